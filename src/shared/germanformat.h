@@ -1,0 +1,24 @@
+#ifndef DAYPLEX_GERMANFORMAT_H
+#define DAYPLEX_GERMANFORMAT_H
+
+#include <dayplex/dates.h>
+
+#include <QString>
+
+namespace Dayplex {
+
+// German date and time texts in the formats the views print, independent of Qt's locale data.
+// Pattern letters: d dd ddd dddd (day, two digits, "Mo", "Montag"), m mm mmm mmmm (month, two
+// digits, "Mär", "März"; m directly after h/hh means minutes), yy yyyy, h hh, n nn (minutes),
+// s ss; everything else is copied. Named formats: "Short Date" (04.03.2024), "Short Time"
+// (10:05), "Long Date" (Montag, 4. März 2024), "General Date" (04.03.2024 10:05:00, only the
+// date at midnight). An invalid date gives the empty text.
+QString formatGermanDate(Date value, const QString &format);
+
+QString germanWeekdayName(int weekdayNumber);      // 1 = Sonntag ... 7 = Samstag
+QString germanWeekdayShortName(int weekdayNumber); // 1 = So ... 7 = Sa
+QString germanMonthName(int month);                // 1 = Januar ... 12 = Dezember
+
+} // namespace Dayplex
+
+#endif
