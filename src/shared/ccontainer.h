@@ -11,6 +11,12 @@ namespace Dayplex {
 
 // Key/value store behind every options and layout string. Keys are matched without regard to
 // letter case and keep the spelling they were first written with; values keep their kind.
+//
+// String form, version 1: the line "cContainer 1", then one line "<key>:<kind>=<value>" per key
+// in insertion order, every line ended by "\n". <kind> is b (Boolean, -1 or 0), i (Integer),
+// l (Long), f (Double), d (Date; doubles as shortest round-trip text with '.') or s (Text).
+// Text carries its length in UTF-16 units after the letter, then the raw text ("k:s3=a\nb\n"),
+// so nothing is escaped and container strings nest unchanged as text values.
 class cContainer
 {
 public:
@@ -56,6 +62,9 @@ private:
     };
 
     int indexOf(const QString &key) const;
+    const Entry *find(const QString &key) const;
+    void store(const QString &key, Kind kind, QVariant value);
+    static QVector<Entry> parse(QStringView text);
 
     QVector<Entry> m_entries;
     QHash<QString, int> m_index; // case-folded key -> position in m_entries

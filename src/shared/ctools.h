@@ -17,6 +17,7 @@ struct Prompt
     Kind kind = Kind::Information;
     QString title;
     QString text;
+    bool defaultYes = true; // for a question: the button that Enter chooses
 };
 
 // The toolbox of date, number, text, colour and prompt operations the views and dialogs use.
@@ -26,6 +27,11 @@ class cTools
 {
 public:
     using PromptHandler = std::function<bool(const Prompt &)>;
+
+    cTools() = default;
+    // A copy starts idle: the busy pointer belongs to the object that showed it.
+    cTools(const cTools &) {}
+    cTools &operator=(const cTools &) { return *this; }
 
     static Date DateOnly(Date value);
     static Date TimeOnly(Date value);
@@ -72,6 +78,7 @@ public:
 
 private:
     bool m_waitCursor = false;
+    bool m_cursorShown = false; // whether this object pushed the override cursor
 };
 
 } // namespace Dayplex
