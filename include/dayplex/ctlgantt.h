@@ -1,0 +1,114 @@
+#ifndef DAYPLEX_CTLGANTT_H
+#define DAYPLEX_CTLGANTT_H
+
+#include <dayplex/dates.h>
+#include <dayplex/dayplex_export.h>
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <memory>
+
+class QPainter;
+
+namespace Dayplex {
+
+class ctlGanttPrivate;
+
+// The resource view: one row per participant, the days across, appointments as bars, and a
+// search for the next slot in which all marked participants are free.
+class DAYPLEX_EXPORT ctlGantt : public QWidget
+{
+    Q_OBJECT
+    Q_CLASSINFO("ClassID", "{6037C50F-D2E8-11D2-802E-0080C83B816D}")
+    Q_CLASSINFO("InterfaceID", "{6037C50E-D2E8-11D2-802E-0080C83B816D}")
+    Q_CLASSINFO("EventsID", "{6037C510-D2E8-11D2-802E-0080C83B816D}")
+    Q_CLASSINFO("ProgID", "Dayplex.ctlGantt")
+    Q_CLASSINFO("Interface", "_ctlGantt")
+    Q_CLASSINFO("EventInterface", "__ctlGantt")
+
+    Q_PROPERTY(double mStartDate MEMBER mStartDate)
+    Q_PROPERTY(double mEndDate MEMBER mEndDate)
+    Q_PROPERTY(bool ForPrinting MEMBER ForPrinting)
+    Q_PROPERTY(bool Enabled MEMBER Enabled)
+    Q_PROPERTY(bool ConfirmChanges READ ConfirmChanges)
+    Q_PROPERTY(double CurrentDate READ CurrentDate)
+    Q_PROPERTY(double FirstDay READ FirstDay)
+    Q_PROPERTY(bool isSelectedReadOnly READ isSelectedReadOnly)
+    Q_PROPERTY(double LastDay READ LastDay)
+    Q_PROPERTY(QString SelectedDate READ SelectedDate WRITE setSelectedDate)
+    Q_PROPERTY(QString Options READ Options WRITE setOptions)
+    Q_PROPERTY(bool OptimaleZeilenhoehe READ OptimaleZeilenhoehe WRITE setOptimaleZeilenhoehe)
+
+public:
+    explicit ctlGantt(QWidget *parent = nullptr);
+    ~ctlGantt() override;
+
+    // Plain fields: writing them stores the value and does nothing else.
+    double mStartDate = 0;
+    double mEndDate = 0;
+    bool ForPrinting = false;
+    bool Enabled = false;
+
+    bool ConfirmChanges() const;
+    double CurrentDate() const;
+    double FirstDay() const;
+    bool isSelectedReadOnly() const;
+    double LastDay() const;
+    QString SelectedDate() const;
+    void setSelectedDate(const QString &dsn);
+    QString Options() const;
+    void setOptions(const QString &options);
+    bool OptimaleZeilenhoehe() const;
+    void setOptimaleZeilenhoehe(bool value);
+
+    // Write-only property.
+    Q_INVOKABLE void setAlignOnWeekday(qint32 weekday);
+
+    Q_INVOKABLE void Clear();
+    Q_INVOKABLE void FreienTerminSuchen(double dateab);
+    Q_INVOKABLE QVariant GetidxGanttEintrag(qint32 x, qint32 y);
+    Q_INVOKABLE qint32 GetMerkmalIndex(qint32 y);
+    Q_INVOKABLE void Drag(qint32 left, qint32 top, qint32 width, qint32 height);
+    Q_INVOKABLE bool isIntervallSichtbar(double date1, double date2);
+    Q_INVOKABLE bool isTerminFrei(double dateStart, double dateEnde);
+    Q_INVOKABLE bool isTerminFreiMerkmal(double dateStart, double dateEnde,
+                                         const QString &strmkmdsn);
+    Q_INVOKABLE void Refresh();
+    Q_INVOKABLE void Repaint();
+    Q_INVOKABLE double rundezeit(double d);
+    Q_INVOKABLE void TerminVorSchlagEintragen(double dateStart, double dateEnde);
+    Q_INVOKABLE void ZeilenFarbe(qint32 StartY, qint32 Farbe);
+    Q_INVOKABLE void MousePointer(const QVariant &v);
+    Q_INVOKABLE QString ShowOptionsDialog();
+    Q_INVOKABLE void SelectedDateMove(double NewDate, qint32 dragzielTyp);
+    Q_INVOKABLE void PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                                  qint32 hoehe);
+    Q_INVOKABLE void SetDisplayedRange(double dayFirstDay, double *dayLastDay = nullptr,
+                                       bool blnDefault = false, bool blnalignonweekday = true);
+    Q_INVOKABLE void SetFilledRange(double daystart, double dayEnd);
+    Q_INVOKABLE QVariant PrintGantt(bool blnPrintPreview);
+    Q_INVOKABLE void Scroll(const QVariant &lngDirection);
+    Q_INVOKABLE void AddDate(const QString &dsn, const QString &notiz, double von, double bis,
+                             bool btagestermin, qint32 fontcolor, bool blnErledigt,
+                             qint32 backcolor, bool breadonly, const QString &merkmaldsn,
+                             bool blnhinweis, bool blnfeiertag = false);
+    Q_INVOKABLE void AddMerkmal(const QString &Merkmal, const QString &dsn);
+
+Q_SIGNALS:
+    void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
+    void NewDate(double dateStart, double dateEnde, const QString &strmerkmalsliste);
+    void ShowDate(const QString &dsn);
+    void OptionsChanged();
+    void NeedDates(double daystart, double dayende, const QString &strFeldliste);
+    void ChangeFilter();
+    void ShowImCalendar();
+
+private:
+    friend class ctlGanttPrivate;
+    std::unique_ptr<ctlGanttPrivate> const d;
+};
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,13 @@
+#ifndef DAYPLEX_DAYPLEX_H
+#define DAYPLEX_DAYPLEX_H
+
+// Everything a host needs: the three controls, late binding, dates and errors.
+#include <dayplex/ctlgantt.h>
+#include <dayplex/ctlintellimouse.h>
+#include <dayplex/dates.h>
+#include <dayplex/dispatch.h>
+#include <dayplex/error.h>
+#include <dayplex/kalenderobjekttyp.h>
+#include <dayplex/ucagenda.h>
+
+#endif
