@@ -1,0 +1,74 @@
+#include "calendar/appointmentstore.h"
+
+#include "shared/ctools.h"
+
+#include <dayplex/error.h>
+
+#include <limits>
+
+namespace Dayplex {
+
+void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateStart, Date dateEnd,
+                           bool btagestermin, qint32 fontcolor, bool blnErledigt,
+                           qint32 backcolor, bool breadonly, bool blnfeiertag)
+{
+    if (!isValidDate(dateStart) || !isValidDate(dateEnd))
+        throw Error(InvalidArgument,
+                    QStringLiteral("AddDate: Beginn und Ende müssen gültige Datumswerte zwischen "
+                                   "01.01.0100 und 31.12.9999 sein (Termin \"%1\").")
+                        .arg(dsn));
+    if (m_entries.size() >= std::numeric_limits<qint32>::max())
+        throw Error(Overflow, QStringLiteral("AddDate: Die Terminliste ist voll."));
+
+    TerminEintrag entry;
+    entry.btagestermin = btagestermin;
+    entry.dateStart = dateStart;
+    entry.dateEnd = dateEnd;
+    entry.dateStartOrig = dateStart;
+    entry.dateEndOrig = dateEnd;
+    entry.blnfeiertag = blnfeiertag;
+    entry.memo = memo;
+    entry.dsn = dsn;
+    entry.backcolor = backcolor;
+    entry.fontcolor = fontcolor;
+    entry.blnErledigt = blnErledigt;
+    entry.breadonly = breadonly;
+    m_entries.append(std::move(entry));
+}
+
+void AppointmentStore::clear()
+{
+    m_entries.clear();
+}
+
+void AppointmentStore::reserve(qint32 count)
+{
+    if (count > 0)
+        m_entries.reserve(count);
+}
+
+qint32 AppointmentStore::firstSelectable(const QString &dsn) const
+{
+    for (qint32 i = 0; i < m_entries.size(); ++i) {
+        const TerminEintrag &entry = m_entries[i];
+        if (entry.dsn == dsn && !entry.blnfeiertag && !entry.breadonly)
+            return i + 1;
+    }
+    return 0;
+}
+
+QString AppointmentStore::keysOverlapping(Date firstDay, Date lastDay) const
+{
+    QString keys;
+    for (const TerminEintrag &entry : m_entries) {
+        if (entry.dsn.isEmpty() || entry.blnfeiertag)
+            continue;
+        if (cTools::IntervalsOverlap(firstDay, lastDay, entry.dateStart, entry.dateEnd)) {
+            keys += entry.dsn;
+            keys += QLatin1Char('|');
+        }
+    }
+    return keys;
+}
+
+} // namespace Dayplex

@@ -1,0 +1,59 @@
+#ifndef DAYPLEX_APPOINTMENTSTORE_H
+#define DAYPLEX_APPOINTMENTSTORE_H
+
+#include <dayplex/dates.h>
+
+#include <QString>
+#include <QVector>
+
+namespace Dayplex {
+
+// One appointment of the calendar as the host delivered it.
+struct TerminEintrag
+{
+    QString dsn;      // host key; holidays carry their list number
+    QString memo;     // text shown in the box
+    Date dateStart = 0;
+    Date dateEnd = 0; // raised to dateStart by the appointment pass when it lies before
+    qint32 fontcolor = 0;
+    qint32 backcolor = 0;
+    bool blnErledigt = false;
+    bool btagestermin = false;
+    bool blnSichtbar = false; // set by the appointment pass: touches the displayed days
+    bool breadonly = false;
+    Date dateStartOrig = 0; // as delivered; an interactive change is compared with these
+    Date dateEndOrig = 0;
+    bool blnfeiertag = false;
+};
+
+// The calendar's appointments, 1-based in the order they were added. Entries are never
+// removed singly, sorted or checked for duplicate keys.
+class AppointmentStore
+{
+public:
+    // Appends one record; throws Dayplex::Error (overflow) when the count would leave 32 bits,
+    // and (invalid argument) for a start or end that is not a valid date.
+    void add(const QString &dsn, const QString &memo, Date dateStart, Date dateEnd,
+             bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
+             bool breadonly, bool blnfeiertag);
+    void clear();
+    void reserve(qint32 count);
+
+    qint32 count() const { return qint32(m_entries.size()); }
+    const TerminEintrag &at(qint32 index) const { return m_entries[index - 1]; }
+    TerminEintrag &at(qint32 index) { return m_entries[index - 1]; }
+
+    // The index of the first record with exactly this key that may be selected (neither a
+    // holiday nor read-only), or 0.
+    qint32 firstSelectable(const QString &dsn) const;
+    // Keys of the records that are no holidays and overlap firstDay..lastDay, each followed
+    // by "|", in store order.
+    QString keysOverlapping(Date firstDay, Date lastDay) const;
+
+private:
+    QVector<TerminEintrag> m_entries;
+};
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,81 @@
+#ifndef DAYPLEX_CALENDARGRID_H
+#define DAYPLEX_CALENDARGRID_H
+
+#include <dayplex/dates.h>
+
+#include <QtGlobal>
+
+namespace Dayplex {
+
+// Pixel geometry of one paint (screen or print page), in device pixels of its target.
+struct GridGeometry
+{
+    qint32 lngLinks = 0;            // left of the drawing area
+    qint32 lngOben = 0;             // top of the drawing area
+    qint32 areaWidth = 0;
+    qint32 areaHeight = 0;
+    qint32 lngZeitspalteBreite = 0; // time column: 5 character widths ("23:59")
+    qint32 lngZeilenhoehe = 0;      // one time row: 1.5 character heights
+    qint32 lngZeichenbreite = 0;    // one character width: inner margin of appointment boxes
+    qint32 lngSplitterHoehe = 0;
+    qint32 lngLinie = 1;
+    qint32 lngKopfhoehe = 0;        // day header, one row high
+    qint32 lngSpaltenBreite = 0;    // one day column
+    qint32 lngTagesterminHoehe = 0; // all-day band
+    qint32 lngUnten = 0;            // bottom of the time grid
+};
+
+// The calendar's two axes: days across (columns from 0) and the time raster down (rows from
+// 0 at midnight to lastRow at 23:59), with the pixel geometry of the last paint. Pure logic,
+// shared by painting, printing, hit testing and dragging.
+class CalendarGrid
+{
+public:
+    Date firstDay = 0;
+    Date lastDay = 0;
+    Date timeRaster = 30 * kOneMinute;
+    qint32 lastRow = 47;
+    Date firstTime = 0;
+    Date endZeit = 23.0 / 24.0 + 59 * kOneMinute; // last time printed; 23:59 on screen
+    qint32 dayInfoHeight = 1;
+    qint32 minDateHeight = 1;
+    GridGeometry geo;
+
+    qint32 dayCount() const;
+
+    // Sets the raster and the last row; the raster must lie from one minute to one day.
+    void setRaster(Date raster);
+
+    // Rounds down to a multiple of step after adding one second (a time a rounding error
+    // below a boundary counts as the boundary). step must be positive.
+    static Date roundDown(Date datum, Date step);
+
+    qint32 columnOf(Date datum) const;       // -1 outside the displayed days
+    qint32 rowOf(Date datum) const;          // of the time of day
+    qint32 firstVisibleRow() const { return rowOf(firstTime); }
+    qint32 rowTop(qint32 row) const;         // y of a row's top
+    qint32 columnLeft(qint32 column) const;  // x of a day column's left edge
+    qint32 bandX(Date datum) const;          // x offset within the all-day band
+    qint32 firstRowTop() const;              // top of the time grid
+
+    // The columns and rows an interval covers; false (indices untouched) when it misses the
+    // displayed days. Within one day the rows span at least minHeight rows.
+    bool terminIndices(Date dateStart, Date dateEnde, qint32 &idxtagvon, qint32 &idxtagbis,
+                       qint32 &idxzeilevon, qint32 &idxzeilebis, qint32 minHeight) const;
+
+    // Geometry of a screen paint: the area, and the character width ("w") and height ("Wy").
+    void layoutScreen(qint32 left, qint32 top, qint32 width, qint32 height, qint32 charWidth,
+                      qint32 charHeight);
+    // Geometry of a print page: the band is one row, the day ends at the last raster step
+    // that fits (endZeit is lowered), and what is left over goes to the band.
+    void layoutPrint(qint32 left, qint32 top, qint32 width, qint32 height, qint32 charWidth,
+                     qint32 charHeight);
+
+private:
+    void layoutCommon(qint32 left, qint32 top, qint32 width, qint32 height, qint32 charWidth,
+                      qint32 charHeight);
+};
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,579 @@
+#include "calendar/ucagenda_p.h"
+
+#include "calendar/displayedrange.h"
+#include "shared/leadingnumber.h"
+#include "shared/unavailable.h"
+
+#include <dayplex/error.h>
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute; // 23:59
+constexpr double kDefaultRasterMinutes = 30;
+
+Date toDateArgument(const QVariant &value, const char *member)
+{
+    switch (value.userType()) {
+    case QMetaType::QDateTime:
+        return toDate(value.toDateTime());
+    case QMetaType::QDate:
+        return toDate(value.toDate());
+    default:
+        break;
+    }
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    if (!ok)
+        throw Error(TypeMismatch,
+                    QStringLiteral("%1: Datumswert erwartet.").arg(QLatin1String(member)));
+    return d;
+}
+
+void requireValidDate(Date value, const char *member)
+{
+    if (!isValidDate(value))
+        throw Error(InvalidArgument,
+                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
+}
+
+} // namespace
+
+void ucAgendaPrivate::rebuildMatrix()
+{
+    matrix.rebuild(grid.dayCount(), grid.lastRow + 1);
+}
+
+void ucAgendaPrivate::colourWorkingTimes()
+{
+    if (matrix.days() != grid.dayCount() || matrix.rows() != grid.lastRow + 1)
+        rebuildMatrix();
+    applyWorkingTimes(matrix, grid, options, layout);
+}
+
+void ucAgendaPrivate::applyLayout(const QString &layoutString)
+{
+    layout.setContainerString(layoutString);
+    double minutes = std::nearbyint(leadingNumber(layout.textValue(QStringLiteral("strAufloesung"))));
+    // A raster text without a usable number would make every row computation divide by zero.
+    if (minutes < 1 || minutes > 1440)
+        minutes = kDefaultRasterMinutes;
+    grid.setRaster(minutes * kOneMinute);
+    q->setFirstTime(layout.doubleValue(QStringLiteral("timeStartZeit")));
+    grid.endZeit = kEndOfDay;
+    q->setMinDateHeight(layout.longValue(QStringLiteral("lnghoeheterminzelle")));
+    q->setDayInfoHeight(layout.longValue(QStringLiteral("lnghoehetagestermin")));
+}
+
+/*!
+    Creates the calendar showing today, with the default options and Enabled false, so that no
+    NeedDates is raised until the host sets Enabled and asks for a range.
+*/
+ucAgenda::ucAgenda(QWidget *parent)
+    : QWidget(parent)
+    , d(std::make_unique<ucAgendaPrivate>(this))
+{
+    Enabled = false;
+    setOptions(d->common.GetDefaultOptions());
+    setTimeRaster(30 * kOneMinute);
+    double today = currentDate();
+    SetDisplayedRange(today, nullptr, false, true);
+    setDayInfoHeight(3);
+}
+
+ucAgenda::~ucAgenda() = default;
+
+/*!
+    The date the user is working on: the start of the selected appointment, else the start of
+    the selected time range, else the first displayed day.
+*/
+double ucAgenda::CurrentDate() const
+{
+    if (d->lngSelIdx > 0 && d->lngSelIdx <= d->store.count())
+        return d->store.at(d->lngSelIdx).dateStart;
+    if (d->selectionStart > 0)
+        return d->selectionStart;
+    return d->grid.firstDay;
+}
+
+/*!
+    The keys of the appointments in the displayed days, each followed by "|"; holidays and
+    appointments without a key are left out.
+*/
+QString ucAgenda::TerminDSN() const
+{
+    return d->store.keysOverlapping(d->grid.firstDay, d->grid.lastDay);
+}
+
+double ucAgenda::SelectionStart() const
+{
+    return d->selectionStart;
+}
+
+/*!
+    0 clears the time selection; any other value becomes the start of the selection, rounded
+    down to the raster. The end is not touched.
+*/
+void ucAgenda::setSelectionStart(double value)
+{
+    if (value == 0) {
+        d->selectionStart = 0;
+        d->selectionEnd = 0;
+        return;
+    }
+    requireValidDate(value, "SelectionStart");
+    d->selectionStart = DateAbrunden(value, d->grid.timeRaster);
+}
+
+/*! The end of the time selection (the end of its last slot), or 0 when nothing is selected. */
+double ucAgenda::SelectionEnd() const
+{
+    return d->selectionStart > 0 ? d->selectionEnd + d->grid.timeRaster : 0;
+}
+
+/*! A value above 0 makes the slot that ends at it the last selected slot; others do nothing. */
+void ucAgenda::setSelectionEnd(double value)
+{
+    if (!(value > 0))
+        return;
+    requireValidDate(value, "SelectionEnd");
+    d->selectionEnd = DateAbrunden(value - d->grid.timeRaster, d->grid.timeRaster);
+}
+
+double ucAgenda::FirstDay() const
+{
+    return d->grid.firstDay;
+}
+
+double ucAgenda::LastDay() const
+{
+    return d->grid.lastDay;
+}
+
+double ucAgenda::TimeRaster() const
+{
+    return d->grid.timeRaster;
+}
+
+/*!
+    Sets the length of one time row (a duration from above 0 up to one day). The rows of a day
+    follow at once; the cell matrix keeps its size until the next SetDisplayedRange.
+*/
+void ucAgenda::setTimeRaster(double value)
+{
+    d->grid.setRaster(value);
+}
+
+qint32 ucAgenda::DayInfoHeight() const
+{
+    return d->grid.dayInfoHeight;
+}
+
+/*! Rows of the all-day band; values below 1 are stored as 1. */
+void ucAgenda::setDayInfoHeight(qint32 value)
+{
+    d->grid.dayInfoHeight = cTools::MaxLongValue(value, 1);
+}
+
+double ucAgenda::FirstTime() const
+{
+    return d->grid.firstTime;
+}
+
+/*! The time of the first visible row; the time of day of the value, rounded down to the raster. */
+void ucAgenda::setFirstTime(double value)
+{
+    requireValidDate(value, "FirstTime");
+    d->grid.firstTime = DateAbrunden(cTools::TimeOnly(value), d->grid.timeRaster);
+}
+
+QString ucAgenda::SelectedDate() const
+{
+    if (d->lngSelIdx > 0 && d->lngSelIdx <= d->store.count())
+        return d->store.at(d->lngSelIdx).dsn;
+    return QString();
+}
+
+/*!
+    Selects the first appointment with exactly this key that is neither a holiday nor
+    read-only, and clears the time selection. When there is none, nothing is selected and the
+    time selection stays. Does not repaint.
+*/
+void ucAgenda::setSelectedDate(const QString &dsn)
+{
+    d->lngSelIdx = d->store.firstSelectable(dsn);
+    if (d->lngSelIdx > 0)
+        setSelectionStart(0);
+}
+
+qint32 ucAgenda::MinDateHeight() const
+{
+    return d->grid.minDateHeight;
+}
+
+/*! The minimum number of rows of a timed appointment; values below 1 are stored as 1. */
+void ucAgenda::setMinDateHeight(qint32 value)
+{
+    d->grid.minDateHeight = MaxLong(value, 1);
+}
+
+bool ucAgenda::ConfirmChanges() const
+{
+    return d->confirmChanges;
+}
+
+void ucAgenda::setConfirmChanges(bool value)
+{
+    d->confirmChanges = value;
+}
+
+/*! The options string in force: every option with its value and kind. */
+QString ucAgenda::Options() const
+{
+    return d->options.ContainerString();
+}
+
+/*!
+    Merges an options string into the options in force and applies it: the change
+    confirmation, the screen layout (raster, first time, cell heights) and the displayed range
+    with its working times. The number of displayed days stays. A string that cannot be read
+    throws Dayplex::Error and leaves every option as it was.
+*/
+void ucAgenda::setOptions(const QString &options)
+{
+    const cContainer oldOptions = d->options;
+    const cContainer oldLayout = d->layout;
+    const Date oldRaster = d->grid.timeRaster;
+    const Date oldFirstTime = d->grid.firstTime;
+    const Date oldEndZeit = d->grid.endZeit;
+    const qint32 oldMinDateHeight = d->grid.minDateHeight;
+    const qint32 oldDayInfoHeight = d->grid.dayInfoHeight;
+    const bool oldConfirm = d->confirmChanges;
+    try {
+        d->options.setContainerString(options);
+        d->confirmChanges = d->options.boolValue(QStringLiteral("blnConfirmchanges"));
+        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenCalendar")));
+    } catch (...) {
+        d->options = oldOptions;
+        d->layout = oldLayout;
+        d->grid.setRaster(oldRaster);
+        d->grid.firstTime = oldFirstTime;
+        d->grid.endZeit = oldEndZeit;
+        d->grid.minDateHeight = oldMinDateHeight;
+        d->grid.dayInfoHeight = oldDayInfoHeight;
+        d->confirmChanges = oldConfirm;
+        throw;
+    }
+    double keepDayCount = 0;
+    SetDisplayedRange(d->grid.firstDay, &keepDayCount, false, true);
+}
+
+/*! The weekday (1 = Sunday ... 7 = Saturday) the first displayed day is moved back to; 0 none. */
+void ucAgenda::setAlignOnWeekday(qint32 weekday)
+{
+    d->alignWeekday = weekday;
+}
+
+/*! Hands the help file path to the application (its "helpFile" property). */
+void ucAgenda::setHelpFile(const QString &path)
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->setProperty("helpFile", path);
+}
+
+/*!
+    Colours the cell of the time grid that holds cellStartdate until the next range change.
+    A date outside the displayed days throws Dayplex::Error (index out of range).
+*/
+void ucAgenda::setBackcolor(double cellStartdate, qint32 value)
+{
+    const qint32 column = GetSpaltenIndex(cellStartdate);
+    if (column < 0)
+        throw Error(IndexOutOfRange,
+                    QStringLiteral("backcolor: das Datum liegt nicht in den angezeigten Tagen."));
+    const qint32 row = GetZeilenIndex(cellStartdate);
+    if (!d->matrix.contains(column, row))
+        throw Error(IndexOutOfRange,
+                    QStringLiteral("backcolor: die Zelle liegt außerhalb des Rasters."));
+    d->matrix.setColour(column, row, value);
+}
+
+/*!
+    Appends one appointment to the store. Nothing is laid out or painted; the caller repaints.
+    Start and end must be valid dates; an end before the start is kept as delivered.
+*/
+void ucAgenda::AddDate(const QString &dsn, const QString &memo, double dateStart, double dateEnd,
+                       bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
+                       bool breadonly, bool blnfeiertag)
+{
+    d->store.add(dsn, memo, dateStart, dateEnd, btagestermin, fontcolor, blnErledigt, backcolor,
+                 breadonly, blnfeiertag);
+}
+
+/*! Empties the store and deselects the appointment; ranges and time selection stay. */
+void ucAgenda::Clear()
+{
+    d->store.clear();
+    d->lngSelIdx = 0;
+}
+
+/*!
+    Rounds a date down to a multiple of a duration, after adding one second, so that times a
+    rounding error below a raster boundary count as the boundary.
+*/
+double ucAgenda::DateAbrunden(double datum, const QVariant &abrundenauf)
+{
+    requireValidDate(datum, "DateAbrunden");
+    const double step = toDateArgument(abrundenauf, "DateAbrunden");
+    if (step == 0)
+        throw Error(DivisionByZero, QStringLiteral("DateAbrunden: Division durch null."));
+    if (!(step > 0) || !std::isfinite(step))
+        throw Error(InvalidArgument,
+                    QStringLiteral("DateAbrunden: die Rundung braucht eine positive Dauer."));
+    return CalendarGrid::roundDown(datum, step);
+}
+
+void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    throwNotYetAvailable("ucAgenda.DrawDragDrop");
+}
+
+/*! The number of displayed days. */
+qint32 ucAgenda::GetAnzahlTage()
+{
+    return d->grid.dayCount();
+}
+
+/*! The day column of a date, 0 for the first displayed day, -1 outside the displayed days. */
+qint32 ucAgenda::GetSpaltenIndex(double datum)
+{
+    return d->grid.columnOf(datum);
+}
+
+/*!
+    The day columns and time rows an interval covers, written into the four indices; false,
+    with the indices untouched, when it misses the displayed days. Within one day the rows
+    span at least MinDateHeight rows, and an end on a raster boundary closes the row before.
+*/
+bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateEnde,
+                                qint32 *idxtagvon, qint32 *idxtagbis, qint32 *idxzeilevon,
+                                qint32 *idxzeilebis, qint32 MinDateHeight)
+{
+    const Date start = toDateArgument(dateStart, "GetTerminIndices");
+    const Date end = toDateArgument(dateEnde, "GetTerminIndices");
+    requireValidDate(start, "GetTerminIndices");
+    requireValidDate(end, "GetTerminIndices");
+    qint32 tagvon = 0, tagbis = 0, zeilevon = 0, zeilebis = 0;
+    if (!d->grid.terminIndices(start, end, tagvon, tagbis, zeilevon, zeilebis, MinDateHeight))
+        return false;
+    // Omitted indices are simply not written.
+    if (idxtagvon)
+        *idxtagvon = tagvon;
+    if (idxtagbis)
+        *idxtagbis = tagbis;
+    if (idxzeilevon)
+        *idxzeilevon = zeilevon;
+    if (idxzeilebis)
+        *idxzeilebis = zeilebis;
+    return true;
+}
+
+/*!
+    The x offset of a moment within the all-day band, from the left of the first day column;
+    moments outside the displayed days are moved to its ends. Uses the last paint's geometry.
+*/
+qint32 ucAgenda::GetXTagesTermin(double datum)
+{
+    requireValidDate(datum, "GetXTagesTermin");
+    return d->grid.bandX(datum);
+}
+
+/*! The y of the top of the time grid in the last paint. */
+qint32 ucAgenda::GetYErsteZeile()
+{
+    return d->grid.firstRowTop();
+}
+
+/*! The time row of a date's time of day: 08:29 is row 16 in a 30-minute raster. */
+qint32 ucAgenda::GetZeilenIndex(double datum)
+{
+    requireValidDate(datum, "GetZeilenIndex");
+    return d->grid.rowOf(datum);
+}
+
+bool ucAgenda::isLastRowVisible()
+{
+    throwNotYetAvailable("ucAgenda.isLastRowVisible");
+}
+
+/*! Whether the selected appointment is read-only; false when none is selected. */
+bool ucAgenda::isSelectedReadOnly()
+{
+    if (d->lngSelIdx >= 1 && d->lngSelIdx <= d->store.count())
+        return d->store.at(d->lngSelIdx).breadonly;
+    return false;
+}
+
+void ucAgenda::MousePointer(const QVariant &v)
+{
+    throwNotYetAvailable("ucAgenda.MousePointer");
+}
+
+qint32 ucAgenda::MaxLong(qint32 a, qint32 b)
+{
+    return a > b ? a : b;
+}
+
+qint32 ucAgenda::MinLong(qint32 value1, qint32 value2)
+{
+    return value1 < value2 ? value1 : value2;
+}
+
+void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                            qint32 hoehe)
+{
+    throwNotYetAvailable("ucAgenda.PrintAnsicht");
+}
+
+QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
+{
+    throwNotYetAvailable("ucAgenda.PrintCalendar");
+}
+
+/*!
+    Forgets the filled range, so that the host is asked for the displayed days again
+    (NeedDates, when Enabled), and repaints.
+*/
+void ucAgenda::Refresh()
+{
+    d->filledStart = 0;
+    d->filledEnd = 0;
+    double lastDay = d->grid.lastDay;
+    SetDisplayedRange(d->grid.firstDay, &lastDay, false, false);
+    Repaint();
+}
+
+/*! Paints the control now. */
+void ucAgenda::Repaint()
+{
+    repaint();
+}
+
+void ucAgenda::Scroll(const QVariant &lngDirection)
+{
+    throwNotYetAvailable("ucAgenda.Scroll");
+}
+
+void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
+{
+    throwNotYetAvailable("ucAgenda.SelectedDateMove");
+}
+
+/*!
+    Records the range the host has delivered, empties the store and, when the option
+    blnGermanLegalHolidays is on, adds the public holidays of every year the range touches as
+    read-only all-day entries keyed by their list number.
+*/
+void ucAgenda::SetFilledRange(double daystart, double dayEnd)
+{
+    requireValidDate(daystart, "SetFilledRange");
+    requireValidDate(dayEnd, "SetFilledRange");
+    const bool withHolidays = d->options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
+    const int firstYear = toQDate(std::min(daystart, dayEnd)).year();
+    const int lastYear = toQDate(std::max(daystart, dayEnd)).year();
+    cHolidays holidays = d->holidays;
+    // Holidays exist from the first year of the Gregorian calendar on.
+    if (withHolidays && lastYear >= 1583)
+        holidays.Calculate(std::max(firstYear, 1583), lastYear);
+
+    d->filledStart = daystart;
+    d->filledEnd = dayEnd;
+    Clear();
+    if (!withHolidays || lastYear < 1583)
+        return;
+    d->holidays = holidays;
+    d->store.reserve(holidays.Count());
+    for (qint32 i = 1; i <= holidays.Count(); ++i) {
+        const Date day = holidays.HolidayDate(i);
+        AddDate(QString::number(i), holidays.HolidayName(i), day, day, true, 0, false, 0, true,
+                true);
+    }
+}
+
+/*!
+    Shows the days from dayFirstDay to dayLastDay (at most fourteen). Without a last day the
+    current number of days is kept, or with blnDefault the layout's lngAnzahlTage. With
+    blnalignonweekday the first day moves back to the AlignOnWeekday weekday, as long as the
+    requested day stays visible. Raises NeedDates when the days leave the filled range and
+    Enabled is true, and writes the resulting last day back. Does not repaint.
+*/
+void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
+                                 const QVariant &blnDefault, bool blnalignonweekday)
+{
+    const DisplayedDays days = calendarDisplayedDays(
+        dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault.toBool(), blnalignonweekday,
+        GetAnzahlTage(), d->layout.doubleValue(QStringLiteral("lngAnzahlTage")),
+        d->alignWeekday);
+    if (dayLastDay)
+        *dayLastDay = days.requestedLastDay;
+    d->grid.firstDay = days.firstDay;
+    d->grid.lastDay = days.lastDay;
+    d->rebuildMatrix();
+
+    const bool covered = d->filledStart <= d->grid.firstDay && d->grid.lastDay <= d->filledEnd;
+    if (!covered && Enabled && d->needDatesDepth == 0) {
+        ++d->needDatesDepth;
+        try {
+            Q_EMIT NeedDates(d->grid.firstDay, d->grid.lastDay,
+                             d->layout.textValue(QStringLiteral("strAusgabefelder")));
+        } catch (...) {
+            --d->needDatesDepth;
+            throw;
+        }
+        --d->needDatesDepth;
+    }
+    // The handler may have changed the range or the raster; the colours follow what is shown.
+    d->colourWorkingTimes();
+
+    if (d->selectionStart > 0
+        && !cTools::DateInRange(d->grid.firstDay, d->grid.lastDay + 1, d->selectionStart)) {
+        d->selectionStart = 0;
+        d->selectionEnd = 0;
+    }
+}
+
+QString ucAgenda::ShowOptionsDialog()
+{
+    throwNotYetAvailable("ucAgenda.ShowOptionsDialog");
+}
+
+/*!
+    Places a segment of rows of one day in the lowest sub-column free in all of its rows.
+    Indices outside the cell matrix throw Dayplex::Error (index out of range).
+*/
+void ucAgenda::SpaltenBelegen(qint32 idxtag, qint32 idxzeilevon, qint32 idxzeilebis,
+                              const QString &dsn)
+{
+    d->matrix.spaltenBelegen(idxtag, idxzeilevon, idxzeilebis, dsn);
+}
+
+void ucAgenda::StopAutoScroll()
+{
+    throwNotYetAvailable("ucAgenda.StopAutoScroll");
+}
+
+/*!
+    Enters an interval of days and rows into the occupancy, one segment per day, each in its
+    own lowest free sub-column. Indices outside the cell matrix throw Dayplex::Error.
+*/
+void ucAgenda::ZellenBelegungEintragen(qint32 idxtagvon, qint32 idxtagbis, qint32 idxzeilevon,
+                                       qint32 idxzeilebis, const QString &dsn)
+{
+    d->matrix.zellenBelegungEintragen(idxtagvon, idxtagbis, idxzeilevon, idxzeilebis, dsn);
+}
+
+} // namespace Dayplex

@@ -1,0 +1,56 @@
+#ifndef DAYPLEX_UCAGENDA_P_H
+#define DAYPLEX_UCAGENDA_P_H
+
+#include "calendar/appointmentstore.h"
+#include "calendar/calendargrid.h"
+#include "calendar/cellmatrix.h"
+#include "dialogs/ccommoncalendar.h"
+#include "shared/ccontainer.h"
+#include "shared/cholidays.h"
+#include "shared/ctools.h"
+
+#include <dayplex/ucagenda.h>
+
+namespace Dayplex {
+
+class ucAgendaPrivate
+{
+public:
+    explicit ucAgendaPrivate(ucAgenda *q)
+        : q(q)
+    {
+    }
+
+    void applyLayout(const QString &layout);
+    // Rebuilds the cell matrix for the displayed days and the raster in force.
+    void rebuildMatrix();
+    // Colours the cells by working time from the options and layout in force.
+    void colourWorkingTimes();
+
+    ucAgenda *const q;
+
+    cTools tools;
+    cCommonCalendar common;
+    cContainer options;
+    cContainer layout;
+    cHolidays holidays;
+
+    AppointmentStore store;
+    qint32 lngSelIdx = 0;
+    Date selectionStart = 0;
+    Date selectionEnd = 0; // start of the last selected slot
+    Date filledStart = 0;
+    Date filledEnd = 0;
+    qint32 alignWeekday = 0;
+
+    CalendarGrid grid;
+    CellMatrix matrix;
+    bool confirmChanges = true;
+
+    // Guards the NeedDates handler: a range change from inside it asks the host no further.
+    int needDatesDepth = 0;
+};
+
+} // namespace Dayplex
+
+#endif
