@@ -79,8 +79,8 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
                                      const CalendarGrid &grid, bool forPrinting)
 {
     if (!std::isfinite(grid.timeRaster) || grid.timeRaster <= 0)
-        throw Error(InvalidArgument,
-                    QStringLiteral("Termine: das Zeitraster %1 ist ungültig.").arg(grid.timeRaster));
+        throw Error(InvalidArgument, QStringLiteral("Termine: das Zeitraster %1 ist ungültig.")
+                                         .arg(grid.timeRaster));
 
     AppointmentLayout layout;
     matrix.clearOccupancy();

@@ -5,6 +5,7 @@
 #include <dayplex/error.h>
 
 #include <QHash>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,7 @@ constexpr qint64 kMaxCells = qint64(1) << 24;
 
 int lowestZeroBit(quint64 word)
 {
-    return __builtin_ctzll(~word);
+    return int(qCountTrailingZeroBits(~word));
 }
 
 } // namespace

@@ -32,7 +32,7 @@ public:
     void setColour(qint32 column, qint32 row, qint32 colour);
 
     // Marks of one cell as text, e.g. "* *" (blanks for free sub-columns), and the key placed in
-    // sub-column k (1-based; "" when none).
+    // sub-column k (1-based, k < 1 is out of range; "" when none).
     QString belegung(qint32 column, qint32 row) const;
     QString dsnAt(qint32 column, qint32 row, qint32 k) const;
 
@@ -80,7 +80,10 @@ private:
     {
         return m_keys[size_t(column)][size_t(k - 1) * size_t(m_rows) + size_t(row)];
     }
-    size_t cell(qint32 column, qint32 row) const { return size_t(column) * size_t(m_rows) + size_t(row); }
+    size_t cell(qint32 column, qint32 row) const
+    {
+        return size_t(column) * size_t(m_rows) + size_t(row);
+    }
     void resetKeys();
     void ensureSubColumns(qint32 column, qint32 k);
     void checkCell(const char *function, qint32 column, qint32 row) const;
@@ -141,7 +144,9 @@ struct AppointmentLayout
 
 // The appointment pass of one paint: repairs ends before starts, sets visibility, fills the
 // occupancy of the matrix, and places every segment and all-day entry with the geometry of
-// the grid. forPrinting clips segments to the time grid and marks them inexact.
+// the grid. forPrinting clips segments to the time grid and marks them inexact. Day segments
+// outside the matrix are left out; a raster that is not positive throws Dayplex::Error (invalid
+// argument) before anything changes.
 AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix,
                                      const CalendarGrid &grid, bool forPrinting);
 
