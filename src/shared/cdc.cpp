@@ -1,0 +1,476 @@
+#include "shared/cdc.h"
+
+#include <dayplex/error.h>
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPalette>
+#include <QRectF>
+#include <QTransform>
+
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr qint64 kInset = 3;             // caption distance from the edges
+constexpr qint64 kFar = qint64(1) << 24; // beyond this nothing is visible; keeps Qt's fixed-point maths safe
+constexpr qint32 kMaxSide = 32767;       // the raster engine's limit
+constexpr qint64 kMaxArea = qint64(1) << 26;
+
+qint32 checked(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw Error(Overflow, QStringLiteral("Overflow: coordinate outside the 32-bit range"));
+    return qint32(value);
+}
+
+// The rectangle [left, right) x [top, bottom), cut to the far window; empty when it has no area.
+QRect boundedRect(qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    left = qBound(-kFar, left, kFar);
+    top = qBound(-kFar, top, kFar);
+    right = qBound(-kFar, right, kFar);
+    bottom = qBound(-kFar, bottom, kFar);
+    if (right <= left || bottom <= top)
+        return QRect();
+    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
+// One axis of a caption origin: 0 centred, 1 after the near inset, 2 before the far inset.
+// Centring divides toward zero, so a caption wider than its cell loses equally on both sides.
+qint32 captionOrigin(qint32 start, qint32 extent, qint32 size, int choice)
+{
+    switch (choice) {
+    case 0:
+        return checked(qint64(start) + checked(qint64(extent) - size) / 2);
+    case 1:
+        return checked(qint64(start) + kInset);
+    default:
+        return checked(checked(checked(qint64(start) + extent) - kInset) - size);
+    }
+}
+
+QPalette applicationPalette()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return QGuiApplication::palette();
+    return QPalette();
+}
+
+} // namespace
+
+struct cDC::Fill
+{
+    qint64 left = 0;
+    qint64 top = 0;
+    qint64 right = 0;
+    qint64 bottom = 0;
+    QString caption;
+    qint32 x = 0;
+    qint32 y = 0;
+    int width = 0;
+    int height = 0;
+    int ascent = 0;
+};
+
+cDC::cDC() = default;
+
+cDC::~cDC()
+{
+    terminate();
+}
+
+void cDC::terminate()
+{
+    ClipClear();
+    if (m_ownPainter.isActive())
+        m_ownPainter.end();
+    if (m_restoreTarget && m_targetPainter->isActive())
+        m_targetPainter->restore();
+    m_restoreTarget = false;
+    m_draw = nullptr;
+    m_offscreen = false;
+    m_baseClip.reset();
+    m_targetPainter = nullptr;
+    m_targetDevice = nullptr;
+}
+
+void cDC::Initialize(QPaintDevice *target, qint32 CtlWidth, qint32 CtlHeight, bool bFlickerFree)
+{
+    terminate();
+    m_image = QImage();
+    m_targetDevice = target;
+    m_width = CtlWidth;
+    m_height = CtlHeight;
+    if (bFlickerFree)
+        createSurface();
+    else if (target && m_ownPainter.begin(target))
+        m_draw = &m_ownPainter;
+    setUpPainter();
+}
+
+void cDC::Initialize(QPainter *targetPainter, qint32 CtlWidth, qint32 CtlHeight, bool bFlickerFree)
+{
+    terminate();
+    m_image = QImage();
+    m_targetPainter = targetPainter;
+    m_width = CtlWidth;
+    m_height = CtlHeight;
+    if (bFlickerFree) {
+        createSurface();
+    } else if (targetPainter && targetPainter->isActive()) {
+        targetPainter->save();
+        m_restoreTarget = true;
+        m_draw = targetPainter;
+        // Our clip rectangles narrow the owner's clip (a page margin, the exposed region).
+        if (targetPainter->hasClipping())
+            m_baseClip = targetPainter->clipRegion();
+    }
+    setUpPainter();
+}
+
+void cDC::createSurface()
+{
+    // A size no screen has counts as a failed creation: nothing is drawn.
+    if (m_width <= 0 || m_height <= 0 || m_width > kMaxSide || m_height > kMaxSide
+        || qint64(m_width) * m_height > kMaxArea)
+        return;
+    m_image = QImage(m_width, m_height, QImage::Format_RGB32);
+    if (m_image.isNull())
+        return;
+    m_image.fill(Qt::black);
+    m_offscreen = true;
+    if (m_ownPainter.begin(&m_image))
+        m_draw = &m_ownPainter;
+}
+
+void cDC::setUpPainter()
+{
+    if (!m_draw)
+        return;
+    m_draw->setRenderHint(QPainter::Antialiasing, false);
+    // Text is drawn transparently: every cell is filled before its text, so an opaque text
+    // background would only paint the same colour again.
+    m_draw->setBackgroundMode(Qt::TransparentMode);
+    if (m_font)
+        m_draw->setFont(m_currentFont);
+    else
+        m_currentFont = m_draw->font();
+}
+
+void cDC::setFont(const QFont *NewFont)
+{
+    if (!m_font) {
+        if (!NewFont)
+            return; // no font was set, so there is nothing to go back to
+        m_fontPrevious = m_currentFont;
+    }
+    m_font = NewFont;
+    applyFont(NewFont ? *NewFont : *m_fontPrevious);
+}
+
+void cDC::UpdateFont()
+{
+    if (m_font)
+        applyFont(*m_font);
+}
+
+void cDC::applyFont(const QFont &font)
+{
+    m_currentFont = font;
+    if (m_draw)
+        m_draw->setFont(font);
+}
+
+QFontMetrics cDC::metrics() const
+{
+    return m_draw ? m_draw->fontMetrics() : QFontMetrics(m_currentFont);
+}
+
+int cDC::textWidth(const QString &s) const
+{
+    return metrics().horizontalAdvance(s);
+}
+
+int cDC::textHeight(const QString &) const
+{
+    return metrics().height();
+}
+
+QRect cDC::visibleArea() const
+{
+    if (!m_draw)
+        return QRect();
+    if (m_offscreen)
+        return m_image.rect();
+    const QRectF far(-kFar, -kFar, 2 * kFar, 2 * kFar);
+    const QPaintDevice *device = m_draw->device();
+    if (!device || device->width() <= 0 || device->height() <= 0)
+        return far.toRect();
+    bool invertible = false;
+    const QTransform toLogical = m_draw->combinedTransform().inverted(&invertible);
+    if (!invertible)
+        return QRect();
+    const QRectF page = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    return (page & far).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+void cDC::applyClip(const QRect *extra)
+{
+    std::optional<QRect> rect = m_clip;
+    if (extra)
+        rect = rect ? (*rect & *extra) : *extra;
+    if (m_baseClip) {
+        m_draw->setClipRegion(*m_baseClip);
+        if (rect)
+            m_draw->setClipRect(*rect, Qt::IntersectClip);
+    } else if (rect) {
+        m_draw->setClipRect(*rect);
+    } else {
+        m_draw->setClipping(false);
+    }
+}
+
+void cDC::SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
+{
+    // Like a region, the rectangle orders its corners; equal corners clip everything away.
+    m_clip = boundedRect(qMin(x1, x2), qMin(y1, y2), qMax(x1, x2), qMax(y1, y2));
+    if (m_draw)
+        applyClip(nullptr);
+}
+
+void cDC::ClipClear()
+{
+    if (!m_clip)
+        return;
+    m_clip.reset();
+    if (m_draw)
+        applyClip(nullptr);
+}
+
+cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
+                           const QString &sCaption, qint32 CaptionAlign) const
+{
+    Fill fill;
+    fill.left = nLeft;
+    fill.top = nTop;
+    fill.right = checked(qint64(nLeft) + nWidth);
+    fill.bottom = checked(qint64(nTop) + nHeight);
+    if (sCaption.isEmpty())
+        return fill;
+    const QFontMetrics fm = metrics();
+    fill.caption = sCaption;
+    fill.width = fm.horizontalAdvance(sCaption);
+    fill.height = fm.height();
+    fill.ascent = fm.ascent();
+    if (CaptionAlign >= 0 && CaptionAlign <= 8) {
+        fill.x = captionOrigin(nLeft, nWidth, fill.width, CaptionAlign % 3);
+        fill.y = captionOrigin(nTop, nHeight, fill.height, CaptionAlign / 3);
+    }
+    return fill;
+}
+
+void cDC::paintFill(const Fill &fill, qint32 rgbColor)
+{
+    m_backColor = rgbColor;
+    if (!m_draw)
+        return;
+    const QRect area = boundedRect(fill.left, fill.top, fill.right, fill.bottom) & visibleArea();
+    if (area.isEmpty())
+        return;
+    m_draw->fillRect(area, toQColor(rgbColor));
+    if (fill.caption.isEmpty())
+        return;
+    const QRect textBox = boundedRect(fill.x, fill.y, qint64(fill.x) + fill.width,
+                                      qint64(fill.y) + fill.height);
+    if (!textBox.intersects(area))
+        return;
+    applyClip(&area);
+    m_draw->setPen(toQColor(m_textColor));
+    m_draw->drawText(QPoint(fill.x, fill.y + fill.ascent), fill.caption);
+    applyClip(nullptr);
+}
+
+void cDC::FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 rgbColor,
+                   const QString &sCaption, qint32 CaptionAlign)
+{
+    paintFill(prepareFill(nLeft, nTop, nWidth, nHeight, sCaption, CaptionAlign), rgbColor);
+}
+
+void cDC::DrawRahmen(qint32 x, qint32 y, qint32 breite, qint32 hoehe, qint32 Farbe, qint32 dicke)
+{
+    // All four bars are checked before the first is drawn, so an overflow leaves no half frame.
+    const qint32 right = checked(qint64(x) + breite);
+    const qint32 bottom = checked(qint64(y) + hoehe);
+    const Fill bars[] = {
+        prepareFill(x, y, breite, dicke, QString(), 0),
+        prepareFill(right, y, dicke, hoehe, QString(), 0),
+        prepareFill(x, bottom, breite, dicke, QString(), 0),
+        prepareFill(x, y, dicke, hoehe, QString(), 0),
+    };
+    for (const Fill &bar : bars)
+        paintFill(bar, Farbe);
+}
+
+void cDC::Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
+                     const QString &sCaption, qint32 CaptionAlign, qint32 Appearance)
+{
+    const Fill outer = prepareFill(nLeft, nTop, nWidth, nHeight, QString(), 0);
+    const Fill inner = prepareFill(nLeft, nTop, checked(qint64(nWidth) - 1),
+                                   checked(qint64(nHeight) - 1), QString(), 0);
+    const Fill face = prepareFill(checked(qint64(nLeft) + 1), checked(qint64(nTop) + 1),
+                                  checked(qint64(nWidth) - 2), checked(qint64(nHeight) - 2),
+                                  sCaption, CaptionAlign);
+    if (m_face == 0) {
+        m_face = OLE2RGBColor(qint32(0x8000000F));      // button face
+        m_highlight = OLE2RGBColor(qint32(0x80000014)); // button highlight
+        m_shadow = OLE2RGBColor(qint32(0x80000010));    // button shadow
+    }
+    qint32 outerColour = 0;
+    qint32 innerColour = 0;
+    switch (Appearance) {
+    case 0: outerColour = m_shadow; innerColour = m_highlight; break;    // raised
+    case 1: outerColour = m_shadow; innerColour = m_shadow; break;       // flat
+    case 2: outerColour = m_highlight; innerColour = m_shadow; break;    // sunken
+    case 3: outerColour = m_highlight; innerColour = 0; break;           // pressed
+    default: break;
+    }
+    paintFill(outer, outerColour);
+    paintFill(inner, innerColour);
+    paintFill(face, m_face);
+    if (Appearance == 3)
+        invert(face.left, face.top, face.right, face.bottom);
+}
+
+void cDC::InvertRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight)
+{
+    invert(nLeft, nTop, checked(qint64(nLeft) + nWidth), checked(qint64(nTop) + nHeight));
+}
+
+void cDC::invert(qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    if (!m_draw)
+        return;
+    QRect area = boundedRect(left, top, right, bottom) & visibleArea();
+    if (m_offscreen) {
+        if (m_clip)
+            area &= *m_clip;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+            for (int x = area.left(); x <= area.right(); ++x)
+                line[x] ^= 0x00FFFFFFu;
+        }
+        return;
+    }
+    // A printer cannot read its page back: its engine has no blend modes, and the page is
+    // left as it is rather than painted white.
+    if (area.isEmpty() || !m_draw->paintEngine()->hasFeature(QPaintEngine::BlendModes))
+        return;
+    const QPainter::CompositionMode mode = m_draw->compositionMode();
+    m_draw->setCompositionMode(QPainter::CompositionMode_Difference);
+    m_draw->fillRect(area, Qt::white);
+    m_draw->setCompositionMode(mode);
+}
+
+void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 height,
+               bool bWordWrap, bool bcenter)
+{
+    const qint64 right = checked(qint64(left) + width);
+    const qint64 bottom = checked(qint64(top) + height);
+    if (s.isEmpty() || !m_draw)
+        return;
+    const QRect box = boundedRect(left, top, right, bottom);
+    if (!box.intersects(visibleArea()))
+        return;
+    int flags = Qt::AlignLeft | Qt::AlignTop;
+    if (bcenter)
+        flags = Qt::AlignCenter | Qt::TextSingleLine; // one line: word breaks do not apply
+    else if (bWordWrap)
+        flags |= Qt::TextWordWrap;
+    m_draw->setPen(toQColor(m_textColor));
+    m_draw->drawText(box, flags, s); // clips to the box, as no Qt::TextDontClip is given
+}
+
+void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    const qint64 right = checked(qint64(left) + width);
+    const qint64 bottom = checked(qint64(top) + height);
+    if (!m_draw || source.isNull() || width <= 0 || height <= 0)
+        return;
+    const QRect to = boundedRect(left, top, right, bottom) & visibleArea();
+    if (to.isEmpty())
+        return;
+    const QRect from(int(to.x() - qint64(left)), int(to.y() - qint64(top)), to.width(), to.height());
+    const bool plainCopy = m_draw->paintEngine()->hasFeature(QPaintEngine::PorterDuff);
+    const QPainter::CompositionMode mode = m_draw->compositionMode();
+    if (plainCopy)
+        m_draw->setCompositionMode(QPainter::CompositionMode_Source);
+    m_draw->drawImage(to.topLeft(), source, from);
+    if (plainCopy)
+        m_draw->setCompositionMode(mode);
+}
+
+void cDC::BlastToScreen(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    const qint32 w = width == -1 ? m_width : width;
+    const qint32 h = height == -1 ? m_height : height;
+    const qint64 right = checked(qint64(left) + w);
+    const qint64 bottom = checked(qint64(top) + h);
+    // Drawing straight onto the target leaves nothing to copy.
+    if (!m_offscreen || w <= 0 || h <= 0)
+        return;
+    const QRect block = boundedRect(left, top, right, bottom) & m_image.rect();
+    if (block.isEmpty())
+        return;
+    if (m_targetPainter) {
+        if (m_targetPainter->isActive())
+            m_targetPainter->drawImage(block.topLeft(), m_image, block);
+        return;
+    }
+    QPainter out;
+    if (m_targetDevice && out.begin(m_targetDevice))
+        out.drawImage(block.topLeft(), m_image, block);
+}
+
+qint32 cDC::OLE2RGBColor(qint32 lngColor)
+{
+    const quint32 value = quint32(lngColor);
+    if ((value & 0xFFFFFF00u) != 0x80000000u)
+        return lngColor; // a plain colour, or nothing we can resolve
+    QPalette::ColorGroup group = QPalette::Active;
+    QPalette::ColorRole role = QPalette::Window;
+    switch (value & 0xFFu) {
+    case 1: role = QPalette::Window; break;           // desktop
+    case 4: role = QPalette::Window; break;           // menu
+    case 5: role = QPalette::Base; break;             // window
+    case 7: role = QPalette::WindowText; break;       // menu text
+    case 8: role = QPalette::Text; break;             // window text
+    case 13: role = QPalette::Highlight; break;
+    case 14: role = QPalette::HighlightedText; break;
+    case 15: role = QPalette::Button; break;          // button face
+    case 16: role = QPalette::Dark; break;            // button shadow
+    case 17: group = QPalette::Disabled; role = QPalette::Text; break; // grey text
+    case 18: role = QPalette::ButtonText; break;
+    case 20: role = QPalette::Light; break;           // button highlight
+    case 21: role = QPalette::Shadow; break;          // 3-D dark shadow
+    case 22: role = QPalette::Midlight; break;        // 3-D light
+    case 23: role = QPalette::ToolTipText; break;
+    case 24: role = QPalette::ToolTipBase; break;
+    default: return lngColor;
+    }
+    const QColor colour = applicationPalette().color(group, role);
+    return qint32(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
+QColor cDC::toQColor(qint32 windowsColour)
+{
+    const quint32 value = quint32(OLE2RGBColor(windowsColour));
+    return QColor(int(value & 0xFFu), int((value >> 8) & 0xFFu), int((value >> 16) & 0xFFu));
+}
+
+} // namespace Dayplex

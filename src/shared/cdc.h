@@ -1,0 +1,128 @@
+#ifndef DAYPLEX_CDC_H
+#define DAYPLEX_CDC_H
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+
+#include <optional>
+
+class QFontMetrics;
+class QPaintDevice;
+
+namespace Dayplex {
+
+// The drawing surface of one paint pass. On the screen everything is drawn into an offscreen
+// image that reaches the target in one drawImage (BlastToScreen), so a repaint never shows
+// half-drawn states; for printing it draws straight onto the printer's painter.
+//
+// Colours are Windows colour values 0x00BBGGRR; a value with the high bit set is a system colour,
+// resolved through the application palette. A rectangle (left, top, width, height) covers
+// x = left .. left + width - 1 and y = top .. top + height - 1. Coordinate sums that leave the
+// 32-bit range throw Dayplex::Error 6 before anything is drawn; negative or zero sizes draw
+// nothing. A fresh offscreen surface is black, like a fresh compatible bitmap.
+class cDC
+{
+public:
+    cDC();
+    ~cDC();
+    cDC(const cDC &) = delete;
+    cDC &operator=(const cDC &) = delete;
+
+    // Copies width x height pixels from (0, 0) of source to (left, top), unscaled.
+    void bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint32 height);
+    void ClipClear();
+    // A frame of thickness dicke whose right and bottom bars lie just outside the box; the
+    // dicke x dicke square at (x + breite, y + hoehe) stays unpainted. Leaves backcolor = Farbe.
+    void DrawRahmen(qint32 x, qint32 y, qint32 breite, qint32 hoehe, qint32 Farbe, qint32 dicke);
+    // A system colour becomes its current colour; anything else comes back unchanged.
+    static qint32 OLE2RGBColor(qint32 lngColor);
+    static QColor toQColor(qint32 windowsColour);
+    // Right and bottom edges exclusive.
+    void SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2);
+    void Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 height,
+              bool bWordWrap, bool bcenter);
+    // Applies the font given to setFont again, after its size or style was changed.
+    void UpdateFont();
+
+    qint32 backcolor() const { return m_backColor; }
+    void setBackcolor(qint32 rgbNew) { m_backColor = rgbNew; }
+    qint32 TextColor() const { return m_textColor; }
+    void setTextColor(qint32 rgbNew) { m_textColor = rgbNew; }
+    // The font belongs to the caller and must live as long as this object uses it. nullptr
+    // goes back to the font that was in force before the first font was set.
+    const QFont *Font() const { return m_font; }
+    void setFont(const QFont *NewFont);
+
+    // 0 until the first Draw3DRect fetches them.
+    qint32 ThreeDFaceColor() const { return m_face; }
+    qint32 ThreeDHighlightColor() const { return m_highlight; }
+    qint32 ThreeDShadowColor() const { return m_shadow; }
+
+    // Binds the surface to a device. flickerFree: draw into an offscreen image that
+    // BlastToScreen copies to the target; otherwise draw straight onto the target.
+    void Initialize(QPaintDevice *target, qint32 CtlWidth, qint32 CtlHeight, bool bFlickerFree);
+    // The same for a target that already has a painter (paintEvent, a printer page). The painter
+    // must outlive this object; its state is saved here and restored at the end.
+    void Initialize(QPainter *targetPainter, qint32 CtlWidth, qint32 CtlHeight, bool bFlickerFree);
+
+    // CaptionAlign = 3 x vertical + horizontal (0 centre, 1 left/top, 2 right/bottom), 3 px
+    // inset; outside 0..8 the caption starts at (0, 0). One line, cut at the rectangle.
+    void FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 rgbColor,
+                  const QString &sCaption = QString(), qint32 CaptionAlign = 0);
+    // Appearance 0 raised, 1 flat, 2 sunken, 3 pressed (face inverted), others black edges.
+    void Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
+                    const QString &sCaption = QString(), qint32 CaptionAlign = 0,
+                    qint32 Appearance = 0);
+    void InvertRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight);
+    // A width or height of -1 stands for the whole surface.
+    void BlastToScreen(qint32 left = 0, qint32 top = 0, qint32 width = -1, qint32 height = -1);
+
+    const QImage &image() const { return m_image; }   // the offscreen surface (null when direct)
+    QPainter *painter() const { return m_draw; }       // nullptr when nothing can be drawn
+    int textWidth(const QString &s) const;
+    int textHeight(const QString &s) const;
+
+private:
+    struct Fill;
+
+    void terminate();
+    void createSurface();
+    void setUpPainter();
+    void applyFont(const QFont &font);
+    void applyClip(const QRect *extra);
+    QRect visibleArea() const;
+    QFontMetrics metrics() const;
+    Fill prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
+                     const QString &sCaption, qint32 CaptionAlign) const;
+    void paintFill(const Fill &fill, qint32 rgbColor);
+    void invert(qint64 left, qint64 top, qint64 right, qint64 bottom);
+
+    QPainter *m_draw = nullptr;            // the painter all drawing goes through
+    QPaintDevice *m_targetDevice = nullptr;
+    QPainter *m_targetPainter = nullptr;   // the caller's painter, if one was given
+    bool m_restoreTarget = false;          // m_targetPainter was saved and draws directly
+    QPainter m_ownPainter;                 // on the offscreen image or on m_targetDevice
+    QImage m_image;
+    bool m_offscreen = false;
+    const QFont *m_font = nullptr;
+    std::optional<QFont> m_fontPrevious;
+    QFont m_currentFont;
+    qint32 m_width = 0;
+    qint32 m_height = 0;
+    qint32 m_face = 0;
+    qint32 m_highlight = 0;
+    qint32 m_shadow = 0;
+    qint32 m_backColor = 0x00FFFFFF;       // a fresh device context: white background,
+    qint32 m_textColor = 0;                // black text
+    std::optional<QRect> m_clip;
+    std::optional<QRegion> m_baseClip;     // the caller's clip, kept under ours
+};
+
+} // namespace Dayplex
+
+#endif
