@@ -5,6 +5,8 @@
 #include <dayplex/dayplex_export.h>
 #include <dayplex/kalenderobjekttyp.h>
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -122,6 +124,10 @@ public:
                                              qint32 idxzeilevon, qint32 idxzeilebis,
                                              const QString &dsn);
 
+    // Paints the view as the screen shows it into an image of the given size, without a
+    // window; the hit regions then describe that image.
+    QImage paintToImage(const QSize &size);
+
 Q_SIGNALS:
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
     void NeedDates(double daystart, double dayende, const QString &strFeldliste);
@@ -130,6 +136,9 @@ Q_SIGNALS:
     void ShowDate(const QString &dsn);
     void OptionsChanged();
     void ShowImGantt(double ab);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     friend class ucAgendaPrivate;

@@ -1,12 +1,15 @@
 #include "calendar/ucagenda_p.h"
 
+#include "calendar/calendarpainter.h"
 #include "calendar/displayedrange.h"
+#include "shared/cdc.h"
 #include "shared/leadingnumber.h"
 #include "shared/unavailable.h"
 
 #include <dayplex/error.h>
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <cmath>
 
 namespace Dayplex {
@@ -67,6 +70,27 @@ void ucAgendaPrivate::applyLayout(const QString &layoutString)
     grid.endZeit = kEndOfDay;
     q->setMinDateHeight(layout.longValue(QStringLiteral("lnghoeheterminzelle")));
     q->setDayInfoHeight(layout.longValue(QStringLiteral("lnghoehetagestermin")));
+    style = CalendarStyle::fromLayout(layout);
+}
+
+void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height)
+{
+    cDC dc;
+    dc.Initialize(target, width, height, true);
+    QFont font = style.font;
+    dc.setFont(&font);
+    const qint32 charWidth = dc.textWidth(QStringLiteral("w"));
+    const qint32 charHeight = dc.textHeight(QStringLiteral("Wy"));
+    CalendarScene scene{store, matrix, grid, style, hits};
+    scene.selectionStart = selectionStart;
+    scene.selectionEndSlot = selectionEnd;
+    scene.selectedIndex = lngSelIdx;
+    scene.forPrinting = q->ForPrinting;
+    scene.today = currentDate();
+    scene.currentDate = q->CurrentDate();
+    scene.gridRunning = &gridRunning;
+    paintCalendar(dc, scene, 0, 0, width, height, charWidth, charHeight, false);
+    lastVisibleTime = scene.lastVisibleTime;
 }
 
 /*!
@@ -253,6 +277,7 @@ void ucAgenda::setOptions(const QString &options)
     const qint32 oldMinDateHeight = d->grid.minDateHeight;
     const qint32 oldDayInfoHeight = d->grid.dayInfoHeight;
     const bool oldConfirm = d->confirmChanges;
+    const CalendarStyle oldStyle = d->style;
     try {
         d->options.setContainerString(options);
         d->confirmChanges = d->options.boolValue(QStringLiteral("blnConfirmchanges"));
@@ -266,6 +291,7 @@ void ucAgenda::setOptions(const QString &options)
         d->grid.minDateHeight = oldMinDateHeight;
         d->grid.dayInfoHeight = oldDayInfoHeight;
         d->confirmChanges = oldConfirm;
+        d->style = oldStyle;
         throw;
     }
     double keepDayCount = 0;
@@ -461,6 +487,37 @@ void ucAgenda::Refresh()
 void ucAgenda::Repaint()
 {
     repaint();
+}
+
+/*!
+    The screen paint entry: nothing while the print driver renders pages. A failing step ends
+    the paint; no error leaves the event loop.
+*/
+void ucAgenda::paintEvent(QPaintEvent *)
+{
+    if (ForPrinting)
+        return;
+    QPainter painter(this);
+    try {
+        d->paintView(&painter, width(), height());
+    } catch (...) {
+        // What was drawn stays; the next paint starts afresh.
+    }
+}
+
+/*!
+    Paints the view as the screen shows it into an image of the given size, without showing
+    a window; the hit regions then describe that image. Sizes below 1 pixel give a null image.
+*/
+QImage ucAgenda::paintToImage(const QSize &size)
+{
+    if (size.width() < 1 || size.height() < 1)
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    d->paintView(&painter, size.width(), size.height());
+    return image;
 }
 
 void ucAgenda::Scroll(const QVariant &lngDirection)

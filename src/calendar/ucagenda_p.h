@@ -3,7 +3,9 @@
 
 #include "calendar/appointmentstore.h"
 #include "calendar/calendargrid.h"
+#include "calendar/calendarstyle.h"
 #include "calendar/cellmatrix.h"
+#include "calendar/hitregion.h"
 #include "dialogs/ccommoncalendar.h"
 #include "shared/ccontainer.h"
 #include "shared/cholidays.h"
@@ -26,6 +28,10 @@ public:
     void rebuildMatrix();
     // Colours the cells by working time from the options and layout in force.
     void colourWorkingTimes();
+    // The screen paint: the whole view into an offscreen surface, then onto the target.
+    void paintView(QPainter *target, qint32 width, qint32 height);
+
+    static ucAgendaPrivate *get(ucAgenda *agenda) { return agenda->d.get(); }
 
     ucAgenda *const q;
 
@@ -45,6 +51,10 @@ public:
 
     CalendarGrid grid;
     CellMatrix matrix;
+    CalendarStyle style;
+    HitRegionList hits;
+    bool gridRunning = false; // while a paint draws the grid
+    Date lastVisibleTime = 0; // time of the lowest time row of the last paint
     bool confirmChanges = true;
 
     // Guards the NeedDates handler: a range change from inside it asks the host no further.

@@ -1,5 +1,7 @@
 #include <dayplex/dates.h>
 
+#include "shared/clock.h"
+
 #include <cmath>
 #include <limits>
 
@@ -90,14 +92,23 @@ QDateTime toQDateTime(Date value)
     return QDateTime(toQDate(value), toQTime(value), Qt::LocalTime);
 }
 
+namespace {
+Date fixedNow = 0;
+}
+
+void setCurrentDateTimeForTesting(Date now)
+{
+    fixedNow = now;
+}
+
 Date currentDateTime()
 {
-    return toDate(QDateTime::currentDateTime());
+    return fixedNow != 0 ? fixedNow : toDate(QDateTime::currentDateTime());
 }
 
 Date currentDate()
 {
-    return toDate(QDateTime::currentDateTime().date());
+    return std::floor(currentDateTime());
 }
 
 // 0 for an invalid date.
