@@ -1,6 +1,23 @@
 #include "dialogs/ccommoncalendar.h"
 
+#include "dialogs/cprintdialog.h"
+#include "dialogs/cprintpreview.h"
+#include "dialogs/printjob.h"
+#include "shared/ccontainer.h"
+#include "shared/ctools.h"
 #include "shared/defaultoptions.h"
+#include "shared/fontstring.h"
+
+#include <dayplex/error.h>
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <QWidget>
+
+#include <cmath>
+#include <memory>
 
 namespace Dayplex {
 
@@ -12,6 +29,184 @@ QString cCommonCalendar::GetDefaultOptions() const
 QString cCommonCalendar::GetDefaultLayoutOptions() const
 {
     return defaultLayoutString();
+}
+
+namespace {
+
+const char kInvalidPrintLayout[] =
+    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.";
+
+// Keeps the view in print mode while the job runs. The reset also happens when the dialog is
+// cancelled, the layout refused or an error leaves the driver, and survives a view that is
+// deleted meanwhile.
+class PrintModeScope
+{
+public:
+    explicit PrintModeScope(QObject *control)
+        : m_control(control)
+    {
+        control->setProperty("ForPrinting", true);
+    }
+    ~PrintModeScope() { end(); }
+    PrintModeScope(const PrintModeScope &) = delete;
+    PrintModeScope &operator=(const PrintModeScope &) = delete;
+
+    void end() noexcept
+    {
+        if (!m_active)
+            return;
+        m_active = false;
+        try {
+            if (m_control)
+                m_control->setProperty("ForPrinting", false);
+        } catch (...) {
+        }
+    }
+
+private:
+    QPointer<QObject> m_control;
+    bool m_active = true;
+};
+
+// A view that fails to draw one view or to scroll does not stop the job: the step is skipped.
+// The painter state is restored so that a view failing halfway leaves no pen or font behind.
+void printView(QObject *control, QPainter *hdc, const QRect &view)
+{
+    hdc->save();
+    try {
+        QMetaObject::invokeMethod(control, "PrintAnsicht", Qt::DirectConnection,
+                                  Q_ARG(QPainter *, hdc), Q_ARG(qint32, view.x()),
+                                  Q_ARG(qint32, view.y()), Q_ARG(qint32, view.width()),
+                                  Q_ARG(qint32, view.height()));
+    } catch (...) {
+    }
+    hdc->restore();
+}
+
+void scrollOnePage(QObject *control)
+{
+    try {
+        // The views read the direction as a 16-bit number; 999 means one page forward.
+        QMetaObject::invokeMethod(control, "Scroll", Qt::DirectConnection,
+                                  Q_ARG(QVariant, QVariant::fromValue(qint16(999))));
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+/*!
+    Runs one print job of \a control with the print layout \a layout: asks for printer,
+    page count and preview in the print dialog, sets up the page from the layout (orientation,
+    font, margins and gaps in millimetres), divides each page into the layout's grid of views
+    and lets the view draw one view per cell through its PrintAnsicht, calling Scroll(999)
+    after each. With \a blnPrintPreview, or when the dialog asks for it, one page is drawn into
+    the preview window instead of the printer.
+
+    The view is called by name only: ForPrinting is true for the whole job and false again at
+    its end, also after a cancel, a refused layout or an error. Returns an empty variant.
+
+    A layout whose views would be narrower or lower than 50 pixels shows the message
+    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen." and prints
+    nothing. Throws Dayplex::Error for a missing view or when the printer cannot start the
+    document; errors of the print dialog handler reach the caller unchanged.
+*/
+QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
+                                        const cContainer &layout)
+{
+    if (!control)
+        throw Error(InvalidArgument, QStringLiteral("PrintCalendar braucht die Ansicht, "
+                                                    "die gedruckt werden soll."));
+    if (!qGuiApp)
+        throw Error(InvalidArgument, QStringLiteral("Drucken braucht eine QGuiApplication."));
+
+    PrintModeScope printMode(control);
+    QWidget *parent =
+        control->isWidgetType() ? static_cast<QWidget *>(control)->window() : nullptr;
+
+    cPrintDialog dialog(parent);
+    dialog.setMode(1);
+    dialog.setPageCount(1);
+    if (!dialog.Show())
+        return QVariant();
+
+    // The dialog configured the chosen printer (or a file) itself; it is the job's printer.
+    QPrinter *printer = dialog.printer();
+    const bool preview = blnPrintPreview || dialog.Preview();
+    const qint32 pages = pagesToPrint(dialog.PageCount(), preview);
+    std::unique_ptr<cPrintPreview> previewWindow;
+    if (preview)
+        previewWindow = std::make_unique<cPrintPreview>(printer, parent);
+
+    // From here on a step that fails is skipped and the job goes on with what it has.
+    const PrintLayout values = PrintLayout::fromContainer(layout);
+    printer->setPageOrientation(values.landscape ? QPageLayout::Landscape
+                                                 : QPageLayout::Portrait);
+    QFont font = fontFromString(values.font);
+
+    const QRectF printable = printer->pageRect(QPrinter::DevicePixel);
+    PrintPage page;
+    page.width = qint32(std::nearbyint(printable.width()));
+    page.height = qint32(std::nearbyint(printable.height()));
+    page.fontPointSize = font.pointSizeF();
+    if (preview) {
+        page = previewPage(page.width, page.height, page.fontPointSize);
+        try {
+            previewWindow->SetPageSize(page.width, page.height);
+        } catch (const Error &) {
+        }
+    }
+    if (page.fontPointSize > 0)
+        font.setPointSizeF(page.fontPointSize);
+
+    // Millimetres are converted at the printer's full resolution, then scaled with the page.
+    const PrintGrid grid(values, page, printer->logicalDpiX(), printer->logicalDpiY());
+    if (!grid.isValid()) {
+        cTools::Message(QString::fromUtf8(kInvalidPrintLayout), Prompt::Kind::Information,
+                        QStringLiteral("Kalender"));
+        return QVariant();
+    }
+
+    cTools tools;
+    tools.WaitCursor(true);
+    QPainter printerPainter;
+    QPainter *target = nullptr;
+    if (preview) {
+        target = previewWindow->hDC();
+    } else if (printerPainter.begin(printer)) {
+        target = &printerPainter;
+    }
+    if (!target) {
+        throw Error(InvalidArgument,
+                    QStringLiteral("Der Druck konnte nicht beginnen: %1")
+                        .arg(printer->outputFileName().isEmpty() ? printer->printerName()
+                                                                 : printer->outputFileName()));
+    }
+    target->setFont(font);
+
+    const QVector<QRect> views = grid.viewRects();
+    const QPointer<QObject> view(control);
+    for (qint32 pageNumber = 1; pageNumber <= pages && view; ++pageNumber) {
+        for (const QRect &rect : views) {
+            if (!view)
+                break; // the host deleted the view from one of its handlers
+            printView(view, target, rect);
+            if (view)
+                scrollOnePage(view);
+        }
+        if (!preview && pageNumber < pages)
+            printer->newPage();
+    }
+    tools.WaitCursor(false);
+
+    printMode.end();
+    if (preview) {
+        previewWindow->Show();
+    } else {
+        // Ending the document spools it (or writes the file).
+        printerPainter.end();
+    }
+    return QVariant();
 }
 
 } // namespace Dayplex

@@ -2,8 +2,14 @@
 #define DAYPLEX_CCOMMONCALENDAR_H
 
 #include <QString>
+#include <QVariant>
+
+class QObject;
 
 namespace Dayplex {
+
+class cContainer;
+struct TerminEintrag;
 
 // The service object each view owns: default options, and (as they land) the print job
 // driver, the options dialog host and the change confirmation.
@@ -12,6 +18,19 @@ class cCommonCalendar
 public:
     QString GetDefaultOptions() const;
     QString GetDefaultLayoutOptions() const;
+
+    // Runs one print job of a view, which it calls back by name only: the property
+    // ForPrinting and the methods PrintAnsicht and Scroll. Returns an empty variant.
+    QVariant PrintCalendar(QObject *control, bool blnPrintPreview, const cContainer &layout);
+
+    // After a move or resize: asks whether the appointment keeps its new times, when the
+    // view's ConfirmChanges is on, and either commits them into the confirmed times (true) or
+    // puts the confirmed times back (false). False at once when the times did not change.
+    // The view is called by name: Repaint and ConfirmChanges.
+    bool ConfirmDateChange(TerminEintrag &entry, QObject *control);
+    // The same for any appointment record, given its text and its four times.
+    bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
+                           double &endOrig, QObject *control);
 };
 
 } // namespace Dayplex

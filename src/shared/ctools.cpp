@@ -113,7 +113,9 @@ cTools::PromptHandler &promptHandlerSlot()
 
 bool ask(Prompt prompt)
 {
-    prompt.title = QCoreApplication::applicationName();
+    // Messages that name their own title keep it.
+    if (prompt.title.isEmpty())
+        prompt.title = QCoreApplication::applicationName();
     if (prompt.title.isEmpty())
         prompt.title = QStringLiteral("Dayplex");
     // A copy, so that a handler may replace itself while it runs.
@@ -405,11 +407,12 @@ bool cTools::Confirm(const QString &message, bool defaultYes)
     return ask(prompt);
 }
 
-void cTools::Message(const QString &message, Prompt::Kind kind)
+void cTools::Message(const QString &message, Prompt::Kind kind, const QString &title)
 {
     Prompt prompt;
     prompt.kind = kind;
     prompt.text = message;
+    prompt.title = title;
     ask(prompt);
 }
 

@@ -68,7 +68,9 @@ public:
     bool AbortRequested();
 
     static bool Confirm(const QString &message, bool defaultYes = true);
-    static void Message(const QString &message, Prompt::Kind kind = Prompt::Kind::Information);
+    // An empty title is replaced by the application's name.
+    static void Message(const QString &message, Prompt::Kind kind = Prompt::Kind::Information,
+                        const QString &title = QString());
 
     // Replaces the handler that answers every question and message; an empty handler restores
     // the default, which shows a QMessageBox. Returns the handler in force before.
