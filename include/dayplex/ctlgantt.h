@@ -4,6 +4,8 @@
 #include <dayplex/dates.h>
 #include <dayplex/dayplex_export.h>
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -95,6 +97,10 @@ public:
                              bool blnhinweis, bool blnfeiertag = false);
     Q_INVOKABLE void AddMerkmal(const QString &Merkmal, const QString &dsn);
 
+    // Paints the view as the screen shows it into an image of the given size, without a
+    // window; hit-testing then refers to that image.
+    QImage paintToImage(const QSize &size);
+
 Q_SIGNALS:
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
     void NewDate(double dateStart, double dateEnde, const QString &strmerkmalsliste);
@@ -103,6 +109,10 @@ Q_SIGNALS:
     void NeedDates(double daystart, double dayende, const QString &strFeldliste);
     void ChangeFilter();
     void ShowImCalendar();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     friend class ctlGanttPrivate;

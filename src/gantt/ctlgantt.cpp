@@ -1,10 +1,108 @@
 #include "gantt/ctlgantt_p.h"
 
+#include "gantt/ganttpainter.h"
+#include "shared/cdc.h"
 #include "shared/unavailable.h"
 
-#include <cmath>
+#include <dayplex/error.h>
+
+#include <QPainter>
+#include <QScrollBar>
 
 namespace Dayplex {
+
+namespace {
+
+constexpr qint32 kMaxSurfaceSide = 32767;
+constexpr qint64 kMaxSurfaceArea = qint64(1) << 26;
+
+void requireValidDate(Date value, const char *member)
+{
+    if (!isValidDate(value))
+        throw Error(InvalidArgument,
+                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
+}
+
+// A time option: absent reads as 00:00.
+Date timeOption(const cContainer &options, const QString &key)
+{
+    return options.contains(key) ? options.doubleValue(key) : 0;
+}
+
+} // namespace
+
+ctlGanttPrivate::ctlGanttPrivate(ctlGantt *q)
+    : q(q)
+{
+}
+
+void ctlGanttPrivate::applyLayout(const QString &layoutString)
+{
+    layout.setContainerString(layoutString);
+    style = GanttStyle::fromLayout(layout);
+}
+
+QRect ctlGanttPrivate::pictureRect() const
+{
+    const int barWidth = vScroll->sizeHint().width();
+    const int barHeight = hScroll->sizeHint().height();
+    return QRect(0, 0, qMax(0, q->width() - barWidth), qMax(0, q->height() - barHeight));
+}
+
+void ctlGanttPrivate::arrange()
+{
+    const QRect picture = pictureRect();
+    hScroll->setGeometry(0, picture.height(), picture.width(), hScroll->sizeHint().height());
+    vScroll->setGeometry(picture.width(), 0, vScroll->sizeHint().width(), picture.height());
+}
+
+qint32 ctlGanttPrivate::firstRow() const
+{
+    return vScroll->value();
+}
+
+void ctlGanttPrivate::updateRowMaximum()
+{
+    noRepaint = true;
+    vScroll->setMaximum(qMax(model.rowCount(), vScroll->minimum()));
+    noRepaint = false;
+}
+
+void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
+{
+    cDC dc;
+    dc.Initialize(target, width, height, true);
+    QFont font = style.font;
+    dc.setFont(&font);
+    dc.UpdateFont();
+    const qint32 th = dc.textHeight(QStringLiteral("W"));
+    const qint32 cw = dc.textWidth(QStringLiteral("X"));
+
+    GanttScene scene{model, style};
+    scene.startDate = q->mStartDate;
+    scene.endDate = q->mEndDate;
+    scene.firstRow = firstRow();
+    scene.forPrinting = q->ForPrinting;
+    scene.now = currentDateTime();
+    GanttPaintResult result;
+    // Errors are ignored from here on: what was drawn stays, the corner and the copy follow.
+    try {
+        GanttZeichnen(dc, scene, result, 0, 0, width, height, th, cw);
+    } catch (...) {
+    }
+    if (result.layoutValid)
+        geometry = result.layout;
+    if (result.panelUpdated) {
+        lblVorschlag = result.lblVorschlag;
+        cmdNeuEnabled = result.cmdNeuEnabled;
+    }
+    try {
+        KopfTextZeichnen(dc, geometry, style, model.datMaus);
+    } catch (...) {
+    }
+    dc.BlastToScreen(0, 0, -1, -1);
+    frame = dc.image();
+}
 
 /*!
     Creates the resource view with the default options and Enabled false. Its first day is the
@@ -13,10 +111,22 @@ namespace Dayplex {
 */
 ctlGantt::ctlGantt(QWidget *parent)
     : QWidget(parent)
-    , d(std::make_unique<ctlGanttPrivate>())
+    , d(std::make_unique<ctlGanttPrivate>(this))
 {
-    d->options.setContainerString(d->common.GetDefaultOptions());
-    d->layout.setContainerString(d->options.textValue(QStringLiteral("strLayoutScreenGantt")));
+    d->hScroll = new QScrollBar(Qt::Horizontal, this);
+    d->hScroll->setObjectName(QStringLiteral("HScroll"));
+    d->hScroll->setRange(0, 100);
+    d->hScroll->setValue(50); // the bar rests in the middle; paging reads the direction
+    d->vScroll = new QScrollBar(Qt::Vertical, this);
+    d->vScroll->setObjectName(QStringLiteral("VScroll"));
+    d->vScroll->setRange(1, 1);
+    connect(d->vScroll, &QScrollBar::valueChanged, this, [this] {
+        if (!d->noRepaint)
+            Repaint();
+    });
+    d->arrange();
+
+    setOptions(d->common.GetDefaultOptions());
     mStartDate = currentDateTime();
     mEndDate = currentDate();
 }
@@ -29,9 +139,10 @@ bool ctlGantt::ConfirmChanges() const
     return d->options.boolValue(QStringLiteral("blnConfirmChanges"));
 }
 
+/*! The moment under the mouse, or the first displayed day while there is none. */
 double ctlGantt::CurrentDate() const
 {
-    return d->datMaus > 0 ? d->datMaus : mStartDate;
+    return d->model.datMaus > 0 ? d->model.datMaus : mStartDate;
 }
 
 double ctlGantt::FirstDay() const
@@ -39,9 +150,10 @@ double ctlGantt::FirstDay() const
     return mStartDate;
 }
 
+/*! The read-only flag of the first appointment with the selected key; false without one. */
 bool ctlGantt::isSelectedReadOnly() const
 {
-    throwNotYetAvailable("ctlGantt.isSelectedReadOnly");
+    return d->model.isSelectedReadOnly();
 }
 
 double ctlGantt::LastDay() const
@@ -51,23 +163,44 @@ double ctlGantt::LastDay() const
 
 QString ctlGantt::SelectedDate() const
 {
-    return d->selectedDate;
+    return d->model.selectedDate;
 }
 
 /*! Stores the selected key without checking it; does not repaint. */
 void ctlGantt::setSelectedDate(const QString &dsn)
 {
-    d->selectedDate = dsn;
+    d->model.selectedDate = dsn;
 }
 
+/*! The options string in force: every option with its value and kind. */
 QString ctlGantt::Options() const
 {
     return d->options.ContainerString();
 }
 
+/*!
+    Merges an options string into the options in force, takes the screen layout from
+    strLayoutScreenGantt and Monday's working hours as the daily window of the free-slot
+    search. Nothing is repainted and the range stays; callers that need a new picture call
+    Refresh. A string that cannot be read throws Dayplex::Error and leaves every option as it was.
+*/
 void ctlGantt::setOptions(const QString &options)
 {
-    throwNotYetAvailable("ctlGantt.Options");
+    const cContainer oldOptions = d->options;
+    const cContainer oldLayout = d->layout;
+    Date from = 0, to = 0;
+    try {
+        d->options.setContainerString(options);
+        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenGantt")));
+        from = timeOption(d->options, QStringLiteral("timeArbeitsZeitVon2"));
+        to = timeOption(d->options, QStringLiteral("timeArbeitsZeitBis2"));
+    } catch (...) {
+        d->options = oldOptions;
+        d->layout = oldLayout;
+        throw;
+    }
+    d->searchFrom = from;
+    d->searchTo = to;
 }
 
 bool ctlGantt::OptimaleZeilenhoehe() const
@@ -81,14 +214,22 @@ void ctlGantt::setOptimaleZeilenhoehe(bool value)
     d->optimaleZeilenhoehe = value;
 }
 
+/*!
+    The weekday (1 = Sunday ... 7 = Saturday) a range moves back to; 0 for none. Other values
+    throw Dayplex::Error 5 and keep the weekday in force.
+*/
 void ctlGantt::setAlignOnWeekday(qint32 weekday)
 {
-    d->alignWeekday = weekday;
+    if (weekday < 0 || weekday > 7)
+        throw Error(InvalidArgument,
+                    QStringLiteral("AlignOnWeekday: Wochentag 1 (Sonntag) bis 7 (Samstag) oder 0 erwartet."));
+    d->model.alignWeekday = weekday;
 }
 
+/*! Empties rows and appointments, deselects and drops the proposal; does not repaint. */
 void ctlGantt::Clear()
 {
-    throwNotYetAvailable("ctlGantt.Clear");
+    d->model.clear();
 }
 
 void ctlGantt::FreienTerminSuchen(double dateab)
@@ -96,14 +237,21 @@ void ctlGantt::FreienTerminSuchen(double dateab)
     throwNotYetAvailable("ctlGantt.FreienTerminSuchen");
 }
 
+/*!
+    The index (1-based, in order of arrival) of the first appointment whose bar in the last
+    paint holds the pixel (x, y), or an empty variant when there is none. Bars not on screen
+    are never hit.
+*/
 QVariant ctlGantt::GetidxGanttEintrag(qint32 x, qint32 y)
 {
-    throwNotYetAvailable("ctlGantt.GetidxGanttEintrag");
+    const qint32 index = d->model.entryAt(x, y);
+    return index > 0 ? QVariant(index) : QVariant();
 }
 
+/*! The row under y in the last paint (1-based), 0 over the header or below the last row. */
 qint32 ctlGantt::GetMerkmalIndex(qint32 y)
 {
-    throwNotYetAvailable("ctlGantt.GetMerkmalIndex");
+    return d->geometry.rowAt(y, d->firstRow(), d->model.rowCount());
 }
 
 void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
@@ -114,7 +262,7 @@ void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 /*! Whether the days of date1 to date2 lie within the displayed days. */
 bool ctlGantt::isIntervallSichtbar(double date1, double date2)
 {
-    return mStartDate <= cTools::DateOnly(date1) && cTools::DateOnly(date2) <= mEndDate;
+    return GanttModel::isIntervallSichtbar(mStartDate, mEndDate, date1, date2);
 }
 
 bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
@@ -127,21 +275,83 @@ bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QStr
     throwNotYetAvailable("ctlGantt.isTerminFreiMerkmal");
 }
 
+/*!
+    Forgets the filled range, so that the host is asked for the displayed days again
+    (NeedDates, when Enabled), and repaints.
+*/
 void ctlGantt::Refresh()
 {
-    throwNotYetAvailable("ctlGantt.Refresh");
+    requireValidDate(mStartDate, "Refresh");
+    if (mEndDate != 0)
+        requireValidDate(mEndDate, "Refresh");
+    d->model.forgetFilledRange();
+    double lastDay = mEndDate;
+    SetDisplayedRange(mStartDate, &lastDay, false, false);
+    Repaint();
 }
 
+/*! Paints the control now (nothing while it is hidden or prints). */
 void ctlGantt::Repaint()
 {
-    throwNotYetAvailable("ctlGantt.Repaint");
+    repaint();
 }
 
-/*! Rounds a date to the nearest 10 minutes. */
+/*!
+    The screen paint entry: nothing while the print driver renders pages. No error leaves
+    the event loop; what was drawn stays and the next paint starts afresh.
+*/
+void ctlGantt::paintEvent(QPaintEvent *)
+{
+    if (ForPrinting)
+        return;
+    try {
+        QPainter painter(this);
+        const QRect picture = d->pictureRect();
+        if (d->showFrameOnly && !d->frame.isNull())
+            painter.drawImage(0, 0, d->frame);
+        else if (!picture.isEmpty())
+            d->paintView(&painter, picture.width(), picture.height());
+    } catch (...) {
+    }
+}
+
+/*! Arranges the picture area and the two scroll bars; the paint follows. */
+void ctlGantt::resizeEvent(QResizeEvent *)
+{
+    try {
+        d->arrange();
+    } catch (...) {
+    }
+}
+
+/*!
+    Paints the view as the screen shows it into an image of the given size, without showing
+    a window; bar rectangles and layout fields then describe that image. Sizes below 1 pixel,
+    or larger than a surface can hold, give a null image.
+*/
+QImage ctlGantt::paintToImage(const QSize &size)
+{
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxSurfaceSide
+        || size.height() > kMaxSurfaceSide
+        || qint64(size.width()) * size.height() > kMaxSurfaceArea)
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    d->paintView(&painter, size.width(), size.height());
+    return image;
+}
+
+/*!
+    Rounds a date to the nearest 10 minutes (10:05 becomes 10:10, 10:04:59 10:00). An invalid
+    date throws Dayplex::Error 5.
+*/
 double ctlGantt::rundezeit(double d)
 {
-    const double minutes = d * 1440.0;
-    return std::floor(minutes / 10.0 + 0.5) * 10.0 / 1440.0;
+    requireValidDate(d, "rundezeit");
+    return GanttModel::rundezeit(d);
 }
 
 void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
@@ -149,9 +359,25 @@ void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
     throwNotYetAvailable("ctlGantt.TerminVorSchlagEintragen");
 }
 
+/*!
+    Fills the time part of a row band from StartY, one row high, in the colour Farbe, straight
+    onto the picture on screen; the next full paint draws over it.
+*/
 void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 {
-    throwNotYetAvailable("ctlGantt.ZeilenFarbe");
+    if (d->frame.isNull())
+        return;
+    {
+        cDC dc;
+        dc.Initialize(static_cast<QPaintDevice *>(&d->frame), d->frame.width(),
+                      d->frame.height(), false);
+        const qint32 left = d->geometry.lngNamenBreite;
+        dc.FillRect(left, StartY, qMax(0, d->frame.width() - left), d->geometry.lngZeilenhoehe,
+                    Farbe);
+    }
+    d->showFrameOnly = true;
+    repaint();
+    d->showFrameOnly = false;
 }
 
 void ctlGantt::MousePointer(const QVariant &v)
@@ -175,15 +401,50 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     throwNotYetAvailable("ctlGantt.PrintAnsicht");
 }
 
+/*!
+    Shows the days from dayFirstDay to dayLastDay, at most 101. Without a last day (0, or one
+    before the first day) the current span is kept, or with blnDefault (and on a fresh view)
+    the layout's lngAnzahlTage days, and the computed last day is written back. With
+    blnalignonweekday the range moves back to the AlignOnWeekday weekday while the requested
+    day stays visible. Raises NeedDates when the days leave the filled range and Enabled is
+    true, but never from inside a NeedDates handler. Does not repaint. Invalid dates throw
+    Dayplex::Error 5 and change nothing.
+*/
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
 {
-    throwNotYetAvailable("ctlGantt.SetDisplayedRange");
+    const GanttRange range = ganttDisplayedRange(
+        dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault, blnalignonweekday, mStartDate,
+        mEndDate, d->layout.doubleValue(QStringLiteral("lngAnzahlTage")), d->model.alignWeekday);
+    const QString fields = d->layout.textValue(QStringLiteral("strAusgabefelder"));
+    if (dayLastDay && range.lastDayComputed)
+        *dayLastDay = range.requestedLastDay;
+    mStartDate = range.startDate;
+    mEndDate = range.endDate;
+
+    if (d->model.covers(mStartDate, mEndDate) || !Enabled || d->needDatesDepth > 0)
+        return;
+    struct Depth
+    {
+        int &depth;
+        explicit Depth(int &depth) : depth(depth) { ++depth; }
+        ~Depth() { --depth; }
+    } guard(d->needDatesDepth);
+    Q_EMIT NeedDates(mStartDate, mEndDate, fields);
 }
 
+/*!
+    Records the range the host delivers, empties rows and appointments and, when the option
+    blnGermanLegalHolidays is on, adds the row "Feiertage" (key "{1}") with the public holidays
+    of every year the range touches as read-only all-day entries keyed 1LEGALHOLIDY,
+    2LEGALHOLIDY, ... Invalid dates throw Dayplex::Error 5 and change nothing.
+*/
 void ctlGantt::SetFilledRange(double daystart, double dayEnd)
 {
-    throwNotYetAvailable("ctlGantt.SetFilledRange");
+    const bool withHolidays = d->options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
+    d->model.setFilledRange(daystart, dayEnd, withHolidays, d->holidays);
+    if (d->model.rowCount() > 0)
+        d->updateRowMaximum();
 }
 
 QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
@@ -196,17 +457,27 @@ void ctlGantt::Scroll(const QVariant &lngDirection)
     throwNotYetAvailable("ctlGantt.Scroll");
 }
 
+/*!
+    Appends one appointment to the row whose key is merkmaldsn (appointments naming no row are
+    kept but never drawn). No repaint, no event. Invalid dates throw Dayplex::Error 5.
+*/
 void ctlGantt::AddDate(const QString &dsn, const QString &notiz, double von, double bis,
                        bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
                        bool breadonly, const QString &merkmaldsn, bool blnhinweis,
                        bool blnfeiertag)
 {
-    throwNotYetAvailable("ctlGantt.AddDate");
+    d->model.addDate(dsn, notiz, von, bis, btagestermin, fontcolor, blnErledigt, backcolor,
+                     breadonly, merkmaldsn, blnhinweis, blnfeiertag);
 }
 
+/*!
+    Appends one participant row, unmarked. The vertical scroll bar's maximum follows the row
+    count without repainting.
+*/
 void ctlGantt::AddMerkmal(const QString &Merkmal, const QString &dsn)
 {
-    throwNotYetAvailable("ctlGantt.AddMerkmal");
+    d->model.addMerkmal(Merkmal, dsn);
+    d->updateRowMaximum();
 }
 
 } // namespace Dayplex

@@ -1,0 +1,199 @@
+#include "gantt/ganttmodel.h"
+
+#include "shared/cholidays.h"
+#include "shared/ctools.h"
+
+#include <dayplex/error.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr double kMaxSpan = 100; // at most 101 days are shown
+constexpr int kFirstHolidayYear = 1583;
+
+void requireValidDate(Date value, const char *member, const char *what)
+{
+    if (!isValidDate(value))
+        throw Error(InvalidArgument, QStringLiteral("%1: ungültiger Datumswert (%2).")
+                                         .arg(QLatin1String(member), QLatin1String(what)));
+}
+
+} // namespace
+
+GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefault,
+                               bool alignOnWeekday, Date curStart, Date curEnd,
+                               double layoutDays, qint32 alignWeekday)
+{
+    requireValidDate(dayFirstDay, "SetDisplayedRange", "dayFirstDay");
+    if (dayLastDay != 0)
+        requireValidDate(dayLastDay, "SetDisplayedRange", "dayLastDay");
+
+    GanttRange range;
+    Date last = dayLastDay;
+    // A last day before the first would leave nothing to show; it asks for the default instead.
+    if (last != 0 && cTools::DateOnly(last) < cTools::DateOnly(dayFirstDay))
+        last = 0;
+    if (last == 0) {
+        const double span = curEnd - curStart;
+        // A fresh view has a negative span (now .. today), so it opens with the layout's days.
+        if (!std::isfinite(span) || span < 0 || blnDefault) {
+            double n = cTools::MinDouble(layoutDays, kMaxSpan);
+            if (!(n >= 1))
+                n = 1;
+            last = dayFirstDay + n - 1;
+        } else {
+            last = span + dayFirstDay;
+        }
+        range.requestedLastDay = last;
+        range.lastDayComputed = true;
+    }
+
+    Date start = cTools::DateOnly(dayFirstDay);
+    Date end = cTools::DateOnly(last);
+    if (end - start > kMaxSpan)
+        end = start + kMaxSpan;
+    // Never past the last representable day, and never before the first day.
+    if (end >= kMaxDate)
+        end = kMaxDate - 1;
+    if (end < start)
+        end = start;
+
+    if (alignOnWeekday && alignWeekday >= 1 && alignWeekday <= 7) {
+        Date d = start;
+        for (int step = 0; step < 7 && weekdayNumber(d) != alignWeekday; ++step)
+            d -= 1;
+        // The span is kept and shifted back only while the requested day stays visible.
+        if (weekdayNumber(d) == alignWeekday && d >= kMinDate && end - start + d >= dayFirstDay
+            && d <= dayFirstDay) {
+            end = end - start + d;
+            start = d;
+        }
+    }
+    range.startDate = start;
+    range.endDate = end;
+    return range;
+}
+
+void GanttModel::addMerkmal(const QString &merkmal, const QString &dsn)
+{
+    m_rows.append({merkmal, dsn, false});
+    if (!m_rowByDsn.contains(dsn))
+        m_rowByDsn.insert(dsn, rowCount());
+}
+
+void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Date bis,
+                         bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
+                         bool breadonly, const QString &merkmaldsn, bool blnhinweis,
+                         bool blnfeiertag)
+{
+    requireValidDate(von, "AddDate", "von");
+    requireValidDate(bis, "AddDate", "bis");
+    GanttEintrag entry;
+    entry.dsn = dsn;
+    entry.notiz = notiz;
+    entry.von = von;
+    entry.bis = bis;
+    entry.fontcolor = fontcolor;
+    entry.backcolor = backcolor;
+    entry.blnErledigt = blnErledigt;
+    entry.btagestermin = btagestermin;
+    entry.breadonly = breadonly;
+    entry.vonOriginal = von;
+    entry.bisOriginal = bis;
+    entry.blnfeiertag = blnfeiertag;
+    entry.merkmaldsn = merkmaldsn;
+    entry.blnhinweis = blnhinweis;
+    m_dates.append(std::move(entry));
+}
+
+void GanttModel::reserveDates(qint32 count)
+{
+    if (count > 0)
+        m_dates.reserve(count);
+}
+
+void GanttModel::clear()
+{
+    m_rows.clear();
+    m_dates.clear();
+    m_rowByDsn.clear();
+    selectedDate.clear();
+    vorschlagVon = 0;
+}
+
+void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
+                                cHolidays &holidays)
+{
+    requireValidDate(daystart, "SetFilledRange", "daystart");
+    requireValidDate(dayEnd, "SetFilledRange", "dayEnd");
+    const int firstYear = toQDate(std::min(daystart, dayEnd)).year();
+    const int lastYear = toQDate(std::max(daystart, dayEnd)).year();
+    // Computed before anything changes, so that a failure keeps the delivered data.
+    cHolidays computed = holidays;
+    const bool haveHolidays = withHolidays && lastYear >= kFirstHolidayYear;
+    if (haveHolidays)
+        computed.Calculate(std::max(firstYear, kFirstHolidayYear), lastYear);
+
+    filledStart = daystart;
+    filledEnd = dayEnd;
+    clear();
+    if (!withHolidays)
+        return;
+    addMerkmal(QStringLiteral("Feiertage"), holidayRowDsn());
+    if (!haveHolidays)
+        return;
+    holidays = computed;
+    m_dates.reserve(holidays.Count());
+    for (qint32 i = 1; i <= holidays.Count(); ++i) {
+        const Date day = holidays.HolidayDate(i);
+        addDate(QString::number(i) + QStringLiteral("LEGALHOLIDY"), holidays.HolidayName(i), day,
+                day, true, 0, false, 0, true, holidayRowDsn(), false, true);
+    }
+}
+
+bool GanttModel::isSelectedReadOnly() const
+{
+    if (selectedDate.isEmpty())
+        return false;
+    for (const GanttEintrag &entry : m_dates) {
+        if (entry.dsn == selectedDate)
+            return entry.breadonly;
+    }
+    return false;
+}
+
+qint32 GanttModel::entryAt(qint32 x, qint32 y) const
+{
+    // The point is the one-pixel rectangle (x, y, x + 1, y + 1): a bar holds the pixels from
+    // its left edge up to, not including, left + width, as it is painted. Sums in 64 bits so
+    // that no coordinate can overflow.
+    const qint64 px = x, py = y;
+    for (qint32 i = 0; i < m_dates.size(); ++i) {
+        const GanttEintrag &e = m_dates.at(i);
+        if (e.barWidth <= 0 || e.barHeight <= 0)
+            continue;
+        if (e.barLeft <= px && px < qint64(e.barLeft) + e.barWidth && e.barTop <= py
+            && py < qint64(e.barTop) + e.barHeight)
+            return i + 1;
+    }
+    return 0;
+}
+
+Date GanttModel::rundezeit(Date d)
+{
+    // Whole milliseconds first: 10:05 stored a hair below 605 minutes still rounds up.
+    const double ms = std::nearbyint(d * 86400000.0);
+    const double tens = std::floor((ms + 300000.0) / 600000.0);
+    return tens * 10.0 / 1440.0;
+}
+
+bool GanttModel::isIntervallSichtbar(Date firstDay, Date lastDay, Date date1, Date date2)
+{
+    return firstDay <= cTools::DateOnly(date1) && cTools::DateOnly(date2) <= lastDay;
+}
+
+} // namespace Dayplex

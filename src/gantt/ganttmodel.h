@@ -1,0 +1,123 @@
+#ifndef DAYPLEX_GANTTMODEL_H
+#define DAYPLEX_GANTTMODEL_H
+
+#include <dayplex/dates.h>
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+namespace Dayplex {
+
+class cHolidays;
+
+// One participant or resource row.
+struct MerkmalEintrag
+{
+    QString Merkmal;           // text of the name column
+    QString dsn;               // key the appointments name their row by
+    bool blnMarkiert = false;  // takes part in the free-slot search, painted as selected
+};
+
+// One appointment bar. The bar rectangle is written by every paint and stays all 0 while the
+// bar is not on screen.
+struct GanttEintrag
+{
+    QString dsn;
+    QString notiz;
+    Date von = 0;
+    Date bis = 0;
+    qint32 fontcolor = 0;
+    qint32 backcolor = 0;
+    bool blnErledigt = false;
+    bool btagestermin = false;
+    bool breadonly = false;
+    Date vonOriginal = 0;      // confirmed times; differ from von/bis only while a move waits
+    Date bisOriginal = 0;
+    bool blnfeiertag = false;
+    qint32 barTop = 0;
+    qint32 barLeft = 0;
+    qint32 barWidth = 0;
+    qint32 barHeight = 0;
+    QString merkmaldsn;        // dsn of the row the bar belongs to
+    bool blnhinweis = false;   // a mere note: never blocks a slot
+};
+
+// The days a range request ends up showing.
+struct GanttRange
+{
+    Date startDate = 0;      // becomes mStartDate
+    Date endDate = 0;        // becomes mEndDate
+    Date requestedLastDay = 0; // written back to the caller's last day when it asked for none
+    bool lastDayComputed = false;
+};
+
+// The range rules of SetDisplayedRange without the host exchange. curStart/curEnd are the
+// range shown so far (its span is kept when no last day is given), layoutDays the layout's
+// lngAnzahlTage, alignWeekday 1 = Sunday ... 7 = Saturday or 0. A last day before the first
+// counts as none. Invalid dates throw Dayplex::Error 5.
+GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefault,
+                               bool alignOnWeekday, Date curStart, Date curEnd,
+                               double layoutDays, qint32 alignWeekday);
+
+// Rows and appointments the host delivered, plus the view state that is not geometry. Both lists
+// are 1-based in order of arrival, unsorted, and accept duplicate keys (lookups find the first).
+class GanttModel
+{
+public:
+    static QString holidayRowDsn() { return QStringLiteral("{1}"); }
+
+    qint32 rowCount() const { return qint32(m_rows.size()); }
+    const MerkmalEintrag &row(qint32 index) const { return m_rows.at(index - 1); }
+    MerkmalEintrag &row(qint32 index) { return m_rows[index - 1]; }
+    void addMerkmal(const QString &merkmal, const QString &dsn);
+    // The first row with this key, 0 when there is none.
+    qint32 merkmalIndexDsn(const QString &dsn) const { return m_rowByDsn.value(dsn, 0); }
+
+    qint32 dateCount() const { return qint32(m_dates.size()); }
+    const GanttEintrag &date(qint32 index) const { return m_dates.at(index - 1); }
+    GanttEintrag &date(qint32 index) { return m_dates[index - 1]; }
+    // Appends a record; von and bis must be valid dates (Dayplex::Error 5 otherwise).
+    void addDate(const QString &dsn, const QString &notiz, Date von, Date bis, bool btagestermin,
+                 qint32 fontcolor, bool blnErledigt, qint32 backcolor, bool breadonly,
+                 const QString &merkmaldsn, bool blnhinweis, bool blnfeiertag);
+    void reserveDates(qint32 count);
+
+    // Empties both lists, deselects and drops the proposal start (its end stays).
+    void clear();
+
+    // Records the delivered range, clears, and with holidays adds the row "Feiertage" and one
+    // read-only all-day entry per public holiday of the years the range touches.
+    void setFilledRange(Date daystart, Date dayEnd, bool withHolidays, cHolidays &holidays);
+    bool covers(Date firstDay, Date lastDay) const
+    {
+        return filledStart <= firstDay && lastDay <= filledEnd;
+    }
+    void forgetFilledRange() { filledStart = filledEnd = 0; }
+
+    bool isSelectedReadOnly() const;
+    // The first record whose bar holds the pixel (x, y), 0 for none.
+    qint32 entryAt(qint32 x, qint32 y) const;
+
+    // Rounds to the nearest 10 minutes; a half counts upward.
+    static Date rundezeit(Date d);
+    static bool isIntervallSichtbar(Date firstDay, Date lastDay, Date date1, Date date2);
+
+    Date filledStart = 0;
+    Date filledEnd = 0;
+    QString selectedDate;
+    Date datMaus = 0;
+    Date vorschlagVon = 0; // no proposal while 0
+    Date vorschlagBis = 0;
+    Date sucheAb = 0;
+    qint32 alignWeekday = 0;
+
+private:
+    QVector<MerkmalEintrag> m_rows;
+    QVector<GanttEintrag> m_dates;
+    QHash<QString, qint32> m_rowByDsn;
+};
+
+} // namespace Dayplex
+
+#endif
