@@ -25,13 +25,14 @@ public:
     explicit ctlIntellimouse(QWidget *parent = nullptr);
     ~ctlIntellimouse() override;
 
-    // Write-only property: the window whose wheel turns are reported.
+    // Write-only property: the window whose wheel turns are reported; 0 stops the reporting.
     Q_INVOKABLE void setHwnd(WId hwnd);
 
 Q_SIGNALS:
     void Wheel(qint32 key, qint32 delta, qint32 x, qint32 y);
 
 private:
+    friend class ctlIntellimousePrivate;
     std::unique_ptr<ctlIntellimousePrivate> const d;
 };
 

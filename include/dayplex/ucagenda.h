@@ -125,7 +125,9 @@ public:
                                              const QString &dsn);
 
     // Paints the view as the screen shows it into an image of the given size, without a
-    // window; the hit regions then describe that image.
+    // window; the hit regions then describe that image. On the screen the view is painted on
+    // the drawing surface "pic", the control's area left of the time bar "VScroll" and above
+    // the day bar "HScroll".
     QImage paintToImage(const QSize &size);
 
 Q_SIGNALS:
@@ -138,7 +140,8 @@ Q_SIGNALS:
     void ShowImGantt(double ab);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     friend class ucAgendaPrivate;

@@ -9,6 +9,7 @@
 #include <dayplex/error.h>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -101,6 +102,7 @@ ucAgenda::ucAgenda(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<ucAgendaPrivate>(this))
 {
+    d->createChildren();
     Enabled = false;
     setOptions(d->common.GetDefaultOptions());
     setTimeRaster(30 * kOneMinute);
@@ -363,11 +365,6 @@ double ucAgenda::DateAbrunden(double datum, const QVariant &abrundenauf)
     return CalendarGrid::roundDown(datum, step);
 }
 
-void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height)
-{
-    throwNotYetAvailable("ucAgenda.DrawDragDrop");
-}
-
 /*! The number of displayed days. */
 qint32 ucAgenda::GetAnzahlTage()
 {
@@ -431,22 +428,12 @@ qint32 ucAgenda::GetZeilenIndex(double datum)
     return d->grid.rowOf(datum);
 }
 
-bool ucAgenda::isLastRowVisible()
-{
-    throwNotYetAvailable("ucAgenda.isLastRowVisible");
-}
-
 /*! Whether the selected appointment is read-only; false when none is selected. */
 bool ucAgenda::isSelectedReadOnly()
 {
     if (d->lngSelIdx >= 1 && d->lngSelIdx <= d->store.count())
         return d->store.at(d->lngSelIdx).breadonly;
     return false;
-}
-
-void ucAgenda::MousePointer(const QVariant &v)
-{
-    throwNotYetAvailable("ucAgenda.MousePointer");
 }
 
 qint32 ucAgenda::MaxLong(qint32 a, qint32 b)
@@ -457,17 +444,6 @@ qint32 ucAgenda::MaxLong(qint32 a, qint32 b)
 qint32 ucAgenda::MinLong(qint32 value1, qint32 value2)
 {
     return value1 < value2 ? value1 : value2;
-}
-
-void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
-                            qint32 hoehe)
-{
-    throwNotYetAvailable("ucAgenda.PrintAnsicht");
-}
-
-QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
-{
-    throwNotYetAvailable("ucAgenda.PrintCalendar");
 }
 
 /*!
@@ -483,31 +459,50 @@ void ucAgenda::Refresh()
     Repaint();
 }
 
-/*! Paints the control now. */
+/*!
+    Paints the drawing surface now. Does nothing while the control is hidden; its hit regions
+    then stay those of the last paint.
+*/
 void ucAgenda::Repaint()
 {
-    repaint();
+    d->pic->repaint();
 }
 
-/*!
-    The screen paint entry: nothing while the print driver renders pages. A failing step ends
-    the paint; no error leaves the event loop.
-*/
-void ucAgenda::paintEvent(QPaintEvent *)
+/*! Places the drawing surface and the scroll bars in the new size and repaints. */
+void ucAgenda::resizeEvent(QResizeEvent *event)
 {
-    if (ForPrinting)
-        return;
-    QPainter painter(this);
+    QWidget::resizeEvent(event);
     try {
-        d->paintView(&painter, width(), height());
+        d->layoutChildren(width(), height());
     } catch (...) {
-        // What was drawn stays; the next paint starts afresh.
     }
+}
+
+/*! The arrow keys move the time selection; other keys are left to the parent. */
+void ucAgenda::keyPressEvent(QKeyEvent *event)
+{
+    int keyCode = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: keyCode = 37; break;
+    case Qt::Key_Up: keyCode = 38; break;
+    case Qt::Key_Right: keyCode = 39; break;
+    case Qt::Key_Down: keyCode = 40; break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    try {
+        d->keyDown(keyCode, 0);
+    } catch (...) {
+    }
+    event->accept();
 }
 
 /*!
     Paints the view as the screen shows it into an image of the given size, without showing
-    a window; the hit regions then describe that image. Sizes below 1 pixel give a null image.
+    a window; the hit regions then describe that image. The view fills the whole image: the
+    scroll bars are not part of it, and neither is a drag ghost. Sizes below 1 pixel give a
+    null image.
 */
 QImage ucAgenda::paintToImage(const QSize &size)
 {
@@ -518,16 +513,6 @@ QImage ucAgenda::paintToImage(const QSize &size)
     QPainter painter(&image);
     d->paintView(&painter, size.width(), size.height());
     return image;
-}
-
-void ucAgenda::Scroll(const QVariant &lngDirection)
-{
-    throwNotYetAvailable("ucAgenda.Scroll");
-}
-
-void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
-{
-    throwNotYetAvailable("ucAgenda.SelectedDateMove");
 }
 
 /*!
@@ -616,11 +601,6 @@ void ucAgenda::SpaltenBelegen(qint32 idxtag, qint32 idxzeilevon, qint32 idxzeile
                               const QString &dsn)
 {
     d->matrix.spaltenBelegen(idxtag, idxzeilevon, idxzeilebis, dsn);
-}
-
-void ucAgenda::StopAutoScroll()
-{
-    throwNotYetAvailable("ucAgenda.StopAutoScroll");
 }
 
 /*!

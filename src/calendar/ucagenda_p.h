@@ -13,6 +13,14 @@
 
 #include <dayplex/ucagenda.h>
 
+#include <QCursor>
+#include <QPoint>
+#include <QVariant>
+#include <functional>
+
+class QScrollBar;
+class QTimer;
+
 namespace Dayplex {
 
 class ucAgendaPrivate
@@ -32,6 +40,48 @@ public:
     void paintView(QPainter *target, qint32 width, qint32 height);
 
     static ucAgendaPrivate *get(ucAgenda *agenda) { return agenda->d.get(); }
+
+    // Creates the drawing surface, the two scroll bars and the auto-scroll timer.
+    void createChildren();
+    // Places the surface and the bars in the control's area; the corner square stays empty.
+    void layoutChildren(qint32 width, qint32 height);
+    // The screen paint of the surface: the view, then the drag ghost inverted over it.
+    void paintSurface(QPainter *painter, qint32 width, qint32 height);
+
+    // The mouse and keyboard state machine of the surface. Buttons: 1 left, 2 right, 4 middle
+    // (a mask while moving); shift: 1 shift, 2 control, 4 alt; x and y in surface pixels.
+    void mouseDown(int button, int shift, double x, double y);
+    void mouseMove(int button, int shift, double x, double y);
+    void mouseUp(int button, int shift, double x, double y);
+    void dblClick();
+    void keyDown(int keyCode, int shift);
+    // Wheel turn over the grid, in eighths of a degree (120 per notch, positive away from the
+    // user): a notch scrolls one time row, like the arrows of the time bar.
+    void wheel(int angleDelta);
+
+    bool findHitRegion(double x, double y, qint32 filter, HitRegion &region) const;
+    // The appointment a region or the selection names, nullptr when it is no longer stored.
+    TerminEintrag *entry(qint32 index);
+    void hover(double x, double y);
+    void moveSelectionByKey(int keyCode);
+    // Moves the selection by a duration; false (nothing changed) when it would leave the
+    // calendar's dates.
+    bool shiftSelection(Date by);
+    void ensureSelectionVisible();
+    void clearSelection();
+    // Puts a resized or moved appointment back when an error ended the gesture.
+    void restoreSelectedTimes();
+    // Ends a gesture whose button release never arrived: back to idle, nothing committed.
+    void cancelGesture();
+    bool inGesture() const;
+    void autoScrollCheck(double y);
+    void autoScrollTick();
+    void hScrollChange();
+    void vScrollChange();
+    // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
+    void scrollRows(qint32 rows);
+    // The "Anzeigen" command: ShowDate for the selected appointment.
+    void showSelected();
 
     ucAgenda *const q;
 
@@ -59,6 +109,47 @@ public:
 
     // Guards the NeedDates handler: a range change from inside it asks the host no further.
     int needDatesDepth = 0;
+
+    // Interaction state.
+    enum DragState : qint32 {
+        Idle = 0,
+        SplitterDrag = 1,
+        MovingTimed = 2,
+        MovingAllDay = 3,
+        Selecting = 4,
+        ResizingStart = 5,
+        ResizingEnd = 6,
+    };
+    qint32 lngDragState = Idle;
+    qint32 lngMouseDownX = 0; // the last press that hit a region
+    qint32 lngMouseDownY = 0;
+    qint32 ghostLeft = 0; // the rectangle DrawDragDrop drew last; all 0 when none
+    qint32 ghostTop = 0;
+    qint32 ghostRight = 0;
+    qint32 ghostBottom = 0;
+    QVariant varLastMousePointer;
+    QCursor mouseIcon;        // the custom cursor (pointer number 99)
+    qint32 cursorLoads = 0;   // named cursors loaded so far; the cache keeps this low
+    int wheelRemainder = 0;   // wheel turn below one notch, kept for the next event
+
+    // Scrolling.
+    Date datAutoScrollStep = 0;
+    qint32 picLeft = 0;
+    qint32 picTop = 0;
+    qint32 picWidth = 0;
+    qint32 picHeight = 0;
+    bool vScrollGuard = false;
+    bool hScrollGuard = false;
+
+    QWidget *pic = nullptr;
+    QScrollBar *hScroll = nullptr;
+    QScrollBar *vScroll = nullptr;
+    QTimer *timerAutoScroll = nullptr;
+
+    // Set by the context menu and the date picker when they are present: a right-button press
+    // on the grid (surface position), and a click on a day header.
+    std::function<void(QPoint)> openContextMenu;
+    std::function<void()> openDatePicker;
 };
 
 } // namespace Dayplex

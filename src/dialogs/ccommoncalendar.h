@@ -4,11 +4,16 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <memory>
+
 class QObject;
+class QWidget;
 
 namespace Dayplex {
 
 class cContainer;
+class cfrmConfigCalendar;
 struct TerminEintrag;
 
 // The service object each view owns: default options, and (as they land) the print job
@@ -31,6 +36,15 @@ public:
     // The same for any appointment record, given its text and its four times.
     bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
                            double &endOrig, QObject *control);
+
+    // Runs the calendar options dialog modally (through runModal) on an options string and
+    // returns the edited string, or "" when the user cancelled.
+    QString Show(const QString &strContainerStringOptions);
+
+    // Makes the options dialog Show runs; an empty factory restores the plain dialog. Returns
+    // the factory in force before.
+    using OptionsDialogFactory = std::function<std::unique_ptr<cfrmConfigCalendar>(QWidget *parent)>;
+    static OptionsDialogFactory setOptionsDialogFactory(OptionsDialogFactory factory);
 };
 
 } // namespace Dayplex

@@ -1,0 +1,167 @@
+#include "calendar/calendarprintview.h"
+
+#include "shared/cdc.h"
+#include "shared/ctools.h"
+#include "shared/germanformat.h"
+
+#include <QFont>
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr qint32 kAlignCentreTop = 3;
+
+qint32 rounded(double value)
+{
+    return qint32(std::nearbyint(value));
+}
+
+Date firstOfMonth(Date date)
+{
+    const QDate d = toQDate(date);
+    return toDate(QDate(d.year(), d.month(), 1));
+}
+
+Date firstOfNextMonth(Date date)
+{
+    const QDate d = toQDate(date);
+    return toDate(QDate(d.year(), d.month(), 1).addMonths(1));
+}
+
+// Monday = 1 ... Sunday = 7, the order of the overview's columns.
+int mondayFirst(Date date)
+{
+    return (weekdayNumber(date) + 5) % 7 + 1;
+}
+
+void paintMonthOverview(cDC &dc, const CalendarStyle &style, Date monthDate, qint32 x, qint32 y,
+                        qint32 w, qint32 h, Date markFrom, Date markTo)
+{
+    const qint32 cellWidth = rounded(w / 8.0);
+    const qint32 cellHeight = rounded(h / 9.0);
+    const QFont *font = dc.Font();
+    QFont plain = font ? *font : QFont();
+    plain.setBold(false);
+    dc.setFont(&plain);
+    dc.UpdateFont();
+
+    dc.setTextColor(style.rgbFontMonatsuebersichtkopf);
+    dc.FillRect(x, y, w, 2 * cellHeight, style.rgbBackMonatsuebersichtkopf,
+                formatGermanDate(monthDate, QStringLiteral("mmmm yyyy")));
+    const Date first = firstOfMonth(monthDate);
+    const QVector<QStringList> rows = monthOverviewRows(monthDate);
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const QString &text = rows[r][c];
+            bool marked = false;
+            if (r > 0 && c > 0 && !text.isEmpty()) {
+                const Date day = first + text.toInt() - 1;
+                marked = markFrom <= day && day <= markTo;
+            }
+            dc.setTextColor(marked ? style.rgbFontMarkiert : style.rgbFontKopfzeilen);
+            dc.FillRect(x + c * cellWidth, y + (r + 2) * cellHeight, cellWidth, cellHeight,
+                        marked ? style.rgbBackMarkiert : style.rgbBackKopfzeilen, text);
+        }
+    }
+    dc.setFont(font);
+    dc.UpdateFont();
+}
+
+void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qint32 w,
+                     Date firstDay, Date lastDay, Date now)
+{
+    const QFont *font = dc.Font();
+    QFont line = font ? *font : QFont();
+    dc.setFont(&line);
+    const qreal size = line.pointSizeF() > 0 ? std::nearbyint(line.pointSizeF()) : 0;
+    for (const TitleLine &title : titleLines(firstDay, lastDay, now)) {
+        // Double-size lines scale the printer font, whatever unit it was given in.
+        if (title.doubleSize) {
+            if (size > 0)
+                line.setPointSizeF(2 * size);
+            else
+                line.setPixelSize(2 * line.pixelSize());
+            dc.UpdateFont();
+        }
+        const qint32 lineHeight = rounded(1.25 * dc.textHeight(QStringLiteral("Wy")));
+        dc.setTextColor(style.rgbFontKopfzeilen);
+        dc.FillRect(x, y, w, lineHeight, style.rgbBackKopfzeilen, title.text, kAlignCentreTop);
+        if (title.doubleSize) {
+            line = font ? *font : QFont();
+            dc.UpdateFont();
+        }
+        y += lineHeight;
+    }
+    dc.setFont(font);
+    dc.UpdateFont();
+}
+
+} // namespace
+
+QVector<TitleLine> titleLines(Date firstDay, Date lastDay, Date now)
+{
+    QVector<TitleLine> lines;
+    const QString week = QString::number(cTools::WeekOfYear(firstDay)) + QStringLiteral(". Woche");
+    if (firstDay == lastDay) {
+        lines = {{formatGermanDate(firstDay, QStringLiteral("dddd")), true},
+                 {formatGermanDate(firstDay, QStringLiteral("d. mmmm yyyy")), true},
+                 {week, true},
+                 {QStringLiteral("Tagesplan"), true}};
+    } else {
+        lines = {{formatGermanDate(firstDay, QStringLiteral("d. mmmm yyyy")), true},
+                 {formatGermanDate(lastDay, QStringLiteral("d. mmmm yyyy")), true}};
+        if (weekdayNumber(firstDay) == 2 && lastDay - firstDay + 1 <= 7)
+            lines += {{week, false}, {QStringLiteral("Wochenplan"), false}};
+    }
+    lines.append({QStringLiteral("Stand: ") + formatGermanDate(now, QStringLiteral("Short Date"))
+                      + QLatin1Char(' ') + formatGermanDate(now, QStringLiteral("Short Time")),
+                  false});
+    return lines;
+}
+
+QVector<QStringList> monthOverviewRows(Date monthDate)
+{
+    QVector<QStringList> rows;
+    rows.append({QStringLiteral("Wo")});
+    for (int n = 2; n <= 8; ++n) // Monday to Sunday
+        rows[0].append(germanWeekdayShortName(n == 8 ? 1 : n));
+
+    const Date first = firstOfMonth(monthDate);
+    const Date end = firstOfNextMonth(monthDate);
+    QStringList row;
+    for (Date day = first; day < end; day += 1) {
+        const int column = mondayFirst(day);
+        if (row.isEmpty()) {
+            row.append(QString::number(cTools::WeekOfYear(day)));
+            for (int c = 1; c < column; ++c)
+                row.append(QString());
+        }
+        row.append(formatGermanDate(day, QStringLiteral("dd")));
+        if (column == 7) {
+            rows.append(row);
+            row.clear();
+        }
+    }
+    if (!row.isEmpty()) {
+        while (row.size() < 8)
+            row.append(QString());
+        rows.append(row);
+    }
+    return rows;
+}
+
+void paintPrintHeader(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qint32 width,
+                      qint32 bandHeight, qint32 overviewWidth, Date firstDay, Date lastDay,
+                      Date now)
+{
+    dc.FillRect(x, y, width, bandHeight, style.rgbBackKopfzeilen);
+    paintMonthOverview(dc, style, firstDay, x, y, overviewWidth, bandHeight, firstDay, lastDay);
+    paintMonthOverview(dc, style, firstOfNextMonth(firstDay), x + width - overviewWidth, y,
+                       overviewWidth, bandHeight, firstDay, lastDay);
+    paintTitleBlock(dc, style, x + overviewWidth, y, width - 2 * overviewWidth, firstDay,
+                    lastDay, now);
+}
+
+} // namespace Dayplex

@@ -1,0 +1,121 @@
+#include "calendar/calendarsurface.h"
+
+#include "calendar/ucagenda_p.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace Dayplex {
+
+namespace {
+
+// The button numbers of the mouse handling: 1 left, 2 right, 4 middle.
+int buttonCode(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= 1;
+    if (modifiers & Qt::ControlModifier)
+        code |= 2;
+    if (modifiers & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+// No error of the interaction leaves the event loop; the handlers leave their state
+// consistent themselves.
+template<typename F>
+void guarded(F f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
+    : QWidget(parent)
+    , d(d)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CalendarSurface::paintEvent(QPaintEvent *)
+{
+    if (d->q->ForPrinting)
+        return;
+    QPainter painter(this);
+    guarded([&] { d->paintSurface(&painter, width(), height()); });
+}
+
+void CalendarSurface::mousePressEvent(QMouseEvent *event)
+{
+    guarded([&] {
+        // No other button is held, so the release of a running drag never arrived (a window
+        // took the mouse away): that drag is over.
+        if (d->inGesture() && (event->buttons() & ~event->button()) == Qt::NoButton)
+            d->cancelGesture();
+        d->mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                     event->position().x(), event->position().y());
+    });
+    event->accept();
+}
+
+void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
+{
+    guarded([&] {
+        d->mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
+                     event->position().x(), event->position().y());
+    });
+    event->accept();
+}
+
+void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
+{
+    guarded([&] {
+        d->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+                   event->position().x(), event->position().y());
+    });
+    event->accept();
+}
+
+void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a left double click is the double click only; other buttons press.
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    guarded([&] { d->dblClick(); });
+    event->accept();
+}
+
+void CalendarSurface::wheelEvent(QWheelEvent *event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    guarded([&] { d->wheel(delta); });
+    event->accept();
+}
+
+} // namespace Dayplex

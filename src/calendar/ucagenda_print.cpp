@@ -1,0 +1,91 @@
+// The calendar's print sheets: the job through the print driver and one view per call.
+#include "calendar/ucagenda_p.h"
+
+#include "calendar/calendarpainter.h"
+#include "calendar/calendarprintview.h"
+#include "shared/cdc.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
+}
+
+/*!
+    Prints the displayed period: a one-day view as "Tagesplan" with the layout
+    strLayoutDruckTag, a longer one as "Wochenplan" with strLayoutDruckWoche, through the print
+    dialog (or the preview). Afterwards the screen layout and the period shown before are back,
+    also when the job fails. Returns the print driver's result.
+*/
+QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
+{
+    const Date rememberedFirstDay = d->grid.firstDay;
+    const auto restoreScreen = [this, rememberedFirstDay] {
+        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenCalendar")));
+        double keepDayCount = 0;
+        SetDisplayedRange(rememberedFirstDay, &keepDayCount, false, true);
+        Repaint();
+    };
+
+    QVariant result;
+    try {
+        const bool oneDay = d->grid.firstDay == d->grid.lastDay;
+        d->applyLayout(d->options.textValue(oneDay ? QStringLiteral("strLayoutDruckTag")
+                                                   : QStringLiteral("strLayoutDruckWoche")));
+        const Date endTime = cTools::TimeOnly(d->layout.doubleValue(QStringLiteral("timeEndZeit")));
+        // A layout without an end time prints the whole day.
+        d->grid.endZeit = endTime > 0 ? endTime : kEndOfDay;
+        double lastDay = d->grid.lastDay;
+        SetDisplayedRange(d->grid.firstDay, &lastDay, false, true);
+        result = d->common.PrintCalendar(this, blnPrintPreview, d->layout);
+    } catch (...) {
+        restoreScreen();
+        throw;
+    }
+    restoreScreen();
+    return result;
+}
+
+/*!
+    Draws one printed view into the rectangle (offsetx, offsety, breite, hoehe) of the
+    printer's painter hdc: a header band with the month overviews of the first day's month and
+    the next, the title block between them, the calendar below in print mode (no selection, no
+    today mark, the day cut at the last raster step that fits), and a frame around it all.
+*/
+void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                            qint32 hoehe)
+{
+    if (!hdc || !hdc->isActive())
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
+    if (breite < 1 || hoehe < 1)
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
+    cDC dc;
+    dc.Initialize(hdc, offsetx + breite, offsety + hoehe, false);
+    QFont font = hdc->font();
+    dc.setFont(&font);
+    dc.UpdateFont();
+
+    const qint32 bandHeight = qint32(std::nearbyint(9.0 * dc.textHeight(QStringLiteral("Mo"))));
+    const qint32 overviewWidth = qint32(std::nearbyint(8.0 * dc.textWidth(QStringLiteral("WW"))));
+    paintPrintHeader(dc, d->style, offsetx, offsety, breite, bandHeight, overviewWidth,
+                     d->grid.firstDay, d->grid.lastDay, currentDateTime());
+
+    CalendarScene scene{d->store, d->matrix, d->grid, d->style, d->hits};
+    scene.selectionStart = d->selectionStart;
+    scene.selectionEndSlot = d->selectionEnd;
+    scene.selectedIndex = d->lngSelIdx;
+    scene.forPrinting = ForPrinting;
+    scene.today = currentDate();
+    scene.currentDate = CurrentDate();
+    scene.gridRunning = &d->gridRunning;
+    paintCalendar(dc, scene, offsetx, offsety + bandHeight, breite, hoehe - bandHeight,
+                  dc.textWidth(QStringLiteral("w")), dc.textHeight(QStringLiteral("Wy")), true);
+    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, 1);
+}
+
+} // namespace Dayplex

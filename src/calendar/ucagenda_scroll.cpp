@@ -1,0 +1,273 @@
+// The calendar's children and scrolling: the drawing surface and the two scroll bars used as
+// spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
+#include "calendar/ucagenda_p.h"
+
+#include "calendar/calendarsurface.h"
+
+#include <dayplex/error.h>
+
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+// The bars are spinners: their thumb rests in the middle, and only the direction and size of
+// a step count.
+constexpr int kBarMiddle = 50;
+constexpr int kAutoScrollMilliseconds = 100;
+constexpr int kWheelNotch = 120;
+constexpr qint32 kRowsPerPage = 10;
+
+// The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
+// would step three at once, which the spinner reads as a page.
+class SpinnerWheel : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        auto *bar = qobject_cast<QScrollBar *>(watched);
+        const QPoint angle = static_cast<QWheelEvent *>(event)->angleDelta();
+        const int delta = angle.y() != 0 ? angle.y() : angle.x();
+        if (!bar || delta == 0)
+            return false;
+        if ((delta > 0 && m_remainder < 0) || (delta < 0 && m_remainder > 0))
+            m_remainder = 0;
+        m_remainder += delta;
+        for (; m_remainder >= kWheelNotch; m_remainder -= kWheelNotch)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        for (; m_remainder <= -kWheelNotch; m_remainder += kWheelNotch)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    }
+
+private:
+    int m_remainder = 0;
+};
+
+QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidget *parent)
+{
+    auto *bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(name);
+    bar->setRange(0, 100);
+    bar->setPageStep(10);
+    bar->setSingleStep(1);
+    bar->setValue(kBarMiddle);
+    // A dragged thumb counts once, when it is let go.
+    bar->setTracking(false);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->installEventFilter(new SpinnerWheel(bar));
+    return bar;
+}
+
+// Runs a handler of a child's notification; no error leaves the event loop.
+template<typename F>
+void guarded(F f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+void ucAgendaPrivate::createChildren()
+{
+    pic = new CalendarSurface(this, q);
+    pic->setObjectName(QStringLiteral("pic"));
+    q->setFocusProxy(pic);
+
+    hScroll = makeSpinner(Qt::Horizontal, QStringLiteral("HScroll"), q);
+    vScroll = makeSpinner(Qt::Vertical, QStringLiteral("VScroll"), q);
+    QObject::connect(hScroll, &QScrollBar::valueChanged, q, [this] { guarded([this] { hScrollChange(); }); });
+    QObject::connect(vScroll, &QScrollBar::valueChanged, q, [this] { guarded([this] { vScrollChange(); }); });
+
+    timerAutoScroll = new QTimer(q);
+    timerAutoScroll->setObjectName(QStringLiteral("timerAutoScroll"));
+    QObject::connect(timerAutoScroll, &QTimer::timeout, q, [this] {
+        try {
+            autoScrollTick();
+        } catch (...) {
+            q->StopAutoScroll();
+        }
+    });
+}
+
+void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
+{
+    const qint32 barWidth = vScroll->sizeHint().width();
+    const qint32 barHeight = hScroll->sizeHint().height();
+    picLeft = 0;
+    picTop = 0;
+    picWidth = std::max(width - barWidth, 0);
+    picHeight = std::max(height - picTop - barHeight, 0);
+    pic->setGeometry(picLeft, picTop, picWidth, picHeight);
+    vScroll->setGeometry(width - barWidth, 0, barWidth, std::max(height - barHeight, 0));
+    hScroll->setGeometry(0, height - barHeight, std::max(width - barWidth, 0), barHeight);
+    q->Repaint();
+}
+
+void ucAgendaPrivate::hScrollChange()
+{
+    // Putting the thumb back raises the notification again; that one does not scroll.
+    if (hScrollGuard)
+        return;
+    hScrollGuard = true;
+    const int v = hScroll->value();
+    const qint32 n = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? 999 : v < 48 ? -999 : 0;
+    struct Reset
+    {
+        ucAgendaPrivate *d;
+        ~Reset()
+        {
+            d->hScroll->setValue(kBarMiddle);
+            d->hScrollGuard = false;
+        }
+    } reset{this};
+    q->Scroll(n);
+}
+
+void ucAgendaPrivate::vScrollChange()
+{
+    if (vScrollGuard)
+        return;
+    vScrollGuard = true;
+    struct Release
+    {
+        bool &guard;
+        ~Release() { guard = false; }
+    } release{vScrollGuard};
+    const int v = vScroll->value();
+    const qint32 rows = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? kRowsPerPage : v < 48 ? -kRowsPerPage : 0;
+    vScroll->setValue(kBarMiddle);
+    scrollRows(rows);
+}
+
+void ucAgendaPrivate::scrollRows(qint32 rows)
+{
+    // The last slot of the day may become the first visible row, whatever fits below it.
+    const Date lastSlot = cTools::NormalizeDate(1 - grid.timeRaster);
+    Date t = cTools::NormalizeDate(grid.firstTime + double(rows) * grid.timeRaster);
+    if (t < 0)
+        t = 0;
+    else if (t > lastSlot)
+        t = lastSlot;
+    grid.firstTime = t;
+    if (pic)
+        pic->repaint();
+}
+
+void ucAgendaPrivate::wheel(int angleDelta)
+{
+    // Turning back drops what was left of a notch the other way.
+    if ((angleDelta > 0 && wheelRemainder < 0) || (angleDelta < 0 && wheelRemainder > 0))
+        wheelRemainder = 0;
+    wheelRemainder += angleDelta;
+    const int notches = wheelRemainder / kWheelNotch;
+    if (notches == 0)
+        return;
+    wheelRemainder -= notches * kWheelNotch;
+    // Turning away from the user shows earlier times, as the up arrow does.
+    scrollRows(-notches);
+}
+
+void ucAgendaPrivate::autoScrollCheck(double y)
+{
+    const auto start = [this](Date step) {
+        datAutoScrollStep = step;
+        // A running timer keeps its rhythm; restarting it with every move would stop it ticking
+        // while the mouse keeps moving.
+        if (!timerAutoScroll->isActive())
+            timerAutoScroll->start(kAutoScrollMilliseconds);
+    };
+    if (y < grid.firstRowTop()) {
+        if (cTools::TimeOnly(selectionStart) > 0 && grid.firstTime > 0)
+            start(-grid.timeRaster);
+    } else if (y > picHeight - grid.geo.lngZeilenhoehe) {
+        if (!q->isLastRowVisible())
+            start(grid.timeRaster);
+    } else {
+        q->StopAutoScroll();
+    }
+}
+
+void ucAgendaPrivate::autoScrollTick()
+{
+    if (datAutoScrollStep < 0) {
+        if (grid.firstTime > 0) {
+            q->setFirstTime(std::max(grid.firstTime + datAutoScrollStep, 0.0));
+            q->Repaint();
+        } else {
+            q->StopAutoScroll();
+        }
+    } else if (datAutoScrollStep > 0) {
+        const Date lastSlot = cTools::NormalizeDate(1 - grid.timeRaster);
+        // On a surface lower than three rows the rest of the day never fits; the scrolling
+        // then ends at the last slot instead of wrapping round to midnight.
+        if (!q->isLastRowVisible()
+            && cTools::DateCompare(grid.firstTime, QStringLiteral("<"), lastSlot)) {
+            q->setFirstTime(grid.firstTime + datAutoScrollStep);
+            q->Repaint();
+        } else {
+            q->StopAutoScroll();
+        }
+    }
+}
+
+/*!
+    Scrolls the displayed days and repaints: by one day for 1 and -1, otherwise by the number
+    of displayed days in the direction of the sign (0 shows the same days again). A page step
+    is aligned on the AlignOnWeekday weekday, a day step is not. Asks the host for data
+    (NeedDates) when the new days leave the filled range. A value that is not a number throws
+    Dayplex::Error (type mismatch); an empty value counts as 0.
+*/
+void ucAgenda::Scroll(const QVariant &lngDirection)
+{
+    double value = 0;
+    if (lngDirection.isValid() && !lngDirection.isNull()) {
+        bool ok = false;
+        value = lngDirection.toDouble(&ok);
+        if (!ok)
+            throw Error(TypeMismatch, QStringLiteral("Scroll: eine Zahl wird erwartet."));
+    }
+    if (!std::isfinite(value))
+        throw Error(InvalidArgument, QStringLiteral("Scroll: ungültige Richtung."));
+    const qint32 sign = value > 0 ? 1 : value < 0 ? -1 : 0;
+    const qint32 n = std::abs(value) == 1 ? sign : GetAnzahlTage() * sign;
+    double last = d->grid.lastDay + n;
+    SetDisplayedRange(d->grid.firstDay + n, &last, false, std::abs(n) > 1);
+    Repaint();
+}
+
+/*! Stops the automatic scrolling of a drag. */
+void ucAgenda::StopAutoScroll()
+{
+    d->timerAutoScroll->stop();
+    d->datAutoScrollStep = 0;
+}
+
+/*!
+    Whether the rest of the day from FirstTime on, and two rows more, fits on the drawing
+    surface. Uses the geometry of the last paint.
+*/
+bool ucAgenda::isLastRowVisible()
+{
+    const GridGeometry &g = d->grid.geo;
+    // 24:00:10: ten seconds past the end of the day, so that rounding noise in FirstTime
+    // cannot lose the last row.
+    const double rows = (1.0 + 10 * kOneSecond - d->grid.firstTime) / d->grid.timeRaster + 2;
+    const double y = std::nearbyint(d->grid.firstRowTop() + rows * g.lngZeilenhoehe);
+    return y < double(d->picTop) + d->picHeight;
+}
+
+} // namespace Dayplex
