@@ -8,6 +8,7 @@
 #include <dayplex/dispatch.h>
 #include <dayplex/error.h>
 #include <dayplex/kalenderobjekttyp.h>
+#include <dayplex/printing.h>
 #include <dayplex/ucagenda.h>
 
 #endif
