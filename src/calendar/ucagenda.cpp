@@ -588,9 +588,21 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
     }
 }
 
+/*!
+    Opens the options dialog on the options in force. When the user confirms, the edited
+    options are applied, the displayed days are asked for again and repainted, and
+    OptionsChanged is raised so that the host can store the new string. Always returns the
+    empty text; the host reads the options through Options.
+*/
 QString ucAgenda::ShowOptionsDialog()
 {
-    throwNotYetAvailable("ucAgenda.ShowOptionsDialog");
+    const QString edited = d->common.Show(Options());
+    if (!edited.isEmpty()) {
+        setOptions(edited);
+        Refresh();
+        Q_EMIT OptionsChanged();
+    }
+    return QString();
 }
 
 /*!

@@ -1,0 +1,584 @@
+#include "dialogs/cfrmconfiglayout.h"
+
+#include "dialogs/modaldialog.h"
+#include "shared/cdc.h"
+#include "shared/ctools.h"
+#include "shared/fontstring.h"
+
+#include <dayplex/error.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+using Kind = cContainer::Kind;
+
+// Nine digits always fit a Long, so a typed number can never overflow its reader.
+constexpr int kMaxDigits = 9;
+
+QColor windowsToQColor(qint32 colour)
+{
+    return cDC::toQColor(colour);
+}
+
+qint32 qColorToWindows(const QColor &colour)
+{
+    return qint32(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
+cfrmConfigLayout::ColorChooser &colorChooserSlot()
+{
+    static cfrmConfigLayout::ColorChooser chooser;
+    return chooser;
+}
+
+cfrmConfigLayout::FontChooser &fontChooserSlot()
+{
+    static cfrmConfigLayout::FontChooser chooser;
+    return chooser;
+}
+
+std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial)
+{
+    const cfrmConfigLayout::ColorChooser chooser = colorChooserSlot();
+    if (chooser)
+        return chooser(parent, initial);
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QFont> chooseFontFrom(QWidget *parent, const QFont &initial)
+{
+    const cfrmConfigLayout::FontChooser chooser = fontChooserSlot();
+    if (chooser)
+        return chooser(parent, initial);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+// The key of the text colour that belongs to a background colour key: "rgbBackTermine" gives
+// "rgbFontTermine".
+QString foreColorKey(const QString &backKey)
+{
+    return QStringLiteral("rgbFont") + backKey.mid(7);
+}
+
+void setTag(QWidget *control, const char *key)
+{
+    control->setProperty("tag", QString::fromLatin1(key));
+}
+
+QLineEdit *digitBox(const QString &name, const char *key, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    setTag(box, key);
+    // Refuses every character that does not belong in a whole number, also when pasted.
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+    box->setMaxLength(kMaxDigits);
+    box->setAlignment(Qt::AlignRight);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    return box;
+}
+
+QDateTimeEdit *timePicker(const QString &name, const char *key, QWidget *parent)
+{
+    auto *picker = new QDateTimeEdit(parent);
+    picker->setObjectName(name);
+    setTag(picker, key);
+    picker->setDisplayFormat(QStringLiteral("HH:mm"));
+    picker->setTime(QTime(0, 0));
+    return picker;
+}
+
+QCheckBox *checkBox(const QString &name, const QString &caption, const char *key, QWidget *parent)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    setTag(box, key);
+    return box;
+}
+
+} // namespace
+
+cColorLabel::cColorLabel(const QString &caption, QWidget *parent)
+    : QLabel(caption, parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setAutoFillBackground(true);
+    setMargin(2);
+    setCursor(Qt::PointingHandCursor);
+    applyColours();
+}
+
+void cColorLabel::setBackColor(qint32 colour)
+{
+    m_back = colour;
+    applyColours();
+}
+
+void cColorLabel::setForeColor(qint32 colour)
+{
+    m_fore = colour;
+    m_hasForeColor = true;
+    applyColours();
+}
+
+void cColorLabel::applyColours()
+{
+    QPalette pal = palette();
+    const QColor back = windowsToQColor(m_back);
+    pal.setColor(QPalette::Window, back);
+    // A label without a text colour of its own keeps its caption readable on any background.
+    const int luma = (299 * back.red() + 587 * back.green() + 114 * back.blue()) / 1000;
+    const QColor fore = m_hasForeColor ? windowsToQColor(m_fore)
+                        : luma < 128   ? QColor(Qt::white)
+                                       : QColor(Qt::black);
+    pal.setColor(QPalette::WindowText, fore);
+    // A disabled label keeps its colour but shows its caption greyed, so that the state is seen.
+    pal.setColor(QPalette::Disabled, QPalette::WindowText,
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+    setPalette(pal);
+}
+
+void cColorLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void cColorLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+cfrmConfigLayout::cfrmConfigLayout(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("cfrmConfigLayout"));
+    setWindowTitle(QStringLiteral("Optionen für Kalenderansicht"));
+    setWindowIcon(optionsIcon());
+    buildControls();
+}
+
+cfrmConfigLayout::~cfrmConfigLayout() = default;
+
+void cfrmConfigLayout::buildControls()
+{
+    // General settings, without a frame of their own.
+    auto *general = new QFormLayout;
+    general->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    dtpStartzeit = timePicker(QStringLiteral("dtpStartzeit"), "timeStartzeit", this);
+    dtpEndzeit = timePicker(QStringLiteral("dtpEndzeit"), "timeEndZeit", this);
+    general->addRow(QStringLiteral("Startzeit"), dtpStartzeit);
+    general->addRow(QStringLiteral("Endzeit"), dtpEndzeit);
+
+    cboAufloesung = new QComboBox(this);
+    cboAufloesung->setObjectName(QStringLiteral("cboAufloesung"));
+    setTag(cboAufloesung, "strAufloesung");
+    cboAufloesung->addItems({QStringLiteral("5 Minuten"), QStringLiteral("6 Minuten"),
+                             QStringLiteral("10 Minuten"), QStringLiteral("15 Minuten"),
+                             QStringLiteral("30 Minuten"), QStringLiteral("60 Minuten")});
+    general->addRow(QStringLiteral("Zeitliche Auflösung"), cboAufloesung);
+
+    auto *txtAusgabefelder = new QLineEdit(this);
+    txtAusgabefelder->setObjectName(QStringLiteral("txtAusgabefelder"));
+    setTag(txtAusgabefelder, "strAusgabefelder");
+    txtAusgabefelder->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name")) + 16);
+    general->addRow(QStringLiteral("Ausgabefelder"), txtAusgabefelder);
+
+    txtAnzahlTage = digitBox(QStringLiteral("txtAnzahlTage"), "lngAnzahlTage", this);
+    auto *days = new QHBoxLayout;
+    days->addWidget(txtAnzahlTage);
+    days->addWidget(new QLabel(QStringLiteral("Tage anzeigen"), this));
+    days->addStretch();
+    general->addRow(QStringLiteral("Beim Öffnen"), days);
+
+    frmHoehe = new QGroupBox(QStringLiteral("Mindesthöhe in Zeilen"), this);
+    frmHoehe->setObjectName(QStringLiteral("frmHoehe"));
+    auto *heights = new QFormLayout(frmHoehe);
+    heights->addRow(QStringLiteral("Anzeigebereich Tagestermine"),
+                    digitBox(QStringLiteral("Text2"), "lngHoeheTagestermin", frmHoehe));
+    heights->addRow(QStringLiteral("Terminzelle"),
+                    digitBox(QStringLiteral("Text1"), "lngHoeheTerminzelle", frmHoehe));
+
+    chkOptimierteZeilenhoehe = checkBox(QStringLiteral("chkOptimierteZeilenhoehe"),
+                                        QStringLiteral("Optimierte Zeilenhöhe"),
+                                        "blnOptimierteZeilenhoehe", this);
+    auto *chkErledigte = checkBox(QStringLiteral("chkErledigteDurchstreichen"),
+                                  QStringLiteral("Erledigte Termine durchstreichen"),
+                                  "blnErledigteDurchstreichen", this);
+
+    lblFont = new QLabel(this);
+    lblFont->setObjectName(QStringLiteral("lblFont"));
+    setTag(lblFont, "strFont");
+    lblFont->setTextFormat(Qt::PlainText);
+    lblFont->setFrameShape(QFrame::Panel);
+    lblFont->setFrameShadow(QFrame::Sunken);
+    lblFont->setMargin(2);
+    lblFont->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *cmdFont = new QPushButton(QStringLiteral("Schriftart..."), this);
+    cmdFont->setObjectName(QStringLiteral("cmdFont"));
+    connect(cmdFont, &QPushButton::clicked, this, [this] { chooseFont(); });
+    auto *fontRow = new QHBoxLayout;
+    fontRow->addWidget(lblFont, 1);
+    fontRow->addWidget(cmdFont);
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(general);
+    left->addWidget(frmHoehe);
+    left->addWidget(chkOptimierteZeilenhoehe);
+    left->addWidget(chkErledigte);
+    left->addLayout(fontRow);
+    left->addStretch();
+
+    // Colours: two columns of labels, each with its text-colour button where it has one.
+    auto *frameFarben = new QGroupBox(QStringLiteral("Farben"), this);
+    frameFarben->setObjectName(QStringLiteral("frameFarben"));
+    auto *colours = new QGridLayout(frameFarben);
+    colours->addWidget(checkBox(QStringLiteral("Check2"),
+                                QStringLiteral("individuelle Terminfarben verwenden"),
+                                "blnIndividuelleTerminfarben", frameFarben),
+                       0, 0, 1, 5);
+    struct ColourLabel
+    {
+        int index;
+        const char *caption;
+        const char *key;
+        bool textColour;
+    };
+    static const ColourLabel kColourLabels[] = {
+        {0, "Freizeit...", "rgbFreizeit", false},
+        {1, "Arbeitszeit...", "rgbArbeitszeit", false},
+        {2, "Markiert...", "rgbBackMarkiert", true},
+        {3, "Überschrift...", "rgbBackUeberschrift", true},
+        {5, "Feiertage...", "rgbBackFeiertag", true},
+        {6, "Tagestermine...", "rgbBackTagesTermine", true},
+        {7, "Termine...", "rgbBackTermine", true},
+        {8, "Monatsübersicht- kopf...", "rgbBackMonatsuebersichtkopf", true},
+        {9, "Kopfzeilen...", "rgbBackKopfzeilen", true},
+        {10, "Zeitbalken...", "rgbZeitbalken", false},
+    };
+    const int labelWidth =
+        fontMetrics().horizontalAdvance(QStringLiteral("Monatsübersicht- kopf...")) + 28;
+    int slot = 0;
+    for (const ColourLabel &entry : kColourLabels) {
+        const int row = 1 + slot % 5;
+        const int column = slot < 5 ? 0 : 3;
+        ++slot;
+        auto *label = new cColorLabel(QString::fromUtf8(entry.caption), frameFarben);
+        label->setObjectName(QStringLiteral("lblColor_%1").arg(entry.index));
+        label->setProperty("index", entry.index);
+        setTag(label, entry.key);
+        label->setMinimumWidth(labelWidth);
+        lblColor[entry.index] = label;
+        colours->addWidget(label, row, column);
+        connect(label, &cColorLabel::clicked, this, [this, label] { chooseBackColor(label); });
+        if (!entry.textColour)
+            continue;
+        auto *button = new QPushButton(QStringLiteral("Schrift..."), frameFarben);
+        button->setObjectName(QStringLiteral("cmdSchritfarbe_%1").arg(entry.index));
+        button->setProperty("index", entry.index);
+        cmdSchritfarbe[entry.index] = button;
+        colours->addWidget(button, row, column + 1);
+        connect(button, &QPushButton::clicked, this, [this, label] { chooseForeColor(label); });
+    }
+    colours->setColumnMinimumWidth(2, 12);
+    colours->setColumnStretch(0, 1);
+    colours->setColumnStretch(3, 1);
+    colours->setRowStretch(6, 1);
+
+    // Page settings, only for print layouts.
+    frameDruckausgabe = new QGroupBox(QStringLiteral("Druckausgabe"), this);
+    frameDruckausgabe->setObjectName(QStringLiteral("frameDruckausgabe"));
+    auto *print = new QGridLayout(frameDruckausgabe);
+    print->addWidget(checkBox(QStringLiteral("Check1"), QStringLiteral("Querformat"),
+                              "blnQuerformat", frameDruckausgabe),
+                     0, 0, 1, 3);
+
+    auto pairFrame = [this](const QString &name, const QString &caption,
+                            const QVector<std::pair<QString, std::pair<int, const char *>>> &boxes,
+                            int columns) {
+        auto *frame = new QGroupBox(caption, frameDruckausgabe);
+        frame->setObjectName(name);
+        auto *grid = new QGridLayout(frame);
+        for (int i = 0; i < boxes.size(); ++i) {
+            const auto &[text, box] = boxes.at(i);
+            auto *edit = digitBox(QStringLiteral("txtNum_%1").arg(box.first), box.second, frame);
+            edit->setProperty("index", box.first);
+            auto *label = new QLabel(text, frame);
+            label->setBuddy(edit);
+            // Pairs side by side are kept apart by an empty column.
+            grid->addWidget(label, i / columns, 3 * (i % columns));
+            grid->addWidget(edit, i / columns, 3 * (i % columns) + 1);
+        }
+        if (columns > 1)
+            grid->setColumnMinimumWidth(2, 12);
+        grid->setRowStretch(grid->rowCount(), 1);
+        return frame;
+    };
+    print->addWidget(pairFrame(QStringLiteral("frameRaender"), QStringLiteral("Ränder in mm"),
+                               {{QStringLiteral("Links"), {4, "lngRandLinks"}},
+                                {QStringLiteral("Rechts"), {5, "lngRandRechts"}},
+                                {QStringLiteral("Oben"), {6, "lngRandOben"}},
+                                {QStringLiteral("Unten"), {7, "lngRandUnten"}}},
+                               2),
+                     1, 0);
+    print->addWidget(pairFrame(QStringLiteral("frameAbstand"),
+                               QStringLiteral("Abstand voneinander in mm"),
+                               {{QStringLiteral("Horizontal"), {1, "lngAbstandHorizontal"}},
+                                {QStringLiteral("Vertikal"), {3, "lngAbstandVertikal"}}},
+                               1),
+                     1, 1);
+    print->addWidget(pairFrame(QStringLiteral("frameAnsichten"),
+                               QStringLiteral("Anzahl Ansichten pro Seite"),
+                               {{QStringLiteral("Nebeneinander"),
+                                 {0, "lngAnzahlAnsichtenNebeneinander"}},
+                                {QStringLiteral("Übereinander"),
+                                 {2, "lngAnzahlAnsichtenUebereinander"}}},
+                               1),
+                     1, 2);
+
+    auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto *cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdOK, &QPushButton::clicked, this, &cfrmConfigLayout::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &cfrmConfigLayout::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(frameFarben, 1);
+
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(top);
+    main->addWidget(frameDruckausgabe);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetMinimumSize);
+}
+
+/*!
+    Loads a layout string: it is merged into the dialog's container, then every tagged control
+    shows the value the container holds under its tag. A value that the control cannot show
+    (a text where a colour, flag or time belongs) leaves that control as it was, so that the
+    defaults loaded before stay in view. Throws Dayplex::Error, changing nothing, for a text
+    that is not a container string.
+*/
+void cfrmConfigLayout::setWert(const QString &strContainerString)
+{
+    m_container.setContainerString(strContainerString);
+    const QList<QWidget *> controls = findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        const QString tag = cTools::GetTag(control);
+        if (tag.isEmpty())
+            continue;
+        try {
+            loadControl(control, tag);
+        } catch (const Error &) {
+        }
+    }
+}
+
+void cfrmConfigLayout::loadControl(QWidget *control, const QString &tag)
+{
+    if (auto *picker = qobject_cast<QDateTimeEdit *>(control)) {
+        const QTime time = toQTime(m_container.doubleValue(tag));
+        if (time.isValid())
+            picker->setTime(time);
+    } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        // A raster the list does not offer falls back to the first entry.
+        combo->setCurrentIndex(0);
+        const int found = combo->findText(m_container.textValue(tag),
+                                          Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found >= 0)
+            combo->setCurrentIndex(found);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        edit->setText(m_container.textValue(tag));
+        edit->setCursorPosition(0); // a long field list shows its beginning
+    } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
+        check->setChecked(m_container.boolValue(tag));
+    } else if (auto *colour = qobject_cast<cColorLabel *>(control)) {
+        if (!cTools::StartsWith(tag, QStringLiteral("RGB")))
+            return;
+        colour->setBackColor(m_container.longValue(tag));
+        if (cTools::StartsWith(tag, QStringLiteral("RGBBACK")))
+            colour->setForeColor(m_container.longValue(foreColorKey(tag)));
+    } else if (auto *label = qobject_cast<QLabel *>(control)) {
+        if (!cTools::StartsWith(tag, QStringLiteral("RGB")))
+            label->setText(m_container.textValue(tag));
+    }
+}
+
+/*!
+    Stores every tagged control under its tag, enabled or not, and returns the container
+    string. Numbers typed into text boxes are stored as their text ("20"); keys of the loaded
+    string without a control pass through unchanged.
+*/
+QString cfrmConfigLayout::wert()
+{
+    const QList<QWidget *> controls = findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        const QString tag = cTools::GetTag(control);
+        if (!tag.isEmpty())
+            storeControl(control, tag);
+    }
+    return m_container.ContainerString();
+}
+
+void cfrmConfigLayout::storeControl(QWidget *control, const QString &tag)
+{
+    if (auto *picker = qobject_cast<QDateTimeEdit *>(control)) {
+        m_container.setValue(tag, toTimeOfDay(picker->time()), Kind::Date);
+    } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        m_container.setValue(tag, combo->currentText(), Kind::Text);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        m_container.setValue(tag, edit->text(), Kind::Text);
+    } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
+        m_container.setValue(tag, check->isChecked(), Kind::Boolean);
+    } else if (auto *colour = qobject_cast<cColorLabel *>(control)) {
+        if (!cTools::StartsWith(tag, QStringLiteral("RGB")))
+            return;
+        m_container.setValue(tag, colour->backColor(), Kind::Long);
+        if (cTools::StartsWith(tag, QStringLiteral("RGBBACK")))
+            m_container.setValue(foreColorKey(tag), colour->foreColor(), Kind::Long);
+    } else if (auto *label = qobject_cast<QLabel *>(control)) {
+        if (!cTools::StartsWith(tag, QStringLiteral("RGB")))
+            m_container.setValue(tag, label->text(), Kind::Text);
+    }
+}
+
+/*!
+    True for a print layout: the page settings, the end time and the colours of the month
+    overview heading and the header rows are enabled, the number of days shown on opening is
+    not.
+*/
+void cfrmConfigLayout::setDruckausgabe(bool bln)
+{
+    m_druckausgabe = bln;
+    cTools::EnableContainer(frameDruckausgabe, bln);
+    dtpEndzeit->setEnabled(bln);
+    for (int i : {8, 9}) {
+        lblColor[i]->setEnabled(bln);
+        cmdSchritfarbe[i]->setEnabled(bln);
+    }
+    txtAnzahlTage->setEnabled(!bln);
+}
+
+/*!
+    True for a layout of the Gantt view: the times, the working-time colours and the minimum
+    heights are disabled, the optimal row height is enabled. Set after Druckausgabe: the print
+    colours 8 and 9 are switched off only when that left them on.
+*/
+void cfrmConfigLayout::setGantt(bool blnGantt)
+{
+    m_gantt = blnGantt;
+    dtpStartzeit->setEnabled(!blnGantt);
+    dtpEndzeit->setEnabled(!blnGantt);
+    lblColor[0]->setEnabled(!blnGantt);
+    lblColor[1]->setEnabled(!blnGantt);
+    frmHoehe->setEnabled(!blnGantt);
+    chkOptimierteZeilenhoehe->setEnabled(blnGantt);
+    if (lblColor[8]->isEnabled()) {
+        for (int i : {8, 9}) {
+            lblColor[i]->setEnabled(!blnGantt);
+            cmdSchritfarbe[i]->setEnabled(!blnGantt);
+        }
+    }
+}
+
+void cfrmConfigLayout::accept()
+{
+    QDialog::accept();
+}
+
+void cfrmConfigLayout::reject()
+{
+    m_cancel = true;
+    QDialog::reject();
+}
+
+void cfrmConfigLayout::chooseBackColor(cColorLabel *label)
+{
+    try {
+        if (const auto chosen = chooseColor(this, windowsToQColor(label->backColor())))
+            label->setBackColor(qColorToWindows(*chosen));
+    } catch (...) {
+    }
+}
+
+void cfrmConfigLayout::chooseForeColor(cColorLabel *label)
+{
+    try {
+        if (const auto chosen = chooseColor(this, windowsToQColor(label->foreColor())))
+            label->setForeColor(qColorToWindows(*chosen));
+    } catch (...) {
+    }
+}
+
+void cfrmConfigLayout::chooseFont()
+{
+    try {
+        const auto chosen = chooseFontFrom(this, fontFromString(lblFont->text()));
+        if (!chosen)
+            return;
+        const QString family = chosen->family().trimmed();
+        const double size = chosen->pointSizeF();
+        // A family with a comma could not be split off again; a pixel-sized font has no points.
+        if (family.isEmpty() || family.contains(QLatin1Char(',')) || !(size > 0))
+            return;
+        lblFont->setText(family + QStringLiteral(", ") + QString::number(size)
+                         + QStringLiteral(" Punkt"));
+    } catch (...) {
+    }
+}
+
+cfrmConfigLayout::ColorChooser cfrmConfigLayout::setColorChooser(ColorChooser chooser)
+{
+    ColorChooser previous = std::move(colorChooserSlot());
+    colorChooserSlot() = std::move(chooser);
+    return previous;
+}
+
+cfrmConfigLayout::FontChooser cfrmConfigLayout::setFontChooser(FontChooser chooser)
+{
+    FontChooser previous = std::move(fontChooserSlot());
+    fontChooserSlot() = std::move(chooser);
+    return previous;
+}
+
+} // namespace Dayplex

@@ -1,0 +1,125 @@
+#ifndef DAYPLEX_CFRMCONFIGLAYOUT_H
+#define DAYPLEX_CFRMCONFIGLAYOUT_H
+
+#include "shared/ccontainer.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QLabel>
+
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QDateTimeEdit;
+class QGroupBox;
+class QLineEdit;
+class QCheckBox;
+class QPushButton;
+
+namespace Dayplex {
+
+// A colour label: shows a background colour as its own background and, where it has one, a
+// text colour as its text colour. Both are kept as Windows colour values, so that a system
+// colour survives a load and store unchanged.
+class cColorLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit cColorLabel(const QString &caption, QWidget *parent = nullptr);
+
+    qint32 backColor() const { return m_back; }
+    void setBackColor(qint32 colour);
+    qint32 foreColor() const { return m_fore; }
+    void setForeColor(qint32 colour);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyColours();
+
+    qint32 m_back = 0xFFFFFF;
+    qint32 m_fore = 0;
+    bool m_hasForeColor = false;
+};
+
+// The layout options dialog: edits one layout string. It does not know the keys: every
+// control that edits a value carries its key in the dynamic property "tag", and wert moves the
+// values between the controls and the dialog's container by the control's kind. Keys without
+// a control pass through unchanged.
+//
+// Control arrays carry the index after an underscore in their object name ("lblColor_8",
+// "cmdSchritfarbe_8", "txtNum_4").
+//
+// The font and colour choosers are replaceable, so that tests answer them without a window.
+class cfrmConfigLayout : public QDialog
+{
+    Q_OBJECT
+    Q_PROPERTY(QString wert READ wert WRITE setWert)
+    Q_PROPERTY(bool Druckausgabe READ Druckausgabe WRITE setDruckausgabe)
+    Q_PROPERTY(bool Gantt READ Gantt WRITE setGantt)
+    Q_PROPERTY(bool Cancel READ Cancel)
+
+public:
+    // Starts from the initial colour; nothing when the user cancelled.
+    using ColorChooser = std::function<std::optional<QColor>(QWidget *parent, const QColor &initial)>;
+    // Starts from the initial font; nothing when the user cancelled.
+    using FontChooser = std::function<std::optional<QFont>(QWidget *parent, const QFont &initial)>;
+
+    explicit cfrmConfigLayout(QWidget *parent = nullptr);
+    ~cfrmConfigLayout() override;
+
+    QString wert();
+    void setWert(const QString &strContainerString);
+
+    bool Druckausgabe() const { return m_druckausgabe; }
+    void setDruckausgabe(bool bln);
+    bool Gantt() const { return m_gantt; }
+    void setGantt(bool blnGantt);
+
+    bool Cancel() const { return m_cancel; }
+
+    // Replace the choosers; an empty function restores QColorDialog / QFontDialog. Each returns
+    // the chooser in force before.
+    static ColorChooser setColorChooser(ColorChooser chooser);
+    static FontChooser setFontChooser(FontChooser chooser);
+
+    // The whole layout on OK, the close box and Escape count as Abbrechen.
+    void accept() override;
+    void reject() override;
+
+private:
+    void buildControls();
+    void chooseBackColor(cColorLabel *label);
+    void chooseForeColor(cColorLabel *label);
+    void chooseFont();
+    void loadControl(QWidget *control, const QString &tag);
+    void storeControl(QWidget *control, const QString &tag);
+
+    cContainer m_container;
+    bool m_cancel = false;
+    bool m_druckausgabe = false;
+    bool m_gantt = false;
+
+    QDateTimeEdit *dtpStartzeit = nullptr;
+    QDateTimeEdit *dtpEndzeit = nullptr;
+    QComboBox *cboAufloesung = nullptr;
+    QLineEdit *txtAnzahlTage = nullptr;
+    QGroupBox *frmHoehe = nullptr;
+    QCheckBox *chkOptimierteZeilenhoehe = nullptr;
+    QLabel *lblFont = nullptr;
+    QGroupBox *frameDruckausgabe = nullptr;
+    cColorLabel *lblColor[11] = {};
+    QPushButton *cmdSchritfarbe[11] = {};
+};
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,252 @@
+#include "dialogs/cfrmconfiglayout.h"
+#include "shared/ccontainer.h"
+#include "shared/ctools.h"
+#include "shared/defaultoptions.h"
+
+#include <dayplex/error.h>
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+
+using namespace Dayplex;
+
+using Edit = std::function<void(cfrmConfigLayout &)>;
+Q_DECLARE_METATYPE(Edit)
+
+namespace {
+
+// Flags compare as flags, texts as texts, everything else as numbers: "20" equals 20.
+QVariant reading(const cContainer &c, const QString &key)
+{
+    if (key.startsWith(QLatin1String("str"), Qt::CaseInsensitive))
+        return c.textValue(key);
+    if (key.startsWith(QLatin1String("bln"), Qt::CaseInsensitive))
+        return c.boolValue(key);
+    return c.doubleValue(key);
+}
+
+// The base string with some values replaced; the kind follows the variant (double a time).
+QString withValues(const QString &base, const QVariantMap &values)
+{
+    cContainer c;
+    c.setContainerString(base);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const int type = it.value().typeId();
+        c.setValue(it.key(), it.value(),
+                   type == QMetaType::Double    ? cContainer::Kind::Date
+                   : type == QMetaType::QString ? cContainer::Kind::Text
+                   : type == QMetaType::Bool    ? cContainer::Kind::Boolean
+                                                : cContainer::Kind::Long);
+    }
+    return c.ContainerString();
+}
+
+template<typename T>
+T *child(QWidget &dialog, const char *name)
+{
+    T *found = dialog.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+std::optional<QColor> answeredColour;
+std::optional<QFont> answeredFont;
+
+} // namespace
+
+class tst_cfrmConfigLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    // Catches a wrong enable table, or Gantt switching the print colours back on.
+    void enableStates_data();
+    void enableStates();
+    // Catches lost or altered keys on OK, wrong kinds of controls, and choosers or filters that
+    // store what the dialog did not show.
+    void storesExactlyTheEdits_data();
+    void storesExactlyTheEdits();
+    // Catches a close box or Escape that lets the caller store the values.
+    void leaving_data();
+    void leaving();
+};
+
+void tst_cfrmConfigLayout::initTestCase()
+{
+    cfrmConfigLayout::setColorChooser([](QWidget *, const QColor &) { return answeredColour; });
+    cfrmConfigLayout::setFontChooser([](QWidget *, const QFont &) { return answeredFont; });
+}
+
+void tst_cfrmConfigLayout::cleanupTestCase()
+{
+    cfrmConfigLayout::setColorChooser({});
+    cfrmConfigLayout::setFontChooser({});
+}
+
+void tst_cfrmConfigLayout::enableStates_data()
+{
+    QTest::addColumn<bool>("druckausgabe");
+    QTest::addColumn<bool>("gantt");
+    QTest::addColumn<bool>("printFrame");
+    QTest::addColumn<bool>("startzeit");
+    QTest::addColumn<bool>("endzeit");
+    QTest::addColumn<bool>("colours89");
+    QTest::addColumn<bool>("anzahlTage");
+    QTest::addColumn<bool>("colours01AndHeights");
+    QTest::addColumn<bool>("optimiert");
+
+    QTest::newRow("screen calendar") << false << false << false << true << true << false << true << true << false;
+    QTest::newRow("screen Gantt") << false << true << false << false << false << false << true << false << true;
+    QTest::newRow("print day or week") << true << false << true << true << true << true << false << true << false;
+    QTest::newRow("print Gantt") << true << true << true << false << false << false << false << false << true;
+}
+
+void tst_cfrmConfigLayout::enableStates()
+{
+    QFETCH(bool, druckausgabe);
+    QFETCH(bool, gantt);
+    cfrmConfigLayout d;
+    d.setDruckausgabe(druckausgabe);
+    d.setGantt(gantt);
+
+    QTEST(child<QLineEdit>(d, "txtNum_4")->isEnabled(), "printFrame");
+    QTEST(child<QCheckBox>(d, "Check1")->isEnabled(), "printFrame");
+    QTEST(child<QWidget>(d, "dtpStartzeit")->isEnabled(), "startzeit");
+    QTEST(child<QWidget>(d, "dtpEndzeit")->isEnabled(), "endzeit");
+    QTEST(child<QWidget>(d, "lblColor_8")->isEnabled(), "colours89");
+    QTEST(child<QWidget>(d, "cmdSchritfarbe_9")->isEnabled(), "colours89");
+    QTEST(child<QWidget>(d, "txtAnzahlTage")->isEnabled(), "anzahlTage");
+    QTEST(child<QWidget>(d, "lblColor_1")->isEnabled(), "colours01AndHeights");
+    QTEST(child<QWidget>(d, "Text1")->isEnabled(), "colours01AndHeights");
+    QTEST(child<QWidget>(d, "chkOptimierteZeilenhoehe")->isEnabled(), "optimiert");
+    QVERIFY(child<QWidget>(d, "cmdSchritfarbe_7")->isEnabled());
+}
+
+void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
+{
+    QTest::addColumn<QVariantMap>("stored");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QVariantMap>("changes");
+
+    const QVariantMap none;
+
+    QTest::newRow("raster not in the list shows and stores 5 Minuten")
+        << QVariantMap{{"strAufloesung", "7 Minuten"}}
+        << Edit([](cfrmConfigLayout &d) {
+               QCOMPARE(child<QComboBox>(d, "cboAufloesung")->currentText(), "5 Minuten");
+           })
+        << QVariantMap{{"strAufloesung", "5 Minuten"}};
+    QTest::newRow("only the text colour changed")
+        << QVariantMap{{"rgbBackTermine", 0x00FFFF}, {"rgbFontTermine", 0}}
+        << Edit([](cfrmConfigLayout &d) {
+               auto *label = child<cColorLabel>(d, "lblColor_7");
+               QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::yellow));
+               QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+               answeredColour = QColor(255, 0, 0);
+               child<QAbstractButton>(d, "cmdSchritfarbe_7")->click();
+           })
+        << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
+    QTest::newRow("background chosen by clicking a label, another cancelled")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               answeredColour.reset();
+               QTest::mouseClick(child<QWidget>(d, "lblColor_2"), Qt::LeftButton);
+               answeredColour = QColor(0, 128, 0);
+               QTest::mouseClick(child<QWidget>(d, "lblColor_10"), Qt::LeftButton);
+           })
+        << QVariantMap{{"rgbZeitbalken", double(0x008000)}};
+    QTest::newRow("font chosen")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               QCOMPARE(child<QLabel>(d, "lblFont")->text(), "MS Sans Serif, 8pt");
+               answeredFont = QFont(QStringLiteral("DejaVu Sans"), 12);
+               child<QAbstractButton>(d, "cmdFont")->click();
+           })
+        << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
+    QTest::newRow("digit box refuses letters")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               auto *box = child<QLineEdit>(d, "txtNum_4");
+               box->clear();
+               QTest::keyClicks(box, "3a-5");
+           })
+        << QVariantMap{{"lngRandLinks", 35.0}};
+    QTest::newRow("check box and time edited")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               child<QCheckBox>(d, "Check2")->setChecked(false);
+               child<QDateTimeEdit>(d, "dtpStartzeit")->setTime(QTime(7, 30));
+           })
+        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", 7.5 / 24}};
+    QTest::newRow("unreadable values keep the defaults")
+        << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
+        << Edit([](cfrmConfigLayout &) {})
+        << QVariantMap{{"timeStartZeit", 8.0 / 24}, {"blnQuerformat", false},
+                       {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
+    QTest::newRow("foreign text is refused and changes nothing")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               QVERIFY_THROWS_EXCEPTION(Error, d.setWert(QStringLiteral("Farbe=rot")));
+           })
+        << none;
+}
+
+void tst_cfrmConfigLayout::storesExactlyTheEdits()
+{
+    QFETCH(QVariantMap, stored);
+    QFETCH(Edit, edit);
+    QFETCH(QVariantMap, changes);
+
+    // A key only the host knows rides along in every row.
+    stored.insert(QStringLiteral("strHostNotiz"), QStringLiteral("bleibt"));
+    cContainer in;
+    in.setContainerString(withValues(defaultLayoutString(), stored));
+    cfrmConfigLayout d;
+    d.setDruckausgabe(true);
+    d.setGantt(true);
+    d.setWert(defaultLayoutString());
+    d.setWert(in.ContainerString());
+    d.show();
+    edit(d);
+    child<QPushButton>(d, "cmdOK")->click();
+    QVERIFY(!d.Cancel());
+
+    cContainer out;
+    out.setContainerString(d.wert());
+    QCOMPARE(out.count(), in.count());
+    for (const QString &key : in.keys()) {
+        const QVariant expected = changes.contains(key) ? changes.value(key) : reading(in, key);
+        QVERIFY2(reading(out, key) == expected, qPrintable(key));
+    }
+}
+
+void tst_cfrmConfigLayout::leaving_data()
+{
+    QTest::addColumn<Edit>("leave");
+    QTest::addColumn<bool>("cancel");
+
+    QTest::newRow("OK") << Edit([](cfrmConfigLayout &d) { child<QPushButton>(d, "cmdOK")->click(); }) << false;
+    QTest::newRow("Abbrechen") << Edit([](cfrmConfigLayout &d) { child<QPushButton>(d, "cmdCancel")->click(); }) << true;
+    QTest::newRow("close box") << Edit([](cfrmConfigLayout &d) { d.windowHandle()->close(); }) << true;
+    QTest::newRow("Escape") << Edit([](cfrmConfigLayout &d) { QTest::keyClick(&d, Qt::Key_Escape); }) << true;
+}
+
+void tst_cfrmConfigLayout::leaving()
+{
+    QFETCH(Edit, leave);
+    cfrmConfigLayout d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    leave(d);
+    QVERIFY(!d.isVisible());
+    QTEST(d.Cancel(), "cancel");
+}
+
+QTEST_MAIN(tst_cfrmConfigLayout)
+#include "tst_cfrmconfiglayout.moc"
