@@ -1,32 +1,65 @@
-// The example host "Terminplaner": a window with the calendar that answers NeedDates.
-#include <dayplex/dayplex.h>
+// The example host "Terminplaner": the window, or a headless screenshot or PDF export.
+#include "commandline.h"
+#include "database.h"
+#include "headless.h"
+#include "mainwindow.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTextStream>
+
+using namespace Terminplaner;
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Dayplex"));
     QApplication::setApplicationName(QStringLiteral("Terminplaner"));
+    QApplication::setApplicationVersion(QStringLiteral(TERMINPLANER_VERSION));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Terminplaner"));
-    auto *agenda = new Dayplex::ucAgenda(&window);
-    window.setCentralWidget(agenda);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const ParseResult parsed = parseCommandLine(arguments);
+    const bool window = parsed.ok && parsed.commandLine.mode == RunMode::Window;
+    // Exports, help and errors must work on a machine without a display.
+    if (!window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !choosesPlatform(arguments))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QObject::connect(agenda, &Dayplex::ucAgenda::NeedDates, agenda,
-                     [agenda](double daystart, double dayende, const QString &) {
-                         agenda->SetFilledRange(daystart, dayende);
-                     });
-    try {
-        agenda->Enabled = true;
-        agenda->SetDisplayedRange(Dayplex::currentDate(), nullptr, true, true);
-    } catch (const Dayplex::Error &error) {
-        QMessageBox::critical(&window, QStringLiteral("Terminplaner"), error.message());
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    if (!parsed.ok) {
+        err << "terminplaner: " << parsed.error << "\n"
+            << "Aufruf mit --help zeigt alle Optionen." << Qt::endl;
+        return 2;
+    }
+    const CommandLine &cl = parsed.commandLine;
+    if (cl.mode == RunMode::Help) {
+        out << helpText() << Qt::flush;
+        return 0;
+    }
+    if (cl.mode == RunMode::Version) {
+        out << "Terminplaner " << QApplication::applicationVersion() << Qt::endl;
+        return 0;
     }
 
-    window.resize(1000, 700);
-    window.show();
+    Database db;
+    try {
+        db.open(cl.databasePath.isEmpty() ? defaultDatabasePath() : cl.databasePath);
+    } catch (const DatabaseError &error) {
+        if (window)
+            QMessageBox::critical(nullptr, QStringLiteral("Terminplaner"), error.message());
+        else
+            err << "terminplaner: " << error.message() << Qt::endl;
+        return 1;
+    }
+    if (!window)
+        return runHeadless(cl, db, err);
+
+    MainWindow mainWindow(db);
+    mainWindow.show();
     return app.exec();
 }

@@ -1,0 +1,235 @@
+#include "commandline.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace Terminplaner {
+
+namespace {
+
+// Options that QGuiApplication takes itself; they must not count as unknown here.
+const char *const kQtOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                  "qwindowgeometry", "qwindowicon", "qwindowtitle", "reverse",
+                                  "session", "style", "stylesheet", "widgetcount", "display",
+                                  "geometry", "title"};
+const char *const kQtFlags[] = {"reverse", "widgetcount"};
+
+void setUp(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Terminplaner – Beispielanwendung der Terminbibliothek Dayplex.\n"
+        "Ohne Optionen öffnet sich das Fenster mit Kalender und Gantt-Ansicht."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QStringLiteral("Zeigt diese Hilfe an.")});
+    parser.addOption({QStringLiteral("version"), QStringLiteral("Zeigt die Versionsnummer an.")});
+    parser.addOption({QStringLiteral("db"),
+                      QStringLiteral("Datenbankdatei (SQLite). Standard: %1").arg(defaultDatabasePath()),
+                      QStringLiteral("DATEI")});
+    parser.addOption({QStringLiteral("screenshot"),
+                      QStringLiteral("Speichert ein Bild der Ansicht „calendar“ oder „gantt“ "
+                                     "ohne Fenster und beendet sich."),
+                      QStringLiteral("ANSICHT")});
+    parser.addOption({QStringLiteral("print"),
+                      QStringLiteral("Druckt die Ansicht „calendar“ oder „gantt“ ohne Fenster in "
+                                     "eine PDF-Datei und beendet sich."),
+                      QStringLiteral("ANSICHT")});
+    parser.addOption({QStringLiteral("from"),
+                      QStringLiteral("Erster angezeigter Tag (JJJJ-MM-TT). Standard: heute."),
+                      QStringLiteral("DATUM")});
+    parser.addOption({QStringLiteral("days"),
+                      QStringLiteral("Anzahl der Tage (Kalender 1–14, Gantt 1–101). Standard: 7."),
+                      QStringLiteral("N")});
+    parser.addOption({QStringLiteral("out"), QStringLiteral("PNG-Datei für --screenshot."),
+                      QStringLiteral("DATEI")});
+    parser.addOption({QStringLiteral("size"),
+                      QStringLiteral("Bildgröße für --screenshot als BREITExHÖHE. Standard: 1280x800."),
+                      QStringLiteral("GRÖSSE")});
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("PDF-Datei für --print."),
+                      QStringLiteral("DATEI")});
+    parser.addOption({QStringLiteral("pages"),
+                      QStringLiteral("Seitenzahl für --print (1–50). Standard: 1."),
+                      QStringLiteral("N")});
+    for (const char *name : kQtOptions) {
+        const bool flag = std::find_if(std::begin(kQtFlags), std::end(kQtFlags), [name](const char *f) {
+                              return qstrcmp(f, name) == 0;
+                          }) != std::end(kQtFlags);
+        QCommandLineOption option(QString::fromLatin1(name), QString());
+        if (!flag)
+            option.setValueName(QStringLiteral("WERT"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+bool parseView(const QString &text, ViewKind *view)
+{
+    if (text == QLatin1String("calendar"))
+        *view = ViewKind::Calendar;
+    else if (text == QLatin1String("gantt"))
+        *view = ViewKind::Gantt;
+    else
+        return false;
+    return true;
+}
+
+bool parseNumber(const QString &text, int min, int max, int *value)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < min || n > max)
+        return false;
+    *value = n;
+    return true;
+}
+
+ParseResult fail(const QString &message)
+{
+    ParseResult result;
+    result.error = message;
+    return result;
+}
+
+} // namespace
+
+QString defaultDatabasePath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.terminplaner");
+    return folder + QStringLiteral("/terminplaner.sqlite");
+}
+
+bool choosesPlatform(const QStringList &arguments)
+{
+    for (const QString &argument : arguments)
+        if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform")
+            || argument.startsWith(QLatin1String("-platform="))
+            || argument.startsWith(QLatin1String("--platform=")))
+            return true;
+    return false;
+}
+
+QString helpText()
+{
+    QCommandLineParser parser;
+    setUp(parser);
+    QString text = parser.helpText();
+    // Qt's own headings are English unless its translations are installed.
+    text.replace(QLatin1String("Usage:"), QLatin1String("Aufruf:"));
+    text.replace(QLatin1String("[options]"), QLatin1String("[Optionen]"));
+    text.replace(QLatin1String("Options:"), QLatin1String("Optionen:"));
+    return text + QStringLiteral(
+               "\nBeispiele:\n"
+               "  terminplaner --db termine.sqlite\n"
+               "  terminplaner --screenshot calendar --from 2026-12-07 --days 7 --out kalender.png\n"
+               "  terminplaner --print gantt --from 2026-12-07 --days 14 --pdf gantt.pdf\n");
+}
+
+ParseResult parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    setUp(parser);
+    if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("terminplaner")} : arguments)) {
+        QString message = parser.errorText();
+        // Qt's messages are English unless its translations are installed.
+        message.replace(QRegularExpression(QStringLiteral("^Unknown options?:? '?(.*?)'?\\.$")),
+                        QStringLiteral("Unbekannte Option „\\1“."));
+        message.replace(QRegularExpression(QStringLiteral("^Missing value after '(.*)'\\.$")),
+                        QStringLiteral("Wert fehlt nach „\\1“."));
+        message.replace(QRegularExpression(QStringLiteral("^Unexpected value after '(.*)'\\.$")),
+                        QStringLiteral("Unerwarteter Wert nach „\\1“."));
+        return fail(message);
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("Unerwartetes Argument: „%1“.").arg(parser.positionalArguments().first()));
+
+    ParseResult result;
+    CommandLine &cl = result.commandLine;
+    if (parser.isSet(QStringLiteral("help"))) {
+        cl.mode = RunMode::Help;
+        result.ok = true;
+        return result;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        cl.mode = RunMode::Version;
+        result.ok = true;
+        return result;
+    }
+
+    if (parser.isSet(QStringLiteral("db"))) {
+        cl.databasePath = parser.value(QStringLiteral("db"));
+        if (cl.databasePath.trimmed().isEmpty())
+            return fail(QStringLiteral("--db braucht einen Dateinamen."));
+    }
+
+    const bool screenshot = parser.isSet(QStringLiteral("screenshot"));
+    const bool print = parser.isSet(QStringLiteral("print"));
+    if (screenshot && print)
+        return fail(QStringLiteral("--screenshot und --print schließen sich aus."));
+    const QStringList headlessOnly = {QStringLiteral("from"), QStringLiteral("days"),
+                                      QStringLiteral("out"), QStringLiteral("size"),
+                                      QStringLiteral("pdf"), QStringLiteral("pages")};
+    if (!screenshot && !print) {
+        for (const QString &name : headlessOnly)
+            if (parser.isSet(name))
+                return fail(QStringLiteral("--%1 gilt nur zusammen mit --screenshot oder --print.").arg(name));
+        result.ok = true;
+        return result;
+    }
+
+    cl.mode = screenshot ? RunMode::Screenshot : RunMode::Print;
+    const QString viewText = parser.value(screenshot ? QStringLiteral("screenshot") : QStringLiteral("print"));
+    if (!parseView(viewText, &cl.view))
+        return fail(QStringLiteral("Unbekannte Ansicht „%1“: erlaubt sind „calendar“ und „gantt“.").arg(viewText));
+
+    if (parser.isSet(QStringLiteral("from"))) {
+        const QString text = parser.value(QStringLiteral("from"));
+        cl.from = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+        if (!cl.from.isValid() || cl.from.year() < 1900)
+            return fail(QStringLiteral("Ungültiges Datum „%1“: erwartet wird JJJJ-MM-TT.").arg(text));
+    }
+    if (parser.isSet(QStringLiteral("days"))) {
+        const int maxDays = cl.view == ViewKind::Calendar ? 14 : 101;
+        if (!parseNumber(parser.value(QStringLiteral("days")), 1, maxDays, &cl.days))
+            return fail(QStringLiteral("Ungültige Tageszahl „%1“: erlaubt ist 1 bis %2.")
+                            .arg(parser.value(QStringLiteral("days")))
+                            .arg(maxDays));
+    }
+
+    if (screenshot) {
+        if (parser.isSet(QStringLiteral("pdf")) || parser.isSet(QStringLiteral("pages")))
+            return fail(QStringLiteral("--pdf und --pages gelten nur für --print."));
+        cl.outputFile = parser.value(QStringLiteral("out"));
+        if (cl.outputFile.isEmpty())
+            return fail(QStringLiteral("--screenshot braucht --out DATEI.png."));
+        if (parser.isSet(QStringLiteral("size"))) {
+            const QString text = parser.value(QStringLiteral("size"));
+            const QRegularExpressionMatch match =
+                QRegularExpression(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$")).match(text);
+            const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
+            const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
+            if (width < 100 || height < 100 || width > 10000 || height > 10000)
+                return fail(QStringLiteral("Ungültige Bildgröße „%1“: erwartet wird BREITExHÖHE, "
+                                           "je 100 bis 10000.").arg(text));
+            cl.imageSize = QSize(width, height);
+        }
+    } else {
+        if (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("size")))
+            return fail(QStringLiteral("--out und --size gelten nur für --screenshot."));
+        cl.outputFile = parser.value(QStringLiteral("pdf"));
+        if (cl.outputFile.isEmpty())
+            return fail(QStringLiteral("--print braucht --pdf DATEI.pdf."));
+        if (parser.isSet(QStringLiteral("pages"))
+            && !parseNumber(parser.value(QStringLiteral("pages")), 1, 50, &cl.pages))
+            return fail(QStringLiteral("Ungültige Seitenzahl „%1“: erlaubt ist 1 bis 50.")
+                            .arg(parser.value(QStringLiteral("pages"))));
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace Terminplaner

@@ -1,0 +1,48 @@
+#ifndef TERMINPLANER_COMMANDLINE_H
+#define TERMINPLANER_COMMANDLINE_H
+
+#include <QDate>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace Terminplaner {
+
+enum class RunMode { Window, Screenshot, Print, Help, Version };
+enum class ViewKind { Calendar, Gantt };
+
+struct CommandLine
+{
+    RunMode mode = RunMode::Window;
+    QString databasePath; // empty: the default under the application data folder
+    ViewKind view = ViewKind::Calendar;
+    QDate from;           // invalid: today
+    int days = 7;
+    QString outputFile;   // PNG of --screenshot or PDF of --print
+    QSize imageSize{1280, 800};
+    int pages = 1;
+};
+
+struct ParseResult
+{
+    bool ok = false;
+    QString error; // German, for stderr
+    CommandLine commandLine;
+};
+
+// Parses the program's arguments (the first is the program itself). Qt's own options such
+// as -platform are accepted and ignored.
+ParseResult parseCommandLine(const QStringList &arguments);
+
+// The German help text; needs an application object for the program name.
+QString helpText();
+
+// True when the arguments already choose a Qt platform plugin.
+bool choosesPlatform(const QStringList &arguments);
+
+// The database file used without --db.
+QString defaultDatabasePath();
+
+} // namespace Terminplaner
+
+#endif

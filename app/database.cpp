@@ -1,0 +1,436 @@
+#include "database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QtMath>
+#include <atomic>
+
+namespace Terminplaner {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+std::atomic<int> connectionCounter{0};
+
+QString sqlText(const QSqlError &error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("unbekannter Fehler") : text;
+}
+
+} // namespace
+
+bool touchesDays(const Appointment &a, Dayplex::Date firstDay, Dayplex::Date lastDay)
+{
+    const double from = std::floor(firstDay);
+    const double toExclusive = std::floor(lastDay) + 1.0;
+    const double end = std::max(a.end, a.start);
+    // An all-day end is the midnight of its last day, which it covers completely.
+    const double effectiveEnd = a.allDay ? std::floor(end) + 1.0 : end;
+    return a.start < toExclusive && (effectiveEnd > from || a.start >= from);
+}
+
+Database::Database()
+    : m_connection(QStringLiteral("terminplaner-%1").arg(connectionCounter.fetch_add(1)))
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString Database::toSqlDateTime(Dayplex::Date value)
+{
+    // Date and time separately: a trip through QDateTime would shift times in a DST gap.
+    const QDate date = Dayplex::toQDate(value);
+    const QTime time = Dayplex::toQTime(value);
+    if (!date.isValid() || !time.isValid())
+        throw DatabaseError(QStringLiteral("Ungültiges Datum: %1").arg(value));
+    return date.toString(Qt::ISODate) + QLatin1Char('T') + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+Dayplex::Date Database::fromSqlDateTime(const QString &text)
+{
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = QTime::fromString(text.mid(11, 8), QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        throw DatabaseError(QStringLiteral("Ungültiges Datum in der Datenbank: „%1“").arg(text));
+    return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
+}
+
+void Database::open(const QString &path, QDate seedAnchor)
+{
+    m_path = path;
+    m_seeded = false;
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw DatabaseError(QStringLiteral("Der Ordner „%1“ kann nicht angelegt werden.")
+                                .arg(info.absolutePath()));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        throw DatabaseError(QStringLiteral("Der SQLite-Treiber von Qt ist nicht installiert."));
+
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                          ? QSqlDatabase::database(m_connection, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(info.absoluteFilePath());
+    // Waits for a lock of another program instead of failing at once.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open())
+        throw DatabaseError(QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden: %2")
+                                .arg(path, sqlText(db.lastError())));
+
+    QSqlQuery pragma(db);
+    pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+
+    createSchema();
+    if (setting(QStringLiteral("seeded")).isEmpty()) {
+        seed(seedAnchor.isValid() ? seedAnchor : QDate::currentDate());
+        m_seeded = true;
+    }
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::database(m_connection, false).isOpen();
+}
+
+QSqlQuery Database::prepare(const QString &sql) const
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isOpen())
+        throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        throw DatabaseError(QStringLiteral("Datenbankfehler: %1").arg(sqlText(query.lastError())));
+    return query;
+}
+
+void Database::exec(QSqlQuery &query) const
+{
+    if (!query.exec())
+        throw DatabaseError(QStringLiteral("Datenbankfehler: %1").arg(sqlText(query.lastError())));
+}
+
+void Database::createSchema()
+{
+    static const char *const statements[] = {
+        "CREATE TABLE IF NOT EXISTS settings ("
+        " key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS participants ("
+        " id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
+        "CREATE TABLE IF NOT EXISTS appointments ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " text TEXT NOT NULL,"
+        " start TEXT NOT NULL,"
+        " \"end\" TEXT NOT NULL,"
+        " all_day INTEGER NOT NULL DEFAULT 0,"
+        " font_color INTEGER NOT NULL DEFAULT 0,"
+        " back_color INTEGER NOT NULL DEFAULT 16777215,"
+        " done INTEGER NOT NULL DEFAULT 0,"
+        " read_only INTEGER NOT NULL DEFAULT 0,"
+        " participant_id INTEGER NOT NULL REFERENCES participants(id),"
+        " note INTEGER NOT NULL DEFAULT 0)",
+        "CREATE INDEX IF NOT EXISTS appointments_start ON appointments(start)",
+        "CREATE TABLE IF NOT EXISTS appointment_changes ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " appointment_id INTEGER NOT NULL,"
+        " changed_at TEXT NOT NULL,"
+        " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
+        " new_start TEXT NOT NULL, new_end TEXT NOT NULL)",
+    };
+    Transaction transaction(*this);
+    for (const char *sql : statements) {
+        QSqlQuery query = prepare(QString::fromLatin1(sql));
+        exec(query);
+    }
+    const QString version = setting(QStringLiteral("schema_version"));
+    if (!version.isEmpty() && version.toInt() > kSchemaVersion)
+        throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
+                                           "Terminplaners (Schema %1).")
+                                .arg(version));
+    setSetting(QStringLiteral("schema_version"), QString::number(kSchemaVersion));
+    transaction.commit();
+}
+
+void Database::seed(QDate anchor)
+{
+    const SeedData data = makeSeedData(anchor);
+    Transaction transaction(*this);
+    for (const Participant &p : data.participants) {
+        QSqlQuery query = prepare(
+            QStringLiteral("INSERT INTO participants (id, name, role) VALUES (?, ?, ?)"));
+        query.addBindValue(p.id);
+        query.addBindValue(p.name);
+        query.addBindValue(p.role);
+        exec(query);
+    }
+    for (const Appointment &a : data.appointments)
+        insertRow(a);
+    setSetting(QStringLiteral("seeded"), anchor.toString(Qt::ISODate));
+    transaction.commit();
+}
+
+QVector<Participant> Database::participants() const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants ORDER BY id"));
+    exec(query);
+    QVector<Participant> result;
+    while (query.next())
+        result.append({query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()});
+    return result;
+}
+
+std::optional<Participant> Database::participant(int id) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants WHERE id = ?"));
+    query.addBindValue(id);
+    exec(query);
+    if (!query.next())
+        return std::nullopt;
+    return Participant{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()};
+}
+
+static const char kAppointmentColumns[] =
+    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only, participant_id, note";
+
+Appointment Database::readAppointment(const QSqlQuery &q) const
+{
+    Appointment a;
+    a.id = q.value(0).toLongLong();
+    a.text = q.value(1).toString();
+    a.start = fromSqlDateTime(q.value(2).toString());
+    a.end = fromSqlDateTime(q.value(3).toString());
+    a.allDay = q.value(4).toBool();
+    a.fontColor = q.value(5).toInt();
+    a.backColor = q.value(6).toInt();
+    a.done = q.value(7).toBool();
+    a.readOnly = q.value(8).toBool();
+    a.participantId = q.value(9).toInt();
+    a.note = q.value(10).toBool();
+    return a;
+}
+
+QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
+                                                  const QList<int> &participantIds) const
+{
+    if (!Dayplex::isValidDate(firstDay) || !Dayplex::isValidDate(lastDay) || lastDay < firstDay)
+        throw DatabaseError(QStringLiteral("Ungültiger Zeitraum."));
+    // A coarse text comparison in SQL, the exact day rule in C++.
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments"
+                                             " WHERE start < ? AND max(start, \"end\") >= ?"
+                                             " ORDER BY start, id")
+                                  .arg(QLatin1String(kAppointmentColumns)));
+    query.addBindValue(toSqlDateTime(std::floor(lastDay) + 1.0));
+    query.addBindValue(toSqlDateTime(std::floor(firstDay)));
+    exec(query);
+    QVector<Appointment> result;
+    while (query.next()) {
+        Appointment a = readAppointment(query);
+        if (!participantIds.isEmpty() && !participantIds.contains(a.participantId))
+            continue;
+        if (touchesDays(a, firstDay, lastDay))
+            result.append(a);
+    }
+    return result;
+}
+
+std::optional<Appointment> Database::appointment(qint64 id) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE id = ?")
+                                  .arg(QLatin1String(kAppointmentColumns)));
+    query.addBindValue(id);
+    exec(query);
+    if (!query.next())
+        return std::nullopt;
+    return readAppointment(query);
+}
+
+int Database::appointmentCount() const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointments"));
+    exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+int Database::journalCount() const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointment_changes"));
+    exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+static void validate(const Appointment &a)
+{
+    if (a.text.trimmed().isEmpty())
+        throw DatabaseError(QStringLiteral("Der Termin hat keinen Betreff."));
+    if (!Dayplex::isValidDate(a.start) || !Dayplex::isValidDate(a.end))
+        throw DatabaseError(QStringLiteral("Beginn oder Ende des Termins ist ungültig."));
+    if (a.end < a.start)
+        throw DatabaseError(QStringLiteral("Das Ende des Termins liegt vor seinem Beginn."));
+}
+
+qint64 Database::insertRow(const Appointment &a)
+{
+    validate(a);
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
+        " read_only, participant_id, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(a.text);
+    query.addBindValue(toSqlDateTime(a.start));
+    query.addBindValue(toSqlDateTime(a.end));
+    query.addBindValue(a.allDay ? 1 : 0);
+    query.addBindValue(a.fontColor);
+    query.addBindValue(a.backColor);
+    query.addBindValue(a.done ? 1 : 0);
+    query.addBindValue(a.readOnly ? 1 : 0);
+    query.addBindValue(a.participantId);
+    query.addBindValue(a.note ? 1 : 0);
+    exec(query);
+    return query.lastInsertId().toLongLong();
+}
+
+qint64 Database::insertAppointment(const Appointment &appointment)
+{
+    Transaction transaction(*this);
+    const qint64 id = insertRow(appointment);
+    transaction.commit();
+    return id;
+}
+
+QList<qint64> Database::saveAppointment(const Appointment &appointment,
+                                        const QList<int> &participantIds)
+{
+    if (participantIds.isEmpty())
+        throw DatabaseError(QStringLiteral("Bitte wählen Sie mindestens einen Teilnehmer."));
+    validate(appointment);
+    Transaction transaction(*this);
+    QList<qint64> ids;
+    for (int i = 0; i < participantIds.size(); ++i) {
+        Appointment row = appointment;
+        row.participantId = participantIds.at(i);
+        if (i == 0 && appointment.id != 0) {
+            QSqlQuery query = prepare(QStringLiteral(
+                "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
+                " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
+                " note = ? WHERE id = ?"));
+            query.addBindValue(row.text);
+            query.addBindValue(toSqlDateTime(row.start));
+            query.addBindValue(toSqlDateTime(row.end));
+            query.addBindValue(row.allDay ? 1 : 0);
+            query.addBindValue(row.fontColor);
+            query.addBindValue(row.backColor);
+            query.addBindValue(row.done ? 1 : 0);
+            query.addBindValue(row.readOnly ? 1 : 0);
+            query.addBindValue(row.participantId);
+            query.addBindValue(row.note ? 1 : 0);
+            query.addBindValue(row.id);
+            exec(query);
+            if (query.numRowsAffected() != 1)
+                throw DatabaseError(QStringLiteral("Der Termin wurde inzwischen gelöscht."));
+            ids.append(row.id);
+        } else {
+            ids.append(insertRow(row));
+        }
+    }
+    transaction.commit();
+    return ids;
+}
+
+void Database::deleteAppointment(qint64 id)
+{
+    Transaction transaction(*this);
+    QSqlQuery query = prepare(QStringLiteral("DELETE FROM appointments WHERE id = ?"));
+    query.addBindValue(id);
+    exec(query);
+    QSqlQuery journal = prepare(QStringLiteral("DELETE FROM appointment_changes WHERE appointment_id = ?"));
+    journal.addBindValue(id);
+    exec(journal);
+    transaction.commit();
+}
+
+void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end)
+{
+    if (!Dayplex::isValidDate(start) || !Dayplex::isValidDate(end))
+        throw DatabaseError(QStringLiteral("Die neuen Zeiten des Termins sind ungültig."));
+    if (end < start)
+        throw DatabaseError(QStringLiteral("Das Ende des Termins liegt vor seinem Beginn."));
+    Transaction transaction(*this);
+    const std::optional<Appointment> old = appointment(id);
+    if (!old)
+        throw DatabaseError(QStringLiteral("Der Termin wurde inzwischen gelöscht."));
+    if (old->readOnly)
+        throw DatabaseError(QStringLiteral("Der Termin „%1“ ist schreibgeschützt.").arg(old->text));
+
+    QSqlQuery update = prepare(QStringLiteral("UPDATE appointments SET start = ?, \"end\" = ? WHERE id = ?"));
+    update.addBindValue(toSqlDateTime(start));
+    update.addBindValue(toSqlDateTime(end));
+    update.addBindValue(id);
+    exec(update);
+
+    QSqlQuery journal = prepare(QStringLiteral(
+        "INSERT INTO appointment_changes (appointment_id, changed_at, old_start, old_end,"
+        " new_start, new_end) VALUES (?, ?, ?, ?, ?, ?)"));
+    journal.addBindValue(id);
+    journal.addBindValue(toSqlDateTime(Dayplex::currentDateTime()));
+    journal.addBindValue(toSqlDateTime(old->start));
+    journal.addBindValue(toSqlDateTime(old->end));
+    journal.addBindValue(toSqlDateTime(start));
+    journal.addBindValue(toSqlDateTime(end));
+    exec(journal);
+    transaction.commit();
+}
+
+QString Database::setting(const QString &key, const QString &fallback) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+    query.addBindValue(key);
+    exec(query);
+    return query.next() ? query.value(0).toString() : fallback;
+}
+
+void Database::setSetting(const QString &key, const QString &value)
+{
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO settings (key, value) VALUES (?, ?)"
+        " ON CONFLICT(key) DO UPDATE SET value = excluded.value"));
+    query.addBindValue(key);
+    query.addBindValue(value);
+    exec(query);
+}
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    QSqlDatabase connection = QSqlDatabase::database(db.m_connection, false);
+    if (!connection.isOpen() || !connection.transaction())
+        throw DatabaseError(QStringLiteral("Die Datenbank ist gesperrt oder nicht geöffnet: %1")
+                                .arg(sqlText(connection.lastError())));
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done)
+        QSqlDatabase::database(m_db.m_connection, false).rollback();
+}
+
+void Transaction::commit()
+{
+    QSqlDatabase connection = QSqlDatabase::database(m_db.m_connection, false);
+    if (!connection.commit())
+        throw DatabaseError(QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1")
+                                .arg(sqlText(connection.lastError())));
+    m_done = true;
+}
+
+} // namespace Terminplaner

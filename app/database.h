@@ -1,0 +1,135 @@
+#ifndef TERMINPLANER_DATABASE_H
+#define TERMINPLANER_DATABASE_H
+
+#include <dayplex/dates.h>
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVector>
+#include <optional>
+#include <stdexcept>
+
+class QSqlQuery;
+
+namespace Terminplaner {
+
+// Everything the database layer throws; the message is German and meant for the user.
+class DatabaseError : public std::runtime_error
+{
+public:
+    explicit DatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+struct Participant
+{
+    int id = 0;
+    QString name;
+    QString role;
+};
+
+// Dates are automation dates in local wall-clock time. An all-day appointment runs from
+// 00:00 of its first day to 00:00 of its last day, as both views expect.
+struct Appointment
+{
+    qint64 id = 0;
+    QString text;
+    Dayplex::Date start = 0;
+    Dayplex::Date end = 0;
+    bool allDay = false;
+    qint32 fontColor = 0;          // Windows colour 0x00BBGGRR
+    qint32 backColor = 0x00FFFFFF; // Windows colour 0x00BBGGRR
+    bool done = false;
+    bool readOnly = false;
+    int participantId = 0;
+    bool note = false; // a mere note: never blocks a slot in the free-slot search
+};
+
+// True when the appointment touches one of the whole days firstDay..lastDay.
+bool touchesDays(const Appointment &appointment, Dayplex::Date firstDay, Dayplex::Date lastDay);
+
+// The SQLite store of the Terminplaner: participants, appointments, a journal of time
+// changes and the settings (options strings, participant filter). Every failing call throws
+// DatabaseError and leaves the database as it was.
+class Database
+{
+public:
+    Database();
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens or creates the file; a database that was never seeded gets the demo team and
+    // appointments around seedAnchor.
+    void open(const QString &path, QDate seedAnchor = QDate::currentDate());
+    bool isOpen() const;
+    QString path() const { return m_path; }
+    QString connectionName() const { return m_connection; }
+    // True when the last open() seeded the database.
+    bool seededOnOpen() const { return m_seeded; }
+
+    QVector<Participant> participants() const;
+    std::optional<Participant> participant(int id) const;
+
+    // The appointments touching the days firstDay..lastDay, ordered by start; an empty
+    // participant list means all participants.
+    QVector<Appointment> appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
+                                            const QList<int> &participantIds = {}) const;
+    std::optional<Appointment> appointment(qint64 id) const;
+    int appointmentCount() const;
+
+    // Writes the appointment for the first participant (updating it when its id is set) and
+    // a copy for every further one, all or nothing. Returns the ids written.
+    QList<qint64> saveAppointment(const Appointment &appointment, const QList<int> &participantIds);
+    qint64 insertAppointment(const Appointment &appointment);
+    void deleteAppointment(qint64 id);
+    // New times of a dragged appointment, journalled in the same transaction. Refuses
+    // read-only and unknown appointments and an end before the start.
+    void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end);
+    int journalCount() const;
+
+    QString setting(const QString &key, const QString &fallback = QString()) const;
+    void setSetting(const QString &key, const QString &value);
+
+    static QString toSqlDateTime(Dayplex::Date value);
+    static Dayplex::Date fromSqlDateTime(const QString &text);
+
+private:
+    friend class Transaction;
+    void createSchema();
+    void seed(QDate anchor);
+    QSqlQuery prepare(const QString &sql) const;
+    void exec(QSqlQuery &query) const;
+    qint64 insertRow(const Appointment &appointment);
+    Appointment readAppointment(const QSqlQuery &query) const;
+
+    QString m_connection;
+    QString m_path;
+    bool m_seeded = false;
+};
+
+// Rolls back unless commit() was reached: an exception on the way leaves nothing half-written.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// The demo data written on first start (seeddata.cpp).
+struct SeedData
+{
+    QVector<Participant> participants;
+    QVector<Appointment> appointments;
+};
+SeedData makeSeedData(QDate anchor);
+
+} // namespace Terminplaner
+
+#endif

@@ -1,0 +1,129 @@
+#include "headless.h"
+
+#include "hostbridge.h"
+
+#include <dayplex/dayplex.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTextStream>
+#include <cmath>
+
+namespace Terminplaner {
+
+namespace {
+
+struct Failure
+{
+    QString text;
+};
+
+// Prepares a view as the window does, but never shows it.
+template <typename View, typename Fill>
+void prepare(View &view, const QString &storedOptions, const CommandLine &cl, Fill fill, QString &loadError,
+             QTextStream &err)
+{
+    const QString warning = HostBridge::restoreOptions(view, storedOptions);
+    if (!warning.isEmpty())
+        err << "terminplaner: " << warning << Qt::endl;
+    QObject::connect(&view, &View::NeedDates, &view,
+                     [&view, fill, &loadError](double first, double last, const QString &fields) {
+                         try {
+                             fill(view, first, last, fields);
+                         } catch (const std::exception &error) {
+                             loadError = QString::fromUtf8(error.what());
+                             view.Clear();
+                         }
+                     });
+    view.resize(cl.imageSize);
+    view.Enabled = true;
+    const double first = Dayplex::toDate(cl.from.isValid() ? cl.from : QDate::currentDate());
+    double last = first + cl.days - 1;
+    // Exactly the asked days: no alignment on a weekday.
+    view.SetDisplayedRange(first, &last, false, false);
+    if (!loadError.isEmpty())
+        throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};
+}
+
+void removeOld(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw Failure{QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(info.absolutePath())};
+    if (info.exists() && !QFile::remove(path))
+        throw Failure{QStringLiteral("Die Datei „%1“ kann nicht überschrieben werden.").arg(path)};
+}
+
+void saveImage(const QImage &image, const CommandLine &cl)
+{
+    if (image.isNull() || image.size() != cl.imageSize)
+        throw Failure{QStringLiteral("Die Ansicht hat kein Bild der Größe %1x%2 geliefert.")
+                          .arg(cl.imageSize.width())
+                          .arg(cl.imageSize.height())};
+    removeOld(cl.outputFile);
+    if (!image.save(cl.outputFile, "PNG"))
+        throw Failure{QStringLiteral("Das Bild kann nicht nach „%1“ geschrieben werden.").arg(cl.outputFile)};
+}
+
+void checkPdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(5) != "%PDF-")
+        throw Failure{QStringLiteral("Die PDF-Datei „%1“ wurde nicht erzeugt.").arg(path)};
+}
+
+} // namespace
+
+int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
+{
+    HostBridge bridge(db);
+    QString loadError;
+    try {
+        if (cl.view == ViewKind::Calendar) {
+            Dayplex::ucAgenda view;
+            view.setAlignOnWeekday(2);
+            prepare(view, bridge.calendarOptions(), cl,
+                    [&bridge](Dayplex::ucAgenda &v, double first, double last, const QString &fields) {
+                        bridge.fillCalendar(v, first, last, fields);
+                    },
+                    loadError, err);
+            if (cl.mode == RunMode::Screenshot) {
+                saveImage(view.paintToImage(cl.imageSize), cl);
+            } else {
+                removeOld(cl.outputFile);
+                Dayplex::printNextJobToPdf(cl.outputFile, cl.pages);
+                view.PrintCalendar(false);
+                checkPdf(cl.outputFile);
+            }
+        } else {
+            Dayplex::ctlGantt view;
+            view.setAlignOnWeekday(2);
+            prepare(view, bridge.ganttOptions(), cl,
+                    [&bridge](Dayplex::ctlGantt &v, double first, double last, const QString &fields) {
+                        bridge.fillGantt(v, first, last, fields);
+                    },
+                    loadError, err);
+            if (cl.mode == RunMode::Screenshot) {
+                saveImage(view.paintToImage(cl.imageSize), cl);
+            } else {
+                removeOld(cl.outputFile);
+                Dayplex::printNextJobToPdf(cl.outputFile, cl.pages);
+                view.PrintGantt(false);
+                checkPdf(cl.outputFile);
+            }
+        }
+        if (!loadError.isEmpty())
+            throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};
+    } catch (const Failure &failure) {
+        err << "terminplaner: " << failure.text << Qt::endl;
+        return 1;
+    } catch (const std::exception &error) {
+        err << "terminplaner: " << QString::fromUtf8(error.what()) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace Terminplaner

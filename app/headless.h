@@ -1,0 +1,18 @@
+#ifndef TERMINPLANER_HEADLESS_H
+#define TERMINPLANER_HEADLESS_H
+
+#include "commandline.h"
+
+class QTextStream;
+
+namespace Terminplaner {
+
+class Database;
+
+// Runs --screenshot or --print without a window. Returns the process exit code: 0 when the
+// file was written, 1 otherwise, with the reason on err.
+int runHeadless(const CommandLine &commandLine, Database &db, QTextStream &err);
+
+} // namespace Terminplaner
+
+#endif

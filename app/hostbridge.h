@@ -1,0 +1,93 @@
+#ifndef TERMINPLANER_HOSTBRIDGE_H
+#define TERMINPLANER_HOSTBRIDGE_H
+
+#include "database.h"
+
+#include <dayplex/dates.h>
+
+#include <QList>
+#include <QString>
+
+namespace Dayplex {
+class ucAgenda;
+class ctlGantt;
+}
+
+namespace Terminplaner {
+
+// How one answer to NeedDates went.
+struct FillResult
+{
+    int delivered = 0; // appointments handed to the view
+    int skipped = 0;   // records the view refused
+};
+
+// The host side of the views' protocol, without any window: answers NeedDates from the
+// database, applies DateChanged, and keeps the participant filter. The DSN of an appointment
+// is "T" and its id, that of a participant "P" and its id; holidays of the views never match.
+class HostBridge
+{
+public:
+    explicit HostBridge(Database &db);
+
+    Database &database() const { return m_db; }
+
+    // The participants shown in both views, in the order of the participant list.
+    QList<int> participantFilter() const;
+    void setParticipantFilter(const QList<int> &ids);
+
+    // The options strings of the two views; empty when none was stored.
+    QString calendarOptions() const;
+    void setCalendarOptions(const QString &options);
+    QString ganttOptions() const;
+    void setGanttOptions(const QString &options);
+
+    // Writes a stored options string into a view; returns the German reason when the view
+    // refuses it (it then keeps its defaults).
+    template <typename View>
+    static QString restoreOptions(View &view, const QString &options);
+
+    // Delivers exactly the appointments of firstDay..lastDay. Reads the database before
+    // touching the view, so a failing read leaves the view asking again next time.
+    FillResult fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date firstDay,
+                            Dayplex::Date lastDay, const QString &fieldList) const;
+    FillResult fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay, Dayplex::Date lastDay,
+                         const QString &fieldList) const;
+
+    // Writes the new times of a dragged appointment; throws DatabaseError when it cannot.
+    void applyDateChange(const QString &dsn, Dayplex::Date start, Dayplex::Date end);
+
+    static QString appointmentKey(qint64 id);
+    static qint64 appointmentId(const QString &dsn); // 0 for a key that is not ours
+    static QString participantKey(int id);
+    static int participantId(const QString &dsn);    // 0 for a key that is not ours
+    // The participants of a "|"-joined key list such as the Gantt's NewDate passes.
+    static QList<int> participantIds(const QString &keyList);
+
+    // The text shown in a box, built from the view's field list: AKT_Notiz is the subject,
+    // AKT_Merkmale the participant's name; other fields this host does not keep.
+    static QString composeMemo(const QString &fieldList, const Appointment &appointment,
+                               const QString &participantName);
+
+private:
+    Database &m_db;
+};
+
+template <typename View>
+QString HostBridge::restoreOptions(View &view, const QString &options)
+{
+    if (options.isEmpty())
+        return QString();
+    try {
+        view.setOptions(options);
+    } catch (const std::exception &error) {
+        return QStringLiteral("Die gespeicherten Optionen sind ungültig und werden nicht "
+                              "verwendet (%1).")
+            .arg(QString::fromUtf8(error.what()));
+    }
+    return QString();
+}
+
+} // namespace Terminplaner
+
+#endif

@@ -1,0 +1,565 @@
+#include "mainwindow.h"
+
+#include "appointmentdialog.h"
+#include "filterdialog.h"
+
+#include <dayplex/dayplex.h>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <cmath>
+
+namespace Terminplaner {
+
+namespace {
+
+const int kDayCounts[] = {1, 5, 7, 14};
+constexpr int kMondayFirst = 2; // weekday numbers count from Sunday = 1
+
+bool isMidnight(Dayplex::Date value)
+{
+    return std::abs(value - std::round(value)) < Dayplex::kOneSecond;
+}
+
+QString dayText(Dayplex::Date value)
+{
+    return QLocale().toString(Dayplex::toQDate(value), QStringLiteral("ddd, dd.MM.yyyy"));
+}
+
+} // namespace
+
+MainWindow::MainWindow(Database &db, QWidget *parent)
+    : QMainWindow(parent), m_db(db), m_bridge(db)
+{
+    setObjectName(QStringLiteral("frmTerminplaner"));
+    setWindowTitle(tr("Terminplaner – %1").arg(QFileInfo(db.path()).fileName()));
+    m_runDialog = [](QDialog &dialog) { return dialog.exec(); };
+    m_message = [this](const QString &title, const QString &text) {
+        QMessageBox::warning(this, title, text);
+    };
+
+    m_rangeLabel = new QLabel(this);
+    m_databaseLabel = new QLabel(this);
+    m_databaseLabel->setText(tr("Datenbank: %1").arg(QDir::toNativeSeparators(db.path())));
+    statusBar()->addWidget(m_rangeLabel, 1);
+    statusBar()->addPermanentWidget(m_databaseLabel);
+
+    createViews();
+    createActions();
+
+    // The views change their range on their own (scroll bars, context menu); the status bar
+    // follows without a notification from them.
+    auto *statusTimer = new QTimer(this);
+    connect(statusTimer, &QTimer::timeout, this, &MainWindow::updateStatus);
+    statusTimer->start(300);
+
+    resize(1280, 800);
+    setMinimumSize(800, 500);
+
+    const Dayplex::Date today = Dayplex::currentDate();
+    guarded(tr("Start"), [&] {
+        double last = 0;
+        m_calendar->SetDisplayedRange(today, &last, true, true);
+        m_calendar->Repaint();
+        double ganttLast = 0;
+        m_gantt->SetDisplayedRange(today, &ganttLast, true, true);
+    });
+    updateStatus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createViews()
+{
+    m_stack = new QStackedWidget(this);
+    m_calendar = new Dayplex::ucAgenda(m_stack);
+    m_calendar->setObjectName(QStringLiteral("ucAgenda"));
+    m_gantt = new Dayplex::ctlGantt(m_stack);
+    m_gantt->setObjectName(QStringLiteral("ctlGantt"));
+    m_stack->addWidget(m_calendar);
+    m_stack->addWidget(m_gantt);
+    setCentralWidget(m_stack);
+
+    QStringList warnings;
+    guarded(tr("Optionen laden"), [&] {
+        warnings << HostBridge::restoreOptions(*m_calendar, m_bridge.calendarOptions())
+                 << HostBridge::restoreOptions(*m_gantt, m_bridge.ganttOptions());
+    });
+    warnings.removeAll(QString());
+    // Shown once the window is up, not from inside the constructor.
+    if (!warnings.isEmpty())
+        QTimer::singleShot(0, this, [this, warnings] { m_message(tr("Optionen"), warnings.join(QLatin1Char('\n'))); });
+
+    m_calendar->setAlignOnWeekday(kMondayFirst);
+    m_gantt->setAlignOnWeekday(kMondayFirst);
+    connectCalendar();
+    connectGantt();
+
+    // The views leave the wheel to the host.
+    auto *wheel = new Dayplex::ctlIntellimouse(this);
+    wheel->setObjectName(QStringLiteral("ctlIntellimouse"));
+    wheel->setHwnd(winId());
+    connect(wheel, &Dayplex::ctlIntellimouse::Wheel, this, &MainWindow::wheelTurned);
+
+    m_calendar->Enabled = true;
+    m_gantt->Enabled = true;
+}
+
+void MainWindow::connectCalendar()
+{
+    using Dayplex::ucAgenda;
+    connect(m_calendar, &ucAgenda::NeedDates, this,
+            [this](double first, double last, const QString &fields) {
+                const bool ok = guarded(tr("Termine laden"), [&] {
+                    noteSkipped(m_bridge.fillCalendar(*m_calendar, first, last, fields));
+                });
+                if (!ok)
+                    m_calendar->Clear();
+            });
+    connect(m_calendar, &ucAgenda::NewDate, this, [this](double start, double end, bool allDay) {
+        const QList<int> filter = m_bridge.participantFilter();
+        newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
+    });
+    connect(m_calendar, &ucAgenda::ShowDate, this, &MainWindow::openAppointment);
+    connect(m_calendar, &ucAgenda::DateChanged, this, &MainWindow::moveAppointment);
+    connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
+    connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
+        guarded(tr("Optionen speichern"), [&] { m_bridge.setCalendarOptions(m_calendar->Options()); });
+    });
+    connect(m_calendar, &ucAgenda::ShowImGantt, this, [this](double ab) {
+        showGantt(m_calendar->FirstDay(), m_calendar->GetAnzahlTage(), ab);
+    });
+}
+
+void MainWindow::connectGantt()
+{
+    using Dayplex::ctlGantt;
+    connect(m_gantt, &ctlGantt::NeedDates, this,
+            [this](double first, double last, const QString &fields) {
+                const bool ok = guarded(tr("Termine laden"), [&] {
+                    noteSkipped(m_bridge.fillGantt(*m_gantt, first, last, fields));
+                });
+                if (!ok)
+                    m_gantt->Clear();
+            });
+    connect(m_gantt, &ctlGantt::NewDate, this, [this](double start, double end, const QString &keys) {
+        newAppointment(start, end, false, HostBridge::participantIds(keys));
+    });
+    connect(m_gantt, &ctlGantt::ShowDate, this, &MainWindow::openAppointment);
+    connect(m_gantt, &ctlGantt::DateChanged, this, &MainWindow::moveAppointment);
+    connect(m_gantt, &ctlGantt::ChangeFilter, this, &MainWindow::chooseParticipants);
+    connect(m_gantt, &ctlGantt::OptionsChanged, this, [this] {
+        guarded(tr("Optionen speichern"), [&] { m_bridge.setGanttOptions(m_gantt->Options()); });
+    });
+    connect(m_gantt, &ctlGantt::ShowImCalendar, this, [this] { showCalendar(m_gantt->FirstDay()); });
+}
+
+void MainWindow::createActions()
+{
+    QStyle *s = style();
+    auto icon = [](const char *theme, const QIcon &fallback) {
+        return QIcon::fromTheme(QString::fromLatin1(theme), fallback);
+    };
+
+    auto *print = new QAction(icon("document-print", s->standardIcon(QStyle::SP_DialogSaveButton)),
+                              tr("&Drucken…"), this);
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, [this] { this->print(false); });
+    auto *preview = new QAction(icon("document-print-preview", s->standardIcon(QStyle::SP_FileDialogContentsView)),
+                                tr("Druck&vorschau…"), this);
+    connect(preview, &QAction::triggered, this, [this] { this->print(true); });
+    auto *quit = new QAction(tr("&Beenden"), this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    m_calendarAction = new QAction(icon("view-calendar-week", s->standardIcon(QStyle::SP_FileDialogDetailedView)),
+                                   tr("&Kalender"), this);
+    m_calendarAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    m_ganttAction = new QAction(icon("view-calendar-timeline", s->standardIcon(QStyle::SP_FileDialogListView)),
+                                tr("&Gantt-Ansicht"), this);
+    m_ganttAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    auto *views = new QActionGroup(this);
+    for (QAction *a : {m_calendarAction, m_ganttAction}) {
+        a->setCheckable(true);
+        views->addAction(a);
+    }
+    m_calendarAction->setChecked(true);
+    connect(m_calendarAction, &QAction::triggered, this, [this] {
+        if (m_view != View::Calendar)
+            showCalendar(m_gantt->FirstDay());
+    });
+    connect(m_ganttAction, &QAction::triggered, this, [this] {
+        if (m_view != View::Gantt)
+            showGantt(m_calendar->FirstDay(), m_calendar->GetAnzahlTage());
+    });
+
+    auto *days = new QActionGroup(this);
+    for (int n : kDayCounts) {
+        auto *a = new QAction(n == 1 ? tr("1 Tag") : tr("%1 Tage").arg(n), this);
+        a->setCheckable(true);
+        a->setData(n);
+        a->setToolTip(n == 1 ? tr("Einen Tag anzeigen") : tr("%1 Tage anzeigen").arg(n));
+        days->addAction(a);
+        connect(a, &QAction::triggered, this, [this, n] { setDayCount(n); });
+        m_dayActions.append(a);
+    }
+
+    auto *today = new QAction(icon("go-jump-today", QIcon::fromTheme(QStringLiteral("go-home"))), tr("&Heute"), this);
+    today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(today, &QAction::triggered, this, &MainWindow::goToday);
+    auto *back = new QAction(icon("go-previous", s->standardIcon(QStyle::SP_ArrowBack)), tr("&Zurück"), this);
+    back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    back->setToolTip(tr("Vorheriger Zeitraum"));
+    connect(back, &QAction::triggered, this, [this] { page(-1); });
+    auto *forward = new QAction(icon("go-next", s->standardIcon(QStyle::SP_ArrowForward)), tr("&Vor"), this);
+    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    forward->setToolTip(tr("Nächster Zeitraum"));
+    connect(forward, &QAction::triggered, this, [this] { page(1); });
+    auto *reload = new QAction(icon("view-refresh", s->standardIcon(QStyle::SP_BrowserReload)),
+                               tr("&Aktualisieren"), this);
+    reload->setShortcut(QKeySequence::Refresh);
+    connect(reload, &QAction::triggered, this, &MainWindow::reloadViews);
+
+    auto *participants = new QAction(tr("&Teilnehmer auswählen…"), this);
+    connect(participants, &QAction::triggered, this, &MainWindow::chooseParticipants);
+    auto *options = new QAction(icon("configure", s->standardIcon(QStyle::SP_FileDialogInfoView)),
+                                tr("&Optionen…"), this);
+    connect(options, &QAction::triggered, this, &MainWindow::showOptions);
+    auto *about = new QAction(tr("Ü&ber Terminplaner"), this);
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, tr("Über Terminplaner"),
+                           tr("<b>Terminplaner</b> %1<p>Beispielanwendung der Terminbibliothek "
+                              "Dayplex: Kalender und Gantt-Ansicht auf einer SQLite-Datenbank.</p>")
+                               .arg(QApplication::applicationVersion()));
+    });
+
+    QMenu *file = menuBar()->addMenu(tr("&Datei"));
+    file->addAction(print);
+    file->addAction(preview);
+    file->addSeparator();
+    file->addAction(quit);
+
+    QMenu *view = menuBar()->addMenu(tr("&Ansicht"));
+    view->addAction(m_calendarAction);
+    view->addAction(m_ganttAction);
+    view->addSeparator();
+    view->addActions(m_dayActions);
+    view->addSeparator();
+    view->addAction(today);
+    view->addAction(back);
+    view->addAction(forward);
+    view->addSeparator();
+    view->addAction(reload);
+
+    QMenu *extras = menuBar()->addMenu(tr("E&xtras"));
+    extras->addAction(participants);
+    extras->addAction(options);
+
+    QMenu *help = menuBar()->addMenu(tr("&Hilfe"));
+    help->addAction(about);
+
+    QToolBar *bar = addToolBar(tr("Werkzeugleiste"));
+    bar->setObjectName(QStringLiteral("tbHaupt"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addAction(m_calendarAction);
+    bar->addAction(m_ganttAction);
+    bar->addSeparator();
+    bar->addAction(back);
+    bar->addAction(today);
+    bar->addAction(forward);
+    bar->addSeparator();
+    for (QAction *a : m_dayActions)
+        bar->addAction(a);
+    bar->addSeparator();
+    bar->addAction(print);
+    bar->addAction(preview);
+    bar->addAction(options);
+}
+
+bool MainWindow::guarded(const QString &title, const std::function<void()> &work,
+                         const QString &consequence)
+{
+    QString text;
+    try {
+        work();
+        return true;
+    } catch (const Dayplex::Error &error) {
+        text = error.message();
+    } catch (const DatabaseError &error) {
+        text = error.message();
+    } catch (const std::exception &error) {
+        text = QString::fromUtf8(error.what());
+    }
+    if (!consequence.isEmpty())
+        text += QStringLiteral("\n\n") + consequence;
+    m_message(title, text);
+    return false;
+}
+
+void MainWindow::noteSkipped(const FillResult &result)
+{
+    if (result.skipped > 0)
+        statusBar()->showMessage(tr("Termine, die nicht angezeigt werden konnten: %1").arg(result.skipped), 10000);
+}
+
+void MainWindow::showCalendar(Dayplex::Date firstDay)
+{
+    guarded(tr("Kalender"), [&] {
+        // The calendar keeps its own day count (at most 14) and starts on the same day.
+        m_calendar->SetDisplayedRange(firstDay, nullptr, false, true);
+        m_calendar->Repaint();
+    });
+    m_view = View::Calendar;
+    m_stack->setCurrentWidget(m_calendar);
+    m_calendarAction->setChecked(true);
+    updateStatus();
+}
+
+void MainWindow::showGantt(Dayplex::Date firstDay, int days, Dayplex::Date ab)
+{
+    m_view = View::Gantt;
+    m_stack->setCurrentWidget(m_gantt);
+    m_ganttAction->setChecked(true);
+    guarded(tr("Gantt-Ansicht"), [&] {
+        double last = std::floor(firstDay) + std::max(days, 1) - 1;
+        m_gantt->SetDisplayedRange(firstDay, &last, false, true);
+        m_gantt->Repaint();
+        if (ab > 0)
+            m_gantt->FreienTerminSuchen(ab);
+    });
+    updateStatus();
+}
+
+void MainWindow::setDayCount(int days)
+{
+    guarded(tr("Ansicht"), [&] {
+        if (m_view == View::Calendar) {
+            const double first = m_calendar->CurrentDate();
+            double last = std::floor(first) + days - 1;
+            m_calendar->SetDisplayedRange(first, &last, false, true);
+            m_calendar->Repaint();
+        } else {
+            const double first = m_gantt->FirstDay();
+            double last = std::floor(first) + days - 1;
+            m_gantt->SetDisplayedRange(first, &last, false, true);
+            m_gantt->Repaint();
+        }
+    });
+    updateStatus();
+}
+
+void MainWindow::goToday()
+{
+    guarded(tr("Heute"), [&] {
+        const double today = Dayplex::currentDate();
+        if (m_view == View::Calendar) {
+            m_calendar->SetDisplayedRange(today, nullptr, false, true);
+            m_calendar->Repaint();
+        } else {
+            m_gantt->SetDisplayedRange(today, nullptr, false, true);
+            m_gantt->Repaint();
+        }
+    });
+    updateStatus();
+}
+
+void MainWindow::page(int direction)
+{
+    guarded(tr("Blättern"), [&] {
+        if (m_view == View::Calendar)
+            m_calendar->Scroll(direction * 999);
+        else
+            m_gantt->Scroll(direction * 999);
+    });
+    updateStatus();
+}
+
+void MainWindow::reloadViews()
+{
+    // Both views, so that the hidden one shows the change when it comes back.
+    guarded(tr("Termine laden"), [&] { m_calendar->Refresh(); });
+    guarded(tr("Termine laden"), [&] { m_gantt->Refresh(); });
+    updateStatus();
+}
+
+void MainWindow::print(bool preview)
+{
+    guarded(preview ? tr("Druckvorschau") : tr("Drucken"), [&] {
+        if (m_view == View::Calendar)
+            m_calendar->PrintCalendar(preview);
+        else
+            m_gantt->PrintGantt(preview);
+    });
+    updateStatus();
+}
+
+void MainWindow::showOptions()
+{
+    // The view stores nothing itself: a confirmed dialog raises OptionsChanged.
+    guarded(tr("Optionen"), [&] {
+        if (m_view == View::Calendar)
+            m_calendar->ShowOptionsDialog();
+        else
+            m_gantt->ShowOptionsDialog();
+    });
+}
+
+void MainWindow::chooseParticipants()
+{
+    QVector<Participant> participants;
+    QList<int> chosen;
+    if (!guarded(tr("Teilnehmer"), [&] {
+            participants = m_db.participants();
+            chosen = m_bridge.participantFilter();
+        }))
+        return;
+    FilterDialog dialog(participants, chosen, this);
+    if (m_runDialog(dialog) != QDialog::Accepted)
+        return;
+    guarded(tr("Teilnehmer"), [&] { m_bridge.setParticipantFilter(dialog.chosen()); });
+    reloadViews();
+}
+
+void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
+                                const QList<int> &participantIds)
+{
+    QVector<Participant> participants;
+    if (!guarded(tr("Neuer Termin"), [&] { participants = m_db.participants(); }))
+        return;
+    Appointment a;
+    // A selection in the all-day band arrives as two midnights with the flag false.
+    a.allDay = allDay || (isMidnight(start) && isMidnight(end));
+    a.start = start;
+    a.end = end;
+    if (!a.allDay && a.end <= a.start)
+        a.end = a.start + 1.0 / 24.0;
+    a.backColor = windowsFromColor(QColor(198, 224, 255));
+
+    AppointmentDialog dialog(participants, this);
+    dialog.setAppointment(a, participantIds, false);
+    if (m_runDialog(dialog) != AppointmentDialog::Saved)
+        return;
+    const Appointment result = dialog.appointment();
+    if (guarded(tr("Neuer Termin"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+                tr("Der Termin wurde nicht gespeichert.")))
+        statusBar()->showMessage(tr("Termin „%1“ gespeichert.").arg(result.text), 5000);
+    reloadViews();
+}
+
+void MainWindow::openAppointment(const QString &dsn)
+{
+    const qint64 id = HostBridge::appointmentId(dsn);
+    if (id == 0)
+        return; // holidays and other entries the views make themselves
+    std::optional<Appointment> stored;
+    QVector<Participant> participants;
+    if (!guarded(tr("Termin"), [&] {
+            stored = m_db.appointment(id);
+            participants = m_db.participants();
+        }))
+        return;
+    if (!stored) {
+        m_message(tr("Termin"), tr("Der Termin ist nicht mehr vorhanden. Die Ansicht wird neu geladen."));
+        reloadViews();
+        return;
+    }
+
+    AppointmentDialog dialog(participants, this);
+    dialog.setAppointment(*stored, {stored->participantId}, true);
+    const int outcome = m_runDialog(dialog);
+    if (outcome == AppointmentDialog::Saved) {
+        const Appointment result = dialog.appointment();
+        guarded(tr("Termin speichern"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+                tr("Die Änderung wurde nicht gespeichert."));
+    } else if (outcome == AppointmentDialog::Deleted) {
+        if (guarded(tr("Termin löschen"), [&] { m_db.deleteAppointment(id); },
+                    tr("Der Termin wurde nicht gelöscht.")))
+            statusBar()->showMessage(tr("Termin „%1“ gelöscht.").arg(stored->text), 5000);
+    } else {
+        return;
+    }
+    reloadViews();
+}
+
+void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end)
+{
+    if (guarded(tr("Termin verschieben"), [&] { m_bridge.applyDateChange(dsn, start, end); },
+                tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.")))
+        statusBar()->showMessage(tr("Termin verschoben auf %1 %2.")
+                                     .arg(dayText(start),
+                                          QLocale().toString(Dayplex::toQTime(start), QStringLiteral("HH:mm"))),
+                                 5000);
+    // Also after a failure: the view shows the dragged times until it reloads.
+    reloadViews();
+}
+
+void MainWindow::wheelTurned(qint32 key, qint32 delta, qint32 x, qint32 y)
+{
+    constexpr qint32 kControlKey = 8; // the key-state flag of the platform's wheel message
+    if (delta == 0 || !m_stack->rect().contains(m_stack->mapFromGlobal(QPoint(x, y))))
+        return;
+    const int notches = delta > 0 ? std::max(1, delta / 120) : std::min(-1, delta / 120);
+    guarded(tr("Blättern"), [&] {
+        if (m_view == View::Gantt || (key & kControlKey)) {
+            for (int i = 0; i < std::abs(notches); ++i) {
+                if (m_view == View::Gantt)
+                    m_gantt->Scroll(notches > 0 ? -1 : 1);
+                else
+                    m_calendar->Scroll(notches > 0 ? -1 : 1);
+            }
+            return;
+        }
+        // Three rows per notch, as text views scroll three lines; the day's rows end at 23:59.
+        const double raster = m_calendar->TimeRaster();
+        const double first = m_calendar->FirstTime() - notches * 3 * raster;
+        m_calendar->setFirstTime(std::clamp(first, 0.0, std::max(0.0, 1.0 - raster)));
+        m_calendar->Repaint();
+    });
+    updateStatus();
+}
+
+void MainWindow::updateStatus()
+{
+    double first = 0, last = 0;
+    int count = 0;
+    try {
+        if (m_view == View::Calendar) {
+            first = m_calendar->FirstDay();
+            last = m_calendar->LastDay();
+            const QString keys = m_calendar->TerminDSN();
+            count = keys.count(QLatin1Char('|'));
+        } else {
+            first = m_gantt->FirstDay();
+            last = m_gantt->LastDay();
+            count = -1;
+        }
+    } catch (const std::exception &) {
+        return;
+    }
+    const int days = int(std::lround(last - first)) + 1;
+    QString text = days == 1 ? dayText(first) : tr("%1 bis %2").arg(dayText(first), dayText(last));
+    text = (m_view == View::Calendar ? tr("Kalender") : tr("Gantt-Ansicht")) + QStringLiteral(" · ") + text;
+    if (count >= 0)
+        text += QStringLiteral(" · ") + (count == 1 ? tr("1 Termin") : tr("%1 Termine").arg(count));
+    if (text != m_lastStatus) {
+        m_lastStatus = text;
+        m_rangeLabel->setText(text);
+    }
+    for (QAction *a : m_dayActions)
+        a->setChecked(a->data().toInt() == days);
+}
+
+} // namespace Terminplaner

@@ -1,0 +1,93 @@
+#ifndef TERMINPLANER_MAINWINDOW_H
+#define TERMINPLANER_MAINWINDOW_H
+
+#include "hostbridge.h"
+
+#include <dayplex/dates.h>
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QDialog;
+class QLabel;
+class QStackedWidget;
+
+namespace Dayplex {
+class ucAgenda;
+class ctlGantt;
+}
+
+namespace Terminplaner {
+
+// The planner window: the calendar and the Gantt view on one stack, menus, toolbar and
+// status bar, and the host's answers to every event of the two views.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum class View { Calendar, Gantt };
+
+    explicit MainWindow(Database &db, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Seams: how a dialog runs (exec() by default) and where messages go (a message box).
+    using DialogRunner = std::function<int(QDialog &dialog)>;
+    using MessageSink = std::function<void(const QString &title, const QString &text)>;
+    void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    void setMessageSink(MessageSink sink) { m_message = std::move(sink); }
+
+    Dayplex::ucAgenda *calendar() const { return m_calendar; }
+    Dayplex::ctlGantt *gantt() const { return m_gantt; }
+    View currentView() const { return m_view; }
+    HostBridge &bridge() { return m_bridge; }
+
+    void showCalendar(Dayplex::Date firstDay);
+    // A search start ab > 0 opens the Gantt view's free-slot search there.
+    void showGantt(Dayplex::Date firstDay, int days, Dayplex::Date ab = 0);
+    void setDayCount(int days);
+    void goToday();
+    void page(int direction);
+    void reloadViews();
+    void print(bool preview);
+    void showOptions();
+    void chooseParticipants();
+    void newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
+                        const QList<int> &participantIds);
+    void openAppointment(const QString &dsn);
+    void moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end);
+    // Wheel turns reported by the wheel control: time rows in the calendar, days with Ctrl
+    // held and in the Gantt view.
+    void wheelTurned(qint32 key, qint32 delta, qint32 x, qint32 y);
+
+private:
+    void createViews();
+    void createActions();
+    void connectCalendar();
+    void connectGantt();
+    void updateStatus();
+    // Runs work at a boundary to the library or the database; failures become a message.
+    bool guarded(const QString &title, const std::function<void()> &work,
+                 const QString &consequence = QString());
+    void noteSkipped(const FillResult &result);
+
+    Database &m_db;
+    HostBridge m_bridge;
+    View m_view = View::Calendar;
+    QStackedWidget *m_stack = nullptr;
+    Dayplex::ucAgenda *m_calendar = nullptr;
+    Dayplex::ctlGantt *m_gantt = nullptr;
+    QLabel *m_rangeLabel = nullptr;
+    QLabel *m_databaseLabel = nullptr;
+    QAction *m_calendarAction = nullptr;
+    QAction *m_ganttAction = nullptr;
+    QList<QAction *> m_dayActions;
+    QString m_lastStatus;
+    DialogRunner m_runDialog;
+    MessageSink m_message;
+};
+
+} // namespace Terminplaner
+
+#endif
