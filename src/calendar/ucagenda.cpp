@@ -1,5 +1,6 @@
 #include "calendar/ucagenda_p.h"
 
+#include "calendar/calendarmenu.h"
 #include "calendar/calendarpainter.h"
 #include "calendar/displayedrange.h"
 #include "shared/cdc.h"
@@ -46,6 +47,13 @@ void requireValidDate(Date value, const char *member)
 }
 
 } // namespace
+
+ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
+    : q(q)
+{
+}
+
+ucAgendaPrivate::~ucAgendaPrivate() = default;
 
 void ucAgendaPrivate::rebuildMatrix()
 {
@@ -109,6 +117,7 @@ ucAgenda::ucAgenda(QWidget *parent)
     double today = currentDate();
     SetDisplayedRange(today, nullptr, false, true);
     setDayInfoHeight(3);
+    d->menu = std::make_unique<CalendarMenu>(d.get());
 }
 
 ucAgenda::~ucAgenda() = default;

@@ -17,19 +17,20 @@
 #include <QPoint>
 #include <QVariant>
 #include <functional>
+#include <memory>
 
 class QScrollBar;
 class QTimer;
 
 namespace Dayplex {
 
+class CalendarMenu;
+
 class ucAgendaPrivate
 {
 public:
-    explicit ucAgendaPrivate(ucAgenda *q)
-        : q(q)
-    {
-    }
+    explicit ucAgendaPrivate(ucAgenda *q);
+    ~ucAgendaPrivate();
 
     void applyLayout(const QString &layout);
     // Rebuilds the cell matrix for the displayed days and the raster in force.
@@ -150,6 +151,10 @@ public:
     // on the grid (surface position), and a click on a day header.
     std::function<void(QPoint)> openContextMenu;
     std::function<void()> openDatePicker;
+
+    // The context menu and the date picker; last, so that they go first and the functions
+    // above never outlive them.
+    std::unique_ptr<CalendarMenu> menu;
 };
 
 } // namespace Dayplex
