@@ -1,11 +1,14 @@
 #include "gantt/ctlgantt_p.h"
 
+#include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
+#include "gantt/ganttsearchpanel.h"
+#include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
-#include "shared/unavailable.h"
 
 #include <dayplex/error.h>
 
+#include <QCalendarWidget>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -46,14 +49,24 @@ QRect ctlGanttPrivate::pictureRect() const
 {
     const int barWidth = vScroll->sizeHint().width();
     const int barHeight = hScroll->sizeHint().height();
-    return QRect(0, 0, qMax(0, q->width() - barWidth), qMax(0, q->height() - barHeight));
+    // The chart moves below the search panel while it shows, with a gap of 5 pixels.
+    const int top = panel->isVisibleTo(q) ? panel->y() + panel->height() + 5 : 0;
+    return QRect(0, top, qMax(0, q->width() - barWidth), qMax(0, q->height() - barHeight - top));
 }
 
 void ctlGanttPrivate::arrange()
 {
+    if (panel->isVisibleTo(q)) {
+        const int width = q->width();
+        const int height = panel->hasHeightForWidth() ? panel->heightForWidth(width)
+                                                      : panel->sizeHint().height();
+        panel->setGeometry(0, 0, width, height);
+    }
     const QRect picture = pictureRect();
-    hScroll->setGeometry(0, picture.height(), picture.width(), hScroll->sizeHint().height());
-    vScroll->setGeometry(picture.width(), 0, vScroll->sizeHint().width(), picture.height());
+    calpic->setGeometry(picture);
+    hScroll->setGeometry(0, picture.bottom() + 1, picture.width(), hScroll->sizeHint().height());
+    vScroll->setGeometry(picture.width(), picture.top(), vScroll->sizeHint().width(),
+                         picture.height());
 }
 
 qint32 ctlGanttPrivate::firstRow() const
@@ -95,6 +108,7 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     if (result.panelUpdated) {
         lblVorschlag = result.lblVorschlag;
         cmdNeuEnabled = result.cmdNeuEnabled;
+        panel->showProposal(lblVorschlag, cmdNeuEnabled);
     }
     try {
         KopfTextZeichnen(dc, geometry, style, model.datMaus);
@@ -102,6 +116,16 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     }
     dc.BlastToScreen(0, 0, -1, -1);
     frame = dc.image();
+    // A full paint leaves no inverted frame behind; Drag starts afresh.
+    dragLeft = dragTop = dragRight = dragBottom = 0;
+}
+
+void ctlGanttPrivate::showFrame()
+{
+    // A picture painted for another size (paintToImage) is not the screen's: paint afresh.
+    showFrameOnly = frame.size() == calpic->size();
+    calpic->repaint();
+    showFrameOnly = false;
 }
 
 /*!
@@ -113,17 +137,29 @@ ctlGantt::ctlGantt(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<ctlGanttPrivate>(this))
 {
+    d->panel = new GanttSearchPanel(this);
+    d->calpic = new GanttSurface(d.get(), this);
     d->hScroll = new QScrollBar(Qt::Horizontal, this);
     d->hScroll->setObjectName(QStringLiteral("HScroll"));
     d->hScroll->setRange(0, 100);
-    d->hScroll->setValue(50); // the bar rests in the middle; paging reads the direction
+    d->hScroll->setSingleStep(1);
+    d->hScroll->setPageStep(10);
+    d->hScroll->setValue(kGanttHScrollRest); // the bar rests in the middle; paging reads the direction
+    connect(d->hScroll, &QScrollBar::valueChanged, this, [this](int value) { d->hScrollChanged(value); });
     d->vScroll = new QScrollBar(Qt::Vertical, this);
     d->vScroll->setObjectName(QStringLiteral("VScroll"));
     d->vScroll->setRange(1, 1);
+    d->vScroll->setPageStep(1);
     connect(d->vScroll, &QScrollBar::valueChanged, this, [this] {
         if (!d->noRepaint)
             Repaint();
     });
+    d->ccrpDtp = new QCalendarWidget(this);
+    d->ccrpDtp->setObjectName(QStringLiteral("ccrpDtp"));
+    d->ccrpDtp->setWindowFlags(Qt::Popup);
+    d->ccrpDtp->setGridVisible(true);
+    d->ccrpDtp->hide();
+    d->connectChildren();
     d->arrange();
 
     setOptions(d->common.GetDefaultOptions());
@@ -199,8 +235,7 @@ void ctlGantt::setOptions(const QString &options)
         d->layout = oldLayout;
         throw;
     }
-    d->searchFrom = from;
-    d->searchTo = to;
+    d->panel->setWindow(from, to);
 }
 
 bool ctlGantt::OptimaleZeilenhoehe() const
@@ -232,11 +267,6 @@ void ctlGantt::Clear()
     d->model.clear();
 }
 
-void ctlGantt::FreienTerminSuchen(double dateab)
-{
-    throwNotYetAvailable("ctlGantt.FreienTerminSuchen");
-}
-
 /*!
     The index (1-based, in order of arrival) of the first appointment whose bar in the last
     paint holds the pixel (x, y), or an empty variant when there is none. Bars not on screen
@@ -254,25 +284,10 @@ qint32 ctlGantt::GetMerkmalIndex(qint32 y)
     return d->geometry.rowAt(y, d->firstRow(), d->model.rowCount());
 }
 
-void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
-{
-    throwNotYetAvailable("ctlGantt.Drag");
-}
-
 /*! Whether the days of date1 to date2 lie within the displayed days. */
 bool ctlGantt::isIntervallSichtbar(double date1, double date2)
 {
     return GanttModel::isIntervallSichtbar(mStartDate, mEndDate, date1, date2);
-}
-
-bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
-{
-    throwNotYetAvailable("ctlGantt.isTerminFrei");
-}
-
-bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
-{
-    throwNotYetAvailable("ctlGantt.isTerminFreiMerkmal");
 }
 
 /*!
@@ -293,29 +308,15 @@ void ctlGantt::Refresh()
 /*! Paints the control now (nothing while it is hidden or prints). */
 void ctlGantt::Repaint()
 {
-    repaint();
+    d->calpic->repaint();
 }
 
-/*!
-    The screen paint entry: nothing while the print driver renders pages. No error leaves
-    the event loop; what was drawn stays and the next paint starts afresh.
-*/
 void ctlGantt::paintEvent(QPaintEvent *)
 {
-    if (ForPrinting)
-        return;
-    try {
-        QPainter painter(this);
-        const QRect picture = d->pictureRect();
-        if (d->showFrameOnly && !d->frame.isNull())
-            painter.drawImage(0, 0, d->frame);
-        else if (!picture.isEmpty())
-            d->paintView(&painter, picture.width(), picture.height());
-    } catch (...) {
-    }
+    // The picture area paints itself; the control shows only its children.
 }
 
-/*! Arranges the picture area and the two scroll bars; the paint follows. */
+/*! Arranges the search panel, the picture area and the two scroll bars; the paint follows. */
 void ctlGantt::resizeEvent(QResizeEvent *)
 {
     try {
@@ -354,11 +355,6 @@ double ctlGantt::rundezeit(double d)
     return GanttModel::rundezeit(d);
 }
 
-void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
-{
-    throwNotYetAvailable("ctlGantt.TerminVorSchlagEintragen");
-}
-
 /*!
     Fills the time part of a row band from StartY, one row high, in the colour Farbe, straight
     onto the picture on screen; the next full paint draws over it.
@@ -375,30 +371,7 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
         dc.FillRect(left, StartY, qMax(0, d->frame.width() - left), d->geometry.lngZeilenhoehe,
                     Farbe);
     }
-    d->showFrameOnly = true;
-    repaint();
-    d->showFrameOnly = false;
-}
-
-void ctlGantt::MousePointer(const QVariant &v)
-{
-    throwNotYetAvailable("ctlGantt.MousePointer");
-}
-
-QString ctlGantt::ShowOptionsDialog()
-{
-    throwNotYetAvailable("ctlGantt.ShowOptionsDialog");
-}
-
-void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
-{
-    throwNotYetAvailable("ctlGantt.SelectedDateMove");
-}
-
-void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
-                            qint32 hoehe)
-{
-    throwNotYetAvailable("ctlGantt.PrintAnsicht");
+    d->showFrame();
 }
 
 /*!
@@ -445,16 +418,6 @@ void ctlGantt::SetFilledRange(double daystart, double dayEnd)
     d->model.setFilledRange(daystart, dayEnd, withHolidays, d->holidays);
     if (d->model.rowCount() > 0)
         d->updateRowMaximum();
-}
-
-QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
-{
-    throwNotYetAvailable("ctlGantt.PrintGantt");
-}
-
-void ctlGantt::Scroll(const QVariant &lngDirection)
-{
-    throwNotYetAvailable("ctlGantt.Scroll");
 }
 
 /*!

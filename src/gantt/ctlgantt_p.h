@@ -11,24 +11,35 @@
 
 #include <dayplex/ctlgantt.h>
 
+#include <QCursor>
 #include <QImage>
+#include <QPointF>
 #include <QRect>
+#include <QVariant>
 
+class QAction;
+class QCalendarWidget;
+class QMenu;
 class QScrollBar;
 
 namespace Dayplex {
+
+class GanttSearchPanel;
+class GanttSurface;
 
 class ctlGanttPrivate
 {
 public:
     explicit ctlGanttPrivate(ctlGantt *q);
+    // Wires the search panel and the date picker to the view.
+    void connectChildren();
 
     static ctlGanttPrivate *get(ctlGantt *gantt) { return gantt->d.get(); }
 
     // Reads a layout string into the layout container and the style; throws on a value that
     // cannot be read (the caller restores the container).
     void applyLayout(const QString &layoutString);
-    // The picture area: the control without the two scroll bars.
+    // The picture area: below the search panel when it shows, without the two scroll bars.
     QRect pictureRect() const;
     void arrange();
     qint32 firstRow() const;
@@ -37,6 +48,39 @@ public:
     // The screen paint: the whole view into an offscreen surface, the corner text, then one
     // copy onto the target. A failing step is skipped.
     void paintView(QPainter *target, qint32 width, qint32 height);
+    // Shows the last picture with what was drawn straight onto it since.
+    void showFrame();
+
+    // Mouse handling of the picture area; positions in its pixels.
+    void mouseDown(Qt::MouseButton button, QPointF pos, QPoint globalPos);
+    void mouseMove(Qt::MouseButtons buttons, QPointF pos);
+    void mouseUp(Qt::MouseButton button, QPointF pos);
+    // "Anzeigen" and the double click: ShowDate for the selection.
+    void showSelected();
+    // The row at y when it can be marked: not above or below the rows, not the holiday row.
+    qint32 usableRowAt(qint32 y) const;
+    // The inverted frame of Drag: drawn onto the last picture (shown by showFrame).
+    void drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height);
+    // The corner cell with the moment under the mouse, onto the last picture.
+    void drawCorner();
+
+    // The context menu, built once; prepareMenu sets ticks and enabled states as for opening.
+    QMenu *contextMenu();
+    void prepareMenu();
+    void showMenu(QPoint globalPos);
+    void today();
+    void showDays(const QString &caption);
+    // The date picker: "Datum..." (jump) or "Verschieben" (move the selection there).
+    void openDatePicker(bool move);
+    void datePicked(QDate date);
+    void hScrollChanged(int value);
+
+    // The search panel.
+    void openSearchPanel();
+    void closeSearchPanel();
+    void runSearch(int index);
+    // "Neu": NewDate for the proposal with the marked rows.
+    void createFromProposal();
 
     ctlGantt *const q;
 
@@ -51,17 +95,37 @@ public:
     GanttLayout geometry; // layout fields of the last paint, read by hit-testing
 
     bool optimaleZeilenhoehe = false;
-    Date searchFrom = 0; // daily window of the free-slot search, from the options
-    Date searchTo = 0;
     QString lblVorschlag; // what the search panel shows of the proposal
     bool cmdNeuEnabled = false;
 
+    GanttSurface *calpic = nullptr;
+    GanttSearchPanel *panel = nullptr;
+    QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
     QScrollBar *hScroll = nullptr;
     QScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
+    bool resettingHScroll = false;
+
+    QMenu *menu = nullptr;
+    QMenu *viewMenu = nullptr;
+    QAction *mnuNeu = nullptr;
+    QAction *mnuAnzeigen = nullptr;
+    QAction *mnuVerschieben = nullptr;
 
     // Guards the NeedDates handler: a range change from inside it asks the host no further.
     int needDatesDepth = 0;
+
+    // Interaction state.
+    qint32 downX = 0;
+    qint32 downY = 0;
+    bool blnVerschieben = false;
+    bool blnVorschlagZiehen = false;
+    bool blnInMouseMove = false;
+    bool searching = false; // a search runs; input that would change the model waits
+    // Left, top, right, bottom of the frame Drag drew last; all 0 for none.
+    qint32 dragLeft = 0, dragTop = 0, dragRight = 0, dragBottom = 0;
+    QVariant lastCursor;
+    QCursor mouseIcon;
 
     // The picture on screen, for drawing straight onto it between full paints.
     QImage frame;

@@ -9,6 +9,7 @@
 #include <dayplex/ctlgantt.h>
 
 #include <QScrollBar>
+#include <QTimeEdit>
 #include <QtTest>
 
 using namespace Dayplex;
@@ -497,11 +498,13 @@ void tst_GanttPicture::rowColourOnTheScreenPicture()
 void tst_GanttPicture::optionsSetTheSearchWindow()
 {
     ctlGantt gantt;
-    QCOMPARE(ctlGanttPrivate::get(&gantt)->searchFrom, hm(8, 0));
-    QCOMPARE(ctlGanttPrivate::get(&gantt)->searchTo, hm(18, 0));
+    auto *from = gantt.findChild<QTimeEdit *>("dtpTimeVon");
+    auto *to = gantt.findChild<QTimeEdit *>("dtpTimeBis");
+    QCOMPARE(from->time(), QTime(8, 0));
+    QCOMPARE(to->time(), QTime(18, 0));
     gantt.setOptions(QStringLiteral("cContainer 1\ntimeArbeitszeitVon2:d=0.375\ntimeArbeitszeitBis2:d=0.625\n"));
-    QCOMPARE(ctlGanttPrivate::get(&gantt)->searchFrom, hm(9, 0));
-    QCOMPARE(ctlGanttPrivate::get(&gantt)->searchTo, hm(15, 0));
+    QCOMPARE(from->time(), QTime(9, 0));
+    QCOMPARE(to->time(), QTime(15, 0));
 }
 
 QTEST_MAIN(tst_GanttPicture)

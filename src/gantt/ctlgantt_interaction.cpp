@@ -1,0 +1,535 @@
+// The Gantt view's mouse handling, context menu, date picker and scrolling.
+#include "gantt/ctlgantt_p.h"
+
+#include "calendar/cursors.h"
+#include "gantt/freeslotsearch.h"
+#include "gantt/ganttinteraction.h"
+#include "gantt/ganttpainter.h"
+#include "gantt/ganttsearchpanel.h"
+#include "gantt/ganttsurface.h"
+#include "shared/cdc.h"
+
+#include <dayplex/error.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCalendarWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+template<typename F>
+void guarded(F f)
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+qint32 rounded(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return qint32(std::clamp(std::nearbyint(value), -1e9, 1e9));
+}
+
+const char *const kViewCaptions[] = {"1 Tag",    "2 Tage",   "5 Tage",   "7 Tage",   "2 Wochen",
+                                     "3 Wochen", "4 Wochen", "6 Wochen", "8 Wochen", "12 Wochen"};
+
+const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
+
+// Inverts the outline of the box from (left, top) to (right, bottom), both corners included,
+// each pixel once, so that drawing the same box again restores the picture.
+void invertBox(QImage &image, qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    if (image.isNull() || image.format() != QImage::Format_RGB32)
+        return;
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    const auto invertSpan = [&image](qint64 x1, qint64 y1, qint64 x2, qint64 y2) {
+        x1 = std::max<qint64>(x1, 0);
+        y1 = std::max<qint64>(y1, 0);
+        x2 = std::min<qint64>(x2, image.width() - 1);
+        y2 = std::min<qint64>(y2, image.height() - 1);
+        for (qint64 y = y1; y <= y2; ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+            for (qint64 x = x1; x <= x2; ++x)
+                line[x] ^= 0x00FFFFFFu;
+        }
+    };
+    invertSpan(left, top, right, top);
+    if (bottom != top)
+        invertSpan(left, bottom, right, bottom);
+    if (bottom - top >= 2) {
+        invertSpan(left, top + 1, left, bottom - 1);
+        if (right != left)
+            invertSpan(right, top + 1, right, bottom - 1);
+    }
+}
+
+} // namespace
+
+void ctlGanttPrivate::connectChildren()
+{
+    for (int index = 0; index < 2; ++index) {
+        QObject::connect(panel->cmdAuto[index], &QPushButton::clicked, q,
+                         [this, index] { guarded([&] { runSearch(index); }); });
+    }
+    QObject::connect(panel->cmdNeu, &QPushButton::clicked, q,
+                     [this] { guarded([&] { createFromProposal(); }); });
+    QObject::connect(panel->cmdClose, &QPushButton::clicked, q,
+                     [this] { guarded([&] { closeSearchPanel(); }); });
+    // A new start day starts the next search afresh.
+    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { model.sucheAb = 0; });
+    QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
+        guarded([&] {
+            markAllRows(model);
+            q->Repaint();
+        });
+    });
+    // A click on a day, or Enter, picks it.
+    const auto picked = [this](QDate date) { guarded([&] { datePicked(date); }); };
+    QObject::connect(ccrpDtp, &QCalendarWidget::clicked, q, picked);
+    QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
+}
+
+qint32 ctlGanttPrivate::usableRowAt(qint32 y) const
+{
+    const qint32 row = geometry.rowAt(y, firstRow(), model.rowCount());
+    if (row < 1)
+        return 0;
+    // With holidays on, row 1 is the holiday row; only the rows after it can be marked.
+    if (row == 1 && options.boolValue(QStringLiteral("blnGermanLegalHolidays")))
+        return 0;
+    return row;
+}
+
+void ctlGanttPrivate::mouseDown(Qt::MouseButton button, QPointF pos, QPoint globalPos)
+{
+    if (searching)
+        return;
+    if (button == Qt::RightButton) {
+        showMenu(globalPos);
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    const qint32 x = rounded(pos.x());
+    const qint32 y = rounded(pos.y());
+    downX = x;
+    downY = y;
+    if (y < geometry.lngZeilenOben) {
+        openDatePicker(false);
+        return;
+    }
+    const qint32 hit = model.entryAt(x, y);
+    if (x > geometry.lngNamenBreite && hit == 0) {
+        if (const qint32 row = usableRowAt(y)) {
+            // An empty stretch of a row: the row takes part, and a proposal is drawn from here.
+            model.row(row).blnMarkiert = true;
+            blnVorschlagZiehen = true;
+            model.vorschlagVon = model.vorschlagBis = geometry.dateAtX(x);
+            q->Repaint();
+        }
+    }
+    if (x < geometry.lngNamenBreite) {
+        if (const qint32 row = usableRowAt(y)) {
+            model.row(row).blnMarkiert = !model.row(row).blnMarkiert;
+            q->Repaint();
+        }
+    } else if (hit > 0) {
+        const GanttEintrag &e = model.date(hit);
+        model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        q->Repaint();
+    }
+}
+
+void ctlGanttPrivate::mouseMove(Qt::MouseButtons buttons, QPointF pos)
+{
+    if (blnInMouseMove || searching)
+        return;
+    struct Guard
+    {
+        bool &flag;
+        explicit Guard(bool &flag) : flag(flag) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(blnInMouseMove);
+
+    const qint32 x = rounded(pos.x());
+    const qint32 y = rounded(pos.y());
+    model.datMaus = geometry.dateAtX(x);
+    if (model.datMaus > 0 && buttons == Qt::NoButton) {
+        // The hairline and the corner go straight onto the picture, shown in one copy.
+        drawDragFrame(x, geometry.lngKopfhoehe, 1, calpic->height());
+        drawCorner();
+        showFrame();
+    }
+    if (blnVorschlagZiehen) {
+        model.vorschlagBis = model.datMaus;
+        if (model.vorschlagBis < model.vorschlagVon) {
+            model.vorschlagVon = model.vorschlagBis = 0;
+            blnVorschlagZiehen = false;
+        }
+        q->Repaint();
+    } else if (!(buttons & Qt::LeftButton)) {
+        const qint32 hit = model.entryAt(x, y);
+        const QString tip = hit > 0 ? model.date(hit).notiz : QString();
+        if (calpic->toolTip() != tip)
+            calpic->setToolTip(tip);
+    } else if (blnVerschieben) {
+        drawCorner();
+        showFrame();
+    } else if (!model.selectedDate.isEmpty()
+               && qint64(std::abs(qint64(x) - downX)) + std::abs(qint64(y) - downY)
+                      > kGanttMoveThreshold) {
+        blnVerschieben = true;
+        q->MousePointer(QStringLiteral("curMove"));
+    }
+}
+
+void ctlGanttPrivate::mouseUp(Qt::MouseButton button, QPointF pos)
+{
+    const bool moving = blnVerschieben;
+    blnVerschieben = false;
+    try {
+        if (button == Qt::LeftButton) {
+            if (blnVorschlagZiehen) {
+                blnVorschlagZiehen = false; // the proposal stays
+            } else if (moving) {
+                // Left of the time area the date is 0: the move ends silently.
+                const Date target = geometry.dateAtX(rounded(pos.x()));
+                if (target > 0)
+                    q->SelectedDateMove(target, 2);
+            }
+        }
+    } catch (...) {
+        q->MousePointer(0);
+        throw;
+    }
+    q->MousePointer(0);
+}
+
+void ctlGanttPrivate::showSelected()
+{
+    if (!model.selectedDate.isEmpty())
+        Q_EMIT q->ShowDate(model.selectedDate);
+}
+
+void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    if (left == dragLeft)
+        return;
+    if (left == -1) {
+        dragLeft = dragTop = dragRight = dragBottom = 0;
+        return;
+    }
+    const qint64 right = qint64(left) + width;
+    const qint64 bottom = qint64(top) + height;
+    if (right > std::numeric_limits<qint32>::max() || right < std::numeric_limits<qint32>::min()
+        || bottom > std::numeric_limits<qint32>::max()
+        || bottom < std::numeric_limits<qint32>::min())
+        throw Error(Overflow, QStringLiteral("Drag: das Rechteck ist zu groß."));
+    if (dragLeft != 0 || dragTop != 0 || dragRight != 0 || dragBottom != 0)
+        invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
+    dragLeft = left;
+    dragTop = top;
+    dragRight = qint32(right);
+    dragBottom = qint32(bottom);
+    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
+}
+
+void ctlGanttPrivate::drawCorner()
+{
+    if (frame.isNull())
+        return;
+    cDC dc;
+    dc.Initialize(static_cast<QPaintDevice *>(&frame), frame.width(), frame.height(), false);
+    QFont font = style.font;
+    dc.setFont(&font);
+    dc.UpdateFont();
+    KopfTextZeichnen(dc, geometry, style, model.datMaus);
+}
+
+QMenu *ctlGanttPrivate::contextMenu()
+{
+    if (menu)
+        return menu;
+    menu = new QMenu(q);
+    menu->setObjectName(QStringLiteral("mnuPopUp"));
+    const auto add = [this](QMenu *to, const char *name, const QString &caption, auto handler) {
+        QAction *action = to->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        QObject::connect(action, &QAction::triggered, q, [handler] { guarded(handler); });
+        return action;
+    };
+    add(menu, "mnuToday", QStringLiteral("Heute"), [this] { today(); });
+    add(menu, "mnuDatum", QStringLiteral("Datum..."), [this] { openDatePicker(false); });
+    add(menu, "mnuCalendar", QStringLiteral(">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
+    add(menu, "mnuFreienTerminSuchen", QStringLiteral("Freien Termin suchen"),
+        [this] { openSearchPanel(); });
+    menu->addSeparator();
+    mnuNeu = add(menu, "mnuNeu", QStringLiteral("Neu"), [this] { createFromProposal(); });
+    mnuAnzeigen = add(menu, "mnuAnzeigen", QStringLiteral("Anzeigen"), [this] { showSelected(); });
+    mnuVerschieben = add(menu, "mnuVerschieben", QStringLiteral("Verschieben"),
+                         [this] { openDatePicker(true); });
+    menu->addSeparator();
+    add(menu, "mnuMerkmale", QStringLiteral("Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
+    menu->addSeparator();
+    viewMenu = menu->addMenu(QStringLiteral("Ansicht"));
+    viewMenu->setObjectName(QStringLiteral("mnuAnsicht"));
+    int index = 0;
+    for (const char *caption : kViewCaptions) {
+        const QString text = QLatin1String(caption);
+        QAction *action = add(viewMenu, "", text, [this, text] { showDays(text); });
+        action->setObjectName(QStringLiteral("mnuAnsichtTage_%1").arg(index++));
+        action->setCheckable(true);
+    }
+    menu->addSeparator();
+    add(menu, "mnuOptions", QStringLiteral("Optionen..."), [this] { q->ShowOptionsDialog(); });
+    add(menu, "mnuDrucken", QStringLiteral("Drucken..."), [this] { q->PrintGantt(false); });
+    menu->setDefaultAction(mnuAnzeigen);
+    return menu;
+}
+
+void ctlGanttPrivate::prepareMenu()
+{
+    contextMenu();
+    const double shown = q->mEndDate - q->mStartDate + 1;
+    for (QAction *action : viewMenu->actions())
+        action->setChecked(ganttDaysFromCaption(action->text()) == shown);
+    const bool selected = !model.selectedDate.isEmpty();
+    mnuAnzeigen->setEnabled(selected);
+    mnuVerschieben->setEnabled(selected && !model.isSelectedReadOnly());
+    mnuNeu->setEnabled(model.vorschlagVon > 0);
+}
+
+void ctlGanttPrivate::showMenu(QPoint globalPos)
+{
+    prepareMenu();
+    // Not exec: the menu never blocks the caller.
+    menu->popup(globalPos);
+}
+
+void ctlGanttPrivate::today()
+{
+    const Date now = currentDateTime();
+    q->SetDisplayedRange(cTools::DateOnly(now), nullptr, false, true);
+    q->Repaint();
+    panel->setSearchFrom(now);
+    model.sucheAb = 0;
+}
+
+void ctlGanttPrivate::showDays(const QString &caption)
+{
+    const qint32 n = ganttDaysFromCaption(caption);
+    const Date first = q->CurrentDate();
+    double last = first + n - 1;
+    q->SetDisplayedRange(first, &last, false, true);
+    q->Repaint();
+}
+
+void ctlGanttPrivate::openDatePicker(bool move)
+{
+    ccrpDtp->setProperty("tag", move ? kMoveTag : QString());
+    const QDate current = toQDate(q->CurrentDate());
+    if (current.isValid())
+        ccrpDtp->setSelectedDate(current);
+    // At the mouse, moved back onto the screen where it would leave it.
+    ccrpDtp->adjustSize();
+    QRect placed(calpic->mapToGlobal(QPoint(downX, downY)), ccrpDtp->size());
+    if (const QScreen *screen = q->screen()) {
+        const QRect available = screen->availableGeometry();
+        if (placed.right() > available.right())
+            placed.moveRight(available.right());
+        if (placed.bottom() > available.bottom())
+            placed.moveBottom(available.bottom());
+        placed.moveTopLeft(QPoint(std::max(placed.left(), available.left()),
+                                  std::max(placed.top(), available.top())));
+    }
+    ccrpDtp->move(placed.topLeft());
+    ccrpDtp->show();
+    ccrpDtp->setFocus(Qt::PopupFocusReason);
+}
+
+void ctlGanttPrivate::datePicked(QDate date)
+{
+    if (!ccrpDtp->isVisible())
+        return; // the second half of a double click
+    ccrpDtp->hide();
+    const Date value = toDate(date);
+    if (!isValidDate(value))
+        return;
+    if (ccrpDtp->property("tag").toString() == kMoveTag && !model.selectedDate.isEmpty()
+        && !model.isSelectedReadOnly())
+        q->SelectedDateMove(std::floor(value), 2);
+    q->SetDisplayedRange(value, nullptr, false, true);
+    q->Repaint();
+}
+
+void ctlGanttPrivate::hScrollChanged(int value)
+{
+    if (resettingHScroll)
+        return;
+    const qint32 direction = ganttHScrollDirection(value);
+    resettingHScroll = true;
+    hScroll->setValue(kGanttHScrollRest);
+    resettingHScroll = false;
+    guarded([&] { q->Scroll(direction); });
+}
+
+/*!
+    Draws an inverted frame from (left, top) to (left + width, top + height) straight onto the
+    picture on screen, after erasing the frame drawn before; the hairline at the mouse is such a
+    frame. Nothing happens when left equals the left edge of the last frame; left -1 forgets
+    the last frame without drawing. A full paint forgets it as well. A frame whose edges leave
+    the 32-bit range throws Dayplex::Error 6.
+*/
+void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    const bool drawn = left != d->dragLeft && left != -1;
+    d->drawDragFrame(left, top, width, height);
+    if (drawn && !d->frame.isNull())
+        d->showFrame();
+}
+
+/*!
+    Sets the mouse pointer of the picture area. A number (or the text "0") is a standard
+    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
+    other numbers throw Dayplex::Error 5. Any other value names one of the library's cursors
+    ("curMove", "SizeN", "SizeS", "SplitterNS", in any case); it is loaded only when it differs
+    from the last value given. An unknown name throws Dayplex::Error 5 and changes nothing.
+*/
+void ctlGantt::MousePointer(const QVariant &v)
+{
+    if (const std::optional<qint32> number = cursorNumber(v)) {
+        if (*number == 0) {
+            d->calpic->unsetCursor();
+        } else if (*number == 99) {
+            d->calpic->setCursor(d->mouseIcon);
+        } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
+            d->calpic->setCursor(*shape);
+        } else {
+            throw Error(InvalidArgument,
+                        QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
+        }
+        d->lastCursor = v;
+        return;
+    }
+    const QString name = v.toString();
+    if (name != d->lastCursor.toString()) {
+        const QCursor cursor = loadNamedCursor(name);
+        d->mouseIcon = cursor;
+        d->calpic->setCursor(cursor);
+    }
+    d->lastCursor = v;
+}
+
+/*!
+    Moves every appointment with the selected key to NewDate, keeping its length: to NewDate
+    itself when both NewDate and the old start have a time of day, else to NewDate's day at the
+    old clock time. The row never changes. The change goes through the confirmation
+    (ConfirmChanges); refused, the old times come back. Repaints, and raises DateChanged for
+    a confirmed move. Nothing happens without a selection; dragzielTyp is not used. An invalid
+    date, or one the move would carry out of the calendar, throws Dayplex::Error 5 and changes
+    nothing.
+*/
+void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
+{
+    Q_UNUSED(dragzielTyp);
+    if (d->model.selectedDate.isEmpty())
+        return;
+    if (!isValidDate(NewDate))
+        throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
+    struct Move
+    {
+        qint32 index;
+        Date von;
+        Date bis;
+    };
+    QVector<Move> moves;
+    for (qint32 i = 1; i <= d->model.dateCount(); ++i) {
+        const GanttEintrag &e = d->model.date(i);
+        if (e.dsn != d->model.selectedDate)
+            continue;
+        const Date von = ganttMovedStart(NewDate, e.von);
+        const Date bis = cTools::NormalizeDate(von + (e.bis - e.von));
+        if (!isValidDate(von) || !isValidDate(bis))
+            throw Error(InvalidArgument,
+                        QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
+        moves.append({i, von, bis});
+    }
+    if (moves.isEmpty())
+        return;
+    for (const Move &m : moves) {
+        d->model.date(m.index).von = m.von;
+        d->model.date(m.index).bis = m.bis;
+    }
+    const qint32 last = moves.last().index;
+    // Copies: the confirmation repaints and asks, and the list must not move under it.
+    GanttEintrag asked = d->model.date(last);
+    bool confirmed = false;
+    try {
+        confirmed = d->common.ConfirmDateChange(asked.notiz, asked.von, asked.bis,
+                                                asked.vonOriginal, asked.bisOriginal, this);
+    } catch (...) {
+        // The question failed: the appointments keep their confirmed times.
+        for (const Move &m : moves) {
+            if (m.index <= d->model.dateCount()) {
+                GanttEintrag &e = d->model.date(m.index);
+                e.von = e.vonOriginal;
+                e.bis = e.bisOriginal;
+            }
+        }
+        Repaint();
+        throw;
+    }
+    for (const Move &m : moves) {
+        if (m.index > d->model.dateCount())
+            continue;
+        GanttEintrag &e = d->model.date(m.index);
+        if (confirmed) {
+            e.vonOriginal = e.von;
+            e.bisOriginal = e.bis;
+        } else {
+            e.von = e.vonOriginal;
+            e.bis = e.bisOriginal;
+        }
+    }
+    Repaint();
+    if (confirmed && last <= d->model.dateCount()) {
+        const GanttEintrag &e = d->model.date(last);
+        Q_EMIT DateChanged(e.dsn, e.von, e.bis);
+    }
+}
+
+/*!
+    Moves the shown days: 1 or -1 by one day, without weekday alignment; any other value by
+    one page (the number of shown days) in its direction, aligned to the AlignOnWeekday
+    weekday; 0 stays. Asks the host for the new days when needed and repaints. A value that is
+    no number throws Dayplex::Error 13.
+*/
+void ctlGantt::Scroll(const QVariant &lngDirection)
+{
+    bool ok = false;
+    const double direction = lngDirection.toDouble(&ok);
+    if (!ok || !std::isfinite(direction))
+        throw Error(TypeMismatch, QStringLiteral("Scroll: die Richtung ist keine Zahl."));
+    const double shift = ganttScrollShift(direction, mStartDate, mEndDate);
+    double last = mEndDate + shift;
+    SetDisplayedRange(mStartDate + shift, &last, false, std::fabs(shift) >= 2);
+    Repaint();
+}
+
+} // namespace Dayplex

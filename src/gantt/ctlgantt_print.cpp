@@ -1,0 +1,96 @@
+// The Gantt view's print job, its printed view and the options dialog.
+#include "gantt/ctlgantt_p.h"
+
+#include "gantt/ganttpainter.h"
+#include "shared/cdc.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+
+#include <limits>
+
+namespace Dayplex {
+
+/*!
+    Prints the view through the print dialog (or the preview) with the print layout
+    strLayoutDruckGantt: each printed view shows the next page of days. Afterwards the screen
+    layout is back and the view shows the first day it showed before, with its span, also when
+    the job fails. Returns what the print driver returns.
+*/
+QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
+{
+    const Date rememberedFirstDay = mStartDate;
+    const auto restoreScreen = [this, rememberedFirstDay] {
+        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenGantt")));
+        SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
+        Repaint();
+    };
+    QVariant result;
+    try {
+        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutDruckGantt")));
+        result = d->common.PrintCalendar(this, blnPrintPreview, d->layout);
+    } catch (...) {
+        restoreScreen();
+        throw;
+    }
+    restoreScreen();
+    return result;
+}
+
+/*!
+    Draws the current view into the rectangle (offsetx, offsety, breite, hoehe) of the
+    printer's painter hdc, in the painter's font, framed by a one-pixel black line. While
+    ForPrinting is true no selection, row marking, current-time line or proposal is drawn.
+    A painter that is not active, or an empty rectangle, throws Dayplex::Error 5.
+*/
+void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                            qint32 hoehe)
+{
+    if (!hdc || !hdc->isActive())
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
+    if (breite < 1 || hoehe < 1)
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
+    if (qint64(offsetx) + breite > std::numeric_limits<qint32>::max()
+        || qint64(offsety) + hoehe > std::numeric_limits<qint32>::max())
+        throw Error(Overflow, QStringLiteral("PrintAnsicht: das Rechteck ist zu groß."));
+    cDC dc;
+    dc.Initialize(hdc, offsetx + breite, offsety + hoehe, false);
+    QFont font = hdc->font();
+    dc.setFont(&font);
+    dc.UpdateFont();
+    // The printed view measures a line by "w" and a character by "Wy".
+    const qint32 th = dc.textHeight(QStringLiteral("w"));
+    const qint32 cw = dc.textWidth(QStringLiteral("Wy"));
+
+    GanttScene scene{d->model, d->style};
+    scene.startDate = mStartDate;
+    scene.endDate = mEndDate;
+    scene.firstRow = d->firstRow();
+    scene.forPrinting = ForPrinting;
+    scene.now = currentDateTime();
+    GanttPaintResult result;
+    try {
+        GanttZeichnen(dc, scene, result, offsetx, offsety, breite, hoehe, th, cw);
+    } catch (...) {
+    }
+    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, 1);
+}
+
+/*!
+    Opens the options dialog on the current options. Confirmed, its options are applied, the
+    view asks the host for its days again and repaints, and OptionsChanged is raised. Cancelled,
+    nothing changes. Always returns "".
+*/
+QString ctlGantt::ShowOptionsDialog()
+{
+    const QString edited = d->common.Show(Options());
+    if (!edited.isEmpty()) {
+        setOptions(edited);
+        Refresh();
+        Q_EMIT OptionsChanged();
+    }
+    return QString();
+}
+
+} // namespace Dayplex

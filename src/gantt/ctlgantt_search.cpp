@@ -1,0 +1,181 @@
+// The Gantt view's free-slot search: the panel, the search buttons and the proposal.
+#include "gantt/ctlgantt_p.h"
+
+#include "gantt/freeslotsearch.h"
+#include "gantt/ganttsearchpanel.h"
+#include "gantt/ganttsurface.h"
+#include "shared/leadingnumber.h"
+
+#include <dayplex/error.h>
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimeEdit>
+
+namespace Dayplex {
+
+namespace {
+
+// Looking for an Escape lets events through; more often than this it would slow the search.
+constexpr qint64 kAbortCheckMs = 50;
+
+// Thrown when the view is deleted by an event let through during the search.
+struct ViewGone
+{
+};
+
+void requireValidDate(Date value, const char *member)
+{
+    if (!isValidDate(value))
+        throw Error(InvalidArgument,
+                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
+}
+
+class SearchHost : public FreeSlotHost
+{
+public:
+    explicit SearchHost(ctlGantt *q)
+        : m_view(q)
+    {
+    }
+
+    Date displayedFirstDay() const override { return view()->mStartDate; }
+    Date displayedLastDay() const override { return view()->mEndDate; }
+    void showRange(Date firstDay, Date lastDay) override
+    {
+        double last = lastDay;
+        view()->SetDisplayedRange(firstDay, &last, false, false);
+    }
+    bool abortRequested() override
+    {
+        if (m_sinceCheck.isValid() && m_sinceCheck.elapsed() < kAbortCheckMs)
+            return false;
+        m_sinceCheck.start();
+        const bool abort = m_tools.AbortRequested();
+        view();
+        return abort;
+    }
+    void setBusy(bool busy) override { m_tools.WaitCursor(busy); }
+
+private:
+    ctlGantt *view() const
+    {
+        if (!m_view)
+            throw ViewGone();
+        return m_view;
+    }
+
+    QPointer<ctlGantt> m_view;
+    cTools m_tools; // the busy pointer belongs to the search, not to the view
+    QElapsedTimer m_sinceCheck;
+};
+
+} // namespace
+
+void ctlGanttPrivate::openSearchPanel()
+{
+    panel->reset(q->CurrentDate());
+    model.sucheAb = 0;
+    panel->show();
+    markAllRows(model);
+    panel->dtpTimeStunden->setFocus();
+    arrange();
+    q->Repaint();
+}
+
+void ctlGanttPrivate::closeSearchPanel()
+{
+    panel->hide();
+    arrange();
+    q->Repaint();
+}
+
+void ctlGanttPrivate::runSearch(int index)
+{
+    if (searching)
+        return;
+    FreeSlotQuery query;
+    query.days = panel->days();
+    query.length = panel->length();
+    query.windowFrom = panel->windowFrom();
+    query.windowTo = panel->windowTo();
+    query.searchFrom = panel->searchFrom();
+    query.weekends = panel->weekends();
+    query.rasterMinutes = leadingNumber(layout.textValue(QStringLiteral("strAufloesung")));
+
+    const QPointer<ctlGantt> alive(q);
+    SearchHost host(q);
+    searching = true;
+    FreeSlotResult result;
+    try {
+        result = searchFreeSlot(model, host, query, index != 0);
+    } catch (...) {
+        if (!alive)
+            return;
+        searching = false;
+        q->Repaint();
+        throw;
+    }
+    searching = false;
+    if (result.outcome == FreeSlotOutcome::LongerThanWindow)
+        return;
+    panel->setSearchFrom(result.searchFrom);
+    q->Repaint();
+}
+
+void ctlGanttPrivate::createFromProposal()
+{
+    if (!(model.vorschlagVon > 0))
+        return;
+    Q_EMIT q->NewDate(model.vorschlagVon, model.vorschlagBis, markedRowList(model));
+    q->Repaint();
+}
+
+/*!
+    Opens the search panel above the chart, searching from the day of dateab: no days, a
+    length of one hour, Monday's working hours as the window, every row but the holiday row
+    marked. An invalid date throws Dayplex::Error 5.
+*/
+void ctlGantt::FreienTerminSuchen(double dateab)
+{
+    requireValidDate(dateab, "FreienTerminSuchen");
+    d->model.datMaus = dateab;
+    d->openSearchPanel();
+}
+
+/*!
+    Whether dateStart to dateEnde may be proposed: no Saturday or Sunday touched unless the
+    panel allows weekends and holidays, and no marked row (nor the holiday row, unless allowed)
+    busy then. Invalid dates throw Dayplex::Error 5.
+*/
+bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
+{
+    requireValidDate(dateStart, "isTerminFrei");
+    requireValidDate(dateEnde, "isTerminFrei");
+    return isSlotFree(d->model, dateStart, dateEnde, d->panel->weekends());
+}
+
+/*!
+    Whether no appointment of the row strmkmdsn overlaps dateStart to dateEnde; mere notes
+    never count. Invalid dates throw Dayplex::Error 5.
+*/
+bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
+{
+    requireValidDate(dateStart, "isTerminFreiMerkmal");
+    requireValidDate(dateEnde, "isTerminFreiMerkmal");
+    return isRowFree(d->model, dateStart, dateEnde, strmkmdsn);
+}
+
+/*!
+    Makes dateStart to dateEnde the proposal, shown in the marked rows at the next paint.
+    Invalid dates throw Dayplex::Error 5 and change nothing.
+*/
+void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
+{
+    requireValidDate(dateStart, "TerminVorSchlagEintragen");
+    requireValidDate(dateEnde, "TerminVorSchlagEintragen");
+    d->model.vorschlagVon = dateStart;
+    d->model.vorschlagBis = dateEnde;
+}
+
+} // namespace Dayplex

@@ -1,0 +1,234 @@
+#include "gantt/freeslotsearch.h"
+
+#include "shared/ctools.h"
+
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr double kDefaultRasterMinutes = 30;
+// Fitting a candidate settles within three rounds; more means the window cannot hold it.
+constexpr int kMaxFitRounds = 8;
+
+const Date kLastSearchDay = toDate(QDate(2099, 1, 1));
+
+// Candidates are sums of raster steps; whole milliseconds keep them on the raster.
+Date norm(Date value)
+{
+    return cTools::NormalizeDate(value);
+}
+
+struct Candidate
+{
+    Date start = 0;
+    Date end = 0;
+};
+
+class Search
+{
+public:
+    Search(GanttModel &model, FreeSlotHost &host, const FreeSlotQuery &query, bool forward)
+        : model(model)
+        , host(host)
+        , q(query)
+        , forward(forward)
+    {
+        const double n = std::nearbyint(query.days);
+        days = std::isfinite(n) && n > 0 ? n : 0;
+        length = timeOf(query.length);
+        from = timeOf(query.windowFrom);
+        to = timeOf(query.windowTo);
+        double minutes = std::nearbyint(query.rasterMinutes);
+        // A raster without a usable number would never move the candidate.
+        if (!(minutes >= 1 && minutes <= 1440))
+            minutes = kDefaultRasterMinutes;
+        step = (days > 0 ? days : minutes * kOneMinute) * (forward ? 1 : -1);
+    }
+
+    FreeSlotResult run();
+
+private:
+    static Date timeOf(Date value) { return std::isfinite(value) ? cTools::TimeOnly(value) : 0; }
+    bool fit(Candidate &c) const;
+
+    GanttModel &model;
+    FreeSlotHost &host;
+    const FreeSlotQuery &q;
+    const bool forward;
+    double days = 0;
+    Date length = 0, from = 0, to = 0, step = 0;
+};
+
+// Day mode: whole days from the candidate's day. Hour mode: into the daily window, going to
+// the next day's window start (forward) or the day before's latest start (backward).
+bool Search::fit(Candidate &c) const
+{
+    if (days > 0) {
+        c.start = cTools::DateOnly(c.start);
+        c.end = c.start + days - 1;
+        return true;
+    }
+    for (int round = 0; round < kMaxFitRounds; ++round) {
+        if (cTools::DateCompare(cTools::TimeOnly(c.start), QStringLiteral("<"), from)) {
+            c.start = forward ? norm(cTools::DateOnly(c.start) + from)
+                              : norm(cTools::DateOnly(c.start) - 1 + to - length);
+        }
+        c.end = norm(c.start + length);
+        if (!cTools::DateCompare(cTools::TimeOnly(c.end), QStringLiteral(">"), to))
+            return true;
+        c.start = cTools::DateOnly(c.start) + 1;
+    }
+    return false;
+}
+
+FreeSlotResult Search::run()
+{
+    FreeSlotResult result;
+    result.searchFrom = q.searchFrom;
+    if (days == 0 && cTools::DateCompare(length, QStringLiteral(">"), to - from)) {
+        cTools::Message(freeSlotTooLongText(), Prompt::Kind::Information, freeSlotTitle());
+        result.outcome = FreeSlotOutcome::LongerThanWindow;
+        return result;
+    }
+    const Date rememberedFirstDay = host.displayedFirstDay();
+    struct Busy
+    {
+        FreeSlotHost &host;
+        explicit Busy(FreeSlotHost &host) : host(host) { host.setBusy(true); }
+        ~Busy() { host.setBusy(false); }
+    } busy(host);
+
+    model.vorschlagVon = 0;
+    bool fresh = false;
+    if (model.sucheAb == 0) {
+        model.sucheAb = cTools::DateOnly(q.searchFrom);
+        fresh = true;
+    }
+    // Backward, yesterday is the earliest day examined.
+    const Date earliest = currentDate() - 1;
+    Candidate c{model.sucheAb, model.sucheAb};
+    FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
+    for (;;) {
+        if (!fresh)
+            c.start = norm(c.start + step);
+        fresh = false;
+        // A candidate that cannot be fitted or leaves the calendar ends the search as a limit.
+        if (!isValidDate(c.start) || !fit(c) || !isValidDate(c.start) || !isValidDate(c.end))
+            break;
+        if (cTools::DateOnly(c.end) > model.filledEnd || cTools::DateOnly(c.start) < model.filledStart) {
+            host.showRange(c.start, 0);
+            markAllRows(model);
+        }
+        result.searchFrom = c.start;
+        if ((!forward && c.start < earliest) || c.start > kLastSearchDay)
+            break;
+        if (isSlotFree(model, c.start, c.end, q.weekends)) {
+            outcome = FreeSlotOutcome::Found;
+            break;
+        }
+        if (host.abortRequested()) {
+            outcome = FreeSlotOutcome::Aborted;
+            break;
+        }
+    }
+
+    if (outcome == FreeSlotOutcome::Found) {
+        host.showRange(c.start, 0);
+        if (!GanttModel::isIntervallSichtbar(host.displayedFirstDay(), host.displayedLastDay(),
+                                             c.start, c.end))
+            host.showRange(cTools::DateOnly(c.start) - 1, cTools::DateOnly(c.end) + 1);
+        markAllRows(model);
+        // After the range moves: a delivery clears the proposal.
+        model.vorschlagVon = c.start;
+        model.vorschlagBis = c.end;
+    } else {
+        if (outcome == FreeSlotOutcome::NotFound)
+            cTools::Message(freeSlotNotFoundText(), Prompt::Kind::Information, freeSlotTitle());
+        host.showRange(rememberedFirstDay, 0);
+        result.searchFrom = q.searchFrom;
+    }
+    model.sucheAb = c.start;
+    result.outcome = outcome;
+    result.start = c.start;
+    result.end = c.end;
+    return result;
+}
+
+} // namespace
+
+QString freeSlotTooLongText()
+{
+    return QStringLiteral("Der gesuchte Termin ist länger als der Suchbereich.");
+}
+
+QString freeSlotNotFoundText()
+{
+    return QStringLiteral("Leider kann kein passender Terminvorschlag gefunden werden.");
+}
+
+QString freeSlotTitle()
+{
+    return QStringLiteral("Freie Termine Suchen");
+}
+
+bool isRowFree(const GanttModel &model, Date start, Date end, const QString &rowDsn)
+{
+    for (qint32 i = 1; i <= model.dateCount(); ++i) {
+        const GanttEintrag &e = model.date(i);
+        if (e.merkmaldsn == rowDsn && !e.blnhinweis
+            && cTools::IntervalsOverlap(start, end, e.von, e.bis))
+            return false;
+    }
+    return true;
+}
+
+bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)
+{
+    if (!isValidDate(start) || !isValidDate(end))
+        return false;
+    if (!weekends) {
+        // Whole days, so that a day-mode candidate of any length costs at most a week.
+        const Date last = cTools::DateOnly(end);
+        for (Date d = cTools::DateOnly(start); d <= last; d += 1) {
+            if (cTools::IsDayOff(d))
+                return false;
+        }
+    }
+    for (qint32 r = 1; r <= model.rowCount(); ++r) {
+        const MerkmalEintrag &row = model.row(r);
+        const bool checked = row.blnMarkiert || (!weekends && row.dsn == GanttModel::holidayRowDsn());
+        if (checked && !isRowFree(model, start, end, row.dsn))
+            return false;
+    }
+    return true;
+}
+
+void markAllRows(GanttModel &model)
+{
+    for (qint32 r = 1; r <= model.rowCount(); ++r) {
+        MerkmalEintrag &row = model.row(r);
+        if (row.dsn != GanttModel::holidayRowDsn())
+            row.blnMarkiert = true;
+    }
+}
+
+QString markedRowList(const GanttModel &model)
+{
+    QString list;
+    for (qint32 r = 1; r <= model.rowCount(); ++r) {
+        if (model.row(r).blnMarkiert)
+            list += model.row(r).dsn + QLatin1Char('|');
+    }
+    cTools::TrimTrailingDelimiter(list, QStringLiteral("|"));
+    return list;
+}
+
+FreeSlotResult searchFreeSlot(GanttModel &model, FreeSlotHost &host, const FreeSlotQuery &query,
+                              bool forward)
+{
+    return Search(model, host, query, forward).run();
+}
+
+} // namespace Dayplex

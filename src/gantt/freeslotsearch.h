@@ -1,0 +1,72 @@
+#ifndef DAYPLEX_FREESLOTSEARCH_H
+#define DAYPLEX_FREESLOTSEARCH_H
+
+#include "gantt/ganttmodel.h"
+
+#include <QString>
+
+namespace Dayplex {
+
+// What the search panel holds when a search button is pressed.
+struct FreeSlotQuery
+{
+    double days = 0;         // numeric value of "Dauer ... Tage"; 0 searches in hours
+    Date length = 0;         // length in hour mode, a time of day (01:00 = one hour)
+    Date windowFrom = 0;     // daily window in hour mode
+    Date windowTo = 0;
+    Date searchFrom = 0;     // "Suchen ab"
+    bool weekends = false;   // Saturdays, Sundays and holidays may be proposed
+    double rasterMinutes = 30; // step in hour mode (the layout's strAufloesung)
+};
+
+// The view the search moves through. showRange is SetDisplayedRange(first, last, false, false):
+// when the days leave the filled range the host delivers new rows and appointments into the
+// model before it returns. A last day of 0 keeps the current span.
+class FreeSlotHost
+{
+public:
+    virtual ~FreeSlotHost() = default;
+    virtual Date displayedFirstDay() const = 0;
+    virtual Date displayedLastDay() const = 0;
+    virtual void showRange(Date firstDay, Date lastDay) = 0;
+    virtual bool abortRequested() = 0;
+    virtual void setBusy(bool busy) { Q_UNUSED(busy); }
+};
+
+enum class FreeSlotOutcome { Found, NotFound, Aborted, LongerThanWindow };
+
+struct FreeSlotResult
+{
+    FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
+    Date start = 0;      // the last candidate examined (the proposal when found)
+    Date end = 0;
+    Date searchFrom = 0; // what "Suchen ab" shows afterwards
+};
+
+// The messages of the search, shown with the title "Freie Termine Suchen".
+QString freeSlotTooLongText();
+QString freeSlotNotFoundText();
+QString freeSlotTitle();
+
+// Whether no appointment of the row, other than a mere note, overlaps start..end.
+bool isRowFree(const GanttModel &model, Date start, Date end, const QString &rowDsn);
+// Whether start..end may be proposed: no Saturday or Sunday touched (unless weekends are
+// allowed), and every marked row free, plus the holiday row unless weekends are allowed.
+bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends);
+// Marks every row but the holiday row, whose flag stays as it is.
+void markAllRows(GanttModel &model);
+// The keys of the marked rows in row order, joined by "|".
+QString markedRowList(const GanttModel &model);
+
+// One press of a search button: steps from the last proposal (or afresh from "Suchen ab")
+// forward or backward to the next slot that isSlotFree accepts, moving the view whenever a
+// candidate leaves the filled range. Found: the view shows the slot and it becomes the
+// proposal. Not found (backward before yesterday, forward beyond 1 January 2099) or aborted:
+// the view returns to its first day and "Suchen ab" to its value. The two messages go through
+// cTools::Message. The model's sucheAb carries the position to the next press.
+FreeSlotResult searchFreeSlot(GanttModel &model, FreeSlotHost &host, const FreeSlotQuery &query,
+                              bool forward);
+
+} // namespace Dayplex
+
+#endif

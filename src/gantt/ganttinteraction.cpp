@@ -1,0 +1,58 @@
+#include "gantt/ganttinteraction.h"
+
+#include "shared/ctools.h"
+#include "shared/leadingnumber.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Dayplex {
+
+qint32 ganttDaysFromCaption(const QString &caption)
+{
+    double n = leadingNumber(caption);
+    if (caption.contains(QLatin1String("Woche")))
+        n *= 7;
+    if (caption.contains(QLatin1String("Jahr")))
+        n *= 365;
+    if (!std::isfinite(n))
+        return 0;
+    return qint32(std::clamp(std::nearbyint(n), -1e9, 1e9));
+}
+
+bool ganttHasTime(Date value)
+{
+    if (!std::isfinite(value))
+        return false;
+    return std::llround((value - std::floor(value)) * 86400000.0) % 86400000 != 0;
+}
+
+Date ganttMovedStart(Date newDate, Date oldStart)
+{
+    if (ganttHasTime(newDate) && ganttHasTime(oldStart))
+        return cTools::NormalizeDate(newDate);
+    return cTools::NormalizeDate(cTools::DateOnly(newDate) + cTools::TimeOnly(oldStart));
+}
+
+double ganttScrollShift(double direction, Date firstDay, Date lastDay)
+{
+    if (std::fabs(direction) == 1)
+        return direction;
+    const double sign = direction > 0 ? 1 : (direction < 0 ? -1 : 0);
+    return (lastDay - firstDay + 1) * sign;
+}
+
+qint32 ganttHScrollDirection(int value)
+{
+    if (value == kGanttHScrollRest + 1)
+        return 1;
+    if (value == kGanttHScrollRest - 1)
+        return -1;
+    if (value >= kGanttHScrollRest + 3)
+        return 999;
+    if (value < kGanttHScrollRest - 2)
+        return -999;
+    return 0;
+}
+
+} // namespace Dayplex

@@ -1,0 +1,32 @@
+#ifndef DAYPLEX_GANTTSURFACE_H
+#define DAYPLEX_GANTTSURFACE_H
+
+#include <QWidget>
+
+namespace Dayplex {
+
+class ctlGanttPrivate;
+
+// The picture area "calpic" of the Gantt view: shows the painted view and hands its mouse
+// events to the view's interaction handling.
+class GanttSurface : public QWidget
+{
+    Q_OBJECT
+
+public:
+    GanttSurface(ctlGanttPrivate *d, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    ctlGanttPrivate *const d;
+};
+
+} // namespace Dayplex
+
+#endif

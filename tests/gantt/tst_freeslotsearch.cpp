@@ -1,0 +1,246 @@
+// The free-slot search on the model, with a host that delivers appointments per range.
+#include "gantt/freeslotsearch.h"
+#include "gantt/ganttmodel.h"
+#include "shared/cholidays.h"
+#include "shared/clock.h"
+#include "shared/ctools.h"
+
+#include <QtTest>
+
+using namespace Dayplex;
+
+namespace {
+
+Date day(int y, int m, int d)
+{
+    return toDate(QDate(y, m, d));
+}
+
+Date hm(int h, int m)
+{
+    return (h * 60 + m) / 1440.0;
+}
+
+const Date kMonday = day(2024, 3, 4);
+const Date kGoodFriday = day(2024, 3, 29);
+
+struct Busy
+{
+    QString row;
+    Date von;
+    Date bis;
+    bool note;
+};
+
+// Shows 7 days like the view and answers every uncovered range with the rows R1 and R2 (after
+// the holiday row) and the busy times, as a host answers NeedDates.
+class Host : public FreeSlotHost
+{
+public:
+    explicit Host(QVector<Busy> busy, Date first = kMonday)
+        : busy(std::move(busy))
+    {
+        showRange(first, first + 6);
+        requests = 0;
+        markAllRows(model);
+    }
+
+    Date displayedFirstDay() const override { return first; }
+    Date displayedLastDay() const override { return last; }
+    void showRange(Date firstDay, Date lastDay) override
+    {
+        const GanttRange range = ganttDisplayedRange(firstDay, lastDay, false, false, first, last, 7, 0);
+        first = range.startDate;
+        last = range.endDate;
+        if (model.covers(first, last))
+            return;
+        ++requests;
+        model.setFilledRange(first, last, true, holidays);
+        model.addMerkmal(QStringLiteral("Anna"), QStringLiteral("R1"));
+        model.addMerkmal(QStringLiteral("Ben"), QStringLiteral("R2"));
+        for (const Busy &b : busy)
+            model.addDate(QStringLiteral("X"), QString(), b.von, b.bis, false, 0, false, 0, false, b.row,
+                          b.note, false);
+    }
+    bool abortRequested() override { return abortAfter >= 0 && ++abortCalls > abortAfter; }
+
+    GanttModel model;
+    cHolidays holidays;
+    QVector<Busy> busy;
+    Date first = 0;
+    Date last = -1;
+    int requests = 0;
+    int abortAfter = -1;
+    int abortCalls = 0;
+};
+
+FreeSlotQuery query(Date from, double days, Date length, bool weekends = false)
+{
+    FreeSlotQuery q;
+    q.days = days;
+    q.length = length;
+    q.windowFrom = hm(8, 0);
+    q.windowTo = hm(18, 0);
+    q.searchFrom = from;
+    q.weekends = weekends;
+    q.rasterMinutes = 30;
+    return q;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<Busy>)
+Q_DECLARE_METATYPE(FreeSlotOutcome)
+
+class tst_FreeSlotSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { setCurrentDateTimeForTesting(kMonday + hm(7, 0)); }
+    void cleanup()
+    {
+        setCurrentDateTimeForTesting(0);
+        cTools::setPromptHandler({});
+    }
+
+    void proposals_data();
+    void proposals();
+    void endingsWithoutProposal_data();
+    void endingsWithoutProposal();
+};
+
+// Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
+// touch weekends or holidays, notes that block, and range moves that ask the host too often.
+void tst_FreeSlotSearch::proposals_data()
+{
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<Date>("from");
+    QTest::addColumn<double>("days");
+    QTest::addColumn<Date>("length");
+    QTest::addColumn<bool>("weekends");
+    QTest::addColumn<QVector<Busy>>("busy");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<Date>("start");
+    QTest::addColumn<Date>("end");
+    QTest::addColumn<int>("requests");
+
+    const QVector<Busy> free;
+    const Date two = hm(2, 0), one = hm(1, 0);
+    QTest::newRow("first proposal at the window start")
+        << true << kMonday << 0.0 << two << false << free << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
+    QTest::newRow("pressing again continues one step later")
+        << true << kMonday << 0.0 << two << false << free << 2 << kMonday + hm(8, 30) << kMonday + hm(10, 30) << 0;
+    QTest::newRow("busy until 17:00: the next day's window")
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday + hm(8, 0), kMonday + hm(17, 0), false}}
+        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
+    QTest::newRow("backward from Wednesday: Tuesday's latest start")
+        << false << kMonday + 2 << 0.0 << one << false << free << 1 << kMonday + 1 + hm(17, 0) << kMonday + 1 + hm(18, 0) << 1;
+    QTest::newRow("Saturday refused: Monday")
+        << true << kMonday + 5 << 0.0 << one << false << free << 1 << kMonday + 7 + hm(8, 0) << kMonday + 7 + hm(9, 0) << 1;
+    QTest::newRow("Saturday allowed with weekends")
+        << true << kMonday + 5 << 0.0 << one << true << free << 1 << kMonday + 5 + hm(8, 0) << kMonday + 5 + hm(9, 0) << 1;
+    QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
+        << true << kGoodFriday << 0.0 << one << false << free << 1 << kGoodFriday + 4 + hm(8, 0) << kGoodFriday + 4 + hm(9, 0) << 2;
+    QTest::newRow("holidays allowed with weekends")
+        << true << kGoodFriday << 0.0 << one << true << free << 1 << kGoodFriday + hm(8, 0) << kGoodFriday + hm(9, 0) << 1;
+    QTest::newRow("a note never blocks")
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday, kMonday, true}}
+        << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
+    QTest::newRow("three days from Monday")
+        << true << kMonday << 3.0 << 0.0 << false << free << 1 << kMonday << kMonday + 2 << 0;
+    QTest::newRow("three-day blocks skip those touching a weekend")
+        << true << kMonday << 3.0 << 0.0 << false << free << 2 << kMonday + 9 << kMonday + 11 << 2;
+    QTest::newRow("three-day block over a weekend when allowed")
+        << true << kMonday << 3.0 << 0.0 << true << free << 2 << kMonday + 3 << kMonday + 5 << 1;
+    QTest::newRow("an all-day appointment blocks its day")
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday, false}}
+        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
+}
+
+void tst_FreeSlotSearch::proposals()
+{
+    QFETCH(bool, forward);
+    QFETCH(Date, from);
+    QFETCH(double, days);
+    QFETCH(Date, length);
+    QFETCH(bool, weekends);
+    QFETCH(QVector<Busy>, busy);
+    QFETCH(int, presses);
+    QFETCH(Date, start);
+    QFETCH(Date, end);
+    QFETCH(int, requests);
+    int messages = 0;
+    cTools::setPromptHandler([&](const Prompt &) { return ++messages, true; });
+
+    Host host(busy);
+    FreeSlotQuery q = query(from, days, length, weekends);
+    FreeSlotResult result;
+    for (int press = 0; press < presses; ++press) {
+        result = searchFreeSlot(host.model, host, q, forward);
+        q.searchFrom = result.searchFrom;
+    }
+    QCOMPARE(result.outcome, FreeSlotOutcome::Found);
+    QVERIFY(cTools::DateCompare(host.model.vorschlagVon, "=", start));
+    QVERIFY(cTools::DateCompare(host.model.vorschlagBis, "=", end));
+    QCOMPARE(host.model.sucheAb, host.model.vorschlagVon);
+    QCOMPARE(host.requests, requests);
+    QCOMPARE(messages, 0);
+    // The view shows the proposal, and every participant (not the holiday row) is marked.
+    QVERIFY(host.first <= start && cTools::DateOnly(end) <= host.last);
+    QCOMPARE(host.model.row(1).blnMarkiert, false);
+    QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
+}
+
+// Catches a missing or wrong message, a search that starts despite a too long length, and a
+// failure or abort that leaves the view or "Suchen ab" where the search went.
+void tst_FreeSlotSearch::endingsWithoutProposal_data()
+{
+    QTest::addColumn<int>("kind"); // 0 too long, 1 before yesterday, 2 abort
+    QTest::addColumn<FreeSlotOutcome>("outcome");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("requests");
+    QTest::newRow("12 hours in a 10-hour window")
+        << 0 << FreeSlotOutcome::LongerThanWindow << freeSlotTooLongText() << 0;
+    QTest::newRow("backward search reaches the day before yesterday")
+        << 1 << FreeSlotOutcome::NotFound << freeSlotNotFoundText() << 2;
+    QTest::newRow("aborted while the search moves on")
+        << 2 << FreeSlotOutcome::Aborted << QString() << 2;
+}
+
+void tst_FreeSlotSearch::endingsWithoutProposal()
+{
+    QFETCH(int, kind);
+    QFETCH(FreeSlotOutcome, outcome);
+    QFETCH(QString, message);
+    QFETCH(int, requests);
+    QList<Prompt> prompts;
+    cTools::setPromptHandler([&](const Prompt &p) { return prompts << p, true; });
+    setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
+
+    // Anna busy for months; the view shows the third week.
+    Host host({{"R1", kMonday - 30, kMonday + 90, false}}, kMonday + 14);
+    host.abortAfter = 10;
+    FreeSlotQuery q = query(kMonday + 14, kind == 2 ? 1 : 0, kind == 0 ? hm(12, 0) : hm(1, 0));
+    if (kind == 1)
+        q.searchFrom = kMonday + 8; // Tuesday, "yesterday": Monday 17:00 comes first
+    host.model.vorschlagVon = kMonday + hm(9, 0);
+
+    const FreeSlotResult result = searchFreeSlot(host.model, host, q, kind != 1);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(prompts.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(prompts.at(0).text, message);
+        QCOMPARE(prompts.at(0).title, QStringLiteral("Freie Termine Suchen"));
+        QCOMPARE(prompts.at(0).kind, Prompt::Kind::Information);
+    }
+    QCOMPARE(host.first, kMonday + 14);
+    QCOMPARE(result.searchFrom, q.searchFrom);
+    QCOMPARE(host.requests, requests);
+    // A search that ran drops the old proposal; one that did not start keeps everything.
+    QCOMPARE(host.model.vorschlagVon, kind == 0 ? kMonday + hm(9, 0) : 0.0);
+    QCOMPARE(host.model.sucheAb == 0, kind == 0);
+}
+
+QTEST_MAIN(tst_FreeSlotSearch)
+#include "tst_freeslotsearch.moc"
