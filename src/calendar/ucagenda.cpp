@@ -5,7 +5,6 @@
 #include "calendar/displayedrange.h"
 #include "shared/cdc.h"
 #include "shared/leadingnumber.h"
-#include "shared/unavailable.h"
 
 #include <dayplex/error.h>
 
