@@ -5,6 +5,9 @@
 
 #include <QVector>
 
+#include <cstdint>
+#include <vector>
+
 namespace Dayplex {
 
 // Something the last paint drew that the mouse can act on.
@@ -25,14 +28,37 @@ struct HitRegion
 class HitRegionList
 {
 public:
-    void clear() { m_regions.clear(); }
-    void add(const HitRegion &region) { m_regions.append(region); }
+    void clear()
+    {
+        m_regions.clear();
+        m_indexed = false;
+    }
+    void add(const HitRegion &region)
+    {
+        m_regions.append(region);
+        m_indexed = false;
+    }
     qint32 count() const { return qint32(m_regions.size()); }
     const HitRegion &at(qint32 index) const { return m_regions[index - 1]; }
     const QVector<HitRegion> &all() const { return m_regions; }
 
+    // The 0-based positions, in registration order, of the regions that may contain (x, y);
+    // empty when the point lies outside every region. Builds the index on first use.
+    void candidates(double x, double y, const qint32 *&begin, const qint32 *&end) const;
+
 private:
+    void buildIndex() const;
+
     QVector<HitRegion> m_regions;
+    // A uniform bucket grid over the bounding box of the findable regions, rebuilt lazily
+    // so that a paint registering thousands of regions pays for it once, at the first lookup.
+    mutable bool m_indexed = false;
+    mutable bool m_empty = true;
+    mutable std::int64_t m_minX = 0, m_minY = 0, m_maxX = 0, m_maxY = 0;
+    mutable std::int64_t m_cellW = 1, m_cellH = 1;
+    mutable std::int64_t m_columns = 0, m_rows = 0;
+    mutable std::vector<qint32> m_offsets;   // bucket b lists m_entries[m_offsets[b], m_offsets[b + 1])
+    mutable std::vector<qint32> m_entries;
 };
 
 } // namespace Dayplex

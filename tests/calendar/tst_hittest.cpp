@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <random>
+
 using namespace Dayplex;
 
 Q_DECLARE_METATYPE(Dayplex::HitRegion)
@@ -81,6 +83,7 @@ private slots:
     void findHitRegion_data();
     void findHitRegion();
     void nothingFoundLeavesRegionUntouched();
+    void indexedLookupMatchesLinearScan();
     void hoverFeedback_data();
     void hoverFeedback();
     void terminTooltip_data();
@@ -369,6 +372,72 @@ void tst_HitTest::mousePointerRefusesUnknownValues()
     QCOMPARE(d->varLastMousePointer.toString(), QStringLiteral("SizeN"));
     agenda.MousePointer("SizeN");
     QCOMPARE(d->cursorLoads, 1);
+}
+
+// On random lists and points (many on edges) the indexed lookup picks the same region as a plain scan.
+void tst_HitTest::indexedLookupMatchesLinearScan()
+{
+    const qint32 filters[] = {0, 1, 2, 3, 8, 72, 135, 191, 198, 199, 255, -1, 0x100};
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        std::mt19937 rng(seed);
+        const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        // Some seeds spread the regions over nearly the whole qint32 range to stress the buckets.
+        const bool huge = seed % 5 == 0;
+        const int n = pick(0, 300);
+        Regions regions;
+        for (int i = 0; i < n; ++i) {
+            const qint32 left = huge ? pick(INT_MIN, INT_MAX) : pick(-200, 1200);
+            const qint32 top = huge ? pick(INT_MIN, INT_MAX) : pick(-200, 1200);
+            const qint32 width = pick(0, 4) == 0 ? 0 : (huge ? pick(-10, INT_MAX) : pick(-5, 300));
+            const qint32 height = pick(0, 4) == 0 ? 0 : (huge ? pick(-10, INT_MAX) : pick(-5, 300));
+            regions.append(rect(left, top, width, height, 1 << pick(0, 8) | (pick(0, 3) == 0 ? pick(0, 255) : 0),
+                                pick(-2, 4), i + 1));
+        }
+        HitRegionList list = listOf(regions);
+        for (int k = 0; k < 2000; ++k) {
+            double x, y;
+            if (!regions.isEmpty() && pick(0, 1) == 0) {
+                // A corner, an edge or an inside point of a random region.
+                const HitRegion &r = regions[pick(0, regions.size() - 1)];
+                x = double(r.lngLeft) + (pick(0, 2) == 0 ? 0.0 : double(r.lngWidth) * pick(0, 4) / 4.0);
+                y = double(r.lngTop) + (pick(0, 2) == 0 ? 0.0 : double(r.lngHeight) * pick(0, 4) / 4.0);
+                if (pick(0, 5) == 0)
+                    x += pick(-1, 1) * 0.5;
+            } else {
+                x = huge ? double(pick(INT_MIN, INT_MAX)) * 1.5 : pick(-4000, 14000) / 10.0;
+                y = huge ? double(pick(INT_MIN, INT_MAX)) * 1.5 : pick(-4000, 14000) / 10.0;
+            }
+            const qint32 filter = filters[pick(0, int(std::size(filters)) - 1)];
+            int expected = 0;
+            qint32 best = 0;
+            for (int i = 0; i < regions.size(); ++i) {
+                const HitRegion &r = regions[i];
+                const bool inside = double(r.lngLeft) <= x && x <= double(r.lngLeft) + double(r.lngWidth)
+                                    && double(r.lngTop) <= y && y <= double(r.lngTop) + double(r.lngHeight);
+                const bool admitted = filter == 0 || (filter & r.lngTyp) != 0;
+                if (inside && admitted && r.lngPrio > best) {
+                    best = r.lngPrio;
+                    expected = i + 1;
+                }
+            }
+            HitRegion found;
+            found.lngIdx = -7;
+            const bool hit = Dayplex::findHitRegion(list, x, y, filter, found);
+            QVERIFY2(hit == (expected != 0), qPrintable(QStringLiteral("seed %1 point %2,%3").arg(seed).arg(x).arg(y)));
+            if (hit)
+                QCOMPARE(found.lngIdx, expected);
+        }
+        // A copy answers alike, and an added region is seen at once.
+        const HitRegionList copy = list;
+        list.add(rect(-100000, -100000, 200000, 200000, 255, 1000, 9999));
+        HitRegion found;
+        QVERIFY(Dayplex::findHitRegion(list, 0.0, 0.0, 0, found));
+        QCOMPARE(found.lngIdx, 9999);
+        if (Dayplex::findHitRegion(copy, 0.0, 0.0, 0, found))
+            QVERIFY(found.lngIdx != 9999);
+        list.clear();
+        QVERIFY(!Dayplex::findHitRegion(list, 0.0, 0.0, 0, found));
+    }
 }
 
 QTEST_MAIN(tst_HitTest)
