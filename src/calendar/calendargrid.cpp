@@ -14,6 +14,7 @@ namespace {
 
 constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
 constexpr Date kThirtySeconds = 30 * kOneSecond;
+constexpr qint32 kFarPixels = 1 << 24;
 
 // Pixel values come from font metrics and window sizes; clamping keeps absurd inputs from
 // overflowing instead of wrapping around.
@@ -105,8 +106,9 @@ bool CalendarGrid::terminIndices(Date dateStart, Date dateEnde, qint32 &idxtagvo
     if (tagvon == tagbis) {
         if (zeilebis < zeilevon)
             zeilebis = zeilevon;
+        // In 64 bits: a huge minHeight is cut to the last row, never wrapped around.
         if (zeilebis - zeilevon < minHeight)
-            zeilebis = zeilevon + minHeight - 1;
+            zeilebis = qint32(std::min<qint64>(qint64(zeilevon) + minHeight - 1, lastRow));
         zeilebis = std::min(zeilebis, lastRow);
     }
     idxtagvon = tagvon;
@@ -136,7 +138,9 @@ void CalendarGrid::layoutScreen(qint32 left, qint32 top, qint32 width, qint32 he
                                 qint32 charWidth, qint32 charHeight)
 {
     layoutCommon(left, top, width, height, charWidth, charHeight);
-    geo.lngTagesterminHoehe = toPixel(double(dayInfoHeight) * geo.lngZeilenhoehe);
+    // A band taller than any screen hides the grid all the same; the cap keeps the y of the
+    // rows below it far from the 32-bit limit.
+    geo.lngTagesterminHoehe = std::min(toPixel(double(dayInfoHeight) * geo.lngZeilenhoehe), kFarPixels);
     geo.lngUnten = toPixel(double(top) + height);
 }
 

@@ -106,9 +106,11 @@ void DatePickerDropDown::turn(int pages)
 
 void DatePickerDropDown::rebuild()
 {
+    // The months leave the list before their cells go: deleting a month that has the focus
+    // sends focus events to eventFilter, which walks the list.
+    m_months.clear();
     qDeleteAll(m_cells);
     m_cells.clear();
-    m_months.clear();
 
     // A month that does not hold the value would show its nearest day as selected; only the
     // month with the keyboard focus shows its selection.

@@ -64,6 +64,12 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
         throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
     if (breite < 1 || hoehe < 1)
         throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
+    // Pages are a few thousand pixels; a view beyond this lies on none, and the sums of its
+    // coordinates would leave the 32-bit range.
+    constexpr qint32 kFar = 1 << 24;
+    if (offsetx < -kFar || offsetx > kFar || offsety < -kFar || offsety > kFar || breite > kFar
+        || hoehe > kFar)
+        throw Error(Overflow, QStringLiteral("PrintAnsicht: die Ansicht liegt außerhalb der Seite."));
     cDC dc;
     dc.Initialize(hdc, offsetx + breite, offsety + hoehe, false);
     QFont font = hdc->font();
