@@ -74,6 +74,21 @@ void checkPdf(const QString &path)
         throw Failure{QStringLiteral("Die PDF-Datei „%1“ wurde nicht erzeugt.").arg(path)};
 }
 
+// Renders one prepared view into the asked file: a PNG of its screen picture, or a PDF
+// through its print job.
+template<typename View, typename PrintFn>
+void renderView(View &view, const CommandLine &cl, PrintFn print)
+{
+    if (cl.mode == RunMode::Screenshot) {
+        saveImage(view.paintToImage(cl.imageSize), cl);
+        return;
+    }
+    removeOld(cl.outputFile);
+    Dayplex::printNextJobToPdf(cl.outputFile, cl.pages);
+    print(view);
+    checkPdf(cl.outputFile);
+}
+
 } // namespace
 
 int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
@@ -89,14 +104,7 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                         bridge.fillCalendar(v, first, last, fields);
                     },
                     loadError, err);
-            if (cl.mode == RunMode::Screenshot) {
-                saveImage(view.paintToImage(cl.imageSize), cl);
-            } else {
-                removeOld(cl.outputFile);
-                Dayplex::printNextJobToPdf(cl.outputFile, cl.pages);
-                view.PrintCalendar(false);
-                checkPdf(cl.outputFile);
-            }
+            renderView(view, cl, [](Dayplex::ucAgenda &v) { v.PrintCalendar(false); });
         } else {
             Dayplex::ctlGantt view;
             view.setAlignOnWeekday(2);
@@ -105,14 +113,7 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                         bridge.fillGantt(v, first, last, fields);
                     },
                     loadError, err);
-            if (cl.mode == RunMode::Screenshot) {
-                saveImage(view.paintToImage(cl.imageSize), cl);
-            } else {
-                removeOld(cl.outputFile);
-                Dayplex::printNextJobToPdf(cl.outputFile, cl.pages);
-                view.PrintGantt(false);
-                checkPdf(cl.outputFile);
-            }
+            renderView(view, cl, [](Dayplex::ctlGantt &v) { v.PrintGantt(false); });
         }
         if (!loadError.isEmpty())
             throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};

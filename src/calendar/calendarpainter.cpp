@@ -191,18 +191,11 @@ void Painter::drawBox(qint32 x, qint32 y, qint32 w, qint32 h, qint32 index, bool
     const CalendarStyle &st = s.style;
     dc.FillRect(x, y, w, h, kLineColour);
     x += 1, y += 1, w -= 2, h -= 2;
-    qint32 back = st.rgbBackTermine, fore = st.rgbFontTermine;
-    if (index == s.selectedIndex && !s.forPrinting) {
-        back = st.rgbBackMarkiert, fore = st.rgbFontMarkiert;
-    } else if (entry.blnfeiertag) {
-        back = st.rgbBackFeiertag, fore = st.rgbFontFeiertag;
-    } else if (st.blnIndividuelleTerminfarben) {
-        back = entry.backcolor, fore = entry.fontcolor;
-    } else if (entry.btagestermin) {
-        back = st.rgbBackTagestermine, fore = st.rgbFontTagestermine;
-    }
-    dc.setTextColor(fore);
-    dc.FillRect(x, y, w, h, back);
+    const ColourPair colours = st.appointmentColours(index == s.selectedIndex && !s.forPrinting,
+                                                     entry.blnfeiertag, entry.btagestermin,
+                                                     entry.backcolor, entry.fontcolor);
+    dc.setTextColor(colours.text);
+    dc.FillRect(x, y, w, h, colours.back);
     x += 1, y += 1, w -= 2, h -= 2;
 
     QString text;

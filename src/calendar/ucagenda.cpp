@@ -89,6 +89,12 @@ void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     dc.setFont(&font);
     const qint32 charWidth = dc.textWidth(QStringLiteral("w"));
     const qint32 charHeight = dc.textHeight(QStringLiteral("Wy"));
+    paintScene(dc, 0, 0, width, height, charWidth, charHeight, false);
+}
+
+void ucAgendaPrivate::paintScene(cDC &dc, qint32 left, qint32 top, qint32 width, qint32 height,
+                                 qint32 charWidth, qint32 charHeight, bool printFlag)
+{
     CalendarScene scene{store, matrix, grid, style, hits};
     scene.selectionStart = selectionStart;
     scene.selectionEndSlot = selectionEnd;
@@ -97,8 +103,10 @@ void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     scene.today = currentDate();
     scene.currentDate = q->CurrentDate();
     scene.gridRunning = &gridRunning;
-    paintCalendar(dc, scene, 0, 0, width, height, charWidth, charHeight, false);
-    lastVisibleTime = scene.lastVisibleTime;
+    paintCalendar(dc, scene, left, top, width, height, charWidth, charHeight, printFlag);
+    // Scrolling asks for the lowest row of the screen, not of a printed page.
+    if (!printFlag)
+        lastVisibleTime = scene.lastVisibleTime;
 }
 
 /*!

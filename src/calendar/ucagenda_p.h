@@ -24,6 +24,8 @@ class QTimer;
 
 namespace Dayplex {
 
+class cDC;
+
 class CalendarMenu;
 
 class ucAgendaPrivate
@@ -39,6 +41,9 @@ public:
     void colourWorkingTimes();
     // The screen paint: the whole view into an offscreen surface, then onto the target.
     void paintView(QPainter *target, qint32 width, qint32 height);
+    // Paints the view with the control's state into an area of a surface (screen or page).
+    void paintScene(cDC &dc, qint32 left, qint32 top, qint32 width, qint32 height,
+                    qint32 charWidth, qint32 charHeight, bool printFlag);
 
     static ucAgendaPrivate *get(ucAgenda *agenda) { return agenda->d.get(); }
 

@@ -1,7 +1,6 @@
 // The calendar's print sheets: the job through the print driver and one view per call.
 #include "calendar/ucagenda_p.h"
 
-#include "calendar/calendarpainter.h"
 #include "calendar/calendarprintview.h"
 #include "shared/cdc.h"
 
@@ -81,15 +80,7 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     paintPrintHeader(dc, d->style, offsetx, offsety, breite, bandHeight, overviewWidth,
                      d->grid.firstDay, d->grid.lastDay, currentDateTime());
 
-    CalendarScene scene{d->store, d->matrix, d->grid, d->style, d->hits};
-    scene.selectionStart = d->selectionStart;
-    scene.selectionEndSlot = d->selectionEnd;
-    scene.selectedIndex = d->lngSelIdx;
-    scene.forPrinting = ForPrinting;
-    scene.today = currentDate();
-    scene.currentDate = CurrentDate();
-    scene.gridRunning = &d->gridRunning;
-    paintCalendar(dc, scene, offsetx, offsety + bandHeight, breite, hoehe - bandHeight,
+    d->paintScene(dc, offsetx, offsety + bandHeight, breite, hoehe - bandHeight,
                   dc.textWidth(QStringLiteral("w")), dc.textHeight(QStringLiteral("Wy")), true);
     dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, 1);
 }

@@ -27,11 +27,7 @@ qint32 checked(qint64 value)
     return qint32(value);
 }
 
-struct Colours
-{
-    qint32 back;
-    qint32 text;
-};
+using Colours = ColourPair;
 
 class Painter
 {
@@ -67,15 +63,8 @@ private:
     }
     Colours barColours(const GanttEintrag &e) const
     {
-        if (e.dsn == m.selectedDate && !s.forPrinting)
-            return {st.rgbBackMarkiert, st.rgbFontMarkiert};
-        if (e.blnfeiertag)
-            return {st.rgbBackFeiertag, st.rgbFontFeiertag};
-        if (st.blnIndividuelleTerminfarben)
-            return {e.backcolor, e.fontcolor};
-        if (e.btagestermin)
-            return {st.rgbBackTagestermine, st.rgbFontTagestermine};
-        return {st.rgbBackTermine, st.rgbFontTermine};
+        return st.appointmentColours(e.dsn == m.selectedDate && !s.forPrinting, e.blnfeiertag,
+                                     e.btagestermin, e.backcolor, e.fontcolor);
     }
 
     void drawRows();
