@@ -163,7 +163,7 @@ bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QStr
 {
     requireValidDate(dateStart, "isTerminFreiMerkmal");
     requireValidDate(dateEnde, "isTerminFreiMerkmal");
-    return isRowFree(d->model, dateStart, dateEnde, strmkmdsn);
+    return d->model.isRowFree(strmkmdsn, dateStart, dateEnde);
 }
 
 /*!

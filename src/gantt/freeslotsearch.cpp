@@ -173,17 +173,6 @@ QString freeSlotTitle()
     return QStringLiteral("Freie Termine Suchen");
 }
 
-bool isRowFree(const GanttModel &model, Date start, Date end, const QString &rowDsn)
-{
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const GanttEintrag &e = model.date(i);
-        if (e.merkmaldsn == rowDsn && !e.blnhinweis
-            && cTools::IntervalsOverlap(start, end, e.von, e.bis))
-            return false;
-    }
-    return true;
-}
-
 bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)
 {
     if (!isValidDate(start) || !isValidDate(end))
@@ -199,7 +188,7 @@ bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)
     for (qint32 r = 1; r <= model.rowCount(); ++r) {
         const MerkmalEintrag &row = model.row(r);
         const bool checked = row.blnMarkiert || (!weekends && row.dsn == GanttModel::holidayRowDsn());
-        if (checked && !isRowFree(model, start, end, row.dsn))
+        if (checked && !model.isRowFree(row.dsn, start, end))
             return false;
     }
     return true;

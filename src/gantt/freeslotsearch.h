@@ -48,8 +48,6 @@ QString freeSlotTooLongText();
 QString freeSlotNotFoundText();
 QString freeSlotTitle();
 
-// Whether no appointment of the row, other than a mere note, overlaps start..end.
-bool isRowFree(const GanttModel &model, Date start, Date end, const QString &rowDsn);
 // Whether start..end may be proposed: no Saturday or Sunday touched (unless weekends are
 // allowed), and every marked row free, plus the holiday row unless weekends are allowed.
 bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends);

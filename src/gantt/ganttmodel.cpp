@@ -108,6 +108,7 @@ void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Dat
     entry.merkmaldsn = merkmaldsn;
     entry.blnhinweis = blnhinweis;
     m_dates.append(std::move(entry));
+    m_busyIndexCurrent = false;
 }
 
 void GanttModel::reserveDates(qint32 count)
@@ -121,6 +122,7 @@ void GanttModel::clear()
     m_rows.clear();
     m_dates.clear();
     m_rowByDsn.clear();
+    m_busyIndexCurrent = false;
     selectedDate.clear();
     vorschlagVon = 0;
 }
@@ -153,6 +155,15 @@ void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
         addDate(QString::number(i) + QStringLiteral("LEGALHOLIDY"), holidays.HolidayName(i), day,
                 day, true, 0, false, 0, true, holidayRowDsn(), false, true);
     }
+}
+
+bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end) const
+{
+    if (!m_busyIndexCurrent) {
+        m_busyIndex.rebuild(m_dates);
+        m_busyIndexCurrent = true;
+    }
+    return !m_busyIndex.overlapsAny(rowDsn, start, end);
 }
 
 bool GanttModel::isSelectedReadOnly() const

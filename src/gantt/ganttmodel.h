@@ -1,6 +1,8 @@
 #ifndef DAYPLEX_GANTTMODEL_H
 #define DAYPLEX_GANTTMODEL_H
 
+#include "gantt/rowbusyindex.h"
+
 #include <dayplex/dates.h>
 
 #include <QHash>
@@ -76,12 +78,20 @@ public:
 
     qint32 dateCount() const { return qint32(m_dates.size()); }
     const GanttEintrag &date(qint32 index) const { return m_dates.at(index - 1); }
-    GanttEintrag &date(qint32 index) { return m_dates[index - 1]; }
+    // Whoever may write a record may move it: the busy index is built anew at its next use.
+    GanttEintrag &date(qint32 index)
+    {
+        m_busyIndexCurrent = false;
+        return m_dates[index - 1];
+    }
     // Appends a record; von and bis must be valid dates (Dayplex::Error 5 otherwise).
     void addDate(const QString &dsn, const QString &notiz, Date von, Date bis, bool btagestermin,
                  qint32 fontcolor, bool blnErledigt, qint32 backcolor, bool breadonly,
                  const QString &merkmaldsn, bool blnhinweis, bool blnfeiertag);
     void reserveDates(qint32 count);
+
+    // Whether no appointment of the row, other than a mere note, overlaps start..end.
+    bool isRowFree(const QString &rowDsn, Date start, Date end) const;
 
     // Empties both lists, deselects and drops the proposal start (its end stays).
     void clear();
@@ -116,6 +126,8 @@ private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
     QHash<QString, qint32> m_rowByDsn;
+    mutable RowBusyIndex m_busyIndex;
+    mutable bool m_busyIndexCurrent = false;
 };
 
 } // namespace Dayplex

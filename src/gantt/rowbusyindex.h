@@ -1,0 +1,47 @@
+#ifndef DAYPLEX_ROWBUSYINDEX_H
+#define DAYPLEX_ROWBUSYINDEX_H
+
+#include <dayplex/dates.h>
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+#include <vector>
+
+namespace Dayplex {
+
+struct GanttEintrag;
+
+// The appointments that can block a slot (all but mere notes), per row and sorted by their
+// earliest instant, so that the free-slot search looks at the few appointments near a
+// candidate instead of the whole list. Its answers are those of cTools::IntervalsOverlap over
+// every blocking appointment of the row.
+class RowBusyIndex
+{
+public:
+    void rebuild(const QVector<GanttEintrag> &dates);
+    // Whether an appointment of the row that is not a mere note overlaps start..end.
+    bool overlapsAny(const QString &rowDsn, Date start, Date end) const;
+
+private:
+    struct Span
+    {
+        Date low;  // the earlier of von and bis
+        Date high; // the later one plus a day: a moment at midnight stands for its whole day
+        Date von;
+        Date bis;
+    };
+    struct Row
+    {
+        std::vector<Span> spans; // by low
+        std::vector<Date> reach; // reach[i]: the largest high of spans[0..i]
+        std::vector<Span> unbounded; // an infinite von or bis: always asked exactly
+    };
+
+    QHash<QString, Row> m_rows;
+};
+
+} // namespace Dayplex
+
+#endif
