@@ -8,6 +8,7 @@
 
 #include <dayplex/error.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -15,12 +16,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace Dayplex {
@@ -81,6 +86,73 @@ bool isEditableCell(const QTableWidgetItem *item)
     return item && (item->flags() & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable));
 }
 
+// Draws the "Frei" tick box in the middle of its cell, under its centred heading (item views
+// put it at the left edge), and ticks it on a click anywhere in the cell or on the space bar.
+class CentredCheckDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        if (!(cell.features & QStyleOptionViewItem::HasCheckIndicator)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QWidget *widget = option.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        QStyleOptionViewItem check = cell;
+        check.rect = checkRect(cell);
+        check.state = (cell.state & ~(QStyle::State_On | QStyle::State_Off))
+                      | (cell.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+        cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
+    }
+
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override
+    {
+        const Qt::ItemFlags flags = index.flags();
+        if (!(flags & Qt::ItemIsUserCheckable) || !(flags & Qt::ItemIsEnabled))
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() != Qt::LeftButton
+                || !option.rect.contains(mouse->position().toPoint()))
+                return false;
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            return true; // the second release ticks again, as with any tick box
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key != Qt::Key_Space && key != Qt::Key_Select)
+                return false;
+            break;
+        }
+        default:
+            return false;
+        }
+        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+
+private:
+    static QRect checkRect(const QStyleOptionViewItem &cell)
+    {
+        const QWidget *widget = cell.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        const QSize size =
+            style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, widget).size();
+        return QStyle::alignedRect(cell.direction, Qt::AlignCenter, size, cell.rect);
+    }
+};
+
 } // namespace
 
 cfrmConfigCalendar::cfrmConfigCalendar(QWidget *parent)
@@ -111,6 +183,7 @@ void cfrmConfigCalendar::buildControls()
     ssArbeitszeit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ssArbeitszeit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ssArbeitszeit->installEventFilter(this);
+    ssArbeitszeit->setItemDelegateForColumn(kFreiColumn, new CentredCheckDelegate(ssArbeitszeit));
 
     const QPalette pal = ssArbeitszeit->palette();
     ssArbeitszeit->setItem(0, 0, headingItem(QStringLiteral("Tag"), pal));
@@ -217,12 +290,20 @@ void cfrmConfigCalendar::buildControls()
     addLayoutButton(frame3, printButtons, 4, QStringLiteral("Tagesblatt..."));
     addLayoutButton(frame3, printButtons, 3, QStringLiteral("Wochenblatt..."));
     addLayoutButton(frame3, printButtons, 5, QStringLiteral("Gantt..."));
+    printButtons->addStretch();
 
     auto *switches = new QVBoxLayout;
     switches->addWidget(chkFeiertage);
     switches->addWidget(chkConfirmChanges);
     switches->addWidget(frame4);
     switches->addStretch();
+
+    // The two button frames equally wide, so that their buttons match; the wider title decides.
+    const int frameWidth =
+        std::max({frame2->sizeHint().width(), frame2->minimumSizeHint().width(),
+                  frame3->sizeHint().width(), frame3->minimumSizeHint().width()});
+    frame2->setMinimumWidth(frameWidth);
+    frame3->setMinimumWidth(frameWidth);
 
     auto *middle = new QHBoxLayout;
     middle->addLayout(switches, 1);

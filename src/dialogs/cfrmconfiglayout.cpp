@@ -23,6 +23,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayplex {
@@ -209,6 +210,13 @@ void cfrmConfigLayout::buildControls()
                              QStringLiteral("10 Minuten"), QStringLiteral("15 Minuten"),
                              QStringLiteral("30 Minuten"), QStringLiteral("60 Minuten")});
     general->addRow(QStringLiteral("Zeitliche Auflösung"), cboAufloesung);
+    // The three short fields share one width, so that their right edges line up.
+    const QList<QWidget *> shortFields{dtpStartzeit, dtpEndzeit, cboAufloesung};
+    int shortWidth = 0;
+    for (const QWidget *field : shortFields)
+        shortWidth = std::max(shortWidth, field->sizeHint().width());
+    for (QWidget *field : shortFields)
+        field->setMinimumWidth(shortWidth);
 
     auto *txtAusgabefelder = new QLineEdit(this);
     txtAusgabefelder->setObjectName(QStringLiteral("txtAusgabefelder"));
@@ -285,12 +293,15 @@ void cfrmConfigLayout::buildControls()
         {5, "Feiertage...", "rgbBackFeiertag", true},
         {6, "Tagestermine...", "rgbBackTagesTermine", true},
         {7, "Termine...", "rgbBackTermine", true},
-        {8, "Monatsübersicht- kopf...", "rgbBackMonatsuebersichtkopf", true},
+        // Two lines, broken after the hyphen: on one line it would read "Monatsübersicht- kopf".
+        {8, "Monatsübersicht-\nkopf...", "rgbBackMonatsuebersichtkopf", true},
         {9, "Kopfzeilen...", "rgbBackKopfzeilen", true},
         {10, "Zeitbalken...", "rgbZeitbalken", false},
     };
+    // Every swatch as large as the two-line one, so that the grid stays even.
     const int labelWidth =
-        fontMetrics().horizontalAdvance(QStringLiteral("Monatsübersicht- kopf...")) + 28;
+        fontMetrics().horizontalAdvance(QStringLiteral("Monatsübersicht-")) + 28;
+    const int labelHeight = 2 * fontMetrics().lineSpacing() + 10;
     int slot = 0;
     for (const ColourLabel &entry : kColourLabels) {
         const int row = 1 + slot % 5;
@@ -300,7 +311,7 @@ void cfrmConfigLayout::buildControls()
         label->setObjectName(QStringLiteral("lblColor_%1").arg(entry.index));
         label->setProperty("index", entry.index);
         setTag(label, entry.key);
-        label->setMinimumWidth(labelWidth);
+        label->setMinimumSize(labelWidth, labelHeight);
         lblColor[entry.index] = label;
         colours->addWidget(label, row, column);
         connect(label, &cColorLabel::clicked, this, [this, label] { chooseBackColor(label); });

@@ -154,6 +154,14 @@ void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
            })
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
+    QTest::newRow("Frei ticked by a click in the middle of its cell")
+        << none
+        << Edit([](cfrmConfigCalendar &d) {
+               QTableWidget *table = grid(d);
+               const QRect cell = table->visualItemRect(table->item(3, 1));
+               QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+           })
+        << QVariantMap{{"blnFrei3", true}};
     QTest::newRow("copy Monday down twice")
         << none
         << Edit([](cfrmConfigCalendar &d) {

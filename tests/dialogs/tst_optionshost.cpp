@@ -7,8 +7,6 @@
 
 #include <dayplex/error.h>
 
-#include <dayplex/ucagenda.h>
-
 #include <QtTest>
 #include <QtWidgets>
 
@@ -50,8 +48,6 @@ private slots:
     void show();
     // Catches a foreign text that is shown as if it were options instead of refused.
     void foreignTextIsRefused();
-    void calendarShowOptionsDialog_data();
-    void calendarShowOptionsDialog();
 };
 
 void tst_OptionsHost::cleanup()
@@ -123,45 +119,6 @@ void tst_OptionsHost::foreignTextIsRefused()
     cCommonCalendar host;
     QVERIFY_THROWS_EXCEPTION(Error, host.Show(QStringLiteral("blnConfirmChanges=0")));
     QCOMPARE(runs, 0);
-}
-
-// The calendar's ShowOptionsDialog applies a confirmed dialog, refreshes, then tells the host
-// once; a cancelled one changes nothing and tells nobody.
-void tst_OptionsHost::calendarShowOptionsDialog_data()
-{
-    QTest::addColumn<QString>("leaveWith");
-    QTest::addColumn<int>("events");
-    QTest::newRow("Abbrechen") << "cmdCancel" << 0;
-    QTest::newRow("OK") << "cmdOK" << 1;
-}
-
-void tst_OptionsHost::calendarShowOptionsDialog()
-{
-    QFETCH(QString, leaveWith);
-    QFETCH(int, events);
-    setModalRunner([&](QDialog &dialog) {
-        auto *form = qobject_cast<cfrmConfigCalendar *>(&dialog);
-        QVERIFY(form);
-        form->findChild<QCheckBox *>("chkConfirmChanges")->setChecked(false);
-        click(*form, leaveWith);
-    });
-    ucAgenda agenda;
-    agenda.Enabled = true;
-    QStringList order;
-    connect(&agenda, &ucAgenda::NeedDates, &agenda, [&] { order << QStringLiteral("NeedDates"); });
-    connect(&agenda, &ucAgenda::OptionsChanged, &agenda, [&] { order << QStringLiteral("OptionsChanged"); });
-    const QString before = agenda.Options();
-
-    QCOMPARE(agenda.ShowOptionsDialog(), QString());
-    QCOMPARE(order.count(QStringLiteral("OptionsChanged")), events);
-    QCOMPARE(agenda.ConfirmChanges(), events == 0);
-    if (events == 0) {
-        QCOMPARE(agenda.Options(), before);
-        QVERIFY(order.isEmpty());
-    } else {
-        QCOMPARE(order.last(), QStringLiteral("OptionsChanged"));
-        QVERIFY(order.contains(QStringLiteral("NeedDates")));
-    }
 }
 
 QTEST_MAIN(tst_OptionsHost)

@@ -1,0 +1,138 @@
+// How the option dialogs are laid out at the default font. Set DAYPLEX_SCREENSHOT_DIR to a
+// folder (an absolute path, such as the repository's docs/images) to keep their pictures.
+#include "dialogs/cfrmconfigcalendar.h"
+#include "dialogs/cfrmconfiglayout.h"
+#include "dialogs/modaldialog.h"
+#include "shared/defaultoptions.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace Dayplex;
+
+namespace {
+
+// Problems of one laid-out dialog, one line each: a caption wider or taller than its widget,
+// visible siblings on top of each other, a widget reaching out of its frame or the dialog.
+QStringList layoutFaults(const QWidget &dialog)
+{
+    QStringList faults;
+    const auto name = [](const QWidget *w) {
+        const QString text = w->property("text").toString();
+        return w->objectName().isEmpty() || !text.isEmpty()
+                   ? QStringLiteral("%1 \"%2\"").arg(w->objectName(), text)
+                   : w->objectName();
+    };
+    for (const QWidget *w : dialog.findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        // Line edits are left out: their size hint is a general width, not their text's.
+        const auto *label = qobject_cast<const QLabel *>(w);
+        const bool showsText = (label && !label->wordWrap())
+                               || qobject_cast<const QAbstractButton *>(w)
+                               || qobject_cast<const QComboBox *>(w)
+                               || qobject_cast<const QAbstractSpinBox *>(w);
+        const QSize need = showsText                            ? w->sizeHint()
+                           : qobject_cast<const QGroupBox *>(w) ? w->minimumSizeHint()
+                                                                : QSize();
+        if (need.isValid() && (need.width() > w->width() || need.height() > w->height()))
+            faults << QStringLiteral("cut: %1 needs %2x%3, has %4x%5")
+                          .arg(name(w))
+                          .arg(need.width()).arg(need.height())
+                          .arg(w->width()).arg(w->height());
+    }
+    // Only the dialog and its frames are laid out here; complex widgets place their own parts.
+    QList<const QWidget *> containers{&dialog};
+    for (const QGroupBox *frame : dialog.findChildren<QGroupBox *>())
+        containers << frame;
+    for (const QWidget *container : containers) {
+        QList<const QWidget *> children;
+        for (const QObject *o : container->children()) {
+            const auto *w = qobject_cast<const QWidget *>(o);
+            if (w && w->isVisible() && !w->isWindow())
+                children << w;
+        }
+        for (int i = 0; i < children.size(); ++i) {
+            if (!container->rect().contains(children[i]->geometry()))
+                faults << QStringLiteral("outside %1: %2")
+                              .arg(container->objectName(), name(children[i]));
+            for (int j = i + 1; j < children.size(); ++j)
+                if (children[i]->geometry().intersects(children[j]->geometry()))
+                    faults << QStringLiteral("overlap: %1 / %2")
+                                  .arg(name(children[i]), name(children[j]));
+        }
+    }
+    // The dialogs must fit a small laptop screen.
+    if (dialog.width() > 1024 || dialog.height() > 700)
+        faults << QStringLiteral("too large: %1x%2").arg(dialog.width()).arg(dialog.height());
+    return faults;
+}
+
+// Checks the dialog shown, and keeps its picture when DAYPLEX_SCREENSHOT_DIR names a folder.
+void inspect(QDialog &dialog, const QString &fileName)
+{
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QStringList faults = layoutFaults(dialog);
+    const QString dir = qEnvironmentVariable("DAYPLEX_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(dialog.grab().save(QDir(dir).filePath(fileName), "PNG"));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+} // namespace
+
+class tst_DialogLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    // Catches captions cut off, controls laid over each other or out of their frame, in the
+    // options dialog and in the layout dialog in each of its five enable modes.
+    void laidOut_data();
+    void laidOut();
+};
+
+void tst_DialogLayout::cleanup()
+{
+    setModalRunner({});
+}
+
+void tst_DialogLayout::laidOut_data()
+{
+    QTest::addColumn<QString>("button"); // "" for the options dialog itself
+    QTest::addColumn<QString>("fileName");
+
+    QTest::newRow("Kalenderoptionen") << "" << "dialog-kalenderoptionen.png";
+    QTest::newRow("Bildschirmlayout Kalender") << "cmdAnsicht_0" << "dialog-layout-kalender.png";
+    QTest::newRow("Bildschirmlayout Gantt") << "cmdAnsicht_1" << "dialog-layout-gantt.png";
+    QTest::newRow("Drucklayout Wochenblatt") << "cmdAnsicht_3" << "dialog-layout-druck-woche.png";
+    QTest::newRow("Drucklayout Tagesblatt") << "cmdAnsicht_4" << "dialog-layout-druck-tag.png";
+    QTest::newRow("Drucklayout Gantt") << "cmdAnsicht_5" << "dialog-layout-druck-gantt.png";
+}
+
+void tst_DialogLayout::laidOut()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, fileName);
+
+    cfrmConfigCalendar options;
+    options.setOptions(defaultOptionsString());
+    if (button.isEmpty()) {
+        inspect(options, fileName);
+        return;
+    }
+    // The layout dialog as its button opens it: caption, enable mode and values.
+    int runs = 0;
+    setModalRunner([&](QDialog &dialog) {
+        ++runs;
+        inspect(dialog, fileName);
+        dialog.reject();
+    });
+    options.findChild<QAbstractButton *>(button)->click();
+    QCOMPARE(runs, 1);
+}
+
+QTEST_MAIN(tst_DialogLayout)
+#include "tst_dialoglayout.moc"
