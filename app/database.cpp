@@ -23,6 +23,35 @@ QString sqlText(const QSqlError &error)
     return text.isEmpty() ? QStringLiteral("unbekannter Fehler") : text;
 }
 
+// SQLite's own texts are English; the reasons a user can do something about get a German
+// sentence, everything else keeps SQLite's text for whoever has to look into it.
+QString errorText(const QSqlError &error)
+{
+    bool ok = false;
+    // An extended result code carries the primary one in its low byte.
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    if (ok) {
+        switch (code) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm gerade "
+                                  "in sie schreibt. Bitte versuchen Sie es gleich noch einmal.");
+        case 8: // SQLITE_READONLY
+            return QStringLiteral("Die Datenbank ist schreibgeschützt; Änderungen können nicht "
+                                  "gespeichert werden.");
+        case 13: // SQLITE_FULL
+            return QStringLiteral("Der Datenträger ist voll; die Datenbank kann nicht wachsen.");
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return QStringLiteral("Die Datenbankdatei ist beschädigt oder keine Datenbank des "
+                                  "Terminplaners.");
+        default:
+            break;
+        }
+    }
+    return QStringLiteral("Datenbankfehler: %1").arg(sqlText(error));
+}
+
 } // namespace
 
 bool touchesDays(const Appointment &a, Dayplex::Date firstDay, Dayplex::Date lastDay)
@@ -113,14 +142,14 @@ QSqlQuery Database::prepare(const QString &sql) const
         throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
     QSqlQuery query(db);
     if (!query.prepare(sql))
-        throw DatabaseError(QStringLiteral("Datenbankfehler: %1").arg(sqlText(query.lastError())));
+        throw DatabaseError(errorText(query.lastError()));
     return query;
 }
 
 void Database::exec(QSqlQuery &query) const
 {
     if (!query.exec())
-        throw DatabaseError(QStringLiteral("Datenbankfehler: %1").arg(sqlText(query.lastError())));
+        throw DatabaseError(errorText(query.lastError()));
 }
 
 void Database::createSchema()
@@ -413,9 +442,13 @@ void Database::setSetting(const QString &key, const QString &value)
 Transaction::Transaction(Database &db) : m_db(db)
 {
     QSqlDatabase connection = QSqlDatabase::database(db.m_connection, false);
-    if (!connection.isOpen() || !connection.transaction())
-        throw DatabaseError(QStringLiteral("Die Datenbank ist gesperrt oder nicht geöffnet: %1")
-                                .arg(sqlText(connection.lastError())));
+    if (!connection.isOpen())
+        throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    // IMMEDIATE takes the write lock now, while the busy timeout still applies: a deferred
+    // transaction that reads first would fail at once when another program writes meanwhile.
+    QSqlQuery begin(connection);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw DatabaseError(errorText(begin.lastError()));
 }
 
 Transaction::~Transaction()
@@ -428,8 +461,8 @@ void Transaction::commit()
 {
     QSqlDatabase connection = QSqlDatabase::database(m_db.m_connection, false);
     if (!connection.commit())
-        throw DatabaseError(QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1")
-                                .arg(sqlText(connection.lastError())));
+        throw DatabaseError(QStringLiteral("Die Änderung konnte nicht gespeichert werden. %1")
+                                .arg(errorText(connection.lastError())));
     m_done = true;
 }
 

@@ -1,13 +1,15 @@
 #ifndef DAYPLEX_DAYPLEX_H
 #define DAYPLEX_DAYPLEX_H
 
-// Everything a host needs: the three controls, late binding, dates and errors.
+// Everything a host needs: the three controls, late binding, dates, errors and the seams for
+// questions, dialogs and printing without a user.
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ctlintellimouse.h>
 #include <dayplex/dates.h>
 #include <dayplex/dispatch.h>
 #include <dayplex/error.h>
 #include <dayplex/kalenderobjekttyp.h>
+#include <dayplex/modal.h>
 #include <dayplex/printing.h>
 #include <dayplex/ucagenda.h>
 

@@ -423,4 +423,9 @@ cTools::PromptHandler cTools::setPromptHandler(PromptHandler handler)
     return previous;
 }
 
+PromptHandler setPromptHandler(PromptHandler handler)
+{
+    return cTools::setPromptHandler(std::move(handler));
+}
+
 } // namespace Dayplex

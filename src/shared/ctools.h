@@ -2,6 +2,7 @@
 #define DAYPLEX_CTOOLS_H
 
 #include <dayplex/dates.h>
+#include <dayplex/modal.h>
 
 #include <QString>
 #include <functional>
@@ -10,23 +11,13 @@ class QWidget;
 
 namespace Dayplex {
 
-// A modal question or message, as the prompt seam sees it.
-struct Prompt
-{
-    enum class Kind { Question, Information, Warning };
-    Kind kind = Kind::Information;
-    QString title;
-    QString text;
-    bool defaultYes = true; // for a question: the button that Enter chooses
-};
-
 // The toolbox of date, number, text, colour and prompt operations the views and dialogs use.
 // Stateless apart from the busy pointer. Every modal question goes through one replaceable
 // prompt handler, so that tests answer it without a window.
 class cTools
 {
 public:
-    using PromptHandler = std::function<bool(const Prompt &)>;
+    using PromptHandler = Dayplex::PromptHandler;
 
     cTools() = default;
     // A copy starts idle: the busy pointer belongs to the object that showed it.

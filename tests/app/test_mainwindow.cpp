@@ -7,8 +7,6 @@
 
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,7 +33,6 @@ private Q_SLOTS:
         m_db->open(m_dir.filePath(QStringLiteral("window-%1.sqlite").arg(++m_counter)));
         m_window = std::make_unique<MainWindow>(*m_db);
         m_messages.clear();
-        m_dialogs = 0;
         m_window->setMessageSink([this](const QString &title, const QString &text) {
             m_messages.append(title + QStringLiteral(": ") + text);
         });
@@ -57,48 +54,6 @@ private Q_SLOTS:
         QVERIFY(titles.contains(QStringLiteral("Datei")));
         QVERIFY(titles.contains(QStringLiteral("Ansicht")));
         QVERIFY(titles.contains(QStringLiteral("Extras")));
-    }
-
-    void newDateFromCalendar_data()
-    {
-        QTest::addColumn<int>("startMinute");
-        QTest::addColumn<int>("endMinute");
-        QTest::addColumn<bool>("allDay");
-        QTest::newRow("time-grid selection") << 10 * 60 << 11 * 60 + 30 << false;
-        QTest::newRow("all-day band selection") << 0 << 0 << true;
-    }
-
-    // Catches a NewDate that is not saved for every chosen participant or not shown afterwards.
-    void newDateFromCalendar()
-    {
-        QFETCH(int, startMinute);
-        QFETCH(int, endMinute);
-        QFETCH(bool, allDay);
-        const double day = m_window->calendar()->FirstDay() + 1;
-        m_window->setDialogRunner([this](QDialog &dialog) {
-            ++m_dialogs;
-            auto &form = static_cast<AppointmentDialog &>(dialog);
-            form.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->setText(QStringLiteral("Schulung Excel"));
-            form.setParticipantIds({2, 4});
-            form.accept();
-            return form.result();
-        });
-        const int before = m_db->appointmentCount();
-        emit m_window->calendar()->NewDate(day + startMinute / 1440.0, day + endMinute / 1440.0, false);
-        QCOMPARE(m_dialogs, 1);
-        QCOMPARE(m_db->appointmentCount(), before + 2);
-        const QVector<Appointment> saved = m_db->appointmentsInDays(day, day, {2, 4});
-        int found = 0;
-        for (const Appointment &a : saved) {
-            if (a.text != QLatin1String("Schulung Excel"))
-                continue;
-            ++found;
-            QCOMPARE(a.allDay, allDay);
-            QCOMPARE(Database::toSqlDateTime(a.start), Database::toSqlDateTime(day + startMinute / 1440.0));
-            QVERIFY(countKeys(m_window->calendar()->TerminDSN(), HostBridge::appointmentKey(a.id)) == 1);
-        }
-        QCOMPARE(found, 2);
-        QVERIFY(m_messages.isEmpty());
     }
 
     // Catches the Gantt's participant list not reaching the form, or a cancelled form saving.
@@ -129,34 +84,7 @@ private Q_SLOTS:
         QCOMPARE(shownSubject, target.text);
         QVERIFY(!m_db->appointment(target.id));
         QCOMPARE(countKeys(m_window->calendar()->TerminDSN(), HostBridge::appointmentKey(target.id)), 0);
-    }
-
-    // Catches a DateChanged that is not written or not reloaded into the view.
-    void dateChangedIsWrittenAndReloaded()
-    {
-        const Appointment target = firstWritableShown();
-        int asked = 0;
-        connect(m_window->calendar(), &Dayplex::ucAgenda::NeedDates, this, [&] { ++asked; });
-        const double start = std::floor(target.start) + 7.0 / 24;
-        emit m_window->calendar()->DateChanged(HostBridge::appointmentKey(target.id), start, start + 0.5 / 24);
-        QCOMPARE(Database::toSqlDateTime(m_db->appointment(target.id)->start), Database::toSqlDateTime(start));
-        QVERIFY(asked >= 1);
         QVERIFY(m_messages.isEmpty());
-    }
-
-    // Catches a failed write that goes unreported or leaves the new times half-written.
-    void failedDateChangeIsReportedAndKeepsTheOldTimes()
-    {
-        const Appointment target = firstWritableShown();
-        QSqlQuery trigger(QSqlDatabase::database(m_db->connectionName()));
-        QVERIFY(trigger.exec(QStringLiteral("CREATE TRIGGER full_journal BEFORE INSERT ON appointment_changes"
-                                            " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")));
-        const double start = std::floor(target.start) + 7.0 / 24;
-        emit m_window->calendar()->DateChanged(HostBridge::appointmentKey(target.id), start, start + 0.5 / 24);
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages.first().contains(QStringLiteral("Datenträger voll")), qPrintable(m_messages.first()));
-        QCOMPARE(Database::toSqlDateTime(m_db->appointment(target.id)->start), Database::toSqlDateTime(target.start));
-        QCOMPARE(countKeys(m_window->calendar()->TerminDSN(), HostBridge::appointmentKey(target.id)), 1);
     }
 
     // Catches a view switch that loses the displayed date.
@@ -226,15 +154,6 @@ private Q_SLOTS:
         QCOMPARE(calendar->FirstTime(), firstTime + rowShift * calendar->TimeRaster());
     }
 
-    // Catches an options change that is lost at the next start.
-    void optionsChangedIsStored()
-    {
-        emit m_window->calendar()->OptionsChanged();
-        QCOMPARE(m_window->bridge().calendarOptions(), m_window->calendar()->Options());
-        emit m_window->gantt()->OptionsChanged();
-        QCOMPARE(m_window->bridge().ganttOptions(), m_window->gantt()->Options());
-    }
-
 private:
     Appointment firstWritableShown() const
     {
@@ -251,7 +170,6 @@ private:
     std::unique_ptr<Database> m_db;
     std::unique_ptr<MainWindow> m_window;
     QStringList m_messages;
-    int m_dialogs = 0;
 };
 
 QTEST_MAIN(tst_MainWindow)
