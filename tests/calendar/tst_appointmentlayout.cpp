@@ -14,10 +14,7 @@ namespace {
 
 constexpr double kMonday = 45355.0; // 2024-03-04
 
-Date at(double day, double hours)
-{
-    return day + hours / 24.0;
-}
+Date at(double day, double hours) { return day + hours / 24.0; }
 
 // Hand-set geometry: columns 240 wide, rows 24 high, the time grid from y 101.
 CalendarGrid makeGrid(int days, int rasterMinutes, int minHeight, double firstHour = 0)
@@ -47,14 +44,9 @@ AppointmentLayout run(AppointmentStore &store, const CalendarGrid &grid, bool fo
     return layoutAppointments(store, matrix, grid, forPrinting);
 }
 
-void addTimed(AppointmentStore &store, const QString &dsn, Date start, Date end)
+void add(AppointmentStore &store, const QString &dsn, Date start, Date end, bool allDay = false)
 {
-    store.add(dsn, dsn, start, end, false, 0, false, 0, false, false);
-}
-
-void addAllDay(AppointmentStore &store, const QString &dsn, Date start, Date end)
-{
-    store.add(dsn, dsn, start, end, true, 0, false, 0, false, false);
+    store.add(dsn, dsn, start, end, allDay, 0, false, 0, false, false);
 }
 
 // ---- The layout as the painter once did it: text marks, key lists, every step spelt out. ----
@@ -199,17 +191,7 @@ private:
         }
         if (h <= 0)
             return;
-        SegmentBox box;
-        box.index = i;
-        box.column = t;
-        box.rowFrom = zv;
-        box.rowTo = zb;
-        box.subColumn = s;
-        box.subColumns = n;
-        box.box = QRect(x, y, w, h);
-        box.timeBarWidth = m;
-        box.inexact = inexact;
-        result.segments.append(box);
+        result.segments.append(SegmentBox{i, t, zv, zb, s, n, QRect(x, y, w, h), m, inexact});
     }
 
     void placeAllDay(AppointmentLayout &result, int i)
@@ -238,11 +220,7 @@ private:
                                               p.left() + p.width(), p.top() + p.height());
             }
             if (!collides) {
-                AllDayBox box;
-                box.index = i;
-                box.bandRow = j;
-                box.box = QRect(x, top, w, rowH);
-                result.allDay.append(box);
+                result.allDay.append(AllDayBox{i, j, QRect(x, top, w, rowH)});
                 return;
             }
         }
@@ -258,30 +236,15 @@ private:
 
 QString describe(const SegmentBox &b)
 {
-    return QStringLiteral("#%1 day %2 rows %3-%4 sub %5/%6 box %7,%8 %9x%10 bar %11%12")
-        .arg(b.index)
-        .arg(b.column)
-        .arg(b.rowFrom)
-        .arg(b.rowTo)
-        .arg(b.subColumn)
-        .arg(b.subColumns)
-        .arg(b.box.x())
-        .arg(b.box.y())
-        .arg(b.box.width())
-        .arg(b.box.height())
-        .arg(b.timeBarWidth)
-        .arg(b.inexact ? QStringLiteral(" inexact") : QString());
+    return QString::asprintf("#%d day %d rows %d-%d sub %d/%d box %d,%d %dx%d bar %d%s", b.index, b.column, b.rowFrom,
+                             b.rowTo, b.subColumn, b.subColumns, b.box.x(), b.box.y(), b.box.width(),
+                             b.box.height(), b.timeBarWidth, b.inexact ? " inexact" : "");
 }
 
 QString describe(const AllDayBox &b)
 {
-    return QStringLiteral("#%1 row %2 box %3,%4 %5x%6")
-        .arg(b.index)
-        .arg(b.bandRow)
-        .arg(b.box.x())
-        .arg(b.box.y())
-        .arg(b.box.width())
-        .arg(b.box.height());
+    return QString::asprintf("#%d row %d box %d,%d %dx%d", b.index, b.bandRow, b.box.x(), b.box.y(), b.box.width(),
+                             b.box.height());
 }
 
 template <typename Box>
@@ -360,11 +323,11 @@ RandomCase randomCase(quint32 seed, bool uniqueKeys)
             end = start - minutes(1, 600);
             break;
         case 2: // all day, holiday style
-            addAllDay(c.store, dsn, day, day);
+            add(c.store, dsn, day, day, true);
             continue;
         case 3: // all day over some days or part of one
-            addAllDay(c.store, dsn, random.bounded(2) ? day : start,
-                      random.bounded(2) ? day + random.bounded(4) : end);
+            add(c.store, dsn, random.bounded(2) ? day : start, random.bounded(2) ? day + random.bounded(4) : end,
+                true);
             continue;
         case 4: // touching the ends of the range
             start = random.bounded(2) ? c.grid.lastDay + 1 : c.grid.firstDay - minutes(0, 600);
@@ -373,7 +336,7 @@ RandomCase randomCase(quint32 seed, bool uniqueKeys)
         default:
             break;
         }
-        addTimed(c.store, dsn, start, end);
+        add(c.store, dsn, start, end);
     }
     return c;
 }
@@ -387,291 +350,248 @@ class tst_AppointmentLayout : public QObject
 private slots:
     // Catches sub-columns chosen by start time instead of store order, or boxes that do not
     // share the usable width.
-    void overlapping_data();
-    void overlapping();
+    void overlapping_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("A B C") << "ABC" << QStringList{"A:0/2", "B:1/2", "C:0/2"};
+        QTest::newRow("C B A") << "CBA" << QStringList{"C:0/2", "B:1/2", "A:0/2"};
+        QTest::newRow("A C B") << "ACB" << QStringList{"A:0/2", "C:0/2", "B:1/2"};
+    }
+    void overlapping()
+    {
+        QFETCH(QString, order);
+        QFETCH(QStringList, expected);
+        const CalendarGrid grid = makeGrid(1, 30, 1, 8);
+        AppointmentStore store;
+        for (const QChar key : order) {
+            const double hour = 9 + (key.unicode() - 'A');
+            add(store, key, at(kMonday, hour), at(kMonday, hour + 2));
+        }
+        const AppointmentLayout layout = run(store, grid);
+        QCOMPARE(subColumns(layout, store), expected);
+        for (const SegmentBox &b : layout.segments) {
+            const double hour = 9 + (store.at(b.index).dsn.at(0).unicode() - 'A');
+            // Usable width 240 - 8 = 232, halved; the time bar m = 3 takes 3 m off each box.
+            QCOMPARE(b.box,
+                     QRect(48 + 116 * b.subColumn, 101 + int(hour * 2 - 16) * 24, 116 - 9, 4 * 24));
+            QCOMPARE(b.timeBarWidth, 3);
+            QVERIFY(!b.inexact);
+        }
+    }
+
     // Catches an appointment over midnight drawn as one box or cut at the first day.
-    void overnightMakesTwoBoxes();
+    void overnightMakesTwoBoxes()
+    {
+        const CalendarGrid grid = makeGrid(2, 30, 1);
+        AppointmentStore store;
+        add(store, QStringLiteral("night"), at(kMonday, 22), at(kMonday + 1, 2));
+        const AppointmentLayout layout = run(store, grid);
+        QCOMPARE(describeAll(layout.segments),
+                 QStringList({QStringLiteral("#1 day 0 rows 44-47 sub 0/1 box 48,1157 223x96 bar 3"),
+                               QStringLiteral("#1 day 1 rows 0-3 sub 0/1 box 288,101 223x96 bar 3")}));
+    }
+
     // Catches a minimum height ignored, end rows that include the row starting at the end,
     // and appointments off the raster not marked inexact.
-    void rowsAndExactness_data();
-    void rowsAndExactness();
+    void rowsAndExactness_data()
+    {
+        QTest::addColumn<int>("raster");
+        QTest::addColumn<int>("minHeight");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<int>("rowFrom");
+        QTest::addColumn<int>("rowTo");
+        QTest::addColumn<bool>("inexact");
+        QTest::newRow("10 minutes, raster 30, two rows high")
+            << 30 << 2 << 10.0 << 10.0 + 1 / 6.0 << 20 << 21 << true;
+        QTest::newRow("one hour on the raster") << 30 << 1 << 10.0 << 11.0 << 20 << 21 << false;
+        QTest::newRow("no length") << 30 << 1 << 10.0 << 10.0 << 20 << 20 << false;
+        QTest::newRow("off the raster at both ends") << 15 << 1 << 10.1 << 10.4 << 40 << 41 << true;
+        QTest::newRow("start on, end off") << 60 << 1 << 10.0 << 10.5 << 10 << 10 << true;
+        QTest::newRow("minimum height stops at the last row")
+            << 60 << 4 << 22.0 << 23.0 << 22 << 23 << false;
+        QTest::newRow("end before start is made its start")
+            << 30 << 1 << 10.0 << 9.0 << 20 << 20 << false;
+    }
+    void rowsAndExactness()
+    {
+        QFETCH(int, raster);
+        QFETCH(int, minHeight);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, rowFrom);
+        QFETCH(int, rowTo);
+        QFETCH(bool, inexact);
+        const CalendarGrid grid = makeGrid(1, raster, minHeight);
+        AppointmentStore store;
+        add(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
+        const AppointmentLayout layout = run(store, grid);
+        QCOMPARE(layout.segments.size(), 1);
+        const SegmentBox &b = layout.segments.first();
+        QCOMPARE(b.rowFrom, rowFrom);
+        QCOMPARE(b.rowTo, rowTo);
+        QCOMPARE(b.box.top(), 101 + rowFrom * 24);
+        QCOMPARE(b.box.height(), (rowTo - rowFrom + 1) * 24);
+        QCOMPARE(b.inexact, inexact);
+    }
+
     // Catches printing without clipping to the time grid, or screen boxes clipped.
-    void printClipping_data();
-    void printClipping();
+    void printClipping_data()
+    {
+        // First time 08:00 (row 16 at y 101), the grid ends at y 341 after row 25 (12:30).
+        QTest::addColumn<bool>("forPrinting");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<QString>("expected"); // "y h inexact", empty when not drawn
+        QTest::newRow("print: above the first time is cut") << true << 7.0 << 9.0 << "101 48 1";
+        QTest::newRow("screen: above the first time is kept") << false << 7.0 << 9.0 << "53 96 0";
+        QTest::newRow("print: wholly above is dropped") << true << 6.0 << 8.0 << "";
+        QTest::newRow("print: below the end is cut") << true << 12.0 << 14.0 << "293 48 1";
+        QTest::newRow("screen: below the end is kept") << false << 12.0 << 14.0 << "293 96 0";
+        QTest::newRow("print: inside stays exact") << true << 9.0 << 10.0 << "149 48 0";
+        QTest::newRow("print: wholly below is dropped") << true << 13.0 << 14.0 << "";
+    }
+    void printClipping()
+    {
+        QFETCH(bool, forPrinting);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(QString, expected);
+        CalendarGrid grid = makeGrid(1, 30, 1, 8);
+        grid.geo.lngUnten = 341;
+        AppointmentStore store;
+        add(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
+        const AppointmentLayout layout = run(store, grid, forPrinting);
+        QStringList got;
+        for (const SegmentBox &b : layout.segments)
+            got << QStringLiteral("%1 %2 %3").arg(b.box.top()).arg(b.box.height()).arg(int(b.inexact));
+        QCOMPARE(got.join(QLatin1Char(';')), expected);
+    }
+
     // Catches band rows stacked when entries only touch, widths that ignore the time of day,
     // the minimum width, or a midnight end that does not count its day.
-    void allDayBand_data();
-    void allDayBand();
+    void allDayBand_data()
+    {
+        // Entries "startDay@hour-endDay@hour"; band x from 40, y from 24, columns 240, rows 24.
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QStringList>("expected"); // "row x w" per entry
+        QTest::newRow("two on one day, a third two days later")
+            << "0@0-0@0,0@0-0@0,2@0-2@0" << QStringList{"1 40 240", "2 40 240", "1 520 240"};
+        QTest::newRow("consecutive days only touch")
+            << "0@0-0@0,1@0-1@0" << QStringList{"1 40 240", "1 280 240"};
+        QTest::newRow("part of a day is its share of the column")
+            << "0@10-0@14" << QStringList{"1 140 40"};
+        QTest::newRow("never narrower than a third of a row")
+            << "0@10-0@10.1" << QStringList{"1 140 8"};
+        QTest::newRow("a midnight end counts its day")
+            << "0@0-1@0,1@12-1@13" << QStringList{"1 40 480", "2 400 10"};
+        QTest::newRow("a gap between two boxes is used")
+            << "0@0-0@0,2@0-2@0,0@0-2@0,1@0-1@0"
+            << QStringList{"1 40 240", "1 520 240", "2 40 720", "1 280 240"};
+    }
+    void allDayBand()
+    {
+        QFETCH(QString, entries);
+        QFETCH(QStringList, expected);
+        const CalendarGrid grid = makeGrid(4, 30, 1);
+        AppointmentStore store;
+        for (const QString &entry : entries.split(QLatin1Char(','))) {
+            const QStringList ends = entry.split(QLatin1Char('-'));
+            const auto moment = [](const QString &text) {
+                return at(kMonday + text.section(QLatin1Char('@'), 0, 0).toInt(),
+                          text.section(QLatin1Char('@'), 1, 1).toDouble());
+            };
+            add(store, entry, moment(ends[0]), moment(ends[1]), true);
+        }
+        const AppointmentLayout layout = run(store, grid);
+        QStringList got;
+        for (const AllDayBox &b : layout.allDay) {
+            QCOMPARE(b.box.top(), 24 + (b.bandRow - 1) * 24);
+            QCOMPARE(b.box.height(), 24);
+            got << QStringLiteral("%1 %2 %3").arg(b.bandRow).arg(b.box.x()).arg(b.box.width());
+        }
+        QCOMPARE(got, expected);
+        QVERIFY(layout.segments.isEmpty());
+    }
+
     // Catches ends before starts left alone, wrong visibility at the range ends, and all-day
     // entries that take up cells.
-    void repairAndVisibility_data();
-    void repairAndVisibility();
+    void repairAndVisibility_data()
+    {
+        // Two days shown, Monday and Tuesday; times in days from Monday 00:00.
+        QTest::addColumn<bool>("allDay");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<double>("repairedTo");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("end before start") << false << 0.5 << 0.25 << 0.5 << true << 1;
+        QTest::newRow("ends before the first day") << false << -1.0 << -0.01 << -0.01 << false << 0;
+        QTest::newRow("ends at the first day's midnight") << false << -1.0 << 0.0 << 0.0 << true << 1;
+        QTest::newRow("starts at the day after the last") << false << 2.0 << 2.5 << 2.5 << false << 0;
+        QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << true << 1;
+        QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << true << 1;
+        QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << false << 0;
+    }
+    void repairAndVisibility()
+    {
+        QFETCH(bool, allDay);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(double, repairedTo);
+        QFETCH(bool, visible);
+        QFETCH(int, boxes);
+        const CalendarGrid grid = makeGrid(2, 30, 1);
+        AppointmentStore store;
+        store.add(QStringLiteral("a"), QString(), kMonday + from, kMonday + to, allDay, 0, false, 0,
+                  false, false);
+        CellMatrix matrix;
+        matrix.rebuild(2, grid.lastRow + 1);
+        const AppointmentLayout layout = layoutAppointments(store, matrix, grid, false);
+        QCOMPARE(store.at(1).dateEnd, kMonday + repairedTo);
+        QCOMPARE(store.at(1).dateEndOrig, kMonday + to);
+        QCOMPARE(store.at(1).blnSichtbar, visible);
+        QCOMPARE(int(layout.allDay.size() + layout.segments.size()), boxes);
+        int marked = 0;
+        for (int c = 0; c < 2; ++c)
+            for (int r = 0; r <= grid.lastRow; ++r)
+                marked += int(matrix.belegung(c, r).size());
+        QCOMPARE(marked > 0, !allDay && boxes > 0);
+    }
+
     // Catches any difference from the text-based layout, box for box, on random calendars.
-    void matchesReference();
-    // Catches segments that share a sub-column where they share a row, or skip a free lower one.
-    void lowestFreeSubColumn();
+    void matchesReference()
+    {
+        for (quint32 seed = 1; seed <= 90; ++seed) {
+            RandomCase c = randomCase(seed, seed > 60); // unique keys from seed 61 on
+            AppointmentStore referenceStore = c.store;
+            CellMatrix matrix;
+            matrix.rebuild(c.grid.dayCount(), c.grid.lastRow + 1);
+            // A second pass over the same matrix must not see the first one's marks.
+            layoutAppointments(c.store, matrix, c.grid, !c.forPrinting);
+            const AppointmentLayout got = layoutAppointments(c.store, matrix, c.grid, c.forPrinting);
+            Reference reference(referenceStore, c.grid, c.forPrinting);
+            const AppointmentLayout expected = reference.run();
+            const QByteArray context = "seed " + QByteArray::number(seed);
+            QVERIFY2(!expected.segments.isEmpty() && !expected.allDay.isEmpty(), context);
+            QCOMPARE(describeAll(got.segments), describeAll(expected.segments));
+            QCOMPARE(describeAll(got.allDay), describeAll(expected.allDay));
+            for (int i = 1; i <= c.store.count(); ++i) {
+                QCOMPARE(c.store.at(i).dateEnd, referenceStore.at(i).dateEnd);
+                QCOMPARE(c.store.at(i).blnSichtbar, referenceStore.at(i).blnSichtbar);
+            }
+            for (int t = 0; t < matrix.days(); ++t) {
+                for (int r = 0; r < matrix.rows(); ++r) {
+                    const RefCell &cell = reference.cell(t, r);
+                    QCOMPARE(matrix.belegung(t, r), cell.strBelegung);
+                    for (int k = 1; k <= cell.arrDSN.size(); ++k)
+                        QCOMPARE(matrix.dsnAt(t, r, k), cell.arrDSN[k - 1]);
+                }
+            }
+        }
+    }
 };
-
-void tst_AppointmentLayout::overlapping_data()
-{
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("A B C") << "ABC" << QStringList{"A:0/2", "B:1/2", "C:0/2"};
-    QTest::newRow("C B A") << "CBA" << QStringList{"C:0/2", "B:1/2", "A:0/2"};
-    QTest::newRow("A C B") << "ACB" << QStringList{"A:0/2", "C:0/2", "B:1/2"};
-}
-
-void tst_AppointmentLayout::overlapping()
-{
-    QFETCH(QString, order);
-    QFETCH(QStringList, expected);
-    const CalendarGrid grid = makeGrid(1, 30, 1, 8);
-    AppointmentStore store;
-    for (const QChar key : order) {
-        const double hour = 9 + (key.unicode() - 'A');
-        addTimed(store, key, at(kMonday, hour), at(kMonday, hour + 2));
-    }
-    const AppointmentLayout layout = run(store, grid);
-    QCOMPARE(subColumns(layout, store), expected);
-    for (const SegmentBox &b : layout.segments) {
-        const double hour = 9 + (store.at(b.index).dsn.at(0).unicode() - 'A');
-        // Usable width 240 - 8 = 232, halved; the time bar m = 3 takes 3 m off each box.
-        QCOMPARE(b.box,
-                 QRect(48 + 116 * b.subColumn, 101 + int(hour * 2 - 16) * 24, 116 - 9, 4 * 24));
-        QCOMPARE(b.timeBarWidth, 3);
-        QVERIFY(!b.inexact);
-    }
-}
-
-void tst_AppointmentLayout::overnightMakesTwoBoxes()
-{
-    const CalendarGrid grid = makeGrid(2, 30, 1);
-    AppointmentStore store;
-    addTimed(store, QStringLiteral("night"), at(kMonday, 22), at(kMonday + 1, 2));
-    const AppointmentLayout layout = run(store, grid);
-    QCOMPARE(describeAll(layout.segments),
-             QStringList({QStringLiteral("#1 day 0 rows 44-47 sub 0/1 box 48,1157 223x96 bar 3"),
-                           QStringLiteral("#1 day 1 rows 0-3 sub 0/1 box 288,101 223x96 bar 3")}));
-}
-
-void tst_AppointmentLayout::rowsAndExactness_data()
-{
-    QTest::addColumn<int>("raster");
-    QTest::addColumn<int>("minHeight");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::addColumn<int>("rowFrom");
-    QTest::addColumn<int>("rowTo");
-    QTest::addColumn<bool>("inexact");
-    QTest::newRow("10 minutes, raster 30, two rows high")
-        << 30 << 2 << 10.0 << 10.0 + 1 / 6.0 << 20 << 21 << true;
-    QTest::newRow("one hour on the raster") << 30 << 1 << 10.0 << 11.0 << 20 << 21 << false;
-    QTest::newRow("no length") << 30 << 1 << 10.0 << 10.0 << 20 << 20 << false;
-    QTest::newRow("off the raster at both ends") << 15 << 1 << 10.1 << 10.4 << 40 << 41 << true;
-    QTest::newRow("start on, end off") << 60 << 1 << 10.0 << 10.5 << 10 << 10 << true;
-    QTest::newRow("minimum height stops at the last row")
-        << 60 << 4 << 22.0 << 23.0 << 22 << 23 << false;
-    QTest::newRow("end before start is made its start")
-        << 30 << 1 << 10.0 << 9.0 << 20 << 20 << false;
-}
-
-void tst_AppointmentLayout::rowsAndExactness()
-{
-    QFETCH(int, raster);
-    QFETCH(int, minHeight);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    QFETCH(int, rowFrom);
-    QFETCH(int, rowTo);
-    QFETCH(bool, inexact);
-    const CalendarGrid grid = makeGrid(1, raster, minHeight);
-    AppointmentStore store;
-    addTimed(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
-    const AppointmentLayout layout = run(store, grid);
-    QCOMPARE(layout.segments.size(), 1);
-    const SegmentBox &b = layout.segments.first();
-    QCOMPARE(b.rowFrom, rowFrom);
-    QCOMPARE(b.rowTo, rowTo);
-    QCOMPARE(b.box.top(), 101 + rowFrom * 24);
-    QCOMPARE(b.box.height(), (rowTo - rowFrom + 1) * 24);
-    QCOMPARE(b.inexact, inexact);
-}
-
-void tst_AppointmentLayout::printClipping_data()
-{
-    // First time 08:00 (row 16 at y 101), the grid ends at y 341 after row 25 (12:30).
-    QTest::addColumn<bool>("forPrinting");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::addColumn<QString>("expected"); // "y h inexact", empty when not drawn
-    QTest::newRow("print: above the first time is cut") << true << 7.0 << 9.0 << "101 48 1";
-    QTest::newRow("screen: above the first time is kept") << false << 7.0 << 9.0 << "53 96 0";
-    QTest::newRow("print: wholly above is dropped") << true << 6.0 << 8.0 << "";
-    QTest::newRow("print: below the end is cut") << true << 12.0 << 14.0 << "293 48 1";
-    QTest::newRow("screen: below the end is kept") << false << 12.0 << 14.0 << "293 96 0";
-    QTest::newRow("print: inside stays exact") << true << 9.0 << 10.0 << "149 48 0";
-    QTest::newRow("print: wholly below is dropped") << true << 13.0 << 14.0 << "";
-}
-
-void tst_AppointmentLayout::printClipping()
-{
-    QFETCH(bool, forPrinting);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    QFETCH(QString, expected);
-    CalendarGrid grid = makeGrid(1, 30, 1, 8);
-    grid.geo.lngUnten = 341;
-    AppointmentStore store;
-    addTimed(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
-    const AppointmentLayout layout = run(store, grid, forPrinting);
-    QStringList got;
-    for (const SegmentBox &b : layout.segments)
-        got << QStringLiteral("%1 %2 %3").arg(b.box.top()).arg(b.box.height()).arg(int(b.inexact));
-    QCOMPARE(got.join(QLatin1Char(';')), expected);
-}
-
-void tst_AppointmentLayout::allDayBand_data()
-{
-    // Entries "startDay@hour-endDay@hour"; band x from 40, y from 24, columns 240, rows 24.
-    QTest::addColumn<QString>("entries");
-    QTest::addColumn<QStringList>("expected"); // "row x w" per entry
-    QTest::newRow("two on one day, a third two days later")
-        << "0@0-0@0,0@0-0@0,2@0-2@0" << QStringList{"1 40 240", "2 40 240", "1 520 240"};
-    QTest::newRow("consecutive days only touch")
-        << "0@0-0@0,1@0-1@0" << QStringList{"1 40 240", "1 280 240"};
-    QTest::newRow("part of a day is its share of the column")
-        << "0@10-0@14" << QStringList{"1 140 40"};
-    QTest::newRow("never narrower than a third of a row")
-        << "0@10-0@10.1" << QStringList{"1 140 8"};
-    QTest::newRow("a midnight end counts its day")
-        << "0@0-1@0,1@12-1@13" << QStringList{"1 40 480", "2 400 10"};
-    QTest::newRow("a gap between two boxes is used")
-        << "0@0-0@0,2@0-2@0,0@0-2@0,1@0-1@0"
-        << QStringList{"1 40 240", "1 520 240", "2 40 720", "1 280 240"};
-}
-
-void tst_AppointmentLayout::allDayBand()
-{
-    QFETCH(QString, entries);
-    QFETCH(QStringList, expected);
-    const CalendarGrid grid = makeGrid(4, 30, 1);
-    AppointmentStore store;
-    for (const QString &entry : entries.split(QLatin1Char(','))) {
-        const QStringList ends = entry.split(QLatin1Char('-'));
-        const auto moment = [](const QString &text) {
-            return at(kMonday + text.section(QLatin1Char('@'), 0, 0).toInt(),
-                      text.section(QLatin1Char('@'), 1, 1).toDouble());
-        };
-        addAllDay(store, entry, moment(ends[0]), moment(ends[1]));
-    }
-    const AppointmentLayout layout = run(store, grid);
-    QStringList got;
-    for (const AllDayBox &b : layout.allDay) {
-        QCOMPARE(b.box.top(), 24 + (b.bandRow - 1) * 24);
-        QCOMPARE(b.box.height(), 24);
-        got << QStringLiteral("%1 %2 %3").arg(b.bandRow).arg(b.box.x()).arg(b.box.width());
-    }
-    QCOMPARE(got, expected);
-    QVERIFY(layout.segments.isEmpty());
-}
-
-void tst_AppointmentLayout::repairAndVisibility_data()
-{
-    // Two days shown, Monday and Tuesday; times in days from Monday 00:00.
-    QTest::addColumn<bool>("allDay");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::addColumn<double>("repairedTo");
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<int>("boxes");
-    QTest::newRow("end before start") << false << 0.5 << 0.25 << 0.5 << true << 1;
-    QTest::newRow("ends before the first day") << false << -1.0 << -0.01 << -0.01 << false << 0;
-    QTest::newRow("ends at the first day's midnight") << false << -1.0 << 0.0 << 0.0 << true << 1;
-    QTest::newRow("starts at the day after the last") << false << 2.0 << 2.5 << 2.5 << false << 0;
-    QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << true << 1;
-    QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << true << 1;
-    QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << false << 0;
-}
-
-void tst_AppointmentLayout::repairAndVisibility()
-{
-    QFETCH(bool, allDay);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    QFETCH(double, repairedTo);
-    QFETCH(bool, visible);
-    QFETCH(int, boxes);
-    const CalendarGrid grid = makeGrid(2, 30, 1);
-    AppointmentStore store;
-    store.add(QStringLiteral("a"), QString(), kMonday + from, kMonday + to, allDay, 0, false, 0,
-              false, false);
-    CellMatrix matrix;
-    matrix.rebuild(2, grid.lastRow + 1);
-    const AppointmentLayout layout = layoutAppointments(store, matrix, grid, false);
-    QCOMPARE(store.at(1).dateEnd, kMonday + repairedTo);
-    QCOMPARE(store.at(1).dateEndOrig, kMonday + to);
-    QCOMPARE(store.at(1).blnSichtbar, visible);
-    QCOMPARE(int(layout.allDay.size() + layout.segments.size()), boxes);
-    int marked = 0;
-    for (int c = 0; c < 2; ++c)
-        for (int r = 0; r <= grid.lastRow; ++r)
-            marked += int(matrix.belegung(c, r).size());
-    QCOMPARE(marked > 0, !allDay && boxes > 0);
-}
-
-void tst_AppointmentLayout::matchesReference()
-{
-    for (quint32 seed = 1; seed <= 60; ++seed) {
-        RandomCase c = randomCase(seed, false);
-        AppointmentStore referenceStore = c.store;
-        CellMatrix matrix;
-        matrix.rebuild(c.grid.dayCount(), c.grid.lastRow + 1);
-        // A second pass over the same matrix must not see the first one's marks.
-        layoutAppointments(c.store, matrix, c.grid, !c.forPrinting);
-        const AppointmentLayout got = layoutAppointments(c.store, matrix, c.grid, c.forPrinting);
-        Reference reference(referenceStore, c.grid, c.forPrinting);
-        const AppointmentLayout expected = reference.run();
-        const QByteArray context = "seed " + QByteArray::number(seed);
-        QVERIFY2(!expected.segments.isEmpty() && !expected.allDay.isEmpty(), context);
-        QCOMPARE(describeAll(got.segments), describeAll(expected.segments));
-        QCOMPARE(describeAll(got.allDay), describeAll(expected.allDay));
-        for (int i = 1; i <= c.store.count(); ++i) {
-            QCOMPARE(c.store.at(i).dateEnd, referenceStore.at(i).dateEnd);
-            QCOMPARE(c.store.at(i).blnSichtbar, referenceStore.at(i).blnSichtbar);
-        }
-        for (int t = 0; t < matrix.days(); ++t) {
-            for (int r = 0; r < matrix.rows(); ++r) {
-                const RefCell &cell = reference.cell(t, r);
-                QCOMPARE(matrix.belegung(t, r), cell.strBelegung);
-                for (int k = 1; k <= cell.arrDSN.size(); ++k)
-                    QCOMPARE(matrix.dsnAt(t, r, k), cell.arrDSN[k - 1]);
-            }
-        }
-    }
-}
-
-void tst_AppointmentLayout::lowestFreeSubColumn()
-{
-    for (quint32 seed = 100; seed < 130; ++seed) {
-        RandomCase c = randomCase(seed, true);
-        CellMatrix matrix;
-        matrix.rebuild(c.grid.dayCount(), c.grid.lastRow + 1);
-        const AppointmentLayout layout = layoutAppointments(c.store, matrix, c.grid, false);
-        QVector<SegmentBox> earlier;
-        for (const SegmentBox &b : layout.segments) {
-            QSet<int> used;
-            for (const SegmentBox &e : std::as_const(earlier)) {
-                if (e.column == b.column && e.rowFrom <= b.rowTo && b.rowFrom <= e.rowTo)
-                    used.insert(e.subColumn);
-            }
-            int lowest = 0;
-            while (used.contains(lowest))
-                ++lowest;
-            QVERIFY2(b.subColumn == lowest, qPrintable(describe(b)));
-            earlier.append(b);
-        }
-    }
-}
 
 QTEST_APPLESS_MAIN(tst_AppointmentLayout)
 

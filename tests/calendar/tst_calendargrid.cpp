@@ -9,15 +9,9 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 // Three days from Monday 2024-03-04 in the given raster.
 CalendarGrid threeDays(int rasterMinutes = 30)
@@ -36,254 +30,227 @@ class tst_CalendarGrid : public QObject
     Q_OBJECT
 
 private slots:
-    void rowsOfTheDay_data();
-    void rowsOfTheDay();
-    void rowOf_data();
-    void rowOf();
-    void columnOf_data();
-    void columnOf();
-    void terminIndices_data();
-    void terminIndices();
-    void terminIndicesMissLeavesIndices();
-    void bandX_data();
-    void bandX();
-    void screenGeometry_data();
-    void screenGeometry();
-    void printGeometry_data();
-    void printGeometry();
-    void rasterRejected_data();
-    void rasterRejected();
-};
-
-// Every offered raster gives the documented last row of the day.
-void tst_CalendarGrid::rowsOfTheDay_data()
-{
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<int>("lastRow");
-    QTest::newRow("5") << 5 << 287;
-    QTest::newRow("6") << 6 << 239;
-    QTest::newRow("10") << 10 << 143;
-    QTest::newRow("15") << 15 << 95;
-    QTest::newRow("30") << 30 << 47;
-    QTest::newRow("60") << 60 << 23;
-    QTest::newRow("7 (not offered)") << 7 << 205;
-}
-
-void tst_CalendarGrid::rowsOfTheDay()
-{
-    QFETCH(int, minutes);
-    QFETCH(int, lastRow);
-    QCOMPARE(threeDays(minutes).lastRow, lastRow);
-}
-
-// Times map to rows by rounding down, with one second of grace below a boundary.
-void tst_CalendarGrid::rowOf_data()
-{
-    QTest::addColumn<Date>("datum");
-    QTest::addColumn<int>("row");
-    QTest::newRow("08:00") << day(2024, 3, 4) + hm(8, 0) << 16;
-    QTest::newRow("08:29") << day(2024, 3, 4) + hm(8, 29) << 16;
-    QTest::newRow("08:29:59.5 counts as 08:30") << day(2024, 3, 4) + hm(8, 29) + 59.5 * kOneSecond << 17;
-    QTest::newRow("23:59") << day(2024, 3, 4) + hm(23, 59) << 47;
-    QTest::newRow("date part ignored") << day(2031, 7, 1) + hm(8, 0) << 16;
-    QTest::newRow("time value alone") << hm(12, 30) << 25;
-    QTest::newRow("summer time starts: 02:30 exists as a row") << day(2024, 3, 31) + hm(2, 30) << 5;
-    QTest::newRow("summer time ends: 02:30") << day(2024, 10, 27) + hm(2, 30) << 5;
-    QTest::newRow("before 1899") << day(1850, 6, 1) + hm(9, 45) << 19;
-}
-
-void tst_CalendarGrid::rowOf()
-{
-    QFETCH(Date, datum);
-    QFETCH(int, row);
-    QCOMPARE(threeDays().rowOf(datum), row);
-}
-
-// Only the displayed days have columns.
-void tst_CalendarGrid::columnOf_data()
-{
-    QTest::addColumn<Date>("datum");
-    QTest::addColumn<int>("column");
-    QTest::newRow("first day, midnight") << day(2024, 3, 4) << 0;
-    QTest::newRow("last day, late") << day(2024, 3, 6) + hm(23, 59) << 2;
-    QTest::newRow("day before") << day(2024, 3, 3) + hm(23, 59) << -1;
-    QTest::newRow("day after") << day(2024, 3, 7) << -1;
-    QTest::newRow("NaN") << qQNaN() << -1;
-    QTest::newRow("infinite") << qInf() << -1;
-}
-
-void tst_CalendarGrid::columnOf()
-{
-    QFETCH(Date, datum);
-    QFETCH(int, column);
-    QCOMPARE(threeDays().columnOf(datum), column);
-}
-
-// Intervals map to day and row ranges with the boundary, clipping and minimum-height rules.
-void tst_CalendarGrid::terminIndices_data()
-{
-    QTest::addColumn<Date>("start");
-    QTest::addColumn<Date>("end");
-    QTest::addColumn<int>("minHeight");
-    QTest::addColumn<QVector<int>>("expected"); // tv, tb, zv, zb
-
-    const Date mo = day(2024, 3, 4), tu = day(2024, 3, 5), we = day(2024, 3, 6);
-    QTest::newRow("10:00 to 10:00, at least 4 rows") << mo + hm(10, 0) << mo + hm(10, 0) << 4 << QVector<int>{0, 0, 20, 23};
-    QTest::newRow("end on a boundary closes the row before") << tu + hm(9, 0) << tu + hm(10, 0) << 1 << QVector<int>{1, 1, 18, 19};
-    QTest::newRow("end just after a boundary opens the next") << tu + hm(9, 0) << tu + hm(10, 1) << 1 << QVector<int>{1, 1, 18, 20};
-    QTest::newRow("from two days before to 11:00 on the first")
-        << day(2024, 3, 2) + hm(9, 0) << mo + hm(11, 0) << 1 << QVector<int>{0, 0, 0, 21};
-    QTest::newRow("minimum height cut at the last row") << we + hm(23, 30) << we + hm(23, 45) << 4 << QVector<int>{2, 2, 47, 47};
-    QTest::newRow("over midnight into the next day") << mo + hm(22, 0) << tu + hm(2, 0) << 1 << QVector<int>{0, 1, 44, 3};
-    QTest::newRow("past the last day ends at 23:59") << tu + hm(8, 0) << day(2024, 3, 9) << 1 << QVector<int>{1, 2, 16, 47};
-    QTest::newRow("ending at midnight after the last day") << we + hm(20, 0) << day(2024, 3, 7) << 1 << QVector<int>{2, 2, 40, 47};
-    QTest::newRow("end before start on one day") << mo + hm(10, 0) << mo + hm(9, 0) << 1 << QVector<int>{0, 0, 20, 20};
-    QTest::newRow("summer time night keeps all rows") << day(2024, 3, 31) + hm(1, 0) << day(2024, 3, 31) + hm(4, 0) << 1
-                                                      << QVector<int>{0, 0, 2, 7};
-}
-
-void tst_CalendarGrid::terminIndices()
-{
-    QFETCH(Date, start);
-    QFETCH(Date, end);
-    QFETCH(int, minHeight);
-    QFETCH(QVector<int>, expected);
-    CalendarGrid grid = threeDays();
-    if (start >= day(2024, 3, 31)) {
-        grid.firstDay = day(2024, 3, 31);
-        grid.lastDay = day(2024, 3, 31);
+    // Every offered raster gives the documented last row of the day.
+    void rowsOfTheDay_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("lastRow");
+        QTest::newRow("5, the most rows") << 5 << 287;
+        QTest::newRow("6") << 6 << 239;
+        QTest::newRow("15") << 15 << 95;
+        QTest::newRow("30") << 30 << 47;
+        QTest::newRow("60") << 60 << 23;
+        QTest::newRow("7 (not offered)") << 7 << 205;
     }
-    qint32 tv = -1, tb = -1, zv = -1, zb = -1;
-    QVERIFY(grid.terminIndices(start, end, tv, tb, zv, zb, minHeight));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), expected);
-}
+    void rowsOfTheDay()
+    {
+        QFETCH(int, minutes);
+        QFETCH(int, lastRow);
+        QCOMPARE(threeDays(minutes).lastRow, lastRow);
+    }
 
-// An interval that misses the displayed days answers false and writes nothing.
-void tst_CalendarGrid::terminIndicesMissLeavesIndices()
-{
-    const CalendarGrid grid = threeDays();
-    qint32 tv = 7, tb = 7, zv = 7, zb = 7;
-    QVERIFY(!grid.terminIndices(day(2024, 3, 1), day(2024, 3, 3) + hm(23, 0), tv, tb, zv, zb, 1));
-    QVERIFY(!grid.terminIndices(day(2024, 3, 7) + hm(0, 1), day(2024, 3, 8), tv, tb, zv, zb, 1));
-    QVERIFY(!grid.terminIndices(qQNaN(), day(2024, 3, 5), tv, tb, zv, zb, 1));
-    QVERIFY(!grid.terminIndices(-1e300, 1e300 * 0 + day(2024, 3, 1), tv, tb, zv, zb, 1));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
-    // Far-away ends are clipped to the displayed days without overflowing.
-    QVERIFY(grid.terminIndices(-3e6, 3e6, tv, tb, zv, zb, 1));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{0, 2, 0, 47}));
-}
+    // Times map to rows by rounding down, with one second of grace below a boundary.
+    void rowOf_data()
+    {
+        QTest::addColumn<Date>("datum");
+        QTest::addColumn<int>("row");
+        QTest::newRow("08:00") << day(2024, 3, 4) + hm(8, 0) << 16;
+        QTest::newRow("08:29") << day(2024, 3, 4) + hm(8, 29) << 16;
+        QTest::newRow("08:29:59.5 counts as 08:30") << day(2024, 3, 4) + hm(8, 29) + 59.5 * kOneSecond << 17;
+        QTest::newRow("23:59") << day(2024, 3, 4) + hm(23, 59) << 47;
+        QTest::newRow("date part ignored") << day(2031, 7, 1) + hm(8, 0) << 16;
+        QTest::newRow("time value alone") << hm(12, 30) << 25;
+        QTest::newRow("summer time starts: 02:30 exists as a row") << day(2024, 3, 31) + hm(2, 30) << 5;
+        QTest::newRow("summer time ends: 02:30") << day(2024, 10, 27) + hm(2, 30) << 5;
+        QTest::newRow("before 1899") << day(1850, 6, 1) + hm(9, 45) << 19;
+    }
+    void rowOf()
+    {
+        QFETCH(Date, datum);
+        QFETCH(int, row);
+        QCOMPARE(threeDays().rowOf(datum), row);
+    }
 
-// Moments in the band map to fractions of columns and are clipped to the displayed days.
-void tst_CalendarGrid::bandX_data()
-{
-    QTest::addColumn<Date>("datum");
-    QTest::addColumn<int>("x");
-    QTest::newRow("last day 23:00") << day(2024, 3, 6) + hm(23, 0) << 296;
-    QTest::newRow("five days after the last") << day(2024, 3, 11) << 300;
-    QTest::newRow("before the first day") << day(2024, 2, 1) << 0;
-    QTest::newRow("noon of the first day") << day(2024, 3, 4) + hm(12, 0) << 50;
-    QTest::newRow("12.5 pixels round half to even") << day(2024, 3, 4) + hm(3, 0) << 12;
-}
+    // Only the displayed days have columns.
+    void columnOf_data()
+    {
+        QTest::addColumn<Date>("datum");
+        QTest::addColumn<int>("column");
+        QTest::newRow("first day, midnight") << day(2024, 3, 4) << 0;
+        QTest::newRow("last day, late") << day(2024, 3, 6) + hm(23, 59) << 2;
+        QTest::newRow("day before") << day(2024, 3, 3) + hm(23, 59) << -1;
+        QTest::newRow("day after") << day(2024, 3, 7) << -1;
+        QTest::newRow("NaN") << qQNaN() << -1;
+        QTest::newRow("infinite") << qInf() << -1;
+    }
+    void columnOf()
+    {
+        QFETCH(Date, datum);
+        QFETCH(int, column);
+        QCOMPARE(threeDays().columnOf(datum), column);
+    }
 
-void tst_CalendarGrid::bandX()
-{
-    QFETCH(Date, datum);
-    QFETCH(int, x);
-    CalendarGrid grid = threeDays();
-    grid.layoutScreen(0, 0, 340, 400, 8, 14); // time column 40, three columns of 100
-    QCOMPARE(grid.geo.lngSpaltenBreite, 100);
-    QCOMPARE(grid.bandX(datum), x);
-}
+    // Intervals map to day and row ranges with the boundary, clipping and minimum-height rules.
+    void terminIndices_data()
+    {
+        QTest::addColumn<Date>("start");
+        QTest::addColumn<Date>("end");
+        QTest::addColumn<int>("minHeight");
+        QTest::addColumn<QVector<int>>("expected"); // tv, tb, zv, zb
 
-// Screen geometry follows the character size, rounding half to even.
-void tst_CalendarGrid::screenGeometry_data()
-{
-    QTest::addColumn<int>("charHeight");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("rowHeight");
-    QTest::addColumn<int>("splitter");
-    QTest::addColumn<int>("columnWidth");
-    QTest::newRow("13 px font: 19.5 rounds to 20") << 13 << 1000 << 20 << 4 << 320;
-    QTest::newRow("15 px font: 22.5 rounds to 22") << 15 << 1000 << 22 << 4 << 320;
-    QTest::newRow("narrow window") << 16 << 100 << 24 << 5 << 20;
-    QTest::newRow("column of 101.67 rounds to 102") << 16 << 345 << 24 << 5 << 102;
-}
+        const Date mo = day(2024, 3, 4), tu = day(2024, 3, 5), we = day(2024, 3, 6);
+        QTest::newRow("10:00 to 10:00, at least 4 rows") << mo + hm(10, 0) << mo + hm(10, 0) << 4 << QVector<int>{0, 0, 20, 23};
+        QTest::newRow("end on a boundary closes the row before") << tu + hm(9, 0) << tu + hm(10, 0) << 1 << QVector<int>{1, 1, 18, 19};
+        QTest::newRow("end just after a boundary opens the next") << tu + hm(9, 0) << tu + hm(10, 1) << 1 << QVector<int>{1, 1, 18, 20};
+        QTest::newRow("from two days before to 11:00 on the first")
+            << day(2024, 3, 2) + hm(9, 0) << mo + hm(11, 0) << 1 << QVector<int>{0, 0, 0, 21};
+        QTest::newRow("minimum height cut at the last row") << we + hm(23, 30) << we + hm(23, 45) << 4 << QVector<int>{2, 2, 47, 47};
+        QTest::newRow("over midnight into the next day") << mo + hm(22, 0) << tu + hm(2, 0) << 1 << QVector<int>{0, 1, 44, 3};
+        QTest::newRow("past the last day ends at 23:59") << tu + hm(8, 0) << day(2024, 3, 9) << 1 << QVector<int>{1, 2, 16, 47};
+        QTest::newRow("ending at midnight after the last day") << we + hm(20, 0) << day(2024, 3, 7) << 1 << QVector<int>{2, 2, 40, 47};
+        QTest::newRow("end before start on one day") << mo + hm(10, 0) << mo + hm(9, 0) << 1 << QVector<int>{0, 0, 20, 20};
+        QTest::newRow("summer time night keeps all rows") << day(2024, 3, 31) + hm(1, 0) << day(2024, 3, 31) + hm(4, 0) << 1
+                                                          << QVector<int>{0, 0, 2, 7};
+    }
+    void terminIndices()
+    {
+        QFETCH(Date, start);
+        QFETCH(Date, end);
+        QFETCH(int, minHeight);
+        QFETCH(QVector<int>, expected);
+        CalendarGrid grid = threeDays();
+        if (start >= day(2024, 3, 31)) {
+            grid.firstDay = day(2024, 3, 31);
+            grid.lastDay = day(2024, 3, 31);
+        }
+        qint32 tv = -1, tb = -1, zv = -1, zb = -1;
+        QVERIFY(grid.terminIndices(start, end, tv, tb, zv, zb, minHeight));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), expected);
+    }
 
-void tst_CalendarGrid::screenGeometry()
-{
-    QFETCH(int, charHeight);
-    QFETCH(int, width);
-    QFETCH(int, rowHeight);
-    QFETCH(int, splitter);
-    QFETCH(int, columnWidth);
-    CalendarGrid grid = threeDays();
-    grid.dayInfoHeight = 3;
-    grid.firstTime = hm(8, 0);
-    grid.layoutScreen(5, 7, width, 600, 8, charHeight);
-    QCOMPARE(grid.geo.lngZeitspalteBreite, 40);
-    QCOMPARE(grid.geo.lngZeilenhoehe, rowHeight);
-    QCOMPARE(grid.geo.lngKopfhoehe, rowHeight);
-    QCOMPARE(grid.geo.lngSplitterHoehe, splitter);
-    QCOMPARE(grid.geo.lngSpaltenBreite, columnWidth);
-    QCOMPARE(grid.geo.lngTagesterminHoehe, 3 * rowHeight);
-    QCOMPARE(grid.geo.lngUnten, 607);
-    QCOMPARE(grid.firstRowTop(), 7 + rowHeight + 3 * rowHeight + splitter);
-    // The first visible row starts at the grid top; rows above it lie above.
-    QCOMPARE(grid.rowTop(16), grid.firstRowTop());
-    QCOMPARE(grid.rowTop(15), grid.firstRowTop() - rowHeight);
-    QCOMPARE(grid.columnLeft(2), 5 + 40 + 2 * columnWidth);
-}
+    // An interval that misses the displayed days answers false and writes nothing.
+    void terminIndicesMissLeavesIndices()
+    {
+        const CalendarGrid grid = threeDays();
+        qint32 tv = 7, tb = 7, zv = 7, zb = 7;
+        QVERIFY(!grid.terminIndices(day(2024, 3, 1), day(2024, 3, 3) + hm(23, 0), tv, tb, zv, zb, 1));
+        QVERIFY(!grid.terminIndices(day(2024, 3, 7) + hm(0, 1), day(2024, 3, 8), tv, tb, zv, zb, 1));
+        QVERIFY(!grid.terminIndices(qQNaN(), day(2024, 3, 5), tv, tb, zv, zb, 1));
+        QVERIFY(!grid.terminIndices(-1e300, 1e300 * 0 + day(2024, 3, 1), tv, tb, zv, zb, 1));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
+        // Far-away ends are clipped to the displayed days without overflowing.
+        QVERIFY(grid.terminIndices(-3e6, 3e6, tv, tb, zv, zb, 1));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{0, 2, 0, 47}));
+    }
 
-// A print page ends the day at the last raster step that fits and gives the rest to the band.
-void tst_CalendarGrid::printGeometry_data()
-{
-    QTest::addColumn<int>("height");
-    QTest::addColumn<Date>("endZeit");
-    QTest::addColumn<int>("band");
-    QTest::addColumn<int>("bottom");
+    // Moments in the band map to fractions of columns and are clipped to the displayed days.
+    void bandX_data()
+    {
+        QTest::addColumn<Date>("datum");
+        QTest::addColumn<int>("x");
+        QTest::newRow("last day 23:00") << day(2024, 3, 6) + hm(23, 0) << 296;
+        QTest::newRow("five days after the last") << day(2024, 3, 11) << 300;
+        QTest::newRow("before the first day") << day(2024, 2, 1) << 0;
+        QTest::newRow("noon of the first day") << day(2024, 3, 4) + hm(12, 0) << 50;
+        QTest::newRow("12.5 pixels round half to even") << day(2024, 3, 4) + hm(3, 0) << 12;
+    }
+    void bandX()
+    {
+        QFETCH(Date, datum);
+        QFETCH(int, x);
+        CalendarGrid grid = threeDays();
+        grid.layoutScreen(0, 0, 340, 400, 8, 14); // time column 40, three columns of 100
+        QCOMPARE(grid.geo.lngSpaltenBreite, 100);
+        QCOMPARE(grid.bandX(datum), x);
+    }
 
-    // Row height 20, header 20, band 20, splitter 4: the grid starts at 44.
-    QTest::newRow("08:00 to 18:00 fits") << 500 << hm(18, 0) << 76 << 500;
-    QTest::newRow("day cut at 14:00") << 300 << hm(14, 0) << 36 << 300;
-    QTest::newRow("exact fit") << 444 << hm(18, 0) << 20 << 444;
-    QTest::newRow("page smaller than the header stops at the first time") << 10 << hm(8, 0) << 20 << 44;
-}
+    // Screen geometry follows the character size, rounding half to even.
+    void screenGeometry_data()
+    {
+        QTest::addColumn<int>("charHeight");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<int>("splitter");
+        QTest::addColumn<int>("columnWidth");
+        QTest::newRow("13 px font: 19.5 rounds to 20") << 13 << 1000 << 20 << 4 << 320;
+        QTest::newRow("15 px font: 22.5 rounds to 22") << 15 << 1000 << 22 << 4 << 320;
+        QTest::newRow("narrow window") << 16 << 100 << 24 << 5 << 20;
+        QTest::newRow("column of 101.67 rounds to 102") << 16 << 345 << 24 << 5 << 102;
+    }
+    void screenGeometry()
+    {
+        QFETCH(int, charHeight);
+        QFETCH(int, width);
+        QFETCH(int, rowHeight);
+        QFETCH(int, splitter);
+        QFETCH(int, columnWidth);
+        CalendarGrid grid = threeDays();
+        grid.dayInfoHeight = 3;
+        grid.firstTime = hm(8, 0);
+        grid.layoutScreen(5, 7, width, 600, 8, charHeight);
+        QCOMPARE(grid.geo.lngZeitspalteBreite, 40);
+        QCOMPARE(grid.geo.lngZeilenhoehe, rowHeight);
+        QCOMPARE(grid.geo.lngKopfhoehe, rowHeight);
+        QCOMPARE(grid.geo.lngSplitterHoehe, splitter);
+        QCOMPARE(grid.geo.lngSpaltenBreite, columnWidth);
+        QCOMPARE(grid.geo.lngTagesterminHoehe, 3 * rowHeight);
+        QCOMPARE(grid.geo.lngUnten, 607);
+        QCOMPARE(grid.firstRowTop(), 7 + rowHeight + 3 * rowHeight + splitter);
+        // The first visible row starts at the grid top; rows above it lie above.
+        QCOMPARE(grid.rowTop(16), grid.firstRowTop());
+        QCOMPARE(grid.rowTop(15), grid.firstRowTop() - rowHeight);
+        QCOMPARE(grid.columnLeft(2), 5 + 40 + 2 * columnWidth);
+    }
 
-void tst_CalendarGrid::printGeometry()
-{
-    QFETCH(int, height);
-    QFETCH(Date, endZeit);
-    QFETCH(int, band);
-    QFETCH(int, bottom);
-    CalendarGrid grid = threeDays();
-    grid.firstTime = hm(8, 0);
-    grid.endZeit = hm(18, 0);
-    grid.layoutPrint(0, 0, 700, height, 8, 13);
-    QVERIFY(qAbs(grid.endZeit - endZeit) < 1e-9);
-    QCOMPARE(grid.geo.lngTagesterminHoehe, band);
-    QCOMPARE(grid.geo.lngUnten, bottom);
-}
+    // A print page ends the day at the last raster step that fits and gives the rest to the band.
+    void printGeometry_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<Date>("endZeit");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<int>("bottom");
 
-// Rasters that would divide by zero or leave the day are refused and the old one stays.
-void tst_CalendarGrid::rasterRejected_data()
-{
-    QTest::addColumn<Date>("raster");
-    QTest::newRow("zero") << 0.0;
-    QTest::newRow("negative") << -30 * kOneMinute;
-    QTest::newRow("NaN") << qQNaN();
-    QTest::newRow("infinite") << qInf();
-    QTest::newRow("longer than a day") << 1.5;
-    QTest::newRow("below a minute") << 0.5 * kOneMinute;
-}
+        // Row height 20, header 20, band 20, splitter 4: the grid starts at 44.
+        QTest::newRow("08:00 to 18:00 fits") << 500 << hm(18, 0) << 76 << 500;
+        QTest::newRow("day cut at 14:00") << 300 << hm(14, 0) << 36 << 300;
+        QTest::newRow("exact fit") << 444 << hm(18, 0) << 20 << 444;
+        QTest::newRow("page smaller than the header stops at the first time") << 10 << hm(8, 0) << 20 << 44;
+    }
+    void printGeometry()
+    {
+        QFETCH(int, height);
+        QFETCH(Date, endZeit);
+        QFETCH(int, band);
+        QFETCH(int, bottom);
+        CalendarGrid grid = threeDays();
+        grid.firstTime = hm(8, 0);
+        grid.endZeit = hm(18, 0);
+        grid.layoutPrint(0, 0, 700, height, 8, 13);
+        QVERIFY(qAbs(grid.endZeit - endZeit) < 1e-9);
+        QCOMPARE(grid.geo.lngTagesterminHoehe, band);
+        QCOMPARE(grid.geo.lngUnten, bottom);
+    }
 
-void tst_CalendarGrid::rasterRejected()
-{
-    QFETCH(Date, raster);
-    CalendarGrid grid = threeDays(15);
-    QVERIFY_THROWS_EXCEPTION(Error, grid.setRaster(raster));
-    QCOMPARE(grid.timeRaster, 15 * kOneMinute);
-    QCOMPARE(grid.lastRow, 95);
-}
+    // Rasters that would divide by zero or leave the day are refused and the old one stays.
+    void rasterRejected_data()
+    {
+        QTest::addColumn<Date>("raster");
+        QTest::newRow("zero") << 0.0;
+        QTest::newRow("negative") << -30 * kOneMinute;
+        QTest::newRow("NaN") << qQNaN();
+        QTest::newRow("infinite") << qInf();
+        QTest::newRow("longer than a day") << 1.5;
+        QTest::newRow("below a minute") << 0.5 * kOneMinute;
+    }
+    void rasterRejected()
+    {
+        QFETCH(Date, raster);
+        CalendarGrid grid = threeDays(15);
+        QVERIFY_THROWS_EXCEPTION(Error, grid.setRaster(raster));
+        QCOMPARE(grid.timeRaster, 15 * kOneMinute);
+        QCOMPARE(grid.lastRow, 95);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_CalendarGrid)
 #include "tst_calendargrid.moc"

@@ -14,10 +14,7 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
 const Date kNow = day(2026, 12, 5) + 10.25 / 24; // 10:15
 
@@ -57,142 +54,133 @@ class tst_CalendarPrint : public QObject
 
 private slots:
     void init() { setCurrentDateTimeForTesting(kNow); }
+
     void cleanup()
     {
         setCurrentDateTimeForTesting(0);
         cPrintDialog::setHandler({});
     }
 
-    void titleBlock_data();
-    void titleBlock();
-    void monthOverview_data();
-    void monthOverview();
-    void printJobs_data();
-    void printJobs();
-};
+    // The title names the sheet by its period: Tagesplan, Wochenplan, or just the two dates.
+    void titleBlock_data()
+    {
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<Date>("last");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QVector<bool>>("doubleSize");
 
-// The title names the sheet by its period: Tagesplan, Wochenplan, or just the two dates.
-void tst_CalendarPrint::titleBlock_data()
-{
-    QTest::addColumn<Date>("first");
-    QTest::addColumn<Date>("last");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QVector<bool>>("doubleSize");
-
-    QTest::newRow("one day") << day(2024, 3, 4) << day(2024, 3, 4)
-                             << QStringList{"Montag", "4. März 2024", "10. Woche", "Tagesplan", "Stand: 05.12.2026 10:15"}
-                             << QVector<bool>{true, true, true, true, false};
-    QTest::newRow("week from Monday") << day(2024, 3, 4) << day(2024, 3, 10)
-                                      << QStringList{"4. März 2024", "10. März 2024", "10. Woche", "Wochenplan",
-                                                     "Stand: 05.12.2026 10:15"}
-                                      << QVector<bool>{true, true, false, false, false};
-    QTest::newRow("five days from Wednesday") << day(2024, 3, 6) << day(2024, 3, 10)
-                                              << QStringList{"6. März 2024", "10. März 2024", "Stand: 05.12.2026 10:15"}
-                                              << QVector<bool>{true, true, false};
-    QTest::newRow("fourteen days from Monday") << day(2024, 12, 30) << day(2025, 1, 12)
-                                               << QStringList{"30. Dezember 2024", "12. Januar 2025", "Stand: 05.12.2026 10:15"}
-                                               << QVector<bool>{true, true, false};
-}
-
-void tst_CalendarPrint::titleBlock()
-{
-    QFETCH(Date, first);
-    QFETCH(Date, last);
-    QFETCH(QStringList, texts);
-    QFETCH(QVector<bool>, doubleSize);
-    QStringList gotTexts;
-    QVector<bool> gotSizes;
-    for (const TitleLine &line : titleLines(first, last, kNow)) {
-        gotTexts << line.text;
-        gotSizes << line.doubleSize;
+        QTest::newRow("one day") << day(2024, 3, 4) << day(2024, 3, 4)
+                                 << QStringList{"Montag", "4. März 2024", "10. Woche", "Tagesplan", "Stand: 05.12.2026 10:15"}
+                                 << QVector<bool>{true, true, true, true, false};
+        QTest::newRow("week from Monday") << day(2024, 3, 4) << day(2024, 3, 10)
+                                          << QStringList{"4. März 2024", "10. März 2024", "10. Woche", "Wochenplan",
+                                                         "Stand: 05.12.2026 10:15"}
+                                          << QVector<bool>{true, true, false, false, false};
+        QTest::newRow("five days from Wednesday") << day(2024, 3, 6) << day(2024, 3, 10)
+                                                  << QStringList{"6. März 2024", "10. März 2024", "Stand: 05.12.2026 10:15"}
+                                                  << QVector<bool>{true, true, false};
+        QTest::newRow("fourteen days from Monday") << day(2024, 12, 30) << day(2025, 1, 12)
+                                                   << QStringList{"30. Dezember 2024", "12. Januar 2025", "Stand: 05.12.2026 10:15"}
+                                                   << QVector<bool>{true, true, false};
     }
-    QCOMPARE(gotTexts, texts);
-    QCOMPARE(gotSizes, doubleSize);
-}
-
-// Month overviews place each day under its weekday, with ISO week numbers in front.
-void tst_CalendarPrint::monthOverview_data()
-{
-    QTest::addColumn<Date>("month");
-    QTest::addColumn<QStringList>("firstWeek");
-    QTest::addColumn<QStringList>("lastWeek");
-    QTest::addColumn<int>("weeks");
-    QTest::newRow("March 2024 starts on a Friday") << day(2024, 3, 17)
-                                                   << QStringList{"9", "", "", "", "", "01", "02", "03"}
-                                                   << QStringList{"13", "25", "26", "27", "28", "29", "30", "31"} << 5;
-    QTest::newRow("December 2024 ends in week 1") << day(2024, 12, 31)
-                                                  << QStringList{"48", "", "", "", "", "", "", "01"}
-                                                  << QStringList{"1", "30", "31", "", "", "", "", ""} << 6;
-    QTest::newRow("February 2021 fills four rows") << day(2021, 2, 10)
-                                                   << QStringList{"5", "01", "02", "03", "04", "05", "06", "07"}
-                                                   << QStringList{"8", "22", "23", "24", "25", "26", "27", "28"} << 4;
-}
-
-void tst_CalendarPrint::monthOverview()
-{
-    QFETCH(Date, month);
-    QFETCH(QStringList, firstWeek);
-    QFETCH(QStringList, lastWeek);
-    QFETCH(int, weeks);
-    const QVector<QStringList> rows = monthOverviewRows(month);
-    QCOMPARE(rows.first(), (QStringList{"Wo", "Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"}));
-    QCOMPARE(rows.size(), weeks + 1);
-    QCOMPARE(rows[1], firstWeek);
-    QCOMPARE(rows.last(), lastWeek);
-}
-
-// Whole jobs print the asked pages and leave the screen as it was.
-void tst_CalendarPrint::printJobs_data()
-{
-    QTest::addColumn<int>("days");
-    QTest::addColumn<int>("pages");
-    QTest::addColumn<QString>("options");
-    QTest::newRow("Tagesplan") << 1 << 1 << QString();
-    QTest::newRow("Wochenplan") << 7 << 1 << QString();
-    QTest::newRow("2 x 3 views on a page") << 1 << 1 << printGridOptions(3, 2);
-    QTest::newRow("three pages") << 7 << 3 << QString();
-}
-
-void tst_CalendarPrint::printJobs()
-{
-    QFETCH(int, days);
-    QFETCH(int, pages);
-    QFETCH(QString, options);
-    QTemporaryDir dir;
-    const QString keepDir = qEnvironmentVariable("DAYPLEX_PICTURES");
-    const QString pdf = (keepDir.isEmpty() ? dir.path() : keepDir) + QStringLiteral("/print-")
-                        + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))
-                        + QStringLiteral(".pdf");
-    cPrintDialog::setHandler(cPrintDialog::printToFile(pdf, pages));
-
-    ucAgenda agenda;
-    if (!options.isEmpty())
-        agenda.setOptions(options);
-    connect(&agenda, &ucAgenda::NeedDates, &agenda, [&](double from, double to, const QString &) {
-        agenda.SetFilledRange(from, to);
-        for (Date d = from; d <= to; d += 1) {
-            agenda.AddDate(QStringLiteral("M%1").arg(d), QStringLiteral("Besprechung"), d + 9.0 / 24,
-                           d + 10.5 / 24, false, 0, false, 0xC0E0FF, false);
-            agenda.AddDate(QStringLiteral("K%1").arg(d), QStringLiteral("Kunde"), d + 10.0 / 24,
-                           d + 11.0 / 24, false, 0, false, 0xC0FFC0, false);
+    void titleBlock()
+    {
+        QFETCH(Date, first);
+        QFETCH(Date, last);
+        QFETCH(QStringList, texts);
+        QFETCH(QVector<bool>, doubleSize);
+        QStringList gotTexts;
+        QVector<bool> gotSizes;
+        for (const TitleLine &line : titleLines(first, last, kNow)) {
+            gotTexts << line.text;
+            gotSizes << line.doubleSize;
         }
-    });
-    agenda.Enabled = true;
-    agenda.setAlignOnWeekday(2);
-    double last = day(2024, 3, 4) + days - 1;
-    agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, true);
-    agenda.setSelectedDate(QStringLiteral("M%1").arg(day(2024, 3, 4)));
-    const Date raster = agenda.TimeRaster();
+        QCOMPARE(gotTexts, texts);
+        QCOMPARE(gotSizes, doubleSize);
+    }
 
-    agenda.PrintCalendar(false);
+    // Month overviews place each day under its weekday, with ISO week numbers in front.
+    void monthOverview_data()
+    {
+        QTest::addColumn<Date>("month");
+        QTest::addColumn<QStringList>("firstWeek");
+        QTest::addColumn<QStringList>("lastWeek");
+        QTest::addColumn<int>("weeks");
+        QTest::newRow("March 2024 starts on a Friday") << day(2024, 3, 17)
+                                                       << QStringList{"9", "", "", "", "", "01", "02", "03"}
+                                                       << QStringList{"13", "25", "26", "27", "28", "29", "30", "31"} << 5;
+        QTest::newRow("December 2024 ends in week 1") << day(2024, 12, 31)
+                                                      << QStringList{"48", "", "", "", "", "", "", "01"}
+                                                      << QStringList{"1", "30", "31", "", "", "", "", ""} << 6;
+        QTest::newRow("February 2021 fills four rows") << day(2021, 2, 10)
+                                                       << QStringList{"5", "01", "02", "03", "04", "05", "06", "07"}
+                                                       << QStringList{"8", "22", "23", "24", "25", "26", "27", "28"} << 4;
+    }
+    void monthOverview()
+    {
+        QFETCH(Date, month);
+        QFETCH(QStringList, firstWeek);
+        QFETCH(QStringList, lastWeek);
+        QFETCH(int, weeks);
+        const QVector<QStringList> rows = monthOverviewRows(month);
+        QCOMPARE(rows.first(), (QStringList{"Wo", "Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"}));
+        QCOMPARE(rows.size(), weeks + 1);
+        QCOMPARE(rows[1], firstWeek);
+        QCOMPARE(rows.last(), lastWeek);
+    }
 
-    QCOMPARE(pdfPageCount(pdf), pages);
-    QCOMPARE(agenda.ForPrinting, false);
-    QCOMPARE(agenda.FirstDay(), day(2024, 3, 4));
-    QCOMPARE(agenda.GetAnzahlTage(), days);
-    QCOMPARE(agenda.TimeRaster(), raster);
-    QCOMPARE(ucAgendaPrivate::get(&agenda)->grid.endZeit, 23.0 / 24 + 59.0 / 1440);
-}
+    // Whole jobs print the asked pages and leave the screen as it was.
+    void printJobs_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("options");
+        QTest::newRow("Tagesplan") << 1 << 1 << QString();
+        QTest::newRow("Wochenplan") << 7 << 1 << QString();
+        QTest::newRow("2 x 3 views on a page") << 1 << 1 << printGridOptions(3, 2);
+        QTest::newRow("three pages") << 7 << 3 << QString();
+    }
+    void printJobs()
+    {
+        QFETCH(int, days);
+        QFETCH(int, pages);
+        QFETCH(QString, options);
+        QTemporaryDir dir;
+        const QString keepDir = qEnvironmentVariable("DAYPLEX_PICTURES");
+        const QString pdf = (keepDir.isEmpty() ? dir.path() : keepDir) + QStringLiteral("/print-")
+                            + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))
+                            + QStringLiteral(".pdf");
+        cPrintDialog::setHandler(cPrintDialog::printToFile(pdf, pages));
+
+        ucAgenda agenda;
+        if (!options.isEmpty())
+            agenda.setOptions(options);
+        connect(&agenda, &ucAgenda::NeedDates, &agenda, [&](double from, double to, const QString &) {
+            agenda.SetFilledRange(from, to);
+            for (Date d = from; d <= to; d += 1) {
+                agenda.AddDate(QStringLiteral("M%1").arg(d), QStringLiteral("Besprechung"), d + 9.0 / 24,
+                               d + 10.5 / 24, false, 0, false, 0xC0E0FF, false);
+                agenda.AddDate(QStringLiteral("K%1").arg(d), QStringLiteral("Kunde"), d + 10.0 / 24,
+                               d + 11.0 / 24, false, 0, false, 0xC0FFC0, false);
+            }
+        });
+        agenda.Enabled = true;
+        agenda.setAlignOnWeekday(2);
+        double last = day(2024, 3, 4) + days - 1;
+        agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, true);
+        agenda.setSelectedDate(QStringLiteral("M%1").arg(day(2024, 3, 4)));
+        const Date raster = agenda.TimeRaster();
+
+        agenda.PrintCalendar(false);
+
+        QCOMPARE(pdfPageCount(pdf), pages);
+        QCOMPARE(agenda.ForPrinting, false);
+        QCOMPARE(agenda.FirstDay(), day(2024, 3, 4));
+        QCOMPARE(agenda.GetAnzahlTage(), days);
+        QCOMPARE(agenda.TimeRaster(), raster);
+        QCOMPARE(ucAgendaPrivate::get(&agenda)->grid.endZeit, 23.0 / 24 + 59.0 / 1440);
+    }
+};
 
 QTEST_MAIN(tst_CalendarPrint)
 #include "tst_calendarprint.moc"

@@ -175,287 +175,253 @@ class tst_CellMatrix : public QObject
 private slots:
     // Catches a call outside the matrix that writes, reads out of bounds, or throws the wrong
     // error.
-    void rejectsOutOfRange_data();
-    void rejectsOutOfRange();
+    void rejectsOutOfRange_data()
+    {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<int>("number");
+        const auto row = [](const char *tag, Call call, int number = IndexOutOfRange) {
+            QTest::newRow(tag) << call << number;
+        };
+        row("SpaltenBelegen column -1", [](CellMatrix &m) { m.spaltenBelegen(-1, 0, 1, "x"); });
+        row("SpaltenBelegen column = days", [](CellMatrix &m) { m.spaltenBelegen(3, 0, 1, "x"); });
+        row("SpaltenBelegen row -1", [](CellMatrix &m) { m.spaltenBelegen(0, -1, 1, "x"); });
+        row("SpaltenBelegen row = rows", [](CellMatrix &m) { m.spaltenBelegen(0, 2, 10, "x"); });
+        row("SpaltenBelegen zv > zb", [](CellMatrix &m) { m.spaltenBelegen(0, 5, 4, "x"); });
+        row("Zellen tv > tb", [](CellMatrix &m) { m.zellenBelegungEintragen(2, 1, 0, 3, "x"); });
+        row("Zellen same day zv > zb",
+            [](CellMatrix &m) { m.zellenBelegungEintragen(1, 1, 6, 5, "x"); });
+        row("Zellen last day outside",
+            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 3, 5, 2, "x"); });
+        row("Zellen end row outside",
+            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 2, 5, 10, "x"); });
+        row("Zellen start row negative",
+            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 1, -1, 2, "x"); });
+        row("setColour", [](CellMatrix &m) { m.setColour(0, 10, 1); });
+        row("colour", [](CellMatrix &m) { m.colour(-1, 0); });
+        row("belegung", [](CellMatrix &m) { m.belegung(3, 0); });
+        row("dsnAt k 0", [](CellMatrix &m) { m.dsnAt(0, 0, 0); });
+        row("dsnAt cell", [](CellMatrix &m) { m.dsnAt(0, 10, 1); });
+        row("sharedSubColumns reversed", [](CellMatrix &m) { m.sharedSubColumns(0, 3, 2); });
+        row("firstSubColumnOf", [](CellMatrix &m) { m.firstSubColumnOf(0, -1, "x"); });
+        row("rebuild negative", [](CellMatrix &m) { m.rebuild(-1, 5); }, InvalidArgument);
+        row("rebuild huge", [](CellMatrix &m) { m.rebuild(1 << 20, 1 << 20); }, Overflow);
+    }
+    void rejectsOutOfRange()
+    {
+        QFETCH(Call, call);
+        QFETCH(int, number);
+        CellMatrix matrix;
+        matrix.rebuild(3, 10);
+        matrix.clearOccupancy();
+        matrix.setColour(1, 2, 7);
+        matrix.zellenBelegungEintragen(0, 1, 8, 2, QStringLiteral("a"));
+        matrix.spaltenBelegen(1, 0, 4, QStringLiteral("b"));
+        const QString before = snapshot(matrix);
+        try {
+            call(matrix);
+            QFAIL("no error");
+        } catch (const Error &e) {
+            QCOMPARE(e.number(), number);
+        }
+        QCOMPARE(snapshot(matrix), before);
+    }
+
     // Catches a sub-column chosen by the first row only, marks not padded with blanks, or a key
     // list that loses earlier keys.
-    void spaltenBelegen_data();
-    void spaltenBelegen();
-    // Catches a multi-day interval placed as one block instead of one segment per day.
-    void zellenBelegungEintragenSplitsDays();
-    // Catches a key lookup that finds a later duplicate, misses the free entries an empty key
-    // matches, or ignores the one entry a cleared cell starts with.
-    void firstSubColumnOf_data();
-    void firstSubColumnOf();
-    // Catches bit bookkeeping that goes wrong across 64-bit words or while the sub-columns
-    // grow, against the text model on random calls.
-    void matchesTextModel();
-    // Catches pauses that lose against working time, the wrong weekday's keys, and end rows
-    // that include the row starting at the end time.
-    void workingTimes_data();
-    void workingTimes();
-};
-
-void tst_CellMatrix::rejectsOutOfRange_data()
-{
-    QTest::addColumn<Call>("call");
-    QTest::addColumn<int>("number");
-    const auto row = [](const char *tag, Call call, int number = IndexOutOfRange) {
-        QTest::newRow(tag) << call << number;
-    };
-    row("SpaltenBelegen column -1", [](CellMatrix &m) { m.spaltenBelegen(-1, 0, 1, "x"); });
-    row("SpaltenBelegen column = days", [](CellMatrix &m) { m.spaltenBelegen(3, 0, 1, "x"); });
-    row("SpaltenBelegen row -1", [](CellMatrix &m) { m.spaltenBelegen(0, -1, 1, "x"); });
-    row("SpaltenBelegen row = rows", [](CellMatrix &m) { m.spaltenBelegen(0, 2, 10, "x"); });
-    row("SpaltenBelegen zv > zb", [](CellMatrix &m) { m.spaltenBelegen(0, 5, 4, "x"); });
-    row("Zellen tv > tb", [](CellMatrix &m) { m.zellenBelegungEintragen(2, 1, 0, 3, "x"); });
-    row("Zellen same day zv > zb",
-        [](CellMatrix &m) { m.zellenBelegungEintragen(1, 1, 6, 5, "x"); });
-    row("Zellen last day outside",
-        [](CellMatrix &m) { m.zellenBelegungEintragen(0, 3, 5, 2, "x"); });
-    row("Zellen end row outside",
-        [](CellMatrix &m) { m.zellenBelegungEintragen(0, 2, 5, 10, "x"); });
-    row("Zellen start row negative",
-        [](CellMatrix &m) { m.zellenBelegungEintragen(0, 1, -1, 2, "x"); });
-    row("setColour", [](CellMatrix &m) { m.setColour(0, 10, 1); });
-    row("colour", [](CellMatrix &m) { m.colour(-1, 0); });
-    row("belegung", [](CellMatrix &m) { m.belegung(3, 0); });
-    row("dsnAt k 0", [](CellMatrix &m) { m.dsnAt(0, 0, 0); });
-    row("dsnAt cell", [](CellMatrix &m) { m.dsnAt(0, 10, 1); });
-    row("sharedSubColumns reversed", [](CellMatrix &m) { m.sharedSubColumns(0, 3, 2); });
-    row("firstSubColumnOf", [](CellMatrix &m) { m.firstSubColumnOf(0, -1, "x"); });
-    row("rebuild negative", [](CellMatrix &m) { m.rebuild(-1, 5); }, InvalidArgument);
-    row("rebuild huge", [](CellMatrix &m) { m.rebuild(1 << 20, 1 << 20); }, Overflow);
-}
-
-void tst_CellMatrix::rejectsOutOfRange()
-{
-    QFETCH(Call, call);
-    QFETCH(int, number);
-    CellMatrix matrix;
-    matrix.rebuild(3, 10);
-    matrix.clearOccupancy();
-    matrix.setColour(1, 2, 7);
-    matrix.zellenBelegungEintragen(0, 1, 8, 2, QStringLiteral("a"));
-    matrix.spaltenBelegen(1, 0, 4, QStringLiteral("b"));
-    const QString before = snapshot(matrix);
-    try {
-        call(matrix);
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.number(), number);
+    void spaltenBelegen_data()
+    {
+        // Segments "zv-zb:key" placed in order in column 0 of 7 rows.
+        QTest::addColumn<QString>("segments");
+        QTest::addColumn<QString>("ks");
+        QTest::addColumn<QStringList>("marks");      // rows 0..6
+        QTest::addColumn<QString>("keysOfRow");      // dsnAt k = 1.. of row keyRow
+        QTest::addColumn<int>("keyRow");
+        QTest::addColumn<int>("sharedFrom");
+        QTest::addColumn<int>("sharedTo");
+        QTest::addColumn<int>("shared");
+        QTest::newRow("free in every row, not just the first")
+            << "2-4:a,5-6:b,4-5:c,0-6:d" << "1,1,2,3"
+            << QStringList{"  *", "  *", "* *", "* *", "***", "***", "* *"} << "a,c,d" << 4 << 0
+            << 6 << 3;
+        QTest::newRow("a gap below is padded with a blank")
+            << "0-1:a,1-2:b" << "1,2" << QStringList{"*", "**", " *", "", "", "", ""} << ",b" << 2
+            << 0 << 6 << 2;
+        QTest::newRow("a gap is reused and the later key kept")
+            << "0-1:a,1-2:b,2-2:c" << "1,2,1" << QStringList{"*", "**", "**", "", "", "", ""}
+            << "c,b" << 2 << 2 << 2 << 2;
+        QTest::newRow("a mark after a blank counts one")
+            << "0-0:a,0-3:b,3-3:c" << "1,2,1" << QStringList{"**", " *", " *", "**", "", "", ""}
+            << "c,b" << 3 << 1 << 2 << 1;
     }
-    QCOMPARE(snapshot(matrix), before);
-}
-
-void tst_CellMatrix::spaltenBelegen_data()
-{
-    // Segments "zv-zb:key" placed in order in column 0 of 7 rows.
-    QTest::addColumn<QString>("segments");
-    QTest::addColumn<QString>("ks");
-    QTest::addColumn<QStringList>("marks");      // rows 0..6
-    QTest::addColumn<QString>("keysOfRow");      // dsnAt k = 1.. of row keyRow
-    QTest::addColumn<int>("keyRow");
-    QTest::addColumn<int>("sharedFrom");
-    QTest::addColumn<int>("sharedTo");
-    QTest::addColumn<int>("shared");
-    QTest::newRow("free in every row, not just the first")
-        << "2-4:a,5-6:b,4-5:c,0-6:d" << "1,1,2,3"
-        << QStringList{"  *", "  *", "* *", "* *", "***", "***", "* *"} << "a,c,d" << 4 << 0
-        << 6 << 3;
-    QTest::newRow("a gap below is padded with a blank")
-        << "0-1:a,1-2:b" << "1,2" << QStringList{"*", "**", " *", "", "", "", ""} << ",b" << 2
-        << 0 << 6 << 2;
-    QTest::newRow("a gap is reused and the later key kept")
-        << "0-1:a,1-2:b,2-2:c" << "1,2,1" << QStringList{"*", "**", "**", "", "", "", ""}
-        << "c,b" << 2 << 2 << 2 << 2;
-    QTest::newRow("a mark after a blank counts one")
-        << "0-0:a,0-3:b,3-3:c" << "1,2,1" << QStringList{"**", " *", " *", "**", "", "", ""}
-        << "c,b" << 3 << 1 << 2 << 1;
-}
-
-void tst_CellMatrix::spaltenBelegen()
-{
-    QFETCH(QString, segments);
-    QFETCH(QString, ks);
-    QFETCH(QStringList, marks);
-    QFETCH(QString, keysOfRow);
-    QFETCH(int, keyRow);
-    QFETCH(int, sharedFrom);
-    QFETCH(int, sharedTo);
-    QFETCH(int, shared);
-    CellMatrix matrix;
-    matrix.rebuild(2, 7);
-    matrix.clearOccupancy();
-    QStringList gotKs;
-    for (const QString &segment : segments.split(QLatin1Char(','))) {
-        const Segment parsed = parseSegment(segment);
-        gotKs << QString::number(matrix.spaltenBelegen(0, parsed.from, parsed.to, parsed.key));
-    }
-    QCOMPARE(gotKs.join(QLatin1Char(',')), ks);
-    for (int r = 0; r < 7; ++r) {
-        QCOMPARE(matrix.belegung(0, r), marks[r]);
-        QCOMPARE(matrix.belegung(1, r), QString());
-    }
-    const QStringList keys = keysOfRow.split(QLatin1Char(','));
-    for (int k = 1; k <= keys.size(); ++k)
-        QCOMPARE(matrix.dsnAt(0, keyRow, k), keys[k - 1]);
-    QCOMPARE(matrix.dsnAt(0, keyRow, int(keys.size()) + 1), QString());
-    QCOMPARE(matrix.sharedSubColumns(0, sharedFrom, sharedTo), shared);
-}
-
-void tst_CellMatrix::zellenBelegungEintragenSplitsDays()
-{
-    CellMatrix matrix;
-    matrix.rebuild(4, 8);
-    matrix.clearOccupancy();
-    matrix.spaltenBelegen(1, 0, 0, QStringLiteral("early"));
-    // Day 0 from row 5, all of day 1, day 2 up to row 3; day 3 untouched.
-    matrix.zellenBelegungEintragen(0, 2, 5, 3, QStringLiteral("night"));
-    for (int r = 0; r < 8; ++r) {
-        QCOMPARE(matrix.belegung(0, r), QString(r >= 5 ? "*" : ""));
-        QCOMPARE(matrix.belegung(1, r), QString(r == 0 ? "**" : " *"));
-        QCOMPARE(matrix.belegung(2, r), QString(r <= 3 ? "*" : ""));
-        QCOMPARE(matrix.belegung(3, r), QString());
-    }
-    QCOMPARE(matrix.dsnAt(1, 7, 2), QStringLiteral("night"));
-    QCOMPARE(matrix.firstSubColumnOf(1, 4, QStringLiteral("night")), 2);
-    QCOMPARE(matrix.firstSubColumnOf(2, 0, QStringLiteral("night")), 1);
-}
-
-void tst_CellMatrix::firstSubColumnOf_data()
-{
-    QTest::addColumn<bool>("cleared");
-    QTest::addColumn<QString>("segments"); // rows 0-0 unless given, "key" or "zv-zb:key"
-    QTest::addColumn<QString>("dsn");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("duplicate key finds the first") << true << "x,d,d" << "d" << 2;
-    QTest::newRow("unknown key") << true << "x,d" << "zz" << 0;
-    QTest::newRow("empty key matches a free entry") << true << "1-1:x,0-1:d" << "" << 1;
-    QTest::newRow("empty key placed") << true << "x,,y" << "" << 2;
-    QTest::newRow("cleared cell has one empty entry") << true << "" << "" << 1;
-    QTest::newRow("rebuilt cell has none") << false << "" << "" << 0;
-    QTest::newRow("empty key beyond the marks") << true << "x,y" << "" << 0;
-}
-
-void tst_CellMatrix::firstSubColumnOf()
-{
-    QFETCH(bool, cleared);
-    QFETCH(QString, segments);
-    QFETCH(QString, dsn);
-    QFETCH(int, expected);
-    CellMatrix matrix;
-    matrix.rebuild(1, 3);
-    if (cleared)
+    void spaltenBelegen()
+    {
+        QFETCH(QString, segments);
+        QFETCH(QString, ks);
+        QFETCH(QStringList, marks);
+        QFETCH(QString, keysOfRow);
+        QFETCH(int, keyRow);
+        QFETCH(int, sharedFrom);
+        QFETCH(int, sharedTo);
+        QFETCH(int, shared);
+        CellMatrix matrix;
+        matrix.rebuild(2, 7);
         matrix.clearOccupancy();
-    if (!segments.isEmpty()) {
+        QStringList gotKs;
         for (const QString &segment : segments.split(QLatin1Char(','))) {
             const Segment parsed = parseSegment(segment);
-            matrix.spaltenBelegen(0, parsed.from, parsed.to, parsed.key);
+            gotKs << QString::number(matrix.spaltenBelegen(0, parsed.from, parsed.to, parsed.key));
         }
+        QCOMPARE(gotKs.join(QLatin1Char(',')), ks);
+        for (int r = 0; r < 7; ++r) {
+            QCOMPARE(matrix.belegung(0, r), marks[r]);
+            QCOMPARE(matrix.belegung(1, r), QString());
+        }
+        const QStringList keys = keysOfRow.split(QLatin1Char(','));
+        for (int k = 1; k <= keys.size(); ++k)
+            QCOMPARE(matrix.dsnAt(0, keyRow, k), keys[k - 1]);
+        QCOMPARE(matrix.dsnAt(0, keyRow, int(keys.size()) + 1), QString());
+        QCOMPARE(matrix.sharedSubColumns(0, sharedFrom, sharedTo), shared);
     }
-    QCOMPARE(matrix.firstSubColumnOf(0, 0, dsn), expected);
-}
 
-void tst_CellMatrix::matchesTextModel()
-{
-    const QStringList keys{"", "a", "b", "c", "d", "e", "f", "g", "h"};
-    int highest = 0;
-    for (quint32 seed = 1; seed <= 40; ++seed) {
-        QRandomGenerator random(seed);
-        const int days = 1 + int(random.bounded(4));
-        const int rows = 1 + int(random.bounded(seed % 2 ? 6 : 40));
+    // Catches a key lookup that finds a later duplicate, misses the free entries an empty key
+    // matches, or ignores the one entry a cleared cell starts with.
+    void firstSubColumnOf_data()
+    {
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<QString>("segments"); // rows 0-0 unless given, "key" or "zv-zb:key"
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("duplicate key finds the first") << true << "x,d,d" << "d" << 2;
+        QTest::newRow("unknown key") << true << "x,d" << "zz" << 0;
+        QTest::newRow("empty key matches a free entry") << true << "1-1:x,0-1:d" << "" << 1;
+        QTest::newRow("empty key placed") << true << "x,,y" << "" << 2;
+        QTest::newRow("cleared cell has one empty entry") << true << "" << "" << 1;
+        QTest::newRow("rebuilt cell has none") << false << "" << "" << 0;
+        QTest::newRow("empty key beyond the marks") << true << "x,y" << "" << 0;
+    }
+    void firstSubColumnOf()
+    {
+        QFETCH(bool, cleared);
+        QFETCH(QString, segments);
+        QFETCH(QString, dsn);
+        QFETCH(int, expected);
         CellMatrix matrix;
-        matrix.rebuild(days, rows);
-        Model model(days, rows);
-        model.clear();
-        matrix.clearOccupancy();
-        const int calls = 50 + int(random.bounded(350));
-        for (int i = 0; i < calls; ++i) {
-            const QString &key = keys[int(random.bounded(keys.size()))];
-            const int tv = int(random.bounded(days));
-            int zv = int(random.bounded(rows));
-            int zb = int(random.bounded(rows));
-            if (random.bounded(3) == 0) {
-                const int tb = tv + int(random.bounded(days - tv));
-                if (tv == tb && zv > zb)
-                    std::swap(zv, zb);
-                matrix.zellenBelegungEintragen(tv, tb, zv, zb, key);
-                model.placeDays(tv, tb, zv, zb, key);
-            } else {
-                if (zv > zb)
-                    std::swap(zv, zb);
-                const int k = matrix.spaltenBelegen(tv, zv, zb, key);
-                QCOMPARE(k, model.place(tv, zv, zb, key));
-                highest = std::max(highest, k);
+        matrix.rebuild(1, 3);
+        if (cleared)
+            matrix.clearOccupancy();
+        if (!segments.isEmpty()) {
+            for (const QString &segment : segments.split(QLatin1Char(','))) {
+                const Segment parsed = parseSegment(segment);
+                matrix.spaltenBelegen(0, parsed.from, parsed.to, parsed.key);
             }
         }
-        for (int c = 0; c < days; ++c) {
-            for (int r = 0; r < rows; ++r) {
-                const ModelCell &cell = model.at(c, r);
-                QCOMPARE(matrix.belegung(c, r), cell.marks);
-                for (int k = 1; k <= cell.keys.size() + 1; ++k)
-                    QCOMPARE(matrix.dsnAt(c, r, k), cell.keys.value(k - 1));
-                for (const QString &key : keys)
-                    QCOMPARE(matrix.firstSubColumnOf(c, r, key), model.firstOf(c, r, key));
-                const int to = r + int(random.bounded(rows - r));
-                QCOMPARE(matrix.sharedSubColumns(c, r, to), model.widest(c, r, to));
+        QCOMPARE(matrix.firstSubColumnOf(0, 0, dsn), expected);
+    }
+
+    // Catches bit bookkeeping that goes wrong across 64-bit words or while the sub-columns
+    // grow, and multi-day intervals placed as one block instead of one segment per day,
+    // against the text model on random calls.
+    void matchesTextModel()
+    {
+        const QStringList keys{"", "a", "b", "c", "d", "e", "f", "g", "h"};
+        int highest = 0;
+        for (quint32 seed = 1; seed <= 40; ++seed) {
+            QRandomGenerator random(seed);
+            const int days = 1 + int(random.bounded(4));
+            const int rows = 1 + int(random.bounded(seed % 2 ? 6 : 40));
+            CellMatrix matrix;
+            matrix.rebuild(days, rows);
+            Model model(days, rows);
+            model.clear();
+            matrix.clearOccupancy();
+            const int calls = 50 + int(random.bounded(350));
+            for (int i = 0; i < calls; ++i) {
+                const QString &key = keys[int(random.bounded(keys.size()))];
+                const int tv = int(random.bounded(days));
+                int zv = int(random.bounded(rows));
+                int zb = int(random.bounded(rows));
+                if (random.bounded(3) == 0) {
+                    const int tb = tv + int(random.bounded(days - tv));
+                    if (tv == tb && zv > zb)
+                        std::swap(zv, zb);
+                    matrix.zellenBelegungEintragen(tv, tb, zv, zb, key);
+                    model.placeDays(tv, tb, zv, zb, key);
+                } else {
+                    if (zv > zb)
+                        std::swap(zv, zb);
+                    const int k = matrix.spaltenBelegen(tv, zv, zb, key);
+                    QCOMPARE(k, model.place(tv, zv, zb, key));
+                    highest = std::max(highest, k);
+                }
+            }
+            for (int c = 0; c < days; ++c) {
+                for (int r = 0; r < rows; ++r) {
+                    const ModelCell &cell = model.at(c, r);
+                    QCOMPARE(matrix.belegung(c, r), cell.marks);
+                    for (int k = 1; k <= cell.keys.size() + 1; ++k)
+                        QCOMPARE(matrix.dsnAt(c, r, k), cell.keys.value(k - 1));
+                    for (const QString &key : keys)
+                        QCOMPARE(matrix.firstSubColumnOf(c, r, key), model.firstOf(c, r, key));
+                    const int to = r + int(random.bounded(rows - r));
+                    QCOMPARE(matrix.sharedSubColumns(c, r, to), model.widest(c, r, to));
+                }
             }
         }
+        QVERIFY2(highest > 130, "the random calls must reach a third word of sub-columns");
     }
-    QVERIFY2(highest > 130, "the random calls must reach a third word of sub-columns");
-}
 
-void tst_CellMatrix::workingTimes_data()
-{
-    // Options as "key=hours" pairs; the grid shows Monday and Tuesday, 30-minute rows.
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QString>("monday");
-    QTest::addColumn<QString>("tuesday");
-    const QString allFree(48, QLatin1Char('F'));
-    QTest::newRow("work with a pause")
-        << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=18,timePause1Von2=12,timePause1Bis2=13"
-        << workRows({{16, 23}, {26, 35}}) << allFree;
-    QTest::newRow("no keys") << "" << allFree << allFree;
-    QTest::newRow("end before start") << "timeArbeitsZeitVon2=18,timeArbeitsZeitBis2=8"
-                                      << allFree << allFree;
-    QTest::newRow("end equals start") << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=8"
-                                      << allFree << allFree;
-    QTest::newRow("each weekday its own keys, case-insensitive")
-        << "TIMEARBEITSZEITVON3=7.5,timearbeitszeitbis3=9,timeArbeitsZeitVon2=10,"
-           "timeArbeitsZeitBis2=11"
-        << workRows({{20, 21}}) << workRows({{15, 17}});
-    QTest::newRow("fifth pause counts, a sixth does not")
-        << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=12,timePause5Von2=9,timePause5Bis2=10,"
-           "timePause6Von2=11,timePause6Bis2=12"
-        << workRows({{16, 17}, {20, 23}}) << allFree;
-    QTest::newRow("end off the raster keeps its row")
-        << "timeArbeitsZeitVon2=8.25,timeArbeitsZeitBis2=9.25" << workRows({{16, 18}})
-        << allFree;
-    QTest::newRow("pause without work stays free")
-        << "timePause1Von2=12,timePause1Bis2=13" << allFree << allFree;
-}
-
-void tst_CellMatrix::workingTimes()
-{
-    QFETCH(QString, options);
-    QFETCH(QString, monday);
-    QFETCH(QString, tuesday);
-    cContainer container;
-    for (const QString &pair : options.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList parts = pair.split(QLatin1Char('='));
-        container.setValue(parts[0], parts[1].toDouble() / 24.0, cContainer::Kind::Date);
+    // Catches pauses that lose against working time, the wrong weekday's keys, and end rows
+    // that include the row starting at the end time.
+    void workingTimes_data()
+    {
+        // Options as "key=hours" pairs; the grid shows Monday and Tuesday, 30-minute rows.
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("monday");
+        QTest::addColumn<QString>("tuesday");
+        const QString allFree(48, QLatin1Char('F'));
+        QTest::newRow("work with a pause")
+            << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=18,timePause1Von2=12,timePause1Bis2=13"
+            << workRows({{16, 23}, {26, 35}}) << allFree;
+        QTest::newRow("no keys") << "" << allFree << allFree;
+        QTest::newRow("end before start") << "timeArbeitsZeitVon2=18,timeArbeitsZeitBis2=8"
+                                          << allFree << allFree;
+        QTest::newRow("end equals start") << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=8"
+                                          << allFree << allFree;
+        QTest::newRow("each weekday its own keys, case-insensitive")
+            << "TIMEARBEITSZEITVON3=7.5,timearbeitszeitbis3=9,timeArbeitsZeitVon2=10,"
+               "timeArbeitsZeitBis2=11"
+            << workRows({{20, 21}}) << workRows({{15, 17}});
+        QTest::newRow("fifth pause counts, a sixth does not")
+            << "timeArbeitsZeitVon2=8,timeArbeitsZeitBis2=12,timePause5Von2=9,timePause5Bis2=10,"
+               "timePause6Von2=11,timePause6Bis2=12"
+            << workRows({{16, 17}, {20, 23}}) << allFree;
+        QTest::newRow("end off the raster keeps its row")
+            << "timeArbeitsZeitVon2=8.25,timeArbeitsZeitBis2=9.25" << workRows({{16, 18}})
+            << allFree;
+        QTest::newRow("pause without work stays free")
+            << "timePause1Von2=12,timePause1Bis2=13" << allFree << allFree;
     }
-    cContainer layout;
-    layout.setValue(QStringLiteral("rgbFreizeit"), kFree);
-    layout.setValue(QStringLiteral("rgbArbeitszeit"), kWork);
-    const CalendarGrid grid = halfHourGrid(2);
-    CellMatrix matrix;
-    matrix.rebuild(2, grid.lastRow + 1);
-    applyWorkingTimes(matrix, grid, container, layout);
-    QCOMPARE(colourRow(matrix, 0), monday);
-    QCOMPARE(colourRow(matrix, 1), tuesday);
-}
+    void workingTimes()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, monday);
+        QFETCH(QString, tuesday);
+        cContainer container;
+        for (const QString &pair : options.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QStringList parts = pair.split(QLatin1Char('='));
+            container.setValue(parts[0], parts[1].toDouble() / 24.0, cContainer::Kind::Date);
+        }
+        cContainer layout;
+        layout.setValue(QStringLiteral("rgbFreizeit"), kFree);
+        layout.setValue(QStringLiteral("rgbArbeitszeit"), kWork);
+        const CalendarGrid grid = halfHourGrid(2);
+        CellMatrix matrix;
+        matrix.rebuild(2, grid.lastRow + 1);
+        applyWorkingTimes(matrix, grid, container, layout);
+        QCOMPARE(colourRow(matrix, 0), monday);
+        QCOMPARE(colourRow(matrix, 1), tuesday);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_CellMatrix)
 

@@ -14,15 +14,9 @@ Q_DECLARE_METATYPE(Dayplex::TerminEintrag)
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 // Answers every question with a fixed answer and keeps the texts asked.
 struct Answer
@@ -91,186 +85,173 @@ class tst_Confirmation : public QObject
     Q_OBJECT
 
 private slots:
-    void questionText_data();
-    void questionText();
-    void answerDecides_data();
-    void answerDecides();
-    void unchangedTimesAskNothing_data();
-    void unchangedTimesAskNothing();
-    void emptyConfirmChangesCountsAsOff();
-    void anyRecordCanBeConfirmed();
-    void viewWithoutRepaintFails();
-};
-
-// The four lines of the question, in the general date format (the time only when it is not
-// midnight): a wrong separator, line break or format would change what the user reads.
-void tst_Confirmation::questionText_data()
-{
-    QTest::addColumn<TerminEintrag>("entry");
-    QTest::addColumn<QString>("expected");
-    const Date monday = day(2024, 3, 4);
-    QTest::newRow("timed move to another day")
-        << moved("Teambesprechung", monday + hm(9, 0), monday + hm(10, 30), monday + 3 + hm(14, 0),
-                 monday + 3 + hm(15, 30))
-        << QStringLiteral("Soll der Eintrag 'Teambesprechung'\r\n"
-                          " von 04.03.2024 09:00:00 - 04.03.2024 10:30:00\r\n"
-                          " auf 07.03.2024 14:00:00 - 07.03.2024 15:30:00\r\n"
-                          "verändert werden");
-    QTest::newRow("all-day entry: midnight dates show no time")
-        << moved("Messe", monday, monday, monday + 2, monday + 2)
-        << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 04.03.2024 - 04.03.2024\r\n"
-                          " auf 06.03.2024 - 06.03.2024\r\nverändert werden");
-    QTest::newRow("end resized to midnight")
-        << moved("Spätdienst", monday + hm(20, 0), monday + hm(23, 30), monday + hm(20, 0), monday + 1)
-        << QStringLiteral("Soll der Eintrag 'Spätdienst'\r\n"
-                          " von 04.03.2024 20:00:00 - 04.03.2024 23:30:00\r\n"
-                          " auf 04.03.2024 20:00:00 - 05.03.2024\r\nverändert werden");
-    QTest::newRow("empty text")
-        << moved("", monday + hm(8, 0), monday + hm(9, 0), monday + hm(8, 30), monday + hm(9, 0))
-        << QStringLiteral("Soll der Eintrag ''\r\n von 04.03.2024 08:00:00 - 04.03.2024 09:00:00\r\n"
-                          " auf 04.03.2024 08:30:00 - 04.03.2024 09:00:00\r\nverändert werden");
-}
-
-void tst_Confirmation::questionText()
-{
-    QFETCH(TerminEintrag, entry);
-    QFETCH(QString, expected);
-    Answer answer(true);
-    View view;
-    cCommonCalendar common;
-    QVERIFY(common.ConfirmDateChange(entry, &view));
-    QCOMPARE(answer.questions, QStringList{expected});
-    QCOMPARE(answer.defaults, QList<bool>{true});
-}
-
-// Yes commits the new times, no puts the old ones back exactly and shows them again; with
-// ConfirmChanges off nothing is asked and the change is committed.
-void tst_Confirmation::answerDecides_data()
-{
-    QTest::addColumn<bool>("confirmChanges");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<bool>("committed");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<int>("repaints");
-    QTest::newRow("asked, yes") << true << true << true << 1 << 1;
-    QTest::newRow("asked, no") << true << false << false << 1 << 2;
-    QTest::newRow("not asked") << false << false << true << 0 << 1;
-}
-
-void tst_Confirmation::answerDecides()
-{
-    QFETCH(bool, confirmChanges);
-    QFETCH(bool, yes);
-    QFETCH(bool, committed);
-    QFETCH(int, questions);
-    QFETCH(int, repaints);
-    const Date monday = day(2024, 3, 4);
-    // Values that are not exact in binary, so that a restore by arithmetic would show.
-    const Date oldStart = monday + hm(9, 10), oldEnd = monday + hm(10, 50);
-    const Date newStart = monday + 1 + hm(11, 10), newEnd = monday + 1 + hm(12, 50);
-    TerminEintrag entry = moved("Termin", oldStart, oldEnd, newStart, newEnd);
-    Answer answer(yes);
-    View view;
-    view.confirmChanges = confirmChanges;
-    view.entry = &entry;
-    cCommonCalendar common;
-    QCOMPARE(common.ConfirmDateChange(entry, &view), committed);
-    QCOMPARE(answer.questions.size(), questions);
-    QCOMPARE(view.repaints, repaints);
-    // The first repaint shows the new place while the question is open.
-    QCOMPARE(view.paintedStarts.first(), newStart);
-    const Date start = committed ? newStart : oldStart, end = committed ? newEnd : oldEnd;
-    QCOMPARE(entry.dateStart, start);
-    QCOMPARE(entry.dateEnd, end);
-    QCOMPARE(entry.dateStartOrig, start);
-    QCOMPARE(entry.dateEndOrig, end);
-    if (!committed)
-        QCOMPARE(view.paintedStarts.last(), oldStart);
-}
-
-// A gesture that ends where it began is no change: no question, no repaint, false. Noise
-// below a millisecond from raster arithmetic is no change either.
-void tst_Confirmation::unchangedTimesAskNothing_data()
-{
-    QTest::addColumn<Date>("startNoise");
-    QTest::addColumn<Date>("endNoise");
-    QTest::addColumn<bool>("changed");
-    QTest::newRow("identical") << 0.0 << 0.0 << false;
-    QTest::newRow("end off by floating noise") << 0.0 << 1e-12 << false;
-    QTest::newRow("start off by half a millisecond") << 0.5 / 86400000.0 << 0.0 << false;
-    QTest::newRow("end one minute later") << 0.0 << kOneMinute << true;
-}
-
-void tst_Confirmation::unchangedTimesAskNothing()
-{
-    QFETCH(Date, startNoise);
-    QFETCH(Date, endNoise);
-    QFETCH(bool, changed);
-    const Date start = day(2024, 3, 4) + hm(10, 0), end = day(2024, 3, 4) + hm(11, 0);
-    TerminEintrag entry = moved("Termin", start, end, start + startNoise, end + endNoise);
-    Answer answer(true);
-    View view;
-    cCommonCalendar common;
-    QCOMPARE(common.ConfirmDateChange(entry, &view), changed);
-    QCOMPARE(answer.questions.size(), changed ? 1 : 0);
-    QCOMPARE(view.repaints, changed ? 1 : 0);
-}
-
-// A view that answers ConfirmChanges with nothing wants no question.
-void tst_Confirmation::emptyConfirmChangesCountsAsOff()
-{
-    const Date monday = day(2024, 3, 4);
-    TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-    Answer answer(false);
-    SilentView view;
-    cCommonCalendar common;
-    QVERIFY(common.ConfirmDateChange(entry, &view));
-    QVERIFY(answer.questions.isEmpty());
-    QCOMPARE(entry.dateStartOrig, monday + 1);
-}
-
-// The resource view's records have other field names; the same question runs on their fields.
-void tst_Confirmation::anyRecordCanBeConfirmed()
-{
-    struct Bar
+    // The four lines of the question, in the general date format (the time only when it is not
+    // midnight): a wrong separator, line break or format would change what the user reads.
+    void questionText_data()
     {
-        QString notiz = QStringLiteral("Wartung");
-        double von = 0, bis = 0, vonOriginal = 0, bisOriginal = 0;
-    } bar;
-    const Date monday = day(2024, 3, 4);
-    bar.vonOriginal = monday + hm(8, 0);
-    bar.bisOriginal = monday + hm(9, 0);
-    bar.von = monday + hm(12, 0);
-    bar.bis = monday + hm(13, 0);
-    Answer answer(false);
-    View view;
-    cCommonCalendar common;
-    QVERIFY(!common.ConfirmDateChange(bar.notiz, bar.von, bar.bis, bar.vonOriginal, bar.bisOriginal, &view));
-    QVERIFY(answer.questions.value(0).startsWith(QStringLiteral("Soll der Eintrag 'Wartung'\r\n")));
-    QCOMPARE(bar.von, monday + hm(8, 0));
-    QCOMPARE(bar.bis, monday + hm(9, 0));
-}
-
-// A view that cannot repaint is an error of the call, not a silent commit.
-void tst_Confirmation::viewWithoutRepaintFails()
-{
-    const Date monday = day(2024, 3, 4);
-    TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-    Answer answer(true);
-    QObject notAView;
-    cCommonCalendar common;
-    int number = 0;
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("No such method QObject::Repaint"));
-    try {
-        common.ConfirmDateChange(entry, &notAView);
-    } catch (const Error &error) {
-        number = error.number();
+        QTest::addColumn<TerminEintrag>("entry");
+        QTest::addColumn<QString>("expected");
+        const Date monday = day(2024, 3, 4);
+        QTest::newRow("timed move to another day")
+            << moved("Teambesprechung", monday + hm(9, 0), monday + hm(10, 30), monday + 3 + hm(14, 0),
+                     monday + 3 + hm(15, 30))
+            << QStringLiteral("Soll der Eintrag 'Teambesprechung'\r\n"
+                              " von 04.03.2024 09:00:00 - 04.03.2024 10:30:00\r\n"
+                              " auf 07.03.2024 14:00:00 - 07.03.2024 15:30:00\r\n"
+                              "verändert werden");
+        QTest::newRow("all-day entry: midnight dates show no time")
+            << moved("Messe", monday, monday, monday + 2, monday + 2)
+            << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 04.03.2024 - 04.03.2024\r\n"
+                              " auf 06.03.2024 - 06.03.2024\r\nverändert werden");
+        QTest::newRow("end resized to midnight")
+            << moved("Spätdienst", monday + hm(20, 0), monday + hm(23, 30), monday + hm(20, 0), monday + 1)
+            << QStringLiteral("Soll der Eintrag 'Spätdienst'\r\n"
+                              " von 04.03.2024 20:00:00 - 04.03.2024 23:30:00\r\n"
+                              " auf 04.03.2024 20:00:00 - 05.03.2024\r\nverändert werden");
+        QTest::newRow("empty text")
+            << moved("", monday + hm(8, 0), monday + hm(9, 0), monday + hm(8, 30), monday + hm(9, 0))
+            << QStringLiteral("Soll der Eintrag ''\r\n von 04.03.2024 08:00:00 - 04.03.2024 09:00:00\r\n"
+                              " auf 04.03.2024 08:30:00 - 04.03.2024 09:00:00\r\nverändert werden");
     }
-    QCOMPARE(number, 438);
-    QVERIFY(answer.questions.isEmpty());
-    QCOMPARE(entry.dateStartOrig, monday);
-    QCOMPARE(entry.dateStart, monday + 1);
-}
+    void questionText()
+    {
+        QFETCH(TerminEintrag, entry);
+        QFETCH(QString, expected);
+        Answer answer(true);
+        View view;
+        cCommonCalendar common;
+        QVERIFY(common.ConfirmDateChange(entry, &view));
+        QCOMPARE(answer.questions, QStringList{expected});
+        QCOMPARE(answer.defaults, QList<bool>{true});
+    }
+
+    // Yes commits the new times, no puts the old ones back exactly and shows them again; with
+    // ConfirmChanges off nothing is asked and the change is committed.
+    void answerDecides_data()
+    {
+        QTest::addColumn<bool>("confirmChanges");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("committed");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("repaints");
+        QTest::newRow("asked, yes") << true << true << true << 1 << 1;
+        QTest::newRow("asked, no") << true << false << false << 1 << 2;
+        QTest::newRow("not asked") << false << false << true << 0 << 1;
+    }
+    void answerDecides()
+    {
+        QFETCH(bool, confirmChanges);
+        QFETCH(bool, yes);
+        QFETCH(bool, committed);
+        QFETCH(int, questions);
+        QFETCH(int, repaints);
+        const Date monday = day(2024, 3, 4);
+        // Values that are not exact in binary, so that a restore by arithmetic would show.
+        const Date oldStart = monday + hm(9, 10), oldEnd = monday + hm(10, 50);
+        const Date newStart = monday + 1 + hm(11, 10), newEnd = monday + 1 + hm(12, 50);
+        TerminEintrag entry = moved("Termin", oldStart, oldEnd, newStart, newEnd);
+        Answer answer(yes);
+        View view;
+        view.confirmChanges = confirmChanges;
+        view.entry = &entry;
+        cCommonCalendar common;
+        QCOMPARE(common.ConfirmDateChange(entry, &view), committed);
+        QCOMPARE(answer.questions.size(), questions);
+        QCOMPARE(view.repaints, repaints);
+        // The first repaint shows the new place while the question is open.
+        QCOMPARE(view.paintedStarts.first(), newStart);
+        const Date start = committed ? newStart : oldStart, end = committed ? newEnd : oldEnd;
+        QCOMPARE(entry.dateStart, start);
+        QCOMPARE(entry.dateEnd, end);
+        QCOMPARE(entry.dateStartOrig, start);
+        QCOMPARE(entry.dateEndOrig, end);
+        if (!committed)
+            QCOMPARE(view.paintedStarts.last(), oldStart);
+    }
+
+    // A gesture that ends where it began is no change: no question, no repaint, false. Noise
+    // below a millisecond from raster arithmetic is no change either.
+    void unchangedTimesAskNothing_data()
+    {
+        QTest::addColumn<Date>("startNoise");
+        QTest::addColumn<Date>("endNoise");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("identical") << 0.0 << 0.0 << false;
+        QTest::newRow("end off by floating noise") << 0.0 << 1e-12 << false;
+        QTest::newRow("start off by half a millisecond") << 0.5 / 86400000.0 << 0.0 << false;
+        QTest::newRow("end one minute later") << 0.0 << kOneMinute << true;
+    }
+    void unchangedTimesAskNothing()
+    {
+        QFETCH(Date, startNoise);
+        QFETCH(Date, endNoise);
+        QFETCH(bool, changed);
+        const Date start = day(2024, 3, 4) + hm(10, 0), end = day(2024, 3, 4) + hm(11, 0);
+        TerminEintrag entry = moved("Termin", start, end, start + startNoise, end + endNoise);
+        Answer answer(true);
+        View view;
+        cCommonCalendar common;
+        QCOMPARE(common.ConfirmDateChange(entry, &view), changed);
+        QCOMPARE(answer.questions.size(), changed ? 1 : 0);
+        QCOMPARE(view.repaints, changed ? 1 : 0);
+    }
+
+    // A view that answers ConfirmChanges with nothing wants no question.
+    void emptyConfirmChangesCountsAsOff()
+    {
+        const Date monday = day(2024, 3, 4);
+        TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
+        Answer answer(false);
+        SilentView view;
+        cCommonCalendar common;
+        QVERIFY(common.ConfirmDateChange(entry, &view));
+        QVERIFY(answer.questions.isEmpty());
+        QCOMPARE(entry.dateStartOrig, monday + 1);
+    }
+
+    // The resource view's records have other field names; the same question runs on their fields.
+    void anyRecordCanBeConfirmed()
+    {
+        struct Bar
+        {
+            QString notiz = QStringLiteral("Wartung");
+            double von = 0, bis = 0, vonOriginal = 0, bisOriginal = 0;
+        } bar;
+        const Date monday = day(2024, 3, 4);
+        bar.vonOriginal = monday + hm(8, 0);
+        bar.bisOriginal = monday + hm(9, 0);
+        bar.von = monday + hm(12, 0);
+        bar.bis = monday + hm(13, 0);
+        Answer answer(false);
+        View view;
+        cCommonCalendar common;
+        QVERIFY(!common.ConfirmDateChange(bar.notiz, bar.von, bar.bis, bar.vonOriginal, bar.bisOriginal, &view));
+        QVERIFY(answer.questions.value(0).startsWith(QStringLiteral("Soll der Eintrag 'Wartung'\r\n")));
+        QCOMPARE(bar.von, monday + hm(8, 0));
+        QCOMPARE(bar.bis, monday + hm(9, 0));
+    }
+
+    // A view that cannot repaint is an error of the call, not a silent commit.
+    void viewWithoutRepaintFails()
+    {
+        const Date monday = day(2024, 3, 4);
+        TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
+        Answer answer(true);
+        QObject notAView;
+        cCommonCalendar common;
+        int number = 0;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("No such method QObject::Repaint"));
+        try {
+            common.ConfirmDateChange(entry, &notAView);
+        } catch (const Error &error) {
+            number = error.number();
+        }
+        QCOMPARE(number, 438);
+        QVERIFY(answer.questions.isEmpty());
+        QCOMPARE(entry.dateStartOrig, monday);
+        QCOMPARE(entry.dateStart, monday + 1);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_Confirmation)
 #include "tst_confirmation.moc"

@@ -7,15 +7,8 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
-
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 void showDays(ucAgenda &agenda, Date first, int days)
 {
@@ -40,142 +33,127 @@ class tst_ucAgendaGrid : public QObject
     Q_OBJECT
 
 private slots:
-    void terminIndices_data();
-    void terminIndices();
-    void terminIndicesMissOrBadInput();
-    void rowsOnChangeoverDays_data();
-    void rowsOnChangeoverDays();
-    void occupancyIndicesChecked_data();
-    void occupancyIndicesChecked();
-    void backcolorOutsideTheDays();
-    void rasterWriteRefusedKeepsRows();
+    // GetTerminIndices fills the four indices through the host's variables.
+    void terminIndices_data()
+    {
+        QTest::addColumn<QVariant>("start");
+        QTest::addColumn<QVariant>("end");
+        QTest::addColumn<int>("minHeight");
+        QTest::addColumn<QVector<int>>("expected");
+
+        const Date mo = day(2024, 3, 4);
+        QTest::newRow("10:00 to 10:00 with four rows") << QVariant(mo + hm(10, 0)) << QVariant(mo + hm(10, 0)) << 4
+                                                       << QVector<int>{0, 0, 20, 23};
+        QTest::newRow("as QDateTime values")
+            << QVariant(QDateTime(QDate(2024, 3, 5), QTime(9, 0))) << QVariant(QDateTime(QDate(2024, 3, 6), QTime(8, 0)))
+            << 1 << QVector<int>{1, 2, 18, 15};
+    }
+    void terminIndices()
+    {
+        QFETCH(QVariant, start);
+        QFETCH(QVariant, end);
+        QFETCH(int, minHeight);
+        QFETCH(QVector<int>, expected);
+        ucAgenda agenda;
+        showDays(agenda, day(2024, 3, 4), 7);
+        qint32 tv = -1, tb = -1, zv = -1, zb = -1;
+        QVERIFY(agenda.GetTerminIndices(start, end, &tv, &tb, &zv, &zb, minHeight));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), expected);
+    }
+
+    // A miss leaves the host's variables alone; unusable dates are errors, not garbage indices.
+    void terminIndicesMissOrBadInput()
+    {
+        ucAgenda agenda;
+        showDays(agenda, day(2024, 3, 4), 7);
+        qint32 tv = 7, tb = 7, zv = 7, zb = 7;
+        QVERIFY(!agenda.GetTerminIndices(day(2024, 4, 1), day(2024, 4, 2), &tv, &tb, &zv, &zb));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
+        QVERIFY(agenda.GetTerminIndices(day(2024, 3, 5), day(2024, 3, 5) + hm(1, 0), nullptr, nullptr, nullptr, nullptr));
+        QCOMPARE(errorNumber([&] { agenda.GetTerminIndices(qQNaN(), day(2024, 3, 5), &tv, &tb, &zv, &zb); }),
+                 int(InvalidArgument));
+        QCOMPARE(errorNumber([&] { agenda.GetTerminIndices(QStringLiteral("morgen"), day(2024, 3, 5), &tv, &tb, &zv, &zb); }),
+                 int(TypeMismatch));
+        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
+    }
+
+    // Daylight-saving changeover days have the same rows as every other day.
+    void rowsOnChangeoverDays_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("row");
+        QTest::newRow("spring, 01:30") << QDateTime(QDate(2024, 3, 31), QTime(1, 30)) << 0 << 3;
+        QTest::newRow("spring, 03:00") << QDateTime(QDate(2024, 3, 31), QTime(3, 0)) << 0 << 6;
+        QTest::newRow("spring, 23:30") << QDateTime(QDate(2024, 3, 31), QTime(23, 30)) << 0 << 47;
+        QTest::newRow("autumn, 02:30") << QDateTime(QDate(2024, 10, 27), QTime(2, 30)) << 1 << 5;
+        QTest::newRow("autumn, 23:59") << QDateTime(QDate(2024, 10, 27), QTime(23, 59)) << 1 << 47;
+    }
+    void rowsOnChangeoverDays()
+    {
+        QFETCH(QDateTime, moment);
+        QFETCH(int, column);
+        QFETCH(int, row);
+        ucAgenda agenda;
+        const Date first = moment.date() == QDate(2024, 3, 31) ? day(2024, 3, 31) : day(2024, 10, 26);
+        double last = first + 13;
+        agenda.SetDisplayedRange(first, &last, false, false);
+        const Date value = toDate(moment);
+        QCOMPARE(agenda.GetSpaltenIndex(value), column);
+        QCOMPARE(agenda.GetZeilenIndex(value), row);
+    }
+
+    // The occupancy members refuse cells outside the matrix instead of writing past it.
+    void occupancyIndicesChecked_data()
+    {
+        QTest::addColumn<QVector<int>>("indices"); // tv, tb, zv, zb
+        QTest::addColumn<bool>("segmentInvalid");  // SpaltenBelegen(tv, zv, zb) refused too
+        QTest::newRow("day past the last") << QVector<int>{3, 3, 0, 1} << true;
+        QTest::newRow("negative day") << QVector<int>{-1, 0, 0, 1} << true;
+        QTest::newRow("row past the last") << QVector<int>{0, 0, 40, 48} << true;
+        QTest::newRow("negative row") << QVector<int>{0, 0, -2, 3} << true;
+        QTest::newRow("last day before first") << QVector<int>{2, 1, 0, 3} << false;
+        QTest::newRow("huge row") << QVector<int>{0, 0, 0, 2147483647} << true;
+    }
+    void occupancyIndicesChecked()
+    {
+        QFETCH(QVector<int>, indices);
+        QFETCH(bool, segmentInvalid);
+        ucAgenda agenda;
+        showDays(agenda, day(2024, 3, 4), 3);
+        QCOMPARE(errorNumber([&] {
+                     agenda.ZellenBelegungEintragen(indices[0], indices[1], indices[2], indices[3], QStringLiteral("A"));
+                 }),
+                 int(IndexOutOfRange));
+        QCOMPARE(errorNumber([&] { agenda.SpaltenBelegen(indices[0], indices[2], indices[3], QStringLiteral("A")); }),
+                 segmentInvalid ? int(IndexOutOfRange) : 0);
+        // Valid cells are accepted.
+        agenda.ZellenBelegungEintragen(0, 2, 44, 3, QStringLiteral("A"));
+        agenda.SpaltenBelegen(1, 10, 12, QStringLiteral("B"));
+    }
+
+    // backcolor only colours cells of the displayed days.
+    void backcolorOutsideTheDays()
+    {
+        ucAgenda agenda;
+        showDays(agenda, day(2024, 3, 4), 3);
+        agenda.setBackcolor(day(2024, 3, 5) + hm(10, 0), 0x00FF00);
+        QCOMPARE(errorNumber([&] { agenda.setBackcolor(day(2024, 3, 7) + hm(10, 0), 0x00FF00); }), int(IndexOutOfRange));
+        QCOMPARE(errorNumber([&] { agenda.setBackcolor(qQNaN(), 0x00FF00); }), int(IndexOutOfRange));
+    }
+
+    // A zero raster is refused; the rows of the day stay those of the old raster.
+    void rasterWriteRefusedKeepsRows()
+    {
+        ucAgenda agenda;
+        QCOMPARE(errorNumber([&] { agenda.setTimeRaster(0); }), int(InvalidArgument));
+        QCOMPARE(errorNumber([&] { agenda.setTimeRaster(-1); }), int(InvalidArgument));
+        QCOMPARE(agenda.TimeRaster(), 30 / 1440.0);
+        QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), 47);
+        agenda.setTimeRaster(hm(1, 0));
+        QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), 23);
+    }
 };
-
-// GetTerminIndices fills the four indices through the host's variables.
-void tst_ucAgendaGrid::terminIndices_data()
-{
-    QTest::addColumn<QVariant>("start");
-    QTest::addColumn<QVariant>("end");
-    QTest::addColumn<int>("minHeight");
-    QTest::addColumn<QVector<int>>("expected");
-
-    const Date mo = day(2024, 3, 4);
-    QTest::newRow("10:00 to 10:00 with four rows") << QVariant(mo + hm(10, 0)) << QVariant(mo + hm(10, 0)) << 4
-                                                   << QVector<int>{0, 0, 20, 23};
-    QTest::newRow("from two days before")
-        << QVariant(day(2024, 3, 2) + hm(9, 0)) << QVariant(mo + hm(11, 0)) << 1 << QVector<int>{0, 0, 0, 21};
-    QTest::newRow("as QDateTime values")
-        << QVariant(QDateTime(QDate(2024, 3, 5), QTime(9, 0))) << QVariant(QDateTime(QDate(2024, 3, 6), QTime(8, 0)))
-        << 1 << QVector<int>{1, 2, 18, 15};
-}
-
-void tst_ucAgendaGrid::terminIndices()
-{
-    QFETCH(QVariant, start);
-    QFETCH(QVariant, end);
-    QFETCH(int, minHeight);
-    QFETCH(QVector<int>, expected);
-    ucAgenda agenda;
-    showDays(agenda, day(2024, 3, 4), 7);
-    qint32 tv = -1, tb = -1, zv = -1, zb = -1;
-    QVERIFY(agenda.GetTerminIndices(start, end, &tv, &tb, &zv, &zb, minHeight));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), expected);
-}
-
-// A miss leaves the host's variables alone; unusable dates are errors, not garbage indices.
-void tst_ucAgendaGrid::terminIndicesMissOrBadInput()
-{
-    ucAgenda agenda;
-    showDays(agenda, day(2024, 3, 4), 7);
-    qint32 tv = 7, tb = 7, zv = 7, zb = 7;
-    QVERIFY(!agenda.GetTerminIndices(day(2024, 4, 1), day(2024, 4, 2), &tv, &tb, &zv, &zb));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
-    QVERIFY(agenda.GetTerminIndices(day(2024, 3, 5), day(2024, 3, 5) + hm(1, 0), nullptr, nullptr, nullptr, nullptr));
-    QCOMPARE(errorNumber([&] { agenda.GetTerminIndices(qQNaN(), day(2024, 3, 5), &tv, &tb, &zv, &zb); }),
-             int(InvalidArgument));
-    QCOMPARE(errorNumber([&] { agenda.GetTerminIndices(QStringLiteral("morgen"), day(2024, 3, 5), &tv, &tb, &zv, &zb); }),
-             int(TypeMismatch));
-    QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
-}
-
-// Daylight-saving changeover days have the same rows as every other day.
-void tst_ucAgendaGrid::rowsOnChangeoverDays_data()
-{
-    QTest::addColumn<QDateTime>("moment");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("row");
-    QTest::newRow("spring, 01:30") << QDateTime(QDate(2024, 3, 31), QTime(1, 30)) << 0 << 3;
-    QTest::newRow("spring, 03:00") << QDateTime(QDate(2024, 3, 31), QTime(3, 0)) << 0 << 6;
-    QTest::newRow("spring, 23:30") << QDateTime(QDate(2024, 3, 31), QTime(23, 30)) << 0 << 47;
-    QTest::newRow("autumn, 02:30") << QDateTime(QDate(2024, 10, 27), QTime(2, 30)) << 1 << 5;
-    QTest::newRow("autumn, 23:59") << QDateTime(QDate(2024, 10, 27), QTime(23, 59)) << 1 << 47;
-}
-
-void tst_ucAgendaGrid::rowsOnChangeoverDays()
-{
-    QFETCH(QDateTime, moment);
-    QFETCH(int, column);
-    QFETCH(int, row);
-    ucAgenda agenda;
-    const Date first = moment.date() == QDate(2024, 3, 31) ? day(2024, 3, 31) : day(2024, 10, 26);
-    double last = first + 13;
-    agenda.SetDisplayedRange(first, &last, false, false);
-    const Date value = toDate(moment);
-    QCOMPARE(agenda.GetSpaltenIndex(value), column);
-    QCOMPARE(agenda.GetZeilenIndex(value), row);
-}
-
-// The occupancy members refuse cells outside the matrix instead of writing past it.
-void tst_ucAgendaGrid::occupancyIndicesChecked_data()
-{
-    QTest::addColumn<QVector<int>>("indices"); // tv, tb, zv, zb
-    QTest::addColumn<bool>("segmentInvalid");  // SpaltenBelegen(tv, zv, zb) refused too
-    QTest::newRow("day past the last") << QVector<int>{3, 3, 0, 1} << true;
-    QTest::newRow("negative day") << QVector<int>{-1, 0, 0, 1} << true;
-    QTest::newRow("row past the last") << QVector<int>{0, 0, 40, 48} << true;
-    QTest::newRow("negative row") << QVector<int>{0, 0, -2, 3} << true;
-    QTest::newRow("last day before first") << QVector<int>{2, 1, 0, 3} << false;
-    QTest::newRow("huge row") << QVector<int>{0, 0, 0, 2147483647} << true;
-}
-
-void tst_ucAgendaGrid::occupancyIndicesChecked()
-{
-    QFETCH(QVector<int>, indices);
-    QFETCH(bool, segmentInvalid);
-    ucAgenda agenda;
-    showDays(agenda, day(2024, 3, 4), 3);
-    QCOMPARE(errorNumber([&] {
-                 agenda.ZellenBelegungEintragen(indices[0], indices[1], indices[2], indices[3], QStringLiteral("A"));
-             }),
-             int(IndexOutOfRange));
-    QCOMPARE(errorNumber([&] { agenda.SpaltenBelegen(indices[0], indices[2], indices[3], QStringLiteral("A")); }),
-             segmentInvalid ? int(IndexOutOfRange) : 0);
-    // Valid cells are accepted.
-    agenda.ZellenBelegungEintragen(0, 2, 44, 3, QStringLiteral("A"));
-    agenda.SpaltenBelegen(1, 10, 12, QStringLiteral("B"));
-}
-
-// backcolor only colours cells of the displayed days.
-void tst_ucAgendaGrid::backcolorOutsideTheDays()
-{
-    ucAgenda agenda;
-    showDays(agenda, day(2024, 3, 4), 3);
-    agenda.setBackcolor(day(2024, 3, 5) + hm(10, 0), 0x00FF00);
-    QCOMPARE(errorNumber([&] { agenda.setBackcolor(day(2024, 3, 7) + hm(10, 0), 0x00FF00); }), int(IndexOutOfRange));
-    QCOMPARE(errorNumber([&] { agenda.setBackcolor(qQNaN(), 0x00FF00); }), int(IndexOutOfRange));
-}
-
-// A zero raster is refused; the rows of the day stay those of the old raster.
-void tst_ucAgendaGrid::rasterWriteRefusedKeepsRows()
-{
-    ucAgenda agenda;
-    QCOMPARE(errorNumber([&] { agenda.setTimeRaster(0); }), int(InvalidArgument));
-    QCOMPARE(errorNumber([&] { agenda.setTimeRaster(-1); }), int(InvalidArgument));
-    QCOMPARE(agenda.TimeRaster(), 30 / 1440.0);
-    QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), 47);
-    agenda.setTimeRaster(hm(1, 0));
-    QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), 23);
-}
 
 QTEST_MAIN(tst_ucAgendaGrid)
 #include "tst_ucagenda_grid.moc"

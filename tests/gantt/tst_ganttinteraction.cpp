@@ -28,22 +28,13 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMonday = day(2024, 3, 4);
 
-QString keepDir()
-{
-    return qEnvironmentVariable("DAYPLEX_PICTURES");
-}
+QString keepDir() { return qEnvironmentVariable("DAYPLEX_PICTURES"); }
 
 void send(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
           Qt::MouseButtons buttons)
@@ -141,6 +132,7 @@ private slots:
         prompts.clear();
         answer = true;
     }
+
     void cleanup()
     {
         setCurrentDateTimeForTesting(0);
@@ -148,409 +140,382 @@ private slots:
         cPrintDialog::setHandler({});
     }
 
-    void moveThreshold_data();
-    void moveThreshold();
-    void rowMarking_data();
-    void rowMarking();
-    void drawnProposal_data();
-    void drawnProposal();
-    void hoverShowsHairlineCornerAndTooltip();
-    void menuStates_data();
-    void menuStates();
-    void rangeCommands_data();
-    void rangeCommands();
-    void datePicker_data();
-    void datePicker();
-    void searchPanel();
-    void printJob_data();
-    void printJob();
-    void printedViewLeavesOutScreenState_data();
-    void printedViewLeavesOutScreenState();
+    // Catches a move started by a small jitter, a move that ignores the confirmation, a whole-day
+    // start that picks up the drop time, and a pointer left as the move cursor.
+    void moveThreshold_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<Date>("pressAt");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("moved");
+        QTest::newRow("5 pixels: stays") << "A" << kMonday + hm(10, 0) << QPoint(5, 0) << true << false;
+        QTest::newRow("9 pixels over both axes: moves") << "A" << kMonday + hm(10, 0) << QPoint(5, 4) << true << true;
+        QTest::newRow("refused: back to the old times") << "A" << kMonday + hm(10, 0) << QPoint(40, 0) << false << false;
+        QTest::newRow("whole-day start stays at midnight") << "M" << kMonday + 1 + hm(12, 0) << QPoint(-300, 0) << true << true;
+    }
+    void moveThreshold()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(Date, pressAt);
+        QFETCH(QPoint, offset);
+        QFETCH(bool, confirm);
+        QFETCH(bool, moved);
+        answer = confirm;
+        View view;
+        QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        const Date von = view.entry(dsn).von, bis = view.entry(dsn).bis;
+        const QPoint press = view.at(pressAt, 2);
+        const QPoint release = press + offset;
+        const Date target = view.layout().dateAtX(release.x());
+
+        send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(view.gantt.SelectedDate(), dsn);
+        send(view.pic(), QEvent::MouseMove, release, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(view.pic()->cursor().shape(), offset.manhattanLength() > 8 ? Qt::BitmapCursor : Qt::ArrowCursor);
+        send(view.pic(), QEvent::MouseButtonRelease, release, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
+
+        const Date newVon = dsn == "M" ? cTools::DateOnly(target) : target;
+        QCOMPARE(view.entry(dsn).von, moved ? newVon : von);
+        QVERIFY(cTools::DateCompare(view.entry(dsn).bis - view.entry(dsn).von, "=", bis - von));
+        QCOMPARE(view.entry(dsn).vonOriginal, view.entry(dsn).von);
+        QCOMPARE(prompts.size(), offset.manhattanLength() > 8 ? 1 : 0);
+        QCOMPARE(changed.size(), moved ? 1 : 0);
+        if (moved)
+            QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
+    }
+
+    // Catches marking the holiday row, a proposal started there, and name cells that do not toggle.
+    void rowMarking_data()
+    {
+        QTest::addColumn<bool>("holidays");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("nameColumn");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<bool>("proposal");
+        QTest::newRow("holiday row, name cell") << true << 1 << true << "" << false;
+        QTest::newRow("holiday row, time area") << true << 1 << false << "" << false;
+        QTest::newRow("participant name cell") << true << 3 << true << "R2" << false;
+        QTest::newRow("participant, empty time") << true << 3 << false << "R2" << true;
+        QTest::newRow("without holidays row 1 is a participant") << false << 1 << true << "R1" << false;
+    }
+    void rowMarking()
+    {
+        QFETCH(bool, holidays);
+        QFETCH(int, row);
+        QFETCH(bool, nameColumn);
+        QFETCH(QString, marked);
+        QFETCH(bool, proposal);
+        View view(2, holidays);
+        const QPoint point = nameColumn ? view.nameCell(row) : view.at(kMonday + hm(15, 0), row);
+        drag(view.pic(), point, {});
+        QCOMPARE(markedRowList(view.d()->model), marked);
+        QCOMPARE(view.d()->model.vorschlagVon > 0, proposal);
+        if (nameColumn && !marked.isEmpty()) {
+            drag(view.pic(), point, {}); // a second click unmarks
+            QCOMPARE(markedRowList(view.d()->model), QString());
+        }
+    }
+
+    // Catches a proposal that does not follow the mouse, survives dragging back, or reaches
+    // NewDate without its rows.
+    void drawnProposal_data()
+    {
+        QTest::addColumn<Date>("to");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("10:00 to 12:00") << kMonday + hm(12, 0) << true;
+        QTest::newRow("dragged back left of the start") << kMonday + hm(9, 0) << false;
+    }
+    void drawnProposal()
+    {
+        QFETCH(Date, to);
+        QFETCH(bool, kept);
+        View view;
+        QSignalSpy created(&view.gantt, &ctlGantt::NewDate);
+        drag(view.pic(), view.at(kMonday + hm(10, 0), 3),
+             {view.at(kMonday + hm(11, 0), 3), view.at(to, 3)});
+        view.d()->prepareMenu();
+        QCOMPARE(view.action("mnuNeu")->isEnabled(), kept);
+        QCOMPARE(view.d()->panel->cmdNeu->isEnabled(), kept);
+        view.action("mnuNeu")->trigger();
+        QCOMPARE(created.size(), kept ? 1 : 0);
+        if (kept) {
+            QCOMPARE(created.at(0).at(0).toDouble(), kMonday + hm(10, 0));
+            QCOMPARE(created.at(0).at(1).toDouble(), kMonday + hm(12, 0));
+            QCOMPARE(created.at(0).at(2).toString(), QStringLiteral("R2"));
+            QCOMPARE(view.d()->panel->lblVorschlag->text(),
+                     QStringLiteral("Von: 04.03.2024 10:00\nBis: 04.03.2024 12:00"));
+        }
+    }
+
+    // Catches a hairline that stays behind, a corner that does not follow the mouse, and tooltips
+    // that do not name the bar under the mouse.
+    void hoverShowsHairlineCornerAndTooltip()
+    {
+        View view;
+        const QImage clean = view.d()->frame;
+        const QPoint first = view.at(kMonday + hm(10, 0), 2);
+        send(view.pic(), QEvent::MouseMove, first, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(view.gantt.CurrentDate(), kMonday + hm(10, 0));
+        QCOMPARE(view.pic()->toolTip(), QStringLiteral("Besprechung"));
+        const int y = view.layout().lngZeilenOben + 3;
+        QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y) ^ 0x00FFFFFFu);
+        QVERIFY(view.d()->frame.copy(0, 0, 40, 20) != clean.copy(0, 0, 40, 20)); // the corner date
+
+        const QPoint second = view.at(kMonday + hm(15, 0), 2);
+        send(view.pic(), QEvent::MouseMove, second, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(view.pic()->toolTip(), QString());
+        QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y));
+        view.gantt.Repaint(); // a full paint leaves no line
+        QCOMPARE(view.d()->dragLeft, 0);
+        QCOMPARE(view.d()->frame.pixel(second.x(), y), clean.pixel(second.x(), y));
+    }
+
+    // Catches menu entries enabled without their object, a right click that changes the selection,
+    // and day counts ticked for the wrong span.
+    void menuStates_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("proposal");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QString>("ticked");
+        QTest::newRow("nothing selected") << "" << false << 2 << "mnuAnsichtTage_1";
+        QTest::newRow("movable appointment") << "A" << false << 7 << "mnuAnsichtTage_3";
+        QTest::newRow("read-only appointment, proposal") << "B" << true << 14 << "mnuAnsichtTage_4";
+        QTest::newRow("span with no entry") << "A" << true << 9 << "";
+    }
+    void menuStates()
+    {
+        QFETCH(QString, selected);
+        QFETCH(bool, proposal);
+        QFETCH(int, days);
+        QFETCH(QString, ticked);
+        View view(days);
+        view.gantt.setSelectedDate(selected);
+        if (proposal)
+            view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(15, 0));
+        send(view.pic(), QEvent::MouseButtonPress, view.at(kMonday + hm(10, 0), 3), Qt::RightButton, Qt::RightButton);
+        QMenu *menu = view.d()->menu;
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(menu->defaultAction(), view.action("mnuAnzeigen"));
+        QCOMPARE(view.gantt.SelectedDate(), selected);
+        QCOMPARE(view.action("mnuAnzeigen")->isEnabled(), !selected.isEmpty());
+        QCOMPARE(view.action("mnuVerschieben")->isEnabled(), selected == "A");
+        QCOMPARE(view.action("mnuNeu")->isEnabled(), proposal);
+        QStringList ticks;
+        for (QAction *action : view.d()->viewMenu->actions()) {
+            if (action->isChecked())
+                ticks << action->objectName();
+        }
+        QCOMPARE(ticks.join(','), ticked);
+        menu->hide();
+    }
+
+    // Catches single-day steps that align to the weekday, pages that do not, a scroll bar that
+    // does not return to its rest, and "Ansicht" or "Heute" showing the wrong days.
+    void rangeCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<Date>("last");
+        const Date wed = kMonday + 2;
+        QTest::newRow("Scroll(1): one day, not aligned") << "1" << wed + 1 << wed + 7;
+        QTest::newRow("Scroll(-1)") << "-1" << wed - 1 << wed + 5;
+        QTest::newRow("Scroll(2): one page, aligned to Monday") << "2" << kMonday + 7 << kMonday + 13;
+        QTest::newRow("Scroll(0) stays") << "0" << wed << wed + 6;
+        QTest::newRow("scroll bar arrow right") << "bar 51" << wed + 1 << wed + 7;
+        QTest::newRow("scroll bar page left") << "bar 40" << kMonday - 7 << kMonday - 1;
+        QTest::newRow("Ansicht 2 Wochen from Wednesday") << "mnuAnsichtTage_4" << kMonday << kMonday + 13;
+        QTest::newRow("Heute on the Thursday after") << "mnuToday" << kMonday + 7 << kMonday + 13;
+    }
+    void rangeCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(Date, first);
+        QFETCH(Date, last);
+        setCurrentDateTimeForTesting(kMonday + 10 + hm(9, 0));
+        View view(7);
+        view.gantt.setAlignOnWeekday(2);
+        double end = kMonday + 8;
+        view.gantt.SetDisplayedRange(kMonday + 2, &end, false, false); // Wednesday to Tuesday
+        view.d()->model.datMaus = kMonday + 2 + hm(10, 0);
+        auto *bar = view.gantt.findChild<QScrollBar *>("HScroll");
+        if (command.startsWith("bar "))
+            bar->setValue(command.mid(4).toInt());
+        else if (command.startsWith("mnu"))
+            view.action(command.toLatin1().constData())->trigger();
+        else
+            view.gantt.Scroll(command.toInt());
+        QCOMPARE(view.gantt.FirstDay(), first);
+        QCOMPARE(view.gantt.LastDay(), last);
+        QCOMPARE(bar->value(), 50);
+    }
+
+    // Catches a picker that does not open its calendar, a jump that moves the appointment, and a
+    // move that loses the clock time.
+    void datePicker_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<Date>("von");
+        QTest::newRow("Datum... only jumps") << "mnuDatum" << kMonday + hm(9, 0);
+        QTest::newRow("Verschieben keeps the clock time") << "mnuVerschieben" << kMonday + 9 + hm(9, 0);
+    }
+    void datePicker()
+    {
+        QFETCH(QString, command);
+        QFETCH(Date, von);
+        View view;
+        view.gantt.setSelectedDate("A");
+        QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        view.action(command.toLatin1().constData())->trigger();
+        auto *picker = view.gantt.findChild<QCalendarWidget *>("ccrpDtp");
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->selectedDate(), QDate(2024, 3, 4));
+        picker->setSelectedDate(QDate(2024, 3, 13)); // as the user picks it with Enter
+        QTest::keyClick(picker->findChild<QWidget *>("qt_calendar_calendarview"), Qt::Key_Return);
+        QVERIFY(!picker->isVisible());
+        QCOMPARE(view.gantt.FirstDay(), kMonday + 9);
+        // The host delivers the new days afresh; the move itself is what DateChanged reports.
+        QCOMPARE(changed.size(), von == kMonday + hm(9, 0) ? 0 : 1);
+        if (!changed.isEmpty())
+            QCOMPARE(changed.at(0).at(1).toDouble(), von);
+    }
+
+    // Catches a panel that does not open above the chart, a search that ignores the panel's
+    // values, a proposal that does not reach "Neu", and NewDate without the marked rows.
+    void searchPanel()
+    {
+        View view(7);
+        auto *panel = view.gantt.findChild<QGroupBox *>("frmTerminSuchen");
+        QVERIFY(!panel->isVisible());
+        view.gantt.FreienTerminSuchen(kMonday + hm(15, 30));
+        QVERIFY(panel->isVisible());
+        QCOMPARE(view.pic()->y(), panel->geometry().bottom() + 1 + 5);
+        QCOMPARE(panel->findChild<QDateEdit *>("dtpDayAb")->date(), QDate(2024, 3, 4));
+        QCOMPARE(panel->findChild<QTimeEdit *>("dtpTimeStunden")->time(), QTime(1, 0));
+        QCOMPARE(markedRowList(view.d()->model), QStringLiteral("R1|R2"));
+        auto *days = panel->findChild<QLineEdit *>("txtTage");
+        QTest::keyClicks(days, "x2");
+        QCOMPARE(days->text(), QStringLiteral("2"));
+        QVERIFY(!panel->findChild<QTimeEdit *>("dtpTimeVon")->isEnabled());
+        days->clear();
+        QVERIFY(panel->findChild<QTimeEdit *>("dtpTimeVon")->isEnabled());
+        panel->findChild<QTimeEdit *>("dtpTimeStunden")->setTime(QTime(2, 0));
+
+        QSignalSpy created(&view.gantt, &ctlGantt::NewDate);
+        QTest::mouseClick(panel->findChild<QPushButton *>("cmdAuto_1"), Qt::LeftButton);
+        // Anna's meeting ends at 11:00.
+        QCOMPARE(view.d()->model.vorschlagVon, kMonday + hm(11, 0));
+        QCOMPARE(panel->findChild<QLabel *>("lblVorschlag")->text(),
+                 QStringLiteral("Von: 04.03.2024 11:00\nBis: 04.03.2024 13:00"));
+        if (!keepDir().isEmpty())
+            view.gantt.grab().save(keepDir() + QStringLiteral("/gantt-search-panel.png"));
+        auto *neu = panel->findChild<QPushButton *>("cmdNeu");
+        QTest::mouseClick(neu, Qt::LeftButton);
+        drag(view.pic(), view.nameCell(3), {}); // unmark Ben
+        QTest::mouseClick(neu, Qt::LeftButton);
+        QCOMPARE(created.size(), 2);
+        QCOMPARE(created.at(0).at(0).toDouble(), kMonday + hm(11, 0));
+        QCOMPARE(created.at(0).at(1).toDouble(), kMonday + hm(13, 0));
+        QCOMPARE(created.at(0).at(2).toString(), QStringLiteral("R1|R2"));
+        QCOMPARE(created.at(1).at(2).toString(), QStringLiteral("R1"));
+
+        panel->findChild<QTimeEdit *>("dtpTimeStunden")->setTime(QTime(12, 0));
+        QTest::mouseClick(panel->findChild<QPushButton *>("cmdAuto_0"), Qt::LeftButton);
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(prompts.at(0).text, QStringLiteral("Der gesuchte Termin ist länger als der Suchbereich."));
+        QCOMPARE(view.d()->model.vorschlagVon, kMonday + hm(11, 0));
+
+        QTest::mouseClick(panel->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(view.pic()->y(), 0);
+    }
+
+    // Catches a print job with the wrong number of pages, and a screen left on the print layout
+    // or on the printed days.
+    void printJob_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("across");
+        QTest::newRow("one page") << 1 << 1;
+        QTest::newRow("two pages") << 2 << 1;
+        QTest::newRow("two views across") << 1 << 2;
+    }
+    void printJob()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, across);
+        QTemporaryDir dir;
+        const QString pdf = (keepDir().isEmpty() ? dir.path() : keepDir()) + QStringLiteral("/gantt-print-%1-%2.pdf").arg(pages).arg(across);
+        cPrintDialog::setHandler(cPrintDialog::printToFile(pdf, pages));
+        View view(7);
+        const QString printLayout = QStringLiteral("cContainer 1\nblnQuerformat:b=-1\nlngAnzahlAnsichtenNebeneinander:i=%1\n"
+                                                   "strFont:s14=DejaVu Sans, 7\n").arg(across);
+        view.gantt.setOptions(QStringLiteral("cContainer 1\nstrLayoutDruckGantt:s%1=%2\n").arg(printLayout.size()).arg(printLayout));
+        view.gantt.setSelectedDate("A");
+        view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(16, 0));
+        view.d()->model.row(2).blnMarkiert = true;
+        const QFont screenFont = view.d()->style.font;
+        view.requests = 0;
+
+        view.gantt.PrintGantt(false);
+        QCOMPARE(pdfPageCount(pdf), pages);
+        QCOMPARE(view.gantt.ForPrinting, false);
+        QCOMPARE(view.gantt.FirstDay(), kMonday);
+        QCOMPARE(view.gantt.LastDay(), kMonday + 6);
+        QCOMPARE(view.d()->style.font, screenFont);
+        QCOMPARE(view.requests, pages * across + 1); // one per printed view, one for the way back
+    }
+
+    // Catches the selection, marking, current-time line or proposal in the printed view, and a
+    // printed view without its black frame.
+    void printedViewLeavesOutScreenState_data()
+    {
+        QTest::addColumn<bool>("forPrinting");
+        QTest::newRow("printing") << true;
+        QTest::newRow("not printing (the screen state shows)") << false;
+    }
+    void printedViewLeavesOutScreenState()
+    {
+        QFETCH(bool, forPrinting);
+        View view(2);
+        view.gantt.setSelectedDate("A");
+        view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(16, 0));
+        view.d()->model.row(2).blnMarkiert = true;
+        view.gantt.ForPrinting = forPrinting;
+        QImage page(1000, 600, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+            view.gantt.PrintAnsicht(&painter, 50, 40, 900, 500);
+        }
+        view.gantt.ForPrinting = false;
+        if (!keepDir().isEmpty())
+            page.save(keepDir() + QStringLiteral("/gantt-printed-view-%1.png").arg(forPrinting));
+        const QColor selection = cDC::toQColor(cTools::DefaultSelectionColor());
+        const QColor red(255, 0, 0);
+        int selected = 0, redPixels = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                selected += c == selection;
+                redPixels += c == red;
+            }
+        }
+        QCOMPARE(selected > 0, !forPrinting);
+        QCOMPARE(redPixels > 0, !forPrinting);
+        QCOMPARE(page.pixelColor(50, 300), QColor(Qt::black));
+        QCOMPARE(page.pixelColor(950, 300), QColor(Qt::black));
+        QCOMPARE(page.pixelColor(500, 540), QColor(Qt::black));
+        QCOMPARE(page.pixelColor(49, 300), QColor(Qt::white));
+    }
 
 private:
     QList<Prompt> prompts;
     bool answer = true;
 };
-
-// Catches a move started by a small jitter, a move that ignores the confirmation, a whole-day
-// start that picks up the drop time, and a pointer left as the move cursor.
-void tst_GanttInteraction::moveThreshold_data()
-{
-    QTest::addColumn<QString>("dsn");
-    QTest::addColumn<Date>("pressAt");
-    QTest::addColumn<QPoint>("offset");
-    QTest::addColumn<bool>("confirm");
-    QTest::addColumn<bool>("moved");
-    QTest::newRow("5 pixels: stays") << "A" << kMonday + hm(10, 0) << QPoint(5, 0) << true << false;
-    QTest::newRow("9 pixels over both axes: moves") << "A" << kMonday + hm(10, 0) << QPoint(5, 4) << true << true;
-    QTest::newRow("refused: back to the old times") << "A" << kMonday + hm(10, 0) << QPoint(40, 0) << false << false;
-    QTest::newRow("whole-day start stays at midnight") << "M" << kMonday + 1 + hm(12, 0) << QPoint(-300, 0) << true << true;
-}
-
-void tst_GanttInteraction::moveThreshold()
-{
-    QFETCH(QString, dsn);
-    QFETCH(Date, pressAt);
-    QFETCH(QPoint, offset);
-    QFETCH(bool, confirm);
-    QFETCH(bool, moved);
-    answer = confirm;
-    View view;
-    QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
-    const Date von = view.entry(dsn).von, bis = view.entry(dsn).bis;
-    const QPoint press = view.at(pressAt, 2);
-    const QPoint release = press + offset;
-    const Date target = view.layout().dateAtX(release.x());
-
-    send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
-    QCOMPARE(view.gantt.SelectedDate(), dsn);
-    send(view.pic(), QEvent::MouseMove, release, Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(view.pic()->cursor().shape(), offset.manhattanLength() > 8 ? Qt::BitmapCursor : Qt::ArrowCursor);
-    send(view.pic(), QEvent::MouseButtonRelease, release, Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
-
-    const Date newVon = dsn == "M" ? cTools::DateOnly(target) : target;
-    QCOMPARE(view.entry(dsn).von, moved ? newVon : von);
-    QVERIFY(cTools::DateCompare(view.entry(dsn).bis - view.entry(dsn).von, "=", bis - von));
-    QCOMPARE(view.entry(dsn).vonOriginal, view.entry(dsn).von);
-    QCOMPARE(prompts.size(), offset.manhattanLength() > 8 ? 1 : 0);
-    QCOMPARE(changed.size(), moved ? 1 : 0);
-    if (moved)
-        QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
-}
-
-// Catches marking the holiday row, a proposal started there, and name cells that do not toggle.
-void tst_GanttInteraction::rowMarking_data()
-{
-    QTest::addColumn<bool>("holidays");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("nameColumn");
-    QTest::addColumn<QString>("marked");
-    QTest::addColumn<bool>("proposal");
-    QTest::newRow("holiday row, name cell") << true << 1 << true << "" << false;
-    QTest::newRow("holiday row, time area") << true << 1 << false << "" << false;
-    QTest::newRow("participant name cell") << true << 3 << true << "R2" << false;
-    QTest::newRow("participant, empty time") << true << 3 << false << "R2" << true;
-    QTest::newRow("without holidays row 1 is a participant") << false << 1 << true << "R1" << false;
-}
-
-void tst_GanttInteraction::rowMarking()
-{
-    QFETCH(bool, holidays);
-    QFETCH(int, row);
-    QFETCH(bool, nameColumn);
-    QFETCH(QString, marked);
-    QFETCH(bool, proposal);
-    View view(2, holidays);
-    const QPoint point = nameColumn ? view.nameCell(row) : view.at(kMonday + hm(15, 0), row);
-    drag(view.pic(), point, {});
-    QCOMPARE(markedRowList(view.d()->model), marked);
-    QCOMPARE(view.d()->model.vorschlagVon > 0, proposal);
-    if (nameColumn && !marked.isEmpty()) {
-        drag(view.pic(), point, {}); // a second click unmarks
-        QCOMPARE(markedRowList(view.d()->model), QString());
-    }
-}
-
-// Catches a proposal that does not follow the mouse, survives dragging back, or reaches
-// NewDate without its rows.
-void tst_GanttInteraction::drawnProposal_data()
-{
-    QTest::addColumn<Date>("to");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("10:00 to 12:00") << kMonday + hm(12, 0) << true;
-    QTest::newRow("dragged back left of the start") << kMonday + hm(9, 0) << false;
-}
-
-void tst_GanttInteraction::drawnProposal()
-{
-    QFETCH(Date, to);
-    QFETCH(bool, kept);
-    View view;
-    QSignalSpy created(&view.gantt, &ctlGantt::NewDate);
-    drag(view.pic(), view.at(kMonday + hm(10, 0), 3),
-         {view.at(kMonday + hm(11, 0), 3), view.at(to, 3)});
-    view.d()->prepareMenu();
-    QCOMPARE(view.action("mnuNeu")->isEnabled(), kept);
-    QCOMPARE(view.d()->panel->cmdNeu->isEnabled(), kept);
-    view.action("mnuNeu")->trigger();
-    QCOMPARE(created.size(), kept ? 1 : 0);
-    if (kept) {
-        QCOMPARE(created.at(0).at(0).toDouble(), kMonday + hm(10, 0));
-        QCOMPARE(created.at(0).at(1).toDouble(), kMonday + hm(12, 0));
-        QCOMPARE(created.at(0).at(2).toString(), QStringLiteral("R2"));
-        QCOMPARE(view.d()->panel->lblVorschlag->text(),
-                 QStringLiteral("Von: 04.03.2024 10:00\nBis: 04.03.2024 12:00"));
-    }
-}
-
-// Catches a hairline that stays behind, a corner that does not follow the mouse, and tooltips
-// that do not name the bar under the mouse.
-void tst_GanttInteraction::hoverShowsHairlineCornerAndTooltip()
-{
-    View view;
-    const QImage clean = view.d()->frame;
-    const QPoint first = view.at(kMonday + hm(10, 0), 2);
-    send(view.pic(), QEvent::MouseMove, first, Qt::NoButton, Qt::NoButton);
-    QCOMPARE(view.gantt.CurrentDate(), kMonday + hm(10, 0));
-    QCOMPARE(view.pic()->toolTip(), QStringLiteral("Besprechung"));
-    const int y = view.layout().lngZeilenOben + 3;
-    QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y) ^ 0x00FFFFFFu);
-    QVERIFY(view.d()->frame.copy(0, 0, 40, 20) != clean.copy(0, 0, 40, 20)); // the corner date
-
-    const QPoint second = view.at(kMonday + hm(15, 0), 2);
-    send(view.pic(), QEvent::MouseMove, second, Qt::NoButton, Qt::NoButton);
-    QCOMPARE(view.pic()->toolTip(), QString());
-    QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y));
-    view.gantt.Repaint(); // a full paint leaves no line
-    QCOMPARE(view.d()->dragLeft, 0);
-    QCOMPARE(view.d()->frame.pixel(second.x(), y), clean.pixel(second.x(), y));
-}
-
-// Catches menu entries enabled without their object, a right click that changes the selection,
-// and day counts ticked for the wrong span.
-void tst_GanttInteraction::menuStates_data()
-{
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<bool>("proposal");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<QString>("ticked");
-    QTest::newRow("nothing selected") << "" << false << 2 << "mnuAnsichtTage_1";
-    QTest::newRow("movable appointment") << "A" << false << 7 << "mnuAnsichtTage_3";
-    QTest::newRow("read-only appointment, proposal") << "B" << true << 14 << "mnuAnsichtTage_4";
-    QTest::newRow("span with no entry") << "A" << true << 9 << "";
-}
-
-void tst_GanttInteraction::menuStates()
-{
-    QFETCH(QString, selected);
-    QFETCH(bool, proposal);
-    QFETCH(int, days);
-    QFETCH(QString, ticked);
-    View view(days);
-    view.gantt.setSelectedDate(selected);
-    if (proposal)
-        view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(15, 0));
-    send(view.pic(), QEvent::MouseButtonPress, view.at(kMonday + hm(10, 0), 3), Qt::RightButton, Qt::RightButton);
-    QMenu *menu = view.d()->menu;
-    QVERIFY(menu && menu->isVisible());
-    QCOMPARE(menu->defaultAction(), view.action("mnuAnzeigen"));
-    QCOMPARE(view.gantt.SelectedDate(), selected);
-    QCOMPARE(view.action("mnuAnzeigen")->isEnabled(), !selected.isEmpty());
-    QCOMPARE(view.action("mnuVerschieben")->isEnabled(), selected == "A");
-    QCOMPARE(view.action("mnuNeu")->isEnabled(), proposal);
-    QStringList ticks;
-    for (QAction *action : view.d()->viewMenu->actions()) {
-        if (action->isChecked())
-            ticks << action->objectName();
-    }
-    QCOMPARE(ticks.join(','), ticked);
-    menu->hide();
-}
-
-// Catches single-day steps that align to the weekday, pages that do not, a scroll bar that
-// does not return to its rest, and "Ansicht" or "Heute" showing the wrong days.
-void tst_GanttInteraction::rangeCommands_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<Date>("first");
-    QTest::addColumn<Date>("last");
-    const Date wed = kMonday + 2;
-    QTest::newRow("Scroll(1): one day, not aligned") << "1" << wed + 1 << wed + 7;
-    QTest::newRow("Scroll(-1)") << "-1" << wed - 1 << wed + 5;
-    QTest::newRow("Scroll(2): one page, aligned to Monday") << "2" << kMonday + 7 << kMonday + 13;
-    QTest::newRow("Scroll(0) stays") << "0" << wed << wed + 6;
-    QTest::newRow("scroll bar arrow right") << "bar 51" << wed + 1 << wed + 7;
-    QTest::newRow("scroll bar page left") << "bar 40" << kMonday - 7 << kMonday - 1;
-    QTest::newRow("Ansicht 2 Wochen from Wednesday") << "mnuAnsichtTage_4" << kMonday << kMonday + 13;
-    QTest::newRow("Heute on the Thursday after") << "mnuToday" << kMonday + 7 << kMonday + 13;
-}
-
-void tst_GanttInteraction::rangeCommands()
-{
-    QFETCH(QString, command);
-    QFETCH(Date, first);
-    QFETCH(Date, last);
-    setCurrentDateTimeForTesting(kMonday + 10 + hm(9, 0));
-    View view(7);
-    view.gantt.setAlignOnWeekday(2);
-    double end = kMonday + 8;
-    view.gantt.SetDisplayedRange(kMonday + 2, &end, false, false); // Wednesday to Tuesday
-    view.d()->model.datMaus = kMonday + 2 + hm(10, 0);
-    auto *bar = view.gantt.findChild<QScrollBar *>("HScroll");
-    if (command.startsWith("bar "))
-        bar->setValue(command.mid(4).toInt());
-    else if (command.startsWith("mnu"))
-        view.action(command.toLatin1().constData())->trigger();
-    else
-        view.gantt.Scroll(command.toInt());
-    QCOMPARE(view.gantt.FirstDay(), first);
-    QCOMPARE(view.gantt.LastDay(), last);
-    QCOMPARE(bar->value(), 50);
-}
-
-// Catches a picker that does not open its calendar, a jump that moves the appointment, and a
-// move that loses the clock time.
-void tst_GanttInteraction::datePicker_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<Date>("von");
-    QTest::newRow("Datum... only jumps") << "mnuDatum" << kMonday + hm(9, 0);
-    QTest::newRow("Verschieben keeps the clock time") << "mnuVerschieben" << kMonday + 9 + hm(9, 0);
-}
-
-void tst_GanttInteraction::datePicker()
-{
-    QFETCH(QString, command);
-    QFETCH(Date, von);
-    View view;
-    view.gantt.setSelectedDate("A");
-    QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
-    view.action(command.toLatin1().constData())->trigger();
-    auto *picker = view.gantt.findChild<QCalendarWidget *>("ccrpDtp");
-    QVERIFY(picker->isVisible());
-    QCOMPARE(picker->selectedDate(), QDate(2024, 3, 4));
-    picker->setSelectedDate(QDate(2024, 3, 13)); // as the user picks it with Enter
-    QTest::keyClick(picker->findChild<QWidget *>("qt_calendar_calendarview"), Qt::Key_Return);
-    QVERIFY(!picker->isVisible());
-    QCOMPARE(view.gantt.FirstDay(), kMonday + 9);
-    // The host delivers the new days afresh; the move itself is what DateChanged reports.
-    QCOMPARE(changed.size(), von == kMonday + hm(9, 0) ? 0 : 1);
-    if (!changed.isEmpty())
-        QCOMPARE(changed.at(0).at(1).toDouble(), von);
-}
-
-// Catches a panel that does not open above the chart, a search that ignores the panel's
-// values, a proposal that does not reach "Neu", and NewDate without the marked rows.
-void tst_GanttInteraction::searchPanel()
-{
-    View view(7);
-    auto *panel = view.gantt.findChild<QGroupBox *>("frmTerminSuchen");
-    QVERIFY(!panel->isVisible());
-    view.gantt.FreienTerminSuchen(kMonday + hm(15, 30));
-    QVERIFY(panel->isVisible());
-    QCOMPARE(view.pic()->y(), panel->geometry().bottom() + 1 + 5);
-    QCOMPARE(panel->findChild<QDateEdit *>("dtpDayAb")->date(), QDate(2024, 3, 4));
-    QCOMPARE(panel->findChild<QTimeEdit *>("dtpTimeStunden")->time(), QTime(1, 0));
-    QCOMPARE(markedRowList(view.d()->model), QStringLiteral("R1|R2"));
-    auto *days = panel->findChild<QLineEdit *>("txtTage");
-    QTest::keyClicks(days, "x2");
-    QCOMPARE(days->text(), QStringLiteral("2"));
-    QVERIFY(!panel->findChild<QTimeEdit *>("dtpTimeVon")->isEnabled());
-    days->clear();
-    QVERIFY(panel->findChild<QTimeEdit *>("dtpTimeVon")->isEnabled());
-    panel->findChild<QTimeEdit *>("dtpTimeStunden")->setTime(QTime(2, 0));
-
-    QSignalSpy created(&view.gantt, &ctlGantt::NewDate);
-    QTest::mouseClick(panel->findChild<QPushButton *>("cmdAuto_1"), Qt::LeftButton);
-    // Anna's meeting ends at 11:00.
-    QCOMPARE(view.d()->model.vorschlagVon, kMonday + hm(11, 0));
-    QCOMPARE(panel->findChild<QLabel *>("lblVorschlag")->text(),
-             QStringLiteral("Von: 04.03.2024 11:00\nBis: 04.03.2024 13:00"));
-    if (!keepDir().isEmpty())
-        view.gantt.grab().save(keepDir() + QStringLiteral("/gantt-search-panel.png"));
-    auto *neu = panel->findChild<QPushButton *>("cmdNeu");
-    QTest::mouseClick(neu, Qt::LeftButton);
-    drag(view.pic(), view.nameCell(3), {}); // unmark Ben
-    QTest::mouseClick(neu, Qt::LeftButton);
-    QCOMPARE(created.size(), 2);
-    QCOMPARE(created.at(0).at(0).toDouble(), kMonday + hm(11, 0));
-    QCOMPARE(created.at(0).at(1).toDouble(), kMonday + hm(13, 0));
-    QCOMPARE(created.at(0).at(2).toString(), QStringLiteral("R1|R2"));
-    QCOMPARE(created.at(1).at(2).toString(), QStringLiteral("R1"));
-
-    panel->findChild<QTimeEdit *>("dtpTimeStunden")->setTime(QTime(12, 0));
-    QTest::mouseClick(panel->findChild<QPushButton *>("cmdAuto_0"), Qt::LeftButton);
-    QCOMPARE(prompts.size(), 1);
-    QCOMPARE(prompts.at(0).text, QStringLiteral("Der gesuchte Termin ist länger als der Suchbereich."));
-    QCOMPARE(view.d()->model.vorschlagVon, kMonday + hm(11, 0));
-
-    QTest::mouseClick(panel->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
-    QVERIFY(!panel->isVisible());
-    QCOMPARE(view.pic()->y(), 0);
-}
-
-// Catches a print job with the wrong number of pages, and a screen left on the print layout
-// or on the printed days.
-void tst_GanttInteraction::printJob_data()
-{
-    QTest::addColumn<int>("pages");
-    QTest::addColumn<int>("across");
-    QTest::newRow("one page") << 1 << 1;
-    QTest::newRow("two pages") << 2 << 1;
-    QTest::newRow("two views across") << 1 << 2;
-}
-
-void tst_GanttInteraction::printJob()
-{
-    QFETCH(int, pages);
-    QFETCH(int, across);
-    QTemporaryDir dir;
-    const QString pdf = (keepDir().isEmpty() ? dir.path() : keepDir()) + QStringLiteral("/gantt-print-%1-%2.pdf").arg(pages).arg(across);
-    cPrintDialog::setHandler(cPrintDialog::printToFile(pdf, pages));
-    View view(7);
-    const QString printLayout = QStringLiteral("cContainer 1\nblnQuerformat:b=-1\nlngAnzahlAnsichtenNebeneinander:i=%1\n"
-                                               "strFont:s14=DejaVu Sans, 7\n").arg(across);
-    view.gantt.setOptions(QStringLiteral("cContainer 1\nstrLayoutDruckGantt:s%1=%2\n").arg(printLayout.size()).arg(printLayout));
-    view.gantt.setSelectedDate("A");
-    view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(16, 0));
-    view.d()->model.row(2).blnMarkiert = true;
-    const QFont screenFont = view.d()->style.font;
-    view.requests = 0;
-
-    view.gantt.PrintGantt(false);
-    QCOMPARE(pdfPageCount(pdf), pages);
-    QCOMPARE(view.gantt.ForPrinting, false);
-    QCOMPARE(view.gantt.FirstDay(), kMonday);
-    QCOMPARE(view.gantt.LastDay(), kMonday + 6);
-    QCOMPARE(view.d()->style.font, screenFont);
-    QCOMPARE(view.requests, pages * across + 1); // one per printed view, one for the way back
-}
-
-// Catches the selection, marking, current-time line or proposal in the printed view, and a
-// printed view without its black frame.
-void tst_GanttInteraction::printedViewLeavesOutScreenState_data()
-{
-    QTest::addColumn<bool>("forPrinting");
-    QTest::newRow("printing") << true;
-    QTest::newRow("not printing (the screen state shows)") << false;
-}
-
-void tst_GanttInteraction::printedViewLeavesOutScreenState()
-{
-    QFETCH(bool, forPrinting);
-    View view(2);
-    view.gantt.setSelectedDate("A");
-    view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(16, 0));
-    view.d()->model.row(2).blnMarkiert = true;
-    view.gantt.ForPrinting = forPrinting;
-    QImage page(1000, 600, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
-        view.gantt.PrintAnsicht(&painter, 50, 40, 900, 500);
-    }
-    view.gantt.ForPrinting = false;
-    if (!keepDir().isEmpty())
-        page.save(keepDir() + QStringLiteral("/gantt-printed-view-%1.png").arg(forPrinting));
-    const QColor selection = cDC::toQColor(cTools::DefaultSelectionColor());
-    const QColor red(255, 0, 0);
-    int selected = 0, redPixels = 0;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            selected += c == selection;
-            redPixels += c == red;
-        }
-    }
-    QCOMPARE(selected > 0, !forPrinting);
-    QCOMPARE(redPixels > 0, !forPrinting);
-    QCOMPARE(page.pixelColor(50, 300), QColor(Qt::black));
-    QCOMPARE(page.pixelColor(950, 300), QColor(Qt::black));
-    QCOMPARE(page.pixelColor(500, 540), QColor(Qt::black));
-    QCOMPARE(page.pixelColor(49, 300), QColor(Qt::white));
-}
 
 QTEST_MAIN(tst_GanttInteraction)
 #include "tst_ganttinteraction.moc"

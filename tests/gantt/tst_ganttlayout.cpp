@@ -13,15 +13,9 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMon = day(2024, 3, 4);
 
@@ -69,317 +63,295 @@ class tst_GanttLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void layoutFields();
-    void rowHeight_data();
-    void rowHeight();
-    void headerScale_data();
-    void headerScale();
-    void labels_data();
-    void labels();
-    void barRect_data();
-    void barRect();
-    void timeAxisRoundTrip();
-    void rowAxis_data();
-    void rowAxis();
-    void staircase_data();
-    void staircase();
-    void sortedOrderMatchesTextList();
+    // Catches a wrong formula for any layout field (name column, scale, header and row heights).
+    void layoutFields()
+    {
+        const GanttLayout l = ganttLayout(10, 20, 700, 500, 13, 7, kMon, kMon + 6 + hm(15, 0), 0,
+                                          false, 1);
+        QCOMPARE(l.lngNamenBreite, 10 + 91);
+        QCOMPARE(l.hours, qint64(168));
+        QCOMPARE(l.dblPixelProStunde, 609.0 / 168.0);
+        QCOMPARE(l.lngKopfhoehe, 16);
+        QCOMPARE(l.lngZeilenOben, 20 + 32);
+        QCOMPARE(l.lngZeilenhoehe, 18);
+        QCOMPARE(l.lngPixelProTag, 87);
+        QCOMPARE(l.lngZeichenbreite, 7);
+        QCOMPARE(l.dEnd, kMon + 7);
+        // A first day with a time counts the hours from that hour.
+        QCOMPARE(ganttLayout(0, 0, 700, 500, 13, 7, kMon + hm(10, 30), kMon + 6, 0, false, 1).hours,
+                 qint64(158));
+    }
+
+    // Catches rows that shrink under optimal height, ignore the minimum lines, or do not stretch.
+    void rowHeight_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("optimal");
+        QTest::addColumn<int>("minRows");
+        QTest::addColumn<int>("height");
+        QTest::newRow("3 rows stretched to fill 500 - 3 x 16") << 3 << true << 1 << 151;
+        QTest::newRow("30 rows keep 1.4 x th") << 30 << true << 1 << 18;
+        QTest::newRow("3 rows without optimal height") << 3 << false << 1 << 18;
+        QTest::newRow("4 lines minimum") << 30 << false << 4 << 73;
+        QTest::newRow("stretched rows beat the minimum") << 3 << true << 4 << 151;
+        QTest::newRow("minimum below 1 counts as 1") << 3 << false << -5 << 18;
+    }
+    void rowHeight()
+    {
+        QFETCH(int, rows);
+        QFETCH(bool, optimal);
+        QFETCH(int, minRows);
+        QFETCH(int, height);
+        QCOMPARE(week(rows, optimal, minRows).lngZeilenhoehe, height);
+    }
+
+    // Catches a wrong step rule for the two header rows.
+    void headerScale_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("hourStep");
+        QTest::addColumn<int>("dayStep");
+        QTest::newRow("7 days, 700 px: perDay 6.2, 5 raised to 6") << 7 << 700 << 6 << 1;
+        QTest::newRow("28 days, 1600 px: 12") << 28 << 1600 << 12 << 1;
+        QTest::newRow("3 days, 700 px: 2") << 3 << 700 << 2 << 1;
+        QTest::newRow("1 day, 700 px: every hour") << 1 << 700 << 1 << 1;
+        QTest::newRow("20 narrow days: cells of 21 days") << 20 << 500 << 24 << 21;
+        QTest::newRow("26 narrow days: weeks") << 26 << 400 << 24 << 7;
+        QTest::newRow("60 narrow days: cells of 7 days") << 60 << 500 << 24 << 7;
+        QTest::newRow("200 days: cells of 63 days") << 200 << 700 << 24 << 63;
+        QTest::newRow("no room for the time area") << 7 << 91 << 24 << 21;
+    }
+    void headerScale()
+    {
+        QFETCH(int, days);
+        QFETCH(int, width);
+        QFETCH(int, hourStep);
+        QFETCH(int, dayStep);
+        const GanttLayout l = ganttLayout(0, 0, width, 500, 13, 7, kMon, kMon + days - 1, 0, false, 1);
+        const HeaderScale scale = ganttHeaderScale(l);
+        QCOMPARE(scale.hourStep, hourStep);
+        QCOMPARE(scale.dayStep, dayStep);
+        QVERIFY(24 % scale.hourStep == 0);
+    }
+
+    // Catches header and corner texts in the wrong format.
+    void labels_data()
+    {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("day cell wider than 10 characters")
+            << ganttDayLabel(kMon, 71, 7) << "04.03.2024 Mo";
+        QTest::newRow("day cell of exactly 10 characters") << ganttDayLabel(kMon, 70, 7) << "4.3";
+        HeaderScale hours;
+        hours.hourStep = 6;
+        QTest::newRow("hour label is the hour of day") << ganttHourLabel(30, hours, kMon) << "6";
+        HeaderScale days;
+        days.hourStep = 24;
+        days.spanDays = 28;
+        QTest::newRow("day cells show the weekday") << ganttHourLabel(48, days, kMon) << "Mi";
+        days.spanDays = 101;
+        QTest::newRow("101 days show the calendar week") << ganttHourLabel(24 * 7, days, kMon) << "11";
+        QTest::newRow("corner with the mouse date")
+            << ganttCornerText(kMon + hm(10, 4)) << " Mo, 04.03.2024\r\n 10:00 Uhr 10. Wo";
+        QTest::newRow("corner without a mouse date") << ganttCornerText(0) << "";
+        QTest::newRow("proposal label")
+            << ganttProposalLabel(kMon + hm(10, 0), kMon + hm(12, 0))
+            << "Von: 04.03.2024 10:00\r\nBis: 04.03.2024 12:00";
+        QTest::newRow("proposal of whole days")
+            << ganttProposalLabel(kMon, kMon + 2) << "Von: 04.03.2024\r\nBis: 06.03.2024";
+        QTest::newRow("sort key") << ganttSortKey(3, 127, 12) << "00000000030000000127|12";
+        QTest::newRow("sort key of a negative edge") << ganttSortKey(3, -5, 1) << "0000000003-0000000005|1";
+    }
+    void labels()
+    {
+        QFETCH(QString, actual);
+        QFETCH(QString, expected);
+        QCOMPARE(actual, expected);
+    }
+
+    // Catches bars in the wrong place or size: hour scale, minimum width, whole days for an end
+    // at midnight, cuts at the displayed days, rows scrolled out.
+    void barRect_data()
+    {
+        QTest::addColumn<Date>("von");
+        QTest::addColumn<Date>("bis");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("firstRow");
+        QTest::addColumn<QRect>("expected"); // null: no bar
+
+        QTest::newRow("Monday 10:00-12:00 in row 2")
+            << kMon + hm(10, 0) << kMon + hm(12, 0) << 2 << 1 << QRect(127, 52, 7, 14);
+        QTest::newRow("one minute is still 5 px wide")
+            << kMon + hm(10, 0) << kMon + hm(10, 1) << 2 << 1 << QRect(127, 52, 5, 14);
+        QTest::newRow("end at midnight covers the day up to 23:59")
+            << kMon + 1 << kMon + 1 << 2 << 1 << QRect(178, 52, 87, 14);
+        QTest::newRow("ending at midnight of the first day covers it")
+            << kMon - 1 + hm(8, 0) << kMon << 2 << 1 << QRect(91, 52, 87, 14);
+        QTest::newRow("starts before the view") << kMon - 1 << kMon + hm(6, 0) << 2 << 1 << QRect(91, 52, 22, 14);
+        QTest::newRow("ends after the view, cut at the end")
+            << kMon + 6 + hm(12, 0) << kMon + 8 + hm(9, 0) << 2 << 1 << QRect(656, 52, 44, 14);
+        QTest::newRow("second visible row when scrolled")
+            << kMon + hm(10, 0) << kMon + hm(12, 0) << 4 << 2 << QRect(127, 70, 7, 14);
+        QTest::newRow("row scrolled out above") << kMon + hm(10, 0) << kMon + hm(12, 0) << 2 << 3 << QRect();
+        QTest::newRow("row 0: no row has the key") << kMon + hm(10, 0) << kMon + hm(12, 0) << 0 << 1 << QRect();
+        QTest::newRow("ends before the view") << kMon - 2 << kMon - 1 + hm(12, 0) << 2 << 1 << QRect();
+        QTest::newRow("end before start") << kMon + hm(12, 0) << kMon + hm(10, 0) << 2 << 1 << QRect();
+    }
+    void barRect()
+    {
+        QFETCH(Date, von);
+        QFETCH(Date, bis);
+        QFETCH(int, row);
+        QFETCH(int, firstRow);
+        QFETCH(QRect, expected);
+        const BarRect bar = ganttBarRect(week(), von, bis, row, firstRow);
+        if (expected.isNull()) {
+            QVERIFY(bar.isNull());
+            return;
+        }
+        QCOMPARE(QRect(bar.left, bar.top, bar.width, bar.height), expected);
+    }
+
+    // Catches the two directions of the time axis drifting apart.
+    void timeAxisRoundTrip()
+    {
+        const GanttLayout l = ganttLayout(0, 0, 700, 500, 13, 7, kMon, kMon, 0, false, 1);
+        for (int minutes = 0; minutes < 1440; minutes += 10) {
+            const Date t = kMon + minutes / 1440.0;
+            QVERIFY2(std::abs(l.dateAtX(l.xOf(t)) - t) < 1e-9, qPrintable(QString::number(minutes)));
+        }
+        QCOMPARE(l.dateAtX(l.lngNamenBreite - 1), 0.0);
+    }
+
+    // Catches the row axis counting from the wrong row, or answering for the header and below.
+    void rowAxis_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("firstRow");
+        QTest::addColumn<int>("row");
+        QTest::newRow("header") << 10 << 1 << 0;
+        QTest::newRow("top line of the rows") << 32 << 1 << 0;
+        QTest::newRow("first row") << 33 << 1 << 1;
+        QTest::newRow("second row") << 50 << 1 << 2;
+        QTest::newRow("below the last row") << 32 + 5 * 18 + 1 << 1 << 0;
+        QTest::newRow("last row when scrolled") << 32 + 2 * 18 + 1 << 3 << 5;
+    }
+    void rowAxis()
+    {
+        QFETCH(int, y);
+        QFETCH(int, firstRow);
+        QFETCH(int, row);
+        const GanttLayout l = week();
+        QCOMPARE(l.rowAt(y, firstRow, 5), row);
+        if (row > 0) {
+            const qint32 top = l.rowTop(row, firstRow);
+            QVERIFY(top <= y && y < top + l.lngZeilenhoehe);
+        }
+        QCOMPARE(GanttLayout().rowAt(y, firstRow, 5), 0); // before any paint
+    }
+
+    // Catches a wrong staircase: halving, the 1-pixel gap, the 2-pixel tolerance, comparing bars
+    // of different rows, walking in list order instead of left-edge order, or numeric index order.
+    void staircase_data()
+    {
+        QTest::addColumn<Bars>("bars");
+        QTest::addColumn<QStringList>("dsns");
+        QTest::addColumn<QVector<int>>("tops");    // relative to the row's bar top
+        QTest::addColumn<QVector<int>>("heights");
+        QTest::addColumn<int>("markers");
+
+        const Date m = kMon;
+        QTest::newRow("two overlapping: upper and lower half")
+            << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"}}
+            << QStringList{"A", "B"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
+        QTest::newRow("overlap of 3 px halves")
+            << Bars{{"A", m + hm(10, 0), m + hm(12, 0), "R1"}, {"B", m + hm(11, 0), m + hm(13, 0), "R1"}}
+            << QStringList{"A", "B"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
+        QTest::newRow("overlap of 2 px keeps full height")
+            << Bars{{"A", m + hm(10, 0), m + hm(12, 0), "R1"}, {"B", m + hm(11, 20), m + hm(13, 0), "R1"}}
+            << QStringList{"A", "B"} << QVector<int>{0, 0} << QVector<int>{14, 14} << 0;
+        QTest::newRow("three in a run: a staircase")
+            << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"},
+                    {"C", m + hm(13, 0), m + hm(16, 0), "R1"}}
+            << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
+        QTest::newRow("arrival order does not matter, left edges do")
+            << Bars{{"C", m + hm(13, 0), m + hm(16, 0), "R1"}, {"A", m + hm(10, 0), m + hm(14, 0), "R1"},
+                    {"B", m + hm(11, 0), m + hm(15, 0), "R1"}}
+            << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
+        QTest::newRow("bars of different rows do not interact")
+            << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R2"}}
+            << QStringList{"A", "B"} << QVector<int>{0, 0} << QVector<int>{14, 14} << 0;
+        QTest::newRow("apart again after a gap")
+            << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"},
+                    {"C", m + 1 + hm(10, 0), m + 1 + hm(12, 0), "R1"}}
+            << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 0} << QVector<int>{7, 7, 14} << 1;
+        // Records 1..8 sit in another row; 9 and 10 share a left edge, and "10" sorts before "9".
+        Bars tenth;
+        for (int i = 1; i <= 8; ++i)
+            tenth.append({"x", m + 2 + hm(i, 0), m + 2 + hm(i, 10), "R3"});
+        tenth.append({"nine", m + hm(10, 0), m + hm(12, 0), "R1"});
+        tenth.append({"ten", m + hm(10, 0), m + hm(12, 0), "R1"});
+        QTest::newRow("equal left edges: index 10 before 9 as text")
+            << tenth << QStringList{"ten", "nine"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
+    }
+    void staircase()
+    {
+        QFETCH(Bars, bars);
+        QFETCH(QStringList, dsns);
+        QFETCH(QVector<int>, tops);
+        QFETCH(QVector<int>, heights);
+        QFETCH(int, markers);
+        GanttModel model = modelWith(bars);
+        const GanttLayout l = week(3);
+        const BarPass pass = ganttLayoutBars(model, l, 1);
+        QCOMPARE(pass.markers.size(), markers);
+        for (int k = 0; k < dsns.size(); ++k) {
+            const GanttEintrag &e = model.date(indexOf(model, dsns[k]));
+            const qint32 rowTop = l.rowTop(model.merkmalIndexDsn(e.merkmaldsn), 1) + 2;
+            QCOMPARE(e.barTop - rowTop, tops[k]);
+            QCOMPARE(e.barHeight, heights[k]);
+        }
+        // Each marker lies beside a halved bar, at its height.
+        for (const OverlapMarker &marker : pass.markers) {
+            bool beside = false;
+            for (qint32 i = 1; i <= model.dateCount(); ++i)
+                beside |= model.date(i).barTop == marker.top && model.date(i).barHeight == marker.height;
+            QVERIFY(beside);
+        }
+    }
+
+    // Catches a faster ordering that differs from the literal sorted list of key texts.
+    void sortedOrderMatchesTextList()
+    {
+        QRandomGenerator random(7);
+        Bars bars;
+        for (int i = 0; i < 300; ++i) {
+            const Date von = kMon + random.bounded(7) + random.bounded(24) / 24.0;
+            const char *row = i % 3 == 0 ? "R1" : i % 3 == 1 ? "R2" : "R3";
+            bars.append({"b", von, von + random.bounded(1, 20) / 24.0, row});
+        }
+        bars.append({"b", kMon - 5, kMon - 4, "R1"}); // not on screen: not in the list
+        bars.append({"b", kMon, kMon + 1, "nowhere"});
+        GanttModel model = modelWith(bars);
+        const GanttLayout l = week(3);
+        const BarPass pass = ganttLayoutBars(model, l, 1);
+
+        QStringList listSort;
+        for (qint32 i = 1; i <= model.dateCount(); ++i) {
+            const GanttEintrag &e = model.date(i);
+            if (e.barTop != 0)
+                listSort.append(ganttSortKey(model.merkmalIndexDsn(e.merkmaldsn), e.barLeft, i));
+        }
+        // The keys were taken after the staircase, which moves tops but never rows or left edges.
+        listSort.sort();
+        QVector<qint32> expected;
+        for (const QString &key : listSort)
+            expected.append(key.section(QLatin1Char('|'), 1).toInt());
+        QCOMPARE(pass.order, expected);
+        QCOMPARE(pass.order.size(), 300);
+    }
 };
-
-// Catches a wrong formula for any layout field (name column, scale, header and row heights).
-void tst_GanttLayout::layoutFields()
-{
-    const GanttLayout l = ganttLayout(10, 20, 700, 500, 13, 7, kMon, kMon + 6 + hm(15, 0), 0,
-                                      false, 1);
-    QCOMPARE(l.lngNamenBreite, 10 + 91);
-    QCOMPARE(l.hours, qint64(168));
-    QCOMPARE(l.dblPixelProStunde, 609.0 / 168.0);
-    QCOMPARE(l.lngKopfhoehe, 16);
-    QCOMPARE(l.lngZeilenOben, 20 + 32);
-    QCOMPARE(l.lngZeilenhoehe, 18);
-    QCOMPARE(l.lngPixelProTag, 87);
-    QCOMPARE(l.lngZeichenbreite, 7);
-    QCOMPARE(l.dEnd, kMon + 7);
-    // A first day with a time counts the hours from that hour.
-    QCOMPARE(ganttLayout(0, 0, 700, 500, 13, 7, kMon + hm(10, 30), kMon + 6, 0, false, 1).hours,
-             qint64(158));
-}
-
-// Catches rows that shrink under optimal height, ignore the minimum lines, or do not stretch.
-void tst_GanttLayout::rowHeight_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<bool>("optimal");
-    QTest::addColumn<int>("minRows");
-    QTest::addColumn<int>("height");
-    QTest::newRow("3 rows stretched to fill 500 - 3 x 16") << 3 << true << 1 << 151;
-    QTest::newRow("30 rows keep 1.4 x th") << 30 << true << 1 << 18;
-    QTest::newRow("3 rows without optimal height") << 3 << false << 1 << 18;
-    QTest::newRow("4 lines minimum") << 30 << false << 4 << 73;
-    QTest::newRow("stretched rows beat the minimum") << 3 << true << 4 << 151;
-    QTest::newRow("minimum below 1 counts as 1") << 3 << false << -5 << 18;
-}
-
-void tst_GanttLayout::rowHeight()
-{
-    QFETCH(int, rows);
-    QFETCH(bool, optimal);
-    QFETCH(int, minRows);
-    QFETCH(int, height);
-    QCOMPARE(week(rows, optimal, minRows).lngZeilenhoehe, height);
-}
-
-// Catches a wrong step rule for the two header rows.
-void tst_GanttLayout::headerScale_data()
-{
-    QTest::addColumn<int>("days");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("hourStep");
-    QTest::addColumn<int>("dayStep");
-    QTest::newRow("7 days, 700 px: perDay 6.2, 5 raised to 6") << 7 << 700 << 6 << 1;
-    QTest::newRow("28 days, 1600 px: 12") << 28 << 1600 << 12 << 1;
-    QTest::newRow("3 days, 700 px: 2") << 3 << 700 << 2 << 1;
-    QTest::newRow("1 day, 700 px: every hour") << 1 << 700 << 1 << 1;
-    QTest::newRow("20 narrow days: cells of 21 days") << 20 << 500 << 24 << 21;
-    QTest::newRow("26 narrow days: weeks") << 26 << 400 << 24 << 7;
-    QTest::newRow("60 narrow days: cells of 7 days") << 60 << 500 << 24 << 7;
-    QTest::newRow("200 days: cells of 63 days") << 200 << 700 << 24 << 63;
-    QTest::newRow("no room for the time area") << 7 << 91 << 24 << 21;
-}
-
-void tst_GanttLayout::headerScale()
-{
-    QFETCH(int, days);
-    QFETCH(int, width);
-    QFETCH(int, hourStep);
-    QFETCH(int, dayStep);
-    const GanttLayout l = ganttLayout(0, 0, width, 500, 13, 7, kMon, kMon + days - 1, 0, false, 1);
-    const HeaderScale scale = ganttHeaderScale(l);
-    QCOMPARE(scale.hourStep, hourStep);
-    QCOMPARE(scale.dayStep, dayStep);
-    QVERIFY(24 % scale.hourStep == 0);
-}
-
-// Catches header and corner texts in the wrong format.
-void tst_GanttLayout::labels_data()
-{
-    QTest::addColumn<QString>("actual");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("day cell wider than 10 characters")
-        << ganttDayLabel(kMon, 71, 7) << "04.03.2024 Mo";
-    QTest::newRow("day cell of exactly 10 characters") << ganttDayLabel(kMon, 70, 7) << "4.3";
-    HeaderScale hours;
-    hours.hourStep = 6;
-    QTest::newRow("hour label is the hour of day") << ganttHourLabel(30, hours, kMon) << "6";
-    HeaderScale days;
-    days.hourStep = 24;
-    days.spanDays = 28;
-    QTest::newRow("day cells show the weekday") << ganttHourLabel(48, days, kMon) << "Mi";
-    days.spanDays = 101;
-    QTest::newRow("101 days show the calendar week") << ganttHourLabel(24 * 7, days, kMon) << "11";
-    QTest::newRow("corner with the mouse date")
-        << ganttCornerText(kMon + hm(10, 4)) << " Mo, 04.03.2024\r\n 10:00 Uhr 10. Wo";
-    QTest::newRow("corner without a mouse date") << ganttCornerText(0) << "";
-    QTest::newRow("proposal label")
-        << ganttProposalLabel(kMon + hm(10, 0), kMon + hm(12, 0))
-        << "Von: 04.03.2024 10:00\r\nBis: 04.03.2024 12:00";
-    QTest::newRow("proposal of whole days")
-        << ganttProposalLabel(kMon, kMon + 2) << "Von: 04.03.2024\r\nBis: 06.03.2024";
-    QTest::newRow("sort key") << ganttSortKey(3, 127, 12) << "00000000030000000127|12";
-    QTest::newRow("sort key of a negative edge") << ganttSortKey(3, -5, 1) << "0000000003-0000000005|1";
-}
-
-void tst_GanttLayout::labels()
-{
-    QFETCH(QString, actual);
-    QFETCH(QString, expected);
-    QCOMPARE(actual, expected);
-}
-
-// Catches bars in the wrong place or size: hour scale, minimum width, whole days for an end
-// at midnight, cuts at the displayed days, rows scrolled out.
-void tst_GanttLayout::barRect_data()
-{
-    QTest::addColumn<Date>("von");
-    QTest::addColumn<Date>("bis");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("firstRow");
-    QTest::addColumn<QRect>("expected"); // null: no bar
-
-    QTest::newRow("Monday 10:00-12:00 in row 2")
-        << kMon + hm(10, 0) << kMon + hm(12, 0) << 2 << 1 << QRect(127, 52, 7, 14);
-    QTest::newRow("one minute is still 5 px wide")
-        << kMon + hm(10, 0) << kMon + hm(10, 1) << 2 << 1 << QRect(127, 52, 5, 14);
-    QTest::newRow("end at midnight covers the day up to 23:59")
-        << kMon + 1 << kMon + 1 << 2 << 1 << QRect(178, 52, 87, 14);
-    QTest::newRow("ending at midnight of the first day covers it")
-        << kMon - 1 + hm(8, 0) << kMon << 2 << 1 << QRect(91, 52, 87, 14);
-    QTest::newRow("starts before the view") << kMon - 1 << kMon + hm(6, 0) << 2 << 1 << QRect(91, 52, 22, 14);
-    QTest::newRow("ends after the view, cut at the end")
-        << kMon + 6 + hm(12, 0) << kMon + 8 + hm(9, 0) << 2 << 1 << QRect(656, 52, 44, 14);
-    QTest::newRow("second visible row when scrolled")
-        << kMon + hm(10, 0) << kMon + hm(12, 0) << 4 << 2 << QRect(127, 70, 7, 14);
-    QTest::newRow("row scrolled out above") << kMon + hm(10, 0) << kMon + hm(12, 0) << 2 << 3 << QRect();
-    QTest::newRow("row 0: no row has the key") << kMon + hm(10, 0) << kMon + hm(12, 0) << 0 << 1 << QRect();
-    QTest::newRow("ends before the view") << kMon - 2 << kMon - 1 + hm(12, 0) << 2 << 1 << QRect();
-    QTest::newRow("end before start") << kMon + hm(12, 0) << kMon + hm(10, 0) << 2 << 1 << QRect();
-}
-
-void tst_GanttLayout::barRect()
-{
-    QFETCH(Date, von);
-    QFETCH(Date, bis);
-    QFETCH(int, row);
-    QFETCH(int, firstRow);
-    QFETCH(QRect, expected);
-    const BarRect bar = ganttBarRect(week(), von, bis, row, firstRow);
-    if (expected.isNull()) {
-        QVERIFY(bar.isNull());
-        return;
-    }
-    QCOMPARE(QRect(bar.left, bar.top, bar.width, bar.height), expected);
-}
-
-// Catches the two directions of the time axis drifting apart.
-void tst_GanttLayout::timeAxisRoundTrip()
-{
-    const GanttLayout l = ganttLayout(0, 0, 700, 500, 13, 7, kMon, kMon, 0, false, 1);
-    for (int minutes = 0; minutes < 1440; minutes += 10) {
-        const Date t = kMon + minutes / 1440.0;
-        QVERIFY2(std::abs(l.dateAtX(l.xOf(t)) - t) < 1e-9, qPrintable(QString::number(minutes)));
-    }
-    QCOMPARE(l.dateAtX(l.lngNamenBreite - 1), 0.0);
-}
-
-// Catches the row axis counting from the wrong row, or answering for the header and below.
-void tst_GanttLayout::rowAxis_data()
-{
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("firstRow");
-    QTest::addColumn<int>("row");
-    QTest::newRow("header") << 10 << 1 << 0;
-    QTest::newRow("top line of the rows") << 32 << 1 << 0;
-    QTest::newRow("first row") << 33 << 1 << 1;
-    QTest::newRow("second row") << 50 << 1 << 2;
-    QTest::newRow("below the last row") << 32 + 5 * 18 + 1 << 1 << 0;
-    QTest::newRow("last row when scrolled") << 32 + 2 * 18 + 1 << 3 << 5;
-}
-
-void tst_GanttLayout::rowAxis()
-{
-    QFETCH(int, y);
-    QFETCH(int, firstRow);
-    QFETCH(int, row);
-    const GanttLayout l = week();
-    QCOMPARE(l.rowAt(y, firstRow, 5), row);
-    if (row > 0) {
-        const qint32 top = l.rowTop(row, firstRow);
-        QVERIFY(top <= y && y < top + l.lngZeilenhoehe);
-    }
-    QCOMPARE(GanttLayout().rowAt(y, firstRow, 5), 0); // before any paint
-}
-
-// Catches a wrong staircase: halving, the 1-pixel gap, the 2-pixel tolerance, comparing bars
-// of different rows, walking in list order instead of left-edge order, or numeric index order.
-void tst_GanttLayout::staircase_data()
-{
-    QTest::addColumn<Bars>("bars");
-    QTest::addColumn<QStringList>("dsns");
-    QTest::addColumn<QVector<int>>("tops");    // relative to the row's bar top
-    QTest::addColumn<QVector<int>>("heights");
-    QTest::addColumn<int>("markers");
-
-    const Date m = kMon;
-    QTest::newRow("two overlapping: upper and lower half")
-        << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"}}
-        << QStringList{"A", "B"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
-    QTest::newRow("overlap of 3 px halves")
-        << Bars{{"A", m + hm(10, 0), m + hm(12, 0), "R1"}, {"B", m + hm(11, 0), m + hm(13, 0), "R1"}}
-        << QStringList{"A", "B"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
-    QTest::newRow("overlap of 2 px keeps full height")
-        << Bars{{"A", m + hm(10, 0), m + hm(12, 0), "R1"}, {"B", m + hm(11, 20), m + hm(13, 0), "R1"}}
-        << QStringList{"A", "B"} << QVector<int>{0, 0} << QVector<int>{14, 14} << 0;
-    QTest::newRow("three in a run: a staircase")
-        << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"},
-                {"C", m + hm(13, 0), m + hm(16, 0), "R1"}}
-        << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
-    QTest::newRow("arrival order does not matter, left edges do")
-        << Bars{{"C", m + hm(13, 0), m + hm(16, 0), "R1"}, {"A", m + hm(10, 0), m + hm(14, 0), "R1"},
-                {"B", m + hm(11, 0), m + hm(15, 0), "R1"}}
-        << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
-    QTest::newRow("bars of different rows do not interact")
-        << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R2"}}
-        << QStringList{"A", "B"} << QVector<int>{0, 0} << QVector<int>{14, 14} << 0;
-    QTest::newRow("apart again after a gap")
-        << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"},
-                {"C", m + 1 + hm(10, 0), m + 1 + hm(12, 0), "R1"}}
-        << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 0} << QVector<int>{7, 7, 14} << 1;
-    // Records 1..8 sit in another row; 9 and 10 share a left edge, and "10" sorts before "9".
-    Bars tenth;
-    for (int i = 1; i <= 8; ++i)
-        tenth.append({"x", m + 2 + hm(i, 0), m + 2 + hm(i, 10), "R3"});
-    tenth.append({"nine", m + hm(10, 0), m + hm(12, 0), "R1"});
-    tenth.append({"ten", m + hm(10, 0), m + hm(12, 0), "R1"});
-    QTest::newRow("equal left edges: index 10 before 9 as text")
-        << tenth << QStringList{"ten", "nine"} << QVector<int>{0, 8} << QVector<int>{7, 7} << 1;
-}
-
-void tst_GanttLayout::staircase()
-{
-    QFETCH(Bars, bars);
-    QFETCH(QStringList, dsns);
-    QFETCH(QVector<int>, tops);
-    QFETCH(QVector<int>, heights);
-    QFETCH(int, markers);
-    GanttModel model = modelWith(bars);
-    const GanttLayout l = week(3);
-    const BarPass pass = ganttLayoutBars(model, l, 1);
-    QCOMPARE(pass.markers.size(), markers);
-    for (int k = 0; k < dsns.size(); ++k) {
-        const GanttEintrag &e = model.date(indexOf(model, dsns[k]));
-        const qint32 rowTop = l.rowTop(model.merkmalIndexDsn(e.merkmaldsn), 1) + 2;
-        QCOMPARE(e.barTop - rowTop, tops[k]);
-        QCOMPARE(e.barHeight, heights[k]);
-    }
-    // Each marker lies beside a halved bar, at its height.
-    for (const OverlapMarker &marker : pass.markers) {
-        bool beside = false;
-        for (qint32 i = 1; i <= model.dateCount(); ++i)
-            beside |= model.date(i).barTop == marker.top && model.date(i).barHeight == marker.height;
-        QVERIFY(beside);
-    }
-}
-
-// Catches a faster ordering that differs from the literal sorted list of key texts.
-void tst_GanttLayout::sortedOrderMatchesTextList()
-{
-    QRandomGenerator random(7);
-    Bars bars;
-    for (int i = 0; i < 300; ++i) {
-        const Date von = kMon + random.bounded(7) + random.bounded(24) / 24.0;
-        const char *row = i % 3 == 0 ? "R1" : i % 3 == 1 ? "R2" : "R3";
-        bars.append({"b", von, von + random.bounded(1, 20) / 24.0, row});
-    }
-    bars.append({"b", kMon - 5, kMon - 4, "R1"}); // not on screen: not in the list
-    bars.append({"b", kMon, kMon + 1, "nowhere"});
-    GanttModel model = modelWith(bars);
-    const GanttLayout l = week(3);
-    const BarPass pass = ganttLayoutBars(model, l, 1);
-
-    QStringList listSort;
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const GanttEintrag &e = model.date(i);
-        if (e.barTop != 0)
-            listSort.append(ganttSortKey(model.merkmalIndexDsn(e.merkmaldsn), e.barLeft, i));
-    }
-    // The keys were taken after the staircase, which moves tops but never rows or left edges.
-    listSort.sort();
-    QVector<qint32> expected;
-    for (const QString &key : listSort)
-        expected.append(key.section(QLatin1Char('|'), 1).toInt());
-    QCOMPARE(pass.order, expected);
-    QCOMPARE(pass.order.size(), 300);
-}
 
 QTEST_APPLESS_MAIN(tst_GanttLayout)
 #include "tst_ganttlayout.moc"

@@ -14,15 +14,9 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hms(int h, int m, int s = 0)
-{
-    return (h * 3600 + m * 60 + s) / 86400.0;
-}
+Date hms(int h, int m, int s = 0) { return (h * 3600 + m * 60 + s) / 86400.0; }
 
 const Date kMon = day(2024, 3, 4);
 const Date kThu = day(2024, 3, 7);
@@ -53,321 +47,295 @@ class tst_GanttModel : public QObject
     Q_OBJECT
 
 private slots:
-    void displayedRange_data();
-    void displayedRange();
-    void displayedRangeRejectsInvalidDates_data();
-    void displayedRangeRejectsInvalidDates();
-    void filledRangeHolidays_data();
-    void filledRangeHolidays();
-    void invalidDatesChangeNothing_data();
-    void invalidDatesChangeNothing();
-    void clearKeepsProposalEnd();
-    void rowLookupFindsFirstKey_data();
-    void rowLookupFindsFirstKey();
-    void selectedReadOnly_data();
-    void selectedReadOnly();
-    void rundezeit_data();
-    void rundezeit();
-    void entryAt_data();
-    void entryAt();
-};
+    // Catches wrong defaults, caps, write-backs and weekday alignment of a range request.
+    void displayedRange_data()
+    {
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<Date>("last");
+        QTest::addColumn<bool>("useDefault");
+        QTest::addColumn<bool>("align");
+        QTest::addColumn<Date>("curStart");
+        QTest::addColumn<Date>("curEnd");
+        QTest::addColumn<double>("layoutDays");
+        QTest::addColumn<int>("weekday");
+        QTest::addColumn<Date>("expStart");
+        QTest::addColumn<Date>("expEnd");
+        QTest::addColumn<Date>("written"); // -1: the caller's last day is not written
 
-// Catches wrong defaults, caps, write-backs and weekday alignment of a range request.
-void tst_GanttModel::displayedRange_data()
-{
-    QTest::addColumn<Date>("first");
-    QTest::addColumn<Date>("last");
-    QTest::addColumn<bool>("useDefault");
-    QTest::addColumn<bool>("align");
-    QTest::addColumn<Date>("curStart");
-    QTest::addColumn<Date>("curEnd");
-    QTest::addColumn<double>("layoutDays");
-    QTest::addColumn<int>("weekday");
-    QTest::addColumn<Date>("expStart");
-    QTest::addColumn<Date>("expEnd");
-    QTest::addColumn<Date>("written"); // -1: the caller's last day is not written
+        const Date fresh = kMon + hms(10, 30); // a fresh view: now .. today, a negative span
+        QTest::newRow("fresh view opens with the layout's 7 days")
+            << kThu << 0.0 << false << true << fresh << kMon << 7.0 << 0 << kThu << kThu + 6 << kThu + 6;
+        QTest::newRow("span 0 keeps one day")
+            << kThu << 0.0 << false << true << kMon << kMon << 7.0 << 0 << kThu << kThu << kThu;
+        QTest::newRow("span of 3 days kept, time of the first day carried")
+            << kThu + hms(9, 0) << 0.0 << false << true << kMon << kMon + 3 << 7.0 << 0 << kThu
+            << kThu + 3 << kThu + 3 + hms(9, 0);
+        QTest::newRow("blnDefault shows lngAnzahlTage")
+            << kThu << 0.0 << true << true << kMon << kMon + 2 << 14.0 << 0 << kThu << kThu + 13 << kThu + 13;
+        QTest::newRow("lngAnzahlTage 250 gives 100 days")
+            << kThu << 0.0 << true << true << kMon << kMon << 250.0 << 0 << kThu << kThu + 99 << kThu + 99;
+        QTest::newRow("lngAnzahlTage 0 still shows one day")
+            << kThu << 0.0 << true << true << kMon << kMon << 0.0 << 0 << kThu << kThu << kThu;
+        QTest::newRow("200 requested days are cut to 101")
+            << kThu << kThu + 199 << false << true << kMon << kMon << 7.0 << 0 << kThu << kThu + 100 << -1.0;
+        QTest::newRow("last day with a time counts by its date")
+            << kThu << kThu + 2 + hms(18, 0) << false << true << kMon << kMon << 7.0 << 0 << kThu
+            << kThu + 2 << -1.0;
+        QTest::newRow("last day before the first reads as none")
+            << kThu << kThu - 3 << false << true << kMon << kMon + 1 << 7.0 << 0 << kThu << kThu + 1 << kThu + 1;
+        QTest::newRow("Thursday aligned on Monday")
+            << kThu << kThu + 6 << false << true << kMon << kMon << 7.0 << 2 << kMon << kMon + 6 << -1.0;
+        QTest::newRow("alignment switched off by the caller")
+            << kThu << kThu + 6 << false << false << kMon << kMon << 7.0 << 2 << kThu << kThu + 6 << -1.0;
+        QTest::newRow("one day is not aligned away from the requested day")
+            << kThu << kThu << false << true << kMon << kMon << 7.0 << 2 << kThu << kThu << -1.0;
+        QTest::newRow("never past 9999-12-31")
+            << day(9999, 12, 28) << 0.0 << true << false << kMon << kMon << 7.0 << 0
+            << day(9999, 12, 28) << day(9999, 12, 31) << day(9999, 12, 28) + 6;
+        QTest::newRow("unusable current span (NaN) opens with the default")
+            << kThu << 0.0 << false << true << kNaN << kMon << 5.0 << 0 << kThu << kThu + 4 << kThu + 4;
+    }
+    void displayedRange()
+    {
+        QFETCH(Date, first);
+        QFETCH(Date, last);
+        QFETCH(bool, useDefault);
+        QFETCH(bool, align);
+        QFETCH(Date, curStart);
+        QFETCH(Date, curEnd);
+        QFETCH(double, layoutDays);
+        QFETCH(int, weekday);
+        QFETCH(Date, expStart);
+        QFETCH(Date, expEnd);
+        QFETCH(Date, written);
+        const GanttRange range = ganttDisplayedRange(first, last, useDefault, align, curStart, curEnd,
+                                                     layoutDays, weekday);
+        QCOMPARE(range.startDate, expStart);
+        QCOMPARE(range.endDate, expEnd);
+        QVERIFY(range.startDate <= range.endDate);
+        QCOMPARE(range.lastDayComputed, written != -1.0);
+        if (written != -1.0)
+            QCOMPARE(range.requestedLastDay, written);
+    }
 
-    const Date fresh = kMon + hms(10, 30); // a fresh view: now .. today, a negative span
-    QTest::newRow("fresh view opens with the layout's 7 days")
-        << kThu << 0.0 << false << true << fresh << kMon << 7.0 << 0 << kThu << kThu + 6 << kThu + 6;
-    QTest::newRow("span 0 keeps one day")
-        << kThu << 0.0 << false << true << kMon << kMon << 7.0 << 0 << kThu << kThu << kThu;
-    QTest::newRow("span of 3 days kept, time of the first day carried")
-        << kThu + hms(9, 0) << 0.0 << false << true << kMon << kMon + 3 << 7.0 << 0 << kThu
-        << kThu + 3 << kThu + 3 + hms(9, 0);
-    QTest::newRow("blnDefault shows lngAnzahlTage")
-        << kThu << 0.0 << true << true << kMon << kMon + 2 << 14.0 << 0 << kThu << kThu + 13 << kThu + 13;
-    QTest::newRow("lngAnzahlTage 250 gives 100 days")
-        << kThu << 0.0 << true << true << kMon << kMon << 250.0 << 0 << kThu << kThu + 99 << kThu + 99;
-    QTest::newRow("lngAnzahlTage 0 still shows one day")
-        << kThu << 0.0 << true << true << kMon << kMon << 0.0 << 0 << kThu << kThu << kThu;
-    QTest::newRow("200 requested days are cut to 101")
-        << kThu << kThu + 199 << false << true << kMon << kMon << 7.0 << 0 << kThu << kThu + 100 << -1.0;
-    QTest::newRow("last day with a time counts by its date")
-        << kThu << kThu + 2 + hms(18, 0) << false << true << kMon << kMon << 7.0 << 0 << kThu
-        << kThu + 2 << -1.0;
-    QTest::newRow("last day before the first reads as none")
-        << kThu << kThu - 3 << false << true << kMon << kMon + 1 << 7.0 << 0 << kThu << kThu + 1 << kThu + 1;
-    QTest::newRow("Thursday aligned on Monday")
-        << kThu << kThu + 6 << false << true << kMon << kMon << 7.0 << 2 << kMon << kMon + 6 << -1.0;
-    QTest::newRow("alignment switched off by the caller")
-        << kThu << kThu + 6 << false << false << kMon << kMon << 7.0 << 2 << kThu << kThu + 6 << -1.0;
-    QTest::newRow("one day is not aligned away from the requested day")
-        << kThu << kThu << false << true << kMon << kMon << 7.0 << 2 << kThu << kThu << -1.0;
-    QTest::newRow("never past 9999-12-31")
-        << day(9999, 12, 28) << 0.0 << true << false << kMon << kMon << 7.0 << 0
-        << day(9999, 12, 28) << day(9999, 12, 31) << day(9999, 12, 28) + 6;
-    QTest::newRow("unusable current span (NaN) opens with the default")
-        << kThu << 0.0 << false << true << kNaN << kMon << 5.0 << 0 << kThu << kThu + 4 << kThu + 4;
-}
+    // Catches NaN, infinite and out-of-range days slipping into the view.
+    void displayedRangeRejectsInvalidDates_data()
+    {
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<Date>("last");
+        QTest::newRow("NaN first day") << kNaN << 0.0;
+        QTest::newRow("first day in year 99") << kMinDate - 1 << 0.0;
+        QTest::newRow("first day in year 10000") << kMaxDate << 0.0;
+        QTest::newRow("NaN last day") << kThu << kNaN;
+        QTest::newRow("last day in year 10000") << kThu << kMaxDate + 5;
+    }
+    void displayedRangeRejectsInvalidDates()
+    {
+        QFETCH(Date, first);
+        QFETCH(Date, last);
+        QCOMPARE(errorNumber([&] { ganttDisplayedRange(first, last, false, true, kMon, kMon, 7, 2); }),
+                 int(InvalidArgument));
+    }
 
-void tst_GanttModel::displayedRange()
-{
-    QFETCH(Date, first);
-    QFETCH(Date, last);
-    QFETCH(bool, useDefault);
-    QFETCH(bool, align);
-    QFETCH(Date, curStart);
-    QFETCH(Date, curEnd);
-    QFETCH(double, layoutDays);
-    QFETCH(int, weekday);
-    QFETCH(Date, expStart);
-    QFETCH(Date, expEnd);
-    QFETCH(Date, written);
-    const GanttRange range = ganttDisplayedRange(first, last, useDefault, align, curStart, curEnd,
-                                                 layoutDays, weekday);
-    QCOMPARE(range.startDate, expStart);
-    QCOMPARE(range.endDate, expEnd);
-    QVERIFY(range.startDate <= range.endDate);
-    QCOMPARE(range.lastDayComputed, written != -1.0);
-    if (written != -1.0)
-        QCOMPARE(range.requestedLastDay, written);
-}
+    // Catches a missing or misplaced holiday row and holiday records with wrong keys or flags.
+    void filledRangeHolidays_data()
+    {
+        QTest::addColumn<Date>("from");
+        QTest::addColumn<Date>("to");
+        QTest::addColumn<bool>("holidays");
+        QTest::addColumn<int>("expectedHolidays");
+        QTest::newRow("one year") << day(2024, 3, 1) << day(2024, 3, 31) << true << 9;
+        QTest::newRow("across the turn of the year") << day(2024, 12, 20) << day(2025, 1, 10) << true << 18;
+        QTest::newRow("reversed range") << day(2025, 1, 10) << day(2024, 12, 20) << true << 18;
+        QTest::newRow("holidays off") << day(2024, 3, 1) << day(2024, 3, 31) << false << 0;
+        QTest::newRow("before the Gregorian calendar: row but no holidays")
+            << day(1500, 3, 1) << day(1500, 3, 31) << true << 0;
+    }
+    void filledRangeHolidays()
+    {
+        QFETCH(Date, from);
+        QFETCH(Date, to);
+        QFETCH(bool, holidays);
+        QFETCH(int, expectedHolidays);
+        GanttModel model;
+        cHolidays calculator;
+        model.addMerkmal("Alt", "OLD");
+        addTimed(model, "X", kMon, kMon + 1, "OLD");
+        model.selectedDate = "X";
+        model.vorschlagVon = kMon;
+        model.setFilledRange(from, to, holidays, calculator);
+        model.addMerkmal("Anna", "R1");
 
-// Catches NaN, infinite and out-of-range days slipping into the view.
-void tst_GanttModel::displayedRangeRejectsInvalidDates_data()
-{
-    QTest::addColumn<Date>("first");
-    QTest::addColumn<Date>("last");
-    QTest::newRow("NaN first day") << kNaN << 0.0;
-    QTest::newRow("first day in year 99") << kMinDate - 1 << 0.0;
-    QTest::newRow("first day in year 10000") << kMaxDate << 0.0;
-    QTest::newRow("NaN last day") << kThu << kNaN;
-    QTest::newRow("last day in year 10000") << kThu << kMaxDate + 5;
-}
+        QCOMPARE(model.filledStart, from);
+        QCOMPARE(model.filledEnd, to);
+        QCOMPARE(model.selectedDate, QString());
+        QCOMPARE(model.vorschlagVon, 0.0);
+        QCOMPARE(model.dateCount(), expectedHolidays);
+        if (!holidays) {
+            QCOMPARE(model.rowCount(), 1);
+            QCOMPARE(model.row(1).dsn, QString("R1"));
+            return;
+        }
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.row(1).Merkmal, QString("Feiertage"));
+        QCOMPARE(model.row(1).dsn, QString("{1}"));
+        QCOMPARE(model.row(1).blnMarkiert, false);
+        QCOMPARE(model.merkmalIndexDsn("R1"), 2);
+        for (qint32 i = 1; i <= model.dateCount(); ++i) {
+            const GanttEintrag &e = model.date(i);
+            QCOMPARE(e.dsn, QString::number(i) + "LEGALHOLIDY");
+            QCOMPARE(e.von, e.bis);
+            QCOMPARE(e.von, std::floor(e.von));
+            QVERIFY(e.btagestermin && e.breadonly && e.blnfeiertag);
+            QVERIFY(!e.blnErledigt && !e.blnhinweis);
+            QCOMPARE(e.merkmaldsn, QString("{1}"));
+            QVERIFY(!e.notiz.isEmpty());
+            if (i > 1)
+                QVERIFY(model.date(i - 1).von < e.von);
+        }
+    }
 
-void tst_GanttModel::displayedRangeRejectsInvalidDates()
-{
-    QFETCH(Date, first);
-    QFETCH(Date, last);
-    QCOMPARE(errorNumber([&] { ganttDisplayedRange(first, last, false, true, kMon, kMon, 7, 2); }),
-             int(InvalidArgument));
-}
-
-// Catches a missing or misplaced holiday row and holiday records with wrong keys or flags.
-void tst_GanttModel::filledRangeHolidays_data()
-{
-    QTest::addColumn<Date>("from");
-    QTest::addColumn<Date>("to");
-    QTest::addColumn<bool>("holidays");
-    QTest::addColumn<int>("expectedHolidays");
-    QTest::newRow("one year") << day(2024, 3, 1) << day(2024, 3, 31) << true << 9;
-    QTest::newRow("across the turn of the year") << day(2024, 12, 20) << day(2025, 1, 10) << true << 18;
-    QTest::newRow("reversed range") << day(2025, 1, 10) << day(2024, 12, 20) << true << 18;
-    QTest::newRow("holidays off") << day(2024, 3, 1) << day(2024, 3, 31) << false << 0;
-    QTest::newRow("before the Gregorian calendar: row but no holidays")
-        << day(1500, 3, 1) << day(1500, 3, 31) << true << 0;
-}
-
-void tst_GanttModel::filledRangeHolidays()
-{
-    QFETCH(Date, from);
-    QFETCH(Date, to);
-    QFETCH(bool, holidays);
-    QFETCH(int, expectedHolidays);
-    GanttModel model;
-    cHolidays calculator;
-    model.addMerkmal("Alt", "OLD");
-    addTimed(model, "X", kMon, kMon + 1, "OLD");
-    model.selectedDate = "X";
-    model.vorschlagVon = kMon;
-    model.setFilledRange(from, to, holidays, calculator);
-    model.addMerkmal("Anna", "R1");
-
-    QCOMPARE(model.filledStart, from);
-    QCOMPARE(model.filledEnd, to);
-    QCOMPARE(model.selectedDate, QString());
-    QCOMPARE(model.vorschlagVon, 0.0);
-    QCOMPARE(model.dateCount(), expectedHolidays);
-    if (!holidays) {
+    // Catches invalid dates being stored, or a failed call that empties or half-changes the data.
+    void invalidDatesChangeNothing_data()
+    {
+        QTest::addColumn<bool>("filledRange"); // else AddDate
+        QTest::addColumn<Date>("from");
+        QTest::addColumn<Date>("to");
+        QTest::newRow("AddDate: NaN start") << false << kNaN << kMon;
+        QTest::newRow("AddDate: infinite end") << false << kMon << kInf;
+        QTest::newRow("AddDate: start in year 99") << false << kMinDate - 0.5 << kMon;
+        QTest::newRow("SetFilledRange: NaN start") << true << kNaN << kMon;
+        QTest::newRow("SetFilledRange: end in year 10000") << true << kMon << kMaxDate;
+    }
+    void invalidDatesChangeNothing()
+    {
+        QFETCH(bool, filledRange);
+        QFETCH(Date, from);
+        QFETCH(Date, to);
+        GanttModel model;
+        cHolidays calculator;
+        model.setFilledRange(kMon, kMon + 6, true, calculator);
+        addTimed(model, "A", kMon + hms(9, 0), kMon + hms(10, 0), "{1}");
+        QCOMPARE(errorNumber([&] {
+                     if (filledRange)
+                         model.setFilledRange(from, to, true, calculator);
+                     else
+                         addTimed(model, "B", from, to, "{1}");
+                 }),
+                 int(InvalidArgument));
         QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.row(1).dsn, QString("R1"));
-        return;
+        QCOMPARE(model.dateCount(), 10);
+        QCOMPARE(model.date(10).dsn, QString("A"));
+        QCOMPARE(model.filledEnd, kMon + 6);
     }
-    QCOMPARE(model.rowCount(), 2);
-    QCOMPARE(model.row(1).Merkmal, QString("Feiertage"));
-    QCOMPARE(model.row(1).dsn, QString("{1}"));
-    QCOMPARE(model.row(1).blnMarkiert, false);
-    QCOMPARE(model.merkmalIndexDsn("R1"), 2);
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const GanttEintrag &e = model.date(i);
-        QCOMPARE(e.dsn, QString::number(i) + "LEGALHOLIDY");
-        QCOMPARE(e.von, e.bis);
-        QCOMPARE(e.von, std::floor(e.von));
-        QVERIFY(e.btagestermin && e.breadonly && e.blnfeiertag);
-        QVERIFY(!e.blnErledigt && !e.blnhinweis);
-        QCOMPARE(e.merkmaldsn, QString("{1}"));
-        QVERIFY(!e.notiz.isEmpty());
-        if (i > 1)
-            QVERIFY(model.date(i - 1).von < e.von);
+
+    // Catches Clear forgetting the proposal end or keeping the selection or the row lookup.
+    void clearKeepsProposalEnd()
+    {
+        GanttModel model;
+        model.addMerkmal("Anna", "R1");
+        addTimed(model, "A", kMon, kMon + 1, "R1");
+        model.selectedDate = "A";
+        model.vorschlagVon = kMon + hms(10, 0);
+        model.vorschlagBis = kMon + hms(12, 0);
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.dateCount(), 0);
+        QCOMPARE(model.selectedDate, QString());
+        QCOMPARE(model.vorschlagVon, 0.0);
+        QCOMPARE(model.vorschlagBis, kMon + hms(12, 0));
+        QCOMPARE(model.merkmalIndexDsn("R1"), 0);
     }
-}
 
-// Catches invalid dates being stored, or a failed call that empties or half-changes the data.
-void tst_GanttModel::invalidDatesChangeNothing_data()
-{
-    QTest::addColumn<bool>("filledRange"); // else AddDate
-    QTest::addColumn<Date>("from");
-    QTest::addColumn<Date>("to");
-    QTest::newRow("AddDate: NaN start") << false << kNaN << kMon;
-    QTest::newRow("AddDate: infinite end") << false << kMon << kInf;
-    QTest::newRow("AddDate: start in year 99") << false << kMinDate - 0.5 << kMon;
-    QTest::newRow("SetFilledRange: NaN start") << true << kNaN << kMon;
-    QTest::newRow("SetFilledRange: end in year 10000") << true << kMon << kMaxDate;
-}
+    // Catches a row lookup that returns the last duplicate, or a row for an unknown key.
+    void rowLookupFindsFirstKey_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<int>("row");
+        QTest::newRow("single") << "R1" << 1;
+        QTest::newRow("duplicate key: first row") << "R2" << 2;
+        QTest::newRow("unknown key") << "R9" << 0;
+    }
+    void rowLookupFindsFirstKey()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(int, row);
+        GanttModel model;
+        model.addMerkmal("Anna", "R1");
+        model.addMerkmal("Ben", "R2");
+        model.addMerkmal("Ben again", "R2");
+        QCOMPARE(model.merkmalIndexDsn(dsn), row);
+    }
 
-void tst_GanttModel::invalidDatesChangeNothing()
-{
-    QFETCH(bool, filledRange);
-    QFETCH(Date, from);
-    QFETCH(Date, to);
-    GanttModel model;
-    cHolidays calculator;
-    model.setFilledRange(kMon, kMon + 6, true, calculator);
-    addTimed(model, "A", kMon + hms(9, 0), kMon + hms(10, 0), "{1}");
-    QCOMPARE(errorNumber([&] {
-                 if (filledRange)
-                     model.setFilledRange(from, to, true, calculator);
-                 else
-                     addTimed(model, "B", from, to, "{1}");
-             }),
-             int(InvalidArgument));
-    QCOMPARE(model.rowCount(), 1);
-    QCOMPARE(model.dateCount(), 10);
-    QCOMPARE(model.date(10).dsn, QString("A"));
-    QCOMPARE(model.filledEnd, kMon + 6);
-}
+    // Catches the read-only flag read from the wrong record (not the first with the key).
+    void selectedReadOnly_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("nothing selected") << "" << false;
+        QTest::newRow("read-only record") << "A" << true;
+        QTest::newRow("first of two with the key decides") << "B" << false;
+        QTest::newRow("key of no record") << "Z" << false;
+    }
+    void selectedReadOnly()
+    {
+        QFETCH(QString, selected);
+        QFETCH(bool, readOnly);
+        GanttModel model;
+        addTimed(model, "", kMon, kMon + 1, "R1", true);
+        addTimed(model, "A", kMon, kMon + 1, "R1", true);
+        addTimed(model, "B", kMon, kMon + 1, "R1", false);
+        addTimed(model, "B", kMon, kMon + 1, "R1", true);
+        model.selectedDate = selected;
+        QCOMPARE(model.isSelectedReadOnly(), readOnly);
+    }
 
-// Catches Clear forgetting the proposal end or keeping the selection or the row lookup.
-void tst_GanttModel::clearKeepsProposalEnd()
-{
-    GanttModel model;
-    model.addMerkmal("Anna", "R1");
-    addTimed(model, "A", kMon, kMon + 1, "R1");
-    model.selectedDate = "A";
-    model.vorschlagVon = kMon + hms(10, 0);
-    model.vorschlagBis = kMon + hms(12, 0);
-    model.clear();
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.dateCount(), 0);
-    QCOMPARE(model.selectedDate, QString());
-    QCOMPARE(model.vorschlagVon, 0.0);
-    QCOMPARE(model.vorschlagBis, kMon + hms(12, 0));
-    QCOMPARE(model.merkmalIndexDsn("R1"), 0);
-}
+    // Catches rounding to the wrong 10 minutes, also for values a hair below a boundary.
+    void rundezeit_data()
+    {
+        QTest::addColumn<Date>("value");
+        QTest::addColumn<Date>("expected");
+        QTest::newRow("10:04:59 gives 10:00") << hms(10, 4, 59) << hms(10, 0);
+        QTest::newRow("10:05 gives 10:10") << hms(10, 5) << hms(10, 10);
+        QTest::newRow("10:05 on a day") << kMon + hms(10, 5) << kMon + hms(10, 10);
+        QTest::newRow("10:05 a hair low") << kMon + hms(10, 5) - 1e-11 << kMon + hms(10, 10);
+        QTest::newRow("23:55 gives the next midnight") << kMon + hms(23, 55) << kMon + 1;
+    }
+    void rundezeit()
+    {
+        QFETCH(Date, value);
+        QFETCH(Date, expected);
+        QVERIFY2(std::abs(GanttModel::rundezeit(value) - expected) < 1e-9,
+                 qPrintable(QString::number(GanttModel::rundezeit(value), 'f', 12)));
+    }
 
-// Catches a row lookup that returns the last duplicate, or a row for an unknown key.
-void tst_GanttModel::rowLookupFindsFirstKey_data()
-{
-    QTest::addColumn<QString>("dsn");
-    QTest::addColumn<int>("row");
-    QTest::newRow("single") << "R1" << 1;
-    QTest::newRow("duplicate key: first row") << "R2" << 2;
-    QTest::newRow("unknown key") << "R9" << 0;
-}
-
-void tst_GanttModel::rowLookupFindsFirstKey()
-{
-    QFETCH(QString, dsn);
-    QFETCH(int, row);
-    GanttModel model;
-    model.addMerkmal("Anna", "R1");
-    model.addMerkmal("Ben", "R2");
-    model.addMerkmal("Ben again", "R2");
-    QCOMPARE(model.merkmalIndexDsn(dsn), row);
-}
-
-// Catches the read-only flag read from the wrong record (not the first with the key).
-void tst_GanttModel::selectedReadOnly_data()
-{
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("nothing selected") << "" << false;
-    QTest::newRow("read-only record") << "A" << true;
-    QTest::newRow("first of two with the key decides") << "B" << false;
-    QTest::newRow("key of no record") << "Z" << false;
-}
-
-void tst_GanttModel::selectedReadOnly()
-{
-    QFETCH(QString, selected);
-    QFETCH(bool, readOnly);
-    GanttModel model;
-    addTimed(model, "", kMon, kMon + 1, "R1", true);
-    addTimed(model, "A", kMon, kMon + 1, "R1", true);
-    addTimed(model, "B", kMon, kMon + 1, "R1", false);
-    addTimed(model, "B", kMon, kMon + 1, "R1", true);
-    model.selectedDate = selected;
-    QCOMPARE(model.isSelectedReadOnly(), readOnly);
-}
-
-// Catches rounding to the wrong 10 minutes, also for values a hair below a boundary.
-void tst_GanttModel::rundezeit_data()
-{
-    QTest::addColumn<Date>("value");
-    QTest::addColumn<Date>("expected");
-    QTest::newRow("10:04:59 gives 10:00") << hms(10, 4, 59) << hms(10, 0);
-    QTest::newRow("10:05 gives 10:10") << hms(10, 5) << hms(10, 10);
-    QTest::newRow("10:05 on a day") << kMon + hms(10, 5) << kMon + hms(10, 10);
-    QTest::newRow("10:05 a hair low") << kMon + hms(10, 5) - 1e-11 << kMon + hms(10, 10);
-    QTest::newRow("23:55 gives the next midnight") << kMon + hms(23, 55) << kMon + 1;
-}
-
-void tst_GanttModel::rundezeit()
-{
-    QFETCH(Date, value);
-    QFETCH(Date, expected);
-    QVERIFY2(std::abs(GanttModel::rundezeit(value) - expected) < 1e-9,
-             qPrintable(QString::number(GanttModel::rundezeit(value), 'f', 12)));
-}
-
-// Catches hit-testing that prefers the later of two bars, hits zero rectangles or takes the
-// right or bottom edge as inside.
-void tst_GanttModel::entryAt_data()
-{
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<int>("index");
-    QTest::newRow("inside both: the lower index") << QPoint(115, 25) << 2;
-    QTest::newRow("only the third") << QPoint(135, 25) << 3;
-    QTest::newRow("left edge of the second") << QPoint(100, 20) << 2;
-    QTest::newRow("right edge is outside") << QPoint(150, 25) << 0;
-    QTest::newRow("bottom edge is outside") << QPoint(115, 30) << 0;
-    QTest::newRow("origin: no zero rectangle is hit") << QPoint(0, 0) << 0;
-}
-
-void tst_GanttModel::entryAt()
-{
-    QFETCH(QPoint, point);
-    QFETCH(int, index);
-    GanttModel model;
-    for (const char *dsn : {"off", "A", "B"})
-        addTimed(model, dsn, kMon, kMon + 1, "R1");
-    GanttEintrag &a = model.date(2);
-    a.barLeft = 100, a.barTop = 20, a.barWidth = 20, a.barHeight = 10;
-    GanttEintrag &b = model.date(3);
-    b.barLeft = 110, b.barTop = 20, b.barWidth = 40, b.barHeight = 10;
-    QCOMPARE(model.entryAt(point.x(), point.y()), index);
-}
+    // Catches hit-testing that prefers the later of two bars, hits zero rectangles or takes the
+    // right or bottom edge as inside.
+    void entryAt_data()
+    {
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("index");
+        QTest::newRow("inside both: the lower index") << QPoint(115, 25) << 2;
+        QTest::newRow("only the third") << QPoint(135, 25) << 3;
+        QTest::newRow("left edge of the second") << QPoint(100, 20) << 2;
+        QTest::newRow("right edge is outside") << QPoint(150, 25) << 0;
+        QTest::newRow("bottom edge is outside") << QPoint(115, 30) << 0;
+        QTest::newRow("origin: no zero rectangle is hit") << QPoint(0, 0) << 0;
+    }
+    void entryAt()
+    {
+        QFETCH(QPoint, point);
+        QFETCH(int, index);
+        GanttModel model;
+        for (const char *dsn : {"off", "A", "B"})
+            addTimed(model, dsn, kMon, kMon + 1, "R1");
+        GanttEintrag &a = model.date(2);
+        a.barLeft = 100, a.barTop = 20, a.barWidth = 20, a.barHeight = 10;
+        GanttEintrag &b = model.date(3);
+        b.barLeft = 110, b.barTop = 20, b.barWidth = 40, b.barHeight = 10;
+        QCOMPARE(model.entryAt(point.x(), point.y()), index);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_GanttModel)
 #include "tst_ganttmodel.moc"

@@ -16,20 +16,11 @@ using namespace Dayplex;
 
 namespace {
 
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
+Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
+Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
-QColor colourOf(qint32 windowsColour)
-{
-    return cDC::toQColor(windowsColour);
-}
+QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
 
 void keep(const QImage &image, const QString &name)
 {
@@ -66,10 +57,7 @@ int longestRun(const QImage &image, const QRect &rect, const QColor &colour)
     return best;
 }
 
-QRect interior(const GanttEintrag &e)
-{
-    return QRect(e.barLeft + 1, e.barTop + 1, e.barWidth - 2, e.barHeight - 2);
-}
+QRect interior(const GanttEintrag &e) { return QRect(e.barLeft + 1, e.barTop + 1, e.barWidth - 2, e.barHeight - 2); }
 
 const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
 const qint32 kSelection = cTools::DefaultSelectionColor();
@@ -117,6 +105,7 @@ struct Scene
                 QStringLiteral("R%1").arg(k));
         }
     }
+
     void add(const QString &dsn, const QString &notiz, Date von, Date bis, qint32 colour,
              const QString &row)
     {
@@ -180,332 +169,312 @@ private slots:
     void init() { setCurrentDateTimeForTesting(kMonday + 2 + hm(10, 17)); }
     void cleanup() { setCurrentDateTimeForTesting(0); }
 
-    void weekRowsAndBars();
-    void staircaseOfOverlappingBars();
-    void selectionAndMarking_data();
-    void selectionAndMarking();
-    void doneBarIsStruckThrough();
-    void currentTimeLine_data();
-    void currentTimeLine();
-    void proposal_data();
-    void proposal();
-    void headerCells_data();
-    void headerCells();
-    void scrolledRowsCannotBeHit();
-    void brokenRangeStillPaints();
-    void rowColourOnTheScreenPicture();
-    void optionsSetTheSearchWindow();
-};
-
-// Catches bars in the wrong row, place or colour, and rows in the wrong colours.
-void tst_GanttPicture::weekRowsAndBars()
-{
-    Scene scene;
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    keep(image, QStringLiteral("week"));
-    const GanttLayout &l = scene.layout();
-    const GanttEintrag &h = scene.entry("H");
-    QCOMPARE(h.barLeft, l.xOf(kMonday + hm(8, 0)));
-    QCOMPARE(h.barTop, l.rowTop(7, 1) + 2); // holiday row first, R6 is row 7
-    QCOMPARE(h.barWidth, l.widthOf(kMonday + hm(8, 0), kMonday + 4 + hm(18, 0)));
-    QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
-    QCOMPARE(image.pixelColor(h.barLeft, h.barTop + h.barHeight / 2), QColor(Qt::black)); // frame
-    QVERIFY(image.pixelColor(h.barLeft - 2, h.barTop + h.barHeight / 2) != colourOf(0xFFC0C0));
-
-    // Good Friday in the holiday row, in the holiday colours.
-    const GanttEintrag &friday = scene.model().date(2);
-    QCOMPARE(friday.dsn, QString("2LEGALHOLIDY"));
-    QCOMPARE(friday.barTop, l.rowTop(1, 1) + 2);
-    QCOMPARE(friday.barLeft, l.xOf(kMonday + 4));
-    QVERIFY(share(image, interior(friday), colourOf(0x00FFFF)) > 0.6);
-
-    // The all-day bar covers its day; the one-minute bar is 5 px wide.
-    QCOMPARE(scene.entry("F").barWidth, l.widthOf(kMonday + 3, kMonday + 3 + hm(23, 59)));
-    QCOMPARE(scene.entry("I").barWidth, 5);
-    // A bar whose row does not exist is not drawn and not hit.
-    QCOMPARE(scene.entry("J").barWidth, 0);
-
-    // Even rows are white, odd rows in the header colour; row 9 (R8) holds no bars.
-    QVERIFY(share(image, scene.band(9), colourOf(kHeaderBack)) > 0.9);
-    QVERIFY(share(image, scene.band(8).adjusted(l.xOf(kMonday + 5) - l.lngNamenBreite, 0, 0, 0),
-                  QColor(Qt::white)) > 0.9);
-    // Day boundaries in the hour row are black.
-    QCOMPARE(image.pixelColor(l.xOf(kMonday + 1), l.lngKopfhoehe + 3), QColor(Qt::black));
-}
-
-// Catches overlapping bars drawn on top of each other instead of as a staircase with marks.
-void tst_GanttPicture::staircaseOfOverlappingBars()
-{
-    Scene scene;
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    keep(image, QStringLiteral("staircase"));
-    const GanttLayout &l = scene.layout();
-    const GanttEintrag &a = scene.entry("A"), &b = scene.entry("B"), &c = scene.entry("C");
-    const qint32 full = l.lngZeilenhoehe - 4;
-    const qint32 half = qint32(std::nearbyint(full / 2.0));
-    QCOMPARE(a.barTop, l.rowTop(2, 1) + 2);
-    QCOMPARE(a.barHeight, half);
-    QCOMPARE(b.barTop, a.barTop + half + 1);
-    QCOMPARE(b.barHeight, qint32(std::nearbyint(half / 2.0)));
-    QCOMPARE(c.barTop, b.barTop + b.barHeight + 1);
-    QCOMPARE(c.barHeight, b.barHeight);
-    QVERIFY(share(image, interior(a), colourOf(0xC0E0C0)) > 0.5);
-    QVERIFY(share(image, interior(b), colourOf(0xA0E0FF)) > 0.3);
-    QVERIFY(share(image, interior(c), colourOf(0xE0E0A0)) > 0.3);
-    // Marks in the strip at the end of the name column, beside the halved bars.
-    const qint32 stripX = l.lngNamenBreite - l.lngZeichenbreite + 2;
-    QCOMPARE(image.pixelColor(stripX, a.barTop + 1), colourOf(kZeitbalken));
-    QCOMPARE(image.pixelColor(stripX, b.barTop + 1), colourOf(kZeitbalken));
-    QCOMPARE(image.pixelColor(stripX, c.barTop + c.barHeight + 2), QColor(Qt::white));
-    // The marks are the one thing of the strip a hit never finds.
-    QCOMPARE(scene.gantt.GetidxGanttEintrag(stripX, a.barTop + 1), QVariant());
-    QCOMPARE(scene.gantt.GetidxGanttEintrag(b.barLeft + b.barWidth - 2, b.barTop + 1),
-             QVariant(scene.indexOf("B")));
-}
-
-// Catches the selected bar and marked rows coloured in print pictures, or not on screen.
-void tst_GanttPicture::selectionAndMarking_data()
-{
-    QTest::addColumn<bool>("forPrinting");
-    QTest::newRow("screen") << false;
-    QTest::newRow("for printing") << true;
-}
-
-void tst_GanttPicture::selectionAndMarking()
-{
-    QFETCH(bool, forPrinting);
-    Scene scene;
-    scene.gantt.setSelectedDate("E");
-    scene.model().row(6).blnMarkiert = true; // R5
-    scene.gantt.ForPrinting = forPrinting;
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    keep(image, forPrinting ? QStringLiteral("selection-print") : QStringLiteral("selection"));
-    const GanttLayout &l = scene.layout();
-    const GanttEintrag &e = scene.entry("E");
-    const QRect nameCell(1, l.rowTop(6, 1) + 2, l.lngNamenBreite - l.lngZeichenbreite - 2,
-                         l.lngZeilenhoehe - 3);
-    if (forPrinting) {
-        QVERIFY(share(image, interior(e), colourOf(0xD0D0D0)) > 0.6);
-        QVERIFY(share(image, nameCell, QColor(Qt::white)) > 0.6); // row 6 is even
-    } else {
-        QVERIFY(share(image, interior(e), colourOf(kSelection)) > 0.6);
-        QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
-    }
-    // The other bars keep their colours.
-    QVERIFY(share(image, interior(scene.entry("G")), colourOf(0xFFD0FF)) > 0.3);
-}
-
-// Catches a done appointment drawn without its strike-through line.
-void tst_GanttPicture::doneBarIsStruckThrough()
-{
-    QImage images[2];
-    QRect inside;
-    for (const bool done : {false, true}) {
+    // Catches bars in the wrong row, place or colour, and rows in the wrong colours.
+    void weekRowsAndBars()
+    {
         Scene scene;
-        scene.doneBar = done;
-        scene.gantt.Refresh();
-        images[done] = scene.gantt.paintToImage(QSize(1000, 760));
-        inside = interior(scene.entry("D")).adjusted(1, 1, -1, -1);
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keep(image, QStringLiteral("week"));
+        const GanttLayout &l = scene.layout();
+        const GanttEintrag &h = scene.entry("H");
+        QCOMPARE(h.barLeft, l.xOf(kMonday + hm(8, 0)));
+        QCOMPARE(h.barTop, l.rowTop(7, 1) + 2); // holiday row first, R6 is row 7
+        QCOMPARE(h.barWidth, l.widthOf(kMonday + hm(8, 0), kMonday + 4 + hm(18, 0)));
+        QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
+        QCOMPARE(image.pixelColor(h.barLeft, h.barTop + h.barHeight / 2), QColor(Qt::black)); // frame
+        QVERIFY(image.pixelColor(h.barLeft - 2, h.barTop + h.barHeight / 2) != colourOf(0xFFC0C0));
+
+        // Good Friday in the holiday row, in the holiday colours.
+        const GanttEintrag &friday = scene.model().date(2);
+        QCOMPARE(friday.dsn, QString("2LEGALHOLIDY"));
+        QCOMPARE(friday.barTop, l.rowTop(1, 1) + 2);
+        QCOMPARE(friday.barLeft, l.xOf(kMonday + 4));
+        QVERIFY(share(image, interior(friday), colourOf(0x00FFFF)) > 0.6);
+
+        // The all-day bar covers its day; the one-minute bar is 5 px wide.
+        QCOMPARE(scene.entry("F").barWidth, l.widthOf(kMonday + 3, kMonday + 3 + hm(23, 59)));
+        QCOMPARE(scene.entry("I").barWidth, 5);
+        // A bar whose row does not exist is not drawn and not hit.
+        QCOMPARE(scene.entry("J").barWidth, 0);
+
+        // Even rows are white, odd rows in the header colour; row 9 (R8) holds no bars.
+        QVERIFY(share(image, scene.band(9), colourOf(kHeaderBack)) > 0.9);
+        QVERIFY(share(image, scene.band(8).adjusted(l.xOf(kMonday + 5) - l.lngNamenBreite, 0, 0, 0),
+                      QColor(Qt::white)) > 0.9);
+        // Day boundaries in the hour row are black.
+        QCOMPARE(image.pixelColor(l.xOf(kMonday + 1), l.lngKopfhoehe + 3), QColor(Qt::black));
     }
-    keep(images[1], QStringLiteral("done"));
-    const int plain = longestRun(images[0], inside, QColor(Qt::black));
-    const int struck = longestRun(images[1], inside, QColor(Qt::black));
-    QVERIFY2(struck >= 40 && struck > 3 * plain,
-             qPrintable(QStringLiteral("%1 / %2").arg(struck).arg(plain)));
-}
 
-// Catches a missing current-time line, or one drawn into print pictures.
-void tst_GanttPicture::currentTimeLine_data()
-{
-    QTest::addColumn<bool>("forPrinting");
-    QTest::addColumn<Date>("now");
-    QTest::addColumn<bool>("drawn");
-    QTest::newRow("screen, Wednesday 10:17") << false << kMonday + 2 + hm(10, 17) << true;
-    QTest::newRow("print picture") << true << kMonday + 2 + hm(10, 17) << false;
-    QTest::newRow("now after the range") << false << kMonday + 8 << false;
-}
-
-void tst_GanttPicture::currentTimeLine()
-{
-    QFETCH(bool, forPrinting);
-    QFETCH(Date, now);
-    QFETCH(bool, drawn);
-    setCurrentDateTimeForTesting(now);
-    Scene scene;
-    scene.gantt.ForPrinting = forPrinting;
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    const GanttLayout &l = scene.layout();
-    const qint32 x = l.xOf(kMonday + 2 + hm(10, 17));
-    const QRect band = scene.band(9);
-    QCOMPARE(image.pixelColor(x, band.center().y()) == QColor(Qt::red), drawn);
-    QCOMPARE(image.pixelColor(x, l.lngKopfhoehe + 4) == QColor(Qt::red), drawn);
-    if (drawn)
-        QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
-}
-
-// Catches a proposal drawn outside the marked rows, into print pictures, or a label out of step.
-void tst_GanttPicture::proposal_data()
-{
-    QTest::addColumn<bool>("withProposal");
-    QTest::addColumn<bool>("forPrinting");
-    QTest::newRow("proposal on screen") << true << false;
-    QTest::newRow("proposal, print picture") << true << true;
-    QTest::newRow("no proposal") << false << false;
-}
-
-void tst_GanttPicture::proposal()
-{
-    QFETCH(bool, withProposal);
-    QFETCH(bool, forPrinting);
-    Scene scene;
-    scene.model().row(9).blnMarkiert = true; // R8, empty
-    if (withProposal) {
-        scene.model().vorschlagVon = kMonday + 3 + hm(13, 0);
-        scene.model().vorschlagBis = kMonday + 3 + hm(17, 0);
+    // Catches overlapping bars drawn on top of each other instead of as a staircase with marks.
+    void staircaseOfOverlappingBars()
+    {
+        Scene scene;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keep(image, QStringLiteral("staircase"));
+        const GanttLayout &l = scene.layout();
+        const GanttEintrag &a = scene.entry("A"), &b = scene.entry("B"), &c = scene.entry("C");
+        const qint32 full = l.lngZeilenhoehe - 4;
+        const qint32 half = qint32(std::nearbyint(full / 2.0));
+        QCOMPARE(a.barTop, l.rowTop(2, 1) + 2);
+        QCOMPARE(a.barHeight, half);
+        QCOMPARE(b.barTop, a.barTop + half + 1);
+        QCOMPARE(b.barHeight, qint32(std::nearbyint(half / 2.0)));
+        QCOMPARE(c.barTop, b.barTop + b.barHeight + 1);
+        QCOMPARE(c.barHeight, b.barHeight);
+        QVERIFY(share(image, interior(a), colourOf(0xC0E0C0)) > 0.5);
+        QVERIFY(share(image, interior(b), colourOf(0xA0E0FF)) > 0.3);
+        QVERIFY(share(image, interior(c), colourOf(0xE0E0A0)) > 0.3);
+        // Marks in the strip at the end of the name column, beside the halved bars.
+        const qint32 stripX = l.lngNamenBreite - l.lngZeichenbreite + 2;
+        QCOMPARE(image.pixelColor(stripX, a.barTop + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, b.barTop + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, c.barTop + c.barHeight + 2), QColor(Qt::white));
+        // The marks are the one thing of the strip a hit never finds.
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(stripX, a.barTop + 1), QVariant());
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(b.barLeft + b.barWidth - 2, b.barTop + 1),
+                 QVariant(scene.indexOf("B")));
     }
-    scene.gantt.ForPrinting = forPrinting;
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    if (withProposal && !forPrinting)
-        keep(image, QStringLiteral("proposal"));
-    const GanttLayout &l = scene.layout();
-    const qint32 x = (l.xOf(kMonday + 3 + hm(13, 0)) + l.xOf(kMonday + 3 + hm(17, 0))) / 2;
-    const QColor colour = colourOf(kSelection);
-    QCOMPARE(image.pixelColor(x, scene.band(9).center().y()) == colour, withProposal && !forPrinting);
-    QVERIFY(image.pixelColor(x, scene.band(8).center().y()) != colour); // not marked
-    QVERIFY(image.pixelColor(l.xOf(kMonday + 3 + hm(11, 0)), scene.band(9).center().y()) != colour);
-    QCOMPARE(scene.d()->cmdNeuEnabled, withProposal);
-    QCOMPARE(scene.d()->lblVorschlag, withProposal ? QStringLiteral("Von: 28.03.2024 13:00\r\nBis: 28.03.2024 17:00")
-                                                   : QString());
-}
 
-// Catches header rows in the wrong step or format: dates, hours, weekdays, calendar weeks.
-void tst_GanttPicture::headerCells_data()
-{
-    QTest::addColumn<int>("days");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("hourStep");
-    QTest::addColumn<int>("dayStep");
-    QTest::addColumn<QString>("dayLabel");
-    QTest::addColumn<int>("hourCell"); // which cell of the hour row to compare
-    QTest::addColumn<QString>("hourLabel");
-    QTest::newRow("week: dates with weekday, every 4 hours")
-        << 7 << 1000 << 4 << 1 << "25.03.2024 Mo" << 2 << "8";
-    QTest::newRow("28 days: d.m, every 12 hours") << 28 << 1600 << 12 << 1 << "25.3" << 3 << "12";
-    QTest::newRow("90 days: weeks, weekday letters") << 90 << 1200 << 24 << 7 << "25.03.2024 Mo" << 3 << "Do";
-    QTest::newRow("101 days: weeks, calendar weeks") << 101 << 1200 << 24 << 7 << "25.3" << 7 << "14";
-}
-
-void tst_GanttPicture::headerCells()
-{
-    QFETCH(int, days);
-    QFETCH(int, width);
-    QFETCH(int, hourStep);
-    QFETCH(int, dayStep);
-    QFETCH(QString, dayLabel);
-    QFETCH(int, hourCell);
-    QFETCH(QString, hourLabel);
-    Scene scene(days);
-    const QSize size(width, 600);
-    const QImage image = scene.gantt.paintToImage(size);
-    keep(image, QStringLiteral("days-%1").arg(days));
-    const GanttLayout &l = scene.layout();
-    const HeaderScale scale = ganttHeaderScale(l);
-    QCOMPARE(scale.hourStep, hourStep);
-    QCOMPARE(scale.dayStep, dayStep);
-    const QFont font = fontFromString(QStringLiteral("MS Sans Serif, 8pt"));
-
-    // The first cell of the day row, without its left line and the next cell's overlap.
-    const qint32 dayWidth = l.lngPixelProTag * dayStep;
-    const QRect dayCell(l.lngNamenBreite, 0, dayWidth, l.lngKopfhoehe);
-    QCOMPARE(ganttDayLabel(kMonday, dayWidth, l.lngZeichenbreite), dayLabel);
-    const QImage dayRef = referenceCell(size, font, dayCell, dayLabel, 1);
-    QVERIFY(sameRegion(image, dayRef, dayCell.adjusted(1, 0, -2, -1)));
-
-    const qint64 h = qint64(hourCell) * hourStep;
-    const qint32 x = qint32(std::nearbyint(l.lngNamenBreite + h * l.dblPixelProStunde));
-    const qint32 cellWidth = hourStep < 24 ? qint32(std::nearbyint(l.dblPixelProStunde * hourStep))
-                                           : l.lngPixelProTag - 1;
-    const QRect hourCellRect(x + 1, l.lngKopfhoehe + 1, cellWidth, l.lngKopfhoehe - 3);
-    QCOMPARE(ganttHourLabel(h, scale, kMonday), hourLabel);
-    const QImage hourRef = referenceCell(size, font, hourCellRect, hourLabel, 0);
-    QVERIFY(sameRegion(image, hourRef, hourCellRect.adjusted(0, 0, -2, -1)));
-}
-
-// Catches bars of rows scrolled out of the view that still answer hit tests.
-void tst_GanttPicture::scrolledRowsCannotBeHit()
-{
-    Scene scene;
-    scene.gantt.paintToImage(QSize(1000, 760));
-    const GanttEintrag a = scene.entry("A");
-    const QPoint inA(a.barLeft + 2, a.barTop + 2);
-    QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant(scene.indexOf("A")));
-    QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 2);
-
-    auto *bar = scene.gantt.findChild<QScrollBar *>(QStringLiteral("VScroll"));
-    QVERIFY(bar);
-    QCOMPARE(bar->maximum(), 9);
-    bar->setValue(3);
-    const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-    keep(image, QStringLiteral("scrolled"));
-    QCOMPARE(scene.entry("A").barWidth, 0);
-    QCOMPARE(scene.entry("A").barTop, 0);
-    // The point now lies in the second visible row, row 4 (R3), which is empty on Monday.
-    QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 4);
-    QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant());
-    // Row 3 (R2) is on top.
-    QCOMPARE(scene.entry("D").barTop, scene.layout().lngZeilenOben + 2);
-}
-
-// Catches a paint that throws or crashes for broken public range fields.
-void tst_GanttPicture::brokenRangeStillPaints()
-{
-    Scene scene;
-    scene.gantt.mStartDate = std::numeric_limits<double>::quiet_NaN();
-    QImage image;
-    try {
-        image = scene.gantt.paintToImage(QSize(300, 200));
-    } catch (...) {
-        QFAIL("paint threw");
+    // Catches the selected bar and marked rows coloured in print pictures, or not on screen.
+    void selectionAndMarking_data()
+    {
+        QTest::addColumn<bool>("forPrinting");
+        QTest::newRow("screen") << false;
+        QTest::newRow("for printing") << true;
     }
-    QCOMPARE(image.size(), QSize(300, 200));
-    scene.gantt.mStartDate = kMinDate;
-    scene.gantt.mEndDate = kMaxDate - 1; // the whole calendar, far beyond 101 days
-    image = scene.gantt.paintToImage(QSize(400, 200));
-    QCOMPARE(image.size(), QSize(400, 200));
-    scene.gantt.mStartDate = kMonday + 30;
-    scene.gantt.mEndDate = kMonday; // first day after the last
-    QCOMPARE(scene.gantt.paintToImage(QSize(400, 200)).size(), QSize(400, 200));
-}
+    void selectionAndMarking()
+    {
+        QFETCH(bool, forPrinting);
+        Scene scene;
+        scene.gantt.setSelectedDate("E");
+        scene.model().row(6).blnMarkiert = true; // R5
+        scene.gantt.ForPrinting = forPrinting;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keep(image, forPrinting ? QStringLiteral("selection-print") : QStringLiteral("selection"));
+        const GanttLayout &l = scene.layout();
+        const GanttEintrag &e = scene.entry("E");
+        const QRect nameCell(1, l.rowTop(6, 1) + 2, l.lngNamenBreite - l.lngZeichenbreite - 2,
+                             l.lngZeilenhoehe - 3);
+        if (forPrinting) {
+            QVERIFY(share(image, interior(e), colourOf(0xD0D0D0)) > 0.6);
+            QVERIFY(share(image, nameCell, QColor(Qt::white)) > 0.6); // row 6 is even
+        } else {
+            QVERIFY(share(image, interior(e), colourOf(kSelection)) > 0.6);
+            QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
+        }
+        // The other bars keep their colours.
+        QVERIFY(share(image, interior(scene.entry("G")), colourOf(0xFFD0FF)) > 0.3);
+    }
 
-// Catches ZeilenFarbe painting outside the time part of the row, or not at all.
-void tst_GanttPicture::rowColourOnTheScreenPicture()
-{
-    Scene scene;
-    scene.gantt.ZeilenFarbe(100, 0x0000FF); // before any paint: nothing to draw on
-    scene.gantt.paintToImage(QSize(1000, 760));
-    const GanttLayout &l = scene.layout();
-    const qint32 y = l.rowTop(9, 1);
-    scene.gantt.ZeilenFarbe(y, 0x00FF00);
-    const QImage &frame = scene.d()->frame;
-    keep(frame, QStringLiteral("zeilenfarbe"));
-    const QRect box(l.lngNamenBreite, y, 1000 - l.lngNamenBreite, l.lngZeilenhoehe);
-    QCOMPARE(share(frame, box, QColor(0, 255, 0)), 1.0);
-    QCOMPARE(share(frame, QRect(0, y, l.lngNamenBreite, l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
-    QCOMPARE(share(frame, box.translated(0, -l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
-}
+    // Catches a done appointment drawn without its strike-through line.
+    void doneBarIsStruckThrough()
+    {
+        QImage images[2];
+        QRect inside;
+        for (const bool done : {false, true}) {
+            Scene scene;
+            scene.doneBar = done;
+            scene.gantt.Refresh();
+            images[done] = scene.gantt.paintToImage(QSize(1000, 760));
+            inside = interior(scene.entry("D")).adjusted(1, 1, -1, -1);
+        }
+        keep(images[1], QStringLiteral("done"));
+        const int plain = longestRun(images[0], inside, QColor(Qt::black));
+        const int struck = longestRun(images[1], inside, QColor(Qt::black));
+        QVERIFY2(struck >= 40 && struck > 3 * plain,
+                 qPrintable(QStringLiteral("%1 / %2").arg(struck).arg(plain)));
+    }
 
-// Catches the search window not taken from Monday's working hours when options are set.
-void tst_GanttPicture::optionsSetTheSearchWindow()
-{
-    ctlGantt gantt;
-    auto *from = gantt.findChild<QTimeEdit *>("dtpTimeVon");
-    auto *to = gantt.findChild<QTimeEdit *>("dtpTimeBis");
-    QCOMPARE(from->time(), QTime(8, 0));
-    QCOMPARE(to->time(), QTime(18, 0));
-    gantt.setOptions(QStringLiteral("cContainer 1\ntimeArbeitszeitVon2:d=0.375\ntimeArbeitszeitBis2:d=0.625\n"));
-    QCOMPARE(from->time(), QTime(9, 0));
-    QCOMPARE(to->time(), QTime(15, 0));
-}
+    // Catches a missing current-time line, or one drawn into print pictures.
+    void currentTimeLine_data()
+    {
+        QTest::addColumn<bool>("forPrinting");
+        QTest::addColumn<Date>("now");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("screen, Wednesday 10:17") << false << kMonday + 2 + hm(10, 17) << true;
+        QTest::newRow("print picture") << true << kMonday + 2 + hm(10, 17) << false;
+        QTest::newRow("now after the range") << false << kMonday + 8 << false;
+    }
+    void currentTimeLine()
+    {
+        QFETCH(bool, forPrinting);
+        QFETCH(Date, now);
+        QFETCH(bool, drawn);
+        setCurrentDateTimeForTesting(now);
+        Scene scene;
+        scene.gantt.ForPrinting = forPrinting;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        const GanttLayout &l = scene.layout();
+        const qint32 x = l.xOf(kMonday + 2 + hm(10, 17));
+        const QRect band = scene.band(9);
+        QCOMPARE(image.pixelColor(x, band.center().y()) == QColor(Qt::red), drawn);
+        QCOMPARE(image.pixelColor(x, l.lngKopfhoehe + 4) == QColor(Qt::red), drawn);
+        if (drawn)
+            QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
+    }
+
+    // Catches a proposal drawn outside the marked rows, into print pictures, or a label out of step.
+    void proposal_data()
+    {
+        QTest::addColumn<bool>("withProposal");
+        QTest::addColumn<bool>("forPrinting");
+        QTest::newRow("proposal on screen") << true << false;
+        QTest::newRow("proposal, print picture") << true << true;
+        QTest::newRow("no proposal") << false << false;
+    }
+    void proposal()
+    {
+        QFETCH(bool, withProposal);
+        QFETCH(bool, forPrinting);
+        Scene scene;
+        scene.model().row(9).blnMarkiert = true; // R8, empty
+        if (withProposal) {
+            scene.model().vorschlagVon = kMonday + 3 + hm(13, 0);
+            scene.model().vorschlagBis = kMonday + 3 + hm(17, 0);
+        }
+        scene.gantt.ForPrinting = forPrinting;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        if (withProposal && !forPrinting)
+            keep(image, QStringLiteral("proposal"));
+        const GanttLayout &l = scene.layout();
+        const qint32 x = (l.xOf(kMonday + 3 + hm(13, 0)) + l.xOf(kMonday + 3 + hm(17, 0))) / 2;
+        const QColor colour = colourOf(kSelection);
+        QCOMPARE(image.pixelColor(x, scene.band(9).center().y()) == colour, withProposal && !forPrinting);
+        QVERIFY(image.pixelColor(x, scene.band(8).center().y()) != colour); // not marked
+        QVERIFY(image.pixelColor(l.xOf(kMonday + 3 + hm(11, 0)), scene.band(9).center().y()) != colour);
+        QCOMPARE(scene.d()->cmdNeuEnabled, withProposal);
+        QCOMPARE(scene.d()->lblVorschlag, withProposal ? QStringLiteral("Von: 28.03.2024 13:00\r\nBis: 28.03.2024 17:00")
+                                                       : QString());
+    }
+
+    // Catches header rows in the wrong step or format: dates, hours, weekdays, calendar weeks.
+    void headerCells_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("hourStep");
+        QTest::addColumn<int>("dayStep");
+        QTest::addColumn<QString>("dayLabel");
+        QTest::addColumn<int>("hourCell"); // which cell of the hour row to compare
+        QTest::addColumn<QString>("hourLabel");
+        QTest::newRow("week: dates with weekday, every 4 hours")
+            << 7 << 1000 << 4 << 1 << "25.03.2024 Mo" << 2 << "8";
+        QTest::newRow("28 days: d.m, every 12 hours") << 28 << 1600 << 12 << 1 << "25.3" << 3 << "12";
+        QTest::newRow("90 days: weeks, weekday letters") << 90 << 1200 << 24 << 7 << "25.03.2024 Mo" << 3 << "Do";
+        QTest::newRow("101 days: weeks, calendar weeks") << 101 << 1200 << 24 << 7 << "25.3" << 7 << "14";
+    }
+    void headerCells()
+    {
+        QFETCH(int, days);
+        QFETCH(int, width);
+        QFETCH(int, hourStep);
+        QFETCH(int, dayStep);
+        QFETCH(QString, dayLabel);
+        QFETCH(int, hourCell);
+        QFETCH(QString, hourLabel);
+        Scene scene(days);
+        const QSize size(width, 600);
+        const QImage image = scene.gantt.paintToImage(size);
+        keep(image, QStringLiteral("days-%1").arg(days));
+        const GanttLayout &l = scene.layout();
+        const HeaderScale scale = ganttHeaderScale(l);
+        QCOMPARE(scale.hourStep, hourStep);
+        QCOMPARE(scale.dayStep, dayStep);
+        const QFont font = fontFromString(QStringLiteral("MS Sans Serif, 8pt"));
+
+        // The first cell of the day row, without its left line and the next cell's overlap.
+        const qint32 dayWidth = l.lngPixelProTag * dayStep;
+        const QRect dayCell(l.lngNamenBreite, 0, dayWidth, l.lngKopfhoehe);
+        QCOMPARE(ganttDayLabel(kMonday, dayWidth, l.lngZeichenbreite), dayLabel);
+        const QImage dayRef = referenceCell(size, font, dayCell, dayLabel, 1);
+        QVERIFY(sameRegion(image, dayRef, dayCell.adjusted(1, 0, -2, -1)));
+
+        const qint64 h = qint64(hourCell) * hourStep;
+        const qint32 x = qint32(std::nearbyint(l.lngNamenBreite + h * l.dblPixelProStunde));
+        const qint32 cellWidth = hourStep < 24 ? qint32(std::nearbyint(l.dblPixelProStunde * hourStep))
+                                               : l.lngPixelProTag - 1;
+        const QRect hourCellRect(x + 1, l.lngKopfhoehe + 1, cellWidth, l.lngKopfhoehe - 3);
+        QCOMPARE(ganttHourLabel(h, scale, kMonday), hourLabel);
+        const QImage hourRef = referenceCell(size, font, hourCellRect, hourLabel, 0);
+        QVERIFY(sameRegion(image, hourRef, hourCellRect.adjusted(0, 0, -2, -1)));
+    }
+
+    // Catches bars of rows scrolled out of the view that still answer hit tests.
+    void scrolledRowsCannotBeHit()
+    {
+        Scene scene;
+        scene.gantt.paintToImage(QSize(1000, 760));
+        const GanttEintrag a = scene.entry("A");
+        const QPoint inA(a.barLeft + 2, a.barTop + 2);
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant(scene.indexOf("A")));
+        QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 2);
+
+        auto *bar = scene.gantt.findChild<QScrollBar *>(QStringLiteral("VScroll"));
+        QVERIFY(bar);
+        QCOMPARE(bar->maximum(), 9);
+        bar->setValue(3);
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keep(image, QStringLiteral("scrolled"));
+        QCOMPARE(scene.entry("A").barWidth, 0);
+        QCOMPARE(scene.entry("A").barTop, 0);
+        // The point now lies in the second visible row, row 4 (R3), which is empty on Monday.
+        QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 4);
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant());
+        // Row 3 (R2) is on top.
+        QCOMPARE(scene.entry("D").barTop, scene.layout().lngZeilenOben + 2);
+    }
+
+    // Catches a paint that throws or crashes for broken public range fields.
+    void brokenRangeStillPaints()
+    {
+        Scene scene;
+        scene.gantt.mStartDate = std::numeric_limits<double>::quiet_NaN();
+        QImage image;
+        try {
+            image = scene.gantt.paintToImage(QSize(300, 200));
+        } catch (...) {
+            QFAIL("paint threw");
+        }
+        QCOMPARE(image.size(), QSize(300, 200));
+        scene.gantt.mStartDate = kMinDate;
+        scene.gantt.mEndDate = kMaxDate - 1; // the whole calendar, far beyond 101 days
+        image = scene.gantt.paintToImage(QSize(400, 200));
+        QCOMPARE(image.size(), QSize(400, 200));
+        scene.gantt.mStartDate = kMonday + 30;
+        scene.gantt.mEndDate = kMonday; // first day after the last
+        QCOMPARE(scene.gantt.paintToImage(QSize(400, 200)).size(), QSize(400, 200));
+    }
+
+    // Catches ZeilenFarbe painting outside the time part of the row, or not at all.
+    void rowColourOnTheScreenPicture()
+    {
+        Scene scene;
+        scene.gantt.ZeilenFarbe(100, 0x0000FF); // before any paint: nothing to draw on
+        scene.gantt.paintToImage(QSize(1000, 760));
+        const GanttLayout &l = scene.layout();
+        const qint32 y = l.rowTop(9, 1);
+        scene.gantt.ZeilenFarbe(y, 0x00FF00);
+        const QImage &frame = scene.d()->frame;
+        keep(frame, QStringLiteral("zeilenfarbe"));
+        const QRect box(l.lngNamenBreite, y, 1000 - l.lngNamenBreite, l.lngZeilenhoehe);
+        QCOMPARE(share(frame, box, QColor(0, 255, 0)), 1.0);
+        QCOMPARE(share(frame, QRect(0, y, l.lngNamenBreite, l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
+        QCOMPARE(share(frame, box.translated(0, -l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
+    }
+
+    // Catches the search window not taken from Monday's working hours when options are set.
+    void optionsSetTheSearchWindow()
+    {
+        ctlGantt gantt;
+        auto *from = gantt.findChild<QTimeEdit *>("dtpTimeVon");
+        auto *to = gantt.findChild<QTimeEdit *>("dtpTimeBis");
+        QCOMPARE(from->time(), QTime(8, 0));
+        QCOMPARE(to->time(), QTime(18, 0));
+        gantt.setOptions(QStringLiteral("cContainer 1\ntimeArbeitszeitVon2:d=0.375\ntimeArbeitszeitBis2:d=0.625\n"));
+        QCOMPARE(from->time(), QTime(9, 0));
+        QCOMPARE(to->time(), QTime(15, 0));
+    }
+};
 
 QTEST_MAIN(tst_GanttPicture)
 #include "tst_ganttpicture.moc"

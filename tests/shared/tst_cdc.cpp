@@ -132,7 +132,6 @@ private slots:
     {
         QTest::addColumn<QRect>("given");   // left, top, width, height as passed
         QTest::addColumn<QRect>("painted");
-
         QTest::newRow("inside") << QRect(5, 6, 10, 4) << QRect(5, 6, 10, 4);
         QTest::newRow("single pixel") << QRect(0, 0, 1, 1) << QRect(0, 0, 1, 1);
         QTest::newRow("over the far edges") << QRect(75, 35, 20, 20) << QRect(75, 35, 5, 5);
@@ -142,7 +141,6 @@ private slots:
         QTest::newRow("negative height") << QRect(10, 10, 5, -1) << QRect();
         QTest::newRow("far away") << QRect(1000000000, 0, 5, 5) << QRect();
     }
-
     void fillRect()
     {
         QFETCH(QRect, given);
@@ -162,7 +160,6 @@ private slots:
         QTest::addColumn<QRect>("cell");
         QTest::addColumn<char>("horizontal");
         QTest::addColumn<char>("vertical");
-
         const QRect cell(10, 8, 120, 41);
         QTest::newRow("0 centre, middle") << 0 << cell << 'c' << 'c';
         QTest::newRow("1 left, middle") << 1 << cell << 'n' << 'c';
@@ -177,7 +174,6 @@ private slots:
         QTest::newRow("-1 surface origin") << -1 << QRect(0, 0, 100, 30) << '0' << '0';
         QTest::newRow("4 left, top in a cell too small") << 4 << QRect(50, 20, 20, 8) << 'n' << 'n';
     }
-
     void captionOrigin()
     {
         QFETCH(int, align);
@@ -220,7 +216,6 @@ private slots:
         QTest::newRow("5 right, top") << 5 << 'n';
         QTest::newRow("8 right, bottom") << 8 << 'f';
     }
-
     void captionExactFit()
     {
         QFETCH(int, align);
@@ -242,7 +237,6 @@ private slots:
         QTest::addColumn<QRgb>("outer");
         QTest::addColumn<QRgb>("inner");
         QTest::addColumn<bool>("inverted");
-
         const QRgb light = qRgb(0xf0, 0xe8, 0xe0);
         const QRgb dark = qRgb(0x50, 0x40, 0x30);
         const QRgb black = qRgb(0, 0, 0);
@@ -253,7 +247,6 @@ private slots:
         QTest::newRow("7 unknown, black edges") << 7 << black << black << false;
         QTest::newRow("-1 unknown, black edges") << -1 << black << black << false;
     }
-
     void draw3DRect()
     {
         QFETCH(int, appearance);
@@ -291,7 +284,6 @@ private slots:
         QTest::addColumn<int>("dicke");
         QTest::addColumn<QVector<QRect>>("bars");
         QTest::addColumn<QRect>("corner");
-
         QTest::newRow("thin at the origin") << QRect(0, 0, 10, 5) << 1
             << QVector<QRect>{ { 0, 0, 10, 1 }, { 10, 0, 1, 5 }, { 0, 5, 10, 1 }, { 0, 0, 1, 5 } }
             << QRect(10, 5, 1, 1);
@@ -299,7 +291,6 @@ private slots:
             << QVector<QRect>{ { 3, 2, 12, 2 }, { 15, 2, 2, 6 }, { 3, 8, 12, 2 }, { 3, 2, 2, 6 } }
             << QRect(15, 8, 2, 2);
     }
-
     void drawRahmen()
     {
         QFETCH(QRect, box);
@@ -325,7 +316,6 @@ private slots:
         QTest::addColumn<bool>("defaults");
         QTest::addColumn<QRect>("block");   // left, top, width, height as passed
         QTest::addColumn<QRect>("copied");
-
         QTest::newRow("no arguments: whole surface") << true << QRect() << QRect(0, 0, 80, 40);
         QTest::newRow("a block") << false << QRect(10, 5, 20, 10) << QRect(10, 5, 20, 10);
         QTest::newRow("width -1: surface width") << false << QRect(30, 8, -1, 10) << QRect(30, 8, 50, 10);
@@ -333,7 +323,6 @@ private slots:
         QTest::newRow("zero width") << false << QRect(10, 10, 0, 10) << QRect();
         QTest::newRow("height -2") << false << QRect(10, 10, 5, -2) << QRect();
     }
-
     void blastToScreen()
     {
         QFETCH(bool, defaults);
@@ -373,14 +362,12 @@ private slots:
     {
         QTest::addColumn<QRect>("corners");   // x1, y1, x2, y2 packed as QRect(QPoint, QPoint)
         QTest::addColumn<QRect>("visible");
-
         QTest::newRow("inside") << QRect(QPoint(10, 5), QPoint(30, 20)) << QRect(10, 5, 20, 15);
         QTest::newRow("corners swapped") << QRect(QPoint(30, 20), QPoint(10, 5)) << QRect(10, 5, 20, 15);
         QTest::newRow("empty") << QRect(QPoint(10, 10), QPoint(10, 30)) << QRect();
         QTest::newRow("far beyond the surface") << QRect(QPoint(kMin, kMin), QPoint(kMax, kMax))
                                                 << QRect(0, 0, 80, 40);
     }
-
     void clipping()
     {
         QFETCH(QRect, corners);
@@ -412,7 +399,6 @@ private slots:
         QTest::addColumn<QRect>("given");
         QTest::addColumn<QRect>("clip");   // corners for SetClipRec; null for none
         QTest::addColumn<QRect>("inverted");
-
         for (bool direct : { false, true }) {
             const QByteArray kind = direct ? "direct: " : "offscreen: ";
             QTest::newRow(kind + "inside") << direct << QRect(5, 5, 20, 10) << QRect() << QRect(5, 5, 20, 10);
@@ -422,7 +408,6 @@ private slots:
                 << QRect(QPoint(10, 10), QPoint(30, 30)) << QRect(10, 10, 20, 20);
         }
     }
-
     void invertRect()
     {
         QFETCH(bool, direct);
@@ -450,7 +435,6 @@ private slots:
     {
         QTest::addColumn<qint32>("colour");
         QTest::addColumn<qint32>("resolved");
-
         const QPalette palette = QGuiApplication::palette();
         QTest::newRow("plain colour") << 0x00123456 << 0x00123456;
         QTest::newRow("15 button face") << qint32(0x8000000F) << windowsColour(palette.color(QPalette::Button));
@@ -463,7 +447,6 @@ private slots:
         QTest::newRow("not a system reference") << qint32(0x80012305) << qint32(0x80012305);
         QTest::newRow("palette index") << 0x01000005 << 0x01000005;
     }
-
     void oleColour()
     {
         QFETCH(qint32, colour);
@@ -520,7 +503,6 @@ private slots:
         QTest::addColumn<bool>("centre");
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("drawn");
-
         const QString lines = QStringLiteral("Zeile 1\nZeile 2");
         const QString words = QStringLiteral("Besprechung mit dem Vertrieb");
         const int topLeft = Qt::AlignLeft | Qt::AlignTop;
@@ -532,7 +514,6 @@ private slots:
         QTest::newRow("centre wins over word wrap") << words << true << true << centred << words;
         QTest::newRow("empty text") << QString() << true << true << 0 << QString();
     }
-
     void text()
     {
         QFETCH(QString, text);
@@ -604,7 +585,6 @@ private slots:
         QTest::addColumn<Op>("op");
         QTest::addColumn<bool>("overflow");
         QTest::addColumn<bool>("draws");
-
         const QImage picture = blank(QSize(10, 10), kYellowRgb);
         QTest::newRow("FillRect past the right end") << Op([](cDC &dc) { dc.FillRect(kMax, 0, 10, 5, kYellow); }) << true << false;
         QTest::newRow("FillRect past the bottom") << Op([](cDC &dc) { dc.FillRect(0, kMax - 5, 10, 10, kYellow); }) << true << false;
@@ -648,7 +628,6 @@ private slots:
             dc.FillRect(20, 0, 10, 10, -1);
         }) << false << true;
     }
-
     void badInput()
     {
         QFETCH(Op, op);
@@ -684,7 +663,6 @@ private slots:
         QTest::newRow("negative size") << QSize(-80, -40);
         QTest::newRow("size no screen has") << QSize(100000, 100000);
     }
-
     void unboundSurface()
     {
         QFETCH(QSize, size);

@@ -13,10 +13,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-Date at(QDate date, QTime time)
-{
-    return toDate(date) + toTimeOfDay(time);
-}
+Date at(QDate date, QTime time) { return toDate(date) + toTimeOfDay(time); }
 
 } // namespace
 
@@ -41,257 +38,225 @@ private:
 
 private slots:
     // Catches a wrong day zero or Julian day offset, and Excel's phantom 29 February 1900.
-    void dateAnchors_data();
-    void dateAnchors();
-    // Catches truncation toward zero before 1899-12-30, where the fraction must stay the time.
-    void negativeValues_data();
-    void negativeValues();
-    // Catches truncating instead of rounding to the millisecond and a lost roll-over.
-    void millisecondRounding_data();
-    void millisecondRounding();
-    // Catches crashes or garbage from casting NaN, infinities or huge values to integers.
-    void invalidValues_data();
-    void invalidValues();
-    // Catches an off-by-one at either end of the accepted range.
-    void rangeLimits_data();
-    void rangeLimits();
-    // Catches Qt's Monday-first numbering leaking through.
-    void weekdayNumbers_data();
-    void weekdayNumbers();
-    // Catches reading a UTC or offset date-time without moving it to the local wall clock.
-    void foreignTimeSpecs_data();
-    void foreignTimeSpecs();
-    // Catches conversions through UTC that lose or shift hours on the changeover days.
-    void changeoverDaysRoundTrip_data();
-    void changeoverDaysRoundTrip();
-    // Catches toQDate/toQTime going through QDateTime, which moves the non-existent spring hour.
-    void springGapKeepsWallClock();
-    // Catches a current date with a time part or from another clock.
-    void currentDateIsToday();
-};
-
-void tst_Dates::dateAnchors_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<double>("value");
-    QTest::newRow("day zero 1899-12-30") << QDate(1899, 12, 30) << 0.0;
-    QTest::newRow("1899-12-31") << QDate(1899, 12, 31) << 1.0;
-    QTest::newRow("1899-12-29") << QDate(1899, 12, 29) << -1.0;
-    QTest::newRow("1900-03-01 after no 29 Feb") << QDate(1900, 3, 1) << 61.0;
-    QTest::newRow("2000-02-29") << QDate(2000, 2, 29) << 36585.0;
-    QTest::newRow("2024-03-04") << QDate(2024, 3, 4) << 45355.0;
-    QTest::newRow("first date 0100-01-01") << QDate(100, 1, 1) << kMinDate;
-    QTest::newRow("last date 9999-12-31") << QDate(9999, 12, 31) << kMaxDate - 1.0;
-}
-
-void tst_Dates::dateAnchors()
-{
-    QFETCH(QDate, date);
-    QFETCH(double, value);
-    QCOMPARE(toDate(date), value);
-    QCOMPARE(toQDate(value), date);
-    QCOMPARE(toQTime(value), QTime(0, 0));
-    QCOMPARE(toDate(QDateTime(date, QTime(0, 0), Qt::LocalTime)), value);
-}
-
-void tst_Dates::negativeValues_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QTime>("time");
-    QTest::newRow("-0.25 is 1899-12-29 18:00") << -0.25 << QDate(1899, 12, 29) << QTime(18, 0);
-    QTest::newRow("-1.25 is 1899-12-28 18:00") << -1.25 << QDate(1899, 12, 28) << QTime(18, 0);
-    QTest::newRow("-1.0 is 1899-12-29 midnight") << -1.0 << QDate(1899, 12, 29) << QTime(0, 0);
-    QTest::newRow("-0.5 is 1899-12-29 noon") << -0.5 << QDate(1899, 12, 29) << QTime(12, 0);
-}
-
-void tst_Dates::negativeValues()
-{
-    QFETCH(double, value);
-    QFETCH(QDate, date);
-    QFETCH(QTime, time);
-    QCOMPARE(toQDate(value), date);
-    QCOMPARE(toQTime(value), time);
-    QCOMPARE(at(date, time), value);
-}
-
-void tst_Dates::millisecondRounding_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QTime>("time");
-    const double day = 45355.0; // 2024-03-04
-    QTest::newRow("last millisecond kept")
-        << day + 86399999.0 / 86400000.0 << QDate(2024, 3, 4) << QTime(23, 59, 59, 999);
-    QTest::newRow("noise below midnight rolls over")
-        << day + 0.99999999999 << QDate(2024, 3, 5) << QTime(0, 0);
-    QTest::newRow("0.6 ms rounds up") << day + 0.6 / 86400000.0 << QDate(2024, 3, 4)
-                                      << QTime(0, 0, 0, 1);
-    QTest::newRow("0.4 ms rounds down") << day + 0.4 / 86400000.0 << QDate(2024, 3, 4)
-                                        << QTime(0, 0);
-    QTest::newRow("ten o'clock from a sum of steps")
-        << day + 40 * (1.0 / 96.0) << QDate(2024, 3, 4) << QTime(10, 0);
-    QTest::newRow("year end rolls into next year")
-        << toDate(QDate(2024, 12, 31)) + 0.999999999999 << QDate(2025, 1, 1) << QTime(0, 0);
-}
-
-void tst_Dates::millisecondRounding()
-{
-    QFETCH(double, value);
-    QFETCH(QDate, date);
-    QFETCH(QTime, time);
-    QCOMPARE(toQDate(value), date);
-    QCOMPARE(toQTime(value), time);
-    QCOMPARE(toQDateTime(value).date(), date);
-    QCOMPARE(toQDateTime(value).time(), time);
-}
-
-void tst_Dates::invalidValues_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::newRow("NaN") << kNaN;
-    QTest::newRow("+infinity") << kInf;
-    QTest::newRow("-infinity") << -kInf;
-    QTest::newRow("1e300") << 1e300;
-    QTest::newRow("-1e300") << -1e300;
-    QTest::newRow("largest double") << std::numeric_limits<double>::max();
-    QTest::newRow("beyond int64") << 1e19;
-    QTest::newRow("10000-01-01") << kMaxDate;
-    QTest::newRow("just before 0100-01-01") << kMinDate - 1e-6;
-    QTest::newRow("year 0") << kMinDate - 36525.0;
-}
-
-void tst_Dates::invalidValues()
-{
-    QFETCH(double, value);
-    QVERIFY(!isValidDate(value));
-    QVERIFY(!toQDate(value).isValid());
-    QVERIFY(!toQTime(value).isValid());
-    QVERIFY(!toQDateTime(value).isValid());
-    QCOMPARE(weekdayNumber(value), 0);
-}
-
-void tst_Dates::rangeLimits_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QTime>("time");
-    QTest::newRow("first moment") << kMinDate << QDate(100, 1, 1) << QTime(0, 0);
-    QTest::newRow("last millisecond")
-        << kMaxDate - 1.0 / 86400000.0 << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
-    QTest::newRow("noise before the end stays on 9999-12-31")
-        << std::nextafter(kMaxDate, 0.0) << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
-}
-
-void tst_Dates::rangeLimits()
-{
-    QFETCH(double, value);
-    QFETCH(QDate, date);
-    QFETCH(QTime, time);
-    QVERIFY(isValidDate(value));
-    QCOMPARE(toQDate(value), date);
-    QCOMPARE(toQTime(value), time);
-}
-
-void tst_Dates::weekdayNumbers_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<int>("number");
-    QTest::newRow("1899-12-31 Sunday") << QDate(1899, 12, 31) << 1;
-    QTest::newRow("1899-12-30 Saturday") << QDate(1899, 12, 30) << 7;
-    QTest::newRow("1899-12-29 Friday, negative value") << QDate(1899, 12, 29) << 6;
-    QTest::newRow("2024-03-03 Sunday") << QDate(2024, 3, 3) << 1;
-    QTest::newRow("2024-03-04 Monday") << QDate(2024, 3, 4) << 2;
-    QTest::newRow("2024-03-05 Tuesday") << QDate(2024, 3, 5) << 3;
-    QTest::newRow("2024-03-06 Wednesday") << QDate(2024, 3, 6) << 4;
-    QTest::newRow("2024-03-07 Thursday") << QDate(2024, 3, 7) << 5;
-    QTest::newRow("2024-03-08 Friday") << QDate(2024, 3, 8) << 6;
-    QTest::newRow("2024-03-09 Saturday") << QDate(2024, 3, 9) << 7;
-    QTest::newRow("0100-01-01 Friday") << QDate(100, 1, 1) << 6;
-}
-
-void tst_Dates::weekdayNumbers()
-{
-    QFETCH(QDate, date);
-    QFETCH(int, number);
-    QCOMPARE(weekdayNumber(toDate(date)), number);
-    QCOMPARE(weekdayNumber(at(date, QTime(23, 59))), number);
-}
-
-void tst_Dates::foreignTimeSpecs_data()
-{
-    QTest::addColumn<QDateTime>("dateTime");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QTime>("time");
-    QTest::newRow("UTC in winter")
-        << QDateTime(QDate(2024, 1, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 1, 15)
-        << QTime(10, 0);
-    QTest::newRow("UTC in summer")
-        << QDateTime(QDate(2024, 7, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 7, 15)
-        << QTime(11, 0);
-    QTest::newRow("UTC late evening moves to the next day")
-        << QDateTime(QDate(2024, 7, 15), QTime(23, 30), Qt::UTC) << QDate(2024, 7, 16)
-        << QTime(1, 30);
-    QTest::newRow("offset -05:00")
-        << QDateTime(QDate(2024, 1, 15), QTime(4, 0), Qt::OffsetFromUTC, -5 * 3600)
-        << QDate(2024, 1, 15) << QTime(10, 0);
-}
-
-void tst_Dates::foreignTimeSpecs()
-{
-    if (!berlinZoneActive())
-        QSKIP("the Europe/Berlin zone is not available");
-    QFETCH(QDateTime, dateTime);
-    QFETCH(QDate, date);
-    QFETCH(QTime, time);
-    QCOMPARE(toDate(dateTime), at(date, time));
-}
-
-void tst_Dates::changeoverDaysRoundTrip_data()
-{
-    QTest::addColumn<QDate>("day");
-    QTest::addColumn<int>("gapStartMinute"); // -1: no gap
-    QTest::newRow("spring 2024-03-31") << QDate(2024, 3, 31) << 120;
-    QTest::newRow("autumn 2024-10-27") << QDate(2024, 10, 27) << -1;
-    QTest::newRow("spring 2025-03-30") << QDate(2025, 3, 30) << 120;
-    QTest::newRow("autumn 2025-10-26") << QDate(2025, 10, 26) << -1;
-}
-
-void tst_Dates::changeoverDaysRoundTrip()
-{
-    if (!berlinZoneActive())
-        QSKIP("the Europe/Berlin zone is not available");
-    QFETCH(QDate, day);
-    QFETCH(int, gapStartMinute);
-    for (int minute = 0; minute < 1440; ++minute) {
-        if (gapStartMinute >= 0 && minute >= gapStartMinute && minute < gapStartMinute + 60)
-            continue;
-        const QTime time = QTime(0, 0).addSecs(minute * 60);
-        const Date value = at(day, time);
-        const QDateTime dt = toQDateTime(value);
-        QVERIFY2(dt.date() == day && dt.time() == time, qPrintable(time.toString()));
-        QVERIFY2(toDate(dt) == value, qPrintable(time.toString()));
+    void dateAnchors_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<double>("value");
+        QTest::newRow("day zero 1899-12-30") << QDate(1899, 12, 30) << 0.0;
+        QTest::newRow("1899-12-31") << QDate(1899, 12, 31) << 1.0;
+        QTest::newRow("1899-12-29") << QDate(1899, 12, 29) << -1.0;
+        QTest::newRow("1900-03-01 after no 29 Feb") << QDate(1900, 3, 1) << 61.0;
+        QTest::newRow("2000-02-29") << QDate(2000, 2, 29) << 36585.0;
+        QTest::newRow("2024-03-04") << QDate(2024, 3, 4) << 45355.0;
+        QTest::newRow("first date 0100-01-01") << QDate(100, 1, 1) << kMinDate;
+        QTest::newRow("last date 9999-12-31") << QDate(9999, 12, 31) << kMaxDate - 1.0;
     }
-}
+    void dateAnchors()
+    {
+        QFETCH(QDate, date);
+        QFETCH(double, value);
+        QCOMPARE(toDate(date), value);
+        QCOMPARE(toQDate(value), date);
+        QCOMPARE(toQTime(value), QTime(0, 0));
+        QCOMPARE(toDate(QDateTime(date, QTime(0, 0), Qt::LocalTime)), value);
+    }
 
-void tst_Dates::springGapKeepsWallClock()
-{
-    const Date value = at(QDate(2024, 3, 31), QTime(2, 30));
-    QCOMPARE(toQDate(value), QDate(2024, 3, 31));
-    QCOMPARE(toQTime(value), QTime(2, 30));
-    QCOMPARE(weekdayNumber(value), 1);
-}
+    // Catches truncation toward zero before 1899-12-30, where the fraction must stay the time.
+    void negativeValues_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("-0.25 is 1899-12-29 18:00") << -0.25 << QDate(1899, 12, 29) << QTime(18, 0);
+        QTest::newRow("-1.25 is 1899-12-28 18:00") << -1.25 << QDate(1899, 12, 28) << QTime(18, 0);
+        QTest::newRow("-1.0 is 1899-12-29 midnight") << -1.0 << QDate(1899, 12, 29) << QTime(0, 0);
+        QTest::newRow("-0.5 is 1899-12-29 noon") << -0.5 << QDate(1899, 12, 29) << QTime(12, 0);
+    }
+    void negativeValues()
+    {
+        QFETCH(double, value);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        QCOMPARE(toQDate(value), date);
+        QCOMPARE(toQTime(value), time);
+        QCOMPARE(at(date, time), value);
+    }
 
-void tst_Dates::currentDateIsToday()
-{
-    const QDate before = QDate::currentDate();
-    const Date today = currentDate();
-    const Date now = currentDateTime();
-    const QDate after = QDate::currentDate();
-    QVERIFY(std::floor(today) == today);
-    QVERIFY(today == toDate(before) || today == toDate(after));
-    QVERIFY(now >= today && now < toDate(after) + 1.0);
-}
+    // Catches truncating instead of rounding to the millisecond and a lost roll-over.
+    void millisecondRounding_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        const double day = 45355.0; // 2024-03-04
+        QTest::newRow("last millisecond kept")
+            << day + 86399999.0 / 86400000.0 << QDate(2024, 3, 4) << QTime(23, 59, 59, 999);
+        QTest::newRow("noise below midnight rolls over")
+            << day + 0.99999999999 << QDate(2024, 3, 5) << QTime(0, 0);
+        QTest::newRow("0.6 ms rounds up") << day + 0.6 / 86400000.0 << QDate(2024, 3, 4)
+                                          << QTime(0, 0, 0, 1);
+        QTest::newRow("0.4 ms rounds down") << day + 0.4 / 86400000.0 << QDate(2024, 3, 4)
+                                            << QTime(0, 0);
+        QTest::newRow("ten o'clock from a sum of steps")
+            << day + 40 * (1.0 / 96.0) << QDate(2024, 3, 4) << QTime(10, 0);
+        QTest::newRow("year end rolls into next year")
+            << toDate(QDate(2024, 12, 31)) + 0.999999999999 << QDate(2025, 1, 1) << QTime(0, 0);
+    }
+    void millisecondRounding()
+    {
+        QFETCH(double, value);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        QCOMPARE(toQDate(value), date);
+        QCOMPARE(toQTime(value), time);
+        QCOMPARE(toQDateTime(value).date(), date);
+        QCOMPARE(toQDateTime(value).time(), time);
+    }
+
+    // Catches crashes or garbage from casting NaN, infinities or huge values to integers.
+    void invalidValues_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::newRow("NaN") << kNaN;
+        QTest::newRow("+infinity") << kInf;
+        QTest::newRow("-infinity") << -kInf;
+        QTest::newRow("-1e300") << -1e300;
+        QTest::newRow("largest double") << std::numeric_limits<double>::max();
+        QTest::newRow("beyond int64") << 1e19;
+        QTest::newRow("10000-01-01") << kMaxDate;
+        QTest::newRow("just before 0100-01-01") << kMinDate - 1e-6;
+    }
+    void invalidValues()
+    {
+        QFETCH(double, value);
+        QVERIFY(!isValidDate(value));
+        QVERIFY(!toQDate(value).isValid());
+        QVERIFY(!toQTime(value).isValid());
+        QVERIFY(!toQDateTime(value).isValid());
+        QCOMPARE(weekdayNumber(value), 0);
+    }
+
+    // Catches an off-by-one at either end of the accepted range.
+    void rangeLimits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("first moment") << kMinDate << QDate(100, 1, 1) << QTime(0, 0);
+        QTest::newRow("last millisecond")
+            << kMaxDate - 1.0 / 86400000.0 << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
+        QTest::newRow("noise before the end stays on 9999-12-31")
+            << std::nextafter(kMaxDate, 0.0) << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
+    }
+    void rangeLimits()
+    {
+        QFETCH(double, value);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        QVERIFY(isValidDate(value));
+        QCOMPARE(toQDate(value), date);
+        QCOMPARE(toQTime(value), time);
+    }
+
+    // Catches Qt's Monday-first numbering leaking through.
+    void weekdayNumbers_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("number");
+        QTest::newRow("1899-12-31 Sunday") << QDate(1899, 12, 31) << 1;
+        QTest::newRow("1899-12-30 Saturday") << QDate(1899, 12, 30) << 7;
+        QTest::newRow("1899-12-29 Friday, negative value") << QDate(1899, 12, 29) << 6;
+        QTest::newRow("2024-03-03 Sunday") << QDate(2024, 3, 3) << 1;
+        QTest::newRow("2024-03-04 Monday") << QDate(2024, 3, 4) << 2;
+        QTest::newRow("2024-03-08 Friday") << QDate(2024, 3, 8) << 6;
+        QTest::newRow("2024-03-09 Saturday") << QDate(2024, 3, 9) << 7;
+        QTest::newRow("0100-01-01 Friday") << QDate(100, 1, 1) << 6;
+    }
+    void weekdayNumbers()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, number);
+        QCOMPARE(weekdayNumber(toDate(date)), number);
+        QCOMPARE(weekdayNumber(at(date, QTime(23, 59))), number);
+    }
+
+    // Catches reading a UTC or offset date-time without moving it to the local wall clock.
+    void foreignTimeSpecs_data()
+    {
+        QTest::addColumn<QDateTime>("dateTime");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("UTC in winter")
+            << QDateTime(QDate(2024, 1, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 1, 15)
+            << QTime(10, 0);
+        QTest::newRow("UTC in summer")
+            << QDateTime(QDate(2024, 7, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 7, 15)
+            << QTime(11, 0);
+        QTest::newRow("UTC late evening moves to the next day")
+            << QDateTime(QDate(2024, 7, 15), QTime(23, 30), Qt::UTC) << QDate(2024, 7, 16)
+            << QTime(1, 30);
+        QTest::newRow("offset -05:00")
+            << QDateTime(QDate(2024, 1, 15), QTime(4, 0), Qt::OffsetFromUTC, -5 * 3600)
+            << QDate(2024, 1, 15) << QTime(10, 0);
+    }
+    void foreignTimeSpecs()
+    {
+        if (!berlinZoneActive())
+            QSKIP("the Europe/Berlin zone is not available");
+        QFETCH(QDateTime, dateTime);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        QCOMPARE(toDate(dateTime), at(date, time));
+    }
+
+    // Catches conversions through UTC that lose or shift hours on the changeover days.
+    void changeoverDaysRoundTrip_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<int>("gapStartMinute"); // -1: no gap
+        QTest::newRow("spring 2024-03-31") << QDate(2024, 3, 31) << 120;
+        QTest::newRow("autumn 2024-10-27") << QDate(2024, 10, 27) << -1;
+        QTest::newRow("spring 2025-03-30") << QDate(2025, 3, 30) << 120;
+        QTest::newRow("autumn 2025-10-26") << QDate(2025, 10, 26) << -1;
+    }
+    void changeoverDaysRoundTrip()
+    {
+        if (!berlinZoneActive())
+            QSKIP("the Europe/Berlin zone is not available");
+        QFETCH(QDate, day);
+        QFETCH(int, gapStartMinute);
+        for (int minute = 0; minute < 1440; ++minute) {
+            if (gapStartMinute >= 0 && minute >= gapStartMinute && minute < gapStartMinute + 60)
+                continue;
+            const QTime time = QTime(0, 0).addSecs(minute * 60);
+            const Date value = at(day, time);
+            const QDateTime dt = toQDateTime(value);
+            QVERIFY2(dt.date() == day && dt.time() == time, qPrintable(time.toString()));
+            QVERIFY2(toDate(dt) == value, qPrintable(time.toString()));
+        }
+    }
+
+    // Catches toQDate/toQTime going through QDateTime, which moves the non-existent spring hour.
+    void springGapKeepsWallClock()
+    {
+        const Date value = at(QDate(2024, 3, 31), QTime(2, 30));
+        QCOMPARE(toQDate(value), QDate(2024, 3, 31));
+        QCOMPARE(toQTime(value), QTime(2, 30));
+        QCOMPARE(weekdayNumber(value), 1);
+    }
+
+    // Catches a current date with a time part or from another clock.
+    void currentDateIsToday()
+    {
+        const QDate before = QDate::currentDate();
+        const Date today = currentDate();
+        const Date now = currentDateTime();
+        const QDate after = QDate::currentDate();
+        QVERIFY(std::floor(today) == today);
+        QVERIFY(today == toDate(before) || today == toDate(after));
+        QVERIFY(now >= today && now < toDate(after) + 1.0);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_Dates)
 #include "tst_dates.moc"
