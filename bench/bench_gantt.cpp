@@ -6,7 +6,6 @@
 
 #include <dayplex/ctlgantt.h>
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -96,13 +95,3 @@ void BM_GanttDeliver200x10000(benchmark::State &state)
 BENCHMARK(BM_GanttDeliver200x10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 
 #include <dayplex/ucagenda.h>
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -68,13 +67,3 @@ void BM_FindHitRegion(benchmark::State &state)
 BENCHMARK(BM_FindHitRegion)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 
 #include <dayplex/ctlgantt.h>
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <QTimeEdit>
 #include <benchmark/benchmark.h>
@@ -145,13 +144,3 @@ void BM_GanttSearchFirstFreeSlotAfter120Days(benchmark::State &state)
 BENCHMARK(BM_GanttSearchFirstFreeSlotAfter120Days)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
