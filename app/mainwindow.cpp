@@ -450,13 +450,20 @@ void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool all
 
     AppointmentDialog dialog(participants, this);
     dialog.setAppointment(a, participantIds, false);
-    if (m_runDialog(dialog) != AppointmentDialog::Saved)
-        return;
-    const Appointment result = dialog.appointment();
-    if (guarded(tr("Neuer Termin"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
-                tr("Der Termin wurde nicht gespeichert.")))
-        statusBar()->showMessage(tr("Termin „%1“ gespeichert.").arg(result.text), 5000);
-    reloadViews();
+    // After a failed save the form comes back with what was typed, until it is saved or
+    // cancelled: a locked or full database must not cost the user the input.
+    while (m_runDialog(dialog) == AppointmentDialog::Saved) {
+        const Appointment result = dialog.appointment();
+        const bool saved = guarded(
+            tr("Neuer Termin"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+            tr("Der Termin wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
+               "geöffnet."));
+        reloadViews();
+        if (saved) {
+            statusBar()->showMessage(tr("Termin „%1“ gespeichert.").arg(result.text), 5000);
+            return;
+        }
+    }
 }
 
 void MainWindow::openAppointment(const QString &dsn)
@@ -479,19 +486,27 @@ void MainWindow::openAppointment(const QString &dsn)
 
     AppointmentDialog dialog(participants, this);
     dialog.setAppointment(*stored, {stored->participantId}, true);
-    const int outcome = m_runDialog(dialog);
-    if (outcome == AppointmentDialog::Saved) {
-        const Appointment result = dialog.appointment();
-        guarded(tr("Termin speichern"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
-                tr("Die Änderung wurde nicht gespeichert."));
-    } else if (outcome == AppointmentDialog::Deleted) {
-        if (guarded(tr("Termin löschen"), [&] { m_db.deleteAppointment(id); },
-                    tr("Der Termin wurde nicht gelöscht.")))
-            statusBar()->showMessage(tr("Termin „%1“ gelöscht.").arg(stored->text), 5000);
-    } else {
-        return;
+    for (;;) {
+        const int outcome = m_runDialog(dialog);
+        if (outcome == AppointmentDialog::Saved) {
+            const Appointment result = dialog.appointment();
+            const bool saved = guarded(
+                tr("Termin speichern"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+                tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben "
+                   "wieder geöffnet."));
+            reloadViews();
+            if (saved)
+                return;
+        } else if (outcome == AppointmentDialog::Deleted) {
+            if (guarded(tr("Termin löschen"), [&] { m_db.deleteAppointment(id); },
+                        tr("Der Termin wurde nicht gelöscht.")))
+                statusBar()->showMessage(tr("Termin „%1“ gelöscht.").arg(stored->text), 5000);
+            reloadViews();
+            return;
+        } else {
+            return;
+        }
     }
-    reloadViews();
 }
 
 void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end)

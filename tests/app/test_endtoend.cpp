@@ -360,7 +360,8 @@ private Q_SLOTS:
         QTest::newRow("new, second participant refused") << false << "second write" << refused;
     }
 
-    // Catches a failed write reported without its reason, left half-written or still shown as done.
+    // Catches a failed write reported without its reason, left half-written, shown as done, or
+    // losing what was typed into the form.
     void failedWriteChangesNothing()
     {
         QFETCH(bool, drag);
@@ -381,6 +382,7 @@ private Q_SLOTS:
                                                    " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")));
         const QString contents = fileContents(m_path);
         const QString keys = m_window->calendar()->TerminDSN();
+        QString reopenedWith;
         {
             std::unique_ptr<OtherWriter> other;
             if (fault == QLatin1String("locked"))
@@ -389,9 +391,18 @@ private Q_SLOTS:
                 this->drag(box, to);
             } else {
                 QTest::mouseClick(surface(), Qt::LeftButton, {}, to);
+                // The form comes back after the failure with the input kept; then Abbrechen.
                 QDateTime shownStart;
-                m_window->setDialogRunner([&](QDialog &dialog) { return fillInForm(dialog, shownStart); });
+                int runs = 0;
+                m_window->setDialogRunner([&](QDialog &dialog) {
+                    if (++runs == 1)
+                        return fillInForm(dialog, shownStart);
+                    reopenedWith = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->text();
+                    return int(QDialog::Rejected);
+                });
                 chooseFromContextMenu(to, QStringLiteral("mnuNeu"));
+                QCOMPARE(runs, 2);
+                QCOMPARE(reopenedWith, kNewSubject);
             }
         }
         QCOMPARE(m_messages.size(), 1);
