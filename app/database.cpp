@@ -310,15 +310,12 @@ static void validate(const Appointment &a)
         throw DatabaseError(QStringLiteral("Das Ende des Termins liegt vor seinem Beginn."));
 }
 
-qint64 Database::insertRow(const Appointment &a)
+// The stored fields in the order both INSERT and UPDATE name them.
+static void bindFields(QSqlQuery &query, const Appointment &a)
 {
-    validate(a);
-    QSqlQuery query = prepare(QStringLiteral(
-        "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
-        " read_only, participant_id, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(a.text);
-    query.addBindValue(toSqlDateTime(a.start));
-    query.addBindValue(toSqlDateTime(a.end));
+    query.addBindValue(Database::toSqlDateTime(a.start));
+    query.addBindValue(Database::toSqlDateTime(a.end));
     query.addBindValue(a.allDay ? 1 : 0);
     query.addBindValue(a.fontColor);
     query.addBindValue(a.backColor);
@@ -326,6 +323,15 @@ qint64 Database::insertRow(const Appointment &a)
     query.addBindValue(a.readOnly ? 1 : 0);
     query.addBindValue(a.participantId);
     query.addBindValue(a.note ? 1 : 0);
+}
+
+qint64 Database::insertRow(const Appointment &a)
+{
+    validate(a);
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
+        " read_only, participant_id, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    bindFields(query, a);
     exec(query);
     return query.lastInsertId().toLongLong();
 }
@@ -354,16 +360,7 @@ QList<qint64> Database::saveAppointment(const Appointment &appointment,
                 "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
                 " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
                 " note = ? WHERE id = ?"));
-            query.addBindValue(row.text);
-            query.addBindValue(toSqlDateTime(row.start));
-            query.addBindValue(toSqlDateTime(row.end));
-            query.addBindValue(row.allDay ? 1 : 0);
-            query.addBindValue(row.fontColor);
-            query.addBindValue(row.backColor);
-            query.addBindValue(row.done ? 1 : 0);
-            query.addBindValue(row.readOnly ? 1 : 0);
-            query.addBindValue(row.participantId);
-            query.addBindValue(row.note ? 1 : 0);
+            bindFields(query, row);
             query.addBindValue(row.id);
             exec(query);
             if (query.numRowsAffected() != 1)
