@@ -95,25 +95,27 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
 {
     HostBridge bridge(db);
     QString loadError;
+    // Weeks start on Monday in both views, as in the window.
+    const auto run = [&](auto &view, const QString &options, auto fill, auto print) {
+        view.setAlignOnWeekday(2);
+        prepare(view, options, cl, fill, loadError, err);
+        renderView(view, cl, print);
+    };
     try {
         if (cl.view == ViewKind::Calendar) {
             Dayplex::ucAgenda view;
-            view.setAlignOnWeekday(2);
-            prepare(view, bridge.calendarOptions(), cl,
-                    [&bridge](Dayplex::ucAgenda &v, double first, double last, const QString &fields) {
-                        bridge.fillCalendar(v, first, last, fields);
-                    },
-                    loadError, err);
-            renderView(view, cl, [](Dayplex::ucAgenda &v) { v.PrintCalendar(false); });
+            run(view, bridge.calendarOptions(),
+                [&bridge](Dayplex::ucAgenda &v, double first, double last, const QString &fields) {
+                    bridge.fillCalendar(v, first, last, fields);
+                },
+                [](Dayplex::ucAgenda &v) { v.PrintCalendar(false); });
         } else {
             Dayplex::ctlGantt view;
-            view.setAlignOnWeekday(2);
-            prepare(view, bridge.ganttOptions(), cl,
-                    [&bridge](Dayplex::ctlGantt &v, double first, double last, const QString &fields) {
-                        bridge.fillGantt(v, first, last, fields);
-                    },
-                    loadError, err);
-            renderView(view, cl, [](Dayplex::ctlGantt &v) { v.PrintGantt(false); });
+            run(view, bridge.ganttOptions(),
+                [&bridge](Dayplex::ctlGantt &v, double first, double last, const QString &fields) {
+                    bridge.fillGantt(v, first, last, fields);
+                },
+                [](Dayplex::ctlGantt &v) { v.PrintGantt(false); });
         }
         if (!loadError.isEmpty())
             throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};

@@ -1,6 +1,7 @@
 #include "calendar/calendarsurface.h"
 
 #include "calendar/ucagenda_p.h"
+#include "shared/guarded.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,17 +34,6 @@ int shiftCode(Qt::KeyboardModifiers modifiers)
     if (modifiers & Qt::AltModifier)
         code |= 4;
     return code;
-}
-
-// No error of the interaction leaves the event loop; the handlers leave their state
-// consistent themselves.
-template<typename F>
-void guarded(F f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 } // namespace

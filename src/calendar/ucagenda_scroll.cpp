@@ -3,6 +3,7 @@
 #include "calendar/ucagenda_p.h"
 
 #include "calendar/calendarsurface.h"
+#include "shared/guarded.h"
 
 #include <dayplex/error.h>
 
@@ -67,16 +68,6 @@ QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidge
     bar->setFocusPolicy(Qt::NoFocus);
     bar->installEventFilter(new SpinnerWheel(bar));
     return bar;
-}
-
-// Runs a handler of a child's notification; no error leaves the event loop.
-template<typename F>
-void guarded(F f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "gantt/ganttsearchpanel.h"
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
+#include "shared/guarded.h"
 
 #include <dayplex/error.h>
 
@@ -26,15 +27,6 @@
 namespace Dayplex {
 
 namespace {
-
-template<typename F>
-void guarded(F f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
-}
 
 qint32 rounded(double value)
 {

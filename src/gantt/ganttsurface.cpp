@@ -1,26 +1,12 @@
 #include "gantt/ganttsurface.h"
 
 #include "gantt/ctlgantt_p.h"
+#include "shared/guarded.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace Dayplex {
-
-namespace {
-
-// No error of the interaction leaves the event loop; the handlers keep their state
-// consistent themselves.
-template<typename F>
-void guarded(F f)
-{
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
-} // namespace
 
 GanttSurface::GanttSurface(ctlGanttPrivate *d, QWidget *parent)
     : QWidget(parent)
