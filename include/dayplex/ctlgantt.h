@@ -98,8 +98,9 @@ public:
     Q_INVOKABLE void AddMerkmal(const QString &Merkmal, const QString &dsn);
 
     // Paints the view as the screen shows it into an image of the given size, without a
-    // window; hit-testing then refers to that image.
-    QImage paintToImage(const QSize &size);
+    // window; hit-testing then refers to that image. The size is in logical pixels; a device
+    // pixel ratio of 2 gives a HiDPI picture. Too large a picture gives a null image.
+    QImage paintToImage(const QSize &size, qreal devicePixelRatio = 1);
 
 Q_SIGNALS:
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
@@ -109,6 +110,11 @@ Q_SIGNALS:
     void NeedDates(double daystart, double dayende, const QString &strFeldliste);
     void ChangeFilter();
     void ShowImCalendar();
+
+public:
+    // A week for a small team in the widget's font; at least two days for two rows.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -127,8 +127,9 @@ public:
     // Paints the view as the screen shows it into an image of the given size, without a
     // window; the hit regions then describe that image. On the screen the view is painted on
     // the drawing surface "pic", the control's area left of the time bar "VScroll" and above
-    // the day bar "HScroll".
-    QImage paintToImage(const QSize &size);
+    // the day bar "HScroll". The size is in logical pixels; a device pixel ratio of 2 gives a
+    // HiDPI picture with twice the pixels each way. Too large a picture gives a null image.
+    QImage paintToImage(const QSize &size, qreal devicePixelRatio = 1);
 
 Q_SIGNALS:
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
@@ -138,6 +139,12 @@ Q_SIGNALS:
     void ShowDate(const QString &dsn);
     void OptionsChanged();
     void ShowImGantt(double ab);
+
+public:
+    // A working week from morning to afternoon in the widget's font; at least one day with a
+    // few rows.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QPainter>
 #include <cmath>
 
@@ -81,10 +82,10 @@ void ucAgendaPrivate::applyLayout(const QString &layoutString)
     style = CalendarStyle::fromLayout(layout);
 }
 
-void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height)
+void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
 {
     cDC dc;
-    dc.Initialize(target, width, height, true);
+    dc.Initialize(target, width, height, offscreen);
     QFont font = style.font;
     dc.setFont(&font);
     const qint32 charWidth = dc.textWidth(QStringLiteral("w"));
@@ -494,6 +495,40 @@ void ucAgenda::resizeEvent(QResizeEvent *event)
     }
 }
 
+namespace {
+
+// The calendar's measure of a font: the width of "w" and one time row (1.5 text heights).
+QSize calendarCell(const QWidget &widget)
+{
+    const QFontMetrics metrics = widget.fontMetrics();
+    return QSize(metrics.horizontalAdvance(QLatin1Char('w')),
+                 int(std::nearbyint(metrics.height() * 1.5)));
+}
+
+// The time column (five characters) and day columns of perDay characters, the header, band
+// rows, the splitter (a fifth of a row) and time rows, plus the two scroll bars.
+QSize calendarHint(const QWidget &widget, int days, int perDay, int bandRows, int timeRows)
+{
+    const QSize cell = calendarCell(widget);
+    const int bar = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
+    return QSize(cell.width() * (5 + days * perDay) + bar,
+                 cell.height() * (1 + bandRows + timeRows) + cell.height() / 5 + bar);
+}
+
+} // namespace
+
+/*! Seven days of fourteen characters and sixteen time rows (eight hours at 30 minutes). */
+QSize ucAgenda::sizeHint() const
+{
+    return calendarHint(*this, 7, 14, 3, 16);
+}
+
+/*! One day of ten characters, one band row and four time rows. */
+QSize ucAgenda::minimumSizeHint() const
+{
+    return calendarHint(*this, 1, 10, 1, 4);
+}
+
 /*! The arrow keys move the time selection; other keys are left to the parent. */
 void ucAgenda::keyPressEvent(QKeyEvent *event)
 {
@@ -517,17 +552,19 @@ void ucAgenda::keyPressEvent(QKeyEvent *event)
 /*!
     Paints the view as the screen shows it into an image of the given size, without showing
     a window; the hit regions then describe that image. The view fills the whole image: the
-    scroll bars are not part of it, and neither is a drag ghost. Sizes below 1 pixel give a
-    null image.
+    scroll bars are not part of it, and neither is a drag ghost. \a size is in logical pixels;
+    with a \a devicePixelRatio of 2 the image has twice as many pixels each way and carries
+    that ratio, so that lines and text come out sharp on a HiDPI screen. Sizes below 1 pixel,
+    a ratio outside 1 to 4, or a picture of more than 32767 device pixels a side or 2^26
+    device pixels in all (for example 8192 x 8192) give a null image.
 */
-QImage ucAgenda::paintToImage(const QSize &size)
+QImage ucAgenda::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    if (size.width() < 1 || size.height() < 1)
-        return QImage();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = cDC::blankPicture(size, devicePixelRatio);
+    if (image.isNull())
+        return image;
     QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height());
+    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
     return image;
 }
 

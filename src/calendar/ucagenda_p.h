@@ -40,7 +40,9 @@ public:
     // Colours the cells by working time from the options and layout in force.
     void colourWorkingTimes();
     // The screen paint: the whole view into an offscreen surface, then onto the target.
-    void paintView(QPainter *target, qint32 width, qint32 height);
+    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
+    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
+    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
     // Paints the view with the control's state into an area of a surface (screen or page).
     void paintScene(cDC &dc, qint32 left, qint32 top, qint32 width, qint32 height,
                     qint32 charWidth, qint32 charHeight, bool printFlag);

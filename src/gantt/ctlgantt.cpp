@@ -11,13 +11,12 @@
 #include <QCalendarWidget>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <cmath>
 
 namespace Dayplex {
 
 namespace {
-
-constexpr qint32 kMaxSurfaceSide = 32767;
-constexpr qint64 kMaxSurfaceArea = qint64(1) << 26;
 
 void requireValidDate(Date value, const char *member)
 {
@@ -81,10 +80,10 @@ void ctlGanttPrivate::updateRowMaximum()
     noRepaint = false;
 }
 
-void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
+void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
 {
     cDC dc;
-    dc.Initialize(target, width, height, true);
+    dc.Initialize(target, width, height, offscreen);
     QFont font = style.font;
     dc.setFont(&font);
     dc.UpdateFont();
@@ -317,6 +316,33 @@ void ctlGantt::paintEvent(QPaintEvent *)
 }
 
 /*! Arranges the search panel, the picture area and the two scroll bars; the paint follows. */
+namespace {
+
+// A name column of twenty characters, day columns of perDay characters, two header rows and
+// the participant rows (1.5 text heights each), plus the two scroll bars.
+QSize ganttHint(const QWidget &widget, int days, int perDay, int rows)
+{
+    const QFontMetrics metrics = widget.fontMetrics();
+    const int character = metrics.horizontalAdvance(QLatin1Char('X'));
+    const int row = int(std::nearbyint(metrics.height() * 1.5));
+    const int bar = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
+    return QSize(character * (20 + days * perDay) + bar, row * (2 + rows) + bar);
+}
+
+} // namespace
+
+/*! Seven days of ten characters for eight participants. */
+QSize ctlGantt::sizeHint() const
+{
+    return ganttHint(*this, 7, 10, 8);
+}
+
+/*! Two days of six characters for two participants. */
+QSize ctlGantt::minimumSizeHint() const
+{
+    return ganttHint(*this, 2, 6, 2);
+}
+
 void ctlGantt::resizeEvent(QResizeEvent *)
 {
     try {
@@ -327,21 +353,19 @@ void ctlGantt::resizeEvent(QResizeEvent *)
 
 /*!
     Paints the view as the screen shows it into an image of the given size, without showing
-    a window; bar rectangles and layout fields then describe that image. Sizes below 1 pixel,
-    or larger than a surface can hold, give a null image.
+    a window; bar rectangles and layout fields then describe that image. \a size is in
+    logical pixels; with a \a devicePixelRatio of 2 the image has twice as many pixels each
+    way and carries that ratio. Sizes below 1 pixel, a ratio outside 1 to 4, or a picture of
+    more than 32767 device pixels a side or 2^26 device pixels in all (for example
+    8192 x 8192) give a null image, the same rule as the calendar's.
 */
-QImage ctlGantt::paintToImage(const QSize &size)
+QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxSurfaceSide
-        || size.height() > kMaxSurfaceSide
-        || qint64(size.width()) * size.height() > kMaxSurfaceArea)
-        return QImage();
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = cDC::blankPicture(size, devicePixelRatio);
     if (image.isNull())
         return image;
-    image.fill(Qt::white);
     QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height());
+    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
     return image;
 }
 

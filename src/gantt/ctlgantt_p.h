@@ -47,7 +47,9 @@ public:
     void updateRowMaximum();
     // The screen paint: the whole view into an offscreen surface, the corner text, then one
     // copy onto the target. A failing step is skipped.
-    void paintView(QPainter *target, qint32 width, qint32 height);
+    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
+    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
+    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
     // Shows the last picture with what was drawn straight onto it since.
     void showFrame();
 

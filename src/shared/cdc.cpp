@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QTransform>
 
+#include <cmath>
 #include <limits>
 
 namespace Dayplex {
@@ -134,11 +135,32 @@ void cDC::Initialize(QPainter *targetPainter, qint32 CtlWidth, qint32 CtlHeight,
     setUpPainter();
 }
 
+bool cDC::fitsSurface(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide
+           && width * height <= kMaxArea;
+}
+
+QImage cDC::blankPicture(const QSize &size, qreal devicePixelRatio)
+{
+    if (!(devicePixelRatio >= 1 && devicePixelRatio <= 4) || size.width() < 1 || size.height() < 1)
+        return QImage();
+    const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
+    const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
+    if (!fitsSurface(width, height))
+        return QImage();
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::white);
+    return image;
+}
+
 void cDC::createSurface()
 {
     // A size no screen has counts as a failed creation: nothing is drawn.
-    if (m_width <= 0 || m_height <= 0 || m_width > kMaxSide || m_height > kMaxSide
-        || qint64(m_width) * m_height > kMaxArea)
+    if (!fitsSurface(m_width, m_height))
         return;
     m_image = QImage(m_width, m_height, QImage::Format_RGB32);
     if (m_image.isNull())

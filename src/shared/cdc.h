@@ -82,6 +82,14 @@ public:
     // A width or height of -1 stands for the whole surface.
     void BlastToScreen(qint32 left = 0, qint32 top = 0, qint32 width = -1, qint32 height = -1);
 
+    // True when an offscreen picture of width x height device pixels can be made: at most
+    // 32767 pixels a side (the raster engine's limit) and 2^26 pixels in all. The views'
+    // screen surfaces and their paintToImage share this rule.
+    static bool fitsSurface(qint64 width, qint64 height);
+    // A white picture of size logical pixels at the given device pixel ratio (1 to 4), for a
+    // view's paintToImage; null when the ratio is out of range or the picture would not fit.
+    static QImage blankPicture(const QSize &size, qreal devicePixelRatio);
+
     const QImage &image() const { return m_image; }   // the offscreen surface (null when direct)
     QPainter *painter() const { return m_draw; }       // nullptr when nothing can be drawn
     int textWidth(const QString &s) const;
