@@ -240,18 +240,23 @@ void ucAgendaPrivate::mouseUp(int button, int shift, double x, double y)
     Q_UNUSED(button);
     Q_UNUSED(shift);
     const qint32 state = lngDragState;
+    const bool dragging = state == MovingTimed || state == MovingAllDay || state == ResizingStart
+                          || state == ResizingEnd;
     bool finished = false;
     Finally always([&] {
         // An error in the middle of a drop or resize leaves the appointment where it was.
-        if (!finished
-            && (state == MovingTimed || state == MovingAllDay || state == ResizingStart
-                || state == ResizingEnd)) {
+        if (!finished && dragging) {
             restoreSelectedTimes();
             q->Repaint();
         }
         q->StopAutoScroll();
         q->MousePointer(0);
         lngDragState = Idle;
+        // The release clears the selection that showed where the appointment would land, but
+        // repaints only when the times change: dropped outside every cell or on its old place,
+        // the screen would keep that selection. A paint from the event loop takes it away.
+        if (dragging && pic)
+            pic->update();
     });
 
     HitRegion region;

@@ -161,6 +161,18 @@ struct Spot
     Date moment;
 };
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 QRect barPart(QScrollBar *bar, QStyle::SubControl part)
 {
     QStyleOptionSlider option;
@@ -394,6 +406,54 @@ private slots:
         }
         if (ghost)
             QCOMPARE(c.agenda.SelectionStart(), 0.0);
+        QCOMPARE(c.d->lngDragState, 0);
+    }
+
+    // A release that changes no times still takes the selection that showed the landing place
+    // off the screen: dropped outside the surface or below the grid, on the old place, or a
+    // resize dragged back to where it was.
+    void releaseWithoutChangeRepaints_data()
+    {
+        QTest::addColumn<int>("grip");
+        QTest::addColumn<Date>("over");   // the cell dragged over
+        QTest::addColumn<QString>("drop"); // "outside", "below" or a time cell of Monday
+        QTest::newRow("moved, released outside the surface")
+            << int(termineintrag) << kMonday + 3 + hm(14, 0) << "outside";
+        QTest::newRow("moved, released below the grid") << int(termineintrag) << kMonday + 3 + hm(14, 0) << "below";
+        QTest::newRow("moved, dropped on its old place") << int(termineintrag) << kMonday + 3 + hm(14, 0) << "09:00";
+        QTest::newRow("end dragged back to 10:30") << int(sizesouth) << kMonday + hm(11, 0) << "10:00";
+    }
+    void releaseWithoutChangeRepaints()
+    {
+        QFETCH(int, grip);
+        QFETCH(Date, over);
+        QFETCH(QString, drop);
+        Calendar c;
+        QVERIFY(c.exposed());
+        Answer answer(true);
+        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        REGION(from, c.of(grip, "A"));
+        REGION(cell, c.cell(over));
+        c.press(centre(from));
+        c.drag(centre(from) + QPointF(0, grip == termineintrag ? 10 : 0));
+        c.drag(centre(cell));
+        QVERIFY(c.agenda.SelectionStart() != 0);
+        QPointF at(-40, -40);
+        if (drop == "below") {
+            at = QPointF(centre(cell).x(), c.pic->height() + 40);
+        } else if (drop != "outside") {
+            const QTime time = QTime::fromString(drop, QStringLiteral("HH:mm"));
+            REGION(back, c.cell(kMonday + hm(time.hour(), time.minute())));
+            at = centre(back);
+            c.drag(at);
+        }
+        PaintCounter counter;
+        c.pic->installEventFilter(&counter);
+        c.release(at);
+        QCOMPARE(c.agenda.SelectionStart(), 0.0);
+        QTRY_VERIFY(counter.paints > 0);
+        QCOMPARE(changed.size(), 0);
+        QVERIFY(same(c.entry("A").dateEnd, kMonday + hm(10, 30)));
         QCOMPARE(c.d->lngDragState, 0);
     }
 
