@@ -13,6 +13,12 @@ namespace Dayplex {
 // chosen so. Later jobs show the dialog again.
 DAYPLEX_EXPORT void printNextJobToPdf(const QString &pdfFile, int pageCount = 1);
 
+// For a host's own "print preview" command: the print dialog of the next print job is not
+// shown; the job goes straight to the preview window, on the page of the default printer (or
+// an A4 page when there is none), as if the user had asked for the preview in the dialog.
+// Later jobs show the dialog again.
+DAYPLEX_EXPORT void previewNextJob();
+
 } // namespace Dayplex
 
 #endif

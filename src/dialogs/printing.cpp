@@ -2,18 +2,46 @@
 
 #include "dialogs/cprintdialog.h"
 
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
 #include <memory>
 
 namespace Dayplex {
 
-void printNextJobToPdf(const QString &pdfFile, int pageCount)
+namespace {
+
+// Answers the next print dialog once; the handler in force before comes back at once, so
+// that the next job asks the user again.
+void answerNextJob(cPrintDialog::Handler answer)
 {
-    // The answer removes itself once used, so that the next job asks the user again.
     auto previous = std::make_shared<cPrintDialog::Handler>();
-    *previous = cPrintDialog::setHandler([pdfFile, pageCount, previous](cPrintDialog &dialog) {
-        const cPrintDialog::Handler answer = cPrintDialog::printToFile(pdfFile, pageCount);
+    *previous = cPrintDialog::setHandler([answer, previous](cPrintDialog &dialog) {
         cPrintDialog::setHandler(*previous);
         return answer(dialog);
+    });
+}
+
+} // namespace
+
+void printNextJobToPdf(const QString &pdfFile, int pageCount)
+{
+    answerNextJob(cPrintDialog::printToFile(pdfFile, pageCount));
+}
+
+void previewNextJob()
+{
+    answerNextJob([](cPrintDialog &dialog) {
+        const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+        if (printer.isNull()) {
+            dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog.printer()->setPageSize(QPageSize(QPageSize::A4));
+        } else {
+            dialog.printer()->setPrinterName(printer.printerName());
+        }
+        dialog.setPreview(true);
+        return true;
     });
 }
 

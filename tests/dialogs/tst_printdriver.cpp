@@ -6,6 +6,7 @@
 #include "shared/defaultoptions.h"
 
 #include <dayplex/error.h>
+#include <dayplex/printing.h>
 
 #include <QtTest>
 #include <QtWidgets>
@@ -158,6 +159,10 @@ private slots:
     void previewRendersWithoutWindow();
     // Catches a missing view crashing instead of failing with a clear error.
     void missingViewIsAnError();
+    // Catches a host's answer for the next job that still shows the dialog, sends the job
+    // elsewhere, or stays in force for the job after.
+    void answerForTheNextJobOnly_data();
+    void answerForTheNextJobOnly();
 
 private:
     QVariant run(const cContainer &layout, bool preview = false);
@@ -512,6 +517,39 @@ void tst_PrintDriver::missingViewIsAnError()
     cCommonCalendar service;
     QVERIFY_THROWS_EXCEPTION(Error, service.PrintCalendar(nullptr, false, layoutWith({})));
     QVERIFY(!dialogShown);
+}
+
+void tst_PrintDriver::answerForTheNextJobOnly_data()
+{
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("straight to the preview") << true;
+    QTest::newRow("straight into a PDF file") << false;
+}
+
+void tst_PrintDriver::answerForTheNextJobOnly()
+{
+    QFETCH(bool, preview);
+    int asked = 0;
+    cPrintDialog::setHandler([&](cPrintDialog &dialog) {
+        ++asked;
+        return printToTestFile(m_pdf, 1)(dialog);
+    });
+    const QString other = m_pdf + QStringLiteral(".other.pdf");
+    if (preview)
+        previewNextJob();
+    else
+        printNextJobToPdf(other);
+
+    run(layoutWith({}));
+    QCOMPARE(asked, 0);
+    QCOMPARE(m_previewSize.isValid(), preview);
+    QCOMPARE(QFile::exists(other), !preview);
+    QVERIFY(!QFile::exists(m_pdf));
+    QCOMPARE(m_view->printedRects().size(), 1);
+
+    run(layoutWith({}));
+    QCOMPARE(asked, 1);
+    QCOMPARE(pdfPageCount(m_pdf), 1);
 }
 
 QTEST_MAIN(tst_PrintDriver)
