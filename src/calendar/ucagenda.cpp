@@ -517,10 +517,10 @@ QSize calendarHint(const QWidget &widget, int days, int perDay, int bandRows, in
 
 } // namespace
 
-/*! Seven days of fourteen characters and sixteen time rows (eight hours at 30 minutes). */
+/*! Seven days of twelve characters and sixteen time rows (eight hours at 30 minutes). */
 QSize ucAgenda::sizeHint() const
 {
-    return calendarHint(*this, 7, 14, 3, 16);
+    return calendarHint(*this, 7, 12, 3, 16);
 }
 
 /*! One day of ten characters, one band row and four time rows. */

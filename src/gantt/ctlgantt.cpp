@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
-#include <cmath>
 
 namespace Dayplex {
 
@@ -318,15 +317,14 @@ void ctlGantt::paintEvent(QPaintEvent *)
 /*! Arranges the search panel, the picture area and the two scroll bars; the paint follows. */
 namespace {
 
-// A name column of twenty characters, day columns of perDay characters, two header rows and
-// the participant rows (1.5 text heights each), plus the two scroll bars.
+// A name column of twenty characters, day columns of perDay characters, the header (three
+// text lines) and participant rows of three text lines each, plus the two scroll bars.
 QSize ganttHint(const QWidget &widget, int days, int perDay, int rows)
 {
     const QFontMetrics metrics = widget.fontMetrics();
     const int character = metrics.horizontalAdvance(QLatin1Char('X'));
-    const int row = int(std::nearbyint(metrics.height() * 1.5));
     const int bar = widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &widget);
-    return QSize(character * (20 + days * perDay) + bar, row * (2 + rows) + bar);
+    return QSize(character * (20 + days * perDay) + bar, metrics.height() * 3 * (1 + rows) + bar);
 }
 
 } // namespace

@@ -342,28 +342,44 @@ private slots:
         QCOMPARE(gantt.paintToImage(QSize(300, 200)).size(), QSize(300, 200));
     }
 
-    // Catches crashes and giant allocations for unusable picture sizes.
+    // Catches crashes and giant allocations for unusable picture sizes, and a HiDPI picture
+    // that is not twice the pixels; the limit is the calendar's.
     void paintToImageSizes_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("painted");
-        QTest::newRow("normal") << QSize(640, 480) << true;
-        QTest::newRow("one pixel") << QSize(1, 1) << true;
-        QTest::newRow("zero width") << QSize(0, 100) << false;
-        QTest::newRow("too large") << QSize(100000, 100000) << false;
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QSize>("pixels"); // empty: no picture
+        QTest::newRow("normal") << QSize(640, 480) << 1.0 << QSize(640, 480);
+        QTest::newRow("one pixel") << QSize(1, 1) << 1.0 << QSize(1, 1);
+        QTest::newRow("zero width") << QSize(0, 100) << 1.0 << QSize(0, 0);
+        QTest::newRow("too large") << QSize(100000, 100000) << 1.0 << QSize(0, 0);
+        QTest::newRow("HiDPI") << QSize(400, 300) << 2.0 << QSize(800, 600);
+        QTest::newRow("HiDPI beyond the limit") << QSize(5000, 5000) << 2.0 << QSize(0, 0);
     }
     void paintToImageSizes()
     {
         QFETCH(QSize, size);
-        QFETCH(bool, painted);
+        QFETCH(qreal, ratio);
+        QFETCH(QSize, pixels);
         ctlGantt gantt;
         Host host(gantt);
         gantt.Enabled = true;
         showWeek(gantt);
-        const QImage image = gantt.paintToImage(size);
-        QCOMPARE(!image.isNull(), painted);
-        if (painted)
-            QCOMPARE(image.size(), size);
+        const QImage image = gantt.paintToImage(size, ratio);
+        QCOMPARE(image.size(), pixels);
+        if (!image.isNull())
+            QCOMPARE(image.devicePixelRatio(), ratio);
+    }
+
+    // Catches a view that opens as a sliver: the hint of a top-level Gantt view is a week of rows.
+    void opensAtItsSizeHint()
+    {
+        ctlGantt gantt;
+        const QSize hint = gantt.sizeHint();
+        const QSize least = gantt.minimumSizeHint();
+        QVERIFY2(hint.width() >= 640 && hint.height() >= 300, qPrintable(QStringLiteral("%1x%2").arg(hint.width()).arg(hint.height())));
+        QVERIFY(least.width() >= 100 && least.height() >= 80);
+        QVERIFY(least.width() < hint.width() && least.height() < hint.height());
     }
 
     // Catches a screen paint that ignores the scroll bars' room, differs from paintToImage, or
