@@ -218,7 +218,6 @@ void AppointmentDialog::setAppointment(const Appointment &appointment,
     m_readOnly->setChecked(appointment.readOnly);
     m_note->setChecked(appointment.note);
     m_error->hide();
-    m_delete->setVisible(existing);
     updateEnabled();
 }
 
@@ -282,6 +281,11 @@ QString AppointmentDialog::validationError() const
 
 void AppointmentDialog::accept()
 {
+    // Enter in a form that cannot be saved only closes it.
+    if (m_viewOnly) {
+        reject();
+        return;
+    }
     const QString error = validationError();
     if (!error.isEmpty()) {
         m_error->setText(error);
@@ -318,12 +322,22 @@ void AppointmentDialog::startChanged(const QDateTime &start)
 void AppointmentDialog::updateEnabled()
 {
     // A protected appointment can only be unprotected; everything else waits for that.
-    const bool editable = !(m_existing && m_original.readOnly && m_readOnly->isChecked());
+    const bool editable =
+        !m_viewOnly && !(m_existing && m_original.readOnly && m_readOnly->isChecked());
     for (QWidget *w : std::initializer_list<QWidget *>{m_subject, m_start, m_end, m_allDay,
                                                        m_participants, m_backColor, m_fontColor,
                                                        m_done, m_note})
         w->setEnabled(editable);
+    m_readOnly->setEnabled(!m_viewOnly);
     m_delete->setEnabled(m_existing && editable);
+    m_delete->setVisible(m_existing && !m_viewOnly);
+    m_save->setVisible(!m_viewOnly);
+}
+
+void AppointmentDialog::setViewOnly(bool viewOnly)
+{
+    m_viewOnly = viewOnly;
+    updateEnabled();
 }
 
 void AppointmentDialog::chooseColor(QComboBox *box)

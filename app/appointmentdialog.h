@@ -36,6 +36,9 @@ public:
     Appointment appointment() const; // participantId is the first checked participant
     QList<int> participantIds() const;
     void setParticipantIds(const QList<int> &ids);
+    // Shows the appointment without a way to change it (a read-only database): every field
+    // off, no "Speichern" and no "Löschen".
+    void setViewOnly(bool viewOnly);
 
     // Empty when the form can be saved, otherwise the German reason.
     QString validationError() const;
@@ -57,6 +60,7 @@ private:
 
     Appointment m_original;
     bool m_existing = false;
+    bool m_viewOnly = false;
     QDateTime m_lastStart;
     QLineEdit *m_subject;
     QDateTimeEdit *m_start;

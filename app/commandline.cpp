@@ -26,8 +26,11 @@ void setUp(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Zeigt diese Hilfe an.")});
     parser.addOption({QStringLiteral("version"), QStringLiteral("Zeigt die Versionsnummer an.")});
+    // The default path is listed below the options: wrapped in a column it would break in
+    // the middle of the file name.
     parser.addOption({QStringLiteral("db"),
-                      QStringLiteral("Datenbankdatei (SQLite). Standard: %1").arg(defaultDatabasePath()),
+                      QStringLiteral("Datenbankdatei (SQLite); der Ordner muss existieren. Standard: "
+                                     "siehe unten."),
                       QStringLiteral("DATEI")});
     parser.addOption({QStringLiteral("screenshot"),
                       QStringLiteral("Speichert ein Bild der Ansicht „calendar“ oder „gantt“ "
@@ -38,8 +41,10 @@ void setUp(QCommandLineParser &parser)
                                      "eine PDF-Datei und beendet sich."),
                       QStringLiteral("ANSICHT")});
     parser.addOption({QStringLiteral("from"),
-                      QStringLiteral("Erster angezeigter Tag (JJJJ-MM-TT). Standard: heute."),
-                      QStringLiteral("DATUM")});
+                      QStringLiteral("Erster angezeigter Tag: JJJJ-MM-TT, today, monday (dieser "
+                                     "Woche) oder Tage und Wochen ab heute wie +1w, -3d. "
+                                     "Standard: heute."),
+                      QStringLiteral("TAG")});
     parser.addOption({QStringLiteral("days"),
                       QStringLiteral("Anzahl der Tage (Kalender 1–14, Gantt 1–101). Standard: 7."),
                       QStringLiteral("N")});
@@ -48,6 +53,10 @@ void setUp(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("size"),
                       QStringLiteral("Bildgröße für --screenshot als BREITExHÖHE. Standard: 1280x800."),
                       QStringLiteral("GRÖSSE")});
+    parser.addOption({QStringLiteral("scale"),
+                      QStringLiteral("Pixelverhältnis für --screenshot (1 bis 4), 2 für HiDPI-Bilder "
+                                     "mit doppelt so vielen Pixeln je Richtung. Standard: 1."),
+                      QStringLiteral("FAKTOR")});
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("PDF-Datei für --print."),
                       QStringLiteral("DATEI")});
     parser.addOption({QStringLiteral("pages"),
@@ -103,6 +112,22 @@ QString defaultDatabasePath()
     return folder + QStringLiteral("/terminplaner.sqlite");
 }
 
+QDate dayFromText(const QString &text, QDate today)
+{
+    const QString word = text.trimmed().toLower();
+    if (word == QLatin1String("today") || word == QLatin1String("heute"))
+        return today;
+    if (word == QLatin1String("monday") || word == QLatin1String("montag"))
+        return today.addDays(1 - today.dayOfWeek());
+    const QRegularExpressionMatch shift =
+        QRegularExpression(QStringLiteral("^([+-]\\d{1,5})([dtw])$")).match(word);
+    if (shift.hasMatch()) {
+        const qint64 count = shift.captured(1).toLongLong();
+        return today.addDays(shift.captured(2) == QLatin1String("w") ? count * 7 : count);
+    }
+    return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+}
+
 bool choosesPlatform(const QStringList &arguments)
 {
     for (const QString &argument : arguments)
@@ -122,11 +147,14 @@ QString helpText()
     text.replace(QLatin1String("Usage:"), QLatin1String("Aufruf:"));
     text.replace(QLatin1String("[options]"), QLatin1String("[Optionen]"));
     text.replace(QLatin1String("Options:"), QLatin1String("Optionen:"));
-    return text + QStringLiteral(
+    return text
+           + QStringLiteral("\nStandard-Datenbank:\n  %1\n").arg(QDir::toNativeSeparators(defaultDatabasePath()))
+           + QStringLiteral(
                "\nBeispiele:\n"
                "  terminplaner --db termine.sqlite\n"
-               "  terminplaner --screenshot calendar --from 2026-12-07 --days 7 --out kalender.png\n"
-               "  terminplaner --print gantt --from 2026-12-07 --days 14 --pdf gantt.pdf\n");
+               "  terminplaner --screenshot calendar --from monday --days 7 --out kalender.png\n"
+               "  terminplaner --screenshot gantt --from +1w --scale 2 --out gantt.png\n"
+               "  terminplaner --print gantt --from today --days 14 --pdf gantt.pdf\n");
 }
 
 ParseResult parseCommandLine(const QStringList &arguments)
@@ -172,7 +200,8 @@ ParseResult parseCommandLine(const QStringList &arguments)
         return fail(QStringLiteral("--screenshot und --print schließen sich aus."));
     const QStringList headlessOnly = {QStringLiteral("from"), QStringLiteral("days"),
                                       QStringLiteral("out"), QStringLiteral("size"),
-                                      QStringLiteral("pdf"), QStringLiteral("pages")};
+                                      QStringLiteral("scale"), QStringLiteral("pdf"),
+                                      QStringLiteral("pages")};
     if (!screenshot && !print) {
         for (const QString &name : headlessOnly)
             if (parser.isSet(name))
@@ -188,9 +217,11 @@ ParseResult parseCommandLine(const QStringList &arguments)
 
     if (parser.isSet(QStringLiteral("from"))) {
         const QString text = parser.value(QStringLiteral("from"));
-        cl.from = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-        if (!cl.from.isValid() || cl.from.year() < 1900)
-            return fail(QStringLiteral("Ungültiges Datum „%1“: erwartet wird JJJJ-MM-TT.").arg(text));
+        cl.from = dayFromText(text, QDate::currentDate());
+        if (!cl.from.isValid() || cl.from.year() < 1900 || cl.from.year() > 9900)
+            return fail(QStringLiteral("Ungültiger Tag „%1“: erwartet wird JJJJ-MM-TT, today, "
+                                       "monday oder eine Verschiebung wie +1w oder -3d.")
+                            .arg(text));
     }
     if (parser.isSet(QStringLiteral("days"))) {
         const int maxDays = cl.view == ViewKind::Calendar ? 14 : 101;
@@ -203,6 +234,15 @@ ParseResult parseCommandLine(const QStringList &arguments)
     if (screenshot) {
         if (parser.isSet(QStringLiteral("pdf")) || parser.isSet(QStringLiteral("pages")))
             return fail(QStringLiteral("--pdf und --pages gelten nur für --print."));
+        if (parser.isSet(QStringLiteral("scale"))) {
+            const QString text = parser.value(QStringLiteral("scale"));
+            bool ok = false;
+            cl.scale = text.toDouble(&ok);
+            if (!ok || !(cl.scale >= 1 && cl.scale <= 4))
+                return fail(QStringLiteral("Ungültiges Pixelverhältnis „%1“: erlaubt ist 1 bis 4, "
+                                           "zum Beispiel 2.")
+                                .arg(text));
+        }
         cl.outputFile = parser.value(QStringLiteral("out"));
         if (cl.outputFile.isEmpty())
             return fail(QStringLiteral("--screenshot braucht --out DATEI.png."));
@@ -218,8 +258,9 @@ ParseResult parseCommandLine(const QStringList &arguments)
             cl.imageSize = QSize(width, height);
         }
     } else {
-        if (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("size")))
-            return fail(QStringLiteral("--out und --size gelten nur für --screenshot."));
+        if (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("size"))
+            || parser.isSet(QStringLiteral("scale")))
+            return fail(QStringLiteral("--out, --size und --scale gelten nur für --screenshot."));
         cl.outputFile = parser.value(QStringLiteral("pdf"));
         if (cl.outputFile.isEmpty())
             return fail(QStringLiteral("--print braucht --pdf DATEI.pdf."));

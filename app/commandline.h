@@ -20,6 +20,7 @@ struct CommandLine
     int days = 7;
     QString outputFile;   // PNG of --screenshot or PDF of --print
     QSize imageSize{1280, 800};
+    qreal scale = 1; // device pixel ratio of --screenshot
     int pages = 1;
 };
 
@@ -42,6 +43,11 @@ bool choosesPlatform(const QStringList &arguments);
 
 // The database file used without --db.
 QString defaultDatabasePath();
+
+// The day of a --from value relative to today: "today" or "heute", "monday" or "montag" (of
+// this week), a signed count of days or weeks such as "+1w" or "-3d", or a date YYYY-MM-DD.
+// Invalid when the text is none of these.
+QDate dayFromText(const QString &text, QDate today);
 
 } // namespace Terminplaner
 

@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -50,6 +51,33 @@ QString errorText(const QSqlError &error)
         }
     }
     return QStringLiteral("Datenbankfehler: %1").arg(sqlText(error));
+}
+
+QString notOurs(const QString &path)
+{
+    return QStringLiteral("Die Datei „%1“ ist keine Datenbank des Terminplaners; sie wird nicht "
+                          "verändert.")
+        .arg(path);
+}
+
+// Every SQLite database starts with this header; anything else is not handed to SQLite, which
+// would take an empty or foreign file as a new database and write into it.
+bool isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// Without write permission for anyone, the file is meant to be read-only, also for the
+// administrator, whom the system would let write anyway.
+bool isReadOnlyFile(const QFileInfo &info)
+{
+    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup
+                                        | QFile::WriteOther;
+    return !info.isWritable() || !(info.permissions() & writable)
+           || !QFileInfo(info.absolutePath()).isWritable();
 }
 
 } // namespace
@@ -103,31 +131,74 @@ void Database::open(const QString &path, QDate seedAnchor)
 {
     m_path = path;
     m_seeded = false;
+    m_readOnly = false;
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath()))
-        throw DatabaseError(QStringLiteral("Der Ordner „%1“ kann nicht angelegt werden.")
-                                .arg(info.absolutePath()));
+    const QString shown = QDir::toNativeSeparators(path);
+    // A folder is never made here: a mistyped path would otherwise end in a new, seeded file.
+    if (!info.absoluteDir().exists())
+        throw DatabaseError(QStringLiteral("Der Ordner „%1“ existiert nicht; die Datenbank wird "
+                                           "nicht angelegt.")
+                                .arg(QDir::toNativeSeparators(info.absolutePath())));
+    const bool exists = info.exists();
+    if (exists && !isSqliteFile(path))
+        throw DatabaseError(notOurs(shown));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         throw DatabaseError(QStringLiteral("Der SQLite-Treiber von Qt ist nicht installiert."));
+    m_readOnly = exists && isReadOnlyFile(info);
 
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
                           ? QSqlDatabase::database(m_connection, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(info.absoluteFilePath());
     // Waits for a lock of another program instead of failing at once.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000;QSQLITE_OPEN_READONLY")
+                                    : QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open())
         throw DatabaseError(QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden: %2")
-                                .arg(path, sqlText(db.lastError())));
+                                .arg(shown, sqlText(db.lastError())));
 
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
 
-    createSchema();
-    if (setting(QStringLiteral("seeded")).isEmpty()) {
-        seed(seedAnchor.isValid() ? seedAnchor : QDate::currentDate());
-        m_seeded = true;
+    try {
+        if (exists)
+            checkExisting();
+        else
+            createNew(seedAnchor.isValid() ? seedAnchor : QDate::currentDate());
+    } catch (const DatabaseError &) {
+        db.close();
+        // Only a file this call created goes again; nothing else is touched.
+        if (!exists)
+            QFile::remove(info.absoluteFilePath());
+        throw;
     }
+}
+
+void Database::createNew(QDate seedAnchor)
+{
+    createSchema();
+    seed(seedAnchor);
+    m_seeded = true;
+}
+
+// Reads only: a file of another program stays byte for byte as it was.
+void Database::checkExisting()
+{
+    QSqlQuery tables = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    exec(tables);
+    QStringList names;
+    while (tables.next())
+        names.append(tables.value(0).toString());
+    for (const char *table : {"settings", "participants", "appointments", "appointment_changes"})
+        if (!names.contains(QLatin1String(table)))
+            throw DatabaseError(notOurs(QDir::toNativeSeparators(m_path)));
+    const QString version = setting(QStringLiteral("schema_version"));
+    if (version.isEmpty())
+        throw DatabaseError(notOurs(QDir::toNativeSeparators(m_path)));
+    if (version.toInt() > kSchemaVersion)
+        throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
+                                           "Terminplaners (Schema %1).")
+                                .arg(version));
 }
 
 bool Database::isOpen() const
@@ -184,11 +255,6 @@ void Database::createSchema()
         QSqlQuery query = prepare(QString::fromLatin1(sql));
         exec(query);
     }
-    const QString version = setting(QStringLiteral("schema_version"));
-    if (!version.isEmpty() && version.toInt() > kSchemaVersion)
-        throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
-                                           "Terminplaners (Schema %1).")
-                                .arg(version));
     setSetting(QStringLiteral("schema_version"), QString::number(kSchemaVersion));
     transaction.commit();
 }

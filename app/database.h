@@ -60,10 +60,14 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Opens or creates the file; a database that was never seeded gets the demo team and
-    // appointments around seedAnchor.
+    // Opens a Terminplaner database, or creates the file in an existing folder and seeds the
+    // new file with the demo team and appointments around seedAnchor. A file that is not a
+    // Terminplaner database, or a missing folder, is refused without writing anything. A file
+    // that is not writable, or marked read-only even for the administrator, opens read-only.
     void open(const QString &path, QDate seedAnchor = QDate::currentDate());
     bool isOpen() const;
+    // True when the last open() found the file read-only: every write is refused.
+    bool isReadOnly() const { return m_readOnly; }
     QString path() const { return m_path; }
     QString connectionName() const { return m_connection; }
     // True when the last open() seeded the database.
@@ -97,6 +101,8 @@ public:
 
 private:
     friend class Transaction;
+    void createNew(QDate seedAnchor);
+    void checkExisting();
     void createSchema();
     void seed(QDate anchor);
     QSqlQuery prepare(const QString &sql) const;
@@ -107,6 +113,7 @@ private:
     QString m_connection;
     QString m_path;
     bool m_seeded = false;
+    bool m_readOnly = false;
 };
 
 // Rolls back unless commit() was reached: an exception on the way leaves nothing half-written.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <QTextStream>
 #include <cmath>
 
@@ -15,9 +16,12 @@ namespace Terminplaner {
 
 namespace {
 
+// The reason in German and the exit code: 2 for what the arguments ask for and cannot be
+// done, 1 for a failure on the way.
 struct Failure
 {
     QString text;
+    int exitCode = 1;
 };
 
 // Prepares a view as the window does, but never shows it.
@@ -51,14 +55,24 @@ void removeOld(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        throw Failure{QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(info.absolutePath())};
+        throw Failure{QStringLiteral("Der Ordner „%1“ existiert nicht.").arg(info.absolutePath()), 2};
     if (info.exists() && !QFile::remove(path))
         throw Failure{QStringLiteral("Die Datei „%1“ kann nicht überschrieben werden.").arg(path)};
 }
 
 void saveImage(const QImage &image, const CommandLine &cl)
 {
-    if (image.isNull() || image.size() != cl.imageSize)
+    // A picture the view cannot paint is refused, never written blank.
+    if (image.isNull())
+        throw Failure{QStringLiteral("Ein Bild von %1x%2 Pixeln%3 ist zu groß für die Ansicht; "
+                                     "bitte eine kleinere --size wählen.")
+                          .arg(cl.imageSize.width())
+                          .arg(cl.imageSize.height())
+                          .arg(cl.scale == 1 ? QString()
+                                             : QStringLiteral(" mit Pixelverhältnis %1")
+                                                   .arg(QLocale().toString(cl.scale))),
+                      2};
+    if (image.deviceIndependentSize().toSize() != cl.imageSize)
         throw Failure{QStringLiteral("Die Ansicht hat kein Bild der Größe %1x%2 geliefert.")
                           .arg(cl.imageSize.width())
                           .arg(cl.imageSize.height())};
@@ -80,7 +94,7 @@ template<typename View, typename PrintFn>
 void renderView(View &view, const CommandLine &cl, PrintFn print)
 {
     if (cl.mode == RunMode::Screenshot) {
-        saveImage(view.paintToImage(cl.imageSize), cl);
+        saveImage(view.paintToImage(cl.imageSize, cl.scale), cl);
         return;
     }
     removeOld(cl.outputFile);
@@ -121,7 +135,7 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
             throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};
     } catch (const Failure &failure) {
         err << "terminplaner: " << failure.text << Qt::endl;
-        return 1;
+        return failure.exitCode;
     } catch (const std::exception &error) {
         err << "terminplaner: " << QString::fromUtf8(error.what()) << Qt::endl;
         return 1;

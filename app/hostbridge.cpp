@@ -85,24 +85,38 @@ QString HostBridge::composeMemo(const QString &fieldList, const Appointment &app
     return parts.join(QStringLiteral(": "));
 }
 
+QString HostBridge::setting(const QString &key, const QString &fallback) const
+{
+    const auto kept = m_sessionSettings.constFind(key);
+    return kept != m_sessionSettings.constEnd() ? *kept : m_db.setting(key, fallback);
+}
+
+void HostBridge::setSetting(const QString &key, const QString &value)
+{
+    if (m_db.isReadOnly())
+        m_sessionSettings.insert(key, value);
+    else
+        m_db.setSetting(key, value);
+}
+
 QString HostBridge::calendarOptions() const
 {
-    return m_db.setting(kCalendarOptionsKey);
+    return setting(kCalendarOptionsKey);
 }
 
 void HostBridge::setCalendarOptions(const QString &options)
 {
-    m_db.setSetting(kCalendarOptionsKey, options);
+    setSetting(kCalendarOptionsKey, options);
 }
 
 QString HostBridge::ganttOptions() const
 {
-    return m_db.setting(kGanttOptionsKey);
+    return setting(kGanttOptionsKey);
 }
 
 void HostBridge::setGanttOptions(const QString &options)
 {
-    m_db.setSetting(kGanttOptionsKey, options);
+    setSetting(kGanttOptionsKey, options);
 }
 
 QList<int> HostBridge::participantFilter() const
@@ -110,7 +124,7 @@ QList<int> HostBridge::participantFilter() const
     QList<int> all;
     for (const Participant &p : m_db.participants())
         all.append(p.id);
-    const QString stored = m_db.setting(kFilterKey, QStringLiteral("*"));
+    const QString stored = setting(kFilterKey, QStringLiteral("*"));
     if (stored == QLatin1String("*"))
         return all;
     QList<int> chosen;
@@ -129,7 +143,7 @@ void HostBridge::setParticipantFilter(const QList<int> &ids)
     QStringList parts;
     for (int id : ids)
         parts.append(QString::number(id));
-    m_db.setSetting(kFilterKey, parts.join(QLatin1Char(',')));
+    setSetting(kFilterKey, parts.join(QLatin1Char(',')));
 }
 
 FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date firstDay,
@@ -146,8 +160,10 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     FillResult result;
     for (const Appointment &a : appointments) {
         try {
+            // A read-only database makes every appointment read-only: no drag, no resize.
             view.AddDate(appointmentKey(a.id), composeMemo(memoFields, a, names.value(a.participantId)),
-                         a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor, a.readOnly);
+                         a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor,
+                         a.readOnly || m_db.isReadOnly());
             ++result.delivered;
         } catch (const Dayplex::Error &) {
             ++result.skipped;
@@ -173,7 +189,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
         try {
             // The row already names the participant.
             view.AddDate(appointmentKey(a.id), composeMemo(fieldList, a, QString()), a.start, a.end,
-                         a.allDay, a.fontColor, a.done, a.backColor, a.readOnly,
+                         a.allDay, a.fontColor, a.done, a.backColor, a.readOnly || m_db.isReadOnly(),
                          participantKey(a.participantId), a.note);
             ++result.delivered;
         } catch (const Dayplex::Error &) {

@@ -5,6 +5,7 @@
 
 #include <dayplex/dates.h>
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -70,7 +71,12 @@ public:
                                const QString &participantName);
 
 private:
+    // Settings go to the database, or stay for this session when it is read-only.
+    QString setting(const QString &key, const QString &fallback = QString()) const;
+    void setSetting(const QString &key, const QString &value);
+
     Database &m_db;
+    QHash<QString, QString> m_sessionSettings;
 };
 
 template <typename View>

@@ -5,9 +5,13 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QTranslator>
 
 using namespace Terminplaner;
 
@@ -28,6 +32,13 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Qt's own buttons, dialogs and shortcut names in German ("Ja", "Drucker", "Strg+P").
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+    else
+        qWarning("Qt's German translations (qtbase_de.qm) are not installed; Qt's dialogs stay English.");
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -48,13 +59,16 @@ int main(int argc, char *argv[])
 
     Database db;
     try {
+        // Only the program's own data folder is made; a folder given with --db must exist.
+        if (cl.databasePath.isEmpty())
+            QDir().mkpath(QFileInfo(defaultDatabasePath()).absolutePath());
         db.open(cl.databasePath.isEmpty() ? defaultDatabasePath() : cl.databasePath);
     } catch (const DatabaseError &error) {
         if (window)
             QMessageBox::critical(nullptr, QStringLiteral("Terminplaner"), error.message());
         else
             err << "terminplaner: " << error.message() << Qt::endl;
-        return 1;
+        return 2;
     }
     if (!window)
         return runHeadless(cl, db, err);

@@ -21,12 +21,24 @@
 #include <QToolBar>
 #include <cmath>
 
+// The icons live in the static core library, whose resources are not registered by themselves.
+static void loadIcons()
+{
+    Q_INIT_RESOURCE(terminplaner);
+}
+
 namespace Terminplaner {
 
 namespace {
 
 const int kDayCounts[] = {1, 5, 7, 14};
 constexpr int kMondayFirst = 2; // weekday numbers count from Sunday = 1
+
+QString readOnlyNote()
+{
+    return MainWindow::tr("Die Datenbank ist schreibgeschützt: Termine können angesehen und "
+                          "gedruckt, aber nicht geändert werden.");
+}
 
 bool isMidnight(Dayplex::Date value)
 {
@@ -43,6 +55,7 @@ QString dayText(Dayplex::Date value)
 MainWindow::MainWindow(Database &db, QWidget *parent)
     : QMainWindow(parent), m_db(db), m_bridge(db)
 {
+    loadIcons();
     setObjectName(QStringLiteral("frmTerminplaner"));
     setWindowTitle(tr("Terminplaner – %1").arg(QFileInfo(db.path()).fileName()));
     m_runDialog = [](QDialog &dialog) { return dialog.exec(); };
@@ -52,7 +65,10 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
 
     m_rangeLabel = new QLabel(this);
     m_databaseLabel = new QLabel(this);
-    m_databaseLabel->setText(tr("Datenbank: %1").arg(QDir::toNativeSeparators(db.path())));
+    m_databaseLabel->setText(db.isReadOnly()
+                                 ? tr("Datenbank: %1 (schreibgeschützt, Bearbeiten ausgeschaltet)")
+                                       .arg(QDir::toNativeSeparators(db.path()))
+                                 : tr("Datenbank: %1").arg(QDir::toNativeSeparators(db.path())));
     statusBar()->addWidget(m_rangeLabel, 1);
     statusBar()->addPermanentWidget(m_databaseLabel);
 
@@ -67,6 +83,8 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
 
     resize(1280, 800);
     setMinimumSize(800, 500);
+    if (db.isReadOnly())
+        statusBar()->showMessage(readOnlyNote(), 15000);
 
     const Dayplex::Date today = Dayplex::currentDate();
     guarded(tr("Start"), [&] {
@@ -172,23 +190,23 @@ void MainWindow::createActions()
     auto icon = [](const char *theme, const QIcon &fallback) {
         return QIcon::fromTheme(QString::fromLatin1(theme), fallback);
     };
+    // The desktop's icon theme first; without one, the program's own drawings.
+    auto ownIcon = [&icon](const char *theme) {
+        return icon(theme, QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(theme))));
+    };
 
-    auto *print = new QAction(icon("document-print", s->standardIcon(QStyle::SP_DialogSaveButton)),
-                              tr("&Drucken…"), this);
+    auto *print = new QAction(ownIcon("document-print"), tr("&Drucken…"), this);
     print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, [this] { this->print(false); });
-    auto *preview = new QAction(icon("document-print-preview", s->standardIcon(QStyle::SP_FileDialogContentsView)),
-                                tr("Druck&vorschau…"), this);
+    auto *preview = new QAction(ownIcon("document-print-preview"), tr("Druck&vorschau…"), this);
     connect(preview, &QAction::triggered, this, [this] { this->print(true); });
     auto *quit = new QAction(tr("&Beenden"), this);
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    m_calendarAction = new QAction(icon("view-calendar-week", s->standardIcon(QStyle::SP_FileDialogDetailedView)),
-                                   tr("&Kalender"), this);
+    m_calendarAction = new QAction(ownIcon("view-calendar-week"), tr("&Kalender"), this);
     m_calendarAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
-    m_ganttAction = new QAction(icon("view-calendar-timeline", s->standardIcon(QStyle::SP_FileDialogListView)),
-                                tr("&Gantt-Ansicht"), this);
+    m_ganttAction = new QAction(ownIcon("view-calendar-timeline"), tr("&Gantt-Ansicht"), this);
     m_ganttAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     auto *views = new QActionGroup(this);
     for (QAction *a : {m_calendarAction, m_ganttAction}) {
@@ -216,7 +234,7 @@ void MainWindow::createActions()
         m_dayActions.append(a);
     }
 
-    auto *today = new QAction(icon("go-jump-today", QIcon::fromTheme(QStringLiteral("go-home"))), tr("&Heute"), this);
+    auto *today = new QAction(ownIcon("go-jump-today"), tr("&Heute"), this);
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(today, &QAction::triggered, this, &MainWindow::goToday);
     auto *back = new QAction(icon("go-previous", s->standardIcon(QStyle::SP_ArrowBack)), tr("&Zurück"), this);
@@ -234,8 +252,7 @@ void MainWindow::createActions()
 
     auto *participants = new QAction(tr("&Teilnehmer auswählen…"), this);
     connect(participants, &QAction::triggered, this, &MainWindow::chooseParticipants);
-    auto *options = new QAction(icon("configure", s->standardIcon(QStyle::SP_FileDialogInfoView)),
-                                tr("&Optionen…"), this);
+    auto *options = new QAction(ownIcon("configure"), tr("&Optionen…"), this);
     connect(options, &QAction::triggered, this, &MainWindow::showOptions);
     auto *about = new QAction(tr("Ü&ber Terminplaner"), this);
     connect(about, &QAction::triggered, this, [this] {
@@ -398,6 +415,9 @@ void MainWindow::reloadViews()
 void MainWindow::print(bool preview)
 {
     guarded(preview ? tr("Druckvorschau") : tr("Drucken"), [&] {
+        // The preview command needs no printer choice first.
+        if (preview)
+            Dayplex::previewNextJob();
         if (m_view == View::Calendar)
             m_calendar->PrintCalendar(preview);
         else
@@ -436,6 +456,10 @@ void MainWindow::chooseParticipants()
 void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
                                 const QList<int> &participantIds)
 {
+    if (m_db.isReadOnly()) {
+        statusBar()->showMessage(readOnlyNote(), 10000);
+        return;
+    }
     QVector<Participant> participants;
     if (!guarded(tr("Neuer Termin"), [&] { participants = m_db.participants(); }))
         return;
@@ -486,6 +510,7 @@ void MainWindow::openAppointment(const QString &dsn)
 
     AppointmentDialog dialog(participants, this);
     dialog.setAppointment(*stored, {stored->participantId}, true);
+    dialog.setViewOnly(m_db.isReadOnly());
     for (;;) {
         const int outcome = m_runDialog(dialog);
         if (outcome == AppointmentDialog::Saved) {
