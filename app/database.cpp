@@ -74,8 +74,8 @@ bool isSqliteFile(const QString &path)
 // administrator, whom the system would let write anyway.
 bool isReadOnlyFile(const QFileInfo &info)
 {
-    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup
-                                        | QFile::WriteOther;
+    // WriteUser is left out: it answers for the current user, who may be the administrator.
+    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return !info.isWritable() || !(info.permissions() & writable)
            || !QFileInfo(info.absolutePath()).isWritable();
 }

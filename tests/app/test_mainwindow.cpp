@@ -5,8 +5,11 @@
 
 #include <dayplex/dayplex.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,12 +34,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_db = std::make_unique<Database>();
         m_db->open(m_dir.filePath(QStringLiteral("window-%1.sqlite").arg(++m_counter)));
-        m_window = std::make_unique<MainWindow>(*m_db);
-        m_messages.clear();
-        m_window->setMessageSink([this](const QString &title, const QString &text) {
-            m_messages.append(title + QStringLiteral(": ") + text);
-        });
-        m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
+        openWindow();
     }
 
     void cleanup()
@@ -154,7 +152,70 @@ private Q_SLOTS:
         QCOMPARE(calendar->FirstTime(), firstTime + rowShift * calendar->TimeRaster());
     }
 
+    // Catches a write-protected database that cannot be looked at, lets appointments be
+    // dragged or created, offers "Speichern", or writes the options into the file.
+    void readOnlyDatabaseIsShownNotChanged()
+    {
+        const Appointment shown = firstWritableShown();
+        const QString dsn = HostBridge::appointmentKey(shown.id);
+        const QString path = m_db->path();
+        m_window.reset();
+        m_db.reset();
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        m_db = std::make_unique<Database>();
+        m_db->open(path);
+        QVERIFY(m_db->isReadOnly());
+        openWindow();
+        QVERIFY(m_messages.isEmpty());
+
+        QStringList labels;
+        for (const QLabel *label : m_window->statusBar()->findChildren<QLabel *>())
+            labels.append(label->text());
+        QVERIFY2(labels.join(QLatin1Char(' ')).contains(QStringLiteral("schreibgeschützt")), qPrintable(labels.join(QLatin1Char('|'))));
+        QVERIFY(countKeys(m_window->calendar()->TerminDSN(), dsn) == 1);
+        // Read-only records cannot be selected, dragged or resized.
+        m_window->calendar()->setSelectedDate(dsn);
+        QCOMPARE(m_window->calendar()->SelectedDate(), QString());
+
+        int forms = 0;
+        bool saveOffered = true;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            ++forms;
+            saveOffered = !dialog.findChild<QPushButton *>(QStringLiteral("cmdSpeichern"))->isHidden();
+            return int(QDialog::Rejected);
+        });
+        const double day = Dayplex::currentDate();
+        emit m_window->calendar()->NewDate(day + 0.4, day + 0.45, false);
+        QCOMPARE(forms, 0);
+        emit m_window->calendar()->ShowDate(dsn);
+        QCOMPARE(forms, 1);
+        QVERIFY(!saveOffered);
+        m_window->calendar()->setOptions(QStringLiteral("cContainer 1\nblnConfirmChanges:b=0\n"));
+        emit m_window->calendar()->OptionsChanged();
+        QCOMPARE(m_window->bridge().calendarOptions(), m_window->calendar()->Options());
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+
+        m_window.reset();
+        m_db.reset();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
 private:
+    void openWindow()
+    {
+        m_window = std::make_unique<MainWindow>(*m_db);
+        m_messages.clear();
+        m_window->setMessageSink([this](const QString &title, const QString &text) {
+            m_messages.append(title + QStringLiteral(": ") + text);
+        });
+        m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
+    }
+
     Appointment firstWritableShown() const
     {
         const QVector<Appointment> shown =
