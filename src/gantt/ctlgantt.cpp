@@ -314,7 +314,6 @@ void ctlGantt::paintEvent(QPaintEvent *)
     // The picture area paints itself; the control shows only its children.
 }
 
-/*! Arranges the search panel, the picture area and the two scroll bars; the paint follows. */
 namespace {
 
 // A name column of twenty characters, day columns of perDay characters, the header (three
@@ -341,6 +340,7 @@ QSize ctlGantt::minimumSizeHint() const
     return ganttHint(*this, 2, 6, 2);
 }
 
+/*! Arranges the search panel, the picture area and the two scroll bars; the paint follows. */
 void ctlGantt::resizeEvent(QResizeEvent *)
 {
     try {
