@@ -1,5 +1,6 @@
 #include "calendar/cellmatrix.h"
 
+#include "shared/alldayend.h"
 #include "shared/ctools.h"
 
 #include <dayplex/error.h>
@@ -188,11 +189,8 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
         if (!entry.blnSichtbar || !entry.btagestermin)
             continue;
         const qint32 x1 = grid.bandX(entry.dateStart);
-        Date end = entry.dateEnd;
         // An end at midnight is the host's "through this day".
-        if (std::fabs(end - std::nearbyint(end)) < kOneSecond / 1000)
-            end += 1;
-        const qint32 x2 = grid.bandX(end);
+        const qint32 x2 = grid.bandX(occupiedEnd(entry.dateEnd, true));
         qint64 w = qint64(x2) - x1;
         if (minWidth > w)
             w = qint64(std::nearbyint(minWidth));

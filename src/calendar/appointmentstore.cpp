@@ -1,5 +1,6 @@
 #include "calendar/appointmentstore.h"
 
+#include "shared/alldayend.h"
 #include "shared/ctools.h"
 
 #include <dayplex/error.h>
@@ -63,7 +64,8 @@ QString AppointmentStore::keysOverlapping(Date firstDay, Date lastDay) const
     for (const TerminEintrag &entry : m_entries) {
         if (entry.dsn.isEmpty() || entry.blnfeiertag)
             continue;
-        if (cTools::IntervalsOverlap(firstDay, lastDay, entry.dateStart, entry.dateEnd)) {
+        if (cTools::IntervalsOverlap(firstDay, lastDay, entry.dateStart,
+                                     occupiedEnd(entry.dateEnd, entry.btagestermin))) {
             keys += entry.dsn;
             keys += QLatin1Char('|');
         }

@@ -46,8 +46,8 @@ public:
     // The index of the first record with exactly this key that may be selected (neither a
     // holiday nor read-only), or 0.
     qint32 firstSelectable(const QString &dsn) const;
-    // Keys of the records that are no holidays and overlap firstDay..lastDay, each followed
-    // by "|", in store order.
+    // Keys of the records that are no holidays and overlap firstDay..lastDay (an all-day entry
+    // through the last day it covers), each followed by "|", in store order.
     QString keysOverlapping(Date firstDay, Date lastDay) const;
 
 private:

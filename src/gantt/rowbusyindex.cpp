@@ -1,6 +1,7 @@
 #include "gantt/rowbusyindex.h"
 
 #include "gantt/ganttmodel.h"
+#include "shared/alldayend.h"
 #include "shared/ctools.h"
 
 #include <algorithm>
@@ -25,7 +26,8 @@ void RowBusyIndex::rebuild(const QVector<GanttEintrag> &dates)
         if (e.blnhinweis || std::isnan(e.von) || std::isnan(e.bis))
             continue;
         Row &row = m_rows[e.merkmaldsn];
-        const Span span{std::min(e.von, e.bis), std::max(e.von, e.bis) + 1.0, e.von, e.bis};
+        const Date bis = occupiedEnd(e.bis, e.btagestermin);
+        const Span span{std::min(e.von, bis), std::max(e.von, bis) + 1.0, e.von, bis};
         if (std::isfinite(e.von) && std::isfinite(e.bis))
             row.spans.push_back(span);
         else

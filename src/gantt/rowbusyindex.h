@@ -16,7 +16,7 @@ struct GanttEintrag;
 // The appointments that can block a slot (all but mere notes), per row and sorted by their
 // earliest instant, so that the free-slot search looks at the few appointments near a
 // candidate instead of the whole list. Its answers are those of cTools::IntervalsOverlap over
-// every blocking appointment of the row.
+// every blocking appointment of the row, an all-day entry taken up to its occupiedEnd.
 class RowBusyIndex
 {
 public:
@@ -30,7 +30,7 @@ private:
         Date low;  // the earlier of von and bis
         Date high; // the later one plus a day: a moment at midnight stands for its whole day
         Date von;
-        Date bis;
+        Date bis; // the occupied end
     };
     struct Row
     {

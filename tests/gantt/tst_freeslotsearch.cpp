@@ -30,6 +30,7 @@ struct Busy
     Date von;
     Date bis;
     bool note;
+    bool allDay = false;
 };
 
 // Shows 7 days like the view and answers every uncovered range with the rows R1 and R2 (after
@@ -59,7 +60,7 @@ public:
         model.addMerkmal(QStringLiteral("Anna"), QStringLiteral("R1"));
         model.addMerkmal(QStringLiteral("Ben"), QStringLiteral("R2"));
         for (const Busy &b : busy)
-            model.addDate(QStringLiteral("X"), QString(), b.von, b.bis, false, 0, false, 0, false, b.row,
+            model.addDate(QStringLiteral("X"), QString(), b.von, b.bis, b.allDay, 0, false, 0, false, b.row,
                           b.note, false);
     }
     bool abortRequested() override { return abortAfter >= 0 && ++abortCalls > abortAfter; }
@@ -111,7 +112,8 @@ private slots:
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
-// touch weekends or holidays, notes that block, and range moves that ask the host too often.
+// touch weekends or holidays, notes that block, all-day ends read otherwise than they are
+// drawn, and range moves that ask the host too often.
 void tst_FreeSlotSearch::proposals_data()
 {
     QTest::addColumn<bool>("forward");
@@ -156,6 +158,12 @@ void tst_FreeSlotSearch::proposals_data()
     QTest::newRow("an all-day appointment blocks its day")
         << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday, false}}
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
+    QTest::newRow("an all-day absence ending on Wednesday blocks Wednesday too")
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, false, true}}
+        << 1 << kMonday + 3 + hm(8, 0) << kMonday + 3 + hm(10, 0) << 1;
+    QTest::newRow("a timed appointment ending at midnight leaves the next day free")
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, false}}
+        << 1 << kMonday + 2 + hm(8, 0) << kMonday + 2 + hm(10, 0) << 1;
 }
 
 void tst_FreeSlotSearch::proposals()

@@ -1,6 +1,7 @@
 // The per-row busy index of the free-slot search against the plain rule: every appointment of
-// the row that is not a mere note, asked with IntervalsOverlap.
+// the row that is not a mere note, asked with IntervalsOverlap up to its occupied end.
 #include "gantt/ganttmodel.h"
+#include "shared/alldayend.h"
 #include "shared/ctools.h"
 
 #include <QRandomGenerator>
@@ -20,7 +21,8 @@ bool plainRowFree(const GanttModel &model, const QString &rowDsn, Date start, Da
 {
     for (qint32 i = 1; i <= model.dateCount(); ++i) {
         const GanttEintrag &e = model.date(i);
-        if (e.merkmaldsn == rowDsn && !e.blnhinweis && cTools::IntervalsOverlap(start, end, e.von, e.bis))
+        if (e.merkmaldsn == rowDsn && !e.blnhinweis
+            && cTools::IntervalsOverlap(start, end, e.von, occupiedEnd(e.bis, e.btagestermin)))
             return false;
     }
     return true;
@@ -74,8 +76,8 @@ private Q_SLOTS:
         const int count = random.bounded(1, 120);
         for (int i = 0; i < count; ++i) {
             const auto interval = randomInterval(random);
-            model.addDate(QString::number(i), QString(), interval.first, interval.second, false, 0, false, 0,
-                          false, kRows.at(random.bounded(kRows.size())), random.bounded(5) == 0, false);
+            model.addDate(QString::number(i), QString(), interval.first, interval.second, random.bounded(3) == 0, 0,
+                          false, 0, false, kRows.at(random.bounded(kRows.size())), random.bounded(5) == 0, false);
         }
         // Moved records, with values no delivery could bring.
         const Date strange[] = {std::numeric_limits<double>::quiet_NaN(), HUGE_VAL, -HUGE_VAL};
