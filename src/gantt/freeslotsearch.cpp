@@ -52,6 +52,7 @@ public:
 private:
     static Date timeOf(Date value) { return std::isfinite(value) ? cTools::TimeOnly(value) : 0; }
     bool fit(Candidate &c) const;
+    qint64 candidateBound(Date first, Date earliest) const;
 
     GanttModel &model;
     FreeSlotHost &host;
@@ -83,6 +84,18 @@ bool Search::fit(Candidate &c) const
     return false;
 }
 
+// The most candidates a search from first can examine before it reaches its limit (yesterday
+// going backward, 1 January 2099 going forward): every raster step (every block of days) of
+// the days in between once, and once more after a fit that went on to the next day, plus a
+// few for the days at the ends.
+qint64 Search::candidateBound(Date first, Date earliest) const
+{
+    const Date span = forward ? kLastSearchDay - first : std::min(first, kLastSearchDay) - earliest;
+    const double days = std::max(span, 0.0) + 2;
+    const double perDay = 1 / std::fabs(step) + 1;
+    return qint64(std::ceil(days * perDay * 2)) + 8;
+}
+
 FreeSlotResult Search::run()
 {
     FreeSlotResult result;
@@ -108,15 +121,34 @@ FreeSlotResult Search::run()
     }
     // Backward, yesterday is the earliest day examined.
     const Date earliest = currentDate() - 1;
+    const qint64 maxCandidates = candidateBound(model.sucheAb, earliest);
     Candidate c{model.sucheAb, model.sucheAb};
+    // Where the next step starts: the last candidate examined, as fitted.
+    Date position = model.sucheAb;
+    Date lastMidnightExamined = qQNaN();
     FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
     for (;;) {
+        if (++result.candidates > maxCandidates) {
+            qWarning("Dayplex: free-slot search stopped after %lld candidates short of its limits",
+                     static_cast<long long>(maxCandidates));
+            break;
+        }
         if (!fresh)
-            c.start = norm(c.start + step);
+            position = norm(position + step);
         fresh = false;
+        c.start = position;
         // A candidate that cannot be fitted or leaves the calendar ends the search as a limit.
         if (!isValidDate(c.start) || !fit(c) || !isValidDate(c.start) || !isValidDate(c.end))
             break;
+        // Backward with a window from midnight, a candidate that ends after the window is pushed
+        // on to the next midnight, which the steps reach again and again. That midnight was
+        // examined already: the candidate counts as examined, and the steps go on from where
+        // they were, so that the search passes the day instead of circling in it.
+        if (!forward && c.start > position && c.start == lastMidnightExamined)
+            continue;
+        position = c.start;
+        if (c.start == cTools::DateOnly(c.start))
+            lastMidnightExamined = c.start;
         if (cTools::DateOnly(c.end) > model.filledEnd || cTools::DateOnly(c.start) < model.filledStart) {
             host.showRange(c.start, 0);
             markAllRows(model);

@@ -41,6 +41,7 @@ struct FreeSlotResult
     Date start = 0;      // the last candidate examined (the proposal when found)
     Date end = 0;
     Date searchFrom = 0; // what "Suchen ab" shows afterwards
+    qint64 candidates = 0; // the candidates the search stepped through
 };
 
 // The messages of the search, shown with the title "Freie Termine Suchen".

@@ -109,6 +109,10 @@ private slots:
     void proposals();
     void endingsWithoutProposal_data();
     void endingsWithoutProposal();
+    void backwardThroughAWindowFromMidnight_data();
+    void backwardThroughAWindowFromMidnight();
+    void everySearchEnds_data();
+    void everySearchEnds();
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
@@ -248,6 +252,129 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     // A search that ran drops the old proposal; one that did not start keeps everything.
     QCOMPARE(host.model.vorschlagVon, kind == 0 ? kMonday + hm(9, 0) : 0.0);
     QCOMPARE(host.model.sucheAb == 0, kind == 0);
+}
+
+// Catches the backward search that circles when the window starts at midnight: a candidate
+// that ends after the window goes on to the next midnight, which the steps reach again. The
+// search passes that day and proposes Friday's latest start, or ends at yesterday.
+void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight_data()
+{
+    QTest::addColumn<Date>("today");
+    QTest::addColumn<FreeSlotOutcome>("outcome");
+    QTest::addColumn<Date>("start");
+    QTest::newRow("Friday's latest start before a refused Saturday")
+        << kMonday << FreeSlotOutcome::Found << kMonday + 4 + hm(7, 0);
+    QTest::newRow("yesterday is Saturday: not found")
+        << kMonday + 6 << FreeSlotOutcome::NotFound << 0.0;
+}
+
+void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
+{
+    QFETCH(Date, today);
+    QFETCH(FreeSlotOutcome, outcome);
+    QFETCH(Date, start);
+    setCurrentDateTimeForTesting(today + hm(7, 0));
+    QStringList messages;
+    cTools::setPromptHandler([&](const Prompt &p) { return messages << p.text, true; });
+    Host host({});
+    host.abortAfter = 10000; // ends a search that circles
+    FreeSlotQuery q = query(kMonday + 5, 0, hm(3, 0));
+    q.windowFrom = 0;
+    q.windowTo = hm(10, 0);
+
+    const FreeSlotResult result = searchFreeSlot(host.model, host, q, false);
+    QCOMPARE(result.outcome, outcome);
+    if (outcome == FreeSlotOutcome::Found) {
+        QVERIFY(cTools::DateCompare(host.model.vorschlagVon, "=", start));
+        QVERIFY(cTools::DateCompare(host.model.vorschlagBis, "=", start + hm(3, 0)));
+        QVERIFY(messages.isEmpty());
+    } else {
+        QCOMPARE(messages, QStringList{freeSlotNotFoundText()});
+    }
+}
+
+// Catches a search that circles or runs on at the edges of the window and the length: windows
+// from and to midnight and the last half hour and minute, lengths from one raster step to
+// longer than the window, both directions, with and without weekends, in hours and in days.
+// Every search ends, looks at no raster step (no block of days) more than twice on its way,
+// and a proposal keeps the window, the length and the weekends.
+void tst_FreeSlotSearch::everySearchEnds_data()
+{
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<double>("days");
+    QTest::addColumn<Date>("from");
+    QTest::addColumn<Date>("to");
+    QTest::addColumn<Date>("length");
+    QTest::addColumn<bool>("weekends");
+
+    const QVector<Date> edges{0, hm(0, 30), hm(23, 30), hm(23, 59)};
+    for (bool forward : {true, false}) {
+        for (bool weekends : {false, true}) {
+            const char *way = forward ? ">>" : "<<";
+            const char *ends = weekends ? "weekends" : "workdays";
+            for (Date from : edges) {
+                for (Date to : edges) {
+                    const QVector<QPair<const char *, Date>> lengths{
+                        {"a raster step", hm(0, 30)}, {"1 h", hm(1, 0)}, {"23 h", hm(23, 0)},
+                        {"24 h", hm(24, 0)}, {"longer than the window", std::max(to - from, 0.0) + hm(0, 30)}};
+                    for (const auto &length : lengths) {
+                        QTest::addRow("%s %s, %s-%s, %s", way, ends,
+                                      qPrintable(toQTime(from).toString("HH:mm")),
+                                      qPrintable(toQTime(to).toString("HH:mm")), length.first)
+                            << forward << 0.0 << from << to << length.second << weekends;
+                    }
+                }
+            }
+            for (double days : {1.0, 3.0, 8.0})
+                QTest::addRow("%s %s, %g days", way, ends, days)
+                    << forward << days << hm(8, 0) << hm(18, 0) << 0.0 << weekends;
+        }
+    }
+}
+
+void tst_FreeSlotSearch::everySearchEnds()
+{
+    QFETCH(bool, forward);
+    QFETCH(double, days);
+    QFETCH(Date, from);
+    QFETCH(Date, to);
+    QFETCH(Date, length);
+    QFETCH(bool, weekends);
+    cTools::setPromptHandler([](const Prompt &) { return true; });
+    Host host({});
+    host.abortAfter = 200000; // ends a search that circles, so that the test fails instead
+    const Date saturday = kMonday + 5;
+    FreeSlotQuery q = query(saturday, days, length, weekends);
+    q.windowFrom = from;
+    q.windowTo = to;
+
+    const FreeSlotResult result = searchFreeSlot(host.model, host, q, forward);
+    QVERIFY(result.outcome != FreeSlotOutcome::Aborted);
+    if (result.outcome == FreeSlotOutcome::LongerThanWindow) {
+        QCOMPARE(result.candidates, qint64(0));
+        return;
+    }
+    // The candidates stay between "Suchen ab" and the day the search ended on.
+    const Date lastDay = cTools::DateOnly(result.start);
+    const double stepsPerDay = days > 0 ? 1 / days : 1440.0 / q.rasterMinutes;
+    const double daysPassed = std::fabs(lastDay - saturday) + 1;
+    QVERIFY2(result.candidates <= 2 * (daysPassed * stepsPerDay + 2),
+             qPrintable(QStringLiteral("%1 candidates over %2 days").arg(result.candidates).arg(daysPassed)));
+    if (result.outcome != FreeSlotOutcome::Found)
+        return;
+    const Date start = host.model.vorschlagVon, end = host.model.vorschlagBis;
+    QVERIFY(forward ? start >= saturday : start >= kMonday - 1 && start < saturday + 1);
+    if (!weekends) {
+        for (Date d = cTools::DateOnly(start); d <= cTools::DateOnly(end); d += 1)
+            QVERIFY(!cTools::IsDayOff(d));
+    }
+    if (days > 0) {
+        QCOMPARE(end - start, days - 1);
+        return;
+    }
+    QVERIFY(cTools::DateCompare(end - start, "=", cTools::TimeOnly(length)));
+    QVERIFY(cTools::DateCompare(cTools::TimeOnly(start), ">=", from));
+    QVERIFY(!cTools::DateCompare(cTools::TimeOnly(end), ">", to));
 }
 
 QTEST_MAIN(tst_FreeSlotSearch)
