@@ -34,12 +34,20 @@ qint32 CalendarGrid::dayCount() const
     return qint32(std::nearbyint(lastDay - firstDay + 1));
 }
 
-void CalendarGrid::setRaster(Date raster)
+bool CalendarGrid::dividesDay(Date raster)
 {
     if (!(raster >= kOneMinute - 1e-9) || !(raster <= 1.0))
+        return false;
+    const double rows = 1.0 / raster;
+    return std::fabs(rows - std::nearbyint(rows)) < 1e-6;
+}
+
+void CalendarGrid::setRaster(Date raster)
+{
+    if (!dividesDay(raster))
         throw Error(InvalidArgument,
                     QStringLiteral("TimeRaster: die Rasterlänge muss zwischen einer Minute und "
-                                   "einem Tag liegen."));
+                                   "einem Tag liegen und den Tag in gleich lange Zeilen teilen."));
     timeRaster = raster;
     lastRow = rowOf(kEndOfDay);
 }

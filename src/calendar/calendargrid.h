@@ -43,7 +43,11 @@ public:
 
     qint32 dayCount() const;
 
-    // Sets the raster and the last row; the raster must lie from one minute to one day.
+    // Whether a raster of one minute to one day divides the day into whole rows. Rows are
+    // counted from 1899-12-30, so only then does a time of day fall into the same row on every
+    // day.
+    static bool dividesDay(Date raster);
+    // Sets the raster and the last row; the raster must divide the day (Dayplex::Error 5).
     void setRaster(Date raster);
 
     // Rounds down to a multiple of step after adding one second (a time a rounding error

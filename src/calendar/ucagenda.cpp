@@ -72,8 +72,14 @@ void ucAgendaPrivate::applyLayout(const QString &layoutString)
     layout.setContainerString(layoutString);
     double minutes = std::nearbyint(leadingNumber(layout.textValue(QStringLiteral("strAufloesung"))));
     // A raster text without a usable number would make every row computation divide by zero.
-    if (minutes < 1 || minutes > 1440)
+    if (!(minutes >= 1 && minutes <= 1440))
         minutes = kDefaultRasterMinutes;
+    if (!CalendarGrid::dividesDay(minutes * kOneMinute))
+        throw Error(InvalidArgument,
+                    QStringLiteral("strAufloesung: %1 Minuten teilen den Tag nicht in gleich "
+                                   "lange Zeilen; möglich sind Teiler von 1440 Minuten wie 5, 6, "
+                                   "10, 15, 30 oder 60 Minuten.")
+                        .arg(minutes));
     grid.setRaster(minutes * kOneMinute);
     q->setFirstTime(layout.doubleValue(QStringLiteral("timeStartZeit")));
     grid.endZeit = kEndOfDay;
@@ -203,8 +209,9 @@ double ucAgenda::TimeRaster() const
 }
 
 /*!
-    Sets the length of one time row (a duration from above 0 up to one day). The rows of a day
-    follow at once; the cell matrix keeps its size until the next SetDisplayedRange.
+    Sets the length of one time row, a duration from one minute up to one day that divides the
+    day into whole rows (Dayplex::Error 5 otherwise, nothing changed). The rows of a day follow
+    at once; the cell matrix keeps its size until the next SetDisplayedRange.
 */
 void ucAgenda::setTimeRaster(double value)
 {
@@ -283,8 +290,9 @@ QString ucAgenda::Options() const
 /*!
     Merges an options string into the options in force and applies it: the change
     confirmation, the screen layout (raster, first time, cell heights) and the displayed range
-    with its working times. The number of displayed days stays. A string that cannot be read
-    throws Dayplex::Error and leaves every option as it was.
+    with its working times. The number of displayed days stays. A string that cannot be read,
+    or whose screen layout has a raster that does not divide the day, throws Dayplex::Error and
+    leaves every option as it was.
 */
 void ucAgenda::setOptions(const QString &options)
 {

@@ -19,7 +19,8 @@ constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
     Prints the displayed period: a one-day view as "Tagesplan" with the layout
     strLayoutDruckTag, a longer one as "Wochenplan" with strLayoutDruckWoche, through the print
     dialog (or the preview). Afterwards the screen layout and the period shown before are back,
-    also when the job fails. Returns the print driver's result.
+    also when the job fails or the print layout's raster does not divide the day
+    (Dayplex::Error 5). Returns the print driver's result.
 */
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {

@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("15") << 15 << 95;
         QTest::newRow("30") << 30 << 47;
         QTest::newRow("60") << 60 << 23;
-        QTest::newRow("7 (not offered)") << 7 << 205;
+        QTest::newRow("20 (not offered, but divides the day)") << 20 << 71;
     }
     void rowsOfTheDay()
     {
@@ -241,6 +241,7 @@ private slots:
         QTest::newRow("infinite") << qInf();
         QTest::newRow("longer than a day") << 1.5;
         QTest::newRow("below a minute") << 0.5 * kOneMinute;
+        QTest::newRow("50 minutes do not divide the day") << 50 * kOneMinute;
     }
     void rasterRejected()
     {

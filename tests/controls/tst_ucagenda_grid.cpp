@@ -142,12 +142,14 @@ private slots:
         QCOMPARE(errorNumber([&] { agenda.setBackcolor(qQNaN(), 0x00FF00); }), int(IndexOutOfRange));
     }
 
-    // A zero raster is refused; the rows of the day stay those of the old raster.
+    // A zero raster, or one that does not divide the day, is refused; the rows of the day stay
+    // those of the old raster.
     void rasterWriteRefusedKeepsRows()
     {
         ucAgenda agenda;
         QCOMPARE(errorNumber([&] { agenda.setTimeRaster(0); }), int(InvalidArgument));
         QCOMPARE(errorNumber([&] { agenda.setTimeRaster(-1); }), int(InvalidArgument));
+        QCOMPARE(errorNumber([&] { agenda.setTimeRaster(hm(0, 50)); }), int(InvalidArgument));
         QCOMPARE(agenda.TimeRaster(), 30 / 1440.0);
         QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), 47);
         agenda.setTimeRaster(hm(1, 0));

@@ -432,6 +432,8 @@ private slots:
                                                        << 15 / 1440.0 << 8 / 24.0 << 95 << 4 << 2;
         QTest::newRow("6 minutes") << "6 Minuten" << 7 / 24.0 << 1 << 1 << 6 / 1440.0 << 7 / 24.0 << 239 << 1 << 1;
         QTest::newRow("60 minutes") << "60 Minuten" << 9.5 / 24.0 << 1 << 1 << 60 / 1440.0 << 9 / 24.0 << 23 << 1 << 1;
+        QTest::newRow("7.5 minutes round to 8, which divide the day") << "7.5 Minuten" << 7.2 / 24.0 << 1 << 1
+                                                                      << 8 / 1440.0 << 7.2 / 24.0 << 179 << 1 << 1;
         QTest::newRow("zero minutes repaired") << "0 Minuten" << 8 / 24.0 << 4 << 1 << 30 / 1440.0 << 8 / 24.0 << 47 << 4 << 1;
         QTest::newRow("no number repaired") << "Minuten" << 8 / 24.0 << 4 << 1 << 30 / 1440.0 << 8 / 24.0 << 47 << 4 << 1;
         QTest::newRow("heights below one stored as one") << "30 Minuten" << 8 / 24.0 << 0 << -3 << 30 / 1440.0 << 8 / 24.0 << 47 << 1 << 1;
@@ -499,6 +501,13 @@ private slots:
                                    + textEntry(QStringLiteral("lngHoeheTerminzelle"), QStringLiteral("vier")));
         QTest::newRow("flag that is no number")
             << QStringLiteral("cContainer 1\n") + textEntry(QStringLiteral("blnConfirmChanges"), QStringLiteral("ja"));
+        // A time of day would fall into different rows on different days.
+        for (const char *raster : {"50 Minuten", "7 Minuten", "1000 Minuten"})
+            QTest::addRow("raster of %s, which does not divide the day", raster)
+                << QStringLiteral("cContainer 1\nblnConfirmChanges:b=0\n")
+                       + textEntry(QStringLiteral("strLayoutScreenCalendar"),
+                                   QStringLiteral("cContainer 1\n")
+                                       + textEntry(QStringLiteral("strAufloesung"), QLatin1String(raster)));
     }
     void badOptionsChangeNothing()
     {
