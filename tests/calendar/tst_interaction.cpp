@@ -508,33 +508,37 @@ private slots:
     }
 
     // The band gets as many rows as fit above the release point, rounded half to even, at least
-    // one, and never so many that the splitter leaves the surface.
+    // one. Released near or below the bottom of the surface, where that many rows would push
+    // the splitter out of reach, the band keeps the rows that fit with the splitter still on
+    // the surface: a deliberate cap on the rule, which takes the release point alone.
     void splitterSetsTheBandHeight_data()
     {
-        QTest::addColumn<double>("rowsBelowHeader"); // release point in rows below the header
-        QTest::addColumn<int>("expected");           // -1: as many as fit on the surface
-        QTest::newRow("four rows") << 4.0 << 4;
-        QTest::newRow("two and a half rows round to two") << 2.5 << 2;
-        QTest::newRow("three and a half rows round to four") << 3.5 << 4;
-        QTest::newRow("on the header") << -0.5 << 1;
-        QTest::newRow("far below the surface") << 100.0 << -1;
+        QTest::addColumn<double>("rows");    // release point in rows below the header
+        QTest::addColumn<bool>("beyondFit"); // rows counted beyond the rows that fit instead
+        QTest::addColumn<int>("expected");   // -1: as many as fit on the surface
+        QTest::newRow("four rows") << 4.0 << false << 4;
+        QTest::newRow("two and a half rows round to two") << 2.5 << false << 2;
+        QTest::newRow("three and a half rows round to four") << 3.5 << false << 4;
+        QTest::newRow("on the header") << -0.5 << false << 1;
+        QTest::newRow("one row more than fits") << 1.0 << true << -1;
+        QTest::newRow("far below the surface") << 100.0 << false << -1;
     }
     void splitterSetsTheBandHeight()
     {
-        QFETCH(double, rowsBelowHeader);
+        QFETCH(double, rows);
+        QFETCH(bool, beyondFit);
         QFETCH(int, expected);
         Calendar c;
         QVERIFY(c.exposed());
         const GridGeometry g = c.d->grid.geo;
         REGION(bar, c.splitterBar());
-        const QPointF at(centre(bar).x(), g.lngKopfhoehe + rowsBelowHeader * g.lngZeilenhoehe);
+        const qint32 fitting = (c.pic->height() - g.lngKopfhoehe - g.lngSplitterHoehe) / g.lngZeilenhoehe;
+        const QPointF at(centre(bar).x(), g.lngKopfhoehe + (rows + (beyondFit ? fitting : 0)) * g.lngZeilenhoehe);
         c.press(centre(bar));
         QCOMPARE(c.d->lngDragState, 1);
         c.drag(at);
         c.release(at);
-        if (expected < 0)
-            expected = (c.pic->height() - g.lngKopfhoehe - g.lngSplitterHoehe) / g.lngZeilenhoehe;
-        QCOMPARE(c.agenda.DayInfoHeight(), expected);
+        QCOMPARE(c.agenda.DayInfoHeight(), expected < 0 ? fitting : expected);
         QVERIFY(c.d->grid.firstRowTop() < c.pic->height());
         // The ghost is gone with the release.
         QCOMPARE(c.d->ghostLeft + c.d->ghostTop + c.d->ghostRight + c.d->ghostBottom, 0);
