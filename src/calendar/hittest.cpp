@@ -1,6 +1,5 @@
 #include "calendar/hittest.h"
 
-#include "shared/boxhit.h"
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
 
@@ -110,7 +109,9 @@ bool findHitRegion(const HitRegionList &regions, double x, double y, qint32 filt
             continue;
         if (filter != 0 && (filter & r.lngTyp) == 0)
             continue;
-        if (boxHolds(x, y, r.lngLeft, r.lngTop, r.lngWidth, r.lngHeight)) {
+        // Edges compared in double precision: the sums cannot overflow.
+        if (r.lngLeft <= x && x <= double(r.lngLeft) + r.lngWidth && r.lngTop <= y
+            && y <= double(r.lngTop) + r.lngHeight) {
             taken = &r;
             best = r.lngPrio;
         }

@@ -24,8 +24,7 @@ constexpr qint32 ClickAboveGrid = tageszelle | tagestermin | tageszellekopf;    
 constexpr qint32 ClickInGrid = termineintrag;                                       // 8
 } // namespace HitFilter
 
-// The region under (x, y) by the edge rule of boxHolds, of a kind the filter admits (0 admits
-// every kind).
+// The region under (x, y), edges included, of a kind the filter admits (0 admits every kind).
 // The highest priority wins; among equal priorities the region registered first. Regions of
 // priority 0 or less are never found. Writes region only when something is found.
 bool findHitRegion(const HitRegionList &regions, double x, double y, qint32 filter,

@@ -3,7 +3,6 @@
 #include "calendar/cursors.h"
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
-#include "shared/boxhit.h"
 
 #include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
@@ -75,9 +74,8 @@ class tst_HitTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The lookup honours the edge rule (left and top edges inside, right and bottom outside), the
-    // filter, the priority and the first-registered tie-break; a fault in any of them picks the
-    // wrong object under the mouse.
+    // The lookup honours inclusive edges, the filter, the priority and the first-registered
+    // tie-break; a fault in any of them picks the wrong object under the mouse.
     void findHitRegion_data()
     {
         QTest::addColumn<Regions>("regions");
@@ -88,11 +86,10 @@ private slots:
 
         const Regions twoRows{rect(10, 100, 50, 20, zeitzelle, 1), rect(10, 120, 50, 20, zeitzelle, 1)};
         const Regions twoColumns{rect(10, 100, 50, 20, zeitzelle, 1), rect(60, 100, 50, 20, zeitzelle, 1)};
-        QTest::newRow("shared horizontal edge: the lower cell") << twoRows << 30.0 << 120.0 << 255 << 2;
-        QTest::newRow("shared vertical edge: the right cell") << twoColumns << 60.0 << 110.0 << 255 << 2;
-        QTest::newRow("top left corner is inside") << twoRows << 10.0 << 100.0 << 255 << 1;
-        QTest::newRow("bottom edge is outside") << twoRows << 30.0 << 140.0 << 255 << 0;
-        QTest::newRow("just above the bottom edge") << twoRows << 30.0 << 139.5 << 255 << 2;
+        QTest::newRow("shared horizontal edge: the upper cell") << twoRows << 30.0 << 120.0 << 255 << 1;
+        QTest::newRow("shared vertical edge: the left cell") << twoColumns << 60.0 << 110.0 << 255 << 1;
+        QTest::newRow("bottom edge is inside") << twoRows << 30.0 << 140.0 << 255 << 2;
+        QTest::newRow("just below the bottom edge") << twoRows << 30.0 << 140.5 << 255 << 0;
         QTest::newRow("fraction inside the right edge") << twoColumns << 109.75 << 110.0 << 255 << 2;
         QTest::newRow("left of everything") << twoColumns << 9.5 << 110.0 << 255 << 0;
 
@@ -108,7 +105,7 @@ private slots:
                           rect(56, 120, 4, 30, sizenorth, 3, 4), rect(56, 150, 4, 30, sizesouth, 3, 4)};
         QTest::newRow("box edge shared with the north zone: the box") << box << 60.0 << 130.0 << 255 << 2;
         QTest::newRow("north zone left of the box") << box << 57.0 << 130.0 << 255 << 3;
-        QTest::newRow("zones share an edge: the south zone") << box << 57.0 << 150.0 << 255 << 4;
+        QTest::newRow("zones share an edge: the north zone") << box << 57.0 << 150.0 << 255 << 3;
         QTest::newRow("south zone") << box << 57.0 << 170.0 << 255 << 4;
         QTest::newRow("drag filter inside the box") << box << 100.0 << 150.0 << 72 << 2;
         QTest::newRow("drag filter on a plain time cell") << box << 100.0 << 250.0 << 72 << 0;
@@ -190,7 +187,8 @@ private slots:
                 qint32 best = 0;
                 for (int i = 0; i < regions.size(); ++i) {
                     const HitRegion &r = regions[i];
-                    const bool inside = boxHolds(x, y, r.lngLeft, r.lngTop, r.lngWidth, r.lngHeight);
+                    const bool inside = double(r.lngLeft) <= x && x <= double(r.lngLeft) + double(r.lngWidth)
+                                        && double(r.lngTop) <= y && y <= double(r.lngTop) + double(r.lngHeight);
                     const bool admitted = filter == 0 || (filter & r.lngTyp) != 0;
                     if (inside && admitted && r.lngPrio > best) {
                         best = r.lngPrio;
