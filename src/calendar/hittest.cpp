@@ -1,5 +1,6 @@
 #include "calendar/hittest.h"
 
+#include "shared/boxhit.h"
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
 
@@ -109,9 +110,7 @@ bool findHitRegion(const HitRegionList &regions, double x, double y, qint32 filt
             continue;
         if (filter != 0 && (filter & r.lngTyp) == 0)
             continue;
-        // Edges compared in double precision: the sums cannot overflow.
-        if (r.lngLeft <= x && x <= double(r.lngLeft) + r.lngWidth && r.lngTop <= y
-            && y <= double(r.lngTop) + r.lngHeight) {
+        if (boxHolds(x, y, r.lngLeft, r.lngTop, r.lngWidth, r.lngHeight)) {
             taken = &r;
             best = r.lngPrio;
         }

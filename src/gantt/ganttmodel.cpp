@@ -1,5 +1,6 @@
 #include "gantt/ganttmodel.h"
 
+#include "shared/boxhit.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
@@ -179,16 +180,12 @@ bool GanttModel::isSelectedReadOnly() const
 
 qint32 GanttModel::entryAt(qint32 x, qint32 y) const
 {
-    // The point is the one-pixel rectangle (x, y, x + 1, y + 1): a bar holds the pixels from
-    // its left edge up to, not including, left + width, as it is painted. Sums in 64 bits so
-    // that no coordinate can overflow.
-    const qint64 px = x, py = y;
     for (qint32 i = 0; i < m_dates.size(); ++i) {
         const GanttEintrag &e = m_dates.at(i);
+        // A bar off screen has an all-zero rectangle, which holds no point.
         if (e.barWidth <= 0 || e.barHeight <= 0)
             continue;
-        if (e.barLeft <= px && px < qint64(e.barLeft) + e.barWidth && e.barTop <= py
-            && py < qint64(e.barTop) + e.barHeight)
+        if (boxHolds(x, y, e.barLeft, e.barTop, e.barWidth, e.barHeight))
             return i + 1;
     }
     return 0;

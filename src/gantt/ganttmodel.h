@@ -106,7 +106,7 @@ public:
     void forgetFilledRange() { filledStart = filledEnd = 0; }
 
     bool isSelectedReadOnly() const;
-    // The first record whose bar holds the pixel (x, y), 0 for none.
+    // The first record whose bar holds the point (x, y), edges included; 0 for none.
     qint32 entryAt(qint32 x, qint32 y) const;
 
     // Rounds to the nearest 10 minutes; a half counts upward.

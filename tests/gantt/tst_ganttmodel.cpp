@@ -309,8 +309,8 @@ private slots:
                  qPrintable(QString::number(GanttModel::rundezeit(value), 'f', 12)));
     }
 
-    // Catches hit-testing that prefers the later of two bars, hits zero rectangles or takes the
-    // right or bottom edge as inside.
+    // Catches hit-testing that prefers the later of two bars, hits zero rectangles or leaves
+    // out an edge of the frame.
     void entryAt_data()
     {
         QTest::addColumn<QPoint>("point");
@@ -318,8 +318,10 @@ private slots:
         QTest::newRow("inside both: the lower index") << QPoint(115, 25) << 2;
         QTest::newRow("only the third") << QPoint(135, 25) << 3;
         QTest::newRow("left edge of the second") << QPoint(100, 20) << 2;
-        QTest::newRow("right edge is outside") << QPoint(150, 25) << 0;
-        QTest::newRow("bottom edge is outside") << QPoint(115, 30) << 0;
+        QTest::newRow("right edge is inside") << QPoint(150, 25) << 3;
+        QTest::newRow("just right of the right edge") << QPoint(151, 25) << 0;
+        QTest::newRow("bottom edge is inside") << QPoint(115, 30) << 2;
+        QTest::newRow("just below the bottom edge") << QPoint(115, 31) << 0;
         QTest::newRow("origin: no zero rectangle is hit") << QPoint(0, 0) << 0;
     }
     void entryAt()
