@@ -158,7 +158,7 @@ private:
 cfrmConfigCalendar::cfrmConfigCalendar(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("cfrmConfigCalendar"));
+    setObjectName(QLatin1String(ModalWindow::OptionsDialog));
     setWindowTitle(QStringLiteral("Kalenderoptionen"));
     setWindowIcon(optionsIcon());
     buildControls();

@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <exception>
+#include <optional>
 #include <cmath>
 
 namespace Dayplex {
@@ -45,35 +47,46 @@ qint32 qColorToWindows(const QColor &colour)
     return qint32(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
 }
 
-cfrmConfigLayout::ColorChooser &colorChooserSlot()
+// Names a chooser and the key its answer goes to, runs it through the modal runner and tells
+// whether it was confirmed.
+bool runChooser(QDialog &chooser, const char *name, const QString &key)
 {
-    static cfrmConfigLayout::ColorChooser chooser;
-    return chooser;
+    chooser.setObjectName(QLatin1String(name));
+    chooser.setProperty("tag", key);
+    runModal(chooser);
+    return chooser.result() == QDialog::Accepted;
 }
 
-cfrmConfigLayout::FontChooser &fontChooserSlot()
+// Nothing when the chooser was cancelled.
+std::optional<QColor> runColorChooser(QWidget *parent, const QColor &initial, const QString &key)
 {
-    static cfrmConfigLayout::FontChooser chooser;
-    return chooser;
+    QColorDialog chooser(parent);
+    chooser.setCurrentColor(initial);
+    if (!runChooser(chooser, ModalWindow::ColorChooser, key) || !chooser.selectedColor().isValid())
+        return std::nullopt;
+    return chooser.selectedColor();
 }
 
-std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial)
+std::optional<QFont> runFontChooser(QWidget *parent, const QFont &initial, const QString &key)
 {
-    const cfrmConfigLayout::ColorChooser chooser = colorChooserSlot();
-    if (chooser)
-        return chooser(parent, initial);
-    const QColor chosen = QColorDialog::getColor(initial, parent);
-    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+    QFontDialog chooser(parent);
+    chooser.setCurrentFont(initial);
+    if (!runChooser(chooser, ModalWindow::FontChooser, key))
+        return std::nullopt;
+    return chooser.selectedFont();
 }
 
-std::optional<QFont> chooseFontFrom(QWidget *parent, const QFont &initial)
+// A chooser that fails leaves the value as it was; the user may simply try again.
+template<typename F>
+void choosing(const char *what, F f)
 {
-    const cfrmConfigLayout::FontChooser chooser = fontChooserSlot();
-    if (chooser)
-        return chooser(parent, initial);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
-    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    try {
+        f();
+    } catch (const std::exception &e) {
+        qCWarning(lcDayplexModal, "%s: %s", what, e.what());
+    } catch (...) {
+        qCWarning(lcDayplexModal, "%s failed", what);
+    }
 }
 
 // The key of the text colour that belongs to a background colour key: "rgbBackTermine" gives
@@ -185,7 +198,7 @@ void cColorLabel::changeEvent(QEvent *event)
 cfrmConfigLayout::cfrmConfigLayout(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("cfrmConfigLayout"));
+    setObjectName(QLatin1String(ModalWindow::LayoutDialog));
     setWindowTitle(QStringLiteral("Optionen für Kalenderansicht"));
     setWindowIcon(optionsIcon());
     buildControls();
@@ -545,26 +558,27 @@ void cfrmConfigLayout::reject()
 
 void cfrmConfigLayout::chooseBackColor(cColorLabel *label)
 {
-    try {
-        if (const auto chosen = chooseColor(this, windowsToQColor(label->backColor())))
+    choosing("colour chooser", [&] {
+        const QString key = cTools::GetTag(label);
+        if (const auto chosen = runColorChooser(this, windowsToQColor(label->backColor()), key))
             label->setBackColor(qColorToWindows(*chosen));
-    } catch (...) {
-    }
+    });
 }
 
 void cfrmConfigLayout::chooseForeColor(cColorLabel *label)
 {
-    try {
-        if (const auto chosen = chooseColor(this, windowsToQColor(label->foreColor())))
+    choosing("colour chooser", [&] {
+        const QString key = foreColorKey(cTools::GetTag(label));
+        if (const auto chosen = runColorChooser(this, windowsToQColor(label->foreColor()), key))
             label->setForeColor(qColorToWindows(*chosen));
-    } catch (...) {
-    }
+    });
 }
 
 void cfrmConfigLayout::chooseFont()
 {
-    try {
-        const auto chosen = chooseFontFrom(this, fontFromString(lblFont->text()));
+    choosing("font chooser", [&] {
+        const auto chosen =
+            runFontChooser(this, fontFromString(lblFont->text()), cTools::GetTag(lblFont));
         if (!chosen)
             return;
         const QString family = chosen->family().trimmed();
@@ -574,22 +588,7 @@ void cfrmConfigLayout::chooseFont()
             return;
         lblFont->setText(family + QStringLiteral(", ") + QString::number(size)
                          + QStringLiteral(" Punkt"));
-    } catch (...) {
-    }
-}
-
-cfrmConfigLayout::ColorChooser cfrmConfigLayout::setColorChooser(ColorChooser chooser)
-{
-    ColorChooser previous = std::move(colorChooserSlot());
-    colorChooserSlot() = std::move(chooser);
-    return previous;
-}
-
-cfrmConfigLayout::FontChooser cfrmConfigLayout::setFontChooser(FontChooser chooser)
-{
-    FontChooser previous = std::move(fontChooserSlot());
-    fontChooserSlot() = std::move(chooser);
-    return previous;
+    });
 }
 
 } // namespace Dayplex

@@ -3,13 +3,8 @@
 
 #include "shared/ccontainer.h"
 
-#include <QColor>
 #include <QDialog>
-#include <QFont>
 #include <QLabel>
-
-#include <functional>
-#include <optional>
 
 class QComboBox;
 class QDateTimeEdit;
@@ -58,7 +53,8 @@ private:
 // Control arrays carry the index after an underscore in their object name ("lblColor_8",
 // "cmdSchritfarbe_8", "txtNum_4").
 //
-// The font and colour choosers are replaceable, so that tests answer them without a window.
+// The font and colour choosers run through the modal runner (<dayplex/modal.h>), so that tests
+// and hosts answer them without a window.
 class cfrmConfigLayout : public QDialog
 {
     Q_OBJECT
@@ -68,11 +64,6 @@ class cfrmConfigLayout : public QDialog
     Q_PROPERTY(bool Cancel READ Cancel)
 
 public:
-    // Starts from the initial colour; nothing when the user cancelled.
-    using ColorChooser = std::function<std::optional<QColor>(QWidget *parent, const QColor &initial)>;
-    // Starts from the initial font; nothing when the user cancelled.
-    using FontChooser = std::function<std::optional<QFont>(QWidget *parent, const QFont &initial)>;
-
     explicit cfrmConfigLayout(QWidget *parent = nullptr);
     ~cfrmConfigLayout() override;
 
@@ -85,11 +76,6 @@ public:
     void setGantt(bool blnGantt);
 
     bool Cancel() const { return m_cancel; }
-
-    // Replace the choosers; an empty function restores QColorDialog / QFontDialog. Each returns
-    // the chooser in force before.
-    static ColorChooser setColorChooser(ColorChooser chooser);
-    static FontChooser setFontChooser(FontChooser chooser);
 
     // The whole layout on OK, the close box and Escape count as Abbrechen.
     void accept() override;

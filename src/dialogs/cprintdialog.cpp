@@ -1,5 +1,7 @@
 #include "dialogs/cprintdialog.h"
 
+#include "shared/modalrunner.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -52,6 +54,7 @@ bool cPrintDialog::exec()
         return false;
 
     QPrintDialog dialog(m_printer.get(), m_parent);
+    dialog.setObjectName(QLatin1String(ModalWindow::PrintDialog));
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     QSpinBox *pages = nullptr;
     QCheckBox *preview = nullptr;
@@ -73,7 +76,8 @@ bool cPrintDialog::exec()
         form->addRow(preview);
         dialog.setOptionTabs({tab.get()});
     }
-    if (dialog.exec() != QDialog::Accepted)
+    runModal(dialog);
+    if (dialog.result() != QDialog::Accepted)
         return false;
     if (pages)
         setPageCount(pages->value());

@@ -16,7 +16,8 @@ namespace Dayplex {
 //
 // Show goes through a replaceable handler, so that tests and hosts answer the dialog without
 // a window: the handler gets the dialog, may set up printer(), PageCount and Preview, and
-// returns whether the user confirmed.
+// returns whether the user confirmed. Without a handler, Qt's dialog runs through the modal
+// runner (<dayplex/modal.h>).
 class cPrintDialog
 {
 public:

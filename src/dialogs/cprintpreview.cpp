@@ -1,5 +1,7 @@
 #include "dialogs/cprintpreview.h"
 
+#include "shared/modalrunner.h"
+
 #include <dayplex/error.h>
 
 #include <QApplication>
@@ -8,6 +10,7 @@
 #include <QPrinter>
 
 #include <cmath>
+#include <exception>
 
 namespace Dayplex {
 
@@ -102,10 +105,11 @@ void cPrintPreview::Show()
     std::unique_ptr<QPrintPreviewDialog> dialog =
         m_printer ? std::make_unique<QPrintPreviewDialog>(m_printer, m_parent)
                   : std::make_unique<QPrintPreviewDialog>(m_parent);
+    dialog->setObjectName(QLatin1String(ModalWindow::PrintPreview));
     dialog->setWindowTitle(QStringLiteral("Seitenansicht"));
     QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
                      [this](QPrinter *target) { renderPages(target); });
-    dialog->exec();
+    runModal(*dialog);
 }
 
 int cPrintPreview::renderPages(QPrinter *target)
@@ -124,7 +128,11 @@ int cPrintPreview::renderPages(QPrinter *target)
         painter.drawImage(QRect(QPoint(0, 0), size), m_page);
         painter.end();
         return 1;
+    } catch (const std::exception &e) {
+        qCWarning(lcDayplexModal, "preview page not drawn: %s", e.what());
+        return 0;
     } catch (...) {
+        qCWarning(lcDayplexModal, "preview page not drawn");
         return 0;
     }
 }

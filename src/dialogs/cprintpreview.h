@@ -19,7 +19,8 @@ namespace Dayplex {
 // proportions it has on paper; the caller halves the font size along with the page.
 //
 // Show goes through a replaceable handler, so that tests answer the preview without a window;
-// renderPages is what the window calls for every paint request and can be driven directly.
+// without one, the window runs through the modal runner (<dayplex/modal.h>). renderPages is
+// what the window calls for every paint request and can be driven directly.
 class cPrintPreview
 {
 public:

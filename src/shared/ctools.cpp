@@ -1,6 +1,7 @@
 #include "ctools.h"
 
 #include "germanformat.h"
+#include "modalrunner.h"
 
 #include <dayplex/error.h>
 
@@ -87,6 +88,7 @@ bool showMessageBox(const Prompt &prompt)
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return false;
     QMessageBox box(QApplication::activeWindow());
+    box.setObjectName(QLatin1String(ModalWindow::Message));
     box.setWindowTitle(prompt.title);
     box.setText(prompt.text);
     if (prompt.kind == Prompt::Kind::Question) {
@@ -96,12 +98,16 @@ bool showMessageBox(const Prompt &prompt)
         box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
         box.setDefaultButton(prompt.defaultYes ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        runModal(box);
+        // A box closed without a button, by a runner, is not a yes.
+        return box.clickedButton() == box.button(QMessageBox::Yes);
     }
     box.setIcon(prompt.kind == Prompt::Kind::Warning ? QMessageBox::Warning
                                                      : QMessageBox::Information);
     box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    // Set here rather than when shown, so that a runner finds it too.
+    box.setDefaultButton(QMessageBox::Ok);
+    runModal(box);
     return true;
 }
 

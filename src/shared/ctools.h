@@ -64,7 +64,8 @@ public:
                         const QString &title = QString());
 
     // Replaces the handler that answers every question and message; an empty handler restores
-    // the default, which shows a QMessageBox. Returns the handler in force before.
+    // the default, a QMessageBox run through the modal runner. Returns the handler in force
+    // before.
     static PromptHandler setPromptHandler(PromptHandler handler);
 
     ~cTools();

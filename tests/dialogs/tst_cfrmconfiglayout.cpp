@@ -1,4 +1,5 @@
 #include "dialogs/cfrmconfiglayout.h"
+#include "dialogs/modaldialog.h"
 #include "shared/ccontainer.h"
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"
@@ -54,6 +55,31 @@ T *child(QWidget &dialog, const char *name)
 
 std::optional<QColor> answeredColour;
 std::optional<QFont> answeredFont;
+QStringList choosersRun; // "tag=initial value" of every chooser, in order
+
+// Answers the colour and font choosers as the user would: the prepared value and OK, or
+// Abbrechen when there is none.
+void answerChooser(QDialog &dialog)
+{
+    if (auto *colour = qobject_cast<QColorDialog *>(&dialog)) {
+        QCOMPARE(colour->objectName(), QLatin1String(ModalWindow::ColorChooser));
+        choosersRun << colour->property("tag").toString() + '=' + colour->currentColor().name();
+        if (!answeredColour)
+            return colour->reject();
+        colour->setCurrentColor(*answeredColour);
+        colour->accept();
+    } else if (auto *font = qobject_cast<QFontDialog *>(&dialog)) {
+        QCOMPARE(font->objectName(), QLatin1String(ModalWindow::FontChooser));
+        choosersRun << font->property("tag").toString() + '='
+                           + QString::number(font->currentFont().pointSize());
+        if (!answeredFont)
+            return font->reject();
+        font->setCurrentFont(*answeredFont);
+        font->accept();
+    } else {
+        QFAIL(qPrintable("unexpected window " + dialog.objectName()));
+    }
+}
 
 } // namespace
 
@@ -68,8 +94,9 @@ private slots:
     // Catches a wrong enable table, or Gantt switching the print colours back on.
     void enableStates_data();
     void enableStates();
-    // Catches lost or altered keys on OK, wrong kinds of controls, and choosers or filters that
-    // store what the dialog did not show.
+    // Catches lost or altered keys on OK, wrong kinds of controls, choosers that start from
+    // another value or name another key, and choosers or filters that store what the dialog did
+    // not show.
     void storesExactlyTheEdits_data();
     void storesExactlyTheEdits();
     // Catches a close box or Escape that lets the caller store the values.
@@ -79,14 +106,12 @@ private slots:
 
 void tst_cfrmConfigLayout::initTestCase()
 {
-    cfrmConfigLayout::setColorChooser([](QWidget *, const QColor &) { return answeredColour; });
-    cfrmConfigLayout::setFontChooser([](QWidget *, const QFont &) { return answeredFont; });
+    setModalRunner(answerChooser);
 }
 
 void tst_cfrmConfigLayout::cleanupTestCase()
 {
-    cfrmConfigLayout::setColorChooser({});
-    cfrmConfigLayout::setFontChooser({});
+    setModalRunner({});
 }
 
 void tst_cfrmConfigLayout::enableStates_data()
@@ -150,6 +175,7 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
                answeredColour = QColor(255, 0, 0);
                child<QAbstractButton>(d, "cmdSchritfarbe_7")->click();
+               QCOMPARE(choosersRun, QStringList{"rgbFontTermine=#000000"});
            })
         << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
     QTest::newRow("background chosen by clicking a label, another cancelled")
@@ -159,6 +185,8 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QTest::mouseClick(child<QWidget>(d, "lblColor_2"), Qt::LeftButton);
                answeredColour = QColor(0, 128, 0);
                QTest::mouseClick(child<QWidget>(d, "lblColor_10"), Qt::LeftButton);
+               QCOMPARE(choosersRun,
+                        (QStringList{"rgbBackMarkiert=#a0d0f0", "rgbZeitbalken=#0000ff"}));
            })
         << QVariantMap{{"rgbZeitbalken", double(0x008000)}};
     QTest::newRow("font chosen")
@@ -167,6 +195,7 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(child<QLabel>(d, "lblFont")->text(), "MS Sans Serif, 8pt");
                answeredFont = QFont(QStringLiteral("DejaVu Sans"), 12);
                child<QAbstractButton>(d, "cmdFont")->click();
+               QCOMPARE(choosersRun, QStringList{"strFont=8"});
            })
         << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
     QTest::newRow("digit box refuses letters")
@@ -202,6 +231,7 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits()
     QFETCH(QVariantMap, stored);
     QFETCH(Edit, edit);
     QFETCH(QVariantMap, changes);
+    choosersRun.clear();
 
     // A key only the host knows rides along in every row.
     stored.insert(QStringLiteral("strHostNotiz"), QStringLiteral("bleibt"));

@@ -1,6 +1,7 @@
 // ShowOptionsDialog of both views, from the dialogs to the picture: in the options dialog the
-// user opens the view's screen layout and changes the picture's geometry and the appointment
-// colour; the view shows both after OK, and nothing changes after Abbrechen.
+// user opens the view's screen layout and changes the picture's geometry, and through the modal
+// runner's colour and font choosers the appointment colour and the font; the view shows them
+// after OK, and nothing changes after Abbrechen.
 #include "dialogs/cfrmconfiglayout.h"
 #include "dialogs/modaldialog.h"
 #include "shared/ccontainer.h"
@@ -144,8 +145,6 @@ class tst_OptionsEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void cleanup();
 
     // Catches a confirmed dialog whose layout does not reach the picture or the options
@@ -154,17 +153,6 @@ private slots:
     void showOptionsDialog_data();
     void showOptionsDialog();
 };
-
-void tst_OptionsEndToEnd::initTestCase()
-{
-    cfrmConfigLayout::setColorChooser(
-        [](QWidget *, const QColor &) { return std::optional<QColor>(kChosen); });
-}
-
-void tst_OptionsEndToEnd::cleanupTestCase()
-{
-    cfrmConfigLayout::setColorChooser({});
-}
 
 void tst_OptionsEndToEnd::cleanup()
 {
@@ -214,14 +202,25 @@ void tst_OptionsEndToEnd::showOptionsDialog()
     const int gridTopBefore = calendar ? view.agenda->GetYErsteZeile() : 0;
     const GanttRows rowsBefore = calendar ? GanttRows() : ganttRows(*view.gantt);
 
-    int runs = 0;
+    QStringList windows;
     setModalRunner([&](QDialog &dialog) {
-        ++runs;
+        windows << dialog.objectName();
+        if (auto *chooser = qobject_cast<QColorDialog *>(&dialog)) {
+            chooser->setCurrentColor(kChosen);
+            chooser->accept();
+            return;
+        }
+        if (auto *chooser = qobject_cast<QFontDialog *>(&dialog)) {
+            chooser->setCurrentFont(QFont(QStringLiteral("DejaVu Serif"), 8));
+            chooser->accept();
+            return;
+        }
         if (auto *layout = qobject_cast<cfrmConfigLayout *>(&dialog)) {
             shape(*layout);
             // Individual colours off, so that the colour of timed appointments shows.
             click(*layout, "Check2");
             QTest::mouseClick(layout->findChild<QWidget *>("lblColor_7"), Qt::LeftButton);
+            click(*layout, "cmdFont");
             click(*layout, "cmdOK");
             return;
         }
@@ -232,7 +231,8 @@ void tst_OptionsEndToEnd::showOptionsDialog()
         view.dialogClosed = true;
     });
     QCOMPARE(view.showOptionsDialog(), QString());
-    QCOMPARE(runs, 2);
+    QCOMPARE(windows, (QStringList{"cfrmConfigCalendar", "cfrmConfigLayout", "dlgColor",
+                                   "dlgFont"}));
     const QImage after = view.picture();
 
     if (leaveWith == QLatin1String("cmdCancel")) {
@@ -257,6 +257,7 @@ void tst_OptionsEndToEnd::showOptionsDialog()
     QTEST(layout.Value(shapeKey), "shapeValue");
     QCOMPARE(layout.boolValue("blnIndividuelleTerminfarben"), false);
     QCOMPARE(cDC::toQColor(layout.longValue("rgbBackTermine")), kChosen);
+    QCOMPARE(layout.textValue("strFont"), "DejaVu Serif, 8 Punkt");
 
     // The appointment now shows in the chosen colour, in its own place across.
     QVERIFY(boxOf(after, cDC::toQColor(kOwnColour)).isEmpty());

@@ -4,6 +4,7 @@
 #include "shared/ccontainer.h"
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"
+#include "shared/modalrunner.h"
 
 #include <dayplex/error.h>
 #include <dayplex/printing.h>
@@ -11,6 +12,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 
@@ -157,6 +159,10 @@ private slots:
     // window cannot render.
     void previewRendersWithoutWindow_data();
     void previewRendersWithoutWindow();
+    // Catches a print dialog or preview window that bypasses the modal runner, and a runner's
+    // answer (printer, page count, preview, cancel) that does not reach the job.
+    void windowsThroughTheRunner_data();
+    void windowsThroughTheRunner();
     // Catches a missing view crashing instead of failing with a clear error.
     void missingViewIsAnError();
     // Catches a host's answer for the next job that still shows the dialog, sends the job
@@ -217,6 +223,7 @@ void tst_PrintDriver::cleanup()
     cPrintDialog::setHandler({});
     cPrintPreview::setHandler({});
     cTools::setPromptHandler({});
+    setModalRunner({});
     delete m_view;
     m_view = nullptr;
 }
@@ -505,6 +512,55 @@ void tst_PrintDriver::previewRendersWithoutWindow()
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows)
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void tst_PrintDriver::windowsThroughTheRunner_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<QStringList>("windows");
+    QTest::addColumn<int>("views");
+    QTest::addColumn<int>("pdfPages"); // -1: no file
+
+    const QStringList print{"dlgPrint"};
+    QTest::newRow("two pages confirmed") << true << 2 << false << print << 2 << 2;
+    QTest::newRow("preview chosen in the dialog")
+        << true << 1 << true << QStringList{"dlgPrint", "dlgPrintPreview"} << 1 << -1;
+    QTest::newRow("cancelled") << false << 1 << false << print << 0 << -1;
+}
+
+void tst_PrintDriver::windowsThroughTheRunner()
+{
+    QFETCH(bool, confirm);
+    QFETCH(int, pages);
+    QFETCH(bool, preview);
+
+    cPrintDialog::setHandler({});
+    cPrintPreview::setHandler({});
+    QStringList windows;
+    int previewPages = -1;
+    setModalRunner([&](QDialog &dialog) {
+        windows << dialog.objectName();
+        if (auto *print = qobject_cast<QPrintDialog *>(&dialog)) {
+            print->printer()->setOutputFormat(QPrinter::PdfFormat);
+            print->printer()->setOutputFileName(m_pdf);
+            setUpTestPage(print->printer());
+            print->findChild<QSpinBox *>("txtPageCount")->setValue(pages);
+            print->findChild<QCheckBox *>("chkPreview")->setChecked(preview);
+            print->done(confirm ? QDialog::Accepted : QDialog::Rejected);
+        } else if (auto *widget = dialog.findChild<QPrintPreviewWidget *>()) {
+            widget->updatePreview();
+            previewPages = widget->pageCount();
+            dialog.reject();
+        }
+    });
+    run(layoutWith({}));
+
+    QTEST(windows, "windows");
+    QTEST(int(m_view->printedRects().size()), "views");
+    QTEST(pdfPageCount(m_pdf), "pdfPages");
+    QCOMPARE(previewPages, preview ? 1 : -1);
 }
 
 void tst_PrintDriver::missingViewIsAnError()

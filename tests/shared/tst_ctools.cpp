@@ -1,4 +1,5 @@
 #include "shared/ctools.h"
+#include "shared/modalrunner.h"
 
 #include <dayplex/error.h>
 
@@ -695,46 +696,55 @@ private slots:
         QVERIFY(!cTools::setPromptHandler({})); // the default is in force again
     }
 
-    // Catches English button texts or a default button that ignores the caller's choice.
-    void defaultQuestionBox_data()
+    // Catches English button texts, a default button that ignores the caller's choice, a wrong
+    // icon, and a message box that bypasses the modal runner.
+    void defaultMessageBox_data()
     {
+        QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("defaultYes");
-        QTest::newRow("default Ja") << true;
-        QTest::newRow("default Nein") << false;
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<int>("icon");
+        const int question = int(Prompt::Kind::Question);
+        const QStringList jaNein{QStringLiteral("Ja"), QStringLiteral("Nein")};
+        QTest::newRow("question, default Ja") << question << true << jaNein << int(QMessageBox::Question);
+        QTest::newRow("question, default Nein") << question << false << jaNein << int(QMessageBox::Question);
+        QTest::newRow("warning") << int(Prompt::Kind::Warning) << true << QStringList{"OK"}
+                                 << int(QMessageBox::Warning);
     }
-    void defaultQuestionBox()
+    void defaultMessageBox()
     {
+        QFETCH(int, kind);
         QFETCH(bool, defaultYes);
-        m_boxButtons.clear();
-        m_boxTitle.clear();
+        QFETCH(QStringList, buttons);
+        QFETCH(int, icon);
         QCoreApplication::setApplicationName(QStringLiteral("Praxisplaner"));
-        // Answers the box as soon as its loop runs: presses the default button.
-        QTimer::singleShot(0, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            m_boxTitle = box->windowTitle();
+        // Answers the box as the user who presses Enter: with its default button.
+        QStringList seen;
+        QString title;
+        int shownIcon = -1;
+        const ModalRunner previous = setModalRunner([&](QDialog &dialog) {
+            auto *box = qobject_cast<QMessageBox *>(&dialog);
+            QVERIFY(box);
+            QCOMPARE(box->objectName(), QLatin1String(ModalWindow::Message));
+            title = box->windowTitle();
+            shownIcon = int(box->icon());
             for (QAbstractButton *b : box->buttons())
-                m_boxButtons << b->text();
-            m_boxButtons.sort();
+                seen << b->text().remove(QLatin1Char('&'));
+            seen.sort();
             box->defaultButton()->click();
         });
-        // Safety net, so that a box the first timer missed cannot hold the test.
-        QTimer::singleShot(2000, this, [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (auto *box = qobject_cast<QMessageBox *>(w))
-                    box->reject();
-            }
-        });
-        const bool answer = cTools::Confirm(QStringLiteral("Termin löschen?"), defaultYes);
-        QCOMPARE(m_boxButtons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
-        QCOMPARE(m_boxTitle, QStringLiteral("Praxisplaner"));
+        const QString text = QStringLiteral("Termin löschen?");
+        bool answer = true;
+        if (kind == int(Prompt::Kind::Question))
+            answer = cTools::Confirm(text, defaultYes);
+        else
+            cTools::Message(text, Prompt::Kind(kind));
+        setModalRunner(previous);
+        QCOMPARE(seen, buttons);
+        QCOMPARE(title, QStringLiteral("Praxisplaner"));
+        QCOMPARE(shownIcon, icon);
         QCOMPARE(answer, defaultYes);
     }
-
-private:
-    QStringList m_boxButtons;
-    QString m_boxTitle;
 };
 
 QTEST_MAIN(tst_cTools)
