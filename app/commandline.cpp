@@ -62,6 +62,20 @@ void setUp(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("pages"),
                       QStringLiteral("Seitenzahl für --print (1–50). Standard: 1."),
                       QStringLiteral("N")});
+    parser.addOption({QStringLiteral("export-ics"),
+                      QStringLiteral("Exportiert die Termine von --from für --days Tage (1–3660) "
+                                     "als iCalendar-Datei und beendet sich."),
+                      QStringLiteral("DATEI")});
+    parser.addOption({QStringLiteral("import-ics"),
+                      QStringLiteral("Importiert eine iCalendar-Datei (Outlook, Thunderbird, ...) "
+                                     "und beendet sich. Bekannte Termine werden an ihrer UID "
+                                     "erkannt und ersetzt."),
+                      QStringLiteral("DATEI")});
+    parser.addOption({QStringLiteral("participant"),
+                      QStringLiteral("Teilnehmer (Name oder Nummer) für --export-ics; bei "
+                                     "--import-ics erhält er die Termine ohne bekannten "
+                                     "Teilnehmer. Standard: das ganze Team bzw. der erste."),
+                      QStringLiteral("NAME")});
     for (const char *name : kQtOptions) {
         const bool flag = std::find_if(std::begin(kQtFlags), std::end(kQtFlags), [name](const char *f) {
                               return qstrcmp(f, name) == 0;
@@ -99,6 +113,50 @@ ParseResult fail(const QString &message)
 {
     ParseResult result;
     result.error = message;
+    return result;
+}
+
+// --from and --days; returns the German error, empty when they are fine.
+QString parseRange(const QCommandLineParser &parser, int maxDays, CommandLine *cl)
+{
+    if (parser.isSet(QStringLiteral("from"))) {
+        const QString text = parser.value(QStringLiteral("from"));
+        cl->from = dayFromText(text, QDate::currentDate());
+        if (!cl->from.isValid() || cl->from.year() < 1900 || cl->from.year() > 9900)
+            return QStringLiteral("Ungültiger Tag „%1“: erwartet wird JJJJ-MM-TT, today, "
+                                  "monday oder eine Verschiebung wie +1w oder -3d.")
+                .arg(text);
+    }
+    if (parser.isSet(QStringLiteral("days"))
+        && !parseNumber(parser.value(QStringLiteral("days")), 1, maxDays, &cl->days))
+        return QStringLiteral("Ungültige Tageszahl „%1“: erlaubt ist 1 bis %2.")
+            .arg(parser.value(QStringLiteral("days")))
+            .arg(maxDays);
+    return QString();
+}
+
+ParseResult parseExchange(const QCommandLineParser &parser, bool exportIcs, ParseResult &result)
+{
+    CommandLine &cl = result.commandLine;
+    for (const char *name : {"out", "size", "scale", "pdf", "pages"})
+        if (parser.isSet(QString::fromLatin1(name)))
+            return fail(QStringLiteral("--%1 gilt nicht für --export-ics und --import-ics.")
+                            .arg(QString::fromLatin1(name)));
+    if (exportIcs) {
+        cl.mode = RunMode::ExportICalendar;
+        cl.outputFile = parser.value(QStringLiteral("export-ics"));
+        if (QString error = parseRange(parser, 3660, &cl); !error.isEmpty())
+            return fail(error);
+    } else {
+        if (parser.isSet(QStringLiteral("from")) || parser.isSet(QStringLiteral("days")))
+            return fail(QStringLiteral("--from und --days gelten nicht für --import-ics."));
+        cl.mode = RunMode::ImportICalendar;
+        cl.inputFile = parser.value(QStringLiteral("import-ics"));
+    }
+    if ((exportIcs ? cl.outputFile : cl.inputFile).trimmed().isEmpty())
+        return fail(QStringLiteral("--%1 braucht einen Dateinamen.")
+                        .arg(exportIcs ? QStringLiteral("export-ics") : QStringLiteral("import-ics")));
+    result.ok = true;
     return result;
 }
 
@@ -154,7 +212,9 @@ QString helpText()
                "  terminplaner --db termine.sqlite\n"
                "  terminplaner --screenshot calendar --from monday --days 7 --out kalender.png\n"
                "  terminplaner --screenshot gantt --from +1w --scale 2 --out gantt.png\n"
-               "  terminplaner --print gantt --from today --days 14 --pdf gantt.pdf\n");
+               "  terminplaner --print gantt --from today --days 14 --pdf gantt.pdf\n"
+               "  terminplaner --export-ics team.ics --from monday --days 31\n"
+               "  terminplaner --import-ics outlook.ics --participant \"Anna Becker\"\n");
 }
 
 ParseResult parseCommandLine(const QStringList &arguments)
@@ -196,8 +256,16 @@ ParseResult parseCommandLine(const QStringList &arguments)
 
     const bool screenshot = parser.isSet(QStringLiteral("screenshot"));
     const bool print = parser.isSet(QStringLiteral("print"));
-    if (screenshot && print)
-        return fail(QStringLiteral("--screenshot und --print schließen sich aus."));
+    const bool exportIcs = parser.isSet(QStringLiteral("export-ics"));
+    const bool importIcs = parser.isSet(QStringLiteral("import-ics"));
+    if (int(screenshot) + int(print) + int(exportIcs) + int(importIcs) > 1)
+        return fail(QStringLiteral("--screenshot, --print, --export-ics und --import-ics schließen "
+                                   "sich aus."));
+    if (parser.isSet(QStringLiteral("participant")) && !exportIcs && !importIcs)
+        return fail(QStringLiteral("--participant gilt nur zusammen mit --export-ics oder --import-ics."));
+    cl.participant = parser.value(QStringLiteral("participant"));
+    if (exportIcs || importIcs)
+        return parseExchange(parser, exportIcs, result);
     const QStringList headlessOnly = {QStringLiteral("from"), QStringLiteral("days"),
                                       QStringLiteral("out"), QStringLiteral("size"),
                                       QStringLiteral("scale"), QStringLiteral("pdf"),
@@ -215,21 +283,8 @@ ParseResult parseCommandLine(const QStringList &arguments)
     if (!parseView(viewText, &cl.view))
         return fail(QStringLiteral("Unbekannte Ansicht „%1“: erlaubt sind „calendar“ und „gantt“.").arg(viewText));
 
-    if (parser.isSet(QStringLiteral("from"))) {
-        const QString text = parser.value(QStringLiteral("from"));
-        cl.from = dayFromText(text, QDate::currentDate());
-        if (!cl.from.isValid() || cl.from.year() < 1900 || cl.from.year() > 9900)
-            return fail(QStringLiteral("Ungültiger Tag „%1“: erwartet wird JJJJ-MM-TT, today, "
-                                       "monday oder eine Verschiebung wie +1w oder -3d.")
-                            .arg(text));
-    }
-    if (parser.isSet(QStringLiteral("days"))) {
-        const int maxDays = cl.view == ViewKind::Calendar ? 14 : 101;
-        if (!parseNumber(parser.value(QStringLiteral("days")), 1, maxDays, &cl.days))
-            return fail(QStringLiteral("Ungültige Tageszahl „%1“: erlaubt ist 1 bis %2.")
-                            .arg(parser.value(QStringLiteral("days")))
-                            .arg(maxDays));
-    }
+    if (QString error = parseRange(parser, cl.view == ViewKind::Calendar ? 14 : 101, &cl); !error.isEmpty())
+        return fail(error);
 
     if (screenshot) {
         if (parser.isSet(QStringLiteral("pdf")) || parser.isSet(QStringLiteral("pages")))

@@ -8,7 +8,7 @@
 
 namespace Terminplaner {
 
-enum class RunMode { Window, Screenshot, Print, Help, Version };
+enum class RunMode { Window, Screenshot, Print, ExportICalendar, ImportICalendar, Help, Version };
 enum class ViewKind { Calendar, Gantt };
 
 struct CommandLine
@@ -18,7 +18,9 @@ struct CommandLine
     ViewKind view = ViewKind::Calendar;
     QDate from;           // invalid: today
     int days = 7;
-    QString outputFile;   // PNG of --screenshot or PDF of --print
+    QString outputFile;   // PNG of --screenshot, PDF of --print, .ics of --export-ics
+    QString inputFile;    // .ics of --import-ics
+    QString participant;  // --participant: a name or number; empty: the team
     QSize imageSize{1280, 800};
     qreal scale = 1; // device pixel ratio of --screenshot
     int pages = 1;

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 #include <QtMath>
 #include <atomic>
@@ -14,7 +15,8 @@ namespace Terminplaner {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// The last step of migrations() below.
+constexpr int kSchemaVersion = 2;
 
 std::atomic<int> connectionCounter{0};
 
@@ -81,6 +83,11 @@ bool isReadOnlyFile(const QFileInfo &info)
 }
 
 } // namespace
+
+QString newAppointmentUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("@terminplaner");
+}
 
 bool touchesDays(const Appointment &a, Dayplex::Date firstDay, Dayplex::Date lastDay)
 {
@@ -176,7 +183,7 @@ void Database::open(const QString &path, QDate seedAnchor)
 
 void Database::createNew(QDate seedAnchor)
 {
-    createSchema();
+    migrate();
     seed(seedAnchor);
     m_seeded = true;
 }
@@ -199,6 +206,15 @@ void Database::checkExisting()
         throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
                                            "Terminplaners (Schema %1).")
                                 .arg(version));
+    if (version.toInt() < kSchemaVersion) {
+        // The steps that bring an older Terminplaner database up to date write into it.
+        if (m_readOnly)
+            throw DatabaseError(QStringLiteral("Die Datenbank „%1“ stammt von einer älteren Version des "
+                                               "Terminplaners und ist schreibgeschützt; sie kann erst "
+                                               "nach einer Aktualisierung geöffnet werden.")
+                                    .arg(QDir::toNativeSeparators(m_path)));
+        migrate();
+    }
 }
 
 bool Database::isOpen() const
@@ -223,39 +239,77 @@ void Database::exec(QSqlQuery &query) const
         throw DatabaseError(errorText(query.lastError()));
 }
 
-void Database::createSchema()
+namespace {
+
+// One step of the schema; a database records the last step it has in its settings.
+struct Migration
 {
-    static const char *const statements[] = {
-        "CREATE TABLE IF NOT EXISTS settings ("
-        " key TEXT PRIMARY KEY, value TEXT NOT NULL)",
-        "CREATE TABLE IF NOT EXISTS participants ("
-        " id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
-        "CREATE TABLE IF NOT EXISTS appointments ("
-        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-        " text TEXT NOT NULL,"
-        " start TEXT NOT NULL,"
-        " \"end\" TEXT NOT NULL,"
-        " all_day INTEGER NOT NULL DEFAULT 0,"
-        " font_color INTEGER NOT NULL DEFAULT 0,"
-        " back_color INTEGER NOT NULL DEFAULT 16777215,"
-        " done INTEGER NOT NULL DEFAULT 0,"
-        " read_only INTEGER NOT NULL DEFAULT 0,"
-        " participant_id INTEGER NOT NULL REFERENCES participants(id),"
-        " note INTEGER NOT NULL DEFAULT 0)",
-        "CREATE INDEX IF NOT EXISTS appointments_start ON appointments(start)",
-        "CREATE TABLE IF NOT EXISTS appointment_changes ("
-        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-        " appointment_id INTEGER NOT NULL,"
-        " changed_at TEXT NOT NULL,"
-        " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
-        " new_start TEXT NOT NULL, new_end TEXT NOT NULL)",
+    int version;
+    QVector<const char *> statements;
+};
+
+const QVector<Migration> &migrations()
+{
+    static const QVector<Migration> steps = {
+        {1,
+         {"CREATE TABLE IF NOT EXISTS settings ("
+          " key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+          "CREATE TABLE IF NOT EXISTS participants ("
+          " id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
+          "CREATE TABLE IF NOT EXISTS appointments ("
+          " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+          " text TEXT NOT NULL,"
+          " start TEXT NOT NULL,"
+          " \"end\" TEXT NOT NULL,"
+          " all_day INTEGER NOT NULL DEFAULT 0,"
+          " font_color INTEGER NOT NULL DEFAULT 0,"
+          " back_color INTEGER NOT NULL DEFAULT 16777215,"
+          " done INTEGER NOT NULL DEFAULT 0,"
+          " read_only INTEGER NOT NULL DEFAULT 0,"
+          " participant_id INTEGER NOT NULL REFERENCES participants(id),"
+          " note INTEGER NOT NULL DEFAULT 0)",
+          "CREATE INDEX IF NOT EXISTS appointments_start ON appointments(start)",
+          "CREATE TABLE IF NOT EXISTS appointment_changes ("
+          " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+          " appointment_id INTEGER NOT NULL,"
+          " changed_at TEXT NOT NULL,"
+          " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
+          " new_start TEXT NOT NULL, new_end TEXT NOT NULL)"}},
+        // The key of an appointment in calendar exchange, given to the stored ones here.
+        {2,
+         {"ALTER TABLE appointments ADD COLUMN uid TEXT",
+          "UPDATE appointments SET uid = lower(hex(randomblob(16))) || '@terminplaner'"
+          " WHERE uid IS NULL",
+          "CREATE UNIQUE INDEX appointments_uid ON appointments(uid)"}},
     };
+    return steps;
+}
+
+} // namespace
+
+void Database::migrate()
+{
+    const int latest = kSchemaVersion;
+    Q_ASSERT(migrations().last().version == kSchemaVersion);
     Transaction transaction(*this);
-    for (const char *sql : statements) {
-        QSqlQuery query = prepare(QString::fromLatin1(sql));
-        exec(query);
+    // The settings table itself comes with the first step.
+    QSqlQuery settingsTable = prepare(QString::fromLatin1(migrations().first().statements.first()));
+    exec(settingsTable);
+    const QString stored = setting(QStringLiteral("schema_version"));
+    const int current = stored.isEmpty() ? 0 : stored.toInt();
+    if (current > latest)
+        throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
+                                           "Terminplaners (Schema %1).")
+                                .arg(stored));
+    for (const Migration &step : migrations()) {
+        if (step.version <= current)
+            continue;
+        for (const char *sql : step.statements) {
+            QSqlQuery query = prepare(QString::fromLatin1(sql));
+            exec(query);
+        }
     }
-    setSetting(QStringLiteral("schema_version"), QString::number(kSchemaVersion));
+    setSetting(QStringLiteral("schema_version"), QString::number(latest));
     transaction.commit();
 }
 
@@ -298,7 +352,8 @@ std::optional<Participant> Database::participant(int id) const
 }
 
 static const char kAppointmentColumns[] =
-    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only, participant_id, note";
+    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only, participant_id, note,"
+    " uid";
 
 Appointment Database::readAppointment(const QSqlQuery &q) const
 {
@@ -314,6 +369,7 @@ Appointment Database::readAppointment(const QSqlQuery &q) const
     a.readOnly = q.value(8).toBool();
     a.participantId = q.value(9).toInt();
     a.note = q.value(10).toBool();
+    a.uid = q.value(11).toString();
     return a;
 }
 
@@ -396,8 +452,9 @@ qint64 Database::insertRow(const Appointment &a)
     validate(a);
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
-        " read_only, participant_id, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " read_only, participant_id, note, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     bindFields(query, a);
+    query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
     exec(query);
     return query.lastInsertId().toLongLong();
 }
@@ -422,22 +479,53 @@ QList<qint64> Database::saveAppointment(const Appointment &appointment,
         Appointment row = appointment;
         row.participantId = participantIds.at(i);
         if (i == 0 && appointment.id != 0) {
-            QSqlQuery query = prepare(QStringLiteral(
-                "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
-                " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
-                " note = ? WHERE id = ?"));
-            bindFields(query, row);
-            query.addBindValue(row.id);
-            exec(query);
-            if (query.numRowsAffected() != 1)
+            if (!updateRow(row))
                 throw DatabaseError(QStringLiteral("Der Termin wurde inzwischen gelöscht."));
             ids.append(row.id);
         } else {
+            // Each copy is an appointment of its own in calendar exchange.
+            if (i > 0)
+                row.uid.clear();
             ids.append(insertRow(row));
         }
     }
     transaction.commit();
     return ids;
+}
+
+bool Database::updateRow(const Appointment &a)
+{
+    QSqlQuery query = prepare(QStringLiteral(
+        "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
+        " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
+        " note = ? WHERE id = ?"));
+    bindFields(query, a);
+    query.addBindValue(a.id);
+    exec(query);
+    return query.numRowsAffected() == 1;
+}
+
+ImportCount Database::importAppointments(const QVector<Appointment> &appointments)
+{
+    for (const Appointment &a : appointments)
+        validate(a);
+    Transaction transaction(*this);
+    ImportCount count;
+    for (Appointment a : appointments) {
+        QSqlQuery existing = prepare(QStringLiteral("SELECT id FROM appointments WHERE uid = ?"));
+        existing.addBindValue(a.uid);
+        exec(existing);
+        if (existing.next()) {
+            a.id = existing.value(0).toLongLong();
+            updateRow(a);
+            ++count.updated;
+        } else {
+            insertRow(a);
+            ++count.added;
+        }
+    }
+    transaction.commit();
+    return count;
 }
 
 void Database::deleteAppointment(qint64 id)

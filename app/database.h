@@ -44,6 +44,17 @@ struct Appointment
     bool readOnly = false;
     int participantId = 0;
     bool note = false; // a mere note: never blocks a slot in the free-slot search
+    QString uid;       // stable across exports and imports; a new one on first save when empty
+};
+
+// A new UID for an appointment made in this host.
+QString newAppointmentUid();
+
+// How an import went: appointments new to the database and those it replaced by UID.
+struct ImportCount
+{
+    int added = 0;
+    int updated = 0;
 };
 
 // True when the appointment touches one of the whole days firstDay..lastDay.
@@ -88,6 +99,9 @@ public:
     QList<qint64> saveAppointment(const Appointment &appointment, const QList<int> &participantIds);
     qint64 insertAppointment(const Appointment &appointment);
     void deleteAppointment(qint64 id);
+    // Writes imported appointments in one transaction: one with a UID already stored replaces
+    // that appointment, the others are added. All or nothing.
+    ImportCount importAppointments(const QVector<Appointment> &appointments);
     // New times of a dragged appointment, journalled in the same transaction. Refuses
     // read-only and unknown appointments and an end before the start.
     void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end);
@@ -103,11 +117,12 @@ private:
     friend class Transaction;
     void createNew(QDate seedAnchor);
     void checkExisting();
-    void createSchema();
+    void migrate();
     void seed(QDate anchor);
     QSqlQuery prepare(const QString &sql) const;
     void exec(QSqlQuery &query) const;
     qint64 insertRow(const Appointment &appointment);
+    bool updateRow(const Appointment &appointment); // false when the row is gone
     Appointment readAppointment(const QSqlQuery &query) const;
 
     QString m_connection;

@@ -1,4 +1,5 @@
 // The example host "Terminplaner": the window, or a headless screenshot or PDF export.
+#include "calendarexchange.h"
 #include "commandline.h"
 #include "database.h"
 #include "headless.h"
@@ -70,6 +71,8 @@ int main(int argc, char *argv[])
             err << "terminplaner: " << error.message() << Qt::endl;
         return 2;
     }
+    if (cl.mode == RunMode::ExportICalendar || cl.mode == RunMode::ImportICalendar)
+        return runICalendar(cl, db, out, err);
     if (!window)
         return runHeadless(cl, db, err);
 

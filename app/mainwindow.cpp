@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appointmentdialog.h"
+#include "calendarexchange.h"
 #include "filterdialog.h"
 
 #include <dayplex/dayplex.h>
@@ -9,6 +10,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -200,6 +202,12 @@ void MainWindow::createActions()
     connect(print, &QAction::triggered, this, [this] { this->print(false); });
     auto *preview = new QAction(ownIcon("document-print-preview"), tr("Druck&vorschau…"), this);
     connect(preview, &QAction::triggered, this, [this] { this->print(true); });
+    auto *exportIcs = new QAction(icon("document-export", QIcon()), tr("iCalendar e&xportieren…"), this);
+    exportIcs->setObjectName(QStringLiteral("mnuICalendarExport"));
+    connect(exportIcs, &QAction::triggered, this, &MainWindow::exportCalendar);
+    auto *importIcs = new QAction(icon("document-import", QIcon()), tr("iCalendar &importieren…"), this);
+    importIcs->setObjectName(QStringLiteral("mnuICalendarImport"));
+    connect(importIcs, &QAction::triggered, this, &MainWindow::importCalendar);
     auto *quit = new QAction(tr("&Beenden"), this);
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -265,6 +273,9 @@ void MainWindow::createActions()
     QMenu *file = menuBar()->addMenu(tr("&Datei"));
     file->addAction(print);
     file->addAction(preview);
+    file->addSeparator();
+    file->addAction(exportIcs);
+    file->addAction(importIcs);
     file->addSeparator();
     file->addAction(quit);
 
@@ -424,6 +435,48 @@ void MainWindow::print(bool preview)
             m_gantt->PrintGantt(preview);
     });
     updateStatus();
+}
+
+QString MainWindow::chooseCalendarFile(bool save)
+{
+    QFileDialog dialog(this, save ? tr("iCalendar exportieren") : tr("iCalendar importieren"),
+                       QString(), tr("iCalendar-Dateien (*.ics);;Alle Dateien (*)"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("ics"));
+    if (m_runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+void MainWindow::exportCalendar()
+{
+    const QString path = chooseCalendarFile(true);
+    if (path.isEmpty())
+        return;
+    guarded(tr("iCalendar exportieren"), [&] {
+        const bool calendar = m_view == View::Calendar;
+        const double first = calendar ? m_calendar->FirstDay() : m_gantt->FirstDay();
+        const double last = calendar ? m_calendar->LastDay() : m_gantt->LastDay();
+        const ExchangeResult result = exportICalendar(m_db, path, first, last, m_bridge.participantFilter());
+        statusBar()->showMessage(result.report, 10000);
+    });
+}
+
+void MainWindow::importCalendar()
+{
+    const QString path = chooseCalendarFile(false);
+    if (path.isEmpty())
+        return;
+    guarded(tr("iCalendar importieren"), [&] {
+        // Events that name nobody of the team belong to whoever the view shows first.
+        const QList<int> shown = m_bridge.participantFilter();
+        if (shown.isEmpty())
+            throw DatabaseError(tr("Die Datenbank hat keine Teilnehmer."));
+        const ExchangeResult result = importICalendar(m_db, path, shown.first());
+        statusBar()->showMessage(result.report, 10000);
+    });
+    reloadViews();
 }
 
 void MainWindow::showOptions()

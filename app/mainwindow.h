@@ -51,6 +51,10 @@ public:
     void page(int direction);
     void reloadViews();
     void print(bool preview);
+    // The shown days of the shown participants to an .ics file, and an .ics file into the
+    // database; the file is chosen in a file dialog that runs through the dialog runner.
+    void exportCalendar();
+    void importCalendar();
     void showOptions();
     void chooseParticipants();
     void newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
@@ -71,6 +75,7 @@ private:
     bool guarded(const QString &title, const std::function<void()> &work,
                  const QString &consequence = QString());
     void noteSkipped(const FillResult &result);
+    QString chooseCalendarFile(bool save);
 
     Database &m_db;
     HostBridge m_bridge;

@@ -69,6 +69,48 @@ private Q_SLOTS:
         QCOMPARE(again.participants().size(), 8);
     }
 
+    // Catches a file of the first schema that loses its appointments on the way to the
+    // current one, or whose appointments get no key for calendar exchange.
+    void migratesAFileOfTheFirstSchema()
+    {
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first-schema"));
+            old.setDatabaseName(m_path);
+            QVERIFY(old.open());
+            QSqlQuery q(old);
+            for (const char *sql :
+                 {"CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+                  "CREATE TABLE participants (id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
+                  "CREATE TABLE appointments (id INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL,"
+                  " start TEXT NOT NULL, \"end\" TEXT NOT NULL, all_day INTEGER NOT NULL DEFAULT 0,"
+                  " font_color INTEGER NOT NULL DEFAULT 0, back_color INTEGER NOT NULL DEFAULT 16777215,"
+                  " done INTEGER NOT NULL DEFAULT 0, read_only INTEGER NOT NULL DEFAULT 0,"
+                  " participant_id INTEGER NOT NULL REFERENCES participants(id), note INTEGER NOT NULL DEFAULT 0)",
+                  "CREATE TABLE appointment_changes (id INTEGER PRIMARY KEY AUTOINCREMENT, appointment_id INTEGER NOT NULL,"
+                  " changed_at TEXT NOT NULL, old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
+                  " new_start TEXT NOT NULL, new_end TEXT NOT NULL)",
+                  "INSERT INTO settings VALUES ('schema_version', '1'), ('seeded', '2026-12-07')",
+                  "INSERT INTO participants VALUES (1, 'Anna Becker', '')",
+                  "INSERT INTO appointments (text, start, \"end\", participant_id) VALUES"
+                  " ('Alt eins', '2026-12-07T09:00:00', '2026-12-07T10:00:00', 1),"
+                  " ('Alt zwei', '2026-12-08T09:00:00', '2026-12-08T10:00:00', 1)"})
+                QVERIFY2(q.exec(QString::fromLatin1(sql)), sql);
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("first-schema"));
+        Database db;
+        db.open(m_path, kAnchor);
+        QVERIFY(!db.seededOnOpen());
+        QCOMPARE(db.appointmentCount(), 2);
+        const QString first = db.appointment(1)->uid;
+        const QString second = db.appointment(2)->uid;
+        QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
+        QVERIFY(db.setting(QStringLiteral("schema_version")).toInt() >= 2);
+        // A new appointment gets a key of its own, a copy for another participant too.
+        const QList<qint64> ids = db.saveAppointment(sample(1), {1, 1});
+        QVERIFY(db.appointment(ids.at(0))->uid != db.appointment(ids.at(1))->uid);
+    }
+
     // Catches seed data that changes between runs or drifts away from the days around the anchor.
     void seedIsDeterministicAndAroundTheAnchor()
     {

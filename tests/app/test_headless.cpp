@@ -144,6 +144,16 @@ private Q_SLOTS:
         QTest::newRow("missing folder") << QStringList{"--screenshot", "calendar", "--out", "/nicht/da/x.png"} << "existiert nicht";
         QTest::newRow("not a database") << QStringList{"--db", "kaputt.sqlite", "--screenshot", "calendar",
                                                        "--out", "x.png"} << "keine Datenbank des Terminplaners";
+        QTest::newRow("calendar export with a picture size")
+            << QStringList{"--export-ics", "x.ics", "--size", "100x100"} << "--size";
+        QTest::newRow("calendar import with a range")
+            << QStringList{"--import-ics", "x.ics", "--from", "2026-12-07"} << "--from";
+        QTest::newRow("calendar export of an unknown participant")
+            << QStringList{"--export-ics", "x.ics", "--participant", "Niemand"} << "Teilnehmer";
+        QTest::newRow("calendar import of a file that is no calendar")
+            << QStringList{"--import-ics", "kaputt.sqlite"} << "keine gültige iCalendar-Datei";
+        QTest::newRow("calendar export over a file that is no calendar")
+            << QStringList{"--export-ics", "kaputt.sqlite"} << "nicht überschrieben";
         QTest::newRow("database in a file's place") << QStringList{"--db", "/dev/null/x.sqlite", "--screenshot",
                                                                  "calendar", "--out", "x.png"} << "existiert nicht";
         QTest::newRow("no days") << QStringList{"--screenshot", "calendar", "--days", "0", "--out", "x.png"} << "Tageszahl";
@@ -186,12 +196,33 @@ private Q_SLOTS:
         QCOMPARE(folderChecksums(), before);
     }
 
+    // Catches a calendar export that needs a display or an import that loses what was exported.
+    void calendarExchange()
+    {
+        const QString ics = m_dir.filePath(QStringLiteral("team.ics"));
+        const QString other = m_dir.filePath(QStringLiteral("andere.sqlite"));
+        Run run = terminplaner({QStringLiteral("--db"), m_db, QStringLiteral("--export-ics"), ics,
+                                QStringLiteral("--from"), QStringLiteral("2026-12-01"), QStringLiteral("--days"),
+                                QStringLiteral("31"), QStringLiteral("--participant"), QStringLiteral("Anna Becker")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QFile file(ics);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray exported = file.readAll();
+        QVERIFY(exported.startsWith("BEGIN:VCALENDAR"));
+        QVERIFY(exported.count("BEGIN:VEVENT") > 0);
+        QVERIFY(!exported.contains("CN=Thomas"));
+        run = terminplaner({QStringLiteral("--db"), other, QStringLiteral("--import-ics"), ics});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.out.contains(QStringLiteral("%1 neu, 0 aktualisiert").arg(exported.count("BEGIN:VEVENT"))));
+    }
+
 private:
     struct Run
     {
         bool normalExit = false;
         int exitCode = -1;
         QString err;
+        QString out;
     };
 
     Run terminplaner(const QStringList &arguments)
@@ -215,6 +246,7 @@ private:
         run.normalExit = process.exitStatus() == QProcess::NormalExit;
         run.exitCode = run.normalExit ? process.exitCode() : -1;
         run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
         return run;
     }
 

@@ -5,10 +5,13 @@
 
 #include <dayplex/dayplex.h>
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,6 +23,16 @@ namespace {
 int countKeys(const QString &joined, const QString &key)
 {
     return joined.split(QLatin1Char('|'), Qt::SkipEmptyParts).count(key);
+}
+
+// The appointments among the keys a view shows, without its holidays.
+QStringList appointmentKeys(const QString &joined)
+{
+    QStringList keys;
+    for (const QString &key : joined.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        if (HostBridge::appointmentId(key) > 0)
+            keys.append(key);
+    return keys;
 }
 
 } // namespace
@@ -52,6 +65,34 @@ private Q_SLOTS:
         QVERIFY(titles.contains(QStringLiteral("Datei")));
         QVERIFY(titles.contains(QStringLiteral("Ansicht")));
         QVERIFY(titles.contains(QStringLiteral("Extras")));
+    }
+
+    // Catches the menu entries exporting other days than shown, or an import through the
+    // window that does not reach the views.
+    void calendarExchangeThroughTheMenu()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("woche-%1.ics").arg(m_counter));
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            auto *files = qobject_cast<QFileDialog *>(&dialog);
+            if (!files)
+                return int(QDialog::Rejected);
+            files->selectFile(path);
+            return int(QDialog::Accepted);
+        });
+        const QStringList shown = appointmentKeys(m_window->calendar()->TerminDSN());
+        QVERIFY(!shown.isEmpty());
+        m_window->findChild<QAction *>(QStringLiteral("mnuICalendarExport"))->trigger();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(int(file.readAll().count("BEGIN:VEVENT")), shown.size());
+
+        QSqlQuery(QSqlDatabase::database(m_db->connectionName())).exec(QStringLiteral("DELETE FROM appointments"));
+        m_window->reloadViews();
+        QVERIFY(appointmentKeys(m_window->calendar()->TerminDSN()).isEmpty());
+        m_window->findChild<QAction *>(QStringLiteral("mnuICalendarImport"))->trigger();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QCOMPARE(appointmentKeys(m_window->calendar()->TerminDSN()).size(), shown.size());
     }
 
     // Catches the Gantt's participant list not reaching the form, or a cancelled form saving.

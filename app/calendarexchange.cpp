@@ -1,0 +1,142 @@
+#include "calendarexchange.h"
+
+#include "commandline.h"
+#include "icalendar.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace Terminplaner {
+
+namespace {
+
+// Larger files are no calendar a user exchanges by hand; reading them whole would stall.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+QHash<int, QString> namesById(const Database &db)
+{
+    QHash<int, QString> names;
+    for (const Participant &p : db.participants())
+        names.insert(p.id, p.name);
+    return names;
+}
+
+QString appointmentsText(int n)
+{
+    return n == 1 ? QStringLiteral("1 Termin") : QStringLiteral("%1 Termine").arg(n);
+}
+
+} // namespace
+
+ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date firstDay,
+                               Dayplex::Date lastDay, const QList<int> &participantIds)
+{
+    const QVector<Appointment> appointments = db.appointmentsInDays(firstDay, lastDay, participantIds);
+    const QByteArray ics = writeICalendar(appointments, namesById(db), QDateTime::currentDateTimeUtc());
+
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            throw ICalendarError(QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.").arg(path));
+        QByteArray head = existing.read(64).trimmed();
+        if (head.startsWith("\xEF\xBB\xBF"))
+            head = head.mid(3);
+        if (!head.toUpper().startsWith("BEGIN:VCALENDAR"))
+            throw ICalendarError(QStringLiteral("Die Datei „%1“ gibt es schon, und sie ist keine "
+                                               "iCalendar-Datei; sie wird nicht überschrieben.")
+                                    .arg(path));
+    }
+    // Written beside the target and renamed at the end: a failure leaves the old file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ics) != ics.size() || !file.commit())
+        throw DatabaseError(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
+                                .arg(path, file.errorString()));
+    ExchangeResult result;
+    result.appointments = appointments.size();
+    result.report = QStringLiteral("%1 nach „%2“ exportiert.")
+                        .arg(appointmentsText(result.appointments), QFileInfo(path).fileName());
+    return result;
+}
+
+ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ICalendarError(QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden: %2")
+                                 .arg(path, file.errorString()));
+    if (file.size() > kMaxFileSize)
+        throw ICalendarError(QStringLiteral("Die Datei „%1“ ist mit %2 MB zu groß für einen Kalender. "
+                                            "Es wurde nichts importiert.")
+                                 .arg(path)
+                                 .arg(file.size() / (1024 * 1024)));
+    // Series without end are expanded two years ahead of today.
+    const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant,
+                                               QDate::currentDate().addYears(2));
+    ExchangeResult result;
+    result.appointments = read.appointments.size();
+    result.count = db.importAppointments(read.appointments);
+    QStringList parts{QStringLiteral("Aus „%1“ importiert: %2 neu, %3 aktualisiert.")
+                          .arg(QFileInfo(path).fileName())
+                          .arg(result.count.added)
+                          .arg(result.count.updated)};
+    if (read.cancelled > 0)
+        parts.append(QStringLiteral("%1 abgesagt und nicht übernommen.").arg(appointmentsText(read.cancelled)));
+    if (read.truncatedSeries > 0)
+        parts.append(QStringLiteral("Serien ohne Ende wurden bis %1 übernommen.")
+                         .arg(QDate::currentDate().addYears(2).toString(QStringLiteral("dd.MM.yyyy"))));
+    result.report = parts.join(QLatin1Char(' '));
+    return result;
+}
+
+int findParticipant(const Database &db, const QString &nameOrId)
+{
+    bool isNumber = false;
+    const int id = nameOrId.toInt(&isNumber);
+    for (const Participant &p : db.participants())
+        if ((isNumber && p.id == id) || p.name.compare(nameOrId.trimmed(), Qt::CaseInsensitive) == 0)
+            return p.id;
+    return 0;
+}
+
+int runICalendar(const CommandLine &cl, Database &db, QTextStream &out, QTextStream &err)
+{
+    try {
+        int participant = 0;
+        if (!cl.participant.isEmpty()) {
+            participant = findParticipant(db, cl.participant);
+            if (participant == 0) {
+                err << "terminplaner: " << QStringLiteral("Einen Teilnehmer „%1“ gibt es nicht.").arg(cl.participant)
+                    << Qt::endl;
+                return 2;
+            }
+        }
+        ExchangeResult result;
+        if (cl.mode == RunMode::ExportICalendar) {
+            const Dayplex::Date first = Dayplex::toDate(cl.from.isValid() ? cl.from : QDate::currentDate());
+            result = exportICalendar(db, cl.outputFile, first, first + cl.days - 1,
+                                     participant ? QList<int>{participant} : QList<int>());
+        } else {
+            if (participant == 0) {
+                const QVector<Participant> team = db.participants();
+                if (team.isEmpty())
+                    throw DatabaseError(QStringLiteral("Die Datenbank hat keine Teilnehmer."));
+                participant = team.first().id;
+            }
+            result = importICalendar(db, cl.inputFile, participant);
+        }
+        out << result.report << Qt::endl;
+    } catch (const ICalendarError &error) {
+        // The file given is the bad argument; nothing was written.
+        err << "terminplaner: " << error.message() << Qt::endl;
+        return 2;
+    } catch (const std::exception &error) {
+        err << "terminplaner: " << QString::fromUtf8(error.what()) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace Terminplaner
