@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
 #include <QtMath>
@@ -26,9 +27,34 @@ QString sqlText(const QSqlError &error)
     return text.isEmpty() ? QStringLiteral("unbekannter Fehler") : text;
 }
 
+const QString kConnectionLost = QStringLiteral(
+    "Die Verbindung zum Datenbankserver ist unterbrochen. Ihre Eingaben bleiben erhalten; "
+    "sobald der Server wieder erreichbar ist, wird die Verbindung neu aufgebaut.");
+
+// PostgreSQL's classes of SQLSTATE codes that a user can do something about.
+QString postgresText(const QSqlError &error)
+{
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"))
+        || (state.isEmpty() && error.type() == QSqlError::ConnectionError))
+        return kConnectionLost;
+    if (state == QLatin1String("53100"))
+        return QStringLiteral("Der Datenträger des Datenbankservers ist voll.");
+    if (state == QLatin1String("25006") || state == QLatin1String("42501"))
+        return QStringLiteral("Die Datenbank ist schreibgeschützt; Änderungen können nicht "
+                              "gespeichert werden.");
+    if (state == QLatin1String("40001") || state == QLatin1String("40P01") || state == QLatin1String("55P03"))
+        return QStringLiteral("Ein anderer Arbeitsplatz ändert gerade dieselben Daten. Bitte "
+                              "versuchen Sie es gleich noch einmal.");
+    // The driver reports a dropped connection without a code once the socket is gone.
+    if (state.isEmpty() && error.text().contains(QLatin1String("connection"), Qt::CaseInsensitive))
+        return kConnectionLost;
+    return QStringLiteral("Datenbankfehler: %1").arg(sqlText(error));
+}
+
 // SQLite's own texts are English; the reasons a user can do something about get a German
 // sentence, everything else keeps SQLite's text for whoever has to look into it.
-QString errorText(const QSqlError &error)
+QString sqliteText(const QSqlError &error)
 {
     bool ok = false;
     // An extended result code carries the primary one in its low byte.
@@ -80,6 +106,11 @@ bool isReadOnlyFile(const QFileInfo &info)
     const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return !info.isWritable() || !(info.permissions() & writable)
            || !QFileInfo(info.absolutePath()).isWritable();
+}
+
+bool isPostgresUrl(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
 }
 
 } // namespace
@@ -134,11 +165,21 @@ Dayplex::Date Database::fromSqlDateTime(const QString &text)
     return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
 }
 
-void Database::open(const QString &path, QDate seedAnchor)
+void Database::open(const QString &location, QDate seedAnchor)
 {
-    m_path = path;
+    m_path = location;
     m_seeded = false;
     m_readOnly = false;
+    m_postgres = isPostgresUrl(location);
+    const QDate anchor = seedAnchor.isValid() ? seedAnchor : QDate::currentDate();
+    if (m_postgres)
+        openPostgres(location, anchor);
+    else
+        openSqlite(location, anchor);
+}
+
+void Database::openSqlite(const QString &path, QDate seedAnchor)
+{
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     // A folder is never made here: a mistyped path would otherwise end in a new, seeded file.
@@ -153,9 +194,7 @@ void Database::open(const QString &path, QDate seedAnchor)
         throw DatabaseError(QStringLiteral("Der SQLite-Treiber von Qt ist nicht installiert."));
     m_readOnly = exists && isReadOnlyFile(info);
 
-    QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                          ? QSqlDatabase::database(m_connection, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    QSqlDatabase db = connection(QStringLiteral("QSQLITE"));
     db.setDatabaseName(info.absoluteFilePath());
     // Waits for a lock of another program instead of failing at once.
     db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000;QSQLITE_OPEN_READONLY")
@@ -171,7 +210,7 @@ void Database::open(const QString &path, QDate seedAnchor)
         if (exists)
             checkExisting();
         else
-            createNew(seedAnchor.isValid() ? seedAnchor : QDate::currentDate());
+            prepareSchema(true, seedAnchor);
     } catch (const DatabaseError &) {
         db.close();
         // Only a file this call created goes again; nothing else is touched.
@@ -181,14 +220,8 @@ void Database::open(const QString &path, QDate seedAnchor)
     }
 }
 
-void Database::createNew(QDate seedAnchor)
-{
-    migrate();
-    seed(seedAnchor);
-    m_seeded = true;
-}
-
-// Reads only: a file of another program stays byte for byte as it was.
+// Reads first: a file of another program stays byte for byte as it was. Only a Terminplaner
+// database of an older schema is written, by the steps that bring it up to date.
 void Database::checkExisting()
 {
     QSqlQuery tables = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
@@ -207,14 +240,59 @@ void Database::checkExisting()
                                            "Terminplaners (Schema %1).")
                                 .arg(version));
     if (version.toInt() < kSchemaVersion) {
-        // The steps that bring an older Terminplaner database up to date write into it.
         if (m_readOnly)
             throw DatabaseError(QStringLiteral("Die Datenbank „%1“ stammt von einer älteren Version des "
                                                "Terminplaners und ist schreibgeschützt; sie kann erst "
                                                "nach einer Aktualisierung geöffnet werden.")
                                     .arg(QDir::toNativeSeparators(m_path)));
-        migrate();
+        prepareSchema(false, QDate());
     }
+}
+
+void Database::openPostgres(const QString &location, QDate seedAnchor)
+{
+    const QUrl url(location, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || url.path().size() < 2)
+        throw DatabaseError(QStringLiteral("Die Adresse „%1“ ist keine PostgreSQL-Adresse der Form "
+                                           "postgresql://benutzer@rechner:port/datenbank.")
+                                .arg(location));
+    // A password in the address would show in the process list and the shell's history.
+    if (!url.password().isEmpty())
+        throw DatabaseError(QStringLiteral("Das Passwort gehört nicht in die Adresse; es wird aus "
+                                           "PGPASSWORD oder ~/.pgpass gelesen."));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        throw DatabaseError(QStringLiteral("Der PostgreSQL-Treiber von Qt (libqt6sql6-psql) ist "
+                                           "nicht installiert."));
+    m_path = url.toString(QUrl::RemovePassword);
+    QSqlDatabase db = connection(QStringLiteral("QPSQL"));
+    db.setHostName(url.host());
+    db.setPort(url.port(5432));
+    db.setDatabaseName(url.path().mid(1));
+    if (!url.userName().isEmpty())
+        db.setUserName(url.userName());
+    // libpq itself takes the password from PGPASSWORD or ~/.pgpass when none is set here.
+    db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=Terminplaner"));
+    if (!db.open())
+        throw DatabaseError(QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden: %2")
+                                .arg(m_path, sqlText(db.lastError())));
+    prepareSchema(true, seedAnchor);
+}
+
+QSqlDatabase Database::connection(const QString &driver)
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.driverName() == driver)
+            return db;
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+    return QSqlDatabase::addDatabase(driver, m_connection);
+}
+
+QString Database::errorText(const QSqlError &error) const
+{
+    return m_postgres ? postgresText(error) : sqliteText(error);
 }
 
 bool Database::isOpen() const
@@ -233,6 +311,14 @@ QSqlQuery Database::prepare(const QString &sql) const
     return query;
 }
 
+// Schema statements: PostgreSQL cannot prepare them.
+void Database::execDirect(const QString &sql) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(sql))
+        throw DatabaseError(errorText(query.lastError()));
+}
+
 void Database::exec(QSqlQuery &query) const
 {
     if (!query.exec())
@@ -241,11 +327,13 @@ void Database::exec(QSqlQuery &query) const
 
 namespace {
 
-// One step of the schema; a database records the last step it has in its settings.
+// One step of the schema for both servers; a database records the last step it has in its
+// settings. The tables are the same, only the spelling of generated keys differs.
 struct Migration
 {
     int version;
-    QVector<const char *> statements;
+    QVector<const char *> sqlite;
+    QVector<const char *> postgres;
 };
 
 const QVector<Migration> &migrations()
@@ -274,12 +362,38 @@ const QVector<Migration> &migrations()
           " appointment_id INTEGER NOT NULL,"
           " changed_at TEXT NOT NULL,"
           " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
+          " new_start TEXT NOT NULL, new_end TEXT NOT NULL)"},
+         {"CREATE TABLE IF NOT EXISTS settings ("
+          " key TEXT PRIMARY KEY, value TEXT NOT NULL)",
+          "CREATE TABLE IF NOT EXISTS participants ("
+          " id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
+          "CREATE TABLE IF NOT EXISTS appointments ("
+          " id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,"
+          " text TEXT NOT NULL,"
+          " start TEXT NOT NULL,"
+          " \"end\" TEXT NOT NULL,"
+          " all_day INTEGER NOT NULL DEFAULT 0,"
+          " font_color INTEGER NOT NULL DEFAULT 0,"
+          " back_color INTEGER NOT NULL DEFAULT 16777215,"
+          " done INTEGER NOT NULL DEFAULT 0,"
+          " read_only INTEGER NOT NULL DEFAULT 0,"
+          " participant_id INTEGER NOT NULL REFERENCES participants(id),"
+          " note INTEGER NOT NULL DEFAULT 0)",
+          "CREATE INDEX IF NOT EXISTS appointments_start ON appointments(start)",
+          "CREATE TABLE IF NOT EXISTS appointment_changes ("
+          " id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,"
+          " appointment_id BIGINT NOT NULL,"
+          " changed_at TEXT NOT NULL,"
+          " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
           " new_start TEXT NOT NULL, new_end TEXT NOT NULL)"}},
         // The key of an appointment in calendar exchange, given to the stored ones here.
         {2,
          {"ALTER TABLE appointments ADD COLUMN uid TEXT",
           "UPDATE appointments SET uid = lower(hex(randomblob(16))) || '@terminplaner'"
           " WHERE uid IS NULL",
+          "CREATE UNIQUE INDEX appointments_uid ON appointments(uid)"},
+         {"ALTER TABLE appointments ADD COLUMN uid TEXT",
+          "UPDATE appointments SET uid = gen_random_uuid()::text || '@terminplaner' WHERE uid IS NULL",
           "CREATE UNIQUE INDEX appointments_uid ON appointments(uid)"}},
     };
     return steps;
@@ -287,15 +401,40 @@ const QVector<Migration> &migrations()
 
 } // namespace
 
-void Database::migrate()
+// One transaction for the schema steps and the demo data: a second desk that starts on the
+// same new server database at the same moment waits and then finds both in place.
+void Database::prepareSchema(bool seedNew, QDate seedAnchor)
 {
     const int latest = kSchemaVersion;
     Q_ASSERT(migrations().last().version == kSchemaVersion);
     Transaction transaction(*this);
+    const auto statements = [this](const Migration &step) { return m_postgres ? step.postgres : step.sqlite; };
+    bool hasSettings = false;
+    if (m_postgres) {
+        QSqlQuery lock = prepare(QStringLiteral("SELECT pg_advisory_xact_lock(20260329)"));
+        exec(lock);
+        // Only an empty database or one of ours: tables of another program stay untouched.
+        QSqlQuery probe = prepare(QStringLiteral(
+            "SELECT to_regclass('settings') IS NOT NULL, (SELECT count(*) FROM information_schema.tables"
+            " WHERE table_schema = current_schema())"));
+        exec(probe);
+        probe.next();
+        hasSettings = probe.value(0).toBool();
+        if (!hasSettings && probe.value(1).toInt() > 0)
+            throw DatabaseError(QStringLiteral("Die Datenbank „%1“ enthält Tabellen eines anderen "
+                                               "Programms und ist keine Datenbank des Terminplaners; "
+                                               "sie wird nicht verändert.")
+                                    .arg(m_path));
+        seedNew = !hasSettings;
+    }
     // The settings table itself comes with the first step.
-    QSqlQuery settingsTable = prepare(QString::fromLatin1(migrations().first().statements.first()));
-    exec(settingsTable);
+    if (!hasSettings)
+        execDirect(QString::fromLatin1(statements(migrations().first()).first()));
     const QString stored = setting(QStringLiteral("schema_version"));
+    if (m_postgres && hasSettings && stored.isEmpty())
+        throw DatabaseError(QStringLiteral("Die Datenbank „%1“ ist keine Datenbank des Terminplaners; "
+                                           "sie wird nicht verändert.")
+                                .arg(m_path));
     const int current = stored.isEmpty() ? 0 : stored.toInt();
     if (current > latest)
         throw DatabaseError(QStringLiteral("Die Datenbank stammt von einer neueren Version des "
@@ -304,19 +443,23 @@ void Database::migrate()
     for (const Migration &step : migrations()) {
         if (step.version <= current)
             continue;
-        for (const char *sql : step.statements) {
-            QSqlQuery query = prepare(QString::fromLatin1(sql));
-            exec(query);
-        }
+        const QVector<const char *> sqls = statements(step);
+        // The first statement of all, the settings table, has run above.
+        for (qsizetype i = &step == &migrations().first() ? 1 : 0; i < sqls.size(); ++i)
+            execDirect(QString::fromLatin1(sqls.at(i)));
     }
-    setSetting(QStringLiteral("schema_version"), QString::number(latest));
+    if (current != latest)
+        setSetting(QStringLiteral("schema_version"), QString::number(latest));
+    if (seedNew) {
+        seed(seedAnchor);
+        m_seeded = true;
+    }
     transaction.commit();
 }
 
 void Database::seed(QDate anchor)
 {
     const SeedData data = makeSeedData(anchor);
-    Transaction transaction(*this);
     for (const Participant &p : data.participants) {
         QSqlQuery query = prepare(
             QStringLiteral("INSERT INTO participants (id, name, role) VALUES (?, ?, ?)"));
@@ -328,7 +471,6 @@ void Database::seed(QDate anchor)
     for (const Appointment &a : data.appointments)
         insertRow(a);
     setSetting(QStringLiteral("seeded"), anchor.toString(Qt::ISODate));
-    transaction.commit();
 }
 
 QVector<Participant> Database::participants() const
@@ -380,9 +522,10 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         throw DatabaseError(QStringLiteral("Ungültiger Zeitraum."));
     // A coarse text comparison in SQL, the exact day rule in C++.
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments"
-                                             " WHERE start < ? AND max(start, \"end\") >= ?"
+                                             " WHERE start < ? AND %2(start, \"end\") >= ?"
                                              " ORDER BY start, id")
-                                  .arg(QLatin1String(kAppointmentColumns)));
+                                  .arg(QLatin1String(kAppointmentColumns),
+                                       m_postgres ? QLatin1String("greatest") : QLatin1String("max")));
     query.addBindValue(toSqlDateTime(std::floor(lastDay) + 1.0));
     query.addBindValue(toSqlDateTime(std::floor(firstDay)));
     exec(query);
@@ -452,11 +595,14 @@ qint64 Database::insertRow(const Appointment &a)
     validate(a);
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
-        " read_only, participant_id, note, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " read_only, participant_id, note, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " RETURNING id"));
     bindFields(query, a);
     query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
     exec(query);
-    return query.lastInsertId().toLongLong();
+    if (!query.next())
+        throw DatabaseError(QStringLiteral("Der neue Termin hat keine Nummer erhalten."));
+    return query.value(0).toLongLong();
 }
 
 qint64 Database::insertAppointment(const Appointment &appointment)
@@ -598,8 +744,8 @@ Transaction::Transaction(Database &db) : m_db(db)
     // IMMEDIATE takes the write lock now, while the busy timeout still applies: a deferred
     // transaction that reads first would fail at once when another program writes meanwhile.
     QSqlQuery begin(connection);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        throw DatabaseError(errorText(begin.lastError()));
+    if (!begin.exec(db.m_postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+        throw DatabaseError(db.errorText(begin.lastError()));
 }
 
 Transaction::~Transaction()
@@ -613,7 +759,7 @@ void Transaction::commit()
     QSqlDatabase connection = QSqlDatabase::database(m_db.m_connection, false);
     if (!connection.commit())
         throw DatabaseError(QStringLiteral("Die Änderung konnte nicht gespeichert werden. %1")
-                                .arg(errorText(connection.lastError())));
+                                .arg(m_db.errorText(connection.lastError())));
     m_done = true;
 }
 

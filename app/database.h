@@ -10,6 +10,8 @@
 #include <optional>
 #include <stdexcept>
 
+class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 namespace Terminplaner {
@@ -75,10 +77,15 @@ public:
     // new file with the demo team and appointments around seedAnchor. A file that is not a
     // Terminplaner database, or a missing folder, is refused without writing anything. A file
     // that is not writable, or marked read-only even for the administrator, opens read-only.
-    void open(const QString &path, QDate seedAnchor = QDate::currentDate());
+    // A location of the form postgresql://user@host:port/name connects to that PostgreSQL
+    // database instead (the password comes from PGPASSWORD or ~/.pgpass, never from the
+    // location); a new, empty one is set up and seeded as a new file is, one with tables of
+    // another program is refused. Older schemas are brought to the current version.
+    void open(const QString &location, QDate seedAnchor = QDate::currentDate());
     bool isOpen() const;
     // True when the last open() found the file read-only: every write is refused.
     bool isReadOnly() const { return m_readOnly; }
+    bool isPostgres() const { return m_postgres; }
     QString path() const { return m_path; }
     QString connectionName() const { return m_connection; }
     // True when the last open() seeded the database.
@@ -115,12 +122,17 @@ public:
 
 private:
     friend class Transaction;
-    void createNew(QDate seedAnchor);
+    void openSqlite(const QString &path, QDate seedAnchor);
+    void openPostgres(const QString &location, QDate seedAnchor);
     void checkExisting();
-    void migrate();
+    QSqlDatabase connection(const QString &driver);
+    // Brings the schema to the current version and, for a new database, seeds it.
+    void prepareSchema(bool seedNew, QDate seedAnchor);
+    QString errorText(const QSqlError &error) const;
     void seed(QDate anchor);
     QSqlQuery prepare(const QString &sql) const;
     void exec(QSqlQuery &query) const;
+    void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone
     Appointment readAppointment(const QSqlQuery &query) const;
@@ -128,6 +140,7 @@ private:
     QString m_connection;
     QString m_path;
     bool m_seeded = false;
+    bool m_postgres = false;
     bool m_readOnly = false;
 };
 
