@@ -1,9 +1,11 @@
 #include "database.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -17,7 +19,7 @@ namespace Terminplaner {
 namespace {
 
 // The last step of migrations() below.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 std::atomic<int> connectionCounter{0};
 
@@ -137,6 +139,7 @@ Database::Database()
 
 Database::~Database()
 {
+    delete m_listener;
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (db.isOpen())
@@ -292,7 +295,10 @@ QSqlDatabase Database::connection(const QString &driver)
 
 QString Database::errorText(const QSqlError &error) const
 {
-    return m_postgres ? postgresText(error) : sqliteText(error);
+    const QString text = m_postgres ? postgresText(error) : sqliteText(error);
+    if (text == kConnectionLost)
+        m_connectionLost = true;
+    return text;
 }
 
 bool Database::isOpen() const
@@ -395,6 +401,10 @@ const QVector<Migration> &migrations()
          {"ALTER TABLE appointments ADD COLUMN uid TEXT",
           "UPDATE appointments SET uid = gen_random_uuid()::text || '@terminplaner' WHERE uid IS NULL",
           "CREATE UNIQUE INDEX appointments_uid ON appointments(uid)"}},
+        // A counter per row, so that a desk never overwrites what another desk saved meanwhile.
+        {3,
+         {"ALTER TABLE appointments ADD COLUMN version INTEGER NOT NULL DEFAULT 1"},
+         {"ALTER TABLE appointments ADD COLUMN version INTEGER NOT NULL DEFAULT 1"}},
     };
     return steps;
 }
@@ -495,7 +505,7 @@ std::optional<Participant> Database::participant(int id) const
 
 static const char kAppointmentColumns[] =
     "id, text, start, \"end\", all_day, font_color, back_color, done, read_only, participant_id, note,"
-    " uid";
+    " uid, version";
 
 Appointment Database::readAppointment(const QSqlQuery &q) const
 {
@@ -512,6 +522,7 @@ Appointment Database::readAppointment(const QSqlQuery &q) const
     a.participantId = q.value(9).toInt();
     a.note = q.value(10).toBool();
     a.uid = q.value(11).toString();
+    a.version = q.value(12).toLongLong();
     return a;
 }
 
@@ -609,6 +620,7 @@ qint64 Database::insertAppointment(const Appointment &appointment)
 {
     Transaction transaction(*this);
     const qint64 id = insertRow(appointment);
+    notifyChange(appointment.start, appointment.end);
     transaction.commit();
     return id;
 }
@@ -625,14 +637,17 @@ QList<qint64> Database::saveAppointment(const Appointment &appointment,
         Appointment row = appointment;
         row.participantId = participantIds.at(i);
         if (i == 0 && appointment.id != 0) {
+            const std::optional<Appointment> old = this->appointment(row.id);
             if (!updateRow(row))
-                throw DatabaseError(QStringLiteral("Der Termin wurde inzwischen gelöscht."));
+                throwConflict(row.id);
+            notifyChange(std::min(old->start, row.start), std::max(old->end, row.end));
             ids.append(row.id);
         } else {
             // Each copy is an appointment of its own in calendar exchange.
             if (i > 0)
                 row.uid.clear();
             ids.append(insertRow(row));
+            notifyChange(row.start, row.end);
         }
     }
     transaction.commit();
@@ -644,11 +659,26 @@ bool Database::updateRow(const Appointment &a)
     QSqlQuery query = prepare(QStringLiteral(
         "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
         " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
-        " note = ? WHERE id = ?"));
+        " note = ?, version = version + 1 WHERE id = ? AND (? = 0 OR version = ?)"));
     bindFields(query, a);
     query.addBindValue(a.id);
+    query.addBindValue(a.version);
+    query.addBindValue(a.version);
     exec(query);
     return query.numRowsAffected() == 1;
+}
+
+void Database::throwConflict(qint64 id) const
+{
+    std::optional<Appointment> current = appointment(id);
+    if (!current)
+        throw ConflictError(QStringLiteral("Der Termin wurde inzwischen an einem anderen "
+                                           "Arbeitsplatz gelöscht."),
+                            std::nullopt);
+    throw ConflictError(QStringLiteral("Der Termin „%1“ wurde inzwischen an einem anderen "
+                                       "Arbeitsplatz geändert.")
+                            .arg(current->text),
+                        std::move(current));
 }
 
 ImportCount Database::importAppointments(const QVector<Appointment> &appointments)
@@ -657,12 +687,21 @@ ImportCount Database::importAppointments(const QVector<Appointment> &appointment
         validate(a);
     Transaction transaction(*this);
     ImportCount count;
+    Dayplex::Date from = Dayplex::kMaxDate, to = Dayplex::kMinDate;
     for (Appointment a : appointments) {
+        from = std::min(from, a.start);
+        to = std::max(to, a.end);
         QSqlQuery existing = prepare(QStringLiteral("SELECT id FROM appointments WHERE uid = ?"));
         existing.addBindValue(a.uid);
         exec(existing);
         if (existing.next()) {
+            // An import replaces what is stored, whoever wrote it last.
             a.id = existing.value(0).toLongLong();
+            a.version = 0;
+            if (const std::optional<Appointment> old = appointment(a.id)) {
+                from = std::min(from, old->start);
+                to = std::max(to, old->end);
+            }
             updateRow(a);
             ++count.updated;
         } else {
@@ -670,6 +709,8 @@ ImportCount Database::importAppointments(const QVector<Appointment> &appointment
             ++count.added;
         }
     }
+    if (!appointments.isEmpty())
+        notifyChange(from, to);
     transaction.commit();
     return count;
 }
@@ -677,16 +718,19 @@ ImportCount Database::importAppointments(const QVector<Appointment> &appointment
 void Database::deleteAppointment(qint64 id)
 {
     Transaction transaction(*this);
+    const std::optional<Appointment> old = appointment(id);
     QSqlQuery query = prepare(QStringLiteral("DELETE FROM appointments WHERE id = ?"));
     query.addBindValue(id);
     exec(query);
     QSqlQuery journal = prepare(QStringLiteral("DELETE FROM appointment_changes WHERE appointment_id = ?"));
     journal.addBindValue(id);
     exec(journal);
+    if (old)
+        notifyChange(old->start, old->end);
     transaction.commit();
 }
 
-void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end)
+void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end, qint64 expectedVersion)
 {
     if (!Dayplex::isValidDate(start) || !Dayplex::isValidDate(end))
         throw DatabaseError(QStringLiteral("Die neuen Zeiten des Termins sind ungültig."));
@@ -695,15 +739,21 @@ void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end
     Transaction transaction(*this);
     const std::optional<Appointment> old = appointment(id);
     if (!old)
-        throw DatabaseError(QStringLiteral("Der Termin wurde inzwischen gelöscht."));
+        throwConflict(id);
     if (old->readOnly)
         throw DatabaseError(QStringLiteral("Der Termin „%1“ ist schreibgeschützt.").arg(old->text));
 
-    QSqlQuery update = prepare(QStringLiteral("UPDATE appointments SET start = ?, \"end\" = ? WHERE id = ?"));
+    QSqlQuery update = prepare(QStringLiteral("UPDATE appointments SET start = ?, \"end\" = ?,"
+                                              " version = version + 1"
+                                              " WHERE id = ? AND (? = 0 OR version = ?)"));
     update.addBindValue(toSqlDateTime(start));
     update.addBindValue(toSqlDateTime(end));
     update.addBindValue(id);
+    update.addBindValue(expectedVersion);
+    update.addBindValue(expectedVersion);
     exec(update);
+    if (update.numRowsAffected() != 1)
+        throwConflict(id);
 
     QSqlQuery journal = prepare(QStringLiteral(
         "INSERT INTO appointment_changes (appointment_id, changed_at, old_start, old_end,"
@@ -715,7 +765,68 @@ void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end
     journal.addBindValue(toSqlDateTime(start));
     journal.addBindValue(toSqlDateTime(end));
     exec(journal);
+    notifyChange(std::min(old->start, start), std::max(old->end, end));
     transaction.commit();
+}
+
+namespace {
+const QString kChannel = QStringLiteral("terminplaner");
+}
+
+// Sent inside the write's transaction: PostgreSQL delivers it at the commit, and never for a
+// write that was rolled back.
+void Database::notifyChange(Dayplex::Date from, Dayplex::Date to) const
+{
+    if (!m_postgres)
+        return;
+    QSqlQuery query = prepare(QStringLiteral("SELECT pg_notify(?, ?)"));
+    query.addBindValue(kChannel);
+    query.addBindValue(QStringLiteral("%1|%2|%3")
+                           .arg(qint64(std::floor(from)))
+                           .arg(qint64(std::floor(std::max(from, to))))
+                           .arg(QDateTime::currentMSecsSinceEpoch()));
+    exec(query);
+}
+
+void Database::listenForChanges(ChangeHandler handler)
+{
+    m_changeHandler = std::move(handler);
+    if (m_postgres)
+        subscribe();
+}
+
+void Database::subscribe()
+{
+    QSqlDriver *driver = QSqlDatabase::database(m_connection, false).driver();
+    delete m_listener;
+    m_listener = new QObject;
+    QObject::connect(driver, &QSqlDriver::notification, m_listener,
+                     [this](const QString &name, QSqlDriver::NotificationSource source, const QVariant &payload) {
+                         if (name != kChannel || source == QSqlDriver::SelfSource || !m_changeHandler)
+                             return;
+                         const QStringList parts = payload.toString().split(QLatin1Char('|'));
+                         if (parts.size() != 3) {
+                             qWarning("terminplaner: change notice without its days: %s",
+                                      qPrintable(payload.toString()));
+                             return;
+                         }
+                         m_changeHandler({parts.at(0).toDouble(), parts.at(1).toDouble(), parts.at(2).toLongLong()});
+                     });
+    if (!driver->subscribedToNotifications().contains(kChannel) && !driver->subscribeToNotification(kChannel))
+        qWarning("terminplaner: other desks' changes will not be shown at once: %s",
+                 qPrintable(driver->lastError().text()));
+}
+
+bool Database::reconnect()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.close();
+    if (!db.open())
+        return false;
+    m_connectionLost = false;
+    if (m_postgres && m_changeHandler)
+        subscribe();
+    return true;
 }
 
 QString Database::setting(const QString &key, const QString &fallback) const

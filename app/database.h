@@ -7,9 +7,11 @@
 #include <QList>
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
+class QObject;
 class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
@@ -47,6 +49,31 @@ struct Appointment
     int participantId = 0;
     bool note = false; // a mere note: never blocks a slot in the free-slot search
     QString uid;       // stable across exports and imports; a new one on first save when empty
+    qint64 version = 0; // counts the row's writes; 0 in a write means "whatever is stored"
+};
+
+// A write against a row that another desk changed or deleted since this desk read it. Nothing
+// was written; current holds what the other desk stored, nothing when it deleted the row.
+class ConflictError : public DatabaseError
+{
+public:
+    ConflictError(const QString &message, std::optional<Appointment> current)
+        : DatabaseError(message), m_current(std::move(current))
+    {
+    }
+    const std::optional<Appointment> &current() const { return m_current; }
+
+private:
+    std::optional<Appointment> m_current;
+};
+
+// What another desk changed: the whole days it touched, in the moved or saved row's old and
+// new place, and when it was saved (milliseconds since the epoch, for the refresh delay).
+struct ChangeNotice
+{
+    Dayplex::Date firstDay = 0;
+    Dayplex::Date lastDay = 0;
+    qint64 savedAt = 0;
 };
 
 // A new UID for an appointment made in this host.
@@ -102,7 +129,8 @@ public:
     int appointmentCount() const;
 
     // Writes the appointment for the first participant (updating it when its id is set) and
-    // a copy for every further one, all or nothing. Returns the ids written.
+    // a copy for every further one, all or nothing. Returns the ids written. An update with
+    // a version refuses, with ConflictError, a row that another desk wrote meanwhile.
     QList<qint64> saveAppointment(const Appointment &appointment, const QList<int> &participantIds);
     qint64 insertAppointment(const Appointment &appointment);
     void deleteAppointment(qint64 id);
@@ -110,9 +138,20 @@ public:
     // that appointment, the others are added. All or nothing.
     ImportCount importAppointments(const QVector<Appointment> &appointments);
     // New times of a dragged appointment, journalled in the same transaction. Refuses
-    // read-only and unknown appointments and an end before the start.
-    void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end);
+    // read-only and unknown appointments and an end before the start; with expectedVersion,
+    // a row another desk changed or deleted since (ConflictError).
+    void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end, qint64 expectedVersion = 0);
     int journalCount() const;
+
+    // On PostgreSQL, every write tells the other desks which days it touched; handler runs
+    // for the changes of other desks, from the event loop. SQLite has no such channel.
+    using ChangeHandler = std::function<void(const ChangeNotice &)>;
+    void listenForChanges(ChangeHandler handler);
+
+    // True once a call failed because the server went away; reconnect() tries to get it back
+    // and returns true when the database answers again.
+    bool connectionLost() const { return m_connectionLost; }
+    bool reconnect();
 
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
@@ -134,7 +173,10 @@ private:
     void exec(QSqlQuery &query) const;
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
-    bool updateRow(const Appointment &appointment); // false when the row is gone
+    bool updateRow(const Appointment &appointment); // false when the row is gone or newer
+    [[noreturn]] void throwConflict(qint64 id) const;
+    void notifyChange(Dayplex::Date from, Dayplex::Date to) const;
+    void subscribe();
     Appointment readAppointment(const QSqlQuery &query) const;
 
     QString m_connection;
@@ -142,6 +184,9 @@ private:
     bool m_seeded = false;
     bool m_postgres = false;
     bool m_readOnly = false;
+    mutable bool m_connectionLost = false;
+    ChangeHandler m_changeHandler;
+    QObject *m_listener = nullptr; // lives as long as the connection's notification link
 };
 
 // Rolls back unless commit() was reached: an exception on the way leaves nothing half-written.

@@ -154,6 +154,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QVector<Appointment> appointments =
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
 
+    noteVersions(&view, appointments);
     // With one participant chosen the name in every box says nothing.
     const QString memoFields = filter.size() == 1 ? QStringLiteral("AKT_Notiz") : fieldList;
     view.SetFilledRange(firstDay, lastDay);
@@ -180,6 +181,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QVector<Appointment> appointments =
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
 
+    noteVersions(&view, appointments);
     view.SetFilledRange(firstDay, lastDay);
     for (const Participant &p : participants)
         if (filter.contains(p.id))
@@ -199,12 +201,26 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     return result;
 }
 
-void HostBridge::applyDateChange(const QString &dsn, Dayplex::Date start, Dayplex::Date end)
+void HostBridge::noteVersions(const QObject *view, const QVector<Appointment> &appointments) const
+{
+    QHash<qint64, qint64> &versions = m_versions[view];
+    versions.clear();
+    for (const Appointment &a : appointments)
+        versions.insert(a.id, a.version);
+}
+
+qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const
+{
+    return m_versions.value(view).value(id, 0);
+}
+
+void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,
+                                 Dayplex::Date end, bool force)
 {
     const qint64 id = appointmentId(dsn);
     if (id == 0)
         throw DatabaseError(QStringLiteral("Unbekannter Termin „%1“.").arg(dsn));
-    m_db.moveAppointment(id, start, end);
+    m_db.moveAppointment(id, start, end, force ? 0 : shownVersion(view, id));
 }
 
 } // namespace Terminplaner

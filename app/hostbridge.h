@@ -55,8 +55,13 @@ public:
     FillResult fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay, Dayplex::Date lastDay,
                          const QString &fieldList) const;
 
-    // Writes the new times of a dragged appointment; throws DatabaseError when it cannot.
-    void applyDateChange(const QString &dsn, Dayplex::Date start, Dayplex::Date end);
+    // Writes the new times of an appointment dragged in view; throws DatabaseError when it
+    // cannot, and ConflictError when another desk changed or deleted it since the view was
+    // filled. force writes over whatever is stored now.
+    void applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start, Dayplex::Date end,
+                         bool force = false);
+    // The version of the appointment that the view was last filled with; 0 when unknown.
+    qint64 shownVersion(const QObject *view, qint64 id) const;
 
     static QString appointmentKey(qint64 id);
     static qint64 appointmentId(const QString &dsn); // 0 for a key that is not ours
@@ -74,9 +79,12 @@ private:
     // Settings go to the database, or stay for this session when it is read-only.
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
+    void noteVersions(const QObject *view, const QVector<Appointment> &appointments) const;
 
     Database &m_db;
     QHash<QString, QString> m_sessionSettings;
+    // Per view: what each shown appointment's row looked like when the view was filled.
+    mutable QHash<const QObject *, QHash<qint64, qint64>> m_versions;
 };
 
 template <typename View>

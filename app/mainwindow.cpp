@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -64,6 +65,13 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
     m_message = [this](const QString &title, const QString &text) {
         QMessageBox::warning(this, title, text);
     };
+    m_ask = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
+        QPushButton *yes = box.addButton(tr("Ja"), QMessageBox::YesRole);
+        box.setDefaultButton(box.addButton(tr("Nein"), QMessageBox::NoRole));
+        box.exec();
+        return box.clickedButton() == yes;
+    };
 
     m_rangeLabel = new QLabel(this);
     m_databaseLabel = new QLabel(this);
@@ -82,6 +90,16 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
     auto *statusTimer = new QTimer(this);
     connect(statusTimer, &QTimer::timeout, this, &MainWindow::updateStatus);
     statusTimer->start(300);
+
+    // Changes of other desks arrive in bursts; one refresh shows a burst.
+    m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setSingleShot(true);
+    m_refreshTimer->setInterval(20);
+    connect(m_refreshTimer, &QTimer::timeout, this, &MainWindow::refreshForOtherDesks);
+    m_reconnectTimer = new QTimer(this);
+    m_reconnectTimer->setInterval(1000);
+    connect(m_reconnectTimer, &QTimer::timeout, this, &MainWindow::tryReconnect);
+    m_db.listenForChanges([this](const ChangeNotice &notice) { otherDeskChanged(notice); });
 
     resize(1280, 800);
     setMinimumSize(800, 500);
@@ -327,6 +345,10 @@ bool MainWindow::guarded(const QString &title, const std::function<void()> &work
     } catch (const Dayplex::Error &error) {
         text = error.message();
     } catch (const DatabaseError &error) {
+        if (m_db.connectionLost()) {
+            connectionFailed(title, error.message());
+            return false;
+        }
         text = error.message();
     } catch (const std::exception &error) {
         text = QString::fromUtf8(error.what());
@@ -335,6 +357,102 @@ bool MainWindow::guarded(const QString &title, const std::function<void()> &work
         text += QStringLiteral("\n\n") + consequence;
     m_message(title, text);
     return false;
+}
+
+// One message when the server goes away; while it stays away the status bar says so, and a
+// timer tries to reach it again.
+void MainWindow::connectionFailed(const QString &title, const QString &text)
+{
+    statusBar()->showMessage(tr("Keine Verbindung zum Datenbankserver – neuer Versuch läuft …"));
+    if (m_offline)
+        return;
+    m_offline = true;
+    m_reconnectTimer->start();
+    m_message(title, text);
+}
+
+void MainWindow::tryReconnect()
+{
+    if (!m_db.reconnect())
+        return;
+    m_offline = false;
+    m_reconnectTimer->stop();
+    statusBar()->showMessage(tr("Die Verbindung zum Datenbankserver ist wiederhergestellt."), 10000);
+    reloadViews();
+}
+
+void MainWindow::otherDeskChanged(const ChangeNotice &notice)
+{
+    const auto shows = [&notice](double first, double last) {
+        return notice.firstDay <= std::floor(last) && notice.lastDay >= std::floor(first);
+    };
+    try {
+        m_calendarStale |= shows(m_calendar->FirstDay(), m_calendar->LastDay());
+        m_ganttStale |= shows(m_gantt->FirstDay(), m_gantt->LastDay());
+    } catch (const std::exception &error) {
+        qWarning("terminplaner: range of the views unknown: %s", error.what());
+        m_calendarStale = m_ganttStale = true;
+    }
+    m_pendingNotices.append(notice);
+    if (!m_refreshTimer->isActive())
+        m_refreshTimer->start();
+}
+
+void MainWindow::refreshForOtherDesks()
+{
+    // Not under a drag: the view would lose the appointment the mouse holds.
+    if (QApplication::mouseButtons() != Qt::NoButton) {
+        m_refreshTimer->start(100);
+        return;
+    }
+    m_refreshTimer->setInterval(20);
+    if (m_calendarStale) {
+        guarded(tr("Termine laden"), [&] {
+            const QString selected = m_calendar->SelectedDate();
+            const double selectionStart = m_calendar->SelectionStart();
+            const double selectionEnd = m_calendar->SelectionEnd();
+            const double firstTime = m_calendar->FirstTime();
+            m_calendar->Refresh();
+            m_calendar->setFirstTime(firstTime);
+            m_calendar->setSelectionStart(selectionStart);
+            m_calendar->setSelectionEnd(selectionEnd);
+            if (!selected.isEmpty() && m_calendar->TerminDSN().split(QLatin1Char('|')).contains(selected))
+                m_calendar->setSelectedDate(selected);
+            m_calendar->Repaint();
+        });
+    }
+    if (m_ganttStale) {
+        guarded(tr("Termine laden"), [&] {
+            const QString selected = m_gantt->SelectedDate();
+            m_gantt->Refresh();
+            if (!selected.isEmpty())
+                m_gantt->setSelectedDate(selected);
+        });
+    }
+    m_calendarStale = m_ganttStale = false;
+    const QList<ChangeNotice> shown = std::exchange(m_pendingNotices, {});
+    updateStatus();
+    if (m_refreshed)
+        for (const ChangeNotice &notice : shown)
+            m_refreshed(notice);
+}
+
+QString MainWindow::describe(const Appointment &a) const
+{
+    const QString when =
+        a.allDay ? (std::floor(a.end) > std::floor(a.start) ? tr("%1 bis %2, ganztägig").arg(dayText(a.start), dayText(a.end))
+                                                             : tr("%1, ganztägig").arg(dayText(a.start)))
+                 : tr("%1 %2–%3").arg(dayText(a.start),
+                                      QLocale().toString(Dayplex::toQTime(a.start), QStringLiteral("HH:mm")),
+                                      QLocale().toString(Dayplex::toQTime(a.end), QStringLiteral("HH:mm")));
+    QString who;
+    try {
+        if (const std::optional<Participant> p = m_db.participant(a.participantId))
+            who = tr(", %1").arg(p->name);
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: participant unknown: %s", qPrintable(error.message()));
+    }
+    return tr("„%1“, %2%3").arg(a.text, when, who);
 }
 
 void MainWindow::noteSkipped(const FillResult &result)
@@ -567,11 +685,45 @@ void MainWindow::openAppointment(const QString &dsn)
     for (;;) {
         const int outcome = m_runDialog(dialog);
         if (outcome == AppointmentDialog::Saved) {
-            const Appointment result = dialog.appointment();
-            const bool saved = guarded(
-                tr("Termin speichern"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
-                tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben "
-                   "wieder geöffnet."));
+            Appointment result = dialog.appointment();
+            const QString title = tr("Termin speichern");
+            const QString consequence = tr("Die Änderung wurde nicht gespeichert. Das Formular wird "
+                                           "mit Ihren Eingaben wieder geöffnet.");
+            std::optional<ConflictError> conflict;
+            bool saved = guarded(title, [&] {
+                try {
+                    m_db.saveAppointment(result, dialog.participantIds());
+                } catch (const ConflictError &error) {
+                    conflict = error;
+                }
+            }, consequence);
+            if (saved && conflict) {
+                // Another desk wrote first: its version is shown, the user decides whose stays.
+                const QString question =
+                    conflict->current()
+                        ? tr("%1\n\nDort gespeichert: %2\nIhre Änderung: %3\n\nSoll Ihre Änderung trotzdem "
+                             "gespeichert werden? Bei „Nein“ bleibt, was der andere Arbeitsplatz gespeichert hat.")
+                              .arg(conflict->message(), describe(*conflict->current()), describe(result))
+                        : tr("%1\n\nIhre Fassung: %2\n\nSoll der Termin mit Ihren Angaben neu angelegt werden?")
+                              .arg(conflict->message(), describe(result));
+                saved = false;
+                if (m_ask(title, question)) {
+                    if (conflict->current()) {
+                        result.version = conflict->current()->version;
+                    } else {
+                        result.id = 0;
+                        result.version = 0;
+                    }
+                    saved = guarded(title, [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+                                    consequence);
+                    if (!saved) {
+                        reloadViews();
+                        continue;
+                    }
+                }
+                reloadViews();
+                return;
+            }
             reloadViews();
             if (saved)
                 return;
@@ -589,8 +741,35 @@ void MainWindow::openAppointment(const QString &dsn)
 
 void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end)
 {
-    if (guarded(tr("Termin verschieben"), [&] { m_bridge.applyDateChange(dsn, start, end); },
-                tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.")))
+    // A drag comes from the view on screen, filled with the rows it shows.
+    const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
+    const QString title = tr("Termin verschieben");
+    const QString consequence = tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.");
+    std::optional<ConflictError> conflict;
+    bool saved = guarded(title, [&] {
+        try {
+            m_bridge.applyDateChange(view, dsn, start, end);
+        } catch (const ConflictError &error) {
+            conflict = error;
+        }
+    }, consequence);
+    if (saved && conflict) {
+        saved = false;
+        if (!conflict->current()) {
+            m_message(title, conflict->message() + QStringLiteral("\n\n") + tr("Die Verschiebung wurde nicht gespeichert."));
+        } else {
+            Appointment mine = *conflict->current();
+            mine.start = start;
+            mine.end = end;
+            const QString question =
+                tr("%1\n\nDort gespeichert: %2\nIhre Verschiebung: %3\n\nSoll Ihre Verschiebung trotzdem "
+                   "gespeichert werden? Bei „Nein“ bleibt, was der andere Arbeitsplatz gespeichert hat.")
+                    .arg(conflict->message(), describe(*conflict->current()), describe(mine));
+            if (m_ask(title, question))
+                saved = guarded(title, [&] { m_bridge.applyDateChange(view, dsn, start, end, true); }, consequence);
+        }
+    }
+    if (saved)
         statusBar()->showMessage(tr("Termin verschoben auf %1 %2.")
                                      .arg(dayText(start),
                                           QLocale().toString(Dayplex::toQTime(start), QStringLiteral("HH:mm"))),

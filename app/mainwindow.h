@@ -13,6 +13,7 @@ class QActionGroup;
 class QDialog;
 class QLabel;
 class QStackedWidget;
+class QTimer;
 
 namespace Dayplex {
 class ucAgenda;
@@ -37,6 +38,12 @@ public:
     using MessageSink = std::function<void(const QString &title, const QString &text)>;
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     void setMessageSink(MessageSink sink) { m_message = std::move(sink); }
+    // A yes/no question of the host's own (a conflict with another desk); true for "Ja".
+    using QuestionHandler = std::function<bool(const QString &title, const QString &text)>;
+    void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
+    // Called after the views showed a change of another desk, for measurements.
+    using RefreshObserver = std::function<void(const ChangeNotice &notice)>;
+    void setRefreshObserver(RefreshObserver observer) { m_refreshed = std::move(observer); }
 
     Dayplex::ucAgenda *calendar() const { return m_calendar; }
     Dayplex::ctlGantt *gantt() const { return m_gantt; }
@@ -64,6 +71,9 @@ public:
     // Wheel turns reported by the wheel control: time rows in the calendar, days with Ctrl
     // held and in the Gantt view.
     void wheelTurned(qint32 key, qint32 delta, qint32 x, qint32 y);
+    // Another desk saved a change on the days of notice: the views that show those days ask
+    // again for their range, keeping selection and scroll position.
+    void otherDeskChanged(const ChangeNotice &notice);
 
 private:
     void createViews();
@@ -76,6 +86,10 @@ private:
                  const QString &consequence = QString());
     void noteSkipped(const FillResult &result);
     QString chooseCalendarFile(bool save);
+    void refreshForOtherDesks();
+    void connectionFailed(const QString &title, const QString &text);
+    void tryReconnect();
+    QString describe(const Appointment &appointment) const;
 
     Database &m_db;
     HostBridge m_bridge;
@@ -91,6 +105,15 @@ private:
     QString m_lastStatus;
     DialogRunner m_runDialog;
     MessageSink m_message;
+    QuestionHandler m_ask;
+    RefreshObserver m_refreshed;
+    // Changes of other desks not shown yet: whether each view must ask again, and the notices.
+    bool m_calendarStale = false;
+    bool m_ganttStale = false;
+    QList<ChangeNotice> m_pendingNotices;
+    QTimer *m_refreshTimer = nullptr;
+    QTimer *m_reconnectTimer = nullptr;
+    bool m_offline = false;
 };
 
 } // namespace Terminplaner
