@@ -675,10 +675,10 @@ void Database::throwConflict(qint64 id) const
         throw ConflictError(QStringLiteral("Der Termin wurde inzwischen an einem anderen "
                                            "Arbeitsplatz gelöscht."),
                             std::nullopt);
-    throw ConflictError(QStringLiteral("Der Termin „%1“ wurde inzwischen an einem anderen "
-                                       "Arbeitsplatz geändert.")
-                            .arg(current->text),
-                        std::move(current));
+    const QString message = QStringLiteral("Der Termin „%1“ wurde inzwischen an einem anderen "
+                                           "Arbeitsplatz geändert.")
+                                .arg(current->text);
+    throw ConflictError(message, std::move(current));
 }
 
 ImportCount Database::importAppointments(const QVector<Appointment> &appointments)

@@ -406,29 +406,10 @@ void MainWindow::refreshForOtherDesks()
         return;
     }
     m_refreshTimer->setInterval(20);
-    if (m_calendarStale) {
-        guarded(tr("Termine laden"), [&] {
-            const QString selected = m_calendar->SelectedDate();
-            const double selectionStart = m_calendar->SelectionStart();
-            const double selectionEnd = m_calendar->SelectionEnd();
-            const double firstTime = m_calendar->FirstTime();
-            m_calendar->Refresh();
-            m_calendar->setFirstTime(firstTime);
-            m_calendar->setSelectionStart(selectionStart);
-            m_calendar->setSelectionEnd(selectionEnd);
-            if (!selected.isEmpty() && m_calendar->TerminDSN().split(QLatin1Char('|')).contains(selected))
-                m_calendar->setSelectedDate(selected);
-            m_calendar->Repaint();
-        });
-    }
-    if (m_ganttStale) {
-        guarded(tr("Termine laden"), [&] {
-            const QString selected = m_gantt->SelectedDate();
-            m_gantt->Refresh();
-            if (!selected.isEmpty())
-                m_gantt->setSelectedDate(selected);
-        });
-    }
+    if (m_calendarStale)
+        refreshCalendar();
+    if (m_ganttStale)
+        refreshGantt();
     m_calendarStale = m_ganttStale = false;
     const QList<ChangeNotice> shown = std::exchange(m_pendingNotices, {});
     updateStatus();
@@ -536,9 +517,38 @@ void MainWindow::page(int direction)
 void MainWindow::reloadViews()
 {
     // Both views, so that the hidden one shows the change when it comes back.
-    guarded(tr("Termine laden"), [&] { m_calendar->Refresh(); });
-    guarded(tr("Termine laden"), [&] { m_gantt->Refresh(); });
+    refreshCalendar();
+    refreshGantt();
     updateStatus();
+}
+
+// Asks again for the shown range; what the user selected and where the rows are scrolled to
+// stay as they were, as long as the selected appointment is still there.
+void MainWindow::refreshCalendar()
+{
+    guarded(tr("Termine laden"), [&] {
+        const QString selected = m_calendar->SelectedDate();
+        const double selectionStart = m_calendar->SelectionStart();
+        const double selectionEnd = m_calendar->SelectionEnd();
+        const double firstTime = m_calendar->FirstTime();
+        m_calendar->Refresh();
+        m_calendar->setFirstTime(firstTime);
+        m_calendar->setSelectionStart(selectionStart);
+        m_calendar->setSelectionEnd(selectionEnd);
+        if (!selected.isEmpty() && m_calendar->TerminDSN().split(QLatin1Char('|')).contains(selected))
+            m_calendar->setSelectedDate(selected);
+        m_calendar->Repaint();
+    });
+}
+
+void MainWindow::refreshGantt()
+{
+    guarded(tr("Termine laden"), [&] {
+        const QString selected = m_gantt->SelectedDate();
+        m_gantt->Refresh();
+        if (!selected.isEmpty())
+            m_gantt->setSelectedDate(selected);
+    });
 }
 
 void MainWindow::print(bool preview)

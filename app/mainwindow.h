@@ -87,6 +87,8 @@ private:
     void noteSkipped(const FillResult &result);
     QString chooseCalendarFile(bool save);
     void refreshForOtherDesks();
+    void refreshCalendar();
+    void refreshGantt();
     void connectionFailed(const QString &title, const QString &text);
     void tryReconnect();
     QString describe(const Appointment &appointment) const;
