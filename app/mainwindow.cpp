@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -406,11 +407,11 @@ void MainWindow::refreshForOtherDesks()
         return;
     }
     m_refreshTimer->setInterval(20);
-    if (m_calendarStale)
+    // The hidden view keeps its mark and asks again when it is shown.
+    if (m_view == View::Calendar && m_calendarStale)
         refreshCalendar();
-    if (m_ganttStale)
+    else if (m_view == View::Gantt && m_ganttStale)
         refreshGantt();
-    m_calendarStale = m_ganttStale = false;
     const QList<ChangeNotice> shown = std::exchange(m_pendingNotices, {});
     updateStatus();
     if (m_refreshed)
@@ -452,6 +453,8 @@ void MainWindow::showCalendar(Dayplex::Date firstDay)
     m_view = View::Calendar;
     m_stack->setCurrentWidget(m_calendar);
     m_calendarAction->setChecked(true);
+    if (m_calendarStale)
+        refreshCalendar();
     updateStatus();
 }
 
@@ -463,6 +466,8 @@ void MainWindow::showGantt(Dayplex::Date firstDay, int days, Dayplex::Date ab)
     guarded(tr("Gantt-Ansicht"), [&] {
         double last = std::floor(firstDay) + std::max(days, 1) - 1;
         m_gantt->SetDisplayedRange(firstDay, &last, false, true);
+        if (m_ganttStale)
+            refreshGantt();
         m_gantt->Repaint();
         if (ab > 0)
             m_gantt->FreienTerminSuchen(ab);
@@ -516,9 +521,14 @@ void MainWindow::page(int direction)
 
 void MainWindow::reloadViews()
 {
-    // Both views, so that the hidden one shows the change when it comes back.
-    refreshCalendar();
-    refreshGantt();
+    // The view on screen now; the hidden one when it comes back.
+    if (m_view == View::Calendar) {
+        refreshCalendar();
+        m_ganttStale = true;
+    } else {
+        refreshGantt();
+        m_calendarStale = true;
+    }
     updateStatus();
 }
 
@@ -526,23 +536,30 @@ void MainWindow::reloadViews()
 // stay as they were, as long as the selected appointment is still there.
 void MainWindow::refreshCalendar()
 {
+    m_calendarStale = false;
     guarded(tr("Termine laden"), [&] {
         const QString selected = m_calendar->SelectedDate();
         const double selectionStart = m_calendar->SelectionStart();
         const double selectionEnd = m_calendar->SelectionEnd();
         const double firstTime = m_calendar->FirstTime();
-        m_calendar->Refresh();
-        m_calendar->setFirstTime(firstTime);
-        m_calendar->setSelectionStart(selectionStart);
-        m_calendar->setSelectionEnd(selectionEnd);
-        if (!selected.isEmpty() && m_calendar->TerminDSN().split(QLatin1Char('|')).contains(selected))
-            m_calendar->setSelectedDate(selected);
+        {
+            // One paint at the end instead of one per step.
+            m_calendar->setUpdatesEnabled(false);
+            const auto enable = qScopeGuard([this] { m_calendar->setUpdatesEnabled(true); });
+            m_calendar->Refresh();
+            m_calendar->setFirstTime(firstTime);
+            m_calendar->setSelectionStart(selectionStart);
+            m_calendar->setSelectionEnd(selectionEnd);
+            if (!selected.isEmpty() && m_calendar->TerminDSN().split(QLatin1Char('|')).contains(selected))
+                m_calendar->setSelectedDate(selected);
+        }
         m_calendar->Repaint();
     });
 }
 
 void MainWindow::refreshGantt()
 {
+    m_ganttStale = false;
     guarded(tr("Termine laden"), [&] {
         const QString selected = m_gantt->SelectedDate();
         m_gantt->Refresh();

@@ -1,0 +1,243 @@
+// The load run of the Terminplaner for a team (scripts/load): a PostgreSQL server of its own,
+// 8 desks as separate processes, each a real window offscreen that moves its own appointment
+// every 100 ms through the path of a drag. Every desk measures, for each change of another
+// desk, the time from the save to its refreshed view. At the end the run checks that no update
+// was lost and that all desks show the same data, and prints the median and the 95th percentile.
+//   team_load [SECONDS [DESKS]]
+#include "mainwindow.h"
+#include "../app/pgserver.h"
+
+#include <dayplex/dayplex.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTextStream>
+#include <QTimer>
+#include <algorithm>
+
+using namespace Terminplaner;
+
+namespace {
+
+const QDate kWeek(2026, 12, 7); // a Monday
+constexpr int kIntervalMs = 100;
+const QString kLoadText = QStringLiteral("Lasttest Arbeitsplatz %1");
+
+Dayplex::Date slot(int desk, int step)
+{
+    // Through the five working days of the shown week, one half hour per desk.
+    return Dayplex::toDate(kWeek.addDays(step % 5)) + (8 * 60 + desk * 30 + (step % 4) * 5) / 1440.0;
+}
+
+// What a desk's calendar shows of the load appointments: the version of each row it was last
+// filled with. Versions count every write, so equal versions are equal data.
+QString shownDigest(MainWindow &window, const QList<qint64> &ids)
+{
+    QStringList parts;
+    for (qint64 id : ids)
+        parts.append(QStringLiteral("%1=%2").arg(id).arg(window.bridge().shownVersion(window.calendar(), id)));
+    return parts.join(QLatin1Char(' '));
+}
+
+QString storedDigest(Database &db, const QList<qint64> &ids)
+{
+    QStringList parts;
+    for (qint64 id : ids)
+        parts.append(QStringLiteral("%1=%2").arg(id).arg(db.appointment(id)->version));
+    return parts.join(QLatin1Char(' '));
+}
+
+// One desk: moves its appointment for the given time, then reports.
+int runDesk(const QString &url, int desk, int seconds, const QList<qint64> &ids)
+{
+    QTextStream out(stdout);
+    Database db;
+    db.open(url);
+    MainWindow window(db);
+    QStringList messages;
+    int conflicts = 0;
+    window.setMessageSink([&](const QString &title, const QString &text) { messages.append(title + QStringLiteral(": ") + text); });
+    window.setQuestionHandler([&](const QString &, const QString &) {
+        ++conflicts;
+        return false;
+    });
+    QVector<qint64> latencies;
+    window.setRefreshObserver([&](const ChangeNotice &notice) {
+        latencies.append(QDateTime::currentMSecsSinceEpoch() - notice.savedAt);
+    });
+    window.show();
+    window.showCalendar(Dayplex::toDate(kWeek));
+
+    const qint64 mine = ids.at(desk);
+    const QString key = HostBridge::appointmentKey(mine);
+    int step = 0;
+    int saved = 0;
+    QString lastSaved;
+    QTimer mover;
+    mover.setInterval(kIntervalMs);
+    QObject::connect(&mover, &QTimer::timeout, [&] {
+        const Dayplex::Date start = slot(desk, ++step);
+        window.moveAppointment(key, start, start + 0.5 / 24);
+        // The window says nothing on success; what the database holds tells.
+        if (const std::optional<Appointment> a = db.appointment(mine); a && std::abs(a->start - start) < Dayplex::kOneSecond) {
+            ++saved;
+            lastSaved = Database::toSqlDateTime(start);
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    mover.start();
+    while (clock.elapsed() < seconds * 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    mover.stop();
+    // The last changes of the others still arrive.
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    window.reloadViews();
+
+    const QStringList shown = window.calendar()->TerminDSN().split(QLatin1Char('|'));
+    int visible = 0;
+    for (qint64 id : ids)
+        visible += shown.contains(HostBridge::appointmentKey(id)) ? 1 : 0;
+    out << "SAVED " << saved << " " << lastSaved << "\n";
+    out << "CONFLICTS " << conflicts << "\n";
+    out << "MESSAGES " << messages.size() << "\n";
+    for (const QString &m : messages)
+        out << "MESSAGE " << QString(m).replace(QLatin1Char('\n'), QLatin1Char(' ')) << "\n";
+    out << "VISIBLE " << visible << "\n";
+    out << "DIGEST " << shownDigest(window, ids) << "\n";
+    for (qint64 ms : latencies)
+        out << "L " << ms << "\n";
+    out.flush();
+    return 0;
+}
+
+qint64 percentile(QVector<qint64> values, double p)
+{
+    if (values.isEmpty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const int index = std::clamp(int(std::ceil(p * values.size())) - 1, 0, int(values.size()) - 1);
+    return values.at(index);
+}
+
+int runAll(int seconds, int desks, const QString &self)
+{
+    QTextStream out(stdout);
+    PgServer server;
+    if (!server.start()) {
+        out << "Server: " << server.error() << Qt::endl;
+        return 1;
+    }
+    const QString url = server.createDatabase(QStringLiteral("last"));
+    QList<qint64> ids;
+    int journalBefore = 0;
+    {
+        Database db;
+        db.open(url, kWeek);
+        for (int desk = 0; desk < desks; ++desk) {
+            Appointment a;
+            a.text = kLoadText.arg(desk + 1);
+            a.start = slot(desk, 0);
+            a.end = a.start + 0.5 / 24;
+            a.participantId = desk % 8 + 1;
+            ids.append(db.insertAppointment(a));
+        }
+        journalBefore = db.journalCount();
+    }
+    QStringList idText;
+    for (qint64 id : ids)
+        idText.append(QString::number(id));
+
+    QList<QProcess *> processes;
+    for (int desk = 0; desk < desks; ++desk) {
+        auto *p = new QProcess;
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(self, {QStringLiteral("--desk"), url, QString::number(desk), QString::number(seconds),
+                        idText.join(QLatin1Char(','))});
+        processes.append(p);
+    }
+    QVector<qint64> latencies;
+    QStringList digests;
+    int saves = 0, conflicts = 0, messages = 0, visibleShort = 0;
+    QStringList lastSaved;
+    bool ok = true;
+    for (QProcess *p : processes) {
+        if (!p->waitForFinished((seconds + 60) * 1000) || p->exitCode() != 0) {
+            out << "Ein Arbeitsplatz ist nicht sauber beendet worden." << Qt::endl;
+            ok = false;
+        }
+        for (const QString &line : QString::fromUtf8(p->readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("L ")))
+                latencies.append(line.mid(2).toLongLong());
+            else if (line.startsWith(QLatin1String("SAVED "))) {
+                saves += line.section(QLatin1Char(' '), 1, 1).toInt();
+                lastSaved.append(line.section(QLatin1Char(' '), 2, 2));
+            } else if (line.startsWith(QLatin1String("CONFLICTS ")))
+                conflicts += line.mid(10).toInt();
+            else if (line.startsWith(QLatin1String("MESSAGES ")))
+                messages += line.mid(9).toInt();
+            else if (line.startsWith(QLatin1String("MESSAGE ")))
+                out << "  " << line << "\n";
+            else if (line.startsWith(QLatin1String("VISIBLE ")))
+                visibleShort += line.mid(8).toInt() == desks ? 0 : 1;
+            else if (line.startsWith(QLatin1String("DIGEST ")))
+                digests.append(line.mid(7));
+        }
+        delete p;
+    }
+
+    Database db;
+    db.open(url, kWeek);
+    int lost = 0;
+    for (int desk = 0; desk < desks && desk < lastSaved.size(); ++desk)
+        if (Database::toSqlDateTime(db.appointment(ids.at(desk))->start) != lastSaved.at(desk))
+            ++lost;
+    const int journal = db.journalCount() - journalBefore;
+    const QString stored = storedDigest(db, ids);
+    const bool agree = digests.size() == desks
+                       && std::all_of(digests.cbegin(), digests.cend(), [&](const QString &d) { return d == stored; });
+    out << "Arbeitsplätze: " << desks << ", Laufzeit: " << seconds << " s, Verschiebungen gespeichert: " << saves
+        << " (Journal: " << journal << "), Konflikte: " << conflicts << ", Meldungen: " << messages << "\n";
+    out << "Verlorene Änderungen: " << lost << ", alle Arbeitsplätze zeigen dasselbe: " << (agree ? "ja" : "nein")
+        << ", Arbeitsplätze ohne alle Lasttermine: " << visibleShort << "\n";
+    out << "Speichern bis aufgefrischte Ansicht: n=" << latencies.size() << ", Median " << percentile(latencies, 0.5)
+        << " ms, 95. Perzentil " << percentile(latencies, 0.95) << " ms, Maximum " << percentile(latencies, 1.0)
+        << " ms" << Qt::endl;
+    const bool passed = ok && lost == 0 && agree && journal == saves && visibleShort == 0
+                        && percentile(latencies, 0.95) < 500;
+    out << (passed ? "Ergebnis: bestanden" : "Ergebnis: NICHT bestanden") << Qt::endl;
+    return passed ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList args = app.arguments();
+    if (args.size() == 6 && args.at(1) == QLatin1String("--desk")) {
+        QList<qint64> ids;
+        for (const QString &id : args.at(5).split(QLatin1Char(',')))
+            ids.append(id.toLongLong());
+        try {
+            return runDesk(args.at(2), args.at(3).toInt(), args.at(4).toInt(), ids);
+        } catch (const DatabaseError &error) {
+            QTextStream(stderr) << "Arbeitsplatz " << args.at(3) << ": " << error.message() << Qt::endl;
+            return 1;
+        }
+    }
+    const int seconds = args.size() > 1 ? args.at(1).toInt() : 30;
+    const int desks = args.size() > 2 ? args.at(2).toInt() : 8;
+    if (seconds < 1 || desks < 2 || desks > 32) {
+        QTextStream(stderr) << "Aufruf: team_load [SEKUNDEN [ARBEITSPLÄTZE]]" << Qt::endl;
+        return 2;
+    }
+    return runAll(seconds, desks, QApplication::applicationFilePath());
+}
