@@ -29,8 +29,9 @@ void setUp(QCommandLineParser &parser)
     // The default path is listed below the options: wrapped in a column it would break in
     // the middle of the file name.
     parser.addOption({QStringLiteral("db"),
-                      QStringLiteral("Datenbankdatei (SQLite); der Ordner muss existieren. Standard: "
-                                     "siehe unten."),
+                      QStringLiteral("Datenbankdatei (SQLite; der Ordner muss existieren) oder ein "
+                                     "PostgreSQL-Server als postgresql://benutzer@rechner:port/datenbank; "
+                                     "das Passwort kommt aus PGPASSWORD oder ~/.pgpass. Standard: siehe unten."),
                       QStringLiteral("DATEI")});
     parser.addOption({QStringLiteral("screenshot"),
                       QStringLiteral("Speichert ein Bild der Ansicht „calendar“ oder „gantt“ "

@@ -285,7 +285,7 @@ void MainWindow::createActions()
     connect(about, &QAction::triggered, this, [this] {
         QMessageBox::about(this, tr("Über Terminplaner"),
                            tr("<b>Terminplaner</b> %1<p>Beispielanwendung der Terminbibliothek "
-                              "Dayplex: Kalender und Gantt-Ansicht auf einer SQLite-Datenbank.</p>")
+                              "Dayplex: Kalender und Gantt-Ansicht auf SQLite oder PostgreSQL.</p>")
                                .arg(QApplication::applicationVersion()));
     });
 

@@ -70,12 +70,15 @@ public:
         m_running = false;
     }
 
-    // Creates an empty database and returns the URL a desk opens it with.
-    QString createDatabase(const QString &name)
+    // Creates an empty database, or a copy of a template database nobody is connected to, and
+    // returns the URL a desk opens it with.
+    QString createDatabase(const QString &name, const QString &copyOf = QString())
     {
-        if (!run(QStringLiteral("createdb"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
-                                             QStringLiteral("-p"), QString::number(m_port),
-                                             QStringLiteral("-U"), QString::fromLatin1(kUser), name}))
+        QStringList arguments{QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                              QString::number(m_port), QStringLiteral("-U"), QString::fromLatin1(kUser)};
+        if (!copyOf.isEmpty())
+            arguments << QStringLiteral("-T") << copyOf;
+        if (!run(QStringLiteral("createdb"), arguments << name))
             return QString();
         return url(name);
     }
