@@ -126,6 +126,30 @@ private Q_SLOTS:
         }
     }
 
+    // Catches a server database of another program that gets the planner's tables and demo
+    // data added.
+    void foreignDatabaseIsNotWritten()
+    {
+        const QString url = m_server.createDatabase(QStringLiteral("fremd"));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("fremd"));
+            other.setHostName(QStringLiteral("127.0.0.1"));
+            other.setPort(m_server.port());
+            other.setUserName(QString::fromLatin1(PgServer::kUser));
+            other.setDatabaseName(QStringLiteral("fremd"));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE kunden (nr INTEGER, name TEXT)")));
+            Database db;
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.open(url, kAnchor));
+            QSqlQuery tables(other);
+            QVERIFY(tables.exec(QStringLiteral("SELECT count(*) FROM information_schema.tables"
+                                               " WHERE table_schema = current_schema()")));
+            QVERIFY(tables.next());
+            QCOMPARE(tables.value(0).toInt(), 1);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fremd"));
+    }
+
 private:
     PgServer m_server;
 };
