@@ -10,6 +10,7 @@
 #include <dayplex/error.h>
 #include <dayplex/kalenderobjekttyp.h>
 #include <dayplex/modal.h>
+#include <dayplex/presentation.h>
 #include <dayplex/printing.h>
 #include <dayplex/ucagenda.h>
 

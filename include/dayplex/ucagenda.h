@@ -3,6 +3,7 @@
 
 #include <dayplex/dates.h>
 #include <dayplex/dayplex_export.h>
+#include <dayplex/presentation.h>
 #include <dayplex/kalenderobjekttyp.h>
 
 #include <QImage>
@@ -130,6 +131,11 @@ public:
     // the day bar "HScroll". The size is in logical pixels; a device pixel ratio of 2 gives a
     // HiDPI picture with twice the pixels each way. Too large a picture gives a null image.
     QImage paintToImage(const QSize &size, qreal devicePixelRatio = 1);
+
+    // The screen presentation, Classic by default (see presentation.h). Not a property of the
+    // meta-object: late-bound hosts and the options string do not know it.
+    Presentation presentation() const;
+    void setPresentation(Presentation presentation);
 
 Q_SIGNALS:
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);

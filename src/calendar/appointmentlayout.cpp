@@ -207,4 +207,27 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
     return layout;
 }
 
+QVector<BandOverflow> bandOverflows(const AppointmentLayout &layout, const CalendarGrid &grid)
+{
+    const GridGeometry &g = grid.geo;
+    const qint64 bandBottom = qint64(g.lngOben) + g.lngKopfhoehe + g.lngTagesterminHoehe;
+    const qint64 boxHeight = qint64(g.lngZeilenhoehe) - 2 * g.lngLinie;
+    QVector<BandOverflow> overflows;
+    for (qint32 column = 0; column < grid.dayCount(); ++column) {
+        const qint64 left = grid.columnLeft(column);
+        const qint64 right = left + g.lngSpaltenBreite;
+        BandOverflow overflow;
+        overflow.column = column;
+        for (const AllDayBox &entry : layout.allDay) {
+            const QRect &box = entry.box;
+            const bool inColumn = box.x() < right && qint64(box.x()) + box.width() > left;
+            if (inColumn && box.width() > 0 && box.y() + boxHeight > bandBottom)
+                overflow.hidden.append(entry.index);
+        }
+        if (!overflow.hidden.isEmpty())
+            overflows.append(overflow);
+    }
+    return overflows;
+}
+
 } // namespace Dayplex

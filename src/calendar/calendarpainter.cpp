@@ -3,6 +3,7 @@
 #include "shared/cdc.h"
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
+#include "shared/readablecolours.h"
 
 #include <dayplex/kalenderobjekttyp.h>
 
@@ -42,18 +43,22 @@ public:
         , height(height)
         , charWidth(charWidth)
         , printFlag(printFlag)
+        , line(dc.lineWidth())
     {
+        if (scene.modern)
+            selectionFill = scene.style.modernSelectionColour(ownColours());
     }
 
     void drawGrid();
     void drawAppointments();
 
 private:
+    // A cell framed by one line: the frame colour fills it, the fill colour its inside.
     void cell(qint32 x, qint32 y, qint32 w, qint32 h, qint32 frame, qint32 fill,
               const QString &caption, qint32 align)
     {
         dc.FillRect(x, y, w, h, frame);
-        dc.FillRect(x + 1, y + 1, w - 2, h - 2, fill, caption, align);
+        dc.FillRect(x + line, y + line, w - 2 * line, h - 2 * line, fill, caption, align);
     }
     void region(qint32 x, qint32 y, qint32 w, qint32 h, qint32 index, Date von, Date bis,
                 qint32 type, qint32 priority)
@@ -90,13 +95,28 @@ private:
     void drawTimeBar(qint32 x, qint32 w, qint32 index, qint32 column);
     void drawSegment(const SegmentBox &segment);
     void drawAllDay(const AllDayBox &entry);
+    void drawOverflowMarkers(const AppointmentLayout &layout);
+    QVector<qint32> ownColours() const;
 
     cDC &dc;
     CalendarScene &s;
     const GridGeometry &g;
     const qint32 left, top, width, height, charWidth;
     const bool printFlag;
+    const qint32 line;
+    qint32 selectionFill = 0;
 };
+
+QVector<qint32> Painter::ownColours() const
+{
+    QVector<qint32> colours;
+    for (qint32 i = 1; i <= s.store.count(); ++i) {
+        const TerminEintrag &e = s.store.at(i);
+        if (!e.blnfeiertag && !colours.contains(e.backcolor))
+            colours.append(e.backcolor);
+    }
+    return colours;
+}
 
 void Painter::drawTimeColumn(qint32 x, qint32 y)
 {
@@ -190,10 +210,12 @@ void Painter::drawBox(qint32 x, qint32 y, qint32 w, qint32 h, qint32 index, bool
     const TerminEintrag &entry = s.store.at(index);
     const CalendarStyle &st = s.style;
     dc.FillRect(x, y, w, h, kLineColour);
-    x += 1, y += 1, w -= 2, h -= 2;
-    const ColourPair colours = st.appointmentColours(index == s.selectedIndex && !s.forPrinting,
-                                                     entry.blnfeiertag, entry.btagestermin,
-                                                     entry.backcolor, entry.fontcolor);
+    x += line, y += line, w -= 2 * line, h -= 2 * line;
+    const bool selected = index == s.selectedIndex && !s.forPrinting;
+    ColourPair colours = st.appointmentColours(selected, entry.blnfeiertag, entry.btagestermin,
+                                               entry.backcolor, entry.fontcolor);
+    if (s.modern)
+        colours = AppointmentStyle::modernColours(colours, selected, selectionFill);
     dc.setTextColor(colours.text);
     dc.FillRect(x, y, w, h, colours.back);
     x += 1, y += 1, w -= 2, h -= 2;
@@ -230,7 +252,8 @@ void Painter::drawTimeBar(qint32 x, qint32 w, qint32 index, qint32 column)
     if (s.forPrinting && y2 > g.lngUnten)
         y2 = g.lngUnten;
     const qint32 barHeight = std::max(y2 - y1, rounded(g.lngZeilenhoehe / 5.0));
-    dc.FillRect(x, y1, w, barHeight, s.style.rgbZeitbalken);
+    // On paper the bar is at least a line wide, like the frames beside it.
+    dc.FillRect(x, y1, w > 0 ? std::max(w, line) : w, barHeight, s.style.rgbZeitbalken);
     const qint32 half = rounded(barHeight / 2.0);
     if (startsHere)
         region(x, y1, w, half, index, entry.dateStart, 0, sizenorth, 3);
@@ -274,6 +297,30 @@ void Painter::drawAppointments()
             drawSegment(layout.segments[b++]);
         }
     }
+    if (s.modern)
+        drawOverflowMarkers(layout);
+}
+
+// "+n" at the foot of each day's band cell that hides n entries, over the last row shown.
+void Painter::drawOverflowMarkers(const AppointmentLayout &layout)
+{
+    s.overflows = bandOverflows(layout, s.grid);
+    if (s.overflows.isEmpty())
+        return;
+    const qint32 bandTop = g.lngOben + g.lngKopfhoehe;
+    const qint32 bandBottom = bandTop + g.lngTagesterminHoehe;
+    dc.SetClipRec(g.lngLinks + g.lngZeitspalteBreite, bandTop, g.lngLinks + g.areaWidth, bandBottom);
+    const qint32 markerHeight = std::min(g.lngZeilenhoehe - 2 * g.lngLinie, g.lngTagesterminHoehe - 2);
+    for (BandOverflow &overflow : s.overflows) {
+        const QString text = QStringLiteral("+%1").arg(overflow.hidden.size());
+        const qint32 markerWidth = std::min(dc.textWidth(text) + 6, g.lngSpaltenBreite - 2);
+        const qint32 right = s.grid.columnLeft(overflow.column) + g.lngSpaltenBreite - 2;
+        overflow.marker = QRect(right - markerWidth, bandBottom - 1 - markerHeight, markerWidth,
+                                markerHeight);
+        dc.setTextColor(s.style.rgbFontUeberschrift);
+        cell(overflow.marker.x(), overflow.marker.y(), overflow.marker.width(),
+             overflow.marker.height(), kLineColour, s.style.rgbBackUeberschrift, text, kAlignCentre);
+    }
 }
 
 } // namespace
@@ -292,6 +339,8 @@ void paintCalendar(cDC &dc, CalendarScene &scene, qint32 left, qint32 top, qint3
     else
         scene.grid.layoutScreen(left, top, width, height, charWidth, charHeight);
     scene.hits.clear();
+    scene.overflows.clear();
+    dc.setEllipsis(scene.modern);
     dc.FillRect(left, top, width, height, kWhite);
 
     Painter painter(dc, scene, left, top, width, height, charWidth, printFlag);

@@ -57,6 +57,14 @@ void CalendarSurface::paintEvent(QPaintEvent *)
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
 {
+    // After Escape the held button still belongs to the cancelled gesture.
+    if (d->escaped) {
+        if ((event->buttons() & ~event->button()) != Qt::NoButton) {
+            event->accept();
+            return;
+        }
+        d->escaped = false; // its release never arrived
+    }
     guarded([&] {
         // No other button is held, so the release of a running drag never arrived (a window
         // took the mouse away): that drag is over.
@@ -70,6 +78,11 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
 
 void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 {
+    if (d->escaped && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    d->escaped = false;
     guarded([&] {
         d->mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                      event->position().x(), event->position().y());
@@ -79,6 +92,11 @@ void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 
 void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (d->escaped) {
+        d->escaped = event->buttons() != Qt::NoButton;
+        event->accept();
+        return;
+    }
     guarded([&] {
         d->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
                    event->position().x(), event->position().y());

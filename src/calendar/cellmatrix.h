@@ -150,6 +150,17 @@ struct AppointmentLayout
 AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix,
                                      const CalendarGrid &grid, bool forPrinting);
 
+// The all-day entries of one day column that the band cuts off: their boxes end below it.
+struct BandOverflow
+{
+    qint32 column = 0;
+    QVector<qint32> hidden; // record indices, in store order
+    QRect marker;           // where the painter put the "+n" marker
+};
+
+// One record per day column whose band hides entries, in column order.
+QVector<BandOverflow> bandOverflows(const AppointmentLayout &layout, const CalendarGrid &grid);
+
 } // namespace Dayplex
 
 #endif

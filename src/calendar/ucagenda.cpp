@@ -4,6 +4,7 @@
 #include "calendar/calendarpainter.h"
 #include "calendar/displayedrange.h"
 #include "shared/cdc.h"
+#include "shared/guarded.h"
 #include "shared/leadingnumber.h"
 
 #include <dayplex/error.h>
@@ -110,10 +111,14 @@ void ucAgendaPrivate::paintScene(cDC &dc, qint32 left, qint32 top, qint32 width,
     scene.today = currentDate();
     scene.currentDate = q->CurrentDate();
     scene.gridRunning = &gridRunning;
+    // Paper keeps the classic look.
+    scene.modern = presentation == Presentation::Modern && !printFlag;
     paintCalendar(dc, scene, left, top, width, height, charWidth, charHeight, printFlag);
     // Scrolling asks for the lowest row of the screen, not of a printed page.
-    if (!printFlag)
+    if (!printFlag) {
         lastVisibleTime = scene.lastVisibleTime;
+        overflows = scene.overflows;
+    }
 }
 
 /*!
@@ -537,9 +542,17 @@ QSize ucAgenda::minimumSizeHint() const
     return calendarHint(*this, 1, 10, 1, 4);
 }
 
-/*! The arrow keys move the time selection; other keys are left to the parent. */
+/*!
+    The arrow keys move the time selection; Escape cancels a running drag or resize; other
+    keys are left to the parent.
+*/
 void ucAgenda::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Escape && d->inGesture()) {
+        guarded([&] { d->escapeGesture(); });
+        event->accept();
+        return;
+    }
     int keyCode = 0;
     switch (event->key()) {
     case Qt::Key_Left: keyCode = 37; break;
@@ -574,6 +587,25 @@ QImage ucAgenda::paintToImage(const QSize &size, qreal devicePixelRatio)
     QPainter painter(&image);
     d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
     return image;
+}
+
+/*! The screen presentation; Classic unless the host chose Modern. */
+Presentation ucAgenda::presentation() const
+{
+    return d->presentation;
+}
+
+/*!
+    Switches the screen presentation and repaints. Printing, the options string and the
+    members reached by name are not affected.
+*/
+void ucAgenda::setPresentation(Presentation presentation)
+{
+    if (presentation == d->presentation)
+        return;
+    d->presentation = presentation;
+    d->overflows.clear();
+    d->pic->update();
 }
 
 /*!

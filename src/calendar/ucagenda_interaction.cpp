@@ -99,6 +99,12 @@ void ucAgendaPrivate::cancelGesture()
     q->Repaint();
 }
 
+void ucAgendaPrivate::escapeGesture()
+{
+    cancelGesture();
+    escaped = true;
+}
+
 void ucAgendaPrivate::mouseDown(int button, int shift, double x, double y)
 {
     Q_UNUSED(shift);
@@ -120,6 +126,8 @@ void ucAgendaPrivate::mouseDown(int button, int shift, double x, double y)
     }
     lngMouseDownX = toWhole(x);
     lngMouseDownY = toWhole(y);
+    if (button == 1 && presentation == Presentation::Modern && pressOverflowMarker(x, y))
+        return;
     if (button == 2) {
         if (openContextMenu)
             openContextMenu(QPoint(lngMouseDownX, lngMouseDownY));
@@ -297,7 +305,9 @@ void ucAgendaPrivate::mouseUp(int button, int shift, double x, double y)
         }
         break;
     default:
-        // A click without a drag.
+        // A click without a drag; on a "+n" marker its press did the work.
+        if (overflowAt(x, y))
+            break;
         if (y <= grid.firstRowTop()) {
             if (!findHitRegion(x, y, HitFilter::ClickAboveGrid, region))
                 break;
@@ -334,6 +344,13 @@ void ucAgendaPrivate::showSelected()
 
 void ucAgendaPrivate::hover(double x, double y)
 {
+    if (const BandOverflow *overflow = overflowAt(x, y)) {
+        const QString tip = overflowTooltip(*overflow);
+        if (pic && pic->toolTip() != tip)
+            pic->setToolTip(tip);
+        q->MousePointer(0);
+        return;
+    }
     const HoverFeedback feedback = hoverFeedback(hits, store, x, y, grid.firstRowTop());
     if (!feedback.found) {
         q->MousePointer(0);

@@ -90,6 +90,16 @@ public:
     void scrollRows(qint32 rows);
     // The "Anzeigen" command: ShowDate for the selected appointment.
     void showSelected();
+    // Escape during a drag or resize: the old state comes back, nothing is asked or raised,
+    // and the mouse is ignored until its button is released.
+    void escapeGesture();
+
+    // The "+n" markers of the modern presentation: the one under a point of the last screen
+    // paint, its tooltip (the hidden entries, one a line), and a press on it, which selects the
+    // first hidden entry that can be selected. pressOverflowMarker is false off the markers.
+    const BandOverflow *overflowAt(double x, double y) const;
+    QString overflowTooltip(const BandOverflow &overflow) const;
+    bool pressOverflowMarker(double x, double y);
 
     ucAgenda *const q;
 
@@ -112,6 +122,8 @@ public:
     CalendarStyle style;
     HitRegionList hits;
     bool gridRunning = false; // while a paint draws the grid
+    Presentation presentation = Presentation::Classic;
+    QVector<BandOverflow> overflows; // the "+n" markers of the last screen paint
     Date lastVisibleTime = 0; // time of the lowest time row of the last paint
     bool confirmChanges = true;
 
@@ -139,6 +151,7 @@ public:
     QCursor mouseIcon;        // the custom cursor (pointer number 99)
     qint32 cursorLoads = 0;   // named cursors loaded so far; the cache keeps this low
     int wheelRemainder = 0;   // wheel turn below one notch, kept for the next event
+    bool escaped = false;     // a gesture was cancelled by Escape; its button is still down
 
     // Scrolling.
     Date datAutoScrollStep = 0;

@@ -81,9 +81,13 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     paintPrintHeader(dc, d->style, offsetx, offsety, breite, bandHeight, overviewWidth,
                      d->grid.firstDay, d->grid.lastDay, currentDateTime());
 
+    // On screen the edge of the picture ends the view; on paper its rectangle does. The row of
+    // the last printed time starts where the grid ends and would otherwise hang below the frame.
+    dc.setBounds(QRect(offsetx, offsety + bandHeight, breite, hoehe - bandHeight));
     d->paintScene(dc, offsetx, offsety + bandHeight, breite, hoehe - bandHeight,
                   dc.textWidth(QStringLiteral("w")), dc.textHeight(QStringLiteral("Wy")), true);
-    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, 1);
+    dc.setBounds(std::nullopt);
+    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
 }
 
 } // namespace Dayplex

@@ -94,6 +94,7 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, b
     scene.endDate = q->mEndDate;
     scene.firstRow = firstRow();
     scene.forPrinting = q->ForPrinting;
+    scene.modern = presentation == Presentation::Modern;
     scene.now = currentDateTime();
     GanttPaintResult result;
     // Errors are ignored from here on: what was drawn stays, the corner and the copy follow.
@@ -365,6 +366,24 @@ QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
     QPainter painter(&image);
     d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
     return image;
+}
+
+/*! The screen presentation; Classic unless the host chose Modern. */
+Presentation ctlGantt::presentation() const
+{
+    return d->presentation;
+}
+
+/*!
+    Switches the screen presentation and repaints. Printing, the options string and the
+    members reached by name are not affected.
+*/
+void ctlGantt::setPresentation(Presentation presentation)
+{
+    if (presentation == d->presentation)
+        return;
+    d->presentation = presentation;
+    d->calpic->update();
 }
 
 /*!

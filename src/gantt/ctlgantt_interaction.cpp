@@ -181,13 +181,24 @@ void ctlGanttPrivate::mouseMove(Qt::MouseButtons buttons, QPointF pos)
         if (calpic->toolTip() != tip)
             calpic->setToolTip(tip);
     } else if (blnVerschieben) {
+        showLanding(x);
         drawCorner();
         showFrame();
     } else if (!model.selectedDate.isEmpty()
                && qint64(std::abs(qint64(x) - downX)) + std::abs(qint64(y) - downY)
                       > kGanttMoveThreshold) {
         blnVerschieben = true;
+        // The frame follows the pressed bar, or the first bar of the selection.
+        movingIndex = model.entryAt(downX, downY);
+        if (movingIndex > 0 && model.date(movingIndex).dsn != model.selectedDate)
+            movingIndex = 0;
+        for (qint32 i = 1; i <= model.dateCount() && movingIndex == 0; ++i) {
+            if (model.date(i).dsn == model.selectedDate && model.date(i).barTop > 0)
+                movingIndex = i;
+        }
         q->MousePointer(QStringLiteral("curMove"));
+        showLanding(x);
+        showFrame();
     }
 }
 
@@ -196,6 +207,8 @@ void ctlGanttPrivate::mouseUp(Qt::MouseButton button, QPointF pos)
     const bool moving = blnVerschieben;
     blnVerschieben = false;
     try {
+        if (moving)
+            eraseDragFrame();
         if (button == Qt::LeftButton) {
             if (blnVorschlagZiehen) {
                 blnVorschlagZiehen = false; // the proposal stays
@@ -240,6 +253,43 @@ void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint3
     dragRight = qint32(right);
     dragBottom = qint32(bottom);
     invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
+}
+
+void ctlGanttPrivate::showLanding(qint32 x)
+{
+    if (movingIndex < 1 || movingIndex > model.dateCount()) {
+        eraseDragFrame();
+        return;
+    }
+    const GanttEintrag &e = model.date(movingIndex);
+    const BarRect landing = ganttLandingRect(geometry, e.von, e.bis,
+                                             model.merkmalIndexDsn(e.merkmaldsn), firstRow(),
+                                             geometry.dateAtX(x));
+    if (landing.isNull()) {
+        eraseDragFrame();
+        return;
+    }
+    // Just outside the bar's own pixels, so that its black frame stays visible inside.
+    drawDragFrame(landing.left - 1, landing.top - 1, landing.width + 1, landing.height + 1);
+}
+
+void ctlGanttPrivate::eraseDragFrame()
+{
+    if (dragLeft == 0 && dragTop == 0 && dragRight == 0 && dragBottom == 0)
+        return;
+    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
+    dragLeft = dragTop = dragRight = dragBottom = 0;
+    showFrame();
+}
+
+void ctlGanttPrivate::escapeMove()
+{
+    if (!blnVerschieben)
+        return;
+    blnVerschieben = false;
+    escaped = true;
+    eraseDragFrame();
+    q->MousePointer(0);
 }
 
 void ctlGanttPrivate::drawCorner()

@@ -65,6 +65,13 @@ public:
     void drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height);
     // The corner cell with the moment under the mouse, onto the last picture.
     void drawCorner();
+    // While a bar is moved: the frame of Drag around the place where it would land, or none.
+    void showLanding(qint32 x);
+    // Takes the frame of Drag off the picture on screen.
+    void eraseDragFrame();
+    // Escape while a bar is moved: the move ends with nothing changed or raised, and the mouse
+    // is ignored until its button is released.
+    void escapeMove();
 
     // The context menu, built once; prepareMenu sets ticks and enabled states as for opening.
     QMenu *contextMenu();
@@ -123,6 +130,9 @@ public:
     bool blnVerschieben = false;
     bool blnVorschlagZiehen = false;
     bool blnInMouseMove = false;
+    qint32 movingIndex = 0; // the record whose landing place the frame shows
+    bool escaped = false;   // a move was cancelled by Escape; its button is still down
+    Presentation presentation = Presentation::Classic;
     bool searching = false; // a search runs; input that would change the model waits
     // Left, top, right, bottom of the frame Drag drew last; all 0 for none.
     qint32 dragLeft = 0, dragTop = 0, dragRight = 0, dragBottom = 0;

@@ -6,6 +6,7 @@
 
 #include <dayplex/error.h>
 
+#include <QDebug>
 #include <QPainter>
 
 #include <limits>
@@ -40,7 +41,8 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
 
 /*!
     Draws the current view into the rectangle (offsetx, offsety, breite, hoehe) of the
-    printer's painter hdc, in the painter's font, framed by a one-pixel black line. While
+    printer's painter hdc, in the painter's font, framed by a black line. Lines are at least
+    cDC::MinimumLinePoints wide on a printer. While
     ForPrinting is true no selection, row marking, current-time line or proposal is drawn.
     A painter that is not active, or an empty rectangle, throws Dayplex::Error 5.
 */
@@ -72,9 +74,14 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     GanttPaintResult result;
     try {
         GanttZeichnen(dc, scene, result, offsetx, offsety, breite, hoehe, th, cw);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qWarning().noquote() << "Dayplex: PrintAnsicht:" << error.what();
     }
-    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, 1);
+    // Like the bar rectangles, the layout fields describe the last view painted, on paper too,
+    // until the screen is painted again.
+    if (result.layoutValid)
+        d->geometry = result.layout;
+    dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
 }
 
 /*!

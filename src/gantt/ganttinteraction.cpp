@@ -20,6 +20,15 @@ qint32 ganttDaysFromCaption(const QString &caption)
     return qint32(std::clamp(std::nearbyint(n), -1e9, 1e9));
 }
 
+BarRect ganttLandingRect(const GanttLayout &layout, Date von, Date bis, qint32 row,
+                         qint32 firstRow, Date target)
+{
+    if (!(target > 0))
+        return {};
+    const Date start = ganttMovedStart(target, von);
+    return ganttBarRect(layout, start, start + (bis - von), row, firstRow);
+}
+
 bool ganttHasTime(Date value)
 {
     if (!std::isfinite(value))

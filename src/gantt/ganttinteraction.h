@@ -1,6 +1,8 @@
 #ifndef DAYPLEX_GANTTINTERACTION_H
 #define DAYPLEX_GANTTINTERACTION_H
 
+#include "gantt/ganttlayout.h"
+
 #include <dayplex/dates.h>
 
 #include <QString>
@@ -17,6 +19,12 @@ qint32 ganttDaysFromCaption(const QString &caption);
 // start have a time of day, otherwise newDate's day at the old start's clock time (a whole-day
 // start stays at midnight, a day picked in the calendar keeps the clock time).
 Date ganttMovedStart(Date newDate, Date oldStart);
+
+// Where a bar from von to bis in row `row` lands when it is dropped on the moment target, as
+// SelectedDateMove would move it: nothing when target is 0 (left of the time area, the drop
+// does nothing) or the moved bar lies outside the shown days.
+BarRect ganttLandingRect(const GanttLayout &layout, Date von, Date bis, qint32 row,
+                         qint32 firstRow, Date target);
 
 // A press and a move further apart than this (both axes summed) start moving the selection.
 constexpr qint32 kGanttMoveThreshold = 8;

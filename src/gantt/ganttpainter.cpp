@@ -2,6 +2,7 @@
 
 #include "shared/cdc.h"
 #include "shared/ctools.h"
+#include "shared/readablecolours.h"
 
 #include <dayplex/error.h>
 
@@ -47,7 +48,10 @@ public:
         , right(checked(qint64(offsetx) + width))
         , bottom(checked(qint64(offsety) + height))
         , first(std::max(scene.firstRow, 1))
+        , line(dc.lineWidth())
     {
+        if (scene.modern)
+            selectionFill = st.modernSelectionColour(ownColours());
     }
 
     void paint(qint32 th, qint32 cw);
@@ -63,8 +67,20 @@ private:
     }
     Colours barColours(const GanttEintrag &e) const
     {
-        return st.appointmentColours(e.dsn == m.selectedDate && !s.forPrinting, e.blnfeiertag,
-                                     e.btagestermin, e.backcolor, e.fontcolor);
+        const bool selected = e.dsn == m.selectedDate && !s.forPrinting;
+        const Colours colours = st.appointmentColours(selected, e.blnfeiertag, e.btagestermin,
+                                                      e.backcolor, e.fontcolor);
+        return s.modern ? AppointmentStyle::modernColours(colours, selected, selectionFill) : colours;
+    }
+    QVector<qint32> ownColours() const
+    {
+        QVector<qint32> colours;
+        for (qint32 i = 1; i <= m.dateCount(); ++i) {
+            const GanttEintrag &e = m.date(i);
+            if (!e.blnfeiertag && !colours.contains(e.backcolor))
+                colours.append(e.backcolor);
+        }
+        return colours;
     }
 
     void drawRows();
@@ -81,6 +97,8 @@ private:
     GanttLayout &l;
     const qint32 offsetx, offsety, width, height, right, bottom;
     const qint32 first;
+    const qint32 line;
+    qint32 selectionFill = 0;
 };
 
 void Painter::drawRows()
@@ -102,7 +120,7 @@ void Painter::drawRows()
                     QLatin1Char(' ') + row.Merkmal, kAlignLeft);
         dc.FillRect(l.lngNamenBreite, qint32(y), width, l.lngZeilenhoehe,
                     r % 2 == 0 ? kWhite : st.rgbBackUeberschrift);
-        dc.FillRect(offsetx, qint32(y), width, 1, cTools::GridLineColor());
+        dc.FillRect(offsetx, qint32(y), width, line, cTools::GridLineColor());
         if (m.vorschlagVon > 0 && row.blnMarkiert)
             drawProposal(qint32(y));
     }
@@ -144,7 +162,7 @@ void Painter::drawDayHeader()
         dc.FillRect(x, offsety, cellWidth, l.lngKopfhoehe, st.rgbBackUeberschrift,
                     visible ? ganttDayLabel(d, cellWidth, l.lngZeichenbreite) : QString(),
                     kAlignLeft);
-        dc.FillRect(x, offsety, 1, height, cTools::GridLineColor());
+        dc.FillRect(x, offsety, line, height, cTools::GridLineColor());
     }
 }
 
@@ -152,9 +170,10 @@ void Painter::drawHourHeader()
 {
     const HeaderScale &scale = out.scale;
     const bool forward = l.dblPixelProStunde >= 0;
-    const qint32 cellTop = checked(qint64(offsety) + l.lngKopfhoehe + 1);
+    // The cells leave the line above them and the line at their left edge uncovered.
+    const qint32 cellTop = checked(qint64(offsety) + l.lngKopfhoehe + line);
     const qint32 lineTop = checked(qint64(offsety) + l.lngKopfhoehe);
-    const qint32 cellHeight = l.lngKopfhoehe - 3;
+    const qint32 cellHeight = l.lngKopfhoehe - 2 - line;
     const qint32 cellWidth = scale.hourStep < 24
                                  ? qint32(std::nearbyint(std::clamp(l.dblPixelProStunde * scale.hourStep, -1e9, 1e9)))
                                  : l.lngPixelProTag - 1;
@@ -166,12 +185,12 @@ void Painter::drawHourHeader()
         if (forward && x >= right)
             break;
         const bool visible = cellWidth > 0 && cellHeight > 0;
-        dc.FillRect(checked(qint64(x) + 1), cellTop, cellWidth, cellHeight, st.rgbBackUeberschrift,
+        dc.FillRect(checked(qint64(x) + line), cellTop, cellWidth, cellHeight, st.rgbBackUeberschrift,
                     visible ? ganttHourLabel(h, scale, l.startDate) : QString(), kAlignCentre);
         const qint32 colour = h % 24 == 0 ? kBlack : cTools::GridLineColor();
         // The same line on the same column again changes no pixel (very long ranges).
         if (x != lastLineX || colour != lastLineColour)
-            dc.FillRect(x, lineTop, 1, height, colour);
+            dc.FillRect(x, lineTop, line, height, colour);
         lastLineX = x;
         lastLineColour = colour;
     }
@@ -191,9 +210,10 @@ void Painter::drawBar(const GanttEintrag &e)
         dc.setFont(&strikeFont);
         dc.UpdateFont();
     }
-    dc.FillRect(e.barLeft + 1, e.barTop + 1, e.barWidth - 2, e.barHeight - 2, c.back);
-    dc.Text(QLatin1Char(' ') + e.notiz, e.barLeft + 1, e.barTop + 1, e.barWidth - 2,
-            e.barHeight - 2, true, false);
+    dc.FillRect(e.barLeft + line, e.barTop + line, e.barWidth - 2 * line, e.barHeight - 2 * line,
+                c.back);
+    dc.Text(QLatin1Char(' ') + e.notiz, e.barLeft + line, e.barTop + line, e.barWidth - 2 * line,
+            e.barHeight - 2 * line, true, false);
     if (struck) {
         dc.setFont(font);
         dc.UpdateFont();
@@ -203,6 +223,7 @@ void Painter::drawBar(const GanttEintrag &e)
 void Painter::paint(qint32 th, qint32 cw)
 {
     // 1. Background, clip to the target.
+    dc.setEllipsis(s.modern);
     dc.FillRect(offsetx, offsety, width, height, st.rgbBackUeberschrift);
     dc.SetClipRec(offsetx, offsety, right, bottom);
 
@@ -215,7 +236,7 @@ void Painter::paint(qint32 th, qint32 cw)
     drawRows();
 
     // 5. The line between the two header rows.
-    dc.FillRect(l.lngNamenBreite, checked(qint64(offsety) + l.lngKopfhoehe), width, 1,
+    dc.FillRect(l.lngNamenBreite, checked(qint64(offsety) + l.lngKopfhoehe), width, line,
                 cTools::GridLineColor());
 
     // 6. to 8. Header rows.
@@ -225,13 +246,13 @@ void Painter::paint(qint32 th, qint32 cw)
 
     // 9. Current time.
     if (!s.forPrinting && l.startDate <= s.now && s.now <= l.dEnd)
-        dc.FillRect(l.xOf(s.now), checked(qint64(offsety) + l.lngKopfhoehe), 1, height, kRed);
+        dc.FillRect(l.xOf(s.now), checked(qint64(offsety) + l.lngKopfhoehe), line, height, kRed);
 
     // 10. Strip at the right end of the name column.
     const qint32 stripLeft = checked(qint64(l.lngNamenBreite) - l.lngZeichenbreite);
     const qint32 stripTop = checked(qint64(l.lngZeilenOben) + 1);
     dc.FillRect(stripLeft, stripTop, l.lngZeichenbreite, height, kWhite);
-    dc.FillRect(stripLeft, stripTop, 1, height, kBlack);
+    dc.FillRect(stripLeft, stripTop, line, height, kBlack);
 
     // 11., 12. Bar rectangles and the overlap staircase. A marker is given as ending at the
     // edge of the time area with the negative width 1 - cw; it is filled as the equal

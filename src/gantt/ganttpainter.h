@@ -18,6 +18,7 @@ struct GanttScene
     Date endDate = 0;          // mEndDate
     qint32 firstRow = 1;       // the vertical scroll bar's value
     bool forPrinting = false;  // no selection, marking, proposal or current-time line
+    bool modern = false;       // ellipsis, readable and distinct colours
     Date now = 0;
 };
 
@@ -38,7 +39,8 @@ struct GanttPaintResult
 // character width of the surface's font: background, rows with their names (and the proposal
 // in marked rows), the two header rows, the current-time line, the strip at the end of the
 // name column with its overlap marks, and the bars in list order. Fills `result` as it goes,
-// so that a failing step leaves what was computed before it.
+// so that a failing step leaves what was computed before it. Lines are one line width of the
+// surface wide (cDC::lineWidth).
 void GanttZeichnen(cDC &dc, GanttScene &scene, GanttPaintResult &result, qint32 offsetx,
                    qint32 offsety, qint32 width, qint32 height, qint32 th, qint32 cw);
 

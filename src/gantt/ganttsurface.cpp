@@ -3,6 +3,7 @@
 #include "gantt/ctlgantt_p.h"
 #include "shared/guarded.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +15,8 @@ GanttSurface::GanttSurface(ctlGanttPrivate *d, QWidget *parent)
 {
     setObjectName(QStringLiteral("calpic"));
     setMouseTracking(true);
+    // A click gives it the keyboard, so that Escape can end a move.
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -32,18 +35,36 @@ void GanttSurface::paintEvent(QPaintEvent *)
 
 void GanttSurface::mousePressEvent(QMouseEvent *event)
 {
+    // After Escape the held button still belongs to the cancelled move.
+    if (d->escaped) {
+        if ((event->buttons() & ~event->button()) != Qt::NoButton) {
+            event->accept();
+            return;
+        }
+        d->escaped = false; // its release never arrived
+    }
     guarded([&] { d->mouseDown(event->button(), event->position(), event->globalPosition().toPoint()); });
     event->accept();
 }
 
 void GanttSurface::mouseMoveEvent(QMouseEvent *event)
 {
+    if (d->escaped && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    d->escaped = false;
     guarded([&] { d->mouseMove(event->buttons(), event->position()); });
     event->accept();
 }
 
 void GanttSurface::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (d->escaped) {
+        d->escaped = event->buttons() != Qt::NoButton;
+        event->accept();
+        return;
+    }
     guarded([&] { d->mouseUp(event->button(), event->position()); });
     event->accept();
 }
@@ -54,6 +75,16 @@ void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         guarded([&] { d->showSelected(); });
     event->accept();
+}
+
+void GanttSurface::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && d->blnVerschieben) {
+        guarded([&] { d->escapeMove(); });
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace Dayplex

@@ -2,6 +2,7 @@
 
 #include "shared/ccontainer.h"
 #include "shared/fontstring.h"
+#include "shared/readablecolours.h"
 
 namespace Dayplex {
 
@@ -38,6 +39,23 @@ ColourPair AppointmentStyle::appointmentColours(bool selected, bool holiday, boo
     if (allDay)
         return {rgbBackTagestermine, rgbFontTagestermine};
     return {rgbBackTermine, rgbFontTermine};
+}
+
+qint32 AppointmentStyle::modernSelectionColour(const QVector<qint32> &ownColours) const
+{
+    QVector<qint32> fills{rgbBackTermine, rgbBackTagestermine, rgbBackFeiertag};
+    if (blnIndividuelleTerminfarben)
+        fills += ownColours;
+    return distinctColour(rgbBackMarkiert, fills);
+}
+
+ColourPair AppointmentStyle::modernColours(ColourPair classic, bool selected, qint32 selectionFill)
+{
+    ColourPair colours = classic;
+    if (selected)
+        colours.back = selectionFill;
+    colours.text = readableTextColour(colours.text, colours.back);
+    return colours;
 }
 
 } // namespace Dayplex

@@ -2,6 +2,7 @@
 #define DAYPLEX_APPOINTMENTSTYLE_H
 
 #include <QFont>
+#include <QVector>
 #include <QtGlobal>
 
 namespace Dayplex {
@@ -39,6 +40,14 @@ struct AppointmentStyle
     // the appointment's own colours when individual colours are on, all-day, timed.
     ColourPair appointmentColours(bool selected, bool holiday, bool allDay, qint32 ownBack,
                                   qint32 ownText) const;
+
+    // The modern presentation's fill of the selected appointment: the selection colour, made
+    // darker where it would look like one of the appointment colours of the layout or, with
+    // individual colours on, like one of ownColours.
+    qint32 modernSelectionColour(const QVector<qint32> &ownColours) const;
+    // The modern colours of a box: the selected one takes selectionFill, and every text keeps
+    // the readable contrast against its fill.
+    static ColourPair modernColours(ColourPair classic, bool selected, qint32 selectionFill);
 
 protected:
     // Throws Dayplex::Error when a value cannot be read as its kind.

@@ -8,7 +8,9 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPalette>
+#include <QPagedPaintDevice>
 #include <QRectF>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <cmath>
@@ -56,6 +58,22 @@ qint32 captionOrigin(qint32 start, qint32 extent, qint32 size, int choice)
     }
 }
 
+// A line one surface pixel wide on this device: printers get the minimum physical width at
+// their resolution, everything else one pixel.
+qint32 lineWidthFor(const QPaintDevice *device)
+{
+    if (!device)
+        return 1;
+    const bool printer = device->devType() == QInternal::Printer
+                         || dynamic_cast<const QPagedPaintDevice *>(device);
+    if (!printer)
+        return 1;
+    const int dotsPerInch = std::max(device->logicalDpiX(), device->logicalDpiY());
+    // The small allowance keeps a width that is whole up to rounding noise from growing a pixel.
+    const double pixels = std::ceil(cDC::MinimumLinePoints * dotsPerInch / 72.0 - 1e-6);
+    return qint32(std::clamp(pixels, 1.0, 1000.0));
+}
+
 QPalette applicationPalette()
 {
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -97,6 +115,8 @@ void cDC::terminate()
     m_draw = nullptr;
     m_offscreen = false;
     m_baseClip.reset();
+    m_bounds.reset();
+    m_lineWidth = 1;
     m_targetPainter = nullptr;
     m_targetDevice = nullptr;
 }
@@ -108,6 +128,7 @@ void cDC::Initialize(QPaintDevice *target, qint32 CtlWidth, qint32 CtlHeight, bo
     m_targetDevice = target;
     m_width = CtlWidth;
     m_height = CtlHeight;
+    m_lineWidth = lineWidthFor(target);
     if (bFlickerFree)
         createSurface();
     else if (target && m_ownPainter.begin(target))
@@ -122,6 +143,7 @@ void cDC::Initialize(QPainter *targetPainter, qint32 CtlWidth, qint32 CtlHeight,
     m_targetPainter = targetPainter;
     m_width = CtlWidth;
     m_height = CtlHeight;
+    m_lineWidth = lineWidthFor(targetPainter ? targetPainter->device() : nullptr);
     if (bFlickerFree) {
         createSurface();
     } else if (targetPainter && targetPainter->isActive()) {
@@ -245,6 +267,8 @@ QRect cDC::visibleArea() const
 void cDC::applyClip(const QRect *extra)
 {
     std::optional<QRect> rect = m_clip;
+    if (m_bounds)
+        rect = rect ? (*rect & *m_bounds) : *m_bounds;
     if (extra)
         rect = rect ? (*rect & *extra) : *extra;
     if (m_baseClip) {
@@ -262,6 +286,13 @@ void cDC::SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
 {
     // Like a region, the rectangle orders its corners; equal corners clip everything away.
     m_clip = boundedRect(qMin(x1, x2), qMin(y1, y2), qMax(x1, x2), qMax(y1, y2));
+    if (m_draw)
+        applyClip(nullptr);
+}
+
+void cDC::setBounds(const std::optional<QRect> &area)
+{
+    m_bounds = area;
     if (m_draw)
         applyClip(nullptr);
 }
@@ -290,9 +321,19 @@ cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHei
     fill.width = fm.horizontalAdvance(sCaption);
     fill.height = fm.height();
     fill.ascent = fm.ascent();
-    if (CaptionAlign >= 0 && CaptionAlign <= 8) {
+    if (CaptionAlign < 0 || CaptionAlign > 8)
+        return fill;
+    fill.x = captionOrigin(nLeft, nWidth, fill.width, CaptionAlign % 3);
+    fill.y = captionOrigin(nTop, nHeight, fill.height, CaptionAlign / 3);
+    const bool cut = fill.x < nLeft || qint64(fill.x) + fill.width > qint64(nLeft) + nWidth;
+    if (m_ellipsis && cut) {
+        const int room = int(std::clamp<qint64>(qint64(nWidth) - 2 * kInset, 0, kFar));
+        fill.caption = fm.elidedText(sCaption, Qt::ElideRight, room);
+        // Where not even the ellipsis fits, the cell stays empty rather than cut.
+        if (fm.horizontalAdvance(fill.caption) > room)
+            fill.caption.clear();
+        fill.width = fm.horizontalAdvance(fill.caption);
         fill.x = captionOrigin(nLeft, nWidth, fill.width, CaptionAlign % 3);
-        fill.y = captionOrigin(nTop, nHeight, fill.height, CaptionAlign / 3);
     }
     return fill;
 }
@@ -409,6 +450,10 @@ void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 h
     const QRect box = boundedRect(left, top, right, bottom);
     if (!box.intersects(visibleArea()))
         return;
+    if (m_ellipsis) {
+        elidedText(s, box, bWordWrap, bcenter);
+        return;
+    }
     int flags = Qt::AlignLeft | Qt::AlignTop;
     if (bcenter)
         flags = Qt::AlignCenter | Qt::TextSingleLine; // one line: word breaks do not apply
@@ -416,6 +461,68 @@ void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 h
         flags |= Qt::TextWordWrap;
     m_draw->setPen(toQColor(m_textColor));
     m_draw->drawText(box, flags, s); // clips to the box, as no Qt::TextDontClip is given
+}
+
+void cDC::elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bcenter)
+{
+    const QFontMetrics fm = metrics();
+    const int width = box.width();
+    QString text = s;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_draw->save();
+    m_draw->setClipRect(box, Qt::IntersectClip);
+    m_draw->setPen(toQColor(m_textColor));
+    if (bcenter) {
+        // One line, as in the classic look: line breaks become blanks.
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        m_draw->drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
+                         fm.elidedText(text, Qt::ElideRight, width));
+        m_draw->restore();
+        return;
+    }
+
+    struct Line
+    {
+        QString text;
+        qreal y;
+        qreal ascent;
+    };
+    QVector<Line> lines;
+    QString rest; // what follows the last line that fits
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    qreal y = 0;
+    for (int p = 0; p < paragraphs.size() && rest.isEmpty(); ++p) {
+        const QString &paragraph = paragraphs[p];
+        QTextLayout layout(paragraph, m_draw->font(), m_draw->device());
+        QTextOption option;
+        // A word wider than the box gets a line of its own, shortened below.
+        option.setWrapMode(bWordWrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            // The first line is shown even when the box is lower than a line.
+            if (y + line.height() > box.height() && !lines.isEmpty()) {
+                rest = paragraph.mid(line.textStart());
+                for (int next = p + 1; next < paragraphs.size(); ++next)
+                    rest += QLatin1Char(' ') + paragraphs[next];
+                break;
+            }
+            lines.append({paragraph.mid(line.textStart(), line.textLength()), y, line.ascent()});
+            y += line.height();
+        }
+        layout.endLayout();
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i].text;
+        // The last line takes in what did not fit below it, up to the ellipsis.
+        if (i == lines.size() - 1 && !rest.trimmed().isEmpty())
+            line = fm.elidedText(line + rest, Qt::ElideRight, width);
+        else if (fm.horizontalAdvance(line.trimmed()) > width)
+            line = fm.elidedText(line, Qt::ElideRight, width);
+        m_draw->drawText(QPointF(box.left(), box.top() + lines[i].y + lines[i].ascent), line);
+    }
+    m_draw->restore();
 }
 
 void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint32 height)

@@ -95,6 +95,23 @@ public:
     int textWidth(const QString &s) const;
     int textHeight(const QString &s) const;
 
+    // Device pixels of a line that is one pixel wide on the surface: 1 on screens and images;
+    // on a printer at least MinimumLinePoints, since one pixel of a 1200 dpi page vanishes on
+    // paper.
+    static constexpr double MinimumLinePoints = 0.25;
+    qint32 lineWidth() const { return m_lineWidth; }
+
+    // Drawing stays inside this rectangle, beneath the clip rectangles of SetClipRec, until
+    // the bounds are lifted with std::nullopt. Printing uses it where the screen has the edge
+    // of its offscreen image.
+    void setBounds(const std::optional<QRect> &area);
+
+    // With the ellipsis on, a caption or text that does not fit its rectangle ends with "…"
+    // at a letter boundary instead of being cut at the edge; wrapped text shows only the lines
+    // that fit whole.
+    void setEllipsis(bool on) { m_ellipsis = on; }
+    bool ellipsis() const { return m_ellipsis; }
+
 private:
     struct Fill;
 
@@ -109,6 +126,7 @@ private:
                      const QString &sCaption, qint32 CaptionAlign) const;
     void paintFill(const Fill &fill, qint32 rgbColor);
     void invert(qint64 left, qint64 top, qint64 right, qint64 bottom);
+    void elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bcenter);
 
     QPainter *m_draw = nullptr;            // the painter all drawing goes through
     QPaintDevice *m_targetDevice = nullptr;
@@ -129,6 +147,9 @@ private:
     qint32 m_textColor = 0;                // black text
     std::optional<QRect> m_clip;
     std::optional<QRegion> m_baseClip;     // the caller's clip, kept under ours
+    std::optional<QRect> m_bounds;
+    qint32 m_lineWidth = 1;
+    bool m_ellipsis = false;
 };
 
 } // namespace Dayplex

@@ -4,6 +4,7 @@
 #include "calendar/ucagenda_p.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "shared/readablecolours.h"
 
 #include <dayplex/ucagenda.h>
 
@@ -73,6 +74,31 @@ struct Week
 };
 
 constexpr qint32 kA = 10, kB = 11, kC = 12, kD = 13, kE = 14, kF = 15, kG = 16, kH = 17;
+
+void send(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The fill of a box (its inside next to the bottom right corner, where no text goes) and the
+// colour of its text area that stands out most against it.
+struct BoxColours
+{
+    qint32 fill = 0;
+    double textContrast = 1;
+};
+BoxColours paintedColours(const QImage &image, const HitRegion &box)
+{
+    const auto windows = [](QRgb c) { return qint32(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16)); };
+    BoxColours colours;
+    colours.fill = windows(image.pixel(box.lngLeft + box.lngWidth - 3, box.lngTop + box.lngHeight - 3));
+    for (int y = box.lngTop + 2; y < box.lngTop + box.lngHeight - 2; ++y)
+        for (int x = box.lngLeft + 2; x < box.lngLeft + box.lngWidth - 2; ++x)
+            colours.textContrast = std::max(colours.textContrast, contrastRatio(windows(image.pixel(x, y)), colours.fill));
+    return colours;
+}
 
 } // namespace
 
@@ -281,6 +307,105 @@ private slots:
         QCOMPARE(band.lngWidth, g.lngSpaltenBreite);
         QCOMPARE(band.lngTop, g.lngKopfhoehe);
         QCOMPARE(band.datVon, kMonday);
+    }
+
+    // Catches a band that hides entries without a word in the modern presentation, a marker
+    // that names the wrong entries or selects none, and markers leaking into the classic look.
+    void hiddenAllDayEntriesGetAMarker_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic: the second row is clipped away") << false;
+        QTest::newRow("modern: +1 on Tuesday") << true;
+    }
+    void hiddenAllDayEntriesGetAMarker()
+    {
+        QFETCH(bool, modern);
+        Week week;
+        week.agenda.setDayInfoHeight(1); // Tuesday has two all-day entries
+        week.agenda.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QImage image = week.agenda.paintToImage(QSize(1000, 700));
+        keep(image, modern ? QStringLiteral("band-modern") : QStringLiteral("band-classic"));
+        ucAgendaPrivate *d = ucAgendaPrivate::get(&week.agenda);
+        if (!modern) {
+            QVERIFY(d->overflows.isEmpty());
+            return;
+        }
+        QCOMPARE(d->overflows.size(), 1);
+        const BandOverflow overflow = d->overflows.first();
+        QCOMPARE(overflow.column, 1);
+        QCOMPARE(overflow.hidden, QVector<qint32>{kG}); // Urlaub Weber, below Messe Hannover
+        const HitRegion tuesday = regionsOf(week.agenda, tageszelle)[1];
+        const QRect band(tuesday.lngLeft, tuesday.lngTop, tuesday.lngWidth, tuesday.lngHeight);
+        QVERIFY(band.contains(overflow.marker));
+        // "+1" in the header colours, framed.
+        const QRect m = overflow.marker;
+        QCOMPARE(image.pixelColor(m.left(), m.center().y()), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(m.left() + 2, m.top() + 2), colourOf(d->style.rgbBackUeberschrift));
+        int ink = 0;
+        for (int x = m.left() + 2; x < m.right() - 1; ++x)
+            ink += qGray(image.pixel(x, m.center().y())) < 100;
+        QVERIFY(ink > 0);
+
+        send(d->pic, QEvent::MouseMove, m.center(), Qt::NoButton);
+        QCOMPARE(d->pic->toolTip(), QStringLiteral("Urlaub Weber"));
+        send(d->pic, QEvent::MouseButtonPress, m.center(), Qt::LeftButton);
+        send(d->pic, QEvent::MouseButtonRelease, m.center(), Qt::NoButton);
+        QCOMPARE(week.agenda.SelectedDate(), QStringLiteral("G"));
+        QCOMPARE(week.agenda.SelectionStart(), 0.0); // the day was not selected
+    }
+
+    // Catches modern boxes whose text stays hard to read on its fill (read-only and done entries
+    // in pale colours), and a selection that looks like an appointment colour of the layout.
+    // The classic rows show that the scene has the fault to begin with.
+    void modernColoursStayReadable_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("read-only, classic") << "R" << false << false;
+        QTest::newRow("read-only, modern") << "R" << true << true;
+        QTest::newRow("done, classic") << "D" << false << false;
+        QTest::newRow("done, modern") << "D" << true << true;
+        QTest::newRow("selected in the appointment colour, classic") << "S" << false << false;
+        QTest::newRow("selected in the appointment colour, modern") << "S" << true << true;
+    }
+    void modernColoursStayReadable()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(bool, modern);
+        QFETCH(bool, readable);
+        ucAgenda agenda;
+        // The layout's appointment colour is the selection colour; "S" uses it.
+        agenda.setOptions(layoutOptions("rgbBackTermine", QStringLiteral("l=%1").arg(cTools::DefaultSelectionColor())));
+        agenda.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        double last = kMonday;
+        agenda.SetDisplayedRange(kMonday, &last, false, false);
+        agenda.AddDate("R", "Betriebsversammlung", kMonday + hm(8, 0), kMonday + hm(10, 0), false, 0xB0B0B0,
+                       false, 0xE0E0E0, true);
+        agenda.AddDate("D", "Angebot verschickt", kMonday + hm(11, 0), kMonday + hm(13, 0), false, 0x80FFFF,
+                       true, 0xFFFFFF, false);
+        agenda.AddDate("S", "Kundentermin", kMonday + hm(14, 0), kMonday + hm(16, 0), false, 0,
+                       false, cTools::DefaultSelectionColor(), false);
+        agenda.AddDate("T", "Rückruf", kMonday + hm(16, 0), kMonday + hm(18, 0), false, 0,
+                       false, cTools::DefaultSelectionColor(), false);
+        agenda.setSelectedDate(QStringLiteral("S"));
+        const QImage image = agenda.paintToImage(QSize(500, 700));
+        keep(image, QStringLiteral("colours-%1-%2").arg(dsn, modern ? "modern" : "classic"));
+        const auto boxOf = [&](const QString &key) {
+            const AppointmentStore &store = ucAgendaPrivate::get(&agenda)->store;
+            qint32 index = store.count();
+            while (index > 0 && store.at(index).dsn != key)
+                --index;
+            return regionsOf(agenda, termineintrag, index).first();
+        };
+        if (dsn == QLatin1String("S")) {
+            const BoxColours selected = paintedColours(image, boxOf("S"));
+            const BoxColours other = paintedColours(image, boxOf("T"));
+            QCOMPARE(colourDistance(selected.fill, other.fill) >= kDistinctColourDistance, readable);
+            QVERIFY(selected.textContrast >= kReadableContrast);
+        } else {
+            QCOMPARE(paintedColours(image, boxOf(dsn)).textContrast >= kReadableContrast, readable);
+        }
     }
 
     // Raster, first time, cell heights, colours and font of the layout change what is painted.

@@ -3,8 +3,11 @@
 #include "calendar/calendarprintview.h"
 #include "calendar/ucagenda_p.h"
 #include "dialogs/cprintdialog.h"
+#include "shared/cdc.h"
 #include "shared/clock.h"
+#include "support/printerpage.h"
 
+#include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
 
 #include <QTemporaryDir>
@@ -44,6 +47,60 @@ QString printGridOptions(int rows, int columns)
     for (const char *key : {"strLayoutDruckTag", "strLayoutDruckWoche"})
         options += QStringLiteral("%1:s%2=%3\n").arg(QLatin1String(key)).arg(layout.size()).arg(layout);
     return options;
+}
+
+// Two appointments a day that overlap, one long afternoon, and all-day entries.
+void deliverWeek(ucAgenda &agenda, Date from, Date to)
+{
+    agenda.SetFilledRange(from, to);
+    for (Date d = from; d <= to; d += 1) {
+        agenda.AddDate(QStringLiteral("M%1").arg(d), QStringLiteral("Besprechung"), d + 9.0 / 24,
+                       d + 10.5 / 24, false, 0, false, 0xC0E0FF, false);
+        agenda.AddDate(QStringLiteral("K%1").arg(d), QStringLiteral("Kunde"), d + 10.0 / 24,
+                       d + 11.0 / 24, false, 0, false, 0xC0FFC0, false);
+        agenda.AddDate(QStringLiteral("L%1").arg(d), QStringLiteral("Ausarbeitung"), d + 13.25 / 24,
+                       d + 19.0 / 24, false, 0, true, 0xA0F0F0, false);
+    }
+    agenda.AddDate(QStringLiteral("U"), QStringLiteral("Urlaub"), from + 1, from + 3, true, 0, false,
+                   0xF0C0E0, false);
+}
+
+// The thinnest line among the fills of a printed view: a fill is a line or a bar at least as
+// wide as it is thin, and a fill followed by one inside it, with a margin on every side, is a
+// frame as wide as its narrowest margin.
+int thinnestLine(const QVector<RecordingEngine::Drawn> &drawn)
+{
+    int thinnest = INT_MAX;
+    const RecordingEngine::Drawn *previous = nullptr;
+    for (const RecordingEngine::Drawn &d : drawn) {
+        if (!d.text.isEmpty())
+            continue;
+        const QRect r = d.rect.toRect();
+        thinnest = std::min({thinnest, r.width(), r.height()});
+        if (previous) {
+            const QRect outer = previous->rect.toRect();
+            const int margin = std::min({r.left() - outer.left(), r.top() - outer.top(),
+                                         outer.right() - r.right(), outer.bottom() - r.bottom()});
+            if (margin > 0)
+                thinnest = std::min(thinnest, margin);
+        }
+        previous = &d;
+    }
+    return thinnest;
+}
+
+// Prints one view of the week (or the Gantt view of it) onto a recording printer page.
+void printView(QObject &view, PrinterPage &page, const QRect &rect)
+{
+    view.setProperty("ForPrinting", true);
+    QPainter painter(&page);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(8);
+    painter.setFont(font);
+    QMetaObject::invokeMethod(&view, "PrintAnsicht", Qt::DirectConnection, Q_ARG(QPainter *, &painter),
+                              Q_ARG(qint32, rect.x()), Q_ARG(qint32, rect.y()), Q_ARG(qint32, rect.width()),
+                              Q_ARG(qint32, rect.height()));
+    view.setProperty("ForPrinting", false);
 }
 
 } // namespace
@@ -127,6 +184,92 @@ private slots:
         QCOMPARE(rows.size(), weeks + 1);
         QCOMPARE(rows[1], firstWeek);
         QCOMPARE(rows.last(), lastWeek);
+    }
+
+    // Catches printed lines, frames and bars that keep the width of one printer pixel, which
+    // vanishes on paper: every line is at least a quarter point wide.
+    void printedLinesStayVisible_data()
+    {
+        QTest::addColumn<bool>("gantt");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("dotsPerInch");
+        QTest::addColumn<int>("minimum"); // pixels of a quarter point, rounded up
+        QTest::newRow("Wochenplan at 600 dpi") << false << 7 << 600 << 3;
+        QTest::newRow("Tagesplan at 1200 dpi") << false << 1 << 1200 << 5;
+        QTest::newRow("Wochenplan at 300 dpi") << false << 7 << 300 << 2;
+        QTest::newRow("Gantt week at 600 dpi") << true << 7 << 600 << 3;
+    }
+    void printedLinesStayVisible()
+    {
+        QFETCH(bool, gantt);
+        QFETCH(int, days);
+        QFETCH(int, dotsPerInch);
+        QFETCH(int, minimum);
+        PrinterPage page(QSize(2000, 2600), dotsPerInch);
+        const QRect view(60, 50, 1850, 2450);
+        if (gantt) {
+            ctlGantt chart;
+            connect(&chart, &ctlGantt::NeedDates, &chart, [&](double from, double to, const QString &) {
+                chart.SetFilledRange(from, to);
+                chart.AddMerkmal(QStringLiteral("Anna"), QStringLiteral("P1"));
+                chart.AddMerkmal(QStringLiteral("Ben"), QStringLiteral("P2"));
+                chart.AddDate(QStringLiteral("A"), QStringLiteral("Besprechung"), from + 0.4, from + 1.6, false, 0,
+                              false, 0xC0E0FF, false, QStringLiteral("P1"), false);
+                chart.AddDate(QStringLiteral("B"), QStringLiteral("Kunde"), from + 1.2, from + 2.5, false, 0,
+                              false, 0xC0FFC0, false, QStringLiteral("P1"), false);
+            });
+            chart.Enabled = true;
+            double last = day(2024, 3, 4) + days - 1;
+            chart.SetDisplayedRange(day(2024, 3, 4), &last, false, false);
+            printView(chart, page, view);
+        } else {
+            ucAgenda agenda;
+            connect(&agenda, &ucAgenda::NeedDates, &agenda,
+                    [&](double from, double to, const QString &) { deliverWeek(agenda, from, to); });
+            agenda.Enabled = true;
+            double last = day(2024, 3, 4) + days - 1;
+            agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, false);
+            printView(agenda, page, view);
+        }
+        QCOMPARE(thinnestLine(page.drawn()), minimum);
+    }
+
+    // Catches a printed calendar that runs past its frame: the row of the last printed time
+    // starts where the grid ends, and nothing may hang below the view.
+    void printStaysInsideItsFrame_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QRect>("view");
+        QTest::newRow("Wochenplan") << 7 << QRect(60, 50, 1850, 2450);
+        QTest::newRow("Tagesplan") << 1 << QRect(60, 50, 1850, 2450);
+        QTest::newRow("a low view of a week") << 7 << QRect(200, 300, 1500, 900);
+    }
+    void printStaysInsideItsFrame()
+    {
+        QFETCH(int, days);
+        QFETCH(QRect, view);
+        ucAgenda agenda;
+        connect(&agenda, &ucAgenda::NeedDates, &agenda,
+                [&](double from, double to, const QString &) { deliverWeek(agenda, from, to); });
+        agenda.Enabled = true;
+        double last = day(2024, 3, 4) + days - 1;
+        agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, false);
+        PrinterPage page(QSize(2000, 2600), 600);
+        printView(agenda, page, view);
+
+        // The frame's right and bottom bars lie just outside the view.
+        const qreal line = 3;
+        const QRectF frame(view.x(), view.y(), view.width() + line, view.height() + line);
+        int drawnInside = 0;
+        for (const RecordingEngine::Drawn &d : page.drawn()) {
+            if (d.shown.isEmpty())
+                continue;
+            QVERIFY2(frame.contains(d.shown),
+                     qPrintable(QStringLiteral("%1 %2,%3 %4x%5").arg(d.text.isEmpty() ? QStringLiteral("fill") : d.text)
+                                    .arg(d.shown.x()).arg(d.shown.y()).arg(d.shown.width()).arg(d.shown.height())));
+            ++drawnInside;
+        }
+        QVERIFY(drawnInside > 100);
     }
 
     // Whole jobs print the asked pages and leave the screen as it was.

@@ -457,6 +457,58 @@ private slots:
         QCOMPARE(c.d->lngDragState, 0);
     }
 
+    // Catches an Escape that leaves a drag or resize running, commits it, asks about it, or lets
+    // the still-held button start it again: the old state shows, and the release does nothing.
+    void escapeCancelsTheGesture_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<int>("grip");
+        QTest::addColumn<Spot>("target");
+        const Date thu = kMonday + 3;
+        QTest::newRow("moving a timed appointment") << "A" << int(termineintrag) << Spot{zeitzelle, thu + hm(14, 0)};
+        QTest::newRow("moving an all-day entry") << "T" << int(tagestermin) << Spot{tageszelle, thu};
+        QTest::newRow("resizing the end") << "A" << int(sizesouth) << Spot{zeitzelle, kMonday + hm(12, 0)};
+        QTest::newRow("resizing the start") << "A" << int(sizenorth) << Spot{zeitzelle, kMonday + hm(8, 0)};
+        QTest::newRow("dragging the splitter") << "" << int(splitter) << Spot{zeitzelle, kMonday + hm(12, 0)};
+    }
+    void escapeCancelsTheGesture()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(int, grip);
+        QFETCH(Spot, target);
+        Calendar c;
+        QVERIFY(c.exposed());
+        Answer answer(true);
+        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        const TerminEintrag before = dsn.isEmpty() ? TerminEintrag() : c.entry(dsn);
+        const qint32 bandRows = c.agenda.DayInfoHeight();
+        REGION(from, grip == splitter ? c.splitterBar() : c.of(grip, dsn));
+        REGION(to, c.at(target.type, target.moment));
+        c.press(centre(from));
+        c.drag(centre(from) + QPointF(10, 0));
+        c.drag(centre(to));
+        QVERIFY(c.d->inGesture());
+
+        QTest::keyClick(c.pic, Qt::Key_Escape);
+        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(c.agenda.SelectionStart(), 0.0);
+        QCOMPARE(c.d->ghostLeft + c.d->ghostTop + c.d->ghostRight + c.d->ghostBottom, 0);
+        // The button is still down: back over the appointment, and on to the target.
+        c.drag(centre(from) + QPointF(10, 0));
+        c.drag(centre(to));
+        QCOMPARE(c.d->lngDragState, 0);
+        c.release(centre(to));
+
+        if (!dsn.isEmpty()) {
+            QVERIFY(same(c.entry(dsn).dateStart, before.dateStart));
+            QVERIFY(same(c.entry(dsn).dateEnd, before.dateEnd));
+        }
+        QCOMPARE(c.agenda.DayInfoHeight(), bandRows);
+        QCOMPARE(answer.questions.size(), 0);
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(c.agenda.SelectionStart(), 0.0);
+    }
+
     // The end snaps to the end of the slot under the mouse, the start to its start; an end dragged
     // above the start is raised to it by the next paint; a press without a move changes nothing.
     void resizeFromTheTimeBar_data()

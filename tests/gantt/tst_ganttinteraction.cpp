@@ -3,6 +3,7 @@
 #include "dialogs/cprintdialog.h"
 #include "gantt/ctlgantt_p.h"
 #include "gantt/freeslotsearch.h"
+#include "gantt/ganttinteraction.h"
 #include "gantt/ganttsearchpanel.h"
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
@@ -35,6 +36,12 @@ Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 const Date kMonday = day(2024, 3, 4);
 
 QString keepDir() { return qEnvironmentVariable("DAYPLEX_PICTURES"); }
+
+void keep(const QImage &image, const QString &name)
+{
+    if (!keepDir().isEmpty())
+        image.save(keepDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
 
 void send(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
           Qt::MouseButtons buttons)
@@ -184,6 +191,57 @@ private slots:
         QCOMPARE(changed.size(), moved ? 1 : 0);
         if (moved)
             QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
+    }
+
+    // Catches a move that shows no landing place, a frame not where the bar would land, and an
+    // Escape that does not end the move: it must leave the old times, ask nothing, raise
+    // nothing, and ignore the mouse until the button is up.
+    void landingFrameAndEscape_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("released: the bar lands in the frame") << false;
+        QTest::newRow("Escape: the move ends, nothing changes") << true;
+    }
+    void landingFrameAndEscape()
+    {
+        QFETCH(bool, escape);
+        View view;
+        QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        const GanttEintrag before = view.entry("A");
+        const QPoint press = view.at(kMonday + hm(10, 0), 2);
+        const QPoint over = press + QPoint(60, 3);
+        send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        const QImage clean = view.d()->frame;
+        send(view.pic(), QEvent::MouseMove, over, Qt::NoButton, Qt::LeftButton);
+
+        // An inverted box just around the bar's place at the target time, in the same row.
+        const BarRect landing = ganttLandingRect(view.layout(), before.von, before.bis, 2, 1,
+                                                 view.layout().dateAtX(over.x()));
+        QVERIFY(!landing.isNull() && landing.left > before.barLeft);
+        const QPoint top(landing.left + landing.width / 2, landing.top - 1);
+        const QPoint left(landing.left - 1, landing.top + landing.height / 2);
+        const QPoint inside(landing.left + landing.width / 2, landing.top + landing.height / 2);
+        QImage shown = view.d()->frame;
+        QCOMPARE(shown.pixel(top), clean.pixel(top) ^ 0x00FFFFFFu);
+        QCOMPARE(shown.pixel(left), clean.pixel(left) ^ 0x00FFFFFFu);
+        QCOMPARE(shown.pixel(inside), clean.pixel(inside));
+        keep(shown, escape ? QStringLiteral("gantt-landing-escape") : QStringLiteral("gantt-landing"));
+
+        if (escape) {
+            QTest::keyClick(view.pic(), Qt::Key_Escape);
+            QCOMPARE(view.d()->frame.pixel(top), clean.pixel(top));
+            QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
+            send(view.pic(), QEvent::MouseMove, over + QPoint(40, 0), Qt::NoButton, Qt::LeftButton);
+            QCOMPARE(view.d()->dragLeft + view.d()->dragTop + view.d()->dragRight + view.d()->dragBottom, 0);
+        }
+        send(view.pic(), QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+        const Date expected = escape ? before.von : view.layout().dateAtX(over.x());
+        QCOMPARE(view.entry("A").von, expected);
+        QCOMPARE(prompts.size(), escape ? 0 : 1);
+        QCOMPARE(changed.size(), escape ? 0 : 1);
+        if (!escape)
+            QCOMPARE(view.entry("A").barLeft, landing.left);
+        QCOMPARE(view.d()->blnVerschieben, false);
     }
 
     // Catches marking the holiday row, a proposal started there, and name cells that do not toggle.

@@ -4,6 +4,7 @@
 #include "gantt/ganttlayout.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "shared/readablecolours.h"
 #include "shared/fontstring.h"
 
 #include <dayplex/ctlgantt.h>
@@ -264,6 +265,43 @@ private slots:
         }
         // The other bars keep their colours.
         QVERIFY(share(image, interior(scene.entry("G")), colourOf(0xFFD0FF)) > 0.3);
+    }
+
+    // Catches a modern selection that looks like a bar in the selection colour, or whose text
+    // loses its contrast on the changed fill; the classic row shows the clash to begin with.
+    void modernSelectionStandsApart_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << false;
+        QTest::newRow("modern") << true;
+    }
+    void modernSelectionStandsApart()
+    {
+        QFETCH(bool, modern);
+        Scene scene;
+        scene.gantt.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        scene.add("K", "Rückruf", kMonday + 2 + hm(8, 0), kMonday + 2 + hm(20, 0), kSelection, "R8");
+        scene.gantt.setSelectedDate("E");
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keep(image, modern ? QStringLiteral("selection-modern") : QStringLiteral("selection-classic"));
+        const auto fillOf = [&image](const GanttEintrag &e) {
+            const QRgb c = image.pixel(e.barLeft + e.barWidth - 3, e.barTop + e.barHeight - 3);
+            return qint32(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+        };
+        const qint32 selected = fillOf(scene.entry("E"));
+        const double nearest = std::min({colourDistance(selected, fillOf(scene.entry("K"))),
+                                         colourDistance(selected, fillOf(scene.entry("A"))),
+                                         colourDistance(selected, fillOf(scene.entry("G")))});
+        QCOMPARE(nearest >= kDistinctColourDistance, modern);
+        // The text on the selection keeps its contrast, measured on the painted pixels.
+        double contrast = 1;
+        const QRect inside = interior(scene.entry("E"));
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                contrast = std::max(contrast, contrastRatio(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16), selected));
+            }
+        QVERIFY(contrast >= kReadableContrast);
     }
 
     // Catches a done appointment drawn without its strike-through line.

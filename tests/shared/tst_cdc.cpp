@@ -536,6 +536,88 @@ private slots:
         QCOMPARE(s.dc.image(), expected);
     }
 
+    // Catches captions of the modern look that are cut instead of shortened, shortened though
+    // they fit, or placed by their full width instead of the shortened one.
+    void ellipsisCaptions_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("cellWidth");
+        QTest::addColumn<int>("align");
+        QTest::addColumn<char>("horizontal");
+        QTest::newRow("centred, too wide") << "Quartalsbesprechung" << 60 << 0 << 'c';
+        QTest::newRow("left, too wide") << "Quartalsbesprechung" << 60 << 1 << 'n';
+        QTest::newRow("right, too wide") << "Quartalsbesprechung" << 60 << 2 << 'f';
+        QTest::newRow("fits: whole") << "Wyk" << 60 << 0 << 'c';
+        QTest::newRow("not even the ellipsis fits: empty") << "Quartalsbesprechung" << 8 << 0 << 'c';
+    }
+    void ellipsisCaptions()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, cellWidth);
+        QFETCH(int, align);
+        QFETCH(char, horizontal);
+        Surface s(200, 40);
+        s.dc.setEllipsis(true);
+        const QRect cell(20, 8, cellWidth, 24);
+        s.dc.FillRect(cell.x(), cell.y(), cell.width(), cell.height(), kTeal, caption, align);
+
+        const QFontMetrics fm(testFont());
+        QString shown = fm.horizontalAdvance(caption) <= cell.width() - 6
+                            ? caption
+                            : fm.elidedText(caption, Qt::ElideRight, cell.width() - 6);
+        if (fm.horizontalAdvance(shown) > cell.width() - 6)
+            shown.clear();
+        const QPoint origin(axis(horizontal, cell.x(), cell.width(), fm.horizontalAdvance(shown)),
+                            axis('c', cell.y(), cell.height(), fm.height()));
+        QCOMPARE(s.dc.image(), reference(s.target.size(), cell, kTealRgb, shown, origin, cell));
+        QCOMPARE(shown.endsWith(QChar(0x2026)), caption != shown && !shown.isEmpty());
+    }
+
+    // Catches text of the modern look that is cut at the right edge or in the middle of a line
+    // at the foot of its box; the classic rows show the cuts the modern look avoids.
+    void ellipsisText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<bool>("centre");
+        QTest::addColumn<bool>("modern");
+        const QString words = QStringLiteral("Besprechung mit dem Vertrieb über das Budget");
+        const QString longWord = QStringLiteral("Datenbankmigration");
+        QTest::newRow("classic: lines cut at the foot") << words << true << false << false;
+        QTest::newRow("modern: whole lines, the last one shortened") << words << true << false << true;
+        QTest::newRow("classic: a long word cut at the edge") << longWord << true << false << false;
+        QTest::newRow("modern: a long word shortened") << longWord << true << false << true;
+        QTest::newRow("classic: one centred line cut at both ends") << words << false << true << false;
+        QTest::newRow("modern: one centred line shortened") << words << false << true << true;
+    }
+    void ellipsisText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wrap);
+        QFETCH(bool, centre);
+        QFETCH(bool, modern);
+        const QFontMetrics fm(testFont());
+        // Two and a half lines high, narrower than the long word.
+        const QRect box(10, 5, fm.horizontalAdvance(QStringLiteral("Datenbank")), fm.height() * 5 / 2);
+        Surface s(160, 80);
+        s.dc.FillRect(0, 0, 160, 80, kTeal);
+        s.dc.setEllipsis(modern);
+        s.dc.Text(text, box.x(), box.y(), box.width(), box.height(), wrap, centre);
+
+        const auto ink = [&s](const QRect &area) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (s.dc.image().pixel(x, y) != kTealRgb)
+                        return true;
+            return false;
+        };
+        QVERIFY(ink(box));
+        const bool cutAtTheEdge = ink(QRect(box.right(), box.top(), 1, box.height()));
+        const bool cutAtTheFoot = wrap && ink(QRect(box.left(), box.top() + 2 * fm.height() + 1, box.width(),
+                                                    box.height() - 2 * fm.height() - 1));
+        QCOMPARE(cutAtTheEdge || cutAtTheFoot, !modern);
+    }
+
     // Catches a direct surface that buffers, drawing around the owner's clip, and an owner's
     // painter left with our state.
     void painterTargets()

@@ -1,0 +1,108 @@
+#ifndef DAYPLEX_TESTS_PRINTERPAGE_H
+#define DAYPLEX_TESTS_PRINTERPAGE_H
+
+// A printer page for tests: the device says it is a printer of the given resolution, and its
+// engine keeps what is drawn (filled rectangles, text runs, each with the clip in force)
+// instead of drawing it.
+
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextItem>
+
+#include <climits>
+
+class RecordingEngine : public QPaintEngine
+{
+public:
+    struct Drawn
+    {
+        QRectF rect;   // as given to the engine
+        QRectF shown;  // what the clip leaves of it
+        QColor colour; // brush of a fill, pen of a text
+        QString text;  // empty for a fill
+    };
+    QVector<Drawn> drawn;
+
+    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    Type type() const override { return QPaintEngine::User; }
+
+    void drawRects(const QRect *rects, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            keep(QRectF(rects[i]), painter()->brush().color(), QString());
+    }
+    void drawRects(const QRectF *rects, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            keep(rects[i], painter()->brush().color(), QString());
+    }
+    void drawTextItem(const QPointF &p, const QTextItem &item) override
+    {
+        keep(QRectF(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent()),
+             painter()->pen().color(), item.text());
+    }
+    void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override
+    {
+        keep(r, QColor(), QStringLiteral("pixmap"));
+    }
+    void drawPath(const QPainterPath &path) override
+    {
+        keep(path.boundingRect(), painter()->brush().color(), QStringLiteral("path"));
+    }
+    void drawPolygon(const QPointF *points, int count, PolygonDrawMode) override
+    {
+        keep(QPolygonF(QList<QPointF>(points, points + count)).boundingRect(),
+             painter()->brush().color(), QStringLiteral("polygon"));
+    }
+
+private:
+    void keep(const QRectF &rect, const QColor &colour, const QString &text)
+    {
+        const QRectF shown = painter()->hasClipping() ? rect & painter()->clipBoundingRect() : rect;
+        drawn.append({rect, shown, colour, text});
+    }
+};
+
+class PrinterPage : public QPaintDevice
+{
+public:
+    PrinterPage(QSize size, int dotsPerInch) : m_size(size), m_dpi(dotsPerInch) {}
+    ~PrinterPage() override = default;
+
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+    int devType() const override { return QInternal::Printer; }
+    const QVector<RecordingEngine::Drawn> &drawn() const { return m_engine.drawn; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return m_size.width();
+        case PdmHeight: return m_size.height();
+        case PdmWidthMM: return int(m_size.width() * 25.4 / m_dpi);
+        case PdmHeightMM: return int(m_size.height() * 25.4 / m_dpi);
+        case PdmNumColors: return INT_MAX;
+        case PdmDepth: return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return m_dpi;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    QSize m_size;
+    int m_dpi;
+    mutable RecordingEngine m_engine;
+};
+
+#endif
