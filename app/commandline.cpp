@@ -77,6 +77,11 @@ void setUp(QCommandLineParser &parser)
                                      "--import-ics erhält er die Termine ohne bekannten "
                                      "Teilnehmer. Standard: das ganze Team bzw. der erste."),
                       QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("presentation"),
+                      QStringLiteral("Darstellung der Ansichten am Bildschirm: „modern“ (Auslassungspunkte, "
+                                     "„+n“ für verdeckte Tagestermine, lesbare Farben) oder "
+                                     "„classic“. Standard: modern."),
+                      QStringLiteral("DARSTELLUNG")});
     for (const char *name : kQtOptions) {
         const bool flag = std::find_if(std::begin(kQtFlags), std::end(kQtFlags), [name](const char *f) {
                               return qstrcmp(f, name) == 0;
@@ -247,6 +252,14 @@ ParseResult parseCommandLine(const QStringList &arguments)
         cl.mode = RunMode::Version;
         result.ok = true;
         return result;
+    }
+
+    if (parser.isSet(QStringLiteral("presentation"))) {
+        const QString look = parser.value(QStringLiteral("presentation"));
+        if (look != QLatin1String("modern") && look != QLatin1String("classic"))
+            return fail(QStringLiteral("Unbekannte Darstellung „%1“: erlaubt sind „modern“ und „classic“.")
+                            .arg(look));
+        cl.classicLook = look == QLatin1String("classic");
     }
 
     if (parser.isSet(QStringLiteral("db"))) {

@@ -24,6 +24,7 @@ struct CommandLine
     QSize imageSize{1280, 800};
     qreal scale = 1; // device pixel ratio of --screenshot
     int pages = 1;
+    bool classicLook = false; // --presentation classic: the views' classic screen look
 };
 
 struct ParseResult

@@ -112,6 +112,8 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
     // Weeks start on Monday in both views, as in the window.
     const auto run = [&](auto &view, const QString &options, auto fill, auto print) {
         view.setAlignOnWeekday(2);
+        view.setPresentation(cl.classicLook ? Dayplex::Presentation::Classic
+                                            : Dayplex::Presentation::Modern);
         prepare(view, options, cl, fill, loadError, err);
         renderView(view, cl, print);
     };

@@ -1,5 +1,7 @@
 #include "hostbridge.h"
 
+#include "printlayouts.h"
+
 #include <dayplex/ctlgantt.h>
 #include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
@@ -97,6 +99,16 @@ void HostBridge::setSetting(const QString &key, const QString &value)
         m_sessionSettings.insert(key, value);
     else
         m_db.setSetting(key, value);
+}
+
+QString HostBridge::shippedOptions(const Dayplex::ucAgenda &view)
+{
+    return shippedCalendarOptions(view.Options());
+}
+
+QString HostBridge::shippedOptions(const Dayplex::ctlGantt &view)
+{
+    return shippedGanttOptions(view.Options());
 }
 
 QString HostBridge::calendarOptions() const

@@ -44,9 +44,12 @@ public:
     void setGanttOptions(const QString &options);
 
     // Writes a stored options string into a view; returns the German reason when the view
-    // refuses it (it then keeps its defaults).
+    // refuses it (it then keeps its defaults). Without a stored string the view gets the
+    // host's print layouts on top of its defaults.
     template <typename View>
     static QString restoreOptions(View &view, const QString &options);
+    static QString shippedOptions(const Dayplex::ucAgenda &view);
+    static QString shippedOptions(const Dayplex::ctlGantt &view);
 
     // Delivers exactly the appointments of firstDay..lastDay. Reads the database before
     // touching the view, so a failing read leaves the view asking again next time.
@@ -90,10 +93,8 @@ private:
 template <typename View>
 QString HostBridge::restoreOptions(View &view, const QString &options)
 {
-    if (options.isEmpty())
-        return QString();
     try {
-        view.setOptions(options);
+        view.setOptions(options.isEmpty() ? shippedOptions(view) : options);
     } catch (const std::exception &error) {
         return QStringLiteral("Die gespeicherten Optionen sind ungültig und werden nicht "
                               "verwendet (%1).")

@@ -5,6 +5,9 @@
 #include "headless.h"
 #include "mainwindow.h"
 
+#include <dayplex/ctlgantt.h>
+#include <dayplex/ucagenda.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -77,6 +80,10 @@ int main(int argc, char *argv[])
         return runHeadless(cl, db, err);
 
     MainWindow mainWindow(db);
+    if (cl.classicLook) {
+        mainWindow.calendar()->setPresentation(Dayplex::Presentation::Classic);
+        mainWindow.gantt()->setPresentation(Dayplex::Presentation::Classic);
+    }
     mainWindow.show();
     return app.exec();
 }

@@ -143,6 +143,9 @@ void MainWindow::createViews()
 
     m_calendar->setAlignOnWeekday(kMondayFirst);
     m_gantt->setAlignOnWeekday(kMondayFirst);
+    // Ellipses, "+n" for hidden all-day entries and readable colours; print stays classic.
+    m_calendar->setPresentation(Dayplex::Presentation::Modern);
+    m_gantt->setPresentation(Dayplex::Presentation::Modern);
     connectCalendar();
     connectGantt();
 

@@ -1,11 +1,14 @@
 // The host side of the views' protocol, on real views and a seeded database.
 #include "hostbridge.h"
+#include "printlayouts.h"
 
 #include <dayplex/dayplex.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,6 +34,40 @@ QSet<QString> seededKeys(QDate first, QDate last, const QList<int> &participants
             keys.insert(HostBridge::appointmentKey(i + 1));
     }
     return keys;
+}
+
+// The printed view of a one-view layout on the job's A4 page, in printer pixels: top and
+// height of the view between the margins of the layout.
+struct PrintedView
+{
+    double top = 0;
+    double height = 0;
+};
+PrintedView a4View(const QString &layout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(entryValue(layout, QStringLiteral("blnQuerformat")) == QLatin1String("-1")
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    const auto millimetres = [&layout](const char *key) {
+        return entryValue(layout, QLatin1String(key)).toDouble();
+    };
+    const double dpmm = printer.logicalDpiY() / 25.4;
+    const double margins = std::nearbyint((millimetres("lngRandOben") + millimetres("lngRandUnten")) * dpmm);
+    return {std::nearbyint(millimetres("lngRandOben") * dpmm),
+            std::nearbyint(printer.pageRect(QPrinter::DevicePixel).height() - margins)};
+}
+
+// Width and height of the first page of a PDF file, in points.
+QSizeF pdfPageSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QSizeF();
+    const QRegularExpressionMatch box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                                            .match(QString::fromLatin1(file.readAll()));
+    return box.hasMatch() ? QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble()) : QSizeF();
 }
 
 QSet<QString> keySet(const QString &joined)
@@ -259,6 +296,61 @@ private Q_SLOTS:
         Appointment a;
         a.text = QStringLiteral("Urlaub");
         QCOMPARE(HostBridge::composeMemo(fields, a, QStringLiteral("Anna Becker")), memo);
+    }
+
+    // Catches shipped print layouts that leave the larger part of an A4 sheet to the all-day
+    // band: the time grid takes at least four fifths of the printed view.
+    void shippedSheetsGiveTheGridTheirHeight_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QString>("layoutKey");
+        QTest::newRow("week sheet") << 7 << "strLayoutDruckWoche";
+        QTest::newRow("day sheet") << 1 << "strLayoutDruckTag";
+    }
+    void shippedSheetsGiveTheGridTheirHeight()
+    {
+        QFETCH(int, days);
+        QFETCH(QString, layoutKey);
+        Dayplex::ucAgenda view;
+        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
+        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
+                [&](double from, double to, const QString &fields) { m_bridge->fillCalendar(view, from, to, fields); });
+        view.setAlignOnWeekday(2);
+        view.Enabled = true;
+        const double first = Dayplex::toDate(kAnchor.addDays(7));
+        double last = first + days - 1;
+        view.SetDisplayedRange(first, &last, false, true);
+        Dayplex::printNextJobToPdf(m_dir.filePath(QStringLiteral("sheet.pdf")));
+        view.PrintCalendar(false);
+
+        // The view was never shown: its geometry is still that of the printed view.
+        const PrintedView printed = a4View(entryValue(view.Options(), layoutKey));
+        const double grid = printed.top + printed.height - view.GetYErsteZeile();
+        QVERIFY2(grid >= 0.8 * printed.height, qPrintable(QString::number(grid / printed.height)));
+    }
+
+    // Catches a Gantt print in portrait, or one whose rows end high up on the page.
+    void shippedGanttPrintFillsALandscapePage()
+    {
+        Dayplex::ctlGantt view;
+        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
+        connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
+                [&](double from, double to, const QString &fields) { m_bridge->fillGantt(view, from, to, fields); });
+        view.setAlignOnWeekday(2);
+        view.Enabled = true;
+        const double first = Dayplex::toDate(kAnchor.addDays(7));
+        double last = first + 6;
+        view.SetDisplayedRange(first, &last, false, true);
+        const QString pdf = m_dir.filePath(QStringLiteral("gantt.pdf"));
+        Dayplex::printNextJobToPdf(pdf);
+        view.PrintGantt(false);
+
+        const QSizeF page = pdfPageSize(pdf);
+        QVERIFY2(page.width() > page.height(), "portrait");
+        // As for the calendar, the geometry is that of the printed view.
+        const PrintedView printed = a4View(entryValue(view.Options(), QStringLiteral("strLayoutDruckGantt")));
+        const int rows = view.GetMerkmalIndex(qint32(printed.top + 0.96 * printed.height));
+        QCOMPARE(rows, int(m_db->participants().size()) + 1); // the holiday row first
     }
 
 private:
