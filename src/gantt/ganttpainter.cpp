@@ -116,7 +116,10 @@ void Painter::drawRows()
         const MerkmalEintrag &row = m.row(r);
         const Colours name = nameColours(r);
         dc.setTextColor(name.text);
-        dc.FillRect(offsetx, qint32(y), l.lngNamenBreite, l.lngZeilenhoehe, name.back,
+        // The strip at the end of the column covers the cell's last character width; the
+        // modern look shortens the name before it.
+        const qint32 nameWidth = s.modern ? l.lngNamenBreite - l.lngZeichenbreite : l.lngNamenBreite;
+        dc.FillRect(offsetx, qint32(y), nameWidth, l.lngZeilenhoehe, name.back,
                     QLatin1Char(' ') + row.Merkmal, kAlignLeft);
         dc.FillRect(l.lngNamenBreite, qint32(y), width, l.lngZeilenhoehe,
                     r % 2 == 0 ? kWhite : st.rgbBackUeberschrift);

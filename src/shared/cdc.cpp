@@ -510,6 +510,17 @@ void cDC::elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bc
             }
             lines.append({paragraph.mid(line.textStart(), line.textLength()), y, line.ascent()});
             y += line.height();
+            // A word wider than the box is shortened on its line; where not a letter of it
+            // fits, the text ends there with one ellipsis instead of a column of them.
+            const QString shown = lines.last().text;
+            if (bWordWrap && line.naturalTextWidth() > width
+                && fm.elidedText(shown, Qt::ElideRight, width).trimmed().size() <= 1) {
+                rest = paragraph.mid(line.textStart() + line.textLength());
+                for (int next = p + 1; next < paragraphs.size(); ++next)
+                    rest += QLatin1Char(' ') + paragraphs[next];
+                rest += QChar(0x2026); // so that the shortened line always ends in one
+                break;
+            }
         }
         layout.endLayout();
     }
