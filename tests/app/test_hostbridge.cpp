@@ -312,14 +312,7 @@ private Q_SLOTS:
         QFETCH(int, days);
         QFETCH(QString, layoutKey);
         Dayplex::ucAgenda view;
-        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
-        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillCalendar(view, from, to, fields); });
-        view.setAlignOnWeekday(2);
-        view.Enabled = true;
-        const double first = Dayplex::toDate(kAnchor.addDays(7));
-        double last = first + days - 1;
-        view.SetDisplayedRange(first, &last, false, true);
+        showShipped(view, days, &HostBridge::fillCalendar);
         Dayplex::printNextJobToPdf(m_dir.filePath(QStringLiteral("sheet.pdf")));
         view.PrintCalendar(false);
 
@@ -333,14 +326,7 @@ private Q_SLOTS:
     void shippedGanttPrintFillsALandscapePage()
     {
         Dayplex::ctlGantt view;
-        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
-        connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillGantt(view, from, to, fields); });
-        view.setAlignOnWeekday(2);
-        view.Enabled = true;
-        const double first = Dayplex::toDate(kAnchor.addDays(7));
-        double last = first + 6;
-        view.SetDisplayedRange(first, &last, false, true);
+        showShipped(view, 7, &HostBridge::fillGantt);
         const QString pdf = m_dir.filePath(QStringLiteral("gantt.pdf"));
         Dayplex::printNextJobToPdf(pdf);
         view.PrintGantt(false);
@@ -354,6 +340,22 @@ private Q_SLOTS:
     }
 
 private:
+    // A view with the options a new database gives it, showing the days from the week after
+    // the seed's anchor, filled from the database.
+    template <typename View, typename Fill>
+    void showShipped(View &view, int days, Fill fill)
+    {
+        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
+        connect(&view, &View::NeedDates, &view, [this, &view, fill](double from, double to, const QString &fields) {
+            (m_bridge.get()->*fill)(view, from, to, fields);
+        });
+        view.setAlignOnWeekday(2);
+        view.Enabled = true;
+        const double first = Dayplex::toDate(kAnchor.addDays(7));
+        double last = first + days - 1;
+        view.SetDisplayedRange(first, &last, false, true);
+    }
+
     QTemporaryDir m_dir;
     int m_counter = 0;
     std::unique_ptr<Database> m_db;

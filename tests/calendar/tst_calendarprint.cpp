@@ -298,15 +298,8 @@ private slots:
         ucAgenda agenda;
         if (!options.isEmpty())
             agenda.setOptions(options);
-        connect(&agenda, &ucAgenda::NeedDates, &agenda, [&](double from, double to, const QString &) {
-            agenda.SetFilledRange(from, to);
-            for (Date d = from; d <= to; d += 1) {
-                agenda.AddDate(QStringLiteral("M%1").arg(d), QStringLiteral("Besprechung"), d + 9.0 / 24,
-                               d + 10.5 / 24, false, 0, false, 0xC0E0FF, false);
-                agenda.AddDate(QStringLiteral("K%1").arg(d), QStringLiteral("Kunde"), d + 10.0 / 24,
-                               d + 11.0 / 24, false, 0, false, 0xC0FFC0, false);
-            }
-        });
+        connect(&agenda, &ucAgenda::NeedDates, &agenda,
+                [&](double from, double to, const QString &) { deliverWeek(agenda, from, to); });
         agenda.Enabled = true;
         agenda.setAlignOnWeekday(2);
         double last = day(2024, 3, 4) + days - 1;
