@@ -169,6 +169,8 @@ private Q_SLOTS:
         QTest::newRow("ratio 9") << QStringList{"--screenshot", "gantt", "--scale", "9", "--out", "x.png"}
                                  << "Pixelverhältnis";
         QTest::newRow("ratio for a print") << QStringList{"--print", "gantt", "--scale", "2", "--pdf", "x.pdf"} << "--scale";
+        QTest::newRow("unknown presentation") << QStringList{"--screenshot", "calendar", "--presentation", "bunt",
+                                                             "--out", "x.png"} << "Darstellung";
         QTest::newRow("database folder missing")
             << QStringList{"--db", "neu/termine.sqlite", "--screenshot", "calendar", "--out", "x.png"} << "existiert nicht";
         QTest::newRow("another program's SQLite file")
