@@ -1,6 +1,6 @@
 // Classifying a mouse position against the regions of the last paint, the hover feedback, and
 // the mouse pointer with its named cursors.
-#include "calendar/cursors.h"
+#include "shared/cursors.h"
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
 

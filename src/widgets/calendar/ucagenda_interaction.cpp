@@ -2,7 +2,7 @@
 // resizing appointments, the splitter, the drag ghost and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
-#include "calendar/cursors.h"
+#include "shared/cursors.h"
 #include "calendar/hittest.h"
 
 #include <dayplex/error.h>

@@ -1,7 +1,7 @@
-#include "ctools.h"
+#include "shared/ctools.h"
 
-#include "germanformat.h"
-#include "modalrunner.h"
+#include "shared/germanformat.h"
+#include "shared/modalrunner.h"
 
 #include <dayplex/error.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/printjob.h"
+#include "print/printjob.h"
 
 #include "shared/ccontainer.h"
 #include "shared/ctools.h"

@@ -2,7 +2,7 @@
 
 #include "dialogs/cprintdialog.h"
 #include "dialogs/cprintpreview.h"
-#include "dialogs/printjob.h"
+#include "print/printjob.h"
 #include "shared/ccontainer.h"
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"

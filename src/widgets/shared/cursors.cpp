@@ -1,4 +1,4 @@
-#include "calendar/cursors.h"
+#include "shared/cursors.h"
 
 #include "shared/leadingnumber.h"
 

@@ -1,7 +1,7 @@
 // The Gantt view's mouse handling, context menu, date picker and scrolling.
 #include "gantt/ctlgantt_p.h"
 
-#include "calendar/cursors.h"
+#include "shared/cursors.h"
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
