@@ -70,6 +70,9 @@ QString sqliteText(const QSqlError &error)
         case 8: // SQLITE_READONLY
             return QStringLiteral("Die Datenbank ist schreibgeschützt; Änderungen können nicht "
                                   "gespeichert werden.");
+        case 14: // SQLITE_CANTOPEN: the journal beside the file cannot be made
+            return QStringLiteral("Die Datenbank oder ihr Ordner ist schreibgeschützt; Änderungen "
+                                  "können nicht gespeichert werden.");
         case 13: // SQLITE_FULL
             return QStringLiteral("Der Datenträger ist voll; die Datenbank kann nicht wachsen.");
         case 11: // SQLITE_CORRUPT

@@ -1,7 +1,10 @@
 // The Terminplaner's SQLite layer: seeding, the day query, writes and their transactions.
 #include "database.h"
 
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,6 +38,60 @@ Appointment sample(int participant = 1)
     a.note = true;
     a.participantId = participant;
     return a;
+}
+
+QString integrity(const Database &db)
+{
+    QSqlQuery query(QSqlDatabase::database(db.connectionName()));
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check")) || !query.next())
+        return query.lastError().text();
+    return query.value(0).toString();
+}
+
+// The edited appointment of the kill run: its text names the save, its start follows from it.
+const QString kStand = QStringLiteral("Stand %1");
+
+Dayplex::Date standStart(int stand)
+{
+    return at(QDate(2031, 5, 6), 8) + stand * Dayplex::kOneSecond;
+}
+
+// Child: holds the write lock on the file for the given milliseconds, as another program would.
+int holdLock(const QString &path, int ms)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    db.setDatabaseName(path);
+    QSqlQuery query(db);
+    if (!db.open() || !query.exec(QStringLiteral("BEGIN EXCLUSIVE")))
+        return 1;
+    QTextStream(stdout) << "locked" << Qt::endl;
+    QThread::msleep(ms);
+    return query.exec(QStringLiteral("ROLLBACK")) ? 0 : 1;
+}
+
+// Child: saves appointment 1 again and again, each save updating it and adding one copy for
+// participant 2, until it is killed.
+int saveForEver(const QString &path)
+{
+    try {
+        Database db;
+        db.open(path, kAnchor);
+        Appointment a = *db.appointment(1);
+        int stand = a.text.startsWith(QLatin1String("Stand ")) ? a.text.mid(6).toInt() : 0;
+        QTextStream(stdout) << "ready" << Qt::endl;
+        for (;;) {
+            ++stand;
+            a.text = kStand.arg(stand);
+            a.start = standStart(stand);
+            a.end = a.start + 1.0 / 24;
+            a.version = 0;
+            a.uid.clear();
+            db.saveAppointment(a, {1, 2});
+        }
+    } catch (const DatabaseError &error) {
+        QTextStream(stderr) << error.message() << Qt::endl;
+        return 1;
+    }
 }
 
 } // namespace
@@ -310,11 +367,122 @@ private Q_SLOTS:
         QCOMPARE(db.appointment(id)->start, a.start);
     }
 
+
+    void faults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("disk full") << "full" << "Der Datenträger ist voll";
+        QTest::newRow("locked by another process beyond the busy timeout") << "locked" << "gesperrt";
+        QTest::newRow("file and folder made read-only while open") << "readonly" << "schreibgeschützt";
+    }
+
+    // Catches a fault that half-writes a save, tells the user nothing or English only, or
+    // leaves the connection unusable once the fault is gone.
+    void faults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, told);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("faults.sqlite"));
+        Database db;
+        db.open(path, kAnchor);
+        const qint64 id = db.insertAppointment(sample(1));
+        const int count = db.appointmentCount();
+        Appointment edited = *db.appointment(id);
+        edited.text = QString(200000, QLatin1Char('x'));
+
+        QProcess holder;
+        std::function<void()> undo = [] {};
+        if (fault == QLatin1String("full")) {
+            execSql(db, QStringLiteral("PRAGMA max_page_count = 1")); // clamps to the pages in use
+            undo = [&] { execSql(db, QStringLiteral("PRAGMA max_page_count = 1073741823")); };
+        } else if (fault == QLatin1String("locked")) {
+            holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path, QStringLiteral("4500")});
+            QVERIFY(holder.waitForReadyRead(10000));
+            QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+            undo = [&] { QVERIFY(holder.waitForFinished(10000)); };
+        } else {
+            // chattr, not chmod: the tests may run as the administrator, whom permissions do not stop.
+            if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path, folder.path()}) != 0)
+                QSKIP("chattr +i is not allowed here");
+            undo = [&] { QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path, folder.path()}); };
+        }
+        QString message;
+        try {
+            db.saveAppointment(edited, {1, 2});
+        } catch (const DatabaseError &error) {
+            message = error.message();
+        }
+        undo();
+        QVERIFY2(message.contains(told), qPrintable(message));
+        QCOMPARE(integrity(db), QStringLiteral("ok"));
+        QCOMPARE(db.appointment(id)->text, sample().text);
+        QCOMPARE(db.appointmentCount(), count);
+        db.saveAppointment(edited, {1, 2});
+        QCOMPARE(db.appointment(id)->text, edited.text);
+    }
+
+    // Catches a save that a kill leaves half-written: the edited row without its copy, a copy
+    // without the edit, or a file that is no longer whole. TERMINPLANER_KILLS sets the count.
+    void killedInTheMiddleOfASave()
+    {
+        const int kills = qEnvironmentVariableIntValue("TERMINPLANER_KILLS") > 0
+                              ? qEnvironmentVariableIntValue("TERMINPLANER_KILLS") : 20;
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        {
+            Database db;
+            db.open(m_path, kAnchor);
+            execSql(db, QStringLiteral("DELETE FROM appointments WHERE participant_id = 2"));
+        }
+        int lastStand = 0;
+        for (int kill = 0; kill < kills; ++kill) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-for-ever"), m_path});
+            QVERIFY(child.waitForReadyRead(10000));
+            QThread::usleep(random.bounded(1, 30000));
+            child.kill();
+            QVERIFY(child.waitForFinished(10000));
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+            Database db;
+            db.open(m_path, kAnchor);
+            const QString context = QStringLiteral("kill %1, seed %2").arg(kill).arg(seed);
+            QVERIFY2(integrity(db) == QLatin1String("ok"), qPrintable(context));
+            const Appointment edited = *db.appointment(1);
+            const int stand = edited.text.startsWith(QLatin1String("Stand ")) ? edited.text.mid(6).toInt() : 0;
+            QVERIFY2(stand >= lastStand, qPrintable(context));
+            QVERIFY2(stand == 0 || std::abs(edited.start - standStart(stand)) < Dayplex::kOneSecond, qPrintable(context));
+            const QVector<Appointment> copies = db.appointmentsInDays(Dayplex::toDate(QDate(2031, 5, 6)),
+                                                                      Dayplex::toDate(QDate(2031, 5, 8)), {2});
+            QVERIFY2(copies.size() == stand, qPrintable(context + QStringLiteral(": %1 copies for stand %2")
+                                                                 .arg(copies.size()).arg(stand)));
+            for (int i = 0; i < copies.size(); ++i) {
+                QVERIFY2(copies.at(i).text == kStand.arg(i + 1), qPrintable(context));
+                QVERIFY2(std::abs(copies.at(i).start - standStart(i + 1)) < Dayplex::kOneSecond, qPrintable(context));
+            }
+            lastStand = stand;
+        }
+        qInfo("%d kills, %d saves committed, seed %u", kills, lastStand, seed);
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_path;
     int m_counter = 0;
 };
 
-QTEST_GUILESS_MAIN(tst_Database)
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == QLatin1String("--hold-lock"))
+        return holdLock(args.at(2), args.at(3).toInt());
+    if (args.size() == 3 && args.at(1) == QLatin1String("--save-for-ever"))
+        return saveForEver(args.at(2));
+    tst_Database test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_database.moc"
