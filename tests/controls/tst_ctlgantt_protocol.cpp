@@ -284,6 +284,8 @@ private slots:
             << "cContainer 1\nblnConfirmChanges:b=0\n"
                    + textEntry("strLayoutScreenGantt", "cContainer 1\nlngAnzahlTage:i=3\n"
                                                        + textEntry("rgbBackTermine", "gelb"));
+        QTest::newRow("good screen layout, working time that is no number")
+            << withScreenLayout("rgbBackUeberschrift:l=255\n") + textEntry("timeArbeitsZeitVon2", "kaputt");
     }
     void badOptionsChangeNothing()
     {

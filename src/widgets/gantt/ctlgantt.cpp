@@ -223,6 +223,7 @@ void ctlGantt::setOptions(const QString &options)
 {
     const cContainer oldOptions = d->options;
     const cContainer oldLayout = d->layout;
+    const GanttStyle oldStyle = d->style;
     Date from = 0, to = 0;
     try {
         d->options.setContainerString(options);
@@ -232,6 +233,7 @@ void ctlGantt::setOptions(const QString &options)
     } catch (...) {
         d->options = oldOptions;
         d->layout = oldLayout;
+        d->style = oldStyle;
         throw;
     }
     d->panel->setWindow(from, to);
