@@ -1,7 +1,7 @@
 #include "calendar/appointmentstore.h"
 #include "calendar/calendargrid.h"
 #include "calendar/cellmatrix.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -176,8 +176,8 @@ private:
             + s * (g.lngSpaltenBreite - g.lngZeichenbreite) / double(n)));
         int y = grid.firstRowTop() + (zv - grid.rowOf(grid.firstTime)) * g.lngZeilenhoehe;
         int h = (zb - zv + 1) * g.lngZeilenhoehe;
-        bool inexact = !(cTools::IsOnRaster(e.dateStart, grid.timeRaster)
-                         && cTools::IsOnRaster(e.dateEnd, grid.timeRaster));
+        bool inexact = !(cToolbox::IsOnRaster(e.dateStart, grid.timeRaster)
+                         && cToolbox::IsOnRaster(e.dateEnd, grid.timeRaster));
         if (forPrinting) {
             if (y < grid.firstRowTop()) {
                 h -= grid.firstRowTop() - y;
@@ -216,7 +216,7 @@ private:
             for (const AllDayBox &placed : std::as_const(result.allDay)) {
                 const QRect &p = placed.box;
                 collides = collides
-                    || cTools::RectsIntersect(x, top, x + w, yb + j * rowH, p.left(), p.top(),
+                    || cToolbox::RectsIntersect(x, top, x + w, yb + j * rowH, p.left(), p.top(),
                                               p.left() + p.width(), p.top() + p.height());
             }
             if (!collides) {

@@ -3,7 +3,7 @@
 #include "gantt/ganttmodel.h"
 #include "shared/cholidays.h"
 #include "shared/clock.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <QtTest>
 
@@ -99,11 +99,7 @@ class tst_FreeSlotSearch : public QObject
 
 private slots:
     void init() { setCurrentDateTimeForTesting(kMonday + hm(7, 0)); }
-    void cleanup()
-    {
-        setCurrentDateTimeForTesting(0);
-        cTools::setPromptHandler({});
-    }
+    void cleanup() { setCurrentDateTimeForTesting(0); }
 
     void proposals_data();
     void proposals();
@@ -182,8 +178,6 @@ void tst_FreeSlotSearch::proposals()
     QFETCH(Date, start);
     QFETCH(Date, end);
     QFETCH(int, requests);
-    int messages = 0;
-    cTools::setPromptHandler([&](const Prompt &) { return ++messages, true; });
 
     Host host(busy);
     FreeSlotQuery q = query(from, days, length, weekends);
@@ -193,13 +187,13 @@ void tst_FreeSlotSearch::proposals()
         q.searchFrom = result.searchFrom;
     }
     QCOMPARE(result.outcome, FreeSlotOutcome::Found);
-    QVERIFY(cTools::DateCompare(host.model.vorschlagVon, "=", start));
-    QVERIFY(cTools::DateCompare(host.model.vorschlagBis, "=", end));
+    QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
+    QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", end));
     QCOMPARE(host.model.sucheAb, host.model.vorschlagVon);
     QCOMPARE(host.requests, requests);
-    QCOMPARE(messages, 0);
+    QCOMPARE(result.message, QString());
     // The view shows the proposal, and every participant (not the holiday row) is marked.
-    QVERIFY(host.first <= start && cTools::DateOnly(end) <= host.last);
+    QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
     QCOMPARE(host.model.row(1).blnMarkiert, false);
     QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
 }
@@ -226,8 +220,6 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     QFETCH(FreeSlotOutcome, outcome);
     QFETCH(QString, message);
     QFETCH(int, requests);
-    QList<Prompt> prompts;
-    cTools::setPromptHandler([&](const Prompt &p) { return prompts << p, true; });
     setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
 
     // Anna busy for months; the view shows the third week.
@@ -240,12 +232,7 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
 
     const FreeSlotResult result = searchFreeSlot(host.model, host, q, kind != 1);
     QCOMPARE(result.outcome, outcome);
-    QCOMPARE(prompts.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QCOMPARE(prompts.at(0).text, message);
-        QCOMPARE(prompts.at(0).title, QStringLiteral("Freie Termine Suchen"));
-        QCOMPARE(prompts.at(0).kind, Prompt::Kind::Information);
-    }
+    QCOMPARE(result.message, message);
     QCOMPARE(host.first, kMonday + 14);
     QCOMPARE(result.searchFrom, q.searchFrom);
     QCOMPARE(host.requests, requests);
@@ -274,8 +261,6 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
     QFETCH(FreeSlotOutcome, outcome);
     QFETCH(Date, start);
     setCurrentDateTimeForTesting(today + hm(7, 0));
-    QStringList messages;
-    cTools::setPromptHandler([&](const Prompt &p) { return messages << p.text, true; });
     Host host({});
     host.abortAfter = 10000; // ends a search that circles
     FreeSlotQuery q = query(kMonday + 5, 0, hm(3, 0));
@@ -285,12 +270,10 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
     const FreeSlotResult result = searchFreeSlot(host.model, host, q, false);
     QCOMPARE(result.outcome, outcome);
     if (outcome == FreeSlotOutcome::Found) {
-        QVERIFY(cTools::DateCompare(host.model.vorschlagVon, "=", start));
-        QVERIFY(cTools::DateCompare(host.model.vorschlagBis, "=", start + hm(3, 0)));
-        QVERIFY(messages.isEmpty());
-    } else {
-        QCOMPARE(messages, QStringList{freeSlotNotFoundText()});
+        QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
+        QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", start + hm(3, 0)));
     }
+    QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
 }
 
 // Catches a search that circles or runs on at the edges of the window and the length: windows
@@ -340,7 +323,6 @@ void tst_FreeSlotSearch::everySearchEnds()
     QFETCH(Date, to);
     QFETCH(Date, length);
     QFETCH(bool, weekends);
-    cTools::setPromptHandler([](const Prompt &) { return true; });
     Host host({});
     host.abortAfter = 200000; // ends a search that circles, so that the test fails instead
     const Date saturday = kMonday + 5;
@@ -355,7 +337,7 @@ void tst_FreeSlotSearch::everySearchEnds()
         return;
     }
     // The candidates stay between "Suchen ab" and the day the search ended on.
-    const Date lastDay = cTools::DateOnly(result.start);
+    const Date lastDay = cToolbox::DateOnly(result.start);
     const double stepsPerDay = days > 0 ? 1 / days : 1440.0 / q.rasterMinutes;
     const double daysPassed = std::fabs(lastDay - saturday) + 1;
     QVERIFY2(result.candidates <= 2 * (daysPassed * stepsPerDay + 2),
@@ -365,16 +347,16 @@ void tst_FreeSlotSearch::everySearchEnds()
     const Date start = host.model.vorschlagVon, end = host.model.vorschlagBis;
     QVERIFY(forward ? start >= saturday : start >= kMonday - 1 && start < saturday + 1);
     if (!weekends) {
-        for (Date d = cTools::DateOnly(start); d <= cTools::DateOnly(end); d += 1)
-            QVERIFY(!cTools::IsDayOff(d));
+        for (Date d = cToolbox::DateOnly(start); d <= cToolbox::DateOnly(end); d += 1)
+            QVERIFY(!cToolbox::IsDayOff(d));
     }
     if (days > 0) {
         QCOMPARE(end - start, days - 1);
         return;
     }
-    QVERIFY(cTools::DateCompare(end - start, "=", cTools::TimeOnly(length)));
-    QVERIFY(cTools::DateCompare(cTools::TimeOnly(start), ">=", from));
-    QVERIFY(!cTools::DateCompare(cTools::TimeOnly(end), ">", to));
+    QVERIFY(cToolbox::DateCompare(end - start, "=", cToolbox::TimeOnly(length)));
+    QVERIFY(cToolbox::DateCompare(cToolbox::TimeOnly(start), ">=", from));
+    QVERIFY(!cToolbox::DateCompare(cToolbox::TimeOnly(end), ">", to));
 }
 
 QTEST_MAIN(tst_FreeSlotSearch)

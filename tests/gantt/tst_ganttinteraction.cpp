@@ -483,6 +483,7 @@ private slots:
         QTest::mouseClick(panel->findChild<QPushButton *>("cmdAuto_0"), Qt::LeftButton);
         QCOMPARE(prompts.size(), 1);
         QCOMPARE(prompts.at(0).text, QStringLiteral("Der gesuchte Termin ist länger als der Suchbereich."));
+        QCOMPARE(prompts.at(0).title, QStringLiteral("Freie Termine Suchen"));
         QCOMPARE(view.d()->model.vorschlagVon, kMonday + hm(11, 0));
 
         QTest::mouseClick(panel->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);

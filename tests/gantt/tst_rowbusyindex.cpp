@@ -2,7 +2,7 @@
 // the row that is not a mere note, asked with IntervalsOverlap up to its occupied end.
 #include "gantt/ganttmodel.h"
 #include "shared/alldayend.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -22,7 +22,7 @@ bool plainRowFree(const GanttModel &model, const QString &rowDsn, Date start, Da
     for (qint32 i = 1; i <= model.dateCount(); ++i) {
         const GanttEintrag &e = model.date(i);
         if (e.merkmaldsn == rowDsn && !e.blnhinweis
-            && cTools::IntervalsOverlap(start, end, e.von, occupiedEnd(e.bis, e.btagestermin)))
+            && cToolbox::IntervalsOverlap(start, end, e.von, occupiedEnd(e.bis, e.btagestermin)))
             return false;
     }
     return true;

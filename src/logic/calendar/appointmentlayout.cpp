@@ -1,7 +1,7 @@
 #include "calendar/cellmatrix.h"
 
 #include "shared/alldayend.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <dayplex/error.h>
 
@@ -117,8 +117,8 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
         if (size_t(keyId) >= keyUses.size())
             keyUses.resize(size_t(keyId) + 1, 0);
         ++keyUses[size_t(keyId)];
-        const bool inexact = !(cTools::IsOnRaster(entry.dateStart, grid.timeRaster)
-                               && cTools::IsOnRaster(entry.dateEnd, grid.timeRaster));
+        const bool inexact = !(cToolbox::IsOnRaster(entry.dateStart, grid.timeRaster)
+                               && cToolbox::IsOnRaster(entry.dateEnd, grid.timeRaster));
         const qint32 p = qint32(placed.size());
         placed.push_back({i, keyId, inexact});
         CellMatrix::forEachDay(tv, tb, zv, zb, grid.lastRow,

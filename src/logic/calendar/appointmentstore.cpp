@@ -1,7 +1,7 @@
 #include "calendar/appointmentstore.h"
 
 #include "shared/alldayend.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <dayplex/error.h>
 
@@ -64,7 +64,7 @@ QString AppointmentStore::keysOverlapping(Date firstDay, Date lastDay) const
     for (const TerminEintrag &entry : m_entries) {
         if (entry.dsn.isEmpty() || entry.blnfeiertag)
             continue;
-        if (cTools::IntervalsOverlap(firstDay, lastDay, entry.dateStart,
+        if (cToolbox::IntervalsOverlap(firstDay, lastDay, entry.dateStart,
                                      occupiedEnd(entry.dateEnd, entry.btagestermin))) {
             keys += entry.dsn;
             keys += QLatin1Char('|');

@@ -1,6 +1,6 @@
 #include "calendar/calendargrid.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <dayplex/error.h>
 
@@ -61,7 +61,7 @@ qint32 CalendarGrid::columnOf(Date datum) const
 {
     if (!std::isfinite(datum))
         return -1;
-    const Date day = cTools::DateOnly(datum);
+    const Date day = cToolbox::DateOnly(datum);
     if (day < firstDay || day > lastDay)
         return -1;
     return qint32(day - firstDay);
@@ -69,7 +69,7 @@ qint32 CalendarGrid::columnOf(Date datum) const
 
 qint32 CalendarGrid::rowOf(Date datum) const
 {
-    const Date t = cTools::TimeOnly(roundDown(datum, timeRaster));
+    const Date t = cToolbox::TimeOnly(roundDown(datum, timeRaster));
     return toPixel(t / timeRaster);
 }
 
@@ -105,9 +105,9 @@ bool CalendarGrid::terminIndices(Date dateStart, Date dateEnde, qint32 &idxtagvo
     if (dateEnde < firstDay || dateStart > lastDay + 1)
         return false;
     // Limited in floating point first: a date far outside the range must not overflow.
-    const qint32 tagvon = qint32(std::max(cTools::DateOnly(dateStart) - firstDay, 0.0));
+    const qint32 tagvon = qint32(std::max(cToolbox::DateOnly(dateStart) - firstDay, 0.0));
     const qint32 tagbis =
-        qint32(std::min(cTools::DateOnly(dateEnde) - firstDay, double(dayCount() - 1)));
+        qint32(std::min(cToolbox::DateOnly(dateEnde) - firstDay, double(dayCount() - 1)));
     const qint32 zeilevon = dateStart >= firstDay ? rowOf(dateStart) : 0;
     // An end on a raster boundary (10:00) closes the row before it, not the next one.
     qint32 zeilebis = dateEnde > lastDay + 1 ? rowOf(kEndOfDay) : rowOf(dateEnde - kThirtySeconds);

@@ -1,7 +1,7 @@
 #include "calendar/calendarpainter.h"
 
 #include "shared/cdc.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/germanformat.h"
 #include "shared/readablecolours.h"
 
@@ -84,8 +84,8 @@ private:
 
     bool daySelected(Date day) const
     {
-        return cTools::DateOnly(s.selectionStart) <= day
-               && day <= cTools::DateOnly(s.selectionEndSlot);
+        return cToolbox::DateOnly(s.selectionStart) <= day
+               && day <= cToolbox::DateOnly(s.selectionEndSlot);
     }
 
     void drawTimeColumn(qint32 x, qint32 y);
@@ -121,9 +121,9 @@ QVector<qint32> Painter::ownColours() const
 void Painter::drawTimeColumn(qint32 x, qint32 y)
 {
     Date from = 0, to = 1;
-    if (cTools::DateOnly(s.selectionStart) == cTools::DateOnly(s.selectionEndSlot)) {
-        from = cTools::TimeOnly(s.selectionStart);
-        to = cTools::TimeOnly(s.selectionEndSlot);
+    if (cToolbox::DateOnly(s.selectionStart) == cToolbox::DateOnly(s.selectionEndSlot)) {
+        from = cToolbox::TimeOnly(s.selectionStart);
+        to = cToolbox::TimeOnly(s.selectionEndSlot);
     }
     forEachRow(y, [&](Date t, qint32 rowY) {
         qint32 back = s.style.rgbBackUeberschrift, text = s.style.rgbFontUeberschrift;
@@ -142,8 +142,8 @@ void Painter::drawTimeColumn(qint32 x, qint32 y)
 void Painter::drawDayColumn(Date day, qint32 column, qint32 x, qint32 y)
 {
     const bool selected = daySelected(day);
-    const Date from = day == cTools::DateOnly(s.selectionStart) ? cTools::TimeOnly(s.selectionStart) : 0;
-    const Date to = day == cTools::DateOnly(s.selectionEndSlot) ? cTools::TimeOnly(s.selectionEndSlot) : 1;
+    const Date from = day == cToolbox::DateOnly(s.selectionStart) ? cToolbox::TimeOnly(s.selectionStart) : 0;
+    const Date to = day == cToolbox::DateOnly(s.selectionEndSlot) ? cToolbox::TimeOnly(s.selectionEndSlot) : 1;
     const qint32 firstY = y;
     qint32 finalY = y;
     forEachRow(y, [&](Date t, qint32 rowY) {
@@ -198,7 +198,7 @@ void Painter::drawGrid()
     // The label keeps the text colour of the last day header.
     const QString week = s.forPrinting
                              ? QString()
-                             : QString::number(cTools::WeekOfYear(s.currentDate)) + QStringLiteral(".Wo");
+                             : QString::number(cToolbox::WeekOfYear(s.currentDate)) + QStringLiteral(".Wo");
     cell(left, top, g.lngZeitspalteBreite, g.lngKopfhoehe + 1, kLineColour,
          s.style.rgbBackUeberschrift, week, kAlignCentre);
     cell(left, top + g.lngKopfhoehe, g.lngZeitspalteBreite, g.lngTagesterminHoehe + 1,
@@ -241,10 +241,10 @@ void Painter::drawTimeBar(qint32 x, qint32 w, qint32 index, qint32 column)
     const TerminEintrag &entry = s.store.at(index);
     const CalendarGrid &grid = s.grid;
     const Date day = grid.firstDay + column;
-    const bool startsHere = cTools::DateOnly(entry.dateStart) == day;
-    const bool endsHere = cTools::DateOnly(entry.dateEnd) == day;
-    const Date ts = startsHere ? cTools::TimeOnly(entry.dateStart) : 0;
-    Date te = endsHere ? cTools::TimeOnly(entry.dateEnd) : 1;
+    const bool startsHere = cToolbox::DateOnly(entry.dateStart) == day;
+    const bool endsHere = cToolbox::DateOnly(entry.dateEnd) == day;
+    const Date ts = startsHere ? cToolbox::TimeOnly(entry.dateStart) : 0;
+    Date te = endsHere ? cToolbox::TimeOnly(entry.dateEnd) : 1;
     if (te == 0)
         te = 1;
     const qint32 y1 = rounded((ts - grid.firstTime) / grid.timeRaster * g.lngZeilenhoehe + grid.firstRowTop());

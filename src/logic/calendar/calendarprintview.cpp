@@ -1,7 +1,7 @@
 #include "calendar/calendarprintview.h"
 
 #include "shared/cdc.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/germanformat.h"
 
 #include <QFont>
@@ -103,7 +103,7 @@ void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qi
 QVector<TitleLine> titleLines(Date firstDay, Date lastDay, Date now)
 {
     QVector<TitleLine> lines;
-    const QString week = QString::number(cTools::WeekOfYear(firstDay)) + QStringLiteral(". Woche");
+    const QString week = QString::number(cToolbox::WeekOfYear(firstDay)) + QStringLiteral(". Woche");
     if (firstDay == lastDay) {
         lines = {{formatGermanDate(firstDay, QStringLiteral("dddd")), true},
                  {formatGermanDate(firstDay, QStringLiteral("d. mmmm yyyy")), true},
@@ -134,7 +134,7 @@ QVector<QStringList> monthOverviewRows(Date monthDate)
     for (Date day = first; day < end; day += 1) {
         const int column = mondayFirst(day);
         if (row.isEmpty()) {
-            row.append(QString::number(cTools::WeekOfYear(day)));
+            row.append(QString::number(cToolbox::WeekOfYear(day)));
             for (int c = 1; c < column; ++c)
                 row.append(QString());
         }

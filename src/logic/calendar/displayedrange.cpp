@@ -1,6 +1,6 @@
 #include "calendar/displayedrange.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <dayplex/error.h>
 
@@ -21,8 +21,8 @@ DisplayedDays calendarDisplayedDays(Date dayFirstDay, Date dayLastDay, bool blnD
     if (dayLastDay != 0 && !isValidDate(dayLastDay))
         throw Error(InvalidArgument, QStringLiteral("SetDisplayedRange: ungültiger letzter Tag."));
 
-    const Date first = cTools::DateOnly(dayFirstDay);
-    Date last = cTools::DateOnly(dayLastDay);
+    const Date first = cToolbox::DateOnly(dayFirstDay);
+    Date last = cToolbox::DateOnly(dayLastDay);
     // A last day before the first would leave no day columns; it is read as "no last day".
     if (last != 0 && last < first)
         last = 0;
@@ -31,7 +31,7 @@ DisplayedDays calendarDisplayedDays(Date dayFirstDay, Date dayLastDay, bool blnD
         if (!blnDefault && currentDayCount > 0) {
             days = currentDayCount;
         } else {
-            days = cTools::MinDouble(layoutDayCount, kMaxDays);
+            days = cToolbox::MinDouble(layoutDayCount, kMaxDays);
             days = std::isfinite(days) ? std::floor(days) : 1;
         }
         last = first + std::max(1.0, days) - 1;

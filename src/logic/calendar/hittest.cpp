@@ -1,7 +1,7 @@
 #include "calendar/hittest.h"
 
 #include "shared/boxhit.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/germanformat.h"
 
 #include <algorithm>
@@ -123,16 +123,16 @@ bool findHitRegion(const HitRegionList &regions, double x, double y, qint32 filt
 
 QString terminTooltip(const TerminEintrag &entry)
 {
-    QString text = cTools::FormatDateText(entry.dateStart);
+    QString text = cToolbox::FormatDateText(entry.dateStart);
     if (entry.dateEnd != entry.dateStart)
-        text += QStringLiteral(" - ") + cTools::FormatDateText(entry.dateEnd);
+        text += QStringLiteral(" - ") + cToolbox::FormatDateText(entry.dateEnd);
     return text + QLatin1Char(' ') + entry.memo;
 }
 
 QString dayHeaderTooltip(Date day)
 {
     return formatGermanDate(day, QStringLiteral("Long Date")) + QLatin1Char(' ')
-           + QString::number(cTools::WeekOfYear(day)) + QStringLiteral(". Woche");
+           + QString::number(cToolbox::WeekOfYear(day)) + QStringLiteral(". Woche");
 }
 
 HoverFeedback hoverFeedback(const HitRegionList &regions, const AppointmentStore &store, double x,

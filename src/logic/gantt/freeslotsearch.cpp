@@ -1,6 +1,6 @@
 #include "gantt/freeslotsearch.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <cmath>
 
@@ -17,7 +17,7 @@ const Date kLastSearchDay = toDate(QDate(2099, 1, 1));
 // Candidates are sums of raster steps; whole milliseconds keep them on the raster.
 Date norm(Date value)
 {
-    return cTools::NormalizeDate(value);
+    return cToolbox::NormalizeDate(value);
 }
 
 struct Candidate
@@ -50,7 +50,7 @@ public:
     FreeSlotResult run();
 
 private:
-    static Date timeOf(Date value) { return std::isfinite(value) ? cTools::TimeOnly(value) : 0; }
+    static Date timeOf(Date value) { return std::isfinite(value) ? cToolbox::TimeOnly(value) : 0; }
     bool fit(Candidate &c) const;
     qint64 candidateBound(Date first, Date earliest) const;
 
@@ -67,19 +67,19 @@ private:
 bool Search::fit(Candidate &c) const
 {
     if (days > 0) {
-        c.start = cTools::DateOnly(c.start);
+        c.start = cToolbox::DateOnly(c.start);
         c.end = c.start + days - 1;
         return true;
     }
     for (int round = 0; round < kMaxFitRounds; ++round) {
-        if (cTools::DateCompare(cTools::TimeOnly(c.start), QStringLiteral("<"), from)) {
-            c.start = forward ? norm(cTools::DateOnly(c.start) + from)
-                              : norm(cTools::DateOnly(c.start) - 1 + to - length);
+        if (cToolbox::DateCompare(cToolbox::TimeOnly(c.start), QStringLiteral("<"), from)) {
+            c.start = forward ? norm(cToolbox::DateOnly(c.start) + from)
+                              : norm(cToolbox::DateOnly(c.start) - 1 + to - length);
         }
         c.end = norm(c.start + length);
-        if (!cTools::DateCompare(cTools::TimeOnly(c.end), QStringLiteral(">"), to))
+        if (!cToolbox::DateCompare(cToolbox::TimeOnly(c.end), QStringLiteral(">"), to))
             return true;
-        c.start = cTools::DateOnly(c.start) + 1;
+        c.start = cToolbox::DateOnly(c.start) + 1;
     }
     return false;
 }
@@ -100,8 +100,8 @@ FreeSlotResult Search::run()
 {
     FreeSlotResult result;
     result.searchFrom = q.searchFrom;
-    if (days == 0 && cTools::DateCompare(length, QStringLiteral(">"), to - from)) {
-        cTools::Message(freeSlotTooLongText(), Prompt::Kind::Information, freeSlotTitle());
+    if (days == 0 && cToolbox::DateCompare(length, QStringLiteral(">"), to - from)) {
+        result.message = freeSlotTooLongText();
         result.outcome = FreeSlotOutcome::LongerThanWindow;
         return result;
     }
@@ -116,7 +116,7 @@ FreeSlotResult Search::run()
     model.vorschlagVon = 0;
     bool fresh = false;
     if (model.sucheAb == 0) {
-        model.sucheAb = cTools::DateOnly(q.searchFrom);
+        model.sucheAb = cToolbox::DateOnly(q.searchFrom);
         fresh = true;
     }
     // Backward, yesterday is the earliest day examined.
@@ -147,9 +147,9 @@ FreeSlotResult Search::run()
         if (!forward && c.start > position && c.start == lastMidnightExamined)
             continue;
         position = c.start;
-        if (c.start == cTools::DateOnly(c.start))
+        if (c.start == cToolbox::DateOnly(c.start))
             lastMidnightExamined = c.start;
-        if (cTools::DateOnly(c.end) > model.filledEnd || cTools::DateOnly(c.start) < model.filledStart) {
+        if (cToolbox::DateOnly(c.end) > model.filledEnd || cToolbox::DateOnly(c.start) < model.filledStart) {
             host.showRange(c.start, 0);
             markAllRows(model);
         }
@@ -170,14 +170,14 @@ FreeSlotResult Search::run()
         host.showRange(c.start, 0);
         if (!GanttModel::isIntervallSichtbar(host.displayedFirstDay(), host.displayedLastDay(),
                                              c.start, c.end))
-            host.showRange(cTools::DateOnly(c.start) - 1, cTools::DateOnly(c.end) + 1);
+            host.showRange(cToolbox::DateOnly(c.start) - 1, cToolbox::DateOnly(c.end) + 1);
         markAllRows(model);
         // After the range moves: a delivery clears the proposal.
         model.vorschlagVon = c.start;
         model.vorschlagBis = c.end;
     } else {
         if (outcome == FreeSlotOutcome::NotFound)
-            cTools::Message(freeSlotNotFoundText(), Prompt::Kind::Information, freeSlotTitle());
+            result.message = freeSlotNotFoundText();
         host.showRange(rememberedFirstDay, 0);
         result.searchFrom = q.searchFrom;
     }
@@ -211,9 +211,9 @@ bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)
         return false;
     if (!weekends) {
         // Whole days, so that a day-mode candidate of any length costs at most a week.
-        const Date last = cTools::DateOnly(end);
-        for (Date d = cTools::DateOnly(start); d <= last; d += 1) {
-            if (cTools::IsDayOff(d))
+        const Date last = cToolbox::DateOnly(end);
+        for (Date d = cToolbox::DateOnly(start); d <= last; d += 1) {
+            if (cToolbox::IsDayOff(d))
                 return false;
         }
     }
@@ -242,7 +242,7 @@ QString markedRowList(const GanttModel &model)
         if (model.row(r).blnMarkiert)
             list += model.row(r).dsn + QLatin1Char('|');
     }
-    cTools::TrimTrailingDelimiter(list, QStringLiteral("|"));
+    cToolbox::TrimTrailingDelimiter(list, QStringLiteral("|"));
     return list;
 }
 

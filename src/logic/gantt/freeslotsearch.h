@@ -42,6 +42,8 @@ struct FreeSlotResult
     Date end = 0;
     Date searchFrom = 0; // what "Suchen ab" shows afterwards
     qint64 candidates = 0; // the candidates the search stepped through
+    // The message the view shows afterwards with freeSlotTitle(); empty for found and aborted.
+    QString message;
 };
 
 // The messages of the search, shown with the title "Freie Termine Suchen".
@@ -62,7 +64,7 @@ QString markedRowList(const GanttModel &model);
 // candidate leaves the filled range. Found: the view shows the slot and it becomes the
 // proposal. Not found (backward before yesterday, forward beyond 1 January 2099) or aborted:
 // the view returns to its first day and "Suchen ab" to its value. The two messages go through
-// cTools::Message. The model's sucheAb carries the position to the next press.
+// cToolbox::Message. The model's sucheAb carries the position to the next press.
 FreeSlotResult searchFreeSlot(GanttModel &model, FreeSlotHost &host, const FreeSlotQuery &query,
                               bool forward);
 

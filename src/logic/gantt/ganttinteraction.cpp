@@ -1,6 +1,6 @@
 #include "gantt/ganttinteraction.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/leadingnumber.h"
 
 #include <algorithm>
@@ -39,8 +39,8 @@ bool ganttHasTime(Date value)
 Date ganttMovedStart(Date newDate, Date oldStart)
 {
     if (ganttHasTime(newDate) && ganttHasTime(oldStart))
-        return cTools::NormalizeDate(newDate);
-    return cTools::NormalizeDate(cTools::DateOnly(newDate) + cTools::TimeOnly(oldStart));
+        return cToolbox::NormalizeDate(newDate);
+    return cToolbox::NormalizeDate(cToolbox::DateOnly(newDate) + cToolbox::TimeOnly(oldStart));
 }
 
 double ganttScrollShift(double direction, Date firstDay, Date lastDay)

@@ -1,6 +1,6 @@
 #include "gantt/ganttlayout.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/germanformat.h"
 
 #include <dayplex/error.h>
@@ -76,7 +76,7 @@ qint32 GanttLayout::xOf(Date moment) const
 
 qint32 GanttLayout::widthOf(Date s, Date e) const
 {
-    return cTools::MaxLongValue(rounded(secondsBetween(s, e) / 3600.0 * dblPixelProStunde), 5);
+    return cToolbox::MaxLongValue(rounded(secondsBetween(s, e) / 3600.0 * dblPixelProStunde), 5);
 }
 
 Date GanttLayout::dateAtX(qint32 x) const
@@ -137,7 +137,7 @@ GanttLayout ganttLayout(qint32 offsetx, qint32 offsety, qint32 width, qint32 hei
     if (optimalRowHeight && rowCount >= 1 && qint64(l.lngZeilenhoehe) * rowCount < room)
         l.lngZeilenhoehe = rounded(double(room) / rowCount);
     const qint32 lines = std::max(minRows, 1);
-    l.lngZeilenhoehe = cTools::MaxLongValue(rounded(lines * (th * 1.4)), l.lngZeilenhoehe);
+    l.lngZeilenhoehe = cToolbox::MaxLongValue(rounded(lines * (th * 1.4)), l.lngZeilenhoehe);
     return l;
 }
 
@@ -184,7 +184,7 @@ QString ganttHourLabel(qint64 h, const HeaderScale &scale, Date startDate)
     const Date day = startDate + double(h) / 24.0;
     if (scale.spanDays < 100)
         return formatGermanDate(day, QStringLiteral("ddd"));
-    return QString::number(cTools::WeekOfYear(day));
+    return QString::number(cToolbox::WeekOfYear(day));
 }
 
 QString ganttCornerText(Date datMaus)
@@ -195,13 +195,13 @@ QString ganttCornerText(Date datMaus)
     return QLatin1Char(' ') + formatGermanDate(d, QStringLiteral("ddd")) + QStringLiteral(", ")
            + formatGermanDate(d, QStringLiteral("Short Date")) + QStringLiteral("\r\n ")
            + formatGermanDate(d, QStringLiteral("Short Time")) + QStringLiteral(" Uhr ")
-           + QString::number(cTools::WeekOfYear(d)) + QStringLiteral(". Wo");
+           + QString::number(cToolbox::WeekOfYear(d)) + QStringLiteral(". Wo");
 }
 
 QString ganttProposalLabel(Date von, Date bis)
 {
-    return QStringLiteral("Von: ") + cTools::FormatDateText(von) + QStringLiteral("\r\nBis: ")
-           + cTools::FormatDateText(bis);
+    return QStringLiteral("Von: ") + cToolbox::FormatDateText(von) + QStringLiteral("\r\nBis: ")
+           + cToolbox::FormatDateText(bis);
 }
 
 BarRect ganttBarRect(const GanttLayout &layout, Date von, Date bis, qint32 row, qint32 firstRow)

@@ -2,7 +2,7 @@
 
 #include "shared/boxhit.h"
 #include "shared/cholidays.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <dayplex/error.h>
 
@@ -36,13 +36,13 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
     GanttRange range;
     Date last = dayLastDay;
     // A last day before the first would leave nothing to show; it asks for the default instead.
-    if (last != 0 && cTools::DateOnly(last) < cTools::DateOnly(dayFirstDay))
+    if (last != 0 && cToolbox::DateOnly(last) < cToolbox::DateOnly(dayFirstDay))
         last = 0;
     if (last == 0) {
         const double span = curEnd - curStart;
         // A fresh view has a negative span (now .. today), so it opens with the layout's days.
         if (!std::isfinite(span) || span < 0 || blnDefault) {
-            double n = cTools::MinDouble(layoutDays, kMaxSpan);
+            double n = cToolbox::MinDouble(layoutDays, kMaxSpan);
             if (!(n >= 1))
                 n = 1;
             last = dayFirstDay + n - 1;
@@ -53,8 +53,8 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
         range.lastDayComputed = true;
     }
 
-    Date start = cTools::DateOnly(dayFirstDay);
-    Date end = cTools::DateOnly(last);
+    Date start = cToolbox::DateOnly(dayFirstDay);
+    Date end = cToolbox::DateOnly(last);
     if (end - start > kMaxSpan)
         end = start + kMaxSpan;
     // Never past the last representable day, and never before the first day.
@@ -201,7 +201,7 @@ Date GanttModel::rundezeit(Date d)
 
 bool GanttModel::isIntervallSichtbar(Date firstDay, Date lastDay, Date date1, Date date2)
 {
-    return firstDay <= cTools::DateOnly(date1) && cTools::DateOnly(date2) <= lastDay;
+    return firstDay <= cToolbox::DateOnly(date1) && cToolbox::DateOnly(date2) <= lastDay;
 }
 
 } // namespace Dayplex

@@ -1,7 +1,7 @@
 #include "gantt/ganttpainter.h"
 
 #include "shared/cdc.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/readablecolours.h"
 
 #include <dayplex/error.h>
@@ -123,7 +123,7 @@ void Painter::drawRows()
                     QLatin1Char(' ') + row.Merkmal, kAlignLeft);
         dc.FillRect(l.lngNamenBreite, qint32(y), width, l.lngZeilenhoehe,
                     r % 2 == 0 ? kWhite : st.rgbBackUeberschrift);
-        dc.FillRect(offsetx, qint32(y), width, line, cTools::GridLineColor());
+        dc.FillRect(offsetx, qint32(y), width, line, cToolbox::GridLineColor());
         if (m.vorschlagVon > 0 && row.blnMarkiert)
             drawProposal(qint32(y));
     }
@@ -165,7 +165,7 @@ void Painter::drawDayHeader()
         dc.FillRect(x, offsety, cellWidth, l.lngKopfhoehe, st.rgbBackUeberschrift,
                     visible ? ganttDayLabel(d, cellWidth, l.lngZeichenbreite) : QString(),
                     kAlignLeft);
-        dc.FillRect(x, offsety, line, height, cTools::GridLineColor());
+        dc.FillRect(x, offsety, line, height, cToolbox::GridLineColor());
     }
 }
 
@@ -190,7 +190,7 @@ void Painter::drawHourHeader()
         const bool visible = cellWidth > 0 && cellHeight > 0;
         dc.FillRect(checked(qint64(x) + line), cellTop, cellWidth, cellHeight, st.rgbBackUeberschrift,
                     visible ? ganttHourLabel(h, scale, l.startDate) : QString(), kAlignCentre);
-        const qint32 colour = h % 24 == 0 ? kBlack : cTools::GridLineColor();
+        const qint32 colour = h % 24 == 0 ? kBlack : cToolbox::GridLineColor();
         // The same line on the same column again changes no pixel (very long ranges).
         if (x != lastLineX || colour != lastLineColour)
             dc.FillRect(x, lineTop, line, height, colour);
@@ -240,7 +240,7 @@ void Painter::paint(qint32 th, qint32 cw)
 
     // 5. The line between the two header rows.
     dc.FillRect(l.lngNamenBreite, checked(qint64(offsety) + l.lngKopfhoehe), width, line,
-                cTools::GridLineColor());
+                cToolbox::GridLineColor());
 
     // 6. to 8. Header rows.
     out.scale = ganttHeaderScale(l);

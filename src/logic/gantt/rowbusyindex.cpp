@@ -2,7 +2,7 @@
 
 #include "gantt/ganttmodel.h"
 #include "shared/alldayend.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@ namespace {
 
 bool overlaps(Date start, Date end, Date von, Date bis)
 {
-    return cTools::IntervalsOverlap(start, end, von, bis);
+    return cToolbox::IntervalsOverlap(start, end, von, bis);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ struct GanttEintrag;
 
 // The appointments that can block a slot (all but mere notes), per row and sorted by their
 // earliest instant, so that the free-slot search looks at the few appointments near a
-// candidate instead of the whole list. Its answers are those of cTools::IntervalsOverlap over
+// candidate instead of the whole list. Its answers are those of cToolbox::IntervalsOverlap over
 // every blocking appointment of the row, an all-day entry taken up to its occupiedEnd.
 class RowBusyIndex
 {

@@ -1,7 +1,7 @@
 #include "print/printjob.h"
 
 #include "shared/ccontainer.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 #include <cmath>
 #include <exception>
@@ -110,14 +110,14 @@ PrintGrid::PrintGrid(const PrintLayout &layout, const PrintPage &page, int dotsP
     const double scale = page.scale;
     m_viewWidth = viewExtent(page.width, layout.marginLeft, layout.marginRight,
                              layout.gapHorizontal, layout.viewsAcross, dotsPerInchX, scale,
-                             &cTools::MmToPixelX);
+                             &cToolbox::MmToPixelX);
     m_viewHeight = viewExtent(page.height, layout.marginTop, layout.marginBottom,
                               layout.gapVertical, layout.viewsDown, dotsPerInchY, scale,
-                              &cTools::MmToPixelY);
-    m_originX = scaledPixels(layout.marginLeft, dotsPerInchX, scale, &cTools::MmToPixelX);
-    m_originY = scaledPixels(layout.marginTop, dotsPerInchY, scale, &cTools::MmToPixelY);
-    m_stepGapX = scaledPixels(layout.gapHorizontal, dotsPerInchX, scale, &cTools::MmToPixelX);
-    m_stepGapY = scaledPixels(layout.gapVertical, dotsPerInchY, scale, &cTools::MmToPixelY);
+                              &cToolbox::MmToPixelY);
+    m_originX = scaledPixels(layout.marginLeft, dotsPerInchX, scale, &cToolbox::MmToPixelX);
+    m_originY = scaledPixels(layout.marginTop, dotsPerInchY, scale, &cToolbox::MmToPixelY);
+    m_stepGapX = scaledPixels(layout.gapHorizontal, dotsPerInchX, scale, &cToolbox::MmToPixelX);
+    m_stepGapY = scaledPixels(layout.gapVertical, dotsPerInchY, scale, &cToolbox::MmToPixelY);
 
     // Negative counts with margins wider than the page would give a positive size, and
     // negative gaps could fit any number of views: both are refused with the size check.

@@ -1,7 +1,7 @@
 #include "shared/defaultoptions.h"
 
 #include "shared/ccontainer.h"
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 
 namespace Dayplex {
 
@@ -70,12 +70,12 @@ QString defaultLayoutString()
     putNumber(c, QStringLiteral("lngAbstandVertikal"), 10);
     putNumber(c, QStringLiteral("lngAnzahlAnsichtenUebereinander"), 1);
     putNumber(c, QStringLiteral("lngAnzahlAnsichtenNebeneinander"), 1);
-    putColour(c, QStringLiteral("rgbFreizeit"), cTools::DefaultFreeTimeColor());
+    putColour(c, QStringLiteral("rgbFreizeit"), cToolbox::DefaultFreeTimeColor());
     putColour(c, QStringLiteral("rgbArbeitszeit"), 0xFFFFFF);
     putFlag(c, QStringLiteral("blnIndividuelleTerminfarben"), true);
-    putColour(c, QStringLiteral("rgbBackMarkiert"), cTools::DefaultSelectionColor());
+    putColour(c, QStringLiteral("rgbBackMarkiert"), cToolbox::DefaultSelectionColor());
     putColour(c, QStringLiteral("rgbFontMarkiert"), 0x000000);
-    putColour(c, QStringLiteral("rgbBackUeberschrift"), cTools::DefaultFreeTimeColor());
+    putColour(c, QStringLiteral("rgbBackUeberschrift"), cToolbox::DefaultFreeTimeColor());
     putColour(c, QStringLiteral("rgbFontUeberschrift"), 0x000000);
     putColour(c, QStringLiteral("rgbBackFeiertag"), 0x00FFFF);
     putColour(c, QStringLiteral("rgbFontFeiertag"), 0x000000);
@@ -100,7 +100,7 @@ QString defaultOptionsString()
     // weekday number of the keys.
     for (int n = 1; n <= 7; ++n) {
         const QString day = QString::number(n);
-        putFlag(c, QStringLiteral("blnFrei") + day, cTools::IsDayOff(n));
+        putFlag(c, QStringLiteral("blnFrei") + day, cToolbox::IsDayOff(n));
         if (n == 1 || n == 7)
             continue;
         putTime(c, QStringLiteral("timeArbeitszeitVon") + day, hours(8));

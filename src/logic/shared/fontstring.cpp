@@ -1,6 +1,6 @@
 #include "shared/fontstring.h"
 
-#include "shared/ctools.h"
+#include "shared/toolbox.h"
 #include "shared/leadingnumber.h"
 
 #include <QFontDatabase>
@@ -15,8 +15,8 @@ constexpr double kLargestPointSize = 200;
 
 QFont fontFromString(const QString &fontString)
 {
-    const QString name = cTools::GetToken(fontString, QStringLiteral(","), 1).trimmed();
-    double size = leadingNumber(cTools::GetToken(fontString, QStringLiteral(","), 2));
+    const QString name = cToolbox::GetToken(fontString, QStringLiteral(","), 1).trimmed();
+    double size = leadingNumber(cToolbox::GetToken(fontString, QStringLiteral(","), 2));
     if (!(size >= 1 && size <= kLargestPointSize))
         size = kDefaultPointSize;
 

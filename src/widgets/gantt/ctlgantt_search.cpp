@@ -117,6 +117,12 @@ void ctlGanttPrivate::runSearch(int index)
         throw;
     }
     searching = false;
+    if (!result.message.isEmpty()) {
+        cTools::Message(result.message, Prompt::Kind::Information, freeSlotTitle());
+        // The message lets events through; one of them may have closed the view.
+        if (!alive)
+            return;
+    }
     if (result.outcome == FreeSlotOutcome::LongerThanWindow)
         return;
     panel->setSearchFrom(result.searchFrom);
