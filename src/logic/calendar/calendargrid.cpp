@@ -1,6 +1,7 @@
 #include "calendar/calendargrid.h"
 
 #include "shared/toolbox.h"
+#include "shared/rounding.h"
 
 #include <dayplex/error.h>
 
@@ -16,16 +17,6 @@ constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
 constexpr Date kThirtySeconds = 30 * kOneSecond;
 constexpr qint32 kFarPixels = 1 << 24;
 
-// Pixel values come from font metrics and window sizes; clamping keeps absurd inputs from
-// overflowing instead of wrapping around.
-qint32 toPixel(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    const double rounded = std::nearbyint(value);
-    return qint32(std::clamp(rounded, double(std::numeric_limits<qint32>::min()),
-                             double(std::numeric_limits<qint32>::max())));
-}
 
 } // namespace
 
@@ -70,29 +61,29 @@ qint32 CalendarGrid::columnOf(Date datum) const
 qint32 CalendarGrid::rowOf(Date datum) const
 {
     const Date t = cToolbox::TimeOnly(roundDown(datum, timeRaster));
-    return toPixel(t / timeRaster);
+    return roundedClamped(t / timeRaster);
 }
 
 qint32 CalendarGrid::rowTop(qint32 row) const
 {
-    return toPixel(firstRowTop() + double(row - firstVisibleRow()) * geo.lngZeilenhoehe);
+    return roundedClamped(firstRowTop() + double(row - firstVisibleRow()) * geo.lngZeilenhoehe);
 }
 
 qint32 CalendarGrid::columnLeft(qint32 column) const
 {
-    return toPixel(double(geo.lngLinks) + geo.lngZeitspalteBreite
+    return roundedClamped(double(geo.lngLinks) + geo.lngZeitspalteBreite
                    + double(column) * geo.lngSpaltenBreite);
 }
 
 qint32 CalendarGrid::bandX(Date datum) const
 {
     const Date d = std::clamp(datum, firstDay, lastDay + 1);
-    return toPixel((d - firstDay) * geo.lngSpaltenBreite);
+    return roundedClamped((d - firstDay) * geo.lngSpaltenBreite);
 }
 
 qint32 CalendarGrid::firstRowTop() const
 {
-    return toPixel(double(geo.lngOben) + geo.lngKopfhoehe + geo.lngTagesterminHoehe
+    return roundedClamped(double(geo.lngOben) + geo.lngKopfhoehe + geo.lngTagesterminHoehe
                    + geo.lngSplitterHoehe);
 }
 
@@ -133,13 +124,13 @@ void CalendarGrid::layoutCommon(qint32 left, qint32 top, qint32 width, qint32 he
     geo.lngOben = top;
     geo.areaWidth = width;
     geo.areaHeight = height;
-    geo.lngZeitspalteBreite = toPixel(double(charWidth) * 5);
-    geo.lngZeilenhoehe = toPixel(double(charHeight) * 1.5);
+    geo.lngZeitspalteBreite = roundedClamped(double(charWidth) * 5);
+    geo.lngZeilenhoehe = roundedClamped(double(charHeight) * 1.5);
     geo.lngZeichenbreite = charWidth;
-    geo.lngSplitterHoehe = toPixel(geo.lngZeilenhoehe / 5.0);
+    geo.lngSplitterHoehe = roundedClamped(geo.lngZeilenhoehe / 5.0);
     geo.lngLinie = 1;
     geo.lngKopfhoehe = geo.lngZeilenhoehe;
-    geo.lngSpaltenBreite = toPixel((double(width) - geo.lngZeitspalteBreite) / std::max(dayCount(), 1));
+    geo.lngSpaltenBreite = roundedClamped((double(width) - geo.lngZeitspalteBreite) / std::max(dayCount(), 1));
 }
 
 void CalendarGrid::layoutScreen(qint32 left, qint32 top, qint32 width, qint32 height,
@@ -148,8 +139,8 @@ void CalendarGrid::layoutScreen(qint32 left, qint32 top, qint32 width, qint32 he
     layoutCommon(left, top, width, height, charWidth, charHeight);
     // A band taller than any screen hides the grid all the same; the cap keeps the y of the
     // rows below it far from the 32-bit limit.
-    geo.lngTagesterminHoehe = std::min(toPixel(double(dayInfoHeight) * geo.lngZeilenhoehe), kFarPixels);
-    geo.lngUnten = toPixel(double(top) + height);
+    geo.lngTagesterminHoehe = std::min(roundedClamped(double(dayInfoHeight) * geo.lngZeilenhoehe), kFarPixels);
+    geo.lngUnten = roundedClamped(double(top) + height);
 }
 
 void CalendarGrid::layoutPrint(qint32 left, qint32 top, qint32 width, qint32 height,
@@ -161,7 +152,7 @@ void CalendarGrid::layoutPrint(qint32 left, qint32 top, qint32 width, qint32 hei
     // The printed day ends at the last raster step that fits; on a page too small for even
     // the first row it ends at the first time, and the grid runs off the page.
     const auto gridBottom = [this] {
-        return toPixel((endZeit - firstTime) / timeRaster * geo.lngZeilenhoehe + firstRowTop());
+        return roundedClamped((endZeit - firstTime) / timeRaster * geo.lngZeilenhoehe + firstRowTop());
     };
     geo.lngUnten = gridBottom();
     for (qint32 step = 0; geo.lngUnten > bottom && endZeit > firstTime && step <= lastRow + 1; ++step) {
@@ -169,8 +160,8 @@ void CalendarGrid::layoutPrint(qint32 left, qint32 top, qint32 width, qint32 hei
         geo.lngUnten = gridBottom();
     }
     if (geo.lngUnten < bottom) {
-        geo.lngTagesterminHoehe = toPixel(geo.lngTagesterminHoehe + (bottom - geo.lngUnten));
-        geo.lngUnten = toPixel(bottom);
+        geo.lngTagesterminHoehe = roundedClamped(geo.lngTagesterminHoehe + (bottom - geo.lngUnten));
+        geo.lngUnten = roundedClamped(bottom);
     }
 }
 

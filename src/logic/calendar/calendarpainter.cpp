@@ -4,6 +4,7 @@
 #include "shared/toolbox.h"
 #include "shared/germanformat.h"
 #include "shared/readablecolours.h"
+#include "shared/rounding.h"
 
 #include <dayplex/kalenderobjekttyp.h>
 
@@ -23,11 +24,6 @@ constexpr Date kTenSeconds = 10 * kOneSecond;
 constexpr Date kTwentySeconds = 20 * kOneSecond;
 constexpr qint32 kAlignCentre = 0;
 constexpr qint32 kAlignLeftTop = 4;
-
-qint32 rounded(double value)
-{
-    return qint32(std::nearbyint(value));
-}
 
 class Painter
 {
@@ -147,7 +143,7 @@ void Painter::drawDayColumn(Date day, qint32 column, qint32 x, qint32 y)
     const qint32 firstY = y;
     qint32 finalY = y;
     forEachRow(y, [&](Date t, qint32 rowY) {
-        const qint32 row = rounded(t / s.grid.timeRaster);
+        const qint32 row = roundedUnclamped(t / s.grid.timeRaster);
         qint32 colour = s.matrix.contains(column, row) ? s.matrix.colour(column, row) : kWhite;
         if (selected && !s.forPrinting && t + kTwentySeconds >= from && t <= to + kTwentySeconds)
             colour = s.style.rgbBackMarkiert;
@@ -247,14 +243,14 @@ void Painter::drawTimeBar(qint32 x, qint32 w, qint32 index, qint32 column)
     Date te = endsHere ? cToolbox::TimeOnly(entry.dateEnd) : 1;
     if (te == 0)
         te = 1;
-    const qint32 y1 = rounded((ts - grid.firstTime) / grid.timeRaster * g.lngZeilenhoehe + grid.firstRowTop());
-    qint32 y2 = rounded((te - grid.firstTime) / grid.timeRaster * g.lngZeilenhoehe + grid.firstRowTop());
+    const qint32 y1 = roundedUnclamped((ts - grid.firstTime) / grid.timeRaster * g.lngZeilenhoehe + grid.firstRowTop());
+    qint32 y2 = roundedUnclamped((te - grid.firstTime) / grid.timeRaster * g.lngZeilenhoehe + grid.firstRowTop());
     if (s.forPrinting && y2 > g.lngUnten)
         y2 = g.lngUnten;
-    const qint32 barHeight = std::max(y2 - y1, rounded(g.lngZeilenhoehe / 5.0));
+    const qint32 barHeight = std::max(y2 - y1, roundedUnclamped(g.lngZeilenhoehe / 5.0));
     // On paper the bar is at least a line wide, like the frames beside it.
     dc.FillRect(x, y1, w > 0 ? std::max(w, line) : w, barHeight, s.style.rgbZeitbalken);
-    const qint32 half = rounded(barHeight / 2.0);
+    const qint32 half = roundedUnclamped(barHeight / 2.0);
     if (startsHere)
         region(x, y1, w, half, index, entry.dateStart, 0, sizenorth, 3);
     if (endsHere)

@@ -3,6 +3,7 @@
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/germanformat.h"
+#include "shared/rounding.h"
 
 #include <QFont>
 #include <cmath>
@@ -13,10 +14,6 @@ namespace {
 
 constexpr qint32 kAlignCentreTop = 3;
 
-qint32 rounded(double value)
-{
-    return qint32(std::nearbyint(value));
-}
 
 Date firstOfMonth(Date date)
 {
@@ -39,8 +36,8 @@ int mondayFirst(Date date)
 void paintMonthOverview(cDC &dc, const CalendarStyle &style, Date monthDate, qint32 x, qint32 y,
                         qint32 w, qint32 h, Date markFrom, Date markTo)
 {
-    const qint32 cellWidth = rounded(w / 8.0);
-    const qint32 cellHeight = rounded(h / 9.0);
+    const qint32 cellWidth = roundedUnclamped(w / 8.0);
+    const qint32 cellHeight = roundedUnclamped(h / 9.0);
     const QFont *font = dc.Font();
     QFont plain = font ? *font : QFont();
     plain.setBold(false);
@@ -85,7 +82,7 @@ void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qi
                 line.setPixelSize(2 * line.pixelSize());
             dc.UpdateFont();
         }
-        const qint32 lineHeight = rounded(1.25 * dc.textHeight(QStringLiteral("Wy")));
+        const qint32 lineHeight = roundedUnclamped(1.25 * dc.textHeight(QStringLiteral("Wy")));
         dc.setTextColor(style.rgbFontKopfzeilen);
         dc.FillRect(x, y, w, lineHeight, style.rgbBackKopfzeilen, title.text, kAlignCentreTop);
         if (title.doubleSize) {

@@ -2,6 +2,8 @@
 
 #include "shared/toolbox.h"
 
+#include <QScopeGuard>
+
 #include <cmath>
 
 namespace Dayplex {
@@ -106,12 +108,8 @@ FreeSlotResult Search::run()
         return result;
     }
     const Date rememberedFirstDay = host.displayedFirstDay();
-    struct Busy
-    {
-        FreeSlotHost &host;
-        explicit Busy(FreeSlotHost &host) : host(host) { host.setBusy(true); }
-        ~Busy() { host.setBusy(false); }
-    } busy(host);
+    host.setBusy(true);
+    const auto busy = qScopeGuard([this] { host.setBusy(false); });
 
     model.vorschlagVon = 0;
     bool fresh = false;

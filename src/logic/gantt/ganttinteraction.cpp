@@ -1,5 +1,6 @@
 #include "gantt/ganttinteraction.h"
 
+#include "shared/rounding.h"
 #include "shared/toolbox.h"
 #include "shared/leadingnumber.h"
 
@@ -15,9 +16,7 @@ qint32 ganttDaysFromCaption(const QString &caption)
         n *= 7;
     if (caption.contains(QLatin1String("Jahr")))
         n *= 365;
-    if (!std::isfinite(n))
-        return 0;
-    return qint32(std::clamp(std::nearbyint(n), -1e9, 1e9));
+    return roundedClamped(n, -1e9, 1e9);
 }
 
 BarRect ganttLandingRect(const GanttLayout &layout, Date von, Date bis, qint32 row,

@@ -16,13 +16,6 @@ namespace {
 constexpr double kMaxSpan = 100; // at most 101 days are shown
 constexpr int kFirstHolidayYear = 1583;
 
-void requireValidDate(Date value, const char *member, const char *what)
-{
-    if (!isValidDate(value))
-        throw Error(InvalidArgument, QStringLiteral("%1: ungültiger Datumswert (%2).")
-                                         .arg(QLatin1String(member), QLatin1String(what)));
-}
-
 } // namespace
 
 GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefault,

@@ -259,4 +259,15 @@ qint32 cToolbox::GridLineColor()
     return 0x00C0C0C0; // silver
 }
 
+void requireValidDate(Date value, const char *member, const char *argument)
+{
+    if (isValidDate(value))
+        return;
+    if (argument)
+        throw Error(InvalidArgument, QStringLiteral("%1: ungültiger Datumswert (%2).")
+                                         .arg(QLatin1String(member), QLatin1String(argument)));
+    throw Error(InvalidArgument,
+                QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
+}
+
 } // namespace Dayplex

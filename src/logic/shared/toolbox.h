@@ -40,6 +40,10 @@ public:
     static qint32 GridLineColor();
 };
 
+// Throws Dayplex::Error 5 "<member>: ungültiger Datumswert." unless the value is a valid date;
+// a given argument name is added in brackets.
+void requireValidDate(Date value, const char *member, const char *argument = nullptr);
+
 } // namespace Dayplex
 
 #endif

@@ -40,13 +40,6 @@ Date toDateArgument(const QVariant &value, const char *member)
     return d;
 }
 
-void requireValidDate(Date value, const char *member)
-{
-    if (!isValidDate(value))
-        throw Error(InvalidArgument,
-                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
-}
-
 } // namespace
 
 ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)

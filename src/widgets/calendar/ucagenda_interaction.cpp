@@ -4,10 +4,12 @@
 
 #include "shared/cursors.h"
 #include "calendar/hittest.h"
+#include "shared/rounding.h"
 
 #include <dayplex/error.h>
 
 #include <QPainter>
+#include <QScopeGuard>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -24,31 +26,6 @@ constexpr int kKeyDown = 40;
 // A press starts a drag only after the mouse has travelled more than this (x plus y distance),
 // so that an unsteady click stays a click.
 constexpr double kDragThreshold = 8;
-
-qint32 toWhole(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    return qint32(std::clamp(std::nearbyint(value), double(std::numeric_limits<qint32>::min()),
-                             double(std::numeric_limits<qint32>::max())));
-}
-
-// Runs the rest of a scope on every way out, exceptions included.
-template<typename F>
-class Finally
-{
-public:
-    explicit Finally(F f)
-        : m_f(std::move(f))
-    {
-    }
-    ~Finally() { m_f(); }
-    Finally(const Finally &) = delete;
-    Finally &operator=(const Finally &) = delete;
-
-private:
-    F m_f;
-};
 
 } // namespace
 
@@ -124,8 +101,8 @@ void ucAgendaPrivate::mouseDown(int button, int shift, double x, double y)
             return;
         readOnly = e->breadonly;
     }
-    lngMouseDownX = toWhole(x);
-    lngMouseDownY = toWhole(y);
+    lngMouseDownX = roundedClamped(x);
+    lngMouseDownY = roundedClamped(y);
     if (button == 1 && presentation == Presentation::Modern && pressOverflowMarker(x, y))
         return;
     if (button == 2) {
@@ -208,7 +185,7 @@ void ucAgendaPrivate::mouseMove(int button, int shift, double x, double y)
         q->Repaint();
         break;
     case SplitterDrag:
-        q->DrawDragDrop(0, toWhole(y), picWidth, grid.geo.lngSplitterHoehe);
+        q->DrawDragDrop(0, roundedClamped(y), picWidth, grid.geo.lngSplitterHoehe);
         break;
     case MovingTimed:
     case MovingAllDay: {
@@ -251,7 +228,7 @@ void ucAgendaPrivate::mouseUp(int button, int shift, double x, double y)
     const bool dragging = state == MovingTimed || state == MovingAllDay || state == ResizingStart
                           || state == ResizingEnd;
     bool finished = false;
-    Finally always([&] {
+    const auto always = qScopeGuard([&] {
         // An error in the middle of a drop or resize leaves the appointment where it was.
         if (!finished && dragging) {
             restoreSelectedTimes();
@@ -273,9 +250,9 @@ void ucAgendaPrivate::mouseUp(int button, int shift, double x, double y)
         q->DrawDragDrop(0, 0, 0, 0);
         const GridGeometry &g = grid.geo;
         if (g.lngZeilenhoehe > 0) {
-            qint32 rows = toWhole((y - picTop - g.lngKopfhoehe) / g.lngZeilenhoehe);
+            qint32 rows = roundedClamped((y - picTop - g.lngKopfhoehe) / g.lngZeilenhoehe);
             // Dropped below the surface, the band would push the splitter out of reach.
-            const qint32 fitting = toWhole(std::floor(
+            const qint32 fitting = roundedClamped(std::floor(
                 double(picHeight - g.lngKopfhoehe - g.lngSplitterHoehe) / g.lngZeilenhoehe));
             rows = std::min(rows, std::max(fitting, 1));
             q->setDayInfoHeight(q->MaxLong(rows, 1));

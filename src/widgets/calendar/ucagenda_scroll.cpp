@@ -7,6 +7,7 @@
 
 #include <dayplex/error.h>
 
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -133,11 +134,7 @@ void ucAgendaPrivate::vScrollChange()
     if (vScrollGuard)
         return;
     vScrollGuard = true;
-    struct Release
-    {
-        bool &guard;
-        ~Release() { guard = false; }
-    } release{vScrollGuard};
+    const auto release = qScopeGuard([this] { vScrollGuard = false; });
     const int v = vScroll->value();
     const qint32 rows = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? kRowsPerPage : v < 48 ? -kRowsPerPage : 0;
     vScroll->setValue(kBarMiddle);

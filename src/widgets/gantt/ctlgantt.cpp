@@ -10,19 +10,13 @@
 
 #include <QCalendarWidget>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 
 namespace Dayplex {
 
 namespace {
-
-void requireValidDate(Date value, const char *member)
-{
-    if (!isValidDate(value))
-        throw Error(InvalidArgument,
-                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
-}
 
 // A time option: absent reads as 00:00.
 Date timeOption(const cContainer &options, const QString &key)
@@ -440,12 +434,8 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
 
     if (d->model.covers(mStartDate, mEndDate) || !Enabled || d->needDatesDepth > 0)
         return;
-    struct Depth
-    {
-        int &depth;
-        explicit Depth(int &depth) : depth(depth) { ++depth; }
-        ~Depth() { --depth; }
-    } guard(d->needDatesDepth);
+    ++d->needDatesDepth;
+    const auto guard = qScopeGuard([this] { --d->needDatesDepth; });
     Q_EMIT NeedDates(mStartDate, mEndDate, fields);
 }
 

@@ -9,6 +9,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
+#include "shared/rounding.h"
 
 #include <dayplex/error.h>
 
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -27,13 +29,6 @@
 namespace Dayplex {
 
 namespace {
-
-qint32 rounded(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    return qint32(std::clamp(std::nearbyint(value), -1e9, 1e9));
-}
 
 const char *const kViewCaptions[] = {"1 Tag",    "2 Tage",   "5 Tage",   "7 Tage",   "2 Wochen",
                                      "3 Wochen", "4 Wochen", "6 Wochen", "8 Wochen", "12 Wochen"};
@@ -118,8 +113,8 @@ void ctlGanttPrivate::mouseDown(Qt::MouseButton button, QPointF pos, QPoint glob
     }
     if (button != Qt::LeftButton)
         return;
-    const qint32 x = rounded(pos.x());
-    const qint32 y = rounded(pos.y());
+    const qint32 x = roundedClamped(pos.x(), -1e9, 1e9);
+    const qint32 y = roundedClamped(pos.y(), -1e9, 1e9);
     downX = x;
     downY = y;
     if (y < geometry.lngZeilenOben) {
@@ -152,15 +147,11 @@ void ctlGanttPrivate::mouseMove(Qt::MouseButtons buttons, QPointF pos)
 {
     if (blnInMouseMove || searching)
         return;
-    struct Guard
-    {
-        bool &flag;
-        explicit Guard(bool &flag) : flag(flag) { flag = true; }
-        ~Guard() { flag = false; }
-    } guard(blnInMouseMove);
+    blnInMouseMove = true;
+    const auto guard = qScopeGuard([this] { blnInMouseMove = false; });
 
-    const qint32 x = rounded(pos.x());
-    const qint32 y = rounded(pos.y());
+    const qint32 x = roundedClamped(pos.x(), -1e9, 1e9);
+    const qint32 y = roundedClamped(pos.y(), -1e9, 1e9);
     model.datMaus = geometry.dateAtX(x);
     if (model.datMaus > 0 && buttons == Qt::NoButton) {
         // The hairline and the corner go straight onto the picture, shown in one copy.
@@ -214,7 +205,7 @@ void ctlGanttPrivate::mouseUp(Qt::MouseButton button, QPointF pos)
                 blnVorschlagZiehen = false; // the proposal stays
             } else if (moving) {
                 // Left of the time area the date is 0: the move ends silently.
-                const Date target = geometry.dateAtX(rounded(pos.x()));
+                const Date target = geometry.dateAtX(roundedClamped(pos.x(), -1e9, 1e9));
                 if (target > 0)
                     q->SelectedDateMove(target, 2);
             }

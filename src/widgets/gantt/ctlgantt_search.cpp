@@ -24,13 +24,6 @@ struct ViewGone
 {
 };
 
-void requireValidDate(Date value, const char *member)
-{
-    if (!isValidDate(value))
-        throw Error(InvalidArgument,
-                    QStringLiteral("%1: ungültiger Datumswert.").arg(QLatin1String(member)));
-}
-
 class SearchHost : public FreeSlotHost
 {
 public:
