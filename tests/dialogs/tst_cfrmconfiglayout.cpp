@@ -218,6 +218,14 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
         << Edit([](cfrmConfigLayout &) {})
         << QVariantMap{{"timeStartZeit", 8.0 / 24}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
+    QTest::newRow("an unreadable value is logged and keeps what is shown")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               QTest::ignoreMessage(QtWarningMsg,
+                                    QRegularExpression("^layout value rgbFreizeit not shown: .*rot"));
+               d.setWert(QStringLiteral("cContainer 1\nrgbFreizeit:s3=rot\n"));
+           })
+        << none;
     QTest::newRow("foreign text is refused and changes nothing")
         << none
         << Edit([](cfrmConfigLayout &d) {

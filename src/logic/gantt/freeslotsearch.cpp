@@ -1,6 +1,7 @@
 #include "gantt/freeslotsearch.h"
 
 #include "shared/toolbox.h"
+#include "shared/logging.h"
 
 #include <QScopeGuard>
 
@@ -127,7 +128,7 @@ FreeSlotResult Search::run()
     FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
     for (;;) {
         if (++result.candidates > maxCandidates) {
-            qWarning("Dayplex: free-slot search stopped after %lld candidates short of its limits",
+            qCWarning(lcSearch, "free-slot search stopped after %lld candidates short of its limits",
                      static_cast<long long>(maxCandidates));
             break;
         }

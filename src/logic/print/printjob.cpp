@@ -2,6 +2,7 @@
 
 #include "shared/ccontainer.h"
 #include "shared/toolbox.h"
+#include "shared/logging.h"
 
 #include <cmath>
 #include <exception>
@@ -33,6 +34,7 @@ qint32 readLong(const cContainer &layout, const char *key)
     try {
         return layout.longValue(QLatin1String(key));
     } catch (const std::exception &) {
+        warnCaught(lcPrint(), QStringLiteral("print layout value %1 read as 0").arg(QLatin1String(key)));
         return 0;
     }
 }
@@ -75,6 +77,7 @@ PrintLayout PrintLayout::fromContainer(const cContainer &layout)
     try {
         values.landscape = layout.boolValue(QStringLiteral("blnQuerformat"));
     } catch (const std::exception &) {
+        warnCaught(lcPrint(), QStringLiteral("print layout value blnQuerformat read as portrait"));
         values.landscape = false; // an empty text is no number, and counts as portrait
     }
     values.font = layout.textValue(QStringLiteral("strFont"));

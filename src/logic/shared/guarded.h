@@ -1,23 +1,19 @@
 #ifndef DAYPLEX_GUARDED_H
 #define DAYPLEX_GUARDED_H
 
-#include <QDebug>
-
-#include <exception>
+#include "shared/logging.h"
 
 namespace Dayplex {
 
 // Runs an event handler of a view so that no error leaves the Qt event loop; the handlers
-// leave their state consistent themselves. The error goes to the log as a warning.
+// leave their state consistent themselves. The error goes to the view's log as a warning.
 template<typename F>
-void guarded(F f)
+void guarded(const QLoggingCategory &category, F f)
 {
     try {
         f();
-    } catch (const std::exception &error) {
-        qWarning().noquote() << "Dayplex:" << error.what();
     } catch (...) {
-        qWarning("Dayplex: unknown error in an event handler");
+        warnCaught(category, QStringLiteral("event handler"));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "calendar/datepicker.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/leadingnumber.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -100,16 +101,20 @@ void CalendarMenu::run(const std::function<void()> &command)
         command();
         return;
     } catch (const Error &error) {
+        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QStringLiteral("Fehler %1: %2").arg(error.number()).arg(error.message());
     } catch (const std::exception &error) {
+        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QString::fromUtf8(error.what());
     } catch (...) {
+        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QStringLiteral("Unbekannter Fehler.");
     }
     try {
         cTools::Message(text, Prompt::Kind::Warning);
     } catch (...) {
-        // Nothing is left to tell the user with.
+        // Nothing is left to tell the user with but the log.
+        warnCaught(lcCalendar(), QStringLiteral("message of a failed menu command"));
     }
 }
 

@@ -52,7 +52,7 @@ void CalendarSurface::paintEvent(QPaintEvent *)
     if (d->q->ForPrinting)
         return;
     QPainter painter(this);
-    guarded([&] { d->paintSurface(&painter, width(), height()); });
+    guarded(lcCalendar(), [&] { d->paintSurface(&painter, width(), height()); });
 }
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
@@ -65,7 +65,7 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
         }
         d->escaped = false; // its release never arrived
     }
-    guarded([&] {
+    guarded(lcCalendar(), [&] {
         // No other button is held, so the release of a running drag never arrived (a window
         // took the mouse away): that drag is over.
         if (d->inGesture() && (event->buttons() & ~event->button()) == Qt::NoButton)
@@ -83,7 +83,7 @@ void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     d->escaped = false;
-    guarded([&] {
+    guarded(lcCalendar(), [&] {
         d->mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                      event->position().x(), event->position().y());
     });
@@ -97,7 +97,7 @@ void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    guarded([&] {
+    guarded(lcCalendar(), [&] {
         d->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
                    event->position().x(), event->position().y());
     });
@@ -111,7 +111,7 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    guarded([&] { d->dblClick(); });
+    guarded(lcCalendar(), [&] { d->dblClick(); });
     event->accept();
 }
 
@@ -122,7 +122,7 @@ void CalendarSurface::wheelEvent(QWheelEvent *event)
         event->ignore();
         return;
     }
-    guarded([&] { d->wheel(delta); });
+    guarded(lcCalendar(), [&] { d->wheel(delta); });
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/leadingnumber.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -498,6 +499,7 @@ void ucAgenda::resizeEvent(QResizeEvent *event)
     try {
         d->layoutChildren(width(), height());
     } catch (...) {
+        warnCaught(lcCalendar(), QStringLiteral("layout after a resize"));
     }
 }
 
@@ -542,7 +544,7 @@ QSize ucAgenda::minimumSizeHint() const
 void ucAgenda::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && d->inGesture()) {
-        guarded([&] { d->escapeGesture(); });
+        guarded(lcCalendar(), [&] { d->escapeGesture(); });
         event->accept();
         return;
     }
@@ -559,6 +561,7 @@ void ucAgenda::keyPressEvent(QKeyEvent *event)
     try {
         d->keyDown(keyCode, 0);
     } catch (...) {
+        warnCaught(lcCalendar(), QStringLiteral("key press"));
     }
     event->accept();
 }

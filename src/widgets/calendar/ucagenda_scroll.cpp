@@ -4,6 +4,7 @@
 
 #include "calendar/calendarsurface.h"
 #include "shared/guarded.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -81,8 +82,8 @@ void ucAgendaPrivate::createChildren()
 
     hScroll = makeSpinner(Qt::Horizontal, QStringLiteral("HScroll"), q);
     vScroll = makeSpinner(Qt::Vertical, QStringLiteral("VScroll"), q);
-    QObject::connect(hScroll, &QScrollBar::valueChanged, q, [this] { guarded([this] { hScrollChange(); }); });
-    QObject::connect(vScroll, &QScrollBar::valueChanged, q, [this] { guarded([this] { vScrollChange(); }); });
+    QObject::connect(hScroll, &QScrollBar::valueChanged, q, [this] { guarded(lcCalendar(), [this] { hScrollChange(); }); });
+    QObject::connect(vScroll, &QScrollBar::valueChanged, q, [this] { guarded(lcCalendar(), [this] { vScrollChange(); }); });
 
     timerAutoScroll = new QTimer(q);
     timerAutoScroll->setObjectName(QStringLiteral("timerAutoScroll"));
@@ -90,6 +91,7 @@ void ucAgendaPrivate::createChildren()
         try {
             autoScrollTick();
         } catch (...) {
+            warnCaught(lcCalendar(), QStringLiteral("automatic scrolling stopped"));
             q->StopAutoScroll();
         }
     });

@@ -7,6 +7,7 @@
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"
 #include "shared/fontstring.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -60,6 +61,7 @@ public:
             if (m_control)
                 m_control->setProperty("ForPrinting", false);
         } catch (...) {
+            warnCaught(lcPrint(), QStringLiteral("view left in print mode"));
         }
     }
 
@@ -79,6 +81,7 @@ void printView(QObject *control, QPainter *hdc, const QRect &view)
                                   Q_ARG(qint32, view.y()), Q_ARG(qint32, view.width()),
                                   Q_ARG(qint32, view.height()));
     } catch (...) {
+        warnCaught(lcPrint(), QStringLiteral("view not printed"));
     }
     hdc->restore();
 }
@@ -90,6 +93,7 @@ void scrollOnePage(QObject *control)
         QMetaObject::invokeMethod(control, "Scroll", Qt::DirectConnection,
                                   Q_ARG(QVariant, QVariant::fromValue(qint16(999))));
     } catch (...) {
+        warnCaught(lcPrint(), QStringLiteral("view not scrolled to the next page"));
     }
 }
 
@@ -154,6 +158,7 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
         try {
             previewWindow->SetPageSize(page.width, page.height);
         } catch (const Error &) {
+            warnCaught(lcPrint(), QStringLiteral("preview page size not set"));
         }
     }
     if (page.fontPointSize > 0)

@@ -5,6 +5,7 @@
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"
 #include "shared/germanformat.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -241,6 +242,7 @@ void cfrmConfigCalendar::buildControls()
         try {
             copyRowDown();
         } catch (...) {
+            warnCaught(lcDialogs(), QStringLiteral("row not copied down"));
         }
     });
     auto *frame1Layout = new QVBoxLayout(frame1);
@@ -317,6 +319,7 @@ void cfrmConfigCalendar::buildControls()
         try {
             setOptions(defaultOptionsString());
         } catch (...) {
+            warnCaught(lcDialogs(), QStringLiteral("default options not loaded"));
         }
     });
     auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -409,6 +412,7 @@ void cfrmConfigCalendar::loadControls()
         try {
             box->setChecked(m_container.boolValue(key));
         } catch (const Error &) {
+            warnCaught(lcOptions(), QStringLiteral("option %1 not shown").arg(key));
         }
     };
     loadFlag(chkFeiertage, QStringLiteral("blnGermanLegalHolidays"));
@@ -426,6 +430,7 @@ void cfrmConfigCalendar::loadControls()
                 else
                     cell->setText(format_zeit(m_container.doubleValue(key)));
             } catch (const Error &) {
+                warnCaught(lcOptions(), QStringLiteral("option %1 not shown").arg(key));
             }
         }
     }
@@ -487,6 +492,7 @@ void cfrmConfigCalendar::cmdAnsicht(int index)
         try {
             dialog->setWert(m_container.textValue(key));
         } catch (const Error &) {
+            warnCaught(lcOptions(), QStringLiteral("layout %1 shown with its defaults").arg(key));
         }
 
         const QPointer<cfrmConfigLayout> alive(dialog.get());
@@ -500,6 +506,7 @@ void cfrmConfigCalendar::cmdAnsicht(int index)
             m_container.setValue(key, dialog->wert(), Kind::Text);
     } catch (...) {
         // A failing layout dialog leaves the options as they were.
+        warnCaught(lcDialogs(), QStringLiteral("layout dialog"));
     }
 }
 

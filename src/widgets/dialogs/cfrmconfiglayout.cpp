@@ -4,6 +4,7 @@
 #include "shared/cdc.h"
 #include "shared/ctools.h"
 #include "shared/fontstring.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -434,6 +435,7 @@ void cfrmConfigLayout::setWert(const QString &strContainerString)
         try {
             loadControl(control, tag);
         } catch (const Error &) {
+            warnCaught(lcOptions(), QStringLiteral("layout value %1 not shown").arg(tag));
         }
     }
 }

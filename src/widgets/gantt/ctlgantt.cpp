@@ -5,6 +5,7 @@
 #include "gantt/ganttsearchpanel.h"
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -95,6 +96,7 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, b
     try {
         GanttZeichnen(dc, scene, result, 0, 0, width, height, th, cw);
     } catch (...) {
+        warnCaught(lcGantt(), QStringLiteral("chart not drawn"));
     }
     if (result.layoutValid)
         geometry = result.layout;
@@ -106,6 +108,7 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, b
     try {
         KopfTextZeichnen(dc, geometry, style, model.datMaus);
     } catch (...) {
+        warnCaught(lcGantt(), QStringLiteral("header text not drawn"));
     }
     dc.BlastToScreen(0, 0, -1, -1);
     frame = dc.image();
@@ -343,6 +346,7 @@ void ctlGantt::resizeEvent(QResizeEvent *)
     try {
         d->arrange();
     } catch (...) {
+        warnCaught(lcGantt(), QStringLiteral("layout after a resize"));
     }
 }
 

@@ -72,22 +72,22 @@ void ctlGanttPrivate::connectChildren()
 {
     for (int index = 0; index < 2; ++index) {
         QObject::connect(panel->cmdAuto[index], &QPushButton::clicked, q,
-                         [this, index] { guarded([&] { runSearch(index); }); });
+                         [this, index] { guarded(lcGantt(), [&] { runSearch(index); }); });
     }
     QObject::connect(panel->cmdNeu, &QPushButton::clicked, q,
-                     [this] { guarded([&] { createFromProposal(); }); });
+                     [this] { guarded(lcGantt(), [&] { createFromProposal(); }); });
     QObject::connect(panel->cmdClose, &QPushButton::clicked, q,
-                     [this] { guarded([&] { closeSearchPanel(); }); });
+                     [this] { guarded(lcGantt(), [&] { closeSearchPanel(); }); });
     // A new start day starts the next search afresh.
     QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { model.sucheAb = 0; });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
-        guarded([&] {
+        guarded(lcGantt(), [&] {
             markAllRows(model);
             q->Repaint();
         });
     });
     // A click on a day, or Enter, picks it.
-    const auto picked = [this](QDate date) { guarded([&] { datePicked(date); }); };
+    const auto picked = [this](QDate date) { guarded(lcGantt(), [&] { datePicked(date); }); };
     QObject::connect(ccrpDtp, &QCalendarWidget::clicked, q, picked);
     QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
 }
@@ -304,7 +304,7 @@ QMenu *ctlGanttPrivate::contextMenu()
     const auto add = [this](QMenu *to, const char *name, const QString &caption, auto handler) {
         QAction *action = to->addAction(caption);
         action->setObjectName(QLatin1String(name));
-        QObject::connect(action, &QAction::triggered, q, [handler] { guarded(handler); });
+        QObject::connect(action, &QAction::triggered, q, [handler] { guarded(lcGantt(), handler); });
         return action;
     };
     add(menu, "mnuToday", QStringLiteral("Heute"), [this] { today(); });
@@ -419,7 +419,7 @@ void ctlGanttPrivate::hScrollChanged(int value)
     resettingHScroll = true;
     hScroll->setValue(kGanttHScrollRest);
     resettingHScroll = false;
-    guarded([&] { q->Scroll(direction); });
+    guarded(lcGantt(), [&] { q->Scroll(direction); });
 }
 
 /*!

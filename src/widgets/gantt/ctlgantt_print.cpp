@@ -3,6 +3,7 @@
 
 #include "gantt/ganttpainter.h"
 #include "shared/cdc.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -74,8 +75,8 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     GanttPaintResult result;
     try {
         GanttZeichnen(dc, scene, result, offsetx, offsety, breite, hoehe, th, cw);
-    } catch (const std::exception &error) {
-        qWarning().noquote() << "Dayplex: PrintAnsicht:" << error.what();
+    } catch (const std::exception &) {
+        warnCaught(lcPrint(), QStringLiteral("PrintAnsicht"));
     }
     // Like the bar rectangles, the layout fields describe the last view painted, on paper too,
     // until the screen is painted again.

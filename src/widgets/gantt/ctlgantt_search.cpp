@@ -5,6 +5,7 @@
 #include "gantt/ganttsearchpanel.h"
 #include "gantt/ganttsurface.h"
 #include "shared/leadingnumber.h"
+#include "shared/logging.h"
 
 #include <dayplex/error.h>
 
@@ -103,8 +104,10 @@ void ctlGanttPrivate::runSearch(int index)
     try {
         result = searchFreeSlot(model, host, query, index != 0);
     } catch (...) {
-        if (!alive)
+        if (!alive) {
+            warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
             return;
+        }
         searching = false;
         q->Repaint();
         throw;

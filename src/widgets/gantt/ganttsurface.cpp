@@ -24,7 +24,7 @@ void GanttSurface::paintEvent(QPaintEvent *)
 {
     if (d->q->ForPrinting)
         return;
-    guarded([&] {
+    guarded(lcGantt(), [&] {
         QPainter painter(this);
         if (d->showFrameOnly && !d->frame.isNull())
             painter.drawImage(0, 0, d->frame);
@@ -43,7 +43,7 @@ void GanttSurface::mousePressEvent(QMouseEvent *event)
         }
         d->escaped = false; // its release never arrived
     }
-    guarded([&] { d->mouseDown(event->button(), event->position(), event->globalPosition().toPoint()); });
+    guarded(lcGantt(), [&] { d->mouseDown(event->button(), event->position(), event->globalPosition().toPoint()); });
     event->accept();
 }
 
@@ -54,7 +54,7 @@ void GanttSurface::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     d->escaped = false;
-    guarded([&] { d->mouseMove(event->buttons(), event->position()); });
+    guarded(lcGantt(), [&] { d->mouseMove(event->buttons(), event->position()); });
     event->accept();
 }
 
@@ -65,7 +65,7 @@ void GanttSurface::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    guarded([&] { d->mouseUp(event->button(), event->position()); });
+    guarded(lcGantt(), [&] { d->mouseUp(event->button(), event->position()); });
     event->accept();
 }
 
@@ -73,14 +73,14 @@ void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click is no press of its own: it shows the selection.
     if (event->button() == Qt::LeftButton)
-        guarded([&] { d->showSelected(); });
+        guarded(lcGantt(), [&] { d->showSelected(); });
     event->accept();
 }
 
 void GanttSurface::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && d->blnVerschieben) {
-        guarded([&] { d->escapeMove(); });
+        guarded(lcGantt(), [&] { d->escapeMove(); });
         event->accept();
         return;
     }

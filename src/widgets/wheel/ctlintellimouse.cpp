@@ -1,5 +1,7 @@
 #include "wheel/ctlintellimouse_p.h"
 
+#include "shared/logging.h"
+
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -95,6 +97,7 @@ bool ctlIntellimousePrivate::eventFilter(QObject *watchedObject, QEvent *event)
                 DecodeWheelMessage(0, message.w, message.l, 0);
             } catch (...) {
                 // A failing host handler must not take the window's own wheel handling with it.
+                warnCaught(lcWheel(), QStringLiteral("wheel handler of the host"));
             }
         }
     }

@@ -1,0 +1,27 @@
+#include "shared/logging.h"
+
+#include <exception>
+
+namespace Dayplex {
+
+Q_LOGGING_CATEGORY(lcCalendar, "dayplex.calendar")
+Q_LOGGING_CATEGORY(lcGantt, "dayplex.gantt")
+Q_LOGGING_CATEGORY(lcOptions, "dayplex.options")
+Q_LOGGING_CATEGORY(lcPrint, "dayplex.print")
+Q_LOGGING_CATEGORY(lcDialogs, "dayplex.dialogs")
+Q_LOGGING_CATEGORY(lcSearch, "dayplex.search")
+Q_LOGGING_CATEGORY(lcWheel, "dayplex.wheel")
+
+void warnCaught(const QLoggingCategory &category, const QString &doing)
+{
+    // Rethrown only to tell the kinds apart; each branch ends the rethrown copy.
+    try {
+        throw;
+    } catch (const std::exception &error) {
+        qCWarning(category).noquote() << doing + QStringLiteral(": ") + QString::fromUtf8(error.what());
+    } catch (...) {
+        qCWarning(category).noquote() << doing + QStringLiteral(": unknown error");
+    }
+}
+
+} // namespace Dayplex
