@@ -190,6 +190,7 @@ FreeSlotResult Search::run()
     // Where the next step starts: the last candidate examined, as fitted.
     Date position = model.sucheAb;
     Date lastMidnightExamined = qQNaN();
+    Date askedFirst = qQNaN(), askedLast = qQNaN();
     FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
     for (;;) {
         if (++result.candidates > maxCandidates) {
@@ -213,9 +214,15 @@ FreeSlotResult Search::run()
         position = c.start;
         if (c.start == cToolbox::DateOnly(c.start))
             lastMidnightExamined = c.start;
-        if (cToolbox::DateOnly(c.end) > model.filledEnd || cToolbox::DateOnly(c.start) < model.filledStart) {
+        // Once per displayed range, also from a host that does not record what it delivered:
+        // it would be asked again for every candidate.
+        const Date startDay = cToolbox::DateOnly(c.start), endDay = cToolbox::DateOnly(c.end);
+        if ((endDay > model.filledEnd || startDay < model.filledStart)
+            && !(startDay >= askedFirst && endDay <= askedLast)) {
             host.showRange(c.start, 0);
             markAllRows(model);
+            askedFirst = host.displayedFirstDay();
+            askedLast = host.displayedLastDay();
         }
         result.searchFrom = c.start;
         if ((!forward && c.start < earliest) || c.start > kLastSearchDay)
