@@ -46,6 +46,7 @@
 #include <QWindow>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -56,9 +57,11 @@ namespace DayplexFuzz {
 
 using namespace Dayplex;
 
-// What a program may spend: statements (handler lines included), handler nesting, the size
-// of a text and of a view. Beyond them a run would only measure the host's patience.
-constexpr int kMaxStatements = 300;
+// What a program may spend: statements (handler lines included), of them paints, resizes and
+// user input, handler nesting, the size of a text and of a view. Beyond them a run would only
+// measure the host's patience.
+constexpr int kMaxStatements = 1000;
+constexpr int kMaxUserStatements = 60;
 constexpr int kMaxHandlerDepth = 3;
 constexpr int kMaxTextLength = 100000;
 constexpr int kMaxViewSize = 1600;
@@ -108,26 +111,34 @@ public:
         const PromptHandler prompt = setPromptHandler([this](const Prompt &) { return m_yes; });
 
         {
-            ucAgenda agenda;
-            ctlGantt gantt;
-            m_agenda = &agenda;
-            m_gantt = &gantt;
+            // Only the views the program names: each costs a window under the sanitizers.
+            std::unique_ptr<ucAgenda> agenda(names(QStringLiteral("a")) ? new ucAgenda : nullptr);
+            std::unique_ptr<ctlGantt> gantt(names(QStringLiteral("g")) ? new ctlGantt : nullptr);
+            m_agenda = agenda.get();
+            m_gantt = gantt.get();
             QObject context;
             for (const Handler &h : std::as_const(m_handlers))
                 connectHandler(h, context);
-            for (QWidget *view : {static_cast<QWidget *>(&agenda), static_cast<QWidget *>(&gantt)}) {
-                view->resize(640, 420);
+            QVector<QWidget *> views;
+            if (agenda)
+                views << agenda.get();
+            if (gantt)
+                views << gantt.get();
+            for (QWidget *view : std::as_const(views)) {
+                view->resize(480, 320);
                 view->show();
             }
             // Paints and hit regions need windows the platform has exposed; the offscreen
             // platform does it on the first round of events, which saves qWait's sleeps.
             QCoreApplication::processEvents();
-            for (QWidget *view : {static_cast<QWidget *>(&agenda), static_cast<QWidget *>(&gantt)}) {
+            for (QWidget *view : std::as_const(views)) {
                 if (!view->windowHandle()->isExposed() && !QTest::qWaitForWindowExposed(view, 1000))
                     m_problem = QStringLiteral("a view was never exposed");
             }
-            m_target[0] = agenda.findChild<QWidget *>(QStringLiteral("pic"));
-            m_target[1] = gantt.findChild<QWidget *>(QStringLiteral("calpic"));
+            if (agenda)
+                m_target[0] = agenda->findChild<QWidget *>(QStringLiteral("pic"));
+            if (gantt)
+                m_target[1] = gantt->findChild<QWidget *>(QStringLiteral("calpic"));
             for (const Statement &s : std::as_const(m_main)) {
                 if (!m_problem.isEmpty() || m_budget <= 0)
                     break;
@@ -138,8 +149,10 @@ public:
             closePopups();
             if (m_problem.isEmpty()) {
                 try {
-                    agenda.paintToImage(QSize(300, 200));
-                    gantt.paintToImage(QSize(300, 200));
+                    if (agenda)
+                        agenda->paintToImage(QSize(300, 200));
+                    if (gantt)
+                        gantt->paintToImage(QSize(300, 200));
                 } catch (...) {
                     m_problem = QStringLiteral("a paint after the program threw");
                 }
@@ -161,6 +174,22 @@ private:
         double event;
         QVector<Statement> body;
     };
+
+    // Whether a statement or handler of the program names the view.
+    bool names(const QString &view) const
+    {
+        const auto in = [&view](const Statement &st) {
+            return st.tokens.value(0) == view || st.tokens.value(1) == view;
+        };
+        for (const Statement &st : m_main)
+            if (in(st))
+                return true;
+        for (const Handler &h : m_handlers) {
+            if (h.view == view || std::any_of(h.body.begin(), h.body.end(), in))
+                return true;
+        }
+        return false;
+    }
 
     static QStringList split(const QString &line)
     {
@@ -348,10 +377,11 @@ private:
         trace(QString(m_depth * 2, QLatin1Char(' ')) + t.join(QLatin1Char(' ')));
         const QString &op = t.at(0);
         if (op == QLatin1String("menu") && t.size() >= 2) {
-            pickFromMenu(whole(t.at(1), 0, 1000));
+            if (--m_userBudget >= 0)
+                pickFromMenu(whole(t.at(1), 0, 1000));
             return;
         }
-        if (op == QLatin1String("wait") && t.size() >= 2) {
+        if (op == QLatin1String("wait") && t.size() >= 2 && --m_userBudget >= 0) {
             guard(QStringLiteral("wait"), [&] { QTest::qWait(whole(t.at(1), 0, kMaxWaitMs)); });
             return;
         }
@@ -367,7 +397,7 @@ private:
             return;
         }
         QWidget *target = view(t.at(1));
-        if (!target)
+        if (!target || --m_userBudget < 0)
             return;
         const int index = target == m_agenda ? 0 : 1;
         QWidget *at = m_target[index] ? m_target[index].data() : target;
@@ -463,13 +493,13 @@ private:
 
     void checkViews()
     {
-        if (!m_agenda || !m_gantt)
-            return;
         guard(QStringLiteral("reading the range"), [&] {
-            const double first = m_agenda->FirstDay(), last = m_agenda->LastDay();
-            if (!isValidDate(first) || !isValidDate(last) || first > last)
-                m_problem = QStringLiteral("calendar shows %1 .. %2").arg(first).arg(last);
-            else if (!isValidDate(m_gantt->FirstDay()) || !isValidDate(m_gantt->LastDay()))
+            if (m_agenda) {
+                const double first = m_agenda->FirstDay(), last = m_agenda->LastDay();
+                if (!isValidDate(first) || !isValidDate(last) || first > last)
+                    m_problem = QStringLiteral("calendar shows %1 .. %2").arg(first).arg(last);
+            }
+            if (m_gantt && (!isValidDate(m_gantt->FirstDay()) || !isValidDate(m_gantt->LastDay())))
                 m_problem = QStringLiteral("Gantt shows %1 .. %2").arg(m_gantt->FirstDay()).arg(m_gantt->LastDay());
         });
     }
@@ -495,6 +525,7 @@ private:
     Page m_page;
     QString m_problem;
     int m_budget = kMaxStatements;
+    int m_userBudget = kMaxUserStatements;
     int m_depth = 0;
     bool m_yes = true;
 };
