@@ -42,6 +42,11 @@ QString postgresText(const QSqlError &error)
         return kConnectionLost;
     if (state == QLatin1String("53100"))
         return QStringLiteral("Der Datenträger des Datenbankservers ist voll.");
+    // A table file the server cannot extend for another reason than a full disk (a file size
+    // limit of the service) has the same cure; the server reports it without a code of its own.
+    if (error.databaseText().contains(QLatin1String("could not extend file")))
+        return QStringLiteral("Der Datenbankserver kann seine Dateien nicht vergrößern: sein "
+                              "Datenträger ist voll oder eine Größengrenze ist erreicht.");
     if (state == QLatin1String("25006") || state == QLatin1String("42501"))
         return QStringLiteral("Die Datenbank ist schreibgeschützt; Änderungen können nicht "
                               "gespeichert werden.");

@@ -95,10 +95,20 @@ QString HostBridge::setting(const QString &key, const QString &fallback) const
 
 void HostBridge::setSetting(const QString &key, const QString &value)
 {
-    if (m_db.isReadOnly())
+    if (m_db.isReadOnly()) {
         m_sessionSettings.insert(key, value);
-    else
+        return;
+    }
+    // A refused write still applies for the session: what the user chose stays in effect.
+    try {
         m_db.setSetting(key, value);
+        m_sessionSettings.remove(key);
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: setting %s kept for the session only: %s", qPrintable(key),
+                 qPrintable(error.message()));
+        m_sessionSettings.insert(key, value);
+        throw;
+    }
 }
 
 QString HostBridge::shippedOptions(const Dayplex::ucAgenda &view)

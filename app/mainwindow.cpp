@@ -44,6 +44,12 @@ QString readOnlyNote()
                           "gedruckt, aber nicht geändert werden.");
 }
 
+QString optionsNotSaved()
+{
+    return MainWindow::tr("Die Optionen gelten bis zum Beenden des Programms, wurden aber nicht "
+                          "gespeichert.");
+}
+
 bool isMidnight(Dayplex::Date value)
 {
     return std::abs(value - std::round(value)) < Dayplex::kOneSecond;
@@ -178,7 +184,8 @@ void MainWindow::connectCalendar()
     connect(m_calendar, &ucAgenda::DateChanged, this, &MainWindow::moveAppointment);
     connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
-        guarded(tr("Optionen speichern"), [&] { m_bridge.setCalendarOptions(m_calendar->Options()); });
+        guarded(tr("Optionen speichern"), [&] { m_bridge.setCalendarOptions(m_calendar->Options()); },
+                optionsNotSaved());
     });
     connect(m_calendar, &ucAgenda::ShowImGantt, this, [this](double ab) {
         showGantt(m_calendar->FirstDay(), m_calendar->GetAnzahlTage(), ab);
@@ -203,7 +210,8 @@ void MainWindow::connectGantt()
     connect(m_gantt, &ctlGantt::DateChanged, this, &MainWindow::moveAppointment);
     connect(m_gantt, &ctlGantt::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_gantt, &ctlGantt::OptionsChanged, this, [this] {
-        guarded(tr("Optionen speichern"), [&] { m_bridge.setGanttOptions(m_gantt->Options()); });
+        guarded(tr("Optionen speichern"), [&] { m_bridge.setGanttOptions(m_gantt->Options()); },
+                optionsNotSaved());
     });
     connect(m_gantt, &ctlGantt::ShowImCalendar, this, [this] { showCalendar(m_gantt->FirstDay()); });
 }
@@ -350,8 +358,12 @@ bool MainWindow::guarded(const QString &title, const std::function<void()> &work
         text = error.message();
     } catch (const DatabaseError &error) {
         if (m_db.connectionLost()) {
-            connectionFailed(title, error.message());
-            return false;
+            // Loads during an outage only show in the status bar; a save the user asked for
+            // is always told, so that nobody takes a form that comes back for a saved one.
+            const bool known = m_offline;
+            connectionFailed();
+            if (known && consequence.isEmpty())
+                return false;
         }
         text = error.message();
     } catch (const std::exception &error) {
@@ -363,16 +375,14 @@ bool MainWindow::guarded(const QString &title, const std::function<void()> &work
     return false;
 }
 
-// One message when the server goes away; while it stays away the status bar says so, and a
-// timer tries to reach it again.
-void MainWindow::connectionFailed(const QString &title, const QString &text)
+// While the server stays away the status bar says so, and a timer tries to reach it again.
+void MainWindow::connectionFailed()
 {
     statusBar()->showMessage(tr("Keine Verbindung zum Datenbankserver – neuer Versuch läuft …"));
     if (m_offline)
         return;
     m_offline = true;
     m_reconnectTimer->start();
-    m_message(title, text);
 }
 
 void MainWindow::tryReconnect()
@@ -650,7 +660,9 @@ void MainWindow::chooseParticipants()
     FilterDialog dialog(participants, chosen, this);
     if (m_runDialog(dialog) != QDialog::Accepted)
         return;
-    guarded(tr("Teilnehmer"), [&] { m_bridge.setParticipantFilter(dialog.chosen()); });
+    guarded(tr("Teilnehmer"), [&] { m_bridge.setParticipantFilter(dialog.chosen()); },
+            tr("Die Auswahl der Teilnehmer gilt bis zum Beenden des Programms, wurde aber nicht "
+               "gespeichert."));
     reloadViews();
 }
 

@@ -89,7 +89,7 @@ private:
     void refreshForOtherDesks();
     void refreshCalendar();
     void refreshGantt();
-    void connectionFailed(const QString &title, const QString &text);
+    void connectionFailed();
     void tryReconnect();
     QString describe(const Appointment &appointment) const;
 

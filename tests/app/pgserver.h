@@ -24,8 +24,11 @@ public:
     ~PgServer() { stop(); }
 
     // Creates the cluster and starts it; false with the reason in error() when it cannot.
-    bool start()
+    // A fileSizeLimit in bytes caps every file the server writes (RLIMIT_FSIZE), with WAL
+    // segments of 1 MB so that they fit below it.
+    bool start(qint64 fileSizeLimit = 0)
     {
+        m_fileSizeLimit = fileSizeLimit;
         if (!m_dir.isValid())
             return fail(QStringLiteral("no temporary folder"));
         m_data = m_dir.filePath(QStringLiteral("data"));
@@ -34,10 +37,12 @@ public:
             if (!nobody || chown(QFile::encodeName(m_dir.path()).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
                 return fail(QStringLiteral("cannot hand the folder to the user nobody"));
         }
-        if (!run(QStringLiteral("initdb"), {QStringLiteral("-D"), m_data, QStringLiteral("-U"),
-                                           QString::fromLatin1(kUser), QStringLiteral("-A"),
-                                           QStringLiteral("trust"), QStringLiteral("-E"),
-                                           QStringLiteral("UTF8"), QStringLiteral("--no-sync")}))
+        QStringList init{QStringLiteral("-D"), m_data, QStringLiteral("-U"), QString::fromLatin1(kUser),
+                         QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-E"),
+                         QStringLiteral("UTF8"), QStringLiteral("--no-sync")};
+        if (fileSizeLimit > 0)
+            init << QStringLiteral("--wal-segsize=1");
+        if (!run(QStringLiteral("initdb"), init))
             return false;
         m_port = freePort();
         return startAgain();
@@ -51,9 +56,16 @@ public:
         const QString options = QStringLiteral("-p %1 -c listen_addresses=127.0.0.1 -c unix_socket_directories= "
                                                "-c fsync=off -c full_page_writes=off")
                                     .arg(m_port);
-        if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_data, QStringLiteral("-o"), options,
-                                           QStringLiteral("-l"), m_dir.filePath(QStringLiteral("server.log")),
-                                           QStringLiteral("-w"), QStringLiteral("start")}))
+        const QStringList arguments{QStringLiteral("-D"), m_data, QStringLiteral("-o"), options,
+                                    QStringLiteral("-l"), m_dir.filePath(QStringLiteral("server.log")),
+                                    QStringLiteral("-w"), QStringLiteral("start")};
+        // The limit is inherited by the postmaster and every backend it forks.
+        const bool started = m_fileSizeLimit > 0
+                                 ? run(QStringLiteral("prlimit"),
+                                       QStringList{QStringLiteral("--fsize=%1").arg(m_fileSizeLimit),
+                                                   binary(QStringLiteral("pg_ctl"))} + arguments)
+                                 : run(QStringLiteral("pg_ctl"), arguments);
+        if (!started)
             return false;
         m_running = true;
         return true;
@@ -131,6 +143,7 @@ private:
     QString m_data;
     QString m_error;
     int m_port = 0;
+    qint64 m_fileSizeLimit = 0;
     bool m_running = false;
 };
 

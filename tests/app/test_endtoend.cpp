@@ -346,71 +346,105 @@ private Q_SLOTS:
 
     void failedWriteChangesNothing_data()
     {
-        QTest::addColumn<bool>("drag");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("consequence");
         const QString readOnly = QStringLiteral("schreibgeschützt");
         const QString locked = QStringLiteral("anderes Programm");
         const QString refused = QStringLiteral("Datenträger voll");
-        QTest::newRow("drag, read-only database") << true << "read-only" << readOnly;
-        QTest::newRow("drag, another program holds the lock") << true << "locked" << locked;
-        QTest::newRow("drag, journal refused after the move") << true << "second write" << refused;
-        QTest::newRow("new, read-only database") << false << "read-only" << readOnly;
-        QTest::newRow("new, another program holds the lock") << false << "locked" << locked;
-        QTest::newRow("new, second participant refused") << false << "second write" << refused;
+        const QString oldTime = QStringLiteral("die alte Zeit bleibt bestehen");
+        const QString notSaved = QStringLiteral("nicht gespeichert");
+        QTest::newRow("drag, read-only database") << "drag" << "read-only" << readOnly << oldTime;
+        QTest::newRow("drag, another program holds the lock") << "drag" << "locked" << locked << oldTime;
+        QTest::newRow("drag, journal refused after the move") << "drag" << "second write" << refused << oldTime;
+        QTest::newRow("new, read-only database") << "new" << "read-only" << readOnly << notSaved;
+        QTest::newRow("new, another program holds the lock") << "new" << "locked" << locked << notSaved;
+        QTest::newRow("new, second participant refused") << "new" << "second write" << refused << notSaved;
+        QTest::newRow("edit, another program holds the lock") << "edit" << "locked" << locked << notSaved;
+        QTest::newRow("edit, added participant refused") << "edit" << "second write" << refused << notSaved;
+        QTest::newRow("participant choice, read-only database") << "filter" << "read-only" << readOnly << notSaved;
     }
 
-    // Catches a failed write reported without its reason, left half-written, shown as done, or
-    // losing what was typed into the form.
+    // Catches a failed write reported without its reason or what was not saved, left
+    // half-written, shown as done, losing what was typed into a form, or dropping the
+    // participants the user chose.
     void failedWriteChangesNothing()
     {
-        QFETCH(bool, drag);
+        QFETCH(QString, action);
         QFETCH(QString, fault);
         QFETCH(QString, reason);
+        QFETCH(QString, consequence);
         openWithFixture();
         const QPoint box = findBox(kSubject);
         QVERIFY(box.x() >= 0);
-        const QPoint to = box + QPoint((drag ? 1 : 2) * columnWidth(), 0);
+        const QPoint to = box + QPoint((action == QLatin1String("drag") ? 1 : 2) * columnWidth(), 0);
         QSqlQuery app(QSqlDatabase::database(m_db->connectionName()));
         if (fault == QLatin1String("read-only"))
             QVERIFY(app.exec(QStringLiteral("PRAGMA query_only = ON")));
         if (fault == QLatin1String("second write"))
-            QVERIFY(app.exec(drag ? QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON appointment_changes"
-                                                   " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")
-                                  : QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON appointments"
-                                                   " WHEN NEW.participant_id = 4"
-                                                   " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")));
+            QVERIFY(app.exec(action == QLatin1String("drag")
+                                 ? QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON appointment_changes"
+                                                  " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")
+                                 : QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON appointments"
+                                                  " WHEN NEW.participant_id = 4"
+                                                  " BEGIN SELECT RAISE(ABORT, 'Datenträger voll'); END")));
         const QString contents = fileContents(m_path);
         const QString keys = m_window->calendar()->TerminDSN();
-        QString reopenedWith;
         {
             std::unique_ptr<OtherWriter> other;
             if (fault == QLatin1String("locked"))
                 other = std::make_unique<OtherWriter>(m_path);
-            if (drag) {
+            if (action == QLatin1String("drag")) {
                 this->drag(box, to);
+            } else if (action == QLatin1String("filter")) {
+                // Everybody but the fixture's participant.
+                m_window->setDialogRunner([](QDialog &dialog) {
+                    auto *list = dialog.findChild<QListWidget *>(QStringLiteral("lstTeilnehmer"));
+                    for (int i = 0; i < list->count(); ++i)
+                        if (list->item(i)->data(Qt::UserRole).toInt() == 1)
+                            list->item(i)->setCheckState(Qt::Unchecked);
+                    dialog.accept();
+                    return dialog.result();
+                });
+                chooseFromMenuBar(QStringLiteral("Extras"), QStringLiteral("Teilnehmer auswählen…"));
+                QVERIFY(!m_window->bridge().participantFilter().contains(1));
             } else {
-                QTest::mouseClick(surface(), Qt::LeftButton, {}, to);
                 // The form comes back after the failure with the input kept; then Abbrechen.
                 QDateTime shownStart;
+                QString typed, reopenedWith;
                 int runs = 0;
                 m_window->setDialogRunner([&](QDialog &dialog) {
-                    if (++runs == 1)
-                        return fillInForm(dialog, shownStart);
-                    reopenedWith = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->text();
-                    return int(QDialog::Rejected);
+                    auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
+                    if (++runs > 1) {
+                        reopenedWith = subject->text();
+                        return int(QDialog::Rejected);
+                    }
+                    const int outcome = fillInForm(dialog, shownStart);
+                    typed = subject->text();
+                    return outcome;
                 });
-                chooseFromContextMenu(to, QStringLiteral("mnuNeu"));
+                if (action == QLatin1String("new")) {
+                    QTest::mouseClick(surface(), Qt::LeftButton, {}, to);
+                    chooseFromContextMenu(to, QStringLiteral("mnuNeu"));
+                } else {
+                    QTest::mouseClick(surface(), Qt::LeftButton, {}, box);
+                    QTest::mouseDClick(surface(), Qt::LeftButton, {}, box);
+                }
                 QCOMPARE(runs, 2);
-                QCOMPARE(reopenedWith, kNewSubject);
+                QVERIFY(typed.endsWith(kNewSubject));
+                QCOMPARE(reopenedWith, typed);
             }
         }
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages.first().contains(reason), qPrintable(m_messages.first()));
-        const QString consequence = drag ? QStringLiteral("die alte Zeit bleibt bestehen")
-                                         : QStringLiteral("nicht gespeichert");
         QVERIFY2(m_messages.first().contains(consequence), qPrintable(m_messages.first()));
         QCOMPARE(fileContents(m_path), contents);
+        if (action == QLatin1String("filter")) {
+            // The choice applies for the session although it was not stored.
+            QCOMPARE(findBox(kSubject), QPoint(-1, -1));
+            return;
+        }
         // The window reloaded after the failure: it shows what the file holds.
         QCOMPARE(appointmentKeys(m_window->calendar()->TerminDSN()), appointmentKeys(keys));
         verifyNear(findBox(kSubject), box);

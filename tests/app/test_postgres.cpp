@@ -4,6 +4,7 @@
 #include "icalendar.h"
 #include "pgserver.h"
 
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -148,6 +149,41 @@ private Q_SLOTS:
             QCOMPARE(tables.value(0).toInt(), 1);
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fremd"));
+    }
+
+    // Catches a save that a server out of room half-writes, reports in English only, or after
+    // which the connection refuses the saves that still fit. A tiny filesystem needs a mount,
+    // which is not possible here; a server under a file size limit fails to extend its table
+    // file at the same place a full disk fails it, and rolls back the same way.
+    void serverOutOfRoom()
+    {
+        PgServer small;
+        QVERIFY2(small.start(4 << 20), qPrintable(small.error()));
+        Database db;
+        db.open(small.createDatabase(QStringLiteral("voll")), kAnchor);
+        const qint64 id = db.insertAppointment(sample(1));
+        const int count = db.appointmentCount();
+        Appointment edited = *db.appointment(id);
+        // Letters at random do not compress, so the text reaches the table file at full size.
+        QString text(6 << 20, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (QChar &c : text)
+            c = QLatin1Char(char('a' + random.bounded(26)));
+        edited.text = text;
+        QString message;
+        try {
+            db.saveAppointment(edited, {1, 2});
+        } catch (const DatabaseError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.contains(QStringLiteral("Datenträger")), qPrintable(message.left(300)));
+        QVERIFY(!db.connectionLost());
+        QCOMPARE(db.appointment(id)->text, sample(1).text);
+        QCOMPARE(db.appointmentCount(), count);
+        edited.text = QStringLiteral("Kundentermin verschoben");
+        db.saveAppointment(edited, {1, 2});
+        QCOMPARE(db.appointment(id)->text, edited.text);
+        QCOMPARE(db.appointmentCount(), count + 1);
     }
 
 private:

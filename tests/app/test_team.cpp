@@ -228,6 +228,8 @@ private Q_SLOTS:
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages.first().contains(QStringLiteral("Verbindung zum Datenbankserver ist unterbrochen")),
                  qPrintable(m_messages.first()));
+        QVERIFY2(m_messages.first().contains(QStringLiteral("Der Termin wurde nicht gespeichert")),
+                 qPrintable(m_messages.first()));
         QCOMPARE(m_db->appointmentCount(), before + 1);
 
         // Changes of the other desk show again after the reconnection.

@@ -992,6 +992,12 @@ private slots:
         QTest::newRow("time bar, a notch towards the user") << "VScroll" << QList<int>{-120} << kMonday << hm(8, 30);
         QTest::newRow("day bar, a notch towards the user") << "HScroll" << QList<int>{-120} << kMonday + 1 << hm(8, 0);
         QTest::newRow("day bar, a notch away") << "HScroll" << QList<int>{120} << kMonday - 1 << hm(8, 0);
+        // A fling of any size counts a page at most, and the sum of two never overflows.
+        const int fling = std::numeric_limits<int>::max();
+        QTest::newRow("grid, two flings towards the user") << "pic" << QList<int>{-fling, -fling} << kMonday << hm(18, 0);
+        QTest::newRow("grid, two flings away") << "pic" << QList<int>{fling, fling} << kMonday << hm(0, 0);
+        QTest::newRow("day bar, a fling towards the user") << "HScroll" << QList<int>{-fling} << kMonday + 10 << hm(8, 0);
+        QTest::newRow("time bar, a fling towards the user") << "VScroll" << QList<int>{-fling} << kMonday << hm(13, 0);
     }
     void wheelStepsLikeTheArrows()
     {

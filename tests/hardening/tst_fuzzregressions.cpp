@@ -1,6 +1,7 @@
-// Replays every input the options fuzzer keeps (fuzz/regressions/) and its seeds (fuzz/corpus/)
-// through the same checks the fuzzer applies, so that a fixed finding stays fixed without
-// clang or libFuzzer.
+// Replays every input the two fuzzers keep (fuzz/regressions/, fuzz/regressions/calls/) and
+// their seeds (fuzz/corpus/, fuzz/corpus_calls/) through the same checks the fuzzers apply, so
+// that a fixed finding stays fixed without clang or libFuzzer.
+#include "../../fuzz/callsharness.h"
 #include "../../fuzz/optionsharness.h"
 
 #include "dialogs/cprintdialog.h"
@@ -47,6 +48,8 @@ private slots:
     void keptInputPassesEveryConsumer();
     void seedIsAcceptedByBothViews_data();
     void seedIsAcceptedByBothViews();
+    void keptCallProgramRunsClean_data();
+    void keptCallProgramRunsClean();
 
 private:
     Dayplex::ModalRunner m_previousRunner;
@@ -108,6 +111,25 @@ void tst_FuzzRegressions::seedIsAcceptedByBothViews()
     } catch (const Dayplex::Error &e) {
         QFAIL(qPrintable(e.message()));
     }
+}
+
+void tst_FuzzRegressions::keptCallProgramRunsClean_data()
+{
+    addFilesOf(fuzzFolder("regressions/calls"));
+    const QDir seeds = fuzzFolder("corpus_calls");
+    for (const QString &file : seeds.entryList(QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(QStringLiteral("seed ") + file)) << seeds.filePath(file);
+}
+
+// Catches a program of calls, gestures and re-entrant host handlers that once crashed a view,
+// let an exception out of a call or an event, or left a view showing an impossible range.
+void tst_FuzzRegressions::keptCallProgramRunsClean()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString problem = DayplexFuzz::runCallProgram(file.readAll());
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 QTEST_MAIN(tst_FuzzRegressions)

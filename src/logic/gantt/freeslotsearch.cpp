@@ -23,6 +23,40 @@ Date norm(Date value)
     return cToolbox::NormalizeDate(value);
 }
 
+// Why a slot is refused: a day off among its days, or an appointment of the first checked row
+// that blocks it (its start and end).
+struct Refusal
+{
+    bool free = false;
+    bool dayOff = false;
+    Date von = 0, bis = 0;
+};
+
+Refusal refusal(const GanttModel &model, Date start, Date end, bool weekends)
+{
+    Refusal r;
+    if (!isValidDate(start) || !isValidDate(end))
+        return r;
+    if (!weekends) {
+        // Whole days, so that a day-mode candidate of any length costs at most a week.
+        const Date last = cToolbox::DateOnly(end);
+        for (Date d = cToolbox::DateOnly(start); d <= last; d += 1) {
+            if (cToolbox::IsDayOff(d)) {
+                r.dayOff = true;
+                return r;
+            }
+        }
+    }
+    for (qint32 i = 1; i <= model.rowCount(); ++i) {
+        const MerkmalEintrag &row = model.row(i);
+        const bool checked = row.blnMarkiert || (!weekends && row.dsn == GanttModel::holidayRowDsn());
+        if (checked && !model.isRowFree(row.dsn, start, end, &r.von, &r.bis))
+            return r;
+    }
+    r.free = true;
+    return r;
+}
+
 struct Candidate
 {
     Date start = 0;
@@ -56,6 +90,7 @@ private:
     static Date timeOf(Date value) { return std::isfinite(value) ? cToolbox::TimeOnly(value) : 0; }
     bool fit(Candidate &c) const;
     qint64 candidateBound(Date first, Date earliest) const;
+    Date skipRefused(Date position, const Refusal &why) const;
 
     GanttModel &model;
     FreeSlotHost &host;
@@ -85,6 +120,35 @@ bool Search::fit(Candidate &c) const
         c.start = cToolbox::DateOnly(c.start) + 1;
     }
     return false;
+}
+
+// Hour mode: the later candidates of the same day that are refused for the same reason (the
+// day is off, or each still overlaps the blocking appointment) are passed in one step. They
+// stay within the window and the day, where no fit would move them, so the search examines
+// the same slots as step by step, but crosses a row busy for years in a few steps a day.
+// Returns the last candidate passed over, or position when there is none.
+Date Search::skipRefused(Date position, const Refusal &why) const
+{
+    if (days > 0 || !(length > 0))
+        return position;
+    const Date day = cToolbox::DateOnly(position);
+    // A second of margin keeps every passed candidate clear of the rules' tolerance.
+    if (!(position >= day + from + kOneSecond) || !(position + length <= day + to - kOneSecond))
+        return position;
+    Date limit;
+    if (forward) {
+        limit = day + to - length - kOneSecond;
+        if (!why.dayOff)
+            limit = std::min(limit, why.bis - kOneSecond);
+    } else {
+        limit = day + from + kOneSecond;
+        if (!why.dayOff)
+            limit = std::max(limit, why.von - length + kOneSecond);
+    }
+    const double steps = std::floor(std::fabs(limit - position) / std::fabs(step));
+    if (!(forward ? limit > position : limit < position) || !(steps >= 1))
+        return position;
+    return norm(position + std::min(steps, 1e6) * step);
 }
 
 // The most candidates a search from first can examine before it reaches its limit (yesterday
@@ -125,6 +189,7 @@ FreeSlotResult Search::run()
     // Where the next step starts: the last candidate examined, as fitted.
     Date position = model.sucheAb;
     Date lastMidnightExamined = qQNaN();
+    Date askedFirst = qQNaN(), askedLast = qQNaN();
     FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
     for (;;) {
         if (++result.candidates > maxCandidates) {
@@ -148,17 +213,25 @@ FreeSlotResult Search::run()
         position = c.start;
         if (c.start == cToolbox::DateOnly(c.start))
             lastMidnightExamined = c.start;
-        if (cToolbox::DateOnly(c.end) > model.filledEnd || cToolbox::DateOnly(c.start) < model.filledStart) {
+        // Once per displayed range, also from a host that does not record what it delivered:
+        // it would be asked again for every candidate.
+        const Date startDay = cToolbox::DateOnly(c.start), endDay = cToolbox::DateOnly(c.end);
+        if ((endDay > model.filledEnd || startDay < model.filledStart)
+            && !(startDay >= askedFirst && endDay <= askedLast)) {
             host.showRange(c.start, 0);
             markAllRows(model);
+            askedFirst = host.displayedFirstDay();
+            askedLast = host.displayedLastDay();
         }
         result.searchFrom = c.start;
         if ((!forward && c.start < earliest) || c.start > kLastSearchDay)
             break;
-        if (isSlotFree(model, c.start, c.end, q.weekends)) {
+        const Refusal why = refusal(model, c.start, c.end, q.weekends);
+        if (why.free) {
             outcome = FreeSlotOutcome::Found;
             break;
         }
+        position = skipRefused(position, why);
         if (host.abortRequested()) {
             outcome = FreeSlotOutcome::Aborted;
             break;
@@ -206,23 +279,7 @@ QString freeSlotTitle()
 
 bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)
 {
-    if (!isValidDate(start) || !isValidDate(end))
-        return false;
-    if (!weekends) {
-        // Whole days, so that a day-mode candidate of any length costs at most a week.
-        const Date last = cToolbox::DateOnly(end);
-        for (Date d = cToolbox::DateOnly(start); d <= last; d += 1) {
-            if (cToolbox::IsDayOff(d))
-                return false;
-        }
-    }
-    for (qint32 r = 1; r <= model.rowCount(); ++r) {
-        const MerkmalEintrag &row = model.row(r);
-        const bool checked = row.blnMarkiert || (!weekends && row.dsn == GanttModel::holidayRowDsn());
-        if (checked && !model.isRowFree(row.dsn, start, end))
-            return false;
-    }
-    return true;
+    return refusal(model, start, end, weekends).free;
 }
 
 void markAllRows(GanttModel &model)

@@ -153,11 +153,17 @@ void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
 
 bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end) const
 {
+    return isRowFree(rowDsn, start, end, nullptr, nullptr);
+}
+
+bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end, Date *von,
+                           Date *bis) const
+{
     if (!m_busyIndexCurrent) {
         m_busyIndex.rebuild(m_dates);
         m_busyIndexCurrent = true;
     }
-    return !m_busyIndex.overlapsAny(rowDsn, start, end);
+    return !m_busyIndex.overlapsAny(rowDsn, start, end, von, bis);
 }
 
 bool GanttModel::isSelectedReadOnly() const

@@ -92,6 +92,8 @@ public:
 
     // Whether no appointment of the row, other than a mere note, overlaps start..end.
     bool isRowFree(const QString &rowDsn, Date start, Date end) const;
+    // When the row is not free: the start and end of an appointment that blocks it.
+    bool isRowFree(const QString &rowDsn, Date start, Date end, Date *von, Date *bis) const;
 
     // Empties both lists, deselects and drops the proposal start (its end stays).
     void clear();

@@ -45,18 +45,32 @@ void RowBusyIndex::rebuild(const QVector<GanttEintrag> &dates)
 
 bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end) const
 {
+    return overlapsAny(rowDsn, start, end, nullptr, nullptr);
+}
+
+bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end, Date *von,
+                               Date *bis) const
+{
     const auto found = m_rows.constFind(rowDsn);
     if (found == m_rows.constEnd())
         return false;
     const Row &row = found.value();
+    // The first overlap answers, and its appointment gives the extent.
+    const auto take = [&](const Span &s) {
+        if (!overlaps(start, end, s.von, s.bis))
+            return false;
+        if (von && bis) {
+            *von = s.von;
+            *bis = s.bis == s.von && s.von == std::floor(s.von) ? s.von + 1 : s.bis;
+        }
+        return true;
+    };
     for (const Span &s : row.unbounded) {
-        if (overlaps(start, end, s.von, s.bis))
+        if (take(s))
             return true;
     }
-    if (!std::isfinite(start) || !std::isfinite(end)) {
-        return std::any_of(row.spans.begin(), row.spans.end(),
-                           [&](const Span &s) { return overlaps(start, end, s.von, s.bis); });
-    }
+    if (!std::isfinite(start) || !std::isfinite(end))
+        return std::any_of(row.spans.begin(), row.spans.end(), take);
     // A slot from midnight to midnight takes in its last day as well. The day of margin on
     // both sides is far wider than the rule's tolerance for equal moments.
     const Date low = std::min(start, end);
@@ -67,7 +81,7 @@ bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end) cons
         if (row.reach[k] < low)
             break;
         const Span &s = row.spans[k];
-        if (s.high >= low && overlaps(start, end, s.von, s.bis))
+        if (s.high >= low && take(s))
             return true;
     }
     return false;

@@ -45,7 +45,9 @@ public:
             return false;
         if ((delta > 0 && m_remainder < 0) || (delta < 0 && m_remainder > 0))
             m_remainder = 0;
-        m_remainder += delta;
+        // A fling counts at most a page, as Qt's own sliders count it; the rest is dropped.
+        const int limit = bar->pageStep() * kWheelNotch;
+        m_remainder = std::clamp(m_remainder + std::clamp(delta, -limit, limit), -limit, limit);
         for (; m_remainder >= kWheelNotch; m_remainder -= kWheelNotch)
             bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         for (; m_remainder <= -kWheelNotch; m_remainder += kWheelNotch)
@@ -162,7 +164,9 @@ void ucAgendaPrivate::wheel(int angleDelta)
     // Turning back drops what was left of a notch the other way.
     if ((angleDelta > 0 && wheelRemainder < 0) || (angleDelta < 0 && wheelRemainder > 0))
         wheelRemainder = 0;
-    wheelRemainder += angleDelta;
+    // At most a page of rows per turn, like the time bar's page step.
+    const int limit = kRowsPerPage * kWheelNotch;
+    wheelRemainder = std::clamp(wheelRemainder + std::clamp(angleDelta, -limit, limit), -limit, limit);
     const int notches = wheelRemainder / kWheelNotch;
     if (notches == 0)
         return;

@@ -1,0 +1,67 @@
+// libFuzzer target: one input is a program of public calls on both views, with paints,
+// resizes, scroll-bar moves, mouse gestures, keys and host handlers that call back into the
+// views from their events (callsharness.h). A crash, a sanitizer report, an exception out of
+// an event or other than Dayplex::Error out of a call, or a view left showing an impossible
+// range is a finding; so is a run over one second. The second is counted in processor time
+// of the thread, so that other work on a shared machine does not make findings; a run that
+// never returns is left to libFuzzer's -timeout.
+#include "callsharness.h"
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr double kWatchdogSeconds = 1.0;
+
+double threadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// Warnings about odd sizes and fonts would drown libFuzzer's own output; fatal ones still abort.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    // QApplication edits the argument list it gets; libFuzzer's own must stay intact.
+    static int argc = 1;
+    static char name[] = "fuzz_calls";
+    static char *argv[] = {name, nullptr};
+    // Never destroyed: the pointing device QTest's mouse events register would outlive a
+    // static application at exit and crash there.
+    static QApplication *const app = new QApplication(argc, argv);
+    Q_UNUSED(app);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray program(reinterpret_cast<const char *>(data), qsizetype(size));
+    const double start = threadSeconds();
+    QString problem = DayplexFuzz::runCallProgram(program);
+    const double spent = threadSeconds() - start;
+    if (problem.isEmpty() && spent > kWatchdogSeconds)
+        problem = QStringLiteral("the run took %1 s, more than the watchdog's %2 s").arg(spent).arg(kWatchdogSeconds);
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "calls fuzzer: %s\n", qPrintable(problem));
+        std::abort();
+    }
+    return 0;
+}
