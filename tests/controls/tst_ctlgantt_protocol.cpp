@@ -7,29 +7,18 @@
 
 #include <functional>
 #include <limits>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMonday = day(2024, 3, 25);
 const Date kThursday = kMonday + 3;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const QString kFields = QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name");
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QString textEntry(const QString &key, const QString &text) { return QStringLiteral("%1:s%2=%3\n").arg(key).arg(text.size()).arg(text); }
 
