@@ -4,14 +4,12 @@
 #include <dayplex/error.h>
 
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 // Three days from Monday 2024-03-04 in the given raster.
 CalendarGrid threeDays(int rasterMinutes = 30)

@@ -12,12 +12,12 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
 const Date kNow = day(2026, 12, 5) + 10.25 / 24; // 10:15
 

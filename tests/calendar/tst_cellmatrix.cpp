@@ -17,86 +17,54 @@ constexpr double kMonday = 45355.0; // 2024-03-04
 constexpr qint32 kFree = 0x00C0C0C0;
 constexpr qint32 kWork = 0x00FFFFFF;
 
-// The marks and keys of one cell kept as the plain text and list the painter once read.
-struct ModelCell
+// The rule the bit matrix implements, spelt out: a segment takes the lowest sub-column that
+// is free in all its rows, one segment per day; each cell maps its taken sub-columns to keys.
+struct Model
 {
-    QString marks;
-    QStringList keys;
-};
+    int rows;
+    QVector<QMap<int, QString>> cells;
 
-// The occupancy written out literally, character by character.
-class Model
-{
-public:
-    Model(int days, int rows)
-        : m_days(days)
-        , m_rows(rows)
-        , m_cells(days * rows)
-    {
-    }
-
-    void clear()
-    {
-        for (ModelCell &cell : m_cells)
-            cell = ModelCell{QString(), QStringList{QString()}};
-    }
+    Model(int days, int rows) : rows(rows), cells(days * rows) {}
+    QMap<int, QString> &at(int column, int row) { return cells[column * rows + row]; }
 
     int place(int column, int zv, int zb, const QString &dsn)
     {
         int k = 1;
-        const auto takenAnywhere = [&](int k) {
-            for (int r = zv; r <= zb; ++r) {
-                const QString &marks = at(column, r).marks;
-                if (k <= marks.size() && marks[k - 1] == QLatin1Char('*'))
-                    return true;
-            }
-            return false;
-        };
-        while (takenAnywhere(k))
-            ++k;
-        for (int r = zv; r <= zb; ++r) {
-            ModelCell &cell = at(column, r);
-            while (cell.keys.size() < k)
-                cell.keys.append(QString());
-            if (cell.marks.size() < k)
-                cell.marks = cell.marks.leftJustified(k, QLatin1Char(' '));
-            cell.marks[k - 1] = QLatin1Char('*');
-            cell.keys[k - 1] = dsn;
-        }
+        for (int r = zv; r <= zb; ++r)
+            if (at(column, r).contains(k))
+                ++k, r = zv - 1;
+        for (int r = zv; r <= zb; ++r)
+            at(column, r)[k] = dsn;
         return k;
     }
-
     void placeDays(int tv, int tb, int zv, int zb, const QString &dsn)
     {
-        if (tv == tb) {
-            place(tv, zv, zb, dsn);
-            return;
-        }
-        place(tv, zv, m_rows - 1, dsn);
-        for (int t = tv + 1; t < tb; ++t)
-            place(t, 0, m_rows - 1, dsn);
-        place(tb, 0, zb, dsn);
+        for (int t = tv; t <= tb; ++t)
+            place(t, t == tv ? zv : 0, t == tb ? zb : rows - 1, dsn);
     }
-
+    QString marks(int column, int row)
+    {
+        const QMap<int, QString> &cell = at(column, row);
+        QString text(cell.isEmpty() ? 0 : cell.lastKey(), QLatin1Char(' '));
+        for (int k : cell.keys())
+            text[k - 1] = QLatin1Char('*');
+        return text;
+    }
+    // Free sub-columns read as the empty key, up to the last taken one (at least one).
+    QStringList keys(int column, int row)
+    {
+        QStringList list;
+        for (int k = 1; k <= std::max(1, int(marks(column, row).size())); ++k)
+            list << at(column, row).value(k);
+        return list;
+    }
     int widest(int column, int from, int to)
     {
         int widest = 0;
         for (int r = from; r <= to; ++r)
-            widest = std::max(widest, int(at(column, r).marks.trimmed().size()));
+            widest = std::max(widest, int(marks(column, r).trimmed().size()));
         return widest;
     }
-
-    int firstOf(int column, int row, const QString &dsn)
-    {
-        return int(at(column, row).keys.indexOf(dsn)) + 1;
-    }
-
-    ModelCell &at(int column, int row) { return m_cells[column * m_rows + row]; }
-
-private:
-    int m_days;
-    int m_rows;
-    QVector<ModelCell> m_cells;
 };
 
 // Everything a caller can read from the matrix, to prove a failed call changed nothing.
@@ -332,7 +300,6 @@ private slots:
             CellMatrix matrix;
             matrix.rebuild(days, rows);
             Model model(days, rows);
-            model.clear();
             matrix.clearOccupancy();
             const int calls = 50 + int(random.bounded(350));
             for (int i = 0; i < calls; ++i) {
@@ -356,12 +323,12 @@ private slots:
             }
             for (int c = 0; c < days; ++c) {
                 for (int r = 0; r < rows; ++r) {
-                    const ModelCell &cell = model.at(c, r);
-                    QCOMPARE(matrix.belegung(c, r), cell.marks);
-                    for (int k = 1; k <= cell.keys.size() + 1; ++k)
-                        QCOMPARE(matrix.dsnAt(c, r, k), cell.keys.value(k - 1));
+                    const QStringList cellKeys = model.keys(c, r);
+                    QCOMPARE(matrix.belegung(c, r), model.marks(c, r));
+                    for (int k = 1; k <= cellKeys.size() + 1; ++k)
+                        QCOMPARE(matrix.dsnAt(c, r, k), cellKeys.value(k - 1));
                     for (const QString &key : keys)
-                        QCOMPARE(matrix.firstSubColumnOf(c, r, key), model.firstOf(c, r, key));
+                        QCOMPARE(matrix.firstSubColumnOf(c, r, key), int(cellKeys.indexOf(key)) + 1);
                     const int to = r + int(random.bounded(rows - r));
                     QCOMPARE(matrix.sharedSubColumns(c, r, to), model.widest(c, r, to));
                 }

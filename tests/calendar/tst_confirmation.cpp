@@ -7,33 +7,14 @@
 #include <dayplex/error.h>
 
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 Q_DECLARE_METATYPE(Dayplex::TerminEintrag)
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
-
-// Answers every question with a fixed answer and keeps the texts asked.
-struct Answer
-{
-    explicit Answer(bool yes)
-    {
-        previous = cTools::setPromptHandler([this, yes](const Prompt &prompt) {
-            questions.append(prompt.text);
-            defaults.append(prompt.defaultYes);
-            return yes;
-        });
-    }
-    ~Answer() { cTools::setPromptHandler(previous); }
-    QStringList questions;
-    QList<bool> defaults;
-    cTools::PromptHandler previous;
-};
 
 TerminEintrag moved(const QString &memo, Date fromStart, Date fromEnd, Date toStart, Date toEnd)
 {
@@ -117,12 +98,12 @@ private slots:
     {
         QFETCH(TerminEintrag, entry);
         QFETCH(QString, expected);
-        Answer answer(true);
+        PromptAnswers answer(true);
         View view;
         cCommonCalendar common;
         QVERIFY(common.ConfirmDateChange(entry, &view));
-        QCOMPARE(answer.questions, QStringList{expected});
-        QCOMPARE(answer.defaults, QList<bool>{true});
+        QCOMPARE(answer.texts(), QStringList{expected});
+        QCOMPARE(answer.prompts.value(0).defaultYes, true);
     }
 
     // Yes commits the new times, no puts the old ones back exactly and shows them again; with
@@ -150,13 +131,13 @@ private slots:
         const Date oldStart = monday + hm(9, 10), oldEnd = monday + hm(10, 50);
         const Date newStart = monday + 1 + hm(11, 10), newEnd = monday + 1 + hm(12, 50);
         TerminEintrag entry = moved("Termin", oldStart, oldEnd, newStart, newEnd);
-        Answer answer(yes);
+        PromptAnswers answer(yes);
         View view;
         view.confirmChanges = confirmChanges;
         view.entry = &entry;
         cCommonCalendar common;
         QCOMPARE(common.ConfirmDateChange(entry, &view), committed);
-        QCOMPARE(answer.questions.size(), questions);
+        QCOMPARE(answer.texts().size(), questions);
         QCOMPARE(view.repaints, repaints);
         // The first repaint shows the new place while the question is open.
         QCOMPARE(view.paintedStarts.first(), newStart);
@@ -188,11 +169,11 @@ private slots:
         QFETCH(bool, changed);
         const Date start = day(2024, 3, 4) + hm(10, 0), end = day(2024, 3, 4) + hm(11, 0);
         TerminEintrag entry = moved("Termin", start, end, start + startNoise, end + endNoise);
-        Answer answer(true);
+        PromptAnswers answer(true);
         View view;
         cCommonCalendar common;
         QCOMPARE(common.ConfirmDateChange(entry, &view), changed);
-        QCOMPARE(answer.questions.size(), changed ? 1 : 0);
+        QCOMPARE(answer.texts().size(), changed ? 1 : 0);
         QCOMPARE(view.repaints, changed ? 1 : 0);
     }
 
@@ -201,11 +182,11 @@ private slots:
     {
         const Date monday = day(2024, 3, 4);
         TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-        Answer answer(false);
+        PromptAnswers answer(false);
         SilentView view;
         cCommonCalendar common;
         QVERIFY(common.ConfirmDateChange(entry, &view));
-        QVERIFY(answer.questions.isEmpty());
+        QVERIFY(answer.texts().isEmpty());
         QCOMPARE(entry.dateStartOrig, monday + 1);
     }
 
@@ -222,11 +203,11 @@ private slots:
         bar.bisOriginal = monday + hm(9, 0);
         bar.von = monday + hm(12, 0);
         bar.bis = monday + hm(13, 0);
-        Answer answer(false);
+        PromptAnswers answer(false);
         View view;
         cCommonCalendar common;
         QVERIFY(!common.ConfirmDateChange(bar.notiz, bar.von, bar.bis, bar.vonOriginal, bar.bisOriginal, &view));
-        QVERIFY(answer.questions.value(0).startsWith(QStringLiteral("Soll der Eintrag 'Wartung'\r\n")));
+        QVERIFY(answer.texts().value(0).startsWith(QStringLiteral("Soll der Eintrag 'Wartung'\r\n")));
         QCOMPARE(bar.von, monday + hm(8, 0));
         QCOMPARE(bar.bis, monday + hm(9, 0));
     }
@@ -236,7 +217,7 @@ private slots:
     {
         const Date monday = day(2024, 3, 4);
         TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-        Answer answer(true);
+        PromptAnswers answer(true);
         QObject notAView;
         cCommonCalendar common;
         int number = 0;
@@ -247,7 +228,7 @@ private slots:
             number = error.number();
         }
         QCOMPARE(number, 438);
-        QVERIFY(answer.questions.isEmpty());
+        QVERIFY(answer.texts().isEmpty());
         QCOMPARE(entry.dateStartOrig, monday);
         QCOMPARE(entry.dateStart, monday + 1);
     }

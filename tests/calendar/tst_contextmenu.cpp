@@ -13,31 +13,16 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
 
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 bool same(Date a, Date b) { return std::abs(a - b) < 1e-7; }
 
 const Date kMonday = day(2024, 3, 4);
-
-// Answers every question with one answer and keeps the texts.
-struct Prompts
-{
-    explicit Prompts(bool yes = true)
-        : previous(cTools::setPromptHandler([this, yes](const Prompt &p) {
-            (p.kind == Prompt::Kind::Question ? questions : messages).append(p.text);
-            return yes;
-        }))
-    {
-    }
-    ~Prompts() { cTools::setPromptHandler(previous); }
-    QStringList questions, messages;
-    cTools::PromptHandler previous;
-};
 
 // The week of 4 March 2024 with a host that delivers "A" (Monday 09:00), "W" (Wednesday
 // 09:15-10:45) and the read-only "R" (Thursday), shown offscreen.
@@ -355,7 +340,7 @@ private Q_SLOTS:
         QFETCH(bool, readOnlyMeanwhile);
         QFETCH(int, changed);
         Calendar c;
-        Prompts prompts(yes);
+        PromptAnswers prompts(yes);
         QSignalSpy spy(&c.agenda, &ucAgenda::DateChanged);
         c.select(QStringLiteral("writable"));
         c.menu->prepare();
@@ -364,7 +349,7 @@ private Q_SLOTS:
         if (readOnlyMeanwhile)
             c.select(QStringLiteral("readonly"));
         QVERIFY(c.pick(QDate(2024, 3, 15)));
-        QCOMPARE(prompts.questions.size(), readOnlyMeanwhile ? 0 : 1);
+        QCOMPARE(prompts.texts().size(), readOnlyMeanwhile ? 0 : 1);
         QCOMPARE(spy.size(), changed);
         if (changed) {
             QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("W"));
@@ -372,7 +357,7 @@ private Q_SLOTS:
             QVERIFY(same(spy.at(0).at(2).toDouble(), day(2024, 3, 15) + hm(10, 45)));
         }
         QCOMPARE(c.agenda.FirstDay(), day(2024, 3, 15));
-        QVERIFY(prompts.messages.isEmpty());
+        QVERIFY(prompts.texts(false).isEmpty());
     }
 
     // Catches a right click that blocks in a modal menu, changes the state or opens nothing, the
@@ -426,7 +411,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, entry);
         Calendar c;
-        Prompts prompts;
+        PromptAnswers prompts;
         QList<bool> previews;
         int dialogs = 0;
         const cPrintDialog::Handler printHandler = cPrintDialog::setHandler([&](cPrintDialog &dialog) -> bool {
@@ -441,11 +426,11 @@ private Q_SLOTS:
         c.entry(entry)->trigger();
         cPrintDialog::setHandler(printHandler);
         setModalRunner(runner);
-        QCOMPARE(dialogs + prompts.messages.size(), 1);
+        QCOMPARE(dialogs + prompts.texts(false).size(), 1);
         QCOMPARE(spy.size(), 0);
         if (entry == QLatin1String("mnuDrucken")) {
             QCOMPARE(previews, QList<bool>{false});
-            QVERIFY(prompts.messages.first().contains(QStringLiteral("Drucker nicht erreichbar")));
+            QVERIFY(prompts.texts(false).first().contains(QStringLiteral("Drucker nicht erreichbar")));
         }
         QCOMPARE(c.agenda.FirstDay(), kMonday);
     }

@@ -10,8 +10,10 @@
 #include <QtTest>
 
 #include <random>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 Q_DECLARE_METATYPE(Dayplex::HitRegion)
 
@@ -51,20 +53,6 @@ int positionOf(const Regions &regions, const HitRegion &found)
             return i + 1;
     }
     return -1;
-}
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -7,29 +7,17 @@
 
 #include <functional>
 #include <limits>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMonday = day(2024, 3, 25);
 const Date kThursday = kMonday + 3;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 const QString kFields = QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name");
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QString textEntry(const QString &key, const QString &text) { return QStringLiteral("%1:s%2=%3\n").arg(key).arg(text.size()).arg(text); }
 
@@ -209,50 +197,6 @@ private slots:
         } else {
             QCOMPARE(rowOfIndex.size(), 2);
         }
-    }
-
-    // Catches invalid dates stored or half-applied: the error comes first, the view stays (one
-    // case per member here; the range and record rules have their own tables).
-    void rangeAndDataErrorsChangeNothing_data()
-    {
-        QTest::addColumn<int>("member"); // 0 SetDisplayedRange, 1 SetFilledRange, 2 AddDate
-        QTest::addColumn<Date>("a");
-        QTest::addColumn<Date>("b");
-        QTest::newRow("range: NaN first day") << 0 << kNaN << 0.0;
-        QTest::newRow("range: last day in year 10000") << 0 << kMonday << kMaxDate;
-        QTest::newRow("filled: end in year 10000") << 1 << kMonday << kMaxDate + 3;
-        QTest::newRow("AddDate: infinite end") << 2 << kMonday << kInf;
-    }
-    void rangeAndDataErrorsChangeNothing()
-    {
-        QFETCH(int, member);
-        QFETCH(Date, a);
-        QFETCH(Date, b);
-        ctlGantt gantt;
-        Host host(gantt);
-        gantt.Enabled = true;
-        showWeek(gantt);
-        QSignalSpy need(&gantt, &ctlGantt::NeedDates);
-        const QImage before = gantt.paintToImage(QSize(600, 300));
-        QCOMPARE(errorNumber([&] {
-                     switch (member) {
-                     case 0: {
-                         double last = b;
-                         gantt.SetDisplayedRange(a, &last, false, false);
-                         break;
-                     }
-                     case 1:
-                         gantt.SetFilledRange(a, b);
-                         break;
-                     default:
-                         gantt.AddDate("X", "x", a, b, false, 0, false, 0, false, "R1", false);
-                     }
-                 }),
-                 int(InvalidArgument));
-        QCOMPARE(gantt.FirstDay(), kMonday);
-        QCOMPARE(gantt.LastDay(), kMonday + 6);
-        QCOMPARE(need.count(), 0);
-        QCOMPARE(gantt.paintToImage(QSize(600, 300)), before);
     }
 
     // Catches options whose screen layout does not reach the range rules and the NeedDates fields.

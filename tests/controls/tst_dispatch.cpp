@@ -6,12 +6,15 @@
 #include <QtTest>
 
 #include <memory>
+#include "support/testing.h"
 
 using Dayplex::Dispatch;
 using Call = Dispatch::Call;
 using Kind = Dispatch::Kind;
 
 Q_DECLARE_METATYPE(Dispatch::Call)
+
+using namespace Dayplex::Testing;
 
 namespace {
 
@@ -91,16 +94,6 @@ QVariantList snapshot(QObject *control)
         }
     }
     return values;
-}
-
-int errorNumberOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Dayplex::Error &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -529,7 +522,7 @@ private slots:
         const std::unique_ptr<QWidget> control = createControl(className);
         const QVariantList before = snapshot(control.get());
         QVariantList passed = args;
-        QCOMPARE(errorNumberOf([&] {
+        QCOMPARE(errorNumber([&] {
                      if (member.isEmpty())
                          Dispatch::invoke(control.get(), dispid, call, passed);
                      else
@@ -702,7 +695,7 @@ private slots:
         std::function<void(const QVariantList &)> handler;
         if (withHandler)
             handler = [](const QVariantList &) {};
-        QCOMPARE(errorNumberOf([&] { Dispatch::connectEvent(control.get(), dispid, &context, handler); }),
+        QCOMPARE(errorNumber([&] { Dispatch::connectEvent(control.get(), dispid, &context, handler); }),
                  number);
         QVERIFY(context.children().isEmpty());
     }

@@ -2,28 +2,17 @@
 #include <dayplex/dayplex.h>
 
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 void showDays(ucAgenda &agenda, Date first, int days)
 {
     double last = first + days - 1;
     agenda.SetDisplayedRange(first, &last, false, false);
-}
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -3,12 +3,13 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
 
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 Date at(int y, int m, int d, int h, int min, double sec = 0) { return day(y, m, d) + (h * 3600 + min * 60 + sec) / 86400.0; }
 
 constexpr Date kMinutes30 = 30.0 / 1440.0;
@@ -38,16 +39,6 @@ struct Entry
     Date start, end;
 };
 using Entries = QVector<Entry>;
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 } // namespace
 

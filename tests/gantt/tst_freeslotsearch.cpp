@@ -6,20 +6,12 @@
 #include "shared/toolbox.h"
 
 #include <QtTest>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d)
-{
-    return toDate(QDate(y, m, d));
-}
-
-Date hm(int h, int m)
-{
-    return (h * 60 + m) / 1440.0;
-}
 
 const Date kMonday = day(2024, 3, 4);
 const Date kGoodFriday = day(2024, 3, 29);

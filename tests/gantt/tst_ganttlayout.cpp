@@ -8,14 +8,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMon = day(2024, 3, 4);
 

@@ -9,12 +9,12 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testing.h"
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
 Date hms(int h, int m, int s = 0) { return (h * 3600 + m * 60 + s) / 86400.0; }
 
@@ -22,16 +22,6 @@ const Date kMon = day(2024, 3, 4);
 const Date kThu = day(2024, 3, 7);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 void addTimed(GanttModel &model, const QString &dsn, Date von, Date bis, const QString &row,
               bool readOnly = false)

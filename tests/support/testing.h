@@ -1,0 +1,66 @@
+#ifndef DAYPLEX_TESTING_H
+#define DAYPLEX_TESTING_H
+
+// Helpers every suite shares: dates written as on a calendar, the error number of a call, and
+// an answering prompt handler that puts the previous one back.
+#include <dayplex/dates.h>
+#include <dayplex/error.h>
+#include <dayplex/modal.h>
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace Dayplex::Testing {
+
+inline Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
+
+inline Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
+
+// 0 when the call throws no Dayplex::Error.
+inline int errorNumber(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Error &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+// Answers every question with `yes` and keeps what was asked, while it lives.
+struct PromptAnswers
+{
+    explicit PromptAnswers(bool yes = true)
+        : yes(yes)
+        , previous(setPromptHandler([this](const Prompt &prompt) {
+            prompts.append(prompt);
+            return this->yes;
+        }))
+    {
+    }
+    ~PromptAnswers() { setPromptHandler(previous); }
+
+    // The texts of the questions (or of the messages) asked so far.
+    QStringList texts(bool questions = true) const
+    {
+        QStringList list;
+        for (const Prompt &prompt : prompts)
+            if ((prompt.kind == Prompt::Kind::Question) == questions)
+                list.append(prompt.text);
+        return list;
+    }
+    PromptAnswers(const PromptAnswers &) = delete;
+    PromptAnswers &operator=(const PromptAnswers &) = delete;
+
+    bool yes;
+    QList<Prompt> prompts;
+    PromptHandler previous;
+};
+
+} // namespace Dayplex::Testing
+
+#endif
