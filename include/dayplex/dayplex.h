@@ -13,5 +13,6 @@
 #include <dayplex/presentation.h>
 #include <dayplex/printing.h>
 #include <dayplex/ucagenda.h>
+#include <dayplex/version.h>
 
 #endif

@@ -3,10 +3,18 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+#ifdef DAYPLEX_PACKAGE_VERSION
+    if (std::strcmp(DAYPLEX_VERSION_STR, DAYPLEX_PACKAGE_VERSION) != 0) {
+        std::fprintf(stderr, "headers of %s in package %s\n", DAYPLEX_VERSION_STR,
+                     DAYPLEX_PACKAGE_VERSION);
+        return 1;
+    }
+#endif
     Dayplex::ucAgenda agenda;
     Dayplex::ctlGantt gantt;
     Dayplex::ctlIntellimouse wheel;
