@@ -23,6 +23,7 @@
 #include "dialogs/cprintpreview.h"
 #include "shared/clock.h"
 #include "shared/ctools.h"
+#include "../tests/support/pickableactions.h"
 
 #include <dayplex/ctlgantt.h>
 #include <dayplex/dates.h>
@@ -447,7 +448,7 @@ private:
         if (!menu)
             return;
         QVector<QAction *> actions;
-        collect(menu, actions);
+        Dayplex::Testing::collectPickableActions(menu, actions);
         if (actions.isEmpty()) {
             closePopups();
             return;
@@ -457,18 +458,6 @@ private:
         closePopups();
         if (action)
             guard(QStringLiteral("menu %1").arg(action->objectName()), [&] { action->trigger(); });
-    }
-
-    static void collect(QMenu *menu, QVector<QAction *> &into)
-    {
-        for (QAction *action : menu->actions()) {
-            if (action->isSeparator() || !action->isEnabled() || !action->isVisible())
-                continue;
-            if (QMenu *sub = action->menu())
-                collect(sub, into);
-            else
-                into.append(action);
-        }
     }
 
     static void closePopups()

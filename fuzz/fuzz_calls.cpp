@@ -6,8 +6,8 @@
 // of the thread, so that other work on a shared machine does not make findings; a run that
 // never returns is left to libFuzzer's -timeout.
 #include "callsharness.h"
+#include "fuzzapplication.h"
 
-#include <QApplication>
 #include <QByteArray>
 
 #include <cstdio>
@@ -25,29 +25,12 @@ double threadSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// Warnings about odd sizes and fonts would drown libFuzzer's own output; fatal ones still abort.
-void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietMessages);
-    // QApplication edits the argument list it gets; libFuzzer's own must stay intact.
-    static int argc = 1;
     static char name[] = "fuzz_calls";
-    static char *argv[] = {name, nullptr};
-    // Never destroyed: the pointing device QTest's mouse events register would outlive a
-    // static application at exit and crash there.
-    static QApplication *const app = new QApplication(argc, argv);
-    Q_UNUSED(app);
+    DayplexFuzz::startApplication(name);
     return 0;
 }
 

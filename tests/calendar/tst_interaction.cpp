@@ -5,6 +5,7 @@
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/ctools.h"
+#include "support/testing.h"
 
 #include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
@@ -16,11 +17,10 @@
 #include <optional>
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
 
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 bool same(Date a, Date b) { return std::abs(a - b) < 1e-7; }
 
 void keep(const QImage &image, const QString &name)
@@ -143,16 +143,6 @@ QPointF centre(const HitRegion &r) { return QPointF(r.lngLeft + r.lngWidth / 2.0
     const std::optional<HitRegion> name##Found = (lookup);                                         \
     QVERIFY2(name##Found.has_value(), #lookup);                                                    \
     const HitRegion name = *name##Found
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 // Where a gesture starts or ends: a kind of region and the moment it stands for.
 struct Spot

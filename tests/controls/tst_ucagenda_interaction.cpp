@@ -2,23 +2,14 @@
 // the dispatch facility, with the cursors from the library's own resources.
 #include <dayplex/dayplex.h>
 
+#include "support/testing.h"
+
 #include <QtTest>
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-int errorNumber(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const Error &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 } // namespace
 

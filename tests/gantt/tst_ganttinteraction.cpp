@@ -8,6 +8,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
 
@@ -26,12 +27,9 @@
 #include <QtTest>
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 const Date kMonday = day(2024, 3, 4);
 

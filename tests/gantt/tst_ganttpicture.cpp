@@ -6,20 +6,19 @@
 #include "shared/clock.h"
 #include "shared/readablecolours.h"
 #include "shared/fontstring.h"
+#include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
 
 #include <QScrollBar>
 #include <QTimeEdit>
+
 #include <QtTest>
 
 using namespace Dayplex;
+using namespace Dayplex::Testing;
 
 namespace {
-
-Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
-
-Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
 
 QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
 

@@ -18,12 +18,19 @@ QDir fuzzFolder(const char *name)
     return QDir(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../fuzz/") + QLatin1String(name));
 }
 
-void addFilesOf(const QDir &dir)
+void addFilesOf(const QDir &dir, const QString &prefix = QString())
 {
-    QTest::addColumn<QString>("path");
     const QStringList files = dir.entryList(QDir::Files, QDir::Name);
     for (const QString &file : files)
-        QTest::newRow(qPrintable(file)) << dir.filePath(file);
+        QTest::newRow(qPrintable(prefix + file)) << dir.filePath(file);
+}
+
+// The kept findings of one fuzzer, then its seeds.
+void addKeptAndSeeds(const char *kept, const char *seeds)
+{
+    QTest::addColumn<QString>("path");
+    addFilesOf(fuzzFolder(kept));
+    addFilesOf(fuzzFolder(seeds), QStringLiteral("seed "));
 }
 
 // Read as the fuzzer reads its input: the bytes as UTF-8.
@@ -77,10 +84,7 @@ void tst_FuzzRegressions::cleanupTestCase()
 
 void tst_FuzzRegressions::keptInputPassesEveryConsumer_data()
 {
-    addFilesOf(fuzzFolder("regressions"));
-    const QDir seeds = fuzzFolder("corpus");
-    for (const QString &file : seeds.entryList(QDir::Files, QDir::Name))
-        QTest::newRow(qPrintable(QStringLiteral("seed ") + file)) << seeds.filePath(file);
+    addKeptAndSeeds("regressions", "corpus");
 }
 
 // Catches a fault the fuzzer once found coming back: a crash, a stray exception, a refused
@@ -94,6 +98,7 @@ void tst_FuzzRegressions::keptInputPassesEveryConsumer()
 
 void tst_FuzzRegressions::seedIsAcceptedByBothViews_data()
 {
+    QTest::addColumn<QString>("path");
     addFilesOf(fuzzFolder("corpus"));
 }
 
@@ -115,10 +120,7 @@ void tst_FuzzRegressions::seedIsAcceptedByBothViews()
 
 void tst_FuzzRegressions::keptCallProgramRunsClean_data()
 {
-    addFilesOf(fuzzFolder("regressions/calls"));
-    const QDir seeds = fuzzFolder("corpus_calls");
-    for (const QString &file : seeds.entryList(QDir::Files, QDir::Name))
-        QTest::newRow(qPrintable(QStringLiteral("seed ") + file)) << seeds.filePath(file);
+    addKeptAndSeeds("regressions/calls", "corpus_calls");
 }
 
 // Catches a program of calls, gestures and re-entrant host handlers that once crashed a view,

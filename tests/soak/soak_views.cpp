@@ -10,6 +10,7 @@
 #include "dialogs/modaldialog.h"
 #include "gantt/ctlgantt_p.h"
 #include "shared/ctools.h"
+#include "../support/pickableactions.h"
 
 #include <dayplex/dayplex.h>
 
@@ -334,19 +335,6 @@ void Soak::wheel(QWidget *surface)
     QApplication::sendEvent(surface, &event);
 }
 
-// Every action of a menu and its submenus that a user could pick now.
-void collectActions(QMenu *menu, QVector<QAction *> &into)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->isSeparator() || !action->isEnabled() || !action->isVisible())
-            continue;
-        if (QMenu *sub = action->menu())
-            collectActions(sub, into);
-        else
-            into.append(action);
-    }
-}
-
 void Soak::menuCommand(QWidget *view, QWidget *surface)
 {
     // Opened the way a user opens it: a right click on the picture.
@@ -365,7 +353,7 @@ void Soak::menuCommand(QWidget *view, QWidget *surface)
         menu->popup(view->mapToGlobal(QPoint(10, 10)));
     }
     QVector<QAction *> actions;
-    collectActions(menu, actions);
+    Dayplex::Testing::collectPickableActions(menu, actions);
     if (actions.isEmpty()) {
         closePopups();
         return;

@@ -17,7 +17,6 @@ constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
 constexpr Date kThirtySeconds = 30 * kOneSecond;
 constexpr qint32 kFarPixels = 1 << 24;
 
-
 } // namespace
 
 qint32 CalendarGrid::dayCount() const

@@ -29,7 +29,7 @@ class Painter
 {
 public:
     Painter(cDC &dc, CalendarScene &scene, qint32 left, qint32 top, qint32 width, qint32 height,
-            qint32 charWidth, bool printFlag)
+            qint32 charWidth)
         : dc(dc)
         , s(scene)
         , g(scene.grid.geo)
@@ -38,7 +38,6 @@ public:
         , width(width)
         , height(height)
         , charWidth(charWidth)
-        , printFlag(printFlag)
         , line(dc.lineWidth())
     {
         if (scene.modern)
@@ -98,7 +97,6 @@ private:
     CalendarScene &s;
     const GridGeometry &g;
     const qint32 left, top, width, height, charWidth;
-    const bool printFlag;
     const qint32 line;
     qint32 selectionFill = 0;
 };
@@ -339,7 +337,7 @@ void paintCalendar(cDC &dc, CalendarScene &scene, qint32 left, qint32 top, qint3
     dc.setEllipsis(scene.modern);
     dc.FillRect(left, top, width, height, kWhite);
 
-    Painter painter(dc, scene, left, top, width, height, charWidth, printFlag);
+    Painter painter(dc, scene, left, top, width, height, charWidth);
     // A paint that starts while another draws its grid draws only the appointments.
     bool localFlag = false;
     bool &gridRunning = scene.gridRunning ? *scene.gridRunning : localFlag;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr qint32 kAlignCentreTop = 3;
 
-
 Date firstOfMonth(Date date)
 {
     const QDate d = toQDate(date);

@@ -27,6 +27,12 @@ qint32 bounded(qint64 value)
     return qint32(std::clamp(value, -kFar, kFar));
 }
 
+// Rounded, and held within kFar either way.
+qint32 rounded(double value)
+{
+    return roundedClamped(value, double(-kFar), double(kFar));
+}
+
 qint32 checked(qint64 value)
 {
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
@@ -60,12 +66,12 @@ Date barEnd(Date bis, Date dEnd)
 
 qint32 GanttLayout::xOf(Date moment) const
 {
-    return roundedClamped(lngNamenBreite + secondsBetween(startDate, moment) / 3600.0 * dblPixelProStunde, -kFar, kFar);
+    return rounded(lngNamenBreite + secondsBetween(startDate, moment) / 3600.0 * dblPixelProStunde);
 }
 
 qint32 GanttLayout::widthOf(Date s, Date e) const
 {
-    return cToolbox::MaxLongValue(roundedClamped(secondsBetween(s, e) / 3600.0 * dblPixelProStunde, -kFar, kFar), 5);
+    return cToolbox::MaxLongValue(rounded(secondsBetween(s, e) / 3600.0 * dblPixelProStunde), 5);
 }
 
 Date GanttLayout::dateAtX(qint32 x) const
@@ -114,19 +120,19 @@ GanttLayout ganttLayout(qint32 offsetx, qint32 offsety, qint32 width, qint32 hei
     if (l.hours < 1)
         l.hours = 1;
 
-    l.lngZeilenhoehe = roundedClamped(th * 1.4, -kFar, kFar);
-    l.lngKopfhoehe = roundedClamped(th * 1.2, -kFar, kFar);
+    l.lngZeilenhoehe = rounded(th * 1.4);
+    l.lngKopfhoehe = rounded(th * 1.2);
     l.lngZeichenbreite = cw;
     l.lngNamenBreite = checked(qint64(offsetx) + qint64(kNameChars) * cw);
     l.dblPixelProStunde = double(qint64(width) - qint64(kNameChars) * cw) / double(l.hours);
     l.lngZeilenOben = checked(qint64(offsety) + 2 * qint64(l.lngKopfhoehe));
-    l.lngPixelProTag = roundedClamped(l.dblPixelProStunde * 24, -kFar, kFar);
+    l.lngPixelProTag = rounded(l.dblPixelProStunde * 24);
 
     const qint64 room = qint64(height) - 3 * qint64(l.lngKopfhoehe);
     if (optimalRowHeight && rowCount >= 1 && qint64(l.lngZeilenhoehe) * rowCount < room)
-        l.lngZeilenhoehe = roundedClamped(double(room) / rowCount, -kFar, kFar);
+        l.lngZeilenhoehe = rounded(double(room) / rowCount);
     const qint32 lines = std::max(minRows, 1);
-    l.lngZeilenhoehe = cToolbox::MaxLongValue(roundedClamped(lines * (th * 1.4), -kFar, kFar), l.lngZeilenhoehe);
+    l.lngZeilenhoehe = cToolbox::MaxLongValue(rounded(lines * (th * 1.4)), l.lngZeilenhoehe);
     return l;
 }
 
@@ -318,7 +324,7 @@ BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 fir
             GanttEintrag &p = model.date(prev);
             GanttEintrag &c = model.date(i);
             if (p.barLeft > 0 && qint64(p.barLeft) + p.barWidth - 2 > c.barLeft) {
-                p.barHeight = roundedClamped(p.barHeight / 2.0, -kFar, kFar);
+                p.barHeight = rounded(p.barHeight / 2.0);
                 c.barHeight = p.barHeight;
                 c.barTop = bounded(qint64(p.barTop) + p.barHeight + 1);
                 pass.markers.append({p.barTop, p.barHeight});

@@ -151,11 +151,6 @@ void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
     }
 }
 
-bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end) const
-{
-    return isRowFree(rowDsn, start, end, nullptr, nullptr);
-}
-
 bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end, Date *von,
                            Date *bis) const
 {

@@ -90,10 +90,10 @@ public:
                  const QString &merkmaldsn, bool blnhinweis, bool blnfeiertag);
     void reserveDates(qint32 count);
 
-    // Whether no appointment of the row, other than a mere note, overlaps start..end.
-    bool isRowFree(const QString &rowDsn, Date start, Date end) const;
-    // When the row is not free: the start and end of an appointment that blocks it.
-    bool isRowFree(const QString &rowDsn, Date start, Date end, Date *von, Date *bis) const;
+    // Whether no appointment of the row, other than a mere note, overlaps start..end; when it is
+    // not free, von and bis (if given) receive the start and end of an appointment that blocks it.
+    bool isRowFree(const QString &rowDsn, Date start, Date end, Date *von = nullptr,
+                   Date *bis = nullptr) const;
 
     // Empties both lists, deselects and drops the proposal start (its end stays).
     void clear();

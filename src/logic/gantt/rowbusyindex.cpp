@@ -43,11 +43,6 @@ void RowBusyIndex::rebuild(const QVector<GanttEintrag> &dates)
     }
 }
 
-bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end) const
-{
-    return overlapsAny(rowDsn, start, end, nullptr, nullptr);
-}
-
 bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end, Date *von,
                                Date *bis) const
 {

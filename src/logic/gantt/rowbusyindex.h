@@ -21,11 +21,11 @@ class RowBusyIndex
 {
 public:
     void rebuild(const QVector<GanttEintrag> &dates);
-    // Whether an appointment of the row that is not a mere note overlaps start..end.
-    bool overlapsAny(const QString &rowDsn, Date start, Date end) const;
-    // As overlapsAny, and where it is true the von and occupied end of an appointment that
-    // overlaps start..end (a moment at midnight reaching to the next one).
-    bool overlapsAny(const QString &rowDsn, Date start, Date end, Date *von, Date *bis) const;
+    // Whether an appointment of the row that is not a mere note overlaps start..end; where it
+    // does, von and bis (if given) receive the von and occupied end of one such appointment (a
+    // moment at midnight reaching to the next one).
+    bool overlapsAny(const QString &rowDsn, Date start, Date end, Date *von = nullptr,
+                     Date *bis = nullptr) const;
 
 private:
     struct Span

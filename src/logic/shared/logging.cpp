@@ -18,9 +18,9 @@ void warnCaught(const QLoggingCategory &category, const QString &doing)
     try {
         throw;
     } catch (const std::exception &error) {
-        qCWarning(category).noquote() << doing + QStringLiteral(": ") + QString::fromUtf8(error.what());
+        qCWarning(category, "%s: %s", qUtf8Printable(doing), error.what());
     } catch (...) {
-        qCWarning(category).noquote() << doing + QStringLiteral(": unknown error");
+        qCWarning(category, "%s: unknown error", qUtf8Printable(doing));
     }
 }
 

@@ -101,15 +101,13 @@ void CalendarMenu::run(const std::function<void()> &command)
         command();
         return;
     } catch (const Error &error) {
-        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QStringLiteral("Fehler %1: %2").arg(error.number()).arg(error.message());
     } catch (const std::exception &error) {
-        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QString::fromUtf8(error.what());
     } catch (...) {
-        warnCaught(lcCalendar(), QStringLiteral("menu command"));
         text = QStringLiteral("Unbekannter Fehler.");
     }
+    qCWarning(lcCalendar, "menu command: %s", qUtf8Printable(text));
     try {
         cTools::Message(text, Prompt::Kind::Warning);
     } catch (...) {

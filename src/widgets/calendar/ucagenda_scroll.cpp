@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace Dayplex {
@@ -26,6 +27,20 @@ constexpr int kBarMiddle = 50;
 constexpr int kAutoScrollMilliseconds = 100;
 constexpr int kWheelNotch = 120;
 constexpr qint32 kRowsPerPage = 10;
+
+// Adds a wheel turn to what is left of earlier ones and takes out the whole notches in it.
+// Turning back drops what was left of a notch the other way; a fling counts at most a page of
+// pageNotches, as Qt's own sliders count it, and the rest is dropped.
+int takeWholeNotches(int &remainder, int delta, int pageNotches)
+{
+    if ((delta > 0 && remainder < 0) || (delta < 0 && remainder > 0))
+        remainder = 0;
+    const int limit = pageNotches * kWheelNotch;
+    remainder = std::clamp(remainder + std::clamp(delta, -limit, limit), -limit, limit);
+    const int notches = remainder / kWheelNotch;
+    remainder -= notches * kWheelNotch;
+    return notches;
+}
 
 // The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
 // would step three at once, which the spinner reads as a page.
@@ -43,15 +58,10 @@ public:
         const int delta = angle.y() != 0 ? angle.y() : angle.x();
         if (!bar || delta == 0)
             return false;
-        if ((delta > 0 && m_remainder < 0) || (delta < 0 && m_remainder > 0))
-            m_remainder = 0;
-        // A fling counts at most a page, as Qt's own sliders count it; the rest is dropped.
-        const int limit = bar->pageStep() * kWheelNotch;
-        m_remainder = std::clamp(m_remainder + std::clamp(delta, -limit, limit), -limit, limit);
-        for (; m_remainder >= kWheelNotch; m_remainder -= kWheelNotch)
-            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        for (; m_remainder <= -kWheelNotch; m_remainder += kWheelNotch)
-            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        const int notches = takeWholeNotches(m_remainder, delta, bar->pageStep());
+        for (int n = 0; n < std::abs(notches); ++n)
+            bar->triggerAction(notches > 0 ? QAbstractSlider::SliderSingleStepSub
+                                           : QAbstractSlider::SliderSingleStepAdd);
         return true;
     }
 
@@ -161,16 +171,10 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
 
 void ucAgendaPrivate::wheel(int angleDelta)
 {
-    // Turning back drops what was left of a notch the other way.
-    if ((angleDelta > 0 && wheelRemainder < 0) || (angleDelta < 0 && wheelRemainder > 0))
-        wheelRemainder = 0;
     // At most a page of rows per turn, like the time bar's page step.
-    const int limit = kRowsPerPage * kWheelNotch;
-    wheelRemainder = std::clamp(wheelRemainder + std::clamp(angleDelta, -limit, limit), -limit, limit);
-    const int notches = wheelRemainder / kWheelNotch;
+    const int notches = takeWholeNotches(wheelRemainder, angleDelta, kRowsPerPage);
     if (notches == 0)
         return;
-    wheelRemainder -= notches * kWheelNotch;
     // Turning away from the user shows earlier times, as the up arrow does.
     scrollRows(-notches);
 }

@@ -35,6 +35,12 @@ const char *const kViewCaptions[] = {"1 Tag",    "2 Tage",   "5 Tage",   "7 Tage
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
+// A mouse coordinate in whole pixels; far beyond any screen it is held at a billion.
+qint32 pixelOf(double coordinate)
+{
+    return roundedClamped(coordinate, -1e9, 1e9);
+}
+
 // Inverts the outline of the box from (left, top) to (right, bottom), both corners included,
 // each pixel once, so that drawing the same box again restores the picture.
 void invertBox(QImage &image, qint64 left, qint64 top, qint64 right, qint64 bottom)
@@ -113,8 +119,8 @@ void ctlGanttPrivate::mouseDown(Qt::MouseButton button, QPointF pos, QPoint glob
     }
     if (button != Qt::LeftButton)
         return;
-    const qint32 x = roundedClamped(pos.x(), -1e9, 1e9);
-    const qint32 y = roundedClamped(pos.y(), -1e9, 1e9);
+    const qint32 x = pixelOf(pos.x());
+    const qint32 y = pixelOf(pos.y());
     downX = x;
     downY = y;
     if (y < geometry.lngZeilenOben) {
@@ -150,8 +156,8 @@ void ctlGanttPrivate::mouseMove(Qt::MouseButtons buttons, QPointF pos)
     blnInMouseMove = true;
     const auto guard = qScopeGuard([this] { blnInMouseMove = false; });
 
-    const qint32 x = roundedClamped(pos.x(), -1e9, 1e9);
-    const qint32 y = roundedClamped(pos.y(), -1e9, 1e9);
+    const qint32 x = pixelOf(pos.x());
+    const qint32 y = pixelOf(pos.y());
     model.datMaus = geometry.dateAtX(x);
     if (model.datMaus > 0 && buttons == Qt::NoButton) {
         // The hairline and the corner go straight onto the picture, shown in one copy.
@@ -205,7 +211,7 @@ void ctlGanttPrivate::mouseUp(Qt::MouseButton button, QPointF pos)
                 blnVorschlagZiehen = false; // the proposal stays
             } else if (moving) {
                 // Left of the time area the date is 0: the move ends silently.
-                const Date target = geometry.dateAtX(roundedClamped(pos.x(), -1e9, 1e9));
+                const Date target = geometry.dateAtX(pixelOf(pos.x()));
                 if (target > 0)
                     q->SelectedDateMove(target, 2);
             }
