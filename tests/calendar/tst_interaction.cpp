@@ -93,16 +93,16 @@ struct Calendar
     // The record of a key; "holiday" stands for Good Friday.
     qint32 index(const QString &dsn) const
     {
-        for (qint32 i = 1; i <= d->store.count(); ++i)
-            if (d->store.at(i).dsn == dsn || (dsn == "holiday" && d->store.at(i).memo == "Karfreitag"))
+        for (qint32 i = 1; i <= d->data.store.count(); ++i)
+            if (d->data.store.at(i).dsn == dsn || (dsn == "holiday" && d->data.store.at(i).memo == "Karfreitag"))
                 return i;
         return 0;
     }
-    TerminEintrag &entry(const QString &dsn) { return d->store.at(index(dsn)); }
+    TerminEintrag &entry(const QString &dsn) { return d->data.store.at(index(dsn)); }
 
     std::optional<HitRegion> region(qint32 type, const std::function<bool(const HitRegion &)> &which) const
     {
-        for (const HitRegion &r : d->hits.all())
+        for (const HitRegion &r : d->scene.hits.all())
             if (r.lngTyp == type && which(r))
                 return r;
         return std::nullopt;
@@ -228,13 +228,13 @@ private slots:
         REGION(a, c.at(from.type, from.moment));
         REGION(b, c.at(to.type, to.moment));
         c.press(centre(a));
-        QCOMPARE(c.d->lngDragState, 4);
+        QCOMPARE(qint32(c.d->gesture.state()), 4);
         c.drag(centre(b));
         c.release(centre(b));
         QVERIFY(same(c.agenda.SelectionStart(), start));
         QVERIFY(same(c.agenda.SelectionEnd(), end));
         QCOMPARE(c.agenda.SelectedDate(), QString());
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
     // A day header selects nothing; its click opens the date picker.
@@ -249,7 +249,7 @@ private slots:
         c.release(centre(head));
         QCOMPARE(opened, 1);
         QCOMPARE(c.agenda.SelectionStart(), 0.0);
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
     // A click selects a writable appointment and clears the time selection; read-only entries and
@@ -301,12 +301,12 @@ private slots:
         const QPointF start = centre(box);
         c.press(start);
         c.drag(start + by);
-        QCOMPARE(c.d->lngDragState, drags ? 2 : 0);
+        QCOMPARE(qint32(c.d->gesture.state()), drags ? 2 : 0);
         QCOMPARE(c.pic->cursor().shape() == Qt::BitmapCursor, drags);
         if (drags)
             QCOMPARE(c.pic->cursor().hotSpot(), QPoint(17, 11));
         c.release(start + by);
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
         QCOMPARE(c.pic->cursor().shape(), Qt::ArrowCursor);
         // A click selects the appointment; a drag has taken it as the one to move. Wherever it
         // was dropped, the refused question keeps its times.
@@ -372,9 +372,9 @@ private slots:
         c.press(centre(from));
         c.drag(centre(from) + QPointF(10, 0));
         if (fixed)
-            QVERIFY(c.d->lngDragState == 0 || c.d->lngDragState == 4);
+            QVERIFY(qint32(c.d->gesture.state()) == 0 || qint32(c.d->gesture.state()) == 4);
         else
-            QCOMPARE(c.d->lngDragState, before.btagestermin ? 3 : 2);
+            QCOMPARE(qint32(c.d->gesture.state()), before.btagestermin ? 3 : 2);
         c.drag(centre(to));
         if (ghost) {
             QVERIFY(same(c.agenda.SelectionStart(), target.moment));
@@ -396,7 +396,7 @@ private slots:
         }
         if (ghost)
             QCOMPARE(c.agenda.SelectionStart(), 0.0);
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
     // A release that changes no times still takes the selection that showed the landing place
@@ -444,7 +444,7 @@ private slots:
         QTRY_VERIFY(counter.paints > 0);
         QCOMPARE(changed.size(), 0);
         QVERIFY(same(c.entry("A").dateEnd, kMonday + hm(10, 30)));
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
     // Catches an Escape that leaves a drag or resize running, commits it, asks about it, or lets
@@ -477,16 +477,16 @@ private slots:
         c.press(centre(from));
         c.drag(centre(from) + QPointF(10, 0));
         c.drag(centre(to));
-        QVERIFY(c.d->inGesture());
+        QVERIFY(c.d->gesture.inGesture());
 
         QTest::keyClick(c.pic, Qt::Key_Escape);
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
         QCOMPARE(c.agenda.SelectionStart(), 0.0);
-        QCOMPARE(c.d->ghostLeft + c.d->ghostTop + c.d->ghostRight + c.d->ghostBottom, 0);
+        QCOMPARE(c.d->surface.ghostLeft + c.d->surface.ghostTop + c.d->surface.ghostRight + c.d->surface.ghostBottom, 0);
         // The button is still down: back over the appointment, and on to the target.
         c.drag(centre(from) + QPointF(10, 0));
         c.drag(centre(to));
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
         c.release(centre(to));
 
         if (!dsn.isEmpty()) {
@@ -530,7 +530,7 @@ private slots:
         QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
         REGION(grip, c.of(zone, "A"));
         c.press(centre(grip));
-        QCOMPARE(c.d->lngDragState, zone == sizenorth ? 5 : 6);
+        QCOMPARE(qint32(c.d->gesture.state()), zone == sizenorth ? 5 : 6);
         QPointF at = centre(grip);
         if (over != 0) {
             REGION(target, c.cell(over));
@@ -572,18 +572,18 @@ private slots:
         QFETCH(int, expected);
         Calendar c;
         QVERIFY(c.exposed());
-        const GridGeometry g = c.d->grid.geo;
+        const GridGeometry g = c.d->scene.grid.geo;
         REGION(bar, c.splitterBar());
         const qint32 fitting = (c.pic->height() - g.lngKopfhoehe - g.lngSplitterHoehe) / g.lngZeilenhoehe;
         const QPointF at(centre(bar).x(), g.lngKopfhoehe + (rows + (beyondFit ? fitting : 0)) * g.lngZeilenhoehe);
         c.press(centre(bar));
-        QCOMPARE(c.d->lngDragState, 1);
+        QCOMPARE(qint32(c.d->gesture.state()), 1);
         c.drag(at);
         c.release(at);
         QCOMPARE(c.agenda.DayInfoHeight(), expected < 0 ? fitting : expected);
-        QVERIFY(c.d->grid.firstRowTop() < c.pic->height());
+        QVERIFY(c.d->scene.grid.firstRowTop() < c.pic->height());
         // The ghost is gone with the release.
-        QCOMPARE(c.d->ghostLeft + c.d->ghostTop + c.d->ghostRight + c.d->ghostBottom, 0);
+        QCOMPARE(c.d->surface.ghostLeft + c.d->surface.ghostTop + c.d->surface.ghostRight + c.d->surface.ghostBottom, 0);
     }
 
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing
@@ -594,12 +594,12 @@ private slots:
         QVERIFY(c.exposed());
         REGION(bar, c.splitterBar());
         const QImage before = c.pic->grab().toImage();
-        const qint32 y = c.d->grid.firstRowTop() + 5 * c.d->grid.geo.lngZeilenhoehe + 7;
+        const qint32 y = c.d->scene.grid.firstRowTop() + 5 * c.d->scene.grid.geo.lngZeilenhoehe + 7;
         c.press(centre(bar));
         c.drag(QPointF(centre(bar).x(), y));
         const QImage ghost = c.pic->grab().toImage();
         keep(ghost, QStringLiteral("splitter-ghost"));
-        const qint32 h = c.d->grid.geo.lngSplitterHoehe;
+        const qint32 h = c.d->scene.grid.geo.lngSplitterHoehe;
         const qint32 right = c.pic->width() - 1;
         const auto inverted = [&](int px, int py) { return ghost.pixel(px, py) == (before.pixel(px, py) ^ 0x00FFFFFFu); };
         const auto unchanged = [&](int px, int py) { return ghost.pixel(px, py) == before.pixel(px, py); };
@@ -749,17 +749,17 @@ private slots:
     {
         Calendar c(QSize(1000, 500));
         QVERIFY(c.exposed());
-        const Date lowest = c.d->lastVisibleTime;
+        const Date lowest = c.d->scene.lastVisibleTime;
         QVERIFY(lowest < hm(23, 30));
         c.agenda.setSelectionStart(kMonday + lowest);
         c.agenda.setSelectionEnd(kMonday + lowest + kHalfHour);
         QTest::keyClick(&c.agenda, Qt::Key_Down);
         QVERIFY(same(c.agenda.FirstTime(), hm(8, 30)));
-        QVERIFY(same(c.d->lastVisibleTime, lowest + kHalfHour));
+        QVERIFY(same(c.d->scene.lastVisibleTime, lowest + kHalfHour));
         for (int i = 0; i < 48; ++i)
             QTest::keyClick(&c.agenda, Qt::Key_Down);
         QVERIFY(same(c.agenda.SelectionStart(), kMonday + hm(23, 30)));
-        QVERIFY(same(c.d->lastVisibleTime, hm(23, 30)));
+        QVERIFY(same(c.d->scene.lastVisibleTime, hm(23, 30)));
         QVERIFY(c.cell(kMonday + hm(23, 30)).has_value());
     }
 
@@ -839,13 +839,13 @@ private slots:
         REGION(from, grip);
         c.press(centre(from));
         c.drag(centre(from) + QPointF(10, 0));
-        const QPointF edge(centre(from).x() + 10, below ? c.pic->height() - 5 : c.d->grid.firstRowTop() - 10);
+        const QPointF edge(centre(from).x() + 10, below ? c.pic->height() - 5 : c.d->scene.grid.firstRowTop() - 10);
         c.drag(edge);
         QCOMPARE(c.d->timerAutoScroll->isActive(), step != 0);
-        QVERIFY(same(c.d->datAutoScrollStep, step * kHalfHour));
+        QVERIFY(same(c.d->gesture.autoScrollStep(), step * kHalfHour));
         c.release(edge);
         QVERIFY(!c.d->timerAutoScroll->isActive());
-        QCOMPARE(c.d->datAutoScrollStep, 0.0);
+        QCOMPARE(c.d->gesture.autoScrollStep(), 0.0);
     }
 
     // Below the grid the view scrolls a row per tick until the rest of the day and two rows fit;
@@ -1024,7 +1024,7 @@ private slots:
         c.agenda.setFirstTime(firstTime);
         c.agenda.Repaint();
         const std::optional<HitRegion> last = c.cell(kMonday + hm(23, 30));
-        const bool fits = last && last->lngTop + last->lngHeight + 2 * c.d->grid.geo.lngZeilenhoehe < c.pic->height();
+        const bool fits = last && last->lngTop + last->lngHeight + 2 * c.d->scene.grid.geo.lngZeilenhoehe < c.pic->height();
         QCOMPARE(c.agenda.isLastRowVisible(), fits);
     }
 
@@ -1080,7 +1080,7 @@ private slots:
         c.drag(QPointF(centre(target).x(), c.pic->height() - 2));
         c.drag(centre(target));
         c.release(centre(target));
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
         QVERIFY(!c.d->timerAutoScroll->isActive());
         const TerminEintrag &a = c.entry("A");
         const Date end = committed ? kMonday + hm(12, 30) : kMonday + hm(10, 30);
@@ -1108,7 +1108,7 @@ private slots:
         c.release(centre(box) + QPointF(30, 0));
         QCOMPARE(changed.size(), 0);
         QCOMPARE(answer.questions.size(), 0);
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
     // A drag whose release never arrived ends with the next press, without committing anything.
@@ -1125,7 +1125,7 @@ private slots:
         REGION(other, c.cell(kMonday + 2 + hm(9, 0)));
         c.press(centre(other));
         QVERIFY(same(c.entry("A").dateEnd, kMonday + hm(10, 30)));
-        QCOMPARE(c.d->lngDragState, 4);
+        QCOMPARE(qint32(c.d->gesture.state()), 4);
         QVERIFY(same(c.agenda.SelectionStart(), kMonday + 2 + hm(9, 0)));
         QCOMPARE(answer.questions.size(), 0);
     }

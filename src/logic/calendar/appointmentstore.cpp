@@ -42,6 +42,12 @@ void AppointmentStore::clear()
     m_entries.clear();
 }
 
+void AppointmentStore::repairEnds()
+{
+    for (TerminEintrag &entry : m_entries)
+        entry.dateEnd = effectiveEnd(entry);
+}
+
 void AppointmentStore::reserve(qint32 count)
 {
     if (count > 0)
