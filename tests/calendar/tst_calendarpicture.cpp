@@ -460,6 +460,58 @@ private slots:
             QVERIFY(box.lngHeight < oldBox.lngHeight);
         }
     }
+
+    // Catches a stale picture and a wrong partial repaint: every change of what the view shows
+    // paints it again, the rest draws the kept picture, and either way the picture is the one a
+    // full paint gives.
+    void keptPicture_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("paintsAgain");
+        for (const char *same : {"nothing", "Repaint", "DrawDragDrop", "MousePointer"})
+            QTest::newRow(same) << same << false;
+        for (const char *changed : {"same range again (cells coloured anew)", "AddDate", "Clear", "Refresh", "Scroll", "setOptions", "setFirstTime",
+                                    "setDayInfoHeight", "setMinDateHeight", "time selection", "whole days",
+                                    "SelectedDate", "backcolor", "presentation", "the next day"})
+            QTest::newRow(changed) << changed << true;
+    }
+    void keptPicture()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, paintsAgain);
+        Week week;
+        ucAgenda &a = week.agenda;
+        ucAgendaPrivate *d = ucAgendaPrivate::get(&a);
+        const QSize size(900, 600);
+        a.setSelectionStart(kMonday + 1 + hm(9, 0));
+        a.paintToImage(size);
+        const QHash<QString, std::function<void()>> changes{
+            {"nothing", [] {}},
+            {"Repaint", [&] { a.Repaint(); }},
+            {"DrawDragDrop", [&] { a.DrawDragDrop(10, 10, 100, 50); }},
+            {"same range again (cells coloured anew)", [&] { double last = a.LastDay(); a.SetDisplayedRange(a.FirstDay(), &last, false, false); }},
+            {"MousePointer", [&] { a.MousePointer(QStringLiteral("SizeN")); }},
+            {"AddDate", [&] { a.AddDate("Z", "Neu", kMonday + hm(15, 0), kMonday + hm(16, 0), false, 0, false, 0, false); }},
+            {"Clear", [&] { a.Clear(); }},
+            {"Refresh", [&] { a.Refresh(); }},
+            {"Scroll", [&] { a.Scroll(1); }},
+            {"setOptions", [&] { a.setOptions(layoutOptions("rgbArbeitszeit", "l=255")); }},
+            {"setFirstTime", [&] { a.setFirstTime(hm(10, 0)); }},
+            {"setDayInfoHeight", [&] { a.setDayInfoHeight(1); }},
+            {"setMinDateHeight", [&] { a.setMinDateHeight(6); }},
+            {"time selection", [&] { a.setSelectionEnd(kMonday + 1 + hm(11, 0)); }},
+            {"whole days", [&] { a.setSelectionStart(kMonday + 3); a.setSelectionEnd(kMonday + 5); }},
+            {"SelectedDate", [&] { a.setSelectedDate("B"); }},
+            {"backcolor", [&] { a.setBackcolor(kMonday + hm(12, 0), 0x00FF00); }},
+            {"presentation", [&] { a.setPresentation(Presentation::Modern); }},
+            {"the next day", [&] { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); }},
+        };
+        changes.value(change)();
+        QCOMPARE(!(d->kept.valid && d->viewKey(size, 1) == d->kept.key), paintsAgain);
+        const QImage kept = a.paintToImage(size).copy();
+        d->kept.valid = false;
+        QCOMPARE(kept, a.paintToImage(size));
+    }
 };
 
 QTEST_MAIN(tst_CalendarPicture)

@@ -35,17 +35,25 @@ void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateSta
     entry.blnErledigt = blnErledigt;
     entry.breadonly = breadonly;
     m_entries.append(std::move(entry));
+    ++m_version;
 }
 
 void AppointmentStore::clear()
 {
     m_entries.clear();
+    ++m_version;
 }
 
 void AppointmentStore::repairEnds()
 {
-    for (TerminEintrag &entry : m_entries)
-        entry.dateEnd = effectiveEnd(entry);
+    for (const TerminEintrag &entry : std::as_const(m_entries)) {
+        if (entry.dateEnd < entry.dateStart) {
+            for (TerminEintrag &e : m_entries)
+                e.dateEnd = effectiveEnd(e);
+            ++m_version;
+            return;
+        }
+    }
 }
 
 void AppointmentStore::reserve(qint32 count)

@@ -43,6 +43,11 @@ public:
         dc.FillRect(x, y, w, h, b.colours.back);
         x += 1, y += 1, w -= 2, h -= 2;
         const QFont *font = dc.Font();
+        // The font changes only for a box whose strike-through differs from it.
+        if (font && font->strikeOut() == b.struck) {
+            dc.Text(b.text, x, y, w, h, !b.allDay, b.allDay);
+            return;
+        }
         QFont struck = font ? *font : QFont();
         struck.setStrikeOut(b.struck);
         dc.setFont(&struck);
@@ -71,16 +76,21 @@ private:
 
 } // namespace
 
-void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag)
+void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only)
 {
+    const auto needed = [only](const QRect &rect) { return !only || only->intersects(rect); };
     dc.setEllipsis(scene.ellipsis);
     const QRect &area = scene.area;
     dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
     Painter painter(dc);
-    for (const SceneCell &cell : scene.cells)
-        painter.cell(cell);
-    for (const SceneAppointment &appointment : scene.appointments)
-        painter.appointment(appointment, scene.timeBarColour);
+    for (const SceneCell &cell : scene.cells) {
+        if (needed(cell.rect))
+            painter.cell(cell);
+    }
+    for (const SceneAppointment &appointment : scene.appointments) {
+        if (needed(appointment.box.rect) || needed(appointment.timeBar))
+            painter.appointment(appointment, scene.timeBarColour);
+    }
     if (!scene.overflowMarkers.isEmpty()) {
         painter.clip(scene.overflowClip);
         for (const SceneCell &marker : scene.overflowMarkers)

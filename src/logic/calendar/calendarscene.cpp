@@ -6,6 +6,7 @@
 
 #include <dayplex/kalenderobjekttyp.h>
 
+#include <QHash>
 #include <algorithm>
 
 namespace Dayplex {
@@ -77,14 +78,24 @@ private:
     void timeColumn(qint32 x, qint32 y);
     void dayColumn(Date day, qint32 column, qint32 x, qint32 y);
     void dayHeader(Date day, qint32 x, bool narrow);
-    SceneBox box(QRect rect, qint32 index, bool inexact) const;
+    SceneBox box(QRect rect, qint32 index, bool inexact);
     void segment(const SegmentBox &segment);
     void allDay(const AllDayBox &entry);
     void overflowMarkers(const AppointmentLayout &layout);
     QVector<qint32> ownColours() const;
 
+    // "Short Time" texts, formatted once per paint for each time that occurs.
+    const QString &shortTime(Date t)
+    {
+        auto it = times.find(t);
+        if (it == times.end())
+            it = times.insert(t, formatGermanDate(t, QStringLiteral("Short Time")));
+        return *it;
+    }
+
     const SceneInput &in;
     CalendarScene &s;
+    QHash<Date, QString> times;
     const CalendarGrid &grid;
     const GridGeometry &g;
     qint32 pen = 0; // the text colour in force, as a fresh surface has it
@@ -118,7 +129,7 @@ void SceneBuilder::timeColumn(qint32 x, qint32 y)
             pen = in.style.rgbFontMarkiert;
         }
         cell(x, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe + 1, kLineColour, back,
-             formatGermanDate(t, QStringLiteral("Short Time")), kAlignCentre);
+             shortTime(t), kAlignCentre);
         region(g.lngLinks, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe, 0, t, 0, 0, 1);
     });
 }
@@ -190,7 +201,7 @@ void SceneBuilder::buildGrid()
          kLineColour, in.style.rgbBackUeberschrift, QString(), kAlignLeftTop);
 }
 
-SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact) const
+SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact)
 {
     const TerminEintrag &entry = in.store.at(index);
     const CalendarStyle &st = in.style;
@@ -202,8 +213,7 @@ SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact) const
     if (in.modern)
         b.colours = AppointmentStyle::modernColours(b.colours, selected, selectionFill);
     if (inexact) {
-        b.text = formatGermanDate(entry.dateStart, QStringLiteral("Short Time")) + QLatin1Char('-')
-                 + formatGermanDate(effectiveEnd(entry), QStringLiteral("Short Time"))
+        b.text = shortTime(entry.dateStart) + QLatin1Char('-') + shortTime(effectiveEnd(entry))
                  + QStringLiteral("\r\n");
     }
     b.text += entry.memo;
@@ -313,7 +323,7 @@ QString dayHeaderText(Date day, bool narrow)
            + formatGermanDate(day, narrow ? QStringLiteral("d.") : QStringLiteral("Short Date"));
 }
 
-CalendarScene computeCalendarScene(const SceneInput &in)
+CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *appointmentsOf)
 {
     CalendarScene scene;
     scene.grid = in.grid;
@@ -327,8 +337,44 @@ CalendarScene computeCalendarScene(const SceneInput &in)
         scene.grid.layoutScreen(a.left(), a.top(), a.width(), a.height(), in.charWidth, in.charHeight);
     SceneBuilder builder(in, scene);
     builder.buildGrid();
-    builder.buildAppointments();
+    scene.gridHits = scene.hits.count();
+    if (!appointmentsOf) {
+        builder.buildAppointments();
+        return scene;
+    }
+    scene.appointments = appointmentsOf->appointments;
+    scene.overflows = appointmentsOf->overflows;
+    scene.overflowMarkers = appointmentsOf->overflowMarkers;
+    scene.overflowClip = appointmentsOf->overflowClip;
+    const QVector<HitRegion> &regions = appointmentsOf->hits.all();
+    for (qint32 i = appointmentsOf->gridHits; i < regions.size(); ++i)
+        scene.hits.add(regions[i]);
     return scene;
+}
+
+namespace {
+
+bool sameLook(const SceneCell &a, const SceneCell &b)
+{
+    return a.frame == b.frame && a.fill == b.fill && a.text == b.text && a.align == b.align
+           && a.caption == b.caption;
+}
+
+} // namespace
+
+std::optional<QRegion> changedCells(const CalendarScene &before, const CalendarScene &after)
+{
+    if (before.area != after.area || before.cells.size() != after.cells.size())
+        return std::nullopt;
+    QRegion region;
+    for (int i = 0; i < after.cells.size(); ++i) {
+        const SceneCell &a = before.cells[i], &b = after.cells[i];
+        if (a.rect != b.rect)
+            return std::nullopt;
+        if (!sameLook(a, b))
+            region += a.rect;
+    }
+    return region;
 }
 
 } // namespace Dayplex

@@ -8,10 +8,12 @@
 #include "calendar/hitregion.h"
 
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 namespace Dayplex {
 
@@ -63,6 +65,7 @@ struct CalendarScene
     QVector<SceneCell> overflowMarkers;
     QRect overflowClip;             // the band, as SetClipRec takes it
     HitRegionList hits;
+    qint32 gridHits = 0;            // the grid's regions come first, then the appointments'
     Date lastVisibleTime = 0;       // time of the lowest time row shown
 };
 
@@ -97,7 +100,14 @@ QString dayHeaderText(Date day, bool narrow);
 
 // The view from the input. Reads the store, never writes it: an end before its start is laid
 // out as ending at the start. Throws Dayplex::Error for a raster that is not positive.
-CalendarScene computeCalendarScene(const SceneInput &input);
+// appointmentsOf: a view computed from the same input but for the time selection, whose
+// appointments, markers and their regions are taken over instead of laid out again.
+CalendarScene computeCalendarScene(const SceneInput &input,
+                                   const CalendarScene *appointmentsOf = nullptr);
+
+// The rectangles of the grid's cells that differ between two views of the same geometry;
+// nullopt when the views differ in more than their cells' colours and captions.
+std::optional<QRegion> changedCells(const CalendarScene &before, const CalendarScene &after);
 
 } // namespace Dayplex
 

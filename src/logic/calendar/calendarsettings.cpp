@@ -38,6 +38,7 @@ void applyCalendarLayout(const QString &layoutString, CalendarSettings &settings
     grid.minDateHeight = std::max(layout.longValue(QStringLiteral("lnghoeheterminzelle")), 1);
     grid.dayInfoHeight = std::max(layout.longValue(QStringLiteral("lnghoehetagestermin")), 1);
     settings.style = CalendarStyle::fromLayout(layout);
+    ++settings.revision;
 }
 
 void applyCalendarOptions(const QString &optionsString, CalendarSettings &settings,

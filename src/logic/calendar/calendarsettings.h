@@ -15,6 +15,7 @@ struct CalendarSettings
     cContainer layout;
     CalendarStyle style;
     bool confirmChanges = true;
+    quint64 revision = 0; // grows with every layout applied, so that a view can tell
 };
 
 // Loads a layout string into the settings and takes raster, first time (rounded to the raster),

@@ -25,6 +25,8 @@ public:
     // Empties every cell (colour 0, no marks) for days x (lastRow + 1) cells.
     void rebuild(qint32 days, qint32 rows);
     qint32 days() const { return m_days; }
+    // Grows with every change of colours or occupancy.
+    quint64 version() const { return m_version; }
     qint32 rows() const { return m_rows; }
     bool contains(qint32 column, qint32 row) const;
 
@@ -91,6 +93,7 @@ private:
 
     qint32 m_days = 0;
     qint32 m_rows = 0;
+    quint64 m_version = 0;
     QVector<qint32> m_colour; // by cell
     // Taken sub-columns as bits, laid out column, word, row: the rows of one segment lie next to
     // each other, so the search for a free sub-column reads one short run per word.

@@ -58,23 +58,10 @@ void ucAgendaPrivate::colourWorkingTimes()
     applyWorkingTimes(matrix, grid, settings.options, settings.layout);
 }
 
-void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
-{
-    cDC dc;
-    dc.Initialize(target, width, height, offscreen);
-    QFont font = settings.style.font;
-    dc.setFont(&font);
-    const qint32 charWidth = dc.textWidth(QStringLiteral("w"));
-    const qint32 charHeight = dc.textHeight(QStringLiteral("Wy"));
-    scene = computeScene(dc, QRect(0, 0, width, height), charWidth, charHeight, false);
-    paintCalendar(dc, scene, false);
-}
-
 CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 charWidth,
-                                            qint32 charHeight, bool printFlag)
+                                            qint32 charHeight, bool printFlag,
+                                            const CalendarScene *appointmentsOf)
 {
-    // Each view shows an end before its start as the start, and keeps it so.
-    data.store.repairEnds();
     SceneInput input(data.store, matrix, grid, settings.style);
     input.area = area;
     input.charWidth = charWidth;
@@ -88,7 +75,7 @@ CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 ch
     // Paper keeps the classic look.
     input.modern = presentation == Presentation::Modern && !printFlag;
     input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
-    return computeCalendarScene(input);
+    return computeCalendarScene(input, appointmentsOf);
 }
 
 CalendarGrid ucAgendaPrivate::paintedGrid() const
@@ -540,12 +527,10 @@ void ucAgenda::keyPressEvent(QKeyEvent *event)
 */
 QImage ucAgenda::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    QImage image = cDC::blankPicture(size, devicePixelRatio);
-    if (image.isNull())
-        return image;
-    QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
-    return image;
+    if (cDC::pictureSize(size, devicePixelRatio).isEmpty())
+        return QImage();
+    // The kept picture is handed out shared: drawn once, it is not copied.
+    return d->picture(size, devicePixelRatio);
 }
 
 /*! The screen presentation; Classic unless the host chose Modern. */

@@ -222,9 +222,8 @@ void ucAgendaPrivate::ensureSelectionVisible()
     }
 }
 
-void ucAgendaPrivate::paintSurface(QPainter *painter, qint32 width, qint32 height)
+void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
 {
-    paintView(painter, width, height);
     const qint32 ghostLeft = surface.ghostLeft, ghostTop = surface.ghostTop;
     const qint32 ghostRight = surface.ghostRight, ghostBottom = surface.ghostBottom;
     if (ghostLeft == 0 && ghostTop == 0 && ghostRight == 0 && ghostBottom == 0)

@@ -14,6 +14,7 @@
 #include <dayplex/ucagenda.h>
 
 #include <QCursor>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QVariant>
@@ -63,6 +64,41 @@ struct SurfaceState
     bool hScrollGuard = false;
 };
 
+// Everything the picture of the view depends on. Two equal keys give the same picture.
+struct ViewKey
+{
+    quint64 store = 0;    // versions of the store, the cell matrix and the settings
+    quint64 matrix = 0;
+    quint64 settings = 0;
+    Date firstDay = 0;
+    Date lastDay = 0;
+    Date timeRaster = 0;
+    Date firstTime = 0;
+    Date endZeit = 0;
+    qint32 dayInfoHeight = 0;
+    qint32 minDateHeight = 0;
+    qint32 selectedIndex = 0;
+    QSize size;
+    qreal ratio = 1;
+    Date today = 0;
+    bool modern = false;
+    // What a new time selection changes: the cells and the week label.
+    Date selectionStart = 0;
+    Date selectionEnd = 0;
+    Date currentDate = 0;
+
+    bool sameButSelection(const ViewKey &o) const;
+    bool operator==(const ViewKey &o) const;
+};
+
+// The picture of the view, kept while what it shows stays the same.
+struct KeptPicture
+{
+    QImage image;
+    ViewKey key;
+    bool valid = false; // the scene of the control is this picture's
+};
+
 class ucAgendaPrivate
 {
 public:
@@ -75,13 +111,15 @@ public:
     void rebuildMatrix();
     // Colours the cells by working time from the options and layout in force.
     void colourWorkingTimes();
-    // The screen paint: the whole view into an offscreen surface, then onto the target.
-    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
-    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
-    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
-    // The view of the control's state in an area of a surface (screen or page).
+    // The picture of the view in a size of logical pixels at a device pixel ratio: the kept
+    // one while the view shows the same, else painted again into the kept image (only the
+    // cells that changed when just the time selection moved). Its scene becomes the last paint.
+    const QImage &picture(QSize size, qreal ratio);
+    ViewKey viewKey(QSize size, qreal ratio) const;
+    // The view of the control's state in an area of a surface (screen or page);
+    // appointmentsOf as in computeCalendarScene.
     CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
-                               bool printFlag);
+                               bool printFlag, const CalendarScene *appointmentsOf = nullptr);
     // The grid in force with the geometry of the last paint, which the members that measure
     // the picture (GetYErsteZeile, GetXTagesTermin, isLastRowVisible) read.
     CalendarGrid paintedGrid() const;
@@ -92,6 +130,7 @@ public:
     void layoutChildren(qint32 width, qint32 height);
     // The screen paint of the surface: the view, then the drag ghost inverted over it.
     void paintSurface(QPainter *painter, qint32 width, qint32 height);
+    void paintGhost(QPainter *painter, qint32 width, qint32 height);
 
     // The events of the surface, handed to the gesture and its answer carried out. Buttons:
     // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
@@ -134,6 +173,7 @@ public:
     // The last painted view, screen or page: its hit regions and geometry. Its last visible
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;
+    KeptPicture kept;
     CalendarGesture gesture;
     SurfaceState surface;
 

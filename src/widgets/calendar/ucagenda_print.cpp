@@ -87,6 +87,7 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     // On screen the edge of the picture ends the view; on paper its rectangle does. The row of
     // the last printed time starts where the grid ends and would otherwise hang below the frame.
     dc.setBounds(QRect(offsetx, offsety + bandHeight, breite, hoehe - bandHeight));
+    d->data.store.repairEnds();
     CalendarScene page = d->computeScene(dc, QRect(offsetx, offsety + bandHeight, breite, hoehe - bandHeight),
                                          dc.textWidth(QStringLiteral("w")),
                                          dc.textHeight(QStringLiteral("Wy")), true);
@@ -99,6 +100,7 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     page.overflows = d->scene.overflows;
     d->grid.endZeit = page.grid.endZeit;
     d->scene = std::move(page);
+    d->kept.valid = false;
     dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
 }
 
