@@ -290,9 +290,6 @@ private slots:
 
         // Hovering.
         QTest::newRow("hover on the end zone") << "hover south B" << "tooltip; cursor SizeS" << 0;
-        QTest::newRow("hover on a read-only zone") << "hover north R" << "tooltip; cursor -" << 0;
-        QTest::newRow("hover on the splitter") << "hover splitter" << "tooltip; cursor SplitterNS" << 0;
-        QTest::newRow("hover on a box") << "hover box A" << "tooltip; cursor -" << 0;
         QTest::newRow("hover off every region") << "hover @-20,-20" << "cursor -" << 0;
 
         // Keys.
