@@ -5,6 +5,7 @@
 
 #include <dayplex/error.h>
 
+#include <QHash>
 #include <limits>
 
 namespace Dayplex {
@@ -35,13 +36,11 @@ void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateSta
     entry.blnErledigt = blnErledigt;
     entry.breadonly = breadonly;
     m_entries.append(std::move(entry));
-    ++m_version;
 }
 
 void AppointmentStore::clear()
 {
     m_entries.clear();
-    ++m_version;
 }
 
 void AppointmentStore::repairEnds()
@@ -50,10 +49,19 @@ void AppointmentStore::repairEnds()
         if (entry.dateEnd < entry.dateStart) {
             for (TerminEintrag &e : m_entries)
                 e.dateEnd = effectiveEnd(e);
-            ++m_version;
             return;
         }
     }
+}
+
+size_t AppointmentStore::fingerprint() const
+{
+    size_t seed = qHash(m_entries.size());
+    for (const TerminEintrag &e : m_entries) {
+        seed = qHashMulti(seed, e.dsn, e.memo, e.dateStart, e.dateEnd, e.fontcolor, e.backcolor,
+                          e.blnErledigt, e.btagestermin, e.blnfeiertag);
+    }
+    return seed;
 }
 
 void AppointmentStore::reserve(qint32 count)

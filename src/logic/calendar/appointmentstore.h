@@ -49,14 +49,10 @@ public:
 
     qint32 count() const { return qint32(m_entries.size()); }
     const TerminEintrag &at(qint32 index) const { return m_entries[index - 1]; }
-    // Counts as a change: the caller may write the record.
-    TerminEintrag &at(qint32 index)
-    {
-        ++m_version;
-        return m_entries[index - 1];
-    }
-    // Grows with every change, so that a view can tell whether it still shows the store.
-    quint64 version() const { return m_version; }
+    TerminEintrag &at(qint32 index) { return m_entries[index - 1]; }
+    // A hash of everything a view shows of the records, so that a view can tell whether it
+    // still shows the store, however its records were changed.
+    size_t fingerprint() const;
 
     // The index of the first record with exactly this key that may be selected (neither a
     // holiday nor read-only), or 0.
@@ -67,7 +63,6 @@ public:
 
 private:
     QVector<TerminEintrag> m_entries;
-    quint64 m_version = 0;
 };
 
 } // namespace Dayplex

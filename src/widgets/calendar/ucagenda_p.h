@@ -67,7 +67,7 @@ struct SurfaceState
 // Everything the picture of the view depends on. Two equal keys give the same picture.
 struct ViewKey
 {
-    quint64 store = 0;    // versions of the store, the cell matrix and the settings
+    size_t store = 0;     // the store's fingerprint, versions of the cells and the settings
     quint64 matrix = 0;
     quint64 settings = 0;
     Date firstDay = 0;
