@@ -22,11 +22,11 @@ constexpr double kDragThreshold = 8;
 
 using A = GestureAction;
 
-A act(A::Kind kind) { return A{kind}; }
-A dates(A::Kind kind, Date from, Date to = 0) { return A{kind, from, to}; }
-A number(A::Kind kind, qint32 value) { return A{kind, 0, 0, value}; }
+A act(A::Kind kind) { return A{kind, 0, 0, 0, QRect(), QString()}; }
+A dates(A::Kind kind, Date from, Date to = 0) { return A{kind, from, to, 0, QRect(), QString()}; }
+A number(A::Kind kind, qint32 value) { return A{kind, 0, 0, value, QRect(), QString()}; }
 A text(A::Kind kind, const QString &text) { return A{kind, 0, 0, 0, QRect(), text}; }
-A ghost(QRect rect) { return A{A::Ghost, 0, 0, 0, rect}; }
+A ghost(QRect rect) { return A{A::Ghost, 0, 0, 0, rect, QString()}; }
 
 const TerminEintrag *entryAt(const AppointmentStore &store, qint32 index)
 {
@@ -126,7 +126,7 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
     if (button == 1 && view.modern && pressMarker(view, x, y, result))
         return result;
     if (button == 2) {
-        result.steps << A{A::OpenContextMenu, 0, 0, 0, QRect(m_downX, m_downY, 0, 0)};
+        result.steps << A{A::OpenContextMenu, 0, 0, 0, QRect(m_downX, m_downY, 0, 0), QString()};
         return result;
     }
     switch (region.lngTyp) {
@@ -203,7 +203,7 @@ GestureResult CalendarGesture::move(const GestureView &view, int buttons, double
             end = cToolbox::NormalizeDate(region.datVon + view.grid.timeRaster);
         else
             start = cToolbox::NormalizeDate(region.datVon);
-        result.steps << A{A::SetTimes, start, end, view.selectedIndex}
+        result.steps << A{A::SetTimes, start, end, view.selectedIndex, QRect(), QString()}
                      << dates(A::SetSelectionStart, start) << dates(A::SetSelectionEnd, end)
                      << act(A::Repaint);
         break;
@@ -314,7 +314,7 @@ GestureResult CalendarGesture::release(const GestureView &view, bool stillHeld, 
         result.steps << dates(A::SetSelection, 0, 0);
         // Dropped where no cell is, the appointment stays where it was.
         if (find(view, x, y, HitFilter::CellOrBand, region))
-            result.steps << A{A::Drop, region.datVon, 0, region.lngTyp};
+            result.steps << A{A::Drop, region.datVon, 0, region.lngTyp, QRect(), QString()};
         break;
     case Selecting:
         break;
