@@ -305,16 +305,17 @@ private slots:
         const BarPass pass = ganttLayoutBars(model, l, 1);
         QCOMPARE(pass.markers.size(), markers);
         for (int k = 0; k < dsns.size(); ++k) {
-            const GanttEintrag &e = model.date(indexOf(model, dsns[k]));
-            const qint32 rowTop = l.rowTop(model.merkmalIndexDsn(e.merkmaldsn), 1) + 2;
-            QCOMPARE(e.barTop - rowTop, tops[k]);
-            QCOMPARE(e.barHeight, heights[k]);
+            const qint32 i = indexOf(model, dsns[k]);
+            const BarRect &b = pass.rects.at(i - 1);
+            const qint32 rowTop = l.rowTop(model.merkmalIndexDsn(model.date(i).merkmaldsn), 1) + 2;
+            QCOMPARE(b.top - rowTop, tops[k]);
+            QCOMPARE(b.height, heights[k]);
         }
         // Each marker lies beside a halved bar, at its height.
         for (const OverlapMarker &marker : pass.markers) {
             bool beside = false;
-            for (qint32 i = 1; i <= model.dateCount(); ++i)
-                beside |= model.date(i).barTop == marker.top && model.date(i).barHeight == marker.height;
+            for (const BarRect &b : pass.rects)
+                beside |= b.top == marker.top && b.height == marker.height;
             QVERIFY(beside);
         }
     }
@@ -337,9 +338,9 @@ private slots:
 
         QStringList listSort;
         for (qint32 i = 1; i <= model.dateCount(); ++i) {
-            const GanttEintrag &e = model.date(i);
-            if (e.barTop != 0)
-                listSort.append(ganttSortKey(model.merkmalIndexDsn(e.merkmaldsn), e.barLeft, i));
+            const BarRect &b = pass.rects.at(i - 1);
+            if (b.top != 0)
+                listSort.append(ganttSortKey(model.merkmalIndexDsn(model.date(i).merkmaldsn), b.left, i));
         }
         // The keys were taken after the staircase, which moves tops but never rows or left edges.
         listSort.sort();

@@ -298,35 +298,6 @@ private slots:
         QVERIFY2(std::abs(GanttModel::rundezeit(value) - expected) < 1e-9,
                  qPrintable(QString::number(GanttModel::rundezeit(value), 'f', 12)));
     }
-
-    // Catches hit-testing that prefers the later of two bars, hits zero rectangles or leaves
-    // out an edge of the frame.
-    void entryAt_data()
-    {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("index");
-        QTest::newRow("inside both: the lower index") << QPoint(115, 25) << 2;
-        QTest::newRow("only the third") << QPoint(135, 25) << 3;
-        QTest::newRow("left edge of the second") << QPoint(100, 20) << 2;
-        QTest::newRow("right edge is inside") << QPoint(150, 25) << 3;
-        QTest::newRow("just right of the right edge") << QPoint(151, 25) << 0;
-        QTest::newRow("bottom edge is inside") << QPoint(115, 30) << 2;
-        QTest::newRow("just below the bottom edge") << QPoint(115, 31) << 0;
-        QTest::newRow("origin: no zero rectangle is hit") << QPoint(0, 0) << 0;
-    }
-    void entryAt()
-    {
-        QFETCH(QPoint, point);
-        QFETCH(int, index);
-        GanttModel model;
-        for (const char *dsn : {"off", "A", "B"})
-            addTimed(model, dsn, kMon, kMon + 1, "R1");
-        GanttEintrag &a = model.date(2);
-        a.barLeft = 100, a.barTop = 20, a.barWidth = 20, a.barHeight = 10;
-        GanttEintrag &b = model.date(3);
-        b.barLeft = 110, b.barTop = 20, b.barWidth = 40, b.barHeight = 10;
-        QCOMPARE(model.entryAt(point.x(), point.y()), index);
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_GanttModel)

@@ -57,7 +57,7 @@ int longestRun(const QImage &image, const QRect &rect, const QColor &colour)
     return best;
 }
 
-QRect interior(const GanttEintrag &e) { return QRect(e.barLeft + 1, e.barTop + 1, e.barWidth - 2, e.barHeight - 2); }
+QRect interior(const BarRect &e) { return QRect(e.left + 1, e.top + 1, e.width - 2, e.height - 2); }
 
 const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
 const qint32 kSelection = cTools::DefaultSelectionColor();
@@ -114,16 +114,16 @@ struct Scene
 
     ctlGanttPrivate *d() { return ctlGanttPrivate::get(&gantt); }
     GanttModel &model() { return d()->model; }
-    const GanttLayout &layout() { return d()->geometry; }
-    GanttEintrag &entry(const QString &dsn)
+    const GanttLayout &layout() { return d()->scene.layout; }
+    qint32 indexOf(const QString &dsn)
     {
         for (qint32 i = 1; i <= model().dateCount(); ++i) {
             if (model().date(i).dsn == dsn)
-                return model().date(i);
+                return i;
         }
         qFatal("no entry %s", qPrintable(dsn));
     }
-    qint32 indexOf(const QString &dsn) { return qint32(&entry(dsn) - &model().date(1)) + 1; }
+    BarRect bar(const QString &dsn) { return d()->scene.bar(model(), indexOf(dsn)); }
     // The rectangle of a row's time band, below its top grid line.
     QRect band(qint32 row)
     {
@@ -176,26 +176,26 @@ private slots:
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         keep(image, QStringLiteral("week"));
         const GanttLayout &l = scene.layout();
-        const GanttEintrag &h = scene.entry("H");
-        QCOMPARE(h.barLeft, l.xOf(kMonday + hm(8, 0)));
-        QCOMPARE(h.barTop, l.rowTop(7, 1) + 2); // holiday row first, R6 is row 7
-        QCOMPARE(h.barWidth, l.widthOf(kMonday + hm(8, 0), kMonday + 4 + hm(18, 0)));
+        const BarRect h = scene.bar("H");
+        QCOMPARE(h.left, l.xOf(kMonday + hm(8, 0)));
+        QCOMPARE(h.top, l.rowTop(7, 1) + 2); // holiday row first, R6 is row 7
+        QCOMPARE(h.width, l.widthOf(kMonday + hm(8, 0), kMonday + 4 + hm(18, 0)));
         QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
-        QCOMPARE(image.pixelColor(h.barLeft, h.barTop + h.barHeight / 2), QColor(Qt::black)); // frame
-        QVERIFY(image.pixelColor(h.barLeft - 2, h.barTop + h.barHeight / 2) != colourOf(0xFFC0C0));
+        QCOMPARE(image.pixelColor(h.left, h.top + h.height / 2), QColor(Qt::black)); // frame
+        QVERIFY(image.pixelColor(h.left - 2, h.top + h.height / 2) != colourOf(0xFFC0C0));
 
         // Good Friday in the holiday row, in the holiday colours.
-        const GanttEintrag &friday = scene.model().date(2);
-        QCOMPARE(friday.dsn, QString("2LEGALHOLIDY"));
-        QCOMPARE(friday.barTop, l.rowTop(1, 1) + 2);
-        QCOMPARE(friday.barLeft, l.xOf(kMonday + 4));
+        QCOMPARE(scene.model().date(2).dsn, QString("2LEGALHOLIDY"));
+        const BarRect friday = scene.d()->scene.bar(scene.model(), 2);
+        QCOMPARE(friday.top, l.rowTop(1, 1) + 2);
+        QCOMPARE(friday.left, l.xOf(kMonday + 4));
         QVERIFY(share(image, interior(friday), colourOf(0x00FFFF)) > 0.6);
 
         // The all-day bar covers its day; the one-minute bar is 5 px wide.
-        QCOMPARE(scene.entry("F").barWidth, l.widthOf(kMonday + 3, kMonday + 3 + hm(23, 59)));
-        QCOMPARE(scene.entry("I").barWidth, 5);
+        QCOMPARE(scene.bar("F").width, l.widthOf(kMonday + 3, kMonday + 3 + hm(23, 59)));
+        QCOMPARE(scene.bar("I").width, 5);
         // A bar whose row does not exist is not drawn and not hit.
-        QCOMPARE(scene.entry("J").barWidth, 0);
+        QCOMPARE(scene.bar("J").width, 0);
 
         // Even rows are white, odd rows in the header colour; row 9 (R8) holds no bars.
         QVERIFY(share(image, scene.band(9), colourOf(kHeaderBack)) > 0.9);
@@ -212,26 +212,26 @@ private slots:
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         keep(image, QStringLiteral("staircase"));
         const GanttLayout &l = scene.layout();
-        const GanttEintrag &a = scene.entry("A"), &b = scene.entry("B"), &c = scene.entry("C");
+        const BarRect a = scene.bar("A"), &b = scene.bar("B"), &c = scene.bar("C");
         const qint32 full = l.lngZeilenhoehe - 4;
         const qint32 half = qint32(std::nearbyint(full / 2.0));
-        QCOMPARE(a.barTop, l.rowTop(2, 1) + 2);
-        QCOMPARE(a.barHeight, half);
-        QCOMPARE(b.barTop, a.barTop + half + 1);
-        QCOMPARE(b.barHeight, qint32(std::nearbyint(half / 2.0)));
-        QCOMPARE(c.barTop, b.barTop + b.barHeight + 1);
-        QCOMPARE(c.barHeight, b.barHeight);
+        QCOMPARE(a.top, l.rowTop(2, 1) + 2);
+        QCOMPARE(a.height, half);
+        QCOMPARE(b.top, a.top + half + 1);
+        QCOMPARE(b.height, qint32(std::nearbyint(half / 2.0)));
+        QCOMPARE(c.top, b.top + b.height + 1);
+        QCOMPARE(c.height, b.height);
         QVERIFY(share(image, interior(a), colourOf(0xC0E0C0)) > 0.5);
         QVERIFY(share(image, interior(b), colourOf(0xA0E0FF)) > 0.3);
         QVERIFY(share(image, interior(c), colourOf(0xE0E0A0)) > 0.3);
         // Marks in the strip at the end of the name column, beside the halved bars.
         const qint32 stripX = l.lngNamenBreite - l.lngZeichenbreite + 2;
-        QCOMPARE(image.pixelColor(stripX, a.barTop + 1), colourOf(kZeitbalken));
-        QCOMPARE(image.pixelColor(stripX, b.barTop + 1), colourOf(kZeitbalken));
-        QCOMPARE(image.pixelColor(stripX, c.barTop + c.barHeight + 2), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(stripX, a.top + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, b.top + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, c.top + c.height + 2), QColor(Qt::white));
         // The marks are the one thing of the strip a hit never finds.
-        QCOMPARE(scene.gantt.GetidxGanttEintrag(stripX, a.barTop + 1), QVariant());
-        QCOMPARE(scene.gantt.GetidxGanttEintrag(b.barLeft + b.barWidth - 2, b.barTop + 1),
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(stripX, a.top + 1), QVariant());
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(b.left + b.width - 2, b.top + 1),
                  QVariant(scene.indexOf("B")));
     }
 
@@ -252,7 +252,7 @@ private slots:
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         keep(image, forPrinting ? QStringLiteral("selection-print") : QStringLiteral("selection"));
         const GanttLayout &l = scene.layout();
-        const GanttEintrag &e = scene.entry("E");
+        const BarRect e = scene.bar("E");
         const QRect nameCell(1, l.rowTop(6, 1) + 2, l.lngNamenBreite - l.lngZeichenbreite - 2,
                              l.lngZeilenhoehe - 3);
         if (forPrinting) {
@@ -263,7 +263,7 @@ private slots:
             QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
         }
         // The other bars keep their colours.
-        QVERIFY(share(image, interior(scene.entry("G")), colourOf(0xFFD0FF)) > 0.3);
+        QVERIFY(share(image, interior(scene.bar("G")), colourOf(0xFFD0FF)) > 0.3);
     }
 
     // Catches a modern selection that looks like a bar in the selection colour, or whose text
@@ -283,18 +283,18 @@ private slots:
         scene.gantt.setSelectedDate("E");
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         keep(image, modern ? QStringLiteral("selection-modern") : QStringLiteral("selection-classic"));
-        const auto fillOf = [&image](const GanttEintrag &e) {
-            const QRgb c = image.pixel(e.barLeft + e.barWidth - 3, e.barTop + e.barHeight - 3);
+        const auto fillOf = [&image](const BarRect &e) {
+            const QRgb c = image.pixel(e.left + e.width - 3, e.top + e.height - 3);
             return qint32(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
         };
-        const qint32 selected = fillOf(scene.entry("E"));
-        const double nearest = std::min({colourDistance(selected, fillOf(scene.entry("K"))),
-                                         colourDistance(selected, fillOf(scene.entry("A"))),
-                                         colourDistance(selected, fillOf(scene.entry("G")))});
+        const qint32 selected = fillOf(scene.bar("E"));
+        const double nearest = std::min({colourDistance(selected, fillOf(scene.bar("K"))),
+                                         colourDistance(selected, fillOf(scene.bar("A"))),
+                                         colourDistance(selected, fillOf(scene.bar("G")))});
         QCOMPARE(nearest >= kDistinctColourDistance, modern);
         // The text on the selection keeps its contrast, measured on the painted pixels.
         double contrast = 1;
-        const QRect inside = interior(scene.entry("E"));
+        const QRect inside = interior(scene.bar("E"));
         for (int y = inside.top(); y <= inside.bottom(); ++y)
             for (int x = inside.left(); x <= inside.right(); ++x) {
                 const QRgb c = image.pixel(x, y);
@@ -313,7 +313,7 @@ private slots:
             scene.doneBar = done;
             scene.gantt.Refresh();
             images[done] = scene.gantt.paintToImage(QSize(1000, 760));
-            inside = interior(scene.entry("D")).adjusted(1, 1, -1, -1);
+            inside = interior(scene.bar("D")).adjusted(1, 1, -1, -1);
         }
         keep(images[1], QStringLiteral("done"));
         const int plain = longestRun(images[0], inside, QColor(Qt::black));
@@ -441,8 +441,8 @@ private slots:
     {
         Scene scene;
         scene.gantt.paintToImage(QSize(1000, 760));
-        const GanttEintrag a = scene.entry("A");
-        const QPoint inA(a.barLeft + 2, a.barTop + 2);
+        const BarRect a = scene.bar("A");
+        const QPoint inA(a.left + 2, a.top + 2);
         QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant(scene.indexOf("A")));
         QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 2);
 
@@ -452,13 +452,13 @@ private slots:
         bar->setValue(3);
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         keep(image, QStringLiteral("scrolled"));
-        QCOMPARE(scene.entry("A").barWidth, 0);
-        QCOMPARE(scene.entry("A").barTop, 0);
+        QCOMPARE(scene.bar("A").width, 0);
+        QCOMPARE(scene.bar("A").top, 0);
         // The point now lies in the second visible row, row 4 (R3), which is empty on Monday.
         QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 4);
         QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant());
         // Row 3 (R2) is on top.
-        QCOMPARE(scene.entry("D").barTop, scene.layout().lngZeilenOben + 2);
+        QCOMPARE(scene.bar("D").top, scene.layout().lngZeilenOben + 2);
     }
 
     // Catches a paint that throws or crashes for broken public range fields.

@@ -293,19 +293,17 @@ QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index)
     return tenDigits(row) + tenDigits(barLeft) + QLatin1Char('|') + QString::number(index);
 }
 
-BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 firstRow)
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow)
 {
     BarPass pass;
     std::vector<SortItem> items;
     items.reserve(size_t(model.dateCount()));
+    pass.rects.resize(model.dateCount());
     for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        GanttEintrag &e = model.date(i);
+        const GanttEintrag &e = model.date(i);
         const qint32 row = model.merkmalIndexDsn(e.merkmaldsn);
         const BarRect bar = ganttBarRect(layout, e.von, e.bis, row, firstRow);
-        e.barLeft = bar.left;
-        e.barTop = bar.top;
-        e.barWidth = bar.width;
-        e.barHeight = bar.height;
+        pass.rects[i - 1] = bar;
         if (bar.isNull())
             continue;
         items.push_back({row, bar.left, i, decimalDigits(i)});
@@ -321,13 +319,13 @@ BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 fir
         const qint32 i = item.index;
         pass.order.append(i);
         if (prev > 0) {
-            GanttEintrag &p = model.date(prev);
-            GanttEintrag &c = model.date(i);
-            if (p.barLeft > 0 && qint64(p.barLeft) + p.barWidth - 2 > c.barLeft) {
-                p.barHeight = rounded(p.barHeight / 2.0);
-                c.barHeight = p.barHeight;
-                c.barTop = bounded(qint64(p.barTop) + p.barHeight + 1);
-                pass.markers.append({p.barTop, p.barHeight});
+            BarRect &p = pass.rects[prev - 1];
+            BarRect &c = pass.rects[i - 1];
+            if (p.left > 0 && qint64(p.left) + p.width - 2 > c.left) {
+                p.height = rounded(p.height / 2.0);
+                c.height = p.height;
+                c.top = bounded(qint64(p.top) + p.height + 1);
+                pass.markers.append({p.top, p.height});
             }
         }
         prev = i;

@@ -98,14 +98,15 @@ struct OverlapMarker
 
 struct BarPass
 {
+    QVector<BarRect> rects;          // per record, 0-based; all 0 for a bar not on screen
     QVector<qint32> order;           // indices in the order of their sort keys (as text)
     QVector<OverlapMarker> markers;  // in the order they are made
 };
 
-// Writes every record's bar rectangle, then walks the bars of each row by left edge: a bar that
+// Every record's bar rectangle, then a walk over the bars of each row by left edge: a bar that
 // overlaps its left neighbour by more than 2 pixels halves the neighbour and takes the lower
 // half below a 1-pixel gap, so a run of overlapping bars forms a staircase.
-BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 firstRow);
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow);
 
 } // namespace Dayplex
 

@@ -1,6 +1,5 @@
 #include "gantt/ganttmodel.h"
 
-#include "shared/boxhit.h"
 #include "shared/cholidays.h"
 #include "shared/toolbox.h"
 
@@ -75,6 +74,7 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
 void GanttModel::addMerkmal(const QString &merkmal, const QString &dsn)
 {
     m_rows.append({merkmal, dsn, false});
+    ++m_revision;
     if (!m_rowByDsn.contains(dsn))
         m_rowByDsn.insert(dsn, rowCount());
 }
@@ -103,6 +103,7 @@ void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Dat
     entry.blnhinweis = blnhinweis;
     m_dates.append(std::move(entry));
     m_busyIndexCurrent = false;
+    ++m_revision;
 }
 
 void GanttModel::reserveDates(qint32 count)
@@ -117,6 +118,8 @@ void GanttModel::clear()
     m_dates.clear();
     m_rowByDsn.clear();
     m_busyIndexCurrent = false;
+    ++m_revision;
+    ++m_generation;
     selectedDate.clear();
     vorschlagVon = 0;
 }
@@ -170,19 +173,6 @@ bool GanttModel::isSelectedReadOnly() const
             return entry.breadonly;
     }
     return false;
-}
-
-qint32 GanttModel::entryAt(qint32 x, qint32 y) const
-{
-    for (qint32 i = 0; i < m_dates.size(); ++i) {
-        const GanttEintrag &e = m_dates.at(i);
-        // A bar off screen has an all-zero rectangle, which holds no point.
-        if (e.barWidth <= 0 || e.barHeight <= 0)
-            continue;
-        if (boxHolds(x, y, e.barLeft, e.barTop, e.barWidth, e.barHeight))
-            return i + 1;
-    }
-    return 0;
 }
 
 Date GanttModel::rundezeit(Date d)

@@ -21,8 +21,7 @@ struct MerkmalEintrag
     bool blnMarkiert = false;  // takes part in the free-slot search, painted as selected
 };
 
-// One appointment bar. The bar rectangle is written by every paint and stays all 0 while the
-// bar is not on screen.
+// One appointment bar; where it is drawn is the picture's matter (GanttScene).
 struct GanttEintrag
 {
     QString dsn;
@@ -37,10 +36,6 @@ struct GanttEintrag
     Date vonOriginal = 0;      // confirmed times; differ from von/bis only while a move waits
     Date bisOriginal = 0;
     bool blnfeiertag = false;
-    qint32 barTop = 0;
-    qint32 barLeft = 0;
-    qint32 barWidth = 0;
-    qint32 barHeight = 0;
     QString merkmaldsn;        // dsn of the row the bar belongs to
     bool blnhinweis = false;   // a mere note: never blocks a slot
 };
@@ -71,7 +66,11 @@ public:
 
     qint32 rowCount() const { return qint32(m_rows.size()); }
     const MerkmalEintrag &row(qint32 index) const { return m_rows.at(index - 1); }
-    MerkmalEintrag &row(qint32 index) { return m_rows[index - 1]; }
+    MerkmalEintrag &row(qint32 index)
+    {
+        ++m_revision;
+        return m_rows[index - 1];
+    }
     void addMerkmal(const QString &merkmal, const QString &dsn);
     // The first row with this key, 0 when there is none.
     qint32 merkmalIndexDsn(const QString &dsn) const { return m_rowByDsn.value(dsn, 0); }
@@ -82,6 +81,7 @@ public:
     GanttEintrag &date(qint32 index)
     {
         m_busyIndexCurrent = false;
+        ++m_revision;
         return m_dates[index - 1];
     }
     // Appends a record; von and bis must be valid dates (Dayplex::Error 5 otherwise).
@@ -108,8 +108,13 @@ public:
     void forgetFilledRange() { filledStart = filledEnd = 0; }
 
     bool isSelectedReadOnly() const;
-    // The first record whose bar holds the point (x, y), edges included; 0 for none.
-    qint32 entryAt(qint32 x, qint32 y) const;
+
+    // Counts every change of the rows and appointments (not of the public fields below), so
+    // that a kept picture knows when it is out of date.
+    quint64 revision() const { return m_revision; }
+    // Counts the times the appointments were replaced (clear), so that rectangles computed for
+    // the old ones are not taken for the new ones.
+    quint64 generation() const { return m_generation; }
 
     // Rounds to the nearest 10 minutes; a half counts upward.
     static Date rundezeit(Date d);
@@ -130,6 +135,8 @@ private:
     QHash<QString, qint32> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
+    quint64 m_revision = 0;
+    quint64 m_generation = 0;
 };
 
 } // namespace Dayplex

@@ -1,0 +1,283 @@
+// The Gantt view's gestures without a window: what a script of pointer events and Escape
+// changes in the model and asks the view to do, on a computed picture of two days.
+#include "gantt/freeslotsearch.h"
+#include "gantt/ganttgestures.h"
+#include "gantt/ganttinteraction.h"
+#include "support/testing.h"
+
+#include <QtTest>
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+const Date kMonday = day(2024, 3, 4);
+
+// One event of a script: a left press, a move with the left button held or with none, a left
+// release, a right press, a double click, a press in the name column, or Escape. Places are a
+// moment in a row (1-based, the holiday row first; 0 the header), moved by dx, dy pixels.
+struct Step
+{
+    QString op;
+    Date moment = 0;
+    int row = 0;
+    int dx = 0;
+    int dy = 0;
+};
+using Script = QVector<Step>;
+
+Step press(Date t, int row, int dx = 0, int dy = 0) { return {"press", t, row, dx, dy}; }
+Step drag(Date t, int row, int dx = 0, int dy = 0) { return {"drag", t, row, dx, dy}; }
+Step hover(Date t, int row) { return {"hover", t, row}; }
+Step release(Date t, int row, int dx = 0, int dy = 0) { return {"release", t, row, dx, dy}; }
+Step step(const char *op, Date t = 0, int row = 0) { return {op, t, row}; }
+
+// The holiday row (with holidays), Anna with a meeting on Monday 09:00-11:00 and a fair all day
+// on Tuesday, Ben with a read-only visit on Tuesday 09:00-11:00, painted on 900 x 420 pixels.
+struct Picture
+{
+    GanttModel model;
+    GanttStyle style;
+    GanttScene scene;
+    bool holidays;
+
+    explicit Picture(bool holidays = true)
+        : holidays(holidays)
+    {
+        if (holidays)
+            model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
+        model.addMerkmal("Anna", "R1");
+        model.addMerkmal("Ben", "R2");
+        model.addDate("A", "Besprechung", kMonday + hm(9, 0), kMonday + hm(11, 0), false, 0, false, 0,
+                      false, "R1", false, false);
+        model.addDate("M", "Messe", kMonday + 1, kMonday + 1, true, 0, false, 0, false, "R1", false, false);
+        model.addDate("B", "Besuch", kMonday + 1 + hm(9, 0), kMonday + 1 + hm(11, 0), false, 0, false, 0,
+                      true, "R2", false, false);
+        GanttContent content{model, style};
+        content.startDate = kMonday;
+        content.endDate = kMonday + 1;
+        scene = ganttScene(content, 0, 0, 900, 420, 13, 8);
+    }
+    GanttGestureView view() { return {model, scene, 1, 420, holidays}; }
+    QPointF at(const Step &s) const
+    {
+        const GanttLayout &l = scene.layout;
+        const double y = s.row == 0 ? 5 : l.rowTop(s.row, 1) + l.lngZeilenhoehe / 2;
+        const double x = s.op == "name" ? l.lngNamenBreite / 2 : l.xOf(s.moment);
+        return {x + s.dx, y + s.dy};
+    }
+    QString time(Date t) const { return toQDateTime(t).toString("ddd hh:mm"); }
+
+    // Runs the script and writes down what the view is asked to do, one word per request.
+    QString run(GanttGestures &gestures, const Script &script)
+    {
+        QStringList log;
+        for (const Step &s : script) {
+            const QPointF p = at(s);
+            GanttAction a;
+            if (s.op == "press" || s.op == "name")
+                a = gestures.press(view(), {Qt::LeftButton, Qt::LeftButton, p.x(), p.y()});
+            else if (s.op == "right")
+                a = gestures.press(view(), {Qt::RightButton, Qt::RightButton, p.x(), p.y()});
+            else if (s.op == "drag")
+                a = gestures.move(view(), {Qt::NoButton, Qt::LeftButton, p.x(), p.y()});
+            else if (s.op == "hover")
+                a = gestures.move(view(), {Qt::NoButton, Qt::NoButton, p.x(), p.y()});
+            else if (s.op == "release")
+                a = gestures.release(view(), {Qt::LeftButton, Qt::NoButton, p.x(), p.y()});
+            else if (s.op == "double")
+                a = gestures.doubleClick(view(), {Qt::LeftButton, Qt::LeftButton, p.x(), p.y()});
+            else
+                a = gestures.escape();
+            if (a.frame == GanttAction::Frame::Draw)
+                log << "frame";
+            if (a.frame == GanttAction::Frame::Erase)
+                log << "erase";
+            if (a.corner)
+                log << "corner";
+            if (a.repaint)
+                log << "repaint";
+            if (a.toolTip)
+                log << "tip:" + *a.toolTip;
+            if (a.pointer)
+                log << "pointer:" + *a.pointer;
+            if (a.moveTo > 0)
+                log << "move:" + time(a.moveTo);
+            if (a.menu)
+                log << "menu";
+            if (a.datePicker)
+                log << "picker";
+            if (a.showSelected)
+                log << "show";
+        }
+        return log.join(' ');
+    }
+    QString proposal() const
+    {
+        return model.vorschlagVon > 0 ? time(model.vorschlagVon) + "-" + time(model.vorschlagBis) : "";
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Script)
+
+class tst_GanttGestures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Catches a move started by a jitter or by an unselectable bar, a drop left of the time area
+    // that still moves, an Escape that does not end the move or lets its release through,
+    // marking the holiday row, name cells that do not toggle, a proposal that does not follow
+    // the mouse or survives dragging back, a right click that changes the selection, and a
+    // hairline, corner or tooltip that does not follow the mouse.
+    void scripts_data()
+    {
+        const Date m = kMonday;
+        QTest::addColumn<bool>("holidays");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<QString>("proposal");
+
+        QTest::newRow("click on a bar selects it") << true << "" << Script{press(m + hm(10, 0), 2)}
+            << "repaint" << "A" << "" << "";
+        QTest::newRow("a read-only bar clears the selection") << true << "A"
+            << Script{press(m + 1 + hm(10, 0), 3)} << "repaint" << "" << "" << "";
+        QTest::newRow("5 pixels: no move") << true << ""
+            << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5), release(m + hm(10, 0), 2, 5)}
+            << "repaint pointer:" << "A" << "" << "";
+        QTest::newRow("9 pixels over both axes: moves to the release time") << true << ""
+            << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5, 4), drag(m + hm(14, 0), 2),
+                      release(m + hm(14, 0), 2)}
+            << "repaint frame pointer:curMove frame corner erase pointer: move:Mon 14:00" << "A" << "" << "";
+        QTest::newRow("dropped on the names: no move") << true << ""
+            << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), release(m - 1, 2)}
+            << "repaint frame pointer:curMove erase pointer:" << "A" << "" << "";
+        QTest::newRow("Escape ends the move, its release does nothing") << true << ""
+            << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), step("escape"),
+                      drag(m + hm(14, 0), 2), release(m + hm(14, 0), 2), press(m + hm(10, 0), 2)}
+            << "repaint frame pointer:curMove erase pointer: repaint" << "A" << "" << "";
+        QTest::newRow("Escape without a move does nothing") << true << "A" << Script{step("escape")}
+            << "" << "A" << "" << "";
+        QTest::newRow("header: the date picker, dragging moves nothing") << true << ""
+            << Script{press(m + hm(15, 0), 0), drag(m + hm(18, 0), 2), release(m + hm(18, 0), 2)}
+            << "picker pointer:" << "" << "" << "";
+        QTest::newRow("holiday row: neither marked nor a proposal") << true << ""
+            << Script{step("name", m, 1), press(m + hm(15, 0), 1)} << "" << "" << "" << "";
+        QTest::newRow("name cell marks the row") << true << "" << Script{step("name", m, 3)}
+            << "repaint" << "" << "R2" << "";
+        QTest::newRow("name cell twice unmarks") << true << ""
+            << Script{step("name", m, 3), step("name", m, 3)} << "repaint repaint" << "" << "" << "";
+        QTest::newRow("without holidays row 1 is a participant") << false << ""
+            << Script{step("name", m, 1)} << "repaint" << "" << "R1" << "";
+        QTest::newRow("proposal drawn from 10:00 to 12:00") << true << ""
+            << Script{press(m + hm(10, 0), 3), drag(m + hm(11, 0), 3), drag(m + hm(12, 0), 3),
+                      release(m + hm(12, 0), 3)}
+            << "repaint repaint repaint pointer:" << "" << "R2" << "Mon 10:00-Mon 12:00";
+        QTest::newRow("proposal dragged back left of its start") << true << ""
+            << Script{press(m + hm(10, 0), 3), drag(m + hm(9, 0), 3), drag(m + hm(12, 0), 3)}
+            << "repaint repaint" << "" << "R2" << "";
+        QTest::newRow("right click: the menu, the selection stays") << true << "A"
+            << Script{step("right", m + 1 + hm(10, 0), 3)} << "menu" << "A" << "" << "";
+        QTest::newRow("hover: hairline, corner and the bar's note") << true << ""
+            << Script{hover(m + hm(10, 0), 2), hover(m + hm(15, 0), 2)}
+            << "frame corner tip:Besprechung frame corner tip:" << "" << "" << "";
+        QTest::newRow("double click shows the selection") << true << "A"
+            << Script{step("double", m + hm(15, 0), 2)} << "show" << "A" << "" << "";
+        QTest::newRow("double click without a selection") << true << ""
+            << Script{step("double", m + hm(15, 0), 2)} << "" << "" << "" << "";
+    }
+    void scripts()
+    {
+        QFETCH(bool, holidays);
+        QFETCH(QString, selected);
+        QFETCH(Script, script);
+        Picture picture(holidays);
+        picture.model.selectedDate = selected;
+        GanttGestures gestures;
+        QTEST(picture.run(gestures, script), "log");
+        QTEST(picture.model.selectedDate, "selection");
+        QTEST(markedRowList(picture.model), "marked");
+        QTEST(picture.proposal(), "proposal");
+        QVERIFY(!gestures.moving());
+    }
+
+    // Catches a landing frame that is not just around the place the bar would take, a
+    // hairline of the wrong length, and a frame for a bar moved out of the shown days.
+    void frames_data()
+    {
+        QTest::addColumn<Date>("target");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("later that day") << kMonday + hm(15, 0) << true;
+        QTest::newRow("next day") << kMonday + 1 + hm(8, 0) << true;
+        QTest::newRow("past the last day") << kMonday + 1 + hm(23, 0) << true;
+        QTest::newRow("left of the time area") << kMonday - 1 << false;
+    }
+    void frames()
+    {
+        QFETCH(Date, target);
+        QFETCH(bool, shown);
+        Picture picture;
+        GanttGestures gestures;
+        picture.run(gestures, {press(kMonday + hm(10, 0), 2)});
+        const QPointF to = picture.at(drag(target, 2));
+        const GanttAction a = gestures.move(picture.view(), {Qt::NoButton, Qt::LeftButton, to.x(), to.y()});
+        const GanttLayout &l = picture.scene.layout;
+        const BarRect landing = ganttLandingRect(l, kMonday + hm(9, 0), kMonday + hm(11, 0), 2, 1,
+                                                 l.dateAtX(qRound(to.x())));
+        QCOMPARE(a.frame, shown ? GanttAction::Frame::Draw : GanttAction::Frame::Erase);
+        if (shown) {
+            QCOMPARE(a.frameRect.left, landing.left - 1);
+            QCOMPARE(a.frameRect.top, landing.top - 1);
+            QCOMPARE(a.frameRect.width, landing.width + 1);
+            QCOMPARE(a.frameRect.height, landing.height + 1);
+        }
+        gestures.release(picture.view(), {Qt::LeftButton, Qt::NoButton, to.x(), to.y()});
+        const GanttAction hover = gestures.move(picture.view(), {Qt::NoButton, Qt::NoButton, to.x(), 200});
+        QCOMPARE(hover.frame, shown ? GanttAction::Frame::Draw : GanttAction::Frame::Keep);
+        if (shown)
+            QCOMPARE((QVector<int>{hover.frameRect.top, hover.frameRect.width, hover.frameRect.height}),
+                     (QVector<int>{l.lngKopfhoehe, 1, 420}));
+    }
+
+    // Catches hit-testing that prefers the later of two bars, leaves out an edge, or takes the
+    // rectangles of a picture for the appointments delivered after it.
+    void hitTest_data()
+    {
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("dy");
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<int>("index");
+        QTest::newRow("inside") << 5 << 5 << false << 1;
+        QTest::newRow("left top corner") << 0 << 0 << false << 1;
+        QTest::newRow("just left") << -1 << 5 << false << 0;
+        QTest::newRow("just above") << 5 << -1 << false << 0;
+        QTest::newRow("after Clear and new appointments") << 5 << 5 << true << 0;
+    }
+    void hitTest()
+    {
+        QFETCH(int, dx);
+        QFETCH(int, dy);
+        QFETCH(bool, cleared);
+        Picture picture;
+        const BarRect a = picture.scene.bar(picture.model, 1);
+        QVERIFY(a.width > 0);
+        if (cleared) {
+            picture.model.clear();
+            picture.model.addMerkmal("Anna", "R1");
+            picture.model.addDate("N", "neu", kMonday, kMonday + 1, false, 0, false, 0, false, "R1", false, false);
+        }
+        QTEST(picture.scene.entryAt(picture.model, a.left + dx, a.top + dy), "index");
+        const BarRect right = {a.left + a.width, a.top + a.height, 0, 0};
+        QCOMPARE(picture.scene.entryAt(picture.model, right.left, right.top), cleared ? 0 : 1);
+        QCOMPARE(picture.scene.entryAt(picture.model, right.left + 1, right.top), 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_GanttGestures)
+#include "tst_ganttgestures.moc"
