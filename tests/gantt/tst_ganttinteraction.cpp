@@ -122,6 +122,14 @@ struct View
     }
     const GanttEintrag &entry(const QString &dsn) { return d()->model.date(indexOf(dsn)); }
     BarRect bar(const QString &dsn) { return d()->scene.bar(d()->model, indexOf(dsn)); }
+    // The picture as the screen shows it, with the frame of Drag.
+    QImage shown()
+    {
+        QImage image = d()->picture.copy();
+        QPainter painter(&image);
+        d()->drawDragOverlay(painter);
+        return image;
+    }
     QAction *action(const char *name) { return d()->contextMenu()->findChild<QAction *>(name); }
 };
 
@@ -210,7 +218,7 @@ private slots:
         const QPoint press = view.at(kMonday + hm(10, 0), 2);
         const QPoint over = press + QPoint(60, 3);
         send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
-        const QImage clean = view.d()->frame;
+        const QImage clean = view.shown();
         send(view.pic(), QEvent::MouseMove, over, Qt::NoButton, Qt::LeftButton);
 
         // An inverted box just around the bar's place at the target time, in the same row.
@@ -220,7 +228,7 @@ private slots:
         const QPoint top(landing.left + landing.width / 2, landing.top - 1);
         const QPoint left(landing.left - 1, landing.top + landing.height / 2);
         const QPoint inside(landing.left + landing.width / 2, landing.top + landing.height / 2);
-        QImage shown = view.d()->frame;
+        QImage shown = view.shown();
         QCOMPARE(shown.pixel(top), clean.pixel(top) ^ 0x00FFFFFFu);
         QCOMPARE(shown.pixel(left), clean.pixel(left) ^ 0x00FFFFFFu);
         QCOMPARE(shown.pixel(inside), clean.pixel(inside));
@@ -228,7 +236,7 @@ private slots:
 
         if (escape) {
             QTest::keyClick(view.pic(), Qt::Key_Escape);
-            QCOMPARE(view.d()->frame.pixel(top), clean.pixel(top));
+            QCOMPARE(view.shown().pixel(top), clean.pixel(top));
             QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
             send(view.pic(), QEvent::MouseMove, over + QPoint(40, 0), Qt::NoButton, Qt::LeftButton);
             QCOMPARE(view.d()->dragLeft + view.d()->dragTop + view.d()->dragRight + view.d()->dragBottom, 0);
@@ -259,25 +267,78 @@ private slots:
         QCOMPARE(created.at(0), (QVariantList{kMonday + hm(10, 0), kMonday + hm(12, 0), "R2"}));
     }
 
+    // Catches a kept screen picture that is shown again after a change of what it shows, and
+    // one painted anew although nothing changed. The picture must equal a fresh one either way.
+    void keptPicture_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("painted");
+        const char *const changes[] = {
+            "nothing", "AddDate", "AddMerkmal", "Clear", "SetFilledRange", "another day",
+            "options", "resize", "selection", "row marked by a click", "proposal", "scrolled",
+            "modern presentation", "an hour later", "a second later", "hover", "paintToImage",
+            "appointment moved"};
+        const QVector<int> unchanged{0, 14, 15, 16};
+        for (int k = 0; k < int(std::size(changes)); ++k)
+            QTest::newRow(changes[k]) << k << !unchanged.contains(k);
+    }
+    void keptPicture()
+    {
+        QFETCH(int, change);
+        View view(7);
+        ctlGantt &g = view.gantt;
+        const quint64 before = view.d()->pictureRenders;
+        const QPoint inA = view.at(kMonday + hm(10, 0), 2);
+        double last = kMonday + 8;
+        switch (change) {
+        case 1: g.AddDate("N", "neu", kMonday + hm(14, 0), kMonday + hm(16, 0), false, 0, false, 0, false, "R2", false); break;
+        case 2: g.AddMerkmal("Cleo", "R3"); break;
+        case 3: g.Clear(); break;
+        case 4: g.SetFilledRange(kMonday, kMonday + 6); break;
+        case 5: g.SetDisplayedRange(kMonday + 1, &last, false, false); break;
+        case 6: {
+            const QString layout = QStringLiteral("cContainer 1\nrgbBackUeberschrift:l=255\n");
+            g.setOptions(QStringLiteral("cContainer 1\nstrLayoutScreenGantt:s%1=%2\n").arg(layout.size()).arg(layout));
+            break;
+        }
+        case 7: g.resize(800, 400); break;
+        case 8: g.setSelectedDate("A"); break;
+        case 9: drag(view.pic(), view.nameCell(3), {}); break;
+        case 10: g.TerminVorSchlagEintragen(kMonday + hm(12, 0), kMonday + hm(13, 0)); break;
+        case 11: view.d()->vScroll->setValue(2); break;
+        case 12: g.setPresentation(Presentation::Modern); break;
+        case 13: setCurrentDateTimeForTesting(kMonday + hm(11, 17)); break;
+        case 14: setCurrentDateTimeForTesting(kMonday + hm(10, 17) + 1.0 / 86400); break;
+        case 15: send(view.pic(), QEvent::MouseMove, inA, Qt::NoButton, Qt::NoButton); break;
+        case 16: g.paintToImage(QSize(300, 200)); break;
+        case 17: g.setSelectedDate("A"); g.Repaint(); g.SelectedDateMove(kMonday + hm(15, 0), 2); break;
+        }
+        g.Repaint();
+        QTEST(view.d()->pictureRenders > before + (change == 17 ? 1 : 0), "painted");
+        QCOMPARE(view.d()->picture, g.paintToImage(view.pic()->size()));
+        if (change == 16) // hit-testing is back on the screen's picture
+            QCOMPARE(g.GetMerkmalIndex(inA.y()), 2);
+    }
+
     // Catches a hairline that stays behind, a corner that does not follow the mouse, and tooltips
     // that do not name the bar under the mouse.
     void hoverShowsHairlineCornerAndTooltip()
     {
         View view;
-        const QImage clean = view.d()->frame;
+        const QImage clean = view.shown();
         const QPoint first = view.at(kMonday + hm(10, 0), 2);
         send(view.pic(), QEvent::MouseMove, first, Qt::NoButton, Qt::NoButton);
         QCOMPARE(view.pic()->toolTip(), QStringLiteral("Besprechung"));
         const int y = view.layout().lngZeilenOben + 3;
-        QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y) ^ 0x00FFFFFFu);
-        QVERIFY(view.d()->frame.copy(0, 0, 40, 20) != clean.copy(0, 0, 40, 20)); // the corner date
+        QCOMPARE(view.shown().pixel(first.x(), y), clean.pixel(first.x(), y) ^ 0x00FFFFFFu);
+        QVERIFY(view.shown().copy(0, 0, 40, 20) != clean.copy(0, 0, 40, 20)); // the corner date
 
         const QPoint second = view.at(kMonday + hm(15, 0), 2);
         send(view.pic(), QEvent::MouseMove, second, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(view.d()->frame.pixel(first.x(), y), clean.pixel(first.x(), y));
+        QCOMPARE(view.shown().pixel(first.x(), y), clean.pixel(first.x(), y));
         view.gantt.Repaint(); // a full paint leaves no line
         QCOMPARE(view.d()->dragLeft, 0);
-        QCOMPARE(view.d()->frame.pixel(second.x(), y), clean.pixel(second.x(), y));
+        QCOMPARE(view.shown().pixel(second.x(), y), clean.pixel(second.x(), y));
     }
 
     // Catches menu entries enabled without their object, a right click that changes the selection,

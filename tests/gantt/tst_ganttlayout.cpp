@@ -302,7 +302,7 @@ private slots:
         QFETCH(int, markers);
         GanttModel model = modelWith(bars);
         const GanttLayout l = week(3);
-        const BarPass pass = ganttLayoutBars(model, l, 1);
+        const BarPass pass = ganttLayoutBars(model, l, 1, 1, 3);
         QCOMPARE(pass.markers.size(), markers);
         for (int k = 0; k < dsns.size(); ++k) {
             const qint32 i = indexOf(model, dsns[k]);
@@ -334,7 +334,7 @@ private slots:
         bars.append({"b", kMon, kMon + 1, "nowhere"});
         GanttModel model = modelWith(bars);
         const GanttLayout l = week(3);
-        const BarPass pass = ganttLayoutBars(model, l, 1);
+        const BarPass pass = ganttLayoutBars(model, l, 1, 1, 3);
 
         QStringList listSort;
         for (qint32 i = 1; i <= model.dateCount(); ++i) {

@@ -4,6 +4,7 @@
 #include "shared/rounding.h"
 
 #include <cmath>
+#include <utility>
 
 namespace Dayplex {
 
@@ -67,7 +68,7 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
             action.repaint = true;
         }
     } else if (hit > 0) {
-        const GanttEintrag &e = model.date(hit);
+        const GanttEintrag &e = std::as_const(model).date(hit);
         model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
         action.repaint = true;
     }
@@ -99,7 +100,7 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
         action.repaint = true;
     } else if (!(pointer.buttons & Qt::LeftButton)) {
         const qint32 hit = view.scene.entryAt(model, x, y);
-        action.toolTip = hit > 0 ? model.date(hit).notiz : QString();
+        action.toolTip = hit > 0 ? std::as_const(model).date(hit).notiz : QString();
     } else if (m_moving) {
         landing(view, x, action);
         action.corner = true;
@@ -108,11 +109,12 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
                       > kGanttMoveThreshold) {
         m_moving = true;
         // The frame follows the pressed bar, or the first bar of the selection on screen.
-        m_movingIndex = view.scene.entryAt(model, m_downX, m_downY);
-        if (m_movingIndex > 0 && model.date(m_movingIndex).dsn != model.selectedDate)
+        const GanttModel &records = model;
+        m_movingIndex = view.scene.entryAt(records, m_downX, m_downY);
+        if (m_movingIndex > 0 && records.date(m_movingIndex).dsn != records.selectedDate)
             m_movingIndex = 0;
-        for (qint32 i = 1; i <= model.dateCount() && m_movingIndex == 0; ++i) {
-            if (model.date(i).dsn == model.selectedDate && view.scene.bar(model, i).top > 0)
+        for (qint32 i = 1; i <= records.dateCount() && m_movingIndex == 0; ++i) {
+            if (records.date(i).dsn == records.selectedDate && view.scene.bar(records, i).top > 0)
                 m_movingIndex = i;
         }
         action.pointer = QStringLiteral("curMove");

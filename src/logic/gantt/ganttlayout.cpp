@@ -293,20 +293,22 @@ QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index)
     return tenDigits(row) + tenDigits(barLeft) + QLatin1Char('|') + QString::number(index);
 }
 
-BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow)
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow,
+                        qint32 fromRow, qint32 toRow)
 {
     BarPass pass;
     std::vector<SortItem> items;
-    items.reserve(size_t(model.dateCount()));
     pass.rects.resize(model.dateCount());
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const GanttEintrag &e = model.date(i);
-        const qint32 row = model.merkmalIndexDsn(e.merkmaldsn);
-        const BarRect bar = ganttBarRect(layout, e.von, e.bis, row, firstRow);
-        pass.rects[i - 1] = bar;
-        if (bar.isNull())
-            continue;
-        items.push_back({row, bar.left, i, decimalDigits(i)});
+    // Rows above the first visible one keep no bars.
+    for (qint32 row = std::max({fromRow, firstRow, 1}); row <= std::min(toRow, model.rowCount());
+         ++row) {
+        for (const qint32 i : model.datesOfRow(row)) {
+            const GanttEintrag &e = model.date(i);
+            const BarRect bar = ganttBarRect(layout, e.von, e.bis, row, firstRow);
+            pass.rects[i - 1] = bar;
+            if (!bar.isNull())
+                items.push_back({row, bar.left, i, decimalDigits(i)});
+        }
     }
     std::sort(items.begin(), items.end(), itemBefore);
 

@@ -103,10 +103,12 @@ struct BarPass
     QVector<OverlapMarker> markers;  // in the order they are made
 };
 
-// Every record's bar rectangle, then a walk over the bars of each row by left edge: a bar that
-// overlaps its left neighbour by more than 2 pixels halves the neighbour and takes the lower
-// half below a 1-pixel gap, so a run of overlapping bars forms a staircase.
-BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow);
+// The bar rectangles of the records in rows fromRow to toRow (the others stay all 0), then a
+// walk over the bars of each row by left edge: a bar that overlaps its left neighbour by more
+// than 2 pixels halves the neighbour and takes the lower half below a 1-pixel gap, so a run of
+// overlapping bars forms a staircase. firstRow is the first visible row.
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow,
+                        qint32 fromRow, qint32 toRow);
 
 } // namespace Dayplex
 

@@ -104,6 +104,8 @@ void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Dat
     m_dates.append(std::move(entry));
     m_busyIndexCurrent = false;
     ++m_revision;
+    if (m_rowIndexCurrent)
+        m_datesByRowDsn[merkmaldsn].append(dateCount());
 }
 
 void GanttModel::reserveDates(qint32 count)
@@ -118,6 +120,8 @@ void GanttModel::clear()
     m_dates.clear();
     m_rowByDsn.clear();
     m_busyIndexCurrent = false;
+    m_datesByRowDsn.clear();
+    m_rowIndexCurrent = true;
     ++m_revision;
     ++m_generation;
     selectedDate.clear();
@@ -162,6 +166,19 @@ bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end, Date *vo
         m_busyIndexCurrent = true;
     }
     return !m_busyIndex.overlapsAny(rowDsn, start, end, von, bis);
+}
+
+QVector<qint32> GanttModel::datesOfRow(qint32 row) const
+{
+    if (row < 1 || row > rowCount() || merkmalIndexDsn(this->row(row).dsn) != row)
+        return {};
+    if (!m_rowIndexCurrent) {
+        m_datesByRowDsn.clear();
+        for (qint32 i = 0; i < m_dates.size(); ++i)
+            m_datesByRowDsn[m_dates.at(i).merkmaldsn].append(i + 1);
+        m_rowIndexCurrent = true;
+    }
+    return m_datesByRowDsn.value(this->row(row).dsn);
 }
 
 bool GanttModel::isSelectedReadOnly() const

@@ -81,6 +81,7 @@ public:
     GanttEintrag &date(qint32 index)
     {
         m_busyIndexCurrent = false;
+        m_rowIndexCurrent = false;
         ++m_revision;
         return m_dates[index - 1];
     }
@@ -108,6 +109,9 @@ public:
     void forgetFilledRange() { filledStart = filledEnd = 0; }
 
     bool isSelectedReadOnly() const;
+    // The records of a row (1-based) in arrival order; none for a row whose key an earlier row
+    // has, since lookups find the first.
+    QVector<qint32> datesOfRow(qint32 row) const;
 
     // Counts every change of the rows and appointments (not of the public fields below), so
     // that a kept picture knows when it is out of date.
@@ -135,6 +139,10 @@ private:
     QHash<QString, qint32> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
+    // The records by the key of their row, kept as they arrive; rebuilt after a record was
+    // handed out for writing.
+    mutable QHash<QString, QVector<qint32>> m_datesByRowDsn;
+    mutable bool m_rowIndexCurrent = true;
     quint64 m_revision = 0;
     quint64 m_generation = 0;
 };

@@ -1,5 +1,6 @@
 #include "gantt/ganttpainter.h"
 
+#include "gantt/ganttbarcache.h"
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
@@ -33,7 +34,7 @@ using Colours = ColourPair;
 class Painter
 {
 public:
-    Painter(cDC &dc, const GanttContent &content, const GanttScene &scene)
+    Painter(cDC &dc, const GanttContent &content, const GanttScene &scene, GanttBarCache *cache)
         : dc(dc)
         , c(content)
         , st(content.style)
@@ -49,6 +50,13 @@ public:
         , first(scene.firstRow)
         , line(dc.lineWidth())
     {
+        // Only pictures in images of one device pixel a pixel take the kept insides: on a
+        // printer, and on a HiDPI picture, where a glyph's edge falls on other device pixels,
+        // the text is drawn in place.
+        const QPaintDevice *device = dc.painter() ? dc.painter()->device() : nullptr;
+        if (cache && device && device->devType() == QInternal::Image
+            && device->devicePixelRatioF() == 1 && dc.Font())
+            this->cache = cache;
     }
 
     void paint();
@@ -86,6 +94,7 @@ private:
     const qint32 offsetx, offsety, width, height, right, bottom;
     const qint32 first;
     const qint32 line;
+    GanttBarCache *cache = nullptr;
 };
 
 void Painter::drawRows()
@@ -182,6 +191,19 @@ void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
     const Colours colours = barColours(e);
     dc.setTextColor(colours.text);
     const bool struck = e.blnErledigt && st.blnErledigteDurchstreichen;
+    const qint32 insideWidth = b.width - 2 * line;
+    const qint32 insideHeight = b.height - 2 * line;
+    const QImage *inside = cache && insideWidth > 0 && insideHeight > 0
+                               ? cache->inside({e.notiz, insideWidth, insideHeight, colours.back,
+                                                colours.text, struck},
+                                               *dc.Font(), dc.ellipsis())
+                               : nullptr;
+    if (inside) {
+        dc.painter()->drawImage(QPoint(b.left + line, b.top + line), *inside,
+                                GanttBarCache::source(*inside));
+        dc.setBackcolor(colours.back);
+        return;
+    }
     const QFont *font = dc.Font();
     QFont strikeFont;
     if (struck) {
@@ -251,9 +273,10 @@ void Painter::paint()
 
 } // namespace
 
-void GanttZeichnen(cDC &dc, const GanttContent &content, const GanttScene &scene)
+void GanttZeichnen(cDC &dc, const GanttContent &content, const GanttScene &scene,
+                   GanttBarCache *cache)
 {
-    Painter painter(dc, content, scene);
+    Painter painter(dc, content, scene, cache);
     try {
         painter.paint();
     } catch (...) {

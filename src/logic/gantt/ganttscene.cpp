@@ -34,25 +34,42 @@ QVector<qint32> ownColours(const GanttModel &model)
 
 BarRect GanttScene::bar(const GanttModel &model, qint32 index) const
 {
-    if (model.generation() != modelGeneration || index < 1 || index > bars.rects.size())
+    if (!holds(model) || index < 1 || index > bars.rects.size())
         return {};
-    return bars.rects.at(index - 1);
+    const qint32 row = model.merkmalIndexDsn(model.date(index).merkmaldsn);
+    if (row <= lastRow)
+        return bars.rects.at(index - 1);
+    return ganttLayoutBars(model, layout, firstRow, row, row).rects.at(index - 1);
 }
 
 qint32 GanttScene::entryAt(const GanttModel &model, qint32 x, qint32 y) const
 {
-    if (model.generation() != modelGeneration)
+    if (!holds(model))
         return 0;
     const qint32 count = std::min(qint32(bars.rects.size()), model.dateCount());
-    for (qint32 i = 0; i < count; ++i) {
-        const BarRect &b = bars.rects.at(i);
-        // A bar off screen has an all-zero rectangle, which holds no point.
-        if (b.width <= 0 || b.height <= 0)
-            continue;
-        if (boxHolds(x, y, b.left, b.top, b.width, b.height))
-            return i + 1;
+    const auto firstHit = [&](const QVector<BarRect> &rects) {
+        for (qint32 i = 0; i < count; ++i) {
+            const BarRect &b = rects.at(i);
+            // A bar off screen has an all-zero rectangle, which holds no point.
+            if (b.width > 0 && b.height > 0 && boxHolds(x, y, b.left, b.top, b.width, b.height))
+                return i + 1;
+        }
+        return 0;
+    };
+    qint32 hit = firstHit(bars.rects);
+    // Below the picture: the row under y, and the two above it, whose staircase may reach
+    // a few pixels into it.
+    if (layout.lngZeilenhoehe > 0 && y > layout.lngZeilenOben) {
+        const qint64 under = (qint64(y) - layout.lngZeilenOben) / layout.lngZeilenhoehe + firstRow;
+        const qint32 from = qint32(std::max<qint64>(under - 2, lastRow + 1));
+        const qint32 to = qint32(std::min<qint64>(under, model.rowCount()));
+        if (from <= to) {
+            const qint32 below = firstHit(ganttLayoutBars(model, layout, firstRow, from, to).rects);
+            if (below > 0 && (hit == 0 || below < hit))
+                hit = below;
+        }
     }
-    return 0;
+    return hit;
 }
 
 GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offsety, qint32 width,
@@ -72,7 +89,11 @@ GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offset
     if (content.modern)
         s.selectionFill = content.style.modernSelectionColour(ownColours(m));
     s.modelGeneration = m.generation();
-    s.bars = ganttLayoutBars(m, s.layout, s.firstRow);
+    // The rows whose band starts above the bottom of the picture.
+    const qint64 room = qint64(s.bottom) - s.layout.lngZeilenOben;
+    const qint64 rows = room > 0 ? (room + s.layout.lngZeilenhoehe - 1) / std::max(s.layout.lngZeilenhoehe, 1) : 0;
+    s.lastRow = qint32(std::min<qint64>(qint64(s.firstRow) + rows, m.rowCount()));
+    s.bars = ganttLayoutBars(m, s.layout, s.firstRow, s.firstRow, s.lastRow);
 
     // The panel follows every picture that shows a row.
     s.panelUpdated = s.firstRow <= m.rowCount();

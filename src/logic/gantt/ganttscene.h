@@ -38,8 +38,11 @@ struct GanttScene
     qint32 bottom = 0;     // offsety + height
     bool nowVisible = false;
     qint32 selectionFill = 0; // the modern selection colour, apart from every bar's own colour
+    // The bars of the rows from firstRow to lastRow, those that reach into the picture. The
+    // rows below are laid out only when a hit-test asks for them.
     BarPass bars;
-    qint64 modelGeneration = -1; // the appointment list the rectangles belong to
+    qint32 lastRow = 0;
+    quint64 modelGeneration = 0; // the appointment list the rectangles belong to
 
     // The search panel's proposal text and "Neu" state; only when at least one row is painted.
     bool panelUpdated = false;
@@ -48,6 +51,8 @@ struct GanttScene
 
     // The bar of appointment `index` (1-based) in this picture; all 0 for none.
     BarRect bar(const GanttModel &model, qint32 index) const;
+    // Whether the rectangles are those of the model's appointments.
+    bool holds(const GanttModel &model) const { return model.generation() == modelGeneration; }
     // The first appointment whose bar holds the pixel (x, y), edges included; 0 for none, and
     // 0 once the model's appointments were replaced since this picture.
     qint32 entryAt(const GanttModel &model, qint32 x, qint32 y) const;

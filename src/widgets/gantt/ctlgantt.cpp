@@ -58,34 +58,6 @@ void ctlGanttPrivate::updateRowMaximum()
     noRepaint = false;
 }
 
-void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
-{
-    cDC dc;
-    dc.Initialize(target, width, height, offscreen);
-    QFont font = settings.style.font;
-    dc.setFont(&font);
-    dc.UpdateFont();
-    const qint32 th = dc.textHeight(QStringLiteral("W"));
-    const qint32 cw = dc.textWidth(QStringLiteral("X"));
-
-    const GanttContent content = this->content(q->ForPrinting, presentation == Presentation::Modern);
-    // Errors are ignored from here on: what was drawn stays, the corner and the copy follow.
-    try {
-        drawScene(dc, content, 0, 0, width, height, th, cw, true);
-    } catch (...) {
-        warnCaught(lcGantt(), QStringLiteral("chart not drawn"));
-    }
-    try {
-        KopfTextZeichnen(dc, scene.layout, settings.style, model.datMaus);
-    } catch (...) {
-        warnCaught(lcGantt(), QStringLiteral("header text not drawn"));
-    }
-    dc.BlastToScreen(0, 0, -1, -1);
-    frame = dc.image();
-    // A full paint leaves no inverted frame behind; Drag starts afresh.
-    dragLeft = dragTop = dragRight = dragBottom = 0;
-}
-
 GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
 {
     GanttContent content{model, settings.style};
@@ -114,15 +86,7 @@ void ctlGanttPrivate::drawScene(cDC &dc, const GanttContent &content, qint32 off
         cmdNeuEnabled = scene.cmdNeuEnabled;
         panel->showProposal(lblVorschlag, cmdNeuEnabled);
     }
-    GanttZeichnen(dc, content, scene);
-}
-
-void ctlGanttPrivate::showFrame()
-{
-    // A picture painted for another size (paintToImage) is not the screen's: paint afresh.
-    showFrameOnly = frame.size() == calpic->size();
-    calpic->repaint();
-    showFrameOnly = false;
+    GanttZeichnen(dc, content, scene, &barCache);
 }
 
 /*!
@@ -219,7 +183,7 @@ QString ctlGantt::Options() const
 */
 void ctlGantt::setOptions(const QString &options)
 {
-    d->settings = d->settings.withOptions(options);
+    d->applySettings(d->settings.withOptions(options));
     d->panel->setWindow(d->settings.windowFrom, d->settings.windowTo);
 }
 
@@ -351,7 +315,7 @@ QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
     if (image.isNull())
         return image;
     QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
+    d->paintView(&painter, size.width(), size.height());
     return image;
 }
 
@@ -389,16 +353,20 @@ double ctlGantt::rundezeit(double d)
 */
 void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 {
-    if (d->frame.isNull())
+    if (d->picture.isNull())
         return;
     {
         cDC dc;
-        dc.Initialize(static_cast<QPaintDevice *>(&d->frame), d->frame.width(),
-                      d->frame.height(), false);
+        dc.Initialize(static_cast<QPaintDevice *>(&d->picture), d->picture.width(),
+                      d->picture.height(), false);
         const qint32 left = d->scene.layout.lngNamenBreite;
-        dc.FillRect(left, StartY, qMax(0, d->frame.width() - left), d->scene.layout.lngZeilenhoehe,
-                    Farbe);
+        dc.FillRect(left, StartY, qMax(0, d->picture.width() - left),
+                    d->scene.layout.lngZeilenhoehe, Farbe);
     }
+    d->invertUnderFrame(QRect(d->scene.layout.lngNamenBreite, StartY, d->picture.width(),
+                              d->scene.layout.lngZeilenhoehe));
+    // The band stays until the next full paint, which draws the picture anew.
+    d->pictureStale = true;
     d->showFrame();
 }
 

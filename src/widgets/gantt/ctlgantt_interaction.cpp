@@ -35,37 +35,6 @@ const char *const kViewCaptions[] = {"1 Tag",    "2 Tage",   "5 Tage",   "7 Tage
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
-// Inverts the outline of the box from (left, top) to (right, bottom), both corners included,
-// each pixel once, so that drawing the same box again restores the picture.
-void invertBox(QImage &image, qint64 left, qint64 top, qint64 right, qint64 bottom)
-{
-    if (image.isNull() || image.format() != QImage::Format_RGB32)
-        return;
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    const auto invertSpan = [&image](qint64 x1, qint64 y1, qint64 x2, qint64 y2) {
-        x1 = std::max<qint64>(x1, 0);
-        y1 = std::max<qint64>(y1, 0);
-        x2 = std::min<qint64>(x2, image.width() - 1);
-        y2 = std::min<qint64>(y2, image.height() - 1);
-        for (qint64 y = y1; y <= y2; ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
-            for (qint64 x = x1; x <= x2; ++x)
-                line[x] ^= 0x00FFFFFFu;
-        }
-    };
-    invertSpan(left, top, right, top);
-    if (bottom != top)
-        invertSpan(left, bottom, right, bottom);
-    if (bottom - top >= 2) {
-        invertSpan(left, top + 1, left, bottom - 1);
-        if (right != left)
-            invertSpan(right, top + 1, right, bottom - 1);
-    }
-}
-
 } // namespace
 
 void ctlGanttPrivate::connectChildren()
@@ -133,50 +102,6 @@ void ctlGanttPrivate::showSelected()
 {
     if (!model.selectedDate.isEmpty())
         Q_EMIT q->ShowDate(model.selectedDate);
-}
-
-void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height)
-{
-    if (left == dragLeft)
-        return;
-    if (left == -1) {
-        dragLeft = dragTop = dragRight = dragBottom = 0;
-        return;
-    }
-    const qint64 right = qint64(left) + width;
-    const qint64 bottom = qint64(top) + height;
-    if (right > std::numeric_limits<qint32>::max() || right < std::numeric_limits<qint32>::min()
-        || bottom > std::numeric_limits<qint32>::max()
-        || bottom < std::numeric_limits<qint32>::min())
-        throw Error(Overflow, QStringLiteral("Drag: das Rechteck ist zu groß."));
-    if (dragLeft != 0 || dragTop != 0 || dragRight != 0 || dragBottom != 0)
-        invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-    dragLeft = left;
-    dragTop = top;
-    dragRight = qint32(right);
-    dragBottom = qint32(bottom);
-    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-}
-
-void ctlGanttPrivate::eraseDragFrame()
-{
-    if (dragLeft == 0 && dragTop == 0 && dragRight == 0 && dragBottom == 0)
-        return;
-    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-    dragLeft = dragTop = dragRight = dragBottom = 0;
-    showFrame();
-}
-
-void ctlGanttPrivate::drawCorner()
-{
-    if (frame.isNull())
-        return;
-    cDC dc;
-    dc.Initialize(static_cast<QPaintDevice *>(&frame), frame.width(), frame.height(), false);
-    QFont font = settings.style.font;
-    dc.setFont(&font);
-    dc.UpdateFont();
-    KopfTextZeichnen(dc, scene.layout, settings.style, model.datMaus);
 }
 
 QMenu *ctlGanttPrivate::contextMenu()
@@ -317,7 +242,7 @@ void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 {
     const bool drawn = left != d->dragLeft && left != -1;
     d->drawDragFrame(left, top, width, height);
-    if (drawn && !d->frame.isNull())
+    if (drawn && !d->picture.isNull())
         d->showFrame();
 }
 

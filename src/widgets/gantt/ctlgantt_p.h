@@ -2,6 +2,7 @@
 #define DAYPLEX_CTLGANTT_P_H
 
 #include "dialogs/ccommoncalendar.h"
+#include "gantt/ganttbarcache.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttmodel.h"
 #include "gantt/ganttscene.h"
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QVariant>
 
 class QAction;
@@ -27,6 +29,25 @@ namespace Dayplex {
 class cDC;
 class GanttSearchPanel;
 class GanttSurface;
+
+// Everything a screen picture shows besides the corner: while it stays the same, the kept
+// picture is shown again instead of being painted anew.
+struct PictureKey
+{
+    quint64 modelRevision = 0;
+    quint64 settingsRevision = 0;
+    QString selected;
+    Date proposalFrom = 0;
+    Date proposalTo = 0;
+    Date firstDay = 0;
+    Date lastDay = 0;
+    qint32 firstRow = 0;
+    QSize size;
+    bool modern = false;
+    qint32 nowX = 0; // the current-time line's column, or the lowest number without one
+
+    bool operator==(const PictureKey &other) const;
+};
 
 class ctlGanttPrivate
 {
@@ -43,11 +64,19 @@ public:
     qint32 firstRow() const;
     // AddMerkmal's scroll bar update: the maximum follows the row count without a repaint.
     void updateRowMaximum();
-    // The screen paint: the whole view into an offscreen surface, the corner text, then one
-    // copy onto the target. A failing step is skipped.
-    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
-    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
-    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
+    // Takes new settings; the screen picture follows at its next paint.
+    void applySettings(GanttSettings next);
+    // The whole view with its corner text straight onto the target, which keeps its device
+    // pixel ratio (paintToImage). A failing step is skipped.
+    void paintView(QPainter *target, qint32 width, qint32 height);
+    // The screen: the kept picture, painted anew when what it shows changed, with the frame of
+    // Drag over it. A full paint (any but showFrame's) forgets that frame.
+    void paintScreen(QPainter &target);
+    // The frame of Drag inverted over the kept picture, onto the target.
+    void drawDragOverlay(QPainter &target) const;
+    // What is drawn straight onto the kept picture under the frame of Drag is inverted, as if
+    // the frame had been inverted into the picture: taking the frame away inverts it back.
+    void invertUnderFrame(const QRect &area);
     // What a picture shows now.
     GanttContent content(bool forPrinting, bool modern) const;
     // Computes the picture of the target rectangle, makes it the last one and draws it; with
@@ -55,7 +84,7 @@ public:
     // background is drawn and the error is passed on.
     void drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
                    qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal);
-    // Shows the last picture with what was drawn straight onto it since.
+    // Shows the kept picture as it is, with the frame of Drag.
     void showFrame();
 
     // What the gestures act on: the model, the last picture, the scroll bar, the holiday row.
@@ -64,10 +93,11 @@ public:
     void perform(const GanttAction &action, QPoint globalPos = QPoint());
     // "Anzeigen" and the double click: ShowDate for the selection.
     void showSelected();
-    // The inverted frame of Drag: drawn onto the last picture (shown by showFrame).
+    // The inverted frame of Drag, shown over the kept picture by showFrame.
     void drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height);
-    // The corner cell with the moment under the mouse, onto the last picture.
-    void drawCorner();
+    // The corner cell with the moment under the mouse, onto the kept picture; as a full paint
+    // leaves it (fullPaint, with the presentation's ellipsis) or as the mouse does.
+    void drawCorner(bool fullPaint = false);
     // Takes the frame of Drag off the picture on screen.
     void eraseDragFrame();
 
@@ -109,9 +139,18 @@ public:
     QString lblVorschlag; // what the search panel shows of the proposal
     bool cmdNeuEnabled = false;
 
-    // The picture on screen, for drawing straight onto it between full paints.
-    QImage frame;
-    bool showFrameOnly = false;
+    // The picture on screen, painted anew only when what it shows changed (PictureKey).
+    QImage picture;
+    PictureKey pictureKey;
+    GanttScene screenScene;    // the scene of the kept picture
+    bool pictureStale = true;  // never painted, or drawn onto since (ZeilenFarbe)
+    bool showKeptOnly = false; // the next paint shows the kept picture as it is
+    quint64 settingsRevision = 0;
+    quint64 pictureRenders = 0; // how often the picture was painted anew
+    GanttBarCache barCache;
+    // The moment the kept corner shows, and whether a full paint drew it.
+    Date cornerDate = 0;
+    bool cornerFullPaint = false;
     // Left, top, right, bottom of the frame Drag drew last; all 0 for none.
     qint32 dragLeft = 0, dragTop = 0, dragRight = 0, dragBottom = 0;
 

@@ -24,13 +24,13 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
 {
     const Date rememberedFirstDay = mStartDate;
     const auto restoreScreen = [this, rememberedFirstDay] {
-        d->settings = d->settings.withLayout(QStringLiteral("strLayoutScreenGantt"));
+        d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutScreenGantt")));
         SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
         Repaint();
     };
     QVariant result;
     try {
-        d->settings = d->settings.withLayout(QStringLiteral("strLayoutDruckGantt"));
+        d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
         result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
     } catch (...) {
         restoreScreen();

@@ -27,11 +27,16 @@ void GanttSurface::paintEvent(QPaintEvent *)
         return;
     guarded(lcGantt(), [&] {
         QPainter painter(this);
-        if (d->showFrameOnly && !d->frame.isNull())
-            painter.drawImage(0, 0, d->frame);
-        else
-            d->paintView(&painter, width(), height());
+        d->paintScreen(painter);
     });
+}
+
+void GanttSurface::changeEvent(QEvent *event)
+{
+    // System colours follow the palette.
+    if (event->type() == QEvent::PaletteChange)
+        d->pictureStale = true;
+    QWidget::changeEvent(event);
 }
 
 namespace {
