@@ -13,7 +13,17 @@ bool GanttBarCache::Key::operator==(const Key &other) const
 
 size_t qHash(const GanttBarCache::Key &key, size_t seed)
 {
-    return qHashMulti(seed, key.text, key.width, key.height, key.back, key.fore, key.struck);
+    // FNV-1a: Qt's string hash costs more than drawing a kept inside.
+    size_t hash = 14695981039346656037ull ^ seed;
+    const auto mix = [&hash](quint32 value) {
+        hash ^= value;
+        hash *= 1099511628211ull;
+    };
+    for (const QChar c : key.text)
+        mix(c.unicode());
+    for (const qint32 value : {key.width, key.height, key.back, key.fore, qint32(key.struck)})
+        mix(quint32(value));
+    return hash;
 }
 
 const QImage *GanttBarCache::inside(const Key &key, const QFont &font, bool ellipsis)
@@ -23,10 +33,16 @@ const QImage *GanttBarCache::inside(const Key &key, const QFont &font, bool elli
         m_font = font;
         m_ellipsis = ellipsis;
     }
+    // An inside is kept from its second picture on: a picture painted once costs no more
+    // than drawing in place.
     auto found = m_entries.find(key);
-    if (found == m_entries.end())
-        found = m_entries.insert(key, paint(key));
-    found->used = true;
+    if (found == m_entries.end()) {
+        m_entries.insert(key, Entry());
+        return nullptr;
+    }
+    if (found->image.isNull() && !found->spills)
+        *found = paint(key);
+    found->unused = 0;
     return found->spills ? nullptr : &found->image;
 }
 
@@ -53,9 +69,9 @@ GanttBarCache::Entry GanttBarCache::paint(const Key &key) const
     }
     const QRgb back = entry.image.pixel(0, 0);
     const QRect box(kMargin, kMargin, key.width, key.height);
-    for (int y = 0; y < entry.image.height() && !entry.spills; ++y) {
+    for (int y = 0; y < height && !entry.spills; ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(entry.image.constScanLine(y));
-        for (int x = 0; x < entry.image.width() && !entry.spills; ++x)
+        for (int x = 0; x < width && !entry.spills; ++x)
             entry.spills = line[x] != back && !box.contains(x, y);
     }
     return entry;
@@ -69,12 +85,10 @@ QRect GanttBarCache::source(const QImage &inside)
 void GanttBarCache::sweep()
 {
     for (auto it = m_entries.begin(); it != m_entries.end();) {
-        if (!it->used) {
+        if (++it->unused > kKeptPictures)
             it = m_entries.erase(it);
-        } else {
-            it->used = false;
+        else
             ++it;
-        }
     }
 }
 

@@ -11,7 +11,7 @@ namespace Dayplex {
 
 // The insides of bars (their fill and text), painted once and drawn again while they look the
 // same, so that a bar that only moves is not laid out again. A view keeps one for the pictures
-// it paints into images; what a picture did not use is dropped after it.
+// it paints into images; what the last few pictures did not use is dropped.
 class GanttBarCache
 {
 public:
@@ -28,20 +28,22 @@ public:
 
     // The inside as cDC paints it into a box of that size: the fill, then the text wrapped at
     // words, in the font (struck through when asked), cut off with "…" when ellipsis is on;
-    // source() is the part to draw. None when the text paints outside the box, which only
-    // drawing it in place shows as it is.
+    // source() is the part to draw. None the first time it is asked for, and none when the
+    // text paints outside the box, which only drawing it in place shows as it is.
     const QImage *inside(const Key &key, const QFont &font, bool ellipsis);
     static QRect source(const QImage &inside);
-    // Drops the insides the pictures since the last sweep did not use.
+    // Ends a picture: drops the insides the last kKeptPictures pictures did not use.
     void sweep();
 
 private:
     static constexpr qint32 kMargin = 3;
+    // Going back and forth between two days keeps both.
+    static constexpr int kKeptPictures = 3;
     struct Entry
     {
-        QImage image;
+        QImage image; // null until the second picture that shows it
         bool spills = false;
-        bool used = true;
+        int unused = 0; // pictures since it was last drawn
     };
     Entry paint(const Key &key) const;
 

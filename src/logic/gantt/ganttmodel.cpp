@@ -71,12 +71,27 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
     return range;
 }
 
+size_t GanttModel::KeyHash::operator()(const QString &key) const noexcept
+{
+    // FNV-1a over the UTF-16 units.
+    size_t hash = 14695981039346656037ull;
+    for (const QChar c : key) {
+        hash ^= c.unicode();
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 void GanttModel::addMerkmal(const QString &merkmal, const QString &dsn)
 {
     m_rows.append({merkmal, dsn, false});
+    m_rowIndexCurrent = false;
     ++m_revision;
-    if (!m_rowByDsn.contains(dsn))
-        m_rowByDsn.insert(dsn, rowCount());
+    if (m_rowByDsn.emplace(dsn, rowCount()).second) {
+        // Records that arrived before their row now belong to it.
+        if (m_rowOfDate.contains(0))
+            m_rowOfDateCurrent = false;
+    }
 }
 
 void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Date bis,
@@ -102,10 +117,10 @@ void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Dat
     entry.merkmaldsn = merkmaldsn;
     entry.blnhinweis = blnhinweis;
     m_dates.append(std::move(entry));
+    m_rowOfDate.append(merkmalIndexDsn(merkmaldsn));
     m_busyIndexCurrent = false;
     ++m_revision;
-    if (m_rowIndexCurrent)
-        m_datesByRowDsn[merkmaldsn].append(dateCount());
+    m_rowIndexCurrent = false;
 }
 
 void GanttModel::reserveDates(qint32 count)
@@ -120,8 +135,9 @@ void GanttModel::clear()
     m_dates.clear();
     m_rowByDsn.clear();
     m_busyIndexCurrent = false;
-    m_datesByRowDsn.clear();
-    m_rowIndexCurrent = true;
+    m_rowOfDate.clear();
+    m_rowOfDateCurrent = true;
+    m_rowIndexCurrent = false;
     ++m_revision;
     ++m_generation;
     selectedDate.clear();
@@ -168,17 +184,23 @@ bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end, Date *vo
     return !m_busyIndex.overlapsAny(rowDsn, start, end, von, bis);
 }
 
-QVector<qint32> GanttModel::datesOfRow(qint32 row) const
+const QVector<qint32> &GanttModel::datesOfRow(qint32 row) const
 {
-    if (row < 1 || row > rowCount() || merkmalIndexDsn(this->row(row).dsn) != row)
-        return {};
-    if (!m_rowIndexCurrent) {
-        m_datesByRowDsn.clear();
+    static const QVector<qint32> none;
+    if (row < 1 || row > rowCount())
+        return none;
+    if (!m_rowOfDateCurrent) {
         for (qint32 i = 0; i < m_dates.size(); ++i)
-            m_datesByRowDsn[m_dates.at(i).merkmaldsn].append(i + 1);
+            m_rowOfDate[i] = merkmalIndexDsn(m_dates.at(i).merkmaldsn);
+        m_rowOfDateCurrent = true;
+    }
+    if (!m_rowIndexCurrent) {
+        m_datesByRow = QVector<QVector<qint32>>(rowCount() + 1);
+        for (qint32 i = 0; i < m_dates.size(); ++i)
+            m_datesByRow[m_rowOfDate.at(i)].append(i + 1);
         m_rowIndexCurrent = true;
     }
-    return m_datesByRowDsn.value(this->row(row).dsn);
+    return m_datesByRow.at(row);
 }
 
 bool GanttModel::isSelectedReadOnly() const

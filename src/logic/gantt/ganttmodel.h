@@ -5,9 +5,10 @@
 
 #include <dayplex/dates.h>
 
-#include <QHash>
 #include <QString>
 #include <QVector>
+
+#include <unordered_map>
 
 namespace Dayplex {
 
@@ -73,7 +74,11 @@ public:
     }
     void addMerkmal(const QString &merkmal, const QString &dsn);
     // The first row with this key, 0 when there is none.
-    qint32 merkmalIndexDsn(const QString &dsn) const { return m_rowByDsn.value(dsn, 0); }
+    qint32 merkmalIndexDsn(const QString &dsn) const
+    {
+        const auto found = m_rowByDsn.find(dsn);
+        return found == m_rowByDsn.end() ? 0 : found->second;
+    }
 
     qint32 dateCount() const { return qint32(m_dates.size()); }
     const GanttEintrag &date(qint32 index) const { return m_dates.at(index - 1); }
@@ -81,6 +86,7 @@ public:
     GanttEintrag &date(qint32 index)
     {
         m_busyIndexCurrent = false;
+        m_rowOfDateCurrent = false;
         m_rowIndexCurrent = false;
         ++m_revision;
         return m_dates[index - 1];
@@ -111,7 +117,7 @@ public:
     bool isSelectedReadOnly() const;
     // The records of a row (1-based) in arrival order; none for a row whose key an earlier row
     // has, since lookups find the first.
-    QVector<qint32> datesOfRow(qint32 row) const;
+    const QVector<qint32> &datesOfRow(qint32 row) const;
 
     // Counts every change of the rows and appointments (not of the public fields below), so
     // that a kept picture knows when it is out of date.
@@ -136,13 +142,22 @@ public:
 private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
-    QHash<QString, qint32> m_rowByDsn;
+    // Every record looks up its row: keys are short, and QHash's string hashing would cost
+    // more than the rest of a paint.
+    struct KeyHash
+    {
+        size_t operator()(const QString &key) const noexcept;
+    };
+    std::unordered_map<QString, qint32, KeyHash> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
-    // The records by the key of their row, kept as they arrive; rebuilt after a record was
-    // handed out for writing.
-    mutable QHash<QString, QVector<qint32>> m_datesByRowDsn;
-    mutable bool m_rowIndexCurrent = true;
+    // The row of each record, looked up as it arrives while its key is at hand, and the
+    // records of each row built from it at their first use after a change. A record written
+    // through date() may have a new key: then all rows are looked up again.
+    mutable QVector<qint32> m_rowOfDate;
+    mutable bool m_rowOfDateCurrent = true;
+    mutable QVector<QVector<qint32>> m_datesByRow;
+    mutable bool m_rowIndexCurrent = false;
     quint64 m_revision = 0;
     quint64 m_generation = 0;
 };

@@ -10,6 +10,7 @@
 #include <dayplex/error.h>
 
 #include <QCalendarWidget>
+#include <cmath>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -257,6 +258,11 @@ void ctlGantt::Refresh()
 /*! Paints the control now (nothing while it is hidden or prints). */
 void ctlGantt::Repaint()
 {
+    // What the screen shows is what a paint would show: only hit-testing goes back to it.
+    if (d->screenShowsNow()) {
+        d->scene = d->screenScene;
+        return;
+    }
     d->calpic->repaint();
 }
 
@@ -311,9 +317,18 @@ void ctlGantt::resizeEvent(QResizeEvent *)
 */
 QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    QImage image = cDC::blankPicture(size, devicePixelRatio);
+    // The picture covers every pixel with its background first: a blank one is not filled.
+    if (cDC::blankPicture(QSize(1, 1), devicePixelRatio).isNull() || size.width() < 1
+        || size.height() < 1)
+        return QImage();
+    const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
+    const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
+    if (!cDC::fitsSurface(width, height))
+        return QImage();
+    QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
     d->paintView(&painter, size.width(), size.height());
     return image;
@@ -363,8 +378,10 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
         dc.FillRect(left, StartY, qMax(0, d->picture.width() - left),
                     d->scene.layout.lngZeilenhoehe, Farbe);
     }
-    d->invertUnderFrame(QRect(d->scene.layout.lngNamenBreite, StartY, d->picture.width(),
-                              d->scene.layout.lngZeilenhoehe));
+    const QRect band(d->scene.layout.lngNamenBreite, StartY, d->picture.width(),
+                     d->scene.layout.lngZeilenhoehe);
+    d->invertUnderFrame(band);
+    d->shownChanges += band;
     // The band stays until the next full paint, which draws the picture anew.
     d->pictureStale = true;
     d->showFrame();

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QVariant>
 
@@ -74,6 +75,12 @@ public:
     void paintScreen(QPainter &target);
     // The frame of Drag inverted over the kept picture, onto the target.
     void drawDragOverlay(QPainter &target) const;
+    // What the screen picture would show if painted now.
+    PictureKey pictureKeyNow() const;
+    // Whether the screen shows what a full paint would show now: nothing to paint.
+    bool screenShowsNow() const;
+    // The pixels of the frame of Drag join the changes showFrame shows.
+    void frameChanges();
     // What is drawn straight onto the kept picture under the frame of Drag is inverted, as if
     // the frame had been inverted into the picture: taking the frame away inverts it back.
     void invertUnderFrame(const QRect &area);
@@ -145,6 +152,7 @@ public:
     GanttScene screenScene;    // the scene of the kept picture
     bool pictureStale = true;  // never painted, or drawn onto since (ZeilenFarbe)
     bool showKeptOnly = false; // the next paint shows the kept picture as it is
+    QRegion shownChanges;      // changed on the kept picture or its frame since last shown
     quint64 settingsRevision = 0;
     quint64 pictureRenders = 0; // how often the picture was painted anew
     GanttBarCache barCache;

@@ -98,24 +98,46 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     dragLeft = dragTop = dragRight = dragBottom = 0;
 }
 
+namespace {
+
+// The column of the current-time line in a picture's geometry, or the lowest number without one.
+qint32 nowColumn(const GanttLayout &layout, Date now)
+{
+    return layout.startDate <= now && now <= layout.dEnd ? layout.xOf(now)
+                                                         : std::numeric_limits<qint32>::min();
+}
+
+} // namespace
+
+PictureKey ctlGanttPrivate::pictureKeyNow() const
+{
+    PictureKey key;
+    key.modelRevision = model.revision();
+    key.settingsRevision = settingsRevision;
+    key.selected = model.selectedDate;
+    key.proposalFrom = model.vorschlagVon;
+    key.proposalTo = model.vorschlagBis;
+    key.firstDay = q->mStartDate;
+    key.lastDay = q->mEndDate;
+    key.firstRow = firstRow();
+    key.size = calpic->size();
+    key.modern = presentation == Presentation::Modern;
+    key.nowX = nowColumn(screenScene.layout, currentDateTime());
+    return key;
+}
+
+bool ctlGanttPrivate::screenShowsNow() const
+{
+    const bool noFrame = dragLeft == 0 && dragTop == 0 && dragRight == 0 && dragBottom == 0;
+    return calpic->isVisible() && !picture.isNull() && !pictureStale && noFrame
+           && shownChanges.isEmpty() && cornerFullPaint && cornerDate == model.datMaus
+           && pictureKeyNow() == pictureKey;
+}
+
 void ctlGanttPrivate::paintScreen(QPainter &target)
 {
     if (!(showKeptOnly && !picture.isNull())) {
-        PictureKey key;
-        key.modelRevision = model.revision();
-        key.settingsRevision = settingsRevision;
-        key.selected = model.selectedDate;
-        key.proposalFrom = model.vorschlagVon;
-        key.proposalTo = model.vorschlagBis;
-        key.firstDay = q->mStartDate;
-        key.lastDay = q->mEndDate;
-        key.firstRow = firstRow();
-        key.size = calpic->size();
-        key.modern = presentation == Presentation::Modern;
-        const GanttLayout &kept = screenScene.layout;
-        const Date now = currentDateTime();
-        key.nowX = kept.startDate <= now && now <= kept.dEnd ? kept.xOf(now)
-                                                             : std::numeric_limits<qint32>::min();
+        PictureKey key = pictureKeyNow();
         const bool rendered = pictureStale || !(key == pictureKey);
         if (rendered) {
             const QSize size = calpic->size();
@@ -129,10 +151,8 @@ void ctlGanttPrivate::paintScreen(QPainter &target)
             paintAll(*this, dc, size.width(), size.height());
             ++pictureRenders;
             screenScene = scene;
-            // The key is taken again: the now line may have moved with the new geometry.
-            const GanttLayout &l = scene.layout;
-            key.nowX = l.startDate <= now && now <= l.dEnd ? l.xOf(now)
-                                                            : std::numeric_limits<qint32>::min();
+            // The now line's column in the new geometry.
+            key.nowX = nowColumn(scene.layout, currentDateTime());
             pictureKey = key;
             pictureStale = false;
             cornerDate = model.datMaus;
@@ -140,6 +160,7 @@ void ctlGanttPrivate::paintScreen(QPainter &target)
         }
         // A full paint leaves no inverted frame behind; Drag starts afresh.
         dragLeft = dragTop = dragRight = dragBottom = 0;
+        shownChanges = QRegion();
         if (!rendered) {
             scene = screenScene;
             if (cornerDate != model.datMaus || !cornerFullPaint)
@@ -180,9 +201,23 @@ void ctlGanttPrivate::invertUnderFrame(const QRect &area)
 void ctlGanttPrivate::showFrame()
 {
     // A picture painted for another size is not the screen's: paint afresh.
-    showKeptOnly = picture.size() == calpic->size();
-    calpic->repaint();
+    if (picture.size() != calpic->size()) {
+        calpic->repaint();
+        return;
+    }
+    const QRegion changes = shownChanges;
+    shownChanges = QRegion();
+    if (changes.isEmpty())
+        return;
+    showKeptOnly = true;
+    calpic->repaint(changes);
     showKeptOnly = false;
+}
+
+void ctlGanttPrivate::frameChanges()
+{
+    for (const QRect &span : outline(dragLeft, dragTop, dragRight, dragBottom, picture.rect()))
+        shownChanges += span;
 }
 
 void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height)
@@ -199,16 +234,20 @@ void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint3
         || bottom > std::numeric_limits<qint32>::max()
         || bottom < std::numeric_limits<qint32>::min())
         throw Error(Overflow, QStringLiteral("Drag: das Rechteck ist zu groß."));
+    if (dragLeft != 0 || dragTop != 0 || dragRight != 0 || dragBottom != 0)
+        frameChanges();
     dragLeft = left;
     dragTop = top;
     dragRight = qint32(right);
     dragBottom = qint32(bottom);
+    frameChanges();
 }
 
 void ctlGanttPrivate::eraseDragFrame()
 {
     if (dragLeft == 0 && dragTop == 0 && dragRight == 0 && dragBottom == 0)
         return;
+    frameChanges();
     dragLeft = dragTop = dragRight = dragBottom = 0;
     showFrame();
 }
@@ -224,7 +263,9 @@ void ctlGanttPrivate::drawCorner(bool fullPaint)
     dc.UpdateFont();
     dc.setEllipsis(fullPaint && presentation == Presentation::Modern);
     KopfTextZeichnen(dc, scene.layout, settings.style, model.datMaus);
-    invertUnderFrame(QRect(0, 0, scene.layout.lngNamenBreite, scene.layout.lngZeilenOben));
+    const QRect corner(0, 0, scene.layout.lngNamenBreite, scene.layout.lngZeilenOben);
+    invertUnderFrame(corner);
+    shownChanges += corner;
     cornerDate = model.datMaus;
     cornerFullPaint = fullPaint;
 }
