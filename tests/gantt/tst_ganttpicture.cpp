@@ -10,7 +10,6 @@
 
 #include <dayplex/ctlgantt.h>
 
-#include <QScrollBar>
 #include <QTimeEdit>
 
 #include <QtTest>
@@ -177,25 +176,13 @@ private slots:
         keep(image, QStringLiteral("week"));
         const GanttLayout &l = scene.layout();
         const BarRect h = scene.bar("H");
-        QCOMPARE(h.left, l.xOf(kMonday + hm(8, 0)));
-        QCOMPARE(h.top, l.rowTop(7, 1) + 2); // holiday row first, R6 is row 7
-        QCOMPARE(h.width, l.widthOf(kMonday + hm(8, 0), kMonday + 4 + hm(18, 0)));
         QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
         QCOMPARE(image.pixelColor(h.left, h.top + h.height / 2), QColor(Qt::black)); // frame
         QVERIFY(image.pixelColor(h.left - 2, h.top + h.height / 2) != colourOf(0xFFC0C0));
 
-        // Good Friday in the holiday row, in the holiday colours.
+        // Good Friday in the holiday colours.
         QCOMPARE(scene.model().date(2).dsn, QString("2LEGALHOLIDY"));
-        const BarRect friday = scene.d()->scene.bar(scene.model(), 2);
-        QCOMPARE(friday.top, l.rowTop(1, 1) + 2);
-        QCOMPARE(friday.left, l.xOf(kMonday + 4));
-        QVERIFY(share(image, interior(friday), colourOf(0x00FFFF)) > 0.6);
-
-        // The all-day bar covers its day; the one-minute bar is 5 px wide.
-        QCOMPARE(scene.bar("F").width, l.widthOf(kMonday + 3, kMonday + 3 + hm(23, 59)));
-        QCOMPARE(scene.bar("I").width, 5);
-        // A bar whose row does not exist is not drawn and not hit.
-        QCOMPARE(scene.bar("J").width, 0);
+        QVERIFY(share(image, interior(scene.d()->scene.bar(scene.model(), 2)), colourOf(0x00FFFF)) > 0.6);
 
         // Even rows are white, odd rows in the header colour; row 9 (R8) holds no bars.
         QVERIFY(share(image, scene.band(9), colourOf(kHeaderBack)) > 0.9);
@@ -213,14 +200,7 @@ private slots:
         keep(image, QStringLiteral("staircase"));
         const GanttLayout &l = scene.layout();
         const BarRect a = scene.bar("A"), &b = scene.bar("B"), &c = scene.bar("C");
-        const qint32 full = l.lngZeilenhoehe - 4;
-        const qint32 half = qint32(std::nearbyint(full / 2.0));
-        QCOMPARE(a.top, l.rowTop(2, 1) + 2);
-        QCOMPARE(a.height, half);
-        QCOMPARE(b.top, a.top + half + 1);
-        QCOMPARE(b.height, qint32(std::nearbyint(half / 2.0)));
-        QCOMPARE(c.top, b.top + b.height + 1);
-        QCOMPARE(c.height, b.height);
+        QVERIFY(a.top < b.top && b.top < c.top); // the staircase itself: tst_ganttlayout
         QVERIFY(share(image, interior(a), colourOf(0xC0E0C0)) > 0.5);
         QVERIFY(share(image, interior(b), colourOf(0xA0E0FF)) > 0.3);
         QVERIFY(share(image, interior(c), colourOf(0xE0E0A0)) > 0.3);
@@ -235,33 +215,21 @@ private slots:
                  QVariant(scene.indexOf("B")));
     }
 
-    // Catches the selected bar and marked rows coloured in print pictures, or not on screen.
-    void selectionAndMarking_data()
-    {
-        QTest::addColumn<bool>("forPrinting");
-        QTest::newRow("screen") << false;
-        QTest::newRow("for printing") << true;
-    }
+    // Catches the selected bar and marked rows not coloured on screen (the printed view leaves
+    // them out, tst_ganttinteraction).
     void selectionAndMarking()
     {
-        QFETCH(bool, forPrinting);
         Scene scene;
         scene.gantt.setSelectedDate("E");
         scene.model().row(6).blnMarkiert = true; // R5
-        scene.gantt.ForPrinting = forPrinting;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, forPrinting ? QStringLiteral("selection-print") : QStringLiteral("selection"));
+        keep(image, QStringLiteral("selection"));
         const GanttLayout &l = scene.layout();
         const BarRect e = scene.bar("E");
         const QRect nameCell(1, l.rowTop(6, 1) + 2, l.lngNamenBreite - l.lngZeichenbreite - 2,
                              l.lngZeilenhoehe - 3);
-        if (forPrinting) {
-            QVERIFY(share(image, interior(e), colourOf(0xD0D0D0)) > 0.6);
-            QVERIFY(share(image, nameCell, QColor(Qt::white)) > 0.6); // row 6 is even
-        } else {
-            QVERIFY(share(image, interior(e), colourOf(kSelection)) > 0.6);
-            QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
-        }
+        QVERIFY(share(image, interior(e), colourOf(kSelection)) > 0.6);
+        QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
         // The other bars keep their colours.
         QVERIFY(share(image, interior(scene.bar("G")), colourOf(0xFFD0FF)) > 0.3);
     }
@@ -322,24 +290,20 @@ private slots:
                  qPrintable(QStringLiteral("%1 / %2").arg(struck).arg(plain)));
     }
 
-    // Catches a missing current-time line, or one drawn into print pictures.
+    // Catches a missing current-time line, or one drawn for a moment outside the days.
     void currentTimeLine_data()
     {
-        QTest::addColumn<bool>("forPrinting");
         QTest::addColumn<Date>("now");
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("screen, Wednesday 10:17") << false << kMonday + 2 + hm(10, 17) << true;
-        QTest::newRow("print picture") << true << kMonday + 2 + hm(10, 17) << false;
-        QTest::newRow("now after the range") << false << kMonday + 8 << false;
+        QTest::newRow("Wednesday 10:17") << kMonday + 2 + hm(10, 17) << true;
+        QTest::newRow("now after the range") << kMonday + 8 << false;
     }
     void currentTimeLine()
     {
-        QFETCH(bool, forPrinting);
         QFETCH(Date, now);
         QFETCH(bool, drawn);
         setCurrentDateTimeForTesting(now);
         Scene scene;
-        scene.gantt.ForPrinting = forPrinting;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         const GanttLayout &l = scene.layout();
         const qint32 x = l.xOf(kMonday + 2 + hm(10, 17));
@@ -350,33 +314,28 @@ private slots:
             QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
     }
 
-    // Catches a proposal drawn outside the marked rows, into print pictures, or a label out of step.
+    // Catches a proposal drawn outside the marked rows, or a label out of step.
     void proposal_data()
     {
         QTest::addColumn<bool>("withProposal");
-        QTest::addColumn<bool>("forPrinting");
-        QTest::newRow("proposal on screen") << true << false;
-        QTest::newRow("proposal, print picture") << true << true;
-        QTest::newRow("no proposal") << false << false;
+        QTest::newRow("proposal") << true;
+        QTest::newRow("no proposal") << false;
     }
     void proposal()
     {
         QFETCH(bool, withProposal);
-        QFETCH(bool, forPrinting);
         Scene scene;
         scene.model().row(9).blnMarkiert = true; // R8, empty
         if (withProposal) {
             scene.model().vorschlagVon = kMonday + 3 + hm(13, 0);
             scene.model().vorschlagBis = kMonday + 3 + hm(17, 0);
         }
-        scene.gantt.ForPrinting = forPrinting;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        if (withProposal && !forPrinting)
-            keep(image, QStringLiteral("proposal"));
+        keep(image, QStringLiteral("proposal"));
         const GanttLayout &l = scene.layout();
         const qint32 x = (l.xOf(kMonday + 3 + hm(13, 0)) + l.xOf(kMonday + 3 + hm(17, 0))) / 2;
         const QColor colour = colourOf(kSelection);
-        QCOMPARE(image.pixelColor(x, scene.band(9).center().y()) == colour, withProposal && !forPrinting);
+        QCOMPARE(image.pixelColor(x, scene.band(9).center().y()) == colour, withProposal);
         QVERIFY(image.pixelColor(x, scene.band(8).center().y()) != colour); // not marked
         QVERIFY(image.pixelColor(l.xOf(kMonday + 3 + hm(11, 0)), scene.band(9).center().y()) != colour);
         QCOMPARE(scene.d()->cmdNeuEnabled, withProposal);
@@ -436,42 +395,12 @@ private slots:
         QVERIFY(sameRegion(image, hourRef, hourCellRect.adjusted(0, 0, -2, -1)));
     }
 
-    // Catches bars of rows scrolled out of the view that still answer hit tests.
-    void scrolledRowsCannotBeHit()
-    {
-        Scene scene;
-        scene.gantt.paintToImage(QSize(1000, 760));
-        const BarRect a = scene.bar("A");
-        const QPoint inA(a.left + 2, a.top + 2);
-        QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant(scene.indexOf("A")));
-        QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 2);
-
-        auto *bar = scene.gantt.findChild<QScrollBar *>(QStringLiteral("VScroll"));
-        QVERIFY(bar);
-        QCOMPARE(bar->maximum(), 9);
-        bar->setValue(3);
-        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, QStringLiteral("scrolled"));
-        QCOMPARE(scene.bar("A").width, 0);
-        QCOMPARE(scene.bar("A").top, 0);
-        // The point now lies in the second visible row, row 4 (R3), which is empty on Monday.
-        QCOMPARE(scene.gantt.GetMerkmalIndex(inA.y()), 4);
-        QCOMPARE(scene.gantt.GetidxGanttEintrag(inA.x(), inA.y()), QVariant());
-        // Row 3 (R2) is on top.
-        QCOMPARE(scene.bar("D").top, scene.layout().lngZeilenOben + 2);
-    }
-
     // Catches a paint that throws or crashes for broken public range fields.
     void brokenRangeStillPaints()
     {
         Scene scene;
         scene.gantt.mStartDate = std::numeric_limits<double>::quiet_NaN();
-        QImage image;
-        try {
-            image = scene.gantt.paintToImage(QSize(300, 200));
-        } catch (...) {
-            QFAIL("paint threw");
-        }
+        QImage image = scene.gantt.paintToImage(QSize(300, 200)); // a throw fails the test
         QCOMPARE(image.size(), QSize(300, 200));
         scene.gantt.mStartDate = kMinDate;
         scene.gantt.mEndDate = kMaxDate - 1; // the whole calendar, far beyond 101 days

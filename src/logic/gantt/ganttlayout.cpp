@@ -231,14 +231,8 @@ BarRect ganttProposalRect(const GanttLayout &layout, Date von, Date bis, qint32 
 
 namespace {
 
-// VB-style fixed-width number: a sign for negatives, then at least 10 digits.
-QString tenDigits(qint64 value)
-{
-    const QString digits = QString::number(value < 0 ? -value : value).rightJustified(10, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
-}
-
-// One entry of the sorted list, compared as its key text would be.
+// One bar in the order of the key texts of the sorted list: the row and the left edge as ten
+// digits, "|", the index.
 struct SortItem
 {
     qint32 row;
@@ -288,11 +282,6 @@ bool itemBefore(const SortItem &a, const SortItem &b)
 
 } // namespace
 
-QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index)
-{
-    return tenDigits(row) + tenDigits(barLeft) + QLatin1Char('|') + QString::number(index);
-}
-
 BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow,
                         qint32 fromRow, qint32 toRow)
 {
@@ -312,14 +301,12 @@ BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint
     }
     std::sort(items.begin(), items.end(), itemBefore);
 
-    pass.order.reserve(qint32(items.size()));
     qint32 prev = 0;
     for (size_t k = 0; k < items.size(); ++k) {
         const SortItem &item = items[k];
         if (k == 0 || items[k - 1].row != item.row)
             prev = 0;
         const qint32 i = item.index;
-        pass.order.append(i);
         if (prev > 0) {
             BarRect &p = pass.rects[prev - 1];
             BarRect &c = pass.rects[i - 1];

@@ -86,8 +86,6 @@ BarRect ganttBarRect(const GanttLayout &layout, Date von, Date bis, qint32 row, 
 // The proposal stretch of one row: x and width, width 0 when nothing of it is shown.
 BarRect ganttProposalRect(const GanttLayout &layout, Date von, Date bis, qint32 y);
 
-// The key under which a bar enters the sorted list: row and left edge as 10 digits, "|", index.
-QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index);
 
 // A mark in the strip at the end of the name column beside a halved bar.
 struct OverlapMarker
@@ -99,7 +97,6 @@ struct OverlapMarker
 struct BarPass
 {
     QVector<BarRect> rects;          // per record, 0-based; all 0 for a bar not on screen
-    QVector<qint32> order;           // indices in the order of their sort keys (as text)
     QVector<OverlapMarker> markers;  // in the order they are made
 };
 
