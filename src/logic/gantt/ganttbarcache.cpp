@@ -1,5 +1,6 @@
 #include "gantt/ganttbarcache.h"
 
+#include "gantt/ganttmodel.h"
 #include "shared/cdc.h"
 
 
@@ -13,16 +14,9 @@ bool GanttBarCache::Key::operator==(const Key &other) const
 
 size_t qHash(const GanttBarCache::Key &key, size_t seed)
 {
-    // FNV-1a: Qt's string hash costs more than drawing a kept inside.
-    size_t hash = 14695981039346656037ull ^ seed;
-    const auto mix = [&hash](quint32 value) {
-        hash ^= value;
-        hash *= 1099511628211ull;
-    };
-    for (const QChar c : key.text)
-        mix(c.unicode());
+    size_t hash = GanttKeyHash()(key.text, seed);
     for (const qint32 value : {key.width, key.height, key.back, key.fore, qint32(key.struck)})
-        mix(quint32(value));
+        hash = (hash ^ quint32(value)) * 1099511628211ull;
     return hash;
 }
 

@@ -71,10 +71,9 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
     return range;
 }
 
-size_t GanttModel::KeyHash::operator()(const QString &key) const noexcept
+size_t GanttKeyHash::operator()(QStringView key, size_t seed) const noexcept
 {
-    // FNV-1a over the UTF-16 units.
-    size_t hash = 14695981039346656037ull;
+    size_t hash = 14695981039346656037ull ^ seed;
     for (const QChar c : key) {
         hash ^= c.unicode();
         hash *= 1099511628211ull;

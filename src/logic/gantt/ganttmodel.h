@@ -41,6 +41,13 @@ struct GanttEintrag
     bool blnhinweis = false;   // a mere note: never blocks a slot
 };
 
+// FNV-1a over the UTF-16 units, for the short keys a paint looks up once per bar: QHash's
+// string hashing costs more than the rest of the paint.
+struct GanttKeyHash
+{
+    size_t operator()(QStringView key, size_t seed = 0) const noexcept;
+};
+
 // The days a range request ends up showing.
 struct GanttRange
 {
@@ -142,13 +149,8 @@ public:
 private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
-    // Every record looks up its row: keys are short, and QHash's string hashing would cost
-    // more than the rest of a paint.
-    struct KeyHash
-    {
-        size_t operator()(const QString &key) const noexcept;
-    };
-    std::unordered_map<QString, qint32, KeyHash> m_rowByDsn;
+    // Every record looks up its row.
+    std::unordered_map<QString, qint32, GanttKeyHash> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
     // The row of each record, looked up as it arrives while its key is at hand, and the
