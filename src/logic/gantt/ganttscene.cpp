@@ -91,7 +91,8 @@ GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offset
     s.modelGeneration = m.generation();
     // The rows whose band starts above the bottom of the picture.
     const qint64 room = qint64(s.bottom) - s.layout.lngZeilenOben;
-    const qint64 rows = room > 0 ? (room + s.layout.lngZeilenhoehe - 1) / std::max(s.layout.lngZeilenhoehe, 1) : 0;
+    const qint64 rowHeight = std::max(s.layout.lngZeilenhoehe, 1);
+    const qint64 rows = room > 0 ? (room + rowHeight - 1) / rowHeight : 0;
     s.lastRow = qint32(std::min<qint64>(qint64(s.firstRow) + rows, m.rowCount()));
     s.bars = ganttLayoutBars(m, s.layout, s.firstRow, s.firstRow, s.lastRow);
 
