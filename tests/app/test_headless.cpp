@@ -81,50 +81,6 @@ private Q_SLOTS:
         QVERIFY2(colours.size() > 3, "the image is practically empty");
     }
 
-    // Catches a write-protected database that cannot even be looked at, or that is written.
-    void readOnlyDatabase_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("screenshot") << QStringList{"--screenshot", "gantt", "--out", "ro.png"};
-        QTest::newRow("print") << QStringList{"--print", "calendar", "--pdf", "ro.pdf"};
-    }
-    void readOnlyDatabase()
-    {
-        QFETCH(QStringList, arguments);
-        const QString path = m_dir.filePath(QStringLiteral("schreibgeschuetzt.sqlite"));
-        QFile::remove(path);
-        QVERIFY(QFile::copy(m_db, path));
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        const QByteArray before = checksum(path);
-        const Run run = terminplaner(QStringList{QStringLiteral("--db"), path} + arguments);
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QVERIFY(QFileInfo(m_dir.filePath(arguments.last())).size() > 0);
-        QCOMPARE(checksum(path), before);
-    }
-
-    void print_data()
-    {
-        QTest::addColumn<QString>("view");
-        QTest::newRow("calendar") << "calendar";
-        QTest::newRow("gantt") << "gantt";
-    }
-
-    // Catches a print export that shows a dialog, needs a display or writes no PDF.
-    void print()
-    {
-        QFETCH(QString, view);
-        const QString pdf = m_dir.filePath(view + QStringLiteral(".pdf"));
-        const Run run = terminplaner({QStringLiteral("--db"), m_db, QStringLiteral("--print"), view,
-                                      QStringLiteral("--from"), QStringLiteral("2026-12-07"),
-                                      QStringLiteral("--days"), QStringLiteral("7"), QStringLiteral("--pdf"), pdf});
-        if (run.exitCode != 0 && run.err.contains(QLatin1String("not yet available")))
-            QSKIP(qPrintable(QStringLiteral("the library cannot print this view yet: ") + run.err.trimmed()));
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.read(4), QByteArray("%PDF"));
-    }
-
     void badArguments_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -196,26 +152,6 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines.first().contains(says), qPrintable(lines.first()));
         QCOMPARE(folderChecksums(), before);
-    }
-
-    // Catches a calendar export that needs a display or an import that loses what was exported.
-    void calendarExchange()
-    {
-        const QString ics = m_dir.filePath(QStringLiteral("team.ics"));
-        const QString other = m_dir.filePath(QStringLiteral("andere.sqlite"));
-        Run run = terminplaner({QStringLiteral("--db"), m_db, QStringLiteral("--export-ics"), ics,
-                                QStringLiteral("--from"), QStringLiteral("2026-12-01"), QStringLiteral("--days"),
-                                QStringLiteral("31"), QStringLiteral("--participant"), QStringLiteral("Anna Becker")});
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QFile file(ics);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray exported = file.readAll();
-        QVERIFY(exported.startsWith("BEGIN:VCALENDAR"));
-        QVERIFY(exported.count("BEGIN:VEVENT") > 0);
-        QVERIFY(!exported.contains("CN=Thomas"));
-        run = terminplaner({QStringLiteral("--db"), other, QStringLiteral("--import-ics"), ics});
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QVERIFY(run.out.contains(QStringLiteral("%1 neu, 0 aktualisiert").arg(exported.count("BEGIN:VEVENT"))));
     }
 
 private:

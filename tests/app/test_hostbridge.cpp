@@ -137,21 +137,6 @@ private Q_SLOTS:
         QCOMPARE(listed.count(QLatin1Char('|')), keySet(listed).size());
     }
 
-    // Catches a participant filter that the calendar ignores.
-    void calendarHonoursTheFilter()
-    {
-        m_bridge->setParticipantFilter({3, 6});
-        QCOMPARE(m_bridge->participantFilter(), (QList<int>{3, 6}));
-        Dayplex::ucAgenda view;
-        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillCalendar(view, from, to, fields); });
-        view.Enabled = true;
-        const QDate first(2026, 12, 7);
-        double last = Dayplex::toDate(first.addDays(6));
-        view.SetDisplayedRange(Dayplex::toDate(first), &last, false, false);
-        QCOMPARE(keySet(view.TerminDSN()), seededKeys(first, first.addDays(6), {3, 6}));
-    }
-
     // Catches Gantt rows outside the filter, appointments in the wrong row, and notes that block.
     void ganttGetsFilteredRowsAndNotes()
     {
@@ -242,101 +227,6 @@ private Q_SLOTS:
             QVERIFY2(freeWith.at(i) == (freeWithout && !away),
                      qPrintable(Dayplex::toQDate(day).toString(Qt::ISODate)));
         }
-    }
-
-    void keys_data()
-    {
-        QTest::addColumn<QString>("dsn");
-        QTest::addColumn<qint64>("appointment");
-        QTest::addColumn<int>("participant");
-        QTest::newRow("appointment") << "T17" << qint64(17) << 0;
-        QTest::newRow("participant") << "P3" << qint64(0) << 3;
-        QTest::newRow("calendar holiday") << "4" << qint64(0) << 0;
-        QTest::newRow("Gantt holiday") << "4LEGALHOLIDY" << qint64(0) << 0;
-        QTest::newRow("Gantt holiday row") << "{1}" << qint64(0) << 0;
-        QTest::newRow("bare prefix") << "T" << qint64(0) << 0;
-        QTest::newRow("not a number") << "T1a" << qint64(0) << 0;
-        QTest::newRow("negative") << "T-5" << qint64(0) << 0;
-    }
-
-    // Catches keys of the views' own entries mistaken for database records.
-    void keys()
-    {
-        QFETCH(QString, dsn);
-        QFETCH(qint64, appointment);
-        QFETCH(int, participant);
-        QCOMPARE(HostBridge::appointmentId(dsn), appointment);
-        QCOMPARE(HostBridge::participantId(dsn), participant);
-    }
-
-    // Catches a lost, doubled or foreign participant in the Gantt's "|"-joined list.
-    void participantList()
-    {
-        QCOMPARE(HostBridge::participantIds(QStringLiteral("P1|P3")), (QList<int>{1, 3}));
-        QCOMPARE(HostBridge::participantIds(QStringLiteral("P2|{1}|P2|")), (QList<int>{2}));
-        QCOMPARE(HostBridge::participantIds(QString()), QList<int>());
-    }
-
-    void memo_data()
-    {
-        QTest::addColumn<QString>("fields");
-        QTest::addColumn<QString>("memo");
-        QTest::newRow("default field list") << "AKT_Merkmale, AKT_Notiz, AD_Name" << "Anna Becker: Urlaub";
-        QTest::newRow("subject first") << "AKT_Notiz,AKT_Merkmale" << "Urlaub: Anna Becker";
-        QTest::newRow("subject only") << "akt_notiz" << "Urlaub";
-        QTest::newRow("no subject field") << "AD_Name" << "Urlaub";
-        QTest::newRow("empty list") << "" << "Urlaub";
-    }
-
-    // Catches a field list ignored, misread or leaving the boxes blank.
-    void memo()
-    {
-        QFETCH(QString, fields);
-        QFETCH(QString, memo);
-        Appointment a;
-        a.text = QStringLiteral("Urlaub");
-        QCOMPARE(HostBridge::composeMemo(fields, a, QStringLiteral("Anna Becker")), memo);
-    }
-
-    // Catches shipped print layouts that leave the larger part of an A4 sheet to the all-day
-    // band: the time grid takes at least four fifths of the printed view.
-    void shippedSheetsGiveTheGridTheirHeight_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<QString>("layoutKey");
-        QTest::newRow("week sheet") << 7 << "strLayoutDruckWoche";
-        QTest::newRow("day sheet") << 1 << "strLayoutDruckTag";
-    }
-    void shippedSheetsGiveTheGridTheirHeight()
-    {
-        QFETCH(int, days);
-        QFETCH(QString, layoutKey);
-        Dayplex::ucAgenda view;
-        showShipped(view, days, &HostBridge::fillCalendar);
-        Dayplex::printNextJobToPdf(m_dir.filePath(QStringLiteral("sheet.pdf")));
-        view.PrintCalendar(false);
-
-        // The view was never shown: its geometry is still that of the printed view.
-        const PrintedView printed = a4View(entryValue(view.Options(), layoutKey));
-        const double grid = printed.top + printed.height - view.GetYErsteZeile();
-        QVERIFY2(grid >= 0.8 * printed.height, qPrintable(QString::number(grid / printed.height)));
-    }
-
-    // Catches a Gantt print in portrait, or one whose rows end high up on the page.
-    void shippedGanttPrintFillsALandscapePage()
-    {
-        Dayplex::ctlGantt view;
-        showShipped(view, 7, &HostBridge::fillGantt);
-        const QString pdf = m_dir.filePath(QStringLiteral("gantt.pdf"));
-        Dayplex::printNextJobToPdf(pdf);
-        view.PrintGantt(false);
-
-        const QSizeF page = pdfPageSize(pdf);
-        QVERIFY2(page.width() > page.height(), "portrait");
-        // As for the calendar, the geometry is that of the printed view.
-        const PrintedView printed = a4View(entryValue(view.Options(), QStringLiteral("strLayoutDruckGantt")));
-        const int rows = view.GetMerkmalIndex(qint32(printed.top + 0.96 * printed.height));
-        QCOMPARE(rows, int(m_db->participants().size()) + 1); // the holiday row first
     }
 
 private:

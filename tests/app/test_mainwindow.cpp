@@ -67,49 +67,6 @@ private Q_SLOTS:
         QVERIFY(titles.contains(QStringLiteral("Extras")));
     }
 
-    // Catches the menu entries exporting other days than shown, or an import through the
-    // window that does not reach the views.
-    void calendarExchangeThroughTheMenu()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("woche-%1.ics").arg(m_counter));
-        m_window->setDialogRunner([&](QDialog &dialog) {
-            auto *files = qobject_cast<QFileDialog *>(&dialog);
-            if (!files)
-                return int(QDialog::Rejected);
-            files->selectFile(path);
-            return int(QDialog::Accepted);
-        });
-        const QStringList shown = appointmentKeys(m_window->calendar()->TerminDSN());
-        QVERIFY(!shown.isEmpty());
-        m_window->findChild<QAction *>(QStringLiteral("mnuICalendarExport"))->trigger();
-        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(int(file.readAll().count("BEGIN:VEVENT")), shown.size());
-
-        QSqlQuery(QSqlDatabase::database(m_db->connectionName())).exec(QStringLiteral("DELETE FROM appointments"));
-        m_window->reloadViews();
-        QVERIFY(appointmentKeys(m_window->calendar()->TerminDSN()).isEmpty());
-        m_window->findChild<QAction *>(QStringLiteral("mnuICalendarImport"))->trigger();
-        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
-        QCOMPARE(appointmentKeys(m_window->calendar()->TerminDSN()).size(), shown.size());
-    }
-
-    // Catches the Gantt's participant list not reaching the form, or a cancelled form saving.
-    void ganttNewDatePreselectsItsParticipants()
-    {
-        QList<int> preselected;
-        m_window->setDialogRunner([&](QDialog &dialog) {
-            preselected = static_cast<AppointmentDialog &>(dialog).participantIds();
-            return int(AppointmentDialog::Cancelled);
-        });
-        const int before = m_db->appointmentCount();
-        const double day = Dayplex::currentDate();
-        emit m_window->gantt()->NewDate(day + 0.4, day + 0.45, QStringLiteral("P3|P5"));
-        QCOMPARE(preselected, (QList<int>{3, 5}));
-        QCOMPARE(m_db->appointmentCount(), before);
-    }
-
     // Catches ShowDate opening the wrong record or "Löschen" leaving it in the database.
     void showDateDeletes()
     {
@@ -124,73 +81,6 @@ private Q_SLOTS:
         QVERIFY(!m_db->appointment(target.id));
         QCOMPARE(countKeys(m_window->calendar()->TerminDSN(), HostBridge::appointmentKey(target.id)), 0);
         QVERIFY(m_messages.isEmpty());
-    }
-
-    // Catches a view switch that loses the displayed date.
-    void switchingViewsKeepsTheDate()
-    {
-        m_window->setDayCount(5);
-        const double first = m_window->calendar()->FirstDay();
-        emit m_window->calendar()->ShowImGantt(0);
-        QCOMPARE(m_window->currentView(), MainWindow::View::Gantt);
-        QCOMPARE(m_window->gantt()->FirstDay(), first);
-        QCOMPARE(m_window->gantt()->LastDay(), first + 4);
-        m_window->page(1);
-        const double ganttFirst = m_window->gantt()->FirstDay();
-        emit m_window->gantt()->ShowImCalendar();
-        QCOMPARE(m_window->currentView(), MainWindow::View::Calendar);
-        QCOMPARE(m_window->calendar()->FirstDay(), ganttFirst);
-    }
-
-    // Catches a filter choice that is not stored or not applied to the views.
-    void changeFilterStoresTheChoice()
-    {
-        m_window->setDialogRunner([](QDialog &dialog) {
-            auto &filter = static_cast<FilterDialog &>(dialog);
-            filter.setChosen({7});
-            filter.accept();
-            return filter.result();
-        });
-        emit m_window->gantt()->ChangeFilter();
-        QCOMPARE(m_window->bridge().participantFilter(), QList<int>{7});
-        for (const QString &key : m_window->calendar()->TerminDSN().split(QLatin1Char('|'), Qt::SkipEmptyParts))
-            QCOMPARE(m_db->appointment(HostBridge::appointmentId(key))->participantId, 7);
-    }
-
-    void wheel_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("delta");
-        QTest::addColumn<double>("rowShift");
-        QTest::addColumn<int>("dayShift");
-        QTest::newRow("one notch down") << 0 << -120 << 3.0 << 0;
-        QTest::newRow("two notches up") << 0 << 240 << -6.0 << 0;
-        QTest::newRow("Ctrl and one notch down") << 8 << -120 << 0.0 << 1;
-    }
-
-    // Catches wheel turns that scroll the wrong way, by the wrong amount or not at all.
-    void wheel()
-    {
-        QFETCH(int, key);
-        QFETCH(int, delta);
-        QFETCH(double, rowShift);
-        QFETCH(int, dayShift);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        Dayplex::ucAgenda *calendar = m_window->calendar();
-        calendar->setFirstTime(10.0 / 24);
-        const double firstTime = calendar->FirstTime();
-        const double firstDay = calendar->FirstDay();
-        auto *wheel = m_window->findChild<Dayplex::ctlIntellimouse *>();
-        QVERIFY(wheel);
-        const QPoint inside = calendar->mapToGlobal(calendar->rect().center());
-        emit wheel->Wheel(key, delta, inside.x(), inside.y());
-        QCOMPARE(calendar->FirstTime(), firstTime + rowShift * calendar->TimeRaster());
-        QCOMPARE(calendar->FirstDay(), firstDay + dayShift);
-        // Over the toolbar the wheel is not the views' business.
-        const QPoint outside = m_window->mapToGlobal(QPoint(5, 5));
-        emit wheel->Wheel(key, delta, outside.x(), outside.y());
-        QCOMPARE(calendar->FirstTime(), firstTime + rowShift * calendar->TimeRaster());
     }
 
     // Catches a write-protected database that cannot be looked at, lets appointments be

@@ -272,50 +272,6 @@ private slots:
         QVERIFY(drawnInside > 100);
     }
 
-    // Whole jobs print the asked pages and leave the screen as it was.
-    void printJobs_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("options");
-        QTest::newRow("Tagesplan") << 1 << 1 << QString();
-        QTest::newRow("Wochenplan") << 7 << 1 << QString();
-        QTest::newRow("2 x 3 views on a page") << 1 << 1 << printGridOptions(3, 2);
-        QTest::newRow("three pages") << 7 << 3 << QString();
-    }
-    void printJobs()
-    {
-        QFETCH(int, days);
-        QFETCH(int, pages);
-        QFETCH(QString, options);
-        QTemporaryDir dir;
-        const QString keepDir = qEnvironmentVariable("DAYPLEX_PICTURES");
-        const QString pdf = (keepDir.isEmpty() ? dir.path() : keepDir) + QStringLiteral("/print-")
-                            + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))
-                            + QStringLiteral(".pdf");
-        cPrintDialog::setHandler(cPrintDialog::printToFile(pdf, pages));
-
-        ucAgenda agenda;
-        if (!options.isEmpty())
-            agenda.setOptions(options);
-        connect(&agenda, &ucAgenda::NeedDates, &agenda,
-                [&](double from, double to, const QString &) { deliverWeek(agenda, from, to); });
-        agenda.Enabled = true;
-        agenda.setAlignOnWeekday(2);
-        double last = day(2024, 3, 4) + days - 1;
-        agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, true);
-        agenda.setSelectedDate(QStringLiteral("M%1").arg(day(2024, 3, 4)));
-        const Date raster = agenda.TimeRaster();
-
-        agenda.PrintCalendar(false);
-
-        QCOMPARE(pdfPageCount(pdf), pages);
-        QCOMPARE(agenda.ForPrinting, false);
-        QCOMPARE(agenda.FirstDay(), day(2024, 3, 4));
-        QCOMPARE(agenda.GetAnzahlTage(), days);
-        QCOMPARE(agenda.TimeRaster(), raster);
-        QCOMPARE(ucAgendaPrivate::get(&agenda)->grid.endZeit, 23.0 / 24 + 59.0 / 1440);
-    }
 };
 
 QTEST_MAIN(tst_CalendarPrint)

@@ -141,58 +141,6 @@ class tst_CellMatrix : public QObject
     Q_OBJECT
 
 private slots:
-    // Catches a call outside the matrix that writes, reads out of bounds, or throws the wrong
-    // error.
-    void rejectsOutOfRange_data()
-    {
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<int>("number");
-        const auto row = [](const char *tag, Call call, int number = IndexOutOfRange) {
-            QTest::newRow(tag) << call << number;
-        };
-        row("SpaltenBelegen column -1", [](CellMatrix &m) { m.spaltenBelegen(-1, 0, 1, "x"); });
-        row("SpaltenBelegen column = days", [](CellMatrix &m) { m.spaltenBelegen(3, 0, 1, "x"); });
-        row("SpaltenBelegen row -1", [](CellMatrix &m) { m.spaltenBelegen(0, -1, 1, "x"); });
-        row("SpaltenBelegen row = rows", [](CellMatrix &m) { m.spaltenBelegen(0, 2, 10, "x"); });
-        row("SpaltenBelegen zv > zb", [](CellMatrix &m) { m.spaltenBelegen(0, 5, 4, "x"); });
-        row("Zellen tv > tb", [](CellMatrix &m) { m.zellenBelegungEintragen(2, 1, 0, 3, "x"); });
-        row("Zellen same day zv > zb",
-            [](CellMatrix &m) { m.zellenBelegungEintragen(1, 1, 6, 5, "x"); });
-        row("Zellen last day outside",
-            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 3, 5, 2, "x"); });
-        row("Zellen end row outside",
-            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 2, 5, 10, "x"); });
-        row("Zellen start row negative",
-            [](CellMatrix &m) { m.zellenBelegungEintragen(0, 1, -1, 2, "x"); });
-        row("setColour", [](CellMatrix &m) { m.setColour(0, 10, 1); });
-        row("colour", [](CellMatrix &m) { m.colour(-1, 0); });
-        row("belegung", [](CellMatrix &m) { m.belegung(3, 0); });
-        row("dsnAt k 0", [](CellMatrix &m) { m.dsnAt(0, 0, 0); });
-        row("dsnAt cell", [](CellMatrix &m) { m.dsnAt(0, 10, 1); });
-        row("sharedSubColumns reversed", [](CellMatrix &m) { m.sharedSubColumns(0, 3, 2); });
-        row("firstSubColumnOf", [](CellMatrix &m) { m.firstSubColumnOf(0, -1, "x"); });
-        row("rebuild negative", [](CellMatrix &m) { m.rebuild(-1, 5); }, InvalidArgument);
-        row("rebuild huge", [](CellMatrix &m) { m.rebuild(1 << 20, 1 << 20); }, Overflow);
-    }
-    void rejectsOutOfRange()
-    {
-        QFETCH(Call, call);
-        QFETCH(int, number);
-        CellMatrix matrix;
-        matrix.rebuild(3, 10);
-        matrix.clearOccupancy();
-        matrix.setColour(1, 2, 7);
-        matrix.zellenBelegungEintragen(0, 1, 8, 2, QStringLiteral("a"));
-        matrix.spaltenBelegen(1, 0, 4, QStringLiteral("b"));
-        const QString before = snapshot(matrix);
-        try {
-            call(matrix);
-            QFAIL("no error");
-        } catch (const Error &e) {
-            QCOMPARE(e.number(), number);
-        }
-        QCOMPARE(snapshot(matrix), before);
-    }
 
     // Catches a sub-column chosen by the first row only, marks not padded with blanks, or a key
     // list that loses earlier keys.

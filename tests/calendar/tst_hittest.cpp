@@ -128,15 +128,6 @@ private slots:
             QCOMPARE(positionOf(regions, found), expected);
     }
 
-    // A miss must not overwrite the caller's region, which the mouse handling may still hold.
-    void nothingFoundLeavesRegionUntouched()
-    {
-        HitRegion kept = rect(1, 2, 3, 4, splitter, 99);
-        QVERIFY(!Dayplex::findHitRegion(listOf({rect(100, 100, 5, 5, zeitzelle, 1)}), 0, 0, 0, kept));
-        QCOMPARE(kept.lngTyp, qint32(splitter));
-        QCOMPARE(kept.lngWidth, 3);
-    }
-
     // On random lists and points (many on edges) the indexed lookup picks the same region as a plain scan.
     void indexedLookupMatchesLinearScan()
     {
@@ -284,118 +275,6 @@ private slots:
         QCOMPARE(Dayplex::terminTooltip(entry), expected);
     }
 
-    // Which pointer values are numbers: "0" is one although its number is 0; everything else
-    // whose number rounds to 0 is a cursor name.
-    void cursorNumber_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("isNumber");
-        QTest::addColumn<int>("number");
-        QTest::newRow("number 0") << QVariant(0) << true << 0;
-        QTest::newRow("text 0") << QVariant("0") << true << 0;
-        QTest::newRow("text 00 is a name") << QVariant("00") << false << 0;
-        QTest::newRow("number 7") << QVariant(7) << true << 7;
-        QTest::newRow("7.4 rounds to 7") << QVariant(7.4) << true << 7;
-        QTest::newRow("2.5 rounds half to even") << QVariant(2.5) << true << 2;
-        QTest::newRow("0.4 rounds to 0: a name") << QVariant(0.4) << false << 0;
-        QTest::newRow("text starting with a number") << QVariant("11 Sanduhr") << true << 11;
-        QTest::newRow("negative number") << QVariant(-1) << true << -1;
-        QTest::newRow("cursor name") << QVariant("SizeN") << false << 0;
-        QTest::newRow("empty text") << QVariant(QString()) << false << 0;
-        QTest::newRow("large number keeps its value") << QVariant(1e20) << true << std::numeric_limits<qint32>::max();
-    }
-    void cursorNumber()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(bool, isNumber);
-        QFETCH(int, number);
-        const std::optional<qint32> result = Dayplex::cursorNumber(value);
-        QCOMPARE(result.has_value(), isNumber);
-        if (isNumber)
-            QCOMPARE(*result, number);
-    }
-
-    // The named cursors are real 32 x 32 pictures from the resources with the hot spots the
-    // drag code relies on; names are found without regard to case.
-    void namedCursorsCarryTheirHotSpots_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QPoint>("hotSpot");
-        QTest::newRow("curMove") << "curMove" << QPoint(17, 11);
-        QTest::newRow("SizeN") << "SizeN" << QPoint(15, 0);
-        QTest::newRow("SizeS") << "SizeS" << QPoint(15, 31);
-        QTest::newRow("SplitterNS") << "SplitterNS" << QPoint(15, 15);
-        QTest::newRow("resource name in capitals") << "CURMOVE" << QPoint(17, 11);
-        QTest::newRow("lower case") << "splitterns" << QPoint(15, 15);
-    }
-    void namedCursorsCarryTheirHotSpots()
-    {
-        QFETCH(QString, name);
-        QFETCH(QPoint, hotSpot);
-        const QCursor cursor = loadNamedCursor(name);
-        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
-        QCOMPARE(cursor.hotSpot(), hotSpot);
-        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
-        // A picture that failed to draw or load would be blank.
-        const QImage picture = cursor.pixmap().toImage();
-        int opaque = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                opaque += qAlpha(picture.pixel(x, y)) > 0;
-        QVERIFY(opaque > 50);
-    }
-
-    // The pointer cache: a name given again costs nothing, a number in between forces a reload.
-    void mousePointerLoadsOnlyWhenChanged_data()
-    {
-        QTest::addColumn<QVariantList>("values");
-        QTest::addColumn<int>("loads");
-        QTest::addColumn<int>("shape"); // of the surface's pointer afterwards
-        QTest::newRow("same name twice") << QVariantList{"SizeN", "SizeN"} << 1 << int(Qt::BitmapCursor);
-        QTest::newRow("0 between the names") << QVariantList{"SizeN", 0, "SizeN"} << 2 << int(Qt::BitmapCursor);
-        QTest::newRow("text 0 counts as a number") << QVariantList{"SizeN", "0", "SizeN"} << 2 << int(Qt::BitmapCursor);
-        QTest::newRow("two names") << QVariantList{"SizeN", "SizeS", "SizeN"} << 3 << int(Qt::BitmapCursor);
-        QTest::newRow("name then default") << QVariantList{"curMove", 0} << 1 << int(Qt::ArrowCursor);
-        QTest::newRow("standard hourglass") << QVariantList{11} << 0 << int(Qt::WaitCursor);
-        QTest::newRow("99 shows the loaded cursor") << QVariantList{"SizeS", 1, 99} << 1 << int(Qt::BitmapCursor);
-        QTest::newRow("empty value first: same as the empty cache") << QVariantList{QVariant()} << 0
-                                                                    << int(Qt::ArrowCursor);
-    }
-    void mousePointerLoadsOnlyWhenChanged()
-    {
-        QFETCH(QVariantList, values);
-        QFETCH(int, loads);
-        QFETCH(int, shape);
-        ucAgenda agenda;
-        for (const QVariant &v : values)
-            agenda.MousePointer(v);
-        ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        QCOMPARE(d->surface.cursorLoads, loads);
-        QCOMPARE(int(d->pic->cursor().shape()), shape);
-    }
-
-    // Unknown names and numbers fail as errors of the call and change neither pointer nor cache.
-    void mousePointerRefusesUnknownValues_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("error");
-        QTest::newRow("unknown name") << QVariant("SizeW") << int(InvalidArgument);
-        QTest::newRow("number without pointer") << QVariant(42) << int(InvalidArgument);
-        QTest::newRow("0.4 is a name, and no cursor") << QVariant(0.4) << int(InvalidArgument);
-    }
-    void mousePointerRefusesUnknownValues()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(int, error);
-        ucAgenda agenda;
-        agenda.MousePointer("SizeN");
-        ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        QCOMPARE(errorNumber([&] { agenda.MousePointer(value); }), error);
-        QCOMPARE(d->pic->cursor().hotSpot(), QPoint(15, 0));
-        QCOMPARE(d->surface.varLastMousePointer.toString(), QStringLiteral("SizeN"));
-        agenda.MousePointer("SizeN");
-        QCOMPARE(d->surface.cursorLoads, 1);
-    }
 };
 
 QTEST_MAIN(tst_HitTest)

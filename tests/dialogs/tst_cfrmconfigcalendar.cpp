@@ -81,8 +81,6 @@ private slots:
     // stored anyway.
     void layoutButtons_data();
     void layoutButtons();
-    // Catches a close box that ends the dialog.
-    void closeBoxRefused();
 };
 
 void tst_cfrmConfigCalendar::cleanup()
@@ -270,19 +268,6 @@ void tst_cfrmConfigCalendar::layoutButtons()
     result.setContainerString(out.textValue(key));
     QCOMPARE(result.longValue("lngRandLinks"), 33);
     QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
-}
-
-void tst_cfrmConfigCalendar::closeBoxRefused()
-{
-    cfrmConfigCalendar d;
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-    d.windowHandle()->close();
-    QVERIFY(d.isVisible());
-    QVERIFY(!d.Cancel());
-    click(d, "cmdCancel");
-    QVERIFY(!d.isVisible());
-    QVERIFY(d.Cancel());
 }
 
 QTEST_MAIN(tst_cfrmConfigCalendar)

@@ -37,7 +37,6 @@ public:
         int period = 0;      // how often Scroll had been called before
         bool forPrinting = false;
         QVariant direction;  // Scroll only
-        double fontPointSize = 0;
     };
 
     bool ForPrinting = false;
@@ -53,7 +52,6 @@ public:
         call.rect = QRect(offsetx, offsety, breite, hoehe);
         call.period = period;
         call.forPrinting = ForPrinting;
-        call.fontPointSize = hdc ? hdc->font().pointSizeF() : 0;
         calls.append(call);
         if (throwInPrintAnsicht)
             throw std::runtime_error("the view failed to draw");
@@ -149,26 +147,10 @@ private slots:
     // Catches layouts without room for the views reaching the printer instead of the message.
     void invalidLayout_data();
     void invalidLayout();
-    // Catches numbers stored as text by the layout dialog being read differently from numbers.
-    void textValuesEqualNumbers_data();
-    void textValuesEqualNumbers();
-    // Catches the printer font not reaching the view or not being halved for the preview.
-    void fontOfTheJob_data();
-    void fontOfTheJob();
-    // Catches a preview that is not reduced to at most 2000 pixels or whose page the preview
-    // window cannot render.
-    void previewRendersWithoutWindow_data();
-    void previewRendersWithoutWindow();
     // Catches a print dialog or preview window that bypasses the modal runner, and a runner's
     // answer (printer, page count, preview, cancel) that does not reach the job.
     void windowsThroughTheRunner_data();
     void windowsThroughTheRunner();
-    // Catches a missing view crashing instead of failing with a clear error.
-    void missingViewIsAnError();
-    // Catches a host's answer for the next job that still shows the dialog, sends the job
-    // elsewhere, or stays in force for the job after.
-    void answerForTheNextJobOnly_data();
-    void answerForTheNextJobOnly();
 
 private:
     QVariant run(const cContainer &layout, bool preview = false);
@@ -177,11 +159,7 @@ private:
     QString m_pdf;
     FakeView *m_view = nullptr;
     QStringList m_messages;
-    QVector<cPrintPreview *> m_previews;
-    QSize m_previewSize;
-    QImage m_previewPage;
     int m_previewWidgetPages = -1;
-    int m_previewPdfPages = -1;
 };
 
 void tst_PrintDriver::init()
@@ -193,28 +171,20 @@ void tst_PrintDriver::init()
     QFile::remove(m_pdf);
     m_view = new FakeView;
     m_messages.clear();
-    m_previewSize = QSize();
-    m_previewPage = QImage();
     m_previewWidgetPages = -1;
-    m_previewPdfPages = -1;
     cTools::setPromptHandler([this](const Prompt &prompt) {
         m_messages.append(prompt.title + QStringLiteral(": ") + prompt.text);
         return true;
     });
     cPrintDialog::setHandler(printToTestFile(m_pdf, 1));
-    // The preview is answered without a window: its page is kept and run through the same
-    // preview widget the window uses, and printed into a PDF file.
+    // The preview is answered without a window: its page runs through the preview widget the
+    // window uses.
     cPrintPreview::setHandler([this](cPrintPreview &preview) {
-        m_previewSize = preview.pageSize();
-        m_previewPage = preview.page();
         QPrintPreviewWidget widget(preview.printer());
         QObject::connect(&widget, &QPrintPreviewWidget::paintRequested, &widget,
                          [&preview](QPrinter *target) { preview.renderPages(target); });
         widget.updatePreview();
         m_previewWidgetPages = widget.pageCount();
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFileName(m_pdf + QStringLiteral(".preview.pdf"));
-        m_previewPdfPages = preview.renderPages(&pdf);
     });
 }
 
@@ -253,9 +223,6 @@ void tst_PrintDriver::viewsOnThePage_data()
         << QVector<QRect>{QRect(945, 472, 3855, 3370), QRect(x2, 472, 3855, 3370),
                           QRect(945, y2, 3855, 3370), QRect(x2, y2, 3855, 3370),
                           QRect(945, y3, 3855, 3370), QRect(x2, y3, 3855, 3370)};
-    QTest::newRow("landscape with the default layout")
-        << QVariantMap{{"blnQuerformat", true}}
-        << QVector<QRect>{QRect(945, 472, 12000 - 1417, 9600 - 945)};
 }
 
 void tst_PrintDriver::viewsOnThePage()
@@ -280,7 +247,6 @@ void tst_PrintDriver::pagesAndViews_data()
     QTest::addColumn<int>("views");
     QTest::addColumn<int>("pdfPages");
 
-    QTest::newRow("three pages of one view") << 3 << 1 << 1 << false << 3 << 3;
     QTest::newRow("three pages of two views across") << 3 << 2 << 1 << false << 6 << 3;
     QTest::newRow("page count 0 still prints one page") << 0 << 1 << 1 << false << 1 << 1;
     QTest::newRow("preview of three pages shows one page of six views")
@@ -389,20 +355,10 @@ void tst_PrintDriver::invalidLayout_data()
 
     QTest::newRow("margins larger than the page")
         << QVariantMap{{"lngRandLinks", 150}, {"lngRandRechts", 150}};
-    QTest::newRow("top and bottom margins leave 47 pixels")
-        << QVariantMap{{"lngRandOben", 126}, {"lngRandUnten", 127}};
-    QTest::newRow("no views across") << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", 0}};
     QTest::newRow("negative views down")
         << QVariantMap{{"lngAnzahlAnsichtenUebereinander", -3}};
-    QTest::newRow("views across that are no number")
-        << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", QStringLiteral("zwei")}};
-    QTest::newRow("gaps of 20 views fill the page")
-        << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", 20},
-                       {"lngAbstandHorizontal", 10}};
     QTest::newRow("negative gap")
         << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", 2}, {"lngAbstandHorizontal", -5}};
-    QTest::newRow("huge view count")
-        << QVariantMap{{"lngAnzahlAnsichtenUebereinander", std::numeric_limits<int>::max()}};
 }
 
 void tst_PrintDriver::invalidLayout()
@@ -420,100 +376,6 @@ void tst_PrintDriver::invalidLayout()
     QCOMPARE(m_view->ForPrinting, false);
 }
 
-void tst_PrintDriver::textValuesEqualNumbers_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("left margin") << "lngRandLinks" << 20 << "20";
-    QTest::newRow("top margin with a leading blank") << "lngRandOben" << 25 << " 25";
-    QTest::newRow("horizontal gap") << "lngAbstandHorizontal" << 15 << "15";
-    QTest::newRow("views across") << "lngAnzahlAnsichtenNebeneinander" << 3 << "3";
-    QTest::newRow("landscape flag") << "blnQuerformat" << -1 << "-1";
-}
-
-void tst_PrintDriver::textValuesEqualNumbers()
-{
-    QFETCH(QString, key);
-    QFETCH(int, number);
-    QFETCH(QString, text);
-
-    const QVariantMap twoAcross{{"lngAnzahlAnsichtenNebeneinander", 2}};
-    QVariantMap asNumber = twoAcross;
-    asNumber.insert(key, QVariant::fromValue(short(number)));
-    QVariantMap asText = twoAcross;
-    asText.insert(key, text);
-
-    run(layoutWith(asNumber));
-    const QVector<QRect> fromNumber = m_view->printedRects();
-    m_view->calls.clear();
-    run(layoutWith(asText));
-
-    QVERIFY(!fromNumber.isEmpty());
-    QCOMPARE(m_view->printedRects(), fromNumber);
-    QVERIFY(m_messages.isEmpty());
-}
-
-void tst_PrintDriver::fontOfTheJob_data()
-{
-    QTest::addColumn<QString>("font");
-    QTest::addColumn<bool>("preview");
-    QTest::addColumn<double>("pointSize");
-
-    QTest::newRow("default font on paper") << "MS Sans Serif, 8pt" << false << 8.0;
-    QTest::newRow("size written by the layout dialog") << "DejaVu Sans, 12 Punkt" << false << 12.0;
-    // 9600 pixels are halved three times to 1200.
-    QTest::newRow("default font in the preview") << "MS Sans Serif, 8pt" << true << 1.0;
-    QTest::newRow("large font in the preview") << "DejaVu Sans, 20 Punkt" << true << 2.5;
-}
-
-void tst_PrintDriver::fontOfTheJob()
-{
-    QFETCH(QString, font);
-    QFETCH(bool, preview);
-    QFETCH(double, pointSize);
-
-    run(layoutWith({{"strFont", font}}), preview);
-
-    QCOMPARE(m_view->printedRects().size(), 1);
-    QCOMPARE(m_view->calls.first().fontPointSize, pointSize);
-}
-
-void tst_PrintDriver::previewRendersWithoutWindow_data()
-{
-    QTest::addColumn<bool>("callerAsks");
-    QTest::addColumn<bool>("dialogAsks");
-
-    QTest::newRow("caller asks for the preview") << true << false;
-    QTest::newRow("dialog asks for the preview") << false << true;
-}
-
-void tst_PrintDriver::previewRendersWithoutWindow()
-{
-    QFETCH(bool, callerAsks);
-    QFETCH(bool, dialogAsks);
-
-    cPrintDialog::setHandler(printToTestFile(m_pdf, 5, dialogAsks));
-    run(layoutWith({}), callerAsks);
-
-    // 9600 x 12000 halved three times, scale 1/8: the view starts at 945/8 and 472/8 pixels.
-    QCOMPARE(m_previewSize, QSize(1200, 1500));
-    const QVector<QRect> rects = m_view->printedRects();
-    QCOMPARE(rects, QVector<QRect>{QRect(118, 59, 1023, 1382)});
-    const QRect &view = rects.first();
-    QCOMPARE(m_previewPage.pixelColor(view.x() + view.width() / 4, view.y() + view.height() / 4),
-             QColor(200, 220, 255));
-    QCOMPARE(m_previewPage.pixelColor(10, 10), QColor(Qt::white));
-    QCOMPARE(m_previewWidgetPages, 1);
-    QCOMPARE(m_previewPdfPages, 1);
-    QCOMPARE(pdfPageCount(m_pdf + QStringLiteral(".preview.pdf")), 1);
-    QVERIFY(!QFile::exists(m_pdf));
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *w : windows)
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-}
-
 void tst_PrintDriver::windowsThroughTheRunner_data()
 {
     QTest::addColumn<bool>("confirm");
@@ -525,8 +387,6 @@ void tst_PrintDriver::windowsThroughTheRunner_data()
 
     const QStringList print{"dlgPrint"};
     QTest::newRow("two pages confirmed") << true << 2 << false << print << 2 << 2;
-    QTest::newRow("preview chosen in the dialog")
-        << true << 1 << true << QStringList{"dlgPrint", "dlgPrintPreview"} << 1 << -1;
     QTest::newRow("cancelled") << false << 1 << false << print << 0 << -1;
 }
 
@@ -561,51 +421,6 @@ void tst_PrintDriver::windowsThroughTheRunner()
     QTEST(int(m_view->printedRects().size()), "views");
     QTEST(pdfPageCount(m_pdf), "pdfPages");
     QCOMPARE(previewPages, preview ? 1 : -1);
-}
-
-void tst_PrintDriver::missingViewIsAnError()
-{
-    bool dialogShown = false;
-    cPrintDialog::setHandler([&](cPrintDialog &) {
-        dialogShown = true;
-        return true;
-    });
-    cCommonCalendar service;
-    QVERIFY_THROWS_EXCEPTION(Error, service.PrintCalendar(nullptr, false, layoutWith({})));
-    QVERIFY(!dialogShown);
-}
-
-void tst_PrintDriver::answerForTheNextJobOnly_data()
-{
-    QTest::addColumn<bool>("preview");
-    QTest::newRow("straight to the preview") << true;
-    QTest::newRow("straight into a PDF file") << false;
-}
-
-void tst_PrintDriver::answerForTheNextJobOnly()
-{
-    QFETCH(bool, preview);
-    int asked = 0;
-    cPrintDialog::setHandler([&](cPrintDialog &dialog) {
-        ++asked;
-        return printToTestFile(m_pdf, 1)(dialog);
-    });
-    const QString other = m_pdf + QStringLiteral(".other.pdf");
-    if (preview)
-        previewNextJob();
-    else
-        printNextJobToPdf(other);
-
-    run(layoutWith({}));
-    QCOMPARE(asked, 0);
-    QCOMPARE(m_previewSize.isValid(), preview);
-    QCOMPARE(QFile::exists(other), !preview);
-    QVERIFY(!QFile::exists(m_pdf));
-    QCOMPARE(m_view->printedRects().size(), 1);
-
-    run(layoutWith({}));
-    QCOMPARE(asked, 1);
-    QCOMPARE(pdfPageCount(m_pdf), 1);
 }
 
 QTEST_MAIN(tst_PrintDriver)

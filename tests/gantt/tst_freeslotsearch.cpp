@@ -105,8 +105,6 @@ private slots:
     void backwardThroughAWindowFromMidnight();
     void everySearchEnds_data();
     void everySearchEnds();
-    void longAbsencesArePassedInFewSteps_data();
-    void longAbsencesArePassedInFewSteps();
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
@@ -355,58 +353,6 @@ void tst_FreeSlotSearch::everySearchEnds()
     QVERIFY(cToolbox::DateCompare(end - start, "=", cToolbox::TimeOnly(length)));
     QVERIFY(cToolbox::DateCompare(cToolbox::TimeOnly(start), ">=", from));
     QVERIFY(!cToolbox::DateCompare(cToolbox::TimeOnly(end), ">", to));
-}
-
-// Catches a search that passes a long absence in a way that lands on another slot than going
-// step by step would (after its end forward, before its start backward, weekends refused), or
-// that takes every raster step of the years up to its limit one by one.
-void tst_FreeSlotSearch::longAbsencesArePassedInFewSteps_data()
-{
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<double>("raster");
-    QTest::addColumn<Date>("busyFrom");
-    QTest::addColumn<Date>("busyTo");
-    QTest::addColumn<Date>("proposal"); // 0: none up to the limit
-    QTest::addColumn<bool>("recordsRange");
-    QTest::newRow("busy until Wednesday 10:17: Wednesday 10:30")
-        << true << 30.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 30) << true;
-    QTest::newRow("host that does not record its ranges, busy until Wednesday 10:17: Wednesday 10:30")
-        << true << 30.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 30) << false;
-    QTest::newRow("busy until Saturday: Monday 08:00")
-        << true << 30.0 << kMonday - 3 << kMonday + 5 + hm(10, 17) << kMonday + 7 + hm(8, 0) << true;
-    QTest::newRow("one-minute raster, busy until Wednesday 10:17: 10:17")
-        << true << 1.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 17) << true;
-    QTest::newRow("backward, busy from Tuesday 11:10: Tuesday 10:00")
-        << false << 30.0 << kMonday + 1 + hm(11, 10) << kMonday + 9 << kMonday + 1 + hm(10, 0) << true;
-    QTest::newRow("one-minute raster, busy up to 2100: none before 1 January 2099")
-        << true << 1.0 << kMonday - 3 << day(2100, 1, 1) << 0.0 << true;
-    QTest::newRow("host that does not record its ranges, busy up to 2100")
-        << true << 30.0 << kMonday - 3 << day(2100, 1, 1) << 0.0 << false;
-}
-
-void tst_FreeSlotSearch::longAbsencesArePassedInFewSteps()
-{
-    QFETCH(bool, forward);
-    QFETCH(double, raster);
-    QFETCH(Date, busyFrom);
-    QFETCH(Date, busyTo);
-    QFETCH(Date, proposal);
-    QFETCH(bool, recordsRange);
-    Host host({{"R1", busyFrom, busyTo, false}});
-    host.recordsRange = recordsRange;
-    host.requests = 0;
-    FreeSlotQuery q = query(forward ? kMonday : kMonday + 2, 0, hm(1, 0));
-    q.rasterMinutes = raster;
-    const FreeSlotResult result = searchFreeSlot(host.model, host, q, forward);
-    QCOMPARE(result.outcome, proposal > 0 ? FreeSlotOutcome::Found : FreeSlotOutcome::NotFound);
-    if (proposal > 0)
-        QCOMPARE(cToolbox::NormalizeDate(host.model.vorschlagVon), cToolbox::NormalizeDate(proposal));
-    // A few candidates a day: where the day starts, where the absence ends, where it stops.
-    const double daysPassed = std::fabs(cToolbox::DateOnly(result.start) - q.searchFrom) + 1;
-    QVERIFY2(result.candidates <= 8 * daysPassed,
-             qPrintable(QStringLiteral("%1 candidates over %2 days").arg(result.candidates).arg(daysPassed)));
-    // The host is asked once per shown week, whether or not it records what it delivered.
-    QVERIFY2(host.requests <= daysPassed / 7 + 3, qPrintable(QString::number(host.requests)));
 }
 
 QTEST_MAIN(tst_FreeSlotSearch)

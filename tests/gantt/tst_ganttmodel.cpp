@@ -165,67 +165,6 @@ private slots:
         }
     }
 
-    // Catches Clear forgetting the proposal end or keeping the selection or the row lookup.
-    void clearKeepsProposalEnd()
-    {
-        GanttModel model;
-        model.addMerkmal("Anna", "R1");
-        addTimed(model, "A", kMon, kMon + 1, "R1");
-        model.selectedDate = "A";
-        model.vorschlagVon = kMon + hms(10, 0);
-        model.vorschlagBis = kMon + hms(12, 0);
-        model.clear();
-        QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(model.dateCount(), 0);
-        QCOMPARE(model.selectedDate, QString());
-        QCOMPARE(model.vorschlagVon, 0.0);
-        QCOMPARE(model.vorschlagBis, kMon + hms(12, 0));
-        QCOMPARE(model.merkmalIndexDsn("R1"), 0);
-    }
-
-    // Catches a row lookup that returns the last duplicate, or a row for an unknown key.
-    void rowLookupFindsFirstKey_data()
-    {
-        QTest::addColumn<QString>("dsn");
-        QTest::addColumn<int>("row");
-        QTest::newRow("single") << "R1" << 1;
-        QTest::newRow("duplicate key: first row") << "R2" << 2;
-        QTest::newRow("unknown key") << "R9" << 0;
-    }
-    void rowLookupFindsFirstKey()
-    {
-        QFETCH(QString, dsn);
-        QFETCH(int, row);
-        GanttModel model;
-        model.addMerkmal("Anna", "R1");
-        model.addMerkmal("Ben", "R2");
-        model.addMerkmal("Ben again", "R2");
-        QCOMPARE(model.merkmalIndexDsn(dsn), row);
-    }
-
-    // Catches the read-only flag read from the wrong record (not the first with the key).
-    void selectedReadOnly_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("nothing selected") << "" << false;
-        QTest::newRow("read-only record") << "A" << true;
-        QTest::newRow("first of two with the key decides") << "B" << false;
-        QTest::newRow("key of no record") << "Z" << false;
-    }
-    void selectedReadOnly()
-    {
-        QFETCH(QString, selected);
-        QFETCH(bool, readOnly);
-        GanttModel model;
-        addTimed(model, "", kMon, kMon + 1, "R1", true);
-        addTimed(model, "A", kMon, kMon + 1, "R1", true);
-        addTimed(model, "B", kMon, kMon + 1, "R1", false);
-        addTimed(model, "B", kMon, kMon + 1, "R1", true);
-        model.selectedDate = selected;
-        QCOMPARE(model.isSelectedReadOnly(), readOnly);
-    }
-
     // Catches rounding to the wrong 10 minutes, also for values a hair below a boundary.
     void rundezeit_data()
     {

@@ -234,62 +234,6 @@ private slots:
         QVERIFY(share(image, interior(scene.bar("G")), colourOf(0xFFD0FF)) > 0.3);
     }
 
-    // Catches a modern selection that looks like a bar in the selection colour, or whose text
-    // loses its contrast on the changed fill; the classic row shows the clash to begin with.
-    void modernSelectionStandsApart_data()
-    {
-        QTest::addColumn<bool>("modern");
-        QTest::newRow("classic") << false;
-        QTest::newRow("modern") << true;
-    }
-    void modernSelectionStandsApart()
-    {
-        QFETCH(bool, modern);
-        Scene scene;
-        scene.gantt.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
-        scene.add("K", "Rückruf", kMonday + 2 + hm(8, 0), kMonday + 2 + hm(20, 0), kSelection, "R8");
-        scene.gantt.setSelectedDate("E");
-        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, modern ? QStringLiteral("selection-modern") : QStringLiteral("selection-classic"));
-        const auto fillOf = [&image](const BarRect &e) {
-            const QRgb c = image.pixel(e.left + e.width - 3, e.top + e.height - 3);
-            return qint32(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
-        };
-        const qint32 selected = fillOf(scene.bar("E"));
-        const double nearest = std::min({colourDistance(selected, fillOf(scene.bar("K"))),
-                                         colourDistance(selected, fillOf(scene.bar("A"))),
-                                         colourDistance(selected, fillOf(scene.bar("G")))});
-        QCOMPARE(nearest >= kDistinctColourDistance, modern);
-        // The text on the selection keeps its contrast, measured on the painted pixels.
-        double contrast = 1;
-        const QRect inside = interior(scene.bar("E"));
-        for (int y = inside.top(); y <= inside.bottom(); ++y)
-            for (int x = inside.left(); x <= inside.right(); ++x) {
-                const QRgb c = image.pixel(x, y);
-                contrast = std::max(contrast, contrastRatio(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16), selected));
-            }
-        QVERIFY(contrast >= kReadableContrast);
-    }
-
-    // Catches a done appointment drawn without its strike-through line.
-    void doneBarIsStruckThrough()
-    {
-        QImage images[2];
-        QRect inside;
-        for (const bool done : {false, true}) {
-            Scene scene;
-            scene.doneBar = done;
-            scene.gantt.Refresh();
-            images[done] = scene.gantt.paintToImage(QSize(1000, 760));
-            inside = interior(scene.bar("D")).adjusted(1, 1, -1, -1);
-        }
-        keep(images[1], QStringLiteral("done"));
-        const int plain = longestRun(images[0], inside, QColor(Qt::black));
-        const int struck = longestRun(images[1], inside, QColor(Qt::black));
-        QVERIFY2(struck >= 40 && struck > 3 * plain,
-                 qPrintable(QStringLiteral("%1 / %2").arg(struck).arg(plain)));
-    }
-
     // Catches a missing current-time line, or one drawn for a moment outside the days.
     void currentTimeLine_data()
     {
@@ -395,57 +339,6 @@ private slots:
         QVERIFY(sameRegion(image, hourRef, hourCellRect.adjusted(0, 0, -2, -1)));
     }
 
-    // Catches a paint that throws or crashes for broken public range fields.
-    void brokenRangeStillPaints()
-    {
-        Scene scene;
-        scene.gantt.mStartDate = std::numeric_limits<double>::quiet_NaN();
-        QImage image = scene.gantt.paintToImage(QSize(300, 200)); // a throw fails the test
-        QCOMPARE(image.size(), QSize(300, 200));
-        scene.gantt.mStartDate = kMinDate;
-        scene.gantt.mEndDate = kMaxDate - 1; // the whole calendar, far beyond 101 days
-        image = scene.gantt.paintToImage(QSize(400, 200));
-        QCOMPARE(image.size(), QSize(400, 200));
-        scene.gantt.mStartDate = kMonday + 30;
-        scene.gantt.mEndDate = kMonday; // first day after the last
-        QCOMPARE(scene.gantt.paintToImage(QSize(400, 200)).size(), QSize(400, 200));
-    }
-
-    // Catches ZeilenFarbe painting outside the time part of the row, not at all, or a band
-    // that a full paint leaves behind.
-    void rowColourOnTheScreenPicture()
-    {
-        Scene scene;
-        scene.gantt.ZeilenFarbe(100, 0x0000FF); // before any paint: nothing to draw on
-        scene.gantt.resize(1000, 760);
-        scene.gantt.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&scene.gantt));
-        scene.gantt.Repaint();
-        const GanttLayout &l = scene.layout();
-        const qint32 y = l.rowTop(9, 1);
-        scene.gantt.ZeilenFarbe(y, 0x00FF00);
-        const QImage &frame = scene.d()->picture;
-        keep(frame, QStringLiteral("zeilenfarbe"));
-        const QRect box(l.lngNamenBreite, y, frame.width() - l.lngNamenBreite, l.lngZeilenhoehe);
-        QCOMPARE(share(frame, box, QColor(0, 255, 0)), 1.0);
-        QCOMPARE(share(frame, QRect(0, y, l.lngNamenBreite, l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
-        QCOMPARE(share(frame, box.translated(0, -l.lngZeilenhoehe), QColor(0, 255, 0)), 0.0);
-        scene.gantt.Repaint();
-        QCOMPARE(share(scene.d()->picture, box, QColor(0, 255, 0)), 0.0);
-    }
-
-    // Catches the search window not taken from Monday's working hours when options are set.
-    void optionsSetTheSearchWindow()
-    {
-        ctlGantt gantt;
-        auto *from = gantt.findChild<QTimeEdit *>("dtpTimeVon");
-        auto *to = gantt.findChild<QTimeEdit *>("dtpTimeBis");
-        QCOMPARE(from->time(), QTime(8, 0));
-        QCOMPARE(to->time(), QTime(18, 0));
-        gantt.setOptions(QStringLiteral("cContainer 1\ntimeArbeitszeitVon2:d=0.375\ntimeArbeitszeitBis2:d=0.625\n"));
-        QCOMPARE(from->time(), QTime(9, 0));
-        QCOMPARE(to->time(), QTime(15, 0));
-    }
 };
 
 QTEST_MAIN(tst_GanttPicture)

@@ -109,37 +109,6 @@ private slots:
         }
     }
 
-    // Catches a list that is not replaced, not in year order, or carries a time part.
-    void twoYearSpan()
-    {
-        cHolidays holidays;
-        holidays.Calculate(1999, 2001);
-        holidays.Calculate(2024, 2025);
-        QCOMPARE(holidays.Count(), 18);
-        for (int i = 1; i <= 18; ++i) {
-            const Date date = holidays.HolidayDate(i);
-            QVERIFY(std::floor(date) == date); // exact: no time part at all
-            QCOMPARE(toQDate(date).year(), i <= 9 ? 2024 : 2025);
-            if (i > 1)
-                QVERIFY(holidays.HolidayDate(i - 1) <= date);
-        }
-        QCOMPARE(holidays.HolidayName(1), QStringLiteral("Neujahr"));
-        QCOMPARE(toQDate(holidays.HolidayDate(10)), QDate(2025, 1, 1));
-        QCOMPARE(holidays.HolidayName(18), QStringLiteral("2. Weihnachtstag"));
-    }
-
-    // Catches overflow or a stall over the whole supported range.
-    void wholeRange()
-    {
-        cHolidays holidays;
-        holidays.Calculate(1583, 9999);
-        QCOMPARE(holidays.Count(), 9 * (9999 - 1583 + 1));
-        for (int i = 2; i <= holidays.Count(); ++i)
-            QVERIFY(holidays.HolidayDate(i - 1) <= holidays.HolidayDate(i));
-        QCOMPARE(toQDate(holidays.HolidayDate(1)), QDate(1583, 1, 1));
-        QCOMPARE(toQDate(holidays.HolidayDate(holidays.Count())), QDate(9999, 12, 26));
-    }
-
     // Catches accepting years the computus does not cover, or a list damaged by a failed call.
     void rejectedYears_data()
     {
@@ -171,38 +140,6 @@ private slots:
         QCOMPARE(listing(holidays), before);
     }
 
-    // Catches reading outside the list instead of raising the index error.
-    void rejectedIndexes_data()
-    {
-        QTest::addColumn<bool>("calculated");
-        QTest::addColumn<int>("index");
-        QTest::newRow("0") << true << 0;
-        QTest::newRow("10 after nine") << true << 10;
-        QTest::newRow("-1") << true << -1;
-        QTest::newRow("int max") << true << std::numeric_limits<int>::max();
-        QTest::newRow("int min") << true << std::numeric_limits<int>::min();
-        QTest::newRow("1 in an empty list") << false << 1;
-    }
-    void rejectedIndexes()
-    {
-        QFETCH(bool, calculated);
-        QFETCH(int, index);
-        cHolidays holidays;
-        if (calculated)
-            holidays.Calculate(2024, 2024);
-        try {
-            holidays.HolidayDate(index);
-            QFAIL("no error for HolidayDate");
-        } catch (const Error &e) {
-            QCOMPARE(e.number(), int(IndexOutOfRange));
-        }
-        try {
-            holidays.HolidayName(index);
-            QFAIL("no error for HolidayName");
-        } catch (const Error &e) {
-            QCOMPARE(e.number(), int(IndexOutOfRange));
-        }
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_cHolidays)

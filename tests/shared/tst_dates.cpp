@@ -180,35 +180,6 @@ private slots:
         QCOMPARE(weekdayNumber(at(date, QTime(23, 59))), number);
     }
 
-    // Catches reading a UTC or offset date-time without moving it to the local wall clock.
-    void foreignTimeSpecs_data()
-    {
-        QTest::addColumn<QDateTime>("dateTime");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QTime>("time");
-        QTest::newRow("UTC in winter")
-            << QDateTime(QDate(2024, 1, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 1, 15)
-            << QTime(10, 0);
-        QTest::newRow("UTC in summer")
-            << QDateTime(QDate(2024, 7, 15), QTime(9, 0), Qt::UTC) << QDate(2024, 7, 15)
-            << QTime(11, 0);
-        QTest::newRow("UTC late evening moves to the next day")
-            << QDateTime(QDate(2024, 7, 15), QTime(23, 30), Qt::UTC) << QDate(2024, 7, 16)
-            << QTime(1, 30);
-        QTest::newRow("offset -05:00")
-            << QDateTime(QDate(2024, 1, 15), QTime(4, 0), Qt::OffsetFromUTC, -5 * 3600)
-            << QDate(2024, 1, 15) << QTime(10, 0);
-    }
-    void foreignTimeSpecs()
-    {
-        if (!berlinZoneActive())
-            QSKIP("the Europe/Berlin zone is not available");
-        QFETCH(QDateTime, dateTime);
-        QFETCH(QDate, date);
-        QFETCH(QTime, time);
-        QCOMPARE(toDate(dateTime), at(date, time));
-    }
-
     // Catches conversions through UTC that lose or shift hours on the changeover days.
     void changeoverDaysRoundTrip_data()
     {
@@ -236,26 +207,6 @@ private slots:
         }
     }
 
-    // Catches toQDate/toQTime going through QDateTime, which moves the non-existent spring hour.
-    void springGapKeepsWallClock()
-    {
-        const Date value = at(QDate(2024, 3, 31), QTime(2, 30));
-        QCOMPARE(toQDate(value), QDate(2024, 3, 31));
-        QCOMPARE(toQTime(value), QTime(2, 30));
-        QCOMPARE(weekdayNumber(value), 1);
-    }
-
-    // Catches a current date with a time part or from another clock.
-    void currentDateIsToday()
-    {
-        const QDate before = QDate::currentDate();
-        const Date today = currentDate();
-        const Date now = currentDateTime();
-        const QDate after = QDate::currentDate();
-        QVERIFY(std::floor(today) == today);
-        QVERIFY(today == toDate(before) || today == toDate(after));
-        QVERIFY(now >= today && now < toDate(after) + 1.0);
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_Dates)

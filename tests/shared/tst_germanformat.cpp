@@ -173,16 +173,6 @@ private slots:
             QVERIFY2(formatGermanDate(value, QString::fromLatin1(format)).isEmpty(), format);
     }
 
-    // Catches name lookups that read outside their tables.
-    void namesOutOfRange()
-    {
-        for (int number : {0, -1, 8, std::numeric_limits<int>::min()}) {
-            QVERIFY(germanWeekdayName(number).isEmpty());
-            QVERIFY(germanWeekdayShortName(number).isEmpty());
-        }
-        for (int number : {0, 13, std::numeric_limits<int>::max()})
-            QVERIFY(germanMonthName(number).isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_GermanFormat)

@@ -51,10 +51,6 @@ private slots:
     void wheelEventToMessage_data();
     void wheelEventToMessage();
     void watchedWindowRaisesWheel();
-    void wheelOfAChildReachesTheWindow();
-    void hwndDetaches_data();
-    void hwndDetaches();
-    void windowDestroyedBeforeTheControl();
     void controlDestroyedBeforeTheWindow();
     void failingHandlerLeavesTheWindowWorking();
 };
@@ -147,62 +143,6 @@ void tst_Intellimouse::watchedWindowRaisesWheel()
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.first(), wheelValues(8, -120, -30, 700));
     QVERIFY(control.isHidden());
-}
-
-// A child that does not use the wheel passes the event on to its window, and that turn counts.
-void tst_Intellimouse::wheelOfAChildReachesTheWindow()
-{
-    QWidget window;
-    auto *child = new QWidget(&window);
-    child->setGeometry(10, 10, 50, 50);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    turnWheel(child, {QPoint(100, 100), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(spy.size(), 1);
-}
-
-// 0 and handles of no window of the application stop the reporting; setting the same window
-// twice does not report each turn twice.
-void tst_Intellimouse::hwndDetaches_data()
-{
-    QTest::addColumn<int>("then"); // 0: hwnd 0, 1: unknown handle, 2: the same window again
-    QTest::addColumn<int>("expected");
-    QTest::newRow("hwnd 0") << 0 << 0;
-    QTest::newRow("unknown handle") << 1 << 0;
-    QTest::newRow("same window again") << 2 << 1;
-}
-
-void tst_Intellimouse::hwndDetaches()
-{
-    QFETCH(int, then);
-    QFETCH(int, expected);
-    QWidget window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    const WId unknown = window.winId() + 0x7FFF;
-    control.setHwnd(then == 0 ? WId(0) : then == 1 ? unknown : window.winId());
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(spy.size(), expected);
-}
-
-// The window may go first: the control must neither crash nor keep a dangling pointer.
-void tst_Intellimouse::windowDestroyedBeforeTheControl()
-{
-    auto window = std::make_unique<QWidget>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto control = std::make_unique<ctlIntellimouse>();
-    control->setHwnd(window->winId());
-    window.reset();
-    QVERIFY(ctlIntellimousePrivate::get(control.get())->watched() == nullptr);
-    control->setHwnd(0);
-    control.reset();
 }
 
 // The control may go first: the window's later wheel events must not reach a dead filter.
