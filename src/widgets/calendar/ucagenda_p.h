@@ -27,6 +27,7 @@ namespace Dayplex {
 class cDC;
 
 class CalendarMenu;
+struct ShownAppointment;
 
 class ucAgendaPrivate
 {
@@ -100,6 +101,9 @@ public:
     const BandOverflow *overflowAt(double x, double y) const;
     QString overflowTooltip(const BandOverflow &overflow) const;
     bool pressOverflowMarker(double x, double y);
+
+    // The appointments the last paint showed, each with its first rectangle on screen.
+    QVector<ShownAppointment> visibleAppointments() const;
 
     ucAgenda *const q;
 

@@ -26,6 +26,7 @@ namespace Dayplex {
 
 class GanttSearchPanel;
 class GanttSurface;
+struct ShownAppointment;
 
 class ctlGanttPrivate
 {
@@ -90,6 +91,9 @@ public:
     void runSearch(int index);
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
+
+    // The bars the last paint showed, with their rectangles on screen.
+    QVector<ShownAppointment> visibleAppointments() const;
 
     ctlGantt *const q;
 

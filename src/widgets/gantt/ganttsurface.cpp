@@ -1,5 +1,6 @@
 #include "gantt/ganttsurface.h"
 
+#include "accessibility/accessibleview.h"
 #include "gantt/ctlgantt_p.h"
 #include "shared/guarded.h"
 
@@ -26,10 +27,12 @@ void GanttSurface::paintEvent(QPaintEvent *)
         return;
     guarded(lcGantt(), [&] {
         QPainter painter(this);
-        if (d->showFrameOnly && !d->frame.isNull())
+        if (d->showFrameOnly && !d->frame.isNull()) {
             painter.drawImage(0, 0, d->frame);
-        else
+        } else {
             d->paintView(&painter, width(), height());
+            notifyAccessibleView(this);
+        }
     });
 }
 

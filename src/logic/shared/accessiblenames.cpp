@@ -1,0 +1,78 @@
+#include "shared/accessiblenames.h"
+
+#include "shared/germanformat.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+QString clock(Date moment)
+{
+    return formatGermanDate(moment, QStringLiteral("Short Time"));
+}
+
+// The day and time the appointment starts and ends, or its days for an all-day entry.
+QString when(const AppointmentFacts &facts)
+{
+    const Date start = facts.start;
+    const Date end = std::max(facts.end, facts.start);
+    const Date firstDay = std::floor(start);
+    const QString from = accessibleDayName(firstDay);
+    if (facts.allDay) {
+        const Date lastDay = std::floor(end);
+        const QString days = lastDay > firstDay
+                                 ? from + QStringLiteral(" bis ") + accessibleDayName(lastDay)
+                                 : from;
+        return days + QStringLiteral(", ") + accessibleAllDay();
+    }
+    if (end == start)
+        return from + QStringLiteral(", ") + clock(start);
+    // Texts show whole seconds; a few milliseconds before midnight are midnight as well.
+    const double seconds = std::nearbyint((end - std::floor(end)) * 86400.0);
+    Date lastDay = std::floor(end);
+    QString until = clock(end);
+    if (seconds == 0 || seconds == 86400.0) {
+        // Midnight closes the day before it: 22:00 bis 24:00.
+        lastDay = seconds == 0 ? lastDay - 1 : lastDay;
+        until = QStringLiteral("24:00");
+    }
+    const QString range = from + QStringLiteral(", ") + clock(start) + QStringLiteral(" bis ");
+    if (lastDay <= firstDay)
+        return range + until;
+    return range + accessibleDayName(lastDay) + QStringLiteral(", ") + until;
+}
+
+} // namespace
+
+QString accessibleDayName(Date day)
+{
+    return formatGermanDate(std::floor(day), QStringLiteral("Long Date"));
+}
+
+QString accessibleAppointmentName(const AppointmentFacts &facts)
+{
+    QStringList parts{when(facts)};
+    const QString text = facts.text.simplified();
+    const QString participant = facts.participant.simplified();
+    if (!participant.isEmpty())
+        parts.append(text.isEmpty() ? participant : participant + QStringLiteral(": ") + text);
+    else if (!text.isEmpty())
+        parts.append(text);
+    if (facts.done)
+        parts.append(QStringLiteral("erledigt"));
+    if (facts.note)
+        parts.append(QStringLiteral("Hinweis"));
+    // A holiday is read-only by nature; saying so again tells nothing.
+    if (facts.holiday)
+        parts.append(QStringLiteral("Feiertag"));
+    else if (facts.readOnly)
+        parts.append(QStringLiteral("schreibgeschützt"));
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace Dayplex
