@@ -175,6 +175,10 @@ void cfrmConfigCalendar::buildControls()
 
     ssArbeitszeit = new QTableWidget(kRows, kColumns, frame1);
     ssArbeitszeit->setObjectName(QStringLiteral("ssArbeitszeit"));
+    ssArbeitszeit->setAccessibleName(QStringLiteral("Arbeitszeit"));
+    // The arrow keys move between the cells; Tab goes on to the next control instead of
+    // running through all 91 cells first.
+    ssArbeitszeit->setTabKeyNavigation(false);
     ssArbeitszeit->horizontalHeader()->hide();
     ssArbeitszeit->verticalHeader()->hide();
     ssArbeitszeit->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -191,18 +195,23 @@ void cfrmConfigCalendar::buildControls()
     ssArbeitszeit->setSpan(0, 0, 2, 1);
     ssArbeitszeit->setItem(0, kFreiColumn, headingItem(QStringLiteral("Frei"), pal));
     ssArbeitszeit->setSpan(0, kFreiColumn, 2, 1);
+    // The header sections stay hidden; screen readers name a cell by them ("Pause 1 von").
+    QStringList columnNames{QStringLiteral("Tag"), QStringLiteral("Frei")};
+    QStringList rowNames{QString(), QString()};
     // Each heading of the first row stands over its "von" and "bis" column.
     for (int k = 0; k <= 5; ++k) {
         const int column = kFirstTimeColumn + 2 * k;
         const QString caption =
             k == 0 ? QStringLiteral("Arbeitszeit") : QStringLiteral("Pause %1").arg(k);
+        columnNames << caption + QStringLiteral(" von") << caption + QStringLiteral(" bis");
         ssArbeitszeit->setItem(0, column, headingItem(caption, pal));
         ssArbeitszeit->setSpan(0, column, 1, 2);
         ssArbeitszeit->setItem(1, column, headingItem(QStringLiteral("von"), pal));
         ssArbeitszeit->setItem(1, column + 1, headingItem(QStringLiteral("bis"), pal));
     }
     for (int row = kFirstDayRow; row < kRows; ++row) {
-        auto *day = headingItem(germanWeekdayName(weekdayOfRow(row)), pal);
+        rowNames << germanWeekdayName(weekdayOfRow(row));
+        auto *day = headingItem(rowNames.last(), pal);
         day->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         ssArbeitszeit->setItem(row, 0, day);
         auto *frei = new QTableWidgetItem;
@@ -216,6 +225,8 @@ void cfrmConfigCalendar::buildControls()
             ssArbeitszeit->setItem(row, column, cell);
         }
     }
+    ssArbeitszeit->setHorizontalHeaderLabels(columnNames);
+    ssArbeitszeit->setVerticalHeaderLabels(rowNames);
     const QFontMetrics fm(ssArbeitszeit->font());
     ssArbeitszeit->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("Donnerstag")) + 16);
     ssArbeitszeit->setColumnWidth(kFreiColumn, fm.horizontalAdvance(QStringLiteral("Frei")) + 24);
@@ -282,6 +293,10 @@ void cfrmConfigCalendar::buildControls()
                                   const QString &caption) {
         auto *button = new QPushButton(caption, frame);
         button->setObjectName(QStringLiteral("cmdAnsicht_%1").arg(index));
+        // Two buttons say "Gantt...": a screen reader gets the layout's full name.
+        for (const LayoutButton &layout : kLayoutButtons)
+            if (layout.index == index)
+                button->setAccessibleName(QString::fromUtf8(layout.caption));
         button->setProperty("index", index);
         box->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, index] { cmdAnsicht(index); });

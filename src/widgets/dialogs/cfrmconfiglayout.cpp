@@ -20,8 +20,11 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -146,6 +149,7 @@ cColorLabel::cColorLabel(const QString &caption, QWidget *parent)
     setAutoFillBackground(true);
     setMargin(2);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     applyColours();
 }
 
@@ -187,6 +191,34 @@ void cColorLabel::mousePressEvent(QMouseEvent *event)
         return;
     }
     QLabel::mousePressEvent(event);
+}
+
+void cColorLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void cColorLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    // Only while it has the keyboard, so that the dialog at rest looks as it always did.
+    if (!hasFocus())
+        return;
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = contentsRect().adjusted(1, 1, -1, -1);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 void cColorLabel::changeEvent(QEvent *event)
@@ -240,6 +272,8 @@ void cfrmConfigLayout::buildControls()
     general->addRow(QStringLiteral("Ausgabefelder"), txtAusgabefelder);
 
     txtAnzahlTage = digitBox(QStringLiteral("txtAnzahlTage"), "lngAnzahlTage", this);
+    // The row's two labels stand on either side of the field.
+    txtAnzahlTage->setAccessibleName(QStringLiteral("Beim Öffnen Tage anzeigen"));
     auto *days = new QHBoxLayout;
     days->addWidget(txtAnzahlTage);
     days->addWidget(new QLabel(QStringLiteral("Tage anzeigen"), this));
@@ -323,6 +357,10 @@ void cfrmConfigLayout::buildControls()
         ++slot;
         auto *label = new cColorLabel(QString::fromUtf8(entry.caption), frameFarben);
         label->setObjectName(QStringLiteral("lblColor_%1").arg(entry.index));
+        // Screen readers read "Farbe Markiert", "Schriftfarbe Markiert": every button
+        // caption ends in "...", and the text buttons all say "Schrift...".
+        const QString what = label->text().remove(QStringLiteral("-\n")).remove(QStringLiteral("..."));
+        label->setAccessibleName(QStringLiteral("Farbe %1").arg(what));
         label->setProperty("index", entry.index);
         setTag(label, entry.key);
         label->setMinimumSize(labelWidth, labelHeight);
@@ -333,6 +371,7 @@ void cfrmConfigLayout::buildControls()
             continue;
         auto *button = new QPushButton(QStringLiteral("Schrift..."), frameFarben);
         button->setObjectName(QStringLiteral("cmdSchritfarbe_%1").arg(entry.index));
+        button->setAccessibleName(QStringLiteral("Schriftfarbe %1").arg(what));
         button->setProperty("index", entry.index);
         cmdSchritfarbe[entry.index] = button;
         colours->addWidget(button, row, column + 1);

@@ -28,9 +28,11 @@ QTimeEdit *timePicker(const char *name, QWidget *parent)
     return picker;
 }
 
-QLabel *caption(const QString &text, QWidget *parent)
+QLabel *caption(const QString &text, QWidget *parent, QWidget *buddy = nullptr)
 {
-    return new QLabel(text, parent);
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
 }
 
 Date timeOfPicker(const QTimeEdit *picker)
@@ -86,6 +88,13 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     cmdNeu->setEnabled(false);
     cmdClose = new QPushButton(QStringLiteral("Schließen"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    // Where a label alone would say too little, or the caption is arrows.
+    txtTage->setAccessibleName(QStringLiteral("Dauer in Tagen"));
+    dtpTimeStunden->setAccessibleName(QStringLiteral("Dauer in Stunden"));
+    dtpTimeVon->setAccessibleName(QStringLiteral("Suchbereich von"));
+    dtpTimeBis->setAccessibleName(QStringLiteral("Suchbereich bis"));
+    cmdAuto[0]->setAccessibleName(QStringLiteral("Rückwärts suchen"));
+    cmdAuto[1]->setAccessibleName(QStringLiteral("AutoZeitwahl vorwärts"));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 4, 8, 6);
@@ -94,21 +103,21 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     grid->addWidget(caption(QStringLiteral("Dauer"), this), 0, 0);
     auto *length = new QHBoxLayout;
     length->addWidget(txtTage);
-    length->addWidget(caption(QStringLiteral("Tage"), this));
+    length->addWidget(caption(QStringLiteral("Tage"), this, txtTage));
     length->addSpacing(8);
     length->addWidget(dtpTimeStunden);
-    length->addWidget(caption(QStringLiteral("Stunden"), this));
+    length->addWidget(caption(QStringLiteral("Stunden"), this, dtpTimeStunden));
     length->addSpacing(16);
     grid->addLayout(length, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Suchbereich"), this), 0, 2);
+    grid->addWidget(caption(QStringLiteral("Suchbereich"), this, dtpTimeVon), 0, 2);
     auto *window = new QHBoxLayout;
     window->addWidget(dtpTimeVon);
-    window->addWidget(caption(QStringLiteral("bis"), this));
+    window->addWidget(caption(QStringLiteral("bis"), this, dtpTimeBis));
     window->addWidget(dtpTimeBis);
     window->addStretch();
     grid->addLayout(window, 0, 3);
 
-    grid->addWidget(caption(QStringLiteral("Suchen ab"), this), 1, 0);
+    grid->addWidget(caption(QStringLiteral("Suchen ab"), this, dtpDayAb), 1, 0);
     auto *start = new QHBoxLayout;
     start->addWidget(dtpDayAb);
     start->addStretch();
