@@ -23,8 +23,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QStyle>
-#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -210,15 +208,13 @@ void cColorLabel::keyPressEvent(QKeyEvent *event)
 void cColorLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    // Only while it has the keyboard, so that the dialog at rest looks as it always did.
+    // Only while it has the keyboard, so that the dialog at rest looks as it always did. Drawn
+    // here rather than by the style, some of which show no focus on a label.
     if (!hasFocus())
         return;
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = contentsRect().adjusted(1, 1, -1, -1);
-    frame.backgroundColor = palette().color(QPalette::Window);
     QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+    painter.drawRect(contentsRect().adjusted(2, 2, -2, -2));
 }
 
 void cColorLabel::changeEvent(QEvent *event)
