@@ -15,7 +15,7 @@ void setPlace(QAccessible::State &state, const QRect &surfaceRect)
 
 AccessibleCell::AccessibleCell(const ViewAccessible *view, ViewAccessible::CellKind kind, int row,
                                int column)
-    : m_view(view)
+    : AccessibleChild(view)
     , m_kind(kind)
     , m_row(row)
     , m_column(column)
@@ -38,16 +38,6 @@ bool AccessibleCell::isValid() const
         break;
     }
     return rowExists && columnExists;
-}
-
-QWindow *AccessibleCell::window() const
-{
-    return m_view->window();
-}
-
-QAccessibleInterface *AccessibleCell::parent() const
-{
-    return const_cast<ViewAccessible *>(m_view);
 }
 
 QString AccessibleCell::text(QAccessible::Text t) const
@@ -144,7 +134,7 @@ QList<QAccessibleInterface *> AccessibleCell::rowHeaderCells() const
 }
 
 AccessibleAppointmentItem::AccessibleAppointmentItem(const ViewAccessible *view, const QString &key)
-    : m_view(view)
+    : AccessibleChild(view)
     , m_key(key)
 {
 }
@@ -152,16 +142,6 @@ AccessibleAppointmentItem::AccessibleAppointmentItem(const ViewAccessible *view,
 bool AccessibleAppointmentItem::isValid() const
 {
     return m_view->isValid() && m_view->appointment(m_key);
-}
-
-QWindow *AccessibleAppointmentItem::window() const
-{
-    return m_view->window();
-}
-
-QAccessibleInterface *AccessibleAppointmentItem::parent() const
-{
-    return const_cast<ViewAccessible *>(m_view);
 }
 
 QString AccessibleAppointmentItem::text(QAccessible::Text t) const

@@ -7,9 +7,32 @@
 
 namespace Dayplex {
 
+// What the children of a view's table have in common: no object and no children of their own,
+// the table as parent.
+class AccessibleChild : public QAccessibleInterface
+{
+public:
+    explicit AccessibleChild(const ViewAccessible *view)
+        : m_view(view)
+    {
+    }
+
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_view->window(); }
+    QAccessibleInterface *parent() const override { return const_cast<ViewAccessible *>(m_view); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString &) override {}
+
+protected:
+    const ViewAccessible *const m_view;
+};
+
 // A cell or header of a view's table. It reads everything from the view when asked, so it
 // stays right across repaints as long as its row and column exist.
-class AccessibleCell : public QAccessibleInterface, public QAccessibleTableCellInterface
+class AccessibleCell : public AccessibleChild, public QAccessibleTableCellInterface
 {
 public:
     AccessibleCell(const ViewAccessible *view, ViewAccessible::CellKind kind, int row, int column);
@@ -17,15 +40,7 @@ public:
     ViewAccessible::CellKind kind() const { return m_kind; }
 
     bool isValid() const override;
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override;
-    QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -43,7 +58,6 @@ public:
 private:
     QRect surfaceRect() const;
 
-    const ViewAccessible *const m_view;
     const ViewAccessible::CellKind m_kind;
     const int m_row;
     const int m_column;
@@ -51,7 +65,7 @@ private:
 
 // A shown appointment: a list item with its German name, states and the actions of the mouse
 // (select, open, context menu).
-class AccessibleAppointmentItem : public QAccessibleInterface, public QAccessibleActionInterface
+class AccessibleAppointmentItem : public AccessibleChild, public QAccessibleActionInterface
 {
 public:
     // The action that raises what a double click raises.
@@ -62,15 +76,7 @@ public:
     const QString &key() const { return m_key; }
 
     bool isValid() const override;
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override;
-    QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
@@ -83,7 +89,6 @@ public:
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
 private:
-    const ViewAccessible *const m_view;
     const QString m_key;
 };
 

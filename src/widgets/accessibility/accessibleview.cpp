@@ -323,10 +323,11 @@ void ViewAccessible::runLater(const QString &key, Command command) const
         ViewAccessible *view = existing(surface);
         if (!view || !view->isValid())
             return;
-        if (const AccessibleAppointment *item = view->appointment(key)) {
-            const AccessibleAppointment copy = *item;
-            guarded(view->source().category(), [&] { (view->source().*command)(copy); });
-        }
+        // Asked afresh: the store may have changed since the last paint, and the record
+        // must still be the one the key names.
+        const QVector<AccessibleAppointment> shown = view->source().appointments();
+        if (const AccessibleAppointment *item = findItem(shown, key))
+            guarded(view->source().category(), [&] { (view->source().*command)(*item); });
     });
 }
 

@@ -76,7 +76,8 @@ public:
     virtual std::optional<QPoint> currentCell() const = 0;
 
     virtual QVector<AccessibleAppointment> appointments() const = 0;
-    // What a click, a double click and a right click on the appointment do.
+    // What a click, a double click and a right click on the appointment do; the appointment is
+    // one appointments() has just given.
     virtual void select(const AccessibleAppointment &appointment) = 0;
     virtual void open(const AccessibleAppointment &appointment) = 0;
     virtual void showMenu(const AccessibleAppointment &appointment) = 0;

@@ -183,8 +183,6 @@ public:
 
     void select(const AccessibleAppointment &appointment) override
     {
-        if (!stillThere(appointment))
-            return;
         ucAgendaPrivate *d = view();
         // As a click on it: the first selectable record of its key.
         d->q->setSelectedDate(d->store.at(appointment.index).dsn);
@@ -193,8 +191,6 @@ public:
 
     void open(const AccessibleAppointment &appointment) override
     {
-        if (!stillThere(appointment))
-            return;
         select(appointment);
         view()->showSelected();
     }
@@ -202,7 +198,7 @@ public:
     void showMenu(const AccessibleAppointment &appointment) override
     {
         ucAgendaPrivate *d = view();
-        if (stillThere(appointment) && d->openContextMenu)
+        if (d->openContextMenu)
             d->openContextMenu(appointment.rect.center());
     }
 
@@ -248,13 +244,6 @@ private:
         return keys;
     }
 
-    // The store may have changed since the last paint: the record must still be the one named.
-    bool stillThere(const AccessibleAppointment &appointment) const
-    {
-        const ucAgendaPrivate *d = view();
-        return d && appointment.index >= 1 && appointment.index <= d->store.count()
-               && appointmentKeys().at(appointment.index - 1) == appointment.key;
-    }
 
     QWidget *const m_surface;
 };

@@ -155,8 +155,6 @@ public:
 
     void select(const AccessibleAppointment &appointment) override
     {
-        if (!stillThere(appointment))
-            return;
         ctlGanttPrivate *d = view();
         // As a click on the bar: what cannot be selected clears the selection.
         const GanttEintrag &e = std::as_const(d->model).date(appointment.index);
@@ -166,16 +164,13 @@ public:
 
     void open(const AccessibleAppointment &appointment) override
     {
-        if (!stillThere(appointment))
-            return;
         select(appointment);
         view()->showSelected();
     }
 
     void showMenu(const AccessibleAppointment &appointment) override
     {
-        if (stillThere(appointment))
-            view()->showMenu(m_surface->mapToGlobal(appointment.rect.center()));
+        view()->showMenu(m_surface->mapToGlobal(appointment.rect.center()));
     }
 
 private:
@@ -222,13 +217,6 @@ private:
         return keys;
     }
 
-    // The model may have changed since the last paint: the record must still be the one named.
-    bool stillThere(const AccessibleAppointment &appointment) const
-    {
-        const ctlGanttPrivate *d = view();
-        return d && appointment.index >= 1 && appointment.index <= d->model.dateCount()
-               && appointmentKeys().at(appointment.index - 1) == appointment.key;
-    }
 
     QWidget *const m_surface;
 };
