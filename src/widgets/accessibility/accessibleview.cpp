@@ -299,8 +299,8 @@ const AccessibleAppointment *ViewAccessible::appointment(const QString &key) con
 QAccessibleInterface *ViewAccessible::cellInterface(CellKind kind, int row, int column) const
 {
     const qint64 key = cellKey(kind, row, column);
-    if (const QAccessible::Id id = m_cellIds.value(key, 0))
-        return QAccessible::accessibleInterface(id);
+    if (QAccessibleInterface *cached = QAccessible::accessibleInterface(m_cellIds.value(key, 0)))
+        return cached;
     auto *cell = new AccessibleCell(this, kind, row, column);
     m_cellIds.insert(key, QAccessible::registerAccessibleInterface(cell));
     return cell;
@@ -308,8 +308,8 @@ QAccessibleInterface *ViewAccessible::cellInterface(CellKind kind, int row, int 
 
 QAccessibleInterface *ViewAccessible::appointmentInterface(const QString &key) const
 {
-    if (const QAccessible::Id id = m_itemIds.value(key, 0))
-        return QAccessible::accessibleInterface(id);
+    if (QAccessibleInterface *cached = QAccessible::accessibleInterface(m_itemIds.value(key, 0)))
+        return cached;
     auto *item = new AccessibleAppointmentItem(this, key);
     m_itemIds.insert(key, QAccessible::registerAccessibleInterface(item));
     return item;
@@ -362,8 +362,9 @@ void ViewAccessible::sync()
     for (const AccessibleAppointment &gone : std::as_const(m_items)) {
         if (findItem(shown, gone.key))
             continue;
-        if (const QAccessible::Id id = m_itemIds.take(gone.key)) {
-            send(QAccessible::accessibleInterface(id), QAccessible::ObjectDestroyed);
+        const QAccessible::Id id = m_itemIds.take(gone.key);
+        if (QAccessibleInterface *iface = QAccessible::accessibleInterface(id)) {
+            send(iface, QAccessible::ObjectDestroyed);
             QAccessible::deleteAccessibleInterface(id);
         }
         selectionChanged = selectionChanged || gone.selected;

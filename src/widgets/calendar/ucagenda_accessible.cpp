@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace Dayplex {
 
