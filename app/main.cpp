@@ -35,6 +35,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    // A German program whatever the machine's locale: Dayplex takes the language of its own
+    // texts from the default locale, before the first view is made.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own buttons, dialogs and shortcut names in German ("Ja", "Drucker", "Strg+P").
     QTranslator qtGerman;

@@ -18,8 +18,12 @@ namespace Dayplex {
 
 class ctlGanttPrivate;
 
-// The resource view: one row per participant, the days across, appointments as bars, and a
-// search for the next slot in which all marked participants are free.
+/// The resource view: one row per participant, the days across, appointments as bars, and a
+/// search for the next slot in which all marked participants are free.
+///
+/// The host delivers the rows and appointments of the displayed days when NeedDates asks for
+/// them. Dates are automation dates (see dates.h); colours are Windows colour values
+/// 0x00BBGGRR. A failing member throws Dayplex::Error and changes nothing.
 class DAYPLEX_EXPORT ctlGantt : public QWidget
 {
     Q_OBJECT
@@ -30,17 +34,29 @@ class DAYPLEX_EXPORT ctlGantt : public QWidget
     Q_CLASSINFO("Interface", "_ctlGantt")
     Q_CLASSINFO("EventInterface", "__ctlGantt")
 
+    /// The first displayed day.
     Q_PROPERTY(double mStartDate MEMBER mStartDate DESIGNABLE false)
+    /// The last displayed day.
     Q_PROPERTY(double mEndDate MEMBER mEndDate DESIGNABLE false)
+    /// True while the print driver renders pages of the view.
     Q_PROPERTY(bool ForPrinting MEMBER ForPrinting DESIGNABLE false)
+    /// Whether the view asks the host for appointments; false until the host sets it.
     Q_PROPERTY(bool Enabled MEMBER Enabled DESIGNABLE false)
+    /// Whether a moved appointment is changed only after the user agreed (read-only).
     Q_PROPERTY(bool ConfirmChanges READ ConfirmChanges DESIGNABLE false)
+    /// The moment under the mouse, or the first displayed day (read-only).
     Q_PROPERTY(double CurrentDate READ CurrentDate DESIGNABLE false)
+    /// The first displayed day (read-only).
     Q_PROPERTY(double FirstDay READ FirstDay DESIGNABLE false)
+    /// Whether the selected appointment is read-only (read-only).
     Q_PROPERTY(bool isSelectedReadOnly READ isSelectedReadOnly DESIGNABLE false)
+    /// The last displayed day (read-only).
     Q_PROPERTY(double LastDay READ LastDay DESIGNABLE false)
+    /// The key of the selected appointment; empty when none is selected.
     Q_PROPERTY(QString SelectedDate READ SelectedDate WRITE setSelectedDate DESIGNABLE false)
+    /// The options string: every option of the view with its value and kind.
     Q_PROPERTY(QString Options READ Options WRITE setOptions)
+    /// A flag kept for the host; the row height follows the layout's own setting.
     Q_PROPERTY(bool OptimaleZeilenhoehe READ OptimaleZeilenhoehe WRITE setOptimaleZeilenhoehe)
 
 public:
@@ -48,20 +64,29 @@ public:
     ~ctlGantt() override;
 
     // Plain fields: writing them stores the value and does nothing else.
+
+    /// The first displayed day; SetDisplayedRange sets it.
     double mStartDate = 0;
+    /// The last displayed day; SetDisplayedRange sets it.
     double mEndDate = 0;
+    /// Set by the print driver while it renders pages; no other effect.
     bool ForPrinting = false;
+    /// While false the control never raises NeedDates.
     bool Enabled = false;
 
     bool ConfirmChanges() const;
     double CurrentDate() const;
+    /// The first displayed day, mStartDate.
     double FirstDay() const;
     bool isSelectedReadOnly() const;
+    /// The last displayed day, mEndDate.
     double LastDay() const;
+    /// The key of the selected appointment, or an empty text when none is selected.
     QString SelectedDate() const;
     void setSelectedDate(const QString &dsn);
     QString Options() const;
     void setOptions(const QString &options);
+    /// The flag last stored with setOptimaleZeilenhoehe; false at first.
     bool OptimaleZeilenhoehe() const;
     void setOptimaleZeilenhoehe(bool value);
 
@@ -98,31 +123,45 @@ public:
                              bool blnhinweis, bool blnfeiertag = false);
     Q_INVOKABLE void AddMerkmal(const QString &Merkmal, const QString &dsn);
 
-    // Paints the view as the screen shows it into an image of the given size, without a
-    // window; hit-testing then refers to that image. The size is in logical pixels; a device
-    // pixel ratio of 2 gives a HiDPI picture. Too large a picture gives a null image.
+    /// Paints the view as the screen shows it into an image of the given size, without a
+    /// window; hit-testing then refers to that image. The size is in logical pixels; a device
+    /// pixel ratio of 2 gives a HiDPI picture. Too large a picture gives a null image.
     QImage paintToImage(const QSize &size, qreal devicePixelRatio = 1);
 
-    // The screen presentation, Classic by default (see presentation.h). Not a property of the
-    // meta-object: late-bound hosts and the options string do not know it.
+    /// The screen presentation, Classic by default (see presentation.h). Not a property of the
+    /// meta-object: late-bound hosts and the options string do not know it.
     Presentation presentation() const;
     void setPresentation(Presentation presentation);
 
 Q_SIGNALS:
+    /// The user moved the appointment \a dsn and the change stands (agreed to, or not asked);
+    /// its new start and end. The host stores the change.
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
+    /// The user turned the proposal into a new appointment ("Neu"): its start and end and the
+    /// keys of the marked rows joined with "|". The view adds nothing itself.
     void NewDate(double dateStart, double dateEnde, const QString &strmerkmalsliste);
+    /// The user asked to open the appointment \a dsn ("Anzeigen" or a double click).
     void ShowDate(const QString &dsn);
+    /// The user confirmed the options dialog and the view applied the new options; the host
+    /// stores Options for the next start.
     void OptionsChanged();
+    /// The view needs the rows and appointments of the days from \a daystart to \a dayende.
+    /// The host answers at once: SetFilledRange(daystart, dayende), AddMerkmal for every row,
+    /// then AddDate for every appointment, with the text made of the fields named in
+    /// \a strFeldliste (the layout's strAusgabefelder). Raised only while Enabled is true.
     void NeedDates(double daystart, double dayende, const QString &strFeldliste);
+    /// The user asked to choose the participants shown ("Teilnehmer...").
     void ChangeFilter();
+    /// The user asked for the calendar (">>Kalender").
     void ShowImCalendar();
 
 public:
-    // A week for a small team in the widget's font; at least two days for two rows.
+    /// A week for a small team in the widget's font; at least two days for two rows.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
+    /// Paints nothing itself: the picture area and the scroll bars are child widgets.
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

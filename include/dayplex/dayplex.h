@@ -1,8 +1,9 @@
 #ifndef DAYPLEX_DAYPLEX_H
 #define DAYPLEX_DAYPLEX_H
 
-// Everything a host needs: the three controls, late binding, dates, errors and the seams for
-// questions, dialogs and printing without a user.
+/// \file dayplex.h
+/// Everything a host needs: the three controls, late binding, dates, errors and the seams for
+/// questions, dialogs and printing without a user.
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ctlintellimouse.h>
 #include <dayplex/dates.h>

@@ -3,18 +3,21 @@
 
 namespace Dayplex {
 
-// How the views draw texts, clipped all-day rows and colours on the screen.
-//
-// Classic is the look the controls always had: texts cut at the box edge, all-day rows below
-// the band clipped away, the colours of the layout as they are. Modern ends texts that do not
-// fit with an ellipsis, shows "+n" in a day's band cell that hides n entries (its tooltip names
-// them, a click selects the first), keeps every appointment text at a contrast of at least
-// 4.5:1 against its fill and gives the selected appointment a fill that stands apart from the
-// appointment colours. Printing always uses the classic look.
-//
-// The setting is a plain C++ property of each view: it is not part of the options string, so
-// stored option strings and hosts that bind late by name see no change.
-enum class Presentation { Classic, Modern };
+/// How the views draw texts, clipped all-day rows and colours on the screen.
+///
+/// Classic is the look the controls always had: texts cut at the box edge, all-day rows below
+/// the band clipped away, the colours of the layout as they are. Modern ends texts that do not
+/// fit with an ellipsis, shows "+n" in a day's band cell that hides n entries (its tooltip names
+/// them, a click selects the first), keeps every appointment text at a contrast of at least
+/// 4.5:1 against its fill and gives the selected appointment a fill that stands apart from the
+/// appointment colours. Printing always uses the classic look.
+///
+/// The setting is a plain C++ property of each view: it is not part of the options string, so
+/// stored option strings and hosts that bind late by name see no change.
+enum class Presentation {
+    Classic, ///< the look the controls always had; the default
+    Modern,  ///< ellipses, "+n" markers, readable and distinct colours
+};
 
 } // namespace Dayplex
 

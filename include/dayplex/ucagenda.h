@@ -19,9 +19,12 @@ namespace Dayplex {
 
 class ucAgendaPrivate;
 
-// The calendar: one to fourteen day columns of a time raster with an all-day band above it.
-// The host delivers the appointments of the displayed days when NeedDates asks for them.
-// Dates are automation dates (see dates.h); colours are Windows colour values 0x00BBGGRR.
+/// The calendar: one to fourteen day columns of a time raster with an all-day band above it.
+///
+/// The host delivers the appointments of the displayed days when NeedDates asks for them, and
+/// reacts to the events the view raises when the user creates, opens, moves or resizes an
+/// appointment. Dates are automation dates (see dates.h); colours are Windows colour values
+/// 0x00BBGGRR. A failing member throws Dayplex::Error and changes nothing.
 class DAYPLEX_EXPORT ucAgenda : public QWidget
 {
     Q_OBJECT
@@ -32,50 +35,76 @@ class DAYPLEX_EXPORT ucAgenda : public QWidget
     Q_CLASSINFO("Interface", "_ucAgenda")
     Q_CLASSINFO("EventInterface", "__ucAgenda")
 
+    /// True while the print driver renders pages of the view.
     Q_PROPERTY(bool ForPrinting MEMBER ForPrinting DESIGNABLE false)
+    /// Whether the view asks the host for appointments; false until the host sets it.
     Q_PROPERTY(bool Enabled MEMBER Enabled DESIGNABLE false)
+    /// The date the user is working on (read-only).
     Q_PROPERTY(double CurrentDate READ CurrentDate DESIGNABLE false)
+    /// The keys of the appointments of the displayed days, each followed by "|" (read-only).
     Q_PROPERTY(QString TerminDSN READ TerminDSN DESIGNABLE false)
+    /// The start of the selected time range; 0 when no time is selected.
     Q_PROPERTY(double SelectionStart READ SelectionStart WRITE setSelectionStart DESIGNABLE false)
+    /// The end of the selected time range; 0 when no time is selected.
     Q_PROPERTY(double SelectionEnd READ SelectionEnd WRITE setSelectionEnd DESIGNABLE false)
+    /// The first displayed day (read-only).
     Q_PROPERTY(double FirstDay READ FirstDay DESIGNABLE false)
+    /// The last displayed day (read-only).
     Q_PROPERTY(double LastDay READ LastDay DESIGNABLE false)
+    /// The length of one time row, as a duration (1/48 for 30 minutes).
     Q_PROPERTY(double TimeRaster READ TimeRaster WRITE setTimeRaster DESIGNABLE false)
+    /// The number of rows of the all-day band, at least 1.
     Q_PROPERTY(qint32 DayInfoHeight READ DayInfoHeight WRITE setDayInfoHeight)
+    /// The time of day of the first visible row of the time grid.
     Q_PROPERTY(double FirstTime READ FirstTime WRITE setFirstTime DESIGNABLE false)
+    /// The key of the selected appointment; empty when none is selected.
     Q_PROPERTY(QString SelectedDate READ SelectedDate WRITE setSelectedDate DESIGNABLE false)
+    /// The minimum number of rows a timed appointment covers, at least 1.
     Q_PROPERTY(qint32 MinDateHeight READ MinDateHeight WRITE setMinDateHeight)
+    /// Whether a moved or resized appointment is changed only after the user agreed.
     Q_PROPERTY(bool ConfirmChanges READ ConfirmChanges WRITE setConfirmChanges)
+    /// The options string: every option of the view with its value and kind.
     Q_PROPERTY(QString Options READ Options WRITE setOptions)
 
 public:
     explicit ucAgenda(QWidget *parent = nullptr);
     ~ucAgenda() override;
 
-    // Set by the print driver while it renders pages; no other effect.
+    /// Set by the print driver while it renders pages; no other effect.
     bool ForPrinting = false;
-    // While false the control never raises NeedDates.
+    /// While false the control never raises NeedDates.
     bool Enabled = false;
 
     double CurrentDate() const;
     QString TerminDSN() const;
+    /// The start of the selected time range (the start of its first slot); 0 for none.
     double SelectionStart() const;
     void setSelectionStart(double value);
     double SelectionEnd() const;
     void setSelectionEnd(double value);
+    /// The first displayed day, at 00:00.
     double FirstDay() const;
+    /// The last displayed day, at 00:00.
     double LastDay() const;
+    /// The length of one time row as a duration; the layout's strAufloesung sets it.
     double TimeRaster() const;
     void setTimeRaster(double value);
+    /// The number of rows of the all-day band.
     qint32 DayInfoHeight() const;
     void setDayInfoHeight(qint32 value);
+    /// The time of day of the first visible row, on the raster.
     double FirstTime() const;
     void setFirstTime(double value);
+    /// The key of the selected appointment, or an empty text when none is selected.
     QString SelectedDate() const;
     void setSelectedDate(const QString &dsn);
+    /// The minimum number of rows of a timed appointment.
     qint32 MinDateHeight() const;
     void setMinDateHeight(qint32 value);
+    /// Whether a moved or resized appointment is changed only after the user agreed to the
+    /// question "Soll der Eintrag ... verändert werden"; the option blnConfirmChanges sets it.
     bool ConfirmChanges() const;
+    /// Switches the question before a change on or off until the next options string.
     void setConfirmChanges(bool value);
     QString Options() const;
     void setOptions(const QString &options);
@@ -104,7 +133,9 @@ public:
     Q_INVOKABLE bool isLastRowVisible();
     Q_INVOKABLE bool isSelectedReadOnly();
     Q_INVOKABLE void MousePointer(const QVariant &v);
+    /// The larger of two numbers.
     Q_INVOKABLE qint32 MaxLong(qint32 a, qint32 b);
+    /// The smaller of two numbers.
     Q_INVOKABLE qint32 MinLong(qint32 value1, qint32 value2);
     Q_INVOKABLE void PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
                                   qint32 hoehe);
@@ -125,30 +156,44 @@ public:
                                              qint32 idxzeilevon, qint32 idxzeilebis,
                                              const QString &dsn);
 
-    // Paints the view as the screen shows it into an image of the given size, without a
-    // window; the hit regions then describe that image. On the screen the view is painted on
-    // the drawing surface "pic", the control's area left of the time bar "VScroll" and above
-    // the day bar "HScroll". The size is in logical pixels; a device pixel ratio of 2 gives a
-    // HiDPI picture with twice the pixels each way. Too large a picture gives a null image.
+    /// Paints the view as the screen shows it into an image of the given size, without a
+    /// window; the hit regions then describe that image. On the screen the view is painted on
+    /// the drawing surface "pic", the control's area left of the time bar "VScroll" and above
+    /// the day bar "HScroll". The size is in logical pixels; a device pixel ratio of 2 gives a
+    /// HiDPI picture with twice the pixels each way. Too large a picture gives a null image.
     QImage paintToImage(const QSize &size, qreal devicePixelRatio = 1);
 
-    // The screen presentation, Classic by default (see presentation.h). Not a property of the
-    // meta-object: late-bound hosts and the options string do not know it.
+    /// The screen presentation, Classic by default (see presentation.h). Not a property of the
+    /// meta-object: late-bound hosts and the options string do not know it.
     Presentation presentation() const;
     void setPresentation(Presentation presentation);
 
 Q_SIGNALS:
+    /// The user moved or resized the appointment \a dsn and the change stands (agreed to, or
+    /// not asked); its new start and end. The host stores the change.
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);
+    /// The view needs the appointments of the days from \a daystart to \a dayende. The host
+    /// answers at once: SetFilledRange(daystart, dayende), then AddDate for every appointment,
+    /// with the memo made of the fields named in \a strFeldliste (the layout's
+    /// strAusgabefelder). Raised only while Enabled is true.
     void NeedDates(double daystart, double dayende, const QString &strFeldliste);
+    /// The user asked for a new appointment in the selected time ("Neu..."): its start and end;
+    /// \a btagestermin is always false. The view adds nothing itself.
     void NewDate(double dateStart, double dateEnde, bool btagestermin);
+    /// The user asked to choose the participants shown ("Teilnehmer...").
     void ChangeFilter();
+    /// The user asked to open the appointment \a dsn ("Anzeigen" or a double click).
     void ShowDate(const QString &dsn);
+    /// The user confirmed the options dialog and the view applied the new options; the host
+    /// stores Options for the next start.
     void OptionsChanged();
+    /// The user asked for the resource view: 0 for ">> Gantt", the CurrentDate for "Freien
+    /// Termin suchen", from which the search should start.
     void ShowImGantt(double ab);
 
 public:
-    // A working week from morning to afternoon in the widget's font; at least one day with a
-    // few rows.
+    /// A working week from morning to afternoon in the widget's font; at least one day with a
+    /// few rows.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -1,9 +1,11 @@
-// How the option dialogs are laid out at the default font. Set DAYPLEX_SCREENSHOT_DIR to a
-// folder (an absolute path, such as the repository's docs/images) to keep their pictures.
+// How the option dialogs are laid out at the default font, with their German and their English
+// texts. Set DAYPLEX_SCREENSHOT_DIR to a folder (an absolute path, such as the repository's
+// docs/images) to keep their pictures.
 #include "dialogs/cfrmconfigcalendar.h"
 #include "dialogs/cfrmconfiglayout.h"
 #include "dialogs/modaldialog.h"
 #include "shared/defaultoptions.h"
+#include "shared/uitext.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -89,7 +91,8 @@ class tst_DialogLayout : public QObject
 private slots:
     void cleanup();
     // Catches captions cut off, controls laid over each other or out of their frame, in the
-    // options dialog and in the layout dialog in each of its five enable modes.
+    // options dialog and in the layout dialog in each of its five enable modes, in German and
+    // with the longer or shorter English texts.
     void laidOut_data();
     void laidOut();
 };
@@ -97,26 +100,47 @@ private slots:
 void tst_DialogLayout::cleanup()
 {
     setModalRunner({});
+    QLocale::setDefault(QLocale::c());
+    chooseUiLanguage(QLocale());
 }
 
 void tst_DialogLayout::laidOut_data()
 {
+    QTest::addColumn<QLocale>("language");
     QTest::addColumn<QString>("button"); // "" for the options dialog itself
     QTest::addColumn<QString>("fileName");
 
-    QTest::newRow("Kalenderoptionen") << "" << "dialog-kalenderoptionen.png";
-    QTest::newRow("Bildschirmlayout Kalender") << "cmdAnsicht_0" << "dialog-layout-kalender.png";
-    QTest::newRow("Bildschirmlayout Gantt") << "cmdAnsicht_1" << "dialog-layout-gantt.png";
-    QTest::newRow("Drucklayout Wochenblatt") << "cmdAnsicht_3" << "dialog-layout-druck-woche.png";
-    QTest::newRow("Drucklayout Tagesblatt") << "cmdAnsicht_4" << "dialog-layout-druck-tag.png";
-    QTest::newRow("Drucklayout Gantt") << "cmdAnsicht_5" << "dialog-layout-druck-gantt.png";
+    // The C locale keeps the German source texts, and the pictures as they always were made.
+    const QLocale german = QLocale::c();
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    const struct
+    {
+        const char *dialog;
+        const char *button;
+        const char *fileName;
+    } dialogs[] = {
+        {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
+        {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
+        {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
+        {"Drucklayout Wochenblatt", "cmdAnsicht_3", "dialog-layout-druck-woche"},
+        {"Drucklayout Tagesblatt", "cmdAnsicht_4", "dialog-layout-druck-tag"},
+        {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
+    };
+    for (const auto &d : dialogs) {
+        QTest::newRow(d.dialog) << german << d.button << QStringLiteral("%1.png").arg(d.fileName);
+        QTest::addRow("%s, English", d.dialog)
+            << english << d.button << QStringLiteral("%1-en.png").arg(d.fileName);
+    }
 }
 
 void tst_DialogLayout::laidOut()
 {
+    QFETCH(QLocale, language);
     QFETCH(QString, button);
     QFETCH(QString, fileName);
 
+    QLocale::setDefault(language);
+    chooseUiLanguage(QLocale());
     cfrmConfigCalendar options;
     options.setOptions(defaultOptionsString());
     if (button.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "shared/toolbox.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <QScopeGuard>
 
@@ -264,17 +265,17 @@ FreeSlotResult Search::run()
 
 QString freeSlotTooLongText()
 {
-    return QStringLiteral("Der gesuchte Termin ist länger als der Suchbereich.");
+    return uiText("Dayplex::ctlGantt", "Der gesuchte Termin ist länger als der Suchbereich.");
 }
 
 QString freeSlotNotFoundText()
 {
-    return QStringLiteral("Leider kann kein passender Terminvorschlag gefunden werden.");
+    return uiText("Dayplex::ctlGantt", "Leider kann kein passender Terminvorschlag gefunden werden.");
 }
 
 QString freeSlotTitle()
 {
-    return QStringLiteral("Freie Termine Suchen");
+    return uiText("Dayplex::ctlGantt", "Freie Termine Suchen");
 }
 
 bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends)

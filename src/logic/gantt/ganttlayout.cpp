@@ -3,6 +3,7 @@
 #include "shared/toolbox.h"
 #include "shared/germanformat.h"
 #include "shared/rounding.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -195,7 +196,8 @@ QString ganttCornerText(Date datMaus)
 
 QString ganttProposalLabel(Date von, Date bis)
 {
-    return QStringLiteral("Von: ") + cToolbox::FormatDateText(von) + QStringLiteral("\r\nBis: ")
+    return uiText("Dayplex::ctlGantt", "Von: ") + cToolbox::FormatDateText(von) + QStringLiteral("\r\n")
+           + uiText("Dayplex::ctlGantt", "Bis: ")
            + cToolbox::FormatDateText(bis);
 }
 

@@ -1,6 +1,7 @@
 #include "shared/accessiblenames.h"
 
 #include "shared/germanformat.h"
+#include "shared/uitext.h"
 
 #include <QStringList>
 
@@ -10,6 +11,12 @@
 namespace Dayplex {
 
 namespace {
+
+// " bis " between the start and the end.
+QString until()
+{
+    return QLatin1Char(' ') + uiText("Dayplex::Accessibility", "bis") + QLatin1Char(' ');
+}
 
 QString clock(Date moment)
 {
@@ -24,11 +31,7 @@ QString when(const AppointmentFacts &facts)
     const Date firstDay = std::floor(start);
     const QString from = accessibleDayName(firstDay);
     if (facts.allDay) {
-        const Date lastDay = std::floor(end);
-        const QString days = lastDay > firstDay
-                                 ? from + QStringLiteral(" bis ") + accessibleDayName(lastDay)
-                                 : from;
-        return days + QStringLiteral(", ") + accessibleAllDay();
+        return accessibleDaysName(firstDay, end) + QStringLiteral(", ") + accessibleAllDay();
     }
     if (end == start)
         return from + QStringLiteral(", ") + clock(start);
@@ -41,7 +44,7 @@ QString when(const AppointmentFacts &facts)
         lastDay = seconds == 0 ? lastDay - 1 : lastDay;
         until = QStringLiteral("24:00");
     }
-    const QString range = from + QStringLiteral(", ") + clock(start) + QStringLiteral(" bis ");
+    const QString range = from + QStringLiteral(", ") + clock(start) + until();
     if (lastDay <= firstDay)
         return range + until;
     return range + accessibleDayName(lastDay) + QStringLiteral(", ") + until;
@@ -49,9 +52,21 @@ QString when(const AppointmentFacts &facts)
 
 } // namespace
 
+QString accessibleAllDay()
+{
+    return uiText("Dayplex::Accessibility", "ganztägig");
+}
+
 QString accessibleDayName(Date day)
 {
     return formatGermanDate(std::floor(day), QStringLiteral("Long Date"));
+}
+
+QString accessibleDaysName(Date firstDay, Date lastDay)
+{
+    const QString first = accessibleDayName(firstDay);
+    return std::floor(lastDay) > std::floor(firstDay) ? first + until() + accessibleDayName(lastDay)
+                                                      : first;
 }
 
 QString accessibleAppointmentName(const AppointmentFacts &facts)
@@ -64,14 +79,14 @@ QString accessibleAppointmentName(const AppointmentFacts &facts)
     else if (!text.isEmpty())
         parts.append(text);
     if (facts.done)
-        parts.append(QStringLiteral("erledigt"));
+        parts.append(uiText("Dayplex::Accessibility", "erledigt"));
     if (facts.note)
-        parts.append(QStringLiteral("Hinweis"));
+        parts.append(uiText("Dayplex::Accessibility", "Hinweis"));
     // A holiday is read-only by nature; saying so again tells nothing.
     if (facts.holiday)
-        parts.append(QStringLiteral("Feiertag"));
+        parts.append(uiText("Dayplex::Accessibility", "Feiertag"));
     else if (facts.readOnly)
-        parts.append(QStringLiteral("schreibgeschützt"));
+        parts.append(uiText("Dayplex::Accessibility", "schreibgeschützt"));
     return parts.join(QStringLiteral(", "));
 }
 

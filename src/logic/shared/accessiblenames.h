@@ -30,9 +30,11 @@ QString accessibleAppointmentName(const AppointmentFacts &facts);
 
 // "Montag, 4. März 2024"
 QString accessibleDayName(Date day);
+// The day, or "Montag, 4. März 2024 bis Sonntag, 10. März 2024" when the last day is later.
+QString accessibleDaysName(Date firstDay, Date lastDay);
 
 // The word for the all-day band and its entries.
-inline QString accessibleAllDay() { return QStringLiteral("ganztägig"); }
+QString accessibleAllDay();
 
 } // namespace Dayplex
 

@@ -11,6 +11,7 @@ Q_LOGGING_CATEGORY(lcPrint, "dayplex.print")
 Q_LOGGING_CATEGORY(lcDialogs, "dayplex.dialogs")
 Q_LOGGING_CATEGORY(lcSearch, "dayplex.search")
 Q_LOGGING_CATEGORY(lcWheel, "dayplex.wheel")
+Q_LOGGING_CATEGORY(lcTexts, "dayplex.texts")
 
 void warnCaught(const QLoggingCategory &category, const QString &doing)
 {

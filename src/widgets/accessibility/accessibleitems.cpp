@@ -1,5 +1,7 @@
 #include "accessibility/accessibleitems.h"
 
+#include "shared/uitext.h"
+
 namespace Dayplex {
 
 namespace {
@@ -195,22 +197,22 @@ QStringList AccessibleAppointmentItem::actionNames() const
 QString AccessibleAppointmentItem::localizedActionName(const QString &name) const
 {
     if (name == pressAction())
-        return QStringLiteral("Auswählen");
+        return uiText("Dayplex::Accessibility", "Auswählen");
     if (name == openAction())
-        return QStringLiteral("Öffnen");
+        return uiText("Dayplex::Accessibility", "Öffnen");
     if (name == showMenuAction())
-        return QStringLiteral("Kontextmenü");
+        return uiText("Dayplex::Accessibility", "Kontextmenü");
     return QString();
 }
 
 QString AccessibleAppointmentItem::localizedActionDescription(const QString &name) const
 {
     if (name == pressAction())
-        return QStringLiteral("Wählt den Termin aus");
+        return uiText("Dayplex::Accessibility", "Wählt den Termin aus");
     if (name == openAction())
-        return QStringLiteral("Zeigt den Termin an");
+        return uiText("Dayplex::Accessibility", "Zeigt den Termin an");
     if (name == showMenuAction())
-        return QStringLiteral("Öffnet das Kontextmenü am Termin");
+        return uiText("Dayplex::Accessibility", "Öffnet das Kontextmenü am Termin");
     return QString();
 }
 

@@ -6,6 +6,7 @@
 #include "calendar/ucagenda_p.h"
 #include "shared/leadingnumber.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -18,7 +19,10 @@ namespace Dayplex {
 const QString CalendarMenu::kMoveTag = QStringLiteral("VERSCHIEBEN");
 
 namespace {
-const char *const kDayCaptions[] = {"1 Tag", "2 Tage", "5 Tage", "7 Tage", "14 Tage"};
+const char *const kDayCaptions[] = {
+    QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "1 Tag"), QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "2 Tage"),
+    QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "5 Tage"), QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "7 Tage"),
+    QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "14 Tage")};
 }
 
 CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
@@ -28,25 +32,25 @@ CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
     m_popUp = new QMenu(QStringLiteral("PopUp"), q);
     m_popUp->setObjectName(QStringLiteral("mnuPopUp"));
 
-    addEntry(QStringLiteral("mnuToday"), QStringLiteral("Heute"), [this] { today(); });
-    addEntry(QStringLiteral("mnuDatum"), QStringLiteral("Datum..."), [this] { openPicker(QString()); });
+    addEntry(QStringLiteral("mnuToday"), uiText("Dayplex::ucAgenda", "Heute"), [this] { today(); });
+    addEntry(QStringLiteral("mnuDatum"), uiText("Dayplex::ucAgenda", "Datum..."), [this] { openPicker(QString()); });
     // The date value 0: the Gantt view keeps the days it shows.
-    addEntry(QStringLiteral("mnuGantt"), QStringLiteral(">> Gantt"), [q] { Q_EMIT q->ShowImGantt(0); });
+    addEntry(QStringLiteral("mnuGantt"), uiText("Dayplex::ucAgenda", ">> Gantt"), [q] { Q_EMIT q->ShowImGantt(0); });
     // The search itself is the Gantt view's; the calendar only says from when.
-    addEntry(QStringLiteral("mnuFreienTerminSuchen"), QStringLiteral("Freien Termin suchen"),
+    addEntry(QStringLiteral("mnuFreienTerminSuchen"), uiText("Dayplex::ucAgenda", "Freien Termin suchen"),
              [q] { Q_EMIT q->ShowImGantt(q->CurrentDate()); });
     m_popUp->addSeparator();
-    m_neu = addEntry(QStringLiteral("mnuNeu"), QStringLiteral("Neu..."), [this] { newDate(); });
-    m_anzeigen = addEntry(QStringLiteral("mnuAnzeigen"), QStringLiteral("Anzeigen"),
+    m_neu = addEntry(QStringLiteral("mnuNeu"), uiText("Dayplex::ucAgenda", "Neu..."), [this] { newDate(); });
+    m_anzeigen = addEntry(QStringLiteral("mnuAnzeigen"), uiText("Dayplex::ucAgenda", "Anzeigen"),
                           [d] { d->showSelected(); });
-    m_verschieben = addEntry(QStringLiteral("mnuVerschieben"), QStringLiteral("Verschieben"),
+    m_verschieben = addEntry(QStringLiteral("mnuVerschieben"), uiText("Dayplex::ucAgenda", "Verschieben"),
                              [this] { openPicker(kMoveTag); });
     m_popUp->addSeparator();
-    addEntry(QStringLiteral("mnuMerkmale"), QStringLiteral("Teilnehmer..."), [q] { Q_EMIT q->ChangeFilter(); });
+    addEntry(QStringLiteral("mnuMerkmale"), uiText("Dayplex::ucAgenda", "Teilnehmer..."), [q] { Q_EMIT q->ChangeFilter(); });
     m_popUp->addSeparator();
     for (int i = 0; i < int(m_days.size()); ++i) {
         // One control array: the five entries share the name and differ by Index.
-        QAction *entry = addEntry(QStringLiteral("mnuAnsichtTage"), QString::fromLatin1(kDayCaptions[i]),
+        QAction *entry = addEntry(QStringLiteral("mnuAnsichtTage"), uiText("Dayplex::ucAgenda", kDayCaptions[i]),
                                   [this, i] { showDays(i); });
         entry->setCheckable(true);
         entry->setData(i);
@@ -55,8 +59,8 @@ CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
     }
     m_popUp->addSeparator();
     // The text result of the dialog is not needed: the control applies confirmed options itself.
-    addEntry(QStringLiteral("mnuOptions"), QStringLiteral("Optionen..."), [q] { q->ShowOptionsDialog(); });
-    addEntry(QStringLiteral("mnuDrucken"), QStringLiteral("Drucken..."), [q] { q->PrintCalendar(false); });
+    addEntry(QStringLiteral("mnuOptions"), uiText("Dayplex::ucAgenda", "Optionen..."), [q] { q->ShowOptionsDialog(); });
+    addEntry(QStringLiteral("mnuDrucken"), uiText("Dayplex::ucAgenda", "Drucken..."), [q] { q->PrintCalendar(false); });
     m_popUp->setDefaultAction(m_anzeigen);
     connect(m_popUp, &QMenu::aboutToShow, this, [this] { run([this] { prepare(); }); });
 
@@ -101,11 +105,11 @@ void CalendarMenu::run(const std::function<void()> &command)
         command();
         return;
     } catch (const Error &error) {
-        text = QStringLiteral("Fehler %1: %2").arg(error.number()).arg(error.message());
+        text = uiText("Dayplex::ucAgenda", "Fehler %1: %2").arg(error.number()).arg(error.message());
     } catch (const std::exception &error) {
         text = QString::fromUtf8(error.what());
     } catch (...) {
-        text = QStringLiteral("Unbekannter Fehler.");
+        text = uiText("Dayplex::ucAgenda", "Unbekannter Fehler.");
     }
     qCWarning(lcCalendar, "menu command: %s", qUtf8Printable(text));
     try {

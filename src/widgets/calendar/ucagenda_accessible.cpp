@@ -7,6 +7,7 @@
 #include "shared/accessiblenames.h"
 #include "shared/germanformat.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <QSet>
 #include <QWidget>
@@ -55,15 +56,11 @@ public:
     bool attached() const override { return view() != nullptr; }
     const QLoggingCategory &category() const override { return lcCalendar(); }
 
-    QString defaultName() const override { return QStringLiteral("Kalender"); }
+    QString defaultName() const override { return uiText("Dayplex::Accessibility", "Kalender"); }
 
     QString description() const override
     {
-        const CalendarGrid &grid = view()->grid;
-        if (grid.lastDay <= grid.firstDay)
-            return accessibleDayName(grid.firstDay);
-        return accessibleDayName(grid.firstDay) + QStringLiteral(" bis ")
-               + accessibleDayName(grid.lastDay);
+        return accessibleDaysName(view()->grid.firstDay, view()->grid.lastDay);
     }
 
     QString shapeKey() const override

@@ -8,6 +8,7 @@
 #include "shared/defaultoptions.h"
 #include "shared/fontstring.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -34,8 +35,9 @@ QString cCommonCalendar::GetDefaultLayoutOptions() const
 
 namespace {
 
-const char kInvalidPrintLayout[] =
-    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.";
+const char kInvalidPrintLayout[] = QT_TRANSLATE_NOOP(
+    "Dayplex::cCommonCalendar",
+    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.");
 
 // Keeps the view in print mode while the job runs. The reset also happens when the dialog is
 // cancelled, the layout refused or an error leaves the driver, and survives a view that is
@@ -167,8 +169,8 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
     // Millimetres are converted at the printer's full resolution, then scaled with the page.
     const PrintGrid grid(values, page, printer->logicalDpiX(), printer->logicalDpiY());
     if (!grid.isValid()) {
-        cTools::Message(QString::fromUtf8(kInvalidPrintLayout), Prompt::Kind::Information,
-                        QStringLiteral("Kalender"));
+        cTools::Message(uiText("Dayplex::cCommonCalendar", kInvalidPrintLayout), Prompt::Kind::Information,
+                        uiText("Dayplex::cCommonCalendar", "Kalender"));
         return QVariant();
     }
 

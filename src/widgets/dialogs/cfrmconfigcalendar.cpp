@@ -6,6 +6,7 @@
 #include "shared/defaultoptions.h"
 #include "shared/germanformat.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -49,12 +50,17 @@ struct LayoutButton
 
 // Indexed as the buttons are; there is no button 2.
 const LayoutButton kLayoutButtons[] = {
-    {0, "Bildschirmlayout Kalender", "strLayoutScreenCalendar", false, false},
-    {1, "Bildschirmlayout Gantt", "strLayoutScreenGantt", false, true},
-    {3, "Drucklayout Wochenblatt", "strLayoutDruckWoche", true, false},
-    {4, "Drucklayout Tagesblatt", "strLayoutDruckTag", true, false},
-    {5, "Drucklayout Gantt", "strLayoutDruckGantt", true, true},
+    {0, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Bildschirmlayout Kalender"), "strLayoutScreenCalendar", false, false},
+    {1, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Bildschirmlayout Gantt"), "strLayoutScreenGantt", false, true},
+    {3, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Drucklayout Wochenblatt"), "strLayoutDruckWoche", true, false},
+    {4, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Drucklayout Tagesblatt"), "strLayoutDruckTag", true, false},
+    {5, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Drucklayout Gantt"), "strLayoutDruckGantt", true, true},
 };
+
+// The day names of the table's rows, by weekday number (1 = Sonntag).
+const char *const kWeekdayNames[] = {QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Sonntag"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Montag"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Dienstag"),
+                                     QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Mittwoch"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Donnerstag"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Freitag"),
+                                     QT_TRANSLATE_NOOP("Dayplex::cfrmConfigCalendar", "Samstag")};
 
 const char *const kOverlapKeys[] = {"blnUeberschneidenAKT", "blnUeberschneidenCalendar",
                                     "blnUeberschneidenGantt", "blnUeberschneidenFeiertage"};
@@ -160,7 +166,7 @@ cfrmConfigCalendar::cfrmConfigCalendar(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QLatin1String(ModalWindow::OptionsDialog));
-    setWindowTitle(QStringLiteral("Kalenderoptionen"));
+    setWindowTitle(uiText("Dayplex::cfrmConfigCalendar", "Kalenderoptionen"));
     setWindowIcon(optionsIcon());
     buildControls();
     ssArbeitszeit->setCurrentCell(kFirstDayRow, kFirstTimeColumn);
@@ -170,12 +176,12 @@ cfrmConfigCalendar::~cfrmConfigCalendar() = default;
 
 void cfrmConfigCalendar::buildControls()
 {
-    auto *frame1 = new QGroupBox(QStringLiteral("Arbeitszeit"), this);
+    auto *frame1 = new QGroupBox(uiText("Dayplex::cfrmConfigCalendar", "Arbeitszeit"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
 
     ssArbeitszeit = new QTableWidget(kRows, kColumns, frame1);
     ssArbeitszeit->setObjectName(QStringLiteral("ssArbeitszeit"));
-    ssArbeitszeit->setAccessibleName(QStringLiteral("Arbeitszeit"));
+    ssArbeitszeit->setAccessibleName(uiText("Dayplex::cfrmConfigCalendar", "Arbeitszeit"));
     // The arrow keys move between the cells; Tab goes on to the next control instead of
     // running through all 91 cells first.
     ssArbeitszeit->setTabKeyNavigation(false);
@@ -191,26 +197,29 @@ void cfrmConfigCalendar::buildControls()
     ssArbeitszeit->setItemDelegateForColumn(kFreiColumn, new CentredCheckDelegate(ssArbeitszeit));
 
     const QPalette pal = ssArbeitszeit->palette();
-    ssArbeitszeit->setItem(0, 0, headingItem(QStringLiteral("Tag"), pal));
-    ssArbeitszeit->setSpan(0, 0, 2, 1);
-    ssArbeitszeit->setItem(0, kFreiColumn, headingItem(QStringLiteral("Frei"), pal));
-    ssArbeitszeit->setSpan(0, kFreiColumn, 2, 1);
     // The header sections stay hidden; screen readers name a cell by them ("Pause 1 von").
-    QStringList columnNames{QStringLiteral("Tag"), QStringLiteral("Frei")};
+    QStringList columnNames{uiText("Dayplex::cfrmConfigCalendar", "Tag"),
+                            uiText("Dayplex::cfrmConfigCalendar", "Frei")};
     QStringList rowNames{QString(), QString()};
+    ssArbeitszeit->setItem(0, 0, headingItem(columnNames.at(0), pal));
+    ssArbeitszeit->setSpan(0, 0, 2, 1);
+    ssArbeitszeit->setItem(0, kFreiColumn, headingItem(columnNames.at(kFreiColumn), pal));
+    ssArbeitszeit->setSpan(0, kFreiColumn, 2, 1);
     // Each heading of the first row stands over its "von" and "bis" column.
     for (int k = 0; k <= 5; ++k) {
         const int column = kFirstTimeColumn + 2 * k;
         const QString caption =
-            k == 0 ? QStringLiteral("Arbeitszeit") : QStringLiteral("Pause %1").arg(k);
-        columnNames << caption + QStringLiteral(" von") << caption + QStringLiteral(" bis");
+            k == 0 ? uiText("Dayplex::cfrmConfigCalendar", "Arbeitszeit") : uiText("Dayplex::cfrmConfigCalendar", "Pause %1").arg(k);
+        const QString from = uiText("Dayplex::cfrmConfigCalendar", "von");
+        const QString to = uiText("Dayplex::cfrmConfigCalendar", "bis");
+        columnNames << caption + QLatin1Char(' ') + from << caption + QLatin1Char(' ') + to;
         ssArbeitszeit->setItem(0, column, headingItem(caption, pal));
         ssArbeitszeit->setSpan(0, column, 1, 2);
-        ssArbeitszeit->setItem(1, column, headingItem(QStringLiteral("von"), pal));
-        ssArbeitszeit->setItem(1, column + 1, headingItem(QStringLiteral("bis"), pal));
+        ssArbeitszeit->setItem(1, column, headingItem(from, pal));
+        ssArbeitszeit->setItem(1, column + 1, headingItem(to, pal));
     }
     for (int row = kFirstDayRow; row < kRows; ++row) {
-        rowNames << germanWeekdayName(weekdayOfRow(row));
+        rowNames << uiText("Dayplex::cfrmConfigCalendar", kWeekdayNames[weekdayOfRow(row) - 1]);
         auto *day = headingItem(rowNames.last(), pal);
         day->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         ssArbeitszeit->setItem(row, 0, day);
@@ -228,8 +237,11 @@ void cfrmConfigCalendar::buildControls()
     ssArbeitszeit->setHorizontalHeaderLabels(columnNames);
     ssArbeitszeit->setVerticalHeaderLabels(rowNames);
     const QFontMetrics fm(ssArbeitszeit->font());
-    ssArbeitszeit->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("Donnerstag")) + 16);
-    ssArbeitszeit->setColumnWidth(kFreiColumn, fm.horizontalAdvance(QStringLiteral("Frei")) + 24);
+    int dayWidth = 0;
+    for (const char *name : kWeekdayNames)
+        dayWidth = std::max(dayWidth, fm.horizontalAdvance(uiText("Dayplex::cfrmConfigCalendar", name)));
+    ssArbeitszeit->setColumnWidth(0, dayWidth + 16);
+    ssArbeitszeit->setColumnWidth(kFreiColumn, fm.horizontalAdvance(uiText("Dayplex::cfrmConfigCalendar", "Frei")) + 24);
     for (int column = kFirstTimeColumn; column < kColumns; ++column)
         ssArbeitszeit->setColumnWidth(column, fm.horizontalAdvance(QStringLiteral("00:00")) + 18);
     int width = 2 * ssArbeitszeit->frameWidth();
@@ -247,7 +259,7 @@ void cfrmConfigCalendar::buildControls()
                 cmdZeileNachUntenKopieren->setEnabled(row != kLastRow);
             });
 
-    cmdZeileNachUntenKopieren = new QPushButton(QStringLiteral("Zeile nach unten kopieren"), frame1);
+    cmdZeileNachUntenKopieren = new QPushButton(uiText("Dayplex::cfrmConfigCalendar", "Zeile nach unten kopieren"), frame1);
     cmdZeileNachUntenKopieren->setObjectName(QStringLiteral("cmdZeileNachUntenKopieren"));
     connect(cmdZeileNachUntenKopieren, &QPushButton::clicked, this, [this] {
         try {
@@ -263,17 +275,16 @@ void cfrmConfigCalendar::buildControls()
     copyRow->addWidget(cmdZeileNachUntenKopieren);
     frame1Layout->addLayout(copyRow);
 
-    chkFeiertage = new QCheckBox(QStringLiteral("berechnete Feiertage für Deutschland anzeigen"), this);
+    chkFeiertage = new QCheckBox(uiText("Dayplex::cfrmConfigCalendar", "berechnete Feiertage für Deutschland anzeigen"), this);
     chkFeiertage->setObjectName(QStringLiteral("chkFeiertage"));
-    chkConfirmChanges = new QCheckBox(QStringLiteral("Terminänderungen müssen bestätigt werden"), this);
+    chkConfirmChanges = new QCheckBox(uiText("Dayplex::cfrmConfigCalendar", "Terminänderungen müssen bestätigt werden"), this);
     chkConfirmChanges->setObjectName(QStringLiteral("chkConfirmChanges"));
 
-    auto *frame4 = new QGroupBox(QStringLiteral("Terminüberschneidungen automatisch prüfen"), this);
+    auto *frame4 = new QGroupBox(uiText("Dayplex::cfrmConfigCalendar", "Terminüberschneidungen automatisch prüfen"), this);
     frame4->setObjectName(QStringLiteral("Frame4"));
     auto *overlaps = new QGridLayout(frame4);
-    const QString overlapCaptions[] = {QStringLiteral("Aktivitätenfenster"),
-                                       QStringLiteral("Kalender"), QStringLiteral("Gantt"),
-                                       QStringLiteral("Feiertage einbeziehen")};
+    const QString overlapCaptions[] = {uiText("Dayplex::cfrmConfigCalendar", "Aktivitätenfenster"), uiText("Dayplex::cfrmConfigCalendar", "Kalender"), uiText("Dayplex::cfrmConfigCalendar", "Gantt"),
+                                       uiText("Dayplex::cfrmConfigCalendar", "Feiertage einbeziehen")};
     for (int i = 0; i < 4; ++i) {
         auto *box = new QCheckBox(overlapCaptions[i], frame4);
         box->setObjectName(QStringLiteral("chkTerminUeberschneidungen_%1").arg(i));
@@ -283,9 +294,9 @@ void cfrmConfigCalendar::buildControls()
         overlaps->addWidget(box, i / 2, i % 2);
     }
 
-    auto *frame2 = new QGroupBox(QStringLiteral("Bildschirmlayout"), this);
+    auto *frame2 = new QGroupBox(uiText("Dayplex::cfrmConfigCalendar", "Bildschirmlayout"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    auto *frame3 = new QGroupBox(QStringLiteral("Drucklayout"), this);
+    auto *frame3 = new QGroupBox(uiText("Dayplex::cfrmConfigCalendar", "Drucklayout"), this);
     frame3->setObjectName(QStringLiteral("Frame3"));
     auto *screenButtons = new QVBoxLayout(frame2);
     auto *printButtons = new QVBoxLayout(frame3);
@@ -296,17 +307,17 @@ void cfrmConfigCalendar::buildControls()
         // Two buttons say "Gantt...": a screen reader gets the layout's full name.
         for (const LayoutButton &layout : kLayoutButtons)
             if (layout.index == index)
-                button->setAccessibleName(QString::fromUtf8(layout.caption));
+                button->setAccessibleName(uiText("Dayplex::cfrmConfigCalendar", layout.caption));
         button->setProperty("index", index);
         box->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, index] { cmdAnsicht(index); });
     };
-    addLayoutButton(frame2, screenButtons, 0, QStringLiteral("Kalender..."));
-    addLayoutButton(frame2, screenButtons, 1, QStringLiteral("Gantt..."));
+    addLayoutButton(frame2, screenButtons, 0, uiText("Dayplex::cfrmConfigCalendar", "Kalender..."));
+    addLayoutButton(frame2, screenButtons, 1, uiText("Dayplex::cfrmConfigCalendar", "Gantt..."));
     screenButtons->addStretch();
-    addLayoutButton(frame3, printButtons, 4, QStringLiteral("Tagesblatt..."));
-    addLayoutButton(frame3, printButtons, 3, QStringLiteral("Wochenblatt..."));
-    addLayoutButton(frame3, printButtons, 5, QStringLiteral("Gantt..."));
+    addLayoutButton(frame3, printButtons, 4, uiText("Dayplex::cfrmConfigCalendar", "Tagesblatt..."));
+    addLayoutButton(frame3, printButtons, 3, uiText("Dayplex::cfrmConfigCalendar", "Wochenblatt..."));
+    addLayoutButton(frame3, printButtons, 5, uiText("Dayplex::cfrmConfigCalendar", "Gantt..."));
     printButtons->addStretch();
 
     auto *switches = new QVBoxLayout;
@@ -327,7 +338,7 @@ void cfrmConfigCalendar::buildControls()
     middle->addWidget(frame2);
     middle->addWidget(frame3);
 
-    auto *cmdDefault = new QPushButton(QStringLiteral("Standardwerte"), this);
+    auto *cmdDefault = new QPushButton(uiText("Dayplex::cfrmConfigCalendar", "Standardwerte"), this);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
     cmdDefault->setAutoDefault(false);
     connect(cmdDefault, &QPushButton::clicked, this, [this] {
@@ -337,10 +348,10 @@ void cfrmConfigCalendar::buildControls()
             warnCaught(lcDialogs(), QStringLiteral("default options not loaded"));
         }
     });
-    auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto *cmdOK = new QPushButton(uiText("Dayplex::cfrmConfigCalendar", "OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto *cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cmdCancel = new QPushButton(uiText("Dayplex::cfrmConfigCalendar", "Abbrechen"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdOK, &QPushButton::clicked, this, &cfrmConfigCalendar::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &cfrmConfigCalendar::reject);
@@ -500,7 +511,7 @@ void cfrmConfigCalendar::cmdAnsicht(int index)
         std::unique_ptr<cfrmConfigLayout> dialog = makeLayoutDialog(this);
         if (!dialog)
             return;
-        dialog->setWindowTitle(QString::fromLatin1(button->caption));
+        dialog->setWindowTitle(uiText("Dayplex::cfrmConfigCalendar", button->caption));
         dialog->setDruckausgabe(button->druckausgabe);
         dialog->setGantt(button->gantt);
         dialog->setWert(defaultLayoutString());

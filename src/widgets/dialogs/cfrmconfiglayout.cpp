@@ -5,6 +5,7 @@
 #include "shared/ctools.h"
 #include "shared/fontstring.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -228,7 +229,7 @@ cfrmConfigLayout::cfrmConfigLayout(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QLatin1String(ModalWindow::LayoutDialog));
-    setWindowTitle(QStringLiteral("Optionen für Kalenderansicht"));
+    setWindowTitle(uiText("Dayplex::cfrmConfigLayout", "Optionen für Kalenderansicht"));
     setWindowIcon(optionsIcon());
     buildControls();
 }
@@ -242,16 +243,17 @@ void cfrmConfigLayout::buildControls()
     general->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     dtpStartzeit = timePicker(QStringLiteral("dtpStartzeit"), "timeStartzeit", this);
     dtpEndzeit = timePicker(QStringLiteral("dtpEndzeit"), "timeEndZeit", this);
-    general->addRow(QStringLiteral("Startzeit"), dtpStartzeit);
-    general->addRow(QStringLiteral("Endzeit"), dtpEndzeit);
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Startzeit"), dtpStartzeit);
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Endzeit"), dtpEndzeit);
 
     cboAufloesung = new QComboBox(this);
     cboAufloesung->setObjectName(QStringLiteral("cboAufloesung"));
     setTag(cboAufloesung, "strAufloesung");
-    cboAufloesung->addItems({QStringLiteral("5 Minuten"), QStringLiteral("6 Minuten"),
-                             QStringLiteral("10 Minuten"), QStringLiteral("15 Minuten"),
-                             QStringLiteral("30 Minuten"), QStringLiteral("60 Minuten")});
-    general->addRow(QStringLiteral("Zeitliche Auflösung"), cboAufloesung);
+    // The layout stores the German text of the raster, whatever the list shows.
+    for (const char *raster : {QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "5 Minuten"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "6 Minuten"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "10 Minuten"),
+                               QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "15 Minuten"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "30 Minuten"), QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "60 Minuten")})
+        cboAufloesung->addItem(uiText("Dayplex::cfrmConfigLayout", raster), QString::fromUtf8(raster));
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Zeitliche Auflösung"), cboAufloesung);
     // The three short fields share one width, so that their right edges line up.
     const QList<QWidget *> shortFields{dtpStartzeit, dtpEndzeit, cboAufloesung};
     int shortWidth = 0;
@@ -265,30 +267,30 @@ void cfrmConfigLayout::buildControls()
     setTag(txtAusgabefelder, "strAusgabefelder");
     txtAusgabefelder->setMinimumWidth(
         fontMetrics().horizontalAdvance(QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name")) + 16);
-    general->addRow(QStringLiteral("Ausgabefelder"), txtAusgabefelder);
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Ausgabefelder"), txtAusgabefelder);
 
     txtAnzahlTage = digitBox(QStringLiteral("txtAnzahlTage"), "lngAnzahlTage", this);
     // The row's two labels stand on either side of the field.
-    txtAnzahlTage->setAccessibleName(QStringLiteral("Beim Öffnen Tage anzeigen"));
+    txtAnzahlTage->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Beim Öffnen Tage anzeigen"));
     auto *days = new QHBoxLayout;
     days->addWidget(txtAnzahlTage);
-    days->addWidget(new QLabel(QStringLiteral("Tage anzeigen"), this));
+    days->addWidget(new QLabel(uiText("Dayplex::cfrmConfigLayout", "Tage anzeigen"), this));
     days->addStretch();
-    general->addRow(QStringLiteral("Beim Öffnen"), days);
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Beim Öffnen"), days);
 
-    frmHoehe = new QGroupBox(QStringLiteral("Mindesthöhe in Zeilen"), this);
+    frmHoehe = new QGroupBox(uiText("Dayplex::cfrmConfigLayout", "Mindesthöhe in Zeilen"), this);
     frmHoehe->setObjectName(QStringLiteral("frmHoehe"));
     auto *heights = new QFormLayout(frmHoehe);
-    heights->addRow(QStringLiteral("Anzeigebereich Tagestermine"),
+    heights->addRow(uiText("Dayplex::cfrmConfigLayout", "Anzeigebereich Tagestermine"),
                     digitBox(QStringLiteral("Text2"), "lngHoeheTagestermin", frmHoehe));
-    heights->addRow(QStringLiteral("Terminzelle"),
+    heights->addRow(uiText("Dayplex::cfrmConfigLayout", "Terminzelle"),
                     digitBox(QStringLiteral("Text1"), "lngHoeheTerminzelle", frmHoehe));
 
     chkOptimierteZeilenhoehe = checkBox(QStringLiteral("chkOptimierteZeilenhoehe"),
-                                        QStringLiteral("Optimierte Zeilenhöhe"),
+                                        uiText("Dayplex::cfrmConfigLayout", "Optimierte Zeilenhöhe"),
                                         "blnOptimierteZeilenhoehe", this);
     auto *chkErledigte = checkBox(QStringLiteral("chkErledigteDurchstreichen"),
-                                  QStringLiteral("Erledigte Termine durchstreichen"),
+                                  uiText("Dayplex::cfrmConfigLayout", "Erledigte Termine durchstreichen"),
                                   "blnErledigteDurchstreichen", this);
 
     lblFont = new QLabel(this);
@@ -299,7 +301,7 @@ void cfrmConfigLayout::buildControls()
     lblFont->setFrameShadow(QFrame::Sunken);
     lblFont->setMargin(2);
     lblFont->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *cmdFont = new QPushButton(QStringLiteral("Schriftart..."), this);
+    auto *cmdFont = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "Schriftart..."), this);
     cmdFont->setObjectName(QStringLiteral("cmdFont"));
     connect(cmdFont, &QPushButton::clicked, this, [this] { chooseFont(); });
     auto *fontRow = new QHBoxLayout;
@@ -315,11 +317,11 @@ void cfrmConfigLayout::buildControls()
     left->addStretch();
 
     // Colours: two columns of labels, each with its text-colour button where it has one.
-    auto *frameFarben = new QGroupBox(QStringLiteral("Farben"), this);
+    auto *frameFarben = new QGroupBox(uiText("Dayplex::cfrmConfigLayout", "Farben"), this);
     frameFarben->setObjectName(QStringLiteral("frameFarben"));
     auto *colours = new QGridLayout(frameFarben);
     colours->addWidget(checkBox(QStringLiteral("Check2"),
-                                QStringLiteral("individuelle Terminfarben verwenden"),
+                                uiText("Dayplex::cfrmConfigLayout", "individuelle Terminfarben verwenden"),
                                 "blnIndividuelleTerminfarben", frameFarben),
                        0, 0, 1, 5);
     struct ColourLabel
@@ -330,33 +332,37 @@ void cfrmConfigLayout::buildControls()
         bool textColour;
     };
     static const ColourLabel kColourLabels[] = {
-        {0, "Freizeit...", "rgbFreizeit", false},
-        {1, "Arbeitszeit...", "rgbArbeitszeit", false},
-        {2, "Markiert...", "rgbBackMarkiert", true},
-        {3, "Überschrift...", "rgbBackUeberschrift", true},
-        {5, "Feiertage...", "rgbBackFeiertag", true},
-        {6, "Tagestermine...", "rgbBackTagesTermine", true},
-        {7, "Termine...", "rgbBackTermine", true},
+        {0, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Freizeit..."), "rgbFreizeit", false},
+        {1, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Arbeitszeit..."), "rgbArbeitszeit", false},
+        {2, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Markiert..."), "rgbBackMarkiert", true},
+        {3, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Überschrift..."), "rgbBackUeberschrift", true},
+        {5, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Feiertage..."), "rgbBackFeiertag", true},
+        {6, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Tagestermine..."), "rgbBackTagesTermine", true},
+        {7, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Termine..."), "rgbBackTermine", true},
         // Two lines, broken after the hyphen: on one line it would read "Monatsübersicht- kopf".
-        {8, "Monatsübersicht-\nkopf...", "rgbBackMonatsuebersichtkopf", true},
-        {9, "Kopfzeilen...", "rgbBackKopfzeilen", true},
-        {10, "Zeitbalken...", "rgbZeitbalken", false},
+        {8, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Monatsübersicht-\nkopf..."), "rgbBackMonatsuebersichtkopf", true},
+        {9, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Kopfzeilen..."), "rgbBackKopfzeilen", true},
+        {10, QT_TRANSLATE_NOOP("Dayplex::cfrmConfigLayout", "Zeitbalken..."), "rgbZeitbalken", false},
     };
-    // Every swatch as large as the two-line one, so that the grid stays even.
-    const int labelWidth =
-        fontMetrics().horizontalAdvance(QStringLiteral("Monatsübersicht-")) + 28;
+    // Every swatch as large as the widest caption line and as high as two lines, so that the
+    // grid stays even.
+    int captionWidth = 0;
+    for (const ColourLabel &entry : kColourLabels)
+        for (const QString &line : uiText("Dayplex::cfrmConfigLayout", entry.caption).split(QLatin1Char('\n')))
+            captionWidth = std::max(captionWidth, fontMetrics().horizontalAdvance(line));
+    const int labelWidth = captionWidth + 28;
     const int labelHeight = 2 * fontMetrics().lineSpacing() + 10;
     int slot = 0;
     for (const ColourLabel &entry : kColourLabels) {
         const int row = 1 + slot % 5;
         const int column = slot < 5 ? 0 : 3;
         ++slot;
-        auto *label = new cColorLabel(QString::fromUtf8(entry.caption), frameFarben);
+        auto *label = new cColorLabel(uiText("Dayplex::cfrmConfigLayout", entry.caption), frameFarben);
         label->setObjectName(QStringLiteral("lblColor_%1").arg(entry.index));
         // Screen readers read "Farbe Markiert", "Schriftfarbe Markiert": every button
         // caption ends in "...", and the text buttons all say "Schrift...".
         const QString what = label->text().remove(QStringLiteral("-\n")).remove(QStringLiteral("..."));
-        label->setAccessibleName(QStringLiteral("Farbe %1").arg(what));
+        label->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Farbe %1").arg(what));
         label->setProperty("index", entry.index);
         setTag(label, entry.key);
         label->setMinimumSize(labelWidth, labelHeight);
@@ -365,9 +371,9 @@ void cfrmConfigLayout::buildControls()
         connect(label, &cColorLabel::clicked, this, [this, label] { chooseBackColor(label); });
         if (!entry.textColour)
             continue;
-        auto *button = new QPushButton(QStringLiteral("Schrift..."), frameFarben);
+        auto *button = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "Schrift..."), frameFarben);
         button->setObjectName(QStringLiteral("cmdSchritfarbe_%1").arg(entry.index));
-        button->setAccessibleName(QStringLiteral("Schriftfarbe %1").arg(what));
+        button->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Schriftfarbe %1").arg(what));
         button->setProperty("index", entry.index);
         cmdSchritfarbe[entry.index] = button;
         colours->addWidget(button, row, column + 1);
@@ -379,10 +385,10 @@ void cfrmConfigLayout::buildControls()
     colours->setRowStretch(6, 1);
 
     // Page settings, only for print layouts.
-    frameDruckausgabe = new QGroupBox(QStringLiteral("Druckausgabe"), this);
+    frameDruckausgabe = new QGroupBox(uiText("Dayplex::cfrmConfigLayout", "Druckausgabe"), this);
     frameDruckausgabe->setObjectName(QStringLiteral("frameDruckausgabe"));
     auto *print = new QGridLayout(frameDruckausgabe);
-    print->addWidget(checkBox(QStringLiteral("Check1"), QStringLiteral("Querformat"),
+    print->addWidget(checkBox(QStringLiteral("Check1"), uiText("Dayplex::cfrmConfigLayout", "Querformat"),
                               "blnQuerformat", frameDruckausgabe),
                      0, 0, 1, 3);
 
@@ -407,32 +413,32 @@ void cfrmConfigLayout::buildControls()
         grid->setRowStretch(grid->rowCount(), 1);
         return frame;
     };
-    print->addWidget(pairFrame(QStringLiteral("frameRaender"), QStringLiteral("Ränder in mm"),
-                               {{QStringLiteral("Links"), {4, "lngRandLinks"}},
-                                {QStringLiteral("Rechts"), {5, "lngRandRechts"}},
-                                {QStringLiteral("Oben"), {6, "lngRandOben"}},
-                                {QStringLiteral("Unten"), {7, "lngRandUnten"}}},
+    print->addWidget(pairFrame(QStringLiteral("frameRaender"), uiText("Dayplex::cfrmConfigLayout", "Ränder in mm"),
+                               {{uiText("Dayplex::cfrmConfigLayout", "Links"), {4, "lngRandLinks"}},
+                                {uiText("Dayplex::cfrmConfigLayout", "Rechts"), {5, "lngRandRechts"}},
+                                {uiText("Dayplex::cfrmConfigLayout", "Oben"), {6, "lngRandOben"}},
+                                {uiText("Dayplex::cfrmConfigLayout", "Unten"), {7, "lngRandUnten"}}},
                                2),
                      1, 0);
     print->addWidget(pairFrame(QStringLiteral("frameAbstand"),
-                               QStringLiteral("Abstand voneinander in mm"),
-                               {{QStringLiteral("Horizontal"), {1, "lngAbstandHorizontal"}},
-                                {QStringLiteral("Vertikal"), {3, "lngAbstandVertikal"}}},
+                               uiText("Dayplex::cfrmConfigLayout", "Abstand voneinander in mm"),
+                               {{uiText("Dayplex::cfrmConfigLayout", "Horizontal"), {1, "lngAbstandHorizontal"}},
+                                {uiText("Dayplex::cfrmConfigLayout", "Vertikal"), {3, "lngAbstandVertikal"}}},
                                1),
                      1, 1);
     print->addWidget(pairFrame(QStringLiteral("frameAnsichten"),
-                               QStringLiteral("Anzahl Ansichten pro Seite"),
-                               {{QStringLiteral("Nebeneinander"),
+                               uiText("Dayplex::cfrmConfigLayout", "Anzahl Ansichten pro Seite"),
+                               {{uiText("Dayplex::cfrmConfigLayout", "Nebeneinander"),
                                  {0, "lngAnzahlAnsichtenNebeneinander"}},
-                                {QStringLiteral("Übereinander"),
+                                {uiText("Dayplex::cfrmConfigLayout", "Übereinander"),
                                  {2, "lngAnzahlAnsichtenUebereinander"}}},
                                1),
                      1, 2);
 
-    auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto *cmdOK = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto *cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cmdCancel = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "Abbrechen"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdOK, &QPushButton::clicked, this, &cfrmConfigLayout::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &cfrmConfigLayout::reject);
@@ -484,7 +490,7 @@ void cfrmConfigLayout::loadControl(QWidget *control, const QString &tag)
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
         // A raster the list does not offer falls back to the first entry.
         combo->setCurrentIndex(0);
-        const int found = combo->findText(m_container.textValue(tag),
+        const int found = combo->findData(m_container.textValue(tag), Qt::UserRole,
                                           Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found >= 0)
             combo->setCurrentIndex(found);
@@ -526,7 +532,7 @@ void cfrmConfigLayout::storeControl(QWidget *control, const QString &tag)
     if (auto *picker = qobject_cast<QDateTimeEdit *>(control)) {
         m_container.setValue(tag, toTimeOfDay(picker->time()), Kind::Date);
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        m_container.setValue(tag, combo->currentText(), Kind::Text);
+        m_container.setValue(tag, combo->currentData().toString(), Kind::Text);
     } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
         m_container.setValue(tag, edit->text(), Kind::Text);
     } else if (auto *check = qobject_cast<QCheckBox *>(control)) {

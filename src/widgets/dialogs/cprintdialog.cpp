@@ -1,6 +1,7 @@
 #include "dialogs/cprintdialog.h"
 
 #include "shared/modalrunner.h"
+#include "shared/uitext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,7 +56,7 @@ bool cPrintDialog::exec()
 
     QPrintDialog dialog(m_printer.get(), m_parent);
     dialog.setObjectName(QLatin1String(ModalWindow::PrintDialog));
-    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    dialog.setWindowTitle(uiText("Dayplex::cCommonCalendar", "Drucken"));
     QSpinBox *pages = nullptr;
     QCheckBox *preview = nullptr;
     // Owned here, since dialogs that ignore option tabs (the native ones) never adopt it;
@@ -63,14 +64,14 @@ bool cPrintDialog::exec()
     std::unique_ptr<QWidget> tab;
     if (m_mode == 1) {
         tab = std::make_unique<QWidget>();
-        tab->setWindowTitle(QStringLiteral("Kalender"));
+        tab->setWindowTitle(uiText("Dayplex::cCommonCalendar", "Kalender"));
         auto *form = new QFormLayout(tab.get());
         pages = new QSpinBox(tab.get());
         pages->setObjectName(QStringLiteral("txtPageCount"));
         pages->setRange(1, MaxPageCount);
         pages->setValue(qBound(1, m_pageCount, MaxPageCount));
-        form->addRow(QStringLiteral("Anzahl Seiten:"), pages);
-        preview = new QCheckBox(QStringLiteral("Seitenansicht statt Drucken"), tab.get());
+        form->addRow(uiText("Dayplex::cCommonCalendar", "Anzahl Seiten:"), pages);
+        preview = new QCheckBox(uiText("Dayplex::cCommonCalendar", "Seitenansicht statt Drucken"), tab.get());
         preview->setObjectName(QStringLiteral("chkPreview"));
         preview->setChecked(m_preview);
         form->addRow(preview);

@@ -1,6 +1,7 @@
 #include "dialogs/cprintpreview.h"
 
 #include "shared/modalrunner.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -106,7 +107,7 @@ void cPrintPreview::Show()
         m_printer ? std::make_unique<QPrintPreviewDialog>(m_printer, m_parent)
                   : std::make_unique<QPrintPreviewDialog>(m_parent);
     dialog->setObjectName(QLatin1String(ModalWindow::PrintPreview));
-    dialog->setWindowTitle(QStringLiteral("Seitenansicht"));
+    dialog->setWindowTitle(uiText("Dayplex::cCommonCalendar", "Seitenansicht"));
     QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
                      [this](QPrinter *target) { renderPages(target); });
     runModal(*dialog);

@@ -7,6 +7,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/accessiblenames.h"
 #include "shared/logging.h"
+#include "shared/uitext.h"
 
 #include <QScrollBar>
 
@@ -45,14 +46,11 @@ public:
     bool attached() const override { return view() != nullptr; }
     const QLoggingCategory &category() const override { return lcGantt(); }
 
-    QString defaultName() const override { return QStringLiteral("Ressourcenansicht"); }
+    QString defaultName() const override { return uiText("Dayplex::Accessibility", "Ressourcenansicht"); }
 
     QString description() const override
     {
-        if (columnCount() <= 1)
-            return accessibleDayName(firstDay());
-        return accessibleDayName(firstDay()) + QStringLiteral(" bis ")
-               + accessibleDayName(firstDay() + columnCount() - 1);
+        return accessibleDaysName(firstDay(), firstDay() + std::max(columnCount() - 1, 0));
     }
 
     QString shapeKey() const override

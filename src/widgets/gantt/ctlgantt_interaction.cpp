@@ -10,6 +10,7 @@
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/rounding.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -30,8 +31,11 @@ namespace Dayplex {
 
 namespace {
 
-const char *const kViewCaptions[] = {"1 Tag",    "2 Tage",   "5 Tage",   "7 Tage",   "2 Wochen",
-                                     "3 Wochen", "4 Wochen", "6 Wochen", "8 Wochen", "12 Wochen"};
+const char *const kViewCaptions[] = {
+    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "1 Tag"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "5 Tage"),
+    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "7 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "3 Wochen"),
+    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "4 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "6 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "8 Wochen"),
+    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "12 Wochen")};
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
@@ -313,31 +317,33 @@ QMenu *ctlGanttPrivate::contextMenu()
         QObject::connect(action, &QAction::triggered, q, [handler] { guarded(lcGantt(), handler); });
         return action;
     };
-    add(menu, "mnuToday", QStringLiteral("Heute"), [this] { today(); });
-    add(menu, "mnuDatum", QStringLiteral("Datum..."), [this] { openDatePicker(false); });
-    add(menu, "mnuCalendar", QStringLiteral(">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
-    add(menu, "mnuFreienTerminSuchen", QStringLiteral("Freien Termin suchen"),
+    add(menu, "mnuToday", uiText("Dayplex::ctlGantt", "Heute"), [this] { today(); });
+    add(menu, "mnuDatum", uiText("Dayplex::ctlGantt", "Datum..."), [this] { openDatePicker(false); });
+    add(menu, "mnuCalendar", uiText("Dayplex::ctlGantt", ">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
+    add(menu, "mnuFreienTerminSuchen", uiText("Dayplex::ctlGantt", "Freien Termin suchen"),
         [this] { openSearchPanel(); });
     menu->addSeparator();
-    mnuNeu = add(menu, "mnuNeu", QStringLiteral("Neu"), [this] { createFromProposal(); });
-    mnuAnzeigen = add(menu, "mnuAnzeigen", QStringLiteral("Anzeigen"), [this] { showSelected(); });
-    mnuVerschieben = add(menu, "mnuVerschieben", QStringLiteral("Verschieben"),
+    mnuNeu = add(menu, "mnuNeu", uiText("Dayplex::ctlGantt", "Neu"), [this] { createFromProposal(); });
+    mnuAnzeigen = add(menu, "mnuAnzeigen", uiText("Dayplex::ctlGantt", "Anzeigen"), [this] { showSelected(); });
+    mnuVerschieben = add(menu, "mnuVerschieben", uiText("Dayplex::ctlGantt", "Verschieben"),
                          [this] { openDatePicker(true); });
     menu->addSeparator();
-    add(menu, "mnuMerkmale", QStringLiteral("Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
+    add(menu, "mnuMerkmale", uiText("Dayplex::ctlGantt", "Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
     menu->addSeparator();
-    viewMenu = menu->addMenu(QStringLiteral("Ansicht"));
+    viewMenu = menu->addMenu(uiText("Dayplex::ctlGantt", "Ansicht"));
     viewMenu->setObjectName(QStringLiteral("mnuAnsicht"));
     int index = 0;
     for (const char *caption : kViewCaptions) {
         const QString text = QLatin1String(caption);
-        QAction *action = add(viewMenu, "", text, [this, text] { showDays(text); });
+        QAction *action = add(viewMenu, "", uiText("Dayplex::ctlGantt", caption), [this, text] { showDays(text); });
+        // The day count is read from the German caption, whatever the menu shows.
+        action->setData(text);
         action->setObjectName(QStringLiteral("mnuAnsichtTage_%1").arg(index++));
         action->setCheckable(true);
     }
     menu->addSeparator();
-    add(menu, "mnuOptions", QStringLiteral("Optionen..."), [this] { q->ShowOptionsDialog(); });
-    add(menu, "mnuDrucken", QStringLiteral("Drucken..."), [this] { q->PrintGantt(false); });
+    add(menu, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
+    add(menu, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
     menu->setDefaultAction(mnuAnzeigen);
     return menu;
 }
@@ -347,7 +353,7 @@ void ctlGanttPrivate::prepareMenu()
     contextMenu();
     const double shown = q->mEndDate - q->mStartDate + 1;
     for (QAction *action : viewMenu->actions())
-        action->setChecked(ganttDaysFromCaption(action->text()) == shown);
+        action->setChecked(ganttDaysFromCaption(action->data().toString()) == shown);
     const bool selected = !model.selectedDate.isEmpty();
     mnuAnzeigen->setEnabled(selected);
     mnuVerschieben->setEnabled(selected && !model.isSelectedReadOnly());

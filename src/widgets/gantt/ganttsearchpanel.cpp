@@ -2,6 +2,7 @@
 
 #include "shared/ctools.h"
 #include "shared/leadingnumber.h"
+#include "shared/uitext.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -51,7 +52,7 @@ QTime pickerTime(Date value)
 } // namespace
 
 GanttSearchPanel::GanttSearchPanel(QWidget *parent)
-    : QGroupBox(QStringLiteral("Freien Termin für alle angezeigten Teilnehmer und Ressourcen suchen"),
+    : QGroupBox(uiText("Dayplex::ctlGantt", "Freien Termin für alle angezeigten Teilnehmer und Ressourcen suchen"),
                 parent)
 {
     setObjectName(QStringLiteral("frmTerminSuchen"));
@@ -71,53 +72,53 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     dtpDayAb->setObjectName(QStringLiteral("dtpDayAb"));
     dtpDayAb->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     dtpDayAb->setCalendarPopup(true);
-    chkWochenende = new QCheckBox(QStringLiteral("Auch an Feiertagen und  Wochenenden"), this);
+    chkWochenende = new QCheckBox(uiText("Dayplex::ctlGantt", "Auch an Feiertagen und  Wochenenden"), this);
     chkWochenende->setObjectName(QStringLiteral("chkWochenende"));
     cmdAuto[0] = new QPushButton(QStringLiteral("<<"), this);
     cmdAuto[0]->setObjectName(QStringLiteral("cmdAuto_0"));
-    cmdAuto[1] = new QPushButton(QStringLiteral("AutoZeitwahl >>"), this);
+    cmdAuto[1] = new QPushButton(uiText("Dayplex::ctlGantt", "AutoZeitwahl >>"), this);
     cmdAuto[1]->setObjectName(QStringLiteral("cmdAuto_1"));
     lblVorschlag = new QLabel(this);
     lblVorschlag->setObjectName(QStringLiteral("lblVorschlag"));
     // Two lines are reserved, so the panel keeps its height when a proposal appears.
     lblVorschlag->setMinimumHeight(2 * lblVorschlag->fontMetrics().lineSpacing());
     lblVorschlag->setMinimumWidth(lblVorschlag->fontMetrics().horizontalAdvance(
-        QStringLiteral("Von: 00.00.0000 00:00  ")));
-    cmdNeu = new QPushButton(QStringLiteral("Neu"), this);
+        uiText("Dayplex::ctlGantt", "Von: ") + QStringLiteral("00.00.0000 00:00  ")));
+    cmdNeu = new QPushButton(uiText("Dayplex::ctlGantt", "Neu"), this);
     cmdNeu->setObjectName(QStringLiteral("cmdNeu"));
     cmdNeu->setEnabled(false);
-    cmdClose = new QPushButton(QStringLiteral("Schließen"), this);
+    cmdClose = new QPushButton(uiText("Dayplex::ctlGantt", "Schließen"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     // Where a label alone would say too little, or the caption is arrows.
-    txtTage->setAccessibleName(QStringLiteral("Dauer in Tagen"));
-    dtpTimeStunden->setAccessibleName(QStringLiteral("Dauer in Stunden"));
-    dtpTimeVon->setAccessibleName(QStringLiteral("Suchbereich von"));
-    dtpTimeBis->setAccessibleName(QStringLiteral("Suchbereich bis"));
-    cmdAuto[0]->setAccessibleName(QStringLiteral("Rückwärts suchen"));
-    cmdAuto[1]->setAccessibleName(QStringLiteral("AutoZeitwahl vorwärts"));
+    txtTage->setAccessibleName(uiText("Dayplex::ctlGantt", "Dauer in Tagen"));
+    dtpTimeStunden->setAccessibleName(uiText("Dayplex::ctlGantt", "Dauer in Stunden"));
+    dtpTimeVon->setAccessibleName(uiText("Dayplex::ctlGantt", "Suchbereich von"));
+    dtpTimeBis->setAccessibleName(uiText("Dayplex::ctlGantt", "Suchbereich bis"));
+    cmdAuto[0]->setAccessibleName(uiText("Dayplex::ctlGantt", "Rückwärts suchen"));
+    cmdAuto[1]->setAccessibleName(uiText("Dayplex::ctlGantt", "AutoZeitwahl vorwärts"));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 4, 8, 6);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    grid->addWidget(caption(QStringLiteral("Dauer"), this), 0, 0);
+    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Dauer"), this), 0, 0);
     auto *length = new QHBoxLayout;
     length->addWidget(txtTage);
-    length->addWidget(caption(QStringLiteral("Tage"), this, txtTage));
+    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Tage"), this, txtTage));
     length->addSpacing(8);
     length->addWidget(dtpTimeStunden);
-    length->addWidget(caption(QStringLiteral("Stunden"), this, dtpTimeStunden));
+    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Stunden"), this, dtpTimeStunden));
     length->addSpacing(16);
     grid->addLayout(length, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Suchbereich"), this, dtpTimeVon), 0, 2);
+    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchbereich"), this, dtpTimeVon), 0, 2);
     auto *window = new QHBoxLayout;
     window->addWidget(dtpTimeVon);
-    window->addWidget(caption(QStringLiteral("bis"), this, dtpTimeBis));
+    window->addWidget(caption(uiText("Dayplex::ctlGantt", "bis"), this, dtpTimeBis));
     window->addWidget(dtpTimeBis);
     window->addStretch();
     grid->addLayout(window, 0, 3);
 
-    grid->addWidget(caption(QStringLiteral("Suchen ab"), this, dtpDayAb), 1, 0);
+    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchen ab"), this, dtpDayAb), 1, 0);
     auto *start = new QHBoxLayout;
     start->addWidget(dtpDayAb);
     start->addStretch();

@@ -3,6 +3,7 @@
 #include "calendar/appointmentstore.h"
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -59,12 +60,12 @@ bool cCommonCalendar::ConfirmDateChange(const QString &text, double &start, doub
     // An empty answer counts as "no confirmation wanted".
     const QVariant confirm = control->property("ConfirmChanges");
     if (confirm.isValid() && !confirm.isNull() && confirm.toBool()) {
-        const QString question = QStringLiteral("Soll der Eintrag '") + text
-                                 + QStringLiteral("'\r\n von ") + generalDate(startOrig)
-                                 + QStringLiteral(" - ") + generalDate(endOrig)
-                                 + QStringLiteral("\r\n auf ") + generalDate(start)
-                                 + QStringLiteral(" - ") + generalDate(end)
-                                 + QStringLiteral("\r\nverändert werden");
+        // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
+        const QString question = uiText("Dayplex::cCommonCalendar",
+                                        "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
+                                        " auf %4 - %5\r\nverändert werden")
+                                     .arg(text, generalDate(startOrig), generalDate(endOrig),
+                                          generalDate(start), generalDate(end));
         accepted = cTools::Confirm(question, true);
     }
     if (accepted) {

@@ -1,6 +1,7 @@
 #include "shared/ctools.h"
 
 #include "shared/modalrunner.h"
+#include "shared/uitext.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -59,8 +60,8 @@ bool showMessageBox(const Prompt &prompt)
     if (prompt.kind == Prompt::Kind::Question) {
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+        box.button(QMessageBox::Yes)->setText(uiText("Dayplex::cTools", "Ja"));
+        box.button(QMessageBox::No)->setText(uiText("Dayplex::cTools", "Nein"));
         box.setDefaultButton(prompt.defaultYes ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         runModal(box);

@@ -1,0 +1,20 @@
+# Fails when Doxygen warned about one of the public headers (PUBLIC, paths joined with "|"): an
+# undocumented class, member, signal, property or enum there is a gap in the reference. Warnings
+# about the controls' internals, which the reference leaves out, do not count.
+string(REPLACE "|" ";" public "${PUBLIC}")
+file(STRINGS "${LOG}" lines)
+set(public_warnings)
+foreach(line IN LISTS lines)
+  foreach(header IN LISTS public)
+    string(FIND "${line}" "${header}:" at)
+    if(at EQUAL 0)
+      list(APPEND public_warnings "${line}")
+      break()
+    endif()
+  endforeach()
+endforeach()
+list(LENGTH public_warnings count)
+if(count GREATER 0)
+  list(JOIN public_warnings "\n" text)
+  message(FATAL_ERROR "${count} warnings about the public headers:\n${text}")
+endif()
