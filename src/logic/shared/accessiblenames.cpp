@@ -38,16 +38,16 @@ QString when(const AppointmentFacts &facts)
     // Texts show whole seconds; a few milliseconds before midnight are midnight as well.
     const double seconds = std::nearbyint((end - std::floor(end)) * 86400.0);
     Date lastDay = std::floor(end);
-    QString until = clock(end);
+    QString endClock = clock(end);
     if (seconds == 0 || seconds == 86400.0) {
         // Midnight closes the day before it: 22:00 bis 24:00.
         lastDay = seconds == 0 ? lastDay - 1 : lastDay;
-        until = QStringLiteral("24:00");
+        endClock = QStringLiteral("24:00");
     }
     const QString range = from + QStringLiteral(", ") + clock(start) + until();
     if (lastDay <= firstDay)
-        return range + until;
-    return range + accessibleDayName(lastDay) + QStringLiteral(", ") + until;
+        return range + endClock;
+    return range + accessibleDayName(lastDay) + QStringLiteral(", ") + endClock;
 }
 
 } // namespace
