@@ -21,7 +21,6 @@ Date hms(int h, int m, int s = 0) { return (h * 3600 + m * 60 + s) / 86400.0; }
 const Date kMon = day(2024, 3, 4);
 const Date kThu = day(2024, 3, 7);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 void addTimed(GanttModel &model, const QString &dsn, Date von, Date bis, const QString &row,
               bool readOnly = false)
@@ -108,25 +107,6 @@ private slots:
             QCOMPARE(range.requestedLastDay, written);
     }
 
-    // Catches NaN, infinite and out-of-range days slipping into the view.
-    void displayedRangeRejectsInvalidDates_data()
-    {
-        QTest::addColumn<Date>("first");
-        QTest::addColumn<Date>("last");
-        QTest::newRow("NaN first day") << kNaN << 0.0;
-        QTest::newRow("first day in year 99") << kMinDate - 1 << 0.0;
-        QTest::newRow("first day in year 10000") << kMaxDate << 0.0;
-        QTest::newRow("NaN last day") << kThu << kNaN;
-        QTest::newRow("last day in year 10000") << kThu << kMaxDate + 5;
-    }
-    void displayedRangeRejectsInvalidDates()
-    {
-        QFETCH(Date, first);
-        QFETCH(Date, last);
-        QCOMPARE(errorNumber([&] { ganttDisplayedRange(first, last, false, true, kMon, kMon, 7, 2); }),
-                 int(InvalidArgument));
-    }
-
     // Catches a missing or misplaced holiday row and holiday records with wrong keys or flags.
     void filledRangeHolidays_data()
     {
@@ -183,40 +163,6 @@ private slots:
             if (i > 1)
                 QVERIFY(model.date(i - 1).von < e.von);
         }
-    }
-
-    // Catches invalid dates being stored, or a failed call that empties or half-changes the data.
-    void invalidDatesChangeNothing_data()
-    {
-        QTest::addColumn<bool>("filledRange"); // else AddDate
-        QTest::addColumn<Date>("from");
-        QTest::addColumn<Date>("to");
-        QTest::newRow("AddDate: NaN start") << false << kNaN << kMon;
-        QTest::newRow("AddDate: infinite end") << false << kMon << kInf;
-        QTest::newRow("AddDate: start in year 99") << false << kMinDate - 0.5 << kMon;
-        QTest::newRow("SetFilledRange: NaN start") << true << kNaN << kMon;
-        QTest::newRow("SetFilledRange: end in year 10000") << true << kMon << kMaxDate;
-    }
-    void invalidDatesChangeNothing()
-    {
-        QFETCH(bool, filledRange);
-        QFETCH(Date, from);
-        QFETCH(Date, to);
-        GanttModel model;
-        cHolidays calculator;
-        model.setFilledRange(kMon, kMon + 6, true, calculator);
-        addTimed(model, "A", kMon + hms(9, 0), kMon + hms(10, 0), "{1}");
-        QCOMPARE(errorNumber([&] {
-                     if (filledRange)
-                         model.setFilledRange(from, to, true, calculator);
-                     else
-                         addTimed(model, "B", from, to, "{1}");
-                 }),
-                 int(InvalidArgument));
-        QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.dateCount(), 10);
-        QCOMPARE(model.date(10).dsn, QString("A"));
-        QCOMPARE(model.filledEnd, kMon + 6);
     }
 
     // Catches Clear forgetting the proposal end or keeping the selection or the row lookup.
@@ -297,35 +243,6 @@ private slots:
         QFETCH(Date, expected);
         QVERIFY2(std::abs(GanttModel::rundezeit(value) - expected) < 1e-9,
                  qPrintable(QString::number(GanttModel::rundezeit(value), 'f', 12)));
-    }
-
-    // Catches hit-testing that prefers the later of two bars, hits zero rectangles or leaves
-    // out an edge of the frame.
-    void entryAt_data()
-    {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("index");
-        QTest::newRow("inside both: the lower index") << QPoint(115, 25) << 2;
-        QTest::newRow("only the third") << QPoint(135, 25) << 3;
-        QTest::newRow("left edge of the second") << QPoint(100, 20) << 2;
-        QTest::newRow("right edge is inside") << QPoint(150, 25) << 3;
-        QTest::newRow("just right of the right edge") << QPoint(151, 25) << 0;
-        QTest::newRow("bottom edge is inside") << QPoint(115, 30) << 2;
-        QTest::newRow("just below the bottom edge") << QPoint(115, 31) << 0;
-        QTest::newRow("origin: no zero rectangle is hit") << QPoint(0, 0) << 0;
-    }
-    void entryAt()
-    {
-        QFETCH(QPoint, point);
-        QFETCH(int, index);
-        GanttModel model;
-        for (const char *dsn : {"off", "A", "B"})
-            addTimed(model, dsn, kMon, kMon + 1, "R1");
-        GanttEintrag &a = model.date(2);
-        a.barLeft = 100, a.barTop = 20, a.barWidth = 20, a.barHeight = 10;
-        GanttEintrag &b = model.date(3);
-        b.barLeft = 110, b.barTop = 20, b.barWidth = 40, b.barHeight = 10;
-        QCOMPARE(model.entryAt(point.x(), point.y()), index);
     }
 };
 

@@ -233,14 +233,8 @@ BarRect ganttProposalRect(const GanttLayout &layout, Date von, Date bis, qint32 
 
 namespace {
 
-// VB-style fixed-width number: a sign for negatives, then at least 10 digits.
-QString tenDigits(qint64 value)
-{
-    const QString digits = QString::number(value < 0 ? -value : value).rightJustified(10, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
-}
-
-// One entry of the sorted list, compared as its key text would be.
+// One bar in the order of the key texts of the sorted list: the row and the left edge as ten
+// digits, "|", the index.
 struct SortItem
 {
     qint32 row;
@@ -290,46 +284,39 @@ bool itemBefore(const SortItem &a, const SortItem &b)
 
 } // namespace
 
-QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index)
-{
-    return tenDigits(row) + tenDigits(barLeft) + QLatin1Char('|') + QString::number(index);
-}
-
-BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 firstRow)
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow,
+                        qint32 fromRow, qint32 toRow)
 {
     BarPass pass;
     std::vector<SortItem> items;
-    items.reserve(size_t(model.dateCount()));
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        GanttEintrag &e = model.date(i);
-        const qint32 row = model.merkmalIndexDsn(e.merkmaldsn);
-        const BarRect bar = ganttBarRect(layout, e.von, e.bis, row, firstRow);
-        e.barLeft = bar.left;
-        e.barTop = bar.top;
-        e.barWidth = bar.width;
-        e.barHeight = bar.height;
-        if (bar.isNull())
-            continue;
-        items.push_back({row, bar.left, i, decimalDigits(i)});
+    pass.rects.resize(model.dateCount());
+    // Rows above the first visible one keep no bars.
+    for (qint32 row = std::max({fromRow, firstRow, 1}); row <= std::min(toRow, model.rowCount());
+         ++row) {
+        for (const qint32 i : model.datesOfRow(row)) {
+            const GanttEintrag &e = model.date(i);
+            const BarRect bar = ganttBarRect(layout, e.von, e.bis, row, firstRow);
+            pass.rects[i - 1] = bar;
+            if (!bar.isNull())
+                items.push_back({row, bar.left, i, decimalDigits(i)});
+        }
     }
     std::sort(items.begin(), items.end(), itemBefore);
 
-    pass.order.reserve(qint32(items.size()));
     qint32 prev = 0;
     for (size_t k = 0; k < items.size(); ++k) {
         const SortItem &item = items[k];
         if (k == 0 || items[k - 1].row != item.row)
             prev = 0;
         const qint32 i = item.index;
-        pass.order.append(i);
         if (prev > 0) {
-            GanttEintrag &p = model.date(prev);
-            GanttEintrag &c = model.date(i);
-            if (p.barLeft > 0 && qint64(p.barLeft) + p.barWidth - 2 > c.barLeft) {
-                p.barHeight = rounded(p.barHeight / 2.0);
-                c.barHeight = p.barHeight;
-                c.barTop = bounded(qint64(p.barTop) + p.barHeight + 1);
-                pass.markers.append({p.barTop, p.barHeight});
+            BarRect &p = pass.rects[prev - 1];
+            BarRect &c = pass.rects[i - 1];
+            if (p.left > 0 && qint64(p.left) + p.width - 2 > c.left) {
+                p.height = rounded(p.height / 2.0);
+                c.height = p.height;
+                c.top = bounded(qint64(p.top) + p.height + 1);
+                pass.markers.append({p.top, p.height});
             }
         }
         prev = i;

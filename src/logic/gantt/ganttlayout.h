@@ -86,8 +86,6 @@ BarRect ganttBarRect(const GanttLayout &layout, Date von, Date bis, qint32 row, 
 // The proposal stretch of one row: x and width, width 0 when nothing of it is shown.
 BarRect ganttProposalRect(const GanttLayout &layout, Date von, Date bis, qint32 y);
 
-// The key under which a bar enters the sorted list: row and left edge as 10 digits, "|", index.
-QString ganttSortKey(qint32 row, qint32 barLeft, qint32 index);
 
 // A mark in the strip at the end of the name column beside a halved bar.
 struct OverlapMarker
@@ -98,14 +96,16 @@ struct OverlapMarker
 
 struct BarPass
 {
-    QVector<qint32> order;           // indices in the order of their sort keys (as text)
+    QVector<BarRect> rects;          // per record, 0-based; all 0 for a bar not on screen
     QVector<OverlapMarker> markers;  // in the order they are made
 };
 
-// Writes every record's bar rectangle, then walks the bars of each row by left edge: a bar that
-// overlaps its left neighbour by more than 2 pixels halves the neighbour and takes the lower
-// half below a 1-pixel gap, so a run of overlapping bars forms a staircase.
-BarPass ganttLayoutBars(GanttModel &model, const GanttLayout &layout, qint32 firstRow);
+// The bar rectangles of the records in rows fromRow to toRow (the others stay all 0), then a
+// walk over the bars of each row by left edge: a bar that overlaps its left neighbour by more
+// than 2 pixels halves the neighbour and takes the lower half below a 1-pixel gap, so a run of
+// overlapping bars forms a staircase. firstRow is the first visible row.
+BarPass ganttLayoutBars(const GanttModel &model, const GanttLayout &layout, qint32 firstRow,
+                        qint32 fromRow, qint32 toRow);
 
 } // namespace Dayplex
 

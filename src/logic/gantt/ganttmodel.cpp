@@ -1,6 +1,5 @@
 #include "gantt/ganttmodel.h"
 
-#include "shared/boxhit.h"
 #include "shared/cholidays.h"
 #include "shared/toolbox.h"
 
@@ -72,11 +71,26 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
     return range;
 }
 
+size_t GanttKeyHash::operator()(QStringView key, size_t seed) const noexcept
+{
+    size_t hash = 14695981039346656037ull ^ seed;
+    for (const QChar c : key) {
+        hash ^= c.unicode();
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 void GanttModel::addMerkmal(const QString &merkmal, const QString &dsn)
 {
     m_rows.append({merkmal, dsn, false});
-    if (!m_rowByDsn.contains(dsn))
-        m_rowByDsn.insert(dsn, rowCount());
+    m_rowIndexCurrent = false;
+    ++m_revision;
+    if (m_rowByDsn.emplace(dsn, rowCount()).second) {
+        // Records that arrived before their row now belong to it.
+        if (m_rowOfDate.contains(0))
+            m_rowOfDateCurrent = false;
+    }
 }
 
 void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Date bis,
@@ -102,7 +116,10 @@ void GanttModel::addDate(const QString &dsn, const QString &notiz, Date von, Dat
     entry.merkmaldsn = merkmaldsn;
     entry.blnhinweis = blnhinweis;
     m_dates.append(std::move(entry));
+    m_rowOfDate.append(merkmalIndexDsn(merkmaldsn));
     m_busyIndexCurrent = false;
+    ++m_revision;
+    m_rowIndexCurrent = false;
 }
 
 void GanttModel::reserveDates(qint32 count)
@@ -117,6 +134,11 @@ void GanttModel::clear()
     m_dates.clear();
     m_rowByDsn.clear();
     m_busyIndexCurrent = false;
+    m_rowOfDate.clear();
+    m_rowOfDateCurrent = true;
+    m_rowIndexCurrent = false;
+    ++m_revision;
+    ++m_generation;
     selectedDate.clear();
     vorschlagVon = 0;
 }
@@ -161,6 +183,25 @@ bool GanttModel::isRowFree(const QString &rowDsn, Date start, Date end, Date *vo
     return !m_busyIndex.overlapsAny(rowDsn, start, end, von, bis);
 }
 
+const QVector<qint32> &GanttModel::datesOfRow(qint32 row) const
+{
+    static const QVector<qint32> none;
+    if (row < 1 || row > rowCount())
+        return none;
+    if (!m_rowOfDateCurrent) {
+        for (qint32 i = 0; i < m_dates.size(); ++i)
+            m_rowOfDate[i] = merkmalIndexDsn(m_dates.at(i).merkmaldsn);
+        m_rowOfDateCurrent = true;
+    }
+    if (!m_rowIndexCurrent) {
+        m_datesByRow = QVector<QVector<qint32>>(rowCount() + 1);
+        for (qint32 i = 0; i < m_dates.size(); ++i)
+            m_datesByRow[m_rowOfDate.at(i)].append(i + 1);
+        m_rowIndexCurrent = true;
+    }
+    return m_datesByRow.at(row);
+}
+
 bool GanttModel::isSelectedReadOnly() const
 {
     if (selectedDate.isEmpty())
@@ -170,19 +211,6 @@ bool GanttModel::isSelectedReadOnly() const
             return entry.breadonly;
     }
     return false;
-}
-
-qint32 GanttModel::entryAt(qint32 x, qint32 y) const
-{
-    for (qint32 i = 0; i < m_dates.size(); ++i) {
-        const GanttEintrag &e = m_dates.at(i);
-        // A bar off screen has an all-zero rectangle, which holds no point.
-        if (e.barWidth <= 0 || e.barHeight <= 0)
-            continue;
-        if (boxHolds(x, y, e.barLeft, e.barTop, e.barWidth, e.barHeight))
-            return i + 1;
-    }
-    return 0;
 }
 
 Date GanttModel::rundezeit(Date d)

@@ -5,9 +5,10 @@
 
 #include <dayplex/dates.h>
 
-#include <QHash>
 #include <QString>
 #include <QVector>
+
+#include <unordered_map>
 
 namespace Dayplex {
 
@@ -21,8 +22,7 @@ struct MerkmalEintrag
     bool blnMarkiert = false;  // takes part in the free-slot search, painted as selected
 };
 
-// One appointment bar. The bar rectangle is written by every paint and stays all 0 while the
-// bar is not on screen.
+// One appointment bar; where it is drawn is the picture's matter (GanttScene).
 struct GanttEintrag
 {
     QString dsn;
@@ -37,12 +37,15 @@ struct GanttEintrag
     Date vonOriginal = 0;      // confirmed times; differ from von/bis only while a move waits
     Date bisOriginal = 0;
     bool blnfeiertag = false;
-    qint32 barTop = 0;
-    qint32 barLeft = 0;
-    qint32 barWidth = 0;
-    qint32 barHeight = 0;
     QString merkmaldsn;        // dsn of the row the bar belongs to
     bool blnhinweis = false;   // a mere note: never blocks a slot
+};
+
+// FNV-1a over the UTF-16 units, for the short keys a paint looks up once per bar: QHash's
+// string hashing costs more than the rest of the paint.
+struct GanttKeyHash
+{
+    size_t operator()(QStringView key, size_t seed = 0) const noexcept;
 };
 
 // The days a range request ends up showing.
@@ -71,10 +74,18 @@ public:
 
     qint32 rowCount() const { return qint32(m_rows.size()); }
     const MerkmalEintrag &row(qint32 index) const { return m_rows.at(index - 1); }
-    MerkmalEintrag &row(qint32 index) { return m_rows[index - 1]; }
+    MerkmalEintrag &row(qint32 index)
+    {
+        ++m_revision;
+        return m_rows[index - 1];
+    }
     void addMerkmal(const QString &merkmal, const QString &dsn);
     // The first row with this key, 0 when there is none.
-    qint32 merkmalIndexDsn(const QString &dsn) const { return m_rowByDsn.value(dsn, 0); }
+    qint32 merkmalIndexDsn(const QString &dsn) const
+    {
+        const auto found = m_rowByDsn.find(dsn);
+        return found == m_rowByDsn.end() ? 0 : found->second;
+    }
 
     qint32 dateCount() const { return qint32(m_dates.size()); }
     const GanttEintrag &date(qint32 index) const { return m_dates.at(index - 1); }
@@ -82,6 +93,9 @@ public:
     GanttEintrag &date(qint32 index)
     {
         m_busyIndexCurrent = false;
+        m_rowOfDateCurrent = false;
+        m_rowIndexCurrent = false;
+        ++m_revision;
         return m_dates[index - 1];
     }
     // Appends a record; von and bis must be valid dates (Dayplex::Error 5 otherwise).
@@ -108,8 +122,16 @@ public:
     void forgetFilledRange() { filledStart = filledEnd = 0; }
 
     bool isSelectedReadOnly() const;
-    // The first record whose bar holds the point (x, y), edges included; 0 for none.
-    qint32 entryAt(qint32 x, qint32 y) const;
+    // The records of a row (1-based) in arrival order; none for a row whose key an earlier row
+    // has, since lookups find the first.
+    const QVector<qint32> &datesOfRow(qint32 row) const;
+
+    // Counts every change of the rows and appointments (not of the public fields below), so
+    // that a kept picture knows when it is out of date.
+    quint64 revision() const { return m_revision; }
+    // Counts the times the appointments were replaced (clear), so that rectangles computed for
+    // the old ones are not taken for the new ones.
+    quint64 generation() const { return m_generation; }
 
     // Rounds to the nearest 10 minutes; a half counts upward.
     static Date rundezeit(Date d);
@@ -127,9 +149,19 @@ public:
 private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
-    QHash<QString, qint32> m_rowByDsn;
+    // Every record looks up its row.
+    std::unordered_map<QString, qint32, GanttKeyHash> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
+    // The row of each record, looked up as it arrives while its key is at hand, and the
+    // records of each row built from it at their first use after a change. A record written
+    // through date() may have a new key: then all rows are looked up again.
+    mutable QVector<qint32> m_rowOfDate;
+    mutable bool m_rowOfDateCurrent = true;
+    mutable QVector<QVector<qint32>> m_datesByRow;
+    mutable bool m_rowIndexCurrent = false;
+    quint64 m_revision = 0;
+    quint64 m_generation = 0;
 };
 
 } // namespace Dayplex

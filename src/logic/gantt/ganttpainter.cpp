@@ -1,5 +1,6 @@
 #include "gantt/ganttpainter.h"
 
+#include "gantt/ganttbarcache.h"
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
@@ -33,33 +34,37 @@ using Colours = ColourPair;
 class Painter
 {
 public:
-    Painter(cDC &dc, GanttScene &scene, GanttPaintResult &result, qint32 offsetx, qint32 offsety,
-            qint32 width, qint32 height)
+    Painter(cDC &dc, const GanttContent &content, const GanttScene &scene, GanttBarCache *cache)
         : dc(dc)
+        , c(content)
+        , st(content.style)
+        , m(content.model)
         , s(scene)
-        , st(scene.style)
-        , m(scene.model)
-        , out(result)
-        , l(result.layout)
-        , offsetx(offsetx)
-        , offsety(offsety)
-        , width(width)
-        , height(height)
-        , right(checked(qint64(offsetx) + width))
-        , bottom(checked(qint64(offsety) + height))
-        , first(std::max(scene.firstRow, 1))
+        , l(scene.layout)
+        , offsetx(l.offsetx)
+        , offsety(l.offsety)
+        , width(l.width)
+        , height(l.height)
+        , right(scene.right)
+        , bottom(scene.bottom)
+        , first(scene.firstRow)
         , line(dc.lineWidth())
     {
-        if (scene.modern)
-            selectionFill = st.modernSelectionColour(ownColours());
+        // Only pictures in images of one device pixel a pixel take the kept insides: on a
+        // printer, and on a HiDPI picture, where a glyph's edge falls on other device pixels,
+        // the text is drawn in place.
+        const QPaintDevice *device = dc.painter() ? dc.painter()->device() : nullptr;
+        if (cache && device && device->devType() == QInternal::Image
+            && device->devicePixelRatioF() == 1 && dc.Font())
+            this->cache = cache;
     }
 
-    void paint(qint32 th, qint32 cw);
+    void paint();
 
 private:
     Colours nameColours(qint32 r) const
     {
-        if (m.row(r).blnMarkiert && !s.forPrinting)
+        if (m.row(r).blnMarkiert && !c.forPrinting)
             return {st.rgbBackMarkiert, st.rgbFontMarkiert};
         if (r % 2 == 0)
             return {kWhite, kBlack};
@@ -67,38 +72,29 @@ private:
     }
     Colours barColours(const GanttEintrag &e) const
     {
-        const bool selected = e.dsn == m.selectedDate && !s.forPrinting;
+        const bool selected = e.dsn == m.selectedDate && !c.forPrinting;
         const Colours colours = st.appointmentColours(selected, e.blnfeiertag, e.btagestermin,
                                                       e.backcolor, e.fontcolor);
-        return s.modern ? AppointmentStyle::modernColours(colours, selected, selectionFill) : colours;
-    }
-    QVector<qint32> ownColours() const
-    {
-        QVector<qint32> colours;
-        for (qint32 i = 1; i <= m.dateCount(); ++i) {
-            const GanttEintrag &e = m.date(i);
-            if (!e.blnfeiertag && !colours.contains(e.backcolor))
-                colours.append(e.backcolor);
-        }
-        return colours;
+        return c.modern ? AppointmentStyle::modernColours(colours, selected, s.selectionFill)
+                        : colours;
     }
 
     void drawRows();
     void drawProposal(qint32 y);
     void drawDayHeader();
     void drawHourHeader();
-    void drawBar(const GanttEintrag &e);
+    void drawBar(const GanttEintrag &e, const BarRect &b);
 
     cDC &dc;
-    GanttScene &s;
+    const GanttContent &c;
     const GanttStyle &st;
-    GanttModel &m;
-    GanttPaintResult &out;
-    GanttLayout &l;
+    const GanttModel &m;
+    const GanttScene &s;
+    const GanttLayout &l;
     const qint32 offsetx, offsety, width, height, right, bottom;
     const qint32 first;
     const qint32 line;
-    qint32 selectionFill = 0;
+    GanttBarCache *cache = nullptr;
 };
 
 void Painter::drawRows()
@@ -106,7 +102,6 @@ void Painter::drawRows()
     const qint32 rows = m.rowCount();
     qint64 y = l.lngZeilenOben;
     for (qint32 r = first; r <= rows; ++r, y += l.lngZeilenhoehe) {
-        out.panelUpdated = true;
         // Rows below the view would only be clipped; what they leave behind is the text colour
         // of the last name cell, which the header captions then use.
         if (y >= bottom) {
@@ -118,7 +113,7 @@ void Painter::drawRows()
         dc.setTextColor(name.text);
         // The strip at the end of the column covers the cell's last character width; the
         // modern look shortens the name before it.
-        const qint32 nameWidth = s.modern ? l.lngNamenBreite - l.lngZeichenbreite : l.lngNamenBreite;
+        const qint32 nameWidth = c.modern ? l.lngNamenBreite - l.lngZeichenbreite : l.lngNamenBreite;
         dc.FillRect(offsetx, qint32(y), nameWidth, l.lngZeilenhoehe, name.back,
                     QLatin1Char(' ') + row.Merkmal, kAlignLeft);
         dc.FillRect(l.lngNamenBreite, qint32(y), width, l.lngZeilenhoehe,
@@ -127,20 +122,11 @@ void Painter::drawRows()
         if (m.vorschlagVon > 0 && row.blnMarkiert)
             drawProposal(qint32(y));
     }
-    if (!out.panelUpdated)
-        return;
-    if (m.vorschlagVon > 0) {
-        out.lblVorschlag = ganttProposalLabel(m.vorschlagVon, m.vorschlagBis);
-        out.cmdNeuEnabled = true;
-    } else {
-        out.lblVorschlag.clear();
-        out.cmdNeuEnabled = false;
-    }
 }
 
 void Painter::drawProposal(qint32 y)
 {
-    if (s.forPrinting)
+    if (c.forPrinting)
         return;
     const BarRect r = ganttProposalRect(l, m.vorschlagVon, m.vorschlagBis, y);
     if (r.width > 0)
@@ -149,7 +135,7 @@ void Painter::drawProposal(qint32 y)
 
 void Painter::drawDayHeader()
 {
-    const HeaderScale &scale = out.scale;
+    const HeaderScale &scale = s.scale;
     const qint32 cellWidth = qint32(std::clamp(qint64(l.lngPixelProTag) * scale.dayStep,
                                                qint64(-(1 << 30)), qint64(1 << 30)));
     const bool forward = l.dblPixelProStunde >= 0;
@@ -171,7 +157,7 @@ void Painter::drawDayHeader()
 
 void Painter::drawHourHeader()
 {
-    const HeaderScale &scale = out.scale;
+    const HeaderScale &scale = s.scale;
     const bool forward = l.dblPixelProStunde >= 0;
     // The cells leave the line above them and the line at their left edge uncovered.
     const qint32 cellTop = checked(qint64(offsety) + l.lngKopfhoehe + line);
@@ -199,12 +185,25 @@ void Painter::drawHourHeader()
     }
 }
 
-void Painter::drawBar(const GanttEintrag &e)
+void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
 {
-    dc.FillRect(e.barLeft, e.barTop, e.barWidth, e.barHeight, kBlack);
-    const Colours c = barColours(e);
-    dc.setTextColor(c.text);
+    dc.FillRect(b.left, b.top, b.width, b.height, kBlack);
+    const Colours colours = barColours(e);
+    dc.setTextColor(colours.text);
     const bool struck = e.blnErledigt && st.blnErledigteDurchstreichen;
+    const qint32 insideWidth = b.width - 2 * line;
+    const qint32 insideHeight = b.height - 2 * line;
+    const QImage *inside = cache && insideWidth > 0 && insideHeight > 0
+                               ? cache->inside({e.notiz, insideWidth, insideHeight, colours.back,
+                                                colours.text, struck},
+                                               *dc.Font(), dc.ellipsis())
+                               : nullptr;
+    if (inside) {
+        dc.painter()->drawImage(QPoint(b.left + line, b.top + line), *inside,
+                                GanttBarCache::source(*inside));
+        dc.setBackcolor(colours.back);
+        return;
+    }
     const QFont *font = dc.Font();
     QFont strikeFont;
     if (struck) {
@@ -213,27 +212,21 @@ void Painter::drawBar(const GanttEintrag &e)
         dc.setFont(&strikeFont);
         dc.UpdateFont();
     }
-    dc.FillRect(e.barLeft + line, e.barTop + line, e.barWidth - 2 * line, e.barHeight - 2 * line,
-                c.back);
-    dc.Text(QLatin1Char(' ') + e.notiz, e.barLeft + line, e.barTop + line, e.barWidth - 2 * line,
-            e.barHeight - 2 * line, true, false);
+    dc.FillRect(b.left + line, b.top + line, b.width - 2 * line, b.height - 2 * line, colours.back);
+    dc.Text(QLatin1Char(' ') + e.notiz, b.left + line, b.top + line, b.width - 2 * line,
+            b.height - 2 * line, true, false);
     if (struck) {
         dc.setFont(font);
         dc.UpdateFont();
     }
 }
 
-void Painter::paint(qint32 th, qint32 cw)
+void Painter::paint()
 {
-    // 1. Background, clip to the target.
-    dc.setEllipsis(s.modern);
+    // Background, clip to the target.
+    dc.setEllipsis(c.modern);
     dc.FillRect(offsetx, offsety, width, height, st.rgbBackUeberschrift);
     dc.SetClipRec(offsetx, offsety, right, bottom);
-
-    // 2., 3. Layout fields and row height.
-    l = ganttLayout(offsetx, offsety, width, height, th, cw, s.startDate, s.endDate, m.rowCount(),
-                    st.blnOptimiertezeilenhoehe, st.lngHoeheTerminzelle);
-    out.layoutValid = true;
 
     // 4. Rows.
     drawRows();
@@ -243,13 +236,12 @@ void Painter::paint(qint32 th, qint32 cw)
                 cToolbox::GridLineColor());
 
     // 6. to 8. Header rows.
-    out.scale = ganttHeaderScale(l);
     drawDayHeader();
     drawHourHeader();
 
     // 9. Current time.
-    if (!s.forPrinting && l.startDate <= s.now && s.now <= l.dEnd)
-        dc.FillRect(l.xOf(s.now), checked(qint64(offsety) + l.lngKopfhoehe), line, height, kRed);
+    if (s.nowVisible)
+        dc.FillRect(l.xOf(c.now), checked(qint64(offsety) + l.lngKopfhoehe), line, height, kRed);
 
     // 10. Strip at the right end of the name column.
     const qint32 stripLeft = checked(qint64(l.lngNamenBreite) - l.lngZeichenbreite);
@@ -260,19 +252,19 @@ void Painter::paint(qint32 th, qint32 cw)
     // 11., 12. Bar rectangles and the overlap staircase. A marker is given as ending at the
     // edge of the time area with the negative width 1 - cw; it is filled as the equal
     // rectangle with a positive width, so that it shows in the strip.
-    out.bars = ganttLayoutBars(m, l, first);
-    for (const OverlapMarker &marker : out.bars.markers)
+    for (const OverlapMarker &marker : s.bars.markers)
         dc.FillRect(stripLeft, marker.top, l.lngZeichenbreite - 1, marker.height, st.rgbZeitbalken);
 
     // 13. Bars in list order. Bars wholly outside the target would only be clipped.
-    for (qint32 i = 1; i <= m.dateCount(); ++i) {
-        const GanttEintrag &e = m.date(i);
-        if (e.barTop <= 0)
+    const qint32 count = std::min(qint32(s.bars.rects.size()), m.dateCount());
+    for (qint32 i = 1; i <= count; ++i) {
+        const BarRect &b = s.bars.rects.at(i - 1);
+        if (b.top <= 0)
             continue;
-        if (e.barTop >= bottom || qint64(e.barTop) + e.barHeight <= offsety || e.barLeft >= right
-            || qint64(e.barLeft) + e.barWidth <= offsetx)
+        if (b.top >= bottom || qint64(b.top) + b.height <= offsety || b.left >= right
+            || qint64(b.left) + b.width <= offsetx)
             continue;
-        drawBar(e);
+        drawBar(m.date(i), b);
     }
 
     // 14.
@@ -281,16 +273,23 @@ void Painter::paint(qint32 th, qint32 cw)
 
 } // namespace
 
-void GanttZeichnen(cDC &dc, GanttScene &scene, GanttPaintResult &result, qint32 offsetx,
-                   qint32 offsety, qint32 width, qint32 height, qint32 th, qint32 cw)
+void GanttZeichnen(cDC &dc, const GanttContent &content, const GanttScene &scene,
+                   GanttBarCache *cache)
 {
-    Painter painter(dc, scene, result, offsetx, offsety, width, height);
+    Painter painter(dc, content, scene, cache);
     try {
-        painter.paint(th, cw);
+        painter.paint();
     } catch (...) {
         dc.ClipClear();
         throw;
     }
+}
+
+void GanttHintergrund(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
+                      qint32 width, qint32 height)
+{
+    dc.setEllipsis(content.modern);
+    dc.FillRect(offsetx, offsety, width, height, content.style.rgbBackUeberschrift);
 }
 
 void KopfTextZeichnen(cDC &dc, const GanttLayout &layout, const GanttStyle &style, Date datMaus)

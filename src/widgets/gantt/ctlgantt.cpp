@@ -11,6 +11,7 @@
 #include <dayplex/error.h>
 
 #include <QCalendarWidget>
+#include <cmath>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -18,25 +19,9 @@
 
 namespace Dayplex {
 
-namespace {
-
-// A time option: absent reads as 00:00.
-Date timeOption(const cContainer &options, const QString &key)
-{
-    return options.contains(key) ? options.doubleValue(key) : 0;
-}
-
-} // namespace
-
 ctlGanttPrivate::ctlGanttPrivate(ctlGantt *q)
     : q(q)
 {
-}
-
-void ctlGanttPrivate::applyLayout(const QString &layoutString)
-{
-    layout.setContainerString(layoutString);
-    style = GanttStyle::fromLayout(layout);
 }
 
 QRect ctlGanttPrivate::pictureRect() const
@@ -75,54 +60,35 @@ void ctlGanttPrivate::updateRowMaximum()
     noRepaint = false;
 }
 
-void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
+GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
 {
-    cDC dc;
-    dc.Initialize(target, width, height, offscreen);
-    QFont font = style.font;
-    dc.setFont(&font);
-    dc.UpdateFont();
-    const qint32 th = dc.textHeight(QStringLiteral("W"));
-    const qint32 cw = dc.textWidth(QStringLiteral("X"));
-
-    GanttScene scene{model, style};
-    scene.startDate = q->mStartDate;
-    scene.endDate = q->mEndDate;
-    scene.firstRow = firstRow();
-    scene.forPrinting = q->ForPrinting;
-    scene.modern = presentation == Presentation::Modern;
-    scene.now = currentDateTime();
-    GanttPaintResult result;
-    // Errors are ignored from here on: what was drawn stays, the corner and the copy follow.
-    try {
-        GanttZeichnen(dc, scene, result, 0, 0, width, height, th, cw);
-    } catch (...) {
-        warnCaught(lcGantt(), QStringLiteral("chart not drawn"));
-    }
-    if (result.layoutValid)
-        geometry = result.layout;
-    if (result.panelUpdated) {
-        lblVorschlag = result.lblVorschlag;
-        cmdNeuEnabled = result.cmdNeuEnabled;
-        panel->showProposal(lblVorschlag, cmdNeuEnabled);
-    }
-    try {
-        KopfTextZeichnen(dc, geometry, style, model.datMaus);
-    } catch (...) {
-        warnCaught(lcGantt(), QStringLiteral("header text not drawn"));
-    }
-    dc.BlastToScreen(0, 0, -1, -1);
-    frame = dc.image();
-    // A full paint leaves no inverted frame behind; Drag starts afresh.
-    dragLeft = dragTop = dragRight = dragBottom = 0;
+    GanttContent content{model, settings.style};
+    content.startDate = q->mStartDate;
+    content.endDate = q->mEndDate;
+    content.firstRow = firstRow();
+    content.forPrinting = forPrinting;
+    content.modern = modern;
+    content.now = currentDateTime();
+    return content;
 }
 
-void ctlGanttPrivate::showFrame()
+void ctlGanttPrivate::drawScene(cDC &dc, const GanttContent &content, qint32 offsetx,
+                                qint32 offsety, qint32 width, qint32 height, qint32 th, qint32 cw,
+                                bool showProposal)
 {
-    // A picture painted for another size (paintToImage) is not the screen's: paint afresh.
-    showFrameOnly = frame.size() == calpic->size();
-    calpic->repaint();
-    showFrameOnly = false;
+    try {
+        scene = ganttScene(content, offsetx, offsety, width, height, th, cw);
+    } catch (...) {
+        // The last picture stays the one hit-testing reads; this one shows its background.
+        GanttHintergrund(dc, content, offsetx, offsety, width, height);
+        throw;
+    }
+    if (showProposal && scene.panelUpdated) {
+        lblVorschlag = scene.lblVorschlag;
+        cmdNeuEnabled = scene.cmdNeuEnabled;
+        panel->showProposal(lblVorschlag, cmdNeuEnabled);
+    }
+    GanttZeichnen(dc, content, scene, &barCache);
 }
 
 /*!
@@ -170,7 +136,7 @@ ctlGantt::~ctlGantt() = default;
 /*! The option blnConfirmChanges; this view has no setter of its own. */
 bool ctlGantt::ConfirmChanges() const
 {
-    return d->options.boolValue(QStringLiteral("blnConfirmChanges"));
+    return d->settings.options.boolValue(QStringLiteral("blnConfirmChanges"));
 }
 
 /*! The moment under the mouse, or the first displayed day while there is none. */
@@ -209,7 +175,7 @@ void ctlGantt::setSelectedDate(const QString &dsn)
 /*! The options string in force: every option with its value and kind. */
 QString ctlGantt::Options() const
 {
-    return d->options.ContainerString();
+    return d->settings.options.ContainerString();
 }
 
 /*!
@@ -220,22 +186,8 @@ QString ctlGantt::Options() const
 */
 void ctlGantt::setOptions(const QString &options)
 {
-    const cContainer oldOptions = d->options;
-    const cContainer oldLayout = d->layout;
-    const GanttStyle oldStyle = d->style;
-    Date from = 0, to = 0;
-    try {
-        d->options.setContainerString(options);
-        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenGantt")));
-        from = timeOption(d->options, QStringLiteral("timeArbeitsZeitVon2"));
-        to = timeOption(d->options, QStringLiteral("timeArbeitsZeitBis2"));
-    } catch (...) {
-        d->options = oldOptions;
-        d->layout = oldLayout;
-        d->style = oldStyle;
-        throw;
-    }
-    d->panel->setWindow(from, to);
+    d->applySettings(d->settings.withOptions(options));
+    d->panel->setWindow(d->settings.windowFrom, d->settings.windowTo);
 }
 
 bool ctlGantt::OptimaleZeilenhoehe() const
@@ -274,14 +226,14 @@ void ctlGantt::Clear()
 */
 QVariant ctlGantt::GetidxGanttEintrag(qint32 x, qint32 y)
 {
-    const qint32 index = d->model.entryAt(x, y);
+    const qint32 index = d->scene.entryAt(d->model, x, y);
     return index > 0 ? QVariant(index) : QVariant();
 }
 
 /*! The row under y in the last paint (1-based), 0 over the header or below the last row. */
 qint32 ctlGantt::GetMerkmalIndex(qint32 y)
 {
-    return d->geometry.rowAt(y, d->firstRow(), d->model.rowCount());
+    return d->scene.layout.rowAt(y, d->firstRow(), d->model.rowCount());
 }
 
 /*! Whether the days of date1 to date2 lie within the displayed days. */
@@ -308,6 +260,11 @@ void ctlGantt::Refresh()
 /*! Paints the control now (nothing while it is hidden or prints). */
 void ctlGantt::Repaint()
 {
+    // What the screen shows is what a paint would show: only hit-testing goes back to it.
+    if (d->screenShowsNow()) {
+        d->scene = d->screenScene;
+        return;
+    }
     d->calpic->repaint();
 }
 
@@ -362,11 +319,20 @@ void ctlGantt::resizeEvent(QResizeEvent *)
 */
 QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    QImage image = cDC::blankPicture(size, devicePixelRatio);
+    // The picture covers every pixel with its background first: a blank one is not filled.
+    if (cDC::blankPicture(QSize(1, 1), devicePixelRatio).isNull() || size.width() < 1
+        || size.height() < 1)
+        return QImage();
+    const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
+    const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
+    if (!cDC::fitsSurface(width, height))
+        return QImage();
+    QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
+    d->paintView(&painter, size.width(), size.height());
     return image;
 }
 
@@ -404,16 +370,22 @@ double ctlGantt::rundezeit(double d)
 */
 void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 {
-    if (d->frame.isNull())
+    if (d->picture.isNull())
         return;
     {
         cDC dc;
-        dc.Initialize(static_cast<QPaintDevice *>(&d->frame), d->frame.width(),
-                      d->frame.height(), false);
-        const qint32 left = d->geometry.lngNamenBreite;
-        dc.FillRect(left, StartY, qMax(0, d->frame.width() - left), d->geometry.lngZeilenhoehe,
-                    Farbe);
+        dc.Initialize(static_cast<QPaintDevice *>(&d->picture), d->picture.width(),
+                      d->picture.height(), false);
+        const qint32 left = d->scene.layout.lngNamenBreite;
+        dc.FillRect(left, StartY, qMax(0, d->picture.width() - left),
+                    d->scene.layout.lngZeilenhoehe, Farbe);
     }
+    const QRect band(d->scene.layout.lngNamenBreite, StartY, d->picture.width(),
+                     d->scene.layout.lngZeilenhoehe);
+    d->invertUnderFrame(band);
+    d->shownChanges += band;
+    // The band stays until the next full paint, which draws the picture anew.
+    d->pictureStale = true;
     d->showFrame();
 }
 
@@ -431,8 +403,9 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
 {
     const GanttRange range = ganttDisplayedRange(
         dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault, blnalignonweekday, mStartDate,
-        mEndDate, d->layout.doubleValue(QStringLiteral("lngAnzahlTage")), d->model.alignWeekday);
-    const QString fields = d->layout.textValue(QStringLiteral("strAusgabefelder"));
+        mEndDate, d->settings.layout.doubleValue(QStringLiteral("lngAnzahlTage")),
+        d->model.alignWeekday);
+    const QString fields = d->settings.layout.textValue(QStringLiteral("strAusgabefelder"));
     if (dayLastDay && range.lastDayComputed)
         *dayLastDay = range.requestedLastDay;
     mStartDate = range.startDate;
@@ -453,7 +426,7 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
 */
 void ctlGantt::SetFilledRange(double daystart, double dayEnd)
 {
-    const bool withHolidays = d->options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
+    const bool withHolidays = d->settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
     d->model.setFilledRange(daystart, dayEnd, withHolidays, d->holidays);
     if (d->model.rowCount() > 0)
         d->updateRowMaximum();

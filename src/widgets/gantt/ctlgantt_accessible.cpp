@@ -9,7 +9,6 @@
 #include "shared/logging.h"
 #include "shared/uitext.h"
 
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -19,15 +18,18 @@ namespace Dayplex {
 
 QVector<ShownAppointment> ctlGanttPrivate::visibleAppointments() const
 {
-    const GanttLayout &g = geometry;
-    const QRect chart(g.lngNamenBreite, g.lngZeilenOben, g.offsetx + g.width - g.lngNamenBreite,
-                      g.offsety + g.height - g.lngZeilenOben);
     QVector<ShownAppointment> shown;
+    // A picture of appointments that were replaced since shows none of the current ones.
+    if (!screenScene.holds(model))
+        return shown;
+    const GanttLayout &g = screenScene.layout;
+    const QRect chart(g.lngNamenBreite, g.lngZeilenOben, screenScene.right - g.lngNamenBreite,
+                      screenScene.bottom - g.lngZeilenOben);
     for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const GanttEintrag &e = model.date(i);
+        const BarRect bar = screenScene.bar(model, i);
         // Rows below the picture are painted and clipped away.
-        const QRect onScreen = QRect(e.barLeft, e.barTop, e.barWidth, e.barHeight) & chart;
-        if (e.barTop > 0 && !onScreen.isEmpty())
+        const QRect onScreen = QRect(bar.left, bar.top, bar.width, bar.height) & chart;
+        if (!bar.isNull() && !onScreen.isEmpty())
             shown.append({i, onScreen});
     }
     return shown;
@@ -85,13 +87,13 @@ public:
 
     QRect rowHeaderRect(int row) const override
     {
-        const GanttLayout &g = view()->geometry;
+        const GanttLayout &g = view()->screenScene.layout;
         return rowRect(row, g.offsetx, g.lngNamenBreite - g.offsetx);
     }
 
     QRect columnHeaderRect(int column) const override
     {
-        const GanttLayout &g = view()->geometry;
+        const GanttLayout &g = view()->screenScene.layout;
         const auto [left, width] = dayColumn(column);
         return QRect(left, g.offsety, width, g.lngKopfhoehe);
     }
@@ -183,7 +185,7 @@ private:
 
     std::pair<qint32, qint32> dayColumn(int column) const
     {
-        const GanttLayout &g = view()->geometry;
+        const GanttLayout &g = view()->screenScene.layout;
         const Date day = firstDay() + column;
         const qint32 left = g.xOf(day);
         return {left, g.xOf(day + 1) - left};
@@ -192,10 +194,11 @@ private:
     QRect rowRect(int row, qint32 left, qint32 width) const
     {
         const ctlGanttPrivate *d = view();
-        const GanttLayout &g = d->geometry;
+        const GanttLayout &g = d->screenScene.layout;
         // Rows above the scroll position or below the picture are out of sight.
-        const qint32 top = g.rowTop(row + 1, d->firstRow());
-        if (row + 1 < d->firstRow() || top >= g.offsety + g.height)
+        const qint32 firstRow = d->screenScene.firstRow;
+        const qint32 top = g.rowTop(row + 1, firstRow);
+        if (row + 1 < firstRow || top >= d->screenScene.bottom)
             return QRect();
         return QRect(left, top, width, g.lngZeilenhoehe);
     }

@@ -39,43 +39,6 @@ const char *const kViewCaptions[] = {
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
-// A mouse coordinate in whole pixels; far beyond any screen it is held at a billion.
-qint32 pixelOf(double coordinate)
-{
-    return roundedClamped(coordinate, -1e9, 1e9);
-}
-
-// Inverts the outline of the box from (left, top) to (right, bottom), both corners included,
-// each pixel once, so that drawing the same box again restores the picture.
-void invertBox(QImage &image, qint64 left, qint64 top, qint64 right, qint64 bottom)
-{
-    if (image.isNull() || image.format() != QImage::Format_RGB32)
-        return;
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    const auto invertSpan = [&image](qint64 x1, qint64 y1, qint64 x2, qint64 y2) {
-        x1 = std::max<qint64>(x1, 0);
-        y1 = std::max<qint64>(y1, 0);
-        x2 = std::min<qint64>(x2, image.width() - 1);
-        y2 = std::min<qint64>(y2, image.height() - 1);
-        for (qint64 y = y1; y <= y2; ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
-            for (qint64 x = x1; x <= x2; ++x)
-                line[x] ^= 0x00FFFFFFu;
-        }
-    };
-    invertSpan(left, top, right, top);
-    if (bottom != top)
-        invertSpan(left, bottom, right, bottom);
-    if (bottom - top >= 2) {
-        invertSpan(left, top + 1, left, bottom - 1);
-        if (right != left)
-            invertSpan(right, top + 1, right, bottom - 1);
-    }
-}
-
 } // namespace
 
 void ctlGanttPrivate::connectChildren()
@@ -102,207 +65,47 @@ void ctlGanttPrivate::connectChildren()
     QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
 }
 
-qint32 ctlGanttPrivate::usableRowAt(qint32 y) const
+GanttGestureView ctlGanttPrivate::gestureView()
 {
-    const qint32 row = geometry.rowAt(y, firstRow(), model.rowCount());
-    if (row < 1)
-        return 0;
-    // With holidays on, row 1 is the holiday row; only the rows after it can be marked.
-    if (row == 1 && options.boolValue(QStringLiteral("blnGermanLegalHolidays")))
-        return 0;
-    return row;
+    return {model, scene, firstRow(), calpic->height(),
+            settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"))};
 }
 
-void ctlGanttPrivate::mouseDown(Qt::MouseButton button, QPointF pos, QPoint globalPos)
+void ctlGanttPrivate::perform(const GanttAction &action, QPoint globalPos)
 {
-    if (searching)
-        return;
-    if (button == Qt::RightButton) {
+    // The pointer goes back also when the move fails.
+    const auto pointer = qScopeGuard([&] {
+        if (action.pointer)
+            q->MousePointer(action.pointer->isEmpty() ? QVariant(0) : QVariant(*action.pointer));
+    });
+    if (action.frame == GanttAction::Frame::Draw) {
+        const BarRect &r = action.frameRect;
+        drawDragFrame(r.left, r.top, r.width, r.height);
+    } else if (action.frame == GanttAction::Frame::Erase) {
+        eraseDragFrame();
+    }
+    if (action.corner)
+        drawCorner();
+    if (action.frame == GanttAction::Frame::Draw || action.corner)
+        showFrame();
+    if (action.repaint)
+        q->Repaint();
+    if (action.toolTip && calpic->toolTip() != *action.toolTip)
+        calpic->setToolTip(*action.toolTip);
+    if (action.moveTo > 0)
+        q->SelectedDateMove(action.moveTo, 2);
+    if (action.menu)
         showMenu(globalPos);
-        return;
-    }
-    if (button != Qt::LeftButton)
-        return;
-    const qint32 x = pixelOf(pos.x());
-    const qint32 y = pixelOf(pos.y());
-    downX = x;
-    downY = y;
-    if (y < geometry.lngZeilenOben) {
+    if (action.datePicker)
         openDatePicker(false);
-        return;
-    }
-    const qint32 hit = model.entryAt(x, y);
-    if (x > geometry.lngNamenBreite && hit == 0) {
-        if (const qint32 row = usableRowAt(y)) {
-            // An empty stretch of a row: the row takes part, and a proposal is drawn from here.
-            model.row(row).blnMarkiert = true;
-            blnVorschlagZiehen = true;
-            model.vorschlagVon = model.vorschlagBis = geometry.dateAtX(x);
-            q->Repaint();
-        }
-    }
-    if (x < geometry.lngNamenBreite) {
-        if (const qint32 row = usableRowAt(y)) {
-            model.row(row).blnMarkiert = !model.row(row).blnMarkiert;
-            q->Repaint();
-        }
-    } else if (hit > 0) {
-        const GanttEintrag &e = model.date(hit);
-        model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
-        q->Repaint();
-    }
-}
-
-void ctlGanttPrivate::mouseMove(Qt::MouseButtons buttons, QPointF pos)
-{
-    if (blnInMouseMove || searching)
-        return;
-    blnInMouseMove = true;
-    const auto guard = qScopeGuard([this] { blnInMouseMove = false; });
-
-    const qint32 x = pixelOf(pos.x());
-    const qint32 y = pixelOf(pos.y());
-    model.datMaus = geometry.dateAtX(x);
-    if (model.datMaus > 0 && buttons == Qt::NoButton) {
-        // The hairline and the corner go straight onto the picture, shown in one copy.
-        drawDragFrame(x, geometry.lngKopfhoehe, 1, calpic->height());
-        drawCorner();
-        showFrame();
-    }
-    if (blnVorschlagZiehen) {
-        model.vorschlagBis = model.datMaus;
-        if (model.vorschlagBis < model.vorschlagVon) {
-            model.vorschlagVon = model.vorschlagBis = 0;
-            blnVorschlagZiehen = false;
-        }
-        q->Repaint();
-    } else if (!(buttons & Qt::LeftButton)) {
-        const qint32 hit = model.entryAt(x, y);
-        const QString tip = hit > 0 ? model.date(hit).notiz : QString();
-        if (calpic->toolTip() != tip)
-            calpic->setToolTip(tip);
-    } else if (blnVerschieben) {
-        showLanding(x);
-        drawCorner();
-        showFrame();
-    } else if (!model.selectedDate.isEmpty()
-               && qint64(std::abs(qint64(x) - downX)) + std::abs(qint64(y) - downY)
-                      > kGanttMoveThreshold) {
-        blnVerschieben = true;
-        // The frame follows the pressed bar, or the first bar of the selection.
-        movingIndex = model.entryAt(downX, downY);
-        if (movingIndex > 0 && model.date(movingIndex).dsn != model.selectedDate)
-            movingIndex = 0;
-        for (qint32 i = 1; i <= model.dateCount() && movingIndex == 0; ++i) {
-            if (model.date(i).dsn == model.selectedDate && model.date(i).barTop > 0)
-                movingIndex = i;
-        }
-        q->MousePointer(QStringLiteral("curMove"));
-        showLanding(x);
-        showFrame();
-    }
-}
-
-void ctlGanttPrivate::mouseUp(Qt::MouseButton button, QPointF pos)
-{
-    const bool moving = blnVerschieben;
-    blnVerschieben = false;
-    try {
-        if (moving)
-            eraseDragFrame();
-        if (button == Qt::LeftButton) {
-            if (blnVorschlagZiehen) {
-                blnVorschlagZiehen = false; // the proposal stays
-            } else if (moving) {
-                // Left of the time area the date is 0: the move ends silently.
-                const Date target = geometry.dateAtX(pixelOf(pos.x()));
-                if (target > 0)
-                    q->SelectedDateMove(target, 2);
-            }
-        }
-    } catch (...) {
-        q->MousePointer(0);
-        throw;
-    }
-    q->MousePointer(0);
+    if (action.showSelected)
+        showSelected();
 }
 
 void ctlGanttPrivate::showSelected()
 {
     if (!model.selectedDate.isEmpty())
         Q_EMIT q->ShowDate(model.selectedDate);
-}
-
-void ctlGanttPrivate::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height)
-{
-    if (left == dragLeft)
-        return;
-    if (left == -1) {
-        dragLeft = dragTop = dragRight = dragBottom = 0;
-        return;
-    }
-    const qint64 right = qint64(left) + width;
-    const qint64 bottom = qint64(top) + height;
-    if (right > std::numeric_limits<qint32>::max() || right < std::numeric_limits<qint32>::min()
-        || bottom > std::numeric_limits<qint32>::max()
-        || bottom < std::numeric_limits<qint32>::min())
-        throw Error(Overflow, QStringLiteral("Drag: das Rechteck ist zu groß."));
-    if (dragLeft != 0 || dragTop != 0 || dragRight != 0 || dragBottom != 0)
-        invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-    dragLeft = left;
-    dragTop = top;
-    dragRight = qint32(right);
-    dragBottom = qint32(bottom);
-    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-}
-
-void ctlGanttPrivate::showLanding(qint32 x)
-{
-    if (movingIndex < 1 || movingIndex > model.dateCount()) {
-        eraseDragFrame();
-        return;
-    }
-    const GanttEintrag &e = model.date(movingIndex);
-    const BarRect landing = ganttLandingRect(geometry, e.von, e.bis,
-                                             model.merkmalIndexDsn(e.merkmaldsn), firstRow(),
-                                             geometry.dateAtX(x));
-    if (landing.isNull()) {
-        eraseDragFrame();
-        return;
-    }
-    // Just outside the bar's own pixels, so that its black frame stays visible inside.
-    drawDragFrame(landing.left - 1, landing.top - 1, landing.width + 1, landing.height + 1);
-}
-
-void ctlGanttPrivate::eraseDragFrame()
-{
-    if (dragLeft == 0 && dragTop == 0 && dragRight == 0 && dragBottom == 0)
-        return;
-    invertBox(frame, dragLeft, dragTop, dragRight, dragBottom);
-    dragLeft = dragTop = dragRight = dragBottom = 0;
-    showFrame();
-}
-
-void ctlGanttPrivate::escapeMove()
-{
-    if (!blnVerschieben)
-        return;
-    blnVerschieben = false;
-    escaped = true;
-    eraseDragFrame();
-    q->MousePointer(0);
-}
-
-void ctlGanttPrivate::drawCorner()
-{
-    if (frame.isNull())
-        return;
-    cDC dc;
-    dc.Initialize(static_cast<QPaintDevice *>(&frame), frame.width(), frame.height(), false);
-    QFont font = style.font;
-    dc.setFont(&font);
-    dc.UpdateFont();
-    KopfTextZeichnen(dc, geometry, style, model.datMaus);
 }
 
 QMenu *ctlGanttPrivate::contextMenu()
@@ -393,7 +196,7 @@ void ctlGanttPrivate::openDatePicker(bool move)
         ccrpDtp->setSelectedDate(current);
     // At the mouse, moved back onto the screen where it would leave it.
     ccrpDtp->adjustSize();
-    QRect placed(calpic->mapToGlobal(QPoint(downX, downY)), ccrpDtp->size());
+    QRect placed(calpic->mapToGlobal(gestures.downPoint()), ccrpDtp->size());
     if (const QScreen *screen = q->screen()) {
         const QRect available = screen->availableGeometry();
         if (placed.right() > available.right())
@@ -445,7 +248,7 @@ void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 {
     const bool drawn = left != d->dragLeft && left != -1;
     d->drawDragFrame(left, top, width, height);
-    if (drawn && !d->frame.isNull())
+    if (drawn && !d->picture.isNull())
         d->showFrame();
 }
 

@@ -2,10 +2,11 @@
 #define DAYPLEX_CTLGANTT_P_H
 
 #include "dialogs/ccommoncalendar.h"
-#include "gantt/ganttlayout.h"
+#include "gantt/ganttbarcache.h"
+#include "gantt/ganttgestures.h"
 #include "gantt/ganttmodel.h"
-#include "gantt/ganttstyle.h"
-#include "shared/ccontainer.h"
+#include "gantt/ganttscene.h"
+#include "gantt/ganttsettings.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
@@ -13,8 +14,10 @@
 
 #include <QCursor>
 #include <QImage>
-#include <QPointF>
+#include <QPoint>
 #include <QRect>
+#include <QRegion>
+#include <QSize>
 #include <QVariant>
 
 class QAction;
@@ -24,9 +27,29 @@ class QScrollBar;
 
 namespace Dayplex {
 
+class cDC;
 class GanttSearchPanel;
 class GanttSurface;
 struct ShownAppointment;
+
+// Everything a screen picture shows besides the corner: while it stays the same, the kept
+// picture is shown again instead of being painted anew.
+struct PictureKey
+{
+    quint64 modelRevision = 0;
+    quint64 settingsRevision = 0;
+    QString selected;
+    Date proposalFrom = 0;
+    Date proposalTo = 0;
+    Date firstDay = 0;
+    Date lastDay = 0;
+    qint32 firstRow = 0;
+    QSize size;
+    bool modern = false;
+    qint32 nowX = 0; // the current-time line's column, or the lowest number without one
+
+    bool operator==(const PictureKey &other) const;
+};
 
 class ctlGanttPrivate
 {
@@ -37,42 +60,54 @@ public:
 
     static ctlGanttPrivate *get(ctlGantt *gantt) { return gantt->d.get(); }
 
-    // Reads a layout string into the layout container and the style; throws on a value that
-    // cannot be read (the caller restores the container).
-    void applyLayout(const QString &layoutString);
     // The picture area: below the search panel when it shows, without the two scroll bars.
     QRect pictureRect() const;
     void arrange();
     qint32 firstRow() const;
     // AddMerkmal's scroll bar update: the maximum follows the row count without a repaint.
     void updateRowMaximum();
-    // The screen paint: the whole view into an offscreen surface, the corner text, then one
-    // copy onto the target. A failing step is skipped.
-    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
-    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
-    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
-    // Shows the last picture with what was drawn straight onto it since.
+    // Takes new settings; the screen picture follows at its next paint.
+    void applySettings(GanttSettings next);
+    // The whole view with its corner text straight onto the target, which keeps its device
+    // pixel ratio (paintToImage). A failing step is skipped.
+    void paintView(QPainter *target, qint32 width, qint32 height);
+    // The screen: the kept picture, painted anew when what it shows changed, with the frame of
+    // Drag over it. A full paint (any but showFrame's) forgets that frame.
+    void paintScreen(QPainter &target);
+    // The frame of Drag inverted over the kept picture, onto the target.
+    void drawDragOverlay(QPainter &target) const;
+    // What the screen picture would show if painted now.
+    PictureKey pictureKeyNow() const;
+    // Whether the screen shows what a full paint would show now: nothing to paint.
+    bool screenShowsNow() const;
+    // The pixels of the frame of Drag join the changes showFrame shows.
+    void frameChanges();
+    // What is drawn straight onto the kept picture under the frame of Drag is inverted, as if
+    // the frame had been inverted into the picture: taking the frame away inverts it back.
+    void invertUnderFrame(const QRect &area);
+    // What a picture shows now.
+    GanttContent content(bool forPrinting, bool modern) const;
+    // Computes the picture of the target rectangle, makes it the last one and draws it; with
+    // showProposal the panel shows its proposal. When it cannot be computed only the
+    // background is drawn and the error is passed on.
+    void drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
+                   qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal);
+    // Shows the kept picture as it is, with the frame of Drag.
     void showFrame();
 
-    // Mouse handling of the picture area; positions in its pixels.
-    void mouseDown(Qt::MouseButton button, QPointF pos, QPoint globalPos);
-    void mouseMove(Qt::MouseButtons buttons, QPointF pos);
-    void mouseUp(Qt::MouseButton button, QPointF pos);
+    // What the gestures act on: the model, the last picture, the scroll bar, the holiday row.
+    GanttGestureView gestureView();
+    // Does what a gesture answered; globalPos places the menu.
+    void perform(const GanttAction &action, QPoint globalPos = QPoint());
     // "Anzeigen" and the double click: ShowDate for the selection.
     void showSelected();
-    // The row at y when it can be marked: not above or below the rows, not the holiday row.
-    qint32 usableRowAt(qint32 y) const;
-    // The inverted frame of Drag: drawn onto the last picture (shown by showFrame).
+    // The inverted frame of Drag, shown over the kept picture by showFrame.
     void drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height);
-    // The corner cell with the moment under the mouse, onto the last picture.
-    void drawCorner();
-    // While a bar is moved: the frame of Drag around the place where it would land, or none.
-    void showLanding(qint32 x);
+    // The corner cell with the moment under the mouse, onto the kept picture; as a full paint
+    // leaves it (fullPaint, with the presentation's ellipsis) or as the mouse does.
+    void drawCorner(bool fullPaint = false);
     // Takes the frame of Drag off the picture on screen.
     void eraseDragFrame();
-    // Escape while a bar is moved: the move ends with nothing changed or raised, and the mouse
-    // is ignored until its button is released.
-    void escapeMove();
 
     // The context menu, built once; prepareMenu sets ticks and enabled states as for opening.
     QMenu *contextMenu();
@@ -97,20 +132,48 @@ public:
 
     ctlGantt *const q;
 
+    // Settings and services.
+    GanttSettings settings;
     cTools tools;
     cCommonCalendar common;
-    cContainer options;
-    cContainer layout;
     cHolidays holidays;
-
-    GanttModel model;
-    GanttStyle style;
-    GanttLayout geometry; // layout fields of the last paint, read by hit-testing
-
     bool optimaleZeilenhoehe = false;
+    Presentation presentation = Presentation::Classic;
+
+    // What the host delivered, and the view state that is not geometry.
+    GanttModel model;
+    // Guards the NeedDates handler: a range change from inside it asks the host no further.
+    int needDatesDepth = 0;
+
+    // The last picture painted (screen, image or paper): hit-testing and pixel-to-date read it.
+    GanttScene scene;
     QString lblVorschlag; // what the search panel shows of the proposal
     bool cmdNeuEnabled = false;
 
+    // The picture on screen, painted anew only when what it shows changed (PictureKey).
+    QImage picture;
+    PictureKey pictureKey;
+    GanttScene screenScene;    // the scene of the kept picture
+    bool pictureStale = true;  // never painted, or drawn onto since (ZeilenFarbe)
+    bool showKeptOnly = false; // the next paint shows the kept picture as it is
+    QRegion shownChanges;      // changed on the kept picture or its frame since last shown
+    quint64 settingsRevision = 0;
+    quint64 pictureRenders = 0; // how often the picture was painted anew
+    GanttBarCache barCache;
+    // The moment the kept corner shows, and whether a full paint drew it.
+    Date cornerDate = 0;
+    bool cornerFullPaint = false;
+    // Left, top, right, bottom of the frame Drag drew last; all 0 for none.
+    qint32 dragLeft = 0, dragTop = 0, dragRight = 0, dragBottom = 0;
+
+    // Mouse and keyboard.
+    GanttGestures gestures;
+    bool blnInMouseMove = false; // nested moves are ignored
+    bool searching = false; // a search runs; input that would change the model waits
+    QVariant lastCursor;
+    QCursor mouseIcon;
+
+    // Child widgets.
     GanttSurface *calpic = nullptr;
     GanttSearchPanel *panel = nullptr;
     QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
@@ -118,34 +181,11 @@ public:
     QScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
     bool resettingHScroll = false;
-
     QMenu *menu = nullptr;
     QMenu *viewMenu = nullptr;
     QAction *mnuNeu = nullptr;
     QAction *mnuAnzeigen = nullptr;
     QAction *mnuVerschieben = nullptr;
-
-    // Guards the NeedDates handler: a range change from inside it asks the host no further.
-    int needDatesDepth = 0;
-
-    // Interaction state.
-    qint32 downX = 0;
-    qint32 downY = 0;
-    bool blnVerschieben = false;
-    bool blnVorschlagZiehen = false;
-    bool blnInMouseMove = false;
-    qint32 movingIndex = 0; // the record whose landing place the frame shows
-    bool escaped = false;   // a move was cancelled by Escape; its button is still down
-    Presentation presentation = Presentation::Classic;
-    bool searching = false; // a search runs; input that would change the model waits
-    // Left, top, right, bottom of the frame Drag drew last; all 0 for none.
-    qint32 dragLeft = 0, dragTop = 0, dragRight = 0, dragBottom = 0;
-    QVariant lastCursor;
-    QCursor mouseIcon;
-
-    // The picture on screen, for drawing straight onto it between full paints.
-    QImage frame;
-    bool showFrameOnly = false;
 };
 
 } // namespace Dayplex

@@ -24,14 +24,14 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
 {
     const Date rememberedFirstDay = mStartDate;
     const auto restoreScreen = [this, rememberedFirstDay] {
-        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenGantt")));
+        d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutScreenGantt")));
         SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
         Repaint();
     };
     QVariant result;
     try {
-        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutDruckGantt")));
-        result = d->common.PrintCalendar(this, blnPrintPreview, d->layout);
+        d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
+        result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
     } catch (...) {
         restoreScreen();
         throw;
@@ -66,22 +66,14 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
     const qint32 th = dc.textHeight(QStringLiteral("w"));
     const qint32 cw = dc.textWidth(QStringLiteral("Wy"));
 
-    GanttScene scene{d->model, d->style};
-    scene.startDate = mStartDate;
-    scene.endDate = mEndDate;
-    scene.firstRow = d->firstRow();
-    scene.forPrinting = ForPrinting;
-    scene.now = currentDateTime();
-    GanttPaintResult result;
+    // Like the bar rectangles, the layout fields describe the last view painted, on paper too,
+    // until the screen is painted again.
     try {
-        GanttZeichnen(dc, scene, result, offsetx, offsety, breite, hoehe, th, cw);
+        d->drawScene(dc, d->content(ForPrinting, false), offsetx, offsety, breite, hoehe, th, cw,
+                     false);
     } catch (const std::exception &) {
         warnCaught(lcPrint(), QStringLiteral("PrintAnsicht"));
     }
-    // Like the bar rectangles, the layout fields describe the last view painted, on paper too,
-    // until the screen is painted again.
-    if (result.layoutValid)
-        d->geometry = result.layout;
     dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
 }
 

@@ -95,7 +95,7 @@ void ctlGanttPrivate::runSearch(int index)
     query.windowTo = panel->windowTo();
     query.searchFrom = panel->searchFrom();
     query.weekends = panel->weekends();
-    query.rasterMinutes = leadingNumber(layout.textValue(QStringLiteral("strAufloesung")));
+    query.rasterMinutes = leadingNumber(settings.layout.textValue(QStringLiteral("strAufloesung")));
 
     const QPointer<ctlGantt> alive(q);
     SearchHost host(q);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 
 namespace Dayplex {
 
@@ -27,63 +28,67 @@ void GanttSurface::paintEvent(QPaintEvent *)
         return;
     guarded(lcGantt(), [&] {
         QPainter painter(this);
-        if (d->showFrameOnly && !d->frame.isNull()) {
-            painter.drawImage(0, 0, d->frame);
-        } else {
-            d->paintView(&painter, width(), height());
-            notifyAccessibleView(this);
-        }
+        d->paintScreen(painter);
+        notifyAccessibleView(this);
     });
 }
 
+void GanttSurface::changeEvent(QEvent *event)
+{
+    // System colours follow the palette.
+    if (event->type() == QEvent::PaletteChange)
+        d->pictureStale = true;
+    QWidget::changeEvent(event);
+}
+
+namespace {
+
+GanttPointer pointerOf(const QMouseEvent *event)
+{
+    return {event->button(), event->buttons(), event->position().x(), event->position().y()};
+}
+
+} // namespace
+
 void GanttSurface::mousePressEvent(QMouseEvent *event)
 {
-    // After Escape the held button still belongs to the cancelled move.
-    if (d->escaped) {
-        if ((event->buttons() & ~event->button()) != Qt::NoButton) {
-            event->accept();
-            return;
-        }
-        d->escaped = false; // its release never arrived
-    }
-    guarded(lcGantt(), [&] { d->mouseDown(event->button(), event->position(), event->globalPosition().toPoint()); });
     event->accept();
+    if (d->searching)
+        return;
+    guarded(lcGantt(), [&] {
+        d->perform(d->gestures.press(d->gestureView(), pointerOf(event)),
+                   event->globalPosition().toPoint());
+    });
 }
 
 void GanttSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (d->escaped && event->buttons() != Qt::NoButton) {
-        event->accept();
-        return;
-    }
-    d->escaped = false;
-    guarded(lcGantt(), [&] { d->mouseMove(event->buttons(), event->position()); });
     event->accept();
+    if (d->blnInMouseMove || d->searching)
+        return;
+    d->blnInMouseMove = true;
+    const auto guard = qScopeGuard([this] { d->blnInMouseMove = false; });
+    guarded(lcGantt(), [&] { d->perform(d->gestures.move(d->gestureView(), pointerOf(event))); });
 }
 
 void GanttSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (d->escaped) {
-        d->escaped = event->buttons() != Qt::NoButton;
-        event->accept();
-        return;
-    }
-    guarded(lcGantt(), [&] { d->mouseUp(event->button(), event->position()); });
     event->accept();
+    guarded(lcGantt(), [&] { d->perform(d->gestures.release(d->gestureView(), pointerOf(event))); });
 }
 
 void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // The second press of a double click is no press of its own: it shows the selection.
-    if (event->button() == Qt::LeftButton)
-        guarded(lcGantt(), [&] { d->showSelected(); });
     event->accept();
+    guarded(lcGantt(), [&] {
+        d->perform(d->gestures.doubleClick(d->gestureView(), pointerOf(event)));
+    });
 }
 
 void GanttSurface::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && d->blnVerschieben) {
-        guarded(lcGantt(), [&] { d->escapeMove(); });
+    if (event->key() == Qt::Key_Escape && d->gestures.moving()) {
+        guarded(lcGantt(), [&] { d->perform(d->gestures.escape()); });
         event->accept();
         return;
     }

@@ -1,0 +1,186 @@
+#include "gantt/ganttgestures.h"
+
+#include "gantt/ganttinteraction.h"
+#include "shared/rounding.h"
+
+#include <cmath>
+#include <utility>
+
+namespace Dayplex {
+
+namespace {
+
+// A mouse coordinate in whole pixels; far beyond any screen it is held at a billion.
+qint32 pixelOf(double coordinate)
+{
+    return roundedClamped(coordinate, -1e9, 1e9);
+}
+
+// The row at y when it can be marked: not above or below the rows, not the holiday row.
+qint32 usableRowAt(const GanttGestureView &view, qint32 y)
+{
+    const qint32 row = view.scene.layout.rowAt(y, view.firstRow, view.model.rowCount());
+    if (row < 1 || (row == 1 && view.holidayRow))
+        return 0;
+    return row;
+}
+
+} // namespace
+
+GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointer &pointer)
+{
+    GanttAction action;
+    // After Escape the held button still belongs to the cancelled move.
+    if (m_escaped) {
+        if ((pointer.buttons & ~pointer.button) != Qt::NoButton)
+            return action;
+        m_escaped = false; // its release never arrived
+    }
+    if (pointer.button == Qt::RightButton) {
+        action.menu = true;
+        return action;
+    }
+    if (pointer.button != Qt::LeftButton)
+        return action;
+    GanttModel &model = view.model;
+    const GanttLayout &l = view.scene.layout;
+    const qint32 x = pixelOf(pointer.x);
+    const qint32 y = pixelOf(pointer.y);
+    m_downX = x;
+    m_downY = y;
+    if (y < l.lngZeilenOben) {
+        action.datePicker = true;
+        return action;
+    }
+    const qint32 hit = view.scene.entryAt(model, x, y);
+    if (x > l.lngNamenBreite && hit == 0) {
+        if (const qint32 row = usableRowAt(view, y)) {
+            // An empty stretch of a row: the row takes part, and a proposal is drawn from here.
+            model.row(row).blnMarkiert = true;
+            m_drawingProposal = true;
+            model.vorschlagVon = model.vorschlagBis = l.dateAtX(x);
+            action.repaint = true;
+        }
+    }
+    if (x < l.lngNamenBreite) {
+        if (const qint32 row = usableRowAt(view, y)) {
+            model.row(row).blnMarkiert = !model.row(row).blnMarkiert;
+            action.repaint = true;
+        }
+    } else if (hit > 0) {
+        const GanttEintrag &e = std::as_const(model).date(hit);
+        model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        action.repaint = true;
+    }
+    return action;
+}
+
+GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer &pointer)
+{
+    GanttAction action;
+    if (m_escaped && pointer.buttons != Qt::NoButton)
+        return action;
+    m_escaped = false;
+    GanttModel &model = view.model;
+    const GanttLayout &l = view.scene.layout;
+    const qint32 x = pixelOf(pointer.x);
+    const qint32 y = pixelOf(pointer.y);
+    model.datMaus = l.dateAtX(x);
+    if (model.datMaus > 0 && pointer.buttons == Qt::NoButton) {
+        action.frame = GanttAction::Frame::Draw;
+        action.frameRect = {x, l.lngKopfhoehe, 1, view.height};
+        action.corner = true;
+    }
+    if (m_drawingProposal) {
+        model.vorschlagBis = model.datMaus;
+        if (model.vorschlagBis < model.vorschlagVon) {
+            model.vorschlagVon = model.vorschlagBis = 0;
+            m_drawingProposal = false;
+        }
+        action.repaint = true;
+    } else if (!(pointer.buttons & Qt::LeftButton)) {
+        const qint32 hit = view.scene.entryAt(model, x, y);
+        action.toolTip = hit > 0 ? std::as_const(model).date(hit).notiz : QString();
+    } else if (m_moving) {
+        landing(view, x, action);
+        action.corner = true;
+    } else if (!model.selectedDate.isEmpty()
+               && qint64(std::abs(qint64(x) - m_downX)) + std::abs(qint64(y) - m_downY)
+                      > kGanttMoveThreshold) {
+        m_moving = true;
+        // The frame follows the pressed bar, or the first bar of the selection on screen.
+        const GanttModel &records = model;
+        m_movingIndex = view.scene.entryAt(records, m_downX, m_downY);
+        if (m_movingIndex > 0 && records.date(m_movingIndex).dsn != records.selectedDate)
+            m_movingIndex = 0;
+        for (qint32 i = 1; i <= records.dateCount() && m_movingIndex == 0; ++i) {
+            if (records.date(i).dsn == records.selectedDate && view.scene.bar(records, i).top > 0)
+                m_movingIndex = i;
+        }
+        action.pointer = QStringLiteral("curMove");
+        landing(view, x, action);
+    }
+    return action;
+}
+
+GanttAction GanttGestures::release(const GanttGestureView &view, const GanttPointer &pointer)
+{
+    GanttAction action;
+    if (m_escaped) {
+        m_escaped = pointer.buttons != Qt::NoButton;
+        return action;
+    }
+    const bool wasMoving = m_moving;
+    m_moving = false;
+    if (wasMoving)
+        action.frame = GanttAction::Frame::Erase;
+    if (pointer.button == Qt::LeftButton) {
+        if (m_drawingProposal) {
+            m_drawingProposal = false; // the proposal stays
+        } else if (wasMoving) {
+            // Left of the time area the date is 0: the move ends silently.
+            action.moveTo = view.scene.layout.dateAtX(pixelOf(pointer.x));
+        }
+    }
+    action.pointer = QString();
+    return action;
+}
+
+GanttAction GanttGestures::doubleClick(const GanttGestureView &view, const GanttPointer &pointer)
+{
+    GanttAction action;
+    // The second press of a double click is no press of its own: it shows the selection.
+    action.showSelected = pointer.button == Qt::LeftButton && !view.model.selectedDate.isEmpty();
+    return action;
+}
+
+GanttAction GanttGestures::escape()
+{
+    GanttAction action;
+    if (!m_moving)
+        return action;
+    m_moving = false;
+    m_escaped = true;
+    action.frame = GanttAction::Frame::Erase;
+    action.pointer = QString();
+    return action;
+}
+
+void GanttGestures::landing(const GanttGestureView &view, qint32 x, GanttAction &action) const
+{
+    const GanttModel &model = view.model;
+    action.frame = GanttAction::Frame::Erase;
+    if (m_movingIndex < 1 || m_movingIndex > model.dateCount())
+        return;
+    const GanttEintrag &e = model.date(m_movingIndex);
+    const GanttLayout &l = view.scene.layout;
+    const BarRect landing = ganttLandingRect(l, e.von, e.bis, model.merkmalIndexDsn(e.merkmaldsn),
+                                             view.firstRow, l.dateAtX(x));
+    if (landing.isNull())
+        return;
+    // Just outside the bar's own pixels, so that its black frame stays visible inside.
+    action.frame = GanttAction::Frame::Draw;
+    action.frameRect = {landing.left - 1, landing.top - 1, landing.width + 1, landing.height + 1};
+}
+
+} // namespace Dayplex

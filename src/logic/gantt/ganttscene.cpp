@@ -1,0 +1,108 @@
+#include "gantt/ganttscene.h"
+
+#include "shared/boxhit.h"
+
+#include <dayplex/error.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+qint32 checked(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw Error(Overflow, QStringLiteral("Overflow: coordinate outside the 32-bit range"));
+    return qint32(value);
+}
+
+// The colours of the appointments other than holidays, for the modern selection colour.
+QVector<qint32> ownColours(const GanttModel &model)
+{
+    QVector<qint32> colours;
+    for (qint32 i = 1; i <= model.dateCount(); ++i) {
+        const GanttEintrag &e = model.date(i);
+        if (!e.blnfeiertag && !colours.contains(e.backcolor))
+            colours.append(e.backcolor);
+    }
+    return colours;
+}
+
+} // namespace
+
+BarRect GanttScene::bar(const GanttModel &model, qint32 index) const
+{
+    if (!holds(model) || index < 1 || index > bars.rects.size())
+        return {};
+    const qint32 row = model.merkmalIndexDsn(model.date(index).merkmaldsn);
+    if (row <= lastRow)
+        return bars.rects.at(index - 1);
+    return ganttLayoutBars(model, layout, firstRow, row, row).rects.at(index - 1);
+}
+
+qint32 GanttScene::entryAt(const GanttModel &model, qint32 x, qint32 y) const
+{
+    if (!holds(model))
+        return 0;
+    const qint32 count = std::min(qint32(bars.rects.size()), model.dateCount());
+    const auto firstHit = [&](const QVector<BarRect> &rects) {
+        for (qint32 i = 0; i < count; ++i) {
+            const BarRect &b = rects.at(i);
+            // A bar off screen has an all-zero rectangle, which holds no point.
+            if (b.width > 0 && b.height > 0 && boxHolds(x, y, b.left, b.top, b.width, b.height))
+                return i + 1;
+        }
+        return 0;
+    };
+    qint32 hit = firstHit(bars.rects);
+    // Below the picture: the row under y, and the two above it, whose staircase may reach
+    // a few pixels into it.
+    if (layout.lngZeilenhoehe > 0 && y > layout.lngZeilenOben) {
+        const qint64 under = (qint64(y) - layout.lngZeilenOben) / layout.lngZeilenhoehe + firstRow;
+        const qint32 from = qint32(std::max<qint64>(under - 2, lastRow + 1));
+        const qint32 to = qint32(std::min<qint64>(under, model.rowCount()));
+        if (from <= to) {
+            const qint32 below = firstHit(ganttLayoutBars(model, layout, firstRow, from, to).rects);
+            if (below > 0 && (hit == 0 || below < hit))
+                hit = below;
+        }
+    }
+    return hit;
+}
+
+GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offsety, qint32 width,
+                      qint32 height, qint32 th, qint32 cw)
+{
+    const GanttModel &m = content.model;
+    GanttScene s;
+    s.right = checked(qint64(offsetx) + width);
+    s.bottom = checked(qint64(offsety) + height);
+    s.firstRow = std::max(content.firstRow, 1);
+    s.layout = ganttLayout(offsetx, offsety, width, height, th, cw, content.startDate,
+                           content.endDate, m.rowCount(), content.style.blnOptimiertezeilenhoehe,
+                           content.style.lngHoeheTerminzelle);
+    s.scale = ganttHeaderScale(s.layout);
+    s.nowVisible = !content.forPrinting && s.layout.startDate <= content.now
+                   && content.now <= s.layout.dEnd;
+    if (content.modern)
+        s.selectionFill = content.style.modernSelectionColour(ownColours(m));
+    s.modelGeneration = m.generation();
+    // The rows whose band starts above the bottom of the picture.
+    const qint64 room = qint64(s.bottom) - s.layout.lngZeilenOben;
+    const qint64 rowHeight = std::max(s.layout.lngZeilenhoehe, 1);
+    const qint64 rows = room > 0 ? (room + rowHeight - 1) / rowHeight : 0;
+    s.lastRow = qint32(std::min<qint64>(qint64(s.firstRow) + rows, m.rowCount()));
+    s.bars = ganttLayoutBars(m, s.layout, s.firstRow, s.firstRow, s.lastRow);
+
+    // The panel follows every picture that shows a row.
+    s.panelUpdated = s.firstRow <= m.rowCount();
+    if (s.panelUpdated && m.vorschlagVon > 0) {
+        s.lblVorschlag = ganttProposalLabel(m.vorschlagVon, m.vorschlagBis);
+        s.cmdNeuEnabled = true;
+    }
+    return s;
+}
+
+} // namespace Dayplex
