@@ -43,11 +43,6 @@ ViewAccessible::ViewAccessible(QWidget *surface, std::unique_ptr<AccessibleViewS
     , m_source(std::move(source))
 {
     registry().insert(surface, this);
-    if (m_source->attached()) {
-        m_shape = m_source->shapeKey();
-        m_items = m_source->appointments();
-        m_selectedCells = selectedCellPlaces();
-    }
 }
 
 ViewAccessible::~ViewAccessible()
@@ -108,7 +103,7 @@ int ViewAccessible::childCount() const
 {
     const int rows = rowCount();
     const int columns = columnCount();
-    return columns + rows + rows * columns + int(m_items.size());
+    return columns + rows + rows * columns + int(items().size());
 }
 
 QAccessibleInterface *ViewAccessible::child(int index) const
@@ -126,7 +121,7 @@ QAccessibleInterface *ViewAccessible::child(int index) const
     if (index < rows * columns)
         return cellInterface(CellKind::Cell, index / columns, index % columns);
     index -= rows * columns;
-    return index < m_items.size() ? appointmentInterface(m_items.at(index).key) : nullptr;
+    return index < items().size() ? appointmentInterface(items().at(index).key) : nullptr;
 }
 
 int ViewAccessible::indexOfChild(const QAccessibleInterface *child) const
@@ -149,8 +144,8 @@ int ViewAccessible::indexOfChild(const QAccessibleInterface *child) const
     if (const auto *item = dynamic_cast<const AccessibleAppointmentItem *>(child)) {
         if (item->parent() != this)
             return -1;
-        for (int i = 0; i < m_items.size(); ++i)
-            if (m_items.at(i).key == item->key())
+        for (int i = 0; i < items().size(); ++i)
+            if (items().at(i).key == item->key())
                 return columns + rows + rows * columns + i;
     }
     return -1;
@@ -162,7 +157,7 @@ QAccessibleInterface *ViewAccessible::childAt(int x, int y) const
         return nullptr;
     const QPoint at = widget()->mapFromGlobal(QPoint(x, y));
     // Appointments lie over the cells; the one drawn last is on top.
-    for (auto it = m_items.crbegin(); it != m_items.crend(); ++it)
+    for (auto it = items().crbegin(); it != items().crend(); ++it)
         if (it->rect.contains(at))
             return appointmentInterface(it->key);
     const int rows = m_source->rowCount();
@@ -187,7 +182,7 @@ bool ViewAccessible::surfaceHasFocus() const
 
 QAccessibleInterface *ViewAccessible::keyboardChild() const
 {
-    for (const AccessibleAppointment &item : m_items)
+    for (const AccessibleAppointment &item : items())
         if (item.current)
             return appointmentInterface(item.key);
     const std::optional<QPoint> cell = m_source->currentCell();
@@ -291,9 +286,20 @@ QRect ViewAccessible::toScreen(const QRect &surfaceRect) const
     return QRect(widget()->mapToGlobal(surfaceRect.topLeft()), surfaceRect.size());
 }
 
+const QVector<AccessibleAppointment> &ViewAccessible::items() const
+{
+    if (m_stale && isValid()) {
+        m_stale = false;
+        m_shape = m_source->shapeKey();
+        m_items = m_source->appointments();
+        m_selectedCells = selectedCellPlaces();
+    }
+    return m_items;
+}
+
 const AccessibleAppointment *ViewAccessible::appointment(const QString &key) const
 {
-    return findItem(m_items, key);
+    return findItem(items(), key);
 }
 
 QAccessibleInterface *ViewAccessible::cellInterface(CellKind kind, int row, int column) const
@@ -348,6 +354,13 @@ void ViewAccessible::sync()
 {
     if (!isValid())
         return;
+    // Qt makes the interface of every widget shown, screen reader or not. While none listens,
+    // the next question brings the table up to date instead of every paint.
+    if (!QAccessible::isActive() && !g_observer) {
+        m_stale = true;
+        return;
+    }
+    items();
     const QString shape = m_source->shapeKey();
     if (shape != m_shape) {
         m_shape = shape;

@@ -157,9 +157,12 @@ private:
 
     const QWidget *const m_surface; // the registry's key, also while the surface goes
     std::unique_ptr<AccessibleViewSource> m_source;
-    QVector<AccessibleAppointment> m_items;
-    QString m_shape;
-    QVector<QPoint> m_selectedCells;
+    // What screen readers were told last; read again when stale.
+    const QVector<AccessibleAppointment> &items() const;
+    mutable bool m_stale = true;
+    mutable QVector<AccessibleAppointment> m_items;
+    mutable QString m_shape;
+    mutable QVector<QPoint> m_selectedCells;
     QString m_focus; // what sync last reported as having the keyboard
     mutable QHash<qint64, QAccessible::Id> m_cellIds;
     mutable QHash<QString, QAccessible::Id> m_itemIds;

@@ -181,7 +181,7 @@ public:
 
     void select(const AccessibleAppointment &appointment) override
     {
-        ucAgendaPrivate *d = view();
+        ucAgendaPrivate *d = change();
         // As a click on it: the first selectable record of its key.
         d->q->setSelectedDate(d->store.at(appointment.index).dsn);
         d->q->Repaint();
@@ -190,19 +190,22 @@ public:
     void open(const AccessibleAppointment &appointment) override
     {
         select(appointment);
-        view()->showSelected();
+        change()->showSelected();
     }
 
     void showMenu(const AccessibleAppointment &appointment) override
     {
-        ucAgendaPrivate *d = view();
+        ucAgendaPrivate *d = change();
         if (d->openContextMenu)
             d->openContextMenu(appointment.rect.center());
     }
 
 private:
-    // Null while the calendar is being destroyed: its private part may already be gone.
-    ucAgendaPrivate *view() const
+    // Null while the calendar is being destroyed: its private part may already be gone. Reads go
+    // through the const view: a view read through the other may count as changed and paint
+    // anew. The commands change it.
+    const ucAgendaPrivate *view() const { return change(); }
+    ucAgendaPrivate *change() const
     {
         auto *agenda = qobject_cast<ucAgenda *>(m_surface->parentWidget());
         return agenda ? ucAgendaPrivate::get(agenda) : nullptr;

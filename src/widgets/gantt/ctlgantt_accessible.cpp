@@ -4,11 +4,9 @@
 
 #include "accessibility/accessibleview.h"
 #include "accessibility/viewsources.h"
-#include "gantt/ganttsurface.h"
 #include "shared/accessiblenames.h"
 #include "shared/logging.h"
 #include "shared/uitext.h"
-
 
 #include <algorithm>
 #include <cmath>
@@ -155,7 +153,7 @@ public:
 
     void select(const AccessibleAppointment &appointment) override
     {
-        ctlGanttPrivate *d = view();
+        ctlGanttPrivate *d = change();
         // As a click on the bar: what cannot be selected clears the selection.
         const GanttEintrag &e = std::as_const(d->model).date(appointment.index);
         d->model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
@@ -165,17 +163,20 @@ public:
     void open(const AccessibleAppointment &appointment) override
     {
         select(appointment);
-        view()->showSelected();
+        change()->showSelected();
     }
 
     void showMenu(const AccessibleAppointment &appointment) override
     {
-        view()->showMenu(m_surface->mapToGlobal(appointment.rect.center()));
+        change()->showMenu(m_surface->mapToGlobal(appointment.rect.center()));
     }
 
 private:
-    // Null while the view is being destroyed: its private part may already be gone.
-    ctlGanttPrivate *view() const
+    // Null while the view is being destroyed: its private part may already be gone. Reads go
+    // through the const view: a view read through the other may count as changed and paint
+    // anew. The commands change it.
+    const ctlGanttPrivate *view() const { return change(); }
+    ctlGanttPrivate *change() const
     {
         auto *gantt = qobject_cast<ctlGantt *>(m_surface->parentWidget());
         return gantt ? ctlGanttPrivate::get(gantt) : nullptr;
