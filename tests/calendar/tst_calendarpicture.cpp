@@ -28,7 +28,7 @@ void keep(const QImage &image, const QString &name)
 QVector<HitRegion> regionsOf(ucAgenda &agenda, qint32 type, qint32 index = -1)
 {
     QVector<HitRegion> found;
-    for (const HitRegion &r : ucAgendaPrivate::get(&agenda)->hits.all()) {
+    for (const HitRegion &r : ucAgendaPrivate::get(&agenda)->scene.hits.all()) {
         if (r.lngTyp == type && (index < 0 || r.lngIdx == index))
             found.append(r);
     }
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(box.size(), 1);
         QCOMPARE(north.size(), 1);
         QCOMPARE(south.size(), 1);
-        const CalendarGrid &grid = ucAgendaPrivate::get(&week.agenda)->grid;
+        const CalendarGrid &grid = ucAgendaPrivate::get(&week.agenda)->scene.grid;
         const qint32 rowHeight = grid.geo.lngZeilenhoehe;
         QCOMPARE(box[0].lngTop, grid.rowTop(20));
         QCOMPARE(box[0].lngHeight, 4 * rowHeight); // at least MinDateHeight rows
@@ -248,7 +248,7 @@ private slots:
         Week week(days);
         const QImage image = week.agenda.paintToImage(QSize(width, 700));
         keep(image, QStringLiteral("days-%1").arg(days));
-        const GridGeometry &geo = ucAgendaPrivate::get(&week.agenda)->grid.geo;
+        const GridGeometry &geo = ucAgendaPrivate::get(&week.agenda)->scene.grid.geo;
         QCOMPARE(regionsOf(week.agenda, tageszellekopf).size(), days);
         const bool narrow = 10 * geo.lngZeichenbreite > geo.lngSpaltenBreite;
         QCOMPARE(dayHeaderText(kMonday, narrow), firstHeader);
@@ -266,11 +266,11 @@ private slots:
         QCOMPARE(cells.first().datVon, kMonday + hm(8, 0));
         QVERIFY(cells[rows - 1].lngTop <= 700);
         QVERIFY(cells[rows - 1].lngTop + cells[rows - 1].lngHeight > 700);
-        QCOMPARE(d->lastVisibleTime, hm(8, 0) + (rows - 1) * hm(0, 30));
+        QCOMPARE(d->scene.lastVisibleTime, hm(8, 0) + (rows - 1) * hm(0, 30));
         const auto splitters = regionsOf(week.agenda, splitter);
         QCOMPARE(splitters.size(), 1);
         QCOMPARE(splitters[0].lngPrio, 99);
-        QCOMPARE(splitters[0].lngTop + splitters[0].lngHeight - 1, d->grid.firstRowTop());
+        QCOMPARE(splitters[0].lngTop + splitters[0].lngHeight - 1, d->scene.grid.firstRowTop());
     }
 
     // A small known scene registers exactly the expected regions, in drawing order.
@@ -284,9 +284,9 @@ private slots:
         agenda.AddDate("Y", "Ganztags", kMonday, kMonday, true, 0, false, 0xFFFFFF, false);
         agenda.paintToImage(QSize(400, 300));
         const ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        const GridGeometry &g = d->grid.geo;
+        const GridGeometry &g = d->scene.grid.geo;
         QVector<qint32> types;
-        for (const HitRegion &r : d->hits.all())
+        for (const HitRegion &r : d->scene.hits.all())
             types.append(r.lngTyp);
         // Time labels and cells of each row, header and band cell, splitter, then the
         // appointments in store order: box, start and end zones, all-day bar.
@@ -294,13 +294,13 @@ private slots:
         QCOMPARE(types.count(zeitzelle), rows);
         QCOMPARE(types.mid(2 * rows), (QVector<qint32>{tageszellekopf, tageszelle, splitter, termineintrag,
                                                        sizenorth, sizesouth, tagestermin}));
-        const HitRegion &box = d->hits.at(2 * rows + 4);
+        const HitRegion &box = d->scene.hits.at(2 * rows + 4);
         const qint32 m = qint32(std::nearbyint(g.lngZeichenbreite / 3.0));
         QCOMPARE(box.lngLeft, g.lngZeitspalteBreite + g.lngZeichenbreite);
         QCOMPARE(box.lngWidth, qint32(std::nearbyint(g.lngSpaltenBreite - g.lngZeichenbreite - 3.0 * m)));
-        QCOMPARE(box.lngTop, d->grid.firstRowTop());
+        QCOMPARE(box.lngTop, d->scene.grid.firstRowTop());
         QCOMPARE(box.lngHeight, 4 * g.lngZeilenhoehe); // at least MinDateHeight rows
-        const HitRegion &band = d->hits.at(2 * rows + 7);
+        const HitRegion &band = d->scene.hits.at(2 * rows + 7);
         QCOMPARE(band.lngLeft, g.lngZeitspalteBreite);
         QCOMPARE(band.lngWidth, g.lngSpaltenBreite);
         QCOMPARE(band.lngTop, g.lngKopfhoehe);
@@ -325,11 +325,11 @@ private slots:
         keep(image, modern ? QStringLiteral("band-modern") : QStringLiteral("band-classic"));
         ucAgendaPrivate *d = ucAgendaPrivate::get(&week.agenda);
         if (!modern) {
-            QVERIFY(d->overflows.isEmpty());
+            QVERIFY(d->scene.overflows.isEmpty());
             return;
         }
-        QCOMPARE(d->overflows.size(), 1);
-        const BandOverflow overflow = d->overflows.first();
+        QCOMPARE(d->scene.overflows.size(), 1);
+        const BandOverflow overflow = d->scene.overflows.first();
         QCOMPARE(overflow.column, 1);
         QCOMPARE(overflow.hidden, QVector<qint32>{kG}); // Urlaub Weber, below Messe Hannover
         const HitRegion tuesday = regionsOf(week.agenda, tageszelle)[1];
@@ -338,7 +338,7 @@ private slots:
         // "+1" in the header colours, framed.
         const QRect m = overflow.marker;
         QCOMPARE(image.pixelColor(m.left(), m.center().y()), QColor(Qt::black));
-        QCOMPARE(image.pixelColor(m.left() + 2, m.top() + 2), colourOf(d->style.rgbBackUeberschrift));
+        QCOMPARE(image.pixelColor(m.left() + 2, m.top() + 2), colourOf(d->settings.style.rgbBackUeberschrift));
         int ink = 0;
         for (int x = m.left() + 2; x < m.right() - 1; ++x)
             ink += qGray(image.pixel(x, m.center().y())) < 100;
@@ -390,7 +390,7 @@ private slots:
         const QImage image = agenda.paintToImage(QSize(500, 700));
         keep(image, QStringLiteral("colours-%1-%2").arg(dsn, modern ? "modern" : "classic"));
         const auto boxOf = [&](const QString &key) {
-            const AppointmentStore &store = ucAgendaPrivate::get(&agenda)->store;
+            const AppointmentStore &store = ucAgendaPrivate::get(&agenda)->data.store;
             qint32 index = store.count();
             while (index > 0 && store.at(index).dsn != key)
                 --index;
@@ -426,7 +426,7 @@ private slots:
         Week before;
         const QImage oldImage = before.agenda.paintToImage(QSize(1000, 700));
         const ucAgendaPrivate *old = ucAgendaPrivate::get(&before.agenda);
-        const GridGeometry oldGeo = old->grid.geo;
+        const GridGeometry oldGeo = old->scene.grid.geo;
         const qint32 oldCells = regionsOf(before.agenda, zeitzelle).size();
         const HitRegion oldBox = regionsOf(before.agenda, termineintrag, kE).first();
 
@@ -449,16 +449,71 @@ private slots:
             const HitRegion header = regionsOf(after.agenda, tageszellekopf).first();
             QCOMPARE(image.pixelColor(header.lngLeft + 2, header.lngTop + 2), colourOf(16711680));
         } else if (what == QLatin1String("font")) {
-            QVERIFY(d->grid.geo.lngZeilenhoehe > oldGeo.lngZeilenhoehe);
-            QVERIFY(d->grid.geo.lngZeitspalteBreite > oldGeo.lngZeitspalteBreite);
+            QVERIFY(d->scene.grid.geo.lngZeilenhoehe > oldGeo.lngZeilenhoehe);
+            QVERIFY(d->scene.grid.geo.lngZeitspalteBreite > oldGeo.lngZeitspalteBreite);
         } else if (what == QLatin1String("band")) {
-            QCOMPARE(d->grid.geo.lngTagesterminHoehe, 2 * oldGeo.lngZeilenhoehe);
+            QCOMPARE(d->scene.grid.geo.lngTagesterminHoehe, 2 * oldGeo.lngZeilenhoehe);
             QCOMPARE(d->grid.dayInfoHeight, 2);
         } else if (what == QLatin1String("cells")) {
             const HitRegion box = regionsOf(after.agenda, termineintrag, kE).first();
             QCOMPARE(box.lngHeight, 2 * oldGeo.lngZeilenhoehe); // 10:10-10:40 covers two rows
             QVERIFY(box.lngHeight < oldBox.lngHeight);
         }
+    }
+
+    // Catches a stale picture and a wrong partial repaint: every change of what the view shows
+    // paints it again, the rest draws the kept picture, and either way the picture is the one a
+    // full paint gives.
+    void keptPicture_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("paintsAgain");
+        for (const char *same : {"nothing", "Repaint", "DrawDragDrop", "MousePointer"})
+            QTest::newRow(same) << same << false;
+        for (const char *changed : {"same range again (cells coloured anew)", "AddDate", "Clear", "Refresh", "Scroll", "setOptions", "setFirstTime",
+                                    "setDayInfoHeight", "setMinDateHeight", "time selection", "whole days",
+                                    "SelectedDate", "backcolor", "presentation", "the next day",
+                                    "a record changed in place"})
+            QTest::newRow(changed) << changed << true;
+    }
+    void keptPicture()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, paintsAgain);
+        Week week;
+        ucAgenda &a = week.agenda;
+        ucAgendaPrivate *d = ucAgendaPrivate::get(&a);
+        const QSize size(900, 600);
+        a.setSelectionStart(kMonday + 1 + hm(9, 0));
+        a.paintToImage(size);
+        const QHash<QString, std::function<void()>> changes{
+            {"nothing", [] {}},
+            {"Repaint", [&] { a.Repaint(); }},
+            {"DrawDragDrop", [&] { a.DrawDragDrop(10, 10, 100, 50); }},
+            {"same range again (cells coloured anew)", [&] { double last = a.LastDay(); a.SetDisplayedRange(a.FirstDay(), &last, false, false); }},
+            {"MousePointer", [&] { a.MousePointer(QStringLiteral("SizeN")); }},
+            {"AddDate", [&] { a.AddDate("Z", "Neu", kMonday + hm(15, 0), kMonday + hm(16, 0), false, 0, false, 0, false); }},
+            {"Clear", [&] { a.Clear(); }},
+            {"Refresh", [&] { a.Refresh(); }},
+            {"Scroll", [&] { a.Scroll(1); }},
+            {"setOptions", [&] { a.setOptions(layoutOptions("rgbArbeitszeit", "l=255")); }},
+            {"setFirstTime", [&] { a.setFirstTime(hm(10, 0)); }},
+            {"setDayInfoHeight", [&] { a.setDayInfoHeight(1); }},
+            {"setMinDateHeight", [&] { a.setMinDateHeight(6); }},
+            {"time selection", [&] { a.setSelectionEnd(kMonday + 1 + hm(11, 0)); }},
+            {"whole days", [&] { a.setSelectionStart(kMonday + 3); a.setSelectionEnd(kMonday + 5); }},
+            {"SelectedDate", [&] { a.setSelectedDate("B"); }},
+            {"backcolor", [&] { a.setBackcolor(kMonday + hm(12, 0), 0x00FF00); }},
+            {"presentation", [&] { a.setPresentation(Presentation::Modern); }},
+            {"the next day", [&] { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); }},
+            // As a refused change puts the times back: through the record, after a repaint.
+            {"a record changed in place", [&] { d->data.store.at(kA).dateStart -= hm(1, 0); }},
+        };
+        changes.value(change)();
+        QCOMPARE(!(d->kept.valid && d->viewKey(size, 1) == d->kept.key), paintsAgain);
+        const QImage kept = a.paintToImage(size).copy();
+        d->kept.valid = false;
+        QCOMPARE(kept, a.paintToImage(size));
     }
 };
 

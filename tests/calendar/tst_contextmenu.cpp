@@ -58,13 +58,13 @@ struct Calendar
             agenda.setSelectedDate(QStringLiteral("W"));
         } else if (situation == QLatin1String("readonly")) {
             // SelectedDate skips read-only records; the index can still name one.
-            for (qint32 i = 1; i <= d->store.count(); ++i)
-                if (d->store.at(i).dsn == QLatin1String("R"))
-                    d->lngSelIdx = i;
+            for (qint32 i = 1; i <= d->data.store.count(); ++i)
+                if (d->data.store.at(i).dsn == QLatin1String("R"))
+                    d->selection.index = i;
         } else if (situation == QLatin1String("holiday")) {
-            for (qint32 i = 1; i <= d->store.count(); ++i)
-                if (d->store.at(i).blnfeiertag)
-                    agenda.setSelectedDate(d->store.at(i).dsn);
+            for (qint32 i = 1; i <= d->data.store.count(); ++i)
+                if (d->data.store.at(i).blnfeiertag)
+                    agenda.setSelectedDate(d->data.store.at(i).dsn);
         }
     }
 
@@ -95,7 +95,7 @@ struct Calendar
 
     QPoint centreOf(qint32 type) const
     {
-        for (const HitRegion &r : d->hits.all())
+        for (const HitRegion &r : d->scene.hits.all())
             if (r.lngTyp == type && r.lngPrio > 0)
                 return QPoint(r.lngLeft + r.lngWidth / 2, r.lngTop + r.lngHeight / 2);
         return QPoint(-1, -1);
@@ -189,8 +189,8 @@ private Q_SLOTS:
         QFETCH(Date, lastSlot);
         QFETCH(Date, end);
         Calendar c;
-        c.d->selectionStart = start;
-        c.d->selectionEnd = lastSlot;
+        c.d->selection.start = start;
+        c.d->selection.endSlot = lastSlot;
         QSignalSpy spy(&c.agenda, &ucAgenda::NewDate);
         c.trigger(QStringLiteral("mnuNeu"));
         QCOMPARE(spy.size(), end == 0 ? 0 : 1);
@@ -381,7 +381,7 @@ private Q_SLOTS:
         QVERIFY(popUp->isVisible());
         QVERIFY((popUp->pos() - c.pic->mapToGlobal(at)).manhattanLength() <= 2);
         QVERIFY(c.days(3)->isChecked());
-        QCOMPARE(c.d->lngDragState, 0);
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
         QCOMPARE(c.agenda.SelectionStart(), 0.0);
         const QString pictures = qEnvironmentVariable("DAYPLEX_PICTURES");
         if (!pictures.isEmpty())

@@ -370,7 +370,7 @@ private slots:
         for (const QVariant &v : values)
             agenda.MousePointer(v);
         ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        QCOMPARE(d->cursorLoads, loads);
+        QCOMPARE(d->surface.cursorLoads, loads);
         QCOMPARE(int(d->pic->cursor().shape()), shape);
     }
 
@@ -392,9 +392,9 @@ private slots:
         ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
         QCOMPARE(errorNumber([&] { agenda.MousePointer(value); }), error);
         QCOMPARE(d->pic->cursor().hotSpot(), QPoint(15, 0));
-        QCOMPARE(d->varLastMousePointer.toString(), QStringLiteral("SizeN"));
+        QCOMPARE(d->surface.varLastMousePointer.toString(), QStringLiteral("SizeN"));
         agenda.MousePointer("SizeN");
-        QCOMPARE(d->cursorLoads, 1);
+        QCOMPARE(d->surface.cursorLoads, 1);
     }
 };
 

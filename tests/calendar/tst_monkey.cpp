@@ -51,7 +51,7 @@ private slots:
                 agenda.AddDate(QString::number(dsn), QStringLiteral("Termin %1").arg(dsn), start, end, allDay, 0,
                                false, 0xC0E0FF, pick(0, 4) == 0);
             }
-            expectedCount = d->store.count();
+            expectedCount = d->data.store.count();
             ++deliveries;
         });
         QObject::connect(&agenda, &ucAgenda::DateChanged, &agenda, [&](const QString &, double from, double to) {
@@ -69,7 +69,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&agenda));
         QWidget *pic = agenda.findChild<QWidget *>(QStringLiteral("pic"));
         QVERIFY(pic);
-        expectedCount = d->store.count();
+        expectedCount = d->data.store.count();
 
         const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
         const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp,
@@ -103,8 +103,8 @@ private slots:
             QVERIFY2(agenda.FirstDay() <= agenda.LastDay(), qPrintable(where));
             const qint32 days = agenda.GetAnzahlTage();
             QVERIFY2(days >= 1 && days <= 14, qPrintable(where + QStringLiteral(" days %1").arg(days)));
-            QVERIFY2(d->store.count() == expectedCount,
-                     qPrintable(where + QStringLiteral(" count %1, expected %2").arg(d->store.count()).arg(expectedCount)));
+            QVERIFY2(d->data.store.count() == expectedCount,
+                     qPrintable(where + QStringLiteral(" count %1, expected %2").arg(d->data.store.count()).arg(expectedCount)));
         }
         if (held != Qt::NoButton)
             QTest::mouseRelease(pic, held, Qt::NoModifier, randomPoint());

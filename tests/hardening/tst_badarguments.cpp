@@ -317,7 +317,7 @@ Snapshot snapshotOf(QObject *control)
     Snapshot s;
     if (auto *agenda = qobject_cast<ucAgenda *>(control)) {
         s.store = agenda->TerminDSN();
-        s.storeCount = ucAgendaPrivate::get(agenda)->store.count();
+        s.storeCount = ucAgendaPrivate::get(agenda)->data.store.count();
         s.options = agenda->Options();
         s.firstDay = agenda->FirstDay();
         s.lastDay = agenda->LastDay();

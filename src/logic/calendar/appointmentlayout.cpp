@@ -76,7 +76,7 @@ private:
 
 } // namespace
 
-AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix,
+AppointmentLayout layoutAppointments(const AppointmentStore &store, CellMatrix &matrix,
                                      const CalendarGrid &grid, bool forPrinting)
 {
     if (!std::isfinite(grid.timeRaster) || grid.timeRaster <= 0)
@@ -98,27 +98,23 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
             && to < matrix.rows();
     };
 
+    // Visible: the appointment touches the displayed days.
+    std::vector<bool> visible(size_t(count) + 1, false);
     for (qint32 i = 1; i <= count; ++i) {
-        TerminEintrag &entry = store.at(i);
-        if (entry.dateEnd < entry.dateStart)
-            entry.dateEnd = entry.dateStart;
-        entry.blnSichtbar = true;
-        if (entry.dateEnd < grid.firstDay)
-            entry.blnSichtbar = false;
-        if (entry.dateStart >= grid.lastDay + 1)
-            entry.blnSichtbar = false;
-        if (!entry.blnSichtbar || entry.btagestermin)
+        const TerminEintrag &entry = store.at(i);
+        const Date end = effectiveEnd(entry);
+        visible[size_t(i)] = !(end < grid.firstDay) && !(entry.dateStart >= grid.lastDay + 1);
+        if (!visible[size_t(i)] || entry.btagestermin)
             continue;
         qint32 tv = 0, tb = 0, zv = 0, zb = 0;
-        if (!grid.terminIndices(entry.dateStart, entry.dateEnd, tv, tb, zv, zb,
-                                grid.minDateHeight))
+        if (!grid.terminIndices(entry.dateStart, end, tv, tb, zv, zb, grid.minDateHeight))
             continue;
         const qint32 keyId = matrix.internKey(entry.dsn);
         if (size_t(keyId) >= keyUses.size())
             keyUses.resize(size_t(keyId) + 1, 0);
         ++keyUses[size_t(keyId)];
         const bool inexact = !(cToolbox::IsOnRaster(entry.dateStart, grid.timeRaster)
-                               && cToolbox::IsOnRaster(entry.dateEnd, grid.timeRaster));
+                               && cToolbox::IsOnRaster(end, grid.timeRaster));
         const qint32 p = qint32(placed.size());
         placed.push_back({i, keyId, inexact});
         CellMatrix::forEachDay(tv, tb, zv, zb, grid.lastRow,
@@ -186,11 +182,11 @@ AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix
     BandRows band;
     for (qint32 i = 1; i <= count; ++i) {
         const TerminEintrag &entry = store.at(i);
-        if (!entry.blnSichtbar || !entry.btagestermin)
+        if (!visible[size_t(i)] || !entry.btagestermin)
             continue;
         const qint32 x1 = grid.bandX(entry.dateStart);
         // An end at midnight is the host's "through this day".
-        const qint32 x2 = grid.bandX(occupiedEnd(entry.dateEnd, true));
+        const qint32 x2 = grid.bandX(occupiedEnd(effectiveEnd(entry), true));
         qint64 w = qint64(x2) - x1;
         if (minWidth > w)
             w = qint64(std::nearbyint(minWidth));

@@ -5,6 +5,7 @@
 
 #include <dayplex/error.h>
 
+#include <QHash>
 #include <limits>
 
 namespace Dayplex {
@@ -40,6 +41,27 @@ void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateSta
 void AppointmentStore::clear()
 {
     m_entries.clear();
+}
+
+void AppointmentStore::repairEnds()
+{
+    for (const TerminEintrag &entry : std::as_const(m_entries)) {
+        if (entry.dateEnd < entry.dateStart) {
+            for (TerminEintrag &e : m_entries)
+                e.dateEnd = effectiveEnd(e);
+            return;
+        }
+    }
+}
+
+size_t AppointmentStore::fingerprint() const
+{
+    size_t seed = qHash(m_entries.size());
+    for (const TerminEintrag &e : m_entries) {
+        seed = qHashMulti(seed, e.dsn, e.memo, e.dateStart, e.dateEnd, e.fontcolor, e.backcolor,
+                          e.blnErledigt, e.btagestermin, e.blnfeiertag);
+    }
+    return seed;
 }
 
 void AppointmentStore::reserve(qint32 count)

@@ -14,17 +14,22 @@ struct TerminEintrag
     QString dsn;      // host key; holidays carry their list number
     QString memo;     // text shown in the box
     Date dateStart = 0;
-    Date dateEnd = 0; // raised to dateStart by the appointment pass when it lies before
+    Date dateEnd = 0; // raised to dateStart by repairEnds when it lies before
     qint32 fontcolor = 0;
     qint32 backcolor = 0;
     bool blnErledigt = false;
     bool btagestermin = false;
-    bool blnSichtbar = false; // set by the appointment pass: touches the displayed days
     bool breadonly = false;
     Date dateStartOrig = 0; // as delivered; an interactive change is compared with these
     Date dateEndOrig = 0;
     bool blnfeiertag = false;
 };
+
+// The end a view lays an appointment out with: an end before the start counts as the start.
+inline Date effectiveEnd(const TerminEintrag &entry)
+{
+    return entry.dateEnd < entry.dateStart ? entry.dateStart : entry.dateEnd;
+}
 
 // The calendar's appointments, 1-based in the order they were added. Entries are never
 // removed singly, sorted or checked for duplicate keys.
@@ -37,11 +42,17 @@ public:
              bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
              bool breadonly, bool blnfeiertag);
     void clear();
+    // Raises every end that lies before its start to the start, as each paint does, so that a
+    // resize dragged past the other end continues from there; the delivered times stay.
+    void repairEnds();
     void reserve(qint32 count);
 
     qint32 count() const { return qint32(m_entries.size()); }
     const TerminEintrag &at(qint32 index) const { return m_entries[index - 1]; }
     TerminEintrag &at(qint32 index) { return m_entries[index - 1]; }
+    // A hash of everything a view shows of the records, so that a view can tell whether it
+    // still shows the store, however its records were changed.
+    size_t fingerprint() const;
 
     // The index of the first record with exactly this key that may be selected (neither a
     // holiday nor read-only), or 0.

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 namespace Dayplex {
 
 // Pixel geometry of one paint (screen or print page), in device pixels of its target.
@@ -61,6 +63,14 @@ public:
     qint32 columnLeft(qint32 column) const;  // x of a day column's left edge
     qint32 bandX(Date datum) const;          // x offset within the all-day band
     qint32 firstRowTop() const;              // top of the time grid
+    // y of a time of day on the time axis, where a time bar starts or ends; times above the
+    // first visible row lie above the grid.
+    qint32 timeY(Date timeOfDay) const;
+    // The inverse of the two axes: the moment of the time cell under (x, y), the day of its
+    // column plus the time of its row; nullopt left of the first day column, right of the
+    // last, above the time grid or below the last row of the day. A cell's left and top
+    // edges belong to it.
+    std::optional<Date> dateAt(double x, double y) const;
 
     // The columns and rows an interval covers; false (indices untouched) when it misses the
     // displayed days. Within one day the rows span at least minHeight rows.

@@ -26,6 +26,7 @@ int lowestZeroBit(quint64 word)
 
 void CellMatrix::rebuild(qint32 days, qint32 rows)
 {
+    ++m_version;
     if (days < 0 || rows < 0)
         throw Error(InvalidArgument,
                     QStringLiteral("Zellen: %1 Tage und %2 Zeilen sind keine gültige Größe.")
@@ -89,6 +90,7 @@ void CellMatrix::setColour(qint32 column, qint32 row, qint32 colour)
 {
     checkCell("Farbe", column, row);
     m_colour[qsizetype(cell(column, row))] = colour;
+    ++m_version;
 }
 
 bool CellMatrix::taken(qint32 column, qint32 row, qint32 k) const
@@ -124,6 +126,7 @@ QString CellMatrix::dsnAt(qint32 column, qint32 row, qint32 k) const
 
 void CellMatrix::clearOccupancy()
 {
+    ++m_version;
     std::fill(m_bits.begin(), m_bits.end(), 0);
     std::fill(m_lowest.begin(), m_lowest.end(), 0);
     std::fill(m_highest.begin(), m_highest.end(), 0);
@@ -217,6 +220,7 @@ void CellMatrix::ensureSubColumns(qint32 column, qint32 k)
 
 qint32 CellMatrix::place(qint32 column, qint32 rowFrom, qint32 rowTo, qint32 keyId)
 {
+    ++m_version;
     qint32 k = 64 * m_words + 1;
     for (qint32 word = 0; word < m_words; ++word) {
         const quint64 *bits = m_bits.data() + (size_t(column) * m_words + word) * m_rows;

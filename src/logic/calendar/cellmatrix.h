@@ -25,6 +25,8 @@ public:
     // Empties every cell (colour 0, no marks) for days x (lastRow + 1) cells.
     void rebuild(qint32 days, qint32 rows);
     qint32 days() const { return m_days; }
+    // Grows with every change of colours or occupancy.
+    quint64 version() const { return m_version; }
     qint32 rows() const { return m_rows; }
     bool contains(qint32 column, qint32 row) const;
 
@@ -50,7 +52,7 @@ public:
     qint32 firstSubColumnOf(qint32 column, qint32 row, const QString &dsn) const;
 
 private:
-    friend AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix,
+    friend AppointmentLayout layoutAppointments(const AppointmentStore &store, CellMatrix &matrix,
                                                 const CalendarGrid &grid, bool forPrinting);
 
     // Unchecked workers behind the public members; keys are interned to ids (0 is "").
@@ -91,6 +93,7 @@ private:
 
     qint32 m_days = 0;
     qint32 m_rows = 0;
+    quint64 m_version = 0;
     QVector<qint32> m_colour; // by cell
     // Taken sub-columns as bits, laid out column, word, row: the rows of one segment lie next to
     // each other, so the search for a free sub-column reads one short run per word.
@@ -142,12 +145,12 @@ struct AppointmentLayout
     QVector<AllDayBox> allDay;    // in store order
 };
 
-// The appointment pass of one paint: repairs ends before starts, sets visibility, fills the
-// occupancy of the matrix, and places every segment and all-day entry with the geometry of
-// the grid. forPrinting clips segments to the time grid and marks them inexact. Day segments
+// The appointment pass of one view: fills the occupancy of the matrix with the appointments
+// that touch the displayed days, and places every segment and all-day entry with the geometry
+// of the grid; an end before its start counts as the start. forPrinting clips segments to the time grid and marks them inexact. Day segments
 // outside the matrix are left out; a raster that is not positive throws Dayplex::Error (invalid
 // argument) before anything changes.
-AppointmentLayout layoutAppointments(AppointmentStore &store, CellMatrix &matrix,
+AppointmentLayout layoutAppointments(const AppointmentStore &store, CellMatrix &matrix,
                                      const CalendarGrid &grid, bool forPrinting);
 
 // The all-day entries of one day column that the band cuts off: their boxes end below it.

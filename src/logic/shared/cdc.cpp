@@ -113,6 +113,7 @@ void cDC::terminate()
         m_targetPainter->restore();
     m_restoreTarget = false;
     m_draw = nullptr;
+    m_visible.reset();
     m_offscreen = false;
     m_baseClip.reset();
     m_bounds.reset();
@@ -163,15 +164,23 @@ bool cDC::fitsSurface(qint64 width, qint64 height)
            && width * height <= kMaxArea;
 }
 
-QImage cDC::blankPicture(const QSize &size, qreal devicePixelRatio)
+QSize cDC::pictureSize(const QSize &size, qreal devicePixelRatio)
 {
     if (!(devicePixelRatio >= 1 && devicePixelRatio <= 4) || size.width() < 1 || size.height() < 1)
-        return QImage();
+        return QSize();
     const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
     const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
     if (!fitsSurface(width, height))
+        return QSize();
+    return QSize(int(width), int(height));
+}
+
+QImage cDC::blankPicture(const QSize &size, qreal devicePixelRatio)
+{
+    const QSize pixels = pictureSize(size, devicePixelRatio);
+    if (pixels.isEmpty())
         return QImage();
-    QImage image(int(width), int(height), QImage::Format_RGB32);
+    QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.setDevicePixelRatio(devicePixelRatio);
@@ -252,6 +261,13 @@ QRect cDC::visibleArea() const
         return QRect();
     if (m_offscreen)
         return m_image.rect();
+    if (!m_visible)
+        m_visible = pageArea();
+    return *m_visible;
+}
+
+QRect cDC::pageArea() const
+{
     const QRectF far(-kFar, -kFar, 2 * kFar, 2 * kFar);
     const QPaintDevice *device = m_draw->device();
     if (!device || device->width() <= 0 || device->height() <= 0)
@@ -285,7 +301,10 @@ void cDC::applyClip(const QRect *extra)
 void cDC::SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
 {
     // Like a region, the rectangle orders its corners; equal corners clip everything away.
-    m_clip = boundedRect(qMin(x1, x2), qMin(y1, y2), qMax(x1, x2), qMax(y1, y2));
+    const QRect clip = boundedRect(qMin(x1, x2), qMin(y1, y2), qMax(x1, x2), qMax(y1, y2));
+    if (m_clip == clip)
+        return; // already in force
+    m_clip = clip;
     if (m_draw)
         applyClip(nullptr);
 }
@@ -448,7 +467,8 @@ void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 h
     if (s.isEmpty() || !m_draw)
         return;
     const QRect box = boundedRect(left, top, right, bottom);
-    if (!box.intersects(visibleArea()))
+    // Text that cannot show is not laid out.
+    if (!box.intersects(visibleArea()) || (m_clip && !box.intersects(*m_clip)))
         return;
     if (m_ellipsis) {
         elidedText(s, box, bWordWrap, bcenter);

@@ -89,6 +89,8 @@ public:
     // A white picture of size logical pixels at the given device pixel ratio (1 to 4), for a
     // view's paintToImage; null when the ratio is out of range or the picture would not fit.
     static QImage blankPicture(const QSize &size, qreal devicePixelRatio);
+    // The device pixels of such a picture; an empty size where blankPicture gives a null image.
+    static QSize pictureSize(const QSize &size, qreal devicePixelRatio);
 
     const QImage &image() const { return m_image; }   // the offscreen surface (null when direct)
     QPainter *painter() const { return m_draw; }       // nullptr when nothing can be drawn
@@ -121,6 +123,7 @@ private:
     void applyFont(const QFont &font);
     void applyClip(const QRect *extra);
     QRect visibleArea() const;
+    QRect pageArea() const;
     QFontMetrics metrics() const;
     Fill prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                      const QString &sCaption, qint32 CaptionAlign) const;
@@ -150,6 +153,8 @@ private:
     std::optional<QRect> m_bounds;
     qint32 m_lineWidth = 1;
     bool m_ellipsis = false;
+    // The visible area does not change while a surface is bound; worked out on first use.
+    mutable std::optional<QRect> m_visible;
 };
 
 } // namespace Dayplex

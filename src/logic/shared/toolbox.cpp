@@ -110,6 +110,16 @@ bool cToolbox::DateInRange(Date from, Date to, Date d)
     return !before(d, from) && !before(to, d);
 }
 
+bool cToolbox::dateBefore(Date a, Date b)
+{
+    return !anyNaN({a, b}) && before(a, b);
+}
+
+bool cToolbox::dateAtLeast(Date a, Date b)
+{
+    return !anyNaN({a, b}) && !before(a, b);
+}
+
 // Values within a millisecond are equal. Every comparison with NaN is false, "<>" as well.
 bool cToolbox::DateCompare(Date a, const QString &op, Date b)
 {

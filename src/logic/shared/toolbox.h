@@ -20,6 +20,10 @@ public:
     static bool IntervalsOverlap(Date from1, Date to1, Date from2, Date to2);
     static bool DateInRange(Date from, Date to, Date d);
     static bool DateCompare(Date a, const QString &op, Date b);
+    // DateCompare's "<" and ">=" without parsing an operator: within a millisecond is equal,
+    // and NaN compares false.
+    static bool dateBefore(Date a, Date b);
+    static bool dateAtLeast(Date a, Date b);
     static bool IsOnRaster(Date moment, Date raster);
     static bool IsDayOff(Date value);
     static qint32 MaxLongValue(qint32 a, qint32 b);

@@ -69,7 +69,7 @@ CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
     m_picker->setMonthsDown(3);
     m_picker->setShowWeekNumbers(true);
     // Outside the visible area until a command opens its drop-down.
-    m_picker->setGeometry(-100, 1, m_picker->sizeHint().width(), d->grid.geo.lngKopfhoehe);
+    m_picker->setGeometry(-100, 1, m_picker->sizeHint().width(), d->scene.grid.geo.lngKopfhoehe);
     m_picker->hide();
     connect(m_picker, &DatePicker::Change, this,
             [this](double newValue) { run([this, newValue] { pickerChange(newValue); }); });
@@ -141,8 +141,8 @@ void CalendarMenu::popup(QPoint surfacePosition)
 
 void CalendarMenu::selectWholeDay(Date day)
 {
-    d->selectionStart = day;
-    d->selectionEnd = cTools::NormalizeDate(day + 1 - d->grid.timeRaster);
+    d->selection.start = day;
+    d->selection.endSlot = cTools::NormalizeDate(day + 1 - d->grid.timeRaster);
 }
 
 void CalendarMenu::today()
@@ -189,16 +189,16 @@ void CalendarMenu::pickerChange(double newValue)
 void CalendarMenu::newDate()
 {
     ucAgenda *q = d->q;
-    if (!(d->selectionStart > 0))
+    if (!(d->selection.start > 0))
         return;
-    const Date last = d->selectionEnd;
+    const Date last = d->selection.endSlot;
     const Date lastSlot = cTools::NormalizeDate(1 - d->grid.timeRaster);
     // A selection that reaches the day's last slot (all-day selections do) ends at 00:00 of
     // its last day, not at the next midnight.
     const Date end = cTools::DateCompare(cTools::TimeOnly(last), QStringLiteral("="), lastSlot)
                          ? cTools::DateOnly(last)
                          : cTools::NormalizeDate(q->SelectionEnd());
-    Q_EMIT q->NewDate(d->selectionStart, end, false);
+    Q_EMIT q->NewDate(d->selection.start, end, false);
 }
 
 void CalendarMenu::showDays(int index)

@@ -25,18 +25,6 @@ int buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
 } // namespace
 
 CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
@@ -61,49 +49,27 @@ void CalendarSurface::paintEvent(QPaintEvent *)
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
 {
-    // After Escape the held button still belongs to the cancelled gesture.
-    if (d->escaped) {
-        if ((event->buttons() & ~event->button()) != Qt::NoButton) {
-            event->accept();
-            return;
-        }
-        d->escaped = false; // its release never arrived
-    }
+    const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
     guarded(lcCalendar(), [&] {
-        // No other button is held, so the release of a running drag never arrived (a window
-        // took the mouse away): that drag is over.
-        if (d->inGesture() && (event->buttons() & ~event->button()) == Qt::NoButton)
-            d->cancelGesture();
-        d->mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                     event->position().x(), event->position().y());
+        d->mousePress(buttonCode(event->button()), othersHeld, event->position().x(),
+                      event->position().y());
     });
     event->accept();
 }
 
 void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (d->escaped && event->buttons() != Qt::NoButton) {
-        event->accept();
-        return;
-    }
-    d->escaped = false;
     guarded(lcCalendar(), [&] {
-        d->mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
-                     event->position().x(), event->position().y());
+        d->mouseMove(buttonCode(event->buttons()), event->position().x(), event->position().y());
     });
     event->accept();
 }
 
 void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (d->escaped) {
-        d->escaped = event->buttons() != Qt::NoButton;
-        event->accept();
-        return;
-    }
     guarded(lcCalendar(), [&] {
-        d->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   event->position().x(), event->position().y());
+        d->mouseRelease(event->buttons() != Qt::NoButton, event->position().x(),
+                        event->position().y());
     });
     event->accept();
 }
@@ -115,7 +81,7 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    guarded(lcCalendar(), [&] { d->dblClick(); });
+    guarded(lcCalendar(), [&] { d->perform(d->gesture.doubleClick()); });
     event->accept();
 }
 

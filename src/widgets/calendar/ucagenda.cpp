@@ -6,7 +6,6 @@
 #include "calendar/displayedrange.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
-#include "shared/leadingnumber.h"
 #include "shared/logging.h"
 
 #include <dayplex/error.h>
@@ -20,9 +19,6 @@
 namespace Dayplex {
 
 namespace {
-
-constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute; // 23:59
-constexpr double kDefaultRasterMinutes = 30;
 
 Date toDateArgument(const QVariant &value, const char *member)
 {
@@ -60,60 +56,34 @@ void ucAgendaPrivate::colourWorkingTimes()
 {
     if (matrix.days() != grid.dayCount() || matrix.rows() != grid.lastRow + 1)
         rebuildMatrix();
-    applyWorkingTimes(matrix, grid, options, layout);
+    applyWorkingTimes(matrix, grid, settings.options, settings.layout);
 }
 
-void ucAgendaPrivate::applyLayout(const QString &layoutString)
+CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 charWidth,
+                                            qint32 charHeight, bool printFlag,
+                                            const CalendarScene *appointmentsOf)
 {
-    layout.setContainerString(layoutString);
-    double minutes = std::nearbyint(leadingNumber(layout.textValue(QStringLiteral("strAufloesung"))));
-    // A raster text without a usable number would make every row computation divide by zero.
-    if (!(minutes >= 1 && minutes <= 1440))
-        minutes = kDefaultRasterMinutes;
-    if (!CalendarGrid::dividesDay(minutes * kOneMinute))
-        throw Error(InvalidArgument,
-                    QStringLiteral("strAufloesung: %1 Minuten teilen den Tag nicht in gleich "
-                                   "lange Zeilen; möglich sind Teiler von 1440 Minuten wie 5, 6, "
-                                   "10, 15, 30 oder 60 Minuten.")
-                        .arg(minutes));
-    grid.setRaster(minutes * kOneMinute);
-    q->setFirstTime(layout.doubleValue(QStringLiteral("timeStartZeit")));
-    grid.endZeit = kEndOfDay;
-    q->setMinDateHeight(layout.longValue(QStringLiteral("lnghoeheterminzelle")));
-    q->setDayInfoHeight(layout.longValue(QStringLiteral("lnghoehetagestermin")));
-    style = CalendarStyle::fromLayout(layout);
-}
-
-void ucAgendaPrivate::paintView(QPainter *target, qint32 width, qint32 height, bool offscreen)
-{
-    cDC dc;
-    dc.Initialize(target, width, height, offscreen);
-    QFont font = style.font;
-    dc.setFont(&font);
-    const qint32 charWidth = dc.textWidth(QStringLiteral("w"));
-    const qint32 charHeight = dc.textHeight(QStringLiteral("Wy"));
-    paintScene(dc, 0, 0, width, height, charWidth, charHeight, false);
-}
-
-void ucAgendaPrivate::paintScene(cDC &dc, qint32 left, qint32 top, qint32 width, qint32 height,
-                                 qint32 charWidth, qint32 charHeight, bool printFlag)
-{
-    CalendarScene scene{store, matrix, grid, style, hits};
-    scene.selectionStart = selectionStart;
-    scene.selectionEndSlot = selectionEnd;
-    scene.selectedIndex = lngSelIdx;
-    scene.forPrinting = q->ForPrinting;
-    scene.today = currentDate();
-    scene.currentDate = q->CurrentDate();
-    scene.gridRunning = &gridRunning;
+    SceneInput input(data.store, matrix, grid, settings.style);
+    input.area = area;
+    input.charWidth = charWidth;
+    input.charHeight = charHeight;
+    input.selectionStart = selection.start;
+    input.selectionEndSlot = selection.endSlot;
+    input.selectedIndex = selection.index;
+    input.forPrinting = q->ForPrinting;
+    input.today = currentDate();
+    input.currentDate = q->CurrentDate();
     // Paper keeps the classic look.
-    scene.modern = presentation == Presentation::Modern && !printFlag;
-    paintCalendar(dc, scene, left, top, width, height, charWidth, charHeight, printFlag);
-    // Scrolling asks for the lowest row of the screen, not of a printed page.
-    if (!printFlag) {
-        lastVisibleTime = scene.lastVisibleTime;
-        overflows = scene.overflows;
-    }
+    input.modern = presentation == Presentation::Modern && !printFlag;
+    input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
+    return computeCalendarScene(input, appointmentsOf);
+}
+
+CalendarGrid ucAgendaPrivate::paintedGrid() const
+{
+    CalendarGrid painted = grid;
+    painted.geo = scene.grid.geo;
+    return painted;
 }
 
 /*!
@@ -143,10 +113,10 @@ ucAgenda::~ucAgenda() = default;
 */
 double ucAgenda::CurrentDate() const
 {
-    if (d->lngSelIdx > 0 && d->lngSelIdx <= d->store.count())
-        return d->store.at(d->lngSelIdx).dateStart;
-    if (d->selectionStart > 0)
-        return d->selectionStart;
+    if (d->selection.index > 0 && d->selection.index <= d->data.store.count())
+        return d->data.store.at(d->selection.index).dateStart;
+    if (d->selection.start > 0)
+        return d->selection.start;
     return d->grid.firstDay;
 }
 
@@ -156,12 +126,12 @@ double ucAgenda::CurrentDate() const
 */
 QString ucAgenda::TerminDSN() const
 {
-    return d->store.keysOverlapping(d->grid.firstDay, d->grid.lastDay);
+    return d->data.store.keysOverlapping(d->grid.firstDay, d->grid.lastDay);
 }
 
 double ucAgenda::SelectionStart() const
 {
-    return d->selectionStart;
+    return d->selection.start;
 }
 
 /*!
@@ -171,18 +141,18 @@ double ucAgenda::SelectionStart() const
 void ucAgenda::setSelectionStart(double value)
 {
     if (value == 0) {
-        d->selectionStart = 0;
-        d->selectionEnd = 0;
+        d->selection.start = 0;
+        d->selection.endSlot = 0;
         return;
     }
     requireValidDate(value, "SelectionStart");
-    d->selectionStart = DateAbrunden(value, d->grid.timeRaster);
+    d->selection.start = DateAbrunden(value, d->grid.timeRaster);
 }
 
 /*! The end of the time selection (the end of its last slot), or 0 when nothing is selected. */
 double ucAgenda::SelectionEnd() const
 {
-    return d->selectionStart > 0 ? d->selectionEnd + d->grid.timeRaster : 0;
+    return d->selection.start > 0 ? d->selection.endSlot + d->grid.timeRaster : 0;
 }
 
 /*! A value above 0 makes the slot that ends at it the last selected slot; others do nothing. */
@@ -191,7 +161,7 @@ void ucAgenda::setSelectionEnd(double value)
     if (!(value > 0))
         return;
     requireValidDate(value, "SelectionEnd");
-    d->selectionEnd = DateAbrunden(value - d->grid.timeRaster, d->grid.timeRaster);
+    d->selection.endSlot = DateAbrunden(value - d->grid.timeRaster, d->grid.timeRaster);
 }
 
 double ucAgenda::FirstDay() const
@@ -244,8 +214,8 @@ void ucAgenda::setFirstTime(double value)
 
 QString ucAgenda::SelectedDate() const
 {
-    if (d->lngSelIdx > 0 && d->lngSelIdx <= d->store.count())
-        return d->store.at(d->lngSelIdx).dsn;
+    if (d->selection.index > 0 && d->selection.index <= d->data.store.count())
+        return d->data.store.at(d->selection.index).dsn;
     return QString();
 }
 
@@ -256,8 +226,8 @@ QString ucAgenda::SelectedDate() const
 */
 void ucAgenda::setSelectedDate(const QString &dsn)
 {
-    d->lngSelIdx = d->store.firstSelectable(dsn);
-    if (d->lngSelIdx > 0)
+    d->selection.index = d->data.store.firstSelectable(dsn);
+    if (d->selection.index > 0)
         setSelectionStart(0);
 }
 
@@ -274,18 +244,18 @@ void ucAgenda::setMinDateHeight(qint32 value)
 
 bool ucAgenda::ConfirmChanges() const
 {
-    return d->confirmChanges;
+    return d->settings.confirmChanges;
 }
 
 void ucAgenda::setConfirmChanges(bool value)
 {
-    d->confirmChanges = value;
+    d->settings.confirmChanges = value;
 }
 
 /*! The options string in force: every option with its value and kind. */
 QString ucAgenda::Options() const
 {
-    return d->options.ContainerString();
+    return d->settings.options.ContainerString();
 }
 
 /*!
@@ -297,31 +267,11 @@ QString ucAgenda::Options() const
 */
 void ucAgenda::setOptions(const QString &options)
 {
-    const cContainer oldOptions = d->options;
-    const cContainer oldLayout = d->layout;
-    const Date oldRaster = d->grid.timeRaster;
-    const Date oldFirstTime = d->grid.firstTime;
-    const Date oldEndZeit = d->grid.endZeit;
-    const qint32 oldMinDateHeight = d->grid.minDateHeight;
-    const qint32 oldDayInfoHeight = d->grid.dayInfoHeight;
-    const bool oldConfirm = d->confirmChanges;
-    const CalendarStyle oldStyle = d->style;
-    try {
-        d->options.setContainerString(options);
-        d->confirmChanges = d->options.boolValue(QStringLiteral("blnConfirmchanges"));
-        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenCalendar")));
-    } catch (...) {
-        d->options = oldOptions;
-        d->layout = oldLayout;
-        d->grid.setRaster(oldRaster);
-        d->grid.firstTime = oldFirstTime;
-        d->grid.endZeit = oldEndZeit;
-        d->grid.minDateHeight = oldMinDateHeight;
-        d->grid.dayInfoHeight = oldDayInfoHeight;
-        d->confirmChanges = oldConfirm;
-        d->style = oldStyle;
-        throw;
-    }
+    CalendarSettings settings = d->settings;
+    CalendarGrid grid = d->grid;
+    applyCalendarOptions(options, settings, grid);
+    d->settings = std::move(settings);
+    d->grid = grid;
     double keepDayCount = 0;
     SetDisplayedRange(d->grid.firstDay, &keepDayCount, false, true);
 }
@@ -364,15 +314,15 @@ void ucAgenda::AddDate(const QString &dsn, const QString &memo, double dateStart
                        bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
                        bool breadonly, bool blnfeiertag)
 {
-    d->store.add(dsn, memo, dateStart, dateEnd, btagestermin, fontcolor, blnErledigt, backcolor,
+    d->data.store.add(dsn, memo, dateStart, dateEnd, btagestermin, fontcolor, blnErledigt, backcolor,
                  breadonly, blnfeiertag);
 }
 
 /*! Empties the store and deselects the appointment; ranges and time selection stay. */
 void ucAgenda::Clear()
 {
-    d->store.clear();
-    d->lngSelIdx = 0;
+    d->data.store.clear();
+    d->selection.index = 0;
 }
 
 /*!
@@ -438,13 +388,13 @@ bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateE
 qint32 ucAgenda::GetXTagesTermin(double datum)
 {
     requireValidDate(datum, "GetXTagesTermin");
-    return d->grid.bandX(datum);
+    return d->paintedGrid().bandX(datum);
 }
 
 /*! The y of the top of the time grid in the last paint. */
 qint32 ucAgenda::GetYErsteZeile()
 {
-    return d->grid.firstRowTop();
+    return d->scene.grid.firstRowTop();
 }
 
 /*! The time row of a date's time of day: 08:29 is row 16 in a 30-minute raster. */
@@ -457,8 +407,8 @@ qint32 ucAgenda::GetZeilenIndex(double datum)
 /*! Whether the selected appointment is read-only; false when none is selected. */
 bool ucAgenda::isSelectedReadOnly()
 {
-    if (d->lngSelIdx >= 1 && d->lngSelIdx <= d->store.count())
-        return d->store.at(d->lngSelIdx).breadonly;
+    if (d->selection.index >= 1 && d->selection.index <= d->data.store.count())
+        return d->data.store.at(d->selection.index).breadonly;
     return false;
 }
 
@@ -478,8 +428,8 @@ qint32 ucAgenda::MinLong(qint32 value1, qint32 value2)
 */
 void ucAgenda::Refresh()
 {
-    d->filledStart = 0;
-    d->filledEnd = 0;
+    d->data.filledStart = 0;
+    d->data.filledEnd = 0;
     double lastDay = d->grid.lastDay;
     SetDisplayedRange(d->grid.firstDay, &lastDay, false, false);
     Repaint();
@@ -545,8 +495,8 @@ QSize ucAgenda::minimumSizeHint() const
 */
 void ucAgenda::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && d->inGesture()) {
-        guarded(lcCalendar(), [&] { d->escapeGesture(); });
+    if (event->key() == Qt::Key_Escape && d->gesture.inGesture()) {
+        guarded(lcCalendar(), [&] { d->escape(); });
         event->accept();
         return;
     }
@@ -561,7 +511,7 @@ void ucAgenda::keyPressEvent(QKeyEvent *event)
         return;
     }
     try {
-        d->keyDown(keyCode, 0);
+        d->keyDown(keyCode);
     } catch (...) {
         warnCaught(lcCalendar(), QStringLiteral("key press"));
     }
@@ -579,12 +529,10 @@ void ucAgenda::keyPressEvent(QKeyEvent *event)
 */
 QImage ucAgenda::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    QImage image = cDC::blankPicture(size, devicePixelRatio);
-    if (image.isNull())
-        return image;
-    QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height(), devicePixelRatio == 1);
-    return image;
+    if (cDC::pictureSize(size, devicePixelRatio).isEmpty())
+        return QImage();
+    // The kept picture is handed out shared: drawn once, it is not copied.
+    return d->picture(size, devicePixelRatio);
 }
 
 /*! The screen presentation; Classic unless the host chose Modern. */
@@ -602,7 +550,7 @@ void ucAgenda::setPresentation(Presentation presentation)
     if (presentation == d->presentation)
         return;
     d->presentation = presentation;
-    d->overflows.clear();
+    d->scene.overflows.clear();
     d->pic->update();
 }
 
@@ -615,7 +563,7 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
 {
     requireValidDate(daystart, "SetFilledRange");
     requireValidDate(dayEnd, "SetFilledRange");
-    const bool withHolidays = d->options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
+    const bool withHolidays = d->settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
     const int firstYear = toQDate(std::min(daystart, dayEnd)).year();
     const int lastYear = toQDate(std::max(daystart, dayEnd)).year();
     cHolidays holidays = d->holidays;
@@ -623,13 +571,13 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
     if (withHolidays && lastYear >= 1583)
         holidays.Calculate(std::max(firstYear, 1583), lastYear);
 
-    d->filledStart = daystart;
-    d->filledEnd = dayEnd;
+    d->data.filledStart = daystart;
+    d->data.filledEnd = dayEnd;
     Clear();
     if (!withHolidays || lastYear < 1583)
         return;
     d->holidays = holidays;
-    d->store.reserve(holidays.Count());
+    d->data.store.reserve(holidays.Count());
     for (qint32 i = 1; i <= holidays.Count(); ++i) {
         const Date day = holidays.HolidayDate(i);
         AddDate(QString::number(i), holidays.HolidayName(i), day, day, true, 0, false, 0, true,
@@ -649,7 +597,7 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
 {
     const DisplayedDays days = calendarDisplayedDays(
         dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault.toBool(), blnalignonweekday,
-        GetAnzahlTage(), d->layout.doubleValue(QStringLiteral("lngAnzahlTage")),
+        GetAnzahlTage(), d->settings.layout.doubleValue(QStringLiteral("lngAnzahlTage")),
         d->alignWeekday);
     if (dayLastDay)
         *dayLastDay = days.requestedLastDay;
@@ -657,25 +605,25 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
     d->grid.lastDay = days.lastDay;
     d->rebuildMatrix();
 
-    const bool covered = d->filledStart <= d->grid.firstDay && d->grid.lastDay <= d->filledEnd;
-    if (!covered && Enabled && d->needDatesDepth == 0) {
-        ++d->needDatesDepth;
+    const bool covered = d->data.filledStart <= d->grid.firstDay && d->grid.lastDay <= d->data.filledEnd;
+    if (!covered && Enabled && d->data.needDatesDepth == 0) {
+        ++d->data.needDatesDepth;
         try {
             Q_EMIT NeedDates(d->grid.firstDay, d->grid.lastDay,
-                             d->layout.textValue(QStringLiteral("strAusgabefelder")));
+                             d->settings.layout.textValue(QStringLiteral("strAusgabefelder")));
         } catch (...) {
-            --d->needDatesDepth;
+            --d->data.needDatesDepth;
             throw;
         }
-        --d->needDatesDepth;
+        --d->data.needDatesDepth;
     }
     // The handler may have changed the range or the raster; the colours follow what is shown.
     d->colourWorkingTimes();
 
-    if (d->selectionStart > 0
-        && !cTools::DateInRange(d->grid.firstDay, d->grid.lastDay + 1, d->selectionStart)) {
-        d->selectionStart = 0;
-        d->selectionEnd = 0;
+    if (d->selection.start > 0
+        && !cTools::DateInRange(d->grid.firstDay, d->grid.lastDay + 1, d->selection.start)) {
+        d->selection.start = 0;
+        d->selection.endSlot = 0;
     }
 }
 

@@ -20,15 +20,16 @@ namespace Dayplex {
 
 QVector<ShownAppointment> ucAgendaPrivate::visibleAppointments() const
 {
-    const GridGeometry &g = grid.geo;
+    // The geometry and the regions of the last paint.
+    const GridGeometry &g = scene.grid.geo;
     const QRect band(g.lngLinks + g.lngZeitspalteBreite, g.lngOben + g.lngKopfhoehe,
                      g.areaWidth - g.lngZeitspalteBreite, g.lngTagesterminHoehe);
-    const qint32 gridTop = grid.firstRowTop() + 1;
+    const qint32 gridTop = scene.grid.firstRowTop() + 1;
     const QRect timeGrid(g.lngLinks, gridTop, g.areaWidth, g.lngUnten - gridTop);
     QVector<ShownAppointment> shown;
     QSet<qint32> seen;
     // The first segment on screen stands for the appointment; the painter clips the rest away.
-    for (const HitRegion &region : hits.all()) {
+    for (const HitRegion &region : scene.hits.all()) {
         if (region.lngIdx <= 0 || seen.contains(region.lngIdx))
             continue;
         if (region.lngTyp != termineintrag && region.lngTyp != tagestermin)
@@ -92,7 +93,7 @@ public:
 
     QRect rowHeaderRect(int row) const override
     {
-        const GridGeometry &g = view()->grid.geo;
+        const GridGeometry &g = view()->scene.grid.geo;
         if (row == 0)
             return QRect(g.lngLinks, g.lngOben + g.lngKopfhoehe, g.lngZeitspalteBreite,
                          g.lngTagesterminHoehe);
@@ -101,14 +102,14 @@ public:
 
     QRect columnHeaderRect(int column) const override
     {
-        const CalendarGrid &grid = view()->grid;
+        const CalendarGrid &grid = view()->scene.grid;
         return QRect(grid.columnLeft(column), grid.geo.lngOben, grid.geo.lngSpaltenBreite,
                      grid.geo.lngKopfhoehe);
     }
 
     QRect cellRect(int row, int column) const override
     {
-        const CalendarGrid &grid = view()->grid;
+        const CalendarGrid &grid = view()->scene.grid;
         const GridGeometry &g = grid.geo;
         if (row == 0)
             return QRect(grid.columnLeft(column), g.lngOben + g.lngKopfhoehe, g.lngSpaltenBreite,
@@ -131,13 +132,13 @@ public:
     std::optional<QPoint> currentCell() const override
     {
         const ucAgendaPrivate *d = view();
-        if (d->selectionStart <= 0)
+        if (d->selection.start <= 0)
             return std::nullopt;
-        const qint32 column = d->grid.columnOf(d->selectionStart);
+        const qint32 column = d->grid.columnOf(d->selection.start);
         if (column < 0)
             return std::nullopt;
         const bool wholeDay = isCellSelected(0, column);
-        return QPoint(column, wholeDay ? 0 : d->grid.rowOf(d->selectionStart) + 1);
+        return QPoint(column, wholeDay ? 0 : d->grid.rowOf(d->selection.start) + 1);
     }
 
     QVector<AccessibleAppointment> appointments() const override
@@ -149,9 +150,9 @@ public:
         const QVector<QString> keys = appointmentKeys();
         QVector<AccessibleAppointment> items;
         for (const ShownAppointment &s : shown) {
-            if (s.index > d->store.count())
+            if (s.index > d->data.store.count())
                 continue;
-            const TerminEintrag &e = d->store.at(s.index);
+            const TerminEintrag &e = d->data.store.at(s.index);
             AccessibleAppointment item;
             item.key = keys.at(s.index - 1);
             item.index = s.index;
@@ -160,7 +161,7 @@ public:
                                                    e.blnfeiertag, false});
             item.rect = s.rect;
             item.selectable = !e.breadonly && !e.blnfeiertag;
-            item.selected = s.index == d->lngSelIdx;
+            item.selected = s.index == d->selection.index;
             item.readOnly = e.breadonly || e.blnfeiertag;
             // Until the calendar has keys for its appointments, the keyboard is where the
             // mouse selected.
@@ -169,8 +170,8 @@ public:
         }
         // Day by day, the all-day entries first, then by start.
         std::sort(items.begin(), items.end(), [d](const AccessibleAppointment &a, const AccessibleAppointment &b) {
-            const TerminEintrag &x = d->store.at(a.index);
-            const TerminEintrag &y = d->store.at(b.index);
+            const TerminEintrag &x = d->data.store.at(a.index);
+            const TerminEintrag &y = d->data.store.at(b.index);
             const auto order = [](const TerminEintrag &e, qint32 index) {
                 return std::make_tuple(std::floor(e.dateStart), !e.btagestermin, e.dateStart, index);
             };
@@ -183,7 +184,7 @@ public:
     {
         ucAgendaPrivate *d = change();
         // As a click on it: the first selectable record of its key.
-        d->q->setSelectedDate(d->store.at(appointment.index).dsn);
+        d->q->setSelectedDate(d->data.store.at(appointment.index).dsn);
         d->q->Repaint();
     }
 
@@ -211,9 +212,10 @@ private:
         return agenda ? ucAgendaPrivate::get(agenda) : nullptr;
     }
 
+    // Rows and columns where the last paint put them.
     QRect rowRect(int row, qint32 left, qint32 width) const
     {
-        const CalendarGrid &grid = view()->grid;
+        const CalendarGrid &grid = view()->scene.grid;
         const qint32 timeRow = row - 1;
         const qint32 top = grid.rowTop(timeRow);
         // Rows above the first time or below the surface are out of sight.
@@ -227,14 +229,14 @@ private:
         const ucAgendaPrivate *d = view();
         // Slots are raster steps added up; a millisecond absorbs their rounding noise.
         constexpr Date tolerance = kOneSecond / 1000;
-        return d->selectionStart > 0 && slot > d->selectionStart - tolerance
-               && slot < d->selectionEnd + tolerance;
+        return d->selection.start > 0 && slot > d->selection.start - tolerance
+               && slot < d->selection.endSlot + tolerance;
     }
 
     // Keys by record: holiday or appointment and its key text.
     QVector<QString> appointmentKeys() const
     {
-        const AppointmentStore &store = view()->store;
+        const AppointmentStore &store = view()->data.store;
         QVector<QString> keys;
         keys.reserve(store.count());
         AppointmentKeys next;

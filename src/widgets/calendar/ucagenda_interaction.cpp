@@ -1,15 +1,13 @@
-// The calendar's mouse and keyboard handling: selecting times and days, selecting, moving and
-// resizing appointments, the splitter, the drag ghost and the mouse pointer.
+// The calendar's mouse and keyboard handling: the events go to the gesture logic, and what it
+// answers is carried out here; the drag ghost and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
 #include "shared/cursors.h"
-#include "calendar/hittest.h"
-#include "shared/rounding.h"
 
 #include <dayplex/error.h>
 
 #include <QPainter>
-#include <QScopeGuard>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -18,298 +16,183 @@
 namespace Dayplex {
 
 namespace {
-
-constexpr int kKeyLeft = 37;
-constexpr int kKeyUp = 38;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
-// A press starts a drag only after the mouse has travelled more than this (x plus y distance),
-// so that an unsteady click stays a click.
-constexpr double kDragThreshold = 8;
-
-} // namespace
-
-bool ucAgendaPrivate::findHitRegion(double x, double y, qint32 filter, HitRegion &region) const
-{
-    return Dayplex::findHitRegion(hits, x, y, filter, region);
+constexpr int kAutoScrollMilliseconds = 100;
 }
 
 TerminEintrag *ucAgendaPrivate::entry(qint32 index)
 {
-    if (index < 1 || index > store.count())
+    if (index < 1 || index > data.store.count())
         return nullptr;
-    return &store.at(index);
-}
-
-void ucAgendaPrivate::clearSelection()
-{
-    selectionStart = 0;
-    selectionEnd = 0;
+    return &data.store.at(index);
 }
 
 void ucAgendaPrivate::restoreSelectedTimes()
 {
-    if (TerminEintrag *e = entry(lngSelIdx)) {
+    if (TerminEintrag *e = entry(selection.index)) {
         e->dateStart = e->dateStartOrig;
         e->dateEnd = e->dateEndOrig;
     }
 }
 
-bool ucAgendaPrivate::inGesture() const
+GestureView ucAgendaPrivate::gestureView() const
 {
-    return lngDragState != Idle && lngDragState != Selecting;
+    GestureView view(scene, data.store, grid);
+    view.selectionStart = selection.start;
+    view.selectionEnd = selection.endSlot;
+    view.selectedIndex = selection.index;
+    view.surfaceTop = surface.area.top();
+    view.surfaceWidth = surface.area.width();
+    view.surfaceHeight = surface.area.height();
+    view.lastRowVisible = q->isLastRowVisible();
+    view.modern = presentation == Presentation::Modern;
+    return view;
 }
 
-void ucAgendaPrivate::cancelGesture()
+void ucAgendaPrivate::mousePress(int button, bool othersHeld, double x, double y)
 {
-    const qint32 state = lngDragState;
-    lngDragState = Idle;
-    q->StopAutoScroll();
-    q->MousePointer(0);
-    if (state == SplitterDrag)
-        q->DrawDragDrop(0, 0, 0, 0);
-    if (state == MovingTimed || state == MovingAllDay || state == ResizingStart
-        || state == ResizingEnd) {
-        restoreSelectedTimes();
-        clearSelection();
-    }
-    q->Repaint();
+    const GestureResult result = gesture.press(gestureView(), button, othersHeld, x, y);
+    perform(result);
+    // The stale gesture is over and painted away; the press goes to the new picture.
+    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
+        perform(gesture.press(gestureView(), button, othersHeld, x, y));
 }
 
-void ucAgendaPrivate::escapeGesture()
+void ucAgendaPrivate::mouseMove(int buttons, double x, double y)
 {
-    cancelGesture();
-    escaped = true;
+    perform(gesture.move(gestureView(), buttons, x, y));
 }
 
-void ucAgendaPrivate::mouseDown(int button, int shift, double x, double y)
+void ucAgendaPrivate::mouseRelease(bool stillHeld, double x, double y)
 {
-    Q_UNUSED(shift);
-    // A second button pressed during a drag does not start anything new: the drag ends only
-    // with its release.
-    if (inGesture())
-        return;
-    const qint32 filter = y < grid.firstRowTop() ? HitFilter::PressAboveGrid : HitFilter::PressInGrid;
-    HitRegion region;
-    if (!findHitRegion(x, y, filter, region))
-        return;
-    bool readOnly = false;
-    if (region.lngIdx != 0) {
-        // The store changed since the paint; the picture no longer says what is there.
-        const TerminEintrag *e = entry(region.lngIdx);
-        if (!e)
-            return;
-        readOnly = e->breadonly;
-    }
-    lngMouseDownX = roundedClamped(x);
-    lngMouseDownY = roundedClamped(y);
-    if (button == 1 && presentation == Presentation::Modern && pressOverflowMarker(x, y))
-        return;
-    if (button == 2) {
-        if (openContextMenu)
-            openContextMenu(QPoint(lngMouseDownX, lngMouseDownY));
-        return;
-    }
-    switch (region.lngTyp) {
-    case zeitzelle:
-        selectionStart = cTools::NormalizeDate(region.datVon);
-        selectionEnd = selectionStart;
-        lngSelIdx = 0;
-        lngDragState = Selecting;
-        q->Repaint();
-        break;
-    case tageszelle:
-        selectionStart = cTools::NormalizeDate(region.datVon);
-        selectionEnd = cTools::NormalizeDate(region.datVon + 1 - grid.timeRaster);
-        lngSelIdx = 0;
-        lngDragState = Selecting;
-        q->Repaint();
-        break;
-    case splitter:
-        // The ghost appears with the first move.
-        lngDragState = SplitterDrag;
-        break;
-    case sizenorth:
-    case sizesouth:
-        if (!readOnly) {
-            lngSelIdx = region.lngIdx;
-            lngDragState = region.lngTyp == sizenorth ? ResizingStart : ResizingEnd;
-        }
-        break;
-    default:
-        // Appointment boxes and headers: selection and drag start come with move and release.
-        break;
-    }
+    perform(gesture.release(gestureView(), stillHeld, x, y));
 }
 
-void ucAgendaPrivate::mouseMove(int button, int shift, double x, double y)
+void ucAgendaPrivate::keyDown(int keyCode)
 {
-    Q_UNUSED(shift);
-    const qint32 state = lngDragState;
-    if (button == 1
-        && (state == MovingTimed || state == Selecting || state == ResizingStart
-            || state == ResizingEnd))
-        autoScrollCheck(y);
+    perform(gesture.key(gestureView(), keyCode));
+}
 
-    HitRegion region;
-    switch (state) {
-    case ResizingStart:
-    case ResizingEnd: {
-        TerminEintrag *e = entry(lngSelIdx);
-        if (!e || !findHitRegion(x, y, HitFilter::Cell, region))
-            break;
-        // The end snaps to the end of the slot under the mouse, the start to its start.
-        if (state == ResizingEnd)
-            e->dateEnd = cTools::NormalizeDate(region.datVon + grid.timeRaster);
-        else
-            e->dateStart = cTools::NormalizeDate(region.datVon);
-        q->setSelectionStart(e->dateStart);
-        q->setSelectionEnd(e->dateEnd);
-        q->Repaint();
-        break;
-    }
-    case Selecting:
-        if (button != 1)
-            break;
-        if (!findHitRegion(x, y, HitFilter::CellOrBand, region))
-            break;
-        if (region.lngTyp == zeitzelle) {
-            // The range never grows upwards from where it was started.
-            if (cTools::DateCompare(region.datVon, QStringLiteral(">="), selectionStart))
-                selectionEnd = cTools::NormalizeDate(region.datVon);
-        } else {
-            const Date lastSlot = cTools::NormalizeDate(region.datVon + 1 - grid.timeRaster);
-            if (!cTools::DateCompare(lastSlot, QStringLiteral("<"), selectionStart))
-                selectionEnd = lastSlot;
-        }
-        q->Repaint();
-        break;
-    case SplitterDrag:
-        q->DrawDragDrop(0, roundedClamped(y), picWidth, grid.geo.lngSplitterHoehe);
-        break;
-    case MovingTimed:
-    case MovingAllDay: {
-        // The selection shows where the appointment would land.
-        const TerminEintrag *e = entry(lngSelIdx);
-        if (!e || !findHitRegion(x, y, HitFilter::Cell, region))
-            break;
-        const Date duration = e->dateEnd - e->dateStart;
-        q->setSelectionStart(region.datVon);
-        q->setSelectionEnd(cTools::NormalizeDate(region.datVon + duration));
-        q->Repaint();
-        break;
-    }
-    default:
-        if (button == 1) {
-            if (std::abs(x - lngMouseDownX) + std::abs(y - lngMouseDownY) <= kDragThreshold)
-                break;
-            // The drag takes the appointment under the mouse now, not necessarily the pressed one.
-            if (!findHitRegion(x, y, HitFilter::DragStart, region))
-                break;
-            const TerminEintrag *e = entry(region.lngIdx);
-            if (!e || e->breadonly)
-                break;
-            lngSelIdx = region.lngIdx;
-            lngDragState = region.lngTyp == termineintrag ? MovingTimed : MovingAllDay;
+void ucAgendaPrivate::escape()
+{
+    perform(gesture.escape());
+}
+
+void ucAgendaPrivate::autoScrollTick()
+{
+    perform(gesture.autoScrollTick(gestureView()));
+}
+
+void ucAgendaPrivate::perform(const GestureResult &result)
+{
+    const auto run = [this](const GestureAction &a) {
+        using A = GestureAction;
+        switch (a.kind) {
+        case A::Repaint:
             q->Repaint();
-            q->MousePointer(QStringLiteral("curMove"));
-        } else {
-            hover(x, y);
+            break;
+        case A::UpdateLater:
+            if (pic)
+                pic->update();
+            break;
+        case A::SetSelection:
+            selection.start = a.from;
+            selection.endSlot = a.to;
+            break;
+        case A::SetSelectionStart:
+            q->setSelectionStart(a.from);
+            break;
+        case A::SetSelectionEnd:
+            q->setSelectionEnd(a.from);
+            break;
+        case A::SelectIndex:
+            selection.index = a.value;
+            break;
+        case A::SelectKey:
+            q->setSelectedDate(a.text);
+            break;
+        case A::SetTimes:
+            if (TerminEintrag *e = entry(a.value)) {
+                e->dateStart = a.from;
+                e->dateEnd = a.to;
+            }
+            break;
+        case A::RestoreTimes:
+            restoreSelectedTimes();
+            break;
+        case A::Ghost:
+            q->DrawDragDrop(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height());
+            break;
+        case A::Cursor:
+            if (a.text.isEmpty())
+                q->MousePointer(0);
+            else
+                q->MousePointer(a.text);
+            break;
+        case A::Tooltip:
+            if (pic && pic->toolTip() != a.text)
+                pic->setToolTip(a.text);
+            break;
+        case A::OpenContextMenu:
+            if (openContextMenu)
+                openContextMenu(a.rect.topLeft());
+            break;
+        case A::OpenDatePicker:
+            if (openDatePicker)
+                openDatePicker();
+            break;
+        case A::SetDayInfoHeight:
+            q->setDayInfoHeight(a.value);
+            break;
+        case A::Drop:
+            q->SelectedDateMove(a.from, a.value);
+            break;
+        case A::ConfirmResize:
+            if (TerminEintrag *e = entry(a.value); e && common.ConfirmDateChange(*e, q)) {
+                // Copies: a handler that refreshes the store must not pull the values from
+                // under the handlers after it.
+                const QString dsn = e->dsn;
+                const Date start = e->dateStart, end = e->dateEnd;
+                Q_EMIT q->DateChanged(dsn, start, end);
+            }
+            break;
+        case A::ShowSelected:
+            showSelected();
+            break;
+        case A::StartAutoScroll:
+            // A running timer keeps its rhythm; restarting it with every move would stop it
+            // ticking while the mouse keeps moving.
+            if (!timerAutoScroll->isActive())
+                timerAutoScroll->start(kAutoScrollMilliseconds);
+            break;
+        case A::StopAutoScroll:
+            q->StopAutoScroll();
+            break;
+        case A::SetFirstTime:
+            q->setFirstTime(a.from);
+            break;
+        case A::EnsureSelectionVisible:
+            ensureSelectionVisible();
+            break;
+        case A::PressAgain:
+            break;
         }
-        break;
-    }
-}
-
-void ucAgendaPrivate::mouseUp(int button, int shift, double x, double y)
-{
-    Q_UNUSED(button);
-    Q_UNUSED(shift);
-    const qint32 state = lngDragState;
-    const bool dragging = state == MovingTimed || state == MovingAllDay || state == ResizingStart
-                          || state == ResizingEnd;
-    bool finished = false;
-    const auto always = qScopeGuard([&] {
-        // An error in the middle of a drop or resize leaves the appointment where it was.
-        if (!finished && dragging) {
+    };
+    const auto finish = [&] {
+        for (const GestureAction &a : result.finally)
+            run(a);
+    };
+    try {
+        for (const GestureAction &a : result.steps)
+            run(a);
+    } catch (...) {
+        if (result.restoreOnFailure) {
             restoreSelectedTimes();
             q->Repaint();
         }
-        q->StopAutoScroll();
-        q->MousePointer(0);
-        lngDragState = Idle;
-        // The release clears the selection that showed where the appointment would land, but
-        // repaints only when the times change: dropped outside every cell or on its old place,
-        // the screen would keep that selection. A paint from the event loop takes it away.
-        if (dragging && pic)
-            pic->update();
-    });
-
-    HitRegion region;
-    switch (state) {
-    case SplitterDrag: {
-        q->DrawDragDrop(0, 0, 0, 0);
-        const GridGeometry &g = grid.geo;
-        if (g.lngZeilenhoehe > 0) {
-            qint32 rows = roundedClamped((y - picTop - g.lngKopfhoehe) / g.lngZeilenhoehe);
-            // Dropped below the surface, the band would push the splitter out of reach.
-            const qint32 fitting = roundedClamped(std::floor(
-                double(picHeight - g.lngKopfhoehe - g.lngSplitterHoehe) / g.lngZeilenhoehe));
-            rows = std::min(rows, std::max(fitting, 1));
-            q->setDayInfoHeight(q->MaxLong(rows, 1));
-        }
-        q->Repaint();
-        break;
+        finish();
+        throw;
     }
-    case MovingTimed:
-    case MovingAllDay:
-        clearSelection();
-        // Dropped where no cell is, the appointment stays where it was.
-        if (findHitRegion(x, y, HitFilter::CellOrBand, region))
-            q->SelectedDateMove(region.datVon, region.lngTyp);
-        break;
-    case Selecting:
-        break;
-    case ResizingStart:
-    case ResizingEnd:
-        clearSelection();
-        if (TerminEintrag *e = entry(lngSelIdx)) {
-            if (common.ConfirmDateChange(*e, q)) {
-                const QString dsn = e->dsn;
-                const Date start = e->dateStart, end = e->dateEnd;
-                finished = true;
-                Q_EMIT q->DateChanged(dsn, start, end);
-            }
-        }
-        break;
-    default:
-        // A click without a drag; on a "+n" marker its press did the work.
-        if (overflowAt(x, y))
-            break;
-        if (y <= grid.firstRowTop()) {
-            if (!findHitRegion(x, y, HitFilter::ClickAboveGrid, region))
-                break;
-            if (region.lngTyp == tagestermin) {
-                if (const TerminEintrag *e = entry(region.lngIdx)) {
-                    q->setSelectedDate(e->dsn);
-                    q->Repaint();
-                }
-            } else if (region.lngTyp == tageszellekopf && openDatePicker) {
-                openDatePicker();
-            }
-        } else if (findHitRegion(x, y, HitFilter::ClickInGrid, region)) {
-            if (const TerminEintrag *e = entry(region.lngIdx)) {
-                q->setSelectedDate(e->dsn);
-                q->Repaint();
-            }
-        }
-        break;
-    }
-    finished = true;
-}
-
-void ucAgendaPrivate::dblClick()
-{
-    showSelected();
+    finish();
 }
 
 void ucAgendaPrivate::showSelected()
@@ -319,105 +202,30 @@ void ucAgendaPrivate::showSelected()
         Q_EMIT q->ShowDate(dsn);
 }
 
-void ucAgendaPrivate::hover(double x, double y)
-{
-    if (const BandOverflow *overflow = overflowAt(x, y)) {
-        const QString tip = overflowTooltip(*overflow);
-        if (pic && pic->toolTip() != tip)
-            pic->setToolTip(tip);
-        q->MousePointer(0);
-        return;
-    }
-    const HoverFeedback feedback = hoverFeedback(hits, store, x, y, grid.firstRowTop());
-    if (!feedback.found) {
-        q->MousePointer(0);
-        return;
-    }
-    if (pic && pic->toolTip() != feedback.tooltip)
-        pic->setToolTip(feedback.tooltip);
-    if (feedback.cursorName.isEmpty())
-        q->MousePointer(0);
-    else
-        q->MousePointer(feedback.cursorName);
-}
-
-void ucAgendaPrivate::keyDown(int keyCode, int shift)
-{
-    Q_UNUSED(shift);
-    if (keyCode >= kKeyLeft && keyCode <= kKeyDown)
-        moveSelectionByKey(keyCode);
-}
-
-bool ucAgendaPrivate::shiftSelection(Date by)
-{
-    const Date start = cTools::NormalizeDate(selectionStart + by);
-    const Date end = cTools::NormalizeDate(selectionEnd + by);
-    if (!isValidDate(start) || !isValidDate(end))
-        return false;
-    selectionStart = start;
-    selectionEnd = end;
-    return true;
-}
-
-void ucAgendaPrivate::moveSelectionByKey(int keyCode)
-{
-    if (selectionStart == 0) {
-        // The first key press only places the selection on the first displayed day.
-        selectionStart = grid.firstDay;
-        selectionEnd = grid.firstDay;
-        q->Repaint();
-        return;
-    }
-    const Date startTime = cTools::TimeOnly(selectionStart);
-    switch (keyCode) {
-    case kKeyLeft:
-        shiftSelection(-1);
-        break;
-    case kKeyRight:
-        shiftSelection(1);
-        break;
-    case kKeyUp:
-        if (cTools::DateCompare(startTime, QStringLiteral(">="), grid.timeRaster))
-            shiftSelection(-grid.timeRaster);
-        break;
-    case kKeyDown:
-        if (cTools::DateCompare(startTime, QStringLiteral("<"), 1 - grid.timeRaster))
-            shiftSelection(grid.timeRaster);
-        break;
-    default:
-        return;
-    }
-    ensureSelectionVisible();
-    q->Repaint();
-}
-
 void ucAgendaPrivate::ensureSelectionVisible()
 {
-    const Date lastSlot = cTools::NormalizeDate(1 - grid.timeRaster);
     // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
     // ends the loop when no paint updates the last visible time (the control is hidden).
     const int maxPasses = grid.lastRow + 32;
-    for (int pass = 0; pass < maxPasses && selectionStart != 0; ++pass) {
-        const Date startTime = cTools::TimeOnly(selectionStart);
-        if (selectionStart < grid.firstDay) {
-            q->Scroll(-1);
-        } else if (cTools::DateOnly(selectionStart) > grid.lastDay) {
-            q->Scroll(1);
-        } else if (cTools::DateCompare(startTime, QStringLiteral("<"), grid.firstTime)) {
-            grid.firstTime = startTime;
-        } else if (cTools::DateCompare(startTime, QStringLiteral(">"), lastVisibleTime)
-                   && cTools::DateCompare(grid.firstTime, QStringLiteral("<"), lastSlot)) {
-            grid.firstTime = cTools::NormalizeDate(grid.firstTime + grid.timeRaster);
-        } else {
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        const VisibilityStep step =
+            selectionVisibilityStep(selection.start, grid, scene.lastVisibleTime);
+        if (step.kind == VisibilityStep::Done)
             break;
-        }
+        if (step.kind == VisibilityStep::DayBack)
+            q->Scroll(-1);
+        else if (step.kind == VisibilityStep::DayForward)
+            q->Scroll(1);
+        else
+            grid.firstTime = step.firstTime;
         q->Repaint();
     }
 }
 
-void ucAgendaPrivate::paintSurface(QPainter *painter, qint32 width, qint32 height)
+void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
 {
-    paintView(painter, width, height);
+    const qint32 ghostLeft = surface.ghostLeft, ghostTop = surface.ghostTop;
+    const qint32 ghostRight = surface.ghostRight, ghostBottom = surface.ghostBottom;
     if (ghostLeft == 0 && ghostTop == 0 && ghostRight == 0 && ghostBottom == 0)
         return;
     // The frame from (left, top) to (right, bottom), both corners included, every pixel
@@ -458,10 +266,10 @@ void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height
     if (right < std::numeric_limits<qint32>::min() || right > std::numeric_limits<qint32>::max()
         || bottom < std::numeric_limits<qint32>::min() || bottom > std::numeric_limits<qint32>::max())
         throw Error(Overflow, QStringLiteral("DrawDragDrop: das Rechteck ist zu groß."));
-    d->ghostLeft = left;
-    d->ghostTop = top;
-    d->ghostRight = qint32(right);
-    d->ghostBottom = qint32(bottom);
+    d->surface.ghostLeft = left;
+    d->surface.ghostTop = top;
+    d->surface.ghostRight = qint32(right);
+    d->surface.ghostBottom = qint32(bottom);
     if (d->pic)
         d->pic->repaint();
 }
@@ -481,24 +289,24 @@ void ucAgenda::MousePointer(const QVariant &v)
         if (*number == 0) {
             d->pic->unsetCursor();
         } else if (*number == 99) {
-            d->pic->setCursor(d->mouseIcon);
+            d->pic->setCursor(d->surface.mouseIcon);
         } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
             d->pic->setCursor(*shape);
         } else {
             throw Error(InvalidArgument,
                         QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
         }
-        d->varLastMousePointer = v;
+        d->surface.varLastMousePointer = v;
         return;
     }
     const QString name = v.toString();
-    if (name != d->varLastMousePointer.toString()) {
+    if (name != d->surface.varLastMousePointer.toString()) {
         const QCursor cursor = loadNamedCursor(name);
-        ++d->cursorLoads;
-        d->mouseIcon = cursor;
+        ++d->surface.cursorLoads;
+        d->surface.mouseIcon = cursor;
         d->pic->setCursor(cursor);
     }
-    d->varLastMousePointer = v;
+    d->surface.varLastMousePointer = v;
 }
 
 /*!
@@ -510,7 +318,7 @@ void ucAgenda::MousePointer(const QVariant &v)
 */
 void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 {
-    TerminEintrag *e = d->entry(d->lngSelIdx);
+    TerminEintrag *e = d->entry(d->selection.index);
     if (!e)
         return;
     if (!isValidDate(NewDate))

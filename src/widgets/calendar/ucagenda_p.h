@@ -2,19 +2,21 @@
 #define DAYPLEX_UCAGENDA_P_H
 
 #include "calendar/appointmentstore.h"
+#include "calendar/calendargesture.h"
 #include "calendar/calendargrid.h"
-#include "calendar/calendarstyle.h"
+#include "calendar/calendarscene.h"
+#include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
-#include "calendar/hitregion.h"
 #include "dialogs/ccommoncalendar.h"
-#include "shared/ccontainer.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
 #include <dayplex/ucagenda.h>
 
 #include <QCursor>
+#include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -25,9 +27,78 @@ class QTimer;
 namespace Dayplex {
 
 class cDC;
-
 class CalendarMenu;
 struct ShownAppointment;
+
+// What the host delivered: the appointments and the range they cover.
+struct CalendarData
+{
+    AppointmentStore store;
+    Date filledStart = 0;
+    Date filledEnd = 0;
+    // Guards the NeedDates handler: a range change from inside it asks the host no further.
+    int needDatesDepth = 0;
+};
+
+// The time selection and the selected appointment.
+struct CalendarSelection
+{
+    Date start = 0;   // 0 = no time selection
+    Date endSlot = 0; // start of the last selected slot
+    qint32 index = 0; // the selected appointment, 0 = none
+};
+
+// The drawing surface's place in the control, its drag ghost and its mouse pointer.
+struct SurfaceState
+{
+    QRect area;           // left and top are always 0
+    // The rectangle DrawDragDrop drew last, as its four edges; all 0 when none.
+    qint32 ghostLeft = 0;
+    qint32 ghostTop = 0;
+    qint32 ghostRight = 0;
+    qint32 ghostBottom = 0;
+    QVariant varLastMousePointer;
+    QCursor mouseIcon;    // the custom cursor (pointer number 99)
+    qint32 cursorLoads = 0; // named cursors loaded so far; the cache keeps this low
+    int wheelRemainder = 0; // wheel turn below one notch, kept for the next event
+    bool vScrollGuard = false;
+    bool hScrollGuard = false;
+};
+
+// Everything the picture of the view depends on. Two equal keys give the same picture.
+struct ViewKey
+{
+    size_t store = 0;     // the store's fingerprint, versions of the cells and the settings
+    quint64 matrix = 0;
+    quint64 settings = 0;
+    Date firstDay = 0;
+    Date lastDay = 0;
+    Date timeRaster = 0;
+    Date firstTime = 0;
+    Date endZeit = 0;
+    qint32 dayInfoHeight = 0;
+    qint32 minDateHeight = 0;
+    qint32 selectedIndex = 0;
+    QSize size;
+    qreal ratio = 1;
+    Date today = 0;
+    bool modern = false;
+    // What a new time selection changes: the cells and the week label.
+    Date selectionStart = 0;
+    Date selectionEnd = 0;
+    Date currentDate = 0;
+
+    bool sameButSelection(const ViewKey &o) const;
+    bool operator==(const ViewKey &o) const;
+};
+
+// The picture of the view, kept while what it shows stays the same.
+struct KeptPicture
+{
+    QImage image;
+    ViewKey key;
+    bool valid = false; // the scene of the control is this picture's
+};
 
 class ucAgendaPrivate
 {
@@ -35,20 +106,24 @@ public:
     explicit ucAgendaPrivate(ucAgenda *q);
     ~ucAgendaPrivate();
 
-    void applyLayout(const QString &layout);
+    static ucAgendaPrivate *get(ucAgenda *agenda) { return agenda->d.get(); }
+
     // Rebuilds the cell matrix for the displayed days and the raster in force.
     void rebuildMatrix();
     // Colours the cells by working time from the options and layout in force.
     void colourWorkingTimes();
-    // The screen paint: the whole view into an offscreen surface, then onto the target.
-    // offscreen: draw into the flicker-free surface first (the screen); otherwise straight
-    // onto the target, which keeps its device pixel ratio (a HiDPI picture).
-    void paintView(QPainter *target, qint32 width, qint32 height, bool offscreen = true);
-    // Paints the view with the control's state into an area of a surface (screen or page).
-    void paintScene(cDC &dc, qint32 left, qint32 top, qint32 width, qint32 height,
-                    qint32 charWidth, qint32 charHeight, bool printFlag);
-
-    static ucAgendaPrivate *get(ucAgenda *agenda) { return agenda->d.get(); }
+    // The picture of the view in a size of logical pixels at a device pixel ratio: the kept
+    // one while the view shows the same, else painted again into the kept image (only the
+    // cells that changed when just the time selection moved). Its scene becomes the last paint.
+    const QImage &picture(QSize size, qreal ratio);
+    ViewKey viewKey(QSize size, qreal ratio) const;
+    // The view of the control's state in an area of a surface (screen or page);
+    // appointmentsOf as in computeCalendarScene.
+    CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
+                               bool printFlag, const CalendarScene *appointmentsOf = nullptr);
+    // The grid in force with the geometry of the last paint, which the members that measure
+    // the picture (GetYErsteZeile, GetXTagesTermin, isLastRowVisible) read.
+    CalendarGrid paintedGrid() const;
 
     // Creates the drawing surface, the two scroll bars and the auto-scroll timer.
     void createChildren();
@@ -56,51 +131,33 @@ public:
     void layoutChildren(qint32 width, qint32 height);
     // The screen paint of the surface: the view, then the drag ghost inverted over it.
     void paintSurface(QPainter *painter, qint32 width, qint32 height);
+    void paintGhost(QPainter *painter, qint32 width, qint32 height);
 
-    // The mouse and keyboard state machine of the surface. Buttons: 1 left, 2 right, 4 middle
-    // (a mask while moving); shift: 1 shift, 2 control, 4 alt; x and y in surface pixels.
-    void mouseDown(int button, int shift, double x, double y);
-    void mouseMove(int button, int shift, double x, double y);
-    void mouseUp(int button, int shift, double x, double y);
-    void dblClick();
-    void keyDown(int keyCode, int shift);
+    // The events of the surface, handed to the gesture and its answer carried out. Buttons:
+    // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
+    void mousePress(int button, bool othersHeld, double x, double y);
+    void mouseMove(int buttons, double x, double y);
+    void mouseRelease(bool stillHeld, double x, double y);
+    void keyDown(int keyCode);
+    void escape();
+    void autoScrollTick();
     // Wheel turn over the grid, in eighths of a degree (120 per notch, positive away from the
     // user): a notch scrolls one time row, like the arrows of the time bar.
     void wheel(int angleDelta);
+    void perform(const GestureResult &result);
+    GestureView gestureView() const;
 
-    bool findHitRegion(double x, double y, qint32 filter, HitRegion &region) const;
     // The appointment a region or the selection names, nullptr when it is no longer stored.
     TerminEintrag *entry(qint32 index);
-    void hover(double x, double y);
-    void moveSelectionByKey(int keyCode);
-    // Moves the selection by a duration; false (nothing changed) when it would leave the
-    // calendar's dates.
-    bool shiftSelection(Date by);
     void ensureSelectionVisible();
-    void clearSelection();
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
-    // Ends a gesture whose button release never arrived: back to idle, nothing committed.
-    void cancelGesture();
-    bool inGesture() const;
-    void autoScrollCheck(double y);
-    void autoScrollTick();
     void hScrollChange();
     void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
     void scrollRows(qint32 rows);
     // The "Anzeigen" command: ShowDate for the selected appointment.
     void showSelected();
-    // Escape during a drag or resize: the old state comes back, nothing is asked or raised,
-    // and the mouse is ignored until its button is released.
-    void escapeGesture();
-
-    // The "+n" markers of the modern presentation: the one under a point of the last screen
-    // paint, its tooltip (the hidden entries, one a line), and a press on it, which selects the
-    // first hidden entry that can be selected. pressOverflowMarker is false off the markers.
-    const BandOverflow *overflowAt(double x, double y) const;
-    QString overflowTooltip(const BandOverflow &overflow) const;
-    bool pressOverflowMarker(double x, double y);
 
     // The appointments the last paint showed, each with its first rectangle on screen.
     QVector<ShownAppointment> visibleAppointments() const;
@@ -109,62 +166,20 @@ public:
 
     cTools tools;
     cCommonCalendar common;
-    cContainer options;
-    cContainer layout;
     cHolidays holidays;
-
-    AppointmentStore store;
-    qint32 lngSelIdx = 0;
-    Date selectionStart = 0;
-    Date selectionEnd = 0; // start of the last selected slot
-    Date filledStart = 0;
-    Date filledEnd = 0;
-    qint32 alignWeekday = 0;
-
+    CalendarSettings settings;
+    CalendarData data;
     CalendarGrid grid;
     CellMatrix matrix;
-    CalendarStyle style;
-    HitRegionList hits;
-    bool gridRunning = false; // while a paint draws the grid
+    CalendarSelection selection;
+    qint32 alignWeekday = 0;
     Presentation presentation = Presentation::Classic;
-    QVector<BandOverflow> overflows; // the "+n" markers of the last screen paint
-    Date lastVisibleTime = 0; // time of the lowest time row of the last paint
-    bool confirmChanges = true;
-
-    // Guards the NeedDates handler: a range change from inside it asks the host no further.
-    int needDatesDepth = 0;
-
-    // Interaction state.
-    enum DragState : qint32 {
-        Idle = 0,
-        SplitterDrag = 1,
-        MovingTimed = 2,
-        MovingAllDay = 3,
-        Selecting = 4,
-        ResizingStart = 5,
-        ResizingEnd = 6,
-    };
-    qint32 lngDragState = Idle;
-    qint32 lngMouseDownX = 0; // the last press that hit a region
-    qint32 lngMouseDownY = 0;
-    qint32 ghostLeft = 0; // the rectangle DrawDragDrop drew last; all 0 when none
-    qint32 ghostTop = 0;
-    qint32 ghostRight = 0;
-    qint32 ghostBottom = 0;
-    QVariant varLastMousePointer;
-    QCursor mouseIcon;        // the custom cursor (pointer number 99)
-    qint32 cursorLoads = 0;   // named cursors loaded so far; the cache keeps this low
-    int wheelRemainder = 0;   // wheel turn below one notch, kept for the next event
-    bool escaped = false;     // a gesture was cancelled by Escape; its button is still down
-
-    // Scrolling.
-    Date datAutoScrollStep = 0;
-    qint32 picLeft = 0;
-    qint32 picTop = 0;
-    qint32 picWidth = 0;
-    qint32 picHeight = 0;
-    bool vScrollGuard = false;
-    bool hScrollGuard = false;
+    // The last painted view, screen or page: its hit regions and geometry. Its last visible
+    // time and "+n" markers are always those of the screen.
+    CalendarScene scene;
+    KeptPicture kept;
+    CalendarGesture gesture;
+    SurfaceState surface;
 
     QWidget *pic = nullptr;
     QScrollBar *hScroll = nullptr;

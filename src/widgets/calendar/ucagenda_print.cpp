@@ -1,6 +1,7 @@
 // The calendar's print sheets: the job through the print driver and one view per call.
 #include "calendar/ucagenda_p.h"
 
+#include "calendar/calendarpainter.h"
 #include "calendar/calendarprintview.h"
 #include "shared/cdc.h"
 
@@ -26,7 +27,8 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
     const Date rememberedFirstDay = d->grid.firstDay;
     const auto restoreScreen = [this, rememberedFirstDay] {
-        d->applyLayout(d->options.textValue(QStringLiteral("strLayoutScreenCalendar")));
+        applyCalendarLayout(d->settings.options.textValue(QStringLiteral("strLayoutScreenCalendar")),
+                            d->settings, d->grid);
         double keepDayCount = 0;
         SetDisplayedRange(rememberedFirstDay, &keepDayCount, false, true);
         Repaint();
@@ -35,14 +37,15 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
     QVariant result;
     try {
         const bool oneDay = d->grid.firstDay == d->grid.lastDay;
-        d->applyLayout(d->options.textValue(oneDay ? QStringLiteral("strLayoutDruckTag")
-                                                   : QStringLiteral("strLayoutDruckWoche")));
-        const Date endTime = cTools::TimeOnly(d->layout.doubleValue(QStringLiteral("timeEndZeit")));
+        applyCalendarLayout(d->settings.options.textValue(oneDay ? QStringLiteral("strLayoutDruckTag")
+                                                                 : QStringLiteral("strLayoutDruckWoche")),
+                            d->settings, d->grid);
+        const Date endTime = cTools::TimeOnly(d->settings.layout.doubleValue(QStringLiteral("timeEndZeit")));
         // A layout without an end time prints the whole day.
         d->grid.endZeit = endTime > 0 ? endTime : kEndOfDay;
         double lastDay = d->grid.lastDay;
         SetDisplayedRange(d->grid.firstDay, &lastDay, false, true);
-        result = d->common.PrintCalendar(this, blnPrintPreview, d->layout);
+        result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
     } catch (...) {
         restoreScreen();
         throw;
@@ -78,15 +81,26 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
 
     const qint32 bandHeight = qint32(std::nearbyint(9.0 * dc.textHeight(QStringLiteral("Mo"))));
     const qint32 overviewWidth = qint32(std::nearbyint(8.0 * dc.textWidth(QStringLiteral("WW"))));
-    paintPrintHeader(dc, d->style, offsetx, offsety, breite, bandHeight, overviewWidth,
+    paintPrintHeader(dc, d->settings.style, offsetx, offsety, breite, bandHeight, overviewWidth,
                      d->grid.firstDay, d->grid.lastDay, currentDateTime());
 
     // On screen the edge of the picture ends the view; on paper its rectangle does. The row of
     // the last printed time starts where the grid ends and would otherwise hang below the frame.
     dc.setBounds(QRect(offsetx, offsety + bandHeight, breite, hoehe - bandHeight));
-    d->paintScene(dc, offsetx, offsety + bandHeight, breite, hoehe - bandHeight,
-                  dc.textWidth(QStringLiteral("w")), dc.textHeight(QStringLiteral("Wy")), true);
+    d->data.store.repairEnds();
+    CalendarScene page = d->computeScene(dc, QRect(offsetx, offsety + bandHeight, breite, hoehe - bandHeight),
+                                         dc.textWidth(QStringLiteral("w")),
+                                         dc.textHeight(QStringLiteral("Wy")), true);
+    paintCalendar(dc, page, true);
     dc.setBounds(std::nullopt);
+    // The page's hit regions and geometry are the last paint's until the screen paints again;
+    // scrolling keeps asking for the screen's lowest row and markers. The day stays cut at
+    // the last printed time, as the grid found it on this page.
+    page.lastVisibleTime = d->scene.lastVisibleTime;
+    page.overflows = d->scene.overflows;
+    d->grid.endZeit = page.grid.endZeit;
+    d->scene = std::move(page);
+    d->kept.valid = false;
     dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
 }
 

@@ -24,7 +24,6 @@ namespace {
 // The bars are spinners: their thumb rests in the middle, and only the direction and size of
 // a step count.
 constexpr int kBarMiddle = 50;
-constexpr int kAutoScrollMilliseconds = 100;
 constexpr int kWheelNotch = 120;
 constexpr qint32 kRowsPerPage = 10;
 
@@ -113,11 +112,8 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
 {
     const qint32 barWidth = vScroll->sizeHint().width();
     const qint32 barHeight = hScroll->sizeHint().height();
-    picLeft = 0;
-    picTop = 0;
-    picWidth = std::max(width - barWidth, 0);
-    picHeight = std::max(height - picTop - barHeight, 0);
-    pic->setGeometry(picLeft, picTop, picWidth, picHeight);
+    surface.area = QRect(0, 0, std::max(width - barWidth, 0), std::max(height - barHeight, 0));
+    pic->setGeometry(surface.area);
     vScroll->setGeometry(width - barWidth, 0, barWidth, std::max(height - barHeight, 0));
     hScroll->setGeometry(0, height - barHeight, std::max(width - barWidth, 0), barHeight);
     q->Repaint();
@@ -126,9 +122,9 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
 void ucAgendaPrivate::hScrollChange()
 {
     // Putting the thumb back raises the notification again; that one does not scroll.
-    if (hScrollGuard)
+    if (surface.hScrollGuard)
         return;
-    hScrollGuard = true;
+    surface.hScrollGuard = true;
     const int v = hScroll->value();
     const qint32 n = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? 999 : v < 48 ? -999 : 0;
     struct Reset
@@ -137,7 +133,7 @@ void ucAgendaPrivate::hScrollChange()
         ~Reset()
         {
             d->hScroll->setValue(kBarMiddle);
-            d->hScrollGuard = false;
+            d->surface.hScrollGuard = false;
         }
     } reset{this};
     q->Scroll(n);
@@ -145,10 +141,10 @@ void ucAgendaPrivate::hScrollChange()
 
 void ucAgendaPrivate::vScrollChange()
 {
-    if (vScrollGuard)
+    if (surface.vScrollGuard)
         return;
-    vScrollGuard = true;
-    const auto release = qScopeGuard([this] { vScrollGuard = false; });
+    surface.vScrollGuard = true;
+    const auto release = qScopeGuard([this] { surface.vScrollGuard = false; });
     const int v = vScroll->value();
     const qint32 rows = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? kRowsPerPage : v < 48 ? -kRowsPerPage : 0;
     vScroll->setValue(kBarMiddle);
@@ -172,54 +168,11 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
 void ucAgendaPrivate::wheel(int angleDelta)
 {
     // At most a page of rows per turn, like the time bar's page step.
-    const int notches = takeWholeNotches(wheelRemainder, angleDelta, kRowsPerPage);
+    const int notches = takeWholeNotches(surface.wheelRemainder, angleDelta, kRowsPerPage);
     if (notches == 0)
         return;
     // Turning away from the user shows earlier times, as the up arrow does.
     scrollRows(-notches);
-}
-
-void ucAgendaPrivate::autoScrollCheck(double y)
-{
-    const auto start = [this](Date step) {
-        datAutoScrollStep = step;
-        // A running timer keeps its rhythm; restarting it with every move would stop it ticking
-        // while the mouse keeps moving.
-        if (!timerAutoScroll->isActive())
-            timerAutoScroll->start(kAutoScrollMilliseconds);
-    };
-    if (y < grid.firstRowTop()) {
-        if (cTools::TimeOnly(selectionStart) > 0 && grid.firstTime > 0)
-            start(-grid.timeRaster);
-    } else if (y > picHeight - grid.geo.lngZeilenhoehe) {
-        if (!q->isLastRowVisible())
-            start(grid.timeRaster);
-    } else {
-        q->StopAutoScroll();
-    }
-}
-
-void ucAgendaPrivate::autoScrollTick()
-{
-    if (datAutoScrollStep < 0) {
-        if (grid.firstTime > 0) {
-            q->setFirstTime(std::max(grid.firstTime + datAutoScrollStep, 0.0));
-            q->Repaint();
-        } else {
-            q->StopAutoScroll();
-        }
-    } else if (datAutoScrollStep > 0) {
-        const Date lastSlot = cTools::NormalizeDate(1 - grid.timeRaster);
-        // On a surface lower than three rows the rest of the day never fits; the scrolling
-        // then ends at the last slot instead of wrapping round to midnight.
-        if (!q->isLastRowVisible()
-            && cTools::DateCompare(grid.firstTime, QStringLiteral("<"), lastSlot)) {
-            q->setFirstTime(grid.firstTime + datAutoScrollStep);
-            q->Repaint();
-        } else {
-            q->StopAutoScroll();
-        }
-    }
 }
 
 /*!
@@ -251,7 +204,7 @@ void ucAgenda::Scroll(const QVariant &lngDirection)
 void ucAgenda::StopAutoScroll()
 {
     d->timerAutoScroll->stop();
-    d->datAutoScrollStep = 0;
+    d->gesture.stopAutoScroll();
 }
 
 /*!
@@ -260,12 +213,12 @@ void ucAgenda::StopAutoScroll()
 */
 bool ucAgenda::isLastRowVisible()
 {
-    const GridGeometry &g = d->grid.geo;
+    const GridGeometry &g = d->scene.grid.geo;
     // 24:00:10: ten seconds past the end of the day, so that rounding noise in FirstTime
     // cannot lose the last row.
     const double rows = (1.0 + 10 * kOneSecond - d->grid.firstTime) / d->grid.timeRaster + 2;
-    const double y = std::nearbyint(d->grid.firstRowTop() + rows * g.lngZeilenhoehe);
-    return y < double(d->picTop) + d->picHeight;
+    const double y = std::nearbyint(d->scene.grid.firstRowTop() + rows * g.lngZeilenhoehe);
+    return y < double(d->surface.area.top()) + d->surface.area.height();
 }
 
 } // namespace Dayplex

@@ -1,0 +1,147 @@
+#ifndef DAYPLEX_CALENDARGESTURE_H
+#define DAYPLEX_CALENDARGESTURE_H
+
+#include "calendar/appointmentstore.h"
+#include "calendar/calendarscene.h"
+
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+namespace Dayplex {
+
+// One thing the control does for a gesture, in the order given.
+struct GestureAction
+{
+    enum Kind : quint8 {
+        Repaint,           // paint now
+        UpdateLater,       // paint from the event loop
+        SetSelection,      // from = start, to = start of the last slot, stored as given
+        SetSelectionStart, // from, through the property (rounded, checked)
+        SetSelectionEnd,   // from, through the property
+        SelectIndex,       // value = record, 0 = none
+        SelectKey,         // text = key, through SelectedDate
+        SetTimes,          // value = record: from = start, to = end
+        RestoreTimes,      // the selected record back to its confirmed times
+        Ghost,             // rect = the drag ghost (DrawDragDrop), all 0 to take it away
+        Cursor,            // text = a named cursor, empty for the default
+        Tooltip,           // text
+        OpenContextMenu,   // rect.topLeft() = surface position
+        OpenDatePicker,
+        SetDayInfoHeight,  // value = rows
+        Drop,              // SelectedDateMove(from, value = target type)
+        ConfirmResize,     // value = record: ask, then DateChanged when committed
+        ShowSelected,      // ShowDate of the selected appointment
+        StartAutoScroll,   // from = step per tick
+        StopAutoScroll,
+        SetFirstTime,      // from, through the property
+        EnsureSelectionVisible,
+        PressAgain,        // a stale gesture was ended: hand the press in again
+    };
+    Kind kind;
+    Date from = 0;
+    Date to = 0;
+    qint32 value = 0;
+    QRect rect;
+    QString text;
+};
+
+// The answer to one event: the steps, then what must follow them even when a step fails;
+// a failing step of a move or resize puts the appointment back first.
+struct GestureResult
+{
+    QVector<GestureAction> steps;
+    QVector<GestureAction> finally;
+    bool restoreOnFailure = false;
+};
+
+// What the gesture reads of the control at an event.
+struct GestureView
+{
+    GestureView(const CalendarScene &scene, const AppointmentStore &store, const CalendarGrid &grid)
+        : scene(scene), store(store), grid(grid)
+    {
+    }
+
+    const CalendarScene &scene;  // the last paint: hit regions, geometry, markers
+    const AppointmentStore &store;
+    const CalendarGrid &grid;    // the range, raster and first time in force
+    Date selectionStart = 0;
+    Date selectionEnd = 0;       // start of the last selected slot
+    qint32 selectedIndex = 0;
+    qint32 surfaceTop = 0;
+    qint32 surfaceWidth = 0;
+    qint32 surfaceHeight = 0;
+    bool lastRowVisible = false; // isLastRowVisible
+    bool modern = false;
+};
+
+// The calendar's mouse and keyboard state machine: selecting times and days, moving and
+// resizing appointments, the splitter, hover feedback, the arrow keys, Escape and the
+// automatic scrolling of a drag. It takes events with the view they happen on and answers
+// what to do; it changes nothing but its own state. Buttons: 1 left, 2 right, 4 middle.
+class CalendarGesture
+{
+public:
+    enum State : qint32 {
+        Idle = 0,
+        SplitterDrag = 1,
+        MovingTimed = 2,
+        MovingAllDay = 3,
+        Selecting = 4,
+        ResizingStart = 5,
+        ResizingEnd = 6,
+    };
+
+    // othersHeld: buttons other than this one are down.
+    GestureResult press(const GestureView &view, int button, bool othersHeld, double x, double y);
+    // buttons: the mask of the buttons down.
+    GestureResult move(const GestureView &view, int buttons, double x, double y);
+    // stillHeld: buttons are still down after this release.
+    GestureResult release(const GestureView &view, bool stillHeld, double x, double y);
+    GestureResult doubleClick() const;
+    // Windows key codes: 37 left, 38 up, 39 right, 40 down; others do nothing.
+    GestureResult key(const GestureView &view, int keyCode) const;
+    // Escape: a running drag or resize ends as if it never began, and the mouse is ignored
+    // until its button is released. Nothing happens outside a drag.
+    GestureResult escape();
+    GestureResult autoScrollTick(const GestureView &view);
+    // The automatic scrolling ends (StopAutoScroll).
+    void stopAutoScroll() { m_autoScrollStep = 0; }
+
+    State state() const { return m_state; }
+    // Moving, resizing or the splitter; selecting is no gesture that Escape could undo.
+    bool inGesture() const { return m_state != Idle && m_state != Selecting; }
+    Date autoScrollStep() const { return m_autoScrollStep; }
+    QPoint pressPoint() const { return QPoint(m_downX, m_downY); }
+
+private:
+    GestureResult cancel();
+    void autoScrollCheck(const GestureView &view, double y, GestureResult &result);
+    void hover(const GestureView &view, double x, double y, GestureResult &result) const;
+
+    State m_state = Idle;
+    qint32 m_downX = 0; // the last press that hit a region
+    qint32 m_downY = 0;
+    bool m_escaped = false; // a gesture was cancelled by Escape; its button is still down
+    Date m_autoScrollStep = 0;
+};
+
+// The "+n" marker under a point, nullptr off the markers.
+const BandOverflow *overflowAt(const CalendarScene &scene, double x, double y);
+// Its tooltip: the memos of the entries it hides, one a line.
+QString overflowTooltip(const BandOverflow &overflow, const AppointmentStore &store);
+
+// One pass of bringing the selection's start into view: a day back or forward, or a new first
+// time; Done when it is in view.
+struct VisibilityStep
+{
+    enum Kind { Done, DayBack, DayForward, FirstTime } kind = Done;
+    Date firstTime = 0;
+};
+VisibilityStep selectionVisibilityStep(Date selectionStart, const CalendarGrid &grid,
+                                       Date lastVisibleTime);
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,114 @@
+// The calendar's kept picture: painted again only when what it shows has changed.
+#include "calendar/ucagenda_p.h"
+
+#include "calendar/calendarpainter.h"
+#include "shared/cdc.h"
+
+#include <QPainter>
+#include <tuple>
+
+namespace Dayplex {
+
+namespace {
+
+auto withoutSelection(const ViewKey &k)
+{
+    return std::tie(k.store, k.matrix, k.settings, k.firstDay, k.lastDay, k.timeRaster,
+                    k.firstTime, k.endZeit, k.dayInfoHeight, k.minDateHeight, k.selectedIndex,
+                    k.size, k.ratio, k.today, k.modern);
+}
+
+} // namespace
+
+bool ViewKey::sameButSelection(const ViewKey &o) const
+{
+    return withoutSelection(*this) == withoutSelection(o);
+}
+
+bool ViewKey::operator==(const ViewKey &o) const
+{
+    return sameButSelection(o) && selectionStart == o.selectionStart
+           && selectionEnd == o.selectionEnd && currentDate == o.currentDate;
+}
+
+ViewKey ucAgendaPrivate::viewKey(QSize size, qreal ratio) const
+{
+    ViewKey key;
+    key.store = data.store.fingerprint();
+    key.matrix = matrix.version();
+    key.settings = settings.revision;
+    key.firstDay = grid.firstDay;
+    key.lastDay = grid.lastDay;
+    key.timeRaster = grid.timeRaster;
+    key.firstTime = grid.firstTime;
+    key.endZeit = grid.endZeit;
+    key.dayInfoHeight = grid.dayInfoHeight;
+    key.minDateHeight = grid.minDateHeight;
+    key.selectedIndex = selection.index;
+    key.size = size;
+    key.ratio = ratio;
+    key.today = currentDate();
+    key.modern = presentation == Presentation::Modern;
+    key.selectionStart = selection.start;
+    key.selectionEnd = selection.endSlot;
+    key.currentDate = q->CurrentDate();
+    return key;
+}
+
+const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
+{
+    // Each view shows an end before its start as the start, and keeps it so; a change this
+    // makes is a change of the store, which the key below sees.
+    data.store.repairEnds();
+    const ViewKey key = viewKey(size, ratio);
+    if (kept.valid && kept.key == key)
+        return kept.image;
+
+    const QSize pixels = cDC::pictureSize(size, ratio);
+    if (kept.image.size() != pixels || kept.image.devicePixelRatio() != ratio) {
+        // A new size: the one image that is filled and kept while the size stays.
+        kept.image = QImage(pixels, QImage::Format_RGB32);
+        kept.image.setDevicePixelRatio(ratio);
+        kept.image.fill(Qt::white);
+        kept.valid = false;
+    }
+    const QRect area(0, 0, size.width(), size.height());
+    const bool onlySelection = kept.valid && kept.key.sameButSelection(key);
+    QFont font = settings.style.font;
+    CalendarScene next;
+    std::optional<QRegion> changed;
+    {
+        QPainter painter(&kept.image);
+        cDC dc;
+        dc.Initialize(&painter, area.width(), area.height(), false);
+        dc.setFont(&font);
+        next = computeScene(dc, area, dc.textWidth(QStringLiteral("w")),
+                            dc.textHeight(QStringLiteral("Wy")), false,
+                            onlySelection ? &scene : nullptr);
+        if (onlySelection)
+            changed = changedCells(scene, next);
+        if (!changed)
+            paintCalendar(dc, next, false);
+    }
+    if (changed && !changed->isEmpty()) {
+        // Only the cells whose colours changed, and what lies on them, are painted again.
+        QPainter painter(&kept.image);
+        painter.setClipRegion(*changed);
+        cDC dc;
+        dc.Initialize(&painter, area.width(), area.height(), false);
+        dc.setFont(&font);
+        paintCalendar(dc, next, false, &*changed);
+    }
+    scene = std::move(next);
+    kept.key = key;
+    kept.valid = true;
+    return kept.image;
+}
+
+void ucAgendaPrivate::paintSurface(QPainter *painter, qint32 width, qint32 height)
+{
+    painter->drawImage(QPointF(0, 0), picture(QSize(width, height), pic->devicePixelRatioF()));
+    paintGhost(painter, width, height);
+}
+
+} // namespace Dayplex

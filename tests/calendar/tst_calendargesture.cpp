@@ -1,0 +1,351 @@
+// The calendar's mouse and keyboard state machine without a window: scripts of events on a
+// computed week, and the actions the control is asked to carry out.
+#include "calendar/calendargesture.h"
+#include <dayplex/kalenderobjekttyp.h>
+#include "shared/toolbox.h"
+#include "support/testing.h"
+
+#include <QtTest>
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+const Date kMonday = day(2024, 3, 25);
+const char *const kDays[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
+
+// 25 to 31 March 2024 on 1000 x 700 pixels in characters of 8 x 16 (rows of 24 pixels, a band
+// of two rows, the grid from 08:00 at y 77), a 30-minute raster, and five entries: A Monday
+// 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday 13:00-14:00, T all day Tuesday, and
+// the holiday H on Friday.
+struct Week
+{
+    AppointmentStore store;
+    CellMatrix matrix;
+    CalendarGrid grid;
+    CalendarStyle style;
+    Date selectionStart = 0, selectionEnd = 0;
+    qint32 selected = 0;
+    CalendarScene scene;
+    CalendarGesture gesture;
+    QStringList log;
+
+    Week()
+    {
+        grid.firstDay = kMonday;
+        grid.lastDay = kMonday + 6;
+        grid.setRaster(30 * kOneMinute);
+        grid.firstTime = hm(8, 0);
+        grid.dayInfoHeight = 2;
+        matrix.rebuild(7, grid.lastRow + 1);
+        add("A", kMonday + hm(9, 0), kMonday + hm(10, 30), false, false);
+        add("B", kMonday + 1 + hm(10, 15), kMonday + 1 + hm(11, 0), false, false);
+        add("R", kMonday + 2 + hm(13, 0), kMonday + 2 + hm(14, 0), false, true);
+        add("T", kMonday + 1, kMonday + 1, true, false);
+        store.add("9", "Karfreitag", kMonday + 4, kMonday + 4, true, 0, false, 0, true, true);
+        paint();
+    }
+    void add(const char *dsn, Date from, Date to, bool allDay, bool readOnly)
+    {
+        store.add(dsn, dsn, from, to, allDay, 0, false, 0, readOnly, false);
+    }
+    void paint()
+    {
+        SceneInput in(store, matrix, grid, style);
+        in.area = QRect(0, 0, 1000, 700);
+        in.charWidth = 8;
+        in.charHeight = 16;
+        in.selectionStart = selectionStart;
+        in.selectionEndSlot = selectionEnd;
+        in.selectedIndex = selected;
+        scene = computeCalendarScene(in);
+    }
+    GestureView view() const
+    {
+        GestureView v(scene, store, grid);
+        v.selectionStart = selectionStart;
+        v.selectionEnd = selectionEnd;
+        v.selectedIndex = selected;
+        v.surfaceWidth = 1000;
+        v.surfaceHeight = 700;
+        return v;
+    }
+
+    static QString when(Date d)
+    {
+        if (d == 0)
+            return QStringLiteral("0");
+        const int column = int(std::floor(d + 1e-9) - kMonday);
+        const QString dayName = column >= 0 && column < 7 ? kDays[column] : QString::number(column);
+        return dayName + QLatin1Char(' ') + formatTime(d);
+    }
+    static QString formatTime(Date d)
+    {
+        const int minutes = int(std::lround(cToolbox::TimeOnly(d) * 1440)) % 1440;
+        return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    }
+    QString key(qint32 index) const { return index > 0 ? store.at(index).dsn : QStringLiteral("-"); }
+
+    // Logs an action and does what the control does with the state the next event reads.
+    void carry(const GestureAction &a)
+    {
+        using A = GestureAction;
+        switch (a.kind) {
+        case A::Repaint: log << "repaint"; paint(); break;
+        case A::UpdateLater: log << "later"; break;
+        case A::SetSelection:
+            log << "select " + when(a.from) + "-" + when(a.to);
+            selectionStart = a.from, selectionEnd = a.to;
+            break;
+        case A::SetSelectionStart: log << "start " + when(a.from); break;
+        case A::SetSelectionEnd: log << "end " + when(a.from); break;
+        case A::SelectIndex: log << "index " + key(a.value); selected = a.value; break;
+        case A::SelectKey: log << "key " + a.text; break;
+        case A::SetTimes:
+            log << "times " + key(a.value) + " " + when(a.from) + "-" + when(a.to);
+            store.at(a.value).dateStart = a.from, store.at(a.value).dateEnd = a.to;
+            break;
+        case A::RestoreTimes: log << "restore"; break;
+        case A::Ghost:
+            log << QStringLiteral("ghost %1,%2,%3,%4").arg(a.rect.x()).arg(a.rect.y()).arg(a.rect.width()).arg(a.rect.height());
+            break;
+        case A::Cursor: log << "cursor " + (a.text.isEmpty() ? QStringLiteral("-") : a.text); break;
+        case A::Tooltip: log << "tooltip"; break;
+        case A::OpenContextMenu: log << "menu"; break;
+        case A::OpenDatePicker: log << "picker"; break;
+        case A::SetDayInfoHeight: log << "band " + QString::number(a.value); break;
+        case A::Drop: log << QStringLiteral("drop %1 %2").arg(when(a.from)).arg(a.value); break;
+        case A::ConfirmResize: log << "confirm " + key(a.value); break;
+        case A::ShowSelected: log << "show"; break;
+        case A::StartAutoScroll: log << (a.from < 0 ? "scroll up" : "scroll down"); break;
+        case A::StopAutoScroll: log << "stop"; break;
+        case A::SetFirstTime: log << "first " + formatTime(a.from); break;
+        case A::EnsureSelectionVisible: log << "ensure"; break;
+        case A::PressAgain: log << "again"; break;
+        }
+    }
+    void carry(const GestureResult &result)
+    {
+        for (const GestureAction &a : result.steps)
+            carry(a);
+        for (const GestureAction &a : result.finally)
+            carry(a);
+    }
+
+    const HitRegion *region(qint32 type, const std::function<bool(const HitRegion &)> &which) const
+    {
+        for (const HitRegion &r : scene.hits.all())
+            if (r.lngTyp == type && which(r))
+                return &r;
+        return nullptr;
+    }
+    // "cell Tu 14:00", "band We", "head We", "box A", "bar T", "north A", "south B",
+    // "splitter" or "@x,y", each optionally followed by an offset "+dx+dy".
+    QPointF at(const QString &spot) const
+    {
+        QStringList words = spot.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QPointF offset;
+        if (words.last().startsWith(QLatin1Char('+')) || words.last().startsWith(QLatin1Char('-'))) {
+            const QRegularExpressionMatch m = QRegularExpression("([+-]\\d+)([+-]\\d+)").match(words.takeLast());
+            offset = QPointF(m.captured(1).toInt(), m.captured(2).toInt());
+        }
+        if (words[0].startsWith(QLatin1Char('@'))) {
+            const QStringList xy = words[0].mid(1).split(QLatin1Char(','));
+            return QPointF(xy[0].toDouble(), xy[1].toDouble()) + offset;
+        }
+        const auto dayOf = [](const QString &name) {
+            for (int i = 0; i < 7; ++i)
+                if (name == kDays[i])
+                    return kMonday + i;
+            return 0.0;
+        };
+        const HitRegion *r = nullptr;
+        const QString &what = words[0];
+        if (what == "cell") {
+            const QStringList hm = words[2].split(QLatin1Char(':'));
+            const Date moment = dayOf(words[1]) + (hm[0].toInt() * 60 + hm[1].toInt()) / 1440.0;
+            r = region(zeitzelle, [&](const HitRegion &h) { return std::abs(h.datVon - moment) < 1e-6; });
+        } else if (what == "band" || what == "head") {
+            const Date d = dayOf(words[1]);
+            r = region(what == "band" ? tageszelle : tageszellekopf, [&](const HitRegion &h) { return h.datVon == d; });
+        } else if (what == "splitter") {
+            r = region(splitter, [](const HitRegion &) { return true; });
+        } else {
+            const qint32 type = what == "box" ? termineintrag : what == "bar" ? tagestermin : what == "north" ? sizenorth : sizesouth;
+            r = region(type, [&](const HitRegion &h) { return h.lngIdx > 0 && store.at(h.lngIdx).dsn == words[1]; });
+        }
+        if (!r)
+            qFatal("no region for %s", qPrintable(spot));
+        return QPointF(r->lngLeft + r->lngWidth / 2, r->lngTop + r->lngHeight / 2) + offset;
+    }
+
+    // Runs a script of events separated by ";" and returns the actions of the last one.
+    QString run(const QString &script)
+    {
+        for (const QString &step : script.split(QLatin1Char(';'))) {
+            log.clear();
+            const QString event = step.trimmed().section(QLatin1Char(' '), 0, 0);
+            const QString spot = step.trimmed().section(QLatin1Char(' '), 1);
+            if (event == "press" || event == "right" || event == "second") {
+                const int button = event == "right" ? 2 : 1;
+                const GestureResult result = gesture.press(view(), button, event == "second", at(spot).x(), at(spot).y());
+                carry(result);
+                if (log.endsWith("again"))
+                    carry(gesture.press(view(), button, false, at(spot).x(), at(spot).y()));
+            } else if (event == "drag" || event == "hover") {
+                carry(gesture.move(view(), event == "drag" ? 1 : 0, at(spot).x(), at(spot).y()));
+            } else if (event == "release") {
+                carry(gesture.release(view(), false, at(spot).x(), at(spot).y()));
+            } else if (event == "esc") {
+                carry(gesture.escape());
+            } else if (event == "key") {
+                carry(gesture.key(view(), spot.toInt()));
+            } else if (event == "tick") {
+                carry(gesture.autoScrollTick(view()));
+            } else if (event == "double") {
+                carry(gesture.doubleClick());
+            }
+        }
+        return log.join(QStringLiteral("; "));
+    }
+};
+
+} // namespace
+
+class tst_CalendarGesture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Catches a wrong answer to a gesture: selecting that grows upwards, a drag that starts too
+    // early or on a read-only entry, a drop or resize that lands in the wrong slot, a splitter
+    // that gives the band a wrong height, a click that selects the wrong thing, a drag that
+    // Escape or a lost release does not undo, a hover with the wrong pointer, arrow keys that
+    // leave the day, an auto-scroll that starts where there is nothing more to show.
+    void script_data()
+    {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("actions"); // of the last event
+        QTest::addColumn<int>("state");       // afterwards
+
+        // Selecting.
+        QTest::newRow("press on a time cell") << "press cell Mo 14:00" << "select Mo 14:00-Mo 14:00; index -; repaint" << 4;
+        QTest::newRow("drag down") << "press cell Mo 14:00; drag cell Mo 15:00" << "stop; select Mo 14:00-Mo 15:00; repaint" << 4;
+        QTest::newRow("drag up keeps the anchor") << "press cell Mo 14:00; drag cell Mo 13:00" << "stop; select Mo 14:00-Mo 14:00; repaint" << 4;
+        QTest::newRow("onto a later band cell") << "press cell Mo 14:00; drag band We" << "scroll up; select Mo 14:00-We 23:30; repaint" << 4;
+        QTest::newRow("band cell: the whole day") << "press band Mo" << "select Mo 00:00-Mo 23:30; index -; repaint" << 4;
+        QTest::newRow("band to an earlier day") << "press band We; drag band Mo" << "select We 00:00-We 23:30; repaint" << 4;
+        QTest::newRow("moving without the left button") << "press cell Mo 14:00; hover cell Mo 15:00" << "" << 4;
+        QTest::newRow("the release keeps the selection") << "press cell Mo 14:00; release cell Mo 15:00" << "stop; cursor -" << 0;
+
+        // Clicks.
+        QTest::newRow("click on a box") << "press box A; release box A" << "key A; repaint; stop; cursor -" << 0;
+        QTest::newRow("click on an all-day bar") << "press bar T; release bar T" << "key T; repaint; stop; cursor -" << 0;
+        QTest::newRow("click on a day header") << "press head We; release head We" << "picker; stop; cursor -" << 0;
+        QTest::newRow("click on the band") << "press band We; release band We" << "stop; cursor -" << 0;
+        QTest::newRow("right button opens the menu") << "right box A" << "menu" << 0;
+        QTest::newRow("press off every region") << "press @-20,-20" << "" << 0;
+        QTest::newRow("double click") << "double" << "show" << 0;
+
+        // Drag start and move.
+        QTest::newRow("8 pixels are a click") << "press box A; drag box A +5+3" << "" << 0;
+        QTest::newRow("9 pixels start the drag") << "press box A; drag box A +5+4" << "index A; repaint; cursor curMove" << 2;
+        QTest::newRow("9 pixels back") << "press box A; drag box A -9+0" << "index A; repaint; cursor curMove" << 2;
+        QTest::newRow("an all-day bar") << "press bar T; drag bar T +9+0" << "index T; repaint; cursor curMove" << 3;
+        QTest::newRow("read-only") << "press box R; drag box R +9+0" << "" << 0;
+        QTest::newRow("the holiday") << "press bar 9; drag bar 9 +9+0" << "" << 0;
+        QTest::newRow("landing place shows the duration") << "press box A; drag box A +9+0; drag cell Th 14:00"
+                                                          << "stop; start Th 14:00; end Th 15:30; repaint" << 2;
+        QTest::newRow("all-day over the band: no landing place") << "press bar T; drag bar T +9+0; drag band Th" << "" << 3;
+        QTest::newRow("drop on a time cell") << "press box A; drag box A +9+0; release cell Th 14:00"
+                                             << "select 0-0; drop Th 14:00 1; stop; cursor -; later" << 0;
+        QTest::newRow("drop on a band cell") << "press box B; drag box B +9+0; release band We"
+                                             << "select 0-0; drop We 00:00 2; stop; cursor -; later" << 0;
+        QTest::newRow("drop on a header: nothing moves") << "press box A; drag box A +9+0; release head Th"
+                                                         << "select 0-0; stop; cursor -; later" << 0;
+
+        // Resizing from the time bar.
+        QTest::newRow("end over 11:00 ends at 11:30") << "press south B; drag cell Tu 11:00"
+                                                      << "stop; times B Tu 10:15-Tu 11:30; start Tu 10:15; end Tu 11:30; repaint" << 6;
+        QTest::newRow("start over 08:00") << "press north A; drag cell Mo 08:00"
+                                          << "stop; times A Mo 08:00-Mo 10:30; start Mo 08:00; end Mo 10:30; repaint" << 5;
+        QTest::newRow("release asks") << "press south B; release south B" << "select 0-0; confirm B; stop; cursor -; later" << 0;
+        QTest::newRow("read-only zone") << "press north R" << "" << 0;
+
+        // The splitter: rows of 24 pixels below a header of 24 on a surface of 700.
+        QTest::newRow("splitter ghost") << "press splitter; drag @300,150" << "ghost 0,150,1000,5" << 1;
+        QTest::newRow("splitter at 124: four rows") << "press splitter; release @300,124" << "ghost 0,0,0,0; band 4; repaint; stop; cursor -" << 0;
+        QTest::newRow("splitter on the header: one row") << "press splitter; release @300,10" << "ghost 0,0,0,0; band 1; repaint; stop; cursor -" << 0;
+        QTest::newRow("splitter below the surface: what fits") << "press splitter; release @300,2000" << "ghost 0,0,0,0; band 27; repaint; stop; cursor -" << 0;
+
+        // Escape and a lost release.
+        QTest::newRow("Escape undoes a move") << "press box A; drag box A +9+0; esc" << "stop; cursor -; restore; select 0-0; repaint" << 0;
+        QTest::newRow("Escape undoes the splitter") << "press splitter; drag @300,150; esc" << "stop; cursor -; ghost 0,0,0,0; repaint" << 0;
+        QTest::newRow("after Escape the held button is ignored") << "press box A; drag box A +9+0; esc; drag cell Th 14:00; release cell Th 14:00" << "" << 0;
+        QTest::newRow("Escape outside a drag") << "press cell Mo 14:00; esc" << "" << 4;
+        QTest::newRow("a press ends a drag whose release was lost") << "press box A; drag box A +9+0; press cell Mo 14:00"
+            << "stop; cursor -; restore; select 0-0; repaint; again; select Mo 14:00-Mo 14:00; index -; repaint" << 4;
+        QTest::newRow("a second button during a drag") << "press box A; drag box A +9+0; second cell Mo 14:00" << "" << 2;
+
+        // Hovering.
+        QTest::newRow("hover on the end zone") << "hover south B" << "tooltip; cursor SizeS" << 0;
+        QTest::newRow("hover off every region") << "hover @-20,-20" << "cursor -" << 0;
+
+        // Keys.
+        QTest::newRow("first arrow places the selection") << "key 40" << "select Mo 00:00-Mo 00:00; repaint" << 0;
+        QTest::newRow("down a slot") << "press cell Mo 14:00; key 40" << "select Mo 14:30-Mo 14:30; ensure; repaint" << 4;
+        QTest::newRow("right a day") << "press cell Su 14:00; key 39" << "select 7 14:00-7 14:00; ensure; repaint" << 4;
+        QTest::newRow("up at midnight stays") << "key 40; key 38" << "ensure; repaint" << 0;
+        QTest::newRow("down keeps the length past midnight") << "press band Mo; key 40" << "select Mo 00:30-Tu 00:00; ensure; repaint" << 4;
+        QTest::newRow("other keys") << "press cell Mo 14:00; key 65" << "" << 4;
+
+        // Auto-scroll while dragging near the edges (the day fits when the last row shows).
+        QTest::newRow("selecting above the grid") << "press cell Mo 14:00; drag @100,30" << "scroll up; select Mo 14:00-Mo 23:30; repaint" << 4;
+        QTest::newRow("selecting below the grid") << "press cell Mo 14:00; drag @100,690" << "scroll down; select Mo 14:00-Mo 20:30; repaint" << 4;
+        QTest::newRow("back over the grid stops") << "press cell Mo 14:00; drag @300,690; drag cell Mo 15:00" << "stop; select Mo 14:00-Mo 15:00; repaint" << 4;
+        QTest::newRow("selection at 00:00: not up") << "press band Mo; drag @100,30" << "select Mo 00:00-Mo 23:30; repaint" << 4;
+        QTest::newRow("the splitter never scrolls") << "press splitter; drag @300,690" << "ghost 0,690,1000,5" << 1;
+        QTest::newRow("an all-day move never scrolls") << "press bar T; drag bar T +9+0; drag @300,690" << "start Tu 20:30; end Tu 20:30; repaint" << 3;
+        QTest::newRow("a tick up") << "press cell Mo 14:00; drag @300,30; tick" << "first 07:30; repaint" << 4;
+        QTest::newRow("a tick down") << "press cell Mo 14:00; drag @300,690; tick" << "first 08:30; repaint" << 4;
+        QTest::newRow("no tick after the release") << "press cell Mo 14:00; drag @300,690; release @300,690; tick" << "" << 0;
+    }
+    void script()
+    {
+        QFETCH(QString, events);
+        QFETCH(QString, actions);
+        QFETCH(int, state);
+        Week week;
+        QCOMPARE(week.run(events), actions);
+        QCOMPARE(int(week.gesture.state()), state);
+    }
+
+    // Catches the arrow keys' scrolling going the wrong way or not stopping.
+    void visibilityStep_data()
+    {
+        QTest::addColumn<Date>("start");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<Date>("firstTime");
+        QTest::newRow("in view") << kMonday + hm(12, 0) << int(VisibilityStep::Done) << 0.0;
+        QTest::newRow("before the first day") << kMonday - 1 + hm(12, 0) << int(VisibilityStep::DayBack) << 0.0;
+        QTest::newRow("after the last day") << kMonday + 7 << int(VisibilityStep::DayForward) << 0.0;
+        QTest::newRow("above the first row") << kMonday + hm(7, 0) << int(VisibilityStep::FirstTime) << hm(7, 0);
+        QTest::newRow("below the last row: one row down") << kMonday + hm(22, 0) << int(VisibilityStep::FirstTime) << hm(8, 30);
+        QTest::newRow("no selection") << 0.0 << int(VisibilityStep::Done) << 0.0;
+    }
+    void visibilityStep()
+    {
+        QFETCH(Date, start);
+        QFETCH(int, kind);
+        QFETCH(Date, firstTime);
+        Week week; // rows 08:00 to 21:00 show
+        const VisibilityStep step = selectionVisibilityStep(start, week.grid, week.scene.lastVisibleTime);
+        QCOMPARE(int(step.kind), kind);
+        QVERIFY(std::abs(step.firstTime - firstTime) < 1e-9);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_CalendarGesture)
+
+#include "tst_calendargesture.moc"
