@@ -1,5 +1,6 @@
 #include "calendar/calendarsurface.h"
 
+#include "accessibility/accessibleview.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/guarded.h"
 
@@ -40,7 +41,10 @@ void CalendarSurface::paintEvent(QPaintEvent *)
     if (d->q->ForPrinting)
         return;
     QPainter painter(this);
-    guarded(lcCalendar(), [&] { d->paintSurface(&painter, width(), height()); });
+    guarded(lcCalendar(), [&] {
+        d->paintSurface(&painter, width(), height());
+        notifyAccessibleView(this);
+    });
 }
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
