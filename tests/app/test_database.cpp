@@ -2,7 +2,6 @@
 #include "database.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -48,14 +47,6 @@ QString integrity(const Database &db)
     return query.value(0).toString();
 }
 
-// The edited appointment of the kill run: its text names the save, its start follows from it.
-const QString kStand = QStringLiteral("Stand %1");
-
-Dayplex::Date standStart(int stand)
-{
-    return at(QDate(2031, 5, 6), 8) + stand * Dayplex::kOneSecond;
-}
-
 // Child: holds the write lock on the file for the given milliseconds, as another program would.
 int holdLock(const QString &path, int ms)
 {
@@ -67,31 +58,6 @@ int holdLock(const QString &path, int ms)
     QTextStream(stdout) << "locked" << Qt::endl;
     QThread::msleep(ms);
     return query.exec(QStringLiteral("ROLLBACK")) ? 0 : 1;
-}
-
-// Child: saves appointment 1 again and again, each save updating it and adding one copy for
-// participant 2, until it is killed.
-int saveForEver(const QString &path)
-{
-    try {
-        Database db;
-        db.open(path, kAnchor);
-        Appointment a = *db.appointment(1);
-        int stand = a.text.startsWith(QLatin1String("Stand ")) ? a.text.mid(6).toInt() : 0;
-        QTextStream(stdout) << "ready" << Qt::endl;
-        for (;;) {
-            ++stand;
-            a.text = kStand.arg(stand);
-            a.start = standStart(stand);
-            a.end = a.start + 1.0 / 24;
-            a.version = 0;
-            a.uid.clear();
-            db.saveAppointment(a, {1, 2});
-        }
-    } catch (const DatabaseError &error) {
-        QTextStream(stderr) << error.message() << Qt::endl;
-        return 1;
-    }
 }
 
 } // namespace
@@ -166,20 +132,6 @@ private Q_SLOTS:
         // A new appointment gets a key of its own, a copy for another participant too.
         const QList<qint64> ids = db.saveAppointment(sample(1), {1, 1});
         QVERIFY(db.appointment(ids.at(0))->uid != db.appointment(ids.at(1))->uid);
-    }
-
-    // Catches a drag that is not written, or written without its journal entry.
-    void moveWritesTimesAndJournal()
-    {
-        Database db;
-        db.open(m_path, kAnchor);
-        const qint64 id = db.insertAppointment(sample());
-        const int journal = db.journalCount();
-        const Dayplex::Date start = at(QDate(2031, 5, 7), 14);
-        db.moveAppointment(id, start, start + 1.5 / 24);
-        QCOMPARE(Database::toSqlDateTime(db.appointment(id)->start), QStringLiteral("2031-05-07T14:00:00"));
-        QCOMPARE(Database::toSqlDateTime(db.appointment(id)->end), QStringLiteral("2031-05-07T15:30:00"));
-        QCOMPARE(db.journalCount(), journal + 1);
     }
 
     // Catches a move whose times stay written although its journal entry failed.
@@ -268,8 +220,6 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("--hold-lock"))
         return holdLock(args.at(2), args.at(3).toInt());
-    if (args.size() == 3 && args.at(1) == QLatin1String("--save-for-ever"))
-        return saveForEver(args.at(2));
     tst_Database test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

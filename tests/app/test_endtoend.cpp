@@ -1,12 +1,17 @@
 // The planner end to end: the real window offscreen on a database file, driven with the mouse
-// as a user drives it. The question before a change, the option dialogs, the appointment form
+// as a user drives it, and its answers to the views' events. The question before a change, the option dialogs, the appointment form
 // and the messages are answered through their seams, so nothing waits for a hand.
+#include "appointmentdialog.h"
 #include "mainwindow.h"
 
 #include <dayplex/dayplex.h>
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -212,7 +217,90 @@ private Q_SLOTS:
         verifyNear(findBox(kSubject), box);
     }
 
+    // Catches ShowDate opening the wrong record or "Löschen" leaving it in the database.
+    void showDateDeletes()
+    {
+        openDatabase(QDate::currentDate());
+        openWindow();
+        const Appointment target = firstWritableShown();
+        QString shownSubject;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            shownSubject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->text();
+            return int(AppointmentDialog::Deleted);
+        });
+        emit m_window->calendar()->ShowDate(HostBridge::appointmentKey(target.id));
+        QCOMPARE(shownSubject, target.text);
+        QVERIFY(!m_db->appointment(target.id));
+        QVERIFY(!appointmentKeys(m_window->calendar()->TerminDSN()).contains(HostBridge::appointmentKey(target.id)));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // Catches a write-protected database that cannot be looked at, lets appointments be
+    // dragged or created, offers "Speichern", or writes the options into the file.
+    void readOnlyDatabaseIsShownNotChanged()
+    {
+        openDatabase(QDate::currentDate());
+        openWindow();
+        const Appointment shown = firstWritableShown();
+        const QString dsn = HostBridge::appointmentKey(shown.id);
+        const QString path = m_db->path();
+        m_window.reset();
+        m_db.reset();
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        m_db = std::make_unique<Database>();
+        m_db->open(path);
+        QVERIFY(m_db->isReadOnly());
+        openWindow();
+        QVERIFY(m_messages.isEmpty());
+
+        QStringList labels;
+        for (const QLabel *label : m_window->statusBar()->findChildren<QLabel *>())
+            labels.append(label->text());
+        QVERIFY2(labels.join(QLatin1Char(' ')).contains(QStringLiteral("schreibgeschützt")), qPrintable(labels.join(QLatin1Char('|'))));
+        QCOMPARE(appointmentKeys(m_window->calendar()->TerminDSN()).count(dsn), 1);
+        // Read-only records cannot be selected, dragged or resized.
+        m_window->calendar()->setSelectedDate(dsn);
+        QCOMPARE(m_window->calendar()->SelectedDate(), QString());
+
+        int forms = 0;
+        bool saveOffered = true;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            ++forms;
+            saveOffered = !dialog.findChild<QPushButton *>(QStringLiteral("cmdSpeichern"))->isHidden();
+            return int(QDialog::Rejected);
+        });
+        const double day = Dayplex::currentDate();
+        emit m_window->calendar()->NewDate(day + 0.4, day + 0.45, false);
+        QCOMPARE(forms, 0);
+        emit m_window->calendar()->ShowDate(dsn);
+        QCOMPARE(forms, 1);
+        QVERIFY(!saveOffered);
+        m_window->calendar()->setOptions(QStringLiteral("cContainer 1\nblnConfirmChanges:b=0\n"));
+        emit m_window->calendar()->OptionsChanged();
+        QCOMPARE(m_window->bridge().calendarOptions(), m_window->calendar()->Options());
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+
+        m_window.reset();
+        m_db.reset();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
 private:
+    Appointment firstWritableShown() const
+    {
+        const QVector<Appointment> shown =
+            m_db->appointmentsInDays(m_window->calendar()->FirstDay(), m_window->calendar()->LastDay());
+        for (const Appointment &a : shown)
+            if (!a.readOnly && !a.allDay)
+                return a;
+        qFatal("no writable appointment in the displayed days");
+    }
+
     void openDatabase(QDate seedAnchor)
     {
         m_db = std::make_unique<Database>();

@@ -1,15 +1,11 @@
 // The host side of the views' protocol, on real views and a seeded database.
 #include "hostbridge.h"
-#include "printlayouts.h"
 
 #include <dayplex/dayplex.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,62 +15,6 @@ namespace {
 
 const QDate kAnchor(2026, 12, 7);
 
-// The seeded appointments of the days, computed from the seed itself rather than by SQL:
-// a fresh database numbers them 1, 2, ... in seed order.
-QSet<QString> seededKeys(QDate first, QDate last, const QList<int> &participants = {})
-{
-    QSet<QString> keys;
-    const SeedData seed = makeSeedData(kAnchor);
-    for (int i = 0; i < seed.appointments.size(); ++i) {
-        const Appointment &a = seed.appointments.at(i);
-        const QDate startDay = Dayplex::toQDate(a.start);
-        const QDate endDay = Dayplex::toQDate(a.end);
-        if (startDay <= last && endDay >= first
-            && (participants.isEmpty() || participants.contains(a.participantId)))
-            keys.insert(HostBridge::appointmentKey(i + 1));
-    }
-    return keys;
-}
-
-// The printed view of a one-view layout on the job's A4 page, in printer pixels: top and
-// height of the view between the margins of the layout.
-struct PrintedView
-{
-    double top = 0;
-    double height = 0;
-};
-PrintedView a4View(const QString &layout)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(entryValue(layout, QStringLiteral("blnQuerformat")) == QLatin1String("-1")
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    const auto millimetres = [&layout](const char *key) {
-        return entryValue(layout, QLatin1String(key)).toDouble();
-    };
-    const double dpmm = printer.logicalDpiY() / 25.4;
-    const double margins = std::nearbyint((millimetres("lngRandOben") + millimetres("lngRandUnten")) * dpmm);
-    return {std::nearbyint(millimetres("lngRandOben") * dpmm),
-            std::nearbyint(printer.pageRect(QPrinter::DevicePixel).height() - margins)};
-}
-
-// Width and height of the first page of a PDF file, in points.
-QSizeF pdfPageSize(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QSizeF();
-    const QRegularExpressionMatch box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
-                                            .match(QString::fromLatin1(file.readAll()));
-    return box.hasMatch() ? QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble()) : QSizeF();
-}
-
-QSet<QString> keySet(const QString &joined)
-{
-    const QStringList keys = joined.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    return QSet<QString>(keys.begin(), keys.end());
-}
 
 } // namespace
 
@@ -95,46 +35,6 @@ private Q_SLOTS:
     {
         m_bridge.reset();
         m_db.reset();
-    }
-
-    void calendarGetsExactlyTheAskedDays_data()
-    {
-        QTest::addColumn<QDate>("first");
-        QTest::addColumn<int>("days");
-        QTest::newRow("one Wednesday") << QDate(2026, 12, 9) << 1;
-        QTest::newRow("work week") << QDate(2026, 12, 7) << 5;
-        QTest::newRow("week over a month end") << QDate(2026, 11, 26) << 7;
-        QTest::newRow("two weeks in the past") << QDate(2026, 11, 2) << 14;
-    }
-
-    // Catches a NeedDates answer that misses or adds appointments, or fills the wrong range.
-    void calendarGetsExactlyTheAskedDays()
-    {
-        QFETCH(QDate, first);
-        QFETCH(int, days);
-        Dayplex::ucAgenda view;
-        QList<QPair<double, double>> asked;
-        FillResult filled;
-        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
-                [&](double from, double to, const QString &fields) {
-                    asked.append({from, to});
-                    filled = m_bridge->fillCalendar(view, from, to, fields);
-                });
-        view.Enabled = true;
-        double last = Dayplex::toDate(kAnchor.addDays(30));
-        view.SetDisplayedRange(Dayplex::toDate(kAnchor.addDays(28)), &last, false, false);
-
-        last = Dayplex::toDate(first.addDays(days - 1));
-        view.SetDisplayedRange(Dayplex::toDate(first), &last, false, false);
-        QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked.last().first, Dayplex::toDate(first));
-        QCOMPARE(asked.last().second, Dayplex::toDate(first.addDays(days - 1)));
-        const QSet<QString> expected = seededKeys(first, first.addDays(days - 1));
-        QCOMPARE(filled.delivered, expected.size());
-        QCOMPARE(filled.skipped, 0);
-        const QString listed = view.TerminDSN();
-        QCOMPARE(keySet(listed), expected);
-        QCOMPARE(listed.count(QLatin1Char('|')), keySet(listed).size());
     }
 
     // Catches Gantt rows outside the filter, appointments in the wrong row, and notes that block.
@@ -230,22 +130,6 @@ private Q_SLOTS:
     }
 
 private:
-    // A view with the options a new database gives it, showing the days from the week after
-    // the seed's anchor, filled from the database.
-    template <typename View, typename Fill>
-    void showShipped(View &view, int days, Fill fill)
-    {
-        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
-        connect(&view, &View::NeedDates, &view, [this, &view, fill](double from, double to, const QString &fields) {
-            (m_bridge.get()->*fill)(view, from, to, fields);
-        });
-        view.setAlignOnWeekday(2);
-        view.Enabled = true;
-        const double first = Dayplex::toDate(kAnchor.addDays(7));
-        double last = first + days - 1;
-        view.SetDisplayedRange(first, &last, false, true);
-    }
-
     QTemporaryDir m_dir;
     int m_counter = 0;
     std::unique_ptr<Database> m_db;

@@ -135,43 +135,6 @@ private slots:
         QCOMPARE(image.pixelColor(a[0].lngLeft, a[0].lngTop + 5), QColor(Qt::black));
     }
 
-    // A 10:10-10:40 appointment covers the 10:00 and 10:30 rows but its bar shows the true times.
-    void inexactAppointmentHasExactTimeBar()
-    {
-        Week week;
-        week.agenda.paintToImage(QSize(1000, 700));
-        const auto box = regionsOf(week.agenda, termineintrag, kE);
-        const auto north = regionsOf(week.agenda, sizenorth, kE), south = regionsOf(week.agenda, sizesouth, kE);
-        QCOMPARE(box.size(), 1);
-        QCOMPARE(north.size(), 1);
-        QCOMPARE(south.size(), 1);
-        const CalendarGrid &grid = ucAgendaPrivate::get(&week.agenda)->scene.grid;
-        const qint32 rowHeight = grid.geo.lngZeilenhoehe;
-        QCOMPARE(box[0].lngTop, grid.rowTop(20));
-        QCOMPARE(box[0].lngHeight, 4 * rowHeight); // at least MinDateHeight rows
-        const qint32 y1 = qint32(std::nearbyint(grid.rowTop(20) + rowHeight / 3.0));
-        const qint32 y2 = qint32(std::nearbyint(grid.rowTop(21) + rowHeight / 3.0));
-        QCOMPARE(north[0].lngTop, y1);
-        QCOMPARE(north[0].lngHeight + south[0].lngHeight, 2 * qint32(std::nearbyint((y2 - y1) / 2.0)));
-        QCOMPARE(north[0].lngLeft + north[0].lngWidth, box[0].lngLeft); // the bar is left of the box
-        QCOMPARE(north[0].datVon, kMonday + 2 + hm(10, 10));
-        QCOMPARE(south[0].datBis, kMonday + 2 + hm(10, 40));
-    }
-
-    // Today's column has a red frame around its left strip; the other columns have none.
-    void todaysStripIsRed()
-    {
-        Week week;
-        const QImage image = week.agenda.paintToImage(QSize(1000, 700));
-        const auto cells = regionsOf(week.agenda, zeitzelle);
-        const auto cellOf = [&](Date d) {
-            return *std::find_if(cells.begin(), cells.end(), [&](const HitRegion &r) { return qAbs(r.datVon - d) < 1e-6; });
-        };
-        const HitRegion wednesday = cellOf(kMonday + 2 + hm(15, 0)), tuesday = cellOf(kMonday + 1 + hm(15, 0));
-        QCOMPARE(image.pixelColor(wednesday.lngLeft, wednesday.lngTop + 3), QColor(Qt::red));
-        QCOMPARE(image.pixelColor(tuesday.lngLeft, tuesday.lngTop + 3), QColor(Qt::white));
-    }
-
     // Headers use the short date, or the day number alone in narrow columns.
     void headers_data()
     {
@@ -194,40 +157,6 @@ private slots:
         QCOMPARE(regionsOf(week.agenda, tageszellekopf).size(), days);
         const bool narrow = 10 * geo.lngZeichenbreite > geo.lngSpaltenBreite;
         QCOMPARE(dayHeaderText(kMonday, narrow), firstHeader);
-    }
-
-    // A small known scene registers exactly the expected regions, in drawing order.
-    void regionsOfASmallScene()
-    {
-        ucAgenda agenda;
-        agenda.setOptions(QStringLiteral("cContainer 1\nblnGermanLegalHolidays:b=0\n"));
-        double last = kMonday;
-        agenda.SetDisplayedRange(kMonday, &last, false, false);
-        agenda.AddDate("X", "Termin", kMonday + hm(8, 0), kMonday + hm(9, 0), false, 0, false, 0xFFFFFF, false);
-        agenda.AddDate("Y", "Ganztags", kMonday, kMonday, true, 0, false, 0xFFFFFF, false);
-        agenda.paintToImage(QSize(400, 300));
-        const ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        const GridGeometry &g = d->scene.grid.geo;
-        QVector<qint32> types;
-        for (const HitRegion &r : d->scene.hits.all())
-            types.append(r.lngTyp);
-        // Time labels and cells of each row, header and band cell, splitter, then the
-        // appointments in store order: box, start and end zones, all-day bar.
-        const int rows = types.count(0);
-        QCOMPARE(types.count(zeitzelle), rows);
-        QCOMPARE(types.mid(2 * rows), (QVector<qint32>{tageszellekopf, tageszelle, splitter, termineintrag,
-                                                       sizenorth, sizesouth, tagestermin}));
-        const HitRegion &box = d->scene.hits.at(2 * rows + 4);
-        const qint32 m = qint32(std::nearbyint(g.lngZeichenbreite / 3.0));
-        QCOMPARE(box.lngLeft, g.lngZeitspalteBreite + g.lngZeichenbreite);
-        QCOMPARE(box.lngWidth, qint32(std::nearbyint(g.lngSpaltenBreite - g.lngZeichenbreite - 3.0 * m)));
-        QCOMPARE(box.lngTop, d->scene.grid.firstRowTop());
-        QCOMPARE(box.lngHeight, 4 * g.lngZeilenhoehe); // at least MinDateHeight rows
-        const HitRegion &band = d->scene.hits.at(2 * rows + 7);
-        QCOMPARE(band.lngLeft, g.lngZeitspalteBreite);
-        QCOMPARE(band.lngWidth, g.lngSpaltenBreite);
-        QCOMPARE(band.lngTop, g.lngKopfhoehe);
-        QCOMPARE(band.datVon, kMonday);
     }
 
     // Catches a stale picture and a wrong partial repaint: every change of what the view shows

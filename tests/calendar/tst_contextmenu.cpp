@@ -1,17 +1,8 @@
-// The calendar's context menu and date picker on a real control shown offscreen. Set
-// DAYPLEX_PICTURES to a folder to keep pictures of the open menu and drop-down.
+// The calendar's context menu on a real control shown offscreen.
 #include "calendar/calendarmenu.h"
-#include "calendar/datepicker.h"
 #include "calendar/ucagenda_p.h"
-#include "dialogs/cprintdialog.h"
-#include "dialogs/modaldialog.h"
-#include "shared/clock.h"
 
-#include <QAbstractItemView>
-#include <QCalendarWidget>
-#include <QDialog>
 #include <QMenu>
-#include <QToolButton>
 #include <QtTest>
 #include "support/testing.h"
 
@@ -61,10 +52,6 @@ struct Calendar
             for (qint32 i = 1; i <= d->data.store.count(); ++i)
                 if (d->data.store.at(i).dsn == QLatin1String("R"))
                     d->selection.index = i;
-        } else if (situation == QLatin1String("holiday")) {
-            for (qint32 i = 1; i <= d->data.store.count(); ++i)
-                if (d->data.store.at(i).blnfeiertag)
-                    agenda.setSelectedDate(d->data.store.at(i).dsn);
         }
     }
 
@@ -80,26 +67,6 @@ struct Calendar
         entry(name)->setEnabled(true);
         entry(name)->trigger();
     }
-    DatePickerDropDown *dropDown() const { return menu->picker()->dropDown(); }
-
-    // Picks a day as a user does with the keyboard: onto the day, then Enter.
-    bool pick(QDate dayToPick)
-    {
-        QCalendarWidget *month = dropDown()->monthOf(dayToPick);
-        if (!month || !dropDown()->isVisible())
-            return false;
-        month->setSelectedDate(dayToPick);
-        QTest::keyClick(month->findChild<QAbstractItemView *>(), Qt::Key_Return);
-        return true;
-    }
-
-    QPoint centreOf(qint32 type) const
-    {
-        for (const HitRegion &r : d->scene.hits.all())
-            if (r.lngTyp == type && r.lngPrio > 0)
-                return QPoint(r.lngLeft + r.lngWidth / 2, r.lngTop + r.lngHeight / 2);
-        return QPoint(-1, -1);
-    }
 };
 
 } // namespace
@@ -109,8 +76,6 @@ class tst_ContextMenu : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { setCurrentDateTimeForTesting(0); }
-
     // Catches a missing, renamed, reordered or miscaptioned entry.
     void entries()
     {
@@ -131,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(popUp->defaultAction(), c.entry(QStringLiteral("mnuAnzeigen")));
     }
 
-    // Catches enabled states that ignore the selection, read-only appointments or holidays, and a
+    // Catches enabled states that ignore the selection or read-only appointments, and a
     // tick on the wrong day count or a stale one.
     void statesAndTicks_data()
     {
@@ -139,11 +104,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("days");
         QTest::addColumn<QString>("enabled"); // of Neu, Anzeigen, Verschieben
         QTest::addColumn<QString>("ticked");
-        QTest::newRow("nothing selected, one day") << "none" << 1 << "" << "1 Tag";
         QTest::newRow("time range, five days") << "time" << 5 << "Neu..." << "5 Tage";
         QTest::newRow("writable appointment, seven days") << "writable" << 7 << "Anzeigen,Verschieben" << "7 Tage";
         QTest::newRow("read-only appointment, fourteen days") << "readonly" << 14 << "Anzeigen" << "14 Tage";
-        QTest::newRow("holiday is not selectable, three days unticked") << "holiday" << 3 << "" << "";
     }
     void statesAndTicks()
     {
@@ -170,37 +133,6 @@ private Q_SLOTS:
         QCOMPARE(checked.join(QLatin1Char(',')), ticked);
     }
 
-    // Catches a wrong end for selections that reach the day's last slot, a set all-day flag, and
-    // an event without a selection.
-    void newDate_data()
-    {
-        QTest::addColumn<Date>("start");
-        QTest::addColumn<Date>("lastSlot");
-        QTest::addColumn<Date>("end"); // 0: no event
-        QTest::newRow("whole day from the all-day band") << kMonday << kMonday + hm(23, 30) << kMonday;
-        QTest::newRow("slots 10:00 and 10:30") << kMonday + hm(10, 0) << kMonday + hm(10, 30) << kMonday + hm(11, 0);
-        QTest::newRow("22:00 to the last slot") << kMonday + hm(22, 0) << kMonday + hm(23, 30) << kMonday;
-        QTest::newRow("three whole days") << kMonday << kMonday + 2 + hm(23, 30) << kMonday + 2;
-        QTest::newRow("nothing selected") << 0.0 << 0.0 << 0.0;
-    }
-    void newDate()
-    {
-        QFETCH(Date, start);
-        QFETCH(Date, lastSlot);
-        QFETCH(Date, end);
-        Calendar c;
-        c.d->selection.start = start;
-        c.d->selection.endSlot = lastSlot;
-        QSignalSpy spy(&c.agenda, &ucAgenda::NewDate);
-        c.trigger(QStringLiteral("mnuNeu"));
-        QCOMPARE(spy.size(), end == 0 ? 0 : 1);
-        if (end != 0) {
-            QVERIFY(same(spy.at(0).at(0).toDouble(), start));
-            QVERIFY(same(spy.at(0).at(1).toDouble(), end));
-            QCOMPARE(spy.at(0).at(2).toBool(), false);
-        }
-    }
-
     // Catches commands that raise the wrong event, date or key, or an event with nothing to act on.
     void hostEvents_data()
     {
@@ -211,13 +143,8 @@ private Q_SLOTS:
         QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << "writable" << "ShowImGantt" << QVariant(0.0);
         QTest::newRow("free slot from the appointment") << "mnuFreienTerminSuchen" << "writable" << "ShowImGantt"
                                                         << QVariant(kMonday + 2 + hm(9, 15));
-        QTest::newRow("free slot from the time selection") << "mnuFreienTerminSuchen" << "time" << "ShowImGantt"
-                                                           << QVariant(kMonday + 3 + hm(10, 0));
-        QTest::newRow("free slot from the first day") << "mnuFreienTerminSuchen" << "none" << "ShowImGantt"
-                                                      << QVariant(kMonday);
         QTest::newRow("Anzeigen names the appointment") << "mnuAnzeigen" << "writable" << "ShowDate"
                                                         << QVariant(QStringLiteral("W"));
-        QTest::newRow("Anzeigen without selection is silent") << "mnuAnzeigen" << "none" << "" << QVariant();
         QTest::newRow("Teilnehmer asks for the filter") << "mnuMerkmale" << "none" << "ChangeFilter" << QVariant();
     }
     void hostEvents()

@@ -176,7 +176,6 @@ private slots:
         const int box = termineintrag, bar = tagestermin;
         QTest::newRow("timed to Thursday 14:00, confirmed")
             << "A" << box << thu14 << true << thu + hm(14, 0) << thu + hm(15, 30);
-        QTest::newRow("timed to Thursday 14:00, refused") << "A" << box << thu14 << false << 0.0 << 0.0;
         QTest::newRow("all-day onto Thursday 10:00")
             << "T" << bar << thu10 << true << thu + hm(10, 0) << thu + hm(10, 0);
     }
@@ -322,28 +321,6 @@ private slots:
         QVERIFY(same(a.dateEndOrig, end));
     }
 
-    // After Clear without a repaint the regions name appointments that are gone; the mouse must
-    // neither crash nor act on them.
-    void staleRegionsAreIgnored()
-    {
-        Calendar c;
-        QVERIFY(c.exposed());
-        Answer answer(true);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        REGION(box, c.of(termineintrag, "A"));
-        REGION(grip, c.of(sizesouth, "A"));
-        c.agenda.Clear();
-        c.hover(centre(grip));
-        c.press(centre(grip));
-        c.drag(centre(grip) + QPointF(0, 40));
-        c.release(centre(grip) + QPointF(0, 40));
-        c.press(centre(box));
-        c.drag(centre(box) + QPointF(30, 0));
-        c.release(centre(box) + QPointF(30, 0));
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(answer.questions.size(), 0);
-        QCOMPARE(qint32(c.d->gesture.state()), 0);
-    }
 };
 
 QTEST_MAIN(tst_Interaction)

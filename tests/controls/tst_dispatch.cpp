@@ -36,11 +36,6 @@ QString interfaceOfClass(const QString &className, const char *key = "Interface"
     return QString::fromLatin1(meta->classInfo(meta->indexOfClassInfo(key)).value());
 }
 
-QByteArray setterOf(const QString &name)
-{
-    return "set" + name.left(1).toUpper().toLatin1() + name.mid(1).toLatin1();
-}
-
 // The method of that name and type the class itself declares, or an invalid one.
 QMetaMethod ownMethod(const QMetaObject *meta, const QByteArray &name, QMetaMethod::MethodType type)
 {
@@ -103,49 +98,6 @@ class tst_Dispatch : public QObject
     Q_OBJECT
 
 private slots:
-    void tableMemberExistsInClass_data()
-    {
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("kind");
-        for (const char *cls : {"ucAgenda", "ctlGantt", "ctlIntellimouse"}) {
-            for (const char *key : {"Interface", "EventInterface"}) {
-                for (const Dispatch::Member &m : Dispatch::members(interfaceOfClass(cls, key)))
-                    QTest::addRow("%s.%s", cls, qPrintable(m.name)) << cls << m.name << int(m.kind);
-            }
-        }
-    }
-
-    // Catches a table row naming a member the class lacks, or with a kind the class cannot serve.
-    void tableMemberExistsInClass()
-    {
-        QFETCH(QString, className);
-        QFETCH(QString, name);
-        QFETCH(int, kind);
-        const QMetaObject *meta = metaObjectOf(className);
-        const int pi = meta->indexOfProperty(name.toLatin1());
-        const QMetaProperty property = pi >= meta->propertyOffset() ? meta->property(pi) : QMetaProperty();
-        const bool readable = property.isReadable();
-        const bool writable = property.isWritable() || ownMethod(meta, setterOf(name), QMetaMethod::Method).isValid();
-        switch (Kind(kind)) {
-        case Kind::Method:
-            QVERIFY(ownMethod(meta, name.toLatin1(), QMetaMethod::Method).isValid());
-            QVERIFY(!property.isValid());
-            break;
-        case Kind::PropertyGet:
-            QVERIFY(readable && !writable);
-            break;
-        case Kind::PropertyPut:
-            QVERIFY(!readable && writable);
-            break;
-        case Kind::PropertyGetPut:
-            QVERIFY(readable && writable);
-            break;
-        case Kind::Event:
-            QVERIFY(ownMethod(meta, name.toLatin1(), QMetaMethod::Signal).isValid());
-            break;
-        }
-    }
 
     void classMemberIsInTable_data()
     {
@@ -371,28 +323,6 @@ private slots:
         QCOMPARE(received.size(), 1);
         QCOMPARE(received.at(0).first, dispid);
         QCOMPARE(received.at(0).second, values);
-    }
-
-    // Catches a NeedDates that does not reach the host, and a handler still called after its context died.
-    void needDatesUntilContextDeleted()
-    {
-        Dayplex::ucAgenda agenda;
-        QVariantList enable{true};
-        Dispatch::invoke(&agenda, "Enabled", Call::PropertyPut, enable);
-        auto *context = new QObject;
-        QList<QVariantList> received;
-        const QMetaObject::Connection c = Dispatch::connectEvent(
-            &agenda, Dispatch::dispatchId("__ucAgenda", "NeedDates"), context,
-            [&received](const QVariantList &l) { received.append(l); });
-        QVariantList none;
-        Dispatch::invoke(&agenda, 0x60030036, Call::Method, none);
-        QCOMPARE(received.size(), 1);
-        QCOMPARE(received.at(0), (QVariantList{agenda.FirstDay(), agenda.LastDay(),
-                                               "AKT_Merkmale, AKT_Notiz, AD_Name"}));
-        delete context;
-        QVERIFY(!QObject::disconnect(c));
-        Dispatch::invoke(&agenda, "Refresh", Call::Method, none);
-        QCOMPARE(received.size(), 1);
     }
 
 };

@@ -133,8 +133,6 @@ void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
     };
     QTest::newRow("time typed") << none << setCell(2, 2, "7:45")
                                 << QVariantMap{{"timeArbeitszeitVon2", at(7, 45)}};
-    QTest::newRow("unparsable cell stores 00:00")
-        << none << setCell(4, 4, "12 Uhr") << QVariantMap{{"timePause1Von4", 0.0}};
     QTest::newRow("Delete clears a cell, stored as 00:00")
         << none
         << Edit([](cfrmConfigCalendar &d) {
@@ -152,14 +150,6 @@ void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
            })
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
-    QTest::newRow("Frei ticked by a click in the middle of its cell")
-        << none
-        << Edit([](cfrmConfigCalendar &d) {
-               QTableWidget *table = grid(d);
-               const QRect cell = table->visualItemRect(table->item(3, 1));
-               QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-           })
-        << QVariantMap{{"blnFrei3", true}};
     QTest::newRow("copy Monday down twice")
         << none
         << Edit([](cfrmConfigCalendar &d) {
@@ -225,8 +215,6 @@ void tst_cfrmConfigCalendar::layoutButtons_data()
     const QString layout = defaultLayoutString();
     QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << "Bildschirmlayout Kalender" << false << false << layout << true;
     QTest::newRow("screen Gantt... cancelled") << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout << false;
-    QTest::newRow("Wochenblatt...") << 3 << "strLayoutDruckWoche" << "Drucklayout Wochenblatt" << true << false << layout << true;
-    QTest::newRow("Tagesblatt...") << 4 << "strLayoutDruckTag" << "Drucklayout Tagesblatt" << true << false << layout << true;
     QTest::newRow("print Gantt... missing from the options")
         << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "-" << true;
     QTest::newRow("broken layout replaced")

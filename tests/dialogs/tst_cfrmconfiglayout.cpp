@@ -181,17 +181,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(choosersRun, QStringList{"rgbFontTermine=#000000"});
            })
         << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
-    QTest::newRow("background chosen by clicking a label, another cancelled")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               answeredColour.reset();
-               QTest::mouseClick(child<QWidget>(d, "lblColor_2"), Qt::LeftButton);
-               answeredColour = QColor(0, 128, 0);
-               QTest::mouseClick(child<QWidget>(d, "lblColor_10"), Qt::LeftButton);
-               QCOMPARE(choosersRun,
-                        (QStringList{"rgbBackMarkiert=#a0d0f0", "rgbZeitbalken=#0000ff"}));
-           })
-        << QVariantMap{{"rgbZeitbalken", double(0x008000)}};
     QTest::newRow("background chosen with Space, another by a screen reader's press")
         << none
         << Edit([](cfrmConfigLayout &d) {
@@ -215,14 +204,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(choosersRun, QStringList{"strFont=8"});
            })
         << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
-    QTest::newRow("digit box refuses letters")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               auto *box = child<QLineEdit>(d, "txtNum_4");
-               box->clear();
-               QTest::keyClicks(box, "3a-5");
-           })
-        << QVariantMap{{"lngRandLinks", 35.0}};
     QTest::newRow("check box and time edited")
         << none
         << Edit([](cfrmConfigLayout &d) {
@@ -235,14 +216,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
         << Edit([](cfrmConfigLayout &) {})
         << QVariantMap{{"timeStartZeit", 8.0 / 24}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
-    QTest::newRow("an unreadable value is logged and keeps what is shown")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               QTest::ignoreMessage(QtWarningMsg,
-                                    QRegularExpression("^layout value rgbFreizeit not shown: .*rot"));
-               d.setWert(QStringLiteral("cContainer 1\nrgbFreizeit:s3=rot\n"));
-           })
-        << none;
     QTest::newRow("foreign text is refused and changes nothing")
         << none
         << Edit([](cfrmConfigLayout &d) {

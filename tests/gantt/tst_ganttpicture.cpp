@@ -1,16 +1,11 @@
-// What the Gantt view paints: rows, headers, bars and their staircase, selection, marking,
-// proposal and the current-time line. Set DAYPLEX_PICTURES to a folder to keep the pictures.
+// What the Gantt view paints: rows, bars and their staircase, and the current-time line. Set DAYPLEX_PICTURES to a folder to keep the pictures.
 #include "gantt/ctlgantt_p.h"
 #include "gantt/ganttlayout.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
-#include "shared/readablecolours.h"
-#include "shared/fontstring.h"
 #include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
-
-#include <QTimeEdit>
 
 #include <QtTest>
 
@@ -42,24 +37,9 @@ double share(const QImage &image, const QRect &rect, const QColor &colour)
     return double(hits) / (area.width() * area.height());
 }
 
-// The longest horizontal run of one colour inside a rectangle.
-int longestRun(const QImage &image, const QRect &rect, const QColor &colour)
-{
-    int best = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        int run = 0;
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            run = image.pixelColor(x, y) == colour ? run + 1 : 0;
-            best = std::max(best, run);
-        }
-    }
-    return best;
-}
-
 QRect interior(const BarRect &e) { return QRect(e.left + 1, e.top + 1, e.width - 2, e.height - 2); }
 
 const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
-const qint32 kSelection = cTools::DefaultSelectionColor();
 const qint32 kHeaderBack = cTools::DefaultFreeTimeColor();
 const qint32 kZeitbalken = 0xFF0000;
 
@@ -132,32 +112,6 @@ struct Scene
     }
 };
 
-// The pixels a header cell should show: the cell with its caption drawn alone, by the same
-// surface, in the view's font and colours.
-QImage referenceCell(const QSize &size, const QFont &font, const QRect &cell, const QString &label,
-                     qint32 align)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    cDC dc;
-    dc.Initialize(static_cast<QPaintDevice *>(&image), size.width(), size.height(), false);
-    dc.setFont(&font);
-    dc.setTextColor(0);
-    dc.FillRect(cell.x(), cell.y(), cell.width(), cell.height(), kHeaderBack, label, align);
-    return image;
-}
-
-bool sameRegion(const QImage &a, const QImage &b, const QRect &rect)
-{
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 class tst_GanttPicture : public QObject
@@ -215,25 +169,6 @@ private slots:
                  QVariant(scene.indexOf("B")));
     }
 
-    // Catches the selected bar and marked rows not coloured on screen (the printed view leaves
-    // them out, tst_ganttinteraction).
-    void selectionAndMarking()
-    {
-        Scene scene;
-        scene.gantt.setSelectedDate("E");
-        scene.model().row(6).blnMarkiert = true; // R5
-        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, QStringLiteral("selection"));
-        const GanttLayout &l = scene.layout();
-        const BarRect e = scene.bar("E");
-        const QRect nameCell(1, l.rowTop(6, 1) + 2, l.lngNamenBreite - l.lngZeichenbreite - 2,
-                             l.lngZeilenhoehe - 3);
-        QVERIFY(share(image, interior(e), colourOf(kSelection)) > 0.6);
-        QVERIFY(share(image, nameCell, colourOf(kSelection)) > 0.6);
-        // The other bars keep their colours.
-        QVERIFY(share(image, interior(scene.bar("G")), colourOf(0xFFD0FF)) > 0.3);
-    }
-
     // Catches a missing current-time line, or one drawn for a moment outside the days.
     void currentTimeLine_data()
     {
@@ -256,87 +191,6 @@ private slots:
         QCOMPARE(image.pixelColor(x, l.lngKopfhoehe + 4) == QColor(Qt::red), drawn);
         if (drawn)
             QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
-    }
-
-    // Catches a proposal drawn outside the marked rows, or a label out of step.
-    void proposal_data()
-    {
-        QTest::addColumn<bool>("withProposal");
-        QTest::newRow("proposal") << true;
-        QTest::newRow("no proposal") << false;
-    }
-    void proposal()
-    {
-        QFETCH(bool, withProposal);
-        Scene scene;
-        scene.model().row(9).blnMarkiert = true; // R8, empty
-        if (withProposal) {
-            scene.model().vorschlagVon = kMonday + 3 + hm(13, 0);
-            scene.model().vorschlagBis = kMonday + 3 + hm(17, 0);
-        }
-        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, QStringLiteral("proposal"));
-        const GanttLayout &l = scene.layout();
-        const qint32 x = (l.xOf(kMonday + 3 + hm(13, 0)) + l.xOf(kMonday + 3 + hm(17, 0))) / 2;
-        const QColor colour = colourOf(kSelection);
-        QCOMPARE(image.pixelColor(x, scene.band(9).center().y()) == colour, withProposal);
-        QVERIFY(image.pixelColor(x, scene.band(8).center().y()) != colour); // not marked
-        QVERIFY(image.pixelColor(l.xOf(kMonday + 3 + hm(11, 0)), scene.band(9).center().y()) != colour);
-        QCOMPARE(scene.d()->cmdNeuEnabled, withProposal);
-        QCOMPARE(scene.d()->lblVorschlag, withProposal ? QStringLiteral("Von: 28.03.2024 13:00\r\nBis: 28.03.2024 17:00")
-                                                       : QString());
-    }
-
-    // Catches header rows in the wrong step or format: dates, hours, weekdays, calendar weeks.
-    void headerCells_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("hourStep");
-        QTest::addColumn<int>("dayStep");
-        QTest::addColumn<QString>("dayLabel");
-        QTest::addColumn<int>("hourCell"); // which cell of the hour row to compare
-        QTest::addColumn<QString>("hourLabel");
-        QTest::newRow("week: dates with weekday, every 4 hours")
-            << 7 << 1000 << 4 << 1 << "25.03.2024 Mo" << 2 << "8";
-        QTest::newRow("28 days: d.m, every 12 hours") << 28 << 1600 << 12 << 1 << "25.3" << 3 << "12";
-        QTest::newRow("90 days: weeks, weekday letters") << 90 << 1200 << 24 << 7 << "25.03.2024 Mo" << 3 << "Do";
-        QTest::newRow("101 days: weeks, calendar weeks") << 101 << 1200 << 24 << 7 << "25.3" << 7 << "14";
-    }
-    void headerCells()
-    {
-        QFETCH(int, days);
-        QFETCH(int, width);
-        QFETCH(int, hourStep);
-        QFETCH(int, dayStep);
-        QFETCH(QString, dayLabel);
-        QFETCH(int, hourCell);
-        QFETCH(QString, hourLabel);
-        Scene scene(days);
-        const QSize size(width, 600);
-        const QImage image = scene.gantt.paintToImage(size);
-        keep(image, QStringLiteral("days-%1").arg(days));
-        const GanttLayout &l = scene.layout();
-        const HeaderScale scale = ganttHeaderScale(l);
-        QCOMPARE(scale.hourStep, hourStep);
-        QCOMPARE(scale.dayStep, dayStep);
-        const QFont font = fontFromString(QStringLiteral("MS Sans Serif, 8pt"));
-
-        // The first cell of the day row, without its left line and the next cell's overlap.
-        const qint32 dayWidth = l.lngPixelProTag * dayStep;
-        const QRect dayCell(l.lngNamenBreite, 0, dayWidth, l.lngKopfhoehe);
-        QCOMPARE(ganttDayLabel(kMonday, dayWidth, l.lngZeichenbreite), dayLabel);
-        const QImage dayRef = referenceCell(size, font, dayCell, dayLabel, 1);
-        QVERIFY(sameRegion(image, dayRef, dayCell.adjusted(1, 0, -2, -1)));
-
-        const qint64 h = qint64(hourCell) * hourStep;
-        const qint32 x = qint32(std::nearbyint(l.lngNamenBreite + h * l.dblPixelProStunde));
-        const qint32 cellWidth = hourStep < 24 ? qint32(std::nearbyint(l.dblPixelProStunde * hourStep))
-                                               : l.lngPixelProTag - 1;
-        const QRect hourCellRect(x + 1, l.lngKopfhoehe + 1, cellWidth, l.lngKopfhoehe - 3);
-        QCOMPARE(ganttHourLabel(h, scale, kMonday), hourLabel);
-        const QImage hourRef = referenceCell(size, font, hourCellRect, hourLabel, 0);
-        QVERIFY(sameRegion(image, hourRef, hourCellRect.adjusted(0, 0, -2, -1)));
     }
 
 };

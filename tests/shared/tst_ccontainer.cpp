@@ -139,31 +139,6 @@ private Q_SLOTS:
         QVERIFY(c.boolValue(spellings.first()));
     }
 
-    // Catches a load that replaces instead of merging, reorders keys or keeps the old kind.
-    void merge_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("loaded");
-        QTest::addColumn<QString>("after");
-        const QString ab = kHeader + "a:l=1\nb:l=2\n";
-        QTest::newRow("overwrite replaces kind, keeps order")
-            << ab << kHeader + "B:s1=x\n" << kHeader + "a:l=1\nb:s1=x\n";
-        QTest::newRow("new key appended") << ab << kHeader + "c:b=0\n" << ab + "c:b=0\n";
-        QTest::newRow("later duplicate wins, first spelling")
-            << QString() << kHeader + "K:l=1\nk:f=2.5\n" << kHeader + "K:f=2.5\n";
-        QTest::newRow("empty text changes nothing") << ab << QString() << ab;
-    }
-    void merge()
-    {
-        QFETCH(QString, before);
-        QFETCH(QString, loaded);
-        QFETCH(QString, after);
-        cContainer c;
-        c.setContainerString(before);
-        c.setContainerString(loaded);
-        QCOMPARE(c.ContainerString(), after);
-    }
-
     // Catches readers that refuse a form a writer produces, or accept text that is no number.
     void readers_data()
     {

@@ -1,21 +1,11 @@
 #include "shared/cdc.h"
 
-#include <dayplex/error.h>
-
 #include <QtTest>
-
-#include <functional>
-#include <limits>
 
 using namespace Dayplex;
 
-using Op = std::function<void(cDC &)>;
-Q_DECLARE_METATYPE(Op)
-
 namespace {
 
-constexpr qint32 kMax = std::numeric_limits<qint32>::max();
-constexpr qint32 kMin = std::numeric_limits<qint32>::min();
 constexpr qint32 kTeal = 0x00996633;      // 0x00BBGGRR
 constexpr QRgb kTealRgb = 0xff336699;
 constexpr qint32 kYellow = 0x0000FFFF;
@@ -27,11 +17,6 @@ QFont testFont()
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(13);
     return font;
-}
-
-qint32 windowsColour(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
 QImage blank(QSize size, QRgb colour = 0xff000000)
@@ -63,12 +48,6 @@ void invertArea(QImage &image, const QRect &area)
             image.setPixel(x, y, image.pixel(x, y) ^ 0x00ffffff);
 }
 
-// Copies a block to the same position; an empty block copies nothing.
-void copyBlock(QImage &to, const QImage &from, const QRect &block)
-{
-    if (!block.isEmpty())
-        QPainter(&to).drawImage(block.topLeft(), from, block);
-}
 
 
 // An offscreen surface over a grey target, with the test font and yellow text.
@@ -111,10 +90,6 @@ private slots:
         palette.setColor(QPalette::Button, QColor(0xc0, 0xb0, 0xa0));
         palette.setColor(QPalette::Light, QColor(0xf0, 0xe8, 0xe0));
         palette.setColor(QPalette::Dark, QColor(0x50, 0x40, 0x30));
-        palette.setColor(QPalette::Base, QColor(0xfe, 0xfd, 0xfc));
-        palette.setColor(QPalette::Text, QColor(0x01, 0x02, 0x03));
-        palette.setColor(QPalette::Highlight, QColor(0x10, 0x20, 0x90));
-        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x77, 0x78, 0x79));
         QGuiApplication::setPalette(palette);
     }
 
@@ -218,41 +193,6 @@ private slots:
         QCOMPARE(s.dc.image(), layers);
     }
 
-    // Catches drawing outside the clip rectangle, an inclusive far edge, or a clip that
-    // survives ClipClear.
-    void clipping_data()
-    {
-        QTest::addColumn<QRect>("corners");   // x1, y1, x2, y2 packed as QRect(QPoint, QPoint)
-        QTest::addColumn<QRect>("visible");
-        QTest::newRow("inside") << QRect(QPoint(10, 5), QPoint(30, 20)) << QRect(10, 5, 20, 15);
-        QTest::newRow("empty") << QRect(QPoint(10, 10), QPoint(10, 30)) << QRect();
-        QTest::newRow("far beyond the surface") << QRect(QPoint(kMin, kMin), QPoint(kMax, kMax))
-                                                << QRect(0, 0, 80, 40);
-    }
-    void clipping()
-    {
-        QFETCH(QRect, corners);
-        QFETCH(QRect, visible);
-        auto paint = [](cDC &dc) {
-            dc.FillRect(0, 0, 80, 40, kTeal, QStringLiteral("Geclippt"), 0);
-            dc.Text(QStringLiteral("Termin"), 0, 0, 80, 40, false, false);
-            dc.Draw3DRect(50, 20, 25, 15, QString(), 0, 3);
-        };
-        Surface unclipped;
-        paint(unclipped.dc);
-        Surface s;
-        s.dc.SetClipRec(corners.left(), corners.top(), corners.right(), corners.bottom());
-        paint(s.dc);
-        QImage expected = blank(s.target.size());
-        copyBlock(expected, unclipped.dc.image(), visible);
-        QCOMPARE(s.dc.image(), expected);
-
-        s.dc.ClipClear();
-        s.dc.ClipClear();
-        s.dc.FillRect(0, 0, 80, 40, kYellow);
-        QCOMPARE(s.dc.image(), blank(s.target.size(), kYellowRgb));
-    }
-
     // Catches wrong text flags and text spilling out of its rectangle.
     void text_data()
     {
@@ -333,68 +273,6 @@ private slots:
         const bool cutAtTheFoot = wrap && ink(QRect(box.left(), box.top() + 2 * fm.height() + 1, box.width(),
                                                     box.height() - 2 * fm.height() - 1));
         QCOMPARE(cutAtTheEdge || cutAtTheFoot, !modern);
-    }
-
-    // Catches crashes, and half-done drawing before an overflow is raised.
-    void badInput_data()
-    {
-        QTest::addColumn<Op>("op");
-        QTest::addColumn<bool>("overflow");
-        QTest::addColumn<bool>("draws");
-        const QImage picture = blank(QSize(10, 10), kYellowRgb);
-        QTest::newRow("FillRect past the right end") << Op([](cDC &dc) { dc.FillRect(kMax, 0, 10, 5, kYellow); }) << true << false;
-        QTest::newRow("DrawRahmen bottom bar past the end")
-            << Op([](cDC &dc) { dc.DrawRahmen(0, 0, 10, kMax, kYellow, 1); }) << true << false;
-        QTest::newRow("Draw3DRect past the right end") << Op([](cDC &dc) { dc.Draw3DRect(kMax - 5, 0, 10, 10); }) << true << false;
-        QTest::newRow("Text past the bottom") << Op([](cDC &dc) { dc.Text(QStringLiteral("x"), 0, kMax, 10, 10, false, false); }) << true << false;
-        QTest::newRow("BlastToScreen past the end") << Op([](cDC &dc) { dc.BlastToScreen(kMax, 0, 10, 10); }) << true << false;
-        QTest::newRow("negative sizes") << Op([picture](cDC &dc) {
-            dc.FillRect(10, 10, -5, -5, kYellow, QStringLiteral("Termin"), 0);
-            dc.Text(QStringLiteral("Termin"), 10, 10, -3, -3, true, false);
-            dc.InvertRect(10, 10, -1, -1);
-            dc.bmp(picture, 0, 0, -5, -5);
-            dc.Draw3DRect(0, 0, -10, -10, QStringLiteral("x"), 0, 3);
-            dc.DrawRahmen(5, 5, -10, -10, kYellow, -2);
-            dc.BlastToScreen(0, 0, -3, -3);
-        }) << false << false;
-        QTest::newRow("huge coordinates within range") << Op([](cDC &dc) {
-            dc.FillRect(kMax - 10, kMax - 10, 10, 10, kYellow, QStringLiteral("Termin"), 8);
-            dc.FillRect(kMin, kMin, 10, 10, kYellow, QStringLiteral("Termin"), 4);
-            dc.Text(QStringLiteral("Termin"), kMin, 0, 100, 100, true, false);
-            dc.InvertRect(kMin, kMin, kMax, kMax);
-            dc.DrawRahmen(kMin, kMin, 100, 100, kYellow, 100);
-        }) << false << false;
-        QTest::newRow("invalid colours") << Op([](cDC &dc) {
-            dc.setTextColor(qint32(0xFF123456));
-            dc.FillRect(0, 0, 10, 10, qint32(0x800000FF), QStringLiteral("x"), 0);
-            dc.FillRect(10, 0, 10, 10, kMin);
-            dc.FillRect(20, 0, 10, 10, -1);
-        }) << false << true;
-    }
-    void badInput()
-    {
-        QFETCH(Op, op);
-        QFETCH(bool, overflow);
-        QFETCH(bool, draws);
-        Surface s;
-        s.dc.FillRect(0, 0, 80, 40, kTeal, QStringLiteral("Vorher"), 0);
-        const QImage before = s.dc.image();
-        bool threw = false;
-        try {
-            op(s.dc);
-        } catch (const Error &e) {
-            threw = true;
-            QCOMPARE(e.number(), 6);
-        }
-        QCOMPARE(threw, overflow);
-        if (!draws) {
-            QCOMPARE(s.dc.image(), before);
-            QCOMPARE(s.target, blank(s.target.size(), kGrey));
-        }
-        if (overflow) {
-            QCOMPARE(s.dc.backcolor(), kTeal);
-            QCOMPARE(s.dc.ThreeDFaceColor(), 0);
-        }
     }
 
 };

@@ -58,15 +58,9 @@ private slots:
         QTest::newRow("1818, Himmelfahrt before 1 May") << 1818
             << "01-01 Neujahr|03-20 Karfreitag|03-23 Ostermontag|"
                "04-30 Christi Himmelfahrt|05-01 Tag der Arbeit|05-11 Pfingstmontag";
-        QTest::newRow("1985, before 1990 all nine as well") << 1985
-            << "01-01 Neujahr|04-05 Karfreitag|04-08 Ostermontag|"
-               "05-01 Tag der Arbeit|05-16 Christi Himmelfahrt|05-27 Pfingstmontag";
         QTest::newRow("first year 1583") << 1583
             << "01-01 Neujahr|04-08 Karfreitag|04-11 Ostermontag|"
                "05-01 Tag der Arbeit|05-19 Christi Himmelfahrt|05-30 Pfingstmontag";
-        QTest::newRow("last year 9999") << 9999
-            << "01-01 Neujahr|03-26 Karfreitag|03-29 Ostermontag|"
-               "05-01 Tag der Arbeit|05-06 Christi Himmelfahrt|05-17 Pfingstmontag";
     }
     void yearListing()
     {
@@ -91,9 +85,7 @@ private slots:
                 << year << QDate(year, 3, 22).addDays(kEasterAfterMarch22[year - 1900]);
         }
         QTest::newRow("earliest 1818-03-22") << 1818 << QDate(1818, 3, 22);
-        QTest::newRow("earliest 2285-03-22") << 2285 << QDate(2285, 3, 22);
         QTest::newRow("latest 1943-04-25") << 1943 << QDate(1943, 4, 25);
-        QTest::newRow("latest 2038-04-25") << 2038 << QDate(2038, 4, 25);
     }
     void easterSunday()
     {
@@ -117,11 +109,8 @@ private slots:
         QTest::newRow("1582, before the Gregorian calendar") << 1582 << 1583;
         QTest::newRow("10000") << 9999 << 10000;
         QTest::newRow("last before first") << 2025 << 2024;
-        QTest::newRow("year 0") << 0 << 0;
-        QTest::newRow("negative") << -2024 << 2024;
         QTest::newRow("int extremes")
             << std::numeric_limits<int>::min() << std::numeric_limits<int>::max();
-        QTest::newRow("both too late") << 20000 << 20001;
     }
     void rejectedYears()
     {

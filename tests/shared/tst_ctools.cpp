@@ -44,48 +44,6 @@ private slots:
             QGuiApplication::restoreOverrideCursor();
     }
 
-    // Catches truncation toward zero, which breaks dates before 1899-12-30, and NaN crashes.
-    void dateAndTimeParts_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("date");
-        QTest::addColumn<double>("time");
-        QTest::newRow("Monday noon") << kMonday + 0.5 << kMonday << 0.5;
-        QTest::newRow("midnight") << kMonday << kMonday << 0.0;
-        QTest::newRow("-1.25 is 28 Dec 18:00") << -1.25 << -2.0 << 0.75;
-    }
-    void dateAndTimeParts()
-    {
-        QFETCH(double, value);
-        QFETCH(double, date);
-        QFETCH(double, time);
-        QCOMPARE(cTools::DateOnly(value), date);
-        QCOMPARE(cTools::TimeOnly(value), time);
-        QVERIFY(std::isnan(cTools::DateOnly(kNaN)));
-        QVERIFY(std::isnan(cTools::TimeOnly(kNaN)));
-        QCOMPARE(cTools::DateOnly(kInf), kInf);
-        QCOMPARE(cTools::TimeOnly(-kInf), -kInf);
-    }
-
-    // Catches a US week count instead of ISO weeks at year boundaries.
-    void weekOfYear_data()
-    {
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<int>("week");
-        QTest::newRow("2024-03-04") << QDate(2024, 3, 4) << 10;
-        QTest::newRow("2024-12-30 is week 1 of 2025") << QDate(2024, 12, 30) << 1;
-        QTest::newRow("2021-01-03 is week 53 of 2020") << QDate(2021, 1, 3) << 53;
-        QTest::newRow("2027-01-01 Friday") << QDate(2027, 1, 1) << 53;
-    }
-    void weekOfYear()
-    {
-        QFETCH(QDate, date);
-        QFETCH(int, week);
-        QCOMPARE(cTools::WeekOfYear(toDate(date) + 0.75), week);
-        QCOMPARE(cTools::WeekOfYear(kNaN), 0);
-        QCOMPARE(cTools::WeekOfYear(-1e300), 0);
-    }
-
     // Catches closed intervals, a missing whole-day reading and rounding noise at the borders.
     void intervalsOverlap_data()
     {

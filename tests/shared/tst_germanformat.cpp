@@ -159,9 +159,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN();
         QTest::newRow("+infinity") << std::numeric_limits<double>::infinity();
-        QTest::newRow("-infinity") << -std::numeric_limits<double>::infinity();
-        QTest::newRow("1e300") << 1e300;
-        QTest::newRow("-1e300") << -1e300;
         QTest::newRow("10000-01-01") << kMaxDate;
         QTest::newRow("before 0100-01-01") << kMinDate - 0.5;
     }

@@ -48,8 +48,6 @@ class tst_Intellimouse : public QObject
 private slots:
     void decodeWheelMessage_data();
     void decodeWheelMessage();
-    void wheelEventToMessage_data();
-    void wheelEventToMessage();
     void watchedWindowRaisesWheel();
     void controlDestroyedBeforeTheWindow();
     void failingHandlerLeavesTheWindowWorking();
@@ -84,48 +82,6 @@ void tst_Intellimouse::decodeWheelMessage()
     ctlIntellimousePrivate::get(&control)->DecodeWheelMessage(12345, w, l, -1);
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.first(), expected);
-}
-
-// A Qt wheel event becomes the platform's message: buttons and modifiers as key flags, the
-// vertical angle as the delta, the global position as screen coordinates.
-void tst_Intellimouse::wheelEventToMessage_data()
-{
-    QTest::addColumn<QPoint>("global");
-    QTest::addColumn<int>("delta");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<qint32>("w");
-    QTest::addColumn<qint32>("l");
-    QTest::newRow("plain notch") << QPoint(640, 480) << 120 << 0 << 0 << makeLong(0, 120) << makeLong(640, 480);
-    QTest::newRow("towards the user with control")
-        << QPoint(10, 20) << -120 << 0 << int(Qt::ControlModifier) << makeLong(8, -120) << makeLong(10, 20);
-    QTest::newRow("left and middle button, shift")
-        << QPoint(0, 0) << 240 << int(Qt::LeftButton | Qt::MiddleButton) << int(Qt::ShiftModifier)
-        << makeLong(1 | 16 | 4, 240) << 0;
-    QTest::newRow("right button and control")
-        << QPoint(0, 0) << 120 << int(Qt::RightButton) << int(Qt::ControlModifier) << makeLong(2 | 8, 120) << 0;
-    QTest::newRow("left of the primary screen") << QPoint(-1920, -5) << 120 << 0 << 0 << makeLong(0, 120)
-                                                << makeLong(-1920, -5);
-    QTest::newRow("high-resolution wheel keeps its small delta") << QPoint(1, 1) << 15 << 0 << 0
-                                                                  << makeLong(0, 15) << makeLong(1, 1);
-    QTest::newRow("beyond 16 bits is clamped") << QPoint(40000, -40000) << 100000 << 0 << 0
-                                               << makeLong(0, 32767) << makeLong(32767, -32768);
-}
-
-void tst_Intellimouse::wheelEventToMessage()
-{
-    QFETCH(QPoint, global);
-    QFETCH(int, delta);
-    QFETCH(int, buttons);
-    QFETCH(int, modifiers);
-    QFETCH(qint32, w);
-    QFETCH(qint32, l);
-    const QWheelEvent event(QPointF(1, 1), QPointF(global), QPoint(), QPoint(0, delta),
-                            Qt::MouseButtons(buttons), Qt::KeyboardModifiers(modifiers),
-                            Qt::NoScrollPhase, false);
-    const WheelMessage message = toWheelMessage(event);
-    QCOMPARE(message.w, w);
-    QCOMPARE(message.l, l);
 }
 
 // A wheel event sent to the window given to hwnd raises Wheel once, with converted values,

@@ -1,4 +1,5 @@
-// The calendar's store, its basic members and the host protocol, through the public API only.
+// The calendar through the public API only, as a host that links the shared library uses it:
+// its store, basic members, the host protocol, pictures and cursors.
 #include <dayplex/dayplex.h>
 
 #include <QSignalSpy>
@@ -44,7 +45,7 @@ using Entries = QVector<Entry>;
 
 Q_DECLARE_METATYPE(Entries)
 
-class tst_ucAgendaStore : public QObject
+class tst_ucAgenda : public QObject
 {
     Q_OBJECT
 
@@ -114,34 +115,6 @@ private slots:
         QCOMPARE(agenda.SelectionStart() > 0, timeSelectionKept);
     }
 
-    // DateAbrunden counts a time a rounding error below a boundary as the boundary; bad rounding
-    // steps and dates get the matching error numbers.
-    void dateAbrunden_data()
-    {
-        QTest::addColumn<Date>("datum");
-        QTest::addColumn<QVariant>("step");
-        QTest::addColumn<Date>("expected");
-        QTest::addColumn<int>("error");
-        const auto minutes = [](double m) { return QVariant(m / 1440.0); };
-        QTest::newRow("08:29:59.5 to 30 min") << at(2024, 3, 4, 8, 29, 59.5) << minutes(30) << at(2024, 3, 4, 8, 30) << 0;
-        QTest::newRow("10:44:59.9 to 15 min") << at(2024, 3, 4, 10, 44, 59.9) << minutes(15) << at(2024, 3, 4, 10, 45) << 0;
-        QTest::newRow("23:59:59.5 rolls into the next day") << at(2024, 3, 4, 23, 59, 59.5) << minutes(60) << day(2024, 3, 5) << 0;
-        const Date monday = day(2024, 3, 4);
-        QTest::newRow("zero step") << monday << QVariant(0.0) << 0.0 << int(DivisionByZero);
-        QTest::newRow("text step") << monday << QVariant(QStringLiteral("abc")) << 0.0 << int(TypeMismatch);
-    }
-    void dateAbrunden()
-    {
-        QFETCH(Date, datum);
-        QFETCH(QVariant, step);
-        QFETCH(Date, expected);
-        QFETCH(int, error);
-        ucAgenda agenda;
-        Date rounded = 0;
-        QCOMPARE(errorNumber([&] { rounded = agenda.DateAbrunden(datum, step); }), error);
-        QVERIFY(qAbs(rounded - expected) < 1e-9);
-    }
-
     // The host is asked once for uncovered days, not again inside its range, again after Refresh.
     void needDatesProtocol()
     {
@@ -166,24 +139,6 @@ private slots:
         agenda.Refresh();
         QCOMPARE(spy.count(), 3);
         QCOMPARE(agenda.FirstDay(), day(2024, 3, 20));
-    }
-
-    // SetFilledRange adds the holidays of every year it touches as read-only holiday entries.
-    void holidaysOfWholeYears()
-    {
-        ucAgenda agenda;
-        showWeek(agenda);
-        addTimed(agenda, QStringLiteral("A"), at(2024, 3, 5, 9, 0), at(2024, 3, 5, 10, 0));
-        agenda.SetFilledRange(day(2024, 12, 28), day(2025, 1, 3));
-        // The store was emptied; 18 holidays of 2024 and 2025 are there, none of them listed.
-        QCOMPARE(agenda.TerminDSN(), QString());
-        agenda.setSelectedDate(QStringLiteral("1"));
-        QCOMPARE(agenda.SelectedDate(), QString());
-        // Their keys are the list numbers; an appointment with such a key is still selectable.
-        addTimed(agenda, QStringLiteral("18"), at(2024, 3, 5, 9, 0), at(2024, 3, 5, 10, 0));
-        agenda.setSelectedDate(QStringLiteral("18"));
-        QCOMPARE(agenda.SelectedDate(), QStringLiteral("18"));
-        QCOMPARE(agenda.CurrentDate(), at(2024, 3, 5, 9, 0));
     }
 
     // The screen layout sets raster, first time and cell heights, repairing unusable values.
@@ -235,7 +190,59 @@ private slots:
         QCOMPARE(agenda.DayInfoHeight(), expectedBandRows);
     }
 
+    // Catches a picture size the view cannot paint coming back as a blank image, and a HiDPI
+    // picture that is not twice the pixels or loses its ratio; the limit is the Gantt's.
+    void paintToImageSizes_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QSize>("pixels"); // empty: no picture
+        QTest::newRow("normal") << QSize(640, 480) << 1.0 << QSize(640, 480);
+        QTest::newRow("9000 x 9000, more than 2^26 pixels") << QSize(9000, 9000) << 1.0 << QSize(0, 0);
+        QTest::newRow("HiDPI") << QSize(400, 300) << 2.0 << QSize(800, 600);
+        QTest::newRow("HiDPI beyond the limit") << QSize(5000, 5000) << 2.0 << QSize(0, 0);
+        QTest::newRow("ratio not a number") << QSize(400, 300) << qQNaN() << QSize(0, 0);
+    }
+    void paintToImageSizes()
+    {
+        QFETCH(QSize, size);
+        QFETCH(qreal, ratio);
+        QFETCH(QSize, pixels);
+        ucAgenda agenda;
+        showWeek(agenda);
+        const QImage image = agenda.paintToImage(size, ratio);
+        QCOMPARE(image.size(), pixels);
+        if (image.isNull())
+            return;
+        QCOMPARE(image.devicePixelRatio(), ratio);
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 5)
+            for (int x = 0; x < image.width(); x += 5)
+                colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 3, "the picture is practically blank");
+    }
+
+    // The cursor pictures are compiled into the shared library; a host that loads it gets them.
+    void cursorsComeWithTheLibrary_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPoint>("hotSpot");
+        QTest::newRow("SIZEN") << "SIZEN" << QPoint(15, 0);
+        QTest::newRow("SizeS") << "SizeS" << QPoint(15, 31);
+    }
+    void cursorsComeWithTheLibrary()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPoint, hotSpot);
+        ucAgenda agenda;
+        QVariantList args{name};
+        Dispatch::invoke(&agenda, QStringLiteral("MousePointer"), Dispatch::Call::Method, args);
+        QWidget *pic = agenda.findChild<QWidget *>(QStringLiteral("pic"));
+        QVERIFY(pic);
+        QCOMPARE(pic->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(pic->cursor().hotSpot(), hotSpot);
+    }
 };
 
-QTEST_MAIN(tst_ucAgendaStore)
-#include "tst_ucagenda_store.moc"
+QTEST_MAIN(tst_ucAgenda)
+#include "tst_ucagenda.moc"
