@@ -158,7 +158,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("told");
         QTest::newRow("disk full") << "full" << "Der Datenträger ist voll";
-        QTest::newRow("locked by another process beyond the busy timeout") << "locked" << "gesperrt";
         QTest::newRow("file and folder made read-only while open") << "readonly" << "schreibgeschützt";
     }
 

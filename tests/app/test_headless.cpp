@@ -1,9 +1,8 @@
-// The built program's export modes, run as a user or a script would run them, without a display.
+// The built program's command line, run as a user or a script would run it, without a display.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -36,44 +35,6 @@ private Q_SLOTS:
                                       QStringLiteral("calendar"), QStringLiteral("--out"),
                                       m_dir.filePath(QStringLiteral("first.png"))});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    }
-
-    void screenshot_data()
-    {
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("days");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("scale");
-        QTest::addColumn<QSize>("pixels");
-        QTest::newRow("calendar week") << "calendar" << "monday" << "7" << QSize(1280, 800) << "1" << QSize(1280, 800);
-        QTest::newRow("gantt HiDPI") << "gantt" << "monday" << "7" << QSize(800, 500) << "2" << QSize(1600, 1000);
-    }
-
-    // Catches a screenshot that needs a display, ignores the asked size or ratio, misreads a
-    // day relative to today, or comes out blank (the demo data lie around today).
-    void screenshot()
-    {
-        QFETCH(QString, view);
-        QFETCH(QString, from);
-        QFETCH(QString, days);
-        QFETCH(QSize, size);
-        QFETCH(QString, scale);
-        QFETCH(QSize, pixels);
-        const QString out = m_dir.filePath(QStringLiteral("%1-%2-%3.png").arg(view, days, scale));
-        const Run run = terminplaner({QStringLiteral("--db"), m_db, QStringLiteral("--screenshot"), view,
-                                      QStringLiteral("--from"), from, QStringLiteral("--days"), days,
-                                      QStringLiteral("--size"),
-                                      QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
-                                      QStringLiteral("--scale"), scale, QStringLiteral("--out"), out});
-        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        const QImage image(out);
-        QCOMPARE(image.size(), pixels);
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); y += 7)
-            for (int x = 0; x < image.width(); x += 7)
-                colours.insert(image.pixel(x, y));
-        QVERIFY2(colours.size() > 3, "the image is practically empty");
     }
 
     void badArguments_data()

@@ -37,51 +37,6 @@ private Q_SLOTS:
         m_db.reset();
     }
 
-    // Catches Gantt rows outside the filter, appointments in the wrong row, and notes that block.
-    void ganttGetsFilteredRowsAndNotes()
-    {
-        const SeedData seed = makeSeedData(kAnchor);
-        auto timedOn = [&seed](double day, int participant) {
-            for (const Appointment &a : seed.appointments)
-                if (!a.allDay && std::floor(a.start) == day && a.participantId == participant)
-                    return std::optional<Appointment>(a);
-            return std::optional<Appointment>();
-        };
-        // A day with a home-office note of someone who also has a timed appointment, and a
-        // timed appointment of someone else.
-        std::optional<Appointment> note, own, other;
-        for (const Appointment &a : seed.appointments) {
-            if (!a.note)
-                continue;
-            own = timedOn(std::floor(a.start), a.participantId);
-            for (int p = 1; p <= 8 && !other; ++p)
-                if (p != a.participantId)
-                    other = timedOn(std::floor(a.start), p);
-            if (own && other) {
-                note = a;
-                break;
-            }
-            other.reset();
-        }
-        QVERIFY(note);
-        const QString shownKey = HostBridge::participantKey(note->participantId);
-        const QString hiddenKey = HostBridge::participantKey(other->participantId);
-        m_bridge->setParticipantFilter({note->participantId});
-
-        Dayplex::ctlGantt view;
-        connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillGantt(view, from, to, fields); });
-        view.Enabled = true;
-        const double day = std::floor(note->start);
-        double last = day;
-        view.SetDisplayedRange(day, &last, false, false);
-
-        QVERIFY(!view.isTerminFreiMerkmal(own->start, own->end, shownKey));
-        QVERIFY(view.isTerminFreiMerkmal(other->start, other->end, hiddenKey));
-        // The note covers the whole day and still leaves the early morning free.
-        QVERIFY(view.isTerminFreiMerkmal(day + 6.0 / 24, day + 7.0 / 24, shownKey));
-    }
-
     // Catches an all-day absence that the free-slot search reads otherwise than both views draw
     // it: a search for one whole day through the real Gantt view finds each day of the absence
     // taken, and every other day as free as it is without the absence.

@@ -232,15 +232,12 @@ private slots:
 
         // Selecting.
         QTest::newRow("press on a time cell") << "press cell Mo 14:00" << "select Mo 14:00-Mo 14:00; index -; repaint" << 4;
-        QTest::newRow("drag down") << "press cell Mo 14:00; drag cell Mo 15:00" << "stop; select Mo 14:00-Mo 15:00; repaint" << 4;
         QTest::newRow("drag up keeps the anchor") << "press cell Mo 14:00; drag cell Mo 13:00" << "stop; select Mo 14:00-Mo 14:00; repaint" << 4;
-        QTest::newRow("onto a later band cell") << "press cell Mo 14:00; drag band We" << "scroll up; select Mo 14:00-We 23:30; repaint" << 4;
         QTest::newRow("band cell: the whole day") << "press band Mo" << "select Mo 00:00-Mo 23:30; index -; repaint" << 4;
         QTest::newRow("the release keeps the selection") << "press cell Mo 14:00; release cell Mo 15:00" << "stop; cursor -" << 0;
 
         // Clicks.
         QTest::newRow("click on a box") << "press box A; release box A" << "key A; repaint; stop; cursor -" << 0;
-        QTest::newRow("click on an all-day bar") << "press bar T; release bar T" << "key T; repaint; stop; cursor -" << 0;
         QTest::newRow("click on a day header") << "press head We; release head We" << "picker; stop; cursor -" << 0;
         QTest::newRow("right button opens the menu") << "right box A" << "menu" << 0;
         QTest::newRow("double click") << "double" << "show" << 0;
@@ -254,8 +251,6 @@ private slots:
                                                           << "stop; start Th 14:00; end Th 15:30; repaint" << 2;
         QTest::newRow("drop on a time cell") << "press box A; drag box A +9+0; release cell Th 14:00"
                                              << "select 0-0; drop Th 14:00 1; stop; cursor -; later" << 0;
-        QTest::newRow("drop on a band cell") << "press box B; drag box B +9+0; release band We"
-                                             << "select 0-0; drop We 00:00 2; stop; cursor -; later" << 0;
 
         // Resizing from the time bar.
         QTest::newRow("end over 11:00 ends at 11:30") << "press south B; drag cell Tu 11:00"
@@ -263,7 +258,6 @@ private slots:
         QTest::newRow("start over 08:00") << "press north A; drag cell Mo 08:00"
                                           << "stop; times A Mo 08:00-Mo 10:30; start Mo 08:00; end Mo 10:30; repaint" << 5;
         QTest::newRow("release asks") << "press south B; release south B" << "select 0-0; confirm B; stop; cursor -; later" << 0;
-        QTest::newRow("read-only zone") << "press north R" << "" << 0;
 
         // The splitter: rows of 24 pixels below a header of 24 on a surface of 700.
         QTest::newRow("splitter ghost") << "press splitter; drag @300,150" << "ghost 0,150,1000,5" << 1;
@@ -277,7 +271,6 @@ private slots:
         QTest::newRow("after Escape the held button is ignored") << "press box A; drag box A +9+0; esc; drag cell Th 14:00; release cell Th 14:00" << "" << 0;
         QTest::newRow("a press ends a drag whose release was lost") << "press box A; drag box A +9+0; press cell Mo 14:00"
             << "stop; cursor -; restore; select 0-0; repaint; again; select Mo 14:00-Mo 14:00; index -; repaint" << 4;
-        QTest::newRow("a second button during a drag") << "press box A; drag box A +9+0; second cell Mo 14:00" << "" << 2;
 
         // Hovering.
         QTest::newRow("hover on the end zone") << "hover south B" << "tooltip; cursor SizeS" << 0;
@@ -286,12 +279,8 @@ private slots:
         QTest::newRow("first arrow places the selection") << "key 40" << "select Mo 00:00-Mo 00:00; repaint" << 0;
         QTest::newRow("down a slot") << "press cell Mo 14:00; key 40" << "select Mo 14:30-Mo 14:30; ensure; repaint" << 4;
         QTest::newRow("up at midnight stays") << "key 40; key 38" << "ensure; repaint" << 0;
-        QTest::newRow("down keeps the length past midnight") << "press band Mo; key 40" << "select Mo 00:30-Tu 00:00; ensure; repaint" << 4;
 
-        // Auto-scroll while dragging near the edges (the day fits when the last row shows).
-        QTest::newRow("selecting above the grid") << "press cell Mo 14:00; drag @100,30" << "scroll up; select Mo 14:00-Mo 23:30; repaint" << 4;
         QTest::newRow("selecting below the grid") << "press cell Mo 14:00; drag @100,690" << "scroll down; select Mo 14:00-Mo 20:30; repaint" << 4;
-        QTest::newRow("back over the grid stops") << "press cell Mo 14:00; drag @300,690; drag cell Mo 15:00" << "stop; select Mo 14:00-Mo 15:00; repaint" << 4;
         QTest::newRow("a tick up") << "press cell Mo 14:00; drag @300,30; tick" << "first 07:30; repaint" << 4;
         QTest::newRow("a tick down") << "press cell Mo 14:00; drag @300,690; tick" << "first 08:30; repaint" << 4;
     }

@@ -49,24 +49,6 @@ private slots:
         QCOMPARE(threeDays().rowOf(datum), row);
     }
 
-    // Only the displayed days have columns.
-    void columnOf_data()
-    {
-        QTest::addColumn<Date>("datum");
-        QTest::addColumn<int>("column");
-        QTest::newRow("first day, midnight") << day(2024, 3, 4) << 0;
-        QTest::newRow("last day, late") << day(2024, 3, 6) + hm(23, 59) << 2;
-        QTest::newRow("day before") << day(2024, 3, 3) + hm(23, 59) << -1;
-        QTest::newRow("day after") << day(2024, 3, 7) << -1;
-        QTest::newRow("NaN") << qQNaN() << -1;
-    }
-    void columnOf()
-    {
-        QFETCH(Date, datum);
-        QFETCH(int, column);
-        QCOMPARE(threeDays().columnOf(datum), column);
-    }
-
     // Intervals map to day and row ranges with the boundary, clipping and minimum-height rules.
     void terminIndices_data()
     {

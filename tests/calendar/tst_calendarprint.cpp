@@ -5,6 +5,7 @@
 #include "shared/clock.h"
 #include "support/printerpage.h"
 
+#include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
 
 #include <QtTest>

@@ -49,18 +49,6 @@ public:
     QList<Date> paintedStarts;
 };
 
-// A view whose ConfirmChanges answers with an empty value.
-class SilentView : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QVariant ConfirmChanges READ confirm)
-
-public:
-    QVariant confirm() const { return QVariant(); }
-    Q_INVOKABLE void Repaint() { ++repaints; }
-    int repaints = 0;
-};
-
 class tst_Confirmation : public QObject
 {
     Q_OBJECT

@@ -1,7 +1,8 @@
-// The calendar under the mouse and the keyboard: selecting, moving, resizing, the splitter,
-// the drag ghost, scrolling and auto-scrolling, driven on a real control shown offscreen at
-// points taken from the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to
+// The calendar's wiring on a real control shown offscreen: a drag with its question and event,
+// the drag ghost, errors that stay inside, and the context menu's commands, at points taken
+// from the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to
 // keep the rendered pictures of the drag ghost for a look.
+#include "calendar/calendarmenu.h"
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/ctools.h"
@@ -10,6 +11,7 @@
 #include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
 
+#include <QMenu>
 #include <QTimer>
 #include <QtTest>
 #include <optional>
@@ -130,7 +132,6 @@ struct Calendar
 
     void press(QPointF at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonPress, at, button, button); }
     void drag(QPointF at) { send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-    void hover(QPointF at) { send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
     void release(QPointF at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonRelease, at, button, Qt::NoButton); }
 };
 
@@ -226,30 +227,6 @@ private slots:
         QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
-    // Catches an Escape key that does not reach the gesture: the move stays running, is
-    // committed or asked about when the still-held button is released.
-    void escapeCancelsTheGesture()
-    {
-        Calendar c;
-        QVERIFY(c.exposed());
-        Answer answer(true);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        const Date start = c.entry("A").dateStart;
-        REGION(from, c.of(termineintrag, "A"));
-        REGION(to, c.cell(kMonday + 3 + hm(14, 0)));
-        c.press(centre(from));
-        c.drag(centre(from) + QPointF(10, 0));
-        c.drag(centre(to));
-        QTest::keyClick(c.pic, Qt::Key_Escape);
-        QCOMPARE(qint32(c.d->gesture.state()), 0);
-        c.drag(centre(to));
-        c.release(centre(to));
-        QVERIFY(same(c.entry("A").dateStart, start));
-        QCOMPARE(answer.questions.size(), 0);
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(c.agenda.SelectionStart(), 0.0);
-    }
-
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing
     // another one, gives back exactly the picture under it.
     void ghostIsInvertedAndUndone()
@@ -321,6 +298,40 @@ private slots:
         QVERIFY(same(a.dateEndOrig, end));
     }
 
+    // Catches menu commands that raise the wrong event, date or key.
+    void menuCommands_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<QVariant>("argument");
+        QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << "ShowImGantt" << QVariant(0.0);
+        QTest::newRow("free slot from the appointment") << "mnuFreienTerminSuchen" << "ShowImGantt"
+                                                        << QVariant(kMonday + 1 + hm(10, 15));
+        QTest::newRow("Anzeigen names the appointment") << "mnuAnzeigen" << "ShowDate" << QVariant("B");
+        QTest::newRow("Teilnehmer asks for the filter") << "mnuMerkmale" << "ChangeFilter" << QVariant();
+    }
+    void menuCommands()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, event);
+        QFETCH(QVariant, argument);
+        Calendar c;
+        c.agenda.setSelectedDate(QStringLiteral("B"));
+        QSignalSpy gantt(&c.agenda, &ucAgenda::ShowImGantt);
+        QSignalSpy show(&c.agenda, &ucAgenda::ShowDate);
+        QSignalSpy filter(&c.agenda, &ucAgenda::ChangeFilter);
+        c.d->menu->prepare();
+        QAction *action = c.d->menu->popUp()->findChild<QAction *>(entry);
+        QVERIFY(action && action->isEnabled());
+        action->trigger();
+        QCOMPARE(gantt.size(), int(event == QLatin1String("ShowImGantt")));
+        QCOMPARE(show.size(), int(event == QLatin1String("ShowDate")));
+        QCOMPARE(filter.size(), int(event == QLatin1String("ChangeFilter")));
+        if (!gantt.isEmpty())
+            QVERIFY(same(gantt.at(0).at(0).toDouble(), argument.toDouble()));
+        if (!show.isEmpty())
+            QCOMPARE(show.at(0).at(0), argument);
+    }
 };
 
 QTEST_MAIN(tst_Interaction)

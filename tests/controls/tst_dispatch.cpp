@@ -161,10 +161,8 @@ private slots:
         QTest::newRow("DateAbrunden date value") << "ucAgenda" << "DateAbrunden" << M
                                                  << L{at0847, 15.0 / 1440}
                                                  << QVariant(kWed + 8.75 * kHour);
-        QTest::newRow("GetAnzahlTage") << "ucAgenda" << "GetAnzahlTage" << M << L{} << QVariant(3);
         QTest::newRow("GetZeilenIndex") << "ucAgenda" << "GetZeilenIndex" << M
                                         << L{kWed + 8 * kHour + 29.0 / 1440} << QVariant(16);
-        QTest::newRow("FirstDay") << "ucAgenda" << "FirstDay" << G << L{} << QVariant(kWed);
         QTest::newRow("TerminDSN") << "ucAgenda" << "TerminDSN" << G << L{} << QVariant("K1|");
         QTest::newRow("gantt interval visible") << "ctlGantt" << "isIntervallSichtbar" << M
                                                 << L{kWed + 1, kWed + 2} << QVariant(true);
@@ -193,7 +191,6 @@ private slots:
         QTest::addColumn<QVariantList>("args");
         QTest::addColumn<double>("writtenBack");
         QTest::addColumn<double>("lastDay");
-        QTest::newRow("last day 0 keeps one day") << L{kWed, 0.0} << kWed << kWed;
         QTest::newRow("20 days cut to 14") << L{kWed, kWed + 20} << kWed + 13 << kWed + 13;
     }
 
@@ -224,15 +221,10 @@ private slots:
         QTest::newRow("MaxLong 1 argument") << a << "MaxLong" << 0 << M << L{1} << 450;
         QTest::newRow("AddDate 8 arguments") << a << "AddDate" << 0 << M
                                              << L{"K", "", kWed, kWed, false, 0, false, 0} << 450;
-        QTest::newRow("get with an index") << a << "FirstDay" << 0 << G << L{1} << 450;
-        QTest::newRow("put without value") << a << "TimeRaster" << 0 << P << L{} << 450;
         QTest::newRow("text for a number") << a << "MaxLong" << 0 << M << L{"abc", 1} << 13;
-        QTest::newRow("text put to a number") << a << "TimeRaster" << 0 << P << L{"abc"} << 13;
         QTest::newRow("number beyond 32 bits") << a << "MaxLong" << 0 << M << L{1e10, 1} << 6;
         QTest::newRow("unknown id") << a << "" << 0x12345 << M << L{} << 438;
-        QTest::newRow("unknown name") << a << "NoSuchMember" << 0 << M << L{} << 438;
         QTest::newRow("put on get-only") << a << "FirstDay" << 0 << P << L{kWed} << 438;
-        QTest::newRow("method call of a property") << a << "TimeRaster" << 0 << M << L{} << 438;
         QTest::newRow("calendar member on gantt") << "ctlGantt" << "TerminDSN" << 0 << G << L{} << 438;
         QTest::newRow("member: division by zero") << a << "DateAbrunden" << 0 << M << L{kWed, 0} << 11;
     }
@@ -276,12 +268,6 @@ private slots:
         const QString a = "ucAgenda", g = "ctlGantt";
         QTest::newRow("ucAgenda.DateChanged") << a << "DateChanged" << 1 << changed << changedArgs;
         QTest::newRow("ucAgenda.NeedDates") << a << "NeedDates" << 2 << need << needArgs;
-        QTest::newRow("ucAgenda.NewDate") << a << "NewDate" << 3 << B{"dateStart", "dateEnde", "btagestermin"}
-                                          << L{kWed, kWed + 1, true};
-        QTest::newRow("ucAgenda.ShowDate") << a << "ShowDate" << 5 << B{"dsn"} << L{"K1"};
-        QTest::newRow("ctlGantt.DateChanged") << g << "DateChanged" << 1 << changed << changedArgs;
-        QTest::newRow("ctlGantt.NewDate") << g << "NewDate" << 2 << B{"dateStart", "dateEnde", "strmerkmalsliste"}
-                                          << L{kWed, kWed + 1, "M1;M2"};
         QTest::newRow("ctlIntellimouse.Wheel") << "ctlIntellimouse" << "Wheel" << 1
                                                << B{"key", "delta", "x", "y"} << L{1, -120, 10, 20};
     }

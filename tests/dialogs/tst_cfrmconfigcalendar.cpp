@@ -69,10 +69,6 @@ class tst_cfrmConfigCalendar : public QObject
 private slots:
     void cleanup();
 
-    // Catches a grid that starts on Sunday, shows 00:00 for missing times, misplaces a key, or
-    // leaves the copy button enabled on the last row.
-    void defaultsShown_data();
-    void defaultsShown();
     // Catches lost host keys, switches written as -1, and time cells not stored as 00:00 when
     // emptied or unreadable.
     void storesExactlyTheEdits_data();
@@ -86,39 +82,6 @@ private slots:
 void tst_cfrmConfigCalendar::cleanup()
 {
     setModalRunner({});
-}
-
-void tst_cfrmConfigCalendar::defaultsShown_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("day");
-    QTest::addColumn<bool>("frei");
-    QTest::addColumn<QStringList>("times");
-    QTest::addColumn<bool>("copyEnabled");
-
-    const QStringList workday{"08:00", "18:00", "12:00", "13:00"};
-    const QStringList weekend{"", "", "", ""};
-    QTest::newRow("Montag first") << 2 << "Montag" << false << workday << true;
-    QTest::newRow("Freitag") << 6 << "Freitag" << false << workday << true;
-    QTest::newRow("Samstag empty") << 7 << "Samstag" << true << weekend << true;
-    QTest::newRow("Sonntag last and empty") << 8 << "Sonntag" << true << weekend << false;
-}
-
-void tst_cfrmConfigCalendar::defaultsShown()
-{
-    QFETCH(int, row);
-    QFETCH(QStringList, times);
-    cfrmConfigCalendar d;
-    d.setOptions(defaultOptionsString());
-    QTableWidget *table = grid(d);
-    QTEST(table->item(row, 0)->text(), "day");
-    QTEST(table->item(row, 1)->checkState() == Qt::Checked, "frei");
-    for (int column = 2; column < cfrmConfigCalendar::kColumns; ++column)
-        QCOMPARE(table->item(row, column)->text(), times.value(column - 2));
-    QCOMPARE(table->currentRow(), 2);
-    QCOMPARE(table->currentColumn(), 2);
-    table->setCurrentCell(row, 3);
-    QTEST(d.findChild<QPushButton *>("cmdZeileNachUntenKopieren")->isEnabled(), "copyEnabled");
 }
 
 void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()

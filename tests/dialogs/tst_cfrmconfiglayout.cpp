@@ -92,9 +92,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    // Catches a wrong enable table, or Gantt switching the print colours back on.
-    void enableStates_data();
-    void enableStates();
     // Catches lost or altered keys on OK, wrong kinds of controls, choosers that start from
     // another value or name another key, and choosers or filters that store what the dialog did
     // not show.
@@ -115,45 +112,6 @@ void tst_cfrmConfigLayout::initTestCase()
 void tst_cfrmConfigLayout::cleanupTestCase()
 {
     setModalRunner({});
-}
-
-void tst_cfrmConfigLayout::enableStates_data()
-{
-    QTest::addColumn<bool>("druckausgabe");
-    QTest::addColumn<bool>("gantt");
-    QTest::addColumn<bool>("printFrame");
-    QTest::addColumn<bool>("startzeit");
-    QTest::addColumn<bool>("endzeit");
-    QTest::addColumn<bool>("colours89");
-    QTest::addColumn<bool>("anzahlTage");
-    QTest::addColumn<bool>("colours01AndHeights");
-    QTest::addColumn<bool>("optimiert");
-
-    QTest::newRow("screen calendar") << false << false << false << true << true << false << true << true << false;
-    QTest::newRow("screen Gantt") << false << true << false << false << false << false << true << false << true;
-    QTest::newRow("print day or week") << true << false << true << true << true << true << false << true << false;
-    QTest::newRow("print Gantt") << true << true << true << false << false << false << false << false << true;
-}
-
-void tst_cfrmConfigLayout::enableStates()
-{
-    QFETCH(bool, druckausgabe);
-    QFETCH(bool, gantt);
-    cfrmConfigLayout d;
-    d.setDruckausgabe(druckausgabe);
-    d.setGantt(gantt);
-
-    QTEST(child<QLineEdit>(d, "txtNum_4")->isEnabled(), "printFrame");
-    QTEST(child<QCheckBox>(d, "Check1")->isEnabled(), "printFrame");
-    QTEST(child<QWidget>(d, "dtpStartzeit")->isEnabled(), "startzeit");
-    QTEST(child<QWidget>(d, "dtpEndzeit")->isEnabled(), "endzeit");
-    QTEST(child<QWidget>(d, "lblColor_8")->isEnabled(), "colours89");
-    QTEST(child<QWidget>(d, "cmdSchritfarbe_9")->isEnabled(), "colours89");
-    QTEST(child<QWidget>(d, "txtAnzahlTage")->isEnabled(), "anzahlTage");
-    QTEST(child<QWidget>(d, "lblColor_1")->isEnabled(), "colours01AndHeights");
-    QTEST(child<QWidget>(d, "Text1")->isEnabled(), "colours01AndHeights");
-    QTEST(child<QWidget>(d, "chkOptimierteZeilenhoehe")->isEnabled(), "optimiert");
-    QVERIFY(child<QWidget>(d, "cmdSchritfarbe_7")->isEnabled());
 }
 
 void tst_cfrmConfigLayout::storesExactlyTheEdits_data()

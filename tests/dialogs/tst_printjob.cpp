@@ -78,10 +78,6 @@ private slots:
     // Catches a page count of 0 printing nothing and a preview printing several pages.
     void pagesToPrint_data();
     void pagesToPrint();
-    // Catches numbers the layout dialog stores as text being refused, and one broken key
-    // spoiling the others.
-    void layoutFromContainer_data();
-    void layoutFromContainer();
 };
 
 void tst_PrintJob::viewRects_data()
@@ -237,47 +233,6 @@ void tst_PrintJob::pagesToPrint()
     QFETCH(qint32, expected);
 
     QCOMPARE(Dayplex::pagesToPrint(requested, preview), expected);
-}
-
-void tst_PrintJob::layoutFromContainer_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<qint32>("expected");
-
-    QTest::newRow("left margin as text") << "lngRandLinks" << QVariant(QStringLiteral("20")) << 20;
-    QTest::newRow("top margin with a fraction rounds half to even")
-        << "lngRandOben" << QVariant(QStringLiteral("20.5")) << 20;
-    QTest::newRow("views across as text")
-        << "lngAnzahlAnsichtenNebeneinander" << QVariant(QStringLiteral("2")) << 2;
-    QTest::newRow("views down that are no number read as 0")
-        << "lngAnzahlAnsichtenUebereinander" << QVariant(QStringLiteral("drei")) << 0;
-    QTest::newRow("gap beyond 32 bits reads as 0")
-        << "lngAbstandHorizontal" << QVariant(QStringLiteral("99999999999")) << 0;
-}
-
-void tst_PrintJob::layoutFromContainer()
-{
-    QFETCH(QString, key);
-    QFETCH(QVariant, value);
-    QFETCH(qint32, expected);
-
-    cContainer container;
-    const char *keys[] = {"lngRandLinks", "lngRandRechts", "lngRandOben", "lngRandUnten",
-                          "lngAbstandHorizontal", "lngAbstandVertikal",
-                          "lngAnzahlAnsichtenUebereinander", "lngAnzahlAnsichtenNebeneinander"};
-    for (const char *k : keys)
-        container.setValue(QLatin1String(k), QVariant::fromValue(short(7)));
-    container.setValue(key, value);
-
-    const PrintLayout layout = PrintLayout::fromContainer(container);
-    const qint32 fields[] = {layout.marginLeft, layout.marginRight, layout.marginTop,
-                             layout.marginBottom, layout.gapHorizontal, layout.gapVertical,
-                             layout.viewsDown, layout.viewsAcross};
-    for (int i = 0; i < 8; ++i) {
-        const bool edited = key.compare(QLatin1String(keys[i]), Qt::CaseInsensitive) == 0;
-        QCOMPARE(fields[i], edited ? expected : 7);
-    }
 }
 
 QTEST_APPLESS_MAIN(tst_PrintJob)

@@ -197,17 +197,6 @@ private slots:
         QCOMPARE(QRect(bar.left, bar.top, bar.width, bar.height), expected);
     }
 
-    // Catches the two directions of the time axis drifting apart.
-    void timeAxisRoundTrip()
-    {
-        const GanttLayout l = ganttLayout(0, 0, 700, 500, 13, 7, kMon, kMon, 0, false, 1);
-        for (int minutes = 0; minutes < 1440; minutes += 10) {
-            const Date t = kMon + minutes / 1440.0;
-            QVERIFY2(std::abs(l.dateAtX(l.xOf(t)) - t) < 1e-9, qPrintable(QString::number(minutes)));
-        }
-        QCOMPARE(l.dateAtX(l.lngNamenBreite - 1), 0.0);
-    }
-
     // Catches the row axis counting from the wrong row, or answering for the header and below.
     void rowAxis_data()
     {

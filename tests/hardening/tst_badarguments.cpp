@@ -289,7 +289,7 @@ QString invariantProblem(QObject *control, const QString &member, bool optionsCh
 std::unique_ptr<ucAgenda> makeAgenda()
 {
     auto agenda = std::make_unique<ucAgenda>();
-    agenda->resize(640, 480);
+    agenda->resize(200, 150);
     agenda->setAlignOnWeekday(2);
     double last = kWed + 2;
     agenda->SetDisplayedRange(kWed, &last, false, false);
@@ -300,7 +300,7 @@ std::unique_ptr<ucAgenda> makeAgenda()
     agenda->AddDate(QStringLiteral("K3"), QStringLiteral("gesperrt"), kWed + 2 + 8 * kHour,
                     kWed + 2 + 12 * kHour, false, 0, false, 0xCCCCCC, true);
     agenda->setSelectedDate(QStringLiteral("K1"));
-    agenda->paintToImage(QSize(640, 480));
+    agenda->paintToImage(QSize(200, 150));
     return agenda;
 }
 
@@ -308,7 +308,7 @@ std::unique_ptr<ucAgenda> makeAgenda()
 std::unique_ptr<ctlGantt> makeGantt()
 {
     auto gantt = std::make_unique<ctlGantt>();
-    gantt->resize(640, 320);
+    gantt->resize(200, 150);
     double last = kWed + 6;
     gantt->SetDisplayedRange(kWed, &last, false, false);
     gantt->AddMerkmal(QStringLiteral("Anna"), QStringLiteral("M1"));
@@ -322,7 +322,7 @@ std::unique_ptr<ctlGantt> makeGantt()
                    kWed + 3 + 12 * kHour, false, 0, false, 0xCCCCCC, true, QStringLiteral("M1"),
                    false);
     gantt->setSelectedDate(QStringLiteral("B1"));
-    gantt->paintToImage(QSize(640, 320));
+    gantt->paintToImage(QSize(200, 150));
     return gantt;
 }
 
@@ -527,9 +527,9 @@ void tst_BadArguments::badArgumentEndsInErrorOrRepair()
     // The view must still paint after whatever the call did.
     try {
         if (auto *agenda = qobject_cast<ucAgenda *>(control.get()))
-            QVERIFY(!agenda->paintToImage(QSize(320, 240)).isNull());
+            QVERIFY(!agenda->paintToImage(QSize(200, 150)).isNull());
         else if (auto *gantt = qobject_cast<ctlGantt *>(control.get()))
-            QVERIFY(!gantt->paintToImage(QSize(320, 240)).isNull());
+            QVERIFY(!gantt->paintToImage(QSize(200, 150)).isNull());
     } catch (const Error &e) {
         QFAIL(qPrintable(QStringLiteral("the view cannot paint any more: ") + e.message()));
     }

@@ -56,15 +56,10 @@ private Q_SLOTS:
             QTest::newRow(tag) << v << k;
         };
         row("true", true, Kind::Boolean);
-        row("INT16_MIN", QVariant::fromValue(short(INT16_MIN)), Kind::Integer);
         row("INT32_MAX", int(INT32_MAX), Kind::Long);
-        row("0.1", 0.1, Kind::Double);
-        row("-DBL_MAX", -DBL_MAX, Kind::Double);
         row("date with time", 45123.0 + 17.0 / 24 + 3.0 / 1440, Kind::Date);
-        row("empty text", QString(), Kind::Text);
         row("line breaks", QStringLiteral("a\nb\r\n\n"), Kind::Text);
         row("umlauts", QStringLiteral("Größe: äöü ÄÖÜ ß"), Kind::Text);
-        row("lone surrogate", QString(QChar(0xD83D)), Kind::Text);
     }
     void roundTrip()
     {
@@ -150,15 +145,12 @@ private Q_SLOTS:
         };
         row("Boolean true", true, Kind::Boolean, "true|-1|-1|True");
         row("Boolean false", false, Kind::Boolean, "false|0|0|False");
-        row("Integer -5", -5, Kind::Integer, "true|-5|-5|-5");
         row("Double 2.5 to even", 2.5, Kind::Double, "true|2|2.5|2.5");
-        row("Double -2.5 to even", -2.5, Kind::Double, "true|-2|-2.5|-2.5");
         row("Double beyond Long", 3e9, Kind::Double, "true|E6|3e+09|3e+09");
             "true|-2147483648|-2147483648.5|-2147483648.5");
         row("Date with time", 45000.75, Kind::Date, "true|45001|45000.75|45000.75");
         row("Text 20", "20", Kind::Text, "true|20|20|20");
         row("Text 2.5", "2.5", Kind::Text, "true|2|2.5|2.5");
-        row("Text wahr", "wahr", Kind::Text, "true|-1|-1|wahr");
         row("Text Falsch", "Falsch", Kind::Text, "false|0|0|Falsch");
         row("Text empty", "", Kind::Text, "false|0|0|");
         row("Text abc", "abc", Kind::Text, "E13|E13|E13|abc");

@@ -41,15 +41,6 @@ QImage reference(QSize size, const QRect &fill, QRgb colour, const QString &capt
     return image;
 }
 
-void invertArea(QImage &image, const QRect &area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            image.setPixel(x, y, image.pixel(x, y) ^ 0x00ffffff);
-}
-
-
-
 // An offscreen surface over a grey target, with the test font and yellow text.
 struct Surface
 {
@@ -83,15 +74,6 @@ class tst_cDC : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QCOMPARE(QFontInfo(testFont()).family(), QStringLiteral("DejaVu Sans"));
-        QPalette palette = QGuiApplication::palette();
-        palette.setColor(QPalette::Button, QColor(0xc0, 0xb0, 0xa0));
-        palette.setColor(QPalette::Light, QColor(0xf0, 0xe8, 0xe0));
-        palette.setColor(QPalette::Dark, QColor(0x50, 0x40, 0x30));
-        QGuiApplication::setPalette(palette);
-    }
 
     // Catches fills one pixel too large or small, fills for negative sizes, swapped red and
     // blue, and a background colour that does not stay set.
@@ -145,52 +127,6 @@ private slots:
         const QPoint origin(axis(horizontal, cell.x(), cell.width(), s.dc.textWidth(caption)),
                             axis(vertical, cell.y(), cell.height(), s.dc.textHeight(caption)));
         QCOMPARE(s.dc.image(), reference(s.target.size(), cell, kTealRgb, caption, origin, cell));
-    }
-
-    // Catches swapped edge colours, a missing inversion for the pressed look, the caption drawn
-    // outside the face, and 3-D colours fetched before the first 3-D box.
-    void draw3DRect_data()
-    {
-        QTest::addColumn<int>("appearance");
-        QTest::addColumn<QRgb>("outer");
-        QTest::addColumn<QRgb>("inner");
-        QTest::addColumn<bool>("inverted");
-        const QRgb light = qRgb(0xf0, 0xe8, 0xe0);
-        const QRgb dark = qRgb(0x50, 0x40, 0x30);
-        const QRgb black = qRgb(0, 0, 0);
-        QTest::newRow("0 raised") << 0 << dark << light << false;
-        QTest::newRow("2 sunken") << 2 << light << dark << false;
-        QTest::newRow("3 pressed, face inverted") << 3 << light << black << true;
-        QTest::newRow("7 unknown, black edges") << 7 << black << black << false;
-    }
-    void draw3DRect()
-    {
-        QFETCH(int, appearance);
-        QFETCH(QRgb, outer);
-        QFETCH(QRgb, inner);
-        QFETCH(bool, inverted);
-        const QString caption = QStringLiteral("Ab");
-        Surface s(60, 30);
-        s.dc.FillRect(0, 0, 60, 30, 0);
-        s.dc.DrawRahmen(0, 0, 10, 10, 0, 1);
-        QCOMPARE(s.dc.ThreeDFaceColor(), 0);
-        s.dc.Draw3DRect(5, 4, 40, 20, caption, 4, appearance);
-        QCOMPARE(s.dc.ThreeDFaceColor(), 0x00a0b0c0);
-        QCOMPARE(s.dc.ThreeDHighlightColor(), 0x00e0e8f0);
-        QCOMPARE(s.dc.ThreeDShadowColor(), 0x00304050);
-
-        const QRect face(6, 5, 38, 18);
-        const QImage faceWithCaption = reference(s.target.size(), face, qRgb(0xc0, 0xb0, 0xa0), caption,
-                                                 face.topLeft() + QPoint(3, 3), face);
-        QImage layers = blank(s.target.size());
-        QPainter p(&layers);
-        p.fillRect(QRect(5, 4, 40, 20), QColor(outer));
-        p.fillRect(QRect(5, 4, 39, 19), QColor(inner));
-        p.drawImage(face.topLeft(), faceWithCaption, face);
-        p.end();
-        if (inverted)
-            invertArea(layers, face);
-        QCOMPARE(s.dc.image(), layers);
     }
 
     // Catches wrong text flags and text spilling out of its rectangle.
