@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QMenu>
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -228,5 +229,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_AccessibleViews)
+DAYPLEX_TEST_MAIN(tst_AccessibleViews)
 #include "tst_accessibleviews.moc"

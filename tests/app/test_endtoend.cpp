@@ -107,38 +107,6 @@ private Q_SLOTS:
         Dayplex::setModalRunner({});
     }
 
-    // Catches a first paint that misses or adds appointments of the shown days, or puts them out of reach.
-    void firstPaintShowsTheSeededWeek()
-    {
-        openDatabase(QDate::currentDate());
-        QVERIFY(m_db->seededOnOpen());
-        openWindow();
-        Dayplex::ucAgenda *calendar = m_window->calendar();
-        const QVector<Appointment> shown = m_db->appointmentsInDays(calendar->FirstDay(), calendar->LastDay());
-        QVERIFY(!shown.isEmpty());
-        QStringList expected;
-        for (const Appointment &a : shown)
-            expected.append(HostBridge::appointmentKey(a.id));
-        expected.sort();
-        QCOMPARE(appointmentKeys(calendar->TerminDSN()), expected);
-
-        // Every timed appointment of the morning has a box under the mouse that names it.
-        QSet<QString> tips;
-        for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); y += 7)
-            for (int x = 0; x < surface()->width(); x += 5)
-                tips.insert(tipAt(QPoint(x, y)));
-        const QString fields = QStringLiteral("AKT_Merkmale, AKT_Notiz");
-        for (const Appointment &a : shown) {
-            const double time = a.start - std::floor(a.start);
-            if (a.allDay || time < calendar->FirstTime() || time > 11.0 / 24)
-                continue;
-            const QString memo = HostBridge::composeMemo(fields, a, m_db->participant(a.participantId)->name);
-            const bool found = std::any_of(tips.cbegin(), tips.cend(),
-                                           [&](const QString &tip) { return tip.endsWith(memo); });
-            QVERIFY2(found, qPrintable(memo));
-        }
-    }
-
     void dragAppointment_data()
     {
         QTest::addColumn<bool>("yes");

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -295,6 +296,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_AppointmentLayout)
+DAYPLEX_TEST_MAIN(tst_AppointmentLayout)
 
 #include "tst_appointmentlayout.moc"

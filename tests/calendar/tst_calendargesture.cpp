@@ -6,6 +6,7 @@
 #include "support/testing.h"
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -319,6 +320,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CalendarGesture)
+DAYPLEX_TEST_MAIN(tst_CalendarGesture)
 
 #include "tst_calendargesture.moc"

@@ -6,6 +6,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -265,5 +266,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CalendarGrid)
+DAYPLEX_TEST_MAIN(tst_CalendarGrid)
 #include "tst_calendargrid.moc"

@@ -10,6 +10,7 @@
 #include <dayplex/ucagenda.h>
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -215,5 +216,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_CalendarPicture)
+DAYPLEX_TEST_MAIN(tst_CalendarPicture)
 #include "tst_calendarpicture.moc"

@@ -10,6 +10,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -206,5 +207,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_CalendarPrint)
+DAYPLEX_TEST_MAIN(tst_CalendarPrint)
 #include "tst_calendarprint.moc"

@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include "support/testmain.h"
 
 
 using namespace Dayplex;
@@ -277,6 +278,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CellMatrix)
+DAYPLEX_TEST_MAIN(tst_CellMatrix)
 
 #include "tst_cellmatrix.moc"

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -140,5 +141,5 @@ private slots:
 
 };
 
-QTEST_APPLESS_MAIN(tst_Confirmation)
+DAYPLEX_TEST_MAIN(tst_Confirmation)
 #include "tst_confirmation.moc"

@@ -5,6 +5,7 @@
 
 #include <random>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -258,5 +259,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_HitTest)
+DAYPLEX_TEST_MAIN(tst_HitTest)
 #include "tst_hittest.moc"

@@ -1,7 +1,7 @@
 // The calendar's wiring on a real control shown offscreen: a drag with its question and event,
-// the drag ghost, errors that stay inside, and the context menu's commands, at points taken
-// from the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to
-// keep the rendered pictures of the drag ghost for a look.
+// the drag ghost, errors that stay inside and the context menu's commands, at points taken from
+// the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to keep the pictures of
+// the drag ghost.
 #include "calendar/calendarmenu.h"
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <optional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -172,7 +173,7 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<Date>("start"); // 0: stays where it was
         QTest::addColumn<Date>("end");
-        const Date wed = kMonday + 2, thu = kMonday + 3;
+        const Date thu = kMonday + 3;
         const Spot thu14{zeitzelle, thu + hm(14, 0)}, thu10{zeitzelle, thu + hm(10, 0)};
         const int box = termineintrag, bar = tagestermin;
         QTest::newRow("timed to Thursday 14:00, confirmed")
@@ -334,5 +335,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Interaction)
+DAYPLEX_TEST_MAIN(tst_Interaction)
 #include "tst_interaction.moc"

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using Dayplex::Dispatch;
 using Call = Dispatch::Call;
@@ -313,5 +314,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_Dispatch)
+DAYPLEX_TEST_MAIN(tst_Dispatch)
 #include "tst_dispatch.moc"

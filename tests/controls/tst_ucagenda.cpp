@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -244,5 +245,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_ucAgenda)
+DAYPLEX_TEST_MAIN(tst_ucAgenda)
 #include "tst_ucagenda.moc"

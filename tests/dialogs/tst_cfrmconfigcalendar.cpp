@@ -8,6 +8,7 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -221,5 +222,5 @@ void tst_cfrmConfigCalendar::layoutButtons()
     QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
 }
 
-QTEST_MAIN(tst_cfrmConfigCalendar)
+DAYPLEX_TEST_MAIN(tst_cfrmConfigCalendar)
 #include "tst_cfrmconfigcalendar.moc"

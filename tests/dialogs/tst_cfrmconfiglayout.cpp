@@ -11,6 +11,7 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -234,5 +235,5 @@ void tst_cfrmConfigLayout::leaving()
     QTEST(d.Cancel(), "cancel");
 }
 
-QTEST_MAIN(tst_cfrmConfigLayout)
+DAYPLEX_TEST_MAIN(tst_cfrmConfigLayout)
 #include "tst_cfrmconfiglayout.moc"

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -128,5 +129,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_DialogKeyboard)
+DAYPLEX_TEST_MAIN(tst_DialogKeyboard)
 #include "tst_dialogkeyboard.moc"

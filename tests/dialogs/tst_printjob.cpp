@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -235,5 +236,5 @@ void tst_PrintJob::pagesToPrint()
     QCOMPARE(Dayplex::pagesToPrint(requested, preview), expected);
 }
 
-QTEST_APPLESS_MAIN(tst_PrintJob)
+DAYPLEX_TEST_MAIN(tst_PrintJob)
 #include "tst_printjob.moc"

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -271,5 +272,5 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
     QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
 }
 
-QTEST_MAIN(tst_FreeSlotSearch)
+DAYPLEX_TEST_MAIN(tst_FreeSlotSearch)
 #include "tst_freeslotsearch.moc"

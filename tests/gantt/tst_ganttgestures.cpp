@@ -6,6 +6,7 @@
 #include "support/testing.h"
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -251,5 +252,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_GanttGestures)
+DAYPLEX_TEST_MAIN(tst_GanttGestures)
 #include "tst_ganttgestures.moc"

@@ -1,28 +1,17 @@
-// The Gantt view under the mouse, its menu, scrolling, the search panel and printing, on a
-// real control shown offscreen. Set DAYPLEX_PICTURES to a folder to keep pictures and PDFs.
-#include "dialogs/cprintdialog.h"
+// The Gantt view on a real control shown offscreen: a move by mouse with its question and
+// event, and the kept picture that a change must renew.
 #include "gantt/ctlgantt_p.h"
-#include "gantt/freeslotsearch.h"
 #include "gantt/ganttsurface.h"
-#include "shared/cdc.h"
 #include "shared/clock.h"
 #include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
 
-#include <QAction>
-#include <QCalendarWidget>
-#include <QDateEdit>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimeEdit>
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -30,8 +19,6 @@ using namespace Dayplex::Testing;
 namespace {
 
 const Date kMonday = day(2024, 3, 4);
-
-QString keepDir() { return qEnvironmentVariable("DAYPLEX_PICTURES"); }
 
 void send(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
           Qt::MouseButtons buttons)
@@ -49,18 +36,6 @@ void drag(QWidget *widget, QPoint from, const QVector<QPoint> &moves)
         send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
     send(widget, QEvent::MouseButtonRelease, moves.isEmpty() ? from : moves.last(), Qt::LeftButton,
          Qt::NoButton);
-}
-
-int pdfPageCount(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray pdf = file.readAll();
-    int count = 0;
-    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1))
-        count += pdf.mid(at, 12) != "/Type /Pages";
-    return count;
 }
 
 // Two participants after the holiday row: Anna with a meeting on Monday 09:00-11:00 and a fair
@@ -121,7 +96,6 @@ struct View
         d()->drawDragOverlay(painter);
         return image;
     }
-    QAction *action(const char *name) { return d()->contextMenu()->findChild<QAction *>(name); }
 };
 
 } // namespace
@@ -143,7 +117,6 @@ private slots:
     {
         setCurrentDateTimeForTesting(0);
         cTools::setPromptHandler({});
-        cPrintDialog::setHandler({});
     }
 
     // Catches a move that ignores the confirmation or Escape, a whole-day start that picks up
@@ -251,54 +224,10 @@ private slots:
             QCOMPARE(g.GetMerkmalIndex(inA.y()), 2);
     }
 
-    // Catches the selection, marking, current-time line or proposal in the printed view, and a
-    // printed view without its black frame.
-    void printedViewLeavesOutScreenState_data()
-    {
-        QTest::addColumn<bool>("forPrinting");
-        QTest::newRow("printing") << true;
-        QTest::newRow("not printing (the screen state shows)") << false;
-    }
-    void printedViewLeavesOutScreenState()
-    {
-        QFETCH(bool, forPrinting);
-        View view(2);
-        view.gantt.setSelectedDate("A");
-        view.gantt.TerminVorSchlagEintragen(kMonday + hm(14, 0), kMonday + hm(16, 0));
-        view.d()->model.row(2).blnMarkiert = true;
-        view.gantt.ForPrinting = forPrinting;
-        QImage page(1000, 600, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        {
-            QPainter painter(&page);
-            painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
-            view.gantt.PrintAnsicht(&painter, 50, 40, 900, 500);
-        }
-        view.gantt.ForPrinting = false;
-        if (!keepDir().isEmpty())
-            page.save(keepDir() + QStringLiteral("/gantt-printed-view-%1.png").arg(forPrinting));
-        const QColor selection = cDC::toQColor(cTools::DefaultSelectionColor());
-        const QColor red(255, 0, 0);
-        int selected = 0, redPixels = 0;
-        for (int y = 0; y < page.height(); ++y) {
-            for (int x = 0; x < page.width(); ++x) {
-                const QColor c = page.pixelColor(x, y);
-                selected += c == selection;
-                redPixels += c == red;
-            }
-        }
-        QCOMPARE(selected > 0, !forPrinting);
-        QCOMPARE(redPixels > 0, !forPrinting);
-        QCOMPARE(page.pixelColor(50, 300), QColor(Qt::black));
-        QCOMPARE(page.pixelColor(950, 300), QColor(Qt::black));
-        QCOMPARE(page.pixelColor(500, 540), QColor(Qt::black));
-        QCOMPARE(page.pixelColor(49, 300), QColor(Qt::white));
-    }
-
 private:
     QList<Prompt> prompts;
     bool answer = true;
 };
 
-QTEST_MAIN(tst_GanttInteraction)
+DAYPLEX_TEST_MAIN(tst_GanttInteraction)
 #include "tst_ganttinteraction.moc"

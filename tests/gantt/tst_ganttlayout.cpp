@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -290,5 +291,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_GanttLayout)
+DAYPLEX_TEST_MAIN(tst_GanttLayout)
 #include "tst_ganttlayout.moc"

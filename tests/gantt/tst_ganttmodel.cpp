@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -172,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_GanttModel)
+DAYPLEX_TEST_MAIN(tst_GanttModel)
 #include "tst_ganttmodel.moc"

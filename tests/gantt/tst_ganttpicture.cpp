@@ -8,6 +8,7 @@
 #include <dayplex/ctlgantt.h>
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -173,16 +174,20 @@ private slots:
     void currentTimeLine_data()
     {
         QTest::addColumn<Date>("now");
+        QTest::addColumn<bool>("printed");
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("Wednesday 10:17") << kMonday + 2 + hm(10, 17) << true;
-        QTest::newRow("now after the range") << kMonday + 8 << false;
+        QTest::newRow("Wednesday 10:17") << kMonday + 2 + hm(10, 17) << false << true;
+        QTest::newRow("now after the range") << kMonday + 8 << false << false;
+        QTest::newRow("printed: a page shows no now") << kMonday + 2 + hm(10, 17) << true << false;
     }
     void currentTimeLine()
     {
         QFETCH(Date, now);
+        QFETCH(bool, printed);
         QFETCH(bool, drawn);
         setCurrentDateTimeForTesting(now);
         Scene scene;
+        scene.gantt.ForPrinting = printed;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
         const GanttLayout &l = scene.layout();
         const qint32 x = l.xOf(kMonday + 2 + hm(10, 17));
@@ -192,8 +197,7 @@ private slots:
         if (drawn)
             QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
     }
-
 };
 
-QTEST_MAIN(tst_GanttPicture)
+DAYPLEX_TEST_MAIN(tst_GanttPicture)
 #include "tst_ganttpicture.moc"

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -96,5 +97,5 @@ private Q_SLOTS:
 
 };
 
-QTEST_GUILESS_MAIN(tst_RowBusyIndex)
+DAYPLEX_TEST_MAIN(tst_RowBusyIndex)
 #include "tst_rowbusyindex.moc"

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include "support/testmain.h"
 
 using Dayplex::cContainer;
 using Kind = cContainer::Kind;
@@ -147,7 +148,6 @@ private Q_SLOTS:
         row("Boolean false", false, Kind::Boolean, "false|0|0|False");
         row("Double 2.5 to even", 2.5, Kind::Double, "true|2|2.5|2.5");
         row("Double beyond Long", 3e9, Kind::Double, "true|E6|3e+09|3e+09");
-            "true|-2147483648|-2147483648.5|-2147483648.5");
         row("Date with time", 45000.75, Kind::Date, "true|45001|45000.75|45000.75");
         row("Text 20", "20", Kind::Text, "true|20|20|20");
         row("Text 2.5", "2.5", Kind::Text, "true|2|2.5|2.5");
@@ -285,5 +285,5 @@ private Q_SLOTS:
 
 };
 
-QTEST_APPLESS_MAIN(tst_cContainer)
+DAYPLEX_TEST_MAIN(tst_cContainer)
 #include "tst_ccontainer.moc"

@@ -1,6 +1,7 @@
 #include "shared/cdc.h"
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -213,5 +214,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_cDC)
+DAYPLEX_TEST_MAIN(tst_cDC)
 #include "tst_cdc.moc"

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -131,5 +132,5 @@ private slots:
 
 };
 
-QTEST_APPLESS_MAIN(tst_cHolidays)
+DAYPLEX_TEST_MAIN(tst_cHolidays)
 #include "tst_cholidays.moc"

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -227,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_cTools)
+DAYPLEX_TEST_MAIN(tst_cTools)
 #include "tst_ctools.moc"

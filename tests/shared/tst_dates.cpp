@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ctime>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -168,5 +169,5 @@ private slots:
 
 };
 
-QTEST_APPLESS_MAIN(tst_Dates)
+DAYPLEX_TEST_MAIN(tst_Dates)
 #include "tst_dates.moc"

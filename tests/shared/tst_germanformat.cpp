@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -172,5 +173,5 @@ private slots:
 
 };
 
-QTEST_APPLESS_MAIN(tst_GermanFormat)
+DAYPLEX_TEST_MAIN(tst_GermanFormat)
 #include "tst_germanformat.moc"

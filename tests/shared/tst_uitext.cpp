@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -123,5 +124,5 @@ private slots:
 
 };
 
-QTEST_MAIN(tst_UiText)
+DAYPLEX_TEST_MAIN(tst_UiText)
 #include "tst_uitext.moc"

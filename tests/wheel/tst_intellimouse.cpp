@@ -6,6 +6,7 @@
 
 #include <QtTest>
 #include <memory>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -139,5 +140,5 @@ void tst_Intellimouse::failingHandlerLeavesTheWindowWorking()
     QCOMPARE(window.wheels, 1);
 }
 
-QTEST_MAIN(tst_Intellimouse)
+DAYPLEX_TEST_MAIN(tst_Intellimouse)
 #include "tst_intellimouse.moc"
