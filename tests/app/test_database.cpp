@@ -47,19 +47,6 @@ QString integrity(const Database &db)
     return query.value(0).toString();
 }
 
-// Child: holds the write lock on the file for the given milliseconds, as another program would.
-int holdLock(const QString &path, int ms)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-    db.setDatabaseName(path);
-    QSqlQuery query(db);
-    if (!db.open() || !query.exec(QStringLiteral("BEGIN EXCLUSIVE")))
-        return 1;
-    QTextStream(stdout) << "locked" << Qt::endl;
-    QThread::msleep(ms);
-    return query.exec(QStringLiteral("ROLLBACK")) ? 0 : 1;
-}
-
 } // namespace
 
 class tst_Database : public QObject
@@ -152,7 +139,6 @@ private Q_SLOTS:
         QCOMPARE(db.setting(QStringLiteral("probe")), QStringLiteral("1"));
     }
 
-
     void faults_data()
     {
         QTest::addColumn<QString>("fault");
@@ -176,16 +162,10 @@ private Q_SLOTS:
         Appointment edited = *db.appointment(id);
         edited.text = QString(200000, QLatin1Char('x'));
 
-        QProcess holder;
         std::function<void()> undo = [] {};
         if (fault == QLatin1String("full")) {
             execSql(db, QStringLiteral("PRAGMA max_page_count = 1")); // clamps to the pages in use
             undo = [&] { execSql(db, QStringLiteral("PRAGMA max_page_count = 1073741823")); };
-        } else if (fault == QLatin1String("locked")) {
-            holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path, QStringLiteral("4500")});
-            QVERIFY(holder.waitForReadyRead(10000));
-            QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
-            undo = [&] { QVERIFY(holder.waitForFinished(10000)); };
         } else {
             // chattr, not chmod: the tests may run as the administrator, whom permissions do not stop.
             if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path, folder.path()}) != 0)
@@ -213,14 +193,5 @@ private:
     int m_counter = 0;
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() == 4 && args.at(1) == QLatin1String("--hold-lock"))
-        return holdLock(args.at(2), args.at(3).toInt());
-    tst_Database test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(tst_Database)
 #include "test_database.moc"

@@ -4,7 +4,6 @@
 #include "calendar/ucagenda_p.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
-#include "shared/readablecolours.h"
 #include "support/testing.h"
 
 #include <dayplex/ucagenda.h>
@@ -18,13 +17,6 @@ using namespace Dayplex::Testing;
 namespace {
 
 QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
-
-void keep(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("DAYPLEX_PICTURES");
-    if (!dir.isEmpty())
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 QVector<HitRegion> regionsOf(ucAgenda &agenda, qint32 type, qint32 index = -1)
 {
@@ -72,32 +64,7 @@ struct Week
     }
 };
 
-constexpr qint32 kA = 10, kB = 11, kC = 12, kD = 13, kE = 14, kF = 15, kG = 16, kH = 17;
-
-void send(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-// The fill of a box (its inside next to the bottom right corner, where no text goes) and the
-// colour of its text area that stands out most against it.
-struct BoxColours
-{
-    qint32 fill = 0;
-    double textContrast = 1;
-};
-BoxColours paintedColours(const QImage &image, const HitRegion &box)
-{
-    const auto windows = [](QRgb c) { return qint32(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16)); };
-    BoxColours colours;
-    colours.fill = windows(image.pixel(box.lngLeft + box.lngWidth - 3, box.lngTop + box.lngHeight - 3));
-    for (int y = box.lngTop + 2; y < box.lngTop + box.lngHeight - 2; ++y)
-        for (int x = box.lngLeft + 2; x < box.lngLeft + box.lngWidth - 2; ++x)
-            colours.textContrast = std::max(colours.textContrast, contrastRatio(windows(image.pixel(x, y)), colours.fill));
-    return colours;
-}
+constexpr qint32 kA = 10, kB = 11, kC = 12;
 
 } // namespace
 
@@ -121,7 +88,7 @@ private slots:
     {
         Week week;
         const QImage image = week.agenda.paintToImage(QSize(1000, 700));
-        keep(image, QStringLiteral("week"));
+        keepPicture(image, QStringLiteral("week"));
         const auto a = regionsOf(week.agenda, termineintrag, kA), b = regionsOf(week.agenda, termineintrag, kB),
                    c = regionsOf(week.agenda, termineintrag, kC);
         QCOMPARE(a.size(), 1);
@@ -153,7 +120,7 @@ private slots:
         QFETCH(QString, firstHeader);
         Week week(days);
         const QImage image = week.agenda.paintToImage(QSize(width, 700));
-        keep(image, QStringLiteral("days-%1").arg(days));
+        keepPicture(image, QStringLiteral("days-%1").arg(days));
         const GridGeometry &geo = ucAgendaPrivate::get(&week.agenda)->scene.grid.geo;
         QCOMPARE(regionsOf(week.agenda, tageszellekopf).size(), days);
         const bool narrow = 10 * geo.lngZeichenbreite > geo.lngSpaltenBreite;

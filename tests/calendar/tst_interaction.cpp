@@ -24,13 +24,6 @@ namespace {
 
 bool same(Date a, Date b) { return std::abs(a - b) < 1e-7; }
 
-void keep(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("DAYPLEX_PICTURES");
-    if (!dir.isEmpty())
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 const Date kMonday = day(2024, 3, 25); // Good Friday is on the 29th
 const Date kHalfHour = 30 * kOneMinute;
 
@@ -240,7 +233,7 @@ private slots:
         c.press(centre(bar));
         c.drag(QPointF(centre(bar).x(), y));
         const QImage ghost = c.pic->grab().toImage();
-        keep(ghost, QStringLiteral("splitter-ghost"));
+        keepPicture(ghost, QStringLiteral("splitter-ghost"));
         const qint32 h = c.d->scene.grid.geo.lngSplitterHoehe;
         const qint32 right = c.pic->width() - 1;
         const auto inverted = [&](int px, int py) { return ghost.pixel(px, py) == (before.pixel(px, py) ^ 0x00FFFFFFu); };
@@ -257,7 +250,7 @@ private slots:
         // Replaced by another ghost, and then taken away.
         c.agenda.DrawDragDrop(40, 60, 100, 30);
         const QImage moved = c.pic->grab().toImage();
-        keep(moved, QStringLiteral("ghost-box"));
+        keepPicture(moved, QStringLiteral("ghost-box"));
         QCOMPARE(moved.pixel(5, y), before.pixel(5, y));
         QCOMPARE(moved.pixel(70, 60), before.pixel(70, 60) ^ 0x00FFFFFFu);
         QCOMPARE(moved.pixel(140, 75), before.pixel(140, 75) ^ 0x00FFFFFFu);

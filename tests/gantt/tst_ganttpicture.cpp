@@ -17,13 +17,6 @@ namespace {
 
 QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
 
-void keep(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("DAYPLEX_PICTURES");
-    if (!dir.isEmpty())
-        image.save(dir + QLatin1Char('/') + QStringLiteral("gantt-") + name + QStringLiteral(".png"));
-}
-
 // The share of the pixels of a rectangle that have the colour.
 double share(const QImage &image, const QRect &rect, const QColor &colour)
 {
@@ -128,7 +121,7 @@ private slots:
     {
         Scene scene;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, QStringLiteral("week"));
+        keepPicture(image, QStringLiteral("gantt-week"));
         const GanttLayout &l = scene.layout();
         const BarRect h = scene.bar("H");
         QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
@@ -152,7 +145,7 @@ private slots:
     {
         Scene scene;
         const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
-        keep(image, QStringLiteral("staircase"));
+        keepPicture(image, QStringLiteral("gantt-staircase"));
         const GanttLayout &l = scene.layout();
         const BarRect a = scene.bar("A"), &b = scene.bar("B"), &c = scene.bar("C");
         QVERIFY(a.top < b.top && b.top < c.top); // the staircase itself: tst_ganttlayout

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using Dayplex::cContainer;
@@ -16,16 +17,6 @@ using Kind = cContainer::Kind;
 namespace {
 
 struct Throws { int number; };
-
-template <class F> int errorOf(F f)
-{
-    try {
-        f();
-    } catch (const Dayplex::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 quint64 bits(double d)
 {
@@ -220,7 +211,7 @@ private Q_SLOTS:
         cContainer c;
         c.setValue(QStringLiteral("k"), QStringLiteral("old"));
         const QString before = c.ContainerString();
-        const int error = errorOf([&] {
+        const int error = Dayplex::Testing::errorNumber([&] {
             if (kind < 0)
                 c.setValue(key, value);
             else
@@ -282,7 +273,6 @@ private Q_SLOTS:
         }
         QCOMPARE(c.ContainerString(), before);
     }
-
 };
 
 DAYPLEX_TEST_MAIN(tst_cContainer)
