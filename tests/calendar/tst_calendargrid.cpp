@@ -95,6 +95,7 @@ private slots:
         QTest::addColumn<int>("x");
         QTest::newRow("last day 23:00") << day(2024, 3, 6) + hm(23, 0) << 296;
         QTest::newRow("before the first day") << day(2024, 2, 1) << 0;
+        QTest::newRow("after the last day stops at the right edge") << day(2024, 3, 9) << 300;
         QTest::newRow("noon of the first day") << day(2024, 3, 4) + hm(12, 0) << 50;
         QTest::newRow("12.5 pixels round half to even") << day(2024, 3, 4) + hm(3, 0) << 12;
     }

@@ -139,7 +139,7 @@ private slots:
         for (const char *changed : {"same range again (cells coloured anew)", "AddDate", "Clear", "Refresh", "Scroll", "setOptions", "setFirstTime",
                                     "setDayInfoHeight", "setMinDateHeight", "time selection", "whole days",
                                     "SelectedDate", "backcolor", "presentation", "the next day",
-                                    "a record changed in place"})
+                                    "a record changed in place", "a record marked done in place"})
             QTest::newRow(changed) << changed << true;
     }
     void keptPicture()
@@ -174,6 +174,7 @@ private slots:
             {"the next day", [&] { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); }},
             // As a refused change puts the times back: through the record, after a repaint.
             {"a record changed in place", [&] { d->data.store.at(kA).dateStart -= hm(1, 0); }},
+            {"a record marked done in place", [&] { d->data.store.at(kA).blnErledigt = true; }},
         };
         changes.value(change)();
         QCOMPARE(!(d->kept.valid && d->viewKey(size, 1) == d->kept.key), paintsAgain);

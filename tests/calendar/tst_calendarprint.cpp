@@ -1,5 +1,6 @@
 // The calendar's print sheets: the title block and the grid on paper.
 #include "calendar/calendarprintview.h"
+#include "calendar/calendarscene.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
@@ -205,6 +206,44 @@ private slots:
         QVERIFY(drawnInside > 100);
     }
 
+    // Catches screen state on paper: today's red mark, and a time bar that runs below the
+    // printed day (it ends at 14:00 here).
+    void printedSceneLeavesOutScreenState_data()
+    {
+        QTest::addColumn<bool>("forPrinting");
+        QTest::newRow("on paper") << true;
+        QTest::newRow("on screen") << false;
+    }
+    void printedSceneLeavesOutScreenState()
+    {
+        QFETCH(bool, forPrinting);
+        AppointmentStore store;
+        CellMatrix matrix;
+        CalendarGrid grid;
+        const CalendarStyle style;
+        grid.firstDay = day(2024, 3, 4);
+        grid.lastDay = grid.firstDay + 2;
+        grid.setRaster(30 * kOneMinute);
+        grid.firstTime = hm(8, 0);
+        grid.endZeit = hm(18, 0);
+        matrix.rebuild(3, grid.lastRow + 1);
+        store.add("L", "Ausarbeitung", grid.firstDay + hm(13, 15), grid.firstDay + hm(19, 0), false,
+                  0, false, 0, false, false);
+        SceneInput in(store, matrix, grid, style);
+        in.area = QRect(0, 0, 700, 300);
+        in.charWidth = 8;
+        in.charHeight = 13;
+        in.forPrinting = forPrinting;
+        in.today = grid.firstDay + 1;
+        const CalendarScene scene = computeCalendarScene(in);
+        const auto red = std::count_if(scene.cells.cbegin(), scene.cells.cend(),
+                                       [](const SceneCell &c) { return c.frame == 0x0000FF; });
+        QCOMPARE(red, forPrinting ? 0 : 1);
+        QCOMPARE(scene.appointments.size(), 1);
+        const QRect bar = scene.appointments.first().timeBar;
+        if (forPrinting)
+            QVERIFY(bar.y() + bar.height() <= scene.grid.geo.lngUnten);
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_CalendarPrint)

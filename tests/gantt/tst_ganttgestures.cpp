@@ -231,6 +231,13 @@ private slots:
         const GanttScene scene = ganttScene(content, 0, 0, 600, 90, 13, 8);
         QVERIFY(scene.lastRow < model.rowCount());
         const BarPass all = ganttLayoutBars(model, scene.layout, 2, 1, model.rowCount());
+        // The picture lays out every bar that reaches into it, those of the row cut off at the
+        // bottom too.
+        QVERIFY((90 - scene.layout.lngZeilenOben) % scene.layout.lngZeilenhoehe != 0);
+        const BarPass shown = ganttLayoutBars(model, scene.layout, 2, 2, model.rowCount());
+        for (qint32 i = 1; i <= model.dateCount(); ++i)
+            if (shown.rects.at(i - 1).top < 90)
+                QCOMPARE(scene.bars.rects.at(i - 1).top, shown.rects.at(i - 1).top);
         for (int y = 0; y < 400; ++y) {
             for (int x = 100; x < 600; x += 3) {
                 qint32 expected = 0;

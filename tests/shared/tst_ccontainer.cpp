@@ -252,7 +252,7 @@ private Q_SLOTS:
         QTest::newRow("text length missing") << kHeader + "a:s=abc\n";
         QTest::newRow("no line break after text") << kHeader + "a:s1=ab\n";
         // Too short, the rest of the text would read as an entry of its own.
-        QTest::newRow("text length too short") << kHeader + "a:s1=ab:l=1\n";
+        QTest::newRow("text length too short") << kHeader + "a:s1=abc:l=1\n";
         QTest::newRow("huge text length") << kHeader + "a:s99999999999999999999=x\n";
         QTest::newRow("last line not ended") << kHeader + "a:l=1";
     }
