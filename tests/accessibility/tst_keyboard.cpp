@@ -42,8 +42,7 @@ QStringList pressEach(const QString &keys, Press press)
     return log;
 }
 
-// The calendar's week from 08:00 on 1000 x 700 pixels with a 30-minute raster, and the time
-// selection on Monday 10:00 where a test sets it: A Monday
+// The calendar's week from 08:00 on 1000 x 700 pixels with a 30-minute raster: A Monday
 // 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all day Tuesday, the holiday
 // Good Friday.
 struct Week
