@@ -109,6 +109,8 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, qint32 width, qint32 heigh
 {
     painter->drawImage(QPointF(0, 0), picture(QSize(width, height), pic->devicePixelRatioF()));
     paintGhost(painter, width, height);
+    if (pic->hasFocus() && gesture.keyboardInUse())
+        paintFocusFrame(painter, width, height);
 }
 
 } // namespace Dayplex
