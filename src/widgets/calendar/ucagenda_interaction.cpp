@@ -19,19 +19,10 @@ namespace {
 constexpr int kAutoScrollMilliseconds = 100;
 }
 
-TerminEintrag *ucAgendaPrivate::entry(qint32 index)
-{
-    if (index < 1 || index > data.store.count())
-        return nullptr;
-    return &data.store.at(index);
-}
-
 void ucAgendaPrivate::restoreSelectedTimes()
 {
-    if (TerminEintrag *e = entry(selection.index)) {
-        e->dateStart = e->dateStartOrig;
-        e->dateEnd = e->dateEndOrig;
-    }
+    if (data.store.contains(selection.index))
+        data.store.restoreTimes(selection.index);
 }
 
 GestureView ucAgendaPrivate::gestureView() const
@@ -111,10 +102,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->setSelectedDate(a.text);
             break;
         case A::SetTimes:
-            if (TerminEintrag *e = entry(a.value)) {
-                e->dateStart = a.from;
-                e->dateEnd = a.to;
-            }
+            if (data.store.contains(a.value))
+                data.store.setTimes(a.value, a.from, a.to);
             break;
         case A::RestoreTimes:
             restoreSelectedTimes();
@@ -147,13 +136,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->SelectedDateMove(a.from, a.value);
             break;
         case A::ConfirmResize:
-            if (TerminEintrag *e = entry(a.value); e && common.ConfirmDateChange(*e, q)) {
-                // Copies: a handler that refreshes the store must not pull the values from
-                // under the handlers after it.
-                const QString dsn = e->dsn;
-                const Date start = e->dateStart, end = e->dateEnd;
-                Q_EMIT q->DateChanged(dsn, start, end);
-            }
+            if (data.store.contains(a.value) && common.ConfirmDateChange(data.store, a.value, q))
+                emitDateChanged(a.value);
             break;
         case A::ShowSelected:
             showSelected();
@@ -193,6 +177,19 @@ void ucAgendaPrivate::perform(const GestureResult &result)
         throw;
     }
     finish();
+}
+
+void ucAgendaPrivate::emitDateChanged(qint32 index)
+{
+    // A host that filled the store anew while the question was open has no such change.
+    if (!data.store.contains(index))
+        return;
+    // Copies: a handler that refreshes the store must not pull the values from under the
+    // handlers after it.
+    const TerminEintrag &e = data.store.at(index);
+    const QString dsn = e.dsn;
+    const Date start = e.dateStart, end = e.dateEnd;
+    Q_EMIT q->DateChanged(dsn, start, end);
 }
 
 void ucAgendaPrivate::showSelected()
@@ -318,34 +315,29 @@ void ucAgenda::MousePointer(const QVariant &v)
 */
 void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 {
-    TerminEintrag *e = d->entry(d->selection.index);
-    if (!e)
+    const qint32 index = d->selection.index;
+    if (!d->data.store.contains(index))
         return;
     if (!isValidDate(NewDate))
         throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
-    const Date duration = e->dateEnd - e->dateStart;
+    const TerminEintrag &e = d->data.store.at(index);
+    const Date duration = e.dateEnd - e.dateStart;
     const Date start = cTools::NormalizeDate(
-        dragzielTyp == tageszelle ? NewDate + cTools::TimeOnly(e->dateStart) : NewDate);
+        dragzielTyp == tageszelle ? NewDate + cTools::TimeOnly(e.dateStart) : NewDate);
     const Date end = cTools::NormalizeDate(start + duration);
     if (!isValidDate(start) || !isValidDate(end))
         throw Error(Overflow,
                     QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
-    e->dateStart = start;
-    e->dateEnd = end;
+    d->data.store.setTimes(index, start, end);
     bool committed = false;
     try {
-        committed = d->common.ConfirmDateChange(*e, this);
+        committed = d->common.ConfirmDateChange(d->data.store, index, this);
     } catch (...) {
         d->restoreSelectedTimes();
         throw;
     }
-    if (!committed)
-        return;
-    // Copies: a handler that refreshes the store must not pull the values from under the
-    // handlers after it.
-    const QString dsn = e->dsn;
-    const Date newStart = e->dateStart, newEnd = e->dateEnd;
-    Q_EMIT DateChanged(dsn, newStart, newEnd);
+    if (committed)
+        d->emitDateChanged(index);
 }
 
 } // namespace Dayplex

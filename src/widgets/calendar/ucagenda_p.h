@@ -67,7 +67,7 @@ struct SurfaceState
 // Everything the picture of the view depends on. Two equal keys give the same picture.
 struct ViewKey
 {
-    size_t store = 0;     // the store's fingerprint, versions of the cells and the settings
+    quint64 store = 0;    // versions of the store, the cells and the settings
     quint64 matrix = 0;
     quint64 settings = 0;
     Date firstDay = 0;
@@ -146,11 +146,11 @@ public:
     void perform(const GestureResult &result);
     GestureView gestureView() const;
 
-    // The appointment a region or the selection names, nullptr when it is no longer stored.
-    TerminEintrag *entry(qint32 index);
     void ensureSelectionVisible();
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
+    // DateChanged for a committed change of the record at index.
+    void emitDateChanged(qint32 index);
     void hScrollChange();
     void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.

@@ -34,7 +34,7 @@ bool ViewKey::operator==(const ViewKey &o) const
 ViewKey ucAgendaPrivate::viewKey(QSize size, qreal ratio) const
 {
     ViewKey key;
-    key.store = data.store.fingerprint();
+    key.store = data.store.version();
     key.matrix = matrix.version();
     key.settings = settings.revision;
     key.firstDay = grid.firstDay;
