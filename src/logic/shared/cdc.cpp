@@ -13,6 +13,7 @@
 #include <QTextLayout>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -113,6 +114,7 @@ void cDC::terminate()
         m_targetPainter->restore();
     m_restoreTarget = false;
     m_draw = nullptr;
+    m_rasterBits = nullptr;
     m_visible.reset();
     m_offscreen = false;
     m_baseClip.reset();
@@ -206,6 +208,7 @@ void cDC::setUpPainter()
 {
     if (!m_draw)
         return;
+    setUpRaster();
     m_draw->setRenderHint(QPainter::Antialiasing, false);
     // Text is drawn transparently: every cell is filled before its text, so an opaque text
     // background would only paint the same colour again.
@@ -214,6 +217,33 @@ void cDC::setUpPainter()
         m_draw->setFont(m_currentFont);
     else
         m_currentFont = m_draw->font();
+}
+
+void cDC::setUpRaster()
+{
+    QPaintDevice *device = m_draw->device();
+    if (!device || device->devType() != QInternal::Image || m_baseClip)
+        return;
+    auto *image = static_cast<QImage *>(device);
+    // QPainter::begin detached the image: its lines are the painter's.
+    if (image->format() != QImage::Format_RGB32 || !image->isDetached()
+        || image->devicePixelRatio() != 1 || !m_draw->deviceTransform().isIdentity()
+        || m_draw->opacity() != 1.0 || m_draw->compositionMode() != QPainter::CompositionMode_SourceOver
+        || !m_draw->paintEngine()->systemClip().isEmpty())
+        return;
+    m_rasterBits = image->bits();
+    m_rasterStride = image->bytesPerLine();
+    m_rasterRect = image->rect();
+}
+
+QRect cDC::rasterClip(const QRect &area) const
+{
+    QRect r = area & m_rasterRect;
+    if (m_clip)
+        r &= *m_clip;
+    if (m_bounds)
+        r &= *m_bounds;
+    return r;
 }
 
 void cDC::setFont(const QFont *NewFont)
@@ -365,7 +395,16 @@ void cDC::paintFill(const Fill &fill, qint32 rgbColor)
     const QRect area = boundedRect(fill.left, fill.top, fill.right, fill.bottom) & visibleArea();
     if (area.isEmpty())
         return;
-    m_draw->fillRect(area, toQColor(rgbColor));
+    if (m_rasterBits) {
+        const QRect r = rasterClip(area);
+        const quint32 pixel = toQColor(rgbColor).rgb();
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            quint32 *line = reinterpret_cast<quint32 *>(m_rasterBits + y * m_rasterStride);
+            std::fill(line + r.left(), line + r.left() + r.width(), pixel);
+        }
+    } else {
+        m_draw->fillRect(area, toQColor(rgbColor));
+    }
     if (fill.caption.isEmpty())
         return;
     const QRect textBox = boundedRect(fill.x, fill.y, qint64(fill.x) + fill.width,
@@ -565,6 +604,14 @@ void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint3
     const QRect to = boundedRect(left, top, right, bottom) & visibleArea();
     if (to.isEmpty())
         return;
+    if (m_rasterBits && source.format() == QImage::Format_RGB32 && source.devicePixelRatio() == 1) {
+        const QRect r = rasterClip(to) & source.rect().translated(left, top);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar *from = source.constScanLine(y - top) + (r.left() - left) * 4;
+            std::copy(from, from + r.width() * 4, m_rasterBits + y * m_rasterStride + r.left() * 4);
+        }
+        return;
+    }
     const QRect from(int(to.x() - qint64(left)), int(to.y() - qint64(top)), to.width(), to.height());
     const bool plainCopy = m_draw->paintEngine()->hasFeature(QPaintEngine::PorterDuff);
     const QPainter::CompositionMode mode = m_draw->compositionMode();

@@ -128,6 +128,9 @@ private:
     Fill prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                      const QString &sCaption, qint32 CaptionAlign) const;
     void paintFill(const Fill &fill, qint32 rgbColor);
+    // The pixels the painter would write, straight into the image it draws on (see m_raster).
+    void setUpRaster();
+    QRect rasterClip(const QRect &area) const;
     void invert(qint64 left, qint64 top, qint64 right, qint64 bottom);
     void elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bcenter);
 
@@ -155,6 +158,12 @@ private:
     bool m_ellipsis = false;
     // The visible area does not change while a surface is bound; worked out on first use.
     mutable std::optional<QRect> m_visible;
+    // The lines of an RGB32 image the painter draws on unscaled, without a clip or mode of its
+    // owner's: rectangles are filled and copied there directly, as QPainter's work per line
+    // is most of what a narrow rectangle costs. Null for any other surface.
+    uchar *m_rasterBits = nullptr;
+    qsizetype m_rasterStride = 0;
+    QRect m_rasterRect;
 };
 
 } // namespace Dayplex
