@@ -1,8 +1,8 @@
 #include "calendar/calendarpainter.h"
 
+#include "shared/boxinsides.h"
 #include "shared/cdc.h"
 
-#include <QFont>
 #include <algorithm>
 
 namespace Dayplex {
@@ -14,9 +14,10 @@ constexpr qint32 kLineColour = 0x000000;
 class Painter
 {
 public:
-    explicit Painter(cDC &dc)
+    Painter(cDC &dc, BoxInsides *insides)
         : dc(dc)
         , line(dc.lineWidth())
+        , insides(insides)
     {
     }
 
@@ -36,25 +37,15 @@ public:
 
     void box(const SceneBox &b)
     {
-        qint32 x = b.rect.x(), y = b.rect.y(), w = b.rect.width(), h = b.rect.height();
+        const qint32 x = b.rect.x(), y = b.rect.y(), w = b.rect.width(), h = b.rect.height();
         dc.FillRect(x, y, w, h, kLineColour);
-        x += line, y += line, w -= 2 * line, h -= 2 * line;
-        dc.setTextColor(b.colours.text);
-        dc.FillRect(x, y, w, h, b.colours.back);
-        x += 1, y += 1, w -= 2, h -= 2;
-        const QFont *font = dc.Font();
-        // The font changes only for a box whose strike-through differs from it.
-        if (font && font->strikeOut() == b.struck) {
-            dc.Text(b.text, x, y, w, h, !b.allDay, b.allDay);
-            return;
-        }
-        QFont struck = font ? *font : QFont();
-        struck.setStrikeOut(b.struck);
-        dc.setFont(&struck);
-        dc.UpdateFont();
-        dc.Text(b.text, x, y, w, h, !b.allDay, b.allDay);
-        dc.setFont(font);
-        dc.UpdateFont();
+        // The text keeps a pixel's distance from the frame.
+        const BoxInsides::Key inside{b.text, w - 2 * line, h - 2 * line, b.colours.back,
+                                     b.colours.text, b.struck, 1, b.allDay};
+        if (insides)
+            insides->draw(dc, x + line, y + line, inside);
+        else
+            BoxInsides::drawInPlace(dc, x + line, y + line, inside);
     }
 
     void appointment(const SceneAppointment &a, qint32 barColour)
@@ -72,17 +63,19 @@ public:
 private:
     cDC &dc;
     const qint32 line;
+    BoxInsides *const insides;
 };
 
 } // namespace
 
-void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only)
+void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only,
+                   BoxInsides *insides)
 {
     const auto needed = [only](const QRect &rect) { return !only || only->intersects(rect); };
     dc.setEllipsis(scene.ellipsis);
     const QRect &area = scene.area;
     dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
-    Painter painter(dc);
+    Painter painter(dc, insides);
     for (const SceneCell &cell : scene.cells) {
         if (needed(cell.rect))
             painter.cell(cell);

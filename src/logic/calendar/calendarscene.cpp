@@ -6,7 +6,7 @@
 
 #include <dayplex/kalenderobjekttyp.h>
 
-#include <QHash>
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace Dayplex {
@@ -84,18 +84,8 @@ private:
     void overflowMarkers(const AppointmentLayout &layout);
     QVector<qint32> ownColours() const;
 
-    // "Short Time" texts, formatted once per paint for each time that occurs.
-    const QString &shortTime(Date t)
-    {
-        auto it = times.find(t);
-        if (it == times.end())
-            it = times.insert(t, formatGermanDate(t, QStringLiteral("Short Time")));
-        return *it;
-    }
-
     const SceneInput &in;
     CalendarScene &s;
-    QHash<Date, QString> times;
     const CalendarGrid &grid;
     const GridGeometry &g;
     qint32 pen = 0; // the text colour in force, as a fresh surface has it
@@ -129,7 +119,7 @@ void SceneBuilder::timeColumn(qint32 x, qint32 y)
             pen = in.style.rgbFontMarkiert;
         }
         cell(x, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe + 1, kLineColour, back,
-             shortTime(t), kAlignCentre);
+             germanShortTime(t), kAlignCentre);
         region(g.lngLinks, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe, 0, t, 0, 0, 1);
     });
 }
@@ -213,10 +203,11 @@ SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact)
     if (in.modern)
         b.colours = AppointmentStyle::modernColours(b.colours, selected, selectionFill);
     if (inexact) {
-        b.text = shortTime(entry.dateStart) + QLatin1Char('-') + shortTime(effectiveEnd(entry))
-                 + QStringLiteral("\r\n");
+        b.text = germanShortTime(entry.dateStart) % QLatin1Char('-')
+                 % germanShortTime(effectiveEnd(entry)) % QLatin1String("\r\n") % entry.memo;
+    } else {
+        b.text = entry.memo;
     }
-    b.text += entry.memo;
     b.allDay = entry.btagestermin;
     b.struck = entry.blnErledigt && st.blnErledigteDurchstreichen;
     return b;
@@ -279,6 +270,9 @@ void SceneBuilder::buildAppointments()
     CellMatrix occupancy;
     occupancy.rebuild(in.matrix.days(), in.matrix.rows());
     const AppointmentLayout layout = layoutAppointments(in.store, occupancy, grid, in.forPrinting);
+    // A segment registers up to three regions, an all-day box one.
+    s.hits.reserve(s.hits.count() + 3 * qint32(layout.segments.size()) + qint32(layout.allDay.size()));
+    s.appointments.reserve(layout.segments.size() + layout.allDay.size());
     // Both lists are in store order; merged by record they are drawn in store order.
     int a = 0, b = 0;
     while (a < layout.allDay.size() || b < layout.segments.size()) {
@@ -347,6 +341,7 @@ CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *ap
     scene.overflowMarkers = appointmentsOf->overflowMarkers;
     scene.overflowClip = appointmentsOf->overflowClip;
     const QVector<HitRegion> &regions = appointmentsOf->hits.all();
+    scene.hits.reserve(qint32(regions.size()));
     for (qint32 i = appointmentsOf->gridHits; i < regions.size(); ++i)
         scene.hits.add(regions[i]);
     return scene;

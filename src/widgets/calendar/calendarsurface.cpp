@@ -4,6 +4,7 @@
 #include "shared/guarded.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -35,12 +36,15 @@ CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CalendarSurface::paintEvent(QPaintEvent *)
+void CalendarSurface::paintEvent(QPaintEvent *event)
 {
-    if (d->q->ForPrinting)
+    if (d->q->ForPrinting) {
+        // What is left unpainted now is painted at the next Repaint.
+        d->kept.unshown += event->region();
         return;
+    }
     QPainter painter(this);
-    guarded(lcCalendar(), [&] { d->paintSurface(&painter, width(), height()); });
+    guarded(lcCalendar(), [&] { d->paintSurface(&painter, event->region()); });
 }
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)

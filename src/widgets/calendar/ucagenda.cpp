@@ -434,12 +434,12 @@ void ucAgenda::Refresh()
 }
 
 /*!
-    Paints the drawing surface now. Does nothing while the control is hidden; its hit regions
-    then stay those of the last paint.
+    Paints the drawing surface now, as far as it does not show the view yet. Does nothing
+    while the control is hidden; its hit regions then stay those of the last paint.
 */
 void ucAgenda::Repaint()
 {
-    d->pic->repaint();
+    d->showPicture();
 }
 
 /*! Places the drawing surface and the scroll bars in the new size and repaints. */

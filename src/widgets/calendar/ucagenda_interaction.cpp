@@ -219,12 +219,12 @@ void ucAgendaPrivate::ensureSelectionVisible()
     }
 }
 
-void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
+QVector<QRect> ucAgendaPrivate::ghostSpans(qint32 width, qint32 height) const
 {
     const qint32 ghostLeft = surface.ghostLeft, ghostTop = surface.ghostTop;
     const qint32 ghostRight = surface.ghostRight, ghostBottom = surface.ghostBottom;
     if (ghostLeft == 0 && ghostTop == 0 && ghostRight == 0 && ghostBottom == 0)
-        return;
+        return {};
     // The frame from (left, top) to (right, bottom), both corners included, every pixel
     // inverted once. Edges off the surface are kept just outside it, so that huge values
     // neither overflow nor show.
@@ -233,19 +233,28 @@ void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
     const qint32 r = clampTo(std::max(ghostLeft, ghostRight), width);
     const qint32 t = clampTo(std::min(ghostTop, ghostBottom), height);
     const qint32 b = clampTo(std::max(ghostTop, ghostBottom), height);
+    QVector<QRect> spans{QRect(l, t, r - l + 1, 1)};
+    if (b > t)
+        spans << QRect(l, b, r - l + 1, 1);
+    if (b - t > 1) {
+        spans << QRect(l, t + 1, 1, b - t - 1);
+        if (r > l)
+            spans << QRect(r, t + 1, 1, b - t - 1);
+    }
+    return spans;
+}
+
+void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
+{
+    const QVector<QRect> spans = ghostSpans(width, height);
+    if (spans.isEmpty())
+        return;
     painter->save();
     painter->setClipping(false);
     painter->setCompositionMode(QPainter::CompositionMode_Difference);
     painter->setPen(Qt::NoPen);
-    const QColor white(Qt::white);
-    painter->fillRect(QRect(l, t, r - l + 1, 1), white);
-    if (b > t)
-        painter->fillRect(QRect(l, b, r - l + 1, 1), white);
-    if (b - t > 1) {
-        painter->fillRect(QRect(l, t + 1, 1, b - t - 1), white);
-        if (r > l)
-            painter->fillRect(QRect(r, t + 1, 1, b - t - 1), white);
-    }
+    for (const QRect &span : spans)
+        painter->fillRect(span, Qt::white);
     painter->restore();
 }
 
@@ -263,12 +272,16 @@ void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height
     if (right < std::numeric_limits<qint32>::min() || right > std::numeric_limits<qint32>::max()
         || bottom < std::numeric_limits<qint32>::min() || bottom > std::numeric_limits<qint32>::max())
         throw Error(Overflow, QStringLiteral("DrawDragDrop: das Rechteck ist zu groß."));
+    const QSize size = d->pic->size();
+    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
+        d->kept.unshown += span;
     d->surface.ghostLeft = left;
     d->surface.ghostTop = top;
     d->surface.ghostRight = qint32(right);
     d->surface.ghostBottom = qint32(bottom);
-    if (d->pic)
-        d->pic->repaint();
+    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
+        d->kept.unshown += span;
+    d->showPicture();
 }
 
 /*!

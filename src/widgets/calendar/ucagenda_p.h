@@ -8,6 +8,7 @@
 #include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
 #include "dialogs/ccommoncalendar.h"
+#include "shared/boxinsides.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
@@ -97,6 +98,9 @@ struct KeptPicture
     QImage image;
     ViewKey key;
     bool valid = false; // the scene of the control is this picture's
+    // What the surface does not show yet: pixels of the picture painted since the surface
+    // last showed them, and the places of the drag ghost before and after it moved.
+    QRegion unshown;
 };
 
 class ucAgendaPrivate
@@ -128,9 +132,14 @@ public:
     void createChildren();
     // Places the surface and the bars in the control's area; the corner square stays empty.
     void layoutChildren(qint32 width, qint32 height);
-    // The screen paint of the surface: the view, then the drag ghost inverted over it.
-    void paintSurface(QPainter *painter, qint32 width, qint32 height);
+    // Repaint: the kept picture brought up to date, and the surface paints what it lacks.
+    void showPicture();
+    // The screen paint of the part of the surface: the view, then the drag ghost inverted
+    // over it.
+    void paintSurface(QPainter *painter, const QRegion &exposed);
     void paintGhost(QPainter *painter, qint32 width, qint32 height);
+    // The pixels of the drag ghost on a surface of that size, one rectangle each.
+    QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
 
     // The events of the surface, handed to the gesture and its answer carried out. Buttons:
     // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
@@ -174,6 +183,7 @@ public:
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;
     KeptPicture kept;
+    BoxInsides insides;
     CalendarGesture gesture;
     SurfaceState surface;
 
