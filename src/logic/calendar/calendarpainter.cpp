@@ -37,15 +37,13 @@ public:
 
     void box(const SceneBox &b)
     {
-        const qint32 x = b.rect.x(), y = b.rect.y(), w = b.rect.width(), h = b.rect.height();
-        dc.FillRect(x, y, w, h, kLineColour);
         // The text keeps a pixel's distance from the frame.
-        const BoxInsides::Key inside{b.text, w - 2 * line, h - 2 * line, b.colours.back,
-                                     b.colours.text, b.struck, 1, b.allDay};
+        const BoxInsides::Key key{b.text,          b.rect.width(),  b.rect.height(), kLineColour, line,
+                                  b.colours.back, b.colours.text, b.struck,        1,           b.allDay};
         if (insides)
-            insides->draw(dc, x + line, y + line, inside);
+            insides->draw(dc, b.rect.x(), b.rect.y(), key);
         else
-            BoxInsides::drawInPlace(dc, x + line, y + line, inside);
+            BoxInsides::drawInPlace(dc, b.rect.x(), b.rect.y(), key);
     }
 
     void appointment(const SceneAppointment &a, qint32 barColour)

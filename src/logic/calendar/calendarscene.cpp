@@ -202,10 +202,11 @@ SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact)
                                       entry.backcolor, entry.fontcolor);
     if (in.modern)
         b.colours = AppointmentStyle::modernColours(b.colours, selected, selectionFill);
-    if (inexact) {
+    // A box without area (many in a crowded column) shows no text.
+    if (inexact && !rect.isEmpty()) {
         b.text = germanShortTime(entry.dateStart) % QLatin1Char('-')
                  % germanShortTime(effectiveEnd(entry)) % QLatin1String("\r\n") % entry.memo;
-    } else {
+    } else if (!rect.isEmpty()) {
         b.text = entry.memo;
     }
     b.allDay = entry.btagestermin;

@@ -181,17 +181,16 @@ void Painter::drawHourHeader()
 
 void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
 {
-    dc.FillRect(b.left, b.top, b.width, b.height, kBlack);
     const Colours colours = barColours(e);
     const QFont *font = dc.Font();
     // Done appointments are struck through; a struck font stays so.
     const bool struck = (e.blnErledigt && st.blnErledigteDurchstreichen) || (font && font->strikeOut());
-    const BoxInsides::Key inside{QLatin1Char(' ') + e.notiz, b.width - 2 * line, b.height - 2 * line,
-                                 colours.back, colours.text, struck, 0, false};
+    const BoxInsides::Key key{QLatin1Char(' ') + e.notiz, b.width, b.height, kBlack, line,
+                              colours.back, colours.text, struck, 0, false};
     if (insides)
-        insides->draw(dc, b.left + line, b.top + line, inside);
+        insides->draw(dc, b.left, b.top, key);
     else
-        BoxInsides::drawInPlace(dc, b.left + line, b.top + line, inside);
+        BoxInsides::drawInPlace(dc, b.left, b.top, key);
 }
 
 void Painter::paint()

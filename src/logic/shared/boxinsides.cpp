@@ -10,7 +10,7 @@ namespace Dayplex {
 
 namespace {
 
-// A margin around the fill catches what the text paints outside it: a glyph reaching over
+// A margin around the box catches what the text paints outside it: a glyph reaching over
 // the edge is not cut off when the text's advances fit its box.
 constexpr qint32 kMargin = 3;
 
@@ -18,6 +18,12 @@ constexpr qint32 kMargin = 3;
 
 void BoxInsides::drawInPlace(cDC &dc, qint32 left, qint32 top, const Key &key)
 {
+    if (key.width <= 0 || key.height <= 0) {
+        // A box without area draws nothing: many in a crowded column.
+        dc.setTextColor(key.fore);
+        dc.setBackcolor(key.back);
+        return;
+    }
     const QFont *font = dc.Font();
     QFont changed;
     const bool restyle = (font ? font->strikeOut() : false) != key.struck;
@@ -28,9 +34,12 @@ void BoxInsides::drawInPlace(cDC &dc, qint32 left, qint32 top, const Key &key)
         dc.UpdateFont();
     }
     dc.setTextColor(key.fore);
-    dc.FillRect(left, top, key.width, key.height, key.back);
-    dc.Text(key.text, left + key.inset, top + key.inset, key.width - 2 * key.inset,
-            key.height - 2 * key.inset, !key.centred, key.centred);
+    dc.FillRect(left, top, key.width, key.height, key.frame);
+    const qint32 width = key.width - 2 * key.line, height = key.height - 2 * key.line;
+    const qint32 x = left + key.line, y = top + key.line;
+    dc.FillRect(x, y, width, height, key.back);
+    dc.Text(key.text, x + key.inset, y + key.inset, width - 2 * key.inset,
+            height - 2 * key.inset, !key.centred, key.centred);
     if (restyle) {
         dc.setFont(font);
         dc.UpdateFont();
@@ -39,7 +48,8 @@ void BoxInsides::drawInPlace(cDC &dc, qint32 left, qint32 top, const Key &key)
 
 bool BoxInsides::Key::operator==(const Key &other) const
 {
-    return width == other.width && height == other.height && back == other.back
+    return width == other.width && height == other.height && frame == other.frame
+           && line == other.line && back == other.back
            && fore == other.fore && struck == other.struck && inset == other.inset
            && centred == other.centred && text == other.text;
 }
@@ -47,7 +57,7 @@ bool BoxInsides::Key::operator==(const Key &other) const
 size_t BoxInsides::KeyHash::operator()(const Key &key) const noexcept
 {
     size_t hash = StringHash()(key.text);
-    for (const qint32 value : {key.width, key.height, key.back, key.fore, qint32(key.struck),
+    for (const qint32 value : {key.width, key.height, key.frame, key.line, key.back, key.fore, qint32(key.struck),
                                key.inset, qint32(key.centred)})
         hash = (hash ^ quint32(value)) * 1099511628211ull;
     return hash;

@@ -11,20 +11,23 @@ namespace Dayplex {
 
 class cDC;
 
-// The insides of appointment boxes of both views (their fill and text), painted once and
-// drawn again while they look the same, so that a box that only moves is not laid out again.
+// The appointment boxes of both views (frame, fill and text), painted once and drawn again
+// while they look the same, so that a box that only moves is not laid out again.
 // A view keeps one for the pictures it paints into images; what the last few pictures did not
 // use is dropped.
 class BoxInsides
 {
 public:
-    // A fill of width x height in back, and the text in fore inset pixels inside it on every
-    // side: wrapped at words, or one centred line; with the font's strike-through as given.
+    // A box of width x height: a frame of line pixels in frame, filled in back inside, and the
+    // text in fore inset pixels inside the fill on every side: wrapped at words, or one
+    // centred line; with the font's strike-through as given.
     struct Key
     {
         QString text;
         qint32 width = 0;
         qint32 height = 0;
+        qint32 frame = 0;
+        qint32 line = 1;
         qint32 back = 0;
         qint32 fore = 0;
         bool struck = false;
@@ -33,15 +36,15 @@ public:
         bool operator==(const Key &other) const;
     };
 
-    // Paints the inside at (left, top) of the surface as cDC paints it in place, which it
-    // does itself on a surface other than an image of one device pixel a pixel (a printer, a
-    // HiDPI picture, where a glyph's edge falls on other device pixels), the first time an
-    // inside is asked for, and where the text paints outside the fill. Text and back colour
-    // of the surface are the key's afterwards.
+    // Paints the box at (left, top) of the surface as cDC paints it in place, which it does
+    // itself on a surface other than an image of one device pixel a pixel (a printer, a HiDPI
+    // picture, where a glyph's edge falls on other device pixels), the first time a box is
+    // asked for, and where the text paints outside the box. Text and back colour of the
+    // surface are the key's afterwards.
     void draw(cDC &dc, qint32 left, qint32 top, const Key &key);
     // The same, always in place.
     static void drawInPlace(cDC &dc, qint32 left, qint32 top, const Key &key);
-    // Ends a picture: drops the insides the last kKeptPictures pictures did not use.
+    // Ends a picture: drops the boxes the last kKeptPictures pictures did not use.
     void sweep();
 
 private:
