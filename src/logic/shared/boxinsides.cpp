@@ -6,6 +6,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace Dayplex {
 
 namespace {
@@ -117,13 +119,19 @@ BoxInsides::Entry BoxInsides::paint(const Key &key) const
         dc.FillRect(0, 0, width, height, key.back);
         drawInPlace(dc, kMargin, kMargin, key);
     }
+    // Any pixel of the margin that is not the back colour is text outside the box.
     const QRgb back = entry.image.pixel(0, 0);
-    const QRect box(kMargin, kMargin, key.width, key.height);
+    const auto otherThanBack = [back](const QRgb *from, const QRgb *to) {
+        return std::any_of(from, to, [back](QRgb pixel) { return pixel != back; });
+    };
     for (int y = 0; y < height && !entry.spills; ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(entry.image.constScanLine(y));
-        for (int x = 0; x < width && !entry.spills; ++x)
-            entry.spills = line[x] != back && !box.contains(x, y);
+        const bool besideBox = y >= kMargin && y < kMargin + key.height;
+        entry.spills = besideBox ? otherThanBack(line, line + kMargin)
+                                       || otherThanBack(line + kMargin + key.width, line + width)
+                                 : otherThanBack(line, line + width);
     }
+    const QRect box(kMargin, kMargin, key.width, key.height);
     entry.image = entry.image.copy(box);
     return entry;
 }

@@ -310,8 +310,15 @@ QRect cDC::pageArea() const
     return (page & far).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
+void cDC::syncClip()
+{
+    if (m_clipStale)
+        applyClip(nullptr);
+}
+
 void cDC::applyClip(const QRect *extra)
 {
+    m_clipStale = false;
     std::optional<QRect> rect = m_clip;
     if (m_bounds)
         rect = rect ? (*rect & *m_bounds) : *m_bounds;
@@ -335,8 +342,7 @@ void cDC::SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
     if (m_clip == clip)
         return; // already in force
     m_clip = clip;
-    if (m_draw)
-        applyClip(nullptr);
+    m_clipStale = m_draw != nullptr;
 }
 
 void cDC::setBounds(const std::optional<QRect> &area)
@@ -351,8 +357,7 @@ void cDC::ClipClear()
     if (!m_clip)
         return;
     m_clip.reset();
-    if (m_draw)
-        applyClip(nullptr);
+    m_clipStale = m_draw != nullptr;
 }
 
 cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
@@ -398,11 +403,19 @@ void cDC::paintFill(const Fill &fill, qint32 rgbColor)
     if (m_rasterBits) {
         const QRect r = rasterClip(area);
         const quint32 pixel = toQColor(rgbColor).rgb();
+        const int width = r.width();
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            quint32 *line = reinterpret_cast<quint32 *>(m_rasterBits + y * m_rasterStride);
-            std::fill(line + r.left(), line + r.left() + r.width(), pixel);
+            quint32 *line = reinterpret_cast<quint32 *>(m_rasterBits + y * m_rasterStride) + r.left();
+            // Narrow strips (time bars, frames) are most lines: no set-up per line for them.
+            if (width <= 4) {
+                for (int x = 0; x < width; ++x)
+                    line[x] = pixel;
+            } else {
+                std::fill(line, line + width, pixel);
+            }
         }
     } else {
+        syncClip();
         m_draw->fillRect(area, toQColor(rgbColor));
     }
     if (fill.caption.isEmpty())
@@ -492,6 +505,7 @@ void cDC::invert(qint64 left, qint64 top, qint64 right, qint64 bottom)
     // left as it is rather than painted white.
     if (area.isEmpty() || !m_draw->paintEngine()->hasFeature(QPaintEngine::BlendModes))
         return;
+    syncClip();
     const QPainter::CompositionMode mode = m_draw->compositionMode();
     m_draw->setCompositionMode(QPainter::CompositionMode_Difference);
     m_draw->fillRect(area, Qt::white);
@@ -509,6 +523,7 @@ void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 h
     // Text that cannot show is not laid out.
     if (!box.intersects(visibleArea()) || (m_clip && !box.intersects(*m_clip)))
         return;
+    syncClip();
     if (m_ellipsis) {
         elidedText(s, box, bWordWrap, bcenter);
         return;
@@ -613,6 +628,7 @@ void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint3
         return;
     }
     const QRect from(int(to.x() - qint64(left)), int(to.y() - qint64(top)), to.width(), to.height());
+    syncClip();
     const bool plainCopy = m_draw->paintEngine()->hasFeature(QPaintEngine::PorterDuff);
     const QPainter::CompositionMode mode = m_draw->compositionMode();
     if (plainCopy)

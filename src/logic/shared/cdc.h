@@ -122,6 +122,8 @@ private:
     void setUpPainter();
     void applyFont(const QFont &font);
     void applyClip(const QRect *extra);
+    // Brings the painter's clip up to m_clip before the painter draws.
+    void syncClip();
     QRect visibleArea() const;
     QRect pageArea() const;
     QFontMetrics metrics() const;
@@ -152,6 +154,10 @@ private:
     qint32 m_backColor = 0x00FFFFFF;       // a fresh device context: white background,
     qint32 m_textColor = 0;                // black text
     std::optional<QRect> m_clip;
+    // The painter's clip lags behind m_clip until the painter draws: rectangles filled and
+    // copied straight into the raster read m_clip themselves, and an appointment's clip set
+    // for them alone costs the painter nothing.
+    bool m_clipStale = false;
     std::optional<QRegion> m_baseClip;     // the caller's clip, kept under ours
     std::optional<QRect> m_bounds;
     qint32 m_lineWidth = 1;
