@@ -268,8 +268,10 @@ void SceneBuilder::buildAppointments()
     if (in.modern)
         selectionFill = in.style.modernSelectionColour(ownColours());
     // The occupancy is this view's own; the colours of the host's matrix are not needed for it.
-    CellMatrix occupancy;
-    occupancy.rebuild(in.matrix.days(), in.matrix.rows());
+    CellMatrix fresh;
+    CellMatrix &occupancy = in.occupancy ? *in.occupancy : fresh;
+    if (occupancy.days() != in.matrix.days() || occupancy.rows() != in.matrix.rows())
+        occupancy.rebuild(in.matrix.days(), in.matrix.rows());
     const AppointmentLayout layout = layoutAppointments(in.store, occupancy, grid, in.forPrinting);
     // A segment registers up to three regions, an all-day box one.
     s.hits.reserve(s.hits.count() + 3 * qint32(layout.segments.size()) + qint32(layout.allDay.size()));

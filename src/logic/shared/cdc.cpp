@@ -404,14 +404,15 @@ void cDC::paintFill(const Fill &fill, qint32 rgbColor)
         const QRect r = rasterClip(area);
         const quint32 pixel = toQColor(rgbColor).rgb();
         const int width = r.width();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            quint32 *line = reinterpret_cast<quint32 *>(m_rasterBits + y * m_rasterStride) + r.left();
-            // Narrow strips (time bars, frames) are most lines: no set-up per line for them.
-            if (width <= 4) {
-                for (int x = 0; x < width; ++x)
-                    line[x] = pixel;
-            } else {
-                std::fill(line, line + width, pixel);
+        uchar *line = r.isEmpty() ? nullptr : m_rasterBits + r.top() * m_rasterStride + r.left() * 4;
+        // Narrow strips (time bars, frames) are most lines: no set-up per line for them.
+        for (int y = r.top(); y <= r.bottom(); ++y, line += m_rasterStride) {
+            quint32 *pixels = reinterpret_cast<quint32 *>(line);
+            switch (width) {
+            case 3: pixels[2] = pixel; Q_FALLTHROUGH();
+            case 2: pixels[1] = pixel; Q_FALLTHROUGH();
+            case 1: pixels[0] = pixel; break;
+            default: std::fill(pixels, pixels + width, pixel);
             }
         }
     } else {

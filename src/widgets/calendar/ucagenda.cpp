@@ -75,6 +75,7 @@ CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 ch
     // Paper keeps the classic look.
     input.modern = presentation == Presentation::Modern && !printFlag;
     input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
+    input.occupancy = &occupancy;
     return computeCalendarScene(input, appointmentsOf);
 }
 

@@ -182,6 +182,8 @@ public:
     // The last painted view, screen or page: its hit regions and geometry. Its last visible
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;
+    // The layout's working space, kept from one view to the next.
+    CellMatrix occupancy;
     KeptPicture kept;
     BoxInsides insides;
     CalendarGesture gesture;
