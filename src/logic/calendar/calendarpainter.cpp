@@ -69,7 +69,10 @@ private:
 void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only,
                    BoxInsides *insides)
 {
-    const auto needed = [only](const QRect &rect) { return !only || only->intersects(rect); };
+    const QRect bounds = only ? only->boundingRect() : QRect();
+    const auto needed = [only, &bounds](const QRect &rect) {
+        return !only || (bounds.intersects(rect) && only->intersects(rect));
+    };
     dc.setEllipsis(scene.ellipsis);
     const QRect &area = scene.area;
     dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);

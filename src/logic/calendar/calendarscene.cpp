@@ -334,7 +334,6 @@ CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *ap
         scene.grid.layoutScreen(a.left(), a.top(), a.width(), a.height(), in.charWidth, in.charHeight);
     SceneBuilder builder(in, scene);
     builder.buildGrid();
-    scene.gridHits = scene.hits.count();
     if (!appointmentsOf) {
         builder.buildAppointments();
         return scene;
@@ -343,10 +342,9 @@ CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *ap
     scene.overflows = appointmentsOf->overflows;
     scene.overflowMarkers = appointmentsOf->overflowMarkers;
     scene.overflowClip = appointmentsOf->overflowClip;
-    const QVector<HitRegion> &regions = appointmentsOf->hits.all();
-    scene.hits.reserve(qint32(regions.size()));
-    for (qint32 i = appointmentsOf->gridHits; i < regions.size(); ++i)
-        scene.hits.add(regions[i]);
+    // The grid's regions do not depend on the time selection: all regions are the same, with
+    // their index, so that a drag does not index thousands of them again at every step.
+    scene.hits = appointmentsOf->hits;
     return scene;
 }
 

@@ -65,7 +65,6 @@ struct CalendarScene
     QVector<SceneCell> overflowMarkers;
     QRect overflowClip;             // the band, as SetClipRec takes it
     HitRegionList hits;
-    qint32 gridHits = 0;            // the grid's regions come first, then the appointments'
     Date lastVisibleTime = 0;       // time of the lowest time row shown
 };
 
