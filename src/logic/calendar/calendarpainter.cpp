@@ -25,9 +25,7 @@ public:
     {
         dc.setTextColor(c.text);
         const QRect &r = c.rect;
-        dc.FillRect(r.x(), r.y(), r.width(), r.height(), c.frame);
-        dc.FillRect(r.x() + line, r.y() + line, r.width() - 2 * line, r.height() - 2 * line,
-                    c.fill, c.caption, c.align);
+        dc.fillFramed(r.x(), r.y(), r.width(), r.height(), c.frame, line, c.fill, c.caption, c.align);
     }
 
     void clip(const QRect &edges)

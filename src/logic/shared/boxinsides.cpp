@@ -36,10 +36,9 @@ void BoxInsides::drawInPlace(cDC &dc, qint32 left, qint32 top, const Key &key)
         dc.UpdateFont();
     }
     dc.setTextColor(key.fore);
-    dc.FillRect(left, top, key.width, key.height, key.frame);
+    dc.fillFramed(left, top, key.width, key.height, key.frame, key.line, key.back);
     const qint32 width = key.width - 2 * key.line, height = key.height - 2 * key.line;
     const qint32 x = left + key.line, y = top + key.line;
-    dc.FillRect(x, y, width, height, key.back);
     dc.Text(key.text, x + key.inset, y + key.inset, width - 2 * key.inset,
             height - 2 * key.inset, !key.centred, key.centred);
     if (restyle) {

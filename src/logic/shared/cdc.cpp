@@ -437,6 +437,23 @@ void cDC::FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qin
     paintFill(prepareFill(nLeft, nTop, nWidth, nHeight, sCaption, CaptionAlign), rgbColor);
 }
 
+void cDC::fillFramed(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 frameColour,
+                     qint32 line, qint32 rgbColor, const QString &sCaption, qint32 CaptionAlign)
+{
+    const qint32 x = nLeft + line, y = nTop + line;
+    const qint32 width = nWidth - 2 * line, height = nHeight - 2 * line;
+    if (!m_rasterBits || line <= 0 || width <= 0 || height <= 0) {
+        FillRect(nLeft, nTop, nWidth, nHeight, frameColour);
+    } else {
+        // The frame's four bars around the inside: a pixel filled twice costs a pass over it.
+        FillRect(nLeft, nTop, nWidth, line, frameColour);
+        FillRect(nLeft, y + height, nWidth, line, frameColour);
+        FillRect(nLeft, y, line, height, frameColour);
+        FillRect(x + width, y, line, height, frameColour);
+    }
+    FillRect(x, y, width, height, rgbColor, sCaption, CaptionAlign);
+}
+
 void cDC::DrawRahmen(qint32 x, qint32 y, qint32 breite, qint32 hoehe, qint32 Farbe, qint32 dicke)
 {
     // All four bars are checked before the first is drawn, so an overflow leaves no half frame.

@@ -74,6 +74,12 @@ public:
     // inset; outside 0..8 the caption starts at (0, 0). One line, cut at the rectangle.
     void FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 rgbColor,
                   const QString &sCaption = QString(), qint32 CaptionAlign = 0);
+    // What FillRect of the whole rectangle in frameColour and then FillRect of the inside, line
+    // pixels in from every edge, in rgbColor with the caption paint; on an image drawn straight
+    // into (see m_rasterBits) each pixel is written once.
+    void fillFramed(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 frameColour,
+                    qint32 line, qint32 rgbColor, const QString &sCaption = QString(),
+                    qint32 CaptionAlign = 0);
     // Appearance 0 raised, 1 flat, 2 sunken, 3 pressed (face inverted), others black edges.
     void Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                     const QString &sCaption = QString(), qint32 CaptionAlign = 0,
