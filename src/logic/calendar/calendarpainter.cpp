@@ -4,6 +4,7 @@
 #include "shared/cdc.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Dayplex {
 
@@ -62,6 +63,46 @@ private:
     BoxInsides *const insides;
 };
 
+// The parts of the area that no cell covers, as rectangles: on the screen only they need the
+// background, which would otherwise be one more pass over every pixel. Every cell edge starts
+// a band of lines, and a band's gaps are where none of the cells spanning it lies.
+QVector<QRect> uncovered(const QRect &area, const QVector<SceneCell> &cells)
+{
+    std::vector<QRect> covered;
+    covered.reserve(size_t(cells.size()));
+    std::vector<int> edges{area.top(), area.bottom() + 1};
+    for (const SceneCell &cell : cells) {
+        const QRect r = cell.rect & area;
+        if (r.isEmpty())
+            continue;
+        covered.push_back(r);
+        edges.push_back(r.top());
+        edges.push_back(r.bottom() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    QVector<QRect> gaps;
+    std::vector<std::pair<int, int>> spans;
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int top = edges[i], height = edges[i + 1] - top;
+        spans.clear();
+        for (const QRect &r : covered) {
+            if (r.top() <= top && r.bottom() >= top)
+                spans.emplace_back(r.left(), r.right() + 1);
+        }
+        std::sort(spans.begin(), spans.end());
+        int x = area.left();
+        for (const auto &[from, to] : spans) {
+            if (from > x)
+                gaps.append(QRect(x, top, from - x, height));
+            x = std::max(x, to);
+        }
+        if (x <= area.right())
+            gaps.append(QRect(x, top, area.right() + 1 - x, height));
+    }
+    return gaps;
+}
+
 } // namespace
 
 void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only,
@@ -73,7 +114,12 @@ void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QR
     };
     dc.setEllipsis(scene.ellipsis);
     const QRect &area = scene.area;
-    dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
+    if (printFlag) {
+        dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
+    } else {
+        for (const QRect &gap : uncovered(area, scene.cells))
+            dc.FillRect(gap.x(), gap.y(), gap.width(), gap.height(), scene.background);
+    }
     Painter painter(dc, insides);
     for (const SceneCell &cell : scene.cells) {
         if (needed(cell.rect))
