@@ -2,6 +2,65 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>Dayplex::Accessibility</name>
+    <message>
+        <source>Auswählen</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>Öffnen</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Kontextmenü</source>
+        <translation>Context menu</translation>
+    </message>
+    <message>
+        <source>Wählt den Termin aus</source>
+        <translation>Selects the appointment</translation>
+    </message>
+    <message>
+        <source>Zeigt den Termin an</source>
+        <translation>Shows the appointment</translation>
+    </message>
+    <message>
+        <source>Öffnet das Kontextmenü am Termin</source>
+        <translation>Opens the context menu at the appointment</translation>
+    </message>
+    <message>
+        <source>Kalender</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>Ressourcenansicht</source>
+        <translation>Resource view</translation>
+    </message>
+    <message>
+        <source>bis</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>ganztägig</source>
+        <translation>all day</translation>
+    </message>
+    <message>
+        <source>erledigt</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <source>Hinweis</source>
+        <translation>note</translation>
+    </message>
+    <message>
+        <source>Feiertag</source>
+        <translation>public holiday</translation>
+    </message>
+    <message>
+        <source>schreibgeschützt</source>
+        <translation>read-only</translation>
+    </message>
+</context>
+<context>
     <name>Dayplex::cCommonCalendar</name>
     <message>
         <source>Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.</source>
@@ -388,6 +447,18 @@ heading...</translation>
         <source>Abbrechen</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Beim Öffnen Tage anzeigen</source>
+        <translation>Days shown on opening</translation>
+    </message>
+    <message>
+        <source>Farbe %1</source>
+        <translation>Colour %1</translation>
+    </message>
+    <message>
+        <source>Schriftfarbe %1</source>
+        <translation>Text colour %1</translation>
+    </message>
 </context>
 <context>
     <name>Dayplex::ctlGantt</name>
@@ -534,6 +605,30 @@ heading...</translation>
     <message>
         <source>Suchen ab</source>
         <translation>Search from</translation>
+    </message>
+    <message>
+        <source>Dauer in Tagen</source>
+        <translation>Length in days</translation>
+    </message>
+    <message>
+        <source>Dauer in Stunden</source>
+        <translation>Length in hours</translation>
+    </message>
+    <message>
+        <source>Suchbereich von</source>
+        <translation>Search window from</translation>
+    </message>
+    <message>
+        <source>Suchbereich bis</source>
+        <translation>Search window to</translation>
+    </message>
+    <message>
+        <source>Rückwärts suchen</source>
+        <translation>Search backward</translation>
+    </message>
+    <message>
+        <source>AutoZeitwahl vorwärts</source>
+        <translation>Auto select forward</translation>
     </message>
 </context>
 <context>

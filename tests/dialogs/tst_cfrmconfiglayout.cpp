@@ -1,3 +1,4 @@
+#include "accessibility/accessiblefactory.h"
 #include "dialogs/cfrmconfiglayout.h"
 #include "dialogs/modaldialog.h"
 #include "shared/ccontainer.h"
@@ -106,6 +107,8 @@ private slots:
 
 void tst_cfrmConfigLayout::initTestCase()
 {
+    // As the first view does, before any dialog asks for an interface.
+    installAccessibleInterfaces();
     setModalRunner(answerChooser);
 }
 
@@ -189,6 +192,20 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                         (QStringList{"rgbBackMarkiert=#a0d0f0", "rgbZeitbalken=#0000ff"}));
            })
         << QVariantMap{{"rgbZeitbalken", double(0x008000)}};
+    QTest::newRow("background chosen with Space, another by a screen reader's press")
+        << none
+        << Edit([](cfrmConfigLayout &d) {
+               QWidget *swatch = child<QWidget>(d, "lblColor_6");
+               answeredColour.reset();
+               QTest::keyClick(swatch, Qt::Key_Space);
+               answeredColour = QColor(0, 128, 0);
+               QAccessibleInterface *button = QAccessible::queryAccessibleInterface(child<QWidget>(d, "lblColor_7"));
+               QCOMPARE(button->role(), QAccessible::Button);
+               button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+               QTRY_COMPARE(choosersRun,
+                            (QStringList{"rgbBackTagesTermine=#ffff00", "rgbBackTermine=#ffff00"}));
+           })
+        << QVariantMap{{"rgbBackTermine", double(0x008000)}};
     QTest::newRow("font chosen")
         << none
         << Edit([](cfrmConfigLayout &d) {

@@ -45,6 +45,19 @@ QRect boundedRect(qint64 left, qint64 top, qint64 right, qint64 bottom)
     return QRect(int(left), int(top), int(right - left), int(bottom - top));
 }
 
+// A caption that starts at its box's near edge shows at most about one character per pixel of
+// the box; the rest is neither measured nor drawn (a name of a hundred thousand characters took
+// a whole paint to lay out). Centred and far-aligned captions keep everything: where they show
+// and what an ellipsis keeps of them depend on the whole text.
+QString shownPart(const QString &caption, qint32 width, qint32 align)
+{
+    constexpr qint64 kSpareCharacters = 256;
+    const qint64 most = std::max<qint64>(width, 0) + kSpareCharacters;
+    if (caption.size() <= most || align < 0 || align > 8 || align % 3 != 1)
+        return caption;
+    return caption.left(most);
+}
+
 // One axis of a caption origin: 0 centred, 1 after the near inset, 2 before the far inset.
 // Centring divides toward zero, so a caption wider than its cell loses equally on both sides.
 qint32 captionOrigin(qint32 start, qint32 extent, qint32 size, int choice)
@@ -371,8 +384,8 @@ cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHei
     if (sCaption.isEmpty())
         return fill;
     const QFontMetrics fm = metrics();
-    fill.caption = sCaption;
-    fill.width = fm.horizontalAdvance(sCaption);
+    fill.caption = shownPart(sCaption, nWidth, CaptionAlign);
+    fill.width = fm.horizontalAdvance(fill.caption);
     fill.height = fm.height();
     fill.ascent = fm.ascent();
     if (CaptionAlign < 0 || CaptionAlign > 8)
@@ -382,7 +395,7 @@ cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHei
     const bool cut = fill.x < nLeft || qint64(fill.x) + fill.width > qint64(nLeft) + nWidth;
     if (m_ellipsis && cut) {
         const int room = int(std::clamp<qint64>(qint64(nWidth) - 2 * kInset, 0, kFar));
-        fill.caption = fm.elidedText(sCaption, Qt::ElideRight, room);
+        fill.caption = fm.elidedText(fill.caption, Qt::ElideRight, room);
         // Where not even the ellipsis fits, the cell stays empty rather than cut.
         if (fm.horizontalAdvance(fill.caption) > room)
             fill.caption.clear();

@@ -1,5 +1,6 @@
 #include "calendar/calendarsurface.h"
 
+#include "accessibility/accessibleview.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/guarded.h"
 
@@ -44,7 +45,10 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    guarded(lcCalendar(), [&] { d->paintSurface(&painter, event->region()); });
+    guarded(lcCalendar(), [&] {
+        d->paintSurface(&painter, event->region());
+        notifyAccessibleView(this);
+    });
 }
 
 void CalendarSurface::mousePressEvent(QMouseEvent *event)

@@ -1,5 +1,6 @@
 #include "calendar/ucagenda_p.h"
 
+#include "accessibility/accessiblefactory.h"
 #include "calendar/calendarmenu.h"
 #include "calendar/calendarpainter.h"
 #include "calendar/displayedrange.h"
@@ -94,6 +95,7 @@ ucAgenda::ucAgenda(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<ucAgendaPrivate>(this))
 {
+    installAccessibleInterfaces();
     d->createChildren();
     Enabled = false;
     setOptions(d->common.GetDefaultOptions());

@@ -29,6 +29,7 @@ namespace Dayplex {
 
 class cDC;
 class CalendarMenu;
+struct ShownAppointment;
 
 // What the host delivered: the appointments and the range they cover.
 struct CalendarData
@@ -166,6 +167,9 @@ public:
     void scrollRows(qint32 rows);
     // The "Anzeigen" command: ShowDate for the selected appointment.
     void showSelected();
+
+    // The appointments the last paint showed, each with its first rectangle on screen.
+    QVector<ShownAppointment> visibleAppointments() const;
 
     ucAgenda *const q;
 

@@ -181,6 +181,10 @@ void cfrmConfigCalendar::buildControls()
 
     ssArbeitszeit = new QTableWidget(kRows, kColumns, frame1);
     ssArbeitszeit->setObjectName(QStringLiteral("ssArbeitszeit"));
+    ssArbeitszeit->setAccessibleName(uiText("Dayplex::cfrmConfigCalendar", "Arbeitszeit"));
+    // The arrow keys move between the cells; Tab goes on to the next control instead of
+    // running through all 91 cells first.
+    ssArbeitszeit->setTabKeyNavigation(false);
     ssArbeitszeit->horizontalHeader()->hide();
     ssArbeitszeit->verticalHeader()->hide();
     ssArbeitszeit->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -193,22 +197,30 @@ void cfrmConfigCalendar::buildControls()
     ssArbeitszeit->setItemDelegateForColumn(kFreiColumn, new CentredCheckDelegate(ssArbeitszeit));
 
     const QPalette pal = ssArbeitszeit->palette();
-    ssArbeitszeit->setItem(0, 0, headingItem(uiText("Dayplex::cfrmConfigCalendar", "Tag"), pal));
+    // The header sections stay hidden; screen readers name a cell by them ("Pause 1 von").
+    QStringList columnNames{uiText("Dayplex::cfrmConfigCalendar", "Tag"),
+                            uiText("Dayplex::cfrmConfigCalendar", "Frei")};
+    QStringList rowNames{QString(), QString()};
+    ssArbeitszeit->setItem(0, 0, headingItem(columnNames.at(0), pal));
     ssArbeitszeit->setSpan(0, 0, 2, 1);
-    ssArbeitszeit->setItem(0, kFreiColumn, headingItem(uiText("Dayplex::cfrmConfigCalendar", "Frei"), pal));
+    ssArbeitszeit->setItem(0, kFreiColumn, headingItem(columnNames.at(kFreiColumn), pal));
     ssArbeitszeit->setSpan(0, kFreiColumn, 2, 1);
     // Each heading of the first row stands over its "von" and "bis" column.
     for (int k = 0; k <= 5; ++k) {
         const int column = kFirstTimeColumn + 2 * k;
         const QString caption =
             k == 0 ? uiText("Dayplex::cfrmConfigCalendar", "Arbeitszeit") : uiText("Dayplex::cfrmConfigCalendar", "Pause %1").arg(k);
+        const QString from = uiText("Dayplex::cfrmConfigCalendar", "von");
+        const QString to = uiText("Dayplex::cfrmConfigCalendar", "bis");
+        columnNames << caption + QLatin1Char(' ') + from << caption + QLatin1Char(' ') + to;
         ssArbeitszeit->setItem(0, column, headingItem(caption, pal));
         ssArbeitszeit->setSpan(0, column, 1, 2);
-        ssArbeitszeit->setItem(1, column, headingItem(uiText("Dayplex::cfrmConfigCalendar", "von"), pal));
-        ssArbeitszeit->setItem(1, column + 1, headingItem(uiText("Dayplex::cfrmConfigCalendar", "bis"), pal));
+        ssArbeitszeit->setItem(1, column, headingItem(from, pal));
+        ssArbeitszeit->setItem(1, column + 1, headingItem(to, pal));
     }
     for (int row = kFirstDayRow; row < kRows; ++row) {
-        auto *day = headingItem(uiText("Dayplex::cfrmConfigCalendar", kWeekdayNames[weekdayOfRow(row) - 1]), pal);
+        rowNames << uiText("Dayplex::cfrmConfigCalendar", kWeekdayNames[weekdayOfRow(row) - 1]);
+        auto *day = headingItem(rowNames.last(), pal);
         day->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         ssArbeitszeit->setItem(row, 0, day);
         auto *frei = new QTableWidgetItem;
@@ -222,6 +234,8 @@ void cfrmConfigCalendar::buildControls()
             ssArbeitszeit->setItem(row, column, cell);
         }
     }
+    ssArbeitszeit->setHorizontalHeaderLabels(columnNames);
+    ssArbeitszeit->setVerticalHeaderLabels(rowNames);
     const QFontMetrics fm(ssArbeitszeit->font());
     int dayWidth = 0;
     for (const char *name : kWeekdayNames)
@@ -290,6 +304,10 @@ void cfrmConfigCalendar::buildControls()
                                   const QString &caption) {
         auto *button = new QPushButton(caption, frame);
         button->setObjectName(QStringLiteral("cmdAnsicht_%1").arg(index));
+        // Two buttons say "Gantt...": a screen reader gets the layout's full name.
+        for (const LayoutButton &layout : kLayoutButtons)
+            if (layout.index == index)
+                button->setAccessibleName(uiText("Dayplex::cfrmConfigCalendar", layout.caption));
         button->setProperty("index", index);
         box->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, index] { cmdAnsicht(index); });

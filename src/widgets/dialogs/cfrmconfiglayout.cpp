@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
@@ -147,6 +148,7 @@ cColorLabel::cColorLabel(const QString &caption, QWidget *parent)
     setAutoFillBackground(true);
     setMargin(2);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     applyColours();
 }
 
@@ -188,6 +190,32 @@ void cColorLabel::mousePressEvent(QMouseEvent *event)
         return;
     }
     QLabel::mousePressEvent(event);
+}
+
+void cColorLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void cColorLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    // Only while it has the keyboard, so that the dialog at rest looks as it always did. Drawn
+    // here rather than by the style, some of which show no focus on a label.
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+    painter.drawRect(contentsRect().adjusted(2, 2, -2, -2));
 }
 
 void cColorLabel::changeEvent(QEvent *event)
@@ -242,6 +270,8 @@ void cfrmConfigLayout::buildControls()
     general->addRow(uiText("Dayplex::cfrmConfigLayout", "Ausgabefelder"), txtAusgabefelder);
 
     txtAnzahlTage = digitBox(QStringLiteral("txtAnzahlTage"), "lngAnzahlTage", this);
+    // The row's two labels stand on either side of the field.
+    txtAnzahlTage->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Beim Öffnen Tage anzeigen"));
     auto *days = new QHBoxLayout;
     days->addWidget(txtAnzahlTage);
     days->addWidget(new QLabel(uiText("Dayplex::cfrmConfigLayout", "Tage anzeigen"), this));
@@ -329,6 +359,10 @@ void cfrmConfigLayout::buildControls()
         ++slot;
         auto *label = new cColorLabel(uiText("Dayplex::cfrmConfigLayout", entry.caption), frameFarben);
         label->setObjectName(QStringLiteral("lblColor_%1").arg(entry.index));
+        // Screen readers read "Farbe Markiert", "Schriftfarbe Markiert": every button
+        // caption ends in "...", and the text buttons all say "Schrift...".
+        const QString what = label->text().remove(QStringLiteral("-\n")).remove(QStringLiteral("..."));
+        label->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Farbe %1").arg(what));
         label->setProperty("index", entry.index);
         setTag(label, entry.key);
         label->setMinimumSize(labelWidth, labelHeight);
@@ -339,6 +373,7 @@ void cfrmConfigLayout::buildControls()
             continue;
         auto *button = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "Schrift..."), frameFarben);
         button->setObjectName(QStringLiteral("cmdSchritfarbe_%1").arg(entry.index));
+        button->setAccessibleName(uiText("Dayplex::cfrmConfigLayout", "Schriftfarbe %1").arg(what));
         button->setProperty("index", entry.index);
         cmdSchritfarbe[entry.index] = button;
         colours->addWidget(button, row, column + 1);

@@ -17,7 +17,8 @@ namespace Dayplex {
 
 // A colour label: shows a background colour as its own background and, where it has one, a
 // text colour as its text colour. Both are kept as Windows colour values, so that a system
-// colour survives a load and store unchanged.
+// colour survives a load and store unchanged. A click, or Space or Enter while it has the
+// keyboard, asks for a new colour.
 class cColorLabel : public QLabel
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "gantt/ctlgantt_p.h"
 
+#include "accessibility/accessiblefactory.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
@@ -99,6 +100,7 @@ ctlGantt::ctlGantt(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<ctlGanttPrivate>(this))
 {
+    installAccessibleInterfaces();
     d->panel = new GanttSearchPanel(this);
     d->calpic = new GanttSurface(d.get(), this);
     d->hScroll = new QScrollBar(Qt::Horizontal, this);

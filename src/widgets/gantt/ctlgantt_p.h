@@ -30,6 +30,7 @@ namespace Dayplex {
 class cDC;
 class GanttSearchPanel;
 class GanttSurface;
+struct ShownAppointment;
 
 // Everything a screen picture shows besides the corner: while it stays the same, the kept
 // picture is shown again instead of being painted anew.
@@ -125,6 +126,9 @@ public:
     void runSearch(int index);
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
+
+    // The bars the last paint showed, with their rectangles on screen.
+    QVector<ShownAppointment> visibleAppointments() const;
 
     ctlGantt *const q;
 

@@ -29,9 +29,11 @@ QTimeEdit *timePicker(const char *name, QWidget *parent)
     return picker;
 }
 
-QLabel *caption(const QString &text, QWidget *parent)
+QLabel *caption(const QString &text, QWidget *parent, QWidget *buddy = nullptr)
 {
-    return new QLabel(text, parent);
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
 }
 
 Date timeOfPicker(const QTimeEdit *picker)
@@ -87,6 +89,13 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     cmdNeu->setEnabled(false);
     cmdClose = new QPushButton(uiText("Dayplex::ctlGantt", "Schließen"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    // Where a label alone would say too little, or the caption is arrows.
+    txtTage->setAccessibleName(uiText("Dayplex::ctlGantt", "Dauer in Tagen"));
+    dtpTimeStunden->setAccessibleName(uiText("Dayplex::ctlGantt", "Dauer in Stunden"));
+    dtpTimeVon->setAccessibleName(uiText("Dayplex::ctlGantt", "Suchbereich von"));
+    dtpTimeBis->setAccessibleName(uiText("Dayplex::ctlGantt", "Suchbereich bis"));
+    cmdAuto[0]->setAccessibleName(uiText("Dayplex::ctlGantt", "Rückwärts suchen"));
+    cmdAuto[1]->setAccessibleName(uiText("Dayplex::ctlGantt", "AutoZeitwahl vorwärts"));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 4, 8, 6);
@@ -95,21 +104,21 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Dauer"), this), 0, 0);
     auto *length = new QHBoxLayout;
     length->addWidget(txtTage);
-    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Tage"), this));
+    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Tage"), this, txtTage));
     length->addSpacing(8);
     length->addWidget(dtpTimeStunden);
-    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Stunden"), this));
+    length->addWidget(caption(uiText("Dayplex::ctlGantt", "Stunden"), this, dtpTimeStunden));
     length->addSpacing(16);
     grid->addLayout(length, 0, 1);
-    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchbereich"), this), 0, 2);
+    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchbereich"), this, dtpTimeVon), 0, 2);
     auto *window = new QHBoxLayout;
     window->addWidget(dtpTimeVon);
-    window->addWidget(caption(uiText("Dayplex::ctlGantt", "bis"), this));
+    window->addWidget(caption(uiText("Dayplex::ctlGantt", "bis"), this, dtpTimeBis));
     window->addWidget(dtpTimeBis);
     window->addStretch();
     grid->addLayout(window, 0, 3);
 
-    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchen ab"), this), 1, 0);
+    grid->addWidget(caption(uiText("Dayplex::ctlGantt", "Suchen ab"), this, dtpDayAb), 1, 0);
     auto *start = new QHBoxLayout;
     start->addWidget(dtpDayAb);
     start->addStretch();

@@ -1,5 +1,6 @@
 #include "gantt/ganttsurface.h"
 
+#include "accessibility/accessibleview.h"
 #include "gantt/ctlgantt_p.h"
 #include "shared/guarded.h"
 
@@ -28,6 +29,7 @@ void GanttSurface::paintEvent(QPaintEvent *)
     guarded(lcGantt(), [&] {
         QPainter painter(this);
         d->paintScreen(painter);
+        notifyAccessibleView(this);
     });
 }
 

@@ -1,0 +1,263 @@
+// The calendar for screen readers: a table of the day columns (with their headers) by the
+// all-day band and the time rows, and the shown appointments with their German names.
+#include "calendar/ucagenda_p.h"
+
+#include "accessibility/accessibleview.h"
+#include "accessibility/viewsources.h"
+#include "shared/accessiblenames.h"
+#include "shared/germanformat.h"
+#include "shared/logging.h"
+#include "shared/uitext.h"
+
+#include <QSet>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace Dayplex {
+
+QVector<ShownAppointment> ucAgendaPrivate::visibleAppointments() const
+{
+    // The geometry and the regions of the last paint.
+    const GridGeometry &g = scene.grid.geo;
+    const QRect band(g.lngLinks + g.lngZeitspalteBreite, g.lngOben + g.lngKopfhoehe,
+                     g.areaWidth - g.lngZeitspalteBreite, g.lngTagesterminHoehe);
+    const qint32 gridTop = scene.grid.firstRowTop() + 1;
+    const QRect timeGrid(g.lngLinks, gridTop, g.areaWidth, g.lngUnten - gridTop);
+    QVector<ShownAppointment> shown;
+    QSet<qint32> seen;
+    // The first segment on screen stands for the appointment; the painter clips the rest away.
+    for (const HitRegion &region : scene.hits.all()) {
+        if (region.lngIdx <= 0 || seen.contains(region.lngIdx))
+            continue;
+        if (region.lngTyp != termineintrag && region.lngTyp != tagestermin)
+            continue;
+        const QRect box(region.lngLeft, region.lngTop, region.lngWidth, region.lngHeight);
+        const QRect onScreen = box & (region.lngTyp == tagestermin ? band : timeGrid);
+        if (onScreen.isEmpty())
+            continue;
+        seen.insert(region.lngIdx);
+        shown.append({region.lngIdx, onScreen});
+    }
+    return shown;
+}
+
+namespace {
+
+class CalendarAccessibleSource : public AccessibleViewSource
+{
+public:
+    explicit CalendarAccessibleSource(QWidget *surface)
+        : m_surface(surface)
+    {
+    }
+
+    bool attached() const override { return view() != nullptr; }
+    const QLoggingCategory &category() const override { return lcCalendar(); }
+
+    QString defaultName() const override { return uiText("Dayplex::Accessibility", "Kalender"); }
+
+    QString description() const override
+    {
+        return accessibleDaysName(view()->grid.firstDay, view()->grid.lastDay);
+    }
+
+    QString shapeKey() const override
+    {
+        const CalendarGrid &grid = view()->grid;
+        return QStringLiteral("%1 %2 %3").arg(grid.firstDay).arg(grid.dayCount()).arg(grid.timeRaster);
+    }
+
+    // Row 0 is the all-day band, row r + 1 the time row r.
+    int rowCount() const override { return view()->grid.lastRow + 2; }
+    int columnCount() const override { return std::max(view()->grid.dayCount(), 0); }
+
+    QString rowHeader(int row) const override
+    {
+        if (row == 0)
+            return accessibleAllDay();
+        return formatGermanDate((row - 1) * view()->grid.timeRaster, QStringLiteral("Short Time"));
+    }
+
+    QString columnHeader(int column) const override
+    {
+        return accessibleDayName(view()->grid.firstDay + column);
+    }
+
+    QString cellName(int row, int column) const override
+    {
+        return columnHeader(column) + QStringLiteral(", ") + rowHeader(row);
+    }
+
+    QRect rowHeaderRect(int row) const override
+    {
+        const GridGeometry &g = view()->scene.grid.geo;
+        if (row == 0)
+            return QRect(g.lngLinks, g.lngOben + g.lngKopfhoehe, g.lngZeitspalteBreite,
+                         g.lngTagesterminHoehe);
+        return rowRect(row, g.lngLinks, g.lngZeitspalteBreite);
+    }
+
+    QRect columnHeaderRect(int column) const override
+    {
+        const CalendarGrid &grid = view()->scene.grid;
+        return QRect(grid.columnLeft(column), grid.geo.lngOben, grid.geo.lngSpaltenBreite,
+                     grid.geo.lngKopfhoehe);
+    }
+
+    QRect cellRect(int row, int column) const override
+    {
+        const CalendarGrid &grid = view()->scene.grid;
+        const GridGeometry &g = grid.geo;
+        if (row == 0)
+            return QRect(grid.columnLeft(column), g.lngOben + g.lngKopfhoehe, g.lngSpaltenBreite,
+                         g.lngTagesterminHoehe);
+        return rowRect(row, grid.columnLeft(column), g.lngSpaltenBreite);
+    }
+
+    bool isCellSelected(int row, int column) const override
+    {
+        const CalendarGrid &grid = view()->grid;
+        const Date day = grid.firstDay + column;
+        // The band cell stands for the whole day.
+        if (row == 0)
+            return slotSelected(day) && slotSelected(day + 1 - grid.timeRaster);
+        return slotSelected(day + (row - 1) * grid.timeRaster);
+    }
+
+    bool isRowSelected(int) const override { return false; }
+
+    std::optional<QPoint> currentCell() const override
+    {
+        const ucAgendaPrivate *d = view();
+        if (d->selection.start <= 0)
+            return std::nullopt;
+        const qint32 column = d->grid.columnOf(d->selection.start);
+        if (column < 0)
+            return std::nullopt;
+        const bool wholeDay = isCellSelected(0, column);
+        return QPoint(column, wholeDay ? 0 : d->grid.rowOf(d->selection.start) + 1);
+    }
+
+    QVector<AccessibleAppointment> appointments() const override
+    {
+        const ucAgendaPrivate *d = view();
+        const QVector<ShownAppointment> shown = d->visibleAppointments();
+        if (shown.isEmpty())
+            return {};
+        const QVector<QString> keys = appointmentKeys();
+        QVector<AccessibleAppointment> items;
+        for (const ShownAppointment &s : shown) {
+            if (s.index > d->data.store.count())
+                continue;
+            const TerminEintrag &e = d->data.store.at(s.index);
+            AccessibleAppointment item;
+            item.key = keys.at(s.index - 1);
+            item.index = s.index;
+            item.name = accessibleAppointmentName({e.dateStart, e.dateEnd, e.btagestermin, QString(),
+                                                   e.memo, e.blnErledigt, e.breadonly,
+                                                   e.blnfeiertag, false});
+            item.rect = s.rect;
+            item.selectable = !e.breadonly && !e.blnfeiertag;
+            item.selected = s.index == d->selection.index;
+            item.readOnly = e.breadonly || e.blnfeiertag;
+            // Until the calendar has keys for its appointments, the keyboard is where the
+            // mouse selected.
+            item.current = item.selected;
+            items.append(item);
+        }
+        // Day by day, the all-day entries first, then by start.
+        std::sort(items.begin(), items.end(), [d](const AccessibleAppointment &a, const AccessibleAppointment &b) {
+            const TerminEintrag &x = d->data.store.at(a.index);
+            const TerminEintrag &y = d->data.store.at(b.index);
+            const auto order = [](const TerminEintrag &e, qint32 index) {
+                return std::make_tuple(std::floor(e.dateStart), !e.btagestermin, e.dateStart, index);
+            };
+            return order(x, a.index) < order(y, b.index);
+        });
+        return items;
+    }
+
+    void select(const AccessibleAppointment &appointment) override
+    {
+        ucAgendaPrivate *d = change();
+        // As a click on it: the first selectable record of its key.
+        d->q->setSelectedDate(d->data.store.at(appointment.index).dsn);
+        d->q->Repaint();
+    }
+
+    void open(const AccessibleAppointment &appointment) override
+    {
+        select(appointment);
+        change()->showSelected();
+    }
+
+    void showMenu(const AccessibleAppointment &appointment) override
+    {
+        ucAgendaPrivate *d = change();
+        if (d->openContextMenu)
+            d->openContextMenu(appointment.rect.center());
+    }
+
+private:
+    // Null while the calendar is being destroyed: its private part may already be gone. Reads go
+    // through the const view: a view read through the other may count as changed and paint
+    // anew. The commands change it.
+    const ucAgendaPrivate *view() const { return change(); }
+    ucAgendaPrivate *change() const
+    {
+        auto *agenda = qobject_cast<ucAgenda *>(m_surface->parentWidget());
+        return agenda ? ucAgendaPrivate::get(agenda) : nullptr;
+    }
+
+    // Rows and columns where the last paint put them.
+    QRect rowRect(int row, qint32 left, qint32 width) const
+    {
+        const CalendarGrid &grid = view()->scene.grid;
+        const qint32 timeRow = row - 1;
+        const qint32 top = grid.rowTop(timeRow);
+        // Rows above the first time or below the surface are out of sight.
+        if (timeRow < grid.firstVisibleRow() || top > grid.geo.lngUnten)
+            return QRect();
+        return QRect(left, top, width, grid.geo.lngZeilenhoehe);
+    }
+
+    bool slotSelected(Date slot) const
+    {
+        const ucAgendaPrivate *d = view();
+        // Slots are raster steps added up; a millisecond absorbs their rounding noise.
+        constexpr Date tolerance = kOneSecond / 1000;
+        return d->selection.start > 0 && slot > d->selection.start - tolerance
+               && slot < d->selection.endSlot + tolerance;
+    }
+
+    // Keys by record: holiday or appointment and its key text.
+    QVector<QString> appointmentKeys() const
+    {
+        const AppointmentStore &store = view()->data.store;
+        QVector<QString> keys;
+        keys.reserve(store.count());
+        AppointmentKeys next;
+        for (qint32 i = 1; i <= store.count(); ++i) {
+            const TerminEintrag &e = store.at(i);
+            keys.append(next.next((e.blnfeiertag ? QStringLiteral("F") : QStringLiteral("T")) + e.dsn));
+        }
+        return keys;
+    }
+
+
+    QWidget *const m_surface;
+};
+
+} // namespace
+
+std::unique_ptr<AccessibleViewSource> calendarAccessibleSource(QWidget *surface)
+{
+    if (!qobject_cast<ucAgenda *>(surface->parentWidget()))
+        return nullptr;
+    return std::make_unique<CalendarAccessibleSource>(surface);
+}
+
+} // namespace Dayplex
