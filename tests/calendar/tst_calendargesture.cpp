@@ -122,6 +122,7 @@ struct Week
         case A::StopAutoScroll: log << "stop"; break;
         case A::SetFirstTime: log << "first " + formatTime(a.from); break;
         case A::EnsureSelectionVisible: log << "ensure"; break;
+        case A::EnsureVisible: log << "ensure " + when(a.from); break;
         case A::PressAgain: log << "again"; break;
         }
     }

@@ -1,5 +1,6 @@
 #include "calendar/calendargesture.h"
 
+#include "calendar/gestureactions.h"
 #include "calendar/hittest.h"
 #include "shared/rounding.h"
 #include "shared/toolbox.h"
@@ -20,18 +21,7 @@ constexpr int kKeyDown = 40;
 // so that an unsteady click stays a click.
 constexpr double kDragThreshold = 8;
 
-using A = GestureAction;
-
-A act(A::Kind kind) { return A{kind, 0, 0, 0, QRect(), QString()}; }
-A dates(A::Kind kind, Date from, Date to = 0) { return A{kind, from, to, 0, QRect(), QString()}; }
-A number(A::Kind kind, qint32 value) { return A{kind, 0, 0, value, QRect(), QString()}; }
-A text(A::Kind kind, const QString &text) { return A{kind, 0, 0, 0, QRect(), text}; }
-A ghost(QRect rect) { return A{A::Ghost, 0, 0, 0, rect, QString()}; }
-
-const TerminEintrag *entryAt(const AppointmentStore &store, qint32 index)
-{
-    return index >= 1 && index <= store.count() ? &store.at(index) : nullptr;
-}
+using namespace GestureActions;
 
 bool find(const GestureView &view, double x, double y, qint32 filter, HitRegion &region)
 {
@@ -98,6 +88,13 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
             return {};
         m_escaped = false; // its release never arrived
     }
+    if (changePending()) {
+        // The change the keys made goes back; the press goes to the picture without it.
+        GestureResult result;
+        dropPending(view, result);
+        result.steps << act(A::PressAgain);
+        return result;
+    }
     if (inGesture()) {
         // With no other button held, the release of the drag never arrived (a window took the
         // mouse away): that drag is over. A second button during a drag starts nothing.
@@ -107,6 +104,10 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
         result.steps << act(A::PressAgain);
         return result;
     }
+    // The keyboard follows a click: onto the appointment it selects, or onto the cell.
+    if (button != 2)
+        m_onAppointment = true;
+    m_keyboardInUse = false;
     GestureResult result;
     const qint32 filter = y < view.scene.grid.firstRowTop() ? HitFilter::PressAboveGrid
                                                              : HitFilter::PressInGrid;
@@ -126,7 +127,7 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
     if (button == 1 && view.modern && pressMarker(view, x, y, result))
         return result;
     if (button == 2) {
-        result.steps << A{A::OpenContextMenu, 0, 0, 0, QRect(m_downX, m_downY, 0, 0), QString()};
+        result.steps << menuAt(QPoint(m_downX, m_downY));
         return result;
     }
     switch (region.lngTyp) {
@@ -203,7 +204,7 @@ GestureResult CalendarGesture::move(const GestureView &view, int buttons, double
             end = cToolbox::NormalizeDate(region.datVon + view.grid.timeRaster);
         else
             start = cToolbox::NormalizeDate(region.datVon);
-        result.steps << A{A::SetTimes, start, end, view.selectedIndex, QRect(), QString()}
+        result.steps << times(view.selectedIndex, start, end)
                      << dates(A::SetSelectionStart, start) << dates(A::SetSelectionEnd, end)
                      << act(A::Repaint);
         break;

@@ -4,6 +4,7 @@
 #include "calendar/appointmentstore.h"
 #include "calendar/calendarscene.h"
 
+#include <QPair>
 #include <QRect>
 #include <QString>
 #include <QVector>
@@ -36,6 +37,7 @@ struct GestureAction
         StopAutoScroll,
         SetFirstTime,      // from, through the property
         EnsureSelectionVisible,
+        EnsureVisible,     // from = a moment of the displayed days, scrolled into sight
         PressAgain,        // a stale gesture was ended: hand the press in again
     };
     Kind kind;
@@ -53,6 +55,8 @@ struct GestureResult
     QVector<GestureAction> steps;
     QVector<GestureAction> finally;
     bool restoreOnFailure = false;
+    // The key is not the view's: Qt hands it on (Tab past either end leaves the view).
+    bool passOn = false;
 };
 
 // What the gesture reads of the control at an event.
@@ -106,6 +110,27 @@ public:
     // until its button is released. Nothing happens outside a drag.
     GestureResult escape();
     GestureResult autoScrollTick(const GestureView &view);
+
+    // The keys beside the arrow keys (a Qt::Key with its modifiers): Tab and Shift+Tab walk
+    // the appointments, Enter opens one, the menu key and Shift+F10 open the context menu,
+    // Alt with an arrow moves the selected appointment and Alt+Shift its end, one step a
+    // press, shown in place until Enter commits or Escape takes the change back. The arrow
+    // keys and Escape behave as key() and escape().
+    GestureResult keyPress(const GestureView &view, int key, Qt::KeyboardModifiers modifiers);
+    // The view got the keyboard by Tab or Shift+Tab: the walk starts from the view itself.
+    void enteredByTab() { m_onAppointment = false; m_keyboardInUse = true; }
+    // Whether the focus frame shows: after Tab into the view or a key on it, not after a
+    // click, so that a mouse user sees the picture as it always was.
+    bool keyboardInUse() const { return m_keyboardInUse; }
+    // An appointment was selected another way than by a key (a screen reader's action): the
+    // keyboard goes there, as with a click.
+    void followSelection() { m_onAppointment = true; }
+    // The view lost the keyboard: a change waiting for Enter goes back.
+    GestureResult focusLost(const GestureView &view);
+    // Whether the keyboard is on the selected appointment rather than on the time selection.
+    bool onAppointment(const GestureView &view) const;
+    bool changePending() const { return m_pending.index != 0; }
+
     // The automatic scrolling ends (StopAutoScroll).
     void stopAutoScroll() { m_autoScrollStep = 0; }
 
@@ -116,7 +141,26 @@ public:
     QPoint pressPoint() const { return QPoint(m_downX, m_downY); }
 
 private:
+    // A change of the selected appointment by the keyboard, in the store already and waiting
+    // for Enter; the times it had before go back with Escape.
+    struct PendingChange
+    {
+        qint32 index = 0;
+        QString dsn;
+        Date start = 0, end = 0;
+        Date oldStart = 0, oldEnd = 0;
+        bool resized = false; // the end moved on its own: confirmed as a resize, not a drop
+    };
+
     GestureResult cancel();
+    // Takes a waiting change back, if any, into result.
+    void dropPending(const GestureView &view, GestureResult &result);
+    // Whether the store still holds what the keys put there (a reload brings the host's times).
+    bool pendingHeld(const GestureView &view) const;
+    GestureResult walk(const GestureView &view, bool forward);
+    GestureResult commit(const GestureView &view);
+    GestureResult change(const GestureView &view, int key, bool ofEnd);
+    GestureResult openMenu(const GestureView &view);
     void autoScrollCheck(const GestureView &view, double y, GestureResult &result);
     void hover(const GestureView &view, double x, double y, GestureResult &result) const;
 
@@ -125,12 +169,27 @@ private:
     qint32 m_downY = 0;
     bool m_escaped = false; // a gesture was cancelled by Escape; its button is still down
     Date m_autoScrollStep = 0;
+    bool m_onAppointment = false;
+    bool m_keyboardInUse = false;
+    PendingChange m_pending;
 };
 
 // The "+n" marker under a point, nullptr off the markers.
 const BandOverflow *overflowAt(const CalendarScene &scene, double x, double y);
 // Its tooltip: the memos of the entries it hides, one a line.
 QString overflowTooltip(const BandOverflow &overflow, const AppointmentStore &store);
+
+// The appointments of the painted days that a click could select, in reading order: those Tab
+// walks through.
+QVector<qint32> keyboardOrder(const CalendarScene &scene, const AppointmentStore &store);
+// Reading order: day by day, the all-day entries first, then by start.
+bool readsBefore(const AppointmentStore &store, qint32 a, qint32 b);
+// Each appointment the scene shows with its first box on screen, in the order painted; an
+// all-day entry the band has no room for stands at its day's band cell (where "+n" says so).
+QVector<QPair<qint32, QRect>> boxesOnScreen(const CalendarScene &scene);
+// Where the keyboard is, in surface pixels: the selected appointment's box on screen, or the
+// cell of the time selection (the band cell for whole days); empty when out of sight.
+QRect keyboardFocusRect(const GestureView &view, bool onAppointment);
 
 // One pass of bringing the selection's start into view: a day back or forward, or a new first
 // time; Done when it is in view.

@@ -36,6 +36,8 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
             return action;
         m_escaped = false; // its release never arrived
     }
+    endPending(action);
+    m_keyboardInUse = false;
     if (pointer.button == Qt::RightButton) {
         action.menu = true;
         return action;
@@ -70,6 +72,8 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
     } else if (hit > 0) {
         const GanttEintrag &e = std::as_const(model).date(hit);
         model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        // The keyboard follows the click.
+        m_focusIndex = hit;
         action.repaint = true;
     }
     return action;
@@ -86,7 +90,8 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
     const qint32 x = pixelOf(pointer.x);
     const qint32 y = pixelOf(pointer.y);
     model.datMaus = l.dateAtX(x);
-    if (model.datMaus > 0 && pointer.buttons == Qt::NoButton) {
+    // The hairline would take the place of the landing frame of a move by the keys.
+    if (model.datMaus > 0 && pointer.buttons == Qt::NoButton && !movePending()) {
         action.frame = GanttAction::Frame::Draw;
         action.frameRect = {x, l.lngKopfhoehe, 1, view.height};
         action.corner = true;
@@ -102,7 +107,7 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
         const qint32 hit = view.scene.entryAt(model, x, y);
         action.toolTip = hit > 0 ? std::as_const(model).date(hit).notiz : QString();
     } else if (m_moving) {
-        landing(view, x, action);
+        landing(view, l.dateAtX(x), action);
         action.corner = true;
     } else if (!model.selectedDate.isEmpty()
                && qint64(std::abs(qint64(x) - m_downX)) + std::abs(qint64(y) - m_downY)
@@ -118,7 +123,7 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
                 m_movingIndex = i;
         }
         action.pointer = QStringLiteral("curMove");
-        landing(view, x, action);
+        landing(view, l.dateAtX(x), action);
     }
     return action;
 }
@@ -166,7 +171,7 @@ GanttAction GanttGestures::escape()
     return action;
 }
 
-void GanttGestures::landing(const GanttGestureView &view, qint32 x, GanttAction &action) const
+void GanttGestures::landing(const GanttGestureView &view, Date target, GanttAction &action) const
 {
     const GanttModel &model = view.model;
     action.frame = GanttAction::Frame::Erase;
@@ -175,7 +180,7 @@ void GanttGestures::landing(const GanttGestureView &view, qint32 x, GanttAction 
     const GanttEintrag &e = model.date(m_movingIndex);
     const GanttLayout &l = view.scene.layout;
     const BarRect landing = ganttLandingRect(l, e.von, e.bis, model.merkmalIndexDsn(e.merkmaldsn),
-                                             view.firstRow, l.dateAtX(x));
+                                             view.firstRow, target);
     if (landing.isNull())
         return;
     // Just outside the bar's own pixels, so that its black frame stays visible inside.

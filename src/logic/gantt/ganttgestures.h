@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -45,7 +46,14 @@ struct GanttAction
     bool menu = false;
     bool datePicker = false;
     bool showSelected = false;
+    std::optional<QPoint> menuAt; // a menu opened by a key, in pixels of the picture area
+    qint32 firstRow = 0;          // scroll so that this row is the first shown; 0 keeps it
+    bool passOn = false;          // the key is not the view's (Tab past either end leaves it)
 };
+
+// The appointments Tab walks: each key a click could select once, by its bar in the highest
+// row, in time order; those that touch the shown days from firstDay to the midnight dEnd.
+QVector<qint32> ganttKeyboardOrder(const GanttModel &model, Date firstDay, Date dEnd);
 
 // The Gantt view's mouse and Escape handling without a widget: selecting, marking rows,
 // drawing a proposal, and moving the selection with its landing frame and the hairline.
@@ -60,6 +68,29 @@ public:
     // is ignored until its button is released.
     GanttAction escape();
 
+    // The keys (a Qt::Key with its modifiers): Tab and Shift+Tab walk the appointments, Enter
+    // opens one, the menu key and Shift+F10 open the context menu, Alt+Left and Alt+Right move
+    // the selection by the step of a drag (ten minutes; a day for one that starts at
+    // midnight), Alt+Shift+Left and Alt+Shift+Right by a day. A move shows as a drag's landing
+    // frame until Enter makes it or Escape ends it.
+    GanttAction keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers);
+    // The view got the keyboard by Tab or Shift+Tab: the walk starts from the view itself.
+    void enteredByTab() { m_focusIndex = 0; m_keyboardInUse = true; }
+    // Whether the focus frame shows: after Tab into the view or a key on it, not after a
+    // click, so that a mouse user sees the picture as it always was.
+    bool keyboardInUse() const { return m_keyboardInUse; }
+    // A bar was selected another way than by a key (a screen reader's action): the keyboard
+    // goes there, as with a click.
+    void followSelection(qint32 index) { m_focusIndex = index; }
+    // The view lost the keyboard: a move waiting for Enter ends.
+    GanttAction focusLost();
+    // The bar the keyboard is on, one of the selection's; 0 for the view itself.
+    qint32 keyboardBar(const GanttModel &model) const;
+    bool movePending() const { return m_pendingTarget > 0; }
+    // The landing frame of the move waiting for Enter, drawn anew after a full paint, which
+    // forgets the frames drawn before; no frame when none waits.
+    GanttAction pendingLanding(const GanttGestureView &view) const;
+
     bool moving() const { return m_moving; }
     bool drawingProposal() const { return m_drawingProposal; }
     // Where the last left press was (the date picker opens there).
@@ -67,7 +98,10 @@ public:
 
 private:
     // The frame around the place where the moved bar would land at x, or its erasure.
-    void landing(const GanttGestureView &view, qint32 x, GanttAction &action) const;
+    void landing(const GanttGestureView &view, Date target, GanttAction &action) const;
+    GanttAction walk(const GanttGestureView &view, bool forward);
+    GanttAction step(const GanttGestureView &view, int key, bool byDay);
+    void endPending(GanttAction &action);
 
     qint32 m_downX = 0;
     qint32 m_downY = 0;
@@ -75,6 +109,9 @@ private:
     bool m_drawingProposal = false; // blnVorschlagZiehen
     qint32 m_movingIndex = 0;       // the record whose landing place the frame shows
     bool m_escaped = false;         // a move was cancelled; its button is still down
+    qint32 m_focusIndex = 0;        // the bar the keyboard is on
+    Date m_pendingTarget = 0;       // where a move by the keys would drop the selection
+    bool m_keyboardInUse = false;
 };
 
 } // namespace Dayplex

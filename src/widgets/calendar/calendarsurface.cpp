@@ -2,6 +2,7 @@
 
 #include "accessibility/accessibleview.h"
 #include "calendar/ucagenda_p.h"
+#include "shared/focusframe.h"
 #include "shared/guarded.h"
 
 #include <QMouseEvent>
@@ -35,6 +36,26 @@ CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool CalendarSurface::event(QEvent *event)
+{
+    const auto keyPress = [this](int key, Qt::KeyboardModifiers modifiers) {
+        return d->keyPress(key, modifiers);
+    };
+    return walkBeforeQt(*event, lcCalendar(), keyPress) || QWidget::event(event);
+}
+
+void CalendarSurface::focusInEvent(QFocusEvent *event)
+{
+    guarded(lcCalendar(), [&] { d->focusIn(event->reason()); });
+    QWidget::focusInEvent(event);
+}
+
+void CalendarSurface::focusOutEvent(QFocusEvent *event)
+{
+    guarded(lcCalendar(), [&] { d->focusOut(); });
+    QWidget::focusOutEvent(event);
 }
 
 void CalendarSurface::paintEvent(QPaintEvent *event)

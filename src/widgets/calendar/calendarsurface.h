@@ -9,7 +9,8 @@ class ucAgendaPrivate;
 
 // The drawing surface "pic" of the calendar: it shows the painted view with the drag ghost
 // and hands its mouse and wheel events to the control's interaction handling. Key events are
-// left to the control, which the surface's focus proxies them to.
+// left to the control, whose focus proxy it is; Tab and Shift+Tab, which Qt would take to
+// move the focus, walk the appointments first.
 class CalendarSurface : public QWidget
 {
     Q_OBJECT
@@ -18,7 +19,10 @@ public:
     CalendarSurface(ucAgendaPrivate *d, QWidget *parent);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

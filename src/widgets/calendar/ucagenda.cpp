@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace Dayplex {
 
@@ -106,7 +107,12 @@ ucAgenda::ucAgenda(QWidget *parent)
     d->menu = std::make_unique<CalendarMenu>(d.get());
 }
 
-ucAgenda::~ucAgenda() = default;
+ucAgenda::~ucAgenda()
+{
+    // The surface goes first: closing the window on the way out would tell it of the keyboard
+    // leaving after the private part is gone.
+    delete std::exchange(d->pic, nullptr);
+}
 
 /*!
     The date the user is working on: the start of the selected appointment, else the start of
@@ -491,32 +497,21 @@ QSize ucAgenda::minimumSizeHint() const
 }
 
 /*!
-    The arrow keys move the time selection; Escape cancels a running drag or resize; other
-    keys are left to the parent.
+    The arrow keys move the time selection; Escape cancels a running drag or resize. Beside
+    them: Tab and Shift+Tab walk the appointments (Tab goes to the view's surface first),
+    Enter opens the one the keyboard is on or makes a change of the keys, the menu key and
+    Shift+F10 open the context menu there, Alt with an arrow moves the selected appointment by
+    a raster row or a day and Alt+Shift with an arrow its end, until Enter asks and raises
+    DateChanged as a drag does or Escape takes it back. Other keys are left to the parent.
 */
 void ucAgenda::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && d->gesture.inGesture()) {
-        guarded(lcCalendar(), [&] { d->escape(); });
+    bool handled = true;
+    guarded(lcCalendar(), [&] { handled = d->keyPress(event->key(), event->modifiers()); });
+    if (handled)
         event->accept();
-        return;
-    }
-    int keyCode = 0;
-    switch (event->key()) {
-    case Qt::Key_Left: keyCode = 37; break;
-    case Qt::Key_Up: keyCode = 38; break;
-    case Qt::Key_Right: keyCode = 39; break;
-    case Qt::Key_Down: keyCode = 40; break;
-    default:
+    else
         QWidget::keyPressEvent(event);
-        return;
-    }
-    try {
-        d->keyDown(keyCode);
-    } catch (...) {
-        warnCaught(lcCalendar(), QStringLiteral("key press"));
-    }
-    event->accept();
 }
 
 /*!

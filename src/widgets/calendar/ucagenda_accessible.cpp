@@ -9,38 +9,17 @@
 #include "shared/logging.h"
 #include "shared/uitext.h"
 
-#include <QSet>
 #include <QWidget>
 
 #include <algorithm>
-#include <cmath>
-#include <tuple>
 
 namespace Dayplex {
 
 QVector<ShownAppointment> ucAgendaPrivate::visibleAppointments() const
 {
-    // The geometry and the regions of the last paint.
-    const GridGeometry &g = scene.grid.geo;
-    const QRect band(g.lngLinks + g.lngZeitspalteBreite, g.lngOben + g.lngKopfhoehe,
-                     g.areaWidth - g.lngZeitspalteBreite, g.lngTagesterminHoehe);
-    const qint32 gridTop = scene.grid.firstRowTop() + 1;
-    const QRect timeGrid(g.lngLinks, gridTop, g.areaWidth, g.lngUnten - gridTop);
     QVector<ShownAppointment> shown;
-    QSet<qint32> seen;
-    // The first segment on screen stands for the appointment; the painter clips the rest away.
-    for (const HitRegion &region : scene.hits.all()) {
-        if (region.lngIdx <= 0 || seen.contains(region.lngIdx))
-            continue;
-        if (region.lngTyp != termineintrag && region.lngTyp != tagestermin)
-            continue;
-        const QRect box(region.lngLeft, region.lngTop, region.lngWidth, region.lngHeight);
-        const QRect onScreen = box & (region.lngTyp == tagestermin ? band : timeGrid);
-        if (onScreen.isEmpty())
-            continue;
-        seen.insert(region.lngIdx);
-        shown.append({region.lngIdx, onScreen});
-    }
+    for (const auto &[index, rect] : boxesOnScreen(scene))
+        shown.append({index, rect});
     return shown;
 }
 
@@ -148,6 +127,7 @@ public:
         if (shown.isEmpty())
             return {};
         const QVector<QString> keys = appointmentKeys();
+        const bool keyboardOnIt = d->gesture.onAppointment(d->gestureView());
         QVector<AccessibleAppointment> items;
         for (const ShownAppointment &s : shown) {
             if (s.index > d->data.store.count())
@@ -163,19 +143,12 @@ public:
             item.selectable = !e.breadonly && !e.blnfeiertag;
             item.selected = s.index == d->selection.index;
             item.readOnly = e.breadonly || e.blnfeiertag;
-            // Until the calendar has keys for its appointments, the keyboard is where the
-            // mouse selected.
-            item.current = item.selected;
+            item.current = item.selected && keyboardOnIt;
             items.append(item);
         }
-        // Day by day, the all-day entries first, then by start.
+        // The order Tab walks them in.
         std::sort(items.begin(), items.end(), [d](const AccessibleAppointment &a, const AccessibleAppointment &b) {
-            const TerminEintrag &x = d->data.store.at(a.index);
-            const TerminEintrag &y = d->data.store.at(b.index);
-            const auto order = [](const TerminEintrag &e, qint32 index) {
-                return std::make_tuple(std::floor(e.dateStart), !e.btagestermin, e.dateStart, index);
-            };
-            return order(x, a.index) < order(y, b.index);
+            return readsBefore(d->data.store, a.index, b.index);
         });
         return items;
     }
@@ -185,6 +158,7 @@ public:
         ucAgendaPrivate *d = change();
         // As a click on it: the first selectable record of its key.
         d->q->setSelectedDate(d->data.store.at(appointment.index).dsn);
+        d->gesture.followSelection();
         d->q->Repaint();
     }
 

@@ -3,6 +3,7 @@
 #include "calendar/ucagenda_p.h"
 
 #include "shared/cursors.h"
+#include "shared/focusframe.h"
 
 #include <dayplex/error.h>
 
@@ -41,6 +42,8 @@ GestureView ucAgendaPrivate::gestureView() const
 
 void ucAgendaPrivate::mousePress(int button, bool othersHeld, double x, double y)
 {
+    if (gesture.keyboardInUse())
+        pic->update(); // the focus frame goes
     const GestureResult result = gesture.press(gestureView(), button, othersHeld, x, y);
     perform(result);
     // The stale gesture is over and painted away; the press goes to the new picture.
@@ -58,14 +61,35 @@ void ucAgendaPrivate::mouseRelease(bool stillHeld, double x, double y)
     perform(gesture.release(gestureView(), stillHeld, x, y));
 }
 
-void ucAgendaPrivate::keyDown(int keyCode)
+bool ucAgendaPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    perform(gesture.key(gestureView(), keyCode));
+    if (!gesture.keyboardInUse())
+        pic->update(); // the focus frame comes
+    const GestureResult result = gesture.keyPress(gestureView(), key, modifiers);
+    perform(result);
+    return !result.passOn;
 }
 
-void ucAgendaPrivate::escape()
+void ucAgendaPrivate::focusIn(Qt::FocusReason reason)
 {
-    perform(gesture.escape());
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        gesture.enteredByTab();
+    pic->update();
+}
+
+void ucAgendaPrivate::focusOut()
+{
+    perform(gesture.focusLost(gestureView()));
+    pic->update();
+}
+
+void ucAgendaPrivate::paintFocusFrame(QPainter *painter, qint32 width, qint32 height)
+{
+    const GestureView view = gestureView();
+    const QRect surface(0, 0, width, height);
+    const QRect at = keyboardFocusRect(view, gesture.onAppointment(view));
+    // Nothing to frame, or out of sight: the whole view has the keyboard.
+    drawFocusFrame(*painter, at.isEmpty() ? surface.adjusted(3, 3, -3, -3) : at, surface);
 }
 
 void ucAgendaPrivate::autoScrollTick()
@@ -155,7 +179,10 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->setFirstTime(a.from);
             break;
         case A::EnsureSelectionVisible:
-            ensureSelectionVisible();
+            ensureVisible(selection.start);
+            break;
+        case A::EnsureVisible:
+            ensureVisible(a.from);
             break;
         case A::PressAgain:
             break;
@@ -199,14 +226,13 @@ void ucAgendaPrivate::showSelected()
         Q_EMIT q->ShowDate(dsn);
 }
 
-void ucAgendaPrivate::ensureSelectionVisible()
+void ucAgendaPrivate::ensureVisible(Date moment)
 {
     // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
     // ends the loop when no paint updates the last visible time (the control is hidden).
     const int maxPasses = grid.lastRow + 32;
     for (int pass = 0; pass < maxPasses; ++pass) {
-        const VisibilityStep step =
-            selectionVisibilityStep(selection.start, grid, scene.lastVisibleTime);
+        const VisibilityStep step = selectionVisibilityStep(moment, grid, scene.lastVisibleTime);
         if (step.kind == VisibilityStep::Done)
             break;
         if (step.kind == VisibilityStep::DayBack)

@@ -147,8 +147,14 @@ public:
     void mousePress(int button, bool othersHeld, double x, double y);
     void mouseMove(int buttons, double x, double y);
     void mouseRelease(bool stillHeld, double x, double y);
-    void keyDown(int keyCode);
-    void escape();
+    // A key on the view (a Qt::Key with its modifiers); false when it is not the view's and
+    // goes on to the parent (Tab past the last appointment leaves the view).
+    bool keyPress(int key, Qt::KeyboardModifiers modifiers);
+    // The surface got (by Tab or Shift+Tab: the walk starts afresh) or lost the keyboard.
+    void focusIn(Qt::FocusReason reason);
+    void focusOut();
+    // The frame around the appointment or cell the keyboard is on, or around the surface.
+    void paintFocusFrame(QPainter *painter, qint32 width, qint32 height);
     void autoScrollTick();
     // Wheel turn over the grid, in eighths of a degree (120 per notch, positive away from the
     // user): a notch scrolls one time row, like the arrows of the time bar.
@@ -156,7 +162,8 @@ public:
     void perform(const GestureResult &result);
     GestureView gestureView() const;
 
-    void ensureSelectionVisible();
+    // Scrolls the days and the time rows until the moment is in sight.
+    void ensureVisible(Date moment);
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
     // DateChanged for a committed change of the record at index.

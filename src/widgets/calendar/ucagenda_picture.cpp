@@ -114,6 +114,9 @@ void ucAgendaPrivate::showPicture()
     if (!pic || !pic->isVisible() || !pic->updatesEnabled() || q->ForPrinting)
         return;
     picture(pic->size(), pic->devicePixelRatioF());
+    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
+    if (pic->hasFocus() && gesture.keyboardInUse())
+        kept.unshown = QRegion(pic->rect());
     if (!kept.unshown.isEmpty())
         pic->repaint(kept.unshown);
 }
@@ -124,6 +127,8 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
     // The painter is clipped to the exposed part: only that is copied.
     painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
     paintGhost(painter, size.width(), size.height());
+    if (pic->hasFocus() && gesture.keyboardInUse())
+        paintFocusFrame(painter, size.width(), size.height());
     kept.unshown -= exposed;
     // The picture changed beyond the part asked for: the rest follows.
     if (!kept.unshown.isEmpty())

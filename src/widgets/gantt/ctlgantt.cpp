@@ -12,6 +12,7 @@
 
 #include <QCalendarWidget>
 #include <cmath>
+#include <utility>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -131,7 +132,12 @@ ctlGantt::ctlGantt(QWidget *parent)
     mEndDate = currentDate();
 }
 
-ctlGantt::~ctlGantt() = default;
+ctlGantt::~ctlGantt()
+{
+    // The surface goes first: closing the window on the way out would tell it of the keyboard
+    // leaving after the private part is gone.
+    delete std::exchange(d->calpic, nullptr);
+}
 
 /*! The option blnConfirmChanges; this view has no setter of its own. */
 bool ctlGantt::ConfirmChanges() const

@@ -143,11 +143,9 @@ public:
             };
             return order(a.index) < order(b.index);
         });
-        // Until the view has keys for its bars, the keyboard is on the first selected one.
-        const auto current = std::find_if(items.begin(), items.end(),
-                                          [](const AccessibleAppointment &item) { return item.selected; });
-        if (current != items.end())
-            current->current = true;
+        const qint32 keyboardBar = d->gestures.keyboardBar(model);
+        for (AccessibleAppointment &item : items)
+            item.current = item.index == keyboardBar;
         return items;
     }
 
@@ -157,6 +155,7 @@ public:
         // As a click on the bar: what cannot be selected clears the selection.
         const GanttEintrag &e = std::as_const(d->model).date(appointment.index);
         d->model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        d->gestures.followSelection(appointment.index);
         d->q->Repaint();
     }
 

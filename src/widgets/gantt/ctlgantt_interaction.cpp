@@ -92,14 +92,25 @@ void ctlGanttPrivate::perform(const GanttAction &action, QPoint globalPos)
         q->Repaint();
     if (action.toolTip && calpic->toolTip() != *action.toolTip)
         calpic->setToolTip(*action.toolTip);
+    if (action.firstRow > 0)
+        vScroll->setValue(action.firstRow);
     if (action.moveTo > 0)
         q->SelectedDateMove(action.moveTo, 2);
     if (action.menu)
-        showMenu(globalPos);
+        showMenu(action.menuAt ? calpic->mapToGlobal(*action.menuAt) : globalPos);
     if (action.datePicker)
         openDatePicker(false);
     if (action.showSelected)
         showSelected();
+}
+
+bool ctlGanttPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!gestures.keyboardInUse())
+        calpic->update(); // the focus frame comes
+    const GanttAction action = gestures.keyPress(gestureView(), key, modifiers);
+    perform(action);
+    return !action.passOn;
 }
 
 void ctlGanttPrivate::showSelected()

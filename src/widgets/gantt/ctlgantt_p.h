@@ -97,8 +97,13 @@ public:
 
     // What the gestures act on: the model, the last picture, the scroll bar, the holiday row.
     GanttGestureView gestureView();
-    // Does what a gesture answered; globalPos places the menu.
+    // Does what a gesture answered; globalPos places a menu the mouse opened.
     void perform(const GanttAction &action, QPoint globalPos = QPoint());
+    // A key on the picture area (a Qt::Key with its modifiers); false when it is not the
+    // view's and goes on to the parent (Tab past the last appointment leaves the view).
+    bool keyPress(int key, Qt::KeyboardModifiers modifiers);
+    // The frame around the bar the keyboard is on, or around the picture area.
+    void paintFocusFrame(QPainter &target);
     // "Anzeigen" and the double click: ShowDate for the selection.
     void showSelected();
     // The inverted frame of Drag, shown over the kept picture by showFrame.

@@ -5,6 +5,7 @@
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
+#include "shared/focusframe.h"
 #include "shared/logging.h"
 
 #include <dayplex/error.h>
@@ -160,6 +161,12 @@ void ctlGanttPrivate::paintScreen(QPainter &target)
         }
         // A full paint leaves no inverted frame behind; Drag starts afresh.
         dragLeft = dragTop = dragRight = dragBottom = 0;
+        // Except for the landing frame of a move by the keys, which waits for Enter.
+        const GanttAction pending = gestures.pendingLanding(gestureView());
+        if (pending.frame == GanttAction::Frame::Draw) {
+            const BarRect &r = pending.frameRect;
+            drawDragFrame(r.left, r.top, r.width, r.height);
+        }
         shownChanges = QRegion();
         if (!rendered) {
             scene = screenScene;
@@ -171,6 +178,18 @@ void ctlGanttPrivate::paintScreen(QPainter &target)
         return;
     target.drawImage(0, 0, picture);
     drawDragOverlay(target);
+    if (calpic->hasFocus() && gestures.keyboardInUse())
+        paintFocusFrame(target);
+}
+
+void ctlGanttPrivate::paintFocusFrame(QPainter &target)
+{
+    const BarRect bar = screenScene.bar(model, gestures.keyboardBar(model));
+    const QRect area = picture.rect();
+    // Without a bar on screen the whole view has the keyboard.
+    drawFocusFrame(target, bar.isNull() ? area.adjusted(3, 3, -3, -3)
+                                        : QRect(bar.left, bar.top, bar.width, bar.height),
+                   area);
 }
 
 void ctlGanttPrivate::drawDragOverlay(QPainter &target) const

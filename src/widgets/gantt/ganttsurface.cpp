@@ -2,6 +2,7 @@
 
 #include "accessibility/accessibleview.h"
 #include "gantt/ctlgantt_p.h"
+#include "shared/focusframe.h"
 #include "shared/guarded.h"
 
 #include <QKeyEvent>
@@ -17,9 +18,31 @@ GanttSurface::GanttSurface(ctlGanttPrivate *d, QWidget *parent)
 {
     setObjectName(QStringLiteral("calpic"));
     setMouseTracking(true);
-    // A click gives it the keyboard, so that Escape can end a move.
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool GanttSurface::event(QEvent *event)
+{
+    const auto keyPress = [this](int key, Qt::KeyboardModifiers modifiers) {
+        return !d->searching && d->keyPress(key, modifiers);
+    };
+    return walkBeforeQt(*event, lcGantt(), keyPress) || QWidget::event(event);
+}
+
+void GanttSurface::focusInEvent(QFocusEvent *event)
+{
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        d->gestures.enteredByTab();
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void GanttSurface::focusOutEvent(QFocusEvent *event)
+{
+    guarded(lcGantt(), [&] { d->perform(d->gestures.focusLost()); });
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void GanttSurface::paintEvent(QPaintEvent *)
@@ -55,6 +78,8 @@ void GanttSurface::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (d->searching)
         return;
+    if (d->gestures.keyboardInUse())
+        update(); // the focus frame goes
     guarded(lcGantt(), [&] {
         d->perform(d->gestures.press(d->gestureView(), pointerOf(event)),
                    event->globalPosition().toPoint());
@@ -87,12 +112,13 @@ void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
 
 void GanttSurface::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && d->gestures.moving()) {
-        guarded(lcGantt(), [&] { d->perform(d->gestures.escape()); });
+    bool handled = true;
+    if (!d->searching)
+        guarded(lcGantt(), [&] { handled = d->keyPress(event->key(), event->modifiers()); });
+    if (handled)
         event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    else
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace Dayplex

@@ -8,7 +8,8 @@ namespace Dayplex {
 class ctlGanttPrivate;
 
 // The picture area "calpic" of the Gantt view: shows the painted view and hands its mouse
-// events to the view's interaction handling.
+// and key events to the view's interaction handling; Tab and Shift+Tab, which Qt would take
+// to move the focus, walk the appointments first.
 class GanttSurface : public QWidget
 {
     Q_OBJECT
@@ -17,7 +18,10 @@ public:
     GanttSurface(ctlGanttPrivate *d, QWidget *parent);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

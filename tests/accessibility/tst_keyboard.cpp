@@ -1,0 +1,459 @@
+// Both views by keyboard alone: key sequences through the gesture logic without a window, then
+// the wiring in shown widgets (Tab through a chain of widgets, a move by keys through the
+// change question, the menu key, the focus frame and what a screen reader hears).
+#include "accessibility/accessibleview.h"
+#include "calendar/calendargesture.h"
+#include "gantt/ganttgestures.h"
+#include "gantt/ganttinteraction.h"
+#include "calendar/hittest.h"
+#include "shared/toolbox.h"
+#include "support/testing.h"
+
+#include <dayplex/ctlgantt.h>
+#include <dayplex/ucagenda.h>
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+const Date kMonday = day(2024, 3, 25);
+
+QString when(Date d)
+{
+    return toQDateTime(d).toString("ddd hh:mm");
+}
+
+// Runs "Tab Alt+Down Return" key by key.
+template<typename Press>
+QStringList pressEach(const QString &keys, Press press)
+{
+    QStringList log;
+    for (const QString &name : keys.split(' ', Qt::SkipEmptyParts)) {
+        const QKeyCombination key = QKeySequence::fromString(name)[0];
+        log << press(int(key.key()), key.keyboardModifiers());
+    }
+    return log;
+}
+
+// The calendar's week from 08:00 on 1000 x 700 pixels with a 30-minute raster: A Monday
+// 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all day Tuesday, the holiday
+// Good Friday.
+struct Week
+{
+    AppointmentStore store;
+    CellMatrix matrix;
+    CalendarGrid grid;
+    CalendarStyle style;
+    CalendarScene scene;
+    CalendarGesture gesture;
+    Date selectionStart = 0, selectionEnd = 0;
+    qint32 selected = 0;
+
+    Week()
+    {
+        grid.firstDay = kMonday;
+        grid.lastDay = kMonday + 6;
+        grid.setRaster(30 * kOneMinute);
+        grid.firstTime = hm(8, 0);
+        grid.dayInfoHeight = 2;
+        matrix.rebuild(7, grid.lastRow + 1);
+        store.add("A", "A", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0, false, false);
+        store.add("B", "B", kMonday + 1 + hm(10, 15), kMonday + 1 + hm(11, 0), false, 0, false, 0, false, false);
+        store.add("R", "R", kMonday + 2 + hm(13, 0), kMonday + 2 + hm(14, 0), false, 0, false, 0, true, false);
+        store.add("T", "T", kMonday + 1, kMonday + 1, true, 0, false, 0, false, false);
+        store.add("9", "Karfreitag", kMonday + 4, kMonday + 4, true, 0, false, 0, true, true);
+        paint();
+    }
+    void paint()
+    {
+        SceneInput in(store, matrix, grid, style);
+        in.area = QRect(0, 0, 1000, 700);
+        in.charWidth = 8;
+        in.charHeight = 16;
+        in.selectedIndex = selected;
+        scene = computeCalendarScene(in);
+    }
+    GestureView view() const
+    {
+        GestureView v(scene, store, grid);
+        v.selectionStart = selectionStart;
+        v.selectionEnd = selectionEnd;
+        v.selectedIndex = selected;
+        v.surfaceWidth = 1000;
+        v.surfaceHeight = 700;
+        return v;
+    }
+    // What lies at a point a menu opens at: an appointment's key or a cell's time.
+    QString at(QPoint p) const
+    {
+        HitRegion r;
+        if (findHitRegion(scene.hits, p.x(), p.y(), termineintrag | tagestermin, r))
+            return store.at(r.lngIdx).dsn;
+        return findHitRegion(scene.hits, p.x(), p.y(), zeitzelle, r) ? when(r.datVon) : "?";
+    }
+    // One key: what the control is asked to do, and the state the next key reads.
+    QString press(int key, Qt::KeyboardModifiers modifiers)
+    {
+        const GestureResult result = gesture.keyPress(view(), key, modifiers);
+        QStringList words;
+        using A = GestureAction;
+        for (const A &a : result.steps) {
+            switch (a.kind) {
+            case A::SelectKey:
+                selected = store.firstSelectable(a.text);
+                words << a.text;
+                break;
+            case A::SetSelection:
+                selectionStart = a.from, selectionEnd = a.to;
+                words << "cell " + when(a.from);
+                break;
+            case A::SetTimes:
+                store.setTimes(a.value, a.from, a.to);
+                words << when(a.from) + "-" + when(a.to).mid(4);
+                break;
+            case A::Drop: words << "drop " + when(a.from); break;
+            case A::ConfirmResize: words << "resize"; break;
+            case A::ShowSelected: words << "show"; break;
+            case A::OpenContextMenu: words << "menu " + at(a.rect.topLeft()); break;
+            case A::Repaint: paint(); break;
+            default: break;
+            }
+        }
+        if (result.passOn)
+            words << "leave";
+        return words.join(' ');
+    }
+};
+
+// The resource view's Monday and Tuesday: the holiday row; Anna with A Monday 09:05-11:00 (also
+// in Ben's row) and the fair M all day Tuesday; Ben with the read-only visit V.
+struct Rows
+{
+    GanttModel model;
+    GanttStyle style;
+    GanttScene scene;
+    GanttGestures gestures;
+
+    Rows()
+    {
+        model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
+        model.addMerkmal("Anna", "R1");
+        model.addMerkmal("Ben", "R2");
+        model.addDate("V", "Besuch", kMonday + hm(8, 0), kMonday + hm(9, 0), false, 0, false, 0, true, "R2", false, false);
+        model.addDate("A", "Besprechung", kMonday + hm(9, 5), kMonday + hm(11, 0), false, 0, false, 0, false, "R2", false, false);
+        model.addDate("A", "Besprechung", kMonday + hm(9, 5), kMonday + hm(11, 0), false, 0, false, 0, false, "R1", false, false);
+        model.addDate("M", "Messe", kMonday + 1, kMonday + 1, true, 0, false, 0, false, "R1", false, false);
+        GanttContent content{model, style};
+        content.startDate = kMonday;
+        content.endDate = kMonday + 1;
+        scene = ganttScene(content, 0, 0, 900, 420, 13, 8);
+    }
+    QString press(int key, Qt::KeyboardModifiers modifiers)
+    {
+        const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key, modifiers);
+        QStringList words;
+        if (a.repaint)
+            words << model.selectedDate + " row " + model.date(gestures.keyboardBar(model)).merkmaldsn;
+        if (a.frame == GanttAction::Frame::Draw)
+            words << "frame " + when(model.datMaus);
+        if (a.frame == GanttAction::Frame::Erase)
+            words << "erase";
+        if (a.moveTo > 0)
+            words << "move " + when(ganttMovedStart(a.moveTo, model.date(gestures.keyboardBar(model)).von));
+        if (a.showSelected)
+            words << "show";
+        if (a.menuAt)
+            words << "menu " + model.date(scene.entryAt(model, a.menuAt->x(), a.menuAt->y())).dsn;
+        if (a.passOn)
+            words << "leave";
+        return words.join(' ');
+    }
+};
+
+// Both views in one window between two fields, filled on request, shown offscreen.
+struct Chain
+{
+    Chain()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(calendar),
+                           static_cast<QWidget *>(gantt), static_cast<QWidget *>(after)})
+            layout->addWidget(w);
+        QObject::connect(calendar, &ucAgenda::NeedDates, calendar, [this](double from, double to, const QString &) {
+            calendar->SetFilledRange(from, to);
+            calendar->AddDate("A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0xFFFFFF, false);
+            calendar->AddDate("C", "Messe", kMonday + 2, kMonday + 2, true, 0, false, 0xFFFFFF, false);
+        });
+        QObject::connect(gantt, &ctlGantt::NeedDates, gantt, [this](double from, double to, const QString &) {
+            gantt->SetFilledRange(from, to);
+            gantt->AddMerkmal("Anna Berg", "R1");
+            gantt->AddDate("A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0xFFFFFF, false, "R1", false);
+        });
+        window.resize(780, 560);
+        window.show();
+        calendar->Enabled = gantt->Enabled = true;
+        double last = kMonday + 6;
+        calendar->SetDisplayedRange(kMonday, &last, false, false);
+        gantt->SetDisplayedRange(kMonday, &last, false, false);
+        window.activateWindow();
+        before->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    QWidget *surface(bool ofGantt) const
+    {
+        return ofGantt ? gantt->findChild<QWidget *>("calpic") : calendar->findChild<QWidget *>("pic");
+    }
+    QWidget *view(bool ofGantt) const { return ofGantt ? static_cast<QWidget *>(gantt) : calendar; }
+    // Where the keyboard is: the field, or the view and its selection.
+    QString focus() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        if (w == before || w == after)
+            return w->objectName();
+        const bool ofGantt = w == surface(true);
+        return (ofGantt ? "gantt " : "calendar ") + view(ofGantt)->property("SelectedDate").toString();
+    }
+
+    QWidget window;
+    QLineEdit *before = new QLineEdit;
+    ucAgenda *calendar = new ucAgenda;
+    ctlGantt *gantt = new ctlGantt;
+    QLineEdit *after = new QLineEdit;
+};
+
+QStringList g_focused;
+
+void recordFocus(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::Focus && event->accessibleInterface())
+        g_focused << event->accessibleInterface()->text(QAccessible::Name);
+}
+
+} // namespace
+
+class tst_Keyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Catches a Tab order other than time order (with the all-day entry first on its day), a
+    // walk that visits what a click cannot select or traps the keyboard at either end, Alt with
+    // an arrow that asks at every step or moves by another step, a change that passes its
+    // start, leaves the shown days or is confirmed by the wrong path, an Escape that keeps it,
+    // Enter or the menu key acting on something else than where the keyboard is, and Alt with
+    // an arrow that no longer moves the time selection when nothing can be moved.
+    void calendarKeys_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("Tab walks in time order and leaves after the last")
+            << "" << "Tab Tab Tab Tab" << "A|T|B|leave";
+        QTest::newRow("Shift+Tab starts at the last and leaves before the first")
+            << "" << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B|T|A|leave";
+        QTest::newRow("steps add up into one drop")
+            << "A" << "Alt+Down Alt+Down Alt+Right Return"
+            << "Mon 09:30-11:00|Mon 10:00-11:30|Tue 10:00-11:30|drop Tue 10:00";
+        QTest::newRow("a new end is confirmed as a resize")
+            << "A" << "Alt+Shift+Down Alt+Down Return" << "Mon 09:00-11:00|Mon 09:30-11:30|resize";
+        QTest::newRow("the end stops before the start")
+            << "A" << "Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up" << "Mon 09:00-10:00|Mon 09:00-09:30|";
+        QTest::newRow("not off the shown days") << "A" << "Alt+Left Return" << "|drop Mon 09:00";
+        QTest::newRow("Escape puts the times back, then is the parent's")
+            << "A" << "Alt+Down Escape Escape" << "Mon 09:30-11:00|Mon 09:00-10:30|leave";
+        QTest::newRow("an all-day entry moves by days only")
+            << "T" << "Alt+Down Alt+Right Return" << "|Wed 00:00-00:00|drop Wed 00:00";
+        QTest::newRow("Enter opens where Tab went, not where an arrow went")
+            << "" << "Tab Return Down Return" << "A|show|cell Mon 10:30|leave";
+        QTest::newRow("the menu key at the appointment, Shift+F10 at the cell")
+            << "" << "Tab Menu Down Shift+F10" << "A|menu A|cell Mon 10:30|menu Mon 10:30";
+        QTest::newRow("without a writable selection Alt moves the time selection")
+            << "" << "Alt+Down Alt+Up" << "cell Mon 10:30|cell Mon 10:00";
+    }
+    void calendarKeys()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, keys);
+        QFETCH(QString, log);
+        Week week;
+        week.selected = week.store.firstSelectable(selected);
+        week.gesture.followSelection();
+        week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
+        const QStringList words = pressEach(keys, [&](int key, Qt::KeyboardModifiers m) { return week.press(key, m); });
+        QCOMPARE(words.join('|'), log);
+    }
+
+    // Catches a walk that visits a key once per row or visits the read-only visit, a move by
+    // another step than a drag's (ten minutes, or a day for a start at midnight), a move past
+    // the shown days, an Escape whose frame stays, and a menu away from the bar.
+    void ganttKeys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("Tab visits each key once, in its highest row")
+            << "Tab Tab Tab Shift+Tab" << "A row R1|M row R1|leave|A row R1";
+        QTest::newRow("ten minutes a step, one question")
+            << "Tab Alt+Right Alt+Right Return" << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
+        QTest::newRow("Alt+Shift moves by a day, a midnight start always")
+            << "Tab Alt+Shift+Right Tab Alt+Left Return"
+            << "A row R1|frame Tue 09:05|M row R1 erase|frame Mon 00:00|erase move Mon 00:00";
+        QTest::newRow("not past the shown days") << "Tab Tab Alt+Right" << "A row R1|M row R1|";
+        QTest::newRow("Escape ends the move, Enter then opens")
+            << "Tab Alt+Left Escape Return" << "A row R1|frame Mon 08:55|erase|show";
+        QTest::newRow("the menu key at the bar") << "Tab Menu" << "A row R1|menu A";
+        QTest::newRow("nothing to move or open is the parent's") << "Alt+Right Return" << "leave|leave";
+    }
+    void ganttKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, log);
+        Rows rows;
+        const QStringList words = pressEach(keys, [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); });
+        QCOMPARE(words.join('|'), log);
+    }
+
+    // Catches a view that traps Tab or cannot be reached by it, a walk out of order, Shift+Tab
+    // that comes back in elsewhere than at the last appointment, and a walk that a screen
+    // reader is not told of.
+    void tabChain()
+    {
+        Chain chain;
+        chain.before->setObjectName("before");
+        chain.after->setObjectName("after");
+        g_focused.clear();
+        setAccessibleEventObserver(recordFocus);
+        QStringList walk;
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab,
+                            Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab}) {
+            QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            walk << chain.focus();
+        }
+        setAccessibleEventObserver(nullptr);
+        QCOMPARE(walk, QStringList({"calendar ", "calendar A", "calendar C", "gantt ", "gantt A", "after",
+                                    "gantt A", "gantt A", "calendar C"}));
+        QVERIFY(g_focused.contains("Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung"));
+        QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
+    }
+
+    // Catches a move by keys that does not show before Enter, bypasses the change question, asks
+    // more than once, raises DateChanged without a yes or with other times, or keeps the new
+    // times after a no.
+    void moveAsks_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<double>("newStart");
+        for (bool yes : {true, false}) {
+            QTest::addRow("calendar, %s", yes ? "yes" : "no") << false << yes << kMonday + hm(9, 30);
+            QTest::addRow("Gantt, %s", yes ? "yes" : "no") << true << yes << kMonday + 1 + hm(9, 0);
+        }
+    }
+    void moveAsks()
+    {
+        QFETCH(bool, ofGantt);
+        QFETCH(bool, yes);
+        QFETCH(double, newStart);
+        Chain chain;
+        QWidget *view = chain.view(ofGantt);
+        view->setProperty("ConfirmChanges", true);
+        view->setProperty("SelectedDate", "A");
+        QWidget *surface = chain.surface(ofGantt);
+        surface->setFocus(Qt::MouseFocusReason);
+        PromptAnswers answers(yes);
+        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
+        const Qt::KeyboardModifiers modifiers = ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
+        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
+        QTest::keyClick(surface, key, modifiers);
+        // The change shows until Escape, also through a full paint.
+        const QImage pending = surface->grab().toImage();
+        QTest::keyClick(surface, Qt::Key_Escape);
+        QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, key, modifiers);
+        QCOMPARE(answers.prompts.size(), 0);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QCOMPARE(answers.prompts.size(), 1);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
+        if (yes)
+            QCOMPARE(changed.first().at(1).toDouble(), newStart);
+        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
+        QCOMPARE(answers.prompts.size(), 1);
+    }
+
+    // Catches a menu key that opens no menu, opens it away from the selected appointment, or
+    // blocks.
+    void menuKey_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("calendar, menu key") << false << int(Qt::Key_Menu) << 0;
+        QTest::newRow("Gantt, Shift+F10") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    }
+    void menuKey()
+    {
+        QFETCH(bool, ofGantt);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        Chain chain;
+        QWidget *surface = chain.surface(ofGantt);
+        surface->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(surface, Qt::Key_Tab);
+        QTest::keyClick(surface, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QMenu *popUp = chain.view(ofGantt)->findChild<QMenu *>("mnuPopUp");
+        QVERIFY(popUp && popUp->isVisible());
+        QAccessibleInterface *item = QAccessible::queryAccessibleInterface(surface)->focusChild();
+        QVERIFY(item && item->text(QAccessible::Name).contains("Teambesprechung"));
+        // A menu opens with one of its corners at the point, whichever way it fits on the screen.
+        const QRect menu = popUp->geometry();
+        const QPoint at = item->rect().center();
+        int nearest = INT_MAX;
+        for (const QPoint corner : {menu.topLeft(), menu.topRight(), menu.bottomLeft(), menu.bottomRight()})
+            nearest = std::min(nearest, (corner - at).manhattanLength());
+        QVERIFY2(nearest <= 3, qPrintable(QString::number(nearest)));
+        popUp->hide();
+    }
+
+    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
+    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
+    // mouse user.
+    void focusFrame_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::newRow("calendar") << false;
+        QTest::newRow("Gantt") << true;
+    }
+    void focusFrame()
+    {
+        QFETCH(bool, ofGantt);
+        Chain chain;
+        QWidget *surface = chain.surface(ofGantt);
+        const auto picture = [&] {
+            const QImage image = ofGantt ? chain.gantt->paintToImage(surface->size())
+                                         : chain.calendar->paintToImage(surface->size());
+            return image.convertToFormat(QImage::Format_RGB32);
+        };
+        const auto shown = [surface] { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        surface->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(surface, Qt::Key_Tab);
+        const QRect box = QAccessible::queryAccessibleInterface(surface)->focusChild()->rect();
+        const QPoint frame = surface->mapFromGlobal(box.topLeft()) - QPoint(2, 2);
+        QCOMPARE(QColor(shown().pixel(frame)), QColor(0x0B, 0x3D, 0x91));
+        QCOMPARE(QColor(shown().pixel(frame - QPoint(1, 1))), QColor(Qt::white));
+        QVERIFY(picture().pixel(frame) != shown().pixel(frame));
+        chain.before->setFocus();
+        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+        QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFromGlobal(box.center()));
+        QVERIFY(surface->hasFocus());
+        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+    }
+};
+
+QTEST_MAIN(tst_Keyboard)
+#include "tst_keyboard.moc"
