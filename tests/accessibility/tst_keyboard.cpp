@@ -116,7 +116,7 @@ struct Week
                 words << "cell " + when(a.from);
                 break;
             case A::SetTimes:
-                store.at(a.value).dateStart = a.from, store.at(a.value).dateEnd = a.to;
+                store.setTimes(a.value, a.from, a.to);
                 words << when(a.from) + "-" + when(a.to).mid(4);
                 break;
             case A::Drop: words << "drop " + when(a.from); break;

@@ -105,7 +105,7 @@ struct Week
         case A::SelectKey: log << "key " + a.text; break;
         case A::SetTimes:
             log << "times " + key(a.value) + " " + when(a.from) + "-" + when(a.to);
-            store.at(a.value).dateStart = a.from, store.at(a.value).dateEnd = a.to;
+            store.setTimes(a.value, a.from, a.to);
             break;
         case A::RestoreTimes: log << "restore"; break;
         case A::Ghost:

@@ -92,7 +92,7 @@ struct Calendar
                 return i;
         return 0;
     }
-    TerminEintrag &entry(const QString &dsn) { return d->data.store.at(index(dsn)); }
+    const TerminEintrag &entry(const QString &dsn) const { return d->data.store.at(index(dsn)); }
 
     std::optional<HitRegion> region(qint32 type, const std::function<bool(const HitRegion &)> &which) const
     {

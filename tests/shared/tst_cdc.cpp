@@ -100,6 +100,48 @@ private slots:
         QCOMPARE(s.dc.image(), expected);
     }
 
+    // Catches a frame bar one pixel off, a missed or doubled corner, and an inside or caption
+    // that differs from a frame filled whole with the inside over it.
+    void fillFramed_data()
+    {
+        QTest::addColumn<QRect>("given");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QRect>("clip"); // corners for SetClipRec; null for none
+        QTest::newRow("one pixel") << QRect(5, 6, 30, 12) << 1 << QRect();
+        QTest::newRow("two pixels, clipped") << QRect(5, 6, 30, 12) << 2 << QRect(QPoint(0, 0), QPoint(20, 10));
+        QTest::newRow("no inside") << QRect(5, 6, 4, 30) << 2 << QRect();
+        QTest::newRow("over the edge") << QRect(60, 30, 30, 20) << 1 << QRect();
+    }
+    void fillFramed()
+    {
+        QFETCH(QRect, given);
+        QFETCH(int, line);
+        QFETCH(QRect, clip);
+        const QString caption = QStringLiteral("Zelle");
+        QImage framed = blank(QSize(80, 40)), filled = framed;
+        const auto paint = [&](QImage &image, bool once) {
+            cDC dc;
+            QFont font = testFont();
+            dc.Initialize(&image, 80, 40, false);
+            dc.setFont(&font);
+            if (!clip.isNull())
+                dc.SetClipRec(clip.left(), clip.top(), clip.right(), clip.bottom());
+            const QRect inside = given.adjusted(line, line, -line, -line);
+            if (once) {
+                dc.fillFramed(given.x(), given.y(), given.width(), given.height(), kYellow, line,
+                              kTeal, caption, 4);
+            } else {
+                dc.FillRect(given.x(), given.y(), given.width(), given.height(), kYellow);
+                dc.FillRect(inside.x(), inside.y(), inside.width(), inside.height(), kTeal, caption, 4);
+            }
+            QCOMPARE(dc.backcolor(), kTeal);
+        };
+        paint(framed, true);
+        paint(filled, false);
+        QCOMPARE(framed, filled);
+        QVERIFY(framed != blank(QSize(80, 40)));
+    }
+
     // Catches a wrong origin for any alignment, a wrong inset, or a caption not clipped to its cell.
     void captionOrigin_data()
     {

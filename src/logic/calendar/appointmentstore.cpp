@@ -5,7 +5,6 @@
 
 #include <dayplex/error.h>
 
-#include <QHash>
 #include <limits>
 
 namespace Dayplex {
@@ -35,33 +34,51 @@ void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateSta
     entry.fontcolor = fontcolor;
     entry.blnErledigt = blnErledigt;
     entry.breadonly = breadonly;
+    m_endsRepaired = m_endsRepaired && dateEnd >= dateStart;
     m_entries.append(std::move(entry));
+    ++m_version;
 }
 
 void AppointmentStore::clear()
 {
     m_entries.clear();
+    m_endsRepaired = true;
+    ++m_version;
+    ++m_generation;
 }
 
 void AppointmentStore::repairEnds()
 {
-    for (const TerminEintrag &entry : std::as_const(m_entries)) {
-        if (entry.dateEnd < entry.dateStart) {
-            for (TerminEintrag &e : m_entries)
-                e.dateEnd = effectiveEnd(e);
-            return;
-        }
-    }
+    if (m_endsRepaired)
+        return;
+    for (TerminEintrag &e : m_entries)
+        e.dateEnd = effectiveEnd(e);
+    m_endsRepaired = true;
+    ++m_version;
 }
 
-size_t AppointmentStore::fingerprint() const
+void AppointmentStore::setTimes(qint32 index, Date dateStart, Date dateEnd)
 {
-    size_t seed = qHash(m_entries.size());
-    for (const TerminEintrag &e : m_entries) {
-        seed = qHashMulti(seed, e.dsn, e.memo, e.dateStart, e.dateEnd, e.fontcolor, e.backcolor,
-                          e.blnErledigt, e.btagestermin, e.blnfeiertag);
-    }
-    return seed;
+    TerminEintrag &e = m_entries[index - 1];
+    e.dateStart = dateStart;
+    e.dateEnd = dateEnd;
+    m_endsRepaired = m_endsRepaired && dateEnd >= dateStart;
+    ++m_version;
+}
+
+void AppointmentStore::restoreTimes(qint32 index)
+{
+    const TerminEintrag &e = m_entries[index - 1];
+    setTimes(index, e.dateStartOrig, e.dateEndOrig);
+}
+
+void AppointmentStore::setAllTimes(qint32 index, Date dateStart, Date dateEnd, Date dateStartOrig,
+                                   Date dateEndOrig)
+{
+    TerminEintrag &e = m_entries[index - 1];
+    e.dateStartOrig = dateStartOrig;
+    e.dateEndOrig = dateEndOrig;
+    setTimes(index, dateStart, dateEnd);
 }
 
 void AppointmentStore::reserve(qint32 count)

@@ -32,7 +32,8 @@ inline Date effectiveEnd(const TerminEintrag &entry)
 }
 
 // The calendar's appointments, 1-based in the order they were added. Entries are never
-// removed singly, sorted or checked for duplicate keys.
+// removed singly, sorted or checked for duplicate keys. Every change goes through the members
+// below, so that version() tells a view whether it still shows the store.
 class AppointmentStore
 {
 public:
@@ -46,13 +47,21 @@ public:
     // resize dragged past the other end continues from there; the delivered times stay.
     void repairEnds();
     void reserve(qint32 count);
+    // The shown times of a record; the confirmed ones stay.
+    void setTimes(qint32 index, Date dateStart, Date dateEnd);
+    // The confirmed times of a record become its shown ones.
+    void restoreTimes(qint32 index);
+    // The shown and the confirmed times of a record, as a confirmation leaves them.
+    void setAllTimes(qint32 index, Date dateStart, Date dateEnd, Date dateStartOrig, Date dateEndOrig);
 
     qint32 count() const { return qint32(m_entries.size()); }
+    bool contains(qint32 index) const { return index >= 1 && index <= m_entries.size(); }
     const TerminEintrag &at(qint32 index) const { return m_entries[index - 1]; }
-    TerminEintrag &at(qint32 index) { return m_entries[index - 1]; }
-    // A hash of everything a view shows of the records, so that a view can tell whether it
-    // still shows the store, however its records were changed.
-    size_t fingerprint() const;
+    // Grows with every change of the records.
+    quint64 version() const { return m_version; }
+    // Grows when the records are replaced (clear), so that an index kept across it is known
+    // to name another record.
+    quint64 generation() const { return m_generation; }
 
     // The index of the first record with exactly this key that may be selected (neither a
     // holiday nor read-only), or 0.
@@ -63,6 +72,9 @@ public:
 
 private:
     QVector<TerminEintrag> m_entries;
+    quint64 m_version = 0;
+    quint64 m_generation = 0;
+    bool m_endsRepaired = true; // no end lies before its start
 };
 
 } // namespace Dayplex

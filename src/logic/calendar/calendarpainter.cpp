@@ -1,9 +1,10 @@
 #include "calendar/calendarpainter.h"
 
+#include "shared/boxinsides.h"
 #include "shared/cdc.h"
 
-#include <QFont>
 #include <algorithm>
+#include <vector>
 
 namespace Dayplex {
 
@@ -14,9 +15,10 @@ constexpr qint32 kLineColour = 0x000000;
 class Painter
 {
 public:
-    explicit Painter(cDC &dc)
+    Painter(cDC &dc, BoxInsides *insides)
         : dc(dc)
         , line(dc.lineWidth())
+        , insides(insides)
     {
     }
 
@@ -24,9 +26,7 @@ public:
     {
         dc.setTextColor(c.text);
         const QRect &r = c.rect;
-        dc.FillRect(r.x(), r.y(), r.width(), r.height(), c.frame);
-        dc.FillRect(r.x() + line, r.y() + line, r.width() - 2 * line, r.height() - 2 * line,
-                    c.fill, c.caption, c.align);
+        dc.fillFramed(r.x(), r.y(), r.width(), r.height(), c.frame, line, c.fill, c.caption, c.align);
     }
 
     void clip(const QRect &edges)
@@ -36,25 +36,13 @@ public:
 
     void box(const SceneBox &b)
     {
-        qint32 x = b.rect.x(), y = b.rect.y(), w = b.rect.width(), h = b.rect.height();
-        dc.FillRect(x, y, w, h, kLineColour);
-        x += line, y += line, w -= 2 * line, h -= 2 * line;
-        dc.setTextColor(b.colours.text);
-        dc.FillRect(x, y, w, h, b.colours.back);
-        x += 1, y += 1, w -= 2, h -= 2;
-        const QFont *font = dc.Font();
-        // The font changes only for a box whose strike-through differs from it.
-        if (font && font->strikeOut() == b.struck) {
-            dc.Text(b.text, x, y, w, h, !b.allDay, b.allDay);
-            return;
-        }
-        QFont struck = font ? *font : QFont();
-        struck.setStrikeOut(b.struck);
-        dc.setFont(&struck);
-        dc.UpdateFont();
-        dc.Text(b.text, x, y, w, h, !b.allDay, b.allDay);
-        dc.setFont(font);
-        dc.UpdateFont();
+        // The text keeps a pixel's distance from the frame.
+        const BoxInsides::Key key{b.text,          b.rect.width(),  b.rect.height(), kLineColour, line,
+                                  b.colours.back, b.colours.text, b.struck,        1,           b.allDay};
+        if (insides)
+            insides->draw(dc, b.rect.x(), b.rect.y(), key);
+        else
+            BoxInsides::drawInPlace(dc, b.rect.x(), b.rect.y(), key);
     }
 
     void appointment(const SceneAppointment &a, qint32 barColour)
@@ -72,17 +60,67 @@ public:
 private:
     cDC &dc;
     const qint32 line;
+    BoxInsides *const insides;
 };
+
+// The parts of the area that no cell covers, as rectangles: on the screen only they need the
+// background, which would otherwise be one more pass over every pixel. Every cell edge starts
+// a band of lines, and a band's gaps are where none of the cells spanning it lies.
+QVector<QRect> uncovered(const QRect &area, const QVector<SceneCell> &cells)
+{
+    std::vector<QRect> covered;
+    covered.reserve(size_t(cells.size()));
+    std::vector<int> edges{area.top(), area.bottom() + 1};
+    for (const SceneCell &cell : cells) {
+        const QRect r = cell.rect & area;
+        if (r.isEmpty())
+            continue;
+        covered.push_back(r);
+        edges.push_back(r.top());
+        edges.push_back(r.bottom() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    QVector<QRect> gaps;
+    std::vector<std::pair<int, int>> spans;
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int top = edges[i], height = edges[i + 1] - top;
+        spans.clear();
+        for (const QRect &r : covered) {
+            if (r.top() <= top && r.bottom() >= top)
+                spans.emplace_back(r.left(), r.right() + 1);
+        }
+        std::sort(spans.begin(), spans.end());
+        int x = area.left();
+        for (const auto &[from, to] : spans) {
+            if (from > x)
+                gaps.append(QRect(x, top, from - x, height));
+            x = std::max(x, to);
+        }
+        if (x <= area.right())
+            gaps.append(QRect(x, top, area.right() + 1 - x, height));
+    }
+    return gaps;
+}
 
 } // namespace
 
-void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only)
+void paintCalendar(cDC &dc, const CalendarScene &scene, bool printFlag, const QRegion *only,
+                   BoxInsides *insides)
 {
-    const auto needed = [only](const QRect &rect) { return !only || only->intersects(rect); };
+    const QRect bounds = only ? only->boundingRect() : QRect();
+    const auto needed = [only, &bounds](const QRect &rect) {
+        return !only || (bounds.intersects(rect) && only->intersects(rect));
+    };
     dc.setEllipsis(scene.ellipsis);
     const QRect &area = scene.area;
-    dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
-    Painter painter(dc);
+    if (printFlag) {
+        dc.FillRect(area.x(), area.y(), area.width(), area.height(), scene.background);
+    } else {
+        for (const QRect &gap : uncovered(area, scene.cells))
+            dc.FillRect(gap.x(), gap.y(), gap.width(), gap.height(), scene.background);
+    }
+    Painter painter(dc, insides);
     for (const SceneCell &cell : scene.cells) {
         if (needed(cell.rect))
             painter.cell(cell);

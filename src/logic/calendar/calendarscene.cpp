@@ -6,7 +6,7 @@
 
 #include <dayplex/kalenderobjekttyp.h>
 
-#include <QHash>
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace Dayplex {
@@ -84,18 +84,8 @@ private:
     void overflowMarkers(const AppointmentLayout &layout);
     QVector<qint32> ownColours() const;
 
-    // "Short Time" texts, formatted once per paint for each time that occurs.
-    const QString &shortTime(Date t)
-    {
-        auto it = times.find(t);
-        if (it == times.end())
-            it = times.insert(t, formatGermanDate(t, QStringLiteral("Short Time")));
-        return *it;
-    }
-
     const SceneInput &in;
     CalendarScene &s;
-    QHash<Date, QString> times;
     const CalendarGrid &grid;
     const GridGeometry &g;
     qint32 pen = 0; // the text colour in force, as a fresh surface has it
@@ -129,7 +119,7 @@ void SceneBuilder::timeColumn(qint32 x, qint32 y)
             pen = in.style.rgbFontMarkiert;
         }
         cell(x, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe + 1, kLineColour, back,
-             shortTime(t), kAlignCentre);
+             germanShortTime(t), kAlignCentre);
         region(g.lngLinks, rowY, g.lngZeitspalteBreite, g.lngZeilenhoehe, 0, t, 0, 0, 1);
     });
 }
@@ -212,11 +202,13 @@ SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact)
                                       entry.backcolor, entry.fontcolor);
     if (in.modern)
         b.colours = AppointmentStyle::modernColours(b.colours, selected, selectionFill);
-    if (inexact) {
-        b.text = shortTime(entry.dateStart) + QLatin1Char('-') + shortTime(effectiveEnd(entry))
-                 + QStringLiteral("\r\n");
+    // A box without area (many in a crowded column) shows no text.
+    if (inexact && !rect.isEmpty()) {
+        b.text = germanShortTime(entry.dateStart) % QLatin1Char('-')
+                 % germanShortTime(effectiveEnd(entry)) % QLatin1String("\r\n") % entry.memo;
+    } else if (!rect.isEmpty()) {
+        b.text = entry.memo;
     }
-    b.text += entry.memo;
     b.allDay = entry.btagestermin;
     b.struck = entry.blnErledigt && st.blnErledigteDurchstreichen;
     return b;
@@ -276,9 +268,14 @@ void SceneBuilder::buildAppointments()
     if (in.modern)
         selectionFill = in.style.modernSelectionColour(ownColours());
     // The occupancy is this view's own; the colours of the host's matrix are not needed for it.
-    CellMatrix occupancy;
-    occupancy.rebuild(in.matrix.days(), in.matrix.rows());
+    CellMatrix fresh;
+    CellMatrix &occupancy = in.occupancy ? *in.occupancy : fresh;
+    if (occupancy.days() != in.matrix.days() || occupancy.rows() != in.matrix.rows())
+        occupancy.rebuild(in.matrix.days(), in.matrix.rows());
     const AppointmentLayout layout = layoutAppointments(in.store, occupancy, grid, in.forPrinting);
+    // A segment registers up to three regions, an all-day box one.
+    s.hits.reserve(s.hits.count() + 3 * qint32(layout.segments.size()) + qint32(layout.allDay.size()));
+    s.appointments.reserve(layout.segments.size() + layout.allDay.size());
     // Both lists are in store order; merged by record they are drawn in store order.
     int a = 0, b = 0;
     while (a < layout.allDay.size() || b < layout.segments.size()) {
@@ -337,7 +334,6 @@ CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *ap
         scene.grid.layoutScreen(a.left(), a.top(), a.width(), a.height(), in.charWidth, in.charHeight);
     SceneBuilder builder(in, scene);
     builder.buildGrid();
-    scene.gridHits = scene.hits.count();
     if (!appointmentsOf) {
         builder.buildAppointments();
         return scene;
@@ -346,9 +342,9 @@ CalendarScene computeCalendarScene(const SceneInput &in, const CalendarScene *ap
     scene.overflows = appointmentsOf->overflows;
     scene.overflowMarkers = appointmentsOf->overflowMarkers;
     scene.overflowClip = appointmentsOf->overflowClip;
-    const QVector<HitRegion> &regions = appointmentsOf->hits.all();
-    for (qint32 i = appointmentsOf->gridHits; i < regions.size(); ++i)
-        scene.hits.add(regions[i]);
+    // The grid's regions do not depend on the time selection: all regions are the same, with
+    // their index, so that a drag does not index thousands of them again at every step.
+    scene.hits = appointmentsOf->hits;
     return scene;
 }
 

@@ -65,7 +65,6 @@ struct CalendarScene
     QVector<SceneCell> overflowMarkers;
     QRect overflowClip;             // the band, as SetClipRec takes it
     HitRegionList hits;
-    qint32 gridHits = 0;            // the grid's regions come first, then the appointments'
     Date lastVisibleTime = 0;       // time of the lowest time row shown
 };
 
@@ -93,6 +92,9 @@ struct SceneInput
     Date today = 0;
     Date currentDate = 0;       // for the week label
     std::function<qint32(const QString &)> textWidth; // for the "+n" markers
+    // Where the appointments are laid out; kept by the view so that its storage is not
+    // allocated again for every picture. Null: a fresh one.
+    CellMatrix *occupancy = nullptr;
 };
 
 // The title of a day column: "Mo, 04.03.2024", or "Mo, 4." when the column is narrow.

@@ -1,10 +1,10 @@
 #include "calendar/cellmatrix.h"
 
 #include "shared/ccontainer.h"
+#include "shared/stringhash.h"
 
 #include <dayplex/error.h>
 
-#include <QHash>
 #include <QtAlgorithms>
 
 #include <algorithm>
@@ -154,7 +154,7 @@ qint32 CellMatrix::findKey(const QString &dsn) const
         return 0;
     if (m_keySlots.empty())
         return -1;
-    const size_t hash = qHash(dsn);
+    const size_t hash = StringHash()(dsn);
     const size_t mask = m_keySlots.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const qint32 id = m_keySlots[i];
@@ -171,7 +171,7 @@ qint32 CellMatrix::internKey(const QString &dsn)
         return 0;
     if (m_keySlots.empty())
         resetKeys();
-    const size_t hash = qHash(dsn);
+    const size_t hash = StringHash()(dsn);
     size_t mask = m_keySlots.size() - 1;
     size_t i = hash & mask;
     for (;; i = (i + 1) & mask) {

@@ -38,6 +38,7 @@ public:
         m_regions.append(region);
         m_indexed = false;
     }
+    void reserve(qint32 count) { m_regions.reserve(count); }
     qint32 count() const { return qint32(m_regions.size()); }
     const HitRegion &at(qint32 index) const { return m_regions[index - 1]; }
     const QVector<HitRegion> &all() const { return m_regions; }

@@ -71,16 +71,6 @@ GanttRange ganttDisplayedRange(Date dayFirstDay, Date dayLastDay, bool blnDefaul
     return range;
 }
 
-size_t GanttKeyHash::operator()(QStringView key, size_t seed) const noexcept
-{
-    size_t hash = 14695981039346656037ull ^ seed;
-    for (const QChar c : key) {
-        hash ^= c.unicode();
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 void GanttModel::addMerkmal(const QString &merkmal, const QString &dsn)
 {
     m_rows.append({merkmal, dsn, false});

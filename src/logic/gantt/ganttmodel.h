@@ -2,6 +2,7 @@
 #define DAYPLEX_GANTTMODEL_H
 
 #include "gantt/rowbusyindex.h"
+#include "shared/stringhash.h"
 
 #include <dayplex/dates.h>
 
@@ -39,13 +40,6 @@ struct GanttEintrag
     bool blnfeiertag = false;
     QString merkmaldsn;        // dsn of the row the bar belongs to
     bool blnhinweis = false;   // a mere note: never blocks a slot
-};
-
-// FNV-1a over the UTF-16 units, for the short keys a paint looks up once per bar: QHash's
-// string hashing costs more than the rest of the paint.
-struct GanttKeyHash
-{
-    size_t operator()(QStringView key, size_t seed = 0) const noexcept;
 };
 
 // The days a range request ends up showing.
@@ -150,7 +144,7 @@ private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
     // Every record looks up its row.
-    std::unordered_map<QString, qint32, GanttKeyHash> m_rowByDsn;
+    std::unordered_map<QString, qint32, StringHash> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;
     mutable bool m_busyIndexCurrent = false;
     // The row of each record, looked up as it arrives while its key is at hand, and the

@@ -1,6 +1,6 @@
 #include "gantt/ganttpainter.h"
 
-#include "gantt/ganttbarcache.h"
+#include "shared/boxinsides.h"
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
@@ -34,7 +34,7 @@ using Colours = ColourPair;
 class Painter
 {
 public:
-    Painter(cDC &dc, const GanttContent &content, const GanttScene &scene, GanttBarCache *cache)
+    Painter(cDC &dc, const GanttContent &content, const GanttScene &scene, BoxInsides *insides)
         : dc(dc)
         , c(content)
         , st(content.style)
@@ -49,14 +49,8 @@ public:
         , bottom(scene.bottom)
         , first(scene.firstRow)
         , line(dc.lineWidth())
+        , insides(insides)
     {
-        // Only pictures in images of one device pixel a pixel take the kept insides: on a
-        // printer, and on a HiDPI picture, where a glyph's edge falls on other device pixels,
-        // the text is drawn in place.
-        const QPaintDevice *device = dc.painter() ? dc.painter()->device() : nullptr;
-        if (cache && device && device->devType() == QInternal::Image
-            && device->devicePixelRatioF() == 1 && dc.Font())
-            this->cache = cache;
     }
 
     void paint();
@@ -94,7 +88,7 @@ private:
     const qint32 offsetx, offsety, width, height, right, bottom;
     const qint32 first;
     const qint32 line;
-    GanttBarCache *cache = nullptr;
+    BoxInsides *const insides;
 };
 
 void Painter::drawRows()
@@ -187,38 +181,16 @@ void Painter::drawHourHeader()
 
 void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
 {
-    dc.FillRect(b.left, b.top, b.width, b.height, kBlack);
     const Colours colours = barColours(e);
-    dc.setTextColor(colours.text);
-    const bool struck = e.blnErledigt && st.blnErledigteDurchstreichen;
-    const qint32 insideWidth = b.width - 2 * line;
-    const qint32 insideHeight = b.height - 2 * line;
-    const QImage *inside = cache && insideWidth > 0 && insideHeight > 0
-                               ? cache->inside({e.notiz, insideWidth, insideHeight, colours.back,
-                                                colours.text, struck},
-                                               *dc.Font(), dc.ellipsis())
-                               : nullptr;
-    if (inside) {
-        dc.painter()->drawImage(QPoint(b.left + line, b.top + line), *inside,
-                                GanttBarCache::source(*inside));
-        dc.setBackcolor(colours.back);
-        return;
-    }
     const QFont *font = dc.Font();
-    QFont strikeFont;
-    if (struck) {
-        strikeFont = font ? *font : QFont();
-        strikeFont.setStrikeOut(true);
-        dc.setFont(&strikeFont);
-        dc.UpdateFont();
-    }
-    dc.FillRect(b.left + line, b.top + line, b.width - 2 * line, b.height - 2 * line, colours.back);
-    dc.Text(QLatin1Char(' ') + e.notiz, b.left + line, b.top + line, b.width - 2 * line,
-            b.height - 2 * line, true, false);
-    if (struck) {
-        dc.setFont(font);
-        dc.UpdateFont();
-    }
+    // Done appointments are struck through; a struck font stays so.
+    const bool struck = (e.blnErledigt && st.blnErledigteDurchstreichen) || (font && font->strikeOut());
+    const BoxInsides::Key key{QLatin1Char(' ') + e.notiz, b.width, b.height, kBlack, line,
+                              colours.back, colours.text, struck, 0, false};
+    if (insides)
+        insides->draw(dc, b.left, b.top, key);
+    else
+        BoxInsides::drawInPlace(dc, b.left, b.top, key);
 }
 
 void Painter::paint()
@@ -274,9 +246,9 @@ void Painter::paint()
 } // namespace
 
 void GanttZeichnen(cDC &dc, const GanttContent &content, const GanttScene &scene,
-                   GanttBarCache *cache)
+                   BoxInsides *insides)
 {
-    Painter painter(dc, content, scene, cache);
+    Painter painter(dc, content, scene, insides);
     try {
         painter.paint();
     } catch (...) {

@@ -33,7 +33,8 @@ void RowBusyIndex::rebuild(const QVector<GanttEintrag> &dates)
         else
             row.unbounded.push_back(span);
     }
-    for (Row &row : m_rows) {
+    for (auto &entry : m_rows) {
+        Row &row = entry.second;
         std::sort(row.spans.begin(), row.spans.end(),
                   [](const Span &a, const Span &b) { return a.low < b.low; });
         row.reach.resize(row.spans.size());
@@ -46,10 +47,10 @@ void RowBusyIndex::rebuild(const QVector<GanttEintrag> &dates)
 bool RowBusyIndex::overlapsAny(const QString &rowDsn, Date start, Date end, Date *von,
                                Date *bis) const
 {
-    const auto found = m_rows.constFind(rowDsn);
-    if (found == m_rows.constEnd())
+    const auto found = m_rows.find(rowDsn);
+    if (found == m_rows.end())
         return false;
-    const Row &row = found.value();
+    const Row &row = found->second;
     // The first overlap answers, and its appointment gives the extent.
     const auto take = [&](const Span &s) {
         if (!overlaps(start, end, s.von, s.bis))

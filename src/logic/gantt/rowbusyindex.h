@@ -1,12 +1,14 @@
 #ifndef DAYPLEX_ROWBUSYINDEX_H
 #define DAYPLEX_ROWBUSYINDEX_H
 
+#include "shared/stringhash.h"
+
 #include <dayplex/dates.h>
 
-#include <QHash>
 #include <QString>
 #include <QVector>
 
+#include <unordered_map>
 #include <vector>
 
 namespace Dayplex {
@@ -42,7 +44,7 @@ private:
         std::vector<Span> unbounded; // an infinite von or bis: always asked exactly
     };
 
-    QHash<QString, Row> m_rows;
+    std::unordered_map<QString, Row, StringHash> m_rows;
 };
 
 } // namespace Dayplex

@@ -127,6 +127,7 @@ void cDC::terminate()
         m_targetPainter->restore();
     m_restoreTarget = false;
     m_draw = nullptr;
+    m_rasterBits = nullptr;
     m_visible.reset();
     m_offscreen = false;
     m_baseClip.reset();
@@ -220,6 +221,7 @@ void cDC::setUpPainter()
 {
     if (!m_draw)
         return;
+    setUpRaster();
     m_draw->setRenderHint(QPainter::Antialiasing, false);
     // Text is drawn transparently: every cell is filled before its text, so an opaque text
     // background would only paint the same colour again.
@@ -228,6 +230,33 @@ void cDC::setUpPainter()
         m_draw->setFont(m_currentFont);
     else
         m_currentFont = m_draw->font();
+}
+
+void cDC::setUpRaster()
+{
+    QPaintDevice *device = m_draw->device();
+    if (!device || device->devType() != QInternal::Image || m_baseClip)
+        return;
+    auto *image = static_cast<QImage *>(device);
+    // QPainter::begin detached the image: its lines are the painter's.
+    if (image->format() != QImage::Format_RGB32 || !image->isDetached()
+        || image->devicePixelRatio() != 1 || !m_draw->deviceTransform().isIdentity()
+        || m_draw->opacity() != 1.0 || m_draw->compositionMode() != QPainter::CompositionMode_SourceOver
+        || !m_draw->paintEngine()->systemClip().isEmpty())
+        return;
+    m_rasterBits = image->bits();
+    m_rasterStride = image->bytesPerLine();
+    m_rasterRect = image->rect();
+}
+
+QRect cDC::rasterClip(const QRect &area) const
+{
+    QRect r = area & m_rasterRect;
+    if (m_clip)
+        r &= *m_clip;
+    if (m_bounds)
+        r &= *m_bounds;
+    return r;
 }
 
 void cDC::setFont(const QFont *NewFont)
@@ -294,8 +323,15 @@ QRect cDC::pageArea() const
     return (page & far).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
+void cDC::syncClip()
+{
+    if (m_clipStale)
+        applyClip(nullptr);
+}
+
 void cDC::applyClip(const QRect *extra)
 {
+    m_clipStale = false;
     std::optional<QRect> rect = m_clip;
     if (m_bounds)
         rect = rect ? (*rect & *m_bounds) : *m_bounds;
@@ -319,8 +355,7 @@ void cDC::SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
     if (m_clip == clip)
         return; // already in force
     m_clip = clip;
-    if (m_draw)
-        applyClip(nullptr);
+    m_clipStale = m_draw != nullptr;
 }
 
 void cDC::setBounds(const std::optional<QRect> &area)
@@ -335,8 +370,7 @@ void cDC::ClipClear()
     if (!m_clip)
         return;
     m_clip.reset();
-    if (m_draw)
-        applyClip(nullptr);
+    m_clipStale = m_draw != nullptr;
 }
 
 cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
@@ -379,7 +413,25 @@ void cDC::paintFill(const Fill &fill, qint32 rgbColor)
     const QRect area = boundedRect(fill.left, fill.top, fill.right, fill.bottom) & visibleArea();
     if (area.isEmpty())
         return;
-    m_draw->fillRect(area, toQColor(rgbColor));
+    if (m_rasterBits) {
+        const QRect r = rasterClip(area);
+        const quint32 pixel = toQColor(rgbColor).rgb();
+        const int width = r.width();
+        uchar *line = r.isEmpty() ? nullptr : m_rasterBits + r.top() * m_rasterStride + r.left() * 4;
+        // Narrow strips (time bars, frames) are most lines: no set-up per line for them.
+        for (int y = r.top(); y <= r.bottom(); ++y, line += m_rasterStride) {
+            quint32 *pixels = reinterpret_cast<quint32 *>(line);
+            switch (width) {
+            case 3: pixels[2] = pixel; Q_FALLTHROUGH();
+            case 2: pixels[1] = pixel; Q_FALLTHROUGH();
+            case 1: pixels[0] = pixel; break;
+            default: std::fill(pixels, pixels + width, pixel);
+            }
+        }
+    } else {
+        syncClip();
+        m_draw->fillRect(area, toQColor(rgbColor));
+    }
     if (fill.caption.isEmpty())
         return;
     const QRect textBox = boundedRect(fill.x, fill.y, qint64(fill.x) + fill.width,
@@ -396,6 +448,23 @@ void cDC::FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qin
                    const QString &sCaption, qint32 CaptionAlign)
 {
     paintFill(prepareFill(nLeft, nTop, nWidth, nHeight, sCaption, CaptionAlign), rgbColor);
+}
+
+void cDC::fillFramed(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 frameColour,
+                     qint32 line, qint32 rgbColor, const QString &sCaption, qint32 CaptionAlign)
+{
+    const qint32 x = nLeft + line, y = nTop + line;
+    const qint32 width = nWidth - 2 * line, height = nHeight - 2 * line;
+    if (!m_rasterBits || line <= 0 || width <= 0 || height <= 0) {
+        FillRect(nLeft, nTop, nWidth, nHeight, frameColour);
+    } else {
+        // The frame's four bars around the inside: a pixel filled twice costs a pass over it.
+        FillRect(nLeft, nTop, nWidth, line, frameColour);
+        FillRect(nLeft, y + height, nWidth, line, frameColour);
+        FillRect(nLeft, y, line, height, frameColour);
+        FillRect(x + width, y, line, height, frameColour);
+    }
+    FillRect(x, y, width, height, rgbColor, sCaption, CaptionAlign);
 }
 
 void cDC::DrawRahmen(qint32 x, qint32 y, qint32 breite, qint32 hoehe, qint32 Farbe, qint32 dicke)
@@ -467,6 +536,7 @@ void cDC::invert(qint64 left, qint64 top, qint64 right, qint64 bottom)
     // left as it is rather than painted white.
     if (area.isEmpty() || !m_draw->paintEngine()->hasFeature(QPaintEngine::BlendModes))
         return;
+    syncClip();
     const QPainter::CompositionMode mode = m_draw->compositionMode();
     m_draw->setCompositionMode(QPainter::CompositionMode_Difference);
     m_draw->fillRect(area, Qt::white);
@@ -484,6 +554,7 @@ void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 h
     // Text that cannot show is not laid out.
     if (!box.intersects(visibleArea()) || (m_clip && !box.intersects(*m_clip)))
         return;
+    syncClip();
     if (m_ellipsis) {
         elidedText(s, box, bWordWrap, bcenter);
         return;
@@ -579,7 +650,16 @@ void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint3
     const QRect to = boundedRect(left, top, right, bottom) & visibleArea();
     if (to.isEmpty())
         return;
+    if (m_rasterBits && source.format() == QImage::Format_RGB32 && source.devicePixelRatio() == 1) {
+        const QRect r = rasterClip(to) & source.rect().translated(left, top);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar *from = source.constScanLine(y - top) + (r.left() - left) * 4;
+            std::copy(from, from + r.width() * 4, m_rasterBits + y * m_rasterStride + r.left() * 4);
+        }
+        return;
+    }
     const QRect from(int(to.x() - qint64(left)), int(to.y() - qint64(top)), to.width(), to.height());
+    syncClip();
     const bool plainCopy = m_draw->paintEngine()->hasFeature(QPaintEngine::PorterDuff);
     const QPainter::CompositionMode mode = m_draw->compositionMode();
     if (plainCopy)

@@ -74,6 +74,12 @@ public:
     // inset; outside 0..8 the caption starts at (0, 0). One line, cut at the rectangle.
     void FillRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 rgbColor,
                   const QString &sCaption = QString(), qint32 CaptionAlign = 0);
+    // What FillRect of the whole rectangle in frameColour and then FillRect of the inside, line
+    // pixels in from every edge, in rgbColor with the caption paint; on an image drawn straight
+    // into (see m_rasterBits) each pixel is written once.
+    void fillFramed(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, qint32 frameColour,
+                    qint32 line, qint32 rgbColor, const QString &sCaption = QString(),
+                    qint32 CaptionAlign = 0);
     // Appearance 0 raised, 1 flat, 2 sunken, 3 pressed (face inverted), others black edges.
     void Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                     const QString &sCaption = QString(), qint32 CaptionAlign = 0,
@@ -122,12 +128,17 @@ private:
     void setUpPainter();
     void applyFont(const QFont &font);
     void applyClip(const QRect *extra);
+    // Brings the painter's clip up to m_clip before the painter draws.
+    void syncClip();
     QRect visibleArea() const;
     QRect pageArea() const;
     QFontMetrics metrics() const;
     Fill prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                      const QString &sCaption, qint32 CaptionAlign) const;
     void paintFill(const Fill &fill, qint32 rgbColor);
+    // The pixels the painter would write, straight into the image it draws on (see m_raster).
+    void setUpRaster();
+    QRect rasterClip(const QRect &area) const;
     void invert(qint64 left, qint64 top, qint64 right, qint64 bottom);
     void elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bcenter);
 
@@ -149,12 +160,22 @@ private:
     qint32 m_backColor = 0x00FFFFFF;       // a fresh device context: white background,
     qint32 m_textColor = 0;                // black text
     std::optional<QRect> m_clip;
+    // The painter's clip lags behind m_clip until the painter draws: rectangles filled and
+    // copied straight into the raster read m_clip themselves, and an appointment's clip set
+    // for them alone costs the painter nothing.
+    bool m_clipStale = false;
     std::optional<QRegion> m_baseClip;     // the caller's clip, kept under ours
     std::optional<QRect> m_bounds;
     qint32 m_lineWidth = 1;
     bool m_ellipsis = false;
     // The visible area does not change while a surface is bound; worked out on first use.
     mutable std::optional<QRect> m_visible;
+    // The lines of an RGB32 image the painter draws on unscaled, without a clip or mode of its
+    // owner's: rectangles are filled and copied there directly, as QPainter's work per line
+    // is most of what a narrow rectangle costs. Null for any other surface.
+    uchar *m_rasterBits = nullptr;
+    qsizetype m_rasterStride = 0;
+    QRect m_rasterRect;
 };
 
 } // namespace Dayplex

@@ -1,6 +1,7 @@
 #include "germanformat.h"
 
 #include <cmath>
+#include <vector>
 
 namespace Dayplex {
 
@@ -146,7 +147,7 @@ QString formatGermanDate(Date value, const QString &format)
     if (is("Short Date"))
         return expand(m, QStringLiteral("dd.mm.yyyy"));
     if (is("Short Time"))
-        return expand(m, QStringLiteral("hh:nn"));
+        return germanShortTime(value);
     if (is("Long Date"))
         return expand(m, QStringLiteral("dddd, d. mmmm yyyy"));
     // An empty format means the general date, as in the automation Format function.
@@ -156,6 +157,22 @@ QString formatGermanDate(Date value, const QString &format)
         return expand(m, QStringLiteral("dd.mm.yyyy hh:nn:ss"));
     }
     return expand(m, format);
+}
+
+QString germanShortTime(Date value)
+{
+    Moment m;
+    if (!toMoment(value, m))
+        return QString();
+    // Shared texts of the minutes of a day: a view shows a few of them many times over.
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> all;
+        all.reserve(24 * 60);
+        for (int minute = 0; minute < 24 * 60; ++minute)
+            all.push_back(twoDigits(minute / 60) + QLatin1Char(':') + twoDigits(minute % 60));
+        return all;
+    }();
+    return texts[size_t(m.hour * 60 + m.minute)];
 }
 
 QString germanWeekdayName(int weekdayNumber)

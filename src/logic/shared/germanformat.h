@@ -17,6 +17,8 @@ namespace Dayplex {
 // seconds, so the moment is rounded to the nearest second first (23:59:59.6 reads as the next
 // midnight).
 QString formatGermanDate(Date value, const QString &format);
+// formatGermanDate(value, "Short Time"), without reading a format: the views ask for it per box.
+QString germanShortTime(Date value);
 
 QString germanWeekdayName(int weekdayNumber);      // 1 = Sonntag ... 7 = Samstag
 QString germanWeekdayShortName(int weekdayNumber); // 1 = So ... 7 = Sa

@@ -6,6 +6,7 @@
 #include "shared/guarded.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -57,13 +58,16 @@ void CalendarSurface::focusOutEvent(QFocusEvent *event)
     QWidget::focusOutEvent(event);
 }
 
-void CalendarSurface::paintEvent(QPaintEvent *)
+void CalendarSurface::paintEvent(QPaintEvent *event)
 {
-    if (d->q->ForPrinting)
+    if (d->q->ForPrinting) {
+        // What is left unpainted now is painted at the next Repaint.
+        d->kept.unshown += event->region();
         return;
+    }
     QPainter painter(this);
     guarded(lcCalendar(), [&] {
-        d->paintSurface(&painter, width(), height());
+        d->paintSurface(&painter, event->region());
         notifyAccessibleView(this);
     });
 }

@@ -77,6 +77,7 @@ CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 ch
     // Paper keeps the classic look.
     input.modern = presentation == Presentation::Modern && !printFlag;
     input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
+    input.occupancy = &occupancy;
     return computeCalendarScene(input, appointmentsOf);
 }
 
@@ -442,12 +443,12 @@ void ucAgenda::Refresh()
 }
 
 /*!
-    Paints the drawing surface now. Does nothing while the control is hidden; its hit regions
-    then stay those of the last paint.
+    Paints the drawing surface now, as far as it does not show the view yet. Does nothing
+    while the control is hidden; its hit regions then stay those of the last paint.
 */
 void ucAgenda::Repaint()
 {
-    d->pic->repaint();
+    d->showPicture();
 }
 
 /*! Places the drawing surface and the scroll bars in the new size and repaints. */

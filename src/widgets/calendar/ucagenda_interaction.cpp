@@ -20,19 +20,10 @@ namespace {
 constexpr int kAutoScrollMilliseconds = 100;
 }
 
-TerminEintrag *ucAgendaPrivate::entry(qint32 index)
-{
-    if (index < 1 || index > data.store.count())
-        return nullptr;
-    return &data.store.at(index);
-}
-
 void ucAgendaPrivate::restoreSelectedTimes()
 {
-    if (TerminEintrag *e = entry(selection.index)) {
-        e->dateStart = e->dateStartOrig;
-        e->dateEnd = e->dateEndOrig;
-    }
+    if (data.store.contains(selection.index))
+        data.store.restoreTimes(selection.index);
 }
 
 GestureView ucAgendaPrivate::gestureView() const
@@ -135,10 +126,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->setSelectedDate(a.text);
             break;
         case A::SetTimes:
-            if (TerminEintrag *e = entry(a.value)) {
-                e->dateStart = a.from;
-                e->dateEnd = a.to;
-            }
+            if (data.store.contains(a.value))
+                data.store.setTimes(a.value, a.from, a.to);
             break;
         case A::RestoreTimes:
             restoreSelectedTimes();
@@ -171,13 +160,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->SelectedDateMove(a.from, a.value);
             break;
         case A::ConfirmResize:
-            if (TerminEintrag *e = entry(a.value); e && common.ConfirmDateChange(*e, q)) {
-                // Copies: a handler that refreshes the store must not pull the values from
-                // under the handlers after it.
-                const QString dsn = e->dsn;
-                const Date start = e->dateStart, end = e->dateEnd;
-                Q_EMIT q->DateChanged(dsn, start, end);
-            }
+            if (data.store.contains(a.value) && common.ConfirmDateChange(data.store, a.value, q))
+                emitDateChanged(a.value);
             break;
         case A::ShowSelected:
             showSelected();
@@ -222,6 +206,19 @@ void ucAgendaPrivate::perform(const GestureResult &result)
     finish();
 }
 
+void ucAgendaPrivate::emitDateChanged(qint32 index)
+{
+    // A host that filled the store anew while the question was open has no such change.
+    if (!data.store.contains(index))
+        return;
+    // Copies: a handler that refreshes the store must not pull the values from under the
+    // handlers after it.
+    const TerminEintrag &e = data.store.at(index);
+    const QString dsn = e.dsn;
+    const Date start = e.dateStart, end = e.dateEnd;
+    Q_EMIT q->DateChanged(dsn, start, end);
+}
+
 void ucAgendaPrivate::showSelected()
 {
     const QString dsn = q->SelectedDate();
@@ -248,12 +245,12 @@ void ucAgendaPrivate::ensureVisible(Date moment)
     }
 }
 
-void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
+QVector<QRect> ucAgendaPrivate::ghostSpans(qint32 width, qint32 height) const
 {
     const qint32 ghostLeft = surface.ghostLeft, ghostTop = surface.ghostTop;
     const qint32 ghostRight = surface.ghostRight, ghostBottom = surface.ghostBottom;
     if (ghostLeft == 0 && ghostTop == 0 && ghostRight == 0 && ghostBottom == 0)
-        return;
+        return {};
     // The frame from (left, top) to (right, bottom), both corners included, every pixel
     // inverted once. Edges off the surface are kept just outside it, so that huge values
     // neither overflow nor show.
@@ -262,19 +259,28 @@ void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
     const qint32 r = clampTo(std::max(ghostLeft, ghostRight), width);
     const qint32 t = clampTo(std::min(ghostTop, ghostBottom), height);
     const qint32 b = clampTo(std::max(ghostTop, ghostBottom), height);
+    QVector<QRect> spans{QRect(l, t, r - l + 1, 1)};
+    if (b > t)
+        spans << QRect(l, b, r - l + 1, 1);
+    if (b - t > 1) {
+        spans << QRect(l, t + 1, 1, b - t - 1);
+        if (r > l)
+            spans << QRect(r, t + 1, 1, b - t - 1);
+    }
+    return spans;
+}
+
+void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
+{
+    const QVector<QRect> spans = ghostSpans(width, height);
+    if (spans.isEmpty())
+        return;
     painter->save();
     painter->setClipping(false);
     painter->setCompositionMode(QPainter::CompositionMode_Difference);
     painter->setPen(Qt::NoPen);
-    const QColor white(Qt::white);
-    painter->fillRect(QRect(l, t, r - l + 1, 1), white);
-    if (b > t)
-        painter->fillRect(QRect(l, b, r - l + 1, 1), white);
-    if (b - t > 1) {
-        painter->fillRect(QRect(l, t + 1, 1, b - t - 1), white);
-        if (r > l)
-            painter->fillRect(QRect(r, t + 1, 1, b - t - 1), white);
-    }
+    for (const QRect &span : spans)
+        painter->fillRect(span, Qt::white);
     painter->restore();
 }
 
@@ -292,12 +298,16 @@ void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height
     if (right < std::numeric_limits<qint32>::min() || right > std::numeric_limits<qint32>::max()
         || bottom < std::numeric_limits<qint32>::min() || bottom > std::numeric_limits<qint32>::max())
         throw Error(Overflow, QStringLiteral("DrawDragDrop: das Rechteck ist zu groß."));
+    const QSize size = d->pic->size();
+    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
+        d->kept.unshown += span;
     d->surface.ghostLeft = left;
     d->surface.ghostTop = top;
     d->surface.ghostRight = qint32(right);
     d->surface.ghostBottom = qint32(bottom);
-    if (d->pic)
-        d->pic->repaint();
+    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
+        d->kept.unshown += span;
+    d->showPicture();
 }
 
 /*!
@@ -344,34 +354,29 @@ void ucAgenda::MousePointer(const QVariant &v)
 */
 void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 {
-    TerminEintrag *e = d->entry(d->selection.index);
-    if (!e)
+    const qint32 index = d->selection.index;
+    if (!d->data.store.contains(index))
         return;
     if (!isValidDate(NewDate))
         throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
-    const Date duration = e->dateEnd - e->dateStart;
+    const TerminEintrag &e = d->data.store.at(index);
+    const Date duration = e.dateEnd - e.dateStart;
     const Date start = cTools::NormalizeDate(
-        dragzielTyp == tageszelle ? NewDate + cTools::TimeOnly(e->dateStart) : NewDate);
+        dragzielTyp == tageszelle ? NewDate + cTools::TimeOnly(e.dateStart) : NewDate);
     const Date end = cTools::NormalizeDate(start + duration);
     if (!isValidDate(start) || !isValidDate(end))
         throw Error(Overflow,
                     QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
-    e->dateStart = start;
-    e->dateEnd = end;
+    d->data.store.setTimes(index, start, end);
     bool committed = false;
     try {
-        committed = d->common.ConfirmDateChange(*e, this);
+        committed = d->common.ConfirmDateChange(d->data.store, index, this);
     } catch (...) {
         d->restoreSelectedTimes();
         throw;
     }
-    if (!committed)
-        return;
-    // Copies: a handler that refreshes the store must not pull the values from under the
-    // handlers after it.
-    const QString dsn = e->dsn;
-    const Date newStart = e->dateStart, newEnd = e->dateEnd;
-    Q_EMIT DateChanged(dsn, newStart, newEnd);
+    if (committed)
+        d->emitDateChanged(index);
 }
 
 } // namespace Dayplex

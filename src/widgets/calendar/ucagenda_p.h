@@ -8,6 +8,7 @@
 #include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
 #include "dialogs/ccommoncalendar.h"
+#include "shared/boxinsides.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
@@ -68,7 +69,7 @@ struct SurfaceState
 // Everything the picture of the view depends on. Two equal keys give the same picture.
 struct ViewKey
 {
-    size_t store = 0;     // the store's fingerprint, versions of the cells and the settings
+    quint64 store = 0;    // versions of the store, the cells and the settings
     quint64 matrix = 0;
     quint64 settings = 0;
     Date firstDay = 0;
@@ -98,6 +99,9 @@ struct KeptPicture
     QImage image;
     ViewKey key;
     bool valid = false; // the scene of the control is this picture's
+    // What the surface does not show yet: pixels of the picture painted since the surface
+    // last showed them, and the places of the drag ghost before and after it moved.
+    QRegion unshown;
 };
 
 class ucAgendaPrivate
@@ -129,9 +133,14 @@ public:
     void createChildren();
     // Places the surface and the bars in the control's area; the corner square stays empty.
     void layoutChildren(qint32 width, qint32 height);
-    // The screen paint of the surface: the view, then the drag ghost inverted over it.
-    void paintSurface(QPainter *painter, qint32 width, qint32 height);
+    // Repaint: the kept picture brought up to date, and the surface paints what it lacks.
+    void showPicture();
+    // The screen paint of the part of the surface: the view, then the drag ghost inverted
+    // over it.
+    void paintSurface(QPainter *painter, const QRegion &exposed);
     void paintGhost(QPainter *painter, qint32 width, qint32 height);
+    // The pixels of the drag ghost on a surface of that size, one rectangle each.
+    QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
 
     // The events of the surface, handed to the gesture and its answer carried out. Buttons:
     // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
@@ -153,12 +162,12 @@ public:
     void perform(const GestureResult &result);
     GestureView gestureView() const;
 
-    // The appointment a region or the selection names, nullptr when it is no longer stored.
-    TerminEintrag *entry(qint32 index);
     // Scrolls the days and the time rows until the moment is in sight.
     void ensureVisible(Date moment);
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
+    // DateChanged for a committed change of the record at index.
+    void emitDateChanged(qint32 index);
     void hScrollChange();
     void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
@@ -184,7 +193,10 @@ public:
     // The last painted view, screen or page: its hit regions and geometry. Its last visible
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;
+    // The layout's working space, kept from one view to the next.
+    CellMatrix occupancy;
     KeptPicture kept;
+    BoxInsides insides;
     CalendarGesture gesture;
     SurfaceState surface;
 

@@ -34,7 +34,7 @@ bool ViewKey::operator==(const ViewKey &o) const
 ViewKey ucAgendaPrivate::viewKey(QSize size, qreal ratio) const
 {
     ViewKey key;
-    key.store = data.store.fingerprint();
+    key.store = data.store.version();
     key.matrix = matrix.version();
     key.settings = settings.revision;
     key.firstDay = grid.firstDay;
@@ -64,6 +64,7 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
     if (kept.valid && kept.key == key)
         return kept.image;
 
+    const QRect area(0, 0, size.width(), size.height());
     const QSize pixels = cDC::pictureSize(size, ratio);
     if (kept.image.size() != pixels || kept.image.devicePixelRatio() != ratio) {
         // A new size: the one image that is filled and kept while the size stays.
@@ -72,7 +73,6 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
         kept.image.fill(Qt::white);
         kept.valid = false;
     }
-    const QRect area(0, 0, size.width(), size.height());
     const bool onlySelection = kept.valid && kept.key.sameButSelection(key);
     QFont font = settings.style.font;
     CalendarScene next;
@@ -87,8 +87,10 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
                             onlySelection ? &scene : nullptr);
         if (onlySelection)
             changed = changedCells(scene, next);
-        if (!changed)
-            paintCalendar(dc, next, false);
+        if (!changed) {
+            paintCalendar(dc, next, false, nullptr, &insides);
+            insides.sweep();
+        }
     }
     if (changed && !changed->isEmpty()) {
         // Only the cells whose colours changed, and what lies on them, are painted again.
@@ -97,20 +99,40 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
         cDC dc;
         dc.Initialize(&painter, area.width(), area.height(), false);
         dc.setFont(&font);
-        paintCalendar(dc, next, false, &*changed);
+        paintCalendar(dc, next, false, &*changed, &insides);
     }
+    kept.unshown += changed ? *changed : QRegion(area);
     scene = std::move(next);
     kept.key = key;
     kept.valid = true;
     return kept.image;
 }
 
-void ucAgendaPrivate::paintSurface(QPainter *painter, qint32 width, qint32 height)
+void ucAgendaPrivate::showPicture()
 {
-    painter->drawImage(QPointF(0, 0), picture(QSize(width, height), pic->devicePixelRatioF()));
-    paintGhost(painter, width, height);
+    // A hidden surface paints nothing, and neither does one whose control prints.
+    if (!pic || !pic->isVisible() || !pic->updatesEnabled() || q->ForPrinting)
+        return;
+    picture(pic->size(), pic->devicePixelRatioF());
+    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
     if (pic->hasFocus() && gesture.keyboardInUse())
-        paintFocusFrame(painter, width, height);
+        kept.unshown = QRegion(pic->rect());
+    if (!kept.unshown.isEmpty())
+        pic->repaint(kept.unshown);
+}
+
+void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
+{
+    const QSize size = pic->size();
+    // The painter is clipped to the exposed part: only that is copied.
+    painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
+    paintGhost(painter, size.width(), size.height());
+    if (pic->hasFocus() && gesture.keyboardInUse())
+        paintFocusFrame(painter, size.width(), size.height());
+    kept.unshown -= exposed;
+    // The picture changed beyond the part asked for: the rest follows.
+    if (!kept.unshown.isEmpty())
+        pic->update(kept.unshown);
 }
 
 } // namespace Dayplex

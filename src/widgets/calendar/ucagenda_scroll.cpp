@@ -161,8 +161,7 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
     else if (t > lastSlot)
         t = lastSlot;
     grid.firstTime = t;
-    if (pic)
-        pic->repaint();
+    showPicture();
 }
 
 void ucAgendaPrivate::wheel(int angleDelta)

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace Dayplex {
 
+class AppointmentStore;
 class cContainer;
 class cfrmConfigCalendar;
 struct TerminEintrag;
@@ -33,6 +34,9 @@ public:
     // puts the confirmed times back (false). False at once when the times did not change.
     // The view is called by name: Repaint and ConfirmChanges.
     bool ConfirmDateChange(TerminEintrag &entry, QObject *control);
+    // The same for a record of a store, changed through the store's members; a store filled
+    // anew while the question was open keeps its records as they are.
+    bool ConfirmDateChange(AppointmentStore &store, qint32 index, QObject *control);
     // The same for any appointment record, given its text and its four times.
     bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
                            double &endOrig, QObject *control);

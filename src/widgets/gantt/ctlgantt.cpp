@@ -89,7 +89,7 @@ void ctlGanttPrivate::drawScene(cDC &dc, const GanttContent &content, qint32 off
         cmdNeuEnabled = scene.cmdNeuEnabled;
         panel->showProposal(lblVorschlag, cmdNeuEnabled);
     }
-    GanttZeichnen(dc, content, scene, &barCache);
+    GanttZeichnen(dc, content, scene, &insides);
 }
 
 /*!

@@ -2,11 +2,11 @@
 #define DAYPLEX_CTLGANTT_P_H
 
 #include "dialogs/ccommoncalendar.h"
-#include "gantt/ganttbarcache.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttmodel.h"
 #include "gantt/ganttscene.h"
 #include "gantt/ganttsettings.h"
+#include "shared/boxinsides.h"
 #include "shared/cholidays.h"
 #include "shared/ctools.h"
 
@@ -164,7 +164,7 @@ public:
     QRegion shownChanges;      // changed on the kept picture or its frame since last shown
     quint64 settingsRevision = 0;
     quint64 pictureRenders = 0; // how often the picture was painted anew
-    GanttBarCache barCache;
+    BoxInsides insides;
     // The moment the kept corner shows, and whether a full paint drew it.
     Date cornerDate = 0;
     bool cornerFullPaint = false;

@@ -85,7 +85,7 @@ void paintAll(ctlGanttPrivate &d, cDC &dc, qint32 width, qint32 height)
     } catch (...) {
         warnCaught(lcGantt(), QStringLiteral("header text not drawn"));
     }
-    d.barCache.sweep();
+    d.insides.sweep();
 }
 
 } // namespace

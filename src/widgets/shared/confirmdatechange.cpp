@@ -10,6 +10,8 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <functional>
+
 namespace Dayplex {
 
 namespace {
@@ -29,12 +31,73 @@ QString generalDate(double value)
     return formatGermanDate(value, QStringLiteral("General Date"));
 }
 
+// The shown and confirmed times of an appointment.
+struct Times
+{
+    double start;
+    double end;
+    double startOrig;
+    double endOrig;
+};
+
+// The confirmation of one change; store receives the times decided on before the view
+// repaints them, and nothing when an error ends it.
+bool decide(const QString &text, Times times, QObject *control,
+            const std::function<void(const Times &)> &store)
+{
+    if (cTools::DateCompare(times.start, QStringLiteral("="), times.startOrig)
+        && cTools::DateCompare(times.end, QStringLiteral("="), times.endOrig))
+        return false;
+    if (!control)
+        throw Error(InvalidArgument, QStringLiteral("ConfirmDateChange: keine Ansicht angegeben."));
+
+    repaintView(control);
+    bool accepted = true;
+    // An empty answer counts as "no confirmation wanted".
+    const QVariant confirm = control->property("ConfirmChanges");
+    if (confirm.isValid() && !confirm.isNull() && confirm.toBool()) {
+        // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
+        const QString question = uiText("Dayplex::cCommonCalendar",
+                                        "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
+                                        " auf %4 - %5\r\nverändert werden")
+                                     .arg(text, generalDate(times.startOrig),
+                                          generalDate(times.endOrig), generalDate(times.start),
+                                          generalDate(times.end));
+        accepted = cTools::Confirm(question, true);
+    }
+    if (accepted) {
+        times.startOrig = times.start;
+        times.endOrig = times.end;
+        store(times);
+        return true;
+    }
+    times.start = times.startOrig;
+    times.end = times.endOrig;
+    store(times);
+    repaintView(control);
+    return false;
+}
+
 } // namespace
 
 bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
 {
     return ConfirmDateChange(entry.memo, entry.dateStart, entry.dateEnd, entry.dateStartOrig,
                              entry.dateEndOrig, control);
+}
+
+bool cCommonCalendar::ConfirmDateChange(AppointmentStore &store, qint32 index, QObject *control)
+{
+    const TerminEintrag &e = store.at(index);
+    const quint64 generation = store.generation();
+    // Copies: the host may fill the store anew while the question is open.
+    const QString text = e.memo;
+    return decide(text, {e.dateStart, e.dateEnd, e.dateStartOrig, e.dateEndOrig}, control,
+                  [&store, index, generation](const Times &t) {
+                      // Records that replaced the asked one keep their times.
+                      if (store.generation() == generation && store.contains(index))
+                          store.setAllTimes(index, t.start, t.end, t.startOrig, t.endOrig);
+                  });
 }
 
 /*!
@@ -49,34 +112,12 @@ bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
 bool cCommonCalendar::ConfirmDateChange(const QString &text, double &start, double &end,
                                         double &startOrig, double &endOrig, QObject *control)
 {
-    if (cTools::DateCompare(start, QStringLiteral("="), startOrig)
-        && cTools::DateCompare(end, QStringLiteral("="), endOrig))
-        return false;
-    if (!control)
-        throw Error(InvalidArgument, QStringLiteral("ConfirmDateChange: keine Ansicht angegeben."));
-
-    repaintView(control);
-    bool accepted = true;
-    // An empty answer counts as "no confirmation wanted".
-    const QVariant confirm = control->property("ConfirmChanges");
-    if (confirm.isValid() && !confirm.isNull() && confirm.toBool()) {
-        // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
-        const QString question = uiText("Dayplex::cCommonCalendar",
-                                        "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
-                                        " auf %4 - %5\r\nverändert werden")
-                                     .arg(text, generalDate(startOrig), generalDate(endOrig),
-                                          generalDate(start), generalDate(end));
-        accepted = cTools::Confirm(question, true);
-    }
-    if (accepted) {
-        startOrig = start;
-        endOrig = end;
-        return true;
-    }
-    start = startOrig;
-    end = endOrig;
-    repaintView(control);
-    return false;
+    return decide(text, {start, end, startOrig, endOrig}, control, [&](const Times &t) {
+        start = t.start;
+        end = t.end;
+        startOrig = t.startOrig;
+        endOrig = t.endOrig;
+    });
 }
 
 } // namespace Dayplex
