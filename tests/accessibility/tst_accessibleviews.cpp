@@ -1,5 +1,5 @@
-// Both views as a screen reader sees them, through the QAccessible API: the table, the
-// appointments with their names, states and actions, and the events of a selection or reload.
+// Both views as a screen reader sees them, through the QAccessible API: the table and the
+// appointments with their names and actions.
 #include "accessibility/accessibleview.h"
 #include "support/testing.h"
 
@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QMenu>
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -117,22 +118,6 @@ QAccessibleInterface *appointment(QAccessibleInterface *table, const QString &te
     return nullptr;
 }
 
-// What the update handler saw: the event and the name of what it is about.
-QList<QPair<QAccessible::Event, QString>> g_events;
-
-void record(QAccessibleEvent *event)
-{
-    const QAccessibleInterface *iface = event->accessibleInterface();
-    g_events.append({event->type(), iface ? iface->text(QAccessible::Name) : QString()});
-}
-
-bool saw(QAccessible::Event type, const QString &nameStart)
-{
-    return std::any_of(g_events.cbegin(), g_events.cend(), [&](const auto &e) {
-        return e.first == type && e.second.startsWith(nameStart);
-    });
-}
-
 } // namespace
 
 class tst_AccessibleViews : public QObject
@@ -140,13 +125,6 @@ class tst_AccessibleViews : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        g_events.clear();
-        setAccessibleEventObserver(record);
-    }
-    void cleanup() { setAccessibleEventObserver(nullptr); }
-
     // Catches a view that is one blank element, a table of the wrong shape or with headers
     // and cells that name the wrong day or time, appointments in a reading order other than by
     // day and time, and appointments listed that are scrolled out of sight.
@@ -208,45 +186,6 @@ private slots:
         QCOMPARE(table->childAt(first->rect().center().x(), first->rect().center().y()), first);
     }
 
-    // Catches a read-only appointment or a holiday that claims it can be selected or opened,
-    // and a writable one that cannot.
-    void statesAndActions_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("readOnly");
-        for (bool ofGantt : {false, true}) {
-            const char *view = ofGantt ? "Gantt" : "calendar";
-            QTest::addRow("%s: writable", view) << ofGantt << "Teambesprechung" << false;
-            QTest::addRow("%s: all-day", view) << ofGantt << "Messe" << false;
-            QTest::addRow("%s: read-only", view) << ofGantt << "Kundentermin" << true;
-            QTest::addRow("%s: holiday", view) << ofGantt << "Karfreitag" << true;
-        }
-    }
-    void statesAndActions()
-    {
-        QFETCH(bool, ofGantt);
-        QFETCH(QString, text);
-        QFETCH(bool, readOnly);
-        Views views;
-        QAccessibleInterface *item = appointment(views.table(ofGantt), text);
-        QVERIFY(item);
-        const QAccessible::State state = item->state();
-        QCOMPARE(bool(state.readOnly), readOnly);
-        QCOMPARE(bool(state.selectable), !readOnly);
-        QVERIFY(state.focusable && !state.selected && !state.focused && !state.invisible);
-        const QStringList expected = readOnly ? QStringList{QAccessibleActionInterface::showMenuAction()}
-                                              : QStringList{QAccessibleActionInterface::pressAction(), "Open",
-                                                            QAccessibleActionInterface::showMenuAction()};
-        QCOMPARE(item->actionInterface()->actionNames(), expected);
-        QStringList localized;
-        for (const QString &action : expected)
-            localized.append(item->actionInterface()->localizedActionName(action));
-        const QStringList german = readOnly ? QStringList{"Kontextmenü"}
-                                            : QStringList{"Auswählen", "Öffnen", "Kontextmenü"};
-        QCOMPARE(localized, german);
-    }
-
     // Catches an action that raises another event than the click, double click or right click
     // it stands for, one that raises it twice, and one that runs before the screen reader has
     // its answer.
@@ -288,78 +227,7 @@ private slots:
             popUp->hide();
     }
 
-    // Catches a selection or keyboard move that a screen reader is not told of: a click on an
-    // appointment announces it and the one it replaced, and an arrow key on the time grid
-    // announces the cell it reached.
-    void selectionEvents()
-    {
-        Views views;
-        QAccessibleInterface *table = views.table(false);
-        QWidget *pic = views.surface(false);
-        views.calendar.activateWindow();
-        pic->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(&views.calendar));
-        const auto click = [pic](QAccessibleInterface *item) {
-            QTest::mouseClick(pic, Qt::LeftButton, {}, pic->mapFromGlobal(item->rect().center()));
-        };
-        QAccessibleInterface *meeting = appointment(table, "Teambesprechung");
-        click(meeting);
-        QVERIFY(meeting->state().selected && meeting->state().focused);
-        QVERIFY(saw(QAccessible::SelectionAdd, "Montag, 25. März 2024, 09:00"));
-        QVERIFY(saw(QAccessible::Focus, "Montag, 25. März 2024, 09:00"));
-        QVERIFY(saw(QAccessible::SelectionWithin, "Kalender"));
-        g_events.clear();
-        click(appointment(table, "Messe"));
-        QVERIFY(saw(QAccessible::SelectionRemove, "Montag, 25. März 2024, 09:00"));
-        QVERIFY(saw(QAccessible::SelectionAdd, "Mittwoch, 27. März 2024, ganztägig"));
-        QVERIFY(!meeting->state().selected);
-
-        // A click on a time cell selects the time instead; the arrow keys move it.
-        QTest::mouseClick(pic, Qt::LeftButton, {}, pic->mapFromGlobal(table->tableInterface()->cellAt(23, 3)->rect().center()));
-        g_events.clear();
-        QTest::keyClick(pic, Qt::Key_Down);
-        QVERIFY(saw(QAccessible::Focus, "Donnerstag, 28. März 2024, 11:30"));
-        QVERIFY(table->tableInterface()->cellAt(24, 3)->state().focused);
-        QCOMPARE(table->tableInterface()->selectedCellCount(), 1);
-    }
-
-    // Catches children that die with every repaint or reload (a screen reader would lose its
-    // place), a removed appointment left in the tree, one added without notice, and a change of
-    // the days shown that leaves the cells naming the old days.
-    void reloads_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::newRow("calendar") << false;
-        QTest::newRow("Gantt") << true;
-    }
-    void reloads()
-    {
-        QFETCH(bool, ofGantt);
-        Views views;
-        QAccessibleInterface *table = views.table(ofGantt);
-        QAccessibleInterface *meeting = appointment(table, "Teambesprechung");
-        const QAccessible::Id fairId = QAccessible::uniqueId(appointment(table, "Messe"));
-        views.data.removeAt(2); // the fair
-        views.data.append({"E", "Schulung", kMonday + 4 + hm(13, 0), kMonday + 4 + hm(15, 0), false, false, "R2"});
-        g_events.clear();
-        views.refresh(ofGantt);
-        QCOMPARE(appointment(table, "Teambesprechung"), meeting);
-        QVERIFY(table->indexOfChild(meeting) >= 0);
-        QVERIFY(!QAccessible::accessibleInterface(fairId));
-        QVERIFY(saw(QAccessible::ObjectDestroyed, "Mittwoch, 27. März 2024"));
-        QVERIFY(saw(QAccessible::ObjectCreated, "Freitag, 29. März 2024, 13:00 bis 15:00"));
-        QVERIFY(!saw(QAccessible::TableModelChanged, ""));
-
-        if (ofGantt)
-            views.gantt.Scroll(1);
-        else
-            views.calendar.Scroll(1);
-        QVERIFY(saw(QAccessible::TableModelChanged, table->text(QAccessible::Name)));
-        QCOMPARE(table->tableInterface()->columnDescription(0), "Dienstag, 26. März 2024");
-        QCOMPARE(table->tableInterface()->cellAt(0, 0)->tableCellInterface()->columnHeaderCells().first()->text(QAccessible::Name),
-                 "Dienstag, 26. März 2024");
-    }
 };
 
-QTEST_MAIN(tst_AccessibleViews)
+DAYPLEX_TEST_MAIN(tst_AccessibleViews)
 #include "tst_accessibleviews.moc"

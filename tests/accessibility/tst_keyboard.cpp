@@ -8,6 +8,7 @@
 #include "calendar/hittest.h"
 #include "shared/toolbox.h"
 #include "support/testing.h"
+#include "support/testmain.h"
 
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
@@ -455,5 +456,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Keyboard)
+DAYPLEX_TEST_MAIN(tst_Keyboard)
 #include "tst_keyboard.moc"

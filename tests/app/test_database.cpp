@@ -2,7 +2,6 @@
 #include "database.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -46,52 +45,6 @@ QString integrity(const Database &db)
     if (!query.exec(QStringLiteral("PRAGMA integrity_check")) || !query.next())
         return query.lastError().text();
     return query.value(0).toString();
-}
-
-// The edited appointment of the kill run: its text names the save, its start follows from it.
-const QString kStand = QStringLiteral("Stand %1");
-
-Dayplex::Date standStart(int stand)
-{
-    return at(QDate(2031, 5, 6), 8) + stand * Dayplex::kOneSecond;
-}
-
-// Child: holds the write lock on the file for the given milliseconds, as another program would.
-int holdLock(const QString &path, int ms)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-    db.setDatabaseName(path);
-    QSqlQuery query(db);
-    if (!db.open() || !query.exec(QStringLiteral("BEGIN EXCLUSIVE")))
-        return 1;
-    QTextStream(stdout) << "locked" << Qt::endl;
-    QThread::msleep(ms);
-    return query.exec(QStringLiteral("ROLLBACK")) ? 0 : 1;
-}
-
-// Child: saves appointment 1 again and again, each save updating it and adding one copy for
-// participant 2, until it is killed.
-int saveForEver(const QString &path)
-{
-    try {
-        Database db;
-        db.open(path, kAnchor);
-        Appointment a = *db.appointment(1);
-        int stand = a.text.startsWith(QLatin1String("Stand ")) ? a.text.mid(6).toInt() : 0;
-        QTextStream(stdout) << "ready" << Qt::endl;
-        for (;;) {
-            ++stand;
-            a.text = kStand.arg(stand);
-            a.start = standStart(stand);
-            a.end = a.start + 1.0 / 24;
-            a.version = 0;
-            a.uid.clear();
-            db.saveAppointment(a, {1, 2});
-        }
-    } catch (const DatabaseError &error) {
-        QTextStream(stderr) << error.message() << Qt::endl;
-        return 1;
-    }
 }
 
 } // namespace
@@ -168,133 +121,6 @@ private Q_SLOTS:
         QVERIFY(db.appointment(ids.at(0))->uid != db.appointment(ids.at(1))->uid);
     }
 
-    // Catches seed data that changes between runs or drifts away from the days around the anchor.
-    void seedIsDeterministicAndAroundTheAnchor()
-    {
-        const SeedData first = makeSeedData(kAnchor);
-        const SeedData second = makeSeedData(kAnchor);
-        QCOMPARE(first.appointments.size(), second.appointments.size());
-        const Dayplex::Date from = Dayplex::toDate(kAnchor.addDays(-49));
-        // Holidays planned near the end may reach two weeks further.
-        const Dayplex::Date to = Dayplex::toDate(kAnchor.addDays(60));
-        for (int i = 0; i < first.appointments.size(); ++i) {
-            const Appointment &a = first.appointments.at(i);
-            const Appointment &b = second.appointments.at(i);
-            QCOMPARE(a.text, b.text);
-            QCOMPARE(a.start, b.start);
-            QCOMPARE(a.participantId, b.participantId);
-            QVERIFY(a.start >= from && a.end < to);
-            QVERIFY(a.end >= a.start);
-            QVERIFY(a.participantId >= 1 && a.participantId <= 8);
-            QVERIFY((a.backColor & ~0xFFFFFF) == 0);
-        }
-    }
-
-    // Catches a column lost or mixed up between writing and reading an appointment.
-    void appointmentRoundTrip()
-    {
-        Database db;
-        db.open(m_path, kAnchor);
-        Appointment a = sample(4);
-        a.allDay = false;
-        a.readOnly = true;
-        const qint64 id = db.insertAppointment(a);
-        const std::optional<Appointment> back = db.appointment(id);
-        QVERIFY(back);
-        QCOMPARE(back->text, a.text);
-        QCOMPARE(Database::toSqlDateTime(back->start), Database::toSqlDateTime(a.start));
-        QCOMPARE(Database::toSqlDateTime(back->end), Database::toSqlDateTime(a.end));
-        QCOMPARE(back->allDay, a.allDay);
-        QCOMPARE(back->fontColor, a.fontColor);
-        QCOMPARE(back->backColor, a.backColor);
-        QCOMPARE(back->done, a.done);
-        QCOMPARE(back->readOnly, a.readOnly);
-        QCOMPARE(back->participantId, 4);
-        QCOMPARE(back->note, a.note);
-    }
-
-    void storedDateTimes_data()
-    {
-        QTest::addColumn<QDate>("day");
-        QTest::addColumn<QTime>("time");
-        QTest::newRow("midnight") << QDate(2026, 12, 7) << QTime(0, 0);
-        QTest::newRow("last second of a day") << QDate(2026, 12, 31) << QTime(23, 59, 59);
-        QTest::newRow("inside the spring DST gap") << QDate(2026, 3, 29) << QTime(2, 30);
-        QTest::newRow("leap day") << QDate(2028, 2, 29) << QTime(12, 45);
-    }
-
-    // Catches times shifted by a trip through UTC or lost seconds in the stored text.
-    void storedDateTimes()
-    {
-        QFETCH(QDate, day);
-        QFETCH(QTime, time);
-        const Dayplex::Date value = Dayplex::toDate(day) + Dayplex::toTimeOfDay(time);
-        const QString text = Database::toSqlDateTime(value);
-        QCOMPARE(text, day.toString(Qt::ISODate) + QLatin1Char('T') + time.toString(QStringLiteral("HH:mm:ss")));
-        QVERIFY(std::abs(Database::fromSqlDateTime(text) - value) < Dayplex::kOneSecond / 2);
-    }
-
-    void appointmentsInDays_data()
-    {
-        const QDate first(2031, 5, 6); // a Tuesday, far from the seeded weeks
-        const QDate last(2031, 5, 8);
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("end");
-        QTest::addColumn<bool>("allDay");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("timed inside") << at(first, 9) << at(first, 10) << false << true;
-        QTest::newRow("timed on the last day") << at(last, 16) << at(last, 17) << false << true;
-        QTest::newRow("timed the day after") << at(last.addDays(1), 0) << at(last.addDays(1), 1) << false << false;
-        QTest::newRow("timed ending at the first midnight") << at(first.addDays(-1), 22) << at(first, 0) << false << false;
-        QTest::newRow("timed over the first midnight") << at(first.addDays(-1), 22) << at(first, 1) << false << true;
-        QTest::newRow("zero length at the first midnight") << at(first, 0) << at(first, 0) << false << true;
-        QTest::newRow("all-day ending on the first day") << at(first.addDays(-3), 0) << at(first, 0) << true << true;
-        QTest::newRow("all-day ending the day before") << at(first.addDays(-3), 0) << at(first.addDays(-1), 0) << true << false;
-        QTest::newRow("all-day starting on the last day") << at(last, 0) << at(last.addDays(4), 0) << true << true;
-        QTest::newRow("all-day around the range") << at(first.addDays(-9), 0) << at(last.addDays(9), 0) << true << true;
-    }
-
-    // Catches appointments missing at the edges of the asked days or leaking in from outside.
-    void appointmentsInDays()
-    {
-        QFETCH(double, start);
-        QFETCH(double, end);
-        QFETCH(bool, allDay);
-        QFETCH(bool, expected);
-        Database db;
-        db.open(m_path, kAnchor);
-        Appointment a = sample(2);
-        a.start = start;
-        a.end = end;
-        a.allDay = allDay;
-        const qint64 id = db.insertAppointment(a);
-
-        const Dayplex::Date first = Dayplex::toDate(QDate(2031, 5, 6));
-        const Dayplex::Date last = Dayplex::toDate(QDate(2031, 5, 8));
-        const QVector<Appointment> all = db.appointmentsInDays(first, last);
-        QCOMPARE(all.size(), expected ? 1 : 0);
-        if (expected) {
-            QCOMPARE(all.first().id, id);
-            QCOMPARE(touchesDays(all.first(), first, last), true);
-            QCOMPARE(db.appointmentsInDays(first, last, {2}).size(), 1);
-            QCOMPARE(db.appointmentsInDays(first, last, {1, 3}).size(), 0);
-        }
-    }
-
-    // Catches a drag that is not written, or written without its journal entry.
-    void moveWritesTimesAndJournal()
-    {
-        Database db;
-        db.open(m_path, kAnchor);
-        const qint64 id = db.insertAppointment(sample());
-        const int journal = db.journalCount();
-        const Dayplex::Date start = at(QDate(2031, 5, 7), 14);
-        db.moveAppointment(id, start, start + 1.5 / 24);
-        QCOMPARE(Database::toSqlDateTime(db.appointment(id)->start), QStringLiteral("2031-05-07T14:00:00"));
-        QCOMPARE(Database::toSqlDateTime(db.appointment(id)->end), QStringLiteral("2031-05-07T15:30:00"));
-        QCOMPARE(db.journalCount(), journal + 1);
-    }
-
     // Catches a move whose times stay written although its journal entry failed.
     void failingMoveIsRolledBack()
     {
@@ -313,67 +139,11 @@ private Q_SLOTS:
         QCOMPARE(db.setting(QStringLiteral("probe")), QStringLiteral("1"));
     }
 
-    // Catches an edit saved for some participants although the copy for another failed.
-    void failingCopyRollsBackTheWholeSave()
-    {
-        Database db;
-        db.open(m_path, kAnchor);
-        const qint64 id = db.insertAppointment(sample(1));
-        const int count = db.appointmentCount();
-        execSql(db, QStringLiteral("CREATE TRIGGER no_three BEFORE INSERT ON appointments"
-                                   " WHEN NEW.participant_id = 3 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
-        Appointment edited = *db.appointment(id);
-        edited.text = QStringLiteral("Geändert");
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.saveAppointment(edited, {1, 2, 3}));
-        QCOMPARE(db.appointment(id)->text, sample().text);
-        QCOMPARE(db.appointmentCount(), count);
-    }
-
-    // Catches a save that loses participants or duplicates the edited record.
-    void saveWritesOneRecordPerParticipant()
-    {
-        Database db;
-        db.open(m_path, kAnchor);
-        const qint64 id = db.insertAppointment(sample(5));
-        const int count = db.appointmentCount();
-        const QList<qint64> ids = db.saveAppointment(*db.appointment(id), {5, 2, 7});
-        QCOMPARE(ids.size(), 3);
-        QCOMPARE(ids.first(), id);
-        QCOMPARE(db.appointmentCount(), count + 2);
-        QCOMPARE(db.appointment(ids.at(1))->participantId, 2);
-        QCOMPARE(db.appointment(ids.at(2))->participantId, 7);
-    }
-
-    void refusedMoves_data()
-    {
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<double>("length");
-        QTest::newRow("read-only appointment") << true << 1.0 / 24;
-        QTest::newRow("end before start") << false << -1.0 / 24;
-    }
-
-    // Catches writes that the views should never cause but a broken event could.
-    void refusedMoves()
-    {
-        QFETCH(bool, readOnly);
-        QFETCH(double, length);
-        Database db;
-        db.open(m_path, kAnchor);
-        Appointment a = sample();
-        a.readOnly = readOnly;
-        const qint64 id = db.insertAppointment(a);
-        const Dayplex::Date start = at(QDate(2031, 5, 9), 12);
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.moveAppointment(id, start, start + length));
-        QCOMPARE(db.appointment(id)->start, a.start);
-    }
-
-
     void faults_data()
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("told");
         QTest::newRow("disk full") << "full" << "Der Datenträger ist voll";
-        QTest::newRow("locked by another process beyond the busy timeout") << "locked" << "gesperrt";
         QTest::newRow("file and folder made read-only while open") << "readonly" << "schreibgeschützt";
     }
 
@@ -392,16 +162,10 @@ private Q_SLOTS:
         Appointment edited = *db.appointment(id);
         edited.text = QString(200000, QLatin1Char('x'));
 
-        QProcess holder;
         std::function<void()> undo = [] {};
         if (fault == QLatin1String("full")) {
             execSql(db, QStringLiteral("PRAGMA max_page_count = 1")); // clamps to the pages in use
             undo = [&] { execSql(db, QStringLiteral("PRAGMA max_page_count = 1073741823")); };
-        } else if (fault == QLatin1String("locked")) {
-            holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path, QStringLiteral("4500")});
-            QVERIFY(holder.waitForReadyRead(10000));
-            QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
-            undo = [&] { QVERIFY(holder.waitForFinished(10000)); };
         } else {
             // chattr, not chmod: the tests may run as the administrator, whom permissions do not stop.
             if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path, folder.path()}) != 0)
@@ -423,66 +187,11 @@ private Q_SLOTS:
         QCOMPARE(db.appointment(id)->text, edited.text);
     }
 
-    // Catches a save that a kill leaves half-written: the edited row without its copy, a copy
-    // without the edit, or a file that is no longer whole. TERMINPLANER_KILLS sets the count.
-    void killedInTheMiddleOfASave()
-    {
-        const int kills = qEnvironmentVariableIntValue("TERMINPLANER_KILLS") > 0
-                              ? qEnvironmentVariableIntValue("TERMINPLANER_KILLS") : 20;
-        const quint32 seed = QRandomGenerator::global()->generate();
-        QRandomGenerator random(seed);
-        {
-            Database db;
-            db.open(m_path, kAnchor);
-            execSql(db, QStringLiteral("DELETE FROM appointments WHERE participant_id = 2"));
-        }
-        int lastStand = 0;
-        for (int kill = 0; kill < kills; ++kill) {
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-for-ever"), m_path});
-            QVERIFY(child.waitForReadyRead(10000));
-            QThread::usleep(random.bounded(1, 30000));
-            child.kill();
-            QVERIFY(child.waitForFinished(10000));
-            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-
-            Database db;
-            db.open(m_path, kAnchor);
-            const QString context = QStringLiteral("kill %1, seed %2").arg(kill).arg(seed);
-            QVERIFY2(integrity(db) == QLatin1String("ok"), qPrintable(context));
-            const Appointment edited = *db.appointment(1);
-            const int stand = edited.text.startsWith(QLatin1String("Stand ")) ? edited.text.mid(6).toInt() : 0;
-            QVERIFY2(stand >= lastStand, qPrintable(context));
-            QVERIFY2(stand == 0 || std::abs(edited.start - standStart(stand)) < Dayplex::kOneSecond, qPrintable(context));
-            const QVector<Appointment> copies = db.appointmentsInDays(Dayplex::toDate(QDate(2031, 5, 6)),
-                                                                      Dayplex::toDate(QDate(2031, 5, 8)), {2});
-            QVERIFY2(copies.size() == stand, qPrintable(context + QStringLiteral(": %1 copies for stand %2")
-                                                                 .arg(copies.size()).arg(stand)));
-            for (int i = 0; i < copies.size(); ++i) {
-                QVERIFY2(copies.at(i).text == kStand.arg(i + 1), qPrintable(context));
-                QVERIFY2(std::abs(copies.at(i).start - standStart(i + 1)) < Dayplex::kOneSecond, qPrintable(context));
-            }
-            lastStand = stand;
-        }
-        qInfo("%d kills, %d saves committed, seed %u", kills, lastStand, seed);
-    }
-
 private:
     QTemporaryDir m_dir;
     QString m_path;
     int m_counter = 0;
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() == 4 && args.at(1) == QLatin1String("--hold-lock"))
-        return holdLock(args.at(2), args.at(3).toInt());
-    if (args.size() == 3 && args.at(1) == QLatin1String("--save-for-ever"))
-        return saveForEver(args.at(2));
-    tst_Database test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(tst_Database)
 #include "test_database.moc"

@@ -1,15 +1,11 @@
 // The host side of the views' protocol, on real views and a seeded database.
 #include "hostbridge.h"
-#include "printlayouts.h"
 
 #include <dayplex/dayplex.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,62 +15,6 @@ namespace {
 
 const QDate kAnchor(2026, 12, 7);
 
-// The seeded appointments of the days, computed from the seed itself rather than by SQL:
-// a fresh database numbers them 1, 2, ... in seed order.
-QSet<QString> seededKeys(QDate first, QDate last, const QList<int> &participants = {})
-{
-    QSet<QString> keys;
-    const SeedData seed = makeSeedData(kAnchor);
-    for (int i = 0; i < seed.appointments.size(); ++i) {
-        const Appointment &a = seed.appointments.at(i);
-        const QDate startDay = Dayplex::toQDate(a.start);
-        const QDate endDay = Dayplex::toQDate(a.end);
-        if (startDay <= last && endDay >= first
-            && (participants.isEmpty() || participants.contains(a.participantId)))
-            keys.insert(HostBridge::appointmentKey(i + 1));
-    }
-    return keys;
-}
-
-// The printed view of a one-view layout on the job's A4 page, in printer pixels: top and
-// height of the view between the margins of the layout.
-struct PrintedView
-{
-    double top = 0;
-    double height = 0;
-};
-PrintedView a4View(const QString &layout)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(entryValue(layout, QStringLiteral("blnQuerformat")) == QLatin1String("-1")
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    const auto millimetres = [&layout](const char *key) {
-        return entryValue(layout, QLatin1String(key)).toDouble();
-    };
-    const double dpmm = printer.logicalDpiY() / 25.4;
-    const double margins = std::nearbyint((millimetres("lngRandOben") + millimetres("lngRandUnten")) * dpmm);
-    return {std::nearbyint(millimetres("lngRandOben") * dpmm),
-            std::nearbyint(printer.pageRect(QPrinter::DevicePixel).height() - margins)};
-}
-
-// Width and height of the first page of a PDF file, in points.
-QSizeF pdfPageSize(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QSizeF();
-    const QRegularExpressionMatch box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
-                                            .match(QString::fromLatin1(file.readAll()));
-    return box.hasMatch() ? QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble()) : QSizeF();
-}
-
-QSet<QString> keySet(const QString &joined)
-{
-    const QStringList keys = joined.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    return QSet<QString>(keys.begin(), keys.end());
-}
 
 } // namespace
 
@@ -95,106 +35,6 @@ private Q_SLOTS:
     {
         m_bridge.reset();
         m_db.reset();
-    }
-
-    void calendarGetsExactlyTheAskedDays_data()
-    {
-        QTest::addColumn<QDate>("first");
-        QTest::addColumn<int>("days");
-        QTest::newRow("one Wednesday") << QDate(2026, 12, 9) << 1;
-        QTest::newRow("work week") << QDate(2026, 12, 7) << 5;
-        QTest::newRow("week over a month end") << QDate(2026, 11, 26) << 7;
-        QTest::newRow("two weeks in the past") << QDate(2026, 11, 2) << 14;
-    }
-
-    // Catches a NeedDates answer that misses or adds appointments, or fills the wrong range.
-    void calendarGetsExactlyTheAskedDays()
-    {
-        QFETCH(QDate, first);
-        QFETCH(int, days);
-        Dayplex::ucAgenda view;
-        QList<QPair<double, double>> asked;
-        FillResult filled;
-        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
-                [&](double from, double to, const QString &fields) {
-                    asked.append({from, to});
-                    filled = m_bridge->fillCalendar(view, from, to, fields);
-                });
-        view.Enabled = true;
-        double last = Dayplex::toDate(kAnchor.addDays(30));
-        view.SetDisplayedRange(Dayplex::toDate(kAnchor.addDays(28)), &last, false, false);
-
-        last = Dayplex::toDate(first.addDays(days - 1));
-        view.SetDisplayedRange(Dayplex::toDate(first), &last, false, false);
-        QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked.last().first, Dayplex::toDate(first));
-        QCOMPARE(asked.last().second, Dayplex::toDate(first.addDays(days - 1)));
-        const QSet<QString> expected = seededKeys(first, first.addDays(days - 1));
-        QCOMPARE(filled.delivered, expected.size());
-        QCOMPARE(filled.skipped, 0);
-        const QString listed = view.TerminDSN();
-        QCOMPARE(keySet(listed), expected);
-        QCOMPARE(listed.count(QLatin1Char('|')), keySet(listed).size());
-    }
-
-    // Catches a participant filter that the calendar ignores.
-    void calendarHonoursTheFilter()
-    {
-        m_bridge->setParticipantFilter({3, 6});
-        QCOMPARE(m_bridge->participantFilter(), (QList<int>{3, 6}));
-        Dayplex::ucAgenda view;
-        connect(&view, &Dayplex::ucAgenda::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillCalendar(view, from, to, fields); });
-        view.Enabled = true;
-        const QDate first(2026, 12, 7);
-        double last = Dayplex::toDate(first.addDays(6));
-        view.SetDisplayedRange(Dayplex::toDate(first), &last, false, false);
-        QCOMPARE(keySet(view.TerminDSN()), seededKeys(first, first.addDays(6), {3, 6}));
-    }
-
-    // Catches Gantt rows outside the filter, appointments in the wrong row, and notes that block.
-    void ganttGetsFilteredRowsAndNotes()
-    {
-        const SeedData seed = makeSeedData(kAnchor);
-        auto timedOn = [&seed](double day, int participant) {
-            for (const Appointment &a : seed.appointments)
-                if (!a.allDay && std::floor(a.start) == day && a.participantId == participant)
-                    return std::optional<Appointment>(a);
-            return std::optional<Appointment>();
-        };
-        // A day with a home-office note of someone who also has a timed appointment, and a
-        // timed appointment of someone else.
-        std::optional<Appointment> note, own, other;
-        for (const Appointment &a : seed.appointments) {
-            if (!a.note)
-                continue;
-            own = timedOn(std::floor(a.start), a.participantId);
-            for (int p = 1; p <= 8 && !other; ++p)
-                if (p != a.participantId)
-                    other = timedOn(std::floor(a.start), p);
-            if (own && other) {
-                note = a;
-                break;
-            }
-            other.reset();
-        }
-        QVERIFY(note);
-        const QString shownKey = HostBridge::participantKey(note->participantId);
-        const QString hiddenKey = HostBridge::participantKey(other->participantId);
-        m_bridge->setParticipantFilter({note->participantId});
-
-        Dayplex::ctlGantt view;
-        connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillGantt(view, from, to, fields); });
-        view.Enabled = true;
-        const double day = std::floor(note->start);
-        double last = day;
-        view.SetDisplayedRange(day, &last, false, false);
-
-        QVERIFY(!view.isTerminFreiMerkmal(own->start, own->end, shownKey));
-        QVERIFY(view.isTerminFreiMerkmal(other->start, other->end, hiddenKey));
-        // The note covers the whole day and still leaves the early morning free.
-        QVERIFY(view.isTerminFreiMerkmal(day + 6.0 / 24, day + 7.0 / 24, shownKey));
     }
 
     // Catches an all-day absence that the free-slot search reads otherwise than both views draw
@@ -244,118 +84,7 @@ private Q_SLOTS:
         }
     }
 
-    void keys_data()
-    {
-        QTest::addColumn<QString>("dsn");
-        QTest::addColumn<qint64>("appointment");
-        QTest::addColumn<int>("participant");
-        QTest::newRow("appointment") << "T17" << qint64(17) << 0;
-        QTest::newRow("participant") << "P3" << qint64(0) << 3;
-        QTest::newRow("calendar holiday") << "4" << qint64(0) << 0;
-        QTest::newRow("Gantt holiday") << "4LEGALHOLIDY" << qint64(0) << 0;
-        QTest::newRow("Gantt holiday row") << "{1}" << qint64(0) << 0;
-        QTest::newRow("bare prefix") << "T" << qint64(0) << 0;
-        QTest::newRow("not a number") << "T1a" << qint64(0) << 0;
-        QTest::newRow("negative") << "T-5" << qint64(0) << 0;
-    }
-
-    // Catches keys of the views' own entries mistaken for database records.
-    void keys()
-    {
-        QFETCH(QString, dsn);
-        QFETCH(qint64, appointment);
-        QFETCH(int, participant);
-        QCOMPARE(HostBridge::appointmentId(dsn), appointment);
-        QCOMPARE(HostBridge::participantId(dsn), participant);
-    }
-
-    // Catches a lost, doubled or foreign participant in the Gantt's "|"-joined list.
-    void participantList()
-    {
-        QCOMPARE(HostBridge::participantIds(QStringLiteral("P1|P3")), (QList<int>{1, 3}));
-        QCOMPARE(HostBridge::participantIds(QStringLiteral("P2|{1}|P2|")), (QList<int>{2}));
-        QCOMPARE(HostBridge::participantIds(QString()), QList<int>());
-    }
-
-    void memo_data()
-    {
-        QTest::addColumn<QString>("fields");
-        QTest::addColumn<QString>("memo");
-        QTest::newRow("default field list") << "AKT_Merkmale, AKT_Notiz, AD_Name" << "Anna Becker: Urlaub";
-        QTest::newRow("subject first") << "AKT_Notiz,AKT_Merkmale" << "Urlaub: Anna Becker";
-        QTest::newRow("subject only") << "akt_notiz" << "Urlaub";
-        QTest::newRow("no subject field") << "AD_Name" << "Urlaub";
-        QTest::newRow("empty list") << "" << "Urlaub";
-    }
-
-    // Catches a field list ignored, misread or leaving the boxes blank.
-    void memo()
-    {
-        QFETCH(QString, fields);
-        QFETCH(QString, memo);
-        Appointment a;
-        a.text = QStringLiteral("Urlaub");
-        QCOMPARE(HostBridge::composeMemo(fields, a, QStringLiteral("Anna Becker")), memo);
-    }
-
-    // Catches shipped print layouts that leave the larger part of an A4 sheet to the all-day
-    // band: the time grid takes at least four fifths of the printed view.
-    void shippedSheetsGiveTheGridTheirHeight_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<QString>("layoutKey");
-        QTest::newRow("week sheet") << 7 << "strLayoutDruckWoche";
-        QTest::newRow("day sheet") << 1 << "strLayoutDruckTag";
-    }
-    void shippedSheetsGiveTheGridTheirHeight()
-    {
-        QFETCH(int, days);
-        QFETCH(QString, layoutKey);
-        Dayplex::ucAgenda view;
-        showShipped(view, days, &HostBridge::fillCalendar);
-        Dayplex::printNextJobToPdf(m_dir.filePath(QStringLiteral("sheet.pdf")));
-        view.PrintCalendar(false);
-
-        // The view was never shown: its geometry is still that of the printed view.
-        const PrintedView printed = a4View(entryValue(view.Options(), layoutKey));
-        const double grid = printed.top + printed.height - view.GetYErsteZeile();
-        QVERIFY2(grid >= 0.8 * printed.height, qPrintable(QString::number(grid / printed.height)));
-    }
-
-    // Catches a Gantt print in portrait, or one whose rows end high up on the page.
-    void shippedGanttPrintFillsALandscapePage()
-    {
-        Dayplex::ctlGantt view;
-        showShipped(view, 7, &HostBridge::fillGantt);
-        const QString pdf = m_dir.filePath(QStringLiteral("gantt.pdf"));
-        Dayplex::printNextJobToPdf(pdf);
-        view.PrintGantt(false);
-
-        const QSizeF page = pdfPageSize(pdf);
-        QVERIFY2(page.width() > page.height(), "portrait");
-        // As for the calendar, the geometry is that of the printed view.
-        const PrintedView printed = a4View(entryValue(view.Options(), QStringLiteral("strLayoutDruckGantt")));
-        const int rows = view.GetMerkmalIndex(qint32(printed.top + 0.96 * printed.height));
-        QCOMPARE(rows, int(m_db->participants().size()) + 1); // the holiday row first
-    }
-
 private:
-    // A view with the options a new database gives it, showing the days from the week after
-    // the seed's anchor, filled from the database.
-    template <typename View, typename Fill>
-    void showShipped(View &view, int days, Fill fill)
-    {
-        QCOMPARE(HostBridge::restoreOptions(view, QString()), QString());
-        connect(&view, &View::NeedDates, &view, [this, &view, fill](double from, double to, const QString &fields) {
-            (m_bridge.get()->*fill)(view, from, to, fields);
-        });
-        view.setAlignOnWeekday(2);
-        view.Enabled = true;
-        const double first = Dayplex::toDate(kAnchor.addDays(7));
-        double last = first + days - 1;
-        view.SetDisplayedRange(first, &last, false, true);
-    }
-
     QTemporaryDir m_dir;
     int m_counter = 0;
     std::unique_ptr<Database> m_db;

@@ -170,37 +170,6 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
     }
 
-    // Catches a form save that overwrites the other desk's change without asking, or one that
-    // loses what was typed when the user keeps it.
-    void conflictingFormSave()
-    {
-        m_answer = true;
-        const QString typed = QStringLiteral("Abnahme Lindner AG, zweiter Termin");
-        m_window->setDialogRunner([&](QDialog &dialog) {
-            dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->setText(typed);
-            otherDesk(m_url, {QStringLiteral("move"), QString::number(m_moved), iso(at(kWeek.addDays(4), 10)),
-                              iso(at(kWeek.addDays(4), 11))});
-            return int(AppointmentDialog::Saved);
-        });
-        m_window->openAppointment(HostBridge::appointmentKey(m_moved));
-        QCOMPARE(m_questions.size(), 1);
-        QVERIFY2(m_questions.first().contains(QStringLiteral("Fr., 11.12.2026 10:00–11:00")), qPrintable(m_questions.first()));
-        QVERIFY(m_questions.first().contains(typed));
-        QCOMPARE(m_db->appointment(m_moved)->text, typed);
-    }
-
-    // Catches a move of a row another desk deleted that writes it back or fails without a word.
-    void moveOfARowDeletedElsewhere()
-    {
-        QVERIFY(otherDesk(m_url, {QStringLiteral("delete"), QString::number(m_moved)}) > 0);
-        const int count = m_db->appointmentCount();
-        m_window->moveAppointment(HostBridge::appointmentKey(m_moved), at(kWeek.addDays(2), 14), at(kWeek.addDays(2), 15));
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages.first().contains(QStringLiteral("gelöscht")), qPrintable(m_messages.first()));
-        QCOMPARE(m_db->appointmentCount(), count);
-        QVERIFY(!m_db->appointment(m_moved));
-    }
-
     // Catches a server that goes away mid-session: more than one message, the typed form
     // lost, no reconnection when the server is back, or no live refresh afterwards.
     void serverStoppedAndStartedMidSession()

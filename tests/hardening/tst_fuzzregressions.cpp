@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include "support/testmain.h"
 
 namespace {
 
@@ -134,5 +135,5 @@ void tst_FuzzRegressions::keptCallProgramRunsClean()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
-QTEST_MAIN(tst_FuzzRegressions)
+DAYPLEX_TEST_MAIN(tst_FuzzRegressions)
 #include "tst_fuzzregressions.moc"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -58,5 +59,5 @@ void tst_SoakFindings::pageTurnWithFocusedMonth()
     QCOMPARE(dropDown.firstMonth(), before.addMonths(pages * across * down));
 }
 
-QTEST_MAIN(tst_SoakFindings)
+DAYPLEX_TEST_MAIN(tst_SoakFindings)
 #include "tst_soakfindings.moc"

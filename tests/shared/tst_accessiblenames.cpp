@@ -2,6 +2,7 @@
 #include "support/testing.h"
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -69,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_AccessibleNames)
+DAYPLEX_TEST_MAIN(tst_AccessibleNames)
 #include "tst_accessiblenames.moc"

@@ -4,6 +4,7 @@
 #include "shared/leadingnumber.h"
 
 #include <QtTest>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -63,5 +64,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_DefaultOptions)
+DAYPLEX_TEST_MAIN(tst_DefaultOptions)
 #include "tst_defaultoptions.moc"

@@ -1,6 +1,6 @@
 // The library's own texts in the application's UI language: the German source texts for a
 // German UI language and for the C locale, the English catalogue for any other. One dialog, one
-// menu and one question show the language chosen; an application's translator wins.
+// menu and one question show the language chosen.
 #include "dialogs/ccommoncalendar.h"
 #include "dialogs/cfrmconfigcalendar.h"
 #include "shared/uitext.h"
@@ -11,9 +11,9 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
-#include <QTranslator>
 #include <QtTest>
 #include "support/testing.h"
+#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -51,18 +51,6 @@ QString changeQuestion(ucAgenda &agenda)
                                         startOrig, endOrig, &agenda);
     return answers.texts().value(0);
 }
-
-// An application's own catalogue for the calendar's "Heute".
-class HostTranslator : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *sourceText, const char *, int) const override
-    {
-        return qstrcmp(context, "Dayplex::ucAgenda") == 0 && qstrcmp(sourceText, "Heute") == 0
-                   ? QStringLiteral("Aujourd'hui")
-                   : QString();
-    }
-};
 
 } // namespace
 
@@ -134,27 +122,7 @@ private slots:
         QCOMPARE(changeQuestion(agenda), question);
     }
 
-    // The application's translator was installed first here; it still wins, in both languages.
-    void applicationTranslatorWins_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
-        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedKingdom);
-    }
-
-    void applicationTranslatorWins()
-    {
-        QFETCH(QLocale, locale);
-        HostTranslator host;
-        QCoreApplication::installTranslator(&host);
-        QLocale::setDefault(locale);
-        chooseUiLanguage(QLocale());
-        ucAgenda agenda;
-        const QStringList texts = menuTexts(agenda);
-        QCoreApplication::removeTranslator(&host);
-        QCOMPARE(texts.value(0), QStringLiteral("Aujourd'hui"));
-    }
 };
 
-QTEST_MAIN(tst_UiText)
+DAYPLEX_TEST_MAIN(tst_UiText)
 #include "tst_uitext.moc"

@@ -1,13 +1,14 @@
 #ifndef DAYPLEX_TESTING_H
 #define DAYPLEX_TESTING_H
 
-// Helpers every suite shares: dates written as on a calendar, the error number of a call, and
-// an answering prompt handler that puts the previous one back.
+// Helpers every suite shares: dates written as on a calendar, the error number of a call, an
+// answering prompt handler that puts the previous one back, and pictures kept for a look.
 #include <dayplex/dates.h>
 #include <dayplex/error.h>
 #include <dayplex/modal.h>
 
 #include <QDate>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,14 @@ inline int errorNumber(const std::function<void()> &call)
         return error.number();
     }
     return 0;
+}
+
+// Saves the picture as NAME.png in the folder DAYPLEX_PICTURES names, if it names one.
+inline void keepPicture(const QImage &image, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("DAYPLEX_PICTURES");
+    if (!dir.isEmpty())
+        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 // Answers every question with `yes` and keeps what was asked, while it lives.

@@ -6,6 +6,7 @@
 
 #include <QtTest>
 #include <memory>
+#include "support/testmain.h"
 
 using namespace Dayplex;
 
@@ -48,13 +49,7 @@ class tst_Intellimouse : public QObject
 private slots:
     void decodeWheelMessage_data();
     void decodeWheelMessage();
-    void wheelEventToMessage_data();
-    void wheelEventToMessage();
     void watchedWindowRaisesWheel();
-    void wheelOfAChildReachesTheWindow();
-    void hwndDetaches_data();
-    void hwndDetaches();
-    void windowDestroyedBeforeTheControl();
     void controlDestroyedBeforeTheWindow();
     void failingHandlerLeavesTheWindowWorking();
 };
@@ -90,48 +85,6 @@ void tst_Intellimouse::decodeWheelMessage()
     QCOMPARE(spy.first(), expected);
 }
 
-// A Qt wheel event becomes the platform's message: buttons and modifiers as key flags, the
-// vertical angle as the delta, the global position as screen coordinates.
-void tst_Intellimouse::wheelEventToMessage_data()
-{
-    QTest::addColumn<QPoint>("global");
-    QTest::addColumn<int>("delta");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<qint32>("w");
-    QTest::addColumn<qint32>("l");
-    QTest::newRow("plain notch") << QPoint(640, 480) << 120 << 0 << 0 << makeLong(0, 120) << makeLong(640, 480);
-    QTest::newRow("towards the user with control")
-        << QPoint(10, 20) << -120 << 0 << int(Qt::ControlModifier) << makeLong(8, -120) << makeLong(10, 20);
-    QTest::newRow("left and middle button, shift")
-        << QPoint(0, 0) << 240 << int(Qt::LeftButton | Qt::MiddleButton) << int(Qt::ShiftModifier)
-        << makeLong(1 | 16 | 4, 240) << 0;
-    QTest::newRow("right button and control")
-        << QPoint(0, 0) << 120 << int(Qt::RightButton) << int(Qt::ControlModifier) << makeLong(2 | 8, 120) << 0;
-    QTest::newRow("left of the primary screen") << QPoint(-1920, -5) << 120 << 0 << 0 << makeLong(0, 120)
-                                                << makeLong(-1920, -5);
-    QTest::newRow("high-resolution wheel keeps its small delta") << QPoint(1, 1) << 15 << 0 << 0
-                                                                  << makeLong(0, 15) << makeLong(1, 1);
-    QTest::newRow("beyond 16 bits is clamped") << QPoint(40000, -40000) << 100000 << 0 << 0
-                                               << makeLong(0, 32767) << makeLong(32767, -32768);
-}
-
-void tst_Intellimouse::wheelEventToMessage()
-{
-    QFETCH(QPoint, global);
-    QFETCH(int, delta);
-    QFETCH(int, buttons);
-    QFETCH(int, modifiers);
-    QFETCH(qint32, w);
-    QFETCH(qint32, l);
-    const QWheelEvent event(QPointF(1, 1), QPointF(global), QPoint(), QPoint(0, delta),
-                            Qt::MouseButtons(buttons), Qt::KeyboardModifiers(modifiers),
-                            Qt::NoScrollPhase, false);
-    const WheelMessage message = toWheelMessage(event);
-    QCOMPARE(message.w, w);
-    QCOMPARE(message.l, l);
-}
-
 // A wheel event sent to the window given to hwnd raises Wheel once, with converted values,
 // and the window still sees the event.
 void tst_Intellimouse::watchedWindowRaisesWheel()
@@ -147,62 +100,6 @@ void tst_Intellimouse::watchedWindowRaisesWheel()
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.first(), wheelValues(8, -120, -30, 700));
     QVERIFY(control.isHidden());
-}
-
-// A child that does not use the wheel passes the event on to its window, and that turn counts.
-void tst_Intellimouse::wheelOfAChildReachesTheWindow()
-{
-    QWidget window;
-    auto *child = new QWidget(&window);
-    child->setGeometry(10, 10, 50, 50);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    turnWheel(child, {QPoint(100, 100), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(spy.size(), 1);
-}
-
-// 0 and handles of no window of the application stop the reporting; setting the same window
-// twice does not report each turn twice.
-void tst_Intellimouse::hwndDetaches_data()
-{
-    QTest::addColumn<int>("then"); // 0: hwnd 0, 1: unknown handle, 2: the same window again
-    QTest::addColumn<int>("expected");
-    QTest::newRow("hwnd 0") << 0 << 0;
-    QTest::newRow("unknown handle") << 1 << 0;
-    QTest::newRow("same window again") << 2 << 1;
-}
-
-void tst_Intellimouse::hwndDetaches()
-{
-    QFETCH(int, then);
-    QFETCH(int, expected);
-    QWidget window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    const WId unknown = window.winId() + 0x7FFF;
-    control.setHwnd(then == 0 ? WId(0) : then == 1 ? unknown : window.winId());
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(spy.size(), expected);
-}
-
-// The window may go first: the control must neither crash nor keep a dangling pointer.
-void tst_Intellimouse::windowDestroyedBeforeTheControl()
-{
-    auto window = std::make_unique<QWidget>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto control = std::make_unique<ctlIntellimouse>();
-    control->setHwnd(window->winId());
-    window.reset();
-    QVERIFY(ctlIntellimousePrivate::get(control.get())->watched() == nullptr);
-    control->setHwnd(0);
-    control.reset();
 }
 
 // The control may go first: the window's later wheel events must not reach a dead filter.
@@ -243,5 +140,5 @@ void tst_Intellimouse::failingHandlerLeavesTheWindowWorking()
     QCOMPARE(window.wheels, 1);
 }
 
-QTEST_MAIN(tst_Intellimouse)
+DAYPLEX_TEST_MAIN(tst_Intellimouse)
 #include "tst_intellimouse.moc"

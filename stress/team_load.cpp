@@ -5,7 +5,7 @@
 // was lost and that all desks show the same data, and prints the median and the 95th percentile.
 //   team_load [SECONDS [DESKS]]
 #include "mainwindow.h"
-#include "../app/pgserver.h"
+#include "../tests/app/pgserver.h"
 
 #include <dayplex/dayplex.h>
 

@@ -10,7 +10,7 @@
 #include "dialogs/modaldialog.h"
 #include "gantt/ctlgantt_p.h"
 #include "shared/ctools.h"
-#include "../support/pickableactions.h"
+#include "../tests/support/pickableactions.h"
 
 #include <dayplex/dayplex.h>
 

@@ -1,0 +1,249 @@
+// The calendar through the public API only, as a host that links the shared library uses it:
+// its store, basic members, the host protocol, pictures and cursors.
+#include <dayplex/dayplex.h>
+
+#include <QSignalSpy>
+#include <QtTest>
+#include "support/testing.h"
+#include "support/testmain.h"
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+Date at(int y, int m, int d, int h, int min, double sec = 0) { return day(y, m, d) + (h * 3600 + min * 60 + sec) / 86400.0; }
+
+constexpr Date kMinutes30 = 30.0 / 1440.0;
+
+// Shows seven days from Monday 2024-03-04 without asking a host.
+void showWeek(ucAgenda &agenda)
+{
+    double last = day(2024, 3, 10);
+    agenda.SetDisplayedRange(day(2024, 3, 4), &last, false, false);
+}
+
+void addTimed(ucAgenda &agenda, const QString &dsn, Date start, Date end, bool readOnly = false)
+{
+    agenda.AddDate(dsn, QStringLiteral("Termin ") + dsn, start, end, false, 0, false, 0xFFFF,
+                   readOnly);
+}
+
+// One text entry of a container string.
+QString textEntry(const QString &key, const QString &text)
+{
+    return QStringLiteral("%1:s%2=%3\n").arg(key).arg(text.size()).arg(text);
+}
+
+struct Entry
+{
+    const char *dsn;
+    Date start, end;
+};
+using Entries = QVector<Entry>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Entries)
+
+class tst_ucAgenda : public QObject
+{
+    Q_OBJECT
+
+private slots:
+
+    // TerminDSN lists keys of the displayed week in store order, with the half-open day limits.
+    void terminDsn_data()
+    {
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<QString>("expected");
+        const Date tue9 = at(2024, 3, 5, 9, 0), tue10 = at(2024, 3, 5, 10, 0);
+        QTest::newRow("two inside, in store order")
+            << Entries{{"A", tue9, tue10}, {"B", at(2024, 3, 4, 8, 0), at(2024, 3, 4, 9, 0)}} << "A|B|";
+        QTest::newRow("ends at midnight of the first day: outside")
+            << Entries{{"A", at(2024, 3, 3, 22, 0), day(2024, 3, 4)}} << "";
+        QTest::newRow("starts at midnight after the last day: outside")
+            << Entries{{"A", day(2024, 3, 11), at(2024, 3, 11, 1, 0)}} << "";
+        QTest::newRow("all-day entry of one displayed day") << Entries{{"A", day(2024, 3, 6), day(2024, 3, 6)}} << "A|";
+    }
+    void terminDsn()
+    {
+        QFETCH(Entries, entries);
+        QFETCH(QString, expected);
+        ucAgenda agenda;
+        showWeek(agenda);
+        for (const Entry &e : entries)
+            addTimed(agenda, QString::fromLatin1(e.dsn), e.start, e.end);
+        // A holiday inside the week never counts.
+        agenda.AddDate(QStringLiteral("1"), QStringLiteral("Feiertag"), day(2024, 3, 5),
+                       day(2024, 3, 5), true, 0, false, 0, true, true);
+        QCOMPARE(agenda.TerminDSN(), expected);
+    }
+
+    // Selection by key skips read-only entries and holidays and takes the first writable match.
+    void selectedDate_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expectedKey");
+        QTest::addColumn<Date>("expectedCurrent");
+        QTest::addColumn<bool>("timeSelectionKept");
+
+        QTest::newRow("writable") << "W" << "W" << at(2024, 3, 4, 9, 0) << false;
+        QTest::newRow("read-only selects nothing") << "R" << "" << at(2024, 3, 6, 10, 0) << true;
+        QTest::newRow("duplicate: first writable one")
+            << "D" << "D" << at(2024, 3, 8, 14, 0) << false;
+    }
+    void selectedDate()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, expectedKey);
+        QFETCH(Date, expectedCurrent);
+        QFETCH(bool, timeSelectionKept);
+
+        ucAgenda agenda;
+        showWeek(agenda);
+        addTimed(agenda, QStringLiteral("W"), at(2024, 3, 4, 9, 0), at(2024, 3, 4, 10, 0));
+        addTimed(agenda, QStringLiteral("R"), at(2024, 3, 5, 9, 0), at(2024, 3, 5, 10, 0), true);
+        addTimed(agenda, QStringLiteral("D"), at(2024, 3, 7, 9, 0), at(2024, 3, 7, 10, 0), true);
+        addTimed(agenda, QStringLiteral("D"), at(2024, 3, 8, 14, 0), at(2024, 3, 8, 15, 0));
+        agenda.AddDate(QStringLiteral("1"), QStringLiteral("Feiertag"), day(2024, 3, 9),
+                       day(2024, 3, 9), true, 0, false, 0, true, true);
+        agenda.setSelectionStart(at(2024, 3, 6, 10, 0));
+
+        agenda.setSelectedDate(key);
+        QCOMPARE(agenda.SelectedDate(), expectedKey);
+        QCOMPARE(agenda.CurrentDate(), expectedCurrent);
+        QCOMPARE(agenda.SelectionStart() > 0, timeSelectionKept);
+    }
+
+    // The host is asked once for uncovered days, not again inside its range, again after Refresh.
+    void needDatesProtocol()
+    {
+        ucAgenda agenda;
+        QSignalSpy spy(&agenda, &ucAgenda::NeedDates);
+        connect(&agenda, &ucAgenda::NeedDates, &agenda, [&](double from, double to, const QString &) {
+            agenda.SetFilledRange(from - 7, to + 7);
+            addTimed(agenda, QStringLiteral("A"), at(2024, 3, 5, 9, 0), at(2024, 3, 5, 10, 0));
+        });
+        agenda.Enabled = true;
+        showWeek(agenda);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toDouble(), day(2024, 3, 4));
+        QCOMPARE(spy.at(0).at(1).toDouble(), day(2024, 3, 10));
+        QCOMPARE(spy.at(0).at(2).toString(), QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name"));
+        QCOMPARE(agenda.TerminDSN(), QStringLiteral("A|"));
+
+        agenda.SetDisplayedRange(day(2024, 3, 11)); // inside the filled range
+        QCOMPARE(spy.count(), 1);
+        agenda.SetDisplayedRange(day(2024, 3, 20)); // leaves it
+        QCOMPARE(spy.count(), 2);
+        agenda.Refresh();
+        QCOMPARE(spy.count(), 3);
+        QCOMPARE(agenda.FirstDay(), day(2024, 3, 20));
+    }
+
+    // The screen layout sets raster, first time and cell heights, repairing unusable values.
+    void optionsApplyLayout_data()
+    {
+        QTest::addColumn<QString>("raster");
+        QTest::addColumn<Date>("startTime");
+        QTest::addColumn<int>("cellRows");
+        QTest::addColumn<int>("bandRows");
+        QTest::addColumn<Date>("expectedRaster");
+        QTest::addColumn<Date>("expectedFirstTime");
+        QTest::addColumn<int>("expectedLastRow");
+        QTest::addColumn<int>("expectedCellRows");
+        QTest::addColumn<int>("expectedBandRows");
+
+        QTest::newRow("15 minutes, 08:10 rounds down") << "15 Minuten" << 8 / 24.0 + 10 / 1440.0 << 4 << 2
+                                                       << 15 / 1440.0 << 8 / 24.0 << 95 << 4 << 2;
+        QTest::newRow("7.5 minutes round to 8, which divide the day") << "7.5 Minuten" << 7.2 / 24.0 << 1 << 1
+                                                                      << 8 / 1440.0 << 7.2 / 24.0 << 179 << 1 << 1;
+        QTest::newRow("zero minutes repaired") << "0 Minuten" << 8 / 24.0 << 4 << 1 << 30 / 1440.0 << 8 / 24.0 << 47 << 4 << 1;
+        QTest::newRow("heights below one stored as one") << "30 Minuten" << 8 / 24.0 << 0 << -3 << 30 / 1440.0 << 8 / 24.0 << 47 << 1 << 1;
+    }
+    void optionsApplyLayout()
+    {
+        QFETCH(QString, raster);
+        QFETCH(Date, startTime);
+        QFETCH(int, cellRows);
+        QFETCH(int, bandRows);
+        QFETCH(Date, expectedRaster);
+        QFETCH(Date, expectedFirstTime);
+        QFETCH(int, expectedLastRow);
+        QFETCH(int, expectedCellRows);
+        QFETCH(int, expectedBandRows);
+
+        // A layout written the way the layout dialog writes it: numbers as text.
+        QString layout = QStringLiteral("cContainer 1\n");
+        layout += textEntry(QStringLiteral("strAufloesung"), raster);
+        layout += QStringLiteral("timeStartZeit:d=%1\n").arg(startTime, 0, 'g', 17);
+        layout += textEntry(QStringLiteral("lngHoeheTerminzelle"), QString::number(cellRows));
+        layout += textEntry(QStringLiteral("lngHoeheTagestermin"), QString::number(bandRows));
+        const QString options = QStringLiteral("cContainer 1\n")
+                                + textEntry(QStringLiteral("strLayoutScreenCalendar"), layout);
+        ucAgenda agenda;
+        agenda.setOptions(options);
+        QVERIFY(qAbs(agenda.TimeRaster() - expectedRaster) < 1e-12);
+        QVERIFY(qAbs(agenda.FirstTime() - expectedFirstTime) < 1e-9);
+        QCOMPARE(agenda.GetZeilenIndex(23 / 24.0 + 59 / 1440.0), expectedLastRow);
+        QCOMPARE(agenda.MinDateHeight(), expectedCellRows);
+        QCOMPARE(agenda.DayInfoHeight(), expectedBandRows);
+    }
+
+    // Catches a picture size the view cannot paint coming back as a blank image, and a HiDPI
+    // picture that is not twice the pixels or loses its ratio; the limit is the Gantt's.
+    void paintToImageSizes_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QSize>("pixels"); // empty: no picture
+        QTest::newRow("normal") << QSize(640, 480) << 1.0 << QSize(640, 480);
+        QTest::newRow("9000 x 9000, more than 2^26 pixels") << QSize(9000, 9000) << 1.0 << QSize(0, 0);
+        QTest::newRow("HiDPI") << QSize(400, 300) << 2.0 << QSize(800, 600);
+        QTest::newRow("HiDPI beyond the limit") << QSize(5000, 5000) << 2.0 << QSize(0, 0);
+        QTest::newRow("ratio not a number") << QSize(400, 300) << qQNaN() << QSize(0, 0);
+    }
+    void paintToImageSizes()
+    {
+        QFETCH(QSize, size);
+        QFETCH(qreal, ratio);
+        QFETCH(QSize, pixels);
+        ucAgenda agenda;
+        showWeek(agenda);
+        const QImage image = agenda.paintToImage(size, ratio);
+        QCOMPARE(image.size(), pixels);
+        if (image.isNull())
+            return;
+        QCOMPARE(image.devicePixelRatio(), ratio);
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 5)
+            for (int x = 0; x < image.width(); x += 5)
+                colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 3, "the picture is practically blank");
+    }
+
+    // The cursor pictures are compiled into the shared library; a host that loads it gets them.
+    void cursorsComeWithTheLibrary_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPoint>("hotSpot");
+        QTest::newRow("SIZEN") << "SIZEN" << QPoint(15, 0);
+        QTest::newRow("SizeS") << "SizeS" << QPoint(15, 31);
+    }
+    void cursorsComeWithTheLibrary()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPoint, hotSpot);
+        ucAgenda agenda;
+        QVariantList args{name};
+        Dispatch::invoke(&agenda, QStringLiteral("MousePointer"), Dispatch::Call::Method, args);
+        QWidget *pic = agenda.findChild<QWidget *>(QStringLiteral("pic"));
+        QVERIFY(pic);
+        QCOMPARE(pic->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(pic->cursor().hotSpot(), hotSpot);
+    }
+};
+
+DAYPLEX_TEST_MAIN(tst_ucAgenda)
+#include "tst_ucagenda.moc"
