@@ -7,6 +7,7 @@
 #include "gantt/ganttinteraction.h"
 #include "calendar/hittest.h"
 #include "shared/toolbox.h"
+#include "support/calendarweek.h"
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -43,54 +44,10 @@ QStringList pressEach(const QString &keys, Press press)
     return log;
 }
 
-// The calendar's week from 08:00 on 1000 x 700 pixels with a 30-minute raster: A Monday
-// 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all day Tuesday, the holiday
-// Good Friday.
-struct Week
+// The shared week (A Monday 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all
+// day Tuesday, the holiday Good Friday).
+struct Week : CalendarWeek
 {
-    AppointmentStore store;
-    CellMatrix matrix;
-    CalendarGrid grid;
-    CalendarStyle style;
-    CalendarScene scene;
-    CalendarGesture gesture;
-    Date selectionStart = 0, selectionEnd = 0;
-    qint32 selected = 0;
-
-    Week()
-    {
-        grid.firstDay = kMonday;
-        grid.lastDay = kMonday + 6;
-        grid.setRaster(30 * kOneMinute);
-        grid.firstTime = hm(8, 0);
-        grid.dayInfoHeight = 2;
-        matrix.rebuild(7, grid.lastRow + 1);
-        store.add("A", "A", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0, false, false);
-        store.add("B", "B", kMonday + 1 + hm(10, 15), kMonday + 1 + hm(11, 0), false, 0, false, 0, false, false);
-        store.add("R", "R", kMonday + 2 + hm(13, 0), kMonday + 2 + hm(14, 0), false, 0, false, 0, true, false);
-        store.add("T", "T", kMonday + 1, kMonday + 1, true, 0, false, 0, false, false);
-        store.add("9", "Karfreitag", kMonday + 4, kMonday + 4, true, 0, false, 0, true, true);
-        paint();
-    }
-    void paint()
-    {
-        SceneInput in(store, matrix, grid, style);
-        in.area = QRect(0, 0, 1000, 700);
-        in.charWidth = 8;
-        in.charHeight = 16;
-        in.selectedIndex = selected;
-        scene = computeCalendarScene(in);
-    }
-    GestureView view() const
-    {
-        GestureView v(scene, store, grid);
-        v.selectionStart = selectionStart;
-        v.selectionEnd = selectionEnd;
-        v.selectedIndex = selected;
-        v.surfaceWidth = 1000;
-        v.surfaceHeight = 700;
-        return v;
-    }
     // What lies at a point a menu opens at: an appointment's key or a cell's time.
     QString at(QPoint p) const
     {

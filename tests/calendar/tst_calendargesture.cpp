@@ -3,6 +3,7 @@
 #include "calendar/calendargesture.h"
 #include <dayplex/kalenderobjekttyp.h>
 #include "shared/toolbox.h"
+#include "support/calendarweek.h"
 #include "support/testing.h"
 
 #include <QtTest>
@@ -16,62 +17,10 @@ namespace {
 const Date kMonday = day(2024, 3, 25);
 const char *const kDays[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
 
-// 25 to 31 March 2024 on 1000 x 700 pixels in characters of 8 x 16 (rows of 24 pixels, a band
-// of two rows, the grid from 08:00 at y 77), a 30-minute raster, and five entries: A Monday
-// 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday 13:00-14:00, T all day Tuesday, and
-// the holiday H on Friday.
-struct Week
+// The shared week, with a log of what the control is asked to do.
+struct Week : CalendarWeek
 {
-    AppointmentStore store;
-    CellMatrix matrix;
-    CalendarGrid grid;
-    CalendarStyle style;
-    Date selectionStart = 0, selectionEnd = 0;
-    qint32 selected = 0;
-    CalendarScene scene;
-    CalendarGesture gesture;
     QStringList log;
-
-    Week()
-    {
-        grid.firstDay = kMonday;
-        grid.lastDay = kMonday + 6;
-        grid.setRaster(30 * kOneMinute);
-        grid.firstTime = hm(8, 0);
-        grid.dayInfoHeight = 2;
-        matrix.rebuild(7, grid.lastRow + 1);
-        add("A", kMonday + hm(9, 0), kMonday + hm(10, 30), false, false);
-        add("B", kMonday + 1 + hm(10, 15), kMonday + 1 + hm(11, 0), false, false);
-        add("R", kMonday + 2 + hm(13, 0), kMonday + 2 + hm(14, 0), false, true);
-        add("T", kMonday + 1, kMonday + 1, true, false);
-        store.add("9", "Karfreitag", kMonday + 4, kMonday + 4, true, 0, false, 0, true, true);
-        paint();
-    }
-    void add(const char *dsn, Date from, Date to, bool allDay, bool readOnly)
-    {
-        store.add(dsn, dsn, from, to, allDay, 0, false, 0, readOnly, false);
-    }
-    void paint()
-    {
-        SceneInput in(store, matrix, grid, style);
-        in.area = QRect(0, 0, 1000, 700);
-        in.charWidth = 8;
-        in.charHeight = 16;
-        in.selectionStart = selectionStart;
-        in.selectionEndSlot = selectionEnd;
-        in.selectedIndex = selected;
-        scene = computeCalendarScene(in);
-    }
-    GestureView view() const
-    {
-        GestureView v(scene, store, grid);
-        v.selectionStart = selectionStart;
-        v.selectionEnd = selectionEnd;
-        v.selectedIndex = selected;
-        v.surfaceWidth = 1000;
-        v.surfaceHeight = 700;
-        return v;
-    }
 
     static QString when(Date d)
     {
