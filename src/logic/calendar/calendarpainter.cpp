@@ -10,8 +10,6 @@ namespace Dayplex {
 
 namespace {
 
-constexpr qint32 kLineColour = 0x000000;
-
 class Painter
 {
 public:

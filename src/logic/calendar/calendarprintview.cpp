@@ -1,6 +1,7 @@
 #include "calendar/calendarprintview.h"
 
 #include "shared/cdc.h"
+#include "shared/drawconstants.h"
 #include "shared/toolbox.h"
 #include "shared/germanformat.h"
 #include "shared/rounding.h"
@@ -11,8 +12,6 @@
 namespace Dayplex {
 
 namespace {
-
-constexpr qint32 kAlignCentreTop = 3;
 
 Date firstOfMonth(Date date)
 {

@@ -1,5 +1,6 @@
 #include "calendar/calendarscene.h"
 
+#include "shared/drawconstants.h"
 #include "shared/germanformat.h"
 #include "shared/rounding.h"
 #include "shared/toolbox.h"
@@ -13,14 +14,8 @@ namespace Dayplex {
 
 namespace {
 
-constexpr qint32 kLineColour = 0x000000;
-constexpr qint32 kWhite = 0xFFFFFF;
-constexpr qint32 kGrey = 0x808080;
-constexpr qint32 kRed = 0x0000FF;
 constexpr Date kTenSeconds = 10 * kOneSecond;
 constexpr Date kTwentySeconds = 20 * kOneSecond;
-constexpr qint32 kAlignCentre = 0;
-constexpr qint32 kAlignLeftTop = 4;
 
 // Clip rectangles travel as their four edges, the way SetClipRec takes them.
 QRect edges(qint32 x1, qint32 y1, qint32 x2, qint32 y2)

@@ -6,6 +6,7 @@
 #include "calendar/calendarstyle.h"
 #include "calendar/cellmatrix.h"
 #include "calendar/hitregion.h"
+#include "shared/drawconstants.h"
 
 #include <QRect>
 #include <QRegion>
@@ -16,6 +17,9 @@
 #include <optional>
 
 namespace Dayplex {
+
+// The calendar's frames and grid lines.
+constexpr qint32 kLineColour = kBlack;
 
 // A cell framed by one line: the frame colour fills its rectangle, the fill colour its inside,
 // and the caption sits at its alignment in the text colour.

@@ -2,6 +2,7 @@
 
 #include "shared/boxinsides.h"
 #include "shared/cdc.h"
+#include "shared/drawconstants.h"
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
 
@@ -15,12 +16,6 @@
 namespace Dayplex {
 
 namespace {
-
-constexpr qint32 kWhite = 0xFFFFFF;
-constexpr qint32 kBlack = 0x000000;
-constexpr qint32 kRed = 0x0000FF;
-constexpr qint32 kAlignCentre = 0;
-constexpr qint32 kAlignLeft = 1;
 
 qint32 checked(qint64 value)
 {

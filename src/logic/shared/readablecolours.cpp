@@ -1,6 +1,7 @@
 #include "shared/readablecolours.h"
 
 #include "shared/cdc.h"
+#include "shared/drawconstants.h"
 
 #include <QColor>
 #include <algorithm>
@@ -48,8 +49,6 @@ qint32 mix(qint32 a, qint32 b, double t)
            | (channel(ca.blue(), cb.blue()) << 16);
 }
 
-constexpr qint32 kBlack = 0x000000;
-constexpr qint32 kWhite = 0xFFFFFF;
 constexpr int kSteps = 20;
 
 } // namespace

@@ -75,13 +75,19 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
     }
     const bool onlySelection = kept.valid && kept.key.sameButSelection(key);
     QFont font = settings.style.font;
-    CalendarScene next;
-    std::optional<QRegion> changed;
-    {
+    // Draws on the kept image through a cDC set up as for the screen, within clip if given.
+    const auto onImage = [&](const QRegion *clip, const auto &draw) {
         QPainter painter(&kept.image);
+        if (clip)
+            painter.setClipRegion(*clip);
         cDC dc;
         dc.Initialize(&painter, area.width(), area.height(), false);
         dc.setFont(&font);
+        draw(dc);
+    };
+    CalendarScene next;
+    std::optional<QRegion> changed;
+    onImage(nullptr, [&](cDC &dc) {
         next = computeScene(dc, area, dc.textWidth(QStringLiteral("w")),
                             dc.textHeight(QStringLiteral("Wy")), false,
                             onlySelection ? &scene : nullptr);
@@ -91,16 +97,10 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
             paintCalendar(dc, next, false, nullptr, &insides);
             insides.sweep();
         }
-    }
-    if (changed && !changed->isEmpty()) {
-        // Only the cells whose colours changed, and what lies on them, are painted again.
-        QPainter painter(&kept.image);
-        painter.setClipRegion(*changed);
-        cDC dc;
-        dc.Initialize(&painter, area.width(), area.height(), false);
-        dc.setFont(&font);
-        paintCalendar(dc, next, false, &*changed, &insides);
-    }
+    });
+    // Only the cells whose colours changed, and what lies on them, are painted again.
+    if (changed && !changed->isEmpty())
+        onImage(&*changed, [&](cDC &dc) { paintCalendar(dc, next, false, &*changed, &insides); });
     kept.unshown += changed ? *changed : QRegion(area);
     scene = std::move(next);
     kept.key = key;
