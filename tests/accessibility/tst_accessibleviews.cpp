@@ -107,7 +107,8 @@ struct Views
         if (w == before || w == after)
             return w->objectName();
         const bool ofGantt = w == surface(true);
-        return (ofGantt ? "gantt " : "calendar ") + view(ofGantt)->property("SelectedDate").toString();
+        const QString selected = view(ofGantt)->property("SelectedDate").toString();
+        return (ofGantt ? "gantt " : "calendar ") + selected;
     }
 
     QVector<Entry> data;

@@ -184,7 +184,8 @@ private slots:
         const QString a = "ucAgenda", g = "ctlGantt";
         QTest::newRow("ucAgenda.DateChanged") << a << "DateChanged" << 1 << changed << changedArgs;
         QTest::newRow("ucAgenda.NeedDates") << a << "NeedDates" << 2 << need << needArgs;
-        QTest::newRow("ctlGantt.NeedDates: its own number") << g << "NeedDates" << 5 << need << needArgs;
+        QTest::newRow("ctlGantt.NeedDates: its own number") << g << "NeedDates" << 5 << need
+                                                            << needArgs;
         QTest::newRow("ctlIntellimouse.Wheel") << "ctlIntellimouse" << "Wheel" << 1
                                                << B{"key", "delta", "x", "y"} << L{1, -120, 10, 20};
     }

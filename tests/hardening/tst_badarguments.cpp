@@ -242,7 +242,8 @@ QString invariantProblem(QWidget *control, const QString &interfaceName, const Q
     QVariantList options{control->property("Options")};
     try {
         if (optionsChanged)
-            Dispatch::invoke(makeControl(interfaceName).get(), "Options", Call::PropertyPut, options);
+            Dispatch::invoke(makeControl(interfaceName).get(), "Options", Call::PropertyPut,
+                             options);
     } catch (const Error &e) {
         return "the view refuses its own Options: " + e.message();
     }
@@ -359,13 +360,14 @@ private slots:
             args.append(badValues().at(bad).value);
         }
         QVector<QVariantList> dateChanges;
+        const auto record = [&dateChanges](const QVariantList &a) { dateChanges.append(a); };
         if (interfaceName != "_ctlIntellimouse")
-            Dispatch::connectEvent(control.get(), 1, control.get(),
-                                   [&dateChanges](const QVariantList &a) { dateChanges.append(a); });
+            Dispatch::connectEvent(control.get(), 1, control.get(), record);
         const QVariant optionsBefore = control->property("Options");
         int number = 0;
         const qint32 id = Dispatch::dispatchId(interfaceName, member);
-        invokeChecked(control.get(), [&] { Dispatch::invoke(control.get(), id, call, args); }, number);
+        const auto invoke = [&] { Dispatch::invoke(control.get(), id, call, args); };
+        invokeChecked(control.get(), invoke, number);
         if (QTest::currentTestFailed())
             return;
         // The valid call must go through, so that each bad value is the only fault of its call.

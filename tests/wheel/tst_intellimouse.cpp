@@ -90,7 +90,8 @@ private slots:
         ctlIntellimouse control;
         control.setHwnd(window.winId());
         QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-        QObject::connect(&control, &ctlIntellimouse::Wheel, [] { throw std::runtime_error("host"); });
+        const auto failingHandler = [] { throw std::runtime_error("host"); };
+        QObject::connect(&control, &ctlIntellimouse::Wheel, failingHandler);
         turnWheel(&window, {QPoint(-30, 700), -120, Qt::NoButton, Qt::ControlModifier});
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.first(), QVariantList({8, -120, -30, 700}));
