@@ -11,49 +11,33 @@
 
 using namespace Terminplaner;
 
-namespace {
-
-const QDate kAnchor(2026, 12, 7);
-
-
-} // namespace
-
 class tst_HostBridge : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        m_db = std::make_unique<Database>();
-        m_db->open(m_dir.filePath(QStringLiteral("bridge-%1.sqlite").arg(++m_counter)), kAnchor);
-        m_bridge = std::make_unique<HostBridge>(*m_db);
-    }
-
-    void cleanup()
-    {
-        m_bridge.reset();
-        m_db.reset();
-    }
-
     // Catches an all-day absence that the free-slot search reads otherwise than both views draw
     // it: a search for one whole day through the real Gantt view finds each day of the absence
     // taken, and every other day as free as it is without the absence.
     void ganttSearchFindsAnAbsenceOnEachOfItsDays()
     {
-        const SeedData seed = makeSeedData(kAnchor);
+        const QDate anchor(2026, 12, 7);
+        QTemporaryDir dir;
+        Database db;
+        db.open(dir.filePath(QStringLiteral("bridge.sqlite")), anchor);
+        HostBridge bridge(db);
+        const SeedData seed = makeSeedData(anchor);
         qsizetype index = 0;
         while (!(seed.appointments.at(index).allDay && seed.appointments.at(index).text == "Urlaub"))
             ++index;
         const Appointment absence = seed.appointments.at(index);
         const double firstDay = std::floor(absence.start), lastDay = std::floor(absence.end);
         QVERIFY(lastDay > firstDay);
-        m_bridge->setParticipantFilter({absence.participantId});
+        bridge.setParticipantFilter({absence.participantId});
 
         Dayplex::ctlGantt view;
         connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { m_bridge->fillGantt(view, from, to, fields); });
+                [&](double from, double to, const QString &fields) { bridge.fillGantt(view, from, to, fields); });
         view.Enabled = true;
         view.resize(900, 400);
         view.show();
@@ -71,7 +55,7 @@ private Q_SLOTS:
         QVector<bool> freeWith;
         for (double day = firstDay - 3; day <= lastDay + 3; ++day)
             freeWith.append(proposedFrom(day) == day);
-        m_db->deleteAppointment(index + 1);
+        db.deleteAppointment(index + 1);
         view.Refresh();
         for (qsizetype i = 0; i < freeWith.size(); ++i) {
             const double day = firstDay - 3 + double(i);
@@ -83,12 +67,6 @@ private Q_SLOTS:
                      qPrintable(Dayplex::toQDate(day).toString(Qt::ISODate)));
         }
     }
-
-private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
-    std::unique_ptr<Database> m_db;
-    std::unique_ptr<HostBridge> m_bridge;
 };
 
 QTEST_MAIN(tst_HostBridge)
