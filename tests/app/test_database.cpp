@@ -58,23 +58,19 @@ private Q_SLOTS:
             Database db;
             db.open(location, kAnchor);
             QVERIFY(db.seededOnOpen());
-            QCOMPARE(db.participants().size(), 8);
-            const QVector<Appointment> fortnight = db.appointmentsInDays(day(2026, 12, 7),
-                                                                         day(2026, 12, 20));
-            QVERIFY(!fortnight.isEmpty());
-            seeded.append(QStringLiteral("%1 appointments, %2 in two weeks, schema %3")
+            seeded.append(QStringLiteral("%1 participants, %2 appointments, schema %3")
+                              .arg(db.participants().size())
                               .arg(db.appointmentCount())
-                              .arg(fortnight.size())
                               .arg(db.setting(QStringLiteral("schema_version"))));
             execSql(db.connectionName(), QStringLiteral("DELETE FROM appointments"));
         }
         QCOMPARE(seeded.last(), seeded.first());
+        QVERIFY2(seeded.first().startsWith(QLatin1String("8 participants")), qPrintable(seeded.first()));
         for (const QString &location : locations) {
             Database again;
             again.open(location, kAnchor);
             QVERIFY(!again.seededOnOpen());
             QCOMPARE(again.appointmentCount(), 0);
-            QCOMPARE(again.participants().size(), 8);
         }
     }
 

@@ -41,20 +41,11 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // as the program does
         QVERIFY2(m_server.start(), qPrintable(m_server.error()));
-        // Set up and seeded once; every test gets a copy of its own.
-        const QString url = m_server.createDatabase(QStringLiteral("vorlage"));
-        QVERIFY2(!url.isEmpty(), qPrintable(m_server.error()));
-        Database seeded;
-        seeded.open(url, kWeek);
     }
 
     void init()
     {
-        // A copy keeps the template's cached sequence values, which the crash recovery after an
-        // immediate stop takes back; the test that stops the server gets a database of its own.
-        const bool stopsServer = QTest::currentTestFunction() == QByteArray("serverStoppedAndStartedMidSession");
-        m_url = m_server.createDatabase(QStringLiteral("team%1").arg(++m_counter),
-                                        stopsServer ? QString() : QStringLiteral("vorlage"));
+        m_url = m_server.createDatabase(QStringLiteral("team%1").arg(++m_counter));
         QVERIFY2(!m_url.isEmpty(), qPrintable(m_server.error()));
         m_db = std::make_unique<Database>();
         m_db->open(m_url, kWeek);
