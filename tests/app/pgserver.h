@@ -83,7 +83,10 @@ public:
             arguments << QStringLiteral("-T") << copyOf;
         if (!run(QStringLiteral("createdb"), arguments << name))
             return QString();
-        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(QLatin1String(kUser)).arg(m_port).arg(name);
+        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
+            .arg(QLatin1String(kUser))
+            .arg(m_port)
+            .arg(name);
     }
 
     int port() const { return m_port; }

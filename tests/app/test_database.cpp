@@ -65,7 +65,8 @@ private Q_SLOTS:
             execSql(db.connectionName(), QStringLiteral("DELETE FROM appointments"));
         }
         QCOMPARE(seeded.last(), seeded.first());
-        QVERIFY2(seeded.first().startsWith(QLatin1String("8 participants")), qPrintable(seeded.first()));
+        QVERIFY2(seeded.first().startsWith(QLatin1String("8 participants")),
+                 qPrintable(seeded.first()));
         for (const QString &location : locations) {
             Database again;
             again.open(location, kAnchor);

@@ -24,12 +24,14 @@ private Q_SLOTS:
         {
             QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
             other.setDatabaseName(m_dir.filePath(QStringLiteral("kunden.sqlite")));
-            QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("CREATE TABLE kunden (name TEXT)")));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE kunden (name TEXT)")));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
         // The demo database every case below starts from.
         QString err;
-        const int exitCode = terminplaner({"--db", m_db, "--screenshot", "calendar", "--out", "first.png"}, err);
+        const int exitCode =
+            terminplaner({"--db", m_db, "--screenshot", "calendar", "--out", "first.png"}, err);
         QVERIFY2(exitCode == 0, qPrintable(err));
     }
 
@@ -94,7 +96,8 @@ private:
         while (it.hasNext()) {
             QFile file(it.next());
             file.open(QIODevice::ReadOnly);
-            sums.insert(file.fileName(), QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
+            sums.insert(file.fileName(),
+                        QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
         }
         return sums;
     }

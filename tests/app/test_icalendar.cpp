@@ -140,7 +140,8 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         const int before = m_db.appointmentCount();
         try {
-            const ICalendarImport import = readICalendar(data, m_db.participants(), kDefaultParticipant, kHorizon);
+            const ICalendarImport import =
+                readICalendar(data, m_db.participants(), kDefaultParticipant, kHorizon);
             m_db.importAppointments(import.appointments);
             QFAIL("the file was accepted");
         } catch (const ICalendarError &error) {

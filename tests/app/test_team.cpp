@@ -193,8 +193,8 @@ private:
     qint64 otherDeskMoves(qint64 id, int weekday, int hour) const
     {
         QProcess process;
-        process.start(QStringLiteral(DESK_MOVE_EXE), {m_url, QString::number(id),
-                                                      iso(at(weekday, hour)), iso(at(weekday, hour + 1))});
+        process.start(QStringLiteral(DESK_MOVE_EXE),
+                      {m_url, QString::number(id), iso(at(weekday, hour)), iso(at(weekday, hour + 1))});
         if (!process.waitForFinished(20000) || process.exitCode() != 0) {
             qWarning("desk_move failed: %s", process.readAllStandardError().constData());
             return 0;
