@@ -289,6 +289,7 @@ class tst_BadArguments : public QObject
     Q_OBJECT
 
 private slots:
+    // Each suite runs in a process of its own: what is set here needs no putting back.
     void initTestCase()
     {
         m_page.fill(Qt::white);
@@ -296,16 +297,8 @@ private slots:
         setCurrentDateTimeForTesting(kWed + 1 + 10 * kHour);
         // Nothing may wait for a user: dialogs are rejected, print dialogs cancel, questions are
         // answered no.
-        m_previousRunner = setModalRunner([](QDialog &dialog) { dialog.reject(); });
-        m_previousPrintHandler = cPrintDialog::setHandler(cPrintDialog::cancel());
-    }
-
-    void cleanupTestCase()
-    {
-        m_painter.end();
-        setCurrentDateTimeForTesting(0);
-        setModalRunner(m_previousRunner);
-        cPrintDialog::setHandler(m_previousPrintHandler);
+        setModalRunner([](QDialog &dialog) { dialog.reject(); });
+        cPrintDialog::setHandler(cPrintDialog::cancel());
     }
 
     // For each member and call: the valid call, then each bad value in each parameter position
@@ -436,8 +429,6 @@ private slots:
 private:
     QImage m_page{800, 600, QImage::Format_RGB32};
     QPainter m_painter; // the print target of PrintAnsicht
-    ModalRunner m_previousRunner;
-    cPrintDialog::Handler m_previousPrintHandler;
 };
 
 DAYPLEX_TEST_MAIN(tst_BadArguments)

@@ -5,14 +5,11 @@
 #include "../../fuzz/optionsharness.h"
 
 #include "dialogs/cprintdialog.h"
-#include "support/testing.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
-
-#include <optional>
-#include "support/testmain.h"
 
 namespace {
 
@@ -40,20 +37,14 @@ class tst_FuzzRegressions : public QObject
     Q_OBJECT
 
 private slots:
+    // Each suite runs in a process of its own: what is set here needs no putting back.
     void initTestCase()
     {
         QVERIFY2(fuzzFolder("regressions").exists(), "fuzz/regressions is missing");
         QVERIFY2(fuzzFolder("corpus").exists(), "fuzz/corpus is missing");
-        m_previousRunner = Dayplex::setModalRunner(DayplexFuzz::pressButtonOf);
-        m_previousPrintHandler = Dayplex::cPrintDialog::setHandler(Dayplex::cPrintDialog::cancel());
-        m_answers.emplace(false);
-    }
-
-    void cleanupTestCase()
-    {
-        m_answers.reset();
-        Dayplex::setModalRunner(m_previousRunner);
-        Dayplex::cPrintDialog::setHandler(m_previousPrintHandler);
+        Dayplex::setModalRunner(DayplexFuzz::pressButtonOf);
+        Dayplex::cPrintDialog::setHandler(Dayplex::cPrintDialog::cancel());
+        Dayplex::setPromptHandler([](const Dayplex::Prompt &) { return false; });
     }
 
     void keptInputPassesEveryConsumer_data() { addKeptAndSeeds("regressions", "corpus"); }
@@ -96,11 +87,6 @@ private slots:
         const QString problem = DayplexFuzz::runCallProgram(file.readAll());
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
-
-private:
-    Dayplex::ModalRunner m_previousRunner;
-    Dayplex::cPrintDialog::Handler m_previousPrintHandler;
-    std::optional<Dayplex::Testing::PromptAnswers> m_answers;
 };
 
 DAYPLEX_TEST_MAIN(tst_FuzzRegressions)
