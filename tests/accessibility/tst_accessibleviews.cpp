@@ -129,14 +129,6 @@ QList<QAccessibleInterface *> appointments(QAccessibleInterface *table)
     return items;
 }
 
-QStringList names(const QList<QAccessibleInterface *> &items)
-{
-    QStringList list;
-    for (QAccessibleInterface *item : items)
-        list.append(item->text(QAccessible::Name));
-    return list;
-}
-
 QStringList g_focused;
 
 void recordFocus(QAccessibleEvent *event)
@@ -210,7 +202,10 @@ private slots:
         QCOMPARE(inGrid->columnHeaderCells().value(0)->text(QAccessible::Name), columnHeader);
         QCOMPARE(table->indexOfChild(one), grid->columnCount() + grid->rowCount()
                                                + cell.y() * grid->columnCount() + cell.x());
-        QCOMPARE(names(::appointments(table)), appointments);
+        QStringList names;
+        for (QAccessibleInterface *item : ::appointments(table))
+            names << item->text(QAccessible::Name);
+        QCOMPARE(names, appointments);
         // A screen reader's pointer finds the appointment over the cells.
         QAccessibleInterface *first = ::appointments(table).first();
         QCOMPARE(table->childAt(first->rect().center().x(), first->rect().center().y()), first);
