@@ -61,31 +61,16 @@ private Q_SLOTS:
     }
 
     // Catches keys that split into two entries or lose their first spelling by letter case.
-    void caseInsensitiveKeys_data()
-    {
-        QTest::addColumn<QStringList>("spellings");
-        QTest::newRow("ConfirmChanges") << QStringList{"blnConfirmChanges", "blnConfirmchanges"};
-        QTest::newRow("ArbeitszeitVon")
-            << QStringList{"timeArbeitszeitVon", "timeArbeitsZeitVon", "timeArbeitszeitvon"};
-        QTest::newRow("StartZeit") << QStringList{"timeStartZeit", "timeStartzeit"};
-    }
     void caseInsensitiveKeys()
     {
-        QFETCH(QStringList, spellings);
         cContainer c;
-        c.setValue(spellings.first(), 1);
-        for (int i = 1; i < spellings.size(); ++i) {
-            c.setValue(spellings[i], i + 1);
-            for (const QString &s : spellings)
-                QCOMPARE(c.longValue(s), i + 1);
-        }
-        QCOMPARE(c.keys(), QStringList{spellings.first()});
-        QCOMPARE(c.ContainerString(), kHeader + spellings.first() + ":l="
-                                          + QString::number(spellings.size()) + "\n");
+        c.setValue(QStringLiteral("timeArbeitszeitVon"), 1);
+        c.setValue(QStringLiteral("timeArbeitsZeitVon"), 2);
+        QCOMPARE(c.longValue(QStringLiteral("timeArbeitszeitvon")), 2);
+        QCOMPARE(c.keys(), QStringList{QStringLiteral("timeArbeitszeitVon")});
         // A stored string with another spelling overwrites without renaming.
-        c.setContainerString(kHeader + spellings.last() + ":b=-1\n");
-        QCOMPARE(c.keys(), QStringList{spellings.first()});
-        QVERIFY(c.boolValue(spellings.first()));
+        c.setContainerString(kHeader + QStringLiteral("TIMEARBEITSZEITVON:b=-1\n"));
+        QCOMPARE(c.ContainerString(), kHeader + QStringLiteral("timeArbeitszeitVon:b=-1\n"));
     }
 
     // Catches writers that store the wrong kind or variant type, readers that refuse a form a
