@@ -30,7 +30,7 @@ QImage blank(QSize size, QRgb colour = 0xff000000)
 // An offscreen surface over a grey target, with the test font and yellow text.
 struct Surface
 {
-    explicit Surface(int width = 80, int height = 40)
+    Surface(int width, int height)
         : target(blank(QSize(width, height), kGrey))
     {
         dc.Initialize(&target, width, height, true);
@@ -42,7 +42,8 @@ struct Surface
     cDC dc;
 };
 
-// One axis of a caption origin as the alignment table gives it: c centred, n near, f far, 0 surface.
+// One axis of a caption origin as the alignment table gives it: c centred, n near, f far,
+// 0 surface.
 int axis(char choice, int start, int extent, int size)
 {
     switch (choice) {
@@ -60,7 +61,6 @@ class tst_cDC : public QObject
     Q_OBJECT
 
 private slots:
-
     // Catches fills one pixel too large or small, fills for negative sizes, swapped red and
     // blue, a background colour that does not stay set, a frame bar one pixel off or painted
     // past the clip, a caption origin wrong for any alignment or inset, and a caption not
