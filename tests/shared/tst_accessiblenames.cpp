@@ -29,13 +29,6 @@ private slots:
             f.text = QString::fromUtf8(text);
             return f;
         };
-        AppointmentFacts visit = timed(hm(9, 45), hm(12, 0), "Servicetermin vor Ort Hansen KG");
-        visit.participant = QStringLiteral("Markus Schulz");
-        visit.readOnly = true;
-        QTest::newRow("timed, participant, read-only")
-            << visit
-            << "Mittwoch, 2. Dezember 2026, 09:45 bis 12:00, Markus Schulz: Servicetermin vor Ort "
-               "Hansen KG, schreibgeschützt";
         QTest::newRow("ends at midnight") << timed(hm(22, 0), 1, "Spätdienst")
                                           << "Mittwoch, 2. Dezember 2026, 22:00 bis 24:00, Spätdienst";
         QTest::newRow("ends a moment before midnight")
@@ -53,9 +46,6 @@ private slots:
         fair.done = true;
         QTest::newRow("all-day over three days, done")
             << fair << "Mittwoch, 2. Dezember 2026 bis Freitag, 4. Dezember 2026, ganztägig, Messe, erledigt";
-        AppointmentFacts christmas = timed(23, 23, "1. Weihnachtstag");
-        christmas.allDay = christmas.holiday = christmas.readOnly = true;
-        QTest::newRow("holiday") << christmas << "Freitag, 25. Dezember 2026, ganztägig, 1. Weihnachtstag, Feiertag";
         AppointmentFacts note = timed(hm(14, 0), hm(15, 0), "");
         note.participant = QStringLiteral("Raum 2");
         note.note = true;

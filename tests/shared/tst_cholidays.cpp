@@ -4,11 +4,12 @@
 
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
+using Dayplex::Testing::errorNumber;
 
 namespace {
 
@@ -93,13 +94,6 @@ private slots:
         QFETCH(int, year);
         QFETCH(QDate, easter);
         QCOMPARE(cHolidays::easterSunday(year), easter);
-        // The list must follow the same Easter: Ostermontag is the day after.
-        cHolidays holidays;
-        holidays.Calculate(year, year);
-        for (int i = 1; i <= holidays.Count(); ++i) {
-            if (holidays.HolidayName(i) == QLatin1String("Ostermontag"))
-                QCOMPARE(toQDate(holidays.HolidayDate(i)), easter.addDays(1));
-        }
     }
 
     // Catches accepting years the computus does not cover, or a list damaged by a failed call.
@@ -120,16 +114,9 @@ private slots:
         cHolidays holidays;
         holidays.Calculate(2024, 2024);
         const QStringList before = listing(holidays);
-        try {
-            holidays.Calculate(first, last);
-            QFAIL("no error for rejected years");
-        } catch (const Error &e) {
-            QCOMPARE(e.number(), int(InvalidArgument));
-            QVERIFY(!e.message().isEmpty());
-        }
+        QCOMPARE(errorNumber([&] { holidays.Calculate(first, last); }), int(InvalidArgument));
         QCOMPARE(listing(holidays), before);
     }
-
 };
 
 DAYPLEX_TEST_MAIN(tst_cHolidays)

@@ -20,12 +20,7 @@ private slots:
         QTest::addColumn<bool>("inLayout");
         QTest::newRow("blnConfirmchanges") << "blnConfirmchanges" << false;
         QTest::newRow("timeArbeitsZeitVon2") << "timeArbeitsZeitVon2" << false;
-        QTest::newRow("timeArbeitszeitvon3") << "timeArbeitszeitvon3" << false;
-        QTest::newRow("timeArbeitsZeitBis6") << "timeArbeitsZeitBis6" << false;
         QTest::newRow("lnghoeheterminzelle") << "lnghoeheterminzelle" << true;
-        QTest::newRow("lnghoehetagestermin") << "lnghoehetagestermin" << true;
-        QTest::newRow("blnOptimierteZeilenhoehe") << "blnOptimierteZeilenhoehe" << true;
-        QTest::newRow("rgbBackTagesTermine") << "rgbBackTagesTermine" << true;
         QTest::newRow("timeStartzeit") << "timeStartzeit" << true;
     }
     void keysReadInOtherSpellings()
