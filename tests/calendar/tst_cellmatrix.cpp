@@ -66,15 +66,6 @@ struct Model
     }
 };
 
-CalendarGrid halfHourGrid(int days)
-{
-    CalendarGrid grid;
-    grid.firstDay = kMonday;
-    grid.lastDay = kMonday + days - 1;
-    grid.setRaster(30 * kOneMinute);
-    return grid;
-}
-
 // "W" for working time, "F" for free, per row of one column.
 QString colourRow(const CellMatrix &matrix, int column)
 {
@@ -193,7 +184,10 @@ private slots:
         cContainer layout;
         layout.setValue(QStringLiteral("rgbFreizeit"), kFree);
         layout.setValue(QStringLiteral("rgbArbeitszeit"), kWork);
-        const CalendarGrid grid = halfHourGrid(2);
+        CalendarGrid grid;
+        grid.firstDay = kMonday;
+        grid.lastDay = kMonday + 1;
+        grid.setRaster(30 * kOneMinute);
         CellMatrix matrix;
         matrix.rebuild(2, grid.lastRow + 1);
         applyWorkingTimes(matrix, grid, container, layout);
