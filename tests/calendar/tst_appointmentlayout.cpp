@@ -204,6 +204,7 @@ private slots:
         QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << 1;
         QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << 1;
         QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << 0;
+        QTest::newRow("all day, the day after the last") << true << 2.0 << 2.0 << 2.0 << 0;
     }
     void repairAndVisibility()
     {
