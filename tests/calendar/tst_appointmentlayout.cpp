@@ -114,13 +114,15 @@ private slots:
             << 30 << 1 << false << 22.0 << 26.0 << "0: 773+96; 1: -283+96";
         QTest::newRow("print: above the first time is cut")
             << 30 << 1 << true << 7.0 << 9.0 << "0: 101+48 inexact";
-        QTest::newRow("screen: above the first time is kept") << 30 << 1 << false << 7.0 << 9.0 << "0: 53+96";
+        QTest::newRow("screen: above the first time is kept")
+            << 30 << 1 << false << 7.0 << 9.0 << "0: 53+96";
         QTest::newRow("print: wholly above is dropped") << 30 << 1 << true << 6.0 << 8.0 << "";
         QTest::newRow("print: below the end is cut")
             << 30 << 1 << true << 12.0 << 14.0 << "0: 293+48 inexact";
         QTest::newRow("print: less than a row below the end is cut too")
             << 30 << 1 << true << 12.0 << 13.5 << "0: 293+48 inexact";
-        QTest::newRow("screen: below the end is kept") << 30 << 1 << false << 12.0 << 14.0 << "0: 293+96";
+        QTest::newRow("screen: below the end is kept")
+            << 30 << 1 << false << 12.0 << 14.0 << "0: 293+96";
     }
     void timedBoxes()
     {

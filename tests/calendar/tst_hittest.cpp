@@ -59,7 +59,8 @@ private slots:
         QTest::newRow("shared horizontal edge: the upper cell") << twoRows << 30.0 << 120.0 << 255 << 1;
         QTest::newRow("bottom edge is inside") << twoRows << 30.0 << 140.0 << 255 << 2;
         QTest::newRow("just below the bottom edge") << twoRows << 30.0 << 140.5 << 255 << 0;
-        const Regions twoColumns{rect(10, 100, 50, 20, zeitzelle, 1), rect(60, 100, 50, 20, zeitzelle, 1)};
+        const Regions twoColumns{rect(10, 100, 50, 20, zeitzelle, 1),
+                                 rect(60, 100, 50, 20, zeitzelle, 1)};
         QTest::newRow("fraction inside the right edge") << twoColumns << 109.75 << 110.0 << 255 << 2;
 
         const Regions band{rect(50, 20, 100, 60, tageszelle, 1), rect(0, 76, 800, 5, splitter, 99),
@@ -140,7 +141,8 @@ private slots:
                     const bool inside = double(r.lngLeft) <= x && x <= double(r.lngLeft) + double(r.lngWidth)
                                         && double(r.lngTop) <= y && y <= double(r.lngTop) + double(r.lngHeight);
                     const bool admitted = filter == 0 || (filter & r.lngTyp) != 0;
-                    if (inside && admitted && r.lngPrio > (expected ? regions[expected - 1].lngPrio : 0))
+                    const qint32 best = expected ? regions[expected - 1].lngPrio : 0;
+                    if (inside && admitted && r.lngPrio > best)
                         expected = r.lngIdx;
                 }
                 HitRegion found;

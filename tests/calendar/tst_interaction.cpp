@@ -99,16 +99,18 @@ private slots:
         QTest::addColumn<Date>("start");
         QTest::addColumn<Date>("end");
         const Date thu = kMonday + 3, mon = kMonday;
-        QTest::newRow("move, confirmed") << "A" << int(termineintrag) << thu + hm(14, 0) << false << false
-                                         << thu + hm(14, 0) << thu + hm(15, 30);
+        QTest::newRow("move, confirmed")
+            << "A" << int(termineintrag) << thu + hm(14, 0) << false << false << thu + hm(14, 0)
+            << thu + hm(15, 30);
         QTest::newRow("all-day entry onto a time")
             << "T" << int(tagestermin) << thu + hm(10, 0) << false << false << thu + hm(10, 0)
             << thu + hm(10, 0);
-        QTest::newRow("resize, the question fails") << "A" << int(sizesouth) << mon + hm(12, 0) << true
-                                                    << false << mon + hm(9, 0) << mon + hm(10, 30);
-        QTest::newRow("resize, the host's handler fails") << "A" << int(sizesouth) << mon + hm(12, 0)
-                                                          << false << true << mon + hm(9, 0)
-                                                          << mon + hm(12, 30);
+        QTest::newRow("resize, the question fails")
+            << "A" << int(sizesouth) << mon + hm(12, 0) << true << false << mon + hm(9, 0)
+            << mon + hm(10, 30);
+        QTest::newRow("resize, the host's handler fails")
+            << "A" << int(sizesouth) << mon + hm(12, 0) << false << true << mon + hm(9, 0)
+            << mon + hm(12, 30);
     }
     void dragEndsInTheStore()
     {
