@@ -89,7 +89,6 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("firstHeader");
         QTest::newRow("week") << 7 << 1000 << "Mo, 25.03.2024";
-        QTest::newRow("one day") << 1 << 600 << "Mo, 25.03.2024";
         QTest::newRow("fourteen narrow days") << 14 << 700 << "Mo, 25.";
     }
     void headers()

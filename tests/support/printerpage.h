@@ -31,11 +31,6 @@ public:
     void updateState(const QPaintEngineState &) override {}
     Type type() const override { return QPaintEngine::User; }
 
-    void drawRects(const QRect *rects, int count) override
-    {
-        for (int i = 0; i < count; ++i)
-            keep(QRectF(rects[i]), QString());
-    }
     void drawRects(const QRectF *rects, int count) override
     {
         for (int i = 0; i < count; ++i)
