@@ -15,7 +15,8 @@ constexpr double kMonday = 45355.0; // 2024-03-04
 
 Date at(double day, double hours) { return day + hours / 24.0; }
 
-// Hand-set geometry: columns 240 wide, rows 24 high, the time grid from y 101.
+// Characters of 8 x 16: columns 240 wide, rows 24 high, a band of three rows, a splitter of 5,
+// the time grid from y 101.
 CalendarGrid makeGrid(int days, int rasterMinutes, int minHeight, double firstHour = 0)
 {
     CalendarGrid grid;
@@ -24,15 +25,8 @@ CalendarGrid makeGrid(int days, int rasterMinutes, int minHeight, double firstHo
     grid.setRaster(rasterMinutes * kOneMinute);
     grid.minDateHeight = minHeight;
     grid.firstTime = firstHour / 24.0;
-    GridGeometry &g = grid.geo;
-    g.lngZeitspalteBreite = 40;
-    g.lngZeilenhoehe = 24;
-    g.lngZeichenbreite = 8;
-    g.lngSplitterHoehe = 5;
-    g.lngKopfhoehe = 24;
-    g.lngSpaltenBreite = 240;
-    g.lngTagesterminHoehe = 72;
-    g.lngUnten = 1000;
+    grid.dayInfoHeight = 3;
+    grid.layoutScreen(0, 0, 40 + 240 * days, 1000, 8, 16);
     return grid;
 }
 

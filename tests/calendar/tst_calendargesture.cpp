@@ -111,10 +111,9 @@ struct Week : CalendarWeek
             log.clear();
             const QString event = step.trimmed().section(QLatin1Char(' '), 0, 0);
             const QString spot = step.trimmed().section(QLatin1Char(' '), 1);
-            if (event == "press" || event == "right" || event == "second") {
+            if (event == "press" || event == "right") {
                 const int button = event == "right" ? 2 : 1;
-                const GestureResult result = gesture.press(view(), button, event == "second", at(spot).x(), at(spot).y());
-                carry(result);
+                carry(gesture.press(view(), button, false, at(spot).x(), at(spot).y()));
                 if (log.endsWith("again"))
                     carry(gesture.press(view(), button, false, at(spot).x(), at(spot).y()));
             } else if (event == "drag" || event == "hover") {

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <random>
+#include "support/calendarweek.h"
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -118,15 +119,16 @@ private slots:
         QTest::addColumn<QString>("cursor");
         QTest::addColumn<QString>("tooltip");
 
-        const QString writable = QStringLiteral("04.03.2024 10:00 - 04.03.2024 11:30 Teambesprechung");
-        const QString readOnly = QStringLiteral("04.03.2024 13:00 - 04.03.2024 14:00 Betriebsrat");
+        // The shared week's A (writable), R (read-only) and Good Friday, and a late shift.
+        const QString writable = QStringLiteral("25.03.2024 09:00 - 25.03.2024 10:30 A");
+        const QString readOnly = QStringLiteral("27.03.2024 13:00 - 27.03.2024 14:00 R");
         const HitRegion cell = rect(0, 0, 100, 300, zeitzelle, 1);
         QTest::newRow("splitter") << Regions{cell, rect(0, 95, 100, 6, splitter, 99)} << 97.0 << true
                                   << "SplitterNS" << QString();
         QTest::newRow("north zone of a writable appointment")
             << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 1)} << 150.0 << true << "SizeN" << writable;
         QTest::newRow("north zone of a read-only appointment")
-            << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 2)} << 150.0 << true << QString() << readOnly;
+            << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 3)} << 150.0 << true << QString() << readOnly;
         QTest::newRow("all-day bar above the grid")
             << Regions{cell, rect(0, 40, 100, 20, tagestermin, 5, 1)} << 50.0 << true << QString() << writable;
         QTest::newRow("all-day bar is not looked for in the grid")
@@ -141,11 +143,11 @@ private slots:
                                     << QStringLiteral("Montag, 4. März 2024 10. Woche");
         // The tooltip of an appointment: both dates when they differ, one for a holiday.
         QTest::newRow("holiday above the grid")
-            << Regions{cell, rect(0, 40, 100, 20, tagestermin, 5, 3)} << 50.0 << true << QString()
-            << "04.03.2024 Feiertag";
+            << Regions{cell, rect(0, 40, 100, 20, tagestermin, 5, 5)} << 50.0 << true << QString()
+            << "29.03.2024 Karfreitag";
         QTest::newRow("appointment ending at midnight")
-            << Regions{cell, rect(0, 140, 100, 20, termineintrag, 3, 4)} << 150.0 << true << QString()
-            << "04.03.2024 22:00 - 05.03.2024 Spätdienst";
+            << Regions{cell, rect(0, 140, 100, 20, termineintrag, 3, 6)} << 150.0 << true << QString()
+            << "25.03.2024 22:00 - 26.03.2024 Spätdienst";
         QTest::newRow("appointment no longer in the store")
             << Regions{cell, rect(0, 140, 100, 20, sizenorth, 3, 7)} << 150.0 << false << QString() << QString();
     }
@@ -153,15 +155,10 @@ private slots:
     {
         QFETCH(Regions, regions);
         QFETCH(double, y);
-        AppointmentStore store;
-        store.add("A", "Teambesprechung", day(2024, 3, 4) + hm(10, 0), day(2024, 3, 4) + hm(11, 30), false,
-                  0, false, 0, false, false);
-        store.add("R", "Betriebsrat", day(2024, 3, 4) + hm(13, 0), day(2024, 3, 4) + hm(14, 0), false, 0,
-                  false, 0, true, false);
-        store.add("H", "Feiertag", day(2024, 3, 4), day(2024, 3, 4), true, 0, false, 0, true, true);
-        store.add("N", "Spätdienst", day(2024, 3, 4) + hm(22, 0), day(2024, 3, 5), false, 0, false, 0,
-                  false, false);
-        const HoverFeedback feedback = Dayplex::hoverFeedback(listOf(regions), store, 50, y, 100);
+        CalendarWeek week;
+        const Date monday = CalendarWeek::monday();
+        week.store.add("N", "Spätdienst", monday + hm(22, 0), monday + 1, false, 0, false, 0, false, false);
+        const HoverFeedback feedback = Dayplex::hoverFeedback(listOf(regions), week.store, 50, y, 100);
         QTEST(feedback.found, "found");
         QTEST(feedback.cursorName, "cursor");
         QTEST(feedback.tooltip, "tooltip");
