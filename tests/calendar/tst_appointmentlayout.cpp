@@ -201,36 +201,32 @@ private slots:
     // the minimum width, or a midnight end that does not count its day.
     void allDayBand_data()
     {
-        // Entries "startDay@hour-endDay@hour"; band x from 40, y from 24, columns 240, rows 24.
-        QTest::addColumn<QString>("entries");
+        // Start and end of each entry in hours from Monday 00:00; the band's x from 40, its y
+        // from 24, columns 240, rows 24.
+        QTest::addColumn<QVector<double>>("hours");
         QTest::addColumn<QStringList>("expected"); // "row x w" per entry
         QTest::newRow("two on one day, a third two days later")
-            << "0@0-0@0,0@0-0@0,2@0-2@0" << QStringList{"1 40 240", "2 40 240", "1 520 240"};
+            << QVector<double>{0, 0, 0, 0, 48, 48}
+            << QStringList{"1 40 240", "2 40 240", "1 520 240"};
         QTest::newRow("consecutive days only touch")
-            << "0@0-0@0,1@0-1@0" << QStringList{"1 40 240", "1 280 240"};
+            << QVector<double>{0, 0, 24, 24} << QStringList{"1 40 240", "1 280 240"};
         QTest::newRow("part of a day is its share of the column")
-            << "0@10-0@14" << QStringList{"1 140 40"};
+            << QVector<double>{10, 14} << QStringList{"1 140 40"};
         QTest::newRow("never narrower than a third of a row")
-            << "0@10-0@10.1" << QStringList{"1 140 8"};
+            << QVector<double>{10, 10.1} << QStringList{"1 140 8"};
         QTest::newRow("a midnight end counts its day")
-            << "0@0-1@0,1@12-1@13" << QStringList{"1 40 480", "2 400 10"};
+            << QVector<double>{0, 24, 36, 37} << QStringList{"1 40 480", "2 400 10"};
         QTest::newRow("a gap between two boxes is used")
-            << "0@0-0@0,2@0-2@0,0@0-2@0,1@0-1@0"
+            << QVector<double>{0, 0, 48, 48, 0, 48, 24, 24}
             << QStringList{"1 40 240", "1 520 240", "2 40 720", "1 280 240"};
     }
     void allDayBand()
     {
-        QFETCH(QString, entries);
+        QFETCH(QVector<double>, hours);
         const CalendarGrid grid = makeGrid(4, 30, 1);
         AppointmentStore store;
-        for (const QString &entry : entries.split(QLatin1Char(','))) {
-            const QStringList ends = entry.split(QLatin1Char('-'));
-            const auto moment = [](const QString &text) {
-                return at(kMonday + text.section(QLatin1Char('@'), 0, 0).toInt(),
-                          text.section(QLatin1Char('@'), 1, 1).toDouble());
-            };
-            add(store, entry, moment(ends[0]), moment(ends[1]), true);
-        }
+        for (int i = 0; i + 1 < hours.size(); i += 2)
+            add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]), true);
         const AppointmentLayout layout = run(store, grid);
         QStringList got;
         for (const AllDayBox &b : layout.allDay) {
