@@ -257,37 +257,30 @@ private slots:
     void menuCommands_data()
     {
         QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("event");
-        QTest::addColumn<QVariant>("argument");
-        QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << "ShowImGantt" << QVariant(0.0);
-        QTest::newRow("free slot from the appointment") << "mnuFreienTerminSuchen" << "ShowImGantt"
-                                                        << QVariant(kMonday + hm(10, 0));
+        QTest::addColumn<QByteArray>("event");
+        QTest::addColumn<QVariantList>("arguments");
+        const QByteArray gantt = SIGNAL(ShowImGantt(double));
+        QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << gantt << QVariantList{0.0};
+        QTest::newRow("free slot from the appointment")
+            << "mnuFreienTerminSuchen" << gantt << QVariantList{kMonday + hm(10, 0)};
         QTest::newRow("Anzeigen names the appointment")
-            << "mnuAnzeigen" << "ShowDate" << QVariant("B");
+            << "mnuAnzeigen" << QByteArray(SIGNAL(ShowDate(QString))) << QVariantList{"B"};
         QTest::newRow("Teilnehmer asks for the filter")
-            << "mnuMerkmale" << "ChangeFilter" << QVariant();
+            << "mnuMerkmale" << QByteArray(SIGNAL(ChangeFilter())) << QVariantList();
     }
     void menuCommands()
     {
         QFETCH(QString, entry);
-        QFETCH(QString, event);
-        QFETCH(QVariant, argument);
+        QFETCH(QByteArray, event);
         Week c;
         c.agenda.setSelectedDate(QStringLiteral("B"));
-        QSignalSpy gantt(&c.agenda, &ucAgenda::ShowImGantt);
-        QSignalSpy show(&c.agenda, &ucAgenda::ShowDate);
-        QSignalSpy filter(&c.agenda, &ucAgenda::ChangeFilter);
+        QSignalSpy raised(&c.agenda, event.constData());
         c.d->menu->prepare();
         QAction *action = c.d->menu->popUp()->findChild<QAction *>(entry);
         QVERIFY(action && action->isEnabled());
         action->trigger();
-        QCOMPARE(gantt.size(), int(event == QLatin1String("ShowImGantt")));
-        QCOMPARE(show.size(), int(event == QLatin1String("ShowDate")));
-        QCOMPARE(filter.size(), int(event == QLatin1String("ChangeFilter")));
-        if (!gantt.isEmpty())
-            QVERIFY(same(gantt.at(0).at(0).toDouble(), argument.toDouble()));
-        if (!show.isEmpty())
-            QCOMPARE(show.at(0).at(0), argument);
+        QCOMPARE(raised.size(), 1);
+        QTEST(raised.first(), "arguments");
     }
 };
 

@@ -157,8 +157,10 @@ private slots:
         QFETCH(double, y);
         CalendarWeek week;
         const Date monday = CalendarWeek::monday();
-        week.store.add("N", "Spätdienst", monday + hm(22, 0), monday + 1, false, 0, false, 0, false, false);
-        const HoverFeedback feedback = Dayplex::hoverFeedback(listOf(regions), week.store, 50, y, 100);
+        week.store.add("N", "Spätdienst", monday + hm(22, 0), monday + 1, false, 0, false, 0, false,
+                       false);
+        const HoverFeedback feedback =
+            Dayplex::hoverFeedback(listOf(regions), week.store, 50, y, 100);
         QTEST(feedback.found, "found");
         QTEST(feedback.cursorName, "cursor");
         QTEST(feedback.tooltip, "tooltip");

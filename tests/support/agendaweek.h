@@ -27,7 +27,7 @@ struct AgendaWeek
 
     explicit AgendaWeek(int days = 7, Date first = monday())
     {
-        QObject::connect(&agenda, &ucAgenda::NeedDates, &agenda, [this](double from, double to, const QString &) {
+        const auto deliver = [this](double from, double to, const QString &) {
             agenda.SetFilledRange(from, to);
             const Date m = monday();
             add("A", "Teambesprechung", m + hm(9, 0), m + hm(11, 0), 0xF0D0A0);
@@ -39,7 +39,8 @@ struct AgendaWeek
             agenda.AddDate("F", "Messe Hannover", m + 1, m + 2, true, 0, false, 0x80FFFF, false);
             agenda.AddDate("G", "Urlaub Weber", m + 1, m + 1, true, 0, false, 0xFFC0C0, false);
             add("H", "Projekt-Review", m + 3 + hm(13, 0), m + 3 + hm(14, 0), 0xD0D0D0);
-        });
+        };
+        QObject::connect(&agenda, &ucAgenda::NeedDates, &agenda, deliver);
         agenda.Enabled = true;
         agenda.setAlignOnWeekday(2);
         double last = first + days - 1;
@@ -48,7 +49,8 @@ struct AgendaWeek
 
     void add(const char *dsn, const char *memo, Date from, Date to, qint32 colour)
     {
-        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, false, 0, false, colour, false);
+        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, false, 0, false,
+                       colour, false);
     }
 
     // The centre of the first region of a kind that belongs to a record, or else stands for a
@@ -56,7 +58,8 @@ struct AgendaWeek
     QPointF centre(qint32 type, Date moment, qint32 index = 0) const
     {
         for (const HitRegion &r : d->scene.hits.all())
-            if (r.lngTyp == type && (index ? r.lngIdx == index : std::abs(r.datVon - moment) < 1e-7))
+            if (r.lngTyp == type
+                && (index ? r.lngIdx == index : std::abs(r.datVon - moment) < 1e-7))
                 return QPointF(r.lngLeft + r.lngWidth / 2.0, r.lngTop + r.lngHeight / 2.0);
         return QPointF(-1, -1);
     }
