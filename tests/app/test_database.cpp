@@ -1,50 +1,38 @@
-// The Terminplaner's SQLite layer: seeding, the day query, writes and their transactions.
+// The Terminplaner's database on a SQLite file and on a PostgreSQL server of the test's own:
+// seeding, the first schema, writes and their transactions, and faults that must lose nothing.
+#include "../support/testing.h"
 #include "database.h"
+#include "pgserver.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Terminplaner;
+using Dayplex::Testing::day;
+using Dayplex::Testing::hm;
 
 namespace {
 
 const QDate kAnchor(2026, 12, 7);
 
-Dayplex::Date at(QDate day, int hour, int minute = 0)
+void execSql(const QString &connection, const QString &sql)
 {
-    return Dayplex::toDate(day) + (hour * 60 + minute) / 1440.0;
+    QSqlQuery query(QSqlDatabase::database(connection));
+    QVERIFY2(query.exec(sql), qPrintable(sql + QStringLiteral(": ") + query.lastError().text()));
 }
 
-void execSql(const Database &db, const QString &sql)
-{
-    QSqlQuery query(QSqlDatabase::database(db.connectionName()));
-    QVERIFY2(query.exec(sql), qPrintable(sql));
-}
-
-Appointment sample(int participant = 1)
+Appointment sample(int participant)
 {
     Appointment a;
     a.text = QStringLiteral("Kundentermin Müller GmbH");
-    a.start = at(QDate(2031, 5, 6), 9, 15);
-    a.end = at(QDate(2031, 5, 6), 10, 45);
-    a.fontColor = 0x00102030;
-    a.backColor = 0x00C8EEC8;
-    a.done = true;
-    a.note = true;
+    a.start = day(2031, 5, 6) + hm(9, 15);
+    a.end = day(2031, 5, 6) + hm(10, 45);
     a.participantId = participant;
     return a;
-}
-
-QString integrity(const Database &db)
-{
-    QSqlQuery query(QSqlDatabase::database(db.connectionName()));
-    if (!query.exec(QStringLiteral("PRAGMA integrity_check")) || !query.next())
-        return query.lastError().text();
-    return query.value(0).toString();
 }
 
 } // namespace
@@ -54,62 +42,73 @@ class tst_Database : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
+    void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("test-%1.sqlite").arg(++m_counter));
+        QVERIFY2(m_server.start(), qPrintable(m_server.error()));
     }
 
-    // Catches seeding on every start, which would resurrect appointments the user deleted.
-    void seedsOnFirstOpenOnly()
+    // Catches seeding on every start, which would resurrect appointments the user deleted, and
+    // a server database set up or seeded differently from a new file.
+    void seedsOnFirstOpenOnlyAlikeOnBothServers()
     {
-        {
+        const QStringList locations{m_dir.filePath("neu.sqlite"), m_server.createDatabase("neu")};
+        QStringList seeded;
+        for (const QString &location : locations) {
             Database db;
-            db.open(m_path, kAnchor);
+            db.open(location, kAnchor);
             QVERIFY(db.seededOnOpen());
-            QCOMPARE(db.participants().size(), 8);
-            QVERIFY2(db.appointmentCount() >= 200 && db.appointmentCount() <= 600,
-                     qPrintable(QString::number(db.appointmentCount())));
-            execSql(db, QStringLiteral("DELETE FROM appointments"));
+            seeded.append(QStringLiteral("%1 participants, %2 appointments, schema %3")
+                              .arg(db.participants().size())
+                              .arg(db.appointmentCount())
+                              .arg(db.setting(QStringLiteral("schema_version"))));
+            execSql(db.connectionName(), QStringLiteral("DELETE FROM appointments"));
         }
-        Database again;
-        again.open(m_path, kAnchor);
-        QVERIFY(!again.seededOnOpen());
-        QCOMPARE(again.appointmentCount(), 0);
-        QCOMPARE(again.participants().size(), 8);
+        QCOMPARE(seeded.last(), seeded.first());
+        QVERIFY2(seeded.first().startsWith(QLatin1String("8 participants")),
+                 qPrintable(seeded.first()));
+        for (const QString &location : locations) {
+            Database again;
+            again.open(location, kAnchor);
+            QVERIFY(!again.seededOnOpen());
+            QCOMPARE(again.appointmentCount(), 0);
+        }
     }
 
     // Catches a file of the first schema that loses its appointments on the way to the
     // current one, or whose appointments get no key for calendar exchange.
     void migratesAFileOfTheFirstSchema()
     {
+        const QString path = m_dir.filePath(QStringLiteral("erstes-schema.sqlite"));
         {
-            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first-schema"));
-            old.setDatabaseName(m_path);
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+            old.setDatabaseName(path);
             QVERIFY(old.open());
-            QSqlQuery q(old);
             for (const char *sql :
                  {"CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
-                  "CREATE TABLE participants (id INTEGER PRIMARY KEY, name TEXT NOT NULL, role TEXT NOT NULL DEFAULT '')",
-                  "CREATE TABLE appointments (id INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL,"
-                  " start TEXT NOT NULL, \"end\" TEXT NOT NULL, all_day INTEGER NOT NULL DEFAULT 0,"
-                  " font_color INTEGER NOT NULL DEFAULT 0, back_color INTEGER NOT NULL DEFAULT 16777215,"
+                  "CREATE TABLE participants (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+                  " role TEXT NOT NULL DEFAULT '')",
+                  "CREATE TABLE appointments (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                  " text TEXT NOT NULL, start TEXT NOT NULL, \"end\" TEXT NOT NULL,"
+                  " all_day INTEGER NOT NULL DEFAULT 0, font_color INTEGER NOT NULL DEFAULT 0,"
+                  " back_color INTEGER NOT NULL DEFAULT 16777215,"
                   " done INTEGER NOT NULL DEFAULT 0, read_only INTEGER NOT NULL DEFAULT 0,"
-                  " participant_id INTEGER NOT NULL REFERENCES participants(id), note INTEGER NOT NULL DEFAULT 0)",
-                  "CREATE TABLE appointment_changes (id INTEGER PRIMARY KEY AUTOINCREMENT, appointment_id INTEGER NOT NULL,"
-                  " changed_at TEXT NOT NULL, old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
+                  " participant_id INTEGER NOT NULL REFERENCES participants(id),"
+                  " note INTEGER NOT NULL DEFAULT 0)",
+                  "CREATE TABLE appointment_changes (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                  " appointment_id INTEGER NOT NULL, changed_at TEXT NOT NULL,"
+                  " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
                   " new_start TEXT NOT NULL, new_end TEXT NOT NULL)",
                   "INSERT INTO settings VALUES ('schema_version', '1'), ('seeded', '2026-12-07')",
                   "INSERT INTO participants VALUES (1, 'Anna Becker', '')",
                   "INSERT INTO appointments (text, start, \"end\", participant_id) VALUES"
                   " ('Alt eins', '2026-12-07T09:00:00', '2026-12-07T10:00:00', 1),"
                   " ('Alt zwei', '2026-12-08T09:00:00', '2026-12-08T10:00:00', 1)"})
-                QVERIFY2(q.exec(QString::fromLatin1(sql)), sql);
-            old.close();
+                execSql(path, QString::fromLatin1(sql));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("first-schema"));
+        QSqlDatabase::removeDatabase(path);
         Database db;
-        db.open(m_path, kAnchor);
+        db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
         QCOMPARE(db.appointmentCount(), 2);
         const QString first = db.appointment(1)->uid;
@@ -121,76 +120,125 @@ private Q_SLOTS:
         QVERIFY(db.appointment(ids.at(0))->uid != db.appointment(ids.at(1))->uid);
     }
 
-    // Catches a move whose times stay written although its journal entry failed.
-    void failingMoveIsRolledBack()
+    // Catches writes that work on SQLite only: new keys, copies for several participants,
+    // imports by UID, deletes, and a failing import half-written. Moves are the team's.
+    void writesOnTheServer()
     {
         Database db;
-        db.open(m_path, kAnchor);
-        const qint64 id = db.insertAppointment(sample());
-        const int journal = db.journalCount();
-        execSql(db, QStringLiteral("CREATE TRIGGER full_journal BEFORE INSERT ON appointment_changes"
-                                   " BEGIN SELECT RAISE(ABORT, 'Journal voll'); END"));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                 db.moveAppointment(id, at(QDate(2031, 5, 9), 8), at(QDate(2031, 5, 9), 9)));
-        QCOMPARE(Database::toSqlDateTime(db.appointment(id)->start), QStringLiteral("2031-05-06T09:15:00"));
-        QCOMPARE(db.journalCount(), journal);
-        // The connection is usable afterwards: no transaction was left open.
-        db.setSetting(QStringLiteral("probe"), QStringLiteral("1"));
-        QCOMPARE(db.setting(QStringLiteral("probe")), QStringLiteral("1"));
+        db.open(m_server.createDatabase(QStringLiteral("schreiben")), kAnchor);
+        const int count = db.appointmentCount();
+        const qint64 id = db.insertAppointment(sample(2));
+        QVERIFY(!db.appointment(id)->uid.isEmpty());
+        QCOMPARE(db.saveAppointment(*db.appointment(id), {2, 3}).size(), 2);
+        QCOMPARE(db.appointmentsInDays(day(2031, 5, 6), day(2031, 5, 6)).size(), 2);
+        Appointment imported = sample(4);
+        imported.uid = QStringLiteral("extern-1@example.de");
+        QCOMPARE(db.importAppointments({imported}).added, 1);
+        imported.text = QStringLiteral("Geändert");
+        QCOMPARE(db.importAppointments({imported}).updated, 1);
+        db.deleteAppointment(id);
+        QVERIFY(!db.appointment(id));
+        QCOMPARE(db.appointmentCount(), count + 2);
+        // A failing write in the middle leaves nothing behind, as on SQLite.
+        Appointment broken = sample(99);
+        broken.uid = QStringLiteral("extern-2@example.de");
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.importAppointments({sample(5), broken}));
+        QCOMPARE(db.appointmentCount(), count + 2);
+    }
+
+    // Catches a server database of another program that gets the planner's tables and demo
+    // data added.
+    void foreignServerDatabaseIsNotWritten()
+    {
+        const QString url = m_server.createDatabase(QStringLiteral("fremd"));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), url);
+            other.setHostName(QStringLiteral("127.0.0.1"));
+            other.setPort(m_server.port());
+            other.setUserName(QLatin1String(PgServer::kUser));
+            other.setDatabaseName(QStringLiteral("fremd"));
+            QVERIFY(other.open());
+            execSql(url, QStringLiteral("CREATE TABLE kunden (nr INTEGER, name TEXT)"));
+            Database db;
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.open(url, kAnchor));
+            QSqlQuery tables(other);
+            QVERIFY(tables.exec(QStringLiteral("SELECT count(*) FROM information_schema.tables"
+                                               " WHERE table_schema = current_schema()")));
+            QVERIFY(tables.next());
+            QCOMPARE(tables.value(0).toInt(), 1);
+        }
+        QSqlDatabase::removeDatabase(url);
     }
 
     void faults_data()
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("told");
-        QTest::newRow("disk full") << "full" << "Der Datenträger ist voll";
-        QTest::newRow("file and folder made read-only while open") << "readonly" << "schreibgeschützt";
+        QTest::newRow("SQLite on a full disk") << "full" << "Der Datenträger ist voll";
+        QTest::newRow("SQLite file and folder made read-only while open")
+            << "read-only" << "schreibgeschützt";
+        QTest::newRow("server out of room") << "server" << "Datenträger";
     }
 
     // Catches a fault that half-writes a save, tells the user nothing or English only, or
-    // leaves the connection unusable once the fault is gone.
+    // leaves the connection unusable once the fault is gone. A tiny filesystem needs a mount,
+    // which is not possible here; a server under a file size limit fails to extend its table
+    // file at the same place a full disk fails it, and rolls back the same way.
     void faults()
     {
         QFETCH(QString, fault);
         QFETCH(QString, told);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("faults.sqlite"));
+        PgServer small;
+        if (fault == QLatin1String("server"))
+            QVERIFY2(small.start(4 << 20), qPrintable(small.error()));
         Database db;
-        db.open(path, kAnchor);
+        db.open(small.port() ? small.createDatabase(QStringLiteral("voll")) : path, kAnchor);
         const qint64 id = db.insertAppointment(sample(1));
         const int count = db.appointmentCount();
         Appointment edited = *db.appointment(id);
-        edited.text = QString(200000, QLatin1Char('x'));
+        // Letters at random do not compress, so the text reaches the table file at full size.
+        edited.text = QString(6 << 20, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (QChar &c : edited.text)
+            c = QLatin1Char(char('a' + random.bounded(26)));
 
-        std::function<void()> undo = [] {};
-        if (fault == QLatin1String("full")) {
-            execSql(db, QStringLiteral("PRAGMA max_page_count = 1")); // clamps to the pages in use
-            undo = [&] { execSql(db, QStringLiteral("PRAGMA max_page_count = 1073741823")); };
-        } else {
-            // chattr, not chmod: the tests may run as the administrator, whom permissions do not stop.
-            if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path, folder.path()}) != 0)
-                QSKIP("chattr +i is not allowed here");
-            undo = [&] { QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path, folder.path()}); };
-        }
+        const QStringList immutable{path, folder.path()};
+        if (fault == QLatin1String("full")) // clamps to the pages in use
+            execSql(db.connectionName(), QStringLiteral("PRAGMA max_page_count = 1"));
+        // chattr, not chmod: the tests may run as the administrator, whom permissions do not stop.
+        if (fault == QLatin1String("read-only")
+            && QProcess::execute(QStringLiteral("chattr"), QStringList{"+i"} + immutable) != 0)
+            QSKIP("chattr +i is not allowed here");
         QString message;
         try {
             db.saveAppointment(edited, {1, 2});
         } catch (const DatabaseError &error) {
             message = error.message();
         }
-        undo();
-        QVERIFY2(message.contains(told), qPrintable(message));
-        QCOMPARE(integrity(db), QStringLiteral("ok"));
-        QCOMPARE(db.appointment(id)->text, sample().text);
+        if (fault == QLatin1String("read-only"))
+            QProcess::execute(QStringLiteral("chattr"), QStringList{"-i"} + immutable);
+        if (fault == QLatin1String("full"))
+            execSql(db.connectionName(), QStringLiteral("PRAGMA max_page_count = 1073741823"));
+        QVERIFY2(message.contains(told), qPrintable(message.left(300)));
+        QVERIFY(!db.connectionLost());
+        QCOMPARE(db.appointment(id)->text, sample(1).text);
         QCOMPARE(db.appointmentCount(), count);
+        if (!db.isPostgres()) {
+            QSqlQuery check(QSqlDatabase::database(db.connectionName()));
+            QVERIFY(check.exec(QStringLiteral("PRAGMA integrity_check")) && check.next());
+            QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+        }
+        edited.text = QStringLiteral("Kundentermin verschoben");
         db.saveAppointment(edited, {1, 2});
         QCOMPARE(db.appointment(id)->text, edited.text);
+        QCOMPARE(db.appointmentCount(), count + 1);
     }
 
 private:
     QTemporaryDir m_dir;
-    QString m_path;
-    int m_counter = 0;
+    PgServer m_server;
 };
 
 QTEST_GUILESS_MAIN(tst_Database)

@@ -19,36 +19,15 @@ namespace {
 
 const QDate kWeek(2026, 12, 7); // a Monday
 
-Dayplex::Date at(QDate day, int hour, int minute = 0)
+// The full hour on a day of the week under test.
+Dayplex::Date at(int weekday, int hour)
 {
-    return Dayplex::toDate(day) + (hour * 60 + minute) / 1440.0;
+    return Dayplex::toDate(kWeek.addDays(weekday)) + hour / 24.0;
 }
 
 QString iso(Dayplex::Date value)
 {
     return Database::toSqlDateTime(value);
-}
-
-// The other desk: moves or deletes and returns the moment its write was committed.
-qint64 otherDesk(const QString &url, const QStringList &command)
-{
-    QProcess process;
-    process.start(QStringLiteral(DESK_MOVE_EXE), QStringList{url} + command);
-    if (!process.waitForFinished(20000) || process.exitCode() != 0) {
-        qWarning("desk_move failed: %s", process.readAllStandardError().constData());
-        return 0;
-    }
-    return process.readAllStandardOutput().trimmed().toLongLong();
-}
-
-Appointment plain(const QString &text, Dayplex::Date start, int participant)
-{
-    Appointment a;
-    a.text = text;
-    a.start = start;
-    a.end = start + 1.0 / 24;
-    a.participantId = participant;
-    return a;
 }
 
 } // namespace
@@ -62,26 +41,17 @@ private Q_SLOTS:
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // as the program does
         QVERIFY2(m_server.start(), qPrintable(m_server.error()));
-        // Set up and seeded once; every test gets a copy of its own.
-        const QString url = m_server.createDatabase(QStringLiteral("vorlage"));
-        QVERIFY2(!url.isEmpty(), qPrintable(m_server.error()));
-        Database seeded;
-        seeded.open(url, kWeek);
     }
 
     void init()
     {
-        // A copy keeps the template's cached sequence values, which the crash recovery after an
-        // immediate stop takes back; the test that stops the server gets a database of its own.
-        const bool stopsServer = QTest::currentTestFunction() == QByteArray("serverStoppedAndStartedMidSession");
-        m_url = m_server.createDatabase(QStringLiteral("team%1").arg(++m_counter),
-                                        stopsServer ? QString() : QStringLiteral("vorlage"));
+        m_url = m_server.createDatabase(QStringLiteral("team%1").arg(++m_counter));
         QVERIFY2(!m_url.isEmpty(), qPrintable(m_server.error()));
         m_db = std::make_unique<Database>();
         m_db->open(m_url, kWeek);
         // Two appointments of their own on a quiet day, apart from the demo data.
-        m_moved = m_db->insertAppointment(plain(QStringLiteral("Abnahme Lindner AG"), at(kWeek.addDays(2), 6), 1));
-        m_other = m_db->insertAppointment(plain(QStringLiteral("Rückruf Herr Krämer"), at(kWeek.addDays(2), 7), 2));
+        m_moved = m_db->insertAppointment(plain(QStringLiteral("Abnahme Lindner AG"), 6, 1));
+        m_other = m_db->insertAppointment(plain(QStringLiteral("Rückruf Herr Krämer"), 7, 2));
         m_window = std::make_unique<MainWindow>(*m_db);
         m_messages.clear();
         m_questions.clear();
@@ -92,7 +62,6 @@ private Q_SLOTS:
             m_questions.append(text);
             return m_answer;
         });
-        m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
         m_window->resize(1280, 800);
         m_window->show();
         m_window->showCalendar(Dayplex::toDate(kWeek));
@@ -121,8 +90,7 @@ private Q_SLOTS:
             auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
             subject->setText(typed);
             // While the form is open, the other desk moves an appointment of the shown week.
-            savedAt = otherDesk(m_url, {QStringLiteral("move"), QString::number(m_moved),
-                                        iso(at(kWeek.addDays(3), 8)), iso(at(kWeek.addDays(3), 9))});
+            savedAt = otherDeskMoves(m_moved, 3, 8);
             [&] { QTRY_VERIFY_WITH_TIMEOUT(refreshedAt > 0, 5000); }();
             formTextAfterRefresh = subject->text();
             return int(AppointmentDialog::Saved);
@@ -134,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(formTextAfterRefresh, typed);
         QCOMPARE(m_db->appointment(m_other)->text, typed);
         QVERIFY(shown(m_moved));
-        QCOMPARE(iso(m_db->appointment(m_moved)->start), iso(at(kWeek.addDays(3), 8)));
+        QCOMPARE(iso(m_db->appointment(m_moved)->start), iso(at(3, 8)));
         QCOMPARE(calendar->FirstTime(), 5.0 / 24);
         QCOMPARE(calendar->SelectedDate(), HostBridge::appointmentKey(m_other));
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
@@ -156,16 +124,16 @@ private Q_SLOTS:
         QFETCH(int, expectedHour);
         m_answer = answer;
         // The other desk saves first; this desk has not seen it yet when its drag ends.
-        QVERIFY(otherDesk(m_url, {QStringLiteral("move"), QString::number(m_moved), iso(at(kWeek.addDays(2), 11)),
-                                  iso(at(kWeek.addDays(2), 12))}) > 0);
+        QVERIFY(otherDeskMoves(m_moved, 2, 11) > 0);
         const int journal = m_db->journalCount();
-        m_window->moveAppointment(HostBridge::appointmentKey(m_moved), at(kWeek.addDays(2), 14), at(kWeek.addDays(2), 15));
+        m_window->moveAppointment(HostBridge::appointmentKey(m_moved), at(2, 14), at(2, 15));
         QCOMPARE(m_questions.size(), 1);
-        QVERIFY2(m_questions.first().contains(QStringLiteral("anderen Arbeitsplatz geändert")), qPrintable(m_questions.first()));
-        QVERIFY2(m_questions.first().contains(QStringLiteral("Dort gespeichert: „Abnahme Lindner AG“, Mi., 09.12.2026 11:00–12:00")),
-                 qPrintable(m_questions.first()));
-        QVERIFY(m_questions.first().contains(QStringLiteral("Ihre Verschiebung: „Abnahme Lindner AG“, Mi., 09.12.2026 14:00–15:00")));
-        QCOMPARE(iso(m_db->appointment(m_moved)->start), iso(at(kWeek.addDays(2), expectedHour)));
+        const QString &question = m_questions.first();
+        QVERIFY2(question.contains(QStringLiteral("anderen Arbeitsplatz geändert")), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("Dort gespeichert: „Abnahme Lindner AG“, Mi., 09.12.2026 11:00–12:00")),
+                 qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("Ihre Verschiebung: „Abnahme Lindner AG“, Mi., 09.12.2026 14:00–15:00")));
+        QCOMPARE(iso(m_db->appointment(m_moved)->start), iso(at(2, expectedHour)));
         QCOMPARE(m_db->journalCount(), journal + (answer ? 1 : 0));
         QVERIFY(m_messages.isEmpty());
     }
@@ -191,7 +159,7 @@ private Q_SLOTS:
             return int(AppointmentDialog::Saved);
         });
         const int before = m_db->appointmentCount();
-        m_window->newAppointment(at(kWeek.addDays(1), 13), at(kWeek.addDays(1), 14), false, {3});
+        m_window->newAppointment(at(1, 13), at(1, 14), false, {3});
         QVERIFY2(formTexts.size() == 2, qPrintable(m_messages.join(QLatin1Char('\n'))));
         QCOMPARE(formTexts.at(1), typed);
         QCOMPARE(m_messages.size(), 1);
@@ -204,13 +172,36 @@ private Q_SLOTS:
         // Changes of the other desk show again after the reconnection.
         bool refreshed = false;
         m_window->setRefreshObserver([&](const ChangeNotice &) { refreshed = true; });
-        QVERIFY(otherDesk(m_url, {QStringLiteral("move"), QString::number(m_moved), iso(at(kWeek.addDays(3), 8)),
-                                  iso(at(kWeek.addDays(3), 9))}) > 0);
+        QVERIFY(otherDeskMoves(m_moved, 3, 8) > 0);
         QTRY_VERIFY_WITH_TIMEOUT(refreshed, 2000);
         QCOMPARE(m_messages.size(), 1);
     }
 
 private:
+    static Appointment plain(const QString &text, int hour, int participant)
+    {
+        Appointment a;
+        a.text = text;
+        a.start = at(2, hour);
+        a.end = at(2, hour + 1);
+        a.participantId = participant;
+        return a;
+    }
+
+    // The other desk moves the appointment to the hour from `hour` on the week's `weekday`;
+    // returns the moment its write was committed, 0 when it failed.
+    qint64 otherDeskMoves(qint64 id, int weekday, int hour) const
+    {
+        QProcess process;
+        process.start(QStringLiteral(DESK_MOVE_EXE),
+                      {m_url, QString::number(id), iso(at(weekday, hour)), iso(at(weekday, hour + 1))});
+        if (!process.waitForFinished(20000) || process.exitCode() != 0) {
+            qWarning("desk_move failed: %s", process.readAllStandardError().constData());
+            return 0;
+        }
+        return process.readAllStandardOutput().trimmed().toLongLong();
+    }
+
     bool shown(qint64 id) const
     {
         return m_window->calendar()->TerminDSN().split(QLatin1Char('|')).contains(HostBridge::appointmentKey(id));
