@@ -1,5 +1,5 @@
-// The Gantt view's records and range rules: displayed and filled ranges, holidays, lookups,
-// selection, rounding and hit-testing of bar rectangles.
+// The Gantt view's records and range rules: displayed and filled ranges, holidays and the
+// rounding of the mouse time.
 #include "gantt/ganttmodel.h"
 #include "shared/cholidays.h"
 
