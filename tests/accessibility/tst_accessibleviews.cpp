@@ -1,15 +1,18 @@
-// Both views as a screen reader sees them, through the QAccessible API: the table and the
-// appointments with their names and actions.
+// Both views shown in one window between two fields, as a screen reader and a keyboard user
+// meet them: the table and the appointments with their names and actions, Tab through the
+// chain of widgets, a move by keys through the change question, and the focus frame.
 #include "accessibility/accessibleview.h"
 #include "support/testing.h"
+#include "support/testmain.h"
 
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
 
 #include <QAccessible>
+#include <QLineEdit>
 #include <QMenu>
+#include <QVBoxLayout>
 #include <QtTest>
-#include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
@@ -27,69 +30,93 @@ struct Entry
     Date end;
     bool allDay;
     bool readOnly;
-    QString row;
+    QString row; // empty: not in the Gantt view
 };
 
-// What the host delivers: a writable meeting, a read-only visit, an all-day fair, and an early
-// shift above the calendar's first time (08:00), so not on screen.
+const Entry kMeeting{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false,
+                     false, "R1"};
+const Entry kFair{"C", "Messe", kMonday + 2, kMonday + 2, true, false, "R1"};
+
+// A writable meeting, a read-only visit, an all-day fair, and an early shift above the
+// calendar's first time (08:00), so not on its screen.
 QVector<Entry> weekData()
 {
-    return {{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false, false, "R1"},
-            {"B", "Kundentermin\r\nHansen KG", kMonday + 1 + hm(10, 0), kMonday + 1 + hm(11, 0), false, true, "R2"},
-            {"C", "Messe", kMonday + 2, kMonday + 2, true, false, "R1"},
-            {"D", "Frühdienst", kMonday + 3 + hm(6, 0), kMonday + 3 + hm(7, 0), false, false, "R2"}};
+    return {kMeeting,
+            {"B", "Kundentermin\r\nHansen KG", kMonday + 1 + hm(10, 0), kMonday + 1 + hm(11, 0),
+             false, true, "R2"},
+            kFair,
+            {"D", "Frühdienst", kMonday + 3 + hm(6, 0), kMonday + 3 + hm(7, 0), false, false,
+             "R2"}};
 }
 
-// Both views on the same week, shown offscreen and painted, filled from `data` on every request.
+// Both views between the fields "before" and "after", filled from `data` on every request.
 struct Views
 {
-    Views()
+    explicit Views(const QVector<Entry> &data = weekData())
+        : data(data)
     {
-        QObject::connect(&calendar, &ucAgenda::NeedDates, &calendar, [this](double from, double to, const QString &) {
-            calendar.SetFilledRange(from, to);
-            for (const Entry &e : std::as_const(data))
-                calendar.AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0, false, 0xFFFFFF, e.readOnly);
-        });
-        QObject::connect(&gantt, &ctlGantt::NeedDates, &gantt, [this](double from, double to, const QString &) {
-            gantt.SetFilledRange(from, to);
-            gantt.AddMerkmal(QStringLiteral("Anna Berg"), QStringLiteral("R1"));
-            gantt.AddMerkmal(QStringLiteral("Ben Koch"), QStringLiteral("R2"));
-            for (const Entry &e : std::as_const(data))
-                gantt.AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0, false, 0xFFFFFF, e.readOnly, e.row, false);
-        });
-        for (QWidget *view : {static_cast<QWidget *>(&calendar), static_cast<QWidget *>(&gantt)}) {
-            view->resize(900, 560);
-            view->show();
-        }
-        calendar.Enabled = gantt.Enabled = true;
+        QObject::connect(calendar, &ucAgenda::NeedDates, calendar,
+                         [this](double from, double to, const QString &) {
+                             calendar->SetFilledRange(from, to);
+                             for (const Entry &e : std::as_const(this->data))
+                                 calendar->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0,
+                                                   false, 0xFFFFFF, e.readOnly);
+                         });
+        QObject::connect(gantt, &ctlGantt::NeedDates, gantt,
+                         [this](double from, double to, const QString &) {
+                             gantt->SetFilledRange(from, to);
+                             gantt->AddMerkmal("Anna Berg", "R1");
+                             gantt->AddMerkmal("Ben Koch", "R2");
+                             for (const Entry &e : std::as_const(this->data))
+                                 if (!e.row.isEmpty())
+                                     gantt->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0,
+                                                    false, 0xFFFFFF, e.readOnly, e.row, false);
+                         });
+        before->setObjectName("before");
+        after->setObjectName("after");
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{before, calendar, gantt, after})
+            layout->addWidget(w);
+        window.resize(900, 1180);
+        window.show();
+        calendar->Enabled = gantt->Enabled = true;
         double last = kMonday + 6;
-        calendar.SetDisplayedRange(kMonday, &last, false, false);
-        gantt.SetDisplayedRange(kMonday, &last, false, false);
-        QVERIFY(QTest::qWaitForWindowExposed(&calendar) && QTest::qWaitForWindowExposed(&gantt));
-        calendar.Repaint();
-        gantt.Repaint();
+        calendar->SetDisplayedRange(kMonday, &last, false, false);
+        gantt->SetDisplayedRange(kMonday, &last, false, false);
+        window.activateWindow();
+        before->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
-    QWidget *surface(bool ofGantt)
+    QWidget *view(bool ofGantt) const
     {
-        return ofGantt ? gantt.findChild<QWidget *>(QStringLiteral("calpic"))
-                       : calendar.findChild<QWidget *>(QStringLiteral("pic"));
+        return ofGantt ? static_cast<QWidget *>(gantt) : calendar;
     }
-    QAccessibleInterface *table(bool ofGantt)
+    QWidget *surface(bool ofGantt) const
+    {
+        return view(ofGantt)->findChild<QWidget *>(ofGantt ? "calpic" : "pic");
+    }
+    QAccessibleInterface *table(bool ofGantt) const
     {
         return QAccessible::queryAccessibleInterface(surface(ofGantt));
     }
-    void refresh(bool ofGantt)
+    // Where the keyboard is: a field, or a view and its selection.
+    QString focus() const
     {
-        if (ofGantt)
-            gantt.Refresh();
-        else
-            calendar.Refresh();
+        QWidget *w = QApplication::focusWidget();
+        if (w == before || w == after)
+            return w->objectName();
+        const bool ofGantt = w == surface(true);
+        const QString selected = view(ofGantt)->property("SelectedDate").toString();
+        return (ofGantt ? "gantt " : "calendar ") + selected;
     }
 
-    QVector<Entry> data = weekData();
-    ucAgenda calendar;
-    ctlGantt gantt;
+    QVector<Entry> data;
+    QWidget window;
+    QLineEdit *before = new QLineEdit;
+    ucAgenda *calendar = new ucAgenda;
+    ctlGantt *gantt = new ctlGantt;
+    QLineEdit *after = new QLineEdit;
 };
 
 // The appointment children of a table, which come after its headers and cells.
@@ -102,20 +129,12 @@ QList<QAccessibleInterface *> appointments(QAccessibleInterface *table)
     return items;
 }
 
-QStringList names(const QList<QAccessibleInterface *> &items)
-{
-    QStringList list;
-    for (QAccessibleInterface *item : items)
-        list.append(item->text(QAccessible::Name));
-    return list;
-}
+QStringList g_focused;
 
-QAccessibleInterface *appointment(QAccessibleInterface *table, const QString &text)
+void recordFocus(QAccessibleEvent *event)
 {
-    for (QAccessibleInterface *item : appointments(table))
-        if (item->text(QAccessible::Name).contains(text))
-            return item;
-    return nullptr;
+    if (event->type() == QAccessible::Focus && event->accessibleInterface())
+        g_focused << event->accessibleInterface()->text(QAccessible::Name);
 }
 
 } // namespace
@@ -139,20 +158,21 @@ private slots:
         QTest::addColumn<QString>("columnHeader");
         QTest::addColumn<QStringList>("appointments");
         QTest::newRow("calendar: band and 48 half hours")
-            << false << "Kalender" << QSize(7, 49) << QPoint(1, 21) << "Dienstag, 26. März 2024, 10:00" << "10:00"
-            << "Dienstag, 26. März 2024"
+            << false << "Kalender" << QSize(7, 49) << QPoint(1, 21)
+            << "Dienstag, 26. März 2024, 10:00" << "10:00" << "Dienstag, 26. März 2024"
             << QStringList{"Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung",
-                           "Dienstag, 26. März 2024, 10:00 bis 11:00, Kundentermin Hansen KG, schreibgeschützt",
+                           "Dienstag, 26. März 2024, 10:00 bis 11:00, Kundentermin Hansen KG, "
+                           "schreibgeschützt",
                            "Mittwoch, 27. März 2024, ganztägig, Messe",
                            "Freitag, 29. März 2024, ganztägig, Karfreitag, Feiertag"};
         QTest::newRow("Gantt: holiday row and two participants")
-            << true << "Ressourcenansicht" << QSize(7, 3) << QPoint(2, 1) << "Anna Berg, Mittwoch, 27. März 2024"
-            << "Anna Berg" << "Mittwoch, 27. März 2024"
+            << true << "Ressourcenansicht" << QSize(7, 3) << QPoint(2, 1)
+            << "Anna Berg, Mittwoch, 27. März 2024" << "Anna Berg" << "Mittwoch, 27. März 2024"
             << QStringList{"Freitag, 29. März 2024, ganztägig, Karfreitag, Feiertag",
                            "Montag, 25. März 2024, 09:00 bis 10:30, Anna Berg: Teambesprechung",
                            "Mittwoch, 27. März 2024, ganztägig, Anna Berg: Messe",
-                           "Dienstag, 26. März 2024, 10:00 bis 11:00, Ben Koch: Kundentermin Hansen KG, "
-                           "schreibgeschützt",
+                           "Dienstag, 26. März 2024, 10:00 bis 11:00, Ben Koch: Kundentermin "
+                           "Hansen KG, schreibgeschützt",
                            // The Gantt view shows whole days.
                            "Donnerstag, 28. März 2024, 06:00 bis 07:00, Ben Koch: Frühdienst"};
     }
@@ -171,16 +191,21 @@ private slots:
         QVERIFY(table && table->isValid());
         QCOMPARE(table->role(), QAccessible::Table);
         QCOMPARE(table->text(QAccessible::Name), name);
-        QCOMPARE(table->text(QAccessible::Description), "Montag, 25. März 2024 bis Sonntag, 31. März 2024");
+        QCOMPARE(table->text(QAccessible::Description),
+                 "Montag, 25. März 2024 bis Sonntag, 31. März 2024");
         QAccessibleTableInterface *grid = table->tableInterface();
         QCOMPARE(QSize(grid->columnCount(), grid->rowCount()), columnsByRows);
         QAccessibleInterface *one = grid->cellAt(cell.y(), cell.x());
+        QAccessibleTableCellInterface *inGrid = one->tableCellInterface();
         QCOMPARE(one->text(QAccessible::Name), cellName);
-        QCOMPARE(one->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name), rowHeader);
-        QCOMPARE(one->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name), columnHeader);
+        QCOMPARE(inGrid->rowHeaderCells().value(0)->text(QAccessible::Name), rowHeader);
+        QCOMPARE(inGrid->columnHeaderCells().value(0)->text(QAccessible::Name), columnHeader);
         QCOMPARE(table->indexOfChild(one), grid->columnCount() + grid->rowCount()
                                                + cell.y() * grid->columnCount() + cell.x());
-        QCOMPARE(names(::appointments(table)), appointments);
+        QStringList names;
+        for (QAccessibleInterface *item : ::appointments(table))
+            names << item->text(QAccessible::Name);
+        QCOMPARE(names, appointments);
         // A screen reader's pointer finds the appointment over the cells.
         QAccessibleInterface *first = ::appointments(table).first();
         QCOMPARE(table->childAt(first->rect().center().x(), first->rect().center().y()), first);
@@ -198,9 +223,11 @@ private slots:
         QTest::addColumn<bool>("menu");
         for (bool ofGantt : {false, true}) {
             const char *view = ofGantt ? "Gantt" : "calendar";
-            QTest::addRow("%s: press selects", view) << ofGantt << QAccessibleActionInterface::pressAction() << "A" << 0 << false;
+            QTest::addRow("%s: press selects", view)
+                << ofGantt << QAccessibleActionInterface::pressAction() << "A" << 0 << false;
             QTest::addRow("%s: open shows", view) << ofGantt << "Open" << "A" << 1 << false;
-            QTest::addRow("%s: menu at it", view) << ofGantt << QAccessibleActionInterface::showMenuAction() << "C" << 0 << true;
+            QTest::addRow("%s: menu at it", view)
+                << ofGantt << QAccessibleActionInterface::showMenuAction() << "C" << 0 << true;
         }
     }
     void actions()
@@ -211,22 +238,126 @@ private slots:
         QFETCH(int, shown);
         QFETCH(bool, menu);
         Views views;
-        QWidget *view = ofGantt ? static_cast<QWidget *>(&views.gantt) : &views.calendar;
+        QWidget *view = views.view(ofGantt);
         view->setProperty("SelectedDate", "C");
         QSignalSpy show(view, SIGNAL(ShowDate(QString)));
-        appointment(views.table(ofGantt), "Teambesprechung")->actionInterface()->doAction(action);
+        QAccessibleInterface *meeting = appointments(views.table(ofGantt)).at(ofGantt ? 1 : 0);
+        QVERIFY(meeting->text(QAccessible::Name).contains("Teambesprechung"));
+        meeting->actionInterface()->doAction(action);
         QCOMPARE(view->property("SelectedDate").toString(), "C");
         QTRY_COMPARE(view->property("SelectedDate").toString(), selected);
         QTest::qWait(10);
         QCOMPARE(show.size(), shown);
         if (shown)
             QCOMPARE(show.first().first().toString(), "A");
-        QMenu *popUp = view->findChild<QMenu *>(QStringLiteral("mnuPopUp"));
+        QMenu *popUp = view->findChild<QMenu *>("mnuPopUp");
         QCOMPARE(popUp && popUp->isVisible(), menu);
         if (popUp)
             popUp->hide();
     }
 
+    // Catches a view that traps Tab or cannot be reached by it, a walk out of order, Shift+Tab
+    // that comes back in elsewhere than at the last appointment, and a walk that a screen
+    // reader is not told of.
+    void tabChain()
+    {
+        Views views({kMeeting, {"C", "Messe", kMonday + 2, kMonday + 2, true, false, ""}});
+        g_focused.clear();
+        setAccessibleEventObserver(recordFocus);
+        QStringList walk;
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab,
+                            Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab}) {
+            QTest::keyClick(QApplication::focusWidget(), key,
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            walk << views.focus();
+        }
+        setAccessibleEventObserver(nullptr);
+        QCOMPARE(walk, QStringList({"calendar ", "calendar A", "calendar C", "gantt ", "gantt A",
+                                    "after", "gantt A", "gantt A", "calendar C"}));
+        QVERIFY(g_focused.contains("Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung"));
+        QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
+    }
+
+    // Catches a move by keys that does not show before Enter, bypasses the change question,
+    // asks more than once, raises DateChanged without a yes or with other times, or keeps the
+    // new times after a no.
+    void moveAsks_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<double>("newStart");
+        QTest::newRow("calendar, yes") << false << true << kMonday + hm(9, 30);
+        QTest::newRow("Gantt, no") << true << false << kMonday + 1 + hm(9, 0);
+    }
+    void moveAsks()
+    {
+        QFETCH(bool, ofGantt);
+        QFETCH(bool, yes);
+        QFETCH(double, newStart);
+        Views views({kMeeting});
+        QWidget *view = views.view(ofGantt);
+        view->setProperty("ConfirmChanges", true);
+        view->setProperty("SelectedDate", "A");
+        QWidget *surface = views.surface(ofGantt);
+        surface->setFocus(Qt::MouseFocusReason);
+        PromptAnswers answers(yes);
+        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
+        const Qt::KeyboardModifiers modifiers =
+            ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
+        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
+        QTest::keyClick(surface, key, modifiers);
+        // The change shows until Escape, also through a full paint.
+        const QImage pending = surface->grab().toImage();
+        QTest::keyClick(surface, Qt::Key_Escape);
+        QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, key, modifiers);
+        QCOMPARE(answers.prompts.size(), 0);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QCOMPARE(answers.prompts.size(), 1);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
+        if (yes)
+            QCOMPARE(changed.first().at(1).toDouble(), newStart);
+        else
+            QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
+        QCOMPARE(answers.prompts.size(), 1);
+    }
+
+    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
+    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
+    // mouse user.
+    void focusFrame_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::newRow("calendar") << false;
+        QTest::newRow("Gantt") << true;
+    }
+    void focusFrame()
+    {
+        QFETCH(bool, ofGantt);
+        Views views({kMeeting});
+        QWidget *surface = views.surface(ofGantt);
+        const auto picture = [&] {
+            const QImage image = ofGantt ? views.gantt->paintToImage(surface->size())
+                                         : views.calendar->paintToImage(surface->size());
+            return image.convertToFormat(QImage::Format_RGB32);
+        };
+        const auto shown = [surface] {
+            return surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        surface->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(surface, Qt::Key_Tab);
+        const QRect box = views.table(ofGantt)->focusChild()->rect();
+        const QPoint frame = surface->mapFromGlobal(box.topLeft()) - QPoint(2, 2);
+        QCOMPARE(QColor(shown().pixel(frame)), QColor(0x0B, 0x3D, 0x91));
+        QCOMPARE(QColor(shown().pixel(frame - QPoint(1, 1))), QColor(Qt::white));
+        QVERIFY(picture().pixel(frame) != shown().pixel(frame));
+        views.before->setFocus();
+        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+        QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFromGlobal(box.center()));
+        QVERIFY(surface->hasFocus());
+        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_AccessibleViews)

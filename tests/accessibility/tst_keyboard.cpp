@@ -1,7 +1,5 @@
-// Both views by keyboard alone: key sequences through the gesture logic without a window, then
-// the wiring in shown widgets (Tab through a chain of widgets, a move by keys through the
-// change question, the menu key, the focus frame and what a screen reader hears).
-#include "accessibility/accessibleview.h"
+// Both views by keyboard alone: key sequences through the gesture logic without a window. The
+// wiring in shown widgets is in the accessible views' suite.
 #include "calendar/calendargesture.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttinteraction.h"
@@ -11,13 +9,6 @@
 #include "support/testing.h"
 #include "support/testmain.h"
 
-#include <dayplex/ctlgantt.h>
-#include <dayplex/ucagenda.h>
-
-#include <QAccessible>
-#include <QLineEdit>
-#include <QMenu>
-#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace Dayplex;
@@ -135,65 +126,6 @@ struct Rows
     }
 };
 
-// Both views in one window between two fields, filled on request, shown offscreen.
-struct Chain
-{
-    Chain()
-    {
-        auto *layout = new QVBoxLayout(&window);
-        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(calendar),
-                           static_cast<QWidget *>(gantt), static_cast<QWidget *>(after)})
-            layout->addWidget(w);
-        QObject::connect(calendar, &ucAgenda::NeedDates, calendar, [this](double from, double to, const QString &) {
-            calendar->SetFilledRange(from, to);
-            calendar->AddDate("A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0xFFFFFF, false);
-            calendar->AddDate("C", "Messe", kMonday + 2, kMonday + 2, true, 0, false, 0xFFFFFF, false);
-        });
-        QObject::connect(gantt, &ctlGantt::NeedDates, gantt, [this](double from, double to, const QString &) {
-            gantt->SetFilledRange(from, to);
-            gantt->AddMerkmal("Anna Berg", "R1");
-            gantt->AddDate("A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false, 0, false, 0xFFFFFF, false, "R1", false);
-        });
-        window.resize(780, 560);
-        window.show();
-        calendar->Enabled = gantt->Enabled = true;
-        double last = kMonday + 6;
-        calendar->SetDisplayedRange(kMonday, &last, false, false);
-        gantt->SetDisplayedRange(kMonday, &last, false, false);
-        window.activateWindow();
-        before->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-    QWidget *surface(bool ofGantt) const
-    {
-        return ofGantt ? gantt->findChild<QWidget *>("calpic") : calendar->findChild<QWidget *>("pic");
-    }
-    QWidget *view(bool ofGantt) const { return ofGantt ? static_cast<QWidget *>(gantt) : calendar; }
-    // Where the keyboard is: the field, or the view and its selection.
-    QString focus() const
-    {
-        QWidget *w = QApplication::focusWidget();
-        if (w == before || w == after)
-            return w->objectName();
-        const bool ofGantt = w == surface(true);
-        return (ofGantt ? "gantt " : "calendar ") + view(ofGantt)->property("SelectedDate").toString();
-    }
-
-    QWidget window;
-    QLineEdit *before = new QLineEdit;
-    ucAgenda *calendar = new ucAgenda;
-    ctlGantt *gantt = new ctlGantt;
-    QLineEdit *after = new QLineEdit;
-};
-
-QStringList g_focused;
-
-void recordFocus(QAccessibleEvent *event)
-{
-    if (event->type() == QAccessible::Focus && event->accessibleInterface())
-        g_focused << event->accessibleInterface()->text(QAccessible::Name);
-}
-
 } // namespace
 
 class tst_Keyboard : public QObject
@@ -275,141 +207,6 @@ private slots:
         Rows rows;
         const QStringList words = pressEach(keys, [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); });
         QCOMPARE(words.join('|'), log);
-    }
-
-    // Catches a view that traps Tab or cannot be reached by it, a walk out of order, Shift+Tab
-    // that comes back in elsewhere than at the last appointment, and a walk that a screen
-    // reader is not told of.
-    void tabChain()
-    {
-        Chain chain;
-        chain.before->setObjectName("before");
-        chain.after->setObjectName("after");
-        g_focused.clear();
-        setAccessibleEventObserver(recordFocus);
-        QStringList walk;
-        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab,
-                            Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab}) {
-            QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-            walk << chain.focus();
-        }
-        setAccessibleEventObserver(nullptr);
-        QCOMPARE(walk, QStringList({"calendar ", "calendar A", "calendar C", "gantt ", "gantt A", "after",
-                                    "gantt A", "gantt A", "calendar C"}));
-        QVERIFY(g_focused.contains("Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung"));
-        QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
-    }
-
-    // Catches a move by keys that does not show before Enter, bypasses the change question, asks
-    // more than once, raises DateChanged without a yes or with other times, or keeps the new
-    // times after a no.
-    void moveAsks_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<double>("newStart");
-        for (bool yes : {true, false}) {
-            QTest::addRow("calendar, %s", yes ? "yes" : "no") << false << yes << kMonday + hm(9, 30);
-            QTest::addRow("Gantt, %s", yes ? "yes" : "no") << true << yes << kMonday + 1 + hm(9, 0);
-        }
-    }
-    void moveAsks()
-    {
-        QFETCH(bool, ofGantt);
-        QFETCH(bool, yes);
-        QFETCH(double, newStart);
-        Chain chain;
-        QWidget *view = chain.view(ofGantt);
-        view->setProperty("ConfirmChanges", true);
-        view->setProperty("SelectedDate", "A");
-        QWidget *surface = chain.surface(ofGantt);
-        surface->setFocus(Qt::MouseFocusReason);
-        PromptAnswers answers(yes);
-        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
-        const Qt::KeyboardModifiers modifiers = ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
-        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
-        QTest::keyClick(surface, key, modifiers);
-        // The change shows until Escape, also through a full paint.
-        const QImage pending = surface->grab().toImage();
-        QTest::keyClick(surface, Qt::Key_Escape);
-        QVERIFY(surface->grab().toImage() != pending);
-        QTest::keyClick(surface, key, modifiers);
-        QCOMPARE(answers.prompts.size(), 0);
-        QTest::keyClick(surface, Qt::Key_Return);
-        QCOMPARE(answers.prompts.size(), 1);
-        QCOMPARE(changed.size(), yes ? 1 : 0);
-        if (yes)
-            QCOMPARE(changed.first().at(1).toDouble(), newStart);
-        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
-        QCOMPARE(answers.prompts.size(), 1);
-    }
-
-    // Catches a menu key that opens no menu, opens it away from the selected appointment, or
-    // blocks.
-    void menuKey_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("calendar, menu key") << false << int(Qt::Key_Menu) << 0;
-        QTest::newRow("Gantt, Shift+F10") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier);
-    }
-    void menuKey()
-    {
-        QFETCH(bool, ofGantt);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        Chain chain;
-        QWidget *surface = chain.surface(ofGantt);
-        surface->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(surface, Qt::Key_Tab);
-        QTest::keyClick(surface, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QMenu *popUp = chain.view(ofGantt)->findChild<QMenu *>("mnuPopUp");
-        QVERIFY(popUp && popUp->isVisible());
-        QAccessibleInterface *item = QAccessible::queryAccessibleInterface(surface)->focusChild();
-        QVERIFY(item && item->text(QAccessible::Name).contains("Teambesprechung"));
-        // A menu opens with one of its corners at the point, whichever way it fits on the screen.
-        const QRect menu = popUp->geometry();
-        const QPoint at = item->rect().center();
-        int nearest = INT_MAX;
-        for (const QPoint corner : {menu.topLeft(), menu.topRight(), menu.bottomLeft(), menu.bottomRight()})
-            nearest = std::min(nearest, (corner - at).manhattanLength());
-        QVERIFY2(nearest <= 3, qPrintable(QString::number(nearest)));
-        popUp->hide();
-    }
-
-    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
-    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
-    // mouse user.
-    void focusFrame_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::newRow("calendar") << false;
-        QTest::newRow("Gantt") << true;
-    }
-    void focusFrame()
-    {
-        QFETCH(bool, ofGantt);
-        Chain chain;
-        QWidget *surface = chain.surface(ofGantt);
-        const auto picture = [&] {
-            const QImage image = ofGantt ? chain.gantt->paintToImage(surface->size())
-                                         : chain.calendar->paintToImage(surface->size());
-            return image.convertToFormat(QImage::Format_RGB32);
-        };
-        const auto shown = [surface] { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); };
-        surface->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(surface, Qt::Key_Tab);
-        const QRect box = QAccessible::queryAccessibleInterface(surface)->focusChild()->rect();
-        const QPoint frame = surface->mapFromGlobal(box.topLeft()) - QPoint(2, 2);
-        QCOMPARE(QColor(shown().pixel(frame)), QColor(0x0B, 0x3D, 0x91));
-        QCOMPARE(QColor(shown().pixel(frame - QPoint(1, 1))), QColor(Qt::white));
-        QVERIFY(picture().pixel(frame) != shown().pixel(frame));
-        chain.before->setFocus();
-        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
-        QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFromGlobal(box.center()));
-        QVERIFY(surface->hasFocus());
-        QCOMPARE(shown().pixel(frame), picture().pixel(frame));
     }
 };
 

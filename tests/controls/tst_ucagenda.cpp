@@ -12,9 +12,7 @@ using namespace Dayplex::Testing;
 
 namespace {
 
-Date at(int y, int m, int d, int h, int min, double sec = 0) { return day(y, m, d) + (h * 3600 + min * 60 + sec) / 86400.0; }
-
-constexpr Date kMinutes30 = 30.0 / 1440.0;
+Date at(int y, int m, int d, int h, int min) { return day(y, m, d) + hm(h, min); }
 
 // Shows seven days from Monday 2024-03-04 without asking a host.
 void showWeek(ucAgenda &agenda)
@@ -142,7 +140,8 @@ private slots:
         QCOMPARE(agenda.FirstDay(), day(2024, 3, 20));
     }
 
-    // The screen layout sets raster, first time and cell heights, repairing unusable values.
+    // The screen layout sets raster, first time and cell heights, repairing unusable values;
+    // heights below one are stored as one.
     void optionsApplyLayout_data()
     {
         QTest::addColumn<QString>("raster");
@@ -152,15 +151,14 @@ private slots:
         QTest::addColumn<Date>("expectedRaster");
         QTest::addColumn<Date>("expectedFirstTime");
         QTest::addColumn<int>("expectedLastRow");
-        QTest::addColumn<int>("expectedCellRows");
-        QTest::addColumn<int>("expectedBandRows");
-
-        QTest::newRow("15 minutes, 08:10 rounds down") << "15 Minuten" << 8 / 24.0 + 10 / 1440.0 << 4 << 2
-                                                       << 15 / 1440.0 << 8 / 24.0 << 95 << 4 << 2;
-        QTest::newRow("7.5 minutes round to 8, which divide the day") << "7.5 Minuten" << 7.2 / 24.0 << 1 << 1
-                                                                      << 8 / 1440.0 << 7.2 / 24.0 << 179 << 1 << 1;
-        QTest::newRow("zero minutes repaired") << "0 Minuten" << 8 / 24.0 << 4 << 1 << 30 / 1440.0 << 8 / 24.0 << 47 << 4 << 1;
-        QTest::newRow("heights below one stored as one") << "30 Minuten" << 8 / 24.0 << 0 << -3 << 30 / 1440.0 << 8 / 24.0 << 47 << 1 << 1;
+        QTest::newRow("15 minutes, 08:10 rounds down") << "15 Minuten" << hm(8, 10) << 4 << 2
+                                                       << 15 / 1440.0 << hm(8, 0) << 95;
+        QTest::newRow("7.5 minutes round to 8, which divide the day")
+            << "7.5 Minuten" << 7.2 / 24.0 << 1 << 1 << 8 / 1440.0 << 7.2 / 24.0 << 179;
+        QTest::newRow("zero minutes repaired") << "0 Minuten" << hm(8, 0) << 4 << 1
+                                               << 30 / 1440.0 << hm(8, 0) << 47;
+        QTest::newRow("heights below one") << "30 Minuten" << hm(8, 0) << 0 << -3 << 30 / 1440.0
+                                           << hm(8, 0) << 47;
     }
     void optionsApplyLayout()
     {
@@ -171,24 +169,18 @@ private slots:
         QFETCH(Date, expectedRaster);
         QFETCH(Date, expectedFirstTime);
         QFETCH(int, expectedLastRow);
-        QFETCH(int, expectedCellRows);
-        QFETCH(int, expectedBandRows);
-
         // A layout written the way the layout dialog writes it: numbers as text.
-        QString layout = QStringLiteral("cContainer 1\n");
-        layout += textEntry(QStringLiteral("strAufloesung"), raster);
-        layout += QStringLiteral("timeStartZeit:d=%1\n").arg(startTime, 0, 'g', 17);
-        layout += textEntry(QStringLiteral("lngHoeheTerminzelle"), QString::number(cellRows));
-        layout += textEntry(QStringLiteral("lngHoeheTagestermin"), QString::number(bandRows));
-        const QString options = QStringLiteral("cContainer 1\n")
-                                + textEntry(QStringLiteral("strLayoutScreenCalendar"), layout);
+        const QString layout = "cContainer 1\n" + textEntry("strAufloesung", raster)
+                               + QStringLiteral("timeStartZeit:d=%1\n").arg(startTime, 0, 'g', 17)
+                               + textEntry("lngHoeheTerminzelle", QString::number(cellRows))
+                               + textEntry("lngHoeheTagestermin", QString::number(bandRows));
         ucAgenda agenda;
-        agenda.setOptions(options);
+        agenda.setOptions("cContainer 1\n" + textEntry("strLayoutScreenCalendar", layout));
         QVERIFY(qAbs(agenda.TimeRaster() - expectedRaster) < 1e-12);
         QVERIFY(qAbs(agenda.FirstTime() - expectedFirstTime) < 1e-9);
-        QCOMPARE(agenda.GetZeilenIndex(23 / 24.0 + 59 / 1440.0), expectedLastRow);
-        QCOMPARE(agenda.MinDateHeight(), expectedCellRows);
-        QCOMPARE(agenda.DayInfoHeight(), expectedBandRows);
+        QCOMPARE(agenda.GetZeilenIndex(hm(23, 59)), expectedLastRow);
+        QCOMPARE(agenda.MinDateHeight(), qMax(1, cellRows));
+        QCOMPARE(agenda.DayInfoHeight(), qMax(1, bandRows));
     }
 
     // Catches a picture size the view cannot paint coming back as a blank image, and a HiDPI

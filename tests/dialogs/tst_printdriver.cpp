@@ -57,12 +57,11 @@ void setUpTestPage(QPrinter *printer)
     printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-cPrintDialog::Handler printToTestFile(const QString &file, qint32 pageCount, bool preview = false)
+cPrintDialog::Handler printToTestFile(const QString &file, qint32 pageCount)
 {
     return [=](cPrintDialog &dialog) {
         cPrintDialog::printToFile(file, pageCount)(dialog);
         setUpTestPage(dialog.printer());
-        dialog.setPreview(preview);
         return true;
     };
 }
@@ -95,8 +94,8 @@ private slots:
     void cleanup();
 
     // Catches views placed off the page grid (margins and gaps converted at the wrong
-    // resolution), a wrong number of views or pages, Scroll missing or with a wrong argument
-    // between views, and a preview that honours the page count.
+    // resolution), a wrong number of views or pages, and Scroll missing or with a wrong argument
+    // between views.
     void pagesAndViews_data();
     void pagesAndViews();
     // Catches a view left in print mode after a cancel, a refused layout or a failing view,
@@ -109,16 +108,15 @@ private slots:
     void windowsThroughTheRunner();
 
 private:
-    QVariant run(const cContainer &layout, bool preview = false)
+    QVariant run(const cContainer &layout)
     {
-        return cCommonCalendar().PrintCalendar(m_view, preview, layout);
+        return cCommonCalendar().PrintCalendar(m_view, false, layout);
     }
 
     QTemporaryDir m_dir;
     QString m_pdf;
     FakeView *m_view = nullptr;
     QStringList m_messages;
-    int m_previewPages = -1;
 };
 
 void tst_PrintDriver::init()
@@ -128,20 +126,11 @@ void tst_PrintDriver::init()
                                .arg(QTest::currentDataTag() ? QTest::currentDataTag() : ""));
     m_view = new FakeView;
     m_messages.clear();
-    m_previewPages = -1;
     cTools::setPromptHandler([this](const Prompt &prompt) {
         m_messages.append(prompt.title + QStringLiteral(": ") + prompt.text);
         return true;
     });
     cPrintDialog::setHandler(printToTestFile(m_pdf, 1));
-    // The preview's pages run through the preview widget its window uses, without the window.
-    cPrintPreview::setHandler([this](cPrintPreview &preview) {
-        QPrintPreviewWidget widget(preview.printer());
-        QObject::connect(&widget, &QPrintPreviewWidget::paintRequested, &widget,
-                         [&preview](QPrinter *target) { preview.renderPages(target); });
-        widget.updatePreview();
-        m_previewPages = widget.pageCount();
-    });
 }
 
 void tst_PrintDriver::cleanup()
@@ -157,45 +146,32 @@ void tst_PrintDriver::pagesAndViews_data()
 {
     QTest::addColumn<qint32>("pageCount");
     QTest::addColumn<qint32>("across");
-    QTest::addColumn<qint32>("down");
-    QTest::addColumn<bool>("preview");
     QTest::addColumn<QVector<QRect>>("page"); // the views of one page
-    QTest::addColumn<int>("pdfPages");        // -1: no file
 
     // 10 mm = 472, 20 mm = 945, 30 mm = 1417 pixels; (9600 - 1890) / 2 = 3855 wide.
     QTest::newRow("one view with the default layout")
-        << 1 << 1 << 1 << false << QVector<QRect>{QRect(945, 472, 9600 - 1417, 12000 - 945)} << 1;
+        << 1 << 1 << QVector<QRect>{QRect(945, 472, 9600 - 1417, 12000 - 945)};
     QTest::newRow("three pages of two views across")
-        << 3 << 2 << 1 << false
-        << QVector<QRect>{QRect(945, 472, 3855, 12000 - 945), QRect(945 + 3855 + 472, 472, 3855, 12000 - 945)}
-        << 3;
-    QTest::newRow("page count 0 still prints one page")
-        << 0 << 1 << 1 << false << QVector<QRect>{QRect(945, 472, 9600 - 1417, 12000 - 945)} << 1;
-    // The preview page is halved three times to 1200 pixels wide.
-    QTest::newRow("preview of three pages shows one page")
-        << 3 << 1 << 1 << true << QVector<QRect>{QRect(118, 59, 1023, 1382)} << -1;
+        << 3 << 2
+        << QVector<QRect>{QRect(945, 472, 3855, 12000 - 945),
+                          QRect(945 + 3855 + 472, 472, 3855, 12000 - 945)};
 }
 
 void tst_PrintDriver::pagesAndViews()
 {
     QFETCH(qint32, pageCount);
     QFETCH(qint32, across);
-    QFETCH(qint32, down);
-    QFETCH(bool, preview);
     QFETCH(QVector<QRect>, page);
-    QFETCH(int, pdfPages);
-    cPrintDialog::setHandler(printToTestFile(m_pdf, pageCount, preview));
-    QVERIFY(!run(layoutWith({{"lngAnzahlAnsichtenNebeneinander", across},
-                             {"lngAnzahlAnsichtenUebereinander", down}})).isValid());
+    cPrintDialog::setHandler(printToTestFile(m_pdf, pageCount));
+    QVERIFY(!run(layoutWith({{"lngAnzahlAnsichtenNebeneinander", across}})).isValid());
 
     // Every page has the same grid; each view shows the period after the last.
-    const int views = int(page.size()) * (preview ? 1 : std::max(pageCount, 1));
+    const int views = int(page.size()) * pageCount;
     QCOMPARE(m_view->printed.size(), views);
     for (int i = 0; i < views; ++i)
         QCOMPARE(m_view->printed.at(i), page.at(i % page.size()));
     QCOMPARE(m_view->calls.count(QStringLiteral("scroll 999 short")), views);
-    QCOMPARE(pdfPageCount(m_pdf), pdfPages);
-    QCOMPARE(m_previewPages, preview ? 1 : -1);
+    QCOMPARE(pdfPageCount(m_pdf), pageCount);
     QVERIFY(m_messages.isEmpty());
 }
 

@@ -35,11 +35,6 @@ void turnWheel(QWidget *target, const Turn &turn)
     qApp->notify(target, &event);
 }
 
-QVariantList wheelValues(int key, int delta, int x, int y)
-{
-    return {key, delta, x, y};
-}
-
 } // namespace
 
 class tst_Intellimouse : public QObject
@@ -47,98 +42,80 @@ class tst_Intellimouse : public QObject
     Q_OBJECT
 
 private slots:
-    void decodeWheelMessage_data();
-    void decodeWheelMessage();
-    void watchedWindowRaisesWheel();
-    void controlDestroyedBeforeTheWindow();
-    void failingHandlerLeavesTheWindowWorking();
-};
-
-// Every word is a signed 16-bit number: read unsigned, a turn towards the user or a position
-// left of the screen would arrive as 65416 instead of -120.
-void tst_Intellimouse::decodeWheelMessage_data()
-{
-    QTest::addColumn<qint32>("w");
-    QTest::addColumn<qint32>("l");
-    QTest::addColumn<QVariantList>("expected");
-    QTest::newRow("one notch away") << makeLong(0, 120) << makeLong(300, 200) << wheelValues(0, 120, 300, 200);
-    QTest::newRow("one notch towards the user") << qint32(0xFF880000u) << makeLong(300, 200)
-                                                << wheelValues(0, -120, 300, 200);
-    QTest::newRow("two notches at once") << makeLong(0, 240) << 0 << wheelValues(0, 240, 0, 0);
-    QTest::newRow("control key held") << makeLong(8, 120) << 0 << wheelValues(8, 120, 0, 0);
-    QTest::newRow("shift and left button") << makeLong(5, -120) << 0 << wheelValues(5, -120, 0, 0);
-    QTest::newRow("left of and above the primary screen") << makeLong(0, 120) << makeLong(-1280, -40)
-                                                          << wheelValues(0, 120, -1280, -40);
-    QTest::newRow("extreme words") << qint32(0x7FFF8000) << qint32(0x80007FFF)
-                                   << wheelValues(-32768, 32767, 32767, -32768);
-}
-
-void tst_Intellimouse::decodeWheelMessage()
-{
-    QFETCH(qint32, w);
-    QFETCH(qint32, l);
-    QFETCH(QVariantList, expected);
-    ctlIntellimouse control;
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    ctlIntellimousePrivate::get(&control)->DecodeWheelMessage(12345, w, l, -1);
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first(), expected);
-}
-
-// A wheel event sent to the window given to hwnd raises Wheel once, with converted values,
-// and the window still sees the event.
-void tst_Intellimouse::watchedWindowRaisesWheel()
-{
-    QWidget window;
-    window.resize(200, 100);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
-    turnWheel(&window, {QPoint(-30, 700), -120, Qt::NoButton, Qt::ControlModifier});
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first(), wheelValues(8, -120, -30, 700));
-    QVERIFY(control.isHidden());
-}
-
-// The control may go first: the window's later wheel events must not reach a dead filter.
-void tst_Intellimouse::controlDestroyedBeforeTheWindow()
-{
-    QWidget window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    int raised = 0;
+    // Every word is a signed 16-bit number: read unsigned, a turn towards the user or a
+    // position left of the screen would arrive as 65416 instead of -120.
+    void decodeWheelMessage_data()
     {
+        using L = QVariantList;
+        QTest::addColumn<qint32>("w");
+        QTest::addColumn<qint32>("l");
+        QTest::addColumn<QVariantList>("expected");
+        QTest::newRow("one notch away") << makeLong(0, 120) << makeLong(300, 200)
+                                        << L{0, 120, 300, 200};
+        QTest::newRow("one notch towards the user") << qint32(0xFF880000u) << makeLong(300, 200)
+                                                    << L{0, -120, 300, 200};
+        QTest::newRow("shift and left button") << makeLong(5, -120) << 0 << L{5, -120, 0, 0};
+        QTest::newRow("left of and above the primary screen")
+            << makeLong(0, 120) << makeLong(-1280, -40) << L{0, 120, -1280, -40};
+        QTest::newRow("extreme words") << qint32(0x7FFF8000) << qint32(0x80007FFF)
+                                       << L{-32768, 32767, 32767, -32768};
+    }
+    void decodeWheelMessage()
+    {
+        QFETCH(qint32, w);
+        QFETCH(qint32, l);
+        QFETCH(QVariantList, expected);
+        ctlIntellimouse control;
+        QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
+        ctlIntellimousePrivate::get(&control)->DecodeWheelMessage(12345, w, l, -1);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first(), expected);
+    }
+
+    // A wheel event sent to the window given to hwnd raises Wheel once, with converted values;
+    // the window still sees the event, even when a host's handler of Wheel throws.
+    void watchedWindowRaisesWheel()
+    {
+        struct Receiver : QWidget
+        {
+            int wheels = 0;
+            void wheelEvent(QWheelEvent *event) override
+            {
+                ++wheels;
+                event->accept();
+            }
+        } window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         ctlIntellimouse control;
         control.setHwnd(window.winId());
-        QObject::connect(&control, &ctlIntellimouse::Wheel, [&raised] { ++raised; });
-        turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
+        QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
+        const auto failingHandler = [] { throw std::runtime_error("host"); };
+        QObject::connect(&control, &ctlIntellimouse::Wheel, failingHandler);
+        turnWheel(&window, {QPoint(-30, 700), -120, Qt::NoButton, Qt::ControlModifier});
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first(), QVariantList({8, -120, -30, 700}));
+        QCOMPARE(window.wheels, 1);
+        QVERIFY(control.isHidden());
     }
-    turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(raised, 1);
-}
 
-// An exception from a host's Wheel handler stays inside the control.
-void tst_Intellimouse::failingHandlerLeavesTheWindowWorking()
-{
-    struct Receiver : QWidget
+    // The control may go first: the window's later wheel events must not reach a dead filter.
+    void controlDestroyedBeforeTheWindow()
     {
-        int wheels = 0;
-        void wheelEvent(QWheelEvent *event) override
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int raised = 0;
         {
-            ++wheels;
-            event->accept();
+            ctlIntellimouse control;
+            control.setHwnd(window.winId());
+            QObject::connect(&control, &ctlIntellimouse::Wheel, [&raised] { ++raised; });
+            turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
         }
-    } window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ctlIntellimouse control;
-    control.setHwnd(window.winId());
-    QObject::connect(&control, &ctlIntellimouse::Wheel, [] { throw std::runtime_error("host"); });
-    turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-    QCOMPARE(window.wheels, 1);
-}
+        turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
+        QCOMPARE(raised, 1);
+    }
+};
 
 DAYPLEX_TEST_MAIN(tst_Intellimouse)
 #include "tst_intellimouse.moc"
