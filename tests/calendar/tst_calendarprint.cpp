@@ -133,6 +133,8 @@ private slots:
         const QRect page(60, 50, 1850, 2450);
         QTest::newRow("Wochenplan at 600 dpi") << false << 7 << 600 << page << 3;
         QTest::newRow("Tagesplan at 600 dpi") << false << 1 << 600 << page << 3;
+        // Narrower than its two month overviews, which stay inside it all the same.
+        QTest::newRow("Tagesplan in a narrow view at 1200 dpi") << false << 1 << 1200 << page << 5;
         QTest::newRow("Wochenplan at 300 dpi") << false << 7 << 300 << page << 2;
         QTest::newRow("a low view of a week") << false << 7 << 600 << QRect(200, 300, 1500, 900) << 3;
         QTest::newRow("Gantt week at 600 dpi") << true << 7 << 600 << page << 3;
