@@ -107,23 +107,27 @@ private slots:
     void printedPage_data()
     {
         QTest::addColumn<bool>("gantt");
+        QTest::addColumn<int>("days");
         QTest::addColumn<int>("dotsPerInch");
         QTest::addColumn<QRect>("view");
         QTest::addColumn<int>("line"); // pixels of a quarter point, rounded up
         const QRect page(60, 50, 1850, 2450);
-        QTest::newRow("Wochenplan at 600 dpi") << false << 600 << page << 3;
-        QTest::newRow("Wochenplan at 300 dpi") << false << 300 << page << 2;
-        QTest::newRow("a low view of a week") << false << 600 << QRect(200, 300, 1500, 900) << 3;
-        QTest::newRow("Gantt week at 600 dpi") << true << 600 << page << 3;
+        QTest::newRow("Wochenplan at 600 dpi") << false << 7 << 600 << page << 3;
+        // Narrower than its two month overviews, which stay inside it all the same.
+        QTest::newRow("Tagesplan in a narrow view at 1200 dpi") << false << 1 << 1200 << page << 5;
+        QTest::newRow("Wochenplan at 300 dpi") << false << 7 << 300 << page << 2;
+        QTest::newRow("a low view of a week") << false << 7 << 600 << QRect(200, 300, 1500, 900) << 3;
+        QTest::newRow("Gantt week at 600 dpi") << true << 7 << 600 << page << 3;
     }
     void printedPage()
     {
         QFETCH(bool, gantt);
+        QFETCH(int, days);
         QFETCH(int, dotsPerInch);
         QFETCH(QRect, view);
         QFETCH(int, line);
         PrinterPage page(QSize(2000, 2600), dotsPerInch);
-        double last = day(2024, 3, 4) + 6;
+        double last = day(2024, 3, 4) + days - 1;
         if (gantt) {
             ctlGantt chart;
             connect(&chart, &ctlGantt::NeedDates, &chart, [&](double from, double to) {
@@ -139,7 +143,7 @@ private slots:
             chart.SetDisplayedRange(day(2024, 3, 4), &last, false, false);
             printView(chart, page, view);
         } else {
-            AgendaWeek week;
+            AgendaWeek week(days);
             printView(week.agenda, page, view);
         }
         QCOMPARE(thinnestLine(page.drawn()), line);
