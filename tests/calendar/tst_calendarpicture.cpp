@@ -1,13 +1,20 @@
-// What the calendar paints: colours, boxes, bars and hit regions of known scenes. Set
-// DAYPLEX_PICTURES to a folder to keep the rendered pictures for a look.
+// What the calendar paints (colours, boxes, bars and hit regions of known scenes), and its
+// wiring as a control shown offscreen: a drag with its question and event, the drag ghost,
+// errors that stay inside and the context menu's commands, at points taken from the hit
+// regions of its last paint. Set DAYPLEX_PICTURES to a folder to keep the pictures for a look.
+#include "calendar/calendarmenu.h"
 #include "calendar/calendarpainter.h"
 #include "calendar/ucagenda_p.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "support/agendaweek.h"
 #include "support/testing.h"
 
+#include <dayplex/error.h>
 #include <dayplex/ucagenda.h>
 
+#include <QMenu>
+#include <QTimer>
 #include <QtTest>
 #include "support/testmain.h"
 
@@ -17,6 +24,8 @@ using namespace Dayplex::Testing;
 namespace {
 
 QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
+
+bool same(Date a, Date b) { return std::abs(a - b) < 1e-7; }
 
 QVector<HitRegion> regionsOf(ucAgenda &agenda, qint32 type, qint32 index = -1)
 {
@@ -30,39 +39,9 @@ QVector<HitRegion> regionsOf(ucAgenda &agenda, qint32 type, qint32 index = -1)
 
 QPoint centre(const HitRegion &r) { return QPoint(r.lngLeft + r.lngWidth / 2, r.lngTop + r.lngHeight / 2); }
 
-const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
+const Date kMonday = AgendaWeek::monday();
 
-// The week the pictures show, with a host that delivers a known set of appointments; record
-// indices follow the holidays of 2024 (nine), so the first appointment is record 10.
-struct Week
-{
-    ucAgenda agenda;
-
-    explicit Week(int days = 7, Date first = kMonday)
-    {
-        QObject::connect(&agenda, &ucAgenda::NeedDates, &agenda, [this](double from, double to, const QString &) {
-            agenda.SetFilledRange(from, to);
-            add("A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(11, 0), 0xF0D0A0);
-            add("B", "Kundentermin Müller", kMonday + hm(10, 0), kMonday + hm(12, 0), 0xC0E0C0);
-            add("C", "Mittagessen", kMonday + hm(11, 0), kMonday + hm(13, 0), 0xA0E0FF);
-            agenda.AddDate("D", "Angebot verschickt", kMonday + 1 + hm(14, 0), kMonday + 1 + hm(15, 30), false,
-                           0, true, 0xC0C0FF, false);
-            add("E", "Anruf Schmidt", kMonday + 2 + hm(10, 10), kMonday + 2 + hm(10, 40), 0xE0E0A0);
-            agenda.AddDate("F", "Messe Hannover", kMonday + 1, kMonday + 2, true, 0, false, 0x80FFFF, false);
-            agenda.AddDate("G", "Urlaub Weber", kMonday + 1, kMonday + 1, true, 0, false, 0xFFC0C0, false);
-            add("H", "Projekt-Review", kMonday + 3 + hm(13, 0), kMonday + 3 + hm(14, 0), 0xD0D0D0);
-        });
-        agenda.Enabled = true;
-        agenda.setAlignOnWeekday(2);
-        double last = first + days - 1;
-        agenda.SetDisplayedRange(first, &last, false, true);
-    }
-
-    void add(const char *dsn, const char *memo, Date from, Date to, qint32 colour)
-    {
-        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, false, 0, false, colour, false);
-    }
-};
+using Week = AgendaWeek;
 
 constexpr qint32 kA = 10, kB = 11;
 
@@ -81,7 +60,11 @@ class tst_CalendarPicture : public QObject
 
 private slots:
     void init() { setCurrentDateTimeForTesting(kMonday + 2 + hm(10, 17)); }
-    void cleanup() { setCurrentDateTimeForTesting(0); }
+    void cleanup()
+    {
+        setCurrentDateTimeForTesting(0);
+        setPromptHandler({});
+    }
 
     // Overlapping appointments are drawn side by side in their sub-columns, in their own colours.
     void overlappingBoxesShareTheColumn()
@@ -99,28 +82,14 @@ private slots:
         QCOMPARE(image.pixelColor(a[0].lngLeft, a[0].lngTop + 5), QColor(Qt::black));
     }
 
-    // Headers use the short date, or the day number alone in narrow columns.
-    void headers_data()
-    {
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("firstHeader");
-        QTest::newRow("week") << 7 << 1000 << "Mo, 25.03.2024";
-        QTest::newRow("one day") << 1 << 600 << "Mo, 25.03.2024";
-        QTest::newRow("fourteen narrow days") << 14 << 700 << "Mo, 25.";
-    }
+    // Headers use the short date, or the day number alone in narrow columns; one per day.
     void headers()
     {
-        QFETCH(int, days);
-        QFETCH(int, width);
-        QFETCH(QString, firstHeader);
-        Week week(days);
-        const QImage image = week.agenda.paintToImage(QSize(width, 700));
-        keepPicture(image, QStringLiteral("days-%1").arg(days));
-        const GridGeometry &geo = ucAgendaPrivate::get(&week.agenda)->scene.grid.geo;
-        QCOMPARE(regionsOf(week.agenda, tageszellekopf).size(), days);
-        const bool narrow = 10 * geo.lngZeichenbreite > geo.lngSpaltenBreite;
-        QCOMPARE(dayHeaderText(kMonday, narrow), firstHeader);
+        QCOMPARE(dayHeaderText(kMonday, false), QStringLiteral("Mo, 25.03.2024"));
+        QCOMPARE(dayHeaderText(kMonday, true), QStringLiteral("Mo, 25."));
+        Week week(14);
+        keepPicture(week.agenda.paintToImage(QSize(700, 700)), QStringLiteral("days-14"));
+        QCOMPARE(regionsOf(week.agenda, tageszellekopf).size(), 14);
     }
 
     // Catches a stale picture and a wrong partial repaint: every change of what the view shows
@@ -141,10 +110,9 @@ private slots:
     void keptPicture()
     {
         QFETCH(QString, change);
-        QFETCH(bool, paintsAgain);
         Week week;
         ucAgenda &a = week.agenda;
-        ucAgendaPrivate *d = ucAgendaPrivate::get(&a);
+        ucAgendaPrivate *d = week.d;
         const QSize size(900, 600);
         a.setSelectionStart(kMonday + 1 + hm(9, 0));
         a.paintToImage(size);
@@ -172,10 +140,147 @@ private slots:
             {"a record's times", [&] { const TerminEintrag &e = d->data.store.at(kA); d->data.store.setTimes(kA, e.dateStart - hm(1, 0), e.dateEnd); }},
         };
         changes.value(change)();
-        QCOMPARE(!(d->kept.valid && d->viewKey(size, 1) == d->kept.key), paintsAgain);
+        QTEST(!(d->kept.valid && d->viewKey(size, 1) == d->kept.key), "paintsAgain");
         const QImage kept = a.paintToImage(size).copy();
         d->kept.valid = false;
         QCOMPARE(kept, a.paintToImage(size));
+    }
+
+    // A drag by the mouse, past the bottom edge (auto-scroll) to its target: a drop keeps the
+    // duration and whether the entry is an all-day entry; errors of the question or of the host
+    // never leave the event loop, the gesture ends and an unconfirmed change is undone.
+    void dragEndsInTheStore_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<int>("grip");
+        QTest::addColumn<Date>("target");
+        QTest::addColumn<bool>("questionFails");
+        QTest::addColumn<bool>("hostFails");
+        QTest::addColumn<Date>("start");
+        QTest::addColumn<Date>("end");
+        const Date wed = kMonday + 2, thu = kMonday + 3;
+        QTest::newRow("move, confirmed")
+            << "A" << int(termineintrag) << thu + hm(14, 0) << false << false << thu + hm(14, 0)
+            << thu + hm(16, 0);
+        QTest::newRow("all-day entry onto a time")
+            << "G" << int(tagestermin) << thu + hm(10, 0) << false << false << thu + hm(10, 0)
+            << thu + hm(10, 0);
+        QTest::newRow("resize, the question fails")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << true << false << wed + hm(10, 10)
+            << wed + hm(10, 40);
+        QTest::newRow("resize, the host's handler fails")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << false << true << wed + hm(10, 10)
+            << wed + hm(12, 30);
+    }
+    void dragEndsInTheStore()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(int, grip);
+        QFETCH(Date, target);
+        QFETCH(bool, questionFails);
+        QFETCH(bool, hostFails);
+        QFETCH(Date, start);
+        QFETCH(Date, end);
+        Week c;
+        QVERIFY(c.shown());
+        QStringList questions;
+        setPromptHandler([&](const Prompt &prompt) {
+            questions << prompt.text;
+            if (questionFails)
+                throw std::runtime_error("no answer");
+            return true;
+        });
+        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        if (hostFails)
+            QObject::connect(&c.agenda, &ucAgenda::DateChanged, &c.agenda,
+                             [] { throw Error(InvalidArgument, "host"); });
+        const qint32 index = c.d->data.store.firstSelectable(dsn);
+        const bool allDay = c.d->data.store.at(index).btagestermin;
+        const QPointF from = c.centre(grip, 0, index), to = c.centre(zeitzelle, target);
+        QVERIFY(from.x() >= 0 && to.x() >= 0);
+        c.press(from);
+        c.drag(from + QPointF(10, 0));
+        c.drag(QPointF(to.x(), c.pic->height() - 2));
+        c.drag(to);
+        c.release(to);
+
+        QCOMPARE(qint32(c.d->gesture.state()), 0);
+        QVERIFY(!c.d->timerAutoScroll->isActive());
+        QCOMPARE(questions.size(), 1);
+        const TerminEintrag &a = c.d->data.store.at(index);
+        QCOMPARE(a.btagestermin, allDay);
+        QVERIFY(same(a.dateStart, start) && same(a.dateEnd, end));
+        QVERIFY(same(a.dateStartOrig, start) && same(a.dateEndOrig, end));
+        QCOMPARE(changed.size(), questionFails ? 0 : 1);
+        if (!questionFails) {
+            QCOMPARE(changed.first().at(0).toString(), dsn);
+            QVERIFY(same(changed.first().at(1).toDouble(), start));
+            QVERIFY(same(changed.first().at(2).toDouble(), end));
+        }
+    }
+
+    // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing
+    // another one, gives back exactly the picture under it.
+    void ghostIsInvertedAndUndone()
+    {
+        Week c;
+        QVERIFY(c.shown());
+        const QPointF bar = c.centre(splitter, 0);
+        QVERIFY(bar.x() >= 0);
+        const QImage before = c.pic->grab().toImage();
+        const auto inverted = [&](const QImage &now, int x, int y) {
+            return now.pixel(x, y) == (before.pixel(x, y) ^ 0x00FFFFFFu);
+        };
+        const qint32 y = 200;
+        c.press(bar);
+        c.drag(QPointF(bar.x(), y));
+        const QImage ghost = c.pic->grab().toImage();
+        keepPicture(ghost, QStringLiteral("splitter-ghost"));
+        QVERIFY(inverted(ghost, 0, y) && inverted(ghost, 300, y) && inverted(ghost, 0, y + 1));
+        QCOMPARE(ghost.pixel(300, y - 1), before.pixel(300, y - 1));
+        QCOMPARE(ghost.pixel(300, y + 1), before.pixel(300, y + 1));
+
+        // Replaced by another ghost, and then taken away.
+        c.agenda.DrawDragDrop(40, 60, 100, 30);
+        const QImage moved = c.pic->grab().toImage();
+        keepPicture(moved, QStringLiteral("ghost-box"));
+        QCOMPARE(moved.pixel(300, y), before.pixel(300, y));
+        QVERIFY(inverted(moved, 70, 60) && inverted(moved, 140, 75));
+        QCOMPARE(moved.pixel(70, 75), before.pixel(70, 75));
+        c.agenda.DrawDragDrop(0, 0, 0, 0);
+        QCOMPARE(c.pic->grab().toImage(), before);
+        c.release(QPointF(bar.x(), y));
+        QCOMPARE(errorNumber([&] { c.agenda.DrawDragDrop(2147483000, 0, 1000, 0); }), int(Overflow));
+    }
+
+    // Catches menu commands that raise the wrong event, date or key.
+    void menuCommands_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QByteArray>("event");
+        QTest::addColumn<QVariantList>("arguments");
+        const QByteArray gantt = SIGNAL(ShowImGantt(double));
+        QTest::newRow(">> Gantt: date value 0") << "mnuGantt" << gantt << QVariantList{0.0};
+        QTest::newRow("free slot from the appointment")
+            << "mnuFreienTerminSuchen" << gantt << QVariantList{kMonday + hm(10, 0)};
+        QTest::newRow("Anzeigen names the appointment")
+            << "mnuAnzeigen" << QByteArray(SIGNAL(ShowDate(QString))) << QVariantList{"B"};
+        QTest::newRow("Teilnehmer asks for the filter")
+            << "mnuMerkmale" << QByteArray(SIGNAL(ChangeFilter())) << QVariantList();
+    }
+    void menuCommands()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QByteArray, event);
+        Week c;
+        c.agenda.setSelectedDate(QStringLiteral("B"));
+        QSignalSpy raised(&c.agenda, event.constData());
+        c.d->menu->prepare();
+        QAction *action = c.d->menu->popUp()->findChild<QAction *>(entry);
+        QVERIFY(action && action->isEnabled());
+        action->trigger();
+        QCOMPARE(raised.size(), 1);
+        QTEST(raised.first(), "arguments");
     }
 };
 

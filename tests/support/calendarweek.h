@@ -21,6 +21,8 @@ struct CalendarWeek
     CalendarStyle style;
     Date selectionStart = 0, selectionEnd = 0;
     qint32 selected = 0;
+    bool forPrinting = false;
+    Date today = 0;
     CalendarScene scene;
     CalendarGesture gesture;
 
@@ -55,6 +57,8 @@ struct CalendarWeek
         in.selectionStart = selectionStart;
         in.selectionEndSlot = selectionEnd;
         in.selectedIndex = selected;
+        in.forPrinting = forPrinting;
+        in.today = today;
         scene = computeCalendarScene(in);
     }
 

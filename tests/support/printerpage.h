@@ -2,7 +2,7 @@
 #define DAYPLEX_TESTS_PRINTERPAGE_H
 
 // A printer page for tests: the device says it is a printer of the given resolution, and its
-// engine keeps what is drawn (filled rectangles, text runs, each with the clip in force)
+// engine keeps where things are drawn (filled rectangles, text runs, each with the clip in force)
 // instead of drawing it.
 
 #include <QPaintDevice>
@@ -19,9 +19,8 @@ public:
     struct Drawn
     {
         QRectF rect;   // as given to the engine
-        QRectF shown;  // what the clip leaves of it
-        QColor colour; // brush of a fill, pen of a text
-        QString text;  // empty for a fill
+        QRectF shown; // what the clip leaves of it
+        QString text; // empty for a fill
     };
     QVector<Drawn> drawn;
 
@@ -32,40 +31,35 @@ public:
     void updateState(const QPaintEngineState &) override {}
     Type type() const override { return QPaintEngine::User; }
 
-    void drawRects(const QRect *rects, int count) override
-    {
-        for (int i = 0; i < count; ++i)
-            keep(QRectF(rects[i]), painter()->brush().color(), QString());
-    }
     void drawRects(const QRectF *rects, int count) override
     {
         for (int i = 0; i < count; ++i)
-            keep(rects[i], painter()->brush().color(), QString());
+            keep(rects[i], QString());
     }
     void drawTextItem(const QPointF &p, const QTextItem &item) override
     {
         keep(QRectF(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent()),
-             painter()->pen().color(), item.text());
+             item.text());
     }
     void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override
     {
-        keep(r, QColor(), QStringLiteral("pixmap"));
+        keep(r, QStringLiteral("pixmap"));
     }
     void drawPath(const QPainterPath &path) override
     {
-        keep(path.boundingRect(), painter()->brush().color(), QStringLiteral("path"));
+        keep(path.boundingRect(), QStringLiteral("path"));
     }
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode) override
     {
         keep(QPolygonF(QList<QPointF>(points, points + count)).boundingRect(),
-             painter()->brush().color(), QStringLiteral("polygon"));
+             QStringLiteral("polygon"));
     }
 
 private:
-    void keep(const QRectF &rect, const QColor &colour, const QString &text)
+    void keep(const QRectF &rect, const QString &text)
     {
         const QRectF shown = painter()->hasClipping() ? rect & painter()->clipBoundingRect() : rect;
-        drawn.append({rect, shown, colour, text});
+        drawn.append({rect, shown, text});
     }
 };
 
