@@ -213,30 +213,26 @@ private slots:
 
     // Catches an action that raises another event than the click, double click or right click
     // it stands for, one that raises it twice, and one that runs before the screen reader has
-    // its answer.
+    // its answer. Press selects, Open selects and shows, the menu opens at the appointment and
+    // leaves the selection.
     void actions_data()
     {
         QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<bool>("menu");
-        for (bool ofGantt : {false, true}) {
-            const char *view = ofGantt ? "Gantt" : "calendar";
-            QTest::addRow("%s: press selects", view)
-                << ofGantt << QAccessibleActionInterface::pressAction() << "A" << 0 << false;
-            QTest::addRow("%s: open shows", view) << ofGantt << "Open" << "A" << 1 << false;
-            QTest::addRow("%s: menu at it", view)
-                << ofGantt << QAccessibleActionInterface::showMenuAction() << "C" << 0 << true;
-        }
+        for (bool ofGantt : {false, true})
+            for (const QString &action : {QAccessibleActionInterface::pressAction(),
+                                          QStringLiteral("Open"),
+                                          QAccessibleActionInterface::showMenuAction()})
+                QTest::addRow("%s: %s", ofGantt ? "Gantt" : "calendar", qPrintable(action))
+                    << ofGantt << action;
     }
     void actions()
     {
         QFETCH(bool, ofGantt);
         QFETCH(QString, action);
-        QFETCH(QString, selected);
-        QFETCH(int, shown);
-        QFETCH(bool, menu);
+        const bool menu = action == QAccessibleActionInterface::showMenuAction();
+        const QString selected = menu ? "C" : "A";
+        const int shown = action == "Open" ? 1 : 0;
         Views views;
         QWidget *view = views.view(ofGantt);
         view->setProperty("SelectedDate", "C");
@@ -278,10 +274,12 @@ private slots:
         QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
     }
 
-    // Catches a move by keys that does not show before Enter, bypasses the change question,
-    // asks more than once, raises DateChanged without a yes or with other times, or keeps the
-    // new times after a no.
-    void moveAsks_data()
+    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
+    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
+    // mouse user; and a move by keys that does not show before Enter, bypasses the change
+    // question, asks more than once, raises DateChanged without a yes or with other times, or
+    // keeps the new times after a no.
+    void keyboardOnTheView_data()
     {
         QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<bool>("yes");
@@ -289,53 +287,13 @@ private slots:
         QTest::newRow("calendar, yes") << false << true << kMonday + hm(9, 30);
         QTest::newRow("Gantt, no") << true << false << kMonday + 1 + hm(9, 0);
     }
-    void moveAsks()
+    void keyboardOnTheView()
     {
         QFETCH(bool, ofGantt);
         QFETCH(bool, yes);
         QFETCH(double, newStart);
         Views views({kMeeting});
         QWidget *view = views.view(ofGantt);
-        view->setProperty("ConfirmChanges", true);
-        view->setProperty("SelectedDate", "A");
-        QWidget *surface = views.surface(ofGantt);
-        surface->setFocus(Qt::MouseFocusReason);
-        PromptAnswers answers(yes);
-        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
-        const Qt::KeyboardModifiers modifiers =
-            ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
-        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
-        QTest::keyClick(surface, key, modifiers);
-        // The change shows until Escape, also through a full paint.
-        const QImage pending = surface->grab().toImage();
-        QTest::keyClick(surface, Qt::Key_Escape);
-        QVERIFY(surface->grab().toImage() != pending);
-        QTest::keyClick(surface, key, modifiers);
-        QCOMPARE(answers.prompts.size(), 0);
-        QTest::keyClick(surface, Qt::Key_Return);
-        QCOMPARE(answers.prompts.size(), 1);
-        QCOMPARE(changed.size(), yes ? 1 : 0);
-        if (yes)
-            QCOMPARE(changed.first().at(1).toDouble(), newStart);
-        else
-            QVERIFY(surface->grab().toImage() != pending);
-        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
-        QCOMPARE(answers.prompts.size(), 1);
-    }
-
-    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
-    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
-    // mouse user.
-    void focusFrame_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::newRow("calendar") << false;
-        QTest::newRow("Gantt") << true;
-    }
-    void focusFrame()
-    {
-        QFETCH(bool, ofGantt);
-        Views views({kMeeting});
         QWidget *surface = views.surface(ofGantt);
         const auto picture = [&] {
             const QImage image = ofGantt ? views.gantt->paintToImage(surface->size())
@@ -357,6 +315,30 @@ private slots:
         QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFromGlobal(box.center()));
         QVERIFY(surface->hasFocus());
         QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+
+        view->setProperty("ConfirmChanges", true);
+        view->setProperty("SelectedDate", "A");
+        PromptAnswers answers(yes);
+        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
+        const Qt::KeyboardModifiers modifiers =
+            ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
+        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
+        QTest::keyClick(surface, key, modifiers);
+        // The change shows until Escape, also through a full paint.
+        const QImage pending = surface->grab().toImage();
+        QTest::keyClick(surface, Qt::Key_Escape);
+        QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, key, modifiers);
+        QCOMPARE(answers.prompts.size(), 0);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QCOMPARE(answers.prompts.size(), 1);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
+        if (yes)
+            QCOMPARE(changed.first().at(1).toDouble(), newStart);
+        else
+            QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
+        QCOMPARE(answers.prompts.size(), 1);
     }
 };
 
