@@ -121,10 +121,14 @@ struct Rows
         model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
         model.addMerkmal("Anna", "R1");
         model.addMerkmal("Ben", "R2");
-        model.addDate("V", "Besuch", kMonday + hm(8, 0), kMonday + hm(9, 0), false, 0, false, 0, true, "R2", false, false);
-        model.addDate("A", "Besprechung", kMonday + hm(9, 5), kMonday + hm(11, 0), false, 0, false, 0, false, "R2", false, false);
-        model.addDate("A", "Besprechung", kMonday + hm(9, 5), kMonday + hm(11, 0), false, 0, false, 0, false, "R1", false, false);
-        model.addDate("M", "Messe", kMonday + 1, kMonday + 1, true, 0, false, 0, false, "R1", false, false);
+        const auto add = [this](const char *dsn, Date from, Date to, bool allDay, bool readOnly,
+                                const char *row) {
+            model.addDate(dsn, dsn, from, to, allDay, 0, false, 0, readOnly, row, false, false);
+        };
+        add("V", kMonday + hm(8, 0), kMonday + hm(9, 0), false, true, "R2");
+        add("A", kMonday + hm(9, 5), kMonday + hm(11, 0), false, false, "R2");
+        add("A", kMonday + hm(9, 5), kMonday + hm(11, 0), false, false, "R1");
+        add("M", kMonday + 1, kMonday + 1, true, false, "R1");
         GanttContent content{model, style};
         content.startDate = kMonday;
         content.endDate = kMonday + 1;
@@ -133,15 +137,16 @@ struct Rows
     QString press(int key, Qt::KeyboardModifiers modifiers)
     {
         const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key, modifiers);
+        const auto bar = [this] { return model.date(gestures.keyboardBar(model)); };
         QStringList words;
         if (a.repaint)
-            words << model.selectedDate + " row " + model.date(gestures.keyboardBar(model)).merkmaldsn;
+            words << model.selectedDate + " row " + bar().merkmaldsn;
         if (a.frame == GanttAction::Frame::Draw)
             words << "frame " + when(model.datMaus);
         if (a.frame == GanttAction::Frame::Erase)
             words << "erase";
         if (a.moveTo > 0)
-            words << "move " + when(ganttMovedStart(a.moveTo, model.date(gestures.keyboardBar(model)).von));
+            words << "move " + when(ganttMovedStart(a.moveTo, bar().von));
         if (a.showSelected)
             words << "show";
         if (a.menuAt)
@@ -280,7 +285,8 @@ private slots:
         QTest::newRow("a new end is confirmed as a resize")
             << "A" << "Alt+Shift+Down Alt+Down Return" << "Mon 09:00-11:00|Mon 09:30-11:30|resize";
         QTest::newRow("the end stops before the start")
-            << "A" << "Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up" << "Mon 09:00-10:00|Mon 09:00-09:30|";
+            << "A" << "Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up"
+            << "Mon 09:00-10:00|Mon 09:00-09:30|";
         QTest::newRow("not off the shown days") << "A" << "Alt+Left Return" << "|drop Mon 09:00";
         QTest::newRow("Escape puts the times back, then is the parent's")
             << "A" << "Alt+Down Escape Escape" << "Mon 09:30-11:00|Mon 09:00-10:30|leave";
@@ -302,7 +308,8 @@ private slots:
         week.selected = week.store.firstSelectable(selected);
         week.gesture.followSelection();
         week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
-        const QStringList words = pressEach(keys, [&](int key, Qt::KeyboardModifiers m) { return week.press(key, m); });
+        const auto press = [&](int key, Qt::KeyboardModifiers m) { return week.press(key, m); };
+        const QStringList words = pressEach(keys, press);
         QCOMPARE(words.join('|'), log);
     }
 
@@ -316,7 +323,8 @@ private slots:
         QTest::newRow("Tab visits each key once, in its highest row")
             << "Tab Tab Tab Shift+Tab" << "A row R1|M row R1|leave|A row R1";
         QTest::newRow("ten minutes a step, one question")
-            << "Tab Alt+Right Alt+Right Return" << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
+            << "Tab Alt+Right Alt+Right Return"
+            << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
         QTest::newRow("Alt+Shift moves by a day, a midnight start always")
             << "Tab Alt+Shift+Right Tab Alt+Left Return"
             << "A row R1|frame Tue 09:05|M row R1 erase|frame Mon 00:00|erase move Mon 00:00";
@@ -324,14 +332,16 @@ private slots:
         QTest::newRow("Escape ends the move, Enter then opens")
             << "Tab Alt+Left Escape Return" << "A row R1|frame Mon 08:55|erase|show";
         QTest::newRow("the menu key at the bar") << "Tab Menu" << "A row R1|menu A";
-        QTest::newRow("nothing to move or open is the parent's") << "Alt+Right Return" << "leave|leave";
+        QTest::newRow("nothing to move or open is the parent's")
+            << "Alt+Right Return" << "leave|leave";
     }
     void ganttKeys()
     {
         QFETCH(QString, keys);
         QFETCH(QString, log);
         Rows rows;
-        const QStringList words = pressEach(keys, [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); });
+        const auto press = [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); };
+        const QStringList words = pressEach(keys, press);
         QCOMPARE(words.join('|'), log);
     }
 
