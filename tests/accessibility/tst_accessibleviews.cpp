@@ -1,7 +1,14 @@
-// Both views shown in one window between two fields, as a screen reader and a keyboard user
-// meet them: the table and the appointments with their names and actions, Tab through the
-// chain of widgets, a move by keys through the change question, and the focus frame.
+// Both views as a screen reader and a keyboard user meet them: key sequences through the
+// gesture logic without a window; then both views shown in one window between two fields, with
+// the table and the appointments with their names and actions, Tab through the chain of
+// widgets, a move by keys through the change question, and the focus frame.
 #include "accessibility/accessibleview.h"
+#include "calendar/calendargesture.h"
+#include "calendar/hittest.h"
+#include "gantt/ganttgestures.h"
+#include "gantt/ganttinteraction.h"
+#include "shared/toolbox.h"
+#include "support/calendarweek.h"
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -36,6 +43,119 @@ struct Entry
 const Entry kMeeting{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false,
                      false, "R1"};
 const Entry kFair{"C", "Messe", kMonday + 2, kMonday + 2, true, false, "R1"};
+
+QString when(Date d)
+{
+    return toQDateTime(d).toString("ddd hh:mm");
+}
+
+// Runs "Tab Alt+Down Return" key by key.
+template<typename Press>
+QStringList pressEach(const QString &keys, Press press)
+{
+    QStringList log;
+    for (const QString &name : keys.split(' ', Qt::SkipEmptyParts)) {
+        const QKeyCombination key = QKeySequence::fromString(name)[0];
+        log << press(int(key.key()), key.keyboardModifiers());
+    }
+    return log;
+}
+
+// The shared week (A Monday 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all
+// day Tuesday, the holiday Good Friday).
+struct Week : CalendarWeek
+{
+    // What lies at a point a menu opens at: an appointment's key or a cell's time.
+    QString at(QPoint p) const
+    {
+        HitRegion r;
+        if (findHitRegion(scene.hits, p.x(), p.y(), termineintrag | tagestermin, r))
+            return store.at(r.lngIdx).dsn;
+        return findHitRegion(scene.hits, p.x(), p.y(), zeitzelle, r) ? when(r.datVon) : "?";
+    }
+    // One key: what the control is asked to do, and the state the next key reads.
+    QString press(int key, Qt::KeyboardModifiers modifiers)
+    {
+        const GestureResult result = gesture.keyPress(view(), key, modifiers);
+        QStringList words;
+        using A = GestureAction;
+        for (const A &a : result.steps) {
+            switch (a.kind) {
+            case A::SelectKey:
+                selected = store.firstSelectable(a.text);
+                words << a.text;
+                break;
+            case A::SetSelection:
+                selectionStart = a.from, selectionEnd = a.to;
+                words << "cell " + when(a.from);
+                break;
+            case A::SetTimes:
+                store.setTimes(a.value, a.from, a.to);
+                words << when(a.from) + "-" + when(a.to).mid(4);
+                break;
+            case A::Drop: words << "drop " + when(a.from); break;
+            case A::ConfirmResize: words << "resize"; break;
+            case A::ShowSelected: words << "show"; break;
+            case A::OpenContextMenu: words << "menu " + at(a.rect.topLeft()); break;
+            case A::Repaint: paint(); break;
+            default: break;
+            }
+        }
+        if (result.passOn)
+            words << "leave";
+        return words.join(' ');
+    }
+};
+
+// The resource view's Monday and Tuesday: the holiday row; Anna with A Monday 09:05-11:00 (also
+// in Ben's row) and the fair M all day Tuesday; Ben with the read-only visit V.
+struct Rows
+{
+    GanttModel model;
+    GanttStyle style;
+    GanttScene scene;
+    GanttGestures gestures;
+
+    Rows()
+    {
+        model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
+        model.addMerkmal("Anna", "R1");
+        model.addMerkmal("Ben", "R2");
+        const auto add = [this](const char *dsn, Date from, Date to, bool allDay, bool readOnly,
+                                const char *row) {
+            model.addDate(dsn, dsn, from, to, allDay, 0, false, 0, readOnly, row, false, false);
+        };
+        add("V", kMonday + hm(8, 0), kMonday + hm(9, 0), false, true, "R2");
+        add("A", kMonday + hm(9, 5), kMonday + hm(11, 0), false, false, "R2");
+        add("A", kMonday + hm(9, 5), kMonday + hm(11, 0), false, false, "R1");
+        add("M", kMonday + 1, kMonday + 1, true, false, "R1");
+        GanttContent content{model, style};
+        content.startDate = kMonday;
+        content.endDate = kMonday + 1;
+        scene = ganttScene(content, 0, 0, 900, 420, 13, 8);
+    }
+    QString press(int key, Qt::KeyboardModifiers modifiers)
+    {
+        const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key, modifiers);
+        const auto bar = [this] { return model.date(gestures.keyboardBar(model)); };
+        QStringList words;
+        if (a.repaint)
+            words << model.selectedDate + " row " + bar().merkmaldsn;
+        if (a.frame == GanttAction::Frame::Draw)
+            words << "frame " + when(model.datMaus);
+        if (a.frame == GanttAction::Frame::Erase)
+            words << "erase";
+        if (a.moveTo > 0)
+            words << "move " + when(ganttMovedStart(a.moveTo, bar().von));
+        if (a.showSelected)
+            words << "show";
+        if (a.menuAt)
+            words << "menu " + model.date(scene.entryAt(model, a.menuAt->x(), a.menuAt->y())).dsn;
+        if (a.passOn)
+            words << "leave";
+        return words.join(' ');
+    }
+};
 
 // A writable meeting, a read-only visit, an all-day fair, and an early shift above the
 // calendar's first time (08:00), so not on its screen.
@@ -144,6 +264,87 @@ class tst_AccessibleViews : public QObject
     Q_OBJECT
 
 private slots:
+    // Catches a Tab order other than time order (with the all-day entry first on its day), a
+    // walk that visits what a click cannot select or traps the keyboard at either end, Alt with
+    // an arrow that asks at every step or moves by another step, a change that passes its
+    // start, leaves the shown days or is confirmed by the wrong path, an Escape that keeps it,
+    // Enter or the menu key acting on something else than where the keyboard is, and Alt with
+    // an arrow that no longer moves the time selection when nothing can be moved.
+    void calendarKeys_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("Tab walks in time order and leaves after the last")
+            << "" << "Tab Tab Tab Tab" << "A|T|B|leave";
+        QTest::newRow("Shift+Tab starts at the last and leaves before the first")
+            << "" << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B|T|A|leave";
+        QTest::newRow("steps add up into one drop")
+            << "A" << "Alt+Down Alt+Down Alt+Right Return"
+            << "Mon 09:30-11:00|Mon 10:00-11:30|Tue 10:00-11:30|drop Tue 10:00";
+        QTest::newRow("a new end is confirmed as a resize")
+            << "A" << "Alt+Shift+Down Alt+Down Return" << "Mon 09:00-11:00|Mon 09:30-11:30|resize";
+        QTest::newRow("the end stops before the start")
+            << "A" << "Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up"
+            << "Mon 09:00-10:00|Mon 09:00-09:30|";
+        QTest::newRow("not off the shown days") << "A" << "Alt+Left Return" << "|drop Mon 09:00";
+        QTest::newRow("Escape puts the times back, then is the parent's")
+            << "A" << "Alt+Down Escape Escape" << "Mon 09:30-11:00|Mon 09:00-10:30|leave";
+        QTest::newRow("an all-day entry moves by days only")
+            << "T" << "Alt+Down Alt+Right Return" << "|Wed 00:00-00:00|drop Wed 00:00";
+        QTest::newRow("Enter opens where Tab went, not where an arrow went")
+            << "" << "Tab Return Down Return" << "A|show|cell Mon 10:30|leave";
+        QTest::newRow("the menu key at the appointment, Shift+F10 at the cell")
+            << "" << "Tab Menu Down Shift+F10" << "A|menu A|cell Mon 10:30|menu Mon 10:30";
+        QTest::newRow("without a writable selection Alt moves the time selection")
+            << "" << "Alt+Down Alt+Up" << "cell Mon 10:30|cell Mon 10:00";
+    }
+    void calendarKeys()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, keys);
+        QFETCH(QString, log);
+        Week week;
+        week.selected = week.store.firstSelectable(selected);
+        week.gesture.followSelection();
+        week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
+        const auto press = [&](int key, Qt::KeyboardModifiers m) { return week.press(key, m); };
+        const QStringList words = pressEach(keys, press);
+        QCOMPARE(words.join('|'), log);
+    }
+
+    // Catches a walk that visits a key once per row or visits the read-only visit, a move by
+    // another step than a drag's (ten minutes, or a day for a start at midnight), a move past
+    // the shown days, an Escape whose frame stays, and a menu away from the bar.
+    void ganttKeys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("Tab visits each key once, in its highest row")
+            << "Tab Tab Tab Shift+Tab" << "A row R1|M row R1|leave|A row R1";
+        QTest::newRow("ten minutes a step, one question")
+            << "Tab Alt+Right Alt+Right Return"
+            << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
+        QTest::newRow("Alt+Shift moves by a day, a midnight start always")
+            << "Tab Alt+Shift+Right Tab Alt+Left Return"
+            << "A row R1|frame Tue 09:05|M row R1 erase|frame Mon 00:00|erase move Mon 00:00";
+        QTest::newRow("not past the shown days") << "Tab Tab Alt+Right" << "A row R1|M row R1|";
+        QTest::newRow("Escape ends the move, Enter then opens")
+            << "Tab Alt+Left Escape Return" << "A row R1|frame Mon 08:55|erase|show";
+        QTest::newRow("the menu key at the bar") << "Tab Menu" << "A row R1|menu A";
+        QTest::newRow("nothing to move or open is the parent's")
+            << "Alt+Right Return" << "leave|leave";
+    }
+    void ganttKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, log);
+        Rows rows;
+        const auto press = [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); };
+        const QStringList words = pressEach(keys, press);
+        QCOMPARE(words.join('|'), log);
+    }
+
     // Catches a view that is one blank element, a table of the wrong shape or with headers
     // and cells that name the wrong day or time, appointments in a reading order other than by
     // day and time, and appointments listed that are scrolled out of sight.
@@ -213,30 +414,26 @@ private slots:
 
     // Catches an action that raises another event than the click, double click or right click
     // it stands for, one that raises it twice, and one that runs before the screen reader has
-    // its answer.
+    // its answer. Press selects, Open selects and shows, the menu opens at the appointment and
+    // leaves the selection.
     void actions_data()
     {
         QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<bool>("menu");
-        for (bool ofGantt : {false, true}) {
-            const char *view = ofGantt ? "Gantt" : "calendar";
-            QTest::addRow("%s: press selects", view)
-                << ofGantt << QAccessibleActionInterface::pressAction() << "A" << 0 << false;
-            QTest::addRow("%s: open shows", view) << ofGantt << "Open" << "A" << 1 << false;
-            QTest::addRow("%s: menu at it", view)
-                << ofGantt << QAccessibleActionInterface::showMenuAction() << "C" << 0 << true;
-        }
+        for (bool ofGantt : {false, true})
+            for (const QString &action : {QAccessibleActionInterface::pressAction(),
+                                          QStringLiteral("Open"),
+                                          QAccessibleActionInterface::showMenuAction()})
+                QTest::addRow("%s: %s", ofGantt ? "Gantt" : "calendar", qPrintable(action))
+                    << ofGantt << action;
     }
     void actions()
     {
         QFETCH(bool, ofGantt);
         QFETCH(QString, action);
-        QFETCH(QString, selected);
-        QFETCH(int, shown);
-        QFETCH(bool, menu);
+        const bool menu = action == QAccessibleActionInterface::showMenuAction();
+        const QString selected = menu ? "C" : "A";
+        const int shown = action == "Open" ? 1 : 0;
         Views views;
         QWidget *view = views.view(ofGantt);
         view->setProperty("SelectedDate", "C");
@@ -278,10 +475,12 @@ private slots:
         QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
     }
 
-    // Catches a move by keys that does not show before Enter, bypasses the change question,
-    // asks more than once, raises DateChanged without a yes or with other times, or keeps the
-    // new times after a no.
-    void moveAsks_data()
+    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
+    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
+    // mouse user; and a move by keys that does not show before Enter, bypasses the change
+    // question, asks more than once, raises DateChanged without a yes or with other times, or
+    // keeps the new times after a no.
+    void keyboardOnTheView_data()
     {
         QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<bool>("yes");
@@ -289,53 +488,13 @@ private slots:
         QTest::newRow("calendar, yes") << false << true << kMonday + hm(9, 30);
         QTest::newRow("Gantt, no") << true << false << kMonday + 1 + hm(9, 0);
     }
-    void moveAsks()
+    void keyboardOnTheView()
     {
         QFETCH(bool, ofGantt);
         QFETCH(bool, yes);
         QFETCH(double, newStart);
         Views views({kMeeting});
         QWidget *view = views.view(ofGantt);
-        view->setProperty("ConfirmChanges", true);
-        view->setProperty("SelectedDate", "A");
-        QWidget *surface = views.surface(ofGantt);
-        surface->setFocus(Qt::MouseFocusReason);
-        PromptAnswers answers(yes);
-        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
-        const Qt::KeyboardModifiers modifiers =
-            ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
-        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
-        QTest::keyClick(surface, key, modifiers);
-        // The change shows until Escape, also through a full paint.
-        const QImage pending = surface->grab().toImage();
-        QTest::keyClick(surface, Qt::Key_Escape);
-        QVERIFY(surface->grab().toImage() != pending);
-        QTest::keyClick(surface, key, modifiers);
-        QCOMPARE(answers.prompts.size(), 0);
-        QTest::keyClick(surface, Qt::Key_Return);
-        QCOMPARE(answers.prompts.size(), 1);
-        QCOMPARE(changed.size(), yes ? 1 : 0);
-        if (yes)
-            QCOMPARE(changed.first().at(1).toDouble(), newStart);
-        else
-            QVERIFY(surface->grab().toImage() != pending);
-        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
-        QCOMPARE(answers.prompts.size(), 1);
-    }
-
-    // Catches a focus frame that is missing on screen, drawn into the picture the view keeps
-    // (paintToImage and printing read it), left behind when the keyboard goes, or shown to a
-    // mouse user.
-    void focusFrame_data()
-    {
-        QTest::addColumn<bool>("ofGantt");
-        QTest::newRow("calendar") << false;
-        QTest::newRow("Gantt") << true;
-    }
-    void focusFrame()
-    {
-        QFETCH(bool, ofGantt);
-        Views views({kMeeting});
         QWidget *surface = views.surface(ofGantt);
         const auto picture = [&] {
             const QImage image = ofGantt ? views.gantt->paintToImage(surface->size())
@@ -357,6 +516,30 @@ private slots:
         QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFromGlobal(box.center()));
         QVERIFY(surface->hasFocus());
         QCOMPARE(shown().pixel(frame), picture().pixel(frame));
+
+        view->setProperty("ConfirmChanges", true);
+        view->setProperty("SelectedDate", "A");
+        PromptAnswers answers(yes);
+        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
+        const Qt::KeyboardModifiers modifiers =
+            ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier;
+        const Qt::Key key = ofGantt ? Qt::Key_Right : Qt::Key_Down;
+        QTest::keyClick(surface, key, modifiers);
+        // The change shows until Escape, also through a full paint.
+        const QImage pending = surface->grab().toImage();
+        QTest::keyClick(surface, Qt::Key_Escape);
+        QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, key, modifiers);
+        QCOMPARE(answers.prompts.size(), 0);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QCOMPARE(answers.prompts.size(), 1);
+        QCOMPARE(changed.size(), yes ? 1 : 0);
+        if (yes)
+            QCOMPARE(changed.first().at(1).toDouble(), newStart);
+        else
+            QVERIFY(surface->grab().toImage() != pending);
+        QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
+        QCOMPARE(answers.prompts.size(), 1);
     }
 };
 

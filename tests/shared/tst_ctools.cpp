@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
@@ -19,16 +20,6 @@ constexpr double kMs = 1.0 / 86400000.0;
 constexpr double kMonday = 45355.0; // 2024-03-04
 
 Date at(double day, int hour, int minute = 0) { return day + toTimeOfDay(QTime(hour, minute)); }
-
-// 1 or 0 for the answer of a call, or its error number negated.
-template <class F> int outcome(F call)
-{
-    try {
-        return call() ? 1 : 0;
-    } catch (const Error &e) {
-        return -e.number();
-    }
-}
 
 } // namespace
 
@@ -123,11 +114,12 @@ private slots:
         QFETCH(QString, op);
         QFETCH(double, b);
         QFETCH(int, expected);
-        QCOMPARE(outcome([&] {
-                     return op == QLatin1String("on raster") ? cTools::IsOnRaster(a, b)
-                                                            : cTools::DateCompare(a, op, b);
-                 }),
-                 expected);
+        bool answer = false;
+        const int number = Dayplex::Testing::errorNumber([&] {
+            answer = op == QLatin1String("on raster") ? cTools::IsOnRaster(a, b)
+                                                     : cTools::DateCompare(a, op, b);
+        });
+        QCOMPARE(number ? -number : int(answer), expected);
     }
 
     // Catches truncation instead of rounding, and a missed roll-over to the next day.

@@ -52,13 +52,9 @@ private slots:
         QTest::addColumn<QVariantList>("expected");
         QTest::newRow("one notch away") << makeLong(0, 120) << makeLong(300, 200)
                                         << L{0, 120, 300, 200};
-        QTest::newRow("one notch towards the user") << qint32(0xFF880000u) << makeLong(300, 200)
-                                                    << L{0, -120, 300, 200};
         QTest::newRow("shift and left button") << makeLong(5, -120) << 0 << L{5, -120, 0, 0};
-        QTest::newRow("left of and above the primary screen")
-            << makeLong(0, 120) << makeLong(-1280, -40) << L{0, 120, -1280, -40};
-        QTest::newRow("extreme words") << qint32(0x7FFF8000) << qint32(0x80007FFF)
-                                       << L{-32768, 32767, 32767, -32768};
+        QTest::newRow("extreme words, both signs in each")
+            << qint32(0x7FFF8000) << qint32(0x80007FFF) << L{-32768, 32767, 32767, -32768};
     }
     void decodeWheelMessage()
     {
@@ -73,7 +69,8 @@ private slots:
     }
 
     // A wheel event sent to the window given to hwnd raises Wheel once, with converted values;
-    // the window still sees the event, even when a host's handler of Wheel throws.
+    // the window still sees the event, even when a host's handler of Wheel throws. The control
+    // may go first: the window's later wheel events must not reach a dead filter.
     void watchedWindowRaisesWheel()
     {
         struct Receiver : QWidget
@@ -87,33 +84,19 @@ private slots:
         } window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        ctlIntellimouse control;
-        control.setHwnd(window.winId());
-        QSignalSpy spy(&control, &ctlIntellimouse::Wheel);
+        auto control = std::make_unique<ctlIntellimouse>();
+        control->setHwnd(window.winId());
+        QSignalSpy spy(control.get(), &ctlIntellimouse::Wheel);
         const auto failingHandler = [] { throw std::runtime_error("host"); };
-        QObject::connect(&control, &ctlIntellimouse::Wheel, failingHandler);
+        QObject::connect(control.get(), &ctlIntellimouse::Wheel, failingHandler);
         turnWheel(&window, {QPoint(-30, 700), -120, Qt::NoButton, Qt::ControlModifier});
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.first(), QVariantList({8, -120, -30, 700}));
         QCOMPARE(window.wheels, 1);
-        QVERIFY(control.isHidden());
-    }
-
-    // The control may go first: the window's later wheel events must not reach a dead filter.
-    void controlDestroyedBeforeTheWindow()
-    {
-        QWidget window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        int raised = 0;
-        {
-            ctlIntellimouse control;
-            control.setHwnd(window.winId());
-            QObject::connect(&control, &ctlIntellimouse::Wheel, [&raised] { ++raised; });
-            turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-        }
+        QVERIFY(control->isHidden());
+        control.reset();
         turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
-        QCOMPARE(raised, 1);
+        QCOMPARE(window.wheels, 2);
     }
 };
 

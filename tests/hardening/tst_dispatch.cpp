@@ -1,7 +1,8 @@
-// Every public member of the three controls, called late-bound with hostile arguments, and the
-// error numbers of each kind of bad call. The sweep's calls are generated from the dispatch
-// tables and the controls' signatures, so that a member added to a table is covered without
-// touching this file.
+// Every public member of the three controls, called late-bound as a host calls it: each one
+// bound in its dispatch table, results, in/out arguments and events carried both ways, and
+// hostile arguments ending in an error or a repair. The sweep's calls are generated from the
+// dispatch tables and the controls' signatures, so that a member added to a table is covered
+// without touching this file.
 #include "calendar/ucagenda_p.h"
 #include "dialogs/cprintdialog.h"
 #include "dialogs/modaldialog.h"
@@ -30,6 +31,15 @@ namespace {
 
 const double kWed = day(2024, 3, 6);
 const double kHour = 1.0 / 24;
+
+const QMetaObject *const kControls[] = {&ucAgenda::staticMetaObject, &ctlGantt::staticMetaObject,
+                                        &ctlIntellimouse::staticMetaObject};
+
+// "_ucAgenda" for the members of ucAgenda, "__ucAgenda" for its events.
+QString interfaceOf(const QMetaObject *meta, bool events = false)
+{
+    return (events ? "__" : "_") + QString::fromLatin1(meta->className()).section("::", -1);
+}
 
 struct BadValue
 {
@@ -284,7 +294,7 @@ void invokeChecked(QWidget *control, const std::function<void()> &call, int &num
 
 Q_DECLARE_METATYPE(Dayplex::Dispatch::Call)
 
-class tst_BadArguments : public QObject
+class tst_Dispatch : public QObject
 {
     Q_OBJECT
 
@@ -301,6 +311,172 @@ private slots:
         cPrintDialog::setHandler(cPrintDialog::cancel());
     }
 
+    // Catches a member added to a class but missing from its table, or bound as another kind,
+    // so that hosts could not bind it.
+    void everyMemberIsBound()
+    {
+        using K = Dispatch::Kind;
+        QStringList unbound;
+        for (const QMetaObject *meta : kControls) {
+            const auto kindOf = [meta](const QByteArray &name, bool event) {
+                for (const Dispatch::Member &m : Dispatch::members(interfaceOf(meta, event)))
+                    if (m.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                        return m.kind;
+                return K(-1);
+            };
+            for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+                const QMetaMethod m = meta->method(i);
+                const bool event = m.methodType() == QMetaMethod::Signal;
+                const K kind = kindOf(m.name(), event);
+                const K put = m.name().startsWith("set") ? kindOf(m.name().mid(3), false) : K(-1);
+                if (!(m.attributes() & QMetaMethod::Cloned)
+                    && kind != (event ? K::Event : K::Method) && put != K::PropertyPut
+                    && put != K::PropertyGetPut)
+                    unbound << m.name();
+            }
+            for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+                const QMetaProperty p = meta->property(i);
+                const K kind = p.isWritable() ? K::PropertyGetPut : K::PropertyGet;
+                if (kindOf(p.name(), false) != kind)
+                    unbound << p.name();
+            }
+        }
+        QCOMPARE(unbound, QStringList());
+    }
+
+    void invoke_data()
+    {
+        const Call M = Call::Method, G = Call::PropertyGet, P = Call::PropertyPut;
+        using L = QVariantList;
+        QTest::addColumn<QString>("interfaceName");
+        QTest::addColumn<QString>("member"); // empty: call the identifier 0x12345
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<QVariantList>("args");
+        QTest::addColumn<QVariant>("result");
+        QTest::addColumn<QVariantList>("argsAfter"); // empty: as passed
+        QTest::addColumn<int>("number");
+        const QString a = "_ucAgenda";
+        const auto row = [](const char *tag, const QString &iface, const char *member, Call call,
+                            const L &args, const QVariant &result, int number = 0,
+                            const L &after = {}) {
+            QTest::newRow(tag) << iface << member << call << args << result << after << number;
+        };
+        row("MaxLong", a, "MaxLong", M, {3, 7}, 7);
+        row("DateAbrunden of a date value", a, "DateAbrunden", M,
+            {QDateTime(QDate(2024, 3, 6), QTime(8, 47)), 15.0 / 1440}, kWed + 8.75 * kHour);
+        row("GetZeilenIndex", a, "GetZeilenIndex", M, {kWed + 8 * kHour + 29.0 / 1440}, 16);
+        row("TerminDSN", a, "TerminDSN", G, {}, "K1|K2|K3|");
+        row("isIntervallSichtbar", "_ctlGantt", "isIntervallSichtbar", M, {kWed + 1, kWed + 2},
+            true);
+        row("in/out last day: 20 days cut to 14", a, "SetDisplayedRange", M, {kWed, kWed + 20},
+            QVariant(), 0, {kWed, kWed + 13});
+        row("MaxLong 1 argument", a, "MaxLong", M, {1}, QVariant(), 450);
+        row("AddDate 8 arguments", a, "AddDate", M, {"K", "", kWed, kWed, false, 0, false, 0},
+            QVariant(), 450);
+        row("text for a number", a, "MaxLong", M, {"abc", 1}, QVariant(), 13);
+        row("number beyond 32 bits", a, "MaxLong", M, {1e10, 1}, QVariant(), 6);
+        row("unknown id", a, "", M, {}, QVariant(), 438);
+        row("put on get-only", a, "FirstDay", P, {kWed}, QVariant(), 438);
+        row("calendar member on gantt", "_ctlGantt", "TerminDSN", G, {}, QVariant(), 438);
+        row("member: division by zero", a, "DateAbrunden", M, {kWed, 0}, QVariant(), 11);
+    }
+
+    // Catches identifiers bound to the wrong member, lost argument conversions and results,
+    // in/out arguments passed by value or not copied back, failures reported with the wrong
+    // number or after a partial change, and arguments written back by a failing call.
+    void invoke()
+    {
+        QFETCH(QString, interfaceName);
+        QFETCH(QString, member);
+        QFETCH(Call, call);
+        QFETCH(QVariantList, args);
+        QFETCH(QVariant, result);
+        QFETCH(QVariantList, argsAfter);
+        QFETCH(int, number);
+        const std::unique_ptr<QWidget> control = makeControl(interfaceName);
+        for (const bool byId : {true, false}) {
+            QVariantList passed = args;
+            QVariant actual;
+            int actualNumber = 0;
+            invokeChecked(control.get(), [&] {
+                if (!byId && !member.isEmpty())
+                    actual = Dispatch::invoke(control.get(), member, call, passed);
+                else if (member.isEmpty())
+                    actual = Dispatch::invoke(control.get(), 0x12345, call, passed);
+                else
+                    actual = Dispatch::invoke(control.get(),
+                                              Dispatch::dispatchId(interfaceName, member), call,
+                                              passed);
+            }, actualNumber);
+            QCOMPARE(actualNumber, number);
+            QCOMPARE(actual.metaType(), result.metaType());
+            const bool close = qAbs(actual.toDouble() - result.toDouble()) < 1e-9;
+            QVERIFY2(result.userType() == QMetaType::Double ? close : actual == result,
+                     qPrintable(QString::number(actual.toDouble(), 'f', 10)));
+            QCOMPARE(passed, argsAfter.isEmpty() ? args : argsAfter);
+        }
+    }
+
+    void eventDelivered_data()
+    {
+        QTest::addColumn<QString>("interfaceName");
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<qint32>("dispid");
+        QTest::addColumn<QVariantList>("args");
+        const QVariantList needArgs{kWed, kWed + 2, "F"};
+        QTest::newRow("ucAgenda.DateChanged")
+            << "_ucAgenda" << "DateChanged" << 1 << QVariantList{"K1", kWed, kWed + 1};
+        QTest::newRow("ucAgenda.NeedDates") << "_ucAgenda" << "NeedDates" << 2 << needArgs;
+        QTest::newRow("ctlGantt.NeedDates: its own number")
+            << "_ctlGantt" << "NeedDates" << 5 << needArgs;
+        QTest::newRow("ctlIntellimouse.Wheel")
+            << "_ctlIntellimouse" << "Wheel" << 1 << QVariantList{1, -120, 10, 20};
+    }
+
+    // Catches swapped event identifiers and arguments lost or reordered on the way to the handler.
+    void eventDelivered()
+    {
+        QFETCH(QString, interfaceName);
+        QFETCH(QString, event);
+        QFETCH(qint32, dispid);
+        QFETCH(QVariantList, args);
+        const std::unique_ptr<QWidget> control = makeControl(interfaceName);
+        const QString iface = Dispatch::eventInterfaceOf(control.get());
+        QCOMPARE(Dispatch::dispatchId(iface, event), dispid);
+        QCOMPARE(Dispatch::memberName(iface, dispid), event);
+        const QMetaObject *meta = control->metaObject();
+        QMetaMethod signal;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+            if (meta->method(i).methodType() == QMetaMethod::Signal
+                && meta->method(i).name() == event.toLatin1())
+                signal = meta->method(i);
+        QCOMPARE(signal.parameterCount(), args.size());
+
+        QObject context;
+        QList<QPair<qint32, QVariantList>> received;
+        for (const Dispatch::Member &m : Dispatch::members(iface)) {
+            const qint32 id = m.dispid;
+            QVERIFY(Dispatch::connectEvent(control.get(), id, &context,
+                                           [&received, id](const QVariantList &l) {
+                                               received.append({id, l});
+                                           }));
+        }
+        // Signals are invokable: emit by name as a host without the header would.
+        QVariantList values = args;
+        QByteArrayList types;
+        QGenericArgument g[4];
+        for (int i = 0; i < values.size(); ++i) {
+            QVERIFY(values[i].convert(signal.parameterMetaType(i)));
+            types << signal.parameterTypeName(i);
+            g[i] = QGenericArgument(types.at(i).constData(), values[i].data());
+        }
+        QVERIFY(QMetaObject::invokeMethod(control.get(), event.toLatin1().constData(),
+                                          Qt::DirectConnection, g[0], g[1], g[2], g[3]));
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.at(0).first, dispid);
+        QCOMPARE(received.at(0).second, values);
+    }
+
     // For each member and call: the valid call, then each bad value in each parameter position
     // with the others valid; past the last parameter, a surplus argument.
     void badArgumentEndsInErrorOrRepair_data()
@@ -310,10 +486,8 @@ private slots:
         QTest::addColumn<Call>("call");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("bad"); // index into badValues(), -1 for the valid call
-        const QMetaObject *metas[] = {&ucAgenda::staticMetaObject, &ctlGantt::staticMetaObject,
-                                      &ctlIntellimouse::staticMetaObject};
-        for (const QMetaObject *meta : metas) {
-            const QString iface = "_" + QString::fromLatin1(meta->className()).section("::", -1);
+        for (const QMetaObject *meta : kControls) {
+            const QString iface = interfaceOf(meta);
             for (const Dispatch::Member &member : Dispatch::members(iface)) {
                 for (const Call call : callsOf(member.kind)) {
                     const QString name = iface + "." + member.name
@@ -379,57 +553,10 @@ private slots:
         }
     }
 
-    void errorNumber_data()
-    {
-        const Call M = Call::Method, G = Call::PropertyGet, P = Call::PropertyPut;
-        using L = QVariantList;
-        QTest::addColumn<QString>("interfaceName");
-        QTest::addColumn<QString>("member"); // empty: call by dispid
-        QTest::addColumn<qint32>("dispid");
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<QVariantList>("args");
-        QTest::addColumn<int>("number");
-        const QString a = "_ucAgenda";
-        QTest::newRow("MaxLong 1 argument") << a << "MaxLong" << 0 << M << L{1} << 450;
-        QTest::newRow("AddDate 8 arguments") << a << "AddDate" << 0 << M
-                                             << L{"K", "", kWed, kWed, false, 0, false, 0} << 450;
-        QTest::newRow("text for a number") << a << "MaxLong" << 0 << M << L{"abc", 1} << 13;
-        QTest::newRow("number beyond 32 bits") << a << "MaxLong" << 0 << M << L{1e10, 1} << 6;
-        QTest::newRow("unknown id") << a << "" << 0x12345 << M << L{} << 438;
-        QTest::newRow("put on get-only") << a << "FirstDay" << 0 << P << L{kWed} << 438;
-        QTest::newRow("calendar member on gantt") << "_ctlGantt" << "TerminDSN" << 0 << G << L{}
-                                                  << 438;
-        QTest::newRow("member: division by zero") << a << "DateAbrunden" << 0 << M << L{kWed, 0}
-                                                  << 11;
-    }
-
-    // Catches failures reported with the wrong number, thrown late after a partial change, or
-    // not at all, and arguments written back by a failing call.
-    void errorNumber()
-    {
-        QFETCH(QString, interfaceName);
-        QFETCH(QString, member);
-        QFETCH(qint32, dispid);
-        QFETCH(Call, call);
-        QFETCH(QVariantList, args);
-        QFETCH(int, number);
-        const std::unique_ptr<QWidget> control = makeControl(interfaceName);
-        QVariantList passed = args;
-        int actual = 0;
-        invokeChecked(control.get(), [&] {
-            if (member.isEmpty())
-                Dispatch::invoke(control.get(), dispid, call, passed);
-            else
-                Dispatch::invoke(control.get(), member, call, passed);
-        }, actual);
-        QCOMPARE(actual, number);
-        QCOMPARE(passed, args);
-    }
-
 private:
     QImage m_page{800, 600, QImage::Format_RGB32};
     QPainter m_painter; // the print target of PrintAnsicht
 };
 
-DAYPLEX_TEST_MAIN(tst_BadArguments)
-#include "tst_badarguments.moc"
+DAYPLEX_TEST_MAIN(tst_Dispatch)
+#include "tst_dispatch.moc"

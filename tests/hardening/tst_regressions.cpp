@@ -1,12 +1,16 @@
-// Replays every input the two fuzzers keep (fuzz/regressions/, fuzz/regressions/calls/) and
-// their seeds (fuzz/corpus/, fuzz/corpus_calls/) through the same checks the fuzzers apply, so
-// that a fixed finding stays fixed without clang or libFuzzer.
+// Faults found earlier, each replayed so that it stays fixed: every input the two fuzzers keep
+// (fuzz/regressions/, fuzz/regressions/calls/) and their seeds (fuzz/corpus/, fuzz/corpus_calls/)
+// through the same checks the fuzzers apply, without clang or libFuzzer; and what the soak run
+// of both views found.
 #include "../../fuzz/callsharness.h"
 #include "../../fuzz/optionsharness.h"
 
+#include "calendar/datepicker.h"
 #include "dialogs/cprintdialog.h"
 #include "support/testmain.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -32,7 +36,7 @@ void addKeptAndSeeds(const char *kept, const char *seeds)
 
 } // namespace
 
-class tst_FuzzRegressions : public QObject
+class tst_Regressions : public QObject
 {
     Q_OBJECT
 
@@ -87,7 +91,44 @@ private slots:
         const QString problem = DayplexFuzz::runCallProgram(file.readAll());
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
+
+    void pageTurnWithFocusedMonth_data()
+    {
+        QTest::addColumn<int>("across");
+        QTest::addColumn<int>("down");
+        QTest::addColumn<int>("focused"); // index of the month that has the keyboard focus
+        QTest::addColumn<int>("pages");
+        QTest::newRow("4 x 3, last month focused, next page") << 4 << 3 << 11 << 1;
+        QTest::newRow("4 x 3, first month focused, previous page") << 4 << 3 << 0 << -1;
+        QTest::newRow("2 x 3, middle month focused, same page again") << 2 << 3 << 3 << 0;
+        QTest::newRow("1 x 2, second month focused, two pages on") << 1 << 2 << 1 << 2;
+    }
+
+    // Catches the drop-down reading months it has already deleted: turning the page deletes the
+    // month calendars, the focused one hands its focus on, and the focus handling walked the
+    // list of months while they went.
+    void pageTurnWithFocusedMonth()
+    {
+        QFETCH(int, across);
+        QFETCH(int, down);
+        QFETCH(int, focused);
+        QFETCH(int, pages);
+        Dayplex::DatePickerDropDown dropDown;
+        dropDown.setup(QDate(2024, 3, 6), Dayplex::MonthGrid{across, down}, true);
+        dropDown.show();
+        dropDown.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dropDown));
+        QCOMPARE(dropDown.months().size(), across * down);
+        auto *view = dropDown.months().at(focused)->findChild<QAbstractItemView *>();
+        QVERIFY(view);
+        view->setFocus();
+        QVERIFY(view->hasFocus());
+        const QDate before = dropDown.firstMonth();
+        dropDown.turn(pages);
+        QCOMPARE(dropDown.months().size(), across * down);
+        QCOMPARE(dropDown.firstMonth(), before.addMonths(pages * across * down));
+    }
 };
 
-DAYPLEX_TEST_MAIN(tst_FuzzRegressions)
-#include "tst_fuzzregressions.moc"
+DAYPLEX_TEST_MAIN(tst_Regressions)
+#include "tst_regressions.moc"
