@@ -263,9 +263,6 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
     QTest::addColumn<QVariantMap>("changes");
 
     const QVariantMap none;
-    QTest::newRow("time typed")
-        << none << OptionsEdit([](cfrmConfigCalendar &d) { grid(d)->item(2, 2)->setText("7:45"); })
-        << QVariantMap{{"timeArbeitszeitVon2", at(7, 45)}};
     QTest::newRow("Delete clears a cell, stored as 00:00")
         << none
         << OptionsEdit([](cfrmConfigCalendar &d) {
@@ -283,19 +280,19 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
            })
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
-    QTest::newRow("copy Monday down twice")
+    QTest::newRow("Monday's times typed and copied down twice")
         << none
         << OptionsEdit([](cfrmConfigCalendar &d) {
-               grid(d)->item(2, 6)->setText("15:00");
+               grid(d)->item(2, 6)->setText("7:45");
                grid(d)->item(2, 7)->setText("15:15");
                grid(d)->setCurrentCell(2, 5);
                click(d, "cmdZeileNachUntenKopieren");
                click(d, "cmdZeileNachUntenKopieren");
                QCOMPARE(grid(d)->currentRow(), 4);
            })
-        << QVariantMap{{"timePause2Von2", at(15)}, {"timePause2Bis2", at(15, 15)},
-                       {"timePause2Von3", at(15)}, {"timePause2Bis3", at(15, 15)},
-                       {"timePause2Von4", at(15)}, {"timePause2Bis4", at(15, 15)}};
+        << QVariantMap{{"timePause2Von2", at(7, 45)}, {"timePause2Bis2", at(15, 15)},
+                       {"timePause2Von3", at(7, 45)}, {"timePause2Bis3", at(15, 15)},
+                       {"timePause2Von4", at(7, 45)}, {"timePause2Bis4", at(15, 15)}};
     QTest::newRow("Standardwerte")
         << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", at(9)}}
         << OptionsEdit([](cfrmConfigCalendar &d) { click(d, "cmdDefault"); })
