@@ -51,33 +51,6 @@ void add(AppointmentStore &store, const QString &dsn, Date start, Date end, bool
     store.add(dsn, dsn, start, end, allDay, 0, false, 0, false, false);
 }
 
-QString describe(const SegmentBox &b)
-{
-    return QString::asprintf("#%d day %d rows %d-%d sub %d/%d box %d,%d %dx%d bar %d%s", b.index, b.column, b.rowFrom,
-                             b.rowTo, b.subColumn, b.subColumns, b.box.x(), b.box.y(), b.box.width(),
-                             b.box.height(), b.timeBarWidth, b.inexact ? " inexact" : "");
-}
-
-QStringList describeAll(const QVector<SegmentBox> &boxes)
-{
-    QStringList lines;
-    for (const SegmentBox &box : boxes)
-        lines << describe(box);
-    return lines;
-}
-
-// The sub-column and shared count of each box of one timed day as "key:s/n".
-QStringList subColumns(const AppointmentLayout &layout, const AppointmentStore &store)
-{
-    QStringList result;
-    for (const SegmentBox &b : layout.segments)
-        result << QStringLiteral("%1:%2/%3")
-                      .arg(store.at(b.index).dsn)
-                      .arg(b.subColumn)
-                      .arg(b.subColumns);
-    return result;
-}
-
 } // namespace
 
 class tst_AppointmentLayout : public QObject
@@ -105,104 +78,69 @@ private slots:
             const double hour = 9 + (key.unicode() - 'A');
             add(store, key, at(kMonday, hour), at(kMonday, hour + 2));
         }
-        const AppointmentLayout layout = run(store, grid);
-        QCOMPARE(subColumns(layout, store), expected);
-        for (const SegmentBox &b : layout.segments) {
-            const double hour = 9 + (store.at(b.index).dsn.at(0).unicode() - 'A');
+        QStringList got; // "key:sub-column/shared"
+        for (const SegmentBox &b : run(store, grid).segments) {
+            const QString &key = store.at(b.index).dsn;
+            got << QStringLiteral("%1:%2/%3").arg(key).arg(b.subColumn).arg(b.subColumns);
+            const double hour = 9 + (key.at(0).unicode() - 'A');
             // Usable width 240 - 8 = 232, halved; the time bar m = 3 takes 3 m off each box.
             QCOMPARE(b.box,
                      QRect(48 + 116 * b.subColumn, 101 + int(hour * 2 - 16) * 24, 116 - 9, 4 * 24));
             QCOMPARE(b.timeBarWidth, 3);
             QVERIFY(!b.inexact);
         }
-    }
-
-    // Catches an appointment over midnight drawn as one box or cut at the first day.
-    void overnightMakesTwoBoxes()
-    {
-        const CalendarGrid grid = makeGrid(2, 30, 1);
-        AppointmentStore store;
-        add(store, QStringLiteral("night"), at(kMonday, 22), at(kMonday + 1, 2));
-        const AppointmentLayout layout = run(store, grid);
-        QCOMPARE(describeAll(layout.segments),
-                 QStringList({QStringLiteral("#1 day 0 rows 44-47 sub 0/1 box 48,1157 223x96 bar 3"),
-                               QStringLiteral("#1 day 1 rows 0-3 sub 0/1 box 288,101 223x96 bar 3")}));
+        QCOMPARE(got, expected);
     }
 
     // Catches a minimum height ignored, end rows that include the row starting at the end,
-    // and appointments off the raster not marked inexact.
-    void rowsAndExactness_data()
+    // appointments off the raster not marked inexact, one over midnight drawn as one box, and
+    // printing without clipping to the time grid, or screen boxes clipped.
+    void timedBoxes_data()
     {
+        // From 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30).
         QTest::addColumn<int>("raster");
         QTest::addColumn<int>("minHeight");
-        QTest::addColumn<double>("from");
+        QTest::addColumn<bool>("forPrinting");
+        QTest::addColumn<double>("from"); // hours from Monday 00:00
         QTest::addColumn<double>("to");
-        QTest::addColumn<int>("rowFrom");
-        QTest::addColumn<int>("rowTo");
-        QTest::addColumn<bool>("inexact");
+        QTest::addColumn<QString>("expected"); // "day: y+h" per box
         QTest::newRow("10 minutes, raster 30, two rows high")
-            << 30 << 2 << 10.0 << 10.0 + 1 / 6.0 << 20 << 21 << true;
-        QTest::newRow("one hour on the raster") << 30 << 1 << 10.0 << 11.0 << 20 << 21 << false;
-        QTest::newRow("no length") << 30 << 1 << 10.0 << 10.0 << 20 << 20 << false;
-        QTest::newRow("off the raster at both ends") << 15 << 1 << 10.1 << 10.4 << 40 << 41 << true;
-        QTest::newRow("start on, end off") << 60 << 1 << 10.0 << 10.5 << 10 << 10 << true;
-        QTest::newRow("minimum height stops at the last row")
-            << 60 << 4 << 22.0 << 23.0 << 22 << 23 << false;
-        QTest::newRow("end before start is made its start")
-            << 30 << 1 << 10.0 << 9.0 << 20 << 20 << false;
+            << 30 << 2 << false << 10.0 << 10.0 + 1 / 6.0 << "0: 197+48 inexact";
+        QTest::newRow("one hour on the raster") << 30 << 1 << false << 10.0 << 11.0 << "0: 197+48";
+        QTest::newRow("off the raster at both ends")
+            << 15 << 1 << false << 10.1 << 10.4 << "0: 293+48 inexact";
+        QTest::newRow("start on, end off") << 60 << 1 << false << 10.0 << 10.5 << "0: 149+24 inexact";
+        QTest::newRow("over midnight: a box each day")
+            << 30 << 1 << false << 22.0 << 26.0 << "0: 773+96; 1: -283+96";
+        QTest::newRow("print: above the first time is cut")
+            << 30 << 1 << true << 7.0 << 9.0 << "0: 101+48 inexact";
+        QTest::newRow("screen: above the first time is kept")
+            << 30 << 1 << false << 7.0 << 9.0 << "0: 53+96";
+        QTest::newRow("print: wholly above is dropped") << 30 << 1 << true << 6.0 << 8.0 << "";
+        QTest::newRow("print: below the end is cut")
+            << 30 << 1 << true << 12.0 << 14.0 << "0: 293+48 inexact";
+        QTest::newRow("print: less than a row below the end is cut too")
+            << 30 << 1 << true << 12.0 << 13.5 << "0: 293+48 inexact";
+        QTest::newRow("screen: below the end is kept")
+            << 30 << 1 << false << 12.0 << 14.0 << "0: 293+96";
     }
-    void rowsAndExactness()
+    void timedBoxes()
     {
         QFETCH(int, raster);
         QFETCH(int, minHeight);
-        QFETCH(double, from);
-        QFETCH(double, to);
-        QFETCH(int, rowFrom);
-        QFETCH(int, rowTo);
-        QFETCH(bool, inexact);
-        const CalendarGrid grid = makeGrid(1, raster, minHeight);
-        AppointmentStore store;
-        add(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
-        const AppointmentLayout layout = run(store, grid);
-        QCOMPARE(layout.segments.size(), 1);
-        const SegmentBox &b = layout.segments.first();
-        QCOMPARE(b.rowFrom, rowFrom);
-        QCOMPARE(b.rowTo, rowTo);
-        QCOMPARE(b.box.top(), 101 + rowFrom * 24);
-        QCOMPARE(b.box.height(), (rowTo - rowFrom + 1) * 24);
-        QCOMPARE(b.inexact, inexact);
-    }
-
-    // Catches printing without clipping to the time grid, or screen boxes clipped.
-    void printClipping_data()
-    {
-        // First time 08:00 (row 16 at y 101), the grid ends at y 341 after row 25 (12:30).
-        QTest::addColumn<bool>("forPrinting");
-        QTest::addColumn<double>("from");
-        QTest::addColumn<double>("to");
-        QTest::addColumn<QString>("expected"); // "y h inexact", empty when not drawn
-        QTest::newRow("print: above the first time is cut") << true << 7.0 << 9.0 << "101 48 1";
-        QTest::newRow("screen: above the first time is kept") << false << 7.0 << 9.0 << "53 96 0";
-        QTest::newRow("print: wholly above is dropped") << true << 6.0 << 8.0 << "";
-        QTest::newRow("print: below the end is cut") << true << 12.0 << 14.0 << "293 48 1";
-        QTest::newRow("print: less than a row below the end is cut too") << true << 12.0 << 13.5 << "293 48 1";
-        QTest::newRow("screen: below the end is kept") << false << 12.0 << 14.0 << "293 96 0";
-    }
-    void printClipping()
-    {
         QFETCH(bool, forPrinting);
         QFETCH(double, from);
         QFETCH(double, to);
         QFETCH(QString, expected);
-        CalendarGrid grid = makeGrid(1, 30, 1, 8);
+        CalendarGrid grid = makeGrid(2, raster, minHeight, 8);
         grid.geo.lngUnten = 341;
         AppointmentStore store;
         add(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
-        const AppointmentLayout layout = run(store, grid, forPrinting);
         QStringList got;
-        for (const SegmentBox &b : layout.segments)
-            got << QStringLiteral("%1 %2 %3").arg(b.box.top()).arg(b.box.height()).arg(int(b.inexact));
-        QCOMPARE(got.join(QLatin1Char(';')), expected);
+        for (const SegmentBox &b : run(store, grid, forPrinting).segments)
+            got << QStringLiteral("%1: %2+%3%4").arg(b.column).arg(b.box.top()).arg(b.box.height())
+                       .arg(b.inexact ? " inexact" : "");
+        QCOMPARE(got.join(QStringLiteral("; ")), expected);
     }
 
     // Catches band rows stacked when entries only touch, widths that ignore the time of day,
@@ -268,6 +206,7 @@ private slots:
         QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << 1;
         QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << 1;
         QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << 0;
+        QTest::newRow("all day, the day after the last") << true << 2.0 << 2.0 << 2.0 << 0;
     }
     void repairAndVisibility()
     {

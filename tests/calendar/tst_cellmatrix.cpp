@@ -8,7 +8,6 @@
 #include <QtTest>
 #include "support/testmain.h"
 
-
 using namespace Dayplex;
 
 namespace {
@@ -67,15 +66,6 @@ struct Model
     }
 };
 
-CalendarGrid halfHourGrid(int days)
-{
-    CalendarGrid grid;
-    grid.firstDay = kMonday;
-    grid.lastDay = kMonday + days - 1;
-    grid.setRaster(30 * kOneMinute);
-    return grid;
-}
-
 // "W" for working time, "F" for free, per row of one column.
 QString colourRow(const CellMatrix &matrix, int column)
 {
@@ -97,23 +87,6 @@ QString workRows(std::initializer_list<std::pair<int, int>> ranges)
     return text;
 }
 
-struct Segment
-{
-    int from = 0;
-    int to = 0;
-    QString key;
-};
-
-// "zv-zb:key", or just "key" for row 0.
-Segment parseSegment(const QString &text)
-{
-    const int colon = int(text.indexOf(QLatin1Char(':')));
-    if (colon < 0)
-        return {0, 0, text};
-    const QStringList rows = text.left(colon).split(QLatin1Char('-'));
-    return {rows[0].toInt(), rows[1].toInt(), text.mid(colon + 1)};
-}
-
 } // namespace
 
 class tst_CellMatrix : public QObject
@@ -121,64 +94,6 @@ class tst_CellMatrix : public QObject
     Q_OBJECT
 
 private slots:
-
-    // Catches a sub-column chosen by the first row only, marks not padded with blanks, or a key
-    // list that loses earlier keys.
-    void spaltenBelegen_data()
-    {
-        // Segments "zv-zb:key" placed in order in column 0 of 7 rows.
-        QTest::addColumn<QString>("segments");
-        QTest::addColumn<QString>("ks");
-        QTest::addColumn<QStringList>("marks");      // rows 0..6
-        QTest::addColumn<QString>("keysOfRow");      // dsnAt k = 1.. of row keyRow
-        QTest::addColumn<int>("keyRow");
-        QTest::addColumn<int>("sharedFrom");
-        QTest::addColumn<int>("sharedTo");
-        QTest::addColumn<int>("shared");
-        QTest::newRow("free in every row, not just the first")
-            << "2-4:a,5-6:b,4-5:c,0-6:d" << "1,1,2,3"
-            << QStringList{"  *", "  *", "* *", "* *", "***", "***", "* *"} << "a,c,d" << 4 << 0
-            << 6 << 3;
-        QTest::newRow("a gap below is padded with a blank")
-            << "0-1:a,1-2:b" << "1,2" << QStringList{"*", "**", " *", "", "", "", ""} << ",b" << 2
-            << 0 << 6 << 2;
-        QTest::newRow("a gap is reused and the later key kept")
-            << "0-1:a,1-2:b,2-2:c" << "1,2,1" << QStringList{"*", "**", "**", "", "", "", ""}
-            << "c,b" << 2 << 2 << 2 << 2;
-        QTest::newRow("a mark after a blank counts one")
-            << "0-0:a,0-3:b,3-3:c" << "1,2,1" << QStringList{"**", " *", " *", "**", "", "", ""}
-            << "c,b" << 3 << 1 << 2 << 1;
-    }
-    void spaltenBelegen()
-    {
-        QFETCH(QString, segments);
-        QFETCH(QString, ks);
-        QFETCH(QStringList, marks);
-        QFETCH(QString, keysOfRow);
-        QFETCH(int, keyRow);
-        QFETCH(int, sharedFrom);
-        QFETCH(int, sharedTo);
-        QFETCH(int, shared);
-        CellMatrix matrix;
-        matrix.rebuild(2, 7);
-        matrix.clearOccupancy();
-        QStringList gotKs;
-        for (const QString &segment : segments.split(QLatin1Char(','))) {
-            const Segment parsed = parseSegment(segment);
-            gotKs << QString::number(matrix.spaltenBelegen(0, parsed.from, parsed.to, parsed.key));
-        }
-        QCOMPARE(gotKs.join(QLatin1Char(',')), ks);
-        for (int r = 0; r < 7; ++r) {
-            QCOMPARE(matrix.belegung(0, r), marks[r]);
-            QCOMPARE(matrix.belegung(1, r), QString());
-        }
-        const QStringList keys = keysOfRow.split(QLatin1Char(','));
-        for (int k = 1; k <= keys.size(); ++k)
-            QCOMPARE(matrix.dsnAt(0, keyRow, k), keys[k - 1]);
-        QCOMPARE(matrix.dsnAt(0, keyRow, int(keys.size()) + 1), QString());
-        QCOMPARE(matrix.sharedSubColumns(0, sharedFrom, sharedTo), shared);
-    }
-
     // Catches bit bookkeeping that goes wrong across 64-bit words or while the sub-columns
     // grow, and multi-day intervals placed as one block instead of one segment per day,
     // against the text model on random calls.
@@ -269,7 +184,10 @@ private slots:
         cContainer layout;
         layout.setValue(QStringLiteral("rgbFreizeit"), kFree);
         layout.setValue(QStringLiteral("rgbArbeitszeit"), kWork);
-        const CalendarGrid grid = halfHourGrid(2);
+        CalendarGrid grid;
+        grid.firstDay = kMonday;
+        grid.lastDay = kMonday + 1;
+        grid.setRaster(30 * kOneMinute);
         CellMatrix matrix;
         matrix.rebuild(2, grid.lastRow + 1);
         applyWorkingTimes(matrix, grid, container, layout);

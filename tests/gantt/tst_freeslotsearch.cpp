@@ -1,11 +1,16 @@
-// The free-slot search on the model, with a host that delivers appointments per range.
+// The free-slot search on the model, with a host that delivers appointments per range, and the
+// per-row busy index it asks, against the plain rule.
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttmodel.h"
+#include "shared/alldayend.h"
 #include "shared/cholidays.h"
 #include "shared/clock.h"
 #include "shared/toolbox.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cmath>
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -49,10 +54,7 @@ public:
         if (model.covers(first, last))
             return;
         ++requests;
-        // A host that does not record what it delivers gets asked again and again.
-        if (!recordsRange && requests > 1)
-            return;
-        model.setFilledRange(recordsRange ? first : 0, recordsRange ? last : 0, true, holidays);
+        model.setFilledRange(first, last, true, holidays);
         model.addMerkmal(QStringLiteral("Anna"), QStringLiteral("R1"));
         model.addMerkmal(QStringLiteral("Ben"), QStringLiteral("R2"));
         for (const Busy &b : busy)
@@ -69,7 +71,6 @@ public:
     int requests = 0;
     int abortAfter = -1;
     int abortCalls = 0;
-    bool recordsRange = true;
 };
 
 FreeSlotQuery query(Date from, double days, Date length, bool weekends = false)
@@ -83,6 +84,44 @@ FreeSlotQuery query(Date from, double days, Date length, bool weekends = false)
     q.weekends = weekends;
     q.rasterMinutes = 30;
     return q;
+}
+
+// Every appointment of the row that is not a mere note, asked with IntervalsOverlap up to its
+// occupied end.
+bool plainRowFree(const GanttModel &model, const QString &rowDsn, Date start, Date end)
+{
+    for (qint32 i = 1; i <= model.dateCount(); ++i) {
+        const GanttEintrag &e = model.date(i);
+        if (e.merkmaldsn == rowDsn && !e.blnhinweis
+            && cToolbox::IntervalsOverlap(start, end, e.von, occupiedEnd(e.bis, e.btagestermin)))
+            return false;
+    }
+    return true;
+}
+
+// Times that meet the edge cases of the overlap rule: whole midnights, shared ends, values a
+// hair apart (inside and outside the toolbox's tolerance for equal moments), quarter hours.
+Date randomTime(QRandomGenerator &random)
+{
+    const Date base = kMonday + random.bounded(6) + random.bounded(96) / 96.0;
+    switch (random.bounded(6)) {
+    case 0: return std::floor(base);
+    case 1: return base + (random.bounded(2) ? 1 : -1) * 0.5 / 86400000.0;
+    case 2: return base + (random.bounded(2) ? 1 : -1) * 5.0 / 86400000.0;
+    default: return base;
+    }
+}
+
+// Intervals: ordinary, moments, midnight to midnight, reversed.
+QPair<Date, Date> randomInterval(QRandomGenerator &random)
+{
+    const Date from = randomTime(random);
+    switch (random.bounded(5)) {
+    case 0: return {from, from};
+    case 1: return {std::floor(from), std::floor(from) + random.bounded(3)};
+    case 2: return {from, from - random.bounded(8) / 24.0};
+    default: return {from, from + random.bounded(1, 40) / 24.0};
+    }
 }
 
 } // namespace
@@ -104,6 +143,8 @@ private slots:
     void endingsWithoutProposal();
     void backwardThroughAWindowFromMidnight_data();
     void backwardThroughAWindowFromMidnight();
+    void busyIndexAnswersThePlainRule_data();
+    void busyIndexAnswersThePlainRule();
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
@@ -124,8 +165,6 @@ void tst_FreeSlotSearch::proposals_data()
 
     const QVector<Busy> free;
     const Date two = hm(2, 0), one = hm(1, 0);
-    QTest::newRow("first proposal at the window start")
-        << true << kMonday << 0.0 << two << false << free << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
     QTest::newRow("pressing again continues one step later")
         << true << kMonday << 0.0 << two << false << free << 2 << kMonday + hm(8, 30) << kMonday + hm(10, 30) << 0;
     QTest::newRow("busy until 17:00: the next day's window")
@@ -147,8 +186,6 @@ void tst_FreeSlotSearch::proposals_data()
     QTest::newRow("a note never blocks")
         << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday, kMonday, true}}
         << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
-    QTest::newRow("three days from Monday")
-        << true << kMonday << 3.0 << 0.0 << false << free << 1 << kMonday << kMonday + 2 << 0;
     QTest::newRow("three-day blocks skip those touching a weekend")
         << true << kMonday << 3.0 << 0.0 << false << free << 2 << kMonday + 9 << kMonday + 11 << 2;
     QTest::newRow("an all-day appointment blocks its day")
@@ -173,7 +210,6 @@ void tst_FreeSlotSearch::proposals()
     QFETCH(int, presses);
     QFETCH(Date, start);
     QFETCH(Date, end);
-    QFETCH(int, requests);
 
     Host host(busy);
     FreeSlotQuery q = query(from, days, length, weekends);
@@ -186,7 +222,7 @@ void tst_FreeSlotSearch::proposals()
     QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
     QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", end));
     QCOMPARE(host.model.sucheAb, host.model.vorschlagVon);
-    QCOMPARE(host.requests, requests);
+    QTEST(host.requests, "requests");
     QCOMPARE(result.message, QString());
     // The view shows the proposal, and every participant (not the holiday row) is marked.
     QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
@@ -203,9 +239,11 @@ void tst_FreeSlotSearch::endingsWithoutProposal_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("requests");
     QTest::newRow("12 hours in a 10-hour window")
-        << 0 << FreeSlotOutcome::LongerThanWindow << freeSlotTooLongText() << 0;
+        << 0 << FreeSlotOutcome::LongerThanWindow
+        << "Der gesuchte Termin ist länger als der Suchbereich." << 0;
     QTest::newRow("backward search reaches the day before yesterday")
-        << 1 << FreeSlotOutcome::NotFound << freeSlotNotFoundText() << 2;
+        << 1 << FreeSlotOutcome::NotFound
+        << "Leider kann kein passender Terminvorschlag gefunden werden." << 2;
     QTest::newRow("aborted while the search moves on")
         << 2 << FreeSlotOutcome::Aborted << QString() << 2;
 }
@@ -213,9 +251,6 @@ void tst_FreeSlotSearch::endingsWithoutProposal_data()
 void tst_FreeSlotSearch::endingsWithoutProposal()
 {
     QFETCH(int, kind);
-    QFETCH(FreeSlotOutcome, outcome);
-    QFETCH(QString, message);
-    QFETCH(int, requests);
     setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
 
     // Anna busy for months; the view shows the third week.
@@ -227,11 +262,11 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     host.model.vorschlagVon = kMonday + hm(9, 0);
 
     const FreeSlotResult result = searchFreeSlot(host.model, host, q, kind != 1);
-    QCOMPARE(result.outcome, outcome);
-    QCOMPARE(result.message, message);
+    QTEST(result.outcome, "outcome");
+    QTEST(result.message, "message");
     QCOMPARE(host.first, kMonday + 14);
     QCOMPARE(result.searchFrom, q.searchFrom);
-    QCOMPARE(host.requests, requests);
+    QTEST(host.requests, "requests");
     // A search that ran drops the old proposal; one that did not start keeps everything.
     QCOMPARE(host.model.vorschlagVon, kind == 0 ? kMonday + hm(9, 0) : 0.0);
     QCOMPARE(host.model.sucheAb == 0, kind == 0);
@@ -270,6 +305,46 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
         QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", start + hm(3, 0)));
     }
     QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
+}
+
+void tst_FreeSlotSearch::busyIndexAnswersThePlainRule_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 40; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// Catches an index that drops or invents a blocking appointment near the edges of the rule.
+void tst_FreeSlotSearch::busyIndexAnswersThePlainRule()
+{
+    QFETCH(quint32, seed);
+    const QStringList rows{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("{1}")};
+    QRandomGenerator random(seed);
+    GanttModel model;
+    const int count = random.bounded(1, 120);
+    for (int i = 0; i < count; ++i) {
+        const auto interval = randomInterval(random);
+        model.addDate(QString::number(i), QString(), interval.first, interval.second,
+                      random.bounded(3) == 0, 0, false, 0, false,
+                      rows.at(random.bounded(rows.size())), random.bounded(5) == 0, false);
+    }
+    // Moved records, with values no delivery could bring.
+    const Date strange[] = {qQNaN(), HUGE_VAL, -HUGE_VAL};
+    for (int k = 0; k < 2; ++k) {
+        GanttEintrag &e = model.date(1 + random.bounded(model.dateCount()));
+        (random.bounded(2) ? e.von : e.bis) = strange[random.bounded(3)];
+    }
+    for (int q = 0; q < 400; ++q) {
+        const auto slot = randomInterval(random);
+        const QString &row = rows.at(random.bounded(rows.size()));
+        QVERIFY2(model.isRowFree(row, slot.first, slot.second)
+                     == plainRowFree(model, row, slot.first, slot.second),
+                 qPrintable(QStringLiteral("%1 %2..%3")
+                                .arg(row)
+                                .arg(slot.first, 0, 'f', 12)
+                                .arg(slot.second, 0, 'f', 12)));
+    }
+    QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kMonday));
 }
 
 DAYPLEX_TEST_MAIN(tst_FreeSlotSearch)

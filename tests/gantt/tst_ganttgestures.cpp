@@ -33,20 +33,17 @@ Step drag(Date t, int row, int dx = 0, int dy = 0) { return {"drag", t, row, dx,
 Step release(Date t, int row, int dx = 0, int dy = 0) { return {"release", t, row, dx, dy}; }
 Step step(const char *op, Date t = 0, int row = 0) { return {op, t, row}; }
 
-// The holiday row (with holidays), Anna with a meeting on Monday 09:00-11:00 and a fair all day
+// The holiday row, Anna with a meeting on Monday 09:00-11:00 and a fair all day
 // on Tuesday, Ben with a read-only visit on Tuesday 09:00-11:00, painted on 900 x 420 pixels.
 struct Picture
 {
     GanttModel model;
     GanttStyle style;
     GanttScene scene;
-    bool holidays;
 
-    explicit Picture(bool holidays = true)
-        : holidays(holidays)
+    Picture()
     {
-        if (holidays)
-            model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
+        model.addMerkmal("Feiertage", GanttModel::holidayRowDsn());
         model.addMerkmal("Anna", "R1");
         model.addMerkmal("Ben", "R2");
         model.addDate("A", "Besprechung", kMonday + hm(9, 0), kMonday + hm(11, 0), false, 0, false, 0,
@@ -59,7 +56,7 @@ struct Picture
         content.endDate = kMonday + 1;
         scene = ganttScene(content, 0, 0, 900, 420, 13, 8);
     }
-    GanttGestureView view() { return {model, scene, 1, 420, holidays}; }
+    GanttGestureView view() { return {model, scene, 1, 420, true}; }
     QPointF at(const Step &s) const
     {
         const GanttLayout &l = scene.layout;
@@ -123,7 +120,6 @@ private slots:
     void scripts_data()
     {
         const Date m = kMonday;
-        QTest::addColumn<bool>("holidays");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<Script>("script");
         QTest::addColumn<QString>("log");
@@ -131,53 +127,50 @@ private slots:
         QTest::addColumn<QString>("marked");
         QTest::addColumn<QString>("proposal");
 
-        QTest::newRow("click on a bar selects it") << true << "" << Script{press(m + hm(10, 0), 2)}
-            << "repaint" << "A" << "" << "";
-        QTest::newRow("a read-only bar clears the selection") << true << "A"
+        QTest::newRow("a read-only bar clears the selection") << "A"
             << Script{press(m + 1 + hm(10, 0), 3)} << "repaint" << "" << "" << "";
-        QTest::newRow("5 pixels: no move") << true << ""
+        QTest::newRow("5 pixels: no move") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5), release(m + hm(10, 0), 2, 5)}
             << "repaint pointer:" << "A" << "" << "";
-        QTest::newRow("9 pixels over both axes: moves to the release time") << true << ""
+        QTest::newRow("9 pixels over both axes: moves to the release time") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5, 4), drag(m + hm(14, 0), 2),
                       release(m + hm(14, 0), 2)}
             << "repaint frame pointer:curMove frame corner erase pointer: move:Mon 14:00" << "A" << "" << "";
-        QTest::newRow("dropped on the names: no move") << true << ""
+        QTest::newRow("dropped on the names: no move") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), release(m - 1, 2)}
             << "repaint frame pointer:curMove erase pointer:" << "A" << "" << "";
-        QTest::newRow("Escape ends the move, its release does nothing") << true << ""
+        QTest::newRow("Escape ends the move, its release does nothing") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), step("escape"),
                       drag(m + hm(14, 0), 2), release(m + hm(14, 0), 2), press(m + hm(10, 0), 2)}
             << "repaint frame pointer:curMove erase pointer: repaint" << "A" << "" << "";
-        QTest::newRow("header: the date picker, dragging moves nothing") << true << ""
+        QTest::newRow("header: the date picker, dragging moves nothing") << ""
             << Script{press(m + hm(15, 0), 0), drag(m + hm(18, 0), 2), release(m + hm(18, 0), 2)}
             << "picker pointer:" << "" << "" << "";
-        QTest::newRow("holiday row: neither marked nor a proposal") << true << ""
+        QTest::newRow("holiday row: neither marked nor a proposal") << ""
             << Script{step("name", m, 1), press(m + hm(15, 0), 1)} << "" << "" << "" << "";
-        QTest::newRow("name cell marks the row, a second click unmarks it") << true << ""
+        QTest::newRow("name cell marks the row, a second click unmarks it") << ""
             << Script{step("name", m, 3), step("name", m, 3), step("name", m, 3)}
             << "repaint repaint repaint" << "" << "R2" << "";
-        QTest::newRow("proposal drawn from 10:00 to 12:00") << true << ""
+        QTest::newRow("proposal drawn from 10:00 to 12:00") << ""
             << Script{press(m + hm(10, 0), 3), drag(m + hm(11, 0), 3), drag(m + hm(12, 0), 3),
                       release(m + hm(12, 0), 3)}
             << "repaint repaint repaint pointer:" << "" << "R2" << "Mon 10:00-Mon 12:00";
-        QTest::newRow("proposal dragged back left of its start") << true << ""
+        QTest::newRow("proposal dragged back left of its start") << ""
             << Script{press(m + hm(10, 0), 3), drag(m + hm(9, 0), 3), drag(m + hm(12, 0), 3)}
             << "repaint repaint" << "" << "R2" << "";
-        QTest::newRow("right click: the menu, the selection stays") << true << "A"
+        QTest::newRow("right click: the menu, the selection stays") << "A"
             << Script{step("right", m + 1 + hm(10, 0), 3)} << "menu" << "A" << "" << "";
-        QTest::newRow("hover: hairline, corner and the bar's note") << true << ""
+        QTest::newRow("hover: hairline, corner and the bar's note") << ""
             << Script{step("hover", m + hm(10, 0), 2), step("hover", m + hm(15, 0), 2)}
             << "frame corner tip:Besprechung frame corner tip:" << "" << "" << "";
-        QTest::newRow("double click shows the selection") << true << "A"
+        QTest::newRow("double click shows the selection") << "A"
             << Script{step("double", m + hm(15, 0), 2)} << "show" << "A" << "" << "";
     }
     void scripts()
     {
-        QFETCH(bool, holidays);
         QFETCH(QString, selected);
         QFETCH(Script, script);
-        Picture picture(holidays);
+        Picture picture;
         picture.model.selectedDate = selected;
         GanttGestures gestures;
         QTEST(picture.run(gestures, script), "log");

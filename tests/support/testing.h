@@ -72,4 +72,20 @@ struct PromptAnswers
 
 } // namespace Dayplex::Testing
 
+namespace Dayplex::Testing {
+
+// The index (from 1) of the first appointment with this key in a model that counts its
+// appointments with dateCount() and hands them out with date(i); 0 when there is none.
+template <typename Model>
+qint32 indexOfDsn(const Model &model, const QString &dsn)
+{
+    for (qint32 i = 1; i <= model.dateCount(); ++i) {
+        if (model.date(i).dsn == dsn)
+            return i;
+    }
+    return 0;
+}
+
+} // namespace Dayplex::Testing
+
 #endif

@@ -81,6 +81,8 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
 
     const qint32 bandHeight = qint32(std::nearbyint(9.0 * dc.textHeight(QStringLiteral("Mo"))));
     const qint32 overviewWidth = qint32(std::nearbyint(8.0 * dc.textWidth(QStringLiteral("WW"))));
+    // A view narrower than its two month overviews would spill them into the view beside it.
+    dc.setBounds(QRect(offsetx, offsety, breite, hoehe));
     paintPrintHeader(dc, d->settings.style, offsetx, offsety, breite, bandHeight, overviewWidth,
                      d->grid.firstDay, d->grid.lastDay, currentDateTime());
 

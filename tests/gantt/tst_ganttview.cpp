@@ -1,0 +1,326 @@
+// The Gantt view on a real control: what it paints (rows, bars and their staircase, the
+// current-time line), the kept screen picture that a change must renew, and a move by mouse
+// with its question and event. Set DAYPLEX_PICTURES to a folder to keep the pictures.
+#include "gantt/ctlgantt_p.h"
+#include "gantt/ganttlayout.h"
+#include "gantt/ganttsurface.h"
+#include "shared/cdc.h"
+#include "shared/clock.h"
+#include "support/testing.h"
+
+#include <dayplex/ctlgantt.h>
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+#include "support/testmain.h"
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
+
+// The share of the pixels of a rectangle that have the colour.
+double share(const QImage &image, const QRect &rect, const QColor &colour)
+{
+    const QRect area = rect & image.rect();
+    if (area.isEmpty())
+        return 0;
+    int hits = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            hits += image.pixelColor(x, y) == colour;
+    }
+    return double(hits) / (area.width() * area.height());
+}
+
+QRect interior(const BarRect &e) { return QRect(e.left + 1, e.top + 1, e.width - 2, e.height - 2); }
+
+void send(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+          Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
+const qint32 kHeaderBack = cTools::DefaultFreeTimeColor();
+const qint32 kZeitbalken = 0xFF0000;
+
+// Eight participants after the holiday row, with a host that delivers a known set of bars.
+struct Scene
+{
+    ctlGantt gantt;
+
+    Scene()
+    {
+        QObject::connect(&gantt, &ctlGantt::NeedDates, &gantt,
+                         [this](double from, double to, const QString &) { deliver(from, to); });
+        gantt.Enabled = true;
+        double last = kMonday + 6;
+        gantt.SetDisplayedRange(kMonday, &last, false, false);
+    }
+
+    void deliver(Date from, Date to)
+    {
+        gantt.SetFilledRange(from, to);
+        for (int k = 1; k <= 8; ++k)
+            gantt.AddMerkmal(QStringLiteral("Teilnehmer %1").arg(k), QStringLiteral("R%1").arg(k));
+        const Date m = kMonday;
+        add("A", "Team", m + hm(9, 0), m + hm(13, 0), 0xC0E0C0, "R1");
+        add("B", "Kunde", m + hm(11, 0), m + hm(15, 0), 0xA0E0FF, "R1");
+        add("C", "Anruf", m + hm(14, 0), m + hm(18, 0), 0xE0E0A0, "R1");
+        gantt.AddDate("D", "Angebot fertig", m + 1 + hm(14, 0), m + 2 + hm(10, 0), false, 0, true,
+                      0xC0C0FF, false, "R2", false);
+        add("E", "Kundentermin", m + 2 + hm(8, 0), m + 2 + hm(20, 0), 0xD0D0D0, "R3");
+        gantt.AddDate("F", "Messe", m + 3, m + 3, true, 0, false, 0x80FFFF, false, "R4", false);
+        add("G", "Schulung", m + 1 + hm(10, 0), m + 1 + hm(12, 0), 0xFFD0FF, "R5");
+        add("H", "Urlaub", m + hm(8, 0), m + 4 + hm(18, 0), 0xFFC0C0, "R6");
+        add("I", "kurz", m + 3 + hm(10, 0), m + 3 + hm(10, 1), 0x60A0F0, "R7");
+        add("J", "ohne Zeile", m + hm(9, 0), m + hm(12, 0), 0x000000, "R99");
+    }
+
+    void add(const QString &dsn, const QString &notiz, Date von, Date bis, qint32 colour,
+             const QString &row)
+    {
+        gantt.AddDate(dsn, notiz, von, bis, false, 0, false, colour, false, row, false);
+    }
+
+    // On the screen, for the mouse and the kept picture.
+    void show()
+    {
+        gantt.resize(900, 420);
+        gantt.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gantt));
+        gantt.Repaint();
+    }
+
+    ctlGanttPrivate *d() { return ctlGanttPrivate::get(&gantt); }
+    GanttModel &model() { return d()->model; }
+    QWidget *pic() { return d()->calpic; }
+    const GanttLayout &layout() { return d()->scene.layout; }
+    BarRect bar(const QString &dsn) { return d()->scene.bar(model(), indexOfDsn(model(), dsn)); }
+    const GanttEintrag &entry(const QString &dsn) { return model().date(indexOfDsn(model(), dsn)); }
+    // The middle of a row at a moment; rows count from 1, the holiday row first.
+    QPoint at(Date moment, int row)
+    {
+        const GanttLayout &l = layout();
+        return QPoint(l.xOf(moment), l.rowTop(row, 1) + l.lngZeilenhoehe / 2);
+    }
+    // The rectangle of a row's time band, below its top grid line.
+    QRect band(qint32 row)
+    {
+        const GanttLayout &l = layout();
+        const qint32 top = l.rowTop(row, d()->firstRow());
+        return QRect(l.lngNamenBreite, top + 1, l.width - l.lngNamenBreite, l.lngZeilenhoehe - 1);
+    }
+    // The picture as the screen shows it, with the frame of Drag.
+    QImage shown()
+    {
+        QImage image = d()->picture.copy();
+        QPainter painter(&image);
+        d()->drawDragOverlay(painter);
+        return image;
+    }
+};
+
+} // namespace
+
+class tst_GanttView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { setCurrentDateTimeForTesting(kMonday + 2 + hm(10, 17)); }
+    void cleanup() { setCurrentDateTimeForTesting(0); }
+
+    // Catches bars in the wrong row, place or colour, rows in the wrong colours, and overlapping
+    // bars drawn on top of each other instead of as a staircase with marks.
+    void weekRowsAndBars()
+    {
+        Scene scene;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        keepPicture(image, QStringLiteral("gantt-week"));
+        const GanttLayout &l = scene.layout();
+        const BarRect h = scene.bar("H");
+        QVERIFY(share(image, interior(h), colourOf(0xFFC0C0)) > 0.6);
+        QCOMPARE(image.pixelColor(h.left, h.top + h.height / 2), QColor(Qt::black)); // frame
+        QVERIFY(image.pixelColor(h.left - 2, h.top + h.height / 2) != colourOf(0xFFC0C0));
+
+        // Good Friday in the holiday colours.
+        QCOMPARE(scene.model().date(2).dsn, QString("2LEGALHOLIDY"));
+        const BarRect goodFriday = scene.d()->scene.bar(scene.model(), 2);
+        QVERIFY(share(image, interior(goodFriday), colourOf(0x00FFFF)) > 0.6);
+
+        // Even rows are white, odd rows in the header colour; row 9 (R8) holds no bars.
+        QVERIFY(share(image, scene.band(9), colourOf(kHeaderBack)) > 0.9);
+        QVERIFY(share(image, scene.band(8).adjusted(l.xOf(kMonday + 5) - l.lngNamenBreite, 0, 0, 0),
+                      QColor(Qt::white)) > 0.9);
+        // Day boundaries in the hour row are black.
+        QCOMPARE(image.pixelColor(l.xOf(kMonday + 1), l.lngKopfhoehe + 3), QColor(Qt::black));
+
+        const BarRect a = scene.bar("A"), &b = scene.bar("B"), &c = scene.bar("C");
+        QVERIFY(a.top < b.top && b.top < c.top); // the staircase itself: tst_ganttlayout
+        QVERIFY(share(image, interior(a), colourOf(0xC0E0C0)) > 0.5);
+        QVERIFY(share(image, interior(b), colourOf(0xA0E0FF)) > 0.3);
+        QVERIFY(share(image, interior(c), colourOf(0xE0E0A0)) > 0.3);
+        // Marks in the strip at the end of the name column, beside the halved bars.
+        const qint32 stripX = l.lngNamenBreite - l.lngZeichenbreite + 2;
+        QCOMPARE(image.pixelColor(stripX, a.top + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, b.top + 1), colourOf(kZeitbalken));
+        QCOMPARE(image.pixelColor(stripX, c.top + c.height + 2), QColor(Qt::white));
+        // The marks are the one thing of the strip a hit never finds.
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(stripX, a.top + 1), QVariant());
+        QCOMPARE(scene.gantt.GetidxGanttEintrag(b.left + b.width - 2, b.top + 1),
+                 QVariant(indexOfDsn(scene.model(), "B")));
+    }
+
+    // Catches a missing current-time line, or one drawn for a moment outside the days.
+    void currentTimeLine_data()
+    {
+        QTest::addColumn<Date>("now");
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("Wednesday 10:17") << kMonday + 2 + hm(10, 17) << false << true;
+        QTest::newRow("now after the range") << kMonday + 8 << false << false;
+        QTest::newRow("printed: a page shows no now") << kMonday + 2 + hm(10, 17) << true << false;
+    }
+    void currentTimeLine()
+    {
+        QFETCH(Date, now);
+        QFETCH(bool, printed);
+        QFETCH(bool, drawn);
+        setCurrentDateTimeForTesting(now);
+        Scene scene;
+        scene.gantt.ForPrinting = printed;
+        const QImage image = scene.gantt.paintToImage(QSize(1000, 760));
+        const GanttLayout &l = scene.layout();
+        const qint32 x = l.xOf(kMonday + 2 + hm(10, 17));
+        const QRect band = scene.band(9);
+        QCOMPARE(image.pixelColor(x, band.center().y()) == QColor(Qt::red), drawn);
+        QCOMPARE(image.pixelColor(x, l.lngKopfhoehe + 4) == QColor(Qt::red), drawn);
+        if (drawn)
+            QCOMPARE(image.pixelColor(x, 5) == QColor(Qt::red), false); // not in the day row
+    }
+
+    // Catches a move that ignores the confirmation, a question that shows other times or another
+    // text, a whole-day start that picks up the drop time, and a pointer left as the move cursor.
+    void moveByMouse_data()
+    {
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QString>("question");
+        const QString training = QStringLiteral(
+            "Soll der Eintrag 'Schulung'\r\n von 26.03.2024 10:00:00 - 26.03.2024 12:00:00\r\n"
+            " auf 26.03.2024 11:50:00 - 26.03.2024 13:50:00\r\nverändert werden");
+        QTest::newRow("9 pixels over both axes: moves") << "G" << QPoint(5, 4) << true << training;
+        QTest::newRow("refused: back to the old times") << "G" << QPoint(5, 4) << false << training;
+        QTest::newRow("whole-day start stays at midnight")
+            << "F" << QPoint(-300, 0) << true
+            << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 28.03.2024 - 28.03.2024\r\n"
+                              " auf 25.03.2024 - 25.03.2024\r\nverändert werden");
+    }
+    void moveByMouse()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(QPoint, offset);
+        QFETCH(bool, confirm);
+        PromptAnswers answers(confirm);
+        Scene view;
+        view.show();
+        QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        const Date von = view.entry(dsn).von, bis = view.entry(dsn).bis;
+        const BarRect bar = view.bar(dsn);
+        const QPoint press(bar.left + bar.width / 2, bar.top + bar.height / 2);
+        const QPoint release = press + offset;
+        const Date target = view.layout().dateAtX(release.x());
+
+        send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(view.gantt.SelectedDate(), dsn);
+        send(view.pic(), QEvent::MouseMove, release, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(view.pic()->cursor().shape(), Qt::BitmapCursor);
+        send(view.pic(), QEvent::MouseButtonRelease, release, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
+
+        const Date newVon = dsn == "F" ? cTools::DateOnly(target) : target;
+        QCOMPARE(view.entry(dsn).von, confirm ? newVon : von);
+        QVERIFY(cTools::DateCompare(view.entry(dsn).bis - view.entry(dsn).von, "=", bis - von));
+        QCOMPARE(view.entry(dsn).vonOriginal, view.entry(dsn).von);
+        QTEST(answers.texts().join('|'), "question");
+        QCOMPARE(changed.size(), confirm ? 1 : 0);
+        if (confirm)
+            QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
+    }
+
+    // Catches a kept screen picture that is shown again after a change of what it shows, and
+    // one painted anew although nothing changed. The picture must equal a fresh one either way.
+    void keptPicture_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("painted");
+        const char *const changes[] = {
+            "nothing", "AddDate", "AddMerkmal", "Clear", "another day",
+            "options", "resize", "selection", "row marked", "proposal", "scrolled",
+            "modern presentation", "an hour later", "a second later", "hover", "paintToImage",
+            "appointment moved"};
+        const QVector<int> unchanged{0, 13, 14, 15};
+        for (int k = 0; k < int(std::size(changes)); ++k)
+            QTest::newRow(changes[k]) << k << !unchanged.contains(k);
+    }
+    void keptPicture()
+    {
+        QFETCH(int, change);
+        PromptAnswers answers;
+        Scene view;
+        view.show();
+        ctlGantt &g = view.gantt;
+        const quint64 before = view.d()->pictureRenders;
+        const QPoint inA = view.at(kMonday + hm(10, 0), 2);
+        double last = kMonday + 8;
+        switch (change) {
+        case 1: view.add("N", "neu", kMonday + hm(14, 0), kMonday + hm(16, 0), 0, "R2"); break;
+        case 2: g.AddMerkmal("Cleo", "R9"); break;
+        case 3: g.Clear(); break;
+        case 4: g.SetDisplayedRange(kMonday + 1, &last, false, false); break;
+        case 5: {
+            const QString layout = QStringLiteral("cContainer 1\nrgbBackUeberschrift:l=255\n");
+            g.setOptions(QStringLiteral("cContainer 1\nstrLayoutScreenGantt:s%1=%2\n")
+                             .arg(layout.size())
+                             .arg(layout));
+            break;
+        }
+        case 6: g.resize(800, 400); break;
+        case 7: g.setSelectedDate("A"); break;
+        case 8: view.model().row(3).blnMarkiert = true; break;
+        case 9: g.TerminVorSchlagEintragen(kMonday + hm(12, 0), kMonday + hm(13, 0)); break;
+        case 10: view.d()->vScroll->setValue(2); break;
+        case 11: g.setPresentation(Presentation::Modern); break;
+        case 12: setCurrentDateTimeForTesting(kMonday + 2 + hm(11, 17)); break;
+        case 13: setCurrentDateTimeForTesting(kMonday + 2 + hm(10, 17) + 1.0 / 86400); break;
+        case 14: // the hairline is inverted over the picture
+            send(view.pic(), QEvent::MouseMove, inA, Qt::NoButton, Qt::NoButton);
+            QCOMPARE(view.shown().pixel(inA.x(), inA.y()),
+                     view.d()->picture.pixel(inA.x(), inA.y()) ^ 0xFFFFFFu);
+            break;
+        case 15: g.paintToImage(QSize(300, 200)); break;
+        case 16:
+            g.setSelectedDate("A");
+            g.Repaint();
+            g.SelectedDateMove(kMonday + hm(15, 0), 2);
+            break;
+        }
+        g.Repaint();
+        QTEST(view.d()->pictureRenders > before + (change == 16 ? 1 : 0), "painted");
+        QCOMPARE(view.shown(), g.paintToImage(view.pic()->size())); // and no frame is left
+        if (change == 15) // hit-testing is back on the screen's picture
+            QCOMPARE(g.GetMerkmalIndex(inA.y()), 2);
+    }
+};
+
+DAYPLEX_TEST_MAIN(tst_GanttView)
+#include "tst_ganttview.moc"
