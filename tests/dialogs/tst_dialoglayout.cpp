@@ -74,9 +74,9 @@ QStringList layoutFaults(const QWidget &dialog)
     return faults;
 }
 
-// The controls Tab visits in the window shown, from the one with the keyboard until it is back
-// there, by object name; a control that keeps Tab for itself a while (the sections of a time)
-// counts once.
+// The controls Tab visits from the one with the keyboard until it is back there, once the
+// window is active, by object name; a control that keeps Tab for itself a while (the sections of
+// a time) counts once.
 QStringList tabCycle(QWidget &window)
 {
     window.show();
@@ -121,12 +121,14 @@ QStringList controls(QWidget &window)
 // would be missing), and keeps its picture when DAYPLEX_SCREENSHOT_DIR names a folder.
 void inspect(QDialog &dialog, const QString &fileName)
 {
-    QStringList cycle = tabCycle(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QStringList faults = layoutFaults(dialog);
     const QString dir = qEnvironmentVariable("DAYPLEX_SCREENSHOT_DIR");
     if (!dir.isEmpty())
         QVERIFY(dialog.grab().save(QDir(dir).filePath(fileName), "PNG"));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QStringList cycle = tabCycle(dialog);
     cycle.sort();
     QCOMPARE(cycle, controls(dialog));
 }
