@@ -74,14 +74,13 @@ public:
         m_running = false;
     }
 
-    // Creates an empty database, or a copy of a template database nobody is connected to, and
-    // returns the URL a desk opens it with; empty when createdb fails.
-    QString createDatabase(const QString &name, const QString &copyOf = QString())
+    // Creates an empty database and returns the URL a desk opens it with; empty when createdb
+    // fails.
+    QString createDatabase(const QString &name)
     {
-        QStringList arguments{"-h", "127.0.0.1", "-p", QString::number(m_port), "-U", kUser};
-        if (!copyOf.isEmpty())
-            arguments << QStringLiteral("-T") << copyOf;
-        if (!run(QStringLiteral("createdb"), arguments << name))
+        const QStringList arguments{"-h", "127.0.0.1", "-p", QString::number(m_port), "-U", kUser,
+                                    name};
+        if (!run(QStringLiteral("createdb"), arguments))
             return QString();
         return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
             .arg(QLatin1String(kUser))

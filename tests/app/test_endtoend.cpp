@@ -1,13 +1,16 @@
 // The planner end to end: the real window and views offscreen on a database file, driven with
-// the mouse as a user drives it, and the host's answers to the views' events. The question
-// before a change, the appointment form and the messages are answered through their seams, so
-// nothing waits for a hand.
+// the mouse as a user drives it, and the host's answers to the views' events; and the window as
+// one desk of a team on a PostgreSQL server of the test's own, beside another desk on a
+// connection of its own. The question before a change, the appointment form and the messages
+// are answered through their seams, so nothing waits for a hand.
 #include "appointmentdialog.h"
 #include "mainwindow.h"
+#include "pgserver.h"
 
 #include <dayplex/dayplex.h>
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,10 +26,17 @@ namespace {
 
 const QString kSubject = QStringLiteral("Abnahme Lindner AG");
 const QString kOtherProgram = QStringLiteral("other-program");
+const QDate kTeamWeek(2026, 12, 7); // a Monday
 
 QString sql(Dayplex::Date value)
 {
     return Database::toSqlDateTime(value);
+}
+
+// The full hour on a day of the team's week.
+Dayplex::Date at(int weekday, int hour)
+{
+    return Dayplex::toDate(kTeamWeek.addDays(weekday)) + hour / 24.0;
 }
 
 QStringList appointmentKeys(const QString &joined)
@@ -46,12 +56,19 @@ class tst_EndToEnd : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // as the program does
+        QVERIFY2(m_server.start(), qPrintable(m_server.error()));
+    }
+
     void init()
     {
         QVERIFY(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("termine-%1.sqlite").arg(++m_counter));
         m_prompts.clear();
         m_messages.clear();
+        m_questions.clear();
         Dayplex::setPromptHandler([this](const Dayplex::Prompt &prompt) {
             m_prompts.append(prompt.text);
             return m_answer;
@@ -151,7 +168,7 @@ private Q_SLOTS:
         m_db.reset();
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadGroup));
         const QByteArray before = fileBytes();
-        openDatabase(QDate::currentDate());
+        openDatabase(m_path, QDate::currentDate());
         QVERIFY(m_db->isReadOnly());
         QVERIFY(m_messages.isEmpty());
 
@@ -189,14 +206,11 @@ private Q_SLOTS:
     }
 
     // Catches an all-day absence that the free-slot search reads otherwise than both views draw
-    // it: a search for one whole day through the real Gantt view finds each day of the absence
-    // taken, and every other day as free as it is without the absence.
+    // it: a search for one whole day through the window's Gantt view finds each day of the
+    // absence taken, and every other day as free as it is without the absence.
     void ganttSearchFindsAnAbsenceOnEachOfItsDays()
     {
         const QDate anchor(2026, 12, 7);
-        m_db = std::make_unique<Database>();
-        m_db->open(m_path, anchor);
-        HostBridge bridge(*m_db);
         const SeedData seed = makeSeedData(anchor);
         qsizetype index = 0;
         while (!(seed.appointments.at(index).allDay && seed.appointments.at(index).text == "Urlaub"))
@@ -204,15 +218,10 @@ private Q_SLOTS:
         const Appointment absence = seed.appointments.at(index);
         const double firstDay = std::floor(absence.start), lastDay = std::floor(absence.end);
         QVERIFY(lastDay > firstDay);
-        bridge.setParticipantFilter({absence.participantId});
-
-        Dayplex::ctlGantt view;
-        connect(&view, &Dayplex::ctlGantt::NeedDates, &view,
-                [&](double from, double to, const QString &fields) { bridge.fillGantt(view, from, to, fields); });
-        view.Enabled = true;
-        view.resize(900, 400);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        openDatabase(m_path, anchor);
+        m_window->bridge().setParticipantFilter({absence.participantId});
+        m_window->showGantt(firstDay, 7);
+        Dayplex::ctlGantt &view = *m_window->gantt();
         QSignalSpy created(&view, &Dayplex::ctlGantt::NewDate);
         // The day that a search for one day, weekends and holidays allowed, proposes from `day`.
         const auto proposedFrom = [&](double day) {
@@ -239,6 +248,117 @@ private Q_SLOTS:
         }
     }
 
+    // Catches a change of another desk that reaches this desk late or not at all, and a
+    // refresh that drops the selection, the scroll position or an open form.
+    void moveAtTheOtherDeskShowsWithinOneSecond()
+    {
+        openTeamDesk();
+        qint64 refreshedAt = 0;
+        m_window->setRefreshObserver(
+            [&](const ChangeNotice &) { refreshedAt = QDateTime::currentMSecsSinceEpoch(); });
+        Dayplex::ucAgenda *calendar = m_window->calendar();
+        calendar->setFirstTime(5.0 / 24);
+        calendar->setSelectedDate(HostBridge::appointmentKey(m_other));
+        const QString typed = QStringLiteral("Rückruf Herr Krämer, mit Angebot");
+        qint64 savedAt = 0;
+        QString formTextAfterRefresh;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
+            subject->setText(typed);
+            // While the form is open, the other desk moves an appointment of the shown week.
+            savedAt = otherDeskMoves(m_moved, 3, 8);
+            [&] { QTRY_VERIFY_WITH_TIMEOUT(refreshedAt > 0, 5000); }();
+            formTextAfterRefresh = subject->text();
+            return int(AppointmentDialog::Saved);
+        });
+        m_window->openAppointment(HostBridge::appointmentKey(m_other));
+
+        QVERIFY(savedAt > 0);
+        QVERIFY2(refreshedAt - savedAt < 1000,
+                 qPrintable(QStringLiteral("%1 ms").arg(refreshedAt - savedAt)));
+        QCOMPARE(formTextAfterRefresh, typed);
+        QCOMPARE(m_db->appointment(m_other)->text, typed);
+        QVERIFY(shown(m_moved));
+        QCOMPARE(sql(m_db->appointment(m_moved)->start), sql(at(3, 8)));
+        QCOMPARE(calendar->FirstTime(), 5.0 / 24);
+        QCOMPARE(calendar->SelectedDate(), HostBridge::appointmentKey(m_other));
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+    }
+
+    void conflictingMove_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("expectedHour");
+        QTest::newRow("the other desk's time stays") << false << 11;
+        QTest::newRow("this desk's time is saved") << true << 14;
+    }
+
+    // Catches a drag that silently overwrites what another desk saved meanwhile, a question
+    // that does not say what the other desk stored, or an answer that is not followed.
+    void conflictingMove()
+    {
+        QFETCH(bool, answer);
+        QFETCH(int, expectedHour);
+        openTeamDesk();
+        m_answer = answer;
+        // The other desk saves first; this desk has not seen it yet when its drag ends.
+        QVERIFY(otherDeskMoves(m_moved, 2, 11) > 0);
+        const int journal = m_db->journalCount();
+        m_window->moveAppointment(HostBridge::appointmentKey(m_moved), at(2, 14), at(2, 15));
+        QCOMPARE(m_questions.size(), 1);
+        const QString &question = m_questions.first();
+        for (const QString &part :
+             {QStringLiteral("anderen Arbeitsplatz geändert"),
+              QStringLiteral("Dort gespeichert: „Abnahme Lindner AG“, Mi., 09.12.2026 11:00–12:00"),
+              QStringLiteral("Ihre Verschiebung: „Abnahme Lindner AG“, Mi., 09.12.2026 14:00–15:00")})
+            QVERIFY2(question.contains(part), qPrintable(question));
+        QCOMPARE(sql(m_db->appointment(m_moved)->start), sql(at(2, expectedHour)));
+        QCOMPARE(m_db->journalCount(), journal + (answer ? 1 : 0));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // Catches a server that goes away mid-session: more than one message, the typed form
+    // lost, no reconnection when the server is back, or no live refresh afterwards.
+    void serverStoppedAndStartedMidSession()
+    {
+        openTeamDesk();
+        const QString typed = QStringLiteral("Schulung Zeiterfassung");
+        QStringList formTexts;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
+            formTexts.append(subject->text());
+            if (formTexts.size() == 1) {
+                subject->setText(typed);
+                m_server.stop();
+                return int(AppointmentDialog::Saved);
+            }
+            // The form is back with the input; the server returns while it is open.
+            if (!m_server.startAgain())
+                return int(QDialog::Rejected);
+            const QStatusBar *status = m_window->statusBar();
+            const QString back = QStringLiteral("wiederhergestellt");
+            [&] { QTRY_VERIFY_WITH_TIMEOUT(status->currentMessage().contains(back), 10000); }();
+            return int(AppointmentDialog::Saved);
+        });
+        const int before = m_db->appointmentCount();
+        m_window->newAppointment(at(1, 13), at(1, 14), false, {3});
+        QVERIFY2(formTexts.size() == 2, qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QCOMPARE(formTexts.at(1), typed);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(QStringLiteral("Verbindung zum Datenbankserver ist unterbrochen")),
+                 qPrintable(m_messages.first()));
+        QVERIFY2(m_messages.first().contains(QStringLiteral("Der Termin wurde nicht gespeichert")),
+                 qPrintable(m_messages.first()));
+        QCOMPARE(m_db->appointmentCount(), before + 1);
+
+        // Changes of the other desk show again after the reconnection.
+        bool refreshed = false;
+        m_window->setRefreshObserver([&](const ChangeNotice &) { refreshed = true; });
+        QVERIFY(otherDeskMoves(m_moved, 3, 8) > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(refreshed, 2000);
+        QCOMPARE(m_messages.size(), 1);
+    }
+
 private:
     QByteArray fileBytes() const
     {
@@ -246,20 +366,40 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // Opens the file, seeded around seedAnchor when it is new, in the window.
-    void openDatabase(QDate seedAnchor, bool withFixture = false)
+    // Opens the database, seeded around seedAnchor when it is new, with `own` appointments added
+    // (their ids set), in the window.
+    void openDatabase(const QString &location, QDate seedAnchor, QList<Appointment *> own = {})
     {
         m_db = std::make_unique<Database>();
-        m_db->open(m_path, seedAnchor);
-        if (withFixture)
-            m_fixture.id = m_db->insertAppointment(m_fixture);
+        m_db->open(location, seedAnchor);
+        for (Appointment *appointment : own)
+            appointment->id = m_db->insertAppointment(*appointment);
         m_window = std::make_unique<MainWindow>(*m_db);
         m_window->setMessageSink([this](const QString &title, const QString &text) {
             m_messages.append(title + QStringLiteral(": ") + text);
         });
+        m_window->setQuestionHandler([this](const QString &, const QString &text) {
+            m_questions.append(text);
+            return m_answer;
+        });
         m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    // This desk on a new database of the server, the team's week shown, with two appointments
+    // of its own on a quiet day, apart from the demo data.
+    void openTeamDesk()
+    {
+        m_url = m_server.createDatabase(QStringLiteral("team%1").arg(m_counter));
+        QVERIFY2(!m_url.isEmpty(), qPrintable(m_server.error()));
+        Appointment moved = oneHour(QStringLiteral("Abnahme Lindner AG"), at(2, 6), 1);
+        Appointment other = oneHour(QStringLiteral("Rückruf Herr Krämer"), at(2, 7), 2);
+        openDatabase(m_url, kTeamWeek, {&moved, &other});
+        m_moved = moved.id;
+        m_other = other.id;
+        m_window->showCalendar(Dayplex::toDate(kTeamWeek));
+        QVERIFY(shown(m_moved));
     }
 
     // The seed a year ahead leaves the shown week to what a test puts there, whatever today
@@ -267,12 +407,10 @@ private:
     void openWithFixture()
     {
         const QDate today = QDate::currentDate();
-        m_fixture.text = kSubject;
-        m_fixture.start = Dayplex::toDate(today.addDays(1 - today.dayOfWeek())) + 10.0 / 24;
-        m_fixture.end = m_fixture.start + 1.0 / 24;
+        const Dayplex::Date monday = Dayplex::toDate(today.addDays(1 - today.dayOfWeek()));
+        m_fixture = oneHour(kSubject, monday + 10.0 / 24, 1);
         m_fixture.backColor = 0x00FFE0C6;
-        m_fixture.participantId = 1;
-        openDatabase(today.addYears(1), true);
+        openDatabase(m_path, today.addYears(1), {&m_fixture});
         QCOMPARE(m_window->calendar()->FirstDay(), std::floor(m_fixture.start));
     }
 
@@ -320,6 +458,44 @@ private:
         QTest::mouseRelease(pic, Qt::LeftButton, {}, to);
     }
 
+    static Appointment oneHour(const QString &text, Dayplex::Date start, int participant)
+    {
+        Appointment a;
+        a.text = text;
+        a.start = start;
+        a.end = start + 1.0 / 24;
+        a.participantId = participant;
+        return a;
+    }
+
+    // The other desk, on a connection of its own, moves the appointment to the hour from `hour`
+    // on the week's `weekday` as the window does; returns the moment its write was committed,
+    // 0 when it failed.
+    qint64 otherDeskMoves(qint64 id, int weekday, int hour) const
+    {
+        try {
+            Database desk;
+            desk.open(m_url);
+            const qint64 version = desk.appointment(id).value().version;
+            desk.moveAppointment(id, at(weekday, hour), at(weekday, hour + 1), version);
+        } catch (const std::exception &error) {
+            qWarning("the other desk failed: %s", error.what());
+            return 0;
+        }
+        return QDateTime::currentMSecsSinceEpoch();
+    }
+
+    bool shown(qint64 id) const
+    {
+        const QString key = HostBridge::appointmentKey(id);
+        return appointmentKeys(m_window->calendar()->TerminDSN()).contains(key);
+    }
+
+    PgServer m_server;
+    QString m_url;
+    qint64 m_moved = 0;
+    qint64 m_other = 0;
+    QStringList m_questions;
     QTemporaryDir m_dir;
     int m_counter = 0;
     QString m_path;

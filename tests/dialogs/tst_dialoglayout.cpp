@@ -1,12 +1,15 @@
-// How the option dialogs are laid out at the default font, with their German and their English
-// texts. Set DAYPLEX_SCREENSHOT_DIR to a folder (an absolute path, such as the repository's
-// docs/images) to keep their pictures.
+// How the option dialogs and the free-slot panel meet a user: laid out at the default font with
+// their German and their English texts, Tab reaching every control in reading order, and each
+// control named for a screen reader. Set DAYPLEX_SCREENSHOT_DIR to a folder (an absolute path,
+// such as the repository's docs/images) to keep the dialogs' pictures.
 #include "dialogs/cfrmconfigcalendar.h"
 #include "dialogs/cfrmconfiglayout.h"
 #include "dialogs/modaldialog.h"
+#include "gantt/ganttsearchpanel.h"
 #include "shared/defaultoptions.h"
 #include "shared/uitext.h"
 
+#include <QAccessible>
 #include <QtTest>
 #include <QtWidgets>
 #include "support/testmain.h"
@@ -71,7 +74,51 @@ QStringList layoutFaults(const QWidget &dialog)
     return faults;
 }
 
-// Checks the dialog shown, and keeps its picture when DAYPLEX_SCREENSHOT_DIR names a folder.
+// The controls Tab visits from the one with the keyboard until it is back there, once the
+// window is active, by object name; a control that keeps Tab for itself a while (the sections of
+// a time) counts once.
+QStringList tabCycle(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return {QStringLiteral("window not active")};
+    QStringList visited;
+    QWidget *first = QApplication::focusWidget();
+    bool left = false;
+    for (int step = 0; step < 400 && first; ++step) {
+        QWidget *now = QApplication::focusWidget();
+        left = left || now != first;
+        if (left && now == first)
+            break;
+        if (visited.isEmpty() || visited.last() != now->objectName())
+            visited.append(now->objectName());
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    return visited;
+}
+
+// Everything on the window a user edits or presses, sorted by name.
+QStringList controls(QWidget &window)
+{
+    QStringList names;
+    for (QWidget *w : window.findChildren<QWidget *>()) {
+        QObject *parent = w->parent();
+        const bool control =
+            qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+            || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w)
+            || qobject_cast<cColorLabel *>(w)
+            || (qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(parent)
+                && !qobject_cast<QComboBox *>(parent));
+        if (control && w->isVisibleTo(&window) && w->isEnabled())
+            names.append(w->objectName());
+    }
+    names.sort();
+    return names;
+}
+
+// Checks the dialog shown and Tab's way through it (every control once, a mouse-only swatch
+// would be missing), and keeps its picture when DAYPLEX_SCREENSHOT_DIR names a folder.
 void inspect(QDialog &dialog, const QString &fileName)
 {
     dialog.show();
@@ -81,6 +128,9 @@ void inspect(QDialog &dialog, const QString &fileName)
     if (!dir.isEmpty())
         QVERIFY(dialog.grab().save(QDir(dir).filePath(fileName), "PNG"));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QStringList cycle = tabCycle(dialog);
+    cycle.sort();
+    QCOMPARE(cycle, controls(dialog));
 }
 
 } // namespace
@@ -91,11 +141,16 @@ class tst_DialogLayout : public QObject
 
 private slots:
     void cleanup();
-    // Catches captions cut off, controls laid over each other or out of their frame, in the
-    // options dialog and in the layout dialog in each of its five enable modes, in German and
-    // with the longer or shorter English texts.
+    // Catches captions cut off, controls laid over each other or out of their frame, and a
+    // control Tab never reaches or reaches twice, in the options dialog and in the layout dialog
+    // in each of its five enable modes, in German and with the longer or shorter English texts.
     void laidOut_data();
     void laidOut();
+    // Catches a free-slot panel whose Tab order is not the order of its fields.
+    void searchPanelTabOrder();
+    // Catches a cell of the working hours that a screen reader can place only by counting:
+    // the hidden headers name its day and column.
+    void workingHoursCells();
 };
 
 void tst_DialogLayout::cleanup()
@@ -157,6 +212,28 @@ void tst_DialogLayout::laidOut()
     });
     options.findChild<QAbstractButton *>(button)->click();
     QCOMPARE(runs, 1);
+}
+
+void tst_DialogLayout::searchPanelTabOrder()
+{
+    GanttSearchPanel panel(nullptr);
+    const QStringList order = tabCycle(panel);
+    QCOMPARE(order, (QStringList{"txtTage", "dtpTimeStunden", "dtpTimeVon", "dtpTimeBis",
+                                 "dtpDayAb", "chkWochenende", "cmdAuto_0", "cmdAuto_1",
+                                 "cmdClose"}));
+    QStringList sorted = order;
+    sorted.sort();
+    QCOMPARE(sorted, controls(panel));
+}
+
+void tst_DialogLayout::workingHoursCells()
+{
+    cfrmConfigCalendar dialog;
+    QWidget *grid = dialog.findChild<QTableWidget *>("ssArbeitszeit");
+    QAccessibleTableInterface *table =
+        QAccessible::queryAccessibleInterface(grid)->tableInterface();
+    QCOMPARE(table->rowDescription(cfrmConfigCalendar::kLastRow), "Sonntag");
+    QCOMPARE(table->columnDescription(5), "Pause 1 bis");
 }
 
 DAYPLEX_TEST_MAIN(tst_DialogLayout)

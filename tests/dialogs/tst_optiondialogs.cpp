@@ -140,15 +140,12 @@ private slots:
     // not show.
     void layoutStoresExactlyTheEdits_data();
     void layoutStoresExactlyTheEdits();
-    // Catches a close box or Escape that lets the caller store the values.
-    void layoutLeft_data();
-    void layoutLeft();
     // Catches lost host keys, switches written as -1, and time cells not stored as 00:00 when
     // emptied or unreadable.
     void optionsStoreExactlyTheEdits_data();
     void optionsStoreExactlyTheEdits();
-    // Catches layout buttons wired to the wrong key or mode, and a cancelled layout that is
-    // stored anyway.
+    // Catches layout buttons wired to the wrong key or mode, and a layout left with Abbrechen,
+    // its close box or Escape that is stored anyway.
     void layoutButtons_data();
     void layoutButtons();
 };
@@ -259,31 +256,6 @@ void tst_OptionDialogs::layoutStoresExactlyTheEdits()
     compareStored(in, d.wert(), changes);
 }
 
-void tst_OptionDialogs::layoutLeft_data()
-{
-    QTest::addColumn<LayoutEdit>("leave");
-    QTest::addColumn<bool>("cancel");
-
-    QTest::newRow("OK") << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdOK"); }) << false;
-    QTest::newRow("Abbrechen")
-        << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdCancel"); }) << true;
-    QTest::newRow("close box")
-        << LayoutEdit([](cfrmConfigLayout &d) { d.windowHandle()->close(); }) << true;
-    QTest::newRow("Escape")
-        << LayoutEdit([](cfrmConfigLayout &d) { QTest::keyClick(&d, Qt::Key_Escape); }) << true;
-}
-
-void tst_OptionDialogs::layoutLeft()
-{
-    QFETCH(LayoutEdit, leave);
-    cfrmConfigLayout d;
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-    leave(d);
-    QVERIFY(!d.isVisible());
-    QTEST(d.Cancel(), "cancel");
-}
-
 void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
 {
     QTest::addColumn<QVariantMap>("stored");
@@ -291,9 +263,6 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
     QTest::addColumn<QVariantMap>("changes");
 
     const QVariantMap none;
-    QTest::newRow("time typed")
-        << none << OptionsEdit([](cfrmConfigCalendar &d) { grid(d)->item(2, 2)->setText("7:45"); })
-        << QVariantMap{{"timeArbeitszeitVon2", at(7, 45)}};
     QTest::newRow("Delete clears a cell, stored as 00:00")
         << none
         << OptionsEdit([](cfrmConfigCalendar &d) {
@@ -311,19 +280,19 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
            })
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
-    QTest::newRow("copy Monday down twice")
+    QTest::newRow("Monday's times typed and copied down twice")
         << none
         << OptionsEdit([](cfrmConfigCalendar &d) {
-               grid(d)->item(2, 6)->setText("15:00");
+               grid(d)->item(2, 6)->setText("7:45");
                grid(d)->item(2, 7)->setText("15:15");
                grid(d)->setCurrentCell(2, 5);
                click(d, "cmdZeileNachUntenKopieren");
                click(d, "cmdZeileNachUntenKopieren");
                QCOMPARE(grid(d)->currentRow(), 4);
            })
-        << QVariantMap{{"timePause2Von2", at(15)}, {"timePause2Bis2", at(15, 15)},
-                       {"timePause2Von3", at(15)}, {"timePause2Bis3", at(15, 15)},
-                       {"timePause2Von4", at(15)}, {"timePause2Bis4", at(15, 15)}};
+        << QVariantMap{{"timePause2Von2", at(7, 45)}, {"timePause2Bis2", at(15, 15)},
+                       {"timePause2Von3", at(7, 45)}, {"timePause2Bis3", at(15, 15)},
+                       {"timePause2Von4", at(7, 45)}, {"timePause2Bis4", at(15, 15)}};
     QTest::newRow("Standardwerte")
         << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", at(9)}}
         << OptionsEdit([](cfrmConfigCalendar &d) { click(d, "cmdDefault"); })
@@ -363,18 +332,28 @@ void tst_OptionDialogs::layoutButtons_data()
     QTest::addColumn<bool>("druckausgabe");
     QTest::addColumn<bool>("gantt");
     QTest::addColumn<QString>("storedLayout"); // "-" leaves the key out
-    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<LayoutEdit>("leave");     // OK when empty
 
     const QString layout = defaultLayoutString();
+    const LayoutEdit ok;
     QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << "Bildschirmlayout Kalender"
-                                 << false << false << layout << true;
-    QTest::newRow("screen Gantt... cancelled") << 1 << "strLayoutScreenGantt"
-                                               << "Bildschirmlayout Gantt" << false << true
-                                               << layout << false;
+                                 << false << false << layout << ok;
+    QTest::newRow("screen Gantt... cancelled")
+        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
+        << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdCancel"); });
+    QTest::newRow("screen Gantt... closed by its close box")
+        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
+        << LayoutEdit([](cfrmConfigLayout &d) {
+               d.show();
+               d.windowHandle()->close();
+           });
+    QTest::newRow("screen Gantt... left with Escape")
+        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
+        << LayoutEdit([](cfrmConfigLayout &d) { QTest::keyClick(&d, Qt::Key_Escape); });
     QTest::newRow("print Gantt... missing from the options")
-        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "-" << true;
+        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "-" << ok;
     QTest::newRow("broken layout replaced")
-        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "kaputt" << true;
+        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "kaputt" << ok;
 }
 
 void tst_OptionDialogs::layoutButtons()
@@ -382,7 +361,7 @@ void tst_OptionDialogs::layoutButtons()
     QFETCH(int, index);
     QFETCH(QString, key);
     QFETCH(QString, storedLayout);
-    QFETCH(bool, confirm);
+    QFETCH(LayoutEdit, leave);
 
     cfrmConfigCalendar d;
     d.setOptions(defaultOptionsString());
@@ -399,14 +378,18 @@ void tst_OptionDialogs::layoutButtons()
         QTEST(layout->Gantt(), "gantt");
         // Disabled for screen layouts, and stored all the same.
         child<QLineEdit>(*layout, "txtNum_4")->setText("33");
-        click(*layout, confirm ? "cmdOK" : "cmdCancel");
+        if (leave)
+            leave(*layout);
+        else
+            click(*layout, "cmdOK");
+        QVERIFY(!layout->isVisible());
     });
     click(d, QStringLiteral("cmdAnsicht_%1").arg(index));
     QCOMPARE(runs, 1);
 
     cContainer out, result;
     out.setContainerString(d.Options());
-    if (!confirm) {
+    if (leave) {
         QCOMPARE(out.textValue(key), storedLayout);
         return;
     }

@@ -17,6 +17,7 @@
 #include <QPrinter>
 
 #include <stdexcept>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
@@ -34,11 +35,10 @@ public:
     bool throwInPrintAnsicht = false;
     bool printedOutsidePrintMode = false;
     QVector<QRect> printed;
-    QStringList calls;
+    QStringList calls; // of Scroll
 
     Q_INVOKABLE void PrintAnsicht(QPainter *, qint32 offsetx, qint32 offsety, qint32 breite, qint32 hoehe)
     {
-        calls << QStringLiteral("print");
         printedOutsidePrintMode |= !ForPrinting;
         printed.append(QRect(offsetx, offsety, breite, hoehe));
         if (throwInPrintAnsicht)
@@ -94,15 +94,12 @@ private slots:
     void cleanup();
 
     // Catches views placed off the page grid (margins and gaps converted at the wrong
-    // resolution), a wrong number of views or pages, and Scroll missing or with a wrong argument
-    // between views.
-    void pagesAndViews_data();
-    void pagesAndViews();
-    // Catches a view left in print mode after a cancel, a refused layout or a failing view,
-    // a failing view stopping the whole job, and a layout without room reaching the printer
-    // instead of the message.
-    void printModeEnds_data();
-    void printModeEnds();
+    // resolution), a wrong number of views or pages, Scroll missing or with a wrong argument
+    // between views, a view left in print mode after a cancel, a refused layout or a failing
+    // view, a failing view stopping the whole job, and a layout without room reaching the
+    // printer instead of the message.
+    void jobs_data();
+    void jobs();
     // Catches a print dialog or preview window that bypasses the modal runner, and a runner's
     // answer that does not reach the job.
     void windowsThroughTheRunner();
@@ -130,7 +127,6 @@ void tst_PrintDriver::init()
         m_messages.append(prompt.title + QStringLiteral(": ") + prompt.text);
         return true;
     });
-    cPrintDialog::setHandler(printToTestFile(m_pdf, 1));
 }
 
 void tst_PrintDriver::cleanup()
@@ -142,96 +138,67 @@ void tst_PrintDriver::cleanup()
     delete m_view;
 }
 
-void tst_PrintDriver::pagesAndViews_data()
+void tst_PrintDriver::jobs_data()
 {
+    QTest::addColumn<QString>("scenario");   // how the dialog answers and the view draws
+    QTest::addColumn<QVariantMap>("layout"); // values over the default layout
     QTest::addColumn<qint32>("pageCount");
-    QTest::addColumn<qint32>("across");
-    QTest::addColumn<QVector<QRect>>("page"); // the views of one page
+    QTest::addColumn<QVector<QRect>>("page"); // the views of each page printed
+    QTest::addColumn<QString>("told");
 
-    // 10 mm = 472, 20 mm = 945, 30 mm = 1417 pixels; (9600 - 1890) / 2 = 3855 wide.
-    QTest::newRow("one view with the default layout")
-        << 1 << 1 << QVector<QRect>{QRect(945, 472, 9600 - 1417, 12000 - 945)};
-    QTest::newRow("three pages of two views across")
-        << 3 << 2
-        << QVector<QRect>{QRect(945, 472, 3855, 12000 - 945),
-                          QRect(945 + 3855 + 472, 472, 3855, 12000 - 945)};
+    // 10 mm = 472, 20 mm = 945 pixels; (9600 - 1890) / 2 = 3855 wide.
+    const QVector<QRect> two{QRect(945, 472, 3855, 12000 - 945),
+                             QRect(945 + 3855 + 472, 472, 3855, 12000 - 945)};
+    const QVariantMap twoAcross{{"lngAnzahlAnsichtenNebeneinander", 2}};
+    const QString refused = QStringLiteral(
+        "Kalender: Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.");
+    QTest::newRow("three pages of two views across") << "print" << twoAcross << 3 << two << "";
+    QTest::newRow("cancelled in the dialog")
+        << "cancel" << QVariantMap() << 1 << QVector<QRect>() << "";
+    QTest::newRow("margins larger than the page")
+        << "print" << QVariantMap{{"lngRandLinks", 150}, {"lngRandRechts", 150}} << 1
+        << QVector<QRect>() << refused;
+    QTest::newRow("views across that are no number")
+        << "print" << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", "zwei"}} << 1
+        << QVector<QRect>() << refused;
+    QTest::newRow("every view fails to draw") << "viewThrows" << twoAcross << 2 << two << "";
+    QTest::newRow("dialog fails")
+        << "dialogThrows" << QVariantMap() << 1 << QVector<QRect>() << "";
 }
 
-void tst_PrintDriver::pagesAndViews()
+void tst_PrintDriver::jobs()
 {
+    QFETCH(QString, scenario);
+    QFETCH(QVariantMap, layout);
     QFETCH(qint32, pageCount);
-    QFETCH(qint32, across);
     QFETCH(QVector<QRect>, page);
-    cPrintDialog::setHandler(printToTestFile(m_pdf, pageCount));
-    QVERIFY(!run(layoutWith({{"lngAnzahlAnsichtenNebeneinander", across}})).isValid());
-
+    QFETCH(QString, told);
+    bool printingDuringDialog = false;
+    cPrintDialog::setHandler([&](cPrintDialog &dialog) {
+        printingDuringDialog = m_view->ForPrinting;
+        if (scenario == QLatin1String("dialogThrows"))
+            throw Error(InvalidArgument, QStringLiteral("no printer"));
+        if (scenario == QLatin1String("cancel"))
+            return cPrintDialog::cancel()(dialog);
+        return printToTestFile(m_pdf, pageCount)(dialog);
+    });
+    m_view->throwInPrintAnsicht = scenario == QLatin1String("viewThrows");
+    QVariant result;
+    const int error = Testing::errorNumber([&] { result = run(layoutWith(layout)); });
+    QCOMPARE(error != 0, scenario == QLatin1String("dialogThrows"));
+    QVERIFY(!result.isValid());
+    QVERIFY(printingDuringDialog);
+    QCOMPARE(m_view->ForPrinting, false);
+    QVERIFY(!m_view->printedOutsidePrintMode);
+    QVERIFY(!QGuiApplication::overrideCursor());
     // Every page has the same grid; each view shows the period after the last.
     const int views = int(page.size()) * pageCount;
     QCOMPARE(m_view->printed.size(), views);
     for (int i = 0; i < views; ++i)
         QCOMPARE(m_view->printed.at(i), page.at(i % page.size()));
     QCOMPARE(m_view->calls.count(QStringLiteral("scroll 999 short")), views);
-    QCOMPARE(pdfPageCount(m_pdf), pageCount);
-    QVERIFY(m_messages.isEmpty());
-}
-
-void tst_PrintDriver::printModeEnds_data()
-{
-    QTest::addColumn<QString>("scenario");
-    QTest::addColumn<int>("views");
-    QTest::addColumn<bool>("throws");
-    QTest::addColumn<bool>("refused"); // the layout has no room: the message, no job
-    QTest::newRow("printed") << "print" << 1 << false << false;
-    QTest::newRow("cancelled in the dialog") << "cancel" << 0 << false << false;
-    QTest::newRow("margins larger than the page") << "margins" << 0 << false << true;
-    QTest::newRow("views across that are no number") << "across" << 0 << false << true;
-    QTest::newRow("every view fails to draw") << "viewThrows" << 4 << false << false;
-    QTest::newRow("dialog fails") << "dialogThrows" << 0 << true << false;
-}
-
-void tst_PrintDriver::printModeEnds()
-{
-    QFETCH(QString, scenario);
-    QFETCH(int, views);
-    QFETCH(bool, throws);
-    QFETCH(bool, refused);
-    const cPrintDialog::Handler answer =
-        scenario == QLatin1String("cancel") ? cPrintDialog::cancel() : printToTestFile(m_pdf, 1);
-    bool dialogShown = false;
-    bool printingDuringDialog = false;
-    cPrintDialog::setHandler([&](cPrintDialog &dialog) {
-        dialogShown = true;
-        printingDuringDialog = m_view->ForPrinting;
-        if (scenario == QLatin1String("dialogThrows"))
-            throw Error(InvalidArgument, QStringLiteral("no printer"));
-        return answer(dialog);
-    });
-    QVariantMap values;
-    if (scenario == QLatin1String("margins"))
-        values = {{"lngRandLinks", 150}, {"lngRandRechts", 150}};
-    if (scenario == QLatin1String("across"))
-        values = {{"lngAnzahlAnsichtenNebeneinander", QStringLiteral("zwei")}};
-    if (scenario == QLatin1String("viewThrows")) {
-        m_view->throwInPrintAnsicht = true;
-        values = {{"lngAnzahlAnsichtenNebeneinander", 2}, {"lngAnzahlAnsichtenUebereinander", 2}};
-    }
-    bool threw = false;
-    try {
-        run(layoutWith(values));
-    } catch (const Error &) {
-        threw = true;
-    }
-    QCOMPARE(threw, throws);
-    QCOMPARE(m_view->ForPrinting, false);
-    QVERIFY(!m_view->printedOutsidePrintMode);
-    QCOMPARE(m_view->printed.size(), views);
-    QVERIFY(!QGuiApplication::overrideCursor());
-    QVERIFY(dialogShown);
-    QVERIFY(printingDuringDialog);
-    QCOMPARE(m_messages, refused ? QStringList{QStringLiteral(
-                                       "Kalender: Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.")}
-                                 : QStringList());
-    QCOMPARE(QFile::exists(m_pdf), scenario == QLatin1String("print") || scenario == QLatin1String("viewThrows"));
+    QCOMPARE(pdfPageCount(m_pdf), views ? pageCount : -1);
+    QCOMPARE(m_messages, told.isEmpty() ? QStringList() : QStringList{told});
 }
 
 void tst_PrintDriver::windowsThroughTheRunner()

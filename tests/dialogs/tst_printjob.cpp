@@ -122,7 +122,6 @@ void tst_PrintJob::validity_data()
         << false;
     QTest::newRow("more views than a page can hold")
         << views(1001, 1001, false) << page(50050, 50050) << false;
-    QTest::newRow("empty page") << bare << page(0, 0) << false;
     QTest::newRow("zero scale") << bare << page(4000, 4000, 0.0) << false;
 }
 
