@@ -54,7 +54,6 @@ private slots:
         const GanttLayout l = ganttLayout(10, 20, 700, 500, 13, 7, kMon, kMon + 6 + hm(15, 0), 0,
                                           false, 1);
         QCOMPARE(l.lngNamenBreite, 10 + 91);
-        QCOMPARE(l.hours, qint64(168));
         QCOMPARE(l.dblPixelProStunde, 609.0 / 168.0);
         QCOMPARE(l.lngKopfhoehe, 16);
         QCOMPARE(l.lngZeilenOben, 20 + 32);
@@ -165,36 +164,30 @@ private slots:
         QFETCH(int, firstRow);
         QFETCH(QRect, expected);
         const BarRect bar = ganttBarRect(week(), von, bis, row, firstRow);
-        if (expected.isNull()) {
-            QVERIFY(bar.isNull());
-            return;
-        }
-        QCOMPARE(QRect(bar.left, bar.top, bar.width, bar.height), expected);
+        QCOMPARE(bar.isNull() ? QRect() : QRect(bar.left, bar.top, bar.width, bar.height), expected);
     }
 
     // Catches the row axis counting from the wrong row, or answering for the header and below.
     void rowAxis_data()
     {
         QTest::addColumn<int>("y");
-        QTest::addColumn<int>("firstRow");
         QTest::addColumn<int>("row");
-        QTest::newRow("top line of the rows") << 32 << 1 << 0;
-        QTest::newRow("first row") << 33 << 1 << 1;
-        QTest::newRow("second row") << 50 << 1 << 2;
-        QTest::newRow("below the last row") << 32 + 5 * 18 + 1 << 1 << 0;
+        QTest::newRow("top line of the rows") << 32 << 0;
+        QTest::newRow("first row") << 33 << 1;
+        QTest::newRow("second row") << 50 << 2;
+        QTest::newRow("below the last row") << 32 + 5 * 18 + 1 << 0;
     }
     void rowAxis()
     {
         QFETCH(int, y);
-        QFETCH(int, firstRow);
         QFETCH(int, row);
         const GanttLayout l = week();
-        QCOMPARE(l.rowAt(y, firstRow, 5), row);
+        QCOMPARE(l.rowAt(y, 1, 5), row);
         if (row > 0) {
-            const qint32 top = l.rowTop(row, firstRow);
+            const qint32 top = l.rowTop(row, 1);
             QVERIFY(top <= y && y < top + l.lngZeilenhoehe);
         }
-        QCOMPARE(GanttLayout().rowAt(y, firstRow, 5), 0); // before any paint
+        QCOMPARE(GanttLayout().rowAt(y, 1, 5), 0); // before any paint
     }
 
     // Catches a wrong staircase: halving, the 1-pixel gap, the 2-pixel tolerance, comparing bars
@@ -214,11 +207,7 @@ private slots:
         QTest::newRow("overlap of 2 px keeps full height")
             << Bars{{"A", m + hm(10, 0), m + hm(12, 0), "R1"}, {"B", m + hm(11, 20), m + hm(13, 0), "R1"}}
             << QStringList{"A", "B"} << QVector<int>{0, 0} << QVector<int>{14, 14} << 0;
-        QTest::newRow("three in a run: a staircase")
-            << Bars{{"A", m + hm(10, 0), m + hm(14, 0), "R1"}, {"B", m + hm(11, 0), m + hm(15, 0), "R1"},
-                    {"C", m + hm(13, 0), m + hm(16, 0), "R1"}}
-            << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
-        QTest::newRow("arrival order does not matter, left edges do")
+        QTest::newRow("three in a run: a staircase by left edges, not by arrival")
             << Bars{{"C", m + hm(13, 0), m + hm(16, 0), "R1"}, {"A", m + hm(10, 0), m + hm(14, 0), "R1"},
                     {"B", m + hm(11, 0), m + hm(15, 0), "R1"}}
             << QStringList{"A", "B", "C"} << QVector<int>{0, 8, 13} << QVector<int>{7, 4, 4} << 2;
