@@ -107,15 +107,13 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("day cell wider than 10 characters")
             << ganttDayLabel(kMon, 71, 7) << "04.03.2024 Mo";
-        HeaderScale hours;
-        hours.hourStep = 6;
-        QTest::newRow("hour label is the hour of day") << ganttHourLabel(30, hours, kMon) << "6";
-        HeaderScale days;
-        days.hourStep = 24;
-        days.spanDays = 28;
-        QTest::newRow("day cells show the weekday") << ganttHourLabel(48, days, kMon) << "Mi";
-        days.spanDays = 101;
-        QTest::newRow("101 days show the calendar week") << ganttHourLabel(24 * 7, days, kMon) << "11";
+        // Scales of hour step, day step and days shown.
+        QTest::newRow("hour label is the hour of day")
+            << ganttHourLabel(30, HeaderScale{6, 1, 7}, kMon) << "6";
+        QTest::newRow("day cells show the weekday")
+            << ganttHourLabel(48, HeaderScale{24, 1, 28}, kMon) << "Mi";
+        QTest::newRow("101 days show the calendar week")
+            << ganttHourLabel(24 * 7, HeaderScale{24, 1, 101}, kMon) << "11";
         QTest::newRow("corner with the mouse date")
             << ganttCornerText(kMon + hm(10, 4)) << " Mo, 04.03.2024\r\n 10:00 Uhr 10. Wo";
         QTest::newRow("proposal label")
