@@ -155,9 +155,6 @@ void tst_PrintDriver::jobs_data()
     QTest::newRow("three pages of two views across") << "print" << twoAcross << 3 << two << "";
     QTest::newRow("cancelled in the dialog")
         << "cancel" << QVariantMap() << 1 << QVector<QRect>() << "";
-    QTest::newRow("margins larger than the page")
-        << "print" << QVariantMap{{"lngRandLinks", 150}, {"lngRandRechts", 150}} << 1
-        << QVector<QRect>() << refused;
     QTest::newRow("views across that are no number")
         << "print" << QVariantMap{{"lngAnzahlAnsichtenNebeneinander", "zwei"}} << 1
         << QVector<QRect>() << refused;
