@@ -470,6 +470,17 @@ void tst_OptionDialogs::layoutButtons_data()
     QTest::newRow("screen Gantt... cancelled")
         << 1 << "strLayoutScreenGantt" << layout
         << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdCancel"); });
+    // The close box and Escape reach Abbrechen by paths of their own.
+    QTest::newRow("screen Gantt... closed by the close box")
+        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
+               d.show();
+               d.windowHandle()->close();
+           });
+    QTest::newRow("screen Gantt... left with Escape")
+        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
+               d.show();
+               QTest::keyClick(&d, Qt::Key_Escape);
+           });
     QTest::newRow("print Gantt... missing from the options")
         << 5 << "strLayoutDruckGantt" << "-" << ok;
     QTest::newRow("broken layout replaced") << 5 << "strLayoutDruckGantt" << "kaputt" << ok;
