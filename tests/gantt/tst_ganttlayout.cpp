@@ -143,9 +143,7 @@ private slots:
             << kMon + hm(10, 0) << kMon + hm(12, 0) << 2 << 1 << QRect(127, 52, 7, 14);
         QTest::newRow("one minute is still 5 px wide")
             << kMon + hm(10, 0) << kMon + hm(10, 1) << 2 << 1 << QRect(127, 52, 5, 14);
-        QTest::newRow("end at midnight covers the day up to 23:59")
-            << kMon + 1 << kMon + 1 << 2 << 1 << QRect(178, 52, 87, 14);
-        QTest::newRow("ending at midnight of the first day covers it")
+        QTest::newRow("ending at midnight of the first day covers it up to 23:59")
             << kMon - 1 + hm(8, 0) << kMon << 2 << 1 << QRect(91, 52, 87, 14);
         QTest::newRow("ends after the view, cut at the end")
             << kMon + 6 + hm(12, 0) << kMon + 8 + hm(9, 0) << 2 << 1 << QRect(656, 52, 44, 14);
