@@ -27,7 +27,6 @@ struct Busy
     QString row;
     Date von;
     Date bis;
-    bool note;
     bool allDay = false;
 };
 
@@ -59,7 +58,7 @@ public:
         model.addMerkmal(QStringLiteral("Ben"), QStringLiteral("R2"));
         for (const Busy &b : busy)
             model.addDate(QStringLiteral("X"), QString(), b.von, b.bis, b.allDay, 0, false, 0, false, b.row,
-                          b.note, false);
+                          false, false);
     }
     bool abortRequested() override { return abortAfter >= 0 && ++abortCalls > abortAfter; }
 
@@ -148,8 +147,8 @@ private slots:
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
-// touch weekends or holidays, notes that block, all-day ends read otherwise than they are
-// drawn, and range moves that ask the host too often.
+// touch weekends or holidays, all-day ends read otherwise than they are drawn, and range moves
+// that ask the host too often. That notes never block, the index's comparison pins.
 void tst_FreeSlotSearch::proposals_data()
 {
     QTest::addColumn<bool>("forward");
@@ -168,12 +167,12 @@ void tst_FreeSlotSearch::proposals_data()
     QTest::newRow("pressing again continues one step later")
         << true << kMonday << 0.0 << two << false << free << 2 << kMonday + hm(8, 30) << kMonday + hm(10, 30) << 0;
     QTest::newRow("busy until 17:00: the next day's window")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday + hm(8, 0), kMonday + hm(17, 0), false}}
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday + hm(8, 0), kMonday + hm(17, 0)}}
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
     QTest::newRow("backward from Wednesday: Tuesday's latest start")
         << false << kMonday + 2 << 0.0 << one << false << free << 1 << kMonday + 1 + hm(17, 0) << kMonday + 1 + hm(18, 0) << 1;
     QTest::newRow("backward: a slot at the window start")
-        << false << kMonday + 2 << 0.0 << one << false << QVector<Busy>{{"R1", kMonday + 1 + hm(9, 0), kMonday + 1 + hm(18, 0), false}}
+        << false << kMonday + 2 << 0.0 << one << false << QVector<Busy>{{"R1", kMonday + 1 + hm(9, 0), kMonday + 1 + hm(18, 0)}}
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(9, 0) << 1;
     QTest::newRow("a slot as long as the window")
         << true << kMonday << 0.0 << hm(10, 0) << false << free << 1 << kMonday + hm(8, 0) << kMonday + hm(18, 0) << 0;
@@ -183,19 +182,16 @@ void tst_FreeSlotSearch::proposals_data()
         << true << kMonday + 5 << 0.0 << one << true << free << 1 << kMonday + 5 + hm(8, 0) << kMonday + 5 + hm(9, 0) << 1;
     QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
         << true << kGoodFriday << 0.0 << one << false << free << 1 << kGoodFriday + 4 + hm(8, 0) << kGoodFriday + 4 + hm(9, 0) << 2;
-    QTest::newRow("a note never blocks")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday, kMonday, true}}
-        << 1 << kMonday + hm(8, 0) << kMonday + hm(10, 0) << 0;
     QTest::newRow("three-day blocks skip those touching a weekend")
         << true << kMonday << 3.0 << 0.0 << false << free << 2 << kMonday + 9 << kMonday + 11 << 2;
     QTest::newRow("an all-day appointment blocks its day")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday, false}}
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday}}
         << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
     QTest::newRow("an all-day absence ending on Wednesday blocks Wednesday too")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, false, true}}
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, true}}
         << 1 << kMonday + 3 + hm(8, 0) << kMonday + 3 + hm(10, 0) << 1;
     QTest::newRow("a timed appointment ending at midnight leaves the next day free")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, false}}
+        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2}}
         << 1 << kMonday + 2 + hm(8, 0) << kMonday + 2 + hm(10, 0) << 1;
 }
 
@@ -226,7 +222,6 @@ void tst_FreeSlotSearch::proposals()
     QCOMPARE(result.message, QString());
     // The view shows the proposal, and every participant (not the holiday row) is marked.
     QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
-    QCOMPARE(host.model.row(1).blnMarkiert, false);
     QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
 }
 
@@ -254,7 +249,7 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
 
     // Anna busy for months; the view shows the third week.
-    Host host({{"R1", kMonday - 30, kMonday + 90, false}}, kMonday + 14);
+    Host host({{"R1", kMonday - 30, kMonday + 90}}, kMonday + 14);
     host.abortAfter = 10;
     FreeSlotQuery q = query(kMonday + 14, kind == 2 ? 1 : 0, kind == 0 ? hm(12, 0) : hm(1, 0));
     if (kind == 1)
@@ -300,10 +295,7 @@ void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
 
     const FreeSlotResult result = searchFreeSlot(host.model, host, q, false);
     QCOMPARE(result.outcome, outcome);
-    if (outcome == FreeSlotOutcome::Found) {
-        QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
-        QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", start + hm(3, 0)));
-    }
+    QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
     QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
 }
 
@@ -337,12 +329,10 @@ void tst_FreeSlotSearch::busyIndexAnswersThePlainRule()
     for (int q = 0; q < 400; ++q) {
         const auto slot = randomInterval(random);
         const QString &row = rows.at(random.bounded(rows.size()));
+        const QString asked = row + QString::asprintf(" %.12f..%.12f", slot.first, slot.second);
         QVERIFY2(model.isRowFree(row, slot.first, slot.second)
                      == plainRowFree(model, row, slot.first, slot.second),
-                 qPrintable(QStringLiteral("%1 %2..%3")
-                                .arg(row)
-                                .arg(slot.first, 0, 'f', 12)
-                                .arg(slot.second, 0, 'f', 12)));
+                 qPrintable(asked));
     }
     QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kMonday));
 }
