@@ -1,9 +1,7 @@
 // The calendar's mouse and keyboard state machine without a window: scripts of events on a
 // computed week, and the actions the control is asked to carry out.
-#include "calendar/calendargesture.h"
 #include <dayplex/kalenderobjekttyp.h>
 #include "support/calendarweek.h"
-#include "support/testing.h"
 
 #include <QtTest>
 #include "support/testmain.h"

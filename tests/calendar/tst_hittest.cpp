@@ -5,13 +5,11 @@
 
 #include <random>
 #include "support/calendarweek.h"
-#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
 
-Q_DECLARE_METATYPE(Dayplex::HitRegion)
 
 namespace {
 
