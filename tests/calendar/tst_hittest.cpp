@@ -155,8 +155,7 @@ private slots:
         QFETCH(double, y);
         CalendarWeek week;
         const Date monday = CalendarWeek::monday();
-        week.store.add("N", "Spätdienst", monday + hm(22, 0), monday + 1, false, 0, false, 0, false,
-                       false);
+        week.add("Spätdienst", monday + hm(22, 0), monday + 1, false, false);
         const HoverFeedback feedback =
             Dayplex::hoverFeedback(listOf(regions), week.store, 50, y, 100);
         QTEST(feedback.found, "found");
