@@ -1,12 +1,17 @@
 // The calendar options dialog and the layout dialog: what they store on OK and what they keep
-// when left otherwise.
+// when left otherwise; and how they and the free-slot panel meet a user: laid out at the default
+// font with their German and their English texts, Tab reaching every control in reading order,
+// and each control named for a screen reader. Set DAYPLEX_SCREENSHOT_DIR to a folder (an
+// absolute path, such as the repository's docs/images) to keep the dialogs' pictures.
 #include "accessibility/accessiblefactory.h"
 #include "dialogs/cfrmconfigcalendar.h"
 #include "dialogs/cfrmconfiglayout.h"
 #include "dialogs/modaldialog.h"
+#include "gantt/ganttsearchpanel.h"
 #include "shared/ccontainer.h"
 #include "shared/ctools.h"
 #include "shared/defaultoptions.h"
+#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -124,6 +129,121 @@ void compareStored(const cContainer &in, const QString &stored, const QVariantMa
     }
 }
 
+// Problems of one laid-out dialog, one line each: a caption wider or taller than its widget,
+// visible siblings on top of each other, a widget reaching out of its frame or the dialog.
+QStringList layoutFaults(const QWidget &dialog)
+{
+    QStringList faults;
+    const auto name = [](const QWidget *w) {
+        const QString text = w->property("text").toString();
+        return w->objectName().isEmpty() || !text.isEmpty()
+                   ? QStringLiteral("%1 \"%2\"").arg(w->objectName(), text)
+                   : w->objectName();
+    };
+    for (const QWidget *w : dialog.findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        // Line edits are left out: their size hint is a general width, not their text's.
+        const auto *label = qobject_cast<const QLabel *>(w);
+        const bool showsText = (label && !label->wordWrap())
+                               || qobject_cast<const QAbstractButton *>(w)
+                               || qobject_cast<const QComboBox *>(w)
+                               || qobject_cast<const QAbstractSpinBox *>(w);
+        const QSize need = showsText                            ? w->sizeHint()
+                           : qobject_cast<const QGroupBox *>(w) ? w->minimumSizeHint()
+                                                                : QSize();
+        if (need.isValid() && (need.width() > w->width() || need.height() > w->height()))
+            faults << QStringLiteral("cut: %1 needs %2x%3, has %4x%5")
+                          .arg(name(w))
+                          .arg(need.width()).arg(need.height())
+                          .arg(w->width()).arg(w->height());
+    }
+    // Only the dialog and its frames are laid out here; complex widgets place their own parts.
+    QList<const QWidget *> containers{&dialog};
+    for (const QGroupBox *frame : dialog.findChildren<QGroupBox *>())
+        containers << frame;
+    for (const QWidget *container : containers) {
+        QList<const QWidget *> children;
+        for (const QObject *o : container->children()) {
+            const auto *w = qobject_cast<const QWidget *>(o);
+            if (w && w->isVisible() && !w->isWindow())
+                children << w;
+        }
+        for (int i = 0; i < children.size(); ++i) {
+            if (!container->rect().contains(children[i]->geometry()))
+                faults << QStringLiteral("outside %1: %2")
+                              .arg(container->objectName(), name(children[i]));
+            for (int j = i + 1; j < children.size(); ++j)
+                if (children[i]->geometry().intersects(children[j]->geometry()))
+                    faults << QStringLiteral("overlap: %1 / %2")
+                                  .arg(name(children[i]), name(children[j]));
+        }
+    }
+    // The dialogs must fit a small laptop screen.
+    if (dialog.width() > 1024 || dialog.height() > 700)
+        faults << QStringLiteral("too large: %1x%2").arg(dialog.width()).arg(dialog.height());
+    return faults;
+}
+
+// The controls Tab visits from the one with the keyboard until it is back there, once the
+// window is active, by object name; a control that keeps Tab for itself a while (the sections of
+// a time) counts once.
+QStringList tabCycle(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return {QStringLiteral("window not active")};
+    QStringList visited;
+    QWidget *first = QApplication::focusWidget();
+    bool left = false;
+    for (int step = 0; step < 400 && first; ++step) {
+        QWidget *now = QApplication::focusWidget();
+        left = left || now != first;
+        if (left && now == first)
+            break;
+        if (visited.isEmpty() || visited.last() != now->objectName())
+            visited.append(now->objectName());
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    return visited;
+}
+
+// Everything on the window a user edits or presses, sorted by name.
+QStringList controls(QWidget &window)
+{
+    QStringList names;
+    for (QWidget *w : window.findChildren<QWidget *>()) {
+        QObject *parent = w->parent();
+        const bool control =
+            qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+            || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w)
+            || qobject_cast<cColorLabel *>(w)
+            || (qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(parent)
+                && !qobject_cast<QComboBox *>(parent));
+        if (control && w->isVisibleTo(&window) && w->isEnabled())
+            names.append(w->objectName());
+    }
+    names.sort();
+    return names;
+}
+
+// Checks the dialog shown and Tab's way through it (every control once, a mouse-only swatch
+// would be missing), and keeps its picture when DAYPLEX_SCREENSHOT_DIR names a folder.
+void inspect(QDialog &dialog, const QString &fileName)
+{
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QStringList faults = layoutFaults(dialog);
+    const QString dir = qEnvironmentVariable("DAYPLEX_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(dialog.grab().save(QDir(dir).filePath(fileName), "PNG"));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QStringList cycle = tabCycle(dialog);
+    cycle.sort();
+    QCOMPARE(cycle, controls(dialog));
+}
+
 } // namespace
 
 class tst_OptionDialogs : public QObject
@@ -133,7 +253,7 @@ class tst_OptionDialogs : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
+    void cleanup();
 
     // Catches lost or altered keys on OK, wrong kinds of controls, choosers that start from
     // another value or name another key, and choosers or filters that store what the dialog did
@@ -144,10 +264,21 @@ private slots:
     // emptied or unreadable.
     void optionsStoreExactlyTheEdits_data();
     void optionsStoreExactlyTheEdits();
-    // Catches layout buttons wired to the wrong key or mode, and a layout left with Abbrechen,
-    // its close box or Escape that is stored anyway.
+    // Catches layout buttons wired to the wrong key, and a layout left with Abbrechen that is
+    // stored anyway.
     void layoutButtons_data();
     void layoutButtons();
+    // Catches a layout dialog opened under another caption, captions cut off, controls laid over
+    // each other or out of their frame, and a control Tab never reaches or reaches twice, in the
+    // options dialog and in the layout dialog in each of its five enable modes, in German and
+    // with the longer or shorter English texts.
+    void laidOut_data();
+    void laidOut();
+    // Catches a free-slot panel whose Tab order is not the order of its fields.
+    void searchPanelTabOrder();
+    // Catches a cell of the working hours that a screen reader can place only by counting:
+    // the hidden headers name its day and column.
+    void workingHoursCells();
 };
 
 void tst_OptionDialogs::initTestCase()
@@ -162,9 +293,11 @@ void tst_OptionDialogs::init()
     choosersRun.clear();
 }
 
-void tst_OptionDialogs::cleanupTestCase()
+void tst_OptionDialogs::cleanup()
 {
     setModalRunner({});
+    QLocale::setDefault(QLocale::c());
+    chooseUiLanguage(QLocale());
 }
 
 void tst_OptionDialogs::layoutStoresExactlyTheEdits_data()
@@ -328,32 +461,29 @@ void tst_OptionDialogs::layoutButtons_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("druckausgabe");
-    QTest::addColumn<bool>("gantt");
     QTest::addColumn<QString>("storedLayout"); // "-" leaves the key out
     QTest::addColumn<LayoutEdit>("leave");     // OK when empty
 
     const QString layout = defaultLayoutString();
     const LayoutEdit ok;
-    QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << "Bildschirmlayout Kalender"
-                                 << false << false << layout << ok;
+    QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << layout << ok;
     QTest::newRow("screen Gantt... cancelled")
-        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
+        << 1 << "strLayoutScreenGantt" << layout
         << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdCancel"); });
-    QTest::newRow("screen Gantt... closed by its close box")
-        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
-        << LayoutEdit([](cfrmConfigLayout &d) {
+    // The close box and Escape reach Abbrechen by paths of their own.
+    QTest::newRow("screen Gantt... closed by the close box")
+        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
                d.show();
                d.windowHandle()->close();
            });
     QTest::newRow("screen Gantt... left with Escape")
-        << 1 << "strLayoutScreenGantt" << "Bildschirmlayout Gantt" << false << true << layout
-        << LayoutEdit([](cfrmConfigLayout &d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
+               d.show();
+               QTest::keyClick(&d, Qt::Key_Escape);
+           });
     QTest::newRow("print Gantt... missing from the options")
-        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "-" << ok;
-    QTest::newRow("broken layout replaced")
-        << 5 << "strLayoutDruckGantt" << "Drucklayout Gantt" << true << true << "kaputt" << ok;
+        << 5 << "strLayoutDruckGantt" << "-" << ok;
+    QTest::newRow("broken layout replaced") << 5 << "strLayoutDruckGantt" << "kaputt" << ok;
 }
 
 void tst_OptionDialogs::layoutButtons()
@@ -373,9 +503,6 @@ void tst_OptionDialogs::layoutButtons()
         ++runs;
         auto *layout = qobject_cast<cfrmConfigLayout *>(&dialog);
         QVERIFY(layout);
-        QTEST(layout->windowTitle(), "caption");
-        QTEST(layout->Druckausgabe(), "druckausgabe");
-        QTEST(layout->Gantt(), "gantt");
         // Disabled for screen layouts, and stored all the same.
         child<QLineEdit>(*layout, "txtNum_4")->setText("33");
         if (leave)
@@ -396,6 +523,83 @@ void tst_OptionDialogs::layoutButtons()
     result.setContainerString(out.textValue(key));
     QCOMPARE(result.longValue("lngRandLinks"), 33);
     QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
+}
+
+void tst_OptionDialogs::laidOut_data()
+{
+    QTest::addColumn<QLocale>("language");
+    QTest::addColumn<QString>("button"); // "" for the options dialog itself
+    QTest::addColumn<QString>("fileName");
+
+    // The C locale keeps the German source texts, and the pictures as they always were made.
+    const QLocale german = QLocale::c();
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    const struct
+    {
+        const char *dialog;
+        const char *button;
+        const char *fileName;
+    } dialogs[] = {
+        {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
+        {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
+        {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
+        {"Drucklayout Wochenblatt", "cmdAnsicht_3", "dialog-layout-druck-woche"},
+        {"Drucklayout Tagesblatt", "cmdAnsicht_4", "dialog-layout-druck-tag"},
+        {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
+    };
+    for (const auto &d : dialogs) {
+        QTest::newRow(d.dialog) << german << d.button << QStringLiteral("%1.png").arg(d.fileName);
+        QTest::addRow("%s, English", d.dialog)
+            << english << d.button << QStringLiteral("%1-en.png").arg(d.fileName);
+    }
+}
+
+void tst_OptionDialogs::laidOut()
+{
+    QFETCH(QLocale, language);
+    QFETCH(QString, button);
+    QFETCH(QString, fileName);
+
+    QLocale::setDefault(language);
+    chooseUiLanguage(QLocale());
+    cfrmConfigCalendar options;
+    options.setOptions(defaultOptionsString());
+    if (button.isEmpty()) {
+        inspect(options, fileName);
+        return;
+    }
+    // The layout dialog as its button opens it: caption, enable mode and values.
+    int runs = 0;
+    setModalRunner([&](QDialog &dialog) {
+        ++runs;
+        if (language == QLocale::c())
+            QCOMPARE(dialog.windowTitle(), QString::fromUtf8(QTest::currentDataTag()));
+        inspect(dialog, fileName);
+        dialog.reject();
+    });
+    options.findChild<QAbstractButton *>(button)->click();
+    QCOMPARE(runs, 1);
+}
+
+void tst_OptionDialogs::searchPanelTabOrder()
+{
+    GanttSearchPanel panel(nullptr);
+    const QStringList order = tabCycle(panel);
+    QCOMPARE(order, (QStringList{"txtTage", "dtpTimeStunden", "dtpTimeVon", "dtpTimeBis",
+                                 "dtpDayAb", "chkWochenende", "cmdAuto_0", "cmdAuto_1",
+                                 "cmdClose"}));
+    QStringList sorted = order;
+    sorted.sort();
+    QCOMPARE(sorted, controls(panel));
+}
+
+void tst_OptionDialogs::workingHoursCells()
+{
+    cfrmConfigCalendar dialog;
+    QAccessibleTableInterface *table =
+        QAccessible::queryAccessibleInterface(grid(dialog))->tableInterface();
+    QCOMPARE(table->rowDescription(cfrmConfigCalendar::kLastRow), "Sonntag");
+    QCOMPARE(table->columnDescription(5), "Pause 1 bis");
 }
 
 DAYPLEX_TEST_MAIN(tst_OptionDialogs)
