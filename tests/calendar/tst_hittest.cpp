@@ -18,15 +18,7 @@ using Regions = QVector<HitRegion>;
 HitRegion rect(qint32 left, qint32 top, qint32 width, qint32 height, qint32 type, qint32 prio,
                qint32 idx = 0)
 {
-    HitRegion r;
-    r.lngLeft = left;
-    r.lngTop = top;
-    r.lngWidth = width;
-    r.lngHeight = height;
-    r.lngTyp = type;
-    r.lngPrio = prio;
-    r.lngIdx = idx;
-    return r;
+    return HitRegion{left, top, width, height, idx, 0, 0, type, prio};
 }
 
 HitRegionList listOf(const Regions &regions)
