@@ -13,13 +13,14 @@ using namespace Dayplex::Testing;
 
 namespace {
 
-// Three days from Monday 2024-03-04 in the given raster.
-CalendarGrid threeDays(int rasterMinutes = 30)
+// Three days from Monday 2024-03-04 in the given raster, from the given time of day.
+CalendarGrid threeDays(int rasterMinutes = 30, Date firstTime = 0)
 {
     CalendarGrid grid;
     grid.firstDay = day(2024, 3, 4);
     grid.lastDay = day(2024, 3, 6);
     grid.setRaster(rasterMinutes * kOneMinute);
+    grid.firstTime = firstTime;
     return grid;
 }
 
@@ -114,9 +115,8 @@ private slots:
         QFETCH(int, rowHeight);
         QFETCH(int, splitter);
         QFETCH(int, columnWidth);
-        CalendarGrid grid = threeDays();
+        CalendarGrid grid = threeDays(30, hm(8, 0));
         grid.dayInfoHeight = 3;
-        grid.firstTime = hm(8, 0);
         grid.layoutScreen(5, 7, width, 600, 8, charHeight);
         QCOMPARE(grid.geo.lngZeilenhoehe, rowHeight);
         QCOMPARE(grid.geo.lngKopfhoehe, rowHeight);
@@ -149,8 +149,7 @@ private slots:
     {
         QFETCH(int, height);
         QFETCH(Date, endZeit);
-        CalendarGrid grid = threeDays();
-        grid.firstTime = hm(8, 0);
+        CalendarGrid grid = threeDays(30, hm(8, 0));
         grid.endZeit = hm(18, 0);
         grid.layoutPrint(0, 0, 700, height, 8, 13);
         QVERIFY(qAbs(grid.endZeit - endZeit) < 1e-9);
@@ -225,8 +224,7 @@ private slots:
     {
         QFETCH(int, rasterMinutes);
         QFETCH(Date, firstTime);
-        CalendarGrid grid = threeDays(rasterMinutes);
-        grid.firstTime = firstTime;
+        CalendarGrid grid = threeDays(rasterMinutes, firstTime);
         grid.layoutScreen(0, 0, 700, 500, 8, 13);
         for (qint32 column = 0; column < grid.dayCount(); ++column) {
             for (qint32 row = grid.firstVisibleRow(); row <= grid.lastRow; ++row) {
