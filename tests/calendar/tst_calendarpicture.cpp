@@ -93,10 +93,11 @@ private slots:
         QTest::addColumn<bool>("paintsAgain");
         for (const char *same : {"Repaint", "DrawDragDrop", "MousePointer"})
             QTest::newRow(same) << same << false;
-        for (const char *changed : {"same range again (cells coloured anew)", "AddDate", "Clear", "Scroll", "setOptions", "setFirstTime",
-                                    "setDayInfoHeight", "setMinDateHeight", "time selection", "whole days",
-                                    "SelectedDate", "backcolor", "presentation", "the next day",
-                                    "a record's times"})
+        for (const char *changed :
+             {"same range again (cells coloured anew)", "AddDate", "Clear", "Scroll", "setOptions",
+              "setFirstTime", "setDayInfoHeight", "setMinDateHeight", "time selection",
+              "whole days", "SelectedDate", "backcolor", "presentation", "the next day",
+              "a record's times"})
             QTest::newRow(changed) << changed << true;
     }
     void keptPicture()
