@@ -7,7 +7,6 @@
 #include "calendar/hittest.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttinteraction.h"
-#include "shared/toolbox.h"
 #include "support/calendarweek.h"
 #include "support/testing.h"
 #include "support/testmain.h"
@@ -42,23 +41,19 @@ struct Entry
 
 const Entry kMeeting{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false,
                      false, "R1"};
-const Entry kFair{"C", "Messe", kMonday + 2, kMonday + 2, true, false, "R1"};
 
-QString when(Date d)
-{
-    return toQDateTime(d).toString("ddd hh:mm");
-}
+QString when(Date d) { return toQDateTime(d).toString("ddd hh:mm"); }
 
-// Runs "Tab Alt+Down Return" key by key.
-template<typename Press>
-QStringList pressEach(const QString &keys, Press press)
+// Runs "Tab Alt+Down Return" key by key; what each key did, joined by '|'.
+template<typename Keyboard>
+QString pressEach(const QString &keys, Keyboard &keyboard)
 {
     QStringList log;
     for (const QString &name : keys.split(' ', Qt::SkipEmptyParts)) {
         const QKeyCombination key = QKeySequence::fromString(name)[0];
-        log << press(int(key.key()), key.keyboardModifiers());
+        log << keyboard.press(int(key.key()), key.keyboardModifiers());
     }
-    return log;
+    return log.join('|');
 }
 
 // The shared week (A Monday 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all
@@ -164,7 +159,7 @@ QVector<Entry> weekData()
     return {kMeeting,
             {"B", "Kundentermin\r\nHansen KG", kMonday + 1 + hm(10, 0), kMonday + 1 + hm(11, 0),
              false, true, "R2"},
-            kFair,
+            {"C", "Messe", kMonday + 2, kMonday + 2, true, false, "R1"},
             {"D", "Frühdienst", kMonday + 3 + hm(6, 0), kMonday + 3 + hm(7, 0), false, false,
              "R2"}};
 }
@@ -208,10 +203,7 @@ struct Views
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
-    QWidget *view(bool ofGantt) const
-    {
-        return ofGantt ? static_cast<QWidget *>(gantt) : calendar;
-    }
+    QWidget *view(bool ofGantt) const { return ofGantt ? static_cast<QWidget *>(gantt) : calendar; }
     QWidget *surface(bool ofGantt) const
     {
         return view(ofGantt)->findChild<QWidget *>(ofGantt ? "calpic" : "pic");
@@ -247,14 +239,6 @@ QList<QAccessibleInterface *> appointments(QAccessibleInterface *table)
         if (QAccessibleInterface *child = table->child(i); child->role() == QAccessible::ListItem)
             items.append(child);
     return items;
-}
-
-QStringList g_focused;
-
-void recordFocus(QAccessibleEvent *event)
-{
-    if (event->type() == QAccessible::Focus && event->accessibleInterface())
-        g_focused << event->accessibleInterface()->text(QAccessible::Name);
 }
 
 } // namespace
@@ -308,9 +292,7 @@ private slots:
         week.selected = week.store.firstSelectable(selected);
         week.gesture.followSelection();
         week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
-        const auto press = [&](int key, Qt::KeyboardModifiers m) { return week.press(key, m); };
-        const QStringList words = pressEach(keys, press);
-        QCOMPARE(words.join('|'), log);
+        QCOMPARE(pressEach(keys, week), log);
     }
 
     // Catches a walk that visits a key once per row or visits the read-only visit, a move by
@@ -340,9 +322,7 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, log);
         Rows rows;
-        const auto press = [&](int key, Qt::KeyboardModifiers m) { return rows.press(key, m); };
-        const QStringList words = pressEach(keys, press);
-        QCOMPARE(words.join('|'), log);
+        QCOMPARE(pressEach(keys, rows), log);
     }
 
     // Catches a view that is one blank element, a table of the wrong shape or with headers
@@ -459,8 +439,11 @@ private slots:
     void tabChain()
     {
         Views views({kMeeting, {"C", "Messe", kMonday + 2, kMonday + 2, true, false, ""}});
-        g_focused.clear();
-        setAccessibleEventObserver(recordFocus);
+        static QStringList focused;
+        setAccessibleEventObserver([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::Focus && event->accessibleInterface())
+                focused << event->accessibleInterface()->text(QAccessible::Name);
+        });
         QStringList walk;
         for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab,
                             Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab}) {
@@ -471,8 +454,8 @@ private slots:
         setAccessibleEventObserver(nullptr);
         QCOMPARE(walk, QStringList({"calendar ", "calendar A", "calendar C", "gantt ", "gantt A",
                                     "after", "gantt A", "gantt A", "calendar C"}));
-        QVERIFY(g_focused.contains("Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung"));
-        QVERIFY(g_focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
+        QVERIFY(focused.contains("Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung"));
+        QVERIFY(focused.contains("Mittwoch, 27. März 2024, ganztägig, Messe"));
     }
 
     // Catches a focus frame that is missing on screen, drawn into the picture the view keeps

@@ -32,10 +32,9 @@ const int kEasterAfterMarch22[] = {
 QStringList listing(const cHolidays &holidays)
 {
     QStringList lines;
-    for (int i = 1; i <= holidays.Count(); ++i) {
+    for (int i = 1; i <= holidays.Count(); ++i)
         lines << toQDate(holidays.HolidayDate(i)).toString(Qt::ISODate) + QLatin1Char(' ')
                      + holidays.HolidayName(i);
-    }
     return lines;
 }
 
@@ -77,17 +76,15 @@ private slots:
         QCOMPARE(listing(holidays), lines);
     }
 
-    // Catches any slip in the computus, year by year against an independent table.
+    // Catches any slip in the computus, year by year against an independent table; the table
+    // holds the latest Easter (1943-04-25), the listing of 1818 the earliest.
     void easterSunday_data()
     {
         QTest::addColumn<int>("year");
         QTest::addColumn<QDate>("easter");
-        for (int year = 1900; year <= 2100; ++year) {
+        for (int year = 1900; year <= 2100; ++year)
             QTest::addRow("%d", year)
                 << year << QDate(year, 3, 22).addDays(kEasterAfterMarch22[year - 1900]);
-        }
-        QTest::newRow("earliest 1818-03-22") << 1818 << QDate(1818, 3, 22);
-        QTest::newRow("latest 1943-04-25") << 1943 << QDate(1943, 4, 25);
     }
     void easterSunday()
     {

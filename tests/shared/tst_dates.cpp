@@ -179,16 +179,10 @@ private slots:
             "04.03.2024");
         row("23:59:59.999 is the next midnight", day, QTime(23, 59, 59, 999), "General Date",
             "05.03.2024");
-        row("23:59:59.400 stays", day, QTime(23, 59, 59, 400), "General Date",
-            "04.03.2024 23:59:59");
         row("10:05:59.6 is 10:06", day, QTime(10, 5, 59, 600), "Short Time", "10:06");
-        row("year end rolls over", QDate(2024, 12, 31), QTime(23, 59, 59, 700), "Long Date",
-            "Mittwoch, 1. Januar 2025");
         row("last second of 9999 stays", last, QTime(23, 59, 59, 999), "General Date",
             "31.12.9999 23:59:59");
-        const double nan = std::numeric_limits<double>::quiet_NaN();
         const double inf = std::numeric_limits<double>::infinity();
-        QTest::newRow("NaN") << nan << "General Date" << "";
         QTest::newRow("+infinity, pattern") << inf << "dddd d. mmmm yyyy hh:nn:ss" << "";
         QTest::newRow("10000-01-01") << kMaxDate << "Short Date" << "";
         QTest::newRow("before 0100-01-01, empty format") << kMinDate - 0.5 << "" << "";

@@ -12,25 +12,14 @@ using namespace Dayplex;
 
 namespace {
 
-qint32 makeLong(int low, int high)
-{
-    return qint32((quint32(quint16(high)) << 16) | quint32(quint16(low)));
-}
-
-struct Turn
-{
-    QPoint global;
-    int delta = 0;
-    Qt::MouseButtons buttons;
-    Qt::KeyboardModifiers modifiers;
-};
+qint32 makeLong(int low, int high) { return qint32(quint32(quint16(high)) << 16 | quint16(low)); }
 
 // Delivered as the window system delivers it: spontaneous, so that a child that does not use
 // the wheel passes it on to its parent.
-void turnWheel(QWidget *target, const Turn &turn)
+void turnWheel(QWidget *target, QPoint global, int delta, Qt::KeyboardModifiers modifiers)
 {
-    QWheelEvent event(QPointF(5, 5), QPointF(turn.global), QPoint(), QPoint(0, turn.delta), turn.buttons,
-                      turn.modifiers, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(5, 5), QPointF(global), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(target, &event);
 }
@@ -89,13 +78,13 @@ private slots:
         QSignalSpy spy(control.get(), &ctlIntellimouse::Wheel);
         const auto failingHandler = [] { throw std::runtime_error("host"); };
         QObject::connect(control.get(), &ctlIntellimouse::Wheel, failingHandler);
-        turnWheel(&window, {QPoint(-30, 700), -120, Qt::NoButton, Qt::ControlModifier});
+        turnWheel(&window, QPoint(-30, 700), -120, Qt::ControlModifier);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.first(), QVariantList({8, -120, -30, 700}));
         QCOMPARE(window.wheels, 1);
         QVERIFY(control->isHidden());
         control.reset();
-        turnWheel(&window, {QPoint(1, 1), 120, Qt::NoButton, Qt::NoModifier});
+        turnWheel(&window, QPoint(1, 1), 120, Qt::NoModifier);
         QCOMPARE(window.wheels, 2);
     }
 };
