@@ -13,7 +13,6 @@
 using namespace Dayplex;
 using namespace Dayplex::Testing;
 
-Q_DECLARE_METATYPE(Dayplex::TerminEintrag)
 
 namespace {
 
@@ -37,10 +36,7 @@ class View : public QObject
     Q_PROPERTY(bool ConfirmChanges MEMBER confirmChanges)
 
 public:
-    Q_INVOKABLE void Repaint()
-    {
-        paintedStarts.append(entry ? entry->dateStart : 0);
-    }
+    Q_INVOKABLE void Repaint() { paintedStarts.append(entry ? entry->dateStart : 0); }
 
     bool confirmChanges = true;
     const TerminEintrag *entry = nullptr;

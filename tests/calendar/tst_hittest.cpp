@@ -5,13 +5,11 @@
 
 #include <random>
 #include "support/calendarweek.h"
-#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
 using namespace Dayplex::Testing;
 
-Q_DECLARE_METATYPE(Dayplex::HitRegion)
 
 namespace {
 
@@ -20,15 +18,7 @@ using Regions = QVector<HitRegion>;
 HitRegion rect(qint32 left, qint32 top, qint32 width, qint32 height, qint32 type, qint32 prio,
                qint32 idx = 0)
 {
-    HitRegion r;
-    r.lngLeft = left;
-    r.lngTop = top;
-    r.lngWidth = width;
-    r.lngHeight = height;
-    r.lngTyp = type;
-    r.lngPrio = prio;
-    r.lngIdx = idx;
-    return r;
+    return HitRegion{left, top, width, height, idx, 0, 0, type, prio};
 }
 
 HitRegionList listOf(const Regions &regions)
@@ -157,8 +147,7 @@ private slots:
         QFETCH(double, y);
         CalendarWeek week;
         const Date monday = CalendarWeek::monday();
-        week.store.add("N", "Spätdienst", monday + hm(22, 0), monday + 1, false, 0, false, 0, false,
-                       false);
+        week.add("Spätdienst", monday + hm(22, 0), monday + 1, false, false);
         const HoverFeedback feedback =
             Dayplex::hoverFeedback(listOf(regions), week.store, 50, y, 100);
         QTEST(feedback.found, "found");

@@ -36,8 +36,8 @@ struct AgendaWeek
             agenda.AddDate("D", "Angebot verschickt", m + 1 + hm(14, 0), m + 1 + hm(15, 30), false,
                            0, true, 0xC0C0FF, false);
             add("E", "Anruf Schmidt", m + 2 + hm(10, 10), m + 2 + hm(10, 40), 0xE0E0A0);
-            agenda.AddDate("F", "Messe Hannover", m + 1, m + 2, true, 0, false, 0x80FFFF, false);
-            agenda.AddDate("G", "Urlaub Weber", m + 1, m + 1, true, 0, false, 0xFFC0C0, false);
+            add("F", "Messe Hannover", m + 1, m + 2, 0x80FFFF, true);
+            add("G", "Urlaub Weber", m + 1, m + 1, 0xFFC0C0, true);
             add("H", "Projekt-Review", m + 3 + hm(13, 0), m + 3 + hm(14, 0), 0xD0D0D0);
         };
         QObject::connect(&agenda, &ucAgenda::NeedDates, &agenda, deliver);
@@ -47,10 +47,11 @@ struct AgendaWeek
         agenda.SetDisplayedRange(first, &last, false, true);
     }
 
-    void add(const char *dsn, const char *memo, Date from, Date to, qint32 colour)
+    void add(const char *dsn, const char *memo, Date from, Date to, qint32 colour,
+             bool allDay = false)
     {
-        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, false, 0, false,
-                       colour, false);
+        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, allDay, 0,
+                       false, colour, false);
     }
 
     // The centre of the first region of a kind that belongs to a record, or else stands for a

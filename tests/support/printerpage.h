@@ -67,7 +67,6 @@ class PrinterPage : public QPaintDevice
 {
 public:
     PrinterPage(QSize size, int dotsPerInch) : m_size(size), m_dpi(dotsPerInch) {}
-    ~PrinterPage() override = default;
 
     QPaintEngine *paintEngine() const override { return &m_engine; }
     int devType() const override { return QInternal::Printer; }

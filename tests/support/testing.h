@@ -70,10 +70,6 @@ struct PromptAnswers
     PromptHandler previous;
 };
 
-} // namespace Dayplex::Testing
-
-namespace Dayplex::Testing {
-
 // The index (from 1) of the first appointment with this key in a model that counts its
 // appointments with dateCount() and hands them out with date(i); 0 when there is none.
 template <typename Model>
