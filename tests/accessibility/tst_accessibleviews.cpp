@@ -164,40 +164,32 @@ QVector<Entry> weekData()
              "R2"}};
 }
 
-// Both views between the fields "before" and "after", filled from `data` on every request.
+// Both views between the fields "before" and "after", filled with `data` the way a host answers.
 struct Views
 {
     explicit Views(const QVector<Entry> &data = weekData())
-        : data(data)
     {
-        QObject::connect(calendar, &ucAgenda::NeedDates, calendar,
-                         [this](double from, double to, const QString &) {
-                             calendar->SetFilledRange(from, to);
-                             for (const Entry &e : std::as_const(this->data))
-                                 calendar->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0,
-                                                   false, 0xFFFFFF, e.readOnly);
-                         });
-        QObject::connect(gantt, &ctlGantt::NeedDates, gantt,
-                         [this](double from, double to, const QString &) {
-                             gantt->SetFilledRange(from, to);
-                             gantt->AddMerkmal("Anna Berg", "R1");
-                             gantt->AddMerkmal("Ben Koch", "R2");
-                             for (const Entry &e : std::as_const(this->data))
-                                 if (!e.row.isEmpty())
-                                     gantt->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0,
-                                                    false, 0xFFFFFF, e.readOnly, e.row, false);
-                         });
         before->setObjectName("before");
         after->setObjectName("after");
         auto *layout = new QVBoxLayout(&window);
         for (QWidget *w : std::initializer_list<QWidget *>{before, calendar, gantt, after})
             layout->addWidget(w);
-        window.resize(900, 1180);
-        window.show();
-        calendar->Enabled = gantt->Enabled = true;
         double last = kMonday + 6;
         calendar->SetDisplayedRange(kMonday, &last, false, false);
         gantt->SetDisplayedRange(kMonday, &last, false, false);
+        calendar->SetFilledRange(kMonday, last);
+        gantt->SetFilledRange(kMonday, last);
+        gantt->AddMerkmal("Anna Berg", "R1");
+        gantt->AddMerkmal("Ben Koch", "R2");
+        for (const Entry &e : data) {
+            calendar->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0, false, 0xFFFFFF,
+                              e.readOnly);
+            if (!e.row.isEmpty())
+                gantt->AddDate(e.dsn, e.text, e.start, e.end, e.allDay, 0, false, 0xFFFFFF,
+                               e.readOnly, e.row, false);
+        }
+        window.resize(900, 1180);
+        window.show();
         window.activateWindow();
         before->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -223,7 +215,6 @@ struct Views
         return (ofGantt ? "gantt " : "calendar ") + selected;
     }
 
-    QVector<Entry> data;
     QWidget window;
     QLineEdit *before = new QLineEdit;
     ucAgenda *calendar = new ucAgenda;
@@ -248,81 +239,72 @@ class tst_AccessibleViews : public QObject
     Q_OBJECT
 
 private slots:
-    // Catches a Tab order other than time order (with the all-day entry first on its day), a
-    // walk that visits what a click cannot select or traps the keyboard at either end, Alt with
-    // an arrow that asks at every step or moves by another step, a change that passes its
-    // start, leaves the shown days or is confirmed by the wrong path, an Escape that keeps it,
-    // Enter or the menu key acting on something else than where the keyboard is, and Alt with
-    // an arrow that no longer moves the time selection when nothing can be moved.
-    void calendarKeys_data()
+    // The calendar catches a Tab order other than time order (with the all-day entry first on
+    // its day), a walk that visits what a click cannot select or traps the keyboard at either
+    // end, Alt with an arrow that asks at every step or moves by another step, a change that
+    // passes its start, leaves the shown days or is confirmed by the wrong path, an Escape that
+    // keeps it, Enter or the menu key acting on something else than where the keyboard is, and
+    // Alt with an arrow that no longer moves the time selection when nothing can be moved.
+    // The resource view catches a walk that visits a key once per row or visits the read-only
+    // visit, a move by another step than a drag's (ten minutes, or a day for a start at
+    // midnight), a move past the shown days, an Escape whose frame stays, and a menu away from
+    // the bar.
+    void keys_data()
     {
-        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("log");
-        QTest::newRow("Tab walks in time order and leaves after the last")
-            << "" << "Tab Tab Tab Tab" << "A|T|B|leave";
-        QTest::newRow("Shift+Tab starts at the last and leaves before the first")
-            << "" << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B|T|A|leave";
-        QTest::newRow("steps add up into one drop")
-            << "A" << "Alt+Down Alt+Down Alt+Right Return"
-            << "Mon 09:30-11:00|Mon 10:00-11:30|Tue 10:00-11:30|drop Tue 10:00";
-        QTest::newRow("a new end is confirmed as a resize")
-            << "A" << "Alt+Shift+Down Alt+Down Return" << "Mon 09:00-11:00|Mon 09:30-11:30|resize";
-        QTest::newRow("the end stops before the start")
-            << "A" << "Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up"
-            << "Mon 09:00-10:00|Mon 09:00-09:30|";
-        QTest::newRow("not off the shown days") << "A" << "Alt+Left Return" << "|drop Mon 09:00";
-        QTest::newRow("Escape puts the times back, then is the parent's")
-            << "A" << "Alt+Down Escape Escape" << "Mon 09:30-11:00|Mon 09:00-10:30|leave";
-        QTest::newRow("an all-day entry moves by days only")
-            << "T" << "Alt+Down Alt+Right Return" << "|Wed 00:00-00:00|drop Wed 00:00";
-        QTest::newRow("Enter opens where Tab went, not where an arrow went")
-            << "" << "Tab Return Down Return" << "A|show|cell Mon 10:30|leave";
-        QTest::newRow("the menu key at the appointment, Shift+F10 at the cell")
-            << "" << "Tab Menu Down Shift+F10" << "A|menu A|cell Mon 10:30|menu Mon 10:30";
-        QTest::newRow("without a writable selection Alt moves the time selection")
-            << "" << "Alt+Down Alt+Up" << "cell Mon 10:30|cell Mon 10:00";
+        QTest::newRow("calendar: Tab walks in time order and leaves after the last")
+            << false << "Tab Tab Tab Tab" << "A|T|B|leave";
+        QTest::newRow("calendar: Shift+Tab starts at the last and leaves before the first")
+            << false << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B|T|A|leave";
+        QTest::newRow("calendar: steps add up into one drop")
+            << false << "Tab Alt+Down Alt+Down Alt+Right Return"
+            << "A|Mon 09:30-11:00|Mon 10:00-11:30|Tue 10:00-11:30|drop Tue 10:00";
+        QTest::newRow("calendar: a new end is confirmed as a resize")
+            << false << "Tab Alt+Shift+Down Alt+Down Return"
+            << "A|Mon 09:00-11:00|Mon 09:30-11:30|resize";
+        QTest::newRow("calendar: the end stops before the start")
+            << false << "Tab Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up"
+            << "A|Mon 09:00-10:00|Mon 09:00-09:30|";
+        QTest::newRow("calendar: not off the shown days")
+            << false << "Tab Alt+Left Return" << "A||drop Mon 09:00";
+        QTest::newRow("calendar: Escape puts the times back, then is the parent's")
+            << false << "Tab Alt+Down Escape Escape" << "A|Mon 09:30-11:00|Mon 09:00-10:30|leave";
+        QTest::newRow("calendar: an all-day entry moves by days only")
+            << false << "Tab Tab Alt+Down Alt+Right Return"
+            << "A|T||Wed 00:00-00:00|drop Wed 00:00";
+        QTest::newRow("calendar: Enter opens where Tab went, not where an arrow went")
+            << false << "Tab Return Down Return" << "A|show|cell Mon 10:30|leave";
+        QTest::newRow("calendar: the menu key at the appointment, Shift+F10 at the cell")
+            << false << "Tab Menu Down Shift+F10" << "A|menu A|cell Mon 10:30|menu Mon 10:30";
+        QTest::newRow("calendar: without a writable selection Alt moves the time selection")
+            << false << "Alt+Down Alt+Up" << "cell Mon 10:30|cell Mon 10:00";
+        QTest::newRow("Gantt: Tab visits each key once, in its highest row")
+            << true << "Tab Tab Tab Shift+Tab" << "A row R1|M row R1|leave|A row R1";
+        QTest::newRow("Gantt: ten minutes a step, one question")
+            << true << "Tab Alt+Right Alt+Right Return"
+            << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
+        QTest::newRow("Gantt: Alt+Shift moves by a day, a midnight start always")
+            << true << "Tab Alt+Shift+Right Tab Alt+Left Return"
+            << "A row R1|frame Tue 09:05|M row R1 erase|frame Mon 00:00|erase move Mon 00:00";
+        QTest::newRow("Gantt: not past the shown days")
+            << true << "Tab Tab Alt+Right" << "A row R1|M row R1|";
+        QTest::newRow("Gantt: Escape ends the move, Enter then opens")
+            << true << "Tab Alt+Left Escape Return" << "A row R1|frame Mon 08:55|erase|show";
+        QTest::newRow("Gantt: the menu key at the bar") << true << "Tab Menu" << "A row R1|menu A";
+        QTest::newRow("Gantt: nothing to move or open is the parent's")
+            << true << "Alt+Right Return" << "leave|leave";
     }
-    void calendarKeys()
+    void keys()
     {
-        QFETCH(QString, selected);
+        QFETCH(bool, ofGantt);
         QFETCH(QString, keys);
         QFETCH(QString, log);
         Week week;
-        week.selected = week.store.firstSelectable(selected);
-        week.gesture.followSelection();
         week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
-        QCOMPARE(pressEach(keys, week), log);
-    }
-
-    // Catches a walk that visits a key once per row or visits the read-only visit, a move by
-    // another step than a drag's (ten minutes, or a day for a start at midnight), a move past
-    // the shown days, an Escape whose frame stays, and a menu away from the bar.
-    void ganttKeys_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("log");
-        QTest::newRow("Tab visits each key once, in its highest row")
-            << "Tab Tab Tab Shift+Tab" << "A row R1|M row R1|leave|A row R1";
-        QTest::newRow("ten minutes a step, one question")
-            << "Tab Alt+Right Alt+Right Return"
-            << "A row R1|frame Mon 09:15|frame Mon 09:25|erase move Mon 09:25";
-        QTest::newRow("Alt+Shift moves by a day, a midnight start always")
-            << "Tab Alt+Shift+Right Tab Alt+Left Return"
-            << "A row R1|frame Tue 09:05|M row R1 erase|frame Mon 00:00|erase move Mon 00:00";
-        QTest::newRow("not past the shown days") << "Tab Tab Alt+Right" << "A row R1|M row R1|";
-        QTest::newRow("Escape ends the move, Enter then opens")
-            << "Tab Alt+Left Escape Return" << "A row R1|frame Mon 08:55|erase|show";
-        QTest::newRow("the menu key at the bar") << "Tab Menu" << "A row R1|menu A";
-        QTest::newRow("nothing to move or open is the parent's")
-            << "Alt+Right Return" << "leave|leave";
-    }
-    void ganttKeys()
-    {
-        QFETCH(QString, keys);
-        QFETCH(QString, log);
         Rows rows;
-        QCOMPARE(pressEach(keys, rows), log);
+        QCOMPARE(ofGantt ? pressEach(keys, rows) : pressEach(keys, week), log);
     }
 
     // Catches a view that is one blank element, a table of the wrong shape or with headers
