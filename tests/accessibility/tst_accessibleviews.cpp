@@ -313,24 +313,23 @@ private slots:
     void tree_data()
     {
         QTest::addColumn<bool>("ofGantt");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("columnsByRows");
         QTest::addColumn<QPoint>("cell"); // column, row
-        QTest::addColumn<QString>("cellName");
-        QTest::addColumn<QString>("rowHeader");
-        QTest::addColumn<QString>("columnHeader");
+        // Its name, columns x rows, then the cell's name and its row and column headers.
+        QTest::addColumn<QStringList>("table");
         QTest::addColumn<QStringList>("appointments");
         QTest::newRow("calendar: band and 48 half hours")
-            << false << "Kalender" << QSize(7, 49) << QPoint(1, 21)
-            << "Dienstag, 26. März 2024, 10:00" << "10:00" << "Dienstag, 26. März 2024"
+            << false << QPoint(1, 21)
+            << QStringList{"Kalender", "7x49", "Dienstag, 26. März 2024, 10:00", "10:00",
+                           "Dienstag, 26. März 2024"}
             << QStringList{"Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung",
                            "Dienstag, 26. März 2024, 10:00 bis 11:00, Kundentermin Hansen KG, "
                            "schreibgeschützt",
                            "Mittwoch, 27. März 2024, ganztägig, Messe",
                            "Freitag, 29. März 2024, ganztägig, Karfreitag, Feiertag"};
         QTest::newRow("Gantt: holiday row and two participants")
-            << true << "Ressourcenansicht" << QSize(7, 3) << QPoint(2, 1)
-            << "Anna Berg, Mittwoch, 27. März 2024" << "Anna Berg" << "Mittwoch, 27. März 2024"
+            << true << QPoint(2, 1)
+            << QStringList{"Ressourcenansicht", "7x3", "Anna Berg, Mittwoch, 27. März 2024",
+                           "Anna Berg", "Mittwoch, 27. März 2024"}
             << QStringList{"Freitag, 29. März 2024, ganztägig, Karfreitag, Feiertag",
                            "Montag, 25. März 2024, 09:00 bis 10:30, Anna Berg: Teambesprechung",
                            "Mittwoch, 27. März 2024, ganztägig, Anna Berg: Messe",
@@ -342,36 +341,33 @@ private slots:
     void tree()
     {
         QFETCH(bool, ofGantt);
-        QFETCH(QString, name);
-        QFETCH(QSize, columnsByRows);
         QFETCH(QPoint, cell);
-        QFETCH(QString, cellName);
-        QFETCH(QString, rowHeader);
-        QFETCH(QString, columnHeader);
+        QFETCH(QStringList, table);
         QFETCH(QStringList, appointments);
         Views views;
-        QAccessibleInterface *table = views.table(ofGantt);
-        QVERIFY(table && table->isValid());
-        QCOMPARE(table->role(), QAccessible::Table);
-        QCOMPARE(table->text(QAccessible::Name), name);
-        QCOMPARE(table->text(QAccessible::Description),
+        QAccessibleInterface *view = views.table(ofGantt);
+        QVERIFY(view && view->isValid());
+        QCOMPARE(view->role(), QAccessible::Table);
+        QCOMPARE(view->text(QAccessible::Description),
                  "Montag, 25. März 2024 bis Sonntag, 31. März 2024");
-        QAccessibleTableInterface *grid = table->tableInterface();
-        QCOMPARE(QSize(grid->columnCount(), grid->rowCount()), columnsByRows);
+        QAccessibleTableInterface *grid = view->tableInterface();
         QAccessibleInterface *one = grid->cellAt(cell.y(), cell.x());
         QAccessibleTableCellInterface *inGrid = one->tableCellInterface();
-        QCOMPARE(one->text(QAccessible::Name), cellName);
-        QCOMPARE(inGrid->rowHeaderCells().value(0)->text(QAccessible::Name), rowHeader);
-        QCOMPARE(inGrid->columnHeaderCells().value(0)->text(QAccessible::Name), columnHeader);
-        QCOMPARE(table->indexOfChild(one), grid->columnCount() + grid->rowCount()
-                                               + cell.y() * grid->columnCount() + cell.x());
+        QCOMPARE(QStringList({view->text(QAccessible::Name),
+                              QString("%1x%2").arg(grid->columnCount()).arg(grid->rowCount()),
+                              one->text(QAccessible::Name),
+                              inGrid->rowHeaderCells().value(0)->text(QAccessible::Name),
+                              inGrid->columnHeaderCells().value(0)->text(QAccessible::Name)}),
+                 table);
+        QCOMPARE(view->indexOfChild(one), grid->columnCount() + grid->rowCount()
+                                              + cell.y() * grid->columnCount() + cell.x());
         QStringList names;
-        for (QAccessibleInterface *item : ::appointments(table))
+        for (QAccessibleInterface *item : ::appointments(view))
             names << item->text(QAccessible::Name);
         QCOMPARE(names, appointments);
         // A screen reader's pointer finds the appointment over the cells.
-        QAccessibleInterface *first = ::appointments(table).first();
-        QCOMPARE(table->childAt(first->rect().center().x(), first->rect().center().y()), first);
+        QAccessibleInterface *first = ::appointments(view).first();
+        QCOMPARE(view->childAt(first->rect().center().x(), first->rect().center().y()), first);
     }
 
     // Catches an action that raises another event than the click, double click or right click
