@@ -44,18 +44,6 @@ const Entry kMeeting{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10
 
 QString when(Date d) { return toQDateTime(d).toString("ddd hh:mm"); }
 
-// Runs "Tab Alt+Down Return" key by key; what each key did, joined by '|'.
-template<typename Keyboard>
-QString pressEach(const QString &keys, Keyboard &keyboard)
-{
-    QStringList log;
-    for (const QString &name : keys.split(' ', Qt::SkipEmptyParts)) {
-        const QKeyCombination key = QKeySequence::fromString(name)[0];
-        log << keyboard.press(int(key.key()), key.keyboardModifiers());
-    }
-    return log.join('|');
-}
-
 // The shared week (A Monday 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all
 // day Tuesday, the holiday Good Friday).
 struct Week : CalendarWeek
@@ -69,9 +57,9 @@ struct Week : CalendarWeek
         return findHitRegion(scene.hits, p.x(), p.y(), zeitzelle, r) ? when(r.datVon) : "?";
     }
     // One key: what the control is asked to do, and the state the next key reads.
-    QString press(int key, Qt::KeyboardModifiers modifiers)
+    QString press(QKeyCombination key)
     {
-        const GestureResult result = gesture.keyPress(view(), key, modifiers);
+        const GestureResult result = gesture.keyPress(view(), key.key(), key.keyboardModifiers());
         QStringList words;
         using A = GestureAction;
         for (const A &a : result.steps) {
@@ -129,9 +117,10 @@ struct Rows
         content.endDate = kMonday + 1;
         scene = ganttScene(content, 0, 0, 900, 420, 13, 8);
     }
-    QString press(int key, Qt::KeyboardModifiers modifiers)
+    QString press(QKeyCombination key)
     {
-        const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key, modifiers);
+        const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key.key(),
+                                                key.keyboardModifiers());
         const auto bar = [this] { return model.date(gestures.keyboardBar(model)); };
         QStringList words;
         if (a.repaint)
@@ -304,7 +293,13 @@ private slots:
         Week week;
         week.selectionStart = week.selectionEnd = kMonday + hm(10, 0);
         Rows rows;
-        QCOMPARE(ofGantt ? pressEach(keys, rows) : pressEach(keys, week), log);
+        // What each key did, joined by '|'.
+        QStringList done;
+        for (const QString &name : keys.split(' ')) {
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            done << (ofGantt ? rows.press(key) : week.press(key));
+        }
+        QCOMPARE(done.join('|'), log);
     }
 
     // Catches a view that is one blank element, a table of the wrong shape or with headers
