@@ -440,11 +440,10 @@ private slots:
                 const QMetaMethod signal = meta->method(i);
                 if (signal.methodType() != QMetaMethod::Signal)
                     continue;
-                QVariantList values;
-                for (int p = 0; p < signal.parameterCount(); ++p)
-                    values << QVariant(p + 1);
+                QVariantList values(signal.parameterCount());
                 QGenericArgument g[4];
                 for (int p = 0; p < signal.parameterCount(); ++p) {
+                    values[p] = p + 1;
                     QVERIFY(values[p].convert(signal.parameterMetaType(p)));
                     g[p] = QGenericArgument(signal.parameterMetaType(p).name(), values[p].data());
                 }
