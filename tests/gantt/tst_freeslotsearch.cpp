@@ -263,8 +263,8 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     // Anna busy for months; the view shows the third week.
     Host host({{"R1", kMonday - 30, kMonday + 90}}, kMonday + 14);
     host.abortAfter = 10;
-    FreeSlotQuery q =
-        Search{kMonday + 14, kind == 0 ? hm(12, 0) : hm(1, 0), true, 1, kind == 2 ? 1.0 : 0.0}.query();
+    const Date length = kind == 0 ? hm(12, 0) : hm(1, 0);
+    FreeSlotQuery q = Search{kMonday + 14, length, true, 1, kind == 2 ? 1.0 : 0.0}.query();
     if (kind == 1)
         q.searchFrom = kMonday + 8; // Tuesday, "yesterday": Monday 17:00 comes first
     host.model.vorschlagVon = kMonday + hm(9, 0);
