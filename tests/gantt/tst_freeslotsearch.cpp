@@ -72,18 +72,32 @@ public:
     int abortCalls = 0;
 };
 
-FreeSlotQuery query(Date from, double days, Date length, bool weekends = false)
+// A search as it is asked: from a day, for a length or for whole days, in a window of each day,
+// pressed a number of times.
+struct Search
 {
-    FreeSlotQuery q;
-    q.days = days;
-    q.length = length;
-    q.windowFrom = hm(8, 0);
-    q.windowTo = hm(18, 0);
-    q.searchFrom = from;
-    q.weekends = weekends;
-    q.rasterMinutes = 30;
-    return q;
-}
+    Date from;
+    Date length;
+    bool forward = true;
+    int presses = 1;
+    double days = 0;
+    bool weekends = false;
+    Date windowFrom = hm(8, 0);
+    Date windowTo = hm(18, 0);
+
+    FreeSlotQuery query() const
+    {
+        FreeSlotQuery q;
+        q.days = days;
+        q.length = length;
+        q.windowFrom = windowFrom;
+        q.windowTo = windowTo;
+        q.searchFrom = from;
+        q.weekends = weekends;
+        q.rasterMinutes = 30;
+        return q;
+    }
+};
 
 // Every appointment of the row that is not a mere note, asked with IntervalsOverlap up to its
 // occupied end.
@@ -126,6 +140,7 @@ QPair<Date, Date> randomInterval(QRandomGenerator &random)
 } // namespace
 
 Q_DECLARE_METATYPE(QVector<Busy>)
+Q_DECLARE_METATYPE(Search)
 Q_DECLARE_METATYPE(FreeSlotOutcome)
 
 class tst_FreeSlotSearch : public QObject
@@ -140,78 +155,75 @@ private slots:
     void proposals();
     void endingsWithoutProposal_data();
     void endingsWithoutProposal();
-    void backwardThroughAWindowFromMidnight_data();
-    void backwardThroughAWindowFromMidnight();
+    void backwardFromMidnightEndsAtYesterday();
     void busyIndexAnswersThePlainRule_data();
     void busyIndexAnswersThePlainRule();
 };
 
 // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
 // touch weekends or holidays, all-day ends read otherwise than they are drawn, and range moves
-// that ask the host too often. That notes never block, the index's comparison pins.
+// that ask the host too often. That notes never block, the index's comparison pins. The window
+// from midnight catches a backward search that circles: a candidate that ends after the window
+// goes on to the next midnight, which the steps reach again.
 void tst_FreeSlotSearch::proposals_data()
 {
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<Date>("from");
-    QTest::addColumn<double>("days");
-    QTest::addColumn<Date>("length");
-    QTest::addColumn<bool>("weekends");
+    QTest::addColumn<Search>("search");
     QTest::addColumn<QVector<Busy>>("busy");
-    QTest::addColumn<int>("presses");
     QTest::addColumn<Date>("start");
     QTest::addColumn<Date>("end");
     QTest::addColumn<int>("requests");
 
     const QVector<Busy> free;
-    const Date two = hm(2, 0), one = hm(1, 0);
+    const Date m = kMonday, two = hm(2, 0), one = hm(1, 0);
     QTest::newRow("pressing again continues one step later")
-        << true << kMonday << 0.0 << two << false << free << 2 << kMonday + hm(8, 30) << kMonday + hm(10, 30) << 0;
+        << Search{m, two, true, 2} << free << m + hm(8, 30) << m + hm(10, 30) << 0;
     QTest::newRow("busy until 17:00: the next day's window")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R1", kMonday + hm(8, 0), kMonday + hm(17, 0)}}
-        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
+        << Search{m, two} << QVector<Busy>{{"R1", m + hm(8, 0), m + hm(17, 0)}}
+        << m + 1 + hm(8, 0) << m + 1 + hm(10, 0) << 1;
     QTest::newRow("backward from Wednesday: Tuesday's latest start")
-        << false << kMonday + 2 << 0.0 << one << false << free << 1 << kMonday + 1 + hm(17, 0) << kMonday + 1 + hm(18, 0) << 1;
+        << Search{m + 2, one, false} << free << m + 1 + hm(17, 0) << m + 1 + hm(18, 0) << 1;
     QTest::newRow("backward: a slot at the window start")
-        << false << kMonday + 2 << 0.0 << one << false << QVector<Busy>{{"R1", kMonday + 1 + hm(9, 0), kMonday + 1 + hm(18, 0)}}
-        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(9, 0) << 1;
+        << Search{m + 2, one, false} << QVector<Busy>{{"R1", m + 1 + hm(9, 0), m + 1 + hm(18, 0)}}
+        << m + 1 + hm(8, 0) << m + 1 + hm(9, 0) << 1;
+    QTest::newRow("backward, window from midnight: Friday's latest start")
+        << Search{m + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)} << free
+        << m + 4 + hm(7, 0) << m + 4 + hm(10, 0) << 1;
     QTest::newRow("a slot as long as the window")
-        << true << kMonday << 0.0 << hm(10, 0) << false << free << 1 << kMonday + hm(8, 0) << kMonday + hm(18, 0) << 0;
+        << Search{m, hm(10, 0)} << free << m + hm(8, 0) << m + hm(18, 0) << 0;
     QTest::newRow("Saturday refused: Monday")
-        << true << kMonday + 5 << 0.0 << one << false << free << 1 << kMonday + 7 + hm(8, 0) << kMonday + 7 + hm(9, 0) << 1;
+        << Search{m + 5, one} << free << m + 7 + hm(8, 0) << m + 7 + hm(9, 0) << 1;
     QTest::newRow("Saturday allowed with weekends")
-        << true << kMonday + 5 << 0.0 << one << true << free << 1 << kMonday + 5 + hm(8, 0) << kMonday + 5 + hm(9, 0) << 1;
+        << Search{m + 5, one, true, 1, 0, true} << free << m + 5 + hm(8, 0) << m + 5 + hm(9, 0)
+        << 1;
     QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
-        << true << kGoodFriday << 0.0 << one << false << free << 1 << kGoodFriday + 4 + hm(8, 0) << kGoodFriday + 4 + hm(9, 0) << 2;
+        << Search{kGoodFriday, one} << free << kGoodFriday + 4 + hm(8, 0)
+        << kGoodFriday + 4 + hm(9, 0) << 2;
     QTest::newRow("three-day blocks skip those touching a weekend")
-        << true << kMonday << 3.0 << 0.0 << false << free << 2 << kMonday + 9 << kMonday + 11 << 2;
-    QTest::newRow("an all-day appointment blocks its day")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday}}
-        << 1 << kMonday + 1 + hm(8, 0) << kMonday + 1 + hm(10, 0) << 1;
+        << Search{m, 0, true, 2, 3} << free << m + 9 << m + 11 << 2;
+    QTest::newRow("a moment at midnight blocks that day")
+        << Search{m, two} << QVector<Busy>{{"R2", m, m}} << m + 1 + hm(8, 0) << m + 1 + hm(10, 0)
+        << 1;
     QTest::newRow("an all-day absence ending on Wednesday blocks Wednesday too")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2, true}}
-        << 1 << kMonday + 3 + hm(8, 0) << kMonday + 3 + hm(10, 0) << 1;
+        << Search{m, two} << QVector<Busy>{{"R2", m, m + 2, true}} << m + 3 + hm(8, 0)
+        << m + 3 + hm(10, 0) << 1;
     QTest::newRow("a timed appointment ending at midnight leaves the next day free")
-        << true << kMonday << 0.0 << two << false << QVector<Busy>{{"R2", kMonday, kMonday + 2}}
-        << 1 << kMonday + 2 + hm(8, 0) << kMonday + 2 + hm(10, 0) << 1;
+        << Search{m, two} << QVector<Busy>{{"R2", m, m + 2}} << m + 2 + hm(8, 0)
+        << m + 2 + hm(10, 0) << 1;
 }
 
 void tst_FreeSlotSearch::proposals()
 {
-    QFETCH(bool, forward);
-    QFETCH(Date, from);
-    QFETCH(double, days);
-    QFETCH(Date, length);
-    QFETCH(bool, weekends);
+    QFETCH(Search, search);
     QFETCH(QVector<Busy>, busy);
-    QFETCH(int, presses);
     QFETCH(Date, start);
     QFETCH(Date, end);
 
     Host host(busy);
-    FreeSlotQuery q = query(from, days, length, weekends);
+    host.abortAfter = 10000; // ends a search that circles
+    FreeSlotQuery q = search.query();
     FreeSlotResult result;
-    for (int press = 0; press < presses; ++press) {
-        result = searchFreeSlot(host.model, host, q, forward);
+    for (int press = 0; press < search.presses; ++press) {
+        result = searchFreeSlot(host.model, host, q, search.forward);
         q.searchFrom = result.searchFrom;
     }
     QCOMPARE(result.outcome, FreeSlotOutcome::Found);
@@ -251,7 +263,8 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     // Anna busy for months; the view shows the third week.
     Host host({{"R1", kMonday - 30, kMonday + 90}}, kMonday + 14);
     host.abortAfter = 10;
-    FreeSlotQuery q = query(kMonday + 14, kind == 2 ? 1 : 0, kind == 0 ? hm(12, 0) : hm(1, 0));
+    const Date length = kind == 0 ? hm(12, 0) : hm(1, 0);
+    FreeSlotQuery q = Search{kMonday + 14, length, true, 1, kind == 2 ? 1.0 : 0.0}.query();
     if (kind == 1)
         q.searchFrom = kMonday + 8; // Tuesday, "yesterday": Monday 17:00 comes first
     host.model.vorschlagVon = kMonday + hm(9, 0);
@@ -267,36 +280,15 @@ void tst_FreeSlotSearch::endingsWithoutProposal()
     QCOMPARE(host.model.sucheAb == 0, kind == 0);
 }
 
-// Catches the backward search that circles when the window starts at midnight: a candidate
-// that ends after the window goes on to the next midnight, which the steps reach again. The
-// search passes that day and proposes Friday's latest start, or ends at yesterday.
-void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight_data()
+// Catches the same circling where the search must end: yesterday is Saturday.
+void tst_FreeSlotSearch::backwardFromMidnightEndsAtYesterday()
 {
-    QTest::addColumn<Date>("today");
-    QTest::addColumn<FreeSlotOutcome>("outcome");
-    QTest::addColumn<Date>("start");
-    QTest::newRow("Friday's latest start before a refused Saturday")
-        << kMonday << FreeSlotOutcome::Found << kMonday + 4 + hm(7, 0);
-    QTest::newRow("yesterday is Saturday: not found")
-        << kMonday + 6 << FreeSlotOutcome::NotFound << 0.0;
-}
-
-void tst_FreeSlotSearch::backwardThroughAWindowFromMidnight()
-{
-    QFETCH(Date, today);
-    QFETCH(FreeSlotOutcome, outcome);
-    QFETCH(Date, start);
-    setCurrentDateTimeForTesting(today + hm(7, 0));
+    setCurrentDateTimeForTesting(kMonday + 6 + hm(7, 0));
     Host host({});
-    host.abortAfter = 10000; // ends a search that circles
-    FreeSlotQuery q = query(kMonday + 5, 0, hm(3, 0));
-    q.windowFrom = 0;
-    q.windowTo = hm(10, 0);
-
-    const FreeSlotResult result = searchFreeSlot(host.model, host, q, false);
-    QCOMPARE(result.outcome, outcome);
-    QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
-    QCOMPARE(result.message, outcome == FreeSlotOutcome::Found ? QString() : freeSlotNotFoundText());
+    host.abortAfter = 10000;
+    const Search search{kMonday + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)};
+    const FreeSlotResult result = searchFreeSlot(host.model, host, search.query(), false);
+    QCOMPARE(result.outcome, FreeSlotOutcome::NotFound);
 }
 
 void tst_FreeSlotSearch::busyIndexAnswersThePlainRule_data()

@@ -48,7 +48,8 @@ class tst_GanttLayout : public QObject
     Q_OBJECT
 
 private slots:
-    // Catches a wrong formula for any layout field (name column, scale, header and row heights).
+    // Catches a wrong formula for any layout field (name column, scale, header and row heights),
+    // and a row axis counting from the wrong row or answering for the header and below.
     void layoutFields()
     {
         const GanttLayout l = ganttLayout(10, 20, 700, 500, 13, 7, kMon, kMon + 6 + hm(15, 0), 0,
@@ -63,6 +64,10 @@ private slots:
         // A first day with a time counts the hours from that hour.
         QCOMPARE(ganttLayout(0, 0, 700, 500, 13, 7, kMon + hm(10, 30), kMon + 6, 0, false, 1).hours,
                  qint64(158));
+        const std::pair<int, int> rowsAt[] = {{52, 0}, {53, 1}, {70, 2}, {52 + 5 * 18 + 1, 0}};
+        for (const auto &[y, row] : rowsAt)
+            QCOMPARE(l.rowAt(y, 1, 5), row);
+        QCOMPARE(GanttLayout().rowAt(70, 1, 5), 0); // before any paint
     }
 
     // Catches rows that shrink under optimal height, ignore the minimum lines, or do not
@@ -161,29 +166,6 @@ private slots:
         QFETCH(QRect, expected);
         const BarRect bar = ganttBarRect(week(), von, bis, row, firstRow);
         QCOMPARE(bar.isNull() ? QRect() : QRect(bar.left, bar.top, bar.width, bar.height), expected);
-    }
-
-    // Catches the row axis counting from the wrong row, or answering for the header and below.
-    void rowAxis_data()
-    {
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("row");
-        QTest::newRow("top line of the rows") << 32 << 0;
-        QTest::newRow("first row") << 33 << 1;
-        QTest::newRow("second row") << 50 << 2;
-        QTest::newRow("below the last row") << 32 + 5 * 18 + 1 << 0;
-    }
-    void rowAxis()
-    {
-        QFETCH(int, y);
-        QFETCH(int, row);
-        const GanttLayout l = week();
-        QCOMPARE(l.rowAt(y, 1, 5), row);
-        if (row > 0) {
-            const qint32 top = l.rowTop(row, 1);
-            QVERIFY(top <= y && y < top + l.lngZeilenhoehe);
-        }
-        QCOMPARE(GanttLayout().rowAt(y, 1, 5), 0); // before any paint
     }
 
     // Catches a wrong staircase: halving, the 1-pixel gap, the 2-pixel tolerance, comparing bars
