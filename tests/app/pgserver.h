@@ -17,9 +17,6 @@ class PgServer
 public:
     static constexpr const char *kUser = "terminplaner";
 
-    PgServer() = default;
-    PgServer(const PgServer &) = delete;
-    PgServer &operator=(const PgServer &) = delete;
     ~PgServer() { stop(); }
 
     // Creates the cluster and starts it; false with the reason in error() when it cannot.

@@ -23,14 +23,13 @@ QDir fuzzFolder(const char *name)
 }
 
 // The kept findings of one fuzzer, then its seeds.
-void addKeptAndSeeds(const char *kept, const char *seeds)
+void addKeptAndSeeds(const char *kept, const char *seeds, bool calls)
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("seed");
     for (const bool seed : {false, true}) {
         const QDir dir = fuzzFolder(seed ? seeds : kept);
         for (const QString &file : dir.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable((seed ? "seed " : "") + file)) << dir.filePath(file) << seed;
+            QTest::addRow("%s%s%s", calls ? "calls " : "", seed ? "seed " : "", qPrintable(file))
+                << dir.filePath(file) << calls << seed;
     }
 }
 
@@ -51,22 +50,33 @@ private slots:
         Dayplex::setPromptHandler([](const Dayplex::Prompt &) { return false; });
     }
 
-    void keptInputPassesEveryConsumer_data() { addKeptAndSeeds("regressions", "corpus"); }
+    void keptInputRunsClean_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("calls"); // a program of calls rather than an options string
+        QTest::addColumn<bool>("seed");
+        addKeptAndSeeds("regressions", "corpus", false);
+        addKeptAndSeeds("regressions/calls", "corpus_calls", true);
+    }
 
-    // Catches a fault the fuzzer once found coming back: a crash, a stray exception, a refused
-    // text that changed a view, or an options or layout string that does not survive its round
-    // trip; and seeds that no longer are valid options strings, from which the fuzzer would
-    // never reach the views' option handling.
-    void keptInputPassesEveryConsumer()
+    // Catches a fault the fuzzers once found coming back: a crash, a stray exception, a refused
+    // text that changed a view, an options or layout string that does not survive its round
+    // trip, or a program of calls, gestures and re-entrant host handlers that left a view
+    // showing an impossible range; and seeds that no longer are valid options strings, from
+    // which the fuzzer would never reach the views' option handling.
+    void keptInputRunsClean()
     {
         QFETCH(QString, path);
+        QFETCH(bool, calls);
         QFETCH(bool, seed);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll()); // as the fuzzer reads its input
-        const QString problem = DayplexFuzz::exerciseOptionsString(text);
+        const QByteArray input = file.readAll();
+        const QString text = QString::fromUtf8(input); // as the options fuzzer reads its input
+        const QString problem = calls ? DayplexFuzz::runCallProgram(input)
+                                      : DayplexFuzz::exerciseOptionsString(text);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        if (!seed)
+        if (calls || !seed)
             return;
         Dayplex::ucAgenda agenda;
         Dayplex::ctlGantt gantt;
@@ -76,20 +86,6 @@ private slots:
         } catch (const Dayplex::Error &e) {
             QFAIL(qPrintable(e.message()));
         }
-    }
-
-    void keptCallProgramRunsClean_data() { addKeptAndSeeds("regressions/calls", "corpus_calls"); }
-
-    // Catches a program of calls, gestures and re-entrant host handlers that once crashed a
-    // view, let an exception out of a call or an event, or left a view showing an impossible
-    // range.
-    void keptCallProgramRunsClean()
-    {
-        QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString problem = DayplexFuzz::runCallProgram(file.readAll());
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     void pageTurnWithFocusedMonth_data()
