@@ -112,85 +112,69 @@ class tst_AppointmentLayout : public QObject
     Q_OBJECT
 
 private slots:
-    // Catches sub-columns chosen by start time instead of store order, or boxes that do not
-    // share the usable width.
-    void overlapping_data()
-    {
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("A B C") << "ABC" << QStringList{"A:0/2", "B:1/2", "C:0/2"};
-        QTest::newRow("C B A") << "CBA" << QStringList{"C:0/2", "B:1/2", "A:0/2"};
-    }
-    void overlapping()
-    {
-        QFETCH(QString, order);
-        const CalendarGrid grid = makeGrid(1, 30, 1, 8);
-        AppointmentStore store;
-        for (const QChar key : order) {
-            const double hour = 9 + (key.unicode() - 'A');
-            add(store, key, at(kMonday, hour), at(kMonday, hour + 2));
-        }
-        QStringList got; // "key:sub-column/shared"
-        for (const SegmentBox &b : run(store, grid).segments) {
-            const QString &key = store.at(b.index).dsn;
-            got << QStringLiteral("%1:%2/%3").arg(key).arg(b.subColumn).arg(b.subColumns);
-            const double hour = 9 + (key.at(0).unicode() - 'A');
-            // Usable width 240 - 8 = 232, halved; the time bar m = 3 takes 3 m off each box.
-            QCOMPARE(b.box,
-                     QRect(48 + 116 * b.subColumn, 101 + int(hour * 2 - 16) * 24, 116 - 9, 4 * 24));
-            QCOMPARE(b.timeBarWidth, 3);
-            QVERIFY(!b.inexact);
-        }
-        QTEST(got, "expected");
-    }
-
-    // Catches a minimum height ignored, end rows that include the row starting at the end,
-    // appointments off the raster not marked inexact, one over midnight drawn as one box, and
-    // printing without clipping to the time grid, or screen boxes clipped.
+    // Catches sub-columns chosen by start time instead of store order, boxes that do not share
+    // the usable width, a minimum height ignored, end rows that include the row starting at the
+    // end, appointments off the raster not marked inexact, one over midnight drawn as one box,
+    // and printing without clipping to the time grid, or screen boxes clipped.
     void timedBoxes_data()
     {
-        // From 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30).
+        // From 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30). A day's
+        // usable width is 240 - 8; the time bar of 3 takes 3 times 3 off each box.
         QTest::addColumn<int>("raster");
         QTest::addColumn<int>("minHeight");
         QTest::addColumn<bool>("forPrinting");
-        QTest::addColumn<double>("from"); // hours from Monday 00:00
-        QTest::addColumn<double>("to");
-        QTest::addColumn<QString>("expected"); // "day: y+h" per box
+        QTest::addColumn<QVector<double>>("hours"); // from and to per entry, from Monday 00:00
+        QTest::addColumn<QString>("expected");      // "day: x,y wxh" per box, in store order
+        QTest::newRow("A B C overlap in turn")
+            << 30 << 1 << false << QVector<double>{9, 11, 10, 12, 11, 13}
+            << "0: 48,149 107x96; 0: 164,197 107x96; 0: 48,245 107x96";
+        // By start, A would take the first sub-column and C would share it.
+        QTest::newRow("B A C") << 30 << 1 << false << QVector<double>{10, 12, 9, 11, 11, 13}
+                               << "0: 48,197 107x96; 0: 164,149 107x96; 0: 164,245 107x96";
         QTest::newRow("10 minutes, raster 30, two rows high")
-            << 30 << 2 << false << 10.0 << 10.0 + 1 / 6.0 << "0: 197+48 inexact";
-        QTest::newRow("one hour on the raster") << 30 << 1 << false << 10.0 << 11.0 << "0: 197+48";
+            << 30 << 2 << false << QVector<double>{10, 10 + 1 / 6.0} << "0: 48,197 223x48 inexact";
+        QTest::newRow("one hour on the raster")
+            << 30 << 1 << false << QVector<double>{10, 11} << "0: 48,197 223x48";
         QTest::newRow("off the raster at both ends")
-            << 15 << 1 << false << 10.1 << 10.4 << "0: 293+48 inexact";
-        QTest::newRow("start on, end off") << 60 << 1 << false << 10.0 << 10.5 << "0: 149+24 inexact";
+            << 15 << 1 << false << QVector<double>{10.1, 10.4} << "0: 48,293 223x48 inexact";
+        QTest::newRow("start on, end off")
+            << 60 << 1 << false << QVector<double>{10, 10.5} << "0: 48,149 223x24 inexact";
         QTest::newRow("over midnight: a box each day")
-            << 30 << 1 << false << 22.0 << 26.0 << "0: 773+96; 1: -283+96";
+            << 30 << 1 << false << QVector<double>{22, 26} << "0: 48,773 223x96; 1: 288,-283 223x96";
         QTest::newRow("print: above the first time is cut")
-            << 30 << 1 << true << 7.0 << 9.0 << "0: 101+48 inexact";
+            << 30 << 1 << true << QVector<double>{7, 9} << "0: 48,101 223x48 inexact";
         QTest::newRow("screen: above the first time is kept")
-            << 30 << 1 << false << 7.0 << 9.0 << "0: 53+96";
-        QTest::newRow("print: wholly above is dropped") << 30 << 1 << true << 6.0 << 8.0 << "";
+            << 30 << 1 << false << QVector<double>{7, 9} << "0: 48,53 223x96";
+        QTest::newRow("print: wholly above is dropped") << 30 << 1 << true << QVector<double>{6, 8}
+                                                        << "";
         QTest::newRow("print: less than a row below the end is cut too")
-            << 30 << 1 << true << 12.0 << 13.5 << "0: 293+48 inexact";
+            << 30 << 1 << true << QVector<double>{12, 13.5} << "0: 48,293 223x48 inexact";
         QTest::newRow("screen: below the end is kept")
-            << 30 << 1 << false << 12.0 << 14.0 << "0: 293+96";
+            << 30 << 1 << false << QVector<double>{12, 14} << "0: 48,293 223x96";
     }
     void timedBoxes()
     {
         QFETCH(int, raster);
         QFETCH(int, minHeight);
         QFETCH(bool, forPrinting);
-        QFETCH(double, from);
-        QFETCH(double, to);
-        QFETCH(QString, expected);
+        QFETCH(QVector<double>, hours);
         CalendarGrid grid = makeGrid(2, raster, minHeight, 8);
         grid.geo.lngUnten = 341;
         AppointmentStore store;
-        add(store, QStringLiteral("a"), at(kMonday, from), at(kMonday, to));
+        for (int i = 0; i + 1 < hours.size(); i += 2)
+            add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]));
         QStringList got;
-        for (const SegmentBox &b : run(store, grid, forPrinting).segments)
-            got << QStringLiteral("%1: %2+%3%4").arg(b.column).arg(b.box.top()).arg(b.box.height())
+        for (const SegmentBox &b : run(store, grid, forPrinting).segments) {
+            QCOMPARE(b.timeBarWidth, 3);
+            got << QStringLiteral("%1: %2,%3 %4x%5%6")
+                       .arg(b.column)
+                       .arg(b.box.x())
+                       .arg(b.box.y())
+                       .arg(b.box.width())
+                       .arg(b.box.height())
                        .arg(b.inexact ? " inexact" : "");
-        QCOMPARE(got.join(QStringLiteral("; ")), expected);
+        }
+        QTEST(got.join(QStringLiteral("; ")), "expected");
     }
 
     // Catches band rows stacked when entries only touch, widths that ignore the time of day,

@@ -32,22 +32,6 @@ class tst_CalendarGrid : public QObject
 
 private slots:
 
-    // Times map to rows by rounding down, with one second of grace below a boundary.
-    void rowOf_data()
-    {
-        QTest::addColumn<Date>("datum");
-        QTest::addColumn<int>("row");
-        QTest::newRow("08:29") << day(2024, 3, 4) + hm(8, 29) << 16;
-        QTest::newRow("08:29:59.5 counts as 08:30") << day(2024, 3, 4) + hm(8, 29) + 59.5 * kOneSecond << 17;
-        QTest::newRow("summer time starts: 02:30 exists as a row") << day(2024, 3, 31) + hm(2, 30) << 5;
-        QTest::newRow("before 1899") << day(1850, 6, 1) + hm(9, 45) << 19;
-    }
-    void rowOf()
-    {
-        QFETCH(Date, datum);
-        QTEST(threeDays().rowOf(datum), "row");
-    }
-
     // Intervals map to day and row ranges with the boundary, clipping and minimum-height rules.
     void terminIndices_data()
     {
@@ -78,22 +62,32 @@ private slots:
         QTEST((QVector<int>{tv, tb, zv, zb}), "expected");
     }
 
-    // Moments in the band map to fractions of columns and are clipped to the displayed days.
-    void bandX_data()
+    // Times map to rows by rounding down, with one second of grace below a boundary; moments in
+    // the band map to fractions of columns and are clipped to the displayed days.
+    void axes_data()
     {
+        QTest::addColumn<bool>("band");
         QTest::addColumn<Date>("datum");
-        QTest::addColumn<int>("x");
-        QTest::newRow("last day 23:00") << day(2024, 3, 6) + hm(23, 0) << 296;
-        QTest::newRow("before the first day") << day(2024, 2, 1) << 0;
-        QTest::newRow("after the last day stops at the right edge") << day(2024, 3, 9) << 300;
-        QTest::newRow("12.5 pixels round half to even") << day(2024, 3, 4) + hm(3, 0) << 12;
+        QTest::addColumn<int>("expected"); // the row, or the x in the band
+        const Date mo = day(2024, 3, 4);
+        QTest::newRow("08:29") << false << mo + hm(8, 29) << 16;
+        QTest::newRow("08:29:59.5 counts as 08:30") << false << mo + hm(8, 29) + 59.5 * kOneSecond
+                                                    << 17;
+        QTest::newRow("summer time starts: 02:30 exists as a row")
+            << false << day(2024, 3, 31) + hm(2, 30) << 5;
+        QTest::newRow("before 1899") << false << day(1850, 6, 1) + hm(9, 45) << 19;
+        QTest::newRow("band: last day 23:00") << true << mo + 2 + hm(23, 0) << 296;
+        QTest::newRow("band: before the first day") << true << day(2024, 2, 1) << 0;
+        QTest::newRow("band: after the last day stops at the right edge") << true << mo + 5 << 300;
+        QTest::newRow("band: 12.5 pixels round half to even") << true << mo + hm(3, 0) << 12;
     }
-    void bandX()
+    void axes()
     {
+        QFETCH(bool, band);
         QFETCH(Date, datum);
         CalendarGrid grid = threeDays();
         grid.layoutScreen(0, 0, 340, 400, 8, 14); // time column 40, three columns of 100
-        QTEST(grid.bandX(datum), "x");
+        QTEST(band ? grid.bandX(datum) : grid.rowOf(datum), "expected");
     }
 
     // Screen geometry follows the character size, rounding half to even.
@@ -113,22 +107,20 @@ private slots:
         QFETCH(int, charHeight);
         QFETCH(int, width);
         QFETCH(int, rowHeight);
-        QFETCH(int, splitter);
-        QFETCH(int, columnWidth);
         CalendarGrid grid = threeDays(30, hm(8, 0));
         grid.dayInfoHeight = 3;
         grid.layoutScreen(5, 7, width, 600, 8, charHeight);
         QCOMPARE(grid.geo.lngZeilenhoehe, rowHeight);
         QCOMPARE(grid.geo.lngKopfhoehe, rowHeight);
-        QCOMPARE(grid.geo.lngSplitterHoehe, splitter);
-        QCOMPARE(grid.geo.lngSpaltenBreite, columnWidth);
+        QTEST(grid.geo.lngSplitterHoehe, "splitter");
+        QTEST(grid.geo.lngSpaltenBreite, "columnWidth");
         QCOMPARE(grid.geo.lngTagesterminHoehe, 3 * rowHeight);
         QCOMPARE(grid.geo.lngUnten, 607);
-        QCOMPARE(grid.firstRowTop(), 7 + rowHeight + 3 * rowHeight + splitter);
+        QCOMPARE(grid.firstRowTop(), 7 + 4 * rowHeight + grid.geo.lngSplitterHoehe);
         // The first visible row starts at the grid top; rows above it lie above.
         QCOMPARE(grid.rowTop(16), grid.firstRowTop());
         QCOMPARE(grid.rowTop(15), grid.firstRowTop() - rowHeight);
-        QCOMPARE(grid.columnLeft(2), 5 + 40 + 2 * columnWidth);
+        QCOMPARE(grid.columnLeft(2), 5 + 40 + 2 * grid.geo.lngSpaltenBreite);
     }
 
     // A print page ends the day at the last raster step that fits and gives the rest to the band.

@@ -48,67 +48,56 @@ class tst_Confirmation : public QObject
     Q_OBJECT
 
 private slots:
-    // The four lines of the question, in the general date format (the time only when it is not
-    // midnight): a wrong separator, line break or format would change what the user reads.
-    void questionText_data()
-    {
-        QTest::addColumn<TerminEintrag>("entry");
-        QTest::addColumn<QString>("expected");
-        const Date monday = day(2024, 3, 4);
-        QTest::newRow("all-day entry: midnight dates show no time")
-            << moved("Messe", monday, monday, monday + 2, monday + 2)
-            << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 04.03.2024 - 04.03.2024\r\n"
-                              " auf 06.03.2024 - 06.03.2024\r\nverändert werden");
-        QTest::newRow("end resized to midnight, empty text")
-            << moved("", monday + hm(20, 0), monday + hm(23, 30), monday + hm(20, 0), monday + 1)
-            << QStringLiteral("Soll der Eintrag ''\r\n"
-                              " von 04.03.2024 20:00:00 - 04.03.2024 23:30:00\r\n"
-                              " auf 04.03.2024 20:00:00 - 05.03.2024\r\nverändert werden");
-    }
-    void questionText()
-    {
-        QFETCH(TerminEintrag, entry);
-        QFETCH(QString, expected);
-        PromptAnswers answer(true);
-        View view;
-        cCommonCalendar common;
-        QVERIFY(common.ConfirmDateChange(entry, &view));
-        QCOMPARE(answer.texts(), QStringList{expected});
-        QCOMPARE(answer.prompts.value(0).defaultYes, true);
-    }
-
-    // Yes commits the new times, no puts the old ones back exactly and shows them again; with
-    // ConfirmChanges off nothing is asked and the change is committed.
+    // The question's four lines in the general date format (the time only when it is not
+    // midnight), then the answer: yes commits the new times, no puts the old ones back exactly
+    // and shows them again; with ConfirmChanges off nothing is asked and the change is committed.
     void answerDecides_data()
     {
+        QTest::addColumn<TerminEintrag>("entry");
         QTest::addColumn<bool>("confirmChanges");
         QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question"); // empty where nothing is asked
         QTest::addColumn<bool>("committed");
-        QTest::newRow("asked, yes") << true << true << true;
-        QTest::newRow("asked, no") << true << false << false;
-        QTest::newRow("not asked") << false << false << true;
+        const Date monday = day(2024, 3, 4);
+        QTest::newRow("all-day entry: midnight dates show no time, yes")
+            << moved("Messe", monday, monday, monday + 2, monday + 2) << true << true
+            << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 04.03.2024 - 04.03.2024\r\n"
+                              " auf 06.03.2024 - 06.03.2024\r\nverändert werden")
+            << true;
+        // Times that are not exact in binary, so that a restore by arithmetic would show.
+        QTest::newRow("end resized to midnight, empty text, no")
+            << moved("", monday + hm(20, 10), monday + hm(23, 50), monday + hm(20, 10), monday + 1)
+            << true << false
+            << QStringLiteral("Soll der Eintrag ''\r\n"
+                              " von 04.03.2024 20:10:00 - 04.03.2024 23:50:00\r\n"
+                              " auf 04.03.2024 20:10:00 - 05.03.2024\r\nverändert werden")
+            << false;
+        QTest::newRow("not asked")
+            << moved("Termin", monday + hm(9, 10), monday + hm(10, 50), monday + 1 + hm(11, 10),
+                     monday + 1 + hm(12, 50))
+            << false << false << QString() << true;
     }
     void answerDecides()
     {
+        QFETCH(TerminEintrag, entry);
         QFETCH(bool, confirmChanges);
         QFETCH(bool, yes);
+        QFETCH(QString, question);
         QFETCH(bool, committed);
-        const Date monday = day(2024, 3, 4);
-        // Values that are not exact in binary, so that a restore by arithmetic would show.
-        const Date oldStart = monday + hm(9, 10), oldEnd = monday + hm(10, 50);
-        const Date newStart = monday + 1 + hm(11, 10), newEnd = monday + 1 + hm(12, 50);
-        TerminEintrag entry = moved("Termin", oldStart, oldEnd, newStart, newEnd);
+        const TerminEintrag before = entry;
         PromptAnswers answer(yes);
         View view;
         view.confirmChanges = confirmChanges;
         view.entry = &entry;
         cCommonCalendar common;
         QCOMPARE(common.ConfirmDateChange(entry, &view), committed);
-        QCOMPARE(answer.texts().size(), int(confirmChanges));
+        QCOMPARE(answer.texts(), question.isEmpty() ? QStringList() : QStringList{question});
+        QVERIFY(answer.prompts.isEmpty() || answer.prompts.first().defaultYes);
         // The first repaint shows the new place while the question is open, a second the old.
-        const QList<Date> painted{newStart, oldStart};
+        const QList<Date> painted{before.dateStart, before.dateStartOrig};
         QCOMPARE(view.paintedStarts, painted.mid(0, committed ? 1 : 2));
-        const Date start = committed ? newStart : oldStart, end = committed ? newEnd : oldEnd;
+        const Date start = committed ? before.dateStart : before.dateStartOrig;
+        const Date end = committed ? before.dateEnd : before.dateEndOrig;
         QCOMPARE(entry.dateStart, start);
         QCOMPARE(entry.dateEnd, end);
         QCOMPARE(entry.dateStartOrig, start);
