@@ -32,9 +32,9 @@ CalendarGrid makeGrid(int days, int rasterMinutes, int minHeight, double firstHo
     return grid;
 }
 
-AppointmentLayout run(AppointmentStore &store, const CalendarGrid &grid, bool forPrinting = false)
+AppointmentLayout run(AppointmentStore &store, const CalendarGrid &grid, CellMatrix &matrix,
+                      bool forPrinting = false)
 {
-    CellMatrix matrix;
     matrix.rebuild(grid.dayCount(), grid.lastRow + 1);
     // The pass that counts runs on a matrix used before: it must not see the first pass's marks.
     AppointmentStore first = store;
@@ -115,7 +115,8 @@ private slots:
     // Catches sub-columns chosen by start time instead of store order, boxes that do not share
     // the usable width, a minimum height ignored, end rows that include the row starting at the
     // end, appointments off the raster not marked inexact, one over midnight drawn as one box,
-    // and printing without clipping to the time grid, or screen boxes clipped.
+    // printing without clipping to the time grid, or screen boxes clipped, an end before the
+    // start not read as the start, and wrong visibility at the range ends.
     void timedBoxes_data()
     {
         // From 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30). A day's
@@ -151,6 +152,17 @@ private slots:
             << 30 << 1 << true << QVector<double>{12, 13.5} << "0: 48,293 223x48 inexact";
         QTest::newRow("screen: below the end is kept")
             << 30 << 1 << false << QVector<double>{12, 14} << "0: 48,293 223x96";
+        QTest::newRow("end before start: at its start")
+            << 30 << 1 << false << QVector<double>{12, 6} << "0: 48,293 223x24";
+        QTest::newRow("ends before the first day")
+            << 30 << 1 << false << QVector<double>{-24, -0.24} << "";
+        // The end row is taken from 30 seconds before midnight, on the first day.
+        QTest::newRow("ends at the first day's midnight")
+            << 30 << 1 << false << QVector<double>{-24, 0} << "0: 48,-283 223x1152";
+        QTest::newRow("starts at the day after the last")
+            << 30 << 1 << false << QVector<double>{48, 60} << "";
+        QTest::newRow("starts just before that")
+            << 30 << 1 << false << QVector<double>{47.76, 60} << "1: 288,845 223x24 inexact";
     }
     void timedBoxes()
     {
@@ -163,8 +175,9 @@ private slots:
         AppointmentStore store;
         for (int i = 0; i + 1 < hours.size(); i += 2)
             add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]));
+        CellMatrix matrix;
         QStringList got;
-        for (const SegmentBox &b : run(store, grid, forPrinting).segments) {
+        for (const SegmentBox &b : run(store, grid, matrix, forPrinting).segments) {
             QCOMPARE(b.timeBarWidth, 3);
             got << QStringLiteral("%1: %2,%3 %4x%5%6")
                        .arg(b.column)
@@ -178,7 +191,8 @@ private slots:
     }
 
     // Catches band rows stacked when entries only touch, widths that ignore the time of day,
-    // the minimum width, or a midnight end that does not count its day.
+    // the minimum width, a midnight end that does not count its day, wrong visibility at the
+    // range ends, and all-day entries that take up cells.
     void allDayBand_data()
     {
         // Start and end of each entry in hours from Monday 00:00; the band's x from 40, its y
@@ -196,6 +210,10 @@ private slots:
         QTest::newRow("a gap between two boxes is used")
             << QVector<double>{0, 0, 48, 48, 0, 48, 24, 24}
             << QStringList{"1 40 240", "1 520 240", "2 40 720", "1 280 240"};
+        QTest::newRow("end before start: its start day")
+            << QVector<double>{24, 0} << QStringList{"1 280 240"};
+        QTest::newRow("before the range") << QVector<double>{-72, -24} << QStringList{};
+        QTest::newRow("the day after the last") << QVector<double>{96, 96} << QStringList{};
     }
     void allDayBand()
     {
@@ -204,7 +222,8 @@ private slots:
         AppointmentStore store;
         for (int i = 0; i + 1 < hours.size(); i += 2)
             add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]), true);
-        const AppointmentLayout layout = run(store, grid);
+        CellMatrix matrix;
+        const AppointmentLayout layout = run(store, grid, matrix);
         QStringList got;
         for (const AllDayBox &b : layout.allDay) {
             QCOMPARE(b.box.top(), 24 + (b.bandRow - 1) * 24);
@@ -213,51 +232,28 @@ private slots:
         }
         QTEST(got, "expected");
         QVERIFY(layout.segments.isEmpty());
+        for (int c = 0; c < matrix.days(); ++c)
+            for (int r = 0; r < matrix.rows(); ++r)
+                QVERIFY(matrix.belegung(c, r).isEmpty());
     }
 
-    // Catches ends before starts left alone, wrong visibility at the range ends, and all-day
-    // entries that take up cells.
-    void repairAndVisibility_data()
+    // Catches ends before starts left alone, the original end lost, and a layout that repairs
+    // the store it only reads.
+    void endRepair()
     {
-        // Two days shown, Monday and Tuesday; times in days from Monday 00:00.
-        QTest::addColumn<bool>("allDay");
-        QTest::addColumn<double>("from");
-        QTest::addColumn<double>("to");
-        QTest::addColumn<double>("repairedTo");
-        QTest::addColumn<int>("boxes");
-        QTest::newRow("end before start") << false << 0.5 << 0.25 << 0.5 << 1;
-        QTest::newRow("ends before the first day") << false << -1.0 << -0.01 << -0.01 << 0;
-        QTest::newRow("ends at the first day's midnight") << false << -1.0 << 0.0 << 0.0 << 1;
-        QTest::newRow("starts at the day after the last") << false << 2.0 << 2.5 << 2.5 << 0;
-        QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << 1;
-        QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << 1;
-        QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << 0;
-        QTest::newRow("all day, the day after the last") << true << 2.0 << 2.0 << 2.0 << 0;
-    }
-    void repairAndVisibility()
-    {
-        QFETCH(bool, allDay);
-        QFETCH(double, from);
-        QFETCH(double, to);
-        QFETCH(double, repairedTo);
-        QFETCH(int, boxes);
-        const CalendarGrid grid = makeGrid(2, 30, 1);
+        const Date noon = kMonday + 0.5;
         AppointmentStore store;
-        store.add(QStringLiteral("a"), QString(), kMonday + from, kMonday + to, allDay, 0, false, 0,
-                  false, false);
+        add(store, QStringLiteral("a"), noon, noon - 0.25);
+        add(store, QStringLiteral("b"), noon, noon - 1, true);
+        add(store, QStringLiteral("c"), noon, noon + 0.25);
         CellMatrix matrix;
-        matrix.rebuild(2, grid.lastRow + 1);
-        const AppointmentLayout layout = layoutAppointments(store, matrix, grid, false);
-        QCOMPARE(store.at(1).dateEnd, kMonday + to); // the layout only reads the store
-        QCOMPARE(int(layout.allDay.size() + layout.segments.size()), boxes);
+        run(store, makeGrid(2, 30, 1), matrix);
+        QCOMPARE(store.at(1).dateEnd, noon - 0.25);
         store.repairEnds();
-        QCOMPARE(store.at(1).dateEnd, kMonday + repairedTo);
-        QCOMPARE(store.at(1).dateEndOrig, kMonday + to);
-        int marked = 0;
-        for (int c = 0; c < 2; ++c)
-            for (int r = 0; r <= grid.lastRow; ++r)
-                marked += int(matrix.belegung(c, r).size());
-        QCOMPARE(marked > 0, !allDay && boxes > 0);
+        QCOMPARE(store.at(1).dateEnd, noon);
+        QCOMPARE(store.at(1).dateEndOrig, noon - 0.25);
+        QCOMPARE(store.at(2).dateEnd, noon);
+        QCOMPARE(store.at(3).dateEnd, noon + 0.25);
     }
 
     // Catches bit bookkeeping that goes wrong across 64-bit words or while the sub-columns
