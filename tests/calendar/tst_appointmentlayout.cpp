@@ -139,8 +139,6 @@ private slots:
         QTest::newRow("10 minutes, raster 30, two rows high")
             << 30 << 2 << "screen" << QVector<double>{10, 10 + 1 / 6.0}
             << "0: 48,197 223x48 inexact";
-        QTest::newRow("one hour on the raster")
-            << 30 << 1 << "screen" << QVector<double>{10, 11} << "0: 48,197 223x48";
         QTest::newRow("off the raster at both ends")
             << 15 << 1 << "screen" << QVector<double>{10.1, 10.4} << "0: 48,293 223x48 inexact";
         QTest::newRow("start on, end off")
