@@ -19,19 +19,16 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
+using Testing::hm;
 
 using Edit = std::function<void(QDialog &)>;
 Q_DECLARE_METATYPE(Edit)
 
 namespace {
-
-Date at(int hour, int minute = 0)
-{
-    return toTimeOfDay(QTime(hour, minute));
-}
 
 // Flags compare as flags (stored -1 and written 1 are both true), texts as texts, everything
 // else as numbers: "20" equals 20.
@@ -133,10 +130,7 @@ QStringList layoutFaults(const QWidget &dialog)
 {
     QStringList faults;
     const auto name = [](const QWidget *w) {
-        const QString text = w->property("text").toString();
-        return w->objectName().isEmpty() || !text.isEmpty()
-                   ? QStringLiteral("%1 \"%2\"").arg(w->objectName(), text)
-                   : w->objectName();
+        return QStringLiteral("%1 \"%2\"").arg(w->objectName(), w->property("text").toString());
     };
     for (const QWidget *w : dialog.findChildren<QWidget *>()) {
         if (!w->isVisible())
@@ -349,11 +343,11 @@ void tst_OptionDialogs::storesExactlyTheEdits_data()
                child<QCheckBox>(d, "Check2")->setChecked(false);
                child<QDateTimeEdit>(d, "dtpStartzeit")->setTime(QTime(7, 30));
            })
-        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", at(7, 30)}};
+        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", hm(7, 30)}};
     QTest::newRow("unreadable values keep the defaults")
         << true << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
         << Edit([](QDialog &) {})
-        << QVariantMap{{"timeStartZeit", at(8)}, {"blnQuerformat", false},
+        << QVariantMap{{"timeStartZeit", hm(8, 0)}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
     QTest::newRow("foreign text is refused and changes nothing")
         << true << none
@@ -389,13 +383,13 @@ void tst_OptionDialogs::storesExactlyTheEdits_data()
                click(d, "cmdZeileNachUntenKopieren");
                QCOMPARE(grid(d)->currentRow(), 4);
            })
-        << QVariantMap{{"timePause2Von2", at(7, 45)}, {"timePause2Bis2", at(15, 15)},
-                       {"timePause2Von3", at(7, 45)}, {"timePause2Bis3", at(15, 15)},
-                       {"timePause2Von4", at(7, 45)}, {"timePause2Bis4", at(15, 15)}};
+        << QVariantMap{{"timePause2Von2", hm(7, 45)}, {"timePause2Bis2", hm(15, 15)},
+                       {"timePause2Von3", hm(7, 45)}, {"timePause2Bis3", hm(15, 15)},
+                       {"timePause2Von4", hm(7, 45)}, {"timePause2Bis4", hm(15, 15)}};
     QTest::newRow("Standardwerte")
-        << false << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", at(9)}}
+        << false << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", hm(9, 0)}}
         << Edit([](QDialog &d) { click(d, "cmdDefault"); })
-        << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", at(8)}};
+        << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", hm(8, 0)}};
 }
 
 void tst_OptionDialogs::storesExactlyTheEdits()
@@ -507,12 +501,8 @@ void tst_OptionDialogs::laidOut_data()
     // The C locale keeps the German source texts, and the pictures as they always were made.
     const QLocale german = QLocale::c();
     const QLocale english(QLocale::English, QLocale::UnitedKingdom);
-    const struct
-    {
-        const char *dialog;
-        const char *button;
-        const char *fileName;
-    } dialogs[] = {
+    const char *const dialogs[][3] = {
+        // caption, button, picture
         {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
         {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
         {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
@@ -521,9 +511,9 @@ void tst_OptionDialogs::laidOut_data()
         {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
     };
     for (const auto &d : dialogs) {
-        QTest::newRow(d.dialog) << german << d.button << QStringLiteral("%1.png").arg(d.fileName);
-        QTest::addRow("%s, English", d.dialog)
-            << english << d.button << QStringLiteral("%1-en.png").arg(d.fileName);
+        QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]);
+        QTest::addRow("%s, English", d[0])
+            << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]);
     }
 }
 
