@@ -345,7 +345,8 @@ void tst_OptionDialogs::storesExactlyTheEdits_data()
            })
         << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", hm(7, 30)}};
     QTest::newRow("unreadable values keep the defaults")
-        << true << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
+        << true
+        << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
         << Edit([](QDialog &) {})
         << QVariantMap{{"timeStartZeit", hm(8, 0)}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
