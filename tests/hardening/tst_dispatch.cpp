@@ -67,10 +67,8 @@ const QVector<BadValue> &badValues()
 
 bool isNumeric(QMetaType type)
 {
-    const int id = type.id();
-    return id == QMetaType::Double || id == QMetaType::Int || id == QMetaType::Bool
-           || id == QMetaType::ULongLong
-           || QByteArrayList{"double*", "qint32*", "int*"}.contains(type.name());
+    static const QByteArrayList numbers{"double", "int", "bool", "qulonglong", "double*", "int*"};
+    return numbers.contains(type.name());
 }
 
 // The parameter types a call passes: a property's value, or those of the setter or method of
