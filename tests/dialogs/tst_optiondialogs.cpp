@@ -19,21 +19,16 @@
 #include <QtWidgets>
 
 #include <functional>
+#include "support/testing.h"
 #include "support/testmain.h"
 
 using namespace Dayplex;
+using Testing::hm;
 
-using LayoutEdit = std::function<void(cfrmConfigLayout &)>;
-using OptionsEdit = std::function<void(cfrmConfigCalendar &)>;
-Q_DECLARE_METATYPE(LayoutEdit)
-Q_DECLARE_METATYPE(OptionsEdit)
+using Edit = std::function<void(QDialog &)>;
+Q_DECLARE_METATYPE(Edit)
 
 namespace {
-
-Date at(int hour, int minute = 0)
-{
-    return toTimeOfDay(QTime(hour, minute));
-}
 
 // Flags compare as flags (stored -1 and written 1 are both true), texts as texts, everything
 // else as numbers: "20" equals 20.
@@ -80,7 +75,7 @@ void click(QWidget &dialog, const QString &name)
     child<QAbstractButton>(dialog, name)->click();
 }
 
-QTableWidget *grid(cfrmConfigCalendar &d)
+QTableWidget *grid(QWidget &d)
 {
     return child<QTableWidget>(d, QStringLiteral("ssArbeitszeit"));
 }
@@ -135,10 +130,7 @@ QStringList layoutFaults(const QWidget &dialog)
 {
     QStringList faults;
     const auto name = [](const QWidget *w) {
-        const QString text = w->property("text").toString();
-        return w->objectName().isEmpty() || !text.isEmpty()
-                   ? QStringLiteral("%1 \"%2\"").arg(w->objectName(), text)
-                   : w->objectName();
+        return QStringLiteral("%1 \"%2\"").arg(w->objectName(), w->property("text").toString());
     };
     for (const QWidget *w : dialog.findChildren<QWidget *>()) {
         if (!w->isVisible())
@@ -255,15 +247,12 @@ private slots:
     void init();
     void cleanup();
 
-    // Catches lost or altered keys on OK, wrong kinds of controls, choosers that start from
-    // another value or name another key, and choosers or filters that store what the dialog did
-    // not show.
-    void layoutStoresExactlyTheEdits_data();
-    void layoutStoresExactlyTheEdits();
-    // Catches lost host keys, switches written as -1, and time cells not stored as 00:00 when
-    // emptied or unreadable.
-    void optionsStoreExactlyTheEdits_data();
-    void optionsStoreExactlyTheEdits();
+    // Catches lost host keys or keys altered on OK, wrong kinds of controls, choosers that start
+    // from another value or name another key, choosers or filters that store what the dialog did
+    // not show, switches of the options written as -1, and time cells not stored as 00:00 when
+    // emptied or unreadable; in the layout dialog and in the options dialog.
+    void storesExactlyTheEdits_data();
+    void storesExactlyTheEdits();
     // Catches layout buttons wired to the wrong key, and a layout left with Abbrechen that is
     // stored anyway.
     void layoutButtons_data();
@@ -300,22 +289,23 @@ void tst_OptionDialogs::cleanup()
     chooseUiLanguage(QLocale());
 }
 
-void tst_OptionDialogs::layoutStoresExactlyTheEdits_data()
+void tst_OptionDialogs::storesExactlyTheEdits_data()
 {
+    QTest::addColumn<bool>("layout"); // the layout dialog, else the options dialog
     QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<LayoutEdit>("edit");
+    QTest::addColumn<Edit>("edit");
     QTest::addColumn<QVariantMap>("changes");
 
     const QVariantMap none;
     QTest::newRow("raster not in the list shows and stores 5 Minuten")
-        << QVariantMap{{"strAufloesung", "7 Minuten"}}
-        << LayoutEdit([](cfrmConfigLayout &d) {
+        << true << QVariantMap{{"strAufloesung", "7 Minuten"}}
+        << Edit([](QDialog &d) {
                QCOMPARE(child<QComboBox>(d, "cboAufloesung")->currentText(), "5 Minuten");
            })
         << QVariantMap{{"strAufloesung", "5 Minuten"}};
     QTest::newRow("only the text colour changed")
-        << QVariantMap{{"rgbBackTermine", 0x00FFFF}, {"rgbFontTermine", 0}}
-        << LayoutEdit([](cfrmConfigLayout &d) {
+        << true << QVariantMap{{"rgbBackTermine", 0x00FFFF}, {"rgbFontTermine", 0}}
+        << Edit([](QDialog &d) {
                auto *label = child<cColorLabel>(d, "lblColor_7");
                QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::yellow));
                QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
@@ -325,8 +315,8 @@ void tst_OptionDialogs::layoutStoresExactlyTheEdits_data()
            })
         << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
     QTest::newRow("background chosen with Space, another by a screen reader's press")
-        << none
-        << LayoutEdit([](cfrmConfigLayout &d) {
+        << true << none
+        << Edit([](QDialog &d) {
                answeredColour.reset();
                QTest::keyClick(child<QWidget>(d, "lblColor_6"), Qt::Key_Space);
                answeredColour = QColor(0, 128, 0);
@@ -339,8 +329,8 @@ void tst_OptionDialogs::layoutStoresExactlyTheEdits_data()
            })
         << QVariantMap{{"rgbBackTermine", double(0x008000)}};
     QTest::newRow("font chosen")
-        << none
-        << LayoutEdit([](cfrmConfigLayout &d) {
+        << true << none
+        << Edit([](QDialog &d) {
                QCOMPARE(child<QLabel>(d, "lblFont")->text(), "MS Sans Serif, 8pt");
                answeredFont = QFont(QStringLiteral("DejaVu Sans"), 12);
                click(d, "cmdFont");
@@ -348,65 +338,36 @@ void tst_OptionDialogs::layoutStoresExactlyTheEdits_data()
            })
         << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
     QTest::newRow("check box and time edited")
-        << none
-        << LayoutEdit([](cfrmConfigLayout &d) {
+        << true << none
+        << Edit([](QDialog &d) {
                child<QCheckBox>(d, "Check2")->setChecked(false);
                child<QDateTimeEdit>(d, "dtpStartzeit")->setTime(QTime(7, 30));
            })
-        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", at(7, 30)}};
+        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", hm(7, 30)}};
     QTest::newRow("unreadable values keep the defaults")
+        << true
         << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
-        << LayoutEdit([](cfrmConfigLayout &) {})
-        << QVariantMap{{"timeStartZeit", at(8)}, {"blnQuerformat", false},
+        << Edit([](QDialog &) {})
+        << QVariantMap{{"timeStartZeit", hm(8, 0)}, {"blnQuerformat", false},
                        {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
     QTest::newRow("foreign text is refused and changes nothing")
-        << none
-        << LayoutEdit([](cfrmConfigLayout &d) {
-               QVERIFY_THROWS_EXCEPTION(Error, d.setWert(QStringLiteral("Farbe=rot")));
+        << true << none
+        << Edit([](QDialog &d) {
+               auto &layout = static_cast<cfrmConfigLayout &>(d);
+               QVERIFY_THROWS_EXCEPTION(Error, layout.setWert(QStringLiteral("Farbe=rot")));
            })
         << none;
-}
-
-void tst_OptionDialogs::layoutStoresExactlyTheEdits()
-{
-    QFETCH(QVariantMap, stored);
-    QFETCH(LayoutEdit, edit);
-    QFETCH(QVariantMap, changes);
-
-    // A key only the host knows rides along in every row.
-    stored.insert(QStringLiteral("strHostNotiz"), QStringLiteral("bleibt"));
-    cContainer in;
-    in.setContainerString(withValues(defaultLayoutString(), stored));
-    cfrmConfigLayout d;
-    d.setDruckausgabe(true);
-    d.setGantt(true);
-    d.setWert(defaultLayoutString());
-    d.setWert(in.ContainerString());
-    d.show();
-    edit(d);
-    click(d, "cmdOK");
-    QVERIFY(!d.Cancel());
-    compareStored(in, d.wert(), changes);
-}
-
-void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
-{
-    QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<OptionsEdit>("edit");
-    QTest::addColumn<QVariantMap>("changes");
-
-    const QVariantMap none;
     QTest::newRow("Delete clears a cell, stored as 00:00")
-        << none
-        << OptionsEdit([](cfrmConfigCalendar &d) {
+        << false << none
+        << Edit([](QDialog &d) {
                grid(d)->setCurrentCell(3, 3);
                QTest::keyClick(grid(d), Qt::Key_Delete);
                QCOMPARE(grid(d)->item(3, 3)->text(), QString());
            })
         << QVariantMap{{"timeArbeitszeitBis3", 0.0}};
     QTest::newRow("check boxes")
-        << none
-        << OptionsEdit([](cfrmConfigCalendar &d) {
+        << false << none
+        << Edit([](QDialog &d) {
                grid(d)->item(2, 1)->setCheckState(Qt::Checked);
                child<QCheckBox>(d, "chkFeiertage")->setChecked(false);
                child<QCheckBox>(d, "chkTerminUeberschneidungen_2")->setChecked(false);
@@ -414,8 +375,8 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
         << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
                        {"blnUeberschneidenGantt", false}};
     QTest::newRow("Monday's times typed and copied down twice")
-        << none
-        << OptionsEdit([](cfrmConfigCalendar &d) {
+        << false << none
+        << Edit([](QDialog &d) {
                grid(d)->item(2, 6)->setText("7:45");
                grid(d)->item(2, 7)->setText("15:15");
                grid(d)->setCurrentCell(2, 5);
@@ -423,38 +384,45 @@ void tst_OptionDialogs::optionsStoreExactlyTheEdits_data()
                click(d, "cmdZeileNachUntenKopieren");
                QCOMPARE(grid(d)->currentRow(), 4);
            })
-        << QVariantMap{{"timePause2Von2", at(7, 45)}, {"timePause2Bis2", at(15, 15)},
-                       {"timePause2Von3", at(7, 45)}, {"timePause2Bis3", at(15, 15)},
-                       {"timePause2Von4", at(7, 45)}, {"timePause2Bis4", at(15, 15)}};
+        << QVariantMap{{"timePause2Von2", hm(7, 45)}, {"timePause2Bis2", hm(15, 15)},
+                       {"timePause2Von3", hm(7, 45)}, {"timePause2Bis3", hm(15, 15)},
+                       {"timePause2Von4", hm(7, 45)}, {"timePause2Bis4", hm(15, 15)}};
     QTest::newRow("Standardwerte")
-        << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", at(9)}}
-        << OptionsEdit([](cfrmConfigCalendar &d) { click(d, "cmdDefault"); })
-        << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", at(8)}};
+        << false << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", hm(9, 0)}}
+        << Edit([](QDialog &d) { click(d, "cmdDefault"); })
+        << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", hm(8, 0)}};
 }
 
-void tst_OptionDialogs::optionsStoreExactlyTheEdits()
+void tst_OptionDialogs::storesExactlyTheEdits()
 {
+    QFETCH(bool, layout);
     QFETCH(QVariantMap, stored);
-    QFETCH(OptionsEdit, edit);
+    QFETCH(Edit, edit);
     QFETCH(QVariantMap, changes);
 
     // A key only the host knows rides along in every row.
     stored.insert(QStringLiteral("strHostFilter"), QStringLiteral("AD_Name = 'Meier'"));
+    const QString defaults = layout ? defaultLayoutString() : defaultOptionsString();
     cContainer in;
-    in.setContainerString(withValues(defaultOptionsString(), stored));
-    cfrmConfigCalendar d;
-    d.setOptions(defaultOptionsString());
-    d.setOptions(in.ContainerString());
+    in.setContainerString(withValues(defaults, stored));
+    cfrmConfigLayout layoutDialog;
+    cfrmConfigCalendar optionsDialog;
+    layoutDialog.setDruckausgabe(true);
+    layoutDialog.setGantt(true);
+    for (const QString &given : {defaults, in.ContainerString()})
+        layout ? layoutDialog.setWert(given) : optionsDialog.setOptions(given);
+    QDialog &d = layout ? static_cast<QDialog &>(layoutDialog) : optionsDialog;
     d.show();
     edit(d);
     click(d, "cmdOK");
-    QVERIFY(!d.Cancel());
+    QVERIFY(layout ? !layoutDialog.Cancel() : !optionsDialog.Cancel());
     // Keys the defaults lack (weekend times, pauses 2 to 5) are written as 00:00.
-    compareStored(in, d.Options(), changes);
+    const QString written = layout ? layoutDialog.wert() : optionsDialog.Options();
+    compareStored(in, written, changes);
     cContainer out;
-    out.setContainerString(d.Options());
+    out.setContainerString(written);
     for (const char *key : {"blnGermanLegalHolidays", "blnConfirmChanges", "blnUeberschneidenAKT"})
-        QVERIFY(out.longValue(key) == 0 || out.longValue(key) == 1);
+        QVERIFY(!out.contains(key) || out.longValue(key) == 0 || out.longValue(key) == 1);
 }
 
 void tst_OptionDialogs::layoutButtons_data()
@@ -462,22 +430,22 @@ void tst_OptionDialogs::layoutButtons_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("storedLayout"); // "-" leaves the key out
-    QTest::addColumn<LayoutEdit>("leave");     // OK when empty
+    QTest::addColumn<Edit>("leave"); // OK when empty
 
     const QString layout = defaultLayoutString();
-    const LayoutEdit ok;
+    const Edit ok;
     QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << layout << ok;
     QTest::newRow("screen Gantt... cancelled")
         << 1 << "strLayoutScreenGantt" << layout
-        << LayoutEdit([](cfrmConfigLayout &d) { click(d, "cmdCancel"); });
+        << Edit([](QDialog &d) { click(d, "cmdCancel"); });
     // The close box and Escape reach Abbrechen by paths of their own.
     QTest::newRow("screen Gantt... closed by the close box")
-        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
+        << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
                d.show();
                d.windowHandle()->close();
            });
     QTest::newRow("screen Gantt... left with Escape")
-        << 1 << "strLayoutScreenGantt" << layout << LayoutEdit([](cfrmConfigLayout &d) {
+        << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
                d.show();
                QTest::keyClick(&d, Qt::Key_Escape);
            });
@@ -491,7 +459,7 @@ void tst_OptionDialogs::layoutButtons()
     QFETCH(int, index);
     QFETCH(QString, key);
     QFETCH(QString, storedLayout);
-    QFETCH(LayoutEdit, leave);
+    QFETCH(Edit, leave);
 
     cfrmConfigCalendar d;
     d.setOptions(defaultOptionsString());
@@ -534,12 +502,8 @@ void tst_OptionDialogs::laidOut_data()
     // The C locale keeps the German source texts, and the pictures as they always were made.
     const QLocale german = QLocale::c();
     const QLocale english(QLocale::English, QLocale::UnitedKingdom);
-    const struct
-    {
-        const char *dialog;
-        const char *button;
-        const char *fileName;
-    } dialogs[] = {
+    const char *const dialogs[][3] = {
+        // caption, button, picture
         {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
         {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
         {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
@@ -548,9 +512,9 @@ void tst_OptionDialogs::laidOut_data()
         {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
     };
     for (const auto &d : dialogs) {
-        QTest::newRow(d.dialog) << german << d.button << QStringLiteral("%1.png").arg(d.fileName);
-        QTest::addRow("%s, English", d.dialog)
-            << english << d.button << QStringLiteral("%1-en.png").arg(d.fileName);
+        QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]);
+        QTest::addRow("%s, English", d[0])
+            << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]);
     }
 }
 

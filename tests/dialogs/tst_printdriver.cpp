@@ -96,11 +96,6 @@ private slots:
     void windowsThroughTheRunner();
 
 private:
-    QVariant run(const cContainer &layout)
-    {
-        return cCommonCalendar().PrintCalendar(m_view, false, layout);
-    }
-
     QTemporaryDir m_dir;
     QString m_pdf;
     FakeView *m_view = nullptr;
@@ -174,7 +169,8 @@ void tst_PrintDriver::jobs()
     });
     m_view->throwInPrintAnsicht = scenario == QLatin1String("viewThrows");
     QVariant result;
-    const int error = Testing::errorNumber([&] { result = run(layoutWith(layout)); });
+    const int error = Testing::errorNumber(
+        [&] { result = cCommonCalendar().PrintCalendar(m_view, false, layoutWith(layout)); });
     QCOMPARE(error != 0, scenario == QLatin1String("dialogThrows"));
     QVERIFY(!result.isValid());
     QVERIFY(printingDuringDialog);
@@ -193,8 +189,6 @@ void tst_PrintDriver::jobs()
 
 void tst_PrintDriver::windowsThroughTheRunner()
 {
-    cPrintDialog::setHandler({});
-    cPrintPreview::setHandler({});
     QStringList windows;
     int previewPages = -1;
     setModalRunner([&](QDialog &dialog) {
@@ -212,7 +206,7 @@ void tst_PrintDriver::windowsThroughTheRunner()
             dialog.reject();
         }
     });
-    run(layoutWith({}));
+    cCommonCalendar().PrintCalendar(m_view, false, layoutWith({}));
     QCOMPARE(windows, (QStringList{"dlgPrint", "dlgPrintPreview"}));
     QCOMPARE(previewPages, 1);
     QCOMPARE(m_view->printed.size(), 1);

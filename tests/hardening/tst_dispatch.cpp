@@ -67,10 +67,8 @@ const QVector<BadValue> &badValues()
 
 bool isNumeric(QMetaType type)
 {
-    const int id = type.id();
-    return id == QMetaType::Double || id == QMetaType::Int || id == QMetaType::Bool
-           || id == QMetaType::ULongLong
-           || QByteArrayList{"double*", "qint32*", "int*"}.contains(type.name());
+    static const QByteArrayList numbers{"double", "int", "bool", "qulonglong", "double*", "int*"};
+    return numbers.contains(type.name());
 }
 
 // The parameter types a call passes: a property's value, or those of the setter or method of
@@ -111,49 +109,40 @@ QVector<Call> callsOf(Dispatch::Kind kind)
     return {};
 }
 
-// Three appointments on the displayed Wednesday to Friday, "K1" selected.
-std::unique_ptr<ucAgenda> makeAgenda()
-{
-    auto agenda = std::make_unique<ucAgenda>();
-    agenda->setAlignOnWeekday(2);
-    double last = kWed + 2;
-    agenda->SetDisplayedRange(kWed, &last, false, false);
-    agenda->AddDate("K1", "Besprechung", kWed + 1 + 9 * kHour, kWed + 1 + 10.5 * kHour, false, 0,
-                    false, 0x99FFFF, false);
-    agenda->AddDate("K2", "Messe", kWed, kWed + 1, true, 0, false, 0xFFCC99, false);
-    agenda->AddDate("K3", "gesperrt", kWed + 2 + 8 * kHour, kWed + 2 + 12 * kHour, false, 0,
-                    false, 0xCCCCCC, true);
-    agenda->setSelectedDate("K1");
-    return agenda;
-}
-
-// Two participants with bars in a week from Wednesday, "B1" selected.
-std::unique_ptr<ctlGantt> makeGantt()
-{
-    auto gantt = std::make_unique<ctlGantt>();
-    double last = kWed + 6;
-    gantt->SetDisplayedRange(kWed, &last, false, false);
-    gantt->AddMerkmal("Anna", "M1");
-    gantt->AddMerkmal("Bert", "M2");
-    gantt->AddDate("B1", "Montage", kWed + 1 + 9 * kHour, kWed + 1 + 15 * kHour, false, 0, false,
-                   0x99FFFF, false, "M1", false);
-    gantt->AddDate("B2", "Urlaub", kWed + 2, kWed + 4, true, 0, false, 0xFFCC99, false, "M2",
-                   false);
-    gantt->AddDate("B3", "gesperrt", kWed + 3 + 8 * kHour, kWed + 3 + 12 * kHour, false, 0, false,
-                   0xCCCCCC, true, "M1", false);
-    gantt->setSelectedDate("B1");
-    return gantt;
-}
-
+// The calendar with three appointments on the displayed Wednesday to Friday, "K1" selected; the
+// Gantt view with two participants and their bars in a week from Wednesday, "B1" selected.
 std::unique_ptr<QWidget> makeControl(const QString &interfaceName)
 {
     std::unique_ptr<QWidget> control;
-    if (interfaceName == "_ucAgenda")
-        control = makeAgenda();
-    else if (interfaceName == "_ctlGantt")
-        control = makeGantt();
-    else
+    if (interfaceName == "_ucAgenda") {
+        auto agenda = std::make_unique<ucAgenda>();
+        agenda->setAlignOnWeekday(2);
+        double last = kWed + 2;
+        agenda->SetDisplayedRange(kWed, &last, false, false);
+        agenda->AddDate("K1", "Besprechung", kWed + 1 + 9 * kHour, kWed + 1 + 10.5 * kHour, false,
+                        0, false, 0x99FFFF, false);
+        agenda->AddDate("K2", "Messe", kWed, kWed + 1, true, 0, false, 0xFFCC99, false);
+        agenda->AddDate("K3", "gesperrt", kWed + 2 + 8 * kHour, kWed + 2 + 12 * kHour, false, 0,
+                        false, 0xCCCCCC, true);
+        agenda->setSelectedDate("K1");
+        control = std::move(agenda);
+    } else if (interfaceName == "_ctlGantt") {
+        auto gantt = std::make_unique<ctlGantt>();
+        double last = kWed + 6;
+        gantt->SetDisplayedRange(kWed, &last, false, false);
+        gantt->AddMerkmal("Anna", "M1");
+        gantt->AddMerkmal("Bert", "M2");
+        gantt->AddDate("B1", "Montage", kWed + 1 + 9 * kHour, kWed + 1 + 15 * kHour, false, 0,
+                       false, 0x99FFFF, false, "M1", false);
+        gantt->AddDate("B2", "Urlaub", kWed + 2, kWed + 4, true, 0, false, 0xFFCC99, false, "M2",
+                       false);
+        gantt->AddDate("B3", "gesperrt", kWed + 3 + 8 * kHour, kWed + 3 + 12 * kHour, false, 0,
+                       false, 0xCCCCCC, true, "M1", false);
+        gantt->setSelectedDate("B1");
+        control = std::move(gantt);
+    } else {
         control = std::make_unique<ctlIntellimouse>();
+    }
     control->resize(200, 150);
     return control;
 }
@@ -203,22 +192,13 @@ QVariantList validArguments(const QString &key, const QVector<QMetaType> &types,
         {"_ctlGantt.SelectedDate=", {"B1"}},
         {"_ctlGantt.Options=", {"cContainer 1\nblnConfirmChanges:b=0\n"}},
     };
+    // The plain value of each type; 1 for the integers.
+    const QHash<QByteArray, QVariant> plain = {
+        {"double", kWed + 10 * kHour}, {"double*", kWed + 10 * kHour}, {"bool", false},
+        {"QString", "K1"}, {"qulonglong", QVariant::fromValue(WId(0))}, {"QPainter*", page}};
     QVariantList args = table.value(key);
-    for (qsizetype i = args.size(); i < types.size(); ++i) {
-        const QMetaType type = types.at(i);
-        if (type.id() == QMetaType::Double || QByteArray(type.name()) == "double*")
-            args.append(kWed + 10 * kHour);
-        else if (type.id() == QMetaType::Bool)
-            args.append(false);
-        else if (type.id() == QMetaType::QString)
-            args.append("K1");
-        else if (type.id() == QMetaType::ULongLong)
-            args.append(QVariant::fromValue(WId(0)));
-        else if (type == QMetaType::fromType<QPainter *>())
-            args.append(page);
-        else
-            args.append(1);
-    }
+    for (qsizetype i = args.size(); i < types.size(); ++i)
+        args.append(plain.value(types.at(i).name(), 1));
     return args;
 }
 
@@ -394,19 +374,17 @@ private slots:
         QFETCH(QVariantList, argsAfter);
         QFETCH(int, number);
         const std::unique_ptr<QWidget> control = makeControl(interfaceName);
+        const auto id = [&] {
+            return member.isEmpty() ? 0x12345 : Dispatch::dispatchId(interfaceName, member);
+        };
         for (const bool byId : {true, false}) {
             QVariantList passed = args;
             QVariant actual;
             int actualNumber = 0;
             invokeChecked(control.get(), [&] {
-                if (!byId && !member.isEmpty())
-                    actual = Dispatch::invoke(control.get(), member, call, passed);
-                else if (member.isEmpty())
-                    actual = Dispatch::invoke(control.get(), 0x12345, call, passed);
-                else
-                    actual = Dispatch::invoke(control.get(),
-                                              Dispatch::dispatchId(interfaceName, member), call,
-                                              passed);
+                actual = byId || member.isEmpty()
+                             ? Dispatch::invoke(control.get(), id(), call, passed)
+                             : Dispatch::invoke(control.get(), member, call, passed);
             }, actualNumber);
             QCOMPARE(actualNumber, number);
             QCOMPARE(actual.metaType(), result.metaType());
