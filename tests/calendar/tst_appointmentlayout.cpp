@@ -158,14 +158,12 @@ private slots:
             << 30 << 1 << "screen" << QVector<double>{12, 14} << "0: 48,293 223x96";
         QTest::newRow("end before start: at its start")
             << 30 << 1 << "screen" << QVector<double>{12, 6} << "0: 48,293 223x24";
-        QTest::newRow("ends before the first day")
-            << 30 << 1 << "screen" << QVector<double>{-24, -0.24} << "";
+        QTest::newRow("ends before the first day, starts at the day after the last")
+            << 30 << 1 << "screen" << QVector<double>{-24, -0.24, 96, 108} << "";
         // The end row is taken from 30 seconds before midnight, on the first day.
         QTest::newRow("ends at the first day's midnight")
             << 30 << 1 << "screen" << QVector<double>{-24, 0} << "0: 48,-283 223x1152";
-        QTest::newRow("starts at the day after the last")
-            << 30 << 1 << "screen" << QVector<double>{96, 108} << "";
-        QTest::newRow("starts just before that")
+        QTest::newRow("starts just before the day after the last")
             << 30 << 1 << "screen" << QVector<double>{95.76, 108} << "3: 768,845 223x24 inexact";
         QTest::newRow("all day: consecutive days only touch")
             << 30 << 1 << "all day" << QVector<double>{0, 0, 24, 24}
@@ -182,10 +180,8 @@ private slots:
             << "band 1: 40 240; band 1: 520 240; band 2: 40 720; band 1: 280 240";
         QTest::newRow("all day: end before start, its start day")
             << 30 << 1 << "all day" << QVector<double>{24, 0} << "band 1: 280 240";
-        QTest::newRow("all day: before the range")
-            << 30 << 1 << "all day" << QVector<double>{-72, -24} << "";
-        QTest::newRow("all day: the day after the last")
-            << 30 << 1 << "all day" << QVector<double>{96, 96} << "";
+        QTest::newRow("all day: before the range and the day after the last")
+            << 30 << 1 << "all day" << QVector<double>{-72, -24, 96, 96} << "";
     }
     void boxes()
     {
