@@ -32,9 +32,9 @@ CalendarGrid makeGrid(int days, int rasterMinutes, int minHeight, double firstHo
     return grid;
 }
 
-AppointmentLayout run(AppointmentStore &store, const CalendarGrid &grid, bool forPrinting = false)
+AppointmentLayout run(AppointmentStore &store, const CalendarGrid &grid, CellMatrix &matrix,
+                      bool forPrinting = false)
 {
-    CellMatrix matrix;
     matrix.rebuild(grid.dayCount(), grid.lastRow + 1);
     // The pass that counts runs on a matrix used before: it must not see the first pass's marks.
     AppointmentStore first = store;
@@ -115,56 +115,90 @@ private slots:
     // Catches sub-columns chosen by start time instead of store order, boxes that do not share
     // the usable width, a minimum height ignored, end rows that include the row starting at the
     // end, appointments off the raster not marked inexact, one over midnight drawn as one box,
-    // and printing without clipping to the time grid, or screen boxes clipped.
-    void timedBoxes_data()
+    // printing without clipping to the time grid, or screen boxes clipped, an end before the
+    // start not read as the start, and wrong visibility at the range ends. In the all-day band:
+    // rows stacked when entries only touch, widths that ignore the time of day, the minimum
+    // width, a midnight end that does not count its day, and entries that take up cells.
+    void boxes_data()
     {
-        // From 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30). A day's
-        // usable width is 240 - 8; the time bar of 3 takes 3 times 3 off each box.
+        // Four days from 08:00 (row 16 at y 101); the grid ends at y 341 after row 25 (12:30). A
+        // day's usable width is 240 - 8; the time bar of 3 takes 3 times 3 off each box. The
+        // band's x from 40, its y from 24, rows 24.
         QTest::addColumn<int>("raster");
         QTest::addColumn<int>("minHeight");
-        QTest::addColumn<bool>("forPrinting");
+        QTest::addColumn<QString>("mode"); // "screen", "print" or "all day"
         QTest::addColumn<QVector<double>>("hours"); // from and to per entry, from Monday 00:00
-        QTest::addColumn<QString>("expected");      // "day: x,y wxh" per box, in store order
+        // Per box in store order: "day: x,y wxh" or "band row: x w".
+        QTest::addColumn<QString>("expected");
         QTest::newRow("A B C overlap in turn")
-            << 30 << 1 << false << QVector<double>{9, 11, 10, 12, 11, 13}
+            << 30 << 1 << "screen" << QVector<double>{9, 11, 10, 12, 11, 13}
             << "0: 48,149 107x96; 0: 164,197 107x96; 0: 48,245 107x96";
         // By start, A would take the first sub-column and C would share it.
-        QTest::newRow("B A C") << 30 << 1 << false << QVector<double>{10, 12, 9, 11, 11, 13}
+        QTest::newRow("B A C") << 30 << 1 << "screen" << QVector<double>{10, 12, 9, 11, 11, 13}
                                << "0: 48,197 107x96; 0: 164,149 107x96; 0: 164,245 107x96";
         QTest::newRow("10 minutes, raster 30, two rows high")
-            << 30 << 2 << false << QVector<double>{10, 10 + 1 / 6.0} << "0: 48,197 223x48 inexact";
-        QTest::newRow("one hour on the raster")
-            << 30 << 1 << false << QVector<double>{10, 11} << "0: 48,197 223x48";
+            << 30 << 2 << "screen" << QVector<double>{10, 10 + 1 / 6.0}
+            << "0: 48,197 223x48 inexact";
         QTest::newRow("off the raster at both ends")
-            << 15 << 1 << false << QVector<double>{10.1, 10.4} << "0: 48,293 223x48 inexact";
+            << 15 << 1 << "screen" << QVector<double>{10.1, 10.4} << "0: 48,293 223x48 inexact";
         QTest::newRow("start on, end off")
-            << 60 << 1 << false << QVector<double>{10, 10.5} << "0: 48,149 223x24 inexact";
+            << 60 << 1 << "screen" << QVector<double>{10, 10.5} << "0: 48,149 223x24 inexact";
         QTest::newRow("over midnight: a box each day")
-            << 30 << 1 << false << QVector<double>{22, 26} << "0: 48,773 223x96; 1: 288,-283 223x96";
+            << 30 << 1 << "screen" << QVector<double>{22, 26}
+            << "0: 48,773 223x96; 1: 288,-283 223x96";
         QTest::newRow("print: above the first time is cut")
-            << 30 << 1 << true << QVector<double>{7, 9} << "0: 48,101 223x48 inexact";
+            << 30 << 1 << "print" << QVector<double>{7, 9} << "0: 48,101 223x48 inexact";
         QTest::newRow("screen: above the first time is kept")
-            << 30 << 1 << false << QVector<double>{7, 9} << "0: 48,53 223x96";
-        QTest::newRow("print: wholly above is dropped") << 30 << 1 << true << QVector<double>{6, 8}
-                                                        << "";
+            << 30 << 1 << "screen" << QVector<double>{7, 9} << "0: 48,53 223x96";
+        QTest::newRow("print: wholly above is dropped")
+            << 30 << 1 << "print" << QVector<double>{6, 8} << "";
         QTest::newRow("print: less than a row below the end is cut too")
-            << 30 << 1 << true << QVector<double>{12, 13.5} << "0: 48,293 223x48 inexact";
+            << 30 << 1 << "print" << QVector<double>{12, 13.5} << "0: 48,293 223x48 inexact";
         QTest::newRow("screen: below the end is kept")
-            << 30 << 1 << false << QVector<double>{12, 14} << "0: 48,293 223x96";
+            << 30 << 1 << "screen" << QVector<double>{12, 14} << "0: 48,293 223x96";
+        QTest::newRow("end before start: at its start")
+            << 30 << 1 << "screen" << QVector<double>{12, 6} << "0: 48,293 223x24";
+        QTest::newRow("ends before the first day, starts at the day after the last")
+            << 30 << 1 << "screen" << QVector<double>{-24, -0.24, 96, 108} << "";
+        // The end row is taken from 30 seconds before midnight, on the first day.
+        QTest::newRow("ends at the first day's midnight")
+            << 30 << 1 << "screen" << QVector<double>{-24, 0} << "0: 48,-283 223x1152";
+        QTest::newRow("starts just before the day after the last")
+            << 30 << 1 << "screen" << QVector<double>{95.76, 108} << "3: 768,845 223x24 inexact";
+        QTest::newRow("all day: consecutive days only touch")
+            << 30 << 1 << "all day" << QVector<double>{0, 0, 24, 24}
+            << "band 1: 40 240; band 1: 280 240";
+        QTest::newRow("all day: part of a day is its share of the column")
+            << 30 << 1 << "all day" << QVector<double>{10, 14} << "band 1: 140 40";
+        QTest::newRow("all day: never narrower than a third of a row")
+            << 30 << 1 << "all day" << QVector<double>{10, 10.1} << "band 1: 140 8";
+        QTest::newRow("all day: a midnight end counts its day")
+            << 30 << 1 << "all day" << QVector<double>{0, 24, 36, 37}
+            << "band 1: 40 480; band 2: 400 10";
+        QTest::newRow("all day: a gap between two boxes is used")
+            << 30 << 1 << "all day" << QVector<double>{0, 0, 48, 48, 0, 48, 24, 24}
+            << "band 1: 40 240; band 1: 520 240; band 2: 40 720; band 1: 280 240";
+        QTest::newRow("all day: end before start, its start day")
+            << 30 << 1 << "all day" << QVector<double>{24, 0} << "band 1: 280 240";
+        QTest::newRow("all day: before the range and the day after the last")
+            << 30 << 1 << "all day" << QVector<double>{-72, -24, 96, 96} << "";
     }
-    void timedBoxes()
+    void boxes()
     {
         QFETCH(int, raster);
         QFETCH(int, minHeight);
-        QFETCH(bool, forPrinting);
+        QFETCH(QString, mode);
         QFETCH(QVector<double>, hours);
-        CalendarGrid grid = makeGrid(2, raster, minHeight, 8);
+        CalendarGrid grid = makeGrid(4, raster, minHeight, 8);
         grid.geo.lngUnten = 341;
         AppointmentStore store;
         for (int i = 0; i + 1 < hours.size(); i += 2)
-            add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]));
+            add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]),
+                mode == "all day");
+        CellMatrix matrix;
+        const AppointmentLayout layout = run(store, grid, matrix, mode == "print");
         QStringList got;
-        for (const SegmentBox &b : run(store, grid, forPrinting).segments) {
+        for (const SegmentBox &b : layout.segments) {
             QCOMPARE(b.timeBarWidth, 3);
             got << QStringLiteral("%1: %2,%3 %4x%5%6")
                        .arg(b.column)
@@ -174,90 +208,37 @@ private slots:
                        .arg(b.box.height())
                        .arg(b.inexact ? " inexact" : "");
         }
-        QTEST(got.join(QStringLiteral("; ")), "expected");
-    }
-
-    // Catches band rows stacked when entries only touch, widths that ignore the time of day,
-    // the minimum width, or a midnight end that does not count its day.
-    void allDayBand_data()
-    {
-        // Start and end of each entry in hours from Monday 00:00; the band's x from 40, its y
-        // from 24, columns 240, rows 24.
-        QTest::addColumn<QVector<double>>("hours");
-        QTest::addColumn<QStringList>("expected"); // "row x w" per entry
-        QTest::newRow("consecutive days only touch")
-            << QVector<double>{0, 0, 24, 24} << QStringList{"1 40 240", "1 280 240"};
-        QTest::newRow("part of a day is its share of the column")
-            << QVector<double>{10, 14} << QStringList{"1 140 40"};
-        QTest::newRow("never narrower than a third of a row")
-            << QVector<double>{10, 10.1} << QStringList{"1 140 8"};
-        QTest::newRow("a midnight end counts its day")
-            << QVector<double>{0, 24, 36, 37} << QStringList{"1 40 480", "2 400 10"};
-        QTest::newRow("a gap between two boxes is used")
-            << QVector<double>{0, 0, 48, 48, 0, 48, 24, 24}
-            << QStringList{"1 40 240", "1 520 240", "2 40 720", "1 280 240"};
-    }
-    void allDayBand()
-    {
-        QFETCH(QVector<double>, hours);
-        const CalendarGrid grid = makeGrid(4, 30, 1);
-        AppointmentStore store;
-        for (int i = 0; i + 1 < hours.size(); i += 2)
-            add(store, QString::number(i), at(kMonday, hours[i]), at(kMonday, hours[i + 1]), true);
-        const AppointmentLayout layout = run(store, grid);
-        QStringList got;
         for (const AllDayBox &b : layout.allDay) {
             QCOMPARE(b.box.top(), 24 + (b.bandRow - 1) * 24);
             QCOMPARE(b.box.height(), 24);
-            got << QStringLiteral("%1 %2 %3").arg(b.bandRow).arg(b.box.x()).arg(b.box.width());
+            got << QStringLiteral("band %1: %2 %3")
+                       .arg(b.bandRow)
+                       .arg(b.box.x())
+                       .arg(b.box.width());
         }
-        QTEST(got, "expected");
-        QVERIFY(layout.segments.isEmpty());
+        QTEST(got.join(QStringLiteral("; ")), "expected");
+        for (int c = 0; mode == "all day" && c < matrix.days(); ++c)
+            for (int r = 0; r < matrix.rows(); ++r)
+                QVERIFY(matrix.belegung(c, r).isEmpty());
     }
 
-    // Catches ends before starts left alone, wrong visibility at the range ends, and all-day
-    // entries that take up cells.
-    void repairAndVisibility_data()
+    // Catches ends before starts left alone, the original end lost, and a layout that repairs
+    // the store it only reads.
+    void endRepair()
     {
-        // Two days shown, Monday and Tuesday; times in days from Monday 00:00.
-        QTest::addColumn<bool>("allDay");
-        QTest::addColumn<double>("from");
-        QTest::addColumn<double>("to");
-        QTest::addColumn<double>("repairedTo");
-        QTest::addColumn<int>("boxes");
-        QTest::newRow("end before start") << false << 0.5 << 0.25 << 0.5 << 1;
-        QTest::newRow("ends before the first day") << false << -1.0 << -0.01 << -0.01 << 0;
-        QTest::newRow("ends at the first day's midnight") << false << -1.0 << 0.0 << 0.0 << 1;
-        QTest::newRow("starts at the day after the last") << false << 2.0 << 2.5 << 2.5 << 0;
-        QTest::newRow("starts just before that") << false << 1.99 << 2.5 << 2.5 << 1;
-        QTest::newRow("all day, end before start") << true << 1.0 << 0.0 << 1.0 << 1;
-        QTest::newRow("all day, before the range") << true << -3.0 << -1.0 << -1.0 << 0;
-        QTest::newRow("all day, the day after the last") << true << 2.0 << 2.0 << 2.0 << 0;
-    }
-    void repairAndVisibility()
-    {
-        QFETCH(bool, allDay);
-        QFETCH(double, from);
-        QFETCH(double, to);
-        QFETCH(double, repairedTo);
-        QFETCH(int, boxes);
-        const CalendarGrid grid = makeGrid(2, 30, 1);
+        const Date noon = kMonday + 0.5;
         AppointmentStore store;
-        store.add(QStringLiteral("a"), QString(), kMonday + from, kMonday + to, allDay, 0, false, 0,
-                  false, false);
+        add(store, QStringLiteral("a"), noon, noon - 0.25);
+        add(store, QStringLiteral("b"), noon, noon - 1, true);
+        add(store, QStringLiteral("c"), noon, noon + 0.25);
         CellMatrix matrix;
-        matrix.rebuild(2, grid.lastRow + 1);
-        const AppointmentLayout layout = layoutAppointments(store, matrix, grid, false);
-        QCOMPARE(store.at(1).dateEnd, kMonday + to); // the layout only reads the store
-        QCOMPARE(int(layout.allDay.size() + layout.segments.size()), boxes);
+        run(store, makeGrid(2, 30, 1), matrix);
+        QCOMPARE(store.at(1).dateEnd, noon - 0.25);
         store.repairEnds();
-        QCOMPARE(store.at(1).dateEnd, kMonday + repairedTo);
-        QCOMPARE(store.at(1).dateEndOrig, kMonday + to);
-        int marked = 0;
-        for (int c = 0; c < 2; ++c)
-            for (int r = 0; r <= grid.lastRow; ++r)
-                marked += int(matrix.belegung(c, r).size());
-        QCOMPARE(marked > 0, !allDay && boxes > 0);
+        QCOMPARE(store.at(1).dateEnd, noon);
+        QCOMPARE(store.at(1).dateEndOrig, noon - 0.25);
+        QCOMPARE(store.at(2).dateEnd, noon);
+        QCOMPARE(store.at(3).dateEnd, noon + 0.25);
     }
 
     // Catches bit bookkeeping that goes wrong across 64-bit words or while the sub-columns

@@ -49,7 +49,6 @@ private slots:
         QTest::newRow("over midnight into the next day") << mo + hm(22, 0) << tu + hm(2, 0) << 1 << QVector<int>{0, 1, 44, 3};
         QTest::newRow("past the last day ends at 23:59") << tu + hm(8, 0) << day(2024, 3, 9) << 1 << QVector<int>{1, 2, 16, 47};
         QTest::newRow("ending at midnight after the last day") << we + hm(20, 0) << day(2024, 3, 7) << 1 << QVector<int>{2, 2, 40, 47};
-        QTest::newRow("end before start on one day") << mo + hm(10, 0) << mo + hm(9, 0) << 1 << QVector<int>{0, 0, 20, 20};
     }
     void terminIndices()
     {
