@@ -2,7 +2,7 @@
 
 #include "accessibility/accessibleview.h"
 #include "gantt/ctlgantt_p.h"
-#include "shared/focusframe.h"
+#include "shared/tabwalkkeys.h"
 #include "shared/guarded.h"
 
 #include <QKeyEvent>

@@ -1,8 +1,5 @@
 #include "shared/focusframe.h"
 
-#include "shared/guarded.h"
-
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace Dayplex {
@@ -37,22 +34,6 @@ void drawFocusFrame(QPainter &painter, const QRect &around, const QRect &area)
     ring(painter, outer, 1, Qt::white);
     ring(painter, outer.adjusted(1, 1, -1, -1), 2, kFrameColour);
     painter.restore();
-}
-
-bool walkBeforeQt(QEvent &event, const QLoggingCategory &category,
-                  const std::function<bool(int key, Qt::KeyboardModifiers modifiers)> &keyPress)
-{
-    if (event.type() != QEvent::KeyPress)
-        return false;
-    const auto &key = static_cast<const QKeyEvent &>(event);
-    if ((key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab)
-        || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;
-    bool kept = false;
-    guarded(category, [&] { kept = keyPress(key.key(), key.modifiers()); });
-    if (kept)
-        event.accept();
-    return kept;
 }
 
 } // namespace Dayplex

@@ -3,10 +3,6 @@
 
 #include <QRect>
 
-#include <functional>
-
-class QEvent;
-class QLoggingCategory;
 class QPainter;
 
 namespace Dayplex {
@@ -16,12 +12,6 @@ namespace Dayplex {
 // colours alike (10:1 against white, 21:1 for the white line against black). Drawn on the
 // screen only, over the view's picture, and kept inside `area`.
 void drawFocusFrame(QPainter &painter, const QRect &around, const QRect &area);
-
-// Tab or Shift+Tab as Qt moves the focus with it (without Ctrl or Alt) goes to the view's keys
-// first, so that it walks the appointments: true when the view kept the key. An error of the
-// handler is logged in `category`.
-bool walkBeforeQt(QEvent &event, const QLoggingCategory &category,
-                  const std::function<bool(int key, Qt::KeyboardModifiers modifiers)> &keyPress);
 
 } // namespace Dayplex
 
