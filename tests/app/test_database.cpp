@@ -25,10 +25,7 @@ const QDate kAnchor(2026, 12, 7);
 const QDate kHorizon(2028, 12, 31);
 constexpr int kDefaultParticipant = 5; // Sabine Weber in the demo team
 
-QString sql(Dayplex::Date value)
-{
-    return Database::toSqlDateTime(value);
-}
+const auto sql = &Database::toSqlDateTime;
 
 // A calendar around the given VEVENT lines, with the zone Outlook names.
 QByteArray calendarWith(const QByteArray &eventLines)

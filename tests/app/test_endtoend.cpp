@@ -29,10 +29,7 @@ const QString kSubject = QStringLiteral("Abnahme Lindner AG");
 const QString kOtherProgram = QStringLiteral("other-program");
 const QDate kTeamWeek(2026, 12, 7); // a Monday
 
-QString sql(Dayplex::Date value)
-{
-    return Database::toSqlDateTime(value);
-}
+const auto sql = &Database::toSqlDateTime;
 
 // The full hour on a day of the team's week.
 Dayplex::Date at(int weekday, int hour)

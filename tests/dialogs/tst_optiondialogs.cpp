@@ -243,328 +243,306 @@ class tst_OptionDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        // As the first view does, before any dialog asks for an interface.
+        installAccessibleInterfaces();
+    }
+    void init()
+    {
+        setModalRunner(answerChooser);
+        choosersRun.clear();
+    }
+    void cleanup()
+    {
+        setModalRunner({});
+        QLocale::setDefault(QLocale::c());
+        chooseUiLanguage(QLocale());
+    }
 
     // Catches lost host keys or keys altered on OK, wrong kinds of controls, choosers that start
     // from another value or name another key, choosers or filters that store what the dialog did
     // not show, switches of the options written as -1, and time cells not stored as 00:00 when
     // emptied or unreadable; in the layout dialog and in the options dialog.
-    void storesExactlyTheEdits_data();
-    void storesExactlyTheEdits();
+    void storesExactlyTheEdits_data()
+    {
+        QTest::addColumn<bool>("layout"); // the layout dialog, else the options dialog
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QVariantMap>("changes");
+
+        const QVariantMap none;
+        QTest::newRow("raster not in the list shows and stores 5 Minuten")
+            << true << QVariantMap{{"strAufloesung", "7 Minuten"}}
+            << Edit([](QDialog &d) {
+                   QCOMPARE(child<QComboBox>(d, "cboAufloesung")->currentText(), "5 Minuten");
+               })
+            << QVariantMap{{"strAufloesung", "5 Minuten"}};
+        QTest::newRow("only the text colour changed")
+            << true << QVariantMap{{"rgbBackTermine", 0x00FFFF}, {"rgbFontTermine", 0}}
+            << Edit([](QDialog &d) {
+                   auto *label = child<cColorLabel>(d, "lblColor_7");
+                   QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::yellow));
+                   QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+                   answeredColour = QColor(255, 0, 0);
+                   click(d, "cmdSchritfarbe_7");
+                   QCOMPARE(choosersRun, QStringList{"rgbFontTermine=#000000"});
+               })
+            << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
+        QTest::newRow("background chosen with Space, another by a screen reader's press")
+            << true << none
+            << Edit([](QDialog &d) {
+                   answeredColour.reset();
+                   QTest::keyClick(child<QWidget>(d, "lblColor_6"), Qt::Key_Space);
+                   answeredColour = QColor(0, 128, 0);
+                   QAccessibleInterface *button =
+                       QAccessible::queryAccessibleInterface(child<QWidget>(d, "lblColor_7"));
+                   QCOMPARE(button->role(), QAccessible::Button);
+                   button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                   QTRY_COMPARE(choosersRun,
+                                (QStringList{"rgbBackTagesTermine=#ffff00", "rgbBackTermine=#ffff00"}));
+               })
+            << QVariantMap{{"rgbBackTermine", double(0x008000)}};
+        QTest::newRow("font chosen")
+            << true << none
+            << Edit([](QDialog &d) {
+                   QCOMPARE(child<QLabel>(d, "lblFont")->text(), "MS Sans Serif, 8pt");
+                   answeredFont = QFont(QStringLiteral("DejaVu Sans"), 12);
+                   click(d, "cmdFont");
+                   QCOMPARE(choosersRun, QStringList{"strFont=8"});
+               })
+            << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
+        QTest::newRow("check box and time edited")
+            << true << none
+            << Edit([](QDialog &d) {
+                   child<QCheckBox>(d, "Check2")->setChecked(false);
+                   child<QDateTimeEdit>(d, "dtpStartzeit")->setTime(QTime(7, 30));
+               })
+            << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", hm(7, 30)}};
+        QTest::newRow("unreadable values keep the defaults")
+            << true
+            << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
+            << Edit([](QDialog &) {})
+            << QVariantMap{{"timeStartZeit", hm(8, 0)}, {"blnQuerformat", false},
+                           {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
+        QTest::newRow("foreign text is refused and changes nothing")
+            << true << none
+            << Edit([](QDialog &d) {
+                   auto &layout = static_cast<cfrmConfigLayout &>(d);
+                   QVERIFY_THROWS_EXCEPTION(Error, layout.setWert(QStringLiteral("Farbe=rot")));
+               })
+            << none;
+        QTest::newRow("Delete clears a cell, stored as 00:00")
+            << false << none
+            << Edit([](QDialog &d) {
+                   grid(d)->setCurrentCell(3, 3);
+                   QTest::keyClick(grid(d), Qt::Key_Delete);
+                   QCOMPARE(grid(d)->item(3, 3)->text(), QString());
+               })
+            << QVariantMap{{"timeArbeitszeitBis3", 0.0}};
+        QTest::newRow("check boxes")
+            << false << none
+            << Edit([](QDialog &d) {
+                   grid(d)->item(2, 1)->setCheckState(Qt::Checked);
+                   child<QCheckBox>(d, "chkFeiertage")->setChecked(false);
+                   child<QCheckBox>(d, "chkTerminUeberschneidungen_2")->setChecked(false);
+               })
+            << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
+                           {"blnUeberschneidenGantt", false}};
+        QTest::newRow("Monday's times typed and copied down twice")
+            << false << none
+            << Edit([](QDialog &d) {
+                   grid(d)->item(2, 6)->setText("7:45");
+                   grid(d)->item(2, 7)->setText("15:15");
+                   grid(d)->setCurrentCell(2, 5);
+                   click(d, "cmdZeileNachUntenKopieren");
+                   click(d, "cmdZeileNachUntenKopieren");
+                   QCOMPARE(grid(d)->currentRow(), 4);
+               })
+            << QVariantMap{{"timePause2Von2", hm(7, 45)}, {"timePause2Bis2", hm(15, 15)},
+                           {"timePause2Von3", hm(7, 45)}, {"timePause2Bis3", hm(15, 15)},
+                           {"timePause2Von4", hm(7, 45)}, {"timePause2Bis4", hm(15, 15)}};
+        QTest::newRow("Standardwerte")
+            << false << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", hm(9, 0)}}
+            << Edit([](QDialog &d) { click(d, "cmdDefault"); })
+            << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", hm(8, 0)}};
+    }
+    void storesExactlyTheEdits()
+    {
+        QFETCH(bool, layout);
+        QFETCH(QVariantMap, stored);
+        QFETCH(Edit, edit);
+        QFETCH(QVariantMap, changes);
+
+        // A key only the host knows rides along in every row.
+        stored.insert(QStringLiteral("strHostFilter"), QStringLiteral("AD_Name = 'Meier'"));
+        const QString defaults = layout ? defaultLayoutString() : defaultOptionsString();
+        cContainer in;
+        in.setContainerString(withValues(defaults, stored));
+        cfrmConfigLayout layoutDialog;
+        cfrmConfigCalendar optionsDialog;
+        layoutDialog.setDruckausgabe(true);
+        layoutDialog.setGantt(true);
+        for (const QString &given : {defaults, in.ContainerString()})
+            layout ? layoutDialog.setWert(given) : optionsDialog.setOptions(given);
+        QDialog &d = layout ? static_cast<QDialog &>(layoutDialog) : optionsDialog;
+        d.show();
+        edit(d);
+        click(d, "cmdOK");
+        QVERIFY(layout ? !layoutDialog.Cancel() : !optionsDialog.Cancel());
+        // Keys the defaults lack (weekend times, pauses 2 to 5) are written as 00:00.
+        const QString written = layout ? layoutDialog.wert() : optionsDialog.Options();
+        compareStored(in, written, changes);
+        cContainer out;
+        out.setContainerString(written);
+        for (const char *key : {"blnGermanLegalHolidays", "blnConfirmChanges", "blnUeberschneidenAKT"})
+            QVERIFY(!out.contains(key) || out.longValue(key) == 0 || out.longValue(key) == 1);
+    }
     // Catches layout buttons wired to the wrong key, and a layout left with Abbrechen that is
     // stored anyway.
-    void layoutButtons_data();
-    void layoutButtons();
+    void layoutButtons_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("storedLayout"); // "-" leaves the key out
+        QTest::addColumn<Edit>("leave"); // OK when empty
+
+        const QString layout = defaultLayoutString();
+        const Edit ok;
+        QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << layout << ok;
+        QTest::newRow("screen Gantt... cancelled")
+            << 1 << "strLayoutScreenGantt" << layout
+            << Edit([](QDialog &d) { click(d, "cmdCancel"); });
+        // The close box and Escape reach Abbrechen by paths of their own.
+        QTest::newRow("screen Gantt... closed by the close box")
+            << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
+                   d.show();
+                   d.windowHandle()->close();
+               });
+        QTest::newRow("screen Gantt... left with Escape")
+            << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
+                   d.show();
+                   QTest::keyClick(&d, Qt::Key_Escape);
+               });
+        QTest::newRow("print Gantt... missing from the options")
+            << 5 << "strLayoutDruckGantt" << "-" << ok;
+        QTest::newRow("broken layout replaced") << 5 << "strLayoutDruckGantt" << "kaputt" << ok;
+    }
+    void layoutButtons()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, key);
+        QFETCH(QString, storedLayout);
+        QFETCH(Edit, leave);
+
+        cfrmConfigCalendar d;
+        d.setOptions(defaultOptionsString());
+        d.setOptions(storedLayout == QLatin1String("-")
+                         ? withValues(defaultOptionsString(), {}, key)
+                         : withValues(defaultOptionsString(), {{key, storedLayout}}));
+        int runs = 0;
+        setModalRunner([&](QDialog &dialog) {
+            ++runs;
+            auto *layout = qobject_cast<cfrmConfigLayout *>(&dialog);
+            QVERIFY(layout);
+            // Disabled for screen layouts, and stored all the same.
+            child<QLineEdit>(*layout, "txtNum_4")->setText("33");
+            if (leave)
+                leave(*layout);
+            else
+                click(*layout, "cmdOK");
+            QVERIFY(!layout->isVisible());
+        });
+        click(d, QStringLiteral("cmdAnsicht_%1").arg(index));
+        QCOMPARE(runs, 1);
+
+        cContainer out, result;
+        out.setContainerString(d.Options());
+        if (leave) {
+            QCOMPARE(out.textValue(key), storedLayout);
+            return;
+        }
+        result.setContainerString(out.textValue(key));
+        QCOMPARE(result.longValue("lngRandLinks"), 33);
+        QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
+    }
     // Catches a layout dialog opened under another caption, captions cut off, controls laid over
     // each other or out of their frame, and a control Tab never reaches or reaches twice, in the
     // options dialog and in the layout dialog in each of its five enable modes, in German and
     // with the longer or shorter English texts.
-    void laidOut_data();
-    void laidOut();
+    void laidOut_data()
+    {
+        QTest::addColumn<QLocale>("language");
+        QTest::addColumn<QString>("button"); // "" for the options dialog itself
+        QTest::addColumn<QString>("fileName");
+
+        // The C locale keeps the German source texts, and the pictures as they always were made.
+        const QLocale german = QLocale::c();
+        const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+        const char *const dialogs[][3] = {
+            // caption, button, picture
+            {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
+            {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
+            {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
+            {"Drucklayout Wochenblatt", "cmdAnsicht_3", "dialog-layout-druck-woche"},
+            {"Drucklayout Tagesblatt", "cmdAnsicht_4", "dialog-layout-druck-tag"},
+            {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
+        };
+        for (const auto &d : dialogs) {
+            QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]);
+            QTest::addRow("%s, English", d[0])
+                << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]);
+        }
+    }
+    void laidOut()
+    {
+        QFETCH(QLocale, language);
+        QFETCH(QString, button);
+        QFETCH(QString, fileName);
+
+        QLocale::setDefault(language);
+        chooseUiLanguage(QLocale());
+        cfrmConfigCalendar options;
+        options.setOptions(defaultOptionsString());
+        if (button.isEmpty()) {
+            inspect(options, fileName);
+            return;
+        }
+        // The layout dialog as its button opens it: caption, enable mode and values.
+        int runs = 0;
+        setModalRunner([&](QDialog &dialog) {
+            ++runs;
+            if (language == QLocale::c())
+                QCOMPARE(dialog.windowTitle(), QString::fromUtf8(QTest::currentDataTag()));
+            inspect(dialog, fileName);
+            dialog.reject();
+        });
+        options.findChild<QAbstractButton *>(button)->click();
+        QCOMPARE(runs, 1);
+    }
     // Catches a free-slot panel whose Tab order is not the order of its fields.
-    void searchPanelTabOrder();
+    void searchPanelTabOrder()
+    {
+        GanttSearchPanel panel(nullptr);
+        const QStringList order = tabCycle(panel);
+        QCOMPARE(order, (QStringList{"txtTage", "dtpTimeStunden", "dtpTimeVon", "dtpTimeBis",
+                                     "dtpDayAb", "chkWochenende", "cmdAuto_0", "cmdAuto_1",
+                                     "cmdClose"}));
+        QStringList sorted = order;
+        sorted.sort();
+        QCOMPARE(sorted, controls(panel));
+    }
     // Catches a cell of the working hours that a screen reader can place only by counting:
     // the hidden headers name its day and column.
-    void workingHoursCells();
+    void workingHoursCells()
+    {
+        cfrmConfigCalendar dialog;
+        QAccessibleTableInterface *table =
+            QAccessible::queryAccessibleInterface(grid(dialog))->tableInterface();
+        QCOMPARE(table->rowDescription(cfrmConfigCalendar::kLastRow), "Sonntag");
+        QCOMPARE(table->columnDescription(5), "Pause 1 bis");
+    }
 };
-
-void tst_OptionDialogs::initTestCase()
-{
-    // As the first view does, before any dialog asks for an interface.
-    installAccessibleInterfaces();
-}
-
-void tst_OptionDialogs::init()
-{
-    setModalRunner(answerChooser);
-    choosersRun.clear();
-}
-
-void tst_OptionDialogs::cleanup()
-{
-    setModalRunner({});
-    QLocale::setDefault(QLocale::c());
-    chooseUiLanguage(QLocale());
-}
-
-void tst_OptionDialogs::storesExactlyTheEdits_data()
-{
-    QTest::addColumn<bool>("layout"); // the layout dialog, else the options dialog
-    QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<Edit>("edit");
-    QTest::addColumn<QVariantMap>("changes");
-
-    const QVariantMap none;
-    QTest::newRow("raster not in the list shows and stores 5 Minuten")
-        << true << QVariantMap{{"strAufloesung", "7 Minuten"}}
-        << Edit([](QDialog &d) {
-               QCOMPARE(child<QComboBox>(d, "cboAufloesung")->currentText(), "5 Minuten");
-           })
-        << QVariantMap{{"strAufloesung", "5 Minuten"}};
-    QTest::newRow("only the text colour changed")
-        << true << QVariantMap{{"rgbBackTermine", 0x00FFFF}, {"rgbFontTermine", 0}}
-        << Edit([](QDialog &d) {
-               auto *label = child<cColorLabel>(d, "lblColor_7");
-               QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::yellow));
-               QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
-               answeredColour = QColor(255, 0, 0);
-               click(d, "cmdSchritfarbe_7");
-               QCOMPARE(choosersRun, QStringList{"rgbFontTermine=#000000"});
-           })
-        << QVariantMap{{"rgbFontTermine", double(0x0000FF)}};
-    QTest::newRow("background chosen with Space, another by a screen reader's press")
-        << true << none
-        << Edit([](QDialog &d) {
-               answeredColour.reset();
-               QTest::keyClick(child<QWidget>(d, "lblColor_6"), Qt::Key_Space);
-               answeredColour = QColor(0, 128, 0);
-               QAccessibleInterface *button =
-                   QAccessible::queryAccessibleInterface(child<QWidget>(d, "lblColor_7"));
-               QCOMPARE(button->role(), QAccessible::Button);
-               button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-               QTRY_COMPARE(choosersRun,
-                            (QStringList{"rgbBackTagesTermine=#ffff00", "rgbBackTermine=#ffff00"}));
-           })
-        << QVariantMap{{"rgbBackTermine", double(0x008000)}};
-    QTest::newRow("font chosen")
-        << true << none
-        << Edit([](QDialog &d) {
-               QCOMPARE(child<QLabel>(d, "lblFont")->text(), "MS Sans Serif, 8pt");
-               answeredFont = QFont(QStringLiteral("DejaVu Sans"), 12);
-               click(d, "cmdFont");
-               QCOMPARE(choosersRun, QStringList{"strFont=8"});
-           })
-        << QVariantMap{{"strFont", "DejaVu Sans, 12 Punkt"}};
-    QTest::newRow("check box and time edited")
-        << true << none
-        << Edit([](QDialog &d) {
-               child<QCheckBox>(d, "Check2")->setChecked(false);
-               child<QDateTimeEdit>(d, "dtpStartzeit")->setTime(QTime(7, 30));
-           })
-        << QVariantMap{{"blnIndividuelleTerminfarben", false}, {"timeStartZeit", hm(7, 30)}};
-    QTest::newRow("unreadable values keep the defaults")
-        << true
-        << QVariantMap{{"timeStartZeit", "abc"}, {"blnQuerformat", "xyz"}, {"rgbFreizeit", "rot"}}
-        << Edit([](QDialog &) {})
-        << QVariantMap{{"timeStartZeit", hm(8, 0)}, {"blnQuerformat", false},
-                       {"rgbFreizeit", double(cTools::DefaultFreeTimeColor())}};
-    QTest::newRow("foreign text is refused and changes nothing")
-        << true << none
-        << Edit([](QDialog &d) {
-               auto &layout = static_cast<cfrmConfigLayout &>(d);
-               QVERIFY_THROWS_EXCEPTION(Error, layout.setWert(QStringLiteral("Farbe=rot")));
-           })
-        << none;
-    QTest::newRow("Delete clears a cell, stored as 00:00")
-        << false << none
-        << Edit([](QDialog &d) {
-               grid(d)->setCurrentCell(3, 3);
-               QTest::keyClick(grid(d), Qt::Key_Delete);
-               QCOMPARE(grid(d)->item(3, 3)->text(), QString());
-           })
-        << QVariantMap{{"timeArbeitszeitBis3", 0.0}};
-    QTest::newRow("check boxes")
-        << false << none
-        << Edit([](QDialog &d) {
-               grid(d)->item(2, 1)->setCheckState(Qt::Checked);
-               child<QCheckBox>(d, "chkFeiertage")->setChecked(false);
-               child<QCheckBox>(d, "chkTerminUeberschneidungen_2")->setChecked(false);
-           })
-        << QVariantMap{{"blnFrei2", true}, {"blnGermanLegalHolidays", false},
-                       {"blnUeberschneidenGantt", false}};
-    QTest::newRow("Monday's times typed and copied down twice")
-        << false << none
-        << Edit([](QDialog &d) {
-               grid(d)->item(2, 6)->setText("7:45");
-               grid(d)->item(2, 7)->setText("15:15");
-               grid(d)->setCurrentCell(2, 5);
-               click(d, "cmdZeileNachUntenKopieren");
-               click(d, "cmdZeileNachUntenKopieren");
-               QCOMPARE(grid(d)->currentRow(), 4);
-           })
-        << QVariantMap{{"timePause2Von2", hm(7, 45)}, {"timePause2Bis2", hm(15, 15)},
-                       {"timePause2Von3", hm(7, 45)}, {"timePause2Bis3", hm(15, 15)},
-                       {"timePause2Von4", hm(7, 45)}, {"timePause2Bis4", hm(15, 15)}};
-    QTest::newRow("Standardwerte")
-        << false << QVariantMap{{"blnConfirmChanges", false}, {"timeArbeitszeitVon5", hm(9, 0)}}
-        << Edit([](QDialog &d) { click(d, "cmdDefault"); })
-        << QVariantMap{{"blnConfirmChanges", true}, {"timeArbeitszeitVon5", hm(8, 0)}};
-}
-
-void tst_OptionDialogs::storesExactlyTheEdits()
-{
-    QFETCH(bool, layout);
-    QFETCH(QVariantMap, stored);
-    QFETCH(Edit, edit);
-    QFETCH(QVariantMap, changes);
-
-    // A key only the host knows rides along in every row.
-    stored.insert(QStringLiteral("strHostFilter"), QStringLiteral("AD_Name = 'Meier'"));
-    const QString defaults = layout ? defaultLayoutString() : defaultOptionsString();
-    cContainer in;
-    in.setContainerString(withValues(defaults, stored));
-    cfrmConfigLayout layoutDialog;
-    cfrmConfigCalendar optionsDialog;
-    layoutDialog.setDruckausgabe(true);
-    layoutDialog.setGantt(true);
-    for (const QString &given : {defaults, in.ContainerString()})
-        layout ? layoutDialog.setWert(given) : optionsDialog.setOptions(given);
-    QDialog &d = layout ? static_cast<QDialog &>(layoutDialog) : optionsDialog;
-    d.show();
-    edit(d);
-    click(d, "cmdOK");
-    QVERIFY(layout ? !layoutDialog.Cancel() : !optionsDialog.Cancel());
-    // Keys the defaults lack (weekend times, pauses 2 to 5) are written as 00:00.
-    const QString written = layout ? layoutDialog.wert() : optionsDialog.Options();
-    compareStored(in, written, changes);
-    cContainer out;
-    out.setContainerString(written);
-    for (const char *key : {"blnGermanLegalHolidays", "blnConfirmChanges", "blnUeberschneidenAKT"})
-        QVERIFY(!out.contains(key) || out.longValue(key) == 0 || out.longValue(key) == 1);
-}
-
-void tst_OptionDialogs::layoutButtons_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("storedLayout"); // "-" leaves the key out
-    QTest::addColumn<Edit>("leave"); // OK when empty
-
-    const QString layout = defaultLayoutString();
-    const Edit ok;
-    QTest::newRow("Kalender...") << 0 << "strLayoutScreenCalendar" << layout << ok;
-    QTest::newRow("screen Gantt... cancelled")
-        << 1 << "strLayoutScreenGantt" << layout
-        << Edit([](QDialog &d) { click(d, "cmdCancel"); });
-    // The close box and Escape reach Abbrechen by paths of their own.
-    QTest::newRow("screen Gantt... closed by the close box")
-        << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
-               d.show();
-               d.windowHandle()->close();
-           });
-    QTest::newRow("screen Gantt... left with Escape")
-        << 1 << "strLayoutScreenGantt" << layout << Edit([](QDialog &d) {
-               d.show();
-               QTest::keyClick(&d, Qt::Key_Escape);
-           });
-    QTest::newRow("print Gantt... missing from the options")
-        << 5 << "strLayoutDruckGantt" << "-" << ok;
-    QTest::newRow("broken layout replaced") << 5 << "strLayoutDruckGantt" << "kaputt" << ok;
-}
-
-void tst_OptionDialogs::layoutButtons()
-{
-    QFETCH(int, index);
-    QFETCH(QString, key);
-    QFETCH(QString, storedLayout);
-    QFETCH(Edit, leave);
-
-    cfrmConfigCalendar d;
-    d.setOptions(defaultOptionsString());
-    d.setOptions(storedLayout == QLatin1String("-")
-                     ? withValues(defaultOptionsString(), {}, key)
-                     : withValues(defaultOptionsString(), {{key, storedLayout}}));
-    int runs = 0;
-    setModalRunner([&](QDialog &dialog) {
-        ++runs;
-        auto *layout = qobject_cast<cfrmConfigLayout *>(&dialog);
-        QVERIFY(layout);
-        // Disabled for screen layouts, and stored all the same.
-        child<QLineEdit>(*layout, "txtNum_4")->setText("33");
-        if (leave)
-            leave(*layout);
-        else
-            click(*layout, "cmdOK");
-        QVERIFY(!layout->isVisible());
-    });
-    click(d, QStringLiteral("cmdAnsicht_%1").arg(index));
-    QCOMPARE(runs, 1);
-
-    cContainer out, result;
-    out.setContainerString(d.Options());
-    if (leave) {
-        QCOMPARE(out.textValue(key), storedLayout);
-        return;
-    }
-    result.setContainerString(out.textValue(key));
-    QCOMPARE(result.longValue("lngRandLinks"), 33);
-    QCOMPARE(result.textValue("strAufloesung"), "30 Minuten");
-}
-
-void tst_OptionDialogs::laidOut_data()
-{
-    QTest::addColumn<QLocale>("language");
-    QTest::addColumn<QString>("button"); // "" for the options dialog itself
-    QTest::addColumn<QString>("fileName");
-
-    // The C locale keeps the German source texts, and the pictures as they always were made.
-    const QLocale german = QLocale::c();
-    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
-    const char *const dialogs[][3] = {
-        // caption, button, picture
-        {"Kalenderoptionen", "", "dialog-kalenderoptionen"},
-        {"Bildschirmlayout Kalender", "cmdAnsicht_0", "dialog-layout-kalender"},
-        {"Bildschirmlayout Gantt", "cmdAnsicht_1", "dialog-layout-gantt"},
-        {"Drucklayout Wochenblatt", "cmdAnsicht_3", "dialog-layout-druck-woche"},
-        {"Drucklayout Tagesblatt", "cmdAnsicht_4", "dialog-layout-druck-tag"},
-        {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
-    };
-    for (const auto &d : dialogs) {
-        QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]);
-        QTest::addRow("%s, English", d[0])
-            << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]);
-    }
-}
-
-void tst_OptionDialogs::laidOut()
-{
-    QFETCH(QLocale, language);
-    QFETCH(QString, button);
-    QFETCH(QString, fileName);
-
-    QLocale::setDefault(language);
-    chooseUiLanguage(QLocale());
-    cfrmConfigCalendar options;
-    options.setOptions(defaultOptionsString());
-    if (button.isEmpty()) {
-        inspect(options, fileName);
-        return;
-    }
-    // The layout dialog as its button opens it: caption, enable mode and values.
-    int runs = 0;
-    setModalRunner([&](QDialog &dialog) {
-        ++runs;
-        if (language == QLocale::c())
-            QCOMPARE(dialog.windowTitle(), QString::fromUtf8(QTest::currentDataTag()));
-        inspect(dialog, fileName);
-        dialog.reject();
-    });
-    options.findChild<QAbstractButton *>(button)->click();
-    QCOMPARE(runs, 1);
-}
-
-void tst_OptionDialogs::searchPanelTabOrder()
-{
-    GanttSearchPanel panel(nullptr);
-    const QStringList order = tabCycle(panel);
-    QCOMPARE(order, (QStringList{"txtTage", "dtpTimeStunden", "dtpTimeVon", "dtpTimeBis",
-                                 "dtpDayAb", "chkWochenende", "cmdAuto_0", "cmdAuto_1",
-                                 "cmdClose"}));
-    QStringList sorted = order;
-    sorted.sort();
-    QCOMPARE(sorted, controls(panel));
-}
-
-void tst_OptionDialogs::workingHoursCells()
-{
-    cfrmConfigCalendar dialog;
-    QAccessibleTableInterface *table =
-        QAccessible::queryAccessibleInterface(grid(dialog))->tableInterface();
-    QCOMPARE(table->rowDescription(cfrmConfigCalendar::kLastRow), "Sonntag");
-    QCOMPARE(table->columnDescription(5), "Pause 1 bis");
-}
 
 DAYPLEX_TEST_MAIN(tst_OptionDialogs)
 #include "tst_optiondialogs.moc"

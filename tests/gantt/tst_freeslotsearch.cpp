@@ -151,183 +151,169 @@ private slots:
     void init() { setCurrentDateTimeForTesting(kMonday + hm(7, 0)); }
     void cleanup() { setCurrentDateTimeForTesting(0); }
 
-    void proposals_data();
-    void proposals();
-    void endingsWithoutProposal_data();
-    void endingsWithoutProposal();
-    void backwardFromMidnightEndsAtYesterday();
-    void busyIndexAnswersThePlainRule_data();
-    void busyIndexAnswersThePlainRule();
+    // Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
+    // touch weekends or holidays, all-day ends read otherwise than they are drawn, and range moves
+    // that ask the host too often. That notes never block, the index's comparison pins. The window
+    // from midnight catches a backward search that circles: a candidate that ends after the window
+    // goes on to the next midnight, which the steps reach again.
+    void proposals_data()
+    {
+        QTest::addColumn<Search>("search");
+        QTest::addColumn<QVector<Busy>>("busy");
+        QTest::addColumn<Date>("start");
+        QTest::addColumn<Date>("end");
+        QTest::addColumn<int>("requests");
+
+        const QVector<Busy> free;
+        const Date m = kMonday, two = hm(2, 0), one = hm(1, 0);
+        QTest::newRow("pressing again continues one step later")
+            << Search{m, two, true, 2} << free << m + hm(8, 30) << m + hm(10, 30) << 0;
+        QTest::newRow("busy until 17:00: the next day's window")
+            << Search{m, two} << QVector<Busy>{{"R1", m + hm(8, 0), m + hm(17, 0)}}
+            << m + 1 + hm(8, 0) << m + 1 + hm(10, 0) << 1;
+        QTest::newRow("backward from Wednesday: Tuesday's latest start")
+            << Search{m + 2, one, false} << free << m + 1 + hm(17, 0) << m + 1 + hm(18, 0) << 1;
+        QTest::newRow("backward: a slot at the window start")
+            << Search{m + 2, one, false} << QVector<Busy>{{"R1", m + 1 + hm(9, 0), m + 1 + hm(18, 0)}}
+            << m + 1 + hm(8, 0) << m + 1 + hm(9, 0) << 1;
+        QTest::newRow("backward, window from midnight: Friday's latest start")
+            << Search{m + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)} << free
+            << m + 4 + hm(7, 0) << m + 4 + hm(10, 0) << 1;
+        QTest::newRow("a slot as long as the window")
+            << Search{m, hm(10, 0)} << free << m + hm(8, 0) << m + hm(18, 0) << 0;
+        QTest::newRow("Saturday refused: Monday")
+            << Search{m + 5, one} << free << m + 7 + hm(8, 0) << m + 7 + hm(9, 0) << 1;
+        QTest::newRow("Saturday allowed with weekends")
+            << Search{m + 5, one, true, 1, 0, true} << free << m + 5 + hm(8, 0) << m + 5 + hm(9, 0)
+            << 1;
+        QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
+            << Search{kGoodFriday, one} << free << kGoodFriday + 4 + hm(8, 0)
+            << kGoodFriday + 4 + hm(9, 0) << 2;
+        QTest::newRow("three-day blocks skip those touching a weekend")
+            << Search{m, 0, true, 2, 3} << free << m + 9 << m + 11 << 2;
+        QTest::newRow("a moment at midnight blocks that day")
+            << Search{m, two} << QVector<Busy>{{"R2", m, m}} << m + 1 + hm(8, 0) << m + 1 + hm(10, 0)
+            << 1;
+        QTest::newRow("an all-day absence ending on Wednesday blocks Wednesday too")
+            << Search{m, two} << QVector<Busy>{{"R2", m, m + 2, true}} << m + 3 + hm(8, 0)
+            << m + 3 + hm(10, 0) << 1;
+        QTest::newRow("a timed appointment ending at midnight leaves the next day free")
+            << Search{m, two} << QVector<Busy>{{"R2", m, m + 2}} << m + 2 + hm(8, 0)
+            << m + 2 + hm(10, 0) << 1;
+    }
+    void proposals()
+    {
+        QFETCH(Search, search);
+        QFETCH(QVector<Busy>, busy);
+        QFETCH(Date, start);
+        QFETCH(Date, end);
+
+        Host host(busy);
+        host.abortAfter = 10000; // ends a search that circles
+        FreeSlotQuery q = search.query();
+        FreeSlotResult result;
+        for (int press = 0; press < search.presses; ++press) {
+            result = searchFreeSlot(host.model, host, q, search.forward);
+            q.searchFrom = result.searchFrom;
+        }
+        QCOMPARE(result.outcome, FreeSlotOutcome::Found);
+        QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
+        QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", end));
+        QCOMPARE(host.model.sucheAb, host.model.vorschlagVon);
+        QTEST(host.requests, "requests");
+        QCOMPARE(result.message, QString());
+        // The view shows the proposal, and every participant (not the holiday row) is marked.
+        QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
+        QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
+    }
+    // Catches a missing or wrong message, a search that starts despite a too long length, and a
+    // failure or abort that leaves the view or "Suchen ab" where the search went.
+    void endingsWithoutProposal_data()
+    {
+        QTest::addColumn<int>("kind"); // 0 too long, 1 before yesterday, 2 abort
+        QTest::addColumn<FreeSlotOutcome>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("12 hours in a 10-hour window")
+            << 0 << FreeSlotOutcome::LongerThanWindow
+            << "Der gesuchte Termin ist länger als der Suchbereich." << 0;
+        QTest::newRow("backward search reaches the day before yesterday")
+            << 1 << FreeSlotOutcome::NotFound
+            << "Leider kann kein passender Terminvorschlag gefunden werden." << 2;
+        QTest::newRow("aborted while the search moves on")
+            << 2 << FreeSlotOutcome::Aborted << QString() << 2;
+    }
+    void endingsWithoutProposal()
+    {
+        QFETCH(int, kind);
+        setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
+
+        // Anna busy for months; the view shows the third week.
+        Host host({{"R1", kMonday - 30, kMonday + 90}}, kMonday + 14);
+        host.abortAfter = 10;
+        const Date length = kind == 0 ? hm(12, 0) : hm(1, 0);
+        FreeSlotQuery q = Search{kMonday + 14, length, true, 1, kind == 2 ? 1.0 : 0.0}.query();
+        if (kind == 1)
+            q.searchFrom = kMonday + 8; // Tuesday, "yesterday": Monday 17:00 comes first
+        host.model.vorschlagVon = kMonday + hm(9, 0);
+
+        const FreeSlotResult result = searchFreeSlot(host.model, host, q, kind != 1);
+        QTEST(result.outcome, "outcome");
+        QTEST(result.message, "message");
+        QCOMPARE(host.first, kMonday + 14);
+        QCOMPARE(result.searchFrom, q.searchFrom);
+        QTEST(host.requests, "requests");
+        // A search that ran drops the old proposal; one that did not start keeps everything.
+        QCOMPARE(host.model.vorschlagVon, kind == 0 ? kMonday + hm(9, 0) : 0.0);
+        QCOMPARE(host.model.sucheAb == 0, kind == 0);
+    }
+    // Catches the same circling where the search must end: yesterday is Saturday.
+    void backwardFromMidnightEndsAtYesterday()
+    {
+        setCurrentDateTimeForTesting(kMonday + 6 + hm(7, 0));
+        Host host({});
+        host.abortAfter = 10000;
+        const Search search{kMonday + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)};
+        const FreeSlotResult result = searchFreeSlot(host.model, host, search.query(), false);
+        QCOMPARE(result.outcome, FreeSlotOutcome::NotFound);
+    }
+    void busyIndexAnswersThePlainRule_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 40; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    // Catches an index that drops or invents a blocking appointment near the edges of the rule.
+    void busyIndexAnswersThePlainRule()
+    {
+        QFETCH(quint32, seed);
+        const QStringList rows{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("{1}")};
+        QRandomGenerator random(seed);
+        GanttModel model;
+        const int count = random.bounded(1, 120);
+        for (int i = 0; i < count; ++i) {
+            const auto interval = randomInterval(random);
+            model.addDate(QString::number(i), QString(), interval.first, interval.second,
+                          random.bounded(3) == 0, 0, false, 0, false,
+                          rows.at(random.bounded(rows.size())), random.bounded(5) == 0, false);
+        }
+        // Moved records, with values no delivery could bring.
+        const Date strange[] = {qQNaN(), HUGE_VAL, -HUGE_VAL};
+        for (int k = 0; k < 2; ++k) {
+            GanttEintrag &e = model.date(1 + random.bounded(model.dateCount()));
+            (random.bounded(2) ? e.von : e.bis) = strange[random.bounded(3)];
+        }
+        for (int q = 0; q < 400; ++q) {
+            const auto slot = randomInterval(random);
+            const QString &row = rows.at(random.bounded(rows.size()));
+            const QString asked = row + QString::asprintf(" %.12f..%.12f", slot.first, slot.second);
+            QVERIFY2(model.isRowFree(row, slot.first, slot.second)
+                         == plainRowFree(model, row, slot.first, slot.second),
+                     qPrintable(asked));
+        }
+        QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kMonday));
+    }
 };
-
-// Catches wrong candidate fitting (window, next day, backward start, day blocks), slots that
-// touch weekends or holidays, all-day ends read otherwise than they are drawn, and range moves
-// that ask the host too often. That notes never block, the index's comparison pins. The window
-// from midnight catches a backward search that circles: a candidate that ends after the window
-// goes on to the next midnight, which the steps reach again.
-void tst_FreeSlotSearch::proposals_data()
-{
-    QTest::addColumn<Search>("search");
-    QTest::addColumn<QVector<Busy>>("busy");
-    QTest::addColumn<Date>("start");
-    QTest::addColumn<Date>("end");
-    QTest::addColumn<int>("requests");
-
-    const QVector<Busy> free;
-    const Date m = kMonday, two = hm(2, 0), one = hm(1, 0);
-    QTest::newRow("pressing again continues one step later")
-        << Search{m, two, true, 2} << free << m + hm(8, 30) << m + hm(10, 30) << 0;
-    QTest::newRow("busy until 17:00: the next day's window")
-        << Search{m, two} << QVector<Busy>{{"R1", m + hm(8, 0), m + hm(17, 0)}}
-        << m + 1 + hm(8, 0) << m + 1 + hm(10, 0) << 1;
-    QTest::newRow("backward from Wednesday: Tuesday's latest start")
-        << Search{m + 2, one, false} << free << m + 1 + hm(17, 0) << m + 1 + hm(18, 0) << 1;
-    QTest::newRow("backward: a slot at the window start")
-        << Search{m + 2, one, false} << QVector<Busy>{{"R1", m + 1 + hm(9, 0), m + 1 + hm(18, 0)}}
-        << m + 1 + hm(8, 0) << m + 1 + hm(9, 0) << 1;
-    QTest::newRow("backward, window from midnight: Friday's latest start")
-        << Search{m + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)} << free
-        << m + 4 + hm(7, 0) << m + 4 + hm(10, 0) << 1;
-    QTest::newRow("a slot as long as the window")
-        << Search{m, hm(10, 0)} << free << m + hm(8, 0) << m + hm(18, 0) << 0;
-    QTest::newRow("Saturday refused: Monday")
-        << Search{m + 5, one} << free << m + 7 + hm(8, 0) << m + 7 + hm(9, 0) << 1;
-    QTest::newRow("Saturday allowed with weekends")
-        << Search{m + 5, one, true, 1, 0, true} << free << m + 5 + hm(8, 0) << m + 5 + hm(9, 0)
-        << 1;
-    QTest::newRow("Good Friday to Easter Monday blocked by the holiday row")
-        << Search{kGoodFriday, one} << free << kGoodFriday + 4 + hm(8, 0)
-        << kGoodFriday + 4 + hm(9, 0) << 2;
-    QTest::newRow("three-day blocks skip those touching a weekend")
-        << Search{m, 0, true, 2, 3} << free << m + 9 << m + 11 << 2;
-    QTest::newRow("a moment at midnight blocks that day")
-        << Search{m, two} << QVector<Busy>{{"R2", m, m}} << m + 1 + hm(8, 0) << m + 1 + hm(10, 0)
-        << 1;
-    QTest::newRow("an all-day absence ending on Wednesday blocks Wednesday too")
-        << Search{m, two} << QVector<Busy>{{"R2", m, m + 2, true}} << m + 3 + hm(8, 0)
-        << m + 3 + hm(10, 0) << 1;
-    QTest::newRow("a timed appointment ending at midnight leaves the next day free")
-        << Search{m, two} << QVector<Busy>{{"R2", m, m + 2}} << m + 2 + hm(8, 0)
-        << m + 2 + hm(10, 0) << 1;
-}
-
-void tst_FreeSlotSearch::proposals()
-{
-    QFETCH(Search, search);
-    QFETCH(QVector<Busy>, busy);
-    QFETCH(Date, start);
-    QFETCH(Date, end);
-
-    Host host(busy);
-    host.abortAfter = 10000; // ends a search that circles
-    FreeSlotQuery q = search.query();
-    FreeSlotResult result;
-    for (int press = 0; press < search.presses; ++press) {
-        result = searchFreeSlot(host.model, host, q, search.forward);
-        q.searchFrom = result.searchFrom;
-    }
-    QCOMPARE(result.outcome, FreeSlotOutcome::Found);
-    QVERIFY(cToolbox::DateCompare(host.model.vorschlagVon, "=", start));
-    QVERIFY(cToolbox::DateCompare(host.model.vorschlagBis, "=", end));
-    QCOMPARE(host.model.sucheAb, host.model.vorschlagVon);
-    QTEST(host.requests, "requests");
-    QCOMPARE(result.message, QString());
-    // The view shows the proposal, and every participant (not the holiday row) is marked.
-    QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
-    QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
-}
-
-// Catches a missing or wrong message, a search that starts despite a too long length, and a
-// failure or abort that leaves the view or "Suchen ab" where the search went.
-void tst_FreeSlotSearch::endingsWithoutProposal_data()
-{
-    QTest::addColumn<int>("kind"); // 0 too long, 1 before yesterday, 2 abort
-    QTest::addColumn<FreeSlotOutcome>("outcome");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("requests");
-    QTest::newRow("12 hours in a 10-hour window")
-        << 0 << FreeSlotOutcome::LongerThanWindow
-        << "Der gesuchte Termin ist länger als der Suchbereich." << 0;
-    QTest::newRow("backward search reaches the day before yesterday")
-        << 1 << FreeSlotOutcome::NotFound
-        << "Leider kann kein passender Terminvorschlag gefunden werden." << 2;
-    QTest::newRow("aborted while the search moves on")
-        << 2 << FreeSlotOutcome::Aborted << QString() << 2;
-}
-
-void tst_FreeSlotSearch::endingsWithoutProposal()
-{
-    QFETCH(int, kind);
-    setCurrentDateTimeForTesting(kMonday + 9 + hm(7, 0)); // today is the Wednesday after
-
-    // Anna busy for months; the view shows the third week.
-    Host host({{"R1", kMonday - 30, kMonday + 90}}, kMonday + 14);
-    host.abortAfter = 10;
-    const Date length = kind == 0 ? hm(12, 0) : hm(1, 0);
-    FreeSlotQuery q = Search{kMonday + 14, length, true, 1, kind == 2 ? 1.0 : 0.0}.query();
-    if (kind == 1)
-        q.searchFrom = kMonday + 8; // Tuesday, "yesterday": Monday 17:00 comes first
-    host.model.vorschlagVon = kMonday + hm(9, 0);
-
-    const FreeSlotResult result = searchFreeSlot(host.model, host, q, kind != 1);
-    QTEST(result.outcome, "outcome");
-    QTEST(result.message, "message");
-    QCOMPARE(host.first, kMonday + 14);
-    QCOMPARE(result.searchFrom, q.searchFrom);
-    QTEST(host.requests, "requests");
-    // A search that ran drops the old proposal; one that did not start keeps everything.
-    QCOMPARE(host.model.vorschlagVon, kind == 0 ? kMonday + hm(9, 0) : 0.0);
-    QCOMPARE(host.model.sucheAb == 0, kind == 0);
-}
-
-// Catches the same circling where the search must end: yesterday is Saturday.
-void tst_FreeSlotSearch::backwardFromMidnightEndsAtYesterday()
-{
-    setCurrentDateTimeForTesting(kMonday + 6 + hm(7, 0));
-    Host host({});
-    host.abortAfter = 10000;
-    const Search search{kMonday + 5, hm(3, 0), false, 1, 0, false, 0, hm(10, 0)};
-    const FreeSlotResult result = searchFreeSlot(host.model, host, search.query(), false);
-    QCOMPARE(result.outcome, FreeSlotOutcome::NotFound);
-}
-
-void tst_FreeSlotSearch::busyIndexAnswersThePlainRule_data()
-{
-    QTest::addColumn<quint32>("seed");
-    for (quint32 seed = 1; seed <= 40; ++seed)
-        QTest::addRow("seed %u", seed) << seed;
-}
-
-// Catches an index that drops or invents a blocking appointment near the edges of the rule.
-void tst_FreeSlotSearch::busyIndexAnswersThePlainRule()
-{
-    QFETCH(quint32, seed);
-    const QStringList rows{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("{1}")};
-    QRandomGenerator random(seed);
-    GanttModel model;
-    const int count = random.bounded(1, 120);
-    for (int i = 0; i < count; ++i) {
-        const auto interval = randomInterval(random);
-        model.addDate(QString::number(i), QString(), interval.first, interval.second,
-                      random.bounded(3) == 0, 0, false, 0, false,
-                      rows.at(random.bounded(rows.size())), random.bounded(5) == 0, false);
-    }
-    // Moved records, with values no delivery could bring.
-    const Date strange[] = {qQNaN(), HUGE_VAL, -HUGE_VAL};
-    for (int k = 0; k < 2; ++k) {
-        GanttEintrag &e = model.date(1 + random.bounded(model.dateCount()));
-        (random.bounded(2) ? e.von : e.bis) = strange[random.bounded(3)];
-    }
-    for (int q = 0; q < 400; ++q) {
-        const auto slot = randomInterval(random);
-        const QString &row = rows.at(random.bounded(rows.size()));
-        const QString asked = row + QString::asprintf(" %.12f..%.12f", slot.first, slot.second);
-        QVERIFY2(model.isRowFree(row, slot.first, slot.second)
-                     == plainRowFree(model, row, slot.first, slot.second),
-                 qPrintable(asked));
-    }
-    QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kMonday));
-}
 
 DAYPLEX_TEST_MAIN(tst_FreeSlotSearch)
 #include "tst_freeslotsearch.moc"

@@ -54,15 +54,22 @@ struct AgendaWeek
                        false, colour, false);
     }
 
-    // The centre of the first region of a kind that belongs to a record, or else stands for a
-    // moment; (-1, -1) when there is none.
-    QPointF centre(qint32 type, Date moment, qint32 index = 0) const
+    // The first region of a kind that belongs to a record, or else stands for a moment.
+    HitRegion region(qint32 type, Date moment, qint32 index = 0) const
     {
         for (const HitRegion &r : d->scene.hits.all())
             if (r.lngTyp == type
                 && (index ? r.lngIdx == index : std::abs(r.datVon - moment) < 1e-7))
-                return QPointF(r.lngLeft + r.lngWidth / 2.0, r.lngTop + r.lngHeight / 2.0);
-        return QPointF(-1, -1);
+                return r;
+        return {};
+    }
+
+    // Its centre; (-1, -1) when there is none.
+    QPointF centre(qint32 type, Date moment, qint32 index = 0) const
+    {
+        const HitRegion r = region(type, moment, index);
+        return r.lngTyp ? QPointF(r.lngLeft + r.lngWidth / 2.0, r.lngTop + r.lngHeight / 2.0)
+                        : QPointF(-1, -1);
     }
 
     bool shown()
