@@ -42,6 +42,7 @@ private slots:
 
         const Date mo = day(2024, 3, 4), tu = day(2024, 3, 5), we = day(2024, 3, 6);
         QTest::newRow("10:00 to 10:00, at least 4 rows") << mo + hm(10, 0) << mo + hm(10, 0) << 4 << QVector<int>{0, 0, 20, 23};
+        QTest::newRow("end before start, no minimum") << mo + hm(10, 0) << mo + hm(9, 0) << 0 << QVector<int>{0, 0, 20, 20};
         QTest::newRow("end just after a boundary opens the next") << tu + hm(9, 0) << tu + hm(10, 1) << 1 << QVector<int>{1, 1, 18, 20};
         QTest::newRow("from two days before to 11:00 on the first")
             << day(2024, 3, 2) + hm(9, 0) << mo + hm(11, 0) << 1 << QVector<int>{0, 0, 0, 21};
