@@ -64,9 +64,10 @@ void paintMonthOverview(cDC &dc, const CalendarStyle &style, Date monthDate, qin
     dc.UpdateFont();
 }
 
-void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qint32 w,
+void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qint32 w, qint32 h,
                      Date firstDay, Date lastDay, Date now)
 {
+    const qint32 bottom = y + h;
     const QFont *font = dc.Font();
     QFont line = font ? *font : QFont();
     dc.setFont(&line);
@@ -81,6 +82,9 @@ void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qi
             dc.UpdateFont();
         }
         const qint32 lineHeight = roundedUnclamped(1.25 * dc.textHeight(QStringLiteral("Wy")));
+        // A line the band cannot hold whole would show only the tops of its letters.
+        if (y + lineHeight > bottom)
+            break;
         dc.setTextColor(style.rgbFontKopfzeilen);
         dc.FillRect(x, y, w, lineHeight, style.rgbBackKopfzeilen, title.text, kAlignCentreTop);
         if (title.doubleSize) {
@@ -99,11 +103,12 @@ QVector<TitleLine> titleLines(Date firstDay, Date lastDay, Date now)
 {
     QVector<TitleLine> lines;
     const QString week = QString::number(cToolbox::WeekOfYear(firstDay)) + QStringLiteral(". Woche");
+    // As on the week's sheet, the sheet's name is in normal size: so it fits above the grid.
     if (firstDay == lastDay) {
         lines = {{formatGermanDate(firstDay, QStringLiteral("dddd")), true},
                  {formatGermanDate(firstDay, QStringLiteral("d. mmmm yyyy")), true},
                  {week, true},
-                 {QStringLiteral("Tagesplan"), true}};
+                 {QStringLiteral("Tagesplan"), false}};
     } else {
         lines = {{formatGermanDate(firstDay, QStringLiteral("d. mmmm yyyy")), true},
                  {formatGermanDate(lastDay, QStringLiteral("d. mmmm yyyy")), true}};
@@ -155,8 +160,8 @@ void paintPrintHeader(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, q
     paintMonthOverview(dc, style, firstDay, x, y, overviewWidth, bandHeight, firstDay, lastDay);
     paintMonthOverview(dc, style, firstOfNextMonth(firstDay), x + width - overviewWidth, y,
                        overviewWidth, bandHeight, firstDay, lastDay);
-    paintTitleBlock(dc, style, x + overviewWidth, y, width - 2 * overviewWidth, firstDay,
-                    lastDay, now);
+    paintTitleBlock(dc, style, x + overviewWidth, y, width - 2 * overviewWidth, bandHeight,
+                    firstDay, lastDay, now);
 }
 
 } // namespace Dayplex

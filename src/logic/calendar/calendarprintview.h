@@ -19,9 +19,9 @@ struct TitleLine
     bool doubleSize = false;
 };
 
-// The title block: weekday, date, week and "Tagesplan" for one day; both dates (and for a
-// week from Monday the week and "Wochenplan") for longer views; always "Stand: " and the time
-// of printing last.
+// The title block: weekday, date and week in double size and "Tagesplan" for one day; both
+// dates in double size (and for a week from Monday the week and "Wochenplan") for longer views;
+// always "Stand: " and the time of printing last.
 QVector<TitleLine> titleLines(Date firstDay, Date lastDay, Date now);
 
 // The texts of a month overview grid below its title: a heading row ("Wo", "Mo" ... "So"),
