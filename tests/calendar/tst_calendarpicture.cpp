@@ -58,6 +58,28 @@ private slots:
         QCOMPARE(image.pixelColor(a.lngLeft, a.lngTop + 5), QColor(Qt::black));
     }
 
+    // Catches a modern band that marks no day or the wrong one with "+n", a marker outside the
+    // band, and the text of a longer all-day box left under a marker: Messe Hannover runs from
+    // Tuesday, whose band hides Urlaub Weber, into Wednesday.
+    void modernBandMarksHiddenEntries()
+    {
+        AgendaWeek week;
+        week.agenda.setPresentation(Presentation::Modern);
+        week.agenda.setDayInfoHeight(1); // Tuesday has two all-day entries
+        keepPicture(week.agenda.paintToImage(QSize(1000, 700)), QStringLiteral("modern-band"));
+        const CalendarScene &s = week.d->scene;
+        QCOMPARE(s.overflows.size(), 1);
+        const BandOverflow &tuesday = s.overflows.first();
+        QCOMPARE(tuesday.column, 1);
+        QCOMPARE(tuesday.hidden, QVector<qint32>{kA + 6}); // Urlaub Weber
+        QCOMPARE(s.overflowMarkers.first().caption, QStringLiteral("+1"));
+        const auto messe = std::find_if(s.appointments.begin(), s.appointments.end(),
+            [](const SceneAppointment &a) { return a.box.text == QLatin1String("Messe Hannover"); });
+        QVERIFY(messe != s.appointments.end() && messe->clip.contains(tuesday.marker));
+        QVERIFY(messe->box.rect.intersects(tuesday.marker) && messe->box.textRect.width() > 0);
+        QVERIFY(!messe->box.textRect.intersects(tuesday.marker));
+    }
+
     // Catches a stale picture and a wrong partial repaint: every change of what the view shows
     // paints it again, the rest draws the kept picture, and either way the picture is the one a
     // full paint gives.

@@ -34,13 +34,22 @@ public:
 
     void box(const SceneBox &b)
     {
+        const bool textApart = !b.textRect.isNull();
         // The text keeps a pixel's distance from the frame.
-        const BoxInsides::Key key{b.text,          b.rect.width(),  b.rect.height(), kLineColour, line,
-                                  b.colours.back, b.colours.text, b.struck,        1,           b.allDay};
+        draw(b.rect.topLeft(), {textApart ? QString() : b.text, b.rect.width(), b.rect.height(), kLineColour,
+                                line, b.colours.back, b.colours.text, b.struck, 1, b.allDay});
+        // Without a frame, on the box's own fill: only the text shows.
+        if (textApart && !b.textRect.isEmpty())
+            draw(b.textRect.topLeft(), {b.text, b.textRect.width(), b.textRect.height(), b.colours.back, 0,
+                                        b.colours.back, b.colours.text, b.struck, 1, b.allDay});
+    }
+
+    void draw(QPoint at, const BoxInsides::Key &key)
+    {
         if (insides)
-            insides->draw(dc, b.rect.x(), b.rect.y(), key);
+            insides->draw(dc, at.x(), at.y(), key);
         else
-            BoxInsides::drawInPlace(dc, b.rect.x(), b.rect.y(), key);
+            BoxInsides::drawInPlace(dc, at.x(), at.y(), key);
     }
 
     void appointment(const SceneAppointment &a, qint32 barColour)

@@ -77,6 +77,7 @@ private:
     void segment(const SegmentBox &segment);
     void allDay(const AllDayBox &entry);
     void overflowMarkers(const AppointmentLayout &layout);
+    void keepTextClearOfMarkers(SceneBox &box) const;
     QVector<qint32> ownColours() const;
 
     const SceneInput &in;
@@ -304,6 +305,34 @@ void SceneBuilder::overflowMarkers(const AppointmentLayout &layout)
                                 markerHeight);
         s.overflowMarkers.append({overflow.marker, kLineColour, in.style.rgbBackUeberschrift,
                                   pen, text, kAlignCentre});
+    }
+    for (SceneAppointment &a : s.appointments) {
+        if (a.allDay)
+            keepTextClearOfMarkers(a.box);
+    }
+}
+
+// A longer all-day box in the band's last row runs under the markers of the days it spans; its
+// text goes to the widest stretch between them (the markers come in column order), so that no
+// marker covers it.
+void SceneBuilder::keepTextClearOfMarkers(SceneBox &box) const
+{
+    const QRect inside = box.rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie);
+    QVector<QRect> onBox;
+    for (const BandOverflow &overflow : s.overflows) {
+        if (overflow.marker.intersects(inside))
+            onBox.append(overflow.marker);
+    }
+    if (onBox.isEmpty())
+        return;
+    box.textRect = QRect(inside.left(), inside.top(), 0, inside.height());
+    qint32 from = inside.left();
+    onBox.append(QRect(inside.right() + 1, inside.top(), 1, 1)); // the end of the box
+    for (const QRect &marker : onBox) {
+        const qint32 width = std::min(marker.left(), inside.right() + 1) - from;
+        if (width > box.textRect.width())
+            box.textRect = QRect(from, inside.top(), width, inside.height());
+        from = std::max(from, marker.right() + 1);
     }
 }
 

@@ -41,6 +41,9 @@ struct SceneBox
     QString text;
     bool allDay = false; // one centred line; timed boxes wrap words
     bool struck = false;
+    // Set when "+n" markers lie on the box: the text keeps to this strip of its inside, the
+    // widest the markers leave (empty when they leave none). Null: the whole inside.
+    QRect textRect;
 };
 
 // One thing drawn over the grid, in store order: an all-day box clipped to the band, or a day
