@@ -48,10 +48,10 @@ struct AgendaWeek
     }
 
     void add(const char *dsn, const char *memo, Date from, Date to, qint32 colour,
-             bool allDay = false)
+             bool allDay = false, qint32 textColour = 0)
     {
-        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, allDay, 0,
-                       false, colour, false);
+        agenda.AddDate(QString::fromLatin1(dsn), QString::fromUtf8(memo), from, to, allDay,
+                       textColour, false, colour, false);
     }
 
     // The first region of a kind that belongs to a record, or else stands for a moment.
