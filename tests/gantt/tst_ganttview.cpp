@@ -21,7 +21,7 @@ using namespace Dayplex::Testing;
 
 namespace {
 
-QColor colourOf(qint32 windowsColour) { return cDC::toQColor(windowsColour); }
+const auto colourOf = &cDC::toQColor;
 
 // The share of the pixels of a rectangle that have the colour.
 double share(const QImage &image, const QRect &rect, const QColor &colour)
@@ -38,14 +38,6 @@ double share(const QImage &image, const QRect &rect, const QColor &colour)
 }
 
 QRect interior(const BarRect &e) { return QRect(e.left + 1, e.top + 1, e.width - 2, e.height - 2); }
-
-void send(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-          Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
 
 const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
 const qint32 kHeaderBack = cTools::DefaultFreeTimeColor();
@@ -176,6 +168,15 @@ private slots:
         QCOMPARE(image.pixelColor(now, scene.band(9).center().y()), QColor(Qt::red));
         QCOMPARE(image.pixelColor(now, l.lngKopfhoehe + 4), QColor(Qt::red));
         QVERIFY(image.pixelColor(now, 5) != QColor(Qt::red));
+
+        // The modern look moves a selection colour that equals an own fill (A's) away from it.
+        scene.gantt.setOptions(QStringLiteral("cContainer 1\nstrLayoutScreenGantt:s40=cContainer 1\n"
+                                              "rgbBackMarkiert:l=12640448\n\n"));
+        scene.gantt.setPresentation(Presentation::Modern);
+        scene.gantt.setSelectedDate(QStringLiteral("B"));
+        const QImage modern = scene.gantt.paintToImage(QSize(1000, 760));
+        keepPicture(modern, QStringLiteral("gantt-modern-selection"));
+        QVERIFY(share(modern, interior(scene.bar("B")), colourOf(0xC0E0C0)) < 0.1);
     }
 
     // Catches a current-time line drawn for a moment outside the days, or on paper.
@@ -232,11 +233,11 @@ private slots:
         const QPoint release = press + offset;
         const Date target = view.layout().dateAtX(release.x());
 
-        send(view.pic(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+        QTest::mousePress(view.pic(), Qt::LeftButton, {}, press);
         QCOMPARE(view.gantt.SelectedDate(), dsn);
-        send(view.pic(), QEvent::MouseMove, release, Qt::NoButton, Qt::LeftButton);
+        QTest::mouseMove(view.pic(), release);
         QCOMPARE(view.pic()->cursor().shape(), Qt::BitmapCursor);
-        send(view.pic(), QEvent::MouseButtonRelease, release, Qt::LeftButton, Qt::NoButton);
+        QTest::mouseRelease(view.pic(), Qt::LeftButton, {}, release);
         QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
 
         const Date newVon = dsn == "F" ? cTools::DateOnly(target) : target;
@@ -292,7 +293,7 @@ private slots:
         case 12: setCurrentDateTimeForTesting(kMonday + 2 + hm(11, 17)); break;
         case 13: setCurrentDateTimeForTesting(kMonday + 2 + hm(10, 17) + 1.0 / 86400); break;
         case 14: // the hairline is inverted over the picture
-            send(view.pic(), QEvent::MouseMove, inA, Qt::NoButton, Qt::NoButton);
+            QTest::mouseMove(view.pic(), inA);
             QCOMPARE(view.shown().pixel(inA.x(), inA.y()),
                      view.d()->picture.pixel(inA.x(), inA.y()) ^ 0xFFFFFFu);
             break;
