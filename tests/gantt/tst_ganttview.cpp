@@ -174,9 +174,7 @@ private slots:
                                               "rgbBackMarkiert:l=12640448\n\n"));
         scene.gantt.setPresentation(Presentation::Modern);
         scene.gantt.setSelectedDate(QStringLiteral("B"));
-        const QImage modern = scene.gantt.paintToImage(QSize(1000, 760));
-        keepPicture(modern, QStringLiteral("gantt-modern-selection"));
-        QVERIFY(share(modern, interior(scene.bar("B")), colourOf(0xC0E0C0)) < 0.1);
+        QVERIFY(share(scene.gantt.paintToImage(QSize(1000, 760)), interior(scene.bar("B")), colourOf(0xC0E0C0)) < 0.1);
     }
 
     // Catches a current-time line drawn for a moment outside the days, or on paper.
