@@ -79,6 +79,7 @@ struct Week : CalendarWeek
             case A::Drop: words << "drop " + when(a.from); break;
             case A::ConfirmResize: words << "resize"; break;
             case A::ShowSelected: words << "show"; break;
+            case A::EnsureVisible: words << (words.isEmpty() ? "*" : words.takeLast() + '*'); break;
             case A::OpenContextMenu: words << "menu " + at(a.rect.topLeft()); break;
             case A::Repaint: paint(); break;
             default: break;
@@ -243,30 +244,31 @@ private slots:
         QTest::addColumn<bool>("ofGantt");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("log");
+        // "*": the view is asked to bring it into sight.
         QTest::newRow("calendar: Tab walks in time order and leaves after the last")
-            << false << "Tab Tab Tab Tab" << "A|T|B|leave";
+            << false << "Tab Tab Tab Tab" << "A*|T|B*|leave";
         QTest::newRow("calendar: Shift+Tab starts at the last and leaves before the first")
-            << false << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B|T|A|leave";
+            << false << "Shift+Tab Shift+Tab Shift+Tab Shift+Tab" << "B*|T|A*|leave";
         QTest::newRow("calendar: steps add up into one drop")
             << false << "Tab Alt+Down Alt+Down Alt+Right Return"
-            << "A|Mon 09:30-11:00|Mon 10:00-11:30|Tue 10:00-11:30|drop Tue 10:00";
+            << "A*|Mon 09:30-11:00*|Mon 10:00-11:30*|Tue 10:00-11:30*|drop Tue 10:00";
         QTest::newRow("calendar: a new end is confirmed as a resize")
             << false << "Tab Alt+Shift+Down Alt+Down Return"
-            << "A|Mon 09:00-11:00|Mon 09:30-11:30|resize";
+            << "A*|Mon 09:00-11:00*|Mon 09:30-11:30*|resize";
         QTest::newRow("calendar: the end stops before the start")
             << false << "Tab Alt+Shift+Up Alt+Shift+Up Alt+Shift+Up"
-            << "A|Mon 09:00-10:00|Mon 09:00-09:30|";
+            << "A*|Mon 09:00-10:00*|Mon 09:00-09:30*|";
         QTest::newRow("calendar: not off the shown days")
-            << false << "Tab Alt+Left Return" << "A||drop Mon 09:00";
+            << false << "Tab Alt+Left Return" << "A*||drop Mon 09:00";
         QTest::newRow("calendar: Escape puts the times back, then is the parent's")
-            << false << "Tab Alt+Down Escape Escape" << "A|Mon 09:30-11:00|Mon 09:00-10:30|leave";
+            << false << "Tab Alt+Down Escape Escape" << "A*|Mon 09:30-11:00*|Mon 09:00-10:30|leave";
         QTest::newRow("calendar: an all-day entry moves by days only")
             << false << "Tab Tab Alt+Down Alt+Right Return"
-            << "A|T||Wed 00:00-00:00|drop Wed 00:00";
+            << "A*|T||Wed 00:00-00:00|drop Wed 00:00";
         QTest::newRow("calendar: Enter opens where Tab went, not where an arrow went")
-            << false << "Tab Return Down Return" << "A|show|cell Mon 10:30|leave";
+            << false << "Tab Return Down Return" << "A*|show|cell Mon 10:30|leave";
         QTest::newRow("calendar: the menu key at the appointment, Shift+F10 at the cell")
-            << false << "Tab Menu Down Shift+F10" << "A|menu A|cell Mon 10:30|menu Mon 10:30";
+            << false << "Tab Menu Down Shift+F10" << "A*|menu A|cell Mon 10:30|menu Mon 10:30";
         QTest::newRow("calendar: without a writable selection Alt moves the time selection")
             << false << "Alt+Down Alt+Up" << "cell Mon 10:30|cell Mon 10:00";
         QTest::newRow("Gantt: Tab visits each key once, in its highest row")
