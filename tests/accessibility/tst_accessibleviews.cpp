@@ -42,8 +42,6 @@ struct Entry
 const Entry kMeeting{"A", "Teambesprechung", kMonday + hm(9, 0), kMonday + hm(10, 30), false,
                      false, "R1"};
 
-QString when(Date d) { return toQDateTime(d).toString("ddd hh:mm"); }
-
 // The shared week (A Monday 09:00-10:30, B Tuesday 10:15-11:00, R read-only Wednesday, T all
 // day Tuesday, the holiday Good Friday).
 struct Week : CalendarWeek

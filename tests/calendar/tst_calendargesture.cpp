@@ -20,7 +20,7 @@ struct Week : CalendarWeek
 
     static QString when(Date d)
     {
-        return d == 0 ? QStringLiteral("0") : toQDateTime(d).toString(QStringLiteral("ddd hh:mm"));
+        return d == 0 ? QStringLiteral("0") : Testing::when(d);
     }
     QString key(qint32 index) const { return index > 0 ? store.at(index).dsn : QStringLiteral("-"); }
 

@@ -74,7 +74,7 @@ private slots:
 
         agenda.setSelectedDate(key);
         QCOMPARE(QStringList({agenda.SelectedDate(),
-                              toQDateTime(agenda.CurrentDate()).toString("ddd hh:mm"),
+                              when(agenda.CurrentDate()),
                               agenda.SelectionStart() > 0 ? "kept" : "gone"})
                      .join('|'),
                  selection);

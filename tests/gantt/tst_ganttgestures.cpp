@@ -64,7 +64,6 @@ struct Picture
         const double x = s.op == "name" ? l.lngNamenBreite / 2 : l.xOf(s.moment);
         return {x + s.dx, y + s.dy};
     }
-    QString time(Date t) const { return toQDateTime(t).toString("ddd hh:mm"); }
     static QString box(const BarRect &b)
     {
         return QString("%1,%2,%3x%4").arg(b.left).arg(b.top).arg(b.width).arg(b.height);
@@ -91,7 +90,7 @@ struct Picture
                 {a.repaint, "repaint"},
                 {bool(a.toolTip), "tip:" + a.toolTip.value_or("")},
                 {bool(a.pointer), "pointer:" + a.pointer.value_or("")},
-                {a.moveTo > 0, "move:" + time(a.moveTo)},
+                {a.moveTo > 0, "move:" + when(a.moveTo)},
                 {a.menu, "menu"},
                 {a.datePicker, "picker"},
                 {a.showSelected, "show"}};
@@ -103,7 +102,7 @@ struct Picture
     }
     QString proposal() const
     {
-        return model.vorschlagVon > 0 ? time(model.vorschlagVon) + "-" + time(model.vorschlagBis) : "";
+        return model.vorschlagVon > 0 ? when(model.vorschlagVon) + "-" + when(model.vorschlagBis) : "";
     }
 };
 

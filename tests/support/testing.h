@@ -8,6 +8,7 @@
 #include <dayplex/modal.h>
 
 #include <QDate>
+#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -20,6 +21,9 @@ namespace Dayplex::Testing {
 inline Date day(int y, int m, int d) { return toDate(QDate(y, m, d)); }
 
 inline Date hm(int h, int m) { return (h * 60 + m) / 1440.0; }
+
+// A moment as the tables write it: weekday and time, "Mon 09:30".
+inline QString when(Date d) { return toQDateTime(d).toString(QStringLiteral("ddd hh:mm")); }
 
 // 0 when the call throws no Dayplex::Error.
 inline int errorNumber(const std::function<void()> &call)

@@ -318,22 +318,28 @@ void SceneBuilder::overflowMarkers(const AppointmentLayout &layout)
 void SceneBuilder::keepTextClearOfMarkers(SceneBox &box) const
 {
     const QRect inside = box.rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie);
-    QVector<QRect> onBox;
+    const qint32 end = inside.right() + 1;
+    qint32 from = inside.left(), bestFrom = from, bestWidth = 0;
+    // The stretch from `from` to `to` wins when it is wider than the widest so far.
+    const auto stretch = [&](qint32 to) {
+        if (to - from > bestWidth) {
+            bestFrom = from;
+            bestWidth = to - from;
+        }
+    };
+    bool covered = false;
     for (const BandOverflow &overflow : s.overflows) {
-        if (overflow.marker.intersects(inside))
-            onBox.append(overflow.marker);
-    }
-    if (onBox.isEmpty())
-        return;
-    box.textRect = QRect(inside.left(), inside.top(), 0, inside.height());
-    qint32 from = inside.left();
-    onBox.append(QRect(inside.right() + 1, inside.top(), 1, 1)); // the end of the box
-    for (const QRect &marker : onBox) {
-        const qint32 width = std::min(marker.left(), inside.right() + 1) - from;
-        if (width > box.textRect.width())
-            box.textRect = QRect(from, inside.top(), width, inside.height());
+        const QRect &marker = overflow.marker;
+        if (!marker.intersects(inside))
+            continue;
+        covered = true;
+        stretch(std::min(marker.left(), end));
         from = std::max(from, marker.right() + 1);
     }
+    if (!covered)
+        return;
+    stretch(end);
+    box.textRect = QRect(bestFrom, inside.top(), bestWidth, inside.height());
 }
 
 } // namespace
