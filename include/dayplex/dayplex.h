@@ -13,6 +13,7 @@
 #include <dayplex/modal.h>
 #include <dayplex/presentation.h>
 #include <dayplex/printing.h>
+#include <dayplex/series.h>
 #include <dayplex/ucagenda.h>
 #include <dayplex/version.h>
 

@@ -2,6 +2,7 @@
 #define TERMINPLANER_DATABASE_H
 
 #include <dayplex/dates.h>
+#include <dayplex/series.h>
 
 #include <QDate>
 #include <QList>
@@ -50,6 +51,27 @@ struct Appointment
     bool note = false; // a mere note: never blocks a slot in the free-slot search
     QString uid;       // stable across exports and imports; a new one on first save when empty
     qint64 version = 0; // counts the row's writes; 0 in a write means "whatever is stored"
+
+    // A meeting: everyone taking part, participantId first. Empty means participantId alone.
+    QList<int> participantIds;
+
+    // A series: the RRULE value in local wall-clock time (recurrence.h) and the occurrence
+    // starts added and taken out. Empty rrule and rdates: a single appointment. start and end
+    // are those of the first occurrence.
+    QString rrule;
+    QList<Dayplex::Date> rdates;
+    QList<Dayplex::Date> exdates;
+
+    // An occurrence as appointmentsInDays hands it out: the series' id and the start the rule
+    // gives it. A changed occurrence (one with its own row) has its own id; an unchanged one
+    // has the series' id. 0 for a single appointment.
+    qint64 seriesId = 0;
+    Dayplex::Date recurrenceStart = 0;
+
+    bool isSeries() const { return !rrule.isEmpty() || !rdates.isEmpty(); }
+    bool isOccurrence() const { return seriesId != 0; }
+    // Everyone taking part: participantIds, or participantId alone.
+    QList<int> allParticipants() const;
 };
 
 // A write against a row that another desk changed or deleted since this desk read it. Nothing
@@ -122,7 +144,9 @@ public:
     std::optional<Participant> participant(int id) const;
 
     // The appointments touching the days firstDay..lastDay, ordered by start; an empty
-    // participant list means all participants.
+    // participant list means all participants. A series gives its occurrences of those days,
+    // computed now (changed ones as stored, cancelled ones not at all); a meeting comes once,
+    // with all its participants, when any of them is asked for.
     QVector<Appointment> appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
                                             const QList<int> &participantIds = {}) const;
     std::optional<Appointment> appointment(qint64 id) const;
@@ -132,6 +156,18 @@ public:
     // a copy for every further one, all or nothing. Returns the ids written. An update with
     // a version refuses, with ConflictError, a row that another desk wrote meanwhile.
     QList<qint64> saveAppointment(const Appointment &appointment, const QList<int> &participantIds);
+
+    // Changes the occurrence of series seriesId that the rule starts at recurrenceStart, for
+    // the scope the user chose: only this one (it gets a row of its own), this and all
+    // following (the series ends before it and a new series starts with the change), or the
+    // whole series (a moved time moves every occurrence by the same offset). changed holds
+    // the new fields of that occurrence. All or nothing; with expectedVersion, ConflictError
+    // when another desk changed the series meanwhile.
+    void changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
+                          Dayplex::SeriesScope scope, qint64 expectedVersion = 0);
+    // Deletes that occurrence, it and all following ones, or the whole series.
+    void deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,
+                          qint64 expectedVersion = 0);
     qint64 insertAppointment(const Appointment &appointment);
     void deleteAppointment(qint64 id);
     // Writes imported appointments in one transaction: one with a UID already stored replaces
