@@ -1,5 +1,7 @@
 #include "appointmentdialog.h"
 
+#include "recurrenceeditor.h"
+
 #include <dayplex/dates.h>
 
 #include <QCheckBox>
@@ -103,6 +105,8 @@ AppointmentDialog::AppointmentDialog(const QVector<Participant> &participants, Q
     m_allDay = new QCheckBox(tr("Ganztägig"), this);
     m_allDay->setObjectName(QStringLiteral("chkGanztaegig"));
 
+    m_recurrence = new RecurrenceEditor(this);
+
     m_participants = new QListWidget(this);
     m_participants->setObjectName(QStringLiteral("lstTeilnehmer"));
     for (const Participant &p : participants) {
@@ -146,8 +150,9 @@ AppointmentDialog::AppointmentDialog(const QVector<Participant> &participants, Q
     form->addRow(tr("B&eginn:"), m_start);
     form->addRow(tr("E&nde:"), m_end);
     form->addRow(QString(), m_allDay);
+    form->addRow(m_recurrence);
     form->addRow(tr("&Teilnehmer:"), m_participants);
-    auto *hint = new QLabel(tr("Mehrere Teilnehmer erhalten je einen eigenen Termin."), this);
+    auto *hint = new QLabel(tr("Mehrere Teilnehmer nehmen am selben Termin teil."), this);
     hint->setStyleSheet(QStringLiteral("color: palette(mid);"));
     form->addRow(QString(), hint);
     // Labels of layout rows get no buddy from the form, hence their own.
@@ -180,6 +185,7 @@ AppointmentDialog::AppointmentDialog(const QVector<Participant> &participants, Q
     connect(m_allDay, &QCheckBox::toggled, this, &AppointmentDialog::allDayToggled);
     connect(m_start, &QDateTimeEdit::dateTimeChanged, this, &AppointmentDialog::startChanged);
     connect(m_readOnly, &QCheckBox::toggled, this, &AppointmentDialog::updateEnabled);
+    connect(m_recurrence, &RecurrenceEditor::changed, m_error, &QLabel::hide);
 
     confirmDelete = [](QWidget *parent, const QString &text) {
         return QMessageBox::question(parent, tr("Termin löschen"), text,
@@ -211,6 +217,8 @@ void AppointmentDialog::setAppointment(const Appointment &appointment,
         m_end->setDateTime(Dayplex::toQDateTime(std::max(appointment.end, appointment.start)));
     }
     m_lastStart = m_start->dateTime();
+    // An occurrence shows the rule of its series from its own day on.
+    m_recurrence->setRule(appointment.rrule, m_start->date());
     setParticipantIds(participantIds);
     selectColor(m_backColor, appointment.backColor);
     selectColor(m_fontColor, appointment.fontColor);
@@ -242,6 +250,12 @@ Appointment AppointmentDialog::appointment() const
     // An edited appointment stays with its participant while that one is still checked.
     a.participantId = ids.contains(m_original.participantId) ? m_original.participantId
                                                              : (ids.isEmpty() ? 0 : ids.first());
+    a.participantIds = ids;
+    a.rrule = m_recurrence->rrule();
+    if (a.rrule.isEmpty()) {
+        a.rdates.clear();
+        a.exdates.clear();
+    }
     return a;
 }
 
@@ -276,7 +290,7 @@ QString AppointmentDialog::validationError() const
         return tr("Das Ende liegt vor dem Beginn.");
     if (participantIds().isEmpty())
         return tr("Bitte wählen Sie mindestens einen Teilnehmer.");
-    return QString();
+    return m_recurrence->validationError();
 }
 
 void AppointmentDialog::accept()
@@ -317,6 +331,7 @@ void AppointmentDialog::startChanged(const QDateTime &start)
     if (m_lastStart.isValid() && start.isValid())
         m_end->setDateTime(m_end->dateTime().addSecs(m_lastStart.secsTo(start)));
     m_lastStart = start;
+    m_recurrence->setStart(start.date());
 }
 
 void AppointmentDialog::updateEnabled()
@@ -325,8 +340,8 @@ void AppointmentDialog::updateEnabled()
     const bool editable =
         !m_viewOnly && !(m_existing && m_original.readOnly && m_readOnly->isChecked());
     for (QWidget *w : std::initializer_list<QWidget *>{m_subject, m_start, m_end, m_allDay,
-                                                       m_participants, m_backColor, m_fontColor,
-                                                       m_done, m_note})
+                                                       m_recurrence, m_participants, m_backColor,
+                                                       m_fontColor, m_done, m_note})
         w->setEnabled(editable);
     m_readOnly->setEnabled(!m_viewOnly);
     m_delete->setEnabled(m_existing && editable);

@@ -17,11 +17,13 @@ class QPushButton;
 
 namespace Terminplaner {
 
+class RecurrenceEditor;
+
 QColor colorFromWindows(qint32 value);
 qint32 windowsFromColor(const QColor &color);
 
 // The appointment form for new and existing appointments: Betreff, Beginn, Ende, Ganztägig,
-// Teilnehmer, Farben and flags. Several checked participants get one appointment each.
+// Wiederholung, Teilnehmer, Farben and flags. Several checked participants make one meeting.
 class AppointmentDialog : public QDialog
 {
     Q_OBJECT
@@ -33,7 +35,9 @@ public:
     // existing: the appointment is in the database and may be deleted.
     void setAppointment(const Appointment &appointment, const QList<int> &participantIds,
                         bool existing);
-    Appointment appointment() const; // participantId is the first checked participant
+    // participantId is the first checked participant, participantIds all of them; rrule the
+    // series' rule (empty for a single appointment).
+    Appointment appointment() const;
     QList<int> participantIds() const;
     void setParticipantIds(const QList<int> &ids);
     // Shows the appointment without a way to change it (a read-only database): every field
@@ -66,6 +70,7 @@ private:
     QDateTimeEdit *m_start;
     QDateTimeEdit *m_end;
     QCheckBox *m_allDay;
+    RecurrenceEditor *m_recurrence;
     QListWidget *m_participants;
     QComboBox *m_backColor;
     QComboBox *m_fontColor;
