@@ -31,6 +31,7 @@ struct RecurrenceRule
                               // with an ordinal, the weekday of "the n-th weekday"
     int weekdayOrdinal = 0;   // monthly or yearly: 1..5 or -1 (the last) of weekdays.first()
     int monthDay = 0;         // monthly: the day of the month, 1..31; 0 = the start's day
+    int month = 0;            // yearly with an ordinal: the month (BYMONTH), 1..12
     QDate until;              // the last day that may hold an occurrence; invalid = no date end
     int count = 0;            // the number of occurrences; 0 = no count
 
