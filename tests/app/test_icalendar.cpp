@@ -153,6 +153,132 @@ private Q_SLOTS:
         QCOMPARE(describe(readICalendar(writeBack(import), kTeam, kDefaultParticipant)), expected);
     }
 
+    void fileContent_data()
+    {
+        QTest::addColumn<QByteArray>("ics");
+        QTest::addColumn<QStringList>("expected");
+        const QByteArray weekly = "BEGIN:VEVENT\nUID:w\nSUMMARY:Weekly\nDTSTART;TZID=Europe/Berlin:20270104T090000\n"
+                                  "DTEND;TZID=Europe/Berlin:20270104T100000\nRRULE:FREQ=WEEKLY;COUNT=10\nEND:VEVENT\n";
+        const QString series = "w 2027-01-04 09:00..2027-01-04 10:00 FREQ=WEEKLY;COUNT=10 +[] -[%1] P3";
+        QTest::newRow("an empty RRULE line is no rule")
+            << calendar("BEGIN:VEVENT\nUID:e\nDTSTART;VALUE=DATE:20270101\nRRULE:\nEND:VEVENT\n")
+            << QStringList{"e 2027-01-01 00:00..2027-01-01 00:00  +[] -[] P3"};
+        QTest::newRow("a cancelled occurrence is an exception")
+            << calendar(weekly + "BEGIN:VEVENT\nUID:w\nRECURRENCE-ID;TZID=Europe/Berlin:20270111T090000\n"
+                                 "DTSTART;TZID=Europe/Berlin:20270111T090000\nSTATUS:CANCELLED\nEND:VEVENT\n")
+            << QStringList{series.arg("2027-01-11 09:00")};
+        QTest::newRow("a cancelled series is removed with its changes")
+            << calendar("BEGIN:VEVENT\nUID:w\nDTSTART:20270104T080000Z\nRRULE:FREQ=DAILY\nSTATUS:CANCELLED\n"
+                        "END:VEVENT\nBEGIN:VEVENT\nUID:w\nRECURRENCE-ID:20270105T080000Z\n"
+                        "DTSTART:20270105T100000Z\nEND:VEVENT\n")
+            << QStringList{"removed w"};
+        QTest::newRow("a cancelling method on an occurrence of a stored series")
+            << calendar("METHOD:CANCEL\nBEGIN:VEVENT\nUID:w\nRECURRENCE-ID:20270712T070000Z\n"
+                        "DTSTART:20270712T070000Z\nEND:VEVENT\n")
+            << QStringList{"cancelled w@2027-07-12 09:00"};
+        QTest::newRow("a changed occurrence without its series stands alone")
+            << calendar("BEGIN:VEVENT\nUID:o\nRECURRENCE-ID;TZID=Europe/Berlin:20270111T090000\n"
+                        "DTSTART;TZID=Europe/Berlin:20270112T090000\nEND:VEVENT\n")
+            << QStringList{"o/2027-01-11T09:00:00 2027-01-12 09:00..2027-01-12 09:00  +[] -[] P3"};
+        QByteArray older = weekly;
+        older.replace("COUNT=10", "COUNT=3").replace("UID:w\n", "UID:w\nSEQUENCE:4\n");
+        QByteArray newer = weekly;
+        newer.replace("UID:w\n", "UID:w\nSEQUENCE:5\n");
+        QTest::newRow("the revision of the higher sequence counts, wherever it stands")
+            << calendar(newer + older) << QStringList{series.arg(QString())};
+        QTest::newRow("of equal sequence the later revision counts")
+            << calendar(older + QByteArray(weekly).replace("UID:w\n", "UID:w\nSEQUENCE:4\n"))
+            << QStringList{series.arg(QString())};
+        QTest::newRow("this and all following moved by an hour")
+            << calendar(weekly + "BEGIN:VEVENT\nUID:w\nSUMMARY:Later\n"
+                                 "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20270125T090000\n"
+                                 "DTSTART;TZID=Europe/Berlin:20270125T100000\nDTEND;TZID=Europe/Berlin:20270125T110000\n"
+                                 "END:VEVENT\n")
+            << QStringList{"w 2027-01-04 09:00..2027-01-04 10:00 FREQ=WEEKLY;UNTIL=20270125T085959 +[] -[] P3",
+                           "w/2027-01-25T09:00:00 2027-01-25 10:00..2027-01-25 11:00 FREQ=WEEKLY;COUNT=7 +[] -[] P3"};
+        QTest::newRow("a meeting of the team, organizer first, names in any case")
+            << calendar("BEGIN:VEVENT\nUID:m\nDTSTART:20270104T080000Z\nORGANIZER;CN=thomas müller:mailto:t@x\n"
+                        "ATTENDEE;CN=Anna Becker:mailto:a@x\nATTENDEE;CN=Gast:mailto:g@x\nEND:VEVENT\n")
+            << QStringList{"m 2027-01-04 09:00..2027-01-04 09:00  +[] -[] P2,1"};
+    }
+
+    // Catches cancellations, revisions, splits and meetings that reach the database other
+    // than the file meant them: a cancelled occurrence imported, an older revision winning,
+    // a meeting copied per participant.
+    void fileContent()
+    {
+        QFETCH(QByteArray, ics);
+        QFETCH(QStringList, expected);
+        QCOMPARE(describe(readICalendar(ics, kTeam, kDefaultParticipant)), expected);
+    }
+
+    // Catches an Outlook meeting that comes in once per participant or not as a meeting.
+    void outlookMeeting()
+    {
+        const QByteArray data = corpusFile(QStringLiteral("gen_outlook_umlaut.ics"));
+        if (data.isEmpty())
+            QSKIP("the calendar files of other programs are not beside this clone");
+        const ICalendarImport import = readICalendar(data, kTeam, kDefaultParticipant);
+        const auto meeting = std::find_if(import.appointments.cbegin(), import.appointments.cend(),
+                                          [](const Appointment &a) { return a.text.startsWith("Quartalsgespräch"); });
+        QVERIFY(meeting != import.appointments.cend());
+        QCOMPARE(meeting->participantIds, (QList<int>{1, 2}));
+        QCOMPARE(meeting->participantId, 1);
+        const QString written = QString::fromUtf8(writeBack(import)).remove(QStringLiteral("\r\n "));
+        QCOMPARE(written.count(QStringLiteral("ORGANIZER;CN=Anna Becker:")), 1);
+        QCOMPARE(written.count(QStringLiteral("ATTENDEE;CN=Thomas Müller:")), 1);
+        const ICalendarImport back = readICalendar(writeBack(import), kTeam, kDefaultParticipant);
+        QCOMPARE(describe(back), describe(import));
+    }
+
+    // Catches a series written as the host keeps it: UNTIL without UTC beside a TZID, which
+    // other programs read an hour or two off, or local exceptions without their zone.
+    void seriesAsWritten()
+    {
+        Appointment a;
+        a.uid = QStringLiteral("s");
+        a.start = Dayplex::Testing::day(2027, 7, 5) + Dayplex::Testing::hm(9, 0);
+        a.end = a.start + Dayplex::Testing::hm(1, 0);
+        a.rrule = QStringLiteral("FREQ=WEEKLY;UNTIL=20271231T090000;BYDAY=MO");
+        a.exdates = {Dayplex::Testing::day(2027, 7, 12) + Dayplex::Testing::hm(9, 0)};
+        Appointment changed = a;
+        changed.rrule.clear();
+        changed.exdates.clear();
+        changed.recurrenceStart = Dayplex::Testing::day(2027, 7, 19) + Dayplex::Testing::hm(9, 0);
+        const QString text = QString::fromUtf8(writeICalendar({a, changed}, {}, QDateTime::currentDateTimeUtc()));
+        for (const QString &line : {QStringLiteral("RRULE:FREQ=WEEKLY;UNTIL=20271231T080000Z;BYDAY=MO\r\n"),
+                                    QStringLiteral("EXDATE;TZID=Europe/Berlin:20270712T090000\r\n"),
+                                    QStringLiteral("RECURRENCE-ID;TZID=Europe/Berlin:20270719T090000\r\n")})
+            QVERIFY2(text.contains(line), qPrintable(text));
+    }
+
+    // Catches an export that writes a series once per occurrence, loses a changed occurrence
+    // or writes it under a UID of its own, which other programs show as a second appointment.
+    void exportCollectsSeries()
+    {
+        Appointment series;
+        series.id = 7;
+        series.uid = QStringLiteral("serie");
+        series.rrule = QStringLiteral("FREQ=DAILY");
+        Appointment occurrence = series, changed = series, single, gone;
+        occurrence.rrule.clear();
+        occurrence.seriesId = 7;
+        changed.id = 9;
+        changed.uid = QStringLiteral("eigene");
+        changed.rrule.clear();
+        changed.seriesId = 7;
+        single.id = 3;
+        single.uid = QStringLiteral("einzeln");
+        gone.id = 11;
+        gone.seriesId = 11;
+        const auto seriesOf = [&](qint64 id) { return id == 7 ? std::optional<Appointment>(series) : std::nullopt; };
+        QStringList written;
+        for (const Appointment &a : appointmentsForExport({occurrence, single, changed, occurrence, gone, single, changed},
+                                                          seriesOf))
+            written.append(QStringLiteral("%1 %2 %3").arg(a.uid, a.rrule).arg(a.id));
+        QCOMPARE(written, (QStringList{"serie FREQ=DAILY 7", "einzeln  3", "serie  9"}));
+    }
+
     // Catches a series without end that is cut off somewhere or loses its rule.
     void openSeriesStayOpen()
     {
