@@ -34,7 +34,8 @@ QString appointmentsText(int n)
 ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date firstDay,
                                Dayplex::Date lastDay, const QList<int> &participantIds)
 {
-    const QVector<Appointment> appointments = db.appointmentsInDays(firstDay, lastDay, participantIds);
+    const QVector<Appointment> appointments = appointmentsForExport(
+        db.appointmentsInDays(firstDay, lastDay, participantIds), [&db](qint64 id) { return db.appointment(id); });
     const QByteArray ics = writeICalendar(appointments, namesById(db), QDateTime::currentDateTimeUtc());
 
     QFile existing(path);
@@ -72,21 +73,17 @@ ExchangeResult importICalendar(Database &db, const QString &path, int defaultPar
                                             "Es wurde nichts importiert.")
                                  .arg(path)
                                  .arg(file.size() / (1024 * 1024)));
-    // Series without end are expanded two years ahead of today.
-    const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant,
-                                               QDate::currentDate().addYears(2));
+    const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant);
     ExchangeResult result;
-    result.appointments = read.appointments.size();
-    result.count = db.importAppointments(read.appointments);
+    result.appointments = read.appointments.size() + read.overrides.size();
+    // Changed occurrences follow their series, which the database must know first.
+    result.count = db.importAppointments(read.appointments + read.overrides);
     QStringList parts{QStringLiteral("Aus „%1“ importiert: %2 neu, %3 aktualisiert.")
                           .arg(QFileInfo(path).fileName())
                           .arg(result.count.added)
                           .arg(result.count.updated)};
     if (read.cancelled > 0)
         parts.append(QStringLiteral("%1 abgesagt und nicht übernommen.").arg(appointmentsText(read.cancelled)));
-    if (read.truncatedSeries > 0)
-        parts.append(QStringLiteral("Serien ohne Ende wurden bis %1 übernommen.")
-                         .arg(QDate::currentDate().addYears(2).toString(QStringLiteral("dd.MM.yyyy"))));
     result.report = parts.join(QLatin1Char(' '));
     return result;
 }

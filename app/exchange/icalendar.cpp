@@ -1,6 +1,5 @@
 #include "icalendar.h"
-
-#include <libical/ical.h>
+#include "icalendar_p.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -15,86 +14,12 @@ namespace Terminplaner {
 
 const char kBerlinZone[] = "Europe/Berlin";
 
+using namespace ICal;
+
 namespace {
 
-// The rules in force since 1996, as Thunderbird writes them; older rules do not matter for
-// a planner's appointments.
-const char kBerlinTimezone[] =
-    "BEGIN:VTIMEZONE\r\n"
-    "TZID:Europe/Berlin\r\n"
-    "X-LIC-LOCATION:Europe/Berlin\r\n"
-    "BEGIN:DAYLIGHT\r\n"
-    "TZNAME:CEST\r\n"
-    "TZOFFSETFROM:+0100\r\n"
-    "TZOFFSETTO:+0200\r\n"
-    "DTSTART:19700329T020000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
-    "END:DAYLIGHT\r\n"
-    "BEGIN:STANDARD\r\n"
-    "TZNAME:CET\r\n"
-    "TZOFFSETFROM:+0200\r\n"
-    "TZOFFSETTO:+0100\r\n"
-    "DTSTART:19701025T030000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
-    "END:STANDARD\r\n"
-    "END:VTIMEZONE\r\n";
-
-const char kProductId[] = "-//Dayplex//Terminplaner//DE";
-const char kParticipantUri[] = "urn:x-terminplaner:teilnehmer:";
-const char kBackColor[] = "X-TERMINPLANER-BACKCOLOR";
-const char kFontColor[] = "X-TERMINPLANER-FONTCOLOR";
-const char kDone[] = "X-TERMINPLANER-DONE";
-const char kReadOnly[] = "X-TERMINPLANER-READONLY";
 // The form's colour for a new appointment, for events that bring none.
 constexpr qint32 kImportedBackColor = 198 | (224 << 8) | (255 << 16);
-
-struct ComponentDeleter
-{
-    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
-};
-using ComponentPtr = std::unique_ptr<icalcomponent, ComponentDeleter>;
-
-struct ZoneDeleter
-{
-    void operator()(icaltimezone *zone) const { icaltimezone_free(zone, 1); }
-};
-
-ComponentPtr berlinTimezoneComponent()
-{
-    return ComponentPtr(icalparser_parse_string(kBerlinTimezone));
-}
-
-// The conversion target of every imported time, built from the definition above rather than
-// from the system's zone files, which a minimal machine may lack.
-icaltimezone *berlinZone()
-{
-    static const std::unique_ptr<icaltimezone, ZoneDeleter> zone = [] {
-        std::unique_ptr<icaltimezone, ZoneDeleter> z(icaltimezone_new());
-        icaltimezone_set_component(z.get(), berlinTimezoneComponent().release());
-        return z;
-    }();
-    return zone.get();
-}
-
-QByteArray utf8(const QString &text)
-{
-    return text.toUtf8();
-}
-
-QString text(const char *value)
-{
-    return value ? QString::fromUtf8(value) : QString();
-}
-
-QString colorText(qint32 windowsColor)
-{
-    const int r = windowsColor & 0xFF, g = (windowsColor >> 8) & 0xFF, b = (windowsColor >> 16) & 0xFF;
-    return QStringLiteral("#%1%2%3")
-        .arg(r, 2, 16, QLatin1Char('0'))
-        .arg(g, 2, 16, QLatin1Char('0'))
-        .arg(b, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
 
 bool parseColor(const QString &value, qint32 *windowsColor)
 {
@@ -106,75 +31,6 @@ bool parseColor(const QString &value, qint32 *windowsColor)
         return false;
     *windowsColor = qint32(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
     return true;
-}
-
-icaltimetype dateValue(Dayplex::Date value)
-{
-    const QDate day = Dayplex::toQDate(value);
-    icaltimetype t = icaltime_null_date();
-    t.year = day.year();
-    t.month = day.month();
-    t.day = day.day();
-    return t;
-}
-
-icaltimetype dateTimeValue(Dayplex::Date value)
-{
-    const QDate day = Dayplex::toQDate(value);
-    const QTime time = Dayplex::toQTime(value);
-    icaltimetype t = icaltime_null_time();
-    t.year = day.year();
-    t.month = day.month();
-    t.day = day.day();
-    t.hour = time.hour();
-    t.minute = time.minute();
-    t.second = time.second();
-    return t;
-}
-
-void addX(icalcomponent *event, const char *name, const QString &value)
-{
-    icalproperty *p = icalproperty_new_x(utf8(value).constData());
-    icalproperty_set_x_name(p, name);
-    icalcomponent_add_property(event, p);
-}
-
-void addBerlinTime(icalcomponent *event, icalproperty *property)
-{
-    icalproperty_add_parameter(property, icalparameter_new_tzid(kBerlinZone));
-    icalcomponent_add_property(event, property);
-}
-
-icalcomponent *eventOf(const Appointment &a, const QHash<int, QString> &names, icaltimetype stamp)
-{
-    icalcomponent *event = icalcomponent_new_vevent();
-    icalcomponent_add_property(event, icalproperty_new_uid(utf8(a.uid).constData()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, icalproperty_new_summary(utf8(a.text).constData()));
-    if (a.allDay) {
-        // The host's all-day end is the midnight of the last day; the standard's is exclusive.
-        icalcomponent_add_property(event, icalproperty_new_dtstart(dateValue(a.start)));
-        icalcomponent_add_property(event, icalproperty_new_dtend(dateValue(std::max(a.end, a.start) + 1.0)));
-    } else {
-        addBerlinTime(event, icalproperty_new_dtstart(dateTimeValue(a.start)));
-        addBerlinTime(event, icalproperty_new_dtend(dateTimeValue(a.end)));
-    }
-    icalcomponent_add_property(event, icalproperty_new_transp(a.note ? ICAL_TRANSP_TRANSPARENT
-                                                                     : ICAL_TRANSP_OPAQUE));
-    const QString name = names.value(a.participantId);
-    if (!name.isEmpty()) {
-        icalproperty *attendee = icalproperty_new_attendee(
-            (QByteArray(kParticipantUri) + QByteArray::number(a.participantId)).constData());
-        icalproperty_add_parameter(attendee, icalparameter_new_cn(utf8(name).constData()));
-        icalcomponent_add_property(event, attendee);
-    }
-    addX(event, kBackColor, colorText(a.backColor));
-    addX(event, kFontColor, colorText(a.fontColor));
-    if (a.done)
-        addX(event, kDone, QStringLiteral("TRUE"));
-    if (a.readOnly)
-        addX(event, kReadOnly, QStringLiteral("TRUE"));
-    return event;
 }
 
 // --- reading ---------------------------------------------------------------------------
@@ -225,9 +81,40 @@ void checkFrame(const QByteArray &data)
         fail(QStringLiteral("Sie endet nicht mit „END:VCALENDAR“; vermutlich ist sie unvollständig."));
 }
 
+// An empty "RRULE:" line, which some exporters write for "no repetition", is no rule.
+bool isEmptyRule(icalproperty *error)
+{
+    return text(icalproperty_get_xlicerror(error)).startsWith(QLatin1String("No value for RRULE"));
+}
+
+// X-LIC-ERROR lines in the file itself are what another program's libical noted on its own
+// read and then wrote out; they say nothing about this file.
+QByteArray withoutLeftoverErrors(const QByteArray &data)
+{
+    if (!data.contains("X-LIC-ERROR"))
+        return data;
+    QByteArray kept;
+    kept.reserve(data.size());
+    bool skipping = false;
+    for (const QByteArray &line : data.split('\n')) {
+        if (!line.startsWith(' ') && !line.startsWith('\t'))
+            skipping = line.startsWith("X-LIC-ERROR");
+        if (!skipping)
+            kept += line + '\n';
+    }
+    qCWarning(lcICalendar) << "X-LIC-ERROR lines of an earlier reading left out";
+    return kept;
+}
+
 void checkParseErrors(icalcomponent *component)
 {
     for (icalproperty *p : properties(component, ICAL_XLICERROR_PROPERTY)) {
+        if (isEmptyRule(p)) {
+            qCWarning(lcICalendar) << "an empty RRULE line read as no rule";
+            icalcomponent_remove_property(component, p);
+            icalproperty_free(p);
+            continue;
+        }
         const QString where = icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT
                                   ? QStringLiteral("Im Termin %1: ").arg(eventName(component))
                                   : QString();
@@ -301,11 +188,51 @@ icaltimetype timeOf(icalcomponent *event, icalproperty_kind kind)
     return zonedValue(p, event);
 }
 
+qint64 secondsOf(Dayplex::Date value)
+{
+    return qRound64(value * 86400.0);
+}
+
+// The rule's parts without those named, e.g. COUNT and UNTIL before a new end is set.
+QStringList ruleParts(const QString &rrule, const QStringList &without = {})
+{
+    QStringList parts;
+    for (const QString &part : rrule.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!without.contains(part.section(QLatin1Char('='), 0, 0).toUpper()))
+            parts.append(part);
+    return parts;
+}
+
+QString localText(Dayplex::Date value, bool allDay)
+{
+    return untilText(allDay ? dateValue(value) : dateTimeValue(value));
+}
+
+// The local starts a host rule gives from start on, as libical expands a floating time; at
+// most limit of them, and none after last when last is set.
+QVector<Dayplex::Date> localStarts(const QString &rrule, Dayplex::Date start, bool allDay, int limit,
+                                   Dayplex::Date last = 0)
+{
+    QVector<Dayplex::Date> starts;
+    icalrecur_iterator *it = icalrecur_iterator_new(icalrecurrencetype_from_string(rrule.toLatin1().constData()),
+                                                    allDay ? dateValue(start) : dateTimeValue(start));
+    if (!it)
+        return starts;
+    const auto freeIterator = qScopeGuard([it] { icalrecur_iterator_free(it); });
+    for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next) && starts.size() < limit;
+         next = icalrecur_iterator_next(it)) {
+        const Dayplex::Date value = wallClock(next);
+        if (last != 0 && value > last)
+            break;
+        starts.append(value);
+    }
+    return starts;
+}
+
 struct Reader
 {
     QVector<Participant> participants;
     int defaultParticipant = 0;
-    Dayplex::Date horizon = 0;
     ICalendarImport result;
 
     Dayplex::Date toBerlin(icaltimetype t, icalcomponent *event) const
@@ -317,13 +244,13 @@ struct Reader
         const QDate day(t.year, t.month, t.day);
         if (!day.isValid())
             fail(QStringLiteral("Der Termin %1 hat ein ungültiges Datum.").arg(eventName(event)));
-        const Dayplex::Date value =
-            Dayplex::toDate(day) + (t.is_date ? 0.0 : (t.hour * 3600 + t.minute * 60 + t.second) / 86400.0);
+        const Dayplex::Date value = wallClock(t);
         if (!Dayplex::isValidDate(value))
             fail(QStringLiteral("Der Termin %1 liegt außerhalb des Kalenders.").arg(eventName(event)));
         return value;
     }
 
+    // The participants of the team the event names, organizer first; empty when it names none.
     QList<int> participantsOf(icalcomponent *event) const
     {
         QList<int> ids;
@@ -335,20 +262,24 @@ struct Reader
                     && !ids.contains(participant.id))
                     ids.append(participant.id);
         };
-        // The organizer first: the event's own UID goes to the first participant.
         if (icalproperty *organizer = icalcomponent_get_first_property(event, ICAL_ORGANIZER_PROPERTY))
             consider(organizer);
         for (icalproperty *p : properties(event, ICAL_ATTENDEE_PROPERTY))
             consider(p);
-        if (ids.isEmpty())
-            ids.append(defaultParticipant);
         return ids;
     }
 
-    // The fields every occurrence of the event shares.
-    Appointment fieldsOf(icalcomponent *event) const
+    static void setParticipants(Appointment &a, const QList<int> &ids)
+    {
+        a.participantId = ids.first();
+        a.participantIds = ids.size() > 1 ? ids : QList<int>();
+    }
+
+    // The fields of the event itself: text, colours, times and who takes part.
+    Appointment appointmentOf(icalcomponent *event) const
     {
         Appointment a;
+        a.uid = text(icalcomponent_get_uid(event)).trimmed();
         a.text = text(icalcomponent_get_summary(event)).trimmed();
         if (a.text.isEmpty())
             a.text = QStringLiteral("(ohne Betreff)");
@@ -370,6 +301,9 @@ struct Reader
             else if (name == "X-MICROSOFT-CDO-BUSYSTATUS")
                 a.note = value.compare(QLatin1String("FREE"), Qt::CaseInsensitive) == 0;
         }
+        std::tie(a.start, a.end) = timesOf(event, &a.allDay);
+        const QList<int> ids = participantsOf(event);
+        setParticipants(a, ids.isEmpty() ? QList<int>{defaultParticipant} : ids);
         return a;
     }
 
@@ -400,161 +334,273 @@ struct Reader
         return {from, to};
     }
 
-    void add(const Appointment &fields, const QString &uid, const QList<int> &ids)
+    // RDATE or EXDATE starts in Berlin time. A date beside a timed series means the
+    // occurrence of that day; an RDATE period counts by its start.
+    QList<Dayplex::Date> startsOf(icalcomponent *event, icalproperty_kind kind, const Appointment &series) const
     {
-        for (int i = 0; i < ids.size(); ++i) {
-            Appointment a = fields;
-            a.participantId = ids.at(i);
-            // Further team members get a copy of their own under a key derived from the event's.
-            a.uid = i == 0 ? uid : QStringLiteral("%1#P%2").arg(uid).arg(ids.at(i));
-            result.appointments.append(a);
-        }
-    }
-
-    static QString occurrenceUid(const QString &uid, Dayplex::Date start)
-    {
-        return QStringLiteral("%1/%2").arg(uid, Database::toSqlDateTime(start));
-    }
-
-    QSet<Dayplex::Date> exceptionDates(icalcomponent *event, icalproperty_kind kind) const
-    {
-        QSet<Dayplex::Date> dates;
+        QList<Dayplex::Date> starts;
         for (icalproperty *p : properties(event, kind)) {
-            const icaltimetype t = zonedValue(p, event);
-            // An RDATE may give a period instead of a time; its series then has no extra start.
-            if (!icaltime_is_null_time(t))
-                dates.insert(toBerlin(t, event));
+            icaltimetype t = zonedValue(p, event);
+            if (icaltime_is_null_time(t) && kind == ICAL_RDATE_PROPERTY)
+                t = icalproperty_get_rdate(p).period.start;
+            if (icaltime_is_null_time(t))
+                continue;
+            Dayplex::Date start = toBerlin(t, event);
+            if (t.is_date && !series.allDay)
+                start += series.start - std::floor(series.start);
+            if (!starts.contains(start))
+                starts.append(start);
         }
-        return dates;
+        std::sort(starts.begin(), starts.end());
+        return starts;
     }
 
-    void readSeries(icalcomponent *event, const QString &uid, const QSet<Dayplex::Date> &overridden)
+    // The file's rule for German wall-clock time: an UNTIL in UTC or in the event's zone
+    // becomes the local date-time it names; the rest stays as written.
+    QString localRule(const icalrecurrencetype &rule, const icaltimetype &dtstart, icalcomponent *event) const
     {
-        bool allDay = false;
-        const auto [from, to] = timesOf(event, &allDay);
-        const Dayplex::Date length = to - from;
-        const Appointment fields = fieldsOf(event);
-        const QList<int> ids = participantsOf(event);
-        const QSet<Dayplex::Date> excluded = exceptionDates(event, ICAL_EXDATE_PROPERTY);
-        QSet<Dayplex::Date> starts = exceptionDates(event, ICAL_RDATE_PROPERTY);
+        icalrecurrencetype copy = rule;
+        char *written = icalrecurrencetype_as_string_r(&copy);
+        QStringList parts = ruleParts(text(written), {QStringLiteral("UNTIL")});
+        icalmemory_free_buffer(written);
+        if (!icaltime_is_null_time(rule.until)) {
+            icaltimetype until = rule.until;
+            // A floating UNTIL is a time of the start's zone.
+            if (!until.is_date && !icaltime_is_utc(until))
+                until.zone = dtstart.zone;
+            QString value = untilText(until.is_date ? until : dateTimeValue(toBerlin(until, event)));
+            if (dtstart.is_date && !until.is_date)
+                value = value.left(8);
+            parts.insert(1, QStringLiteral("UNTIL=") + value);
+        }
+        return parts.join(QLatin1Char(';'));
+    }
 
+    // A rule in another zone than German time drifts against the local rule at every clock
+    // change of either zone: the occurrences where they differ are taken out and their true
+    // starts added.
+    void correctForZone(Appointment &series, const icalrecurrencetype &rule, const icaltimetype &dtstart,
+                        icalcomponent *event) const
+    {
+        QVector<Dayplex::Date> trueStarts;
+        icalrecur_iterator *it = icalrecur_iterator_new(rule, dtstart);
+        if (!it)
+            fail(QStringLiteral("Die Wiederholungsregel des Termins %1 ist ungültig.").arg(eventName(event)));
+        const auto freeIterator = qScopeGuard([it] { icalrecur_iterator_free(it); });
+        for (icaltimetype next = icalrecur_iterator_next(it);
+             !icaltime_is_null_time(next) && trueStarts.size() < kCorrectedOccurrences;
+             next = icalrecur_iterator_next(it)) {
+            icaltime_set_timezone(&next, dtstart.zone);
+            trueStarts.append(toBerlin(next, event));
+        }
+        if (trueStarts.isEmpty())
+            return;
+        // An endless rule is compared up to a day before its last true start counted here.
+        const bool cut = trueStarts.size() == kCorrectedOccurrences;
+        const Dayplex::Date last = cut ? trueStarts.last() - 1.0 : trueStarts.last() + 1.0;
+        const QVector<Dayplex::Date> ruleStarts =
+            localStarts(series.rrule, series.start, false, 2 * kCorrectedOccurrences, last);
+        QSet<qint64> ruleSeconds, trueSeconds;
+        for (Dayplex::Date start : ruleStarts)
+            ruleSeconds.insert(secondsOf(start));
+        for (Dayplex::Date start : trueStarts)
+            if (start <= last)
+                trueSeconds.insert(secondsOf(start));
+        for (Dayplex::Date start : ruleStarts)
+            if (!trueSeconds.contains(secondsOf(start)))
+                series.exdates.append(start);
+        for (Dayplex::Date start : trueStarts)
+            if (start <= last && !ruleSeconds.contains(secondsOf(start)) && !series.exdates.contains(start))
+                series.rdates.append(start);
+        std::sort(series.rdates.begin(), series.rdates.end());
+        std::sort(series.exdates.begin(), series.exdates.end());
+    }
+
+    Appointment masterOf(icalcomponent *event) const
+    {
+        Appointment a = appointmentOf(event);
         const icaltimetype dtstart = timeOf(event, ICAL_DTSTART_PROPERTY);
-        bool truncated = false;
-        for (icalproperty *rule : properties(event, ICAL_RRULE_PROPERTY)) {
-            icalrecur_iterator *it = icalrecur_iterator_new(icalproperty_get_rrule(rule), dtstart);
-            if (!it)
+        const QVector<icalproperty *> rules = properties(event, ICAL_RRULE_PROPERTY);
+        if (rules.size() > 1)
+            qCWarning(lcICalendar) << eventName(event) << "has" << rules.size() << "rules; the first one is kept";
+        const bool foreign = !dtstart.is_date && (icaltime_is_utc(dtstart) || (dtstart.zone && !isBerlin(dtstart.zone)));
+        if (!rules.isEmpty()) {
+            const icalrecurrencetype rule = icalproperty_get_rrule(rules.first());
+            if (rule.freq == ICAL_NO_RECURRENCE)
                 fail(QStringLiteral("Die Wiederholungsregel des Termins %1 ist ungültig.").arg(eventName(event)));
-            const auto freeIterator = qScopeGuard([it] { icalrecur_iterator_free(it); });
-            for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next);
-                 next = icalrecur_iterator_next(it)) {
-                icaltime_set_timezone(&next, dtstart.zone);
-                const Dayplex::Date start = toBerlin(next, event);
-                if (start > horizon || starts.size() >= kMaxOccurrences) {
-                    truncated = true;
-                    break;
-                }
-                starts.insert(start);
+            a.rrule = localRule(rule, dtstart, event);
+            if (foreign)
+                correctForZone(a, rule, dtstart, event);
+        }
+        for (Dayplex::Date start : startsOf(event, ICAL_RDATE_PROPERTY, a))
+            if (!a.rdates.contains(start))
+                a.rdates.append(start);
+        for (Dayplex::Date start : startsOf(event, ICAL_EXDATE_PROPERTY, a))
+            if (!a.exdates.contains(start))
+                a.exdates.append(start);
+        a.rdates.removeIf([&](Dayplex::Date start) { return a.exdates.contains(start); });
+        std::sort(a.rdates.begin(), a.rdates.end());
+        std::sort(a.exdates.begin(), a.exdates.end());
+        return a;
+    }
+
+    // "This and all following" changed: the master ends before the changed occurrence, and
+    // a new series of the changed fields runs on from there, shifted as the change moved it.
+    void splitSeries(Appointment &master, const Appointment &change)
+    {
+        const Dayplex::Date at = change.recurrenceStart;
+        const Dayplex::Date shift = change.start - at;
+        Appointment tail = change;
+        tail.uid = QStringLiteral("%1/%2").arg(master.uid, Database::toSqlDateTime(at));
+        tail.recurrenceStart = 0;
+        QStringList tailRule = ruleParts(master.rrule, {QStringLiteral("UNTIL"), QStringLiteral("COUNT")});
+        for (const QString &part : ruleParts(master.rrule)) {
+            const QString name = part.section(QLatin1Char('='), 0, 0).toUpper();
+            const QString value = part.section(QLatin1Char('='), 1);
+            if (name == QLatin1String("COUNT")) {
+                const int before = localStarts(master.rrule, master.start, master.allDay, value.toInt(), at - 1.0 / 86400).size();
+                tailRule.append(QStringLiteral("COUNT=%1").arg(std::max(1, value.toInt() - before)));
+            } else if (name == QLatin1String("UNTIL")) {
+                const icaltimetype until = icaltime_from_string(value.toLatin1().constData());
+                if (!icaltime_is_null_time(until))
+                    tailRule.append(QStringLiteral("UNTIL=") + localText(wallClock(until) + shift, until.is_date));
             }
         }
-        starts.insert(from);
-        QList<Dayplex::Date> ordered(starts.cbegin(), starts.cend());
-        std::sort(ordered.begin(), ordered.end());
-        for (Dayplex::Date start : ordered) {
-            if (excluded.contains(start) || overridden.contains(start))
+        tail.rrule = master.rrule.isEmpty() ? QString() : tailRule.join(QLatin1Char(';'));
+        const auto moveFrom = [&](QList<Dayplex::Date> &from, QList<Dayplex::Date> &to) {
+            for (Dayplex::Date start : from)
+                if (start > at)
+                    to.append(start + shift);
+            from.removeIf([&](Dayplex::Date start) { return start >= at; });
+        };
+        tail.rdates.clear();
+        tail.exdates.clear();
+        moveFrom(master.rdates, tail.rdates);
+        moveFrom(master.exdates, tail.exdates);
+        if (!master.rrule.isEmpty()) {
+            QStringList parts = ruleParts(master.rrule, {QStringLiteral("UNTIL"), QStringLiteral("COUNT")});
+            parts.insert(1, QStringLiteral("UNTIL=") + localText(at - (master.allDay ? 1.0 : 1.0 / 86400), master.allDay));
+            master.rrule = parts.join(QLatin1Char(';'));
+        }
+        for (Appointment &o : result.overrides)
+            if (o.uid == master.uid && o.recurrenceStart > at) {
+                o.uid = tail.uid;
+                o.recurrenceStart += shift;
+            }
+        result.appointments.append(tail);
+    }
+
+    struct Entry
+    {
+        icalcomponent *event = nullptr;
+        bool cancelled = false;
+        int sequence = 0;
+    };
+
+    // Keeps the revision that counts: the higher SEQUENCE, among equal ones the later.
+    static void keepRevision(Entry &kept, const Entry &next)
+    {
+        if (!kept.event || next.sequence >= kept.sequence)
+            kept = next;
+    }
+
+    void read(const QVector<Entry> &events)
+    {
+        QStringList masterOrder;
+        QHash<QString, Entry> masters;
+        QVector<std::pair<QString, Dayplex::Date>> overrideOrder;
+        QHash<QString, QMap<Dayplex::Date, Entry>> overrides;
+        for (const Entry &entry : events) {
+            const QString uid = text(icalcomponent_get_uid(entry.event)).trimmed();
+            if (uid.isEmpty())
+                fail(QStringLiteral("Der Termin %1 hat keine UID.").arg(eventName(entry.event)));
+            if (icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY)) {
+                const Dayplex::Date original = toBerlin(timeOf(entry.event, ICAL_RECURRENCEID_PROPERTY), entry.event);
+                if (!overrides.value(uid).contains(original))
+                    overrideOrder.append({uid, original});
+                keepRevision(overrides[uid][original], entry);
+            } else {
+                if (!masters.contains(uid))
+                    masterOrder.append(uid);
+                keepRevision(masters[uid], entry);
+            }
+        }
+        QHash<QString, int> seriesIndex;
+        for (const QString &uid : masterOrder) {
+            const Entry &entry = masters.value(uid);
+            if (entry.cancelled) {
+                result.removedUids.append(uid);
+                ++result.cancelled;
                 continue;
-            Appointment a = fields;
-            a.allDay = allDay;
-            a.start = start;
-            a.end = start + length;
-            add(a, occurrenceUid(uid, start), ids);
+            }
+            const Appointment a = masterOf(entry.event);
+            if (a.isSeries())
+                seriesIndex.insert(uid, result.appointments.size());
+            result.appointments.append(a);
         }
-        if (truncated)
-            ++result.truncatedSeries;
-    }
-
-    void readEvent(icalcomponent *event, const QHash<QString, QSet<Dayplex::Date>> &overrides)
-    {
-        if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) {
-            ++result.cancelled;
-            return;
+        QVector<std::pair<int, Appointment>> splits;
+        for (const auto &[uid, original] : overrideOrder) {
+            const Entry entry = overrides.value(uid).value(original);
+            if (masters.value(uid).cancelled)
+                continue;
+            const int series = seriesIndex.value(uid, -1);
+            if (entry.cancelled) {
+                ++result.cancelled;
+                if (series >= 0 && !result.appointments[series].exdates.contains(original))
+                    result.appointments[series].exdates.append(original);
+                else if (series < 0)
+                    result.cancelledOccurrences.append({uid, original});
+                continue;
+            }
+            Appointment a = appointmentOf(entry.event);
+            if (series < 0) {
+                // A changed occurrence without its series is an appointment of its own.
+                a.uid = QStringLiteral("%1/%2").arg(uid, Database::toSqlDateTime(original));
+                result.appointments.append(a);
+                continue;
+            }
+            const Appointment &master = result.appointments.at(series);
+            if (participantsOf(entry.event).isEmpty())
+                setParticipants(a, everyone(master));
+            a.recurrenceStart = original;
+            icalproperty *id = icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY);
+            icalparameter *range = icalproperty_get_first_parameter(id, ICAL_RANGE_PARAMETER);
+            if (range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE)
+                splits.append({series, a});
+            else
+                result.overrides.append(a);
         }
-        QString uid = text(icalcomponent_get_uid(event)).trimmed();
-        if (uid.isEmpty())
-            fail(QStringLiteral("Der Termin %1 hat keine UID.").arg(eventName(event)));
-        const bool recurring = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)
-                               || icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
-        if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-            // A changed occurrence replaces the one of its series that it names.
-            const Dayplex::Date original =
-                toBerlin(timeOf(event, ICAL_RECURRENCEID_PROPERTY), event);
-            uid = occurrenceUid(uid, original);
-        } else if (recurring) {
-            readSeries(event, uid, overrides.value(uid));
-            return;
-        }
-        bool allDay = false;
-        const auto [from, to] = timesOf(event, &allDay);
-        Appointment a = fieldsOf(event);
-        a.allDay = allDay;
-        a.start = from;
-        a.end = to;
-        add(a, uid, participantsOf(event));
-    }
-
-    void readCalendar(icalcomponent *calendar)
-    {
-        QVector<icalcomponent *> events;
-        QHash<QString, QSet<Dayplex::Date>> overrides;
-        // Collected first: resolving a TZID looks through the calendar's components.
-        for (icalcomponent *e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
-             e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-            events.append(e);
-        for (icalcomponent *e : events) {
-            if (icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY))
-                overrides[text(icalcomponent_get_uid(e)).trimmed()].insert(
-                    toBerlin(timeOf(e, ICAL_RECURRENCEID_PROPERTY), e));
-        }
-        for (icalcomponent *event : events)
-            readEvent(event, overrides);
+        // The latest first, so that each split cuts the part of the master it lies in.
+        std::sort(splits.begin(), splits.end(),
+                  [](const auto &l, const auto &r) { return l.second.recurrenceStart > r.second.recurrenceStart; });
+        for (const auto &[series, change] : splits)
+            splitSeries(result.appointments[series], change);
+        for (Appointment &a : result.appointments)
+            std::sort(a.exdates.begin(), a.exdates.end());
     }
 };
 
-} // namespace
-
-QByteArray writeICalendar(const QVector<Appointment> &appointments,
-                          const QHash<int, QString> &participantNames, const QDateTime &stamp)
+void collectEvents(icalcomponent *calendar, QVector<Reader::Entry> *events)
 {
-    ComponentPtr calendar(icalcomponent_new_vcalendar());
-    icalcomponent *cal = calendar.get();
-    icalcomponent_add_property(cal, icalproperty_new_prodid(kProductId));
-    icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
-    icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
-    icalcomponent_add_property(cal, icalproperty_new_method(ICAL_METHOD_PUBLISH));
-    icalcomponent_add_component(cal, berlinTimezoneComponent().release());
-
-    const QDateTime utc = stamp.toUTC();
-    icaltimetype dtstamp = icaltime_null_time();
-    dtstamp.year = utc.date().year();
-    dtstamp.month = utc.date().month();
-    dtstamp.day = utc.date().day();
-    dtstamp.hour = utc.time().hour();
-    dtstamp.minute = utc.time().minute();
-    dtstamp.second = utc.time().second();
-    dtstamp.zone = icaltimezone_get_utc_timezone();
-    for (const Appointment &a : appointments)
-        icalcomponent_add_component(cal, eventOf(a, participantNames, dtstamp));
-
-    char *ics = icalcomponent_as_ical_string_r(cal);
-    const QByteArray result(ics);
-    icalmemory_free_buffer(ics);
-    return result;
+    icalproperty *method = icalcomponent_get_first_property(calendar, ICAL_METHOD_PROPERTY);
+    const bool cancel = method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
+    for (icalcomponent *e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        Reader::Entry entry;
+        entry.event = e;
+        entry.cancelled = cancel || icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED;
+        entry.sequence = icalcomponent_get_sequence(e);
+        events->append(entry);
+    }
 }
 
+} // namespace
+
 ICalendarImport readICalendar(const QByteArray &data, const QVector<Participant> &participants,
-                              int defaultParticipant, QDate horizonEnd)
+                              int defaultParticipant)
 {
     checkFrame(data);
-    ComponentPtr root(icalparser_parse_string(data.constData()));
+    ComponentPtr root(icalparser_parse_string(withoutLeftoverErrors(data).constData()));
     if (!root)
         fail(QStringLiteral("Sie lässt sich nicht lesen."));
     checkParseErrors(root.get());
@@ -562,15 +608,17 @@ ICalendarImport readICalendar(const QByteArray &data, const QVector<Participant>
     Reader reader;
     reader.participants = participants;
     reader.defaultParticipant = defaultParticipant;
-    reader.horizon = Dayplex::toDate(horizonEnd) + 1.0;
-    // Several calendars in one file come back under an XROOT.
+    // Collected first: resolving a TZID looks through the calendar's components. Several
+    // calendars in one file come back under an XROOT.
+    QVector<Reader::Entry> events;
     if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        reader.readCalendar(root.get());
+        collectEvents(root.get(), &events);
     } else {
         for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
              c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
-            reader.readCalendar(c);
+            collectEvents(c, &events);
     }
+    reader.read(events);
     return reader.result;
 }
 
