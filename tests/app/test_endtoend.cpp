@@ -7,10 +7,15 @@
 #include "appointmentdialog.h"
 #include "mainwindow.h"
 #include "pgserver.h"
+#include "recurrenceeditor.h"
 
 #include <dayplex/dayplex.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,6 +136,95 @@ private Q_SLOTS:
         QCOMPARE(appointmentKeys(m_window->calendar()->TerminDSN()), appointmentKeys(keys));
         QVERIFY(tipAt(moved ? to : from).contains(kSubject));
         QVERIFY(!tipAt(moved ? from : to).contains(kSubject));
+    }
+
+    void seriesForm_data()
+    {
+        QTest::addColumn<QString>("repeat");  // the Wiederholung entry
+        QTest::addColumn<int>("every");
+        QTest::addColumn<QString>("days");    // weekday boxes ticked besides the start's, or "-" for none
+        QTest::addColumn<QString>("monthly"); // "" the day of the month, else "ordinal weekday"
+        QTest::addColumn<QString>("ends");    // "", "until yyyy-MM-dd" or "count n"
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("error");
+        // The start is Monday 4 January 2027, the first Monday of its month.
+        QTest::newRow("none") << "Keine" << 1 << "" << "" << "" << "" << "";
+        QTest::newRow("every Monday") << "Wöchentlich" << 1 << "" << "" << "" << "FREQ=WEEKLY;BYDAY=MO" << "";
+        QTest::newRow("every other Monday and Thursday, 10 times")
+            << "Wöchentlich" << 2 << "4" << "" << "count 10" << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=10" << "";
+        QTest::newRow("every third day until the year's end")
+            << "Täglich" << 3 << "" << "" << "until 2027-12-31" << "FREQ=DAILY;INTERVAL=3;UNTIL=20271231" << "";
+        QTest::newRow("monthly on the 4th") << "Monatlich" << 1 << "" << "" << "" << "FREQ=MONTHLY;BYMONTHDAY=4" << "";
+        QTest::newRow("monthly on the last Friday")
+            << "Monatlich" << 1 << "" << "-1 5" << "" << "FREQ=MONTHLY;BYDAY=-1FR" << "";
+        QTest::newRow("yearly on the first Monday of January")
+            << "Jährlich" << 1 << "" << "1 1" << "" << "FREQ=YEARLY;BYMONTH=1;BYDAY=1MO" << "";
+        QTest::newRow("yearly on the start's date") << "Jährlich" << 1 << "" << "" << "" << "FREQ=YEARLY" << "";
+        QTest::newRow("weekly without a weekday") << "Wöchentlich" << 1 << "-" << "" << "" << "" << "Wochentag";
+        QTest::newRow("ends before it starts")
+            << "Wöchentlich" << 1 << "" << "" << "until 2026-12-31" << "" << "vor ihrem ersten Termin";
+    }
+
+    // Catches a form that writes another rule than the one shown, loses a rule on the way back
+    // into the form, or lets a series without a day or with an end before its start be saved.
+    void seriesForm()
+    {
+        QFETCH(QString, repeat);
+        QFETCH(int, every);
+        QFETCH(QString, days);
+        QFETCH(QString, monthly);
+        QFETCH(QString, ends);
+        QFETCH(QString, rule);
+        QFETCH(QString, error);
+        const QDate start(2027, 1, 4);
+        RecurrenceEditor form;
+        form.setRule(QString(), start);
+        auto *frequency = form.findChild<QComboBox *>(QStringLiteral("cboWiederholung"));
+        frequency->setCurrentIndex(frequency->findText(repeat));
+        form.findChild<QSpinBox *>(QStringLiteral("spnIntervall"))->setValue(every);
+        if (days == QLatin1String("-"))
+            form.findChild<QCheckBox *>(QStringLiteral("chkTag1"))->setChecked(false);
+        else if (!days.isEmpty())
+            form.findChild<QCheckBox *>(QStringLiteral("chkTag") + days)->setChecked(true);
+        if (!monthly.isEmpty()) {
+            const QStringList parts = monthly.split(QLatin1Char(' '));
+            form.findChild<QRadioButton *>(QStringLiteral("optWochentag"))->setChecked(true);
+            auto *ordinal = form.findChild<QComboBox *>(QStringLiteral("cboOrdinal"));
+            ordinal->setCurrentIndex(ordinal->findData(parts.at(0).toInt()));
+            form.findChild<QComboBox *>(QStringLiteral("cboWochentag"))->setCurrentIndex(parts.at(1).toInt() - 1);
+        }
+        if (ends.startsWith(QLatin1String("until"))) {
+            form.findChild<QRadioButton *>(QStringLiteral("optEndeAm"))->setChecked(true);
+            form.findChild<QDateEdit *>(QStringLiteral("dtpEndeAm"))->setDate(QDate::fromString(ends.mid(6), Qt::ISODate));
+        } else if (ends.startsWith(QLatin1String("count"))) {
+            form.findChild<QRadioButton *>(QStringLiteral("optEndeNach"))->setChecked(true);
+            form.findChild<QSpinBox *>(QStringLiteral("spnAnzahl"))->setValue(ends.mid(6).toInt());
+        }
+        QVERIFY2(error.isEmpty() ? form.validationError().isEmpty() : form.validationError().contains(error),
+                 qPrintable(form.validationError()));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(form.rrule(), rule);
+        RecurrenceEditor again;
+        again.setRule(rule, start);
+        QCOMPARE(again.rrule(), rule);
+        const QString summary = again.findChild<QLabel *>(QStringLiteral("lblSerie"))->text();
+        QVERIFY2(rule.isEmpty() ? summary.isEmpty() : summary.startsWith(QLatin1String("Serie: ")), qPrintable(summary));
+    }
+
+    // Catches a weekly series that keeps the old weekday when the first occurrence moves in the
+    // form, and a rule from elsewhere that the form rewrites although nobody touched it.
+    void seriesFormFollowsTheStart()
+    {
+        RecurrenceEditor form;
+        form.setRule(QStringLiteral("FREQ=WEEKLY;BYDAY=MO"), QDate(2027, 1, 4));
+        form.setStart(QDate(2027, 1, 6));
+        QCOMPARE(form.rrule(), QStringLiteral("FREQ=WEEKLY;BYDAY=WE"));
+        const QString foreign = QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=1,15");
+        form.setRule(foreign, QDate(2027, 1, 1));
+        form.setStart(QDate(2027, 1, 2));
+        QCOMPARE(form.rrule(), foreign);
+        QVERIFY(form.validationError().isEmpty());
     }
 
     // Catches ShowDate opening the wrong record or "Löschen" leaving it in the database.
