@@ -783,6 +783,8 @@ ICalendarImport readICalendar(const QByteArray &data, const QVector<Participant>
     reader.read(events);
 
     ICalendarImport &result = reader.result;
+    std::stable_sort(reader.skipped.begin(), reader.skipped.end(),
+                     [](const Reader::Skipped &l, const Reader::Skipped &r) { return l.line < r.line; });
     result.skipped = reader.skipped.size();
     if (result.skipped > 0 && result.skipped == events.size())
         refuse(QStringLiteral("Keiner ihrer Termine lässt sich lesen: %1.").arg(skippedText(reader.skipped)));
