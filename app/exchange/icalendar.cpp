@@ -36,6 +36,9 @@ bool parseColor(const QString &value, qint32 *windowsColor)
     return true;
 }
 
+// The start of a UID this reader gave an event that brought none.
+constexpr char kDerivedUidPrefix[] = "terminplaner-";
+
 // --- reading ---------------------------------------------------------------------------
 
 QString eventName(icalcomponent *event)
@@ -44,7 +47,7 @@ QString eventName(icalcomponent *event)
     if (!summary.isEmpty())
         return QStringLiteral("„%1“").arg(summary);
     const QString uid = text(icalcomponent_get_uid(event));
-    return uid.isEmpty() ? QStringLiteral("ohne Betreff") : QStringLiteral("mit der UID „%1“").arg(uid);
+    return uid.isEmpty() || uid.startsWith(QLatin1String(kDerivedUidPrefix)) ? QStringLiteral("ohne Betreff") : QStringLiteral("mit der UID „%1“").arg(uid);
 }
 
 // A component has one property cursor for all kinds: any lookup inside a loop over it would
@@ -608,7 +611,7 @@ struct Reader
             }
             hash.addData("\n");
         }
-        const QString base = QStringLiteral("terminplaner-") + QString::fromLatin1(hash.result().toHex().left(32));
+        const QString base = QLatin1String(kDerivedUidPrefix) + QString::fromLatin1(hash.result().toHex().left(32));
         QString uid = base;
         for (int n = 2; taken.contains(uid); ++n)
             uid = QStringLiteral("%1-%2").arg(base).arg(n);

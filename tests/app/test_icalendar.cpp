@@ -152,7 +152,7 @@ private Q_SLOTS:
         row("ci_issue_104_broken_calendar.ics", -1, {}, "Zeile, die sich nicht lesen lässt");
         // The good series is read and the one with an empty EXDATE, which the standard does
         // not allow, left out, rather than refusing the whole file.
-        row("ci_parsing_error.ics", 1, {"(ohne Betreff) 2008-03-03 00:00..2008-03-03 00:00 ganztägig"}, "(Zeile 13): EXDATE ohne Wert");
+        row("ci_parsing_error.ics", 1, {"(ohne Betreff) 2008-03-03 00:00..2008-03-03 00:00 ganztägig"}, "ohne Betreff (Zeile 13): EXDATE ohne Wert");
         row("ci_issue_1050_multiple_calendars.ics", -1, {}, "„Event 2“ (Zeile 12): kein Beginn");
         row("ci_issue_218_bad_tzid.ics", 1, {"TESTIN 2017-02-28 13:00..2017-02-28 13:30"});
         row("ci_issue_1081_invalid_rrule_freq.ics", -1, {}, "ungültiger Wert in RRULE");
