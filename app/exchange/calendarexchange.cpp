@@ -4,10 +4,13 @@
 #include "icalendar.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QLocale>
 #include <QTextStream>
+#include <memory>
 
 namespace Terminplaner {
 
@@ -27,6 +30,27 @@ QHash<int, QString> namesById(const Database &db)
 QString appointmentsText(int n)
 {
     return n == 1 ? QStringLiteral("1 Termin") : QStringLiteral("%1 Termine").arg(n);
+}
+
+// Progress on stderr once a reading has taken a second, then at most once a second.
+ICalendarProgress progressOn(QTextStream &err)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    auto lastReport = std::make_shared<qint64>(0);
+    clock->start();
+    return [clock, lastReport, &err](int done, int total) {
+        const qint64 now = clock->elapsed();
+        if (now < 1000 || (now - *lastReport < 1000 && done < total))
+            return true;
+        *lastReport = now;
+        const QLocale german(QLocale::German, QLocale::Germany);
+        if (done < total)
+            err << QStringLiteral("Import: %1 von %2 Terminen gelesen …").arg(german.toString(done), german.toString(total));
+        else
+            err << QStringLiteral("Import: alle %1 Termine gelesen; sie werden gespeichert …").arg(german.toString(total));
+        err << Qt::endl;
+        return true;
+    };
 }
 
 } // namespace
@@ -62,7 +86,8 @@ ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date 
     return result;
 }
 
-ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant)
+ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant,
+                               const ICalendarProgress &progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -73,7 +98,7 @@ ExchangeResult importICalendar(Database &db, const QString &path, int defaultPar
                                             "Es wurde nichts importiert.")
                                  .arg(path)
                                  .arg(file.size() / (1024 * 1024)));
-    const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant);
+    const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant, progress);
     ExchangeResult result;
     result.appointments = read.appointments.size() + read.overrides.size();
     // Changed occurrences follow their series, which the database must know first.
@@ -84,6 +109,7 @@ ExchangeResult importICalendar(Database &db, const QString &path, int defaultPar
                           .arg(result.count.updated)};
     if (read.cancelled > 0)
         parts.append(QStringLiteral("%1 abgesagt und nicht übernommen.").arg(appointmentsText(read.cancelled)));
+    parts += read.notes;
     result.report = parts.join(QLatin1Char(' '));
     return result;
 }
@@ -122,7 +148,7 @@ int runICalendar(const CommandLine &cl, Database &db, QTextStream &out, QTextStr
                     throw DatabaseError(QStringLiteral("Die Datenbank hat keine Teilnehmer."));
                 participant = team.first().id;
             }
-            result = importICalendar(db, cl.inputFile, participant);
+            result = importICalendar(db, cl.inputFile, participant, progressOn(err));
         }
         out << result.report << Qt::endl;
     } catch (const ICalendarError &error) {

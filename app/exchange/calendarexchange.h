@@ -2,6 +2,7 @@
 #define TERMINPLANER_CALENDAREXCHANGE_H
 
 #include "database.h"
+#include "icalendar.h"
 
 #include <QList>
 #include <QString>
@@ -28,13 +29,17 @@ ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date 
                                Dayplex::Date lastDay, const QList<int> &participantIds);
 
 // Reads the file and writes it in one transaction; events that name no participant of the
-// team go to defaultParticipant.
-ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant);
+// team go to defaultParticipant. progress follows the reading and can cancel it, which
+// throws ICalendarCancelled before anything is written. The report ends with the reader's
+// notes (events left out, the encoding, unknown zones).
+ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant,
+                               const ICalendarProgress &progress = {});
 
 // The participant a command line names by number or name; 0 when there is none such.
 int findParticipant(const Database &db, const QString &nameOrId);
 
-// Runs --export-ics or --import-ics. Returns the exit code: 0 done, 2 for an unknown
+// Runs --export-ics or --import-ics; an import that takes longer than a second reports its
+// progress on err. Returns the exit code: 0 done, 2 for an unknown
 // participant or a file that cannot be used, 1 any other failure, with the reason on err.
 int runICalendar(const CommandLine &commandLine, Database &db, QTextStream &out, QTextStream &err);
 

@@ -1,10 +1,13 @@
 #include "icalendar.h"
 #include "icalendar_p.h"
+#include "icalendartext.h"
 
+#include <QCryptographicHash>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <QTimeZone>
 #include <cmath>
 #include <memory>
 
@@ -33,6 +36,9 @@ bool parseColor(const QString &value, qint32 *windowsColor)
     return true;
 }
 
+// The start of a UID this reader gave an event that brought none.
+constexpr char kDerivedUidPrefix[] = "terminplaner-";
+
 // --- reading ---------------------------------------------------------------------------
 
 QString eventName(icalcomponent *event)
@@ -41,7 +47,7 @@ QString eventName(icalcomponent *event)
     if (!summary.isEmpty())
         return QStringLiteral("„%1“").arg(summary);
     const QString uid = text(icalcomponent_get_uid(event));
-    return uid.isEmpty() ? QStringLiteral("ohne Betreff") : QStringLiteral("mit der UID „%1“").arg(uid);
+    return uid.isEmpty() || uid.startsWith(QLatin1String(kDerivedUidPrefix)) ? QStringLiteral("ohne Betreff") : QStringLiteral("mit der UID „%1“").arg(uid);
 }
 
 // A component has one property cursor for all kinds: any lookup inside a loop over it would
@@ -55,74 +61,68 @@ QVector<icalproperty *> properties(icalcomponent *component, icalproperty_kind k
     return result;
 }
 
-[[noreturn]] void fail(const QString &reason)
+// An event that cannot be read: it is left out and named with the reason, in German.
+struct EventSkipped
 {
-    throw ICalendarError(QStringLiteral("Die Datei ist keine gültige iCalendar-Datei: %1 "
-                                        "Es wurde nichts importiert.")
-                             .arg(reason));
+    QString reason;
+};
+
+[[noreturn]] void skip(const QString &reason)
+{
+    throw EventSkipped{reason};
 }
 
-// libical accepts a file that simply stops; a calendar cut off in transfer must not count.
-void checkFrame(const QByteArray &data)
+// The property a libical parser note is about ("No value for LOCATION property ...").
+QString propertyNamed(const QString &message)
 {
-    QList<QByteArray> lines = data.split('\n');
-    auto firstNonEmpty = std::find_if(lines.cbegin(), lines.cend(),
-                                      [](const QByteArray &l) { return !l.trimmed().isEmpty(); });
-    auto lastNonEmpty = std::find_if(lines.crbegin(), lines.crend(),
-                                     [](const QByteArray &l) { return !l.trimmed().isEmpty(); });
-    if (firstNonEmpty == lines.cend())
-        fail(QStringLiteral("Sie ist leer."));
-    QByteArray first = firstNonEmpty->trimmed();
-    if (first.startsWith("\xEF\xBB\xBF"))
-        first = first.mid(3);
-    if (first.toUpper() != "BEGIN:VCALENDAR")
-        fail(QStringLiteral("Sie beginnt nicht mit „BEGIN:VCALENDAR“."));
-    if (lastNonEmpty->trimmed().toUpper() != "END:VCALENDAR")
-        fail(QStringLiteral("Sie endet nicht mit „END:VCALENDAR“; vermutlich ist sie unvollständig."));
+    static const QRegularExpression name(QStringLiteral("(?:for|in) ([A-Z-]+) property"));
+    return name.match(message).captured(1);
 }
 
-// An empty "RRULE:" line, which some exporters write for "no repetition", is no rule.
-bool isEmptyRule(icalproperty *error)
+bool isTextProperty(const QString &name)
 {
-    return text(icalproperty_get_xlicerror(error)).startsWith(QLatin1String("No value for RRULE"));
+    static const QStringList names{"LOCATION", "DESCRIPTION", "SUMMARY", "COMMENT", "CATEGORIES",
+                                   "CLASS", "URL", "CONTACT", "RESOURCES", "STATUS", "TRANSP"};
+    return names.contains(name) || name.startsWith(QLatin1String("X-"));
 }
 
-// X-LIC-ERROR lines in the file itself are what another program's libical noted on its own
-// read and then wrote out; they say nothing about this file.
-QByteArray withoutLeftoverErrors(const QByteArray &data)
+// What libical noted while reading a component, judged without showing its English text:
+// an empty value of a text property is valid and an empty RRULE means no rule; an empty or
+// unreadable time or rule makes the event unreadable; anything else outside an event makes
+// the file unreadable. Errors inside an event's alarms do not touch the appointment.
+void checkParseErrors(icalcomponent *component, bool insideEvent = false)
 {
-    if (!data.contains("X-LIC-ERROR"))
-        return data;
-    QByteArray kept;
-    kept.reserve(data.size());
-    bool skipping = false;
-    for (const QByteArray &line : data.split('\n')) {
-        if (!line.startsWith(' ') && !line.startsWith('\t'))
-            skipping = line.startsWith("X-LIC-ERROR");
-        if (!skipping)
-            kept += line + '\n';
-    }
-    qCWarning(lcICalendar) << "X-LIC-ERROR lines of an earlier reading left out";
-    return kept;
-}
-
-void checkParseErrors(icalcomponent *component)
-{
+    const bool isEvent = icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT;
     for (icalproperty *p : properties(component, ICAL_XLICERROR_PROPERTY)) {
-        if (isEmptyRule(p)) {
-            qCWarning(lcICalendar) << "an empty RRULE line read as no rule";
+        const QString message = text(icalproperty_get_xlicerror(p));
+        const QString name = propertyNamed(message);
+        const bool empty = message.startsWith(QLatin1String("No value for"));
+        const bool harmless = (empty && (isTextProperty(name) || name == QLatin1String("RRULE"))) || insideEvent;
+        qCWarning(lcICalendar) << "parser note" << message << (harmless ? "ignored" : "");
+        if (harmless) {
             icalcomponent_remove_property(component, p);
             icalproperty_free(p);
-            continue;
+        } else if (!isEvent) {
+            refuse(QStringLiteral("Sie enthält eine Zeile, die sich nicht lesen lässt."));
         }
-        const QString where = icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT
-                                  ? QStringLiteral("Im Termin %1: ").arg(eventName(component))
-                                  : QString();
-        fail(QStringLiteral("%1%2.").arg(where, text(icalproperty_get_xlicerror(p))));
     }
     for (icalcomponent *c = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
-        checkParseErrors(c);
+        checkParseErrors(c, insideEvent || isEvent);
+}
+
+// Why an event is unreadable, from what the parser left in it; empty when it is readable.
+QString parseError(icalcomponent *event)
+{
+    icalproperty *error = icalcomponent_get_first_property(event, ICAL_XLICERROR_PROPERTY);
+    if (!error)
+        return {};
+    const QString message = text(icalproperty_get_xlicerror(error));
+    const QString name = propertyNamed(message);
+    if (name.isEmpty())
+        return QStringLiteral("unlesbare Zeile");
+    return message.startsWith(QLatin1String("No value for")) ? QStringLiteral("%1 ohne Wert").arg(name)
+                                                              : QStringLiteral("ungültiger Wert in %1").arg(name);
 }
 
 // German time under any of its names; converting it through UTC would move the times the
@@ -132,60 +132,6 @@ bool isBerlin(const icaltimezone *zone)
     const QString tzid = text(icaltimezone_get_tzid(const_cast<icaltimezone *>(zone)));
     return tzid.endsWith(QLatin1String("Europe/Berlin")) || tzid == QLatin1String("W. Europe Standard Time")
            || tzid.contains(QLatin1String("Berlin"));
-}
-
-// libical rolls a thirteenth month over into the next year; the text itself must be a date.
-void checkDateText(icalproperty *property, icalcomponent *event)
-{
-    const QString value = text(icalproperty_get_value_as_string(property));
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})(\\d{2})(\\d{2})(T(\\d{2})(\\d{2})(\\d{2})Z?)?$"));
-    const QRegularExpressionMatch m = pattern.match(value);
-    const bool ok = m.hasMatch()
-                    && QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()).isValid()
-                    && (m.captured(4).isEmpty()
-                        || QTime(m.captured(5).toInt(), m.captured(6).toInt(), std::min(m.captured(7).toInt(), 59)).isValid());
-    if (!ok)
-        fail(QStringLiteral("Der Termin %1 hat die ungültige Zeitangabe „%2“.").arg(eventName(event), value));
-}
-
-// The zone a TZID names: the file's own definition first, German time under any of its
-// names, then the zones libical knows; nullptr for a name nobody describes.
-icaltimezone *zoneNamed(icalcomponent *event, const char *tzid)
-{
-    icalcomponent *calendar = icalcomponent_get_parent(event);
-    if (icaltimezone *own = calendar ? icalcomponent_get_timezone(calendar, tzid) : nullptr)
-        return own;
-    const QString name = text(tzid);
-    if (name.endsWith(QLatin1String("Europe/Berlin")) || name == QLatin1String("W. Europe Standard Time"))
-        return berlinZone();
-    return icaltimezone_get_builtin_timezone(tzid);
-}
-
-// A time property's value with the zone its TZID names.
-icaltimetype zonedValue(icalproperty *property, icalcomponent *event)
-{
-    icaltimetype t = icalproperty_isa(property) == ICAL_RDATE_PROPERTY
-                         ? icalproperty_get_rdate(property).time
-                         : icalvalue_get_datetime(icalproperty_get_value(property));
-    icalparameter *tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
-    if (!t.is_date && !icaltime_is_utc(t) && tzid) {
-        if (icaltimezone *zone = zoneNamed(event, icalparameter_get_tzid(tzid)))
-            icaltime_set_timezone(&t, zone);
-        else
-            // A zone named but not described: read as German time, as a floating time is.
-            qCWarning(lcICalendar) << "unknown time zone" << icalparameter_get_tzid(tzid) << "in"
-                                   << eventName(event) << "read as Europe/Berlin wall-clock time";
-    }
-    return t;
-}
-
-icaltimetype timeOf(icalcomponent *event, icalproperty_kind kind)
-{
-    icalproperty *p = icalcomponent_get_first_property(event, kind);
-    if (!p)
-        return icaltime_null_time();
-    checkDateText(p, event);
-    return zonedValue(p, event);
 }
 
 qint64 secondsOf(Dayplex::Date value)
@@ -229,24 +175,106 @@ QVector<Dayplex::Date> localStarts(const QString &rrule, Dayplex::Date start, bo
     return starts;
 }
 
+struct ZoneDeleter
+{
+    void operator()(icaltimezone *zone) const { icaltimezone_free(zone, 1); }
+};
+
+// A zone of a fixed offset from UTC, as some writers name one ("UTC+11", "GMT-05:30").
+std::unique_ptr<icaltimezone, ZoneDeleter> fixedZone(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(?:UTC|GMT)\\s*([+-])(\\d{1,2})(?::?(\\d{2}))?$"));
+    const QRegularExpressionMatch m = pattern.match(name.trimmed());
+    if (!m.hasMatch() || m.captured(2).toInt() > 14 || m.captured(3).toInt() > 59)
+        return nullptr;
+    const QByteArray offset = QStringLiteral("%1%2%3")
+                                  .arg(m.captured(1))
+                                  .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'))
+                                  .arg(m.captured(3).toInt(), 2, 10, QLatin1Char('0'))
+                                  .toLatin1();
+    const QByteArray definition = "BEGIN:VTIMEZONE\nTZID:" + name.toUtf8() + "\nBEGIN:STANDARD\n"
+                                  "DTSTART:16010101T000000\nTZOFFSETFROM:" + offset + "\nTZOFFSETTO:" + offset
+                                  + "\nEND:STANDARD\nEND:VTIMEZONE\n";
+    std::unique_ptr<icaltimezone, ZoneDeleter> zone(icaltimezone_new());
+    icaltimezone_set_component(zone.get(), icalparser_parse_string(definition.constData()));
+    return zone;
+}
+
 struct Reader
 {
     QVector<Participant> participants;
     int defaultParticipant = 0;
     ICalendarImport result;
+    // Zones the file names without describing them, as found; nullptr for an unknown one.
+    mutable QHash<QString, icaltimezone *> foundZones;
+    mutable std::vector<std::unique_ptr<icaltimezone, ZoneDeleter>> ownedZones;
+    mutable QStringList unknownZones;
 
-    Dayplex::Date toBerlin(icaltimetype t, icalcomponent *event) const
+    // The zone a TZID names: the file's own definition first, German time under any of its
+    // names, then IANA names, Windows names and fixed offsets; an unknown zone is read as
+    // UTC and named in the notes.
+    icaltimezone *zoneNamed(icalcomponent *event, const char *tzid) const
+    {
+        icalcomponent *calendar = icalcomponent_get_parent(event);
+        if (icaltimezone *own = calendar ? icalcomponent_get_timezone(calendar, tzid) : nullptr)
+            return own;
+        const QString name = text(tzid);
+        if (name.endsWith(QLatin1String("Europe/Berlin")) || name == QLatin1String("W. Europe Standard Time"))
+            return berlinZone();
+        if (foundZones.contains(name))
+            return foundZones.value(name);
+        icaltimezone *zone = icaltimezone_get_builtin_timezone(tzid);
+        if (!zone) {
+            const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(name.toUtf8());
+            zone = iana.isEmpty() ? nullptr : icaltimezone_get_builtin_timezone(iana.constData());
+        }
+        if (!zone) {
+            if (auto fixed = fixedZone(name)) {
+                zone = fixed.get();
+                ownedZones.push_back(std::move(fixed));
+            }
+        }
+        if (!zone) {
+            qCWarning(lcICalendar) << "unknown time zone" << name << "read as UTC";
+            unknownZones.append(name);
+            zone = icaltimezone_get_utc_timezone();
+        }
+        foundZones.insert(name, zone);
+        return zone;
+    }
+
+    // A time property's value with the zone its TZID names.
+    icaltimetype zonedValue(icalproperty *property, icalcomponent *event) const
+    {
+        icaltimetype t = icalproperty_isa(property) == ICAL_RDATE_PROPERTY
+                             ? icalproperty_get_rdate(property).time
+                             : icalvalue_get_datetime(icalproperty_get_value(property));
+        icalparameter *tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+        if (!t.is_date && !icaltime_is_utc(t) && tzid)
+            icaltime_set_timezone(&t, zoneNamed(event, icalparameter_get_tzid(tzid)));
+        return t;
+    }
+
+    icaltimetype timeOf(icalcomponent *event, icalproperty_kind kind) const
+    {
+        icalproperty *p = icalcomponent_get_first_property(event, kind);
+        if (!p)
+            return icaltime_null_time();
+        return zonedValue(p, event);
+    }
+
+    static Dayplex::Date toBerlin(icaltimetype t)
     {
         if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
-            fail(QStringLiteral("Der Termin %1 hat eine ungültige Zeit.").arg(eventName(event)));
+            skip(QStringLiteral("ungültige Zeit"));
         if (!t.is_date && t.zone && !isBerlin(t.zone))
             icaltimezone_convert_time(&t, const_cast<icaltimezone *>(t.zone), berlinZone());
         const QDate day(t.year, t.month, t.day);
         if (!day.isValid())
-            fail(QStringLiteral("Der Termin %1 hat ein ungültiges Datum.").arg(eventName(event)));
+            skip(QStringLiteral("ungültiges Datum"));
         const Dayplex::Date value = wallClock(t);
         if (!Dayplex::isValidDate(value))
-            fail(QStringLiteral("Der Termin %1 liegt außerhalb des Kalenders.").arg(eventName(event)));
+            skip(QStringLiteral("außerhalb des Kalenders"));
         return value;
     }
 
@@ -312,17 +340,26 @@ struct Reader
     std::pair<Dayplex::Date, Dayplex::Date> timesOf(icalcomponent *event, bool *allDay) const
     {
         if (!icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY))
-            fail(QStringLiteral("Der Termin %1 hat keinen Beginn (DTSTART).").arg(eventName(event)));
+            skip(QStringLiteral("kein Beginn (DTSTART)"));
         const icaltimetype start = timeOf(event, ICAL_DTSTART_PROPERTY);
         *allDay = start.is_date;
-        const Dayplex::Date from = toBerlin(start, event);
+        Dayplex::Date from = toBerlin(start);
         icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
         const bool hasEnd = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY) || duration;
-        Dayplex::Date to = from;
+        icaltimetype end = start;
         if (icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY))
-            to = toBerlin(timeOf(event, ICAL_DTEND_PROPERTY), event);
+            end = timeOf(event, ICAL_DTEND_PROPERTY);
         else if (duration)
-            to = toBerlin(icaltime_add(start, icalproperty_get_duration(duration)), event);
+            end = icaltime_add(start, icalproperty_get_duration(duration));
+        if (duration && !icaltime_is_valid_time(end))
+            skip(QStringLiteral("ungültige Dauer"));
+        Dayplex::Date to = toBerlin(end);
+        if (!*allDay && hasEnd && isOutlookAllDay(event, start, end)) {
+            // Outlook's all-day entry: midnight to midnight of the zone it was written in.
+            *allDay = true;
+            from = wallClock(start);
+            to = wallClock(end);
+        }
         if (*allDay) {
             // Without an end, and with the end some writers put on the start day, one day.
             to = std::max(std::floor(to) - 1.0, std::floor(from));
@@ -330,8 +367,19 @@ struct Reader
                 to = std::floor(from);
         }
         if (to < from)
-            fail(QStringLiteral("Der Termin %1 endet vor seinem Beginn.").arg(eventName(event)));
+            skip(QStringLiteral("Ende vor Beginn"));
         return {from, to};
+    }
+
+    static bool isOutlookAllDay(icalcomponent *event, const icaltimetype &start, const icaltimetype &end)
+    {
+        const auto midnight = [](const icaltimetype &t) { return t.hour == 0 && t.minute == 0 && t.second == 0; };
+        if (!midnight(start) || !midnight(end) || icaltime_compare_date_only(end, start) <= 0)
+            return false;
+        for (icalproperty *p : properties(event, ICAL_X_PROPERTY))
+            if (qstricmp(icalproperty_get_x_name(p), "X-MICROSOFT-CDO-ALLDAYEVENT") == 0)
+                return text(icalproperty_get_x(p)).trimmed().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
+        return false;
     }
 
     // RDATE or EXDATE starts in Berlin time. A date beside a timed series means the
@@ -345,7 +393,7 @@ struct Reader
                 t = icalproperty_get_rdate(p).period.start;
             if (icaltime_is_null_time(t))
                 continue;
-            Dayplex::Date start = toBerlin(t, event);
+            Dayplex::Date start = toBerlin(t);
             if (t.is_date && !series.allDay)
                 start += series.start - std::floor(series.start);
             if (!starts.contains(start))
@@ -368,7 +416,7 @@ struct Reader
             // A floating UNTIL is a time of the start's zone.
             if (!until.is_date && !icaltime_is_utc(until))
                 until.zone = dtstart.zone;
-            QString value = untilText(until.is_date ? until : dateTimeValue(toBerlin(until, event)));
+            QString value = untilText(until.is_date ? until : dateTimeValue(toBerlin(until)));
             if (dtstart.is_date && !until.is_date)
                 value = value.left(8);
             parts.insert(1, QStringLiteral("UNTIL=") + value);
@@ -385,13 +433,13 @@ struct Reader
         QVector<Dayplex::Date> trueStarts;
         icalrecur_iterator *it = icalrecur_iterator_new(rule, dtstart);
         if (!it)
-            fail(QStringLiteral("Die Wiederholungsregel des Termins %1 ist ungültig.").arg(eventName(event)));
+            skip(QStringLiteral("ungültige Wiederholungsregel"));
         const auto freeIterator = qScopeGuard([it] { icalrecur_iterator_free(it); });
         for (icaltimetype next = icalrecur_iterator_next(it);
              !icaltime_is_null_time(next) && trueStarts.size() < kCorrectedOccurrences;
              next = icalrecur_iterator_next(it)) {
             icaltime_set_timezone(&next, dtstart.zone);
-            trueStarts.append(toBerlin(next, event));
+            trueStarts.append(toBerlin(next));
         }
         if (trueStarts.isEmpty())
             return;
@@ -423,11 +471,11 @@ struct Reader
         const QVector<icalproperty *> rules = properties(event, ICAL_RRULE_PROPERTY);
         if (rules.size() > 1)
             qCWarning(lcICalendar) << eventName(event) << "has" << rules.size() << "rules; the first one is kept";
-        const bool foreign = !dtstart.is_date && (icaltime_is_utc(dtstart) || (dtstart.zone && !isBerlin(dtstart.zone)));
+        const bool foreign = !a.allDay && !dtstart.is_date && (icaltime_is_utc(dtstart) || (dtstart.zone && !isBerlin(dtstart.zone)));
         if (!rules.isEmpty()) {
             const icalrecurrencetype rule = icalproperty_get_rrule(rules.first());
             if (rule.freq == ICAL_NO_RECURRENCE)
-                fail(QStringLiteral("Die Wiederholungsregel des Termins %1 ist ungültig.").arg(eventName(event)));
+                skip(QStringLiteral("ungültige Wiederholungsregel"));
             a.rrule = localRule(rule, dtstart, event);
             if (foreign)
                 correctForZone(a, rule, dtstart, event);
@@ -504,42 +552,126 @@ struct Reader
             kept = next;
     }
 
+    struct Skipped
+    {
+        QString name;
+        int line = 0;
+        QString reason;
+    };
+    QVector<Skipped> skipped;
+    ICalendarProgress progress;
+    int done = 0;
+    int total = 0;
+
+    // Runs one event's reading; an event that cannot be read is noted and left out.
+    template<typename Read>
+    bool readEvent(icalcomponent *event, Read &&readIt)
+    {
+        try {
+            readIt();
+        } catch (const EventSkipped &skipped) {
+            this->skipped.append({eventName(event), lineOf(event), skipped.reason});
+            qCWarning(lcICalendar) << "event" << eventName(event) << "left out:" << skipped.reason;
+            return false;
+        }
+        return true;
+    }
+
+    void advance()
+    {
+        ++done;
+        if (progress && !progress(std::min(done, total), total))
+            throw ICalendarCancelled();
+    }
+
+    // The value of one of the marks the text's preparation put into the event.
+    static QString mark(icalcomponent *event, const char *name)
+    {
+        for (icalproperty *p : properties(event, ICAL_X_PROPERTY))
+            if (qstrcmp(icalproperty_get_x_name(p), name) == 0)
+                return text(icalproperty_get_x(p));
+        return {};
+    }
+
+    static int lineOf(icalcomponent *event) { return mark(event, kLineProperty).toInt(); }
+
+    // A UID for an event that brings none, from what makes it this event; the same on every
+    // reading of the file, so that a second import changes nothing. Events alike in all of
+    // this are told apart by their order.
+    static QString derivedUid(icalcomponent *event, QSet<QString> &taken)
+    {
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        for (icalproperty_kind kind : {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY, ICAL_DURATION_PROPERTY,
+                                       ICAL_SUMMARY_PROPERTY, ICAL_LOCATION_PROPERTY, ICAL_DESCRIPTION_PROPERTY,
+                                       ICAL_RRULE_PROPERTY, ICAL_RECURRENCEID_PROPERTY}) {
+            for (icalproperty *p : properties(event, kind)) {
+                char *line = icalproperty_as_ical_string_r(p);
+                hash.addData(QByteArrayView(line));
+                icalmemory_free_buffer(line);
+            }
+            hash.addData("\n");
+        }
+        const QString base = QLatin1String(kDerivedUidPrefix) + QString::fromLatin1(hash.result().toHex().left(32));
+        QString uid = base;
+        for (int n = 2; taken.contains(uid); ++n)
+            uid = QStringLiteral("%1-%2").arg(base).arg(n);
+        taken.insert(uid);
+        return uid;
+    }
+
     void read(const QVector<Entry> &events)
     {
+        total = events.size();
         QStringList masterOrder;
         QHash<QString, Entry> masters;
         QVector<std::pair<QString, Dayplex::Date>> overrideOrder;
         QHash<QString, QMap<Dayplex::Date, Entry>> overrides;
+        QSet<QString> derived;
         for (const Entry &entry : events) {
-            const QString uid = text(icalcomponent_get_uid(entry.event)).trimmed();
-            if (uid.isEmpty())
-                fail(QStringLiteral("Der Termin %1 hat keine UID.").arg(eventName(entry.event)));
-            if (icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY)) {
-                const Dayplex::Date original = toBerlin(timeOf(entry.event, ICAL_RECURRENCEID_PROPERTY), entry.event);
-                if (!overrides.value(uid).contains(original))
-                    overrideOrder.append({uid, original});
-                keepRevision(overrides[uid][original], entry);
-            } else {
-                if (!masters.contains(uid))
-                    masterOrder.append(uid);
-                keepRevision(masters[uid], entry);
+            QString uid = text(icalcomponent_get_uid(entry.event)).trimmed();
+            if (uid.isEmpty()) {
+                uid = derivedUid(entry.event, derived);
+                icalcomponent_set_uid(entry.event, uid.toUtf8().constData());
             }
+            const QString error = parseError(entry.event);
+            const QString badTime = mark(entry.event, kBadTimeProperty);
+            readEvent(entry.event, [&] {
+                if (!badTime.isEmpty())
+                    skip(QStringLiteral("ungültige Zeitangabe „%1“").arg(badTime));
+                if (!error.isEmpty())
+                    skip(error);
+                if (icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY)) {
+                    const Dayplex::Date original = toBerlin(timeOf(entry.event, ICAL_RECURRENCEID_PROPERTY));
+                    if (!overrides.value(uid).contains(original))
+                        overrideOrder.append({uid, original});
+                    keepRevision(overrides[uid][original], entry);
+                } else {
+                    if (!masters.contains(uid))
+                        masterOrder.append(uid);
+                    keepRevision(masters[uid], entry);
+                }
+            });
         }
+        done = skipped.size();
         QHash<QString, int> seriesIndex;
         for (const QString &uid : masterOrder) {
+            advance();
             const Entry &entry = masters.value(uid);
             if (entry.cancelled) {
                 result.removedUids.append(uid);
                 ++result.cancelled;
                 continue;
             }
-            const Appointment a = masterOf(entry.event);
-            if (a.isSeries())
-                seriesIndex.insert(uid, result.appointments.size());
-            result.appointments.append(a);
+            readEvent(entry.event, [&] {
+                const Appointment a = masterOf(entry.event);
+                if (a.isSeries())
+                    seriesIndex.insert(uid, result.appointments.size());
+                result.appointments.append(a);
+            });
         }
         QVector<std::pair<int, Appointment>> splits;
         for (const auto &[uid, original] : overrideOrder) {
+            advance();
             const Entry entry = overrides.value(uid).value(original);
             if (masters.value(uid).cancelled)
                 continue;
@@ -552,23 +684,25 @@ struct Reader
                     result.cancelledOccurrences.append({uid, original});
                 continue;
             }
-            Appointment a = appointmentOf(entry.event);
-            if (series < 0) {
-                // A changed occurrence without its series is an appointment of its own.
-                a.uid = QStringLiteral("%1/%2").arg(uid, Database::toSqlDateTime(original));
-                result.appointments.append(a);
-                continue;
-            }
-            const Appointment &master = result.appointments.at(series);
-            if (participantsOf(entry.event).isEmpty())
-                setParticipants(a, everyone(master));
-            a.recurrenceStart = original;
-            icalproperty *id = icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY);
-            icalparameter *range = icalproperty_get_first_parameter(id, ICAL_RANGE_PARAMETER);
-            if (range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE)
-                splits.append({series, a});
-            else
-                result.overrides.append(a);
+            readEvent(entry.event, [&] {
+                Appointment a = appointmentOf(entry.event);
+                if (series < 0) {
+                    // A changed occurrence without its series is an appointment of its own.
+                    a.uid = QStringLiteral("%1/%2").arg(uid, Database::toSqlDateTime(original));
+                    result.appointments.append(a);
+                    return;
+                }
+                const Appointment &master = result.appointments.at(series);
+                if (participantsOf(entry.event).isEmpty())
+                    setParticipants(a, everyone(master));
+                a.recurrenceStart = original;
+                icalproperty *id = icalcomponent_get_first_property(entry.event, ICAL_RECURRENCEID_PROPERTY);
+                icalparameter *range = icalproperty_get_first_parameter(id, ICAL_RANGE_PARAMETER);
+                if (range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE)
+                    splits.append({series, a});
+                else
+                    result.overrides.append(a);
+            });
         }
         // The latest first, so that each split cuts the part of the master it lies in.
         std::sort(splits.begin(), splits.end(),
@@ -594,32 +728,81 @@ void collectEvents(icalcomponent *calendar, QVector<Reader::Entry> *events)
     }
 }
 
+// What the calendar says of itself: its PRODID and X-WR-CALNAME.
+QString identityOf(icalcomponent *calendar)
+{
+    QStringList parts;
+    if (icalproperty *prodid = icalcomponent_get_first_property(calendar, ICAL_PRODID_PROPERTY))
+        parts.append(text(icalproperty_get_prodid(prodid)).trimmed());
+    for (icalproperty *p : properties(calendar, ICAL_X_PROPERTY))
+        if (qstricmp(icalproperty_get_x_name(p), "X-WR-CALNAME") == 0)
+            parts.append(text(icalproperty_get_x(p)).trimmed());
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char('\n'));
+}
+
+QString skippedText(const QVector<Reader::Skipped> &skipped)
+{
+    constexpr int kNamed = 10;
+    QStringList named;
+    for (const Reader::Skipped &s : skipped.mid(0, kNamed))
+        named.append(QStringLiteral("%1 (Zeile %2): %3").arg(s.name).arg(s.line).arg(s.reason));
+    if (skipped.size() > kNamed)
+        named.append(QStringLiteral("und %1 weitere").arg(skipped.size() - kNamed));
+    return named.join(QStringLiteral("; "));
+}
+
 } // namespace
 
 ICalendarImport readICalendar(const QByteArray &data, const QVector<Participant> &participants,
-                              int defaultParticipant)
+                              int defaultParticipant, const ICalendarProgress &progress)
 {
-    checkFrame(data);
-    ComponentPtr root(icalparser_parse_string(withoutLeftoverErrors(data).constData()));
+    const PreparedText prepared = prepareText(data);
+    ComponentPtr root(icalparser_parse_string(prepared.utf8.constData()));
     if (!root)
-        fail(QStringLiteral("Sie lässt sich nicht lesen."));
+        refuse(QStringLiteral("Sie lässt sich nicht lesen."));
     checkParseErrors(root.get());
 
     Reader reader;
     reader.participants = participants;
     reader.defaultParticipant = defaultParticipant;
+    reader.progress = progress;
     // Collected first: resolving a TZID looks through the calendar's components. Several
     // calendars in one file come back under an XROOT.
     QVector<Reader::Entry> events;
+    QList<icalcomponent *> calendars;
     if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        collectEvents(root.get(), &events);
+        calendars.append(root.get());
     } else {
         for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
              c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
-            collectEvents(c, &events);
+            calendars.append(c);
+    }
+    for (icalcomponent *calendar : calendars) {
+        collectEvents(calendar, &events);
+        if (reader.result.calendarIdentity.isEmpty())
+            reader.result.calendarIdentity = identityOf(calendar);
     }
     reader.read(events);
-    return reader.result;
+
+    ICalendarImport &result = reader.result;
+    std::stable_sort(reader.skipped.begin(), reader.skipped.end(),
+                     [](const Reader::Skipped &l, const Reader::Skipped &r) { return l.line < r.line; });
+    result.skipped = reader.skipped.size();
+    if (result.skipped > 0 && result.skipped == events.size())
+        refuse(QStringLiteral("Keiner ihrer Termine lässt sich lesen: %1.").arg(skippedText(reader.skipped)));
+    if (prepared.windows1252)
+        result.notes.append(QStringLiteral("Die Datei ist nicht in UTF-8 geschrieben; sie wurde als Windows-1252 gelesen."));
+    for (const QString &zone : std::as_const(reader.unknownZones))
+        result.notes.append(QStringLiteral("Die Zeitzone „%1“ ist unbekannt; ihre Zeiten wurden als UTC gelesen.").arg(zone));
+    if (result.skipped > 0)
+        result.notes.append(QStringLiteral("%1 übersprungen: %2.")
+                                .arg(result.skipped == 1 ? QStringLiteral("1 Termin")
+                                                         : QStringLiteral("%1 Termine").arg(result.skipped),
+                                     skippedText(reader.skipped)));
+    if (progress && !progress(events.size(), events.size()))
+        throw ICalendarCancelled();
+    return result;
 }
 
 } // namespace Terminplaner

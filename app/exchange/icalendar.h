@@ -68,19 +68,51 @@ struct ICalendarImport
     QStringList removedUids;           // cancelled events and series
     QVector<CancelledOccurrence> cancelledOccurrences;
     int cancelled = 0;                 // cancelled events and occurrences in the file
+    int skipped = 0;                   // events that could not be read and were left out
+    // What the file says of the calendar it comes from: its PRODID and X-WR-CALNAME, one per
+    // line (the first calendar's, when the file holds several); empty when it says nothing.
+    // A UID is unique only within its calendar, so the database scopes UIDs by this: an
+    // updated export of the same calendar replaces what the earlier one brought, and a UID of
+    // another calendar never replaces it. Never the file's name, which the user may change.
+    QString calendarIdentity;
+    // German sentences for the user: events left out and why, the encoding the file was read
+    // in, zones that are not known. Shown after the import's own summary.
+    QStringList notes;
 };
 
-// Reads an .ics file as Outlook, Thunderbird and this host write it. Times are converted to
-// Europe/Berlin wall-clock time through the file's own VTIMEZONE definitions. A recurring
+// Told how many events of the file were read so far and how many it holds; returning false
+// cancels the reading, which then throws ICalendarCancelled and returns nothing.
+using ICalendarProgress = std::function<bool(int done, int total)>;
+
+// The user cancelled a reading; nothing was imported.
+class ICalendarCancelled : public ICalendarError
+{
+public:
+    ICalendarCancelled()
+        : ICalendarError(QStringLiteral("Der Import wurde abgebrochen; es wurde nichts importiert."))
+    {
+    }
+};
+
+// Reads an .ics file as Outlook, Thunderbird, Google, Nextcloud and this host write it: UTF-8
+// with or without BOM (else Windows-1252), several calendars in one file or a bare VEVENT.
+// Times are converted to Europe/Berlin wall-clock time through the file's own VTIMEZONE
+// definitions first, then IANA and Windows zone names and "UTC+11"; an unknown zone is read
+// as UTC and named in notes, a floating time is German time. An event without UID gets one
+// derived from its content, the same on every reading. An Outlook all-day flag on times from
+// midnight to midnight makes an all-day entry; a free time (TRANSP, BUSYSTATUS) a note. A
+// recurring
 // event becomes one series whose rule runs in German wall-clock time; where the zone of the
 // file moves an occurrence against that (a series in New York time crosses two clock
 // changes), it is taken out and its true start added, for the first kCorrectedOccurrences
 // occurrences of the file's rule. An event whose ORGANIZER and ATTENDEEs name participants of
 // the team (CN equal to the name, ignoring case) is one meeting of them, organizer first;
-// otherwise it belongs to defaultParticipant. Throws ICalendarError for anything that is not
-// a complete, valid calendar: then nothing is returned at all.
+// otherwise it belongs to defaultParticipant. An event that cannot be read (no start, a time
+// that is no time, an end before its start, an invalid rule) is left out and named with its
+// line in notes. Throws ICalendarError for a file that is no calendar, is cut off or holds
+// events of which none can be read: then nothing is returned at all.
 ICalendarImport readICalendar(const QByteArray &data, const QVector<Participant> &participants,
-                              int defaultParticipant);
+                              int defaultParticipant, const ICalendarProgress &progress = {});
 
 constexpr int kCorrectedOccurrences = 1000;
 

@@ -1,5 +1,7 @@
 #include "icalendar_p.h"
 
+#include "icalendar.h"
+
 #include <QDate>
 #include <QTime>
 
@@ -56,6 +58,13 @@ icaltimezone *berlinZone()
         return z;
     }();
     return zone.get();
+}
+
+void refuse(const QString &reason)
+{
+    throw ICalendarError(QStringLiteral("Die Datei ist keine gültige iCalendar-Datei: %1 "
+                                        "Es wurde nichts importiert.")
+                             .arg(reason));
 }
 
 QString text(const char *value)

@@ -33,6 +33,9 @@ ComponentPtr berlinTimezoneComponent();
 // the system's zone files, which a minimal machine may lack.
 icaltimezone *berlinZone();
 
+// Refuses the whole file with a German reason; nothing is imported.
+[[noreturn]] void refuse(const QString &reason);
+
 QString text(const char *value);
 // Everyone taking part in the appointment, its first participant first.
 QList<int> everyone(const Appointment &a);

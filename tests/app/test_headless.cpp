@@ -28,6 +28,13 @@ private Q_SLOTS:
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE kunden (name TEXT)")));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        for (const auto &[name, content] :
+             {std::pair{"abgeschnitten.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Halb\r\n"},
+              std::pair{"unlesbar.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Betriebsfest\r\n"
+                                        "DTSTART:20270104T080000Z\r\nDTEND:20270104T070000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"}}) {
+            QFile ics(m_dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(ics.open(QIODevice::WriteOnly) && ics.write(content) > 0);
+        }
         // The demo database every case below starts from.
         QString err;
         const int exitCode =
@@ -47,6 +54,9 @@ private Q_SLOTS:
                                                        "--out", "x.png"} << "keine Datenbank des Terminplaners";
         QTest::newRow("calendar export over a file that is no calendar")
             << QStringList{"--export-ics", "kaputt.sqlite"} << "nicht überschrieben";
+        QTest::newRow("calendar file cut off") << QStringList{"--import-ics", "abgeschnitten.ics"} << "unvollständig";
+        QTest::newRow("calendar file without a readable event")
+            << QStringList{"--import-ics", "unlesbar.ics"} << "„Betriebsfest“ (Zeile 2): Ende vor Beginn";
         QTest::newRow("another program's SQLite file")
             << QStringList{"--db", "kunden.sqlite", "--screenshot", "calendar", "--out", "x.png"}
             << "keine Datenbank des Terminplaners";

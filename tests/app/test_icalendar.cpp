@@ -5,6 +5,7 @@
 #include "icalendar.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QtTest>
 
 using namespace Terminplaner;
@@ -50,6 +51,19 @@ QStringList describe(const ICalendarImport &import)
         lines.append(QStringLiteral("removed %1").arg(uid));
     for (const CancelledOccurrence &c : import.cancelledOccurrences)
         lines.append(QStringLiteral("cancelled %1@%2").arg(c.uid, local(c.recurrenceStart)));
+    for (const QString &note : import.notes)
+        lines.append(QStringLiteral("note: ") + note);
+    return lines;
+}
+
+// What a user sees of each appointment and changed occurrence: title and local times.
+QStringList titlesAndTimes(const ICalendarImport &import)
+{
+    QStringList lines;
+    for (const Appointment &a : import.appointments + import.overrides)
+        lines.append(QStringLiteral("%1 %2..%3%4%5")
+                         .arg(a.text, local(a.start), local(a.end), a.allDay ? QStringLiteral(" ganztägig") : QString(),
+                              a.note ? QStringLiteral(" Notiz") : QString()));
     return lines;
 }
 
@@ -99,6 +113,99 @@ class tst_ICalendar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void corpus_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("count");             // series, single appointments and changed occurrences
+        QTest::addColumn<QStringList>("expected");  // some of titlesAndTimes()
+        QTest::addColumn<QString>("message");       // part of a note, or of the refusal when count < 0
+        const auto row = [](const char *file, int count, const QStringList &expected = {}, const QString &message = {}) {
+            QTest::newRow(file) << QString::fromLatin1(file) << count << expected << message;
+        };
+        row("rie_Germany.ics", 159, {"Germany: New Years Day 2008-01-01 00:00..2008-01-01 00:00 ganztägig"});
+        row("rie_Germany_Holidays.ics", 34, {"Epiphany 2019-01-06 00:00..2019-01-06 00:00 ganztägig Notiz"});
+        row("rie_issue_27_t1.ics", 1, {"Reoccur 2020-04-26 14:00..2020-04-26 14:30"});
+        row("rie_daylight_saving_time.ics", 64, {"\"Bioökonomie-Tag\" 2019-02-28 20:00..2019-02-28 21:00"});
+        row("ci_alarm_google_future.ics", 1, {"event with alarms 2024-10-04 20:15..2024-10-04 21:00"});
+        row("rie_recurring_events_moved.ics", 5, {"test7 - edited 2019-03-19 04:00..2019-03-19 05:00"});
+        row("rie_each_week_but_one_deleted.ics", 1, {"test6 2019-03-04 00:30..2019-03-04 01:00"});
+        // The standard wants an end after the start: the only event is left out, so the file
+        // holds nothing readable and is refused, one of the two outcomes expected of it.
+        row("rie_end_before_start_event.ics", -1, {}, "„test1“ (Zeile 25): Ende vor Beginn");
+        row("rie_discourse_no_dtend.ics", 4, {"2019-01-17 openLab 2019-01-17 18:00..2019-01-17 18:00"});
+        row("rie_issue_163_deleted_modification.ics", 2, {"test123 2024-07-29 00:00..2024-08-04 00:00 ganztägig"});
+        row("kde_KOrganizer_Test01.ics", 1);
+        row("khal_event_dtr_exdatez.ics", 1, {"event_dtr_exdatez 2014-06-30 07:30..2014-06-30 12:01"});
+        // Read as UTC, the zone named in a note; the UTC exception then names no occurrence.
+        row("khal_event_dtr_no_tz_exdatez.ics", 1, {"Conf Call 2012-04-03 12:00..2012-04-03 12:30"}, "„LOLOLOL“ ist unbekannt");
+        row("khal_tz_windows_format.ics", 1, {"Event with Windows TZ name 2019-11-20 13:00..2019-11-20 14:30"});
+        row("khal_event_dt_recuid_no_master.ics", 1, {"Infrastructure Planning 2017-03-29 16:00..2017-03-29 16:25"});
+        row("khal_without_uid.ics", 1, {"An Event 2014-04-09 00:00..2014-04-09 00:00 ganztägig"});
+        row("deb_recurrence.ics", 2, {"A recurring event with exdates 1996-04-01 01:00..1996-04-01 02:00"});
+        // The bad time leaves its event out, not the other calendars of the file; the replies
+        // without a start are no appointments.
+        row("libical_incoming.ics", 4, {"Conference 1997-07-01 12:00..1997-07-01 13:00"}, "ungültige Zeitangabe „19970701T10300Z“");
+        row("deb_encoding.ics", 1, {"Non-ASCII Test: ÄÖÜ äöü € 2010-10-10 12:00..2010-10-10 14:00"});
+        row("ci_bom_calendar.ics", 0);
+        row("ci_broken_ical.ics", 1, {"An Event with too many semicolons 2014-04-09 09:30..2014-04-09 09:30"});
+        row("ci_small_bad_calendar.ics", -1, {}, "unvollständig");
+        row("ci_issue_104_broken_calendar.ics", -1, {}, "Zeile, die sich nicht lesen lässt");
+        // The good series is read and the one with an empty EXDATE, which the standard does
+        // not allow, left out, rather than refusing the whole file.
+        row("ci_parsing_error.ics", 1, {"(ohne Betreff) 2008-03-03 00:00..2008-03-03 00:00 ganztägig"}, "ohne Betreff (Zeile 13): EXDATE ohne Wert");
+        row("ci_issue_1050_multiple_calendars.ics", -1, {}, "„Event 2“ (Zeile 12): kein Beginn");
+        row("ci_issue_218_bad_tzid.ics", 1, {"TESTIN 2017-02-28 13:00..2017-02-28 13:30"});
+        row("ci_issue_1081_invalid_rrule_freq.ics", -1, {}, "ungültiger Wert in RRULE");
+        row("ci_invalid_duration.ics", -1, {}, "ungültige Dauer");
+        // A bare VEVENT is read as the calendar it stands for; its floating time is German time.
+        row("khal_event_dt_floating.ics", 1, {"An Event 2014-04-09 09:30..2014-04-09 10:30"});
+        row("gen_outlook_umlaut.ics", 4,
+            {"Quartalsgespräch Überörtliche Prüfung der Außenstellen – Änderungen bei Größe und Maßnahmen für "
+             "Jürgen Weiß & Söhne 2027-03-15 14:00..2027-03-15 15:30",
+             "Messe Hannover (Mo–Fr) 2027-04-19 00:00..2027-04-23 00:00 ganztägig",
+             "Ganztägig als Mitternacht-Mitternacht (Outlook-Stil) 2027-04-26 00:00..2027-04-26 00:00 ganztägig",
+             "Frühstück, Raum 3; EG – „Begrüßung“ \\ Ölkännchen 2027-03-16 08:00..2027-03-16 08:30 Notiz"});
+        row("gen_exchange_series.ics", 3, {"Call mit New York 10:00 EST/EDT 2027-03-01 16:00..2027-03-01 17:00"});
+        row("gen_100_open_daily.ics", 100, {"Serie 0 2026-01-05 07:00..2026-01-05 07:30"});
+        row("gen_huge_10000.ics", 10000, {"Termin Nr. 0 – Rücksprache Kunde Größe 0 2027-01-04 10:00..2027-01-04 10:30"});
+        row("gen_huge_truncated.ics", -1, {}, "unvollständig");
+    }
+
+    // Catches a corpus file read other than its writer meant it, a harmless file refused, a
+    // broken one half read, UIDs that change from one reading to the next (derived ones too)
+    // and appointments that do not survive being written and read again.
+    void corpus()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, count);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, message);
+        const QByteArray data = corpusFile(file);
+        if (data.isEmpty() && file != QLatin1String("ci_bom_calendar.ics"))
+            QSKIP("the calendar files of other programs are not beside this clone");
+        if (count < 0) {
+            try {
+                readICalendar(data, kTeam, kDefaultParticipant);
+                QFAIL("the file was read");
+            } catch (const ICalendarError &error) {
+                QVERIFY2(error.message().contains(message) && error.message().endsWith("Es wurde nichts importiert."),
+                         qPrintable(error.message()));
+            }
+            return;
+        }
+        const ICalendarImport import = readICalendar(data, kTeam, kDefaultParticipant);
+        const QStringList seen = titlesAndTimes(import);
+        QCOMPARE(seen.size(), count);
+        for (const QString &line : expected)
+            QVERIFY2(seen.contains(line), qPrintable(seen.mid(0, 8).join('\n')));
+        QVERIFY2(import.notes.join(' ').contains(message), qPrintable(import.notes.join(' ')));
+        QCOMPARE(describe(readICalendar(data, kTeam, kDefaultParticipant)), describe(import));
+        ICalendarImport back = readICalendar(writeBack(import), kTeam, kDefaultParticipant);
+        back.notes = import.notes;
+        QCOMPARE(describe(back), describe(import));
+        QCOMPARE(titlesAndTimes(back), seen);
+    }
+
     void filesOfOtherPrograms_data()
     {
         QTest::addColumn<QString>("file");
@@ -196,6 +303,28 @@ private Q_SLOTS:
                                  "END:VEVENT\n")
             << QStringList{"w 2027-01-04 09:00..2027-01-04 10:00 FREQ=WEEKLY;UNTIL=20270125T085959 +[] -[] P3",
                            "w/2027-01-25T09:00:00 2027-01-25 10:00..2027-01-25 11:00 FREQ=WEEKLY;COUNT=7 +[] -[] P3"};
+        const QByteArray at10 = "DTSTART;TZID=%1:20270104T100000\nEND:VEVENT\n";
+        QTest::newRow("a Windows zone name without its definition")
+            << calendar("BEGIN:VEVENT\nUID:z\n" + QByteArray(at10).replace("%1", "GMT Standard Time"))
+            << QStringList{"z 2027-01-04 11:00..2027-01-04 11:00  +[] -[] P3"};
+        QTest::newRow("an offset as a zone name")
+            << calendar("BEGIN:VEVENT\nUID:z\n" + QByteArray(at10).replace("%1", "\"UTC+05:30\""))
+            << QStringList{"z 2027-01-04 05:30..2027-01-04 05:30  +[] -[] P3"};
+        QTest::newRow("an unknown zone is UTC and named")
+            << calendar("BEGIN:VEVENT\nUID:z\n" + QByteArray(at10).replace("%1", "Mars/Olympus"))
+            << QStringList{"z 2027-01-04 11:00..2027-01-04 11:00  +[] -[] P3",
+                           "note: Die Zeitzone „Mars/Olympus“ ist unbekannt; ihre Zeiten wurden als UTC gelesen."};
+        QTest::newRow("a duration, empty text and leftover parser notes")
+            << calendar("BEGIN:VEVENT\nUID:d\nLOCATION:\nDESCRIPTION:\nX-LIC-ERROR:No value for LOCATION property.\n"
+                        "DTSTART:20270104T080000Z\nDURATION:PT1H30M\nEND:VEVENT\n")
+            << QStringList{"d 2027-01-04 09:00..2027-01-04 10:30  +[] -[] P3"};
+        QTest::newRow("unreadable events are left out and named with their line")
+            << calendar("BEGIN:VEVENT\nUID:d\nDTSTART:20270104T080000Z\nEND:VEVENT\nBEGIN:VEVENT\nUID:f\n"
+                        "SUMMARY:Betriebsfest\nDTSTART:20270104T080000Z\nDTEND:20270104T070000Z\nEND:VEVENT\n"
+                        "BEGIN:VEVENT\nUID:t\nDTSTART:20271301T080000Z\nEND:VEVENT\n")
+            << QStringList{"d 2027-01-04 09:00..2027-01-04 09:00  +[] -[] P3",
+                           "note: 2 Termine übersprungen: „Betriebsfest“ (Zeile 8): Ende vor Beginn; mit der UID „t“ "
+                           "(Zeile 14): ungültige Zeitangabe „20271301T080000Z“."};
         QTest::newRow("a meeting of the team, organizer first, names in any case")
             << calendar("BEGIN:VEVENT\nUID:m\nDTSTART:20270104T080000Z\nORGANIZER;CN=thomas müller:mailto:t@x\n"
                         "ATTENDEE;CN=Anna Becker:mailto:a@x\nATTENDEE;CN=Gast:mailto:g@x\nEND:VEVENT\n")
@@ -210,6 +339,52 @@ private Q_SLOTS:
         QFETCH(QByteArray, ics);
         QFETCH(QStringList, expected);
         QCOMPARE(describe(readICalendar(ics, kTeam, kDefaultParticipant)), expected);
+    }
+
+    void textAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("ics");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("note");
+        const QByteArray event = "BEGIN:VEVENT\nUID:u\nDTSTART:20270104T080000Z\nSUMMARY:%1\nEND:VEVENT\n";
+        QTest::newRow("Windows-1252") << calendar(QByteArray(event).replace("%1", "B\xfcro \x80 \x84gut\x93"))
+                                      << QString("Büro € „gut“")
+                                      << QString("Die Datei ist nicht in UTF-8 geschrieben; sie wurde als Windows-1252 gelesen.");
+        QTest::newRow("BOM and a fold inside a character")
+            << "\xEF\xBB\xBF" + calendar(QByteArray(event).replace("%1", "Gr\xC3\n \xB6\xC3\x9F\xE2\x82\n \xAC"))
+            << QString("Größ€") << QString();
+        QTest::newRow("escaped characters") << calendar(QByteArray(event).replace("%1", "a\\, b\\; c\\\\ d\\nzwei"))
+                                            << QString("a, b; c\\ d\nzwei") << QString();
+    }
+
+    // Catches umlauts lost to a wrong encoding, a character broken by its fold or an escape
+    // left in the text.
+    void textAsWritten()
+    {
+        QFETCH(QByteArray, ics);
+        QFETCH(QString, summary);
+        QFETCH(QString, note);
+        const ICalendarImport import = readICalendar(ics, kTeam, kDefaultParticipant);
+        QCOMPARE(import.appointments.value(0).text, summary);
+        QCOMPARE(import.notes, note.isEmpty() ? QStringList() : QStringList{note});
+    }
+
+    // Catches a cancelled reading that still returns appointments, and progress that never
+    // reaches the end.
+    void progressAndCancel()
+    {
+        const QByteArray data = corpusFile(QStringLiteral("gen_100_open_daily.ics"));
+        if (data.isEmpty())
+            QSKIP("the calendar files of other programs are not beside this clone");
+        QList<int> seen;
+        readICalendar(data, kTeam, kDefaultParticipant, [&](int done, int total) {
+            seen.append(done);
+            return total == 100;
+        });
+        QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+        QCOMPARE(seen.last(), 100);
+        QVERIFY_THROWS_EXCEPTION(ICalendarCancelled, readICalendar(data, kTeam, kDefaultParticipant,
+                                                                   [](int done, int) { return done < 50; }));
     }
 
     // Catches an Outlook meeting that comes in once per participant or not as a meeting.
@@ -229,6 +404,43 @@ private Q_SLOTS:
         QCOMPARE(written.count(QStringLiteral("ATTENDEE;CN=Thomas Müller:")), 1);
         const ICalendarImport back = readICalendar(writeBack(import), kTeam, kDefaultParticipant);
         QCOMPARE(describe(back), describe(import));
+    }
+
+    void exportOthersTake_data()
+    {
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("long umlaut summary") << QString("Überörtliche Prüfung der Außenstellen: Änderungen bei Größe, "
+                                                        "Maßnahmen und Gebühren für Jürgen Weiß & Söhne, Öhringen");
+        QTest::newRow("three-byte characters") << QString(40, QChar(0x20AC));
+        QTest::newRow("four-byte characters") << QString("Termin ").repeated(3) + QString::fromUtf8("\xF0\x9F\x93\x85").repeated(30);
+    }
+
+    // Catches an export Outlook or Thunderbird refuse or garble: a line longer than 75 octets,
+    // a fold inside a character, LF line ends, or a missing PRODID, DTSTAMP, UID or zone.
+    void exportOthersTake()
+    {
+        QFETCH(QString, summary);
+        Appointment a;
+        a.uid = QStringLiteral("stabil-1");
+        a.text = summary;
+        a.start = Dayplex::Testing::day(2027, 3, 15) + Dayplex::Testing::hm(14, 0);
+        a.end = a.start + Dayplex::Testing::hm(1, 30);
+        const QByteArray ics = writeICalendar({a}, {}, QDateTime(QDate(2027, 1, 1), QTime(8, 0), Qt::UTC));
+        QVERIFY(ics.endsWith("\r\n"));
+        const QList<QByteArray> lines = ics.chopped(1).split('\n');
+        for (const QByteArray &line : lines) {
+            QVERIFY2(line.endsWith('\r') && line.size() - 1 <= 75, line.constData());
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QString decoded = utf8.decode(line);
+            QVERIFY2(!utf8.hasError(), line.constData());
+        }
+        for (const char *needed : {"PRODID:", "DTSTAMP:20270101T080000Z", "UID:stabil-1", "BEGIN:VTIMEZONE",
+                                   "DTSTART;TZID=Europe/Berlin:20270315T140000"})
+            QVERIFY2(lines.contains(QByteArray(needed) + '\r') || ics.contains(QByteArray("\r\n") + needed), needed);
+        const ICalendarImport back = readICalendar(ics, kTeam, kDefaultParticipant);
+        QCOMPARE(back.appointments.size(), 1);
+        QCOMPARE(back.appointments.first().text, summary);
+        QCOMPARE(back.appointments.first().uid, a.uid);
     }
 
     // Catches a series written as the host keeps it: UNTIL without UTC beside a TZID, which
