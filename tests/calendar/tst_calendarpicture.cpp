@@ -9,6 +9,7 @@
 #include "shared/readablecolours.h"
 #include "shared/toolbox.h"
 #include "support/agendaweek.h"
+#include "support/seriesanswers.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -23,6 +24,16 @@ namespace {
 const Date kMonday = AgendaWeek::monday();
 
 constexpr qint32 kA = 10, kB = 11;
+const AppointmentDetails kSeries{true, {}};
+const AppointmentDetails kMeeting{false, {"Anna Berg", "Ben Koch"}};
+
+// Tells the view that E is an occurrence of a series, now and whenever the host delivers.
+void markSeries(AgendaWeek &week, const AppointmentDetails &details = kSeries)
+{
+    const auto tell = [&week, details] { week.agenda.setAppointmentDetails("E", details); };
+    QObject::connect(&week.agenda, &ucAgenda::NeedDates, &week.agenda, tell);
+    tell();
+}
 
 } // namespace
 
@@ -215,6 +226,183 @@ private slots:
         QCOMPARE(changed.size(), questionFails ? 0 : 1);
         if (!questionFails)
             QCOMPARE(changed.first().mid(0, 3), (QVariantList{dsn, start, end}));
+    }
+
+    // Catches an occurrence of a series changed without the scope question, or with the classic
+    // question as well, DateChanged raised for it, another scope or other times than the view
+    // shows, no question with ConfirmChanges off, and a new place kept after "Abbrechen" or
+    // Escape; a plain appointment keeps the classic question and DateChanged.
+    void seriesChangeByMouse_data()
+    {
+        QTest::addColumn<QString>("dsn"); // E is the occurrence of a series
+        QTest::addColumn<int>("grip");
+        QTest::addColumn<Date>("target");
+        QTest::addColumn<bool>("confirmChanges");
+        QTest::addColumn<QString>("button"); // empty: Escape
+        QTest::addColumn<int>("scope");      // -1: nothing raised for the series
+        QTest::addColumn<Date>("start");
+        QTest::addColumn<Date>("end");
+        const Date wed = kMonday + 2, thu = kMonday + 3;
+        const int move = termineintrag, resize = sizesouth;
+        QTest::newRow("move, only this one")
+            << "E" << move << thu + hm(14, 0) << true << "Nur diesen Termin"
+            << int(SeriesScope::OnlyThis) << thu + hm(14, 0) << thu + hm(14, 30);
+        QTest::newRow("move without ConfirmChanges, this and the following")
+            << "E" << move << thu + hm(14, 0) << false << "Diesen und alle folgenden Termine"
+            << int(SeriesScope::ThisAndFollowing) << thu + hm(14, 0) << thu + hm(14, 30);
+        QTest::newRow("resize, the whole series")
+            << "E" << resize << wed + hm(12, 0) << true << "Alle Termine der Serie"
+            << int(SeriesScope::AllOfSeries) << wed + hm(10, 10) << wed + hm(12, 30);
+        QTest::newRow("resize, Abbrechen")
+            << "E" << resize << wed + hm(12, 0) << false << "Abbrechen" << -1 << wed + hm(10, 10)
+            << wed + hm(10, 40);
+        QTest::newRow("move, Escape")
+            << "E" << move << thu + hm(14, 0) << true << "" << -1 << wed + hm(10, 10)
+            << wed + hm(10, 40);
+        QTest::newRow("plain appointment: the classic question")
+            << "H" << move << wed + hm(14, 0) << true << "" << -1 << wed + hm(14, 0)
+            << wed + hm(15, 0);
+    }
+    void seriesChangeByMouse()
+    {
+        QFETCH(QString, dsn);
+        QFETCH(int, grip);
+        QFETCH(Date, target);
+        QFETCH(bool, confirmChanges);
+        QFETCH(QString, button);
+        QFETCH(int, scope);
+        QFETCH(Date, start);
+        QFETCH(Date, end);
+        AgendaWeek c;
+        markSeries(c);
+        QVERIFY(c.shown());
+        c.agenda.setConfirmChanges(confirmChanges);
+        PromptAnswers classic;
+        SeriesAnswers answers(button);
+        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        QSignalSpy seriesChanged(&c.agenda, &ucAgenda::seriesDateChanged);
+        const qint32 index = c.d->data.store.firstSelectable(dsn);
+        const QPointF from = c.centre(grip, 0, index), to = c.centre(zeitzelle, target);
+        QVERIFY(from.x() >= 0 && to.x() >= 0);
+        c.press(from);
+        c.drag(from + QPointF(10, 0));
+        c.drag(to);
+        c.release(to);
+
+        const bool series = dsn == "E";
+        QCOMPARE(answers.texts.size(), series ? 1 : 0);
+        QCOMPARE(classic.prompts.size(), series ? 0 : 1);
+        const TerminEintrag &e = c.d->data.store.at(index);
+        QCOMPARE(QPointF(e.dateStart, e.dateEnd), QPointF(start, end));
+        QCOMPARE(QPointF(e.dateStartOrig, e.dateEndOrig), QPointF(start, end));
+        QCOMPARE(changed.size(), series ? 0 : 1);
+        QCOMPARE(seriesChanged.size(), scope < 0 ? 0 : 1);
+        if (scope >= 0)
+            QCOMPARE(seriesChanged.first(),
+                     (QVariantList{dsn, QVariant::fromValue(SeriesScope(scope)), start, end}));
+        if (series) {
+            QCOMPARE(answers.texts.first(), QStringLiteral("„Anruf Schmidt“ ist ein Serientermin. "
+                                                           "Für welche Termine gilt die Änderung?"));
+            answers.buttons.sort();
+            QCOMPARE(answers.buttons, (QStringList{"Abbrechen", "Alle Termine der Serie",
+                                                   "Diesen und alle folgenden Termine",
+                                                   "Nur diesen Termin"}));
+        }
+    }
+
+    // Catches details that outlive the appointments they were told for: Clear and
+    // SetFilledRange forget them, and only the key told has them.
+    void detailsLastUntilClear_data()
+    {
+        QTest::addColumn<bool>("byFilledRange");
+        QTest::newRow("Clear") << false;
+        QTest::newRow("SetFilledRange") << true;
+    }
+    void detailsLastUntilClear()
+    {
+        QFETCH(bool, byFilledRange);
+        AgendaWeek c;
+        c.agenda.setAppointmentDetails("E", kMeeting);
+        QCOMPARE(c.agenda.appointmentDetails("E"), kMeeting);
+        QCOMPARE(c.agenda.appointmentDetails("e"), AppointmentDetails());
+        if (byFilledRange)
+            c.agenda.SetFilledRange(kMonday, kMonday + 6);
+        else
+            c.agenda.Clear();
+        QCOMPARE(c.agenda.appointmentDetails("E"), AppointmentDetails());
+    }
+
+    // Catches a classic or printed picture that the details change, a modern one without the
+    // sign in the box of the occurrence, a sign elsewhere or for a meeting, and a sign over the
+    // text. Keeps the modern week at 1x and 2x for a look.
+    void seriesSign_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("classic") << false << 1.0;
+        QTest::newRow("modern") << true << 1.0;
+        QTest::newRow("modern, HiDPI") << true << 2.0;
+    }
+    void seriesSign()
+    {
+        QFETCH(bool, modern);
+        QFETCH(qreal, ratio);
+        AgendaWeek c;
+        c.agenda.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QSize size(1000, 700);
+        const QImage plain = c.agenda.paintToImage(size, ratio);
+        c.agenda.setAppointmentDetails("A", kMeeting);
+        const QImage meeting = c.agenda.paintToImage(size, ratio);
+        QCOMPARE(meeting, plain);
+        c.agenda.setAppointmentDetails("E", kSeries);
+        c.agenda.setAppointmentDetails("F", kSeries); // all day
+        const QImage series = c.agenda.paintToImage(size, ratio);
+        keepPicture(series, QStringLiteral("series-%1-%2x").arg(modern ? "modern" : "classic").arg(ratio));
+        QRect changed;
+        for (int y = 0; y < series.height(); ++y)
+            for (int x = 0; x < series.width(); ++x)
+                if (series.pixel(x, y) != plain.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+        if (!modern) {
+            QVERIFY(changed.isNull());
+            return;
+        }
+        QRect boxE, boxF;
+        for (const SceneAppointment &a : c.d->scene.appointments) {
+            if (a.box.text.endsWith("Anruf Schmidt")) {
+                boxE = a.box.rect;
+                QVERIFY(!a.box.seriesSign.isEmpty() && !a.box.seriesSign.intersects(a.box.textRect));
+            }
+            if (a.box.text == "Messe Hannover")
+                boxF = a.box.rect;
+        }
+        const QRect inE = QRect(boxE.topLeft() * ratio, boxE.size() * ratio);
+        const QRect inF = QRect(boxF.topLeft() * ratio, boxF.size() * ratio);
+        QVERIFY(!changed.isNull() && (inE | inF).contains(changed));
+        QVERIFY(changed.intersects(inE) && changed.intersects(inF));
+    }
+
+    // Catches a tooltip that leaves out the details or changes an appointment without any.
+    void tooltipWithDetails_data()
+    {
+        QTest::addColumn<AppointmentDetails>("details");
+        QTest::addColumn<QString>("tooltip");
+        const QString plain = "27.03.2024 10:10 - 27.03.2024 10:40 Anruf Schmidt";
+        QTest::newRow("none") << AppointmentDetails() << plain;
+        QTest::newRow("series") << kSeries << plain + "\nSerientermin";
+        QTest::newRow("meeting of a series")
+            << AppointmentDetails{true, {"Anna Berg", " ", "Ben Koch"}}
+            << plain + "\nSerientermin\nTeilnehmer: Anna Berg, Ben Koch";
+    }
+    void tooltipWithDetails()
+    {
+        QFETCH(AppointmentDetails, details);
+        AgendaWeek c;
+        markSeries(c, details);
+        QVERIFY(c.shown());
+        const qint32 index = c.d->data.store.firstSelectable("E");
+        c.send(QEvent::MouseMove, c.centre(termineintrag, 0, index), Qt::NoButton, Qt::NoButton);
+        QTEST(c.pic->toolTip(), "tooltip");
     }
 
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing

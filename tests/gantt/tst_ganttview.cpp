@@ -6,6 +6,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "support/seriesanswers.h"
 #include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
@@ -245,6 +246,106 @@ private slots:
         QTEST(answers.texts().join('|'), "question");
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
+    }
+
+    // Catches an occurrence of a series moved without the scope question or with the classic
+    // one as well, DateChanged raised for it, another scope or time than the bar shows, a
+    // question skipped with ConfirmChanges off, and a bar left at its new place after
+    // "Abbrechen" or Escape.
+    void seriesMoveByMouse_data()
+    {
+        QTest::addColumn<bool>("confirmChanges");
+        QTest::addColumn<QString>("button"); // empty: Escape
+        QTest::addColumn<int>("scope");      // -1: cancelled
+        QTest::newRow("only this one") << true << "Nur diesen Termin" << int(SeriesScope::OnlyThis);
+        QTest::newRow("this and the following, ConfirmChanges off")
+            << false << "Diesen und alle folgenden Termine" << int(SeriesScope::ThisAndFollowing);
+        QTest::newRow("the whole series") << true << "Alle Termine der Serie"
+                                          << int(SeriesScope::AllOfSeries);
+        QTest::newRow("Abbrechen") << false << "Abbrechen" << -1;
+        QTest::newRow("Escape") << true << "" << -1;
+    }
+    void seriesMoveByMouse()
+    {
+        QFETCH(bool, confirmChanges);
+        QFETCH(QString, button);
+        QFETCH(int, scope);
+        PromptAnswers classic;
+        SeriesAnswers answers(button);
+        Scene view;
+        view.gantt.setOptions(QStringLiteral("cContainer 1\nblnConfirmChanges:b=%1\n").arg(confirmChanges ? -1 : 0));
+        QCOMPARE(view.gantt.ConfirmChanges(), confirmChanges);
+        view.gantt.setAppointmentDetails("G", {true, {}});
+        view.show();
+        QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        QSignalSpy seriesChanged(&view.gantt, &ctlGantt::seriesDateChanged);
+        const Date von = view.entry("G").von, bis = view.entry("G").bis;
+        const BarRect bar = view.bar("G");
+        const QPoint press(bar.left + bar.width / 2, bar.top + bar.height / 2);
+        QTest::mousePress(view.pic(), Qt::LeftButton, {}, press);
+        QTest::mouseMove(view.pic(), press + QPoint(5, 4));
+        QTest::mouseRelease(view.pic(), Qt::LeftButton, {}, press + QPoint(5, 4));
+
+        QCOMPARE(answers.texts, QStringList{"„Schulung“ ist ein Serientermin. Für welche "
+                                            "Termine gilt die Änderung?"});
+        QCOMPARE(classic.prompts.size(), 0);
+        QCOMPARE(changed.size(), 0);
+        const GanttEintrag &e = view.entry("G");
+        QCOMPARE(QPointF(e.vonOriginal, e.bisOriginal), QPointF(e.von, e.bis));
+        if (scope < 0) {
+            QCOMPARE(QPointF(e.von, e.bis), QPointF(von, bis));
+            QCOMPARE(seriesChanged.size(), 0);
+            return;
+        }
+        QCOMPARE(e.von, von + hm(1, 50));
+        QCOMPARE(seriesChanged.size(), 1);
+        QCOMPARE(seriesChanged.first(),
+                 (QVariantList{"G", QVariant::fromValue(SeriesScope(scope)), e.von, e.bis}));
+    }
+
+    // Catches a classic picture that the details change, a modern one without the sign on the
+    // bar of the occurrence or with it elsewhere, a sign for a mere meeting, and a tooltip
+    // without the details.
+    void seriesSignAndTooltip_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("classic") << false << 1.0;
+        QTest::newRow("modern") << true << 1.0;
+        QTest::newRow("modern, HiDPI") << true << 2.0;
+    }
+    void seriesSignAndTooltip()
+    {
+        QFETCH(bool, modern);
+        QFETCH(qreal, ratio);
+        Scene view;
+        view.gantt.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QSize size(900, 420);
+        const QImage plain = view.gantt.paintToImage(size, ratio);
+        view.gantt.setAppointmentDetails("A", {false, {"Anna Berg", "Ben Koch"}});
+        QCOMPARE(view.gantt.paintToImage(size, ratio), plain);
+        view.gantt.setAppointmentDetails("E", {true, {"Anna Berg"}});
+        const QImage series = view.gantt.paintToImage(size, ratio);
+        keepPicture(series, QStringLiteral("gantt-series-%1-%2x").arg(modern ? "modern" : "classic").arg(ratio));
+        QRect changed;
+        for (int y = 0; y < series.height(); ++y)
+            for (int x = 0; x < series.width(); ++x)
+                if (series.pixel(x, y) != plain.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+        const BarRect bar = view.bar("E");
+        QVERIFY(modern ? QRect(QPoint(bar.left, bar.top) * ratio, QSize(bar.width, bar.height) * ratio)
+                             .adjusted(1, 1, -1, -1).contains(changed)
+                       : changed.isNull());
+        QCOMPARE(changed.isNull(), !modern);
+
+        view.show();
+        const BarRect shown = view.bar("E");
+        // Sent, not moved: the pointer may stand there from the row before.
+        const QPointF at(shown.left + 2, shown.top + shown.height / 2);
+        QMouseEvent hover(QEvent::MouseMove, at, view.pic()->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view.pic(), &hover);
+        QCOMPARE(view.pic()->toolTip(), "Kundentermin\nSerientermin\nTeilnehmer: Anna Berg");
     }
 
     // Catches a kept screen picture that is shown again after a change of what it shows, and
