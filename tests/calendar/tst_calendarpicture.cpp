@@ -26,11 +26,14 @@ const Date kMonday = AgendaWeek::monday();
 constexpr qint32 kA = 10, kB = 11;
 const AppointmentDetails kSeries{true, {}};
 const AppointmentDetails kMeeting{false, {"Anna Berg", "Ben Koch"}};
+// The answers of the series question, in the order of the scopes.
+const QStringList kScopeButtons{"Nur diesen Termin", "Diesen und alle folgenden Termine",
+                                "Alle Termine der Serie"};
 
 // Tells the view that E is an occurrence of a series, now and whenever the host delivers.
-void markSeries(AgendaWeek &week, const AppointmentDetails &details = kSeries)
+void markSeries(AgendaWeek &week)
 {
-    const auto tell = [&week, details] { week.agenda.setAppointmentDetails("E", details); };
+    const auto tell = [&week] { week.agenda.setAppointmentDetails("E", kSeries); };
     QObject::connect(&week.agenda, &ucAgenda::NeedDates, &week.agenda, tell);
     tell();
 }
@@ -162,13 +165,15 @@ private slots:
 
     // A drag by the mouse, past the bottom edge (auto-scroll) to its target: a drop keeps the
     // duration and whether the entry is an all-day entry; errors of the question or of the host
-    // never leave the event loop, the gesture ends and an unconfirmed change is undone.
+    // never leave the event loop, the gesture ends and an unconfirmed change is undone. E as an
+    // occurrence of a series asks for the scope instead, with ConfirmChanges off as well, and
+    // raises seriesDateChanged with it, or nothing and back to its place after a cancel.
     void dragEndsInTheStore_data()
     {
         QTest::addColumn<QString>("dsn");
         QTest::addColumn<int>("grip");
         QTest::addColumn<Date>("target");
-        QTest::addColumn<QString>("fails"); // "question", "host" or nothing
+        QTest::addColumn<QString>("fails"); // "question", "host", "series:<answer>" or nothing
         QTest::addColumn<Date>("start");
         QTest::addColumn<Date>("end");
         const Date wed = kMonday + 2, thu = kMonday + 3;
@@ -184,6 +189,18 @@ private slots:
         QTest::newRow("resize, the host's handler fails")
             << "E" << int(sizesouth) << wed + hm(12, 0) << "host" << wed + hm(10, 10)
             << wed + hm(12, 30);
+        QTest::newRow("series: move, only this one")
+            << "E" << int(termineintrag) << thu + hm(14, 0) << "series:Nur diesen Termin"
+            << thu + hm(14, 0) << thu + hm(14, 30);
+        QTest::newRow("series: resize, the whole series")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << "series:Alle Termine der Serie"
+            << wed + hm(10, 10) << wed + hm(12, 30);
+        QTest::newRow("series: move, Abbrechen")
+            << "E" << int(termineintrag) << thu + hm(14, 0) << "series:Abbrechen"
+            << wed + hm(10, 10) << wed + hm(10, 40);
+        QTest::newRow("series: resize, Escape")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << "series:" << wed + hm(10, 10)
+            << wed + hm(10, 40);
     }
     void dragEndsInTheStore()
     {
@@ -194,7 +211,13 @@ private slots:
         const bool questionFails = fails == "question";
         QFETCH(Date, start);
         QFETCH(Date, end);
+        const bool series = fails.startsWith("series:");
+        const int scope = kScopeButtons.indexOf(fails.mid(7));
+        SeriesAnswers answers(fails.mid(7));
         AgendaWeek c;
+        if (series)
+            markSeries(c);
+        c.agenda.setConfirmChanges(!series);
         QVERIFY(c.shown());
         int questions = 0;
         setPromptHandler([&](const Prompt &) {
@@ -203,6 +226,7 @@ private slots:
             return true;
         });
         QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        QSignalSpy seriesChanged(&c.agenda, &ucAgenda::seriesDateChanged);
         if (fails == "host")
             QObject::connect(&c.agenda, &ucAgenda::DateChanged, &c.agenda,
                              [] { throw Error(InvalidArgument, "host"); });
@@ -218,118 +242,39 @@ private slots:
 
         QCOMPARE(qint32(c.d->gesture.state()), 0);
         QVERIFY(!c.d->timerAutoScroll->isActive());
-        QCOMPARE(questions, 1);
+        QCOMPARE(questions, series ? 0 : 1);
+        QCOMPARE(answers.texts.size(), series ? 1 : 0);
         const TerminEintrag &a = c.d->data.store.at(index);
         QCOMPARE(a.btagestermin, allDay);
         QCOMPARE(QPointF(a.dateStart, a.dateEnd), QPointF(start, end));
         QCOMPARE(QPointF(a.dateStartOrig, a.dateEndOrig), QPointF(start, end));
-        QCOMPARE(changed.size(), questionFails ? 0 : 1);
-        if (!questionFails)
+        QCOMPARE(changed.size(), questionFails || series ? 0 : 1);
+        if (!questionFails && !series)
             QCOMPARE(changed.first().mid(0, 3), (QVariantList{dsn, start, end}));
-    }
-
-    // Catches an occurrence of a series changed without the scope question, or with the classic
-    // question as well, DateChanged raised for it, another scope or other times than the view
-    // shows, no question with ConfirmChanges off, and a new place kept after "Abbrechen" or
-    // Escape; a plain appointment keeps the classic question and DateChanged.
-    void seriesChangeByMouse_data()
-    {
-        QTest::addColumn<QString>("dsn"); // E is the occurrence of a series
-        QTest::addColumn<int>("grip");
-        QTest::addColumn<Date>("target");
-        QTest::addColumn<bool>("confirmChanges");
-        QTest::addColumn<QString>("button"); // empty: Escape
-        QTest::addColumn<int>("scope");      // -1: nothing raised for the series
-        QTest::addColumn<Date>("start");
-        QTest::addColumn<Date>("end");
-        const Date wed = kMonday + 2, thu = kMonday + 3;
-        const int move = termineintrag, resize = sizesouth;
-        QTest::newRow("move, only this one")
-            << "E" << move << thu + hm(14, 0) << true << "Nur diesen Termin"
-            << int(SeriesScope::OnlyThis) << thu + hm(14, 0) << thu + hm(14, 30);
-        QTest::newRow("move without ConfirmChanges, this and the following")
-            << "E" << move << thu + hm(14, 0) << false << "Diesen und alle folgenden Termine"
-            << int(SeriesScope::ThisAndFollowing) << thu + hm(14, 0) << thu + hm(14, 30);
-        QTest::newRow("resize, the whole series")
-            << "E" << resize << wed + hm(12, 0) << true << "Alle Termine der Serie"
-            << int(SeriesScope::AllOfSeries) << wed + hm(10, 10) << wed + hm(12, 30);
-        QTest::newRow("resize, Abbrechen")
-            << "E" << resize << wed + hm(12, 0) << false << "Abbrechen" << -1 << wed + hm(10, 10)
-            << wed + hm(10, 40);
-        QTest::newRow("move, Escape")
-            << "E" << move << thu + hm(14, 0) << true << "" << -1 << wed + hm(10, 10)
-            << wed + hm(10, 40);
-        QTest::newRow("plain appointment: the classic question")
-            << "H" << move << wed + hm(14, 0) << true << "" << -1 << wed + hm(14, 0)
-            << wed + hm(15, 0);
-    }
-    void seriesChangeByMouse()
-    {
-        QFETCH(QString, dsn);
-        QFETCH(int, grip);
-        QFETCH(Date, target);
-        QFETCH(bool, confirmChanges);
-        QFETCH(QString, button);
-        QFETCH(int, scope);
-        QFETCH(Date, start);
-        QFETCH(Date, end);
-        AgendaWeek c;
-        markSeries(c);
-        QVERIFY(c.shown());
-        c.agenda.setConfirmChanges(confirmChanges);
-        PromptAnswers classic;
-        SeriesAnswers answers(button);
-        QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
-        QSignalSpy seriesChanged(&c.agenda, &ucAgenda::seriesDateChanged);
-        const qint32 index = c.d->data.store.firstSelectable(dsn);
-        const QPointF from = c.centre(grip, 0, index), to = c.centre(zeitzelle, target);
-        QVERIFY(from.x() >= 0 && to.x() >= 0);
-        c.press(from);
-        c.drag(from + QPointF(10, 0));
-        c.drag(to);
-        c.release(to);
-
-        const bool series = dsn == "E";
-        QCOMPARE(answers.texts.size(), series ? 1 : 0);
-        QCOMPARE(classic.prompts.size(), series ? 0 : 1);
-        const TerminEintrag &e = c.d->data.store.at(index);
-        QCOMPARE(QPointF(e.dateStart, e.dateEnd), QPointF(start, end));
-        QCOMPARE(QPointF(e.dateStartOrig, e.dateEndOrig), QPointF(start, end));
-        QCOMPARE(changed.size(), series ? 0 : 1);
-        QCOMPARE(seriesChanged.size(), scope < 0 ? 0 : 1);
+        QCOMPARE(seriesChanged.size(), scope >= 0 ? 1 : 0);
         if (scope >= 0)
             QCOMPARE(seriesChanged.first(),
                      (QVariantList{dsn, QVariant::fromValue(SeriesScope(scope)), start, end}));
-        if (series) {
-            QCOMPARE(answers.texts.first(), QStringLiteral("„Anruf Schmidt“ ist ein Serientermin. "
-                                                           "Für welche Termine gilt die Änderung?"));
-            answers.buttons.sort();
-            QCOMPARE(answers.buttons, (QStringList{"Abbrechen", "Alle Termine der Serie",
-                                                   "Diesen und alle folgenden Termine",
-                                                   "Nur diesen Termin"}));
-        }
+        if (series)
+            QCOMPARE(answers.texts.first() + " | " + answers.buttons.join('|'),
+                     "dlgSeriesScope „Anruf Schmidt“ ist ein Serientermin. Für welche Termine gilt "
+                     "die Änderung? | Abbrechen|Alle Termine der Serie|Diesen und alle folgenden "
+                     "Termine|Nur diesen Termin");
     }
 
-    // Catches details that outlive the appointments they were told for: Clear and
-    // SetFilledRange forget them, and only the key told has them.
-    void detailsLastUntilClear_data()
-    {
-        QTest::addColumn<bool>("byFilledRange");
-        QTest::newRow("Clear") << false;
-        QTest::newRow("SetFilledRange") << true;
-    }
+    // Catches details that outlive the appointments they were told for (Clear, and
+    // SetFilledRange, which clears), and details of one key given to another.
     void detailsLastUntilClear()
     {
-        QFETCH(bool, byFilledRange);
         AgendaWeek c;
-        c.agenda.setAppointmentDetails("E", kMeeting);
-        QCOMPARE(c.agenda.appointmentDetails("E"), kMeeting);
-        QCOMPARE(c.agenda.appointmentDetails("e"), AppointmentDetails());
-        if (byFilledRange)
-            c.agenda.SetFilledRange(kMonday, kMonday + 6);
-        else
-            c.agenda.Clear();
-        QCOMPARE(c.agenda.appointmentDetails("E"), AppointmentDetails());
+        for (const auto &forget : {std::function<void()>([&] { c.agenda.Clear(); }),
+                                   std::function<void()>([&] { c.agenda.SetFilledRange(kMonday, kMonday + 6); })}) {
+            c.agenda.setAppointmentDetails("E", kMeeting);
+            QCOMPARE(c.agenda.appointmentDetails("E"), kMeeting);
+            QCOMPARE(c.agenda.appointmentDetails("e"), AppointmentDetails());
+            forget();
+            QCOMPARE(c.agenda.appointmentDetails("E"), AppointmentDetails());
+        }
     }
 
     // Catches a classic or printed picture that the details change, a modern one without the
@@ -358,11 +303,7 @@ private slots:
         c.agenda.setAppointmentDetails("F", kSeries); // all day
         const QImage series = c.agenda.paintToImage(size, ratio);
         keepPicture(series, QStringLiteral("series-%1-%2x").arg(modern ? "modern" : "classic").arg(ratio));
-        QRect changed;
-        for (int y = 0; y < series.height(); ++y)
-            for (int x = 0; x < series.width(); ++x)
-                if (series.pixel(x, y) != plain.pixel(x, y))
-                    changed |= QRect(x, y, 1, 1);
+        const QRect changed = changedArea(series, plain);
         if (!modern) {
             QVERIFY(changed.isNull());
             return;
@@ -382,27 +323,22 @@ private slots:
         QVERIFY(changed.intersects(inE) && changed.intersects(inF));
     }
 
-    // Catches a tooltip that leaves out the details or changes an appointment without any.
-    void tooltipWithDetails_data()
-    {
-        QTest::addColumn<AppointmentDetails>("details");
-        QTest::addColumn<QString>("tooltip");
-        const QString plain = "27.03.2024 10:10 - 27.03.2024 10:40 Anruf Schmidt";
-        QTest::newRow("none") << AppointmentDetails() << plain;
-        QTest::newRow("series") << kSeries << plain + "\nSerientermin";
-        QTest::newRow("meeting of a series")
-            << AppointmentDetails{true, {"Anna Berg", " ", "Ben Koch"}}
-            << plain + "\nSerientermin\nTeilnehmer: Anna Berg, Ben Koch";
-    }
+    // Catches a tooltip that leaves out the details or changes one without them.
     void tooltipWithDetails()
     {
-        QFETCH(AppointmentDetails, details);
         AgendaWeek c;
-        markSeries(c, details);
         QVERIFY(c.shown());
-        const qint32 index = c.d->data.store.firstSelectable("E");
-        c.send(QEvent::MouseMove, c.centre(termineintrag, 0, index), Qt::NoButton, Qt::NoButton);
-        QTEST(c.pic->toolTip(), "tooltip");
+        const auto tooltip = [&](const AppointmentDetails &details) {
+            c.agenda.setAppointmentDetails("E", details);
+            c.agenda.Repaint();
+            const qint32 index = c.d->data.store.firstSelectable("E");
+            c.send(QEvent::MouseMove, c.centre(termineintrag, 0, index), Qt::NoButton, Qt::NoButton);
+            return c.pic->toolTip();
+        };
+        const QString plain = "27.03.2024 10:10 - 27.03.2024 10:40 Anruf Schmidt";
+        QCOMPARE(tooltip({}), plain);
+        QCOMPARE(tooltip({true, {"Anna Berg", " ", "Ben Koch"}}),
+                 plain + "\nSerientermin\nTeilnehmer: Anna Berg, Ben Koch");
     }
 
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing
