@@ -2,8 +2,8 @@
 
 #include "calendar/appointmentstore.h"
 #include "shared/ctools.h"
-#include "shared/seriesscopeprompt.h"
 #include "shared/germanformat.h"
+#include "shared/seriesscopeprompt.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
