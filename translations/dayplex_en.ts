@@ -61,6 +61,40 @@
     </message>
 </context>
 <context>
+    <name>Dayplex::AppointmentDetails</name>
+    <message>
+        <source>Serientermin</source>
+        <translation>Recurring appointment</translation>
+    </message>
+    <message>
+        <source>Teilnehmer: %1</source>
+        <translation>Participants: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Dayplex::SeriesScope</name>
+    <message>
+        <source>„%1“ ist ein Serientermin. Für welche Termine gilt die Änderung?</source>
+        <translation>“%1” is a recurring appointment. Which appointments does the change apply to?</translation>
+    </message>
+    <message>
+        <source>Nur diesen Termin</source>
+        <translation>Only this appointment</translation>
+    </message>
+    <message>
+        <source>Diesen und alle folgenden Termine</source>
+        <translation>This and all following appointments</translation>
+    </message>
+    <message>
+        <source>Alle Termine der Serie</source>
+        <translation>All appointments of the series</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>Dayplex::cCommonCalendar</name>
     <message>
         <source>Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen.</source>

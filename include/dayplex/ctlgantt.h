@@ -4,6 +4,7 @@
 #include <dayplex/dates.h>
 #include <dayplex/dayplex_export.h>
 #include <dayplex/presentation.h>
+#include <dayplex/series.h>
 
 #include <QImage>
 #include <QSize>
@@ -133,7 +134,25 @@ public:
     Presentation presentation() const;
     void setPresentation(Presentation presentation);
 
+    /// Tells the view what the appointment(s) with the key \a dsn are beyond the classic
+    /// record: an occurrence of a series, the participants of a meeting. Typically called in
+    /// the NeedDates handler right after AddDate. Kept until the next Clear (SetFilledRange
+    /// clears as well); empty details forget what was told. The modern presentation marks an
+    /// occurrence of a series with a sign; tooltips and screen readers name both details.
+    /// Moving or resizing an occurrence asks which occurrences the change is for and raises
+    /// seriesDateChanged instead of DateChanged. Not a member of the late-bound interface.
+    void setAppointmentDetails(const QString &dsn, const Dayplex::AppointmentDetails &details);
+    /// What the host told about the appointment(s) with the key \a dsn; empty details when it
+    /// told nothing since the last Clear.
+    Dayplex::AppointmentDetails appointmentDetails(const QString &dsn) const;
+
 Q_SIGNALS:
+    /// The user moved an occurrence of a series (see setAppointmentDetails), chose which
+    /// occurrences the change is for (\a scope), and the change stands in the view; the
+    /// occurrence's new start and end. Raised instead of DateChanged, also when ConfirmChanges
+    /// is off; nothing is raised when the user cancels. The host changes the series.
+    void seriesDateChanged(const QString &dsn, Dayplex::SeriesScope scope, double newStartDate,
+                           double newEndDate);
     /// The user moved the appointment \a dsn and the change stands (agreed to, or not asked);
     /// its new start and end. The host stores the change.
     void DateChanged(const QString &dsn, double newStartDate, double NewEndDate);

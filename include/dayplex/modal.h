@@ -62,6 +62,12 @@ DAYPLEX_EXPORT PromptHandler setPromptHandler(PromptHandler handler);
 /// - Message (a QMessageBox): a Prompt, when no PromptHandler is set. Click one of its buttons
 ///   ("Ja", "Nein" for a question, "OK" otherwise; "Yes", "No" in English); reject() answers a
 ///   question with "Nein".
+/// - SeriesQuestion (a QMessageBox): asks which occurrences of a series a moved or resized
+///   occurrence's change is for. Click one of its buttons "Nur diesen Termin", "Diesen und alle
+///   folgenden Termine", "Alle Termine der Serie" or "Abbrechen" (in English "Only this
+///   appointment", "This and all following appointments", "All appointments of the series",
+///   "Cancel"); reject() and a window left without an answer cancel the change. A
+///   PromptHandler does not answer it, as it answers yes or no only.
 ///
 /// Printing without any window: see printNextJobToPdf (<dayplex/printing.h>).
 using ModalRunner = std::function<void(QDialog &dialog)>;
@@ -77,6 +83,7 @@ inline constexpr char FontChooser[] = "dlgFont";              ///< the font choo
 inline constexpr char PrintDialog[] = "dlgPrint";             ///< the print dialog
 inline constexpr char PrintPreview[] = "dlgPrintPreview";     ///< the print preview
 inline constexpr char Message[] = "dlgMessage";               ///< a message box
+inline constexpr char SeriesQuestion[] = "dlgSeriesScope";    ///< the scope of a series change
 } // namespace ModalWindow
 
 } // namespace Dayplex

@@ -8,6 +8,7 @@
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttinteraction.h"
 #include "support/calendarweek.h"
+#include "support/seriesanswers.h"
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -503,6 +504,69 @@ private slots:
             QVERIFY(surface->grab().toImage() != pending);
         QTest::keyClick(surface, Qt::Key_Return); // nothing waits any more: opens
         QCOMPARE(answers.prompts.size(), 1);
+    }
+    // Catches a screen reader's name without the details the host told, a move by the keys of
+    // an occurrence of a series that skips the scope question or asks the classic one, raises
+    // DateChanged or another scope or time, and a new place kept after "Abbrechen" or Escape.
+    void seriesByKeys_data()
+    {
+        QTest::addColumn<bool>("ofGantt");
+        QTest::addColumn<QString>("button"); // empty: Escape
+        QTest::addColumn<int>("scope");      // -1: cancelled
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("newStart");
+        const QString calendar = "Montag, 25. März 2024, 09:00 bis 10:30, Teambesprechung, "
+                                 "Serientermin, Teilnehmer: Anna Berg, Ben Koch";
+        const QString gantt = "Montag, 25. März 2024, 09:00 bis 10:30, Anna Berg: "
+                              "Teambesprechung, Serientermin, Teilnehmer: Anna Berg, Ben Koch";
+        QTest::newRow("calendar, only this one") << false << "Nur diesen Termin"
+            << int(SeriesScope::OnlyThis) << calendar << kMonday + hm(9, 30);
+        QTest::newRow("calendar, Abbrechen") << false << "Abbrechen" << -1 << calendar << 0.0;
+        QTest::newRow("Gantt, the whole series") << true << "Alle Termine der Serie"
+            << int(SeriesScope::AllOfSeries) << gantt << kMonday + 1 + hm(9, 0);
+        QTest::newRow("Gantt, Escape") << true << "" << -1 << gantt << 0.0;
+    }
+    void seriesByKeys()
+    {
+        QFETCH(bool, ofGantt);
+        QFETCH(QString, button);
+        QFETCH(int, scope);
+        QFETCH(QString, name);
+        QFETCH(double, newStart);
+        Views views({kMeeting});
+        const AppointmentDetails details{true, {"Anna Berg", "Ben Koch"}};
+        views.calendar->setAppointmentDetails("A", details);
+        views.gantt->setAppointmentDetails("A", details);
+        views.calendar->Repaint();
+        views.gantt->Repaint();
+        QWidget *view = views.view(ofGantt);
+        QWidget *surface = views.surface(ofGantt);
+        const auto nameOfA = [&] {
+            for (QAccessibleInterface *item : ::appointments(views.table(ofGantt)))
+                if (item->text(QAccessible::Name).contains("Teambesprechung"))
+                    return item->text(QAccessible::Name);
+            return QString();
+        };
+        QCOMPARE(nameOfA(), name);
+
+        PromptAnswers classic;
+        SeriesAnswers answers(button);
+        QSignalSpy changed(view, SIGNAL(DateChanged(QString,double,double)));
+        QSignalSpy seriesChanged(view, SIGNAL(seriesDateChanged(QString,Dayplex::SeriesScope,double,double)));
+        surface->setFocus(Qt::TabFocusReason);
+        view->setProperty("SelectedDate", "A");
+        QTest::keyClick(surface, ofGantt ? Qt::Key_Right : Qt::Key_Down,
+                        ofGantt ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QCOMPARE(answers.texts.size(), 1);
+        QCOMPARE(classic.prompts.size(), 0);
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(seriesChanged.size(), scope < 0 ? 0 : 1);
+        // Back at its place after a cancel, the name tells the old times again.
+        QCOMPARE(nameOfA() == name, scope < 0);
+        if (scope >= 0)
+            QCOMPARE(seriesChanged.first().mid(0, 3),
+                 (QVariantList{"A", QVariant::fromValue(SeriesScope(scope)), newStart}));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "shared/readablecolours.h"
 #include "shared/toolbox.h"
 #include "support/agendaweek.h"
+#include "support/seriesanswers.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -23,6 +24,19 @@ namespace {
 const Date kMonday = AgendaWeek::monday();
 
 constexpr qint32 kA = 10, kB = 11;
+const AppointmentDetails kSeries{true, {}};
+const AppointmentDetails kMeeting{false, {"Anna Berg", "Ben Koch"}};
+// The answers of the series question, in the order of the scopes.
+const QStringList kScopeButtons{"Nur diesen Termin", "Diesen und alle folgenden Termine",
+                                "Alle Termine der Serie"};
+
+// Tells the view that E is an occurrence of a series, now and whenever the host delivers.
+void markSeries(AgendaWeek &week)
+{
+    const auto tell = [&week] { week.agenda.setAppointmentDetails("E", kSeries); };
+    QObject::connect(&week.agenda, &ucAgenda::NeedDates, &week.agenda, tell);
+    tell();
+}
 
 } // namespace
 
@@ -151,13 +165,15 @@ private slots:
 
     // A drag by the mouse, past the bottom edge (auto-scroll) to its target: a drop keeps the
     // duration and whether the entry is an all-day entry; errors of the question or of the host
-    // never leave the event loop, the gesture ends and an unconfirmed change is undone.
+    // never leave the event loop, the gesture ends and an unconfirmed change is undone. E as an
+    // occurrence of a series asks for the scope instead, with ConfirmChanges off as well, and
+    // raises seriesDateChanged with it, or nothing and back to its place after a cancel.
     void dragEndsInTheStore_data()
     {
         QTest::addColumn<QString>("dsn");
         QTest::addColumn<int>("grip");
         QTest::addColumn<Date>("target");
-        QTest::addColumn<QString>("fails"); // "question", "host" or nothing
+        QTest::addColumn<QString>("fails"); // "question", "host", "series:<answer>" or nothing
         QTest::addColumn<Date>("start");
         QTest::addColumn<Date>("end");
         const Date wed = kMonday + 2, thu = kMonday + 3;
@@ -173,6 +189,18 @@ private slots:
         QTest::newRow("resize, the host's handler fails")
             << "E" << int(sizesouth) << wed + hm(12, 0) << "host" << wed + hm(10, 10)
             << wed + hm(12, 30);
+        QTest::newRow("series: move, only this one")
+            << "E" << int(termineintrag) << thu + hm(14, 0) << "series:Nur diesen Termin"
+            << thu + hm(14, 0) << thu + hm(14, 30);
+        QTest::newRow("series: resize, the whole series")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << "series:Alle Termine der Serie"
+            << wed + hm(10, 10) << wed + hm(12, 30);
+        QTest::newRow("series: move, Abbrechen")
+            << "E" << int(termineintrag) << thu + hm(14, 0) << "series:Abbrechen"
+            << wed + hm(10, 10) << wed + hm(10, 40);
+        QTest::newRow("series: resize, Escape")
+            << "E" << int(sizesouth) << wed + hm(12, 0) << "series:" << wed + hm(10, 10)
+            << wed + hm(10, 40);
     }
     void dragEndsInTheStore()
     {
@@ -183,7 +211,13 @@ private slots:
         const bool questionFails = fails == "question";
         QFETCH(Date, start);
         QFETCH(Date, end);
+        const bool series = fails.startsWith("series:");
+        const int scope = kScopeButtons.indexOf(fails.mid(7));
+        SeriesAnswers answers(fails.mid(7));
         AgendaWeek c;
+        if (series)
+            markSeries(c);
+        c.agenda.setConfirmChanges(!series);
         QVERIFY(c.shown());
         int questions = 0;
         setPromptHandler([&](const Prompt &) {
@@ -192,6 +226,7 @@ private slots:
             return true;
         });
         QSignalSpy changed(&c.agenda, &ucAgenda::DateChanged);
+        QSignalSpy seriesChanged(&c.agenda, &ucAgenda::seriesDateChanged);
         if (fails == "host")
             QObject::connect(&c.agenda, &ucAgenda::DateChanged, &c.agenda,
                              [] { throw Error(InvalidArgument, "host"); });
@@ -207,14 +242,103 @@ private slots:
 
         QCOMPARE(qint32(c.d->gesture.state()), 0);
         QVERIFY(!c.d->timerAutoScroll->isActive());
-        QCOMPARE(questions, 1);
+        QCOMPARE(questions, series ? 0 : 1);
+        QCOMPARE(answers.texts.size(), series ? 1 : 0);
         const TerminEintrag &a = c.d->data.store.at(index);
         QCOMPARE(a.btagestermin, allDay);
         QCOMPARE(QPointF(a.dateStart, a.dateEnd), QPointF(start, end));
         QCOMPARE(QPointF(a.dateStartOrig, a.dateEndOrig), QPointF(start, end));
-        QCOMPARE(changed.size(), questionFails ? 0 : 1);
-        if (!questionFails)
+        QCOMPARE(changed.size(), questionFails || series ? 0 : 1);
+        if (!questionFails && !series)
             QCOMPARE(changed.first().mid(0, 3), (QVariantList{dsn, start, end}));
+        QCOMPARE(seriesChanged.size(), scope >= 0 ? 1 : 0);
+        if (scope >= 0)
+            QCOMPARE(seriesChanged.first(),
+                     (QVariantList{dsn, QVariant::fromValue(SeriesScope(scope)), start, end}));
+        if (series)
+            QCOMPARE(answers.texts.first() + " | " + answers.buttons.join('|'),
+                     "dlgSeriesScope „Anruf Schmidt“ ist ein Serientermin. Für welche Termine gilt "
+                     "die Änderung? | Abbrechen|Alle Termine der Serie|Diesen und alle folgenden "
+                     "Termine|Nur diesen Termin");
+    }
+
+    // Catches details that outlive the appointments they were told for (Clear, and
+    // SetFilledRange, which clears), and details of one key given to another.
+    void detailsLastUntilClear()
+    {
+        AgendaWeek c;
+        for (const auto &forget : {std::function<void()>([&] { c.agenda.Clear(); }),
+                                   std::function<void()>([&] { c.agenda.SetFilledRange(kMonday, kMonday + 6); })}) {
+            c.agenda.setAppointmentDetails("E", kMeeting);
+            QCOMPARE(c.agenda.appointmentDetails("E"), kMeeting);
+            QCOMPARE(c.agenda.appointmentDetails("e"), AppointmentDetails());
+            forget();
+            QCOMPARE(c.agenda.appointmentDetails("E"), AppointmentDetails());
+        }
+    }
+
+    // Catches a classic or printed picture that the details change, a modern one without the
+    // sign in the box of the occurrence, a sign elsewhere or for a meeting, and a sign over the
+    // text. Keeps the modern week at 1x and 2x for a look.
+    void seriesSign_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("classic") << false << 1.0;
+        QTest::newRow("modern") << true << 1.0;
+        QTest::newRow("modern, HiDPI") << true << 2.0;
+    }
+    void seriesSign()
+    {
+        QFETCH(bool, modern);
+        QFETCH(qreal, ratio);
+        AgendaWeek c;
+        c.agenda.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QSize size(1000, 700);
+        const QImage plain = c.agenda.paintToImage(size, ratio);
+        c.agenda.setAppointmentDetails("A", kMeeting);
+        const QImage meeting = c.agenda.paintToImage(size, ratio);
+        QCOMPARE(meeting, plain);
+        c.agenda.setAppointmentDetails("E", kSeries);
+        c.agenda.setAppointmentDetails("F", kSeries); // all day
+        const QImage series = c.agenda.paintToImage(size, ratio);
+        keepPicture(series, QStringLiteral("series-%1-%2x").arg(modern ? "modern" : "classic").arg(ratio));
+        const QRect changed = changedArea(series, plain);
+        if (!modern) {
+            QVERIFY(changed.isNull());
+            return;
+        }
+        QRect boxE, boxF;
+        for (const SceneAppointment &a : c.d->scene.appointments) {
+            if (a.box.text.endsWith("Anruf Schmidt")) {
+                boxE = a.box.rect;
+                QVERIFY(!a.box.seriesSign.isEmpty() && !a.box.seriesSign.intersects(a.box.textRect));
+            }
+            if (a.box.text == "Messe Hannover")
+                boxF = a.box.rect;
+        }
+        const QRect inE = QRect(boxE.topLeft() * ratio, boxE.size() * ratio);
+        const QRect inF = QRect(boxF.topLeft() * ratio, boxF.size() * ratio);
+        QVERIFY(!changed.isNull() && (inE | inF).contains(changed));
+        QVERIFY(changed.intersects(inE) && changed.intersects(inF));
+    }
+
+    // Catches a tooltip that leaves out the details or changes one without them.
+    void tooltipWithDetails()
+    {
+        AgendaWeek c;
+        QVERIFY(c.shown());
+        const auto tooltip = [&](const AppointmentDetails &details) {
+            c.agenda.setAppointmentDetails("E", details);
+            c.agenda.Repaint();
+            const qint32 index = c.d->data.store.firstSelectable("E");
+            c.send(QEvent::MouseMove, c.centre(termineintrag, 0, index), Qt::NoButton, Qt::NoButton);
+            return c.pic->toolTip();
+        };
+        const QString plain = "27.03.2024 10:10 - 27.03.2024 10:40 Anruf Schmidt";
+        QCOMPARE(tooltip({}), plain);
+        QCOMPARE(tooltip({true, {"Anna Berg", " ", "Ben Koch"}}),
+                 plain + "\nSerientermin\nTeilnehmer: Anna Berg, Ben Koch");
     }
 
     // The ghost inverts the picture along its frame and nowhere else; drawing it away, or drawing

@@ -6,6 +6,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
+#include "support/seriesanswers.h"
 #include "support/testing.h"
 
 #include <dayplex/ctlgantt.h>
@@ -200,31 +201,47 @@ private slots:
     }
 
     // Catches a move that asks no question or one with other times or another text, a whole-day
-    // start that picks up the drop time, and a pointer left as the move cursor. A no to the
-    // question is the keyboard suite's: mouse and keys end in the same move.
+    // start that picks up the drop time, and a pointer left as the move cursor. An occurrence of
+    // a series asks for the scope instead, with ConfirmChanges off as well, and raises
+    // seriesDateChanged with it, or nothing and back to its place after "Abbrechen". A no to
+    // the classic question and the other scopes are the keyboard suite's: mouse and keys end in
+    // the same move.
     void moveByMouse_data()
     {
         QTest::addColumn<QString>("dsn");
         QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QString>("series"); // the answer to the scope question; empty: no series
         QTest::addColumn<QString>("question");
         QTest::newRow("9 pixels over both axes: moves")
-            << "G" << QPoint(5, 4)
+            << "G" << QPoint(5, 4) << ""
             << QStringLiteral("Soll der Eintrag 'Schulung'\r\n von 26.03.2024 10:00:00 - "
                               "26.03.2024 12:00:00\r\n auf 26.03.2024 11:50:00 - "
                               "26.03.2024 13:50:00\r\nverändert werden");
         QTest::newRow("whole-day start stays at midnight")
-            << "F" << QPoint(-300, 0)
+            << "F" << QPoint(-300, 0) << ""
             << QStringLiteral("Soll der Eintrag 'Messe'\r\n von 28.03.2024 - 28.03.2024\r\n"
                               " auf 25.03.2024 - 25.03.2024\r\nverändert werden");
+        const QString scope = "dlgSeriesScope „Schulung“ ist ein Serientermin. Für welche Termine "
+                              "gilt die Änderung?";
+        QTest::newRow("series: this and the following")
+            << "G" << QPoint(5, 4) << "Diesen und alle folgenden Termine" << scope;
+        QTest::newRow("series: Abbrechen") << "G" << QPoint(5, 4) << "Abbrechen" << scope;
     }
     void moveByMouse()
     {
         QFETCH(QString, dsn);
         QFETCH(QPoint, offset);
+        QFETCH(QString, series);
         PromptAnswers answers;
+        SeriesAnswers scopes(series);
         Scene view;
+        if (!series.isEmpty()) {
+            view.gantt.setAppointmentDetails(dsn, {true, {}});
+            view.gantt.setOptions(QStringLiteral("cContainer 1\nblnConfirmChanges:b=0\n"));
+        }
         view.show();
         QSignalSpy changed(&view.gantt, &ctlGantt::DateChanged);
+        QSignalSpy seriesChanged(&view.gantt, &ctlGantt::seriesDateChanged);
         const Date von = view.entry(dsn).von, bis = view.entry(dsn).bis;
         const BarRect bar = view.bar(dsn);
         const QPoint press(bar.left + bar.width / 2, bar.top + bar.height / 2);
@@ -238,13 +255,59 @@ private slots:
         QTest::mouseRelease(view.pic(), Qt::LeftButton, {}, release);
         QCOMPARE(view.pic()->cursor().shape(), Qt::ArrowCursor);
 
-        const Date newVon = dsn == "F" ? cTools::DateOnly(target) : target;
-        QCOMPARE(view.entry(dsn).von, newVon);
-        QVERIFY(cTools::DateCompare(view.entry(dsn).bis - view.entry(dsn).von, "=", bis - von));
-        QCOMPARE(view.entry(dsn).vonOriginal, view.entry(dsn).von);
-        QTEST(answers.texts().join('|'), "question");
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(changed.at(0), (QVariantList{dsn, view.entry(dsn).von, view.entry(dsn).bis}));
+        const bool cancelled = series == "Abbrechen";
+        const Date newVon = cancelled ? von : dsn == "F" ? cTools::DateOnly(target) : target;
+        const GanttEintrag &e = view.entry(dsn);
+        QCOMPARE(e.von, newVon);
+        QVERIFY(cTools::DateCompare(e.bis - e.von, "=", bis - von));
+        QCOMPARE(e.vonOriginal, e.von);
+        QTEST((answers.texts() + scopes.texts).join('|'), "question");
+        QCOMPARE(changed.size() + seriesChanged.size(), cancelled ? 0 : 1);
+        if (series.isEmpty())
+            QCOMPARE(changed.at(0), (QVariantList{dsn, e.von, e.bis}));
+        else if (!cancelled)
+            QCOMPARE(seriesChanged.at(0), (QVariantList{dsn, QVariant::fromValue(SeriesScope::ThisAndFollowing), e.von, e.bis}));
+    }
+
+    // Catches a classic picture that the details change, a modern one without the sign on the
+    // bar of the occurrence or with it elsewhere, a sign for a mere meeting, and a tooltip
+    // without the details.
+    void seriesSignAndTooltip_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("classic") << false << 1.0;
+        QTest::newRow("modern") << true << 1.0;
+        QTest::newRow("modern, HiDPI") << true << 2.0;
+    }
+    void seriesSignAndTooltip()
+    {
+        QFETCH(bool, modern);
+        QFETCH(qreal, ratio);
+        Scene view;
+        view.gantt.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QSize size(900, 420);
+        const QImage plain = view.gantt.paintToImage(size, ratio);
+        view.gantt.setAppointmentDetails("A", {false, {"Anna Berg", "Ben Koch"}});
+        QCOMPARE(view.gantt.paintToImage(size, ratio), plain);
+        view.gantt.setAppointmentDetails("E", {true, {"Anna Berg"}});
+        const QImage series = view.gantt.paintToImage(size, ratio);
+        keepPicture(series, QStringLiteral("gantt-series-%1-%2x").arg(modern ? "modern" : "classic").arg(ratio));
+        const QRect changed = changedArea(series, plain);
+        const BarRect bar = view.bar("E");
+        QVERIFY(modern ? QRect(QPoint(bar.left, bar.top) * ratio, QSize(bar.width, bar.height) * ratio)
+                             .adjusted(1, 1, -1, -1).contains(changed)
+                       : changed.isNull());
+        QCOMPARE(changed.isNull(), !modern);
+
+        view.show();
+        const BarRect shown = view.bar("E");
+        // Sent, not moved: the pointer may stand there from the row before.
+        const QPointF at(shown.left + 2, shown.top + shown.height / 2);
+        QMouseEvent hover(QEvent::MouseMove, at, view.pic()->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view.pic(), &hover);
+        QCOMPARE(view.pic()->toolTip(), "Kundentermin\nSerientermin\nTeilnehmer: Anna Berg");
     }
 
     // Catches a kept screen picture that is shown again after a change of what it shows, and

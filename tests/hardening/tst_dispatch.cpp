@@ -35,6 +35,12 @@ const double kHour = 1.0 / 24;
 const QMetaObject *const kControls[] = {&ucAgenda::staticMetaObject, &ctlGantt::staticMetaObject,
                                         &ctlIntellimouse::staticMetaObject};
 
+// The Qt-style members beside the classic interface, which late-bound hosts do not know.
+bool beyondClassic(const QMetaMethod &m)
+{
+    return m.name() == "seriesDateChanged";
+}
+
 // "_ucAgenda" for the members of ucAgenda, "__ucAgenda" for its events.
 QString interfaceOf(const QMetaObject *meta, bool events = false)
 {
@@ -297,6 +303,8 @@ private slots:
             };
             for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
                 const QMetaMethod m = meta->method(i);
+                if (beyondClassic(m))
+                    continue;
                 const bool event = m.methodType() == QMetaMethod::Signal;
                 const K kind = kindOf(m.name(), event);
                 const K put = m.name().startsWith("set") ? kindOf(m.name().mid(3), false) : K(-1);
@@ -407,7 +415,7 @@ private slots:
             }
             for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
                 const QMetaMethod signal = meta->method(i);
-                if (signal.methodType() != QMetaMethod::Signal)
+                if (signal.methodType() != QMetaMethod::Signal || beyondClassic(signal))
                     continue;
                 QVariantList values(signal.parameterCount());
                 QGenericArgument g[4];

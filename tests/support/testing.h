@@ -44,6 +44,18 @@ inline void keepPicture(const QImage &image, const QString &name)
         image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
+// The smallest rectangle around the pixels in which two pictures of one size differ; null when
+// they are equal.
+inline QRect changedArea(const QImage &a, const QImage &b)
+{
+    QRect changed;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    return changed;
+}
+
 // Answers every question with `yes` and keeps what was asked, while it lives.
 struct PromptAnswers
 {

@@ -42,9 +42,16 @@ void AppointmentStore::add(const QString &dsn, const QString &memo, Date dateSta
 void AppointmentStore::clear()
 {
     m_entries.clear();
+    m_details.clear();
     m_endsRepaired = true;
     ++m_version;
     ++m_generation;
+}
+
+void AppointmentStore::setDetails(const QString &dsn, const AppointmentDetails &details)
+{
+    if (m_details.set(dsn, details))
+        ++m_version;
 }
 
 void AppointmentStore::repairEnds()

@@ -1,6 +1,8 @@
 #ifndef DAYPLEX_APPOINTMENTSTORE_H
 #define DAYPLEX_APPOINTMENTSTORE_H
 
+#include "shared/appointmentdetails.h"
+
 #include <dayplex/dates.h>
 
 #include <QString>
@@ -42,7 +44,11 @@ public:
     void add(const QString &dsn, const QString &memo, Date dateStart, Date dateEnd,
              bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
              bool breadonly, bool blnfeiertag);
+    // Empties the store, the details as well.
     void clear();
+    // What the host told about the appointments with this key; kept until clear.
+    void setDetails(const QString &dsn, const AppointmentDetails &details);
+    const AppointmentDetails &details(const QString &dsn) const { return m_details.of(dsn); }
     // Raises every end that lies before its start to the start, as each paint does, so that a
     // resize dragged past the other end continues from there; the delivered times stay.
     void repairEnds();
@@ -72,6 +78,7 @@ public:
 
 private:
     QVector<TerminEintrag> m_entries;
+    DetailsByKey m_details;
     quint64 m_version = 0;
     quint64 m_generation = 0;
     bool m_endsRepaired = true; // no end lies before its start

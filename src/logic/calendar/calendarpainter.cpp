@@ -2,6 +2,7 @@
 
 #include "shared/boxinsides.h"
 #include "shared/cdc.h"
+#include "shared/seriessign.h"
 
 #include <algorithm>
 #include <vector>
@@ -42,6 +43,7 @@ public:
         if (textApart && !b.textRect.isEmpty())
             draw(b.textRect.topLeft(), {b.text, b.textRect.width(), b.textRect.height(), b.colours.back, 0,
                                         b.colours.back, b.colours.text, b.struck, 1, b.allDay});
+        drawSeriesSign(dc, b.seriesSign, b.colours.text);
     }
 
     void draw(QPoint at, const BoxInsides::Key &key)

@@ -3,6 +3,7 @@
 #include "shared/drawconstants.h"
 #include "shared/germanformat.h"
 #include "shared/rounding.h"
+#include "shared/seriessign.h"
 #include "shared/toolbox.h"
 
 #include <dayplex/kalenderobjekttyp.h>
@@ -207,6 +208,14 @@ SceneBox SceneBuilder::box(QRect rect, qint32 index, bool inexact)
     }
     b.allDay = entry.btagestermin;
     b.struck = entry.blnErledigt && st.blnErledigteDurchstreichen;
+    if (in.modern && in.store.details(entry.dsn).seriesOccurrence) {
+        const QRect inside = rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie);
+        const SeriesSignPlace place = seriesSignPlace(inside, in.charHeight, b.allDay);
+        if (!place.sign.isEmpty()) {
+            b.seriesSign = place.sign;
+            b.textRect = place.text;
+        }
+    }
     return b;
 }
 
@@ -317,7 +326,10 @@ void SceneBuilder::overflowMarkers(const AppointmentLayout &layout)
 // marker covers it.
 void SceneBuilder::keepTextClearOfMarkers(SceneBox &box) const
 {
-    const QRect inside = box.rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie);
+    // A series sign keeps its place at the right end.
+    const QRect inside = box.textRect.isNull()
+                             ? box.rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie)
+                             : box.textRect;
     const qint32 end = inside.right() + 1;
     qint32 from = inside.left(), bestFrom = from, bestWidth = 0;
     // The stretch from `from` to `to` wins when it is wider than the widest so far.

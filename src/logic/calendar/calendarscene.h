@@ -44,6 +44,8 @@ struct SceneBox
     // Set when "+n" markers lie on the box: the text keeps to this strip of its inside, the
     // widest the markers leave (empty when they leave none). Null: the whole inside.
     QRect textRect;
+    // The modern presentation's sign of an occurrence of a series; null for none.
+    QRect seriesSign;
 };
 
 // One thing drawn over the grid, in store order: an all-day box clipped to the band, or a day

@@ -1,5 +1,6 @@
 #include "calendar/hittest.h"
 
+#include "shared/appointmentdetails.h"
 #include "shared/boxhit.h"
 #include "shared/toolbox.h"
 #include "shared/germanformat.h"
@@ -148,7 +149,7 @@ HoverFeedback hoverFeedback(const HitRegionList &regions, const AppointmentStore
         if (region.lngIdx < 1 || region.lngIdx > store.count())
             return feedback;
         const TerminEintrag &entry = store.at(region.lngIdx);
-        feedback.tooltip = terminTooltip(entry);
+        feedback.tooltip = tooltipWithDetails(terminTooltip(entry), store.details(entry.dsn));
         readOnly = entry.breadonly;
     } else if (region.lngTyp == tageszellekopf) {
         feedback.tooltip = dayHeaderTooltip(region.datVon);

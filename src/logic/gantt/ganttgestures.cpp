@@ -1,6 +1,7 @@
 #include "gantt/ganttgestures.h"
 
 #include "gantt/ganttinteraction.h"
+#include "shared/appointmentdetails.h"
 #include "shared/rounding.h"
 
 #include <cmath>
@@ -105,7 +106,12 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
         action.repaint = true;
     } else if (!(pointer.buttons & Qt::LeftButton)) {
         const qint32 hit = view.scene.entryAt(model, x, y);
-        action.toolTip = hit > 0 ? std::as_const(model).date(hit).notiz : QString();
+        if (hit > 0) {
+            const GanttEintrag &entry = std::as_const(model).date(hit);
+            action.toolTip = tooltipWithDetails(entry.notiz, model.details(entry.dsn));
+        } else {
+            action.toolTip = QString();
+        }
     } else if (m_moving) {
         landing(view, l.dateAtX(x), action);
         action.corner = true;

@@ -118,10 +118,17 @@ void GanttModel::reserveDates(qint32 count)
         m_dates.reserve(count);
 }
 
+void GanttModel::setDetails(const QString &dsn, const AppointmentDetails &details)
+{
+    if (m_details.set(dsn, details))
+        ++m_revision;
+}
+
 void GanttModel::clear()
 {
     m_rows.clear();
     m_dates.clear();
+    m_details.clear();
     m_rowByDsn.clear();
     m_busyIndexCurrent = false;
     m_rowOfDate.clear();

@@ -2,6 +2,7 @@
 #define DAYPLEX_GANTTMODEL_H
 
 #include "gantt/rowbusyindex.h"
+#include "shared/appointmentdetails.h"
 #include "shared/stringhash.h"
 
 #include <dayplex/dates.h>
@@ -103,7 +104,11 @@ public:
     bool isRowFree(const QString &rowDsn, Date start, Date end, Date *von = nullptr,
                    Date *bis = nullptr) const;
 
-    // Empties both lists, deselects and drops the proposal start (its end stays).
+    // What the host told about the appointments with this key; kept until clear.
+    void setDetails(const QString &dsn, const AppointmentDetails &details);
+    const AppointmentDetails &details(const QString &dsn) const { return m_details.of(dsn); }
+
+    // Empties both lists and the details, deselects and drops the proposal start (its end stays).
     void clear();
 
     // Records the delivered range, clears, and with holidays adds the row "Feiertage" and one
@@ -143,6 +148,7 @@ public:
 private:
     QVector<MerkmalEintrag> m_rows;
     QVector<GanttEintrag> m_dates;
+    DetailsByKey m_details;
     // Every record looks up its row.
     std::unordered_map<QString, qint32, StringHash> m_rowByDsn;
     mutable RowBusyIndex m_busyIndex;

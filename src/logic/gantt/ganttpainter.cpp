@@ -5,6 +5,7 @@
 #include "shared/drawconstants.h"
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
+#include "shared/seriessign.h"
 
 #include <dayplex/error.h>
 
@@ -73,6 +74,7 @@ private:
     void drawDayHeader();
     void drawHourHeader();
     void drawBar(const GanttEintrag &e, const BarRect &b);
+    void draw(qint32 left, qint32 top, const BoxInsides::Key &key);
 
     cDC &dc;
     const GanttContent &c;
@@ -180,12 +182,33 @@ void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
     const QFont *font = dc.Font();
     // Done appointments are struck through; a struck font stays so.
     const bool struck = (e.blnErledigt && st.blnErledigteDurchstreichen) || (font && font->strikeOut());
-    const BoxInsides::Key key{QLatin1Char(' ') + e.notiz, b.width, b.height, kBlack, line,
-                              colours.back, colours.text, struck, 0, false};
+    const QString text = QLatin1Char(' ') + e.notiz;
+    SeriesSignPlace sign;
+    // The bar's height stands for the text's: the bar is at least a line of text high.
+    if (c.modern && m.details(e.dsn).seriesOccurrence)
+        sign = seriesSignPlace(QRect(b.left + line, b.top + line, b.width - 2 * line,
+                                     b.height - 2 * line),
+                               b.height, false);
+    if (sign.sign.isEmpty()) {
+        draw(b.left, b.top, {text, b.width, b.height, kBlack, line, colours.back, colours.text,
+                             struck, 0, false});
+        return;
+    }
+    // The text keeps left of the sign, on the bar's own fill.
+    draw(b.left, b.top, {QString(), b.width, b.height, kBlack, line, colours.back, colours.text,
+                         struck, 0, false});
+    draw(sign.text.left(), sign.text.top(), {text, sign.text.width(), sign.text.height(),
+                                             colours.back, 0, colours.back, colours.text, struck,
+                                             0, false});
+    drawSeriesSign(dc, sign.sign, colours.text);
+}
+
+void Painter::draw(qint32 left, qint32 top, const BoxInsides::Key &key)
+{
     if (insides)
-        insides->draw(dc, b.left, b.top, key);
+        insides->draw(dc, left, top, key);
     else
-        BoxInsides::drawInPlace(dc, b.left, b.top, key);
+        BoxInsides::drawInPlace(dc, left, top, key);
 }
 
 void Painter::paint()

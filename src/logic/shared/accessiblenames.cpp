@@ -1,5 +1,6 @@
 #include "shared/accessiblenames.h"
 
+#include "shared/appointmentdetails.h"
 #include "shared/germanformat.h"
 #include "shared/uitext.h"
 
@@ -78,6 +79,7 @@ QString accessibleAppointmentName(const AppointmentFacts &facts)
         parts.append(text.isEmpty() ? participant : participant + QStringLiteral(": ") + text);
     else if (!text.isEmpty())
         parts.append(text);
+    parts.append(detailLines(facts.details));
     if (facts.done)
         parts.append(uiText("Dayplex::Accessibility", "erledigt"));
     if (facts.note)

@@ -2,6 +2,7 @@
 #define DAYPLEX_ACCESSIBLENAMES_H
 
 #include <dayplex/dates.h>
+#include <dayplex/series.h>
 
 #include <QString>
 
@@ -19,10 +20,12 @@ struct AppointmentFacts
     bool readOnly = false;
     bool holiday = false;
     bool note = false;   // a mere note of the Gantt view, which blocks no slot
+    AppointmentDetails details; // series and participants, as far as the host told them
 };
 
 // One German sentence, for example "Mittwoch, 2. Dezember 2026, 09:45 bis 12:00, Markus
-// Schulz: Servicetermin, schreibgeschützt". All-day entries say "ganztägig" and run to the
+// Schulz: Servicetermin, schreibgeschützt"; the details follow the text ("Serientermin,
+// Teilnehmer: A, B"). All-day entries say "ganztägig" and run to the
 // day their end falls on; a timed end at midnight reads as 24:00 of the day before; an end
 // before the start reads as the start, as the views draw it. Line breaks of the text become
 // spaces.

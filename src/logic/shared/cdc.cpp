@@ -669,6 +669,30 @@ void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint3
         m_draw->setCompositionMode(mode);
 }
 
+void cDC::strokePath(const QPainterPath &path, qint32 rgbColor, qreal width)
+{
+    if (!m_draw)
+        return;
+    syncClip();
+    m_draw->save();
+    m_draw->setRenderHint(QPainter::Antialiasing);
+    m_draw->setPen(QPen(toQColor(rgbColor), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    m_draw->setBrush(Qt::NoBrush);
+    m_draw->drawPath(path);
+    m_draw->restore();
+}
+
+void cDC::fillPath(const QPainterPath &path, qint32 rgbColor)
+{
+    if (!m_draw)
+        return;
+    syncClip();
+    m_draw->save();
+    m_draw->setRenderHint(QPainter::Antialiasing);
+    m_draw->fillPath(path, toQColor(rgbColor));
+    m_draw->restore();
+}
+
 void cDC::BlastToScreen(qint32 left, qint32 top, qint32 width, qint32 height)
 {
     const qint32 w = width == -1 ? m_width : width;

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRect>
 #include <QRegion>
 #include <QString>
@@ -46,6 +47,10 @@ public:
     void SetClipRec(qint32 x1, qint32 y1, qint32 x2, qint32 y2);
     void Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 height,
               bool bWordWrap, bool bcenter);
+    // A path in the colour, smoothed, within the clip: stroked with lines of width pixels
+    // (round ends), or filled.
+    void strokePath(const QPainterPath &path, qint32 rgbColor, qreal width);
+    void fillPath(const QPainterPath &path, qint32 rgbColor);
     // Applies the font given to setFont again, after its size or style was changed.
     void UpdateFont();
 

@@ -325,11 +325,22 @@ void ucAgenda::AddDate(const QString &dsn, const QString &memo, double dateStart
                  breadonly, blnfeiertag);
 }
 
-/*! Empties the store and deselects the appointment; ranges and time selection stay. */
+/*! Empties the store and the appointment details, deselects the appointment; ranges and
+    time selection stay. */
 void ucAgenda::Clear()
 {
     d->data.store.clear();
     d->selection.index = 0;
+}
+
+void ucAgenda::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
+{
+    d->data.store.setDetails(dsn, details);
+}
+
+AppointmentDetails ucAgenda::appointmentDetails(const QString &dsn) const
+{
+    return d->data.store.details(dsn);
 }
 
 /*!

@@ -138,7 +138,8 @@ public:
             item.index = s.index;
             item.name = accessibleAppointmentName({e.dateStart, e.dateEnd, e.btagestermin, QString(),
                                                    e.memo, e.blnErledigt, e.breadonly,
-                                                   e.blnfeiertag, false});
+                                                   e.blnfeiertag, false,
+                                                   d->data.store.details(e.dsn)});
             item.rect = s.rect;
             item.selectable = !e.breadonly && !e.blnfeiertag;
             item.selected = s.index == d->selection.index;

@@ -4,6 +4,7 @@
 
 #include "shared/cursors.h"
 #include "shared/focusframe.h"
+#include "shared/serieschange.h"
 
 #include <dayplex/error.h>
 
@@ -160,8 +161,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->SelectedDateMove(a.from, a.value);
             break;
         case A::ConfirmResize:
-            if (data.store.contains(a.value) && common.ConfirmDateChange(data.store, a.value, q))
-                emitDateChanged(a.value);
+            if (data.store.contains(a.value))
+                decideChange(a.value);
             break;
         case A::ShowSelected:
             showSelected();
@@ -206,7 +207,20 @@ void ucAgendaPrivate::perform(const GestureResult &result)
     finish();
 }
 
-void ucAgendaPrivate::emitDateChanged(qint32 index)
+void ucAgendaPrivate::decideChange(qint32 index)
+{
+    // Copies: the question may let the host fill the store anew.
+    const QString dsn = data.store.at(index).dsn;
+    if (changeQuestion(data.store.details(dsn)) == ChangeQuestion::Classic) {
+        if (common.ConfirmDateChange(data.store, index, q))
+            emitDateChanged(index, std::nullopt);
+    } else if (const std::optional<SeriesScope> scope =
+                   common.ConfirmSeriesChange(data.store, index, q)) {
+        emitDateChanged(index, scope);
+    }
+}
+
+void ucAgendaPrivate::emitDateChanged(qint32 index, std::optional<SeriesScope> scope)
 {
     // A host that filled the store anew while the question was open has no such change.
     if (!data.store.contains(index))
@@ -216,7 +230,10 @@ void ucAgendaPrivate::emitDateChanged(qint32 index)
     const TerminEintrag &e = data.store.at(index);
     const QString dsn = e.dsn;
     const Date start = e.dateStart, end = e.dateEnd;
-    Q_EMIT q->DateChanged(dsn, start, end);
+    if (scope)
+        Q_EMIT q->seriesDateChanged(dsn, *scope, start, end);
+    else
+        Q_EMIT q->DateChanged(dsn, start, end);
 }
 
 void ucAgendaPrivate::showSelected()
@@ -349,7 +366,8 @@ void ucAgenda::MousePointer(const QVariant &v)
     Moves the selected appointment to NewDate, keeping its duration: dragzielTyp 2 (a day of
     the all-day band) keeps its time of day, any other target starts it at NewDate. Whether it
     is an all-day entry does not change. The change then goes through the confirmation
-    (ConfirmChanges) and, once committed, DateChanged is raised. Nothing happens without a
+    (ConfirmChanges) and, once committed, DateChanged is raised; an occurrence of a series
+    asks for the scope instead and raises seriesDateChanged. Nothing happens without a
     selected appointment. An invalid date throws Dayplex::Error, changing nothing.
 */
 void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
@@ -368,15 +386,12 @@ void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
         throw Error(Overflow,
                     QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
     d->data.store.setTimes(index, start, end);
-    bool committed = false;
     try {
-        committed = d->common.ConfirmDateChange(d->data.store, index, this);
+        d->decideChange(index);
     } catch (...) {
         d->restoreSelectedTimes();
         throw;
     }
-    if (committed)
-        d->emitDateChanged(index);
 }
 
 } // namespace Dayplex

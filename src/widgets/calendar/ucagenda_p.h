@@ -21,6 +21,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QScrollBar;
 class QTimer;
@@ -166,8 +167,12 @@ public:
     void ensureVisible(Date moment);
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
-    // DateChanged for a committed change of the record at index.
-    void emitDateChanged(qint32 index);
+    // Decides a moved or resized record by the question its details call for, and reports a
+    // change that stands.
+    void decideChange(qint32 index);
+    // DateChanged for a committed change of the record at index; seriesDateChanged with the
+    // scope for an occurrence of a series.
+    void emitDateChanged(qint32 index, std::optional<SeriesScope> scope);
     void hScrollChange();
     void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.

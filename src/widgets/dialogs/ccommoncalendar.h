@@ -1,11 +1,14 @@
 #ifndef DAYPLEX_CCOMMONCALENDAR_H
 #define DAYPLEX_CCOMMONCALENDAR_H
 
+#include <dayplex/series.h>
+
 #include <QString>
 #include <QVariant>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -40,6 +43,15 @@ public:
     // The same for any appointment record, given its text and its four times.
     bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
                            double &endOrig, QObject *control);
+
+    // The same for an occurrence of a series, whatever ConfirmChanges says: asks which
+    // occurrences the change is for. The chosen scope with the new times committed, or nothing
+    // with the confirmed times put back ("Abbrechen") or when the times did not change.
+    std::optional<SeriesScope> ConfirmSeriesChange(AppointmentStore &store, qint32 index,
+                                                   QObject *control);
+    std::optional<SeriesScope> ConfirmSeriesChange(const QString &text, double &start,
+                                                   double &end, double &startOrig,
+                                                   double &endOrig, QObject *control);
 
     // Runs the calendar options dialog modally (through runModal) on an options string and
     // returns the edited string, or "" when the user cancelled.

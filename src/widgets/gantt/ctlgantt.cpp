@@ -219,10 +219,21 @@ void ctlGantt::setAlignOnWeekday(qint32 weekday)
     d->model.alignWeekday = weekday;
 }
 
-/*! Empties rows and appointments, deselects and drops the proposal; does not repaint. */
+/*! Empties rows, appointments and their details, deselects and drops the proposal; does not
+    repaint. */
 void ctlGantt::Clear()
 {
     d->model.clear();
+}
+
+void ctlGantt::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
+{
+    d->model.setDetails(dsn, details);
+}
+
+AppointmentDetails ctlGantt::appointmentDetails(const QString &dsn) const
+{
+    return d->model.details(dsn);
 }
 
 /*!

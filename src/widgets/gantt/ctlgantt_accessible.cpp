@@ -127,7 +127,8 @@ public:
             item.index = s.index;
             item.name = accessibleAppointmentName({e.von, e.bis, e.btagestermin, participant,
                                                    e.notiz, e.blnErledigt, e.breadonly,
-                                                   e.blnfeiertag, e.blnhinweis});
+                                                   e.blnfeiertag, e.blnhinweis,
+                                                   model.details(e.dsn)});
             item.rect = s.rect;
             item.selectable = !e.breadonly && !e.blnfeiertag;
             // Every bar of the selected key is painted as selected.

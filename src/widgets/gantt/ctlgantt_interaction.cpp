@@ -10,6 +10,7 @@
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/rounding.h"
+#include "shared/serieschange.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
@@ -300,7 +301,8 @@ void ctlGantt::MousePointer(const QVariant &v)
     itself when both NewDate and the old start have a time of day, else to NewDate's day at the
     old clock time. The row never changes. The change goes through the confirmation
     (ConfirmChanges); refused, the old times come back. Repaints, and raises DateChanged for
-    a confirmed move. Nothing happens without a selection; dragzielTyp is not used. An invalid
+    a confirmed move. An occurrence of a series asks for the scope instead, also without
+    ConfirmChanges, and raises seriesDateChanged; "Abbrechen" brings the old times back. Nothing happens without a selection; dragzielTyp is not used. An invalid
     date, or one the move would carry out of the calendar, throws Dayplex::Error 5 and changes
     nothing.
 */
@@ -339,9 +341,16 @@ void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
     // Copies: the confirmation repaints and asks, and the list must not move under it.
     GanttEintrag asked = d->model.date(last);
     bool confirmed = false;
+    std::optional<SeriesScope> scope;
     try {
-        confirmed = d->common.ConfirmDateChange(asked.notiz, asked.von, asked.bis,
-                                                asked.vonOriginal, asked.bisOriginal, this);
+        if (changeQuestion(d->model.details(asked.dsn)) == ChangeQuestion::Classic) {
+            confirmed = d->common.ConfirmDateChange(asked.notiz, asked.von, asked.bis,
+                                                    asked.vonOriginal, asked.bisOriginal, this);
+        } else {
+            scope = d->common.ConfirmSeriesChange(asked.notiz, asked.von, asked.bis,
+                                                  asked.vonOriginal, asked.bisOriginal, this);
+            confirmed = scope.has_value();
+        }
     } catch (...) {
         // The question failed: the appointments keep their confirmed times.
         for (const Move &m : moves) {
@@ -368,8 +377,14 @@ void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
     }
     Repaint();
     if (confirmed && last <= d->model.dateCount()) {
+        // Copies: a handler that refreshes the model must not pull them from under the others.
         const GanttEintrag &e = d->model.date(last);
-        Q_EMIT DateChanged(e.dsn, e.von, e.bis);
+        const QString dsn = e.dsn;
+        const Date von = e.von, bis = e.bis;
+        if (scope)
+            Q_EMIT seriesDateChanged(dsn, *scope, von, bis);
+        else
+            Q_EMIT DateChanged(dsn, von, bis);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "calendar/appointmentstore.h"
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
+#include "shared/seriesscopeprompt.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
@@ -11,6 +12,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace Dayplex {
 
@@ -40,9 +42,32 @@ struct Times
     double endOrig;
 };
 
-// The confirmation of one change; store receives the times decided on before the view
-// repaints them, and nothing when an error ends it.
-bool decide(const QString &text, Times times, QObject *control,
+// Whether the view wants the classic question: an empty answer counts as "no confirmation
+// wanted".
+bool confirmWanted(QObject *control)
+{
+    const QVariant confirm = control->property("ConfirmChanges");
+    return confirm.isValid() && !confirm.isNull() && confirm.toBool();
+}
+
+bool askClassic(const QString &text, const Times &times, QObject *control)
+{
+    if (!confirmWanted(control))
+        return true;
+    // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
+    const QString question = uiText("Dayplex::cCommonCalendar",
+                                    "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
+                                    " auf %4 - %5\r\nverändert werden")
+                                 .arg(text, generalDate(times.startOrig),
+                                      generalDate(times.endOrig), generalDate(times.start),
+                                      generalDate(times.end));
+    return cTools::Confirm(question, true);
+}
+
+// The confirmation of one change, asked by ask once the view shows the new place; store
+// receives the times decided on before the view repaints them, and nothing when an error ends
+// it.
+bool decide(Times times, QObject *control, const std::function<bool(const Times &)> &ask,
             const std::function<void(const Times &)> &store)
 {
     if (cTools::DateCompare(times.start, QStringLiteral("="), times.startOrig)
@@ -52,20 +77,7 @@ bool decide(const QString &text, Times times, QObject *control,
         throw Error(InvalidArgument, QStringLiteral("ConfirmDateChange: keine Ansicht angegeben."));
 
     repaintView(control);
-    bool accepted = true;
-    // An empty answer counts as "no confirmation wanted".
-    const QVariant confirm = control->property("ConfirmChanges");
-    if (confirm.isValid() && !confirm.isNull() && confirm.toBool()) {
-        // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
-        const QString question = uiText("Dayplex::cCommonCalendar",
-                                        "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
-                                        " auf %4 - %5\r\nverändert werden")
-                                     .arg(text, generalDate(times.startOrig),
-                                          generalDate(times.endOrig), generalDate(times.start),
-                                          generalDate(times.end));
-        accepted = cTools::Confirm(question, true);
-    }
-    if (accepted) {
+    if (ask(times)) {
         times.startOrig = times.start;
         times.endOrig = times.end;
         store(times);
@@ -78,6 +90,30 @@ bool decide(const QString &text, Times times, QObject *control,
     return false;
 }
 
+// The store's record written back, unless the host filled the store anew meanwhile.
+std::function<void(const Times &)> intoStore(AppointmentStore &store, qint32 index)
+{
+    return [&store, index, generation = store.generation()](const Times &t) {
+        // Records that replaced the asked one keep their times.
+        if (store.generation() == generation && store.contains(index))
+            store.setAllTimes(index, t.start, t.end, t.startOrig, t.endOrig);
+    };
+}
+
+Times timesOf(const TerminEintrag &e)
+{
+    return {e.dateStart, e.dateEnd, e.dateStartOrig, e.dateEndOrig};
+}
+
+// The series question's answer, kept by the ask function for the caller.
+std::function<bool(const Times &)> askScope(const QString &text, std::optional<SeriesScope> &scope)
+{
+    return [text, &scope](const Times &) {
+        scope = askSeriesScope(text);
+        return scope.has_value();
+    };
+}
+
 } // namespace
 
 bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
@@ -88,16 +124,35 @@ bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
 
 bool cCommonCalendar::ConfirmDateChange(AppointmentStore &store, qint32 index, QObject *control)
 {
-    const TerminEintrag &e = store.at(index);
-    const quint64 generation = store.generation();
-    // Copies: the host may fill the store anew while the question is open.
-    const QString text = e.memo;
-    return decide(text, {e.dateStart, e.dateEnd, e.dateStartOrig, e.dateEndOrig}, control,
-                  [&store, index, generation](const Times &t) {
-                      // Records that replaced the asked one keep their times.
-                      if (store.generation() == generation && store.contains(index))
-                          store.setAllTimes(index, t.start, t.end, t.startOrig, t.endOrig);
-                  });
+    // A copy: the host may fill the store anew while the question is open.
+    const QString text = store.at(index).memo;
+    return decide(
+        timesOf(store.at(index)), control,
+        [&text, control](const Times &t) { return askClassic(text, t, control); },
+        intoStore(store, index));
+}
+
+std::optional<SeriesScope> cCommonCalendar::ConfirmSeriesChange(AppointmentStore &store,
+                                                                qint32 index, QObject *control)
+{
+    std::optional<SeriesScope> scope;
+    decide(timesOf(store.at(index)), control, askScope(store.at(index).memo, scope),
+           intoStore(store, index));
+    return scope;
+}
+
+std::optional<SeriesScope> cCommonCalendar::ConfirmSeriesChange(const QString &text, double &start,
+                                                                double &end, double &startOrig,
+                                                                double &endOrig, QObject *control)
+{
+    std::optional<SeriesScope> scope;
+    decide({start, end, startOrig, endOrig}, control, askScope(text, scope), [&](const Times &t) {
+        start = t.start;
+        end = t.end;
+        startOrig = t.startOrig;
+        endOrig = t.endOrig;
+    });
+    return scope;
 }
 
 /*!
@@ -112,7 +167,8 @@ bool cCommonCalendar::ConfirmDateChange(AppointmentStore &store, qint32 index, Q
 bool cCommonCalendar::ConfirmDateChange(const QString &text, double &start, double &end,
                                         double &startOrig, double &endOrig, QObject *control)
 {
-    return decide(text, {start, end, startOrig, endOrig}, control, [&](const Times &t) {
+    const auto ask = [&text, control](const Times &t) { return askClassic(text, t, control); };
+    return decide({start, end, startOrig, endOrig}, control, ask, [&](const Times &t) {
         start = t.start;
         end = t.end;
         startOrig = t.startOrig;
