@@ -1,5 +1,8 @@
 #include "database.h"
 
+#include "recurrence.h"
+#include "seriesfields.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -19,7 +22,7 @@ namespace Terminplaner {
 namespace {
 
 // The last step of migrations() below.
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 std::atomic<int> connectionCounter{0};
 
@@ -400,6 +403,30 @@ const QVector<Migration> &migrations()
         {3,
          {"ALTER TABLE appointments ADD COLUMN version INTEGER NOT NULL DEFAULT 1"},
          {}},
+        // Meetings as one row with several participants, and series: the rule and its lists,
+        // the changed occurrences' own rows, and the series' last end (NULL: none), so that a
+        // range query expands only the series that can touch it.
+        {4,
+         {"CREATE TABLE appointment_participants ("
+          " appointment_id {id} NOT NULL REFERENCES appointments(id) ON DELETE CASCADE,"
+          " participant_id INTEGER NOT NULL REFERENCES participants(id),"
+          " seq INTEGER NOT NULL,"
+          " PRIMARY KEY (appointment_id, participant_id))",
+          "INSERT INTO appointment_participants (appointment_id, participant_id, seq)"
+          " SELECT id, participant_id, 0 FROM appointments",
+          "CREATE INDEX appointment_participants_participant ON appointment_participants(participant_id)",
+          "ALTER TABLE appointments ADD COLUMN rrule TEXT NOT NULL DEFAULT ''",
+          "ALTER TABLE appointments ADD COLUMN rdates TEXT NOT NULL DEFAULT ''",
+          "ALTER TABLE appointments ADD COLUMN exdates TEXT NOT NULL DEFAULT ''",
+          "ALTER TABLE appointments ADD COLUMN series_id {id} REFERENCES appointments(id) ON DELETE CASCADE",
+          "ALTER TABLE appointments ADD COLUMN recurrence_start TEXT",
+          "ALTER TABLE appointments ADD COLUMN series_end TEXT",
+          "CREATE INDEX appointments_series ON appointments(series_end) WHERE rrule <> '' OR rdates <> ''",
+          "CREATE INDEX appointments_overrides ON appointments(series_id, recurrence_start)",
+          // A changed occurrence keeps the UID of its series, told apart by its start.
+          "DROP INDEX appointments_uid",
+          "CREATE UNIQUE INDEX appointments_uid ON appointments(uid, coalesce(recurrence_start, ''))"},
+         {}},
     };
     return steps;
 }
@@ -500,9 +527,71 @@ std::optional<Participant> Database::participant(int id) const
     return Participant{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()};
 }
 
-static const char kAppointmentColumns[] =
-    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only, participant_id, note,"
-    " uid, version";
+namespace {
+
+// The participants come as "seq:id" pairs in one text: one query for the rows and their people.
+QString appointmentColumns(bool postgres)
+{
+    return QStringLiteral(
+               "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
+               " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
+               " recurrence_start, (SELECT %1 FROM appointment_participants p"
+               " WHERE p.appointment_id = appointments.id)")
+        .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
+                      : QLatin1String("group_concat(seq || ':' || participant_id)"));
+}
+
+QString dateList(const QList<Dayplex::Date> &dates)
+{
+    QStringList parts;
+    for (Dayplex::Date d : dates)
+        parts.append(Database::toSqlDateTime(d));
+    return parts.join(QLatin1Char(','));
+}
+
+QList<Dayplex::Date> readDateList(const QString &text)
+{
+    QList<Dayplex::Date> dates;
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        dates.append(Database::fromSqlDateTime(part));
+    return dates;
+}
+
+QList<int> readParticipants(const QString &pairs)
+{
+    QList<QPair<int, int>> seats;
+    for (const QString &pair : pairs.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        seats.append({pair.section(QLatin1Char(':'), 0, 0).toInt(), pair.section(QLatin1Char(':'), 1).toInt()});
+    std::sort(seats.begin(), seats.end());
+    QList<int> ids;
+    for (const auto &seat : seats)
+        ids.append(seat.second);
+    return ids;
+}
+
+// An empty text, never NULL: the list columns have none.
+QString text(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QVariant nullableDate(Dayplex::Date value)
+{
+    return value == 0 ? QVariant(QMetaType::fromType<QString>()) : QVariant(Database::toSqlDateTime(value));
+}
+
+} // namespace
+
+QList<int> Appointment::allParticipants() const
+{
+    if (participantIds.isEmpty())
+        return {participantId};
+    QList<int> all = participantIds;
+    // participantId leads, as the comment of the field promises.
+    if (participantId != 0 && all.removeAll(participantId) > 0)
+        all.prepend(participantId);
+    return all;
+}
 
 Appointment Database::readAppointment(const QSqlQuery &q) const
 {
@@ -520,6 +609,15 @@ Appointment Database::readAppointment(const QSqlQuery &q) const
     a.note = q.value(10).toBool();
     a.uid = q.value(11).toString();
     a.version = q.value(12).toLongLong();
+    a.rrule = q.value(13).toString();
+    a.rdates = readDateList(q.value(14).toString());
+    a.exdates = readDateList(q.value(15).toString());
+    a.seriesId = q.value(16).toLongLong();
+    if (a.seriesId != 0)
+        a.recurrenceStart = fromSqlDateTime(q.value(17).toString());
+    a.participantIds = readParticipants(q.value(18).toString());
+    if (a.participantIds.isEmpty())
+        a.participantIds = {a.participantId};
     return a;
 }
 
@@ -528,35 +626,119 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
 {
     if (!Dayplex::isValidDate(firstDay) || !Dayplex::isValidDate(lastDay) || lastDay < firstDay)
         throw DatabaseError(QStringLiteral("Ungültiger Zeitraum."));
-    // A coarse text comparison in SQL, the exact day rule in C++.
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments"
-                                             " WHERE start < ? AND %2(start, \"end\") >= ?"
-                                             " ORDER BY start, id")
-                                  .arg(QLatin1String(kAppointmentColumns),
-                                       m_postgres ? QLatin1String("greatest") : QLatin1String("max")));
-    query.addBindValue(toSqlDateTime(std::floor(lastDay) + 1.0));
-    query.addBindValue(toSqlDateTime(std::floor(firstDay)));
-    exec(query);
+    const double from = std::floor(firstDay);
+    const double toExclusive = std::floor(lastDay) + 1.0;
+    const auto asked = [&participantIds](const Appointment &a) {
+        if (participantIds.isEmpty())
+            return true;
+        for (int id : a.participantIds)
+            if (participantIds.contains(id))
+                return true;
+        return false;
+    };
     QVector<Appointment> result;
-    while (query.next()) {
-        Appointment a = readAppointment(query);
-        if (!participantIds.isEmpty() && !participantIds.contains(a.participantId))
-            continue;
-        if (touchesDays(a, firstDay, lastDay))
+    // Single appointments and changed occurrences: a coarse text comparison in SQL, the exact
+    // day rule in C++.
+    QSqlQuery singles = prepare(QStringLiteral("SELECT %1 FROM appointments"
+                                               " WHERE start < ? AND %2(start, \"end\") >= ?"
+                                               " AND rrule = '' AND rdates = ''")
+                                    .arg(appointmentColumns(m_postgres),
+                                         m_postgres ? QLatin1String("greatest") : QLatin1String("max")));
+    singles.addBindValue(toSqlDateTime(toExclusive));
+    singles.addBindValue(toSqlDateTime(from));
+    exec(singles);
+    while (singles.next()) {
+        Appointment a = readAppointment(singles);
+        if (asked(a) && touchesDays(a, firstDay, lastDay))
             result.append(a);
     }
+
+    // The series that can touch the days, and the occurrences of theirs that have rows of
+    // their own, wherever those were moved to.
+    const QString seriesCondition = QStringLiteral("(rrule <> '' OR rdates <> '') AND start < ?"
+                                                   " AND (series_end IS NULL OR series_end >= ?)");
+    QSqlQuery changed = prepare(QStringLiteral("SELECT series_id, recurrence_start FROM appointments"
+                                               " WHERE series_id IN (SELECT id FROM appointments WHERE %1)")
+                                    .arg(seriesCondition));
+    changed.addBindValue(toSqlDateTime(toExclusive));
+    changed.addBindValue(toSqlDateTime(from));
+    exec(changed);
+    QHash<qint64, QList<Dayplex::Date>> overridden;
+    while (changed.next())
+        overridden[changed.value(0).toLongLong()].append(fromSqlDateTime(changed.value(1).toString()));
+
+    QSqlQuery series = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE %2")
+                                   .arg(appointmentColumns(m_postgres), seriesCondition));
+    series.addBindValue(toSqlDateTime(toExclusive));
+    series.addBindValue(toSqlDateTime(from));
+    exec(series);
+    while (series.next()) {
+        const Appointment master = readAppointment(series);
+        if (!asked(master))
+            continue;
+        QVector<Dayplex::Date> starts;
+        try {
+            // A day before: an all-day occurrence ends at the midnight of a day it covers.
+            starts = occurrenceStarts(seriesPattern(master), from - 1.0, toExclusive);
+        } catch (const RecurrenceError &error) {
+            qWarning("terminplaner: series %lld not shown: %s", master.id, error.what());
+            continue;
+        }
+        const QList<Dayplex::Date> own = overridden.value(master.id);
+        for (Dayplex::Date start : starts) {
+            if (std::any_of(own.begin(), own.end(),
+                            [start](Dayplex::Date d) { return std::abs(d - start) < Dayplex::kOneSecond / 2; }))
+                continue;
+            Appointment occurrence = master;
+            occurrence.start = start;
+            occurrence.end = start + (master.end - master.start);
+            occurrence.seriesId = master.id;
+            occurrence.recurrenceStart = start;
+            if (touchesDays(occurrence, firstDay, lastDay))
+                result.append(occurrence);
+        }
+    }
+    std::sort(result.begin(), result.end(), [](const Appointment &a, const Appointment &b) {
+        return a.start != b.start ? a.start < b.start : a.id < b.id;
+    });
     return result;
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE id = ?")
-                                  .arg(QLatin1String(kAppointmentColumns)));
+                                  .arg(appointmentColumns(m_postgres)));
     query.addBindValue(id);
     exec(query);
     if (!query.next())
         return std::nullopt;
     return readAppointment(query);
+}
+
+std::optional<Appointment> Database::overrideAt(qint64 seriesId, Dayplex::Date recurrenceStart) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
+                                             " AND recurrence_start = ?")
+                                  .arg(appointmentColumns(m_postgres)));
+    query.addBindValue(seriesId);
+    query.addBindValue(toSqlDateTime(recurrenceStart));
+    exec(query);
+    if (!query.next())
+        return std::nullopt;
+    return readAppointment(query);
+}
+
+QVector<Appointment> Database::overridesOf(qint64 seriesId) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
+                                             " ORDER BY recurrence_start")
+                                  .arg(appointmentColumns(m_postgres)));
+    query.addBindValue(seriesId);
+    exec(query);
+    QVector<Appointment> result;
+    while (query.next())
+        result.append(readAppointment(query));
+    return result;
 }
 
 int Database::appointmentCount() const
@@ -581,10 +763,20 @@ static void validate(const Appointment &a)
         throw DatabaseError(QStringLiteral("Beginn oder Ende des Termins ist ungültig."));
     if (a.end < a.start)
         throw DatabaseError(QStringLiteral("Das Ende des Termins liegt vor seinem Beginn."));
+    if (a.isSeries()) {
+        try {
+            seriesLastEnd(seriesPattern(a));
+        } catch (const RecurrenceError &error) {
+            throw DatabaseError(QStringLiteral("Die Wiederholung des Termins „%1“ ist ungültig: %2")
+                                    .arg(a.text, error.message()));
+        }
+    }
 }
 
+namespace {
+
 // The stored fields in the order both INSERT and UPDATE name them.
-static void bindFields(QSqlQuery &query, const Appointment &a)
+void bindFields(QSqlQuery &query, const Appointment &a)
 {
     query.addBindValue(a.text);
     query.addBindValue(Database::toSqlDateTime(a.start));
@@ -594,30 +786,101 @@ static void bindFields(QSqlQuery &query, const Appointment &a)
     query.addBindValue(a.backColor);
     query.addBindValue(a.done ? 1 : 0);
     query.addBindValue(a.readOnly ? 1 : 0);
-    query.addBindValue(a.participantId);
+    query.addBindValue(a.allParticipants().first());
     query.addBindValue(a.note ? 1 : 0);
+    query.addBindValue(text(a.rrule));
+    query.addBindValue(text(dateList(a.rdates)));
+    query.addBindValue(text(dateList(a.exdates)));
+    query.addBindValue(a.seriesId == 0 ? QVariant(QMetaType::fromType<qint64>()) : QVariant(a.seriesId));
+    query.addBindValue(nullableDate(a.seriesId == 0 ? 0 : a.recurrenceStart));
+    query.addBindValue(nullableDate(a.isSeries() ? seriesLastEnd(seriesPattern(a)) : 0));
 }
+
+const char kFieldNames[] = "text = ?, start = ?, \"end\" = ?, all_day = ?, font_color = ?,"
+                           " back_color = ?, done = ?, read_only = ?, participant_id = ?, note = ?,"
+                           " rrule = ?, rdates = ?, exdates = ?, series_id = ?, recurrence_start = ?,"
+                           " series_end = ?";
+
+} // namespace
 
 qint64 Database::insertRow(const Appointment &a)
 {
     validate(a);
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
-        " read_only, participant_id, note, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
-        " RETURNING id"));
+        " read_only, participant_id, note, rrule, rdates, exdates, series_id, recurrence_start,"
+        " series_end, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
     bindFields(query, a);
     query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
     exec(query);
     if (!query.next())
         throw DatabaseError(QStringLiteral("Der neue Termin hat keine Nummer erhalten."));
-    return query.value(0).toLongLong();
+    const qint64 id = query.value(0).toLongLong();
+    writeParticipants(id, a.allParticipants());
+    return id;
+}
+
+bool Database::updateRow(const Appointment &a)
+{
+    validate(a);
+    QSqlQuery query = prepare(QStringLiteral("UPDATE appointments SET %1, version = version + 1"
+                                             " WHERE id = ? AND (? = 0 OR version = ?)")
+                                  .arg(QLatin1String(kFieldNames)));
+    bindFields(query, a);
+    query.addBindValue(a.id);
+    query.addBindValue(a.version);
+    query.addBindValue(a.version);
+    exec(query);
+    if (query.numRowsAffected() != 1)
+        return false;
+    writeParticipants(a.id, a.allParticipants());
+    return true;
+}
+
+void Database::writeParticipants(qint64 id, const QList<int> &participantIds)
+{
+    QSqlQuery clear = prepare(QStringLiteral("DELETE FROM appointment_participants WHERE appointment_id = ?"));
+    clear.addBindValue(id);
+    exec(clear);
+    QList<int> written;
+    for (int participant : participantIds) {
+        if (written.contains(participant))
+            continue;
+        QSqlQuery insert = prepare(QStringLiteral("INSERT INTO appointment_participants"
+                                                  " (appointment_id, participant_id, seq) VALUES (?, ?, ?)"));
+        insert.addBindValue(id);
+        insert.addBindValue(participant);
+        insert.addBindValue(int(written.size()));
+        exec(insert);
+        written.append(participant);
+    }
+}
+
+// A series' rows go with it: its changed occurrences, everyone's seats and the journal.
+void Database::deleteRows(const QString &condition, const QVariantList &values)
+{
+    for (const QString &sql :
+         {QStringLiteral("DELETE FROM appointment_changes WHERE appointment_id IN (SELECT id FROM appointments WHERE %1)"),
+          QStringLiteral("DELETE FROM appointment_participants WHERE appointment_id IN (SELECT id FROM appointments WHERE %1)"),
+          QStringLiteral("DELETE FROM appointments WHERE %1")}) {
+        QSqlQuery query = prepare(sql.arg(condition));
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        exec(query);
+    }
+}
+
+void Database::notifySpan(const Appointment &a) const
+{
+    const auto [from, to] = daysTouched(a);
+    notifyChange(from, to);
 }
 
 qint64 Database::insertAppointment(const Appointment &appointment)
 {
     Transaction transaction(*this);
     const qint64 id = insertRow(appointment);
-    notifyChange(appointment.start, appointment.end);
+    notifySpan(appointment);
     transaction.commit();
     return id;
 }
@@ -627,42 +890,22 @@ QList<qint64> Database::saveAppointment(const Appointment &appointment,
 {
     if (participantIds.isEmpty())
         throw DatabaseError(QStringLiteral("Bitte wählen Sie mindestens einen Teilnehmer."));
-    validate(appointment);
+    Appointment row = appointment;
+    row.participantIds = participantIds;
+    row.participantId = participantIds.first();
+    validate(row);
     Transaction transaction(*this);
-    QList<qint64> ids;
-    for (int i = 0; i < participantIds.size(); ++i) {
-        Appointment row = appointment;
-        row.participantId = participantIds.at(i);
-        if (i == 0 && appointment.id != 0) {
-            const std::optional<Appointment> old = this->appointment(row.id);
-            if (!updateRow(row))
-                throwConflict(row.id);
-            notifyChange(std::min(old->start, row.start), std::max(old->end, row.end));
-            ids.append(row.id);
-        } else {
-            // Each copy is an appointment of its own in calendar exchange.
-            if (i > 0)
-                row.uid.clear();
-            ids.append(insertRow(row));
-            notifyChange(row.start, row.end);
-        }
+    if (row.id != 0) {
+        const std::optional<Appointment> old = this->appointment(row.id);
+        if (!old || !updateRow(row))
+            throwConflict(row.id);
+        notifySpan(*old);
+    } else {
+        row.id = insertRow(row);
     }
+    notifySpan(row);
     transaction.commit();
-    return ids;
-}
-
-bool Database::updateRow(const Appointment &a)
-{
-    QSqlQuery query = prepare(QStringLiteral(
-        "UPDATE appointments SET text = ?, start = ?, \"end\" = ?, all_day = ?,"
-        " font_color = ?, back_color = ?, done = ?, read_only = ?, participant_id = ?,"
-        " note = ?, version = version + 1 WHERE id = ? AND (? = 0 OR version = ?)"));
-    bindFields(query, a);
-    query.addBindValue(a.id);
-    query.addBindValue(a.version);
-    query.addBindValue(a.version);
-    exec(query);
-    return query.numRowsAffected() == 1;
+    return {row.id};
 }
 
 void Database::throwConflict(qint64 id) const
@@ -685,20 +928,25 @@ ImportCount Database::importAppointments(const QVector<Appointment> &appointment
     Transaction transaction(*this);
     ImportCount count;
     Dayplex::Date from = Dayplex::kMaxDate, to = Dayplex::kMinDate;
+    const auto touched = [&from, &to](const Appointment &a) {
+        const auto [first, last] = daysTouched(a);
+        from = std::min(from, first);
+        to = std::max(to, last);
+    };
     for (Appointment a : appointments) {
-        from = std::min(from, a.start);
-        to = std::max(to, a.end);
-        QSqlQuery existing = prepare(QStringLiteral("SELECT id FROM appointments WHERE uid = ?"));
+        touched(a);
+        QSqlQuery existing = prepare(QStringLiteral("SELECT id FROM appointments WHERE uid = ?"
+                                                    " AND series_id IS NULL"));
         existing.addBindValue(a.uid);
         exec(existing);
         if (existing.next()) {
-            // An import replaces what is stored, whoever wrote it last.
+            // An import replaces what is stored, whoever wrote it last, a series with the
+            // occurrences that were changed in it.
             a.id = existing.value(0).toLongLong();
             a.version = 0;
-            if (const std::optional<Appointment> old = appointment(a.id)) {
-                from = std::min(from, old->start);
-                to = std::max(to, old->end);
-            }
+            if (const std::optional<Appointment> old = appointment(a.id))
+                touched(*old);
+            deleteRows(QStringLiteral("series_id = ?"), {a.id});
             updateRow(a);
             ++count.updated;
         } else {
@@ -716,15 +964,25 @@ void Database::deleteAppointment(qint64 id)
 {
     Transaction transaction(*this);
     const std::optional<Appointment> old = appointment(id);
-    QSqlQuery query = prepare(QStringLiteral("DELETE FROM appointments WHERE id = ?"));
-    query.addBindValue(id);
-    exec(query);
-    QSqlQuery journal = prepare(QStringLiteral("DELETE FROM appointment_changes WHERE appointment_id = ?"));
-    journal.addBindValue(id);
-    exec(journal);
+    deleteRows(QStringLiteral("id = ? OR series_id = ?"), {id, id});
     if (old)
-        notifyChange(old->start, old->end);
+        notifySpan(*old);
     transaction.commit();
+}
+
+void Database::journal(qint64 id, Dayplex::Date oldStart, Dayplex::Date oldEnd, Dayplex::Date newStart,
+                       Dayplex::Date newEnd)
+{
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO appointment_changes (appointment_id, changed_at, old_start, old_end,"
+        " new_start, new_end) VALUES (?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(id);
+    query.addBindValue(toSqlDateTime(Dayplex::currentDateTime()));
+    query.addBindValue(toSqlDateTime(oldStart));
+    query.addBindValue(toSqlDateTime(oldEnd));
+    query.addBindValue(toSqlDateTime(newStart));
+    query.addBindValue(toSqlDateTime(newEnd));
+    exec(query);
 }
 
 void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end, qint64 expectedVersion)
@@ -739,6 +997,11 @@ void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end
         throwConflict(id);
     if (old->readOnly)
         throw DatabaseError(QStringLiteral("Der Termin „%1“ ist schreibgeschützt.").arg(old->text));
+    // A drag moves one occurrence, never the whole series behind it.
+    if (old->isSeries())
+        throw DatabaseError(QStringLiteral("„%1“ ist eine Terminserie; verschoben wird nur ein "
+                                           "einzelner Termin der Serie.")
+                                .arg(old->text));
 
     QSqlQuery update = prepare(QStringLiteral("UPDATE appointments SET start = ?, \"end\" = ?,"
                                               " version = version + 1"
@@ -751,17 +1014,7 @@ void Database::moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end
     exec(update);
     if (update.numRowsAffected() != 1)
         throwConflict(id);
-
-    QSqlQuery journal = prepare(QStringLiteral(
-        "INSERT INTO appointment_changes (appointment_id, changed_at, old_start, old_end,"
-        " new_start, new_end) VALUES (?, ?, ?, ?, ?, ?)"));
-    journal.addBindValue(id);
-    journal.addBindValue(toSqlDateTime(Dayplex::currentDateTime()));
-    journal.addBindValue(toSqlDateTime(old->start));
-    journal.addBindValue(toSqlDateTime(old->end));
-    journal.addBindValue(toSqlDateTime(start));
-    journal.addBindValue(toSqlDateTime(end));
-    exec(journal);
+    journal(id, old->start, old->end, start, end);
     notifyChange(std::min(old->start, start), std::max(old->end, end));
     transaction.commit();
 }
