@@ -30,7 +30,9 @@ struct RecurrenceRule
     QList<int> weekdays;      // Qt::DayOfWeek 1..7: weekly on these days; monthly or yearly
                               // with an ordinal, the weekday of "the n-th weekday"
     int weekdayOrdinal = 0;   // monthly or yearly: 1..5 or -1 (the last) of weekdays.first()
-    int monthDay = 0;         // monthly: the day of the month, 1..31; 0 = the start's day
+    int monthDay = 0;         // monthly or yearly: the day of the month, 1..31; 0 = the start's day
+    int month = 0;            // yearly: the month 1..12 of the day or of "the n-th weekday";
+                              // 0 = the start's date (FREQ=YEARLY alone)
     QDate until;              // the last day that may hold an occurrence; invalid = no date end
     int count = 0;            // the number of occurrences; 0 = no count
 
@@ -48,7 +50,8 @@ struct RecurrenceRule
 };
 
 // A series as stored: the first occurrence's local start and length, the rule, and the
-// occurrences added or taken out by date.
+// occurrences added or taken out by date. The start is always an occurrence (unless an exdate
+// takes it out), also where the rule would not give it; a COUNT counts the rule's own starts.
 struct SeriesPattern
 {
     Dayplex::Date start = 0;       // local wall-clock start of the first occurrence
