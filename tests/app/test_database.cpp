@@ -225,6 +225,19 @@ private Q_SLOTS:
         db.deleteAppointment(id);
         QVERIFY(!db.appointment(id));
         QCOMPARE(db.appointmentCount(), count + 1);
+        // A series imported again replaces the stored one with the occurrences changed in it.
+        Appointment series = weekly(QStringLiteral("FREQ=WEEKLY;COUNT=3"));
+        series.uid = QStringLiteral("extern-serie@example.de");
+        db.importAppointments({series});
+        const qint64 seriesId = db.appointmentsInDays(series.start, series.start, {2}).first().seriesId;
+        Appointment changed = series;
+        changed.start += 7 + hm(2, 0);
+        changed.end += 7 + hm(2, 0);
+        db.changeOccurrence(seriesId, series.start + 7, changed, Dayplex::SeriesScope::OnlyThis);
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 11:00 05-19 09:00"));
+        db.importAppointments({series});
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 09:00 05-19 09:00"));
+        db.deleteAppointment(seriesId);
         // A failing write in the middle leaves nothing behind, as on SQLite.
         Appointment broken = sample(99);
         broken.uid = QStringLiteral("extern-2@example.de");
