@@ -1005,6 +1005,11 @@ ImportCount Database::importAppointments(const QVector<Appointment> &appointment
 
 void Database::deleteAppointment(qint64 id)
 {
+    // Without its own row a changed occurrence would come back at its first time.
+    if (const std::optional<Appointment> own = appointment(id); own && own->isOccurrence()) {
+        deleteOccurrence(own->seriesId, own->recurrenceStart, Dayplex::SeriesScope::OnlyThis);
+        return;
+    }
     Transaction transaction(*this);
     const std::optional<Appointment> old = appointment(id);
     deleteRows(QStringLiteral("id = ? OR series_id = ?"), {id, id});

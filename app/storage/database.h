@@ -170,6 +170,8 @@ public:
     void deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,
                           qint64 expectedVersion = 0);
     qint64 insertAppointment(const Appointment &appointment);
+    // Deletes the appointment, a series with its changed occurrences; a changed occurrence
+    // goes as only this occurrence of its series.
     void deleteAppointment(qint64 id);
     // Writes imported appointments in one transaction: one with a UID already stored replaces
     // that appointment, the others are added. All or nothing.
