@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 #include <functional>
 #include <optional>
@@ -152,8 +153,8 @@ public:
     std::optional<Appointment> appointment(qint64 id) const;
     int appointmentCount() const;
 
-    // Writes the appointment for the first participant (updating it when its id is set) and
-    // a copy for every further one, all or nothing. Returns the ids written. An update with
+    // Writes the appointment as one row with all participantIds, the first of them its
+    // participantId (updating it when its id is set). Returns the id written. An update with
     // a version refuses, with ConflictError, a row that another desk wrote meanwhile.
     QList<qint64> saveAppointment(const Appointment &appointment, const QList<int> &participantIds);
 
@@ -169,13 +170,16 @@ public:
     void deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,
                           qint64 expectedVersion = 0);
     qint64 insertAppointment(const Appointment &appointment);
+    // Deletes the appointment, a series with its changed occurrences; a changed occurrence
+    // goes as only this occurrence of its series.
     void deleteAppointment(qint64 id);
     // Writes imported appointments in one transaction: one with a UID already stored replaces
     // that appointment, the others are added. All or nothing.
     ImportCount importAppointments(const QVector<Appointment> &appointments);
     // New times of a dragged appointment, journalled in the same transaction. Refuses
-    // read-only and unknown appointments and an end before the start; with expectedVersion,
-    // a row another desk changed or deleted since (ConflictError).
+    // read-only and unknown appointments, a series (its occurrences change through
+    // changeOccurrence) and an end before the start; with expectedVersion, a row another desk
+    // changed or deleted since (ConflictError).
     void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end, qint64 expectedVersion = 0);
     int journalCount() const;
 
@@ -210,6 +214,18 @@ private:
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone or newer
+    void writeParticipants(qint64 id, const QList<int> &participantIds);
+    void deleteRows(const QString &condition, const QVariantList &values);
+    void journal(qint64 id, Dayplex::Date oldStart, Dayplex::Date oldEnd, Dayplex::Date newStart,
+                 Dayplex::Date newEnd);
+    // The series for a change of one of its occurrences, its version claimed; refuses what may
+    // not change.
+    Appointment seriesForChange(qint64 seriesId, Dayplex::Date recurrenceStart, qint64 expectedVersion);
+    std::optional<Appointment> overrideAt(qint64 seriesId, Dayplex::Date recurrenceStart) const;
+    QVector<Appointment> overridesOf(qint64 seriesId) const;
+    // Ends the series before recurrenceStart; false when nothing of it remains.
+    bool endSeriesBefore(Appointment &series, Dayplex::Date recurrenceStart);
+    void notifySpan(const Appointment &appointment) const;
     [[noreturn]] void throwConflict(qint64 id) const;
     void notifyChange(Dayplex::Date from, Dayplex::Date to) const;
     void subscribe();

@@ -243,17 +243,21 @@ SeedData makeSeedData(QDate anchor)
         }
     }
 
-    // Weekly appointments of small groups, one row per participant.
+    // Weekly meetings of small groups: one row with everyone who is there and free.
     for (QDate d = first; d <= last; d = d.addDays(1)) {
         const int weekday = d.dayOfWeek();
         auto groupMeeting = [&](const QString &text, const QList<int> &members, int startMinute,
                                 int minutes, qint32 color) {
-            for (int p : members) {
-                if (away.contains({p, d.toJulianDay()}) || !free(p, d, startMinute, startMinute + minutes))
-                    continue;
-                add(timed(text, d, startMinute, minutes, color, p), d, startMinute,
-                    startMinute + minutes);
-            }
+            Appointment meeting = timed(text, d, startMinute, minutes, color, 0);
+            for (int p : members)
+                if (!away.contains({p, d.toJulianDay()}) && free(p, d, startMinute, startMinute + minutes))
+                    meeting.participantIds.append(p);
+            if (meeting.participantIds.isEmpty())
+                return;
+            meeting.participantId = meeting.participantIds.first();
+            for (int p : meeting.participantIds)
+                busy[{p, d.toJulianDay()}].append({startMinute, startMinute + minutes});
+            data.appointments.append(meeting);
         };
         if (weekday == 1)
             groupMeeting(QStringLiteral("Wochenplanung Vertrieb"), {1, 2}, 8 * 60 + 30, 45, kMeeting);
@@ -267,13 +271,18 @@ SeedData makeSeedData(QDate anchor)
 
     // A company-wide meeting set by the management: nobody may move it.
     const QDate assembly = addWorkdays(anchor, 8);
+    Appointment everyone = timed(QStringLiteral("Betriebsversammlung"), assembly, 15 * 60, 90, kPrivate, 0);
+    everyone.readOnly = true;
+    everyone.fontColor = kGreyText;
     for (int p = 1; p <= int(kTeam.size()); ++p) {
         if (away.contains({p, assembly.toJulianDay()}) || !free(p, assembly, 15 * 60, 16 * 60 + 30))
             continue;
-        Appointment a = timed(QStringLiteral("Betriebsversammlung"), assembly, 15 * 60, 90, kPrivate, p);
-        a.readOnly = true;
-        a.fontColor = kGreyText;
-        add(a, assembly, 15 * 60, 16 * 60 + 30);
+        everyone.participantIds.append(p);
+        busy[{p, assembly.toJulianDay()}].append({15 * 60, 16 * 60 + 30});
+    }
+    if (!everyone.participantIds.isEmpty()) {
+        everyone.participantId = everyone.participantIds.first();
+        data.appointments.append(everyone);
     }
 
     // The daily business of each person.
@@ -325,6 +334,18 @@ SeedData makeSeedData(QDate anchor)
     for (Appointment &a : data.appointments)
         if (a.end < today && !a.readOnly && !a.allDay && random.chance(85))
             a.done = true;
+
+    // Series last: the rows above keep their numbers for every anchor day.
+    const QDate firstMonday = first.addDays(1 - first.dayOfWeek());
+    Appointment jourFixe = timed(QStringLiteral("Jour fixe"), firstMonday, 9 * 60, 60, kMeeting, 3);
+    jourFixe.participantIds = {3, 5, 7};
+    jourFixe.rrule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+    data.appointments.append(jourFixe);
+    Appointment standUp = timed(QStringLiteral("Stand-up Entwicklung"), firstMonday, 8 * 60 + 45, 15, kMeeting, 4);
+    standUp.participantIds = {4, 6};
+    standUp.rrule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR;UNTIL=%1")
+                        .arg(last.toString(QStringLiteral("yyyyMMdd")));
+    data.appointments.append(standUp);
     return data;
 }
 

@@ -16,13 +16,24 @@ const QString kFilterKey = QStringLiteral("participant_filter");
 const QString kCalendarOptionsKey = QStringLiteral("options_calendar");
 const QString kGanttOptionsKey = QStringLiteral("options_gantt");
 
-qint64 keyNumber(const QString &dsn, QChar prefix)
+qint64 keyNumber(QStringView dsn, QChar prefix)
 {
     if (dsn.size() < 2 || dsn.at(0) != prefix)
         return 0;
     bool ok = false;
-    const qint64 id = QStringView(dsn).mid(1).toLongLong(&ok);
+    const qint64 id = dsn.mid(1).toLongLong(&ok);
     return ok && id > 0 ? id : 0;
+}
+
+// An occurrence's start without the trip through QDateTime, which would move it out of a
+// daylight-saving gap.
+Dayplex::Date occurrenceStart(QStringView text)
+{
+    const QDate date = QDate::fromString(text.left(8).toString(), QStringLiteral("yyyyMMdd"));
+    const QTime time = QTime::fromString(text.mid(9).toString(), QStringLiteral("HHmmss"));
+    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !date.isValid() || !time.isValid())
+        return 0;
+    return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
 }
 
 QHash<int, QString> namesById(const QVector<Participant> &participants)
@@ -42,9 +53,29 @@ QString HostBridge::appointmentKey(qint64 id)
     return QStringLiteral("T%1").arg(id);
 }
 
+QString HostBridge::appointmentKey(const Appointment &a)
+{
+    if (!a.isOccurrence() || a.id != a.seriesId)
+        return appointmentKey(a.id);
+    return appointmentKey(a.seriesId) + QLatin1Char('@')
+           + Dayplex::toQDate(a.recurrenceStart).toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T')
+           + Dayplex::toQTime(a.recurrenceStart).toString(QStringLiteral("HHmmss"));
+}
+
 qint64 HostBridge::appointmentId(const QString &dsn)
 {
-    return keyNumber(dsn, QLatin1Char('T'));
+    const qsizetype at = dsn.indexOf(QLatin1Char('@'));
+    if (at < 0)
+        return keyNumber(dsn, QLatin1Char('T'));
+    return recurrenceStart(dsn) != 0 ? keyNumber(QStringView(dsn).left(at), QLatin1Char('T')) : 0;
+}
+
+Dayplex::Date HostBridge::recurrenceStart(const QString &dsn)
+{
+    const qsizetype at = dsn.indexOf(QLatin1Char('@'));
+    if (at < 0 || keyNumber(QStringView(dsn).left(at), QLatin1Char('T')) == 0)
+        return 0;
+    return occurrenceStart(QStringView(dsn).mid(at + 1));
 }
 
 QString HostBridge::participantKey(int id)
@@ -177,14 +208,17 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
 
     noteVersions(&view, appointments);
-    // With one participant chosen the name in every box says nothing.
-    const QString memoFields = filter.size() == 1 ? QStringLiteral("AKT_Notiz") : fieldList;
     view.SetFilledRange(firstDay, lastDay);
     FillResult result;
     for (const Appointment &a : appointments) {
+        QStringList who;
+        for (int id : a.allParticipants())
+            who.append(names.value(id));
+        // With one participant chosen the name in every box says nothing, unlike a meeting's.
+        const QString memoFields = filter.size() == 1 && who.size() == 1 ? QStringLiteral("AKT_Notiz") : fieldList;
         try {
             // A read-only database makes every appointment read-only: no drag, no resize.
-            view.AddDate(appointmentKey(a.id), composeMemo(memoFields, a, names.value(a.participantId)),
+            view.AddDate(appointmentKey(a), composeMemo(memoFields, a, who.join(QStringLiteral(", "))),
                          a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor,
                          a.readOnly || m_db.isReadOnly());
             ++result.delivered;
@@ -210,14 +244,18 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
             view.AddMerkmal(p.name, participantKey(p.id));
     FillResult result;
     for (const Appointment &a : appointments) {
-        try {
-            // The row already names the participant.
-            view.AddDate(appointmentKey(a.id), composeMemo(fieldList, a, QString()), a.start, a.end,
-                         a.allDay, a.fontColor, a.done, a.backColor, a.readOnly || m_db.isReadOnly(),
-                         participantKey(a.participantId), a.note);
-            ++result.delivered;
-        } catch (const Dayplex::Error &) {
-            ++result.skipped;
+        // The row already names the participant; a meeting is a bar in each shown one's row.
+        const QString memo = composeMemo(fieldList, a, QString());
+        for (int participant : a.allParticipants()) {
+            if (!filter.contains(participant))
+                continue;
+            try {
+                view.AddDate(appointmentKey(a), memo, a.start, a.end, a.allDay, a.fontColor, a.done,
+                             a.backColor, a.readOnly || m_db.isReadOnly(), participantKey(participant), a.note);
+                ++result.delivered;
+            } catch (const Dayplex::Error &) {
+                ++result.skipped;
+            }
         }
     }
     return result;
@@ -242,7 +280,21 @@ void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayple
     const qint64 id = appointmentId(dsn);
     if (id == 0)
         throw DatabaseError(QStringLiteral("Unbekannter Termin „%1“.").arg(dsn));
-    m_db.moveAppointment(id, start, end, force ? 0 : shownVersion(view, id));
+    const qint64 version = force ? 0 : shownVersion(view, id);
+    const Dayplex::Date occurrence = recurrenceStart(dsn);
+    if (occurrence == 0) {
+        m_db.moveAppointment(id, start, end, version);
+        return;
+    }
+    const std::optional<Appointment> series = m_db.appointment(id);
+    if (!series)
+        throw ConflictError(QStringLiteral("Die Terminserie wurde inzwischen an einem anderen "
+                                           "Arbeitsplatz gelöscht."),
+                            std::nullopt);
+    Appointment changed = *series;
+    changed.start = start;
+    changed.end = end;
+    m_db.changeOccurrence(id, occurrence, changed, Dayplex::SeriesScope::OnlyThis, version);
 }
 
 } // namespace Terminplaner

@@ -25,7 +25,9 @@ struct FillResult
 
 // The host side of the views' protocol, without any window: answers NeedDates from the
 // database, applies DateChanged, and keeps the participant filter. The DSN of an appointment
-// is "T" and its id, that of a participant "P" and its id; holidays of the views never match.
+// is "T" and its id, that of an unchanged occurrence of a series "T" and the series' id, "@"
+// and the occurrence's start (yyyyMMddThhmmss); that of a participant "P" and its id; holidays
+// of the views never match.
 class HostBridge
 {
 public:
@@ -60,21 +62,27 @@ public:
 
     // Writes the new times of an appointment dragged in view; throws DatabaseError when it
     // cannot, and ConflictError when another desk changed or deleted it since the view was
-    // filled. force writes over whatever is stored now.
+    // filled. force writes over whatever is stored now. An unchanged occurrence of a series
+    // gets a row of its own; the series stays as it is.
     void applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                          bool force = false);
     // The version of the appointment that the view was last filled with; 0 when unknown.
     qint64 shownVersion(const QObject *view, qint64 id) const;
 
     static QString appointmentKey(qint64 id);
+    // The key of an appointment as appointmentsInDays hands it out.
+    static QString appointmentKey(const Appointment &appointment);
     static qint64 appointmentId(const QString &dsn); // 0 for a key that is not ours
+    // The start of the unchanged occurrence a key names; 0 for any other key.
+    static Dayplex::Date recurrenceStart(const QString &dsn);
     static QString participantKey(int id);
     static int participantId(const QString &dsn);    // 0 for a key that is not ours
     // The participants of a "|"-joined key list such as the Gantt's NewDate passes.
     static QList<int> participantIds(const QString &keyList);
 
     // The text shown in a box, built from the view's field list: AKT_Notiz is the subject,
-    // AKT_Merkmale the participant's name; other fields this host does not keep.
+    // AKT_Merkmale the participant's name (a meeting's names, comma-separated); other fields
+    // this host does not keep.
     static QString composeMemo(const QString &fieldList, const Appointment &appointment,
                                const QString &participantName);
 

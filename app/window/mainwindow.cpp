@@ -722,7 +722,7 @@ void MainWindow::openAppointment(const QString &dsn)
     }
 
     AppointmentDialog dialog(participants, this);
-    dialog.setAppointment(*stored, {stored->participantId}, true);
+    dialog.setAppointment(*stored, stored->allParticipants(), true);
     dialog.setViewOnly(m_db.isReadOnly());
     for (;;) {
         const int outcome = m_runDialog(dialog);

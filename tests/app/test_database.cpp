@@ -4,6 +4,7 @@
 // that must be refused whole.
 #include "../support/testing.h"
 #include "database.h"
+#include "hostbridge.h"
 #include "icalendar.h"
 #include "pgserver.h"
 
@@ -75,6 +76,25 @@ Appointment sample(int participant)
                        day(2031, 5, 6) + hm(10, 45), participant);
 }
 
+// A weekly series on Mondays 09:00 to 10:00 from 5 May 2031 for participants 1 and 2.
+Appointment weekly(const QString &rule)
+{
+    Appointment a = appointment(QStringLiteral("Jour fixe"), day(2031, 5, 5) + hm(9, 0),
+                                day(2031, 5, 5) + hm(10, 0), 1);
+    a.participantIds = {1, 2};
+    a.rrule = rule;
+    return a;
+}
+
+// The appointments of participant 2 in six weeks from 5 May 2031, as "MM-dd HH:mm".
+QString weeksOf(const Database &db, Dayplex::Date from = day(2031, 5, 5))
+{
+    QStringList shown;
+    for (const Appointment &a : db.appointmentsInDays(from, from + 41, {2}))
+        shown.append(Dayplex::toQDateTime(a.start).toString(QStringLiteral("MM-dd HH:mm")));
+    return shown.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 class tst_Database : public QObject
@@ -116,11 +136,23 @@ private Q_SLOTS:
         }
     }
 
-    // Catches a file of the first schema that loses its appointments on the way to the
-    // current one, or whose appointments get no key for calendar exchange.
-    void migratesAFileOfTheFirstSchema()
+    void migratesAnOlderFile_data()
     {
-        const QString path = m_dir.filePath(QStringLiteral("erstes-schema.sqlite"));
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("schema 1") << QStringList{"'1'"};
+        QTest::newRow("schema 3") << QStringList{
+            "'3'", "ALTER TABLE appointments ADD COLUMN uid TEXT",
+            "UPDATE appointments SET uid = 'alt-' || id || '@terminplaner'",
+            "CREATE UNIQUE INDEX appointments_uid ON appointments(uid)",
+            "ALTER TABLE appointments ADD COLUMN version INTEGER NOT NULL DEFAULT 1"};
+    }
+
+    // Catches an older file that loses its appointments or their participant on the way to
+    // the current schema, or whose appointments get no key for calendar exchange.
+    void migratesAnOlderFile()
+    {
+        QFETCH(QStringList, steps);
+        const QString path = m_dir.filePath(QStringLiteral("schema-%1.sqlite").arg(steps.first().mid(1, 1)));
         {
             QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
             old.setDatabaseName(path);
@@ -140,29 +172,36 @@ private Q_SLOTS:
                   " appointment_id INTEGER NOT NULL, changed_at TEXT NOT NULL,"
                   " old_start TEXT NOT NULL, old_end TEXT NOT NULL,"
                   " new_start TEXT NOT NULL, new_end TEXT NOT NULL)",
-                  "INSERT INTO settings VALUES ('schema_version', '1'), ('seeded', '2026-12-07')",
-                  "INSERT INTO participants VALUES (1, 'Anna Becker', '')",
+                  "INSERT INTO participants VALUES (1, 'Anna Becker', ''), (2, 'Thomas Weber', '')",
                   "INSERT INTO appointments (text, start, \"end\", participant_id) VALUES"
                   " ('Alt eins', '2026-12-07T09:00:00', '2026-12-07T10:00:00', 1),"
-                  " ('Alt zwei', '2026-12-08T09:00:00', '2026-12-08T10:00:00', 1)"})
+                  " ('Alt zwei', '2026-12-08T09:00:00', '2026-12-08T10:00:00', 2)"})
                 execSql(path, QString::fromLatin1(sql));
+            execSql(path, QStringLiteral("INSERT INTO settings VALUES ('schema_version', %1)").arg(steps.first()));
+            for (const QString &sql : steps.mid(1))
+                execSql(path, sql);
         }
         QSqlDatabase::removeDatabase(path);
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.appointmentCount(), 2);
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("4"));
+        QStringList shown;
+        for (int participant : {1, 2})
+            for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
+                shown.append(QStringLiteral("%1 %2 %3").arg(a.text).arg(participant).arg(a.participantIds.size()));
+        QCOMPARE(shown, QStringList({"Alt eins 1 1", "Alt zwei 2 1"}));
         const QString first = db.appointment(1)->uid;
-        const QString second = db.appointment(2)->uid;
-        QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
-        QVERIFY(db.setting(QStringLiteral("schema_version")).toInt() >= 2);
-        // A new appointment gets a key of its own, a copy for another participant too.
-        const QList<qint64> ids = db.saveAppointment(sample(1), {1, 1});
-        QVERIFY(db.appointment(ids.at(0))->uid != db.appointment(ids.at(1))->uid);
+        QVERIFY(!first.isEmpty() && first != db.appointment(2)->uid);
+        // The new fields take a meeting and a series.
+        const qint64 id = db.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY;COUNT=2")), {2, 1}).first();
+        QCOMPARE(db.appointment(id)->participantIds, QList<int>({2, 1}));
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 09:00"));
     }
 
-    // Catches writes that work on SQLite only: new keys, copies for several participants,
-    // imports by UID, deletes, and a failing import half-written. Moves are the team's.
+    // Catches writes that work on SQLite only: new keys, a meeting that is not one row shown
+    // for each of its participants, imports by UID, deletes, and a failing import
+    // half-written. Moves are the team's.
     void writesOnTheServer()
     {
         Database db;
@@ -170,8 +209,13 @@ private Q_SLOTS:
         const int count = db.appointmentCount();
         const qint64 id = db.insertAppointment(sample(2));
         QVERIFY(!db.appointment(id)->uid.isEmpty());
-        QCOMPARE(db.saveAppointment(*db.appointment(id), {2, 3}).size(), 2);
-        QCOMPARE(db.appointmentsInDays(day(2031, 5, 6), day(2031, 5, 6)).size(), 2);
+        QCOMPARE(db.saveAppointment(*db.appointment(id), {3, 2}), QList<qint64>{id});
+        for (int participant : {2, 3}) {
+            const QVector<Appointment> shown = db.appointmentsInDays(day(2031, 5, 6), day(2031, 5, 6), {participant});
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().participantIds, QList<int>({3, 2}));
+        }
+        QVERIFY(db.appointmentsInDays(day(2031, 5, 6), day(2031, 5, 6), {4}).isEmpty());
         Appointment imported = sample(4);
         imported.uid = QStringLiteral("extern-1@example.de");
         QCOMPARE(db.importAppointments({imported}).added, 1);
@@ -179,12 +223,29 @@ private Q_SLOTS:
         QCOMPARE(db.importAppointments({imported}).updated, 1);
         db.deleteAppointment(id);
         QVERIFY(!db.appointment(id));
-        QCOMPARE(db.appointmentCount(), count + 2);
+        QCOMPARE(db.appointmentCount(), count + 1);
+        // A series imported again replaces the stored one with the occurrences changed in it.
+        Appointment series = weekly(QStringLiteral("FREQ=WEEKLY;COUNT=3"));
+        series.uid = QStringLiteral("extern-serie@example.de");
+        db.importAppointments({series});
+        const qint64 seriesId = db.appointmentsInDays(series.start, series.start, {2}).first().seriesId;
+        Appointment changed = series;
+        changed.start += 7 + hm(2, 0);
+        changed.end += 7 + hm(2, 0);
+        db.changeOccurrence(seriesId, series.start + 7, changed, Dayplex::SeriesScope::OnlyThis);
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 11:00 05-19 09:00"));
+        db.importAppointments({series});
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 09:00 05-19 09:00"));
+        // A changed occurrence deleted on its own does not come back unchanged.
+        db.changeOccurrence(seriesId, series.start + 7, changed, Dayplex::SeriesScope::OnlyThis);
+        db.deleteAppointment(db.appointmentsInDays(changed.start, changed.start, {2}).first().id);
+        QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-19 09:00"));
+        db.deleteAppointment(seriesId);
         // A failing write in the middle leaves nothing behind, as on SQLite.
         Appointment broken = sample(99);
         broken.uid = QStringLiteral("extern-2@example.de");
         QVERIFY_THROWS_EXCEPTION(DatabaseError, db.importAppointments({sample(5), broken}));
-        QCOMPARE(db.appointmentCount(), count + 2);
+        QCOMPARE(db.appointmentCount(), count + 1);
     }
 
     // Catches a server database of another program that gets the planner's tables and demo
@@ -205,6 +266,151 @@ private Q_SLOTS:
             QCOMPARE(other.tables(), QStringList{QStringLiteral("kunden")});
         }
         QSqlDatabase::removeDatabase(url);
+    }
+
+    void seriesScopes_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("change"); // the occurrence of 19 May: moved or deleted
+        QTest::addColumn<Dayplex::SeriesScope>("scope");
+        QTest::addColumn<QString>("weeks");
+        QTest::addColumn<int>("series"); // UIDs among them
+        using S = Dayplex::SeriesScope;
+        const QString endless = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+        for (const bool server : {false, true}) {
+            const char *where = server ? "server" : "SQLite";
+            const auto row = [&](const char *name) { return &QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(where, name))); };
+            // The occurrence of 26 May was moved to 11:00 before: it stays where it is.
+            *row("move only this") << server << endless << "move" << S::OnlyThis
+                                   << "05-05 09:00 05-12 09:00 05-20 10:00 05-26 11:00 06-02 09:00 06-09 09:00" << 1;
+            *row("move this and following") << server << endless << "move" << S::ThisAndFollowing
+                                            << "05-05 09:00 05-12 09:00 05-20 10:00 05-26 11:00 06-03 10:00 06-10 10:00" << 2;
+            *row("move this and following, counted") << server << QStringLiteral("FREQ=WEEKLY;COUNT=5") << "move"
+                                                     << S::ThisAndFollowing
+                                                     << "05-05 09:00 05-12 09:00 05-20 10:00 05-26 11:00 06-03 10:00" << 2;
+            *row("move all") << server << endless << "move" << S::AllOfSeries
+                             << "05-06 10:00 05-13 10:00 05-20 10:00 05-26 11:00 06-03 10:00 06-10 10:00" << 1;
+            *row("delete only this") << server << endless << "delete" << S::OnlyThis
+                                     << "05-05 09:00 05-12 09:00 05-26 11:00 06-02 09:00 06-09 09:00" << 1;
+            *row("delete this and following") << server << QStringLiteral("FREQ=WEEKLY;UNTIL=20310630")
+                                              << "delete" << S::ThisAndFollowing << "05-05 09:00 05-12 09:00" << 1;
+            *row("delete all") << server << endless << "delete" << S::AllOfSeries << "" << 0;
+        }
+    }
+
+    // Catches a scope that changes more or less than the occurrences it names, a changed
+    // occurrence lost or doubled by a change of its series, a COUNT that is not shared
+    // between the two parts, and a series left behind without occurrences.
+    void seriesScopes()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, rule);
+        QFETCH(QString, change);
+        QFETCH(Dayplex::SeriesScope, scope);
+        QFETCH(QString, weeks);
+        QFETCH(int, series);
+        Database db;
+        db.open(server ? m_server.createDatabase(QStringLiteral("serie%1").arg(++m_databases))
+                       : m_dir.filePath(QStringLiteral("serie%1.sqlite").arg(++m_databases)),
+                kAnchor);
+        const int before = db.appointmentCount();
+        const qint64 id = db.saveAppointment(weekly(rule), {1, 2}).first();
+        const Dayplex::Date may26 = day(2031, 5, 26) + hm(9, 0);
+        Appointment moved = *db.appointment(id);
+        moved.start = may26 + hm(2, 0);
+        moved.end = may26 + hm(3, 0);
+        db.changeOccurrence(id, may26, moved, Dayplex::SeriesScope::OnlyThis);
+        const Dayplex::Date may19 = day(2031, 5, 19) + hm(9, 0);
+        if (change == QLatin1String("move")) {
+            moved.start = may19 + 1 + hm(1, 0);
+            moved.end = may19 + 1 + hm(2, 0);
+            db.changeOccurrence(id, may19, moved, scope);
+        } else {
+            db.deleteOccurrence(id, may19, scope);
+        }
+        QCOMPARE(weeksOf(db), weeks);
+        QSet<QString> uids;
+        for (const Appointment &a : db.appointmentsInDays(day(2031, 5, 5), day(2031, 6, 15), {1}))
+            uids.insert(a.uid);
+        QCOMPARE(int(uids.size()), series);
+        if (series == 0)
+            QCOMPARE(db.appointmentCount(), before);
+    }
+
+    // Catches a change of a series over another desk's newer one, and a refused change that
+    // still wrote something.
+    void staleSeriesVersionConflicts()
+    {
+        Database db;
+        db.open(m_dir.filePath(QStringLiteral("konflikt.sqlite")), kAnchor);
+        const qint64 id = db.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY")), {1, 2}).first();
+        const Appointment shown = db.appointmentsInDays(day(2031, 5, 12), day(2031, 5, 12), {2}).first();
+        QCOMPARE(shown.seriesId, id);
+        Appointment changed = shown;
+        changed.text = QStringLiteral("Jour fixe (verlegt)");
+        db.changeOccurrence(id, shown.recurrenceStart, changed, Dayplex::SeriesScope::OnlyThis, shown.version);
+        const QString after = weeksOf(db);
+        QVERIFY_THROWS_EXCEPTION(ConflictError, db.changeOccurrence(id, shown.recurrenceStart + 7, changed,
+                                                                    Dayplex::SeriesScope::AllOfSeries, shown.version));
+        QVERIFY_THROWS_EXCEPTION(ConflictError, db.deleteOccurrence(id, shown.recurrenceStart + 14,
+                                                                    Dayplex::SeriesScope::OnlyThis, shown.version));
+        QCOMPARE(weeksOf(db), after);
+        QCOMPARE(db.appointmentsInDays(day(2031, 5, 12), day(2031, 5, 12), {2}).first().text, changed.text);
+    }
+
+    // Catches a series change that another desk hears of only for some of its days, and an
+    // endless series that ends somewhere on the way to 2040.
+    void seriesChangeReachesTheOtherDesk()
+    {
+        const QString url = m_server.createDatabase(QStringLiteral("zwei_plaetze"));
+        Database here, there;
+        here.open(url, kAnchor);
+        there.open(url, kAnchor);
+        QList<ChangeNotice> heard;
+        there.listenForChanges([&heard](const ChangeNotice &notice) { heard.append(notice); });
+        const qint64 id = here.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY;BYDAY=MO")), {1, 2}).first();
+        QTRY_COMPARE(heard.size(), 1);
+        Appointment moved = *here.appointment(id);
+        moved.start += 1 + hm(1, 0);
+        moved.end += 1 + hm(1, 0);
+        here.changeOccurrence(id, moved.start - 1 - hm(1, 0), moved, Dayplex::SeriesScope::AllOfSeries);
+        QTRY_VERIFY(heard.size() > 1);
+        const ChangeNotice &last = heard.last();
+        QVERIFY(last.firstDay <= day(2031, 5, 5) && last.lastDay >= day(2040, 1, 1));
+        QCOMPARE(weeksOf(there, day(2040, 1, 1)), QStringLiteral("01-03 10:00 01-10 10:00 01-17 10:00 "
+                                                                 "01-24 10:00 01-31 10:00 02-07 10:00"));
+    }
+
+    void occurrenceKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<qint64>("id");
+        QTest::addColumn<Dayplex::Date>("start");
+        QTest::newRow("single") << "T12" << qint64(12) << 0.0;
+        QTest::newRow("occurrence") << "T12@20310505T090000" << qint64(12) << day(2031, 5, 5) + hm(9, 0);
+        QTest::newRow("in the spring gap") << "T7@20310330T023000" << qint64(7) << day(2031, 3, 30) + hm(2, 30);
+        QTest::newRow("cut short") << "T12@20310505" << qint64(0) << 0.0;
+        QTest::newRow("no such day") << "T12@20310230T090000" << qint64(0) << 0.0;
+        QTest::newRow("no series") << "T@20310505T090000" << qint64(0) << 0.0;
+        QTest::newRow("participant") << "P3" << qint64(0) << 0.0;
+    }
+
+    // Catches a key of an occurrence that names another appointment or time, and one that
+    // does not come back as it was handed out.
+    void occurrenceKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(qint64, id);
+        QFETCH(Dayplex::Date, start);
+        QCOMPARE(HostBridge::appointmentId(key), id);
+        QCOMPARE(HostBridge::recurrenceStart(key), start);
+        if (start != 0) {
+            Appointment occurrence;
+            occurrence.id = occurrence.seriesId = id;
+            occurrence.recurrenceStart = start;
+            QCOMPARE(HostBridge::appointmentKey(occurrence), key);
+        }
     }
 
     void faults_data()
@@ -270,7 +476,8 @@ private Q_SLOTS:
         edited.text = QStringLiteral("Kundentermin verschoben");
         db.saveAppointment(edited, {1, 2});
         QCOMPARE(db.appointment(id)->text, edited.text);
-        QCOMPARE(db.appointmentCount(), count + 1);
+        QCOMPARE(db.appointment(id)->participantIds, QList<int>({1, 2}));
+        QCOMPARE(db.appointmentCount(), count);
     }
 
     // Catches a field lost or altered on the way out and back in, a re-import that duplicates
@@ -360,6 +567,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     PgServer m_server;
+    int m_databases = 0;
     Database m_exchange; // a file for the calendar exchange
 };
 

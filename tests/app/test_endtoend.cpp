@@ -244,6 +244,42 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // Catches a meeting that reaches the calendar once per participant or misses a shown row
+    // of the resource view, an occurrence without a key of its own, and a drag of an
+    // occurrence that moves the whole series.
+    void meetingsAndOccurrencesInTheViews()
+    {
+        Database db;
+        db.open(m_path, kTeamWeek);
+        HostBridge bridge(db);
+        bridge.setParticipantFilter({1, 2, 8});
+        const Dayplex::Date monday = Dayplex::toDate(QDate(2031, 5, 5));
+        Appointment meeting = oneHour(QStringLiteral("Angebot Lindner AG"), monday + 11.0 / 24, 1);
+        const qint64 meetingId = db.saveAppointment(meeting, {1, 2}).first();
+        Appointment series = oneHour(QStringLiteral("Jour fixe"), monday + 9.0 / 24, 8);
+        series.rrule = QStringLiteral("FREQ=WEEKLY;COUNT=3");
+        const qint64 seriesId = db.saveAppointment(series, {8}).first();
+        const QString occurrence = QStringLiteral("T%1@20310512T090000").arg(seriesId);
+
+        Dayplex::ucAgenda calendar;
+        calendar.SetDisplayedRange(monday, nullptr, false, true);
+        Dayplex::ctlGantt gantt;
+        QCOMPARE(bridge.fillCalendar(calendar, monday + 7, monday + 13, QStringLiteral("AKT_Notiz")).delivered, 1);
+        QCOMPARE(bridge.fillCalendar(calendar, monday, monday + 13, QStringLiteral("AKT_Notiz")).delivered, 3);
+        QCOMPARE(appointmentKeys(calendar.TerminDSN()),
+                 appointmentKeys(QStringLiteral("T%1|T%2@20310505T090000").arg(meetingId).arg(seriesId)));
+        QCOMPARE(bridge.fillGantt(gantt, monday, monday + 6, QStringLiteral("AKT_Notiz")).delivered, 3);
+
+        bridge.applyDateChange(&calendar, occurrence, monday + 8 + 14.0 / 24, monday + 8 + 15.0 / 24);
+        QStringList starts;
+        for (const Appointment &a : db.appointmentsInDays(monday, monday + 20, {8}))
+            starts.append(sql(a.start));
+        QCOMPARE(starts, QStringList({"2031-05-05T09:00:00", "2031-05-13T14:00:00", "2031-05-19T09:00:00"}));
+        // The view's version of the series is gone: the next drag of it is a conflict.
+        QVERIFY_THROWS_EXCEPTION(ConflictError, bridge.applyDateChange(&calendar, QStringLiteral("T%1@20310519T090000").arg(seriesId),
+                                                                       monday + 14 + 10.0 / 24, monday + 14 + 11.0 / 24));
+    }
+
     // Catches a write-protected database that cannot be looked at, lets appointments be
     // dragged or created, offers "Speichern", or writes the options into the file.
     void readOnlyDatabaseIsShownNotChanged()
