@@ -164,8 +164,11 @@ public:
     // whole series (a moved time moves every occurrence by the same offset). changed holds
     // the new fields of that occurrence. All or nothing; with expectedVersion, ConflictError
     // when another desk changed the series meanwhile.
+    // newRule, given for the two wider scopes, is the series' new rule from that occurrence on,
+    // or for all of it; an empty rule makes the occurrences one appointment.
     void changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
-                          Dayplex::SeriesScope scope, qint64 expectedVersion = 0);
+                          Dayplex::SeriesScope scope, qint64 expectedVersion = 0,
+                          const std::optional<QString> &newRule = std::nullopt);
     // Deletes that occurrence, it and all following ones, or the whole series.
     void deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,
                           qint64 expectedVersion = 0);

@@ -510,4 +510,24 @@ bool isOccurrence(const SeriesPattern &pattern, Date start)
                        [start](Date value) { return std::abs(value - start) <= kOneSecond; });
 }
 
+/*!
+    The first start on or after \a start that \a rrule itself gives, at the time of day of
+    \a start; \a start when the rule gives none within ten years. A series made in the form
+    begins on a day of its rule, so its first day is never an extra one.
+*/
+Date firstStartOnRule(const QString &rrule, Date start)
+{
+    // A rule that names no days takes them from its start, which is then on the rule.
+    const QString upper = rrule.toUpper();
+    if (!upper.contains(QLatin1String("BYDAY")) && !upper.contains(QLatin1String("BYMONTHDAY"))
+        && !upper.contains(QLatin1String("BYYEARDAY")) && !upper.contains(QLatin1String("BYWEEKNO")))
+        return start;
+    // The day before is the pattern's own start, which always counts; what follows it is the rule's.
+    SeriesPattern probe;
+    probe.start = start - 1.0;
+    probe.rrule = rrule;
+    const QVector<Date> starts = occurrenceStarts(probe, start - 0.5 * kOneSecond, start + 3660.0, 1);
+    return starts.isEmpty() ? start : starts.first();
+}
+
 } // namespace Terminplaner

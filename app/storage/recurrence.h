@@ -76,6 +76,11 @@ Dayplex::Date seriesLastEnd(const SeriesPattern &pattern);
 // True when start is an occurrence start of the pattern (within a second).
 bool isOccurrence(const SeriesPattern &pattern, Dayplex::Date start);
 
+// The first start on or after start that the rule itself gives (a weekly Monday rule moves a
+// Wednesday start to the next Monday); start when it gives none. Throws RecurrenceError for a
+// rule that cannot be read.
+Dayplex::Date firstStartOnRule(const QString &rrule, Dayplex::Date start);
+
 } // namespace Terminplaner
 
 #endif

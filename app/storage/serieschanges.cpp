@@ -30,6 +30,21 @@ void asDatabaseError(const QString &text, Work work)
     }
 }
 
+// A series whose rule the user changed: it begins on the first day of its new rule, and the
+// dates added to or taken out of the old rule no longer apply. An empty rule ends the repetition.
+void applyNewRule(Appointment &series, const std::optional<QString> &newRule)
+{
+    if (!newRule)
+        return;
+    const double length = series.end - series.start;
+    series.rrule = *newRule;
+    series.rdates.clear();
+    series.exdates.clear();
+    if (!series.rrule.isEmpty())
+        series.start = firstStartOnRule(series.rrule, series.start);
+    series.end = series.start + length;
+}
+
 } // namespace
 
 Appointment Database::seriesForChange(qint64 seriesId, Dayplex::Date recurrenceStart, qint64 expectedVersion)
@@ -72,7 +87,8 @@ bool Database::endSeriesBefore(Appointment &series, Dayplex::Date recurrenceStar
 }
 
 void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
-                                Dayplex::SeriesScope scope, qint64 expectedVersion)
+                                Dayplex::SeriesScope scope, qint64 expectedVersion,
+                                const std::optional<QString> &newRule)
 {
     Transaction transaction(*this);
     asDatabaseError(changed.text, [&] {
@@ -121,6 +137,12 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
             if (o.recurrenceStart > recurrenceStart + kHalfSecond
                 || (scope == Dayplex::SeriesScope::AllOfSeries && o.recurrenceStart < recurrenceStart - kHalfSecond))
                 carried.append(o);
+        // Under another rule the changed occurrences name days that no longer exist.
+        if (newRule) {
+            for (const Appointment &o : std::as_const(carried))
+                deleteRows(QStringLiteral("id = ?"), {o.id});
+            carried.clear();
+        }
         // The changed occurrence takes the change like the others.
         if (own)
             deleteRows(QStringLiteral("id = ?"), {own->id});
@@ -132,6 +154,12 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
             moved.rrule = shiftedRule(series.rrule, series.start, offset);
             moved.rdates = datesFrom(series.rdates, Dayplex::kMinDate, offset);
             moved.exdates = datesFrom(series.exdates, Dayplex::kMinDate, offset);
+            applyNewRule(moved, newRule);
+            // No longer a series: the appointment stays where the user looked at it.
+            if (newRule && newRule->isEmpty()) {
+                moved.start = fields.start;
+                moved.end = fields.end;
+            }
             updateRow(moved);
         } else {
             updateRow(cut);
@@ -139,6 +167,7 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
             moved.rrule = ruleFrom(series, recurrenceStart, offset);
             moved.rdates = datesFrom(series.rdates, recurrenceStart + Dayplex::kOneSecond, offset);
             moved.exdates = datesFrom(series.exdates, recurrenceStart + Dayplex::kOneSecond, offset);
+            applyNewRule(moved, newRule);
             moved.id = insertRow(moved);
         }
         written = moved.id;

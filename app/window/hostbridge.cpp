@@ -44,6 +44,16 @@ QHash<int, QString> namesById(const QVector<Participant> &participants)
     return names;
 }
 
+// What the views show beyond the box: the series sign and question, a meeting's names.
+Dayplex::AppointmentDetails details(const Appointment &a, const QStringList &who)
+{
+    Dayplex::AppointmentDetails details;
+    details.seriesOccurrence = a.isOccurrence();
+    if (who.size() > 1)
+        details.participants = who;
+    return details;
+}
+
 } // namespace
 
 HostBridge::HostBridge(Database &db) : m_db(db) {}
@@ -221,6 +231,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
             view.AddDate(appointmentKey(a), composeMemo(memoFields, a, who.join(QStringLiteral(", "))),
                          a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor,
                          a.readOnly || m_db.isReadOnly());
+            view.setAppointmentDetails(appointmentKey(a), details(a, who));
             ++result.delivered;
         } catch (const Dayplex::Error &) {
             ++result.skipped;
@@ -234,6 +245,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
 {
     const QList<int> filter = participantFilter();
     const QVector<Participant> participants = m_db.participants();
+    const QHash<int, QString> names = namesById(participants);
     const QVector<Appointment> appointments =
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
 
@@ -246,6 +258,10 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     for (const Appointment &a : appointments) {
         // The row already names the participant; a meeting is a bar in each shown one's row.
         const QString memo = composeMemo(fieldList, a, QString());
+        QStringList who;
+        for (int id : a.allParticipants())
+            who.append(names.value(id));
+        view.setAppointmentDetails(appointmentKey(a), details(a, who));
         for (int participant : a.allParticipants()) {
             if (!filter.contains(participant))
                 continue;
@@ -275,18 +291,27 @@ qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const
 }
 
 void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,
-                                 Dayplex::Date end, bool force)
+                                 Dayplex::Date end, bool force, Dayplex::SeriesScope scope)
 {
     const qint64 id = appointmentId(dsn);
     if (id == 0)
         throw DatabaseError(QStringLiteral("Unbekannter Termin „%1“.").arg(dsn));
     const qint64 version = force ? 0 : shownVersion(view, id);
-    const Dayplex::Date occurrence = recurrenceStart(dsn);
+    Dayplex::Date occurrence = recurrenceStart(dsn);
+    qint64 seriesId = id;
+    if (occurrence == 0 && scope != Dayplex::SeriesScope::OnlyThis) {
+        // A changed occurrence, its own row, and what the user chose spans its series.
+        const std::optional<Appointment> own = m_db.appointment(id);
+        if (own && own->seriesId != 0) {
+            seriesId = own->seriesId;
+            occurrence = own->recurrenceStart;
+        }
+    }
     if (occurrence == 0) {
         m_db.moveAppointment(id, start, end, version);
         return;
     }
-    const std::optional<Appointment> series = m_db.appointment(id);
+    const std::optional<Appointment> series = m_db.appointment(seriesId);
     if (!series)
         throw ConflictError(QStringLiteral("Die Terminserie wurde inzwischen an einem anderen "
                                            "Arbeitsplatz gelöscht."),
@@ -294,7 +319,7 @@ void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayple
     Appointment changed = *series;
     changed.start = start;
     changed.end = end;
-    m_db.changeOccurrence(id, occurrence, changed, Dayplex::SeriesScope::OnlyThis, version);
+    m_db.changeOccurrence(seriesId, occurrence, changed, scope, seriesId == id ? version : shownVersion(view, seriesId));
 }
 
 } // namespace Terminplaner

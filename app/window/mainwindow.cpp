@@ -3,6 +3,7 @@
 #include "appointmentdialog.h"
 #include "calendarexchange.h"
 #include "filterdialog.h"
+#include "seriesscope.h"
 
 #include <dayplex/dayplex.h>
 
@@ -78,6 +79,9 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
         box.setDefaultButton(box.addButton(tr("Nein"), QMessageBox::NoRole));
         box.exec();
         return box.clickedButton() == yes;
+    };
+    m_askScope = [this](const QString &title, const QString &text, bool offerOnlyThis) {
+        return askSeriesScope(this, title, text, offerOnlyThis);
     };
 
     m_rangeLabel = new QLabel(this);
@@ -181,7 +185,12 @@ void MainWindow::connectCalendar()
         newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
     });
     connect(m_calendar, &ucAgenda::ShowDate, this, &MainWindow::openAppointment);
-    connect(m_calendar, &ucAgenda::DateChanged, this, &MainWindow::moveAppointment);
+    connect(m_calendar, &ucAgenda::DateChanged, this,
+            [this](const QString &dsn, double start, double end) { moveAppointment(dsn, start, end); });
+    connect(m_calendar, &ucAgenda::seriesDateChanged, this,
+            [this](const QString &dsn, Dayplex::SeriesScope scope, double start, double end) {
+                moveAppointment(dsn, start, end, scope);
+            });
     connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
         guarded(tr("Optionen speichern"), [&] { m_bridge.setCalendarOptions(m_calendar->Options()); },
@@ -207,7 +216,12 @@ void MainWindow::connectGantt()
         newAppointment(start, end, false, HostBridge::participantIds(keys));
     });
     connect(m_gantt, &ctlGantt::ShowDate, this, &MainWindow::openAppointment);
-    connect(m_gantt, &ctlGantt::DateChanged, this, &MainWindow::moveAppointment);
+    connect(m_gantt, &ctlGantt::DateChanged, this,
+            [this](const QString &dsn, double start, double end) { moveAppointment(dsn, start, end); });
+    connect(m_gantt, &ctlGantt::seriesDateChanged, this,
+            [this](const QString &dsn, Dayplex::SeriesScope scope, double start, double end) {
+                moveAppointment(dsn, start, end, scope);
+            });
     connect(m_gantt, &ctlGantt::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_gantt, &ctlGantt::OptionsChanged, this, [this] {
         guarded(tr("Optionen speichern"), [&] { m_bridge.setGanttOptions(m_gantt->Options()); },
@@ -720,6 +734,25 @@ void MainWindow::openAppointment(const QString &dsn)
         reloadViews();
         return;
     }
+    // An occurrence opens with its own times and its series' rule.
+    if (const Dayplex::Date occurrence = HostBridge::recurrenceStart(dsn); occurrence != 0) {
+        Appointment shown = *stored;
+        shown.start = occurrence;
+        shown.end = occurrence + (stored->end - stored->start);
+        editOccurrence(*stored, occurrence, shown, participants);
+        return;
+    }
+    if (stored->seriesId != 0) {
+        std::optional<Appointment> series;
+        if (!guarded(tr("Termin"), [&] { series = m_db.appointment(stored->seriesId); }))
+            return;
+        if (series) {
+            Appointment shown = *stored;
+            shown.rrule = series->rrule;
+            editOccurrence(*series, stored->recurrenceStart, shown, participants);
+            return;
+        }
+    }
 
     AppointmentDialog dialog(participants, this);
     dialog.setAppointment(*stored, stored->allParticipants(), true);
@@ -781,7 +814,52 @@ void MainWindow::openAppointment(const QString &dsn)
     }
 }
 
-void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end)
+void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurrence, Appointment shown,
+                                const QVector<Participant> &participants)
+{
+    AppointmentDialog dialog(participants, this);
+    dialog.setAppointment(shown, shown.allParticipants(), true);
+    dialog.setViewOnly(m_db.isReadOnly());
+    // The scope question asks before a deletion; a yes/no question first would ask twice.
+    dialog.confirmDelete = nullptr;
+    for (;;) {
+        const int outcome = m_runDialog(dialog);
+        if (outcome != AppointmentDialog::Saved && outcome != AppointmentDialog::Deleted)
+            return;
+        const bool deleting = outcome == AppointmentDialog::Deleted;
+        const Appointment result = dialog.appointment();
+        const bool ruleChanged = !deleting && result.rrule != series.rrule;
+        // A new rule is a rule for several occurrences, never for this one alone.
+        const QString title = deleting ? tr("Serientermin löschen") : tr("Serientermin speichern");
+        const QString question =
+            deleting ? tr("„%1“ ist ein Serientermin. Welche Termine sollen gelöscht werden?").arg(shown.text)
+                     : tr("„%1“ ist ein Serientermin. Für welche Termine gilt die Änderung?").arg(shown.text);
+        const std::optional<Dayplex::SeriesScope> scope = m_askScope(title, question, !ruleChanged);
+        if (!scope)
+            continue; // back to the form, with what was typed
+        const bool done = guarded(title, [&] {
+            if (deleting)
+                m_db.deleteOccurrence(series.id, occurrence, *scope, series.version);
+            else
+                m_db.changeOccurrence(series.id, occurrence, result, *scope, series.version,
+                                      ruleChanged ? std::optional<QString>(result.rrule) : std::nullopt);
+        }, deleting ? tr("Es wurde nichts gelöscht.")
+                    : tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben "
+                         "wieder geöffnet."));
+        reloadViews();
+        if (done) {
+            statusBar()->showMessage(deleting ? tr("Serientermin „%1“ gelöscht.").arg(shown.text)
+                                              : tr("Serientermin „%1“ gespeichert.").arg(result.text),
+                                     5000);
+            return;
+        }
+        if (deleting)
+            return;
+    }
+}
+
+void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
+                                 Dayplex::SeriesScope scope)
 {
     // A drag comes from the view on screen, filled with the rows it shows.
     const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
@@ -790,7 +868,7 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
     std::optional<ConflictError> conflict;
     bool saved = guarded(title, [&] {
         try {
-            m_bridge.applyDateChange(view, dsn, start, end);
+            m_bridge.applyDateChange(view, dsn, start, end, false, scope);
         } catch (const ConflictError &error) {
             conflict = error;
         }
@@ -808,7 +886,7 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
                    "gespeichert werden? Bei „Nein“ bleibt, was der andere Arbeitsplatz gespeichert hat.")
                     .arg(conflict->message(), describe(*conflict->current()), describe(mine));
             if (m_ask(title, question))
-                saved = guarded(title, [&] { m_bridge.applyDateChange(view, dsn, start, end, true); }, consequence);
+                saved = guarded(title, [&] { m_bridge.applyDateChange(view, dsn, start, end, true, scope); }, consequence);
         }
     }
     if (saved)

@@ -4,9 +4,11 @@
 #include "hostbridge.h"
 
 #include <dayplex/dates.h>
+#include <dayplex/series.h>
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QActionGroup;
@@ -41,6 +43,11 @@ public:
     // A yes/no question of the host's own (a conflict with another desk); true for "Ja".
     using QuestionHandler = std::function<bool(const QString &title, const QString &text)>;
     void setQuestionHandler(QuestionHandler handler) { m_ask = std::move(handler); }
+    // Which occurrences of a series a change in the form or a deletion is for ("Nur diesen
+    // Termin" only when offered); nothing for "Abbrechen".
+    using ScopeHandler = std::function<std::optional<Dayplex::SeriesScope>(
+        const QString &title, const QString &text, bool offerOnlyThis)>;
+    void setScopeHandler(ScopeHandler handler) { m_askScope = std::move(handler); }
     // Called after the views showed a change of another desk, for measurements.
     using RefreshObserver = std::function<void(const ChangeNotice &notice)>;
     void setRefreshObserver(RefreshObserver observer) { m_refreshed = std::move(observer); }
@@ -67,7 +74,9 @@ public:
     void newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
                         const QList<int> &participantIds);
     void openAppointment(const QString &dsn);
-    void moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end);
+    // A moved or resized appointment; scope is the user's answer for an occurrence of a series.
+    void moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
+                         Dayplex::SeriesScope scope = Dayplex::SeriesScope::OnlyThis);
     // Wheel turns reported by the wheel control: time rows in the calendar, days with Ctrl
     // held and in the Gantt view.
     void wheelTurned(qint32 key, qint32 delta, qint32 x, qint32 y);
@@ -92,6 +101,9 @@ private:
     void connectionFailed();
     void tryReconnect();
     QString describe(const Appointment &appointment) const;
+    // The form of one occurrence: saving or deleting asks which occurrences it is for.
+    void editOccurrence(const Appointment &series, Dayplex::Date occurrence, Appointment shown,
+                        const QVector<Participant> &participants);
 
     Database &m_db;
     HostBridge m_bridge;
@@ -108,6 +120,7 @@ private:
     DialogRunner m_runDialog;
     MessageSink m_message;
     QuestionHandler m_ask;
+    ScopeHandler m_askScope;
     RefreshObserver m_refreshed;
     // Changes of other desks not shown yet: whether each view must ask again, and the notices.
     bool m_calendarStale = false;

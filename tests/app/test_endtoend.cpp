@@ -3,8 +3,11 @@
 // one desk of a team on a PostgreSQL server of the test's own, beside another desk on a
 // connection of its own. The question before a change, the appointment form and the messages
 // are answered through their seams, so nothing waits for a hand.
+#include "../support/seriesanswers.h"
 #include "../support/testing.h"
 #include "appointmentdialog.h"
+#include "calendarexchange.h"
+#include "icalendar.h"
 #include "mainwindow.h"
 #include "pgserver.h"
 #include "recurrenceeditor.h"
@@ -17,8 +20,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QDateTime>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -280,6 +285,132 @@ private Q_SLOTS:
                                                                        monday + 14 + 10.0 / 24, monday + 14 + 11.0 / 24));
     }
 
+    // The office's jour fixe: made in the form as a weekly series of three colleagues, one box
+    // per Monday naming them, one Monday dragged to Tuesday for that week alone, and the week
+    // exported as one series with one changed occurrence. Catches a series stored or exported
+    // as single appointments, a meeting drawn once per participant, and a drag of an occurrence
+    // that asks nothing or moves the whole series.
+    void jourFixeFromFormToFile()
+    {
+        const Dayplex::Date monday = Dayplex::toDate(QDate(2031, 6, 2));
+        const QString title = QStringLiteral("Jour fixe");
+        openDatabase(m_path, QDate(2040, 1, 2)); // the demo team's own series begin later
+        m_window->showCalendar(monday);
+        const int before = m_db->appointmentCount();
+        int forms = 0;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            if (++forms > 1)
+                return int(QDialog::Rejected);
+            dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->setText(title);
+            auto *repeat = dialog.findChild<QComboBox *>(QStringLiteral("cboWiederholung"));
+            repeat->setCurrentIndex(repeat->findText(QStringLiteral("Wöchentlich")));
+            auto *people = dialog.findChild<QListWidget *>(QStringLiteral("lstTeilnehmer"));
+            for (int row : {1, 2, 3})
+                people->item(row)->setCheckState(Qt::Checked);
+            return int(AppointmentDialog::Saved);
+        });
+        m_window->newAppointment(monday + 9.0 / 24, monday + 10.0 / 24, false, {2});
+        QCOMPARE(forms, 1);
+        QCOMPARE(m_db->appointmentCount(), before + 1);
+
+        const QStringList keys = appointmentKeys(m_window->calendar()->TerminDSN());
+        QCOMPARE(keys.size(), 1);
+        const Dayplex::AppointmentDetails details = m_window->calendar()->appointmentDetails(keys.first());
+        QVERIFY(details.seriesOccurrence);
+        QCOMPARE(details.participants,
+                 QStringList({"Thomas Müller", "Julia Schneider", "Michael Fischer"}));
+
+        const QPoint from = boxOf(title);
+        QVERIFY(from.x() >= 0);
+        {
+            Dayplex::Testing::SeriesAnswers answers(QStringLiteral("Nur diesen Termin"));
+            drag(from, from + QPoint(columnWidth(), 0));
+            QCOMPARE(answers.texts.size(), 1);
+        }
+        QStringList starts;
+        for (const Appointment &a : m_db->appointmentsInDays(monday, monday + 13, {3}))
+            starts.append(sql(a.start));
+        QCOMPARE(starts, QStringList({"2031-06-03T09:00:00", "2031-06-09T09:00:00"}));
+
+        const QString file = m_dir.filePath(QStringLiteral("jourfixe-%1.ics").arg(m_counter));
+        exportICalendar(*m_db, file, monday, monday + 6, {});
+        const ICalendarImport back = readICalendar(fileBytes(file), m_db->participants(), 1);
+        QCOMPARE(back.appointments.size(), 1);
+        QCOMPARE(back.appointments.first().rrule, QStringLiteral("FREQ=WEEKLY;BYDAY=MO"));
+        QCOMPARE(back.appointments.first().allParticipants(), QList<int>({2, 3, 4}));
+        QCOMPARE(back.overrides.size(), 1);
+        QCOMPARE(sql(back.overrides.first().recurrenceStart), QStringLiteral("2031-06-02T09:00:00"));
+        QCOMPARE(sql(back.overrides.first().start), QStringLiteral("2031-06-03T09:00:00"));
+    }
+
+    void occurrenceForm_data()
+    {
+        QTest::addColumn<QString>("edit");   // what the user does in the form of the second Monday
+        QTest::addColumn<int>("answer");     // the scope chosen, -1 for "Abbrechen"
+        QTest::addColumn<bool>("offered");   // whether "Nur diesen Termin" was offered
+        QTest::addColumn<QString>("after");  // the three weeks' occurrences: "day hour title"
+        const int only = int(Dayplex::SeriesScope::OnlyThis);
+        const int following = int(Dayplex::SeriesScope::ThisAndFollowing);
+        const int all = int(Dayplex::SeriesScope::AllOfSeries);
+        QTest::newRow("new title, only this") << "title" << only << true << "02 9 J, 09 9 Neu, 16 9 J";
+        QTest::newRow("an hour later, this and following") << "hour" << following << true << "02 9 J, 09 10 J, 16 10 J";
+        QTest::newRow("an hour later, all") << "hour" << all << true << "02 10 J, 09 10 J, 16 10 J";
+        QTest::newRow("Tuesdays instead, all") << "tuesday" << all << false << "03 9 J, 10 9 J, 17 9 J";
+        QTest::newRow("Tuesdays instead, this and following") << "tuesday" << following << false << "02 9 J, 10 9 J, 17 9 J";
+        QTest::newRow("delete only this") << "delete" << only << true << "02 9 J, 16 9 J";
+        QTest::newRow("delete this and following") << "delete" << following << true << "02 9 J";
+        QTest::newRow("delete all") << "delete" << all << true << "";
+        QTest::newRow("cancelled") << "hour" << -1 << true << "02 9 J, 09 9 J, 16 9 J";
+    }
+
+    // Catches an occurrence's form that changes more or less of the series than the user
+    // chose, offers "Nur diesen Termin" for a new rule, or loses the input after "Abbrechen".
+    void occurrenceForm()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, answer);
+        QFETCH(bool, offered);
+        QFETCH(QString, after);
+        openDatabase(m_path, QDate(2040, 1, 2));
+        Appointment series = oneHour(QStringLiteral("J"), Dayplex::toDate(QDate(2031, 6, 2)) + 9.0 / 24, 5);
+        series.rrule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+        const qint64 id = m_db->saveAppointment(series, {5}).first();
+        std::optional<bool> offeredOnlyThis;
+        m_window->setScopeHandler([&](const QString &, const QString &text, bool onlyThis) {
+            offeredOnlyThis = onlyThis;
+            return answer < 0 || !text.contains(QStringLiteral("„J“")) ? std::nullopt
+                                                                       : std::optional(Dayplex::SeriesScope(answer));
+        });
+        int forms = 0;
+        QDateTime shown;
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            if (++forms > 1)
+                return int(QDialog::Rejected);
+            auto *start = dialog.findChild<QDateTimeEdit *>(QStringLiteral("dtpBeginn"));
+            shown = start->dateTime();
+            if (edit == QLatin1String("title"))
+                dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"))->setText(QStringLiteral("Neu"));
+            if (edit == QLatin1String("hour"))
+                start->setDateTime(start->dateTime().addSecs(3600));
+            if (edit == QLatin1String("tuesday")) {
+                dialog.findChild<QCheckBox *>(QStringLiteral("chkTag1"))->setChecked(false);
+                dialog.findChild<QCheckBox *>(QStringLiteral("chkTag2"))->setChecked(true);
+            }
+            return int(edit == QLatin1String("delete") ? AppointmentDialog::Deleted : AppointmentDialog::Saved);
+        });
+        m_window->openAppointment(QStringLiteral("T%1@20310609T090000").arg(id));
+        QCOMPARE(shown, QDateTime(QDate(2031, 6, 9), QTime(9, 0)));
+        QCOMPARE(offeredOnlyThis, std::optional(offered));
+        QCOMPARE(forms, answer < 0 ? 2 : 1); // "Abbrechen" goes back to the form
+        QStringList occurrences;
+        for (const Appointment &a : m_db->appointmentsInDays(Dayplex::toDate(QDate(2031, 6, 2)),
+                                                             Dayplex::toDate(QDate(2031, 6, 20)), {5}))
+            occurrences.append(QStringLiteral("%1 %2 %3").arg(Dayplex::toQDate(a.start).toString(QStringLiteral("dd")))
+                                   .arg(Dayplex::toQTime(a.start).hour()).arg(a.text));
+        QCOMPARE(occurrences.join(QStringLiteral(", ")), after);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+    }
+
     // Catches a write-protected database that cannot be looked at, lets appointments be
     // dragged or created, offers "Speichern", or writes the options into the file.
     void readOnlyDatabaseIsShownNotChanged()
@@ -479,9 +610,9 @@ private Q_SLOTS:
     }
 
 private:
-    QByteArray fileBytes() const
+    QByteArray fileBytes(const QString &path = QString()) const
     {
-        QFile file(m_path);
+        QFile file(path.isEmpty() ? m_path : path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
@@ -554,12 +685,15 @@ private:
 
     // A point in the first row of the fixture's box, in the middle of its day's column, which
     // it has to itself; (-1, -1) when no tooltip there names it.
-    QPoint fixtureBox() const
+    QPoint fixtureBox() const { return boxOf(kSubject); }
+
+    // The same for the first box in the first day's column whose tooltip names subject.
+    QPoint boxOf(const QString &subject) const
     {
         Dayplex::ucAgenda *calendar = m_window->calendar();
         const int x = calendar->GetXTagesTermin(calendar->FirstDay()) + columnWidth() / 2;
         for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); y += 3)
-            if (tipAt(QPoint(x, y)).contains(kSubject))
+            if (tipAt(QPoint(x, y)).contains(subject))
                 return QPoint(x, y + 1);
         return QPoint(-1, -1);
     }

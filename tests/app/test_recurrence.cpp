@@ -74,6 +74,8 @@ private slots:
     void refusals();
     void lastEnd_data();
     void lastEnd();
+    void firstStart_data();
+    void firstStart();
 };
 
 // Catches a wrong gap move, a lost window edge, a wrong jump ahead or a wrong end of a rule.
@@ -343,6 +345,30 @@ void tst_Recurrence::lastEnd()
     SeriesPattern series = pattern(rrule, start, 1, exdates, rdates);
     series.allDay = allDay == QLatin1String("1");
     QCOMPARE(seriesLastEnd(series), expected.isEmpty() ? 0 : at(expected));
+}
+
+void tst_Recurrence::firstStart_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("first");
+    // 6 January 2027 is a Wednesday.
+    QTest::newRow("weekly Monday from a Wednesday") << "FREQ=WEEKLY;BYDAY=MO" << "2027-01-06 09:00" << "2027-01-11 09:00";
+    QTest::newRow("weekly Wednesday from its day") << "FREQ=WEEKLY;BYDAY=WE" << "2027-01-06 09:00" << "2027-01-06 09:00";
+    QTest::newRow("last Friday of the month") << "FREQ=MONTHLY;BYDAY=-1FR" << "2027-01-06 14:00" << "2027-01-29 14:00";
+    QTest::newRow("the 15th after it passed") << "FREQ=MONTHLY;BYMONTHDAY=15" << "2027-01-20 08:00" << "2027-02-15 08:00";
+    QTest::newRow("yearly on the start's date") << "FREQ=YEARLY" << "2027-01-06 09:00" << "2027-01-06 09:00";
+    QTest::newRow("a rule that ends before") << "FREQ=WEEKLY;BYDAY=MO;UNTIL=20270108" << "2027-01-06 09:00" << "2027-01-06 09:00";
+}
+
+// Catches a series from the form that begins on a day its rule does not give, or one moved
+// off the day its rule takes from the start.
+void tst_Recurrence::firstStart()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, start);
+    QFETCH(QString, first);
+    QCOMPARE(text({firstStartOnRule(rule, at(start))}), first);
 }
 
 QTEST_GUILESS_MAIN(tst_Recurrence)
