@@ -185,7 +185,10 @@ AppointmentDialog::AppointmentDialog(const QVector<Participant> &participants, Q
     connect(m_allDay, &QCheckBox::toggled, this, &AppointmentDialog::allDayToggled);
     connect(m_start, &QDateTimeEdit::dateTimeChanged, this, &AppointmentDialog::startChanged);
     connect(m_readOnly, &QCheckBox::toggled, this, &AppointmentDialog::updateEnabled);
-    connect(m_recurrence, &RecurrenceEditor::changed, m_error, &QLabel::hide);
+    connect(m_recurrence, &RecurrenceEditor::changed, this, [this] {
+        m_error->hide();
+        fitHeight();
+    });
 
     confirmDelete = [](QWidget *parent, const QString &text) {
         return QMessageBox::question(parent, tr("Termin löschen"), text,
@@ -316,6 +319,20 @@ void AppointmentDialog::requestDelete()
     if (confirmDelete && !confirmDelete(this, tr("Den Termin „%1“ wirklich löschen?").arg(m_original.text)))
         return;
     done(Deleted);
+}
+
+void AppointmentDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    fitHeight();
+}
+
+void AppointmentDialog::fitHeight()
+{
+    // The rows of a series take room that a form made without them lacks.
+    layout()->activate();
+    if (height() < sizeHint().height())
+        resize(width(), sizeHint().height());
 }
 
 void AppointmentDialog::allDayToggled(bool allDay)

@@ -52,9 +52,13 @@ public:
 
 public Q_SLOTS:
     void accept() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
     void requestDelete();
 
 private:
+    void fitHeight();
     void allDayToggled(bool allDay);
     void startChanged(const QDateTime &start);
     void updateEnabled();
