@@ -474,16 +474,7 @@ private Q_SLOTS:
         m_window->bridge().setParticipantFilter({absence.participantId});
         m_window->showGantt(firstDay, 7);
         Dayplex::ctlGantt &view = *m_window->gantt();
-        QSignalSpy created(&view, &Dayplex::ctlGantt::NewDate);
-        // The day that a search for one day, weekends and holidays allowed, proposes from `day`.
-        const auto proposedFrom = [&](double day) {
-            view.FreienTerminSuchen(day);
-            view.findChild<QLineEdit *>("txtTage")->setText(QStringLiteral("1"));
-            view.findChild<QCheckBox *>("chkWochenende")->setChecked(true);
-            QTest::mouseClick(view.findChild<QPushButton *>("cmdAuto_1"), Qt::LeftButton);
-            QTest::mouseClick(view.findChild<QPushButton *>("cmdNeu"), Qt::LeftButton);
-            return created.isEmpty() ? 0.0 : created.takeLast().at(0).toDouble();
-        };
+        const auto proposedFrom = [&view](double day) { return proposedDay(view, day); };
         QVector<bool> freeWith;
         for (double day = firstDay - 3; day <= lastDay + 3; ++day)
             freeWith.append(proposedFrom(day) == day);
@@ -498,6 +489,21 @@ private Q_SLOTS:
             QVERIFY2(freeWith.at(i) == (freeWithout && !away),
                      qPrintable(Dayplex::toQDate(day).toString(Qt::ISODate)));
         }
+    }
+
+    // Catches a free-slot search blind to the occurrences of a series, which no row holds.
+    void ganttSearchSeesOccurrences()
+    {
+        openDatabase(m_path, QDate(2040, 1, 2));
+        const Dayplex::Date monday = Dayplex::toDate(QDate(2031, 6, 2));
+        Appointment course = oneHour(QStringLiteral("Schulung"), monday, 5);
+        course.allDay = true;
+        course.end = monday;
+        course.rrule = QStringLiteral("FREQ=DAILY;COUNT=3");
+        m_db->saveAppointment(course, {5});
+        m_window->bridge().setParticipantFilter({5});
+        m_window->showGantt(monday, 7);
+        QCOMPARE(proposedDay(*m_window->gantt(), monday), monday + 3);
     }
 
     // Catches a change of another desk that reaches this desk late or not at all, and a
@@ -661,6 +667,19 @@ private:
         m_fixture = oneHour(kSubject, monday + 10.0 / 24, 1);
         m_fixture.backColor = 0x00FFE0C6;
         openDatabase(m_path, today.addYears(1), {&m_fixture});
+    }
+
+    // The day that the Gantt view's search for one day, weekends and holidays allowed,
+    // proposes from `day`; 0 when it proposes none.
+    static double proposedDay(Dayplex::ctlGantt &view, double day)
+    {
+        QSignalSpy created(&view, &Dayplex::ctlGantt::NewDate);
+        view.FreienTerminSuchen(day);
+        view.findChild<QLineEdit *>("txtTage")->setText(QStringLiteral("1"));
+        view.findChild<QCheckBox *>("chkWochenende")->setChecked(true);
+        QTest::mouseClick(view.findChild<QPushButton *>("cmdAuto_1"), Qt::LeftButton);
+        QTest::mouseClick(view.findChild<QPushButton *>("cmdNeu"), Qt::LeftButton);
+        return created.isEmpty() ? 0.0 : created.takeLast().at(0).toDouble();
     }
 
     QWidget *surface() const { return m_window->calendar()->findChild<QWidget *>(QStringLiteral("pic")); }
