@@ -3,6 +3,7 @@
 #include "appointmentdialog.h"
 #include "calendarexchange.h"
 #include "filterdialog.h"
+#include "icalendar.h"
 #include "seriesscope.h"
 
 #include <dayplex/dayplex.h>
@@ -12,11 +13,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStackedWidget>
@@ -342,7 +345,7 @@ void MainWindow::createActions()
     QMenu *help = menuBar()->addMenu(tr("&Hilfe"));
     help->addAction(about);
 
-    QToolBar *bar = addToolBar(tr("Werkzeugleiste"));
+    QToolBar *bar = m_toolBar = addToolBar(tr("Werkzeugleiste"));
     bar->setObjectName(QStringLiteral("tbHaupt"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -640,14 +643,43 @@ void MainWindow::importCalendar()
     const QString path = chooseCalendarFile(false);
     if (path.isEmpty())
         return;
+    // A large file shows how far it is and can be stopped; the window keeps painting, but
+    // takes no other work until the file is in.
+    QProgressDialog progress(tr("„%1“ wird gelesen …").arg(QFileInfo(path).fileName()), tr("Abbrechen"), 0, 1, this);
+    progress.setObjectName(QStringLiteral("dlgImportFortschritt"));
+    progress.setWindowTitle(tr("iCalendar importieren"));
+    progress.setMinimumDuration(400);
+    const QList<QWidget *> busy{centralWidget(), menuBar(), m_toolBar};
+    for (QWidget *w : busy)
+        w->setEnabled(false);
+    const auto enable = qScopeGuard([&busy] {
+        for (QWidget *w : busy)
+            w->setEnabled(true);
+    });
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const auto step = [&](int done, int total) {
+        progress.setMaximum(std::max(total, 1));
+        progress.setValue(std::min(done, progress.maximum()));
+        if (sinceEvents.elapsed() >= 30) {
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+        }
+        return !progress.wasCanceled();
+    };
     guarded(tr("iCalendar importieren"), [&] {
         // Events that name nobody of the team belong to whoever the view shows first.
         const QList<int> shown = m_bridge.participantFilter();
         if (shown.isEmpty())
             throw DatabaseError(tr("Die Datenbank hat keine Teilnehmer."));
-        const ExchangeResult result = importICalendar(m_db, path, shown.first());
-        statusBar()->showMessage(result.report, 10000);
+        try {
+            const ExchangeResult result = importICalendar(m_db, path, shown.first(), step);
+            statusBar()->showMessage(result.report, 15000);
+        } catch (const ICalendarCancelled &) {
+            statusBar()->showMessage(tr("Import abgebrochen; es wurde nichts gespeichert."), 10000);
+        }
     });
+    progress.reset();
     reloadViews();
 }
 

@@ -16,6 +16,7 @@ class QDialog;
 class QLabel;
 class QStackedWidget;
 class QTimer;
+class QToolBar;
 
 namespace Dayplex {
 class ucAgenda;
@@ -113,6 +114,7 @@ private:
     Dayplex::ctlGantt *m_gantt = nullptr;
     QLabel *m_rangeLabel = nullptr;
     QLabel *m_databaseLabel = nullptr;
+    QToolBar *m_toolBar = nullptr;
     QAction *m_calendarAction = nullptr;
     QAction *m_ganttAction = nullptr;
     QList<QAction *> m_dayActions;

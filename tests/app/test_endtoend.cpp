@@ -24,11 +24,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QFileDialog>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace Terminplaner;
@@ -408,6 +411,52 @@ private Q_SLOTS:
             occurrences.append(QStringLiteral("%1 %2 %3").arg(Dayplex::toQDate(a.start).toString(QStringLiteral("dd")))
                                    .arg(Dayplex::toQTime(a.start).hour()).arg(a.text));
         QCOMPARE(occurrences.join(QStringLiteral(", ")), after);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+    }
+
+    void importInTheWindow_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("added");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("read to the end") << false << 10000 << "10\\.?000 (Termine )?neu";
+        QTest::newRow("cancelled") << true << 0 << "^Import abgebrochen; es wurde nichts gespeichert\\.$";
+    }
+
+    // Catches an import of ten thousand events that freezes the window, cannot be stopped, or
+    // writes part of the file when it is stopped.
+    void importInTheWindow()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(int, added);
+        QFETCH(QString, told);
+        const QString file = QStringLiteral(TERMINPLANER_ICAL_CORPUS "/gen_huge_10000.ics");
+        if (!QFile::exists(file))
+            QSKIP("the calendar files of other programs are not beside this checkout");
+        openDatabase(m_path, QDate(2040, 1, 2));
+        const int before = m_db->appointmentCount();
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            auto *chooser = qobject_cast<QFileDialog *>(&dialog);
+            if (!chooser)
+                return int(QDialog::Rejected);
+            chooser->selectFile(file);
+            return int(QDialog::Accepted);
+        });
+        // The window answers while it reads: a timer of its own keeps running.
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] {
+            ++ticks;
+            if (auto *progress = m_window->findChild<QProgressDialog *>(QStringLiteral("dlgImportFortschritt"));
+                progress && cancel)
+                progress->cancel();
+        });
+        ticker.start(20);
+        m_window->importCalendar();
+        QCOMPARE(m_db->appointmentCount(), before + added);
+        QVERIFY2(m_window->statusBar()->currentMessage().contains(QRegularExpression(told)),
+                 qPrintable(m_window->statusBar()->currentMessage()));
+        QVERIFY(ticks > 0);
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
     }
 
