@@ -326,6 +326,8 @@ struct Reader
                 a.done = yes;
             else if (name == kReadOnly)
                 a.readOnly = yes;
+            else if (name == kSource)
+                a.source = QString::fromUtf8(QByteArray::fromPercentEncoding(value.toLatin1()));
             else if (name == "X-MICROSOFT-CDO-BUSYSTATUS")
                 a.note = value.compare(QLatin1String("FREE"), Qt::CaseInsensitive) == 0;
         }
