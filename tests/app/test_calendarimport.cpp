@@ -73,11 +73,22 @@ QStringList oracleStarts(const QString &file)
     return starts;
 }
 
-QByteArray calendar(const QByteArray &head, const QByteArray &body)
+// A calendar whose head names it (PRODID, X-WR-CALNAME, METHOD) around events.
+QByteArray calendar(const QByteArray &head, const QByteArray &events)
 {
-    QByteArray lines = "BEGIN:VCALENDAR\nVERSION:2.0\n" + head + body + "END:VCALENDAR\n";
+    QByteArray lines = "BEGIN:VCALENDAR\nVERSION:2.0\n" + head + "\n" + events + "END:VCALENDAR\n";
     return lines.replace("\n", "\r\n");
 }
+
+// An event at 09:00 to 10:00 Berlin time on the day given as "20270104", with more lines.
+QByteArray vevent(const QByteArray &uid, const QByteArray &summary, const QByteArray &day, const QByteArray &more = {})
+{
+    return "BEGIN:VEVENT\nUID:" + uid + "\nSUMMARY:" + summary + "\nDTSTART;TZID=Europe/Berlin:" + day
+           + "T090000\nDTEND;TZID=Europe/Berlin:" + day + "T100000\n" + more + "END:VEVENT\n";
+}
+
+// Stands for this program's own export of everything stored, in a list of files.
+const QByteArray kOwnExport = "export";
 
 } // namespace
 
@@ -164,6 +175,128 @@ private Q_SLOTS:
         const ImportCount back = importICalendar(db, exported, kDefaultParticipant).count;
         QCOMPARE(back.added, 0);
         QCOMPARE(occurrences(db), seen);
+    }
+
+    void identity_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("files"); // imported one after the other
+        QTest::addColumn<QStringList>("expected");     // besides this program's own "7"
+        QTest::addColumn<QString>("counts");           // of the last import: new changed unchanged removed
+        const QByteArray a = "PRODID:-//Kalender A//DE", b = "PRODID:-//Kalender B//DE";
+        const QByteArray holiday = vevent("7", "Feiertag A", "20270105");
+        const QByteArray series = vevent("s", "Jour fixe", "20270111", "RRULE:FREQ=WEEKLY;COUNT=3\n");
+        const QString fixe = QStringLiteral("2027-01-%1 %2-%3 Jour fixe");
+        const QStringList weekly{fixe.arg("11", "09:00", "10:00"), fixe.arg("18", "09:00", "10:00"),
+                                 fixe.arg("25", "09:00", "10:00")};
+        QTest::newRow("two calendars with the same UID both stay")
+            << QList<QByteArray>{calendar(a, holiday), calendar(b, vevent("7", "Urlaub B", "20270105"))}
+            << QStringList{"2027-01-05 09:00-10:00 Feiertag A", "2027-01-05 09:00-10:00 Urlaub B"} << "1 0 0 0";
+        QTest::newRow("a calendar is told apart by its name as well")
+            << QList<QByteArray>{calendar(a + "\nX-WR-CALNAME:Anna", holiday), calendar(a + "\nX-WR-CALNAME:Tom", holiday)}
+            << QStringList{"2027-01-05 09:00-10:00 Feiertag A", "2027-01-05 09:00-10:00 Feiertag A"} << "1 0 0 0";
+        QTest::newRow("an updated export of the same calendar replaces")
+            << QList<QByteArray>{calendar(a, holiday), calendar(a, vevent("7", "Feiertag A verlegt", "20270106"))}
+            << QStringList{"2027-01-06 09:00-10:00 Feiertag A verlegt"} << "0 1 0 0";
+        QTest::newRow("the own export of both calendars comes back unchanged")
+            << QList<QByteArray>{calendar(a, holiday), calendar(b, vevent("7", "Urlaub B", "20270105")), kOwnExport}
+            << QStringList{"2027-01-05 09:00-10:00 Feiertag A", "2027-01-05 09:00-10:00 Urlaub B"} << "0 0 3 0";
+        QTest::newRow("a changed occurrence in an update changes the series")
+            << QList<QByteArray>{calendar(a, series),
+                                 calendar(a, series + vevent("s", "Jour fixe spät", "20270118",
+                                                            "RECURRENCE-ID;TZID=Europe/Berlin:20270118T090000\n")
+                                                          .replace("T090000\nDTEND", "T170000\nDTEND")
+                                                          .replace("T100000", "T180000"))}
+            << QStringList{weekly[0], "2027-01-18 17:00-18:00 Jour fixe spät", weekly[2]} << "0 1 0 0";
+        QTest::newRow("a cancelling method removes the series")
+            << QList<QByteArray>{calendar(a, series), calendar(a + "\nMETHOD:CANCEL", series)} << QStringList{}
+            << "0 0 0 1";
+        QTest::newRow("a cancelling method takes one occurrence out")
+            << QList<QByteArray>{calendar(a, series),
+                                 calendar(a + "\nMETHOD:CANCEL",
+                                          vevent("s", "Jour fixe", "20270118", "RECURRENCE-ID;TZID=Europe/Berlin:20270118T090000\n"))}
+            << QStringList{weekly[0], weekly[2]} << "0 0 0 1";
+        QTest::newRow("another calendar cancels nothing of this one")
+            << QList<QByteArray>{calendar(a, series), calendar(b + "\nMETHOD:CANCEL", series)} << weekly << "0 0 0 0";
+        QTest::newRow("a split the update no longer holds goes")
+            << QList<QByteArray>{calendar(a, series + vevent("s", "Jour fixe", "20270118",
+                                                            "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20270118T090000\n")
+                                                          .replace("T090000\nDTEND", "T110000\nDTEND")
+                                                          .replace("T100000", "T120000")),
+                                 calendar(a, series)}
+            << weekly << "0 1 0 1";
+    }
+
+    // Catches a UID of one calendar that replaces another's or this program's own, an update
+    // that leaves what it no longer holds, an own export that comes back doubled, and a
+    // cancellation that misses or reaches too far.
+    void identity()
+    {
+        QFETCH(QList<QByteArray>, files);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, counts);
+        Database db;
+        openEmpty(db, m_dir.filePath(QStringLiteral("identity-%1.sqlite").arg(QTest::currentDataTag())));
+        Appointment own;
+        own.uid = QStringLiteral("7");
+        own.text = QStringLiteral("Eigener Termin");
+        own.start = day(2027, 1, 5) + Dayplex::Testing::hm(8, 0);
+        own.end = own.start + Dayplex::Testing::hm(0, 30);
+        own.participantId = 1;
+        db.insertAppointment(own);
+        const QString path = m_dir.filePath(QStringLiteral("kalender.ics"));
+        ExchangeResult last;
+        for (const QByteArray &content : files) {
+            if (content == kOwnExport) {
+                exportICalendar(db, path, kFrom, kTo, {});
+            } else {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size());
+            }
+            last = importICalendar(db, path, kDefaultParticipant);
+        }
+        expected.append(QStringLiteral("2027-01-05 08:00-08:30 Eigener Termin"));
+        expected.sort();
+        QCOMPARE(occurrences(db), expected);
+        QCOMPARE(counted(last.count), counts);
+    }
+
+    // Catches a report that leaves out a count or the reader's notes.
+    void reportNamesEveryCount()
+    {
+        Database db;
+        openEmpty(db, m_dir.filePath(QStringLiteral("report.sqlite")));
+        const QString path = m_dir.filePath(QStringLiteral("bericht.ics"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(calendar("PRODID:-//A//DE", vevent("1", "Gut", "20270104") + vevent("2", "Kaputt", "20271304")));
+        file.close();
+        QCOMPARE(importICalendar(db, path, kDefaultParticipant).report,
+                 QStringLiteral("Aus „bericht.ics“ importiert: 1 Termin neu, 0 geändert, 0 unverändert, 0 entfernt, "
+                                "1 übersprungen. 1 Termin übersprungen: „Kaputt“ (Zeile 10): ungültige Zeitangabe "
+                                "„20271304T090000“."));
+    }
+
+    void nothingWritten_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("cancelAt"); // the progress call that cancels; 0 none
+        QTest::newRow("cut off") << "gen_huge_truncated.ics" << 0;
+        QTest::newRow("cancelled on the way") << "gen_100_open_daily.ics" << 50;
+        QTest::newRow("cancelled when all is read") << "gen_100_open_daily.ics" << 100;
+    }
+
+    // Catches a refused file or a cancelled import that writes part of the file.
+    void nothingWritten()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, cancelAt);
+        if (!QFile::exists(corpusPath(file)))
+            QSKIP("the calendar files of other programs are not beside this clone");
+        Database db;
+        openEmpty(db, m_dir.filePath(QStringLiteral("nichts-%1.sqlite").arg(cancelAt)));
+        QVERIFY_THROWS_EXCEPTION(ICalendarError, importICalendar(db, corpusPath(file), kDefaultParticipant,
+                                                                 [cancelAt](int done, int) { return done != cancelAt; }));
+        QCOMPARE(db.appointmentCount(), 0);
     }
 
 private:

@@ -370,6 +370,35 @@ private Q_SLOTS:
         QCOMPARE(db.appointmentsInDays(day(2031, 5, 12), day(2031, 5, 12), {2}).first().text, changed.text);
     }
 
+    // Catches an import on the server that the other desks do not hear of, a UID of another
+    // calendar that clashes in the server's index, and a second import that writes again.
+    void importOnTheServer()
+    {
+        const QString url = m_server.createDatabase(QStringLiteral("import"));
+        Database here, there;
+        here.open(url, kAnchor);
+        there.open(url, kAnchor);
+        QList<ChangeNotice> heard;
+        there.listenForChanges([&heard](const ChangeNotice &notice) { heard.append(notice); });
+        CalendarChanges file;
+        file.appointments = {weekly(QStringLiteral("FREQ=WEEKLY;COUNT=3"))};
+        file.appointments[0].uid = QStringLiteral("7");
+        Appointment moved = file.appointments[0];
+        moved.rrule.clear();
+        moved.recurrenceStart = moved.start + 7;
+        moved.start += 7 + hm(2, 0);
+        moved.end += 7 + hm(2, 0);
+        file.overrides = {moved};
+        for (const char *calendar : {"-//A//DE", "-//B//DE"}) {
+            file.calendarIdentity = QString::fromLatin1(calendar);
+            QCOMPARE(here.importCalendar(file).added, 1);
+        }
+        QTRY_COMPARE(heard.size(), 2);
+        QVERIFY(heard.first().firstDay <= day(2031, 5, 5) && heard.first().lastDay >= day(2031, 5, 19));
+        QCOMPARE(here.importCalendar(file).unchanged, 1);
+        QCOMPARE(weeksOf(there), QStringLiteral("05-05 09:00 05-05 09:00 05-12 11:00 05-12 11:00 05-19 09:00 05-19 09:00"));
+    }
+
     // Catches a series change that another desk hears of only for some of its days, and an
     // endless series that ends somewhere on the way to 2040.
     void seriesChangeReachesTheOtherDesk()
