@@ -669,7 +669,6 @@ struct Reader
             const Entry &entry = masters.value(uid);
             if (entry.cancelled) {
                 result.removedUids.append(plainUid(uid));
-                ++result.cancelled;
                 continue;
             }
             readEvent(entry.event, [&] {
@@ -687,7 +686,6 @@ struct Reader
                 continue;
             const int series = seriesIndex.value(uid, -1);
             if (entry.cancelled) {
-                ++result.cancelled;
                 if (series >= 0 && !result.appointments[series].exdates.contains(original))
                     result.appointments[series].exdates.append(original);
                 else if (series < 0)

@@ -62,7 +62,6 @@ QVector<Appointment> appointmentsForExport(
 // source.
 struct ICalendarImport : CalendarChanges
 {
-    int cancelled = 0;                 // cancelled events and occurrences in the file
     int skipped = 0;                   // events that could not be read and were left out
     // German sentences for the user: events left out and why, the encoding the file was read
     // in, zones that are not known. Shown after the import's own summary.

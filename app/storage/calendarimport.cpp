@@ -160,12 +160,17 @@ ImportCount Database::importCalendar(const CalendarChanges &changes)
                 ++count.added;
             }
             touched(a);
+            QVector<Appointment> written;
             for (Appointment o : changed) {
                 o.source = a.source;
                 o.seriesId = a.id;
-                insertRow(o);
+                o.id = insertRow(o);
                 touched(o);
+                written.append(o);
             }
+            // A UID that comes twice replaces what it brought the first time.
+            stored.byUid.insert(key, a);
+            stored.overrides.insert(a.id, written);
         }
         removeStaleSplits(key);
     }
