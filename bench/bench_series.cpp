@@ -61,7 +61,9 @@ Terminplaner::Database &database()
     static Terminplaner::Database db;
     if (!db.isOpen()) {
         db.open(folder.filePath(QStringLiteral("zehn-jahre.sqlite")), kFirst);
-        db.importAppointments(tenYears());
+        Terminplaner::CalendarChanges file;
+        file.appointments = tenYears();
+        db.importCalendar(file);
     }
     return db;
 }

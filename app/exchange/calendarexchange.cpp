@@ -101,14 +101,16 @@ ExchangeResult importICalendar(Database &db, const QString &path, int defaultPar
     const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant, progress);
     ExchangeResult result;
     result.appointments = read.appointments.size() + read.overrides.size();
-    // Changed occurrences follow their series, which the database must know first.
-    result.count = db.importAppointments(read.appointments + read.overrides);
-    QStringList parts{QStringLiteral("Aus „%1“ importiert: %2 neu, %3 aktualisiert.")
-                          .arg(QFileInfo(path).fileName())
-                          .arg(result.count.added)
-                          .arg(result.count.updated)};
-    if (read.cancelled > 0)
-        parts.append(QStringLiteral("%1 abgesagt und nicht übernommen.").arg(appointmentsText(read.cancelled)));
+    result.count = db.importCalendar(read);
+    result.count.skipped = read.skipped;
+    const ImportCount &c = result.count;
+    QStringList parts{QStringLiteral("Aus „%1“ importiert: %2 neu, %3 geändert, %4 unverändert, %5 entfernt, "
+                                     "%6 übersprungen.")
+                          .arg(QFileInfo(path).fileName(), appointmentsText(c.added))
+                          .arg(c.updated)
+                          .arg(c.unchanged)
+                          .arg(c.removed)
+                          .arg(c.skipped)};
     parts += read.notes;
     result.report = parts.join(QLatin1Char(' '));
     return result;

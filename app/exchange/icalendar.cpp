@@ -326,6 +326,8 @@ struct Reader
                 a.done = yes;
             else if (name == kReadOnly)
                 a.readOnly = yes;
+            else if (name == kSource)
+                a.source = QString::fromUtf8(QByteArray::fromPercentEncoding(value.toLatin1()));
             else if (name == "X-MICROSOFT-CDO-BUSYSTATUS")
                 a.note = value.compare(QLatin1String("FREE"), Qt::CaseInsensitive) == 0;
         }
@@ -595,6 +597,9 @@ struct Reader
 
     static int lineOf(icalcomponent *event) { return mark(event, kLineProperty).toInt(); }
 
+    static constexpr QChar kSourceSeparator{0x1f};
+    static QString plainUid(const QString &key) { return key.section(kSourceSeparator, 0, 0); }
+
     // A UID for an event that brings none, from what makes it this event; the same on every
     // reading of the file, so that a second import changes nothing. Events alike in all of
     // this are told apart by their order.
@@ -633,6 +638,11 @@ struct Reader
                 uid = derivedUid(entry.event, derived);
                 icalcomponent_set_uid(entry.event, uid.toUtf8().constData());
             }
+            // This program's own export may hold the same UID of several calendars, told apart
+            // by the calendar each came from.
+            const QString source = mark(entry.event, kSource);
+            if (!source.isEmpty())
+                uid += kSourceSeparator + source;
             const QString error = parseError(entry.event);
             const QString badTime = mark(entry.event, kBadTimeProperty);
             readEvent(entry.event, [&] {
@@ -658,8 +668,7 @@ struct Reader
             advance();
             const Entry &entry = masters.value(uid);
             if (entry.cancelled) {
-                result.removedUids.append(uid);
-                ++result.cancelled;
+                result.removedUids.append(plainUid(uid));
                 continue;
             }
             readEvent(entry.event, [&] {
@@ -677,18 +686,17 @@ struct Reader
                 continue;
             const int series = seriesIndex.value(uid, -1);
             if (entry.cancelled) {
-                ++result.cancelled;
                 if (series >= 0 && !result.appointments[series].exdates.contains(original))
                     result.appointments[series].exdates.append(original);
                 else if (series < 0)
-                    result.cancelledOccurrences.append({uid, original});
+                    result.cancelledOccurrences.append({plainUid(uid), original});
                 continue;
             }
             readEvent(entry.event, [&] {
                 Appointment a = appointmentOf(entry.event);
                 if (series < 0) {
                     // A changed occurrence without its series is an appointment of its own.
-                    a.uid = QStringLiteral("%1/%2").arg(uid, Database::toSqlDateTime(original));
+                    a.uid = QStringLiteral("%1/%2").arg(plainUid(uid), Database::toSqlDateTime(original));
                     result.appointments.append(a);
                     return;
                 }

@@ -45,14 +45,6 @@ QVector<Appointment> appointmentsForExport(
     const QVector<Appointment> &handedOut,
     const std::function<std::optional<Appointment>(qint64 id)> &seriesOf);
 
-// An occurrence a file cancels whose series the file does not hold: the database takes it out
-// of the stored series of that UID.
-struct CancelledOccurrence
-{
-    QString uid;
-    Dayplex::Date recurrenceStart = 0;
-};
-
 // A file's content, as the database applies it: first removedUids go, then appointments
 // (single ones and series) are stored by UID, then overrides replace the occurrences of their
 // series that recurrenceStart names, then cancelledOccurrences are taken out.
@@ -61,20 +53,16 @@ struct CancelledOccurrence
 // already split: the series ends before the changed occurrence (its rule gets an UNTIL) and a
 // new series under the UID "<uid>/<local start>" starts there with the changed fields, the
 // remaining count and the later exceptions and changed occurrences.
-struct ICalendarImport
+//
+// calendarIdentity is the first calendar's, when the file holds several. A UID is unique only
+// within its calendar, so the database scopes UIDs by it: an updated export of the same
+// calendar replaces what the earlier one brought, and a UID of another calendar never
+// replaces it. Never the file's name, which the user may change. An event of this program's
+// own export names the calendar it was imported from before (X-TERMINPLANER-SOURCE) in its
+// source.
+struct ICalendarImport : CalendarChanges
 {
-    QVector<Appointment> appointments; // single appointments and series: uid set, id 0
-    QVector<Appointment> overrides;    // changed occurrences: the series' uid, recurrenceStart set
-    QStringList removedUids;           // cancelled events and series
-    QVector<CancelledOccurrence> cancelledOccurrences;
-    int cancelled = 0;                 // cancelled events and occurrences in the file
     int skipped = 0;                   // events that could not be read and were left out
-    // What the file says of the calendar it comes from: its PRODID and X-WR-CALNAME, one per
-    // line (the first calendar's, when the file holds several); empty when it says nothing.
-    // A UID is unique only within its calendar, so the database scopes UIDs by this: an
-    // updated export of the same calendar replaces what the earlier one brought, and a UID of
-    // another calendar never replaces it. Never the file's name, which the user may change.
-    QString calendarIdentity;
     // German sentences for the user: events left out and why, the encoding the file was read
     // in, zones that are not known. Shown after the import's own summary.
     QStringList notes;

@@ -7,12 +7,12 @@
 
 namespace Terminplaner::ICal {
 
-const char kProductId[] = "-//Dayplex//Terminplaner//DE";
 const char kParticipantUri[] = "urn:x-terminplaner:teilnehmer:";
 const char kBackColor[] = "X-TERMINPLANER-BACKCOLOR";
 const char kFontColor[] = "X-TERMINPLANER-FONTCOLOR";
 const char kDone[] = "X-TERMINPLANER-DONE";
 const char kReadOnly[] = "X-TERMINPLANER-READONLY";
+const char kSource[] = "X-TERMINPLANER-SOURCE";
 
 namespace {
 

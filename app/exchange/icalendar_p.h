@@ -14,12 +14,12 @@
 
 namespace Terminplaner::ICal {
 
-extern const char kProductId[];
 extern const char kParticipantUri[];
 extern const char kBackColor[];
 extern const char kFontColor[];
 extern const char kDone[];
 extern const char kReadOnly[];
+extern const char kSource[];
 
 struct ComponentDeleter
 {

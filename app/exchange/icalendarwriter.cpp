@@ -142,6 +142,9 @@ icalcomponent *eventOf(const Appointment &a, const QHash<int, QString> &names, i
         addX(event, kDone, QStringLiteral("TRUE"));
     if (a.readOnly)
         addX(event, kReadOnly, QStringLiteral("TRUE"));
+    // Percent-encoded: a calendar's identity spans lines.
+    if (!a.source.isEmpty())
+        addX(event, kSource, QString::fromLatin1(a.source.toUtf8().toPercentEncoding(" ")));
     return event;
 }
 
@@ -152,7 +155,7 @@ QByteArray writeICalendar(const QVector<Appointment> &appointments,
 {
     ComponentPtr calendar(icalcomponent_new_vcalendar());
     icalcomponent *cal = calendar.get();
-    icalcomponent_add_property(cal, icalproperty_new_prodid(kProductId));
+    icalcomponent_add_property(cal, icalproperty_new_prodid(kOwnProductId));
     icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
     icalcomponent_add_property(cal, icalproperty_new_method(ICAL_METHOD_PUBLISH));

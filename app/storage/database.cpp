@@ -22,7 +22,7 @@ namespace Terminplaner {
 namespace {
 
 // The last step of migrations() below.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 std::atomic<int> connectionCounter{0};
 
@@ -127,6 +127,8 @@ bool isPostgresUrl(const QString &location)
 }
 
 } // namespace
+
+const char kOwnProductId[] = "-//Dayplex//Terminplaner//DE";
 
 QString newAppointmentUid()
 {
@@ -453,6 +455,13 @@ const QVector<Migration> &migrations()
           "DROP INDEX appointments_uid",
           "CREATE UNIQUE INDEX appointments_uid ON appointments(uid, coalesce(recurrence_start, ''))"},
          {}},
+        // The calendar an imported row came from: a UID is unique only within it. The rows
+        // stored so far are this program's own (empty).
+        {5,
+         {"ALTER TABLE appointments ADD COLUMN source TEXT NOT NULL DEFAULT ''",
+          "DROP INDEX appointments_uid",
+          "CREATE UNIQUE INDEX appointments_uid ON appointments(source, uid, coalesce(recurrence_start, ''))"},
+         {}},
     };
     return steps;
 }
@@ -561,7 +570,7 @@ QString appointmentColumns(bool postgres)
     return QStringLiteral(
                "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
                " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-               " recurrence_start, (SELECT %1 FROM appointment_participants p"
+               " recurrence_start, source, (SELECT %1 FROM appointment_participants p"
                " WHERE p.appointment_id = appointments.id)")
         .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
                       : QLatin1String("group_concat(seq || ':' || participant_id)"));
@@ -646,7 +655,8 @@ Appointment Database::readAppointment(const QSqlQuery &q) const
     a.seriesId = q.value(16).toLongLong();
     if (a.seriesId != 0)
         a.recurrenceStart = fromSqlDateTime(q.value(17).toString());
-    a.participantIds = readParticipants(q.value(18).toString());
+    a.source = q.value(18).toString();
+    a.participantIds = readParticipants(q.value(19).toString());
     if (a.participantIds.isEmpty())
         a.participantIds = {a.participantId};
     return a;
@@ -782,6 +792,18 @@ QVector<Appointment> Database::overridesOf(qint64 seriesId) const
     return result;
 }
 
+QVector<Appointment> Database::rowsOfCalendar(const QString &source) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE source = ?")
+                                  .arg(appointmentColumns(m_postgres)));
+    query.addBindValue(source);
+    exec(query);
+    QVector<Appointment> result;
+    while (query.next())
+        result.append(readAppointment(query));
+    return result;
+}
+
 int Database::appointmentCount() const
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointments"));
@@ -851,10 +873,11 @@ qint64 Database::insertRow(const Appointment &a)
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
         " read_only, participant_id, note, rrule, rdates, exdates, series_id, recurrence_start,"
-        " series_end, span_days, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " series_end, span_days, uid, source) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
         " RETURNING id"));
     bindFields(query, a);
     query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
+    query.addBindValue(text(a.source));
     exec(query);
     if (!query.next())
         throw DatabaseError(QStringLiteral("Der neue Termin hat keine Nummer erhalten."));
@@ -962,45 +985,6 @@ void Database::throwConflict(qint64 id) const
                                            "Arbeitsplatz geändert.")
                                 .arg(current->text);
     throw ConflictError(message, std::move(current));
-}
-
-ImportCount Database::importAppointments(const QVector<Appointment> &appointments)
-{
-    for (const Appointment &a : appointments)
-        validate(a);
-    Transaction transaction(*this);
-    ImportCount count;
-    Dayplex::Date from = Dayplex::kMaxDate, to = Dayplex::kMinDate;
-    const auto touched = [&from, &to](const Appointment &a) {
-        const auto [first, last] = daysTouched(a);
-        from = std::min(from, first);
-        to = std::max(to, last);
-    };
-    for (Appointment a : appointments) {
-        touched(a);
-        QSqlQuery existing = prepare(QStringLiteral("SELECT id FROM appointments WHERE uid = ?"
-                                                    " AND series_id IS NULL"));
-        existing.addBindValue(a.uid);
-        exec(existing);
-        if (existing.next()) {
-            // An import replaces what is stored, whoever wrote it last, a series with the
-            // occurrences that were changed in it.
-            a.id = existing.value(0).toLongLong();
-            a.version = 0;
-            if (const std::optional<Appointment> old = appointment(a.id))
-                touched(*old);
-            deleteRows(QStringLiteral("series_id = ?"), {a.id});
-            updateRow(a);
-            ++count.updated;
-        } else {
-            insertRow(a);
-            ++count.added;
-        }
-    }
-    if (!appointments.isEmpty())
-        notifyChange(from, to);
-    transaction.commit();
-    return count;
 }
 
 void Database::deleteAppointment(qint64 id)

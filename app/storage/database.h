@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVector>
 #include <functional>
@@ -51,6 +52,10 @@ struct Appointment
     int participantId = 0;
     bool note = false; // a mere note: never blocks a slot in the free-slot search
     QString uid;       // stable across exports and imports; a new one on first save when empty
+    // The calendar an imported appointment came from, as its file names itself; empty for one
+    // made in this program. A UID is unique only within its calendar. Fixed when the row is
+    // first written.
+    QString source;
     qint64 version = 0; // counts the row's writes; 0 in a write means "whatever is stored"
 
     // A meeting: everyone taking part, participantId first. Empty means participantId alone.
@@ -102,11 +107,40 @@ struct ChangeNotice
 // A new UID for an appointment made in this host.
 QString newAppointmentUid();
 
-// How an import went: appointments new to the database and those it replaced by UID.
+// How an import went, counted by event (a series with its changed occurrences is one):
+// new to the database, replaced by a changed version, stored already as the file has it,
+// removed because the file cancels them, and left out by the reader.
 struct ImportCount
 {
     int added = 0;
     int updated = 0;
+    int unchanged = 0;
+    int removed = 0;
+    int skipped = 0;
+};
+
+// The PRODID of this program's own calendar files: their rows belong to this program (or,
+// where an event names one, to the calendar it was imported from before).
+extern const char kOwnProductId[];
+
+// An occurrence a file cancels whose series the file does not hold: the database takes it out
+// of the stored series of that UID.
+struct CancelledOccurrence
+{
+    QString uid;
+    Dayplex::Date recurrenceStart = 0;
+};
+
+// A calendar file's content as the database applies it (importCalendar).
+struct CalendarChanges
+{
+    QVector<Appointment> appointments; // single appointments and series: uid set, id 0
+    QVector<Appointment> overrides;    // changed occurrences: the series' uid, recurrenceStart set
+    QStringList removedUids;           // cancelled events and series
+    QVector<CancelledOccurrence> cancelledOccurrences;
+    // What the file says of the calendar it comes from (PRODID and X-WR-CALNAME, one per line);
+    // empty when it says nothing.
+    QString calendarIdentity;
 };
 
 // True when the appointment touches one of the whole days firstDay..lastDay.
@@ -176,9 +210,13 @@ public:
     // Deletes the appointment, a series with its changed occurrences; a changed occurrence
     // goes as only this occurrence of its series.
     void deleteAppointment(qint64 id);
-    // Writes imported appointments in one transaction: one with a UID already stored replaces
-    // that appointment, the others are added. All or nothing.
-    ImportCount importAppointments(const QVector<Appointment> &appointments);
+    // Writes a calendar file's content in one transaction, all or nothing, in this order: the
+    // removed UIDs go with their changed occurrences; single appointments and series are stored
+    // by UID, a series replaced together with its changed occurrences; the cancelled
+    // occurrences are taken out of their stored series. A UID is looked up only among the rows
+    // of the same calendar, so that another calendar's UID never replaces them; an appointment
+    // whose content is stored already is not written again.
+    ImportCount importCalendar(const CalendarChanges &changes);
     // New times of a dragged appointment, journalled in the same transaction. Refuses
     // read-only and unknown appointments, a series (its occurrences change through
     // changeOccurrence) and an end before the start; with expectedVersion, a row another desk
@@ -233,6 +271,10 @@ private:
     void notifyChange(Dayplex::Date from, Dayplex::Date to) const;
     void subscribe();
     Appointment readAppointment(const QSqlQuery &query) const;
+    // Every row of the calendar source, changed occurrences included.
+    QVector<Appointment> rowsOfCalendar(const QString &source) const;
+    struct StoredCalendar;
+    void loadCalendar(const QString &source, StoredCalendar &stored) const;
 
     QString m_connection;
     QString m_path;

@@ -115,6 +115,7 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
             Appointment row = fields;
             row.id = own ? own->id : 0;
             row.uid = series.uid;
+            row.source = series.source;
             row.seriesId = seriesId;
             row.recurrenceStart = recurrenceStart;
             if (own)
@@ -130,6 +131,7 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
         }
 
         Appointment moved = fields;
+        moved.source = series.source;
         moved.seriesId = 0;
         moved.recurrenceStart = 0;
         QVector<Appointment> carried;

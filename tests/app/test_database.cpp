@@ -53,6 +53,15 @@ QStringList describe(const QVector<Appointment> &appointments)
     return lines;
 }
 
+// Appointments as a calendar file of another program brings them.
+ImportCount importFile(Database &db, const QVector<Appointment> &appointments)
+{
+    CalendarChanges file;
+    file.appointments = appointments;
+    file.calendarIdentity = QStringLiteral("-//Test//DE");
+    return db.importCalendar(file);
+}
+
 void execSql(const QString &connection, const QString &sql)
 {
     QSqlQuery query(QSqlDatabase::database(connection));
@@ -185,7 +194,7 @@ private Q_SLOTS:
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("4"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("5"));
         QStringList shown;
         for (int participant : {1, 2})
             for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
@@ -193,6 +202,8 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList({"Alt eins 1 1", "Alt zwei 2 1"}));
         const QString first = db.appointment(1)->uid;
         QVERIFY(!first.isEmpty() && first != db.appointment(2)->uid);
+        // This program's own: a calendar file's UID never replaces them.
+        QVERIFY(db.appointment(1)->source.isEmpty());
         // The new fields take a meeting and a series.
         const qint64 id = db.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY;COUNT=2")), {2, 1}).first();
         QCOMPARE(db.appointment(id)->participantIds, QList<int>({2, 1}));
@@ -218,23 +229,23 @@ private Q_SLOTS:
         QVERIFY(db.appointmentsInDays(day(2031, 5, 6), day(2031, 5, 6), {4}).isEmpty());
         Appointment imported = sample(4);
         imported.uid = QStringLiteral("extern-1@example.de");
-        QCOMPARE(db.importAppointments({imported}).added, 1);
+        QCOMPARE(importFile(db, {imported}).added, 1);
         imported.text = QStringLiteral("Geändert");
-        QCOMPARE(db.importAppointments({imported}).updated, 1);
+        QCOMPARE(importFile(db, {imported}).updated, 1);
         db.deleteAppointment(id);
         QVERIFY(!db.appointment(id));
         QCOMPARE(db.appointmentCount(), count + 1);
         // A series imported again replaces the stored one with the occurrences changed in it.
         Appointment series = weekly(QStringLiteral("FREQ=WEEKLY;COUNT=3"));
         series.uid = QStringLiteral("extern-serie@example.de");
-        db.importAppointments({series});
+        importFile(db, {series});
         const qint64 seriesId = db.appointmentsInDays(series.start, series.start, {2}).first().seriesId;
         Appointment changed = series;
         changed.start += 7 + hm(2, 0);
         changed.end += 7 + hm(2, 0);
         db.changeOccurrence(seriesId, series.start + 7, changed, Dayplex::SeriesScope::OnlyThis);
         QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 11:00 05-19 09:00"));
-        db.importAppointments({series});
+        importFile(db, {series});
         QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 09:00 05-19 09:00"));
         // A changed occurrence deleted on its own does not come back unchanged.
         db.changeOccurrence(seriesId, series.start + 7, changed, Dayplex::SeriesScope::OnlyThis);
@@ -244,7 +255,7 @@ private Q_SLOTS:
         // A failing write in the middle leaves nothing behind, as on SQLite.
         Appointment broken = sample(99);
         broken.uid = QStringLiteral("extern-2@example.de");
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.importAppointments({sample(5), broken}));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, importFile(db, {sample(5), broken}));
         QCOMPARE(db.appointmentCount(), count + 1);
     }
 
@@ -357,6 +368,35 @@ private Q_SLOTS:
                                                                     Dayplex::SeriesScope::OnlyThis, shown.version));
         QCOMPARE(weeksOf(db), after);
         QCOMPARE(db.appointmentsInDays(day(2031, 5, 12), day(2031, 5, 12), {2}).first().text, changed.text);
+    }
+
+    // Catches an import on the server that the other desks do not hear of, a UID of another
+    // calendar that clashes in the server's index, and a second import that writes again.
+    void importOnTheServer()
+    {
+        const QString url = m_server.createDatabase(QStringLiteral("import"));
+        Database here, there;
+        here.open(url, kAnchor);
+        there.open(url, kAnchor);
+        QList<ChangeNotice> heard;
+        there.listenForChanges([&heard](const ChangeNotice &notice) { heard.append(notice); });
+        CalendarChanges file;
+        file.appointments = {weekly(QStringLiteral("FREQ=WEEKLY;COUNT=3"))};
+        file.appointments[0].uid = QStringLiteral("7");
+        Appointment moved = file.appointments[0];
+        moved.rrule.clear();
+        moved.recurrenceStart = moved.start + 7;
+        moved.start += 7 + hm(2, 0);
+        moved.end += 7 + hm(2, 0);
+        file.overrides = {moved};
+        for (const char *calendar : {"-//A//DE", "-//B//DE"}) {
+            file.calendarIdentity = QString::fromLatin1(calendar);
+            QCOMPARE(here.importCalendar(file).added, 1);
+        }
+        QTRY_COMPARE(heard.size(), 2);
+        QVERIFY(heard.first().firstDay <= day(2031, 5, 5) && heard.first().lastDay >= day(2031, 5, 19));
+        QCOMPARE(here.importCalendar(file).unchanged, 1);
+        QCOMPARE(weeksOf(there), QStringLiteral("05-05 09:00 05-05 09:00 05-12 11:00 05-12 11:00 05-19 09:00 05-19 09:00"));
     }
 
     // Catches a series change that another desk hears of only for some of its days, and an
@@ -525,9 +565,9 @@ private Q_SLOTS:
         QCOMPARE(describe(back.appointments), describe(stored));
 
         const int before = m_exchange.appointmentCount();
-        const ImportCount count = m_exchange.importAppointments(back.appointments);
-        QCOMPARE(count.added, 0);
-        QCOMPARE(count.updated, stored.size());
+        const ImportCount count = m_exchange.importCalendar(back);
+        QCOMPARE(count.added + count.updated, 0);
+        QCOMPARE(count.unchanged, back.appointments.size());
         QCOMPARE(m_exchange.appointmentCount(), before);
     }
 
@@ -554,7 +594,7 @@ private Q_SLOTS:
         try {
             const ICalendarImport import =
                 readICalendar(data, m_exchange.participants(), kDefaultParticipant);
-            m_exchange.importAppointments(import.appointments);
+            m_exchange.importCalendar(import);
             QFAIL("the file was accepted");
         } catch (const ICalendarError &error) {
             const QString &told = error.message();
