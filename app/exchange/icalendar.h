@@ -1,6 +1,8 @@
 #ifndef TERMINPLANER_ICALENDAR_H
 #define TERMINPLANER_ICALENDAR_H
 
+#include "germanerror.h"
+
 #include "database.h"
 
 #include <QByteArray>
@@ -15,11 +17,10 @@
 namespace Terminplaner {
 
 // A file that cannot be read as iCalendar; the message is German and meant for the user.
-class ICalendarError : public std::runtime_error
+class ICalendarError : public GermanError
 {
 public:
-    explicit ICalendarError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using GermanError::GermanError;
 };
 
 // The zone of every time this host stores: the planner works on German wall-clock time.

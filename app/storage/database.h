@@ -1,6 +1,8 @@
 #ifndef TERMINPLANER_DATABASE_H
 #define TERMINPLANER_DATABASE_H
 
+#include "germanerror.h"
+
 #include <dayplex/dates.h>
 #include <dayplex/series.h>
 
@@ -22,11 +24,10 @@ class QSqlQuery;
 namespace Terminplaner {
 
 // Everything the database layer throws; the message is German and meant for the user.
-class DatabaseError : public std::runtime_error
+class DatabaseError : public GermanError
 {
 public:
-    explicit DatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using GermanError::GermanError;
 };
 
 struct Participant

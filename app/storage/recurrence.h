@@ -1,6 +1,8 @@
 #ifndef TERMINPLANER_RECURRENCE_H
 #define TERMINPLANER_RECURRENCE_H
 
+#include "germanerror.h"
+
 #include <dayplex/dates.h>
 
 #include <QDate>
@@ -12,11 +14,10 @@
 namespace Terminplaner {
 
 // A rule that is not a recurrence rule this host can expand; the message is German.
-class RecurrenceError : public std::runtime_error
+class RecurrenceError : public GermanError
 {
 public:
-    explicit RecurrenceError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using GermanError::GermanError;
 };
 
 // The rule of a series as the appointment form edits it. Stored and exchanged as the value of

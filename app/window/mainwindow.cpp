@@ -64,6 +64,20 @@ QString dayText(Dayplex::Date value)
     return QLocale().toString(Dayplex::toQDate(value), QStringLiteral("ddd, dd.MM.yyyy"));
 }
 
+// Opening, moving and resizing an appointment, the same in both views.
+template <typename View>
+void connectAppointmentChanges(MainWindow *window, View *view)
+{
+    QObject::connect(view, &View::ShowDate, window, &MainWindow::openAppointment);
+    QObject::connect(view, &View::DateChanged, window, [window](const QString &dsn, double start, double end) {
+        window->moveAppointment(dsn, start, end);
+    });
+    QObject::connect(view, &View::seriesDateChanged, window,
+                     [window](const QString &dsn, Dayplex::SeriesScope scope, double start, double end) {
+                         window->moveAppointment(dsn, start, end, scope);
+                     });
+}
+
 } // namespace
 
 MainWindow::MainWindow(Database &db, QWidget *parent)
@@ -187,13 +201,7 @@ void MainWindow::connectCalendar()
         const QList<int> filter = m_bridge.participantFilter();
         newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
     });
-    connect(m_calendar, &ucAgenda::ShowDate, this, &MainWindow::openAppointment);
-    connect(m_calendar, &ucAgenda::DateChanged, this,
-            [this](const QString &dsn, double start, double end) { moveAppointment(dsn, start, end); });
-    connect(m_calendar, &ucAgenda::seriesDateChanged, this,
-            [this](const QString &dsn, Dayplex::SeriesScope scope, double start, double end) {
-                moveAppointment(dsn, start, end, scope);
-            });
+    connectAppointmentChanges(this, m_calendar);
     connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
         guarded(tr("Optionen speichern"), [&] { m_bridge.setCalendarOptions(m_calendar->Options()); },
@@ -218,13 +226,7 @@ void MainWindow::connectGantt()
     connect(m_gantt, &ctlGantt::NewDate, this, [this](double start, double end, const QString &keys) {
         newAppointment(start, end, false, HostBridge::participantIds(keys));
     });
-    connect(m_gantt, &ctlGantt::ShowDate, this, &MainWindow::openAppointment);
-    connect(m_gantt, &ctlGantt::DateChanged, this,
-            [this](const QString &dsn, double start, double end) { moveAppointment(dsn, start, end); });
-    connect(m_gantt, &ctlGantt::seriesDateChanged, this,
-            [this](const QString &dsn, Dayplex::SeriesScope scope, double start, double end) {
-                moveAppointment(dsn, start, end, scope);
-            });
+    connectAppointmentChanges(this, m_gantt);
     connect(m_gantt, &ctlGantt::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_gantt, &ctlGantt::OptionsChanged, this, [this] {
         guarded(tr("Optionen speichern"), [&] { m_bridge.setGanttOptions(m_gantt->Options()); },
