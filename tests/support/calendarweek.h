@@ -22,6 +22,7 @@ struct CalendarWeek
     Date selectionStart = 0, selectionEnd = 0;
     qint32 selected = 0;
     bool forPrinting = false;
+    bool modern = false;
     Date today = 0;
     CalendarScene scene;
     CalendarGesture gesture;
@@ -58,6 +59,7 @@ struct CalendarWeek
         in.selectionEndSlot = selectionEnd;
         in.selectedIndex = selected;
         in.forPrinting = forPrinting;
+        in.modern = modern;
         in.today = today;
         scene = computeCalendarScene(in);
     }
@@ -70,6 +72,7 @@ struct CalendarWeek
         v.selectedIndex = selected;
         v.surfaceWidth = 1000;
         v.surfaceHeight = 700;
+        v.modern = modern;
         return v;
     }
 };
