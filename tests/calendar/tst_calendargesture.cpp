@@ -248,6 +248,28 @@ private slots:
         QTEST(int(week.gesture.state()), "state");
     }
 
+    // Catches a modern week cell that names the week of a date worked on elsewhere (January)
+    // above the days of week 13, and a classic one that stops naming it.
+    void weekCell_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("classic: the date worked on") << false << "2.Wo";
+        QTest::newRow("modern: the days shown") << true << "13.Wo";
+    }
+    void weekCell()
+    {
+        QFETCH(bool, modern);
+        Week week;
+        week.modern = modern;
+        week.currentDate = day(2024, 1, 10);
+        week.paint();
+        const auto cell = std::find_if(week.scene.cells.cbegin(), week.scene.cells.cend(),
+                                       [](const SceneCell &c) { return c.caption.endsWith(".Wo"); });
+        QVERIFY(cell != week.scene.cells.cend());
+        QTEST(cell->caption, "label");
+    }
+
     // Catches the arrow keys' scrolling going the wrong way or not stopping.
     void visibilityStep_data()
     {

@@ -24,6 +24,7 @@ struct CalendarWeek
     bool forPrinting = false;
     bool modern = false;
     Date today = 0;
+    Date currentDate = 0; // the date worked on, for the week cell
     CalendarScene scene;
     CalendarGesture gesture;
 
@@ -61,6 +62,7 @@ struct CalendarWeek
         in.forPrinting = forPrinting;
         in.modern = modern;
         in.today = today;
+        in.currentDate = currentDate;
         scene = computeCalendarScene(in);
     }
 

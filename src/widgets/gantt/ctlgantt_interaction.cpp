@@ -56,6 +56,9 @@ void ctlGanttPrivate::connectChildren()
     // A new start day starts the next search afresh.
     QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { model.sucheAb = 0; });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
+        // The modern presentation keeps the rows the user marked for the search.
+        if (presentation == Presentation::Modern)
+            return;
         guarded(lcGantt(), [&] {
             markAllRows(model);
             q->Repaint();
