@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <memory>
 
+class QMenu;
 class QPainter;
 
 namespace Dayplex {
@@ -173,6 +174,22 @@ Q_SIGNALS:
     void ChangeFilter();
     /// The user asked for the calendar (">>Kalender").
     void ShowImCalendar();
+
+    // Beside the classic events; late-bound hosts do not know them.
+
+    /// The user double-clicked free time of the row \a strmerkmalsliste (its key; never the
+    /// holiday row): a new appointment from the moment under the mouse, rounded to ten minutes
+    /// as a drop is, one hour long. The view adds nothing itself; the classic double click
+    /// (ShowDate of the selection) stays.
+    void newAppointmentRequested(double dateStart, double dateEnd, const QString &strmerkmalsliste);
+    /// The user pressed Delete (Entf) while the writable appointment \a dsn was selected. The
+    /// view deletes nothing itself: the host asks and deletes, then refreshes.
+    void deleteRequested(const QString &dsn);
+    /// The context menu \a menu is about to open over the appointment \a dsn (empty over free
+    /// time; the selection when the keyboard opens it). The host may add its own entries below
+    /// the view's, which stay first and unchanged; entries added here are taken out again
+    /// before the menu opens the next time (those the menu owns are deleted).
+    void contextMenuAboutToShow(QMenu *menu, const QString &dsn);
 
 public:
     /// A week for a small team in the widget's font; at least two days for two rows.

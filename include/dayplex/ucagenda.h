@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <memory>
 
+class QMenu;
 class QPainter;
 
 namespace Dayplex {
@@ -209,6 +210,24 @@ Q_SIGNALS:
     /// The user asked for the resource view: 0 for ">> Gantt", the CurrentDate for "Freien
     /// Termin suchen", from which the search should start.
     void ShowImGantt(double ab);
+
+    // Beside the classic events; late-bound hosts do not know them.
+
+    /// The user double-clicked free time: a time cell (its slot, or the whole time selection
+    /// when the click lies inside it) or a band cell (that day, or the selected days, with
+    /// \a allDay true). \a dateEnd is the end of the last slot or day: 10:00 to 10:30 for the
+    /// slot 10:00 in a 30-minute raster, 00:00 of the next day for a whole day. The view adds
+    /// nothing itself; the classic double click (ShowDate of a selected appointment) stays.
+    void newAppointmentRequested(double dateStart, double dateEnd, bool allDay);
+    /// The user pressed Delete (Entf) while the writable appointment \a dsn was selected. The
+    /// view deletes nothing itself: the host asks and deletes, then refreshes.
+    void deleteRequested(const QString &dsn);
+    /// The context menu \a menu is about to open over the appointment \a dsn (empty over free
+    /// time or when opened by the keyboard without a selected appointment). The host may add
+    /// its own entries below the view's, which stay first and unchanged; entries added here
+    /// are taken out again before the menu opens the next time (those the menu owns are
+    /// deleted).
+    void contextMenuAboutToShow(QMenu *menu, const QString &dsn);
 
 public:
     /// A working week from morning to afternoon in the widget's font; at least one day with a

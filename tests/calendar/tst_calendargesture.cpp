@@ -38,7 +38,7 @@ struct Week : CalendarWeek
         case A::SetSelectionStart: log << "start " + when(a.from); break;
         case A::SetSelectionEnd: log << "end " + when(a.from); break;
         case A::SelectIndex: log << "index " + key(a.value); selected = a.value; break;
-        case A::SelectKey: log << "key " + a.text; break;
+        case A::SelectKey: log << "key " + a.text; selected = store.firstSelectable(a.text); break;
         case A::SetTimes:
             log << "times " + key(a.value) + " " + when(a.from) + "-" + when(a.to);
             store.setTimes(a.value, a.from, a.to);
@@ -61,6 +61,10 @@ struct Week : CalendarWeek
         case A::EnsureSelectionVisible: log << "ensure"; break;
         case A::EnsureVisible: log << "ensure " + when(a.from); break;
         case A::PressAgain: log << "again"; break;
+        case A::NewAppointment:
+            log << "new " + when(a.from) + "-" + when(a.to) + (a.value ? " all day" : "");
+            break;
+        case A::RequestDelete: log << "delete " + a.text; break;
         }
     }
     void carry(const GestureResult &result)
@@ -126,7 +130,13 @@ struct Week : CalendarWeek
             } else if (event == "tick") {
                 carry(gesture.autoScrollTick(view()));
             } else if (event == "double") {
-                carry(gesture.doubleClick());
+                carry(spot.isEmpty() ? gesture.doubleClick()
+                                     : gesture.doubleClick(view(), at(spot).x(), at(spot).y()));
+            } else if (event == "del") {
+                carry(gesture.keyPress(view(), Qt::Key_Delete, Qt::NoModifier));
+            } else if (event == "modern") {
+                modern = true;
+                paint();
             }
         }
         return log.join(QStringLiteral("; "));
@@ -161,6 +171,16 @@ private slots:
         QTest::newRow("click on a day header") << "press head Wed; release head Wed" << "picker; stop; cursor -" << 0;
         QTest::newRow("right button opens the menu") << "right box A" << "menu" << 0;
         QTest::newRow("double click") << "double" << "show" << 0;
+        QTest::newRow("double click on free time") << "press cell Mon 14:00; release cell Mon 14:00; double cell Mon 14:00"
+                                                   << "show; new Mon 14:00-Mon 14:30" << 0;
+        QTest::newRow("double click inside the selection")
+            << "press cell Mon 14:00; drag cell Mon 15:00; release cell Mon 15:00; press cell Mon 14:30; release cell Mon 14:30; double cell Mon 14:30"
+            << "show; select Mon 14:00-Mon 15:00; repaint; new Mon 14:00-Mon 15:30" << 0;
+        QTest::newRow("double click on a band cell") << "press band Wed; release band Wed; double band Wed"
+                                                     << "show; new Wed 00:00-Thu 00:00 all day" << 0;
+        QTest::newRow("double click on a box opens it") << "press box A; release box A; double box A" << "show" << 0;
+        QTest::newRow("Delete asks for the selected") << "press box A; release box A; del" << "delete A" << 0;
+        QTest::newRow("Delete without a selection") << "press cell Mon 14:00; del" << "" << 4;
 
         // Drag start and move.
         QTest::newRow("8 pixels are a click") << "press box A; drag box A +5+3" << "" << 0;
@@ -178,6 +198,21 @@ private slots:
         QTest::newRow("start over 08:00") << "press north A; drag cell Mon 08:00"
                                           << "stop; times A Mon 08:00-Mon 10:30; start Mon 08:00; end Mon 10:30; repaint" << 5;
         QTest::newRow("release asks") << "press south B; release south B" << "select 0-0; confirm B; stop; cursor -; later" << 0;
+        QTest::newRow("start past the end: ends where it starts") << "press north A; drag cell Tue 09:00"
+            << "stop; times A Tue 09:00-Tue 09:00; start Tue 09:00; end Tue 09:00; repaint" << 5;
+        QTest::newRow("end above the start") << "press south B; drag cell Mon 09:00"
+            << "stop; times B Tue 10:15-Tue 10:15; start Tue 10:15; end Tue 10:15; repaint" << 6;
+
+        // The modern presentation's box edges act as the time bar's zones; classic boxes only move.
+        QTest::newRow("modern: hover on the top edge") << "modern; hover box A +0-34" << "tooltip; cursor 7" << 0;
+        QTest::newRow("modern: the top edge resizes the start") << "modern; press box A +0-34; drag cell Mon 08:00"
+            << "stop; times A Mon 08:00-Mon 10:30; start Mon 08:00; end Mon 10:30; repaint" << 5;
+        QTest::newRow("modern: the bottom edge resizes the end") << "modern; press box B +0+22; drag cell Tue 11:30"
+            << "stop; times B Tue 10:15-Tue 12:00; start Tue 10:15; end Tue 12:00; repaint" << 6;
+        QTest::newRow("modern: inside the edges a box moves") << "modern; press box A +0-28" << "" << 0;
+        QTest::newRow("modern: read-only edge") << "modern; hover box R +0-22" << "tooltip; cursor -" << 0;
+        QTest::newRow("classic: no edge") << "press box A +0-34" << "" << 0;
+        QTest::newRow("classic: hover on the edge") << "hover box A +0-34" << "tooltip; cursor -" << 0;
 
         // The splitter: rows of 24 pixels below a header of 24 on a surface of 700.
         QTest::newRow("splitter ghost") << "press splitter; drag @300,150" << "ghost 0,150,1000,5" << 1;
@@ -197,6 +232,7 @@ private slots:
 
         // Keys.
         QTest::newRow("first arrow places the selection") << "key 40" << "select Mon 00:00-Mon 00:00; repaint" << 0;
+        QTest::newRow("modern: first arrow at the first row") << "modern; key 40" << "select Mon 08:00-Mon 08:00; repaint" << 0;
         QTest::newRow("down a slot") << "press cell Mon 14:00; key 40" << "select Mon 14:30-Mon 14:30; ensure; repaint" << 4;
         QTest::newRow("up at midnight stays") << "key 40; key 38" << "ensure; repaint" << 0;
 
@@ -210,6 +246,28 @@ private slots:
         Week week;
         QTEST(week.run(events), "actions");
         QTEST(int(week.gesture.state()), "state");
+    }
+
+    // Catches a modern week cell that names the week of a date worked on elsewhere (January)
+    // above the days of week 13, and a classic one that stops naming it.
+    void weekCell_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("classic: the date worked on") << false << "2.Wo";
+        QTest::newRow("modern: the days shown") << true << "13.Wo";
+    }
+    void weekCell()
+    {
+        QFETCH(bool, modern);
+        Week week;
+        week.modern = modern;
+        week.currentDate = day(2024, 1, 10);
+        week.paint();
+        const auto cell = std::find_if(week.scene.cells.cbegin(), week.scene.cells.cend(),
+                                       [](const SceneCell &c) { return c.caption.endsWith(".Wo"); });
+        QVERIFY(cell != week.scene.cells.cend());
+        QTEST(cell->caption, "label");
     }
 
     // Catches the arrow keys' scrolling going the wrong way or not stopping.

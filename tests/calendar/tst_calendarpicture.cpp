@@ -374,6 +374,56 @@ private slots:
         c.release(QPointF(bar.x(), y));
     }
 
+    // Catches a hook for the host that does not come through the real surface, or comes with
+    // the wrong times or key: a double click on free time, Entf on the selected appointment,
+    // the context menu over it, whose entries of the host go again before the next opening.
+    void hostHooks_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QByteArray>("event");
+        QTest::addColumn<QVariantList>("arguments"); // the last ones of the event
+        const Date thu = kMonday + 3;
+        QTest::newRow("double click on a free slot") << "double" << QByteArray(SIGNAL(newAppointmentRequested(double, double, bool)))
+                                                     << QVariantList{thu + hm(9, 0), thu + hm(9, 30), false};
+        QTest::newRow("Entf on the selected") << "delete" << QByteArray(SIGNAL(deleteRequested(QString))) << QVariantList{"A"};
+        QTest::newRow("Entf without a selection") << "delete none" << QByteArray(SIGNAL(deleteRequested(QString))) << QVariantList();
+        QTest::newRow("menu over a box") << "menu" << QByteArray(SIGNAL(contextMenuAboutToShow(QMenu *, QString))) << QVariantList{"A"};
+    }
+    void hostHooks()
+    {
+        QFETCH(QString, gesture);
+        QFETCH(QByteArray, event);
+        QFETCH(QVariantList, arguments);
+        AgendaWeek c;
+        QVERIFY(c.shown());
+        QSignalSpy raised(&c.agenda, event.constData());
+        const QPointF box = c.centre(termineintrag, 0, kA);
+        if (gesture == "double") {
+            const QPointF free = c.centre(zeitzelle, kMonday + 3 + hm(9, 0));
+            c.press(free);
+            c.release(free);
+            c.send(QEvent::MouseButtonDblClick, free, Qt::LeftButton, Qt::LeftButton);
+        } else if (gesture.startsWith("delete")) {
+            c.agenda.setSelectedDate(gesture.endsWith("none") ? QString() : QStringLiteral("A"));
+            QTest::keyClick(c.pic, Qt::Key_Delete);
+        } else {
+            QMenu *menu = c.d->menu->popUp();
+            const auto addOwn = [](QMenu *m) { m->addAction(QStringLiteral("Löschen")); };
+            connect(&c.agenda, &ucAgenda::contextMenuAboutToShow, &c.agenda, addOwn);
+            for (int opening = 0; opening < 2; ++opening) {
+                c.send(QEvent::MouseButtonPress, box, Qt::RightButton, Qt::RightButton);
+                menu->hide();
+            }
+            QCOMPARE(menu->actions().first()->objectName(), QStringLiteral("mnuToday"));
+            QCOMPARE(menu->actions().last()->text(), QStringLiteral("Löschen"));
+            const QList<QAction *> entries = menu->actions();
+            QCOMPARE(std::count_if(entries.begin(), entries.end(), [](QAction *a) { return a->text() == "Löschen"; }), 1);
+        }
+        QCOMPARE(raised.size(), arguments.isEmpty() ? 0 : 1 + (gesture == "menu"));
+        if (!arguments.isEmpty())
+            QCOMPARE(raised.last().mid(raised.last().size() - arguments.size()), arguments);
+    }
+
     // Catches menu commands that raise the wrong event, date or key.
     void menuCommands_data()
     {

@@ -1,5 +1,7 @@
 // The calendar's print sheets: the title block and the grid on paper.
 #include "calendar/calendarprintview.h"
+#include "dialogs/cprintdialog.h"
+#include "dialogs/cprintpreview.h"
 #include "shared/clock.h"
 #include "support/agendaweek.h"
 #include "support/calendarweek.h"
@@ -155,6 +157,38 @@ private slots:
                 stand = d.shown;
         }
         QVERIFY(drawnInside > 100);
+    }
+
+    // Catches a screen that follows the print job while the preview is open (another week, the
+    // print layout's fonts and colours) or does not come back after it, for a week and a day.
+    void screenStaysDuringPreview_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::newRow("week") << 7;
+        QTest::newRow("one day") << 1;
+    }
+    void screenStaysDuringPreview()
+    {
+        QFETCH(int, days);
+        AgendaWeek week(days);
+        QVERIFY(week.shown());
+        week.agenda.setDayInfoHeight(3); // as the user dragged the splitter
+        week.agenda.setFirstTime(hm(10, 0));
+        const QImage before = week.pic->grab().toImage();
+        QImage during;
+        cPrintDialog::setHandler(cPrintDialog::preview());
+        cPrintPreview::setHandler([&](cPrintPreview &) {
+            week.agenda.Repaint();
+            during = week.pic->grab().toImage();
+        });
+        const auto reset = qScopeGuard([] {
+            cPrintDialog::setHandler({});
+            cPrintPreview::setHandler({});
+        });
+        week.agenda.PrintCalendar(true);
+        QCOMPARE(during, before);
+        QCOMPARE(week.pic->grab().toImage(), before);
+        QCOMPARE(week.agenda.FirstDay(), AgendaWeek::monday());
     }
 
     // Catches screen state on paper: today's red mark, and a time bar that runs below the

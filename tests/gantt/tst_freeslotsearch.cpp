@@ -84,6 +84,8 @@ struct Search
     bool weekends = false;
     Date windowFrom = hm(8, 0);
     Date windowTo = hm(18, 0);
+    bool modern = false; // keeps the marked rows, "<<" passes the last proposal
+    QString marked;      // the rows the user marked; empty: every row
 
     FreeSlotQuery query() const
     {
@@ -95,6 +97,7 @@ struct Search
         q.searchFrom = from;
         q.weekends = weekends;
         q.rasterMinutes = 30;
+        q.keepMarkedRows = q.pastLastProposal = modern;
         return q;
     }
 };
@@ -200,6 +203,23 @@ private slots:
         QTest::newRow("a timed appointment ending at midnight leaves the next day free")
             << Search{m, two} << QVector<Busy>{{"R2", m, m + 2}} << m + 2 + hm(8, 0)
             << m + 2 + hm(10, 0) << 1;
+
+        // Only Anna marked, Ben busy on Monday: classic searches everybody from the second press.
+        const QVector<Busy> benMonday{{"R2", m + hm(8, 0), m + hm(17, 0)}};
+        QTest::newRow("classic: after a proposal every row is marked")
+            << Search{m, two, true, 2, 0, false, hm(8, 0), hm(18, 0), false, "R1"} << benMonday
+            << m + 1 + hm(8, 0) << m + 1 + hm(10, 0) << 1;
+        QTest::newRow("modern: the marked rows stay")
+            << Search{m, two, true, 2, 0, false, hm(8, 0), hm(18, 0), true, "R1"} << benMonday
+            << m + hm(8, 30) << m + hm(10, 30) << 0;
+        // A proposal at midnight, Thursday busy from 10:00: "<<" finds it again, or goes on.
+        const QVector<Busy> thursday{{"R1", m + 3 + hm(10, 0), m + 4}};
+        QTest::newRow("classic: << proposes the midnight again")
+            << Search{m + 4, hm(3, 0), false, 2, 0, false, 0, hm(10, 0)} << thursday
+            << m + 4 << m + 4 + hm(3, 0) << 3;
+        QTest::newRow("modern: << goes on before it")
+            << Search{m + 4, hm(3, 0), false, 2, 0, false, 0, hm(10, 0), true} << thursday
+            << m + 3 + hm(7, 0) << m + 3 + hm(10, 0) << 2;
     }
     void proposals()
     {
@@ -210,6 +230,8 @@ private slots:
 
         Host host(busy);
         host.abortAfter = 10000; // ends a search that circles
+        for (qint32 r = 2; r <= host.model.rowCount() && !search.marked.isEmpty(); ++r)
+            host.model.row(r).blnMarkiert = search.marked.split('|').contains(host.model.row(r).dsn);
         FreeSlotQuery q = search.query();
         FreeSlotResult result;
         for (int press = 0; press < search.presses; ++press) {
@@ -224,7 +246,7 @@ private slots:
         QCOMPARE(result.message, QString());
         // The view shows the proposal, and every participant (not the holiday row) is marked.
         QVERIFY(host.first <= start && cToolbox::DateOnly(end) <= host.last);
-        QCOMPARE(markedRowList(host.model), QStringLiteral("R1|R2"));
+        QCOMPARE(markedRowList(host.model), search.modern && !search.marked.isEmpty() ? search.marked : "R1|R2");
     }
     // Catches a missing or wrong message, a search that starts despite a too long length, and a
     // failure or abort that leaves the view or "Suchen ab" where the search went.

@@ -82,6 +82,7 @@ struct Picture
                                   : s.op == "release"               ? gestures.release(view(), pointer)
                                   : s.op == "double"                ? gestures.doubleClick(view(), pointer)
                                   : s.op == "escape"                ? gestures.escape()
+                                  : s.op == "del" ? gestures.keyPress(view(), Qt::Key_Delete, Qt::NoModifier)
                                                                     : gestures.press(view(), pointer);
             const std::pair<bool, QString> words[] = {
                 {a.frame == GanttAction::Frame::Draw, "frame:" + box(a.frameRect)},
@@ -92,8 +93,12 @@ struct Picture
                 {bool(a.pointer), "pointer:" + a.pointer.value_or("")},
                 {a.moveTo > 0, "move:" + when(a.moveTo)},
                 {a.menu, "menu"},
+                {!a.menuKey.isEmpty(), "over:" + a.menuKey},
+
                 {a.datePicker, "picker"},
-                {a.showSelected, "show"}};
+                {a.showSelected, "show"},
+                {a.newFrom > 0, "new:" + when(a.newFrom) + "-" + when(a.newTo) + " " + a.newRow},
+                {bool(a.deleteKey), "delete:" + a.deleteKey.value_or("")}};
             for (const auto &[asked, word] : words)
                 if (asked)
                     log << word;
@@ -165,7 +170,7 @@ private slots:
             << Script{press(m + hm(10, 0), 3), drag(m + hm(9, 0), 3), drag(m + hm(12, 0), 3)}
             << "repaint repaint" << "" << "R2" << "";
         QTest::newRow("right click: the menu, the selection stays") << "A"
-            << Script{step("right", m + 1 + hm(10, 0), 3)} << "menu" << "A" << "" << "";
+            << Script{step("right", m + 1 + hm(10, 0), 3)} << "menu over:B" << "A" << "" << "";
         QTest::newRow("hover: hairline, corner and the bar's note") << ""
             << Script{step("hover", m + hm(10, 0), 2), step("hover", m + hm(15, 0), 2)}
             << "frame:270,16,1x420 corner tip:Besprechung frame:353,16,1x420 corner tip:" << ""
@@ -176,8 +181,13 @@ private slots:
             << "repaint frame:634,51,34x15 pointer:curMove frame:882,51,18x15 corner erase corner "
                "erase pointer:"
             << "A" << "" << "";
-        QTest::newRow("double click shows the selection") << "A"
-            << Script{step("double", m + hm(15, 0), 2)} << "show" << "A" << "" << "";
+        QTest::newRow("double click on free time: an hour from there") << "A"
+            << Script{step("double", m + hm(15, 0), 2)} << "show new:Mon 15:00-Mon 16:00 R1" << "A" << "" << "";
+        QTest::newRow("double click on a bar only shows the selection") << "A"
+            << Script{step("double", m + hm(10, 0), 2)} << "show" << "A" << "" << "";
+        QTest::newRow("double click on the holiday row") << "" << Script{step("double", m + hm(15, 0), 1)} << "" << "" << "" << "";
+        QTest::newRow("Entf asks to delete the selection") << "A" << Script{step("del")} << "delete:A" << "A" << "" << "";
+        QTest::newRow("Entf on a read-only selection") << "B" << Script{step("del")} << "" << "B" << "" << "";
     }
     void scripts()
     {

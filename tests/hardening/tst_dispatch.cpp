@@ -38,7 +38,9 @@ const QMetaObject *const kControls[] = {&ucAgenda::staticMetaObject, &ctlGantt::
 // The Qt-style members beside the classic interface, which late-bound hosts do not know.
 bool beyondClassic(const QMetaMethod &m)
 {
-    return m.name() == "seriesDateChanged";
+    static const QByteArrayList names{"seriesDateChanged", "newAppointmentRequested",
+                                      "deleteRequested", "contextMenuAboutToShow"};
+    return names.contains(m.name());
 }
 
 // "_ucAgenda" for the members of ucAgenda, "__ucAgenda" for its events.

@@ -22,7 +22,9 @@ struct CalendarWeek
     Date selectionStart = 0, selectionEnd = 0;
     qint32 selected = 0;
     bool forPrinting = false;
+    bool modern = false;
     Date today = 0;
+    Date currentDate = 0; // the date worked on, for the week cell
     CalendarScene scene;
     CalendarGesture gesture;
 
@@ -58,7 +60,9 @@ struct CalendarWeek
         in.selectionEndSlot = selectionEnd;
         in.selectedIndex = selected;
         in.forPrinting = forPrinting;
+        in.modern = modern;
         in.today = today;
+        in.currentDate = currentDate;
         scene = computeCalendarScene(in);
     }
 
@@ -70,6 +74,7 @@ struct CalendarWeek
         v.selectedIndex = selected;
         v.surfaceWidth = 1000;
         v.surfaceHeight = 700;
+        v.modern = modern;
         return v;
     }
 };

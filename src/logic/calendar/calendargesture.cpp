@@ -20,6 +20,8 @@ constexpr int kKeyDown = 40;
 // A press starts a drag only after the mouse has travelled more than this (x plus y distance),
 // so that an unsteady click stays a click.
 constexpr double kDragThreshold = 8;
+// The standard pointer number of the vertical resize arrows.
+constexpr int kSizeVerticalPointer = 7;
 
 using namespace GestureActions;
 
@@ -104,6 +106,8 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
         result.steps << act(A::PressAgain);
         return result;
     }
+    m_pressedOnStart = view.selectionStart;
+    m_pressedOnEnd = view.selectionEnd;
     // The keyboard follows a click: onto the appointment it selects, or onto the cell.
     if (button != 2)
         m_onAppointment = true;
@@ -149,6 +153,13 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
         if (!readOnly) {
             result.steps << number(A::SelectIndex, region.lngIdx);
             m_state = region.lngTyp == sizenorth ? ResizingStart : ResizingEnd;
+        }
+        return result;
+    case termineintrag:
+        if (const BoxEdge edge = boxEdgeAt(view.scene.hits, x, y);
+            button == 1 && view.modern && !readOnly && edge.typ != 0) {
+            result.steps << number(A::SelectIndex, edge.index);
+            m_state = edge.typ == sizenorth ? ResizingStart : ResizingEnd;
         }
         return result;
     default:
@@ -204,6 +215,10 @@ GestureResult CalendarGesture::move(const GestureView &view, int buttons, double
             end = cToolbox::NormalizeDate(region.datVon + view.grid.timeRaster);
         else
             start = cToolbox::NormalizeDate(region.datVon);
+        // Dragged past the other edge, the appointment ends where it starts, as its picture
+        // shows it; the question and DateChanged then name that end.
+        if (end < start)
+            end = start;
         result.steps << times(view.selectedIndex, start, end)
                      << dates(A::SetSelectionStart, start) << dates(A::SetSelectionEnd, end)
                      << act(A::Repaint);
@@ -272,7 +287,14 @@ void CalendarGesture::hover(const GestureView &view, double x, double y, Gesture
                                                  view.scene.grid.firstRowTop());
     if (feedback.found)
         result.steps << text(A::Tooltip, feedback.tooltip);
-    result.steps << text(A::Cursor, feedback.cursorName);
+    QString cursor = feedback.cursorName;
+    if (view.modern) {
+        const BoxEdge edge = boxEdgeAt(view.scene.hits, x, y);
+        const TerminEintrag *e = entryAt(view.store, edge.index);
+        if (e && !e->breadonly)
+            cursor = QString::number(kSizeVerticalPointer);
+    }
+    result.steps << text(A::Cursor, cursor);
 }
 
 GestureResult CalendarGesture::release(const GestureView &view, bool stillHeld, double x, double y)
@@ -354,6 +376,46 @@ GestureResult CalendarGesture::doubleClick() const
     return result;
 }
 
+GestureResult CalendarGesture::doubleClick(const GestureView &view, double x, double y)
+{
+    GestureResult result = doubleClick();
+    const qint32 filter = y < view.scene.grid.firstRowTop() ? HitFilter::PressAboveGrid
+                                                             : HitFilter::PressInGrid;
+    HitRegion region;
+    if (!overflowAt(view.scene, x, y) && find(view, x, y, filter, region)
+        && (region.lngTyp == zeitzelle || region.lngTyp == tageszelle))
+        requestNew(view, region, result);
+    return result;
+}
+
+void CalendarGesture::requestNew(const GestureView &view, const HitRegion &cell,
+                                 GestureResult &result) const
+{
+    const Date raster = view.grid.timeRaster;
+    const Date before = m_pressedOnStart, beforeEnd = m_pressedOnEnd;
+    if (cell.lngTyp == zeitzelle) {
+        const Date slot = cToolbox::NormalizeDate(cell.datVon);
+        const bool inside = before > 0 && cToolbox::dateAtLeast(slot, before)
+                            && cToolbox::dateAtLeast(beforeEnd, slot);
+        const Date from = inside ? before : slot;
+        const Date to = cToolbox::NormalizeDate((inside ? beforeEnd : slot) + raster);
+        if (inside)
+            result.steps << dates(A::SetSelection, before, beforeEnd) << act(A::Repaint);
+        result.steps << A{A::NewAppointment, from, to, 0, QRect(), QString()};
+        return;
+    }
+    const Date day = cToolbox::DateOnly(cell.datVon);
+    // Whole days selected in the band: from the first day's midnight to the last one's end.
+    const bool wholeDays = before > 0 && cToolbox::TimeOnly(before) == 0
+                           && cToolbox::dateAtLeast(cToolbox::TimeOnly(beforeEnd), 1 - raster)
+                           && day >= before && day <= cToolbox::DateOnly(beforeEnd);
+    const Date from = wholeDays ? before : day;
+    const Date to = (wholeDays ? cToolbox::DateOnly(beforeEnd) : day) + 1;
+    if (wholeDays)
+        result.steps << dates(A::SetSelection, before, beforeEnd) << act(A::Repaint);
+    result.steps << A{A::NewAppointment, from, to, 1, QRect(), QString()};
+}
+
 GestureResult CalendarGesture::key(const GestureView &view, int keyCode) const
 {
     GestureResult result;
@@ -361,8 +423,11 @@ GestureResult CalendarGesture::key(const GestureView &view, int keyCode) const
         return result;
     const CalendarGrid &grid = view.grid;
     if (view.selectionStart == 0) {
-        // The first key press only places the selection on the first displayed day.
-        result.steps << dates(A::SetSelection, grid.firstDay, grid.firstDay) << act(A::Repaint);
+        // The first key press only places the selection on the first displayed day: at
+        // midnight as it always did, in the modern presentation at the first row shown.
+        const Date at = view.modern ? cToolbox::NormalizeDate(grid.firstDay + grid.firstTime)
+                                    : grid.firstDay;
+        result.steps << dates(A::SetSelection, at, at) << act(A::Repaint);
         return result;
     }
     const Date startTime = cToolbox::TimeOnly(view.selectionStart);

@@ -39,6 +39,8 @@ struct GestureAction
         EnsureSelectionVisible,
         EnsureVisible,     // from = a moment of the displayed days, scrolled into sight
         PressAgain,        // a stale gesture was ended: hand the press in again
+        NewAppointment,    // newAppointmentRequested(from, to, value = 1 for whole days)
+        RequestDelete,     // deleteRequested(text = key)
     };
     Kind kind;
     Date from = 0;
@@ -104,6 +106,11 @@ public:
     // stillHeld: buttons are still down after this release.
     GestureResult release(const GestureView &view, bool stillHeld, double x, double y);
     GestureResult doubleClick() const;
+    // A left double click at (x, y): as doubleClick(), and on free time a new appointment is
+    // asked for: the slot under the mouse, or the time selection the click lies in (the first
+    // click of the double click had collapsed it); on a band cell that whole day, or the
+    // selected days.
+    GestureResult doubleClick(const GestureView &view, double x, double y);
     // Windows key codes: 37 left, 38 up, 39 right, 40 down; others do nothing.
     GestureResult key(const GestureView &view, int keyCode) const;
     // Escape: a running drag or resize ends as if it never began, and the mouse is ignored
@@ -114,8 +121,9 @@ public:
     // The keys beside the arrow keys (a Qt::Key with its modifiers): Tab and Shift+Tab walk
     // the appointments, Enter opens one, the menu key and Shift+F10 open the context menu,
     // Alt with an arrow moves the selected appointment and Alt+Shift its end, one step a
-    // press, shown in place until Enter commits or Escape takes the change back. The arrow
-    // keys and Escape behave as key() and escape().
+    // press, shown in place until Enter commits or Escape takes the change back; Delete asks
+    // to delete the selected writable appointment. The arrow keys and Escape behave as key()
+    // and escape().
     GestureResult keyPress(const GestureView &view, int key, Qt::KeyboardModifiers modifiers);
     // The view got the keyboard by Tab or Shift+Tab: the walk starts from the view itself.
     void enteredByTab() { m_onAppointment = false; m_keyboardInUse = true; }
@@ -163,6 +171,8 @@ private:
     GestureResult openMenu(const GestureView &view);
     void autoScrollCheck(const GestureView &view, double y, GestureResult &result);
     void hover(const GestureView &view, double x, double y, GestureResult &result) const;
+    // The new appointment a double click on free time asks for, into result.
+    void requestNew(const GestureView &view, const HitRegion &cell, GestureResult &result) const;
 
     State m_state = Idle;
     qint32 m_downX = 0; // the last press that hit a region
@@ -172,6 +182,9 @@ private:
     bool m_onAppointment = false;
     bool m_keyboardInUse = false;
     PendingChange m_pending;
+    // The time selection before the last press, which a double click inside it keeps.
+    Date m_pressedOnStart = 0;
+    Date m_pressedOnEnd = 0;
 };
 
 // The "+n" marker under a point, nullptr off the markers.

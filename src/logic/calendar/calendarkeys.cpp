@@ -168,6 +168,15 @@ GestureResult CalendarGesture::keyPress(const GestureView &view, int key, Qt::Ke
         m_onAppointment = false;
         return this->key(view, windowsCode(key));
     }
+    if (key == Qt::Key_Delete && mods == Qt::NoModifier) {
+        const TerminEintrag *e = entryAt(view.store, view.selectedIndex);
+        if (inGesture() || !writable(e))
+            return passedOn();
+        GestureResult result;
+        dropPending(view, result);
+        result.steps << text(A::RequestDelete, e->dsn);
+        return result;
+    }
     const bool menuKey = key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier);
     const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -178,10 +178,12 @@ void SceneBuilder::buildGrid()
          in.style.rgbBackUeberschrift, QString(), kAlignLeftTop);
     region(g.lngLinks, gridTop - g.lngSplitterHoehe, g.areaWidth - g.lngLinie,
            g.lngSplitterHoehe + g.lngLinie, 0, 0, 0, splitter, 99);
-    // The label keeps the text colour of the last day header.
+    // The label keeps the text colour of the last day header. Classic: the week of the date
+    // worked on, which may lie elsewhere; modern: the week of the days shown.
+    const Date weekOf = in.modern ? in.grid.firstDay : in.currentDate;
     const QString week = in.forPrinting
                              ? QString()
-                             : QString::number(cToolbox::WeekOfYear(in.currentDate)) + QStringLiteral(".Wo");
+                             : QString::number(cToolbox::WeekOfYear(weekOf)) + QStringLiteral(".Wo");
     cell(left, top, g.lngZeitspalteBreite, g.lngKopfhoehe + 1, kLineColour,
          in.style.rgbBackUeberschrift, week, kAlignCentre);
     cell(left, top + g.lngKopfhoehe, g.lngZeitspalteBreite, g.lngTagesterminHoehe + 1,

@@ -173,4 +173,27 @@ HoverFeedback hoverFeedback(const HitRegionList &regions, const AppointmentStore
     return feedback;
 }
 
+BoxEdge boxEdgeAt(const HitRegionList &regions, double x, double y)
+{
+    HitRegion box;
+    if (!findHitRegion(regions, x, y, HitFilter::HoverInGrid, box) || box.lngTyp != termineintrag)
+        return {};
+    // A short box keeps a middle to grab for a move.
+    const double edge = std::min<double>(kBoxEdgePixels, box.lngHeight / 3.0);
+    qint32 typ = 0;
+    if (y - box.lngTop < edge)
+        typ = sizenorth;
+    else if (box.lngTop + box.lngHeight - y < edge)
+        typ = sizesouth;
+    if (typ == 0)
+        return {};
+    // The segment's bar has the zone of that edge only on the day the appointment starts or ends.
+    for (const HitRegion &zone : regions.all()) {
+        if (zone.lngTyp == typ && zone.lngIdx == box.lngIdx
+            && zone.lngLeft + zone.lngWidth == box.lngLeft)
+            return {typ, box.lngIdx};
+    }
+    return {};
+}
+
 } // namespace Dayplex

@@ -48,6 +48,16 @@ struct HoverFeedback
 HoverFeedback hoverFeedback(const HitRegionList &regions, const AppointmentStore &store, double x,
                             double y, qint32 firstRowTop);
 
+// The modern presentation's resize edges: the top few pixels of a timed appointment's box on
+// the day it starts, the bottom few on the day it ends, act as the time bar's zones there.
+struct BoxEdge
+{
+    qint32 typ = 0;   // sizenorth or sizesouth; 0 off the edges
+    qint32 index = 0; // the appointment
+};
+constexpr qint32 kBoxEdgePixels = 5;
+BoxEdge boxEdgeAt(const HitRegionList &regions, double x, double y);
+
 } // namespace Dayplex
 
 #endif

@@ -1,5 +1,7 @@
 #include "gantt/freeslotsearch.h"
 
+#include <QStringList>
+
 #include "shared/toolbox.h"
 #include "shared/logging.h"
 #include "shared/uitext.h"
@@ -190,6 +192,26 @@ FreeSlotResult Search::run()
     // Where the next step starts: the last candidate examined, as fitted.
     Date position = model.sucheAb;
     Date lastMidnightExamined = qQNaN();
+    // The last press proposed that midnight: it counts as examined.
+    if (q.pastLastProposal && !fresh && position == cToolbox::DateOnly(position))
+        lastMidnightExamined = position;
+    // The keys of the rows the user marked, marked again in the rows each delivery brings.
+    QStringList marked;
+    for (qint32 r = 1; q.keepMarkedRows && r <= model.rowCount(); ++r) {
+        if (model.row(r).blnMarkiert && model.row(r).dsn != GanttModel::holidayRowDsn())
+            marked << model.row(r).dsn;
+    }
+    const auto markRows = [this, &marked] {
+        if (marked.isEmpty()) {
+            markAllRows(model);
+            return;
+        }
+        for (qint32 r = 1; r <= model.rowCount(); ++r) {
+            MerkmalEintrag &row = model.row(r);
+            if (row.dsn != GanttModel::holidayRowDsn())
+                row.blnMarkiert = marked.contains(row.dsn);
+        }
+    };
     Date askedFirst = qQNaN(), askedLast = qQNaN();
     FreeSlotOutcome outcome = FreeSlotOutcome::NotFound;
     for (;;) {
@@ -220,7 +242,7 @@ FreeSlotResult Search::run()
         if ((endDay > model.filledEnd || startDay < model.filledStart)
             && !(startDay >= askedFirst && endDay <= askedLast)) {
             host.showRange(c.start, 0);
-            markAllRows(model);
+            markRows();
             askedFirst = host.displayedFirstDay();
             askedLast = host.displayedLastDay();
         }
@@ -244,7 +266,7 @@ FreeSlotResult Search::run()
         if (!GanttModel::isIntervallSichtbar(host.displayedFirstDay(), host.displayedLastDay(),
                                              c.start, c.end))
             host.showRange(cToolbox::DateOnly(c.start) - 1, cToolbox::DateOnly(c.end) + 1);
-        markAllRows(model);
+        markRows();
         // After the range moves: a delivery clears the proposal.
         model.vorschlagVon = c.start;
         model.vorschlagBis = c.end;

@@ -17,6 +17,12 @@ struct FreeSlotQuery
     Date searchFrom = 0;     // "Suchen ab"
     bool weekends = false;   // Saturdays, Sundays and holidays may be proposed
     double rasterMinutes = 30; // step in hour mode (the layout's strAufloesung)
+    // Beside the classic steps, which mark every row after each delivery and find a proposal
+    // at midnight again with "<<" when the window starts at midnight: the rows the user marked
+    // stay the ones searched for (every row only when none is marked), and "<<" goes on
+    // before the last proposal.
+    bool keepMarkedRows = false;
+    bool pastLastProposal = false;
 };
 
 // The view the search moves through. showRange is SetDisplayedRange(first, last, false, false):

@@ -41,6 +41,8 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
     m_keyboardInUse = false;
     if (pointer.button == Qt::RightButton) {
         action.menu = true;
+        if (const qint32 hit = view.scene.entryAt(view.model, pixelOf(pointer.x), pixelOf(pointer.y)))
+            action.menuKey = std::as_const(view.model).date(hit).dsn;
         return action;
     }
     if (pointer.button != Qt::LeftButton)
@@ -162,6 +164,18 @@ GanttAction GanttGestures::doubleClick(const GanttGestureView &view, const Gantt
     GanttAction action;
     // The second press of a double click is no press of its own: it shows the selection.
     action.showSelected = pointer.button == Qt::LeftButton && !view.model.selectedDate.isEmpty();
+    const qint32 x = pixelOf(pointer.x), y = pixelOf(pointer.y);
+    const GanttLayout &l = view.scene.layout;
+    if (pointer.button != Qt::LeftButton || x <= l.lngNamenBreite || y < l.lngZeilenOben
+        || view.scene.entryAt(view.model, x, y) != 0)
+        return action;
+    const qint32 row = usableRowAt(view, y);
+    const Date from = l.dateAtX(x);
+    if (row == 0 || !(from > 0))
+        return action;
+    action.newFrom = from;
+    action.newTo = from + kGanttNewLength;
+    action.newRow = std::as_const(view.model).row(row).dsn;
     return action;
 }
 

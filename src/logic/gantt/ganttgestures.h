@@ -47,9 +47,18 @@ struct GanttAction
     bool datePicker = false;
     bool showSelected = false;
     std::optional<QPoint> menuAt; // a menu opened by a key, in pixels of the picture area
+    QString menuKey;              // the appointment the menu opens over; empty over free time
     qint32 firstRow = 0;          // scroll so that this row is the first shown; 0 keeps it
+    std::optional<QString> deleteKey; // Delete pressed on this selected, writable appointment
+    // A double click on free time of a row asks for a new appointment there; newFrom 0: none.
+    Date newFrom = 0;
+    Date newTo = 0;
+    QString newRow;
     bool passOn = false;          // the key is not the view's (Tab past either end leaves it)
 };
+
+// The length of an appointment a double click on free time asks for: one hour.
+constexpr Date kGanttNewLength = 1.0 / 24.0;
 
 // The appointments Tab walks: each key a click could select once, by its bar in the highest
 // row, in time order; those that touch the shown days from firstDay to the midnight dEnd.
@@ -63,6 +72,8 @@ public:
     GanttAction press(const GanttGestureView &view, const GanttPointer &pointer);
     GanttAction move(const GanttGestureView &view, const GanttPointer &pointer);
     GanttAction release(const GanttGestureView &view, const GanttPointer &pointer);
+    // Shows the selection; on free time of a usable row it also asks for a new appointment of
+    // kGanttNewLength from the moment under the mouse.
     GanttAction doubleClick(const GanttGestureView &view, const GanttPointer &pointer);
     // Escape while the selection is moved: the move ends with nothing changed, and the mouse
     // is ignored until its button is released.
@@ -72,7 +83,8 @@ public:
     // opens one, the menu key and Shift+F10 open the context menu, Alt+Left and Alt+Right move
     // the selection by the step of a drag (ten minutes; a day for one that starts at
     // midnight), Alt+Shift+Left and Alt+Shift+Right by a day. A move shows as a drag's landing
-    // frame until Enter makes it or Escape ends it.
+    // frame until Enter makes it or Escape ends it. Delete asks to delete the selection when it
+    // may be changed.
     GanttAction keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers);
     // The view got the keyboard by Tab or Shift+Tab: the walk starts from the view itself.
     void enteredByTab() { m_focusIndex = 0; m_keyboardInUse = true; }

@@ -88,9 +88,18 @@ GanttAction GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::K
         return {};
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
         return walk(view, key == Qt::Key_Tab && !(mods & Qt::ShiftModifier));
+    if (key == Qt::Key_Delete && mods == Qt::NoModifier) {
+        if (view.model.selectedDate.isEmpty() || view.model.isSelectedReadOnly())
+            return passedOn();
+        GanttAction action;
+        endPending(action);
+        action.deleteKey = view.model.selectedDate;
+        return action;
+    }
     if (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
         GanttAction action;
         endPending(action);
+        action.menuKey = view.model.selectedDate;
         const BarRect bar = view.scene.bar(view.model, keyboardBar(view.model));
         action.menu = true;
         action.menuAt = bar.isNull() ? QPoint(view.scene.right / 2, view.height / 2)

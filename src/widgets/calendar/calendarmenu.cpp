@@ -4,6 +4,8 @@
 
 #include "calendar/datepicker.h"
 #include "calendar/ucagenda_p.h"
+#include "calendar/hittest.h"
+#include "shared/hostentries.h"
 #include "shared/leadingnumber.h"
 #include "shared/logging.h"
 #include "shared/uitext.h"
@@ -62,6 +64,7 @@ CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
     addEntry(QStringLiteral("mnuOptions"), uiText("Dayplex::ucAgenda", "Optionen..."), [q] { q->ShowOptionsDialog(); });
     addEntry(QStringLiteral("mnuDrucken"), uiText("Dayplex::ucAgenda", "Drucken..."), [q] { q->PrintCalendar(false); });
     m_popUp->setDefaultAction(m_anzeigen);
+    m_own = m_popUp->actions();
     connect(m_popUp, &QMenu::aboutToShow, this, [this] { run([this] { prepare(); }); });
 
     m_picker = new DatePicker(q);
@@ -135,6 +138,13 @@ void CalendarMenu::prepare()
 void CalendarMenu::popup(QPoint surfacePosition)
 {
     QWidget *surface = d->pic ? d->pic : d->q;
+    takeOutHostEntries(*m_popUp, m_own);
+    QString dsn;
+    HitRegion region;
+    if (findHitRegion(d->scene.hits, surfacePosition.x(), surfacePosition.y(), HitFilter::DragStart, region)
+        && d->data.store.contains(region.lngIdx))
+        dsn = d->data.store.at(region.lngIdx).dsn;
+    Q_EMIT d->q->contextMenuAboutToShow(m_popUp, dsn);
     // popup(), not exec(): the press handler returns at once and the menu runs on its own.
     m_popUp->popup(surface->mapToGlobal(surfacePosition));
 }

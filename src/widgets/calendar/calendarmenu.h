@@ -3,6 +3,7 @@
 
 #include <dayplex/dates.h>
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <array>
@@ -62,6 +63,7 @@ private:
     QAction *m_anzeigen = nullptr;
     QAction *m_verschieben = nullptr;
     std::array<QAction *, 5> m_days{};
+    QList<QAction *> m_own; // the entries above; a host's go again before each opening
     DatePicker *m_picker = nullptr;
 };
 

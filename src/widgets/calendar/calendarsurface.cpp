@@ -106,7 +106,10 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    guarded(lcCalendar(), [&] { d->perform(d->gesture.doubleClick()); });
+    guarded(lcCalendar(), [&] {
+        d->perform(d->gesture.doubleClick(d->gestureView(), event->position().x(),
+                                          event->position().y()));
+    });
     event->accept();
 }
 

@@ -187,6 +187,12 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             break;
         case A::PressAgain:
             break;
+        case A::NewAppointment:
+            Q_EMIT q->newAppointmentRequested(a.from, a.to, a.value != 0);
+            break;
+        case A::RequestDelete:
+            Q_EMIT q->deleteRequested(a.text);
+            break;
         }
     };
     const auto finish = [&] {

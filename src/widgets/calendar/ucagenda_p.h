@@ -201,6 +201,9 @@ public:
     // The layout's working space, kept from one view to the next.
     CellMatrix occupancy;
     KeptPicture kept;
+    // The screen picture from before a print job, shown instead of the view until the job and
+    // its preview are over and the screen state is back; null otherwise.
+    QImage screenWhilePrinting;
     BoxInsides insides;
     CalendarGesture gesture;
     SurfaceState surface;

@@ -124,6 +124,11 @@ void ucAgendaPrivate::showPicture()
 void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
 {
     const QSize size = pic->size();
+    if (!screenWhilePrinting.isNull()) {
+        // The view's state is the print job's: the screen keeps what it showed.
+        painter->drawImage(QPointF(0, 0), screenWhilePrinting);
+        return;
+    }
     // The painter is clipped to the exposed part: only that is copied.
     painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
     paintGhost(painter, size.width(), size.height());

@@ -26,11 +26,24 @@ constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute;
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
     const Date rememberedFirstDay = d->grid.firstDay;
-    const auto restoreScreen = [this, rememberedFirstDay] {
+    // The job changes layout and days; the preview it shows would otherwise have the screen
+    // follow them behind it.
+    if (d->pic)
+        d->screenWhilePrinting = d->picture(d->pic->size(), d->pic->devicePixelRatioF()).copy();
+    // What the user changed on the screen since the layout was applied (the band's height by
+    // the splitter, the rows scrolled) comes back as well: the screen is as it was.
+    const CalendarGrid screenGrid = d->grid;
+    const auto restoreScreen = [this, rememberedFirstDay, &screenGrid] {
+        d->screenWhilePrinting = QImage();
         applyCalendarLayout(d->settings.options.textValue(QStringLiteral("strLayoutScreenCalendar")),
                             d->settings, d->grid);
         double keepDayCount = 0;
         SetDisplayedRange(rememberedFirstDay, &keepDayCount, false, true);
+        if (d->grid.timeRaster == screenGrid.timeRaster) {
+            d->grid.firstTime = screenGrid.firstTime;
+            d->grid.dayInfoHeight = screenGrid.dayInfoHeight;
+            d->grid.minDateHeight = screenGrid.minDateHeight;
+        }
         Repaint();
     };
 

@@ -168,7 +168,12 @@ public:
 
     void showMenu(const AccessibleAppointment &appointment) override
     {
-        change()->showMenu(m_surface->mapToGlobal(appointment.rect.center()));
+        ctlGanttPrivate *d = change();
+        const GanttModel &model = d->model;
+        const QString dsn = appointment.index >= 1 && appointment.index <= model.dateCount()
+                                ? model.date(appointment.index).dsn
+                                : QString();
+        d->showMenu(m_surface->mapToGlobal(appointment.rect.center()), dsn);
     }
 
 private:

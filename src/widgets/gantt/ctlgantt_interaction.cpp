@@ -9,6 +9,7 @@
 #include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
+#include "shared/hostentries.h"
 #include "shared/rounding.h"
 #include "shared/serieschange.h"
 #include "shared/uitext.h"
@@ -55,6 +56,9 @@ void ctlGanttPrivate::connectChildren()
     // A new start day starts the next search afresh.
     QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { model.sucheAb = 0; });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
+        // The modern presentation keeps the rows the user marked for the search.
+        if (presentation == Presentation::Modern)
+            return;
         guarded(lcGantt(), [&] {
             markAllRows(model);
             q->Repaint();
@@ -98,11 +102,15 @@ void ctlGanttPrivate::perform(const GanttAction &action, QPoint globalPos)
     if (action.moveTo > 0)
         q->SelectedDateMove(action.moveTo, 2);
     if (action.menu)
-        showMenu(action.menuAt ? calpic->mapToGlobal(*action.menuAt) : globalPos);
+        showMenu(action.menuAt ? calpic->mapToGlobal(*action.menuAt) : globalPos, action.menuKey);
     if (action.datePicker)
         openDatePicker(false);
     if (action.showSelected)
         showSelected();
+    if (action.newFrom > 0)
+        Q_EMIT q->newAppointmentRequested(action.newFrom, action.newTo, action.newRow);
+    if (action.deleteKey)
+        Q_EMIT q->deleteRequested(*action.deleteKey);
 }
 
 bool ctlGanttPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
@@ -160,6 +168,7 @@ QMenu *ctlGanttPrivate::contextMenu()
     add(menu, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
     add(menu, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
     menu->setDefaultAction(mnuAnzeigen);
+    ownMenuEntries = menu->actions();
     return menu;
 }
 
@@ -175,9 +184,11 @@ void ctlGanttPrivate::prepareMenu()
     mnuNeu->setEnabled(model.vorschlagVon > 0);
 }
 
-void ctlGanttPrivate::showMenu(QPoint globalPos)
+void ctlGanttPrivate::showMenu(QPoint globalPos, const QString &dsn)
 {
     prepareMenu();
+    takeOutHostEntries(*menu, ownMenuEntries);
+    Q_EMIT q->contextMenuAboutToShow(menu, dsn);
     // Not exec: the menu never blocks the caller.
     menu->popup(globalPos);
 }

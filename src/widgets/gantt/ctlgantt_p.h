@@ -13,6 +13,7 @@
 #include <dayplex/ctlgantt.h>
 
 #include <QCursor>
+#include <QList>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -117,7 +118,8 @@ public:
     // The context menu, built once; prepareMenu sets ticks and enabled states as for opening.
     QMenu *contextMenu();
     void prepareMenu();
-    void showMenu(QPoint globalPos);
+    // dsn: the appointment the menu opens over, for the host's entries.
+    void showMenu(QPoint globalPos, const QString &dsn = QString());
     void today();
     void showDays(const QString &caption);
     // The date picker: "Datum..." (jump) or "Verschieben" (move the selection there).
@@ -187,6 +189,7 @@ public:
     bool noRepaint = false; // the vertical bar changes without repainting
     bool resettingHScroll = false;
     QMenu *menu = nullptr;
+    QList<QAction *> ownMenuEntries; // the view's; a host's go again before each opening
     QMenu *viewMenu = nullptr;
     QAction *mnuNeu = nullptr;
     QAction *mnuAnzeigen = nullptr;

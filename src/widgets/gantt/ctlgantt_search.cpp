@@ -96,6 +96,7 @@ void ctlGanttPrivate::runSearch(int index)
     query.searchFrom = panel->searchFrom();
     query.weekends = panel->weekends();
     query.rasterMinutes = leadingNumber(settings.layout.textValue(QStringLiteral("strAufloesung")));
+    query.keepMarkedRows = query.pastLastProposal = presentation == Presentation::Modern;
 
     const QPointer<ctlGantt> alive(q);
     SearchHost host(q);
