@@ -751,18 +751,20 @@ private:
         return pic->toolTip();
     }
 
-    // A point in the first row of the fixture's box, in the middle of its day's column, which
-    // it has to itself; (-1, -1) when no tooltip there names it.
+    // A point in the fixture's box, in the middle of its day's column, which it has to itself;
+    // (-1, -1) when no tooltip there names it.
     QPoint fixtureBox() const { return boxOf(kSubject); }
 
-    // The same for the first box in the first day's column whose tooltip names subject.
+    // The same for the first box in the first day's column whose tooltip names subject: in
+    // its first row, which a drop puts on the target's row, below the edge that resizes it in
+    // the modern look.
     QPoint boxOf(const QString &subject) const
     {
         Dayplex::ucAgenda *calendar = m_window->calendar();
         const int x = calendar->GetXTagesTermin(calendar->FirstDay()) + columnWidth() / 2;
         for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); y += 3)
             if (tipAt(QPoint(x, y)).contains(subject))
-                return QPoint(x, y + 1);
+                return QPoint(x, y + 7);
         return QPoint(-1, -1);
     }
 
