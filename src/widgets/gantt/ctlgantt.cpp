@@ -70,6 +70,8 @@ GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
     content.forPrinting = forPrinting;
     content.modern = modern;
     content.now = currentDateTime();
+    content.workFrom = settings.workFrom;
+    content.workTo = settings.workTo;
     return content;
 }
 
