@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace Dayplex {
@@ -64,6 +65,24 @@ GanttLanes ganttLanes(const GanttModel &model, Date startDate, Date dEnd)
         lanes.laneCount[row - 1] = std::max<qint32>(qint32(laneEnds.size()), 1);
     }
     return lanes;
+}
+
+qint32 ganttModernNameChars(const GanttModel &model)
+{
+    qsizetype longest = 0;
+    for (qint32 row = 1; row <= model.rowCount(); ++row)
+        longest = std::max(longest, model.row(row).Merkmal.size());
+    // An average letter is nine tenths of an "X" at most; the leading blank and the strip at
+    // the column's end take two more.
+    return std::clamp(qint32(std::ceil(longest * 0.9)) + 2, 13, 24);
+}
+
+void setNameColumn(GanttLayout &l, qint32 chars)
+{
+    const qint64 names = qint64(chars) * l.lngZeichenbreite;
+    l.lngNamenBreite = qint32(std::min<qint64>(l.offsetx + names, std::numeric_limits<qint32>::max()));
+    l.dblPixelProStunde = double(qint64(l.width) - names) / double(std::max<qint64>(l.hours, 1));
+    l.lngPixelProTag = qint32(std::clamp(std::nearbyint(l.dblPixelProStunde * 24), -1e9, 1e9));
 }
 
 QVector<qint32> ganttLaneRowHeights(const GanttLanes &lanes, qint32 laneHeight, qint32 minHeight,

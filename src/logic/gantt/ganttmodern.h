@@ -23,6 +23,12 @@ struct GanttLanes
 };
 GanttLanes ganttLanes(const GanttModel &model, Date startDate, Date dEnd);
 
+// The modern name column in character widths: as wide as the longest name needs (a
+// character width being that of "X", the widest letter), from 13 up to 24.
+qint32 ganttModernNameChars(const GanttModel &model);
+// Sets the name column of the layout to `chars` character widths, the time axis following.
+void setNameColumn(GanttLayout &layout, qint32 chars);
+
 // The row heights of the lanes: each lane laneHeight high with 2 pixels above and below the
 // row's lanes, at least minHeight; stretched together to fill `room` when stretch is on and
 // they are lower than that.

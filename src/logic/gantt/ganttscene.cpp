@@ -94,6 +94,7 @@ GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offset
     if (content.modern) {
         // Lanes of one text line and a half; the rows as high as their lanes need.
         s.modern = true;
+        setNameColumn(s.layout, ganttModernNameChars(m));
         foldAxis(s.layout, content.workFrom, content.workTo);
         s.lanes = ganttLanes(m, s.layout.startDate, s.layout.dEnd);
         const qint32 laneHeight = std::max(qint32(std::nearbyint(std::max(th, 1) * 1.5)), 3);

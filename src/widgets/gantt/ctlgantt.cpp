@@ -373,6 +373,21 @@ void ctlGantt::setPresentation(Presentation presentation)
     d->calpic->update();
 }
 
+/*! The print presentation; Classic unless the host chose Modern. */
+Presentation ctlGantt::printPresentation() const
+{
+    return d->printPresentation;
+}
+
+/*!
+    Chooses how PrintGantt prints (see printPresentation()). The screen, the options string
+    and the members reached by name are not affected.
+*/
+void ctlGantt::setPrintPresentation(Presentation presentation)
+{
+    d->printPresentation = presentation;
+}
+
 /*!
     Rounds a date to the nearest 10 minutes (10:05 becomes 10:10, 10:04:59 10:00). An invalid
     date throws Dayplex::Error 5.
