@@ -131,7 +131,12 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                 [&bridge](Dayplex::ctlGantt &v, double first, double last, const QString &fields) {
                     bridge.fillGantt(v, first, last, fields);
                 },
-                [](Dayplex::ctlGantt &v) { v.PrintGantt(false); });
+                [&cl](Dayplex::ctlGantt &v) {
+                    // The host prints in the modern presentation, as its window does.
+                    v.setPrintPresentation(cl.classicLook ? Dayplex::Presentation::Classic
+                                                          : Dayplex::Presentation::Modern);
+                    v.PrintGantt(false);
+                });
         }
         if (!loadError.isEmpty())
             throw Failure{QStringLiteral("Die Termine konnten nicht geladen werden: %1").arg(loadError)};

@@ -664,6 +664,18 @@ heading...</translation>
         <source>AutoZeitwahl vorwärts</source>
         <translation>Auto select forward</translation>
     </message>
+    <message>
+        <source>Ressourcenansicht</source>
+        <translation>Resource view</translation>
+    </message>
+    <message>
+        <source>Stand: %1 %2</source>
+        <translation>As of: %1 %2</translation>
+    </message>
+    <message>
+        <source>Seite %1 von %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>Dayplex::ucAgenda</name>

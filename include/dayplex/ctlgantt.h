@@ -135,6 +135,16 @@ public:
     Presentation presentation() const;
     void setPresentation(Presentation presentation);
 
+    /// The print presentation of PrintGantt and the menu's "Drucken...", Classic by default.
+    /// Modern prints the period the view shows over as many pages as it needs, each with
+    /// whole days at a scale where a working hour holds its start time: the working hours
+    /// wide, appointments in lanes, a title with the period and the "Stand:" line, the
+    /// participants' names and "Seite n von m" on every page, no text below 7 points.
+    /// Classic prints the views of the print layout one by one as it always did. Not a
+    /// property of the meta-object, like presentation().
+    Presentation printPresentation() const;
+    void setPrintPresentation(Presentation presentation);
+
     /// Tells the view what the appointment(s) with the key \a dsn are beyond the classic
     /// record: an occurrence of a series, the participants of a meeting. Typically called in
     /// the NeedDates handler right after AddDate. Kept until the next Clear (SetFilledRange

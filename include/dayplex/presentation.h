@@ -10,7 +10,10 @@ namespace Dayplex {
 /// fit with an ellipsis, shows "+n" in a day's band cell that hides n entries (its tooltip names
 /// them, a click selects the first), keeps every appointment text at a contrast of at least
 /// 4.5:1 against its fill and gives the selected appointment a fill that stands apart from the
-/// appointment colours. Printing always uses the classic look.
+/// appointment colours. The resource view in Modern folds the hours outside the working hours
+/// into narrow bands, lays overlapping appointments in lanes and labels each with its start
+/// time. Printing follows a setting of its own (ctlGantt::setPrintPresentation), Classic
+/// unless the host chooses otherwise.
 ///
 /// The setting is a plain C++ property of each view: it is not part of the options string, so
 /// stored option strings and hosts that bind late by name see no change.

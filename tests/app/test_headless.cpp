@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -79,7 +80,73 @@ private Q_SLOTS:
         QCOMPARE(folderChecksums(), before);
     }
 
+    // Catches a printed resource view whose pages lack the title, the period, the "Stand:" line,
+    // a participant's name or the page number, a period squeezed onto one page, and printed
+    // text below 7 points.
+    void printedResourceView()
+    {
+        QString err;
+        QCOMPARE(terminplaner({"--db", m_db, "--print", "gantt", "--from", "monday", "--days", "14",
+                               "--pdf", "ressourcen.pdf"}, err), 0);
+        const QString pdf = m_dir.filePath(QStringLiteral("ressourcen.pdf"));
+        QStringList pages = pdfText({"-layout", pdf}).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        pages.removeIf([](const QString &page) { return page.trimmed().isEmpty(); });
+        QVERIFY2(pages.size() >= 2, qPrintable(QString::number(pages.size())));
+        const QRegularExpression period(
+            QStringLiteral("Montag, \\d+\\. \\w+ \\d{4} – Sonntag, \\d+\\. \\w+ \\d{4}"));
+        for (qsizetype n = 0; n < pages.size(); ++n) {
+            const QString &page = pages.at(n);
+            QVERIFY(page.contains(QLatin1String("Ressourcenansicht")));
+            QVERIFY2(period.match(page).hasMatch(), qPrintable(page.left(300)));
+            QVERIFY(page.contains(QLatin1String("Stand: ")));
+            QVERIFY(page.contains(QStringLiteral("Seite %1 von %2").arg(n + 1).arg(pages.size())));
+            for (const QString &name : participants())
+                QVERIFY2(page.contains(name), qPrintable(name));
+        }
+        QVERIFY(smallestPoints(pdf) >= 7.0);
+    }
+
 private:
+    // The names of the team the demo database holds.
+    QStringList participants() const
+    {
+        QStringList names;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("names"));
+            db.setDatabaseName(m_db);
+            if (db.open()) {
+                QSqlQuery query(QStringLiteral("SELECT name FROM participants"), db);
+                while (query.next())
+                    names << query.value(0).toString();
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("names"));
+        return names;
+    }
+
+    // What pdftotext reads from a PDF, with the ligatures of the font ("ﬀ") as their letters.
+    static QString pdfText(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), arguments + QStringList{QStringLiteral("-")});
+        process.waitForFinished(60000);
+        return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    }
+
+    // The size in points of the smallest word printed: pdftotext's box of a word in DejaVu
+    // Sans is 1.16 times the font's size high.
+    static double smallestPoints(const QString &pdf)
+    {
+        const QString boxes = pdfText({"-bbox", pdf});
+        const QRegularExpression word(QStringLiteral("yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
+        double smallest = 1e9;
+        for (auto it = word.globalMatch(boxes); it.hasNext();) {
+            const auto m = it.next();
+            smallest = std::min(smallest, (m.captured(2).toDouble() - m.captured(1).toDouble()) / 1.16);
+        }
+        return smallest;
+    }
+
     // The program's exit code, -1 when it crashed or hung; what it wrote to stderr in err.
     int terminplaner(const QStringList &arguments, QString &err)
     {

@@ -110,7 +110,8 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
         const qint32 hit = view.scene.entryAt(model, x, y);
         if (hit > 0) {
             const GanttEintrag &entry = std::as_const(model).date(hit);
-            action.toolTip = tooltipWithDetails(entry.notiz, model.details(entry.dsn));
+            action.toolTip = view.scene.modern ? ganttModernToolTip(model, hit)
+                                               : tooltipWithDetails(entry.notiz, model.details(entry.dsn));
         } else {
             action.toolTip = QString();
         }

@@ -22,6 +22,9 @@ constexpr double kMsPerDay = 86400000.0;
 // in 32 bits. Nothing at that distance is ever visible.
 constexpr qint64 kFar = qint64(1) << 30;
 constexpr qint32 kNameChars = 13; // the length of "Breite Merkma"
+// A folded hour takes this share of a working hour's width: the bands stay wide enough to
+// drop on, and the working hours get nearly the whole day.
+constexpr double kBandShare = 1.0 / 8.0;
 
 qint32 bounded(qint64 value)
 {
@@ -65,13 +68,84 @@ Date barEnd(Date bis, Date dEnd)
 
 } // namespace
 
+double GanttLayout::workRate() const
+{
+    const double workHours = (workTo - workFrom) * 24;
+    const double bandHours = 24 - workHours;
+    return dayWidth / (workHours + bandHours * kBandShare);
+}
+
+double GanttLayout::bandRate() const
+{
+    return workRate() * kBandShare;
+}
+
+qint32 GanttLayout::rowHeight(qint32 row) const
+{
+    if (row >= 1 && row < rowStarts.size())
+        return qint32(rowStarts.at(row) - rowStarts.at(row - 1));
+    return lngZeilenhoehe;
+}
+
+namespace {
+
+// Pixels from the day's midnight to the time of day f (0..1) on the folded axis.
+double foldedWithin(const GanttLayout &l, double f)
+{
+    const double on = l.workRate() * 24, off = l.bandRate() * 24;
+    if (f < l.workFrom)
+        return f * off;
+    if (f < l.workTo)
+        return l.workFrom * off + (f - l.workFrom) * on;
+    return l.workFrom * off + (l.workTo - l.workFrom) * on + (f - l.workTo) * off;
+}
+
+// The time of day (0..1) at px pixels after the day's midnight; the inverse of foldedWithin.
+double foldedTimeAt(const GanttLayout &l, double px)
+{
+    const double on = l.workRate() * 24, off = l.bandRate() * 24;
+    const double before = l.workFrom * off;
+    const double work = (l.workTo - l.workFrom) * on;
+    if (px < before)
+        return px / off;
+    if (px < before + work)
+        return l.workFrom + (px - before) / on;
+    return l.workTo + (px - before - work) / off;
+}
+
+// The offset of row `row` from the first row's top; below the rows of their own height the
+// rows are lngZeilenhoehe high.
+qint64 rowOffset(const GanttLayout &l, qint32 row)
+{
+    const qint64 index = qint64(row) - 1;
+    if (l.rowStarts.isEmpty())
+        return index * l.lngZeilenhoehe;
+    const qint64 last = l.rowStarts.size() - 1;
+    if (index <= 0)
+        return index * l.lngZeilenhoehe;
+    if (index <= last)
+        return l.rowStarts.at(index);
+    return l.rowStarts.at(last) + (index - last) * l.lngZeilenhoehe;
+}
+
+} // namespace
+
 qint32 GanttLayout::xOf(Date moment) const
 {
+    if (folded()) {
+        // Whole seconds from the first midnight, then split into days and the time of day.
+        const double seconds = secondsBetween(dayOrigin, moment);
+        const double day = std::floor(seconds / 86400.0);
+        const double f = (seconds - day * 86400.0) / 86400.0;
+        return rounded(lngNamenBreite + day * dayWidth + foldedWithin(*this, f));
+    }
     return rounded(lngNamenBreite + secondsBetween(startDate, moment) / 3600.0 * dblPixelProStunde);
 }
 
 qint32 GanttLayout::widthOf(Date s, Date e) const
 {
+    if (folded())
+        return cToolbox::MaxLongValue(qint32(std::clamp(qint64(xOf(e)) - xOf(s), -kFar, kFar)), 5);
     return cToolbox::MaxLongValue(rounded(secondsBetween(s, e) / 3600.0 * dblPixelProStunde), 5);
 }
 
@@ -79,11 +153,18 @@ Date GanttLayout::dateAtX(qint32 x) const
 {
     if (x < lngNamenBreite || !(dblPixelProStunde > 0))
         return 0;
+    if (folded() && dayWidth > 0) {
+        const double px = x - lngNamenBreite;
+        const double day = std::floor(px / dayWidth);
+        return GanttModel::rundezeit(dayOrigin + day + foldedTimeAt(*this, px - day * dayWidth));
+    }
     return GanttModel::rundezeit(startDate + (x - lngNamenBreite) / dblPixelProStunde / 24.0);
 }
 
 qint32 GanttLayout::rowTop(qint32 row, qint32 firstRow) const
 {
+    if (!rowStarts.isEmpty())
+        return bounded(qint64(lngZeilenOben) + rowOffset(*this, row) - rowOffset(*this, firstRow));
     return bounded(qint64(lngZeilenOben) + (qint64(row) - firstRow) * lngZeilenhoehe);
 }
 
@@ -92,6 +173,19 @@ qint32 GanttLayout::rowAt(qint32 y, qint32 firstRow, qint32 rowCount) const
     const qint64 dy = qint64(y) - lngZeilenOben;
     if (dy <= 0 || lngZeilenhoehe <= 0)
         return 0;
+    if (!rowStarts.isEmpty()) {
+        const qint64 at = dy + rowOffset(*this, firstRow);
+        qint32 row = 0;
+        const qint64 last = rowStarts.size() - 1;
+        if (at < rowStarts.at(last)) {
+            // The last row whose top lies above at.
+            const auto it = std::upper_bound(rowStarts.cbegin(), rowStarts.cend(), at);
+            row = qint32(it - rowStarts.cbegin());
+        } else {
+            row = qint32(last + 1 + (at - rowStarts.at(last)) / lngZeilenhoehe);
+        }
+        return row <= rowCount ? row : 0;
+    }
     const qint64 index = dy / lngZeilenhoehe + firstRow;
     return index <= rowCount ? qint32(index) : 0;
 }
@@ -135,6 +229,27 @@ GanttLayout ganttLayout(qint32 offsetx, qint32 offsety, qint32 width, qint32 hei
     const qint32 lines = std::max(minRows, 1);
     l.lngZeilenhoehe = cToolbox::MaxLongValue(rounded(lines * (th * 1.4)), l.lngZeilenhoehe);
     return l;
+}
+
+void foldAxis(GanttLayout &l, Date workFrom, Date workTo)
+{
+    if (!(workFrom >= 0 && workTo <= 1 && workTo > workFrom) || (workFrom == 0 && workTo == 1))
+        return;
+    l.workFrom = workFrom;
+    l.workTo = workTo;
+    l.dayOrigin = std::floor(l.startDate);
+    const double days = std::max(l.dEnd - l.dayOrigin, 1.0);
+    l.dayWidth = double(qint64(l.width) - (qint64(l.lngNamenBreite) - l.offsetx)) / days;
+    l.dblPixelProStunde = l.dayWidth / 24;
+    l.lngPixelProTag = rounded(l.dayWidth);
+}
+
+void setRowHeights(GanttLayout &l, const QVector<qint32> &heights)
+{
+    l.rowStarts.resize(heights.size() + 1);
+    l.rowStarts[0] = 0;
+    for (qsizetype i = 0; i < heights.size(); ++i)
+        l.rowStarts[i + 1] = l.rowStarts.at(i) + std::max(heights.at(i), 1);
 }
 
 HeaderScale ganttHeaderScale(const GanttLayout &layout)

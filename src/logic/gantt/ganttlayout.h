@@ -28,6 +28,23 @@ struct GanttLayout
     qint32 lngZeichenbreite = 0;
     double dblPixelProStunde = 0;
 
+    // The modern axis (foldAxis): every day is dayWidth wide, its working hours from workFrom to
+    // workTo (times of day) take most of it and the hours before and after are folded into
+    // narrow bands. Classic, linear axis while workTo <= workFrom.
+    Date workFrom = 0;
+    Date workTo = 0;
+    Date dayOrigin = 0;   // the midnight of the first day
+    double dayWidth = 0;
+    // Row tops as offsets from the first row's top, one more than there are rows (lanes give
+    // rows of their own height); empty while every row is lngZeilenhoehe high.
+    QVector<qint64> rowStarts;
+
+    bool folded() const { return workTo > workFrom; }
+    // Pixels per hour inside and outside the working hours of the folded axis.
+    double workRate() const;
+    double bandRate() const;
+    qint32 rowHeight(qint32 row) const;
+
     // x of a moment: lngNamenBreite + its whole seconds after startDate in hours x scale,
     // rounded half to even.
     qint32 xOf(Date moment) const;
@@ -46,6 +63,13 @@ struct GanttLayout
 GanttLayout ganttLayout(qint32 offsetx, qint32 offsety, qint32 width, qint32 height, qint32 th,
                         qint32 cw, Date startDate, Date endDate, qint32 rowCount,
                         bool optimalRowHeight, qint32 minRows);
+
+// The modern axis: the days of the layout side by side, each with its working hours from
+// workFrom to workTo (times of day) wide and the hours around them in bands of an eighth of
+// their scale. Nothing changes when workTo <= workFrom or either lies outside the day.
+void foldAxis(GanttLayout &layout, Date workFrom, Date workTo);
+// Rows of their own heights (row 1 first); the uniform lngZeilenhoehe applies below them.
+void setRowHeights(GanttLayout &layout, const QVector<qint32> &heights);
 
 // The steps of the two header rows: hours per cell of the hour row (the smallest divisor of 24
 // above 24 / whole two-character slots per day, 24 when days are narrower than that) and days
@@ -98,6 +122,7 @@ struct BarPass
 {
     QVector<BarRect> rects;          // per record, 0-based; all 0 for a bar not on screen
     QVector<OverlapMarker> markers;  // in the order they are made
+    QVector<qint32> labelRight;      // modern lanes: per record, where its label's room ends
 };
 
 // The bar rectangles of the records in rows fromRow to toRow (the others stay all 0), then a

@@ -6,6 +6,7 @@
 #include "shared/toolbox.h"
 #include "shared/readablecolours.h"
 #include "shared/seriessign.h"
+#include "gantt/ganttmodern.h"
 
 #include <dayplex/error.h>
 
@@ -26,6 +27,13 @@ qint32 checked(qint64 value)
 }
 
 using Colours = ColourPair;
+
+// The folded hours a tenth darker than their row, so that the fold shows on either row colour.
+qint32 foldedShade(qint32 colour)
+{
+    const auto channel = [colour](int shift) { return ((colour >> shift) & 0xFF) * 9 / 10; };
+    return channel(0) | (channel(8) << 8) | (channel(16) << 16);
+}
 
 class Painter
 {
@@ -71,9 +79,13 @@ private:
 
     void drawRows();
     void drawProposal(qint32 y);
+    void drawFoldedBands(qint32 y, qint32 rowHeight, qint32 rowColour);
+    void drawTicks();
+    void drawLabelledBar(const GanttEintrag &e, const BarRect &b, qint32 freeRight,
+                         const Colours &colours, bool struck);
     void drawDayHeader();
     void drawHourHeader();
-    void drawBar(const GanttEintrag &e, const BarRect &b);
+    void drawBar(qint32 index, const BarRect &b);
     void draw(qint32 left, qint32 top, const BoxInsides::Key &key);
 
     cDC &dc;
@@ -92,7 +104,7 @@ void Painter::drawRows()
 {
     const qint32 rows = m.rowCount();
     qint64 y = l.lngZeilenOben;
-    for (qint32 r = first; r <= rows; ++r, y += l.lngZeilenhoehe) {
+    for (qint32 r = first; r <= rows; y += l.rowHeight(r), ++r) {
         // Rows below the view would only be clipped; what they leave behind is the text colour
         // of the last name cell, which the header captions then use.
         if (y >= bottom) {
@@ -105,13 +117,54 @@ void Painter::drawRows()
         // The strip at the end of the column covers the cell's last character width; the
         // modern look shortens the name before it.
         const qint32 nameWidth = c.modern ? l.lngNamenBreite - l.lngZeichenbreite : l.lngNamenBreite;
-        dc.FillRect(offsetx, qint32(y), nameWidth, l.lngZeilenhoehe, name.back,
+        const qint32 rowHeight = l.rowHeight(r);
+        dc.FillRect(offsetx, qint32(y), nameWidth, rowHeight, name.back,
                     QLatin1Char(' ') + row.Merkmal, kAlignLeft);
-        dc.FillRect(l.lngNamenBreite, qint32(y), width, l.lngZeilenhoehe,
+        dc.FillRect(l.lngNamenBreite, qint32(y), width, rowHeight,
                     r % 2 == 0 ? kWhite : st.rgbBackUeberschrift);
+        if (l.folded())
+            drawFoldedBands(qint32(y), rowHeight, r % 2 == 0 ? kWhite : st.rgbBackUeberschrift);
         dc.FillRect(offsetx, qint32(y), width, line, cToolbox::GridLineColor());
         if (m.vorschlagVon > 0 && row.blnMarkiert)
             drawProposal(qint32(y));
+    }
+}
+
+// The folded hours of every day in a shade of their own, so that the fold shows.
+void Painter::drawFoldedBands(qint32 y, qint32 rowHeight, qint32 rowColour)
+{
+    const qint32 band = foldedShade(rowColour);
+    const qint32 days = qint32(std::llround(l.dEnd - l.dayOrigin));
+    for (qint32 day = 0; day < days; ++day) {
+        const Date midnight = l.dayOrigin + day;
+        const qint32 dayLeft = l.xOf(midnight);
+        if (dayLeft >= right)
+            break;
+        const qint32 workLeft = l.xOf(midnight + l.workFrom);
+        const qint32 workRight = l.xOf(midnight + l.workTo);
+        const qint32 dayRight = l.xOf(midnight + 1);
+        dc.FillRect(dayLeft, y, workLeft - dayLeft, rowHeight, band);
+        dc.FillRect(workRight, y, dayRight - workRight, rowHeight, band);
+    }
+}
+
+// The hour row of the folded axis: the working hours labelled, the bands left blank.
+void Painter::drawTicks()
+{
+    const qint32 cellTop = checked(qint64(offsety) + l.lngKopfhoehe + line);
+    const qint32 lineTop = checked(qint64(offsety) + l.lngKopfhoehe);
+    const qint32 cellHeight = l.lngKopfhoehe - 2 - line;
+    for (const HourTick &tick : s.ticks) {
+        dc.FillRect(tick.x + line, cellTop, tick.width - line, cellHeight, st.rgbBackUeberschrift,
+                    tick.label, kAlignLeft);
+        dc.FillRect(tick.x, lineTop, line, height, cToolbox::GridLineColor());
+    }
+    const qint32 days = qint32(std::llround(l.dEnd - l.dayOrigin));
+    for (qint32 day = 0; day <= days; ++day) {
+        const qint32 x = l.xOf(l.dayOrigin + day);
+        if (x >= right)
+            break;
+        dc.FillRect(x, lineTop, line, height, kBlack);
     }
 }
 
@@ -176,12 +229,20 @@ void Painter::drawHourHeader()
     }
 }
 
-void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
+void Painter::drawBar(qint32 index, const BarRect &b)
 {
+    const GanttEintrag &e = m.date(index);
     const Colours colours = barColours(e);
     const QFont *font = dc.Font();
     // Done appointments are struck through; a struck font stays so.
     const bool struck = (e.blnErledigt && st.blnErledigteDurchstreichen) || (font && font->strikeOut());
+    if (c.modern) {
+        const qint32 freeRight = index - 1 < s.bars.labelRight.size()
+                                     ? s.bars.labelRight.at(index - 1)
+                                     : right;
+        drawLabelledBar(e, b, freeRight, colours, struck);
+        return;
+    }
     const QString text = QLatin1Char(' ') + e.notiz;
     SeriesSignPlace sign;
     // The bar's height stands for the text's: the bar is at least a line of text high.
@@ -201,6 +262,40 @@ void Painter::drawBar(const GanttEintrag &e, const BarRect &b)
                                              colours.back, 0, colours.back, colours.text, struck,
                                              0, false});
     drawSeriesSign(dc, sign.sign, colours.text);
+}
+
+// The modern bar: its start time and subject inside, or beside it on the row when the bar is
+// too short for them. An occurrence of a series bears its sign in the bar where it fits.
+void Painter::drawLabelledBar(const GanttEintrag &e, const BarRect &b, qint32 freeRight,
+                              const Colours &colours, bool struck)
+{
+    const auto width = [this](const QString &text) { return qint32(dc.textWidth(text)); };
+    const BarLabel label = ganttBarLabel(b, freeRight, line, ganttBarTime(e), e.notiz, width);
+    const QString text = ganttBarText(e);
+    draw(b.left, b.top, {QString(), b.width, b.height, kBlack, line, colours.back, colours.text,
+                         struck, 0, false});
+    SeriesSignPlace sign;
+    // The bar's height stands for the text's: the bar is at least a line of text high.
+    if (m.details(e.dsn).seriesOccurrence)
+        sign = seriesSignPlace(QRect(b.left + line, b.top + line, b.width - 2 * line,
+                                     b.height - 2 * line),
+                               b.height, false);
+    if (label.inside) {
+        const QRect inner = sign.sign.isEmpty() ? QRect(b.left + line, b.top + line,
+                                                        b.width - 2 * line, b.height - 2 * line)
+                                                : sign.text;
+        draw(inner.left(), inner.top(), {text, inner.width(), inner.height(), colours.back, 0,
+                                         colours.back, colours.text, struck, line, false});
+    } else {
+        // Beside the bar the text stands on the row's own colours.
+        const bool even = m.merkmalIndexDsn(e.merkmaldsn) % 2 == 0;
+        const qint32 back = even ? kWhite : st.rgbBackUeberschrift;
+        const qint32 fore = even ? kBlack : st.rgbFontUeberschrift;
+        draw(label.rect.left(), label.rect.top(), {text, label.rect.width(), label.rect.height(),
+                                                   back, 0, back, fore, struck, 0, false});
+    }
+    if (!sign.sign.isEmpty())
+        drawSeriesSign(dc, sign.sign, colours.text);
 }
 
 void Painter::draw(qint32 left, qint32 top, const BoxInsides::Key &key)
@@ -227,7 +322,10 @@ void Painter::paint()
 
     // 6. to 8. Header rows.
     drawDayHeader();
-    drawHourHeader();
+    if (l.folded())
+        drawTicks();
+    else
+        drawHourHeader();
 
     // 9. Current time.
     if (s.nowVisible)
@@ -254,7 +352,7 @@ void Painter::paint()
         if (b.top >= bottom || qint64(b.top) + b.height <= offsety || b.left >= right
             || qint64(b.left) + b.width <= offsetx)
             continue;
-        drawBar(m.date(i), b);
+        drawBar(i, b);
     }
 
     // 14.

@@ -5,6 +5,7 @@
 #include <dayplex/error.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace Dayplex {
@@ -39,7 +40,14 @@ BarRect GanttScene::bar(const GanttModel &model, qint32 index) const
     const qint32 row = model.merkmalIndexDsn(model.date(index).merkmaldsn);
     if (row <= lastRow)
         return bars.rects.at(index - 1);
-    return ganttLayoutBars(model, layout, firstRow, row, row).rects.at(index - 1);
+    return layoutBars(model, row, row).rects.at(index - 1);
+}
+
+BarPass GanttScene::layoutBars(const GanttModel &model, qint32 fromRow, qint32 toRow) const
+{
+    if (modern)
+        return ganttLaneBars(model, layout, lanes, firstRow, fromRow, toRow, right);
+    return ganttLayoutBars(model, layout, firstRow, fromRow, toRow);
 }
 
 qint32 GanttScene::entryAt(const GanttModel &model, qint32 x, qint32 y) const
@@ -64,7 +72,7 @@ qint32 GanttScene::entryAt(const GanttModel &model, qint32 x, qint32 y) const
         const qint32 from = qint32(std::max<qint64>(under - 2, lastRow + 1));
         const qint32 to = qint32(std::min<qint64>(under, model.rowCount()));
         if (from <= to) {
-            const qint32 below = firstHit(ganttLayoutBars(model, layout, firstRow, from, to).rects);
+            const qint32 below = firstHit(layoutBars(model, from, to).rects);
             if (below > 0 && (hit == 0 || below < hit))
                 hit = below;
         }
@@ -83,6 +91,21 @@ GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offset
     s.layout = ganttLayout(offsetx, offsety, width, height, th, cw, content.startDate,
                            content.endDate, m.rowCount(), content.style.blnOptimiertezeilenhoehe,
                            content.style.lngHoeheTerminzelle);
+    if (content.modern) {
+        // Lanes of one text line and a half; the rows as high as their lanes need.
+        s.modern = true;
+        setNameColumn(s.layout, ganttModernNameChars(m));
+        foldAxis(s.layout, content.workFrom, content.workTo);
+        s.lanes = ganttLanes(m, s.layout.startDate, s.layout.dEnd);
+        const qint32 laneHeight = std::max(qint32(std::nearbyint(std::max(th, 1) * 1.5)), 3);
+        const qint64 room = qint64(height) - 3 * qint64(s.layout.lngKopfhoehe);
+        const qint32 minHeight = qint32(std::nearbyint(
+            std::max(content.style.lngHoeheTerminzelle, 1) * std::max(th, 1) * 1.4));
+        setRowHeights(s.layout, ganttLaneRowHeights(s.lanes, laneHeight, minHeight,
+                                                    content.style.blnOptimiertezeilenhoehe, room));
+        s.layout.lngZeilenhoehe = laneHeight + 4;
+        s.ticks = ganttFoldedTicks(s.layout, 3 * std::max(cw, 1), s.right);
+    }
     s.scale = ganttHeaderScale(s.layout);
     s.nowVisible = !content.forPrinting && s.layout.startDate <= content.now
                    && content.now <= s.layout.dEnd;
@@ -94,7 +117,13 @@ GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offset
     const qint64 rowHeight = std::max(s.layout.lngZeilenhoehe, 1);
     const qint64 rows = room > 0 ? (room + rowHeight - 1) / rowHeight : 0;
     s.lastRow = qint32(std::min<qint64>(qint64(s.firstRow) + rows, m.rowCount()));
-    s.bars = ganttLayoutBars(m, s.layout, s.firstRow, s.firstRow, s.lastRow);
+    if (s.modern) {
+        // Rows of their own heights: those whose top lies above the bottom.
+        s.lastRow = std::min(s.firstRow, m.rowCount());
+        while (s.lastRow < m.rowCount() && s.layout.rowTop(s.lastRow + 1, s.firstRow) < s.bottom)
+            ++s.lastRow;
+    }
+    s.bars = s.layoutBars(m, s.firstRow, s.lastRow);
 
     // The panel follows every picture that shows a row.
     s.panelUpdated = s.firstRow <= m.rowCount();

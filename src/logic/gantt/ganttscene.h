@@ -3,6 +3,7 @@
 
 #include "gantt/ganttlayout.h"
 #include "gantt/ganttmodel.h"
+#include "gantt/ganttmodern.h"
 #include "gantt/ganttstyle.h"
 
 #include <QString>
@@ -23,6 +24,10 @@ struct GanttContent
     bool forPrinting = false;
     bool modern = false;
     Date now = 0;
+    // The working hours (times of day) the modern look shows wide; the hours around them are
+    // folded into narrow bands. Nothing is folded while workTo <= workFrom.
+    Date workFrom = 0;
+    Date workTo = 0;
 };
 
 // One picture of the Gantt view computed before it is drawn: the geometry and header scale, the
@@ -42,6 +47,10 @@ struct GanttScene
     // rows below are laid out only when a hit-test asks for them.
     BarPass bars;
     qint32 lastRow = 0;
+    // The modern look: appointments in lanes, the hour row over the working hours.
+    bool modern = false;
+    GanttLanes lanes;
+    QVector<HourTick> ticks;
     quint64 modelGeneration = 0; // the appointment list the rectangles belong to
 
     // The search panel's proposal text and "Neu" state; only when at least one row is painted.
@@ -56,6 +65,8 @@ struct GanttScene
     // The first appointment whose bar holds the pixel (x, y), edges included; 0 for none, and
     // 0 once the model's appointments were replaced since this picture.
     qint32 entryAt(const GanttModel &model, qint32 x, qint32 y) const;
+    // The bars of the rows fromRow to toRow as this picture lays them out.
+    BarPass layoutBars(const GanttModel &model, qint32 fromRow, qint32 toRow) const;
 };
 
 // The picture of `content` in the target rectangle, th the text height and cw the character

@@ -19,6 +19,10 @@ struct GanttSettings
     GanttStyle style;
     Date windowFrom = 0;
     Date windowTo = 0;
+    // The working hours of the week as times of day, from the earliest start to the latest end
+    // of the weekdays that have any; equal when none has (the modern look folds the rest).
+    Date workFrom = 0;
+    Date workTo = 0;
 
     // These settings with an options string merged in and the screen layout read. A string or
     // value that cannot be read throws Dayplex::Error.

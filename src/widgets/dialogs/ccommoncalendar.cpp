@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace Dayplex {
@@ -101,24 +102,23 @@ void scrollOnePage(QObject *control)
 
 } // namespace
 
-/*!
-    Runs one print job of \a control with the print layout \a layout: asks for printer,
-    page count and preview in the print dialog, sets up the page from the layout (orientation,
-    font, margins and gaps in millimetres), divides each page into the layout's grid of views
-    and lets the view draw one view per cell through its PrintAnsicht, calling Scroll(999)
-    after each. With \a blnPrintPreview, or when the dialog asks for it, one page is drawn into
-    the preview window instead of the printer.
+namespace {
 
-    The view is called by name only: ForPrinting is true for the whole job and false again at
-    its end, also after a cancel, a refused layout or an error. Returns an empty variant.
+// What a job has set up once the user confirmed and the page is ready: the printer, the grid
+// of views, the page count and whether it goes to the preview.
+struct JobPage
+{
+    QPrinter *printer = nullptr;
+    QPainter *target = nullptr;
+    const PrintGrid *grid = nullptr;
+    qint32 pages = 1;
+    bool preview = false;
+};
 
-    A layout whose views would be narrower or lower than 50 pixels shows the message
-    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen." and prints
-    nothing. Throws Dayplex::Error for a missing view or when the printer cannot start the
-    document; errors of the print dialog handler reach the caller unchanged.
-*/
-QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
-                                        const cContainer &layout)
+// One print job of a view: the dialog, the page set up from the layout and the views' grid,
+// then `body` draws the pages. The view is in print mode throughout.
+QVariant runPrintJob(QObject *control, bool blnPrintPreview, const cContainer &layout,
+                     const std::function<void(const JobPage &)> &body)
 {
     if (!control)
         throw Error(InvalidArgument, QStringLiteral("PrintCalendar braucht die Ansicht, "
@@ -135,7 +135,6 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
     dialog.setPageCount(1);
     if (!dialog.Show())
         return QVariant();
-
     // The dialog configured the chosen printer (or a file) itself; it is the job's printer.
     QPrinter *printer = dialog.printer();
     const bool preview = blnPrintPreview || dialog.Preview();
@@ -191,19 +190,13 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
     }
     target->setFont(font);
 
-    const QVector<QRect> views = grid.viewRects();
-    const QPointer<QObject> view(control);
-    for (qint32 pageNumber = 1; pageNumber <= pages && view; ++pageNumber) {
-        for (const QRect &rect : views) {
-            if (!view)
-                break; // the host deleted the view from one of its handlers
-            printView(view, target, rect);
-            if (view)
-                scrollOnePage(view);
-        }
-        if (!preview && pageNumber < pages)
-            printer->newPage();
-    }
+    JobPage job;
+    job.printer = printer;
+    job.target = target;
+    job.grid = &grid;
+    job.pages = pages;
+    job.preview = preview;
+    body(job);
     tools.WaitCursor(false);
 
     printMode.end();
@@ -214,6 +207,73 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
         printerPainter.end();
     }
     return QVariant();
+}
+
+
+} // namespace
+
+/*!
+    Runs one print job of \a control with the print layout \a layout: asks for printer,
+    page count and preview in the print dialog, sets up the page from the layout (orientation,
+    font, margins and gaps in millimetres), divides each page into the layout's grid of views
+    and lets the view draw one view per cell through its PrintAnsicht, calling Scroll(999)
+    after each. With \a blnPrintPreview, or when the dialog asks for it, one page is drawn into
+    the preview window instead of the printer.
+
+    The view is called by name only: ForPrinting is true for the whole job and false again at
+    its end, also after a cancel, a refused layout or an error. Returns an empty variant.
+
+    A layout whose views would be narrower or lower than 50 pixels shows the message
+    "Ungültige Layouteinstellungen! Bitte prüfen Sie die Layouteinstellungen." and prints
+    nothing. Throws Dayplex::Error for a missing view or when the printer cannot start the
+    document; errors of the print dialog handler reach the caller unchanged.
+*/
+QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
+                                        const cContainer &layout)
+{
+    return runPrintJob(control, blnPrintPreview, layout, [control](const JobPage &job) {
+        const QVector<QRect> views = job.grid->viewRects();
+        const QPointer<QObject> view(control);
+        for (qint32 pageNumber = 1; pageNumber <= job.pages && view; ++pageNumber) {
+            for (const QRect &rect : views) {
+                if (!view)
+                    break; // the host deleted the view from one of its handlers
+                printView(view, job.target, rect);
+                if (view)
+                    scrollOnePage(view);
+            }
+            if (!job.preview && pageNumber < job.pages)
+                job.printer->newPage();
+        }
+    });
+}
+
+/*!
+    Runs one print job of \a control whose pages the view lays out itself: the dialog, the
+    printer and the page are set up as for PrintCalendar, then \a document counts the pages for
+    the area inside the layout's margins and draws each of them, "Seite n von m". A preview
+    shows the first page. The view is in print mode throughout. Returns an empty variant.
+*/
+QVariant cCommonCalendar::PrintDocument(QObject *control, bool blnPrintPreview,
+                                        const cContainer &layout, const PrintedDocument &document)
+{
+    return runPrintJob(control, blnPrintPreview, layout, [&document](const JobPage &job) {
+        QRect area;
+        for (const QRect &view : job.grid->viewRects())
+            area = area.united(view);
+        const qint32 count = std::max(document.pageCount(*job.target, area), 1);
+        for (qint32 page = 1; page <= (job.preview ? 1 : count); ++page) {
+            job.target->save();
+            try {
+                document.paintPage(*job.target, area, page, count);
+            } catch (...) {
+                warnCaught(lcPrint(), QStringLiteral("page not printed"));
+            }
+            job.target->restore();
+            if (!job.preview && page < count)
+                job.printer->newPage();
+        }
+    });
 }
 
 } // namespace Dayplex

@@ -11,6 +11,8 @@
 #include <optional>
 
 class QObject;
+class QPainter;
+class QRect;
 class QWidget;
 
 namespace Dayplex {
@@ -31,6 +33,17 @@ public:
     // Runs one print job of a view, which it calls back by name only: the property
     // ForPrinting and the methods PrintAnsicht and Scroll. Returns an empty variant.
     QVariant PrintCalendar(QObject *control, bool blnPrintPreview, const cContainer &layout);
+
+    // A document whose pages the view lays out itself (the modern print): how many pages the
+    // area inside the margins takes, and the drawing of page n of m there.
+    struct PrintedDocument
+    {
+        std::function<qint32(QPainter &painter, const QRect &area)> pageCount;
+        std::function<void(QPainter &painter, const QRect &area, qint32 page, qint32 pages)> paintPage;
+    };
+    // Runs one print job of such a document; set up as PrintCalendar, in print mode throughout.
+    QVariant PrintDocument(QObject *control, bool blnPrintPreview, const cContainer &layout,
+                           const PrintedDocument &document);
 
     // After a move or resize: asks whether the appointment keeps its new times, when the
     // view's ConfirmChanges is on, and either commits them into the confirmed times (true) or

@@ -70,6 +70,8 @@ GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
     content.forPrinting = forPrinting;
     content.modern = modern;
     content.now = currentDateTime();
+    content.workFrom = settings.workFrom;
+    content.workTo = settings.workTo;
     return content;
 }
 
@@ -369,6 +371,21 @@ void ctlGantt::setPresentation(Presentation presentation)
         return;
     d->presentation = presentation;
     d->calpic->update();
+}
+
+/*! The print presentation; Classic unless the host chose Modern. */
+Presentation ctlGantt::printPresentation() const
+{
+    return d->printPresentation;
+}
+
+/*!
+    Chooses how PrintGantt prints (see printPresentation()). The screen, the options string
+    and the members reached by name are not affected.
+*/
+void ctlGantt::setPrintPresentation(Presentation presentation)
+{
+    d->printPresentation = presentation;
 }
 
 /*!

@@ -134,6 +134,11 @@ public:
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
 
+    // The modern print: the period over as many pages as it needs.
+    QVariant printModern(bool preview);
+    qint32 modernPageCount(QPainter &painter, const QRect &area);
+    void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+
     // The bars the last paint showed, with their rectangles on screen.
     QVector<ShownAppointment> visibleAppointments() const;
 
@@ -146,6 +151,8 @@ public:
     cHolidays holidays;
     bool optimaleZeilenhoehe = false;
     Presentation presentation = Presentation::Classic;
+    Presentation printPresentation = Presentation::Classic;
+    qint32 daysPerPrintedPage = 1; // of the modern print job that runs
 
     // What the host delivered, and the view state that is not geometry.
     GanttModel model;

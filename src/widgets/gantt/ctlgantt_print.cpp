@@ -2,6 +2,7 @@
 #include "gantt/ctlgantt_p.h"
 
 #include "gantt/ganttpainter.h"
+#include "gantt/ganttprint.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
 
@@ -10,6 +11,7 @@
 #include <QDebug>
 #include <QPainter>
 
+#include <cmath>
 #include <limits>
 
 namespace Dayplex {
@@ -31,7 +33,9 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
     QVariant result;
     try {
         d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
-        result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+        result = d->printPresentation == Presentation::Modern
+                     ? d->printModern(blnPrintPreview)
+                     : d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
     } catch (...) {
         restoreScreen();
         throw;
@@ -75,6 +79,136 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
         warnCaught(lcPrint(), QStringLiteral("PrintAnsicht"));
     }
     dc.DrawRahmen(offsetx, offsety, breite, hoehe, 0, dc.lineWidth());
+}
+
+namespace {
+
+// No printed text is smaller than this.
+constexpr double kMinimumPoints = 7.0;
+
+// The surface on the page with the job's font, at least kMinimumPoints.
+void setUpPage(cDC &dc, QPainter &painter, const QRect &area, QFont &font)
+{
+    dc.Initialize(&painter, area.right() + 1, area.bottom() + 1, false);
+    font = painter.font();
+    if (font.pointSizeF() > 0 && font.pointSizeF() < kMinimumPoints)
+        font.setPointSizeF(kMinimumPoints);
+    dc.setFont(&font);
+    dc.UpdateFont();
+    dc.setEllipsis(true);
+}
+
+// The page's parts: the title block of three lines, the chart, the page number's line.
+struct PageParts
+{
+    qint32 lineHeight = 0;
+    qint32 titleHeight = 0;
+    QRect chart;
+    qint32 footerTop = 0;
+    qint32 th = 0;
+    qint32 cw = 0;
+};
+
+PageParts pageParts(cDC &dc, const QRect &area)
+{
+    PageParts p;
+    p.th = dc.textHeight(QStringLiteral("W"));
+    p.cw = dc.textWidth(QStringLiteral("X"));
+    p.lineHeight = qint32(std::nearbyint(dc.textHeight(QStringLiteral("Wy")) * 1.25));
+    // The title in one and a half times the size, then the period and the "Stand:" line.
+    p.titleHeight = qint32(std::nearbyint(p.lineHeight * 1.5)) + 2 * p.lineHeight + p.lineHeight / 2;
+    p.footerTop = area.bottom() + 1 - p.lineHeight;
+    p.chart = QRect(area.left(), area.top() + p.titleHeight, area.width(),
+                    p.footerTop - area.top() - p.titleHeight - p.lineHeight / 2);
+    return p;
+}
+
+qint32 periodDays(const ctlGantt &view)
+{
+    return qint32(std::floor(view.mEndDate) - std::floor(view.mStartDate)) + 1;
+}
+
+} // namespace
+
+qint32 ctlGanttPrivate::modernPageCount(QPainter &painter, const QRect &area)
+{
+    cDC dc;
+    QFont font;
+    setUpPage(dc, painter, area, font);
+    const PageParts parts = pageParts(dc, area);
+    const qint32 names = ganttModernNameChars(model) * parts.cw;
+    // A working hour holds its start time with a little room on either side.
+    const qint32 hourWidth = dc.textWidth(QStringLiteral("00:00")) + 4 * dc.lineWidth();
+    const qint32 days = periodDays(*q);
+    daysPerPrintedPage = ganttDaysPerPage(days, parts.chart.width() - names, settings.workFrom,
+                                          settings.workTo, hourWidth);
+    return ganttPageCount(days, daysPerPrintedPage);
+}
+
+void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint32 page,
+                                      qint32 pages)
+{
+    cDC dc;
+    QFont font;
+    setUpPage(dc, painter, area, font);
+    const PageParts parts = pageParts(dc, area);
+    const GanttStyle &style = settings.style;
+    const Date first = std::floor(q->mStartDate);
+    const Date last = std::floor(q->mEndDate);
+
+    // Title block: the title larger and bold, the period, the "Stand:" line; all centred.
+    dc.setTextColor(0);
+    QFont title = font;
+    title.setPointSizeF(font.pointSizeF() * 1.5);
+    title.setBold(true);
+    dc.setFont(&title);
+    dc.UpdateFont();
+    const qint32 titleLine = qint32(std::nearbyint(parts.lineHeight * 1.5));
+    dc.FillRect(area.left(), area.top(), area.width(), titleLine, 0xFFFFFF, ganttPrintTitle(), 3);
+    dc.setFont(&font);
+    dc.UpdateFont();
+    dc.FillRect(area.left(), area.top() + titleLine, area.width(), parts.lineHeight, 0xFFFFFF,
+                ganttPrintPeriod(first, last), 3);
+    dc.FillRect(area.left(), area.top() + titleLine + parts.lineHeight, area.width(),
+                parts.lineHeight, 0xFFFFFF, printStand(currentDateTime()), 3);
+
+    // The chart of this page's days, all rows from the first.
+    const Date pageFirst = first + Date(qint64(page - 1) * std::max(daysPerPrintedPage, 1));
+    const Date pageLast = std::min(pageFirst + std::max(daysPerPrintedPage, 1) - 1, last);
+    GanttContent content{model, style};
+    content.startDate = pageFirst;
+    content.endDate = pageLast;
+    content.firstRow = 1;
+    content.forPrinting = true;
+    content.modern = true;
+    content.workFrom = settings.workFrom;
+    content.workTo = settings.workTo;
+    const QRect &c = parts.chart;
+    try {
+        const GanttScene printed = ganttScene(content, c.left(), c.top(), c.width(), c.height(),
+                                              parts.th, parts.cw);
+        GanttZeichnen(dc, content, printed, nullptr);
+    } catch (const std::exception &) {
+        warnCaught(lcPrint(), QStringLiteral("resource view page not drawn"));
+    }
+    dc.DrawRahmen(c.left(), c.top(), c.width(), c.height(), 0, dc.lineWidth());
+
+    // The page number at the foot, right.
+    dc.setTextColor(0);
+    dc.FillRect(area.left(), parts.footerTop, area.width(), parts.lineHeight, 0xFFFFFF,
+                printPageNumber(page, pages), 2);
+}
+
+QVariant ctlGanttPrivate::printModern(bool preview)
+{
+    cCommonCalendar::PrintedDocument document;
+    document.pageCount = [this](QPainter &painter, const QRect &area) {
+        return modernPageCount(painter, area);
+    };
+    document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
+        paintModernPage(painter, area, page, pages);
+    };
+    return common.PrintDocument(q, preview, settings.layout, document);
 }
 
 /*!
