@@ -170,9 +170,11 @@ void MainWindow::createViews()
 
     m_calendar->setAlignOnWeekday(kMondayFirst);
     m_gantt->setAlignOnWeekday(kMondayFirst);
-    // Ellipses, "+n" for hidden all-day entries and readable colours; print stays classic.
+    // Ellipses, "+n" for hidden all-day entries and readable colours; the calendar prints in
+    // the classic look, the resource view over as many readable pages as its days need.
     m_calendar->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPresentation(Dayplex::Presentation::Modern);
+    m_gantt->setPrintPresentation(Dayplex::Presentation::Modern);
     connectCalendar();
     connectGantt();
 
