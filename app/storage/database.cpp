@@ -306,7 +306,9 @@ void Database::openPostgres(const QString &location, QDate seedAnchor)
     if (!url.userName().isEmpty())
         db.setUserName(url.userName());
     // libpq itself takes the password from PGPASSWORD or ~/.pgpass when none is set here.
-    db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=Terminplaner"));
+    // No JIT: a range read of many OR-ed index ranges looks costly enough to the planner that
+    // it would compile it, which takes longer than the read itself.
+    db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=Terminplaner;options=-cjit=off"));
     if (!db.open())
         throw DatabaseError(QStringLiteral("Die Datenbank „%1“ kann nicht geöffnet werden: %2")
                                 .arg(m_path, sqlText(db.lastError())));
