@@ -499,6 +499,77 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList{db.appointment(reaching)->text});
     }
 
+    void staleWritesAreRefused_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("deleted"); // the other desk deleted instead of changing
+        for (const bool server : {false, true})
+            for (const char *path : {"form", "drag", "change only this", "change this and following",
+                                     "change all", "delete only this", "delete this and following",
+                                     "delete all"})
+                for (const bool deleted : {false, true})
+                    QTest::newRow(qPrintable(QStringLiteral("%1 %2%3").arg(server ? "server" : "SQLite", path,
+                                                                             deleted ? ", deleted meanwhile" : "")))
+                        << server << QString::fromLatin1(path) << deleted;
+    }
+
+    // Catches a write from a desk that read the row before another desk changed or deleted it,
+    // on any path the window takes: it must be refused with the German reason and write nothing.
+    void staleWritesAreRefused()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, path);
+        QFETCH(bool, deleted);
+        const QString location = server ? m_server.createDatabase(QStringLiteral("veraltet%1").arg(++m_databases))
+                                        : m_dir.filePath(QStringLiteral("veraltet%1.sqlite").arg(++m_databases));
+        Database here, there;
+        here.open(location, kAnchor);
+        there.open(location, kAnchor);
+        const bool single = path == QLatin1String("form") || path == QLatin1String("drag");
+        const qint64 id = single ? here.saveAppointment(sample(2), {2}).first()
+                                 : here.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY")), {1, 2}).first();
+        const Appointment read = *here.appointment(id);
+        if (deleted) {
+            there.deleteAppointment(id);
+        } else {
+            Appointment other = read;
+            other.text = QStringLiteral("Vom anderen Arbeitsplatz");
+            there.saveAppointment(other, other.participantIds);
+        }
+        const auto snapshot = [&] {
+            return describe(here.appointmentsInDays(day(2031, 5, 1), day(2031, 7, 1))).join(QLatin1Char('\n'))
+                   + QStringLiteral("\n%1 %2").arg(here.appointmentCount()).arg(here.journalCount());
+        };
+        const QString before = snapshot();
+        const Dayplex::Date may19 = day(2031, 5, 19) + hm(9, 0);
+        Appointment changed = read;
+        changed.text = QStringLiteral("Von diesem Arbeitsplatz");
+        changed.start = may19 + hm(1, 0);
+        changed.end = may19 + hm(2, 0);
+        using S = Dayplex::SeriesScope;
+        const QHash<QString, std::function<void()>> writes{
+            {"form", [&] { here.saveAppointment(changed, {2, 3}); }},
+            {"drag", [&] { here.moveAppointment(id, read.start + hm(1, 0), read.end + hm(1, 0), read.version); }},
+            {"change only this", [&] { here.changeOccurrence(id, may19, changed, S::OnlyThis, read.version); }},
+            {"change this and following", [&] { here.changeOccurrence(id, may19, changed, S::ThisAndFollowing, read.version); }},
+            {"change all", [&] { here.changeOccurrence(id, may19, changed, S::AllOfSeries, read.version); }},
+            {"delete only this", [&] { here.deleteOccurrence(id, may19, S::OnlyThis, read.version); }},
+            {"delete this and following", [&] { here.deleteOccurrence(id, may19, S::ThisAndFollowing, read.version); }},
+            {"delete all", [&] { here.deleteOccurrence(id, may19, S::AllOfSeries, read.version); }}};
+        QString message;
+        try {
+            writes.value(path)();
+        } catch (const ConflictError &error) {
+            message = error.message();
+            QCOMPARE(error.current().has_value(), !deleted);
+        }
+        QVERIFY2(message.contains(deleted ? QStringLiteral("inzwischen an einem anderen Arbeitsplatz gelöscht")
+                                          : QStringLiteral("inzwischen an einem anderen Arbeitsplatz geändert")),
+                 qPrintable(message));
+        QCOMPARE(snapshot(), before);
+    }
+
     void occurrenceKeys_data()
     {
         QTest::addColumn<QString>("key");
