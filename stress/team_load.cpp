@@ -1,9 +1,12 @@
 // The load run of the Terminplaner for a team (scripts/load): a PostgreSQL server of its own,
-// 8 desks as separate processes, each a real window offscreen that moves its own appointment
-// every 100 ms through the path of a drag. Every desk measures, for each change of another
-// desk, the time from the save to its refreshed view. At the end the run checks that no update
-// was lost and that all desks show the same data, and prints the median and the 95th percentile.
-//   team_load [SECONDS [DESKS]]
+// desks as separate processes, each a real window offscreen that moves its own appointment
+// through the path of a drag. The office (default): 50 desks for five minutes, each saving every
+// 2 s on average, the desks spread over four weeks. --stress: 32 desks all on one week, each
+// saving every 100 ms. Every desk measures, for each change of another desk to the days it
+// shows, the time from the save to its refreshed view. At the end the run checks that no update
+// was lost and that every desk shows what is stored, and prints the median and the 95th
+// percentile.
+//   team_load [--stress] [SECONDS [DESKS]]
 #include "mainwindow.h"
 #include "../tests/app/pgserver.h"
 
@@ -13,6 +16,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
@@ -22,13 +26,26 @@ using namespace Terminplaner;
 namespace {
 
 const QDate kWeek(2026, 12, 7); // a Monday
-constexpr int kIntervalMs = 100;
 const QString kLoadText = QStringLiteral("Lasttest Arbeitsplatz %1");
 
-Dayplex::Date slot(int desk, int step)
+// How the desks work: how many weeks they are spread over and how often each saves.
+struct Profile
 {
-    // Through the five working days of the shown week, one half hour per desk.
-    return Dayplex::toDate(kWeek.addDays(step % 5)) + (8 * 60 + desk * 30 + (step % 4) * 5) / 1440.0;
+    int weeks = 4;
+    int meanIntervalMs = 2000;
+    bool random = true; // intervals spread evenly up to twice the mean, else fixed
+};
+
+QDate weekOf(int desk, const Profile &profile)
+{
+    return kWeek.addDays(7 * (desk % profile.weeks));
+}
+
+Dayplex::Date slot(int desk, int step, const Profile &profile)
+{
+    // Through the five working days of the desk's week, one half hour per desk of that week.
+    return Dayplex::toDate(weekOf(desk, profile).addDays(step % 5))
+           + (8 * 60 + desk / profile.weeks * 30 + (step % 4) * 5) / 1440.0;
 }
 
 // What a desk's calendar shows of the load appointments: the version of each row it was last
@@ -49,9 +66,14 @@ QString storedDigest(Database &db, const QList<qint64> &ids)
     return parts.join(QLatin1Char(' '));
 }
 
-// One desk: moves its appointment for the given time, then reports.
-int runDesk(const QString &url, int desk, int seconds, const QList<qint64> &ids)
+// One desk: moves its appointment until the deadline (seconds since the epoch), then reports.
+int runDesk(const QString &url, int desk, qint64 deadlineSeconds, const QList<qint64> &allIds, const Profile &profile)
 {
+    // The desk shows, and checks, the load appointments of its own week.
+    QList<qint64> ids;
+    for (int other = 0; other < allIds.size(); ++other)
+        if (weekOf(other, profile) == weekOf(desk, profile))
+            ids.append(allIds.at(other));
     QTextStream out(stdout);
     Database db;
     db.open(url);
@@ -64,21 +86,30 @@ int runDesk(const QString &url, int desk, int seconds, const QList<qint64> &ids)
         return false;
     });
     QVector<qint64> latencies;
+    const Dayplex::Date monday = Dayplex::toDate(weekOf(desk, profile));
     window.setRefreshObserver([&](const ChangeNotice &notice) {
-        latencies.append(QDateTime::currentMSecsSinceEpoch() - notice.savedAt);
+        // Only the changes to the days this desk shows are waited for.
+        if (notice.firstDay <= monday + 6 && notice.lastDay >= monday)
+            latencies.append(QDateTime::currentMSecsSinceEpoch() - notice.savedAt);
     });
     window.show();
-    window.showCalendar(Dayplex::toDate(kWeek));
+    window.showCalendar(monday);
 
-    const qint64 mine = ids.at(desk);
+    const qint64 mine = allIds.at(desk);
     const QString key = HostBridge::appointmentKey(mine);
     int step = 0;
     int saved = 0;
     QString lastSaved;
     QTimer mover;
-    mover.setInterval(kIntervalMs);
+    const auto nextInterval = [&] {
+        return profile.random ? int(QRandomGenerator::global()->bounded(2 * profile.meanIntervalMs + 1))
+                              : profile.meanIntervalMs;
+    };
+    mover.setSingleShot(true);
+    mover.setInterval(nextInterval());
     QObject::connect(&mover, &QTimer::timeout, [&] {
-        const Dayplex::Date start = slot(desk, ++step);
+        mover.start(nextInterval());
+        const Dayplex::Date start = slot(desk, ++step, profile);
         window.moveAppointment(key, start, start + 0.5 / 24);
         // The window says nothing on success; what the database holds tells.
         if (const std::optional<Appointment> a = db.appointment(mine); a && std::abs(a->start - start) < Dayplex::kOneSecond) {
@@ -86,10 +117,11 @@ int runDesk(const QString &url, int desk, int seconds, const QList<qint64> &ids)
             lastSaved = Database::toSqlDateTime(start);
         }
     });
-    QElapsedTimer clock;
-    clock.start();
+    // One deadline for all desks, however late each started, so that the quiet time below
+    // follows the last save of every desk.
+    const qint64 deadline = deadlineSeconds * 1000;
     mover.start();
-    while (clock.elapsed() < seconds * 1000)
+    while (QDateTime::currentMSecsSinceEpoch() < deadline)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     mover.stop();
     // The last changes of the others still arrive.
@@ -108,7 +140,7 @@ int runDesk(const QString &url, int desk, int seconds, const QList<qint64> &ids)
     out << "MESSAGES " << messages.size() << "\n";
     for (const QString &m : messages)
         out << "MESSAGE " << QString(m).replace(QLatin1Char('\n'), QLatin1Char(' ')) << "\n";
-    out << "VISIBLE " << visible << "\n";
+    out << "VISIBLE " << visible << " " << ids.size() << "\n";
     out << "DIGEST " << shownDigest(window, ids) << "\n";
     for (qint64 ms : latencies)
         out << "L " << ms << "\n";
@@ -125,7 +157,7 @@ qint64 percentile(QVector<qint64> values, double p)
     return values.at(index);
 }
 
-int runAll(int seconds, int desks, const QString &self)
+int runAll(int seconds, int desks, const Profile &profile, const QString &self)
 {
     QTextStream out(stdout);
     PgServer server;
@@ -142,7 +174,7 @@ int runAll(int seconds, int desks, const QString &self)
         for (int desk = 0; desk < desks; ++desk) {
             Appointment a;
             a.text = kLoadText.arg(desk + 1);
-            a.start = slot(desk, 0);
+            a.start = slot(desk, 0, profile);
             a.end = a.start + 0.5 / 24;
             a.participantId = desk % 8 + 1;
             ids.append(db.insertAppointment(a));
@@ -153,12 +185,15 @@ int runAll(int seconds, int desks, const QString &self)
     for (qint64 id : ids)
         idText.append(QString::number(id));
 
+    // The saves end at one moment for all desks; starting them all takes its time.
+    const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + (seconds + 10) * 1000;
     QList<QProcess *> processes;
     for (int desk = 0; desk < desks; ++desk) {
         auto *p = new QProcess;
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(self, {QStringLiteral("--desk"), url, QString::number(desk), QString::number(seconds),
-                        idText.join(QLatin1Char(','))});
+        p->start(self, {QStringLiteral("--desk"), url, QString::number(desk), QString::number(deadline / 1000),
+                        idText.join(QLatin1Char(',')), QString::number(profile.weeks),
+                        QString::number(profile.meanIntervalMs), QString::number(profile.random)});
         processes.append(p);
     }
     QVector<qint64> latencies;
@@ -167,7 +202,7 @@ int runAll(int seconds, int desks, const QString &self)
     QStringList lastSaved;
     bool ok = true;
     for (QProcess *p : processes) {
-        if (!p->waitForFinished((seconds + 60) * 1000) || p->exitCode() != 0) {
+        if (!p->waitForFinished((seconds + 90) * 1000) || p->exitCode() != 0) {
             out << "Ein Arbeitsplatz ist nicht sauber beendet worden." << Qt::endl;
             ok = false;
         }
@@ -184,7 +219,7 @@ int runAll(int seconds, int desks, const QString &self)
             else if (line.startsWith(QLatin1String("MESSAGE ")))
                 out << "  " << line << "\n";
             else if (line.startsWith(QLatin1String("VISIBLE ")))
-                visibleShort += line.mid(8).toInt() == desks ? 0 : 1;
+                visibleShort += line.section(QLatin1Char(' '), 1, 1) == line.section(QLatin1Char(' '), 2, 2) ? 0 : 1;
             else if (line.startsWith(QLatin1String("DIGEST ")))
                 digests.append(line.mid(7));
         }
@@ -198,9 +233,13 @@ int runAll(int seconds, int desks, const QString &self)
         if (Database::toSqlDateTime(db.appointment(ids.at(desk))->start) != lastSaved.at(desk))
             ++lost;
     const int journal = db.journalCount() - journalBefore;
-    const QString stored = storedDigest(db, ids);
-    const bool agree = digests.size() == desks
-                       && std::all_of(digests.cbegin(), digests.cend(), [&](const QString &d) { return d == stored; });
+    // Each desk against what is stored of the rows of its week.
+    const bool agree = digests.size() == desks && std::all_of(digests.cbegin(), digests.cend(), [&](const QString &d) {
+                           QList<qint64> shownIds;
+                           for (const QString &pair : d.split(QLatin1Char(' ')))
+                               shownIds.append(pair.section(QLatin1Char('='), 0, 0).toLongLong());
+                           return d == storedDigest(db, shownIds);
+                       });
     out << "Arbeitsplätze: " << desks << ", Laufzeit: " << seconds << " s, Verschiebungen gespeichert: " << saves
         << " (Journal: " << journal << "), Konflikte: " << conflicts << ", Meldungen: " << messages << "\n";
     out << "Verlorene Änderungen: " << lost << ", alle Arbeitsplätze zeigen dasselbe: " << (agree ? "ja" : "nein")
@@ -222,22 +261,27 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const QStringList args = app.arguments();
-    if (args.size() == 6 && args.at(1) == QLatin1String("--desk")) {
+    if (args.size() == 9 && args.at(1) == QLatin1String("--desk")) {
         QList<qint64> ids;
         for (const QString &id : args.at(5).split(QLatin1Char(',')))
             ids.append(id.toLongLong());
+        const Profile profile{args.at(6).toInt(), args.at(7).toInt(), args.at(8) == QLatin1String("1")};
         try {
-            return runDesk(args.at(2), args.at(3).toInt(), args.at(4).toInt(), ids);
+            return runDesk(args.at(2), args.at(3).toInt(), args.at(4).toLongLong(), ids, profile);
         } catch (const DatabaseError &error) {
             QTextStream(stderr) << "Arbeitsplatz " << args.at(3) << ": " << error.message() << Qt::endl;
             return 1;
         }
     }
-    const int seconds = args.size() > 1 ? args.at(1).toInt() : 30;
-    const int desks = args.size() > 2 ? args.at(2).toInt() : 8;
-    if (seconds < 1 || desks < 2 || desks > 32) {
-        QTextStream(stderr) << "Aufruf: team_load [SEKUNDEN [ARBEITSPLÄTZE]]" << Qt::endl;
+    QStringList rest = args.mid(1);
+    const bool stress = rest.removeAll(QStringLiteral("--stress")) > 0;
+    // The old team profile under stress: everyone on one week, a save every 100 ms.
+    const Profile profile = stress ? Profile{1, 100, false} : Profile{};
+    const int seconds = rest.size() > 0 ? rest.at(0).toInt() : 300;
+    const int desks = rest.size() > 1 ? rest.at(1).toInt() : (stress ? 32 : 50);
+    if (seconds < 1 || desks < 2 || desks > 50 || desks / profile.weeks > 30) {
+        QTextStream(stderr) << "Aufruf: team_load [--stress] [SEKUNDEN [ARBEITSPLÄTZE (2 bis 50)]]" << Qt::endl;
         return 2;
     }
-    return runAll(seconds, desks, QApplication::applicationFilePath());
+    return runAll(seconds, desks, profile, QApplication::applicationFilePath());
 }

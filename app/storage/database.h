@@ -185,6 +185,16 @@ public:
     // with all its participants, when any of them is asked for.
     QVector<Appointment> appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
                                             const QList<int> &participantIds = {}) const;
+    // A statement and its values in order.
+    struct Statement
+    {
+        QString sql;
+        QVariantList values;
+    };
+    // The reads of appointmentsInDays: the single appointments and changed occurrences, the
+    // starts of the changed occurrences of the series, and the series. Each is bounded on both
+    // sides by an index, so that the server can be asked how it reads them.
+    QVector<Statement> daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
     std::optional<Appointment> appointment(qint64 id) const;
     int appointmentCount() const;
 
@@ -253,6 +263,7 @@ private:
     void seed(QDate anchor);
     QSqlQuery prepare(const QString &sql) const;
     void exec(QSqlQuery &query) const;
+    QSqlQuery run(const Statement &statement) const;
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone or newer

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -104,6 +105,16 @@ QString weeksOf(const Database &db, Dayplex::Date from = day(2031, 5, 5))
     return shown.join(QLatin1Char(' '));
 }
 
+// The statement with its values written in, as EXPLAIN takes it on both servers.
+QString inlined(const Database::Statement &statement)
+{
+    QString sql;
+    int next = 0;
+    for (const QChar c : statement.sql)
+        sql += c == QLatin1Char('?') ? QStringLiteral("'%1'").arg(statement.values.at(next++).toString()) : QString(c);
+    return sql;
+}
+
 } // namespace
 
 class tst_Database : public QObject
@@ -194,7 +205,7 @@ private Q_SLOTS:
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("5"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("6"));
         QStringList shown;
         for (int participant : {1, 2})
             for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
@@ -420,6 +431,143 @@ private Q_SLOTS:
         QVERIFY(last.firstDay <= day(2031, 5, 5) && last.lastDay >= day(2040, 1, 1));
         QCOMPARE(weeksOf(there, day(2040, 1, 1)), QStringLiteral("01-03 10:00 01-10 10:00 01-17 10:00 "
                                                                  "01-24 10:00 01-31 10:00 02-07 10:00"));
+    }
+
+    void rangeReadsUseTheIndex_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("server") << true;
+    }
+
+    // Catches a read of the days that walks the whole table (or everything before the days) on
+    // either server, and a long appointment that the bounded read no longer finds.
+    void rangeReadsUseTheIndex()
+    {
+        QFETCH(bool, server);
+        Database db;
+        db.open(server ? m_server.createDatabase(QStringLiteral("plan"))
+                       : m_dir.filePath(QStringLiteral("plan.sqlite")),
+                kAnchor);
+        // Ten years of rows, one in a hundred 40 days long, one in two hundred a series.
+        const QString when = server ? QStringLiteral("to_char(timestamp '2020-01-01 09:00' + (i %% 3650) * interval '1 day'"
+                                                     " + %1, 'YYYY-MM-DD\"T\"HH24:MI:SS')")
+                                    : QStringLiteral("strftime('%Y-%m-%dT%H:%M:%S', '2020-01-01 09:00', '+' || (i %% 3650) || ' days', %1)");
+        const QString later = when.arg(server ? QStringLiteral("(CASE WHEN i % 100 = 0 THEN 40 ELSE 0 END) * interval '1 day'")
+                                              : QStringLiteral("'+' || (CASE WHEN i % 100 = 0 THEN 40 ELSE 0 END) || ' days'"))
+                                  .replace(QLatin1String("%%"), QLatin1String("%"));
+        const QString start = when.arg(server ? QStringLiteral("interval '0 days'") : QStringLiteral("'+0 days'"))
+                                  .replace(QLatin1String("%%"), QLatin1String("%"));
+        execSql(db.connectionName(),
+                QStringLiteral("INSERT INTO appointments (text, start, \"end\", participant_id, uid, span_days, span_class,"
+                               " rrule, series_end) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n"
+                               " WHERE i < 20000) SELECT 'Termin', %1, %2, 1 + i % 8, 'plan-' || i,"
+                               " CASE WHEN i % 100 = 0 THEN 40 ELSE 0 END, CASE WHEN i % 100 = 0 THEN 6 ELSE 0 END,"
+                               " CASE WHEN i % 200 = 1 THEN 'FREQ=WEEKLY;COUNT=3' ELSE '' END,"
+                               " CASE WHEN i % 200 = 1 THEN %2 END FROM n")
+                    .arg(start, later));
+        execSql(db.connectionName(), QStringLiteral("INSERT INTO appointment_participants (appointment_id, participant_id, seq)"
+                                                    " SELECT id, participant_id, 0 FROM appointments WHERE text = 'Termin'"));
+        if (server)
+            execSql(db.connectionName(), QStringLiteral("ANALYZE"));
+        const Dayplex::Date monday = day(2025, 6, 2);
+        for (const Database::Statement &read : db.daysStatements(monday, monday + 6)) {
+            QSqlQuery plan(QSqlDatabase::database(db.connectionName()));
+            QVERIFY2(plan.exec(QStringLiteral("EXPLAIN %1%2").arg(server ? "" : "QUERY PLAN ", inlined(read))),
+                     qPrintable(plan.lastError().text()));
+            QStringList lines;
+            while (plan.next())
+                lines.append(plan.value(server ? 0 : 3).toString());
+            const QString text = lines.join(QLatin1Char('\n'));
+            QVERIFY2(!text.contains(QRegularExpression(server ? QStringLiteral("Seq Scan") : QStringLiteral("(^|\n)SCAN (?!CONSTANT)"))),
+                     qPrintable(text));
+            QVERIFY2(text.contains(QLatin1String("INDEX")) || text.contains(QLatin1String("Index")), qPrintable(text));
+            // A start bounded on one side only reads everything before the days.
+            for (const QString &line : lines)
+                if (line.contains(QLatin1String("start")) && line.contains(QRegularExpression(QStringLiteral("INDEX|Index Cond"))))
+                    QVERIFY2(line.contains(QRegularExpression(QStringLiteral("start ?>=?.*start ?<"))), qPrintable(line));
+        }
+        // Long enough to reach the week from six weeks before, or to end just before it.
+        const qint64 reaching = db.insertAppointment(appointment(QStringLiteral("Elternzeit"), monday - 40, monday + hm(12, 0), 3));
+        Appointment before = appointment(QStringLiteral("Kur"), monday - 45, monday - 1, 3);
+        before.allDay = true;
+        db.insertAppointment(before);
+        QStringList shown;
+        for (const Appointment &a : db.appointmentsInDays(monday, monday + 6, {3}))
+            if (a.text != QLatin1String("Termin"))
+                shown.append(a.text);
+        QCOMPARE(shown, QStringList{db.appointment(reaching)->text});
+    }
+
+    void staleWritesAreRefused_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("deleted"); // the other desk deleted instead of changing
+        for (const bool server : {false, true})
+            for (const char *path : {"form", "drag", "change only this", "change this and following",
+                                     "change all", "delete only this", "delete this and following",
+                                     "delete all"})
+                for (const bool deleted : {false, true})
+                    QTest::newRow(qPrintable(QStringLiteral("%1 %2%3").arg(server ? "server" : "SQLite", path,
+                                                                             deleted ? ", deleted meanwhile" : "")))
+                        << server << QString::fromLatin1(path) << deleted;
+    }
+
+    // Catches a write from a desk that read the row before another desk changed or deleted it,
+    // on any path the window takes: it must be refused with the German reason and write nothing.
+    void staleWritesAreRefused()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, path);
+        QFETCH(bool, deleted);
+        const QString location = server ? m_server.createDatabase(QStringLiteral("veraltet%1").arg(++m_databases))
+                                        : m_dir.filePath(QStringLiteral("veraltet%1.sqlite").arg(++m_databases));
+        Database here, there;
+        here.open(location, kAnchor);
+        there.open(location, kAnchor);
+        const bool single = path == QLatin1String("form") || path == QLatin1String("drag");
+        const qint64 id = single ? here.saveAppointment(sample(2), {2}).first()
+                                 : here.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY")), {1, 2}).first();
+        const Appointment read = *here.appointment(id);
+        if (deleted) {
+            there.deleteAppointment(id);
+        } else {
+            Appointment other = read;
+            other.text = QStringLiteral("Vom anderen Arbeitsplatz");
+            there.saveAppointment(other, other.participantIds);
+        }
+        const auto snapshot = [&] {
+            return describe(here.appointmentsInDays(day(2031, 5, 1), day(2031, 7, 1))).join(QLatin1Char('\n'))
+                   + QStringLiteral("\n%1 %2").arg(here.appointmentCount()).arg(here.journalCount());
+        };
+        const QString before = snapshot();
+        const Dayplex::Date may19 = day(2031, 5, 19) + hm(9, 0);
+        Appointment changed = read;
+        changed.text = QStringLiteral("Von diesem Arbeitsplatz");
+        changed.start = may19 + hm(1, 0);
+        changed.end = may19 + hm(2, 0);
+        using S = Dayplex::SeriesScope;
+        const QHash<QString, std::function<void()>> writes{
+            {"form", [&] { here.saveAppointment(changed, {2, 3}); }},
+            {"drag", [&] { here.moveAppointment(id, read.start + hm(1, 0), read.end + hm(1, 0), read.version); }},
+            {"change only this", [&] { here.changeOccurrence(id, may19, changed, S::OnlyThis, read.version); }},
+            {"change this and following", [&] { here.changeOccurrence(id, may19, changed, S::ThisAndFollowing, read.version); }},
+            {"change all", [&] { here.changeOccurrence(id, may19, changed, S::AllOfSeries, read.version); }},
+            {"delete only this", [&] { here.deleteOccurrence(id, may19, S::OnlyThis, read.version); }},
+            {"delete this and following", [&] { here.deleteOccurrence(id, may19, S::ThisAndFollowing, read.version); }},
+            {"delete all", [&] { here.deleteOccurrence(id, may19, S::AllOfSeries, read.version); }}};
+        QString message;
+        try {
+            writes.value(path)();
+        } catch (const ConflictError &error) {
+            message = error.message();
+            QCOMPARE(error.current().has_value(), !deleted);
+        }
+        QVERIFY2(message.contains(deleted ? QStringLiteral("inzwischen an einem anderen Arbeitsplatz gelöscht")
+                                          : QStringLiteral("inzwischen an einem anderen Arbeitsplatz geändert")),
+                 qPrintable(message));
+        QCOMPARE(snapshot(), before);
     }
 
     void occurrenceKeys_data()
