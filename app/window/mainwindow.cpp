@@ -421,13 +421,19 @@ void MainWindow::otherDeskChanged(const ChangeNotice &notice)
     const auto shows = [&notice](double first, double last) {
         return notice.firstDay <= std::floor(last) && notice.lastDay >= std::floor(first);
     };
+    bool calendar = true;
+    bool gantt = true;
     try {
-        m_calendarStale |= shows(m_calendar->FirstDay(), m_calendar->LastDay());
-        m_ganttStale |= shows(m_gantt->FirstDay(), m_gantt->LastDay());
+        calendar = shows(m_calendar->FirstDay(), m_calendar->LastDay());
+        gantt = shows(m_gantt->FirstDay(), m_gantt->LastDay());
     } catch (const std::exception &error) {
         qWarning("terminplaner: range of the views unknown: %s", error.what());
-        m_calendarStale = m_ganttStale = true;
     }
+    m_calendarStale |= calendar;
+    m_ganttStale |= gantt;
+    // Only a change of the days on the screen makes this desk paint anew.
+    if (!(m_view == View::Calendar ? calendar : gantt))
+        return;
     m_pendingNotices.append(notice);
     if (!m_refreshTimer->isActive())
         m_refreshTimer->start();
