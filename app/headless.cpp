@@ -109,7 +109,8 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
 {
     HostBridge bridge(db);
     QString loadError;
-    // Weeks start on Monday in both views, as in the window.
+    // Weeks start on Monday in both views, as in the window; both print in the modern
+    // presentation, as the window does.
     const auto run = [&](auto &view, const QString &options, auto fill, auto print) {
         view.setAlignOnWeekday(2);
         view.setPresentation(cl.classicLook ? Dayplex::Presentation::Classic
@@ -124,7 +125,11 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                 [&bridge](Dayplex::ucAgenda &v, double first, double last, const QString &fields) {
                     bridge.fillCalendar(v, first, last, fields);
                 },
-                [](Dayplex::ucAgenda &v) { v.PrintCalendar(false); });
+                [&cl](Dayplex::ucAgenda &v) {
+                    v.setPrintPresentation(cl.classicLook ? Dayplex::Presentation::Classic
+                                                          : Dayplex::Presentation::Modern);
+                    v.PrintCalendar(false);
+                });
         } else {
             Dayplex::ctlGantt view;
             run(view, bridge.ganttOptions(),
@@ -132,7 +137,6 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                     bridge.fillGantt(v, first, last, fields);
                 },
                 [&cl](Dayplex::ctlGantt &v) {
-                    // The host prints in the modern presentation, as its window does.
                     v.setPrintPresentation(cl.classicLook ? Dayplex::Presentation::Classic
                                                           : Dayplex::Presentation::Modern);
                     v.PrintGantt(false);

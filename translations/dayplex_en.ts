@@ -680,6 +680,10 @@ heading...</translation>
 <context>
     <name>Dayplex::ucAgenda</name>
     <message>
+        <source>ganztägig</source>
+        <translation>all day</translation>
+    </message>
+    <message>
         <source>1 Tag</source>
         <translation>1 day</translation>
     </message>

@@ -12,7 +12,7 @@ namespace Dayplex {
 /// 4.5:1 against its fill and gives the selected appointment a fill that stands apart from the
 /// appointment colours. The resource view in Modern folds the hours outside the working hours
 /// into narrow bands, lays overlapping appointments in lanes and labels each with its start
-/// time. Printing follows a setting of its own (ctlGantt::setPrintPresentation), Classic
+/// time. Printing follows a setting of its own (setPrintPresentation of either view), Classic
 /// unless the host chooses otherwise.
 ///
 /// The setting is a plain C++ property of each view: it is not part of the options string, so

@@ -170,6 +170,15 @@ public:
     Presentation presentation() const;
     void setPresentation(Presentation presentation);
 
+    /// The print presentation of PrintCalendar and the menu's "Drucken...", Classic by default.
+    /// Modern prints the sheets of the print layout with texts that end in an ellipsis instead
+    /// of being cut, no text below 7 points, the all-day band's texts in the part of their
+    /// days that is on the sheet, and, below the grid, the appointments of every day whose
+    /// boxes cannot show them whole, with their times (the rows grow lower so that the day's
+    /// hours stay on the sheet). Not a property of the meta-object, like presentation().
+    Presentation printPresentation() const;
+    void setPrintPresentation(Presentation presentation);
+
     /// Tells the view what the appointment(s) with the key \a dsn are beyond the classic
     /// record: an occurrence of a series, the participants of a meeting. Typically called in
     /// the NeedDates handler right after AddDate. Kept until the next Clear (SetFilledRange

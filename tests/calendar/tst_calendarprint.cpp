@@ -44,11 +44,11 @@ int thinnestLine(const QVector<RecordingEngine::Drawn> &drawn)
 }
 
 // Prints one view of the week (or the Gantt view of it) onto a recording printer page.
-void printView(QObject &view, PrinterPage &page, const QRect &rect)
+void printView(QObject &view, PrinterPage &page, const QRect &rect, int points = 8)
 {
     view.setProperty("ForPrinting", true);
     QPainter painter(&page);
-    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
     QMetaObject::invokeMethod(&view, "PrintAnsicht", Qt::DirectConnection, Q_ARG(QPainter *, &painter),
                               Q_ARG(qint32, rect.x()), Q_ARG(qint32, rect.y()), Q_ARG(qint32, rect.width()),
                               Q_ARG(qint32, rect.height()));
@@ -103,13 +103,16 @@ private slots:
         QTest::addColumn<int>("dotsPerInch");
         QTest::addColumn<QRect>("view");
         QTest::addColumn<int>("line"); // pixels of a quarter point, rounded up
+        QTest::addColumn<bool>("title"); // room for the title block between the month overviews
         const QRect page(60, 50, 1850, 2450);
-        QTest::newRow("Wochenplan at 600 dpi") << false << 7 << 600 << page << 3;
-        QTest::newRow("Tagesplan at 300 dpi") << false << 1 << 300 << page << 2;
+        QTest::newRow("Wochenplan at 600 dpi") << false << 7 << 600 << page << 3 << false;
+        QTest::newRow("Wochenplan at 300 dpi") << false << 7 << 300 << page << 2 << true;
+        // Three lines in double size: the "Stand:" line must be there all the same.
+        QTest::newRow("Tagesplan at 300 dpi") << false << 1 << 300 << page << 2 << true;
         // Narrower than its two month overviews, which stay inside it all the same.
-        QTest::newRow("Tagesplan in a narrow view at 1200 dpi") << false << 1 << 1200 << page << 5;
-        QTest::newRow("a low view of a week") << false << 7 << 600 << QRect(200, 300, 1500, 900) << 3;
-        QTest::newRow("Gantt week at 600 dpi") << true << 7 << 600 << page << 3;
+        QTest::newRow("Tagesplan in a narrow view at 1200 dpi") << false << 1 << 1200 << page << 5 << false;
+        QTest::newRow("a low view of a week") << false << 7 << 600 << QRect(200, 300, 1500, 900) << 3 << false;
+        QTest::newRow("Gantt week at 600 dpi") << true << 7 << 600 << page << 3 << false;
     }
     void printedPage()
     {
@@ -118,6 +121,7 @@ private slots:
         QFETCH(int, dotsPerInch);
         QFETCH(QRect, view);
         QFETCH(int, line);
+        QFETCH(bool, title);
         PrinterPage page(QSize(2000, 2600), dotsPerInch);
         double last = day(2024, 3, 4) + days - 1;
         if (gantt) {
@@ -137,6 +141,12 @@ private slots:
         } else {
             AgendaWeek week(days);
             printView(week.agenda, page, view);
+            // Every line of the title block is there whole, the "Stand:" line too.
+            QStringList texts;
+            for (const RecordingEngine::Drawn &d : page.drawn())
+                texts << d.text;
+            for (const TitleLine &titleLine : titleLines(week.agenda.FirstDay(), week.agenda.LastDay(), kNow))
+                QVERIFY2(!title || texts.contains(titleLine.text), qPrintable(titleLine.text));
         }
         QCOMPARE(thinnestLine(page.drawn()), line);
         if (gantt)
@@ -157,6 +167,63 @@ private slots:
                 stand = d.shown;
         }
         QVERIFY(drawnInside > 100);
+    }
+
+    // Catches a modern sheet that cuts a word inside a letter, prints text below 7 points,
+    // leaves an appointment of a crowded day without its whole text and time, lists a day
+    // that shows all of its appointments whole, or centres an all-day text begun before the
+    // sheet in the days that are not on it.
+    void modernSheet_data()
+    {
+        QTest::addColumn<Date>("first");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("points"); // the print layout's font
+        QTest::addColumn<int>("dotsPerInch");
+        QTest::addColumn<QStringList>("whole");
+        QTest::addColumn<QStringList>("listed"); // the times of the list below the grid
+        const Date monday = AgendaWeek::monday();
+        QTest::newRow("week with a crowded Monday")
+            << monday << 7 << 8 << 300
+            << QStringList{"Teambesprechung", "Kundentermin Müller", "Mittagessen", "Messe Hannover"}
+            << QStringList{"09:00\u201311:00", "10:00\u201312:00", "11:00\u201313:00",
+                           "10:10\u201310:40"}; // Tuesday's shows whole
+        QTest::newRow("from Wednesday, the fair begun the day before")
+            << monday + 2 << 5 << 8 << 300 << QStringList{"Messe Hannover", "Anruf Schmidt"} << QStringList();
+        QTest::newRow("one day in 6 pt at 600 dpi")
+            << monday << 1 << 6 << 600
+            << QStringList{"Teambesprechung", "Kundentermin Müller", "Mittagessen"} << QStringList();
+    }
+    void modernSheet()
+    {
+        QFETCH(Date, first);
+        QFETCH(int, days);
+        QFETCH(int, points);
+        QFETCH(int, dotsPerInch);
+        QFETCH(QStringList, whole);
+        QFETCH(QStringList, listed);
+        AgendaWeek week(days, first);
+        week.agenda.setAlignOnWeekday(0);
+        double last = first + days - 1;
+        week.agenda.SetDisplayedRange(first, &last, false, false);
+        week.agenda.setPrintPresentation(Presentation::Modern);
+        PrinterPage page(QSize(2000, 2600), dotsPerInch);
+        printView(week.agenda, page, QRect(60, 50, 1850, 2450), points);
+        QStringList texts;
+        const qint32 firstDayLeft = week.d->scene.grid.columnLeft(0);
+        for (const RecordingEngine::Drawn &d : page.drawn()) {
+            if (d.text.isEmpty() || d.text == QLatin1String("path") || d.text == QLatin1String("polygon"))
+                continue;
+            texts << d.text;
+            QVERIFY2(d.points >= 7.0, qPrintable(d.text));
+            QVERIFY2(d.shown.width() >= d.rect.width() - 1, qPrintable(d.text));
+            if (d.text.contains(QLatin1String("Messe")))
+                QVERIFY2(d.shown.left() >= firstDayLeft, qPrintable(d.text));
+        }
+        const QString all = texts.join(QLatin1Char(' ')).simplified();
+        for (const QString &memo : whole)
+            QVERIFY2(all.contains(memo), qPrintable(memo));
+        const QStringList times = texts.filter(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d\u2013")));
+        QCOMPARE(times, listed);
     }
 
     // Catches a screen that follows the print job while the preview is open (another week, the

@@ -21,6 +21,7 @@ public:
         QRectF rect;   // as given to the engine
         QRectF shown; // what the clip leaves of it
         QString text; // empty for a fill
+        qreal points = 0; // a text's font size
     };
     QVector<Drawn> drawn;
 
@@ -40,6 +41,7 @@ public:
     {
         keep(QRectF(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent()),
              item.text());
+        drawn.last().points = item.font().pointSizeF();
     }
     void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override
     {

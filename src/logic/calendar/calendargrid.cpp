@@ -141,7 +141,7 @@ void CalendarGrid::layoutCommon(qint32 left, qint32 top, qint32 width, qint32 he
     geo.areaWidth = width;
     geo.areaHeight = height;
     geo.lngZeitspalteBreite = roundedClamped(double(charWidth) * 5);
-    geo.lngZeilenhoehe = roundedClamped(double(charHeight) * 1.5);
+    geo.lngZeilenhoehe = roundedClamped(double(charHeight) * rowLines);
     geo.lngZeichenbreite = charWidth;
     geo.lngSplitterHoehe = roundedClamped(geo.lngZeilenhoehe / 5.0);
     geo.lngLinie = 1;

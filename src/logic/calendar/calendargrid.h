@@ -41,6 +41,9 @@ public:
     Date endZeit = 23.0 / 24.0 + 59 * kOneMinute; // last time printed; 23:59 on screen
     qint32 dayInfoHeight = 1;
     qint32 minDateHeight = 1;
+    // A time row's height in character heights; the modern print lowers it so that the day
+    // keeps its hours above the list of a crowded day.
+    double rowLines = 1.5;
     GridGeometry geo;
 
     qint32 dayCount() const;

@@ -64,34 +64,53 @@ void paintMonthOverview(cDC &dc, const CalendarStyle &style, Date monthDate, qin
     dc.UpdateFont();
 }
 
+// The title lines' font: double-size lines at `factor` times the printer font, whatever unit
+// it was given in.
+QFont titleFont(const QFont &base, bool doubleSize, double factor)
+{
+    QFont font = base;
+    if (!doubleSize)
+        return font;
+    const qreal size = base.pointSizeF() > 0 ? std::nearbyint(base.pointSizeF()) : 0;
+    if (size > 0)
+        font.setPointSizeF(factor * size);
+    else
+        font.setPixelSize(qRound(factor * base.pixelSize()));
+    return font;
+}
+
 void paintTitleBlock(cDC &dc, const CalendarStyle &style, qint32 x, qint32 y, qint32 w, qint32 h,
                      Date firstDay, Date lastDay, Date now)
 {
-    const qint32 bottom = y + h;
     const QFont *font = dc.Font();
-    QFont line = font ? *font : QFont();
+    const QFont base = font ? *font : QFont();
+    QFont line = base;
     dc.setFont(&line);
-    const qreal size = line.pointSizeF() > 0 ? std::nearbyint(line.pointSizeF()) : 0;
-    for (const TitleLine &title : titleLines(firstDay, lastDay, now)) {
-        // Double-size lines scale the printer font, whatever unit it was given in.
-        if (title.doubleSize) {
-            if (size > 0)
-                line.setPointSizeF(2 * size);
-            else
-                line.setPixelSize(2 * line.pixelSize());
-            dc.UpdateFont();
-        }
-        const qint32 lineHeight = roundedUnclamped(1.25 * dc.textHeight(QStringLiteral("Wy")));
+    const QVector<TitleLine> lines = titleLines(firstDay, lastDay, now);
+    const auto lineHeight = [&](const TitleLine &title, double factor) {
+        line = titleFont(base, title.doubleSize, factor);
+        dc.UpdateFont();
+        return roundedUnclamped(1.25 * dc.textHeight(QStringLiteral("Wy")));
+    };
+    // Every line is kept, the "Stand:" line last of all: where the band cannot hold the large
+    // lines in double size (the day's sheet has three), they become as much smaller as needed.
+    double factor = 2.0;
+    for (; factor > 1.0; factor -= 0.1) {
+        qint32 total = 0;
+        for (const TitleLine &title : lines)
+            total += lineHeight(title, factor);
+        if (total <= h)
+            break;
+    }
+    const qint32 bottom = y + h;
+    for (const TitleLine &title : lines) {
+        const qint32 height = lineHeight(title, factor);
         // A line the band cannot hold whole would show only the tops of its letters.
-        if (y + lineHeight > bottom)
+        if (y + height > bottom)
             break;
         dc.setTextColor(style.rgbFontKopfzeilen);
-        dc.FillRect(x, y, w, lineHeight, style.rgbBackKopfzeilen, title.text, kAlignCentreTop);
-        if (title.doubleSize) {
-            line = font ? *font : QFont();
-            dc.UpdateFont();
-        }
-        y += lineHeight;
+        dc.FillRect(x, y, w, height, style.rgbBackKopfzeilen, title.text, kAlignCentreTop);
+        y += height;
     }
     dc.setFont(font);
     dc.UpdateFont();

@@ -251,6 +251,8 @@ void SceneBuilder::segment(const SegmentBox &segment)
         region(x, y1, w, half, segment.index, entry.dateStart, 0, sizenorth, 3);
     if (endsHere)
         region(x, y1 + half, w, half, segment.index, 0, end, sizesouth, 3);
+    item.index = segment.index;
+    item.column = segment.column;
     item.box = box(rect, segment.index, segment.inexact);
     s.appointments.append(item);
 }
@@ -262,8 +264,20 @@ void SceneBuilder::allDay(const AllDayBox &entry)
     item.allDay = true;
     item.clip = edges(g.lngLinks + g.lngZeitspalteBreite, g.lngOben + g.lngKopfhoehe,
                       g.lngLinks + g.areaWidth, g.lngOben + g.lngKopfhoehe + g.lngTagesterminHoehe);
+    item.index = entry.index;
     item.box = box(QRect(rect.x(), rect.y(), rect.width(), g.lngZeilenhoehe - 2 * g.lngLinie),
                    entry.index, false);
+    // On paper the days before the sheet are not there: the text is centred in the part of
+    // the entry that is.
+    if (in.modern && in.forPrinting) {
+        const QRect inside = item.box.textRect.isNull()
+                                 ? item.box.rect.adjusted(g.lngLinie, g.lngLinie, -g.lngLinie, -g.lngLinie)
+                                 : item.box.textRect;
+        const QRect band(item.clip.topLeft(), QSize(item.clip.width() - 1, item.clip.height() - 1));
+        const QRect shown = inside & band;
+        if (shown != inside)
+            item.box.textRect = shown.isEmpty() ? QRect(inside.topLeft(), QSize(0, inside.height())) : shown;
+    }
     s.appointments.append(item);
     const TerminEintrag &record = in.store.at(entry.index);
     region(rect.x(), rect.y(), rect.width(), g.lngZeilenhoehe, entry.index, record.dateStart,

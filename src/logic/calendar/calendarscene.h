@@ -52,6 +52,8 @@ struct SceneBox
 // segment clipped to the time grid with its time bar left of it.
 struct SceneAppointment
 {
+    qint32 index = 0;    // the record
+    qint32 column = -1;  // a segment's day column
     bool allDay = false;
     QRect clip;          // left, top, right, bottom edges (exclusive), as SetClipRec takes them
     QRect timeBar;       // segments only

@@ -74,8 +74,8 @@ CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 ch
     input.forPrinting = q->ForPrinting;
     input.today = currentDate();
     input.currentDate = q->CurrentDate();
-    // Paper keeps the classic look.
-    input.modern = presentation == Presentation::Modern && !printFlag;
+    // Paper has a presentation of its own.
+    input.modern = (printFlag ? printPresentation : presentation) == Presentation::Modern;
     input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
     input.occupancy = &occupancy;
     return computeCalendarScene(input, appointmentsOf);
@@ -559,6 +559,21 @@ void ucAgenda::setPresentation(Presentation presentation)
     d->presentation = presentation;
     d->scene.overflows.clear();
     d->pic->update();
+}
+
+/*! The print presentation; Classic unless the host chose Modern. */
+Presentation ucAgenda::printPresentation() const
+{
+    return d->printPresentation;
+}
+
+/*!
+    Chooses how PrintCalendar prints its sheets (see printPresentation()). The screen, the
+    options string and the members reached by name are not affected.
+*/
+void ucAgenda::setPrintPresentation(Presentation presentation)
+{
+    d->printPresentation = presentation;
 }
 
 /*!

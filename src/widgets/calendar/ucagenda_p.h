@@ -4,6 +4,7 @@
 #include "calendar/appointmentstore.h"
 #include "calendar/calendargesture.h"
 #include "calendar/calendargrid.h"
+#include "calendar/calendarprintlist.h"
 #include "calendar/calendarscene.h"
 #include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
@@ -124,6 +125,13 @@ public:
     ViewKey viewKey(QSize size, qreal ratio) const;
     // The view of the control's state in an area of a surface (screen or page);
     // appointmentsOf as in computeCalendarScene.
+    // The scene of a modern print sheet in the area, with the days it lists below the grid.
+    struct ModernList
+    {
+        QVector<ListedDay> days;
+        qint32 columns = 1;
+    };
+    CalendarScene modernSheet(cDC &dc, const QRect &area, qint32 cw, qint32 ch, ModernList &list);
     CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
                                bool printFlag, const CalendarScene *appointmentsOf = nullptr);
     // The grid in force with the geometry of the last paint, which the members that measure
@@ -195,6 +203,7 @@ public:
     CalendarSelection selection;
     qint32 alignWeekday = 0;
     Presentation presentation = Presentation::Classic;
+    Presentation printPresentation = Presentation::Classic;
     // The last painted view, screen or page: its hit regions and geometry. Its last visible
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;
