@@ -12,6 +12,11 @@ namespace Dayplex {
 /// 4.5:1 against its fill and gives the selected appointment a fill that stands apart from the
 /// appointment colours. Printing always uses the classic look.
 ///
+/// The view's options dialog follows it: in the modern presentation its layout dialogs name the
+/// output fields as an office worker knows them ("Teilnehmer, Betreff/Notiz, Name" instead of
+/// "AKT_Merkmale, AKT_Notiz, AD_Name"), offer them in a menu, and name the font actually drawn
+/// when the stored one is not installed. The options string they store is the same.
+///
 /// The setting is a plain C++ property of each view: it is not part of the options string, so
 /// stored option strings and hosts that bind late by name see no change.
 enum class Presentation {

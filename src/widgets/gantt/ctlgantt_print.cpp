@@ -84,7 +84,7 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
 */
 QString ctlGantt::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options());
+    const QString edited = d->common.Show(Options(), presentation());
     if (!edited.isEmpty()) {
         setOptions(edited);
         Refresh();
