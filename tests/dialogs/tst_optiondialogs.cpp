@@ -13,7 +13,9 @@
 #include "shared/defaultoptions.h"
 #include "shared/uitext.h"
 
+#include <dayplex/ctlgantt.h>
 #include <dayplex/error.h>
+#include <dayplex/ucagenda.h>
 
 #include <QtTest>
 #include <QtWidgets>
@@ -476,6 +478,38 @@ private slots:
         out.setContainerString(d.wert());
         QTEST(out.textValue("strAusgabefelder"), "storedFields");
         QTEST(out.textValue("strFont"), "storedFont");
+    }
+    // Catches a view whose options dialog loses the view's presentation on its way to the
+    // layout dialog.
+    void viewsPassTheirPresentation_data()
+    {
+        QTest::addColumn<bool>("gantt");
+        QTest::addColumn<bool>("modern");
+        for (const bool gantt : {false, true})
+            for (const bool modern : {false, true})
+                QTest::addRow("%s, %s", gantt ? "Gantt" : "Kalender", modern ? "modern" : "classic")
+                    << gantt << modern;
+    }
+    void viewsPassTheirPresentation()
+    {
+        QFETCH(bool, gantt);
+        QFETCH(bool, modern);
+
+        const Presentation presentation = modern ? Presentation::Modern : Presentation::Classic;
+        ucAgenda calendar;
+        ctlGantt resources;
+        calendar.setPresentation(presentation);
+        resources.setPresentation(presentation);
+        QList<bool> plainShown;
+        setModalRunner([&](QDialog &dialog) {
+            if (dialog.objectName() == QLatin1String(ModalWindow::OptionsDialog))
+                click(dialog, "cmdAnsicht_0");
+            else
+                plainShown << child<QWidget>(dialog, "txtFeldnamen")->isVisibleTo(&dialog);
+            dialog.reject();
+        });
+        gantt ? resources.ShowOptionsDialog() : calendar.ShowOptionsDialog();
+        QCOMPARE(plainShown, QList<bool>{modern});
     }
     // Catches layout buttons wired to the wrong key, and a layout left with Abbrechen that is
     // stored anyway.
