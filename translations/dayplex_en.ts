@@ -493,6 +493,18 @@ heading...</translation>
         <source>Schriftfarbe %1</source>
         <translation>Text colour %1</translation>
     </message>
+    <message>
+        <source>Im Termin anzeigen</source>
+        <translation>Show in appointment</translation>
+    </message>
+    <message>
+        <source>Schriftart %1</source>
+        <translation>Font %1</translation>
+    </message>
+    <message>
+        <source>Felder</source>
+        <translation>Fields</translation>
+    </message>
 </context>
 <context>
     <name>Dayplex::ctlGantt</name>
@@ -675,6 +687,41 @@ heading...</translation>
     <message>
         <source>Seite %1 von %2</source>
         <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
+    <name>Dayplex::plainwords</name>
+    <message>
+        <source>Teilnehmer</source>
+        <translation>Participants</translation>
+    </message>
+    <message>
+        <source>Betreff/Notiz</source>
+        <translation>Subject/Note</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Vorname</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Firma</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>Ort</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>%1, %2 pt</source>
+        <translation>%1, %2 pt</translation>
+    </message>
+    <message>
+        <source>%1 (angezeigt als %2)</source>
+        <translation>%1 (shown as %2)</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,11 @@ namespace Dayplex {
 /// time. Printing follows a setting of its own (setPrintPresentation of either view), Classic
 /// unless the host chooses otherwise.
 ///
+/// The view's options dialog follows it: in the modern presentation its layout dialogs name the
+/// output fields as an office worker knows them ("Teilnehmer, Betreff/Notiz, Name" instead of
+/// "AKT_Merkmale, AKT_Notiz, AD_Name"), offer them in a menu, and name the font actually drawn
+/// when the stored one is not installed. The options string they store is the same.
+///
 /// The setting is a plain C++ property of each view: it is not part of the options string, so
 /// stored option strings and hosts that bind late by name see no change.
 enum class Presentation {

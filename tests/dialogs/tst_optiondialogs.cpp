@@ -13,7 +13,9 @@
 #include "shared/defaultoptions.h"
 #include "shared/uitext.h"
 
+#include <dayplex/ctlgantt.h>
 #include <dayplex/error.h>
+#include <dayplex/ucagenda.h>
 
 #include <QtTest>
 #include <QtWidgets>
@@ -398,6 +400,117 @@ private slots:
         for (const char *key : {"blnGermanLegalHolidays", "blnConfirmChanges", "blnUeberschneidenAKT"})
             QVERIFY(!out.contains(key) || out.longValue(key) == 0 || out.longValue(key) == 1);
     }
+    // Catches, in the modern presentation, plain names that store other keys than the user
+    // chose, a list or font rewritten by only being shown, and a font named as stored although
+    // another one is drawn.
+    void plainWords_data()
+    {
+        QTest::addColumn<QString>("fields"); // as stored
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("shownFields"); // after the edit
+        QTest::addColumn<QString>("shownFont");
+        QTest::addColumn<QString>("storedFields"); // on OK
+        QTest::addColumn<QString>("storedFont");
+
+        const QString keys = "AKT_Merkmale, AKT_Notiz, AD_Name";
+        const QString msSans = "MS Sans Serif, 8pt";
+        const QString missing = "MS Sans Serif, 8 pt\n(angezeigt als DejaVu Sans, 8 pt)";
+        const Edit none([](QDialog &) {});
+        QTest::newRow("default list, font not installed")
+            << keys << msSans << none << "Teilnehmer, Betreff/Notiz, Name" << missing << keys
+            << msSans;
+        QTest::newRow("unknown field and odd spacing kept, installed font")
+            << "AD_Firma,akt_notiz, XY_Raum" << "DejaVu Sans, 12 Punkt" << none
+            << "Firma, Betreff/Notiz, XY_Raum" << "DejaVu Sans, 12 pt"
+            << "AD_Firma,akt_notiz, XY_Raum" << "DejaVu Sans, 12 Punkt";
+        QTest::newRow("size out of bounds drawn at 8 pt")
+            << "" << "DejaVu Sans, 500pt" << none << ""
+            << "DejaVu Sans, 500 pt\n(angezeigt als DejaVu Sans, 8 pt)" << ""
+            << "DejaVu Sans, 500pt";
+        QTest::newRow("names typed, letter case and an unknown one")
+            << keys << msSans << Edit([](QDialog &d) {
+                   auto *names = child<QLineEdit>(d, "txtFeldnamen");
+                   names->selectAll();
+                   QTest::keyClicks(names, "name,  betreff/notiz, ,Raum");
+               })
+            << "name,  betreff/notiz, ,Raum" << missing << "AD_Name, AKT_Notiz, Raum" << msSans;
+        QTest::newRow("chosen from the menu")
+            << "AKT_Merkmale, akt_notiz, Raum" << msSans << Edit([](QDialog &d) {
+                   auto *menu = child<QMenu>(d, "mnuFeldwahl");
+                   Q_EMIT menu->aboutToShow();
+                   QStringList ticked;
+                   for (QAction *action : menu->actions())
+                       if (action->isChecked())
+                           ticked << action->text();
+                   QCOMPARE(ticked, (QStringList{"Teilnehmer", "Betreff/Notiz"}));
+                   menu->actions().at(0)->trigger(); // Teilnehmer off
+                   menu->actions().at(5)->trigger(); // Ort on
+               })
+            << "Betreff/Notiz, Raum, Ort" << missing << "AKT_Notiz, Raum, AKT_Ort" << msSans;
+        QTest::newRow("font chosen")
+            << keys << msSans << Edit([](QDialog &d) {
+                   answeredFont = QFont(QStringLiteral("DejaVu Serif"), 10);
+                   click(d, "cmdFont");
+               })
+            << "Teilnehmer, Betreff/Notiz, Name" << "DejaVu Serif, 10 pt" << keys
+            << "DejaVu Serif, 10 Punkt";
+    }
+    void plainWords()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QString, font);
+        QFETCH(Edit, edit);
+
+        cfrmConfigLayout d;
+        d.setPresentation(Presentation::Modern);
+        d.setWert(defaultLayoutString());
+        d.setWert(withValues(defaultLayoutString(),
+                             {{"strAusgabefelder", fields}, {"strFont", font}}));
+        d.show();
+        QVERIFY(!child<QWidget>(d, "txtAusgabefelder")->isVisible());
+        QVERIFY(!child<QWidget>(d, "lblFont")->isVisible());
+        edit(d);
+        QTEST(child<QLineEdit>(d, "txtFeldnamen")->text(), "shownFields");
+        QTEST(child<QLabel>(d, "lblSchriftAnzeige")->text(), "shownFont");
+        click(d, "cmdOK");
+        cContainer out;
+        out.setContainerString(d.wert());
+        QTEST(out.textValue("strAusgabefelder"), "storedFields");
+        QTEST(out.textValue("strFont"), "storedFont");
+    }
+    // Catches a view whose options dialog loses the view's presentation on its way to the
+    // layout dialog.
+    void viewsPassTheirPresentation_data()
+    {
+        QTest::addColumn<bool>("gantt");
+        QTest::addColumn<bool>("modern");
+        for (const bool gantt : {false, true})
+            for (const bool modern : {false, true})
+                QTest::addRow("%s, %s", gantt ? "Gantt" : "Kalender", modern ? "modern" : "classic")
+                    << gantt << modern;
+    }
+    void viewsPassTheirPresentation()
+    {
+        QFETCH(bool, gantt);
+        QFETCH(bool, modern);
+
+        const Presentation presentation = modern ? Presentation::Modern : Presentation::Classic;
+        ucAgenda calendar;
+        ctlGantt resources;
+        calendar.setPresentation(presentation);
+        resources.setPresentation(presentation);
+        QList<bool> plainShown;
+        setModalRunner([&](QDialog &dialog) {
+            if (dialog.objectName() == QLatin1String(ModalWindow::OptionsDialog))
+                click(dialog, "cmdAnsicht_0");
+            else
+                plainShown << child<QWidget>(dialog, "txtFeldnamen")->isVisibleTo(&dialog);
+            dialog.reject();
+        });
+        gantt ? resources.ShowOptionsDialog() : calendar.ShowOptionsDialog();
+        QCOMPARE(plainShown, QList<bool>{modern});
+    }
     // Catches layout buttons wired to the wrong key, and a layout left with Abbrechen that is
     // stored anyway.
     void layoutButtons_data()
@@ -475,6 +588,7 @@ private slots:
         QTest::addColumn<QLocale>("language");
         QTest::addColumn<QString>("button"); // "" for the options dialog itself
         QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("modern");
 
         // The C locale keeps the German source texts, and the pictures as they always were made.
         const QLocale german = QLocale::c();
@@ -489,9 +603,16 @@ private slots:
             {"Drucklayout Gantt", "cmdAnsicht_5", "dialog-layout-druck-gantt"},
         };
         for (const auto &d : dialogs) {
-            QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]);
+            QTest::newRow(d[0]) << german << d[1] << QStringLiteral("%1.png").arg(d[2]) << false;
             QTest::addRow("%s, English", d[0])
-                << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]);
+                << english << d[1] << QStringLiteral("%1-en.png").arg(d[2]) << false;
+        }
+        // The plain words of the modern presentation, in a screen and in a print layout.
+        for (const auto *d : {dialogs[1], dialogs[5]}) {
+            QTest::addRow("%s, modern", d[0])
+                << german << d[1] << QStringLiteral("%1-modern.png").arg(d[2]) << true;
+            QTest::addRow("%s, modern, English", d[0])
+                << english << d[1] << QStringLiteral("%1-modern-en.png").arg(d[2]) << true;
         }
     }
     void laidOut()
@@ -499,11 +620,13 @@ private slots:
         QFETCH(QLocale, language);
         QFETCH(QString, button);
         QFETCH(QString, fileName);
+        QFETCH(bool, modern);
 
         QLocale::setDefault(language);
         chooseUiLanguage(QLocale());
         cfrmConfigCalendar options;
         options.setOptions(defaultOptionsString());
+        options.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
         if (button.isEmpty()) {
             inspect(options, fileName);
             return;
@@ -513,8 +636,10 @@ private slots:
         setModalRunner([&](QDialog &dialog) {
             ++runs;
             if (language == QLocale::c())
-                QCOMPARE(dialog.windowTitle(), QString::fromUtf8(QTest::currentDataTag()));
+                QCOMPARE(dialog.windowTitle(),
+                         QString::fromUtf8(QTest::currentDataTag()).section(", ", 0, 0));
             inspect(dialog, fileName);
+            QCOMPARE(dialog.findChild<QWidget *>("txtFeldnamen")->isVisible(), modern);
             dialog.reject();
         });
         options.findChild<QAbstractButton *>(button)->click();

@@ -657,7 +657,7 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
 */
 QString ucAgenda::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options());
+    const QString edited = d->common.Show(Options(), presentation());
     if (!edited.isEmpty()) {
         setOptions(edited);
         Refresh();

@@ -1,6 +1,7 @@
 #ifndef DAYPLEX_CCOMMONCALENDAR_H
 #define DAYPLEX_CCOMMONCALENDAR_H
 
+#include <dayplex/presentation.h>
 #include <dayplex/series.h>
 
 #include <QString>
@@ -67,8 +68,10 @@ public:
                                                    double &endOrig, QObject *control);
 
     // Runs the calendar options dialog modally (through runModal) on an options string and
-    // returns the edited string, or "" when the user cancelled.
-    QString Show(const QString &strContainerStringOptions);
+    // returns the edited string, or "" when the user cancelled. The view's presentation
+    // chooses how its layout dialogs name fields and fonts.
+    QString Show(const QString &strContainerStringOptions,
+                 Presentation presentation = Presentation::Classic);
 
     // Makes the options dialog Show runs; an empty factory restores the plain dialog. Returns
     // the factory in force before.

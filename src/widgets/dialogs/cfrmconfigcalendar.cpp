@@ -514,6 +514,7 @@ void cfrmConfigCalendar::cmdAnsicht(int index)
         dialog->setWindowTitle(uiText("Dayplex::cfrmConfigCalendar", button->caption));
         dialog->setDruckausgabe(button->druckausgabe);
         dialog->setGantt(button->gantt);
+        dialog->setPresentation(m_presentation);
         dialog->setWert(defaultLayoutString());
         try {
             dialog->setWert(m_container.textValue(key));

@@ -4,6 +4,7 @@
 #include "shared/ccontainer.h"
 
 #include <dayplex/dates.h>
+#include <dayplex/presentation.h>
 
 #include <QDialog>
 
@@ -47,6 +48,10 @@ public:
     void setOptions(const QString &options);
     bool Cancel() const { return m_cancel; }
 
+    // The presentation the layout dialogs open in (see cfrmConfigLayout); Classic until set.
+    Presentation presentation() const { return m_presentation; }
+    void setPresentation(Presentation presentation) { m_presentation = presentation; }
+
     // The time as short German time text; midnight (no time set) gives "".
     static QString format_zeit(Date time);
     // The time of day of a cell text ("8:30", "08:30:15", "04.03.2024 08:30"); 0 for a text
@@ -76,6 +81,7 @@ private:
 
     cContainer m_container;
     bool m_cancel = false;
+    Presentation m_presentation = Presentation::Classic;
 
     QTableWidget *ssArbeitszeit = nullptr;
     QPushButton *cmdZeileNachUntenKopieren = nullptr;

@@ -5,6 +5,7 @@
 #include "shared/ctools.h"
 #include "shared/fontstring.h"
 #include "shared/logging.h"
+#include "shared/plainwords.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
@@ -15,15 +16,18 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -262,12 +266,45 @@ void cfrmConfigLayout::buildControls()
     for (QWidget *field : shortFields)
         field->setMinimumWidth(shortWidth);
 
-    auto *txtAusgabefelder = new QLineEdit(this);
+    txtAusgabefelder = new QLineEdit(this);
     txtAusgabefelder->setObjectName(QStringLiteral("txtAusgabefelder"));
     setTag(txtAusgabefelder, "strAusgabefelder");
     txtAusgabefelder->setMinimumWidth(
         fontMetrics().horizontalAdvance(QStringLiteral("AKT_Merkmale, AKT_Notiz, AD_Name")) + 16);
-    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Ausgabefelder"), txtAusgabefelder);
+    // The plain field names, typed or chosen from the menu, write the keys into the tagged box.
+    txtFeldnamen = new QLineEdit(this);
+    txtFeldnamen->setObjectName(QStringLiteral("txtFeldnamen"));
+    txtFeldnamen->setHidden(true);
+    txtFeldnamen->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("Teilnehmer, Betreff/Notiz, Name")) + 16);
+    connect(txtFeldnamen, &QLineEdit::textEdited, this,
+            [this](const QString &names) { txtAusgabefelder->setText(fieldKeysOf(names)); });
+    cmdFeldwahl = new QToolButton(this);
+    cmdFeldwahl->setObjectName(QStringLiteral("cmdFeldwahl"));
+    cmdFeldwahl->setText(uiText("Dayplex::cfrmConfigLayout", "Felder"));
+    cmdFeldwahl->setPopupMode(QToolButton::InstantPopup);
+    cmdFeldwahl->setHidden(true);
+    auto *fieldMenu = new QMenu(cmdFeldwahl);
+    fieldMenu->setObjectName(QStringLiteral("mnuFeldwahl"));
+    for (const QString &key : offeredFieldKeys()) {
+        QAction *action = fieldMenu->addAction(plainFieldName(key));
+        action->setCheckable(true);
+        action->setData(key);
+        connect(action, &QAction::triggered, this,
+                [this, key](bool checked) { toggleField(key, checked); });
+    }
+    connect(fieldMenu, &QMenu::aboutToShow, this, [this, fieldMenu] {
+        const QStringList chosen = fieldKeys(txtAusgabefelder->text());
+        for (QAction *action : fieldMenu->actions())
+            action->setChecked(chosen.contains(action->data().toString()));
+    });
+    cmdFeldwahl->setMenu(fieldMenu);
+    auto *fields = new QHBoxLayout;
+    fields->addWidget(txtAusgabefelder, 1);
+    fields->addWidget(txtFeldnamen, 1);
+    fields->addWidget(cmdFeldwahl);
+    general->addRow(uiText("Dayplex::cfrmConfigLayout", "Ausgabefelder"), fields);
+    lblAusgabefelder = qobject_cast<QLabel *>(general->labelForField(fields));
 
     txtAnzahlTage = digitBox(QStringLiteral("txtAnzahlTage"), "lngAnzahlTage", this);
     // The row's two labels stand on either side of the field.
@@ -304,8 +341,16 @@ void cfrmConfigLayout::buildControls()
     auto *cmdFont = new QPushButton(uiText("Dayplex::cfrmConfigLayout", "Schriftart..."), this);
     cmdFont->setObjectName(QStringLiteral("cmdFont"));
     connect(cmdFont, &QPushButton::clicked, this, [this] { chooseFont(); });
+    lblSchriftAnzeige = new QLabel(this);
+    lblSchriftAnzeige->setObjectName(QStringLiteral("lblSchriftAnzeige"));
+    lblSchriftAnzeige->setTextFormat(Qt::PlainText);
+    lblSchriftAnzeige->setFrameShape(QFrame::Panel);
+    lblSchriftAnzeige->setFrameShadow(QFrame::Sunken);
+    lblSchriftAnzeige->setMargin(2);
+    lblSchriftAnzeige->setHidden(true);
     auto *fontRow = new QHBoxLayout;
     fontRow->addWidget(lblFont, 1);
+    fontRow->addWidget(lblSchriftAnzeige, 1);
     fontRow->addWidget(cmdFont);
 
     auto *left = new QVBoxLayout;
@@ -479,6 +524,7 @@ void cfrmConfigLayout::setWert(const QString &strContainerString)
             warnCaught(lcOptions(), QStringLiteral("layout value %1 not shown").arg(tag));
         }
     }
+    showPlainWords();
 }
 
 void cfrmConfigLayout::loadControl(QWidget *control, const QString &tag)
@@ -588,6 +634,50 @@ void cfrmConfigLayout::setGantt(bool blnGantt)
     }
 }
 
+/*!
+    Modern shows the field list by the names of its fields, with a menu to choose them, and the
+    font by the family actually drawn; what is stored does not change by being shown.
+*/
+void cfrmConfigLayout::setPresentation(Presentation presentation)
+{
+    m_presentation = presentation;
+    const bool plain = presentation == Presentation::Modern;
+    txtAusgabefelder->setHidden(plain);
+    lblFont->setHidden(plain);
+    txtFeldnamen->setHidden(!plain);
+    cmdFeldwahl->setHidden(!plain);
+    lblSchriftAnzeige->setHidden(!plain);
+    lblAusgabefelder->setText(plain ? uiText("Dayplex::cfrmConfigLayout", "Im Termin anzeigen")
+                                    : uiText("Dayplex::cfrmConfigLayout", "Ausgabefelder"));
+    txtFeldnamen->setAccessibleName(lblAusgabefelder->text());
+    showPlainWords();
+}
+
+void cfrmConfigLayout::showPlainWords()
+{
+    if (m_presentation != Presentation::Modern)
+        return;
+    txtFeldnamen->setText(plainFieldList(txtAusgabefelder->text()));
+    txtFeldnamen->setCursorPosition(0);
+    const QFont font = fontFromString(lblFont->text());
+    const QString shown =
+        plainFontText(lblFont->text(), QFontInfo(font).family(), font.pointSizeF());
+    // The font drawn instead goes on a line of its own, so that the column keeps its width.
+    lblSchriftAnzeige->setText(QString(shown).replace(QStringLiteral(" ("), QStringLiteral("\n(")));
+    lblSchriftAnzeige->setAccessibleName(
+        uiText("Dayplex::cfrmConfigLayout", "Schriftart %1").arg(shown));
+}
+
+void cfrmConfigLayout::toggleField(const QString &key, bool on)
+{
+    QStringList keys = fieldKeys(txtAusgabefelder->text());
+    keys.removeAll(key);
+    if (on)
+        keys.append(key);
+    txtAusgabefelder->setText(keys.join(QStringLiteral(", ")));
+    showPlainWords();
+}
+
 void cfrmConfigLayout::accept()
 {
     QDialog::accept();
@@ -631,6 +721,7 @@ void cfrmConfigLayout::chooseFont()
             return;
         lblFont->setText(family + QStringLiteral(", ") + QString::number(size)
                          + QStringLiteral(" Punkt"));
+        showPlainWords();
     });
 }
 

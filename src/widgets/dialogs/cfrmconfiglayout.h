@@ -3,6 +3,8 @@
 
 #include "shared/ccontainer.h"
 
+#include <dayplex/presentation.h>
+
 #include <QDialog>
 #include <QLabel>
 
@@ -12,6 +14,7 @@ class QGroupBox;
 class QLineEdit;
 class QCheckBox;
 class QPushButton;
+class QToolButton;
 
 namespace Dayplex {
 
@@ -58,6 +61,9 @@ private:
 //
 // The font and colour choosers run through the modal runner (<dayplex/modal.h>), so that tests
 // and hosts answer them without a window.
+//
+// In the modern presentation the field list and the font are shown in plain words beside their
+// tagged controls, which are hidden and still hold what is stored (see shared/plainwords.h).
 class cfrmConfigLayout : public QDialog
 {
     Q_OBJECT
@@ -80,6 +86,11 @@ public:
 
     bool Cancel() const { return m_cancel; }
 
+    // Classic shows the field keys and the font string as stored; Modern shows the fields by
+    // name, offers them in a menu, and names the font drawn. Classic until set.
+    Presentation presentation() const { return m_presentation; }
+    void setPresentation(Presentation presentation);
+
     // The whole layout on OK, the close box and Escape count as Abbrechen.
     void accept() override;
     void reject() override;
@@ -89,6 +100,8 @@ private:
     void chooseBackColor(cColorLabel *label);
     void chooseForeColor(cColorLabel *label);
     void chooseFont();
+    void toggleField(const QString &key, bool on);
+    void showPlainWords();
     void loadControl(QWidget *control, const QString &tag);
     void storeControl(QWidget *control, const QString &tag);
 
@@ -96,6 +109,7 @@ private:
     bool m_cancel = false;
     bool m_druckausgabe = false;
     bool m_gantt = false;
+    Presentation m_presentation = Presentation::Classic;
 
     QDateTimeEdit *dtpStartzeit = nullptr;
     QDateTimeEdit *dtpEndzeit = nullptr;
@@ -103,7 +117,12 @@ private:
     QLineEdit *txtAnzahlTage = nullptr;
     QGroupBox *frmHoehe = nullptr;
     QCheckBox *chkOptimierteZeilenhoehe = nullptr;
+    QLineEdit *txtAusgabefelder = nullptr;
+    QLabel *lblAusgabefelder = nullptr;
+    QLineEdit *txtFeldnamen = nullptr;
+    QToolButton *cmdFeldwahl = nullptr;
     QLabel *lblFont = nullptr;
+    QLabel *lblSchriftAnzeige = nullptr;
     QGroupBox *frameDruckausgabe = nullptr;
     cColorLabel *lblColor[11] = {};
     QPushButton *cmdSchritfarbe[11] = {};

@@ -25,13 +25,15 @@ cCommonCalendar::OptionsDialogFactory &optionsFactorySlot()
     Runs the calendar options dialog on \a strContainerStringOptions: the dialog loads the
     default options first and the given string over them, so that missing keys show their
     defaults. The dialog is owned by the application's active window and runs modally through
-    runModal. Returns the edited options string, or "" when the user pressed Abbrechen (also
-    after changing values). Leaves no dialog behind.
+    runModal; \a presentation is passed on to its layout dialogs. Returns the edited options
+    string, or "" when the user pressed Abbrechen (also after changing values). Leaves no dialog
+    behind.
 
     Throws Dayplex::Error, before anything is shown, without a QApplication or when the text is
     not an options string.
 */
-QString cCommonCalendar::Show(const QString &strContainerStringOptions)
+QString cCommonCalendar::Show(const QString &strContainerStringOptions,
+                              Presentation presentation)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         throw Error(InvalidArgument,
@@ -43,6 +45,7 @@ QString cCommonCalendar::Show(const QString &strContainerStringOptions)
         factory ? factory(owner) : std::make_unique<cfrmConfigCalendar>(owner);
     if (!form)
         return QString();
+    form->setPresentation(presentation);
     form->setOptions(GetDefaultOptions());
     form->setOptions(strContainerStringOptions);
 

@@ -218,7 +218,7 @@ QVariant ctlGanttPrivate::printModern(bool preview)
 */
 QString ctlGantt::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options());
+    const QString edited = d->common.Show(Options(), presentation());
     if (!edited.isEmpty()) {
         setOptions(edited);
         Refresh();
