@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -69,6 +70,8 @@ template <typename View>
 void connectAppointmentChanges(MainWindow *window, View *view)
 {
     QObject::connect(view, &View::ShowDate, window, &MainWindow::openAppointment);
+    QObject::connect(view, &View::deleteRequested, window, &MainWindow::deleteAppointment);
+    QObject::connect(view, &View::contextMenuAboutToShow, window, &MainWindow::addMenuEntries);
     QObject::connect(view, &View::DateChanged, window, [window](const QString &dsn, double start, double end) {
         window->moveAppointment(dsn, start, end);
     });
@@ -81,7 +84,7 @@ void connectAppointmentChanges(MainWindow *window, View *view)
 } // namespace
 
 MainWindow::MainWindow(Database &db, QWidget *parent)
-    : QMainWindow(parent), m_db(db), m_bridge(db)
+    : QMainWindow(parent), m_db(db), m_bridge(db), m_history(db)
 {
     loadIcons();
     setObjectName(QStringLiteral("frmTerminplaner"));
@@ -99,6 +102,13 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
     };
     m_askScope = [this](const QString &title, const QString &text, bool offerOnlyThis) {
         return askSeriesScope(this, title, text, offerOnlyThis);
+    };
+    m_history.confirmOverwrite = [this](const QString &title, const QString &text) { return m_ask(title, text); };
+    m_history.failed = [this](const QString &title, const QString &text) { m_message(title, text); };
+    m_history.changed = [this](const QString &status) {
+        reloadViews();
+        if (!status.isEmpty())
+            statusBar()->showMessage(status, 5000);
     };
 
     m_rangeLabel = new QLabel(this);
@@ -159,6 +169,11 @@ void MainWindow::createViews()
     setCentralWidget(m_stack);
 
     QStringList warnings;
+    try {
+        m_bridge.repairStoredOptions();
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: repaired options kept for the session: %s", qPrintable(error.message()));
+    }
     guarded(tr("Optionen laden"), [&] {
         warnings << HostBridge::restoreOptions(*m_calendar, m_bridge.calendarOptions())
                  << HostBridge::restoreOptions(*m_gantt, m_bridge.ganttOptions());
@@ -201,6 +216,10 @@ void MainWindow::connectCalendar()
         const QList<int> filter = m_bridge.participantFilter();
         newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
     });
+    connect(m_calendar, &ucAgenda::newAppointmentRequested, this, [this](double start, double end, bool allDay) {
+        const QList<int> filter = m_bridge.participantFilter();
+        newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
+    });
     connectAppointmentChanges(this, m_calendar);
     connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
@@ -224,6 +243,9 @@ void MainWindow::connectGantt()
                     m_gantt->Clear();
             });
     connect(m_gantt, &ctlGantt::NewDate, this, [this](double start, double end, const QString &keys) {
+        newAppointment(start, end, false, HostBridge::participantIds(keys));
+    });
+    connect(m_gantt, &ctlGantt::newAppointmentRequested, this, [this](double start, double end, const QString &keys) {
         newAppointment(start, end, false, HostBridge::participantIds(keys));
     });
     connectAppointmentChanges(this, m_gantt);
@@ -307,6 +329,29 @@ void MainWindow::createActions()
     reload->setShortcut(QKeySequence::Refresh);
     connect(reload, &QAction::triggered, this, &MainWindow::reloadViews);
 
+    auto *create = new QAction(icon("appointment-new", QIcon()), tr("&Neuer Termin…"), this);
+    create->setObjectName(QStringLiteral("mnuNeuerTermin"));
+    create->setShortcut(QKeySequence::New);
+    connect(create, &QAction::triggered, this, &MainWindow::newAppointmentHere);
+    QUndoStack &steps = m_history.stack();
+    auto *undo = new QAction(icon("edit-undo", QIcon()), tr("Rückgängig"), this);
+    undo->setObjectName(QStringLiteral("mnuRueckgaengig"));
+    undo->setShortcut(QKeySequence::Undo);
+    auto *redo = new QAction(icon("edit-redo", QIcon()), tr("Wiederholen"), this);
+    redo->setObjectName(QStringLiteral("mnuWiederholen"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    const auto follow = [&steps, undo, redo] {
+        undo->setEnabled(steps.canUndo());
+        undo->setText(steps.canUndo() ? tr("Rückgängig: %1").arg(steps.undoText()) : tr("Rückgängig"));
+        redo->setEnabled(steps.canRedo());
+        redo->setText(steps.canRedo() ? tr("Wiederholen: %1").arg(steps.redoText()) : tr("Wiederholen"));
+    };
+    follow();
+    connect(&steps, &QUndoStack::indexChanged, this, follow);
+    connect(&steps, &QUndoStack::cleanChanged, this, follow);
+    connect(undo, &QAction::triggered, &steps, &QUndoStack::undo);
+    connect(redo, &QAction::triggered, &steps, &QUndoStack::redo);
+
     auto *participants = new QAction(tr("&Teilnehmer auswählen…"), this);
     connect(participants, &QAction::triggered, this, &MainWindow::chooseParticipants);
     auto *options = new QAction(ownIcon("configure"), tr("&Optionen…"), this);
@@ -327,6 +372,13 @@ void MainWindow::createActions()
     file->addAction(importIcs);
     file->addSeparator();
     file->addAction(quit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Bearbeiten"));
+    edit->setObjectName(QStringLiteral("mnuBearbeiten"));
+    edit->addAction(create);
+    edit->addSeparator();
+    edit->addAction(undo);
+    edit->addAction(redo);
 
     QMenu *view = menuBar()->addMenu(tr("&Ansicht"));
     view->addAction(m_calendarAction);
@@ -740,7 +792,11 @@ void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool all
     while (m_runDialog(dialog) == AppointmentDialog::Saved) {
         const Appointment result = dialog.appointment();
         const bool saved = guarded(
-            tr("Neuer Termin"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+            tr("Neuer Termin"),
+            [&] {
+                m_history.record(tr("Termin anlegen"), 0,
+                                 [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
+            },
             tr("Der Termin wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
                "geöffnet."));
         reloadViews();
@@ -801,7 +857,8 @@ void MainWindow::openAppointment(const QString &dsn)
             std::optional<ConflictError> conflict;
             bool saved = guarded(title, [&] {
                 try {
-                    m_db.saveAppointment(result, dialog.participantIds());
+                    m_history.record(tr("Termin bearbeiten"), id,
+                                     [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
                 } catch (const ConflictError &error) {
                     conflict = error;
                 }
@@ -823,8 +880,10 @@ void MainWindow::openAppointment(const QString &dsn)
                         result.id = 0;
                         result.version = 0;
                     }
-                    saved = guarded(title, [&] { m_db.saveAppointment(result, dialog.participantIds()); },
-                                    consequence);
+                    saved = guarded(title, [&] {
+                        m_history.record(result.id == 0 ? tr("Termin anlegen") : tr("Termin bearbeiten"), result.id,
+                                         [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
+                    }, consequence);
                     if (!saved) {
                         reloadViews();
                         continue;
@@ -837,7 +896,13 @@ void MainWindow::openAppointment(const QString &dsn)
             if (saved)
                 return;
         } else if (outcome == AppointmentDialog::Deleted) {
-            if (guarded(tr("Termin löschen"), [&] { m_db.deleteAppointment(id); },
+            if (guarded(tr("Termin löschen"),
+                        [&] {
+                            m_history.record(tr("Termin löschen"), id, [&] {
+                                m_db.deleteAppointment(id);
+                                return qint64(0);
+                            });
+                        },
                         tr("Der Termin wurde nicht gelöscht.")))
                 statusBar()->showMessage(tr("Termin „%1“ gelöscht.").arg(stored->text), 5000);
             reloadViews();
@@ -872,11 +937,13 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
         if (!scope)
             continue; // back to the form, with what was typed
         const bool done = guarded(title, [&] {
-            if (deleting)
+            m_history.record(deleting ? tr("Serientermin löschen") : tr("Serientermin ändern"), series.id, [&] {
+                if (!deleting)
+                    return m_db.changeOccurrence(series.id, occurrence, result, *scope, series.version,
+                                                 ruleChanged ? std::optional<QString>(result.rrule) : std::nullopt);
                 m_db.deleteOccurrence(series.id, occurrence, *scope, series.version);
-            else
-                m_db.changeOccurrence(series.id, occurrence, result, *scope, series.version,
-                                      ruleChanged ? std::optional<QString>(result.rrule) : std::nullopt);
+                return qint64(0);
+            });
         }, deleting ? tr("Es wurde nichts gelöscht.")
                     : tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben "
                          "wieder geöffnet."));
@@ -892,6 +959,126 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
     }
 }
 
+void MainWindow::newAppointmentHere()
+{
+    Dayplex::Date start = 0, end = 0;
+    if (m_view == View::Calendar && m_calendar->SelectionStart() > 0) {
+        start = m_calendar->SelectionStart();
+        end = std::max(m_calendar->SelectionEnd(), start + m_calendar->TimeRaster());
+    } else {
+        start = std::ceil(Dayplex::currentDateTime() * 24.0 - 1e-6) / 24.0;
+        end = start + 1.0 / 24.0;
+    }
+    const QList<int> filter = m_bridge.participantFilter();
+    newAppointment(start, end, false, filter.size() == 1 ? filter : QList<int>());
+}
+
+std::optional<MainWindow::Target> MainWindow::target(const QString &dsn, const QString &title)
+{
+    const qint64 id = HostBridge::appointmentId(dsn);
+    if (id == 0 || m_db.isReadOnly())
+        return std::nullopt;
+    std::optional<Appointment> stored;
+    if (!guarded(title, [&] { stored = m_db.appointment(id); }))
+        return std::nullopt;
+    if (!stored) {
+        m_message(title, tr("Der Termin ist nicht mehr vorhanden. Die Ansicht wird neu geladen."));
+        reloadViews();
+        return std::nullopt;
+    }
+    Target t{*stored, 0, HostBridge::recurrenceStart(dsn)};
+    if (t.occurrence != 0) {
+        t.seriesId = id;
+        t.row.start = t.occurrence;
+        t.row.end = t.occurrence + (stored->end - stored->start);
+    } else if (stored->isOccurrence()) {
+        t.seriesId = stored->seriesId;
+        t.occurrence = stored->recurrenceStart;
+    }
+    return t;
+}
+
+void MainWindow::deleteAppointment(const QString &dsn)
+{
+    const std::optional<Target> t = target(dsn, tr("Termin löschen"));
+    if (!t)
+        return;
+    const QString title = t->seriesId != 0 ? tr("Serientermin löschen") : tr("Termin löschen");
+    bool done = false;
+    if (t->seriesId != 0) {
+        // The same question as in the form.
+        const std::optional<Dayplex::SeriesScope> scope = m_askScope(
+            title, tr("„%1“ ist ein Serientermin. Welche Termine sollen gelöscht werden?").arg(t->row.text), true);
+        if (!scope)
+            return;
+        done = guarded(title, [&] {
+            m_history.record(title, t->seriesId, [&] {
+                m_db.deleteOccurrence(t->seriesId, t->occurrence, *scope);
+                return qint64(0);
+            });
+        }, tr("Es wurde nichts gelöscht."));
+    } else {
+        if (!m_ask(title, tr("Den Termin „%1“ wirklich löschen?").arg(t->row.text)))
+            return;
+        done = guarded(title, [&] {
+            m_history.record(title, t->row.id, [&] {
+                m_db.deleteAppointment(t->row.id);
+                return qint64(0);
+            });
+        }, tr("Der Termin wurde nicht gelöscht."));
+    }
+    reloadViews();
+    if (done)
+        statusBar()->showMessage(tr("Termin „%1“ gelöscht. Rückgängig mit Strg+Z.").arg(t->row.text), 5000);
+}
+
+void MainWindow::toggleDone(const QString &dsn)
+{
+    const QString title = tr("Erledigt");
+    std::optional<Target> t = target(dsn, title);
+    if (!t)
+        return;
+    Appointment changed = t->row;
+    changed.done = !changed.done;
+    const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
+    const bool written = guarded(title, [&] {
+        m_history.record(changed.done ? tr("Als erledigt markieren") : tr("Als nicht erledigt markieren"),
+                         t->row.id, [&] {
+            // An occurrence is done alone, never its whole series.
+            if (HostBridge::recurrenceStart(dsn) != 0)
+                return m_db.changeOccurrence(t->seriesId, t->occurrence, changed, Dayplex::SeriesScope::OnlyThis,
+                                             m_bridge.shownVersion(view, t->seriesId));
+            changed.version = m_bridge.shownVersion(view, changed.id);
+            return m_db.saveAppointment(changed, changed.allParticipants()).first();
+        });
+    }, tr("Der Termin bleibt, wie er war."));
+    reloadViews();
+    if (written)
+        statusBar()->showMessage(changed.done ? tr("„%1“ ist erledigt.").arg(changed.text)
+                                              : tr("„%1“ ist nicht mehr erledigt.").arg(changed.text),
+                                 5000);
+}
+
+void MainWindow::addMenuEntries(QMenu *menu, const QString &dsn)
+{
+    if (HostBridge::appointmentId(dsn) == 0 || m_db.isReadOnly())
+        return;
+    bool done = false;
+    try {
+        if (const std::optional<Appointment> stored = m_db.appointment(HostBridge::appointmentId(dsn)))
+            done = stored->done;
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: done state unknown: %s", qPrintable(error.message()));
+    }
+    menu->addSeparator();
+    QAction *remove = menu->addAction(tr("Löschen"), this, [this, dsn] { deleteAppointment(dsn); });
+    remove->setObjectName(QStringLiteral("mnuTerminLoeschen"));
+    QAction *finished = menu->addAction(tr("Erledigt"), this, [this, dsn] { toggleDone(dsn); });
+    finished->setObjectName(QStringLiteral("mnuTerminErledigt"));
+    finished->setCheckable(true);
+    finished->setChecked(done);
+}
+
 void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                                  Dayplex::SeriesScope scope)
 {
@@ -899,10 +1086,23 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
     const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
     const QString title = tr("Termin verschieben");
     const QString consequence = tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.");
+    // The undo step says whether the box moved or changed its length.
+    QString step = title;
+    const qint64 id = HostBridge::appointmentId(dsn);
+    try {
+        if (const std::optional<Appointment> stored = m_db.appointment(id);
+            stored && std::abs((stored->end - stored->start) - (end - start)) > Dayplex::kOneSecond / 2)
+            step = tr("Terminlänge ändern");
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: length before the change unknown: %s", qPrintable(error.message()));
+    }
+    const auto write = [&](bool force) {
+        m_history.record(step, id, [&] { return m_bridge.applyDateChange(view, dsn, start, end, force, scope); });
+    };
     std::optional<ConflictError> conflict;
     bool saved = guarded(title, [&] {
         try {
-            m_bridge.applyDateChange(view, dsn, start, end, false, scope);
+            write(false);
         } catch (const ConflictError &error) {
             conflict = error;
         }
@@ -920,7 +1120,7 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
                    "gespeichert werden? Bei „Nein“ bleibt, was der andere Arbeitsplatz gespeichert hat.")
                     .arg(conflict->message(), describe(*conflict->current()), describe(mine));
             if (m_ask(title, question))
-                saved = guarded(title, [&] { m_bridge.applyDateChange(view, dsn, start, end, true, scope); }, consequence);
+                saved = guarded(title, [&] { write(true); }, consequence);
         }
     }
     if (saved)

@@ -1,6 +1,7 @@
 #ifndef TERMINPLANER_MAINWINDOW_H
 #define TERMINPLANER_MAINWINDOW_H
 
+#include "edithistory.h"
 #include "hostbridge.h"
 
 #include <dayplex/dates.h>
@@ -14,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class QLabel;
+class QMenu;
 class QStackedWidget;
 class QTimer;
 class QToolBar;
@@ -74,7 +76,16 @@ public:
     void chooseParticipants();
     void newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
                         const QList<int> &participantIds);
+    // Strg+N: a new appointment for the calendar's selected time, else the next full hour.
+    void newAppointmentHere();
     void openAppointment(const QString &dsn);
+    // Entf and "Löschen": asks (an occurrence of a series which ones), deletes, keeps the undo step.
+    void deleteAppointment(const QString &dsn);
+    // "Erledigt" of the context menu; an occurrence of a series alone.
+    void toggleDone(const QString &dsn);
+    // The host's entries of a view's context menu over the appointment dsn: Löschen, Erledigt.
+    void addMenuEntries(QMenu *menu, const QString &dsn);
+    EditHistory &history() { return m_history; }
     // A moved or resized appointment; scope is the user's answer for an occurrence of a series.
     void moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                          Dayplex::SeriesScope scope = Dayplex::SeriesScope::OnlyThis);
@@ -90,6 +101,14 @@ private:
     void createActions();
     void connectCalendar();
     void connectGantt();
+    // The stored row of dsn and, for an occurrence, its series' id and the occurrence's start.
+    struct Target
+    {
+        Appointment row;
+        qint64 seriesId = 0;
+        Dayplex::Date occurrence = 0;
+    };
+    std::optional<Target> target(const QString &dsn, const QString &title);
     void updateStatus();
     // Runs work at a boundary to the library or the database; failures become a message.
     bool guarded(const QString &title, const std::function<void()> &work,
@@ -108,6 +127,7 @@ private:
 
     Database &m_db;
     HostBridge m_bridge;
+    EditHistory m_history;
     View m_view = View::Calendar;
     QStackedWidget *m_stack = nullptr;
     Dayplex::ucAgenda *m_calendar = nullptr;

@@ -751,8 +751,8 @@ private:
         return pic->toolTip();
     }
 
-    // A point in the first row of the fixture's box, in the middle of its day's column, which
-    // it has to itself; (-1, -1) when no tooltip there names it.
+    // A point in the middle of the fixture's box and of its day's column, which it has to
+    // itself; (-1, -1) when no tooltip there names it. Away from the edges, which resize.
     QPoint fixtureBox() const { return boxOf(kSubject); }
 
     // The same for the first box in the first day's column whose tooltip names subject.
@@ -760,9 +760,14 @@ private:
     {
         Dayplex::ucAgenda *calendar = m_window->calendar();
         const int x = calendar->GetXTagesTermin(calendar->FirstDay()) + columnWidth() / 2;
-        for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); y += 3)
-            if (tipAt(QPoint(x, y)).contains(subject))
-                return QPoint(x, y + 1);
+        int top = -1;
+        for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); ++y) {
+            const bool named = tipAt(QPoint(x, y)).contains(subject);
+            if (named && top < 0)
+                top = y;
+            else if (!named && top >= 0)
+                return QPoint(x, (top + y) / 2);
+        }
         return QPoint(-1, -1);
     }
 
