@@ -4,6 +4,8 @@
 #include "calendarexchange.h"
 #include "filterdialog.h"
 #include "icalendar.h"
+#include "overlaps.h"
+#include "printlayouts.h"
 #include "seriesscope.h"
 
 #include <dayplex/dayplex.h>
@@ -47,6 +49,18 @@ QString readOnlyNote()
 {
     return MainWindow::tr("Die Datenbank ist schreibgeschützt: Termine können angesehen und "
                           "gedruckt, aber nicht geändert werden.");
+}
+
+QString notSavedFormBack()
+{
+    return MainWindow::tr("Der Termin wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
+                          "geöffnet.");
+}
+
+QString changeNotSavedFormBack()
+{
+    return MainWindow::tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
+                          "geöffnet.");
 }
 
 QString optionsNotSaved()
@@ -102,6 +116,16 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
     };
     m_askScope = [this](const QString &title, const QString &text, bool offerOnlyThis) {
         return askSeriesScope(this, title, text, offerOnlyThis);
+    };
+    m_askOverlap = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, this);
+        QPushButton *save = box.addButton(tr("Trotzdem speichern"), QMessageBox::AcceptRole);
+        QPushButton *search = box.addButton(tr("Freien Termin suchen"), QMessageBox::ActionRole);
+        box.setDefaultButton(box.addButton(tr("Abbrechen"), QMessageBox::RejectRole));
+        box.exec();
+        return box.clickedButton() == save     ? OverlapAnswer::SaveAnyway
+               : box.clickedButton() == search ? OverlapAnswer::FindFreeSlot
+                                               : OverlapAnswer::Cancel;
     };
     m_history.confirmOverwrite = [this](const QString &title, const QString &text) { return m_ask(title, text); };
     m_history.failed = [this](const QString &title, const QString &text) { m_message(title, text); };
@@ -317,11 +341,12 @@ void MainWindow::createActions()
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(today, &QAction::triggered, this, &MainWindow::goToday);
     auto *back = new QAction(icon("go-previous", s->standardIcon(QStyle::SP_ArrowBack)), tr("&Zurück"), this);
-    back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    // Not Alt with the arrows: those move the selected appointment in the calendar.
+    back->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     back->setToolTip(tr("Vorheriger Zeitraum"));
     connect(back, &QAction::triggered, this, [this] { page(-1); });
     auto *forward = new QAction(icon("go-next", s->standardIcon(QStyle::SP_ArrowForward)), tr("&Vor"), this);
-    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    forward->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     forward->setToolTip(tr("Nächster Zeitraum"));
     connect(forward, &QAction::triggered, this, [this] { page(1); });
     auto *reload = new QAction(icon("view-refresh", s->standardIcon(QStyle::SP_BrowserReload)),
@@ -791,6 +816,12 @@ void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool all
     // cancelled: a locked or full database must not cost the user the input.
     while (m_runDialog(dialog) == AppointmentDialog::Saved) {
         const Appointment result = dialog.appointment();
+        if (const OverlapAnswer answer = clearOfOverlaps(result, dialog.participantIds(), tr("Neuer Termin"), notSavedFormBack());
+            answer != OverlapAnswer::SaveAnyway) {
+            if (answer == OverlapAnswer::FindFreeSlot)
+                return;
+            continue;
+        }
         const bool saved = guarded(
             tr("Neuer Termin"),
             [&] {
@@ -851,6 +882,13 @@ void MainWindow::openAppointment(const QString &dsn)
         const int outcome = m_runDialog(dialog);
         if (outcome == AppointmentDialog::Saved) {
             Appointment result = dialog.appointment();
+            if (const OverlapAnswer answer = clearOfOverlaps(result, dialog.participantIds(), tr("Termin speichern"),
+                                                             changeNotSavedFormBack());
+                answer != OverlapAnswer::SaveAnyway) {
+                if (answer == OverlapAnswer::FindFreeSlot)
+                    return;
+                continue;
+            }
             const QString title = tr("Termin speichern");
             const QString consequence = tr("Die Änderung wurde nicht gespeichert. Das Formular wird "
                                            "mit Ihren Eingaben wieder geöffnet.");
@@ -927,6 +965,14 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
             return;
         const bool deleting = outcome == AppointmentDialog::Deleted;
         const Appointment result = dialog.appointment();
+        if (const OverlapAnswer answer = deleting ? OverlapAnswer::SaveAnyway
+                                                  : clearOfOverlaps(result, dialog.participantIds(), tr("Serientermin speichern"),
+                                                                    changeNotSavedFormBack());
+            answer != OverlapAnswer::SaveAnyway) {
+            if (answer == OverlapAnswer::FindFreeSlot)
+                return;
+            continue;
+        }
         const bool ruleChanged = !deleting && result.rrule != series.rrule;
         // A new rule is a rule for several occurrences, never for this one alone.
         const QString title = deleting ? tr("Serientermin löschen") : tr("Serientermin speichern");
@@ -1059,6 +1105,47 @@ void MainWindow::toggleDone(const QString &dsn)
                                  5000);
 }
 
+MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned, const QList<int> &participants,
+                                                      const QString &title, const QString &consequence)
+{
+    const bool calendar = m_view == View::Calendar;
+    QString options;
+    try {
+        options = calendar ? m_calendar->Options() : m_gantt->Options();
+    } catch (const std::exception &error) {
+        qWarning("terminplaner: options unknown, no overlap check: %s", error.what());
+        return OverlapAnswer::SaveAnyway;
+    }
+    const auto flag = [&options](const char *key) {
+        const QString value = entryValue(options, QLatin1String(key));
+        return !value.isEmpty() && value != QLatin1String("0");
+    };
+    if (!flag(calendar ? "blnUeberschneidenCalendar" : "blnUeberschneidenGantt"))
+        return OverlapAnswer::SaveAnyway;
+    QVector<Appointment> found;
+    // A failing read fails as the write would: the same message, and nothing written.
+    const bool checked = guarded(title, [&] {
+        const Dayplex::Date firstDay = std::floor(planned.start), lastDay = std::floor(std::max(planned.start, planned.end));
+        QVector<Appointment> booked = m_db.appointmentsInDays(firstDay, lastDay, participants);
+        if (flag("blnUeberschneidenFeiertage"))
+            for (int year = Dayplex::toQDate(firstDay).year(); year <= Dayplex::toQDate(lastDay).year(); ++year)
+                booked += germanHolidays(year);
+        found = findOverlaps(planned, participants, booked);
+    }, consequence);
+    if (!checked)
+        return OverlapAnswer::Cancel;
+    if (found.isEmpty())
+        return OverlapAnswer::SaveAnyway;
+    QStringList lines;
+    for (const Appointment &a : std::as_const(found))
+        lines.append(QStringLiteral("• ") + describe(a));
+    const QString text = tr("„%1“ überschneidet sich mit:\n%2\n\nTrotzdem speichern?").arg(planned.text, lines.join('\n'));
+    const OverlapAnswer answer = m_askOverlap(tr("Terminüberschneidung"), text);
+    if (answer == OverlapAnswer::FindFreeSlot)
+        showGantt(std::floor(planned.start), 7, std::floor(planned.start));
+    return answer;
+}
+
 void MainWindow::addMenuEntries(QMenu *menu, const QString &dsn)
 {
     if (HostBridge::appointmentId(dsn) == 0 || m_db.isReadOnly())
@@ -1095,6 +1182,18 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
             step = tr("Terminlänge ändern");
     } catch (const DatabaseError &error) {
         qWarning("terminplaner: length before the change unknown: %s", qPrintable(error.message()));
+    }
+    try {
+        if (std::optional<Appointment> planned = m_db.appointment(id)) {
+            planned->start = start;
+            planned->end = end;
+            if (clearOfOverlaps(*planned, planned->allParticipants(), title, consequence) != OverlapAnswer::SaveAnyway) {
+                reloadViews();
+                return;
+            }
+        }
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: overlaps not checked: %s", qPrintable(error.message()));
     }
     const auto write = [&](bool force) {
         m_history.record(step, id, [&] { return m_bridge.applyDateChange(view, dsn, start, end, force, scope); });

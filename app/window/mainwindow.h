@@ -51,6 +51,10 @@ public:
     using ScopeHandler = std::function<std::optional<Dayplex::SeriesScope>(
         const QString &title, const QString &text, bool offerOnlyThis)>;
     void setScopeHandler(ScopeHandler handler) { m_askScope = std::move(handler); }
+    // What the user answers to a warning that an appointment runs into booked time.
+    enum class OverlapAnswer { SaveAnyway, FindFreeSlot, Cancel };
+    using OverlapHandler = std::function<OverlapAnswer(const QString &title, const QString &text)>;
+    void setOverlapHandler(OverlapHandler handler) { m_askOverlap = std::move(handler); }
     // Called after the views showed a change of another desk, for measurements.
     using RefreshObserver = std::function<void(const ChangeNotice &notice)>;
     void setRefreshObserver(RefreshObserver observer) { m_refreshed = std::move(observer); }
@@ -109,6 +113,12 @@ private:
         Dayplex::Date occurrence = 0;
     };
     std::optional<Target> target(const QString &dsn, const QString &title);
+    // SaveAnyway when planned may be written for participants: the shown view's options do not
+    // ask for a check, nothing is booked then, or the user says so. "Freien Termin suchen"
+    // opens the Gantt view's search from planned's day.
+    // A failing read is told as the write's failure (title, consequence) and answers Cancel.
+    OverlapAnswer clearOfOverlaps(const Appointment &planned, const QList<int> &participants, const QString &title,
+                                  const QString &consequence);
     void updateStatus();
     // Runs work at a boundary to the library or the database; failures become a message.
     bool guarded(const QString &title, const std::function<void()> &work,
@@ -143,6 +153,7 @@ private:
     MessageSink m_message;
     QuestionHandler m_ask;
     ScopeHandler m_askScope;
+    OverlapHandler m_askOverlap;
     RefreshObserver m_refreshed;
     // Changes of other desks not shown yet: whether each view must ask again, and the notices.
     bool m_calendarStale = false;

@@ -2,6 +2,7 @@
 // their appointments, a new appointment by double click and Strg+N, Entf and the context menu,
 // and undo and redo of every kind of change, compared row by row in the database. The form,
 // the questions and the messages are answered through their seams.
+#include "../support/testing.h"
 #include "appointmentdialog.h"
 #include "mainwindow.h"
 #include "printlayouts.h"
@@ -68,6 +69,8 @@ private Q_SLOTS:
         m_messages.clear();
         m_questions.clear();
         m_scopes.clear();
+        m_overlaps.clear();
+        m_overlapAnswer = MainWindow::OverlapAnswer::SaveAnyway;
         m_yes = true;
         m_scope = Dayplex::SeriesScope::OnlyThis;
     }
@@ -368,6 +371,66 @@ private Q_SLOTS:
         QCOMPARE(m_window->history().stack().canUndo(), false);
     }
 
+    // Catches window shortcuts that take Alt with the arrows from the calendar, whose keys
+    // move the selected appointment, and paging keys that no longer page.
+    void keysReachTheView()
+    {
+        openWithMeeting();
+        Dayplex::Testing::PromptAnswers yes;
+        QTest::mouseClick(surface(), Qt::LeftButton, {}, boxPoint(kMeeting));
+        QTest::keyClick(surface(), Qt::Key_Right, Qt::AltModifier);
+        QTest::keyClick(surface(), Qt::Key_Return);
+        QCOMPARE(yes.texts().size(), 1);
+        QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start), Database::toSqlDateTime(at(1, 10)));
+        QCOMPARE(m_window->calendar()->FirstDay(), kMonday);
+        QTest::keyClick(m_window.get(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(m_window->calendar()->FirstDay(), kMonday + 7);
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void overlapWarning_data()
+    {
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("moved");
+        QTest::newRow("saved anyway") << true << "save" << true;
+        QTest::newRow("cancelled") << true << "cancel" << false;
+        QTest::newRow("a free slot searched") << true << "search" << false;
+        QTest::newRow("check off in the options") << false << "" << true;
+    }
+
+    // Catches a move into a participant's absence that is saved without a word, a warning
+    // that does not name the absence, an answer not followed, and a check the options turned off.
+    void overlapWarning()
+    {
+        QFETCH(bool, check);
+        QFETCH(QString, answer);
+        QFETCH(bool, moved);
+        openWithMeeting();
+        Appointment away = appointment(QStringLiteral("Urlaub"), at(1, 0), 0, 3);
+        away.allDay = true;
+        m_db->saveAppointment(away, {3});
+        Dayplex::ucAgenda *calendar = m_window->calendar();
+        if (!check)
+            calendar->setOptions(setEntry(calendar->Options(), QStringLiteral("blnUeberschneidenCalendar"),
+                                          QLatin1Char('b'), QStringLiteral("0")));
+        m_overlapAnswer = answer == QLatin1String("save")     ? MainWindow::OverlapAnswer::SaveAnyway
+                          : answer == QLatin1String("search") ? MainWindow::OverlapAnswer::FindFreeSlot
+                                                              : MainWindow::OverlapAnswer::Cancel;
+        Dayplex::Testing::PromptAnswers yes;
+        QTest::mouseClick(surface(), Qt::LeftButton, {}, boxPoint(kMeeting));
+        QTest::keyClick(surface(), Qt::Key_Right, Qt::AltModifier);
+        QTest::keyClick(surface(), Qt::Key_Return);
+        QCOMPARE(m_overlaps.size(), check ? 1 : 0);
+        if (check)
+            for (const QString &part : {kMeeting, QStringLiteral("„Urlaub“, Di., 03.06.2031, ganztägig")})
+                QVERIFY2(m_overlaps.first().contains(part), qPrintable(m_overlaps.first()));
+        QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start),
+                 Database::toSqlDateTime(moved ? at(1, 10) : at(0, 10)));
+        QCOMPARE(m_window->currentView() == MainWindow::View::Gantt, answer == QLatin1String("search"));
+        QVERIFY(m_messages.isEmpty());
+    }
+
 private:
     void openWindow()
     {
@@ -384,6 +447,10 @@ private:
             return m_yes ? std::optional<Dayplex::SeriesScope>(m_scope) : std::nullopt;
         });
         m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
+        m_window->setOverlapHandler([this](const QString &, const QString &text) {
+            m_overlaps.append(text);
+            return m_overlapAnswer;
+        });
         m_window->bridge().setParticipantFilter({1});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -521,6 +588,8 @@ private:
     QStringList m_messages;
     QStringList m_questions;
     QStringList m_scopes;
+    QStringList m_overlaps;
+    MainWindow::OverlapAnswer m_overlapAnswer = MainWindow::OverlapAnswer::SaveAnyway;
     bool m_yes = true;
     Dayplex::SeriesScope m_scope = Dayplex::SeriesScope::OnlyThis;
 };
