@@ -211,9 +211,11 @@ public:
     // when another desk changed the series meanwhile.
     // newRule, given for the two wider scopes, is the series' new rule from that occurrence on,
     // or for all of it; an empty rule makes the occurrences one appointment.
-    void changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
-                          Dayplex::SeriesScope scope, qint64 expectedVersion = 0,
-                          const std::optional<QString> &newRule = std::nullopt);
+    // Returns the id of the row that holds the change now: the occurrence's own row, the
+    // series, or the new series that follows it.
+    qint64 changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
+                            Dayplex::SeriesScope scope, qint64 expectedVersion = 0,
+                            const std::optional<QString> &newRule = std::nullopt);
     // Deletes that occurrence, it and all following ones, or the whole series.
     void deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,
                           qint64 expectedVersion = 0);
@@ -234,6 +236,16 @@ public:
     // changed or deleted since (ConflictError).
     void moveAppointment(qint64 id, Dayplex::Date start, Dayplex::Date end, qint64 expectedVersion = 0);
     int journalCount() const;
+
+    // Undo and redo (rowrestore.cpp). The row id with, for a series, its changed occurrences;
+    // empty when it is gone.
+    QVector<Appointment> rowFamily(qint64 id) const;
+    // Puts rows back as a snapshot holds them, all or nothing: every row of expected must be
+    // stored with that version (ConflictError otherwise, unless force); those not in wanted
+    // are deleted, those of wanted written with their ids, UIDs and participants. Returns the
+    // rows of wanted as they are stored now.
+    QVector<Appointment> restoreRows(const QVector<Appointment> &expected, const QVector<Appointment> &wanted,
+                                     bool force = false);
 
     // On PostgreSQL, every write tells the other desks which days it touched; handler runs
     // for the changes of other desks, from the event loop. SQLite has no such channel.

@@ -86,11 +86,12 @@ bool Database::endSeriesBefore(Appointment &series, Dayplex::Date recurrenceStar
     return true;
 }
 
-void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
+qint64 Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, const Appointment &changed,
                                 Dayplex::SeriesScope scope, qint64 expectedVersion,
-                                const std::optional<QString> &newRule)
+                                  const std::optional<QString> &newRule)
 {
     Transaction transaction(*this);
+    qint64 written = seriesId;
     asDatabaseError(changed.text, [&] {
         Appointment series = seriesForChange(seriesId, recurrenceStart, expectedVersion);
         const Dayplex::Date oldEnd = recurrenceStart + (series.end - series.start);
@@ -108,7 +109,6 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
         if (scope == Dayplex::SeriesScope::ThisAndFollowing && !endSeriesBefore(cut, recurrenceStart))
             scope = Dayplex::SeriesScope::AllOfSeries; // the first occurrence: the whole series
 
-        qint64 written = seriesId;
         if (scope == Dayplex::SeriesScope::OnlyThis) {
             if (own && own->readOnly)
                 throw DatabaseError(QStringLiteral("Der Termin „%1“ ist schreibgeschützt.").arg(own->text));
@@ -190,6 +190,7 @@ void Database::changeOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, 
         notifyChange(std::min(oldFirst, newFirst), std::max(oldLast, newLast));
     });
     transaction.commit();
+    return written;
 }
 
 void Database::deleteOccurrence(qint64 seriesId, Dayplex::Date recurrenceStart, Dayplex::SeriesScope scope,

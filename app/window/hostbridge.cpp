@@ -15,6 +15,7 @@ namespace {
 const QString kFilterKey = QStringLiteral("participant_filter");
 const QString kCalendarOptionsKey = QStringLiteral("options_calendar");
 const QString kGanttOptionsKey = QStringLiteral("options_gantt");
+const QString kTrueLengthKey = QStringLiteral("options_true_lengths");
 
 qint64 keyNumber(QStringView dsn, QChar prefix)
 {
@@ -172,6 +173,17 @@ void HostBridge::setCalendarOptions(const QString &options)
     setSetting(kCalendarOptionsKey, options);
 }
 
+void HostBridge::repairStoredOptions()
+{
+    if (setting(kTrueLengthKey) == QLatin1String("1"))
+        return;
+    const QString stored = calendarOptions();
+    const QString repaired = trueLengthCalendarOptions(stored);
+    if (repaired != stored)
+        setCalendarOptions(repaired);
+    setSetting(kTrueLengthKey, QStringLiteral("1"));
+}
+
 QString HostBridge::ganttOptions() const
 {
     return setting(kGanttOptionsKey);
@@ -290,7 +302,7 @@ qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const
     return m_versions.value(view).value(id, 0);
 }
 
-void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,
+qint64 HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,
                                  Dayplex::Date end, bool force, Dayplex::SeriesScope scope)
 {
     const qint64 id = appointmentId(dsn);
@@ -309,7 +321,7 @@ void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayple
     }
     if (occurrence == 0) {
         m_db.moveAppointment(id, start, end, version);
-        return;
+        return id;
     }
     const std::optional<Appointment> series = m_db.appointment(seriesId);
     if (!series)
@@ -319,7 +331,8 @@ void HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayple
     Appointment changed = *series;
     changed.start = start;
     changed.end = end;
-    m_db.changeOccurrence(seriesId, occurrence, changed, scope, seriesId == id ? version : shownVersion(view, seriesId));
+    return m_db.changeOccurrence(seriesId, occurrence, changed, scope,
+                                 seriesId == id ? version : shownVersion(view, seriesId));
 }
 
 } // namespace Terminplaner

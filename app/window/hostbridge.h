@@ -42,6 +42,9 @@ public:
     // The options strings of the two views; empty when none was stored.
     QString calendarOptions() const;
     void setCalendarOptions(const QString &options);
+    // Once per database: stored calendar options made before boxes showed their true length
+    // get it (trueLengthCalendarOptions); a refused write keeps it for the session.
+    void repairStoredOptions();
     QString ganttOptions() const;
     void setGanttOptions(const QString &options);
 
@@ -64,8 +67,9 @@ public:
     // cannot, and ConflictError when another desk changed or deleted it since the view was
     // filled. force writes over whatever is stored now. An unchanged occurrence of a series
     // gets a row of its own; the series stays as it is.
-    // scope says which occurrences of a series the change is for.
-    void applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start, Dayplex::Date end,
+    // scope says which occurrences of a series the change is for. Returns the id of the row
+    // that holds the new times.
+    qint64 applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                          bool force = false, Dayplex::SeriesScope scope = Dayplex::SeriesScope::OnlyThis);
     // The version of the appointment that the view was last filled with; 0 when unknown.
     qint64 shownVersion(const QObject *view, qint64 id) const;

@@ -4,6 +4,8 @@
 #include "calendarexchange.h"
 #include "filterdialog.h"
 #include "icalendar.h"
+#include "overlaps.h"
+#include "printlayouts.h"
 #include "seriesscope.h"
 
 #include <dayplex/dayplex.h>
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -48,6 +51,18 @@ QString readOnlyNote()
                           "gedruckt, aber nicht geändert werden.");
 }
 
+QString notSavedFormBack()
+{
+    return MainWindow::tr("Der Termin wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
+                          "geöffnet.");
+}
+
+QString changeNotSavedFormBack()
+{
+    return MainWindow::tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
+                          "geöffnet.");
+}
+
 QString optionsNotSaved()
 {
     return MainWindow::tr("Die Optionen gelten bis zum Beenden des Programms, wurden aber nicht "
@@ -69,6 +84,8 @@ template <typename View>
 void connectAppointmentChanges(MainWindow *window, View *view)
 {
     QObject::connect(view, &View::ShowDate, window, &MainWindow::openAppointment);
+    QObject::connect(view, &View::deleteRequested, window, &MainWindow::deleteAppointment);
+    QObject::connect(view, &View::contextMenuAboutToShow, window, &MainWindow::addMenuEntries);
     QObject::connect(view, &View::DateChanged, window, [window](const QString &dsn, double start, double end) {
         window->moveAppointment(dsn, start, end);
     });
@@ -81,7 +98,7 @@ void connectAppointmentChanges(MainWindow *window, View *view)
 } // namespace
 
 MainWindow::MainWindow(Database &db, QWidget *parent)
-    : QMainWindow(parent), m_db(db), m_bridge(db)
+    : QMainWindow(parent), m_db(db), m_bridge(db), m_history(db)
 {
     loadIcons();
     setObjectName(QStringLiteral("frmTerminplaner"));
@@ -99,6 +116,23 @@ MainWindow::MainWindow(Database &db, QWidget *parent)
     };
     m_askScope = [this](const QString &title, const QString &text, bool offerOnlyThis) {
         return askSeriesScope(this, title, text, offerOnlyThis);
+    };
+    m_askOverlap = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, this);
+        QPushButton *save = box.addButton(tr("Trotzdem speichern"), QMessageBox::AcceptRole);
+        QPushButton *search = box.addButton(tr("Freien Termin suchen"), QMessageBox::ActionRole);
+        box.setDefaultButton(box.addButton(tr("Abbrechen"), QMessageBox::RejectRole));
+        box.exec();
+        return box.clickedButton() == save     ? OverlapAnswer::SaveAnyway
+               : box.clickedButton() == search ? OverlapAnswer::FindFreeSlot
+                                               : OverlapAnswer::Cancel;
+    };
+    m_history.confirmOverwrite = [this](const QString &title, const QString &text) { return m_ask(title, text); };
+    m_history.failed = [this](const QString &title, const QString &text) { m_message(title, text); };
+    m_history.changed = [this](const QString &status) {
+        reloadViews();
+        if (!status.isEmpty())
+            statusBar()->showMessage(status, 5000);
     };
 
     m_rangeLabel = new QLabel(this);
@@ -159,6 +193,11 @@ void MainWindow::createViews()
     setCentralWidget(m_stack);
 
     QStringList warnings;
+    try {
+        m_bridge.repairStoredOptions();
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: repaired options kept for the session: %s", qPrintable(error.message()));
+    }
     guarded(tr("Optionen laden"), [&] {
         warnings << HostBridge::restoreOptions(*m_calendar, m_bridge.calendarOptions())
                  << HostBridge::restoreOptions(*m_gantt, m_bridge.ganttOptions());
@@ -203,6 +242,10 @@ void MainWindow::connectCalendar()
         const QList<int> filter = m_bridge.participantFilter();
         newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
     });
+    connect(m_calendar, &ucAgenda::newAppointmentRequested, this, [this](double start, double end, bool allDay) {
+        const QList<int> filter = m_bridge.participantFilter();
+        newAppointment(start, end, allDay, filter.size() == 1 ? filter : QList<int>());
+    });
     connectAppointmentChanges(this, m_calendar);
     connect(m_calendar, &ucAgenda::ChangeFilter, this, &MainWindow::chooseParticipants);
     connect(m_calendar, &ucAgenda::OptionsChanged, this, [this] {
@@ -226,6 +269,9 @@ void MainWindow::connectGantt()
                     m_gantt->Clear();
             });
     connect(m_gantt, &ctlGantt::NewDate, this, [this](double start, double end, const QString &keys) {
+        newAppointment(start, end, false, HostBridge::participantIds(keys));
+    });
+    connect(m_gantt, &ctlGantt::newAppointmentRequested, this, [this](double start, double end, const QString &keys) {
         newAppointment(start, end, false, HostBridge::participantIds(keys));
     });
     connectAppointmentChanges(this, m_gantt);
@@ -297,17 +343,41 @@ void MainWindow::createActions()
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(today, &QAction::triggered, this, &MainWindow::goToday);
     auto *back = new QAction(icon("go-previous", s->standardIcon(QStyle::SP_ArrowBack)), tr("&Zurück"), this);
-    back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    // Not Alt with the arrows: those move the selected appointment in the calendar.
+    back->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     back->setToolTip(tr("Vorheriger Zeitraum"));
     connect(back, &QAction::triggered, this, [this] { page(-1); });
     auto *forward = new QAction(icon("go-next", s->standardIcon(QStyle::SP_ArrowForward)), tr("&Vor"), this);
-    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    forward->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     forward->setToolTip(tr("Nächster Zeitraum"));
     connect(forward, &QAction::triggered, this, [this] { page(1); });
     auto *reload = new QAction(icon("view-refresh", s->standardIcon(QStyle::SP_BrowserReload)),
                                tr("&Aktualisieren"), this);
     reload->setShortcut(QKeySequence::Refresh);
     connect(reload, &QAction::triggered, this, &MainWindow::reloadViews);
+
+    auto *create = new QAction(icon("appointment-new", QIcon()), tr("&Neuer Termin…"), this);
+    create->setObjectName(QStringLiteral("mnuNeuerTermin"));
+    create->setShortcut(QKeySequence::New);
+    connect(create, &QAction::triggered, this, &MainWindow::newAppointmentHere);
+    QUndoStack &steps = m_history.stack();
+    auto *undo = new QAction(icon("edit-undo", QIcon()), tr("Rückgängig"), this);
+    undo->setObjectName(QStringLiteral("mnuRueckgaengig"));
+    undo->setShortcut(QKeySequence::Undo);
+    auto *redo = new QAction(icon("edit-redo", QIcon()), tr("Wiederholen"), this);
+    redo->setObjectName(QStringLiteral("mnuWiederholen"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    const auto follow = [&steps, undo, redo] {
+        undo->setEnabled(steps.canUndo());
+        undo->setText(steps.canUndo() ? tr("Rückgängig: %1").arg(steps.undoText()) : tr("Rückgängig"));
+        redo->setEnabled(steps.canRedo());
+        redo->setText(steps.canRedo() ? tr("Wiederholen: %1").arg(steps.redoText()) : tr("Wiederholen"));
+    };
+    follow();
+    connect(&steps, &QUndoStack::indexChanged, this, follow);
+    connect(&steps, &QUndoStack::cleanChanged, this, follow);
+    connect(undo, &QAction::triggered, &steps, &QUndoStack::undo);
+    connect(redo, &QAction::triggered, &steps, &QUndoStack::redo);
 
     auto *participants = new QAction(tr("&Teilnehmer auswählen…"), this);
     connect(participants, &QAction::triggered, this, &MainWindow::chooseParticipants);
@@ -329,6 +399,13 @@ void MainWindow::createActions()
     file->addAction(importIcs);
     file->addSeparator();
     file->addAction(quit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Bearbeiten"));
+    edit->setObjectName(QStringLiteral("mnuBearbeiten"));
+    edit->addAction(create);
+    edit->addSeparator();
+    edit->addAction(undo);
+    edit->addAction(redo);
 
     QMenu *view = menuBar()->addMenu(tr("&Ansicht"));
     view->addAction(m_calendarAction);
@@ -747,8 +824,18 @@ void MainWindow::newAppointment(Dayplex::Date start, Dayplex::Date end, bool all
     // cancelled: a locked or full database must not cost the user the input.
     while (m_runDialog(dialog) == AppointmentDialog::Saved) {
         const Appointment result = dialog.appointment();
+        if (const OverlapAnswer answer = clearOfOverlaps(result, dialog.participantIds(), tr("Neuer Termin"), notSavedFormBack());
+            answer != OverlapAnswer::SaveAnyway) {
+            if (answer == OverlapAnswer::FindFreeSlot)
+                return;
+            continue;
+        }
         const bool saved = guarded(
-            tr("Neuer Termin"), [&] { m_db.saveAppointment(result, dialog.participantIds()); },
+            tr("Neuer Termin"),
+            [&] {
+                m_history.record(tr("Termin anlegen"), 0,
+                                 [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
+            },
             tr("Der Termin wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben wieder "
                "geöffnet."));
         reloadViews();
@@ -803,13 +890,21 @@ void MainWindow::openAppointment(const QString &dsn)
         const int outcome = m_runDialog(dialog);
         if (outcome == AppointmentDialog::Saved) {
             Appointment result = dialog.appointment();
+            if (const OverlapAnswer answer = clearOfOverlaps(result, dialog.participantIds(), tr("Termin speichern"),
+                                                             changeNotSavedFormBack());
+                answer != OverlapAnswer::SaveAnyway) {
+                if (answer == OverlapAnswer::FindFreeSlot)
+                    return;
+                continue;
+            }
             const QString title = tr("Termin speichern");
             const QString consequence = tr("Die Änderung wurde nicht gespeichert. Das Formular wird "
                                            "mit Ihren Eingaben wieder geöffnet.");
             std::optional<ConflictError> conflict;
             bool saved = guarded(title, [&] {
                 try {
-                    m_db.saveAppointment(result, dialog.participantIds());
+                    m_history.record(tr("Termin bearbeiten"), id,
+                                     [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
                 } catch (const ConflictError &error) {
                     conflict = error;
                 }
@@ -831,8 +926,10 @@ void MainWindow::openAppointment(const QString &dsn)
                         result.id = 0;
                         result.version = 0;
                     }
-                    saved = guarded(title, [&] { m_db.saveAppointment(result, dialog.participantIds()); },
-                                    consequence);
+                    saved = guarded(title, [&] {
+                        m_history.record(result.id == 0 ? tr("Termin anlegen") : tr("Termin bearbeiten"), result.id,
+                                         [&] { return m_db.saveAppointment(result, dialog.participantIds()).first(); });
+                    }, consequence);
                     if (!saved) {
                         reloadViews();
                         continue;
@@ -845,7 +942,13 @@ void MainWindow::openAppointment(const QString &dsn)
             if (saved)
                 return;
         } else if (outcome == AppointmentDialog::Deleted) {
-            if (guarded(tr("Termin löschen"), [&] { m_db.deleteAppointment(id); },
+            if (guarded(tr("Termin löschen"),
+                        [&] {
+                            m_history.record(tr("Termin löschen"), id, [&] {
+                                m_db.deleteAppointment(id);
+                                return qint64(0);
+                            });
+                        },
                         tr("Der Termin wurde nicht gelöscht.")))
                 statusBar()->showMessage(tr("Termin „%1“ gelöscht.").arg(stored->text), 5000);
             reloadViews();
@@ -870,6 +973,14 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
             return;
         const bool deleting = outcome == AppointmentDialog::Deleted;
         const Appointment result = dialog.appointment();
+        if (const OverlapAnswer answer = deleting ? OverlapAnswer::SaveAnyway
+                                                  : clearOfOverlaps(result, dialog.participantIds(), tr("Serientermin speichern"),
+                                                                    changeNotSavedFormBack());
+            answer != OverlapAnswer::SaveAnyway) {
+            if (answer == OverlapAnswer::FindFreeSlot)
+                return;
+            continue;
+        }
         const bool ruleChanged = !deleting && result.rrule != series.rrule;
         // A new rule is a rule for several occurrences, never for this one alone.
         const QString title = deleting ? tr("Serientermin löschen") : tr("Serientermin speichern");
@@ -880,11 +991,13 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
         if (!scope)
             continue; // back to the form, with what was typed
         const bool done = guarded(title, [&] {
-            if (deleting)
+            m_history.record(deleting ? tr("Serientermin löschen") : tr("Serientermin ändern"), series.id, [&] {
+                if (!deleting)
+                    return m_db.changeOccurrence(series.id, occurrence, result, *scope, series.version,
+                                                 ruleChanged ? std::optional<QString>(result.rrule) : std::nullopt);
                 m_db.deleteOccurrence(series.id, occurrence, *scope, series.version);
-            else
-                m_db.changeOccurrence(series.id, occurrence, result, *scope, series.version,
-                                      ruleChanged ? std::optional<QString>(result.rrule) : std::nullopt);
+                return qint64(0);
+            });
         }, deleting ? tr("Es wurde nichts gelöscht.")
                     : tr("Die Änderung wurde nicht gespeichert. Das Formular wird mit Ihren Eingaben "
                          "wieder geöffnet."));
@@ -900,6 +1013,167 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
     }
 }
 
+void MainWindow::newAppointmentHere()
+{
+    Dayplex::Date start = 0, end = 0;
+    if (m_view == View::Calendar && m_calendar->SelectionStart() > 0) {
+        start = m_calendar->SelectionStart();
+        end = std::max(m_calendar->SelectionEnd(), start + m_calendar->TimeRaster());
+    } else {
+        start = std::ceil(Dayplex::currentDateTime() * 24.0 - 1e-6) / 24.0;
+        end = start + 1.0 / 24.0;
+    }
+    const QList<int> filter = m_bridge.participantFilter();
+    newAppointment(start, end, false, filter.size() == 1 ? filter : QList<int>());
+}
+
+std::optional<MainWindow::Target> MainWindow::target(const QString &dsn, const QString &title)
+{
+    const qint64 id = HostBridge::appointmentId(dsn);
+    if (id == 0 || m_db.isReadOnly())
+        return std::nullopt;
+    std::optional<Appointment> stored;
+    if (!guarded(title, [&] { stored = m_db.appointment(id); }))
+        return std::nullopt;
+    if (!stored) {
+        m_message(title, tr("Der Termin ist nicht mehr vorhanden. Die Ansicht wird neu geladen."));
+        reloadViews();
+        return std::nullopt;
+    }
+    Target t{*stored, 0, HostBridge::recurrenceStart(dsn)};
+    if (t.occurrence != 0) {
+        t.seriesId = id;
+        t.row.start = t.occurrence;
+        t.row.end = t.occurrence + (stored->end - stored->start);
+    } else if (stored->isOccurrence()) {
+        t.seriesId = stored->seriesId;
+        t.occurrence = stored->recurrenceStart;
+    }
+    return t;
+}
+
+void MainWindow::deleteAppointment(const QString &dsn)
+{
+    const std::optional<Target> t = target(dsn, tr("Termin löschen"));
+    if (!t)
+        return;
+    const QString title = t->seriesId != 0 ? tr("Serientermin löschen") : tr("Termin löschen");
+    bool done = false;
+    if (t->seriesId != 0) {
+        // The same question as in the form.
+        const std::optional<Dayplex::SeriesScope> scope = m_askScope(
+            title, tr("„%1“ ist ein Serientermin. Welche Termine sollen gelöscht werden?").arg(t->row.text), true);
+        if (!scope)
+            return;
+        done = guarded(title, [&] {
+            m_history.record(title, t->seriesId, [&] {
+                m_db.deleteOccurrence(t->seriesId, t->occurrence, *scope);
+                return qint64(0);
+            });
+        }, tr("Es wurde nichts gelöscht."));
+    } else {
+        if (!m_ask(title, tr("Den Termin „%1“ wirklich löschen?").arg(t->row.text)))
+            return;
+        done = guarded(title, [&] {
+            m_history.record(title, t->row.id, [&] {
+                m_db.deleteAppointment(t->row.id);
+                return qint64(0);
+            });
+        }, tr("Der Termin wurde nicht gelöscht."));
+    }
+    reloadViews();
+    if (done)
+        statusBar()->showMessage(tr("Termin „%1“ gelöscht. Rückgängig mit Strg+Z.").arg(t->row.text), 5000);
+}
+
+void MainWindow::toggleDone(const QString &dsn)
+{
+    const QString title = tr("Erledigt");
+    std::optional<Target> t = target(dsn, title);
+    if (!t)
+        return;
+    Appointment changed = t->row;
+    changed.done = !changed.done;
+    const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
+    const bool written = guarded(title, [&] {
+        m_history.record(changed.done ? tr("Als erledigt markieren") : tr("Als nicht erledigt markieren"),
+                         t->row.id, [&] {
+            // An occurrence is done alone, never its whole series.
+            if (HostBridge::recurrenceStart(dsn) != 0)
+                return m_db.changeOccurrence(t->seriesId, t->occurrence, changed, Dayplex::SeriesScope::OnlyThis,
+                                             m_bridge.shownVersion(view, t->seriesId));
+            changed.version = m_bridge.shownVersion(view, changed.id);
+            return m_db.saveAppointment(changed, changed.allParticipants()).first();
+        });
+    }, tr("Der Termin bleibt, wie er war."));
+    reloadViews();
+    if (written)
+        statusBar()->showMessage(changed.done ? tr("„%1“ ist erledigt.").arg(changed.text)
+                                              : tr("„%1“ ist nicht mehr erledigt.").arg(changed.text),
+                                 5000);
+}
+
+MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned, const QList<int> &participants,
+                                                      const QString &title, const QString &consequence)
+{
+    const bool calendar = m_view == View::Calendar;
+    QString options;
+    try {
+        options = calendar ? m_calendar->Options() : m_gantt->Options();
+    } catch (const std::exception &error) {
+        qWarning("terminplaner: options unknown, no overlap check: %s", error.what());
+        return OverlapAnswer::SaveAnyway;
+    }
+    const auto flag = [&options](const char *key) {
+        const QString value = entryValue(options, QLatin1String(key));
+        return !value.isEmpty() && value != QLatin1String("0");
+    };
+    if (!flag(calendar ? "blnUeberschneidenCalendar" : "blnUeberschneidenGantt"))
+        return OverlapAnswer::SaveAnyway;
+    QVector<Appointment> found;
+    // A failing read fails as the write would: the same message, and nothing written.
+    const bool checked = guarded(title, [&] {
+        const Dayplex::Date firstDay = std::floor(planned.start), lastDay = std::floor(std::max(planned.start, planned.end));
+        QVector<Appointment> booked = m_db.appointmentsInDays(firstDay, lastDay, participants);
+        if (flag("blnUeberschneidenFeiertage"))
+            for (int year = Dayplex::toQDate(firstDay).year(); year <= Dayplex::toQDate(lastDay).year(); ++year)
+                booked += germanHolidays(year);
+        found = findOverlaps(planned, participants, booked);
+    }, consequence);
+    if (!checked)
+        return OverlapAnswer::Cancel;
+    if (found.isEmpty())
+        return OverlapAnswer::SaveAnyway;
+    QStringList lines;
+    for (const Appointment &a : std::as_const(found))
+        lines.append(QStringLiteral("• ") + describe(a));
+    const QString text = tr("„%1“ überschneidet sich mit:\n%2\n\nTrotzdem speichern?").arg(planned.text, lines.join('\n'));
+    const OverlapAnswer answer = m_askOverlap(tr("Terminüberschneidung"), text);
+    if (answer == OverlapAnswer::FindFreeSlot)
+        showGantt(std::floor(planned.start), 7, std::floor(planned.start));
+    return answer;
+}
+
+void MainWindow::addMenuEntries(QMenu *menu, const QString &dsn)
+{
+    if (HostBridge::appointmentId(dsn) == 0 || m_db.isReadOnly())
+        return;
+    bool done = false;
+    try {
+        if (const std::optional<Appointment> stored = m_db.appointment(HostBridge::appointmentId(dsn)))
+            done = stored->done;
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: done state unknown: %s", qPrintable(error.message()));
+    }
+    menu->addSeparator();
+    QAction *remove = menu->addAction(tr("Löschen"), this, [this, dsn] { deleteAppointment(dsn); });
+    remove->setObjectName(QStringLiteral("mnuTerminLoeschen"));
+    QAction *finished = menu->addAction(tr("Erledigt"), this, [this, dsn] { toggleDone(dsn); });
+    finished->setObjectName(QStringLiteral("mnuTerminErledigt"));
+    finished->setCheckable(true);
+    finished->setChecked(done);
+}
+
 void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                                  Dayplex::SeriesScope scope)
 {
@@ -907,10 +1181,35 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
     const QObject *view = m_view == View::Calendar ? static_cast<QObject *>(m_calendar) : m_gantt;
     const QString title = tr("Termin verschieben");
     const QString consequence = tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.");
+    // The undo step says whether the box moved or changed its length.
+    QString step = title;
+    const qint64 id = HostBridge::appointmentId(dsn);
+    try {
+        if (const std::optional<Appointment> stored = m_db.appointment(id);
+            stored && std::abs((stored->end - stored->start) - (end - start)) > Dayplex::kOneSecond / 2)
+            step = tr("Terminlänge ändern");
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: length before the change unknown: %s", qPrintable(error.message()));
+    }
+    try {
+        if (std::optional<Appointment> planned = m_db.appointment(id)) {
+            planned->start = start;
+            planned->end = end;
+            if (clearOfOverlaps(*planned, planned->allParticipants(), title, consequence) != OverlapAnswer::SaveAnyway) {
+                reloadViews();
+                return;
+            }
+        }
+    } catch (const DatabaseError &error) {
+        qWarning("terminplaner: overlaps not checked: %s", qPrintable(error.message()));
+    }
+    const auto write = [&](bool force) {
+        m_history.record(step, id, [&] { return m_bridge.applyDateChange(view, dsn, start, end, force, scope); });
+    };
     std::optional<ConflictError> conflict;
     bool saved = guarded(title, [&] {
         try {
-            m_bridge.applyDateChange(view, dsn, start, end, false, scope);
+            write(false);
         } catch (const ConflictError &error) {
             conflict = error;
         }
@@ -928,7 +1227,7 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
                    "gespeichert werden? Bei „Nein“ bleibt, was der andere Arbeitsplatz gespeichert hat.")
                     .arg(conflict->message(), describe(*conflict->current()), describe(mine));
             if (m_ask(title, question))
-                saved = guarded(title, [&] { m_bridge.applyDateChange(view, dsn, start, end, true, scope); }, consequence);
+                saved = guarded(title, [&] { write(true); }, consequence);
         }
     }
     if (saved)

@@ -1,6 +1,7 @@
 #ifndef TERMINPLANER_MAINWINDOW_H
 #define TERMINPLANER_MAINWINDOW_H
 
+#include "edithistory.h"
 #include "hostbridge.h"
 
 #include <dayplex/dates.h>
@@ -14,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class QLabel;
+class QMenu;
 class QStackedWidget;
 class QTimer;
 class QToolBar;
@@ -49,6 +51,10 @@ public:
     using ScopeHandler = std::function<std::optional<Dayplex::SeriesScope>(
         const QString &title, const QString &text, bool offerOnlyThis)>;
     void setScopeHandler(ScopeHandler handler) { m_askScope = std::move(handler); }
+    // What the user answers to a warning that an appointment runs into booked time.
+    enum class OverlapAnswer { SaveAnyway, FindFreeSlot, Cancel };
+    using OverlapHandler = std::function<OverlapAnswer(const QString &title, const QString &text)>;
+    void setOverlapHandler(OverlapHandler handler) { m_askOverlap = std::move(handler); }
     // Called after the views showed a change of another desk, for measurements.
     using RefreshObserver = std::function<void(const ChangeNotice &notice)>;
     void setRefreshObserver(RefreshObserver observer) { m_refreshed = std::move(observer); }
@@ -74,7 +80,16 @@ public:
     void chooseParticipants();
     void newAppointment(Dayplex::Date start, Dayplex::Date end, bool allDay,
                         const QList<int> &participantIds);
+    // Strg+N: a new appointment for the calendar's selected time, else the next full hour.
+    void newAppointmentHere();
     void openAppointment(const QString &dsn);
+    // Entf and "Löschen": asks (an occurrence of a series which ones), deletes, keeps the undo step.
+    void deleteAppointment(const QString &dsn);
+    // "Erledigt" of the context menu; an occurrence of a series alone.
+    void toggleDone(const QString &dsn);
+    // The host's entries of a view's context menu over the appointment dsn: Löschen, Erledigt.
+    void addMenuEntries(QMenu *menu, const QString &dsn);
+    EditHistory &history() { return m_history; }
     // A moved or resized appointment; scope is the user's answer for an occurrence of a series.
     void moveAppointment(const QString &dsn, Dayplex::Date start, Dayplex::Date end,
                          Dayplex::SeriesScope scope = Dayplex::SeriesScope::OnlyThis);
@@ -90,6 +105,20 @@ private:
     void createActions();
     void connectCalendar();
     void connectGantt();
+    // The stored row of dsn and, for an occurrence, its series' id and the occurrence's start.
+    struct Target
+    {
+        Appointment row;
+        qint64 seriesId = 0;
+        Dayplex::Date occurrence = 0;
+    };
+    std::optional<Target> target(const QString &dsn, const QString &title);
+    // SaveAnyway when planned may be written for participants: the shown view's options do not
+    // ask for a check, nothing is booked then, or the user says so. "Freien Termin suchen"
+    // opens the Gantt view's search from planned's day.
+    // A failing read is told as the write's failure (title, consequence) and answers Cancel.
+    OverlapAnswer clearOfOverlaps(const Appointment &planned, const QList<int> &participants, const QString &title,
+                                  const QString &consequence);
     void updateStatus();
     // Runs work at a boundary to the library or the database; failures become a message.
     bool guarded(const QString &title, const std::function<void()> &work,
@@ -108,6 +137,7 @@ private:
 
     Database &m_db;
     HostBridge m_bridge;
+    EditHistory m_history;
     View m_view = View::Calendar;
     QStackedWidget *m_stack = nullptr;
     Dayplex::ucAgenda *m_calendar = nullptr;
@@ -123,6 +153,7 @@ private:
     MessageSink m_message;
     QuestionHandler m_ask;
     ScopeHandler m_askScope;
+    OverlapHandler m_askOverlap;
     RefreshObserver m_refreshed;
     // Changes of other desks not shown yet: whether each view must ask again, and the notices.
     bool m_calendarStale = false;

@@ -77,6 +77,13 @@ QString withLayout(const QString &options, const QString &layoutKey, const QVect
                     withEntries(entryValue(options, layoutKey), entries));
 }
 
+// Every box as long as its appointment: the library's four rows at least would draw a
+// half-hour meeting two hours tall and push its neighbours aside.
+const Entry kTrueLength{QStringLiteral("lngHoeheTerminzelle"), QLatin1Char('i'), QStringLiteral("1")};
+const QString kScreenKey = QStringLiteral("strLayoutScreenCalendar");
+const QString kDayKey = QStringLiteral("strLayoutDruckTag");
+const QString kWeekKey = QStringLiteral("strLayoutDruckWoche");
+
 // Quarter-hour rows from 08:00 to 18:00 in 9 points: on A4 the grid then takes more than four
 // fifths of the view. Every height of the sheet grows with the font (the header band is nine
 // lines), so half-hour rows in any font leave a third of the page or more to the all-day band.
@@ -85,7 +92,7 @@ const QVector<Entry> kSheetLayout = {
     {QStringLiteral("strAufloesung"), QLatin1Char('s'), QStringLiteral("15 Minuten")},
     {QStringLiteral("timeStartZeit"), QLatin1Char('d'), QStringLiteral("0.3333333333333333")},
     {QStringLiteral("timeEndZeit"), QLatin1Char('d'), QStringLiteral("0.75")},
-    {QStringLiteral("lngHoeheTerminzelle"), QLatin1Char('i'), QStringLiteral("2")},
+    kTrueLength,
 };
 
 const QVector<Entry> kGanttLayout = {
@@ -130,8 +137,19 @@ QString shippedCalendarOptions(const QString &defaults)
 {
     if (!parse(defaults))
         return defaults;
-    return withLayout(withLayout(defaults, QStringLiteral("strLayoutDruckWoche"), kSheetLayout),
-                      QStringLiteral("strLayoutDruckTag"), kSheetLayout);
+    return withLayout(withLayout(withLayout(defaults, kWeekKey, kSheetLayout), kDayKey, kSheetLayout), kScreenKey,
+                      {kTrueLength});
+}
+
+QString trueLengthCalendarOptions(const QString &stored)
+{
+    QString options = stored;
+    for (const auto &[key, shipped] : {std::pair{kScreenKey, 4}, std::pair{kDayKey, 2}, std::pair{kWeekKey, 2}}) {
+        const QString layout = entryValue(options, key);
+        if (entryValue(layout, kTrueLength.key) == QString::number(shipped))
+            options = withLayout(options, key, {kTrueLength});
+    }
+    return options;
 }
 
 QString shippedGanttOptions(const QString &defaults)

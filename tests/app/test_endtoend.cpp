@@ -688,6 +688,7 @@ private:
             return m_prompts->yes;
         });
         m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
+        m_window->setOverlapHandler([](const QString &, const QString &) { return MainWindow::OverlapAnswer::SaveAnyway; });
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
