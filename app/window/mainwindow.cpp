@@ -1149,8 +1149,26 @@ MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned
         lines.append(QStringLiteral("• ") + describe(a));
     const QString text = tr("„%1“ überschneidet sich mit:\n%2\n\nTrotzdem speichern?").arg(planned.text, lines.join('\n'));
     const OverlapAnswer answer = m_askOverlap(tr("Terminüberschneidung"), text);
-    if (answer == OverlapAnswer::FindFreeSlot)
-        showGantt(std::floor(planned.start), 7, std::floor(planned.start));
+    if (answer == OverlapAnswer::FindFreeSlot) {
+        // The search for these participants and this length, from the planned day on; their
+        // rows must be there to be searched.
+        QList<int> shown = m_bridge.participantFilter();
+        const qsizetype before = shown.size();
+        for (int id : participants)
+            if (!shown.contains(id))
+                shown.append(id);
+        if (shown.size() != before) {
+            guarded(tr("Teilnehmer"), [&] { m_bridge.setParticipantFilter(shown); });
+            m_ganttStale = m_calendarStale = true;
+        }
+        showGantt(std::floor(planned.start), 7);
+        QStringList rows;
+        for (int id : participants)
+            rows.append(HostBridge::participantKey(id));
+        guarded(tr("Freien Termin suchen"), [&] {
+            m_gantt->findFreeSlot(std::floor(planned.start), rows, planned.allDay ? 0 : planned.end - planned.start);
+        });
+    }
     return answer;
 }
 

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 #include <memory>
@@ -97,6 +98,11 @@ public:
 
     Q_INVOKABLE void Clear();
     Q_INVOKABLE void FreienTerminSuchen(double dateab);
+    /// Opens the free-slot search from \a from with only the rows named by \a rowKeys marked
+    /// (every row when none of them is shown) and, when \a length (a duration in days) lies
+    /// between one minute and a day, the length of the slot sought set to it. Not a member of
+    /// the late-bound interface.
+    void findFreeSlot(double from, const QStringList &rowKeys, double length = 0);
     Q_INVOKABLE QVariant GetidxGanttEintrag(qint32 x, qint32 y);
     Q_INVOKABLE qint32 GetMerkmalIndex(qint32 y);
     Q_INVOKABLE void Drag(qint32 left, qint32 top, qint32 width, qint32 height);

@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace Terminplaner;
@@ -428,6 +429,24 @@ private Q_SLOTS:
         QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start),
                  Database::toSqlDateTime(moved ? at(1, 10) : at(0, 10)));
         QCOMPARE(m_window->currentView() == MainWindow::View::Gantt, answer == QLatin1String("search"));
+        if (answer == QLatin1String("search")) {
+            // The search is for the meeting's participants and its length, not for everybody.
+            Dayplex::ctlGantt *gantt = m_window->gantt();
+            QSignalSpy created(gantt, &Dayplex::ctlGantt::NewDate);
+            QTest::mouseClick(gantt->findChild<QPushButton *>(QStringLiteral("cmdAuto_1")), Qt::LeftButton);
+            QTest::mouseClick(gantt->findChild<QPushButton *>(QStringLiteral("cmdNeu")), Qt::LeftButton);
+            QCOMPARE(created.size(), 1);
+            const Appointment meeting = *m_db->appointment(m_meeting);
+            QStringList keys;
+            for (int id : meeting.allParticipants())
+                keys.append(HostBridge::participantKey(id));
+            QStringList proposed = created.first().at(2).toString().split(QLatin1Char('|'), Qt::SkipEmptyParts);
+            proposed.sort();
+            keys.sort();
+            QCOMPARE(proposed.join(QLatin1Char(',')), keys.join(QLatin1Char(',')));
+            QCOMPARE(Database::toSqlDateTime(created.first().at(1).toDouble() - created.first().at(0).toDouble() + at(0, 0)),
+                     Database::toSqlDateTime(meeting.end - meeting.start + at(0, 0)));
+        }
         QVERIFY(m_messages.isEmpty());
     }
 

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QTimeEdit>
 
+#include <cmath>
+
 namespace Dayplex {
 
 namespace {
@@ -144,6 +146,31 @@ void ctlGantt::FreienTerminSuchen(double dateab)
     requireValidDate(dateab, "FreienTerminSuchen");
     d->model.datMaus = dateab;
     d->openSearchPanel();
+}
+
+/*!
+    Opens the free-slot search from \a from as FreienTerminSuchen does, but with only the rows
+    whose keys \a rowKeys names marked (every row when none of them is shown) and, when \a length
+    lies between one minute and a day, the slot's length set to it. Invalid dates throw
+    Dayplex::Error 5.
+*/
+void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double length)
+{
+    requireValidDate(from, "findFreeSlot");
+    FreienTerminSuchen(from);
+    bool any = false;
+    for (qint32 r = 1; r <= d->model.rowCount(); ++r)
+        any |= rowKeys.contains(d->model.row(r).dsn);
+    if (any)
+        for (qint32 r = 1; r <= d->model.rowCount(); ++r) {
+            MerkmalEintrag &row = d->model.row(r);
+            if (row.dsn != GanttModel::holidayRowDsn())
+                row.blnMarkiert = rowKeys.contains(row.dsn);
+        }
+    // A length the hour picker can show; longer ones are searched as days by the user.
+    if (length * 1440.0 >= 1.0 && length < 1.0)
+        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(int(std::nearbyint(length * 1440.0)) * 60));
+    Repaint();
 }
 
 /*!
