@@ -1201,16 +1201,13 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
     const QString consequence = tr("Die Termine werden neu geladen; die alte Zeit bleibt bestehen.");
     // The undo step says whether the box moved or changed its length.
     QString step = title;
+    bool resized = false;
     const qint64 id = HostBridge::appointmentId(dsn);
     try {
-        if (const std::optional<Appointment> stored = m_db.appointment(id);
-            stored && std::abs((stored->end - stored->start) - (end - start)) > Dayplex::kOneSecond / 2)
-            step = tr("Terminlänge ändern");
-    } catch (const DatabaseError &error) {
-        qWarning("terminplaner: length before the change unknown: %s", qPrintable(error.message()));
-    }
-    try {
         if (std::optional<Appointment> planned = m_db.appointment(id)) {
+            resized = std::abs((planned->end - planned->start) - (end - start)) > Dayplex::kOneSecond / 2;
+            if (resized)
+                step = tr("Terminlänge ändern");
             planned->start = start;
             planned->end = end;
             if (clearOfOverlaps(*planned, planned->allParticipants(), title, consequence) != OverlapAnswer::SaveAnyway) {
@@ -1219,7 +1216,7 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
             }
         }
     } catch (const DatabaseError &error) {
-        qWarning("terminplaner: overlaps not checked: %s", qPrintable(error.message()));
+        qWarning("terminplaner: length before the change and overlaps unknown: %s", qPrintable(error.message()));
     }
     const auto write = [&](bool force) {
         m_history.record(step, id, [&] { return m_bridge.applyDateChange(view, dsn, start, end, force, scope); });
@@ -1248,10 +1245,10 @@ void MainWindow::moveAppointment(const QString &dsn, Dayplex::Date start, Dayple
                 saved = guarded(title, [&] { write(true); }, consequence);
         }
     }
+    const auto time = [](Dayplex::Date value) { return QLocale().toString(Dayplex::toQTime(value), QStringLiteral("HH:mm")); };
     if (saved)
-        statusBar()->showMessage(tr("Termin verschoben auf %1 %2.")
-                                     .arg(dayText(start),
-                                          QLocale().toString(Dayplex::toQTime(start), QStringLiteral("HH:mm"))),
+        statusBar()->showMessage(resized ? tr("Terminlänge geändert: %1 %2–%3.").arg(dayText(start), time(start), time(end))
+                                         : tr("Termin verschoben auf %1 %2.").arg(dayText(start), time(start)),
                                  5000);
     // Also after a failure: the view shows the dragged times until it reloads.
     reloadViews();

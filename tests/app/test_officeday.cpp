@@ -315,8 +315,10 @@ private Q_SLOTS:
             m_window->openAppointment(HostBridge::appointmentKey(m_meeting));
         else if (kind == QLatin1String("move"))
             m_window->moveAppointment(HostBridge::appointmentKey(m_meeting), at(1, 12), at(1, 13));
-        else if (kind == QLatin1String("resize"))
+        else if (kind == QLatin1String("resize")) {
             m_window->moveAppointment(HostBridge::appointmentKey(m_meeting), at(0, 10), at(0, 12.5));
+            QCOMPARE(m_window->statusBar()->currentMessage(), QStringLiteral("Terminlänge geändert: Mo., 02.06.2031 10:00–12:30."));
+        }
         else if (kind == QLatin1String("delete"))
             m_window->deleteAppointment(HostBridge::appointmentKey(m_meeting));
         else if (kind == QLatin1String("done"))
