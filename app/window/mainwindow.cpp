@@ -890,8 +890,13 @@ void MainWindow::openAppointment(const QString &dsn)
         const int outcome = m_runDialog(dialog);
         if (outcome == AppointmentDialog::Saved) {
             Appointment result = dialog.appointment();
-            if (const OverlapAnswer answer = clearOfOverlaps(result, dialog.participantIds(), tr("Termin speichern"),
-                                                             changeNotSavedFormBack());
+            // Only a new time or new participants can make an overlap the user has not seen.
+            const bool sameSlot = result.start == stored->start && result.end == stored->end
+                                  && result.allDay == stored->allDay
+                                  && dialog.participantIds() == stored->allParticipants();
+            if (const OverlapAnswer answer = sameSlot ? OverlapAnswer::SaveAnyway
+                                                      : clearOfOverlaps(result, dialog.participantIds(),
+                                                                        tr("Termin speichern"), changeNotSavedFormBack());
                 answer != OverlapAnswer::SaveAnyway) {
                 if (answer == OverlapAnswer::FindFreeSlot)
                     return;
@@ -973,9 +978,12 @@ void MainWindow::editOccurrence(const Appointment &series, Dayplex::Date occurre
             return;
         const bool deleting = outcome == AppointmentDialog::Deleted;
         const Appointment result = dialog.appointment();
-        if (const OverlapAnswer answer = deleting ? OverlapAnswer::SaveAnyway
-                                                  : clearOfOverlaps(result, dialog.participantIds(), tr("Serientermin speichern"),
-                                                                    changeNotSavedFormBack());
+        const bool sameSlot = result.start == shown.start && result.end == shown.end && result.allDay == shown.allDay
+                              && result.rrule == series.rrule && dialog.participantIds() == shown.allParticipants();
+        if (const OverlapAnswer answer = deleting || sameSlot
+                                             ? OverlapAnswer::SaveAnyway
+                                             : clearOfOverlaps(result, dialog.participantIds(), tr("Serientermin speichern"),
+                                                               changeNotSavedFormBack());
             answer != OverlapAnswer::SaveAnyway) {
             if (answer == OverlapAnswer::FindFreeSlot)
                 return;

@@ -452,6 +452,26 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // Catches a form that warns of an overlap the user already accepted when only the subject
+    // changed.
+    void subjectChangeOfAnOverlapWarnsNot()
+    {
+        openWithMeeting();
+        Appointment away = appointment(QStringLiteral("Urlaub"), at(0, 0), 0, 3);
+        away.allDay = true;
+        m_db->saveAppointment(away, {3});
+        m_window->setDialogRunner([](QDialog &dialog) {
+            auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
+            if (!subject)
+                return int(QDialog::Rejected);
+            subject->setText(QStringLiteral("Angebot, zweite Runde"));
+            return int(AppointmentDialog::Saved);
+        });
+        m_window->openAppointment(HostBridge::appointmentKey(m_meeting));
+        QVERIFY(m_overlaps.isEmpty());
+        QCOMPARE(m_db->appointment(m_meeting)->text, QStringLiteral("Angebot, zweite Runde"));
+    }
+
 private:
     void openWindow()
     {
