@@ -87,7 +87,7 @@ ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date 
 }
 
 ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant,
-                               const ICalendarProgress &progress)
+                               const ICalendarProgress &progress, const ImportCheck &beforeWrite)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -99,6 +99,8 @@ ExchangeResult importICalendar(Database &db, const QString &path, int defaultPar
                                  .arg(path)
                                  .arg(file.size() / (1024 * 1024)));
     const ICalendarImport read = readICalendar(file.readAll(), db.participants(), defaultParticipant, progress);
+    if (beforeWrite && !beforeWrite(read))
+        throw ICalendarCancelled();
     ExchangeResult result;
     result.appointments = read.appointments.size() + read.overrides.size();
     result.count = db.importCalendar(read);

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QTextStream;
 
@@ -32,8 +33,11 @@ ExchangeResult exportICalendar(Database &db, const QString &path, Dayplex::Date 
 // team go to defaultParticipant. progress follows the reading and can cancel it, which
 // throws ICalendarCancelled before anything is written. The report ends with the reader's
 // notes (events left out, the encoding, unknown zones).
+// beforeWrite sees what the file brings before anything is written; false stops the import
+// with ICalendarCancelled and writes nothing.
+using ImportCheck = std::function<bool(const ICalendarImport &read)>;
 ExchangeResult importICalendar(Database &db, const QString &path, int defaultParticipant,
-                               const ICalendarProgress &progress = {});
+                               const ICalendarProgress &progress = {}, const ImportCheck &beforeWrite = {});
 
 // The participant a command line names by number or name; 0 when there is none such.
 int findParticipant(const Database &db, const QString &nameOrId);

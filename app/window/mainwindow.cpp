@@ -760,7 +760,10 @@ void MainWindow::importCalendar()
         if (shown.isEmpty())
             throw DatabaseError(tr("Die Datenbank hat keine Teilnehmer."));
         try {
-            const ExchangeResult result = importICalendar(m_db, path, shown.first(), step);
+            const ExchangeResult result = importICalendar(m_db, path, shown.first(), step, [&](const ICalendarImport &read) {
+                progress.hide();
+                return importClearOfOverlaps(QFileInfo(path).fileName(), read);
+            });
             statusBar()->showMessage(result.report, 15000);
         } catch (const ICalendarCancelled &) {
             statusBar()->showMessage(tr("Import abgebrochen; es wurde nichts gespeichert."), 10000);
@@ -1121,8 +1124,7 @@ void MainWindow::toggleDone(const QString &dsn)
                                  5000);
 }
 
-MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned, const QList<int> &participants,
-                                                      const QString &title, const QString &consequence)
+std::optional<bool> MainWindow::overlapCheck() const
 {
     const bool calendar = m_view == View::Calendar;
     QString options;
@@ -1130,32 +1132,32 @@ MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned
         options = calendar ? m_calendar->Options() : m_gantt->Options();
     } catch (const std::exception &error) {
         qWarning("terminplaner: options unknown, no overlap check: %s", error.what());
-        return OverlapAnswer::SaveAnyway;
+        return std::nullopt;
     }
     const auto flag = [&options](const char *key) {
         const QString value = entryValue(options, QLatin1String(key));
         return !value.isEmpty() && value != QLatin1String("0");
     };
     if (!flag(calendar ? "blnUeberschneidenCalendar" : "blnUeberschneidenGantt"))
-        return OverlapAnswer::SaveAnyway;
-    QVector<Appointment> found;
-    // A failing read fails as the write would: the same message, and nothing written.
-    const bool checked = guarded(title, [&] {
-        const Dayplex::Date firstDay = std::floor(planned.start), lastDay = std::floor(std::max(planned.start, planned.end));
-        QVector<Appointment> booked = m_db.appointmentsInDays(firstDay, lastDay, participants);
-        if (flag("blnUeberschneidenFeiertage"))
-            for (int year = Dayplex::toQDate(firstDay).year(); year <= Dayplex::toQDate(lastDay).year(); ++year)
-                booked += germanHolidays(year);
-        found = findOverlaps(planned, participants, booked);
-    }, consequence);
-    if (!checked)
-        return OverlapAnswer::Cancel;
-    if (found.isEmpty())
-        return OverlapAnswer::SaveAnyway;
-    QStringList lines;
-    for (const Appointment &a : std::as_const(found))
-        lines.append(QStringLiteral("• ") + describe(a));
-    const QString text = tr("„%1“ überschneidet sich mit:\n%2\n\nTrotzdem speichern?").arg(planned.text, lines.join('\n'));
+        return std::nullopt;
+    return flag("blnUeberschneidenFeiertage");
+}
+
+QVector<Appointment> MainWindow::overlapsOf(const Appointment &planned, const QList<int> &participants,
+                                            bool holidays) const
+{
+    const Dayplex::Date firstDay = std::floor(planned.start), lastDay = std::floor(std::max(planned.start, planned.end));
+    QVector<Appointment> booked = m_db.appointmentsInDays(firstDay, lastDay, participants);
+    if (holidays)
+        for (int year = Dayplex::toQDate(firstDay).year(); year <= Dayplex::toQDate(lastDay).year(); ++year)
+            booked += germanHolidays(year);
+    return findOverlaps(planned, participants, booked);
+}
+
+MainWindow::OverlapAnswer MainWindow::askAboutOverlaps(const QString &subject, const QStringList &lines,
+                                                       const Appointment &planned, const QList<int> &participants)
+{
+    const QString text = tr("„%1“ überschneidet sich mit:\n%2\n\nTrotzdem speichern?").arg(subject, lines.join('\n'));
     const OverlapAnswer answer = m_askOverlap(tr("Terminüberschneidung"), text);
     if (answer == OverlapAnswer::FindFreeSlot) {
         // The search for these participants and this length, from the planned day on; their
@@ -1178,6 +1180,56 @@ MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned
         });
     }
     return answer;
+}
+
+MainWindow::OverlapAnswer MainWindow::clearOfOverlaps(const Appointment &planned, const QList<int> &participants,
+                                                      const QString &title, const QString &consequence)
+{
+    const std::optional<bool> holidays = overlapCheck();
+    if (!holidays)
+        return OverlapAnswer::SaveAnyway;
+    QVector<Appointment> found;
+    // A failing read fails as the write would: the same message, and nothing written.
+    if (!guarded(title, [&] { found = overlapsOf(planned, participants, *holidays); }, consequence))
+        return OverlapAnswer::Cancel;
+    if (found.isEmpty())
+        return OverlapAnswer::SaveAnyway;
+    QStringList lines;
+    for (const Appointment &a : std::as_const(found))
+        lines.append(QStringLiteral("• ") + describe(a));
+    return askAboutOverlaps(planned.text, lines, planned, participants);
+}
+
+bool MainWindow::importClearOfOverlaps(const QString &fileName, const ICalendarImport &read)
+{
+    const std::optional<bool> holidays = overlapCheck();
+    if (!holidays)
+        return true;
+    constexpr int kNamed = 10;
+    QStringList lines;
+    int more = 0;
+    const Appointment *first = nullptr;
+    for (const Appointment &a : read.appointments) {
+        // A series would be checked occurrence by occurrence for ever; notes never conflict.
+        if (a.note || a.isSeries())
+            continue;
+        for (const Appointment &b : overlapsOf(a, a.allParticipants(), *holidays)) {
+            // The same event, brought again by an earlier import of the file.
+            if (!b.uid.isEmpty() && b.uid == a.uid)
+                continue;
+            if (!first)
+                first = &a;
+            if (lines.size() < kNamed)
+                lines.append(tr("• „%1“ mit %2").arg(a.text, describe(b)));
+            else
+                ++more;
+        }
+    }
+    if (!first)
+        return true;
+    if (more > 0)
+        lines.append(tr("… und %1 weitere").arg(more));
+    return askAboutOverlaps(fileName, lines, *first, first->allParticipants()) == OverlapAnswer::SaveAnyway;
 }
 
 void MainWindow::addMenuEntries(QMenu *menu, const QString &dsn)

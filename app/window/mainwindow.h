@@ -27,6 +27,8 @@ class ctlGantt;
 
 namespace Terminplaner {
 
+struct ICalendarImport;
+
 // The planner window: the calendar and the Gantt view on one stack, menus, toolbar and
 // status bar, and the host's answers to every event of the two views.
 class MainWindow : public QMainWindow
@@ -117,6 +119,13 @@ private:
     // ask for a check, nothing is booked then, or the user says so. "Freien Termin suchen"
     // opens the Gantt view's search from planned's day.
     // A failing read is told as the write's failure (title, consequence) and answers Cancel.
+    // Whether overlaps are checked in the shown view, and holidays with them; nothing when not.
+    std::optional<bool> overlapCheck() const;
+    QVector<Appointment> overlapsOf(const Appointment &planned, const QList<int> &participants, bool holidays) const;
+    OverlapAnswer askAboutOverlaps(const QString &subject, const QStringList &lines, const Appointment &planned,
+                                   const QList<int> &participants);
+    // Before an import is written: true when nothing it brings overlaps, or the user saves anyway.
+    bool importClearOfOverlaps(const QString &fileName, const ICalendarImport &read);
     OverlapAnswer clearOfOverlaps(const Appointment &planned, const QList<int> &participants, const QString &title,
                                   const QString &consequence);
     void updateStatus();

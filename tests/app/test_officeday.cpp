@@ -10,6 +10,7 @@
 #include <dayplex/dayplex.h>
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSqlQuery>
@@ -449,6 +450,44 @@ private Q_SLOTS:
             QCOMPARE(Database::toSqlDateTime(created.first().at(1).toDouble() - created.first().at(0).toDouble() + at(0, 0)),
                      Database::toSqlDateTime(meeting.end - meeting.start + at(0, 0)));
         }
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void importOverlap_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("added");
+        QTest::newRow("saved anyway") << int(MainWindow::OverlapAnswer::SaveAnyway) << 1;
+        QTest::newRow("cancelled") << int(MainWindow::OverlapAnswer::Cancel) << 0;
+    }
+
+    // Catches an import into a participant's booked time that is written without a word, and
+    // an import the user stopped at the warning that writes anything.
+    void importOverlap()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, added);
+        openWithMeeting();
+        const QString file = m_dir.filePath(QStringLiteral("kunde.ics"));
+        QFile ics(file);
+        QVERIFY(ics.open(QIODevice::WriteOnly));
+        ics.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Kunde//DE\r\nBEGIN:VEVENT\r\nUID:k1\r\n"
+                  "DTSTART;TZID=Europe/Berlin:20310602T103000\r\nDTEND;TZID=Europe/Berlin:20310602T113000\r\n"
+                  "SUMMARY:Rückruf Kunde\r\nATTENDEE;CN=Anna Becker:mailto:a@example.org\r\nEND:VEVENT\r\n"
+                  "END:VCALENDAR\r\n");
+        ics.close();
+        m_window->setDialogRunner([&](QDialog &dialog) {
+            auto *chooser = qobject_cast<QFileDialog *>(&dialog);
+            if (chooser)
+                chooser->selectFile(file);
+            return int(chooser ? QDialog::Accepted : QDialog::Rejected);
+        });
+        m_overlapAnswer = MainWindow::OverlapAnswer(answer);
+        const int before = m_db->appointmentCount();
+        m_window->importCalendar();
+        QCOMPARE(m_overlaps.size(), 1);
+        QVERIFY2(m_overlaps.first().contains(kMeeting), qPrintable(m_overlaps.first()));
+        QCOMPARE(m_db->appointmentCount(), before + added);
         QVERIFY(m_messages.isEmpty());
     }
 
