@@ -325,10 +325,6 @@ private Q_SLOTS:
         QTest::newRow("an offset as a zone name")
             << calendar("BEGIN:VEVENT\nUID:z\n" + QByteArray(at10).replace("%1", "\"UTC+05:30\""))
             << QStringList{"z 2027-01-04 05:30..2027-01-04 05:30  +[] -[] P3 (ohne Betreff)"};
-        QTest::newRow("an unknown zone is UTC and named")
-            << calendar("BEGIN:VEVENT\nUID:z\n" + QByteArray(at10).replace("%1", "Mars/Olympus"))
-            << QStringList{"z 2027-01-04 11:00..2027-01-04 11:00  +[] -[] P3 (ohne Betreff)",
-                           "note: Die Zeitzone „Mars/Olympus“ ist unbekannt; ihre Zeiten wurden als UTC gelesen."};
         QTest::newRow("a duration, empty text and leftover parser notes")
             << calendar("BEGIN:VEVENT\nUID:d\nLOCATION:\nDESCRIPTION:\nX-LIC-ERROR:No value for LOCATION property.\n"
                         "DTSTART:20270104T080000Z\nDURATION:PT1H30M\nEND:VEVENT\n")
