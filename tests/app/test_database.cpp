@@ -31,15 +31,10 @@ QStringList describe(const QVector<Appointment> &appointments)
 {
     QStringList lines;
     for (const Appointment &a : appointments)
-        lines.append(QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|%11")
-                         .arg(a.uid, a.text, sql(a.start), sql(a.end))
-                         .arg(a.allDay)
-                         .arg(a.fontColor, 6, 16, QLatin1Char('0'))
-                         .arg(a.backColor, 6, 16, QLatin1Char('0'))
-                         .arg(a.done)
-                         .arg(a.readOnly)
-                         .arg(a.participantId)
-                         .arg(a.note));
+        lines.append(QStringList{a.uid, a.text, sql(a.start), sql(a.end), QString::number(a.allDay),
+                                 QString::number(a.fontColor, 16), QString::number(a.backColor, 16), QString::number(a.done),
+                                 QString::number(a.readOnly), QString::number(a.participantId), QString::number(a.note)}
+                         .join(QLatin1Char('|')));
     lines.sort();
     return lines;
 }
