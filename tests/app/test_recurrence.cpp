@@ -2,17 +2,17 @@
 // KOrganizer's dates, against libical and against python3-recurring-ical-events; the form's
 // rules as RRULE text and German words; bad rules and far ranges.
 #include "../support/testing.h"
+#include "icsfixture.h"
 #include "recurrence.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QtTest>
 
 #include <cmath>
 
 using namespace Terminplaner;
 using Dayplex::Date;
+using Testing::table;
 
 namespace {
 
@@ -46,14 +46,6 @@ SeriesPattern pattern(const QString &rrule, const QString &start, double hours =
     return {at(start), hours / 24, false, rrule, dates(rdates), dates(exdates)};
 }
 
-void addRows(const QStringList &rows)
-{
-    for (const QString &row : rows) {
-        const QStringList cells = row.split(QLatin1Char('|'));
-        QTest::newRow(qPrintable(cells.first())) << cells.at(1) << cells.at(2) << cells.at(3)
-                                                 << cells.at(4) << cells.at(5) << cells.at(6);
-    }
-}
 
 } // namespace
 
@@ -81,9 +73,7 @@ private slots:
 // Catches a wrong gap move, a lost window edge, a wrong jump ahead or a wrong end of a rule.
 void tst_Recurrence::expansion_data()
 {
-    for (const char *column : {"rrule", "start", "exdates", "window", "hours", "expected"})
-        QTest::addColumn<QString>(column);
-    addRows({
+    table({"rrule", "start", "exdates", "window", "hours", "expected"}, {
         "weekly 09:00 into summer time|FREQ=WEEKLY|2027-03-22 09:00||2027-03-22 2027-04-06|1|2027-03-22 09:00, 2027-03-29 09:00, 2027-04-05 09:00",
         "weekly 09:00 into winter time|FREQ=WEEKLY|2027-03-22 09:00||2027-10-25 2027-11-02|1|2027-10-25 09:00, 2027-11-01 09:00",
         "daily 02:30 moves by the spring gap|FREQ=DAILY|2027-03-26 02:30||2027-03-27 2027-03-30|1|2027-03-27 02:30, 2027-03-28 03:30, 2027-03-29 02:30",
@@ -133,17 +123,14 @@ void tst_Recurrence::expansion()
 // (the file anchors it in UTC, which gives 13:00); the start itself is an occurrence too.
 void tst_Recurrence::korganizerDates()
 {
-    QFile ref(QStringLiteral(TERMINPLANER_ICAL_CORPUS "/kde_KOrganizer_Test01.ics.recurson.ref"));
-    if (!ref.open(QIODevice::ReadOnly))
+    QStringList expected = Testing::korganizerDates();
+    if (expected.isEmpty())
         QSKIP("the shared calendar files are not there");
-    QStringList expected{QStringLiteral("2005-05-20 14:00")};
-    for (const QByteArray &line : ref.readAll().split('\n'))
-        if (!line.trimmed().isEmpty())
-            expected.append(QString::fromLatin1(line.trimmed()) + QStringLiteral(" 14:00"));
+    expected.prepend(QStringLiteral("2005-05-20"));
     QCOMPARE(expected.size(), 28);
     const SeriesPattern series = pattern(QStringLiteral("FREQ=WEEKLY;COUNT=27;INTERVAL=2;BYDAY=TU,TH"),
                                          QStringLiteral("2005-05-20 14:00"));
-    QCOMPARE(text(occurrenceStarts(series, at("2005-01-01"), at("2007-01-01"))), expected.join(", "));
+    QCOMPARE(text(occurrenceStarts(series, at("2005-01-01"), at("2007-01-01"))), expected.join(" 14:00, ") + " 14:00");
     QCOMPARE(seriesLastEnd(series), at("2005-11-29 15:00"));
 }
 
@@ -194,9 +181,7 @@ void tst_Recurrence::directAgreesWithLibical()
 // implementation: python3-recurring-ical-events on a file in Europe/Berlin.
 void tst_Recurrence::oracle_data()
 {
-    for (const char *column : {"rrule", "start", "exdates", "rdates", "from", "to"})
-        QTest::addColumn<QString>(column);
-    addRows({
+    table({"rrule", "start", "exdates", "rdates", "from", "to"}, {
         "monthly BYSETPOS last weekday|FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1|2027-01-29 16:00|||2027-01-01|2027-12-31",
         "monthly second Tuesday by BYSETPOS|FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2|2027-01-12 10:00|||2027-01-01|2028-01-01",
         "yearly fourth Thursday of November|FREQ=YEARLY;BYMONTH=11;BYDAY=4TH|2024-11-28 18:00|||2024-01-01|2040-01-01",
@@ -217,30 +202,21 @@ void tst_Recurrence::oracle()
     QFETCH(QString, rdates);
     QFETCH(QString, from);
     QFETCH(QString, to);
-    if (QProcess::execute(QStringLiteral("/usr/bin/python3"), {"-c", "import recurring_ical_events"}) != 0)
+    if (!Testing::oracleInstalled())
         QSKIP("python3-recurring-ical-events is not installed");
     const auto ical = [](const QString &value) {
         return QString(value).remove(QLatin1Char('-')).replace(QLatin1Char(' '), QLatin1Char('T')).remove(QLatin1Char(':')) + "00";
     };
-    QString event = "DTSTART;TZID=Europe/Berlin:" + ical(start) + "\r\nDURATION:PT1H\r\nRRULE:" + rrule + "\r\n";
+    QByteArray event = "BEGIN:VEVENT\nUID:s\nDTSTAMP:20260101T000000Z\nDTSTART;TZID=Europe/Berlin:" + ical(start).toUtf8()
+                       + "\nDURATION:PT1H\nRRULE:" + rrule.toUtf8() + "\n";
     for (const QString &date : (exdates + ", " + rdates).split(", ", Qt::SkipEmptyParts))
-        event += (exdates.contains(date) ? "EXDATE" : "RDATE") + QString(";TZID=Europe/Berlin:") + ical(date) + "\r\n";
+        event += (exdates.contains(date) ? "EXDATE" : "RDATE") + QByteArray(";TZID=Europe/Berlin:") + ical(date).toUtf8() + "\n";
     QTemporaryDir dir;
     QFile file(dir.filePath("series.ics"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//DE\r\nBEGIN:VEVENT\r\nUID:s\r\n"
-                "DTSTAMP:20260101T000000Z\r\n" + event + "END:VEVENT\r\nEND:VCALENDAR\r\n").toUtf8());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Testing::calendar(event + "END:VEVENT\n")) > 0);
     file.close();
-    QProcess python;
-    python.start("/usr/bin/python3", {"-c", "import sys, datetime, icalendar, recurring_ical_events as r\n"
-                                            "cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())\n"
-                                            "a, b = (datetime.date.fromisoformat(x) for x in sys.argv[2:])\n"
-                                            "print(', '.join(sorted(e['DTSTART'].dt.strftime('%Y-%m-%d %H:%M') "
-                                            "for e in r.of(cal).between(a, b))))",
-                                      file.fileName(), from, to});
-    QVERIFY(python.waitForFinished(30000));
-    const QString expected = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
-    QVERIFY2(!expected.isEmpty(), python.readAllStandardError().constData());
+    const QString expected = Testing::oracleStarts(file.fileName(), from, to).join(", ");
+    QVERIFY(!expected.isEmpty());
     QCOMPARE(text(occurrenceStarts(pattern(rrule, start, 1, exdates, rdates), at(from), at(to))), expected);
 }
 
@@ -248,25 +224,18 @@ void tst_Recurrence::oracle()
 // the same rule, and the German words.
 void tst_Recurrence::ruleText_data()
 {
-    QTest::addColumn<QString>("rrule");
-    QTest::addColumn<QString>("spelling");
-    QTest::addColumn<QString>("words");
-    QTest::newRow("daily") << "FREQ=DAILY" << "freq=daily;" << "täglich";
-    QTest::newRow("every second day") << "FREQ=DAILY;INTERVAL=2" << "" << "alle 2 Tage";
-    QTest::newRow("weekly on two days") << "FREQ=WEEKLY;BYDAY=MO,TH" << "FREQ=WEEKLY;BYDAY=TH,MO,TH;WKST=SU"
-                                        << "wöchentlich am Montag und Donnerstag";
-    QTest::newRow("two-weekly on three days, count")
-        << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE,FR;COUNT=10" << "" << "alle 2 Wochen am Montag, Mittwoch und Freitag, 10-mal";
-    QTest::newRow("monthly on the 15th") << "FREQ=MONTHLY;BYMONTHDAY=15" << "" << "monatlich am 15.";
-    QTest::newRow("monthly on the last Friday") << "FREQ=MONTHLY;BYDAY=-1FR" << "FREQ=MONTHLY;BYDAY=FR;BYSETPOS=-1"
-                                                << "monatlich am letzten Freitag";
-    QTest::newRow("second month, second Tuesday, until")
-        << "FREQ=MONTHLY;INTERVAL=2;BYDAY=2TU;UNTIL=20271231" << "FREQ=MONTHLY;INTERVAL=2;BYDAY=TU;BYSETPOS=2;UNTIL=20271231T235959"
-        << "jeden 2. Monat am zweiten Dienstag, bis 31.12.2027";
-    QTest::newRow("yearly on the 24th of December") << "FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=24" << "" << "jährlich am 24. Dezember";
-    QTest::newRow("yearly on the fourth Thursday of November")
-        << "FREQ=YEARLY;BYMONTH=11;BYDAY=4TH" << "" << "jährlich am vierten Donnerstag im November";
-    QTest::newRow("every third year on the start's date") << "FREQ=YEARLY;INTERVAL=3" << "" << "jedes 3. Jahr";
+    table({"rrule", "spelling", "words"}, {
+        "daily|FREQ=DAILY|freq=daily;|täglich",
+        "every second day|FREQ=DAILY;INTERVAL=2||alle 2 Tage",
+        "weekly on two days|FREQ=WEEKLY;BYDAY=MO,TH|FREQ=WEEKLY;BYDAY=TH,MO,TH;WKST=SU|wöchentlich am Montag und Donnerstag",
+        "two-weekly on three days, count|FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE,FR;COUNT=10||alle 2 Wochen am Montag, Mittwoch und Freitag, 10-mal",
+        "monthly on the 15th|FREQ=MONTHLY;BYMONTHDAY=15||monatlich am 15.",
+        "monthly on the last Friday|FREQ=MONTHLY;BYDAY=-1FR|FREQ=MONTHLY;BYDAY=FR;BYSETPOS=-1|monatlich am letzten Freitag",
+        "second month, second Tuesday, until|FREQ=MONTHLY;INTERVAL=2;BYDAY=2TU;UNTIL=20271231|FREQ=MONTHLY;INTERVAL=2;BYDAY=TU;BYSETPOS=2;UNTIL=20271231T235959|jeden 2. Monat am zweiten Dienstag, bis 31.12.2027",
+        "yearly on the 24th of December|FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=24||jährlich am 24. Dezember",
+        "yearly on the fourth Thursday of November|FREQ=YEARLY;BYMONTH=11;BYDAY=4TH||jährlich am vierten Donnerstag im November",
+        "every third year on the start's date|FREQ=YEARLY;INTERVAL=3||jedes 3. Jahr",
+    });
 }
 
 void tst_Recurrence::ruleText()
@@ -285,19 +254,20 @@ void tst_Recurrence::ruleText()
 // that crashes or hangs instead of a German error.
 void tst_Recurrence::refusals_data()
 {
-    QTest::addColumn<QString>("rrule");
-    QTest::addColumn<QString>("words"); // empty: not a valid rule at all
-    QTest::newRow("hourly") << "FREQ=HOURLY;INTERVAL=5" << "alle 5 Stunden nach besonderer Regel";
-    QTest::newRow("weekdays of a daily rule") << "FREQ=DAILY;BYDAY=MO,FR" << "täglich nach besonderer Regel";
-    QTest::newRow("two month days") << "FREQ=MONTHLY;BYMONTHDAY=1,15" << "monatlich nach besonderer Regel";
-    QTest::newRow("sixth Tuesday by BYSETPOS") << "FREQ=MONTHLY;BYDAY=TU;BYSETPOS=6" << "monatlich nach besonderer Regel";
-    QTest::newRow("yearly by week number") << "FREQ=YEARLY;BYWEEKNO=20" << "jährlich nach besonderer Regel";
-    QTest::newRow("invalid frequency") << "FREQ=INVALID;BYDAY=MO" << "";
-    QTest::newRow("interval 0") << "FREQ=DAILY;INTERVAL=0" << "";
-    QTest::newRow("COUNT beyond int") << "FREQ=DAILY;COUNT=99999999999" << "";
-    QTest::newRow("COUNT and UNTIL") << "FREQ=DAILY;COUNT=3;UNTIL=20270101" << "";
-    QTest::newRow("no frequency") << "INTERVAL=2" << "";
-    QTest::newRow("a field twice") << "FREQ=DAILY;FREQ=WEEKLY" << "";
+    // words empty: not a valid rule at all
+    table({"rrule", "words"}, {
+        "hourly|FREQ=HOURLY;INTERVAL=5|alle 5 Stunden nach besonderer Regel",
+        "weekdays of a daily rule|FREQ=DAILY;BYDAY=MO,FR|täglich nach besonderer Regel",
+        "two month days|FREQ=MONTHLY;BYMONTHDAY=1,15|monatlich nach besonderer Regel",
+        "sixth Tuesday by BYSETPOS|FREQ=MONTHLY;BYDAY=TU;BYSETPOS=6|monatlich nach besonderer Regel",
+        "yearly by week number|FREQ=YEARLY;BYWEEKNO=20|jährlich nach besonderer Regel",
+        "invalid frequency|FREQ=INVALID;BYDAY=MO|",
+        "interval 0|FREQ=DAILY;INTERVAL=0|",
+        "COUNT beyond int|FREQ=DAILY;COUNT=99999999999|",
+        "COUNT and UNTIL|FREQ=DAILY;COUNT=3;UNTIL=20270101|",
+        "no frequency|INTERVAL=2|",
+        "a field twice|FREQ=DAILY;FREQ=WEEKLY|",
+    });
 }
 
 void tst_Recurrence::refusals()
@@ -320,9 +290,7 @@ void tst_Recurrence::refusals()
 // Catches a wrong end of a series, which lets the database skip it for a range it touches.
 void tst_Recurrence::lastEnd_data()
 {
-    for (const char *column : {"rrule", "start", "exdates", "rdates", "allDay", "expected"})
-        QTest::addColumn<QString>(column);
-    addRows({
+    table({"rrule", "start", "exdates", "rdates", "allDay", "expected"}, {
         "endless|FREQ=WEEKLY|2027-01-04 09:00|||0|",
         "count of a weekly rule|FREQ=WEEKLY;BYDAY=MO,WE;COUNT=5|2027-01-06 09:00|||0|2027-01-20 10:00",
         "the last taken out|FREQ=DAILY;COUNT=3|2027-01-01 09:00|2027-01-03 09:00||0|2027-01-02 10:00",
@@ -349,16 +317,15 @@ void tst_Recurrence::lastEnd()
 
 void tst_Recurrence::firstStart_data()
 {
-    QTest::addColumn<QString>("rule");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("first");
     // 6 January 2027 is a Wednesday.
-    QTest::newRow("weekly Monday from a Wednesday") << "FREQ=WEEKLY;BYDAY=MO" << "2027-01-06 09:00" << "2027-01-11 09:00";
-    QTest::newRow("weekly Wednesday from its day") << "FREQ=WEEKLY;BYDAY=WE" << "2027-01-06 09:00" << "2027-01-06 09:00";
-    QTest::newRow("last Friday of the month") << "FREQ=MONTHLY;BYDAY=-1FR" << "2027-01-06 14:00" << "2027-01-29 14:00";
-    QTest::newRow("the 15th after it passed") << "FREQ=MONTHLY;BYMONTHDAY=15" << "2027-01-20 08:00" << "2027-02-15 08:00";
-    QTest::newRow("yearly on the start's date") << "FREQ=YEARLY" << "2027-01-06 09:00" << "2027-01-06 09:00";
-    QTest::newRow("a rule that ends before") << "FREQ=WEEKLY;BYDAY=MO;UNTIL=20270108" << "2027-01-06 09:00" << "2027-01-06 09:00";
+    table({"rule", "start", "first"}, {
+        "weekly Monday from a Wednesday|FREQ=WEEKLY;BYDAY=MO|2027-01-06 09:00|2027-01-11 09:00",
+        "weekly Wednesday from its day|FREQ=WEEKLY;BYDAY=WE|2027-01-06 09:00|2027-01-06 09:00",
+        "last Friday of the month|FREQ=MONTHLY;BYDAY=-1FR|2027-01-06 14:00|2027-01-29 14:00",
+        "the 15th after it passed|FREQ=MONTHLY;BYMONTHDAY=15|2027-01-20 08:00|2027-02-15 08:00",
+        "yearly on the start's date|FREQ=YEARLY|2027-01-06 09:00|2027-01-06 09:00",
+        "a rule that ends before|FREQ=WEEKLY;BYDAY=MO;UNTIL=20270108|2027-01-06 09:00|2027-01-06 09:00",
+    });
 }
 
 // Catches a series from the form that begins on a day its rule does not give, or one moved
