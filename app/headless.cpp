@@ -125,8 +125,11 @@ int runHeadless(const CommandLine &cl, Database &db, QTextStream &err)
                 [&bridge](Dayplex::ucAgenda &v, double first, double last, const QString &fields) {
                     bridge.fillCalendar(v, first, last, fields);
                 },
-                // The week sheet prints classic until the modern one holds a crowded week whole.
-                [](Dayplex::ucAgenda &v) { v.PrintCalendar(false); });
+                [&cl](Dayplex::ucAgenda &v) {
+                    v.setPrintPresentation(cl.classicLook ? Dayplex::Presentation::Classic
+                                                          : Dayplex::Presentation::Modern);
+                    v.PrintCalendar(false);
+                });
         } else {
             Dayplex::ctlGantt view;
             run(view, bridge.ganttOptions(),

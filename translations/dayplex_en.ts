@@ -731,6 +731,10 @@ heading...</translation>
         <translation>all day</translation>
     </message>
     <message>
+        <source>Fortsetzung der Liste</source>
+        <translation>List continued</translation>
+    </message>
+    <message>
         <source>1 Tag</source>
         <translation>1 day</translation>
     </message>

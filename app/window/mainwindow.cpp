@@ -214,6 +214,7 @@ void MainWindow::createViews()
     m_calendar->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPrintPresentation(Dayplex::Presentation::Modern);
+    m_calendar->setPrintPresentation(Dayplex::Presentation::Modern);
     connectCalendar();
     connectGantt();
 

@@ -106,7 +106,51 @@ private Q_SLOTS:
         QVERIFY(smallestPoints(pdf) >= 7.0);
     }
 
+    // Catches a printed sheet of the demo team that loses an appointment (at the sheet's foot,
+    // in a box too small for it), cuts a word of its title, or prints text below 7 points.
+    void printedCalendarSheet_data()
+    {
+        QTest::addColumn<QString>("days");
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("week") << "7" << "Wochenplan";
+        QTest::newRow("one day") << "1" << "Tagesplan";
+    }
+    void printedCalendarSheet()
+    {
+        QFETCH(QString, days);
+        QFETCH(QString, sheet);
+        QString err;
+        const QStringList period{"--db", m_db, "--from", "monday", "--days", days};
+        QCOMPARE(terminplaner(period + QStringList{"--export-ics", "blatt.ics"}, err), 0);
+        QCOMPARE(terminplaner(period + QStringList{"--print", "calendar", "--pdf", "blatt.pdf"}, err), 0);
+        const QString pdf = m_dir.filePath(QStringLiteral("blatt.pdf"));
+        const QString text = pdfText({pdf}).simplified();
+        QVERIFY(text.contains(sheet));
+        const QStringList titles = summaries(m_dir.filePath(QStringLiteral("blatt.ics")));
+        QVERIFY(titles.size() > 5);
+        for (const QString &title : titles)
+            QVERIFY2(text.count(title) >= titles.count(title), qPrintable(title));
+        QVERIFY(smallestPoints(pdf) >= 7.0);
+    }
+
 private:
+    // The titles of the events of an iCalendar file, once per event.
+    static QStringList summaries(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        // Folded lines go on after a line break and a blank.
+        const QString unfolded = QString::fromUtf8(file.readAll()).replace(QLatin1String("\r\n "), QString());
+        QStringList titles;
+        for (const QString &line : unfolded.split(QLatin1String("\r\n"))) {
+            if (line.startsWith(QLatin1String("SUMMARY:")))
+                titles << line.mid(8).replace(QLatin1String("\\,"), QLatin1String(","))
+                              .replace(QLatin1String("\\;"), QLatin1String(";"));
+        }
+        return titles;
+    }
+
     // The names of the team the demo database holds.
     QStringList participants() const
     {

@@ -3,6 +3,7 @@
 #include "dialogs/cprintdialog.h"
 #include "dialogs/cprintpreview.h"
 #include "shared/clock.h"
+#include "shared/germanformat.h"
 #include "support/agendaweek.h"
 #include "support/calendarweek.h"
 #include "support/printerpage.h"
@@ -224,6 +225,76 @@ private slots:
             QVERIFY2(all.contains(memo), qPrintable(memo));
         const QStringList times = texts.filter(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d\u2013")));
         QCOMPARE(times, listed);
+    }
+
+    // Catches a modern print job that loses appointments of a crowded week at the foot of its
+    // sheet, cuts one between two pages, prints a page without its title block or page number,
+    // or a quiet week on more than one page.
+    void modernJobPrintsEveryAppointment_data()
+    {
+        QTest::addColumn<int>("perDay"); // crowded appointments Monday to Friday
+        QTest::addColumn<int>("periods");
+        QTest::addColumn<int>("fewestPages");
+        QTest::addColumn<int>("mostPages");
+        QTest::newRow("quiet week") << 0 << 1 << 1 << 1;
+        QTest::newRow("crowded week") << 14 << 1 << 2 << 4;
+        QTest::newRow("crowded week and the quiet one after it") << 14 << 2 << 3 << 5;
+    }
+    void modernJobPrintsEveryAppointment()
+    {
+        QFETCH(int, perDay);
+        QFETCH(int, periods);
+        AgendaWeek week;
+        const Date monday = AgendaWeek::monday();
+        QStringList expected; // "09:00–10:30 Text" of every crowded appointment
+        QVector<Date> starts;
+        for (int n = 0; n < 5 * perDay; ++n) {
+            starts << monday + n % 5 + hm(8 + n / 5 % 8, 15 * (n % 4));
+            expected << germanShortTime(starts.last()) + QChar(0x2013) + germanShortTime(starts.last() + hm(1, 30))
+                    + QStringLiteral(" Kundentermin Nummer %1 Besprechung").arg(n);
+        }
+        const auto crowd = [&](double from, double) {
+            for (int n = 0; from <= monday && n < starts.size(); ++n)
+                week.agenda.AddDate(QStringLiteral("X%1").arg(n), expected.at(n).mid(12), starts.at(n),
+                                    starts.at(n) + hm(1, 30), false, 0, false, 0xC0E0C0, false);
+        };
+        connect(&week.agenda, &ucAgenda::NeedDates, &week.agenda, crowd);
+        crowd(monday, monday + 6);
+        week.agenda.setPrintPresentation(Presentation::Modern);
+        week.agenda.ForPrinting = true;
+        const QRect area(60, 50, 1850, 2450);
+        PrinterPage planning(QSize(2000, 2600), 300);
+        QPainter painter(&planning);
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+        const qint32 pages = week.d->planModernPages(painter, area, periods);
+        QFETCH(int, fewestPages);
+        QFETCH(int, mostPages);
+        QVERIFY2(pages >= fewestPages && pages <= mostPages,
+                 qPrintable(QString::number(pages)));
+        QString all;
+        for (qint32 n = 1; n <= pages; ++n) {
+            PrinterPage page(QSize(2000, 2600), 300);
+            QPainter onPage(&page);
+            onPage.setFont(painter.font());
+            week.d->paintModernPage(onPage, area, n, pages);
+            QStringList texts;
+            for (const RecordingEngine::Drawn &d : page.drawn()) {
+                if (d.text.isEmpty() || d.text == QLatin1String("path") || d.text == QLatin1String("polygon"))
+                    continue;
+                QVERIFY2(d.points >= 7.0, qPrintable(d.text));
+                // A wrapped line keeps the space it ended at, which the clip may take.
+                const qreal space = d.text.endsWith(QLatin1Char(' ')) ? d.rect.width() / d.text.size() : 0;
+                QVERIFY2(d.shown.width() >= d.rect.width() - 1 - space, qPrintable(d.text));
+                texts << d.text;
+            }
+            QVERIFY(texts.contains(QStringLiteral("Seite %1 von %2").arg(n).arg(pages)));
+            QVERIFY(texts.contains(QStringLiteral("Wochenplan")));
+            all += texts.join(QLatin1Char(' ')) + QLatin1Char(' ');
+        }
+        week.agenda.ForPrinting = false;
+        all = all.simplified();
+        for (const QString &appointment : expected)
+            QVERIFY2(all.contains(appointment), qPrintable(appointment));
     }
 
     // Catches a screen that follows the print job while the preview is open (another week, the

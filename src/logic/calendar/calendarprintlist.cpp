@@ -73,9 +73,9 @@ struct Flow
     qint32 linesPerColumn = 0;
 };
 
-// The days down the columns, no appointment split between two, a day's name never alone at
-// a column's foot; the columns as short as that allows.
-Flow flow(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 columns)
+// The measures of the list in a width and a number of columns, and its things in order, each
+// with the lines it takes; not yet placed.
+Flow measure(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 columns)
 {
     Flow f;
     QPainter *painter = dc.painter();
@@ -87,16 +87,24 @@ Flow flow(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 co
     f.columnWidth = (width - (f.columns - 1) * f.gap) / f.columns;
     f.whenWidth = fm.horizontalAdvance(QStringLiteral("00:00\u201300:00  "));
     f.lineHeight = fm.lineSpacing();
-    QVector<Placed> items;
-    qint32 total = 0;
     for (const ListedDay &day : days) {
-        items.append({0, 0, 1, true, QString(), dayHeaderText(day.day, false)});
+        f.items.append({0, 0, 1, true, QString(), dayHeaderText(day.day, false)});
         for (const ListedAppointment &a : day.appointments) {
             const qint32 lines = std::max(
                 wrap(painter->font(), painter->device(), a.text, f.columnWidth - f.whenWidth).lines, 1);
-            items.append({0, 0, lines, false, a.when, a.text});
+            f.items.append({0, 0, lines, false, a.when, a.text});
         }
     }
+    return f;
+}
+
+// The days down the columns, no appointment split between two, a day's name never alone at
+// a column's foot; the columns as short as that allows.
+Flow flow(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 columns)
+{
+    Flow f = measure(dc, days, width, columns);
+    QVector<Placed> items = f.items;
+    qint32 total = 0;
     for (const Placed &item : items)
         total += item.lines;
     for (qint32 capacity = (total + f.columns - 1) / f.columns;; ++capacity) {
@@ -244,6 +252,73 @@ void paintListBlock(cDC &dc, const QRect &block, const QVector<ListedDay> &days,
         dc.Text(item.text, x + f.whenWidth, y, f.columnWidth - f.whenWidth, (item.lines + 1) * f.lineHeight - 1,
                 true, false);
     }
+}
+
+bool wordsFit(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 columns)
+{
+    QPainter *painter = dc.painter();
+    if (days.isEmpty() || !painter)
+        return true;
+    const QFontMetrics fm = painter->fontMetrics();
+    const qint32 gap = fm.horizontalAdvance(QStringLiteral("MM"));
+    columns = std::clamp(columns, 1, 4);
+    const qint32 textWidth = (width - (columns - 1) * gap) / columns
+        - fm.horizontalAdvance(QStringLiteral("00:00\u201300:00  "));
+    for (const ListedDay &day : days) {
+        for (const ListedAppointment &a : day.appointments) {
+            for (const QString &word : a.text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                if (fm.horizontalAdvance(word) > textWidth)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+QVector<QVector<ListedDay>> listBlocks(const cDC &dc, const QVector<ListedDay> &days, qint32 width,
+                                       qint32 columns, qint32 firstHeight, qint32 laterHeight)
+{
+    QVector<QVector<ListedDay>> blocks(1);
+    const Flow f = measure(dc, days, width, columns);
+    if (f.items.isEmpty())
+        return blocks;
+    // The lines a column holds in a block that high, as listBlockHeight measures it; a later
+    // block holds at least a day's name and one line, so that every block takes something.
+    const auto capacity = [&f](qint32 height) {
+        return (height - f.lineHeight / 2) / std::max(f.lineHeight, 1) - 1;
+    };
+    qint32 lines = capacity(firstHeight);
+    const qint32 later = std::max(capacity(laterHeight), 2);
+    qint32 column = 0, line = 0;
+    qint32 item = 0;
+    bool named = false; // the day's name stands in the block
+    for (const ListedDay &day : days) {
+        ++item; // the day's name
+        named = false;
+        for (const ListedAppointment &a : day.appointments) {
+            const qint32 needed = f.items.at(item++).lines;
+            // The day's name goes with its first appointment of the block, into the next
+            // column or the next block; an appointment longer than a whole column of a later
+            // block stands at the top of one and is cut.
+            while (line + needed + (named ? 0 : 1) > lines && !(line == 0 && lines >= later)) {
+                line = 0;
+                if (++column < f.columns)
+                    continue;
+                column = 0;
+                lines = later;
+                named = false;
+                blocks.append(QVector<ListedDay>());
+            }
+            if (!named) {
+                blocks.last().append(ListedDay{day.day, {}});
+                ++line;
+                named = true;
+            }
+            blocks.last().last().appointments.append(a);
+            line += needed;
+        }
+    }
+    return blocks;
 }
 
 } // namespace Dayplex

@@ -50,6 +50,16 @@ qint32 listBlockHeight(const cDC &dc, const QVector<ListedDay> &days, qint32 wid
 // every day's name in bold with its appointments below, the times in a column of their own.
 void paintListBlock(cDC &dc, const QRect &block, const QVector<ListedDay> &days,
                     qint32 columns);
+// Whether every word of the list's texts fits its text column in that width and number of
+// columns: more columns would cut a word.
+bool wordsFit(const cDC &dc, const QVector<ListedDay> &days, qint32 width, qint32 columns);
+
+// The list cut into blocks for a sheet and the sheets that continue it: the first block in
+// firstHeight (possibly none of it), each further one in laterHeight, as listBlockHeight
+// measures a block in that width and number of columns. No appointment is split; a day goes
+// on in the next column without its name again and in the next block with it.
+QVector<QVector<ListedDay>> listBlocks(const cDC &dc, const QVector<ListedDay> &days, qint32 width,
+                                       qint32 columns, qint32 firstHeight, qint32 laterHeight);
 
 } // namespace Dayplex
 

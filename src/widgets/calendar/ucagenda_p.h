@@ -123,8 +123,6 @@ public:
     // cells that changed when just the time selection moved). Its scene becomes the last paint.
     const QImage &picture(QSize size, qreal ratio);
     ViewKey viewKey(QSize size, qreal ratio) const;
-    // The view of the control's state in an area of a surface (screen or page);
-    // appointmentsOf as in computeCalendarScene.
     // The scene of a modern print sheet in the area, with the days it lists below the grid.
     struct ModernList
     {
@@ -132,6 +130,22 @@ public:
         qint32 columns = 1;
     };
     CalendarScene modernSheet(cDC &dc, const QRect &area, qint32 cw, qint32 ch, ModernList &list);
+    // A page of the modern print job: a period's sheet, or one that continues its list.
+    struct ModernPage
+    {
+        Date firstDay = 0;
+        Date lastDay = 0;
+        ModernList list;
+        bool continued = false;
+    };
+    // The modern print job: `periods` periods from the one displayed, each with the pages its
+    // list needs in the area of the page; then page n of them drawn there.
+    qint32 planModernPages(QPainter &painter, const QRect &area, qint32 periods);
+    void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+    // The printed scene becomes the last paint, as PrintAnsicht leaves it.
+    void keepPrintedScene(CalendarScene &&page);
+    // The view of the control's state in an area of a surface (screen or page);
+    // appointmentsOf as in computeCalendarScene.
     CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
                                bool printFlag, const CalendarScene *appointmentsOf = nullptr);
     // The grid in force with the geometry of the last paint, which the members that measure
@@ -204,6 +218,9 @@ public:
     qint32 alignWeekday = 0;
     Presentation presentation = Presentation::Classic;
     Presentation printPresentation = Presentation::Classic;
+    // The pages of the modern print job in progress, and the end time of its layout.
+    QVector<ModernPage> modernPages;
+    Date modernEndTime = 0;
     // The last painted view, screen or page: its hit regions and geometry. Its last visible
     // time and "+n" markers are always those of the screen.
     CalendarScene scene;

@@ -261,7 +261,7 @@ QVariant cCommonCalendar::PrintDocument(QObject *control, bool blnPrintPreview,
         QRect area;
         for (const QRect &view : job.grid->viewRects())
             area = area.united(view);
-        const qint32 count = std::max(document.pageCount(*job.target, area), 1);
+        const qint32 count = std::max(document.pageCount(*job.target, area, job.pages), 1);
         for (qint32 page = 1; page <= (job.preview ? 1 : count); ++page) {
             job.target->save();
             try {

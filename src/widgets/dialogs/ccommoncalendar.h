@@ -36,10 +36,11 @@ public:
     QVariant PrintCalendar(QObject *control, bool blnPrintPreview, const cContainer &layout);
 
     // A document whose pages the view lays out itself (the modern print): how many pages the
-    // area inside the margins takes, and the drawing of page n of m there.
+    // area inside the margins takes for the number of pages the user asked, and the drawing of
+    // page n of m there.
     struct PrintedDocument
     {
-        std::function<qint32(QPainter &painter, const QRect &area)> pageCount;
+        std::function<qint32(QPainter &painter, const QRect &area, qint32 pagesAsked)> pageCount;
         std::function<void(QPainter &painter, const QRect &area, qint32 page, qint32 pages)> paintPage;
     };
     // Runs one print job of such a document; set up as PrintCalendar, in print mode throughout.

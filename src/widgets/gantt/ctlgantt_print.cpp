@@ -202,7 +202,8 @@ void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint
 QVariant ctlGanttPrivate::printModern(bool preview)
 {
     cCommonCalendar::PrintedDocument document;
-    document.pageCount = [this](QPainter &painter, const QRect &area) {
+    // The period decides the pages, not the count asked for.
+    document.pageCount = [this](QPainter &painter, const QRect &area, qint32) {
         return modernPageCount(painter, area);
     };
     document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
