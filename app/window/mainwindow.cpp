@@ -209,8 +209,9 @@ void MainWindow::createViews()
 
     m_calendar->setAlignOnWeekday(kMondayFirst);
     m_gantt->setAlignOnWeekday(kMondayFirst);
-    // Ellipses, "+n" for hidden all-day entries and readable colours; the calendar prints in
-    // the classic look, the resource view over as many readable pages as its days need.
+    // Ellipses, "+n" for hidden all-day entries and readable colours; on paper no word cut,
+    // a crowded week's appointments listed over as many sheets as they need, and the resource
+    // view over as many readable pages as its days need.
     m_calendar->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPrintPresentation(Dayplex::Presentation::Modern);
