@@ -8,9 +8,9 @@
 #include "appointmentdialog.h"
 #include "calendarexchange.h"
 #include "icalendar.h"
-#include "mainwindow.h"
 #include "pgserver.h"
 #include "recurrenceeditor.h"
+#include "windowfixture.h"
 
 #include <dayplex/dayplex.h>
 
@@ -30,11 +30,11 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 using namespace Terminplaner;
+using namespace Terminplaner::Testing;
 
 namespace {
 
@@ -50,19 +50,9 @@ Dayplex::Date at(int weekday, int hour)
     return Dayplex::toDate(kTeamWeek.addDays(weekday)) + hour / 24.0;
 }
 
-QStringList appointmentKeys(const QString &joined)
-{
-    QStringList keys;
-    for (const QString &key : joined.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-        if (HostBridge::appointmentId(key) > 0)
-            keys.append(key);
-    keys.sort();
-    return keys;
-}
-
 } // namespace
 
-class tst_EndToEnd : public QObject
+class tst_EndToEnd : public QObject, WindowFixture
 {
     Q_OBJECT
 
@@ -75,17 +65,13 @@ private Q_SLOTS:
 
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("termine-%1.sqlite").arg(++m_counter));
-        m_messages.clear();
-        m_questions.clear();
+        nextFile("termine");
         m_prompts.emplace();
     }
 
     void cleanup()
     {
-        m_window.reset();
-        m_db.reset();
+        closeWindow();
         m_prompts.reset();
         QSqlDatabase::removeDatabase(kOtherProgram);
     }
@@ -111,7 +97,7 @@ private Q_SLOTS:
         QFETCH(QString, fault);
         QFETCH(QString, told);
         openWithFixture();
-        const QPoint from = fixtureBox();
+        const QPoint from = boxOf(kSubject);
         QVERIFY(from.x() >= 0);
         const QPoint to = from + QPoint(columnWidth(), 0);
         QSqlQuery app(QSqlDatabase::database(m_db->connectionName()));
@@ -125,7 +111,7 @@ private Q_SLOTS:
         other.setDatabaseName(m_path);
         if (fault == QLatin1String("locked"))
             QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
-        m_prompts->yes = yes;
+        m_prompts->yes = m_yes = yes;
         drag(from, to);
         other.close(); // and with it the other program's transaction
         const QStringList asked = m_prompts->texts();
@@ -262,9 +248,9 @@ private Q_SLOTS:
         HostBridge bridge(db);
         bridge.setParticipantFilter({1, 2, 8});
         const Dayplex::Date monday = Dayplex::toDate(QDate(2031, 5, 5));
-        Appointment meeting = oneHour(QStringLiteral("Angebot Lindner AG"), monday + 11.0 / 24, 1);
+        Appointment meeting = appointment(QStringLiteral("Angebot Lindner AG"), monday + 11.0 / 24, 1, 1);
         const qint64 meetingId = db.saveAppointment(meeting, {1, 2}).first();
-        Appointment series = oneHour(QStringLiteral("Jour fixe"), monday + 9.0 / 24, 8);
+        Appointment series = appointment(QStringLiteral("Jour fixe"), monday + 9.0 / 24, 1, 8);
         series.rrule = QStringLiteral("FREQ=WEEKLY;COUNT=3");
         const qint64 seriesId = db.saveAppointment(series, {8}).first();
         const QString occurrence = QStringLiteral("T%1@20310512T090000").arg(seriesId);
@@ -375,7 +361,7 @@ private Q_SLOTS:
         QFETCH(bool, offered);
         QFETCH(QString, after);
         openDatabase(m_path, QDate(2040, 1, 2));
-        Appointment series = oneHour(QStringLiteral("J"), Dayplex::toDate(QDate(2031, 6, 2)) + 9.0 / 24, 5);
+        Appointment series = appointment(QStringLiteral("J"), Dayplex::toDate(QDate(2031, 6, 2)) + 9.0 / 24, 1, 5);
         series.rrule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
         const qint64 id = m_db->saveAppointment(series, {5}).first();
         std::optional<bool> offeredOnlyThis;
@@ -545,7 +531,7 @@ private Q_SLOTS:
     {
         openDatabase(m_path, QDate(2040, 1, 2));
         const Dayplex::Date monday = Dayplex::toDate(QDate(2031, 6, 2));
-        Appointment course = oneHour(QStringLiteral("Schulung"), monday, 5);
+        Appointment course = appointment(QStringLiteral("Schulung"), monday, 1, 5);
         course.allDay = true;
         course.end = monday;
         course.rrule = QStringLiteral("FREQ=DAILY;COUNT=3");
@@ -607,7 +593,7 @@ private Q_SLOTS:
         QFETCH(bool, answer);
         QFETCH(int, expectedHour);
         openTeamDesk();
-        m_prompts->yes = answer;
+        m_yes = answer;
         // The other desk saves first; this desk has not seen it yet when its drag ends.
         QVERIFY(otherDeskMoves(m_moved, 2, 11) > 0);
         const int journal = m_db->journalCount();
@@ -671,36 +657,14 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // Opens the database, seeded around seedAnchor when it is new, with `own` appointments added
-    // (their ids set), in the window.
-    void openDatabase(const QString &location, QDate seedAnchor, QList<Appointment *> own = {})
-    {
-        m_db = std::make_unique<Database>();
-        m_db->open(location, seedAnchor);
-        for (Appointment *appointment : own)
-            appointment->id = m_db->insertAppointment(*appointment);
-        m_window = std::make_unique<MainWindow>(*m_db);
-        m_window->setMessageSink([this](const QString &title, const QString &text) {
-            m_messages.append(title + QStringLiteral(": ") + text);
-        });
-        m_window->setQuestionHandler([this](const QString &, const QString &text) {
-            m_questions.append(text);
-            return m_prompts->yes;
-        });
-        m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
-        m_window->setOverlapHandler([](const QString &, const QString &) { return MainWindow::OverlapAnswer::SaveAnyway; });
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-
     // This desk on a new database of the server, the team's week shown, with two appointments
     // of its own on a quiet day, apart from the demo data.
     void openTeamDesk()
     {
         m_url = m_server.createDatabase(QStringLiteral("team%1").arg(m_counter));
         QVERIFY2(!m_url.isEmpty(), qPrintable(m_server.error()));
-        Appointment moved = oneHour(QStringLiteral("Abnahme Lindner AG"), at(2, 6), 1);
-        Appointment other = oneHour(QStringLiteral("Rückruf Herr Krämer"), at(2, 7), 2);
+        Appointment moved = appointment(QStringLiteral("Abnahme Lindner AG"), at(2, 6), 1, 1);
+        Appointment other = appointment(QStringLiteral("Rückruf Herr Krämer"), at(2, 7), 1, 2);
         openDatabase(m_url, kTeamWeek, {&moved, &other});
         m_moved = moved.id;
         m_other = other.id;
@@ -714,7 +678,7 @@ private:
     {
         const QDate today = QDate::currentDate();
         const Dayplex::Date monday = Dayplex::toDate(today.addDays(1 - today.dayOfWeek()));
-        m_fixture = oneHour(kSubject, monday + 10.0 / 24, 1);
+        m_fixture = appointment(kSubject, monday + 10.0 / 24, 1, 1);
         m_fixture.backColor = 0x00FFE0C6;
         openDatabase(m_path, today.addYears(1), {&m_fixture});
     }
@@ -730,65 +694,6 @@ private:
         QTest::mouseClick(view.findChild<QPushButton *>("cmdAuto_1"), Qt::LeftButton);
         QTest::mouseClick(view.findChild<QPushButton *>("cmdNeu"), Qt::LeftButton);
         return created.isEmpty() ? 0.0 : created.takeLast().at(0).toDouble();
-    }
-
-    QWidget *surface() const { return m_window->calendar()->findChild<QWidget *>(QStringLiteral("pic")); }
-
-    int columnWidth() const
-    {
-        Dayplex::ucAgenda *calendar = m_window->calendar();
-        return calendar->GetXTagesTermin(calendar->FirstDay() + 1) - calendar->GetXTagesTermin(calendar->FirstDay());
-    }
-
-    // The tooltip the calendar gives the point when the mouse rests there; empty over cells.
-    QString tipAt(QPoint at) const
-    {
-        QWidget *pic = surface();
-        // Over nothing at all the view leaves the last tooltip standing.
-        pic->setToolTip(QString());
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(pic->mapToGlobal(at)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(pic, &move);
-        return pic->toolTip();
-    }
-
-    // A point in the fixture's box, in the middle of its day's column, which it has to itself;
-    // (-1, -1) when no tooltip there names it.
-    QPoint fixtureBox() const { return boxOf(kSubject); }
-
-    // The same for the first box in the first day's column whose tooltip names subject: in
-    // its first row, which a drop puts on the target's row, below the edge that resizes it in
-    // the modern look.
-    QPoint boxOf(const QString &subject) const
-    {
-        Dayplex::ucAgenda *calendar = m_window->calendar();
-        const int x = calendar->GetXTagesTermin(calendar->FirstDay()) + columnWidth() / 2;
-        for (int y = calendar->GetYErsteZeile() + 1; y < surface()->height(); y += 3)
-            if (tipAt(QPoint(x, y)).contains(subject))
-                return QPoint(x, y + 7);
-        return QPoint(-1, -1);
-    }
-
-    // Presses on the box, moves past the drag threshold while still on it, goes on to the
-    // target in steps as a hand does, and lets go.
-    void drag(QPoint from, QPoint to)
-    {
-        QWidget *pic = surface();
-        QTest::mousePress(pic, Qt::LeftButton, {}, from);
-        QTest::mouseMove(pic, from + QPoint(12, 0));
-        for (int step = 1; step <= 4; ++step)
-            QTest::mouseMove(pic, from + (to - from) * step / 4);
-        QTest::mouseRelease(pic, Qt::LeftButton, {}, to);
-    }
-
-    static Appointment oneHour(const QString &text, Dayplex::Date start, int participant)
-    {
-        Appointment a;
-        a.text = text;
-        a.start = start;
-        a.end = start + 1.0 / 24;
-        a.participantId = participant;
-        return a;
     }
 
     // The other desk, on a connection of its own, moves the appointment to the hour from `hour`
@@ -818,15 +723,8 @@ private:
     QString m_url;
     qint64 m_moved = 0;
     qint64 m_other = 0;
-    QStringList m_questions;
-    QTemporaryDir m_dir;
-    int m_counter = 0;
-    QString m_path;
-    std::unique_ptr<Database> m_db;
-    std::unique_ptr<MainWindow> m_window;
     Appointment m_fixture;
     std::optional<Dayplex::Testing::PromptAnswers> m_prompts; // the views' questions
-    QStringList m_messages;
 };
 
 QTEST_MAIN(tst_EndToEnd)

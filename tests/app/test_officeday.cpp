@@ -4,8 +4,8 @@
 // the questions and the messages are answered through their seams.
 #include "../support/testing.h"
 #include "appointmentdialog.h"
-#include "mainwindow.h"
 #include "printlayouts.h"
+#include "windowfixture.h"
 
 #include <dayplex/dayplex.h>
 
@@ -13,13 +13,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSqlQuery>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QtTest>
 
 using namespace Terminplaner;
+using namespace Terminplaner::Testing;
 
 namespace {
 
@@ -31,17 +30,6 @@ const QString kSeries = QStringLiteral("Jour fixe");
 Dayplex::Date at(int day, double hour)
 {
     return kMonday + day + hour / 24.0;
-}
-
-Appointment appointment(const QString &text, Dayplex::Date start, double hours, int participant = 1)
-{
-    Appointment a;
-    a.text = text;
-    a.start = start;
-    a.end = start + hours / 24.0;
-    a.participantId = participant;
-    a.participantIds = {participant};
-    return a;
 }
 
 QString screenLayoutHeight(const QString &options, const QString &layout)
@@ -57,31 +45,15 @@ QString withLayoutHeight(const QString &options, const QString &layout, const QS
 
 } // namespace
 
-class tst_OfficeDay : public QObject
+class tst_OfficeDay : public QObject, WindowFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("buero-%1.sqlite").arg(++m_counter));
-        m_messages.clear();
-        m_questions.clear();
-        m_scopes.clear();
-        m_overlaps.clear();
-        m_overlapAnswer = MainWindow::OverlapAnswer::SaveAnyway;
-        m_yes = true;
-        m_scope = Dayplex::SeriesScope::OnlyThis;
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_db.reset();
-    }
+    void init() { nextFile("buero"); }
+    void cleanup() { closeWindow(); }
 
     void trueLengths_data()
     {
@@ -139,7 +111,7 @@ private Q_SLOTS:
         // One row each, one below the other, and each as wide as the day.
         QVERIFY2(std::abs((bottom - top) - (nextBottom - nextTop)) <= 1 && nextTop - bottom <= 2 && nextTop > bottom,
                  qPrintable(QStringLiteral("%1-%2 %3-%4").arg(top).arg(bottom).arg(nextTop).arg(nextBottom)));
-        const int column = columnX(4) - columnX(0);
+        const int column = columnWidth();
         QVERIFY2(boxWidth(kMeeting, (top + bottom) / 2) > column * 3 / 4, qPrintable(QString::number(column)));
         QVERIFY(boxWidth(kNext, (nextTop + nextBottom) / 2) > column * 3 / 4);
     }
@@ -163,8 +135,8 @@ private Q_SLOTS:
         QFETCH(double, start);
         QFETCH(double, hours);
         openWithMeeting();
-        QPoint slot = meetingPoint();
-        slot.ry() += 10 * rowHeight(); // 15:00, free
+        const auto [top, bottom] = boxSpan(kMeeting); // two half-hour rows
+        const QPoint slot(boxOf(kMeeting).x(), top + 1 + 10 * ((bottom - top + 1) / 2)); // 15:00, free
         Appointment shown;
         QList<int> participants;
         m_window->setDialogRunner([&](QDialog &dialog) {
@@ -228,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(m_questions.size(), occurrence ? 0 : 1);
         QCOMPARE(m_scopes.size(), occurrence ? 1 : 0);
         QVERIFY((occurrence ? m_scopes : m_questions).first().contains(subject));
-        QCOMPARE(occurrence ? occurrencesShown() : rowsNamed(kMeeting), meetingsLeft);
+        QCOMPARE(occurrence ? int(seriesRows().size()) : rowsNamed(kMeeting), meetingsLeft);
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -298,7 +270,13 @@ private Q_SLOTS:
         // A changed occurrence and a taken-out one, so that the series carries both.
         m_db->changeOccurrence(m_series, at(7, 9), appointment(kSeries, at(8, 14), 1, 2), Dayplex::SeriesScope::OnlyThis);
         m_db->deleteOccurrence(m_series, at(14, 9), Dayplex::SeriesScope::OnlyThis);
+        // Participant 3 away on the meeting's day, a warning the user once accepted.
+        Appointment away = appointment(QStringLiteral("Urlaub"), at(0, 0), 0, 3);
+        away.allDay = true;
+        m_db->saveAppointment(away, {3});
         m_window->reloadViews();
+        const QList<qint64> rows = seriesRows();
+        const qint64 changedOccurrence = *std::find_if(rows.begin(), rows.end(), [this](qint64 id) { return id != m_series; });
         const QString before = dump();
         const QString occurrence = QStringLiteral("T%1@20310602T090000").arg(m_series);
         m_window->setDialogRunner([&](QDialog &dialog) {
@@ -327,10 +305,11 @@ private Q_SLOTS:
         else if (kind == QLatin1String("move occurrence"))
             m_window->moveAppointment(occurrence, at(0, 16), at(0, 16.5));
         else if (kind == QLatin1String("series following"))
-            m_window->openAppointment(HostBridge::appointmentKey(changedOccurrence()));
+            m_window->openAppointment(HostBridge::appointmentKey(changedOccurrence));
         else
             m_window->deleteAppointment(occurrence);
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join('\n')));
+        QVERIFY2(kind != QLatin1String("edit") || m_overlaps.isEmpty(), qPrintable(m_overlaps.join('\n')));
         const QString after = dump();
         QVERIFY(after != before);
         auto *undo = m_window->findChild<QAction *>(QStringLiteral("mnuRueckgaengig"));
@@ -375,41 +354,27 @@ private Q_SLOTS:
         QCOMPARE(m_window->history().stack().canUndo(), false);
     }
 
-    // Catches window shortcuts that take Alt with the arrows from the calendar, whose keys
-    // move the selected appointment, and paging keys that no longer page.
-    void keysReachTheView()
-    {
-        openWithMeeting();
-        Dayplex::Testing::PromptAnswers yes;
-        QTest::mouseClick(surface(), Qt::LeftButton, {}, boxPoint(kMeeting));
-        QTest::keyClick(surface(), Qt::Key_Right, Qt::AltModifier);
-        QTest::keyClick(surface(), Qt::Key_Return);
-        QCOMPARE(yes.texts().size(), 1);
-        QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start), Database::toSqlDateTime(at(1, 10)));
-        QCOMPARE(m_window->calendar()->FirstDay(), kMonday);
-        QTest::keyClick(m_window.get(), Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(m_window->calendar()->FirstDay(), kMonday + 7);
-        QVERIFY(m_messages.isEmpty());
-    }
-
     void overlapWarning_data()
     {
         QTest::addColumn<bool>("check");
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("moved");
-        QTest::newRow("saved anyway") << true << "save" << true;
-        QTest::newRow("cancelled") << true << "cancel" << false;
-        QTest::newRow("a free slot searched") << true << "search" << false;
-        QTest::newRow("check off in the options") << false << "" << true;
+        QTest::newRow("saved anyway") << true << int(MainWindow::OverlapAnswer::SaveAnyway) << true;
+        QTest::newRow("cancelled") << true << int(MainWindow::OverlapAnswer::Cancel) << false;
+        QTest::newRow("a free slot searched") << true << int(MainWindow::OverlapAnswer::FindFreeSlot) << false;
+        QTest::newRow("check off in the options") << false << int(MainWindow::OverlapAnswer::Cancel) << true;
     }
 
     // Catches a move into a participant's absence that is saved without a word, a warning
-    // that does not name the absence, an answer not followed, and a check the options turned off.
+    // that does not name the absence, an answer not followed, a check the options turned off,
+    // window shortcuts that take Alt with the arrows from the calendar, and paging keys that
+    // no longer page.
     void overlapWarning()
     {
         QFETCH(bool, check);
-        QFETCH(QString, answer);
+        QFETCH(int, answer);
         QFETCH(bool, moved);
+        const bool search = answer == int(MainWindow::OverlapAnswer::FindFreeSlot);
         openWithMeeting();
         Appointment away = appointment(QStringLiteral("Urlaub"), at(1, 0), 0, 3);
         away.allDay = true;
@@ -418,21 +383,24 @@ private Q_SLOTS:
         if (!check)
             calendar->setOptions(setEntry(calendar->Options(), QStringLiteral("blnUeberschneidenCalendar"),
                                           QLatin1Char('b'), QStringLiteral("0")));
-        m_overlapAnswer = answer == QLatin1String("save")     ? MainWindow::OverlapAnswer::SaveAnyway
-                          : answer == QLatin1String("search") ? MainWindow::OverlapAnswer::FindFreeSlot
-                                                              : MainWindow::OverlapAnswer::Cancel;
+        m_overlapAnswer = MainWindow::OverlapAnswer(answer);
         Dayplex::Testing::PromptAnswers yes;
         QTest::mouseClick(surface(), Qt::LeftButton, {}, boxPoint(kMeeting));
         QTest::keyClick(surface(), Qt::Key_Right, Qt::AltModifier);
         QTest::keyClick(surface(), Qt::Key_Return);
+        QCOMPARE(yes.texts().size(), 1);
         QCOMPARE(m_overlaps.size(), check ? 1 : 0);
         if (check)
             for (const QString &part : {kMeeting, QStringLiteral("„Urlaub“, Di., 03.06.2031, ganztägig")})
                 QVERIFY2(m_overlaps.first().contains(part), qPrintable(m_overlaps.first()));
         QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start),
                  Database::toSqlDateTime(moved ? at(1, 10) : at(0, 10)));
-        QCOMPARE(m_window->currentView() == MainWindow::View::Gantt, answer == QLatin1String("search"));
-        if (answer == QLatin1String("search")) {
+        QCOMPARE(m_window->currentView() == MainWindow::View::Gantt, search);
+        if (!search) {
+            QCOMPARE(m_window->calendar()->FirstDay(), kMonday);
+            QTest::keyClick(m_window.get(), Qt::Key_PageDown, Qt::ControlModifier);
+            QCOMPARE(m_window->calendar()->FirstDay(), kMonday + 7);
+        } else {
             // The search is for the meeting's participants and its length, not for everybody.
             Dayplex::ctlGantt *gantt = m_window->gantt();
             QSignalSpy created(gantt, &Dayplex::ctlGantt::NewDate);
@@ -491,49 +459,11 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
     }
 
-    // Catches a form that warns of an overlap the user already accepted when only the subject
-    // changed.
-    void subjectChangeOfAnOverlapWarnsNot()
-    {
-        openWithMeeting();
-        Appointment away = appointment(QStringLiteral("Urlaub"), at(0, 0), 0, 3);
-        away.allDay = true;
-        m_db->saveAppointment(away, {3});
-        m_window->setDialogRunner([](QDialog &dialog) {
-            auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
-            if (!subject)
-                return int(QDialog::Rejected);
-            subject->setText(QStringLiteral("Angebot, zweite Runde"));
-            return int(AppointmentDialog::Saved);
-        });
-        m_window->openAppointment(HostBridge::appointmentKey(m_meeting));
-        QVERIFY(m_overlaps.isEmpty());
-        QCOMPARE(m_db->appointment(m_meeting)->text, QStringLiteral("Angebot, zweite Runde"));
-    }
-
 private:
     void openWindow()
     {
-        m_db = std::make_unique<Database>();
-        m_db->open(m_path, QDate(2040, 1, 2));
-        m_window = std::make_unique<MainWindow>(*m_db);
-        m_window->setMessageSink([this](const QString &title, const QString &text) { m_messages.append(title + ": " + text); });
-        m_window->setQuestionHandler([this](const QString &, const QString &text) {
-            m_questions.append(text);
-            return m_yes;
-        });
-        m_window->setScopeHandler([this](const QString &, const QString &text, bool) {
-            m_scopes.append(text);
-            return m_yes ? std::optional<Dayplex::SeriesScope>(m_scope) : std::nullopt;
-        });
-        m_window->setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
-        m_window->setOverlapHandler([this](const QString &, const QString &text) {
-            m_overlaps.append(text);
-            return m_overlapAnswer;
-        });
+        openDatabase(m_path, QDate(2040, 1, 2));
         m_window->bridge().setParticipantFilter({1});
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->showCalendar(kMonday);
         m_window->calendar()->setFirstTime(8.0 / 24);
         m_window->reloadViews();
@@ -546,34 +476,12 @@ private:
         {
             Database db;
             db.open(m_path, QDate(2040, 1, 2));
-            Appointment meeting = appointment(kMeeting, at(0, 10), 1);
-            m_meeting = db.saveAppointment(meeting, {1, 3}).first();
-            if (series) {
-                Appointment jour = appointment(kSeries, at(0, 9), 0.5);
-                jour.rrule = QStringLiteral("FREQ=WEEKLY;COUNT=4");
-                m_series = db.saveAppointment(jour, {1}).first();
-            }
+            m_meeting = db.saveAppointment(appointment(kMeeting, at(0, 10), 1), {1, 3}).first();
+            Appointment jour = appointment(kSeries, at(0, 9), 0.5);
+            jour.rrule = QStringLiteral("FREQ=WEEKLY;COUNT=4");
+            m_series = series ? db.saveAppointment(jour, {1}).first() : 0;
         }
         openWindow();
-    }
-
-    // Every row and seat of the database but the versions, which count writes.
-    QString dump() const
-    {
-        QStringList lines;
-        QSqlQuery q(QSqlDatabase::database(m_db->connectionName()));
-        q.exec(QStringLiteral("SELECT id, text, start, \"end\", all_day, done, participant_id, rrule, rdates, exdates,"
-                              " series_id, recurrence_start, uid, note, read_only FROM appointments ORDER BY id"));
-        while (q.next()) {
-            QStringList fields;
-            for (int i = 0; i < 15; ++i)
-                fields.append(q.value(i).toString());
-            lines.append(fields.join(';'));
-        }
-        q.exec(QStringLiteral("SELECT appointment_id, participant_id, seq FROM appointment_participants ORDER BY 1, 3"));
-        while (q.next())
-            lines.append(QStringLiteral("%1:%2:%3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()));
-        return lines.join('\n');
     }
 
     int rowsNamed(const QString &text) const
@@ -584,56 +492,14 @@ private:
         return n;
     }
 
-    // The id of the series' changed occurrence (9 June, moved to the 10th).
-    qint64 changedOccurrence() const
+    // The series' rows: all of them, or the id of its changed occurrence (9 June, moved to the 10th).
+    QList<qint64> seriesRows() const
     {
+        QList<qint64> ids;
         for (const Appointment &a : m_db->appointmentsInDays(kMonday, kMonday + 60))
-            if (a.seriesId == m_series && a.id != m_series)
-                return a.id;
-        return 0;
-    }
-
-    int occurrencesShown() const
-    {
-        int n = 0;
-        for (const Appointment &a : m_db->appointmentsInDays(kMonday, kMonday + 60))
-            n += a.seriesId == m_series ? 1 : 0;
-        return n;
-    }
-
-    QWidget *surface() const { return m_window->calendar()->findChild<QWidget *>(QStringLiteral("pic")); }
-
-    // x at quarter q of Monday's column.
-    int columnX(int q) const
-    {
-        Dayplex::ucAgenda *c = m_window->calendar();
-        const int left = c->GetXTagesTermin(kMonday), right = c->GetXTagesTermin(kMonday + 1);
-        return left + (right - left) * q / 4;
-    }
-
-    QString tipAt(QPoint at) const
-    {
-        QWidget *pic = surface();
-        pic->setToolTip(QString());
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(pic->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(pic, &move);
-        return pic->toolTip();
-    }
-
-    // The first and last pixel row in the middle of Monday's column whose tooltip names subject.
-    std::pair<int, int> boxSpan(const QString &subject) const
-    {
-        int top = -1, bottom = -1;
-        for (int y = m_window->calendar()->GetYErsteZeile() + 1; y < surface()->height(); ++y) {
-            if (tipAt(QPoint(columnX(2), y)).contains(subject)) {
-                top = top < 0 ? y : top;
-                bottom = y;
-            } else if (top >= 0) {
-                break;
-            }
-        }
-        return {top, bottom};
+            if (a.seriesId == m_series)
+                ids.append(a.id);
+        return ids;
     }
 
     // How many pixels of the row y name subject.
@@ -648,30 +514,11 @@ private:
     QPoint boxPoint(const QString &subject) const
     {
         const auto [top, bottom] = boxSpan(subject);
-        return QPoint(columnX(2), (top + bottom) / 2);
+        return QPoint(boxOf(subject).x(), (top + bottom) / 2);
     }
 
-    QPoint meetingPoint() const { return QPoint(columnX(2), boxSpan(kMeeting).first + 1); }
-    int rowHeight() const
-    {
-        const auto [top, bottom] = boxSpan(kMeeting);
-        return (bottom - top + 1) / 2; // the meeting is two half-hour rows
-    }
-
-    QTemporaryDir m_dir;
-    int m_counter = 0;
-    QString m_path;
-    std::unique_ptr<Database> m_db;
-    std::unique_ptr<MainWindow> m_window;
     qint64 m_meeting = 0;
     qint64 m_series = 0;
-    QStringList m_messages;
-    QStringList m_questions;
-    QStringList m_scopes;
-    QStringList m_overlaps;
-    MainWindow::OverlapAnswer m_overlapAnswer = MainWindow::OverlapAnswer::SaveAnyway;
-    bool m_yes = true;
-    Dayplex::SeriesScope m_scope = Dayplex::SeriesScope::OnlyThis;
 };
 
 QTEST_MAIN(tst_OfficeDay)
