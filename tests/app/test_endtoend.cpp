@@ -26,7 +26,6 @@
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QFileDialog>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -421,13 +420,7 @@ private Q_SLOTS:
             QSKIP("the calendar files of other programs are not beside this checkout");
         openDatabase(m_path, QDate(2040, 1, 2));
         const int before = m_db->appointmentCount();
-        m_window->setDialogRunner([&](QDialog &dialog) {
-            auto *chooser = qobject_cast<QFileDialog *>(&dialog);
-            if (!chooser)
-                return int(QDialog::Rejected);
-            chooser->selectFile(file);
-            return int(QDialog::Accepted);
-        });
+        chooseFile(file);
         // The window answers while it reads: a timer of its own keeps running.
         int ticks = 0;
         QTimer ticker;

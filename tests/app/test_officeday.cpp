@@ -10,7 +10,6 @@
 #include <dayplex/dayplex.h>
 
 #include <QAction>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
@@ -26,6 +25,7 @@ const Dayplex::Date kMonday = Dayplex::toDate(QDate(2031, 6, 2));
 const QString kMeeting = QStringLiteral("Abstimmung Angebot");
 const QString kNext = QStringLiteral("Rückruf Lindner");
 const QString kSeries = QStringLiteral("Jour fixe");
+const auto sql = &Database::toSqlDateTime;
 
 Dayplex::Date at(int day, double hour)
 {
@@ -162,8 +162,8 @@ private Q_SLOTS:
                 emit m_window->gantt()->newAppointmentRequested(at(1, 9), at(1, 12), QStringLiteral("P3|P5"));
         }
         const Dayplex::Date from = start < 0 ? nextHour : kMonday + start / 24.0;
-        QCOMPARE(Database::toSqlDateTime(shown.start), Database::toSqlDateTime(from));
-        QCOMPARE(Database::toSqlDateTime(shown.end), Database::toSqlDateTime(from + hours / 24.0));
+        QCOMPARE(sql(shown.start), sql(from));
+        QCOMPARE(sql(shown.end), sql(from + hours / 24.0));
         if (how == QLatin1String("gantt signal"))
             QCOMPARE(participants, QList<int>({3, 5}));
         QCOMPARE(rowsNamed(kNext), 1);
@@ -279,12 +279,11 @@ private Q_SLOTS:
         const qint64 changedOccurrence = *std::find_if(rows.begin(), rows.end(), [this](qint64 id) { return id != m_series; });
         const QString before = dump();
         const QString occurrence = QStringLiteral("T%1@20310602T090000").arg(m_series);
-        m_window->setDialogRunner([&](QDialog &dialog) {
+        m_window->setDialogRunner([](QDialog &dialog) {
             auto *subject = dialog.findChild<QLineEdit *>(QStringLiteral("txtBetreff"));
-            if (!subject)
-                return int(QDialog::Rejected);
-            subject->setText(QStringLiteral("Angebot, zweite Runde"));
-            return int(AppointmentDialog::Saved);
+            if (subject)
+                subject->setText(QStringLiteral("Angebot, zweite Runde"));
+            return subject ? int(AppointmentDialog::Saved) : int(QDialog::Rejected);
         });
         m_scope = kind == QLatin1String("delete series") ? Dayplex::SeriesScope::AllOfSeries
                                                          : Dayplex::SeriesScope::ThisAndFollowing;
@@ -349,8 +348,7 @@ private Q_SLOTS:
         QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(m_questions.size(), 1);
         QVERIFY2(m_questions.first().contains(QStringLiteral("anderen Arbeitsplatz geändert")), qPrintable(m_questions.first()));
-        QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start),
-                 Database::toSqlDateTime(overwrite ? at(0, 10) : at(3, 8)));
+        QCOMPARE(sql(m_db->appointment(m_meeting)->start), sql(overwrite ? at(0, 10) : at(3, 8)));
         QCOMPARE(m_window->history().stack().canUndo(), false);
     }
 
@@ -393,8 +391,7 @@ private Q_SLOTS:
         if (check)
             for (const QString &part : {kMeeting, QStringLiteral("„Urlaub“, Di., 03.06.2031, ganztägig")})
                 QVERIFY2(m_overlaps.first().contains(part), qPrintable(m_overlaps.first()));
-        QCOMPARE(Database::toSqlDateTime(m_db->appointment(m_meeting)->start),
-                 Database::toSqlDateTime(moved ? at(1, 10) : at(0, 10)));
+        QCOMPARE(sql(m_db->appointment(m_meeting)->start), sql(moved ? at(1, 10) : at(0, 10)));
         QCOMPARE(m_window->currentView() == MainWindow::View::Gantt, search);
         if (!search) {
             QCOMPARE(m_window->calendar()->FirstDay(), kMonday);
@@ -415,8 +412,8 @@ private Q_SLOTS:
             proposed.sort();
             keys.sort();
             QCOMPARE(proposed.join(QLatin1Char(',')), keys.join(QLatin1Char(',')));
-            QCOMPARE(Database::toSqlDateTime(created.first().at(1).toDouble() - created.first().at(0).toDouble() + at(0, 0)),
-                     Database::toSqlDateTime(meeting.end - meeting.start + at(0, 0)));
+            QCOMPARE(sql(created.first().at(1).toDouble() - created.first().at(0).toDouble() + at(0, 0)),
+                     sql(meeting.end - meeting.start + at(0, 0)));
         }
         QVERIFY(m_messages.isEmpty());
     }
@@ -444,12 +441,7 @@ private Q_SLOTS:
                   "SUMMARY:Rückruf Kunde\r\nATTENDEE;CN=Anna Becker:mailto:a@example.org\r\nEND:VEVENT\r\n"
                   "END:VCALENDAR\r\n");
         ics.close();
-        m_window->setDialogRunner([&](QDialog &dialog) {
-            auto *chooser = qobject_cast<QFileDialog *>(&dialog);
-            if (chooser)
-                chooser->selectFile(file);
-            return int(chooser ? QDialog::Accepted : QDialog::Rejected);
-        });
+        chooseFile(file);
         m_overlapAnswer = MainWindow::OverlapAnswer(answer);
         const int before = m_db->appointmentCount();
         m_window->importCalendar();

@@ -7,6 +7,7 @@
 
 #include <dayplex/dayplex.h>
 
+#include <QFileDialog>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +84,17 @@ protected:
         });
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    // The window's forms answered: the file chooser with file, any other dialog rejected.
+    void chooseFile(const QString &file)
+    {
+        m_window->setDialogRunner([file](QDialog &dialog) {
+            auto *chooser = qobject_cast<QFileDialog *>(&dialog);
+            if (chooser)
+                chooser->selectFile(file);
+            return int(chooser ? QDialog::Accepted : QDialog::Rejected);
+        });
     }
 
     // Every row and seat of the database but the versions, which count writes.
