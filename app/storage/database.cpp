@@ -603,16 +603,33 @@ std::optional<Participant> Database::participant(int id) const
 
 namespace {
 
-// The participants come as "seq:id" pairs in one text: one query for the rows and their people.
+// An appointment's own columns; participant_id named with its table, which the seats share.
+const QLatin1String kRowColumns(
+    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
+    " appointments.participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
+    " recurrence_start, source");
+constexpr int kSeatColumn = 19; // after the row's own columns
+
+// A single row with its participants as "seq:id" pairs in one text.
 QString appointmentColumns(bool postgres)
 {
-    return QStringLiteral(
-               "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
-               " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-               " recurrence_start, source, (SELECT %1 FROM appointment_participants p"
-               " WHERE p.appointment_id = appointments.id)")
-        .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
-                      : QLatin1String("group_concat(seq || ':' || participant_id)"));
+    return kRowColumns
+           + QStringLiteral(", (SELECT %1 FROM appointment_participants p WHERE p.appointment_id = appointments.id)")
+                 .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
+                               : QLatin1String("group_concat(seq || ':' || participant_id)"));
+}
+
+// Many rows with their seats joined, a line per seat: a subquery per row would cost more
+// than reading the row. PostgreSQL reads the seats row by row through their index too; it
+// would otherwise hash all seats of the database for the few thousand rows of a week.
+QString seatedRows(const QString &condition, bool postgres)
+{
+    return QStringLiteral("SELECT %1, p.seq, p.participant_id FROM appointments LEFT JOIN %2 p ON %3 WHERE %4")
+        .arg(kRowColumns,
+             postgres ? QLatin1String("LATERAL (SELECT seq, participant_id FROM appointment_participants"
+                                      " WHERE appointment_id = appointments.id OFFSET 0)")
+                      : QLatin1String("appointment_participants"),
+             postgres ? QLatin1String("true") : QLatin1String("p.appointment_id = appointments.id"), condition);
 }
 
 QString dateList(const QList<Dayplex::Date> &dates)
@@ -672,13 +689,15 @@ QList<int> Appointment::allParticipants() const
     return all;
 }
 
-Appointment Database::readAppointment(const QSqlQuery &q) const
+namespace {
+
+Appointment readRow(const QSqlQuery &q)
 {
     Appointment a;
     a.id = q.value(0).toLongLong();
     a.text = q.value(1).toString();
-    a.start = fromSqlDateTime(q.value(2).toString());
-    a.end = fromSqlDateTime(q.value(3).toString());
+    a.start = Database::fromSqlDateTime(q.value(2).toString());
+    a.end = Database::fromSqlDateTime(q.value(3).toString());
     a.allDay = q.value(4).toBool();
     a.fontColor = q.value(5).toInt();
     a.backColor = q.value(6).toInt();
@@ -693,9 +712,45 @@ Appointment Database::readAppointment(const QSqlQuery &q) const
     a.exdates = readDateList(q.value(15).toString());
     a.seriesId = q.value(16).toLongLong();
     if (a.seriesId != 0)
-        a.recurrenceStart = fromSqlDateTime(q.value(17).toString());
+        a.recurrenceStart = Database::fromSqlDateTime(q.value(17).toString());
     a.source = q.value(18).toString();
-    a.participantIds = readParticipants(q.value(19).toString());
+    return a;
+}
+
+// The rows of a seatedRows() read, each once, its participants in the order of their seats.
+QVector<Appointment> readSeated(QSqlQuery &q)
+{
+    QVector<Appointment> rows;
+    QVector<QList<QPair<int, int>>> seats;
+    QHash<qint64, qsizetype> indexOf;
+    while (q.next()) {
+        const qint64 id = q.value(0).toLongLong();
+        qsizetype index = rows.isEmpty() || rows.last().id != id ? indexOf.value(id, -1) : rows.size() - 1;
+        if (index < 0) {
+            index = rows.size();
+            indexOf.insert(id, index);
+            rows.append(readRow(q));
+            seats.append(QList<QPair<int, int>>());
+        }
+        if (!q.isNull(kSeatColumn))
+            seats[index].append({q.value(kSeatColumn).toInt(), q.value(kSeatColumn + 1).toInt()});
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        std::sort(seats[i].begin(), seats[i].end());
+        for (const auto &seat : seats[i])
+            rows[i].participantIds.append(seat.second);
+        if (rows[i].participantIds.isEmpty())
+            rows[i].participantIds = {rows[i].participantId};
+    }
+    return rows;
+}
+
+} // namespace
+
+Appointment Database::readAppointment(const QSqlQuery &q) const
+{
+    Appointment a = readRow(q);
+    a.participantIds = readParticipants(q.value(kSeatColumn).toString());
     if (a.participantIds.isEmpty())
         a.participantIds = {a.participantId};
     return a;
@@ -715,10 +770,10 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
         singles.values << toSqlDateTime(std::max(Dayplex::kMinDate, from - 1.0 - classSpan(cls)))
                        << toSqlDateTime(toExclusive);
     }
-    singles.sql = QStringLiteral("SELECT %1 FROM appointments WHERE (%2) AND %3(start, \"end\") >= ?"
-                                 " AND rrule = '' AND rdates = ''")
-                      .arg(appointmentColumns(m_postgres), classes.join(QLatin1String(" OR ")),
-                           m_postgres ? QLatin1String("greatest") : QLatin1String("max"));
+    singles.sql = seatedRows(QStringLiteral("(%1) AND %2(start, \"end\") >= ? AND rrule = '' AND rdates = ''")
+                                 .arg(classes.join(QLatin1String(" OR ")),
+                                      m_postgres ? QLatin1String("greatest") : QLatin1String("max")),
+                             m_postgres);
     singles.values << toSqlDateTime(from);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
@@ -733,13 +788,15 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
             {QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
                  .arg(seriesIds),
              range},
-            {QStringLiteral("SELECT %1 FROM appointments WHERE id IN (%2)").arg(appointmentColumns(m_postgres), seriesIds),
+            {seatedRows(QStringLiteral("appointments.id IN (%1)").arg(seriesIds), m_postgres),
              range}};
 }
 
 QSqlQuery Database::run(const Statement &statement) const
 {
     QSqlQuery query = prepare(statement.sql);
+    // Read once, in order: nothing kept for going back.
+    query.setForwardOnly(true);
     for (const QVariant &value : statement.values)
         query.addBindValue(value);
     exec(query);
@@ -764,11 +821,9 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     QVector<Appointment> result;
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
     QSqlQuery singles = run(reads.at(0));
-    while (singles.next()) {
-        Appointment a = readAppointment(singles);
+    for (Appointment &a : readSeated(singles))
         if (asked(a) && touchesDays(a, firstDay, lastDay))
-            result.append(a);
-    }
+            result.append(std::move(a));
 
     QSqlQuery changed = run(reads.at(1));
     QHash<qint64, QList<Dayplex::Date>> overridden;
@@ -776,8 +831,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         overridden[changed.value(0).toLongLong()].append(fromSqlDateTime(changed.value(1).toString()));
 
     QSqlQuery series = run(reads.at(2));
-    while (series.next()) {
-        const Appointment master = readAppointment(series);
+    for (const Appointment &master : readSeated(series)) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
