@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "recurrence.h"
+#include "rowreader.h"
 #include "seriesfields.h"
 
 #include <QDateTime>
@@ -174,27 +175,10 @@ QString Database::toSqlDateTime(Dayplex::Date value)
 
 Dayplex::Date Database::fromSqlDateTime(const QString &text)
 {
-    // Digits by position: a week of a large team reads thousands of these.
-    const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const QChar c = i < text.size() ? text.at(i) : QChar();
-            if (!c.isDigit())
-                return -1;
-            value = value * 10 + c.digitValue();
-        }
-        return value;
-    };
-    const int parts[] = {number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2), number(17, 2)};
-    const bool shaped = text.size() >= 19 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')
-                        && text.at(10) == QLatin1Char('T') && text.at(13) == QLatin1Char(':')
-                        && text.at(16) == QLatin1Char(':')
-                        && std::none_of(std::begin(parts), std::end(parts), [](int p) { return p < 0; });
-    const QDate date = shaped ? QDate(parts[0], parts[1], parts[2]) : QDate();
-    const QTime time = shaped ? QTime(parts[3], parts[4], parts[5]) : QTime();
-    if (!date.isValid() || !time.isValid())
+    const std::optional<Dayplex::Date> value = parseSqlDateTime(text);
+    if (!value)
         throw DatabaseError(QStringLiteral("Ungültiges Datum in der Datenbank: „%1“").arg(text));
-    return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
+    return *value;
 }
 
 void Database::open(const QString &location, QDate seedAnchor)
@@ -603,13 +587,6 @@ std::optional<Participant> Database::participant(int id) const
 
 namespace {
 
-// An appointment's own columns; participant_id named with its table, which the seats share.
-const QLatin1String kRowColumns(
-    "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
-    " appointments.participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-    " recurrence_start, source");
-constexpr int kSeatColumn = 19; // after the row's own columns
-
 // A single row with its participants as "seq:id" pairs in one text.
 QString appointmentColumns(bool postgres)
 {
@@ -638,14 +615,6 @@ QString dateList(const QList<Dayplex::Date> &dates)
     for (Dayplex::Date d : dates)
         parts.append(Database::toSqlDateTime(d));
     return parts.join(QLatin1Char(','));
-}
-
-QList<Dayplex::Date> readDateList(const QString &text)
-{
-    QList<Dayplex::Date> dates;
-    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        dates.append(Database::fromSqlDateTime(part));
-    return dates;
 }
 
 QList<int> readParticipants(const QString &pairs)
@@ -689,67 +658,9 @@ QList<int> Appointment::allParticipants() const
     return all;
 }
 
-namespace {
-
-Appointment readRow(const QSqlQuery &q)
+Appointment Database::readAppointment(QSqlQuery &q) const
 {
-    Appointment a;
-    a.id = q.value(0).toLongLong();
-    a.text = q.value(1).toString();
-    a.start = Database::fromSqlDateTime(q.value(2).toString());
-    a.end = Database::fromSqlDateTime(q.value(3).toString());
-    a.allDay = q.value(4).toBool();
-    a.fontColor = q.value(5).toInt();
-    a.backColor = q.value(6).toInt();
-    a.done = q.value(7).toBool();
-    a.readOnly = q.value(8).toBool();
-    a.participantId = q.value(9).toInt();
-    a.note = q.value(10).toBool();
-    a.uid = q.value(11).toString();
-    a.version = q.value(12).toLongLong();
-    a.rrule = q.value(13).toString();
-    a.rdates = readDateList(q.value(14).toString());
-    a.exdates = readDateList(q.value(15).toString());
-    a.seriesId = q.value(16).toLongLong();
-    if (a.seriesId != 0)
-        a.recurrenceStart = Database::fromSqlDateTime(q.value(17).toString());
-    a.source = q.value(18).toString();
-    return a;
-}
-
-// The rows of a seatedRows() read, each once, its participants in the order of their seats.
-QVector<Appointment> readSeated(QSqlQuery &q)
-{
-    QVector<Appointment> rows;
-    QVector<QList<QPair<int, int>>> seats;
-    QHash<qint64, qsizetype> indexOf;
-    while (q.next()) {
-        const qint64 id = q.value(0).toLongLong();
-        qsizetype index = rows.isEmpty() || rows.last().id != id ? indexOf.value(id, -1) : rows.size() - 1;
-        if (index < 0) {
-            index = rows.size();
-            indexOf.insert(id, index);
-            rows.append(readRow(q));
-            seats.append(QList<QPair<int, int>>());
-        }
-        if (!q.isNull(kSeatColumn))
-            seats[index].append({q.value(kSeatColumn).toInt(), q.value(kSeatColumn + 1).toInt()});
-    }
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        std::sort(seats[i].begin(), seats[i].end());
-        for (const auto &seat : seats[i])
-            rows[i].participantIds.append(seat.second);
-        if (rows[i].participantIds.isEmpty())
-            rows[i].participantIds = {rows[i].participantId};
-    }
-    return rows;
-}
-
-} // namespace
-
-Appointment Database::readAppointment(const QSqlQuery &q) const
-{
-    Appointment a = readRow(q);
+    Appointment a = readRow(QueryRowReader(q));
     a.participantIds = readParticipants(q.value(kSeatColumn).toString());
     if (a.participantIds.isEmpty())
         a.participantIds = {a.participantId};
@@ -818,20 +729,33 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 return true;
         return false;
     };
+    // SQLite's rows straight from its statements; the server's through Qt.
+    QSqlQuery query;
+    QueryRowReader queryRows(query);
+    std::unique_ptr<RowReader> sqliteReader;
+    const auto rows = [&](const Statement &statement) -> RowReader & {
+        if (!m_postgres) {
+            sqliteReader = sqliteRows(QSqlDatabase::database(m_connection, false), statement,
+                                      [this](const QSqlError &error) { return errorText(error); });
+            if (sqliteReader)
+                return *sqliteReader;
+        }
+        // The server's last rows go first: their end would take the next read's rows with it.
+        query = QSqlQuery();
+        query = run(statement);
+        return queryRows;
+    };
     QVector<Appointment> result;
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    QSqlQuery singles = run(reads.at(0));
-    for (Appointment &a : readSeated(singles))
+    for (Appointment &a : readSeated(rows(reads.at(0))))
         if (asked(a) && touchesDays(a, firstDay, lastDay))
             result.append(std::move(a));
 
-    QSqlQuery changed = run(reads.at(1));
     QHash<qint64, QList<Dayplex::Date>> overridden;
-    while (changed.next())
-        overridden[changed.value(0).toLongLong()].append(fromSqlDateTime(changed.value(1).toString()));
+    for (RowReader &changed = rows(reads.at(1)); changed.next();)
+        overridden[changed.number(0)].append(changed.dateTime(1));
 
-    QSqlQuery series = run(reads.at(2));
-    for (const Appointment &master : readSeated(series)) {
+    for (const Appointment &master : readSeated(rows(reads.at(2)))) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
