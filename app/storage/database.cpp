@@ -17,6 +17,8 @@
 #include <QVariant>
 #include <QtMath>
 #include <atomic>
+#include <numeric>
+#include <vector>
 
 namespace Terminplaner {
 
@@ -745,11 +747,11 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         query = run(statement);
         return queryRows;
     };
-    QVector<Appointment> result;
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    for (Appointment &a : readSeated(rows(reads.at(0))))
-        if (asked(a) && touchesDays(a, firstDay, lastDay))
-            result.append(std::move(a));
+    QVector<Appointment> result = readSeated(rows(reads.at(0)));
+    result.erase(std::remove_if(result.begin(), result.end(),
+                                [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
+                 result.end());
 
     QHash<qint64, QList<Dayplex::Date>> overridden;
     for (RowReader &changed = rows(reads.at(1)); changed.next();)
@@ -780,10 +782,19 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 result.append(occurrence);
         }
     }
-    std::sort(result.begin(), result.end(), [](const Appointment &a, const Appointment &b) {
+    // Sorted by position: swapping whole appointments costs more than comparing them.
+    std::vector<qsizetype> order(size_t(result.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&result](qsizetype i, qsizetype j) {
+        const Appointment &a = result.at(i);
+        const Appointment &b = result.at(j);
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
-    return result;
+    QVector<Appointment> sorted;
+    sorted.reserve(result.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(result[i]));
+    return sorted;
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const
