@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "recurrence.h"
+#include "rowreader.h"
 #include "seriesfields.h"
 
 #include <QDateTime>
@@ -16,6 +17,8 @@
 #include <QVariant>
 #include <QtMath>
 #include <atomic>
+#include <numeric>
+#include <vector>
 
 namespace Terminplaner {
 
@@ -174,27 +177,10 @@ QString Database::toSqlDateTime(Dayplex::Date value)
 
 Dayplex::Date Database::fromSqlDateTime(const QString &text)
 {
-    // Digits by position: a week of a large team reads thousands of these.
-    const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const QChar c = i < text.size() ? text.at(i) : QChar();
-            if (!c.isDigit())
-                return -1;
-            value = value * 10 + c.digitValue();
-        }
-        return value;
-    };
-    const int parts[] = {number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2), number(17, 2)};
-    const bool shaped = text.size() >= 19 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')
-                        && text.at(10) == QLatin1Char('T') && text.at(13) == QLatin1Char(':')
-                        && text.at(16) == QLatin1Char(':')
-                        && std::none_of(std::begin(parts), std::end(parts), [](int p) { return p < 0; });
-    const QDate date = shaped ? QDate(parts[0], parts[1], parts[2]) : QDate();
-    const QTime time = shaped ? QTime(parts[3], parts[4], parts[5]) : QTime();
-    if (!date.isValid() || !time.isValid())
+    const std::optional<Dayplex::Date> value = parseSqlDateTime(text);
+    if (!value)
         throw DatabaseError(QStringLiteral("Ungültiges Datum in der Datenbank: „%1“").arg(text));
-    return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
+    return *value;
 }
 
 void Database::open(const QString &location, QDate seedAnchor)
@@ -603,16 +589,26 @@ std::optional<Participant> Database::participant(int id) const
 
 namespace {
 
-// The participants come as "seq:id" pairs in one text: one query for the rows and their people.
+// A single row with its participants as "seq:id" pairs in one text.
 QString appointmentColumns(bool postgres)
 {
-    return QStringLiteral(
-               "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
-               " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-               " recurrence_start, source, (SELECT %1 FROM appointment_participants p"
-               " WHERE p.appointment_id = appointments.id)")
-        .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
-                      : QLatin1String("group_concat(seq || ':' || participant_id)"));
+    return kRowColumns
+           + QStringLiteral(", (SELECT %1 FROM appointment_participants p WHERE p.appointment_id = appointments.id)")
+                 .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
+                               : QLatin1String("group_concat(seq || ':' || participant_id)"));
+}
+
+// Many rows with their seats joined, a line per seat: a subquery per row would cost more
+// than reading the row. PostgreSQL reads the seats row by row through their index too; it
+// would otherwise hash all seats of the database for the few thousand rows of a week.
+QString seatedRows(const QString &condition, bool postgres)
+{
+    return QStringLiteral("SELECT %1, p.seq, p.participant_id FROM appointments LEFT JOIN %2 p ON %3 WHERE %4")
+        .arg(kRowColumns,
+             postgres ? QLatin1String("LATERAL (SELECT seq, participant_id FROM appointment_participants"
+                                      " WHERE appointment_id = appointments.id OFFSET 0)")
+                      : QLatin1String("appointment_participants"),
+             postgres ? QLatin1String("true") : QLatin1String("p.appointment_id = appointments.id"), condition);
 }
 
 QString dateList(const QList<Dayplex::Date> &dates)
@@ -621,14 +617,6 @@ QString dateList(const QList<Dayplex::Date> &dates)
     for (Dayplex::Date d : dates)
         parts.append(Database::toSqlDateTime(d));
     return parts.join(QLatin1Char(','));
-}
-
-QList<Dayplex::Date> readDateList(const QString &text)
-{
-    QList<Dayplex::Date> dates;
-    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        dates.append(Database::fromSqlDateTime(part));
-    return dates;
 }
 
 QList<int> readParticipants(const QString &pairs)
@@ -672,30 +660,10 @@ QList<int> Appointment::allParticipants() const
     return all;
 }
 
-Appointment Database::readAppointment(const QSqlQuery &q) const
+Appointment Database::readAppointment(QSqlQuery &q) const
 {
-    Appointment a;
-    a.id = q.value(0).toLongLong();
-    a.text = q.value(1).toString();
-    a.start = fromSqlDateTime(q.value(2).toString());
-    a.end = fromSqlDateTime(q.value(3).toString());
-    a.allDay = q.value(4).toBool();
-    a.fontColor = q.value(5).toInt();
-    a.backColor = q.value(6).toInt();
-    a.done = q.value(7).toBool();
-    a.readOnly = q.value(8).toBool();
-    a.participantId = q.value(9).toInt();
-    a.note = q.value(10).toBool();
-    a.uid = q.value(11).toString();
-    a.version = q.value(12).toLongLong();
-    a.rrule = q.value(13).toString();
-    a.rdates = readDateList(q.value(14).toString());
-    a.exdates = readDateList(q.value(15).toString());
-    a.seriesId = q.value(16).toLongLong();
-    if (a.seriesId != 0)
-        a.recurrenceStart = fromSqlDateTime(q.value(17).toString());
-    a.source = q.value(18).toString();
-    a.participantIds = readParticipants(q.value(19).toString());
+    Appointment a = readRow(QueryRowReader(q));
+    a.participantIds = readParticipants(q.value(kSeatColumn).toString());
     if (a.participantIds.isEmpty())
         a.participantIds = {a.participantId};
     return a;
@@ -715,10 +683,10 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
         singles.values << toSqlDateTime(std::max(Dayplex::kMinDate, from - 1.0 - classSpan(cls)))
                        << toSqlDateTime(toExclusive);
     }
-    singles.sql = QStringLiteral("SELECT %1 FROM appointments WHERE (%2) AND %3(start, \"end\") >= ?"
-                                 " AND rrule = '' AND rdates = ''")
-                      .arg(appointmentColumns(m_postgres), classes.join(QLatin1String(" OR ")),
-                           m_postgres ? QLatin1String("greatest") : QLatin1String("max"));
+    singles.sql = seatedRows(QStringLiteral("(%1) AND %2(start, \"end\") >= ? AND rrule = '' AND rdates = ''")
+                                 .arg(classes.join(QLatin1String(" OR ")),
+                                      m_postgres ? QLatin1String("greatest") : QLatin1String("max")),
+                             m_postgres);
     singles.values << toSqlDateTime(from);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
@@ -733,13 +701,15 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
             {QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
                  .arg(seriesIds),
              range},
-            {QStringLiteral("SELECT %1 FROM appointments WHERE id IN (%2)").arg(appointmentColumns(m_postgres), seriesIds),
+            {seatedRows(QStringLiteral("appointments.id IN (%1)").arg(seriesIds), m_postgres),
              range}};
 }
 
 QSqlQuery Database::run(const Statement &statement) const
 {
     QSqlQuery query = prepare(statement.sql);
+    // Read once, in order: nothing kept for going back.
+    query.setForwardOnly(true);
     for (const QVariant &value : statement.values)
         query.addBindValue(value);
     exec(query);
@@ -761,23 +731,33 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 return true;
         return false;
     };
-    QVector<Appointment> result;
+    // SQLite's rows straight from its statements; the server's through Qt.
+    QSqlQuery query;
+    QueryRowReader queryRows(query);
+    std::unique_ptr<RowReader> sqliteReader;
+    const auto rows = [&](const Statement &statement) -> RowReader & {
+        if (!m_postgres) {
+            sqliteReader = sqliteRows(QSqlDatabase::database(m_connection, false), statement,
+                                      [this](const QSqlError &error) { return errorText(error); });
+            if (sqliteReader)
+                return *sqliteReader;
+        }
+        // The server's last rows go first: their end would take the next read's rows with it.
+        query = QSqlQuery();
+        query = run(statement);
+        return queryRows;
+    };
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    QSqlQuery singles = run(reads.at(0));
-    while (singles.next()) {
-        Appointment a = readAppointment(singles);
-        if (asked(a) && touchesDays(a, firstDay, lastDay))
-            result.append(a);
-    }
+    QVector<Appointment> result = readSeated(rows(reads.at(0)));
+    result.erase(std::remove_if(result.begin(), result.end(),
+                                [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
+                 result.end());
 
-    QSqlQuery changed = run(reads.at(1));
     QHash<qint64, QList<Dayplex::Date>> overridden;
-    while (changed.next())
-        overridden[changed.value(0).toLongLong()].append(fromSqlDateTime(changed.value(1).toString()));
+    for (RowReader &changed = rows(reads.at(1)); changed.next();)
+        overridden[changed.number(0)].append(changed.dateTime(1));
 
-    QSqlQuery series = run(reads.at(2));
-    while (series.next()) {
-        const Appointment master = readAppointment(series);
+    for (const Appointment &master : readSeated(rows(reads.at(2)))) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
@@ -802,10 +782,19 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 result.append(occurrence);
         }
     }
-    std::sort(result.begin(), result.end(), [](const Appointment &a, const Appointment &b) {
+    // Sorted by position: swapping whole appointments costs more than comparing them.
+    std::vector<qsizetype> order(size_t(result.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&result](qsizetype i, qsizetype j) {
+        const Appointment &a = result.at(i);
+        const Appointment &b = result.at(j);
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
-    return result;
+    QVector<Appointment> sorted;
+    sorted.reserve(result.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(result[i]));
+    return sorted;
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const

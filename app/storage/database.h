@@ -294,7 +294,7 @@ private:
     [[noreturn]] void throwConflict(qint64 id) const;
     void notifyChange(Dayplex::Date from, Dayplex::Date to) const;
     void subscribe();
-    Appointment readAppointment(const QSqlQuery &query) const;
+    Appointment readAppointment(QSqlQuery &query) const;
     // Every row of the calendar source, changed occurrences included.
     QVector<Appointment> rowsOfCalendar(const QString &source) const;
     struct StoredCalendar;

@@ -7,6 +7,7 @@
 #include "recurrencerules.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLoggingCategory>
 #include <QTimeZone>
 
@@ -144,6 +145,21 @@ struct Series
     }
 };
 
+// A view's range reads the same few rules for hundreds of series on every refresh; reading
+// one takes longer than expanding it for a week. Only rules that read well are kept.
+const ParsedRule &cachedRule(const QString &rrule)
+{
+    constexpr int kKeptRules = 4096;
+    thread_local QHash<QString, ParsedRule> kept;
+    const auto found = kept.constFind(rrule);
+    if (found != kept.constEnd())
+        return *found;
+    ParsedRule rule = parseRule(rrule);
+    if (kept.size() >= kKeptRules)
+        kept.clear();
+    return *kept.insert(rrule, std::move(rule));
+}
+
 Date checkedDate(Date value, const char *what)
 {
     if (!Dayplex::isValidDate(value))
@@ -181,7 +197,7 @@ Series prepare(const SeriesPattern &pattern)
     series.start = valueOf(series.startDay, series.seconds);
     series.rrule = pattern.rrule.trimmed();
     if (!series.rrule.isEmpty())
-        series.rule = parseRule(series.rrule);
+        series.rule = cachedRule(series.rrule);
     return series;
 }
 

@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <cstdio>
+
 namespace Terminplaner {
 
 namespace {
@@ -55,22 +57,57 @@ Dayplex::AppointmentDetails details(const Appointment &a, const QStringList &who
     return details;
 }
 
+// The fields of a box's text, read from the view's field list once per fill, not per box.
+enum class MemoField { Subject, Name };
+
+QVector<MemoField> memoFields(const QString &fieldList)
+{
+    QVector<MemoField> fields;
+    for (const QString &field : fieldList.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = field.trimmed();
+        if (name.compare(QLatin1String("AKT_Notiz"), Qt::CaseInsensitive) == 0)
+            fields.append(MemoField::Subject);
+        else if (name.compare(QLatin1String("AKT_Merkmale"), Qt::CaseInsensitive) == 0)
+            fields.append(MemoField::Name);
+    }
+    return fields;
+}
+
+QString memo(const QVector<MemoField> &fields, const Appointment &a, const QString &participantName)
+{
+    QStringList parts;
+    for (MemoField field : fields) {
+        if (field == MemoField::Subject)
+            parts.append(a.text);
+        else if (!participantName.isEmpty())
+            parts.append(participantName);
+    }
+    // A field list without the subject would leave the boxes blank.
+    if (!parts.contains(a.text))
+        parts.append(a.text);
+    return parts.join(QStringLiteral(": "));
+}
+
 } // namespace
 
 HostBridge::HostBridge(Database &db) : m_db(db) {}
 
 QString HostBridge::appointmentKey(qint64 id)
 {
-    return QStringLiteral("T%1").arg(id);
+    return QLatin1Char('T') + QString::number(id);
 }
 
 QString HostBridge::appointmentKey(const Appointment &a)
 {
     if (!a.isOccurrence() || a.id != a.seriesId)
         return appointmentKey(a.id);
-    return appointmentKey(a.seriesId) + QLatin1Char('@')
-           + Dayplex::toQDate(a.recurrenceStart).toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T')
-           + Dayplex::toQTime(a.recurrenceStart).toString(QStringLiteral("HHmmss"));
+    // By digits: a week of series has hundreds of these, and date formats are slow.
+    const QDate date = Dayplex::toQDate(a.recurrenceStart);
+    const QTime time = Dayplex::toQTime(a.recurrenceStart);
+    char start[32];
+    std::snprintf(start, sizeof start, "@%04d%02d%02dT%02d%02d%02d", date.year(), date.month(), date.day(),
+                  time.hour(), time.minute(), time.second());
+    return appointmentKey(a.seriesId) + QLatin1String(start);
 }
 
 qint64 HostBridge::appointmentId(const QString &dsn)
@@ -114,19 +151,7 @@ QList<int> HostBridge::participantIds(const QString &keyList)
 QString HostBridge::composeMemo(const QString &fieldList, const Appointment &appointment,
                                 const QString &participantName)
 {
-    QStringList parts;
-    for (const QString &field : fieldList.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString name = field.trimmed();
-        if (name.compare(QLatin1String("AKT_Notiz"), Qt::CaseInsensitive) == 0)
-            parts.append(appointment.text);
-        else if (name.compare(QLatin1String("AKT_Merkmale"), Qt::CaseInsensitive) == 0
-                 && !participantName.isEmpty())
-            parts.append(participantName);
-    }
-    // A field list without the subject would leave the boxes blank.
-    if (!parts.contains(appointment.text))
-        parts.append(appointment.text);
-    return parts.join(QStringLiteral(": "));
+    return memo(memoFields(fieldList), appointment, participantName);
 }
 
 QString HostBridge::setting(const QString &key, const QString &fallback) const
@@ -231,19 +256,22 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
 
     noteVersions(&view, appointments);
     view.SetFilledRange(firstDay, lastDay);
+    const QVector<MemoField> fields = memoFields(fieldList);
+    const QVector<MemoField> subjectOnly{MemoField::Subject};
+    const bool readOnly = m_db.isReadOnly();
     FillResult result;
     for (const Appointment &a : appointments) {
         QStringList who;
         for (int id : a.allParticipants())
             who.append(names.value(id));
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
-        const QString memoFields = filter.size() == 1 && who.size() == 1 ? QStringLiteral("AKT_Notiz") : fieldList;
+        const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
+        const QString key = appointmentKey(a);
         try {
             // A read-only database makes every appointment read-only: no drag, no resize.
-            view.AddDate(appointmentKey(a), composeMemo(memoFields, a, who.join(QStringLiteral(", "))),
-                         a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor,
-                         a.readOnly || m_db.isReadOnly());
-            view.setAppointmentDetails(appointmentKey(a), details(a, who));
+            view.AddDate(key, memo(shown, a, who.join(QStringLiteral(", "))), a.start, a.end, a.allDay,
+                         a.fontColor, a.done, a.backColor, a.readOnly || readOnly);
+            view.setAppointmentDetails(key, details(a, who));
             ++result.delivered;
         } catch (const Dayplex::Error &) {
             ++result.skipped;
@@ -266,20 +294,28 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     for (const Participant &p : participants)
         if (filter.contains(p.id))
             view.AddMerkmal(p.name, participantKey(p.id));
+    const QVector<MemoField> fields = memoFields(fieldList);
+    const bool readOnly = m_db.isReadOnly();
+    QHash<int, QString> rowKeys;
+    for (int id : filter)
+        rowKeys.insert(id, participantKey(id));
     FillResult result;
     for (const Appointment &a : appointments) {
         // The row already names the participant; a meeting is a bar in each shown one's row.
-        const QString memo = composeMemo(fieldList, a, QString());
+        const QString text = memo(fields, a, QString());
+        const QString key = appointmentKey(a);
+        const QList<int> everyone = a.allParticipants();
         QStringList who;
-        for (int id : a.allParticipants())
+        for (int id : everyone)
             who.append(names.value(id));
-        view.setAppointmentDetails(appointmentKey(a), details(a, who));
-        for (int participant : a.allParticipants()) {
-            if (!filter.contains(participant))
+        view.setAppointmentDetails(key, details(a, who));
+        for (int participant : everyone) {
+            const auto row = rowKeys.constFind(participant);
+            if (row == rowKeys.constEnd())
                 continue;
             try {
-                view.AddDate(appointmentKey(a), memo, a.start, a.end, a.allDay, a.fontColor, a.done,
-                             a.backColor, a.readOnly || m_db.isReadOnly(), participantKey(participant), a.note);
+                view.AddDate(key, text, a.start, a.end, a.allDay, a.fontColor, a.done, a.backColor,
+                             a.readOnly || readOnly, *row, a.note);
                 ++result.delivered;
             } catch (const Dayplex::Error &) {
                 ++result.skipped;

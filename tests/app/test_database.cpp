@@ -449,6 +449,41 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList{db.appointment(reaching)->text});
     }
 
+    void rangeReadsMatchSingleReads_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("storedStart"); // empty: as saved
+        QTest::newRow("SQLite") << false << QString();
+        QTest::newRow("server") << true << QString();
+        QTest::newRow("SQLite, no date") << false << QStringLiteral("2031-05-05 09:00:00");
+        QTest::newRow("server, no date") << true << QStringLiteral("2031-05-05T9:00:00");
+    }
+
+    // Catches a range read that reads a row otherwise than the read of that one row (text
+    // beyond Latin-1, a meeting's seats in their order), and one that takes a stored start
+    // that is no date of ours for a date.
+    void rangeReadsMatchSingleReads()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, storedStart);
+        const QString name = storedStart.isEmpty() ? QStringLiteral("rows") : QStringLiteral("baddate");
+        Database db;
+        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        const Dayplex::Date monday = day(2031, 5, 5);
+        Appointment meeting = appointment(QStringLiteral("Abstimmung Müller – Größe 📅"), monday + hm(9, 0),
+                                          monday + hm(10, 30), 7);
+        meeting.uid = QStringLiteral("zähler-1");
+        const qint64 id = db.saveAppointment(meeting, {7, 2, 5}).first();
+        if (!storedStart.isEmpty()) {
+            execSql(db.connectionName(), QStringLiteral("UPDATE appointments SET start = '%1' WHERE id = %2").arg(storedStart).arg(id));
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.appointmentsInDays(monday, monday + 6));
+            return;
+        }
+        const QVector<Appointment> week = db.appointmentsInDays(monday, monday + 6, {2});
+        QCOMPARE(describe(week), describe({*db.appointment(id)}));
+        QCOMPARE(week.first().participantIds, (QList<int>{7, 2, 5}));
+    }
+
     void staleWritesAreRefused_data()
     {
         QTest::addColumn<bool>("server");

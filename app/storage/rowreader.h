@@ -1,0 +1,70 @@
+// The appointment rows of the database's reads, from Qt's query or, for the range reads on
+// SQLite, straight from SQLite's statement: a week of a large team reads 50,000 values, and
+// Qt turns every one of them into a QVariant first.
+#ifndef TERMINPLANER_ROWREADER_H
+#define TERMINPLANER_ROWREADER_H
+
+#include "database.h"
+
+#include <QLatin1String>
+#include <functional>
+#include <memory>
+
+class QSqlDatabase;
+class QSqlError;
+class QSqlQuery;
+
+namespace Terminplaner {
+
+// An appointment's own columns, in the order readRow() takes them; participant_id named with
+// its table, which the seats share.
+extern const QLatin1String kRowColumns;
+constexpr int kSeatColumn = 19; // the first column after the row's own
+
+// The current row of a read.
+class RowReader
+{
+public:
+    virtual ~RowReader() = default;
+    virtual bool next() = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual qint64 number(int column) const = 0;
+    virtual QString text(int column) const = 0;
+    // A stored date and time (Database::toSqlDateTime); throws DatabaseError for another text.
+    virtual Dayplex::Date dateTime(int column) const = 0;
+};
+
+// A row of a Qt query that is read already.
+class QueryRowReader : public RowReader
+{
+public:
+    explicit QueryRowReader(QSqlQuery &query) : m_query(query) {}
+    bool next() override;
+    bool isNull(int column) const override;
+    qint64 number(int column) const override;
+    QString text(int column) const override;
+    Dayplex::Date dateTime(int column) const override;
+
+private:
+    QSqlQuery &m_query;
+};
+
+// The rows of statement on an open SQLite connection, read by SQLite itself; nullptr when the
+// connection is not SQLite's. Failures throw DatabaseError with the text errorText gives.
+std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Database::Statement &statement,
+                                      const std::function<QString(const QSqlError &)> &errorText);
+
+// The digits of a stored date and time; nothing for another text.
+std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);
+
+// The appointment in the current row, without its participants.
+Appointment readRow(const RowReader &row);
+
+// The rows of a read of kRowColumns with the seats joined (seq, participant_id), a line per
+// seat: each appointment once, in the order of its first line, its participants in the order
+// of their seats.
+QVector<Appointment> readSeated(RowReader &rows);
+
+} // namespace Terminplaner
+
+#endif
