@@ -232,44 +232,37 @@ Dayplex::Date pagedMonday(int n)
     return Dayplex::toDate(kFirst.addDays(7 * ((n * 37 + 11) % (kYears * 52))));
 }
 
-void BM_CalendarWeek(benchmark::State &state)
+// Fills the view with `days` days from a Monday paged to, as its NeedDates handler does.
+template <typename View, typename Fill>
+void fillPaged(benchmark::State &state, int days, Fill fill)
 {
     Database *db = open(state);
     if (!db)
         return;
     HostBridge bridge(*db);
-    Dayplex::ucAgenda agenda;
+    View view;
     int week = 0;
     FillResult filled;
     for (auto _ : state) {
         state.PauseTiming();
-        agenda.Clear();
+        view.Clear();
         const Dayplex::Date monday = pagedMonday(week++);
         state.ResumeTiming();
-        filled = bridge.fillCalendar(agenda, monday, monday + 6, kFields);
+        filled = (bridge.*fill)(view, monday, monday + days - 1, kFields);
     }
     state.counters["delivered"] = filled.delivered;
+}
+
+void BM_CalendarWeek(benchmark::State &state)
+{
+    fillPaged<Dayplex::ucAgenda>(state, 7, &HostBridge::fillCalendar);
 }
 BENCHMARK(BM_CalendarWeek)->ArgName("postgres")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_Gantt101Days(benchmark::State &state)
 {
-    Database *db = open(state);
-    if (!db)
-        return;
-    HostBridge bridge(*db);
-    Dayplex::ctlGantt gantt;
-    int week = 0;
-    FillResult filled;
-    for (auto _ : state) {
-        state.PauseTiming();
-        gantt.Clear();
-        const Dayplex::Date monday = pagedMonday(week++);
-        state.ResumeTiming();
-        filled = bridge.fillGantt(gantt, monday, monday + 100, kFields);
-    }
-    state.counters["delivered"] = filled.delivered;
+    fillPaged<Dayplex::ctlGantt>(state, 101, &HostBridge::fillGantt);
 }
 BENCHMARK(BM_Gantt101Days)->ArgName("postgres")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);

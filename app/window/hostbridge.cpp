@@ -47,6 +47,15 @@ QHash<int, QString> namesById(const QVector<Participant> &participants)
     return names;
 }
 
+// Everyone taking part in the appointment, by name, in its order.
+QStringList namesOf(const Appointment &a, const QHash<int, QString> &names)
+{
+    QStringList who;
+    for (int id : a.allParticipants())
+        who.append(names.value(id));
+    return who;
+}
+
 // What the views show beyond the box: the series sign and question, a meeting's names.
 Dayplex::AppointmentDetails details(const Appointment &a, const QStringList &who)
 {
@@ -261,9 +270,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const bool readOnly = m_db.isReadOnly();
     FillResult result;
     for (const Appointment &a : appointments) {
-        QStringList who;
-        for (int id : a.allParticipants())
-            who.append(names.value(id));
+        const QStringList who = namesOf(a, names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
         const QString key = appointmentKey(a);
@@ -305,10 +312,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
         const QList<int> everyone = a.allParticipants();
-        QStringList who;
-        for (int id : everyone)
-            who.append(names.value(id));
-        view.setAppointmentDetails(key, details(a, who));
+        view.setAppointmentDetails(key, details(a, namesOf(a, names)));
         for (int participant : everyone) {
             const auto row = rowKeys.constFind(participant);
             if (row == rowKeys.constEnd())
