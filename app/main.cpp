@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTextStream>
 #include <QTranslator>
@@ -33,6 +34,12 @@ int main(int argc, char *argv[])
     // Exports, help and errors must work on a machine without a display.
     if (!window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !choosesPlatform(arguments))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // On the command line stderr is the user's: the exchange's log of what it left out or
+    // repaired (the reader's own words) stays out of it, as its summary says it in German.
+    // QT_LOGGING_RULES brings the log back for whoever looks into a file.
+    if (!window && qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("terminplaner.icalendar.warning=false"));
 
     QApplication app(argc, argv);
     // A German program whatever the machine's locale: Dayplex takes the language of its own
