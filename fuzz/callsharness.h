@@ -21,6 +21,7 @@
 
 #include "dialogs/cprintdialog.h"
 #include "dialogs/cprintpreview.h"
+#include "gantt/ctlgantt_p.h"
 #include "shared/clock.h"
 #include "shared/ctools.h"
 #include "../tests/support/pickableactions.h"
@@ -32,13 +33,20 @@
 #include <dayplex/modal.h>
 #include <dayplex/ucagenda.h>
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QCursor>
 #include <QDialog>
 #include <QHash>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -69,6 +77,204 @@ constexpr int kMaxTextLength = 100000;
 constexpr int kMaxViewSize = 1600;
 constexpr int kMaxWaitMs = 30;
 
+// Fresh views are built for one program and go with it, as a host would start; kept views are
+// built once and brought back to rest after every program, which saves building, showing and
+// destroying two windows per program under the sanitizers (the fuzzer). A program runs the
+// same on either; a view that does not come back to rest is built anew.
+enum class Views { Fresh, Kept };
+
+// Where the pointer waits between programs: off every window.
+inline const QPoint kRestingPointer(-1000, -1000);
+constexpr int kRestingWidth = 480;
+constexpr int kRestingHeight = 320;
+
+// What a new view shows that a program may change through the views' own members.
+struct AgendaRest
+{
+    QString options;
+    double timeRaster = 0;
+    double firstDay = 0;
+    double lastDay = 0;
+    double firstTime = 0;
+    qint32 dayInfoHeight = 0;
+    qint32 minDateHeight = 0;
+    bool confirmChanges = false;
+};
+
+struct GanttRest
+{
+    QString options;
+    double startDate = 0;
+    double endDate = 0;
+};
+
+inline AgendaRest restOf(ucAgenda &a)
+{
+    return AgendaRest{a.Options(), a.TimeRaster(), a.FirstDay(), a.LastDay(), a.FirstTime(),
+                      a.DayInfoHeight(), a.MinDateHeight(), a.ConfirmChanges()};
+}
+
+inline GanttRest restOf(ctlGantt &g)
+{
+    return GanttRest{g.Options(), g.mStartDate, g.mEndDate};
+}
+
+// Puts back what a program changed through the members; the host's handlers are gone by then,
+// so that nothing of this reaches them.
+inline void bringToRest(ucAgenda &a, const AgendaRest &rest)
+{
+    a.Enabled = false;
+    a.ForPrinting = false;
+    a.StopAutoScroll();
+    a.DrawDragDrop(0, 0, 0, 0);
+    a.MousePointer(0);
+    a.setPresentation(Presentation::Classic);
+    a.setPrintPresentation(Presentation::Classic);
+    a.SetFilledRange(0, 0);
+    a.Clear();
+    a.setAlignOnWeekday(0);
+    a.setOptions(rest.options);
+    a.setTimeRaster(rest.timeRaster);
+    // Another range first, so that cell colours set for the days go with them.
+    double lastDay = rest.lastDay + 14;
+    a.SetDisplayedRange(rest.firstDay + 14, &lastDay, false, true);
+    lastDay = rest.lastDay;
+    a.SetDisplayedRange(rest.firstDay, &lastDay, false, true);
+    a.setDayInfoHeight(rest.dayInfoHeight);
+    a.setMinDateHeight(rest.minDateHeight);
+    a.setFirstTime(rest.firstTime);
+    a.setConfirmChanges(rest.confirmChanges);
+    a.setSelectionStart(0);
+}
+
+inline void bringToRest(ctlGantt &g, const GanttRest &rest)
+{
+    g.Enabled = false;
+    g.ForPrinting = false;
+    auto *panel = g.findChild<QWidget *>(QStringLiteral("frmTerminSuchen"));
+    if (auto *close = g.findChild<QAbstractButton *>(QStringLiteral("cmdClose")); close && panel && panel->isVisibleTo(&g))
+        close->click();
+    if (auto *picker = g.findChild<QWidget *>(QStringLiteral("ccrpDtp")))
+        picker->hide();
+    g.MousePointer(0);
+    g.setPresentation(Presentation::Classic);
+    g.setPrintPresentation(Presentation::Classic);
+    g.SetFilledRange(0, 0);
+    g.Clear();
+    g.setAlignOnWeekday(0);
+    g.setOptions(rest.options);
+    g.setOptimaleZeilenhoehe(false);
+    g.mStartDate = rest.startDate;
+    g.mEndDate = rest.endDate;
+    // The moment under the mouse has no member of its own; a new view knows none.
+    ctlGanttPrivate::get(&g)->model.datMaus = 0;
+}
+
+// How a view and its children look from outside: its properties, and every child's kind,
+// name, place, visibility, focus, pointer and value. Equal for a view at rest and a new one.
+inline QString signatureOf(QWidget &view)
+{
+    QStringList parts;
+    const QMetaObject *meta = view.metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+        parts << QString::fromLatin1(meta->property(i).name()) + QLatin1Char('=')
+                     + meta->property(i).read(&view).toString();
+    if (auto *a = qobject_cast<ucAgenda *>(&view))
+        parts << QString::number(int(a->presentation())) + QString::number(int(a->printPresentation()));
+    if (auto *g = qobject_cast<ctlGantt *>(&view))
+        parts << QString::number(int(g->presentation())) + QString::number(int(g->printPresentation()));
+    const QList<QWidget *> children = view.findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        // A hidden child is laid out and filled again when it shows.
+        if (!w->isVisibleTo(&view))
+            continue;
+        QString part = QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ')
+                       + w->objectName() + QLatin1Char(' ');
+        const QRect r = w->geometry();
+        part += QStringLiteral("%1,%2 %3x%4 e%5 f%6 c%7")
+                    .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
+                    .arg(w->isEnabled()).arg(w->hasFocus())
+                    .arg(w->testAttribute(Qt::WA_SetCursor) ? int(w->cursor().shape()) : -1);
+        if (auto *slider = qobject_cast<QAbstractSlider *>(w))
+            part += QStringLiteral(" %1 %2..%3/%4").arg(slider->value()).arg(slider->minimum())
+                        .arg(slider->maximum()).arg(slider->pageStep());
+        if (auto *label = qobject_cast<QLabel *>(w))
+            part += QLatin1Char(' ') + label->text();
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            part += QLatin1Char(' ') + button->text() + QString::number(button->isChecked());
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            part += QLatin1Char(' ') + edit->text();
+        if (auto *calendar = qobject_cast<QCalendarWidget *>(w))
+            part += QLatin1Char(' ') + calendar->selectedDate().toString(Qt::ISODate)
+                    + QString::number(calendar->monthShown());
+        parts << part;
+    }
+    return parts.join(QLatin1Char('\n'));
+}
+
+// The fuzzer's two views, built on first use and kept from one program to the next.
+class KeptViews
+{
+public:
+    ucAgenda *agenda()
+    {
+        if (!m_agenda) {
+            m_agenda = new ucAgenda;
+            m_agendaRest = restOf(*m_agenda);
+            m_agendaSignature = firstSignature(*m_agenda);
+        }
+        return m_agenda;
+    }
+
+    ctlGantt *gantt()
+    {
+        if (!m_gantt) {
+            m_gantt = new ctlGantt;
+            m_ganttRest = restOf(*m_gantt);
+            m_ganttSignature = firstSignature(*m_gantt);
+        }
+        return m_gantt;
+    }
+
+    const AgendaRest &agendaRest() const { return m_agendaRest; }
+    const GanttRest &ganttRest() const { return m_ganttRest; }
+
+    // After a program: a view that does not look as it did new is built anew for the next one.
+    void keepIfAtRest()
+    {
+        if (m_agenda && signatureOf(*m_agenda) != m_agendaSignature)
+            delete m_agenda.data();
+        if (m_gantt && signatureOf(*m_gantt) != m_ganttSignature)
+            delete m_gantt.data();
+    }
+
+private:
+    // Shown and hidden once, as every view is after its first program.
+    static QString firstSignature(QWidget &view)
+    {
+        view.resize(kRestingWidth, kRestingHeight);
+        view.show();
+        QCoreApplication::processEvents();
+        view.hide();
+        QCoreApplication::processEvents();
+        return signatureOf(view);
+    }
+
+    QPointer<ucAgenda> m_agenda;
+    QPointer<ctlGantt> m_gantt;
+    AgendaRest m_agendaRest;
+    GanttRest m_ganttRest;
+    QString m_agendaSignature;
+    QString m_ganttSignature;
+};
+
+inline KeptViews &keptViews()
+{
+    // Never destroyed, like the fuzzer's application.
+    static KeptViews *const views = new KeptViews;
+    return *views;
+}
+
 struct Statement
 {
     QStringList tokens;
@@ -77,7 +283,8 @@ struct Statement
 class CallProgram
 {
 public:
-    explicit CallProgram(const QByteArray &source)
+    explicit CallProgram(const QByteArray &source, bool record = false)
+        : m_record(record || tracing())
     {
         const QList<QByteArray> lines = source.split('\n');
         QVector<Statement> *handler = nullptr;
@@ -103,7 +310,7 @@ public:
     }
 
     // Empty when the views kept every promise; otherwise the first broken one.
-    QString run()
+    QString run(Views views)
     {
         setCurrentDateTimeForTesting(toDate(QDate(2026, 12, 7)) + 7.0 / 24);
         const ModalRunner runner = setModalRunner([this](QDialog &dialog) { answer(dialog); });
@@ -111,36 +318,52 @@ public:
         const cPrintPreview::Handler preview =
             cPrintPreview::setHandler([](cPrintPreview &p) { p.page(); });
         const PromptHandler prompt = setPromptHandler([this](const Prompt &) { return m_yes; });
+        startFromRest();
 
         {
-            // Only the views the program names: each costs a window under the sanitizers.
-            std::unique_ptr<ucAgenda> agenda(names(QStringLiteral("a")) ? new ucAgenda : nullptr);
-            std::unique_ptr<ctlGantt> gantt(names(QStringLiteral("g")) ? new ctlGantt : nullptr);
-            m_agenda = agenda.get();
-            m_gantt = gantt.get();
-            QObject context;
+            // Only the views the program names are shown; fresh ones are built for it alone.
+            const bool a = names(QStringLiteral("a")), g = names(QStringLiteral("g"));
+            std::unique_ptr<ucAgenda> freshAgenda;
+            std::unique_ptr<ctlGantt> freshGantt;
+            if (views == Views::Fresh) {
+                freshAgenda.reset(a ? new ucAgenda : nullptr);
+                freshGantt.reset(g ? new ctlGantt : nullptr);
+                m_agenda = freshAgenda.get();
+                m_gantt = freshGantt.get();
+                if (m_agenda)
+                    m_agendaRest = restOf(*m_agenda);
+                if (m_gantt)
+                    m_ganttRest = restOf(*m_gantt);
+            } else {
+                m_agenda = a ? keptViews().agenda() : nullptr;
+                m_gantt = g ? keptViews().gantt() : nullptr;
+                m_agendaRest = keptViews().agendaRest();
+                m_ganttRest = keptViews().ganttRest();
+            }
+            auto context = std::make_unique<QObject>();
             for (const Handler &h : std::as_const(m_handlers))
-                connectHandler(h, context);
-            QVector<QWidget *> views;
-            if (agenda)
-                views << agenda.get();
-            if (gantt)
-                views << gantt.get();
-            for (QWidget *view : std::as_const(views)) {
-                view->resize(480, 320);
+                connectHandler(h, *context);
+            QVector<QWidget *> shown;
+            if (m_agenda)
+                shown << m_agenda;
+            if (m_gantt)
+                shown << m_gantt;
+            // Apart, so that the pointer over one view is never over the other.
+            for (QWidget *view : std::as_const(shown)) {
+                view->setGeometry(view == m_agenda ? 0 : 2 * kMaxViewSize, 0, kRestingWidth, kRestingHeight);
                 view->show();
             }
             // Paints and hit regions need windows the platform has exposed; the offscreen
             // platform does it on the first round of events, which saves qWait's sleeps.
             QCoreApplication::processEvents();
-            for (QWidget *view : std::as_const(views)) {
+            for (QWidget *view : std::as_const(shown)) {
                 if (!view->windowHandle()->isExposed() && !QTest::qWaitForWindowExposed(view, 1000))
                     m_problem = QStringLiteral("a view was never exposed");
             }
-            if (agenda)
-                m_target[0] = agenda->findChild<QWidget *>(QStringLiteral("pic"));
-            if (gantt)
-                m_target[1] = gantt->findChild<QWidget *>(QStringLiteral("calpic"));
+            if (m_agenda)
+                m_target[0] = m_agenda->findChild<QWidget *>(QStringLiteral("pic"));
+            if (m_gantt)
+                m_target[1] = m_gantt->findChild<QWidget *>(QStringLiteral("calpic"));
             for (const Statement &s : std::as_const(m_main)) {
                 if (!m_problem.isEmpty() || m_budget <= 0)
                     break;
@@ -151,14 +374,19 @@ public:
             closePopups();
             if (m_problem.isEmpty()) {
                 try {
-                    if (agenda)
-                        agenda->paintToImage(QSize(300, 200));
-                    if (gantt)
-                        gantt->paintToImage(QSize(300, 200));
+                    if (m_agenda)
+                        note(m_agenda->paintToImage(QSize(300, 200)));
+                    if (m_gantt)
+                        note(m_gantt->paintToImage(QSize(300, 200)));
                 } catch (...) {
                     m_problem = QStringLiteral("a paint after the program threw");
                 }
             }
+            // Part of every program, fresh or kept, so that a fault on the way back to rest
+            // replays in a fresh process as well.
+            comeToRest(context, shown);
+            if (views == Views::Kept && m_problem.isEmpty())
+                keptViews().keepIfAtRest();
             m_agenda = nullptr;
             m_gantt = nullptr;
         }
@@ -169,7 +397,60 @@ public:
         return m_problem;
     }
 
+    // What the program showed: every answer, refusal and final picture, for comparing runs.
+    quint64 fingerprint() const { return m_fingerprint; }
+
 private:
+    // What every program finds outside the views: no button held, the pointer off the windows,
+    // no help file named.
+    static void startFromRest()
+    {
+        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        QCursor::setPos(kRestingPointer);
+        qApp->setProperty("helpFile", QVariant());
+    }
+
+    // The end of every program: buttons let go, pop-ups closed, the handlers gone, the views
+    // back at rest, hidden and without focus, and every event the program left delivered.
+    void comeToRest(std::unique_ptr<QObject> &context, const QVector<QWidget *> &shown)
+    {
+        const QString problem = m_problem;
+        guard(QStringLiteral("coming to rest"), [&] {
+            for (const Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+                if (QTestPrivate::qtestMouseButtons.testFlag(b) && m_lastAt)
+                    QTest::mouseRelease(m_lastAt, b, {}, m_lastPoint);
+            }
+            QTestPrivate::qtestMouseButtons = Qt::NoButton;
+            closePopups();
+            context.reset();
+            // Hidden first: a hidden view paints nothing while it is put back.
+            for (QWidget *view : shown) {
+                view->resize(kRestingWidth, kRestingHeight);
+                if (QWidget *focus = view->focusWidget())
+                    focus->clearFocus();
+                view->hide();
+                if (auto *a = qobject_cast<ucAgenda *>(view))
+                    bringToRest(*a, m_agendaRest);
+                else if (auto *g = qobject_cast<ctlGantt *>(view))
+                    bringToRest(*g, m_ganttRest);
+            }
+            QCursor::setPos(kRestingPointer);
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+        if (!problem.isEmpty())
+            m_problem = problem;
+    }
+
+    // Answers and pictures count towards the fingerprint only while recording.
+    bool recording() const { return m_record; }
+
+    void note(const QImage &image)
+    {
+        if (m_record)
+            m_fingerprint = qHashBits(image.constBits(), size_t(image.sizeInBytes()), m_fingerprint);
+    }
+
     struct Handler
     {
         QString view;
@@ -302,9 +583,11 @@ private:
         guard(QStringLiteral("call %1").arg(t.mid(0, 3).join(QLatin1Char(' '))), [&] {
             try {
                 const QVariant result = Dispatch::invoke(target, qint32(quint32(qint64(id))), how, args);
-                trace(QStringLiteral("= ") + result.toString().left(200));
+                if (recording())
+                    trace(QStringLiteral("= ") + result.toString().left(200));
             } catch (const Error &e) {
-                trace(QStringLiteral("refused: ") + e.message());
+                if (recording())
+                    trace(QStringLiteral("refused: ") + e.message());
             }
         });
     }
@@ -363,10 +646,16 @@ private:
     }
 
     // DAYPLEX_FUZZ_TRACE=1 prints every statement and answer, for looking into a finding.
-    static void trace(const QString &line)
+    static bool tracing()
     {
         static const bool on = qEnvironmentVariableIsSet("DAYPLEX_FUZZ_TRACE");
-        if (on)
+        return on;
+    }
+
+    void trace(const QString &line)
+    {
+        m_fingerprint = qHash(line, m_fingerprint);
+        if (tracing())
             std::fprintf(stderr, "%s\n", qPrintable(line.left(300)));
     }
 
@@ -376,7 +665,8 @@ private:
         const QStringList &t = s.tokens;
         if (t.isEmpty())
             return;
-        trace(QString(m_depth * 2, QLatin1Char(' ')) + t.join(QLatin1Char(' ')));
+        if (recording())
+            trace(QString(m_depth * 2, QLatin1Char(' ')) + t.join(QLatin1Char(' ')));
         const QString &op = t.at(0);
         if (op == QLatin1String("menu") && t.size() >= 2) {
             if (--m_userBudget >= 0)
@@ -408,6 +698,11 @@ private:
                           t.size() > i + 1 ? whole(t.at(i + 1), -100000, 100000) : 0);
         };
         const QString what = t.join(QLatin1Char(' '));
+        if (QStringList{QStringLiteral("press"), QStringLiteral("release"), QStringLiteral("click"),
+                        QStringLiteral("dclick"), QStringLiteral("move")}.contains(op)) {
+            m_lastAt = at;
+            m_lastPoint = point(2);
+        }
         if (op == QLatin1String("size") && t.size() >= 4) {
             guard(what, [&] { target->resize(whole(t.at(2), 0, kMaxViewSize), whole(t.at(3), 0, kMaxViewSize)); });
         } else if (op == QLatin1String("paint")) {
@@ -463,7 +758,8 @@ private:
             return;
         }
         QPointer<QAction> action = actions.at(n % actions.size());
-        trace(QStringLiteral("picks ") + action->objectName());
+        if (recording())
+            trace(QStringLiteral("picks ") + action->objectName());
         closePopups();
         if (action)
             guard(QStringLiteral("menu %1").arg(action->objectName()), [&] { action->trigger(); });
@@ -520,6 +816,12 @@ private:
     ucAgenda *m_agenda = nullptr;
     ctlGantt *m_gantt = nullptr;
     QPointer<QWidget> m_target[2];
+    AgendaRest m_agendaRest;
+    GanttRest m_ganttRest;
+    QPointer<QWidget> m_lastAt; // where the last gesture went, for letting go of held buttons
+    QPoint m_lastPoint;
+    bool m_record = false;
+    quint64 m_fingerprint = 0;
     Page m_page;
     QString m_problem;
     int m_budget = kMaxStatements;
@@ -528,9 +830,26 @@ private:
     bool m_yes = true;
 };
 
+// Runs a program on fresh views, as the regression test does.
 inline QString runCallProgram(const QByteArray &source)
 {
-    return CallProgram(source).run();
+    return CallProgram(source).run(Views::Fresh);
+}
+
+// A run with the fingerprint of what the program showed (0 unless recorded).
+struct CallRun
+{
+    QString problem;
+    quint64 fingerprint = 0;
+};
+
+inline CallRun runCallProgram(const QByteArray &source, Views views, bool record)
+{
+    CallProgram program(source, record);
+    CallRun run;
+    run.problem = program.run(views);
+    run.fingerprint = program.fingerprint();
+    return run;
 }
 
 } // namespace DayplexFuzz

@@ -5,6 +5,11 @@
 // range is a finding; so is a run over one second. The second is counted in processor time
 // of the thread, so that other work on a shared machine does not make findings; a run that
 // never returns is left to libFuzzer's -timeout.
+//
+// The views are kept from one program to the next and brought back to rest after each
+// (callsharness.h). DAYPLEX_FUZZ_CHECK_KEPT=1 runs every input on the kept views and again on
+// fresh ones and stops when the two runs differ in a problem, an answer or a picture: the check
+// that a finding replays the same in a fresh process and in the regression test.
 #include "callsharness.h"
 #include "fuzzapplication.h"
 
@@ -37,9 +42,18 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray program(reinterpret_cast<const char *>(data), qsizetype(size));
+    static const bool check = qEnvironmentVariableIsSet("DAYPLEX_FUZZ_CHECK_KEPT");
     const double start = threadSeconds();
-    QString problem = DayplexFuzz::runCallProgram(program);
+    const DayplexFuzz::CallRun kept = DayplexFuzz::runCallProgram(program, DayplexFuzz::Views::Kept, check);
     const double spent = threadSeconds() - start;
+    QString problem = kept.problem;
+    if (check) {
+        const DayplexFuzz::CallRun fresh = DayplexFuzz::runCallProgram(program, DayplexFuzz::Views::Fresh, true);
+        if (fresh.problem != kept.problem || fresh.fingerprint != kept.fingerprint)
+            problem = QStringLiteral("the program runs differently on kept views (%1) than on fresh ones (%2)")
+                          .arg(kept.problem.isEmpty() ? QStringLiteral("clean") : kept.problem,
+                               fresh.problem.isEmpty() ? QStringLiteral("clean") : fresh.problem);
+    }
     if (problem.isEmpty() && spent > kWatchdogSeconds)
         problem = QStringLiteral("the run took %1 s, more than the watchdog's %2 s").arg(spent).arg(kWatchdogSeconds);
     if (!problem.isEmpty()) {
