@@ -15,13 +15,14 @@
 //   wheel a|g <x> <y> <delta> [s|c]    key a|g <key code or name> [s|c|a]
 //   bar a|g HScroll|VScroll <value>    menu <n> (picks the n-th command of the open menu)
 //   tick a|g (fires the view's running timers once)    wait <ms>    answer yes|no
+// A wait delivers what is pending without sleeping: no timer of the views runs within the
+// longest wait (the calendar's auto scroll takes 100 ms; tick fires it).
 // Arguments: a number (also nan, inf, -inf, 1e308), i<n> a whole number, t / f, _ (nothing),
 // "text (to the end of the token, "" is empty), *<n><c> the letter c n times, P a painter on a
 // page, P0 no painter, and in a handler $<k> or $<k>+<number>: the event's k-th argument.
 
 #include "dialogs/cprintdialog.h"
 #include "dialogs/cprintpreview.h"
-#include "gantt/ctlgantt_p.h"
 #include "shared/clock.h"
 #include "shared/ctools.h"
 #include "../tests/support/pickableactions.h"
@@ -38,7 +39,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QCursor>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QHash>
 #include <QImage>
@@ -47,6 +50,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaProperty>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -75,7 +79,6 @@ constexpr int kMaxUserStatements = 60;
 constexpr int kMaxHandlerDepth = 3;
 constexpr int kMaxTextLength = 100000;
 constexpr int kMaxViewSize = 1600;
-constexpr int kMaxWaitMs = 30;
 
 // Fresh views are built for one program and go with it, as a host would start; kept views are
 // built once and brought back to rest after every program, which saves building, showing and
@@ -101,12 +104,49 @@ struct AgendaRest
     bool confirmChanges = false;
 };
 
+// The search panel's fields: a program may type into them or search from them while the
+// panel is closed, and the next search starts from what they hold.
+struct PanelFields
+{
+    QString days;
+    QVector<QDateTime> pickers; // in the order findChildren gives them
+    bool weekends = false;
+};
+
 struct GanttRest
 {
     QString options;
     double startDate = 0;
     double endDate = 0;
+    PanelFields panel;
 };
+
+inline PanelFields fieldsOf(ctlGantt &g)
+{
+    PanelFields fields;
+    if (auto *days = g.findChild<QLineEdit *>(QStringLiteral("txtTage")))
+        fields.days = days->text();
+    for (const QDateTimeEdit *picker : g.findChildren<QDateTimeEdit *>())
+        fields.pickers << picker->dateTime();
+    if (auto *weekends = g.findChild<QCheckBox *>(QStringLiteral("chkWochenende")))
+        fields.weekends = weekends->isChecked();
+    return fields;
+}
+
+// Typed back as a user would; the start day goes elsewhere first, so that its edit tells the
+// view to search afresh.
+inline void restoreFields(ctlGantt &g, const PanelFields &fields)
+{
+    if (auto *days = g.findChild<QLineEdit *>(QStringLiteral("txtTage")))
+        days->setText(fields.days);
+    const QList<QDateTimeEdit *> pickers = g.findChildren<QDateTimeEdit *>();
+    for (int i = 0; i < pickers.size() && i < fields.pickers.size(); ++i) {
+        pickers.at(i)->setDateTime(fields.pickers.at(i).addDays(1));
+        pickers.at(i)->setDateTime(fields.pickers.at(i));
+    }
+    if (auto *weekends = g.findChild<QCheckBox *>(QStringLiteral("chkWochenende")))
+        weekends->setChecked(fields.weekends);
+}
 
 inline AgendaRest restOf(ucAgenda &a)
 {
@@ -116,7 +156,7 @@ inline AgendaRest restOf(ucAgenda &a)
 
 inline GanttRest restOf(ctlGantt &g)
 {
-    return GanttRest{g.Options(), g.mStartDate, g.mEndDate};
+    return GanttRest{g.Options(), g.mStartDate, g.mEndDate, fieldsOf(g)};
 }
 
 // Puts back what a program changed through the members; the host's handlers are gone by then,
@@ -166,8 +206,14 @@ inline void bringToRest(ctlGantt &g, const GanttRest &rest)
     g.setOptimaleZeilenhoehe(false);
     g.mStartDate = rest.startDate;
     g.mEndDate = rest.endDate;
-    // The moment under the mouse has no member of its own; a new view knows none.
-    ctlGanttPrivate::get(&g)->model.datMaus = 0;
+    restoreFields(g, rest.panel);
+    // A new view knows no moment under the mouse: the pointer leaves over the left edge,
+    // left of any name column, where the chart names none.
+    if (auto *chart = g.findChild<QWidget *>(QStringLiteral("calpic"))) {
+        QMouseEvent leave(QEvent::MouseMove, QPointF(-1, -1), chart->mapToGlobal(QPointF(-1, -1)),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart, &leave);
+    }
 }
 
 // How a view and its children look from outside: its properties, and every child's kind,
@@ -674,7 +720,10 @@ private:
             return;
         }
         if (op == QLatin1String("wait") && t.size() >= 2 && --m_userBudget >= 0) {
-            guard(QStringLiteral("wait"), [&] { QTest::qWait(whole(t.at(1), 0, kMaxWaitMs)); });
+            guard(QStringLiteral("wait"), [] {
+                QCoreApplication::processEvents();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            });
             return;
         }
         if (op == QLatin1String("answer") && t.size() >= 2) {
