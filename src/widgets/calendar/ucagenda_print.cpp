@@ -152,6 +152,9 @@ CalendarScene ucAgendaPrivate::modernSheet(cDC &dc, const QRect &area, qint32 cw
 */
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
+    // The chosen sheets come back here, one job each, with the choice made.
+    if (d->printChoice.offered && !d->printChoice.running)
+        return d->printChosen(blnPrintPreview);
     const Date rememberedFirstDay = d->grid.firstDay;
     // The job changes layout and days; the preview it shows would otherwise have the screen
     // follow them behind it.
