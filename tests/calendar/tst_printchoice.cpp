@@ -163,6 +163,9 @@ private slots:
         week.agenda.PrintCalendar(false);
 
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        // For a person to look at, beside the pictures.
+        if (qEnvironmentVariableIsSet("DAYPLEX_PICTURES"))
+            QFile::copy(pdf, qEnvironmentVariable("DAYPLEX_PICTURES") + QLatin1Char('/') + QFileInfo(pdf).fileName());
         const QStringList pages = pdfPages(pdf);
         QVERIFY(pages.size() >= pageTitles.size());
         // Sheets whose list goes on over a further page follow their own.

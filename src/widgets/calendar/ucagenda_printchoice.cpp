@@ -17,11 +17,17 @@ namespace Dayplex {
 
 namespace {
 
+// Whether the view is shown in its window, or will be once the window is.
+bool shownInWindow(const QWidget &view)
+{
+    return view.isVisibleTo(view.window());
+}
+
 // The sheet and period the user sees: the resource view's while it is shown instead of the
 // calendar, else the calendar's.
 PrintChoice presetChoice(const ucAgenda &calendar, const ctlGantt *resourceView)
 {
-    if (resourceView && resourceView->isVisible() && !calendar.isVisible())
+    if (resourceView && shownInWindow(*resourceView) && !shownInWindow(calendar))
         return {PrintSheet::Resource, std::floor(resourceView->mStartDate),
                 std::floor(resourceView->mEndDate)};
     const Date first = std::floor(calendar.FirstDay());
