@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QtTest>
 #include "support/testmain.h"
 
@@ -263,24 +264,40 @@ private slots:
     {
         QTest::addColumn<bool>("offered");
         QTest::addColumn<bool>("linked");
+        QTest::addColumn<bool>("resourceShown"); // instead of the calendar, in one window
         QTest::addColumn<QStringList>("sheets"); // empty: no choice
-        QTest::newRow("not offered") << false << false << QStringList();
-        QTest::newRow("calendar alone") << true << false << QStringList{"Tagesplan", "Wochenplan"};
+        QTest::addColumn<QString>("startsWith");
+        const QStringList all{"Tagesplan", "Wochenplan", "Ressourcenansicht"};
+        QTest::newRow("not offered") << false << false << false << QStringList() << QString();
+        QTest::newRow("calendar alone") << true << false << false << all.mid(0, 2)
+                                        << "Wochenplan 2024-03-25 2024-03-31";
         QTest::newRow("with the resource view")
-            << true << true << QStringList{"Tagesplan", "Wochenplan", "Ressourcenansicht"};
+            << true << true << false << all << "Wochenplan 2024-03-25 2024-03-31";
+        QTest::newRow("the resource view shown")
+            << true << true << true << all << "Ressourcenansicht 2024-03-25 2024-03-31";
     }
     void dialogTab()
     {
         QFETCH(bool, offered);
         QFETCH(bool, linked);
+        QFETCH(bool, resourceShown);
         QFETCH(QStringList, sheets);
+        QFETCH(QString, startsWith);
         AgendaWeek week;
         TeamChart team;
+        QStackedWidget window;
+        window.addWidget(&week.agenda);
+        window.addWidget(&team.chart);
+        window.setCurrentWidget(resourceShown ? static_cast<QWidget *>(&team.chart) : &week.agenda);
+        const auto ownViews = qScopeGuard([&] {
+            week.agenda.setParent(nullptr);
+            team.chart.setParent(nullptr);
+        });
         week.agenda.setPrintPresentation(Presentation::Modern);
         week.agenda.offerPrintChoice(offered, linked ? &team.chart : nullptr);
         const QString pdf = m_dir.filePath(QStringLiteral("tab-%1.pdf").arg(QTest::currentDataTag()));
         QStringList shown;
-        QString startsWith;
+        QString started;
         setModalRunner([&](QDialog &dialog) {
             auto *print = qobject_cast<QPrintDialog *>(&dialog);
             if (!print)
@@ -293,7 +310,7 @@ private slots:
                     shown << sheet->itemText(i);
                 auto *from = print->findChild<QDateEdit *>("dtpFrom");
                 auto *to = print->findChild<QDateEdit *>("dtpTo");
-                startsWith = QStringLiteral("%1 %2 %3").arg(sheet->currentText(), from->date().toString(Qt::ISODate),
+                started = QStringLiteral("%1 %2 %3").arg(sheet->currentText(), from->date().toString(Qt::ISODate),
                                                             to->date().toString(Qt::ISODate));
                 sheet->setCurrentIndex(0);
                 from->setDate(QDate(2024, 3, 26));
@@ -309,7 +326,7 @@ private slots:
             QVERIFY(pages.first().contains(QLatin1String("Wochenplan")));
             return;
         }
-        QCOMPARE(startsWith, QStringLiteral("Wochenplan 2024-03-25 2024-03-31"));
+        QCOMPARE(started, startsWith);
         QCOMPARE(pages.size(), 2);
         QVERIFY(showsAll(pages.at(0), QStringLiteral("Dienstag|26. März 2024|Tagesplan")));
         QVERIFY(showsAll(pages.at(1), QStringLiteral("Mittwoch|27. März 2024|Tagesplan")));

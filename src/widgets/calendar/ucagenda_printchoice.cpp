@@ -100,6 +100,8 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
 
     const Date shownFirst = grid.firstDay;
     double shownLast = grid.lastDay;
+    if (pic)
+        screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
     double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
     // A week sheet starts on the day the view aligns weeks to.
     q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
@@ -113,6 +115,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     printChoice.running = true;
     const auto back = qScopeGuard([this, shownFirst, &shownLast] {
         printChoice.running = false;
+        screenWhilePrinting = QImage();
         q->SetDisplayedRange(shownFirst, &shownLast, false, true);
         q->Repaint();
     });
