@@ -187,7 +187,7 @@ public:
     /// starts with the sheet and period the user sees: the resource view's when it is visible
     /// and this view is not, otherwise this view's. A period that cannot be printed (an end
     /// before the start, more than 31 day sheets, more than a year) is refused with a German
-    /// message and nothing is printed. Both views show what they showed before afterwards.
+    /// message (the dialog stays open for a better one) and nothing is printed. Both views show what they showed before afterwards.
     /// Off by default: the dialog asks for the number of pages as it always did. The view does
     /// not own \a resourceView and forgets it when it is deleted.
     void offerPrintChoice(bool offered, ctlGantt *resourceView = nullptr);

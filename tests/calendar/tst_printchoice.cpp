@@ -332,6 +332,33 @@ private slots:
         QVERIFY(showsAll(pages.at(1), QStringLiteral("Mittwoch|27. März 2024|Tagesplan")));
     }
 
+    // Catches a dialog that closes on a period it cannot print, so that the user has to
+    // start over, or one that keeps a good period from printing.
+    void dialogStaysOpenOnABadPeriod()
+    {
+        AgendaWeek week;
+        week.agenda.offerPrintChoice(true);
+        const QString pdf = m_dir.filePath(QStringLiteral("second-try.pdf"));
+        bool openAfterRefusal = false;
+        setModalRunner([&](QDialog &dialog) {
+            auto *print = qobject_cast<QPrintDialog *>(&dialog);
+            QVERIFY(print);
+            print->printer()->setOutputFormat(QPrinter::PdfFormat);
+            print->printer()->setOutputFileName(pdf);
+            auto *to = print->findChild<QDateEdit *>("dtpTo");
+            to->setDate(QDate(2024, 3, 20));
+            print->accept();
+            openAfterRefusal = print->result() != QDialog::Accepted;
+            to->setDate(QDate(2024, 3, 26));
+            print->done(QDialog::Accepted);
+        });
+        week.agenda.PrintCalendar(false);
+        QVERIFY(openAfterRefusal);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(QLatin1String("endet vor seinem Beginn")), qPrintable(m_messages.first()));
+        QCOMPARE(pdfPages(pdf).size(), 1);
+    }
+
     // Catches an all-day entry the modern band counts as hidden ("+n") whose top still shows
     // below the band's last row: on the one-day sheet of a day with two all-day entries, the
     // band's strip below its first row holds no letter.

@@ -1,5 +1,6 @@
 #include "dialogs/cprintdialog.h"
 
+#include "shared/ctools.h"
 #include "shared/modalrunner.h"
 #include "shared/uitext.h"
 
@@ -68,6 +69,24 @@ ChoiceFields addChoiceFields(QFormLayout *form, const PrintChoice &preset, bool 
     return fields;
 }
 
+// Qt's print dialog that stays open on a period that cannot be printed, with the reason.
+class ChoicePrintDialog : public QPrintDialog
+{
+public:
+    using QPrintDialog::QPrintDialog;
+    std::function<QString()> refusal;
+
+    void accept() override
+    {
+        const QString reason = refusal ? refusal() : QString();
+        if (!reason.isEmpty()) {
+            cTools::Message(reason, Prompt::Kind::Information, uiText("Dayplex::cCommonCalendar", "Drucken"));
+            return;
+        }
+        QPrintDialog::accept();
+    }
+};
+
 // The choice is what the user came for: Qt's own dialog folds its option tabs away behind a
 // button, which is pressed, and the "Kalender" tab comes first.
 void showOptionTab(QPrintDialog &dialog, QWidget *tab)
@@ -128,7 +147,7 @@ bool cPrintDialog::exec()
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return false;
 
-    QPrintDialog dialog(m_printer.get(), m_parent);
+    ChoicePrintDialog dialog(m_printer.get(), m_parent);
     dialog.setObjectName(QLatin1String(ModalWindow::PrintDialog));
     dialog.setWindowTitle(uiText("Dayplex::cCommonCalendar", "Drucken"));
     QSpinBox *pages = nullptr;
@@ -155,8 +174,10 @@ bool cPrintDialog::exec()
         preview->setChecked(m_preview);
         form->addRow(preview);
         dialog.setOptionTabs({tab.get()});
-        if (choice)
+        if (choice) {
             showOptionTab(dialog, tab.get());
+            dialog.refusal = [&choice] { return printPeriodError(choice->chosen()); };
+        }
     }
     runModal(dialog);
     if (dialog.result() != QDialog::Accepted)
