@@ -29,9 +29,10 @@ int main(int argc, char *argv[])
     (new QTableView(&window))->setModel(&model);
     Dayplex::ModelBinding binding(agenda);
     binding.setModel(&model); // answers NeedDates, writes drags back with setData
-    agenda->setAlignOnWeekday(2); // weeks start on Monday
     double lastDay = Dayplex::toDate(monday) + 6;
     agenda->SetDisplayedRange(Dayplex::toDate(monday), &lastDay);
+    window.resize(1300, 650);
+    window.setSizes({760, 540});
     window.show();
     return app.exec();
 }

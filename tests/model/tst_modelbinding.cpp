@@ -208,6 +208,7 @@ void tst_ModelBinding::moveWrittenBack()
                                            (now == tuesday ? kMonday + 0.375 : tuesday) + 0.01, row),
                  row);
     }
+    QCOMPARE(gantt.SelectedDate(), QStringLiteral("M")); // a reload keeps the selection
     QCOMPARE(gantt.appointmentDetails("M").participants, QStringList({"Name p1", "Name p2"}));
 }
 

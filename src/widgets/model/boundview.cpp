@@ -44,7 +44,21 @@ public:
             m_view->Refresh();
     }
 
+    // A reload keeps the selected appointment selected, as long as it is still shown.
+    void fill(Date first, Date last, const QVector<ModelAppointment> &appointments,
+              const ModelParticipants &participants, bool participantModel) final
+    {
+        const QString selected = m_view->SelectedDate();
+        m_view->SetFilledRange(first, last);
+        deliver(appointments, participants, participantModel);
+        if (!selected.isEmpty())
+            m_view->setSelectedDate(selected);
+    }
+
 protected:
+    virtual void deliver(const QVector<ModelAppointment> &appointments,
+                         const ModelParticipants &participants, bool participantModel) = 0;
+
     void tell(const ModelAppointment &a, const ModelParticipants &participants)
     {
         const AppointmentDetails details = detailsOf(a, participants);
@@ -59,10 +73,9 @@ class AgendaView : public ViewOf<ucAgenda>
 {
 public:
     using ViewOf::ViewOf;
-    void fill(Date first, Date last, const QVector<ModelAppointment> &appointments,
-              const ModelParticipants &participants, bool) override
+    void deliver(const QVector<ModelAppointment> &appointments,
+                 const ModelParticipants &participants, bool) override
     {
-        m_view->SetFilledRange(first, last);
         for (const ModelAppointment &a : appointments) {
             try {
                 m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColour(a), a.done,
@@ -79,10 +92,9 @@ class GanttView : public ViewOf<ctlGantt>
 {
 public:
     using ViewOf::ViewOf;
-    void fill(Date first, Date last, const QVector<ModelAppointment> &appointments,
-              const ModelParticipants &participants, bool participantModel) override
+    void deliver(const QVector<ModelAppointment> &appointments,
+                 const ModelParticipants &participants, bool participantModel) override
     {
-        m_view->SetFilledRange(first, last);
         QStringList rows = participants.keys;
         if (!participantModel)
             for (const ModelAppointment &a : appointments)
