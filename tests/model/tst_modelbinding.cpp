@@ -1,5 +1,6 @@
 // The binding of an item model to the views: what a view shows and asks after a change of the
 // model, the moves it writes back, and a model kept valid throughout (QAbstractItemModelTester).
+#include "support/seriesanswers.h"
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -31,15 +32,15 @@ QDateTime at(Date moment)
 class Appointments : public QStandardItemModel
 {
 public:
-    Appointments() : QStandardItemModel(0, 8) {}
+    Appointments() : QStandardItemModel(0, 9) {}
 
     void add(const QString &key, Date start, Date end, const QVariant &participants = {},
-             int row = -1)
+             int row = -1, bool series = false)
     {
         row = row < 0 ? rowCount() : row;
         insertRow(row);
         const QVariantList values{key, QStringLiteral("Termin ") + key, at(start), at(end), false,
-                                  false, false, participants};
+                                  false, false, participants, series};
         for (int column = 0; column < values.size(); ++column)
             setData(index(row, column), values.at(column));
     }
@@ -91,7 +92,7 @@ void tst_ModelBinding::modelChanges_data()
         << moveStart("N", kMonday + 8.5) << 0 << "A|L|";
     QTest::newRow("a row of next week moves into the week")
         << moveStart("N", kMonday + 6.5) << 1 << "N|A|L|";
-    QTest::newRow("a shown row moves out of the week") << moveStart("A", kMonday + 7) << 1 << "L|";
+    QTest::newRow("a shown row moves out of the week") << moveStart("A", kMonday + 7.5) << 1 << "L|";
     QTest::newRow("a row without a start gets one in the week") << moveStart("X", kMonday + 2.4) << 1
                                                                  << "A|X|L|";
     QTest::newRow("a row is inserted on Sunday evening, before the others")
@@ -159,11 +160,15 @@ void tst_ModelBinding::moveWrittenBack_data()
 {
     QTest::addColumn<bool>("agreed");
     QTest::addColumn<bool>("modelRefuses");
+    QTest::addColumn<QString>("seriesAnswer"); // empty: not an occurrence of a series
     QTest::addColumn<bool>("moved");
 
-    QTest::newRow("agreed and written") << true << false << true;
-    QTest::newRow("agreed, the model refuses") << true << true << false;
-    QTest::newRow("the question refused") << false << false << false;
+    QTest::newRow("agreed and written") << true << false << QString() << true;
+    QTest::newRow("agreed, the model refuses") << true << true << QString() << false;
+    QTest::newRow("the question refused") << false << false << QString() << false;
+    QTest::newRow("an occurrence, only this one") << true << false << "Nur diesen Termin" << true;
+    QTest::newRow("an occurrence, the whole series is the host's")
+        << true << false << "Alle Termine der Serie" << false;
 }
 
 // A move the user agreed to reaches the model; a refused question or a refused write leaves the
@@ -173,11 +178,13 @@ void tst_ModelBinding::moveWrittenBack()
 {
     QFETCH(bool, agreed);
     QFETCH(bool, modelRefuses);
+    QFETCH(QString, seriesAnswer);
     QFETCH(bool, moved);
 
     Appointments model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.add("M", kMonday + 0.375, kMonday + 0.4375, QStringList{"p1", "p2"});
+    model.add("M", kMonday + 0.375, kMonday + 0.4375, QStringList{"p1", "p2"}, -1,
+              !seriesAnswer.isEmpty());
     model.refuseTimes = modelRefuses;
     QStandardItemModel people(0, 2);
     for (const char *key : {"p2", "p1"})
@@ -190,7 +197,9 @@ void tst_ModelBinding::moveWrittenBack()
     double last = kMonday + 6;
     gantt.SetDisplayedRange(kMonday, &last, false, false);
     QSignalSpy refused(&binding, &ModelBinding::changeRefused);
+    QSignalSpy seriesRequests(&binding, &ModelBinding::seriesChangeRequested);
     PromptAnswers answers(agreed);
+    SeriesAnswers scope(seriesAnswer);
     if (modelRefuses)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused the new times"));
 
@@ -202,6 +211,7 @@ void tst_ModelBinding::moveWrittenBack()
     const Date now = moved ? tuesday : kMonday + 0.375;
     QCOMPARE(model.start("M"), at(now));
     QCOMPARE(refused.count(), modelRefuses ? 1 : 0);
+    QCOMPARE(seriesRequests.count(), seriesAnswer == "Alle Termine der Serie" ? 1 : 0);
     for (const char *row : {"p1", "p2"}) {
         QVERIFY2(!gantt.isTerminFreiMerkmal(now, now + 0.01, row), row);
         QVERIFY2(gantt.isTerminFreiMerkmal(now == tuesday ? kMonday + 0.375 : tuesday,
