@@ -23,7 +23,14 @@ public:
     {
         refreshTimer.setSingleShot(true);
         refreshTimer.setInterval(0);
-        QObject::connect(&refreshTimer, &QTimer::timeout, q, [this] { this->view->refresh(); });
+        QObject::connect(&refreshTimer, &QTimer::timeout, q, [this] {
+            // Called from the event loop, which no exception may cross.
+            try {
+                this->view->refresh();
+            } catch (...) {
+                warnCaught(lcModel(), QStringLiteral("reloading the view from the model"));
+            }
+        });
     }
 
     template<typename View>
@@ -257,6 +264,7 @@ void ModelBinding::setParticipantModel(QAbstractItemModel *model, const Particip
         connect(model, &QAbstractItemModel::rowsInserted, this, reread);
         connect(model, &QAbstractItemModel::rowsRemoved, this, reread);
         connect(model, &QAbstractItemModel::rowsMoved, this, reread);
+        connect(model, &QObject::destroyed, this, reread);
     }
     d->readParticipantModel();
 }
