@@ -81,6 +81,7 @@ public:
     int shownRows = 0;
     QTimer refreshTimer;
     bool resetting = false;
+    bool readingParticipants = false;
     QList<QMetaObject::Connection> modelConnections;
 };
 
@@ -214,9 +215,16 @@ void ModelBindingPrivate::connectModel()
 
 void ModelBindingPrivate::readParticipantModel()
 {
+    // Fetching the rest of a lazy model inserts rows, which would call this again.
+    if (readingParticipants)
+        return;
+    const QScopedValueRollback<bool> reading(readingParticipants, true);
     participants = ModelParticipants();
-    if (participantModel)
+    if (participantModel) {
+        while (participantModel->canFetchMore(QModelIndex()))
+            participantModel->fetchMore(QModelIndex());
         participants.names = readParticipants(*participantModel, participantRoles, &participants.keys);
+    }
     scheduleRefresh();
 }
 
