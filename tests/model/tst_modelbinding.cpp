@@ -11,6 +11,7 @@
 #include <QAbstractItemModelTester>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTest>
 
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void modelChanges();
     void moveWrittenBack_data();
     void moveWrittenBack();
+    void moveInASortedProxy();
     void qtValuesAsClassic();
 };
 
@@ -220,6 +222,34 @@ void tst_ModelBinding::moveWrittenBack()
     }
     QCOMPARE(gantt.SelectedDate(), QStringLiteral("M")); // a reload keeps the selection
     QCOMPARE(gantt.appointmentDetails("M").participants, QStringList({"Name p1", "Name p2"}));
+}
+
+// Writing the start moves the row in a proxy sorted by start; the end must follow that row,
+// not go to the row that took its place.
+void tst_ModelBinding::moveInASortedProxy()
+{
+    Appointments model;
+    model.add("A", kMonday + 0.375, kMonday + 0.4375);
+    model.add("B", kMonday + 1.375, kMonday + 1.4375);
+    QSortFilterProxyModel sorted;
+    sorted.setSourceModel(&model);
+    sorted.setSortRole(Qt::EditRole);
+    sorted.sort(2);
+    QAbstractItemModelTester tester(&sorted, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    ucAgenda agenda;
+    agenda.setConfirmChanges(false);
+    ModelBinding binding(&agenda);
+    binding.setModel(&sorted);
+    double last = kMonday + 6;
+    agenda.SetDisplayedRange(kMonday, &last, false, false);
+
+    agenda.setSelectedDate("A");
+    agenda.SelectedDateMove(kMonday + 2.375, zeitzelle);
+    QCoreApplication::processEvents();
+    QCOMPARE(model.start("A"), at(kMonday + 2.375));
+    QCOMPARE(model.data(model.index(model.rowOf("A"), 3)).toDateTime(), at(kMonday + 2.4375));
+    QCOMPARE(model.data(model.index(model.rowOf("B"), 3)).toDateTime(), at(kMonday + 1.4375));
+    QCOMPARE(agenda.TerminDSN(), QStringLiteral("B|A|"));
 }
 
 // AddDate with QDateTime and QColor draws what the classic one draws with automation dates and

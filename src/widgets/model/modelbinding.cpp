@@ -110,9 +110,11 @@ void ModelBindingPrivate::write(const QString &key, Date start, Date end)
                   qUtf8Printable(key));
         return;
     }
-    const QModelIndex startIndex = model->index(row.row(), roles.start.column);
-    const QModelIndex endIndex = roles.end.column < 0 ? QModelIndex()
-                                                      : model->index(row.row(), roles.end.column);
+    // Writing the start may move the row (a proxy sorted by time): the end follows it.
+    const QPersistentModelIndex startIndex = model->index(row.row(), roles.start.column);
+    const QPersistentModelIndex endIndex = roles.end.column < 0
+        ? QPersistentModelIndex()
+        : QPersistentModelIndex(model->index(row.row(), roles.end.column));
     const QVariant oldStart = model->data(startIndex, roles.start.role);
     const QVariant oldEnd = model->data(endIndex, roles.end.role);
     bool written = model->setData(startIndex, dateForModel(start, oldStart), roles.start.role);
@@ -124,7 +126,8 @@ void ModelBindingPrivate::write(const QString &key, Date start, Date end)
     if (written)
         return;
     qCWarning(lcModel, "the model refused the new times of the appointment %s", qUtf8Printable(key));
-    Q_EMIT q->changeRefused(row, toQDateTime(start), toQDateTime(end));
+    Q_EMIT q->changeRefused(startIndex.sibling(startIndex.row(), 0), toQDateTime(start),
+                            toQDateTime(end));
 }
 
 void ModelBindingPrivate::rebuild()
