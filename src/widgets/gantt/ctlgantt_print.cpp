@@ -204,8 +204,8 @@ void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint
     dc.FillRect(area.left(), area.top() + titleLine + parts.lineHeight, area.width(),
                 parts.lineHeight, 0xFFFFFF, printStand(currentDateTime()), 3);
 
-    // The chart of this page's days and rows; a row that goes on on the next page is not
-    // begun here.
+    // The chart of this page's days and rows; the rows after them wait for the next page
+    // instead of showing their tops at the foot of this one.
     if (page < 1 || page > printedPages.size())
         return;
     const PrintedPage &planned = printedPages.at(page - 1);
