@@ -14,18 +14,8 @@ namespace Dayplex {
 
 namespace {
 
-// The button numbers of the mouse handling: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
+// The buttons the view's gestures know; the others count as not held.
+constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
 } // namespace
 
@@ -76,7 +66,7 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
 {
     const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
     guarded(lcCalendar(), [&] {
-        d->mousePress(buttonCode(event->button()), othersHeld, event->position().x(),
+        d->mousePress(event->button(), othersHeld, event->position().x(),
                       event->position().y());
     });
     event->accept();
@@ -85,7 +75,7 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
 void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 {
     guarded(lcCalendar(), [&] {
-        d->mouseMove(buttonCode(event->buttons()), event->position().x(), event->position().y());
+        d->mouseMove(event->buttons() & kViewButtons, event->position().x(), event->position().y());
     });
     event->accept();
 }

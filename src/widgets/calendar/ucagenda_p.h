@@ -141,10 +141,10 @@ public:
     // The pixels of the drag ghost on a surface of that size, one rectangle each.
     QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
 
-    // The events of the surface, handed to the gesture and its answer carried out. Buttons:
-    // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
-    void mousePress(int button, bool othersHeld, double x, double y);
-    void mouseMove(int buttons, double x, double y);
+    // The events of the surface, handed to the gesture and its answer carried out; x and y in
+    // surface pixels.
+    void mousePress(Qt::MouseButton button, bool othersHeld, double x, double y);
+    void mouseMove(Qt::MouseButtons buttons, double x, double y);
     void mouseRelease(bool stillHeld, double x, double y);
     // A key on the view (a Qt::Key with its modifiers); false when it is not the view's and
     // goes on to the parent (Tab past the last appointment leaves the view).
