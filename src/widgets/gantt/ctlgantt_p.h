@@ -81,8 +81,8 @@ public:
     // Shows the kept picture as it is, with the frame of Drag.
     void showFrame();
 
-    // What the gestures act on: the model, the last picture, the scroll bar, the holiday row.
-    GanttGestureView gestureView();
+    // What the gestures read: the model, the last picture, the scroll bar, the holiday row.
+    GanttGestureView gestureView() const;
     // Does what a gesture answered; globalPos places a menu the mouse opened.
     void perform(const GanttAction &action, QPoint globalPos = QPoint());
     // A key on the picture area (a Qt::Key with its modifiers); false when it is not the
