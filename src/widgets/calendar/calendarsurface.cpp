@@ -2,8 +2,6 @@
 
 #include "accessibility/accessibleview.h"
 #include "calendar/ucagenda_p.h"
-#include "shared/tabwalkkeys.h"
-#include "shared/guarded.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -20,31 +18,25 @@ constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt:
 } // namespace
 
 CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
-    : QWidget(parent)
+    : ViewSurface(lcCalendar(), parent)
     , d(d)
 {
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CalendarSurface::event(QEvent *event)
+bool CalendarSurface::viewKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    const auto keyPress = [this](int key, Qt::KeyboardModifiers modifiers) {
-        return d->keyPress(key, modifiers);
-    };
-    return walkBeforeQt(*event, lcCalendar(), keyPress) || QWidget::event(event);
+    return d->keyPress(key, modifiers);
 }
 
 void CalendarSurface::focusInEvent(QFocusEvent *event)
 {
-    guarded(lcCalendar(), [&] { d->focusIn(event->reason()); });
+    guard([&] { d->focusIn(event->reason()); });
     QWidget::focusInEvent(event);
 }
 
 void CalendarSurface::focusOutEvent(QFocusEvent *event)
 {
-    guarded(lcCalendar(), [&] { d->focusOut(); });
+    guard([&] { d->focusOut(); });
     QWidget::focusOutEvent(event);
 }
 
@@ -56,7 +48,7 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->paintSurface(&painter, event->region());
         notifyAccessibleView(this);
     });
@@ -65,7 +57,7 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
 {
     const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->mousePress(event->button(), othersHeld, event->position().x(),
                       event->position().y());
     });
@@ -74,7 +66,7 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
 
 void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->mouseMove(event->buttons() & kViewButtons, event->position().x(), event->position().y());
     });
     event->accept();
@@ -82,7 +74,7 @@ void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 
 void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->mouseRelease(event->buttons() != Qt::NoButton, event->position().x(),
                         event->position().y());
     });
@@ -96,7 +88,7 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->perform(d->gesture.doubleClick(d->gestureView(), event->position().x(),
                                           event->position().y()));
     });
@@ -110,7 +102,7 @@ void CalendarSurface::wheelEvent(QWheelEvent *event)
         event->ignore();
         return;
     }
-    guarded(lcCalendar(), [&] { d->wheel(delta); });
+    guard([&] { d->wheel(delta); });
     event->accept();
 }
 
