@@ -663,13 +663,7 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
 */
 QString ucAgenda::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options(), presentation());
-    if (!edited.isEmpty()) {
-        setOptions(edited);
-        Refresh();
-        Q_EMIT OptionsChanged();
-    }
-    return QString();
+    return d->common.ShowOptionsOf(*this);
 }
 
 /*!
