@@ -7,7 +7,6 @@
 
 #include <tuple>
 
-
 namespace Dayplex {
 
 // Pixel geometry of one paint (screen or print page), in device pixels of its target.
