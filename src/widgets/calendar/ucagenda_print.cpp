@@ -177,8 +177,7 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
         Repaint();
     };
 
-    QVariant result;
-    try {
+    return cCommonCalendar::PrintAndRestore([&] {
         const bool oneDay = d->grid.firstDay == d->grid.lastDay;
         applyCalendarLayout(d->settings.options.textValue(oneDay ? QStringLiteral("strLayoutDruckTag")
                                                                  : QStringLiteral("strLayoutDruckWoche")),
@@ -196,16 +195,10 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
             document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
                 d->paintModernPage(painter, area, page, pages);
             };
-            result = d->common.PrintDocument(this, blnPrintPreview, d->settings.layout, document);
-        } else {
-            result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+            return d->common.PrintDocument(this, blnPrintPreview, d->settings.layout, document);
         }
-    } catch (...) {
-        restoreScreen();
-        throw;
-    }
-    restoreScreen();
-    return result;
+        return d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+    }, restoreScreen);
 }
 
 /*!

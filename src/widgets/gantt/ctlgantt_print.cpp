@@ -30,18 +30,12 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
         SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
         Repaint();
     };
-    QVariant result;
-    try {
+    return cCommonCalendar::PrintAndRestore([&] {
         d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
-        result = d->printPresentation == Presentation::Modern
-                     ? d->printModern(blnPrintPreview)
-                     : d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
-    } catch (...) {
-        restoreScreen();
-        throw;
-    }
-    restoreScreen();
-    return result;
+        return d->printPresentation == Presentation::Modern
+                   ? d->printModern(blnPrintPreview)
+                   : d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+    }, restoreScreen);
 }
 
 /*!
@@ -251,13 +245,7 @@ QVariant ctlGanttPrivate::printModern(bool preview)
 */
 QString ctlGantt::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options(), presentation());
-    if (!edited.isEmpty()) {
-        setOptions(edited);
-        Refresh();
-        Q_EMIT OptionsChanged();
-    }
-    return QString();
+    return d->common.ShowOptionsOf(*this);
 }
 
 } // namespace Dayplex
