@@ -226,6 +226,8 @@ void Database::openSqlite(const QString &path, QDate seedAnchor)
     // A week of a large team reads rows from all over the file; SQLite's own 2 MB would
     // read most of them again from the system on every refresh.
     pragma.exec(QStringLiteral("PRAGMA cache_size = -32768"));
+    // Pages read from the mapped file, not copied into that cache first: a hundred days of a
+    // large team are thousands of pages.
     pragma.exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
 
     try {
