@@ -8,7 +8,7 @@
 
 #include <QHash>
 
-#include <cstdio>
+#include <iterator>
 
 namespace Terminplaner {
 
@@ -134,10 +134,18 @@ QString HostBridge::appointmentKey(const Appointment &a)
     // By digits: a week of series has hundreds of these, and date formats are slow.
     const QDate date = Dayplex::toQDate(a.recurrenceStart);
     const QTime time = Dayplex::toQTime(a.recurrenceStart);
-    char start[32];
-    std::snprintf(start, sizeof start, "@%04d%02d%02dT%02d%02d%02d", date.year(), date.month(), date.day(),
-                  time.hour(), time.minute(), time.second());
-    return appointmentKey(a.seriesId) + QLatin1String(start);
+    char start[] = "@00000000T000000";
+    const auto put = [&start](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            start[i] = char('0' + value % 10);
+    };
+    put(1, date.year(), 4);
+    put(5, date.month(), 2);
+    put(7, date.day(), 2);
+    put(10, time.hour(), 2);
+    put(12, time.minute(), 2);
+    put(14, time.second(), 2);
+    return appointmentKey(a.seriesId) + QLatin1String(start, sizeof start - 1);
 }
 
 qint64 HostBridge::appointmentId(const QString &dsn)
