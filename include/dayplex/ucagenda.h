@@ -7,6 +7,7 @@
 #include <dayplex/series.h>
 #include <dayplex/kalenderobjekttyp.h>
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -120,6 +121,13 @@ public:
                              double dateEnd, bool btagestermin, qint32 fontcolor,
                              bool blnErledigt, qint32 backcolor, bool breadonly,
                              bool blnfeiertag = false);
+    /// AddDate with the start and end as QDateTime (local wall-clock time) and the colours as
+    /// QColor; an invalid colour takes the layout's default colour of an appointment. Throws
+    /// Dayplex::Error for an invalid start or end. Not a member of the late-bound interface.
+    void AddDate(const QString &dsn, const QString &memo, const QDateTime &start,
+                 const QDateTime &end, bool allDay, const QColor &textColour = QColor(),
+                 bool done = false, const QColor &backgroundColour = QColor(),
+                 bool readOnly = false);
     Q_INVOKABLE void Clear();
     Q_INVOKABLE double DateAbrunden(double datum, const QVariant &abrundenauf);
     Q_INVOKABLE void DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height);
