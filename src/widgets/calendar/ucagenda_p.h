@@ -18,6 +18,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QVariant>
 #include <functional>
@@ -218,6 +219,17 @@ public:
     qint32 alignWeekday = 0;
     Presentation presentation = Presentation::Classic;
     Presentation printPresentation = Presentation::Classic;
+    // The print dialog's choice of sheet and period, when the host offers it, and the
+    // resource view it may print; `running` while the chosen sheets print.
+    struct PrintChoiceOffer
+    {
+        bool offered = false;
+        QPointer<ctlGantt> resourceView;
+        bool running = false;
+    };
+    PrintChoiceOffer printChoice;
+    // Asks for sheet and period, then prints them (ucagenda_printchoice.cpp).
+    QVariant printChosen(bool preview);
     // The pages of the modern print job in progress, and the end time of its layout.
     QVector<ModernPage> modernPages;
     Date modernEndTime = 0;

@@ -152,10 +152,13 @@ CalendarScene ucAgendaPrivate::modernSheet(cDC &dc, const QRect &area, qint32 cw
 */
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
+    // The chosen sheets come back here, one job each, with the choice made.
+    if (d->printChoice.offered && !d->printChoice.running)
+        return d->printChosen(blnPrintPreview);
     const Date rememberedFirstDay = d->grid.firstDay;
     // The job changes layout and days; the preview it shows would otherwise have the screen
-    // follow them behind it.
-    if (d->pic)
+    // follow them behind it. The chosen sheets keep the screen from before their choice.
+    if (d->pic && d->screenWhilePrinting.isNull())
         d->screenWhilePrinting = d->picture(d->pic->size(), d->pic->devicePixelRatioF()).copy();
     // What the user changed on the screen since the layout was applied (the band's height by
     // the splitter, the rows scrolled) comes back as well: the screen is as it was.

@@ -138,6 +138,7 @@ public:
     QVariant printModern(bool preview);
     qint32 modernPageCount(QPainter &painter, const QRect &area);
     void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+    GanttContent printedContent(Date firstDay, Date lastDay, qint32 firstRow) const;
 
     // The bars the last paint showed, with their rectangles on screen.
     QVector<ShownAppointment> visibleAppointments() const;
@@ -152,7 +153,15 @@ public:
     bool optimaleZeilenhoehe = false;
     Presentation presentation = Presentation::Classic;
     Presentation printPresentation = Presentation::Classic;
-    qint32 daysPerPrintedPage = 1; // of the modern print job that runs
+    // The pages of the modern print job that runs: each its days and its rows.
+    struct PrintedPage
+    {
+        Date firstDay = 0;
+        Date lastDay = 0;
+        qint32 firstRow = 1;
+        qint32 lastRow = 0;
+    };
+    QVector<PrintedPage> printedPages;
 
     // What the host delivered, and the view state that is not geometry.
     GanttModel model;
