@@ -130,6 +130,50 @@ verändert werden</source>
  to %4 - %5<byte value="xd"/>
 be changed?</translation>
     </message>
+    <message>
+        <source>Bitte geben Sie den ersten und den letzten Tag des Zeitraums an.</source>
+        <translation>Please enter the first and the last day of the period.</translation>
+    </message>
+    <message>
+        <source>Der Zeitraum endet vor seinem Beginn. Bitte wählen Sie ein Ende am oder nach dem ersten Tag.</source>
+        <translation>The period ends before it begins. Please choose an end on or after the first day.</translation>
+    </message>
+    <message>
+        <source>Tagespläne werden für höchstens %1 Tage gedruckt. Bitte wählen Sie einen kürzeren Zeitraum oder Wochenpläne.</source>
+        <translation>Day sheets are printed for at most %1 days. Please choose a shorter period or week sheets.</translation>
+    </message>
+    <message>
+        <source>Der Zeitraum ist länger als ein Jahr. Bitte wählen Sie einen kürzeren Zeitraum.</source>
+        <translation>The period is longer than a year. Please choose a shorter period.</translation>
+    </message>
+    <message>
+        <source>Es gibt keine Ressourcenansicht, die gedruckt werden kann.</source>
+        <translation>There is no resource view that can be printed.</translation>
+    </message>
+    <message>
+        <source>Tagesplan</source>
+        <translation>Day sheet</translation>
+    </message>
+    <message>
+        <source>Wochenplan</source>
+        <translation>Week sheet</translation>
+    </message>
+    <message>
+        <source>Ressourcenansicht</source>
+        <translation>Resource view</translation>
+    </message>
+    <message>
+        <source>Drucken:</source>
+        <translation>Print:</translation>
+    </message>
+    <message>
+        <source>Von:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>Bis:</source>
+        <translation>To:</translation>
+    </message>
 </context>
 <context>
     <name>Dayplex::cTools</name>

@@ -226,6 +226,9 @@ void Database::openSqlite(const QString &path, QDate seedAnchor)
     // A week of a large team reads rows from all over the file; SQLite's own 2 MB would
     // read most of them again from the system on every refresh.
     pragma.exec(QStringLiteral("PRAGMA cache_size = -32768"));
+    // Pages read from the mapped file, not copied into that cache first: a hundred days of a
+    // large team are thousands of pages.
+    pragma.exec(QStringLiteral("PRAGMA mmap_size = 1073741824"));
 
     try {
         if (exists)
@@ -653,6 +656,8 @@ QList<int> Appointment::allParticipants() const
 {
     if (participantIds.isEmpty())
         return {participantId};
+    if (participantIds.first() == participantId)
+        return participantIds;
     QList<int> all = participantIds;
     // participantId leads, as the comment of the field promises.
     if (participantId != 0 && all.removeAll(participantId) > 0)
@@ -683,11 +688,11 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
         singles.values << toSqlDateTime(std::max(Dayplex::kMinDate, from - 1.0 - classSpan(cls)))
                        << toSqlDateTime(toExclusive);
     }
-    singles.sql = seatedRows(QStringLiteral("(%1) AND %2(start, \"end\") >= ? AND rrule = '' AND rdates = ''")
-                                 .arg(classes.join(QLatin1String(" OR ")),
-                                      m_postgres ? QLatin1String("greatest") : QLatin1String("max")),
+    // Either end on or after the first day; SQLite's max() would copy both texts per row.
+    singles.sql = seatedRows(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
+                                 .arg(classes.join(QLatin1String(" OR "))),
                              m_postgres);
-    singles.values << toSqlDateTime(from);
+    singles.values << toSqlDateTime(from) << toSqlDateTime(from);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
     // their own, wherever those were moved to. Two halves, so that both go through the index
@@ -731,19 +736,19 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 return true;
         return false;
     };
-    // SQLite's rows straight from its statements; the server's through Qt.
+    // The rows straight from SQLite's statements and from libpq; through Qt when neither can.
     QSqlQuery query;
     QueryRowReader queryRows(query);
-    std::unique_ptr<RowReader> sqliteReader;
+    std::unique_ptr<RowReader> ownReader;
     const auto rows = [&](const Statement &statement) -> RowReader & {
-        if (!m_postgres) {
-            sqliteReader = sqliteRows(QSqlDatabase::database(m_connection, false), statement,
-                                      [this](const QSqlError &error) { return errorText(error); });
-            if (sqliteReader)
-                return *sqliteReader;
-        }
-        // The server's last rows go first: their end would take the next read's rows with it.
+        // The last rows go first: a server's unread ones would hold the connection.
+        ownReader.reset();
         query = QSqlQuery();
+        const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
+        const auto text = [this](const QSqlError &error) { return errorText(error); };
+        ownReader = m_postgres ? postgresRows(connection, statement, text) : sqliteRows(connection, statement, text);
+        if (ownReader)
+            return *ownReader;
         query = run(statement);
         return queryRows;
     };
@@ -782,18 +787,25 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 result.append(occurrence);
         }
     }
-    // Sorted by position: swapping whole appointments costs more than comparing them.
-    std::vector<qsizetype> order(size_t(result.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&result](qsizetype i, qsizetype j) {
-        const Appointment &a = result.at(i);
-        const Appointment &b = result.at(j);
+    // Sorted by position, with the keys beside it: swapping whole appointments, or reaching
+    // into them for every comparison, costs more.
+    struct Position
+    {
+        Dayplex::Date start;
+        qint64 id;
+        qsizetype index;
+    };
+    std::vector<Position> order;
+    order.reserve(size_t(result.size()));
+    for (qsizetype i = 0; i < result.size(); ++i)
+        order.push_back({result.at(i).start, result.at(i).id, i});
+    std::sort(order.begin(), order.end(), [](const Position &a, const Position &b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
     QVector<Appointment> sorted;
     sorted.reserve(result.size());
-    for (qsizetype i : order)
-        sorted.append(std::move(result[i]));
+    for (const Position &position : order)
+        sorted.append(std::move(result[position.index]));
     return sorted;
 }
 

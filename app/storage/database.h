@@ -81,6 +81,13 @@ struct Appointment
     QList<int> allParticipants() const;
 };
 
+} // namespace Terminplaner
+
+// Moved as bytes when a list of them grows: a range read appends tens of thousands.
+Q_DECLARE_TYPEINFO(Terminplaner::Appointment, Q_RELOCATABLE_TYPE);
+
+namespace Terminplaner {
+
 // A write against a row that another desk changed or deleted since this desk read it. Nothing
 // was written; current holds what the other desk stored, nothing when it deleted the row.
 class ConflictError : public DatabaseError

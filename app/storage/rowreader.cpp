@@ -9,6 +9,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace Terminplaner {
 
 const QLatin1String kRowColumns(
@@ -93,9 +97,7 @@ public:
     Dayplex::Date dateTime(int column) const override
     {
         const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-        const int size = sqlite3_column_bytes(m_statement, column);
-        const std::optional<Dayplex::Date> value = utf8 ? parseDigits(utf8, size) : std::nullopt;
-        return value ? *value : checkedDateTime(value, text(column));
+        return storedDateTime(utf8, sqlite3_column_bytes(m_statement, column));
     }
 
 private:
@@ -146,6 +148,17 @@ std::optional<Dayplex::Date> parseSqlDateTime(QStringView text)
     return parseDigits(text.utf16(), text.size());
 }
 
+std::optional<Dayplex::Date> parseSqlDateTime(const char *utf8, qsizetype size)
+{
+    return utf8 ? parseDigits(utf8, size) : std::nullopt;
+}
+
+Dayplex::Date storedDateTime(const char *utf8, qsizetype size)
+{
+    const std::optional<Dayplex::Date> value = parseSqlDateTime(utf8, size);
+    return value ? *value : checkedDateTime(value, utf8 ? QString::fromUtf8(utf8, size) : QString());
+}
+
 std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                       const std::function<QString(const QSqlError &)> &errorText)
 {
@@ -165,6 +178,8 @@ namespace {
 QList<Dayplex::Date> dateList(const QString &text)
 {
     QList<Dayplex::Date> dates;
+    if (text.isEmpty())
+        return dates;
     for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
         dates.append(Database::fromSqlDateTime(part));
     return dates;
@@ -201,7 +216,19 @@ Appointment readRow(const RowReader &row)
 QVector<Appointment> readSeated(RowReader &rows)
 {
     QVector<Appointment> read;
-    QVector<QList<QPair<int, int>>> seats;
+    // One list of every seat instead of one per appointment: a range of a large team has tens
+    // of thousands of appointments, most of them with a single seat.
+    struct Seat
+    {
+        qsizetype index;
+        int seq;
+        int participant;
+        bool operator<(const Seat &other) const
+        {
+            return std::tie(index, seq, participant) < std::tie(other.index, other.seq, other.participant);
+        }
+    };
+    std::vector<Seat> seats;
     QHash<qint64, qsizetype> indexOf;
     while (rows.next()) {
         const qint64 id = rows.number(0);
@@ -210,18 +237,17 @@ QVector<Appointment> readSeated(RowReader &rows)
             index = read.size();
             indexOf.insert(id, index);
             read.append(readRow(rows));
-            seats.append(QList<QPair<int, int>>());
         }
         if (!rows.isNull(kSeatColumn))
-            seats[index].append({int(rows.number(kSeatColumn)), int(rows.number(kSeatColumn + 1))});
+            seats.push_back({index, int(rows.number(kSeatColumn)), int(rows.number(kSeatColumn + 1))});
     }
-    for (qsizetype i = 0; i < read.size(); ++i) {
-        std::sort(seats[i].begin(), seats[i].end());
-        for (const auto &seat : seats[i])
-            read[i].participantIds.append(seat.second);
-        if (read[i].participantIds.isEmpty())
-            read[i].participantIds = {read[i].participantId};
-    }
+    if (!std::is_sorted(seats.begin(), seats.end()))
+        std::sort(seats.begin(), seats.end());
+    for (const Seat &seat : seats)
+        read[seat.index].participantIds.append(seat.participant);
+    for (Appointment &a : read)
+        if (a.participantIds.isEmpty())
+            a.participantIds = {a.participantId};
     return read;
 }
 

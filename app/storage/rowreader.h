@@ -54,8 +54,16 @@ private:
 std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                       const std::function<QString(const QSqlError &)> &errorText);
 
+// The same read from a PostgreSQL connection through libpq, whose rows come as text; nullptr
+// when the connection is not PostgreSQL's or a query of Qt's is still running on it.
+std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
+                                        const std::function<QString(const QSqlError &)> &errorText);
+
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);
+std::optional<Dayplex::Date> parseSqlDateTime(const char *utf8, qsizetype size);
+// As parseSqlDateTime, throwing DatabaseError for another text.
+Dayplex::Date storedDateTime(const char *utf8, qsizetype size);
 
 // The appointment in the current row, without its participants.
 Appointment readRow(const RowReader &row);

@@ -8,7 +8,7 @@
 
 #include <QHash>
 
-#include <cstdio>
+#include <iterator>
 
 namespace Terminplaner {
 
@@ -48,10 +48,11 @@ QHash<int, QString> namesById(const QVector<Participant> &participants)
 }
 
 // Everyone taking part in the appointment, by name, in its order.
-QStringList namesOf(const Appointment &a, const QHash<int, QString> &names)
+QStringList namesOf(const QList<int> &everyone, const QHash<int, QString> &names)
 {
     QStringList who;
-    for (int id : a.allParticipants())
+    who.reserve(everyone.size());
+    for (int id : everyone)
         who.append(names.value(id));
     return who;
 }
@@ -84,17 +85,26 @@ QVector<MemoField> memoFields(const QString &fieldList)
 
 QString memo(const QVector<MemoField> &fields, const Appointment &a, const QString &participantName)
 {
-    QStringList parts;
+    // Joined by hand: most boxes show the subject alone, which then is shared, not copied.
+    QString text;
+    int parts = 0;
+    bool hasSubject = false;
+    const auto add = [&](const QString &part) {
+        if (parts++ > 0)
+            text += QLatin1String(": ");
+        text += part;
+        hasSubject = hasSubject || part == a.text;
+    };
     for (MemoField field : fields) {
         if (field == MemoField::Subject)
-            parts.append(a.text);
+            add(a.text);
         else if (!participantName.isEmpty())
-            parts.append(participantName);
+            add(participantName);
     }
     // A field list without the subject would leave the boxes blank.
-    if (!parts.contains(a.text))
-        parts.append(a.text);
-    return parts.join(QStringLiteral(": "));
+    if (!hasSubject)
+        add(a.text);
+    return text;
 }
 
 } // namespace
@@ -103,7 +113,18 @@ HostBridge::HostBridge(Database &db) : m_db(db) {}
 
 QString HostBridge::appointmentKey(qint64 id)
 {
-    return QLatin1Char('T') + QString::number(id);
+    // Digits by hand and one allocation: every box of a fill has a key, and printf is slow.
+    char key[24];
+    char *at = std::end(key);
+    quint64 rest = id < 0 ? 0 - quint64(id) : quint64(id);
+    do {
+        *--at = char('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (id < 0)
+        *--at = '-';
+    *--at = 'T';
+    return QString::fromLatin1(at, std::end(key) - at);
 }
 
 QString HostBridge::appointmentKey(const Appointment &a)
@@ -113,10 +134,18 @@ QString HostBridge::appointmentKey(const Appointment &a)
     // By digits: a week of series has hundreds of these, and date formats are slow.
     const QDate date = Dayplex::toQDate(a.recurrenceStart);
     const QTime time = Dayplex::toQTime(a.recurrenceStart);
-    char start[32];
-    std::snprintf(start, sizeof start, "@%04d%02d%02dT%02d%02d%02d", date.year(), date.month(), date.day(),
-                  time.hour(), time.minute(), time.second());
-    return appointmentKey(a.seriesId) + QLatin1String(start);
+    char start[] = "@00000000T000000";
+    const auto put = [&start](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            start[i] = char('0' + value % 10);
+    };
+    put(1, date.year(), 4);
+    put(5, date.month(), 2);
+    put(7, date.day(), 2);
+    put(10, time.hour(), 2);
+    put(12, time.minute(), 2);
+    put(14, time.second(), 2);
+    return appointmentKey(a.seriesId) + QLatin1String(start, sizeof start - 1);
 }
 
 qint64 HostBridge::appointmentId(const QString &dsn)
@@ -230,8 +259,13 @@ void HostBridge::setGanttOptions(const QString &options)
 
 QList<int> HostBridge::participantFilter() const
 {
+    return participantFilter(m_db.participants());
+}
+
+QList<int> HostBridge::participantFilter(const QVector<Participant> &participants) const
+{
     QList<int> all;
-    for (const Participant &p : m_db.participants())
+    for (const Participant &p : participants)
         all.append(p.id);
     const QString stored = setting(kFilterKey, QStringLiteral("*"));
     if (stored == QLatin1String("*"))
@@ -258,8 +292,9 @@ void HostBridge::setParticipantFilter(const QList<int> &ids)
 FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date firstDay,
                                     Dayplex::Date lastDay, const QString &fieldList) const
 {
-    const QList<int> filter = participantFilter();
-    const QHash<int, QString> names = namesById(m_db.participants());
+    const QVector<Participant> participants = m_db.participants();
+    const QList<int> filter = participantFilter(participants);
+    const QHash<int, QString> names = namesById(participants);
     const QVector<Appointment> appointments =
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
 
@@ -270,13 +305,13 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const bool readOnly = m_db.isReadOnly();
     FillResult result;
     for (const Appointment &a : appointments) {
-        const QStringList who = namesOf(a, names);
+        const QStringList who = namesOf(a.allParticipants(), names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
         const QString key = appointmentKey(a);
         try {
             // A read-only database makes every appointment read-only: no drag, no resize.
-            view.AddDate(key, memo(shown, a, who.join(QStringLiteral(", "))), a.start, a.end, a.allDay,
+            view.AddDate(key, memo(shown, a, who.size() == 1 ? who.first() : who.join(QStringLiteral(", "))), a.start, a.end, a.allDay,
                          a.fontColor, a.done, a.backColor, a.readOnly || readOnly);
             view.setAppointmentDetails(key, details(a, who));
             ++result.delivered;
@@ -290,8 +325,8 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
 FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay,
                                  Dayplex::Date lastDay, const QString &fieldList) const
 {
-    const QList<int> filter = participantFilter();
     const QVector<Participant> participants = m_db.participants();
+    const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
     const QVector<Appointment> appointments =
         filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
@@ -312,7 +347,8 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
         const QList<int> everyone = a.allParticipants();
-        view.setAppointmentDetails(key, details(a, namesOf(a, names)));
+        // Only a meeting's names are shown; a single name is not looked up.
+        view.setAppointmentDetails(key, details(a, everyone.size() > 1 ? namesOf(everyone, names) : QStringList()));
         for (int participant : everyone) {
             const auto row = rowKeys.constFind(participant);
             if (row == rowKeys.constEnd())
@@ -333,6 +369,7 @@ void HostBridge::noteVersions(const QObject *view, const QVector<Appointment> &a
 {
     QHash<qint64, qint64> &versions = m_versions[view];
     versions.clear();
+    versions.reserve(appointments.size());
     for (const Appointment &a : appointments)
         versions.insert(a.id, a.version);
 }

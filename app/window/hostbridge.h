@@ -96,6 +96,8 @@ private:
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
     void noteVersions(const QObject *view, const QVector<Appointment> &appointments) const;
+    // participantFilter() within the list read already.
+    QList<int> participantFilter(const QVector<Participant> &participants) const;
 
     Database &m_db;
     QHash<QString, QString> m_sessionSettings;

@@ -216,6 +216,9 @@ void MainWindow::createViews()
     m_gantt->setPresentation(Dayplex::Presentation::Modern);
     m_gantt->setPrintPresentation(Dayplex::Presentation::Modern);
     m_calendar->setPrintPresentation(Dayplex::Presentation::Modern);
+    // One print dialog for both views: day sheets, week sheets or the resource view, over a
+    // period the user chooses; it starts with the view on the screen.
+    m_calendar->offerPrintChoice(true, m_gantt);
     connectCalendar();
     connectGantt();
 
@@ -693,10 +696,8 @@ void MainWindow::print(bool preview)
         // The preview command needs no printer choice first.
         if (preview)
             Dayplex::previewNextJob();
-        if (m_view == View::Calendar)
-            m_calendar->PrintCalendar(preview);
-        else
-            m_gantt->PrintGantt(preview);
+        // The calendar's dialog offers the resource view too, and starts with the view shown.
+        m_calendar->PrintCalendar(preview);
     });
     updateStatus();
 }

@@ -6,6 +6,7 @@
 #include <dayplex/presentation.h>
 #include <dayplex/series.h>
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -129,6 +130,14 @@ public:
                              bool btagestermin, qint32 fontcolor, bool blnErledigt,
                              qint32 backcolor, bool breadonly, const QString &merkmaldsn,
                              bool blnhinweis, bool blnfeiertag = false);
+    /// AddDate with the start and end as QDateTime (local wall-clock time) and the colours as
+    /// QColor in the row \a merkmaldsn; an invalid colour takes the layout's default colour of
+    /// an appointment. Throws Dayplex::Error for an invalid start or end. Not a member of the
+    /// late-bound interface.
+    void AddDate(const QString &dsn, const QString &notiz, const QDateTime &von,
+                 const QDateTime &bis, bool allDay, const QColor &textColour, bool done,
+                 const QColor &backgroundColour, bool readOnly, const QString &merkmaldsn,
+                 bool blnhinweis = false);
     Q_INVOKABLE void AddMerkmal(const QString &Merkmal, const QString &dsn);
 
     /// Paints the view as the screen shows it into an image of the given size, without a

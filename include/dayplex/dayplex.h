@@ -2,8 +2,8 @@
 #define DAYPLEX_DAYPLEX_H
 
 /// \file dayplex.h
-/// Everything a host needs: the three controls, late binding, dates, errors and the seams for
-/// questions, dialogs and printing without a user.
+/// Everything a host needs: the three controls, their binding to item models, late binding,
+/// dates, errors and the seams for questions, dialogs and printing without a user.
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ctlintellimouse.h>
 #include <dayplex/dates.h>
@@ -11,6 +11,7 @@
 #include <dayplex/error.h>
 #include <dayplex/kalenderobjekttyp.h>
 #include <dayplex/modal.h>
+#include <dayplex/modelbinding.h>
 #include <dayplex/presentation.h>
 #include <dayplex/printing.h>
 #include <dayplex/series.h>

@@ -54,7 +54,9 @@ DAYPLEX_EXPORT PromptHandler setPromptHandler(PromptHandler handler);
 ///   accept(); reject() keeps the value.
 /// - PrintDialog (a QPrintDialog): asks for printer and pages of a print job. printer() is the
 ///   job's printer; the tab "Kalender" ("Calendar" in English) holds the page count "txtPageCount" (QSpinBox) and the
-///   preview choice "chkPreview" (QCheckBox). done(QDialog::Accepted) starts the job with the
+///   preview choice "chkPreview" (QCheckBox). Where the host offers the choice of sheet and
+///   period (ucAgenda::offerPrintChoice) the page count gives way to the sheet "cboSheet"
+///   (QComboBox) and the period "dtpFrom", "dtpTo" (QDateEdit). done(QDialog::Accepted) starts the job with the
 ///   printer as the runner set it up; accept() first takes over what the dialog's own fields
 ///   show; reject() cancels the job.
 /// - PrintPreview (a QPrintPreviewDialog): shows the page of a preview job; its

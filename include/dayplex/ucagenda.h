@@ -7,6 +7,7 @@
 #include <dayplex/series.h>
 #include <dayplex/kalenderobjekttyp.h>
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -20,6 +21,7 @@ class QPainter;
 namespace Dayplex {
 
 class ucAgendaPrivate;
+class ctlGantt;
 
 /// The calendar: one to fourteen day columns of a time raster with an all-day band above it.
 ///
@@ -120,6 +122,13 @@ public:
                              double dateEnd, bool btagestermin, qint32 fontcolor,
                              bool blnErledigt, qint32 backcolor, bool breadonly,
                              bool blnfeiertag = false);
+    /// AddDate with the start and end as QDateTime (local wall-clock time) and the colours as
+    /// QColor; an invalid colour takes the layout's default colour of an appointment. Throws
+    /// Dayplex::Error for an invalid start or end. Not a member of the late-bound interface.
+    void AddDate(const QString &dsn, const QString &memo, const QDateTime &start,
+                 const QDateTime &end, bool allDay, const QColor &textColour = QColor(),
+                 bool done = false, const QColor &backgroundColour = QColor(),
+                 bool readOnly = false);
     Q_INVOKABLE void Clear();
     Q_INVOKABLE double DateAbrunden(double datum, const QVariant &abrundenauf);
     Q_INVOKABLE void DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height);
@@ -178,6 +187,19 @@ public:
     /// hours stay on the sheet). Not a property of the meta-object, like presentation().
     Presentation printPresentation() const;
     void setPrintPresentation(Presentation presentation);
+
+    /// Lets the user choose in the print dialog of PrintCalendar and "Drucken..." what is
+    /// printed: day sheets ("Tagesplan") for every day of a period, week sheets ("Wochenplan")
+    /// for every week it touches, or, when \a resourceView is given, that resource view over
+    /// the period (printed through its own PrintGantt, in its print presentation). The dialog
+    /// starts with the sheet and period the user sees: the resource view's when it is visible
+    /// and this view is not, otherwise this view's. A period that cannot be printed (an end
+    /// before the start, more than 31 day sheets, more than a year) is refused with a German
+    /// message (the dialog stays open for a better one) and nothing is printed. Both views show what they showed before afterwards.
+    /// Off by default: the dialog asks for the number of pages as it always did. The view does
+    /// not own \a resourceView and forgets it when it is deleted.
+    void offerPrintChoice(bool offered, ctlGantt *resourceView = nullptr);
+    bool printChoiceOffered() const;
 
     /// Tells the view what the appointment(s) with the key \a dsn are beyond the classic
     /// record: an occurrence of a series, the participants of a meeting. Typically called in

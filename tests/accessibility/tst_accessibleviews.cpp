@@ -121,6 +121,7 @@ struct Rows
     {
         const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key.key(),
                                                 key.keyboardModifiers());
+        applyModelSteps(model, a.modelSteps);
         const auto bar = [this] { return model.date(gestures.keyboardBar(model)); };
         QStringList words;
         if (a.repaint)

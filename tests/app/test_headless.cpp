@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -61,6 +62,11 @@ private Q_SLOTS:
         QTest::newRow("another program's SQLite file")
             << QStringList{"--db", "kunden.sqlite", "--screenshot", "calendar", "--out", "x.png"}
             << "keine Datenbank des Terminplaners";
+        const QStringList shot{"--screenshot", "calendar", "--out", "x.png"};
+        QTest::newRow("picture 99 wide") << shot + QStringList{"--size", "99x100"} << "Ungültige Bildgröße";
+        QTest::newRow("picture 10001 high") << shot + QStringList{"--size", "100x10001"} << "Ungültige Bildgröße";
+        QTest::newRow("pixel ratio below 1") << shot + QStringList{"--scale", "0.9"} << "Ungültiges Pixelverhältnis";
+        QTest::newRow("pixel ratio above 4") << shot + QStringList{"--scale", "4.1"} << "Ungültiges Pixelverhältnis";
     }
 
     // Catches bad arguments and unusable databases that start the program, crash it, fail
@@ -78,6 +84,25 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines.first().contains(says), qPrintable(lines.first()));
         QCOMPARE(folderChecksums(), before);
+    }
+
+    // Catches a limit of the picture's size or pixel ratio that refuses its own edge value: the
+    // picture comes out in the pixels asked for.
+    void pictureLimits_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("100 x 100 at ratio 4") << QStringList{"--size", "100x100", "--scale", "4"} << QSize(400, 400);
+        QTest::newRow("10000 x 100 at ratio 1") << QStringList{"--size", "10000x100", "--scale", "1"} << QSize(10000, 100);
+    }
+    void pictureLimits()
+    {
+        QFETCH(QStringList, arguments);
+        const QString out = m_dir.filePath(QStringLiteral("limits.png"));
+        QString err;
+        QCOMPARE(terminplaner(QStringList{"--db", m_db, "--screenshot", "gantt", "--out", out} + arguments, err), 0);
+        QTEST(QImage(out).size(), "pixels");
+        QFile::remove(out);
     }
 
     // Catches a printed resource view whose pages lack the title, the period, the "Stand:" line,

@@ -114,12 +114,13 @@ struct Week : CalendarWeek
             const QString event = step.trimmed().section(QLatin1Char(' '), 0, 0);
             const QString spot = step.trimmed().section(QLatin1Char(' '), 1);
             if (event == "press" || event == "right") {
-                const int button = event == "right" ? 2 : 1;
+                const Qt::MouseButton button = event == "right" ? Qt::RightButton : Qt::LeftButton;
                 carry(gesture.press(view(), button, false, at(spot).x(), at(spot).y()));
                 if (log.endsWith("again"))
                     carry(gesture.press(view(), button, false, at(spot).x(), at(spot).y()));
             } else if (event == "drag" || event == "hover") {
-                carry(gesture.move(view(), event == "drag" ? 1 : 0, at(spot).x(), at(spot).y()));
+                carry(gesture.move(view(), event == "drag" ? Qt::LeftButton : Qt::NoButton, at(spot).x(),
+                                   at(spot).y()));
             } else if (event == "release" || event == "lift") {
                 // "lift": another button is still held.
                 carry(gesture.release(view(), event == "lift", at(spot).x(), at(spot).y()));

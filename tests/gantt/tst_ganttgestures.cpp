@@ -84,6 +84,7 @@ struct Picture
                                   : s.op == "escape"                ? gestures.escape()
                                   : s.op == "del" ? gestures.keyPress(view(), Qt::Key_Delete, Qt::NoModifier)
                                                                     : gestures.press(view(), pointer);
+            applyModelSteps(model, a.modelSteps); // as the view does first
             const std::pair<bool, QString> words[] = {
                 {a.frame == GanttAction::Frame::Draw, "frame:" + box(a.frameRect)},
                 {a.frame == GanttAction::Frame::Erase, "erase"},

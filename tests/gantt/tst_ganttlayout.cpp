@@ -70,6 +70,33 @@ private slots:
         QCOMPARE(GanttLayout().rowAt(70, 1, 5), 0); // before any paint
     }
 
+    // Catches the moment under x left of the time area or one pixel off, and a rounding that
+    // is not to the nearest ten minutes (half up) or divides by a scale not yet laid out: at
+    // 24 px per hour a pixel is 2.5 minutes.
+    void dateAtX_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<double>("pixelsPerHour");
+        QTest::addColumn<Date>("expected"); // 0: no moment
+        QTest::newRow("last pixel of the name column") << 90 << 24.0 << Date(0);
+        QTest::newRow("first pixel of the time area") << 91 << 24.0 << kMon;
+        QTest::newRow("2.5 minutes round down") << 92 << 24.0 << kMon;
+        QTest::newRow("5 minutes round up") << 93 << 24.0 << kMon + hm(0, 10);
+        QTest::newRow("a day on") << 91 + 24 * 24 << 24.0 << kMon + 1;
+        QTest::newRow("no scale yet") << 91 << 0.0 << Date(0);
+        QTest::newRow("a negative scale") << 91 << -24.0 << Date(0);
+    }
+    void dateAtX()
+    {
+        QFETCH(int, x);
+        QFETCH(double, pixelsPerHour);
+        GanttLayout l;
+        l.lngNamenBreite = 91;
+        l.startDate = kMon;
+        l.dblPixelProStunde = pixelsPerHour;
+        QTEST(l.dateAtX(x), "expected");
+    }
+
     // Catches rows that shrink under optimal height, ignore the minimum lines, or do not
     // stretch, and a wrong step rule for the two header rows.
     void rowsAndHeader_data()

@@ -58,6 +58,10 @@ private slots:
             << kThu << kThu + 6 << false << kMon << kMon << 7.0 << 2 << kMon << kMon + 6 << -1.0;
         QTest::newRow("one day is not aligned away from the requested day")
             << kThu << kThu << false << kMon << kMon << 7.0 << 2 << kThu << kThu << -1.0;
+        QTest::newRow("a span ending on the requested day is aligned")
+            << kThu << kThu + 3 << false << kMon << kMon << 7.0 << 2 << kMon << kThu << -1.0;
+        QTest::newRow("a span ending the day before it is not")
+            << kThu << kThu + 2 << false << kMon << kMon << 7.0 << 2 << kThu << kThu + 2 << -1.0;
         QTest::newRow("never past 9999-12-31")
             << day(9999, 12, 28) << 0.0 << true << kMon << kMon << 7.0 << 0
             << day(9999, 12, 28) << day(9999, 12, 31) << day(9999, 12, 28) + 6;

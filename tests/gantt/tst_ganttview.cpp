@@ -318,6 +318,38 @@ private slots:
                                                  "Teilnehmer 3"}));
     }
 
+    // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the
+    // weekday in force after a refused one (Wednesday here): the range from Thursday moves
+    // back to the weekday taken.
+    void alignWeekdayLimits_data()
+    {
+        QTest::addColumn<int>("weekday");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<Date>("firstShown");
+        QTest::newRow("-1 refused") << -1 << false << kMonday + 2;
+        QTest::newRow("0: none") << 0 << true << kMonday + 3;
+        QTest::newRow("1: Sunday") << 1 << true << kMonday - 1;
+        QTest::newRow("7: Saturday") << 7 << true << kMonday - 2;
+        QTest::newRow("8 refused") << 8 << false << kMonday + 2;
+    }
+    void alignWeekdayLimits()
+    {
+        QFETCH(int, weekday);
+        Scene view;
+        ctlGantt &g = view.gantt;
+        g.setAlignOnWeekday(4);
+        bool threw = false;
+        try {
+            g.setAlignOnWeekday(weekday);
+        } catch (const Error &) {
+            threw = true;
+        }
+        QTEST(!threw, "taken");
+        double last = kMonday + 9; // a week from Thursday
+        g.SetDisplayedRange(kMonday + 3, &last, false, true);
+        QTEST(g.mStartDate, "firstShown");
+    }
+
     // Catches a kept screen picture that is shown again after a change of what it shows, and
     // one painted anew although nothing changed. The picture must equal a fresh one either way.
     void keptPicture_data()

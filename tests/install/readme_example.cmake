@@ -4,6 +4,7 @@
 # few seconds, when it is ended here; ending by itself or crashing fails the test.
 # cmake -DREADME=... -DWORK=... -DPREFIX=... -DGENERATOR=... -P readme_example.cmake
 cmake_minimum_required(VERSION 3.22)
+include(${CMAKE_CURRENT_LIST_DIR}/hostproject.cmake)
 
 file(READ "${README}" rest)
 file(REMOVE_RECURSE "${WORK}")
@@ -36,22 +37,9 @@ if(NOT project MATCHES "add_executable\\(([A-Za-z0-9_]+)")
 endif()
 set(program "${WORK}/build/${CMAKE_MATCH_1}")
 
-execute_process(COMMAND "${CMAKE_COMMAND}" -S "${WORK}/src" -B "${WORK}/build" -G "${GENERATOR}"
-                        -DCMAKE_BUILD_TYPE=Release "-DCMAKE_PREFIX_PATH=${PREFIX}"
-                RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "the README example does not configure")
-endif()
-execute_process(COMMAND "${CMAKE_COMMAND}" --build "${WORK}/build" RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "the README example does not compile")
-endif()
+build_host_project("the README example" "${WORK}/src" "${WORK}/build")
 
 # The example keeps its options with QSettings: here, not in the user's configuration.
 set(ENV{XDG_CONFIG_HOME} "${WORK}/config")
-execute_process(COMMAND "${program}" -platform offscreen TIMEOUT 4
-                RESULT_VARIABLE status ERROR_VARIABLE errors)
-if(NOT status MATCHES "timeout")
-  message(FATAL_ERROR "the README example ended by itself (${status}):\n${errors}")
-endif()
+expect_running("the README example" "${program}" 4)
 message(STATUS "the README example (${files}) was built and ran until it was ended")

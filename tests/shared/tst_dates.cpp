@@ -1,6 +1,7 @@
-// Dates as numbers of days since 1899-12-30: conversions, weekdays, the changeover days, and
-// their German texts.
+// Dates as numbers of days since 1899-12-30: conversions, weekdays, the changeover days, their
+// German texts, and the raster in minutes both views repair alike.
 #include "shared/germanformat.h"
+#include "shared/rasterminutes.h"
 
 #include <dayplex/dates.h>
 
@@ -34,6 +35,26 @@ public:
     }
 
 private slots:
+    // Catches a raster repair that lets 0 or more than a day through, repairs a usable edge
+    // value, or keeps a fraction of a minute.
+    void rasterMinutes_data()
+    {
+        QTest::addColumn<double>("given");
+        QTest::addColumn<double>("used");
+        QTest::newRow("0.5 rounds to 0") << 0.5 << 30.0;
+        QTest::newRow("one minute") << 1.0 << 1.0;
+        QTest::newRow("7.4 minutes") << 7.4 << 7.0;
+        QTest::newRow("a whole day") << 1440.4 << 1440.0;
+        QTest::newRow("a day and a minute") << 1441.0 << 30.0;
+        QTest::newRow("negative") << -15.0 << 30.0;
+        QTest::newRow("NaN") << qQNaN() << 30.0;
+    }
+    void rasterMinutes()
+    {
+        QFETCH(double, given);
+        QTEST(usableRasterMinutes(given), "used");
+    }
+
     // Catches a wrong day zero or Julian day offset, Excel's phantom 29 February 1900,
     // truncation toward zero before 1899-12-30 where the fraction must stay the time,
     // truncating instead of rounding to the millisecond, a lost roll-over, and Qt's

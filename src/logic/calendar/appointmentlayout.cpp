@@ -203,11 +203,16 @@ AppointmentLayout layoutAppointments(const AppointmentStore &store, CellMatrix &
     return layout;
 }
 
+bool hiddenByBand(const AllDayBox &entry, const GridGeometry &g)
+{
+    const qint64 bandBottom = qint64(g.lngOben) + g.lngKopfhoehe + g.lngTagesterminHoehe;
+    const qint64 boxHeight = qint64(g.lngZeilenhoehe) - 2 * g.lngLinie;
+    return entry.box.width() > 0 && entry.box.y() + boxHeight > bandBottom;
+}
+
 QVector<BandOverflow> bandOverflows(const AppointmentLayout &layout, const CalendarGrid &grid)
 {
     const GridGeometry &g = grid.geo;
-    const qint64 bandBottom = qint64(g.lngOben) + g.lngKopfhoehe + g.lngTagesterminHoehe;
-    const qint64 boxHeight = qint64(g.lngZeilenhoehe) - 2 * g.lngLinie;
     QVector<BandOverflow> overflows;
     for (qint32 column = 0; column < grid.dayCount(); ++column) {
         const qint64 left = grid.columnLeft(column);
@@ -217,7 +222,7 @@ QVector<BandOverflow> bandOverflows(const AppointmentLayout &layout, const Calen
         for (const AllDayBox &entry : layout.allDay) {
             const QRect &box = entry.box;
             const bool inColumn = box.x() < right && qint64(box.x()) + box.width() > left;
-            if (inColumn && box.width() > 0 && box.y() + boxHeight > bandBottom)
+            if (inColumn && hiddenByBand(entry, g))
                 overflow.hidden.append(entry.index);
         }
         if (!overflow.hidden.isEmpty())

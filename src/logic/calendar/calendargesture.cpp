@@ -81,8 +81,8 @@ GestureResult CalendarGesture::escape()
     return cancel();
 }
 
-GestureResult CalendarGesture::press(const GestureView &view, int button, bool othersHeld,
-                                     double x, double y)
+GestureResult CalendarGesture::press(const GestureView &view, Qt::MouseButton button,
+                                     bool othersHeld, double x, double y)
 {
     // After Escape the held button still belongs to the cancelled gesture.
     if (m_escaped) {
@@ -109,7 +109,7 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
     m_pressedOnStart = view.selectionStart;
     m_pressedOnEnd = view.selectionEnd;
     // The keyboard follows a click: onto the appointment it selects, or onto the cell.
-    if (button != 2)
+    if (button != Qt::RightButton)
         m_onAppointment = true;
     m_keyboardInUse = false;
     GestureResult result;
@@ -128,9 +128,9 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
     }
     m_downX = roundedClamped(x);
     m_downY = roundedClamped(y);
-    if (button == 1 && view.modern && pressMarker(view, x, y, result))
+    if (button == Qt::LeftButton && view.modern && pressMarker(view, x, y, result))
         return result;
-    if (button == 2) {
+    if (button == Qt::RightButton) {
         result.steps << menuAt(QPoint(m_downX, m_downY));
         return result;
     }
@@ -157,7 +157,7 @@ GestureResult CalendarGesture::press(const GestureView &view, int button, bool o
         return result;
     case termineintrag:
         if (const BoxEdge edge = boxEdgeAt(view.scene.hits, x, y);
-            button == 1 && view.modern && !readOnly && edge.typ != 0) {
+            button == Qt::LeftButton && view.modern && !readOnly && edge.typ != 0) {
             result.steps << number(A::SelectIndex, edge.index);
             m_state = edge.typ == sizenorth ? ResizingStart : ResizingEnd;
         }
@@ -192,14 +192,15 @@ void CalendarGesture::autoScrollCheck(const GestureView &view, double y, Gesture
     result.steps << dates(A::StartAutoScroll, m_autoScrollStep);
 }
 
-GestureResult CalendarGesture::move(const GestureView &view, int buttons, double x, double y)
+GestureResult CalendarGesture::move(const GestureView &view, Qt::MouseButtons buttons, double x,
+                                    double y)
 {
     GestureResult result;
-    if (m_escaped && buttons != 0)
+    if (m_escaped && buttons != Qt::NoButton)
         return result;
     m_escaped = false;
     const State state = m_state;
-    if (buttons == 1 && (state == MovingTimed || state == Selecting || resizing(state)))
+    if (buttons == Qt::LeftButton && (state == MovingTimed || state == Selecting || resizing(state)))
         autoScrollCheck(view, y, result);
 
     HitRegion region;
@@ -225,7 +226,7 @@ GestureResult CalendarGesture::move(const GestureView &view, int buttons, double
         break;
     }
     case Selecting: {
-        if (buttons != 1 || !find(view, x, y, HitFilter::CellOrBand, region))
+        if (buttons != Qt::LeftButton || !find(view, x, y, HitFilter::CellOrBand, region))
             break;
         Date end = view.selectionEnd;
         if (region.lngTyp == zeitzelle) {
@@ -257,7 +258,7 @@ GestureResult CalendarGesture::move(const GestureView &view, int buttons, double
         break;
     }
     default:
-        if (buttons != 1) {
+        if (buttons != Qt::LeftButton) {
             hover(view, x, y, result);
             break;
         }

@@ -85,7 +85,7 @@ struct GestureView
 // The calendar's mouse and keyboard state machine: selecting times and days, moving and
 // resizing appointments, the splitter, hover feedback, the arrow keys, Escape and the
 // automatic scrolling of a drag. It takes events with the view they happen on and answers
-// what to do; it changes nothing but its own state. Buttons: 1 left, 2 right, 4 middle.
+// what to do; it changes nothing but its own state.
 class CalendarGesture
 {
 public:
@@ -100,9 +100,10 @@ public:
     };
 
     // othersHeld: buttons other than this one are down.
-    GestureResult press(const GestureView &view, int button, bool othersHeld, double x, double y);
-    // buttons: the mask of the buttons down.
-    GestureResult move(const GestureView &view, int buttons, double x, double y);
+    GestureResult press(const GestureView &view, Qt::MouseButton button, bool othersHeld, double x,
+                        double y);
+    // buttons: the left, right and middle buttons down.
+    GestureResult move(const GestureView &view, Qt::MouseButtons buttons, double x, double y);
     // stillHeld: buttons are still down after this release.
     GestureResult release(const GestureView &view, bool stillHeld, double x, double y);
     GestureResult doubleClick() const;

@@ -91,18 +91,6 @@ qint32 CalendarGrid::timeY(Date timeOfDay) const
     return roundedUnclamped((timeOfDay - firstTime) / timeRaster * geo.lngZeilenhoehe + firstRowTop());
 }
 
-std::optional<Date> CalendarGrid::dateAt(double x, double y) const
-{
-    if (geo.lngSpaltenBreite <= 0 || geo.lngZeilenhoehe <= 0)
-        return std::nullopt;
-    const double column = std::floor((x - columnLeft(0)) / geo.lngSpaltenBreite);
-    const double row = firstVisibleRow() + std::floor((y - firstRowTop()) / geo.lngZeilenhoehe);
-    // Written so that NaN fails too.
-    if (!(column >= 0 && column < dayCount() && row >= firstVisibleRow() && row <= lastRow))
-        return std::nullopt;
-    return firstDay + column + row * timeRaster;
-}
-
 bool CalendarGrid::terminIndices(Date dateStart, Date dateEnde, qint32 &idxtagvon,
                                  qint32 &idxtagbis, qint32 &idxzeilevon, qint32 &idxzeilebis,
                                  qint32 minHeight) const

@@ -5,7 +5,7 @@
 
 #include <QtGlobal>
 
-#include <optional>
+#include <tuple>
 
 namespace Dayplex {
 
@@ -47,6 +47,14 @@ public:
     GridGeometry geo;
 
     qint32 dayCount() const;
+    // The fields a picture is computed from; the geometry is the picture's own. The binding
+    // names every field, so that one added here does not compile until it has its place.
+    auto pictureKey() const
+    {
+        const auto &[first, last, raster, rows, from, to, band, minHeight, lines, geometry] = *this;
+        (void)geometry;
+        return std::make_tuple(first, last, raster, rows, from, to, band, minHeight, lines);
+    }
 
     // Whether a raster of one minute to one day divides the day into whole rows. Rows are
     // counted from 1899-12-30, so only then does a time of day fall into the same row on every
@@ -69,11 +77,6 @@ public:
     // y of a time of day on the time axis, where a time bar starts or ends; times above the
     // first visible row lie above the grid.
     qint32 timeY(Date timeOfDay) const;
-    // The inverse of the two axes: the moment of the time cell under (x, y), the day of its
-    // column plus the time of its row; nullopt left of the first day column, right of the
-    // last, above the time grid or below the last row of the day. A cell's left and top
-    // edges belong to it.
-    std::optional<Date> dateAt(double x, double y) const;
 
     // The columns and rows an interval covers; false (indices untouched) when it misses the
     // displayed days. Within one day the rows span at least minHeight rows.

@@ -259,6 +259,10 @@ void SceneBuilder::segment(const SegmentBox &segment)
 
 void SceneBuilder::allDay(const AllDayBox &entry)
 {
+    // The modern band draws none of the entries its "+n" counts: the top of one would show
+    // under the last row, and they are named by the marker (or listed on paper).
+    if (in.modern && hiddenByBand(entry, g))
+        return;
     const QRect &rect = entry.box;
     SceneAppointment item;
     item.allDay = true;

@@ -15,6 +15,8 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace Dayplex {
 
@@ -83,8 +85,8 @@ struct CalendarScene
 struct SceneInput
 {
     SceneInput(const AppointmentStore &store, const CellMatrix &matrix, const CalendarGrid &grid,
-               const CalendarStyle &style)
-        : store(store), matrix(matrix), grid(grid), style(style)
+               const CalendarStyle &style, quint64 styleRevision = 0)
+        : store(store), matrix(matrix), grid(grid), style(style), styleRevision(styleRevision)
     {
     }
 
@@ -92,6 +94,7 @@ struct SceneInput
     const CellMatrix &matrix;   // the cell colours; the occupancy is laid out afresh
     const CalendarGrid &grid;   // range and raster; the geometry is computed here
     const CalendarStyle &style;
+    quint64 styleRevision;      // counts the changes of the style
     QRect area;
     qint32 charWidth = 0;       // width of "w" and height of "Wy" in the view font
     qint32 charHeight = 0;
@@ -106,7 +109,25 @@ struct SceneInput
     // Where the appointments are laid out; kept by the view so that its storage is not
     // allocated again for every picture. Null: a fresh one.
     CellMatrix *occupancy = nullptr;
+
+    // The kept picture's key: each field as the value that stands for it (a version for the
+    // store, the cells and the style), in two parts: what a time selection changes (the cells
+    // and the week label) and the rest. The binding names every field, so that one added to
+    // the input does not compile until it has its place here.
+    auto pictureKey() const
+    {
+        const auto &[store_, matrix_, grid_, style_, styleRevision_, area_, charWidth_,
+                     charHeight_, selectionStart_, selectionEndSlot_, selectedIndex_,
+                     forPrinting_, modern_, today_, currentDate_, textWidth_, occupancy_] = *this;
+        // Measured in the style's font or tools of the computation, not what it shows.
+        (void)style_, (void)charWidth_, (void)charHeight_, (void)textWidth_, (void)occupancy_;
+        return std::make_pair(std::make_tuple(store_.version(), matrix_.version(),
+                                              grid_.pictureKey(), styleRevision_, area_,
+                                              selectedIndex_, forPrinting_, modern_, today_),
+                              std::make_tuple(selectionStart_, selectionEndSlot_, currentDate_));
+    }
 };
+using ScenePictureKey = decltype(std::declval<const SceneInput &>().pictureKey());
 
 // The title of a day column: "Mo, 04.03.2024", or "Mo, 4." when the column is narrow.
 QString dayHeaderText(Date day, bool narrow);

@@ -1,6 +1,7 @@
 #include "calendar/calendarsettings.h"
 
 #include "shared/leadingnumber.h"
+#include "shared/rasterminutes.h"
 #include "shared/toolbox.h"
 
 #include <dayplex/error.h>
@@ -12,7 +13,6 @@ namespace Dayplex {
 
 namespace {
 constexpr Date kEndOfDay = 23.0 / 24.0 + 59 * kOneMinute; // 23:59
-constexpr double kDefaultRasterMinutes = 30;
 }
 
 void applyCalendarLayout(const QString &layoutString, CalendarSettings &settings,
@@ -20,10 +20,8 @@ void applyCalendarLayout(const QString &layoutString, CalendarSettings &settings
 {
     cContainer &layout = settings.layout;
     layout.setContainerString(layoutString);
-    double minutes = std::nearbyint(leadingNumber(layout.textValue(QStringLiteral("strAufloesung"))));
-    // A raster text without a usable number would make every row computation divide by zero.
-    if (!(minutes >= 1 && minutes <= 1440))
-        minutes = kDefaultRasterMinutes;
+    const double minutes =
+        usableRasterMinutes(leadingNumber(layout.textValue(QStringLiteral("strAufloesung"))));
     if (!CalendarGrid::dividesDay(minutes * kOneMinute))
         throw Error(InvalidArgument,
                     QStringLiteral("strAufloesung: %1 Minuten teilen den Tag nicht in gleich "

@@ -161,6 +161,8 @@ struct BandOverflow
     QRect marker;           // where the painter put the "+n" marker
 };
 
+// Whether the entry's box reaches below the band, so that the band hides it.
+bool hiddenByBand(const AllDayBox &entry, const GridGeometry &g);
 // One record per day column whose band hides entries, in column order.
 QVector<BandOverflow> bandOverflows(const AppointmentLayout &layout, const CalendarGrid &grid);
 

@@ -4,6 +4,7 @@
 
 #include "shared/toolbox.h"
 #include "shared/logging.h"
+#include "shared/rasterminutes.h"
 #include "shared/uitext.h"
 
 #include <QScopeGuard>
@@ -14,7 +15,6 @@ namespace Dayplex {
 
 namespace {
 
-constexpr double kDefaultRasterMinutes = 30;
 // Fitting a candidate settles within three rounds; more means the window cannot hold it.
 constexpr int kMaxFitRounds = 8;
 
@@ -80,10 +80,7 @@ public:
         length = timeOf(query.length);
         from = timeOf(query.windowFrom);
         to = timeOf(query.windowTo);
-        double minutes = std::nearbyint(query.rasterMinutes);
-        // A raster without a usable number would never move the candidate.
-        if (!(minutes >= 1 && minutes <= 1440))
-            minutes = kDefaultRasterMinutes;
+        const double minutes = usableRasterMinutes(query.rasterMinutes);
         step = (days > 0 ? days : minutes * kOneMinute) * (forward ? 1 : -1);
     }
 

@@ -26,7 +26,34 @@ qint32 usableRowAt(const GanttGestureView &view, qint32 y)
     return row;
 }
 
+GanttModelStep rowStep(GanttModelStep::Kind kind, qint32 row)
+{
+    return {kind, row, 0, 0, QString()};
+}
+GanttModelStep dateStep(GanttModelStep::Kind kind, Date from, Date to = 0)
+{
+    return {kind, 0, from, to, QString()};
+}
+
 } // namespace
+
+void applyModelSteps(GanttModel &model, const QVector<GanttModelStep> &steps)
+{
+    for (const GanttModelStep &step : steps) {
+        switch (step.kind) {
+        case GanttModelStep::MarkRow: model.row(step.row).blnMarkiert = true; break;
+        case GanttModelStep::ToggleRow:
+            model.row(step.row).blnMarkiert = !model.row(step.row).blnMarkiert;
+            break;
+        case GanttModelStep::Select: model.selectedDate = step.key; break;
+        case GanttModelStep::Proposal:
+            model.vorschlagVon = step.from;
+            model.vorschlagBis = step.to;
+            break;
+        case GanttModelStep::MouseMoment: model.datMaus = step.from; break;
+        }
+    }
+}
 
 GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointer &pointer)
 {
@@ -42,12 +69,12 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
     if (pointer.button == Qt::RightButton) {
         action.menu = true;
         if (const qint32 hit = view.scene.entryAt(view.model, pixelOf(pointer.x), pixelOf(pointer.y)))
-            action.menuKey = std::as_const(view.model).date(hit).dsn;
+            action.menuKey = view.model.date(hit).dsn;
         return action;
     }
     if (pointer.button != Qt::LeftButton)
         return action;
-    GanttModel &model = view.model;
+    const GanttModel &model = view.model;
     const GanttLayout &l = view.scene.layout;
     const qint32 x = pixelOf(pointer.x);
     const qint32 y = pixelOf(pointer.y);
@@ -61,20 +88,21 @@ GanttAction GanttGestures::press(const GanttGestureView &view, const GanttPointe
     if (x > l.lngNamenBreite && hit == 0) {
         if (const qint32 row = usableRowAt(view, y)) {
             // An empty stretch of a row: the row takes part, and a proposal is drawn from here.
-            model.row(row).blnMarkiert = true;
+            action.modelSteps << rowStep(GanttModelStep::MarkRow, row);
             m_drawingProposal = true;
-            model.vorschlagVon = model.vorschlagBis = l.dateAtX(x);
+            action.modelSteps << dateStep(GanttModelStep::Proposal, l.dateAtX(x), l.dateAtX(x));
             action.repaint = true;
         }
     }
     if (x < l.lngNamenBreite) {
         if (const qint32 row = usableRowAt(view, y)) {
-            model.row(row).blnMarkiert = !model.row(row).blnMarkiert;
+            action.modelSteps << rowStep(GanttModelStep::ToggleRow, row);
             action.repaint = true;
         }
     } else if (hit > 0) {
-        const GanttEintrag &e = std::as_const(model).date(hit);
-        model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        const GanttEintrag &e = model.date(hit);
+        action.modelSteps << GanttModelStep{GanttModelStep::Select, 0, 0, 0,
+                                            e.blnfeiertag || e.breadonly ? QString() : e.dsn};
         // The keyboard follows the click.
         m_focusIndex = hit;
         action.repaint = true;
@@ -88,28 +116,30 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
     if (m_escaped && pointer.buttons != Qt::NoButton)
         return action;
     m_escaped = false;
-    GanttModel &model = view.model;
+    const GanttModel &model = view.model;
     const GanttLayout &l = view.scene.layout;
     const qint32 x = pixelOf(pointer.x);
     const qint32 y = pixelOf(pointer.y);
-    model.datMaus = l.dateAtX(x);
+    const Date mouse = l.dateAtX(x);
+    action.modelSteps << dateStep(GanttModelStep::MouseMoment, mouse);
     // The hairline would take the place of the landing frame of a move by the keys.
-    if (model.datMaus > 0 && pointer.buttons == Qt::NoButton && !movePending()) {
+    if (mouse > 0 && pointer.buttons == Qt::NoButton && !movePending()) {
         action.frame = GanttAction::Frame::Draw;
         action.frameRect = {x, l.lngKopfhoehe, 1, view.height};
         action.corner = true;
     }
     if (m_drawingProposal) {
-        model.vorschlagBis = model.datMaus;
-        if (model.vorschlagBis < model.vorschlagVon) {
-            model.vorschlagVon = model.vorschlagBis = 0;
+        // Dragged back before its start, the proposal goes.
+        const bool back = mouse < model.vorschlagVon;
+        if (back)
             m_drawingProposal = false;
-        }
+        action.modelSteps << dateStep(GanttModelStep::Proposal, back ? 0 : model.vorschlagVon,
+                                      back ? 0 : mouse);
         action.repaint = true;
     } else if (!(pointer.buttons & Qt::LeftButton)) {
         const qint32 hit = view.scene.entryAt(model, x, y);
         if (hit > 0) {
-            const GanttEintrag &entry = std::as_const(model).date(hit);
+            const GanttEintrag &entry = model.date(hit);
             action.toolTip = view.scene.modern ? ganttModernToolTip(model, hit)
                                                : tooltipWithDetails(entry.notiz, model.details(entry.dsn));
         } else {
@@ -123,7 +153,7 @@ GanttAction GanttGestures::move(const GanttGestureView &view, const GanttPointer
                       > kGanttMoveThreshold) {
         m_moving = true;
         // The frame follows the pressed bar, or the first bar of the selection on screen.
-        const GanttModel &records = model;
+        const GanttModel &records = view.model;
         m_movingIndex = view.scene.entryAt(records, m_downX, m_downY);
         if (m_movingIndex > 0 && records.date(m_movingIndex).dsn != records.selectedDate)
             m_movingIndex = 0;
@@ -176,7 +206,7 @@ GanttAction GanttGestures::doubleClick(const GanttGestureView &view, const Gantt
         return action;
     action.newFrom = from;
     action.newTo = from + kGanttNewLength;
-    action.newRow = std::as_const(view.model).row(row).dsn;
+    action.newRow = view.model.row(row).dsn;
     return action;
 }
 

@@ -20,21 +20,40 @@ struct GanttPointer
     double y = 0;
 };
 
-// The view a gesture acts on: the model it changes, the picture last painted, the vertical
-// scroll bar now, the height of the picture area, and whether row 1 is the holiday row.
+// The view a gesture reads: the model, the picture last painted, the vertical scroll bar now,
+// the height of the picture area, and whether row 1 is the holiday row.
 struct GanttGestureView
 {
-    GanttModel &model;
+    const GanttModel &model;
     const GanttScene &scene;
     qint32 firstRow = 1;
     qint32 height = 0;
     bool holidayRow = false;
 };
 
-// What the view does after an event, in this order: the inverted frame, the corner text, a
-// full repaint, the tooltip, the pointer, and the move, menu, date picker or ShowDate.
+// A change of the model a gesture asks for.
+struct GanttModelStep
+{
+    enum Kind : quint8 {
+        MarkRow,     // row = the row, which takes part in the search
+        ToggleRow,   // row = the row, marked or unmarked
+        Select,      // key = the selected appointment, empty for none
+        Proposal,    // from, to = the proposal, both 0 for none
+        MouseMoment, // from = the moment under the mouse (the corner's text)
+    };
+    Kind kind;
+    qint32 row = 0;
+    Date from = 0;
+    Date to = 0;
+    QString key;
+};
+
+// What the view does after an event, in this order: the model steps, the inverted frame, the
+// corner text, a full repaint, the tooltip, the pointer, and the move, menu, date picker or
+// ShowDate.
 struct GanttAction
 {
+    QVector<GanttModelStep> modelSteps;
     enum class Frame { Keep, Draw, Erase };
     Frame frame = Frame::Keep;
     BarRect frameRect;        // left, top, width, height as Drag takes them
@@ -57,6 +76,9 @@ struct GanttAction
     bool passOn = false;          // the key is not the view's (Tab past either end leaves it)
 };
 
+// Makes the model steps of an action, in their order.
+void applyModelSteps(GanttModel &model, const QVector<GanttModelStep> &steps);
+
 // The length of an appointment a double click on free time asks for: one hour.
 constexpr Date kGanttNewLength = 1.0 / 24.0;
 
@@ -65,7 +87,9 @@ constexpr Date kGanttNewLength = 1.0 / 24.0;
 QVector<qint32> ganttKeyboardOrder(const GanttModel &model, Date firstDay, Date dEnd);
 
 // The Gantt view's mouse and Escape handling without a widget: selecting, marking rows,
-// drawing a proposal, and moving the selection with its landing frame and the hairline.
+// drawing a proposal, and moving the selection with its landing frame and the hairline. It
+// takes events with the view they happen on and answers what to do; it changes nothing but
+// its own state.
 class GanttGestures
 {
 public:

@@ -131,7 +131,7 @@ GanttAction GanttGestures::walk(const GanttGestureView &view, bool forward)
 {
     GanttAction action;
     endPending(action);
-    GanttModel &model = view.model;
+    const GanttModel &model = view.model;
     const GanttLayout &l = view.scene.layout;
     const QVector<qint32> order = ganttKeyboardOrder(model, l.startDate, l.dEnd);
     qsizetype at = -1;
@@ -148,7 +148,7 @@ GanttAction GanttGestures::walk(const GanttGestureView &view, bool forward)
         return action;
     }
     m_focusIndex = order.at(next);
-    model.selectedDate = model.date(m_focusIndex).dsn;
+    action.modelSteps << GanttModelStep{GanttModelStep::Select, 0, 0, 0, model.date(m_focusIndex).dsn};
     action.firstRow = firstRowShowing(view, model.merkmalIndexDsn(model.date(m_focusIndex).merkmaldsn));
     action.repaint = true;
     return action;
@@ -157,7 +157,7 @@ GanttAction GanttGestures::walk(const GanttGestureView &view, bool forward)
 GanttAction GanttGestures::step(const GanttGestureView &view, int key, bool byDay)
 {
     GanttAction action;
-    GanttModel &model = view.model;
+    const GanttModel &model = view.model;
     if (model.selectedDate.isEmpty() || model.isSelectedReadOnly())
         return passedOn();
     if (!keyboardBar(model)) {
@@ -183,7 +183,8 @@ GanttAction GanttGestures::step(const GanttGestureView &view, int key, bool byDa
     if (!isValidDate(target) || target < l.startDate || !(target < l.dEnd))
         return action;
     m_pendingTarget = target;
-    model.datMaus = target; // the corner tells the moment
+    // The corner tells the moment.
+    action.modelSteps << GanttModelStep{GanttModelStep::MouseMoment, 0, target, 0, QString()};
     action.corner = true;
     landing(view, target, action);
     return action;

@@ -34,6 +34,22 @@ qint32 ganttPageCount(qint32 days, qint32 perPage)
     return std::max((std::max(days, 1) + perPage - 1) / perPage, 1);
 }
 
+QVector<qint32> ganttRowPages(const GanttLayout &layout, qint32 rowCount, qint32 bottom)
+{
+    QVector<qint32> firsts{1};
+    const qint64 room = qint64(bottom) - layout.lngZeilenOben;
+    qint64 used = 0;
+    for (qint32 row = 1; row <= rowCount; ++row) {
+        const qint64 height = layout.rowHeight(row);
+        if (used > 0 && used + height > room) {
+            firsts.append(row);
+            used = 0;
+        }
+        used += height;
+    }
+    return firsts;
+}
+
 QString ganttPrintTitle()
 {
     return uiText("Dayplex::ctlGantt", "Ressourcenansicht");

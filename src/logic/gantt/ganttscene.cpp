@@ -1,5 +1,7 @@
 #include "gantt/ganttscene.h"
 
+#include "shared/checkedcoordinate.h"
+
 #include "shared/boxhit.h"
 
 #include <dayplex/error.h>
@@ -11,13 +13,6 @@
 namespace Dayplex {
 
 namespace {
-
-qint32 checked(qint64 value)
-{
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw Error(Overflow, QStringLiteral("Overflow: coordinate outside the 32-bit range"));
-    return qint32(value);
-}
 
 // The colours of the appointments other than holidays, for the modern selection colour.
 QVector<qint32> ownColours(const GanttModel &model)
@@ -80,13 +75,19 @@ qint32 GanttScene::entryAt(const GanttModel &model, qint32 x, qint32 y) const
     return hit;
 }
 
+qint32 GanttContent::nowColumn(const GanttLayout &layout, Date now)
+{
+    return layout.startDate <= now && now <= layout.dEnd ? layout.xOf(now)
+                                                         : std::numeric_limits<qint32>::min();
+}
+
 GanttScene ganttScene(const GanttContent &content, qint32 offsetx, qint32 offsety, qint32 width,
                       qint32 height, qint32 th, qint32 cw)
 {
     const GanttModel &m = content.model;
     GanttScene s;
-    s.right = checked(qint64(offsetx) + width);
-    s.bottom = checked(qint64(offsety) + height);
+    s.right = checkedCoordinate(qint64(offsetx) + width);
+    s.bottom = checkedCoordinate(qint64(offsety) + height);
     s.firstRow = std::max(content.firstRow, 1);
     s.layout = ganttLayout(offsetx, offsety, width, height, th, cw, content.startDate,
                            content.endDate, m.rowCount(), content.style.blnOptimiertezeilenhoehe,

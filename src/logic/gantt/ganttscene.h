@@ -9,6 +9,9 @@
 #include <QString>
 #include <QVector>
 
+#include <tuple>
+#include <utility>
+
 namespace Dayplex {
 
 // What one picture of the Gantt view shows: the rows and appointments, the style, the days,
@@ -18,6 +21,7 @@ struct GanttContent
 {
     const GanttModel &model;
     const GanttStyle &style;
+    quint64 styleRevision = 0; // counts the changes of the style
     Date startDate = 0; // mStartDate
     Date endDate = 0;   // mEndDate
     qint32 firstRow = 1; // the vertical scroll bar's value
@@ -28,7 +32,26 @@ struct GanttContent
     // folded into narrow bands. Nothing is folded while workTo <= workFrom.
     Date workFrom = 0;
     Date workTo = 0;
+
+    // The kept picture's key: each field as the value that stands for it, the model by its
+    // revision with the selection and the proposal it does not count, the style by its
+    // revision, and the time by the current-time line's column in the picture shown. The
+    // binding names every field, so that one added here does not compile until it has its
+    // place.
+    auto pictureKey(const GanttLayout &shown) const
+    {
+        const auto &[model_, style_, styleRevision_, startDate_, endDate_, firstRow_,
+                     forPrinting_, modern_, now_, workFrom_, workTo_] = *this;
+        (void)style_;
+        return std::make_tuple(model_.revision(), model_.selectedDate, model_.vorschlagVon,
+                               model_.vorschlagBis, styleRevision_, startDate_, endDate_,
+                               firstRow_, forPrinting_, modern_, nowColumn(shown, now_),
+                               workFrom_, workTo_);
+    }
+    // The column of the current-time line in a picture's geometry, the lowest number without.
+    static qint32 nowColumn(const GanttLayout &layout, Date now);
 };
+using GanttPictureKey = decltype(std::declval<const GanttContent &>().pictureKey(GanttLayout()));
 
 // One picture of the Gantt view computed before it is drawn: the geometry and header scale, the
 // bar rectangle of every appointment (all 0 when the bar is not on screen) with the overlap

@@ -1,5 +1,7 @@
 #include "shared/cdc.h"
 
+#include "shared/checkedcoordinate.h"
+
 #include <dayplex/error.h>
 
 #include <QCoreApplication>
@@ -15,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace Dayplex {
 
@@ -25,13 +26,6 @@ constexpr qint64 kInset = 3;             // caption distance from the edges
 constexpr qint64 kFar = qint64(1) << 24; // beyond this nothing is visible; keeps Qt's fixed-point maths safe
 constexpr qint32 kMaxSide = 32767;       // the raster engine's limit
 constexpr qint64 kMaxArea = qint64(1) << 26;
-
-qint32 checked(qint64 value)
-{
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw Error(Overflow, QStringLiteral("Overflow: coordinate outside the 32-bit range"));
-    return qint32(value);
-}
 
 // The rectangle [left, right) x [top, bottom), cut to the far window; empty when it has no area.
 QRect boundedRect(qint64 left, qint64 top, qint64 right, qint64 bottom)
@@ -64,11 +58,11 @@ qint32 captionOrigin(qint32 start, qint32 extent, qint32 size, int choice)
 {
     switch (choice) {
     case 0:
-        return checked(qint64(start) + checked(qint64(extent) - size) / 2);
+        return checkedCoordinate(qint64(start) + checkedCoordinate(qint64(extent) - size) / 2);
     case 1:
-        return checked(qint64(start) + kInset);
+        return checkedCoordinate(qint64(start) + kInset);
     default:
-        return checked(checked(checked(qint64(start) + extent) - kInset) - size);
+        return checkedCoordinate(checkedCoordinate(checkedCoordinate(qint64(start) + extent) - kInset) - size);
     }
 }
 
@@ -379,8 +373,8 @@ cDC::Fill cDC::prepareFill(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHei
     Fill fill;
     fill.left = nLeft;
     fill.top = nTop;
-    fill.right = checked(qint64(nLeft) + nWidth);
-    fill.bottom = checked(qint64(nTop) + nHeight);
+    fill.right = checkedCoordinate(qint64(nLeft) + nWidth);
+    fill.bottom = checkedCoordinate(qint64(nTop) + nHeight);
     if (sCaption.isEmpty())
         return fill;
     const QFontMetrics fm = metrics();
@@ -470,8 +464,8 @@ void cDC::fillFramed(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight, q
 void cDC::DrawRahmen(qint32 x, qint32 y, qint32 breite, qint32 hoehe, qint32 Farbe, qint32 dicke)
 {
     // All four bars are checked before the first is drawn, so an overflow leaves no half frame.
-    const qint32 right = checked(qint64(x) + breite);
-    const qint32 bottom = checked(qint64(y) + hoehe);
+    const qint32 right = checkedCoordinate(qint64(x) + breite);
+    const qint32 bottom = checkedCoordinate(qint64(y) + hoehe);
     const Fill bars[] = {
         prepareFill(x, y, breite, dicke, QString(), 0),
         prepareFill(right, y, dicke, hoehe, QString(), 0),
@@ -486,10 +480,10 @@ void cDC::Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
                      const QString &sCaption, qint32 CaptionAlign, qint32 Appearance)
 {
     const Fill outer = prepareFill(nLeft, nTop, nWidth, nHeight, QString(), 0);
-    const Fill inner = prepareFill(nLeft, nTop, checked(qint64(nWidth) - 1),
-                                   checked(qint64(nHeight) - 1), QString(), 0);
-    const Fill face = prepareFill(checked(qint64(nLeft) + 1), checked(qint64(nTop) + 1),
-                                  checked(qint64(nWidth) - 2), checked(qint64(nHeight) - 2),
+    const Fill inner = prepareFill(nLeft, nTop, checkedCoordinate(qint64(nWidth) - 1),
+                                   checkedCoordinate(qint64(nHeight) - 1), QString(), 0);
+    const Fill face = prepareFill(checkedCoordinate(qint64(nLeft) + 1), checkedCoordinate(qint64(nTop) + 1),
+                                  checkedCoordinate(qint64(nWidth) - 2), checkedCoordinate(qint64(nHeight) - 2),
                                   sCaption, CaptionAlign);
     if (m_face == 0) {
         m_face = OLE2RGBColor(qint32(0x8000000F));      // button face
@@ -514,7 +508,7 @@ void cDC::Draw3DRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight,
 
 void cDC::InvertRect(qint32 nLeft, qint32 nTop, qint32 nWidth, qint32 nHeight)
 {
-    invert(nLeft, nTop, checked(qint64(nLeft) + nWidth), checked(qint64(nTop) + nHeight));
+    invert(nLeft, nTop, checkedCoordinate(qint64(nLeft) + nWidth), checkedCoordinate(qint64(nTop) + nHeight));
 }
 
 void cDC::invert(qint64 left, qint64 top, qint64 right, qint64 bottom)
@@ -546,8 +540,8 @@ void cDC::invert(qint64 left, qint64 top, qint64 right, qint64 bottom)
 void cDC::Text(const QString &s, qint32 left, qint32 top, qint32 width, qint32 height,
                bool bWordWrap, bool bcenter)
 {
-    const qint64 right = checked(qint64(left) + width);
-    const qint64 bottom = checked(qint64(top) + height);
+    const qint64 right = checkedCoordinate(qint64(left) + width);
+    const qint64 bottom = checkedCoordinate(qint64(top) + height);
     if (s.isEmpty() || !m_draw)
         return;
     const QRect box = boundedRect(left, top, right, bottom);
@@ -643,8 +637,8 @@ void cDC::elidedText(const QString &s, const QRect &box, bool bWordWrap, bool bc
 
 void cDC::bmp(const QImage &source, qint32 left, qint32 top, qint32 width, qint32 height)
 {
-    const qint64 right = checked(qint64(left) + width);
-    const qint64 bottom = checked(qint64(top) + height);
+    const qint64 right = checkedCoordinate(qint64(left) + width);
+    const qint64 bottom = checkedCoordinate(qint64(top) + height);
     if (!m_draw || source.isNull() || width <= 0 || height <= 0)
         return;
     const QRect to = boundedRect(left, top, right, bottom) & visibleArea();
@@ -697,8 +691,8 @@ void cDC::BlastToScreen(qint32 left, qint32 top, qint32 width, qint32 height)
 {
     const qint32 w = width == -1 ? m_width : width;
     const qint32 h = height == -1 ? m_height : height;
-    const qint64 right = checked(qint64(left) + w);
-    const qint64 bottom = checked(qint64(top) + h);
+    const qint64 right = checkedCoordinate(qint64(left) + w);
+    const qint64 bottom = checkedCoordinate(qint64(top) + h);
     // Drawing straight onto the target leaves nothing to copy.
     if (!m_offscreen || w <= 0 || h <= 0)
         return;

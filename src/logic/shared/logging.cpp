@@ -12,6 +12,7 @@ Q_LOGGING_CATEGORY(lcDialogs, "dayplex.dialogs")
 Q_LOGGING_CATEGORY(lcSearch, "dayplex.search")
 Q_LOGGING_CATEGORY(lcWheel, "dayplex.wheel")
 Q_LOGGING_CATEGORY(lcTexts, "dayplex.texts")
+Q_LOGGING_CATEGORY(lcModel, "dayplex.model")
 
 void warnCaught(const QLoggingCategory &category, const QString &doing)
 {

@@ -2,8 +2,6 @@
 
 #include "accessibility/accessibleview.h"
 #include "calendar/ucagenda_p.h"
-#include "shared/tabwalkkeys.h"
-#include "shared/guarded.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -14,47 +12,31 @@ namespace Dayplex {
 
 namespace {
 
-// The button numbers of the mouse handling: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
+// The buttons the view's gestures know; the others count as not held.
+constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
 } // namespace
 
 CalendarSurface::CalendarSurface(ucAgendaPrivate *d, QWidget *parent)
-    : QWidget(parent)
+    : ViewSurface(lcCalendar(), parent)
     , d(d)
 {
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool CalendarSurface::event(QEvent *event)
+bool CalendarSurface::viewKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    const auto keyPress = [this](int key, Qt::KeyboardModifiers modifiers) {
-        return d->keyPress(key, modifiers);
-    };
-    return walkBeforeQt(*event, lcCalendar(), keyPress) || QWidget::event(event);
+    return d->keyPress(key, modifiers);
 }
 
 void CalendarSurface::focusInEvent(QFocusEvent *event)
 {
-    guarded(lcCalendar(), [&] { d->focusIn(event->reason()); });
+    guard([&] { d->focusIn(event->reason()); });
     QWidget::focusInEvent(event);
 }
 
 void CalendarSurface::focusOutEvent(QFocusEvent *event)
 {
-    guarded(lcCalendar(), [&] { d->focusOut(); });
+    guard([&] { d->focusOut(); });
     QWidget::focusOutEvent(event);
 }
 
@@ -66,7 +48,7 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->paintSurface(&painter, event->region());
         notifyAccessibleView(this);
     });
@@ -75,8 +57,8 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
 void CalendarSurface::mousePressEvent(QMouseEvent *event)
 {
     const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
-    guarded(lcCalendar(), [&] {
-        d->mousePress(buttonCode(event->button()), othersHeld, event->position().x(),
+    guard([&] {
+        d->mousePress(event->button(), othersHeld, event->position().x(),
                       event->position().y());
     });
     event->accept();
@@ -84,15 +66,15 @@ void CalendarSurface::mousePressEvent(QMouseEvent *event)
 
 void CalendarSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    guarded(lcCalendar(), [&] {
-        d->mouseMove(buttonCode(event->buttons()), event->position().x(), event->position().y());
+    guard([&] {
+        d->mouseMove(event->buttons() & kViewButtons, event->position().x(), event->position().y());
     });
     event->accept();
 }
 
 void CalendarSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->mouseRelease(event->buttons() != Qt::NoButton, event->position().x(),
                         event->position().y());
     });
@@ -106,7 +88,7 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    guarded(lcCalendar(), [&] {
+    guard([&] {
         d->perform(d->gesture.doubleClick(d->gestureView(), event->position().x(),
                                           event->position().y()));
     });
@@ -120,7 +102,7 @@ void CalendarSurface::wheelEvent(QWheelEvent *event)
         event->ignore();
         return;
     }
-    guarded(lcCalendar(), [&] { d->wheel(delta); });
+    guard([&] { d->wheel(delta); });
     event->accept();
 }
 

@@ -1,17 +1,16 @@
 #ifndef DAYPLEX_CALENDARSURFACE_H
 #define DAYPLEX_CALENDARSURFACE_H
 
-#include <QWidget>
+#include "shared/viewsurface.h"
 
 namespace Dayplex {
 
 class ucAgendaPrivate;
 
 // The drawing surface "pic" of the calendar: it shows the painted view with the drag ghost
-// and hands its mouse and wheel events to the control's interaction handling. Key events are
-// left to the control, whose focus proxy it is; Tab and Shift+Tab, which Qt would take to
-// move the focus, walk the appointments first.
-class CalendarSurface : public QWidget
+// and hands its mouse and wheel events to the control's interaction handling. Other key
+// events are left to the control, whose focus proxy it is.
+class CalendarSurface : public ViewSurface
 {
     Q_OBJECT
 
@@ -19,7 +18,7 @@ public:
     CalendarSurface(ucAgendaPrivate *d, QWidget *parent);
 
 protected:
-    bool event(QEvent *event) override;
+    bool viewKeyPress(int key, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

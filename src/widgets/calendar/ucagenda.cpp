@@ -60,14 +60,10 @@ void ucAgendaPrivate::colourWorkingTimes()
     applyWorkingTimes(matrix, grid, settings.options, settings.layout);
 }
 
-CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 charWidth,
-                                            qint32 charHeight, bool printFlag,
-                                            const CalendarScene *appointmentsOf)
+SceneInput ucAgendaPrivate::sceneInput(QRect area, bool printFlag) const
 {
-    SceneInput input(data.store, matrix, grid, settings.style);
+    SceneInput input(data.store, matrix, grid, settings.style, settings.revision);
     input.area = area;
-    input.charWidth = charWidth;
-    input.charHeight = charHeight;
     input.selectionStart = selection.start;
     input.selectionEndSlot = selection.endSlot;
     input.selectedIndex = selection.index;
@@ -76,6 +72,16 @@ CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 ch
     input.currentDate = q->CurrentDate();
     // Paper has a presentation of its own.
     input.modern = (printFlag ? printPresentation : presentation) == Presentation::Modern;
+    return input;
+}
+
+CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 charWidth,
+                                            qint32 charHeight, bool printFlag,
+                                            const CalendarScene *appointmentsOf)
+{
+    SceneInput input = sceneInput(area, printFlag);
+    input.charWidth = charWidth;
+    input.charHeight = charHeight;
     input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
     input.occupancy = &occupancy;
     return computeCalendarScene(input, appointmentsOf);
@@ -657,13 +663,7 @@ void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
 */
 QString ucAgenda::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options(), presentation());
-    if (!edited.isEmpty()) {
-        setOptions(edited);
-        Refresh();
-        Q_EMIT OptionsChanged();
-    }
-    return QString();
+    return d->common.ShowOptionsOf(*this);
 }
 
 /*!

@@ -41,7 +41,7 @@ GestureView ucAgendaPrivate::gestureView() const
     return view;
 }
 
-void ucAgendaPrivate::mousePress(int button, bool othersHeld, double x, double y)
+void ucAgendaPrivate::mousePress(Qt::MouseButton button, bool othersHeld, double x, double y)
 {
     if (gesture.keyboardInUse())
         pic->update(); // the focus frame goes
@@ -52,7 +52,7 @@ void ucAgendaPrivate::mousePress(int button, bool othersHeld, double x, double y
         perform(gesture.press(gestureView(), button, othersHeld, x, y));
 }
 
-void ucAgendaPrivate::mouseMove(int buttons, double x, double y)
+void ucAgendaPrivate::mouseMove(Qt::MouseButtons buttons, double x, double y)
 {
     perform(gesture.move(gestureView(), buttons, x, y));
 }

@@ -18,6 +18,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QVariant>
 #include <functional>
@@ -68,39 +69,13 @@ struct SurfaceState
     bool hScrollGuard = false;
 };
 
-// Everything the picture of the view depends on. Two equal keys give the same picture.
-struct ViewKey
-{
-    quint64 store = 0;    // versions of the store, the cells and the settings
-    quint64 matrix = 0;
-    quint64 settings = 0;
-    Date firstDay = 0;
-    Date lastDay = 0;
-    Date timeRaster = 0;
-    Date firstTime = 0;
-    Date endZeit = 0;
-    qint32 dayInfoHeight = 0;
-    qint32 minDateHeight = 0;
-    qint32 selectedIndex = 0;
-    QSize size;
-    qreal ratio = 1;
-    Date today = 0;
-    bool modern = false;
-    // What a new time selection changes: the cells and the week label.
-    Date selectionStart = 0;
-    Date selectionEnd = 0;
-    Date currentDate = 0;
-
-    bool sameButSelection(const ViewKey &o) const;
-    bool operator==(const ViewKey &o) const;
-};
-
 // The picture of the view, kept while what it shows stays the same.
 struct KeptPicture
 {
     QImage image;
-    ViewKey key;
-    bool valid = false; // the scene of the control is this picture's
+    ScenePictureKey key; // of the scene input it shows
+    bool valid = false;  // the scene of the control is this picture's
+    quint64 renders = 0; // how often it was painted anew
     // What the surface does not show yet: pixels of the picture painted since the surface
     // last showed them, and the places of the drag ghost before and after it moved.
     QRegion unshown;
@@ -122,7 +97,6 @@ public:
     // one while the view shows the same, else painted again into the kept image (only the
     // cells that changed when just the time selection moved). Its scene becomes the last paint.
     const QImage &picture(QSize size, qreal ratio);
-    ViewKey viewKey(QSize size, qreal ratio) const;
     // The scene of a modern print sheet in the area, with the days it lists below the grid.
     struct ModernList
     {
@@ -144,6 +118,9 @@ public:
     void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
     // The printed scene becomes the last paint, as PrintAnsicht leaves it.
     void keepPrintedScene(CalendarScene &&page);
+    // What a view of the control's state in an area shows, without the text metrics and the
+    // tools of its computation (screen or page).
+    SceneInput sceneInput(QRect area, bool printFlag) const;
     // The view of the control's state in an area of a surface (screen or page);
     // appointmentsOf as in computeCalendarScene.
     CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
@@ -165,10 +142,10 @@ public:
     // The pixels of the drag ghost on a surface of that size, one rectangle each.
     QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
 
-    // The events of the surface, handed to the gesture and its answer carried out. Buttons:
-    // 1 left, 2 right, 4 middle (a mask while moving); x and y in surface pixels.
-    void mousePress(int button, bool othersHeld, double x, double y);
-    void mouseMove(int buttons, double x, double y);
+    // The events of the surface, handed to the gesture and its answer carried out; x and y in
+    // surface pixels.
+    void mousePress(Qt::MouseButton button, bool othersHeld, double x, double y);
+    void mouseMove(Qt::MouseButtons buttons, double x, double y);
     void mouseRelease(bool stillHeld, double x, double y);
     // A key on the view (a Qt::Key with its modifiers); false when it is not the view's and
     // goes on to the parent (Tab past the last appointment leaves the view).
@@ -218,6 +195,17 @@ public:
     qint32 alignWeekday = 0;
     Presentation presentation = Presentation::Classic;
     Presentation printPresentation = Presentation::Classic;
+    // The print dialog's choice of sheet and period, when the host offers it, and the
+    // resource view it may print; `running` while the chosen sheets print.
+    struct PrintChoiceOffer
+    {
+        bool offered = false;
+        QPointer<ctlGantt> resourceView;
+        bool running = false;
+    };
+    PrintChoiceOffer printChoice;
+    // Asks for sheet and period, then prints them (ucagenda_printchoice.cpp).
+    QVariant printChosen(bool preview);
     // The pages of the modern print job in progress, and the end time of its layout.
     QVector<ModernPage> modernPages;
     Date modernEndTime = 0;

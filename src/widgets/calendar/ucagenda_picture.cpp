@@ -5,63 +5,16 @@
 #include "shared/cdc.h"
 
 #include <QPainter>
-#include <tuple>
 
 namespace Dayplex {
-
-namespace {
-
-auto withoutSelection(const ViewKey &k)
-{
-    return std::tie(k.store, k.matrix, k.settings, k.firstDay, k.lastDay, k.timeRaster,
-                    k.firstTime, k.endZeit, k.dayInfoHeight, k.minDateHeight, k.selectedIndex,
-                    k.size, k.ratio, k.today, k.modern);
-}
-
-} // namespace
-
-bool ViewKey::sameButSelection(const ViewKey &o) const
-{
-    return withoutSelection(*this) == withoutSelection(o);
-}
-
-bool ViewKey::operator==(const ViewKey &o) const
-{
-    return sameButSelection(o) && selectionStart == o.selectionStart
-           && selectionEnd == o.selectionEnd && currentDate == o.currentDate;
-}
-
-ViewKey ucAgendaPrivate::viewKey(QSize size, qreal ratio) const
-{
-    ViewKey key;
-    key.store = data.store.version();
-    key.matrix = matrix.version();
-    key.settings = settings.revision;
-    key.firstDay = grid.firstDay;
-    key.lastDay = grid.lastDay;
-    key.timeRaster = grid.timeRaster;
-    key.firstTime = grid.firstTime;
-    key.endZeit = grid.endZeit;
-    key.dayInfoHeight = grid.dayInfoHeight;
-    key.minDateHeight = grid.minDateHeight;
-    key.selectedIndex = selection.index;
-    key.size = size;
-    key.ratio = ratio;
-    key.today = currentDate();
-    key.modern = presentation == Presentation::Modern;
-    key.selectionStart = selection.start;
-    key.selectionEnd = selection.endSlot;
-    key.currentDate = q->CurrentDate();
-    return key;
-}
 
 const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
 {
     // Each view shows an end before its start as the start, and keeps it so; a change this
     // makes is a change of the store, which the key below sees.
     data.store.repairEnds();
-    const ViewKey key = viewKey(size, ratio);
-    if (kept.valid && kept.key == key)
+    const ScenePictureKey key = sceneInput(QRect(QPoint(0, 0), size), false).pictureKey();
+    if (kept.valid && kept.key == key && kept.image.devicePixelRatio() == ratio)
         return kept.image;
 
     const QRect area(0, 0, size.width(), size.height());
@@ -73,7 +26,7 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
         kept.image.fill(Qt::white);
         kept.valid = false;
     }
-    const bool onlySelection = kept.valid && kept.key.sameButSelection(key);
+    const bool onlySelection = kept.valid && kept.key.first == key.first;
     QFont font = settings.style.font;
     // Draws on the kept image through a cDC set up as for the screen, within clip if given.
     const auto onImage = [&](const QRegion *clip, const auto &draw) {
@@ -105,6 +58,7 @@ const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
     scene = std::move(next);
     kept.key = key;
     kept.valid = true;
+    ++kept.renders;
     return kept.image;
 }
 

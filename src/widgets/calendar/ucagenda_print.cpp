@@ -152,10 +152,13 @@ CalendarScene ucAgendaPrivate::modernSheet(cDC &dc, const QRect &area, qint32 cw
 */
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
+    // The chosen sheets come back here, one job each, with the choice made.
+    if (d->printChoice.offered && !d->printChoice.running)
+        return d->printChosen(blnPrintPreview);
     const Date rememberedFirstDay = d->grid.firstDay;
     // The job changes layout and days; the preview it shows would otherwise have the screen
-    // follow them behind it.
-    if (d->pic)
+    // follow them behind it. The chosen sheets keep the screen from before their choice.
+    if (d->pic && d->screenWhilePrinting.isNull())
         d->screenWhilePrinting = d->picture(d->pic->size(), d->pic->devicePixelRatioF()).copy();
     // What the user changed on the screen since the layout was applied (the band's height by
     // the splitter, the rows scrolled) comes back as well: the screen is as it was.
@@ -174,8 +177,7 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
         Repaint();
     };
 
-    QVariant result;
-    try {
+    return cCommonCalendar::PrintAndRestore([&] {
         const bool oneDay = d->grid.firstDay == d->grid.lastDay;
         applyCalendarLayout(d->settings.options.textValue(oneDay ? QStringLiteral("strLayoutDruckTag")
                                                                  : QStringLiteral("strLayoutDruckWoche")),
@@ -193,16 +195,10 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
             document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
                 d->paintModernPage(painter, area, page, pages);
             };
-            result = d->common.PrintDocument(this, blnPrintPreview, d->settings.layout, document);
-        } else {
-            result = d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+            return d->common.PrintDocument(this, blnPrintPreview, d->settings.layout, document);
         }
-    } catch (...) {
-        restoreScreen();
-        throw;
-    }
-    restoreScreen();
-    return result;
+        return d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+    }, restoreScreen);
 }
 
 /*!

@@ -110,6 +110,9 @@ struct JobPage
 {
     QPrinter *printer = nullptr;
     QPainter *target = nullptr;
+    // Starts the next page and answers the painter that draws it; nullptr when the preview
+    // holds no more pages.
+    std::function<QPainter *()> nextPage;
     const PrintGrid *grid = nullptr;
     qint32 pages = 1;
     bool preview = false;
@@ -193,6 +196,16 @@ QVariant runPrintJob(QObject *control, bool blnPrintPreview, const cContainer &l
     JobPage job;
     job.printer = printer;
     job.target = target;
+    job.nextPage = [&]() -> QPainter * {
+        if (!preview) {
+            printer->newPage();
+            return target;
+        }
+        QPainter *next = previewWindow->NewPage() ? previewWindow->hDC() : nullptr;
+        if (next)
+            next->setFont(font);
+        return next;
+    };
     job.grid = &grid;
     job.pages = pages;
     job.preview = preview;
@@ -252,7 +265,8 @@ QVariant cCommonCalendar::PrintCalendar(QObject *control, bool blnPrintPreview,
     Runs one print job of \a control whose pages the view lays out itself: the dialog, the
     printer and the page are set up as for PrintCalendar, then \a document counts the pages for
     the area inside the layout's margins and draws each of them, "Seite n von m". A preview
-    shows the first page. The view is in print mode throughout. Returns an empty variant.
+    shows them all, up to cPrintPreview::MaxPages. The view is in print mode throughout.
+    Returns an empty variant.
 */
 QVariant cCommonCalendar::PrintDocument(QObject *control, bool blnPrintPreview,
                                         const cContainer &layout, const PrintedDocument &document)
@@ -262,16 +276,17 @@ QVariant cCommonCalendar::PrintDocument(QObject *control, bool blnPrintPreview,
         for (const QRect &view : job.grid->viewRects())
             area = area.united(view);
         const qint32 count = std::max(document.pageCount(*job.target, area, job.pages), 1);
-        for (qint32 page = 1; page <= (job.preview ? 1 : count); ++page) {
-            job.target->save();
+        QPainter *target = job.target;
+        for (qint32 page = 1; page <= count && target; ++page) {
+            target->save();
             try {
-                document.paintPage(*job.target, area, page, count);
+                document.paintPage(*target, area, page, count);
             } catch (...) {
                 warnCaught(lcPrint(), QStringLiteral("page not printed"));
             }
-            job.target->restore();
-            if (!job.preview && page < count)
-                job.printer->newPage();
+            target->restore();
+            if (page < count)
+                target = job.nextPage();
         }
     });
 }

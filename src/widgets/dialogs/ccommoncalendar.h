@@ -74,6 +74,37 @@ public:
     QString Show(const QString &strContainerStringOptions,
                  Presentation presentation = Presentation::Classic);
 
+    // A view's ShowOptionsDialog: Show on the view's options in its presentation; confirmed,
+    // the options are applied, the view asks for its days again and raises OptionsChanged.
+    // Returns "".
+    template<typename View>
+    QString ShowOptionsOf(View &view)
+    {
+        const QString edited = Show(view.Options(), view.presentation());
+        if (!edited.isEmpty()) {
+            view.setOptions(edited);
+            view.Refresh();
+            Q_EMIT view.OptionsChanged();
+        }
+        return QString();
+    }
+
+    // Runs a view's print job and puts its screen state back afterwards, also when the job
+    // fails, whose error then goes on. Returns the job's result.
+    template<typename Job, typename Restore>
+    static QVariant PrintAndRestore(Job job, Restore restoreScreen)
+    {
+        QVariant result;
+        try {
+            result = job();
+        } catch (...) {
+            restoreScreen();
+            throw;
+        }
+        restoreScreen();
+        return result;
+    }
+
     // Makes the options dialog Show runs; an empty factory restores the plain dialog. Returns
     // the factory in force before.
     using OptionsDialogFactory = std::function<std::unique_ptr<cfrmConfigCalendar>(QWidget *parent)>;

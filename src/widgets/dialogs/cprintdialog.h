@@ -1,9 +1,12 @@
 #ifndef DAYPLEX_CPRINTDIALOG_H
 #define DAYPLEX_CPRINTDIALOG_H
 
+#include "print/printchoice.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -39,6 +42,15 @@ public:
     bool Preview() const { return m_preview; }
     void setPreview(bool preview) { m_preview = preview; }
 
+    // The choice of sheet and period on the "Kalender" tab, offered when set before Show:
+    // "cboSheet" (Tagesplan, Wochenplan and, with resourceView, Ressourcenansicht), "dtpFrom"
+    // and "dtpTo"; the period decides the pages, so the tab asks for no page count. Without
+    // it the tab is as it always was.
+    void offerChoice(const PrintChoice &preset, bool resourceView);
+    const std::optional<PrintChoice> &choice() const { return m_choice; }
+    void setChoice(const PrintChoice &choice);
+    bool offersResourceView() const { return m_resourceView; }
+
     // Shows the dialog modally; true when the user confirmed. Without a QApplication and
     // without a handler it answers false, as a cancel.
     bool Show();
@@ -57,6 +69,9 @@ public:
     static Handler preview();
     // Answers: cancel.
     static Handler cancel();
+    // Answers with what an answered dialog holds: its printer (which it hands over), page
+    // count and preview. The answered dialog must outlive the answer.
+    static Handler takeOver(cPrintDialog &answered);
 
 private:
     bool exec();
@@ -66,6 +81,8 @@ private:
     qint32 m_mode = 0;
     qint32 m_pageCount = 1;
     bool m_preview = false;
+    std::optional<PrintChoice> m_choice;
+    bool m_resourceView = false;
 };
 
 } // namespace Dayplex

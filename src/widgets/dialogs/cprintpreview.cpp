@@ -83,6 +83,30 @@ void cPrintPreview::finishPage()
     }
 }
 
+bool cPrintPreview::NewPage()
+{
+    if (m_page.isNull() || pageCount() >= MaxPages)
+        return false;
+    finishPage();
+    QImage next(m_page.size(), QImage::Format_RGB32);
+    if (next.isNull())
+        return false;
+    next.fill(Qt::white);
+    next.setDotsPerMeterX(m_page.dotsPerMeterX());
+    next.setDotsPerMeterY(m_page.dotsPerMeterY());
+    m_done.append(m_page);
+    m_page = next;
+    return true;
+}
+
+QImage cPrintPreview::pageAt(qint32 n)
+{
+    finishPage();
+    if (n >= 1 && n <= m_done.size())
+        return m_done.at(n - 1);
+    return n == pageCount() ? m_page : QImage();
+}
+
 const QImage &cPrintPreview::page()
 {
     finishPage();
@@ -124,11 +148,16 @@ int cPrintPreview::renderPages(QPrinter *target)
         if (!painter.begin(target))
             return 0;
         const QSize area(target->width(), target->height());
-        const QSize size = m_page.size().scaled(area, Qt::KeepAspectRatio);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), size), m_page);
+        const qint32 pages = pageCount();
+        for (qint32 n = 1; n <= pages; ++n) {
+            if (n > 1)
+                target->newPage();
+            const QImage image = pageAt(n);
+            painter.drawImage(QRect(QPoint(0, 0), image.size().scaled(area, Qt::KeepAspectRatio)), image);
+        }
         painter.end();
-        return 1;
+        return pages;
     } catch (const std::exception &e) {
         qCWarning(lcDayplexModal, "preview page not drawn: %s", e.what());
         return 0;

@@ -64,6 +64,7 @@ void ctlGanttPrivate::updateRowMaximum()
 GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
 {
     GanttContent content{model, settings.style};
+    content.styleRevision = settingsRevision;
     content.startDate = q->mStartDate;
     content.endDate = q->mEndDate;
     content.firstRow = firstRow();

@@ -70,7 +70,7 @@ void ctlGanttPrivate::connectChildren()
     QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
 }
 
-GanttGestureView ctlGanttPrivate::gestureView()
+GanttGestureView ctlGanttPrivate::gestureView() const
 {
     return {model, scene, firstRow(), calpic->height(),
             settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"))};
@@ -78,6 +78,7 @@ GanttGestureView ctlGanttPrivate::gestureView()
 
 void ctlGanttPrivate::perform(const GanttAction &action, QPoint globalPos)
 {
+    applyModelSteps(model, action.modelSteps);
     // The pointer goes back also when the move fails.
     const auto pointer = qScopeGuard([&] {
         if (action.pointer)

@@ -33,24 +33,9 @@ class GanttSearchPanel;
 class GanttSurface;
 struct ShownAppointment;
 
-// Everything a screen picture shows besides the corner: while it stays the same, the kept
-// picture is shown again instead of being painted anew.
-struct PictureKey
-{
-    quint64 modelRevision = 0;
-    quint64 settingsRevision = 0;
-    QString selected;
-    Date proposalFrom = 0;
-    Date proposalTo = 0;
-    Date firstDay = 0;
-    Date lastDay = 0;
-    qint32 firstRow = 0;
-    QSize size;
-    bool modern = false;
-    qint32 nowX = 0; // the current-time line's column, or the lowest number without one
-
-    bool operator==(const PictureKey &other) const;
-};
+// What a screen picture shows besides the corner: its content and its size. While it stays
+// the same, the kept picture is shown again instead of being painted anew.
+using ScreenKey = std::pair<GanttPictureKey, QSize>;
 
 class ctlGanttPrivate
 {
@@ -78,7 +63,7 @@ public:
     // The frame of Drag inverted over the kept picture, onto the target.
     void drawDragOverlay(QPainter &target) const;
     // What the screen picture would show if painted now.
-    PictureKey pictureKeyNow() const;
+    ScreenKey pictureKeyNow() const;
     // Whether the screen shows what a full paint would show now: nothing to paint.
     bool screenShowsNow() const;
     // The pixels of the frame of Drag join the changes showFrame shows.
@@ -96,8 +81,8 @@ public:
     // Shows the kept picture as it is, with the frame of Drag.
     void showFrame();
 
-    // What the gestures act on: the model, the last picture, the scroll bar, the holiday row.
-    GanttGestureView gestureView();
+    // What the gestures read: the model, the last picture, the scroll bar, the holiday row.
+    GanttGestureView gestureView() const;
     // Does what a gesture answered; globalPos places a menu the mouse opened.
     void perform(const GanttAction &action, QPoint globalPos = QPoint());
     // A key on the picture area (a Qt::Key with its modifiers); false when it is not the
@@ -138,6 +123,7 @@ public:
     QVariant printModern(bool preview);
     qint32 modernPageCount(QPainter &painter, const QRect &area);
     void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+    GanttContent printedContent(Date firstDay, Date lastDay, qint32 firstRow) const;
 
     // The bars the last paint showed, with their rectangles on screen.
     QVector<ShownAppointment> visibleAppointments() const;
@@ -152,7 +138,15 @@ public:
     bool optimaleZeilenhoehe = false;
     Presentation presentation = Presentation::Classic;
     Presentation printPresentation = Presentation::Classic;
-    qint32 daysPerPrintedPage = 1; // of the modern print job that runs
+    // The pages of the modern print job that runs: each its days and its rows.
+    struct PrintedPage
+    {
+        Date firstDay = 0;
+        Date lastDay = 0;
+        qint32 firstRow = 1;
+        qint32 lastRow = 0;
+    };
+    QVector<PrintedPage> printedPages;
 
     // What the host delivered, and the view state that is not geometry.
     GanttModel model;
@@ -164,9 +158,9 @@ public:
     QString lblVorschlag; // what the search panel shows of the proposal
     bool cmdNeuEnabled = false;
 
-    // The picture on screen, painted anew only when what it shows changed (PictureKey).
+    // The picture on screen, painted anew only when what it shows changed (ScreenKey).
     QImage picture;
-    PictureKey pictureKey;
+    ScreenKey pictureKey;
     GanttScene screenScene;    // the scene of the kept picture
     bool pictureStale = true;  // never painted, or drawn onto since (ZeilenFarbe)
     bool showKeptOnly = false; // the next paint shows the kept picture as it is

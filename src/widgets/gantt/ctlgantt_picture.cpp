@@ -48,15 +48,6 @@ QVector<QRect> outline(qint64 left, qint64 top, qint64 right, qint64 bottom, con
 
 } // namespace
 
-bool PictureKey::operator==(const PictureKey &other) const
-{
-    return modelRevision == other.modelRevision && settingsRevision == other.settingsRevision
-           && selected == other.selected && proposalFrom == other.proposalFrom
-           && proposalTo == other.proposalTo && firstDay == other.firstDay
-           && lastDay == other.lastDay && firstRow == other.firstRow && size == other.size
-           && modern == other.modern && nowX == other.nowX;
-}
-
 void ctlGanttPrivate::applySettings(GanttSettings next)
 {
     settings = std::move(next);
@@ -99,32 +90,11 @@ void ctlGanttPrivate::paintView(QPainter *target, qint32 width, qint32 height)
     dragLeft = dragTop = dragRight = dragBottom = 0;
 }
 
-namespace {
-
-// The column of the current-time line in a picture's geometry, or the lowest number without one.
-qint32 nowColumn(const GanttLayout &layout, Date now)
+ScreenKey ctlGanttPrivate::pictureKeyNow() const
 {
-    return layout.startDate <= now && now <= layout.dEnd ? layout.xOf(now)
-                                                         : std::numeric_limits<qint32>::min();
-}
-
-} // namespace
-
-PictureKey ctlGanttPrivate::pictureKeyNow() const
-{
-    PictureKey key;
-    key.modelRevision = model.revision();
-    key.settingsRevision = settingsRevision;
-    key.selected = model.selectedDate;
-    key.proposalFrom = model.vorschlagVon;
-    key.proposalTo = model.vorschlagBis;
-    key.firstDay = q->mStartDate;
-    key.lastDay = q->mEndDate;
-    key.firstRow = firstRow();
-    key.size = calpic->size();
-    key.modern = presentation == Presentation::Modern;
-    key.nowX = nowColumn(screenScene.layout, currentDateTime());
-    return key;
+    return {content(q->ForPrinting, presentation == Presentation::Modern)
+                .pictureKey(screenScene.layout),
+            calpic->size()};
 }
 
 bool ctlGanttPrivate::screenShowsNow() const
@@ -138,8 +108,7 @@ bool ctlGanttPrivate::screenShowsNow() const
 void ctlGanttPrivate::paintScreen(QPainter &target)
 {
     if (!(showKeptOnly && !picture.isNull())) {
-        PictureKey key = pictureKeyNow();
-        const bool rendered = pictureStale || !(key == pictureKey);
+        const bool rendered = pictureStale || !(pictureKeyNow() == pictureKey);
         if (rendered) {
             const QSize size = calpic->size();
             if (picture.size() != size)
@@ -152,9 +121,8 @@ void ctlGanttPrivate::paintScreen(QPainter &target)
             paintAll(*this, dc, size.width(), size.height());
             ++pictureRenders;
             screenScene = scene;
-            // The now line's column in the new geometry.
-            key.nowX = nowColumn(scene.layout, currentDateTime());
-            pictureKey = key;
+            // With the now line's column in the new geometry.
+            pictureKey = pictureKeyNow();
             pictureStale = false;
             cornerDate = model.datMaus;
             cornerFullPaint = true;

@@ -30,18 +30,12 @@ QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
         SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
         Repaint();
     };
-    QVariant result;
-    try {
+    return cCommonCalendar::PrintAndRestore([&] {
         d->applySettings(d->settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
-        result = d->printPresentation == Presentation::Modern
-                     ? d->printModern(blnPrintPreview)
-                     : d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
-    } catch (...) {
-        restoreScreen();
-        throw;
-    }
-    restoreScreen();
-    return result;
+        return d->printPresentation == Presentation::Modern
+                   ? d->printModern(blnPrintPreview)
+                   : d->common.PrintCalendar(this, blnPrintPreview, d->settings.layout);
+    }, restoreScreen);
 }
 
 /*!
@@ -140,9 +134,42 @@ qint32 ctlGanttPrivate::modernPageCount(QPainter &painter, const QRect &area)
     // A working hour holds its start time with a little room on either side.
     const qint32 hourWidth = dc.textWidth(QStringLiteral("00:00")) + 4 * dc.lineWidth();
     const qint32 days = periodDays(*q);
-    daysPerPrintedPage = ganttDaysPerPage(days, parts.chart.width() - names, settings.workFrom,
-                                          settings.workTo, hourWidth);
-    return ganttPageCount(days, daysPerPrintedPage);
+    const qint32 perPage = ganttDaysPerPage(days, parts.chart.width() - names, settings.workFrom,
+                                            settings.workTo, hourWidth);
+    // Each page of days takes as many pages of rows as its rows need.
+    printedPages.clear();
+    const Date first = std::floor(q->mStartDate);
+    const QRect &c = parts.chart;
+    for (qint32 n = 0; n < ganttPageCount(days, perPage); ++n) {
+        const Date pageFirst = first + Date(qint64(n) * perPage);
+        const Date pageLast = std::min(pageFirst + perPage - 1, std::floor(q->mEndDate));
+        QVector<qint32> rowPages{1};
+        try {
+            const GanttScene whole = ganttScene(printedContent(pageFirst, pageLast, 1), c.left(), c.top(),
+                                                c.width(), c.height(), parts.th, parts.cw);
+            rowPages = ganttRowPages(whole.layout, model.rowCount(), c.bottom() + 1);
+        } catch (const std::exception &) {
+            warnCaught(lcPrint(), QStringLiteral("resource view rows not laid out"));
+        }
+        for (qsizetype r = 0; r < rowPages.size(); ++r) {
+            const qint32 lastRow = r + 1 < rowPages.size() ? rowPages.at(r + 1) - 1 : model.rowCount();
+            printedPages.append({pageFirst, pageLast, rowPages.at(r), lastRow});
+        }
+    }
+    return qint32(printedPages.size());
+}
+
+GanttContent ctlGanttPrivate::printedContent(Date firstDay, Date lastDay, qint32 firstRow) const
+{
+    GanttContent content{model, settings.style};
+    content.startDate = firstDay;
+    content.endDate = lastDay;
+    content.firstRow = firstRow;
+    content.forPrinting = true;
+    content.modern = true;
+    content.workFrom = settings.workFrom;
+    content.workTo = settings.workTo;
+    return content;
 }
 
 void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint32 page,
@@ -152,7 +179,6 @@ void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint
     QFont font;
     setUpPage(dc, painter, area, font);
     const PageParts parts = pageParts(dc, area);
-    const GanttStyle &style = settings.style;
     const Date first = std::floor(q->mStartDate);
     const Date last = std::floor(q->mEndDate);
 
@@ -172,21 +198,21 @@ void ctlGanttPrivate::paintModernPage(QPainter &painter, const QRect &area, qint
     dc.FillRect(area.left(), area.top() + titleLine + parts.lineHeight, area.width(),
                 parts.lineHeight, 0xFFFFFF, printStand(currentDateTime()), 3);
 
-    // The chart of this page's days, all rows from the first.
-    const Date pageFirst = first + Date(qint64(page - 1) * std::max(daysPerPrintedPage, 1));
-    const Date pageLast = std::min(pageFirst + std::max(daysPerPrintedPage, 1) - 1, last);
-    GanttContent content{model, style};
-    content.startDate = pageFirst;
-    content.endDate = pageLast;
-    content.firstRow = 1;
-    content.forPrinting = true;
-    content.modern = true;
-    content.workFrom = settings.workFrom;
-    content.workTo = settings.workTo;
+    // The chart of this page's days and rows; the rows after them wait for the next page
+    // instead of showing their tops at the foot of this one.
+    if (page < 1 || page > printedPages.size())
+        return;
+    const PrintedPage &planned = printedPages.at(page - 1);
+    const GanttContent content = printedContent(planned.firstDay, planned.lastDay, planned.firstRow);
     const QRect &c = parts.chart;
     try {
-        const GanttScene printed = ganttScene(content, c.left(), c.top(), c.width(), c.height(),
-                                              parts.th, parts.cw);
+        GanttScene printed = ganttScene(content, c.left(), c.top(), c.width(), c.height(),
+                                        parts.th, parts.cw);
+        if (planned.lastRow < model.rowCount()) {
+            printed.lastRow = std::min(printed.lastRow, planned.lastRow);
+            printed.bottom = printed.layout.rowTop(planned.lastRow + 1, planned.firstRow);
+            printed.bars = printed.layoutBars(model, planned.firstRow, printed.lastRow);
+        }
         GanttZeichnen(dc, content, printed, nullptr);
     } catch (const std::exception &) {
         warnCaught(lcPrint(), QStringLiteral("resource view page not drawn"));
@@ -219,13 +245,7 @@ QVariant ctlGanttPrivate::printModern(bool preview)
 */
 QString ctlGantt::ShowOptionsDialog()
 {
-    const QString edited = d->common.Show(Options(), presentation());
-    if (!edited.isEmpty()) {
-        setOptions(edited);
-        Refresh();
-        Q_EMIT OptionsChanged();
-    }
-    return QString();
+    return d->common.ShowOptionsOf(*this);
 }
 
 } // namespace Dayplex

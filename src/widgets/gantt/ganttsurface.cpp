@@ -2,8 +2,6 @@
 
 #include "accessibility/accessibleview.h"
 #include "gantt/ctlgantt_p.h"
-#include "shared/tabwalkkeys.h"
-#include "shared/guarded.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,21 +11,15 @@
 namespace Dayplex {
 
 GanttSurface::GanttSurface(ctlGanttPrivate *d, QWidget *parent)
-    : QWidget(parent)
+    : ViewSurface(lcGantt(), parent)
     , d(d)
 {
     setObjectName(QStringLiteral("calpic"));
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-bool GanttSurface::event(QEvent *event)
+bool GanttSurface::viewKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    const auto keyPress = [this](int key, Qt::KeyboardModifiers modifiers) {
-        return !d->searching && d->keyPress(key, modifiers);
-    };
-    return walkBeforeQt(*event, lcGantt(), keyPress) || QWidget::event(event);
+    return !d->searching && d->keyPress(key, modifiers);
 }
 
 void GanttSurface::focusInEvent(QFocusEvent *event)
@@ -40,7 +32,7 @@ void GanttSurface::focusInEvent(QFocusEvent *event)
 
 void GanttSurface::focusOutEvent(QFocusEvent *event)
 {
-    guarded(lcGantt(), [&] { d->perform(d->gestures.focusLost()); });
+    guard([&] { d->perform(d->gestures.focusLost()); });
     update();
     QWidget::focusOutEvent(event);
 }
@@ -49,7 +41,7 @@ void GanttSurface::paintEvent(QPaintEvent *)
 {
     if (d->q->ForPrinting)
         return;
-    guarded(lcGantt(), [&] {
+    guard([&] {
         QPainter painter(this);
         d->paintScreen(painter);
         notifyAccessibleView(this);
@@ -80,7 +72,7 @@ void GanttSurface::mousePressEvent(QMouseEvent *event)
         return;
     if (d->gestures.keyboardInUse())
         update(); // the focus frame goes
-    guarded(lcGantt(), [&] {
+    guard([&] {
         d->perform(d->gestures.press(d->gestureView(), pointerOf(event)),
                    event->globalPosition().toPoint());
     });
@@ -92,20 +84,20 @@ void GanttSurface::mouseMoveEvent(QMouseEvent *event)
     if (d->blnInMouseMove || d->searching)
         return;
     d->blnInMouseMove = true;
-    const auto guard = qScopeGuard([this] { d->blnInMouseMove = false; });
-    guarded(lcGantt(), [&] { d->perform(d->gestures.move(d->gestureView(), pointerOf(event))); });
+    const auto moveEnds = qScopeGuard([this] { d->blnInMouseMove = false; });
+    guard([&] { d->perform(d->gestures.move(d->gestureView(), pointerOf(event))); });
 }
 
 void GanttSurface::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    guarded(lcGantt(), [&] { d->perform(d->gestures.release(d->gestureView(), pointerOf(event))); });
+    guard([&] { d->perform(d->gestures.release(d->gestureView(), pointerOf(event))); });
 }
 
 void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    guarded(lcGantt(), [&] {
+    guard([&] {
         d->perform(d->gestures.doubleClick(d->gestureView(), pointerOf(event)));
     });
 }
@@ -114,7 +106,7 @@ void GanttSurface::keyPressEvent(QKeyEvent *event)
 {
     bool handled = true;
     if (!d->searching)
-        guarded(lcGantt(), [&] { handled = d->keyPress(event->key(), event->modifiers()); });
+        guard([&] { handled = d->keyPress(event->key(), event->modifiers()); });
     if (handled)
         event->accept();
     else

@@ -1,16 +1,15 @@
 #ifndef DAYPLEX_GANTTSURFACE_H
 #define DAYPLEX_GANTTSURFACE_H
 
-#include <QWidget>
+#include "shared/viewsurface.h"
 
 namespace Dayplex {
 
 class ctlGanttPrivate;
 
 // The picture area "calpic" of the Gantt view: shows the painted view and hands its mouse
-// and key events to the view's interaction handling; Tab and Shift+Tab, which Qt would take
-// to move the focus, walk the appointments first.
-class GanttSurface : public QWidget
+// and key events to the view's interaction handling.
+class GanttSurface : public ViewSurface
 {
     Q_OBJECT
 
@@ -18,7 +17,7 @@ public:
     GanttSurface(ctlGanttPrivate *d, QWidget *parent);
 
 protected:
-    bool event(QEvent *event) override;
+    bool viewKeyPress(int key, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

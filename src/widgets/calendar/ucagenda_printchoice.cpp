@@ -1,0 +1,125 @@
+// The print dialog's choice of sheet and period, and the job of the chosen sheets.
+#include "calendar/ucagenda_p.h"
+
+#include "dialogs/cprintdialog.h"
+#include "print/printchoice.h"
+#include "print/printjob.h"
+#include "shared/ccontainer.h"
+#include "shared/uitext.h"
+
+#include <dayplex/ctlgantt.h>
+
+#include <QScopeGuard>
+
+#include <cmath>
+
+namespace Dayplex {
+
+namespace {
+
+// Whether the view is shown in its window, or will be once the window is.
+bool shownInWindow(const QWidget &view)
+{
+    return view.isVisibleTo(view.window());
+}
+
+// The sheet and period the user sees: the resource view's while it is shown instead of the
+// calendar, else the calendar's.
+PrintChoice presetChoice(const ucAgenda &calendar, const ctlGantt *resourceView)
+{
+    if (resourceView && shownInWindow(*resourceView) && !shownInWindow(calendar))
+        return {PrintSheet::Resource, std::floor(resourceView->mStartDate),
+                std::floor(resourceView->mEndDate)};
+    const Date first = std::floor(calendar.FirstDay());
+    const Date last = std::floor(calendar.LastDay());
+    return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
+}
+
+// The classic driver prints a grid of periods on each page.
+qint32 periodsPerPage(const QString &printLayout)
+{
+    cContainer layout;
+    layout.setContainerString(printLayout);
+    const PrintLayout values = PrintLayout::fromContainer(layout);
+    return std::max(values.viewsDown * values.viewsAcross, 1);
+}
+
+// Shows the resource view over the period and prints it; afterwards it shows its days again.
+QVariant printResourceView(ctlGantt &view, const PrintChoice &choice, bool preview)
+{
+    const Date shownFirst = view.mStartDate;
+    double shownLast = view.mEndDate;
+    double last = choice.lastDay;
+    view.SetDisplayedRange(choice.firstDay, &last, false, false);
+    const auto back = qScopeGuard([&view, shownFirst, &shownLast] {
+        view.SetDisplayedRange(shownFirst, &shownLast, false, false);
+        view.Repaint();
+    });
+    return view.PrintGantt(preview);
+}
+
+} // namespace
+
+void ucAgenda::offerPrintChoice(bool offered, ctlGantt *resourceView)
+{
+    d->printChoice.offered = offered;
+    d->printChoice.resourceView = resourceView;
+}
+
+bool ucAgenda::printChoiceOffered() const
+{
+    return d->printChoice.offered;
+}
+
+/*
+    The dialog is answered once for the choice; the job of the chosen sheets then takes its
+    printer and preview over, with the pages the period needs, so the user is asked only once.
+*/
+QVariant ucAgendaPrivate::printChosen(bool preview)
+{
+    QWidget *window = q->window();
+    cPrintDialog dialog(window);
+    dialog.setMode(1);
+    ctlGantt *resourceView = printChoice.resourceView;
+    dialog.offerChoice(presetChoice(*q, resourceView), resourceView != nullptr);
+    if (!dialog.Show() || !dialog.choice())
+        return QVariant();
+    const PrintChoice choice = *dialog.choice();
+    QString refusal = printPeriodError(choice);
+    if (refusal.isEmpty() && choice.sheet == PrintSheet::Resource && !resourceView)
+        refusal = uiText("Dayplex::cCommonCalendar", "Es gibt keine Ressourcenansicht, die gedruckt werden kann.");
+    if (!refusal.isEmpty()) {
+        cTools::Message(refusal, Prompt::Kind::Information, uiText("Dayplex::cCommonCalendar", "Drucken"));
+        return QVariant();
+    }
+    // The job's dialog takes the answer over instead of asking again.
+    const cPrintDialog::Handler before = cPrintDialog::setHandler(cPrintDialog::takeOver(dialog));
+    const auto askAgain = qScopeGuard([&before] { cPrintDialog::setHandler(before); });
+    if (choice.sheet == PrintSheet::Resource)
+        return printResourceView(*resourceView, choice, preview);
+
+    const Date shownFirst = grid.firstDay;
+    double shownLast = grid.lastDay;
+    if (pic)
+        screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
+    double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
+    // A week sheet starts on the day the view aligns weeks to.
+    q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
+    const qint32 periods = printPeriods(choice, grid.firstDay);
+    const bool modern = printPresentation == Presentation::Modern;
+    const QString layout = settings.options.textValue(
+        choice.sheet == PrintSheet::Day ? QStringLiteral("strLayoutDruckTag") : QStringLiteral("strLayoutDruckWoche"));
+    const qint32 perPage = modern ? 1 : periodsPerPage(layout);
+    dialog.setPageCount((periods + perPage - 1) / perPage);
+
+    printChoice.running = true;
+    const auto back = qScopeGuard([this, shownFirst, &shownLast] {
+        printChoice.running = false;
+        screenWhilePrinting = QImage();
+        q->SetDisplayedRange(shownFirst, &shownLast, false, true);
+        q->Repaint();
+    });
+    return q->PrintCalendar(preview);
+}
+
+} // namespace Dayplex

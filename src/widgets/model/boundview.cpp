@@ -1,0 +1,132 @@
+#include "model/boundview.h"
+
+#include "model/modelvalues.h"
+#include "shared/logging.h"
+
+#include <dayplex/ctlgantt.h>
+#include <dayplex/ucagenda.h>
+
+namespace Dayplex {
+
+namespace {
+
+qint32 textColour(const ModelAppointment &a)
+{
+    return a.textColour.value_or(plainAppointmentColour(false, a.allDay));
+}
+
+qint32 backgroundColour(const ModelAppointment &a)
+{
+    return a.backgroundColour.value_or(plainAppointmentColour(true, a.allDay));
+}
+
+AppointmentDetails detailsOf(const ModelAppointment &a, const ModelParticipants &participants)
+{
+    AppointmentDetails details;
+    details.seriesOccurrence = a.seriesOccurrence;
+    // One participant is the person whose calendar it is; several make a meeting.
+    if (a.participants.size() > 1)
+        for (const QString &key : a.participants)
+            details.participants.append(participants.nameOf(key));
+    return details;
+}
+
+template<typename View>
+class ViewOf : public BoundView
+{
+public:
+    explicit ViewOf(View *view) : m_view(view) {}
+    QWidget *widget() const override { return m_view; }
+    void enable() override { m_view->Enabled = true; }
+    void refresh() override
+    {
+        if (m_view)
+            m_view->Refresh();
+    }
+
+    // A reload keeps the selected appointment selected, as long as it is still shown.
+    void fill(Date first, Date last, const QVector<ModelAppointment> &appointments,
+              const ModelParticipants &participants, bool participantModel) final
+    {
+        const QString selected = m_view->SelectedDate();
+        m_view->SetFilledRange(first, last);
+        deliver(appointments, participants, participantModel);
+        if (!selected.isEmpty())
+            m_view->setSelectedDate(selected);
+    }
+
+protected:
+    virtual void deliver(const QVector<ModelAppointment> &appointments,
+                         const ModelParticipants &participants, bool participantModel) = 0;
+
+    void tell(const ModelAppointment &a, const ModelParticipants &participants)
+    {
+        const AppointmentDetails details = detailsOf(a, participants);
+        if (details != AppointmentDetails())
+            m_view->setAppointmentDetails(a.key, details);
+    }
+
+    QPointer<View> m_view;
+};
+
+class AgendaView : public ViewOf<ucAgenda>
+{
+public:
+    using ViewOf::ViewOf;
+    void deliver(const QVector<ModelAppointment> &appointments,
+                 const ModelParticipants &participants, bool) override
+    {
+        for (const ModelAppointment &a : appointments) {
+            try {
+                m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColour(a), a.done,
+                                backgroundColour(a), a.readOnly);
+                tell(a, participants);
+            } catch (...) {
+                warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
+            }
+        }
+    }
+};
+
+class GanttView : public ViewOf<ctlGantt>
+{
+public:
+    using ViewOf::ViewOf;
+    void deliver(const QVector<ModelAppointment> &appointments,
+                 const ModelParticipants &participants, bool participantModel) override
+    {
+        QStringList rows = participants.keys;
+        if (!participantModel)
+            for (const ModelAppointment &a : appointments)
+                for (const QString &key : a.participants)
+                    if (!rows.contains(key))
+                        rows.append(key);
+        for (const QString &key : rows)
+            m_view->AddMerkmal(participants.nameOf(key), key);
+        for (const ModelAppointment &a : appointments) {
+            try {
+                // A meeting is a bar in each of its participants' rows.
+                for (const QString &row : a.participants)
+                    m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColour(a),
+                                    a.done, backgroundColour(a), a.readOnly, row, false);
+                tell(a, participants);
+            } catch (...) {
+                warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
+            }
+        }
+    }
+};
+
+} // namespace
+
+std::unique_ptr<BoundView> boundView(ucAgenda *view)
+{
+    return std::make_unique<AgendaView>(view);
+}
+
+std::unique_ptr<BoundView> boundView(ctlGantt *view)
+{
+    return std::make_unique<GanttView>(view);
+}
+
+} // namespace Dayplex
