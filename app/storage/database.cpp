@@ -746,7 +746,14 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         query = QSqlQuery();
         const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
         const auto text = [this](const QSqlError &error) { return errorText(error); };
-        ownReader = m_postgres ? postgresRows(connection, statement, text) : sqliteRows(connection, statement, text);
+        const auto heard = [this](const QString &channel, bool own, const QString &payload) {
+            if (!m_listener)
+                return;
+            // Handled after the read, as the driver's own notices are.
+            QMetaObject::invokeMethod(
+                m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
+        };
+        ownReader = m_postgres ? postgresRows(connection, statement, text, heard) : sqliteRows(connection, statement, text);
         if (ownReader)
             return *ownReader;
         query = run(statement);
@@ -1142,19 +1149,23 @@ void Database::subscribe()
     m_listener = new QObject;
     QObject::connect(driver, &QSqlDriver::notification, m_listener,
                      [this](const QString &name, QSqlDriver::NotificationSource source, const QVariant &payload) {
-                         if (name != kChannel || source == QSqlDriver::SelfSource || !m_changeHandler)
-                             return;
-                         const QStringList parts = payload.toString().split(QLatin1Char('|'));
-                         if (parts.size() != 3) {
-                             qWarning("terminplaner: change notice without its days: %s",
-                                      qPrintable(payload.toString()));
-                             return;
-                         }
-                         m_changeHandler({parts.at(0).toDouble(), parts.at(1).toDouble(), parts.at(2).toLongLong()});
+                         hear(name, source == QSqlDriver::SelfSource, payload.toString());
                      });
     if (!driver->subscribedToNotifications().contains(kChannel) && !driver->subscribeToNotification(kChannel))
         qWarning("terminplaner: other desks' changes will not be shown at once: %s",
                  qPrintable(driver->lastError().text()));
+}
+
+void Database::hear(const QString &channel, bool own, const QString &payload) const
+{
+    if (channel != kChannel || own || !m_changeHandler)
+        return;
+    const QStringList parts = payload.split(QLatin1Char('|'));
+    if (parts.size() != 3) {
+        qWarning("terminplaner: change notice without its days: %s", qPrintable(payload));
+        return;
+    }
+    m_changeHandler({parts.at(0).toDouble(), parts.at(1).toDouble(), parts.at(2).toLongLong()});
 }
 
 bool Database::reconnect()

@@ -301,6 +301,8 @@ private:
     [[noreturn]] void throwConflict(qint64 id) const;
     void notifyChange(Dayplex::Date from, Dayplex::Date to) const;
     void subscribe();
+    // A notice of the server, from Qt's driver or taken in by a read of our own.
+    void hear(const QString &channel, bool own, const QString &payload) const;
     Appointment readAppointment(QSqlQuery &query) const;
     // Every row of the calendar source, changed occurrences included.
     QVector<Appointment> rowsOfCalendar(const QString &source) const;

@@ -67,7 +67,8 @@ private:
 } // namespace
 
 std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
-                                        const std::function<QString(const QSqlError &)> &errorText)
+                                        const std::function<QString(const QSqlError &)> &errorText,
+                                        const NoticeHandler &heard)
 {
     const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
     // Qt names the handle by libpq's struct.
@@ -86,6 +87,12 @@ std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Da
     }
     PGresult *result = PQexecParams(db, numberedPlaceholders(statement.sql).constData(), int(values.size()), nullptr,
                                     values.data(), nullptr, nullptr, 0);
+    // Notices that arrived with the rows are in libpq's queue now, where Qt's driver, waiting
+    // for the socket, would not look until the next traffic.
+    while (PGnotify *notice = PQnotifies(db)) {
+        heard(QString::fromUtf8(notice->relname), notice->be_pid == PQbackendPID(db), QString::fromUtf8(notice->extra));
+        PQfreemem(notice);
+    }
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
         const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
         const QSqlError error(QStringLiteral("Lesen fehlgeschlagen"), QString::fromUtf8(PQerrorMessage(db)),

@@ -54,10 +54,15 @@ private:
 std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                       const std::function<QString(const QSqlError &)> &errorText);
 
+// A server's notice: its channel, whether this connection sent it, and its payload.
+using NoticeHandler = std::function<void(const QString &channel, bool own, const QString &payload)>;
+
 // The same read from a PostgreSQL connection through libpq, whose rows come as text; nullptr
-// when the connection is not PostgreSQL's or a query of Qt's is still running on it.
+// when the connection is not PostgreSQL's or a query of Qt's is still running on it. Notices
+// that libpq took in during the read go to heard.
 std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
-                                        const std::function<QString(const QSqlError &)> &errorText);
+                                        const std::function<QString(const QSqlError &)> &errorText,
+                                        const NoticeHandler &heard);
 
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);

@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QtTest>
 
 using namespace Terminplaner;
@@ -381,6 +382,13 @@ private Q_SLOTS:
         QVERIFY(heard.last().firstDay <= day(2031, 5, 5) && heard.last().lastDay >= day(2040, 1, 1));
         QCOMPARE(weeksOf(there, day(2040, 1, 1)), QStringLiteral("01-03 10:00 01-10 10:00 01-17 10:00 "
                                                                  "01-24 10:00 01-31 10:00 02-07 10:00"));
+
+        // A notice that reaches the socket while the desk reads its days on its own must still be heard.
+        const int before = heard.size();
+        here.saveAppointment(appointment(QStringLiteral("Notiz"), day(2031, 5, 6) + hm(8, 0), day(2031, 5, 6) + hm(9, 0), 1), {1});
+        QThread::msleep(300);
+        weeksOf(there);
+        QTRY_COMPARE(heard.size(), before + 1);
     }
 
     void rangeReadsUseTheIndex_data()
