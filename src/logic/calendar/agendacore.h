@@ -14,6 +14,7 @@
 #include "shared/boxinsides.h"
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
+#include "shared/dragframe.h"
 
 #include <dayplex/presentation.h>
 
@@ -58,15 +59,6 @@ struct KeptPicture
     // What the front end does not show yet: pixels of the picture painted since it last
     // showed them, and the places of the drag ghost before and after it moved.
     QRegion unshown;
-};
-
-// The frame a drag draws inverted over the picture, as its four edges; all 0 when none.
-struct DragGhost
-{
-    qint32 left = 0;
-    qint32 top = 0;
-    qint32 right = 0;
-    qint32 bottom = 0;
 };
 
 class AgendaCore
@@ -197,7 +189,7 @@ public:
     KeptPicture kept;
     BoxInsides insides;                 // boxes drawn before, copied when only moved
     CalendarGesture gesture;            // mouse and keys, answering actions
-    DragGhost ghost;
+    DragFrame ghost;                    // the drag ghost over the picture
     int wheelRemainder = 0;             // a wheel turn below one notch, kept for the next
     // The pages of the modern print job in progress, and the end time of its layout.
     struct ModernPage
