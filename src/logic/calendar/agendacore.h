@@ -64,9 +64,6 @@ struct KeptPicture
 class AgendaCore
 {
 public:
-    // The host protocol: set by the front end, which raises them as its own events.
-    using Events = ViewEvents;
-
     // The default options, half-hour rows, today's days (no NeedDates: no handler yet).
     AgendaCore();
 
@@ -170,7 +167,7 @@ public:
     void keepPrintedScene(CalendarScene &&page);
 
     // --- state (read by the front end; written through the members above where they exist) ---
-    Events events;
+    ViewEvents events;                  // the host protocol, raised by the front end
     cHolidays holidays;                 // the holidays last added
     CalendarSettings settings;          // options, layout, style, confirmation
     CalendarData data;                  // the store and the filled range
