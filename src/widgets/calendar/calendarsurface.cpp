@@ -44,7 +44,7 @@ void CalendarSurface::paintEvent(QPaintEvent *event)
 {
     if (d->q->ForPrinting) {
         // What is left unpainted now is painted at the next Repaint.
-        d->kept.unshown += event->region();
+        d->core.kept.unshown += event->region();
         return;
     }
     QPainter painter(this);
@@ -89,8 +89,7 @@ void CalendarSurface::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     }
     guard([&] {
-        d->perform(d->gesture.doubleClick(d->gestureView(), event->position().x(),
-                                          event->position().y()));
+        d->perform(d->core.doubleClick(event->position().x(), event->position().y()));
     });
     event->accept();
 }
