@@ -1,0 +1,41 @@
+#include "quickfeed.h"
+
+#include "agendaitem.h"
+#include "shared/logging.h"
+
+namespace Dayplex {
+
+void AgendaFeed::enable()
+{
+    m_item->setProperty("needDatesEnabled", true);
+}
+
+void AgendaFeed::refresh()
+{
+    m_item->Refresh();
+}
+
+void AgendaFeed::fill(Date first, Date last, const QVector<ModelAppointment> &appointments,
+                      const ModelParticipants &participants, bool)
+{
+    AgendaCore &core = m_item->m_core;
+    // A reload keeps the selected appointment selected, as long as it is still shown.
+    const QString selected = core.selectedKey();
+    core.setFilledRange(first, last);
+    core.data.store.reserve(core.data.store.count() + qint32(appointments.size()));
+    for (const ModelAppointment &a : appointments) {
+        try {
+            core.data.store.add(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a), a.done,
+                                backgroundColourOf(a), a.readOnly, false);
+            const AppointmentDetails details = detailsOf(a, participants);
+            if (details != AppointmentDetails())
+                core.data.store.setDetails(a.key, details);
+        } catch (...) {
+            warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
+        }
+    }
+    if (!selected.isEmpty())
+        core.selectKey(selected);
+}
+
+} // namespace Dayplex
