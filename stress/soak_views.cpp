@@ -223,8 +223,8 @@ void Soak::fillGantt(double first, double last)
         m_gantt->Refresh();
     m_gantt->SetFilledRange(first, last);
     ctlGanttPrivate *d = ctlGanttPrivate::get(m_gantt.get());
-    m_ganttRowsExpected = d->model.rowCount();
-    m_ganttDatesExpected = d->model.dateCount();
+    m_ganttRowsExpected = d->core.model.rowCount();
+    m_ganttDatesExpected = d->core.model.dateCount();
     for (const QString &row : std::as_const(m_rows)) {
         m_gantt->AddMerkmal(QStringLiteral("Teilnehmer ") + row, row);
         ++m_ganttRowsExpected;
@@ -566,10 +566,10 @@ void Soak::check()
         violation(QStringLiteral("calendar: raster %1").arg(m_agenda->TimeRaster()));
 
     ctlGanttPrivate *g = ctlGanttPrivate::get(m_gantt.get());
-    m_maxStore = qMax<qint64>(m_maxStore, g->model.dateCount());
-    if (g->model.dateCount() != m_ganttDatesExpected || g->model.rowCount() != m_ganttRowsExpected)
+    m_maxStore = qMax<qint64>(m_maxStore, g->core.model.dateCount());
+    if (g->core.model.dateCount() != m_ganttDatesExpected || g->core.model.rowCount() != m_ganttRowsExpected)
         violation(QStringLiteral("Gantt holds %1 bars in %2 rows, the host delivered %3 in %4")
-                      .arg(g->model.dateCount()).arg(g->model.rowCount())
+                      .arg(g->core.model.dateCount()).arg(g->core.model.rowCount())
                       .arg(m_ganttDatesExpected).arg(m_ganttRowsExpected));
     const double gFirst = m_gantt->FirstDay(), gLast = m_gantt->LastDay();
     if (!isValidDate(gFirst) || !isValidDate(gLast) || !(cTools::DateOnly(gFirst) <= gLast)

@@ -55,13 +55,6 @@ public:
     bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
                            double &endOrig, QObject *control);
 
-    // The same for an occurrence of a series, whatever ConfirmChanges says: asks which
-    // occurrences the change is for. The chosen scope with the new times committed, or nothing
-    // with the confirmed times put back ("Abbrechen") or when the times did not change.
-    std::optional<SeriesScope> ConfirmSeriesChange(const QString &text, double &start,
-                                                   double &end, double &startOrig,
-                                                   double &endOrig, QObject *control);
-
     // Runs the calendar options dialog modally (through runModal) on an options string and
     // returns the edited string, or "" when the user cancelled. The view's presentation
     // chooses how its layout dialogs name fields and fonts.

@@ -3,7 +3,6 @@
 #include "calendar/appointmentstore.h"
 #include "shared/ctools.h"
 #include "shared/changerequest.h"
-#include "shared/seriesscopeprompt.h"
 
 #include <dayplex/error.h>
 
@@ -11,7 +10,6 @@
 #include <QObject>
 
 #include <functional>
-#include <optional>
 
 namespace Dayplex {
 
@@ -88,35 +86,12 @@ bool decide(Times times, QObject *control, const std::function<bool(const Times 
     return false;
 }
 
-// The series question's answer, kept by the ask function for the caller.
-std::function<bool(const Times &)> askScope(const QString &text, std::optional<SeriesScope> &scope)
-{
-    return [text, &scope](const Times &) {
-        scope = askSeriesScope(text);
-        return scope.has_value();
-    };
-}
-
 } // namespace
 
 bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
 {
     return ConfirmDateChange(entry.memo, entry.dateStart, entry.dateEnd, entry.dateStartOrig,
                              entry.dateEndOrig, control);
-}
-
-std::optional<SeriesScope> cCommonCalendar::ConfirmSeriesChange(const QString &text, double &start,
-                                                                double &end, double &startOrig,
-                                                                double &endOrig, QObject *control)
-{
-    std::optional<SeriesScope> scope;
-    decide({start, end, startOrig, endOrig}, control, askScope(text, scope), [&](const Times &t) {
-        start = t.start;
-        end = t.end;
-        startOrig = t.startOrig;
-        endOrig = t.endOrig;
-    });
-    return scope;
 }
 
 /*!

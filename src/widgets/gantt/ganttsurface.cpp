@@ -25,14 +25,14 @@ bool GanttSurface::viewKeyPress(int key, Qt::KeyboardModifiers modifiers)
 void GanttSurface::focusInEvent(QFocusEvent *event)
 {
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        d->gestures.enteredByTab();
+        d->core.gestures.enteredByTab();
     update();
     QWidget::focusInEvent(event);
 }
 
 void GanttSurface::focusOutEvent(QFocusEvent *event)
 {
-    guard([&] { d->perform(d->gestures.focusLost()); });
+    guard([&] { d->perform(d->core.focusLost()); });
     update();
     QWidget::focusOutEvent(event);
 }
@@ -52,7 +52,7 @@ void GanttSurface::changeEvent(QEvent *event)
 {
     // System colours follow the palette.
     if (event->type() == QEvent::PaletteChange)
-        d->pictureStale = true;
+        d->core.pictureStale = true;
     QWidget::changeEvent(event);
 }
 
@@ -70,10 +70,10 @@ void GanttSurface::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (d->searching)
         return;
-    if (d->gestures.keyboardInUse())
+    if (d->core.gestures.keyboardInUse())
         update(); // the focus frame goes
     guard([&] {
-        d->perform(d->gestures.press(d->gestureView(), pointerOf(event)),
+        d->perform(d->synced().press(pointerOf(event)),
                    event->globalPosition().toPoint());
     });
 }
@@ -85,20 +85,20 @@ void GanttSurface::mouseMoveEvent(QMouseEvent *event)
         return;
     d->blnInMouseMove = true;
     const auto moveEnds = qScopeGuard([this] { d->blnInMouseMove = false; });
-    guard([&] { d->perform(d->gestures.move(d->gestureView(), pointerOf(event))); });
+    guard([&] { d->perform(d->synced().move(pointerOf(event))); });
 }
 
 void GanttSurface::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    guard([&] { d->perform(d->gestures.release(d->gestureView(), pointerOf(event))); });
+    guard([&] { d->perform(d->synced().release(pointerOf(event))); });
 }
 
 void GanttSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
     guard([&] {
-        d->perform(d->gestures.doubleClick(d->gestureView(), pointerOf(event)));
+        d->perform(d->synced().doubleClick(pointerOf(event)));
     });
 }
 
