@@ -49,17 +49,17 @@ void BM_AgendaItemPanFrame(benchmark::State &state)
     const BenchDataSet week = loadBenchData(QStringLiteral("week-1000.json"));
     ItemOnWeek view;
     // The host fills a week either side, so that the pan shows what it holds.
-    QObject::connect(view.item, &AgendaItem::NeedDates, view.item, [&] {
-        view.item->SetFilledRange(toQDateTime(week.firstDay - 7), toQDateTime(week.firstDay + 14));
+    QObject::connect(view.item, &AgendaItem::needDates, view.item, [&] {
+        view.item->setFilledRange(toQDateTime(week.firstDay - 7), toQDateTime(week.firstDay + 14));
         for (const BenchAppointment &a : week.appointments)
-            view.item->AddDate(a.id, a.text, toQDateTime(a.start), toQDateTime(a.end), a.allDay,
+            view.item->addDate(a.id, a.text, toQDateTime(a.start), toQDateTime(a.end), a.allDay,
                                QColor(), false, QColor(qBlue(a.colour), qGreen(a.colour), qRed(a.colour)));
     });
-    view.item->SetDisplayedRange(toQDateTime(week.firstDay), toQDateTime(week.firstDay + 6));
+    view.item->setDisplayedRange(toQDateTime(week.firstDay), toQDateTime(week.firstDay + 6));
     view.frame();
     int direction = 1;
     for (auto _ : state) {
-        view.item->Scroll(direction);
+        view.item->scroll(direction);
         direction = -direction;
         view.frame();
     }
@@ -82,7 +82,7 @@ void BM_AgendaItemModelChangeFrame(benchmark::State &state)
         model.appendRow(row);
     }
     ItemOnWeek view;
-    view.item->SetDisplayedRange(toQDateTime(week.firstDay), toQDateTime(week.firstDay + 6));
+    view.item->setDisplayedRange(toQDateTime(week.firstDay), toQDateTime(week.firstDay + 6));
     view.item->setModel(&model);
     view.frame();
     const QModelIndex start = model.index(0, 2);

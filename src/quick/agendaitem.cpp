@@ -36,12 +36,12 @@ AgendaItem::AgendaItem(QQuickItem *parent) : QuickViewBase(parent)
         if (feed() && feed()->model())
             feed()->answer(first, last);
         else
-            Q_EMIT NeedDates(toQDateTime(first), toQDateTime(last), fields);
+            Q_EMIT needDates(toQDateTime(first), toQDateTime(last), fields);
     };
     m_core.events.dateChanged = [this](const QString &key, Date start, Date end) {
         if (feed() && feed()->model())
             feed()->write(key, start, end);
-        Q_EMIT DateChanged(key, toQDateTime(start), toQDateTime(end));
+        Q_EMIT dateChanged(key, toQDateTime(start), toQDateTime(end));
     };
     m_core.events.seriesDateChanged = [this](const QString &key, SeriesScope scope, Date start,
                                              Date end) {
@@ -64,10 +64,8 @@ void AgendaItem::componentComplete()
 {
     QuickViewBase::componentComplete();
     // The first range is asked for once QML's handlers are connected.
-    guarded("showing the first days", [this] {
-        double last = 0;
-        m_core.setDisplayedRange(Dayplex::currentDate(), &last, false, true);
-    });
+    guarded("showing the first days",
+            [this] { m_core.setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
     told();
     showChanges();
 }
@@ -82,7 +80,7 @@ void AgendaItem::setOptions(const QString &options)
     guarded("setting the options", [&] {
         m_core.setOptions(options);
         Q_EMIT optionsChanged();
-        Refresh();
+        refresh();
     });
 }
 
@@ -200,20 +198,20 @@ int AgendaItem::renders() const
     return int(m_core.kept.renders);
 }
 
-void AgendaItem::SetFilledRange(const QDateTime &first, const QDateTime &last)
+void AgendaItem::setFilledRange(const QDateTime &first, const QDateTime &last)
 {
-    guarded("SetFilledRange", [&] {
-        m_core.setFilledRange(checkedDate(first, "SetFilledRange"), checkedDate(last, "SetFilledRange"));
+    guarded("setFilledRange", [&] {
+        m_core.setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
     });
     showChanges();
 }
 
-void AgendaItem::AddDate(const QString &key, const QString &memo, const QDateTime &start,
+void AgendaItem::addDate(const QString &key, const QString &memo, const QDateTime &start,
                          const QDateTime &end, bool allDay, const QColor &textColour, bool done,
                          const QColor &backgroundColour, bool readOnly)
 {
-    guarded("AddDate", [&] {
-        m_core.data.store.add(key, memo, checkedDate(start, "AddDate"), checkedDate(end, "AddDate"), allDay,
+    guarded("addDate", [&] {
+        m_core.data.store.add(key, memo, checkedDate(start, "addDate"), checkedDate(end, "addDate"), allDay,
                               appointmentColour(textColour, false, allDay), done,
                               appointmentColour(backgroundColour, true, allDay), readOnly, false);
     });
@@ -227,33 +225,34 @@ void AgendaItem::setAppointmentDetails(const QString &key, bool seriesOccurrence
     showChanges();
 }
 
-void AgendaItem::Clear()
+void AgendaItem::clear()
 {
     m_core.clear();
     told();
     showChanges();
 }
 
-void AgendaItem::SetDisplayedRange(const QDateTime &first, const QDateTime &last)
+void AgendaItem::setDisplayedRange(const QDateTime &first, const QDateTime &last)
 {
-    guarded("SetDisplayedRange", [&] {
-        double lastDay = last.isValid() ? checkedDate(last, "SetDisplayedRange") : 0;
-        m_core.setDisplayedRange(checkedDate(first, "SetDisplayedRange"), &lastDay, false, true);
+    guarded("setDisplayedRange", [&] {
+        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
+        m_core.setDisplayedRange(checkedDate(first, "setDisplayedRange"),
+                                 last.isValid() ? &lastDay : nullptr, false, true);
     });
     told();
     showChanges();
 }
 
-void AgendaItem::Refresh()
+void AgendaItem::refresh()
 {
-    guarded("Refresh", [this] { m_core.refresh(); });
+    guarded("refresh", [this] { m_core.refresh(); });
     told();
     showChanges();
 }
 
-void AgendaItem::Scroll(int direction)
+void AgendaItem::scroll(int direction)
 {
-    guarded("Scroll", [&] { m_core.scrollDays(direction); });
+    guarded("scroll", [&] { m_core.scrollDays(direction); });
     told();
     showChanges();
 }
@@ -462,7 +461,7 @@ void AgendaItem::run(const GestureAction &a)
         break;
     case A::ShowSelected:
         if (!m_core.selectedKey().isEmpty())
-            Q_EMIT ShowDate(m_core.selectedKey());
+            Q_EMIT showDate(m_core.selectedKey());
         break;
     case A::StartAutoScroll:
         // A running timer keeps its rhythm; a restart with every move would stop its ticks.

@@ -61,23 +61,23 @@ public:
     int renders() const override;
 
     /// The host's answer to NeedDates: the days it delivers; empties the view's appointments.
-    Q_INVOKABLE void SetFilledRange(const QDateTime &first, const QDateTime &last);
+    Q_INVOKABLE void setFilledRange(const QDateTime &first, const QDateTime &last);
     /// One appointment; an invalid colour takes the layout's colour. A start or end that is not
     /// a date is refused with a warning in the log.
-    Q_INVOKABLE void AddDate(const QString &key, const QString &memo, const QDateTime &start,
+    Q_INVOKABLE void addDate(const QString &key, const QString &memo, const QDateTime &start,
                              const QDateTime &end, bool allDay = false,
                              const QColor &textColour = QColor(), bool done = false,
                              const QColor &backgroundColour = QColor(), bool readOnly = false);
     /// What the appointment with the key is beyond its record (see ucAgenda::setAppointmentDetails).
     Q_INVOKABLE void setAppointmentDetails(const QString &key, bool seriesOccurrence,
                                            const QStringList &participants = QStringList());
-    Q_INVOKABLE void Clear();
+    Q_INVOKABLE void clear();
     /// Shows the days from first to last (at most fourteen); without last as many as now.
-    Q_INVOKABLE void SetDisplayedRange(const QDateTime &first, const QDateTime &last = QDateTime());
+    Q_INVOKABLE void setDisplayedRange(const QDateTime &first, const QDateTime &last = QDateTime());
     /// Asks the host for the shown days again and shows them.
-    Q_INVOKABLE void Refresh();
+    Q_INVOKABLE void refresh();
     /// One day on (1) or back (-1), or the shown days on or back (2, -2).
-    Q_INVOKABLE void Scroll(int direction);
+    Q_INVOKABLE void scroll(int direction);
     /// Where the moment is drawn: the middle of its day column at the top of its time row
     /// (the all-day band's row for a time of 00:00 when band is true); (-1, -1) when the moment
     /// is not in sight. In the item's coordinates, after the last paint.
@@ -90,13 +90,13 @@ Q_SIGNALS:
     void rangeChanged();
     void selectionChanged();
     /// The view needs the appointments of the days first to last; the host answers at once.
-    void NeedDates(const QDateTime &first, const QDateTime &last, const QString &fieldList);
+    void needDates(const QDateTime &first, const QDateTime &last, const QString &fieldList);
     /// The user moved or resized the appointment and the change stands.
-    void DateChanged(const QString &key, const QDateTime &start, const QDateTime &end);
+    void dateChanged(const QString &key, const QDateTime &start, const QDateTime &end);
     /// As DateChanged, for an occurrence of a series with the scope chosen (0, 1, 2).
     void seriesDateChanged(const QString &key, int scope, const QDateTime &start, const QDateTime &end);
     /// The user asked to open the appointment (double click, Enter).
-    void ShowDate(const QString &key);
+    void showDate(const QString &key);
     /// The user double-clicked free time: a new appointment there.
     void newAppointmentRequested(const QDateTime &start, const QDateTime &end, bool allDay);
     /// The user pressed Delete on the selected writable appointment.

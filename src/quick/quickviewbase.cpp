@@ -256,6 +256,18 @@ void QuickViewBase::bindModel()
             qCWarning(lcQuick, "%s", qUtf8Printable(problem));
         feed.setParticipantModel(m_participantModel, participantRoles);
         feed.setModel(m_model, roles);
+        for (const QMetaObject::Connection &c : std::as_const(m_rolesAppear))
+            QObject::disconnect(c);
+        m_rolesAppear.clear();
+        for (QAbstractItemModel *model : {m_model.data(), m_participantModel.data()}) {
+            if (!model)
+                continue;
+            m_rolesAppear << connect(model, &QAbstractItemModel::rowsInserted, this,
+                                     [this, model, names = model->roleNames()] {
+                                         if (model->roleNames() != names)
+                                             bindModel();
+                                     });
+        }
     });
     Q_EMIT modelChanged();
 }

@@ -155,6 +155,9 @@ private:
     QPointer<QAbstractItemModel> m_participantModel;
     QVariantMap m_fields;
     QVariantMap m_participantFields;
+    // The fields are found anew when the models' role names change: a ListModel names its
+    // roles with its first row.
+    QList<QMetaObject::Connection> m_rolesAppear;
     QString m_toolTip;
     // The picture of the last polish, which paint() draws on the render thread.
     QImage m_frame;

@@ -46,7 +46,7 @@ TestCase {
 
     function makeView() {
         const view = createTemporaryObject(agendaComponent, root)
-        view.SetDisplayedRange(moment(0, 0, 0), moment(6, 0, 0))
+        view.setDisplayedRange(moment(0, 0, 0), moment(6, 0, 0))
         waitForRendering(view)
         return view
     }
@@ -64,6 +64,16 @@ TestCase {
         tryVerify(() => view.appointmentRect("4").width > 0)
         appointments.remove(0)
         tryVerify(() => view.appointmentRect("1").width === 0)
+    }
+
+    // A ListModel that was empty when it was set names its roles with its first row: the
+    // fields are found then, and the rows show.
+    function test_modelFilledLater() {
+        const later = createTemporaryQmlObject("import QtQuick; ListModel {}", root)
+        const view = createTemporaryObject(agendaComponent, root, { model: later })
+        view.setDisplayedRange(moment(0, 0, 0), moment(6, 0, 0))
+        later.append({ key: "9", subject: "Später", start: at(1, 9, 0), end: at(1, 10, 0) })
+        tryVerify(() => view.appointmentRect("9").width > 0)
     }
 
     function drag(view, from, to) {

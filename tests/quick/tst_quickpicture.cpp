@@ -1,7 +1,9 @@
 // The Qt Quick items draw what the widgets draw: the same data gives the same scene, pixel for
 // pixel, in the classic and the modern presentation.
 #include "agendaitem.h"
+#include "resourceviewitem.h"
 
+#include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
 
 #include <QApplication>
@@ -64,6 +66,15 @@ bool showsColour(const QImage &image, QRgb colour)
     return false;
 }
 
+// DAYPLEX_SAVE_PICTURES names a folder for the items' pictures, to look at them.
+void keepIfAsked(const QImage &picture, const char *view)
+{
+    const QString folder = qEnvironmentVariable("DAYPLEX_SAVE_PICTURES");
+    if (!folder.isEmpty())
+        picture.save(QStringLiteral("%1/%2-%3.png").arg(folder, QLatin1String(view),
+                                                        QLatin1String(QTest::currentDataTag())));
+}
+
 Date monday()
 {
     return toDate(QDateTime(QDate(2024, 3, 4), QTime(0, 0)));
@@ -84,6 +95,8 @@ class tst_QuickPicture : public QObject
 private Q_SLOTS:
     void agendaLikeWidget_data();
     void agendaLikeWidget();
+    void resourceViewLikeWidget_data();
+    void resourceViewLikeWidget();
 };
 
 void tst_QuickPicture::agendaLikeWidget_data()
@@ -120,25 +133,78 @@ void tst_QuickPicture::agendaLikeWidget()
     AgendaItem *item = nullptr;
     const std::unique_ptr<QObject> made = madeInQml(engine, "AgendaItem", &item);
     QVERIFY(item);
-    QObject::connect(item, &AgendaItem::NeedDates, item, [&](const QDateTime &first, const QDateTime &lastDay) {
-        item->SetFilledRange(first, lastDay);
+    QObject::connect(item, &AgendaItem::needDates, item, [&](const QDateTime &first, const QDateTime &lastDay) {
+        item->setFilledRange(first, lastDay);
         deliver([&](const Delivery &d, Date from, Date to) {
-            item->AddDate(d.key, QString::fromUtf8(d.memo), toQDateTime(from), toQDateTime(to),
+            item->addDate(d.key, QString::fromUtf8(d.memo), toQDateTime(from), toQDateTime(to),
                           d.allDay, QColor(), false, colourOf(d.colour));
         });
     });
     item->setModern(modern);
-    item->SetDisplayedRange(toQDateTime(monday()), toQDateTime(monday() + days - 1));
+    item->setDisplayedRange(toQDateTime(monday()), toQDateTime(monday() + days - 1));
 
     const QImage expected = widget.paintToImage(size);
     const QImage actual = item->paintToImage(size);
     QVERIFY(!expected.isNull());
     // Both show the week's data, not two empty grids.
     QVERIFY(showsColour(expected, qRgb(0xA0, 0xD0, 0xF0)));
-    if (!qEnvironmentVariableIsEmpty("DAYPLEX_SAVE_PICTURES"))
-        actual.save(QStringLiteral("%1/quick-%2.png").arg(qEnvironmentVariable("DAYPLEX_SAVE_PICTURES"),
-                                                           QString::fromLatin1(QTest::currentDataTag())));
+    keepIfAsked(actual, "agenda");
     QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(actual.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_QuickPicture::resourceViewLikeWidget_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("modern");
+    QTest::newRow("classic week") << 7 << QSize(900, 300) << false;
+    QTest::newRow("classic two days") << 2 << QSize(600, 200) << false;
+    QTest::newRow("modern week") << 7 << QSize(900, 300) << true;
+}
+
+// As for the calendar: rows, bars, header and presentation of the item are the widget's.
+void tst_QuickPicture::resourceViewLikeWidget()
+{
+    QFETCH(int, days);
+    QFETCH(QSize, size);
+    QFETCH(bool, modern);
+
+    ctlGantt widget;
+    QObject::connect(&widget, &ctlGantt::NeedDates, &widget, [&](double first, double last) {
+        widget.SetFilledRange(first, last);
+        for (const auto &row : kRows)
+            widget.AddMerkmal(QString::fromUtf8(row[1]), QString::fromLatin1(row[0]));
+        deliver([&](const Delivery &d, Date from, Date to) {
+            widget.AddDate(d.key, QString::fromUtf8(d.memo), from, to, d.allDay, 0, false, d.colour,
+                           false, QString::fromLatin1(d.row), false);
+        });
+    });
+    widget.Enabled = true;
+    widget.setPresentation(modern ? Presentation::Modern : Presentation::Classic);
+    double last = monday() + days - 1;
+    widget.SetDisplayedRange(monday(), &last, false, true);
+
+    QQmlEngine engine;
+    ResourceViewItem *item = nullptr;
+    const std::unique_ptr<QObject> made = madeInQml(engine, "ResourceViewItem", &item);
+    QVERIFY(item);
+    QObject::connect(item, &ResourceViewItem::needDates, item, [&](const QDateTime &first, const QDateTime &lastDay) {
+        item->setFilledRange(first, lastDay);
+        for (const auto &row : kRows)
+            item->addMerkmal(QString::fromUtf8(row[1]), QString::fromLatin1(row[0]));
+        deliver([&](const Delivery &d, Date from, Date to) {
+            item->addDate(d.key, QString::fromUtf8(d.memo), toQDateTime(from), toQDateTime(to),
+                          QString::fromLatin1(d.row), d.allDay, QColor(), false, colourOf(d.colour));
+        });
+    });
+    item->setModern(modern);
+    item->setDisplayedRange(toQDateTime(monday()), toQDateTime(monday() + days - 1));
+
+    const QImage expected = widget.paintToImage(size);
+    const QImage actual = item->paintToImage(size);
+    QVERIFY(showsColour(expected, qRgb(0xA0, 0xD0, 0xF0)));
+    keepIfAsked(actual, "resourceview");
     QCOMPARE(actual.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
 }
 
