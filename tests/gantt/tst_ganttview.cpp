@@ -3,7 +3,7 @@
 // with its question and event. Set DAYPLEX_PICTURES to a folder to keep the pictures.
 #include "gantt/ctlgantt_p.h"
 #include "gantt/ganttlayout.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
 #include "shared/germanformat.h"

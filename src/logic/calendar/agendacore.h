@@ -14,6 +14,7 @@
 #include "shared/boxinsides.h"
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
+#include "shared/dragframe.h"
 
 #include <dayplex/presentation.h>
 
@@ -60,21 +61,9 @@ struct KeptPicture
     QRegion unshown;
 };
 
-// The frame a drag draws inverted over the picture, as its four edges; all 0 when none.
-struct DragGhost
-{
-    qint32 left = 0;
-    qint32 top = 0;
-    qint32 right = 0;
-    qint32 bottom = 0;
-};
-
 class AgendaCore
 {
 public:
-    // The host protocol: set by the front end, which raises them as its own events.
-    using Events = ViewEvents;
-
     // The default options, half-hour rows, today's days (no NeedDates: no handler yet).
     AgendaCore();
 
@@ -178,7 +167,7 @@ public:
     void keepPrintedScene(CalendarScene &&page);
 
     // --- state (read by the front end; written through the members above where they exist) ---
-    Events events;
+    ViewEvents events;                  // the host protocol, raised by the front end
     cHolidays holidays;                 // the holidays last added
     CalendarSettings settings;          // options, layout, style, confirmation
     CalendarData data;                  // the store and the filled range
@@ -197,7 +186,7 @@ public:
     KeptPicture kept;
     BoxInsides insides;                 // boxes drawn before, copied when only moved
     CalendarGesture gesture;            // mouse and keys, answering actions
-    DragGhost ghost;
+    DragFrame ghost;                    // the drag ghost over the picture
     int wheelRemainder = 0;             // a wheel turn below one notch, kept for the next
     // The pages of the modern print job in progress, and the end time of its layout.
     struct ModernPage

@@ -79,7 +79,7 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio)
 
 QVector<QRect> AgendaCore::ghostSpans(qint32 width, qint32 height) const
 {
-    if (ghost.left == 0 && ghost.top == 0 && ghost.right == 0 && ghost.bottom == 0)
+    if (ghost.none())
         return {};
     // The frame from (left, top) to (right, bottom), both corners included, every pixel
     // inverted once. Edges off the surface are kept just outside it, so that huge values

@@ -5,6 +5,7 @@
 #include "calendar/calendarprintlist.h"
 #include "calendar/calendarprintview.h"
 #include "gantt/ganttprint.h"
+#include "print/printjob.h"
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/uitext.h"
@@ -173,19 +174,10 @@ CalendarScene AgendaCore::modernSheet(cDC &dc, const QRect &area, qint32 cw, qin
     return page;
 }
 
-/*
-    Draws one printed view into the rectangle (offsetx, offsety, breite, hoehe) of the
-    printer's painter hdc: a header band with the month overviews of the first day's month and
-    the next, the title block between them, the calendar below in print mode (no selection, no
-    today mark, the day cut at the last raster step that fits), and a frame around it all.
-*/
 void AgendaCore::printView(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
                            qint32 hoehe)
 {
-    if (!hdc || !hdc->isActive())
-        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
-    if (breite < 1 || hoehe < 1)
-        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
+    requirePrintView(hdc, breite, hoehe);
     // Pages are a few thousand pixels; a view beyond this lies on none, and the sums of its
     // coordinates would leave the 32-bit range.
     constexpr qint32 kFar = 1 << 24;

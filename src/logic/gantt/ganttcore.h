@@ -11,6 +11,7 @@
 #include "shared/boxinsides.h"
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
+#include "shared/dragframe.h"
 
 #include <dayplex/presentation.h>
 
@@ -32,16 +33,6 @@ class cDC;
 // What a screen picture shows: its content and its size. While it stays the same, the kept
 // picture is shown again instead of being painted anew.
 using ScreenKey = std::pair<GanttPictureKey, QSize>;
-
-// The frame Drag draws inverted over the kept picture, as its four edges; all 0 for none.
-struct GanttDragFrame
-{
-    qint32 left = 0;
-    qint32 top = 0;
-    qint32 right = 0;
-    qint32 bottom = 0;
-    bool none() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-};
 
 class GanttCore
 {
@@ -155,7 +146,7 @@ public:
     BoxInsides insides;                  // bars drawn before, copied when only moved
     Date cornerDate = 0;                 // the moment the kept corner shows
     bool cornerFullPaint = false;        // and whether a full paint drew it
-    GanttDragFrame drag;                 // the frame Drag drew last
+    DragFrame drag;                      // the frame Drag drew last
     GanttGestures gestures;              // mouse and keys, answering actions
     // The pages of the modern print job that runs: each its days and its rows.
     struct PrintedPage

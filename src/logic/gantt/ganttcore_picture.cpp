@@ -19,7 +19,7 @@ namespace {
 
 // The spans of the outline from (left, top) to (right, bottom), both corners included, each
 // pixel in one span, cut to the area.
-QVector<QRect> outline(const GanttDragFrame &frame, const QRect &area)
+QVector<QRect> outline(const DragFrame &frame, const QRect &area)
 {
     qint64 left = frame.left, top = frame.top, right = frame.right, bottom = frame.bottom;
     if (left > right)
@@ -96,7 +96,7 @@ void GanttCore::paintView(QPainter *target, qint32 width, qint32 height)
     dc.Initialize(target, width, height, false);
     paintAll(dc, width, height);
     // A full paint leaves no inverted frame behind; Drag starts afresh.
-    drag = GanttDragFrame();
+    drag = DragFrame();
 }
 
 ScreenKey GanttCore::pictureKeyNow() const
@@ -135,7 +135,7 @@ void GanttCore::prepareScreen(bool keptOnly)
         cornerFullPaint = true;
     }
     // A full paint leaves no inverted frame behind; Drag starts afresh.
-    drag = GanttDragFrame();
+    drag = DragFrame();
     // Except for the landing frame of a move by the keys, which waits for Enter.
     if (const std::optional<BarRect> pending = gestures.pendingLanding(gestureView()))
         drawDragFrame(pending->left, pending->top, pending->width, pending->height);
@@ -196,7 +196,7 @@ void GanttCore::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 heig
     if (left == drag.left)
         return;
     if (left == -1) {
-        drag = GanttDragFrame();
+        drag = DragFrame();
         return;
     }
     const qint64 right = qint64(left) + width;
@@ -216,7 +216,7 @@ bool GanttCore::eraseDragFrame()
     if (drag.none())
         return false;
     frameChanges();
-    drag = GanttDragFrame();
+    drag = DragFrame();
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttprint.h"
+#include "print/printjob.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
 
@@ -15,20 +16,10 @@
 
 namespace Dayplex {
 
-/*
-    Draws the current view into the rectangle (offsetx, offsety, breite, hoehe) of the
-    printer's painter hdc, in the painter's font, framed by a black line. Lines are at least
-    cDC::MinimumLinePoints wide on a printer. While
-    ForPrinting is true no selection, row marking, current-time line or proposal is drawn.
-    A painter that is not active, or an empty rectangle, throws Dayplex::Error 5.
-*/
 void GanttCore::printView(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
                           qint32 hoehe)
 {
-    if (!hdc || !hdc->isActive())
-        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
-    if (breite < 1 || hoehe < 1)
-        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
+    requirePrintView(hdc, breite, hoehe);
     if (qint64(offsetx) + breite > std::numeric_limits<qint32>::max()
         || qint64(offsety) + hoehe > std::numeric_limits<qint32>::max())
         throw Error(Overflow, QStringLiteral("PrintAnsicht: das Rechteck ist zu groß."));
@@ -138,15 +129,11 @@ qint32 GanttCore::modernPageCount(QPainter &painter, const QRect &area)
 
 GanttContent GanttCore::printedContent(Date firstDay, Date lastDay, qint32 firstRow) const
 {
-    GanttContent content{model, settings.style};
-    content.startDate = firstDay;
-    content.endDate = lastDay;
-    content.firstRow = firstRow;
-    content.forPrinting = true;
-    content.modern = true;
-    content.workFrom = settings.workFrom;
-    content.workTo = settings.workTo;
-    return content;
+    GanttContent printed = content(true, true);
+    printed.startDate = firstDay;
+    printed.endDate = lastDay;
+    printed.firstRow = firstRow;
+    return printed;
 }
 
 void GanttCore::paintModernPage(QPainter &painter, const QRect &area, qint32 page,

@@ -17,28 +17,43 @@
 namespace Dayplex {
 
 namespace {
-constexpr int kAutoScrollMilliseconds = 100;
-}
 
-void ucAgendaPrivate::mousePress(Qt::MouseButton button, bool othersHeld, double x, double y)
+constexpr int kAutoScrollMilliseconds = 100;
+// The buttons the view's gestures know; the others count as not held.
+constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
+
+} // namespace
+
+void ucAgendaPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at, QPoint)
 {
+    const bool othersHeld = (buttons & ~button) != Qt::NoButton;
     if (core.gesture.keyboardInUse())
         pic->update(); // the focus frame goes
-    const GestureResult result = core.press(button, othersHeld, x, y);
+    const GestureResult result = core.press(button, othersHeld, at.x(), at.y());
     perform(result);
     // The stale gesture is over and painted away; the press goes to the new picture.
     if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(core.press(button, othersHeld, x, y));
+        perform(core.press(button, othersHeld, at.x(), at.y()));
 }
 
-void ucAgendaPrivate::mouseMove(Qt::MouseButtons buttons, double x, double y)
+void ucAgendaPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
 {
-    perform(core.move(buttons, x, y));
+    perform(core.move(buttons & kViewButtons, at.x(), at.y()));
 }
 
-void ucAgendaPrivate::mouseRelease(bool stillHeld, double x, double y)
+void ucAgendaPrivate::surfaceRelease(Qt::MouseButton, Qt::MouseButtons buttons, QPointF at)
 {
-    perform(core.release(stillHeld, x, y));
+    perform(core.release(buttons != Qt::NoButton, at.x(), at.y()));
+}
+
+void ucAgendaPrivate::surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                         QPoint globalAt)
+{
+    // The second press of a left double click is the double click only; other buttons press.
+    if (button != Qt::LeftButton)
+        surfacePress(button, buttons, at, globalAt);
+    else
+        perform(core.doubleClick(at.x(), at.y()));
 }
 
 bool ucAgendaPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
@@ -50,14 +65,14 @@ bool ucAgendaPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
     return !result.passOn;
 }
 
-void ucAgendaPrivate::focusIn(Qt::FocusReason reason)
+void ucAgendaPrivate::surfaceFocusIn(Qt::FocusReason reason)
 {
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
         core.gesture.enteredByTab();
     pic->update();
 }
 
-void ucAgendaPrivate::focusOut()
+void ucAgendaPrivate::surfaceFocusOut()
 {
     perform(core.focusLost());
     pic->update();

@@ -4,6 +4,7 @@
 #include "calendar/agendacore.h"
 #include "dialogs/ccommoncalendar.h"
 #include "shared/ctools.h"
+#include "shared/viewsurface.h"
 
 #include <dayplex/ucagenda.h>
 
@@ -38,7 +39,7 @@ struct SurfaceState
 
 // The QWidget front end of the calendar: the surface, the spinners, the timer, the menus and
 // the dialogs; the view itself is the core's.
-class ucAgendaPrivate
+class ucAgendaPrivate : public SurfaceEvents
 {
 public:
     explicit ucAgendaPrivate(ucAgenda *q);
@@ -60,21 +61,24 @@ public:
     // The screen paint of the part of the surface: the view, then the drag ghost inverted
     // over it.
     void paintSurface(QPainter *painter, const QRegion &exposed);
-    // The events of the surface, handed to the gesture and its answer carried out; x and y in
-    // surface pixels.
-    void mousePress(Qt::MouseButton button, bool othersHeld, double x, double y);
-    void mouseMove(Qt::MouseButtons buttons, double x, double y);
-    void mouseRelease(bool stillHeld, double x, double y);
+    // The events of the surface, handed to the core and its answer carried out. The surface
+    // gets the keyboard by Tab or Shift+Tab: the walk starts afresh.
+    bool surfacePaint(QWidget &surface, const QRegion &exposed) override;
+    bool surfaceTab(int key, Qt::KeyboardModifiers modifiers) override { return keyPress(key, modifiers); }
+    void surfaceFocusIn(Qt::FocusReason reason) override;
+    void surfaceFocusOut() override;
+    void surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at, QPoint globalAt) override;
+    void surfaceMove(Qt::MouseButtons buttons, QPointF at) override;
+    void surfaceRelease(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) override;
+    void surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                            QPoint globalAt) override;
+    // A notch scrolls one time row, like the arrows of the time bar.
+    bool surfaceTakesWheel() const override { return true; }
+    void surfaceWheel(int angleDelta) override;
     // A key on the view (a Qt::Key with its modifiers); false when it is not the view's and
     // goes on to the parent (Tab past the last appointment leaves the view).
     bool keyPress(int key, Qt::KeyboardModifiers modifiers);
-    // The surface got (by Tab or Shift+Tab: the walk starts afresh) or lost the keyboard.
-    void focusIn(Qt::FocusReason reason);
-    void focusOut();
     void autoScrollTick();
-    // Wheel turn over the grid, in eighths of a degree (120 per notch, positive away from the
-    // user): a notch scrolls one time row, like the arrows of the time bar.
-    void wheel(int angleDelta);
     void perform(const GestureResult &result);
 
     // Scrolls the days and the time rows until the moment is in sight.

@@ -18,6 +18,18 @@ void ucAgendaPrivate::showPicture()
         pic->repaint(core.kept.unshown);
 }
 
+bool ucAgendaPrivate::surfacePaint(QWidget &surface, const QRegion &exposed)
+{
+    if (q->ForPrinting) {
+        // What is left unpainted now is painted at the next Repaint.
+        core.kept.unshown += exposed;
+        return false;
+    }
+    QPainter painter(&surface);
+    paintSurface(&painter, exposed);
+    return true;
+}
+
 void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
 {
     const QSize size = pic->size();

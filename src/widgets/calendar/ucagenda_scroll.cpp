@@ -2,7 +2,7 @@
 // spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
 #include "calendar/ucagenda_p.h"
 
-#include "calendar/calendarsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
 #include "shared/wheelnotches.h"
@@ -73,7 +73,7 @@ QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidge
 
 void ucAgendaPrivate::createChildren()
 {
-    pic = new CalendarSurface(this, q);
+    pic = new ViewSurface(*this, lcCalendar(), q);
     pic->setObjectName(QStringLiteral("pic"));
     q->setFocusProxy(pic);
 
@@ -143,7 +143,7 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
     showPicture();
 }
 
-void ucAgendaPrivate::wheel(int angleDelta)
+void ucAgendaPrivate::surfaceWheel(int angleDelta)
 {
     const qint32 rows = core.wheelRows(angleDelta);
     if (rows != 0)

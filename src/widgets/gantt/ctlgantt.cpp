@@ -4,7 +4,7 @@
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
 
@@ -92,7 +92,8 @@ ctlGantt::ctlGantt(QWidget *parent)
 {
     installAccessibleInterfaces();
     d->panel = new GanttSearchPanel(this);
-    d->calpic = new GanttSurface(d.get(), this);
+    d->calpic = new ViewSurface(*d, lcGantt(), this);
+    d->calpic->setObjectName(QStringLiteral("calpic"));
     d->hScroll = new QScrollBar(Qt::Horizontal, this);
     d->hScroll->setObjectName(QStringLiteral("HScroll"));
     d->hScroll->setRange(0, 100);

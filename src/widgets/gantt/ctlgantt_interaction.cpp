@@ -6,7 +6,6 @@
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/hostentries.h"
@@ -132,6 +131,69 @@ void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
     });
     for (const GanttStep &a : actions.steps)
         run(a);
+}
+
+namespace {
+
+GanttPointer pointerOf(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at)
+{
+    return {button, buttons, at.x(), at.y()};
+}
+
+} // namespace
+
+bool ctlGanttPrivate::surfaceTab(int key, Qt::KeyboardModifiers modifiers)
+{
+    return !searching && keyPress(key, modifiers);
+}
+
+bool ctlGanttPrivate::surfaceKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    return searching || keyPress(key, modifiers);
+}
+
+void ctlGanttPrivate::surfaceFocusIn(Qt::FocusReason reason)
+{
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        core.gestures.enteredByTab();
+    calpic->update();
+}
+
+void ctlGanttPrivate::surfaceFocusOut()
+{
+    calpic->update();
+    perform(core.focusLost());
+}
+
+void ctlGanttPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                   QPoint globalAt)
+{
+    if (searching)
+        return;
+    if (core.gestures.keyboardInUse())
+        calpic->update(); // the focus frame goes
+    perform(synced().press(pointerOf(button, buttons, at)), globalAt);
+}
+
+void ctlGanttPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
+{
+    // Nested moves are ignored.
+    if (blnInMouseMove || searching)
+        return;
+    blnInMouseMove = true;
+    const auto moveEnds = qScopeGuard([this] { blnInMouseMove = false; });
+    perform(synced().move(pointerOf(Qt::NoButton, buttons, at)));
+}
+
+void ctlGanttPrivate::surfaceRelease(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at)
+{
+    perform(synced().release(pointerOf(button, buttons, at)));
+}
+
+void ctlGanttPrivate::surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                         QPoint)
+{
+    perform(synced().doubleClick(pointerOf(button, buttons, at)));
 }
 
 bool ctlGanttPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)

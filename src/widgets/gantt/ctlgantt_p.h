@@ -4,6 +4,7 @@
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
 #include "shared/ctools.h"
+#include "shared/viewsurface.h"
 
 #include <dayplex/ctlgantt.h>
 
@@ -25,12 +26,11 @@ namespace Dayplex {
 
 class cDC;
 class GanttSearchPanel;
-class GanttSurface;
 struct ShownAppointment;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
 // bars, the menus and the date picker; the view itself is the core's.
-class ctlGanttPrivate
+class ctlGanttPrivate : public SurfaceEvents
 {
 public:
     explicit ctlGanttPrivate(ctlGantt *q);
@@ -58,6 +58,19 @@ public:
     // Shows the kept picture as it is, with the frame of Drag.
     void showFrame();
 
+    // The events of the picture area, handed to the core with the control's state brought in,
+    // and its answer carried out; while a search runs, input that would change the model waits.
+    bool surfacePaint(QWidget &surface, const QRegion &exposed) override;
+    bool surfaceTab(int key, Qt::KeyboardModifiers modifiers) override;
+    bool surfaceKey(int key, Qt::KeyboardModifiers modifiers) override;
+    void surfaceFocusIn(Qt::FocusReason reason) override;
+    void surfaceFocusOut() override;
+    void surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at, QPoint globalAt) override;
+    void surfaceMove(Qt::MouseButtons buttons, QPointF at) override;
+    void surfaceRelease(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) override;
+    void surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                            QPoint globalAt) override;
+    void surfacePaletteChanged() override { core.pictureStale = true; }
     // Does what a gesture answered, in its order; globalPos places a menu the mouse opened.
     void perform(const GanttActions &actions, QPoint globalPos = QPoint());
     // A key on the picture area (a Qt::Key with its modifiers); false when it is not the
@@ -104,7 +117,7 @@ public:
     QCursor mouseIcon;
 
     // Child widgets.
-    GanttSurface *calpic = nullptr;
+    ViewSurface *calpic = nullptr;
     GanttSearchPanel *panel = nullptr;
     QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
     QScrollBar *hScroll = nullptr;

@@ -2,7 +2,7 @@
 // it shows changed, with the frame of Drag over it and the keyboard's frame.
 #include "gantt/ctlgantt_p.h"
 
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -24,6 +24,15 @@ void ctlGanttPrivate::publishRange()
 {
     q->mStartDate = core.startDate;
     q->mEndDate = core.endDate;
+}
+
+bool ctlGanttPrivate::surfacePaint(QWidget &surface, const QRegion &)
+{
+    if (q->ForPrinting)
+        return false;
+    QPainter painter(&surface);
+    paintScreen(painter);
+    return true;
 }
 
 void ctlGanttPrivate::paintScreen(QPainter &target)

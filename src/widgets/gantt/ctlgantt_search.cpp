@@ -3,7 +3,7 @@
 
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/leadingnumber.h"
 #include "shared/logging.h"
 
