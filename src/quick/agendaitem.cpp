@@ -24,31 +24,11 @@ QDateTime moment(Date date)
 {
     return date > 0 ? toQDateTime(date) : QDateTime();
 }
-
-
 } // namespace
 
 AgendaItem::AgendaItem(QQuickItem *parent) : QuickViewBase(parent)
 {
-    m_core.events.needDates = [this](Date first, Date last, const QString &fields) {
-        if (!m_needDatesEnabled)
-            return;
-        if (feed() && feed()->model())
-            feed()->answer(first, last);
-        else
-            Q_EMIT needDates(toQDateTime(first), toQDateTime(last), fields);
-    };
-    m_core.events.dateChanged = [this](const QString &key, Date start, Date end) {
-        if (feed() && feed()->model())
-            feed()->write(key, start, end);
-        Q_EMIT dateChanged(key, toQDateTime(start), toQDateTime(end));
-    };
-    m_core.events.seriesDateChanged = [this](const QString &key, SeriesScope scope, Date start,
-                                             Date end) {
-        if (feed() && feed()->model())
-            feed()->seriesChanged(key, scope, start, end);
-        Q_EMIT seriesDateChanged(key, int(scope), toQDateTime(start), toQDateTime(end));
-    };
+    m_core.events = hostEvents();
     m_core.setOptions(defaultOptionsString());
     m_core.grid.setRaster(30 * kOneMinute);
     m_core.grid.dayInfoHeight = 3;
@@ -284,9 +264,7 @@ const QImage &AgendaItem::picture(QSize size, qreal ratio)
     const QImage &kept = m_core.picture(size, ratio);
     m_core.kept.unshown = QRegion();
     const bool focusFrame = hasActiveFocus() && m_core.gesture.keyboardInUse();
-    const DragGhost &g = m_core.ghost;
-    const bool ghost = g.left || g.top || g.right || g.bottom;
-    if (!focusFrame && !ghost)
+    if (!focusFrame && m_core.ghost.none())
         return kept;
     // The ghost and the focus frame lie over the kept picture, which stays as it is.
     m_shown = kept.copy();

@@ -20,8 +20,6 @@ class DAYPLEX_QUICK_EXPORT AgendaItem : public QuickViewBase
     /// The options string, as ucAgenda::Options takes it; a string that cannot be read leaves
     /// the options as they were (the reason is in the log).
     Q_PROPERTY(QString options READ options WRITE setOptions NOTIFY optionsChanged)
-    /// Whether the view raises NeedDates; true by default.
-    Q_PROPERTY(bool needDatesEnabled MEMBER m_needDatesEnabled NOTIFY needDatesEnabledChanged)
     Q_PROPERTY(QDateTime firstDay READ firstDay NOTIFY rangeChanged)
     Q_PROPERTY(QDateTime lastDay READ lastDay NOTIFY rangeChanged)
     /// The length of a time row in minutes (5, 10, 15, 30, 60 ...); a pinch changes it.
@@ -85,22 +83,9 @@ public:
     /// The first box of the appointment with the key on the screen; empty when none shows.
     Q_INVOKABLE QRectF appointmentRect(const QString &key) const;
 Q_SIGNALS:
-    void optionsChanged();
-    void needDatesEnabledChanged();
-    void rangeChanged();
-    void selectionChanged();
-    /// The view needs the appointments of the days first to last; the host answers at once.
-    void needDates(const QDateTime &first, const QDateTime &last, const QString &fieldList);
-    /// The user moved or resized the appointment and the change stands.
-    void dateChanged(const QString &key, const QDateTime &start, const QDateTime &end);
-    /// As DateChanged, for an occurrence of a series with the scope chosen (0, 1, 2).
-    void seriesDateChanged(const QString &key, int scope, const QDateTime &start, const QDateTime &end);
-    /// The user asked to open the appointment (double click, Enter).
-    void showDate(const QString &key);
     /// The user double-clicked free time: a new appointment there.
     void newAppointmentRequested(const QDateTime &start, const QDateTime &end, bool allDay);
-    /// The user pressed Delete on the selected writable appointment.
-    void deleteRequested(const QString &key);
+
 protected:
     const QImage &picture(QSize size, qreal ratio) override;
     void pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at) override;
@@ -130,7 +115,6 @@ private:
 
     AgendaCore m_core;
     QTimer m_autoScroll;
-    bool m_needDatesEnabled = true;
     QImage m_shown; // the picture with the ghost and the focus frame over it
     // What QML was told last, so that the signals fire only on real changes.
     std::pair<Date, Date> m_toldRange;

@@ -28,6 +28,30 @@ QuickViewBase::QuickViewBase(QQuickItem *parent) : QQuickPaintedItem(parent)
 
 QuickViewBase::~QuickViewBase() = default;
 
+ViewEvents QuickViewBase::hostEvents()
+{
+    ViewEvents events;
+    events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (!m_needDatesEnabled)
+            return;
+        if (m_feed && m_feed->model())
+            m_feed->answer(first, last);
+        else
+            Q_EMIT needDates(toQDateTime(first), toQDateTime(last), fields);
+    };
+    events.dateChanged = [this](const QString &key, Date start, Date end) {
+        if (m_feed && m_feed->model())
+            m_feed->write(key, start, end);
+        Q_EMIT dateChanged(key, toQDateTime(start), toQDateTime(end));
+    };
+    events.seriesDateChanged = [this](const QString &key, SeriesScope scope, Date start, Date end) {
+        if (m_feed && m_feed->model())
+            m_feed->seriesChanged(key, scope, start, end);
+        Q_EMIT seriesDateChanged(key, int(scope), toQDateTime(start), toQDateTime(end));
+    };
+    return events;
+}
+
 void QuickViewBase::guarded(const char *doing, const std::function<void()> &handler)
 {
     try {

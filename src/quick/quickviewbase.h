@@ -47,6 +47,8 @@ class DAYPLEX_QUICK_EXPORT QuickViewBase : public QQuickPaintedItem
     /// The German name and description screen readers read (the selected appointment).
     Q_PROPERTY(QString accessibleName READ accessibleName CONSTANT)
     Q_PROPERTY(QString accessibleDescription READ accessibleDescription NOTIFY accessibleDescriptionChanged)
+    /// Whether the view raises needDates; true by default (a model sets it).
+    Q_PROPERTY(bool needDatesEnabled MEMBER m_needDatesEnabled NOTIFY needDatesEnabledChanged)
     /// How often the picture was painted anew (not the kept one shown again).
     Q_PROPERTY(int renders READ renders NOTIFY rendered)
 
@@ -81,6 +83,21 @@ public:
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
+    void needDatesEnabledChanged();
+    void optionsChanged();
+    void rangeChanged();
+    void selectionChanged();
+    /// The view needs the appointments (and the resource view its rows) of the days first to
+    /// last; the host answers at once with setFilledRange and addDate.
+    void needDates(const QDateTime &first, const QDateTime &last, const QString &fieldList);
+    /// The user moved or resized the appointment and the change stands.
+    void dateChanged(const QString &key, const QDateTime &start, const QDateTime &end);
+    /// As dateChanged, for an occurrence of a series with the scope chosen (0, 1, 2).
+    void seriesDateChanged(const QString &key, int scope, const QDateTime &start, const QDateTime &end);
+    /// The user asked to open the appointment (double click, Enter).
+    void showDate(const QString &key);
+    /// The user pressed Delete on the selected writable appointment.
+    void deleteRequested(const QString &key);
     void modelChanged();
     void modernChanged();
     void toolTipTextChanged();
@@ -123,6 +140,8 @@ protected:
     // asked; an open question is refused first.
     void ask(const ChangeRequest &request, const QString &key);
 
+    // The host protocol of a core raised as the item's signals, or answered by the model.
+    ViewEvents hostEvents();
     // Runs a handler of the event loop: an error is logged and the view carries on.
     void guarded(const char *doing, const std::function<void()> &handler);
     // The picture changed: the scene graph takes it at the next frame.
@@ -131,8 +150,6 @@ protected:
     // The views' named pointers ("curMove", "SizeN", "SizeS", "SplitterNS") as Qt's shapes;
     // empty for the default.
     void setCursorNamed(const QString &name);
-    // The model binding, made with the first model; null before.
-    ModelFeed *feed() const { return m_feed.get(); }
 
     void updatePolish() override;
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
@@ -163,6 +180,7 @@ private:
     QImage m_frame;
     TwoFingers m_twoFingers;
     PendingQuestion m_question;
+    bool m_needDatesEnabled = true;
 };
 
 } // namespace Dayplex

@@ -19,25 +19,7 @@ namespace Dayplex {
 
 ResourceViewItem::ResourceViewItem(QQuickItem *parent) : QuickViewBase(parent)
 {
-    m_core.events.needDates = [this](Date first, Date last, const QString &fields) {
-        if (!m_needDatesEnabled)
-            return;
-        if (feed() && feed()->model())
-            feed()->answer(first, last);
-        else
-            Q_EMIT needDates(toQDateTime(first), toQDateTime(last), fields);
-    };
-    m_core.events.dateChanged = [this](const QString &key, Date start, Date end) {
-        if (feed() && feed()->model())
-            feed()->write(key, start, end);
-        Q_EMIT dateChanged(key, toQDateTime(start), toQDateTime(end));
-    };
-    m_core.events.seriesDateChanged = [this](const QString &key, SeriesScope scope, Date start,
-                                             Date end) {
-        if (feed() && feed()->model())
-            feed()->seriesChanged(key, scope, start, end);
-        Q_EMIT seriesDateChanged(key, int(scope), toQDateTime(start), toQDateTime(end));
-    };
+    m_core.events = hostEvents();
 }
 
 ResourceViewItem::~ResourceViewItem() = default;

@@ -20,8 +20,6 @@ class DAYPLEX_QUICK_EXPORT ResourceViewItem : public QuickViewBase
     /// The options string, as ctlGantt::Options takes it; a string that cannot be read leaves
     /// the options as they were (the reason is in the log).
     Q_PROPERTY(QString options READ options WRITE setOptions NOTIFY optionsChanged)
-    /// Whether the view raises NeedDates; true by default.
-    Q_PROPERTY(bool needDatesEnabled MEMBER m_needDatesEnabled NOTIFY needDatesEnabledChanged)
     Q_PROPERTY(QDateTime firstDay READ firstDay NOTIFY rangeChanged)
     Q_PROPERTY(QDateTime lastDay READ lastDay NOTIFY rangeChanged)
     /// The number of days shown; a pinch changes it (28, 21, 14, 7, 5, 3, 2, 1).
@@ -77,22 +75,8 @@ public:
     Q_INVOKABLE QRectF appointmentRect(const QString &key) const;
 
 Q_SIGNALS:
-    void optionsChanged();
-    void needDatesEnabledChanged();
-    void rangeChanged();
-    void selectionChanged();
-    /// The view needs the rows and appointments of the days first to last.
-    void needDates(const QDateTime &first, const QDateTime &last, const QString &fieldList);
-    /// The user moved the appointment and the change stands.
-    void dateChanged(const QString &key, const QDateTime &start, const QDateTime &end);
-    /// As DateChanged, for an occurrence of a series with the scope chosen (0, 1, 2).
-    void seriesDateChanged(const QString &key, int scope, const QDateTime &start, const QDateTime &end);
-    /// The user asked to open the appointment (double click, Enter).
-    void showDate(const QString &key);
     /// The user double-clicked free time of the row with the key rowKey.
     void newAppointmentRequested(const QDateTime &start, const QDateTime &end, const QString &rowKey);
-    /// The user pressed Delete on the selected writable appointment.
-    void deleteRequested(const QString &key);
 
 protected:
     const QImage &picture(QSize size, qreal ratio) override;
@@ -119,7 +103,6 @@ private:
     void told();
 
     GanttCore m_core;
-    bool m_needDatesEnabled = true;
     QImage m_shown; // the picture with the frame of a drag and the focus frame over it
     int m_wheelRest = 0;
     std::pair<Date, Date> m_toldRange;
