@@ -38,7 +38,7 @@ TestCase {
     function init() {
         appointments.clear()
         // The first row names the roles the model has.
-        appointments.append({ key: "1", subject: "Teambesprechung", start: at(0, 9, 0), end: at(0, 10, 0), allDay: false, readOnly: false })
+        appointments.append({ key: "1", subject: "Teambesprechung", start: at(0, 9, 0), end: at(0, 10, 0), allDay: false, readOnly: false, seriesOccurrence: false })
         appointments.append({ key: "2", subject: "Kundentermin", start: at(2, 13, 0), end: at(2, 14, 30), allDay: false })
         appointments.append({ key: "3", subject: "Messe", start: at(1, 0, 0), end: at(1, 0, 0), allDay: true })
         appointments.append({ key: "4", subject: "Nächste Woche", start: at(7, 9, 0), end: at(7, 10, 0), allDay: false })
@@ -122,6 +122,32 @@ TestCase {
         compare(appointments.get(0).start, at(0, 9, 0))
     }
 
+    // An occurrence of a series asks for the scope: only this one is written into the model,
+    // a wider scope goes to the host as seriesChangeRequested, "Abbrechen" leaves everything.
+    function test_seriesScope_data() {
+        return [
+            { tag: "only this", button: 0, start: at(0, 11, 0), requested: [] },
+            { tag: "the whole series", button: 2, start: at(0, 9, 0), requested: [2] },
+            { tag: "cancelled", button: 3, start: at(0, 9, 0), requested: [] },
+        ]
+    }
+    function test_seriesScope(data) {
+        appointments.setProperty(0, "seriesOccurrence", true)
+        const view = makeView()
+        let buttons = []
+        let requested = []
+        view.seriesScopeQuestion.connect((key, text, choices) => {
+            buttons = choices
+            view.answerSeriesScope(data.button)
+        })
+        view.seriesChangeRequested.connect((row, scope) => requested.push(scope))
+        drag(view, view.pointOf(moment(0, 9, 0)), view.pointOf(moment(0, 11, 0)))
+        compare(buttons.length, 4)
+        compare(buttons[3], "Abbrechen")
+        tryCompare(appointments.get(0), "start", data.start)
+        compare(requested, data.requested)
+    }
+
     // The default dialog asks when the host leaves it on; its first button agrees.
     function test_defaultDialog() {
         const view = makeView()
@@ -186,10 +212,15 @@ TestCase {
         tryCompare(appointments.get(1), "start", at(3, 13, 0))
     }
 
-    // Options that cannot be read change nothing; the accessible texts name the view and the
-    // selected appointment.
+    // Options that cannot be read and a date that is none change nothing and are named in
+    // German in the log; the accessible texts name the view and the selected appointment.
     function test_optionsAndAccessibility() {
         const view = makeView()
+        ignoreWarning(/addDate: addDate: ungültiger Datumswert\./)
+        view.addDate("x", "kaputt", new Date(NaN), new Date(NaN))
+        waitForRendering(view)
+        compare(view.appointmentRect("x").width, 0)
+        verify(view.appointmentRect("2").width > 0)
         const before = view.options
         ignoreWarning(/.*/)
         view.options = "kein Optionstext"
