@@ -10,8 +10,8 @@
 namespace Dayplex {
 
 /// The calendar as a Qt Quick item: one to fourteen day columns of a time raster with an
-/// all-day band, drawn exactly as the widget ucAgenda draws it. The host answers NeedDates
-/// with SetFilledRange and AddDate, or sets a model. Dates are local date and time (a JS Date).
+/// all-day band, drawn exactly as the widget ucAgenda draws it. The host answers needDates
+/// with setFilledRange and addDate, or sets a model. Dates are local date and time (a JS Date).
 /// Agenda (Agenda.qml) is this item with the default questions and screen reader texts.
 class DAYPLEX_QUICK_EXPORT AgendaItem : public QuickViewBase
 {
@@ -58,7 +58,7 @@ public:
     QString accessibleDescription() const override;
     int renders() const override;
 
-    /// The host's answer to NeedDates: the days it delivers; empties the view's appointments.
+    /// The host's answer to needDates: the days it delivers; empties the view's appointments.
     Q_INVOKABLE void setFilledRange(const QDateTime &first, const QDateTime &last);
     /// One appointment; an invalid colour takes the layout's colour. A start or end that is not
     /// a date is refused with a warning in the log.

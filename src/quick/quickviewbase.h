@@ -30,7 +30,7 @@ class DAYPLEX_QUICK_EXPORT QuickViewBase : public QQuickPaintedItem
     Q_OBJECT
     QML_ANONYMOUS
     /// The appointments, one row each (see AppointmentRoles); null shows none. Setting a model
-    /// answers NeedDates from it; the host keeps answering the other signals.
+    /// answers needDates from it; the host keeps answering the other signals.
     Q_PROPERTY(QAbstractItemModel *model READ model WRITE setModel NOTIFY modelChanged)
     /// Where the fields are in the model: {"start": "begin", "end": 3, ...}; a ListModel whose
     /// roles are named after the fields needs none.
@@ -71,7 +71,7 @@ public:
     virtual QString accessibleDescription() const = 0;
     virtual int renders() const = 0;
 
-    /// The answer to changeQuestion: the change stands (DateChanged) or goes back.
+    /// The answer to changeQuestion: the change stands (dateChanged) or goes back.
     Q_INVOKABLE void answerChange(bool agreed);
     /// The answer to seriesScopeQuestion: the button's place (0 only this, 1 this and the
     /// following, 2 the whole series, anything else cancels).

@@ -10,7 +10,7 @@ namespace Dayplex {
 
 /// The resource view as a Qt Quick item: one row per participant, the appointments as bars on
 /// a time axis of days, drawn exactly as the widget ctlGantt draws it. The host answers
-/// NeedDates with SetFilledRange, AddMerkmal and AddDate, or sets a model and a participant
+/// needDates with setFilledRange, addMerkmal and addDate, or sets a model and a participant
 /// model. ResourceView (ResourceView.qml) is this item with the default questions and screen
 /// reader texts.
 class DAYPLEX_QUICK_EXPORT ResourceViewItem : public QuickViewBase
@@ -48,7 +48,7 @@ public:
     QString accessibleDescription() const override;
     int renders() const override;
 
-    /// The host's answer to NeedDates: the days it delivers; empties rows and appointments.
+    /// The host's answer to needDates: the days it delivers; empties rows and appointments.
     Q_INVOKABLE void setFilledRange(const QDateTime &first, const QDateTime &last);
     /// One row: the name shown and the key appointments name it by.
     Q_INVOKABLE void addMerkmal(const QString &name, const QString &key);
