@@ -30,7 +30,7 @@ void AgendaFeed::fill(Date first, Date last, const QVector<ModelAppointment> &ap
                                 backgroundColourOf(a), a.readOnly, false);
             const AppointmentDetails details = detailsOf(a, participants);
             if (details != AppointmentDetails())
-                core.data.store.setDetails(a.key, details);
+                core.setAppointmentDetails(a.key, details);
         } catch (...) {
             warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
         }
@@ -71,7 +71,7 @@ void GanttFeed::fill(Date first, Date last, const QVector<ModelAppointment> &app
                                    a.done, backgroundColourOf(a), a.readOnly, row, false, false);
             const AppointmentDetails details = detailsOf(a, participants);
             if (details != AppointmentDetails())
-                core.model.setDetails(a.key, details);
+                core.setAppointmentDetails(a.key, details);
         } catch (...) {
             warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
         }

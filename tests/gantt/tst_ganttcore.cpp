@@ -128,6 +128,22 @@ private slots:
         QCOMPARE(core.startDate, kMon + 1);
         QCOMPARE(core.needDatesDepth, 0);
     }
+
+    // Catches a refresh that keeps the filled range and so never asks the host again.
+    void refreshAsksAgain()
+    {
+        GanttCore core;
+        QStringList asked;
+        core.events.needDates = [&](Date first, Date last, const QString &) {
+            asked << when(first) + QLatin1Char('-') + when(last);
+        };
+        double last = kMon + 2;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.setFilledRange(kMon, kMon + 2);
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.refresh();
+        QCOMPARE(asked, QStringList(2, QStringLiteral("Mon 00:00-Wed 00:00")));
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_GanttCore)

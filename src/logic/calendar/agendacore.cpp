@@ -100,6 +100,11 @@ void AgendaCore::clear()
     selection.index = 0;
 }
 
+void AgendaCore::setAppointmentDetails(const QString &key, const AppointmentDetails &details)
+{
+    data.store.setDetails(key, details);
+}
+
 void AgendaCore::setOptions(const QString &options)
 {
     CalendarSettings nextSettings = settings;

@@ -79,6 +79,8 @@ public:
     void refresh();
     // Empties the store and deselects the appointment.
     void clear();
+    // What the appointment with the key is beyond its record (series, participants).
+    void setAppointmentDetails(const QString &key, const AppointmentDetails &details);
     // Merges an options string and applies it (nothing changed when it throws).
     void setOptions(const QString &options);
 
@@ -125,6 +127,8 @@ public:
     GestureResult release(bool stillHeld, double x, double y);
     GestureResult doubleClick(double x, double y);
     GestureResult keyPress(int key, Qt::KeyboardModifiers modifiers);
+    // Tab brings the keyboard in use at once: the focus frame shows without a key pressed.
+    void focusGained(Qt::FocusReason reason);
     GestureResult focusLost();
     GestureResult autoScrollTick();
     // Rows a wheel turn scrolls (eighths of a degree, 120 a notch; the rest is kept), at most

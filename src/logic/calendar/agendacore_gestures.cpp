@@ -48,6 +48,12 @@ GestureResult AgendaCore::keyPress(int key, Qt::KeyboardModifiers modifiers)
     return gesture.keyPress(gestureView(), key, modifiers);
 }
 
+void AgendaCore::focusGained(Qt::FocusReason reason)
+{
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        gesture.enteredByTab();
+}
+
 GestureResult AgendaCore::focusLost()
 {
     return gesture.focusLost(gestureView());

@@ -104,6 +104,34 @@ GanttActions GanttCore::keyPress(int key, Qt::KeyboardModifiers modifiers)
     return gestures.keyPress(gestureView(), key, modifiers);
 }
 
+void GanttCore::setOptions(const QString &options)
+{
+    applySettings(settings.withOptions(options));
+}
+
+void GanttCore::refresh()
+{
+    model.forgetFilledRange();
+    double lastDay = endDate;
+    setDisplayedRange(startDate, &lastDay, false, false);
+}
+
+void GanttCore::clear()
+{
+    model.clear();
+}
+
+void GanttCore::setAppointmentDetails(const QString &key, const AppointmentDetails &details)
+{
+    model.setDetails(key, details);
+}
+
+void GanttCore::focusGained(Qt::FocusReason reason)
+{
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        gestures.enteredByTab();
+}
+
 GanttActions GanttCore::focusLost()
 {
     return gestures.focusLost();

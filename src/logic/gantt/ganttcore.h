@@ -54,6 +54,14 @@ public:
     void scrollDays(double direction);
     // Records the delivered range, empties the model and adds the holiday row when wanted.
     void setFilledRange(Date start, Date end);
+    // Forgets the filled range and asks for the shown days again.
+    void refresh();
+    // Empties the rows and the bars.
+    void clear();
+    // What the appointment with the key is beyond its record (series, participants).
+    void setAppointmentDetails(const QString &key, const AppointmentDetails &details);
+    // Merges an options string and applies it (nothing changed when it throws).
+    void setOptions(const QString &options);
     // Takes new settings; the kept picture follows at its next paint.
     void applySettings(GanttSettings next);
 
@@ -97,6 +105,8 @@ public:
     GanttActions release(const GanttPointer &pointer);
     GanttActions doubleClick(const GanttPointer &pointer);
     GanttActions keyPress(int key, Qt::KeyboardModifiers modifiers);
+    // Tab brings the keyboard in use at once: the focus frame shows without a key pressed.
+    void focusGained(Qt::FocusReason reason);
     GanttActions focusLost();
 
     // --- the change question, asked by the front end (also later: it may not block) ---

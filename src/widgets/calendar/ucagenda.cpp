@@ -290,7 +290,7 @@ void ucAgenda::Clear()
 
 void ucAgenda::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
 {
-    d->core.data.store.setDetails(dsn, details);
+    d->core.setAppointmentDetails(dsn, details);
 }
 
 AppointmentDetails ucAgenda::appointmentDetails(const QString &dsn) const

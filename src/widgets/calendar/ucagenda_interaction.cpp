@@ -67,8 +67,7 @@ bool ucAgendaPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
 
 void ucAgendaPrivate::surfaceFocusIn(Qt::FocusReason reason)
 {
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-        core.gesture.enteredByTab();
+    core.focusGained(reason);
     pic->update();
 }
 

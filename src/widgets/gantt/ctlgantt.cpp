@@ -182,7 +182,7 @@ QString ctlGantt::Options() const
 */
 void ctlGantt::setOptions(const QString &options)
 {
-    d->core.applySettings(d->core.settings.withOptions(options));
+    d->core.setOptions(options);
     d->panel->setWindow(d->core.settings.windowFrom, d->core.settings.windowTo);
 }
 
@@ -213,12 +213,12 @@ void ctlGantt::setAlignOnWeekday(qint32 weekday)
     repaint. */
 void ctlGantt::Clear()
 {
-    d->core.model.clear();
+    d->core.clear();
 }
 
 void ctlGantt::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
 {
-    d->core.model.setDetails(dsn, details);
+    d->core.setAppointmentDetails(dsn, details);
 }
 
 AppointmentDetails ctlGantt::appointmentDetails(const QString &dsn) const

@@ -154,8 +154,7 @@ bool ctlGanttPrivate::surfaceKey(int key, Qt::KeyboardModifiers modifiers)
 
 void ctlGanttPrivate::surfaceFocusIn(Qt::FocusReason reason)
 {
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-        core.gestures.enteredByTab();
+    core.focusGained(reason);
     calpic->update();
 }
 
