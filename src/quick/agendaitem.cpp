@@ -20,15 +20,11 @@ namespace {
 
 constexpr int kAutoScrollMilliseconds = 100;
 
-QDateTime moment(Date date)
-{
-    return date > 0 ? toQDateTime(date) : QDateTime();
-}
 } // namespace
 
 AgendaItem::AgendaItem(QQuickItem *parent) : QuickViewBase(parent)
 {
-    m_core.events = hostEvents();
+    adopt(m_core);
     m_core.setOptions(defaultOptionsString());
     m_core.grid.setRaster(30 * kOneMinute);
     m_core.grid.dayInfoHeight = 3;
@@ -39,40 +35,6 @@ AgendaItem::AgendaItem(QQuickItem *parent) : QuickViewBase(parent)
 }
 
 AgendaItem::~AgendaItem() = default;
-
-void AgendaItem::componentComplete()
-{
-    QuickViewBase::componentComplete();
-    // The first range is asked for once QML's handlers are connected.
-    guarded("showing the first days",
-            [this] { m_core.setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
-    told();
-    showChanges();
-}
-
-QString AgendaItem::options() const
-{
-    return m_core.settings.options.ContainerString();
-}
-
-void AgendaItem::setOptions(const QString &options)
-{
-    guarded("setting the options", [&] {
-        m_core.setOptions(options);
-        Q_EMIT optionsChanged();
-        refresh();
-    });
-}
-
-QDateTime AgendaItem::firstDay() const
-{
-    return moment(m_core.grid.firstDay);
-}
-
-QDateTime AgendaItem::lastDay() const
-{
-    return moment(m_core.grid.lastDay);
-}
 
 int AgendaItem::timeRaster() const
 {
@@ -113,18 +75,18 @@ void AgendaItem::setSelectedDate(const QString &key)
 
 QDateTime AgendaItem::selectionStart() const
 {
-    return moment(m_core.selection.start);
+    return momentOf(m_core.selection.start);
 }
 
 QDateTime AgendaItem::selectionEnd() const
 {
-    return m_core.selection.start > 0 ? moment(m_core.selection.endSlot + m_core.grid.timeRaster)
+    return m_core.selection.start > 0 ? momentOf(m_core.selection.endSlot + m_core.grid.timeRaster)
                                       : QDateTime();
 }
 
 QDateTime AgendaItem::currentDate() const
 {
-    return moment(m_core.workingDate());
+    return momentOf(m_core.workingDate());
 }
 
 bool AgendaItem::confirmChanges() const
@@ -138,20 +100,6 @@ void AgendaItem::setConfirmChanges(bool confirm)
         return;
     m_core.settings.confirmChanges = confirm;
     Q_EMIT optionsChanged();
-}
-
-bool AgendaItem::modern() const
-{
-    return m_core.presentation == Presentation::Modern;
-}
-
-void AgendaItem::setModern(bool modern)
-{
-    if (modern == this->modern())
-        return;
-    m_core.presentation = modern ? Presentation::Modern : Presentation::Classic;
-    Q_EMIT modernChanged();
-    showChanges();
 }
 
 QString AgendaItem::accessibleName() const
@@ -178,14 +126,6 @@ int AgendaItem::renders() const
     return int(m_core.kept.renders);
 }
 
-void AgendaItem::setFilledRange(const QDateTime &first, const QDateTime &last)
-{
-    guarded("setFilledRange", [&] {
-        m_core.setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
-    });
-    showChanges();
-}
-
 void AgendaItem::addDate(const QString &key, const QString &memo, const QDateTime &start,
                          const QDateTime &end, bool allDay, const QColor &textColour, bool done,
                          const QColor &backgroundColour, bool readOnly)
@@ -195,45 +135,6 @@ void AgendaItem::addDate(const QString &key, const QString &memo, const QDateTim
                               appointmentColour(textColour, false, allDay), done,
                               appointmentColour(backgroundColour, true, allDay), readOnly, false);
     });
-    showChanges();
-}
-
-void AgendaItem::setAppointmentDetails(const QString &key, bool seriesOccurrence,
-                                       const QStringList &participants)
-{
-    m_core.data.store.setDetails(key, AppointmentDetails{seriesOccurrence, participants});
-    showChanges();
-}
-
-void AgendaItem::clear()
-{
-    m_core.clear();
-    told();
-    showChanges();
-}
-
-void AgendaItem::setDisplayedRange(const QDateTime &first, const QDateTime &last)
-{
-    guarded("setDisplayedRange", [&] {
-        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
-        m_core.setDisplayedRange(checkedDate(first, "setDisplayedRange"),
-                                 last.isValid() ? &lastDay : nullptr, false, true);
-    });
-    told();
-    showChanges();
-}
-
-void AgendaItem::refresh()
-{
-    guarded("refresh", [this] { m_core.refresh(); });
-    told();
-    showChanges();
-}
-
-void AgendaItem::scroll(int direction)
-{
-    guarded("scroll", [&] { m_core.scrollDays(direction); });
-    told();
     showChanges();
 }
 
@@ -332,8 +233,7 @@ QSizeF AgendaItem::panStep() const
 
 void AgendaItem::pan(int columns, int rows)
 {
-    for (int i = 0; i < std::abs(columns); ++i)
-        m_core.scrollDays(columns > 0 ? 1 : -1);
+    panDays(columns);
     if (rows)
         m_core.scrollRows(rows);
     told();
@@ -348,14 +248,6 @@ void AgendaItem::zoom(int steps)
 std::unique_ptr<FeedTarget> AgendaItem::feedTarget()
 {
     return std::make_unique<AgendaFeed>(this);
-}
-
-void AgendaItem::focusInEvent(QFocusEvent *event)
-{
-    QuickViewBase::focusInEvent(event);
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        m_core.gesture.enteredByTab();
-    showChanges();
 }
 
 void AgendaItem::focusOutEvent(QFocusEvent *event)
@@ -481,15 +373,6 @@ void AgendaItem::decideChange(qint32 index)
     ask(*request, m_core.data.store.at(request->index).dsn);
 }
 
-void AgendaItem::settle(const PendingQuestion::Decision &decision)
-{
-    const bool stands = m_core.commitChange(decision.first, decision.second);
-    showChanges();
-    if (stands)
-        m_core.raiseChange(decision.first, decision.second);
-    told();
-}
-
 void AgendaItem::ensureVisible(Date moment)
 {
     const QSize size = m_core.surfaceArea.size();
@@ -513,19 +396,16 @@ void AgendaItem::ensureVisible(Date moment)
     showChanges();
 }
 
-void AgendaItem::told()
+std::pair<Date, Date> AgendaItem::shownDays() const
 {
-    const std::pair<Date, Date> range{m_core.grid.firstDay, m_core.grid.lastDay};
+    return {m_core.grid.firstDay, m_core.grid.lastDay};
+}
+
+bool AgendaItem::selectionMovedSinceTold()
+{
     const std::tuple<Date, Date, qint32> selection{m_core.selection.start, m_core.selection.endSlot,
                                                    m_core.selection.index};
-    const bool rangeMoved = std::exchange(m_toldRange, range) != range;
-    const bool selectionMoved = std::exchange(m_toldSelection, selection) != selection;
-    if (rangeMoved)
-        Q_EMIT rangeChanged();
-    if (selectionMoved)
-        Q_EMIT selectionChanged();
-    if (rangeMoved || selectionMoved)
-        Q_EMIT accessibleDescriptionChanged();
+    return std::exchange(m_toldSelection, selection) != selection;
 }
 
 } // namespace Dayplex

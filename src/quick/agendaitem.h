@@ -17,11 +17,6 @@ class DAYPLEX_QUICK_EXPORT AgendaItem : public QuickViewBase
 {
     Q_OBJECT
     QML_ELEMENT
-    /// The options string, as ucAgenda::Options takes it; a string that cannot be read leaves
-    /// the options as they were (the reason is in the log).
-    Q_PROPERTY(QString options READ options WRITE setOptions NOTIFY optionsChanged)
-    Q_PROPERTY(QDateTime firstDay READ firstDay NOTIFY rangeChanged)
-    Q_PROPERTY(QDateTime lastDay READ lastDay NOTIFY rangeChanged)
     /// The length of a time row in minutes (5, 10, 15, 30, 60 ...); a pinch changes it.
     Q_PROPERTY(int timeRaster READ timeRaster WRITE setTimeRaster NOTIFY rangeChanged)
     /// The key of the selected appointment; empty for none.
@@ -39,10 +34,6 @@ public:
     explicit AgendaItem(QQuickItem *parent = nullptr);
     ~AgendaItem() override;
 
-    QString options() const;
-    void setOptions(const QString &options);
-    QDateTime firstDay() const;
-    QDateTime lastDay() const;
     int timeRaster() const;
     void setTimeRaster(int minutes);
     QString selectedDate() const;
@@ -52,30 +43,16 @@ public:
     QDateTime currentDate() const;
     bool confirmChanges() const;
     void setConfirmChanges(bool confirm);
-    bool modern() const override;
-    void setModern(bool modern) override;
     QString accessibleName() const override;
     QString accessibleDescription() const override;
     int renders() const override;
 
-    /// The host's answer to needDates: the days it delivers; empties the view's appointments.
-    Q_INVOKABLE void setFilledRange(const QDateTime &first, const QDateTime &last);
     /// One appointment; an invalid colour takes the layout's colour. A start or end that is not
     /// a date is refused with a warning in the log.
     Q_INVOKABLE void addDate(const QString &key, const QString &memo, const QDateTime &start,
                              const QDateTime &end, bool allDay = false,
                              const QColor &textColour = QColor(), bool done = false,
                              const QColor &backgroundColour = QColor(), bool readOnly = false);
-    /// What the appointment with the key is beyond its record (see ucAgenda::setAppointmentDetails).
-    Q_INVOKABLE void setAppointmentDetails(const QString &key, bool seriesOccurrence,
-                                           const QStringList &participants = QStringList());
-    Q_INVOKABLE void clear();
-    /// Shows the days from first to last (at most fourteen); without last as many as now.
-    Q_INVOKABLE void setDisplayedRange(const QDateTime &first, const QDateTime &last = QDateTime());
-    /// Asks the host for the shown days again and shows them.
-    Q_INVOKABLE void refresh();
-    /// One day on (1) or back (-1), or the shown days on or back (2, -2).
-    Q_INVOKABLE void scroll(int direction);
     /// Where the moment is drawn: the middle of its day column at the top of its time row
     /// (the all-day band's row for a time of 00:00 when band is true); (-1, -1) when the moment
     /// is not in sight. In the item's coordinates, after the last paint.
@@ -99,9 +76,8 @@ protected:
     void pan(int columns, int rows) override;
     void zoom(int steps) override;
     std::unique_ptr<FeedTarget> feedTarget() override;
-    void settle(const PendingQuestion::Decision &decision) override;
-    void componentComplete() override;
-    void focusInEvent(QFocusEvent *event) override;
+    std::pair<Date, Date> shownDays() const override;
+    bool selectionMovedSinceTold() override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
@@ -110,14 +86,11 @@ private:
     void run(const GestureAction &action);
     void decideChange(qint32 index);
     void ensureVisible(Date moment);
-    // Every change that may have moved the range or the selection is told to QML.
-    void told();
 
     AgendaCore m_core;
     QTimer m_autoScroll;
     QImage m_shown; // the picture with the ghost and the focus frame over it
-    // What QML was told last, so that the signals fire only on real changes.
-    std::pair<Date, Date> m_toldRange;
+    // The selection QML was told last.
     std::tuple<Date, Date, qint32> m_toldSelection;
 };
 

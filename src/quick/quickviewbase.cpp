@@ -17,6 +17,11 @@ Date checkedDate(const QDateTime &moment, const char *member)
     return value;
 }
 
+QDateTime momentOf(Date date)
+{
+    return date > 0 ? toQDateTime(date) : QDateTime();
+}
+
 QuickViewBase::QuickViewBase(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
@@ -27,6 +32,135 @@ QuickViewBase::QuickViewBase(QQuickItem *parent) : QQuickPaintedItem(parent)
 }
 
 QuickViewBase::~QuickViewBase() = default;
+
+void QuickViewBase::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    guarded("showing the first days",
+            [this] { m_coreLink->setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
+    told();
+    showChanges();
+}
+
+QString QuickViewBase::options() const
+{
+    return m_coreLink->options();
+}
+
+void QuickViewBase::setOptions(const QString &options)
+{
+    guarded("setting the options", [&] {
+        m_coreLink->setOptions(options);
+        Q_EMIT optionsChanged();
+        refresh();
+    });
+}
+
+QDateTime QuickViewBase::firstDay() const
+{
+    return momentOf(shownDays().first);
+}
+
+QDateTime QuickViewBase::lastDay() const
+{
+    return momentOf(shownDays().second);
+}
+
+bool QuickViewBase::modern() const
+{
+    return m_coreLink->presentation() == Presentation::Modern;
+}
+
+void QuickViewBase::setModern(bool modern)
+{
+    if (modern == this->modern())
+        return;
+    m_coreLink->presentation() = modern ? Presentation::Modern : Presentation::Classic;
+    Q_EMIT modernChanged();
+    showChanges();
+}
+
+void QuickViewBase::setFilledRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setFilledRange", [&] {
+        m_coreLink->setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
+    });
+    showChanges();
+}
+
+void QuickViewBase::setDisplayedRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setDisplayedRange", [&] {
+        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
+        m_coreLink->setDisplayedRange(checkedDate(first, "setDisplayedRange"),
+                                  last.isValid() ? &lastDay : nullptr, false, true);
+    });
+    told();
+    showChanges();
+}
+
+void QuickViewBase::scroll(int direction)
+{
+    guarded("scroll", [&] { m_coreLink->scrollDays(direction); });
+    told();
+    showChanges();
+}
+
+void QuickViewBase::refresh()
+{
+    guarded("refresh", [this] { m_coreLink->refresh(); });
+    told();
+    showChanges();
+}
+
+void QuickViewBase::clear()
+{
+    m_coreLink->clear();
+    told();
+    showChanges();
+}
+
+void QuickViewBase::setAppointmentDetails(const QString &key, bool seriesOccurrence,
+                                          const QStringList &participants)
+{
+    m_coreLink->setAppointmentDetails(key, AppointmentDetails{seriesOccurrence, participants});
+    showChanges();
+}
+
+void QuickViewBase::panDays(int columns)
+{
+    for (int i = 0; i < std::abs(columns); ++i)
+        m_coreLink->scrollDays(columns > 0 ? 1 : -1);
+}
+
+void QuickViewBase::focusInEvent(QFocusEvent *event)
+{
+    QQuickPaintedItem::focusInEvent(event);
+    m_coreLink->focusGained(event->reason());
+    showChanges();
+}
+
+void QuickViewBase::settle(const PendingQuestion::Decision &decision)
+{
+    const bool stands = m_coreLink->commitChange(decision.first, decision.second);
+    showChanges();
+    if (stands)
+        m_coreLink->raiseChange(decision.first, decision.second);
+    told();
+}
+
+void QuickViewBase::told()
+{
+    const std::pair<Date, Date> range = shownDays();
+    const bool rangeMoved = std::exchange(m_toldRange, range) != range;
+    const bool selectionMoved = selectionMovedSinceTold();
+    if (rangeMoved)
+        Q_EMIT rangeChanged();
+    if (selectionMoved)
+        Q_EMIT selectionChanged();
+    if (rangeMoved || selectionMoved)
+        Q_EMIT accessibleDescriptionChanged();
+}
 
 ViewEvents QuickViewBase::hostEvents()
 {

@@ -3,6 +3,7 @@
 
 #include "dayplexquick_export.h"
 #include "model/modelfeed.h"
+#include "quickcorelink.h"
 #include "quickquestion.h"
 #include "shared/twofingers.h"
 
@@ -21,6 +22,8 @@ namespace Dayplex {
 // A date of QML as the views keep it; throws Dayplex::Error naming the member for an invalid
 // one or one outside the calendar.
 Date checkedDate(const QDateTime &moment, const char *member);
+// A date of the views for QML; invalid for none (0).
+QDateTime momentOf(Date date);
 
 // What both Qt Quick views share: the picture of their core drawn as the item's content, mouse,
 // wheel, keys and touch handed to the core as plain values, the model binding, the questions
@@ -40,6 +43,11 @@ class DAYPLEX_QUICK_EXPORT QuickViewBase : public QQuickPaintedItem
                NOTIFY modelChanged)
     Q_PROPERTY(QVariantMap participantFields READ participantFields WRITE setParticipantFields
                NOTIFY modelChanged)
+    /// The options string, as the widget's Options takes it; a string that cannot be read
+    /// leaves the options as they were (the reason is in the log).
+    Q_PROPERTY(QString options READ options WRITE setOptions NOTIFY optionsChanged)
+    Q_PROPERTY(QDateTime firstDay READ firstDay NOTIFY rangeChanged)
+    Q_PROPERTY(QDateTime lastDay READ lastDay NOTIFY rangeChanged)
     /// The modern presentation (ellipsis, "+n" markers, readable colours); false: the classic look.
     Q_PROPERTY(bool modern READ modern WRITE setModern NOTIFY modernChanged)
     /// The tooltip the view shows at the mouse; empty for none.
@@ -64,12 +72,31 @@ public:
     void setParticipantModel(QAbstractItemModel *model);
     QVariantMap participantFields() const { return m_participantFields; }
     void setParticipantFields(const QVariantMap &fields);
-    virtual bool modern() const = 0;
-    virtual void setModern(bool modern) = 0;
+    QString options() const;
+    void setOptions(const QString &options);
+    QDateTime firstDay() const;
+    QDateTime lastDay() const;
+    bool modern() const;
+    void setModern(bool modern);
     QString toolTipText() const { return m_toolTip; }
     virtual QString accessibleName() const = 0;
     virtual QString accessibleDescription() const = 0;
     virtual int renders() const = 0;
+
+    /// The host's answer to needDates: the days it delivers; empties what the view shows.
+    Q_INVOKABLE void setFilledRange(const QDateTime &first, const QDateTime &last);
+    /// Shows the days from first to last (the calendar at most fourteen); without last as many
+    /// as now.
+    Q_INVOKABLE void setDisplayedRange(const QDateTime &first, const QDateTime &last = QDateTime());
+    /// One day on (1) or back (-1), or the shown days on or back (2, -2).
+    Q_INVOKABLE void scroll(int direction);
+    /// Asks the host for the shown days again and shows them.
+    Q_INVOKABLE void refresh();
+    /// Empties the appointments (the resource view its rows as well).
+    Q_INVOKABLE void clear();
+    /// What the appointment with the key is beyond its record (see ucAgenda::setAppointmentDetails).
+    Q_INVOKABLE void setAppointmentDetails(const QString &key, bool seriesOccurrence,
+                                           const QStringList &participants = QStringList());
 
     /// The answer to changeQuestion: the change stands (dateChanged) or goes back.
     Q_INVOKABLE void answerChange(bool agreed);
@@ -116,6 +143,24 @@ Q_SIGNALS:
                                const QDateTime &end);
 
 protected:
+    // The item's core, reached by the members both cores share; its host protocol raises
+    // the item's signals. Called once by the item's constructor.
+    template <class Core>
+    void adopt(Core &core)
+    {
+        m_coreLink = std::make_unique<QuickCoreLinkTo<Core>>(core);
+        core.events = hostEvents();
+    }
+    // The first range is asked for once QML's handlers are connected.
+    void componentComplete() override;
+    // Scrolls the days a column at a time (the two-finger pan).
+    void panDays(int columns);
+    // The shown days and the selection told to QML when they moved since last time.
+    void told();
+    virtual std::pair<Date, Date> shownDays() const = 0;
+    // True once after each change of the selection.
+    virtual bool selectionMovedSinceTold() = 0;
+
     // The core's picture for the size; painted again only when what it shows changed.
     virtual const QImage &picture(QSize size, qreal ratio) = 0;
     virtual void pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at) = 0;
@@ -134,14 +179,10 @@ protected:
     virtual void zoom(int steps) = 0;
     // What the model binding fills.
     virtual std::unique_ptr<FeedTarget> feedTarget() = 0;
-    // The answer made: the times stand or go back, and the host hears of a change that stands.
-    virtual void settle(const PendingQuestion::Decision &decision) = 0;
     // Hands the question of a moved appointment to QML, or settles it at once when none is
     // asked; an open question is refused first.
     void ask(const ChangeRequest &request, const QString &key);
 
-    // The host protocol of a core raised as the item's signals, or answered by the model.
-    ViewEvents hostEvents();
     // Runs a handler of the event loop: an error is logged and the view carries on.
     void guarded(const char *doing, const std::function<void()> &handler);
     // The picture changed: the scene graph takes it at the next frame.
@@ -160,13 +201,19 @@ protected:
     void hoverMoveEvent(QHoverEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void touchEvent(QTouchEvent *event) override;
 
 private:
+    // The host protocol of a core raised as the item's signals, or answered by the model.
+    ViewEvents hostEvents();
+    // The answer made: the times stand or go back, and the host hears of a change that stands.
+    void settle(const PendingQuestion::Decision &decision);
     ModelFeed &ensureFeed();
     void bindModel();
     qreal pixelRatio() const;
 
+    std::unique_ptr<QuickCoreLink> m_coreLink;
     std::unique_ptr<ModelFeed> m_feed;
     QPointer<QAbstractItemModel> m_model;
     QPointer<QAbstractItemModel> m_participantModel;
@@ -181,6 +228,8 @@ private:
     TwoFingers m_twoFingers;
     PendingQuestion m_question;
     bool m_needDatesEnabled = true;
+    // What QML was told last, so that the signals fire only on real changes.
+    std::pair<Date, Date> m_toldRange;
 };
 
 } // namespace Dayplex

@@ -19,44 +19,10 @@ namespace Dayplex {
 
 ResourceViewItem::ResourceViewItem(QQuickItem *parent) : QuickViewBase(parent)
 {
-    m_core.events = hostEvents();
+    adopt(m_core);
 }
 
 ResourceViewItem::~ResourceViewItem() = default;
-
-void ResourceViewItem::componentComplete()
-{
-    QuickViewBase::componentComplete();
-    // The first range is asked for once QML's handlers are connected: the layout's days.
-    guarded("showing the first days",
-            [this] { m_core.setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
-    told();
-    showChanges();
-}
-
-QString ResourceViewItem::options() const
-{
-    return m_core.settings.options.ContainerString();
-}
-
-void ResourceViewItem::setOptions(const QString &options)
-{
-    guarded("setting the options", [&] {
-        m_core.applySettings(m_core.settings.withOptions(options));
-        Q_EMIT optionsChanged();
-        refresh();
-    });
-}
-
-QDateTime ResourceViewItem::firstDay() const
-{
-    return toQDateTime(m_core.startDate);
-}
-
-QDateTime ResourceViewItem::lastDay() const
-{
-    return toQDateTime(m_core.endDate);
-}
 
 int ResourceViewItem::dayCount() const
 {
@@ -92,20 +58,6 @@ bool ResourceViewItem::confirmChanges() const
     return m_core.settings.options.boolValue(QStringLiteral("blnConfirmChanges"));
 }
 
-bool ResourceViewItem::modern() const
-{
-    return m_core.presentation == Presentation::Modern;
-}
-
-void ResourceViewItem::setModern(bool modern)
-{
-    if (modern == this->modern())
-        return;
-    m_core.presentation = modern ? Presentation::Modern : Presentation::Classic;
-    Q_EMIT modernChanged();
-    showChanges();
-}
-
 QString ResourceViewItem::accessibleName() const
 {
     return uiText("Dayplex::Accessibility", "Ressourcenansicht");
@@ -135,14 +87,6 @@ int ResourceViewItem::renders() const
     return int(m_core.pictureRenders);
 }
 
-void ResourceViewItem::setFilledRange(const QDateTime &first, const QDateTime &last)
-{
-    guarded("setFilledRange", [&] {
-        m_core.setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
-    });
-    showChanges();
-}
-
 void ResourceViewItem::addMerkmal(const QString &name, const QString &key)
 {
     m_core.model.addMerkmal(name, key);
@@ -160,49 +104,6 @@ void ResourceViewItem::addDate(const QString &key, const QString &text, const QD
                              appointmentColour(backgroundColour, true, allDay), readOnly, rowKey,
                              false, false);
     });
-    showChanges();
-}
-
-void ResourceViewItem::setAppointmentDetails(const QString &key, bool seriesOccurrence,
-                                             const QStringList &participants)
-{
-    m_core.model.setDetails(key, AppointmentDetails{seriesOccurrence, participants});
-    showChanges();
-}
-
-void ResourceViewItem::clear()
-{
-    m_core.model.clear();
-    told();
-    showChanges();
-}
-
-void ResourceViewItem::setDisplayedRange(const QDateTime &first, const QDateTime &last)
-{
-    guarded("setDisplayedRange", [&] {
-        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
-        m_core.setDisplayedRange(checkedDate(first, "setDisplayedRange"), last.isValid() ? &lastDay : nullptr,
-                                 false, true);
-    });
-    told();
-    showChanges();
-}
-
-void ResourceViewItem::refresh()
-{
-    guarded("refresh", [this] {
-        m_core.model.forgetFilledRange();
-        double last = m_core.endDate;
-        m_core.setDisplayedRange(m_core.startDate, &last, false, false);
-    });
-    told();
-    showChanges();
-}
-
-void ResourceViewItem::scroll(int direction)
-{
-    guarded("scroll", [&] { m_core.scrollDays(direction); });
-    told();
     showChanges();
 }
 
@@ -295,8 +196,7 @@ QSizeF ResourceViewItem::panStep() const
 
 void ResourceViewItem::pan(int columns, int rows)
 {
-    for (int i = 0; i < std::abs(columns); ++i)
-        m_core.scrollDays(columns > 0 ? 1 : -1);
+    panDays(columns);
     m_core.firstRow = std::clamp(m_core.firstRow + rows, 1, std::max(m_core.model.rowCount(), 1));
     told();
     showChanges();
@@ -310,14 +210,6 @@ void ResourceViewItem::zoom(int steps)
 std::unique_ptr<FeedTarget> ResourceViewItem::feedTarget()
 {
     return std::make_unique<GanttFeed>(this);
-}
-
-void ResourceViewItem::focusInEvent(QFocusEvent *event)
-{
-    QuickViewBase::focusInEvent(event);
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        m_core.gestures.enteredByTab();
-    showChanges();
 }
 
 void ResourceViewItem::focusOutEvent(QFocusEvent *event)
@@ -398,27 +290,14 @@ void ResourceViewItem::run(const GanttStep &step)
     }
 }
 
-void ResourceViewItem::settle(const PendingQuestion::Decision &decision)
+std::pair<Date, Date> ResourceViewItem::shownDays() const
 {
-    const bool stands = m_core.commitChange(decision.first, decision.second);
-    showChanges();
-    if (stands)
-        m_core.raiseChange(decision.first, decision.second);
-    told();
+    return {m_core.startDate, m_core.endDate};
 }
 
-void ResourceViewItem::told()
+bool ResourceViewItem::selectionMovedSinceTold()
 {
-    const std::pair<Date, Date> range{m_core.startDate, m_core.endDate};
-    const bool rangeMoved = std::exchange(m_toldRange, range) != range;
-    const bool selectionMoved = std::exchange(m_toldSelection, m_core.model.selectedDate)
-        != m_core.model.selectedDate;
-    if (rangeMoved)
-        Q_EMIT rangeChanged();
-    if (selectionMoved)
-        Q_EMIT selectionChanged();
-    if (rangeMoved || selectionMoved)
-        Q_EMIT accessibleDescriptionChanged();
+    return std::exchange(m_toldSelection, m_core.model.selectedDate) != m_core.model.selectedDate;
 }
 
 } // namespace Dayplex
