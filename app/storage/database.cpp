@@ -25,7 +25,7 @@ namespace Terminplaner {
 namespace {
 
 // The last step of migrations() below.
-constexpr int kSchemaVersion = 6;
+constexpr int kSchemaVersion = 7;
 
 std::atomic<int> connectionCounter{0};
 
@@ -490,6 +490,18 @@ const QVector<Migration> &migrations()
           "DROP INDEX IF EXISTS appointments_start",
           "CREATE INDEX appointments_range ON appointments(span_class, start)"},
          {}},
+        // A meeting's seats on its row too, so that a range read joins nothing: most rows
+        // have one participant, and the join was a third of a read of a large team's months.
+        {7,
+         {"ALTER TABLE appointments ADD COLUMN seats TEXT NOT NULL DEFAULT ''",
+          "UPDATE appointments SET seats = (SELECT group_concat(participant_id) FROM (SELECT participant_id"
+          " FROM appointment_participants p WHERE p.appointment_id = appointments.id ORDER BY seq))"
+          " WHERE id IN (SELECT appointment_id FROM appointment_participants GROUP BY appointment_id"
+          " HAVING count(*) > 1)"},
+         {"ALTER TABLE appointments ADD COLUMN seats TEXT NOT NULL DEFAULT ''",
+          "UPDATE appointments SET seats = s.list FROM (SELECT appointment_id,"
+          " string_agg(participant_id::text, ',' ORDER BY seq) AS list FROM appointment_participants"
+          " GROUP BY appointment_id HAVING count(*) > 1) s WHERE s.appointment_id = appointments.id"}},
     };
     return steps;
 }
@@ -592,26 +604,10 @@ std::optional<Participant> Database::participant(int id) const
 
 namespace {
 
-// A single row with its participants as "seq:id" pairs in one text.
-QString appointmentColumns(bool postgres)
+// The rows of the condition, each with its seats.
+QString rowsWhere(const QString &condition)
 {
-    return kRowColumns
-           + QStringLiteral(", (SELECT %1 FROM appointment_participants p WHERE p.appointment_id = appointments.id)")
-                 .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
-                               : QLatin1String("group_concat(seq || ':' || participant_id)"));
-}
-
-// Many rows with their seats joined, a line per seat: a subquery per row would cost more
-// than reading the row. PostgreSQL reads the seats row by row through their index too; it
-// would otherwise hash all seats of the database for the few thousand rows of a week.
-QString seatedRows(const QString &condition, bool postgres)
-{
-    return QStringLiteral("SELECT %1, p.seq, p.participant_id FROM appointments LEFT JOIN %2 p ON %3 WHERE %4")
-        .arg(kRowColumns,
-             postgres ? QLatin1String("LATERAL (SELECT seq, participant_id FROM appointment_participants"
-                                      " WHERE appointment_id = appointments.id OFFSET 0)")
-                      : QLatin1String("appointment_participants"),
-             postgres ? QLatin1String("true") : QLatin1String("p.appointment_id = appointments.id"), condition);
+    return QStringLiteral("SELECT %1 FROM appointments WHERE %2").arg(kRowColumns, condition);
 }
 
 QString dateList(const QList<Dayplex::Date> &dates)
@@ -620,18 +616,6 @@ QString dateList(const QList<Dayplex::Date> &dates)
     for (Dayplex::Date d : dates)
         parts.append(Database::toSqlDateTime(d));
     return parts.join(QLatin1Char(','));
-}
-
-QList<int> readParticipants(const QString &pairs)
-{
-    QList<QPair<int, int>> seats;
-    for (const QString &pair : pairs.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        seats.append({pair.section(QLatin1Char(':'), 0, 0).toInt(), pair.section(QLatin1Char(':'), 1).toInt()});
-    std::sort(seats.begin(), seats.end());
-    QList<int> ids;
-    for (const auto &seat : seats)
-        ids.append(seat.second);
-    return ids;
 }
 
 // An empty text, never NULL: the list columns have none.
@@ -667,11 +651,7 @@ QList<int> Appointment::allParticipants() const
 
 Appointment Database::readAppointment(QSqlQuery &q) const
 {
-    Appointment a = readRow(QueryRowReader(q));
-    a.participantIds = readParticipants(q.value(kSeatColumn).toString());
-    if (a.participantIds.isEmpty())
-        a.participantIds = {a.participantId};
-    return a;
+    return readRow(QueryRowReader(q));
 }
 
 QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
@@ -689,9 +669,8 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
                        << toSqlDateTime(toExclusive);
     }
     // Either end on or after the first day; SQLite's max() would copy both texts per row.
-    singles.sql = seatedRows(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
-                                 .arg(classes.join(QLatin1String(" OR "))),
-                             m_postgres);
+    singles.sql = rowsWhere(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
+                                 .arg(classes.join(QLatin1String(" OR "))));
     singles.values << toSqlDateTime(from) << toSqlDateTime(from);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
@@ -706,7 +685,7 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
             {QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
                  .arg(seriesIds),
              range},
-            {seatedRows(QStringLiteral("appointments.id IN (%1)").arg(seriesIds), m_postgres),
+            {rowsWhere(QStringLiteral("id IN (%1)").arg(seriesIds)),
              range}};
 }
 
@@ -760,7 +739,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         return queryRows;
     };
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    QVector<Appointment> result = readSeated(rows(reads.at(0)));
+    QVector<Appointment> result = readRows(rows(reads.at(0)));
     result.erase(std::remove_if(result.begin(), result.end(),
                                 [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
                  result.end());
@@ -769,7 +748,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     for (RowReader &changed = rows(reads.at(1)); changed.next();)
         overridden[changed.number(0)].append(changed.dateTime(1));
 
-    for (const Appointment &master : readSeated(rows(reads.at(2)))) {
+    for (const Appointment &master : readRows(rows(reads.at(2)))) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
@@ -818,8 +797,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
 
 std::optional<Appointment> Database::appointment(qint64 id) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE id = ?")
-                                  .arg(appointmentColumns(m_postgres)));
+    QSqlQuery query = prepare(rowsWhere(QStringLiteral("id = ?")));
     query.addBindValue(id);
     exec(query);
     if (!query.next())
@@ -829,9 +807,7 @@ std::optional<Appointment> Database::appointment(qint64 id) const
 
 std::optional<Appointment> Database::overrideAt(qint64 seriesId, Dayplex::Date recurrenceStart) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
-                                             " AND recurrence_start = ?")
-                                  .arg(appointmentColumns(m_postgres)));
+    QSqlQuery query = prepare(rowsWhere(QStringLiteral("series_id = ? AND recurrence_start = ?")));
     query.addBindValue(seriesId);
     query.addBindValue(toSqlDateTime(recurrenceStart));
     exec(query);
@@ -842,9 +818,7 @@ std::optional<Appointment> Database::overrideAt(qint64 seriesId, Dayplex::Date r
 
 QVector<Appointment> Database::overridesOf(qint64 seriesId) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
-                                             " ORDER BY recurrence_start")
-                                  .arg(appointmentColumns(m_postgres)));
+    QSqlQuery query = prepare(rowsWhere(QStringLiteral("series_id = ? ORDER BY recurrence_start")));
     query.addBindValue(seriesId);
     exec(query);
     QVector<Appointment> result;
@@ -855,8 +829,7 @@ QVector<Appointment> Database::overridesOf(qint64 seriesId) const
 
 QVector<Appointment> Database::rowsOfCalendar(const QString &source) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE source = ?")
-                                  .arg(appointmentColumns(m_postgres)));
+    QSqlQuery query = prepare(rowsWhere(QStringLiteral("source = ?")));
     query.addBindValue(source);
     exec(query);
     QVector<Appointment> result;
@@ -899,6 +872,15 @@ static void validate(const Appointment &a)
 
 namespace {
 
+QList<int> distinctSeats(const QList<int> &participantIds)
+{
+    QList<int> seats;
+    for (int participant : participantIds)
+        if (!seats.contains(participant))
+            seats.append(participant);
+    return seats;
+}
+
 // The stored fields in the order both INSERT and UPDATE name them.
 void bindFields(QSqlQuery &query, const Appointment &a)
 {
@@ -920,12 +902,13 @@ void bindFields(QSqlQuery &query, const Appointment &a)
     query.addBindValue(nullableDate(a.isSeries() ? seriesLastEnd(seriesPattern(a)) : 0));
     query.addBindValue(spanDays(a.start, a.end));
     query.addBindValue(spanClass(spanDays(a.start, a.end)));
+    query.addBindValue(seatsText(distinctSeats(a.allParticipants())));
 }
 
 const char kFieldNames[] = "text = ?, start = ?, \"end\" = ?, all_day = ?, font_color = ?,"
                            " back_color = ?, done = ?, read_only = ?, participant_id = ?, note = ?,"
                            " rrule = ?, rdates = ?, exdates = ?, series_id = ?, recurrence_start = ?,"
-                           " series_end = ?, span_days = ?, span_class = ?";
+                           " series_end = ?, span_days = ?, span_class = ?, seats = ?";
 
 } // namespace
 
@@ -935,8 +918,8 @@ qint64 Database::insertRow(const Appointment &a)
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
         " read_only, participant_id, note, rrule, rdates, exdates, series_id, recurrence_start,"
-        " series_end, span_days, span_class, uid, source)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " series_end, span_days, span_class, seats, uid, source)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
         " RETURNING id"));
     bindFields(query, a);
     query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
@@ -966,22 +949,20 @@ bool Database::updateRow(const Appointment &a)
     return true;
 }
 
+// The seats' own rows hold every participant to its foreign key; reads take the row's copy.
 void Database::writeParticipants(qint64 id, const QList<int> &participantIds)
 {
     QSqlQuery clear = prepare(QStringLiteral("DELETE FROM appointment_participants WHERE appointment_id = ?"));
     clear.addBindValue(id);
     exec(clear);
-    QList<int> written;
-    for (int participant : participantIds) {
-        if (written.contains(participant))
-            continue;
+    const QList<int> seats = distinctSeats(participantIds);
+    for (qsizetype seq = 0; seq < seats.size(); ++seq) {
         QSqlQuery insert = prepare(QStringLiteral("INSERT INTO appointment_participants"
                                                   " (appointment_id, participant_id, seq) VALUES (?, ?, ?)"));
         insert.addBindValue(id);
-        insert.addBindValue(participant);
-        insert.addBindValue(int(written.size()));
+        insert.addBindValue(seats.at(seq));
+        insert.addBindValue(int(seq));
         exec(insert);
-        written.append(participant);
     }
 }
 

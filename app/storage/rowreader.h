@@ -16,10 +16,12 @@ class QSqlQuery;
 
 namespace Terminplaner {
 
-// An appointment's own columns, in the order readRow() takes them; participant_id named with
-// its table, which the seats share.
+// An appointment's columns, in the order readRow() takes them.
 extern const QLatin1String kRowColumns;
-constexpr int kSeatColumn = 19; // the first column after the row's own
+
+// A meeting's participants in the row's seats column, comma-separated in their order; empty
+// for a single participant, who is the row's participant_id.
+QString seatsText(const QList<int> &seats);
 
 // The current row of a read.
 class RowReader
@@ -70,13 +72,11 @@ std::optional<Dayplex::Date> parseSqlDateTime(const char *utf8, qsizetype size);
 // As parseSqlDateTime, throwing DatabaseError for another text.
 Dayplex::Date storedDateTime(const char *utf8, qsizetype size);
 
-// The appointment in the current row, without its participants.
+// The appointment in the current row.
 Appointment readRow(const RowReader &row);
 
-// The rows of a read of kRowColumns with the seats joined (seq, participant_id), a line per
-// seat: each appointment once, in the order of its first line, its participants in the order
-// of their seats.
-QVector<Appointment> readSeated(RowReader &rows);
+// Every row of a read of kRowColumns.
+QVector<Appointment> readRows(RowReader &rows);
 
 } // namespace Terminplaner
 

@@ -190,7 +190,7 @@ private Q_SLOTS:
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("6"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
         QStringList shown;
         for (int participant : {1, 2})
             for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
@@ -204,6 +204,42 @@ private Q_SLOTS:
         const qint64 id = db.saveAppointment(weekly(QStringLiteral("FREQ=WEEKLY;COUNT=2")), {2, 1}).first();
         QCOMPARE(db.appointment(id)->participantIds, QList<int>({2, 1}));
         QCOMPARE(weeksOf(db), QStringLiteral("05-05 09:00 05-12 09:00"));
+    }
+
+    void upgradedMeetingsKeepTheirSeats_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("server") << true;
+    }
+
+    // Catches a database of the schema before the seats were on the row that comes up with its
+    // meetings cut to their first participant, or with their participants out of order.
+    void upgradedMeetingsKeepTheirSeats()
+    {
+        QFETCH(bool, server);
+        const QString location = server ? m_server.createDatabase(QStringLiteral("seats"))
+                                        : m_dir.filePath(QStringLiteral("seats.sqlite"));
+        const Dayplex::Date monday = day(2031, 5, 5);
+        qint64 meeting = 0;
+        qint64 single = 0;
+        {
+            Database old;
+            old.open(location, kAnchor);
+            meeting = old.saveAppointment(sample(7), {7, 2, 5}).first();
+            single = old.saveAppointment(sample(3), {3}).first();
+            execSql(old.connectionName(), QStringLiteral("ALTER TABLE appointments DROP COLUMN seats"));
+            execSql(old.connectionName(), QStringLiteral("UPDATE settings SET value = '6' WHERE key = 'schema_version'"));
+        }
+        Database db;
+        db.open(location, kAnchor);
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
+        QCOMPARE(db.appointment(meeting)->participantIds, (QList<int>{7, 2, 5}));
+        QStringList seats;
+        for (const Appointment &a : db.appointmentsInDays(monday, monday + 6, {2, 3}))
+            if (a.id == meeting || a.id == single)
+                seats.append(QStringLiteral("%1:%2").arg(a.id == meeting ? "meeting" : "single").arg(a.participantIds.size()));
+        QCOMPARE(seats.join(QLatin1Char(' ')), QStringLiteral("meeting:3 single:1"));
     }
 
     // Catches writes that work on SQLite only: new keys, a meeting that is not one row shown
