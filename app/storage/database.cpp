@@ -774,7 +774,8 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         }
     }
     // Sorted by position, with the keys beside it: swapping whole appointments, or reaching
-    // into them for every comparison, costs more.
+    // into them for every comparison, costs more. Put in place cycle by cycle: a second list
+    // of tens of thousands of appointments costs more in fresh memory than the moves.
     struct Position
     {
         Dayplex::Date start;
@@ -788,11 +789,21 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     std::sort(order.begin(), order.end(), [](const Position &a, const Position &b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
-    QVector<Appointment> sorted;
-    sorted.reserve(result.size());
-    for (const Position &position : order)
-        sorted.append(std::move(result[position.index]));
-    return sorted;
+    for (qsizetype first = 0; first < result.size(); ++first) {
+        if (order[size_t(first)].index < 0)
+            continue;
+        Appointment held = std::move(result[first]);
+        qsizetype at = first;
+        while (order[size_t(at)].index != first) {
+            const qsizetype from = order[size_t(at)].index;
+            result[at] = std::move(result[from]);
+            order[size_t(at)].index = -1;
+            at = from;
+        }
+        result[at] = std::move(held);
+        order[size_t(at)].index = -1;
+    }
+    return result;
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const
