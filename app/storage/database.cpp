@@ -149,7 +149,8 @@ bool touchesDays(const Appointment &a, Dayplex::Date firstDay, Dayplex::Date las
 }
 
 Database::Database()
-    : m_connection(QStringLiteral("terminplaner-%1").arg(connectionCounter.fetch_add(1)))
+    : m_connection(QStringLiteral("terminplaner-%1").arg(connectionCounter.fetch_add(1))),
+      m_prepared(std::make_unique<PreparedStatements>())
 {
 }
 
@@ -584,11 +585,11 @@ void Database::seed(QDate anchor)
 
 QVector<Participant> Database::participants() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants ORDER BY id"));
-    exec(query);
+    // Read on every refresh of a view: in one exchange with a server, not Qt's three.
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT id, name, role FROM participants ORDER BY id"), {}});
     QVector<Participant> result;
-    while (query.next())
-        result.append({query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()});
+    while (rows->next())
+        result.append({int(rows->number(0)), rows->text(1), rows->text(2)});
     return result;
 }
 
@@ -689,6 +690,40 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
              range}};
 }
 
+namespace {
+
+// Qt's query of a read that neither SQLite nor libpq take directly.
+class HeldQueryRows : public QueryRowReader
+{
+public:
+    explicit HeldQueryRows(QSqlQuery query) : QueryRowReader(m_held), m_held(std::move(query)) {}
+
+private:
+    QSqlQuery m_held;
+};
+
+} // namespace
+
+std::unique_ptr<RowReader> Database::rowsOf(const Statement &statement) const
+{
+    const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
+    if (!connection.isOpen())
+        throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    const auto text = [this](const QSqlError &error) { return errorText(error); };
+    const auto heard = [this](const QString &channel, bool own, const QString &payload) {
+        if (!m_listener)
+            return;
+        // Handled after the read, as the driver's own notices are.
+        QMetaObject::invokeMethod(
+            m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
+    };
+    std::unique_ptr<RowReader> rows = m_postgres ? postgresRows(connection, statement, text, heard, *m_prepared)
+                                                 : sqliteRows(connection, statement, text);
+    if (rows)
+        return rows;
+    return std::make_unique<HeldQueryRows>(run(statement));
+}
+
 QSqlQuery Database::run(const Statement &statement) const
 {
     QSqlQuery query = prepare(statement.sql);
@@ -715,28 +750,12 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 return true;
         return false;
     };
-    // The rows straight from SQLite's statements and from libpq; through Qt when neither can.
-    QSqlQuery query;
-    QueryRowReader queryRows(query);
-    std::unique_ptr<RowReader> ownReader;
+    std::unique_ptr<RowReader> read;
     const auto rows = [&](const Statement &statement) -> RowReader & {
         // The last rows go first: a server's unread ones would hold the connection.
-        ownReader.reset();
-        query = QSqlQuery();
-        const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
-        const auto text = [this](const QSqlError &error) { return errorText(error); };
-        const auto heard = [this](const QString &channel, bool own, const QString &payload) {
-            if (!m_listener)
-                return;
-            // Handled after the read, as the driver's own notices are.
-            QMetaObject::invokeMethod(
-                m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
-        };
-        ownReader = m_postgres ? postgresRows(connection, statement, text, heard) : sqliteRows(connection, statement, text);
-        if (ownReader)
-            return *ownReader;
-        query = run(statement);
-        return queryRows;
+        read.reset();
+        read = rowsOf(statement);
+        return *read;
     };
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
     QVector<Appointment> result = readRows(rows(reads.at(0)));
@@ -1166,6 +1185,7 @@ bool Database::reconnect()
     db.close();
     if (!db.open())
         return false;
+    *m_prepared = {};
     m_connectionLost = false;
     if (m_postgres && m_changeHandler)
         subscribe();
@@ -1174,10 +1194,8 @@ bool Database::reconnect()
 
 QString Database::setting(const QString &key, const QString &fallback) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
-    query.addBindValue(key);
-    exec(query);
-    return query.next() ? query.value(0).toString() : fallback;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT value FROM settings WHERE key = ?"), {key}});
+    return rows->next() ? rows->text(0) : fallback;
 }
 
 void Database::setSetting(const QString &key, const QString &value)

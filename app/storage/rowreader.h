@@ -6,6 +6,8 @@
 
 #include "database.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QLatin1String>
 #include <functional>
 #include <memory>
@@ -59,12 +61,20 @@ std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Data
 // A server's notice: its channel, whether this connection sent it, and its payload.
 using NoticeHandler = std::function<void(const QString &channel, bool own, const QString &payload)>;
 
+// The statements a PostgreSQL connection has prepared, by their text: the server parses and
+// plans each once, not on every read of every desk.
+struct PreparedStatements
+{
+    const void *connection = nullptr; // whose they are; another connection starts anew
+    QHash<QByteArray, QByteArray> names;
+};
+
 // The same read from a PostgreSQL connection through libpq, whose rows come as text; nullptr
 // when the connection is not PostgreSQL's or a query of Qt's is still running on it. Notices
 // that libpq took in during the read go to heard.
 std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                         const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard);
+                                        const NoticeHandler &heard, PreparedStatements &prepared);
 
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);
