@@ -595,12 +595,10 @@ QVector<Participant> Database::participants() const
 
 std::optional<Participant> Database::participant(int id) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants WHERE id = ?"));
-    query.addBindValue(id);
-    exec(query);
-    if (!query.next())
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT id, name, role FROM participants WHERE id = ?"), {id}});
+    if (!rows->next())
         return std::nullopt;
-    return Participant{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()};
+    return Participant{int(rows->number(0)), rows->text(1), rows->text(2)};
 }
 
 namespace {
@@ -650,9 +648,12 @@ QList<int> Appointment::allParticipants() const
     return all;
 }
 
-Appointment Database::readAppointment(QSqlQuery &q) const
+std::optional<Appointment> Database::firstRow(const Statement &statement) const
 {
-    return readRow(QueryRowReader(q));
+    const std::unique_ptr<RowReader> rows = rowsOf(statement);
+    if (!rows->next())
+        return std::nullopt;
+    return readRow(*rows);
 }
 
 QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
@@ -827,59 +828,35 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
 
 std::optional<Appointment> Database::appointment(qint64 id) const
 {
-    QSqlQuery query = prepare(rowsWhere(QStringLiteral("id = ?")));
-    query.addBindValue(id);
-    exec(query);
-    if (!query.next())
-        return std::nullopt;
-    return readAppointment(query);
+    return firstRow({rowsWhere(QStringLiteral("id = ?")), {id}});
 }
 
 std::optional<Appointment> Database::overrideAt(qint64 seriesId, Dayplex::Date recurrenceStart) const
 {
-    QSqlQuery query = prepare(rowsWhere(QStringLiteral("series_id = ? AND recurrence_start = ?")));
-    query.addBindValue(seriesId);
-    query.addBindValue(toSqlDateTime(recurrenceStart));
-    exec(query);
-    if (!query.next())
-        return std::nullopt;
-    return readAppointment(query);
+    return firstRow({rowsWhere(QStringLiteral("series_id = ? AND recurrence_start = ?")),
+                     {seriesId, toSqlDateTime(recurrenceStart)}});
 }
 
 QVector<Appointment> Database::overridesOf(qint64 seriesId) const
 {
-    QSqlQuery query = prepare(rowsWhere(QStringLiteral("series_id = ? ORDER BY recurrence_start")));
-    query.addBindValue(seriesId);
-    exec(query);
-    QVector<Appointment> result;
-    while (query.next())
-        result.append(readAppointment(query));
-    return result;
+    return readRows(*rowsOf({rowsWhere(QStringLiteral("series_id = ? ORDER BY recurrence_start")), {seriesId}}));
 }
 
 QVector<Appointment> Database::rowsOfCalendar(const QString &source) const
 {
-    QSqlQuery query = prepare(rowsWhere(QStringLiteral("source = ?")));
-    query.addBindValue(source);
-    exec(query);
-    QVector<Appointment> result;
-    while (query.next())
-        result.append(readAppointment(query));
-    return result;
+    return readRows(*rowsOf({rowsWhere(QStringLiteral("source = ?")), {source}}));
 }
 
 int Database::appointmentCount() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointments"));
-    exec(query);
-    return query.next() ? query.value(0).toInt() : 0;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT count(*) FROM appointments"), {}});
+    return rows->next() ? int(rows->number(0)) : 0;
 }
 
 int Database::journalCount() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointment_changes"));
-    exec(query);
-    return query.next() ? query.value(0).toInt() : 0;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT count(*) FROM appointment_changes"), {}});
+    return rows->next() ? int(rows->number(0)) : 0;
 }
 
 static void validate(const Appointment &a)
@@ -1137,13 +1114,11 @@ void Database::notifyChange(Dayplex::Date from, Dayplex::Date to) const
 {
     if (!m_postgres)
         return;
-    QSqlQuery query = prepare(QStringLiteral("SELECT pg_notify(?, ?)"));
-    query.addBindValue(kChannel);
-    query.addBindValue(QStringLiteral("%1|%2|%3")
+    rowsOf({QStringLiteral("SELECT pg_notify(?, ?)"),
+            {kChannel, QStringLiteral("%1|%2|%3")
                            .arg(qint64(std::floor(from)))
                            .arg(qint64(std::floor(std::max(from, to))))
-                           .arg(QDateTime::currentMSecsSinceEpoch()));
-    exec(query);
+                           .arg(QDateTime::currentMSecsSinceEpoch())}});
 }
 
 void Database::listenForChanges(ChangeHandler handler)

@@ -310,7 +310,8 @@ private:
     void subscribe();
     // A notice of the server, from Qt's driver or taken in by a read of our own.
     void hear(const QString &channel, bool own, const QString &payload) const;
-    Appointment readAppointment(QSqlQuery &query) const;
+    // The first row of a read of every column of appointments; nothing when there is none.
+    std::optional<Appointment> firstRow(const Statement &statement) const;
     // Every row of the calendar source, changed occurrences included.
     QVector<Appointment> rowsOfCalendar(const QString &source) const;
     struct StoredCalendar;
