@@ -8,7 +8,6 @@
 
 #include <sqlite3.h>
 
-
 namespace Terminplaner {
 
 const QLatin1String kRowColumns(

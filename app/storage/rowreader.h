@@ -1,6 +1,6 @@
-// The appointment rows of the database's reads, from Qt's query or, for the range reads on
-// SQLite, straight from SQLite's statement: a week of a large team reads 50,000 values, and
-// Qt turns every one of them into a QVariant first.
+// The rows of the database's reads, straight from SQLite's statement or from libpq, or from
+// Qt's query where neither can: a week of a large team reads 50,000 values, and Qt turns every
+// one of them into a QVariant first (and on PostgreSQL, prepares and drops a statement each time).
 #ifndef TERMINPLANER_ROWREADER_H
 #define TERMINPLANER_ROWREADER_H
 
