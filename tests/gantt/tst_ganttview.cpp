@@ -360,7 +360,7 @@ private slots:
             "nothing", "AddDate", "AddMerkmal", "Clear", "another day",
             "options", "resize", "selection", "row marked", "proposal", "scrolled",
             "modern presentation", "an hour later", "a second later", "hover", "paintToImage",
-            "appointment moved"};
+            "appointment moved", "first day written by a late-bound host"};
         const QVector<int> unchanged{0, 13, 14, 15};
         for (int k = 0; k < int(std::size(changes)); ++k)
             QTest::newRow(changes[k]) << k << !unchanged.contains(k);
@@ -404,6 +404,7 @@ private slots:
             g.Repaint();
             g.SelectedDateMove(kMonday + hm(15, 0), 2);
             break;
+        case 17: g.setProperty("mStartDate", kMonday + 1); break;
         }
         g.Repaint();
         QTEST(view.d()->core.pictureRenders > before + (change == 16 ? 1 : 0), "painted");
