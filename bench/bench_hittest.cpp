@@ -39,7 +39,7 @@ void BM_FindHitRegion(benchmark::State &state)
     double last = first + 13;
     agenda.SetDisplayedRange(first, &last, false, true);
     agenda.paintToImage(QSize(1600, 1000));
-    const Dayplex::HitRegionList &hits = Dayplex::ucAgendaPrivate::get(&agenda)->scene.hits;
+    const Dayplex::HitRegionList &hits = Dayplex::ucAgendaPrivate::get(&agenda)->core.scene.hits;
 
     std::mt19937 rng(42);
     std::uniform_real_distribution<double> xs(0, 1600), ys(0, 1000);

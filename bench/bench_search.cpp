@@ -108,9 +108,9 @@ void prepare(ctlGantt &gantt)
     ctlGanttPrivate *d = ctlGanttPrivate::get(&gantt);
     d->panel->dtpTimeStunden->setTime(QTime(2, 0));
     d->panel->setWindow(8.0 / 24, 18.0 / 24);
-    for (qint32 r = 1; r <= d->model.rowCount(); ++r) {
-        const QString &dsn = d->model.row(r).dsn;
-        d->model.row(r).blnMarkiert = dsn.startsWith(QLatin1Char('R')) && dsn.mid(1).toInt() <= kChosenRows;
+    for (qint32 r = 1; r <= d->core.model.rowCount(); ++r) {
+        const QString &dsn = d->core.model.row(r).dsn;
+        d->core.model.row(r).blnMarkiert = dsn.startsWith(QLatin1Char('R')) && dsn.mid(1).toInt() <= kChosenRows;
     }
 }
 
@@ -131,9 +131,9 @@ void BM_GanttSearchFirstFreeSlotAfter120Days(benchmark::State &state)
         state.ResumeTiming();
         d->runSearch(1);
         state.PauseTiming();
-        if (std::abs(d->model.vorschlagVon - expected) > 1e-6) {
+        if (std::abs(d->core.model.vorschlagVon - expected) > 1e-6) {
             std::fprintf(stderr, "proposal %s instead of %s\n",
-                         qPrintable(toQDateTime(d->model.vorschlagVon).toString(Qt::ISODate)),
+                         qPrintable(toQDateTime(d->core.model.vorschlagVon).toString(Qt::ISODate)),
                          qPrintable(toQDateTime(expected).toString(Qt::ISODate)));
             std::exit(1);
         }

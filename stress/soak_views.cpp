@@ -199,7 +199,7 @@ void Soak::fillCalendar(double first, double last)
         m_agenda->Refresh(); // from inside NeedDates, before the data
     const double pad = m_rng.between(0, 2);
     m_agenda->SetFilledRange(first - pad, last + pad);
-    m_calendarExpected = ucAgendaPrivate::get(m_agenda.get())->data.store.count();
+    m_calendarExpected = ucAgendaPrivate::get(m_agenda.get())->core.data.store.count();
     for (const Appointment &a : std::as_const(m_data)) {
         if (a.end < first - pad || a.start >= last + pad + 1)
             continue;
@@ -223,8 +223,8 @@ void Soak::fillGantt(double first, double last)
         m_gantt->Refresh();
     m_gantt->SetFilledRange(first, last);
     ctlGanttPrivate *d = ctlGanttPrivate::get(m_gantt.get());
-    m_ganttRowsExpected = d->model.rowCount();
-    m_ganttDatesExpected = d->model.dateCount();
+    m_ganttRowsExpected = d->core.model.rowCount();
+    m_ganttDatesExpected = d->core.model.dateCount();
     for (const QString &row : std::as_const(m_rows)) {
         m_gantt->AddMerkmal(QStringLiteral("Teilnehmer ") + row, row);
         ++m_ganttRowsExpected;
@@ -543,7 +543,7 @@ void Soak::step()
 void Soak::check()
 {
     ucAgendaPrivate *a = ucAgendaPrivate::get(m_agenda.get());
-    const qint32 stored = a->data.store.count();
+    const qint32 stored = a->core.data.store.count();
     m_maxStore = qMax<qint64>(m_maxStore, stored);
     if (stored != m_calendarExpected)
         violation(QStringLiteral("calendar holds %1 appointments, the host delivered %2")
@@ -551,25 +551,25 @@ void Soak::check()
     const double first = m_agenda->FirstDay(), last = m_agenda->LastDay();
     if (!isValidDate(first) || !isValidDate(last) || !(first <= last) || last - first > 13)
         violation(QStringLiteral("calendar shows %1 .. %2").arg(first).arg(last));
-    if (a->selection.index < 0 || a->selection.index > stored)
-        violation(QStringLiteral("calendar selects entry %1 of %2").arg(a->selection.index).arg(stored));
+    if (a->core.selection.index < 0 || a->core.selection.index > stored)
+        violation(QStringLiteral("calendar selects entry %1 of %2").arg(a->core.selection.index).arg(stored));
     const QString selected = m_agenda->SelectedDate();
-    if (!selected.isEmpty() && (a->selection.index < 1 || a->data.store.at(a->selection.index).dsn != selected))
+    if (!selected.isEmpty() && (a->core.selection.index < 1 || a->core.data.store.at(a->core.selection.index).dsn != selected))
         violation(QStringLiteral("calendar: SelectedDate '%1' is not the selected entry")
                       .arg(selected));
     if (m_agenda->SelectionStart() == 0 && m_agenda->SelectionEnd() != 0)
         violation(QStringLiteral("calendar: a selection end without a start"));
-    if (a->gesture.state() == CalendarGesture::Idle && m_agenda->SelectionStart() > 0
+    if (a->core.gesture.state() == CalendarGesture::Idle && m_agenda->SelectionStart() > 0
         && !(m_agenda->SelectionStart() <= m_agenda->SelectionEnd()))
         violation(QStringLiteral("calendar: the time selection ends before it starts"));
     if (!(m_agenda->TimeRaster() >= kMinute - 1e-9 && m_agenda->TimeRaster() <= 1))
         violation(QStringLiteral("calendar: raster %1").arg(m_agenda->TimeRaster()));
 
     ctlGanttPrivate *g = ctlGanttPrivate::get(m_gantt.get());
-    m_maxStore = qMax<qint64>(m_maxStore, g->model.dateCount());
-    if (g->model.dateCount() != m_ganttDatesExpected || g->model.rowCount() != m_ganttRowsExpected)
+    m_maxStore = qMax<qint64>(m_maxStore, g->core.model.dateCount());
+    if (g->core.model.dateCount() != m_ganttDatesExpected || g->core.model.rowCount() != m_ganttRowsExpected)
         violation(QStringLiteral("Gantt holds %1 bars in %2 rows, the host delivered %3 in %4")
-                      .arg(g->model.dateCount()).arg(g->model.rowCount())
+                      .arg(g->core.model.dateCount()).arg(g->core.model.rowCount())
                       .arg(m_ganttDatesExpected).arg(m_ganttRowsExpected));
     const double gFirst = m_gantt->FirstDay(), gLast = m_gantt->LastDay();
     if (!isValidDate(gFirst) || !isValidDate(gLast) || !(cTools::DateOnly(gFirst) <= gLast)

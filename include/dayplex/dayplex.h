@@ -12,6 +12,7 @@
 #include <dayplex/kalenderobjekttyp.h>
 #include <dayplex/modal.h>
 #include <dayplex/modelbinding.h>
+#include <dayplex/modelroles.h>
 #include <dayplex/presentation.h>
 #include <dayplex/printing.h>
 #include <dayplex/series.h>

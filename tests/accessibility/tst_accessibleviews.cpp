@@ -119,23 +119,30 @@ struct Rows
     }
     QString press(QKeyCombination key)
     {
-        const GanttAction a = gestures.keyPress({model, scene, 1, 420, true}, key.key(),
-                                                key.keyboardModifiers());
-        applyModelSteps(model, a.modelSteps);
+        const GanttActions a = gestures.keyPress({model, scene, 1, 420, true}, key.key(),
+                                                 key.keyboardModifiers());
         const auto bar = [this] { return model.date(gestures.keyboardBar(model)); };
+        const auto asked = [&a](GanttStep::Kind kind) -> const GanttStep * {
+            for (const GanttStep &t : a.steps)
+                if (t.kind == kind)
+                    return &t;
+            return nullptr;
+        };
+        for (const GanttStep &t : a.steps)
+            applyModelStep(model, t);
         QStringList words;
-        if (a.repaint)
+        if (asked(GanttStep::Repaint))
             words << model.selectedDate + " row " + bar().merkmaldsn;
-        if (a.frame == GanttAction::Frame::Draw)
+        if (asked(GanttStep::DrawFrame))
             words << "frame " + when(model.datMaus);
-        if (a.frame == GanttAction::Frame::Erase)
+        if (asked(GanttStep::EraseFrame) && !asked(GanttStep::DrawFrame))
             words << "erase";
-        if (a.moveTo > 0)
-            words << "move " + when(ganttMovedStart(a.moveTo, bar().von));
-        if (a.showSelected)
+        if (const GanttStep *drop = asked(GanttStep::Drop))
+            words << "move " + when(ganttMovedStart(drop->from, bar().von));
+        if (asked(GanttStep::ShowSelected))
             words << "show";
-        if (a.menuAt)
-            words << "menu " + model.date(scene.entryAt(model, a.menuAt->x(), a.menuAt->y())).dsn;
+        if (const GanttStep *menu = asked(GanttStep::Menu))
+            words << "menu " + model.date(scene.entryAt(model, menu->rect.left, menu->rect.top)).dsn;
         if (a.passOn)
             words << "leave";
         return words.join(' ');

@@ -80,7 +80,7 @@ private slots:
         week.agenda.setPresentation(Presentation::Modern);
         week.agenda.setDayInfoHeight(1); // Tuesday has two all-day entries
         keepPicture(week.agenda.paintToImage(QSize(1000, 700)), QStringLiteral("modern-band"));
-        const CalendarScene &s = week.d->scene;
+        const CalendarScene &s = week.d->core.scene;
         QCOMPARE(s.overflows.size(), 1);
         const BandOverflow &tuesday = s.overflows.first();
         QCOMPARE(tuesday.column, 1);
@@ -104,7 +104,7 @@ private slots:
         week.add("S", "Kundentermin", kMonday + 4 + hm(10, 0), kMonday + 4 + hm(11, 0), cToolbox::DefaultSelectionColor());
         week.agenda.setSelectedDate(QStringLiteral("S"));
         week.agenda.paintToImage(QSize(1000, 700));
-        for (const SceneAppointment &a : week.d->scene.appointments) // S is the selected one
+        for (const SceneAppointment &a : week.d->core.scene.appointments) // S is the selected one
             QVERIFY2(contrastRatio(a.box.colours.text, a.box.colours.back) >= kReadableContrast && (!a.box.text.endsWith("Kundentermin")
                      || colourDistance(a.box.colours.back, cToolbox::DefaultSelectionColor()) >= kDistinctColourDistance), qPrintable(a.box.text));
     }
@@ -154,16 +154,16 @@ private slots:
             {"presentation", [&] { a.setPresentation(Presentation::Modern); }},
             {"the next day", [&] { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); }},
             // As a refused change puts the times back after a repaint.
-            {"a record's times", [&] { const TerminEintrag &e = d->data.store.at(kA); d->data.store.setTimes(kA, e.dateStart - hm(1, 0), e.dateEnd); }},
+            {"a record's times", [&] { const TerminEintrag &e = d->core.data.store.at(kA); d->core.data.store.setTimes(kA, e.dateStart - hm(1, 0), e.dateEnd); }},
             {"setTimeRaster", [&] { a.setTimeRaster(15 * kOneMinute); }},
             {"another size", [&] { a.paintToImage(QSize(800, 500)); }},
             {"another pixel ratio", [&] { a.paintToImage(size, 2); }},
         };
         changes.value(change)();
-        const quint64 before = d->kept.renders;
+        const quint64 before = d->core.kept.renders;
         const QImage kept = a.paintToImage(size).copy();
-        QTEST(d->kept.renders > before, "paintsAgain");
-        d->kept.valid = false;
+        QTEST(d->core.kept.renders > before, "paintsAgain");
+        d->core.kept.valid = false;
         QCOMPARE(kept, a.paintToImage(size));
     }
 
@@ -234,8 +234,8 @@ private slots:
         if (fails == "host")
             QObject::connect(&c.agenda, &ucAgenda::DateChanged, &c.agenda,
                              [] { throw Error(InvalidArgument, "host"); });
-        const qint32 index = c.d->data.store.firstSelectable(dsn);
-        const bool allDay = c.d->data.store.at(index).btagestermin;
+        const qint32 index = c.d->core.data.store.firstSelectable(dsn);
+        const bool allDay = c.d->core.data.store.at(index).btagestermin;
         const QPointF from = c.centre(grip, 0, index), to = c.centre(zeitzelle, target);
         QVERIFY(from.x() >= 0 && to.x() >= 0);
         c.press(from);
@@ -244,11 +244,11 @@ private slots:
         c.drag(to);
         c.release(to);
 
-        QCOMPARE(qint32(c.d->gesture.state()), 0);
+        QCOMPARE(qint32(c.d->core.gesture.state()), 0);
         QVERIFY(!c.d->timerAutoScroll->isActive());
         QCOMPARE(questions, series ? 0 : 1);
         QCOMPARE(answers.texts.size(), series ? 1 : 0);
-        const TerminEintrag &a = c.d->data.store.at(index);
+        const TerminEintrag &a = c.d->core.data.store.at(index);
         QCOMPARE(a.btagestermin, allDay);
         QCOMPARE(QPointF(a.dateStart, a.dateEnd), QPointF(start, end));
         QCOMPARE(QPointF(a.dateStartOrig, a.dateEndOrig), QPointF(start, end));
@@ -313,7 +313,7 @@ private slots:
             return;
         }
         QRect boxE, boxF;
-        for (const SceneAppointment &a : c.d->scene.appointments) {
+        for (const SceneAppointment &a : c.d->core.scene.appointments) {
             if (a.box.text.endsWith("Anruf Schmidt")) {
                 boxE = a.box.rect;
                 QVERIFY(!a.box.seriesSign.isEmpty() && !a.box.seriesSign.intersects(a.box.textRect));
@@ -335,7 +335,7 @@ private slots:
         const auto tooltip = [&](const AppointmentDetails &details) {
             c.agenda.setAppointmentDetails("E", details);
             c.agenda.Repaint();
-            const qint32 index = c.d->data.store.firstSelectable("E");
+            const qint32 index = c.d->core.data.store.firstSelectable("E");
             c.send(QEvent::MouseMove, c.centre(termineintrag, 0, index), Qt::NoButton, Qt::NoButton);
             return c.pic->toolTip();
         };

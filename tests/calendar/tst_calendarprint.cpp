@@ -210,7 +210,7 @@ private slots:
         PrinterPage page(QSize(2000, 2600), dotsPerInch);
         printView(week.agenda, page, QRect(60, 50, 1850, 2450), points);
         QStringList texts;
-        const qint32 firstDayLeft = week.d->scene.grid.columnLeft(0);
+        const qint32 firstDayLeft = week.d->core.scene.grid.columnLeft(0);
         for (const RecordingEngine::Drawn &d : page.drawn()) {
             if (d.text.isEmpty() || d.text == QLatin1String("path") || d.text == QLatin1String("polygon"))
                 continue;
@@ -266,7 +266,7 @@ private slots:
         PrinterPage planning(QSize(2000, 2600), 300);
         QPainter painter(&planning);
         painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
-        const qint32 pages = week.d->planModernPages(painter, area, periods);
+        const qint32 pages = week.d->synced().planModernPages(painter, area, periods);
         QFETCH(int, fewestPages);
         QFETCH(int, mostPages);
         QVERIFY2(pages >= fewestPages && pages <= mostPages,
@@ -276,7 +276,7 @@ private slots:
             PrinterPage page(QSize(2000, 2600), 300);
             QPainter onPage(&page);
             onPage.setFont(painter.font());
-            week.d->paintModernPage(onPage, area, n, pages);
+            week.d->synced().paintModernPage(onPage, area, n, pages);
             QStringList texts;
             for (const RecordingEngine::Drawn &d : page.drawn()) {
                 if (d.text.isEmpty() || d.text == QLatin1String("path") || d.text == QLatin1String("polygon"))

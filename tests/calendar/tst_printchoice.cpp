@@ -375,14 +375,14 @@ private slots:
             week.agenda.PrintAnsicht(&painter, 20, 20, 1160, 845);
         }
         week.agenda.ForPrinting = false;
-        const GridGeometry &g = week.d->scene.grid.geo;
+        const GridGeometry &g = week.d->core.scene.grid.geo;
         const int bandTop = g.lngOben + g.lngKopfhoehe;
         const int bandBottom = bandTop + g.lngTagesterminHoehe;
         const int firstRowBottom = bandTop + g.lngZeilenhoehe;
         QVERIFY2(bandBottom - firstRowBottom > 2 && bandBottom - firstRowBottom < g.lngZeilenhoehe - 2,
                  "the band shows no part of a second row");
         // The "+1" marker sits at the column's right end.
-        const int left = week.d->scene.grid.columnLeft(0) + 2;
+        const int left = week.d->core.scene.grid.columnLeft(0) + 2;
         const int right = left + g.lngSpaltenBreite * 3 / 4;
         int letterPixels = 0;
         for (int y = firstRowBottom + 1; y < bandBottom - 1; ++y)

@@ -80,7 +80,8 @@ private slots:
                  selection);
     }
 
-    // The host is asked once for uncovered days, not again inside its range, again after Refresh.
+    // The host is asked once for uncovered days, not again inside its range, again after Refresh,
+    // and not before it set Enabled.
     void needDatesProtocol()
     {
         ucAgenda agenda;
@@ -89,6 +90,8 @@ private slots:
             agenda.SetFilledRange(from - 7, to + 7);
             addTimed(agenda, QStringLiteral("A"), at(2024, 3, 5, 9, 0), at(2024, 3, 5, 10, 0));
         });
+        agenda.SetDisplayedRange(day(2024, 1, 1));
+        QCOMPARE(spy.count(), 0);
         agenda.Enabled = true;
         showWeek(agenda);
         QCOMPARE(spy.count(), 1);

@@ -15,7 +15,7 @@ set(rejected
   "#include <QtPrintSupport/QPrintDialog>"
   "#include <qtprintsupport/qprinter.h>"
   "#include \"../../widgets/shared/ctools.h\""
-  "#include \"widgets/calendar/calendarsurface.h\"")
+  "#include \"widgets/calendar/calendarmenu.h\"")
 set(accepted
   "#include <QPainter>"
   "#include <QtGui/QAction>"

@@ -78,31 +78,38 @@ struct Picture
             const bool left = s.op != "right" && s.op != "hover" && s.op != "release";
             const GanttPointer pointer{s.op == "right" ? Qt::RightButton : Qt::LeftButton,
                                        left ? Qt::LeftButton : Qt::NoButton, p.x(), p.y()};
-            const GanttAction a = s.op == "drag" || s.op == "hover" ? gestures.move(view(), pointer)
-                                  : s.op == "release"               ? gestures.release(view(), pointer)
-                                  : s.op == "double"                ? gestures.doubleClick(view(), pointer)
-                                  : s.op == "escape"                ? gestures.escape()
-                                  : s.op == "del" ? gestures.keyPress(view(), Qt::Key_Delete, Qt::NoModifier)
-                                                                    : gestures.press(view(), pointer);
-            applyModelSteps(model, a.modelSteps); // as the view does first
-            const std::pair<bool, QString> words[] = {
-                {a.frame == GanttAction::Frame::Draw, "frame:" + box(a.frameRect)},
-                {a.frame == GanttAction::Frame::Erase, "erase"},
-                {a.corner, "corner"},
-                {a.repaint, "repaint"},
-                {bool(a.toolTip), "tip:" + a.toolTip.value_or("")},
-                {bool(a.pointer), "pointer:" + a.pointer.value_or("")},
-                {a.moveTo > 0, "move:" + when(a.moveTo)},
-                {a.menu, "menu"},
-                {!a.menuKey.isEmpty(), "over:" + a.menuKey},
-
-                {a.datePicker, "picker"},
-                {a.showSelected, "show"},
-                {a.newFrom > 0, "new:" + when(a.newFrom) + "-" + when(a.newTo) + " " + a.newRow},
-                {bool(a.deleteKey), "delete:" + a.deleteKey.value_or("")}};
-            for (const auto &[asked, word] : words)
-                if (asked)
-                    log << word;
+            const GanttActions a = s.op == "drag" || s.op == "hover" ? gestures.move(view(), pointer)
+                                   : s.op == "release"               ? gestures.release(view(), pointer)
+                                   : s.op == "double"                ? gestures.doubleClick(view(), pointer)
+                                   : s.op == "escape"                ? gestures.escape()
+                                   : s.op == "del" ? gestures.keyPress(view(), Qt::Key_Delete, Qt::NoModifier)
+                                                                     : gestures.press(view(), pointer);
+            // The words of the steps; what is done also after a failure says so.
+            const auto word = [this](const GanttStep &t) -> QString {
+                if (applyModelStep(model, t)) // as the view does, in its place
+                    return {};
+                switch (t.kind) {
+                case GanttStep::DrawFrame: return "frame:" + box(t.rect);
+                case GanttStep::EraseFrame: return "erase";
+                case GanttStep::Corner: return "corner";
+                case GanttStep::Repaint: return "repaint";
+                case GanttStep::ToolTip: return "tip:" + t.text;
+                case GanttStep::Pointer: return "pointer:" + t.text;
+                case GanttStep::Drop: return "move:" + when(t.from);
+                case GanttStep::Menu: return t.text.isEmpty() ? "menu" : "menu over:" + t.text;
+                case GanttStep::DatePicker: return "picker";
+                case GanttStep::ShowSelected: return "show";
+                case GanttStep::NewAppointment: return "new:" + when(t.from) + "-" + when(t.to) + " " + t.text;
+                case GanttStep::RequestDelete: return "delete:" + t.text;
+                default: return {}; // ShowFrame follows every frame and corner
+                }
+            };
+            for (const GanttStep &t : a.steps)
+                if (const QString w = word(t); !w.isEmpty())
+                    log << w;
+            for (const GanttStep &t : a.finally)
+                if (const QString w = word(t); !w.isEmpty())
+                    log << "finally " + w;
         }
         return log.join(' ');
     }
@@ -140,24 +147,24 @@ private slots:
             << Script{press(m + 1 + hm(10, 0), 3)} << "repaint" << "" << "" << "";
         QTest::newRow("5 pixels: no move") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5), release(m + hm(10, 0), 2, 5)}
-            << "repaint pointer:" << "A" << "" << "";
+            << "repaint finally pointer:" << "A" << "" << "";
         QTest::newRow("9 pixels over both axes: moves to the release time") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(10, 0), 2, 5, 4), drag(m + hm(14, 0), 2),
                       release(m + hm(14, 0), 2)}
-            << "repaint frame:274,51,34x15 pointer:curMove frame:335,51,34x15 corner erase pointer: "
-               "move:Mon 14:00"
+            << "repaint frame:274,51,34x15 finally pointer:curMove frame:335,51,34x15 corner erase "
+               "move:Mon 14:00 finally pointer:"
             << "A" << "" << "";
         QTest::newRow("dropped on the names: no move") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), release(m - 1, 2)}
-            << "repaint frame:302,51,34x15 pointer:curMove erase pointer:" << "A" << "" << "";
+            << "repaint frame:302,51,34x15 finally pointer:curMove erase finally pointer:" << "A" << "" << "";
         QTest::newRow("Escape ends the move, its release does nothing") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + hm(12, 0), 2), step("escape"),
                       drag(m + hm(14, 0), 2), release(m + hm(14, 0), 2), press(m + hm(10, 0), 2)}
-            << "repaint frame:302,51,34x15 pointer:curMove erase pointer: repaint" << "A" << ""
+            << "repaint frame:302,51,34x15 finally pointer:curMove erase finally pointer: repaint" << "A" << ""
             << "";
         QTest::newRow("header: the date picker, dragging moves nothing") << ""
             << Script{press(m + hm(15, 0), 0), drag(m + hm(18, 0), 2), release(m + hm(18, 0), 2)}
-            << "picker pointer:" << "" << "" << "";
+            << "picker finally pointer:" << "" << "" << "";
         QTest::newRow("holiday row: neither marked nor a proposal") << ""
             << Script{step("name", m, 1), press(m + hm(15, 0), 1)} << "" << "" << "" << "";
         QTest::newRow("name cell marks the row, a second click unmarks it") << ""
@@ -166,7 +173,7 @@ private slots:
         QTest::newRow("proposal drawn from 10:00 to 12:00") << ""
             << Script{press(m + hm(10, 0), 3), drag(m + hm(11, 0), 3), drag(m + hm(12, 0), 3),
                       release(m + hm(12, 0), 3)}
-            << "repaint repaint repaint pointer:" << "" << "R2" << "Mon 10:00-Mon 12:00";
+            << "repaint repaint repaint finally pointer:" << "" << "R2" << "Mon 10:00-Mon 12:00";
         QTest::newRow("proposal dragged back left of its start") << ""
             << Script{press(m + hm(10, 0), 3), drag(m + hm(9, 0), 3), drag(m + hm(12, 0), 3)}
             << "repaint repaint" << "" << "R2" << "";
@@ -179,8 +186,8 @@ private slots:
         QTest::newRow("landing frames: around the bar's place, cut at the right edge") << ""
             << Script{press(m + hm(10, 0), 2), drag(m + 1 + hm(8, 0), 2), drag(m + 1 + hm(23, 0), 2),
                       drag(m - 1, 2), step("escape")}
-            << "repaint frame:634,51,34x15 pointer:curMove frame:882,51,18x15 corner erase corner "
-               "erase pointer:"
+            << "repaint frame:634,51,34x15 finally pointer:curMove frame:882,51,18x15 corner erase corner "
+               "erase finally pointer:"
             << "A" << "" << "";
         QTest::newRow("double click on free time: an hour from there") << "A"
             << Script{step("double", m + hm(15, 0), 2)} << "show new:Mon 15:00-Mon 16:00 R1" << "A" << "" << "";

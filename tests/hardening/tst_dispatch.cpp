@@ -209,11 +209,11 @@ QVariantList snapshotOf(QObject *control)
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
         s << meta->property(i).read(control);
     if (auto *agenda = qobject_cast<ucAgenda *>(control)) {
-        const AppointmentStore &store = ucAgendaPrivate::get(agenda)->data.store;
+        const AppointmentStore &store = ucAgendaPrivate::get(agenda)->core.data.store;
         for (qint32 i = 1; i <= store.count(); ++i)
             s << store.at(i).dsn << store.at(i).dateStart << store.at(i).dateEnd;
     } else if (auto *gantt = qobject_cast<ctlGantt *>(control)) {
-        const GanttModel &model = ctlGanttPrivate::get(gantt)->model;
+        const GanttModel &model = ctlGanttPrivate::get(gantt)->core.model;
         for (qint32 i = 1; i <= model.dateCount(); ++i)
             s << model.date(i).dsn << model.date(i).von << model.date(i).bis
               << model.date(i).merkmaldsn;

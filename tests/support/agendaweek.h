@@ -57,7 +57,7 @@ struct AgendaWeek
     // The first region of a kind that belongs to a record, or else stands for a moment.
     HitRegion region(qint32 type, Date moment, qint32 index = 0) const
     {
-        for (const HitRegion &r : d->scene.hits.all())
+        for (const HitRegion &r : d->core.scene.hits.all())
             if (r.lngTyp == type
                 && (index ? r.lngIdx == index : std::abs(r.datVon - moment) < 1e-7))
                 return r;

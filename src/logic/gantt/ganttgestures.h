@@ -31,53 +31,57 @@ struct GanttGestureView
     bool holidayRow = false;
 };
 
-// A change of the model a gesture asks for.
-struct GanttModelStep
+// One thing the view does after an event. A gesture answers a list of them, done in order:
+// the first five change the model, the others are the front end's.
+struct GanttStep
 {
     enum Kind : quint8 {
-        MarkRow,     // row = the row, which takes part in the search
-        ToggleRow,   // row = the row, marked or unmarked
-        Select,      // key = the selected appointment, empty for none
-        Proposal,    // from, to = the proposal, both 0 for none
-        MouseMoment, // from = the moment under the mouse (the corner's text)
+        MarkRow,        // value = the row, which takes part in the search
+        ToggleRow,      // value = the row, marked or unmarked
+        Select,         // text = the selected appointment, empty for none
+        Proposal,       // from, to = the proposal, both 0 for none
+        MouseMoment,    // from = the moment under the mouse (the corner's text)
+        DrawFrame,      // rect = the inverted frame of Drag: left, top, width, height
+        EraseFrame,     // the frame of Drag goes
+        Corner,         // the corner shows the moment under the mouse
+        ShowFrame,      // the kept picture shown as it is, with its frame and corner
+        Repaint,
+        ToolTip,        // text
+        Pointer,        // text = "curMove", or "" for the default pointer
+        FirstRow,       // value = the row to show first
+        Drop,           // from = where the selection goes: SelectedDateMove(from, 2)
+        Menu,           // text = the appointment it opens over; value 1: at rect's corner (a
+                        // key), 0: where the mouse is
+        DatePicker,
+        ShowSelected,
+        NewAppointment, // from, to = a new appointment asked for; text = its row's key
+        RequestDelete,  // text = the selected, writable appointment Delete was pressed on
     };
     Kind kind;
-    qint32 row = 0;
+    qint32 value = 0;
     Date from = 0;
     Date to = 0;
-    QString key;
+    BarRect rect;
+    QString text;
 };
 
-// What the view does after an event, in this order: the model steps, the inverted frame, the
-// corner text, a full repaint, the tooltip, the pointer, and the move, menu, date picker or
-// ShowDate.
-struct GanttAction
+// What a gesture answers: its steps in order, the steps done after them also when one of them
+// fails (the pointer goes back), and whether a key is not the view's (Tab past either end).
+struct GanttActions
 {
-    QVector<GanttModelStep> modelSteps;
-    enum class Frame { Keep, Draw, Erase };
-    Frame frame = Frame::Keep;
-    BarRect frameRect;        // left, top, width, height as Drag takes them
-    bool corner = false;      // the corner shows the moment under the mouse
-    bool repaint = false;
-    std::optional<QString> toolTip;
-    std::optional<QString> pointer; // "curMove", or "" for the default pointer
-    Date moveTo = 0;          // SelectedDateMove(moveTo, 2) when above 0
-    bool menu = false;
-    bool datePicker = false;
-    bool showSelected = false;
-    std::optional<QPoint> menuAt; // a menu opened by a key, in pixels of the picture area
-    QString menuKey;              // the appointment the menu opens over; empty over free time
-    qint32 firstRow = 0;          // scroll so that this row is the first shown; 0 keeps it
-    std::optional<QString> deleteKey; // Delete pressed on this selected, writable appointment
-    // A double click on free time of a row asks for a new appointment there; newFrom 0: none.
-    Date newFrom = 0;
-    Date newTo = 0;
-    QString newRow;
-    bool passOn = false;          // the key is not the view's (Tab past either end leaves it)
+    QVector<GanttStep> steps;
+    QVector<GanttStep> finally;
+    bool passOn = false;
+
+    GanttActions &operator<<(const GanttStep &step)
+    {
+        steps << step;
+        return *this;
+    }
 };
 
-// Makes the model steps of an action, in their order.
-void applyModelSteps(GanttModel &model, const QVector<GanttModelStep> &steps);
+// Makes a step that changes the model; false for a step of the front end.
+bool applyModelStep(GanttModel &model, const GanttStep &step);
 
 // The length of an appointment a double click on free time asks for: one hour.
 constexpr Date kGanttNewLength = 1.0 / 24.0;
@@ -93,15 +97,15 @@ QVector<qint32> ganttKeyboardOrder(const GanttModel &model, Date firstDay, Date 
 class GanttGestures
 {
 public:
-    GanttAction press(const GanttGestureView &view, const GanttPointer &pointer);
-    GanttAction move(const GanttGestureView &view, const GanttPointer &pointer);
-    GanttAction release(const GanttGestureView &view, const GanttPointer &pointer);
+    GanttActions press(const GanttGestureView &view, const GanttPointer &pointer);
+    GanttActions move(const GanttGestureView &view, const GanttPointer &pointer);
+    GanttActions release(const GanttGestureView &view, const GanttPointer &pointer);
     // Shows the selection; on free time of a usable row it also asks for a new appointment of
     // kGanttNewLength from the moment under the mouse.
-    GanttAction doubleClick(const GanttGestureView &view, const GanttPointer &pointer);
+    GanttActions doubleClick(const GanttGestureView &view, const GanttPointer &pointer);
     // Escape while the selection is moved: the move ends with nothing changed, and the mouse
     // is ignored until its button is released.
-    GanttAction escape();
+    GanttActions escape();
 
     // The keys (a Qt::Key with its modifiers): Tab and Shift+Tab walk the appointments, Enter
     // opens one, the menu key and Shift+F10 open the context menu, Alt+Left and Alt+Right move
@@ -109,7 +113,7 @@ public:
     // midnight), Alt+Shift+Left and Alt+Shift+Right by a day. A move shows as a drag's landing
     // frame until Enter makes it or Escape ends it. Delete asks to delete the selection when it
     // may be changed.
-    GanttAction keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers);
+    GanttActions keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers);
     // The view got the keyboard by Tab or Shift+Tab: the walk starts from the view itself.
     void enteredByTab() { m_focusIndex = 0; m_keyboardInUse = true; }
     // Whether the focus frame shows: after Tab into the view or a key on it, not after a
@@ -119,13 +123,13 @@ public:
     // goes there, as with a click.
     void followSelection(qint32 index) { m_focusIndex = index; }
     // The view lost the keyboard: a move waiting for Enter ends.
-    GanttAction focusLost();
+    GanttActions focusLost();
     // The bar the keyboard is on, one of the selection's; 0 for the view itself.
     qint32 keyboardBar(const GanttModel &model) const;
     bool movePending() const { return m_pendingTarget > 0; }
     // The landing frame of the move waiting for Enter, drawn anew after a full paint, which
-    // forgets the frames drawn before; no frame when none waits.
-    GanttAction pendingLanding(const GanttGestureView &view) const;
+    // forgets the frames drawn before; none when no move waits or its place is not in sight.
+    std::optional<BarRect> pendingLanding(const GanttGestureView &view) const;
 
     bool moving() const { return m_moving; }
     bool drawingProposal() const { return m_drawingProposal; }
@@ -133,11 +137,14 @@ public:
     QPoint downPoint() const { return {m_downX, m_downY}; }
 
 private:
-    // The frame around the place where the moved bar would land at x, or its erasure.
-    void landing(const GanttGestureView &view, Date target, GanttAction &action) const;
-    GanttAction walk(const GanttGestureView &view, bool forward);
-    GanttAction step(const GanttGestureView &view, int key, bool byDay);
-    void endPending(GanttAction &action);
+    // The frame around the place where the moved bar would land at target; none when the bar
+    // or its place is not in sight.
+    std::optional<BarRect> landingRect(const GanttGestureView &view, Date target) const;
+    // The landing frame drawn, or the frame erased when there is none.
+    void landing(const GanttGestureView &view, Date target, GanttActions &action) const;
+    GanttActions walk(const GanttGestureView &view, bool forward);
+    GanttActions step(const GanttGestureView &view, int key, bool byDay);
+    void endPending(GanttActions &action);
 
     qint32 m_downX = 0;
     qint32 m_downY = 0;

@@ -16,12 +16,14 @@ namespace {
 // A drop lands on the ten-minute mark under the mouse (rundezeit).
 constexpr Date kDragStep = 10.0 / 1440.0;
 
-GanttAction passedOn()
+GanttActions passedOn()
 {
-    GanttAction action;
+    GanttActions action;
     action.passOn = true;
     return action;
 }
+
+GanttStep act(GanttStep::Kind kind) { return {kind, 0, 0, 0, BarRect(), QString()}; }
 
 // The first row shown so that `row` is in sight, the rows between staying where they are.
 qint32 firstRowShowing(const GanttGestureView &view, qint32 row)
@@ -70,7 +72,7 @@ qint32 GanttGestures::keyboardBar(const GanttModel &model) const
     return onSelection ? m_focusIndex : 0;
 }
 
-GanttAction GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers)
+GanttActions GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::KeyboardModifiers modifiers)
 {
     const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
     m_keyboardInUse = true;
@@ -79,7 +81,7 @@ GanttAction GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::K
             return escape();
         if (!movePending())
             return passedOn();
-        GanttAction action;
+        GanttActions action;
         endPending(action);
         return action;
     }
@@ -91,31 +93,28 @@ GanttAction GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::K
     if (key == Qt::Key_Delete && mods == Qt::NoModifier) {
         if (view.model.selectedDate.isEmpty() || view.model.isSelectedReadOnly())
             return passedOn();
-        GanttAction action;
+        GanttActions action;
         endPending(action);
-        action.deleteKey = view.model.selectedDate;
-        return action;
+        return action << GanttStep{GanttStep::RequestDelete, 0, 0, 0, BarRect(), view.model.selectedDate};
     }
     if (key == Qt::Key_Menu || (key == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
-        GanttAction action;
+        GanttActions action;
         endPending(action);
-        action.menuKey = view.model.selectedDate;
         const BarRect bar = view.scene.bar(view.model, keyboardBar(view.model));
-        action.menu = true;
-        action.menuAt = bar.isNull() ? QPoint(view.scene.right / 2, view.height / 2)
-                                     : QPoint(bar.left + bar.width / 2, bar.top + bar.height / 2);
-        return action;
+        const BarRect at = bar.isNull() ? BarRect{view.scene.right / 2, view.height / 2, 0, 0}
+                                        : BarRect{bar.left + bar.width / 2, bar.top + bar.height / 2, 0, 0};
+        return action << GanttStep{GanttStep::Menu, 1, 0, 0, at, view.model.selectedDate};
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        GanttAction action;
+        GanttActions action;
         if (movePending()) {
-            action.frame = GanttAction::Frame::Erase;
+            action << act(GanttStep::EraseFrame);
             // As the release of a drag, while the selection is still the one the keys moved.
             const Date target = std::exchange(m_pendingTarget, 0);
-            if (keyboardBar(view.model) == m_movingIndex)
-                action.moveTo = target;
+            if (keyboardBar(view.model) == m_movingIndex && target > 0)
+                action << GanttStep{GanttStep::Drop, 0, target, 0, BarRect(), QString()};
         } else if (keyboardBar(view.model)) {
-            action.showSelected = true; // what a double click raises
+            action << act(GanttStep::ShowSelected); // what a double click raises
         } else {
             action.passOn = true;
         }
@@ -127,9 +126,9 @@ GanttAction GanttGestures::keyPress(const GanttGestureView &view, int key, Qt::K
     return passedOn();
 }
 
-GanttAction GanttGestures::walk(const GanttGestureView &view, bool forward)
+GanttActions GanttGestures::walk(const GanttGestureView &view, bool forward)
 {
-    GanttAction action;
+    GanttActions action;
     endPending(action);
     const GanttModel &model = view.model;
     const GanttLayout &l = view.scene.layout;
@@ -148,15 +147,16 @@ GanttAction GanttGestures::walk(const GanttGestureView &view, bool forward)
         return action;
     }
     m_focusIndex = order.at(next);
-    action.modelSteps << GanttModelStep{GanttModelStep::Select, 0, 0, 0, model.date(m_focusIndex).dsn};
-    action.firstRow = firstRowShowing(view, model.merkmalIndexDsn(model.date(m_focusIndex).merkmaldsn));
-    action.repaint = true;
+    action << GanttStep{GanttStep::Select, 0, 0, 0, BarRect(), model.date(m_focusIndex).dsn}
+           << act(GanttStep::Repaint);
+    if (const qint32 first = firstRowShowing(view, model.merkmalIndexDsn(model.date(m_focusIndex).merkmaldsn)))
+        action << GanttStep{GanttStep::FirstRow, first, 0, 0, BarRect(), QString()};
     return action;
 }
 
-GanttAction GanttGestures::step(const GanttGestureView &view, int key, bool byDay)
+GanttActions GanttGestures::step(const GanttGestureView &view, int key, bool byDay)
 {
-    GanttAction action;
+    GanttActions action;
     const GanttModel &model = view.model;
     if (model.selectedDate.isEmpty() || model.isSelectedReadOnly())
         return passedOn();
@@ -184,31 +184,27 @@ GanttAction GanttGestures::step(const GanttGestureView &view, int key, bool byDa
         return action;
     m_pendingTarget = target;
     // The corner tells the moment.
-    action.modelSteps << GanttModelStep{GanttModelStep::MouseMoment, 0, target, 0, QString()};
-    action.corner = true;
+    action << GanttStep{GanttStep::MouseMoment, 0, target, 0, BarRect(), QString()};
     landing(view, target, action);
-    return action;
+    return action << act(GanttStep::Corner) << act(GanttStep::ShowFrame);
 }
 
-void GanttGestures::endPending(GanttAction &action)
+void GanttGestures::endPending(GanttActions &action)
 {
     if (!movePending())
         return;
     m_pendingTarget = 0;
-    action.frame = GanttAction::Frame::Erase;
+    action << act(GanttStep::EraseFrame);
 }
 
-GanttAction GanttGestures::pendingLanding(const GanttGestureView &view) const
+std::optional<BarRect> GanttGestures::pendingLanding(const GanttGestureView &view) const
 {
-    GanttAction action;
-    if (movePending())
-        landing(view, m_pendingTarget, action);
-    return action;
+    return movePending() ? landingRect(view, m_pendingTarget) : std::nullopt;
 }
 
-GanttAction GanttGestures::focusLost()
+GanttActions GanttGestures::focusLost()
 {
-    GanttAction action;
+    GanttActions action;
     endPending(action);
     return action;
 }

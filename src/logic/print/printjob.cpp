@@ -4,6 +4,9 @@
 #include "shared/toolbox.h"
 #include "shared/logging.h"
 
+#include <dayplex/error.h>
+
+#include <QPainter>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -156,6 +159,14 @@ QVector<QRect> PrintGrid::viewRects() const
         y += qint64(m_viewHeight) + m_stepGapY;
     }
     return rects;
+}
+
+void requirePrintView(const QPainter *painter, qint32 width, qint32 height)
+{
+    if (!painter || !painter->isActive())
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: kein aktives Druckziel."));
+    if (width < 1 || height < 1)
+        throw Error(InvalidArgument, QStringLiteral("PrintAnsicht: die Ansicht hat keine Fläche."));
 }
 
 } // namespace Dayplex

@@ -5,9 +5,15 @@
 #include <QString>
 #include <QVector>
 
+class QPainter;
+
 namespace Dayplex {
 
 class cContainer;
+
+// A printed view's target: an active painter and an area of at least one pixel; throws
+// Dayplex::Error 5 otherwise.
+void requirePrintView(const QPainter *painter, qint32 width, qint32 height);
 
 // The values of a print layout that decide how a page is set up and divided into views.
 // Millimetres for margins and gaps, counts for the views.

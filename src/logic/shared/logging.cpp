@@ -13,6 +13,7 @@ Q_LOGGING_CATEGORY(lcSearch, "dayplex.search")
 Q_LOGGING_CATEGORY(lcWheel, "dayplex.wheel")
 Q_LOGGING_CATEGORY(lcTexts, "dayplex.texts")
 Q_LOGGING_CATEGORY(lcModel, "dayplex.model")
+Q_LOGGING_CATEGORY(lcQuick, "dayplex.quick")
 
 void warnCaught(const QLoggingCategory &category, const QString &doing)
 {

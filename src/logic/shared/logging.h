@@ -17,6 +17,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcSearch)   // dayplex.search
 Q_DECLARE_LOGGING_CATEGORY(lcWheel)    // dayplex.wheel
 Q_DECLARE_LOGGING_CATEGORY(lcTexts)    // dayplex.texts
 Q_DECLARE_LOGGING_CATEGORY(lcModel)    // dayplex.model
+Q_DECLARE_LOGGING_CATEGORY(lcQuick)    // dayplex.quick
 
 // Only inside a catch block: writes "<doing>: <what>" as a warning, with the caught error's
 // what() where it has one.

@@ -2,9 +2,8 @@
 
 #include "accessibility/accessibleview.h"
 #include "accessibility/viewsources.h"
-#include "calendar/calendarsurface.h"
 #include "dialogs/cfrmconfiglayout.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 
 #include <QAccessibleWidget>
 #include <QTimer>
@@ -48,11 +47,12 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
     if (!widget)
         return nullptr;
     std::unique_ptr<AccessibleViewSource> source;
-    if (className == QLatin1String(CalendarSurface::staticMetaObject.className()))
+    if (className == QLatin1String(ViewSurface::staticMetaObject.className())) {
+        // The view's source tells by the control the surface serves.
         source = calendarAccessibleSource(widget);
-    else if (className == QLatin1String(GanttSurface::staticMetaObject.className()))
-        source = ganttAccessibleSource(widget);
-    else if (className == QLatin1String(cColorLabel::staticMetaObject.className()))
+        if (!source)
+            source = ganttAccessibleSource(widget);
+    } else if (className == QLatin1String(cColorLabel::staticMetaObject.className()))
         return new SwatchAccessible(static_cast<cColorLabel *>(widget));
     return source ? new ViewAccessible(widget, std::move(source)) : nullptr;
 }

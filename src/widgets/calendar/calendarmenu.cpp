@@ -72,7 +72,7 @@ CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
     m_picker->setMonthsDown(3);
     m_picker->setShowWeekNumbers(true);
     // Outside the visible area until a command opens its drop-down.
-    m_picker->setGeometry(-100, 1, m_picker->sizeHint().width(), d->scene.grid.geo.lngKopfhoehe);
+    m_picker->setGeometry(-100, 1, m_picker->sizeHint().width(), d->core.scene.grid.geo.lngKopfhoehe);
     m_picker->hide();
     connect(m_picker, &DatePicker::Change, this,
             [this](double newValue) { run([this, newValue] { pickerChange(newValue); }); });
@@ -141,9 +141,9 @@ void CalendarMenu::popup(QPoint surfacePosition)
     takeOutHostEntries(*m_popUp, m_own);
     QString dsn;
     HitRegion region;
-    if (findHitRegion(d->scene.hits, surfacePosition.x(), surfacePosition.y(), HitFilter::DragStart, region)
-        && d->data.store.contains(region.lngIdx))
-        dsn = d->data.store.at(region.lngIdx).dsn;
+    if (findHitRegion(d->core.scene.hits, surfacePosition.x(), surfacePosition.y(), HitFilter::DragStart, region)
+        && d->core.data.store.contains(region.lngIdx))
+        dsn = d->core.data.store.at(region.lngIdx).dsn;
     Q_EMIT d->q->contextMenuAboutToShow(m_popUp, dsn);
     // popup(), not exec(): the press handler returns at once and the menu runs on its own.
     m_popUp->popup(surface->mapToGlobal(surfacePosition));
@@ -151,8 +151,8 @@ void CalendarMenu::popup(QPoint surfacePosition)
 
 void CalendarMenu::selectWholeDay(Date day)
 {
-    d->selection.start = day;
-    d->selection.endSlot = cTools::NormalizeDate(day + 1 - d->grid.timeRaster);
+    d->core.selection.start = day;
+    d->core.selection.endSlot = cTools::NormalizeDate(day + 1 - d->core.grid.timeRaster);
 }
 
 void CalendarMenu::today()
@@ -199,16 +199,16 @@ void CalendarMenu::pickerChange(double newValue)
 void CalendarMenu::newDate()
 {
     ucAgenda *q = d->q;
-    if (!(d->selection.start > 0))
+    if (!(d->core.selection.start > 0))
         return;
-    const Date last = d->selection.endSlot;
-    const Date lastSlot = cTools::NormalizeDate(1 - d->grid.timeRaster);
+    const Date last = d->core.selection.endSlot;
+    const Date lastSlot = cTools::NormalizeDate(1 - d->core.grid.timeRaster);
     // A selection that reaches the day's last slot (all-day selections do) ends at 00:00 of
     // its last day, not at the next midnight.
     const Date end = cTools::DateCompare(cTools::TimeOnly(last), QStringLiteral("="), lastSlot)
                          ? cTools::DateOnly(last)
                          : cTools::NormalizeDate(q->SelectionEnd());
-    Q_EMIT q->NewDate(d->selection.start, end, false);
+    Q_EMIT q->NewDate(d->core.selection.start, end, false);
 }
 
 void CalendarMenu::showDays(int index)

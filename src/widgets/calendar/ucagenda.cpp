@@ -2,8 +2,6 @@
 
 #include "accessibility/accessiblefactory.h"
 #include "calendar/calendarmenu.h"
-#include "calendar/calendarpainter.h"
-#include "calendar/displayedrange.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
@@ -48,50 +46,29 @@ ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
 
 ucAgendaPrivate::~ucAgendaPrivate() = default;
 
-void ucAgendaPrivate::rebuildMatrix()
+AgendaCore &ucAgendaPrivate::synced()
 {
-    matrix.rebuild(grid.dayCount(), grid.lastRow + 1);
+    core.forPrinting = q->ForPrinting;
+    return core;
 }
 
-void ucAgendaPrivate::colourWorkingTimes()
+const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
 {
-    if (matrix.days() != grid.dayCount() || matrix.rows() != grid.lastRow + 1)
-        rebuildMatrix();
-    applyWorkingTimes(matrix, grid, settings.options, settings.layout);
+    return synced().picture(size, ratio);
 }
 
-SceneInput ucAgendaPrivate::sceneInput(QRect area, bool printFlag) const
+void ucAgendaPrivate::connectCoreEvents()
 {
-    SceneInput input(data.store, matrix, grid, settings.style, settings.revision);
-    input.area = area;
-    input.selectionStart = selection.start;
-    input.selectionEndSlot = selection.endSlot;
-    input.selectedIndex = selection.index;
-    input.forPrinting = q->ForPrinting;
-    input.today = currentDate();
-    input.currentDate = q->CurrentDate();
-    // Paper has a presentation of its own.
-    input.modern = (printFlag ? printPresentation : presentation) == Presentation::Modern;
-    return input;
-}
-
-CalendarScene ucAgendaPrivate::computeScene(const cDC &dc, QRect area, qint32 charWidth,
-                                            qint32 charHeight, bool printFlag,
-                                            const CalendarScene *appointmentsOf)
-{
-    SceneInput input = sceneInput(area, printFlag);
-    input.charWidth = charWidth;
-    input.charHeight = charHeight;
-    input.textWidth = [&dc](const QString &text) { return dc.textWidth(text); };
-    input.occupancy = &occupancy;
-    return computeCalendarScene(input, appointmentsOf);
-}
-
-CalendarGrid ucAgendaPrivate::paintedGrid() const
-{
-    CalendarGrid painted = grid;
-    painted.geo = scene.grid.geo;
-    return painted;
+    core.events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (q->Enabled)
+            Q_EMIT q->NeedDates(first, last, fields);
+    };
+    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
+        Q_EMIT q->DateChanged(dsn, start, end);
+    };
+    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
+        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
+    };
 }
 
 /*!
@@ -103,13 +80,9 @@ ucAgenda::ucAgenda(QWidget *parent)
     , d(std::make_unique<ucAgendaPrivate>(this))
 {
     installAccessibleInterfaces();
+    d->connectCoreEvents();
     d->createChildren();
     Enabled = false;
-    setOptions(d->common.GetDefaultOptions());
-    setTimeRaster(30 * kOneMinute);
-    double today = currentDate();
-    SetDisplayedRange(today, nullptr, false, true);
-    setDayInfoHeight(3);
     d->menu = std::make_unique<CalendarMenu>(d.get());
 }
 
@@ -126,11 +99,7 @@ ucAgenda::~ucAgenda()
 */
 double ucAgenda::CurrentDate() const
 {
-    if (d->selection.index > 0 && d->selection.index <= d->data.store.count())
-        return d->data.store.at(d->selection.index).dateStart;
-    if (d->selection.start > 0)
-        return d->selection.start;
-    return d->grid.firstDay;
+    return d->core.workingDate();
 }
 
 /*!
@@ -139,12 +108,12 @@ double ucAgenda::CurrentDate() const
 */
 QString ucAgenda::TerminDSN() const
 {
-    return d->data.store.keysOverlapping(d->grid.firstDay, d->grid.lastDay);
+    return d->core.data.store.keysOverlapping(d->core.grid.firstDay, d->core.grid.lastDay);
 }
 
 double ucAgenda::SelectionStart() const
 {
-    return d->selection.start;
+    return d->core.selection.start;
 }
 
 /*!
@@ -153,43 +122,34 @@ double ucAgenda::SelectionStart() const
 */
 void ucAgenda::setSelectionStart(double value)
 {
-    if (value == 0) {
-        d->selection.start = 0;
-        d->selection.endSlot = 0;
-        return;
-    }
-    requireValidDate(value, "SelectionStart");
-    d->selection.start = DateAbrunden(value, d->grid.timeRaster);
+    d->core.setSelectionStart(value);
 }
 
 /*! The end of the time selection (the end of its last slot), or 0 when nothing is selected. */
 double ucAgenda::SelectionEnd() const
 {
-    return d->selection.start > 0 ? d->selection.endSlot + d->grid.timeRaster : 0;
+    return d->core.selection.start > 0 ? d->core.selection.endSlot + d->core.grid.timeRaster : 0;
 }
 
 /*! A value above 0 makes the slot that ends at it the last selected slot; others do nothing. */
 void ucAgenda::setSelectionEnd(double value)
 {
-    if (!(value > 0))
-        return;
-    requireValidDate(value, "SelectionEnd");
-    d->selection.endSlot = DateAbrunden(value - d->grid.timeRaster, d->grid.timeRaster);
+    d->core.setSelectionEnd(value);
 }
 
 double ucAgenda::FirstDay() const
 {
-    return d->grid.firstDay;
+    return d->core.grid.firstDay;
 }
 
 double ucAgenda::LastDay() const
 {
-    return d->grid.lastDay;
+    return d->core.grid.lastDay;
 }
 
 double ucAgenda::TimeRaster() const
 {
-    return d->grid.timeRaster;
+    return d->core.grid.timeRaster;
 }
 
 /*!
@@ -199,37 +159,35 @@ double ucAgenda::TimeRaster() const
 */
 void ucAgenda::setTimeRaster(double value)
 {
-    d->grid.setRaster(value);
+    d->core.grid.setRaster(value);
 }
 
 qint32 ucAgenda::DayInfoHeight() const
 {
-    return d->grid.dayInfoHeight;
+    return d->core.grid.dayInfoHeight;
 }
 
 /*! Rows of the all-day band; values below 1 are stored as 1. */
 void ucAgenda::setDayInfoHeight(qint32 value)
 {
-    d->grid.dayInfoHeight = cTools::MaxLongValue(value, 1);
+    d->core.grid.dayInfoHeight = cTools::MaxLongValue(value, 1);
 }
 
 double ucAgenda::FirstTime() const
 {
-    return d->grid.firstTime;
+    return d->core.grid.firstTime;
 }
 
 /*! The time of the first visible row; the time of day of the value, rounded down to the raster. */
 void ucAgenda::setFirstTime(double value)
 {
     requireValidDate(value, "FirstTime");
-    d->grid.firstTime = DateAbrunden(cTools::TimeOnly(value), d->grid.timeRaster);
+    d->core.grid.firstTime = DateAbrunden(cTools::TimeOnly(value), d->core.grid.timeRaster);
 }
 
 QString ucAgenda::SelectedDate() const
 {
-    if (d->selection.index > 0 && d->selection.index <= d->data.store.count())
-        return d->data.store.at(d->selection.index).dsn;
-    return QString();
+    return d->core.selectedKey();
 }
 
 /*!
@@ -239,36 +197,34 @@ QString ucAgenda::SelectedDate() const
 */
 void ucAgenda::setSelectedDate(const QString &dsn)
 {
-    d->selection.index = d->data.store.firstSelectable(dsn);
-    if (d->selection.index > 0)
-        setSelectionStart(0);
+    d->core.selectKey(dsn);
 }
 
 qint32 ucAgenda::MinDateHeight() const
 {
-    return d->grid.minDateHeight;
+    return d->core.grid.minDateHeight;
 }
 
 /*! The minimum number of rows of a timed appointment; values below 1 are stored as 1. */
 void ucAgenda::setMinDateHeight(qint32 value)
 {
-    d->grid.minDateHeight = MaxLong(value, 1);
+    d->core.grid.minDateHeight = MaxLong(value, 1);
 }
 
 bool ucAgenda::ConfirmChanges() const
 {
-    return d->settings.confirmChanges;
+    return d->core.settings.confirmChanges;
 }
 
 void ucAgenda::setConfirmChanges(bool value)
 {
-    d->settings.confirmChanges = value;
+    d->core.settings.confirmChanges = value;
 }
 
 /*! The options string in force: every option with its value and kind. */
 QString ucAgenda::Options() const
 {
-    return d->settings.options.ContainerString();
+    return d->core.settings.options.ContainerString();
 }
 
 /*!
@@ -280,19 +236,13 @@ QString ucAgenda::Options() const
 */
 void ucAgenda::setOptions(const QString &options)
 {
-    CalendarSettings settings = d->settings;
-    CalendarGrid grid = d->grid;
-    applyCalendarOptions(options, settings, grid);
-    d->settings = std::move(settings);
-    d->grid = grid;
-    double keepDayCount = 0;
-    SetDisplayedRange(d->grid.firstDay, &keepDayCount, false, true);
+    d->core.setOptions(options);
 }
 
 /*! The weekday (1 = Sunday ... 7 = Saturday) the first displayed day is moved back to; 0 none. */
 void ucAgenda::setAlignOnWeekday(qint32 weekday)
 {
-    d->alignWeekday = weekday;
+    d->core.alignWeekday = weekday;
 }
 
 /*! Hands the help file path to the application (its "helpFile" property). */
@@ -313,10 +263,10 @@ void ucAgenda::setBackcolor(double cellStartdate, qint32 value)
         throw Error(IndexOutOfRange,
                     QStringLiteral("backcolor: das Datum liegt nicht in den angezeigten Tagen."));
     const qint32 row = GetZeilenIndex(cellStartdate);
-    if (!d->matrix.contains(column, row))
+    if (!d->core.matrix.contains(column, row))
         throw Error(IndexOutOfRange,
                     QStringLiteral("backcolor: die Zelle liegt außerhalb des Rasters."));
-    d->matrix.setColour(column, row, value);
+    d->core.matrix.setColour(column, row, value);
 }
 
 /*!
@@ -327,7 +277,7 @@ void ucAgenda::AddDate(const QString &dsn, const QString &memo, double dateStart
                        bool btagestermin, qint32 fontcolor, bool blnErledigt, qint32 backcolor,
                        bool breadonly, bool blnfeiertag)
 {
-    d->data.store.add(dsn, memo, dateStart, dateEnd, btagestermin, fontcolor, blnErledigt, backcolor,
+    d->core.data.store.add(dsn, memo, dateStart, dateEnd, btagestermin, fontcolor, blnErledigt, backcolor,
                  breadonly, blnfeiertag);
 }
 
@@ -335,18 +285,17 @@ void ucAgenda::AddDate(const QString &dsn, const QString &memo, double dateStart
     time selection stay. */
 void ucAgenda::Clear()
 {
-    d->data.store.clear();
-    d->selection.index = 0;
+    d->core.clear();
 }
 
 void ucAgenda::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
 {
-    d->data.store.setDetails(dsn, details);
+    d->core.data.store.setDetails(dsn, details);
 }
 
 AppointmentDetails ucAgenda::appointmentDetails(const QString &dsn) const
 {
-    return d->data.store.details(dsn);
+    return d->core.data.store.details(dsn);
 }
 
 /*!
@@ -368,13 +317,13 @@ double ucAgenda::DateAbrunden(double datum, const QVariant &abrundenauf)
 /*! The number of displayed days. */
 qint32 ucAgenda::GetAnzahlTage()
 {
-    return d->grid.dayCount();
+    return d->core.grid.dayCount();
 }
 
 /*! The day column of a date, 0 for the first displayed day, -1 outside the displayed days. */
 qint32 ucAgenda::GetSpaltenIndex(double datum)
 {
-    return d->grid.columnOf(datum);
+    return d->core.grid.columnOf(datum);
 }
 
 /*!
@@ -391,7 +340,7 @@ bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateE
     requireValidDate(start, "GetTerminIndices");
     requireValidDate(end, "GetTerminIndices");
     qint32 tagvon = 0, tagbis = 0, zeilevon = 0, zeilebis = 0;
-    if (!d->grid.terminIndices(start, end, tagvon, tagbis, zeilevon, zeilebis, MinDateHeight))
+    if (!d->core.grid.terminIndices(start, end, tagvon, tagbis, zeilevon, zeilebis, MinDateHeight))
         return false;
     // Omitted indices are simply not written.
     if (idxtagvon)
@@ -412,27 +361,27 @@ bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateE
 qint32 ucAgenda::GetXTagesTermin(double datum)
 {
     requireValidDate(datum, "GetXTagesTermin");
-    return d->paintedGrid().bandX(datum);
+    return d->core.paintedGrid().bandX(datum);
 }
 
 /*! The y of the top of the time grid in the last paint. */
 qint32 ucAgenda::GetYErsteZeile()
 {
-    return d->scene.grid.firstRowTop();
+    return d->core.scene.grid.firstRowTop();
 }
 
 /*! The time row of a date's time of day: 08:29 is row 16 in a 30-minute raster. */
 qint32 ucAgenda::GetZeilenIndex(double datum)
 {
     requireValidDate(datum, "GetZeilenIndex");
-    return d->grid.rowOf(datum);
+    return d->core.grid.rowOf(datum);
 }
 
 /*! Whether the selected appointment is read-only; false when none is selected. */
 bool ucAgenda::isSelectedReadOnly()
 {
-    if (d->selection.index >= 1 && d->selection.index <= d->data.store.count())
-        return d->data.store.at(d->selection.index).breadonly;
+    if (d->core.selection.index >= 1 && d->core.selection.index <= d->core.data.store.count())
+        return d->core.data.store.at(d->core.selection.index).breadonly;
     return false;
 }
 
@@ -452,10 +401,7 @@ qint32 ucAgenda::MinLong(qint32 value1, qint32 value2)
 */
 void ucAgenda::Refresh()
 {
-    d->data.filledStart = 0;
-    d->data.filledEnd = 0;
-    double lastDay = d->grid.lastDay;
-    SetDisplayedRange(d->grid.firstDay, &lastDay, false, false);
+    d->core.refresh();
     Repaint();
 }
 
@@ -551,7 +497,7 @@ QImage ucAgenda::paintToImage(const QSize &size, qreal devicePixelRatio)
 /*! The screen presentation; Classic unless the host chose Modern. */
 Presentation ucAgenda::presentation() const
 {
-    return d->presentation;
+    return d->core.presentation;
 }
 
 /*!
@@ -560,17 +506,17 @@ Presentation ucAgenda::presentation() const
 */
 void ucAgenda::setPresentation(Presentation presentation)
 {
-    if (presentation == d->presentation)
+    if (presentation == d->core.presentation)
         return;
-    d->presentation = presentation;
-    d->scene.overflows.clear();
+    d->core.presentation = presentation;
+    d->core.scene.overflows.clear();
     d->pic->update();
 }
 
 /*! The print presentation; Classic unless the host chose Modern. */
 Presentation ucAgenda::printPresentation() const
 {
-    return d->printPresentation;
+    return d->core.printPresentation;
 }
 
 /*!
@@ -579,7 +525,7 @@ Presentation ucAgenda::printPresentation() const
 */
 void ucAgenda::setPrintPresentation(Presentation presentation)
 {
-    d->printPresentation = presentation;
+    d->core.printPresentation = presentation;
 }
 
 /*!
@@ -591,26 +537,7 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
 {
     requireValidDate(daystart, "SetFilledRange");
     requireValidDate(dayEnd, "SetFilledRange");
-    const bool withHolidays = d->settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
-    const int firstYear = toQDate(std::min(daystart, dayEnd)).year();
-    const int lastYear = toQDate(std::max(daystart, dayEnd)).year();
-    cHolidays holidays = d->holidays;
-    // Holidays exist from the first year of the Gregorian calendar on.
-    if (withHolidays && lastYear >= 1583)
-        holidays.Calculate(std::max(firstYear, 1583), lastYear);
-
-    d->data.filledStart = daystart;
-    d->data.filledEnd = dayEnd;
-    Clear();
-    if (!withHolidays || lastYear < 1583)
-        return;
-    d->holidays = holidays;
-    d->data.store.reserve(holidays.Count());
-    for (qint32 i = 1; i <= holidays.Count(); ++i) {
-        const Date day = holidays.HolidayDate(i);
-        AddDate(QString::number(i), holidays.HolidayName(i), day, day, true, 0, false, 0, true,
-                true);
-    }
+    d->core.setFilledRange(daystart, dayEnd);
 }
 
 /*!
@@ -623,36 +550,7 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
 void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
                                  const QVariant &blnDefault, bool blnalignonweekday)
 {
-    const DisplayedDays days = calendarDisplayedDays(
-        dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault.toBool(), blnalignonweekday,
-        GetAnzahlTage(), d->settings.layout.doubleValue(QStringLiteral("lngAnzahlTage")),
-        d->alignWeekday);
-    if (dayLastDay)
-        *dayLastDay = days.requestedLastDay;
-    d->grid.firstDay = days.firstDay;
-    d->grid.lastDay = days.lastDay;
-    d->rebuildMatrix();
-
-    const bool covered = d->data.filledStart <= d->grid.firstDay && d->grid.lastDay <= d->data.filledEnd;
-    if (!covered && Enabled && d->data.needDatesDepth == 0) {
-        ++d->data.needDatesDepth;
-        try {
-            Q_EMIT NeedDates(d->grid.firstDay, d->grid.lastDay,
-                             d->settings.layout.textValue(QStringLiteral("strAusgabefelder")));
-        } catch (...) {
-            --d->data.needDatesDepth;
-            throw;
-        }
-        --d->data.needDatesDepth;
-    }
-    // The handler may have changed the range or the raster; the colours follow what is shown.
-    d->colourWorkingTimes();
-
-    if (d->selection.start > 0
-        && !cTools::DateInRange(d->grid.firstDay, d->grid.lastDay + 1, d->selection.start)) {
-        d->selection.start = 0;
-        d->selection.endSlot = 0;
-    }
+    d->core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault.toBool(), blnalignonweekday);
 }
 
 /*!
@@ -673,7 +571,7 @@ QString ucAgenda::ShowOptionsDialog()
 void ucAgenda::SpaltenBelegen(qint32 idxtag, qint32 idxzeilevon, qint32 idxzeilebis,
                               const QString &dsn)
 {
-    d->matrix.spaltenBelegen(idxtag, idxzeilevon, idxzeilebis, dsn);
+    d->core.matrix.spaltenBelegen(idxtag, idxzeilevon, idxzeilebis, dsn);
 }
 
 /*!
@@ -683,7 +581,7 @@ void ucAgenda::SpaltenBelegen(qint32 idxtag, qint32 idxzeilevon, qint32 idxzeile
 void ucAgenda::ZellenBelegungEintragen(qint32 idxtagvon, qint32 idxtagbis, qint32 idxzeilevon,
                                        qint32 idxzeilebis, const QString &dsn)
 {
-    d->matrix.zellenBelegungEintragen(idxtagvon, idxtagbis, idxzeilevon, idxzeilebis, dsn);
+    d->core.matrix.zellenBelegungEintragen(idxtagvon, idxtagbis, idxzeilevon, idxzeilebis, dsn);
 }
 
 } // namespace Dayplex

@@ -18,7 +18,7 @@ namespace Dayplex {
 QVector<ShownAppointment> ucAgendaPrivate::visibleAppointments() const
 {
     QVector<ShownAppointment> shown;
-    for (const auto &[index, rect] : boxesOnScreen(scene))
+    for (const auto &[index, rect] : boxesOnScreen(core.scene))
         shown.append({index, rect});
     return shown;
 }
@@ -40,29 +40,29 @@ public:
 
     QString description() const override
     {
-        return accessibleDaysName(view()->grid.firstDay, view()->grid.lastDay);
+        return accessibleDaysName(view()->core.grid.firstDay, view()->core.grid.lastDay);
     }
 
     QString shapeKey() const override
     {
-        const CalendarGrid &grid = view()->grid;
+        const CalendarGrid &grid = view()->core.grid;
         return QStringLiteral("%1 %2 %3").arg(grid.firstDay).arg(grid.dayCount()).arg(grid.timeRaster);
     }
 
     // Row 0 is the all-day band, row r + 1 the time row r.
-    int rowCount() const override { return view()->grid.lastRow + 2; }
-    int columnCount() const override { return std::max(view()->grid.dayCount(), 0); }
+    int rowCount() const override { return view()->core.grid.lastRow + 2; }
+    int columnCount() const override { return std::max(view()->core.grid.dayCount(), 0); }
 
     QString rowHeader(int row) const override
     {
         if (row == 0)
             return accessibleAllDay();
-        return formatGermanDate((row - 1) * view()->grid.timeRaster, QStringLiteral("Short Time"));
+        return formatGermanDate((row - 1) * view()->core.grid.timeRaster, QStringLiteral("Short Time"));
     }
 
     QString columnHeader(int column) const override
     {
-        return accessibleDayName(view()->grid.firstDay + column);
+        return accessibleDayName(view()->core.grid.firstDay + column);
     }
 
     QString cellName(int row, int column) const override
@@ -72,7 +72,7 @@ public:
 
     QRect rowHeaderRect(int row) const override
     {
-        const GridGeometry &g = view()->scene.grid.geo;
+        const GridGeometry &g = view()->core.scene.grid.geo;
         if (row == 0)
             return QRect(g.lngLinks, g.lngOben + g.lngKopfhoehe, g.lngZeitspalteBreite,
                          g.lngTagesterminHoehe);
@@ -81,14 +81,14 @@ public:
 
     QRect columnHeaderRect(int column) const override
     {
-        const CalendarGrid &grid = view()->scene.grid;
+        const CalendarGrid &grid = view()->core.scene.grid;
         return QRect(grid.columnLeft(column), grid.geo.lngOben, grid.geo.lngSpaltenBreite,
                      grid.geo.lngKopfhoehe);
     }
 
     QRect cellRect(int row, int column) const override
     {
-        const CalendarGrid &grid = view()->scene.grid;
+        const CalendarGrid &grid = view()->core.scene.grid;
         const GridGeometry &g = grid.geo;
         if (row == 0)
             return QRect(grid.columnLeft(column), g.lngOben + g.lngKopfhoehe, g.lngSpaltenBreite,
@@ -98,7 +98,7 @@ public:
 
     bool isCellSelected(int row, int column) const override
     {
-        const CalendarGrid &grid = view()->grid;
+        const CalendarGrid &grid = view()->core.grid;
         const Date day = grid.firstDay + column;
         // The band cell stands for the whole day.
         if (row == 0)
@@ -111,13 +111,13 @@ public:
     std::optional<QPoint> currentCell() const override
     {
         const ucAgendaPrivate *d = view();
-        if (d->selection.start <= 0)
+        if (d->core.selection.start <= 0)
             return std::nullopt;
-        const qint32 column = d->grid.columnOf(d->selection.start);
+        const qint32 column = d->core.grid.columnOf(d->core.selection.start);
         if (column < 0)
             return std::nullopt;
         const bool wholeDay = isCellSelected(0, column);
-        return QPoint(column, wholeDay ? 0 : d->grid.rowOf(d->selection.start) + 1);
+        return QPoint(column, wholeDay ? 0 : d->core.grid.rowOf(d->core.selection.start) + 1);
     }
 
     QVector<AccessibleAppointment> appointments() const override
@@ -127,29 +127,29 @@ public:
         if (shown.isEmpty())
             return {};
         const QVector<QString> keys = appointmentKeys();
-        const bool keyboardOnIt = d->gesture.onAppointment(d->gestureView());
+        const bool keyboardOnIt = d->core.gesture.onAppointment(d->core.gestureView());
         QVector<AccessibleAppointment> items;
         for (const ShownAppointment &s : shown) {
-            if (s.index > d->data.store.count())
+            if (s.index > d->core.data.store.count())
                 continue;
-            const TerminEintrag &e = d->data.store.at(s.index);
+            const TerminEintrag &e = d->core.data.store.at(s.index);
             AccessibleAppointment item;
             item.key = keys.at(s.index - 1);
             item.index = s.index;
             item.name = accessibleAppointmentName({e.dateStart, e.dateEnd, e.btagestermin, QString(),
                                                    e.memo, e.blnErledigt, e.breadonly,
                                                    e.blnfeiertag, false,
-                                                   d->data.store.details(e.dsn)});
+                                                   d->core.data.store.details(e.dsn)});
             item.rect = s.rect;
             item.selectable = !e.breadonly && !e.blnfeiertag;
-            item.selected = s.index == d->selection.index;
+            item.selected = s.index == d->core.selection.index;
             item.readOnly = e.breadonly || e.blnfeiertag;
             item.current = item.selected && keyboardOnIt;
             items.append(item);
         }
         // The order Tab walks them in.
         std::sort(items.begin(), items.end(), [d](const AccessibleAppointment &a, const AccessibleAppointment &b) {
-            return readsBefore(d->data.store, a.index, b.index);
+            return readsBefore(d->core.data.store, a.index, b.index);
         });
         return items;
     }
@@ -158,8 +158,8 @@ public:
     {
         ucAgendaPrivate *d = change();
         // As a click on it: the first selectable record of its key.
-        d->q->setSelectedDate(d->data.store.at(appointment.index).dsn);
-        d->gesture.followSelection();
+        d->q->setSelectedDate(d->core.data.store.at(appointment.index).dsn);
+        d->core.gesture.followSelection();
         d->q->Repaint();
     }
 
@@ -190,7 +190,7 @@ private:
     // Rows and columns where the last paint put them.
     QRect rowRect(int row, qint32 left, qint32 width) const
     {
-        const CalendarGrid &grid = view()->scene.grid;
+        const CalendarGrid &grid = view()->core.scene.grid;
         const qint32 timeRow = row - 1;
         const qint32 top = grid.rowTop(timeRow);
         // Rows above the first time or below the surface are out of sight.
@@ -204,14 +204,14 @@ private:
         const ucAgendaPrivate *d = view();
         // Slots are raster steps added up; a millisecond absorbs their rounding noise.
         constexpr Date tolerance = kOneSecond / 1000;
-        return d->selection.start > 0 && slot > d->selection.start - tolerance
-               && slot < d->selection.endSlot + tolerance;
+        return d->core.selection.start > 0 && slot > d->core.selection.start - tolerance
+               && slot < d->core.selection.endSlot + tolerance;
     }
 
     // Keys by record: holiday or appointment and its key text.
     QVector<QString> appointmentKeys() const
     {
-        const AppointmentStore &store = view()->data.store;
+        const AppointmentStore &store = view()->core.data.store;
         QVector<QString> keys;
         keys.reserve(store.count());
         AppointmentKeys next;

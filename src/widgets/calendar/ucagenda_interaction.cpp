@@ -1,10 +1,9 @@
 // The calendar's mouse and keyboard handling: the events go to the gesture logic, and what it
-// answers is carried out here; the drag ghost and the mouse pointer.
+// answers is carried out here; the change question and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
 #include "shared/cursors.h"
-#include "shared/focusframe.h"
-#include "shared/serieschange.h"
+#include "shared/changeprompt.h"
 
 #include <dayplex/error.h>
 
@@ -18,84 +17,70 @@
 namespace Dayplex {
 
 namespace {
+
 constexpr int kAutoScrollMilliseconds = 100;
-}
+// The buttons the view's gestures know; the others count as not held.
+constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
-void ucAgendaPrivate::restoreSelectedTimes()
-{
-    if (data.store.contains(selection.index))
-        data.store.restoreTimes(selection.index);
-}
+} // namespace
 
-GestureView ucAgendaPrivate::gestureView() const
+void ucAgendaPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at, QPoint)
 {
-    GestureView view(scene, data.store, grid);
-    view.selectionStart = selection.start;
-    view.selectionEnd = selection.endSlot;
-    view.selectedIndex = selection.index;
-    view.surfaceTop = surface.area.top();
-    view.surfaceWidth = surface.area.width();
-    view.surfaceHeight = surface.area.height();
-    view.lastRowVisible = q->isLastRowVisible();
-    view.modern = presentation == Presentation::Modern;
-    return view;
-}
-
-void ucAgendaPrivate::mousePress(Qt::MouseButton button, bool othersHeld, double x, double y)
-{
-    if (gesture.keyboardInUse())
+    const bool othersHeld = (buttons & ~button) != Qt::NoButton;
+    if (core.gesture.keyboardInUse())
         pic->update(); // the focus frame goes
-    const GestureResult result = gesture.press(gestureView(), button, othersHeld, x, y);
+    const GestureResult result = core.press(button, othersHeld, at.x(), at.y());
     perform(result);
     // The stale gesture is over and painted away; the press goes to the new picture.
     if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(gesture.press(gestureView(), button, othersHeld, x, y));
+        perform(core.press(button, othersHeld, at.x(), at.y()));
 }
 
-void ucAgendaPrivate::mouseMove(Qt::MouseButtons buttons, double x, double y)
+void ucAgendaPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
 {
-    perform(gesture.move(gestureView(), buttons, x, y));
+    perform(core.move(buttons & kViewButtons, at.x(), at.y()));
 }
 
-void ucAgendaPrivate::mouseRelease(bool stillHeld, double x, double y)
+void ucAgendaPrivate::surfaceRelease(Qt::MouseButton, Qt::MouseButtons buttons, QPointF at)
 {
-    perform(gesture.release(gestureView(), stillHeld, x, y));
+    perform(core.release(buttons != Qt::NoButton, at.x(), at.y()));
+}
+
+void ucAgendaPrivate::surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                         QPoint globalAt)
+{
+    // The second press of a left double click is the double click only; other buttons press.
+    if (button != Qt::LeftButton)
+        surfacePress(button, buttons, at, globalAt);
+    else
+        perform(core.doubleClick(at.x(), at.y()));
 }
 
 bool ucAgendaPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!gesture.keyboardInUse())
+    if (!core.gesture.keyboardInUse())
         pic->update(); // the focus frame comes
-    const GestureResult result = gesture.keyPress(gestureView(), key, modifiers);
+    const GestureResult result = core.keyPress(key, modifiers);
     perform(result);
     return !result.passOn;
 }
 
-void ucAgendaPrivate::focusIn(Qt::FocusReason reason)
+void ucAgendaPrivate::surfaceFocusIn(Qt::FocusReason reason)
 {
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-        gesture.enteredByTab();
+        core.gesture.enteredByTab();
     pic->update();
 }
 
-void ucAgendaPrivate::focusOut()
+void ucAgendaPrivate::surfaceFocusOut()
 {
-    perform(gesture.focusLost(gestureView()));
+    perform(core.focusLost());
     pic->update();
-}
-
-void ucAgendaPrivate::paintFocusFrame(QPainter *painter, qint32 width, qint32 height)
-{
-    const GestureView view = gestureView();
-    const QRect surface(0, 0, width, height);
-    const QRect at = keyboardFocusRect(view, gesture.onAppointment(view));
-    // Nothing to frame, or out of sight: the whole view has the keyboard.
-    drawFocusFrame(*painter, at.isEmpty() ? surface.adjusted(3, 3, -3, -3) : at, surface);
 }
 
 void ucAgendaPrivate::autoScrollTick()
 {
-    perform(gesture.autoScrollTick(gestureView()));
+    perform(core.autoScrollTick());
 }
 
 void ucAgendaPrivate::perform(const GestureResult &result)
@@ -111,8 +96,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
                 pic->update();
             break;
         case A::SetSelection:
-            selection.start = a.from;
-            selection.endSlot = a.to;
+            core.selection.start = a.from;
+            core.selection.endSlot = a.to;
             break;
         case A::SetSelectionStart:
             q->setSelectionStart(a.from);
@@ -121,17 +106,17 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->setSelectionEnd(a.from);
             break;
         case A::SelectIndex:
-            selection.index = a.value;
+            core.selection.index = a.value;
             break;
         case A::SelectKey:
             q->setSelectedDate(a.text);
             break;
         case A::SetTimes:
-            if (data.store.contains(a.value))
-                data.store.setTimes(a.value, a.from, a.to);
+            if (core.data.store.contains(a.value))
+                core.data.store.setTimes(a.value, a.from, a.to);
             break;
         case A::RestoreTimes:
-            restoreSelectedTimes();
+            core.restoreSelectedTimes();
             break;
         case A::Ghost:
             q->DrawDragDrop(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height());
@@ -161,7 +146,7 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->SelectedDateMove(a.from, a.value);
             break;
         case A::ConfirmResize:
-            if (data.store.contains(a.value))
+            if (core.data.store.contains(a.value))
                 decideChange(a.value);
             break;
         case A::ShowSelected:
@@ -180,7 +165,7 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             q->setFirstTime(a.from);
             break;
         case A::EnsureSelectionVisible:
-            ensureVisible(selection.start);
+            ensureVisible(core.selection.start);
             break;
         case A::EnsureVisible:
             ensureVisible(a.from);
@@ -204,7 +189,7 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             run(a);
     } catch (...) {
         if (result.restoreOnFailure) {
-            restoreSelectedTimes();
+            core.restoreSelectedTimes();
             q->Repaint();
         }
         finish();
@@ -215,31 +200,13 @@ void ucAgendaPrivate::perform(const GestureResult &result)
 
 void ucAgendaPrivate::decideChange(qint32 index)
 {
-    // Copies: the question may let the host fill the store anew.
-    const QString dsn = data.store.at(index).dsn;
-    if (changeQuestion(data.store.details(dsn)) == ChangeQuestion::Classic) {
-        if (common.ConfirmDateChange(data.store, index, q))
-            emitDateChanged(index, std::nullopt);
-    } else if (const std::optional<SeriesScope> scope =
-                   common.ConfirmSeriesChange(data.store, index, q)) {
-        emitDateChanged(index, scope);
-    }
-}
-
-void ucAgendaPrivate::emitDateChanged(qint32 index, std::optional<SeriesScope> scope)
-{
-    // A host that filled the store anew while the question was open has no such change.
-    if (!data.store.contains(index))
+    const std::optional<ChangeRequest> request = core.changeRequest(index);
+    if (!request)
         return;
-    // Copies: a handler that refreshes the store must not pull the values from under the
-    // handlers after it.
-    const TerminEintrag &e = data.store.at(index);
-    const QString dsn = e.dsn;
-    const Date start = e.dateStart, end = e.dateEnd;
-    if (scope)
-        Q_EMIT q->seriesDateChanged(dsn, *scope, start, end);
-    else
-        Q_EMIT q->DateChanged(dsn, start, end);
+    const ChangeAnswer answer = askChange(*request, [this] { q->Repaint(); });
+    if (!core.commitChange(*request, answer))
+        q->Repaint();
+    core.raiseChange(*request, answer);
 }
 
 void ucAgendaPrivate::showSelected()
@@ -253,9 +220,9 @@ void ucAgendaPrivate::ensureVisible(Date moment)
 {
     // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
     // ends the loop when no paint updates the last visible time (the control is hidden).
-    const int maxPasses = grid.lastRow + 32;
+    const int maxPasses = core.grid.lastRow + 32;
     for (int pass = 0; pass < maxPasses; ++pass) {
-        const VisibilityStep step = selectionVisibilityStep(moment, grid, scene.lastVisibleTime);
+        const VisibilityStep step = selectionVisibilityStep(moment, core.grid, core.scene.lastVisibleTime);
         if (step.kind == VisibilityStep::Done)
             break;
         if (step.kind == VisibilityStep::DayBack)
@@ -263,48 +230,9 @@ void ucAgendaPrivate::ensureVisible(Date moment)
         else if (step.kind == VisibilityStep::DayForward)
             q->Scroll(1);
         else
-            grid.firstTime = step.firstTime;
+            core.grid.firstTime = step.firstTime;
         q->Repaint();
     }
-}
-
-QVector<QRect> ucAgendaPrivate::ghostSpans(qint32 width, qint32 height) const
-{
-    const qint32 ghostLeft = surface.ghostLeft, ghostTop = surface.ghostTop;
-    const qint32 ghostRight = surface.ghostRight, ghostBottom = surface.ghostBottom;
-    if (ghostLeft == 0 && ghostTop == 0 && ghostRight == 0 && ghostBottom == 0)
-        return {};
-    // The frame from (left, top) to (right, bottom), both corners included, every pixel
-    // inverted once. Edges off the surface are kept just outside it, so that huge values
-    // neither overflow nor show.
-    const auto clampTo = [](qint64 v, qint32 limit) { return qint32(std::clamp<qint64>(v, -1, limit)); };
-    const qint32 l = clampTo(std::min(ghostLeft, ghostRight), width);
-    const qint32 r = clampTo(std::max(ghostLeft, ghostRight), width);
-    const qint32 t = clampTo(std::min(ghostTop, ghostBottom), height);
-    const qint32 b = clampTo(std::max(ghostTop, ghostBottom), height);
-    QVector<QRect> spans{QRect(l, t, r - l + 1, 1)};
-    if (b > t)
-        spans << QRect(l, b, r - l + 1, 1);
-    if (b - t > 1) {
-        spans << QRect(l, t + 1, 1, b - t - 1);
-        if (r > l)
-            spans << QRect(r, t + 1, 1, b - t - 1);
-    }
-    return spans;
-}
-
-void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
-{
-    const QVector<QRect> spans = ghostSpans(width, height);
-    if (spans.isEmpty())
-        return;
-    painter->save();
-    painter->setClipping(false);
-    painter->setCompositionMode(QPainter::CompositionMode_Difference);
-    painter->setPen(Qt::NoPen);
-    for (const QRect &span : spans)
-        painter->fillRect(span, Qt::white);
-    painter->restore();
 }
 
 /*!
@@ -316,20 +244,7 @@ void ucAgendaPrivate::paintGhost(QPainter *painter, qint32 width, qint32 height)
 */
 void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height)
 {
-    const qint64 right = qint64(left) + width;
-    const qint64 bottom = qint64(top) + height;
-    if (right < std::numeric_limits<qint32>::min() || right > std::numeric_limits<qint32>::max()
-        || bottom < std::numeric_limits<qint32>::min() || bottom > std::numeric_limits<qint32>::max())
-        throw Error(Overflow, QStringLiteral("DrawDragDrop: das Rechteck ist zu groß."));
-    const QSize size = d->pic->size();
-    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
-        d->kept.unshown += span;
-    d->surface.ghostLeft = left;
-    d->surface.ghostTop = top;
-    d->surface.ghostRight = qint32(right);
-    d->surface.ghostBottom = qint32(bottom);
-    for (const QRect &span : d->ghostSpans(size.width(), size.height()))
-        d->kept.unshown += span;
+    d->core.setGhost(left, top, width, height, d->pic->size());
     d->showPicture();
 }
 
@@ -378,24 +293,12 @@ void ucAgenda::MousePointer(const QVariant &v)
 */
 void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 {
-    const qint32 index = d->selection.index;
-    if (!d->data.store.contains(index))
+    if (!d->core.moveSelected(NewDate, dragzielTyp))
         return;
-    if (!isValidDate(NewDate))
-        throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
-    const TerminEintrag &e = d->data.store.at(index);
-    const Date duration = e.dateEnd - e.dateStart;
-    const Date start = cTools::NormalizeDate(
-        dragzielTyp == tageszelle ? NewDate + cTools::TimeOnly(e.dateStart) : NewDate);
-    const Date end = cTools::NormalizeDate(start + duration);
-    if (!isValidDate(start) || !isValidDate(end))
-        throw Error(Overflow,
-                    QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
-    d->data.store.setTimes(index, start, end);
     try {
-        d->decideChange(index);
+        d->decideChange(d->core.selection.index);
     } catch (...) {
-        d->restoreSelectedTimes();
+        d->core.restoreSelectedTimes();
         throw;
     }
 }

@@ -98,16 +98,16 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     if (choice.sheet == PrintSheet::Resource)
         return printResourceView(*resourceView, choice, preview);
 
-    const Date shownFirst = grid.firstDay;
-    double shownLast = grid.lastDay;
+    const Date shownFirst = core.grid.firstDay;
+    double shownLast = core.grid.lastDay;
     if (pic)
         screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
     double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
     // A week sheet starts on the day the view aligns weeks to.
     q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
-    const qint32 periods = printPeriods(choice, grid.firstDay);
-    const bool modern = printPresentation == Presentation::Modern;
-    const QString layout = settings.options.textValue(
+    const qint32 periods = printPeriods(choice, core.grid.firstDay);
+    const bool modern = core.printPresentation == Presentation::Modern;
+    const QString layout = core.settings.options.textValue(
         choice.sheet == PrintSheet::Day ? QStringLiteral("strLayoutDruckTag") : QStringLiteral("strLayoutDruckWoche"));
     const qint32 perPage = modern ? 1 : periodsPerPage(layout);
     dialog.setPageCount((periods + perPage - 1) / perPage);

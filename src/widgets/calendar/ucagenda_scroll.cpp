@@ -2,9 +2,10 @@
 // spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
 #include "calendar/ucagenda_p.h"
 
-#include "calendar/calendarsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
+#include "shared/wheelnotches.h"
 
 #include <dayplex/error.h>
 
@@ -24,22 +25,7 @@ namespace {
 // The bars are spinners: their thumb rests in the middle, and only the direction and size of
 // a step count.
 constexpr int kBarMiddle = 50;
-constexpr int kWheelNotch = 120;
 constexpr qint32 kRowsPerPage = 10;
-
-// Adds a wheel turn to what is left of earlier ones and takes out the whole notches in it.
-// Turning back drops what was left of a notch the other way; a fling counts at most a page of
-// pageNotches, as Qt's own sliders count it, and the rest is dropped.
-int takeWholeNotches(int &remainder, int delta, int pageNotches)
-{
-    if ((delta > 0 && remainder < 0) || (delta < 0 && remainder > 0))
-        remainder = 0;
-    const int limit = pageNotches * kWheelNotch;
-    remainder = std::clamp(remainder + std::clamp(delta, -limit, limit), -limit, limit);
-    const int notches = remainder / kWheelNotch;
-    remainder -= notches * kWheelNotch;
-    return notches;
-}
 
 // The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
 // would step three at once, which the spinner reads as a page.
@@ -87,7 +73,7 @@ QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidge
 
 void ucAgendaPrivate::createChildren()
 {
-    pic = new CalendarSurface(this, q);
+    pic = new ViewSurface(*this, lcCalendar(), q);
     pic->setObjectName(QStringLiteral("pic"));
     q->setFocusProxy(pic);
 
@@ -112,8 +98,8 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
 {
     const qint32 barWidth = vScroll->sizeHint().width();
     const qint32 barHeight = hScroll->sizeHint().height();
-    surface.area = QRect(0, 0, std::max(width - barWidth, 0), std::max(height - barHeight, 0));
-    pic->setGeometry(surface.area);
+    core.surfaceArea = QRect(0, 0, std::max(width - barWidth, 0), std::max(height - barHeight, 0));
+    pic->setGeometry(core.surfaceArea);
     vScroll->setGeometry(width - barWidth, 0, barWidth, std::max(height - barHeight, 0));
     hScroll->setGeometry(0, height - barHeight, std::max(width - barWidth, 0), barHeight);
     q->Repaint();
@@ -153,25 +139,15 @@ void ucAgendaPrivate::vScrollChange()
 
 void ucAgendaPrivate::scrollRows(qint32 rows)
 {
-    // The last slot of the day may become the first visible row, whatever fits below it.
-    const Date lastSlot = cTools::NormalizeDate(1 - grid.timeRaster);
-    Date t = cTools::NormalizeDate(grid.firstTime + double(rows) * grid.timeRaster);
-    if (t < 0)
-        t = 0;
-    else if (t > lastSlot)
-        t = lastSlot;
-    grid.firstTime = t;
+    core.scrollRows(rows);
     showPicture();
 }
 
-void ucAgendaPrivate::wheel(int angleDelta)
+void ucAgendaPrivate::surfaceWheel(int angleDelta)
 {
-    // At most a page of rows per turn, like the time bar's page step.
-    const int notches = takeWholeNotches(surface.wheelRemainder, angleDelta, kRowsPerPage);
-    if (notches == 0)
-        return;
-    // Turning away from the user shows earlier times, as the up arrow does.
-    scrollRows(-notches);
+    const qint32 rows = core.wheelRows(angleDelta);
+    if (rows != 0)
+        scrollRows(rows);
 }
 
 /*!
@@ -192,10 +168,7 @@ void ucAgenda::Scroll(const QVariant &lngDirection)
     }
     if (!std::isfinite(value))
         throw Error(InvalidArgument, QStringLiteral("Scroll: ungültige Richtung."));
-    const qint32 sign = value > 0 ? 1 : value < 0 ? -1 : 0;
-    const qint32 n = std::abs(value) == 1 ? sign : GetAnzahlTage() * sign;
-    double last = d->grid.lastDay + n;
-    SetDisplayedRange(d->grid.firstDay + n, &last, false, std::abs(n) > 1);
+    d->core.scrollDays(value);
     Repaint();
 }
 
@@ -203,7 +176,7 @@ void ucAgenda::Scroll(const QVariant &lngDirection)
 void ucAgenda::StopAutoScroll()
 {
     d->timerAutoScroll->stop();
-    d->gesture.stopAutoScroll();
+    d->core.gesture.stopAutoScroll();
 }
 
 /*!
@@ -212,12 +185,7 @@ void ucAgenda::StopAutoScroll()
 */
 bool ucAgenda::isLastRowVisible()
 {
-    const GridGeometry &g = d->scene.grid.geo;
-    // 24:00:10: ten seconds past the end of the day, so that rounding noise in FirstTime
-    // cannot lose the last row.
-    const double rows = (1.0 + 10 * kOneSecond - d->grid.firstTime) / d->grid.timeRaster + 2;
-    const double y = std::nearbyint(d->scene.grid.firstRowTop() + rows * g.lngZeilenhoehe);
-    return y < double(d->surface.area.top()) + d->surface.area.height();
+    return d->core.lastRowVisible();
 }
 
 } // namespace Dayplex

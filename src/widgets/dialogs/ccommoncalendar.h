@@ -18,7 +18,6 @@ class QWidget;
 
 namespace Dayplex {
 
-class AppointmentStore;
 class cContainer;
 class cfrmConfigCalendar;
 struct TerminEintrag;
@@ -52,21 +51,9 @@ public:
     // puts the confirmed times back (false). False at once when the times did not change.
     // The view is called by name: Repaint and ConfirmChanges.
     bool ConfirmDateChange(TerminEintrag &entry, QObject *control);
-    // The same for a record of a store, changed through the store's members; a store filled
-    // anew while the question was open keeps its records as they are.
-    bool ConfirmDateChange(AppointmentStore &store, qint32 index, QObject *control);
     // The same for any appointment record, given its text and its four times.
     bool ConfirmDateChange(const QString &text, double &start, double &end, double &startOrig,
                            double &endOrig, QObject *control);
-
-    // The same for an occurrence of a series, whatever ConfirmChanges says: asks which
-    // occurrences the change is for. The chosen scope with the new times committed, or nothing
-    // with the confirmed times put back ("Abbrechen") or when the times did not change.
-    std::optional<SeriesScope> ConfirmSeriesChange(AppointmentStore &store, qint32 index,
-                                                   QObject *control);
-    std::optional<SeriesScope> ConfirmSeriesChange(const QString &text, double &start,
-                                                   double &end, double &startOrig,
-                                                   double &endOrig, QObject *control);
 
     // Runs the calendar options dialog modally (through runModal) on an options string and
     // returns the edited string, or "" when the user cancelled. The view's presentation

@@ -2,9 +2,7 @@
 
 #include "calendar/appointmentstore.h"
 #include "shared/ctools.h"
-#include "shared/germanformat.h"
-#include "shared/seriesscopeprompt.h"
-#include "shared/uitext.h"
+#include "shared/changerequest.h"
 
 #include <dayplex/error.h>
 
@@ -12,7 +10,6 @@
 #include <QObject>
 
 #include <functional>
-#include <optional>
 
 namespace Dayplex {
 
@@ -26,11 +23,6 @@ void repaintView(QObject *control)
     if (!QMetaObject::invokeMethod(control, "Repaint", Qt::DirectConnection))
         throw Error(kMemberMissing,
                     QStringLiteral("ConfirmDateChange: die Ansicht hat keine Methode Repaint."));
-}
-
-QString generalDate(double value)
-{
-    return formatGermanDate(value, QStringLiteral("General Date"));
 }
 
 // The shown and confirmed times of an appointment.
@@ -50,18 +42,23 @@ bool confirmWanted(QObject *control)
     return confirm.isValid() && !confirm.isNull() && confirm.toBool();
 }
 
+// The request the shared question reads.
+ChangeRequest requestOf(const QString &text, const Times &times)
+{
+    ChangeRequest request;
+    request.text = text;
+    request.start = times.start;
+    request.end = times.end;
+    request.startOrig = times.startOrig;
+    request.endOrig = times.endOrig;
+    return request;
+}
+
 bool askClassic(const QString &text, const Times &times, QObject *control)
 {
     if (!confirmWanted(control))
         return true;
-    // One pass over the placeholders: a "%2" in the appointment's text stays as it is.
-    const QString question = uiText("Dayplex::cCommonCalendar",
-                                    "Soll der Eintrag '%1'\r\n von %2 - %3\r\n"
-                                    " auf %4 - %5\r\nverändert werden")
-                                 .arg(text, generalDate(times.startOrig),
-                                      generalDate(times.endOrig), generalDate(times.start),
-                                      generalDate(times.end));
-    return cTools::Confirm(question, true);
+    return cTools::Confirm(classicChangeQuestion(requestOf(text, times)), true);
 }
 
 // The confirmation of one change, asked by ask once the view shows the new place; store
@@ -70,8 +67,7 @@ bool askClassic(const QString &text, const Times &times, QObject *control)
 bool decide(Times times, QObject *control, const std::function<bool(const Times &)> &ask,
             const std::function<void(const Times &)> &store)
 {
-    if (cTools::DateCompare(times.start, QStringLiteral("="), times.startOrig)
-        && cTools::DateCompare(times.end, QStringLiteral("="), times.endOrig))
+    if (!requestOf(QString(), times).changed())
         return false;
     if (!control)
         throw Error(InvalidArgument, QStringLiteral("ConfirmDateChange: keine Ansicht angegeben."));
@@ -90,69 +86,12 @@ bool decide(Times times, QObject *control, const std::function<bool(const Times 
     return false;
 }
 
-// The store's record written back, unless the host filled the store anew meanwhile.
-std::function<void(const Times &)> intoStore(AppointmentStore &store, qint32 index)
-{
-    return [&store, index, generation = store.generation()](const Times &t) {
-        // Records that replaced the asked one keep their times.
-        if (store.generation() == generation && store.contains(index))
-            store.setAllTimes(index, t.start, t.end, t.startOrig, t.endOrig);
-    };
-}
-
-Times timesOf(const TerminEintrag &e)
-{
-    return {e.dateStart, e.dateEnd, e.dateStartOrig, e.dateEndOrig};
-}
-
-// The series question's answer, kept by the ask function for the caller.
-std::function<bool(const Times &)> askScope(const QString &text, std::optional<SeriesScope> &scope)
-{
-    return [text, &scope](const Times &) {
-        scope = askSeriesScope(text);
-        return scope.has_value();
-    };
-}
-
 } // namespace
 
 bool cCommonCalendar::ConfirmDateChange(TerminEintrag &entry, QObject *control)
 {
     return ConfirmDateChange(entry.memo, entry.dateStart, entry.dateEnd, entry.dateStartOrig,
                              entry.dateEndOrig, control);
-}
-
-bool cCommonCalendar::ConfirmDateChange(AppointmentStore &store, qint32 index, QObject *control)
-{
-    // A copy: the host may fill the store anew while the question is open.
-    const QString text = store.at(index).memo;
-    return decide(
-        timesOf(store.at(index)), control,
-        [&text, control](const Times &t) { return askClassic(text, t, control); },
-        intoStore(store, index));
-}
-
-std::optional<SeriesScope> cCommonCalendar::ConfirmSeriesChange(AppointmentStore &store,
-                                                                qint32 index, QObject *control)
-{
-    std::optional<SeriesScope> scope;
-    decide(timesOf(store.at(index)), control, askScope(store.at(index).memo, scope),
-           intoStore(store, index));
-    return scope;
-}
-
-std::optional<SeriesScope> cCommonCalendar::ConfirmSeriesChange(const QString &text, double &start,
-                                                                double &end, double &startOrig,
-                                                                double &endOrig, QObject *control)
-{
-    std::optional<SeriesScope> scope;
-    decide({start, end, startOrig, endOrig}, control, askScope(text, scope), [&](const Times &t) {
-        start = t.start;
-        end = t.end;
-        startOrig = t.startOrig;
-        endOrig = t.endOrig;
-    });
-    return scope;
 }
 
 /*!

@@ -4,7 +4,7 @@
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
 
@@ -57,42 +57,28 @@ qint32 ctlGanttPrivate::firstRow() const
 void ctlGanttPrivate::updateRowMaximum()
 {
     noRepaint = true;
-    vScroll->setMaximum(qMax(model.rowCount(), vScroll->minimum()));
+    vScroll->setMaximum(qMax(core.model.rowCount(), vScroll->minimum()));
     noRepaint = false;
 }
 
-GanttContent ctlGanttPrivate::content(bool forPrinting, bool modern) const
+void ctlGanttPrivate::connectCoreEvents()
 {
-    GanttContent content{model, settings.style};
-    content.styleRevision = settingsRevision;
-    content.startDate = q->mStartDate;
-    content.endDate = q->mEndDate;
-    content.firstRow = firstRow();
-    content.forPrinting = forPrinting;
-    content.modern = modern;
-    content.now = currentDateTime();
-    content.workFrom = settings.workFrom;
-    content.workTo = settings.workTo;
-    return content;
-}
-
-void ctlGanttPrivate::drawScene(cDC &dc, const GanttContent &content, qint32 offsetx,
-                                qint32 offsety, qint32 width, qint32 height, qint32 th, qint32 cw,
-                                bool showProposal)
-{
-    try {
-        scene = ganttScene(content, offsetx, offsety, width, height, th, cw);
-    } catch (...) {
-        // The last picture stays the one hit-testing reads; this one shows its background.
-        GanttHintergrund(dc, content, offsetx, offsety, width, height);
-        throw;
-    }
-    if (showProposal && scene.panelUpdated) {
-        lblVorschlag = scene.lblVorschlag;
-        cmdNeuEnabled = scene.cmdNeuEnabled;
-        panel->showProposal(lblVorschlag, cmdNeuEnabled);
-    }
-    GanttZeichnen(dc, content, scene, &insides);
+    core.events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (!q->Enabled)
+            return;
+        // The handler reads the days the view shows now.
+        publishRange();
+        Q_EMIT q->NeedDates(first, last, fields);
+    };
+    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
+        Q_EMIT q->DateChanged(dsn, start, end);
+    };
+    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
+        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
+    };
+    core.proposalShown = [this](const QString &label, bool newEnabled) {
+        panel->showProposal(label, newEnabled);
+    };
 }
 
 /*!
@@ -106,7 +92,8 @@ ctlGantt::ctlGantt(QWidget *parent)
 {
     installAccessibleInterfaces();
     d->panel = new GanttSearchPanel(this);
-    d->calpic = new GanttSurface(d.get(), this);
+    d->calpic = new ViewSurface(*d, lcGantt(), this);
+    d->calpic->setObjectName(QStringLiteral("calpic"));
     d->hScroll = new QScrollBar(Qt::Horizontal, this);
     d->hScroll->setObjectName(QStringLiteral("HScroll"));
     d->hScroll->setRange(0, 100);
@@ -128,11 +115,11 @@ ctlGantt::ctlGantt(QWidget *parent)
     d->ccrpDtp->setGridVisible(true);
     d->ccrpDtp->hide();
     d->connectChildren();
+    d->connectCoreEvents();
     d->arrange();
 
-    setOptions(d->common.GetDefaultOptions());
-    mStartDate = currentDateTime();
-    mEndDate = currentDate();
+    d->panel->setWindow(d->core.settings.windowFrom, d->core.settings.windowTo);
+    d->publishRange();
 }
 
 ctlGantt::~ctlGantt()
@@ -145,13 +132,13 @@ ctlGantt::~ctlGantt()
 /*! The option blnConfirmChanges; this view has no setter of its own. */
 bool ctlGantt::ConfirmChanges() const
 {
-    return d->settings.options.boolValue(QStringLiteral("blnConfirmChanges"));
+    return d->core.settings.options.boolValue(QStringLiteral("blnConfirmChanges"));
 }
 
 /*! The moment under the mouse, or the first displayed day while there is none. */
 double ctlGantt::CurrentDate() const
 {
-    return d->model.datMaus > 0 ? d->model.datMaus : mStartDate;
+    return d->core.model.datMaus > 0 ? d->core.model.datMaus : mStartDate;
 }
 
 double ctlGantt::FirstDay() const
@@ -162,7 +149,7 @@ double ctlGantt::FirstDay() const
 /*! The read-only flag of the first appointment with the selected key; false without one. */
 bool ctlGantt::isSelectedReadOnly() const
 {
-    return d->model.isSelectedReadOnly();
+    return d->core.model.isSelectedReadOnly();
 }
 
 double ctlGantt::LastDay() const
@@ -172,19 +159,19 @@ double ctlGantt::LastDay() const
 
 QString ctlGantt::SelectedDate() const
 {
-    return d->model.selectedDate;
+    return d->core.model.selectedDate;
 }
 
 /*! Stores the selected key without checking it; does not repaint. */
 void ctlGantt::setSelectedDate(const QString &dsn)
 {
-    d->model.selectedDate = dsn;
+    d->core.model.selectedDate = dsn;
 }
 
 /*! The options string in force: every option with its value and kind. */
 QString ctlGantt::Options() const
 {
-    return d->settings.options.ContainerString();
+    return d->core.settings.options.ContainerString();
 }
 
 /*!
@@ -195,19 +182,19 @@ QString ctlGantt::Options() const
 */
 void ctlGantt::setOptions(const QString &options)
 {
-    d->applySettings(d->settings.withOptions(options));
-    d->panel->setWindow(d->settings.windowFrom, d->settings.windowTo);
+    d->core.applySettings(d->core.settings.withOptions(options));
+    d->panel->setWindow(d->core.settings.windowFrom, d->core.settings.windowTo);
 }
 
 bool ctlGantt::OptimaleZeilenhoehe() const
 {
-    return d->optimaleZeilenhoehe;
+    return d->core.optimaleZeilenhoehe;
 }
 
 /*! A stored flag; the row height follows the layout option blnOptimiertezeilenhoehe. */
 void ctlGantt::setOptimaleZeilenhoehe(bool value)
 {
-    d->optimaleZeilenhoehe = value;
+    d->core.optimaleZeilenhoehe = value;
 }
 
 /*!
@@ -219,24 +206,24 @@ void ctlGantt::setAlignOnWeekday(qint32 weekday)
     if (weekday < 0 || weekday > 7)
         throw Error(InvalidArgument,
                     QStringLiteral("AlignOnWeekday: Wochentag 1 (Sonntag) bis 7 (Samstag) oder 0 erwartet."));
-    d->model.alignWeekday = weekday;
+    d->core.model.alignWeekday = weekday;
 }
 
 /*! Empties rows, appointments and their details, deselects and drops the proposal; does not
     repaint. */
 void ctlGantt::Clear()
 {
-    d->model.clear();
+    d->core.model.clear();
 }
 
 void ctlGantt::setAppointmentDetails(const QString &dsn, const AppointmentDetails &details)
 {
-    d->model.setDetails(dsn, details);
+    d->core.model.setDetails(dsn, details);
 }
 
 AppointmentDetails ctlGantt::appointmentDetails(const QString &dsn) const
 {
-    return d->model.details(dsn);
+    return d->core.model.details(dsn);
 }
 
 /*!
@@ -246,14 +233,14 @@ AppointmentDetails ctlGantt::appointmentDetails(const QString &dsn) const
 */
 QVariant ctlGantt::GetidxGanttEintrag(qint32 x, qint32 y)
 {
-    const qint32 index = d->scene.entryAt(d->model, x, y);
+    const qint32 index = d->core.scene.entryAt(d->core.model, x, y);
     return index > 0 ? QVariant(index) : QVariant();
 }
 
 /*! The row under y in the last paint (1-based), 0 over the header or below the last row. */
 qint32 ctlGantt::GetMerkmalIndex(qint32 y)
 {
-    return d->scene.layout.rowAt(y, d->firstRow(), d->model.rowCount());
+    return d->core.scene.layout.rowAt(y, d->firstRow(), d->core.model.rowCount());
 }
 
 /*! Whether the days of date1 to date2 lie within the displayed days. */
@@ -271,7 +258,7 @@ void ctlGantt::Refresh()
     requireValidDate(mStartDate, "Refresh");
     if (mEndDate != 0)
         requireValidDate(mEndDate, "Refresh");
-    d->model.forgetFilledRange();
+    d->core.model.forgetFilledRange();
     double lastDay = mEndDate;
     SetDisplayedRange(mStartDate, &lastDay, false, false);
     Repaint();
@@ -281,8 +268,8 @@ void ctlGantt::Refresh()
 void ctlGantt::Repaint()
 {
     // What the screen shows is what a paint would show: only hit-testing goes back to it.
-    if (d->screenShowsNow()) {
-        d->scene = d->screenScene;
+    if (d->synced().keptShowsNow()) {
+        d->core.scene = d->core.screenScene;
         return;
     }
     d->calpic->repaint();
@@ -352,14 +339,14 @@ QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
         return image;
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
-    d->paintView(&painter, size.width(), size.height());
+    d->synced().paintView(&painter, size.width(), size.height());
     return image;
 }
 
 /*! The screen presentation; Classic unless the host chose Modern. */
 Presentation ctlGantt::presentation() const
 {
-    return d->presentation;
+    return d->core.presentation;
 }
 
 /*!
@@ -368,16 +355,16 @@ Presentation ctlGantt::presentation() const
 */
 void ctlGantt::setPresentation(Presentation presentation)
 {
-    if (presentation == d->presentation)
+    if (presentation == d->core.presentation)
         return;
-    d->presentation = presentation;
+    d->core.presentation = presentation;
     d->calpic->update();
 }
 
 /*! The print presentation; Classic unless the host chose Modern. */
 Presentation ctlGantt::printPresentation() const
 {
-    return d->printPresentation;
+    return d->core.printPresentation;
 }
 
 /*!
@@ -386,7 +373,7 @@ Presentation ctlGantt::printPresentation() const
 */
 void ctlGantt::setPrintPresentation(Presentation presentation)
 {
-    d->printPresentation = presentation;
+    d->core.printPresentation = presentation;
 }
 
 /*!
@@ -405,22 +392,9 @@ double ctlGantt::rundezeit(double d)
 */
 void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 {
-    if (d->picture.isNull())
+    if (d->core.picture.isNull())
         return;
-    {
-        cDC dc;
-        dc.Initialize(static_cast<QPaintDevice *>(&d->picture), d->picture.width(),
-                      d->picture.height(), false);
-        const qint32 left = d->scene.layout.lngNamenBreite;
-        dc.FillRect(left, StartY, qMax(0, d->picture.width() - left),
-                    d->scene.layout.lngZeilenhoehe, Farbe);
-    }
-    const QRect band(d->scene.layout.lngNamenBreite, StartY, d->picture.width(),
-                     d->scene.layout.lngZeilenhoehe);
-    d->invertUnderFrame(band);
-    d->shownChanges += band;
-    // The band stays until the next full paint, which draws the picture anew.
-    d->pictureStale = true;
+    d->core.fillRowBand(StartY, Farbe);
     d->showFrame();
 }
 
@@ -436,21 +410,9 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
 {
-    const GanttRange range = ganttDisplayedRange(
-        dayFirstDay, dayLastDay ? *dayLastDay : 0, blnDefault, blnalignonweekday, mStartDate,
-        mEndDate, d->settings.layout.doubleValue(QStringLiteral("lngAnzahlTage")),
-        d->model.alignWeekday);
-    const QString fields = d->settings.layout.textValue(QStringLiteral("strAusgabefelder"));
-    if (dayLastDay && range.lastDayComputed)
-        *dayLastDay = range.requestedLastDay;
-    mStartDate = range.startDate;
-    mEndDate = range.endDate;
-
-    if (d->model.covers(mStartDate, mEndDate) || !Enabled || d->needDatesDepth > 0)
-        return;
-    ++d->needDatesDepth;
-    const auto guard = qScopeGuard([this] { --d->needDatesDepth; });
-    Q_EMIT NeedDates(mStartDate, mEndDate, fields);
+    // Written back also when the NeedDates handler fails.
+    const auto publish = qScopeGuard([this] { d->publishRange(); });
+    d->synced().setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
 }
 
 /*!
@@ -461,9 +423,8 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
 */
 void ctlGantt::SetFilledRange(double daystart, double dayEnd)
 {
-    const bool withHolidays = d->settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
-    d->model.setFilledRange(daystart, dayEnd, withHolidays, d->holidays);
-    if (d->model.rowCount() > 0)
+    d->core.setFilledRange(daystart, dayEnd);
+    if (d->core.model.rowCount() > 0)
         d->updateRowMaximum();
 }
 
@@ -476,7 +437,7 @@ void ctlGantt::AddDate(const QString &dsn, const QString &notiz, double von, dou
                        bool breadonly, const QString &merkmaldsn, bool blnhinweis,
                        bool blnfeiertag)
 {
-    d->model.addDate(dsn, notiz, von, bis, btagestermin, fontcolor, blnErledigt, backcolor,
+    d->core.model.addDate(dsn, notiz, von, bis, btagestermin, fontcolor, blnErledigt, backcolor,
                      breadonly, merkmaldsn, blnhinweis, blnfeiertag);
 }
 
@@ -486,7 +447,7 @@ void ctlGantt::AddDate(const QString &dsn, const QString &notiz, double von, dou
 */
 void ctlGantt::AddMerkmal(const QString &Merkmal, const QString &dsn)
 {
-    d->model.addMerkmal(Merkmal, dsn);
+    d->core.model.addMerkmal(Merkmal, dsn);
     d->updateRowMaximum();
 }
 

@@ -18,13 +18,13 @@ QVector<ShownAppointment> ctlGanttPrivate::visibleAppointments() const
 {
     QVector<ShownAppointment> shown;
     // A picture of appointments that were replaced since shows none of the current ones.
-    if (!screenScene.holds(model))
+    if (!core.screenScene.holds(core.model))
         return shown;
-    const GanttLayout &g = screenScene.layout;
-    const QRect chart(g.lngNamenBreite, g.lngZeilenOben, screenScene.right - g.lngNamenBreite,
-                      screenScene.bottom - g.lngZeilenOben);
-    for (qint32 i = 1; i <= model.dateCount(); ++i) {
-        const BarRect bar = screenScene.bar(model, i);
+    const GanttLayout &g = core.screenScene.layout;
+    const QRect chart(g.lngNamenBreite, g.lngZeilenOben, core.screenScene.right - g.lngNamenBreite,
+                      core.screenScene.bottom - g.lngZeilenOben);
+    for (qint32 i = 1; i <= core.model.dateCount(); ++i) {
+        const BarRect bar = core.screenScene.bar(core.model, i);
         // Rows below the picture are painted and clipped away.
         const QRect onScreen = QRect(bar.left, bar.top, bar.width, bar.height) & chart;
         if (!bar.isNull() && !onScreen.isEmpty())
@@ -56,13 +56,13 @@ public:
     QString shapeKey() const override
     {
         QString key = QStringLiteral("%1 %2").arg(firstDay()).arg(columnCount());
-        const GanttModel &model = view()->model;
+        const GanttModel &model = view()->core.model;
         for (qint32 row = 1; row <= model.rowCount(); ++row)
             key += QLatin1Char('\n') + model.row(row).Merkmal;
         return key;
     }
 
-    int rowCount() const override { return view()->model.rowCount(); }
+    int rowCount() const override { return view()->core.model.rowCount(); }
 
     // A fresh view ends before it starts: no days yet.
     int columnCount() const override
@@ -73,7 +73,7 @@ public:
 
     QString rowHeader(int row) const override
     {
-        return view()->model.row(row + 1).Merkmal.simplified();
+        return view()->core.model.row(row + 1).Merkmal.simplified();
     }
 
     QString columnHeader(int column) const override { return accessibleDayName(firstDay() + column); }
@@ -85,13 +85,13 @@ public:
 
     QRect rowHeaderRect(int row) const override
     {
-        const GanttLayout &g = view()->screenScene.layout;
+        const GanttLayout &g = view()->core.screenScene.layout;
         return rowRect(row, g.offsetx, g.lngNamenBreite - g.offsetx);
     }
 
     QRect columnHeaderRect(int column) const override
     {
-        const GanttLayout &g = view()->screenScene.layout;
+        const GanttLayout &g = view()->core.screenScene.layout;
         const auto [left, width] = dayColumn(column);
         return QRect(left, g.offsety, width, g.lngKopfhoehe);
     }
@@ -104,7 +104,7 @@ public:
 
     // A marked row takes part in the free-slot search and is painted as selected.
     bool isCellSelected(int row, int) const override { return isRowSelected(row); }
-    bool isRowSelected(int row) const override { return view()->model.row(row + 1).blnMarkiert; }
+    bool isRowSelected(int row) const override { return view()->core.model.row(row + 1).blnMarkiert; }
     std::optional<QPoint> currentCell() const override { return std::nullopt; }
 
     QVector<AccessibleAppointment> appointments() const override
@@ -114,7 +114,7 @@ public:
         if (shown.isEmpty())
             return {};
         const QVector<QString> keys = appointmentKeys();
-        const GanttModel &model = d->model;
+        const GanttModel &model = d->core.model;
         QVector<AccessibleAppointment> items;
         for (const ShownAppointment &s : shown) {
             const GanttEintrag &e = model.date(s.index);
@@ -144,7 +144,7 @@ public:
             };
             return order(a.index) < order(b.index);
         });
-        const qint32 keyboardBar = d->gestures.keyboardBar(model);
+        const qint32 keyboardBar = d->core.gestures.keyboardBar(model);
         for (AccessibleAppointment &item : items)
             item.current = item.index == keyboardBar;
         return items;
@@ -154,9 +154,9 @@ public:
     {
         ctlGanttPrivate *d = change();
         // As a click on the bar: what cannot be selected clears the selection.
-        const GanttEintrag &e = std::as_const(d->model).date(appointment.index);
-        d->model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
-        d->gestures.followSelection(appointment.index);
+        const GanttEintrag &e = std::as_const(d->core.model).date(appointment.index);
+        d->core.model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+        d->core.gestures.followSelection(appointment.index);
         d->q->Repaint();
     }
 
@@ -169,7 +169,7 @@ public:
     void showMenu(const AccessibleAppointment &appointment) override
     {
         ctlGanttPrivate *d = change();
-        const GanttModel &model = d->model;
+        const GanttModel &model = d->core.model;
         const QString dsn = appointment.index >= 1 && appointment.index <= model.dateCount()
                                 ? model.date(appointment.index).dsn
                                 : QString();
@@ -191,7 +191,7 @@ private:
 
     std::pair<qint32, qint32> dayColumn(int column) const
     {
-        const GanttLayout &g = view()->screenScene.layout;
+        const GanttLayout &g = view()->core.screenScene.layout;
         const Date day = firstDay() + column;
         const qint32 left = g.xOf(day);
         return {left, g.xOf(day + 1) - left};
@@ -200,11 +200,11 @@ private:
     QRect rowRect(int row, qint32 left, qint32 width) const
     {
         const ctlGanttPrivate *d = view();
-        const GanttLayout &g = d->screenScene.layout;
+        const GanttLayout &g = d->core.screenScene.layout;
         // Rows above the scroll position or below the picture are out of sight.
-        const qint32 firstRow = d->screenScene.firstRow;
+        const qint32 firstRow = d->core.screenScene.firstRow;
         const qint32 top = g.rowTop(row + 1, firstRow);
-        if (row + 1 < firstRow || top >= d->screenScene.bottom)
+        if (row + 1 < firstRow || top >= d->core.screenScene.bottom)
             return QRect();
         return QRect(left, top, width, g.lngZeilenhoehe);
     }
@@ -212,7 +212,7 @@ private:
     // Keys by record: holiday or appointment, its key text and its row.
     QVector<QString> appointmentKeys() const
     {
-        const GanttModel &model = view()->model;
+        const GanttModel &model = view()->core.model;
         QVector<QString> keys;
         keys.reserve(model.dateCount());
         AppointmentKeys next;

@@ -6,12 +6,11 @@
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/hostentries.h"
 #include "shared/rounding.h"
-#include "shared/serieschange.h"
+#include "shared/changeprompt.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
@@ -54,13 +53,13 @@ void ctlGanttPrivate::connectChildren()
     QObject::connect(panel->cmdClose, &QPushButton::clicked, q,
                      [this] { guarded(lcGantt(), [&] { closeSearchPanel(); }); });
     // A new start day starts the next search afresh.
-    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { model.sucheAb = 0; });
+    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { core.model.sucheAb = 0; });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
         // The modern presentation keeps the rows the user marked for the search.
-        if (presentation == Presentation::Modern)
+        if (core.presentation == Presentation::Modern)
             return;
         guarded(lcGantt(), [&] {
-            markAllRows(model);
+            markAllRows(core.model);
             q->Repaint();
         });
     });
@@ -70,63 +69,146 @@ void ctlGanttPrivate::connectChildren()
     QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
 }
 
-GanttGestureView ctlGanttPrivate::gestureView() const
+void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
 {
-    return {model, scene, firstRow(), calpic->height(),
-            settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"))};
+    const auto run = [&](const GanttStep &a) {
+        using S = GanttStep;
+        if (applyModelStep(core.model, a))
+            return;
+        switch (a.kind) {
+        case S::DrawFrame:
+            core.drawDragFrame(a.rect.left, a.rect.top, a.rect.width, a.rect.height);
+            break;
+        case S::EraseFrame:
+            if (core.eraseDragFrame())
+                showFrame();
+            break;
+        case S::Corner:
+            core.drawCorner();
+            break;
+        case S::ShowFrame:
+            showFrame();
+            break;
+        case S::Repaint:
+            q->Repaint();
+            break;
+        case S::ToolTip:
+            if (calpic->toolTip() != a.text)
+                calpic->setToolTip(a.text);
+            break;
+        case S::Pointer:
+            q->MousePointer(a.text.isEmpty() ? QVariant(0) : QVariant(a.text));
+            break;
+        case S::FirstRow:
+            vScroll->setValue(a.value);
+            break;
+        case S::Drop:
+            q->SelectedDateMove(a.from, 2);
+            break;
+        case S::Menu:
+            showMenu(a.value ? calpic->mapToGlobal(QPoint(a.rect.left, a.rect.top)) : globalPos, a.text);
+            break;
+        case S::DatePicker:
+            openDatePicker(false);
+            break;
+        case S::ShowSelected:
+            showSelected();
+            break;
+        case S::NewAppointment:
+            Q_EMIT q->newAppointmentRequested(a.from, a.to, a.text);
+            break;
+        case S::RequestDelete:
+            Q_EMIT q->deleteRequested(a.text);
+            break;
+        default:
+            break;
+        }
+    };
+    // The pointer goes back also when a step fails.
+    const auto finish = qScopeGuard([&] {
+        for (const GanttStep &a : actions.finally)
+            run(a);
+    });
+    for (const GanttStep &a : actions.steps)
+        run(a);
 }
 
-void ctlGanttPrivate::perform(const GanttAction &action, QPoint globalPos)
+namespace {
+
+GanttPointer pointerOf(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at)
 {
-    applyModelSteps(model, action.modelSteps);
-    // The pointer goes back also when the move fails.
-    const auto pointer = qScopeGuard([&] {
-        if (action.pointer)
-            q->MousePointer(action.pointer->isEmpty() ? QVariant(0) : QVariant(*action.pointer));
-    });
-    if (action.frame == GanttAction::Frame::Draw) {
-        const BarRect &r = action.frameRect;
-        drawDragFrame(r.left, r.top, r.width, r.height);
-    } else if (action.frame == GanttAction::Frame::Erase) {
-        eraseDragFrame();
-    }
-    if (action.corner)
-        drawCorner();
-    if (action.frame == GanttAction::Frame::Draw || action.corner)
-        showFrame();
-    if (action.repaint)
-        q->Repaint();
-    if (action.toolTip && calpic->toolTip() != *action.toolTip)
-        calpic->setToolTip(*action.toolTip);
-    if (action.firstRow > 0)
-        vScroll->setValue(action.firstRow);
-    if (action.moveTo > 0)
-        q->SelectedDateMove(action.moveTo, 2);
-    if (action.menu)
-        showMenu(action.menuAt ? calpic->mapToGlobal(*action.menuAt) : globalPos, action.menuKey);
-    if (action.datePicker)
-        openDatePicker(false);
-    if (action.showSelected)
-        showSelected();
-    if (action.newFrom > 0)
-        Q_EMIT q->newAppointmentRequested(action.newFrom, action.newTo, action.newRow);
-    if (action.deleteKey)
-        Q_EMIT q->deleteRequested(*action.deleteKey);
+    return {button, buttons, at.x(), at.y()};
+}
+
+} // namespace
+
+bool ctlGanttPrivate::surfaceTab(int key, Qt::KeyboardModifiers modifiers)
+{
+    return !searching && keyPress(key, modifiers);
+}
+
+bool ctlGanttPrivate::surfaceKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    return searching || keyPress(key, modifiers);
+}
+
+void ctlGanttPrivate::surfaceFocusIn(Qt::FocusReason reason)
+{
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+        core.gestures.enteredByTab();
+    calpic->update();
+}
+
+void ctlGanttPrivate::surfaceFocusOut()
+{
+    calpic->update();
+    perform(core.focusLost());
+}
+
+void ctlGanttPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                   QPoint globalAt)
+{
+    if (searching)
+        return;
+    if (core.gestures.keyboardInUse())
+        calpic->update(); // the focus frame goes
+    perform(synced().press(pointerOf(button, buttons, at)), globalAt);
+}
+
+void ctlGanttPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
+{
+    // Nested moves are ignored.
+    if (blnInMouseMove || searching)
+        return;
+    blnInMouseMove = true;
+    const auto moveEnds = qScopeGuard([this] { blnInMouseMove = false; });
+    perform(synced().move(pointerOf(Qt::NoButton, buttons, at)));
+}
+
+void ctlGanttPrivate::surfaceRelease(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at)
+{
+    perform(synced().release(pointerOf(button, buttons, at)));
+}
+
+void ctlGanttPrivate::surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                         QPoint)
+{
+    perform(synced().doubleClick(pointerOf(button, buttons, at)));
 }
 
 bool ctlGanttPrivate::keyPress(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!gestures.keyboardInUse())
+    if (!core.gestures.keyboardInUse())
         calpic->update(); // the focus frame comes
-    const GanttAction action = gestures.keyPress(gestureView(), key, modifiers);
-    perform(action);
-    return !action.passOn;
+    const GanttActions actions = synced().keyPress(key, modifiers);
+    perform(actions);
+    return !actions.passOn;
 }
 
 void ctlGanttPrivate::showSelected()
 {
-    if (!model.selectedDate.isEmpty())
-        Q_EMIT q->ShowDate(model.selectedDate);
+    if (!core.model.selectedDate.isEmpty())
+        Q_EMIT q->ShowDate(core.model.selectedDate);
 }
 
 QMenu *ctlGanttPrivate::contextMenu()
@@ -179,10 +261,10 @@ void ctlGanttPrivate::prepareMenu()
     const double shown = q->mEndDate - q->mStartDate + 1;
     for (QAction *action : viewMenu->actions())
         action->setChecked(ganttDaysFromCaption(action->data().toString()) == shown);
-    const bool selected = !model.selectedDate.isEmpty();
+    const bool selected = !core.model.selectedDate.isEmpty();
     mnuAnzeigen->setEnabled(selected);
-    mnuVerschieben->setEnabled(selected && !model.isSelectedReadOnly());
-    mnuNeu->setEnabled(model.vorschlagVon > 0);
+    mnuVerschieben->setEnabled(selected && !core.model.isSelectedReadOnly());
+    mnuNeu->setEnabled(core.model.vorschlagVon > 0);
 }
 
 void ctlGanttPrivate::showMenu(QPoint globalPos, const QString &dsn)
@@ -200,7 +282,7 @@ void ctlGanttPrivate::today()
     q->SetDisplayedRange(cTools::DateOnly(now), nullptr, false, true);
     q->Repaint();
     panel->setSearchFrom(now);
-    model.sucheAb = 0;
+    core.model.sucheAb = 0;
 }
 
 void ctlGanttPrivate::showDays(const QString &caption)
@@ -220,7 +302,7 @@ void ctlGanttPrivate::openDatePicker(bool move)
         ccrpDtp->setSelectedDate(current);
     // At the mouse, moved back onto the screen where it would leave it.
     ccrpDtp->adjustSize();
-    QRect placed(calpic->mapToGlobal(gestures.downPoint()), ccrpDtp->size());
+    QRect placed(calpic->mapToGlobal(core.gestures.downPoint()), ccrpDtp->size());
     if (const QScreen *screen = q->screen()) {
         const QRect available = screen->availableGeometry();
         if (placed.right() > available.right())
@@ -243,8 +325,8 @@ void ctlGanttPrivate::datePicked(QDate date)
     const Date value = toDate(date);
     if (!isValidDate(value))
         return;
-    if (ccrpDtp->property("tag").toString() == kMoveTag && !model.selectedDate.isEmpty()
-        && !model.isSelectedReadOnly())
+    if (ccrpDtp->property("tag").toString() == kMoveTag && !core.model.selectedDate.isEmpty()
+        && !core.model.isSelectedReadOnly())
         q->SelectedDateMove(std::floor(value), 2);
     q->SetDisplayedRange(value, nullptr, false, true);
     q->Repaint();
@@ -270,9 +352,9 @@ void ctlGanttPrivate::hScrollChanged(int value)
 */
 void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 {
-    const bool drawn = left != d->dragLeft && left != -1;
-    d->drawDragFrame(left, top, width, height);
-    if (drawn && !d->picture.isNull())
+    const bool drawn = left != d->core.drag.left && left != -1;
+    d->core.drawDragFrame(left, top, width, height);
+    if (drawn && !d->core.picture.isNull())
         d->showFrame();
 }
 
@@ -321,83 +403,21 @@ void ctlGantt::MousePointer(const QVariant &v)
 void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 {
     Q_UNUSED(dragzielTyp);
-    if (d->model.selectedDate.isEmpty())
+    const std::optional<ChangeRequest> request = d->core.moveSelected(NewDate);
+    if (!request)
         return;
-    if (!isValidDate(NewDate))
-        throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
-    struct Move
-    {
-        qint32 index;
-        Date von;
-        Date bis;
-    };
-    QVector<Move> moves;
-    for (qint32 i = 1; i <= d->model.dateCount(); ++i) {
-        const GanttEintrag &e = d->model.date(i);
-        if (e.dsn != d->model.selectedDate)
-            continue;
-        const Date von = ganttMovedStart(NewDate, e.von);
-        const Date bis = cTools::NormalizeDate(von + (e.bis - e.von));
-        if (!isValidDate(von) || !isValidDate(bis))
-            throw Error(InvalidArgument,
-                        QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
-        moves.append({i, von, bis});
-    }
-    if (moves.isEmpty())
-        return;
-    for (const Move &m : moves) {
-        d->model.date(m.index).von = m.von;
-        d->model.date(m.index).bis = m.bis;
-    }
-    const qint32 last = moves.last().index;
-    // Copies: the confirmation repaints and asks, and the list must not move under it.
-    GanttEintrag asked = d->model.date(last);
-    bool confirmed = false;
-    std::optional<SeriesScope> scope;
+    ChangeAnswer answer;
     try {
-        if (changeQuestion(d->model.details(asked.dsn)) == ChangeQuestion::Classic) {
-            confirmed = d->common.ConfirmDateChange(asked.notiz, asked.von, asked.bis,
-                                                    asked.vonOriginal, asked.bisOriginal, this);
-        } else {
-            scope = d->common.ConfirmSeriesChange(asked.notiz, asked.von, asked.bis,
-                                                  asked.vonOriginal, asked.bisOriginal, this);
-            confirmed = scope.has_value();
-        }
+        answer = askChange(*request, [this] { Repaint(); });
     } catch (...) {
         // The question failed: the appointments keep their confirmed times.
-        for (const Move &m : moves) {
-            if (m.index <= d->model.dateCount()) {
-                GanttEintrag &e = d->model.date(m.index);
-                e.von = e.vonOriginal;
-                e.bis = e.bisOriginal;
-            }
-        }
+        d->core.revertChange(*request);
         Repaint();
         throw;
     }
-    for (const Move &m : moves) {
-        if (m.index > d->model.dateCount())
-            continue;
-        GanttEintrag &e = d->model.date(m.index);
-        if (confirmed) {
-            e.vonOriginal = e.von;
-            e.bisOriginal = e.bis;
-        } else {
-            e.von = e.vonOriginal;
-            e.bis = e.bisOriginal;
-        }
-    }
+    d->core.commitChange(*request, answer);
     Repaint();
-    if (confirmed && last <= d->model.dateCount()) {
-        // Copies: a handler that refreshes the model must not pull them from under the others.
-        const GanttEintrag &e = d->model.date(last);
-        const QString dsn = e.dsn;
-        const Date von = e.von, bis = e.bis;
-        if (scope)
-            Q_EMIT seriesDateChanged(dsn, *scope, von, bis);
-        else
-            Q_EMIT DateChanged(dsn, von, bis);
-    }
+    d->core.raiseChange(*request, answer);
 }
 
 /*!
@@ -412,9 +432,10 @@ void ctlGantt::Scroll(const QVariant &lngDirection)
     const double direction = lngDirection.toDouble(&ok);
     if (!ok || !std::isfinite(direction))
         throw Error(TypeMismatch, QStringLiteral("Scroll: die Richtung ist keine Zahl."));
-    const double shift = ganttScrollShift(direction, mStartDate, mEndDate);
-    double last = mEndDate + shift;
-    SetDisplayedRange(mStartDate + shift, &last, false, std::fabs(shift) >= 2);
+    {
+        const auto publish = qScopeGuard([this] { d->publishRange(); });
+        d->synced().scrollDays(direction);
+    }
     Repaint();
 }
 

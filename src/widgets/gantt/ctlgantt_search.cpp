@@ -3,7 +3,7 @@
 
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttsearchpanel.h"
-#include "gantt/ganttsurface.h"
+#include "shared/viewsurface.h"
 #include "shared/leadingnumber.h"
 #include "shared/logging.h"
 
@@ -71,9 +71,9 @@ private:
 void ctlGanttPrivate::openSearchPanel()
 {
     panel->reset(q->CurrentDate());
-    model.sucheAb = 0;
+    core.model.sucheAb = 0;
     panel->show();
-    markAllRows(model);
+    markAllRows(core.model);
     panel->dtpTimeStunden->setFocus();
     arrange();
     q->Repaint();
@@ -97,15 +97,15 @@ void ctlGanttPrivate::runSearch(int index)
     query.windowTo = panel->windowTo();
     query.searchFrom = panel->searchFrom();
     query.weekends = panel->weekends();
-    query.rasterMinutes = leadingNumber(settings.layout.textValue(QStringLiteral("strAufloesung")));
-    query.keepMarkedRows = query.pastLastProposal = presentation == Presentation::Modern;
+    query.rasterMinutes = leadingNumber(core.settings.layout.textValue(QStringLiteral("strAufloesung")));
+    query.keepMarkedRows = query.pastLastProposal = core.presentation == Presentation::Modern;
 
     const QPointer<ctlGantt> alive(q);
     SearchHost host(q);
     searching = true;
     FreeSlotResult result;
     try {
-        result = searchFreeSlot(model, host, query, index != 0);
+        result = searchFreeSlot(core.model, host, query, index != 0);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
@@ -130,9 +130,9 @@ void ctlGanttPrivate::runSearch(int index)
 
 void ctlGanttPrivate::createFromProposal()
 {
-    if (!(model.vorschlagVon > 0))
+    if (!(core.model.vorschlagVon > 0))
         return;
-    Q_EMIT q->NewDate(model.vorschlagVon, model.vorschlagBis, markedRowList(model));
+    Q_EMIT q->NewDate(core.model.vorschlagVon, core.model.vorschlagBis, markedRowList(core.model));
     q->Repaint();
 }
 
@@ -144,7 +144,7 @@ void ctlGanttPrivate::createFromProposal()
 void ctlGantt::FreienTerminSuchen(double dateab)
 {
     requireValidDate(dateab, "FreienTerminSuchen");
-    d->model.datMaus = dateab;
+    d->core.model.datMaus = dateab;
     d->openSearchPanel();
 }
 
@@ -159,11 +159,11 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
     requireValidDate(from, "findFreeSlot");
     FreienTerminSuchen(from);
     bool any = false;
-    for (qint32 r = 1; r <= d->model.rowCount(); ++r)
-        any |= rowKeys.contains(d->model.row(r).dsn);
+    for (qint32 r = 1; r <= d->core.model.rowCount(); ++r)
+        any |= rowKeys.contains(d->core.model.row(r).dsn);
     if (any)
-        for (qint32 r = 1; r <= d->model.rowCount(); ++r) {
-            MerkmalEintrag &row = d->model.row(r);
+        for (qint32 r = 1; r <= d->core.model.rowCount(); ++r) {
+            MerkmalEintrag &row = d->core.model.row(r);
             if (row.dsn != GanttModel::holidayRowDsn())
                 row.blnMarkiert = rowKeys.contains(row.dsn);
         }
@@ -182,7 +182,7 @@ bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
 {
     requireValidDate(dateStart, "isTerminFrei");
     requireValidDate(dateEnde, "isTerminFrei");
-    return isSlotFree(d->model, dateStart, dateEnde, d->panel->weekends());
+    return isSlotFree(d->core.model, dateStart, dateEnde, d->panel->weekends());
 }
 
 /*!
@@ -193,7 +193,7 @@ bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QStr
 {
     requireValidDate(dateStart, "isTerminFreiMerkmal");
     requireValidDate(dateEnde, "isTerminFreiMerkmal");
-    return d->model.isRowFree(strmkmdsn, dateStart, dateEnde);
+    return d->core.model.isRowFree(strmkmdsn, dateStart, dateEnde);
 }
 
 /*!
@@ -204,8 +204,8 @@ void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
 {
     requireValidDate(dateStart, "TerminVorSchlagEintragen");
     requireValidDate(dateEnde, "TerminVorSchlagEintragen");
-    d->model.vorschlagVon = dateStart;
-    d->model.vorschlagBis = dateEnde;
+    d->core.model.vorschlagVon = dateStart;
+    d->core.model.vorschlagBis = dateEnde;
 }
 
 } // namespace Dayplex

@@ -1,42 +1,21 @@
 #include "model/boundview.h"
 
-#include "model/modelvalues.h"
 #include "shared/logging.h"
 
 #include <dayplex/ctlgantt.h>
 #include <dayplex/ucagenda.h>
 
+#include <QPointer>
+
 namespace Dayplex {
 
 namespace {
 
-qint32 textColour(const ModelAppointment &a)
-{
-    return a.textColour.value_or(plainAppointmentColour(false, a.allDay));
-}
-
-qint32 backgroundColour(const ModelAppointment &a)
-{
-    return a.backgroundColour.value_or(plainAppointmentColour(true, a.allDay));
-}
-
-AppointmentDetails detailsOf(const ModelAppointment &a, const ModelParticipants &participants)
-{
-    AppointmentDetails details;
-    details.seriesOccurrence = a.seriesOccurrence;
-    // One participant is the person whose calendar it is; several make a meeting.
-    if (a.participants.size() > 1)
-        for (const QString &key : a.participants)
-            details.participants.append(participants.nameOf(key));
-    return details;
-}
-
 template<typename View>
-class ViewOf : public BoundView
+class ViewOf : public FeedTarget
 {
 public:
     explicit ViewOf(View *view) : m_view(view) {}
-    QWidget *widget() const override { return m_view; }
     void enable() override { m_view->Enabled = true; }
     void refresh() override
     {
@@ -78,8 +57,8 @@ public:
     {
         for (const ModelAppointment &a : appointments) {
             try {
-                m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColour(a), a.done,
-                                backgroundColour(a), a.readOnly);
+                m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a), a.done,
+                                backgroundColourOf(a), a.readOnly);
                 tell(a, participants);
             } catch (...) {
                 warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
@@ -107,8 +86,8 @@ public:
             try {
                 // A meeting is a bar in each of its participants' rows.
                 for (const QString &row : a.participants)
-                    m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColour(a),
-                                    a.done, backgroundColour(a), a.readOnly, row, false);
+                    m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a),
+                                    a.done, backgroundColourOf(a), a.readOnly, row, false);
                 tell(a, participants);
             } catch (...) {
                 warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
@@ -119,12 +98,12 @@ public:
 
 } // namespace
 
-std::unique_ptr<BoundView> boundView(ucAgenda *view)
+std::unique_ptr<FeedTarget> boundView(ucAgenda *view)
 {
     return std::make_unique<AgendaView>(view);
 }
 
-std::unique_ptr<BoundView> boundView(ctlGantt *view)
+std::unique_ptr<FeedTarget> boundView(ctlGantt *view)
 {
     return std::make_unique<GanttView>(view);
 }

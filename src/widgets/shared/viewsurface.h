@@ -9,6 +9,36 @@ class QLoggingCategory;
 
 namespace Dayplex {
 
+// What a view's front end does with the events of its drawing surface, handed over as plain
+// values: positions in logical pixels of the surface, buttons, keys, wheel turns.
+class SurfaceEvents
+{
+public:
+    virtual ~SurfaceEvents() = default;
+    // Paints the exposed part of the surface; false when it paints nothing now (the view
+    // prints).
+    virtual bool surfacePaint(QWidget &surface, const QRegion &exposed) = 0;
+    // Tab or Shift+Tab before Qt takes them to move the focus; false: Qt does.
+    virtual bool surfaceTab(int key, Qt::KeyboardModifiers modifiers) = 0;
+    // Any other key on the surface; false leaves it to the control the surface serves.
+    virtual bool surfaceKey(int, Qt::KeyboardModifiers) { return false; }
+    virtual void surfaceFocusIn(Qt::FocusReason reason) = 0;
+    virtual void surfaceFocusOut() = 0;
+    // button: the one pressed, released or double-clicked; buttons: those held after it.
+    virtual void surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                              QPoint globalAt) = 0;
+    virtual void surfaceMove(Qt::MouseButtons buttons, QPointF at) = 0;
+    virtual void surfaceRelease(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) = 0;
+    virtual void surfaceDoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at,
+                                    QPoint globalAt) = 0;
+    // Whether the view scrolls by the wheel (in eighths of a degree); else the turn goes on to
+    // the parent.
+    virtual bool surfaceTakesWheel() const { return false; }
+    virtual void surfaceWheel(int) {}
+    // The palette changed: system colours follow it.
+    virtual void surfacePaletteChanged() {}
+};
+
 // The drawing surface of a view: it shows the view's picture and hands the pointer and key
 // events to the view's front end, which takes its focus from it. Tab and Shift+Tab, which Qt
 // would take to move the focus, go to the view's keys first, so that they walk the
@@ -19,12 +49,22 @@ class ViewSurface : public QWidget
     Q_OBJECT
 
 public:
-    ViewSurface(const QLoggingCategory &category, QWidget *parent);
+    ViewSurface(SurfaceEvents &view, const QLoggingCategory &category, QWidget *parent);
 
 protected:
     bool event(QEvent *event) override;
-    // The view's answer to a key (a Qt::Key with its modifiers); false when it goes on.
-    virtual bool viewKeyPress(int key, Qt::KeyboardModifiers modifiers) = 0;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
     // Runs an event handler of the view.
     template<typename F>
     void guard(F f) const
@@ -32,7 +72,7 @@ protected:
         guarded(m_category, f);
     }
 
-private:
+    SurfaceEvents &m_view;
     const QLoggingCategory &m_category;
 };
 

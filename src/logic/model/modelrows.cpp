@@ -51,7 +51,7 @@ std::optional<ModelAppointment> readAppointment(const QAbstractItemModel &model,
     a.end = std::max(*start, dateFromModel(fieldValue(model, row, roles.end)).value_or(*start));
     a.allDay = fieldValue(model, row, roles.allDay).toBool();
     a.done = fieldValue(model, row, roles.done).toBool();
-    const bool editable = roles.start.column < 0
+    const bool editable = roles.start.column < 0 || !roles.readOnlyByFlags
         || model.flags(model.index(row, roles.start.column)).testFlag(Qt::ItemIsEditable);
     a.readOnly = !editable || fieldValue(model, row, roles.readOnly).toBool();
     a.seriesOccurrence = fieldValue(model, row, roles.seriesOccurrence).toBool();

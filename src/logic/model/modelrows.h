@@ -3,7 +3,7 @@
 
 #include "model/appointmentindex.h"
 
-#include <dayplex/modelbinding.h>
+#include <dayplex/modelroles.h>
 
 #include <QHash>
 #include <QStringList>

@@ -1,0 +1,205 @@
+#ifndef DAYPLEX_AGENDACORE_H
+#define DAYPLEX_AGENDACORE_H
+
+// The calendar without a window: everything a front end (the QWidget control, a Qt Quick
+// item) does not do itself. A front end hands in events as plain values, performs the actions
+// they answer, paints the picture the core makes and forwards the host events of `events`.
+#include "calendar/appointmentstore.h"
+#include "calendar/calendargesture.h"
+#include "calendar/calendargrid.h"
+#include "calendar/calendarprintlist.h"
+#include "calendar/calendarscene.h"
+#include "calendar/calendarsettings.h"
+#include "calendar/cellmatrix.h"
+#include "shared/boxinsides.h"
+#include "shared/changerequest.h"
+#include "shared/cholidays.h"
+#include "shared/dragframe.h"
+
+#include <dayplex/presentation.h>
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+
+#include <functional>
+#include <optional>
+
+class QPainter;
+
+namespace Dayplex {
+
+class cDC;
+
+// What the host delivered: the appointments and the range they cover.
+struct CalendarData
+{
+    AppointmentStore store;
+    Date filledStart = 0;
+    Date filledEnd = 0;
+    // Guards the NeedDates handler: a range change from inside it asks the host no further.
+    int needDatesDepth = 0;
+};
+
+// The time selection and the selected appointment.
+struct CalendarSelection
+{
+    Date start = 0;   // 0 = no time selection
+    Date endSlot = 0; // start of the last selected slot
+    qint32 index = 0; // the selected appointment, 0 = none
+};
+
+// The picture of the view, kept while what it shows stays the same.
+struct KeptPicture
+{
+    QImage image;
+    ScenePictureKey key; // of the scene input it shows
+    bool valid = false;  // the scene of the core is this picture's
+    quint64 renders = 0; // how often it was painted anew
+    // What the front end does not show yet: pixels of the picture painted since it last
+    // showed them, and the places of the drag ghost before and after it moved.
+    QRegion unshown;
+};
+
+class AgendaCore
+{
+public:
+    // The default options, half-hour rows, today's days (no NeedDates: no handler yet).
+    AgendaCore();
+
+    // --- range and data ---
+    // Shows dayFirstDay on (see ucAgenda::SetDisplayedRange); raises needDates when the days
+    // leave the filled range; writes the resulting last day back.
+    void setDisplayedRange(Date dayFirstDay, double *dayLastDay, bool byDefault, bool alignOnWeekday);
+    // By one day for 1 and -1, else by the shown days in the direction of the sign.
+    void scrollDays(double direction);
+    // Records the delivered range, empties the store and adds the holidays when wanted.
+    void setFilledRange(Date start, Date end);
+    // Forgets the filled range and asks for the shown days again.
+    void refresh();
+    // Empties the store and deselects the appointment.
+    void clear();
+    // Merges an options string and applies it (nothing changed when it throws).
+    void setOptions(const QString &options);
+
+    // --- selection ---
+    // The start of the selected appointment, else of the time selection, else the first day.
+    Date workingDate() const;
+    void setSelectionStart(Date value); // 0 clears; else rounded down to the raster
+    void setSelectionEnd(Date value);   // the slot ending at value becomes the last one
+    void selectKey(const QString &dsn); // the first selectable appointment with that key
+    QString selectedKey() const;
+    // Puts a resized or moved appointment back when an error ended the gesture.
+    void restoreSelectedTimes();
+
+    // --- scene and picture ---
+    void rebuildMatrix();      // the cell matrix for the shown days and the raster
+    void colourWorkingTimes(); // the cells coloured by working time
+    // What a view in an area shows, without the text metrics (screen, or page with printFlag).
+    SceneInput sceneInput(QRect area, bool printFlag) const;
+    // The view in an area of a surface; appointmentsOf as in computeCalendarScene.
+    CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
+                               bool printFlag, const CalendarScene *appointmentsOf = nullptr);
+    // The grid in force with the geometry of the last paint.
+    CalendarGrid paintedGrid() const;
+    // The picture in a size of logical pixels at a pixel ratio: the kept one while the view
+    // shows the same, else painted again (only the changed cells when just the time selection
+    // moved). Its scene becomes the last paint; what changed joins kept.unshown.
+    const QImage &picture(QSize size, qreal ratio);
+    // The ghost's pixels on a surface of that size, one rectangle each; painted inverted.
+    QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
+    void paintGhost(QPainter &painter, qint32 width, qint32 height) const;
+    // Moves the ghost; its old and new pixels join kept.unshown. Throws on 32-bit overflow.
+    void setGhost(qint32 left, qint32 top, qint32 width, qint32 height, QSize surfaceSize);
+    // The frame around the appointment or cell the keyboard is on, or around the surface.
+    void paintFocusFrame(QPainter &painter, qint32 width, qint32 height) const;
+    // Whether the rest of the day and two rows more fit on the surface (last paint's geometry).
+    bool lastRowVisible() const;
+    // The first time of the view scrolled by whole rows, kept within the day.
+    void scrollRows(qint32 rows);
+
+    // --- events in, actions out (x, y in logical pixels of the surface) ---
+    GestureView gestureView() const;
+    GestureResult press(Qt::MouseButton button, bool othersHeld, double x, double y);
+    GestureResult move(Qt::MouseButtons buttons, double x, double y);
+    GestureResult release(bool stillHeld, double x, double y);
+    GestureResult doubleClick(double x, double y);
+    GestureResult keyPress(int key, Qt::KeyboardModifiers modifiers);
+    GestureResult focusLost();
+    GestureResult autoScrollTick();
+    // Rows a wheel turn scrolls (eighths of a degree, 120 a notch; the rest is kept), at most
+    // a page; negative scrolls to earlier times.
+    qint32 wheelRows(int angleDelta);
+
+    // --- the change question, asked by the front end (also later: it may not block) ---
+    // The question a moved or resized record calls for; none when its times did not change.
+    std::optional<ChangeRequest> changeRequest(qint32 index) const;
+    // The answer: the times become the confirmed ones, or they go back (true when the change
+    // stands); a store filled anew meanwhile keeps its records. Then the change is raised
+    // (dateChanged or seriesDateChanged) when it stands.
+    bool commitChange(const ChangeRequest &request, const ChangeAnswer &answer);
+    void raiseChange(const ChangeRequest &request, const ChangeAnswer &answer);
+    // Moves the selected record to newDate keeping its length (a band day keeps its time);
+    // the change question follows. False when none is selected. Throws on a bad date.
+    bool moveSelected(Date newDate, qint32 targetKind);
+
+    // --- printing's scene side ---
+    // The print layout of the shown period (strLayoutDruckTag for one day, else
+    // strLayoutDruckWoche) with its end time; then the screen's layout back, with the days
+    // from firstDay and what the user changed on screenGrid.
+    void applyPrintLayout();
+    void restoreScreenLayout(Date firstDay, const CalendarGrid &screenGrid);
+    // The modern sheet's scene in the area, with the days it lists below the grid.
+    struct ModernList
+    {
+        QVector<ListedDay> days;
+        qint32 columns = 1;
+    };
+    CalendarScene modernSheet(cDC &dc, const QRect &area, qint32 cw, qint32 ch, ModernList &list);
+    // One printed view (PrintAnsicht) into a rectangle of an active painter; throws for no
+    // painter, no area or one far off the page.
+    void printView(QPainter *painter, qint32 x, qint32 y, qint32 width, qint32 height);
+    // The modern job: `periods` periods from the shown one, each with the pages its list needs
+    // in the area; then page n of them. The shown days follow the pages.
+    qint32 planModernPages(QPainter &painter, const QRect &area, qint32 periods);
+    void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+    // The printed scene becomes the last paint, as PrintAnsicht leaves it.
+    void keepPrintedScene(CalendarScene &&page);
+
+    // --- state (read by the front end; written through the members above where they exist) ---
+    ViewEvents events;                  // the host protocol, raised by the front end
+    cHolidays holidays;                 // the holidays last added
+    CalendarSettings settings;          // options, layout, style, confirmation
+    CalendarData data;                  // the store and the filled range
+    CalendarGrid grid;                  // shown days, raster, first time, row heights
+    CellMatrix matrix;                  // cell colours and the host's occupancy calls
+    CalendarSelection selection;
+    qint32 alignWeekday = 0;            // 1 = Sunday ... 7 = Saturday; 0 none
+    Presentation presentation = Presentation::Classic;      // the screen's
+    Presentation printPresentation = Presentation::Classic; // the paper's
+    bool forPrinting = false;           // the classic print mode (no selection, no today)
+    QRect surfaceArea;                  // the surface in the front end: left and top are 0
+    // The last painted view, screen or page: its hit regions and geometry. Its last visible
+    // time and "+n" markers are always those of the screen.
+    CalendarScene scene;
+    CellMatrix occupancy;               // the layout's working space, kept between views
+    KeptPicture kept;
+    BoxInsides insides;                 // boxes drawn before, copied when only moved
+    CalendarGesture gesture;            // mouse and keys, answering actions
+    DragFrame ghost;                    // the drag ghost over the picture
+    int wheelRemainder = 0;             // a wheel turn below one notch, kept for the next
+    // The pages of the modern print job in progress, and the end time of its layout.
+    struct ModernPage
+    {
+        Date firstDay = 0;
+        Date lastDay = 0;
+        ModernList list;
+        bool continued = false;
+    };
+    QVector<ModernPage> modernPages;
+    Date modernEndTime = 0;
+};
+
+} // namespace Dayplex
+
+#endif

@@ -1,0 +1,124 @@
+// The calendar core's events: each goes to the gesture with the view it happens on and comes
+// back as actions for the front end; and the change question as a request.
+#include "calendar/agendacore.h"
+
+#include "shared/toolbox.h"
+
+#include <dayplex/error.h>
+#include <dayplex/kalenderobjekttyp.h>
+
+namespace Dayplex {
+
+GestureView AgendaCore::gestureView() const
+{
+    GestureView view(scene, data.store, grid);
+    view.selectionStart = selection.start;
+    view.selectionEnd = selection.endSlot;
+    view.selectedIndex = selection.index;
+    view.surfaceTop = surfaceArea.top();
+    view.surfaceWidth = surfaceArea.width();
+    view.surfaceHeight = surfaceArea.height();
+    view.lastRowVisible = lastRowVisible();
+    view.modern = presentation == Presentation::Modern;
+    return view;
+}
+
+GestureResult AgendaCore::press(Qt::MouseButton button, bool othersHeld, double x, double y)
+{
+    return gesture.press(gestureView(), button, othersHeld, x, y);
+}
+
+GestureResult AgendaCore::move(Qt::MouseButtons buttons, double x, double y)
+{
+    return gesture.move(gestureView(), buttons, x, y);
+}
+
+GestureResult AgendaCore::release(bool stillHeld, double x, double y)
+{
+    return gesture.release(gestureView(), stillHeld, x, y);
+}
+
+GestureResult AgendaCore::doubleClick(double x, double y)
+{
+    return gesture.doubleClick(gestureView(), x, y);
+}
+
+GestureResult AgendaCore::keyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    return gesture.keyPress(gestureView(), key, modifiers);
+}
+
+GestureResult AgendaCore::focusLost()
+{
+    return gesture.focusLost(gestureView());
+}
+
+GestureResult AgendaCore::autoScrollTick()
+{
+    return gesture.autoScrollTick(gestureView());
+}
+
+std::optional<ChangeRequest> AgendaCore::changeRequest(qint32 index) const
+{
+    if (!data.store.contains(index))
+        return std::nullopt;
+    const TerminEintrag &e = data.store.at(index);
+    ChangeRequest request;
+    request.index = index;
+    request.moved = {index};
+    request.generation = data.store.generation();
+    request.text = e.memo;
+    request.question = changeQuestion(data.store.details(e.dsn));
+    request.confirm = settings.confirmChanges;
+    request.start = e.dateStart;
+    request.end = e.dateEnd;
+    request.startOrig = e.dateStartOrig;
+    request.endOrig = e.dateEndOrig;
+    if (!request.changed())
+        return std::nullopt;
+    return request;
+}
+
+bool AgendaCore::commitChange(const ChangeRequest &request, const ChangeAnswer &answer)
+{
+    const bool stands = request.stands(answer);
+    const Date start = stands ? request.start : request.startOrig;
+    const Date end = stands ? request.end : request.endOrig;
+    // Records that replaced the asked one keep their times.
+    if (data.store.generation() == request.generation && data.store.contains(request.index))
+        data.store.setAllTimes(request.index, start, end, start, end);
+    return stands;
+}
+
+void AgendaCore::raiseChange(const ChangeRequest &request, const ChangeAnswer &answer)
+{
+    // A host that filled the store anew while the question was open has no such change.
+    if (!request.stands(answer) || data.store.generation() != request.generation
+        || !data.store.contains(request.index))
+        return;
+    // Copies: a handler that refreshes the store must not pull the values from under the
+    // handlers after it.
+    const TerminEintrag &e = data.store.at(request.index);
+    raiseChanged(events, request, answer, e.dsn, e.dateStart, e.dateEnd);
+}
+
+bool AgendaCore::moveSelected(Date newDate, qint32 targetKind)
+{
+    const qint32 index = selection.index;
+    if (!data.store.contains(index))
+        return false;
+    if (!isValidDate(newDate))
+        throw Error(InvalidArgument, QStringLiteral("SelectedDateMove: ungültiger Datumswert."));
+    const TerminEintrag &e = data.store.at(index);
+    const Date duration = e.dateEnd - e.dateStart;
+    const Date start = cToolbox::NormalizeDate(
+        targetKind == tageszelle ? newDate + cToolbox::TimeOnly(e.dateStart) : newDate);
+    const Date end = cToolbox::NormalizeDate(start + duration);
+    if (!isValidDate(start) || !isValidDate(end))
+        throw Error(Overflow,
+                    QStringLiteral("SelectedDateMove: der Termin läge außerhalb des Kalenders."));
+    data.store.setTimes(index, start, end);
+    return true;
+}
+
+} // namespace Dayplex

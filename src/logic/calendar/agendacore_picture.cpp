@@ -1,0 +1,170 @@
+// The calendar core's kept picture, painted again only when what it shows has changed, the
+// drag ghost over it, and the rows it shows.
+#include "calendar/agendacore.h"
+
+#include "calendar/calendarpainter.h"
+#include "shared/cdc.h"
+#include "shared/focusframe.h"
+#include "shared/toolbox.h"
+#include "shared/wheelnotches.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr qint32 kRowsPerPage = 10;
+
+} // namespace
+
+const QImage &AgendaCore::picture(QSize size, qreal ratio)
+{
+    // Each view shows an end before its start as the start, and keeps it so; a change this
+    // makes is a change of the store, which the key below sees.
+    data.store.repairEnds();
+    const ScenePictureKey key = sceneInput(QRect(QPoint(0, 0), size), false).pictureKey();
+    if (kept.valid && kept.key == key && kept.image.devicePixelRatio() == ratio)
+        return kept.image;
+
+    const QRect area(0, 0, size.width(), size.height());
+    const QSize pixels = cDC::pictureSize(size, ratio);
+    if (kept.image.size() != pixels || kept.image.devicePixelRatio() != ratio) {
+        // A new size: the one image that is filled and kept while the size stays.
+        kept.image = QImage(pixels, QImage::Format_RGB32);
+        kept.image.setDevicePixelRatio(ratio);
+        kept.image.fill(Qt::white);
+        kept.valid = false;
+    }
+    const bool onlySelection = kept.valid && kept.key.first == key.first;
+    QFont font = settings.style.font;
+    // Draws on the kept image through a cDC set up as for the screen, within clip if given.
+    const auto onImage = [&](const QRegion *clip, const auto &draw) {
+        QPainter painter(&kept.image);
+        if (clip)
+            painter.setClipRegion(*clip);
+        cDC dc;
+        dc.Initialize(&painter, area.width(), area.height(), false);
+        dc.setFont(&font);
+        draw(dc);
+    };
+    CalendarScene next;
+    std::optional<QRegion> changed;
+    onImage(nullptr, [&](cDC &dc) {
+        next = computeScene(dc, area, dc.textWidth(QStringLiteral("w")),
+                            dc.textHeight(QStringLiteral("Wy")), false,
+                            onlySelection ? &scene : nullptr);
+        if (onlySelection)
+            changed = changedCells(scene, next);
+        if (!changed) {
+            paintCalendar(dc, next, false, nullptr, &insides);
+            insides.sweep();
+        }
+    });
+    // Only the cells whose colours changed, and what lies on them, are painted again.
+    if (changed && !changed->isEmpty())
+        onImage(&*changed, [&](cDC &dc) { paintCalendar(dc, next, false, &*changed, &insides); });
+    kept.unshown += changed ? *changed : QRegion(area);
+    scene = std::move(next);
+    kept.key = key;
+    kept.valid = true;
+    ++kept.renders;
+    return kept.image;
+}
+
+QVector<QRect> AgendaCore::ghostSpans(qint32 width, qint32 height) const
+{
+    if (ghost.none())
+        return {};
+    // The frame from (left, top) to (right, bottom), both corners included, every pixel
+    // inverted once. Edges off the surface are kept just outside it, so that huge values
+    // neither overflow nor show.
+    const auto clampTo = [](qint64 v, qint32 limit) { return qint32(std::clamp<qint64>(v, -1, limit)); };
+    const qint32 l = clampTo(std::min(ghost.left, ghost.right), width);
+    const qint32 r = clampTo(std::max(ghost.left, ghost.right), width);
+    const qint32 t = clampTo(std::min(ghost.top, ghost.bottom), height);
+    const qint32 b = clampTo(std::max(ghost.top, ghost.bottom), height);
+    QVector<QRect> spans{QRect(l, t, r - l + 1, 1)};
+    if (b > t)
+        spans << QRect(l, b, r - l + 1, 1);
+    if (b - t > 1) {
+        spans << QRect(l, t + 1, 1, b - t - 1);
+        if (r > l)
+            spans << QRect(r, t + 1, 1, b - t - 1);
+    }
+    return spans;
+}
+
+void AgendaCore::paintGhost(QPainter &painter, qint32 width, qint32 height) const
+{
+    const QVector<QRect> spans = ghostSpans(width, height);
+    if (spans.isEmpty())
+        return;
+    painter.save();
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.setPen(Qt::NoPen);
+    for (const QRect &span : spans)
+        painter.fillRect(span, Qt::white);
+    painter.restore();
+}
+
+void AgendaCore::setGhost(qint32 left, qint32 top, qint32 width, qint32 height, QSize surfaceSize)
+{
+    const qint64 right = qint64(left) + width;
+    const qint64 bottom = qint64(top) + height;
+    if (right < std::numeric_limits<qint32>::min() || right > std::numeric_limits<qint32>::max()
+        || bottom < std::numeric_limits<qint32>::min() || bottom > std::numeric_limits<qint32>::max())
+        throw Error(Overflow, QStringLiteral("DrawDragDrop: das Rechteck ist zu groß."));
+    for (const QRect &span : ghostSpans(surfaceSize.width(), surfaceSize.height()))
+        kept.unshown += span;
+    ghost = {left, top, qint32(right), qint32(bottom)};
+    for (const QRect &span : ghostSpans(surfaceSize.width(), surfaceSize.height()))
+        kept.unshown += span;
+}
+
+void AgendaCore::paintFocusFrame(QPainter &painter, qint32 width, qint32 height) const
+{
+    const GestureView view = gestureView();
+    const QRect surface(0, 0, width, height);
+    const QRect at = keyboardFocusRect(view, gesture.onAppointment(view));
+    // Nothing to frame, or out of sight: the whole view has the keyboard.
+    drawFocusFrame(painter, at.isEmpty() ? surface.adjusted(3, 3, -3, -3) : at, surface);
+}
+
+bool AgendaCore::lastRowVisible() const
+{
+    const GridGeometry &g = scene.grid.geo;
+    // 24:00:10: ten seconds past the end of the day, so that rounding noise in FirstTime
+    // cannot lose the last row.
+    const double rows = (1.0 + 10 * kOneSecond - grid.firstTime) / grid.timeRaster + 2;
+    const double y = std::nearbyint(scene.grid.firstRowTop() + rows * g.lngZeilenhoehe);
+    return y < double(surfaceArea.top()) + surfaceArea.height();
+}
+
+void AgendaCore::scrollRows(qint32 rows)
+{
+    // The last slot of the day may become the first visible row, whatever fits below it.
+    const Date lastSlot = cToolbox::NormalizeDate(1 - grid.timeRaster);
+    Date t = cToolbox::NormalizeDate(grid.firstTime + double(rows) * grid.timeRaster);
+    if (t < 0)
+        t = 0;
+    else if (t > lastSlot)
+        t = lastSlot;
+    grid.firstTime = t;
+}
+
+qint32 AgendaCore::wheelRows(int angleDelta)
+{
+    // At most a page of rows per turn, like the time bar's page step.
+    const int notches = takeWholeNotches(wheelRemainder, angleDelta, kRowsPerPage);
+    // Turning away from the user shows earlier times, as the up arrow does.
+    return -notches;
+}
+
+} // namespace Dayplex

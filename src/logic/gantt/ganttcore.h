@@ -1,0 +1,173 @@
+#ifndef DAYPLEX_GANTTCORE_H
+#define DAYPLEX_GANTTCORE_H
+
+// The resource view without a window: everything a front end (the QWidget control, a Qt Quick
+// item) does not do itself. A front end hands in events as plain values, performs the actions
+// they answer, shows the picture the core keeps and forwards the host events of `events`.
+#include "gantt/ganttgestures.h"
+#include "gantt/ganttmodel.h"
+#include "gantt/ganttscene.h"
+#include "gantt/ganttsettings.h"
+#include "shared/boxinsides.h"
+#include "shared/changerequest.h"
+#include "shared/cholidays.h"
+#include "shared/dragframe.h"
+
+#include <dayplex/presentation.h>
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+#include <utility>
+
+class QPainter;
+
+namespace Dayplex {
+
+class cDC;
+
+// What a screen picture shows: its content and its size. While it stays the same, the kept
+// picture is shown again instead of being painted anew.
+using ScreenKey = std::pair<GanttPictureKey, QSize>;
+
+class GanttCore
+{
+public:
+    // The host protocol (NeedDates, DateChanged, seriesDateChanged), forwarded by the front end.
+    ViewEvents events;
+    // The search panel's text of a proposal a paint computed, and whether "Neu" may create it.
+    std::function<void(const QString &label, bool newEnabled)> proposalShown;
+
+    // The default options; the first day now, the last today, so that the first range request
+    // without a last day shows the layout's number of days.
+    GanttCore();
+
+    // --- range, data and settings ---
+    // Shows dayFirstDay on (see ctlGantt::SetDisplayedRange); raises needDates when the days
+    // leave the filled range, never from inside its handler; writes the last day back.
+    void setDisplayedRange(Date dayFirstDay, double *dayLastDay, bool byDefault, bool alignOnWeekday);
+    // By a day for 1 and -1, else by a page of the shown days in the direction of the sign.
+    void scrollDays(double direction);
+    // Records the delivered range, empties the model and adds the holiday row when wanted.
+    void setFilledRange(Date start, Date end);
+    // Takes new settings; the kept picture follows at its next paint.
+    void applySettings(GanttSettings next);
+
+    // --- scene and picture ---
+    // What a picture of the view shows now.
+    GanttContent content(bool printing, bool modern) const;
+    // Computes the picture of the rectangle, makes it the last one and draws it; with
+    // showProposal the proposal goes to proposalShown. When it cannot be computed only the
+    // background is drawn and the error is passed on.
+    void drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
+                   qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal);
+    // The whole view with its corner straight onto the target (paintToImage); a failing step
+    // is skipped.
+    void paintView(QPainter *target, qint32 width, qint32 height);
+    // What the kept picture would show if painted now in the surface's size.
+    ScreenKey pictureKeyNow() const;
+    // Whether the kept picture shows what a full paint would show now: nothing to paint.
+    bool keptShowsNow() const;
+    // The kept picture brought up to date for the surface (painted anew only when what it
+    // shows changed), with the landing frame of a move by the keys; keptOnly shows it as it is.
+    void prepareScreen(bool keptOnly);
+    // The kept picture with the frame of Drag inverted over it, onto the target.
+    void drawScreen(QPainter &target) const;
+    // The frame around the bar the keyboard is on, or around the picture.
+    void paintFocusFrame(QPainter &target) const;
+    // The frame of Drag: moved (nothing when left is the same; -1 forgets it; throws when an
+    // edge leaves the 32-bit range) or taken away (true when there was one). Its pixels join
+    // shownChanges.
+    void drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height);
+    bool eraseDragFrame();
+    // The corner with the moment under the mouse, onto the kept picture; as a full paint
+    // leaves it (with the presentation's ellipsis) or as the mouse does.
+    void drawCorner(bool fullPaint = false);
+    // A row band of the time area in a colour, straight onto the kept picture (ZeilenFarbe).
+    void fillRowBand(qint32 top, qint32 colour);
+
+    // --- events in, actions out (x, y in logical pixels of the picture area) ---
+    GanttGestureView gestureView() const;
+    GanttActions press(const GanttPointer &pointer);
+    GanttActions move(const GanttPointer &pointer);
+    GanttActions release(const GanttPointer &pointer);
+    GanttActions doubleClick(const GanttPointer &pointer);
+    GanttActions keyPress(int key, Qt::KeyboardModifiers modifiers);
+    GanttActions focusLost();
+
+    // --- the change question, asked by the front end (also later: it may not block) ---
+    // Moves every bar of the selected key to newDate keeping its length; the question for the
+    // last of them. None without a selection; throws for a date out of the calendar.
+    std::optional<ChangeRequest> moveSelected(Date newDate);
+    // The answer: the moved bars keep their new times or get the confirmed ones back (true
+    // when the change stands); then the change is raised when it stands.
+    bool commitChange(const ChangeRequest &request, const ChangeAnswer &answer);
+    void raiseChange(const ChangeRequest &request, const ChangeAnswer &answer);
+    // The question failed: the moved bars get their confirmed times back.
+    void revertChange(const ChangeRequest &request);
+
+    // --- printing's scene side ---
+    // One printed view (PrintAnsicht) into a rectangle of an active painter.
+    void printView(QPainter *painter, qint32 x, qint32 y, qint32 width, qint32 height);
+    // The modern job: the pages of days and rows the period needs in the area; then page n.
+    qint32 modernPageCount(QPainter &painter, const QRect &area);
+    void paintModernPage(QPainter &painter, const QRect &area, qint32 page, qint32 pages);
+
+    // --- state (read by the front end; written through the members above where they exist) ---
+    GanttSettings settings;
+    quint64 settingsRevision = 0;        // counts applySettings: the style's part of the key
+    cHolidays holidays;                  // the holidays of the holiday row
+    bool optimaleZeilenhoehe = false;    // a stored flag of the host
+    Presentation presentation = Presentation::Classic;      // the screen's
+    Presentation printPresentation = Presentation::Classic; // the paper's
+    GanttModel model;                    // rows, bars, selection, proposal, filled range
+    int needDatesDepth = 0;              // inside the NeedDates handler
+    Date startDate = 0;                  // the shown days (the control's mStartDate, mEndDate)
+    Date endDate = 0;
+    qint32 firstRow = 1;                 // the first row shown (the vertical scroll position)
+    bool forPrinting = false;            // the classic print mode
+    QSize surfaceSize;                   // the picture area in logical pixels
+    bool surfaceVisible = false;
+    // The last picture painted (screen, image or paper): hit-testing and pixel-to-date read it.
+    GanttScene scene;
+    QString lblVorschlag;                // what the search panel shows of the proposal
+    bool cmdNeuEnabled = false;
+    // The kept screen picture, painted anew only when what it shows changed (ScreenKey).
+    QImage picture;
+    ScreenKey pictureKey;
+    GanttScene screenScene;              // the scene of the kept picture
+    bool pictureStale = true;            // never painted, or drawn onto since (ZeilenFarbe)
+    QRegion shownChanges;                // changed on the kept picture or its frame since shown
+    quint64 pictureRenders = 0;          // how often the picture was painted anew
+    BoxInsides insides;                  // bars drawn before, copied when only moved
+    Date cornerDate = 0;                 // the moment the kept corner shows
+    bool cornerFullPaint = false;        // and whether a full paint drew it
+    DragFrame drag;                      // the frame Drag drew last
+    GanttGestures gestures;              // mouse and keys, answering actions
+    // The pages of the modern print job that runs: each its days and its rows.
+    struct PrintedPage
+    {
+        Date firstDay = 0;
+        Date lastDay = 0;
+        qint32 firstRow = 1;
+        qint32 lastRow = 0;
+    };
+    QVector<PrintedPage> printedPages;
+
+private:
+    void paintAll(cDC &dc, qint32 width, qint32 height);
+    // The pixels of the frame of Drag join shownChanges.
+    void frameChanges();
+    // What is drawn straight onto the kept picture under the frame of Drag is inverted, as if
+    // the frame had been inverted into the picture: taking the frame away inverts it back.
+    void invertUnderFrame(const QRect &area);
+    GanttContent printedContent(Date firstDay, Date lastDay, qint32 firstRow) const;
+};
+
+} // namespace Dayplex
+
+#endif

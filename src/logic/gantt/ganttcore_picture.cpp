@@ -1,0 +1,256 @@
+// The resource view core's pictures: the kept screen picture, painted anew only when what it
+// shows changed, its corner, the frame of Drag over it, and the picture of paintToImage.
+#include "gantt/ganttcore.h"
+
+#include "gantt/ganttpainter.h"
+#include "shared/cdc.h"
+#include "shared/focusframe.h"
+#include "shared/logging.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+
+#include <limits>
+
+namespace Dayplex {
+
+namespace {
+
+// The spans of the outline from (left, top) to (right, bottom), both corners included, each
+// pixel in one span, cut to the area.
+QVector<QRect> outline(const DragFrame &frame, const QRect &area)
+{
+    qint64 left = frame.left, top = frame.top, right = frame.right, bottom = frame.bottom;
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    QVector<QRect> spans;
+    const auto add = [&](qint64 x1, qint64 y1, qint64 x2, qint64 y2) {
+        x1 = std::max<qint64>(x1, area.left());
+        y1 = std::max<qint64>(y1, area.top());
+        x2 = std::min<qint64>(x2, area.right());
+        y2 = std::min<qint64>(y2, area.bottom());
+        if (x1 <= x2 && y1 <= y2)
+            spans.append(QRect(QPoint(int(x1), int(y1)), QPoint(int(x2), int(y2))));
+    };
+    add(left, top, right, top);
+    if (bottom != top)
+        add(left, bottom, right, bottom);
+    if (bottom - top >= 2) {
+        add(left, top + 1, left, bottom - 1);
+        if (right != left)
+            add(right, top + 1, right, bottom - 1);
+    }
+    return spans;
+}
+
+} // namespace
+
+void GanttCore::drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
+                          qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal)
+{
+    try {
+        scene = ganttScene(content, offsetx, offsety, width, height, th, cw);
+    } catch (...) {
+        // The last picture stays the one hit-testing reads; this one shows its background.
+        GanttHintergrund(dc, content, offsetx, offsety, width, height);
+        throw;
+    }
+    if (showProposal && scene.panelUpdated) {
+        lblVorschlag = scene.lblVorschlag;
+        cmdNeuEnabled = scene.cmdNeuEnabled;
+        if (proposalShown)
+            proposalShown(lblVorschlag, cmdNeuEnabled);
+    }
+    GanttZeichnen(dc, content, scene, &insides);
+}
+
+// The font, the two measures and the whole view with its corner, onto the surface.
+void GanttCore::paintAll(cDC &dc, qint32 width, qint32 height)
+{
+    QFont font = settings.style.font;
+    dc.setFont(&font);
+    dc.UpdateFont();
+    const qint32 th = dc.textHeight(QStringLiteral("W"));
+    const qint32 cw = dc.textWidth(QStringLiteral("X"));
+    const GanttContent shown = content(forPrinting, presentation == Presentation::Modern);
+    // Errors are ignored from here on: what was drawn stays, the corner follows.
+    try {
+        drawScene(dc, shown, 0, 0, width, height, th, cw, true);
+    } catch (...) {
+        warnCaught(lcGantt(), QStringLiteral("chart not drawn"));
+    }
+    try {
+        KopfTextZeichnen(dc, scene.layout, settings.style, model.datMaus);
+    } catch (...) {
+        warnCaught(lcGantt(), QStringLiteral("header text not drawn"));
+    }
+    insides.sweep();
+}
+
+void GanttCore::paintView(QPainter *target, qint32 width, qint32 height)
+{
+    cDC dc;
+    dc.Initialize(target, width, height, false);
+    paintAll(dc, width, height);
+    // A full paint leaves no inverted frame behind; Drag starts afresh.
+    drag = DragFrame();
+}
+
+ScreenKey GanttCore::pictureKeyNow() const
+{
+    return {content(forPrinting, presentation == Presentation::Modern).pictureKey(screenScene.layout),
+            surfaceSize};
+}
+
+bool GanttCore::keptShowsNow() const
+{
+    return surfaceVisible && !picture.isNull() && !pictureStale && drag.none()
+           && shownChanges.isEmpty() && cornerFullPaint && cornerDate == model.datMaus
+           && pictureKeyNow() == pictureKey;
+}
+
+void GanttCore::prepareScreen(bool keptOnly)
+{
+    if (keptOnly && !picture.isNull())
+        return;
+    const bool rendered = pictureStale || !(pictureKeyNow() == pictureKey);
+    if (rendered) {
+        const QSize size = surfaceSize;
+        if (picture.size() != size)
+            picture = cDC::fitsSurface(size.width(), size.height()) ? QImage(size, QImage::Format_RGB32)
+                                                                    : QImage();
+        cDC dc;
+        dc.Initialize(picture.isNull() ? nullptr : static_cast<QPaintDevice *>(&picture),
+                      size.width(), size.height(), false);
+        paintAll(dc, size.width(), size.height());
+        ++pictureRenders;
+        screenScene = scene;
+        // With the now line's column in the new geometry.
+        pictureKey = pictureKeyNow();
+        pictureStale = false;
+        cornerDate = model.datMaus;
+        cornerFullPaint = true;
+    }
+    // A full paint leaves no inverted frame behind; Drag starts afresh.
+    drag = DragFrame();
+    // Except for the landing frame of a move by the keys, which waits for Enter.
+    if (const std::optional<BarRect> pending = gestures.pendingLanding(gestureView()))
+        drawDragFrame(pending->left, pending->top, pending->width, pending->height);
+    shownChanges = QRegion();
+    if (!rendered) {
+        scene = screenScene;
+        if (cornerDate != model.datMaus || !cornerFullPaint)
+            drawCorner(true);
+    }
+}
+
+void GanttCore::drawScreen(QPainter &target) const
+{
+    if (picture.isNull())
+        return;
+    target.drawImage(0, 0, picture);
+    if (drag.none())
+        return;
+    for (const QRect &span : outline(drag, picture.rect())) {
+        QImage inverted = picture.copy(span);
+        inverted.invertPixels();
+        target.drawImage(span.topLeft(), inverted);
+    }
+}
+
+void GanttCore::paintFocusFrame(QPainter &target) const
+{
+    const BarRect bar = screenScene.bar(model, gestures.keyboardBar(model));
+    const QRect area = picture.rect();
+    // Without a bar on screen the whole view has the keyboard.
+    drawFocusFrame(target, bar.isNull() ? area.adjusted(3, 3, -3, -3)
+                                        : QRect(bar.left, bar.top, bar.width, bar.height),
+                   area);
+}
+
+void GanttCore::invertUnderFrame(const QRect &area)
+{
+    if (drag.none())
+        return;
+    for (const QRect &span : outline(drag, picture.rect())) {
+        const QRect covered = span & area;
+        for (int y = covered.top(); y <= covered.bottom(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = covered.left(); x <= covered.right(); ++x)
+                line[x] ^= 0x00FFFFFFu;
+        }
+    }
+}
+
+void GanttCore::frameChanges()
+{
+    for (const QRect &span : outline(drag, picture.rect()))
+        shownChanges += span;
+}
+
+void GanttCore::drawDragFrame(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    if (left == drag.left)
+        return;
+    if (left == -1) {
+        drag = DragFrame();
+        return;
+    }
+    const qint64 right = qint64(left) + width;
+    const qint64 bottom = qint64(top) + height;
+    if (right > std::numeric_limits<qint32>::max() || right < std::numeric_limits<qint32>::min()
+        || bottom > std::numeric_limits<qint32>::max()
+        || bottom < std::numeric_limits<qint32>::min())
+        throw Error(Overflow, QStringLiteral("Drag: das Rechteck ist zu groß."));
+    if (!drag.none())
+        frameChanges();
+    drag = {left, top, qint32(right), qint32(bottom)};
+    frameChanges();
+}
+
+bool GanttCore::eraseDragFrame()
+{
+    if (drag.none())
+        return false;
+    frameChanges();
+    drag = DragFrame();
+    return true;
+}
+
+void GanttCore::drawCorner(bool fullPaint)
+{
+    if (picture.isNull())
+        return;
+    cDC dc;
+    dc.Initialize(static_cast<QPaintDevice *>(&picture), picture.width(), picture.height(), false);
+    QFont font = settings.style.font;
+    dc.setFont(&font);
+    dc.UpdateFont();
+    dc.setEllipsis(fullPaint && presentation == Presentation::Modern);
+    KopfTextZeichnen(dc, scene.layout, settings.style, model.datMaus);
+    const QRect corner(0, 0, scene.layout.lngNamenBreite, scene.layout.lngZeilenOben);
+    invertUnderFrame(corner);
+    shownChanges += corner;
+    cornerDate = model.datMaus;
+    cornerFullPaint = fullPaint;
+}
+
+void GanttCore::fillRowBand(qint32 top, qint32 colour)
+{
+    {
+        cDC dc;
+        dc.Initialize(static_cast<QPaintDevice *>(&picture), picture.width(), picture.height(), false);
+        const qint32 left = scene.layout.lngNamenBreite;
+        dc.FillRect(left, top, qMax(0, picture.width() - left), scene.layout.lngZeilenhoehe, colour);
+    }
+    const QRect band(scene.layout.lngNamenBreite, top, picture.width(), scene.layout.lngZeilenhoehe);
+    invertUnderFrame(band);
+    shownChanges += band;
+    // The band stays until the next full paint, which draws the picture anew.
+    pictureStale = true;
+}
+
+} // namespace Dayplex

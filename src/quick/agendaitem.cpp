@@ -1,0 +1,531 @@
+#include "agendaitem.h"
+
+#include "quickfeed.h"
+#include "model/modelvalues.h"
+#include "shared/accessiblenames.h"
+#include "shared/defaultoptions.h"
+#include "shared/focusframe.h"
+#include "shared/logging.h"
+#include "shared/toolbox.h"
+#include "shared/timeaxiszoom.h"
+#include "shared/uitext.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+
+namespace Dayplex {
+
+namespace {
+
+constexpr int kAutoScrollMilliseconds = 100;
+
+QDateTime moment(Date date)
+{
+    return date > 0 ? toQDateTime(date) : QDateTime();
+}
+} // namespace
+
+AgendaItem::AgendaItem(QQuickItem *parent) : QuickViewBase(parent)
+{
+    m_core.events = hostEvents();
+    m_core.setOptions(defaultOptionsString());
+    m_core.grid.setRaster(30 * kOneMinute);
+    m_core.grid.dayInfoHeight = 3;
+    m_autoScroll.setInterval(kAutoScrollMilliseconds);
+    connect(&m_autoScroll, &QTimer::timeout, this, [this] {
+        guarded("scrolling while dragging", [this] { perform(m_core.autoScrollTick()); });
+    });
+}
+
+AgendaItem::~AgendaItem() = default;
+
+void AgendaItem::componentComplete()
+{
+    QuickViewBase::componentComplete();
+    // The first range is asked for once QML's handlers are connected.
+    guarded("showing the first days",
+            [this] { m_core.setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
+    told();
+    showChanges();
+}
+
+QString AgendaItem::options() const
+{
+    return m_core.settings.options.ContainerString();
+}
+
+void AgendaItem::setOptions(const QString &options)
+{
+    guarded("setting the options", [&] {
+        m_core.setOptions(options);
+        Q_EMIT optionsChanged();
+        refresh();
+    });
+}
+
+QDateTime AgendaItem::firstDay() const
+{
+    return moment(m_core.grid.firstDay);
+}
+
+QDateTime AgendaItem::lastDay() const
+{
+    return moment(m_core.grid.lastDay);
+}
+
+int AgendaItem::timeRaster() const
+{
+    return int(std::nearbyint(m_core.grid.timeRaster / kOneMinute));
+}
+
+void AgendaItem::setTimeRaster(int minutes)
+{
+    if (minutes == timeRaster())
+        return;
+    guarded("setting the raster", [&] {
+        if (!CalendarGrid::dividesDay(minutes * kOneMinute))
+            throw Error(InvalidArgument,
+                        QStringLiteral("timeRaster: %1 Minuten teilen den Tag nicht in ganze Zeilen.")
+                            .arg(minutes));
+        m_core.grid.setRaster(minutes * kOneMinute);
+        m_core.grid.firstTime = CalendarGrid::roundDown(m_core.grid.firstTime, m_core.grid.timeRaster);
+        // The cells follow the new rows.
+        double last = m_core.grid.lastDay;
+        m_core.setDisplayedRange(m_core.grid.firstDay, &last, false, false);
+    });
+    told();
+    showChanges();
+}
+
+QString AgendaItem::selectedDate() const
+{
+    return m_core.selectedKey();
+}
+
+void AgendaItem::setSelectedDate(const QString &key)
+{
+    m_core.selectKey(key);
+    m_core.gesture.followSelection();
+    told();
+    showChanges();
+}
+
+QDateTime AgendaItem::selectionStart() const
+{
+    return moment(m_core.selection.start);
+}
+
+QDateTime AgendaItem::selectionEnd() const
+{
+    return m_core.selection.start > 0 ? moment(m_core.selection.endSlot + m_core.grid.timeRaster)
+                                      : QDateTime();
+}
+
+QDateTime AgendaItem::currentDate() const
+{
+    return moment(m_core.workingDate());
+}
+
+bool AgendaItem::confirmChanges() const
+{
+    return m_core.settings.confirmChanges;
+}
+
+void AgendaItem::setConfirmChanges(bool confirm)
+{
+    if (confirm == m_core.settings.confirmChanges)
+        return;
+    m_core.settings.confirmChanges = confirm;
+    Q_EMIT optionsChanged();
+}
+
+bool AgendaItem::modern() const
+{
+    return m_core.presentation == Presentation::Modern;
+}
+
+void AgendaItem::setModern(bool modern)
+{
+    if (modern == this->modern())
+        return;
+    m_core.presentation = modern ? Presentation::Modern : Presentation::Classic;
+    Q_EMIT modernChanged();
+    showChanges();
+}
+
+QString AgendaItem::accessibleName() const
+{
+    return uiText("Dayplex::Accessibility", "Kalender");
+}
+
+QString AgendaItem::accessibleDescription() const
+{
+    // The shown days, and the selected appointment as its box reads.
+    const QString days = accessibleDaysName(m_core.grid.firstDay, m_core.grid.lastDay);
+    const AppointmentStore &store = m_core.data.store;
+    if (!store.contains(m_core.selection.index))
+        return days;
+    const TerminEintrag &e = store.at(m_core.selection.index);
+    return days + QStringLiteral(". ")
+        + accessibleAppointmentName({e.dateStart, e.dateEnd, e.btagestermin, QString(), e.memo,
+                                     e.blnErledigt, e.breadonly, e.blnfeiertag, false,
+                                     store.details(e.dsn)});
+}
+
+int AgendaItem::renders() const
+{
+    return int(m_core.kept.renders);
+}
+
+void AgendaItem::setFilledRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setFilledRange", [&] {
+        m_core.setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
+    });
+    showChanges();
+}
+
+void AgendaItem::addDate(const QString &key, const QString &memo, const QDateTime &start,
+                         const QDateTime &end, bool allDay, const QColor &textColour, bool done,
+                         const QColor &backgroundColour, bool readOnly)
+{
+    guarded("addDate", [&] {
+        m_core.data.store.add(key, memo, checkedDate(start, "addDate"), checkedDate(end, "addDate"), allDay,
+                              appointmentColour(textColour, false, allDay), done,
+                              appointmentColour(backgroundColour, true, allDay), readOnly, false);
+    });
+    showChanges();
+}
+
+void AgendaItem::setAppointmentDetails(const QString &key, bool seriesOccurrence,
+                                       const QStringList &participants)
+{
+    m_core.data.store.setDetails(key, AppointmentDetails{seriesOccurrence, participants});
+    showChanges();
+}
+
+void AgendaItem::clear()
+{
+    m_core.clear();
+    told();
+    showChanges();
+}
+
+void AgendaItem::setDisplayedRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setDisplayedRange", [&] {
+        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
+        m_core.setDisplayedRange(checkedDate(first, "setDisplayedRange"),
+                                 last.isValid() ? &lastDay : nullptr, false, true);
+    });
+    told();
+    showChanges();
+}
+
+void AgendaItem::refresh()
+{
+    guarded("refresh", [this] { m_core.refresh(); });
+    told();
+    showChanges();
+}
+
+void AgendaItem::scroll(int direction)
+{
+    guarded("scroll", [&] { m_core.scrollDays(direction); });
+    told();
+    showChanges();
+}
+
+QPointF AgendaItem::pointOf(const QDateTime &moment, bool band) const
+{
+    const CalendarGrid &grid = m_core.scene.grid;
+    const Date at = moment.isValid() ? toDate(moment) : 0;
+    const qint32 column = moment.isValid() ? grid.columnOf(at) : -1;
+    const Date time = cToolbox::TimeOnly(at);
+    if (column < 0 || (!band && (time < grid.firstTime || time > m_core.scene.lastVisibleTime)))
+        return QPointF(-1, -1);
+    const qint32 x = grid.columnLeft(column) + grid.geo.lngSpaltenBreite / 2;
+    const qint32 y = band ? grid.geo.lngOben + grid.geo.lngKopfhoehe + 2 : grid.timeY(time);
+    return QPointF(x, y);
+}
+
+QRectF AgendaItem::appointmentRect(const QString &key) const
+{
+    for (const auto &[index, rect] : boxesOnScreen(m_core.scene))
+        if (m_core.data.store.contains(index) && m_core.data.store.at(index).dsn == key)
+            return rect;
+    return QRectF();
+}
+
+const QImage &AgendaItem::picture(QSize size, qreal ratio)
+{
+    m_core.surfaceArea = QRect(QPoint(0, 0), size);
+    const QImage &kept = m_core.picture(size, ratio);
+    m_core.kept.unshown = QRegion();
+    const bool focusFrame = hasActiveFocus() && m_core.gesture.keyboardInUse();
+    if (!focusFrame && m_core.ghost.none())
+        return kept;
+    // The ghost and the focus frame lie over the kept picture, which stays as it is.
+    m_shown = kept.copy();
+    QPainter painter(&m_shown);
+    m_core.paintGhost(painter, size.width(), size.height());
+    if (focusFrame) {
+        const GestureView view = m_core.gestureView();
+        const QRect surface(QPoint(0, 0), size);
+        const QRect at = keyboardFocusRect(view, m_core.gesture.onAppointment(view));
+        drawFocusFrame(painter, at.isEmpty() ? surface.adjusted(3, 3, -3, -3) : at, surface);
+    }
+    return m_shown;
+}
+
+void AgendaItem::pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at)
+{
+    const GestureResult result = m_core.press(button, othersHeld, at.x(), at.y());
+    perform(result);
+    // The stale gesture is over and painted away; the press goes to the new picture.
+    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
+        perform(m_core.press(button, othersHeld, at.x(), at.y()));
+}
+
+void AgendaItem::pointerMove(Qt::MouseButtons buttons, QPointF at)
+{
+    perform(m_core.move(buttons, at.x(), at.y()));
+}
+
+void AgendaItem::pointerRelease(bool stillHeld, QPointF at)
+{
+    perform(m_core.release(stillHeld, at.x(), at.y()));
+}
+
+void AgendaItem::pointerDoubleClick(QPointF at)
+{
+    perform(m_core.doubleClick(at.x(), at.y()));
+}
+
+void AgendaItem::wheelTurn(int angleDelta)
+{
+    if (const qint32 rows = m_core.wheelRows(angleDelta)) {
+        m_core.scrollRows(rows);
+        showChanges();
+    }
+}
+
+bool AgendaItem::keyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    const GestureResult result = m_core.keyPress(key, modifiers);
+    perform(result);
+    showChanges(); // the focus frame follows the keyboard
+    return !result.passOn;
+}
+
+void AgendaItem::cancelGesture()
+{
+    perform(m_core.gesture.escape());
+}
+
+QSizeF AgendaItem::panStep() const
+{
+    const GridGeometry &geo = m_core.scene.grid.geo;
+    return QSizeF(geo.lngSpaltenBreite, geo.lngZeilenhoehe);
+}
+
+void AgendaItem::pan(int columns, int rows)
+{
+    for (int i = 0; i < std::abs(columns); ++i)
+        m_core.scrollDays(columns > 0 ? 1 : -1);
+    if (rows)
+        m_core.scrollRows(rows);
+    told();
+    showChanges();
+}
+
+void AgendaItem::zoom(int steps)
+{
+    setTimeRaster(zoomedRasterMinutes(timeRaster(), steps));
+}
+
+std::unique_ptr<FeedTarget> AgendaItem::feedTarget()
+{
+    return std::make_unique<AgendaFeed>(this);
+}
+
+void AgendaItem::focusInEvent(QFocusEvent *event)
+{
+    QuickViewBase::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        m_core.gesture.enteredByTab();
+    showChanges();
+}
+
+void AgendaItem::focusOutEvent(QFocusEvent *event)
+{
+    QuickViewBase::focusOutEvent(event);
+    guarded("the keyboard leaving the view", [this] { perform(m_core.focusLost()); });
+    showChanges();
+}
+
+void AgendaItem::perform(const GestureResult &result)
+{
+    const auto finish = [&] {
+        for (const GestureAction &a : result.finally)
+            run(a);
+        told();
+    };
+    try {
+        for (const GestureAction &a : result.steps)
+            run(a);
+    } catch (...) {
+        if (result.restoreOnFailure)
+            m_core.restoreSelectedTimes();
+        finish();
+        showChanges();
+        throw;
+    }
+    finish();
+}
+
+void AgendaItem::run(const GestureAction &a)
+{
+    using A = GestureAction;
+    switch (a.kind) {
+    case A::Repaint:
+    case A::UpdateLater:
+        showChanges();
+        break;
+    case A::SetSelection:
+        m_core.selection.start = a.from;
+        m_core.selection.endSlot = a.to;
+        break;
+    case A::SetSelectionStart:
+        m_core.setSelectionStart(a.from);
+        break;
+    case A::SetSelectionEnd:
+        m_core.setSelectionEnd(a.from);
+        break;
+    case A::SelectIndex:
+        m_core.selection.index = a.value;
+        break;
+    case A::SelectKey:
+        m_core.selectKey(a.text);
+        break;
+    case A::SetTimes:
+        if (m_core.data.store.contains(a.value))
+            m_core.data.store.setTimes(a.value, a.from, a.to);
+        break;
+    case A::RestoreTimes:
+        m_core.restoreSelectedTimes();
+        break;
+    case A::Ghost:
+        m_core.setGhost(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height(),
+                        m_core.surfaceArea.size());
+        showChanges();
+        break;
+    case A::Cursor:
+        setCursorNamed(a.text);
+        break;
+    case A::Tooltip:
+        setToolTipText(a.text);
+        break;
+    case A::SetDayInfoHeight:
+        m_core.grid.dayInfoHeight = std::max(a.value, 1);
+        break;
+    case A::Drop:
+        if (m_core.moveSelected(a.from, a.value))
+            decideChange(m_core.selection.index);
+        break;
+    case A::ConfirmResize:
+        decideChange(a.value);
+        break;
+    case A::ShowSelected:
+        if (!m_core.selectedKey().isEmpty())
+            Q_EMIT showDate(m_core.selectedKey());
+        break;
+    case A::StartAutoScroll:
+        // A running timer keeps its rhythm; a restart with every move would stop its ticks.
+        if (!m_autoScroll.isActive())
+            m_autoScroll.start();
+        break;
+    case A::StopAutoScroll:
+        m_autoScroll.stop();
+        m_core.gesture.stopAutoScroll();
+        break;
+    case A::SetFirstTime:
+        m_core.grid.firstTime = CalendarGrid::roundDown(cToolbox::TimeOnly(a.from), m_core.grid.timeRaster);
+        break;
+    case A::EnsureSelectionVisible:
+        ensureVisible(m_core.selection.start);
+        break;
+    case A::EnsureVisible:
+        ensureVisible(a.from);
+        break;
+    case A::NewAppointment:
+        Q_EMIT newAppointmentRequested(toQDateTime(a.from), toQDateTime(a.to), a.value != 0);
+        break;
+    case A::RequestDelete:
+        Q_EMIT deleteRequested(a.text);
+        break;
+    // A Qt Quick window has no menu or date picker of the view's own.
+    case A::OpenContextMenu:
+    case A::OpenDatePicker:
+    case A::PressAgain:
+        break;
+    }
+}
+
+void AgendaItem::decideChange(qint32 index)
+{
+    const std::optional<ChangeRequest> request = m_core.changeRequest(index);
+    if (!request)
+        return;
+    ask(*request, m_core.data.store.at(request->index).dsn);
+}
+
+void AgendaItem::settle(const PendingQuestion::Decision &decision)
+{
+    const bool stands = m_core.commitChange(decision.first, decision.second);
+    showChanges();
+    if (stands)
+        m_core.raiseChange(decision.first, decision.second);
+    told();
+}
+
+void AgendaItem::ensureVisible(Date moment)
+{
+    const QSize size = m_core.surfaceArea.size();
+    if (size.isEmpty())
+        return;
+    // Each pass scrolls a day or a row and paints, which tells the last visible time anew.
+    const int maxPasses = m_core.grid.lastRow + 32;
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        const VisibilityStep step =
+            selectionVisibilityStep(moment, m_core.grid, m_core.scene.lastVisibleTime);
+        if (step.kind == VisibilityStep::Done)
+            break;
+        if (step.kind == VisibilityStep::DayBack)
+            m_core.scrollDays(-1);
+        else if (step.kind == VisibilityStep::DayForward)
+            m_core.scrollDays(1);
+        else
+            m_core.grid.firstTime = step.firstTime;
+        m_core.picture(size, m_core.kept.image.devicePixelRatio());
+    }
+    showChanges();
+}
+
+void AgendaItem::told()
+{
+    const std::pair<Date, Date> range{m_core.grid.firstDay, m_core.grid.lastDay};
+    const std::tuple<Date, Date, qint32> selection{m_core.selection.start, m_core.selection.endSlot,
+                                                   m_core.selection.index};
+    const bool rangeMoved = std::exchange(m_toldRange, range) != range;
+    const bool selectionMoved = std::exchange(m_toldSelection, selection) != selection;
+    if (rangeMoved)
+        Q_EMIT rangeChanged();
+    if (selectionMoved)
+        Q_EMIT selectionChanged();
+    if (rangeMoved || selectionMoved)
+        Q_EMIT accessibleDescriptionChanged();
+}
+
+} // namespace Dayplex

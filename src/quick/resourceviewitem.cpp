@@ -1,0 +1,424 @@
+#include "resourceviewitem.h"
+
+#include "model/modelvalues.h"
+#include "quickfeed.h"
+#include "shared/accessiblenames.h"
+#include "shared/cdc.h"
+#include "shared/logging.h"
+#include "shared/timeaxiszoom.h"
+#include "shared/uitext.h"
+#include "shared/wheelnotches.h"
+
+#include <dayplex/error.h>
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace Dayplex {
+
+ResourceViewItem::ResourceViewItem(QQuickItem *parent) : QuickViewBase(parent)
+{
+    m_core.events = hostEvents();
+}
+
+ResourceViewItem::~ResourceViewItem() = default;
+
+void ResourceViewItem::componentComplete()
+{
+    QuickViewBase::componentComplete();
+    // The first range is asked for once QML's handlers are connected: the layout's days.
+    guarded("showing the first days",
+            [this] { m_core.setDisplayedRange(Dayplex::currentDate(), nullptr, false, true); });
+    told();
+    showChanges();
+}
+
+QString ResourceViewItem::options() const
+{
+    return m_core.settings.options.ContainerString();
+}
+
+void ResourceViewItem::setOptions(const QString &options)
+{
+    guarded("setting the options", [&] {
+        m_core.applySettings(m_core.settings.withOptions(options));
+        Q_EMIT optionsChanged();
+        refresh();
+    });
+}
+
+QDateTime ResourceViewItem::firstDay() const
+{
+    return toQDateTime(m_core.startDate);
+}
+
+QDateTime ResourceViewItem::lastDay() const
+{
+    return toQDateTime(m_core.endDate);
+}
+
+int ResourceViewItem::dayCount() const
+{
+    return int(m_core.endDate - m_core.startDate) + 1;
+}
+
+void ResourceViewItem::setDayCount(int days)
+{
+    if (days == dayCount() || days < 1)
+        return;
+    guarded("setting the days shown", [&] {
+        double last = m_core.startDate + days - 1;
+        m_core.setDisplayedRange(m_core.startDate, &last, false, false);
+    });
+    told();
+    showChanges();
+}
+
+QString ResourceViewItem::selectedDate() const
+{
+    return m_core.model.selectedDate;
+}
+
+void ResourceViewItem::setSelectedDate(const QString &key)
+{
+    m_core.model.selectedDate = key;
+    told();
+    showChanges();
+}
+
+bool ResourceViewItem::confirmChanges() const
+{
+    return m_core.settings.options.boolValue(QStringLiteral("blnConfirmChanges"));
+}
+
+bool ResourceViewItem::modern() const
+{
+    return m_core.presentation == Presentation::Modern;
+}
+
+void ResourceViewItem::setModern(bool modern)
+{
+    if (modern == this->modern())
+        return;
+    m_core.presentation = modern ? Presentation::Modern : Presentation::Classic;
+    Q_EMIT modernChanged();
+    showChanges();
+}
+
+QString ResourceViewItem::accessibleName() const
+{
+    return uiText("Dayplex::Accessibility", "Ressourcenansicht");
+}
+
+QString ResourceViewItem::accessibleDescription() const
+{
+    // The shown days, and the selected appointment as its first bar reads.
+    const QString days = accessibleDaysName(m_core.startDate, m_core.endDate);
+    const GanttModel &model = m_core.model;
+    for (qint32 i = 1; i <= model.dateCount() && !model.selectedDate.isEmpty(); ++i) {
+        const GanttEintrag &e = model.date(i);
+        if (e.dsn != model.selectedDate)
+            continue;
+        const qint32 row = model.merkmalIndexDsn(e.merkmaldsn);
+        return days + QStringLiteral(". ")
+            + accessibleAppointmentName({e.von, e.bis, e.btagestermin,
+                                         row > 0 ? model.row(row).Merkmal : QString(), e.notiz,
+                                         e.blnErledigt, e.breadonly, e.blnfeiertag, e.blnhinweis,
+                                         model.details(e.dsn)});
+    }
+    return days;
+}
+
+int ResourceViewItem::renders() const
+{
+    return int(m_core.pictureRenders);
+}
+
+void ResourceViewItem::setFilledRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setFilledRange", [&] {
+        m_core.setFilledRange(checkedDate(first, "setFilledRange"), checkedDate(last, "setFilledRange"));
+    });
+    showChanges();
+}
+
+void ResourceViewItem::addMerkmal(const QString &name, const QString &key)
+{
+    m_core.model.addMerkmal(name, key);
+    showChanges();
+}
+
+void ResourceViewItem::addDate(const QString &key, const QString &text, const QDateTime &start,
+                               const QDateTime &end, const QString &rowKey, bool allDay,
+                               const QColor &textColour, bool done,
+                               const QColor &backgroundColour, bool readOnly)
+{
+    guarded("addDate", [&] {
+        m_core.model.addDate(key, text, checkedDate(start, "addDate"), checkedDate(end, "addDate"), allDay,
+                             appointmentColour(textColour, false, allDay), done,
+                             appointmentColour(backgroundColour, true, allDay), readOnly, rowKey,
+                             false, false);
+    });
+    showChanges();
+}
+
+void ResourceViewItem::setAppointmentDetails(const QString &key, bool seriesOccurrence,
+                                             const QStringList &participants)
+{
+    m_core.model.setDetails(key, AppointmentDetails{seriesOccurrence, participants});
+    showChanges();
+}
+
+void ResourceViewItem::clear()
+{
+    m_core.model.clear();
+    told();
+    showChanges();
+}
+
+void ResourceViewItem::setDisplayedRange(const QDateTime &first, const QDateTime &last)
+{
+    guarded("setDisplayedRange", [&] {
+        double lastDay = last.isValid() ? checkedDate(last, "setDisplayedRange") : 0;
+        m_core.setDisplayedRange(checkedDate(first, "setDisplayedRange"), last.isValid() ? &lastDay : nullptr,
+                                 false, true);
+    });
+    told();
+    showChanges();
+}
+
+void ResourceViewItem::refresh()
+{
+    guarded("refresh", [this] {
+        m_core.model.forgetFilledRange();
+        double last = m_core.endDate;
+        m_core.setDisplayedRange(m_core.startDate, &last, false, false);
+    });
+    told();
+    showChanges();
+}
+
+void ResourceViewItem::scroll(int direction)
+{
+    guarded("scroll", [&] { m_core.scrollDays(direction); });
+    told();
+    showChanges();
+}
+
+QPointF ResourceViewItem::pointOf(const QDateTime &moment, const QString &rowKey) const
+{
+    const GanttLayout &layout = m_core.scene.layout;
+    const qint32 row = m_core.model.merkmalIndexDsn(rowKey);
+    if (!moment.isValid() || row < m_core.scene.firstRow || row > m_core.scene.lastRow)
+        return QPointF(-1, -1);
+    const qint32 top = layout.rowTop(row, m_core.scene.firstRow);
+    return QPointF(layout.xOf(toDate(moment)), top + layout.rowHeight(row) / 2);
+}
+
+QRectF ResourceViewItem::appointmentRect(const QString &key) const
+{
+    for (qint32 i = 1; i <= m_core.model.dateCount(); ++i) {
+        if (m_core.model.date(i).dsn != key)
+            continue;
+        const BarRect bar = m_core.scene.bar(m_core.model, i);
+        if (!bar.isNull())
+            return QRectF(bar.left, bar.top, bar.width, bar.height);
+    }
+    return QRectF();
+}
+
+const QImage &ResourceViewItem::picture(QSize size, qreal)
+{
+    m_core.surfaceSize = size;
+    m_core.surfaceVisible = true;
+    m_core.prepareScreen(false);
+    m_core.shownChanges = QRegion();
+    const bool focusFrame = hasActiveFocus() && m_core.gestures.keyboardInUse();
+    if (m_core.drag.none() && !focusFrame)
+        return m_core.picture;
+    // The frame of a drag and the focus frame lie over the kept picture, which stays as it is.
+    m_shown = QImage(m_core.picture.size(), QImage::Format_RGB32);
+    QPainter painter(&m_shown);
+    m_core.drawScreen(painter);
+    if (focusFrame)
+        m_core.paintFocusFrame(painter);
+    return m_shown;
+}
+
+void ResourceViewItem::pointerPress(Qt::MouseButton button, bool, QPointF at)
+{
+    perform(m_core.press({button, button, at.x(), at.y()}));
+}
+
+void ResourceViewItem::pointerMove(Qt::MouseButtons buttons, QPointF at)
+{
+    perform(m_core.move({Qt::NoButton, buttons, at.x(), at.y()}));
+}
+
+void ResourceViewItem::pointerRelease(bool stillHeld, QPointF at)
+{
+    perform(m_core.release({Qt::LeftButton, stillHeld ? Qt::LeftButton : Qt::NoButton, at.x(), at.y()}));
+}
+
+void ResourceViewItem::pointerDoubleClick(QPointF at)
+{
+    perform(m_core.doubleClick({Qt::LeftButton, Qt::LeftButton, at.x(), at.y()}));
+}
+
+void ResourceViewItem::wheelTurn(int angleDelta)
+{
+    // A notch scrolls a row, a fling at most a page of five.
+    if (const int notches = takeWholeNotches(m_wheelRest, angleDelta, 5))
+        pan(0, -notches);
+}
+
+bool ResourceViewItem::keyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    const GanttActions actions = m_core.keyPress(key, modifiers);
+    perform(actions);
+    showChanges(); // the focus frame follows the keyboard
+    return !actions.passOn;
+}
+
+void ResourceViewItem::cancelGesture()
+{
+    perform(m_core.gestures.escape());
+}
+
+QSizeF ResourceViewItem::panStep() const
+{
+    const GanttLayout &layout = m_core.scene.layout;
+    const qint32 row = std::max(m_core.scene.firstRow, 1);
+    return QSizeF(layout.xOf(m_core.startDate + 1) - layout.xOf(m_core.startDate), layout.rowHeight(row));
+}
+
+void ResourceViewItem::pan(int columns, int rows)
+{
+    for (int i = 0; i < std::abs(columns); ++i)
+        m_core.scrollDays(columns > 0 ? 1 : -1);
+    m_core.firstRow = std::clamp(m_core.firstRow + rows, 1, std::max(m_core.model.rowCount(), 1));
+    told();
+    showChanges();
+}
+
+void ResourceViewItem::zoom(int steps)
+{
+    setDayCount(zoomedDayCount(dayCount(), steps));
+}
+
+std::unique_ptr<FeedTarget> ResourceViewItem::feedTarget()
+{
+    return std::make_unique<GanttFeed>(this);
+}
+
+void ResourceViewItem::focusInEvent(QFocusEvent *event)
+{
+    QuickViewBase::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        m_core.gestures.enteredByTab();
+    showChanges();
+}
+
+void ResourceViewItem::focusOutEvent(QFocusEvent *event)
+{
+    QuickViewBase::focusOutEvent(event);
+    guarded("the keyboard leaving the view", [this] { perform(m_core.focusLost()); });
+    showChanges();
+}
+
+void ResourceViewItem::perform(const GanttActions &actions)
+{
+    const auto finish = [&] {
+        for (const GanttStep &step : actions.finally)
+            run(step);
+        told();
+    };
+    try {
+        for (const GanttStep &step : actions.steps)
+            run(step);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void ResourceViewItem::run(const GanttStep &step)
+{
+    if (applyModelStep(m_core.model, step))
+        return showChanges();
+    using S = GanttStep;
+    switch (step.kind) {
+    case S::DrawFrame:
+        m_core.drawDragFrame(step.rect.left, step.rect.top, step.rect.width, step.rect.height);
+        showChanges();
+        break;
+    case S::EraseFrame:
+        m_core.eraseDragFrame();
+        showChanges();
+        break;
+    case S::Corner:
+        m_core.drawCorner();
+        showChanges();
+        break;
+    case S::ShowFrame:
+    case S::Repaint:
+        showChanges();
+        break;
+    case S::ToolTip:
+        setToolTipText(step.text);
+        break;
+    case S::Pointer:
+        setCursorNamed(step.text);
+        break;
+    case S::FirstRow:
+        m_core.firstRow = step.value;
+        showChanges();
+        break;
+    case S::Drop:
+        if (const std::optional<ChangeRequest> request = m_core.moveSelected(step.from))
+            ask(*request, m_core.model.date(request->index).dsn);
+        break;
+    case S::ShowSelected:
+        if (!m_core.model.selectedDate.isEmpty())
+            Q_EMIT showDate(m_core.model.selectedDate);
+        break;
+    case S::NewAppointment:
+        Q_EMIT newAppointmentRequested(toQDateTime(step.from), toQDateTime(step.to), step.text);
+        break;
+    case S::RequestDelete:
+        Q_EMIT deleteRequested(step.text);
+        break;
+    // A Qt Quick window has no menu or date picker of the view's own.
+    case S::Menu:
+    case S::DatePicker:
+    default:
+        break;
+    }
+}
+
+void ResourceViewItem::settle(const PendingQuestion::Decision &decision)
+{
+    const bool stands = m_core.commitChange(decision.first, decision.second);
+    showChanges();
+    if (stands)
+        m_core.raiseChange(decision.first, decision.second);
+    told();
+}
+
+void ResourceViewItem::told()
+{
+    const std::pair<Date, Date> range{m_core.startDate, m_core.endDate};
+    const bool rangeMoved = std::exchange(m_toldRange, range) != range;
+    const bool selectionMoved = std::exchange(m_toldSelection, m_core.model.selectedDate)
+        != m_core.model.selectedDate;
+    if (rangeMoved)
+        Q_EMIT rangeChanged();
+    if (selectionMoved)
+        Q_EMIT selectionChanged();
+    if (rangeMoved || selectionMoved)
+        Q_EMIT accessibleDescriptionChanged();
+}
+
+} // namespace Dayplex

@@ -1,0 +1,141 @@
+// The calendar core without a window: the change question answered later, as a Qt Quick front
+// end answers it, and the NeedDates protocol through its event.
+#include "calendar/agendacore.h"
+
+#include <QtTest>
+
+#include "support/testing.h"
+#include "support/testmain.h"
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+const Date kMon = day(2024, 3, 4);
+
+// What the core raised, one line per event.
+struct Raised
+{
+    QStringList lines;
+    void listen(AgendaCore &core)
+    {
+        core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
+            lines << QStringLiteral("changed %1 %2-%3").arg(dsn, when(start), when(end));
+        };
+        core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date) {
+            lines << QStringLiteral("series %1 %2 %3").arg(dsn).arg(int(scope)).arg(when(start));
+        };
+        core.events.needDates = [this](Date first, Date last, const QString &) {
+            lines << QStringLiteral("need %1-%2").arg(when(first), when(last));
+        };
+    }
+};
+
+} // namespace
+
+class tst_AgendaCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Catches a change that stands without its answer, a refusal that keeps the new times, a
+    // series change raised without its scope and a refilled store whose records take the
+    // answer of a question about a record it no longer holds.
+    void changeAnsweredLater_data()
+    {
+        QTest::addColumn<bool>("series");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("scope"); // -1: "Abbrechen"
+        QTest::addColumn<bool>("refilled");
+        QTest::addColumn<QString>("times"); // of record 1 afterwards, confirmed times beside
+        QTest::addColumn<QString>("raised");
+        const QString moved = QStringLiteral("Mon 10:00 Mon 10:00");
+        const QString back = QStringLiteral("Mon 09:00 Mon 09:00");
+        QTest::newRow("yes") << false << true << true << -1 << false << moved << "changed A Mon 10:00-Mon 11:00";
+        QTest::newRow("no") << false << true << false << -1 << false << back << "";
+        QTest::newRow("series, this one") << true << false << false << 0 << false << moved << "series A 0 Mon 10:00";
+        QTest::newRow("series, cancelled") << true << false << true << -1 << false << back << "";
+        QTest::newRow("store refilled meanwhile") << false << true << true << -1 << true
+                                                  << "Mon 12:00 Mon 12:00" << "";
+    }
+    void changeAnsweredLater()
+    {
+        QFETCH(bool, series);
+        QFETCH(bool, confirm);
+        QFETCH(bool, accepted);
+        QFETCH(int, scope);
+        QFETCH(bool, refilled);
+        AgendaCore core;
+        Raised raised;
+        raised.listen(core);
+        core.settings.confirmChanges = confirm;
+        core.data.store.add(QStringLiteral("A"), QStringLiteral("Termin"), kMon + hm(9, 0), kMon + hm(10, 0),
+                            false, 0, false, 0, false, false);
+        AppointmentDetails details;
+        details.seriesOccurrence = series;
+        core.data.store.setDetails(QStringLiteral("A"), details);
+        core.selection.index = 1;
+        QVERIFY(core.moveSelected(kMon + hm(10, 0), 0));
+        const std::optional<ChangeRequest> request = core.changeRequest(1);
+        QVERIFY(request);
+        QCOMPARE(request->question == ChangeQuestion::SeriesScope, series);
+        QCOMPARE(request->confirm, confirm);
+        if (refilled) {
+            core.clear();
+            core.data.store.add(QStringLiteral("B"), QStringLiteral("Neu"), kMon + hm(12, 0), kMon + hm(13, 0),
+                                false, 0, false, 0, false, false);
+        }
+        ChangeAnswer answer;
+        answer.accepted = accepted;
+        if (scope >= 0)
+            answer.scope = SeriesScope(scope);
+        core.commitChange(*request, answer);
+        core.raiseChange(*request, answer);
+        const TerminEintrag &e = core.data.store.at(1);
+        QTEST(QStringLiteral("%1 %2").arg(when(e.dateStart), when(e.dateStartOrig)), "times");
+        QTEST(raised.lines.join(QLatin1Char('|')), "raised");
+    }
+
+    // An unchanged record asks nothing.
+    void noQuestionWithoutAChange()
+    {
+        AgendaCore core;
+        core.data.store.add(QStringLiteral("A"), QString(), kMon + hm(9, 0), kMon + hm(10, 0), false, 0, false, 0, false, false);
+        QVERIFY(!core.changeRequest(1));
+        QVERIFY(!core.changeRequest(2));
+    }
+
+    // Catches a NeedDates asked from inside its own handler, one lost after a handler threw,
+    // and one asked for days the host has delivered.
+    void needDates()
+    {
+        AgendaCore core;
+        Raised raised;
+        raised.listen(core);
+        int calls = 0;
+        const auto outer = core.events.needDates;
+        core.events.needDates = [&](Date first, Date last, const QString &fields) {
+            outer(first, last, fields);
+            if (++calls == 1)
+                core.setDisplayedRange(first + 7, nullptr, false, false); // not asked again
+            else
+                throw Error(InvalidArgument, QStringLiteral("Host"));
+        };
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        QCOMPARE(raised.lines, QStringList{QStringLiteral("need Mon 00:00-Sun 00:00")});
+        QCOMPARE(errorNumber([&] { core.setDisplayedRange(kMon + 14, nullptr, false, false); }), int(InvalidArgument));
+        QCOMPARE(calls, 2);
+        core.setFilledRange(kMon, kMon + 30);
+        core.events.needDates = [&](Date, Date, const QString &) { ++calls; };
+        core.setDisplayedRange(kMon + 21, nullptr, false, false);
+        QCOMPARE(calls, 2);
+        core.setDisplayedRange(kMon + 40, nullptr, false, false);
+        QCOMPARE(calls, 3);
+    }
+};
+
+DAYPLEX_TEST_MAIN(tst_AgendaCore)
+#include "tst_agendacore.moc"

@@ -1,0 +1,134 @@
+// The resource view core without a window: a move of the selection answered later, as a Qt
+// Quick front end answers it, the kept picture painted into the core's own image, and the
+// NeedDates protocol through its event.
+#include "gantt/ganttcore.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+#include "support/testing.h"
+#include "support/testmain.h"
+
+using namespace Dayplex;
+using namespace Dayplex::Testing;
+
+namespace {
+
+const Date kMon = day(2024, 3, 4);
+
+// Two rows, the meeting "M" in both, and "X" in the first.
+void fill(GanttCore &core)
+{
+    core.model.addMerkmal(QStringLiteral("Anna"), QStringLiteral("a"));
+    core.model.addMerkmal(QStringLiteral("Ben"), QStringLiteral("b"));
+    for (const char *row : {"a", "b"})
+        core.model.addDate(QStringLiteral("M"), QStringLiteral("Besprechung"), kMon + hm(9, 0), kMon + hm(10, 0),
+                           false, 0, false, 0, false, QLatin1String(row), false, false);
+    core.model.addDate(QStringLiteral("X"), QStringLiteral("Anderes"), kMon + hm(13, 0), kMon + hm(14, 0),
+                       false, 0, false, 0, false, QStringLiteral("a"), false, false);
+}
+
+QString startsOf(const GanttModel &model)
+{
+    QStringList starts;
+    for (qint32 i = 1; i <= model.dateCount(); ++i)
+        starts << when(model.date(i).von) + QLatin1Char('/') + when(model.date(i).vonOriginal);
+    return starts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class tst_GanttCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Catches a bar of the key left behind by the move or by its refusal, a change raised for
+    // a refusal or before the answer, and a failed question that keeps the new times.
+    void moveAnsweredLater_data()
+    {
+        QTest::addColumn<int>("answer"); // 1 yes, 0 no, -1 the question failed
+        QTest::addColumn<QString>("starts");
+        QTest::addColumn<QString>("raised");
+        QTest::newRow("yes") << 1 << "Tue 11:00/Tue 11:00 Tue 11:00/Tue 11:00 Mon 13:00/Mon 13:00"
+                             << "M Tue 11:00";
+        QTest::newRow("no") << 0 << "Mon 09:00/Mon 09:00 Mon 09:00/Mon 09:00 Mon 13:00/Mon 13:00" << "";
+        QTest::newRow("question failed") << -1 << "Mon 09:00/Mon 09:00 Mon 09:00/Mon 09:00 Mon 13:00/Mon 13:00" << "";
+    }
+    void moveAnsweredLater()
+    {
+        QFETCH(int, answer);
+        GanttCore core;
+        fill(core);
+        QStringList raised;
+        core.events.dateChanged = [&](const QString &dsn, Date start, Date) { raised << dsn + QLatin1Char(' ') + when(start); };
+        QVERIFY(!core.moveSelected(kMon + 1 + hm(11, 0)));
+        core.model.selectedDate = QStringLiteral("M");
+        const std::optional<ChangeRequest> request = core.moveSelected(kMon + 1 + hm(11, 0));
+        QVERIFY(request);
+        QCOMPARE(request->moved, (QVector<qint32>{1, 2}));
+        QVERIFY(request->changed());
+        QVERIFY(raised.isEmpty());
+        if (answer < 0) {
+            core.revertChange(*request);
+        } else {
+            ChangeAnswer given;
+            given.accepted = answer == 1;
+            core.commitChange(*request, given);
+            core.raiseChange(*request, given);
+        }
+        QTEST(startsOf(core.model), "starts");
+        QTEST(raised.join(QLatin1Char('|')), "raised");
+    }
+
+    // Catches a kept picture painted again though nothing changed, one not painted again
+    // after a row band was drawn onto it or the model changed, and a proposal never shown.
+    void keptPicture()
+    {
+        GanttCore core;
+        fill(core);
+        core.startDate = kMon;
+        core.endDate = kMon + 4;
+        core.surfaceSize = QSize(640, 300);
+        core.surfaceVisible = true;
+        int shown = 0;
+        core.proposalShown = [&](const QString &, bool) { ++shown; };
+        core.prepareScreen(false);
+        QCOMPARE(core.pictureRenders, quint64(1));
+        QCOMPARE(core.picture.size(), QSize(640, 300));
+        QVERIFY(core.keptShowsNow());
+        core.prepareScreen(false);
+        QCOMPARE(core.pictureRenders, quint64(1));
+        core.fillRowBand(core.scene.layout.rowTop(1, 1), 0x00FF00);
+        core.shownChanges = QRegion(); // shown, as a front end shows what changed
+        QVERIFY(!core.keptShowsNow());
+        core.prepareScreen(false);
+        QCOMPARE(core.pictureRenders, quint64(2));
+        core.model.vorschlagVon = kMon + hm(15, 0);
+        core.model.vorschlagBis = kMon + hm(16, 0);
+        core.model.row(1).blnMarkiert = true;
+        core.prepareScreen(false);
+        QCOMPARE(core.pictureRenders, quint64(3));
+        QVERIFY(shown > 0);
+    }
+
+    // Catches a NeedDates asked from inside its handler and the range not written before it.
+    void needDates()
+    {
+        GanttCore core;
+        QStringList asked;
+        core.events.needDates = [&](Date first, Date last, const QString &) {
+            asked << when(first) + QLatin1Char('-') + when(last);
+            QCOMPARE(core.startDate, first);
+            core.scrollDays(1); // from inside: not asked again
+        };
+        double last = kMon + 2;
+        core.setDisplayedRange(kMon, &last, false, false);
+        QCOMPARE(asked, QStringList{QStringLiteral("Mon 00:00-Wed 00:00")});
+        QCOMPARE(core.startDate, kMon + 1);
+        QCOMPARE(core.needDatesDepth, 0);
+    }
+};
+
+DAYPLEX_TEST_MAIN(tst_GanttCore)
+#include "tst_ganttcore.moc"
