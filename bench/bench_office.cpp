@@ -84,8 +84,8 @@ void fillSingles(Database &db)
     }
     QSqlQuery rows(connection);
     check(rows, rows.prepare(QStringLiteral("INSERT INTO appointments (id, text, start, \"end\", all_day, back_color,"
-                                            " participant_id, uid, span_days, span_class) VALUES ")
-                             + placeholders(kBatch, 10)));
+                                            " participant_id, uid, span_days, span_class, seats) VALUES ")
+                             + placeholders(kBatch, 11)));
     const int seatsPerBatch = kBatch + kBatch / kMeetingStep * 2;
     QSqlQuery seats(connection);
     check(seats, seats.prepare(QStringLiteral("INSERT INTO appointment_participants (appointment_id, participant_id, seq) VALUES ")
@@ -117,11 +117,15 @@ void fillSingles(Database &db)
             rows.addBindValue(span);
             rows.addBindValue(spanClass);
             const int count = i % kMeetingStep == 0 ? 3 : 1;
+            QStringList meeting;
             for (int seat = 0; seat < count; ++seat) {
+                const int seated = 1 + (participant - 1 + seat * 7) % kParticipants;
                 seats.addBindValue(base + i);
-                seats.addBindValue(1 + (participant - 1 + seat * 7) % kParticipants);
+                seats.addBindValue(seated);
                 seats.addBindValue(seat);
+                meeting.append(QString::number(seated));
             }
+            rows.addBindValue(count > 1 ? meeting.join(QLatin1Char(',')) : QStringLiteral(""));
         }
         check(rows, rows.exec());
         check(seats, seats.exec());

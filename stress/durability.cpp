@@ -94,6 +94,15 @@ QString problems(const QString &location)
                                    " appointment_participants p WHERE p.appointment_id = a.id AND p.participant_id = a.participant_id))"))
         || !check.next() || check.value(0).toInt() != 0 || check.value(1).toInt() != 0)
         found.append(QStringLiteral("Sitze ohne Termin oder Termine ohne Sitz"));
+    // A meeting's seats on its row as in their own table.
+    const QString seated = db.isPostgres() ? QStringLiteral("string_agg(participant_id::text, ',' ORDER BY seq)")
+                                           : QStringLiteral("group_concat(participant_id)");
+    if (!check.exec(QStringLiteral("SELECT count(*) FROM appointments a WHERE a.seats <> (SELECT CASE WHEN count(*) > 1"
+                                   " THEN %1 ELSE '' END FROM (SELECT participant_id, seq FROM appointment_participants p"
+                                   " WHERE p.appointment_id = a.id ORDER BY seq) s)")
+                        .arg(seated))
+        || !check.next() || check.value(0).toInt() != 0)
+        found.append(QStringLiteral("Sitze des Termins und ihre Tabelle verschieden"));
     int rows = 0;
     for (const Appointment &a : db.appointmentsInDays(kBase, kBase + kRows + 1)) {
         if (!a.text.startsWith(QLatin1String("Zeile ")))

@@ -25,7 +25,7 @@ namespace Terminplaner {
 namespace {
 
 // The last step of migrations() below.
-constexpr int kSchemaVersion = 6;
+constexpr int kSchemaVersion = 7;
 
 std::atomic<int> connectionCounter{0};
 
@@ -149,7 +149,8 @@ bool touchesDays(const Appointment &a, Dayplex::Date firstDay, Dayplex::Date las
 }
 
 Database::Database()
-    : m_connection(QStringLiteral("terminplaner-%1").arg(connectionCounter.fetch_add(1)))
+    : m_connection(QStringLiteral("terminplaner-%1").arg(connectionCounter.fetch_add(1))),
+      m_prepared(std::make_unique<PreparedStatements>())
 {
 }
 
@@ -490,6 +491,18 @@ const QVector<Migration> &migrations()
           "DROP INDEX IF EXISTS appointments_start",
           "CREATE INDEX appointments_range ON appointments(span_class, start)"},
          {}},
+        // A meeting's seats on its row too, so that a range read joins nothing: most rows
+        // have one participant, and the join was a third of a read of a large team's months.
+        {7,
+         {"ALTER TABLE appointments ADD COLUMN seats TEXT NOT NULL DEFAULT ''",
+          "UPDATE appointments SET seats = (SELECT group_concat(participant_id) FROM (SELECT participant_id"
+          " FROM appointment_participants p WHERE p.appointment_id = appointments.id ORDER BY seq))"
+          " WHERE id IN (SELECT appointment_id FROM appointment_participants GROUP BY appointment_id"
+          " HAVING count(*) > 1)"},
+         {"ALTER TABLE appointments ADD COLUMN seats TEXT NOT NULL DEFAULT ''",
+          "UPDATE appointments SET seats = s.list FROM (SELECT appointment_id,"
+          " string_agg(participant_id::text, ',' ORDER BY seq) AS list FROM appointment_participants"
+          " GROUP BY appointment_id HAVING count(*) > 1) s WHERE s.appointment_id = appointments.id"}},
     };
     return steps;
 }
@@ -572,46 +585,28 @@ void Database::seed(QDate anchor)
 
 QVector<Participant> Database::participants() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants ORDER BY id"));
-    exec(query);
+    // Read on every refresh of a view: in one exchange with a server, not Qt's three.
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT id, name, role FROM participants ORDER BY id"), {}});
     QVector<Participant> result;
-    while (query.next())
-        result.append({query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()});
+    while (rows->next())
+        result.append({int(rows->number(0)), rows->text(1), rows->text(2)});
     return result;
 }
 
 std::optional<Participant> Database::participant(int id) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT id, name, role FROM participants WHERE id = ?"));
-    query.addBindValue(id);
-    exec(query);
-    if (!query.next())
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT id, name, role FROM participants WHERE id = ?"), {id}});
+    if (!rows->next())
         return std::nullopt;
-    return Participant{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString()};
+    return Participant{int(rows->number(0)), rows->text(1), rows->text(2)};
 }
 
 namespace {
 
-// A single row with its participants as "seq:id" pairs in one text.
-QString appointmentColumns(bool postgres)
+// The rows of the condition, each with its seats.
+QString rowsWhere(const QString &condition)
 {
-    return kRowColumns
-           + QStringLiteral(", (SELECT %1 FROM appointment_participants p WHERE p.appointment_id = appointments.id)")
-                 .arg(postgres ? QLatin1String("string_agg(seq || ':' || participant_id, ',')")
-                               : QLatin1String("group_concat(seq || ':' || participant_id)"));
-}
-
-// Many rows with their seats joined, a line per seat: a subquery per row would cost more
-// than reading the row. PostgreSQL reads the seats row by row through their index too; it
-// would otherwise hash all seats of the database for the few thousand rows of a week.
-QString seatedRows(const QString &condition, bool postgres)
-{
-    return QStringLiteral("SELECT %1, p.seq, p.participant_id FROM appointments LEFT JOIN %2 p ON %3 WHERE %4")
-        .arg(kRowColumns,
-             postgres ? QLatin1String("LATERAL (SELECT seq, participant_id FROM appointment_participants"
-                                      " WHERE appointment_id = appointments.id OFFSET 0)")
-                      : QLatin1String("appointment_participants"),
-             postgres ? QLatin1String("true") : QLatin1String("p.appointment_id = appointments.id"), condition);
+    return QStringLiteral("SELECT %1 FROM appointments WHERE %2").arg(kRowColumns, condition);
 }
 
 QString dateList(const QList<Dayplex::Date> &dates)
@@ -620,18 +615,6 @@ QString dateList(const QList<Dayplex::Date> &dates)
     for (Dayplex::Date d : dates)
         parts.append(Database::toSqlDateTime(d));
     return parts.join(QLatin1Char(','));
-}
-
-QList<int> readParticipants(const QString &pairs)
-{
-    QList<QPair<int, int>> seats;
-    for (const QString &pair : pairs.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        seats.append({pair.section(QLatin1Char(':'), 0, 0).toInt(), pair.section(QLatin1Char(':'), 1).toInt()});
-    std::sort(seats.begin(), seats.end());
-    QList<int> ids;
-    for (const auto &seat : seats)
-        ids.append(seat.second);
-    return ids;
 }
 
 // An empty text, never NULL: the list columns have none.
@@ -665,13 +648,12 @@ QList<int> Appointment::allParticipants() const
     return all;
 }
 
-Appointment Database::readAppointment(QSqlQuery &q) const
+std::optional<Appointment> Database::firstRow(const Statement &statement) const
 {
-    Appointment a = readRow(QueryRowReader(q));
-    a.participantIds = readParticipants(q.value(kSeatColumn).toString());
-    if (a.participantIds.isEmpty())
-        a.participantIds = {a.participantId};
-    return a;
+    const std::unique_ptr<RowReader> rows = rowsOf(statement);
+    if (!rows->next())
+        return std::nullopt;
+    return readRow(*rows);
 }
 
 QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
@@ -689,9 +671,8 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
                        << toSqlDateTime(toExclusive);
     }
     // Either end on or after the first day; SQLite's max() would copy both texts per row.
-    singles.sql = seatedRows(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
-                                 .arg(classes.join(QLatin1String(" OR "))),
-                             m_postgres);
+    singles.sql = rowsWhere(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
+                                 .arg(classes.join(QLatin1String(" OR "))));
     singles.values << toSqlDateTime(from) << toSqlDateTime(from);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
@@ -706,8 +687,42 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
             {QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
                  .arg(seriesIds),
              range},
-            {seatedRows(QStringLiteral("appointments.id IN (%1)").arg(seriesIds), m_postgres),
+            {rowsWhere(QStringLiteral("id IN (%1)").arg(seriesIds)),
              range}};
+}
+
+namespace {
+
+// Qt's query of a read that neither SQLite nor libpq take directly.
+class HeldQueryRows : public QueryRowReader
+{
+public:
+    explicit HeldQueryRows(QSqlQuery query) : QueryRowReader(m_held), m_held(std::move(query)) {}
+
+private:
+    QSqlQuery m_held;
+};
+
+} // namespace
+
+std::unique_ptr<RowReader> Database::rowsOf(const Statement &statement) const
+{
+    const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
+    if (!connection.isOpen())
+        throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    const auto text = [this](const QSqlError &error) { return errorText(error); };
+    const auto heard = [this](const QString &channel, bool own, const QString &payload) {
+        if (!m_listener)
+            return;
+        // Handled after the read, as the driver's own notices are.
+        QMetaObject::invokeMethod(
+            m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
+    };
+    std::unique_ptr<RowReader> rows = m_postgres ? postgresRows(connection, statement, text, heard, *m_prepared)
+                                                 : sqliteRows(connection, statement, text);
+    if (rows)
+        return rows;
+    return std::make_unique<HeldQueryRows>(run(statement));
 }
 
 QSqlQuery Database::run(const Statement &statement) const
@@ -736,31 +751,15 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                 return true;
         return false;
     };
-    // The rows straight from SQLite's statements and from libpq; through Qt when neither can.
-    QSqlQuery query;
-    QueryRowReader queryRows(query);
-    std::unique_ptr<RowReader> ownReader;
+    std::unique_ptr<RowReader> read;
     const auto rows = [&](const Statement &statement) -> RowReader & {
         // The last rows go first: a server's unread ones would hold the connection.
-        ownReader.reset();
-        query = QSqlQuery();
-        const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
-        const auto text = [this](const QSqlError &error) { return errorText(error); };
-        const auto heard = [this](const QString &channel, bool own, const QString &payload) {
-            if (!m_listener)
-                return;
-            // Handled after the read, as the driver's own notices are.
-            QMetaObject::invokeMethod(
-                m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
-        };
-        ownReader = m_postgres ? postgresRows(connection, statement, text, heard) : sqliteRows(connection, statement, text);
-        if (ownReader)
-            return *ownReader;
-        query = run(statement);
-        return queryRows;
+        read.reset();
+        read = rowsOf(statement);
+        return *read;
     };
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    QVector<Appointment> result = readSeated(rows(reads.at(0)));
+    QVector<Appointment> result = readRows(rows(reads.at(0)));
     result.erase(std::remove_if(result.begin(), result.end(),
                                 [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
                  result.end());
@@ -769,7 +768,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     for (RowReader &changed = rows(reads.at(1)); changed.next();)
         overridden[changed.number(0)].append(changed.dateTime(1));
 
-    for (const Appointment &master : readSeated(rows(reads.at(2)))) {
+    for (const Appointment &master : readRows(rows(reads.at(2)))) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
@@ -795,7 +794,8 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         }
     }
     // Sorted by position, with the keys beside it: swapping whole appointments, or reaching
-    // into them for every comparison, costs more.
+    // into them for every comparison, costs more. Put in place cycle by cycle: a second list
+    // of tens of thousands of appointments costs more in fresh memory than the moves.
     struct Position
     {
         Dayplex::Date start;
@@ -809,74 +809,54 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     std::sort(order.begin(), order.end(), [](const Position &a, const Position &b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
-    QVector<Appointment> sorted;
-    sorted.reserve(result.size());
-    for (const Position &position : order)
-        sorted.append(std::move(result[position.index]));
-    return sorted;
+    for (qsizetype first = 0; first < result.size(); ++first) {
+        if (order[size_t(first)].index < 0)
+            continue;
+        Appointment held = std::move(result[first]);
+        qsizetype at = first;
+        while (order[size_t(at)].index != first) {
+            const qsizetype from = order[size_t(at)].index;
+            result[at] = std::move(result[from]);
+            order[size_t(at)].index = -1;
+            at = from;
+        }
+        result[at] = std::move(held);
+        order[size_t(at)].index = -1;
+    }
+    return result;
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE id = ?")
-                                  .arg(appointmentColumns(m_postgres)));
-    query.addBindValue(id);
-    exec(query);
-    if (!query.next())
-        return std::nullopt;
-    return readAppointment(query);
+    return firstRow({rowsWhere(QStringLiteral("id = ?")), {id}});
 }
 
 std::optional<Appointment> Database::overrideAt(qint64 seriesId, Dayplex::Date recurrenceStart) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
-                                             " AND recurrence_start = ?")
-                                  .arg(appointmentColumns(m_postgres)));
-    query.addBindValue(seriesId);
-    query.addBindValue(toSqlDateTime(recurrenceStart));
-    exec(query);
-    if (!query.next())
-        return std::nullopt;
-    return readAppointment(query);
+    return firstRow({rowsWhere(QStringLiteral("series_id = ? AND recurrence_start = ?")),
+                     {seriesId, toSqlDateTime(recurrenceStart)}});
 }
 
 QVector<Appointment> Database::overridesOf(qint64 seriesId) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE series_id = ?"
-                                             " ORDER BY recurrence_start")
-                                  .arg(appointmentColumns(m_postgres)));
-    query.addBindValue(seriesId);
-    exec(query);
-    QVector<Appointment> result;
-    while (query.next())
-        result.append(readAppointment(query));
-    return result;
+    return readRows(*rowsOf({rowsWhere(QStringLiteral("series_id = ? ORDER BY recurrence_start")), {seriesId}}));
 }
 
 QVector<Appointment> Database::rowsOfCalendar(const QString &source) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM appointments WHERE source = ?")
-                                  .arg(appointmentColumns(m_postgres)));
-    query.addBindValue(source);
-    exec(query);
-    QVector<Appointment> result;
-    while (query.next())
-        result.append(readAppointment(query));
-    return result;
+    return readRows(*rowsOf({rowsWhere(QStringLiteral("source = ?")), {source}}));
 }
 
 int Database::appointmentCount() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointments"));
-    exec(query);
-    return query.next() ? query.value(0).toInt() : 0;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT count(*) FROM appointments"), {}});
+    return rows->next() ? int(rows->number(0)) : 0;
 }
 
 int Database::journalCount() const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT count(*) FROM appointment_changes"));
-    exec(query);
-    return query.next() ? query.value(0).toInt() : 0;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT count(*) FROM appointment_changes"), {}});
+    return rows->next() ? int(rows->number(0)) : 0;
 }
 
 static void validate(const Appointment &a)
@@ -899,6 +879,15 @@ static void validate(const Appointment &a)
 
 namespace {
 
+QList<int> distinctSeats(const QList<int> &participantIds)
+{
+    QList<int> seats;
+    for (int participant : participantIds)
+        if (!seats.contains(participant))
+            seats.append(participant);
+    return seats;
+}
+
 // The stored fields in the order both INSERT and UPDATE name them.
 void bindFields(QSqlQuery &query, const Appointment &a)
 {
@@ -920,12 +909,13 @@ void bindFields(QSqlQuery &query, const Appointment &a)
     query.addBindValue(nullableDate(a.isSeries() ? seriesLastEnd(seriesPattern(a)) : 0));
     query.addBindValue(spanDays(a.start, a.end));
     query.addBindValue(spanClass(spanDays(a.start, a.end)));
+    query.addBindValue(seatsText(distinctSeats(a.allParticipants())));
 }
 
 const char kFieldNames[] = "text = ?, start = ?, \"end\" = ?, all_day = ?, font_color = ?,"
                            " back_color = ?, done = ?, read_only = ?, participant_id = ?, note = ?,"
                            " rrule = ?, rdates = ?, exdates = ?, series_id = ?, recurrence_start = ?,"
-                           " series_end = ?, span_days = ?, span_class = ?";
+                           " series_end = ?, span_days = ?, span_class = ?, seats = ?";
 
 } // namespace
 
@@ -935,8 +925,8 @@ qint64 Database::insertRow(const Appointment &a)
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO appointments (text, start, \"end\", all_day, font_color, back_color, done,"
         " read_only, participant_id, note, rrule, rdates, exdates, series_id, recurrence_start,"
-        " series_end, span_days, span_class, uid, source)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " series_end, span_days, span_class, seats, uid, source)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
         " RETURNING id"));
     bindFields(query, a);
     query.addBindValue(a.uid.isEmpty() ? newAppointmentUid() : a.uid);
@@ -966,22 +956,20 @@ bool Database::updateRow(const Appointment &a)
     return true;
 }
 
+// The seats' own rows hold every participant to its foreign key; reads take the row's copy.
 void Database::writeParticipants(qint64 id, const QList<int> &participantIds)
 {
     QSqlQuery clear = prepare(QStringLiteral("DELETE FROM appointment_participants WHERE appointment_id = ?"));
     clear.addBindValue(id);
     exec(clear);
-    QList<int> written;
-    for (int participant : participantIds) {
-        if (written.contains(participant))
-            continue;
+    const QList<int> seats = distinctSeats(participantIds);
+    for (qsizetype seq = 0; seq < seats.size(); ++seq) {
         QSqlQuery insert = prepare(QStringLiteral("INSERT INTO appointment_participants"
                                                   " (appointment_id, participant_id, seq) VALUES (?, ?, ?)"));
         insert.addBindValue(id);
-        insert.addBindValue(participant);
-        insert.addBindValue(int(written.size()));
+        insert.addBindValue(seats.at(seq));
+        insert.addBindValue(int(seq));
         exec(insert);
-        written.append(participant);
     }
 }
 
@@ -1126,13 +1114,11 @@ void Database::notifyChange(Dayplex::Date from, Dayplex::Date to) const
 {
     if (!m_postgres)
         return;
-    QSqlQuery query = prepare(QStringLiteral("SELECT pg_notify(?, ?)"));
-    query.addBindValue(kChannel);
-    query.addBindValue(QStringLiteral("%1|%2|%3")
+    rowsOf({QStringLiteral("SELECT pg_notify(?, ?)"),
+            {kChannel, QStringLiteral("%1|%2|%3")
                            .arg(qint64(std::floor(from)))
                            .arg(qint64(std::floor(std::max(from, to))))
-                           .arg(QDateTime::currentMSecsSinceEpoch()));
-    exec(query);
+                           .arg(QDateTime::currentMSecsSinceEpoch())}});
 }
 
 void Database::listenForChanges(ChangeHandler handler)
@@ -1174,6 +1160,7 @@ bool Database::reconnect()
     db.close();
     if (!db.open())
         return false;
+    *m_prepared = {};
     m_connectionLost = false;
     if (m_postgres && m_changeHandler)
         subscribe();
@@ -1182,10 +1169,8 @@ bool Database::reconnect()
 
 QString Database::setting(const QString &key, const QString &fallback) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
-    query.addBindValue(key);
-    exec(query);
-    return query.next() ? query.value(0).toString() : fallback;
+    const std::unique_ptr<RowReader> rows = rowsOf({QStringLiteral("SELECT value FROM settings WHERE key = ?"), {key}});
+    return rows->next() ? rows->text(0) : fallback;
 }
 
 void Database::setSetting(const QString &key, const QString &value)

@@ -13,6 +13,7 @@
 #include <QVariantList>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -154,6 +155,9 @@ struct CalendarChanges
 // True when the appointment touches one of the whole days firstDay..lastDay.
 bool touchesDays(const Appointment &appointment, Dayplex::Date firstDay, Dayplex::Date lastDay);
 
+class RowReader;
+struct PreparedStatements;
+
 // The SQLite store of the Terminplaner: participants, appointments, a journal of time
 // changes and the settings (options strings, participant filter). Every failing call throws
 // DatabaseError and leaves the database as it was.
@@ -283,6 +287,9 @@ private:
     QSqlQuery prepare(const QString &sql) const;
     void exec(QSqlQuery &query) const;
     QSqlQuery run(const Statement &statement) const;
+    // The rows of a read straight from SQLite's statement or from libpq, through Qt where
+    // neither can; the rows of the read before must be gone.
+    std::unique_ptr<RowReader> rowsOf(const Statement &statement) const;
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone or newer
@@ -303,7 +310,8 @@ private:
     void subscribe();
     // A notice of the server, from Qt's driver or taken in by a read of our own.
     void hear(const QString &channel, bool own, const QString &payload) const;
-    Appointment readAppointment(QSqlQuery &query) const;
+    // The first row of a read of every column of appointments; nothing when there is none.
+    std::optional<Appointment> firstRow(const Statement &statement) const;
     // Every row of the calendar source, changed occurrences included.
     QVector<Appointment> rowsOfCalendar(const QString &source) const;
     struct StoredCalendar;
@@ -317,6 +325,7 @@ private:
     mutable bool m_connectionLost = false;
     ChangeHandler m_changeHandler;
     QObject *m_listener = nullptr; // lives as long as the connection's notification link
+    std::unique_ptr<PreparedStatements> m_prepared; // on PostgreSQL
 };
 
 // Rolls back unless commit() was reached: an exception on the way leaves nothing half-written.

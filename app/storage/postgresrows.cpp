@@ -66,9 +66,43 @@ private:
 
 } // namespace
 
+namespace {
+
+[[noreturn]] void fail(PGconn *db, PGresult *result, const std::function<QString(const QSqlError &)> &errorText)
+{
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const QSqlError error(QStringLiteral("Lesen fehlgeschlagen"), QString::fromUtf8(PQerrorMessage(db)),
+                          PQstatus(db) == CONNECTION_OK ? QSqlError::StatementError : QSqlError::ConnectionError,
+                          QString::fromLatin1(state ? state : ""));
+    PQclear(result);
+    throw DatabaseError(errorText(error));
+}
+
+// The name of the statement on this connection, prepared at its first use.
+QByteArray preparedName(PGconn *db, const QString &sql, int values, PreparedStatements &prepared,
+                        const std::function<QString(const QSqlError &)> &errorText)
+{
+    if (prepared.connection != db) {
+        prepared.names.clear();
+        prepared.connection = db;
+    }
+    const QByteArray numbered = numberedPlaceholders(sql);
+    if (const auto known = prepared.names.constFind(numbered); known != prepared.names.constEnd())
+        return *known;
+    const QByteArray name = "terminplaner_" + QByteArray::number(prepared.names.size() + 1);
+    PGresult *result = PQprepare(db, name.constData(), numbered.constData(), values, nullptr);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK)
+        fail(db, result, errorText);
+    PQclear(result);
+    prepared.names.insert(numbered, name);
+    return name;
+}
+
+} // namespace
+
 std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                         const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard)
+                                        const NoticeHandler &heard, PreparedStatements &prepared)
 {
     const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
     // Qt names the handle by libpq's struct.
@@ -85,22 +119,16 @@ std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Da
         texts.push_back(value.isNull() ? QByteArray() : value.toString().toUtf8());
         values.push_back(value.isNull() ? nullptr : texts.back().constData());
     }
-    PGresult *result = PQexecParams(db, numberedPlaceholders(statement.sql).constData(), int(values.size()), nullptr,
-                                    values.data(), nullptr, nullptr, 0);
+    const QByteArray name = preparedName(db, statement.sql, int(values.size()), prepared, errorText);
+    PGresult *result = PQexecPrepared(db, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
     // Notices that arrived with the rows are in libpq's queue now, where Qt's driver, waiting
     // for the socket, would not look until the next traffic.
     while (PGnotify *notice = PQnotifies(db)) {
         heard(QString::fromUtf8(notice->relname), notice->be_pid == PQbackendPID(db), QString::fromUtf8(notice->extra));
         PQfreemem(notice);
     }
-    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
-        const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
-        const QSqlError error(QStringLiteral("Lesen fehlgeschlagen"), QString::fromUtf8(PQerrorMessage(db)),
-                              PQstatus(db) == CONNECTION_OK ? QSqlError::StatementError : QSqlError::ConnectionError,
-                              QString::fromLatin1(state ? state : ""));
-        PQclear(result);
-        throw DatabaseError(errorText(error));
-    }
+    if (PQresultStatus(result) != PGRES_TUPLES_OK)
+        fail(db, result, errorText);
     return std::make_unique<PostgresRowReader>(result);
 }
 

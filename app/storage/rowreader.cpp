@@ -1,6 +1,5 @@
 #include "rowreader.h"
 
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -9,16 +8,12 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <tuple>
-#include <vector>
-
 namespace Terminplaner {
 
 const QLatin1String kRowColumns(
     "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
-    " appointments.participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-    " recurrence_start, source");
+    " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
+    " recurrence_start, source, seats");
 
 namespace {
 
@@ -185,7 +180,25 @@ QList<Dayplex::Date> dateList(const QString &text)
     return dates;
 }
 
+QList<int> seatList(const QString &text)
+{
+    QList<int> seats;
+    for (QStringView part : QStringView(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        seats.append(part.toInt());
+    return seats;
+}
+
 } // namespace
+
+QString seatsText(const QList<int> &seats)
+{
+    if (seats.size() < 2)
+        return QStringLiteral("");
+    QStringList parts;
+    for (int seat : seats)
+        parts.append(QString::number(seat));
+    return parts.join(QLatin1Char(','));
+}
 
 Appointment readRow(const RowReader &row)
 {
@@ -210,44 +223,17 @@ Appointment readRow(const RowReader &row)
     if (a.seriesId != 0)
         a.recurrenceStart = row.dateTime(17);
     a.source = row.text(18);
+    a.participantIds = seatList(row.text(19));
+    if (a.participantIds.isEmpty())
+        a.participantIds = {a.participantId};
     return a;
 }
 
-QVector<Appointment> readSeated(RowReader &rows)
+QVector<Appointment> readRows(RowReader &rows)
 {
     QVector<Appointment> read;
-    // One list of every seat instead of one per appointment: a range of a large team has tens
-    // of thousands of appointments, most of them with a single seat.
-    struct Seat
-    {
-        qsizetype index;
-        int seq;
-        int participant;
-        bool operator<(const Seat &other) const
-        {
-            return std::tie(index, seq, participant) < std::tie(other.index, other.seq, other.participant);
-        }
-    };
-    std::vector<Seat> seats;
-    QHash<qint64, qsizetype> indexOf;
-    while (rows.next()) {
-        const qint64 id = rows.number(0);
-        qsizetype index = read.isEmpty() || read.last().id != id ? indexOf.value(id, -1) : read.size() - 1;
-        if (index < 0) {
-            index = read.size();
-            indexOf.insert(id, index);
-            read.append(readRow(rows));
-        }
-        if (!rows.isNull(kSeatColumn))
-            seats.push_back({index, int(rows.number(kSeatColumn)), int(rows.number(kSeatColumn + 1))});
-    }
-    if (!std::is_sorted(seats.begin(), seats.end()))
-        std::sort(seats.begin(), seats.end());
-    for (const Seat &seat : seats)
-        read[seat.index].participantIds.append(seat.participant);
-    for (Appointment &a : read)
-        if (a.participantIds.isEmpty())
-            a.participantIds = {a.participantId};
+    while (rows.next())
+        read.append(readRow(rows));
     return read;
 }
 

@@ -1,11 +1,13 @@
-// The appointment rows of the database's reads, from Qt's query or, for the range reads on
-// SQLite, straight from SQLite's statement: a week of a large team reads 50,000 values, and
-// Qt turns every one of them into a QVariant first.
+// The rows of the database's reads, straight from SQLite's statement or from libpq, or from
+// Qt's query where neither can: a week of a large team reads 50,000 values, and Qt turns every
+// one of them into a QVariant first (and on PostgreSQL, prepares and drops a statement each time).
 #ifndef TERMINPLANER_ROWREADER_H
 #define TERMINPLANER_ROWREADER_H
 
 #include "database.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QLatin1String>
 #include <functional>
 #include <memory>
@@ -16,10 +18,12 @@ class QSqlQuery;
 
 namespace Terminplaner {
 
-// An appointment's own columns, in the order readRow() takes them; participant_id named with
-// its table, which the seats share.
+// An appointment's columns, in the order readRow() takes them.
 extern const QLatin1String kRowColumns;
-constexpr int kSeatColumn = 19; // the first column after the row's own
+
+// A meeting's participants in the row's seats column, comma-separated in their order; empty
+// for a single participant, who is the row's participant_id.
+QString seatsText(const QList<int> &seats);
 
 // The current row of a read.
 class RowReader
@@ -57,12 +61,20 @@ std::unique_ptr<RowReader> sqliteRows(const QSqlDatabase &connection, const Data
 // A server's notice: its channel, whether this connection sent it, and its payload.
 using NoticeHandler = std::function<void(const QString &channel, bool own, const QString &payload)>;
 
+// The statements a PostgreSQL connection has prepared, by their text: the server parses and
+// plans each once, not on every read of every desk.
+struct PreparedStatements
+{
+    const void *connection = nullptr; // whose they are; another connection starts anew
+    QHash<QByteArray, QByteArray> names;
+};
+
 // The same read from a PostgreSQL connection through libpq, whose rows come as text; nullptr
 // when the connection is not PostgreSQL's or a query of Qt's is still running on it. Notices
 // that libpq took in during the read go to heard.
 std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
                                         const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard);
+                                        const NoticeHandler &heard, PreparedStatements &prepared);
 
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);
@@ -70,13 +82,11 @@ std::optional<Dayplex::Date> parseSqlDateTime(const char *utf8, qsizetype size);
 // As parseSqlDateTime, throwing DatabaseError for another text.
 Dayplex::Date storedDateTime(const char *utf8, qsizetype size);
 
-// The appointment in the current row, without its participants.
+// The appointment in the current row.
 Appointment readRow(const RowReader &row);
 
-// The rows of a read of kRowColumns with the seats joined (seq, participant_id), a line per
-// seat: each appointment once, in the order of its first line, its participants in the order
-// of their seats.
-QVector<Appointment> readSeated(RowReader &rows);
+// Every row of a read of kRowColumns.
+QVector<Appointment> readRows(RowReader &rows);
 
 } // namespace Terminplaner
 

@@ -67,6 +67,15 @@ Dayplex::AppointmentDetails details(const Appointment &a, const QStringList &who
     return details;
 }
 
+// SetFilledRange forgot every detail told before: a plain appointment has nothing to tell, and
+// telling it costs the view a lookup per box.
+template <typename View>
+void tellDetails(View &view, const QString &key, const Dayplex::AppointmentDetails &told)
+{
+    if (told != Dayplex::AppointmentDetails())
+        view.setAppointmentDetails(key, told);
+}
+
 // The fields of a box's text, read from the view's field list once per fill, not per box.
 enum class MemoField { Subject, Name };
 
@@ -313,7 +322,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
             // A read-only database makes every appointment read-only: no drag, no resize.
             view.AddDate(key, memo(shown, a, who.size() == 1 ? who.first() : who.join(QStringLiteral(", "))), a.start, a.end, a.allDay,
                          a.fontColor, a.done, a.backColor, a.readOnly || readOnly);
-            view.setAppointmentDetails(key, details(a, who));
+            tellDetails(view, key, details(a, who));
             ++result.delivered;
         } catch (const Dayplex::Error &) {
             ++result.skipped;
@@ -348,7 +357,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
         const QString key = appointmentKey(a);
         const QList<int> everyone = a.allParticipants();
         // Only a meeting's names are shown; a single name is not looked up.
-        view.setAppointmentDetails(key, details(a, everyone.size() > 1 ? namesOf(everyone, names) : QStringList()));
+        tellDetails(view, key, details(a, everyone.size() > 1 ? namesOf(everyone, names) : QStringList()));
         for (int participant : everyone) {
             const auto row = rowKeys.constFind(participant);
             if (row == rowKeys.constEnd())
