@@ -67,7 +67,14 @@ void setLabel(benchmark::State &state, const BenchDataSet &data)
 
 const char *dataSet(benchmark::State &state)
 {
-    return state.range(0) == 1000 ? "week-1000.json" : "week-5000.json";
+    switch (state.range(0)) {
+    case 100:
+        return "week-100.json";
+    case 1000:
+        return "week-1000.json";
+    default:
+        return "week-5000.json";
+    }
 }
 
 // The shown widget: Refresh repaints it at once.
@@ -79,7 +86,7 @@ void BM_CalendarRerenderShown(benchmark::State &state)
         view.shiftAll();
     setLabel(state, data);
 }
-BENCHMARK(BM_CalendarRerenderShown)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarRerenderShown)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // The same through paintToImage, without a window.
 void BM_CalendarRerenderImage(benchmark::State &state)
@@ -93,7 +100,7 @@ void BM_CalendarRerenderImage(benchmark::State &state)
     }
     setLabel(state, data);
 }
-BENCHMARK(BM_CalendarRerenderImage)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarRerenderImage)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // A new view: the options, the range, the host's delivery and the first picture.
 void BM_CalendarFirstRender(benchmark::State &state)

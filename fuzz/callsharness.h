@@ -66,6 +66,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace DayplexFuzz {
 
@@ -173,7 +174,9 @@ inline void bringToRest(ucAgenda &a, const AgendaRest &rest)
     a.SetFilledRange(0, 0);
     a.Clear();
     a.setAlignOnWeekday(0);
-    a.setOptions(rest.options);
+    // Parsing the options is a tenth of a program; most programs leave them as they were.
+    if (a.Options() != rest.options)
+        a.setOptions(rest.options);
     a.setTimeRaster(rest.timeRaster);
     // Another range first, so that cell colours set for the days go with them.
     double lastDay = rest.lastDay + 14;
@@ -202,7 +205,8 @@ inline void bringToRest(ctlGantt &g, const GanttRest &rest)
     g.SetFilledRange(0, 0);
     g.Clear();
     g.setAlignOnWeekday(0);
-    g.setOptions(rest.options);
+    if (g.Options() != rest.options)
+        g.setOptions(rest.options);
     g.setOptimaleZeilenhoehe(false);
     g.mStartDate = rest.startDate;
     g.mEndDate = rest.endDate;
@@ -469,11 +473,7 @@ private:
     {
         const QString problem = m_problem;
         guard(QStringLiteral("coming to rest"), [&] {
-            for (const Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-                if (QTestPrivate::qtestMouseButtons.testFlag(b) && m_lastAt)
-                    QTest::mouseRelease(m_lastAt, b, {}, m_lastPoint);
-            }
-            QTestPrivate::qtestMouseButtons = Qt::NoButton;
+            letGoOfHeldButtons();
             closePopups();
             context.reset();
             for (QWidget *view : named) {
@@ -491,6 +491,40 @@ private:
         });
         if (!problem.isEmpty())
             m_problem = problem;
+    }
+
+    void noteGesture(const QString &op, QWidget *at, Qt::MouseButton b, QPoint point)
+    {
+        for (HeldButton &held : m_held) {
+            if (held.at == at)
+                held.point = point;
+        }
+        if (op == QLatin1String("move"))
+            return;
+        m_held.erase(std::remove_if(m_held.begin(), m_held.end(),
+                                    [&](const HeldButton &held) { return held.at == at && held.button == b; }),
+                     m_held.end());
+        if (op == QLatin1String("press"))
+            m_held.append(HeldButton{at, b, point});
+    }
+
+    // Every held button goes up where it went down, as the window system would deliver it to
+    // the widget that grabbed the pointer.
+    void letGoOfHeldButtons()
+    {
+        const QVector<HeldButton> held = std::exchange(m_held, {});
+        for (const HeldButton &h : held) {
+            if (!h.at)
+                continue;
+            if (QTestPrivate::qtestMouseButtons.testFlag(h.button)) {
+                QTest::mouseRelease(h.at, h.button, {}, h.point);
+                continue;
+            }
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(h.point), h.at->mapToGlobal(QPointF(h.point)),
+                                h.button, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(h.at, &release);
+        }
+        QTestPrivate::qtestMouseButtons = Qt::NoButton;
     }
 
     // Answers and pictures count towards the fingerprint only while recording.
@@ -753,10 +787,8 @@ private:
         };
         const QString what = t.join(QLatin1Char(' '));
         if (QStringList{QStringLiteral("press"), QStringLiteral("release"), QStringLiteral("click"),
-                        QStringLiteral("dclick"), QStringLiteral("move")}.contains(op)) {
-            m_lastAt = at;
-            m_lastPoint = point(2);
-        }
+                        QStringLiteral("dclick"), QStringLiteral("move")}.contains(op))
+            noteGesture(op, at, button(t, 4), point(2));
         if (op == QLatin1String("size") && t.size() >= 4) {
             guard(what, [&] { target->resize(whole(t.at(2), 0, kMaxViewSize), whole(t.at(3), 0, kMaxViewSize)); });
         } else if (op == QLatin1String("paint")) {
@@ -877,15 +909,18 @@ private:
         });
     }
 
-    // A page for PrintAnsicht, as a print driver hands it over.
+    // A page for PrintAnsicht, as a print driver hands it over, made on first use: most
+    // programs print nothing, and a page is the largest allocation of a program.
     struct Page
     {
-        QImage image{800, 600, QImage::Format_RGB32};
+        QImage image;
         std::unique_ptr<QPainter> p;
         QPainter *painter()
         {
-            if (!p)
+            if (!p) {
+                image = QImage(800, 600, QImage::Format_RGB32);
                 p = std::make_unique<QPainter>(&image);
+            }
             return p.get();
         }
     };
@@ -896,11 +931,25 @@ private:
     ctlGantt *m_gantt = nullptr;
     QPointer<QWidget> m_target[2];
     QPointer<QWidget> m_surface[2]; // the drawing surfaces, whatever the program targets
-    QImage m_surfaceCanvas[2];
+    // What the surfaces paint into: never read, and kept from program to program.
+    static QImage *surfaceCanvases()
+    {
+        static QImage canvases[2];
+        return canvases;
+    }
+    QImage *const m_surfaceCanvas = surfaceCanvases();
     AgendaRest m_agendaRest;
     GanttRest m_ganttRest;
-    QPointer<QWidget> m_lastAt; // where the last gesture went, for letting go of held buttons
-    QPoint m_lastPoint;
+    // A button pressed and not yet let go, where it went down and where the pointer last was
+    // over that widget. A press on the other view does not let go of it: that view would stay
+    // in its drag into the next program.
+    struct HeldButton
+    {
+        QPointer<QWidget> at;
+        Qt::MouseButton button;
+        QPoint point;
+    };
+    QVector<HeldButton> m_held;
     bool m_record = false;
     quint64 m_fingerprint = 0;
     Page m_page;

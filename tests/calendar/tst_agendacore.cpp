@@ -135,6 +135,28 @@ private slots:
         core.setDisplayedRange(kMon + 40, nullptr, false, false);
         QCOMPARE(calls, 3);
     }
+
+    // Catches holidays of the wrong years, in particular a century of them for a range that
+    // ends in an earlier year than it starts.
+    void filledRangeHolidays_data()
+    {
+        QTest::addColumn<Date>("from");
+        QTest::addColumn<Date>("to");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("one year") << kMon << kMon + 6 << 9;
+        QTest::newRow("across the turn of the year") << day(2024, 12, 30) << day(2025, 1, 5) << 18;
+        QTest::newRow("ending in an earlier year") << kMon << 0.0 << 0;
+        QTest::newRow("ending earlier in the same year") << kMon << kMon - 30 << 9;
+        QTest::newRow("before the Gregorian calendar") << day(1500, 3, 1) << day(1500, 3, 31) << 0;
+    }
+    void filledRangeHolidays()
+    {
+        QFETCH(Date, from);
+        QFETCH(Date, to);
+        AgendaCore core;
+        core.setFilledRange(from, to);
+        QTEST(int(core.data.store.count()), "expected");
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_AgendaCore)

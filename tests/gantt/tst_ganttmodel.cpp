@@ -97,6 +97,9 @@ private slots:
         QTest::newRow("holidays off") << day(2024, 3, 1) << day(2024, 3, 31) << false << 0;
         QTest::newRow("before the Gregorian calendar: row but no holidays")
             << day(1500, 3, 1) << day(1500, 3, 31) << true << 0;
+        QTest::newRow("ending in an earlier year: row but no holidays")
+            << day(2024, 3, 1) << 0.0 << true << 0;
+        QTest::newRow("ending earlier in the same year") << day(2024, 3, 1) << day(2024, 2, 1) << true << 9;
     }
     void filledRangeHolidays()
     {

@@ -65,17 +65,19 @@ void AgendaCore::scrollDays(double direction)
 void AgendaCore::setFilledRange(Date start, Date end)
 {
     const bool withHolidays = settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
-    const int firstYear = toQDate(std::min(start, end)).year();
-    const int lastYear = toQDate(std::max(start, end)).year();
+    const int firstYear = toQDate(start).year();
+    const int lastYear = toQDate(end).year();
     cHolidays next = holidays;
-    // Holidays exist from the first year of the Gregorian calendar on.
-    if (withHolidays && lastYear >= 1583)
+    // Holidays exist from the first year of the Gregorian calendar on. A range ending in an
+    // earlier year than it starts covers no year, as in the resource view.
+    const bool haveHolidays = withHolidays && lastYear >= 1583 && lastYear >= firstYear;
+    if (haveHolidays)
         next.Calculate(std::max(firstYear, 1583), lastYear);
 
     data.filledStart = start;
     data.filledEnd = end;
     clear();
-    if (!withHolidays || lastYear < 1583)
+    if (!haveHolidays)
         return;
     holidays = next;
     data.store.reserve(holidays.Count());

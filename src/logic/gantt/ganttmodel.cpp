@@ -145,11 +145,13 @@ void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
 {
     requireValidDate(daystart, "SetFilledRange", "daystart");
     requireValidDate(dayEnd, "SetFilledRange", "dayEnd");
-    const int firstYear = toQDate(std::min(daystart, dayEnd)).year();
-    const int lastYear = toQDate(std::max(daystart, dayEnd)).year();
-    // Computed before anything changes, so that a failure keeps the delivered data.
+    const int firstYear = toQDate(daystart).year();
+    const int lastYear = toQDate(dayEnd).year();
+    // Computed before anything changes, so that a failure keeps the delivered data. A range
+    // ending in an earlier year than it starts covers no year: reading it as the years between
+    // filled every delivery of SetFilledRange(today, 0) with a century of holidays.
     cHolidays computed = holidays;
-    const bool haveHolidays = withHolidays && lastYear >= kFirstHolidayYear;
+    const bool haveHolidays = withHolidays && lastYear >= kFirstHolidayYear && lastYear >= firstYear;
     if (haveHolidays)
         computed.Calculate(std::max(firstYear, kFirstHolidayYear), lastYear);
 

@@ -77,6 +77,7 @@ private:
                         : colours;
     }
 
+    qint64 rowsCoverTo() const;
     void drawRows();
     void drawProposal(qint32 y);
     void drawFoldedBands(qint32 y, qint32 rowHeight, qint32 rowColour);
@@ -99,6 +100,22 @@ private:
     const qint32 line;
     BoxInsides *const insides;
 };
+
+// Where the rows stop covering the whole width of the target (the name cell and the row's
+// cells meet without a gap, and both reach its edges); their top when they do not.
+qint64 Painter::rowsCoverTo() const
+{
+    const qint32 nameWidth = c.modern ? l.lngNamenBreite - l.lngZeichenbreite : l.lngNamenBreite;
+    if (qint64(offsetx) + nameWidth < l.lngNamenBreite || l.lngNamenBreite < offsetx)
+        return l.lngZeilenOben;
+    qint64 y = l.lngZeilenOben;
+    for (qint32 r = first; r <= m.rowCount() && y < bottom; ++r) {
+        if (l.rowHeight(r) < 0)
+            return l.lngZeilenOben;
+        y += l.rowHeight(r);
+    }
+    return std::min<qint64>(y, bottom);
+}
 
 void Painter::drawRows()
 {
@@ -308,9 +325,14 @@ void Painter::draw(qint32 left, qint32 top, const BoxInsides::Key &key)
 
 void Painter::paint()
 {
-    // Background, clip to the target.
+    // Background, clip to the target. The rows paint over their part of it whole, so that
+    // part is left to them: it was a second fill of most of the picture.
     dc.setEllipsis(c.modern);
-    dc.FillRect(offsetx, offsety, width, height, st.rgbBackUeberschrift);
+    const qint64 rowsTop = std::clamp<qint64>(l.lngZeilenOben, offsety, std::max(offsety, bottom));
+    const qint64 rowsEnd = std::max(rowsTop, rowsCoverTo());
+    dc.FillRect(offsetx, offsety, width, qint32(rowsTop - offsety), st.rgbBackUeberschrift);
+    dc.FillRect(offsetx, qint32(rowsEnd), width,
+                qint32(std::max<qint64>(qint64(offsety) + height - rowsEnd, 0)), st.rgbBackUeberschrift);
     dc.SetClipRec(offsetx, offsety, right, bottom);
 
     // 4. Rows.
