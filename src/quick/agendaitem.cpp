@@ -259,22 +259,11 @@ void AgendaItem::focusOutEvent(QFocusEvent *event)
 
 void AgendaItem::perform(const GestureResult &result)
 {
-    const auto finish = [&] {
-        for (const GestureAction &a : result.finally)
-            run(a);
-        told();
-    };
-    try {
-        for (const GestureAction &a : result.steps)
-            run(a);
-    } catch (...) {
+    performAnswer(result, [this](const GestureAction &a) { run(a); }, [&] {
         if (result.restoreOnFailure)
             m_core.restoreSelectedTimes();
-        finish();
         showChanges();
-        throw;
-    }
-    finish();
+    });
 }
 
 void AgendaItem::run(const GestureAction &a)

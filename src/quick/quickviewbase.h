@@ -157,6 +157,27 @@ protected:
     void panDays(int columns);
     // The shown days and the selection told to QML when they moved since last time.
     void told();
+    // Runs the steps of the gestures' answer in their order, then the steps done also after a
+    // failure, and tells QML what moved; a failing step is thrown on once failed() has put
+    // the view right.
+    template <class Answer, class Run, class Failed>
+    void performAnswer(const Answer &answer, Run run, Failed failed)
+    {
+        const auto finish = [&] {
+            for (const auto &step : answer.finally)
+                run(step);
+            told();
+        };
+        try {
+            for (const auto &step : answer.steps)
+                run(step);
+        } catch (...) {
+            failed();
+            finish();
+            throw;
+        }
+        finish();
+    }
     virtual std::pair<Date, Date> shownDays() const = 0;
     // True once after each change of the selection.
     virtual bool selectionMovedSinceTold() = 0;

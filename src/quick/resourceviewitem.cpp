@@ -221,19 +221,7 @@ void ResourceViewItem::focusOutEvent(QFocusEvent *event)
 
 void ResourceViewItem::perform(const GanttActions &actions)
 {
-    const auto finish = [&] {
-        for (const GanttStep &step : actions.finally)
-            run(step);
-        told();
-    };
-    try {
-        for (const GanttStep &step : actions.steps)
-            run(step);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    performAnswer(actions, [this](const GanttStep &step) { run(step); }, [] {});
 }
 
 void ResourceViewItem::run(const GanttStep &step)
