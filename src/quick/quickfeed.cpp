@@ -55,13 +55,7 @@ void GanttFeed::fill(Date first, Date last, const QVector<ModelAppointment> &app
     GanttCore &core = m_item->m_core;
     const QString selected = core.model.selectedDate;
     core.setFilledRange(first, last);
-    QStringList rows = participants.keys;
-    if (!participantModel)
-        for (const ModelAppointment &a : appointments)
-            for (const QString &key : a.participants)
-                if (!rows.contains(key))
-                    rows.append(key);
-    for (const QString &key : std::as_const(rows))
+    for (const QString &key : participantRows(appointments, participants, participantModel))
         core.model.addMerkmal(participants.nameOf(key), key);
     for (const ModelAppointment &a : appointments) {
         try {

@@ -20,6 +20,18 @@ qint32 backgroundColourOf(const ModelAppointment &a)
     return a.backgroundColour.value_or(plainAppointmentColour(true, a.allDay));
 }
 
+QStringList participantRows(const QVector<ModelAppointment> &appointments,
+                            const ModelParticipants &participants, bool participantModel)
+{
+    QStringList rows = participants.keys;
+    if (!participantModel)
+        for (const ModelAppointment &a : appointments)
+            for (const QString &key : a.participants)
+                if (!rows.contains(key))
+                    rows.append(key);
+    return rows;
+}
+
 AppointmentDetails detailsOf(const ModelAppointment &a, const ModelParticipants &participants)
 {
     AppointmentDetails details;

@@ -33,6 +33,10 @@ qint32 textColourOf(const ModelAppointment &a);
 qint32 backgroundColourOf(const ModelAppointment &a);
 // What a view is told beyond the record: a series, a meeting's participants by name.
 AppointmentDetails detailsOf(const ModelAppointment &a, const ModelParticipants &participants);
+// The resource view's rows: the participant model's, or else every participant of the shown
+// appointments in the order they first appear.
+QStringList participantRows(const QVector<ModelAppointment> &appointments,
+                            const ModelParticipants &participants, bool participantModel);
 
 // A view fed from a model, whatever its front end (widget or Qt Quick item): what the feed does
 // with it through the view's own members.

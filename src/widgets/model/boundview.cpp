@@ -74,13 +74,7 @@ public:
     void deliver(const QVector<ModelAppointment> &appointments,
                  const ModelParticipants &participants, bool participantModel) override
     {
-        QStringList rows = participants.keys;
-        if (!participantModel)
-            for (const ModelAppointment &a : appointments)
-                for (const QString &key : a.participants)
-                    if (!rows.contains(key))
-                        rows.append(key);
-        for (const QString &key : rows)
+        for (const QString &key : participantRows(appointments, participants, participantModel))
             m_view->AddMerkmal(participants.nameOf(key), key);
         for (const ModelAppointment &a : appointments) {
             try {
