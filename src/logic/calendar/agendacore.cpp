@@ -65,14 +65,8 @@ void AgendaCore::scrollDays(double direction)
 void AgendaCore::setFilledRange(Date start, Date end)
 {
     const bool withHolidays = settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
-    const int firstYear = toQDate(start).year();
-    const int lastYear = toQDate(end).year();
     cHolidays next = holidays;
-    // Holidays exist from the first year of the Gregorian calendar on. A range ending in an
-    // earlier year than it starts covers no year, as in the resource view.
-    const bool haveHolidays = withHolidays && lastYear >= 1583 && lastYear >= firstYear;
-    if (haveHolidays)
-        next.Calculate(std::max(firstYear, 1583), lastYear);
+    const bool haveHolidays = withHolidays && next.CalculateForRange(start, end);
 
     data.filledStart = start;
     data.filledEnd = end;

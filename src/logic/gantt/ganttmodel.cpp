@@ -13,7 +13,6 @@ namespace Dayplex {
 namespace {
 
 constexpr double kMaxSpan = 100; // at most 101 days are shown
-constexpr int kFirstHolidayYear = 1583;
 
 } // namespace
 
@@ -145,15 +144,9 @@ void GanttModel::setFilledRange(Date daystart, Date dayEnd, bool withHolidays,
 {
     requireValidDate(daystart, "SetFilledRange", "daystart");
     requireValidDate(dayEnd, "SetFilledRange", "dayEnd");
-    const int firstYear = toQDate(daystart).year();
-    const int lastYear = toQDate(dayEnd).year();
-    // Computed before anything changes, so that a failure keeps the delivered data. A range
-    // ending in an earlier year than it starts covers no year: reading it as the years between
-    // filled every delivery of SetFilledRange(today, 0) with a century of holidays.
+    // Computed before anything changes, so that a failure keeps the delivered data.
     cHolidays computed = holidays;
-    const bool haveHolidays = withHolidays && lastYear >= kFirstHolidayYear && lastYear >= firstYear;
-    if (haveHolidays)
-        computed.Calculate(std::max(firstYear, kFirstHolidayYear), lastYear);
+    const bool haveHolidays = withHolidays && computed.CalculateForRange(daystart, dayEnd);
 
     filledStart = daystart;
     filledEnd = dayEnd;

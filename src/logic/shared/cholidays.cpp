@@ -35,6 +35,16 @@ QDate cHolidays::easterSunday(int year)
     return QDate(year, month, day);
 }
 
+bool cHolidays::CalculateForRange(Date start, Date end)
+{
+    const int firstYear = toQDate(start).year();
+    const int lastYear = toQDate(end).year();
+    if (lastYear < kFirstYear || lastYear < firstYear)
+        return false;
+    Calculate(std::max(firstYear, kFirstYear), lastYear);
+    return true;
+}
+
 void cHolidays::Calculate(qint32 firstYear, qint32 lastYear)
 {
     if (firstYear < kFirstYear || firstYear > kLastYear || lastYear < kFirstYear
