@@ -54,6 +54,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -91,6 +92,8 @@ enum class Views { Fresh, Kept };
 inline const QPoint kRestingPointer(-1000, -1000);
 constexpr int kRestingWidth = 480;
 constexpr int kRestingHeight = 320;
+// The part of a drawing surface a paint after a statement exposes.
+inline constexpr QSize kPaintedCorner(64, 48);
 
 // What a new view shows that a program may change through the views' own members.
 struct AgendaRest
@@ -167,6 +170,8 @@ inline void bringToRest(ucAgenda &a, const AgendaRest &rest)
     a.Enabled = false;
     a.ForPrinting = false;
     a.StopAutoScroll();
+    if (auto *picker = a.findChild<QWidget *>(QStringLiteral("ccrpDtp")))
+        picker->hide();
     a.DrawDragDrop(0, 0, 0, 0);
     a.MousePointer(0);
     a.setPresentation(Presentation::Classic);
@@ -260,6 +265,18 @@ inline QString signatureOf(QWidget &view)
         parts << part;
     }
     return parts.join(QLatin1Char('\n'));
+}
+
+// A hidden view keeps its children where a program's size left them until it shows again: the
+// resize is delivered now, as a new view at rest had it.
+inline void restingSize(QWidget &view)
+{
+    view.resize(kRestingWidth, kRestingHeight);
+    if (!view.testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    QResizeEvent resize(view.size(), view.size());
+    QApplication::sendEvent(&view, &resize);
+    view.setAttribute(Qt::WA_PendingResizeEvent, false);
 }
 
 // A new view is shown and hidden once, so that its window exists: a view that never had one
@@ -477,7 +494,7 @@ private:
             closePopups();
             context.reset();
             for (QWidget *view : named) {
-                view->resize(kRestingWidth, kRestingHeight);
+                restingSize(*view);
                 if (QWidget *focus = view->focusWidget())
                     focus->clearFocus();
                 if (auto *a = qobject_cast<ucAgenda *>(view))
@@ -792,7 +809,7 @@ private:
         if (op == QLatin1String("size") && t.size() >= 4) {
             guard(what, [&] { target->resize(whole(t.at(2), 0, kMaxViewSize), whole(t.at(3), 0, kMaxViewSize)); });
         } else if (op == QLatin1String("paint")) {
-            paintInto(m_surface[index], m_surfaceCanvas[index]);
+            paintInto(m_surface[index]);
         } else if (op == QLatin1String("target") && t.size() >= 3) {
             QWidget *child = target->findChild<QWidget *>(t.at(2));
             m_target[index] = child ? child : target;
@@ -880,20 +897,22 @@ private:
             dialog.reject();
     }
 
-    // A widget painted as its window would paint it, into a canvas kept for the next time.
-    void paintInto(QWidget *widget, QImage &canvas)
+    // A widget painted as its window would paint it when only its corner is exposed: the view
+    // still works out and draws its whole picture, but copies only the corner out of it, into
+    // one small canvas for every paint.
+    void paintInto(QWidget *widget)
     {
         if (!widget || widget->width() <= 0 || widget->height() <= 0 || !m_problem.isEmpty())
             return;
-        if (canvas.size() != widget->size())
-            canvas = QImage(widget->size(), QImage::Format_RGB32);
-        guard(QStringLiteral("painting"), [&] { widget->render(&canvas); });
+        static QImage canvas(kPaintedCorner, QImage::Format_RGB32);
+        guard(QStringLiteral("painting"),
+              [&] { widget->render(&canvas, QPoint(), QRegion(QRect(QPoint(0, 0), kPaintedCorner))); });
     }
 
     void paintSurfaces()
     {
         for (int i = 0; i < 2; ++i)
-            paintInto(m_surface[i], m_surfaceCanvas[i]);
+            paintInto(m_surface[i]);
     }
 
     void checkViews()
@@ -931,13 +950,6 @@ private:
     ctlGantt *m_gantt = nullptr;
     QPointer<QWidget> m_target[2];
     QPointer<QWidget> m_surface[2]; // the drawing surfaces, whatever the program targets
-    // What the surfaces paint into: never read, and kept from program to program.
-    static QImage *surfaceCanvases()
-    {
-        static QImage canvases[2];
-        return canvases;
-    }
-    QImage *const m_surfaceCanvas = surfaceCanvases();
     AgendaRest m_agendaRest;
     GanttRest m_ganttRest;
     // A button pressed and not yet let go, where it went down and where the pointer last was
