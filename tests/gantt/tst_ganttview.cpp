@@ -449,6 +449,50 @@ private slots:
         view.d()->core.prepareScreen(true); // and the kept picture, caught up, is the view's
         QCOMPARE(view.d()->core.picture, g.paintToImage(view.pic()->size()));
     }
+
+    // Catches a bar of rows painted at every refill, or not painted when its rows changed.
+    void rowBarPaintedWhenItsRowsChange_data()
+    {
+        QTest::addColumn<int>("moreRows");
+        QTest::addColumn<int>("scrolledTo");
+        QTest::addColumn<bool>("painted");
+        QTest::newRow("the same rows") << 0 << 1 << false;
+        QTest::newRow("a row more") << 1 << 1 << true;
+        QTest::newRow("scrolled, back to the first row") << 0 << 3 << true;
+    }
+    void rowBarPaintedWhenItsRowsChange()
+    {
+        QFETCH(int, moreRows);
+        QFETCH(int, scrolledTo);
+        Scene view;
+        view.show();
+        ctlGantt &g = view.gantt;
+        int rows = 0;
+        QObject::connect(&g, &ctlGantt::NeedDates, &g, [&] {
+            for (int k = 0; k < rows; ++k)
+                g.AddMerkmal(QStringLiteral("Gast %1").arg(k), QStringLiteral("G%1").arg(k));
+        });
+        view.d()->vScroll->setValue(scrolledTo);
+        QCoreApplication::processEvents();
+        struct PaintCount : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                paints += e->type() == QEvent::Paint;
+                return false;
+            }
+        } count;
+        view.d()->vScroll->installEventFilter(&count);
+        rows = moreRows;
+        g.Refresh();
+        QCoreApplication::processEvents();
+        QTEST(count.paints > 0, "painted");
+        QCOMPARE(view.d()->vScroll->maximum(), 9 + moreRows);
+        // And the bar shows its rows and position.
+        QCOMPARE(onScreen(view.d()->vScroll),
+                 view.d()->vScroll->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_GanttView)
