@@ -70,10 +70,9 @@ AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
     const ScenePictureKey key = pictureKey(size);
     if (!kept.valid || kept.ratio != ratio || kept.key.first != key.first)
         return PictureChange::Whole;
-    if (kept.key == key)
-        return PictureChange::None;
-    // Cells are painted onto the image, which an owed picture does not hold yet.
-    return kept.owed ? PictureChange::Whole : PictureChange::Cells;
+    // Cells are painted onto the image: an owed one catches up first, once, and follows the
+    // selection by its cells from then on (a drag moves it at every step).
+    return kept.key == key ? PictureChange::None : PictureChange::Cells;
 }
 
 void AgendaCore::paintStraight(QImage &target, QSize size)
