@@ -3,6 +3,7 @@
 
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
+#include "gantt/rowscrollbar.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
@@ -121,7 +122,7 @@ public:
     GanttSearchPanel *panel = nullptr;
     QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
     QScrollBar *hScroll = nullptr;
-    QScrollBar *vScroll = nullptr;
+    RowScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
     bool resettingHScroll = false;
     QMenu *menu = nullptr;
