@@ -113,10 +113,9 @@ public:
                 PQclear(PQgetResult(m_db)); // the end of the last part's results
             }
             PGresult *result = PQgetResult(m_db);
-            if (PQresultStatus(result) != PGRES_TUPLES_OK) {
-                finishPipeline();
+            // The destructor reads the rest of the pipeline.
+            if (PQresultStatus(result) != PGRES_TUPLES_OK)
                 fail(m_db, result, m_errorText);
-            }
             take(result);
             if (m_partsLeft == 0 && m_pipelined)
                 finishPipeline();
