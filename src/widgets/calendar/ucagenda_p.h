@@ -2,6 +2,7 @@
 #define DAYPLEX_UCAGENDA_P_H
 
 #include "calendar/agendacore.h"
+#include "calendar/agendatable.h"
 #include "dialogs/ccommoncalendar.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
@@ -25,7 +26,6 @@ namespace Dayplex {
 
 class cDC;
 class CalendarMenu;
-struct ShownAppointment;
 
 // The mouse pointer of the drawing surface and the guards of the two spinners.
 struct SurfaceState
@@ -94,12 +94,11 @@ public:
     // The "Anzeigen" command: ShowDate for the selected appointment.
     void showSelected();
 
-    // The appointments the last paint showed, each with its first rectangle on screen.
-    QVector<ShownAppointment> visibleAppointments() const;
-
     ucAgenda *const q;
 
     AgendaCore core;
+    // The core as a table for screen readers.
+    const AgendaTable table{core};
     cTools tools;
     cCommonCalendar common;
     // The print dialog's choice of sheet and period, when the host offers it, and the

@@ -3,6 +3,7 @@
 
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
+#include "gantt/gantttable.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
@@ -26,7 +27,6 @@ namespace Dayplex {
 
 class cDC;
 class GanttSearchPanel;
-struct ShownAppointment;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
 // bars, the menus and the date picker; the view itself is the core's.
@@ -100,12 +100,11 @@ public:
     // The modern print: the period over as many pages as it needs.
     QVariant printModern(bool preview);
 
-    // The bars the last paint showed, with their rectangles on screen.
-    QVector<ShownAppointment> visibleAppointments() const;
-
     ctlGantt *const q;
 
     GanttCore core;
+    // The core as a table for screen readers.
+    const GanttTable table{core};
     cTools tools;
     cCommonCalendar common;
     bool showKeptOnly = false; // the next paint shows the kept picture as it is
