@@ -5,6 +5,7 @@
 #include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
+#include "shared/spinnerstep.h"
 #include "shared/wheelnotches.h"
 
 #include <dayplex/error.h>
@@ -22,10 +23,9 @@ namespace Dayplex {
 
 namespace {
 
-// The bars are spinners: their thumb rests in the middle, and only the direction and size of
-// a step count.
-constexpr int kBarMiddle = 50;
 constexpr qint32 kRowsPerPage = 10;
+// What Scroll takes for a page of the shown days.
+constexpr qint32 kPageOfDays = 999;
 
 // The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
 // would step three at once, which the spinner reads as a page.
@@ -61,7 +61,7 @@ QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidge
     bar->setRange(0, 100);
     bar->setPageStep(10);
     bar->setSingleStep(1);
-    bar->setValue(kBarMiddle);
+    bar->setValue(kSpinnerRest);
     // A dragged thumb counts once, when it is let go.
     bar->setTracking(false);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -111,14 +111,13 @@ void ucAgendaPrivate::hScrollChange()
     if (surface.hScrollGuard)
         return;
     surface.hScrollGuard = true;
-    const int v = hScroll->value();
-    const qint32 n = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? 999 : v < 48 ? -999 : 0;
+    const qint32 n = spinnerStep(hScroll->value(), kPageOfDays);
     struct Reset
     {
         ucAgendaPrivate *d;
         ~Reset()
         {
-            d->hScroll->setValue(kBarMiddle);
+            d->hScroll->setValue(kSpinnerRest);
             d->surface.hScrollGuard = false;
         }
     } reset{this};
@@ -131,9 +130,8 @@ void ucAgendaPrivate::vScrollChange()
         return;
     surface.vScrollGuard = true;
     const auto release = qScopeGuard([this] { surface.vScrollGuard = false; });
-    const int v = vScroll->value();
-    const qint32 rows = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? kRowsPerPage : v < 48 ? -kRowsPerPage : 0;
-    vScroll->setValue(kBarMiddle);
+    const qint32 rows = spinnerStep(vScroll->value(), kRowsPerPage);
+    vScroll->setValue(kSpinnerRest);
     scrollRows(rows);
 }
 

@@ -10,6 +10,7 @@
 #include "shared/guarded.h"
 #include "shared/hostentries.h"
 #include "shared/rounding.h"
+#include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
 #include "shared/uitext.h"
 
@@ -39,6 +40,9 @@ const char *const kViewCaptions[] = {
     QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "12 Wochen")};
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
+
+// What Scroll takes for a page of the shown days.
+constexpr qint32 kPageOfDays = 999;
 
 } // namespace
 
@@ -335,9 +339,9 @@ void ctlGanttPrivate::hScrollChanged(int value)
 {
     if (resettingHScroll)
         return;
-    const qint32 direction = ganttHScrollDirection(value);
+    const qint32 direction = spinnerStep(value, kPageOfDays);
     resettingHScroll = true;
-    hScroll->setValue(kGanttHScrollRest);
+    hScroll->setValue(kSpinnerRest);
     resettingHScroll = false;
     guarded(lcGantt(), [&] { q->Scroll(direction); });
 }
