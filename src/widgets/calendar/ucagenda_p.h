@@ -4,12 +4,12 @@
 #include "calendar/agendacore.h"
 #include "calendar/agendatable.h"
 #include "dialogs/ccommoncalendar.h"
+#include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ucagenda.h>
 
-#include <QCursor>
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
@@ -27,14 +27,11 @@ namespace Dayplex {
 class cDC;
 class CalendarMenu;
 
-// The mouse pointer of the drawing surface and the guards of the two spinners.
-struct SurfaceState
+// The guards of the two spinners: putting the thumb back raises its notification again.
+struct SpinnerGuards
 {
-    QVariant varLastMousePointer;
-    QCursor mouseIcon;    // the custom cursor (pointer number 99)
-    qint32 cursorLoads = 0; // named cursors loaded so far; the cache keeps this low
-    bool vScrollGuard = false;
-    bool hScrollGuard = false;
+    bool vertical = false;
+    bool horizontal = false;
 };
 
 // The QWidget front end of the calendar: the surface, the spinners, the timer, the menus and
@@ -115,7 +112,8 @@ public:
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;
-    SurfaceState surface;
+    SpinnerGuards spinnerGuards;
+    SurfacePointer pointer;
 
     QWidget *pic = nullptr;
     QScrollBar *hScroll = nullptr;

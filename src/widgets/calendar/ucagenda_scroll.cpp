@@ -108,9 +108,9 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
 void ucAgendaPrivate::hScrollChange()
 {
     // Putting the thumb back raises the notification again; that one does not scroll.
-    if (surface.hScrollGuard)
+    if (spinnerGuards.horizontal)
         return;
-    surface.hScrollGuard = true;
+    spinnerGuards.horizontal = true;
     const qint32 n = spinnerStep(hScroll->value(), kPageOfDays);
     struct Reset
     {
@@ -118,7 +118,7 @@ void ucAgendaPrivate::hScrollChange()
         ~Reset()
         {
             d->hScroll->setValue(kSpinnerRest);
-            d->surface.hScrollGuard = false;
+            d->spinnerGuards.horizontal = false;
         }
     } reset{this};
     q->Scroll(n);
@@ -126,10 +126,10 @@ void ucAgendaPrivate::hScrollChange()
 
 void ucAgendaPrivate::vScrollChange()
 {
-    if (surface.vScrollGuard)
+    if (spinnerGuards.vertical)
         return;
-    surface.vScrollGuard = true;
-    const auto release = qScopeGuard([this] { surface.vScrollGuard = false; });
+    spinnerGuards.vertical = true;
+    const auto release = qScopeGuard([this] { spinnerGuards.vertical = false; });
     const qint32 rows = spinnerStep(vScroll->value(), kRowsPerPage);
     vScroll->setValue(kSpinnerRest);
     scrollRows(rows);

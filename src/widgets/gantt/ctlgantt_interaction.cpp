@@ -1,7 +1,6 @@
 // The Gantt view's mouse handling, context menu, date picker and scrolling.
 #include "gantt/ctlgantt_p.h"
 
-#include "shared/cursors.h"
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
@@ -370,27 +369,7 @@ void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 */
 void ctlGantt::MousePointer(const QVariant &v)
 {
-    if (const std::optional<qint32> number = cursorNumber(v)) {
-        if (*number == 0) {
-            d->calpic->unsetCursor();
-        } else if (*number == 99) {
-            d->calpic->setCursor(d->mouseIcon);
-        } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
-            d->calpic->setCursor(*shape);
-        } else {
-            throw Error(InvalidArgument,
-                        QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
-        }
-        d->lastCursor = v;
-        return;
-    }
-    const QString name = v.toString();
-    if (name != d->lastCursor.toString()) {
-        const QCursor cursor = loadNamedCursor(name);
-        d->mouseIcon = cursor;
-        d->calpic->setCursor(cursor);
-    }
-    d->lastCursor = v;
+    d->pointer.set(*d->calpic, v);
 }
 
 /*!

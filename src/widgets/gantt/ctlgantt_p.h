@@ -4,12 +4,12 @@
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
 #include "gantt/gantttable.h"
+#include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ctlgantt.h>
 
-#include <QCursor>
 #include <QList>
 #include <QImage>
 #include <QPoint>
@@ -112,8 +112,7 @@ public:
     // Mouse and keyboard.
     bool blnInMouseMove = false; // nested moves are ignored
     bool searching = false; // a search runs; input that would change the model waits
-    QVariant lastCursor;
-    QCursor mouseIcon;
+    SurfacePointer pointer;
 
     // Child widgets.
     ViewSurface *calpic = nullptr;
