@@ -8,6 +8,7 @@
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/hostentries.h"
+#include "shared/popupplace.h"
 #include "shared/rounding.h"
 #include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
@@ -304,17 +305,10 @@ void ctlGanttPrivate::openDatePicker(bool move)
         ccrpDtp->setSelectedDate(current);
     // At the mouse, moved back onto the screen where it would leave it.
     ccrpDtp->adjustSize();
-    QRect placed(calpic->mapToGlobal(core.gestures.downPoint()), ccrpDtp->size());
-    if (const QScreen *screen = q->screen()) {
-        const QRect available = screen->availableGeometry();
-        if (placed.right() > available.right())
-            placed.moveRight(available.right());
-        if (placed.bottom() > available.bottom())
-            placed.moveBottom(available.bottom());
-        placed.moveTopLeft(QPoint(std::max(placed.left(), available.left()),
-                                  std::max(placed.top(), available.top())));
-    }
-    ccrpDtp->move(placed.topLeft());
+    QPoint at = calpic->mapToGlobal(core.gestures.downPoint());
+    if (const QScreen *screen = q->screen())
+        at = keptOnScreen(at, ccrpDtp->size(), screen->availableGeometry());
+    ccrpDtp->move(at);
     ccrpDtp->show();
     ccrpDtp->setFocus(Qt::PopupFocusReason);
 }
