@@ -178,6 +178,37 @@ private slots:
         QCOMPARE(table.columnCount(), columns);
         QCOMPARE(viewSummary(table), summary);
     }
+
+    // Catches "Verschieben" offered for a read-only appointment, "Neu" without a proposal and a
+    // ticked day count that misses the first or the last day.
+    void menuState_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<double>("proposal");
+        QTest::addColumn<QString>("offered"); // new, show, move
+        QTest::newRow("nothing") << "" << 0.0 << "---";
+        QTest::newRow("a proposal") << "" << kMon + hm(9, 0) << "N--";
+        QTest::newRow("an appointment") << "X" << 0.0 << "-SM";
+        QTest::newRow("a read-only one") << "R" << 0.0 << "-S-";
+    }
+    void menuState()
+    {
+        QFETCH(QString, selected);
+        QFETCH(double, proposal);
+        QFETCH(QString, offered);
+        GanttCore core;
+        fill(core);
+        core.model.addDate(QStringLiteral("R"), QString(), kMon + hm(15, 0), kMon + hm(16, 0), false, 0, false, 0,
+                           true, QStringLiteral("a"), false, false);
+        core.startDate = kMon;
+        core.endDate = kMon + 2;
+        core.model.selectedDate = selected;
+        core.model.vorschlagVon = proposal;
+        const MenuState state = core.menuState();
+        QCOMPARE(state.shownDays, 3.0);
+        QCOMPARE(QString(state.canCreate ? 'N' : '-') + (state.canShow ? 'S' : '-') + (state.canMove ? 'M' : '-'),
+                 offered);
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_GanttCore)

@@ -16,6 +16,7 @@
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -92,6 +93,8 @@ public:
     void setSelectionEnd(Date value);   // the slot ending at value becomes the last one
     void selectKey(const QString &dsn); // the first selectable appointment with that key
     QString selectedKey() const;
+    bool selectedReadOnly() const;      // false without a selected appointment
+    MenuState menuState() const;
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
 

@@ -124,6 +124,12 @@ FreeSlotQuery GanttCore::freeSlotQuery(FreeSlotQuery asked) const
     return asked;
 }
 
+MenuState GanttCore::menuState() const
+{
+    const bool selected = !model.selectedDate.isEmpty();
+    return {endDate - startDate + 1, model.vorschlagVon > 0, selected, selected && !model.isSelectedReadOnly()};
+}
+
 void GanttCore::clear()
 {
     model.clear();

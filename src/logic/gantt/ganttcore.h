@@ -13,6 +13,7 @@
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -68,6 +69,7 @@ public:
     // The free-slot search the panel asks for, stepped in the layout's raster; the modern
     // presentation keeps the rows the user marked and goes on before the last proposal.
     FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    MenuState menuState() const;
 
     // --- scene and picture ---
     // What a picture of the view shows now.

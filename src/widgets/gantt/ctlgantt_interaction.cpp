@@ -261,13 +261,12 @@ QMenu *ctlGanttPrivate::contextMenu()
 void ctlGanttPrivate::prepareMenu()
 {
     contextMenu();
-    const double shown = q->mEndDate - q->mStartDate + 1;
+    const MenuState state = synced().menuState();
     for (QAction *action : viewMenu->actions())
-        action->setChecked(ganttDaysFromCaption(action->data().toString()) == shown);
-    const bool selected = !core.model.selectedDate.isEmpty();
-    mnuAnzeigen->setEnabled(selected);
-    mnuVerschieben->setEnabled(selected && !core.model.isSelectedReadOnly());
-    mnuNeu->setEnabled(core.model.vorschlagVon > 0);
+        action->setChecked(ganttDaysFromCaption(action->data().toString()) == state.shownDays);
+    mnuAnzeigen->setEnabled(state.canShow);
+    mnuVerschieben->setEnabled(state.canMove);
+    mnuNeu->setEnabled(state.canCreate);
 }
 
 void ctlGanttPrivate::showMenu(QPoint globalPos, const QString &dsn)
