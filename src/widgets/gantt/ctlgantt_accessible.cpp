@@ -21,7 +21,8 @@ public:
     const ViewTable *table() const override
     {
         ctlGanttPrivate *d = view();
-        if (!d)
+        // Also null while the surface itself goes, which the view deletes first.
+        if (!d || !d->calpic)
             return nullptr;
         // The shown days are the host's fields, which it may have written since the paint.
         d->synced();
