@@ -24,8 +24,6 @@ namespace Dayplex {
 namespace {
 
 constexpr qint32 kRowsPerPage = 10;
-// What Scroll takes for a page of the shown days.
-constexpr qint32 kPageOfDays = 999;
 
 // The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
 // would step three at once, which the spinner reads as a page.

@@ -41,9 +41,6 @@ const char *const kViewCaptions[] = {
 
 const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
-// What Scroll takes for a page of the shown days.
-constexpr qint32 kPageOfDays = 999;
-
 } // namespace
 
 void ctlGanttPrivate::connectChildren()
