@@ -11,10 +11,12 @@
 #include "calendar/calendarscene.h"
 #include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
+#include "print/printchoice.h"
 #include "shared/boxinsides.h"
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -95,6 +97,8 @@ public:
     void setSelectionEnd(Date value);   // the slot ending at value becomes the last one
     void selectKey(const QString &dsn); // the first selectable appointment with that key
     QString selectedKey() const;
+    bool selectedReadOnly() const;      // false without a selected appointment
+    MenuState menuState() const;
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
 
@@ -163,6 +167,12 @@ public:
     bool moveSelected(Date newDate, qint32 targetKind);
 
     // --- printing's scene side ---
+    // The sheet of the shown days (one day a day sheet, else a week sheet) for the print
+    // dialog's choice.
+    PrintChoice shownSheet() const;
+    // The pages the chosen sheets take once the view shows the choice's first period: a grid of
+    // periods on each classic page (the sheet's print layout), one on each modern page.
+    qint32 chosenPageCount(const PrintChoice &choice) const;
     // The print layout of the shown period (strLayoutDruckTag for one day, else
     // strLayoutDruckWoche) with its end time; then the screen's layout back, with the days
     // from firstDay and what the user changed on screenGrid.

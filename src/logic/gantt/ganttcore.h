@@ -4,6 +4,7 @@
 // The resource view without a window: everything a front end (the QWidget control, a Qt Quick
 // item) does not do itself. A front end hands in events as plain values, performs the actions
 // they answer, shows the picture the core keeps and forwards the host events of `events`.
+#include "gantt/freeslotsearch.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttmodel.h"
 #include "gantt/ganttscene.h"
@@ -12,6 +13,7 @@
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -64,6 +66,10 @@ public:
     void setOptions(const QString &options);
     // Takes new settings; the kept picture follows at its next paint.
     void applySettings(GanttSettings next);
+    // The free-slot search the panel asks for, stepped in the layout's raster; the modern
+    // presentation keeps the rows the user marked and goes on before the last proposal.
+    FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    MenuState menuState() const;
 
     // --- scene and picture ---
     // What a picture of the view shows now.
