@@ -656,24 +656,54 @@ std::optional<Appointment> Database::firstRow(const Statement &statement) const
     return readRow(*rows);
 }
 
-QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
+namespace {
+
+// Days of single appointments per part of a server's read: a week comes in one part, a
+// quarter in eight.
+constexpr double kDaysPerPart = 14;
+
+// The single appointments and changed occurrences that can reach the days from..toExclusive
+// and start in partFrom..partTo: per class of length, by a coarse text comparison; the exact
+// day rule is touchesDays().
+Database::Statement singlesRead(double from, double toExclusive, double partFrom, double partTo)
 {
-    const double from = std::floor(firstDay);
-    const double toExclusive = std::floor(lastDay) + 1.0;
-    // Single appointments and changed occurrences: per class of length, the rows that can
-    // reach the days, by a coarse text comparison; the exact day rule is touchesDays().
-    Statement singles;
+    Database::Statement singles;
     QStringList classes;
     for (int cls = 0; cls <= kTopSpanClass; ++cls) {
         classes.append(QStringLiteral("(span_class = %1 AND start >= ? AND start < ?)").arg(cls));
         // A day more: an all-day end is the midnight of the last day it covers.
-        singles.values << toSqlDateTime(std::max(Dayplex::kMinDate, from - 1.0 - classSpan(cls)))
-                       << toSqlDateTime(toExclusive);
+        const double reach = std::max(Dayplex::kMinDate, from - 1.0 - classSpan(cls));
+        const double to = std::min(toExclusive, partTo);
+        singles.values << Database::toSqlDateTime(std::min(std::max(reach, partFrom), to)) << Database::toSqlDateTime(to);
     }
     // Either end on or after the first day; SQLite's max() would copy both texts per row.
     singles.sql = rowsWhere(QStringLiteral("(%1) AND (\"end\" >= ? OR start >= ?) AND rrule = '' AND rdates = ''")
                                  .arg(classes.join(QLatin1String(" OR "))));
-    singles.values << toSqlDateTime(from) << toSqlDateTime(from);
+    singles.values << Database::toSqlDateTime(from) << Database::toSqlDateTime(from);
+    return singles;
+}
+
+} // namespace
+
+QVector<Database::Statement> Database::singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay) const
+{
+    const double from = std::floor(firstDay);
+    const double toExclusive = std::floor(lastDay) + 1.0;
+    if (!m_postgres)
+        return {singlesRead(from, toExclusive, Dayplex::kMinDate, toExclusive)};
+    QVector<Statement> parts;
+    // The first part takes the long ones that begin before the days, too.
+    for (double partFrom = Dayplex::kMinDate, partTo = from + kDaysPerPart; partFrom < toExclusive;
+         partFrom = partTo, partTo += kDaysPerPart)
+        parts.append(singlesRead(from, toExclusive, partFrom, std::min(partTo, toExclusive)));
+    return parts;
+}
+
+QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
+{
+    const double from = std::floor(firstDay);
+    const double toExclusive = std::floor(lastDay) + 1.0;
+    const Statement singles = singlesRead(from, toExclusive, Dayplex::kMinDate, toExclusive);
 
     // The series that can touch the days, and the occurrences of theirs that have rows of
     // their own, wherever those were moved to. Two halves, so that both go through the index
@@ -703,9 +733,43 @@ private:
     QSqlQuery m_held;
 };
 
+// The rows of parts read one after the other.
+class PartRows : public RowReader
+{
+public:
+    using Open = std::function<std::unique_ptr<RowReader>(const Database::Statement &)>;
+    PartRows(Open open, QVector<Database::Statement> parts) : m_open(std::move(open)), m_parts(std::move(parts)) {}
+
+    bool next() override
+    {
+        while (!m_rows || !m_rows->next()) {
+            if (m_next == m_parts.size())
+                return false;
+            m_rows.reset(); // the last rows go first: a server's unread ones would hold the connection
+            m_rows = m_open(m_parts.at(m_next++));
+        }
+        return true;
+    }
+    bool isNull(int column) const override { return m_rows->isNull(column); }
+    qint64 number(int column) const override { return m_rows->number(column); }
+    QString text(int column) const override { return m_rows->text(column); }
+    Dayplex::Date dateTime(int column) const override { return m_rows->dateTime(column); }
+
+private:
+    Open m_open;
+    QVector<Database::Statement> m_parts;
+    qsizetype m_next = 0;
+    std::unique_ptr<RowReader> m_rows;
+};
+
 } // namespace
 
 std::unique_ptr<RowReader> Database::rowsOf(const Statement &statement) const
+{
+    return rowsOf(QVector<Statement>{statement});
+}
+
+std::unique_ptr<RowReader> Database::rowsOf(const QVector<Statement> &parts) const
 {
     const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
     if (!connection.isOpen())
@@ -718,11 +782,14 @@ std::unique_ptr<RowReader> Database::rowsOf(const Statement &statement) const
         QMetaObject::invokeMethod(
             m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
     };
-    std::unique_ptr<RowReader> rows = m_postgres ? postgresRows(connection, statement, text, heard, *m_prepared)
-                                                 : sqliteRows(connection, statement, text);
+    std::unique_ptr<RowReader> rows = m_postgres          ? postgresRows(connection, parts, text, heard, *m_prepared)
+                                      : parts.size() == 1 ? sqliteRows(connection, parts.first(), text)
+                                                          : nullptr;
     if (rows)
         return rows;
-    return std::make_unique<HeldQueryRows>(run(statement));
+    if (parts.size() > 1)
+        return std::make_unique<PartRows>([this](const Statement &part) { return rowsOf(part); }, parts);
+    return std::make_unique<HeldQueryRows>(run(parts.first()));
 }
 
 QSqlQuery Database::run(const Statement &statement) const
@@ -759,7 +826,8 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         return *read;
     };
     const QVector<Statement> reads = daysStatements(firstDay, lastDay);
-    QVector<Appointment> result = readRows(rows(reads.at(0)));
+    read = rowsOf(singlesInParts(firstDay, lastDay));
+    QVector<Appointment> result = readRows(*read);
     result.erase(std::remove_if(result.begin(), result.end(),
                                 [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
                  result.end());

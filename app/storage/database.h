@@ -206,6 +206,9 @@ public:
     // starts of the changed occurrences of the series, and the series. Each is bounded on both
     // sides by an index, so that the server can be asked how it reads them.
     QVector<Statement> daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
+    // The first of those reads in parts of a few weeks each on a server, whose rows together
+    // are the same.
+    QVector<Statement> singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
     std::optional<Appointment> appointment(qint64 id) const;
     int appointmentCount() const;
 
@@ -290,6 +293,9 @@ private:
     // The rows of a read straight from SQLite's statement or from libpq, through Qt where
     // neither can; the rows of the read before must be gone.
     std::unique_ptr<RowReader> rowsOf(const Statement &statement) const;
+    // The rows of parts of one read; on PostgreSQL sent together, so that the server sends
+    // the later parts while the earlier ones are read.
+    std::unique_ptr<RowReader> rowsOf(const QVector<Statement> &parts) const;
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone or newer

@@ -65,16 +65,22 @@ using NoticeHandler = std::function<void(const QString &channel, bool own, const
 // plans each once, not on every read of every desk.
 struct PreparedStatements
 {
+    struct Prepared
+    {
+        QByteArray name;
+        bool binary = false; // only whole numbers and texts: the rows come in binary
+    };
     const void *connection = nullptr; // whose they are; another connection starts anew
-    QHash<QByteArray, QByteArray> names;
+    QHash<QByteArray, Prepared> byText;
 };
 
-// The same read from a PostgreSQL connection through libpq, whose rows come as text; nullptr
-// when the connection is not PostgreSQL's or a query of Qt's is still running on it. Notices
-// that libpq took in during the read go to heard.
-std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const Database::Statement &statement,
+// The same read from a PostgreSQL connection through libpq; nullptr when the connection is
+// not PostgreSQL's or a query of Qt's is still running on it. Parts of one statement text
+// (differing in their values) are sent together and read as one: the server sends the later
+// ones while the earlier ones are read. Notices that libpq took in during the read go to heard.
+std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const QVector<Database::Statement> &parts,
                                         const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard, PreparedStatements &prepared);
+                                        const NoticeHandler &heard, PreparedStatements &known);
 
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);

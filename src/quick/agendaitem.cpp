@@ -1,14 +1,13 @@
 #include "agendaitem.h"
 
 #include "quickfeed.h"
+#include "calendar/agendatable.h"
 #include "model/modelvalues.h"
-#include "shared/accessiblenames.h"
 #include "shared/defaultoptions.h"
 #include "shared/focusframe.h"
 #include "shared/logging.h"
 #include "shared/toolbox.h"
 #include "shared/timeaxiszoom.h"
-#include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
@@ -104,21 +103,12 @@ void AgendaItem::setConfirmChanges(bool confirm)
 
 QString AgendaItem::accessibleName() const
 {
-    return uiText("Dayplex::Accessibility", "Kalender");
+    return AgendaTable(m_core).defaultName();
 }
 
 QString AgendaItem::accessibleDescription() const
 {
-    // The shown days, and the selected appointment as its box reads.
-    const QString days = accessibleDaysName(m_core.grid.firstDay, m_core.grid.lastDay);
-    const AppointmentStore &store = m_core.data.store;
-    if (!store.contains(m_core.selection.index))
-        return days;
-    const TerminEintrag &e = store.at(m_core.selection.index);
-    return days + QStringLiteral(". ")
-        + accessibleAppointmentName({e.dateStart, e.dateEnd, e.btagestermin, QString(), e.memo,
-                                     e.blnErledigt, e.breadonly, e.blnfeiertag, false,
-                                     store.details(e.dsn)});
+    return viewSummary(AgendaTable(m_core));
 }
 
 int AgendaItem::renders() const

@@ -2,11 +2,10 @@
 
 #include "model/modelvalues.h"
 #include "quickfeed.h"
-#include "shared/accessiblenames.h"
+#include "gantt/gantttable.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
 #include "shared/timeaxiszoom.h"
-#include "shared/uitext.h"
 #include "shared/wheelnotches.h"
 
 #include <dayplex/error.h>
@@ -60,26 +59,12 @@ bool ResourceViewItem::confirmChanges() const
 
 QString ResourceViewItem::accessibleName() const
 {
-    return uiText("Dayplex::Accessibility", "Ressourcenansicht");
+    return GanttTable(m_core).defaultName();
 }
 
 QString ResourceViewItem::accessibleDescription() const
 {
-    // The shown days, and the selected appointment as its first bar reads.
-    const QString days = accessibleDaysName(m_core.startDate, m_core.endDate);
-    const GanttModel &model = m_core.model;
-    for (qint32 i = 1; i <= model.dateCount() && !model.selectedDate.isEmpty(); ++i) {
-        const GanttEintrag &e = model.date(i);
-        if (e.dsn != model.selectedDate)
-            continue;
-        const qint32 row = model.merkmalIndexDsn(e.merkmaldsn);
-        return days + QStringLiteral(". ")
-            + accessibleAppointmentName({e.von, e.bis, e.btagestermin,
-                                         row > 0 ? model.row(row).Merkmal : QString(), e.notiz,
-                                         e.blnErledigt, e.breadonly, e.blnfeiertag, e.blnhinweis,
-                                         model.details(e.dsn)});
-    }
-    return days;
+    return viewSummary(GanttTable(m_core));
 }
 
 int ResourceViewItem::renders() const

@@ -559,6 +559,120 @@ private Q_SLOTS:
         QCOMPARE(week.first().participantIds, (QList<int>{7, 2, 5}));
     }
 
+    void readsKeepEveryValue_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("backColor");
+        QTest::addColumn<int>("fontColor");
+        for (const bool server : {false, true}) {
+            const QString where = QLatin1String(server ? "server, " : "SQLite, ");
+            QTest::newRow(qPrintable(where + QStringLiteral("first day, top bits")))
+                << server << QStringLiteral("Größe – äöü 📅") << QStringLiteral("1899-12-30T00:00:00")
+                << QStringLiteral("1899-12-30T23:59:59") << -1 << int(0x80000000);
+            QTest::newRow(qPrintable(where + QStringLiteral("hour that comes twice")))
+                << server << QStringLiteral("Nachtlauf") << QStringLiteral("2026-10-25T02:15:00")
+                << QStringLiteral("2026-10-25T02:45:00") << 0x00C8EEC8 << 0;
+            QTest::newRow(qPrintable(where + QStringLiteral("spring gap, midnight")))
+                << server << QStringLiteral("X") << QStringLiteral("2026-03-29T02:30:00")
+                << QStringLiteral("2026-03-30T00:00:00") << 0x01000000 << 0x00FFFFFF;
+        }
+    }
+
+    // Catches a read that decodes a whole number or a text wrongly: ids beyond 32 bits,
+    // colours with the sign bit, NULL series fields, texts beyond Latin-1, times at the ends
+    // of a day and around the clock changes.
+    void readsKeepEveryValue()
+    {
+        QFETCH(bool, server);
+        QFETCH(QString, text);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(int, backColor);
+        QFETCH(int, fontColor);
+        const QString name = QStringLiteral("werte%1").arg(++m_databases);
+        Database db;
+        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        execSql(db.connectionName(), server ? QStringLiteral("SELECT setval(pg_get_serial_sequence('appointments', 'id'), 4294967300)")
+                                            : QStringLiteral("UPDATE sqlite_sequence SET seq = 4294967300 WHERE name = 'appointments'"));
+        Appointment stored = appointment(text, Database::fromSqlDateTime(start), Database::fromSqlDateTime(end), 3);
+        stored.backColor = backColor;
+        stored.fontColor = fontColor;
+        stored.done = stored.note = true;
+        const qint64 id = db.insertAppointment(stored);
+        QCOMPARE(id, Q_INT64_C(4294967301));
+        QVector<Appointment> read;
+        for (const Appointment &a : db.appointmentsInDays(std::floor(stored.start), stored.end, {3}))
+            if (a.id == id)
+                read.append(a);
+        read.append(*db.appointment(id));
+        for (const Appointment &a : read) {
+            QCOMPARE(a.text, text);
+            QCOMPARE(sql(a.start), start);
+            QCOMPARE(sql(a.end), end);
+            QCOMPARE(a.backColor, backColor);
+            QCOMPARE(a.fontColor, fontColor);
+            QVERIFY(a.done && a.note && !a.readOnly && !a.allDay);
+            QCOMPARE(a.participantIds, QList<int>{3});
+            QCOMPARE(a.version, 1);
+            QCOMPARE(a.seriesId, 0);
+            QVERIFY(a.rrule.isEmpty() && a.rdates.isEmpty() && a.source.isEmpty() && !a.uid.isEmpty());
+        }
+        QCOMPARE(read.size(), 2);
+    }
+
+    void longRangesReadEveryRowOnce_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("server") << true;
+    }
+
+    // Catches a read of many weeks that loses or doubles rows where the server's parts meet,
+    // or loses a long one that begins before the days.
+    void longRangesReadEveryRowOnce()
+    {
+        QFETCH(bool, server);
+        const QString name = QStringLiteral("lang%1").arg(++m_databases);
+        Database db;
+        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        const Dayplex::Date monday = day(2031, 5, 5);
+        const struct
+        {
+            const char *text;
+            Dayplex::Date start, end;
+        } rows[] = {
+            {"vorher", monday - 3 + hm(9, 0), monday - 1 + hm(23, 59)},
+            {"reicht hinein", monday - 20 + hm(9, 0), monday + 1 + hm(10, 0)},
+            {"Grenze", monday + 14, monday + 14 + hm(0, 30)},
+            {"kurz davor", monday + 14 - Dayplex::kOneSecond, monday + 14 + hm(0, 10)},
+            {"über zwei Teile", monday + 27 + hm(22, 0), monday + 30 + hm(8, 0)},
+            {"letzter Tag", monday + 42 + hm(23, 0), monday + 42 + hm(23, 30)},
+            {"danach", monday + 43, monday + 43 + hm(1, 0)},
+        };
+        for (const auto &row : rows)
+            db.insertAppointment(appointment(QString::fromUtf8(row.text), row.start, row.end, 4));
+        const auto shown = [&db, monday] {
+            QStringList texts;
+            for (const Appointment &a : db.appointmentsInDays(monday, monday + 42, {4}))
+                if (!a.isOccurrence()) // the demo team's series
+                    texts.append(a.text);
+            return texts;
+        };
+        const QStringList expected{"reicht hinein", "kurz davor", "Grenze", "über zwei Teile", "letzter Tag"};
+        QCOMPARE(shown(), expected);
+        if (!server)
+            return;
+        // A read refused by the server ends with an error and leaves the connection as it was.
+        execSql(db.connectionName(), QStringLiteral("CREATE ROLE gast"));
+        execSql(db.connectionName(), QStringLiteral("SET ROLE gast"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, shown());
+        execSql(db.connectionName(), QStringLiteral("RESET ROLE"));
+        QCOMPARE(shown(), expected);
+    }
+
     void staleWritesAreRefused_data()
     {
         QTest::addColumn<bool>("server");

@@ -9,6 +9,7 @@
 #include "shared/readablecolours.h"
 #include "shared/toolbox.h"
 #include "support/agendaweek.h"
+#include "support/onscreen.h"
 #include "support/seriesanswers.h"
 
 #include <QMenu>
@@ -165,6 +166,56 @@ private slots:
         QTEST(d->core.kept.renders > before, "paintsAgain");
         d->core.kept.valid = false;
         QCOMPARE(kept, a.paintToImage(size));
+    }
+
+    // Catches a window that shows another picture than the view's: painted straight into the
+    // window at the wrong place, or a kept picture that did not catch up with the screen before
+    // a part of it was shown again or only its cells were painted anew.
+    void screenShowsThePicture_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char *step : {"refill", "time selection", "ghost drawn and taken away",
+                                 "part exposed", "resize", "scrolled",
+                                 "time selection into an image first"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+    }
+    void screenShowsThePicture()
+    {
+        QFETCH(QString, step);
+        QWidget window;
+        AgendaWeek c;
+        c.agenda.setParent(&window);
+        c.agenda.move(30, 20);
+        window.resize(1040, 840);
+        window.show();
+        QVERIFY(c.shown());
+        ucAgenda &a = c.agenda;
+        // The refill brings another picture than the one kept.
+        QObject::connect(&a, &ucAgenda::NeedDates, &a, [&] {
+            c.add("N", "Neu", kMonday + hm(10, 0), kMonday + 4 + hm(14, 0), 0x80C0FF);
+        });
+        a.Refresh();
+        QVERIFY(c.d->core.kept.owed); // painted straight into the window
+        const QHash<QString, std::function<void()>> steps{
+            {"refill", [] {}},
+            {"time selection", [&] { a.setSelectionStart(kMonday + 1 + hm(9, 0)); a.setSelectionEnd(kMonday + 1 + hm(11, 0)); }},
+            {"ghost drawn and taken away", [&] { a.DrawDragDrop(40, 60, 100, 30); a.DrawDragDrop(0, 0, 0, 0); }},
+            {"part exposed", [&] { c.pic->repaint(QRect(10, 10, 200, 150)); }},
+            {"resize", [&] { a.resize(900, 700); }},
+            {"scrolled", [&] { a.Scroll(1); }},
+            {"time selection into an image first", [&] {
+                a.setUpdatesEnabled(false);
+                a.setSelectionStart(kMonday + 1 + hm(9, 0));
+                a.paintToImage(c.pic->size());
+                a.setUpdatesEnabled(true);
+            }},
+        };
+        steps.value(step)();
+        a.Repaint();
+        const QImage screen = onScreen(c.pic);
+        QCOMPARE(screen, a.paintToImage(c.pic->size()));
+        c.d->core.kept.valid = false; // and it is the view's picture, painted afresh
+        QCOMPARE(screen, a.paintToImage(c.pic->size()));
     }
 
     // A drag by the mouse, past the bottom edge (auto-scroll) to its target: a drop keeps the

@@ -335,6 +335,32 @@ private slots:
         }
         QVERIFY(model.isRowFree(QStringLiteral("R1"), qQNaN(), kMonday));
     }
+    void rowsMarkedByKey_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("marked");
+        // Before: the holiday row and R1 marked, R2 not.
+        QTest::newRow("one of them") << QStringList{QStringLiteral("R2")} << "{1} R2";
+        QTest::newRow("a key no row has beside one that is") << QStringList{QStringLiteral("R1"), QStringLiteral("Z")} << "{1} R1";
+        QTest::newRow("none of them shown: nothing changes") << QStringList{QStringLiteral("Z")} << "{1} R1";
+        QTest::newRow("no keys") << QStringList() << "{1} R1";
+    }
+    // Catches a search that unmarks every row for keys it does not show, and one that takes the
+    // holiday row out of the search.
+    void rowsMarkedByKey()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, marked);
+        Host host({});
+        host.model.row(1).blnMarkiert = true;
+        host.model.row(3).blnMarkiert = false;
+        markRowsByKey(host.model, keys);
+        QStringList rows;
+        for (qint32 r = 1; r <= host.model.rowCount(); ++r)
+            if (host.model.row(r).blnMarkiert)
+                rows << host.model.row(r).dsn;
+        QCOMPARE(rows.join(QLatin1Char(' ')), marked);
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_FreeSlotSearch)

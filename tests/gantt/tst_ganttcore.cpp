@@ -2,6 +2,7 @@
 // Quick front end answers it, the kept picture painted into the core's own image, and the
 // NeedDates protocol through its event.
 #include "gantt/ganttcore.h"
+#include "gantt/gantttable.h"
 
 #include <QGuiApplication>
 #include <QtTest>
@@ -143,6 +144,70 @@ private slots:
         core.setDisplayedRange(kMon, &last, false, false);
         core.refresh();
         QCOMPARE(asked, QStringList(2, QStringLiteral("Mon 00:00-Wed 00:00")));
+    }
+
+    // Catches a day column too many or too few (an end on the first day is one column, an end
+    // before it none) and a summary that names a key no bar has.
+    void tableDays_data()
+    {
+        QTest::addColumn<double>("end");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("summary");
+        const QString monday = QStringLiteral("Montag, 4. März 2024");
+        const QString toWednesday = monday + QStringLiteral(" bis Mittwoch, 6. März 2024");
+        QTest::newRow("fresh view ends before it starts") << kMon - 0.5 << "" << 0 << monday;
+        QTest::newRow("ends on its first day") << kMon + hm(18, 0) << "" << 1 << monday;
+        QTest::newRow("three days") << kMon + 2 << "" << 3 << toWednesday;
+        QTest::newRow("the selection as its bar reads") << kMon + 2 << "X" << 3
+                                                        << toWednesday + ". " + monday + ", 13:00 bis 14:00, Anna: Anderes";
+        QTest::newRow("a selected key without a bar") << kMon + 2 << "Z" << 3 << toWednesday;
+    }
+    void tableDays()
+    {
+        QFETCH(double, end);
+        QFETCH(QString, selected);
+        QFETCH(int, columns);
+        QFETCH(QString, summary);
+        GanttCore core;
+        fill(core);
+        core.startDate = kMon + hm(8, 0);
+        core.endDate = end;
+        core.model.selectedDate = selected;
+        const GanttTable table(core);
+        QCOMPARE(table.columnCount(), columns);
+        QCOMPARE(viewSummary(table), summary);
+    }
+
+    // Catches "Verschieben" offered for a read-only appointment, "Neu" without a proposal and a
+    // ticked day count that misses the first or the last day.
+    void menuState_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<double>("proposal");
+        QTest::addColumn<QString>("offered"); // new, show, move
+        QTest::newRow("nothing") << "" << 0.0 << "---";
+        QTest::newRow("a proposal") << "" << kMon + hm(9, 0) << "N--";
+        QTest::newRow("an appointment") << "X" << 0.0 << "-SM";
+        QTest::newRow("a read-only one") << "R" << 0.0 << "-S-";
+    }
+    void menuState()
+    {
+        QFETCH(QString, selected);
+        QFETCH(double, proposal);
+        QFETCH(QString, offered);
+        GanttCore core;
+        fill(core);
+        core.model.addDate(QStringLiteral("R"), QString(), kMon + hm(15, 0), kMon + hm(16, 0), false, 0, false, 0,
+                           true, QStringLiteral("a"), false, false);
+        core.startDate = kMon;
+        core.endDate = kMon + 2;
+        core.model.selectedDate = selected;
+        core.model.vorschlagVon = proposal;
+        const MenuState state = core.menuState();
+        QCOMPARE(state.shownDays, 3.0);
+        QCOMPARE(QString(state.canCreate ? 'N' : '-') + (state.canShow ? 'S' : '-') + (state.canMove ? 'M' : '-'),
+                 offered);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "shared/cdc.h"
 #include "shared/clock.h"
 #include "shared/germanformat.h"
+#include "support/onscreen.h"
 #include "support/seriesanswers.h"
 #include "support/testing.h"
 
@@ -107,13 +108,7 @@ struct Scene
         return QRect(l.lngNamenBreite, top + 1, l.width - l.lngNamenBreite, l.lngZeilenhoehe - 1);
     }
     // The picture as the screen shows it, with the frame of Drag.
-    QImage shown()
-    {
-        QImage image = d()->core.picture.copy();
-        QPainter painter(&image);
-        d()->core.drawScreen(painter);
-        return image;
-    }
+    QImage shown() { return onScreen(pic()); }
 };
 
 } // namespace
@@ -411,6 +406,92 @@ private slots:
         QCOMPARE(view.shown(), g.paintToImage(view.pic()->size())); // and no frame is left
         if (change == 15) // hit-testing is back on the screen's picture
             QCOMPARE(g.GetMerkmalIndex(inA.y()), 2);
+    }
+
+    // Catches a window that shows another picture than the view's: painted straight into the
+    // window at the wrong place, or a kept picture that did not catch up with the screen before
+    // a part of it was shown again.
+    void screenShowsThePicture_data()
+    {
+        QTest::addColumn<int>("step");
+        const char *const steps[] = {"refill", "selection", "frame drawn and taken away",
+                                     "part exposed", "resize", "hover and back"};
+        for (int k = 0; k < int(std::size(steps)); ++k)
+            QTest::newRow(steps[k]) << k;
+    }
+    void screenShowsThePicture()
+    {
+        QFETCH(int, step);
+        QWidget window;
+        Scene view;
+        ctlGantt &g = view.gantt;
+        g.setParent(&window);
+        g.move(30, 20);
+        window.resize(960, 480);
+        window.show();
+        view.show();
+        // The refill brings another picture than the one kept.
+        QObject::connect(&g, &ctlGantt::NeedDates, &g, [&] {
+            view.add("N", "neu", kMonday + hm(8, 0), kMonday + 3 + hm(16, 0), 0x80C0FF, "R2");
+        });
+        g.Refresh();
+        QVERIFY(view.d()->core.pictureOwed); // painted straight into the window
+        const QPoint inA(view.layout().xOf(kMonday + hm(10, 0)), view.layout().rowTop(2, 1) + 5);
+        switch (step) {
+        case 1: g.setSelectedDate("A"); break;
+        case 2: g.Drag(40, 60, 100, 30); g.Repaint(); g.Drag(-1, 0, 0, 0); break;
+        case 3: view.pic()->repaint(QRect(10, 10, 200, 150)); break;
+        case 4: g.resize(800, 400); break;
+        case 5: QTest::mouseMove(view.pic(), inA); QTest::mouseMove(view.pic(), QPoint(-5, -5)); break;
+        }
+        g.Repaint();
+        QCOMPARE(view.shown(), g.paintToImage(view.pic()->size()));
+        view.d()->core.prepareScreen(true); // and the kept picture, caught up, is the view's
+        QCOMPARE(view.d()->core.picture, g.paintToImage(view.pic()->size()));
+    }
+
+    // Catches a bar of rows painted at every refill, or not painted when its rows changed.
+    void rowBarPaintedWhenItsRowsChange_data()
+    {
+        QTest::addColumn<int>("moreRows");
+        QTest::addColumn<int>("scrolledTo");
+        QTest::addColumn<bool>("painted");
+        QTest::newRow("the same rows") << 0 << 1 << false;
+        QTest::newRow("a row more") << 1 << 1 << true;
+        QTest::newRow("scrolled, back to the first row") << 0 << 3 << true;
+    }
+    void rowBarPaintedWhenItsRowsChange()
+    {
+        QFETCH(int, moreRows);
+        QFETCH(int, scrolledTo);
+        Scene view;
+        view.show();
+        ctlGantt &g = view.gantt;
+        int rows = 0;
+        QObject::connect(&g, &ctlGantt::NeedDates, &g, [&] {
+            for (int k = 0; k < rows; ++k)
+                g.AddMerkmal(QStringLiteral("Gast %1").arg(k), QStringLiteral("G%1").arg(k));
+        });
+        view.d()->vScroll->setValue(scrolledTo);
+        QCoreApplication::processEvents();
+        struct PaintCount : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                paints += e->type() == QEvent::Paint;
+                return false;
+            }
+        } count;
+        view.d()->vScroll->installEventFilter(&count);
+        rows = moreRows;
+        g.Refresh();
+        QCoreApplication::processEvents();
+        QTEST(count.paints > 0, "painted");
+        QCOMPARE(view.d()->vScroll->maximum(), 9 + moreRows);
+        // And the bar shows its rows and position.
+        QCOMPARE(onScreen(view.d()->vScroll),
+                 view.d()->vScroll->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 };
 

@@ -152,6 +152,17 @@ QString AgendaCore::selectedKey() const
     return data.store.contains(selection.index) ? data.store.at(selection.index).dsn : QString();
 }
 
+bool AgendaCore::selectedReadOnly() const
+{
+    return data.store.contains(selection.index) && data.store.at(selection.index).breadonly;
+}
+
+MenuState AgendaCore::menuState() const
+{
+    const bool selected = !selectedKey().isEmpty();
+    return {double(grid.dayCount()), selection.start > 0, selected, selected && !selectedReadOnly()};
+}
+
 void AgendaCore::restoreSelectedTimes()
 {
     if (data.store.contains(selection.index))

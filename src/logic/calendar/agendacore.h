@@ -11,10 +11,12 @@
 #include "calendar/calendarscene.h"
 #include "calendar/calendarsettings.h"
 #include "calendar/cellmatrix.h"
+#include "print/printchoice.h"
 #include "shared/boxinsides.h"
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -55,6 +57,10 @@ struct KeptPicture
     QImage image;
     ScenePictureKey key; // of the scene input it shows
     bool valid = false;  // the scene of the core is this picture's
+    // The picture of key went straight onto the screen at ratio; image still holds an older
+    // one and is painted when it is asked for.
+    bool owed = false;
+    qreal ratio = 0;
     quint64 renders = 0; // how often it was painted anew
     // What the front end does not show yet: pixels of the picture painted since it last
     // showed them, and the places of the drag ghost before and after it moved.
@@ -91,6 +97,8 @@ public:
     void setSelectionEnd(Date value);   // the slot ending at value becomes the last one
     void selectKey(const QString &dsn); // the first selectable appointment with that key
     QString selectedKey() const;
+    bool selectedReadOnly() const;      // false without a selected appointment
+    MenuState menuState() const;
     // Puts a resized or moved appointment back when an error ended the gesture.
     void restoreSelectedTimes();
 
@@ -102,12 +110,23 @@ public:
     // The view in an area of a surface; appointmentsOf as in computeCalendarScene.
     CalendarScene computeScene(const cDC &dc, QRect area, qint32 charWidth, qint32 charHeight,
                                bool printFlag, const CalendarScene *appointmentsOf = nullptr);
+    // What the picture of a surface of that size shows now.
+    ScenePictureKey pictureKey(QSize size);
+    // Paints the picture of key onto target: whole, or only the cells that changed since the
+    // last scene when cellsOnly; the changed region, or none when painted whole.
+    std::optional<QRegion> paintPicture(QImage &target, QSize size, bool cellsOnly);
     // The grid in force with the geometry of the last paint.
     CalendarGrid paintedGrid() const;
     // The picture in a size of logical pixels at a pixel ratio: the kept one while the view
     // shows the same, else painted again (only the changed cells when just the time selection
     // moved). Its scene becomes the last paint; what changed joins kept.unshown.
     const QImage &picture(QSize size, qreal ratio);
+    // How the picture for a surface of that size differs from the kept one.
+    enum class PictureChange { None, Cells, Whole };
+    PictureChange pictureChange(QSize size, qreal ratio);
+    // Paints the whole picture onto target (a surface's pixels at its ratio) instead of the
+    // kept image, which is owed until it is asked for; its scene becomes the last paint.
+    void paintStraight(QImage &target, QSize size);
     // The ghost's pixels on a surface of that size, one rectangle each; painted inverted.
     QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
     void paintGhost(QPainter &painter, qint32 width, qint32 height) const;
@@ -148,6 +167,12 @@ public:
     bool moveSelected(Date newDate, qint32 targetKind);
 
     // --- printing's scene side ---
+    // The sheet of the shown days (one day a day sheet, else a week sheet) for the print
+    // dialog's choice.
+    PrintChoice shownSheet() const;
+    // The pages the chosen sheets take once the view shows the choice's first period: a grid of
+    // periods on each classic page (the sheet's print layout), one on each modern page.
+    qint32 chosenPageCount(const PrintChoice &choice) const;
     // The print layout of the shown period (strLayoutDruckTag for one day, else
     // strLayoutDruckWoche) with its end time; then the screen's layout back, with the days
     // from firstDay and what the user changed on screenGrid.

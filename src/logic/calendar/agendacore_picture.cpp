@@ -23,29 +23,21 @@ constexpr qint32 kRowsPerPage = 10;
 
 } // namespace
 
-const QImage &AgendaCore::picture(QSize size, qreal ratio)
+ScenePictureKey AgendaCore::pictureKey(QSize size)
 {
     // Each view shows an end before its start as the start, and keeps it so; a change this
-    // makes is a change of the store, which the key below sees.
+    // makes is a change of the store, which the key sees.
     data.store.repairEnds();
-    const ScenePictureKey key = sceneInput(QRect(QPoint(0, 0), size), false).pictureKey();
-    if (kept.valid && kept.key == key && kept.image.devicePixelRatio() == ratio)
-        return kept.image;
+    return sceneInput(QRect(QPoint(0, 0), size), false).pictureKey();
+}
 
+std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool cellsOnly)
+{
     const QRect area(0, 0, size.width(), size.height());
-    const QSize pixels = cDC::pictureSize(size, ratio);
-    if (kept.image.size() != pixels || kept.image.devicePixelRatio() != ratio) {
-        // A new size: the one image that is filled and kept while the size stays.
-        kept.image = QImage(pixels, QImage::Format_RGB32);
-        kept.image.setDevicePixelRatio(ratio);
-        kept.image.fill(Qt::white);
-        kept.valid = false;
-    }
-    const bool onlySelection = kept.valid && kept.key.first == key.first;
     QFont font = settings.style.font;
-    // Draws on the kept image through a cDC set up as for the screen, within clip if given.
+    // Draws on the target through a cDC set up as for the screen, within clip if given.
     const auto onImage = [&](const QRegion *clip, const auto &draw) {
-        QPainter painter(&kept.image);
+        QPainter painter(&target);
         if (clip)
             painter.setClipRegion(*clip);
         cDC dc;
@@ -58,8 +50,8 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio)
     onImage(nullptr, [&](cDC &dc) {
         next = computeScene(dc, area, dc.textWidth(QStringLiteral("w")),
                             dc.textHeight(QStringLiteral("Wy")), false,
-                            onlySelection ? &scene : nullptr);
-        if (onlySelection)
+                            cellsOnly ? &scene : nullptr);
+        if (cellsOnly)
             changed = changedCells(scene, next);
         if (!changed) {
             paintCalendar(dc, next, false, nullptr, &insides);
@@ -69,10 +61,58 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio)
     // Only the cells whose colours changed, and what lies on them, are painted again.
     if (changed && !changed->isEmpty())
         onImage(&*changed, [&](cDC &dc) { paintCalendar(dc, next, false, &*changed, &insides); });
-    kept.unshown += changed ? *changed : QRegion(area);
     scene = std::move(next);
+    return changed;
+}
+
+AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
+{
+    const ScenePictureKey key = pictureKey(size);
+    if (!kept.valid || kept.ratio != ratio || kept.key.first != key.first)
+        return PictureChange::Whole;
+    // Cells are painted onto the image: an owed one catches up first, once, and follows the
+    // selection by its cells from then on (a drag moves it at every step).
+    return kept.key == key ? PictureChange::None : PictureChange::Cells;
+}
+
+void AgendaCore::paintStraight(QImage &target, QSize size)
+{
+    const ScenePictureKey key = pictureKey(size);
+    paintPicture(target, size, false);
     kept.key = key;
+    kept.ratio = target.devicePixelRatio();
     kept.valid = true;
+    kept.owed = true;
+    ++kept.renders;
+}
+
+const QImage &AgendaCore::picture(QSize size, qreal ratio)
+{
+    const ScenePictureKey key = pictureKey(size);
+    const QSize pixels = cDC::pictureSize(size, ratio);
+    const bool sameSize = kept.image.size() == pixels && kept.image.devicePixelRatio() == ratio;
+    const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
+    if (current && !kept.owed)
+        return kept.image;
+    if (!sameSize) {
+        // A new size: the one image that is filled and kept while the size stays.
+        kept.image = QImage(pixels, QImage::Format_RGB32);
+        kept.image.setDevicePixelRatio(ratio);
+        kept.image.fill(Qt::white);
+    }
+    if (current) {
+        // The screen shows this picture already: the image only catches up with it.
+        paintPicture(kept.image, size, false);
+        kept.owed = false;
+        return kept.image;
+    }
+    const bool cellsOnly = kept.valid && !kept.owed && sameSize && kept.key.first == key.first;
+    const std::optional<QRegion> changed = paintPicture(kept.image, size, cellsOnly);
+    kept.unshown += changed ? *changed : QRegion(0, 0, size.width(), size.height());
+    kept.key = key;
+    kept.ratio = ratio;
+    kept.valid = true;
+    kept.owed = false;
     ++kept.renders;
     return kept.image;
 }

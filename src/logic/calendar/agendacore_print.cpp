@@ -6,6 +6,7 @@
 #include "calendar/calendarprintview.h"
 #include "gantt/ganttprint.h"
 #include "print/printjob.h"
+#include "shared/ccontainer.h"
 #include "shared/cdc.h"
 #include "shared/toolbox.h"
 #include "shared/uitext.h"
@@ -94,6 +95,26 @@ auto inListFont(cDC &dc, Fn measure)
 }
 
 } // namespace
+
+PrintChoice AgendaCore::shownSheet() const
+{
+    const Date first = std::floor(grid.firstDay);
+    const Date last = std::floor(grid.lastDay);
+    return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
+}
+
+qint32 AgendaCore::chosenPageCount(const PrintChoice &choice) const
+{
+    const qint32 periods = printPeriods(choice, grid.firstDay);
+    if (printPresentation == Presentation::Modern)
+        return periods;
+    cContainer layout;
+    layout.setContainerString(settings.options.textValue(
+        choice.sheet == PrintSheet::Day ? QStringLiteral("strLayoutDruckTag") : QStringLiteral("strLayoutDruckWoche")));
+    const PrintLayout values = PrintLayout::fromContainer(layout);
+    const qint32 perPage = std::max(values.viewsDown * values.viewsAcross, 1);
+    return (periods + perPage - 1) / perPage;
+}
 
 void AgendaCore::applyPrintLayout()
 {

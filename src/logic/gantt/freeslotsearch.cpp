@@ -311,6 +311,18 @@ void markAllRows(GanttModel &model)
     }
 }
 
+void markRowsByKey(GanttModel &model, const QStringList &keys)
+{
+    bool any = false;
+    for (qint32 r = 1; r <= model.rowCount(); ++r)
+        any |= keys.contains(model.row(r).dsn);
+    for (qint32 r = 1; any && r <= model.rowCount(); ++r) {
+        MerkmalEintrag &row = model.row(r);
+        if (row.dsn != GanttModel::holidayRowDsn())
+            row.blnMarkiert = keys.contains(row.dsn);
+    }
+}
+
 QString markedRowList(const GanttModel &model)
 {
     QString list;

@@ -4,6 +4,7 @@
 #include "gantt/ganttmodel.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace Dayplex {
 
@@ -62,6 +63,9 @@ QString freeSlotTitle();
 bool isSlotFree(const GanttModel &model, Date start, Date end, bool weekends);
 // Marks every row but the holiday row, whose flag stays as it is.
 void markAllRows(GanttModel &model);
+// Marks the rows whose keys are given and unmarks the others, the holiday row again aside;
+// changes nothing when none of the keys is a row.
+void markRowsByKey(GanttModel &model, const QStringList &keys);
 // The keys of the marked rows in row order, joined by "|".
 QString markedRowList(const GanttModel &model);
 

@@ -3,6 +3,7 @@
 
 #include "gantt/ganttinteraction.h"
 #include "shared/defaultoptions.h"
+#include "shared/leadingnumber.h"
 #include "shared/toolbox.h"
 
 #include <dayplex/error.h>
@@ -114,6 +115,19 @@ void GanttCore::refresh()
     model.forgetFilledRange();
     double lastDay = endDate;
     setDisplayedRange(startDate, &lastDay, false, false);
+}
+
+FreeSlotQuery GanttCore::freeSlotQuery(FreeSlotQuery asked) const
+{
+    asked.rasterMinutes = leadingNumber(settings.layout.textValue(QStringLiteral("strAufloesung")));
+    asked.keepMarkedRows = asked.pastLastProposal = presentation == Presentation::Modern;
+    return asked;
+}
+
+MenuState GanttCore::menuState() const
+{
+    const bool selected = !model.selectedDate.isEmpty();
+    return {endDate - startDate + 1, model.vorschlagVon > 0, selected, selected && !model.isSelectedReadOnly()};
 }
 
 void GanttCore::clear()

@@ -4,6 +4,7 @@
 // The resource view without a window: everything a front end (the QWidget control, a Qt Quick
 // item) does not do itself. A front end hands in events as plain values, performs the actions
 // they answer, shows the picture the core keeps and forwards the host events of `events`.
+#include "gantt/freeslotsearch.h"
 #include "gantt/ganttgestures.h"
 #include "gantt/ganttmodel.h"
 #include "gantt/ganttscene.h"
@@ -12,6 +13,7 @@
 #include "shared/changerequest.h"
 #include "shared/cholidays.h"
 #include "shared/dragframe.h"
+#include "shared/menustate.h"
 
 #include <dayplex/presentation.h>
 
@@ -64,6 +66,10 @@ public:
     void setOptions(const QString &options);
     // Takes new settings; the kept picture follows at its next paint.
     void applySettings(GanttSettings next);
+    // The free-slot search the panel asks for, stepped in the layout's raster; the modern
+    // presentation keeps the rows the user marked and goes on before the last proposal.
+    FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    MenuState menuState() const;
 
     // --- scene and picture ---
     // What a picture of the view shows now.
@@ -83,6 +89,12 @@ public:
     // The kept picture brought up to date for the surface (painted anew only when what it
     // shows changed), with the landing frame of a move by the keys; keptOnly shows it as it is.
     void prepareScreen(bool keptOnly);
+    // Whether the surface's next full paint paints the picture anew: it changed, or the screen
+    // had it straight and the kept one is owed.
+    bool paintsStraight() const;
+    // The picture painted whole straight onto target (the surface's pixels, unscaled), with
+    // the frame of Drag inverted on it; the kept picture is owed and painted when it is read.
+    void paintStraight(QImage &target);
     // The kept picture with the frame of Drag inverted over it, onto the target.
     void drawScreen(QPainter &target) const;
     // The frame around the bar the keyboard is on, or around the picture.
@@ -151,6 +163,7 @@ public:
     ScreenKey pictureKey;
     GanttScene screenScene;              // the scene of the kept picture
     bool pictureStale = true;            // never painted, or drawn onto since (ZeilenFarbe)
+    bool pictureOwed = false;            // its pixels went straight to the screen instead
     QRegion shownChanges;                // changed on the kept picture or its frame since shown
     quint64 pictureRenders = 0;          // how often the picture was painted anew
     BoxInsides insides;                  // bars drawn before, copied when only moved
@@ -170,6 +183,18 @@ public:
 
 private:
     void paintAll(cDC &dc, qint32 width, qint32 height);
+    // Whether what the kept picture shows changed, or it was drawn onto since.
+    bool pictureChanged() const;
+    // The kept picture in the surface's size (null when it does not fit), its pixels unset.
+    void sizePicture();
+    // The picture painted anew onto target (nothing when null); it becomes the kept one's.
+    void renderPicture(QImage *target);
+    // After a full paint: the frame of Drag starts afresh, or with the landing of the keys.
+    void settleScreen(bool rendered);
+    // An owed kept picture painted now, for what reads or draws onto it.
+    void catchUp();
+    // The frame of Drag inverted on an image of the surface within area.
+    void invertFrame(QImage &image, const QRect &area) const;
     // The pixels of the frame of Drag join shownChanges.
     void frameChanges();
     // What is drawn straight onto the kept picture under the frame of Drag is inverted, as if

@@ -112,28 +112,36 @@ bool GanttCore::keptShowsNow() const
            && pictureKeyNow() == pictureKey;
 }
 
-void GanttCore::prepareScreen(bool keptOnly)
+bool GanttCore::pictureChanged() const
 {
-    if (keptOnly && !picture.isNull())
-        return;
-    const bool rendered = pictureStale || !(pictureKeyNow() == pictureKey);
-    if (rendered) {
-        const QSize size = surfaceSize;
-        if (picture.size() != size)
-            picture = cDC::fitsSurface(size.width(), size.height()) ? QImage(size, QImage::Format_RGB32)
-                                                                    : QImage();
-        cDC dc;
-        dc.Initialize(picture.isNull() ? nullptr : static_cast<QPaintDevice *>(&picture),
-                      size.width(), size.height(), false);
-        paintAll(dc, size.width(), size.height());
-        ++pictureRenders;
-        screenScene = scene;
-        // With the now line's column in the new geometry.
-        pictureKey = pictureKeyNow();
-        pictureStale = false;
-        cornerDate = model.datMaus;
-        cornerFullPaint = true;
-    }
+    return pictureStale || !(pictureKeyNow() == pictureKey);
+}
+
+void GanttCore::sizePicture()
+{
+    const QSize size = surfaceSize;
+    if (picture.size() != size)
+        picture = cDC::fitsSurface(size.width(), size.height()) ? QImage(size, QImage::Format_RGB32)
+                                                                : QImage();
+}
+
+void GanttCore::renderPicture(QImage *target)
+{
+    const QSize size = surfaceSize;
+    cDC dc;
+    dc.Initialize(target, size.width(), size.height(), false);
+    paintAll(dc, size.width(), size.height());
+    ++pictureRenders;
+    screenScene = scene;
+    // With the now line's column in the new geometry.
+    pictureKey = pictureKeyNow();
+    pictureStale = false;
+    cornerDate = model.datMaus;
+    cornerFullPaint = true;
+}
+
+void GanttCore::settleScreen(bool rendered)
+{
     // A full paint leaves no inverted frame behind; Drag starts afresh.
     drag = DragFrame();
     // Except for the landing frame of a move by the keys, which waits for Enter.
@@ -145,6 +153,52 @@ void GanttCore::prepareScreen(bool keptOnly)
         if (cornerDate != model.datMaus || !cornerFullPaint)
             drawCorner(true);
     }
+}
+
+void GanttCore::prepareScreen(bool keptOnly)
+{
+    if (keptOnly && !picture.isNull()) {
+        catchUp();
+        return;
+    }
+    const bool rendered = pictureChanged();
+    if (rendered) {
+        sizePicture();
+        renderPicture(picture.isNull() ? nullptr : &picture);
+        pictureOwed = false;
+    } else {
+        catchUp();
+    }
+    settleScreen(rendered);
+}
+
+bool GanttCore::paintsStraight() const
+{
+    return (pictureOwed || pictureChanged())
+           && cDC::fitsSurface(surfaceSize.width(), surfaceSize.height());
+}
+
+void GanttCore::paintStraight(QImage &target)
+{
+    sizePicture();
+    renderPicture(&target);
+    pictureOwed = true;
+    settleScreen(true);
+    invertFrame(target, target.rect());
+}
+
+void GanttCore::catchUp()
+{
+    if (!pictureOwed || picture.isNull())
+        return;
+    pictureOwed = false;
+    // What the screen shows, unless it changed since: then the next paint paints it whole.
+    if (pictureChanged())
+        pictureStale = true;
+    cDC dc;
+    dc.Initialize(&picture, picture.width(), picture.height(), false);
+    paintAll(dc, picture.width(), picture.height());
+    scene = screenScene;
 }
 
 void GanttCore::drawScreen(QPainter &target) const
@@ -173,12 +227,17 @@ void GanttCore::paintFocusFrame(QPainter &target) const
 
 void GanttCore::invertUnderFrame(const QRect &area)
 {
+    invertFrame(picture, area);
+}
+
+void GanttCore::invertFrame(QImage &image, const QRect &area) const
+{
     if (drag.none())
         return;
-    for (const QRect &span : outline(drag, picture.rect())) {
+    for (const QRect &span : outline(drag, image.rect())) {
         const QRect covered = span & area;
         for (int y = covered.top(); y <= covered.bottom(); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = covered.left(); x <= covered.right(); ++x)
                 line[x] ^= 0x00FFFFFFu;
         }
@@ -224,6 +283,7 @@ void GanttCore::drawCorner(bool fullPaint)
 {
     if (picture.isNull())
         return;
+    catchUp();
     cDC dc;
     dc.Initialize(static_cast<QPaintDevice *>(&picture), picture.width(), picture.height(), false);
     QFont font = settings.style.font;
@@ -240,6 +300,7 @@ void GanttCore::drawCorner(bool fullPaint)
 
 void GanttCore::fillRowBand(qint32 top, qint32 colour)
 {
+    catchUp();
     {
         cDC dc;
         dc.Initialize(static_cast<QPaintDevice *>(&picture), picture.width(), picture.height(), false);

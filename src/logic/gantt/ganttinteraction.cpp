@@ -50,17 +50,4 @@ double ganttScrollShift(double direction, Date firstDay, Date lastDay)
     return (lastDay - firstDay + 1) * sign;
 }
 
-qint32 ganttHScrollDirection(int value)
-{
-    if (value == kGanttHScrollRest + 1)
-        return 1;
-    if (value == kGanttHScrollRest - 1)
-        return -1;
-    if (value >= kGanttHScrollRest + 3)
-        return 999;
-    if (value < kGanttHScrollRest - 2)
-        return -999;
-    return 0;
-}
-
 } // namespace Dayplex

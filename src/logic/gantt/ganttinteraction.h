@@ -33,10 +33,6 @@ constexpr qint32 kGanttMoveThreshold = 8;
 // page of the shown days in its direction (0 for 0).
 double ganttScrollShift(double direction, Date firstDay, Date lastDay);
 
-// The horizontal scroll bar rests at 50: what Scroll is called with for the value it reached.
-qint32 ganttHScrollDirection(int value);
-constexpr int kGanttHScrollRest = 50;
-
 // Whether a moment has a time of day other than 00:00, to the millisecond.
 bool ganttHasTime(Date value);
 

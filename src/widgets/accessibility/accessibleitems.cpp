@@ -28,9 +28,9 @@ bool AccessibleCell::isValid() const
 {
     if (!m_view->isValid())
         return false;
-    const AccessibleViewSource &source = m_view->source();
-    const bool rowExists = m_row >= 0 && m_row < source.rowCount();
-    const bool columnExists = m_column >= 0 && m_column < source.columnCount();
+    const ViewTable &table = m_view->table();
+    const bool rowExists = m_row >= 0 && m_row < table.rowCount();
+    const bool columnExists = m_column >= 0 && m_column < table.columnCount();
     switch (m_kind) {
     case ViewAccessible::CellKind::ColumnHeader:
         return columnExists;
@@ -48,13 +48,13 @@ QString AccessibleCell::text(QAccessible::Text t) const
         return QString();
     switch (m_kind) {
     case ViewAccessible::CellKind::ColumnHeader:
-        return m_view->source().columnHeader(m_column);
+        return m_view->table().columnHeader(m_column);
     case ViewAccessible::CellKind::RowHeader:
-        return m_view->source().rowHeader(m_row);
+        return m_view->table().rowHeader(m_row);
     case ViewAccessible::CellKind::Cell:
         break;
     }
-    return m_view->source().cellName(m_row, m_column);
+    return m_view->table().cellName(m_row, m_column);
 }
 
 QRect AccessibleCell::surfaceRect() const
@@ -63,13 +63,13 @@ QRect AccessibleCell::surfaceRect() const
         return QRect();
     switch (m_kind) {
     case ViewAccessible::CellKind::ColumnHeader:
-        return m_view->source().columnHeaderRect(m_column);
+        return m_view->table().columnHeaderRect(m_column);
     case ViewAccessible::CellKind::RowHeader:
-        return m_view->source().rowHeaderRect(m_row);
+        return m_view->table().rowHeaderRect(m_row);
     case ViewAccessible::CellKind::Cell:
         break;
     }
-    return m_view->source().cellRect(m_row, m_column);
+    return m_view->table().cellRect(m_row, m_column);
 }
 
 QRect AccessibleCell::rect() const
@@ -118,7 +118,7 @@ void *AccessibleCell::interface_cast(QAccessible::InterfaceType t)
 
 bool AccessibleCell::isSelected() const
 {
-    return isValid() && m_view->source().isCellSelected(m_row, m_column);
+    return isValid() && m_view->table().isCellSelected(m_row, m_column);
 }
 
 QList<QAccessibleInterface *> AccessibleCell::columnHeaderCells() const

@@ -61,7 +61,7 @@ ViewAccessible *ViewAccessible::existing(const QWidget *surface)
 
 bool ViewAccessible::isValid() const
 {
-    return QAccessibleWidget::isValid() && m_source->attached();
+    return QAccessibleWidget::isValid() && m_source->table() != nullptr;
 }
 
 QString ViewAccessible::text(QAccessible::Text t) const
@@ -74,10 +74,10 @@ QString ViewAccessible::text(QAccessible::Text t) const
         QString name = widget()->accessibleName();
         if (name.isEmpty() && widget()->parentWidget())
             name = widget()->parentWidget()->accessibleName();
-        return name.isEmpty() ? m_source->defaultName() : name;
+        return name.isEmpty() ? table().defaultName() : name;
     }
     case QAccessible::Description:
-        return m_source->description();
+        return table().description();
     default:
         return QAccessibleWidget::text(t);
     }
@@ -85,18 +85,18 @@ QString ViewAccessible::text(QAccessible::Text t) const
 
 bool ViewAccessible::inTable(int row, int column) const
 {
-    return isValid() && row >= 0 && column >= 0 && row < m_source->rowCount()
-           && column < m_source->columnCount();
+    return isValid() && row >= 0 && column >= 0 && row < table().rowCount()
+           && column < table().columnCount();
 }
 
 int ViewAccessible::columnCount() const
 {
-    return isValid() ? m_source->columnCount() : 0;
+    return isValid() ? table().columnCount() : 0;
 }
 
 int ViewAccessible::rowCount() const
 {
-    return isValid() ? m_source->rowCount() : 0;
+    return isValid() ? table().rowCount() : 0;
 }
 
 int ViewAccessible::childCount() const
@@ -160,16 +160,16 @@ QAccessibleInterface *ViewAccessible::childAt(int x, int y) const
     for (auto it = items().crbegin(); it != items().crend(); ++it)
         if (it->rect.contains(at))
             return appointmentInterface(it->key);
-    const int rows = m_source->rowCount();
-    const int columns = m_source->columnCount();
+    const int rows = table().rowCount();
+    const int columns = table().columnCount();
     for (int column = 0; column < columns; ++column)
-        if (m_source->columnHeaderRect(column).contains(at))
+        if (table().columnHeaderRect(column).contains(at))
             return cellInterface(CellKind::ColumnHeader, 0, column);
     for (int row = 0; row < rows; ++row) {
-        if (m_source->rowHeaderRect(row).contains(at))
+        if (table().rowHeaderRect(row).contains(at))
             return cellInterface(CellKind::RowHeader, row, 0);
         for (int column = 0; column < columns; ++column)
-            if (m_source->cellRect(row, column).contains(at))
+            if (table().cellRect(row, column).contains(at))
                 return cellInterface(CellKind::Cell, row, column);
     }
     return nullptr;
@@ -185,7 +185,7 @@ QAccessibleInterface *ViewAccessible::keyboardChild() const
     for (const AccessibleAppointment &item : items())
         if (item.current)
             return appointmentInterface(item.key);
-    const std::optional<QPoint> cell = m_source->currentCell();
+    const std::optional<QPoint> cell = table().currentCell();
     if (cell && inTable(cell->y(), cell->x()))
         return cellInterface(CellKind::Cell, cell->y(), cell->x());
     return nullptr;
@@ -219,7 +219,7 @@ QVector<QPoint> ViewAccessible::selectedCellPlaces() const
     const int columns = columnCount();
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column)
-            if (m_source->isCellSelected(row, column))
+            if (table().isCellSelected(row, column))
                 places.append(QPoint(column, row));
     return places;
 }
@@ -239,17 +239,17 @@ QList<QAccessibleInterface *> ViewAccessible::selectedCells() const
 
 QString ViewAccessible::columnDescription(int column) const
 {
-    return inTable(0, column) ? m_source->columnHeader(column) : QString();
+    return inTable(0, column) ? table().columnHeader(column) : QString();
 }
 
 QString ViewAccessible::rowDescription(int row) const
 {
-    return inTable(row, 0) ? m_source->rowHeader(row) : QString();
+    return inTable(row, 0) ? table().rowHeader(row) : QString();
 }
 
 bool ViewAccessible::isRowSelected(int row) const
 {
-    return isValid() && row >= 0 && row < m_source->rowCount() && m_source->isRowSelected(row);
+    return isValid() && row >= 0 && row < table().rowCount() && table().isRowSelected(row);
 }
 
 int ViewAccessible::selectedRowCount() const
@@ -261,7 +261,7 @@ QList<int> ViewAccessible::selectedRows() const
 {
     QList<int> rows;
     for (int row = 0; row < rowCount(); ++row)
-        if (m_source->isRowSelected(row))
+        if (table().isRowSelected(row))
             rows.append(row);
     return rows;
 }
@@ -290,8 +290,8 @@ const QVector<AccessibleAppointment> &ViewAccessible::items() const
 {
     if (m_stale && isValid()) {
         m_stale = false;
-        m_shape = m_source->shapeKey();
-        m_items = m_source->appointments();
+        m_shape = table().shapeKey();
+        m_items = table().appointments();
         m_selectedCells = selectedCellPlaces();
     }
     return m_items;
@@ -331,7 +331,7 @@ void ViewAccessible::runLater(const QString &key, Command command) const
             return;
         // Asked afresh: the store may have changed since the last paint, and the record
         // must still be the one the key names.
-        const QVector<AccessibleAppointment> shown = view->source().appointments();
+        const QVector<AccessibleAppointment> shown = view->table().appointments();
         if (const AccessibleAppointment *item = findItem(shown, key))
             guarded(view->source().category(), [&] { (view->source().*command)(*item); });
     });
@@ -361,7 +361,7 @@ void ViewAccessible::sync()
         return;
     }
     items();
-    const QString shape = m_source->shapeKey();
+    const QString shape = table().shapeKey();
     if (shape != m_shape) {
         m_shape = shape;
         dropCells();
@@ -369,7 +369,7 @@ void ViewAccessible::sync()
         send(reset);
     }
 
-    QVector<AccessibleAppointment> shown = m_source->appointments();
+    QVector<AccessibleAppointment> shown = table().appointments();
     bool selectionChanged = false;
     // Told while the appointment is still a child, so that its name and place can be read.
     for (const AccessibleAppointment &gone : std::as_const(m_items)) {

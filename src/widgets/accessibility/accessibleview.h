@@ -1,6 +1,8 @@
 #ifndef DAYPLEX_ACCESSIBLEVIEW_H
 #define DAYPLEX_ACCESSIBLEVIEW_H
 
+#include "shared/viewtable.h"
+
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QPoint>
@@ -8,76 +10,22 @@
 #include <QVector>
 
 #include <memory>
-#include <optional>
 
 class QLoggingCategory;
 
 namespace Dayplex {
 
-// Keys for the records of a view that a reload of the same data gives again: the record's own
-// key text and which of the records with that text it is.
-class AppointmentKeys
-{
-public:
-    QString next(const QString &base) { return base + QLatin1Char('#') + QString::number(m_seen[base]++); }
-
-private:
-    QHash<QString, int> m_seen;
-};
-
-// An appointment as the last paint of a view placed it, in pixels of the drawing surface.
-struct ShownAppointment
-{
-    qint32 index = 0; // its record in the view's store or model
-    QRect rect;
-};
-
-// A shown appointment as a screen reader gets to know it.
-struct AccessibleAppointment
-{
-    QString key;          // the same across repaints and reloads while the appointment stays
-    qint32 index = 0;     // its record, for the commands
-    QString name;
-    QRect rect;           // pixels of the drawing surface
-    bool selectable = false;
-    bool selected = false;
-    bool readOnly = false;
-    bool current = false; // the one the keyboard works on
-};
-
-// What the accessible table of a view reads from the view and asks it to do: cells under row
-// and column headers, counted from 0, and the shown appointments in reading order. A rectangle
-// is in pixels of the drawing surface, empty for what is scrolled out of sight.
+// What the accessible table of a view reads (its core's table) and asks the view to do.
 class AccessibleViewSource
 {
 public:
     virtual ~AccessibleViewSource() = default;
 
-    // False once the view is being destroyed; then nothing else is asked.
-    virtual bool attached() const = 0;
+    // Null once the view is being destroyed; then nothing else is asked.
+    virtual const ViewTable *table() const = 0;
     virtual const QLoggingCategory &category() const = 0;
-    // The name the view goes by when the host gave neither it nor its surface one.
-    virtual QString defaultName() const = 0;
-    virtual QString description() const = 0;
-    // Changes whenever a row or column comes to stand for something else (other days or rows).
-    virtual QString shapeKey() const = 0;
-
-    virtual int rowCount() const = 0;
-    virtual int columnCount() const = 0;
-    virtual QString rowHeader(int row) const = 0;
-    virtual QString columnHeader(int column) const = 0;
-    virtual QString cellName(int row, int column) const = 0;
-    virtual QRect rowHeaderRect(int row) const = 0;
-    virtual QRect columnHeaderRect(int column) const = 0;
-    virtual QRect cellRect(int row, int column) const = 0;
-    virtual bool isCellSelected(int row, int column) const = 0;
-    virtual bool isRowSelected(int row) const = 0;
-    // The cell the keyboard works on when no appointment is; x is the column, y the row.
-    virtual std::optional<QPoint> currentCell() const = 0;
-
-    virtual QVector<AccessibleAppointment> appointments() const = 0;
     // What a click, a double click and a right click on the appointment do; the appointment is
-    // one appointments() has just given.
+    // one the table has just given.
     virtual void select(const AccessibleAppointment &appointment) = 0;
     virtual void open(const AccessibleAppointment &appointment) = 0;
     virtual void showMenu(const AccessibleAppointment &appointment) = 0;
@@ -137,6 +85,7 @@ public:
 
     // For the children.
     AccessibleViewSource &source() const { return *m_source; }
+    const ViewTable &table() const { return *m_source->table(); }
     bool surfaceHasFocus() const;
     QRect toScreen(const QRect &surfaceRect) const;
     const AccessibleAppointment *appointment(const QString &key) const;

@@ -125,14 +125,12 @@ void CalendarMenu::run(const std::function<void()> &command)
 
 void CalendarMenu::prepare()
 {
-    ucAgenda *q = d->q;
-    const qint32 shown = q->GetAnzahlTage();
+    const MenuState state = d->core.menuState();
     for (QAction *entry : m_days)
-        entry->setChecked(leadingNumber(entry->text()) == shown);
-    m_neu->setEnabled(q->SelectionStart() > 0);
-    const bool selected = !q->SelectedDate().isEmpty();
-    m_anzeigen->setEnabled(selected);
-    m_verschieben->setEnabled(selected && !q->isSelectedReadOnly());
+        entry->setChecked(leadingNumber(entry->text()) == state.shownDays);
+    m_neu->setEnabled(state.canCreate);
+    m_anzeigen->setEnabled(state.canShow);
+    m_verschieben->setEnabled(state.canMove);
 }
 
 void CalendarMenu::popup(QPoint surfacePosition)

@@ -3,6 +3,7 @@
 
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
+#include "shared/popupplace.h"
 
 #include <dayplex/error.h>
 
@@ -242,13 +243,8 @@ void DatePicker::openDropDown()
     const QDate value = toQDate(m_value);
     m_dropDown->setup(value, m_grid, m_weekNumbers);
     QPoint at = mapToGlobal(QPoint(0, height()));
-    if (const QScreen *s = screen()) {
-        // Kept on the screen; when it is larger than the screen its top left corner stays visible.
-        const QRect area = s->availableGeometry();
-        const QSize size = m_dropDown->size();
-        at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
-        at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
-    }
+    if (const QScreen *s = screen())
+        at = keptOnScreen(at, m_dropDown->size(), s->availableGeometry());
     m_dropDown->move(at);
     m_dropDown->show();
     if (QCalendarWidget *month = m_dropDown->monthOf(value))

@@ -380,9 +380,7 @@ qint32 ucAgenda::GetZeilenIndex(double datum)
 /*! Whether the selected appointment is read-only; false when none is selected. */
 bool ucAgenda::isSelectedReadOnly()
 {
-    if (d->core.selection.index >= 1 && d->core.selection.index <= d->core.data.store.count())
-        return d->core.data.store.at(d->core.selection.index).breadonly;
-    return false;
+    return d->core.selectedReadOnly();
 }
 
 qint32 ucAgenda::MaxLong(qint32 a, qint32 b)

@@ -2,7 +2,6 @@
 // answers is carried out here; the change question and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
-#include "shared/cursors.h"
 #include "shared/changeprompt.h"
 
 #include <dayplex/error.h>
@@ -258,28 +257,7 @@ void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height
 */
 void ucAgenda::MousePointer(const QVariant &v)
 {
-    if (const std::optional<qint32> number = cursorNumber(v)) {
-        if (*number == 0) {
-            d->pic->unsetCursor();
-        } else if (*number == 99) {
-            d->pic->setCursor(d->surface.mouseIcon);
-        } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
-            d->pic->setCursor(*shape);
-        } else {
-            throw Error(InvalidArgument,
-                        QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
-        }
-        d->surface.varLastMousePointer = v;
-        return;
-    }
-    const QString name = v.toString();
-    if (name != d->surface.varLastMousePointer.toString()) {
-        const QCursor cursor = loadNamedCursor(name);
-        ++d->surface.cursorLoads;
-        d->surface.mouseIcon = cursor;
-        d->pic->setCursor(cursor);
-    }
-    d->surface.varLastMousePointer = v;
+    d->pointer.set(*d->pic, v);
 }
 
 /*!

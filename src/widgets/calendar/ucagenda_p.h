@@ -2,13 +2,14 @@
 #define DAYPLEX_UCAGENDA_P_H
 
 #include "calendar/agendacore.h"
+#include "calendar/agendatable.h"
 #include "dialogs/ccommoncalendar.h"
+#include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ucagenda.h>
 
-#include <QCursor>
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
@@ -25,16 +26,12 @@ namespace Dayplex {
 
 class cDC;
 class CalendarMenu;
-struct ShownAppointment;
 
-// The mouse pointer of the drawing surface and the guards of the two spinners.
-struct SurfaceState
+// The guards of the two spinners: putting the thumb back raises its notification again.
+struct SpinnerGuards
 {
-    QVariant varLastMousePointer;
-    QCursor mouseIcon;    // the custom cursor (pointer number 99)
-    qint32 cursorLoads = 0; // named cursors loaded so far; the cache keeps this low
-    bool vScrollGuard = false;
-    bool hScrollGuard = false;
+    bool vertical = false;
+    bool horizontal = false;
 };
 
 // The QWidget front end of the calendar: the surface, the spinners, the timer, the menus and
@@ -61,6 +58,9 @@ public:
     // The screen paint of the part of the surface: the view, then the drag ghost inverted
     // over it.
     void paintSurface(QPainter *painter, const QRegion &exposed);
+    // A picture to be painted whole, painted straight into the window's pixels under the
+    // surface when the painter covers them all: no copy of the kept image. False: not done.
+    bool paintStraight(QPainter &painter);
     // The events of the surface, handed to the core and its answer carried out. The surface
     // gets the keyboard by Tab or Shift+Tab: the walk starts afresh.
     bool surfacePaint(QWidget &surface, const QRegion &exposed) override;
@@ -94,12 +94,11 @@ public:
     // The "Anzeigen" command: ShowDate for the selected appointment.
     void showSelected();
 
-    // The appointments the last paint showed, each with its first rectangle on screen.
-    QVector<ShownAppointment> visibleAppointments() const;
-
     ucAgenda *const q;
 
     AgendaCore core;
+    // The core as a table for screen readers.
+    const AgendaTable table{core};
     cTools tools;
     cCommonCalendar common;
     // The print dialog's choice of sheet and period, when the host offers it, and the
@@ -116,7 +115,8 @@ public:
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;
-    SurfaceState surface;
+    SpinnerGuards spinnerGuards;
+    SurfacePointer pointer;
 
     QWidget *pic = nullptr;
     QScrollBar *hScroll = nullptr;

@@ -1,6 +1,8 @@
 // The calendar's surface shows the core's kept picture and what lies over it on screen.
 #include "calendar/ucagenda_p.h"
 
+#include "shared/viewsurface.h"
+
 #include <QPainter>
 
 namespace Dayplex {
@@ -10,12 +12,23 @@ void ucAgendaPrivate::showPicture()
     // A hidden surface paints nothing, and neither does one whose control prints.
     if (!pic || !pic->isVisible() || !pic->updatesEnabled() || q->ForPrinting)
         return;
-    picture(pic->size(), pic->devicePixelRatioF());
+    const QSize size = pic->size();
+    const qreal ratio = pic->devicePixelRatioF();
+    // A picture painted whole goes straight to the surface when it paints.
+    switch (synced().pictureChange(size, ratio)) {
+    case AgendaCore::PictureChange::Whole: core.kept.unshown = QRegion(pic->rect()); break;
+    case AgendaCore::PictureChange::Cells: picture(size, ratio); break;
+    case AgendaCore::PictureChange::None: break;
+    }
     // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
     if (pic->hasFocus() && core.gesture.keyboardInUse())
         core.kept.unshown = QRegion(pic->rect());
     if (!core.kept.unshown.isEmpty())
         pic->repaint(core.kept.unshown);
+    // A surface whose window is not on the screen yet did not paint: hit-testing reads the
+    // new scene all the same.
+    if (core.pictureChange(size, ratio) != AgendaCore::PictureChange::None)
+        picture(size, ratio);
 }
 
 bool ucAgendaPrivate::surfacePaint(QWidget &surface, const QRegion &exposed)
@@ -38,8 +51,10 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
         painter->drawImage(QPointF(0, 0), screenWhilePrinting);
         return;
     }
-    // The painter is clipped to the exposed part: only that is copied.
-    painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
+    if (!paintStraight(*painter)) {
+        // The painter is clipped to the exposed part: only that is copied.
+        painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
+    }
     core.paintGhost(*painter, size.width(), size.height());
     if (pic->hasFocus() && core.gesture.keyboardInUse())
         core.paintFocusFrame(*painter, size.width(), size.height());
@@ -47,6 +62,22 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
     // The picture changed beyond the part asked for: the rest follows.
     if (!core.kept.unshown.isEmpty())
         pic->update(core.kept.unshown);
+}
+
+bool ucAgendaPrivate::paintStraight(QPainter &painter)
+{
+    const QSize size = pic->size();
+    const qreal ratio = pic->devicePixelRatioF();
+    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
+    // A kept picture that is current is only copied; one the screen had and lost is painted.
+    if (change == AgendaCore::PictureChange::Cells
+        || (change == AgendaCore::PictureChange::None && !core.kept.owed))
+        return false;
+    std::optional<QImage> pixels = windowPixels(painter, size, ratio);
+    if (!pixels)
+        return false;
+    core.paintStraight(*pixels, size);
+    return true;
 }
 
 } // namespace Dayplex

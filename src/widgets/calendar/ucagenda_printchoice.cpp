@@ -3,8 +3,6 @@
 
 #include "dialogs/cprintdialog.h"
 #include "print/printchoice.h"
-#include "print/printjob.h"
-#include "shared/ccontainer.h"
 #include "shared/uitext.h"
 
 #include <dayplex/ctlgantt.h>
@@ -25,23 +23,12 @@ bool shownInWindow(const QWidget &view)
 
 // The sheet and period the user sees: the resource view's while it is shown instead of the
 // calendar, else the calendar's.
-PrintChoice presetChoice(const ucAgenda &calendar, const ctlGantt *resourceView)
+PrintChoice presetChoice(const ucAgenda &calendar, const AgendaCore &core, const ctlGantt *resourceView)
 {
     if (resourceView && shownInWindow(*resourceView) && !shownInWindow(calendar))
         return {PrintSheet::Resource, std::floor(resourceView->mStartDate),
                 std::floor(resourceView->mEndDate)};
-    const Date first = std::floor(calendar.FirstDay());
-    const Date last = std::floor(calendar.LastDay());
-    return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
-}
-
-// The classic driver prints a grid of periods on each page.
-qint32 periodsPerPage(const QString &printLayout)
-{
-    cContainer layout;
-    layout.setContainerString(printLayout);
-    const PrintLayout values = PrintLayout::fromContainer(layout);
-    return std::max(values.viewsDown * values.viewsAcross, 1);
+    return core.shownSheet();
 }
 
 // Shows the resource view over the period and prints it; afterwards it shows its days again.
@@ -81,7 +68,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     cPrintDialog dialog(window);
     dialog.setMode(1);
     ctlGantt *resourceView = printChoice.resourceView;
-    dialog.offerChoice(presetChoice(*q, resourceView), resourceView != nullptr);
+    dialog.offerChoice(presetChoice(*q, core, resourceView), resourceView != nullptr);
     if (!dialog.Show() || !dialog.choice())
         return QVariant();
     const PrintChoice choice = *dialog.choice();
@@ -105,12 +92,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
     // A week sheet starts on the day the view aligns weeks to.
     q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
-    const qint32 periods = printPeriods(choice, core.grid.firstDay);
-    const bool modern = core.printPresentation == Presentation::Modern;
-    const QString layout = core.settings.options.textValue(
-        choice.sheet == PrintSheet::Day ? QStringLiteral("strLayoutDruckTag") : QStringLiteral("strLayoutDruckWoche"));
-    const qint32 perPage = modern ? 1 : periodsPerPage(layout);
-    dialog.setPageCount((periods + perPage - 1) / perPage);
+    dialog.setPageCount(core.chosenPageCount(choice));
 
     printChoice.running = true;
     const auto back = qScopeGuard([this, shownFirst, &shownLast] {

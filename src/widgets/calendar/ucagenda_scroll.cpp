@@ -5,6 +5,7 @@
 #include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
+#include "shared/spinnerstep.h"
 #include "shared/wheelnotches.h"
 
 #include <dayplex/error.h>
@@ -22,9 +23,6 @@ namespace Dayplex {
 
 namespace {
 
-// The bars are spinners: their thumb rests in the middle, and only the direction and size of
-// a step count.
-constexpr int kBarMiddle = 50;
 constexpr qint32 kRowsPerPage = 10;
 
 // The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
@@ -61,7 +59,7 @@ QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidge
     bar->setRange(0, 100);
     bar->setPageStep(10);
     bar->setSingleStep(1);
-    bar->setValue(kBarMiddle);
+    bar->setValue(kSpinnerRest);
     // A dragged thumb counts once, when it is let go.
     bar->setTracking(false);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -108,18 +106,17 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
 void ucAgendaPrivate::hScrollChange()
 {
     // Putting the thumb back raises the notification again; that one does not scroll.
-    if (surface.hScrollGuard)
+    if (spinnerGuards.horizontal)
         return;
-    surface.hScrollGuard = true;
-    const int v = hScroll->value();
-    const qint32 n = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? 999 : v < 48 ? -999 : 0;
+    spinnerGuards.horizontal = true;
+    const qint32 n = spinnerStep(hScroll->value(), kPageOfDays);
     struct Reset
     {
         ucAgendaPrivate *d;
         ~Reset()
         {
-            d->hScroll->setValue(kBarMiddle);
-            d->surface.hScrollGuard = false;
+            d->hScroll->setValue(kSpinnerRest);
+            d->spinnerGuards.horizontal = false;
         }
     } reset{this};
     q->Scroll(n);
@@ -127,13 +124,12 @@ void ucAgendaPrivate::hScrollChange()
 
 void ucAgendaPrivate::vScrollChange()
 {
-    if (surface.vScrollGuard)
+    if (spinnerGuards.vertical)
         return;
-    surface.vScrollGuard = true;
-    const auto release = qScopeGuard([this] { surface.vScrollGuard = false; });
-    const int v = vScroll->value();
-    const qint32 rows = v == 51 ? 1 : v == 49 ? -1 : v > 52 ? kRowsPerPage : v < 48 ? -kRowsPerPage : 0;
-    vScroll->setValue(kBarMiddle);
+    spinnerGuards.vertical = true;
+    const auto release = qScopeGuard([this] { spinnerGuards.vertical = false; });
+    const qint32 rows = spinnerStep(vScroll->value(), kRowsPerPage);
+    vScroll->setValue(kSpinnerRest);
     scrollRows(rows);
 }
 

@@ -7,6 +7,7 @@
 #include "shared/viewsurface.h"
 #include "shared/cdc.h"
 #include "shared/logging.h"
+#include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
 
@@ -99,9 +100,9 @@ ctlGantt::ctlGantt(QWidget *parent)
     d->hScroll->setRange(0, 100);
     d->hScroll->setSingleStep(1);
     d->hScroll->setPageStep(10);
-    d->hScroll->setValue(kGanttHScrollRest); // the bar rests in the middle; paging reads the direction
+    d->hScroll->setValue(kSpinnerRest); // the bar rests in the middle; paging reads the direction
     connect(d->hScroll, &QScrollBar::valueChanged, this, [this](int value) { d->hScrollChanged(value); });
-    d->vScroll = new QScrollBar(Qt::Vertical, this);
+    d->vScroll = new RowScrollBar(this);
     d->vScroll->setObjectName(QStringLiteral("VScroll"));
     d->vScroll->setRange(1, 1);
     d->vScroll->setPageStep(1);
@@ -272,6 +273,7 @@ void ctlGantt::Repaint()
         d->core.scene = d->core.screenScene;
         return;
     }
+    d->vScroll->showRange();
     d->calpic->repaint();
 }
 

@@ -1,7 +1,6 @@
 // The Gantt view's mouse handling, context menu, date picker and scrolling.
 #include "gantt/ctlgantt_p.h"
 
-#include "shared/cursors.h"
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
@@ -9,7 +8,9 @@
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/hostentries.h"
+#include "shared/popupplace.h"
 #include "shared/rounding.h"
+#include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
 #include "shared/uitext.h"
 
@@ -257,13 +258,12 @@ QMenu *ctlGanttPrivate::contextMenu()
 void ctlGanttPrivate::prepareMenu()
 {
     contextMenu();
-    const double shown = q->mEndDate - q->mStartDate + 1;
+    const MenuState state = synced().menuState();
     for (QAction *action : viewMenu->actions())
-        action->setChecked(ganttDaysFromCaption(action->data().toString()) == shown);
-    const bool selected = !core.model.selectedDate.isEmpty();
-    mnuAnzeigen->setEnabled(selected);
-    mnuVerschieben->setEnabled(selected && !core.model.isSelectedReadOnly());
-    mnuNeu->setEnabled(core.model.vorschlagVon > 0);
+        action->setChecked(ganttDaysFromCaption(action->data().toString()) == state.shownDays);
+    mnuAnzeigen->setEnabled(state.canShow);
+    mnuVerschieben->setEnabled(state.canMove);
+    mnuNeu->setEnabled(state.canCreate);
 }
 
 void ctlGanttPrivate::showMenu(QPoint globalPos, const QString &dsn)
@@ -301,17 +301,10 @@ void ctlGanttPrivate::openDatePicker(bool move)
         ccrpDtp->setSelectedDate(current);
     // At the mouse, moved back onto the screen where it would leave it.
     ccrpDtp->adjustSize();
-    QRect placed(calpic->mapToGlobal(core.gestures.downPoint()), ccrpDtp->size());
-    if (const QScreen *screen = q->screen()) {
-        const QRect available = screen->availableGeometry();
-        if (placed.right() > available.right())
-            placed.moveRight(available.right());
-        if (placed.bottom() > available.bottom())
-            placed.moveBottom(available.bottom());
-        placed.moveTopLeft(QPoint(std::max(placed.left(), available.left()),
-                                  std::max(placed.top(), available.top())));
-    }
-    ccrpDtp->move(placed.topLeft());
+    QPoint at = calpic->mapToGlobal(core.gestures.downPoint());
+    if (const QScreen *screen = q->screen())
+        at = keptOnScreen(at, ccrpDtp->size(), screen->availableGeometry());
+    ccrpDtp->move(at);
     ccrpDtp->show();
     ccrpDtp->setFocus(Qt::PopupFocusReason);
 }
@@ -335,9 +328,9 @@ void ctlGanttPrivate::hScrollChanged(int value)
 {
     if (resettingHScroll)
         return;
-    const qint32 direction = ganttHScrollDirection(value);
+    const qint32 direction = spinnerStep(value, kPageOfDays);
     resettingHScroll = true;
-    hScroll->setValue(kGanttHScrollRest);
+    hScroll->setValue(kSpinnerRest);
     resettingHScroll = false;
     guarded(lcGantt(), [&] { q->Scroll(direction); });
 }
@@ -366,27 +359,7 @@ void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
 */
 void ctlGantt::MousePointer(const QVariant &v)
 {
-    if (const std::optional<qint32> number = cursorNumber(v)) {
-        if (*number == 0) {
-            d->calpic->unsetCursor();
-        } else if (*number == 99) {
-            d->calpic->setCursor(d->mouseIcon);
-        } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
-            d->calpic->setCursor(*shape);
-        } else {
-            throw Error(InvalidArgument,
-                        QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
-        }
-        d->lastCursor = v;
-        return;
-    }
-    const QString name = v.toString();
-    if (name != d->lastCursor.toString()) {
-        const QCursor cursor = loadNamedCursor(name);
-        d->mouseIcon = cursor;
-        d->calpic->setCursor(cursor);
-    }
-    d->lastCursor = v;
+    d->pointer.set(*d->calpic, v);
 }
 
 /*!

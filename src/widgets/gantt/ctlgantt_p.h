@@ -3,12 +3,14 @@
 
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
+#include "gantt/gantttable.h"
+#include "gantt/rowscrollbar.h"
+#include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ctlgantt.h>
 
-#include <QCursor>
 #include <QList>
 #include <QImage>
 #include <QPoint>
@@ -26,7 +28,6 @@ namespace Dayplex {
 
 class cDC;
 class GanttSearchPanel;
-struct ShownAppointment;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
 // bars, the menus and the date picker; the view itself is the core's.
@@ -100,12 +101,11 @@ public:
     // The modern print: the period over as many pages as it needs.
     QVariant printModern(bool preview);
 
-    // The bars the last paint showed, with their rectangles on screen.
-    QVector<ShownAppointment> visibleAppointments() const;
-
     ctlGantt *const q;
 
     GanttCore core;
+    // The core as a table for screen readers.
+    const GanttTable table{core};
     cTools tools;
     cCommonCalendar common;
     bool showKeptOnly = false; // the next paint shows the kept picture as it is
@@ -113,15 +113,14 @@ public:
     // Mouse and keyboard.
     bool blnInMouseMove = false; // nested moves are ignored
     bool searching = false; // a search runs; input that would change the model waits
-    QVariant lastCursor;
-    QCursor mouseIcon;
+    SurfacePointer pointer;
 
     // Child widgets.
     ViewSurface *calpic = nullptr;
     GanttSearchPanel *panel = nullptr;
     QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
     QScrollBar *hScroll = nullptr;
-    QScrollBar *vScroll = nullptr;
+    RowScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
     bool resettingHScroll = false;
     QMenu *menu = nullptr;

@@ -37,10 +37,19 @@ bool ctlGanttPrivate::surfacePaint(QWidget &surface, const QRegion &)
 
 void ctlGanttPrivate::paintScreen(QPainter &target)
 {
-    synced().prepareScreen(showKeptOnly);
-    if (core.picture.isNull())
-        return;
-    core.drawScreen(target);
+    // A picture painted whole goes straight into the window's pixels when the painter covers
+    // them all (unscaled only: the kept picture is shown at the window's ratio): no copy.
+    std::optional<QImage> pixels;
+    if (!showKeptOnly && synced().paintsStraight())
+        pixels = windowPixels(target, calpic->size(), 1);
+    if (pixels) {
+        core.paintStraight(*pixels);
+    } else {
+        synced().prepareScreen(showKeptOnly);
+        if (core.picture.isNull())
+            return;
+        core.drawScreen(target);
+    }
     if (calpic->hasFocus() && core.gestures.keyboardInUse())
         core.paintFocusFrame(target);
 }

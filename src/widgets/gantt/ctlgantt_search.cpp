@@ -4,7 +4,6 @@
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/viewsurface.h"
-#include "shared/leadingnumber.h"
 #include "shared/logging.h"
 
 #include <dayplex/error.h>
@@ -97,15 +96,13 @@ void ctlGanttPrivate::runSearch(int index)
     query.windowTo = panel->windowTo();
     query.searchFrom = panel->searchFrom();
     query.weekends = panel->weekends();
-    query.rasterMinutes = leadingNumber(core.settings.layout.textValue(QStringLiteral("strAufloesung")));
-    query.keepMarkedRows = query.pastLastProposal = core.presentation == Presentation::Modern;
 
     const QPointer<ctlGantt> alive(q);
     SearchHost host(q);
     searching = true;
     FreeSlotResult result;
     try {
-        result = searchFreeSlot(core.model, host, query, index != 0);
+        result = searchFreeSlot(core.model, host, core.freeSlotQuery(query), index != 0);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
@@ -158,15 +155,7 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
 {
     requireValidDate(from, "findFreeSlot");
     FreienTerminSuchen(from);
-    bool any = false;
-    for (qint32 r = 1; r <= d->core.model.rowCount(); ++r)
-        any |= rowKeys.contains(d->core.model.row(r).dsn);
-    if (any)
-        for (qint32 r = 1; r <= d->core.model.rowCount(); ++r) {
-            MerkmalEintrag &row = d->core.model.row(r);
-            if (row.dsn != GanttModel::holidayRowDsn())
-                row.blnMarkiert = rowKeys.contains(row.dsn);
-        }
+    markRowsByKey(d->core.model, rowKeys);
     // A length the hour picker can show; longer ones are searched as days by the user.
     if (length * 1440.0 >= 1.0 && length < 1.0)
         d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(int(std::nearbyint(length * 1440.0)) * 60));

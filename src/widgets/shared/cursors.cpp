@@ -5,6 +5,7 @@
 #include <dayplex/error.h>
 
 #include <QPixmap>
+#include <QWidget>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -112,6 +113,30 @@ std::optional<Qt::CursorShape> standardCursorShape(qint32 number)
     if (number < 1 || number > qint32(std::size(shapes)))
         return std::nullopt;
     return shapes[number - 1];
+}
+
+void SurfacePointer::set(QWidget &surface, const QVariant &value)
+{
+    if (const std::optional<qint32> number = cursorNumber(value)) {
+        if (*number == 0) {
+            surface.unsetCursor();
+        } else if (*number == 99) {
+            surface.setCursor(m_custom);
+        } else if (const std::optional<Qt::CursorShape> shape = standardCursorShape(*number)) {
+            surface.setCursor(*shape);
+        } else {
+            throw Error(InvalidArgument, QStringLiteral("MousePointer: %1 ist kein Mauszeiger.").arg(*number));
+        }
+        m_last = value;
+        return;
+    }
+    const QString name = value.toString();
+    if (name != m_last.toString()) {
+        const QCursor cursor = loadNamedCursor(name);
+        m_custom = cursor;
+        surface.setCursor(cursor);
+    }
+    m_last = value;
 }
 
 } // namespace Dayplex

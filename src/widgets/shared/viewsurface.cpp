@@ -3,12 +3,48 @@
 #include "accessibility/accessibleview.h"
 #include "shared/tabwalkkeys.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
+#include <cmath>
+
 namespace Dayplex {
+
+std::optional<QImage> windowPixels(QPainter &painter, QSize size, qreal ratio)
+{
+    QPaintEngine *engine = painter.paintEngine();
+    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image || painter.hasClipping()
+        || ratio != std::floor(ratio))
+        return std::nullopt;
+    auto *window = static_cast<QImage *>(device);
+    // Opaque pixels of both formats are the same words. Writing into shared lines would copy
+    // them away from the painter's engine.
+    const QImage::Format format = window->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
+        || !window->isDetached())
+        return std::nullopt;
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio
+        || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return std::nullopt;
+    const QRect pixels(int(t.dx()), int(t.dy()), int(size.width() * ratio),
+                       int(size.height() * ratio));
+    const QRegion allowed = engine->systemClip();
+    if (pixels.isEmpty() || !window->rect().contains(pixels) || allowed.isEmpty()
+        || !QRegion(pixels).subtracted(allowed).isEmpty())
+        return std::nullopt;
+    const qsizetype stride = window->bytesPerLine();
+    QImage lines(window->bits() + pixels.y() * stride + pixels.x() * 4, pixels.width(),
+                 pixels.height(), stride, QImage::Format_RGB32);
+    lines.setDevicePixelRatio(ratio);
+    return lines;
+}
 
 ViewSurface::ViewSurface(SurfaceEvents &view, const QLoggingCategory &category, QWidget *parent)
     : QWidget(parent)

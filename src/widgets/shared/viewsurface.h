@@ -5,7 +5,11 @@
 
 #include <QWidget>
 
+#include <optional>
+
+class QImage;
 class QLoggingCategory;
+class QPainter;
 
 namespace Dayplex {
 
@@ -38,6 +42,14 @@ public:
     // The palette changed: system colours follow it.
     virtual void surfacePaletteChanged() {}
 };
+
+// The window's own pixels under the whole surface, as an image sharing their memory, for a
+// picture painted there at once instead of copied from a kept image. Only where the surface's
+// painter could write every one of them anyway (the exposed part covers the surface, nothing
+// lies over it) and the window's pixels are 32-bit words (RGB32, or premultiplied ARGB32 whose
+// opaque pixels are the same words) at a whole pixel ratio; the image is RGB32 as a kept
+// picture is. Otherwise nothing, and the picture is copied as before.
+std::optional<QImage> windowPixels(QPainter &painter, QSize size, qreal ratio);
 
 // The drawing surface of a view: it shows the view's picture and hands the pointer and key
 // events to the view's front end, which takes its focus from it. Tab and Shift+Tab, which Qt
