@@ -703,8 +703,14 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
 {
     const double from = std::floor(firstDay);
     const double toExclusive = std::floor(lastDay) + 1.0;
-    const Statement singles = singlesRead(from, toExclusive, Dayplex::kMinDate, toExclusive);
+    return QVector<Statement>{singlesRead(from, toExclusive, Dayplex::kMinDate, toExclusive)}
+        + seriesStatements(firstDay, lastDay);
+}
 
+QVector<Database::Statement> Database::seriesStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const
+{
+    const double from = std::floor(firstDay);
+    const double toExclusive = std::floor(lastDay) + 1.0;
     // The series that can touch the days, and the occurrences of theirs that have rows of
     // their own, wherever those were moved to. Two halves, so that both go through the index
     // of the series' ends.
@@ -713,8 +719,7 @@ QVector<Database::Statement> Database::daysStatements(Dayplex::Date firstDay, Da
         " UNION ALL SELECT id FROM appointments WHERE (rrule <> '' OR rdates <> '') AND series_end IS NULL"
         " AND start < ?");
     const QVariantList range{toSqlDateTime(from), toSqlDateTime(toExclusive), toSqlDateTime(toExclusive)};
-    return {singles,
-            {QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
+    return {{QStringLiteral("SELECT series_id, recurrence_start FROM appointments WHERE series_id IN (%1)")
                  .arg(seriesIds),
              range},
             {rowsWhere(QStringLiteral("id IN (%1)").arg(seriesIds)),
@@ -825,7 +830,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         read = rowsOf(statement);
         return *read;
     };
-    const QVector<Statement> reads = daysStatements(firstDay, lastDay);
+    const QVector<Statement> reads = seriesStatements(firstDay, lastDay);
     read = rowsOf(singlesInParts(firstDay, lastDay));
     QVector<Appointment> result = readRows(*read);
     result.erase(std::remove_if(result.begin(), result.end(),
@@ -833,10 +838,10 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
                  result.end());
 
     QHash<qint64, QList<Dayplex::Date>> overridden;
-    for (RowReader &changed = rows(reads.at(1)); changed.next();)
+    for (RowReader &changed = rows(reads.at(0)); changed.next();)
         overridden[changed.number(0)].append(changed.dateTime(1));
 
-    for (const Appointment &master : readRows(rows(reads.at(2)))) {
+    for (const Appointment &master : readRows(rows(reads.at(1)))) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;

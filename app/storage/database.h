@@ -209,6 +209,8 @@ public:
     // The first of those reads in parts of a few weeks each on a server, whose rows together
     // are the same.
     QVector<Statement> singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
+    // The last two of those reads.
+    QVector<Statement> seriesStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
     std::optional<Appointment> appointment(qint64 id) const;
     int appointmentCount() const;
 
