@@ -14,8 +14,10 @@ void ucAgendaPrivate::showPicture()
         return;
     const QSize size = pic->size();
     const qreal ratio = pic->devicePixelRatioF();
+    const quint64 rendersBefore = core.kept.renders;
     // A picture painted whole goes straight to the surface when it paints.
-    switch (synced().pictureChange(size, ratio)) {
+    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
+    switch (change) {
     case AgendaCore::PictureChange::Whole: core.kept.unshown = QRegion(pic->rect()); break;
     case AgendaCore::PictureChange::Cells: picture(size, ratio); break;
     case AgendaCore::PictureChange::None: break;
@@ -27,7 +29,7 @@ void ucAgendaPrivate::showPicture()
         pic->repaint(core.kept.unshown);
     // A surface whose window is not on the screen yet did not paint: hit-testing reads the
     // new scene all the same.
-    if (core.pictureChange(size, ratio) != AgendaCore::PictureChange::None)
+    if (change == AgendaCore::PictureChange::Whole && core.kept.renders == rendersBefore)
         picture(size, ratio);
 }
 
