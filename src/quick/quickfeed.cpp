@@ -28,9 +28,7 @@ void AgendaFeed::fill(Date first, Date last, const QVector<ModelAppointment> &ap
         try {
             core.data.store.add(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a), a.done,
                                 backgroundColourOf(a), a.readOnly, false);
-            const AppointmentDetails details = detailsOf(a, participants);
-            if (details != AppointmentDetails())
-                core.setAppointmentDetails(a.key, details);
+            tellDetails(core, a, participants);
         } catch (...) {
             warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
         }
@@ -63,9 +61,7 @@ void GanttFeed::fill(Date first, Date last, const QVector<ModelAppointment> &app
             for (const QString &row : a.participants)
                 core.model.addDate(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a),
                                    a.done, backgroundColourOf(a), a.readOnly, row, false, false);
-            const AppointmentDetails details = detailsOf(a, participants);
-            if (details != AppointmentDetails())
-                core.setAppointmentDetails(a.key, details);
+            tellDetails(core, a, participants);
         } catch (...) {
             warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
         }

@@ -33,6 +33,14 @@ qint32 textColourOf(const ModelAppointment &a);
 qint32 backgroundColourOf(const ModelAppointment &a);
 // What a view is told beyond the record: a series, a meeting's participants by name.
 AppointmentDetails detailsOf(const ModelAppointment &a, const ModelParticipants &participants);
+// Tells a view (a widget or a core) the details of an appointment that has any.
+template <class View>
+void tellDetails(View &view, const ModelAppointment &a, const ModelParticipants &participants)
+{
+    const AppointmentDetails details = detailsOf(a, participants);
+    if (details != AppointmentDetails())
+        view.setAppointmentDetails(a.key, details);
+}
 // The resource view's rows: the participant model's, or else every participant of the shown
 // appointments in the order they first appear.
 QStringList participantRows(const QVector<ModelAppointment> &appointments,

@@ -38,13 +38,6 @@ protected:
     virtual void deliver(const QVector<ModelAppointment> &appointments,
                          const ModelParticipants &participants, bool participantModel) = 0;
 
-    void tell(const ModelAppointment &a, const ModelParticipants &participants)
-    {
-        const AppointmentDetails details = detailsOf(a, participants);
-        if (details != AppointmentDetails())
-            m_view->setAppointmentDetails(a.key, details);
-    }
-
     QPointer<View> m_view;
 };
 
@@ -59,7 +52,7 @@ public:
             try {
                 m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a), a.done,
                                 backgroundColourOf(a), a.readOnly);
-                tell(a, participants);
+                tellDetails(*m_view, a, participants);
             } catch (...) {
                 warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
             }
@@ -82,7 +75,7 @@ public:
                 for (const QString &row : a.participants)
                     m_view->AddDate(a.key, a.subject, a.start, a.end, a.allDay, textColourOf(a),
                                     a.done, backgroundColourOf(a), a.readOnly, row, false);
-                tell(a, participants);
+                tellDetails(*m_view, a, participants);
             } catch (...) {
                 warnCaught(lcModel(), QStringLiteral("row %1 of the model").arg(a.row));
             }
