@@ -7,6 +7,7 @@
 
 #include "calendar/datepicker.h"
 #include "dialogs/cprintdialog.h"
+#include "shared/clock.h"
 #include "support/testmain.h"
 
 #include <QAbstractItemView>
@@ -123,6 +124,42 @@ private slots:
         dropDown.turn(pages);
         QCOMPARE(dropDown.months().size(), across * down);
         QCOMPARE(dropDown.firstMonth(), before.addMonths(pages * across * down));
+    }
+
+    void reopenedDropDownLooksNew_data()
+    {
+        QTest::addColumn<QDate>("before");      // the value of the first opening
+        QTest::addColumn<QDate>("todayBefore"); // today at the first opening
+        QTest::addColumn<QDate>("value");
+        QTest::addColumn<int>("across");
+        const QDate today(2026, 12, 7);
+        QTest::newRow("a later month") << QDate(2024, 3, 6) << today << QDate(2024, 9, 30) << 2;
+        QTest::newRow("the value last shown, today moved on") << QDate(2026, 12, 7) << QDate(2026, 11, 30) << QDate(2026, 12, 7) << 2;
+        QTest::newRow("a year before, today in no month") << QDate(2027, 1, 31) << today << QDate(2020, 2, 29) << 1;
+        QTest::newRow("the value in the last month shown") << QDate(2026, 12, 7) << today << QDate(2026, 7, 1) << 3;
+    }
+
+    // Catches a drop-down opened again that keeps what its last opening showed: a month's
+    // selection, today's mark on the day it was, the caption or range of an earlier month.
+    void reopenedDropDownLooksNew()
+    {
+        QFETCH(QDate, before);
+        QFETCH(QDate, todayBefore);
+        QFETCH(QDate, value);
+        QFETCH(int, across);
+        const Dayplex::MonthGrid grid{across, 2};
+        Dayplex::setCurrentDateTimeForTesting(Dayplex::toDate(todayBefore));
+        Dayplex::DatePickerDropDown reopened;
+        reopened.setup(before, grid, true);
+        Dayplex::setCurrentDateTimeForTesting(Dayplex::toDate(QDate(2026, 12, 7)));
+        reopened.setup(value, grid, true);
+        Dayplex::DatePickerDropDown fresh;
+        fresh.setup(value, grid, true);
+        QCOMPARE(reopened.grab().toImage(), fresh.grab().toImage());
+        for (int i = 0; i < fresh.months().size(); ++i) {
+            QCOMPARE(reopened.months().at(i)->selectedDate(), fresh.months().at(i)->selectedDate());
+            QCOMPARE(reopened.months().at(i)->dateTextFormat(), fresh.months().at(i)->dateTextFormat());
+        }
     }
 
     void programAfterAnotherRunsAsOnNewViews_data()

@@ -107,11 +107,16 @@ void DatePickerDropDown::turn(int pages)
 
 void DatePickerDropDown::rebuild()
 {
-    // The months leave the list before their cells go: deleting a month that has the focus
-    // sends focus events to eventFilter, which walks the list.
-    m_months.clear();
-    qDeleteAll(m_cells);
-    m_cells.clear();
+    const int count = m_grid.across * m_grid.down;
+    // Opened again with the same grid: the month calendars are filled anew rather than built,
+    // which costs most of an opening (their icons, fonts and size hints). A page turn builds
+    // them anew, so that the month with the keyboard hands its focus on as before.
+    const bool reuse = !isVisible() && !m_months.isEmpty() && m_built.across == m_grid.across
+                       && m_built.down == m_grid.down && m_builtWeekNumbers == m_weekNumbers;
+    if (!reuse)
+        buildMonths(count);
+    else if (QWidget *focus = focusWidget())
+        focus->clearFocus();
 
     // A month that does not hold the value would show its nearest day as selected; only the
     // month with the keyboard focus shows its selection.
@@ -125,16 +130,42 @@ void DatePickerDropDown::rebuild()
     todayFormat.setFontUnderline(true);
     const QDate today = toQDate(currentDate());
 
-    const int count = m_grid.across * m_grid.down;
     for (int i = 0; i < count; ++i) {
         const QDate first = m_firstMonth.addMonths(i);
+        const QDate last = first.addMonths(1).addDays(-1);
+        m_captions.at(i)->setText(germanMonthName(first.month()) + QLatin1Char(' ') + QString::number(first.year()));
+        QCalendarWidget *month = m_months.at(i);
+        // Days of the neighbouring months are shown greyed and cannot be picked here.
+        month->setDateRange(first, last);
+        month->setCurrentPage(first.year(), first.month());
+        // A new calendar selects the computer's today, moved into its range.
+        month->setSelectedDate(m_value >= first && m_value <= last ? m_value
+                                                                   : std::clamp(QDate::currentDate(), first, last));
+        month->setDateTextFormat(QDate(), QTextCharFormat());
+        month->setDateTextFormat(today, todayFormat);
+        month->setPalette(m_hiddenSelection);
+    }
+    m_previous->setEnabled(m_firstMonth > kFirstMonth);
+    m_next->setEnabled(m_firstMonth.addMonths(count - 1) < kLastMonth);
+    adjustSize();
+}
+
+void DatePickerDropDown::buildMonths(int count)
+{
+    // The months leave the list before their cells go: deleting a month that has the focus
+    // sends focus events to eventFilter, which walks the list.
+    m_months.clear();
+    m_captions.clear();
+    qDeleteAll(m_cells);
+    m_cells.clear();
+    m_built = m_grid;
+    m_builtWeekNumbers = m_weekNumbers;
+    for (int i = 0; i < count; ++i) {
         auto *cell = new QWidget(this);
         auto *column = new QVBoxLayout(cell);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(2);
-        auto *caption = new QLabel(germanMonthName(first.month()) + QLatin1Char(' ')
-                                       + QString::number(first.year()),
-                                   cell);
+        auto *caption = new QLabel(cell);
         caption->setAlignment(Qt::AlignCenter);
         QFont bold = caption->font();
         bold.setBold(true);
@@ -145,13 +176,6 @@ void DatePickerDropDown::rebuild()
         month->setNavigationBarVisible(false);
         month->setVerticalHeaderFormat(m_weekNumbers ? QCalendarWidget::ISOWeekNumbers
                                                      : QCalendarWidget::NoVerticalHeader);
-        // Days of the neighbouring months are shown greyed and cannot be picked here.
-        month->setDateRange(first, first.addMonths(1).addDays(-1));
-        month->setCurrentPage(first.year(), first.month());
-        if (m_value >= month->minimumDate() && m_value <= month->maximumDate())
-            month->setSelectedDate(m_value);
-        month->setDateTextFormat(today, todayFormat);
-        month->setPalette(m_hiddenSelection);
         if (QAbstractItemView *view = month->findChild<QAbstractItemView *>())
             view->installEventFilter(this);
         connect(month, &QCalendarWidget::clicked, this, &DatePickerDropDown::picked);
@@ -160,11 +184,9 @@ void DatePickerDropDown::rebuild()
         column->addWidget(month);
         m_monthLayout->addWidget(cell, i / m_grid.across, i % m_grid.across);
         m_cells.append(cell);
+        m_captions.append(caption);
         m_months.append(month);
     }
-    m_previous->setEnabled(m_firstMonth > kFirstMonth);
-    m_next->setEnabled(m_firstMonth.addMonths(count - 1) < kLastMonth);
-    adjustSize();
 }
 
 bool DatePickerDropDown::eventFilter(QObject *watched, QEvent *event)

@@ -11,6 +11,7 @@
 
 class QCalendarWidget;
 class QGridLayout;
+class QLabel;
 class QToolButton;
 
 namespace Dayplex {
@@ -58,16 +59,21 @@ protected:
 
 private:
     void rebuild();
+    void buildMonths(int count);
 
     QGridLayout *m_monthLayout = nullptr;
     QToolButton *m_previous = nullptr;
     QToolButton *m_next = nullptr;
     QList<QCalendarWidget *> m_months;
     QList<QWidget *> m_cells;
+    QList<QLabel *> m_captions;
     QDate m_firstMonth;
     QDate m_value;
     MonthGrid m_grid;
     bool m_weekNumbers = true;
+    // The grid and week numbers of the month calendars there are.
+    MonthGrid m_built;
+    bool m_builtWeekNumbers = true;
     QPalette m_hiddenSelection;
 };
 
@@ -124,6 +130,9 @@ private:
     QString m_tag;
     MonthGrid m_grid;
     bool m_weekNumbers = true;
+    // The grid and week numbers of the month calendars there are.
+    MonthGrid m_built;
+    bool m_builtWeekNumbers = true;
 };
 
 } // namespace Dayplex
