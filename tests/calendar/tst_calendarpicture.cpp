@@ -170,13 +170,15 @@ private slots:
 
     // Catches a window that shows another picture than the view's: painted straight into the
     // window at the wrong place, or a kept picture that did not catch up with the screen before
-    // a part of it was shown again or only its cells were painted anew.
+    // a part of it was shown again or only its cells were painted anew, or a part painted
+    // alone that leaves another part of the kept picture stale.
     void screenShowsThePicture_data()
     {
         QTest::addColumn<QString>("step");
         for (const char *step : {"refill", "time selection", "ghost drawn and taken away",
                                  "part exposed", "resize", "scrolled",
-                                 "time selection into an image first"})
+                                 "time selection into an image first", "parts exposed one by one",
+                                 "part exposed before the whole after a change"})
             QTest::newRow(step) << QString::fromLatin1(step);
     }
     void screenShowsThePicture()
@@ -203,6 +205,16 @@ private slots:
             {"part exposed", [&] { c.pic->repaint(QRect(10, 10, 200, 150)); }},
             {"resize", [&] { a.resize(900, 700); }},
             {"scrolled", [&] { a.Scroll(1); }},
+            {"parts exposed one by one", [&] {
+                c.pic->repaint(QRect(10, 10, 200, 150));
+                c.pic->repaint(QRect(150, 100, 300, 200));
+            }},
+            {"part exposed before the whole after a change", [&] {
+                c.pic->setUpdatesEnabled(false);
+                a.Scroll(1);
+                c.pic->setUpdatesEnabled(true);
+                c.pic->repaint(QRect(40, 30, 64, 48));
+            }},
             {"time selection into an image first", [&] {
                 a.setUpdatesEnabled(false);
                 a.setSelectionStart(kMonday + 1 + hm(9, 0));

@@ -57,9 +57,11 @@ struct KeptPicture
     QImage image;
     ScenePictureKey key; // of the scene input it shows
     bool valid = false;  // the scene of the core is this picture's
-    // The picture of key went straight onto the screen at ratio; image still holds an older
-    // one and is painted when it is asked for.
+    // The picture of key went straight onto the screen at ratio, or was painted only where a
+    // paint exposed it; image holds it only within held and is painted when it is asked for.
     bool owed = false;
+    QRegion held;
+    QRegion blank; // of a new image, not yet filled white
     qreal ratio = 0;
     quint64 renders = 0; // how often it was painted anew
     // What the front end does not show yet: pixels of the picture painted since it last
@@ -114,13 +116,21 @@ public:
     ScenePictureKey pictureKey(QSize size);
     // Paints the picture of key onto target: whole, or only the cells that changed since the
     // last scene when cellsOnly; the changed region, or none when painted whole.
-    std::optional<QRegion> paintPicture(QImage &target, QSize size, bool cellsOnly);
+    // Within only, when given: nothing outside it is painted.
+    std::optional<QRegion> paintPicture(QImage &target, QSize size, bool cellsOnly,
+                                        const QRegion *only = nullptr);
     // The grid in force with the geometry of the last paint.
     CalendarGrid paintedGrid() const;
     // The picture in a size of logical pixels at a pixel ratio: the kept one while the view
     // shows the same, else painted again (only the changed cells when just the time selection
     // moved). Its scene becomes the last paint; what changed joins kept.unshown.
     const QImage &picture(QSize size, qreal ratio);
+    // The same, current at least within part: a paint that exposes a corner costs a corner.
+    const QImage &picture(QSize size, qreal ratio, const QRect &part);
+    // Gives the kept image the size at ratio; false when it had another and is new.
+    bool keepImageSized(QSize size, qreal ratio);
+    // Fills white what of part the kept image of a surface of that size has not had yet.
+    void fillBlank(const QRegion &part, QSize size);
     // How the picture for a surface of that size differs from the kept one.
     enum class PictureChange { None, Cells, Whole };
     PictureChange pictureChange(QSize size, qreal ratio);

@@ -31,7 +31,8 @@ ScenePictureKey AgendaCore::pictureKey(QSize size)
     return sceneInput(QRect(QPoint(0, 0), size), false).pictureKey();
 }
 
-std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool cellsOnly)
+std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool cellsOnly,
+                                                const QRegion *only)
 {
     const QRect area(0, 0, size.width(), size.height());
     QFont font = settings.style.font;
@@ -47,14 +48,14 @@ std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool
     };
     CalendarScene next;
     std::optional<QRegion> changed;
-    onImage(nullptr, [&](cDC &dc) {
+    onImage(only, [&](cDC &dc) {
         next = computeScene(dc, area, dc.textWidth(QStringLiteral("w")),
                             dc.textHeight(QStringLiteral("Wy")), false,
                             cellsOnly ? &scene : nullptr);
         if (cellsOnly)
             changed = changedCells(scene, next);
         if (!changed) {
-            paintCalendar(dc, next, false, nullptr, &insides);
+            paintCalendar(dc, next, false, only, &insides);
             insides.sweep();
         }
     });
@@ -83,23 +84,89 @@ void AgendaCore::paintStraight(QImage &target, QSize size)
     kept.ratio = target.devicePixelRatio();
     kept.valid = true;
     kept.owed = true;
+    kept.held = QRegion();
     ++kept.renders;
+}
+
+bool AgendaCore::keepImageSized(QSize size, qreal ratio)
+{
+    const QSize pixels = cDC::pictureSize(size, ratio);
+    if (kept.image.size() == pixels && kept.image.devicePixelRatio() == ratio)
+        return true;
+    // A new size: the one image that is kept while the size stays, filled white where it is
+    // first painted, so that a paint of a corner touches only the corner's memory.
+    kept.image = QImage(pixels, QImage::Format_RGB32);
+    kept.image.setDevicePixelRatio(ratio);
+    kept.blank = QRegion(0, 0, size.width(), size.height());
+    return false;
+}
+
+void AgendaCore::fillBlank(const QRegion &part, QSize size)
+{
+    const QRegion blank = kept.blank & part;
+    if (blank.isEmpty())
+        return;
+    if (blank == QRegion(0, 0, size.width(), size.height())) {
+        kept.image.fill(Qt::white);
+        kept.blank = QRegion();
+        return;
+    }
+    kept.blank -= part;
+    const qreal ratio = kept.image.devicePixelRatio();
+    const QRect pixels = kept.image.rect();
+    const quint32 white = 0xffffffffu;
+    for (const QRect &r : blank) {
+        // Every device pixel the logical rectangle touches.
+        const QRect at = QRect(QPoint(int(std::floor(r.left() * ratio)), int(std::floor(r.top() * ratio))),
+                               QPoint(int(std::ceil((r.right() + 1) * ratio)) - 1,
+                                      int(std::ceil((r.bottom() + 1) * ratio)) - 1))
+                         & pixels;
+        for (int y = at.top(); y <= at.bottom(); ++y) {
+            auto *line = reinterpret_cast<quint32 *>(kept.image.scanLine(y));
+            std::fill(line + at.left(), line + at.right() + 1, white);
+        }
+    }
+}
+
+const QImage &AgendaCore::picture(QSize size, qreal ratio, const QRect &part)
+{
+    const QRect whole(0, 0, size.width(), size.height());
+    const QRegion needed(part & whole);
+    if (needed.isEmpty() || needed == QRegion(whole))
+        return picture(size, ratio);
+    const ScenePictureKey key = pictureKey(size);
+    const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
+    if (current && (!kept.owed || needed.subtracted(kept.held).isEmpty()))
+        return kept.image;
+    // Only the time selection moved on a whole picture: its cells cost no more than a part.
+    if (kept.valid && !kept.owed && kept.ratio == ratio && kept.key.first == key.first)
+        return picture(size, ratio);
+    if (!keepImageSized(size, ratio))
+        kept.held = QRegion();
+    fillBlank(needed, size);
+    paintPicture(kept.image, size, false, &needed);
+    if (current) {
+        kept.held += needed;
+        return kept.image;
+    }
+    kept.unshown += whole;
+    kept.key = key;
+    kept.ratio = ratio;
+    kept.valid = true;
+    kept.owed = true;
+    kept.held = needed;
+    ++kept.renders;
+    return kept.image;
 }
 
 const QImage &AgendaCore::picture(QSize size, qreal ratio)
 {
     const ScenePictureKey key = pictureKey(size);
-    const QSize pixels = cDC::pictureSize(size, ratio);
-    const bool sameSize = kept.image.size() == pixels && kept.image.devicePixelRatio() == ratio;
     const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
     if (current && !kept.owed)
         return kept.image;
-    if (!sameSize) {
-        // A new size: the one image that is filled and kept while the size stays.
-        kept.image = QImage(pixels, QImage::Format_RGB32);
-        kept.image.setDevicePixelRatio(ratio);
-        kept.image.fill(Qt::white);
-    }
+    const bool sameSize = keepImageSized(size, ratio);
+    fillBlank(QRegion(0, 0, size.width(), size.height()), size);
     if (current) {
         // The screen shows this picture already: the image only catches up with it.
         paintPicture(kept.image, size, false);

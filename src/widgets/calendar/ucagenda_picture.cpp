@@ -54,8 +54,9 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
         return;
     }
     if (!paintStraight(*painter)) {
-        // The painter is clipped to the exposed part: only that is copied.
-        painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
+        // The painter is clipped to the exposed part: only that is painted and copied.
+        painter->drawImage(QPointF(0, 0), synced().picture(size, pic->devicePixelRatioF(),
+                                                           exposed.boundingRect()));
     }
     core.paintGhost(*painter, size.width(), size.height());
     if (pic->hasFocus() && core.gesture.keyboardInUse())
