@@ -3,7 +3,8 @@
 // days) and 2,000 series, in a SQLite file and on
 // a PostgreSQL server of the run's own. Measures the answer to NeedDates for a week and for
 // 101 days, the whole screenshot program on the file with its peak memory, and an import of
-// 10,000 events. The databases are made in a temporary folder at the start of the run.
+// 10,000 events. The databases are made in a temporary folder at the start of the run, or
+// once in the folder DAYPLEX_BENCH_KEEP names and used again by the next runs.
 #include "database.h"
 #include "hostbridge.h"
 #include "icalendar.h"
@@ -13,6 +14,7 @@
 #include <dayplex/ucagenda.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
@@ -164,10 +166,21 @@ void fillSeries(Database &db)
     db.importCalendar(file);
 }
 
+// Where the generated databases stay between runs; empty: made anew in a temporary folder.
+QString keptFolder(const QString &name)
+{
+    const QString kept = qEnvironmentVariable("DAYPLEX_BENCH_KEEP");
+    if (kept.isEmpty())
+        return QString();
+    QDir().mkpath(kept + QLatin1Char('/') + name);
+    return QDir(kept).absoluteFilePath(name);
+}
+
 struct Office
 {
     QTemporaryDir folder;
-    PgServer server;
+    QString kept = keptFolder(QStringLiteral("office"));
+    PgServer server{keptFolder(QStringLiteral("postgres"))};
     QString sqlite;
     QString postgres; // empty when the server did not start
     QString serverError;
@@ -178,14 +191,23 @@ struct Office
 
     Office()
     {
-        sqlite = folder.filePath(QStringLiteral("zehn-jahre.sqlite"));
-        sqliteSeconds = make(sqlite);
+        sqlite = QDir(kept.isEmpty() ? folder.path() : kept).filePath(QStringLiteral("zehn-jahre.sqlite"));
+        const QString made = kept + QStringLiteral("/fertig");
+        const bool reused = !kept.isEmpty() && QFile::exists(made);
+        if (!reused)
+            sqliteSeconds = make(sqlite);
         if (!server.start()) {
             serverError = server.error();
             return;
         }
+        if (reused) {
+            postgres = QStringLiteral("postgresql://%1@127.0.0.1:%2/buero").arg(QLatin1String(PgServer::kUser)).arg(server.port());
+            return;
+        }
         postgres = server.createDatabase(QStringLiteral("buero"));
         postgresSeconds = make(postgres);
+        if (!kept.isEmpty())
+            QFile(made).open(QIODevice::WriteOnly);
     }
 
     static double make(const QString &location)
