@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <numeric>
-
 #include <vector>
 
 namespace Terminplaner {
