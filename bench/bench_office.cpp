@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -166,14 +167,25 @@ void fillSeries(Database &db)
     db.importCalendar(file);
 }
 
-// Where the generated databases stay between runs; empty: made anew in a temporary folder.
-QString keptFolder(const QString &name)
+// Marks the kept databases as complete once both are generated.
+QString keptMark()
 {
     const QString kept = qEnvironmentVariable("DAYPLEX_BENCH_KEEP");
-    if (kept.isEmpty())
+    return kept.isEmpty() ? QString() : QDir(kept).absoluteFilePath(QStringLiteral("fertig"));
+}
+
+// Where the generated databases stay between runs; empty: made anew in a temporary folder.
+// What a run cut off while generating left there is removed.
+QString keptFolder(const QString &name)
+{
+    const QString mark = keptMark();
+    if (mark.isEmpty())
         return QString();
-    QDir().mkpath(kept + QLatin1Char('/') + name);
-    return QDir(kept).absoluteFilePath(name);
+    QDir folder(QFileInfo(mark).dir().filePath(name));
+    if (!QFile::exists(mark))
+        folder.removeRecursively();
+    folder.mkpath(QStringLiteral("."));
+    return folder.absolutePath();
 }
 
 struct Office
@@ -192,8 +204,8 @@ struct Office
     Office()
     {
         sqlite = QDir(kept.isEmpty() ? folder.path() : kept).filePath(QStringLiteral("zehn-jahre.sqlite"));
-        const QString made = kept + QStringLiteral("/fertig");
-        const bool reused = !kept.isEmpty() && QFile::exists(made);
+        const QString made = keptMark();
+        const bool reused = !made.isEmpty() && QFile::exists(made);
         if (!reused)
             sqliteSeconds = make(sqlite);
         if (!server.start()) {
@@ -206,7 +218,7 @@ struct Office
         }
         postgres = server.createDatabase(QStringLiteral("buero"));
         postgresSeconds = make(postgres);
-        if (!kept.isEmpty())
+        if (!made.isEmpty() && !postgres.isEmpty())
             QFile(made).open(QIODevice::WriteOnly);
     }
 
