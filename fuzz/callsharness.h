@@ -899,8 +899,8 @@ private:
     }
 
     // A widget painted as its window would paint it when only its corner is exposed: the view
-    // still works out and draws its whole picture, but copies only the corner out of it, into
-    // one small canvas for every paint.
+    // still works out its whole scene; the calendar draws only the corner, the resource view
+    // its whole picture and copies the corner out, into one small canvas for every paint.
     void paintInto(QWidget *widget)
     {
         if (!widget || widget->width() <= 0 || widget->height() <= 0 || !m_problem.isEmpty())
