@@ -90,6 +90,13 @@ public:
     // Merges an options string and applies it (nothing changed when it throws).
     void setOptions(const QString &options);
 
+    // The columns and rows an interval of two date arguments covers (GetTerminIndices),
+    // written into the indices given; false, leaving them untouched, when it misses the days.
+    bool terminIndices(const QVariant &start, const QVariant &end, qint32 *dayFrom, qint32 *dayTo,
+                       qint32 *rowFrom, qint32 *rowTo, qint32 minHeight) const;
+    // Colours the cell holding a moment until the next range change; Error 9 outside the cells.
+    void setCellColour(Date moment, qint32 colour);
+
     // --- selection ---
     // The start of the selected appointment, else of the time selection, else the first day.
     Date workingDate() const;

@@ -1,12 +1,12 @@
 #include "calendar/ucagenda_p.h"
 
 #include "accessibility/accessiblefactory.h"
+#include "calendar/calendararguments.h"
 #include "calendar/calendarmenu.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
 
-#include <dayplex/error.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -16,28 +16,6 @@
 #include <utility>
 
 namespace Dayplex {
-
-namespace {
-
-Date toDateArgument(const QVariant &value, const char *member)
-{
-    switch (value.userType()) {
-    case QMetaType::QDateTime:
-        return toDate(value.toDateTime());
-    case QMetaType::QDate:
-        return toDate(value.toDate());
-    default:
-        break;
-    }
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    if (!ok)
-        throw Error(TypeMismatch,
-                    QStringLiteral("%1: Datumswert erwartet.").arg(QLatin1String(member)));
-    return d;
-}
-
-} // namespace
 
 ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
     : q(q)
@@ -258,15 +236,7 @@ void ucAgenda::setHelpFile(const QString &path)
 */
 void ucAgenda::setBackcolor(double cellStartdate, qint32 value)
 {
-    const qint32 column = GetSpaltenIndex(cellStartdate);
-    if (column < 0)
-        throw Error(IndexOutOfRange,
-                    QStringLiteral("backcolor: das Datum liegt nicht in den angezeigten Tagen."));
-    const qint32 row = GetZeilenIndex(cellStartdate);
-    if (!d->core.matrix.contains(column, row))
-        throw Error(IndexOutOfRange,
-                    QStringLiteral("backcolor: die Zelle liegt außerhalb des Rasters."));
-    d->core.matrix.setColour(column, row, value);
+    d->core.setCellColour(cellStartdate, value);
 }
 
 /*!
@@ -304,14 +274,7 @@ AppointmentDetails ucAgenda::appointmentDetails(const QString &dsn) const
 */
 double ucAgenda::DateAbrunden(double datum, const QVariant &abrundenauf)
 {
-    requireValidDate(datum, "DateAbrunden");
-    const double step = toDateArgument(abrundenauf, "DateAbrunden");
-    if (step == 0)
-        throw Error(DivisionByZero, QStringLiteral("DateAbrunden: Division durch null."));
-    if (!(step > 0) || !std::isfinite(step))
-        throw Error(InvalidArgument,
-                    QStringLiteral("DateAbrunden: die Rundung braucht eine positive Dauer."));
-    return CalendarGrid::roundDown(datum, step);
+    return roundedDownArgument(datum, abrundenauf);
 }
 
 /*! The number of displayed days. */
@@ -335,23 +298,8 @@ bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateE
                                 qint32 *idxtagvon, qint32 *idxtagbis, qint32 *idxzeilevon,
                                 qint32 *idxzeilebis, qint32 MinDateHeight)
 {
-    const Date start = toDateArgument(dateStart, "GetTerminIndices");
-    const Date end = toDateArgument(dateEnde, "GetTerminIndices");
-    requireValidDate(start, "GetTerminIndices");
-    requireValidDate(end, "GetTerminIndices");
-    qint32 tagvon = 0, tagbis = 0, zeilevon = 0, zeilebis = 0;
-    if (!d->core.grid.terminIndices(start, end, tagvon, tagbis, zeilevon, zeilebis, MinDateHeight))
-        return false;
-    // Omitted indices are simply not written.
-    if (idxtagvon)
-        *idxtagvon = tagvon;
-    if (idxtagbis)
-        *idxtagbis = tagbis;
-    if (idxzeilevon)
-        *idxzeilevon = zeilevon;
-    if (idxzeilebis)
-        *idxzeilebis = zeilebis;
-    return true;
+    return d->core.terminIndices(dateStart, dateEnde, idxtagvon, idxtagbis, idxzeilevon, idxzeilebis,
+                                 MinDateHeight);
 }
 
 /*!

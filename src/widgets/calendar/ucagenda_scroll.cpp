@@ -2,6 +2,7 @@
 // spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
 #include "calendar/ucagenda_p.h"
 
+#include "calendar/calendararguments.h"
 #include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
@@ -155,16 +156,7 @@ void ucAgendaPrivate::surfaceWheel(int angleDelta)
 */
 void ucAgenda::Scroll(const QVariant &lngDirection)
 {
-    double value = 0;
-    if (lngDirection.isValid() && !lngDirection.isNull()) {
-        bool ok = false;
-        value = lngDirection.toDouble(&ok);
-        if (!ok)
-            throw Error(TypeMismatch, QStringLiteral("Scroll: eine Zahl wird erwartet."));
-    }
-    if (!std::isfinite(value))
-        throw Error(InvalidArgument, QStringLiteral("Scroll: ungültige Richtung."));
-    d->core.scrollDays(value);
+    d->core.scrollDays(scrollDirectionArgument(lngDirection));
     Repaint();
 }
 
