@@ -19,20 +19,13 @@
 #include <memory>
 #include <optional>
 
-class QScrollBar;
 class QTimer;
 
 namespace Dayplex {
 
 class cDC;
 class CalendarMenu;
-
-// The guards of the two spinners: putting the thumb back raises its notification again.
-struct SpinnerGuards
-{
-    bool vertical = false;
-    bool horizontal = false;
-};
+class SpinnerBar;
 
 // The QWidget front end of the calendar: the surface, the spinners, the timer, the menus and
 // the dialogs; the view itself is the core's.
@@ -85,8 +78,6 @@ public:
     void ensureVisible(Date moment);
     // Asks the question a moved or resized record calls for and hands the answer to the core.
     void decideChange(qint32 index);
-    void hScrollChange();
-    void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
     void scrollRows(qint32 rows);
     // The core's events raised as the control's signals.
@@ -115,12 +106,11 @@ public:
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;
-    SpinnerGuards spinnerGuards;
     SurfacePointer pointer;
 
     QWidget *pic = nullptr;
-    QScrollBar *hScroll = nullptr;
-    QScrollBar *vScroll = nullptr;
+    SpinnerBar *hScroll = nullptr;
+    SpinnerBar *vScroll = nullptr;
     QTimer *timerAutoScroll = nullptr;
 
     // Set by the context menu and the date picker when they are present: a right-button press
