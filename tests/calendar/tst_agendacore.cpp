@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 #include "support/testing.h"
 #include "support/testmain.h"
 
@@ -156,6 +158,51 @@ private slots:
         AgendaCore core;
         core.setFilledRange(from, to);
         QTEST(int(core.data.store.count()), "expected");
+    }
+
+    // Catches a scroll into sight that stops a row or a day short of the moment or goes one
+    // too far, and one that paints on the way: the core answers it from the last paint's rows,
+    // and the next paint shows the moment.
+    void ensureVisible_data()
+    {
+        QTest::addColumn<int>("dayOffset"); // from the first shown day
+        QTest::addColumn<bool>("fromLowest"); // rows counted from the lowest row in sight, else the first
+        QTest::addColumn<int>("rowOffset");
+        QTest::addColumn<int>("daysMoved");
+        QTest::addColumn<int>("rowsMoved");
+        QTest::newRow("the first row") << 0 << false << 0 << 0 << 0;
+        QTest::newRow("a row above it") << 0 << false << -1 << 0 << -1;
+        QTest::newRow("the lowest row in sight") << 3 << true << 0 << 0 << 0;
+        QTest::newRow("a row below it") << 3 << true << 1 << 0 << 1;
+        QTest::newRow("four rows below it") << 3 << true << 4 << 0 << 4;
+        QTest::newRow("the last shown day") << 6 << false << 0 << 0 << 0;
+        QTest::newRow("the day after") << 7 << false << 0 << 1 << 0;
+        QTest::newRow("the day before") << -1 << false << 0 << -1 << 0;
+    }
+    void ensureVisible()
+    {
+        QFETCH(int, dayOffset);
+        QFETCH(bool, fromLowest);
+        QFETCH(int, rowOffset);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.firstTime = hm(8, 0);
+        const QSize size(700, 300);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+        const Date raster = core.grid.timeRaster;
+        const Date anchor = fromLowest ? core.scene.lastVisibleTime : core.grid.firstTime;
+        const Date moment = kMon + dayOffset + anchor + rowOffset * raster;
+        const quint64 renders = core.kept.renders;
+
+        core.ensureVisible(moment);
+        QCOMPARE(core.kept.renders, renders);
+        QTEST(int(core.grid.firstDay - kMon), "daysMoved");
+        QTEST(qRound((core.grid.firstTime - hm(8, 0)) / raster), "rowsMoved");
+        core.picture(size, 1);
+        const Date time = moment - std::floor(moment);
+        QVERIFY(core.grid.firstTime <= time + 1e-9 && time <= core.scene.lastVisibleTime + 1e-9);
     }
 };
 

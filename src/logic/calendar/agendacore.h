@@ -143,8 +143,16 @@ public:
     void paintFocusFrame(QPainter &painter, qint32 width, qint32 height) const;
     // Whether the rest of the day and two rows more fit on the surface (last paint's geometry).
     bool lastRowVisible() const;
+    // The first visible time: the time of day of value, rounded down to the raster.
+    void setFirstTime(Date value);
     // The first time of the view scrolled by whole rows, kept within the day.
     void scrollRows(qint32 rows);
+    // The time of the lowest row the screen shows from the grid's first time, by the geometry
+    // of the last screen paint.
+    Date lastVisibleTime() const;
+    // Scrolls the days one at a time (each may ask for dates) and then the rows until the
+    // moment is in sight, without a paint between; true when anything moved.
+    bool ensureVisible(Date moment);
 
     // --- events in, actions out (x, y in logical pixels of the surface) ---
     GestureView gestureView() const;
@@ -157,6 +165,9 @@ public:
     void focusGained(Qt::FocusReason reason);
     GestureResult focusLost();
     GestureResult autoScrollTick();
+    // Does an action that only changes the core's own state (selection, times, rows, band);
+    // false for the front end's actions, which it does itself.
+    bool applyOwnStep(const GestureAction &action);
     // Rows a wheel turn scrolls (eighths of a degree, 120 a notch; the rest is kept), at most
     // a page; negative scrolls to earlier times.
     qint32 wheelRows(int angleDelta);

@@ -199,6 +199,48 @@ void AgendaCore::scrollRows(qint32 rows)
     grid.firstTime = t;
 }
 
+void AgendaCore::setFirstTime(Date value)
+{
+    requireValidDate(value, "FirstTime");
+    grid.firstTime = CalendarGrid::roundDown(cToolbox::TimeOnly(value), grid.timeRaster);
+}
+
+Date AgendaCore::lastVisibleTime() const
+{
+    // Before the first paint the height is unknown: the rows down to the end of the day count.
+    if (scene.rowsInSight == 0)
+        return grid.endZeit;
+    Date last = 0;
+    for (qint32 k = 0; k < scene.rowsInSight; ++k) {
+        const Date t = grid.firstTime + k * grid.timeRaster;
+        if (t > grid.endZeit + kOneSecond)
+            break;
+        last = t;
+    }
+    return last;
+}
+
+bool AgendaCore::ensureVisible(Date moment)
+{
+    // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
+    // ends a host that moves the days back from its NeedDates handler.
+    const int maxPasses = grid.lastRow + 32;
+    bool moved = false;
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        const VisibilityStep step = selectionVisibilityStep(moment, grid, lastVisibleTime());
+        if (step.kind == VisibilityStep::Done)
+            break;
+        moved = true;
+        if (step.kind == VisibilityStep::DayBack)
+            scrollDays(-1);
+        else if (step.kind == VisibilityStep::DayForward)
+            scrollDays(1);
+        else
+            grid.firstTime = step.firstTime;
+    }
+    return moved;
+}
+
 qint32 AgendaCore::wheelRows(int angleDelta)
 {
     // At most a page of rows per turn, like the time bar's page step.

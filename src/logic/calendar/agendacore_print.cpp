@@ -248,6 +248,7 @@ void AgendaCore::keepPrintedScene(CalendarScene &&page)
     // scrolling keeps asking for the screen's lowest row and markers. The day stays cut at
     // the last printed time, as the grid found it on this page.
     page.lastVisibleTime = scene.lastVisibleTime;
+    page.rowsInSight = scene.rowsInSight;
     page.overflows = scene.overflows;
     grid.endZeit = page.grid.endZeit;
     scene = std::move(page);

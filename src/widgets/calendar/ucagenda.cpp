@@ -159,8 +159,7 @@ double ucAgenda::FirstTime() const
 /*! The time of the first visible row; the time of day of the value, rounded down to the raster. */
 void ucAgenda::setFirstTime(double value)
 {
-    requireValidDate(value, "FirstTime");
-    d->core.grid.firstTime = DateAbrunden(cTools::TimeOnly(value), d->core.grid.timeRaster);
+    d->core.setFirstTime(value);
 }
 
 QString ucAgenda::SelectedDate() const

@@ -85,6 +85,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
 {
     const auto run = [this](const GestureAction &a) {
         using A = GestureAction;
+        if (core.applyOwnStep(a))
+            return;
         switch (a.kind) {
         case A::Repaint:
             q->Repaint();
@@ -92,29 +94,6 @@ void ucAgendaPrivate::perform(const GestureResult &result)
         case A::UpdateLater:
             if (pic)
                 pic->update();
-            break;
-        case A::SetSelection:
-            core.selection.start = a.from;
-            core.selection.endSlot = a.to;
-            break;
-        case A::SetSelectionStart:
-            q->setSelectionStart(a.from);
-            break;
-        case A::SetSelectionEnd:
-            q->setSelectionEnd(a.from);
-            break;
-        case A::SelectIndex:
-            core.selection.index = a.value;
-            break;
-        case A::SelectKey:
-            q->setSelectedDate(a.text);
-            break;
-        case A::SetTimes:
-            if (core.data.store.contains(a.value))
-                core.data.store.setTimes(a.value, a.from, a.to);
-            break;
-        case A::RestoreTimes:
-            core.restoreSelectedTimes();
             break;
         case A::Ghost:
             q->DrawDragDrop(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height());
@@ -137,9 +116,6 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             if (openDatePicker)
                 openDatePicker();
             break;
-        case A::SetDayInfoHeight:
-            q->setDayInfoHeight(a.value);
-            break;
         case A::Drop:
             q->SelectedDateMove(a.from, a.value);
             break;
@@ -159,22 +135,13 @@ void ucAgendaPrivate::perform(const GestureResult &result)
         case A::StopAutoScroll:
             q->StopAutoScroll();
             break;
-        case A::SetFirstTime:
-            q->setFirstTime(a.from);
-            break;
-        case A::EnsureSelectionVisible:
-            ensureVisible(core.selection.start);
-            break;
-        case A::EnsureVisible:
-            ensureVisible(a.from);
-            break;
-        case A::PressAgain:
-            break;
         case A::NewAppointment:
             Q_EMIT q->newAppointmentRequested(a.from, a.to, a.value != 0);
             break;
         case A::RequestDelete:
             Q_EMIT q->deleteRequested(a.text);
+            break;
+        default: // PressAgain, or one of the core's own
             break;
         }
     };
@@ -212,25 +179,6 @@ void ucAgendaPrivate::showSelected()
     const QString dsn = q->SelectedDate();
     if (!dsn.isEmpty())
         Q_EMIT q->ShowDate(dsn);
-}
-
-void ucAgendaPrivate::ensureVisible(Date moment)
-{
-    // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
-    // ends the loop when no paint updates the last visible time (the control is hidden).
-    const int maxPasses = core.grid.lastRow + 32;
-    for (int pass = 0; pass < maxPasses; ++pass) {
-        const VisibilityStep step = selectionVisibilityStep(moment, core.grid, core.scene.lastVisibleTime);
-        if (step.kind == VisibilityStep::Done)
-            break;
-        if (step.kind == VisibilityStep::DayBack)
-            q->Scroll(-1);
-        else if (step.kind == VisibilityStep::DayForward)
-            q->Scroll(1);
-        else
-            core.grid.firstTime = step.firstTime;
-        q->Repaint();
-    }
 }
 
 /*!

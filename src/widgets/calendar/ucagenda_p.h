@@ -74,8 +74,6 @@ public:
     void autoScrollTick();
     void perform(const GestureResult &result);
 
-    // Scrolls the days and the time rows until the moment is in sight.
-    void ensureVisible(Date moment);
     // Asks the question a moved or resized record calls for and hands the answer to the core.
     void decideChange(qint32 index);
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
