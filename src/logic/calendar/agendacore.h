@@ -131,6 +131,12 @@ public:
     // How the picture for a surface of that size differs from the kept one.
     enum class PictureChange { None, Cells, Whole };
     PictureChange pictureChange(QSize size, qreal ratio);
+    // Before a surface of that size shows the picture: all of it joins kept.unshown when it is
+    // to be painted whole or the focus frame shows, else the changed cells, painted now.
+    PictureChange prepareShow(QSize size, qreal ratio, bool focusFrame);
+    // Whether the surface's paint paints the whole picture (see paintStraight): not when the
+    // kept one is current, or only its cells changed.
+    bool paintsWhole(QSize size, qreal ratio);
     // Paints the whole picture onto target (a surface's pixels at its ratio) instead of the
     // kept image, which is owed until it is asked for; its scene becomes the last paint.
     void paintStraight(QImage &target, QSize size);
@@ -188,9 +194,10 @@ public:
     // The sheet of the shown days (one day a day sheet, else a week sheet) for the print
     // dialog's choice.
     PrintChoice shownSheet() const;
-    // The pages the chosen sheets take once the view shows the choice's first period: a grid of
-    // periods on each classic page (the sheet's print layout), one on each modern page.
-    qint32 chosenPageCount(const PrintChoice &choice) const;
+    // Shows the choice's first period (a day, or the week from the day weeks are aligned to)
+    // and answers the pages the chosen sheets take: a grid of periods on each classic page
+    // (the sheet's print layout), one on each modern page.
+    qint32 showChoice(const PrintChoice &choice);
     // The print layout of the shown period (strLayoutDruckTag for one day, else
     // strLayoutDruckWoche) with its end time; then the screen's layout back, with the days
     // from firstDay and what the user changed on screenGrid.

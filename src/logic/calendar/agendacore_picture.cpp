@@ -75,6 +75,24 @@ AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
     return kept.key == key ? PictureChange::None : PictureChange::Cells;
 }
 
+AgendaCore::PictureChange AgendaCore::prepareShow(QSize size, qreal ratio, bool focusFrame)
+{
+    const PictureChange change = pictureChange(size, ratio);
+    if (change == PictureChange::Cells)
+        picture(size, ratio);
+    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
+    if (change == PictureChange::Whole || focusFrame)
+        kept.unshown = QRegion(QRect(QPoint(0, 0), size));
+    return change;
+}
+
+bool AgendaCore::paintsWhole(QSize size, qreal ratio)
+{
+    // A kept picture the screen had and lost is painted again.
+    const PictureChange change = pictureChange(size, ratio);
+    return change == PictureChange::Whole || (change == PictureChange::None && kept.owed);
+}
+
 void AgendaCore::paintStraight(QImage &target, QSize size)
 {
     const ScenePictureKey key = pictureKey(size);

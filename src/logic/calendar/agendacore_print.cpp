@@ -103,8 +103,10 @@ PrintChoice AgendaCore::shownSheet() const
     return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
 }
 
-qint32 AgendaCore::chosenPageCount(const PrintChoice &choice) const
+qint32 AgendaCore::showChoice(const PrintChoice &choice)
 {
+    double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
+    setDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
     const qint32 periods = printPeriods(choice, grid.firstDay);
     if (printPresentation == Presentation::Modern)
         return periods;

@@ -16,15 +16,8 @@ void ucAgendaPrivate::showPicture()
     const qreal ratio = pic->devicePixelRatioF();
     const quint64 rendersBefore = core.kept.renders;
     // A picture painted whole goes straight to the surface when it paints.
-    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
-    switch (change) {
-    case AgendaCore::PictureChange::Whole: core.kept.unshown = QRegion(pic->rect()); break;
-    case AgendaCore::PictureChange::Cells: picture(size, ratio); break;
-    case AgendaCore::PictureChange::None: break;
-    }
-    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
-    if (pic->hasFocus() && core.gesture.keyboardInUse())
-        core.kept.unshown = QRegion(pic->rect());
+    const AgendaCore::PictureChange change =
+        synced().prepareShow(size, ratio, pic->hasFocus() && core.gesture.keyboardInUse());
     if (!core.kept.unshown.isEmpty())
         pic->repaint(core.kept.unshown);
     // A surface whose window is not on the screen yet did not paint: hit-testing reads the
@@ -70,10 +63,7 @@ bool ucAgendaPrivate::paintStraight(QPainter &painter)
 {
     const QSize size = pic->size();
     const qreal ratio = pic->devicePixelRatioF();
-    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
-    // A kept picture that is current is only copied; one the screen had and lost is painted.
-    if (change == AgendaCore::PictureChange::Cells
-        || (change == AgendaCore::PictureChange::None && !core.kept.owed))
+    if (!synced().paintsWhole(size, ratio))
         return false;
     std::optional<QImage> pixels = windowPixels(painter, size, ratio);
     if (!pixels)

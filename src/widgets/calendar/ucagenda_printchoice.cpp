@@ -72,9 +72,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     if (!dialog.Show() || !dialog.choice())
         return QVariant();
     const PrintChoice choice = *dialog.choice();
-    QString refusal = printPeriodError(choice);
-    if (refusal.isEmpty() && choice.sheet == PrintSheet::Resource && !resourceView)
-        refusal = uiText("Dayplex::cCommonCalendar", "Es gibt keine Ressourcenansicht, die gedruckt werden kann.");
+    const QString refusal = printChoiceError(choice, resourceView != nullptr);
     if (!refusal.isEmpty()) {
         cTools::Message(refusal, Prompt::Kind::Information, uiText("Dayplex::cCommonCalendar", "Drucken"));
         return QVariant();
@@ -89,10 +87,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     double shownLast = core.grid.lastDay;
     if (pic)
         screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
-    double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
-    // A week sheet starts on the day the view aligns weeks to.
-    q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
-    dialog.setPageCount(core.chosenPageCount(choice));
+    dialog.setPageCount(core.showChoice(choice));
 
     printChoice.running = true;
     const auto back = qScopeGuard([this, shownFirst, &shownLast] {
