@@ -1,6 +1,7 @@
 // The calendar core without a window: the change question answered later, as a Qt Quick front
 // end answers it, and the NeedDates protocol through its event.
 #include "calendar/agendacore.h"
+#include "calendar/calendararguments.h"
 
 #include <QtTest>
 
@@ -203,6 +204,42 @@ private slots:
         core.picture(size, 1);
         const Date time = moment - std::floor(moment);
         QVERIFY(core.grid.firstTime <= time + 1e-9 && time <= core.scene.lastVisibleTime + 1e-9);
+    }
+
+    // Catches a loose API argument read the wrong way: a zero or negative rounding step
+    // taken, a word taken as a date or a direction, an empty direction refused.
+    void looseArguments_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<int>("error"); // 0: none
+        QTest::newRow("a QDate") << "date" << QVariant(QDate(2024, 3, 4)) << kMon << 0;
+        QTest::newRow("a number as text") << "date" << QVariant("45355.5") << 45355.5 << 0;
+        QTest::newRow("a word") << "date" << QVariant("morgen") << 0.0 << int(TypeMismatch);
+        QTest::newRow("a quarter of an hour") << "round" << QVariant(hm(0, 15)) << kMon + hm(9, 15) << 0;
+        QTest::newRow("no step") << "round" << QVariant(0.0) << 0.0 << int(DivisionByZero);
+        QTest::newRow("a step back") << "round" << QVariant(-hm(0, 15)) << 0.0 << int(InvalidArgument);
+        QTest::newRow("no direction") << "scroll" << QVariant() << 0.0 << 0;
+        QTest::newRow("a direction as text") << "scroll" << QVariant("-1") << -1.0 << 0;
+        QTest::newRow("a word for a direction") << "scroll" << QVariant("vor") << 0.0 << int(TypeMismatch);
+        QTest::newRow("an endless direction") << "scroll" << QVariant(qInf()) << 0.0 << int(InvalidArgument);
+    }
+    void looseArguments()
+    {
+        QFETCH(QString, reader);
+        QFETCH(QVariant, value);
+        double read = 0;
+        const int error = errorNumber([&] {
+            if (reader == "date")
+                read = dateArgument(value, "Test");
+            else if (reader == "round")
+                read = roundedDownArgument(kMon + hm(9, 20), value);
+            else
+                read = scrollDirectionArgument(value);
+        });
+        QTEST(error, "error");
+        QTEST(read, "expected");
     }
 };
 
