@@ -110,6 +110,42 @@ private slots:
         QVERIFY(!core.changeRequest(2));
     }
 
+    // Catches a switch of presentation that leaves the "+n" marker of the last modern paint
+    // answering the pointer until the next paint, and one that is taken for a switch when the
+    // presentation stays.
+    void presentationSwitch_data()
+    {
+        QTest::addColumn<int>("switchTo");
+        QTest::addColumn<bool>("switched");
+        QTest::addColumn<QString>("tooltip"); // over the marker before the next paint
+        QTest::newRow("to the classic one") << int(Presentation::Classic) << true << QString();
+        QTest::newRow("modern again") << int(Presentation::Modern) << false << QStringLiteral("Urlaub");
+    }
+    void presentationSwitch()
+    {
+        QFETCH(int, switchTo);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.dayInfoHeight = 1;
+        // Tuesday's band has room for one of its two entries.
+        core.data.store.add(QStringLiteral("M"), QStringLiteral("Messe"), kMon + 1, kMon + 1, true, 0, false, 0, false, false);
+        core.data.store.add(QStringLiteral("U"), QStringLiteral("Urlaub"), kMon + 1, kMon + 1, true, 0, false, 0, false, false);
+        QVERIFY(core.setPresentation(Presentation::Modern));
+        const QSize size(700, 400);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+        QCOMPARE(core.scene.overflows.size(), 1);
+        const QPointF marker = QRectF(core.scene.overflows.first().marker).center();
+
+        QTEST(core.setPresentation(Presentation(switchTo)), "switched");
+        QString tooltip;
+        for (const GestureAction &a : core.move(Qt::NoButton, marker.x(), marker.y()).steps)
+            if (a.kind == GestureAction::Tooltip && a.text == QLatin1String("Urlaub"))
+                tooltip = a.text;
+        QTEST(tooltip, "tooltip");
+    }
+
     // Catches a NeedDates asked from inside its own handler, one lost after a handler threw,
     // and one asked for days the host has delivered.
     void needDates()

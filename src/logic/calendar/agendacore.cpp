@@ -99,6 +99,16 @@ void AgendaCore::clear()
     selection.index = 0;
 }
 
+bool AgendaCore::setPresentation(Presentation value)
+{
+    if (value == presentation)
+        return false;
+    presentation = value;
+    scene.overflows.clear();
+    scene.overflowMarkers.clear();
+    return true;
+}
+
 void AgendaCore::setAppointmentDetails(const QString &key, const AppointmentDetails &details)
 {
     data.store.setDetails(key, details);

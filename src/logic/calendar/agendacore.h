@@ -89,6 +89,9 @@ public:
     void setAppointmentDetails(const QString &key, const AppointmentDetails &details);
     // Merges an options string and applies it (nothing changed when it throws).
     void setOptions(const QString &options);
+    // Switches the screen presentation; the "+n" markers of the last paint go with the old
+    // one, so that no pointer finds them before the next paint. False when it was in force.
+    bool setPresentation(Presentation value);
 
     // The columns and rows an interval of two date arguments covers (GetTerminIndices),
     // written into the indices given; false, leaving them untouched, when it misses the days.

@@ -146,6 +146,13 @@ public:
     bool optimaleZeilenhoehe = false;    // a stored flag of the host
     Presentation presentation = Presentation::Classic;      // the screen's
     Presentation printPresentation = Presentation::Classic; // the paper's
+    // The screen's presentation for a front end that switches it; false when it was in force.
+    bool setPresentation(Presentation value)
+    {
+        const bool changed = value != presentation;
+        presentation = value;
+        return changed;
+    }
     GanttModel model;                    // rows, bars, selection, proposal, filled range
     int needDatesDepth = 0;              // inside the NeedDates handler
     Date startDate = 0;                  // the shown days (the control's mStartDate, mEndDate)

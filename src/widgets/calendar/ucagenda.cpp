@@ -451,11 +451,8 @@ Presentation ucAgenda::presentation() const
 */
 void ucAgenda::setPresentation(Presentation presentation)
 {
-    if (presentation == d->core.presentation)
-        return;
-    d->core.presentation = presentation;
-    d->core.scene.overflows.clear();
-    d->pic->update();
+    if (d->core.setPresentation(presentation))
+        d->pic->update();
 }
 
 /*! The print presentation; Classic unless the host chose Modern. */
