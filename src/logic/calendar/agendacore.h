@@ -131,18 +131,19 @@ public:
     // shows the same, else painted again (only the changed cells when just the time selection
     // moved). Its scene becomes the last paint; what changed joins kept.unshown.
     const QImage &picture(QSize size, qreal ratio);
-    // How the picture for a surface of that size differs from the kept one.
+    // How a picture of the key differs from the kept one.
     enum class PictureChange { None, Cells, Whole };
-    PictureChange pictureChange(QSize size, qreal ratio);
+    PictureChange pictureChange(const ScenePictureKey &key, qreal ratio) const;
     // Before a surface of that size shows the picture: all of it joins kept.unshown when it is
     // to be painted whole or the focus frame shows, else the changed cells, painted now.
     PictureChange prepareShow(QSize size, qreal ratio, bool focusFrame);
-    // Whether the surface's paint paints the whole picture (see paintStraight): not when the
-    // kept one is current, or only its cells changed.
-    bool paintsWhole(QSize size, qreal ratio);
-    // Paints the whole picture onto target (a surface's pixels at its ratio) instead of the
-    // kept image, which is owed until it is asked for; its scene becomes the last paint.
-    void paintStraight(QImage &target, QSize size);
+    // The window's pixels under a whole surface, when the front end can hand them out.
+    using WindowPixels = std::function<std::optional<QImage>()>;
+    // The surface's paint. A picture to be painted whole (and a kept one the screen had and
+    // lost) is painted straight into the window's pixels, when windowPixels gives them,
+    // instead of into the kept image, which is owed until it is asked for: null then.
+    // Otherwise the kept picture for the front end to copy. The key is computed once.
+    const QImage *paintForSurface(QSize size, qreal ratio, const WindowPixels &windowPixels);
     // The ghost's pixels on a surface of that size, one rectangle each; painted inverted.
     QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
     void paintGhost(QPainter &painter, qint32 width, qint32 height) const;
@@ -255,6 +256,10 @@ public:
     };
     QVector<ModernPage> modernPages;
     Date modernEndTime = 0;
+
+private:
+    const QImage &picture(QSize size, qreal ratio, const ScenePictureKey &key);
+    void paintStraight(QImage &target, QSize size, const ScenePictureKey &key);
 };
 
 } // namespace Dayplex

@@ -65,9 +65,8 @@ std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool
     return changed;
 }
 
-AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
+AgendaCore::PictureChange AgendaCore::pictureChange(const ScenePictureKey &key, qreal ratio) const
 {
-    const ScenePictureKey key = pictureKey(size);
     if (!kept.valid || kept.ratio != ratio || kept.key.first != key.first)
         return PictureChange::Whole;
     // Cells are painted onto the image: an owed one catches up first, once, and follows the
@@ -77,25 +76,32 @@ AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
 
 AgendaCore::PictureChange AgendaCore::prepareShow(QSize size, qreal ratio, bool focusFrame)
 {
-    const PictureChange change = pictureChange(size, ratio);
+    const ScenePictureKey key = pictureKey(size);
+    const PictureChange change = pictureChange(key, ratio);
     if (change == PictureChange::Cells)
-        picture(size, ratio);
+        picture(size, ratio, key);
     // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
     if (change == PictureChange::Whole || focusFrame)
         kept.unshown = QRegion(QRect(QPoint(0, 0), size));
     return change;
 }
 
-bool AgendaCore::paintsWhole(QSize size, qreal ratio)
-{
-    // A kept picture the screen had and lost is painted again.
-    const PictureChange change = pictureChange(size, ratio);
-    return change == PictureChange::Whole || (change == PictureChange::None && kept.owed);
-}
-
-void AgendaCore::paintStraight(QImage &target, QSize size)
+const QImage *AgendaCore::paintForSurface(QSize size, qreal ratio, const WindowPixels &windowPixels)
 {
     const ScenePictureKey key = pictureKey(size);
+    // Not when the kept picture is current, or only its cells changed: those are copied.
+    const PictureChange change = pictureChange(key, ratio);
+    if (change == PictureChange::Whole || (change == PictureChange::None && kept.owed)) {
+        if (std::optional<QImage> pixels = windowPixels()) {
+            paintStraight(*pixels, size, key);
+            return nullptr;
+        }
+    }
+    return &picture(size, ratio, key);
+}
+
+void AgendaCore::paintStraight(QImage &target, QSize size, const ScenePictureKey &key)
+{
     paintPicture(target, size, false);
     kept.key = key;
     kept.ratio = target.devicePixelRatio();
@@ -106,7 +112,11 @@ void AgendaCore::paintStraight(QImage &target, QSize size)
 
 const QImage &AgendaCore::picture(QSize size, qreal ratio)
 {
-    const ScenePictureKey key = pictureKey(size);
+    return picture(size, ratio, pictureKey(size));
+}
+
+const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey &key)
+{
     const QSize pixels = cDC::pictureSize(size, ratio);
     const bool sameSize = kept.image.size() == pixels && kept.image.devicePixelRatio() == ratio;
     const bool current = kept.valid && kept.key == key && kept.ratio == ratio;

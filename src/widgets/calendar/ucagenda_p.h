@@ -48,12 +48,10 @@ public:
     void layoutChildren(qint32 width, qint32 height);
     // Repaint: the kept picture brought up to date, and the surface paints what it lacks.
     void showPicture();
-    // The screen paint of the part of the surface: the view, then the drag ghost inverted
-    // over it.
+    // The screen paint of the part of the surface: the view (a picture to be painted whole
+    // straight into the window's pixels under the surface when the painter covers them all,
+    // no copy of the kept image), then the drag ghost inverted over it.
     void paintSurface(QPainter *painter, const QRegion &exposed);
-    // A picture to be painted whole, painted straight into the window's pixels under the
-    // surface when the painter covers them all: no copy of the kept image. False: not done.
-    bool paintStraight(QPainter &painter);
     // The events of the surface, handed to the core and its answer carried out. The surface
     // gets the keyboard by Tab or Shift+Tab: the walk starts afresh.
     bool surfacePaint(QWidget &surface, const QRegion &exposed) override;

@@ -46,10 +46,11 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
         painter->drawImage(QPointF(0, 0), screenWhilePrinting);
         return;
     }
-    if (!paintStraight(*painter)) {
-        // The painter is clipped to the exposed part: only that is copied.
-        painter->drawImage(QPointF(0, 0), picture(size, pic->devicePixelRatioF()));
-    }
+    const qreal ratio = pic->devicePixelRatioF();
+    const QImage *kept = synced().paintForSurface(size, ratio, [&] { return windowPixels(*painter, size, ratio); });
+    // The painter is clipped to the exposed part: only that is copied.
+    if (kept)
+        painter->drawImage(QPointF(0, 0), *kept);
     core.paintGhost(*painter, size.width(), size.height());
     if (pic->hasFocus() && core.gesture.keyboardInUse())
         core.paintFocusFrame(*painter, size.width(), size.height());
@@ -57,19 +58,6 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
     // The picture changed beyond the part asked for: the rest follows.
     if (!core.kept.unshown.isEmpty())
         pic->update(core.kept.unshown);
-}
-
-bool ucAgendaPrivate::paintStraight(QPainter &painter)
-{
-    const QSize size = pic->size();
-    const qreal ratio = pic->devicePixelRatioF();
-    if (!synced().paintsWhole(size, ratio))
-        return false;
-    std::optional<QImage> pixels = windowPixels(painter, size, ratio);
-    if (!pixels)
-        return false;
-    core.paintStraight(*pixels, size);
-    return true;
 }
 
 } // namespace Dayplex
