@@ -172,11 +172,8 @@ const QImage &AgendaItem::picture(QSize size, qreal ratio)
 
 void AgendaItem::pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at)
 {
-    const GestureResult result = m_core.press(button, othersHeld, at.x(), at.y());
-    perform(result);
-    // The stale gesture is over and painted away; the press goes to the new picture.
-    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(m_core.press(button, othersHeld, at.x(), at.y()));
+    // A stale gesture is painted away before the press goes in again.
+    m_core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void AgendaItem::pointerMove(Qt::MouseButtons buttons, QPointF at)
@@ -250,8 +247,7 @@ void AgendaItem::focusOutEvent(QFocusEvent *event)
 void AgendaItem::perform(const GestureResult &result)
 {
     performAnswer(result, [this](const GestureAction &a) { run(a); }, [&] {
-        if (result.restoreOnFailure)
-            m_core.restoreSelectedTimes();
+        m_core.answerFailed(result);
         showChanges();
     });
 }

@@ -3,6 +3,8 @@
 #include "calendar/agendacore.h"
 #include "calendar/calendararguments.h"
 
+#include <dayplex/kalenderobjekttyp.h>
+
 #include <QtTest>
 
 #include <cmath>
@@ -32,6 +34,48 @@ struct Raised
         core.events.needDates = [this](Date first, Date last, const QString &) {
             lines << QStringLiteral("need %1-%2").arg(when(first), when(last));
         };
+    }
+};
+
+// A week from kMon painted from 8:00, so that its cells can be pointed at.
+struct PaintedWeek
+{
+    AgendaCore core;
+    PaintedWeek()
+    {
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.firstTime = hm(8, 0);
+        core.data.store.add(QStringLiteral("W"), QStringLiteral("Mittwoch"), kMon + 2 + hm(9, 0),
+                            kMon + 2 + hm(10, 0), false, 0, false, 0, false, false);
+        const QSize size(700, 400);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+    }
+    // The middle of a time cell, or of a region of the appointment (type termineintrag,
+    // sizesouth ...).
+    QPointF at(Date moment, qint32 type = zeitzelle) const
+    {
+        for (const HitRegion &r : core.scene.hits.all())
+            if (r.lngTyp == type && (type == zeitzelle ? std::abs(r.datVon - moment) < 1e-7 : r.lngIdx == 1))
+                return QPointF(r.lngLeft + r.lngWidth / 2.0, r.lngTop + r.lngHeight / 2.0);
+        return QPointF(-1, -1);
+    }
+    // Applies the core's own steps of an answer.
+    void apply(const GestureResult &result)
+    {
+        for (const GestureAction &a : result.steps)
+            core.applyOwnStep(a);
+    }
+    // Performs the core's own steps of an answer; how many answers there were.
+    int press(QPointF at)
+    {
+        int answers = 0;
+        core.pressAndPerform(Qt::LeftButton, false, at.x(), at.y(), [&](const GestureResult &r) {
+            ++answers;
+            apply(r);
+        });
+        return answers;
     }
 };
 
@@ -144,6 +188,105 @@ private slots:
             if (a.kind == GestureAction::Tooltip && a.text == QLatin1String("Urlaub"))
                 tooltip = a.text;
         QTEST(tooltip, "tooltip");
+    }
+
+    // Catches a time selection that stops following the left button while a button the view
+    // does not know (back, forward) is held with it, and one that follows that button alone.
+    void moveWithOtherButtons_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("follows");
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("left and back") << int(Qt::LeftButton | Qt::BackButton) << true;
+        QTest::newRow("back alone") << int(Qt::BackButton) << false;
+        QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << false;
+    }
+    void moveWithOtherButtons()
+    {
+        QFETCH(int, buttons);
+        PaintedWeek week;
+        AgendaCore &core = week.core;
+        const QPointF to = week.at(kMon + hm(10, 0));
+        QVERIFY(to.x() >= 0);
+        week.press(week.at(kMon + hm(9, 0)));
+        bool followed = false;
+        for (const GestureAction &a : core.move(Qt::MouseButtons(buttons), to.x(), to.y()).steps)
+            followed = followed || (a.kind == GestureAction::SetSelection && std::abs(a.to - (kMon + hm(10, 0))) < 1e-7);
+        QTEST(followed, "follows");
+    }
+
+    // Catches a press that ends a move whose release never arrived and is then lost instead
+    // of going to the picture without that move, and one handed in twice after a release.
+    void pressAfterADrag_data()
+    {
+        QTest::addColumn<bool>("released");
+        QTest::addColumn<int>("answers");
+        QTest::newRow("the release lost") << false << 2;
+        QTest::newRow("the release arrived") << true << 1;
+    }
+    void pressAfterADrag()
+    {
+        QFETCH(bool, released);
+        PaintedWeek week;
+        const QPointF box = week.at(0, termineintrag), to = box + QPointF(9, 0);
+        QVERIFY(box.x() >= 0);
+        week.press(box);
+        week.core.move(Qt::LeftButton, to.x(), to.y());
+        if (released)
+            week.core.release(false, to.x(), to.y());
+        QTEST(week.press(week.at(kMon + 1 + hm(14, 0))), "answers");
+        QVERIFY(std::abs(week.core.selection.start - (kMon + 1 + hm(14, 0))) < 1e-7);
+    }
+
+    // Catches a resize whose release fails (the change question, a host's handler) and leaves
+    // the appointment at its new end, and an answer without that need that puts it back.
+    void failedAnswer_data()
+    {
+        QTest::addColumn<bool>("ofTheRelease"); // else of a hover after it
+        QTest::addColumn<QString>("end");
+        QTest::newRow("the release's") << true << "10:00";
+        QTest::newRow("a hover's") << false << "11:30";
+    }
+    void failedAnswer()
+    {
+        QFETCH(bool, ofTheRelease);
+        PaintedWeek week;
+        const QPointF edge = week.at(0, sizesouth), to = week.at(kMon + 2 + hm(11, 0));
+        QVERIFY(edge.x() >= 0 && to.x() >= 0);
+        week.press(edge);
+        week.apply(week.core.move(Qt::LeftButton, to.x(), to.y()));
+        GestureResult answer = week.core.release(false, to.x(), to.y());
+        if (!ofTheRelease)
+            answer = week.core.move(Qt::NoButton, to.x(), to.y());
+        week.core.answerFailed(answer);
+        QTEST(when(week.core.data.store.at(1).dateEnd).right(5), "end");
+    }
+
+    // Catches a print dialog that starts on the resource view while the calendar is shown, or
+    // on the calendar while only the resource view is, and a resource period not in whole days.
+    void presetChoice_data()
+    {
+        QTest::addColumn<bool>("calendarShown");
+        QTest::addColumn<bool>("resourceShown");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("both shown") << true << true << "week 0-6";
+        QTest::newRow("the resource view alone") << false << true << "resource 2-4";
+        QTest::newRow("the calendar alone") << true << false << "week 0-6";
+        QTest::newRow("neither, a window not yet shown") << false << false << "week 0-6";
+    }
+    void presetChoice()
+    {
+        QFETCH(bool, calendarShown);
+        QFETCH(bool, resourceShown);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        std::optional<std::pair<Date, Date>> resource;
+        if (resourceShown)
+            resource.emplace(kMon + 2 + hm(8, 0), kMon + 4 + hm(18, 0));
+        const PrintChoice choice = core.presetChoice(calendarShown, resource);
+        const QString sheet = choice.sheet == PrintSheet::Resource ? "resource" : choice.sheet == PrintSheet::Week ? "week" : "day";
+        QTEST(QStringLiteral("%1 %2-%3").arg(sheet).arg(choice.firstDay - kMon).arg(choice.lastDay - kMon), "expected");
     }
 
     // Catches a NeedDates asked from inside its own handler, one lost after a handler threw,

@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -167,6 +168,12 @@ public:
     // --- events in, actions out (x, y in logical pixels of the surface) ---
     GestureView gestureView() const;
     GestureResult press(Qt::MouseButton button, bool othersHeld, double x, double y);
+    // A press whose answer the front end performs; when it ended a stale gesture (PressAgain
+    // last), the press goes in again, to the picture the answer left.
+    void pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+                         const std::function<void(const GestureResult &)> &perform);
+    // The buttons the view's gestures know; a move counts the others as not held.
+    static constexpr Qt::MouseButtons kViewButtons{Qt::LeftButton | Qt::RightButton | Qt::MiddleButton};
     GestureResult move(Qt::MouseButtons buttons, double x, double y);
     GestureResult release(bool stillHeld, double x, double y);
     GestureResult doubleClick(double x, double y);
@@ -175,9 +182,14 @@ public:
     void focusGained(Qt::FocusReason reason);
     GestureResult focusLost();
     GestureResult autoScrollTick();
+    // A step of the answer failed: a moved or resized appointment goes back to its times
+    // when the answer asks for that; true when it did.
+    bool answerFailed(const GestureResult &result);
     // Does an action that only changes the core's own state (selection, times, rows, band);
     // false for the front end's actions, which it does itself.
     bool applyOwnStep(const GestureAction &action);
+    // A page of time rows: the time bar's page step and the most a wheel turn scrolls.
+    static constexpr qint32 kRowsPerPage = 10;
     // Rows a wheel turn scrolls (eighths of a degree, 120 a notch; the rest is kept), at most
     // a page; negative scrolls to earlier times.
     qint32 wheelRows(int angleDelta);
@@ -198,6 +210,10 @@ public:
     // The sheet of the shown days (one day a day sheet, else a week sheet) for the print
     // dialog's choice.
     PrintChoice shownSheet() const;
+    // The sheet and period the print dialog offers first: the resource view's days while it
+    // is shown instead of the calendar (resourceShown: its first and last moment, when it is
+    // given and shown), else the shown sheet.
+    PrintChoice presetChoice(bool calendarShown, std::optional<std::pair<Date, Date>> resourceShown) const;
     // Shows the choice's first period (a day, or the week from the day weeks are aligned to)
     // and answers the pages the chosen sheets take: a grid of periods on each classic page
     // (the sheet's print layout), one on each modern page.

@@ -30,9 +30,26 @@ GestureResult AgendaCore::press(Qt::MouseButton button, bool othersHeld, double 
     return gesture.press(gestureView(), button, othersHeld, x, y);
 }
 
+void AgendaCore::pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+                                 const std::function<void(const GestureResult &)> &perform)
+{
+    const GestureResult result = press(button, othersHeld, x, y);
+    perform(result);
+    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
+        perform(press(button, othersHeld, x, y));
+}
+
+bool AgendaCore::answerFailed(const GestureResult &result)
+{
+    if (!result.restoreOnFailure)
+        return false;
+    restoreSelectedTimes();
+    return true;
+}
+
 GestureResult AgendaCore::move(Qt::MouseButtons buttons, double x, double y)
 {
-    return gesture.move(gestureView(), buttons, x, y);
+    return gesture.move(gestureView(), buttons & kViewButtons, x, y);
 }
 
 GestureResult AgendaCore::release(bool stillHeld, double x, double y)

@@ -17,12 +17,6 @@
 
 namespace Dayplex {
 
-namespace {
-
-constexpr qint32 kRowsPerPage = 10;
-
-} // namespace
-
 ScenePictureKey AgendaCore::pictureKey(QSize size)
 {
     // Each view shows an end before its start as the start, and keeps it so; a change this

@@ -103,6 +103,13 @@ PrintChoice AgendaCore::shownSheet() const
     return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
 }
 
+PrintChoice AgendaCore::presetChoice(bool calendarShown, std::optional<std::pair<Date, Date>> resourceShown) const
+{
+    if (resourceShown && !calendarShown)
+        return {PrintSheet::Resource, std::floor(resourceShown->first), std::floor(resourceShown->second)};
+    return shownSheet();
+}
+
 qint32 AgendaCore::showChoice(const PrintChoice &choice)
 {
     double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;

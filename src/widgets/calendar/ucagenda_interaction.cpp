@@ -2,6 +2,7 @@
 // answers is carried out here; the change question and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
+#include "shared/answersteps.h"
 #include "shared/changeprompt.h"
 
 #include <dayplex/error.h>
@@ -18,8 +19,6 @@ namespace Dayplex {
 namespace {
 
 constexpr int kAutoScrollMilliseconds = 100;
-// The buttons the view's gestures know; the others count as not held.
-constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
 } // namespace
 
@@ -28,16 +27,13 @@ void ucAgendaPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons butt
     const bool othersHeld = (buttons & ~button) != Qt::NoButton;
     if (core.gesture.keyboardInUse())
         pic->update(); // the focus frame goes
-    const GestureResult result = core.press(button, othersHeld, at.x(), at.y());
-    perform(result);
-    // The stale gesture is over and painted away; the press goes to the new picture.
-    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(core.press(button, othersHeld, at.x(), at.y()));
+    // A stale gesture is painted away before the press goes in again.
+    core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void ucAgendaPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
 {
-    perform(core.move(buttons & kViewButtons, at.x(), at.y()));
+    perform(core.move(buttons, at.x(), at.y()));
 }
 
 void ucAgendaPrivate::surfaceRelease(Qt::MouseButton, Qt::MouseButtons buttons, QPointF at)
@@ -145,22 +141,10 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             break;
         }
     };
-    const auto finish = [&] {
-        for (const GestureAction &a : result.finally)
-            run(a);
-    };
-    try {
-        for (const GestureAction &a : result.steps)
-            run(a);
-    } catch (...) {
-        if (result.restoreOnFailure) {
-            core.restoreSelectedTimes();
+    runAnswer(result, run, [&] {
+        if (core.answerFailed(result))
             q->Repaint();
-        }
-        finish();
-        throw;
-    }
-    finish();
+    }, [] {});
 }
 
 void ucAgendaPrivate::decideChange(qint32 index)

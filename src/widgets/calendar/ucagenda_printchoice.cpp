@@ -9,8 +9,6 @@
 
 #include <QScopeGuard>
 
-#include <cmath>
-
 namespace Dayplex {
 
 namespace {
@@ -25,10 +23,10 @@ bool shownInWindow(const QWidget &view)
 // calendar, else the calendar's.
 PrintChoice presetChoice(const ucAgenda &calendar, const AgendaCore &core, const ctlGantt *resourceView)
 {
-    if (resourceView && shownInWindow(*resourceView) && !shownInWindow(calendar))
-        return {PrintSheet::Resource, std::floor(resourceView->mStartDate),
-                std::floor(resourceView->mEndDate)};
-    return core.shownSheet();
+    std::optional<std::pair<Date, Date>> resourceShown;
+    if (resourceView && shownInWindow(*resourceView))
+        resourceShown.emplace(resourceView->mStartDate, resourceView->mEndDate);
+    return core.presetChoice(shownInWindow(calendar), resourceShown);
 }
 
 // Shows the resource view over the period and prints it; afterwards it shows its days again.

@@ -14,12 +14,6 @@
 
 namespace Dayplex {
 
-namespace {
-
-constexpr qint32 kRowsPerPage = 10;
-
-} // namespace
-
 void ucAgendaPrivate::createChildren()
 {
     pic = new ViewSurface(*this, lcCalendar(), q);
@@ -27,7 +21,7 @@ void ucAgendaPrivate::createChildren()
     q->setFocusProxy(pic);
 
     hScroll = new SpinnerBar(Qt::Horizontal, QStringLiteral("HScroll"), kPageOfDays, q);
-    vScroll = new SpinnerBar(Qt::Vertical, QStringLiteral("VScroll"), kRowsPerPage, q);
+    vScroll = new SpinnerBar(Qt::Vertical, QStringLiteral("VScroll"), AgendaCore::kRowsPerPage, q);
     hScroll->stepped = [this](qint32 days) { guarded(lcCalendar(), [&] { q->Scroll(days); }); };
     vScroll->stepped = [this](qint32 rows) { guarded(lcCalendar(), [&] { scrollRows(rows); }); };
 
