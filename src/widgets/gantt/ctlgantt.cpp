@@ -11,7 +11,6 @@
 
 #include <dayplex/error.h>
 
-#include <QCalendarWidget>
 #include <cmath>
 #include <utility>
 #include <QPainter>
@@ -110,11 +109,7 @@ ctlGantt::ctlGantt(QWidget *parent)
         if (!d->noRepaint)
             Repaint();
     });
-    d->ccrpDtp = new QCalendarWidget(this);
-    d->ccrpDtp->setObjectName(QStringLiteral("ccrpDtp"));
-    d->ccrpDtp->setWindowFlags(Qt::Popup);
-    d->ccrpDtp->setGridVisible(true);
-    d->ccrpDtp->hide();
+    d->buildMenu();
     d->connectChildren();
     d->connectCoreEvents();
     d->arrange();

@@ -53,7 +53,7 @@ public:
         const QString dsn = appointment.index >= 1 && appointment.index <= model.dateCount()
                                 ? model.date(appointment.index).dsn
                                 : QString();
-        d->showMenu(m_surface->mapToGlobal(appointment.rect.center()), dsn);
+        d->menu->popup(m_surface->mapToGlobal(appointment.rect.center()), dsn);
     }
 
 private:
