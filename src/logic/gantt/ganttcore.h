@@ -79,9 +79,9 @@ public:
     // background is drawn and the error is passed on.
     void drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
                    qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal);
-    // The whole view with its corner straight onto the target (paintToImage); a failing step
-    // is skipped.
-    void paintView(QPainter *target, qint32 width, qint32 height);
+    // The whole view with its corner in a new image of size logical pixels at the ratio; a
+    // failing step is skipped. Null where cDC::pictureSize finds no picture.
+    QImage paintToImage(const QSize &size, qreal devicePixelRatio);
     // What the kept picture would show if painted now in the surface's size.
     ScreenKey pictureKeyNow() const;
     // Whether the kept picture shows what a full paint would show now: nothing to paint.

@@ -5,15 +5,12 @@
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/viewsurface.h"
-#include "shared/cdc.h"
 #include "shared/logging.h"
 #include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
 
-#include <cmath>
 #include <utility>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
@@ -323,21 +320,7 @@ void ctlGantt::resizeEvent(QResizeEvent *)
 */
 QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    // The picture covers every pixel with its background first: a blank one is not filled.
-    if (cDC::blankPicture(QSize(1, 1), devicePixelRatio).isNull() || size.width() < 1
-        || size.height() < 1)
-        return QImage();
-    const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
-    const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
-    if (!cDC::fitsSurface(width, height))
-        return QImage();
-    QImage image(int(width), int(height), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.setDevicePixelRatio(devicePixelRatio);
-    QPainter painter(&image);
-    d->synced().paintView(&painter, size.width(), size.height());
-    return image;
+    return d->synced().paintToImage(size, devicePixelRatio);
 }
 
 /*! The screen presentation; Classic unless the host chose Modern. */
