@@ -16,6 +16,7 @@
 
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -408,6 +409,20 @@ private slots:
         QCOMPARE(raised.size(), arguments.isEmpty() ? 0 : 1);
         if (!arguments.isEmpty() && arguments != QVariantList{"raised"})
             QCOMPARE(raised.first(), arguments);
+    }
+
+    // Catches a search whose days the view does not show afterwards, or shows without telling
+    // mStartDate: every weekday of the week is taken by "Urlaub", so the slot lies beyond it.
+    void searchBeyondTheShownDays()
+    {
+        Scene view;
+        view.show();
+        view.gantt.FreienTerminSuchen(kMonday);
+        QTest::mouseClick(view.gantt.findChild<QPushButton *>(QStringLiteral("cmdAuto_1")), Qt::LeftButton);
+        const Date found = view.model().vorschlagVon;
+        QVERIFY2(found > kMonday + 6, qPrintable(formatGermanDate(found, "dd.mm.yyyy hh:nn")));
+        QCOMPARE(view.gantt.mStartDate, view.d()->core.startDate);
+        QVERIFY(view.gantt.mStartDate <= found && found < view.gantt.mEndDate + 1);
     }
 
     // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the

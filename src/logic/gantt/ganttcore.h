@@ -36,9 +36,20 @@ class cDC;
 // picture is shown again instead of being painted anew.
 using ScreenKey = std::pair<GanttPictureKey, QSize>;
 
+// What a front end adds to a free-slot search: whether the user asked to stop (which lets
+// events through) and the busy pointer.
+struct SlotSearchFrontEnd
+{
+    std::function<bool()> abortRequested;
+    std::function<void(bool)> setBusy;
+};
+
 class GanttCore
 {
 public:
+    // Looking for an abort lets events through; more often than this it would slow the search.
+    static constexpr qint64 kAbortCheckMs = 50;
+
     // The host protocol (NeedDates, DateChanged, seriesDateChanged), forwarded by the front end.
     ViewEvents events;
     // The search panel's text of a proposal a paint computed, and whether "Neu" may create it.
@@ -69,6 +80,9 @@ public:
     // The free-slot search the panel asks for, stepped in the layout's raster; the modern
     // presentation keeps the rows the user marked and goes on before the last proposal.
     FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    // One press of a search button over the core's own range (see searchFreeSlot); the front
+    // end is asked for an abort at most every kAbortCheckMs.
+    FreeSlotResult searchFreeSlot(const FreeSlotQuery &asked, bool forward, const SlotSearchFrontEnd &frontEnd);
     MenuState menuState() const;
 
     // --- scene and picture ---

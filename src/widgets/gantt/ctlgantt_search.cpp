@@ -8,7 +8,6 @@
 
 #include <dayplex/error.h>
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimeEdit>
 
@@ -18,51 +17,9 @@ namespace Dayplex {
 
 namespace {
 
-// Looking for an Escape lets events through; more often than this it would slow the search.
-constexpr qint64 kAbortCheckMs = 50;
-
 // Thrown when the view is deleted by an event let through during the search.
 struct ViewGone
 {
-};
-
-class SearchHost : public FreeSlotHost
-{
-public:
-    explicit SearchHost(ctlGantt *q)
-        : m_view(q)
-    {
-    }
-
-    Date displayedFirstDay() const override { return view()->mStartDate; }
-    Date displayedLastDay() const override { return view()->mEndDate; }
-    void showRange(Date firstDay, Date lastDay) override
-    {
-        double last = lastDay;
-        view()->SetDisplayedRange(firstDay, &last, false, false);
-    }
-    bool abortRequested() override
-    {
-        if (m_sinceCheck.isValid() && m_sinceCheck.elapsed() < kAbortCheckMs)
-            return false;
-        m_sinceCheck.start();
-        const bool abort = m_tools.AbortRequested();
-        view();
-        return abort;
-    }
-    void setBusy(bool busy) override { m_tools.WaitCursor(busy); }
-
-private:
-    ctlGantt *view() const
-    {
-        if (!m_view)
-            throw ViewGone();
-        return m_view;
-    }
-
-    QPointer<ctlGantt> m_view;
-    cTools m_tools; // the busy pointer belongs to the search, not to the view
-    QElapsedTimer m_sinceCheck;
 };
 
 } // namespace
@@ -98,20 +55,29 @@ void ctlGanttPrivate::runSearch(int index)
     query.weekends = panel->weekends();
 
     const QPointer<ctlGantt> alive(q);
-    SearchHost host(q);
+    cTools tools; // the busy pointer belongs to the search, not to the view
+    const auto abortRequested = [&] {
+        const bool abort = tools.AbortRequested();
+        if (!alive)
+            throw ViewGone();
+        return abort;
+    };
+    const SlotSearchFrontEnd frontEnd{abortRequested, [&](bool busy) { tools.WaitCursor(busy); }};
     searching = true;
     FreeSlotResult result;
     try {
-        result = searchFreeSlot(core.model, host, core.freeSlotQuery(query), index != 0);
+        result = synced().searchFreeSlot(query, index != 0, frontEnd);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
             return;
         }
         searching = false;
+        publishRange();
         q->Repaint();
         throw;
     }
+    publishRange();
     searching = false;
     if (!result.message.isEmpty()) {
         cTools::Message(result.message, Prompt::Kind::Information, freeSlotTitle());
