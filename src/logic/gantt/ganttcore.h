@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QVariant>
 
 #include <functional>
 #include <optional>
@@ -65,9 +66,15 @@ public:
     void setDisplayedRange(Date dayFirstDay, double *dayLastDay, bool byDefault, bool alignOnWeekday);
     // By a day for 1 and -1, else by a page of the shown days in the direction of the sign.
     void scrollDays(double direction);
+    // The same for Scroll's argument: one that is no number throws Dayplex::Error 13.
+    void scrollDays(const QVariant &direction);
+    // The weekday (1 = Sunday ... 7 = Saturday, 0 none) a range moves back to; other values
+    // throw Dayplex::Error 5 and keep the one in force.
+    void setAlignWeekday(qint32 weekday);
     // Records the delivered range, empties the model and adds the holiday row when wanted.
     void setFilledRange(Date start, Date end);
-    // Forgets the filled range and asks for the shown days again.
+    // Forgets the filled range and asks for the shown days again; shown days that are no
+    // dates (a host writes them) throw Dayplex::Error 5.
     void refresh();
     // Empties the rows and the bars.
     void clear();
@@ -83,6 +90,13 @@ public:
     // One press of a search button over the core's own range (see searchFreeSlot); the front
     // end is asked for an abort at most every kAbortCheckMs.
     FreeSlotResult searchFreeSlot(const FreeSlotQuery &asked, bool forward, const SlotSearchFrontEnd &frontEnd);
+    // isTerminFrei and isTerminFreiMerkmal (see isSlotFree and GanttModel::isRowFree); dates
+    // that are none throw Dayplex::Error 5.
+    bool isSlotFree(Date start, Date end, bool weekends) const;
+    bool isRowFree(Date start, Date end, const QString &row) const;
+    // The proposal from start to end, shown in the marked rows at the next paint; dates that
+    // are none throw Dayplex::Error 5 and change nothing.
+    void propose(Date start, Date end);
     MenuState menuState() const;
 
     // --- scene and picture ---

@@ -1,6 +1,8 @@
 // The resource view core's free-slot search over its own range of days.
 #include "gantt/ganttcore.h"
 
+#include "shared/toolbox.h"
+
 #include <QElapsedTimer>
 
 namespace Dayplex {
@@ -45,6 +47,28 @@ FreeSlotResult GanttCore::searchFreeSlot(const FreeSlotQuery &asked, bool forwar
 {
     CoreSlotHost host(*this, frontEnd);
     return Dayplex::searchFreeSlot(model, host, freeSlotQuery(asked), forward);
+}
+
+bool GanttCore::isSlotFree(Date start, Date end, bool weekends) const
+{
+    requireValidDate(start, "isTerminFrei");
+    requireValidDate(end, "isTerminFrei");
+    return Dayplex::isSlotFree(model, start, end, weekends);
+}
+
+bool GanttCore::isRowFree(Date start, Date end, const QString &row) const
+{
+    requireValidDate(start, "isTerminFreiMerkmal");
+    requireValidDate(end, "isTerminFreiMerkmal");
+    return model.isRowFree(row, start, end);
+}
+
+void GanttCore::propose(Date start, Date end)
+{
+    requireValidDate(start, "TerminVorSchlagEintragen");
+    requireValidDate(end, "TerminVorSchlagEintragen");
+    model.vorschlagVon = start;
+    model.vorschlagBis = end;
 }
 
 } // namespace Dayplex

@@ -11,7 +11,6 @@
 #include <dayplex/error.h>
 
 #include <utility>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -196,10 +195,7 @@ void ctlGantt::setOptimaleZeilenhoehe(bool value)
 */
 void ctlGantt::setAlignOnWeekday(qint32 weekday)
 {
-    if (weekday < 0 || weekday > 7)
-        throw Error(InvalidArgument,
-                    QStringLiteral("AlignOnWeekday: Wochentag 1 (Sonntag) bis 7 (Samstag) oder 0 erwartet."));
-    d->core.model.alignWeekday = weekday;
+    d->core.setAlignWeekday(weekday);
 }
 
 /*! Empties rows, appointments and their details, deselects and drops the proposal; does not
@@ -248,12 +244,7 @@ bool ctlGantt::isIntervallSichtbar(double date1, double date2)
 */
 void ctlGantt::Refresh()
 {
-    requireValidDate(mStartDate, "Refresh");
-    if (mEndDate != 0)
-        requireValidDate(mEndDate, "Refresh");
-    d->core.model.forgetFilledRange();
-    double lastDay = mEndDate;
-    SetDisplayedRange(mStartDate, &lastDay, false, false);
+    d->changeRange([](GanttCore &core) { core.refresh(); });
     Repaint();
 }
 
@@ -390,9 +381,9 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
 {
-    // Written back also when the NeedDates handler fails.
-    const auto publish = qScopeGuard([this] { d->publishRange(); });
-    d->synced().setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
+    d->changeRange([&](GanttCore &core) {
+        core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
+    });
 }
 
 /*!

@@ -3,12 +3,9 @@
 
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
-#include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "shared/cdc.h"
 #include "shared/datepicker.h"
 #include "shared/guarded.h"
-#include "shared/rounding.h"
 #include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
 #include "shared/uitext.h"
@@ -16,16 +13,11 @@
 #include <dayplex/error.h>
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
 #include <QScrollBar>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include <iterator>
 
 namespace Dayplex {
 
@@ -353,14 +345,7 @@ void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 */
 void ctlGantt::Scroll(const QVariant &lngDirection)
 {
-    bool ok = false;
-    const double direction = lngDirection.toDouble(&ok);
-    if (!ok || !std::isfinite(direction))
-        throw Error(TypeMismatch, QStringLiteral("Scroll: die Richtung ist keine Zahl."));
-    {
-        const auto publish = qScopeGuard([this] { d->publishRange(); });
-        d->synced().scrollDays(direction);
-    }
+    d->changeRange([&](GanttCore &core) { core.scrollDays(lngDirection); });
     Repaint();
 }
 

@@ -49,6 +49,8 @@ public:
     GanttCore &synced();
     // The core's shown days written back to mStartDate and mEndDate.
     void publishRange();
+    // A change of the core's shown days, written back also when it fails.
+    void changeRange(const std::function<void(GanttCore &)> &change);
     // The core's events raised as the control's signals, its proposal shown in the panel.
     void connectCoreEvents();
     // The screen: the kept picture, painted anew when what it shows changed, with the frame of

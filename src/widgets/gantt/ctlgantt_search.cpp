@@ -135,9 +135,7 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
 */
 bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
 {
-    requireValidDate(dateStart, "isTerminFrei");
-    requireValidDate(dateEnde, "isTerminFrei");
-    return isSlotFree(d->core.model, dateStart, dateEnde, d->panel->weekends());
+    return d->core.isSlotFree(dateStart, dateEnde, d->panel->weekends());
 }
 
 /*!
@@ -146,9 +144,7 @@ bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
 */
 bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
 {
-    requireValidDate(dateStart, "isTerminFreiMerkmal");
-    requireValidDate(dateEnde, "isTerminFreiMerkmal");
-    return d->core.model.isRowFree(strmkmdsn, dateStart, dateEnde);
+    return d->core.isRowFree(dateStart, dateEnde, strmkmdsn);
 }
 
 /*!
@@ -157,10 +153,7 @@ bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QStr
 */
 void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
 {
-    requireValidDate(dateStart, "TerminVorSchlagEintragen");
-    requireValidDate(dateEnde, "TerminVorSchlagEintragen");
-    d->core.model.vorschlagVon = dateStart;
-    d->core.model.vorschlagBis = dateEnde;
+    d->core.propose(dateStart, dateEnde);
 }
 
 } // namespace Dayplex
