@@ -144,6 +144,12 @@ FreeSlotQuery GanttCore::freeSlotQuery(FreeSlotQuery asked) const
     return asked;
 }
 
+void GanttCore::selectEntry(qint32 index)
+{
+    model.selectedDate = model.selectableKey(index);
+    gestures.followSelection(index);
+}
+
 MenuState GanttCore::menuState() const
 {
     const bool selected = !model.selectedDate.isEmpty();

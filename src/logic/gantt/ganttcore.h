@@ -98,6 +98,8 @@ public:
     // are none throw Dayplex::Error 5 and change nothing.
     void propose(Date start, Date end);
     MenuState menuState() const;
+    // Selects the entry as a click on its bar does, and the keyboard follows.
+    void selectEntry(qint32 index);
 
     // --- scene and picture ---
     // What a picture of the view shows now.
