@@ -2,6 +2,8 @@
 // current-time line), the kept screen picture that a change must renew, and a move by mouse
 // with its question and event. Set DAYPLEX_PICTURES to a folder to keep the pictures.
 #include "gantt/ctlgantt_p.h"
+#include "dialogs/cprintdialog.h"
+#include "dialogs/cprintpreview.h"
 #include "gantt/ganttlayout.h"
 #include "shared/datepicker.h"
 #include "shared/viewsurface.h"
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -423,6 +426,35 @@ private slots:
         QVERIFY2(found > kMonday + 6, qPrintable(formatGermanDate(found, "dd.mm.yyyy hh:nn")));
         QCOMPARE(view.gantt.mStartDate, view.d()->core.startDate);
         QVERIFY(view.gantt.mStartDate <= found && found < view.gantt.mEndDate + 1);
+    }
+
+    // Catches a print job that leaves the screen in the print layout or on other days, for the
+    // classic and the modern paper.
+    void printRestoresTheScreen_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << false;
+        QTest::newRow("modern") << true;
+    }
+    void printRestoresTheScreen()
+    {
+        QFETCH(bool, modern);
+        Scene view;
+        view.show();
+        view.gantt.setPrintPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QImage before = view.shown();
+        cPrintDialog::setHandler(cPrintDialog::preview());
+        bool previewed = false;
+        cPrintPreview::setHandler([&](cPrintPreview &) { previewed = true; });
+        const auto reset = qScopeGuard([] {
+            cPrintDialog::setHandler({});
+            cPrintPreview::setHandler({});
+        });
+        view.gantt.PrintGantt(true);
+        QVERIFY(previewed);
+        QCOMPARE(view.gantt.mStartDate, kMonday);
+        view.gantt.Repaint();
+        QCOMPARE(view.shown(), before);
     }
 
     // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the

@@ -163,6 +163,10 @@ public:
     void revertChange(const ChangeRequest &request);
 
     // --- printing's scene side ---
+    // The print layout strLayoutDruckGantt in force; returns it.
+    const cContainer &applyPrintLayout();
+    // The screen layout strLayoutScreenGantt back, and firstDay shown again with its span.
+    void restoreScreenLayout(Date firstDay);
     // One printed view (PrintAnsicht) into a rectangle of an active painter.
     void printView(QPainter *painter, qint32 x, qint32 y, qint32 width, qint32 height);
     // The modern job: the pages of days and rows the period needs in the area; then page n.

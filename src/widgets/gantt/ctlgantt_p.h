@@ -95,9 +95,6 @@ public:
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
 
-    // The modern print: the period over as many pages as it needs.
-    QVariant printModern(bool preview);
-
     ctlGantt *const q;
 
     GanttCore core;
