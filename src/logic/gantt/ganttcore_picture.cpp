@@ -92,14 +92,10 @@ void GanttCore::paintAll(cDC &dc, qint32 width, qint32 height)
 
 QImage GanttCore::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    const QSize pixels = cDC::pictureSize(size, devicePixelRatio);
-    if (pixels.isEmpty())
-        return QImage();
     // The picture covers every pixel with its background first: it is not filled.
-    QImage image(pixels, QImage::Format_RGB32);
+    QImage image = cDC::unfilledPicture(size, devicePixelRatio);
     if (image.isNull())
         return image;
-    image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
     cDC dc;
     dc.Initialize(&painter, size.width(), size.height(), false);
