@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QTimeEdit>
 
-#include <cmath>
 
 namespace Dayplex {
 
@@ -122,9 +121,8 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
     requireValidDate(from, "findFreeSlot");
     FreienTerminSuchen(from);
     markRowsByKey(d->core.model, rowKeys);
-    // A length the hour picker can show; longer ones are searched as days by the user.
-    if (length * 1440.0 >= 1.0 && length < 1.0)
-        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(int(std::nearbyint(length * 1440.0)) * 60));
+    if (const int minutes = hourPickerMinutes(length); minutes > 0)
+        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(minutes * 60));
     Repaint();
 }
 
