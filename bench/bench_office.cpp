@@ -3,7 +3,8 @@
 // days) and 2,000 series, in a SQLite file and on
 // a PostgreSQL server of the run's own. Measures the answer to NeedDates for a week and for
 // 101 days, the whole screenshot program on the file with its peak memory, and an import of
-// 10,000 events. The databases are made in a temporary folder at the start of the run.
+// 10,000 events. The databases are made in a temporary folder at the start of the run, or
+// once in the folder DAYPLEX_BENCH_KEEP names and used again by the next runs.
 #include "database.h"
 #include "hostbridge.h"
 #include "icalendar.h"
@@ -13,8 +14,10 @@
 #include <dayplex/ucagenda.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -164,10 +167,32 @@ void fillSeries(Database &db)
     db.importCalendar(file);
 }
 
+// Marks the kept databases as complete once both are generated.
+QString keptMark()
+{
+    const QString kept = qEnvironmentVariable("DAYPLEX_BENCH_KEEP");
+    return kept.isEmpty() ? QString() : QDir(kept).absoluteFilePath(QStringLiteral("fertig"));
+}
+
+// Where the generated databases stay between runs; empty: made anew in a temporary folder.
+// What a run cut off while generating left there is removed.
+QString keptFolder(const QString &name)
+{
+    const QString mark = keptMark();
+    if (mark.isEmpty())
+        return QString();
+    QDir folder(QFileInfo(mark).dir().filePath(name));
+    if (!QFile::exists(mark))
+        folder.removeRecursively();
+    folder.mkpath(QStringLiteral("."));
+    return folder.absolutePath();
+}
+
 struct Office
 {
     QTemporaryDir folder;
-    PgServer server;
+    QString kept = keptFolder(QStringLiteral("office"));
+    PgServer server{keptFolder(QStringLiteral("postgres"))};
     QString sqlite;
     QString postgres; // empty when the server did not start
     QString serverError;
@@ -178,14 +203,23 @@ struct Office
 
     Office()
     {
-        sqlite = folder.filePath(QStringLiteral("zehn-jahre.sqlite"));
-        sqliteSeconds = make(sqlite);
+        sqlite = QDir(kept.isEmpty() ? folder.path() : kept).filePath(QStringLiteral("zehn-jahre.sqlite"));
+        const QString made = keptMark();
+        const bool reused = !made.isEmpty() && QFile::exists(made);
+        if (!reused)
+            sqliteSeconds = make(sqlite);
         if (!server.start()) {
             serverError = server.error();
             return;
         }
+        if (reused) {
+            postgres = QStringLiteral("postgresql://%1@127.0.0.1:%2/buero").arg(QLatin1String(PgServer::kUser)).arg(server.port());
+            return;
+        }
         postgres = server.createDatabase(QStringLiteral("buero"));
         postgresSeconds = make(postgres);
+        if (!made.isEmpty() && !postgres.isEmpty())
+            QFile(made).open(QIODevice::WriteOnly);
     }
 
     static double make(const QString &location)

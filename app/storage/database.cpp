@@ -776,6 +776,12 @@ std::unique_ptr<RowReader> Database::rowsOf(const Statement &statement) const
 
 std::unique_ptr<RowReader> Database::rowsOf(const QVector<Statement> &parts) const
 {
+    std::vector<std::unique_ptr<RowReader>> rows = rowsOf(QVector<QVector<Statement>>{parts});
+    return std::move(rows.front());
+}
+
+std::vector<std::unique_ptr<RowReader>> Database::rowsOf(const QVector<QVector<Statement>> &reads) const
+{
     const QSqlDatabase connection = QSqlDatabase::database(m_connection, false);
     if (!connection.isOpen())
         throw DatabaseError(QStringLiteral("Die Datenbank ist nicht geöffnet."));
@@ -787,14 +793,23 @@ std::unique_ptr<RowReader> Database::rowsOf(const QVector<Statement> &parts) con
         QMetaObject::invokeMethod(
             m_listener, [this, channel, own, payload] { hear(channel, own, payload); }, Qt::QueuedConnection);
     };
-    std::unique_ptr<RowReader> rows = m_postgres          ? postgresRows(connection, parts, text, heard, *m_prepared)
-                                      : parts.size() == 1 ? sqliteRows(connection, parts.first(), text)
-                                                          : nullptr;
-    if (rows)
+    std::vector<std::unique_ptr<RowReader>> rows;
+    if (m_postgres)
+        rows = postgresRows(connection, reads, text, heard, *m_prepared);
+    if (!rows.empty())
         return rows;
-    if (parts.size() > 1)
-        return std::make_unique<PartRows>([this](const Statement &part) { return rowsOf(part); }, parts);
-    return std::make_unique<HeldQueryRows>(run(parts.first()));
+    const auto one = [this, connection, text](const Statement &statement) -> std::unique_ptr<RowReader> {
+        if (std::unique_ptr<RowReader> direct = m_postgres ? nullptr : sqliteRows(connection, statement, text))
+            return direct;
+        return std::make_unique<HeldQueryRows>(run(statement));
+    };
+    for (const QVector<Statement> &parts : reads) {
+        // SQLite's statement waits for its first step; Qt's query runs at once, so a part
+        // that follows another is opened at its first row, when the one before is read.
+        const bool atOnce = parts.size() == 1 && (reads.size() == 1 || !m_postgres);
+        rows.push_back(atOnce ? one(parts.first()) : std::make_unique<PartRows>(one, parts));
+    }
+    return rows;
 }
 
 QSqlQuery Database::run(const Statement &statement) const
@@ -815,33 +830,34 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         throw DatabaseError(QStringLiteral("Ungültiger Zeitraum."));
     const double from = std::floor(firstDay);
     const double toExclusive = std::floor(lastDay) + 1.0;
-    const auto asked = [&participantIds](const Appointment &a) {
-        if (participantIds.isEmpty())
+    // Sorted, so that a large team's rows find their participants quickly.
+    std::vector<int> askedIds(participantIds.begin(), participantIds.end());
+    std::sort(askedIds.begin(), askedIds.end());
+    const auto asked = [&askedIds](const Appointment &a) {
+        if (askedIds.empty())
             return true;
-        for (int id : a.participantIds)
-            if (participantIds.contains(id))
-                return true;
-        return false;
+        return std::any_of(a.participantIds.begin(), a.participantIds.end(),
+                           [&askedIds](int id) { return std::binary_search(askedIds.begin(), askedIds.end(), id); });
     };
-    std::unique_ptr<RowReader> read;
-    const auto rows = [&](const Statement &statement) -> RowReader & {
-        // The last rows go first: a server's unread ones would hold the connection.
-        read.reset();
-        read = rowsOf(statement);
-        return *read;
-    };
-    const QVector<Statement> reads = seriesStatements(firstDay, lastDay);
-    read = rowsOf(singlesInParts(firstDay, lastDay));
-    QVector<Appointment> result = readRows(*read);
-    result.erase(std::remove_if(result.begin(), result.end(),
-                                [&](const Appointment &a) { return !asked(a) || !touchesDays(a, firstDay, lastDay); }),
-                 result.end());
+    // Sent together: the server reads the series while the single ones are read here.
+    const QVector<Statement> series = seriesStatements(firstDay, lastDay);
+    const std::vector<std::unique_ptr<RowReader>> reads =
+        rowsOf(QVector<QVector<Statement>>{singlesInParts(firstDay, lastDay), {series.at(0)}, {series.at(1)}});
+    // Only what is shown is kept: removing afterwards would move every row behind the first gap.
+    QVector<Appointment> result;
+    result.reserve(qsizetype(m_shownPerDay * (toExclusive - from) * 1.25));
+    SharedValues shared;
+    for (RowReader &singles = *reads[0]; singles.next();) {
+        Appointment a = readRow(singles, shared);
+        if (asked(a) && touchesDays(a, firstDay, lastDay))
+            result.append(std::move(a));
+    }
 
     QHash<qint64, QList<Dayplex::Date>> overridden;
-    for (RowReader &changed = rows(reads.at(0)); changed.next();)
+    for (RowReader &changed = *reads[1]; changed.next();)
         overridden[changed.number(0)].append(changed.dateTime(1));
 
-    for (const Appointment &master : readRows(rows(reads.at(1)))) {
+    for (const Appointment &master : readRows(*reads[2])) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
@@ -875,6 +891,7 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         qint64 id;
         qsizetype index;
     };
+    m_shownPerDay = double(result.size()) / (toExclusive - from);
     std::vector<Position> order;
     order.reserve(size_t(result.size()));
     for (qsizetype i = 0; i < result.size(); ++i)
@@ -883,7 +900,8 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     });
     for (qsizetype first = 0; first < result.size(); ++first) {
-        if (order[size_t(first)].index < 0)
+        // Rows that came in order stay where they are.
+        if (order[size_t(first)].index == first || order[size_t(first)].index < 0)
             continue;
         Appointment held = std::move(result[first]);
         qsizetype at = first;

@@ -14,6 +14,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <optional>
 #include <stdexcept>
 
@@ -298,6 +299,8 @@ private:
     // The rows of parts of one read; on PostgreSQL sent together, so that the server sends
     // the later parts while the earlier ones are read.
     std::unique_ptr<RowReader> rowsOf(const QVector<Statement> &parts) const;
+    // Reads of parts each, to be read in their order; on PostgreSQL all sent together.
+    std::vector<std::unique_ptr<RowReader>> rowsOf(const QVector<QVector<Statement>> &reads) const;
     void execDirect(const QString &sql) const;
     qint64 insertRow(const Appointment &appointment);
     bool updateRow(const Appointment &appointment); // false when the row is gone or newer
@@ -334,6 +337,9 @@ private:
     ChangeHandler m_changeHandler;
     QObject *m_listener = nullptr; // lives as long as the connection's notification link
     std::unique_ptr<PreparedStatements> m_prepared; // on PostgreSQL
+    // Appointments per day of the last range read: the next one takes its memory at once
+    // instead of growing the list step by step.
+    mutable double m_shownPerDay = 0;
 };
 
 // Rolls back unless commit() was reached: an exception on the way leaves nothing half-written.

@@ -9,7 +9,8 @@
 
 #include <libpq-fe.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace Terminplaner {
@@ -38,27 +39,14 @@ QByteArray numberedPlaceholders(const QString &sql)
     return numbered;
 }
 
-// The server's type numbers of the columns a read decodes from binary itself.
-constexpr Oid kInt8 = 20;
-constexpr Oid kInt2 = 21;
-constexpr Oid kInt4 = 23;
-constexpr Oid kText = 25;
-constexpr Oid kVarchar = 1043;
-
-bool decodable(Oid type)
+// A whole number as the server writes it in text: an optional sign and its digits.
+qint64 wholeNumber(const char *text)
 {
-    return type == kInt8 || type == kInt2 || type == kInt4 || type == kText || type == kVarchar;
-}
-
-// Network order, as the server sends a binary whole number.
-qint64 bigEndian(const char *bytes, int size)
-{
+    const bool negative = *text == '-';
     quint64 value = 0;
-    for (int i = 0; i < size; ++i)
-        value = value << 8 | quint8(bytes[i]);
-    // Sign-extended from the column's width.
-    const int unused = 64 - 8 * size;
-    return unused > 0 ? qint64(value << unused) >> unused : qint64(value);
+    for (const char *digit = text + (negative ? 1 : 0); *digit >= '0' && *digit <= '9'; ++digit)
+        value = value * 10 + quint64(*digit - '0');
+    return negative ? qint64(0 - value) : qint64(value);
 }
 
 [[noreturn]] void fail(PGconn *db, PGresult *result, const std::function<QString(const QSqlError &)> &errorText)
@@ -81,126 +69,144 @@ void passOnNotices(PGconn *db, const NoticeHandler &heard)
     }
 }
 
-// The rows of one result, or of several sent at once in a pipeline: the server sends the
-// later parts while the rows of the earlier ones are read. A binary result holds only whole
-// numbers and texts, whose bytes are the same in both formats.
-class PostgresRowReader : public RowReader
+// The results of reads sent at once in libpq's pipeline mode, in the order sent: the server
+// works on the later ones while the client reads the earlier ones. A single statement goes
+// without a pipeline.
+class Pipeline
 {
 public:
-    // partsLeft results follow result in the pipeline, then its end.
-    PostgresRowReader(PGconn *db, PGresult *result, int partsLeft,
-                      const std::function<QString(const QSqlError &)> &errorText, const NoticeHandler &heard)
-        : m_db(db), m_partsLeft(partsLeft), m_errorText(errorText), m_heard(heard)
+    // parts: how many statements each read sent; single: the result of a lone statement.
+    Pipeline(PGconn *db, std::vector<int> parts, PGresult *single,
+             const std::function<QString(const QSqlError &)> &errorText, const NoticeHandler &heard)
+        : m_db(db), m_partsLeft(std::move(parts)), m_single(single), m_pipelined(!single), m_errorText(errorText),
+          m_heard(heard)
     {
-        take(result);
     }
-    ~PostgresRowReader() override
+    ~Pipeline()
     {
-        PQclear(m_result);
+        PQclear(m_single);
         if (m_pipelined)
-            finishPipeline();
+            finish();
     }
 
-    bool next() override
+    // The next result of the read; null when it has none left. The parts that the reads before
+    // it left unread are skipped. Throws for a part that failed.
+    PGresult *next(size_t read)
     {
-        while (++m_row >= m_rows) {
-            if (m_partsLeft == 0)
-                return false;
-            --m_partsLeft;
-            if (m_result) {
-                PQclear(m_result);
-                m_result = nullptr;
-                PQclear(PQgetResult(m_db)); // the end of the last part's results
-            }
-            PGresult *result = PQgetResult(m_db);
-            // The destructor reads the rest of the pipeline.
-            if (PQresultStatus(result) != PGRES_TUPLES_OK)
-                fail(m_db, result, m_errorText);
-            take(result);
-            if (m_partsLeft == 0 && m_pipelined)
-                finishPipeline();
+        if (!m_pipelined) {
+            if (m_partsLeft[read] == 0)
+                return nullptr;
+            m_partsLeft[read] = 0;
+            PGresult *single = m_single;
+            m_single = nullptr;
+            return single;
         }
-        return true;
-    }
-    bool isNull(int column) const override { return PQgetisnull(m_result, m_row, column) != 0; }
-    qint64 number(int column) const override
-    {
-        if (isNull(column))
-            return 0;
-        const char *value = PQgetvalue(m_result, m_row, column);
-        if (m_wholeNumber[size_t(column)])
-            return bigEndian(value, PQgetlength(m_result, m_row, column));
-        return std::strtoll(value, nullptr, 10);
-    }
-    QString text(int column) const override
-    {
-        if (isNull(column))
-            return QString();
-        if (m_wholeNumber[size_t(column)])
-            return QString::number(number(column));
-        return QString::fromUtf8(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
-    }
-    Dayplex::Date dateTime(int column) const override
-    {
-        if (isNull(column))
-            return storedDateTime(nullptr, 0);
-        if (m_wholeNumber[size_t(column)]) {
-            const QByteArray digits = QByteArray::number(number(column));
-            return storedDateTime(digits.constData(), digits.size());
-        }
-        return storedDateTime(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+        for (; m_read < read; ++m_read)
+            while (m_partsLeft[m_read] > 0)
+                PQclear(take(m_read));
+        return m_partsLeft[read] > 0 ? take(read) : nullptr;
     }
 
 private:
-    void take(PGresult *result)
+    PGresult *take(size_t read)
     {
-        m_result = result;
-        m_rows = PQntuples(result);
-        m_row = -1;
-        m_wholeNumber.clear();
-        for (int column = 0; column < PQnfields(result); ++column)
-            m_wholeNumber.push_back(PQfformat(result, column) == 1 && PQftype(result, column) != kText
-                                    && PQftype(result, column) != kVarchar);
+        --m_partsLeft[read];
+        --m_resultsLeft;
+        if (m_ended) // the end of the last part's results
+            PQclear(PQgetResult(m_db));
+        PGresult *result = PQgetResult(m_db);
+        m_ended = true;
+        if (PQresultStatus(result) != PGRES_TUPLES_OK)
+            fail(m_db, result, m_errorText); // the destructor reads the rest of the pipeline
+        if (m_resultsLeft == 0)
+            finish();
+        return result;
     }
 
     // Reads what is left of the pipeline up to its end and gives the connection back to
     // Qt's driver in its ordinary mode.
-    void finishPipeline()
+    void finish()
     {
         m_pipelined = false;
         // Each part left ends with its result and a separator; a lost connection ends it all.
-        for (int reads = 0; reads < 2 * m_partsLeft + 4 && PQstatus(m_db) == CONNECTION_OK; ++reads) {
+        for (int reads = 0; reads < 2 * m_resultsLeft + 4 && PQstatus(m_db) == CONNECTION_OK; ++reads) {
             PGresult *result = PQgetResult(m_db);
             const bool end = PQresultStatus(result) == PGRES_PIPELINE_SYNC;
             PQclear(result);
             if (end)
                 break;
         }
-        m_partsLeft = 0;
+        std::fill(m_partsLeft.begin(), m_partsLeft.end(), 0);
+        m_resultsLeft = 0;
         if (PQexitPipelineMode(m_db) != 1)
             qWarning("terminplaner: the server's pipeline did not end: %s", PQerrorMessage(m_db));
         passOnNotices(m_db, m_heard);
     }
 
     PGconn *m_db;
+    std::vector<int> m_partsLeft;
+    int m_resultsLeft = std::accumulate(m_partsLeft.begin(), m_partsLeft.end(), 0);
+    size_t m_read = 0; // the read whose parts come next
+    bool m_ended = false; // a part's result was taken, its separator not yet
+    PGresult *m_single;
+    bool m_pipelined;
+    std::function<QString(const QSqlError &)> m_errorText;
+    NoticeHandler m_heard;
+};
+
+// The rows of one read's parts. They come as text: binary rows cost the server a buffer for
+// every value, more than the client saves in reading them.
+class PostgresRowReader : public RowReader
+{
+public:
+    PostgresRowReader(std::shared_ptr<Pipeline> results, size_t read) : m_results(std::move(results)), m_read(read) {}
+    ~PostgresRowReader() override { PQclear(m_result); }
+
+    bool next() override
+    {
+        while (++m_row >= m_rows) {
+            PQclear(m_result);
+            m_result = m_results->next(m_read);
+            if (!m_result)
+                return false;
+            m_rows = PQntuples(m_result);
+            m_row = -1;
+        }
+        return true;
+    }
+    bool isNull(int column) const override { return PQgetisnull(m_result, m_row, column) != 0; }
+    // NULL reads as 0, as libpq gives it as an empty text.
+    qint64 number(int column) const override { return wholeNumber(PQgetvalue(m_result, m_row, column)); }
+    QString text(int column) const override
+    {
+        const int length = PQgetlength(m_result, m_row, column);
+        if (length > 0)
+            return QString::fromUtf8(PQgetvalue(m_result, m_row, column), length);
+        // Most series and source fields are empty: no allocation for them.
+        return isNull(column) ? QString() : QStringLiteral("");
+    }
+    Dayplex::Date dateTime(int column) const override
+    {
+        if (isNull(column))
+            return storedDateTime(nullptr, 0);
+        return storedDateTime(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+    }
+
+private:
+    std::shared_ptr<Pipeline> m_results;
+    size_t m_read;
     PGresult *m_result = nullptr;
     int m_rows = 0;
     int m_row = -1;
-    int m_partsLeft;
-    bool m_pipelined = m_partsLeft > 0;
-    std::vector<bool> m_wholeNumber; // by column: binary bytes of a whole number
-    std::function<QString(const QSqlError &)> m_errorText;
-    NoticeHandler m_heard;
 };
 
 } // namespace
 
 namespace {
 
-// The statement on this connection, prepared at its first use; its rows come in binary when
-// the server says that they hold only whole numbers and texts.
-PreparedStatements::Prepared prepared(PGconn *db, const QString &sql, int values, PreparedStatements &known,
-                                      const std::function<QString(const QSqlError &)> &errorText)
+// The statement's name on this connection, prepared at its first use.
+QByteArray prepared(PGconn *db, const QString &sql, int values, PreparedStatements &known,
+                      const std::function<QString(const QSqlError &)> &errorText)
 {
     if (known.connection != db) {
         known.byText.clear();
@@ -209,40 +215,38 @@ PreparedStatements::Prepared prepared(PGconn *db, const QString &sql, int values
     const QByteArray numbered = numberedPlaceholders(sql);
     if (const auto found = known.byText.constFind(numbered); found != known.byText.constEnd())
         return *found;
-    PreparedStatements::Prepared statement;
-    statement.name = "terminplaner_" + QByteArray::number(known.byText.size() + 1);
-    PGresult *result = PQprepare(db, statement.name.constData(), numbered.constData(), values, nullptr);
+    const QByteArray name = "terminplaner_" + QByteArray::number(known.byText.size() + 1);
+    PGresult *result = PQprepare(db, name.constData(), numbered.constData(), values, nullptr);
     if (PQresultStatus(result) != PGRES_COMMAND_OK)
         fail(db, result, errorText);
     PQclear(result);
-    result = PQdescribePrepared(db, statement.name.constData());
-    if (PQresultStatus(result) != PGRES_COMMAND_OK)
-        fail(db, result, errorText);
-    statement.binary = PQnfields(result) > 0;
-    for (int column = 0; column < PQnfields(result); ++column)
-        statement.binary = statement.binary && decodable(PQftype(result, column));
-    PQclear(result);
-    known.byText.insert(numbered, statement);
-    return statement;
+    known.byText.insert(numbered, name);
+    return name;
 }
 
 } // namespace
 
-std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const QVector<Database::Statement> &parts,
-                                        const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard, PreparedStatements &known)
+std::vector<std::unique_ptr<RowReader>> postgresRows(const QSqlDatabase &connection,
+                                                     const QVector<QVector<Database::Statement>> &reads,
+                                                     const std::function<QString(const QSqlError &)> &errorText,
+                                                     const NoticeHandler &heard, PreparedStatements &known)
 {
     const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
     // Qt names the handle by libpq's struct.
-    if (parts.isEmpty() || !handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
-        return nullptr;
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        return {};
     PGconn *db = *static_cast<PGconn *const *>(handle.constData());
     // A query of Qt's still delivering rows owns the connection until it is read to the end.
     if (!db || PQtransactionStatus(db) == PQTRANS_ACTIVE)
-        return nullptr;
-    const Database::Statement &first = parts.first();
-    const PreparedStatements::Prepared read = prepared(db, first.sql, int(first.values.size()), known, errorText);
-    const auto send = [&](const Database::Statement &part, auto how) {
+        return {};
+    std::vector<QByteArray> names;
+    std::vector<int> parts;
+    for (const QVector<Database::Statement> &read : reads) {
+        parts.push_back(int(read.size()));
+        names.push_back(read.isEmpty() ? QByteArray()
+                                       : prepared(db, read.first().sql, int(read.first().values.size()), known, errorText));
+    }
+    const auto send = [db](const QByteArray &name, const Database::Statement &part, auto how) {
         std::vector<QByteArray> texts;
         texts.reserve(size_t(part.values.size()));
         std::vector<const char *> values;
@@ -250,27 +254,34 @@ std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const QV
             texts.push_back(value.isNull() ? QByteArray() : value.toString().toUtf8());
             values.push_back(value.isNull() ? nullptr : texts.back().constData());
         }
-        return how(db, read.name.constData(), int(values.size()), values.data(), nullptr, nullptr, read.binary ? 1 : 0);
+        return how(db, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
     };
-    if (parts.size() == 1) {
-        PGresult *result = send(first, PQexecPrepared);
+    std::shared_ptr<Pipeline> results;
+    if (std::accumulate(parts.begin(), parts.end(), 0) == 1) {
+        const size_t only = size_t(std::find(parts.begin(), parts.end(), 1) - parts.begin());
+        PGresult *result = send(names[only], reads[qsizetype(only)].first(), PQexecPrepared);
         passOnNotices(db, heard);
         if (PQresultStatus(result) != PGRES_TUPLES_OK)
             fail(db, result, errorText);
-        return std::make_unique<PostgresRowReader>(db, result, 0, errorText, heard);
+        results = std::make_shared<Pipeline>(db, parts, result, errorText, heard);
+    } else {
+        if (PQenterPipelineMode(db) != 1)
+            fail(db, nullptr, errorText);
+        bool sent = true;
+        for (size_t read = 0; read < names.size(); ++read)
+            for (const Database::Statement &part : reads[qsizetype(read)])
+                sent = sent && send(names[read], part, PQsendQueryPrepared) == 1;
+        sent = PQpipelineSync(db) == 1 && sent;
+        // Ends the pipeline also when nothing is read.
+        results = std::make_shared<Pipeline>(db, parts, nullptr, errorText, heard);
+        if (!sent) {
+            results.reset();
+            fail(db, nullptr, errorText);
+        }
     }
-    if (PQenterPipelineMode(db) != 1)
-        fail(db, nullptr, errorText);
-    bool sent = true;
-    for (const Database::Statement &part : parts)
-        sent = sent && send(part, PQsendQueryPrepared) == 1;
-    sent = PQpipelineSync(db) == 1 && sent;
-    // The reader ends the pipeline also when the first part fails.
-    auto rows = std::make_unique<PostgresRowReader>(db, nullptr, int(parts.size()), errorText, heard);
-    if (!sent) {
-        rows.reset();
-        fail(db, nullptr, errorText);
-    }
+    std::vector<std::unique_ptr<RowReader>> rows;
+    for (size_t read = 0; read < parts.size(); ++read)
+        rows.push_back(std::make_unique<PostgresRowReader>(results, read));
     return rows;
 }
 

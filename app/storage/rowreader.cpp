@@ -200,7 +200,21 @@ QString seatsText(const QList<int> &seats)
     return parts.join(QLatin1Char(','));
 }
 
+QList<int> SharedValues::onlyParticipant(int id)
+{
+    auto found = m_onlyParticipant.find(id);
+    if (found == m_onlyParticipant.end())
+        found = m_onlyParticipant.insert(id, QList<int>{id});
+    return *found;
+}
+
 Appointment readRow(const RowReader &row)
+{
+    SharedValues shared;
+    return readRow(row, shared);
+}
+
+Appointment readRow(const RowReader &row, SharedValues &shared)
 {
     Appointment a;
     a.id = row.number(0);
@@ -225,15 +239,16 @@ Appointment readRow(const RowReader &row)
     a.source = row.text(18);
     a.participantIds = seatList(row.text(19));
     if (a.participantIds.isEmpty())
-        a.participantIds = {a.participantId};
+        a.participantIds = shared.onlyParticipant(a.participantId);
     return a;
 }
 
 QVector<Appointment> readRows(RowReader &rows)
 {
     QVector<Appointment> read;
+    SharedValues shared;
     while (rows.next())
-        read.append(readRow(rows));
+        read.append(readRow(rows, shared));
     return read;
 }
 

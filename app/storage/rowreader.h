@@ -11,6 +11,7 @@
 #include <QLatin1String>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QSqlDatabase;
 class QSqlError;
@@ -65,22 +66,19 @@ using NoticeHandler = std::function<void(const QString &channel, bool own, const
 // plans each once, not on every read of every desk.
 struct PreparedStatements
 {
-    struct Prepared
-    {
-        QByteArray name;
-        bool binary = false; // only whole numbers and texts: the rows come in binary
-    };
     const void *connection = nullptr; // whose they are; another connection starts anew
-    QHash<QByteArray, Prepared> byText;
+    QHash<QByteArray, QByteArray> byText; // the statement's name by its text
 };
 
-// The same read from a PostgreSQL connection through libpq; nullptr when the connection is
-// not PostgreSQL's or a query of Qt's is still running on it. Parts of one statement text
-// (differing in their values) are sent together and read as one: the server sends the later
-// ones while the earlier ones are read. Notices that libpq took in during the read go to heard.
-std::unique_ptr<RowReader> postgresRows(const QSqlDatabase &connection, const QVector<Database::Statement> &parts,
-                                        const std::function<QString(const QSqlError &)> &errorText,
-                                        const NoticeHandler &heard, PreparedStatements &known);
+// Reads from a PostgreSQL connection through libpq, a reader for each, to be read in their
+// order; none when the connection is not PostgreSQL's or a query of Qt's is still running on
+// it. Each read is parts of one statement text (differing in their values). All are sent
+// together: the server works on the later ones while the earlier ones are read. Notices that
+// libpq took in during the reads go to heard.
+std::vector<std::unique_ptr<RowReader>> postgresRows(const QSqlDatabase &connection,
+                                                     const QVector<QVector<Database::Statement>> &reads,
+                                                     const std::function<QString(const QSqlError &)> &errorText,
+                                                     const NoticeHandler &heard, PreparedStatements &known);
 
 // The digits of a stored date and time; nothing for another text.
 std::optional<Dayplex::Date> parseSqlDateTime(QStringView text);
@@ -88,8 +86,20 @@ std::optional<Dayplex::Date> parseSqlDateTime(const char *utf8, qsizetype size);
 // As parseSqlDateTime, throwing DatabaseError for another text.
 Dayplex::Date storedDateTime(const char *utf8, qsizetype size);
 
+// What the rows of one read hold alike, made once and shared by them: a team's months are
+// tens of thousands of appointments of one participant each.
+class SharedValues
+{
+public:
+    QList<int> onlyParticipant(int id);
+
+private:
+    QHash<int, QList<int>> m_onlyParticipant;
+};
+
 // The appointment in the current row.
 Appointment readRow(const RowReader &row);
+Appointment readRow(const RowReader &row, SharedValues &shared);
 
 // Every row of a read of kRowColumns.
 QVector<Appointment> readRows(RowReader &rows);

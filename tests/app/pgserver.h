@@ -17,6 +17,9 @@ class PgServer
 public:
     static constexpr const char *kUser = "terminplaner";
 
+    // Without a folder the cluster lives in a temporary one. A folder keeps it between runs (a
+    // benchmark's generated data): made there on the first start, used again on the next.
+    explicit PgServer(const QString &folder = QString()) : m_kept(folder) {}
     ~PgServer() { stop(); }
 
     // Creates the cluster and starts it; false with the reason in error() when it cannot.
@@ -26,7 +29,7 @@ public:
     {
         m_fileSizeLimit = fileSizeLimit;
         const passwd *nobody = getpwnam("nobody");
-        const QByteArray folder = QFile::encodeName(m_dir.path());
+        const QByteArray folder = QFile::encodeName(root());
         if (geteuid() == 0 && (!nobody || chown(folder, nobody->pw_uid, nobody->pw_gid) != 0)) {
             m_error = QStringLiteral("cannot hand the folder to the user nobody");
             return false;
@@ -34,7 +37,7 @@ public:
         QStringList init{"-D", data(), "-U", kUser, "-A", "trust", "-E", "UTF8", "--no-sync"};
         if (fileSizeLimit > 0)
             init << QStringLiteral("--wal-segsize=1");
-        if (!run(QStringLiteral("initdb"), init))
+        if (!QFile::exists(data() + QStringLiteral("/PG_VERSION")) && !run(QStringLiteral("initdb"), init))
             return false;
         QTcpServer probe; // a port free now, given back before the server takes it
         probe.listen(QHostAddress::LocalHost, 0);
@@ -52,7 +55,7 @@ public:
                                                "-c unix_socket_directories= -c fsync=off "
                                                "-c full_page_writes=off")
                                     .arg(m_port);
-        QStringList arguments{"-D", data(), "-o", options, "-l", m_dir.filePath("server.log"),
+        QStringList arguments{"-D", data(), "-o", options, "-l", root() + QStringLiteral("/server.log"),
                               "-w", "start"};
         // The limit is inherited by the postmaster and every backend it forks.
         if (m_fileSizeLimit > 0)
@@ -67,7 +70,7 @@ public:
     void stop()
     {
         if (m_running)
-            run(QStringLiteral("pg_ctl"), {"-D", data(), "-m", "immediate", "-w", "stop"});
+            run(QStringLiteral("pg_ctl"), {"-D", data(), "-m", m_kept.isEmpty() ? "immediate" : "fast", "-w", "stop"});
         m_running = false;
     }
 
@@ -89,7 +92,8 @@ public:
     QString error() const { return m_error; }
 
 private:
-    QString data() const { return m_dir.filePath(QStringLiteral("data")); }
+    QString root() const { return m_kept.isEmpty() ? m_dir.path() : m_kept; }
+    QString data() const { return root() + QStringLiteral("/data"); }
 
     static QString binary(const QString &name)
     {
@@ -105,7 +109,7 @@ private:
         const QString program = geteuid() == 0 ? QStringLiteral("runuser") : arguments.takeFirst();
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.setWorkingDirectory(m_dir.path());
+        process.setWorkingDirectory(root());
         process.start(program, arguments);
         if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
             && process.exitCode() == 0)
@@ -115,6 +119,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    QString m_kept;
     QString m_error;
     int m_port = 0;
     qint64 m_fileSizeLimit = 0;
