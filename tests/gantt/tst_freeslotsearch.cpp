@@ -85,7 +85,7 @@ struct Search
     Date windowFrom = hm(8, 0);
     Date windowTo = hm(18, 0);
     bool modern = false; // keeps the marked rows, "<<" passes the last proposal
-    QString marked;      // the rows the user marked; empty: every row
+    QString marked = {}; // the rows the user marked; empty: every row
 
     FreeSlotQuery query() const
     {
