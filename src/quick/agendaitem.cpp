@@ -172,11 +172,8 @@ const QImage &AgendaItem::picture(QSize size, qreal ratio)
 
 void AgendaItem::pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at)
 {
-    const GestureResult result = m_core.press(button, othersHeld, at.x(), at.y());
-    perform(result);
-    // The stale gesture is over and painted away; the press goes to the new picture.
-    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(m_core.press(button, othersHeld, at.x(), at.y()));
+    // A stale gesture is painted away before the press goes in again.
+    m_core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void AgendaItem::pointerMove(Qt::MouseButtons buttons, QPointF at)
@@ -250,8 +247,7 @@ void AgendaItem::focusOutEvent(QFocusEvent *event)
 void AgendaItem::perform(const GestureResult &result)
 {
     performAnswer(result, [this](const GestureAction &a) { run(a); }, [&] {
-        if (result.restoreOnFailure)
-            m_core.restoreSelectedTimes();
+        m_core.answerFailed(result);
         showChanges();
     });
 }
@@ -259,33 +255,12 @@ void AgendaItem::perform(const GestureResult &result)
 void AgendaItem::run(const GestureAction &a)
 {
     using A = GestureAction;
+    if (m_core.applyOwnStep(a))
+        return;
     switch (a.kind) {
     case A::Repaint:
     case A::UpdateLater:
         showChanges();
-        break;
-    case A::SetSelection:
-        m_core.selection.start = a.from;
-        m_core.selection.endSlot = a.to;
-        break;
-    case A::SetSelectionStart:
-        m_core.setSelectionStart(a.from);
-        break;
-    case A::SetSelectionEnd:
-        m_core.setSelectionEnd(a.from);
-        break;
-    case A::SelectIndex:
-        m_core.selection.index = a.value;
-        break;
-    case A::SelectKey:
-        m_core.selectKey(a.text);
-        break;
-    case A::SetTimes:
-        if (m_core.data.store.contains(a.value))
-            m_core.data.store.setTimes(a.value, a.from, a.to);
-        break;
-    case A::RestoreTimes:
-        m_core.restoreSelectedTimes();
         break;
     case A::Ghost:
         m_core.setGhost(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height(),
@@ -297,9 +272,6 @@ void AgendaItem::run(const GestureAction &a)
         break;
     case A::Tooltip:
         setToolTipText(a.text);
-        break;
-    case A::SetDayInfoHeight:
-        m_core.grid.dayInfoHeight = std::max(a.value, 1);
         break;
     case A::Drop:
         if (m_core.moveSelected(a.from, a.value))
@@ -321,15 +293,6 @@ void AgendaItem::run(const GestureAction &a)
         m_autoScroll.stop();
         m_core.gesture.stopAutoScroll();
         break;
-    case A::SetFirstTime:
-        m_core.grid.firstTime = CalendarGrid::roundDown(cToolbox::TimeOnly(a.from), m_core.grid.timeRaster);
-        break;
-    case A::EnsureSelectionVisible:
-        ensureVisible(m_core.selection.start);
-        break;
-    case A::EnsureVisible:
-        ensureVisible(a.from);
-        break;
     case A::NewAppointment:
         Q_EMIT newAppointmentRequested(toQDateTime(a.from), toQDateTime(a.to), a.value != 0);
         break;
@@ -339,7 +302,7 @@ void AgendaItem::run(const GestureAction &a)
     // A Qt Quick window has no menu or date picker of the view's own.
     case A::OpenContextMenu:
     case A::OpenDatePicker:
-    case A::PressAgain:
+    default: // PressAgain, or one of the core's own
         break;
     }
 }
@@ -350,29 +313,6 @@ void AgendaItem::decideChange(qint32 index)
     if (!request)
         return;
     ask(*request, m_core.data.store.at(request->index).dsn);
-}
-
-void AgendaItem::ensureVisible(Date moment)
-{
-    const QSize size = m_core.surfaceArea.size();
-    if (size.isEmpty())
-        return;
-    // Each pass scrolls a day or a row and paints, which tells the last visible time anew.
-    const int maxPasses = m_core.grid.lastRow + 32;
-    for (int pass = 0; pass < maxPasses; ++pass) {
-        const VisibilityStep step =
-            selectionVisibilityStep(moment, m_core.grid, m_core.scene.lastVisibleTime);
-        if (step.kind == VisibilityStep::Done)
-            break;
-        if (step.kind == VisibilityStep::DayBack)
-            m_core.scrollDays(-1);
-        else if (step.kind == VisibilityStep::DayForward)
-            m_core.scrollDays(1);
-        else
-            m_core.grid.firstTime = step.firstTime;
-        m_core.picture(size, m_core.kept.image.devicePixelRatio());
-    }
-    showChanges();
 }
 
 std::pair<Date, Date> AgendaItem::shownDays() const

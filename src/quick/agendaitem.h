@@ -85,7 +85,6 @@ private:
     void perform(const GestureResult &result);
     void run(const GestureAction &action);
     void decideChange(qint32 index);
-    void ensureVisible(Date moment);
 
     AgendaCore m_core;
     QTimer m_autoScroll;

@@ -25,7 +25,9 @@ public:
     virtual void raiseChange(const ChangeRequest &request, const ChangeAnswer &answer) = 0;
     virtual QString options() const = 0;
     virtual void setOptions(const QString &options) = 0;
-    virtual Presentation &presentation() = 0;
+    virtual Presentation presentation() const = 0;
+    // False when the presentation was in force already.
+    virtual bool setPresentation(Presentation value) = 0;
     virtual void focusGained(Qt::FocusReason reason) = 0;
 };
 
@@ -56,7 +58,8 @@ public:
     }
     QString options() const override { return m_core.settings.options.ContainerString(); }
     void setOptions(const QString &options) override { m_core.setOptions(options); }
-    Presentation &presentation() override { return m_core.presentation; }
+    Presentation presentation() const override { return m_core.presentation; }
+    bool setPresentation(Presentation value) override { return m_core.setPresentation(value); }
     void focusGained(Qt::FocusReason reason) override { m_core.focusGained(reason); }
 
 private:

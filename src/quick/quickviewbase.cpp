@@ -73,9 +73,8 @@ bool QuickViewBase::modern() const
 
 void QuickViewBase::setModern(bool modern)
 {
-    if (modern == this->modern())
+    if (!m_coreLink->setPresentation(modern ? Presentation::Modern : Presentation::Classic))
         return;
-    m_coreLink->presentation() = modern ? Presentation::Modern : Presentation::Classic;
     Q_EMIT modernChanged();
     showChanges();
 }

@@ -5,6 +5,7 @@
 #include "model/modelfeed.h"
 #include "quickcorelink.h"
 #include "quickquestion.h"
+#include "shared/answersteps.h"
 #include "shared/twofingers.h"
 
 #include <QAbstractItemModel>
@@ -163,20 +164,7 @@ protected:
     template <class Answer, class Run, class Failed>
     void performAnswer(const Answer &answer, Run run, Failed failed)
     {
-        const auto finish = [&] {
-            for (const auto &step : answer.finally)
-                run(step);
-            told();
-        };
-        try {
-            for (const auto &step : answer.steps)
-                run(step);
-        } catch (...) {
-            failed();
-            finish();
-            throw;
-        }
-        finish();
+        runAnswer(answer, run, failed, [this] { told(); });
     }
     virtual std::pair<Date, Date> shownDays() const = 0;
     // True once after each change of the selection.

@@ -1,8 +1,13 @@
 // The calendar core without a window: the change question answered later, as a Qt Quick front
 // end answers it, and the NeedDates protocol through its event.
 #include "calendar/agendacore.h"
+#include "calendar/calendararguments.h"
+
+#include <dayplex/kalenderobjekttyp.h>
 
 #include <QtTest>
+
+#include <cmath>
 
 #include "support/testing.h"
 #include "support/testmain.h"
@@ -29,6 +34,48 @@ struct Raised
         core.events.needDates = [this](Date first, Date last, const QString &) {
             lines << QStringLiteral("need %1-%2").arg(when(first), when(last));
         };
+    }
+};
+
+// A week from kMon painted from 8:00, so that its cells can be pointed at.
+struct PaintedWeek
+{
+    AgendaCore core;
+    PaintedWeek()
+    {
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.firstTime = hm(8, 0);
+        core.data.store.add(QStringLiteral("W"), QStringLiteral("Mittwoch"), kMon + 2 + hm(9, 0),
+                            kMon + 2 + hm(10, 0), false, 0, false, 0, false, false);
+        const QSize size(700, 400);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+    }
+    // The middle of a time cell, or of a region of the appointment (type termineintrag,
+    // sizesouth ...).
+    QPointF at(Date moment, qint32 type = zeitzelle) const
+    {
+        for (const HitRegion &r : core.scene.hits.all())
+            if (r.lngTyp == type && (type == zeitzelle ? std::abs(r.datVon - moment) < 1e-7 : r.lngIdx == 1))
+                return QPointF(r.lngLeft + r.lngWidth / 2.0, r.lngTop + r.lngHeight / 2.0);
+        return QPointF(-1, -1);
+    }
+    // Applies the core's own steps of an answer.
+    void apply(const GestureResult &result)
+    {
+        for (const GestureAction &a : result.steps)
+            core.applyOwnStep(a);
+    }
+    // Performs the core's own steps of an answer; how many answers there were.
+    int press(QPointF at)
+    {
+        int answers = 0;
+        core.pressAndPerform(Qt::LeftButton, false, at.x(), at.y(), [&](const GestureResult &r) {
+            ++answers;
+            apply(r);
+        });
+        return answers;
     }
 };
 
@@ -107,6 +154,141 @@ private slots:
         QVERIFY(!core.changeRequest(2));
     }
 
+    // Catches a switch of presentation that leaves the "+n" marker of the last modern paint
+    // answering the pointer until the next paint, and one that is taken for a switch when the
+    // presentation stays.
+    void presentationSwitch_data()
+    {
+        QTest::addColumn<int>("switchTo");
+        QTest::addColumn<bool>("switched");
+        QTest::addColumn<QString>("tooltip"); // over the marker before the next paint
+        QTest::newRow("to the classic one") << int(Presentation::Classic) << true << QString();
+        QTest::newRow("modern again") << int(Presentation::Modern) << false << QStringLiteral("Urlaub");
+    }
+    void presentationSwitch()
+    {
+        QFETCH(int, switchTo);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.dayInfoHeight = 1;
+        // Tuesday's band has room for one of its two entries.
+        core.data.store.add(QStringLiteral("M"), QStringLiteral("Messe"), kMon + 1, kMon + 1, true, 0, false, 0, false, false);
+        core.data.store.add(QStringLiteral("U"), QStringLiteral("Urlaub"), kMon + 1, kMon + 1, true, 0, false, 0, false, false);
+        QVERIFY(core.setPresentation(Presentation::Modern));
+        const QSize size(700, 400);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+        QCOMPARE(core.scene.overflows.size(), 1);
+        const QPointF marker = QRectF(core.scene.overflows.first().marker).center();
+
+        QTEST(core.setPresentation(Presentation(switchTo)), "switched");
+        QString tooltip;
+        for (const GestureAction &a : core.move(Qt::NoButton, marker.x(), marker.y()).steps)
+            if (a.kind == GestureAction::Tooltip && a.text == QLatin1String("Urlaub"))
+                tooltip = a.text;
+        QTEST(tooltip, "tooltip");
+    }
+
+    // Catches a time selection that stops following the left button while a button the view
+    // does not know (back, forward) is held with it, and one that follows that button alone.
+    void moveWithOtherButtons_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("follows");
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("left and back") << int(Qt::LeftButton | Qt::BackButton) << true;
+        QTest::newRow("back alone") << int(Qt::BackButton) << false;
+        QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << false;
+    }
+    void moveWithOtherButtons()
+    {
+        QFETCH(int, buttons);
+        PaintedWeek week;
+        AgendaCore &core = week.core;
+        const QPointF to = week.at(kMon + hm(10, 0));
+        QVERIFY(to.x() >= 0);
+        week.press(week.at(kMon + hm(9, 0)));
+        bool followed = false;
+        for (const GestureAction &a : core.move(Qt::MouseButtons(buttons), to.x(), to.y()).steps)
+            followed = followed || (a.kind == GestureAction::SetSelection && std::abs(a.to - (kMon + hm(10, 0))) < 1e-7);
+        QTEST(followed, "follows");
+    }
+
+    // Catches a press that ends a move whose release never arrived and is then lost instead
+    // of going to the picture without that move, and one handed in twice after a release.
+    void pressAfterADrag_data()
+    {
+        QTest::addColumn<bool>("released");
+        QTest::addColumn<int>("answers");
+        QTest::newRow("the release lost") << false << 2;
+        QTest::newRow("the release arrived") << true << 1;
+    }
+    void pressAfterADrag()
+    {
+        QFETCH(bool, released);
+        PaintedWeek week;
+        const QPointF box = week.at(0, termineintrag), to = box + QPointF(9, 0);
+        QVERIFY(box.x() >= 0);
+        week.press(box);
+        week.core.move(Qt::LeftButton, to.x(), to.y());
+        if (released)
+            week.core.release(false, to.x(), to.y());
+        QTEST(week.press(week.at(kMon + 1 + hm(14, 0))), "answers");
+        QVERIFY(std::abs(week.core.selection.start - (kMon + 1 + hm(14, 0))) < 1e-7);
+    }
+
+    // Catches a resize whose release fails (the change question, a host's handler) and leaves
+    // the appointment at its new end, and an answer without that need that puts it back.
+    void failedAnswer_data()
+    {
+        QTest::addColumn<bool>("ofTheRelease"); // else of a hover after it
+        QTest::addColumn<QString>("end");
+        QTest::newRow("the release's") << true << "10:00";
+        QTest::newRow("a hover's") << false << "11:30";
+    }
+    void failedAnswer()
+    {
+        QFETCH(bool, ofTheRelease);
+        PaintedWeek week;
+        const QPointF edge = week.at(0, sizesouth), to = week.at(kMon + 2 + hm(11, 0));
+        QVERIFY(edge.x() >= 0 && to.x() >= 0);
+        week.press(edge);
+        week.apply(week.core.move(Qt::LeftButton, to.x(), to.y()));
+        GestureResult answer = week.core.release(false, to.x(), to.y());
+        if (!ofTheRelease)
+            answer = week.core.move(Qt::NoButton, to.x(), to.y());
+        week.core.answerFailed(answer);
+        QTEST(when(week.core.data.store.at(1).dateEnd).right(5), "end");
+    }
+
+    // Catches a print dialog that starts on the resource view while the calendar is shown, or
+    // on the calendar while only the resource view is, and a resource period not in whole days.
+    void presetChoice_data()
+    {
+        QTest::addColumn<bool>("calendarShown");
+        QTest::addColumn<bool>("resourceShown");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("both shown") << true << true << "week 0-6";
+        QTest::newRow("the resource view alone") << false << true << "resource 2-4";
+        QTest::newRow("the calendar alone") << true << false << "week 0-6";
+        QTest::newRow("neither, a window not yet shown") << false << false << "week 0-6";
+    }
+    void presetChoice()
+    {
+        QFETCH(bool, calendarShown);
+        QFETCH(bool, resourceShown);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        std::optional<std::pair<Date, Date>> resource;
+        if (resourceShown)
+            resource.emplace(kMon + 2 + hm(8, 0), kMon + 4 + hm(18, 0));
+        const PrintChoice choice = core.presetChoice(calendarShown, resource);
+        const QString sheet = choice.sheet == PrintSheet::Resource ? "resource" : choice.sheet == PrintSheet::Week ? "week" : "day";
+        QTEST(QStringLiteral("%1 %2-%3").arg(sheet).arg(choice.firstDay - kMon).arg(choice.lastDay - kMon), "expected");
+    }
+
     // Catches a NeedDates asked from inside its own handler, one lost after a handler threw,
     // and one asked for days the host has delivered.
     void needDates()
@@ -156,6 +338,87 @@ private slots:
         AgendaCore core;
         core.setFilledRange(from, to);
         QTEST(int(core.data.store.count()), "expected");
+    }
+
+    // Catches a scroll into sight that stops a row or a day short of the moment or goes one
+    // too far, and one that paints on the way: the core answers it from the last paint's rows,
+    // and the next paint shows the moment.
+    void ensureVisible_data()
+    {
+        QTest::addColumn<int>("dayOffset"); // from the first shown day
+        QTest::addColumn<bool>("fromLowest"); // rows counted from the lowest row in sight, else the first
+        QTest::addColumn<int>("rowOffset");
+        QTest::addColumn<int>("daysMoved");
+        QTest::addColumn<int>("rowsMoved");
+        QTest::newRow("the first row") << 0 << false << 0 << 0 << 0;
+        QTest::newRow("a row above it") << 0 << false << -1 << 0 << -1;
+        QTest::newRow("the lowest row in sight") << 3 << true << 0 << 0 << 0;
+        QTest::newRow("a row below it") << 3 << true << 1 << 0 << 1;
+        QTest::newRow("four rows below it") << 3 << true << 4 << 0 << 4;
+        QTest::newRow("the last shown day") << 6 << false << 0 << 0 << 0;
+        QTest::newRow("the day after") << 7 << false << 0 << 1 << 0;
+        QTest::newRow("the day before") << -1 << false << 0 << -1 << 0;
+    }
+    void ensureVisible()
+    {
+        QFETCH(int, dayOffset);
+        QFETCH(bool, fromLowest);
+        QFETCH(int, rowOffset);
+        AgendaCore core;
+        double last = kMon + 6;
+        core.setDisplayedRange(kMon, &last, false, false);
+        core.grid.firstTime = hm(8, 0);
+        const QSize size(700, 300);
+        core.surfaceArea = QRect(QPoint(0, 0), size);
+        core.picture(size, 1);
+        const Date raster = core.grid.timeRaster;
+        const Date anchor = fromLowest ? core.scene.lastVisibleTime : core.grid.firstTime;
+        const Date moment = kMon + dayOffset + anchor + rowOffset * raster;
+        const quint64 renders = core.kept.renders;
+
+        core.ensureVisible(moment);
+        QCOMPARE(core.kept.renders, renders);
+        QTEST(int(core.grid.firstDay - kMon), "daysMoved");
+        QTEST(qRound((core.grid.firstTime - hm(8, 0)) / raster), "rowsMoved");
+        core.picture(size, 1);
+        const Date time = moment - std::floor(moment);
+        QVERIFY(core.grid.firstTime <= time + 1e-9 && time <= core.scene.lastVisibleTime + 1e-9);
+    }
+
+    // Catches a loose API argument read the wrong way: a zero or negative rounding step
+    // taken, a word taken as a date or a direction, an empty direction refused.
+    void looseArguments_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<int>("error"); // 0: none
+        QTest::newRow("a QDate") << "date" << QVariant(QDate(2024, 3, 4)) << kMon << 0;
+        QTest::newRow("a number as text") << "date" << QVariant("45355.5") << 45355.5 << 0;
+        QTest::newRow("a word") << "date" << QVariant("morgen") << 0.0 << int(TypeMismatch);
+        QTest::newRow("a quarter of an hour") << "round" << QVariant(hm(0, 15)) << kMon + hm(9, 15) << 0;
+        QTest::newRow("no step") << "round" << QVariant(0.0) << 0.0 << int(DivisionByZero);
+        QTest::newRow("a step back") << "round" << QVariant(-hm(0, 15)) << 0.0 << int(InvalidArgument);
+        QTest::newRow("no direction") << "scroll" << QVariant() << 0.0 << 0;
+        QTest::newRow("a direction as text") << "scroll" << QVariant("-1") << -1.0 << 0;
+        QTest::newRow("a word for a direction") << "scroll" << QVariant("vor") << 0.0 << int(TypeMismatch);
+        QTest::newRow("an endless direction") << "scroll" << QVariant(qInf()) << 0.0 << int(InvalidArgument);
+    }
+    void looseArguments()
+    {
+        QFETCH(QString, reader);
+        QFETCH(QVariant, value);
+        double read = 0;
+        const int error = errorNumber([&] {
+            if (reader == "date")
+                read = dateArgument(value, "Test");
+            else if (reader == "round")
+                read = roundedDownArgument(kMon + hm(9, 20), value);
+            else
+                read = scrollDirectionArgument(value);
+        });
+        QTEST(error, "error");
+        QTEST(read, "expected");
     }
 };
 

@@ -85,7 +85,7 @@ struct Search
     Date windowFrom = hm(8, 0);
     Date windowTo = hm(18, 0);
     bool modern = false; // keeps the marked rows, "<<" passes the last proposal
-    QString marked;      // the rows the user marked; empty: every row
+    QString marked = {}; // the rows the user marked; empty: every row
 
     FreeSlotQuery query() const
     {
@@ -360,6 +360,25 @@ private slots:
             if (host.model.row(r).blnMarkiert)
                 rows << host.model.row(r).dsn;
         QCOMPARE(rows.join(QLatin1Char(' ')), marked);
+    }
+
+    // Catches a length of a day that the hour picker shows as 00:00, and limits moved off one
+    // minute and one day.
+    void hourPickerMinutes_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("minutes");
+        const double minute = 1.0 / 1440;
+        QTest::newRow("just under a minute") << minute * 0.99 << -1;
+        QTest::newRow("one minute") << minute << 1;
+        QTest::newRow("90 minutes and 20 seconds") << minute * (90 + 1.0 / 3) << 90;
+        QTest::newRow("20 seconds under a day") << 1 - minute / 3 << 1439;
+        QTest::newRow("a day") << 1.0 << -1;
+    }
+    void hourPickerMinutes()
+    {
+        QFETCH(double, length);
+        QTEST(Dayplex::hourPickerMinutes(length), "minutes");
     }
 };
 

@@ -2,7 +2,10 @@
 // current-time line), the kept screen picture that a change must renew, and a move by mouse
 // with its question and event. Set DAYPLEX_PICTURES to a folder to keep the pictures.
 #include "gantt/ctlgantt_p.h"
+#include "dialogs/cprintdialog.h"
+#include "dialogs/cprintpreview.h"
 #include "gantt/ganttlayout.h"
+#include "shared/datepicker.h"
 #include "shared/viewsurface.h"
 #include "shared/cdc.h"
 #include "shared/clock.h"
@@ -13,7 +16,10 @@
 
 #include <dayplex/ctlgantt.h>
 
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -311,6 +317,144 @@ private slots:
             QCOMPARE(tip.mid(0, 2), (QStringList{formatGermanDate(view.entry("E").von, "ddd, dd.mm.yyyy")
                                                      + " 08:00–20:00",
                                                  "Teilnehmer 3"}));
+    }
+
+    // Catches menu entries enabled against the view's state (showing without a selection,
+    // moving a read-only appointment, "Neu" without a proposal), the wrong day count ticked and
+    // a right click that changes the selection.
+    void menuStates_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("proposal");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QString>("enabled"); // of mnuNeu, mnuAnzeigen, mnuVerschieben
+        QTest::addColumn<QString>("ticked");
+        QTest::newRow("nothing selected") << "" << false << 7 << "" << "mnuAnsichtTage_3";
+        QTest::newRow("writable selected") << "G" << false << 14 << "mnuAnzeigen mnuVerschieben" << "mnuAnsichtTage_4";
+        QTest::newRow("read-only selected") << "K" << false << 5 << "mnuAnzeigen" << "mnuAnsichtTage_2";
+        QTest::newRow("a proposal") << "" << true << 1 << "mnuNeu" << "mnuAnsichtTage_0";
+        QTest::newRow("3 days: no entry") << "" << false << 3 << "" << "";
+    }
+    void menuStates()
+    {
+        QFETCH(QString, selected);
+        QFETCH(int, days);
+        Scene view;
+        double last = kMonday + days - 1;
+        view.gantt.SetDisplayedRange(kMonday, &last, false, false);
+        view.gantt.AddDate("K", "fest", kMonday + hm(8, 0), kMonday + hm(9, 0), false, 0, false, 0, true, "R8", false);
+        view.show();
+        view.gantt.setSelectedDate(selected);
+        QFETCH(bool, proposal);
+        if (proposal)
+            view.gantt.TerminVorSchlagEintragen(kMonday + hm(9, 0), kMonday + hm(10, 0));
+        const BarRect bar = view.bar("A");
+        const QPoint onA(bar.left + 2, bar.top + 2);
+        QTest::mousePress(view.pic(), Qt::RightButton, {}, onA);
+        auto *popUp = view.gantt.findChild<QMenu *>(QStringLiteral("mnuPopUp"));
+        QVERIFY(popUp->isVisible());
+        popUp->hide();
+        QTest::mouseRelease(view.pic(), Qt::RightButton, {}, onA);
+        QCOMPARE(view.gantt.SelectedDate(), selected);
+        QStringList enabled, ticked;
+        for (const char *name : {"mnuNeu", "mnuAnzeigen", "mnuVerschieben"})
+            if (popUp->findChild<QAction *>(QLatin1String(name))->isEnabled())
+                enabled << QLatin1String(name);
+        for (const QAction *entry : popUp->findChild<QMenu *>(QStringLiteral("mnuAnsicht"))->actions())
+            if (entry->isChecked())
+                ticked << entry->objectName();
+        QTEST(enabled.join(' '), "enabled");
+        QTEST(ticked.join(' '), "ticked");
+    }
+
+    // Catches menu commands that raise the wrong event, and a picked day that moves the view
+    // or the selected appointment to another day or keeps the view where it was.
+    void menuCommands_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QByteArray>("event");
+        QTest::addColumn<QVariantList>("arguments"); // empty: the event is not raised
+        QTest::addColumn<Date>("firstShown"); // after a day was picked; 0: none is
+        const Date friday = kMonday + 4;
+        QTest::newRow(">>Kalender") << "mnuCalendar" << QByteArray(SIGNAL(ShowImCalendar())) << QVariantList{"raised"} << 0.0;
+        QTest::newRow("Teilnehmer") << "mnuMerkmale" << QByteArray(SIGNAL(ChangeFilter())) << QVariantList{"raised"} << 0.0;
+        QTest::newRow("Anzeigen") << "mnuAnzeigen" << QByteArray(SIGNAL(ShowDate(QString))) << QVariantList{"G"} << 0.0;
+        QTest::newRow("Neu: the proposal")
+            << "mnuNeu" << QByteArray(SIGNAL(NewDate(double, double, QString)))
+            << QVariantList{kMonday + hm(9, 0), kMonday + hm(10, 0), ""} << 0.0;
+        QTest::newRow("Verschieben: to Friday at its time")
+            << "mnuVerschieben" << QByteArray(SIGNAL(DateChanged(QString, double, double)))
+            << QVariantList{"G", friday + hm(10, 0), friday + hm(12, 0)} << friday;
+        QTest::newRow("Datum...: only the view") << "mnuDatum" << QByteArray(SIGNAL(DateChanged(QString, double, double)))
+                                                 << QVariantList() << friday;
+    }
+    void menuCommands()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QByteArray, event);
+        QFETCH(Date, firstShown);
+        PromptAnswers answers;
+        Scene view;
+        view.gantt.setAlignOnWeekday(0);
+        view.show();
+        view.gantt.setSelectedDate(QStringLiteral("G"));
+        view.gantt.TerminVorSchlagEintragen(kMonday + hm(9, 0), kMonday + hm(10, 0));
+        QSignalSpy raised(&view.gantt, event.constData());
+        view.d()->menu->prepare();
+        view.d()->menu->popUp()->findChild<QAction *>(entry)->trigger();
+        if (firstShown > 0) {
+            DatePickerDropDown *dropDown = view.d()->menu->picker()->dropDown();
+            QVERIFY(dropDown->isVisible());
+            Q_EMIT dropDown->picked(toQDate(firstShown));
+            QCOMPARE(view.gantt.mStartDate, firstShown);
+        }
+        QFETCH(QVariantList, arguments);
+        QCOMPARE(raised.size(), arguments.isEmpty() ? 0 : 1);
+        if (!arguments.isEmpty() && arguments != QVariantList{"raised"})
+            QCOMPARE(raised.first(), arguments);
+    }
+
+    // Catches a search whose days the view does not show afterwards, or shows without telling
+    // mStartDate: every weekday of the week is taken by "Urlaub", so the slot lies beyond it.
+    void searchBeyondTheShownDays()
+    {
+        Scene view;
+        view.show();
+        view.gantt.FreienTerminSuchen(kMonday);
+        QTest::mouseClick(view.gantt.findChild<QPushButton *>(QStringLiteral("cmdAuto_1")), Qt::LeftButton);
+        const Date found = view.model().vorschlagVon;
+        QVERIFY2(found > kMonday + 6, qPrintable(formatGermanDate(found, "dd.mm.yyyy hh:nn")));
+        QCOMPARE(view.gantt.mStartDate, view.d()->core.startDate);
+        QVERIFY(view.gantt.mStartDate <= found && found < view.gantt.mEndDate + 1);
+    }
+
+    // Catches a print job that leaves the screen in the print layout or on other days, for the
+    // classic and the modern paper.
+    void printRestoresTheScreen_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << false;
+        QTest::newRow("modern") << true;
+    }
+    void printRestoresTheScreen()
+    {
+        QFETCH(bool, modern);
+        Scene view;
+        view.show();
+        view.gantt.setPrintPresentation(modern ? Presentation::Modern : Presentation::Classic);
+        const QImage before = view.shown();
+        cPrintDialog::setHandler(cPrintDialog::preview());
+        bool previewed = false;
+        cPrintPreview::setHandler([&](cPrintPreview &) { previewed = true; });
+        const auto reset = qScopeGuard([] {
+            cPrintDialog::setHandler({});
+            cPrintPreview::setHandler({});
+        });
+        view.gantt.PrintGantt(true);
+        QVERIFY(previewed);
+        QCOMPARE(view.gantt.mStartDate, kMonday);
+        view.gantt.Repaint();
+        QCOMPARE(view.shown(), before);
     }
 
     // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the

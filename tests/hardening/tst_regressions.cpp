@@ -5,7 +5,7 @@
 #include "../../fuzz/callsharness.h"
 #include "../../fuzz/optionsharness.h"
 
-#include "calendar/datepicker.h"
+#include "shared/datepicker.h"
 #include "dialogs/cprintdialog.h"
 #include "shared/clock.h"
 #include "support/testmain.h"

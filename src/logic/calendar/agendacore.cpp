@@ -1,10 +1,13 @@
 // The calendar core's range, data, options and selection, and the scene of its state.
 #include "calendar/agendacore.h"
 
+#include "calendar/calendararguments.h"
 #include "calendar/displayedrange.h"
 #include "shared/cdc.h"
 #include "shared/defaultoptions.h"
 #include "shared/toolbox.h"
+
+#include <dayplex/error.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -94,6 +97,16 @@ void AgendaCore::clear()
 {
     data.store.clear();
     selection.index = 0;
+}
+
+bool AgendaCore::setPresentation(Presentation value)
+{
+    if (value == presentation)
+        return false;
+    presentation = value;
+    scene.overflows.clear();
+    scene.overflowMarkers.clear();
+    return true;
 }
 
 void AgendaCore::setAppointmentDetails(const QString &key, const AppointmentDetails &details)
@@ -213,6 +226,38 @@ CalendarGrid AgendaCore::paintedGrid() const
     CalendarGrid painted = grid;
     painted.geo = scene.grid.geo;
     return painted;
+}
+
+bool AgendaCore::terminIndices(const QVariant &start, const QVariant &end, qint32 *dayFrom,
+                               qint32 *dayTo, qint32 *rowFrom, qint32 *rowTo, qint32 minHeight) const
+{
+    const Date from = dateArgument(start, "GetTerminIndices");
+    const Date to = dateArgument(end, "GetTerminIndices");
+    requireValidDate(from, "GetTerminIndices");
+    requireValidDate(to, "GetTerminIndices");
+    qint32 indices[4] = {};
+    if (!grid.terminIndices(from, to, indices[0], indices[1], indices[2], indices[3], minHeight))
+        return false;
+    // Omitted indices are simply not written.
+    qint32 *targets[4] = {dayFrom, dayTo, rowFrom, rowTo};
+    for (int i = 0; i < 4; ++i) {
+        if (targets[i])
+            *targets[i] = indices[i];
+    }
+    return true;
+}
+
+void AgendaCore::setCellColour(Date moment, qint32 colour)
+{
+    const qint32 column = grid.columnOf(moment);
+    if (column < 0)
+        throw Error(IndexOutOfRange,
+                    QStringLiteral("backcolor: das Datum liegt nicht in den angezeigten Tagen."));
+    const qint32 row = grid.rowOf(moment);
+    if (!matrix.contains(column, row))
+        throw Error(IndexOutOfRange,
+                    QStringLiteral("backcolor: die Zelle liegt außerhalb des Rasters."));
+    matrix.setColour(column, row, colour);
 }
 
 } // namespace Dayplex

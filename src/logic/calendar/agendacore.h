@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -91,6 +92,16 @@ public:
     void setAppointmentDetails(const QString &key, const AppointmentDetails &details);
     // Merges an options string and applies it (nothing changed when it throws).
     void setOptions(const QString &options);
+    // Switches the screen presentation; the "+n" markers of the last paint go with the old
+    // one, so that no pointer finds them before the next paint. False when it was in force.
+    bool setPresentation(Presentation value);
+
+    // The columns and rows an interval of two date arguments covers (GetTerminIndices),
+    // written into the indices given; false, leaving them untouched, when it misses the days.
+    bool terminIndices(const QVariant &start, const QVariant &end, qint32 *dayFrom, qint32 *dayTo,
+                       qint32 *rowFrom, qint32 *rowTo, qint32 minHeight) const;
+    // Colours the cell holding a moment until the next range change; Error 9 outside the cells.
+    void setCellColour(Date moment, qint32 colour);
 
     // --- selection ---
     // The start of the selected appointment, else of the time selection, else the first day.
@@ -125,18 +136,21 @@ public:
     // shows the same, else painted again (only the changed cells when just the time selection
     // moved). Its scene becomes the last paint; what changed joins kept.unshown.
     const QImage &picture(QSize size, qreal ratio);
-    // The same, current at least within part: a paint that exposes a corner costs a corner.
-    const QImage &picture(QSize size, qreal ratio, const QRect &part);
-    // Gives the kept image the size at ratio; false when it had another and is new.
-    bool keepImageSized(QSize size, qreal ratio);
-    // Fills white what of part the kept image of a surface of that size has not had yet.
-    void fillBlank(const QRegion &part, QSize size);
-    // How the picture for a surface of that size differs from the kept one.
+    // How a picture of the key differs from the kept one.
     enum class PictureChange { None, Cells, Whole };
-    PictureChange pictureChange(QSize size, qreal ratio);
-    // Paints the whole picture onto target (a surface's pixels at its ratio) instead of the
-    // kept image, which is owed until it is asked for; its scene becomes the last paint.
-    void paintStraight(QImage &target, QSize size);
+    PictureChange pictureChange(const ScenePictureKey &key, qreal ratio) const;
+    // Before a surface of that size shows the picture: all of it joins kept.unshown when it is
+    // to be painted whole or the focus frame shows, else the changed cells, painted now.
+    PictureChange prepareShow(QSize size, qreal ratio, bool focusFrame);
+    // The window's pixels under a whole surface, when the front end can hand them out.
+    using WindowPixels = std::function<std::optional<QImage>()>;
+    // The surface's paint. A picture to be painted whole (and a kept one the screen had and
+    // lost) is painted straight into the window's pixels, when windowPixels gives them,
+    // instead of into the kept image, which is owed until it is asked for: null then.
+    // Otherwise the kept picture for the front end to copy. The key is computed once.
+    // A paint that exposes only part of a changed picture paints only that part.
+    const QImage *paintForSurface(QSize size, qreal ratio, const WindowPixels &windowPixels,
+                                  const QRect &exposed = QRect());
     // The ghost's pixels on a surface of that size, one rectangle each; painted inverted.
     QVector<QRect> ghostSpans(qint32 width, qint32 height) const;
     void paintGhost(QPainter &painter, qint32 width, qint32 height) const;
@@ -146,12 +160,26 @@ public:
     void paintFocusFrame(QPainter &painter, qint32 width, qint32 height) const;
     // Whether the rest of the day and two rows more fit on the surface (last paint's geometry).
     bool lastRowVisible() const;
+    // The first visible time: the time of day of value, rounded down to the raster.
+    void setFirstTime(Date value);
     // The first time of the view scrolled by whole rows, kept within the day.
     void scrollRows(qint32 rows);
+    // The time of the lowest row the screen shows from the grid's first time, by the geometry
+    // of the last screen paint.
+    Date lastVisibleTime() const;
+    // Scrolls the days one at a time (each may ask for dates) and then the rows until the
+    // moment is in sight, without a paint between; true when anything moved.
+    bool ensureVisible(Date moment);
 
     // --- events in, actions out (x, y in logical pixels of the surface) ---
     GestureView gestureView() const;
     GestureResult press(Qt::MouseButton button, bool othersHeld, double x, double y);
+    // A press whose answer the front end performs; when it ended a stale gesture (PressAgain
+    // last), the press goes in again, to the picture the answer left.
+    void pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+                         const std::function<void(const GestureResult &)> &perform);
+    // The buttons the view's gestures know; a move counts the others as not held.
+    static constexpr Qt::MouseButtons kViewButtons{Qt::LeftButton | Qt::RightButton | Qt::MiddleButton};
     GestureResult move(Qt::MouseButtons buttons, double x, double y);
     GestureResult release(bool stillHeld, double x, double y);
     GestureResult doubleClick(double x, double y);
@@ -160,6 +188,14 @@ public:
     void focusGained(Qt::FocusReason reason);
     GestureResult focusLost();
     GestureResult autoScrollTick();
+    // A step of the answer failed: a moved or resized appointment goes back to its times
+    // when the answer asks for that; true when it did.
+    bool answerFailed(const GestureResult &result);
+    // Does an action that only changes the core's own state (selection, times, rows, band);
+    // false for the front end's actions, which it does itself.
+    bool applyOwnStep(const GestureAction &action);
+    // A page of time rows: the time bar's page step and the most a wheel turn scrolls.
+    static constexpr qint32 kRowsPerPage = 10;
     // Rows a wheel turn scrolls (eighths of a degree, 120 a notch; the rest is kept), at most
     // a page; negative scrolls to earlier times.
     qint32 wheelRows(int angleDelta);
@@ -180,9 +216,14 @@ public:
     // The sheet of the shown days (one day a day sheet, else a week sheet) for the print
     // dialog's choice.
     PrintChoice shownSheet() const;
-    // The pages the chosen sheets take once the view shows the choice's first period: a grid of
-    // periods on each classic page (the sheet's print layout), one on each modern page.
-    qint32 chosenPageCount(const PrintChoice &choice) const;
+    // The sheet and period the print dialog offers first: the resource view's days while it
+    // is shown instead of the calendar (resourceShown: its first and last moment, when it is
+    // given and shown), else the shown sheet.
+    PrintChoice presetChoice(bool calendarShown, std::optional<std::pair<Date, Date>> resourceShown) const;
+    // Shows the choice's first period (a day, or the week from the day weeks are aligned to)
+    // and answers the pages the chosen sheets take: a grid of periods on each classic page
+    // (the sheet's print layout), one on each modern page.
+    qint32 showChoice(const PrintChoice &choice);
     // The print layout of the shown period (strLayoutDruckTag for one day, else
     // strLayoutDruckWoche) with its end time; then the screen's layout back, with the days
     // from firstDay and what the user changed on screenGrid.
@@ -237,6 +278,16 @@ public:
     };
     QVector<ModernPage> modernPages;
     Date modernEndTime = 0;
+
+private:
+    const QImage &picture(QSize size, qreal ratio, const ScenePictureKey &key);
+    // The same, current at least within part: a paint that exposes a corner costs a corner.
+    const QImage &picture(QSize size, qreal ratio, const ScenePictureKey &key, const QRect &part);
+    void paintStraight(QImage &target, QSize size, const ScenePictureKey &key);
+    // Gives the kept image the size at ratio; false when it had another and is new.
+    bool keepImageSized(QSize size, qreal ratio);
+    // Fills white what of part the kept image of a surface of that size has not had yet.
+    void fillBlank(const QRegion &part, QSize size);
 };
 
 } // namespace Dayplex

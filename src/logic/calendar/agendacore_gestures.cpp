@@ -7,6 +7,8 @@
 #include <dayplex/error.h>
 #include <dayplex/kalenderobjekttyp.h>
 
+#include <algorithm>
+
 namespace Dayplex {
 
 GestureView AgendaCore::gestureView() const
@@ -28,9 +30,26 @@ GestureResult AgendaCore::press(Qt::MouseButton button, bool othersHeld, double 
     return gesture.press(gestureView(), button, othersHeld, x, y);
 }
 
+void AgendaCore::pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+                                 const std::function<void(const GestureResult &)> &perform)
+{
+    const GestureResult result = press(button, othersHeld, x, y);
+    perform(result);
+    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
+        perform(press(button, othersHeld, x, y));
+}
+
+bool AgendaCore::answerFailed(const GestureResult &result)
+{
+    if (!result.restoreOnFailure)
+        return false;
+    restoreSelectedTimes();
+    return true;
+}
+
 GestureResult AgendaCore::move(Qt::MouseButtons buttons, double x, double y)
 {
-    return gesture.move(gestureView(), buttons, x, y);
+    return gesture.move(gestureView(), buttons & kViewButtons, x, y);
 }
 
 GestureResult AgendaCore::release(bool stillHeld, double x, double y)
@@ -52,6 +71,51 @@ void AgendaCore::focusGained(Qt::FocusReason reason)
 {
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
         gesture.enteredByTab();
+}
+
+bool AgendaCore::applyOwnStep(const GestureAction &action)
+{
+    using A = GestureAction;
+    switch (action.kind) {
+    case A::SetSelection:
+        selection.start = action.from;
+        selection.endSlot = action.to;
+        return true;
+    case A::SetSelectionStart:
+        setSelectionStart(action.from);
+        return true;
+    case A::SetSelectionEnd:
+        setSelectionEnd(action.from);
+        return true;
+    case A::SelectIndex:
+        selection.index = action.value;
+        return true;
+    case A::SelectKey:
+        selectKey(action.text);
+        return true;
+    case A::SetTimes:
+        if (data.store.contains(action.value))
+            data.store.setTimes(action.value, action.from, action.to);
+        return true;
+    case A::RestoreTimes:
+        restoreSelectedTimes();
+        return true;
+    case A::SetDayInfoHeight:
+        grid.dayInfoHeight = std::max(action.value, 1);
+        return true;
+    case A::SetFirstTime:
+        setFirstTime(action.from);
+        return true;
+    // A repaint follows the step in the answer.
+    case A::EnsureSelectionVisible:
+        ensureVisible(selection.start);
+        return true;
+    case A::EnsureVisible:
+        ensureVisible(action.from);
+        return true;
+    default:
+        return false;
+    }
 }
 
 GestureResult AgendaCore::focusLost()

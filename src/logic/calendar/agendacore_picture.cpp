@@ -17,12 +17,6 @@
 
 namespace Dayplex {
 
-namespace {
-
-constexpr qint32 kRowsPerPage = 10;
-
-} // namespace
-
 ScenePictureKey AgendaCore::pictureKey(QSize size)
 {
     // Each view shows an end before its start as the start, and keeps it so; a change this
@@ -66,9 +60,8 @@ std::optional<QRegion> AgendaCore::paintPicture(QImage &target, QSize size, bool
     return changed;
 }
 
-AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
+AgendaCore::PictureChange AgendaCore::pictureChange(const ScenePictureKey &key, qreal ratio) const
 {
-    const ScenePictureKey key = pictureKey(size);
     if (!kept.valid || kept.ratio != ratio || kept.key.first != key.first)
         return PictureChange::Whole;
     // Cells are painted onto the image: an owed one catches up first, once, and follows the
@@ -76,9 +69,35 @@ AgendaCore::PictureChange AgendaCore::pictureChange(QSize size, qreal ratio)
     return kept.key == key ? PictureChange::None : PictureChange::Cells;
 }
 
-void AgendaCore::paintStraight(QImage &target, QSize size)
+AgendaCore::PictureChange AgendaCore::prepareShow(QSize size, qreal ratio, bool focusFrame)
 {
     const ScenePictureKey key = pictureKey(size);
+    const PictureChange change = pictureChange(key, ratio);
+    if (change == PictureChange::Cells)
+        picture(size, ratio, key);
+    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
+    if (change == PictureChange::Whole || focusFrame)
+        kept.unshown = QRegion(QRect(QPoint(0, 0), size));
+    return change;
+}
+
+const QImage *AgendaCore::paintForSurface(QSize size, qreal ratio, const WindowPixels &windowPixels,
+                                          const QRect &exposed)
+{
+    const ScenePictureKey key = pictureKey(size);
+    // Not when the kept picture is current, or only its cells changed: those are copied.
+    const PictureChange change = pictureChange(key, ratio);
+    if (change == PictureChange::Whole || (change == PictureChange::None && kept.owed)) {
+        if (std::optional<QImage> pixels = windowPixels()) {
+            paintStraight(*pixels, size, key);
+            return nullptr;
+        }
+    }
+    return &picture(size, ratio, key, exposed);
+}
+
+void AgendaCore::paintStraight(QImage &target, QSize size, const ScenePictureKey &key)
+{
     paintPicture(target, size, false);
     kept.key = key;
     kept.ratio = target.devicePixelRatio();
@@ -128,19 +147,18 @@ void AgendaCore::fillBlank(const QRegion &part, QSize size)
     }
 }
 
-const QImage &AgendaCore::picture(QSize size, qreal ratio, const QRect &part)
+const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey &key, const QRect &part)
 {
     const QRect whole(0, 0, size.width(), size.height());
     const QRegion needed(part & whole);
     if (needed.isEmpty() || needed == QRegion(whole))
-        return picture(size, ratio);
-    const ScenePictureKey key = pictureKey(size);
+        return picture(size, ratio, key);
     const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
     if (current && (!kept.owed || needed.subtracted(kept.held).isEmpty()))
         return kept.image;
     // Only the time selection moved on a whole picture: its cells cost no more than a part.
     if (kept.valid && !kept.owed && kept.ratio == ratio && kept.key.first == key.first)
-        return picture(size, ratio);
+        return picture(size, ratio, key);
     if (!keepImageSized(size, ratio))
         kept.held = QRegion();
     fillBlank(needed, size);
@@ -161,7 +179,11 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio, const QRect &part)
 
 const QImage &AgendaCore::picture(QSize size, qreal ratio)
 {
-    const ScenePictureKey key = pictureKey(size);
+    return picture(size, ratio, pictureKey(size));
+}
+
+const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey &key)
+{
     const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
     if (current && !kept.owed)
         return kept.image;
@@ -264,6 +286,48 @@ void AgendaCore::scrollRows(qint32 rows)
     else if (t > lastSlot)
         t = lastSlot;
     grid.firstTime = t;
+}
+
+void AgendaCore::setFirstTime(Date value)
+{
+    requireValidDate(value, "FirstTime");
+    grid.firstTime = CalendarGrid::roundDown(cToolbox::TimeOnly(value), grid.timeRaster);
+}
+
+Date AgendaCore::lastVisibleTime() const
+{
+    // Before the first paint the height is unknown: the rows down to the end of the day count.
+    if (scene.rowsInSight == 0)
+        return grid.endZeit;
+    Date last = 0;
+    for (qint32 k = 0; k < scene.rowsInSight; ++k) {
+        const Date t = grid.firstTime + k * grid.timeRaster;
+        if (t > grid.endZeit + kOneSecond)
+            break;
+        last = t;
+    }
+    return last;
+}
+
+bool AgendaCore::ensureVisible(Date moment)
+{
+    // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
+    // ends a host that moves the days back from its NeedDates handler.
+    const int maxPasses = grid.lastRow + 32;
+    bool moved = false;
+    for (int pass = 0; pass < maxPasses; ++pass) {
+        const VisibilityStep step = selectionVisibilityStep(moment, grid, lastVisibleTime());
+        if (step.kind == VisibilityStep::Done)
+            break;
+        moved = true;
+        if (step.kind == VisibilityStep::DayBack)
+            scrollDays(-1);
+        else if (step.kind == VisibilityStep::DayForward)
+            scrollDays(1);
+        else
+            grid.firstTime = step.firstTime;
+    }
+    return moved;
 }
 
 qint32 AgendaCore::wheelRows(int angleDelta)

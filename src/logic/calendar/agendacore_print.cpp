@@ -103,8 +103,17 @@ PrintChoice AgendaCore::shownSheet() const
     return {first == last ? PrintSheet::Day : PrintSheet::Week, first, last};
 }
 
-qint32 AgendaCore::chosenPageCount(const PrintChoice &choice) const
+PrintChoice AgendaCore::presetChoice(bool calendarShown, std::optional<std::pair<Date, Date>> resourceShown) const
 {
+    if (resourceShown && !calendarShown)
+        return {PrintSheet::Resource, std::floor(resourceShown->first), std::floor(resourceShown->second)};
+    return shownSheet();
+}
+
+qint32 AgendaCore::showChoice(const PrintChoice &choice)
+{
+    double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
+    setDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
     const qint32 periods = printPeriods(choice, grid.firstDay);
     if (printPresentation == Presentation::Modern)
         return periods;
@@ -248,6 +257,7 @@ void AgendaCore::keepPrintedScene(CalendarScene &&page)
     // scrolling keeps asking for the screen's lowest row and markers. The day stays cut at
     // the last printed time, as the grid found it on this page.
     page.lastVisibleTime = scene.lastVisibleTime;
+    page.rowsInSight = scene.rowsInSight;
     page.overflows = scene.overflows;
     grid.endZeit = page.grid.endZeit;
     scene = std::move(page);

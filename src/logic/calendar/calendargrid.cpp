@@ -86,6 +86,14 @@ qint32 CalendarGrid::firstRowTop() const
                    + geo.lngSplitterHoehe);
 }
 
+qint32 CalendarGrid::rowsInSight() const
+{
+    const qint64 room = qint64(geo.lngUnten) - firstRowTop();
+    if (geo.lngZeilenhoehe <= 0 || room < 0)
+        return 1;
+    return qint32(std::min<qint64>(1 + room / geo.lngZeilenhoehe, std::numeric_limits<qint32>::max()));
+}
+
 qint32 CalendarGrid::timeY(Date timeOfDay) const
 {
     return roundedUnclamped((timeOfDay - firstTime) / timeRaster * geo.lngZeilenhoehe + firstRowTop());

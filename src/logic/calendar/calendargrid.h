@@ -74,6 +74,8 @@ public:
     qint32 columnLeft(qint32 column) const;  // x of a day column's left edge
     qint32 bandX(Date datum) const;          // x offset within the all-day band
     qint32 firstRowTop() const;              // top of the time grid
+    // Time rows whose top lies on the grid from its first row down; the first always counts.
+    qint32 rowsInSight() const;
     // y of a time of day on the time axis, where a time bar starts or ends; times above the
     // first visible row lie above the grid.
     qint32 timeY(Date timeOfDay) const;

@@ -54,14 +54,13 @@ private:
     template<typename RowFn>
     void forEachRow(qint32 y, RowFn rowFn) const
     {
-        for (qint32 k = 0;; ++k) {
+        const qint32 rows = grid.rowsInSight();
+        for (qint32 k = 0; k < rows; ++k) {
             const Date t = grid.firstTime + k * grid.timeRaster;
             if (t > grid.endZeit + kOneSecond)
                 break;
             rowFn(t, y);
             y += g.lngZeilenhoehe;
-            if (y > g.lngUnten || g.lngZeilenhoehe <= 0)
-                break;
         }
     }
 
@@ -166,6 +165,7 @@ void SceneBuilder::buildGrid()
 {
     const qint32 left = s.area.left(), top = s.area.top(), width = s.area.width();
     const qint32 gridTop = grid.firstRowTop();
+    s.rowsInSight = grid.rowsInSight();
     timeColumn(left, gridTop);
     const bool narrow = 10 * in.charWidth > g.lngSpaltenBreite;
     for (qint32 i = 1; i <= grid.dayCount(); ++i) {

@@ -79,6 +79,7 @@ struct CalendarScene
     QRect overflowClip;             // the band, as SetClipRec takes it
     HitRegionList hits;
     Date lastVisibleTime = 0;       // time of the lowest time row shown
+    qint32 rowsInSight = 0;         // time rows the grid has room for, 0 before a paint
 };
 
 // Everything a view depends on.

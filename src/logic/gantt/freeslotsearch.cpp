@@ -9,6 +9,7 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayplex {
@@ -321,6 +322,15 @@ void markRowsByKey(GanttModel &model, const QStringList &keys)
         if (row.dsn != GanttModel::holidayRowDsn())
             row.blnMarkiert = keys.contains(row.dsn);
     }
+}
+
+int hourPickerMinutes(double length)
+{
+    const double minutes = length * 1440.0;
+    if (!(minutes >= 1.0 && length < 1.0))
+        return -1;
+    // Rounded up to a whole day the picker would wrap round to 00:00.
+    return std::min(1439, int(std::nearbyint(minutes)));
 }
 
 QString markedRowList(const GanttModel &model)

@@ -68,6 +68,9 @@ void markAllRows(GanttModel &model);
 void markRowsByKey(GanttModel &model, const QStringList &keys);
 // The keys of the marked rows in row order, joined by "|".
 QString markedRowList(const GanttModel &model);
+// The whole minutes the panel's hour picker shows for a slot length (a fraction of a day)
+// from one minute to under a day; -1 for other lengths, which the user searches as days.
+int hourPickerMinutes(double length);
 
 // One press of a search button: steps from the last proposal (or afresh from "Suchen ab")
 // forward or backward to the next slot that isSlotFree accepts, moving the view whenever a

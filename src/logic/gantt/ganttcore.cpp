@@ -47,6 +47,23 @@ void GanttCore::scrollDays(double direction)
     setDisplayedRange(startDate + shift, &last, false, std::fabs(shift) >= 2);
 }
 
+void GanttCore::scrollDays(const QVariant &direction)
+{
+    bool ok = false;
+    const double steps = direction.toDouble(&ok);
+    if (!ok || !std::isfinite(steps))
+        throw Error(TypeMismatch, QStringLiteral("Scroll: die Richtung ist keine Zahl."));
+    scrollDays(steps);
+}
+
+void GanttCore::setAlignWeekday(qint32 weekday)
+{
+    if (weekday < 0 || weekday > 7)
+        throw Error(InvalidArgument,
+                    QStringLiteral("AlignOnWeekday: Wochentag 1 (Sonntag) bis 7 (Samstag) oder 0 erwartet."));
+    model.alignWeekday = weekday;
+}
+
 void GanttCore::setFilledRange(Date start, Date end)
 {
     const bool withHolidays = settings.options.boolValue(QStringLiteral("blnGermanLegalHolidays"));
@@ -112,6 +129,9 @@ void GanttCore::setOptions(const QString &options)
 
 void GanttCore::refresh()
 {
+    requireValidDate(startDate, "Refresh");
+    if (endDate != 0)
+        requireValidDate(endDate, "Refresh");
     model.forgetFilledRange();
     double lastDay = endDate;
     setDisplayedRange(startDate, &lastDay, false, false);
@@ -122,6 +142,12 @@ FreeSlotQuery GanttCore::freeSlotQuery(FreeSlotQuery asked) const
     asked.rasterMinutes = leadingNumber(settings.layout.textValue(QStringLiteral("strAufloesung")));
     asked.keepMarkedRows = asked.pastLastProposal = presentation == Presentation::Modern;
     return asked;
+}
+
+void GanttCore::selectEntry(qint32 index)
+{
+    model.selectedDate = model.selectableKey(index);
+    gestures.followSelection(index);
 }
 
 MenuState GanttCore::menuState() const

@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QVariant>
 
 #include <functional>
 #include <optional>
@@ -36,9 +37,20 @@ class cDC;
 // picture is shown again instead of being painted anew.
 using ScreenKey = std::pair<GanttPictureKey, QSize>;
 
+// What a front end adds to a free-slot search: whether the user asked to stop (which lets
+// events through) and the busy pointer.
+struct SlotSearchFrontEnd
+{
+    std::function<bool()> abortRequested;
+    std::function<void(bool)> setBusy;
+};
+
 class GanttCore
 {
 public:
+    // Looking for an abort lets events through; more often than this it would slow the search.
+    static constexpr qint64 kAbortCheckMs = 50;
+
     // The host protocol (NeedDates, DateChanged, seriesDateChanged), forwarded by the front end.
     ViewEvents events;
     // The search panel's text of a proposal a paint computed, and whether "Neu" may create it.
@@ -54,9 +66,15 @@ public:
     void setDisplayedRange(Date dayFirstDay, double *dayLastDay, bool byDefault, bool alignOnWeekday);
     // By a day for 1 and -1, else by a page of the shown days in the direction of the sign.
     void scrollDays(double direction);
+    // The same for Scroll's argument: one that is no number throws Dayplex::Error 13.
+    void scrollDays(const QVariant &direction);
+    // The weekday (1 = Sunday ... 7 = Saturday, 0 none) a range moves back to; other values
+    // throw Dayplex::Error 5 and keep the one in force.
+    void setAlignWeekday(qint32 weekday);
     // Records the delivered range, empties the model and adds the holiday row when wanted.
     void setFilledRange(Date start, Date end);
-    // Forgets the filled range and asks for the shown days again.
+    // Forgets the filled range and asks for the shown days again; shown days that are no
+    // dates (a host writes them) throw Dayplex::Error 5.
     void refresh();
     // Empties the rows and the bars.
     void clear();
@@ -69,7 +87,19 @@ public:
     // The free-slot search the panel asks for, stepped in the layout's raster; the modern
     // presentation keeps the rows the user marked and goes on before the last proposal.
     FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    // One press of a search button over the core's own range (see searchFreeSlot); the front
+    // end is asked for an abort at most every kAbortCheckMs.
+    FreeSlotResult searchFreeSlot(const FreeSlotQuery &asked, bool forward, const SlotSearchFrontEnd &frontEnd);
+    // isTerminFrei and isTerminFreiMerkmal (see isSlotFree and GanttModel::isRowFree); dates
+    // that are none throw Dayplex::Error 5.
+    bool isSlotFree(Date start, Date end, bool weekends) const;
+    bool isRowFree(Date start, Date end, const QString &row) const;
+    // The proposal from start to end, shown in the marked rows at the next paint; dates that
+    // are none throw Dayplex::Error 5 and change nothing.
+    void propose(Date start, Date end);
     MenuState menuState() const;
+    // Selects the entry as a click on its bar does, and the keyboard follows.
+    void selectEntry(qint32 index);
 
     // --- scene and picture ---
     // What a picture of the view shows now.
@@ -79,9 +109,9 @@ public:
     // background is drawn and the error is passed on.
     void drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, qint32 offsety,
                    qint32 width, qint32 height, qint32 th, qint32 cw, bool showProposal);
-    // The whole view with its corner straight onto the target (paintToImage); a failing step
-    // is skipped.
-    void paintView(QPainter *target, qint32 width, qint32 height);
+    // The whole view with its corner in a new image of size logical pixels at the ratio; a
+    // failing step is skipped. Null where cDC::pictureSize finds no picture.
+    QImage paintToImage(const QSize &size, qreal devicePixelRatio);
     // What the kept picture would show if painted now in the surface's size.
     ScreenKey pictureKeyNow() const;
     // Whether the kept picture shows what a full paint would show now: nothing to paint.
@@ -133,6 +163,10 @@ public:
     void revertChange(const ChangeRequest &request);
 
     // --- printing's scene side ---
+    // The print layout strLayoutDruckGantt in force; returns it.
+    const cContainer &applyPrintLayout();
+    // The screen layout strLayoutScreenGantt back, and firstDay shown again with its span.
+    void restoreScreenLayout(Date firstDay);
     // One printed view (PrintAnsicht) into a rectangle of an active painter.
     void printView(QPainter *painter, qint32 x, qint32 y, qint32 width, qint32 height);
     // The modern job: the pages of days and rows the period needs in the area; then page n.
@@ -146,6 +180,13 @@ public:
     bool optimaleZeilenhoehe = false;    // a stored flag of the host
     Presentation presentation = Presentation::Classic;      // the screen's
     Presentation printPresentation = Presentation::Classic; // the paper's
+    // The screen's presentation for a front end that switches it; false when it was in force.
+    bool setPresentation(Presentation value)
+    {
+        const bool changed = value != presentation;
+        presentation = value;
+        return changed;
+    }
     GanttModel model;                    // rows, bars, selection, proposal, filled range
     int needDatesDepth = 0;              // inside the NeedDates handler
     Date startDate = 0;                  // the shown days (the control's mStartDate, mEndDate)

@@ -90,13 +90,19 @@ void GanttCore::paintAll(cDC &dc, qint32 width, qint32 height)
     insides.sweep();
 }
 
-void GanttCore::paintView(QPainter *target, qint32 width, qint32 height)
+QImage GanttCore::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
+    // The picture covers every pixel with its background first: it is not filled.
+    QImage image = cDC::unfilledPicture(size, devicePixelRatio);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
     cDC dc;
-    dc.Initialize(target, width, height, false);
-    paintAll(dc, width, height);
+    dc.Initialize(&painter, size.width(), size.height(), false);
+    paintAll(dc, size.width(), size.height());
     // A full paint leaves no inverted frame behind; Drag starts afresh.
     drag = DragFrame();
+    return image;
 }
 
 ScreenKey GanttCore::pictureKeyNow() const

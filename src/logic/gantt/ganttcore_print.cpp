@@ -16,6 +16,18 @@
 
 namespace Dayplex {
 
+const cContainer &GanttCore::applyPrintLayout()
+{
+    applySettings(settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
+    return settings.layout;
+}
+
+void GanttCore::restoreScreenLayout(Date firstDay)
+{
+    applySettings(settings.withLayout(QStringLiteral("strLayoutScreenGantt")));
+    setDisplayedRange(firstDay, nullptr, false, true);
+}
+
 void GanttCore::printView(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
                           qint32 hoehe)
 {

@@ -90,10 +90,9 @@ GanttActions GanttGestures::press(const GanttGestureView &view, const GanttPoint
         if (const qint32 row = usableRowAt(view, y))
             action << rowStep(GanttStep::ToggleRow, row) << act(GanttStep::Repaint);
     } else if (hit > 0) {
-        const GanttEintrag &e = model.date(hit);
         // The keyboard follows the click.
         m_focusIndex = hit;
-        action << textStep(GanttStep::Select, e.blnfeiertag || e.breadonly ? QString() : e.dsn)
+        action << textStep(GanttStep::Select, model.selectableKey(hit))
                << act(GanttStep::Repaint);
     }
     return action;

@@ -194,6 +194,12 @@ const QVector<qint32> &GanttModel::datesOfRow(qint32 row) const
     return m_datesByRow.at(row);
 }
 
+QString GanttModel::selectableKey(qint32 index) const
+{
+    const GanttEintrag &e = date(index);
+    return e.blnfeiertag || e.breadonly ? QString() : e.dsn;
+}
+
 bool GanttModel::isSelectedReadOnly() const
 {
     if (selectedDate.isEmpty())

@@ -121,6 +121,8 @@ public:
     void forgetFilledRange() { filledStart = filledEnd = 0; }
 
     bool isSelectedReadOnly() const;
+    // The key a click on the entry selects: none for a holiday or a read-only entry.
+    QString selectableKey(qint32 index) const;
     // The records of a row (1-based) in arrival order; none for a row whose key an earlier row
     // has, since lookups find the first.
     const QVector<qint32> &datesOfRow(qint32 row) const;

@@ -47,6 +47,14 @@ QString printPeriodError(const PrintChoice &choice)
     return QString();
 }
 
+QString printChoiceError(const PrintChoice &choice, bool resourceViewGiven)
+{
+    const QString period = printPeriodError(choice);
+    if (period.isEmpty() && choice.sheet == PrintSheet::Resource && !resourceViewGiven)
+        return uiText("Dayplex::cCommonCalendar", "Es gibt keine Ressourcenansicht, die gedruckt werden kann.");
+    return period;
+}
+
 qint32 printPeriods(const PrintChoice &choice, Date weekStart)
 {
     const double first = std::floor(choice.firstDay);

@@ -29,6 +29,8 @@ qint32 longestPrintPeriod(PrintSheet sheet);
 // Why the period cannot be printed, in German, or "" when it can: a missing day, an end
 // before the start, a period longer than the sheet prints.
 QString printPeriodError(const PrintChoice &choice);
+// The same, and for the resource view's sheet that there is none when the host gave none.
+QString printChoiceError(const PrintChoice &choice, bool resourceViewGiven);
 
 // How many sheets of the view's own period the choice takes: days for day sheets, weeks from
 // the week's first day weekStart (the day the view aligns the period to) for week sheets, one

@@ -186,14 +186,20 @@ QSize cDC::pictureSize(const QSize &size, qreal devicePixelRatio)
 
 QImage cDC::blankPicture(const QSize &size, qreal devicePixelRatio)
 {
+    QImage image = unfilledPicture(size, devicePixelRatio);
+    if (!image.isNull())
+        image.fill(Qt::white);
+    return image;
+}
+
+QImage cDC::unfilledPicture(const QSize &size, qreal devicePixelRatio)
+{
     const QSize pixels = pictureSize(size, devicePixelRatio);
     if (pixels.isEmpty())
         return QImage();
     QImage image(pixels, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::white);
+    if (!image.isNull())
+        image.setDevicePixelRatio(devicePixelRatio);
     return image;
 }
 

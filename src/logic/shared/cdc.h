@@ -100,6 +100,8 @@ public:
     // A white picture of size logical pixels at the given device pixel ratio (1 to 4), for a
     // view's paintToImage; null when the ratio is out of range or the picture would not fit.
     static QImage blankPicture(const QSize &size, qreal devicePixelRatio);
+    // The same picture not filled, for a paint that covers every pixel itself.
+    static QImage unfilledPicture(const QSize &size, qreal devicePixelRatio);
     // The device pixels of such a picture; an empty size where blankPicture gives a null image.
     static QSize pictureSize(const QSize &size, qreal devicePixelRatio);
 

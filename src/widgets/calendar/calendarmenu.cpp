@@ -1,150 +1,115 @@
-// The calendar's context menu commands, the events they raise, and the date picker used to
-// jump to a day or to move the selected appointment there.
+// The calendar's context menu entries, the events they raise, and the date picker's jump and
+// move.
 #include "calendar/calendarmenu.h"
 
-#include "calendar/datepicker.h"
-#include "calendar/ucagenda_p.h"
 #include "calendar/hittest.h"
-#include "shared/hostentries.h"
+#include "calendar/ucagenda_p.h"
+#include "shared/datepicker.h"
 #include "shared/leadingnumber.h"
 #include "shared/logging.h"
 #include "shared/uitext.h"
 
 #include <dayplex/error.h>
 
+#include <QAction>
 #include <QMenu>
 #include <QScreen>
-#include <QWidget>
 
 namespace Dayplex {
-
-const QString CalendarMenu::kMoveTag = QStringLiteral("VERSCHIEBEN");
 
 namespace {
 const char *const kDayCaptions[] = {
     QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "1 Tag"), QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "2 Tage"),
     QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "5 Tage"), QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "7 Tage"),
     QT_TRANSLATE_NOOP("Dayplex::ucAgenda", "14 Tage")};
-}
+} // namespace
 
 CalendarMenu::CalendarMenu(ucAgendaPrivate *d)
-    : d(d)
+    : ViewMenu(d->q, View{&CalendarMenu::report, [d] { return d->core.menuState(); },
+                          [d] { return d->q->CurrentDate(); },
+                          [d](QMenu *menu, const QString &dsn) { Q_EMIT d->q->contextMenuAboutToShow(menu, dsn); },
+                          [this](double value, bool move) { pickerChange(value, move); }, d->q})
+    , d(d)
 {
     ucAgenda *q = d->q;
-    m_popUp = new QMenu(QStringLiteral("PopUp"), q);
-    m_popUp->setObjectName(QStringLiteral("mnuPopUp"));
-
-    addEntry(QStringLiteral("mnuToday"), uiText("Dayplex::ucAgenda", "Heute"), [this] { today(); });
-    addEntry(QStringLiteral("mnuDatum"), uiText("Dayplex::ucAgenda", "Datum..."), [this] { openPicker(QString()); });
+    QMenu *menu = popUp();
+    addEntry(menu, QStringLiteral("mnuToday"), uiText("Dayplex::ucAgenda", "Heute"), [this] { today(); });
+    addEntry(menu, QStringLiteral("mnuDatum"), uiText("Dayplex::ucAgenda", "Datum..."), [this] { openPickerAtCorner(QString()); });
     // The date value 0: the Gantt view keeps the days it shows.
-    addEntry(QStringLiteral("mnuGantt"), uiText("Dayplex::ucAgenda", ">> Gantt"), [q] { Q_EMIT q->ShowImGantt(0); });
+    addEntry(menu, QStringLiteral("mnuGantt"), uiText("Dayplex::ucAgenda", ">> Gantt"), [q] { Q_EMIT q->ShowImGantt(0); });
     // The search itself is the Gantt view's; the calendar only says from when.
-    addEntry(QStringLiteral("mnuFreienTerminSuchen"), uiText("Dayplex::ucAgenda", "Freien Termin suchen"),
+    addEntry(menu, QStringLiteral("mnuFreienTerminSuchen"), uiText("Dayplex::ucAgenda", "Freien Termin suchen"),
              [q] { Q_EMIT q->ShowImGantt(q->CurrentDate()); });
-    m_popUp->addSeparator();
-    m_neu = addEntry(QStringLiteral("mnuNeu"), uiText("Dayplex::ucAgenda", "Neu..."), [this] { newDate(); });
-    m_anzeigen = addEntry(QStringLiteral("mnuAnzeigen"), uiText("Dayplex::ucAgenda", "Anzeigen"),
-                          [d] { d->showSelected(); });
-    m_verschieben = addEntry(QStringLiteral("mnuVerschieben"), uiText("Dayplex::ucAgenda", "Verschieben"),
-                             [this] { openPicker(kMoveTag); });
-    m_popUp->addSeparator();
-    addEntry(QStringLiteral("mnuMerkmale"), uiText("Dayplex::ucAgenda", "Teilnehmer..."), [q] { Q_EMIT q->ChangeFilter(); });
-    m_popUp->addSeparator();
-    for (int i = 0; i < int(m_days.size()); ++i) {
+    menu->addSeparator();
+    addEntry(menu, QStringLiteral("mnuNeu"), uiText("Dayplex::ucAgenda", "Neu..."), [this] { newDate(); }, EnabledBy::Create);
+    QAction *show = addEntry(menu, QStringLiteral("mnuAnzeigen"), uiText("Dayplex::ucAgenda", "Anzeigen"), [d] { d->showSelected(); },
+                             EnabledBy::Show);
+    addEntry(menu, QStringLiteral("mnuVerschieben"), uiText("Dayplex::ucAgenda", "Verschieben"), [this] { openPickerAtCorner(kMoveTag); },
+             EnabledBy::Move);
+    menu->addSeparator();
+    addEntry(menu, QStringLiteral("mnuMerkmale"), uiText("Dayplex::ucAgenda", "Teilnehmer..."), [q] { Q_EMIT q->ChangeFilter(); });
+    menu->addSeparator();
+    for (int i = 0; i < int(std::size(kDayCaptions)); ++i) {
         // One control array: the five entries share the name and differ by Index.
-        QAction *entry = addEntry(QStringLiteral("mnuAnsichtTage"), uiText("Dayplex::ucAgenda", kDayCaptions[i]),
-                                  [this, i] { showDays(i); });
-        entry->setCheckable(true);
+        const double count = leadingNumber(QString::fromLatin1(kDayCaptions[i]));
+        QAction *entry = addDaysEntry(menu, QStringLiteral("mnuAnsichtTage"), uiText("Dayplex::ucAgenda", kDayCaptions[i]), count,
+                                      [this, count] { showDays(count); });
         entry->setData(i);
         entry->setProperty("Index", i);
-        m_days[size_t(i)] = entry;
     }
-    m_popUp->addSeparator();
+    menu->addSeparator();
     // The text result of the dialog is not needed: the control applies confirmed options itself.
-    addEntry(QStringLiteral("mnuOptions"), uiText("Dayplex::ucAgenda", "Optionen..."), [q] { q->ShowOptionsDialog(); });
-    addEntry(QStringLiteral("mnuDrucken"), uiText("Dayplex::ucAgenda", "Drucken..."), [q] { q->PrintCalendar(false); });
-    m_popUp->setDefaultAction(m_anzeigen);
-    m_own = m_popUp->actions();
-    connect(m_popUp, &QMenu::aboutToShow, this, [this] { run([this] { prepare(); }); });
+    addEntry(menu, QStringLiteral("mnuOptions"), uiText("Dayplex::ucAgenda", "Optionen..."), [q] { q->ShowOptionsDialog(); });
+    addEntry(menu, QStringLiteral("mnuDrucken"), uiText("Dayplex::ucAgenda", "Drucken..."), [q] { q->PrintCalendar(false); });
+    finish(show);
 
-    m_picker = new DatePicker(q);
-    m_picker->setMonthsAcross(4);
-    m_picker->setMonthsDown(3);
-    m_picker->setShowWeekNumbers(true);
+    picker()->setMonthsAcross(4);
+    picker()->setMonthsDown(3);
+    picker()->setShowWeekNumbers(true);
     // Outside the visible area until a command opens its drop-down.
-    m_picker->setGeometry(-100, 1, m_picker->sizeHint().width(), d->core.scene.grid.geo.lngKopfhoehe);
-    m_picker->hide();
-    connect(m_picker, &DatePicker::Change, this,
-            [this](double newValue) { run([this, newValue] { pickerChange(newValue); }); });
-    // The box lies outside the visible area; the keys belong to the calendar again.
-    connect(m_picker, &DatePicker::dropDownClosed, this, [this] { this->d->q->setFocus(Qt::PopupFocusReason); });
+    picker()->setGeometry(-100, 1, picker()->sizeHint().width(), d->core.scene.grid.geo.lngKopfhoehe);
 
-    d->openContextMenu = [this](QPoint at) { popup(at); };
-    d->openDatePicker = [this] { run([this] { openPicker(QString()); }); };
+    d->openContextMenu = [this](QPoint at) { popupAt(at); };
+    d->openDatePicker = [this] { run([this] { openPickerAtCorner(QString()); }); };
 }
 
 CalendarMenu::~CalendarMenu()
 {
     d->openContextMenu = nullptr;
     d->openDatePicker = nullptr;
-    m_picker->disconnect(this);
-    delete m_picker;
-    delete m_popUp;
 }
 
-QAction *CalendarMenu::addEntry(const QString &name, const QString &caption,
-                                std::function<void()> command)
+void CalendarMenu::report(const std::function<void()> &command)
 {
-    QAction *entry = m_popUp->addAction(caption);
-    entry->setObjectName(name);
-    connect(entry, &QAction::triggered, this, [this, command = std::move(command)] { run(command); });
-    return entry;
-}
-
-void CalendarMenu::run(const std::function<void()> &command)
-{
-    QString text;
+    QString message;
     try {
         command();
         return;
     } catch (const Error &error) {
-        text = uiText("Dayplex::ucAgenda", "Fehler %1: %2").arg(error.number()).arg(error.message());
+        message = uiText("Dayplex::ucAgenda", "Fehler %1: %2").arg(error.number()).arg(error.message());
     } catch (const std::exception &error) {
-        text = QString::fromUtf8(error.what());
+        message = QString::fromUtf8(error.what());
     } catch (...) {
-        text = uiText("Dayplex::ucAgenda", "Unbekannter Fehler.");
+        message = uiText("Dayplex::ucAgenda", "Unbekannter Fehler.");
     }
-    qCWarning(lcCalendar, "menu command: %s", qUtf8Printable(text));
+    qCWarning(lcCalendar, "menu command: %s", qUtf8Printable(message));
     try {
-        cTools::Message(text, Prompt::Kind::Warning);
+        cTools::Message(message, Prompt::Kind::Warning);
     } catch (...) {
         // Nothing is left to tell the user with but the log.
         warnCaught(lcCalendar(), QStringLiteral("message of a failed menu command"));
     }
 }
 
-void CalendarMenu::prepare()
-{
-    const MenuState state = d->core.menuState();
-    for (QAction *entry : m_days)
-        entry->setChecked(leadingNumber(entry->text()) == state.shownDays);
-    m_neu->setEnabled(state.canCreate);
-    m_anzeigen->setEnabled(state.canShow);
-    m_verschieben->setEnabled(state.canMove);
-}
-
-void CalendarMenu::popup(QPoint surfacePosition)
+void CalendarMenu::popupAt(QPoint surfacePosition)
 {
     QWidget *surface = d->pic ? d->pic : d->q;
-    takeOutHostEntries(*m_popUp, m_own);
     QString dsn;
     HitRegion region;
     if (findHitRegion(d->core.scene.hits, surfacePosition.x(), surfacePosition.y(), HitFilter::DragStart, region)
         && d->core.data.store.contains(region.lngIdx))
         dsn = d->core.data.store.at(region.lngIdx).dsn;
-    Q_EMIT d->q->contextMenuAboutToShow(m_popUp, dsn);
-    // popup(), not exec(): the press handler returns at once and the menu runs on its own.
-    m_popUp->popup(surface->mapToGlobal(surfacePosition));
+    popup(surface->mapToGlobal(surfacePosition), dsn);
 }
 
 void CalendarMenu::selectWholeDay(Date day)
@@ -162,28 +127,24 @@ void CalendarMenu::today()
     d->q->Repaint();
 }
 
-void CalendarMenu::openPicker(const QString &mode)
+void CalendarMenu::openPickerAtCorner(const QString &mode)
 {
-    ucAgenda *q = d->q;
-    m_picker->setTag(mode);
-    m_picker->setValue(q->CurrentDate());
-    m_picker->setGeometry(-2, -m_picker->height() - 2, m_picker->width(), m_picker->height());
-    if (const QScreen *screen = q->screen()) {
-        const MonthGrid grid = monthGridForScreen(
-            screen->size().width(), MonthGrid{m_picker->monthsAcross(), m_picker->monthsDown()});
-        m_picker->setMonthsAcross(grid.across);
-        m_picker->setMonthsDown(grid.down);
-    }
-    m_picker->show();
-    m_picker->setFocus(Qt::OtherFocusReason);
+    DatePicker *box = picker();
     // The box lies just above the control's top left corner, so the drop-down opens there.
-    m_picker->openDropDown();
+    box->setGeometry(-2, -box->height() - 2, box->width(), box->height());
+    if (const QScreen *screen = d->q->screen()) {
+        const MonthGrid grid =
+            monthGridForScreen(screen->size().width(), MonthGrid{box->monthsAcross(), box->monthsDown()});
+        box->setMonthsAcross(grid.across);
+        box->setMonthsDown(grid.down);
+    }
+    openPicker(mode);
 }
 
-void CalendarMenu::pickerChange(double newValue)
+void CalendarMenu::pickerChange(double newValue, bool move)
 {
     ucAgenda *q = d->q;
-    if (m_picker->Tag() == kMoveTag) {
+    if (move) {
         // Without a writable appointment the picked day only moves the view.
         if (!q->SelectedDate().isEmpty() && !q->isSelectedReadOnly())
             q->SelectedDateMove(cTools::DateOnly(newValue), tageszelle);
@@ -209,12 +170,9 @@ void CalendarMenu::newDate()
     Q_EMIT q->NewDate(d->core.selection.start, end, false);
 }
 
-void CalendarMenu::showDays(int index)
+void CalendarMenu::showDays(double count)
 {
-    if (index < 0 || index >= int(m_days.size()))
-        return;
     ucAgenda *q = d->q;
-    const double count = leadingNumber(m_days[size_t(index)]->text());
     const Date from = q->CurrentDate();
     double last = from + count - 1;
     q->SetDisplayedRange(from, &last, false, true);

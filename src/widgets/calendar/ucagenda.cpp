@@ -1,12 +1,12 @@
 #include "calendar/ucagenda_p.h"
 
 #include "accessibility/accessiblefactory.h"
+#include "calendar/calendararguments.h"
 #include "calendar/calendarmenu.h"
 #include "shared/cdc.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
 
-#include <dayplex/error.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -16,28 +16,6 @@
 #include <utility>
 
 namespace Dayplex {
-
-namespace {
-
-Date toDateArgument(const QVariant &value, const char *member)
-{
-    switch (value.userType()) {
-    case QMetaType::QDateTime:
-        return toDate(value.toDateTime());
-    case QMetaType::QDate:
-        return toDate(value.toDate());
-    default:
-        break;
-    }
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    if (!ok)
-        throw Error(TypeMismatch,
-                    QStringLiteral("%1: Datumswert erwartet.").arg(QLatin1String(member)));
-    return d;
-}
-
-} // namespace
 
 ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
     : q(q)
@@ -181,8 +159,7 @@ double ucAgenda::FirstTime() const
 /*! The time of the first visible row; the time of day of the value, rounded down to the raster. */
 void ucAgenda::setFirstTime(double value)
 {
-    requireValidDate(value, "FirstTime");
-    d->core.grid.firstTime = DateAbrunden(cTools::TimeOnly(value), d->core.grid.timeRaster);
+    d->core.setFirstTime(value);
 }
 
 QString ucAgenda::SelectedDate() const
@@ -258,15 +235,7 @@ void ucAgenda::setHelpFile(const QString &path)
 */
 void ucAgenda::setBackcolor(double cellStartdate, qint32 value)
 {
-    const qint32 column = GetSpaltenIndex(cellStartdate);
-    if (column < 0)
-        throw Error(IndexOutOfRange,
-                    QStringLiteral("backcolor: das Datum liegt nicht in den angezeigten Tagen."));
-    const qint32 row = GetZeilenIndex(cellStartdate);
-    if (!d->core.matrix.contains(column, row))
-        throw Error(IndexOutOfRange,
-                    QStringLiteral("backcolor: die Zelle liegt außerhalb des Rasters."));
-    d->core.matrix.setColour(column, row, value);
+    d->core.setCellColour(cellStartdate, value);
 }
 
 /*!
@@ -304,14 +273,7 @@ AppointmentDetails ucAgenda::appointmentDetails(const QString &dsn) const
 */
 double ucAgenda::DateAbrunden(double datum, const QVariant &abrundenauf)
 {
-    requireValidDate(datum, "DateAbrunden");
-    const double step = toDateArgument(abrundenauf, "DateAbrunden");
-    if (step == 0)
-        throw Error(DivisionByZero, QStringLiteral("DateAbrunden: Division durch null."));
-    if (!(step > 0) || !std::isfinite(step))
-        throw Error(InvalidArgument,
-                    QStringLiteral("DateAbrunden: die Rundung braucht eine positive Dauer."));
-    return CalendarGrid::roundDown(datum, step);
+    return roundedDownArgument(datum, abrundenauf);
 }
 
 /*! The number of displayed days. */
@@ -335,23 +297,8 @@ bool ucAgenda::GetTerminIndices(const QVariant &dateStart, const QVariant &dateE
                                 qint32 *idxtagvon, qint32 *idxtagbis, qint32 *idxzeilevon,
                                 qint32 *idxzeilebis, qint32 MinDateHeight)
 {
-    const Date start = toDateArgument(dateStart, "GetTerminIndices");
-    const Date end = toDateArgument(dateEnde, "GetTerminIndices");
-    requireValidDate(start, "GetTerminIndices");
-    requireValidDate(end, "GetTerminIndices");
-    qint32 tagvon = 0, tagbis = 0, zeilevon = 0, zeilebis = 0;
-    if (!d->core.grid.terminIndices(start, end, tagvon, tagbis, zeilevon, zeilebis, MinDateHeight))
-        return false;
-    // Omitted indices are simply not written.
-    if (idxtagvon)
-        *idxtagvon = tagvon;
-    if (idxtagbis)
-        *idxtagbis = tagbis;
-    if (idxzeilevon)
-        *idxzeilevon = zeilevon;
-    if (idxzeilebis)
-        *idxzeilebis = zeilebis;
-    return true;
+    return d->core.terminIndices(dateStart, dateEnde, idxtagvon, idxtagbis, idxzeilevon, idxzeilebis,
+                                 MinDateHeight);
 }
 
 /*!
@@ -504,11 +451,8 @@ Presentation ucAgenda::presentation() const
 */
 void ucAgenda::setPresentation(Presentation presentation)
 {
-    if (presentation == d->core.presentation)
-        return;
-    d->core.presentation = presentation;
-    d->core.scene.overflows.clear();
-    d->pic->update();
+    if (d->core.setPresentation(presentation))
+        d->pic->update();
 }
 
 /*! The print presentation; Classic unless the host chose Modern. */

@@ -2,6 +2,7 @@
 // answers is carried out here; the change question and the mouse pointer.
 #include "calendar/ucagenda_p.h"
 
+#include "shared/answersteps.h"
 #include "shared/changeprompt.h"
 
 #include <dayplex/error.h>
@@ -18,8 +19,6 @@ namespace Dayplex {
 namespace {
 
 constexpr int kAutoScrollMilliseconds = 100;
-// The buttons the view's gestures know; the others count as not held.
-constexpr Qt::MouseButtons kViewButtons = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
 
 } // namespace
 
@@ -28,16 +27,13 @@ void ucAgendaPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons butt
     const bool othersHeld = (buttons & ~button) != Qt::NoButton;
     if (core.gesture.keyboardInUse())
         pic->update(); // the focus frame goes
-    const GestureResult result = core.press(button, othersHeld, at.x(), at.y());
-    perform(result);
-    // The stale gesture is over and painted away; the press goes to the new picture.
-    if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)
-        perform(core.press(button, othersHeld, at.x(), at.y()));
+    // A stale gesture is painted away before the press goes in again.
+    core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void ucAgendaPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
 {
-    perform(core.move(buttons & kViewButtons, at.x(), at.y()));
+    perform(core.move(buttons, at.x(), at.y()));
 }
 
 void ucAgendaPrivate::surfaceRelease(Qt::MouseButton, Qt::MouseButtons buttons, QPointF at)
@@ -85,6 +81,8 @@ void ucAgendaPrivate::perform(const GestureResult &result)
 {
     const auto run = [this](const GestureAction &a) {
         using A = GestureAction;
+        if (core.applyOwnStep(a))
+            return;
         switch (a.kind) {
         case A::Repaint:
             q->Repaint();
@@ -92,29 +90,6 @@ void ucAgendaPrivate::perform(const GestureResult &result)
         case A::UpdateLater:
             if (pic)
                 pic->update();
-            break;
-        case A::SetSelection:
-            core.selection.start = a.from;
-            core.selection.endSlot = a.to;
-            break;
-        case A::SetSelectionStart:
-            q->setSelectionStart(a.from);
-            break;
-        case A::SetSelectionEnd:
-            q->setSelectionEnd(a.from);
-            break;
-        case A::SelectIndex:
-            core.selection.index = a.value;
-            break;
-        case A::SelectKey:
-            q->setSelectedDate(a.text);
-            break;
-        case A::SetTimes:
-            if (core.data.store.contains(a.value))
-                core.data.store.setTimes(a.value, a.from, a.to);
-            break;
-        case A::RestoreTimes:
-            core.restoreSelectedTimes();
             break;
         case A::Ghost:
             q->DrawDragDrop(a.rect.x(), a.rect.y(), a.rect.width(), a.rect.height());
@@ -137,9 +112,6 @@ void ucAgendaPrivate::perform(const GestureResult &result)
             if (openDatePicker)
                 openDatePicker();
             break;
-        case A::SetDayInfoHeight:
-            q->setDayInfoHeight(a.value);
-            break;
         case A::Drop:
             q->SelectedDateMove(a.from, a.value);
             break;
@@ -159,41 +131,20 @@ void ucAgendaPrivate::perform(const GestureResult &result)
         case A::StopAutoScroll:
             q->StopAutoScroll();
             break;
-        case A::SetFirstTime:
-            q->setFirstTime(a.from);
-            break;
-        case A::EnsureSelectionVisible:
-            ensureVisible(core.selection.start);
-            break;
-        case A::EnsureVisible:
-            ensureVisible(a.from);
-            break;
-        case A::PressAgain:
-            break;
         case A::NewAppointment:
             Q_EMIT q->newAppointmentRequested(a.from, a.to, a.value != 0);
             break;
         case A::RequestDelete:
             Q_EMIT q->deleteRequested(a.text);
             break;
+        default: // PressAgain, or one of the core's own
+            break;
         }
     };
-    const auto finish = [&] {
-        for (const GestureAction &a : result.finally)
-            run(a);
-    };
-    try {
-        for (const GestureAction &a : result.steps)
-            run(a);
-    } catch (...) {
-        if (result.restoreOnFailure) {
-            core.restoreSelectedTimes();
+    runAnswer(result, run, [&] {
+        if (core.answerFailed(result))
             q->Repaint();
-        }
-        finish();
-        throw;
-    }
-    finish();
+    }, [] {});
 }
 
 void ucAgendaPrivate::decideChange(qint32 index)
@@ -212,25 +163,6 @@ void ucAgendaPrivate::showSelected()
     const QString dsn = q->SelectedDate();
     if (!dsn.isEmpty())
         Q_EMIT q->ShowDate(dsn);
-}
-
-void ucAgendaPrivate::ensureVisible(Date moment)
-{
-    // Each pass scrolls a day or a row; a day has at most lastRow + 1 rows. The bound also
-    // ends the loop when no paint updates the last visible time (the control is hidden).
-    const int maxPasses = core.grid.lastRow + 32;
-    for (int pass = 0; pass < maxPasses; ++pass) {
-        const VisibilityStep step = selectionVisibilityStep(moment, core.grid, core.scene.lastVisibleTime);
-        if (step.kind == VisibilityStep::Done)
-            break;
-        if (step.kind == VisibilityStep::DayBack)
-            q->Scroll(-1);
-        else if (step.kind == VisibilityStep::DayForward)
-            q->Scroll(1);
-        else
-            core.grid.firstTime = step.firstTime;
-        q->Repaint();
-    }
 }
 
 /*!

@@ -19,20 +19,13 @@
 #include <memory>
 #include <optional>
 
-class QScrollBar;
 class QTimer;
 
 namespace Dayplex {
 
 class cDC;
 class CalendarMenu;
-
-// The guards of the two spinners: putting the thumb back raises its notification again.
-struct SpinnerGuards
-{
-    bool vertical = false;
-    bool horizontal = false;
-};
+class SpinnerBar;
 
 // The QWidget front end of the calendar: the surface, the spinners, the timer, the menus and
 // the dialogs; the view itself is the core's.
@@ -55,12 +48,10 @@ public:
     void layoutChildren(qint32 width, qint32 height);
     // Repaint: the kept picture brought up to date, and the surface paints what it lacks.
     void showPicture();
-    // The screen paint of the part of the surface: the view, then the drag ghost inverted
-    // over it.
+    // The screen paint of the part of the surface: the view (a picture to be painted whole
+    // straight into the window's pixels under the surface when the painter covers them all,
+    // no copy of the kept image), then the drag ghost inverted over it.
     void paintSurface(QPainter *painter, const QRegion &exposed);
-    // A picture to be painted whole, painted straight into the window's pixels under the
-    // surface when the painter covers them all: no copy of the kept image. False: not done.
-    bool paintStraight(QPainter &painter);
     // The events of the surface, handed to the core and its answer carried out. The surface
     // gets the keyboard by Tab or Shift+Tab: the walk starts afresh.
     bool surfacePaint(QWidget &surface, const QRegion &exposed) override;
@@ -81,12 +72,8 @@ public:
     void autoScrollTick();
     void perform(const GestureResult &result);
 
-    // Scrolls the days and the time rows until the moment is in sight.
-    void ensureVisible(Date moment);
     // Asks the question a moved or resized record calls for and hands the answer to the core.
     void decideChange(qint32 index);
-    void hScrollChange();
-    void vScrollChange();
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
     void scrollRows(qint32 rows);
     // The core's events raised as the control's signals.
@@ -115,12 +102,11 @@ public:
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;
-    SpinnerGuards spinnerGuards;
     SurfacePointer pointer;
 
     QWidget *pic = nullptr;
-    QScrollBar *hScroll = nullptr;
-    QScrollBar *vScroll = nullptr;
+    SpinnerBar *hScroll = nullptr;
+    SpinnerBar *vScroll = nullptr;
     QTimer *timerAutoScroll = nullptr;
 
     // Set by the context menu and the date picker when they are present: a right-button press

@@ -16,15 +16,8 @@ void ucAgendaPrivate::showPicture()
     const qreal ratio = pic->devicePixelRatioF();
     const quint64 rendersBefore = core.kept.renders;
     // A picture painted whole goes straight to the surface when it paints.
-    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
-    switch (change) {
-    case AgendaCore::PictureChange::Whole: core.kept.unshown = QRegion(pic->rect()); break;
-    case AgendaCore::PictureChange::Cells: picture(size, ratio); break;
-    case AgendaCore::PictureChange::None: break;
-    }
-    // The keyboard's focus frame follows the selection and the walk: it is drawn anew whole.
-    if (pic->hasFocus() && core.gesture.keyboardInUse())
-        core.kept.unshown = QRegion(pic->rect());
+    const AgendaCore::PictureChange change =
+        synced().prepareShow(size, ratio, pic->hasFocus() && core.gesture.keyboardInUse());
     if (!core.kept.unshown.isEmpty())
         pic->repaint(core.kept.unshown);
     // A surface whose window is not on the screen yet did not paint: hit-testing reads the
@@ -53,11 +46,12 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
         painter->drawImage(QPointF(0, 0), screenWhilePrinting);
         return;
     }
-    if (!paintStraight(*painter)) {
-        // The painter is clipped to the exposed part: only that is painted and copied.
-        painter->drawImage(QPointF(0, 0), synced().picture(size, pic->devicePixelRatioF(),
-                                                           exposed.boundingRect()));
-    }
+    const qreal ratio = pic->devicePixelRatioF();
+    const QImage *kept = synced().paintForSurface(size, ratio, [&] { return windowPixels(*painter, size, ratio); },
+                                                  exposed.boundingRect());
+    // The painter is clipped to the exposed part: only that is painted and copied.
+    if (kept)
+        painter->drawImage(QPointF(0, 0), *kept);
     core.paintGhost(*painter, size.width(), size.height());
     if (pic->hasFocus() && core.gesture.keyboardInUse())
         core.paintFocusFrame(*painter, size.width(), size.height());
@@ -65,22 +59,6 @@ void ucAgendaPrivate::paintSurface(QPainter *painter, const QRegion &exposed)
     // The picture changed beyond the part asked for: the rest follows.
     if (!core.kept.unshown.isEmpty())
         pic->update(core.kept.unshown);
-}
-
-bool ucAgendaPrivate::paintStraight(QPainter &painter)
-{
-    const QSize size = pic->size();
-    const qreal ratio = pic->devicePixelRatioF();
-    const AgendaCore::PictureChange change = synced().pictureChange(size, ratio);
-    // A kept picture that is current is only copied; one the screen had and lost is painted.
-    if (change == AgendaCore::PictureChange::Cells
-        || (change == AgendaCore::PictureChange::None && !core.kept.owed))
-        return false;
-    std::optional<QImage> pixels = windowPixels(painter, size, ratio);
-    if (!pixels)
-        return false;
-    core.paintStraight(*pixels, size);
-    return true;
 }
 
 } // namespace Dayplex

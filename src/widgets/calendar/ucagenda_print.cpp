@@ -1,6 +1,8 @@
 // The calendar's print sheets: the job through the print driver and one view per call.
 #include "calendar/ucagenda_p.h"
 
+#include "dialogs/viewprint.h"
+
 #include <QPainter>
 
 namespace Dayplex {
@@ -25,26 +27,23 @@ QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
     // What the user changed on the screen since the layout was applied (the band's height by
     // the splitter, the rows scrolled) comes back as well: the screen is as it was.
     const CalendarGrid screenGrid = d->core.grid;
-    const auto restoreScreen = [this, rememberedFirstDay, &screenGrid] {
+    ViewPrintJob job{this, blnPrintPreview, d->core.printPresentation};
+    job.restoreScreen = [this, rememberedFirstDay, &screenGrid] {
         d->screenWhilePrinting = QImage();
         d->core.restoreScreenLayout(rememberedFirstDay, screenGrid);
         Repaint();
     };
-
-    return cCommonCalendar::PrintAndRestore([&] {
+    job.applyPrintLayout = [this]() -> const cContainer & {
         d->core.applyPrintLayout();
-        if (d->core.printPresentation == Presentation::Modern) {
-            cCommonCalendar::PrintedDocument document;
-            document.pageCount = [this](QPainter &painter, const QRect &area, qint32 periods) {
-                return d->synced().planModernPages(painter, area, periods);
-            };
-            document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
-                d->synced().paintModernPage(painter, area, page, pages);
-            };
-            return d->common.PrintDocument(this, blnPrintPreview, d->core.settings.layout, document);
-        }
-        return d->common.PrintCalendar(this, blnPrintPreview, d->core.settings.layout);
-    }, restoreScreen);
+        return d->core.settings.layout;
+    };
+    job.modern.pageCount = [this](QPainter &painter, const QRect &area, qint32 periods) {
+        return d->synced().planModernPages(painter, area, periods);
+    };
+    job.modern.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
+        d->synced().paintModernPage(painter, area, page, pages);
+    };
+    return printAndRestore(d->common, job);
 }
 
 /*!

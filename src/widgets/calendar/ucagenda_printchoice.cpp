@@ -9,8 +9,6 @@
 
 #include <QScopeGuard>
 
-#include <cmath>
-
 namespace Dayplex {
 
 namespace {
@@ -25,10 +23,10 @@ bool shownInWindow(const QWidget &view)
 // calendar, else the calendar's.
 PrintChoice presetChoice(const ucAgenda &calendar, const AgendaCore &core, const ctlGantt *resourceView)
 {
-    if (resourceView && shownInWindow(*resourceView) && !shownInWindow(calendar))
-        return {PrintSheet::Resource, std::floor(resourceView->mStartDate),
-                std::floor(resourceView->mEndDate)};
-    return core.shownSheet();
+    std::optional<std::pair<Date, Date>> resourceShown;
+    if (resourceView && shownInWindow(*resourceView))
+        resourceShown.emplace(resourceView->mStartDate, resourceView->mEndDate);
+    return core.presetChoice(shownInWindow(calendar), resourceShown);
 }
 
 // Shows the resource view over the period and prints it; afterwards it shows its days again.
@@ -72,9 +70,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     if (!dialog.Show() || !dialog.choice())
         return QVariant();
     const PrintChoice choice = *dialog.choice();
-    QString refusal = printPeriodError(choice);
-    if (refusal.isEmpty() && choice.sheet == PrintSheet::Resource && !resourceView)
-        refusal = uiText("Dayplex::cCommonCalendar", "Es gibt keine Ressourcenansicht, die gedruckt werden kann.");
+    const QString refusal = printChoiceError(choice, resourceView != nullptr);
     if (!refusal.isEmpty()) {
         cTools::Message(refusal, Prompt::Kind::Information, uiText("Dayplex::cCommonCalendar", "Drucken"));
         return QVariant();
@@ -89,10 +85,7 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     double shownLast = core.grid.lastDay;
     if (pic)
         screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
-    double last = choice.sheet == PrintSheet::Day ? choice.firstDay : choice.firstDay + 6;
-    // A week sheet starts on the day the view aligns weeks to.
-    q->SetDisplayedRange(choice.firstDay, &last, false, choice.sheet == PrintSheet::Week);
-    dialog.setPageCount(core.chosenPageCount(choice));
+    dialog.setPageCount(core.showChoice(choice));
 
     printChoice.running = true;
     const auto back = qScopeGuard([this, shownFirst, &shownLast] {

@@ -2,72 +2,17 @@
 // spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
 #include "calendar/ucagenda_p.h"
 
+#include "calendar/calendararguments.h"
 #include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
+#include "shared/spinnerbar.h"
 #include "shared/spinnerstep.h"
-#include "shared/wheelnotches.h"
 
-#include <dayplex/error.h>
-
-#include <QScopeGuard>
-#include <QScrollBar>
 #include <QTimer>
-#include <QWheelEvent>
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
 
 namespace Dayplex {
-
-namespace {
-
-constexpr qint32 kRowsPerPage = 10;
-
-// The wheel over a spinner steps like its arrows, a notch per step; the bar's own handling
-// would step three at once, which the spinner reads as a page.
-class SpinnerWheel : public QObject
-{
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::Wheel)
-            return false;
-        auto *bar = qobject_cast<QScrollBar *>(watched);
-        const QPoint angle = static_cast<QWheelEvent *>(event)->angleDelta();
-        const int delta = angle.y() != 0 ? angle.y() : angle.x();
-        if (!bar || delta == 0)
-            return false;
-        const int notches = takeWholeNotches(m_remainder, delta, bar->pageStep());
-        for (int n = 0; n < std::abs(notches); ++n)
-            bar->triggerAction(notches > 0 ? QAbstractSlider::SliderSingleStepSub
-                                           : QAbstractSlider::SliderSingleStepAdd);
-        return true;
-    }
-
-private:
-    int m_remainder = 0;
-};
-
-QScrollBar *makeSpinner(Qt::Orientation orientation, const QString &name, QWidget *parent)
-{
-    auto *bar = new QScrollBar(orientation, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, 100);
-    bar->setPageStep(10);
-    bar->setSingleStep(1);
-    bar->setValue(kSpinnerRest);
-    // A dragged thumb counts once, when it is let go.
-    bar->setTracking(false);
-    bar->setFocusPolicy(Qt::NoFocus);
-    bar->installEventFilter(new SpinnerWheel(bar));
-    return bar;
-}
-
-} // namespace
 
 void ucAgendaPrivate::createChildren()
 {
@@ -75,10 +20,10 @@ void ucAgendaPrivate::createChildren()
     pic->setObjectName(QStringLiteral("pic"));
     q->setFocusProxy(pic);
 
-    hScroll = makeSpinner(Qt::Horizontal, QStringLiteral("HScroll"), q);
-    vScroll = makeSpinner(Qt::Vertical, QStringLiteral("VScroll"), q);
-    QObject::connect(hScroll, &QScrollBar::valueChanged, q, [this] { guarded(lcCalendar(), [this] { hScrollChange(); }); });
-    QObject::connect(vScroll, &QScrollBar::valueChanged, q, [this] { guarded(lcCalendar(), [this] { vScrollChange(); }); });
+    hScroll = new SpinnerBar(Qt::Horizontal, QStringLiteral("HScroll"), kPageOfDays, q);
+    vScroll = new SpinnerBar(Qt::Vertical, QStringLiteral("VScroll"), AgendaCore::kRowsPerPage, q);
+    hScroll->stepped = [this](qint32 days) { guarded(lcCalendar(), [&] { q->Scroll(days); }); };
+    vScroll->stepped = [this](qint32 rows) { guarded(lcCalendar(), [&] { scrollRows(rows); }); };
 
     timerAutoScroll = new QTimer(q);
     timerAutoScroll->setObjectName(QStringLiteral("timerAutoScroll"));
@@ -103,36 +48,6 @@ void ucAgendaPrivate::layoutChildren(qint32 width, qint32 height)
     q->Repaint();
 }
 
-void ucAgendaPrivate::hScrollChange()
-{
-    // Putting the thumb back raises the notification again; that one does not scroll.
-    if (spinnerGuards.horizontal)
-        return;
-    spinnerGuards.horizontal = true;
-    const qint32 n = spinnerStep(hScroll->value(), kPageOfDays);
-    struct Reset
-    {
-        ucAgendaPrivate *d;
-        ~Reset()
-        {
-            d->hScroll->setValue(kSpinnerRest);
-            d->spinnerGuards.horizontal = false;
-        }
-    } reset{this};
-    q->Scroll(n);
-}
-
-void ucAgendaPrivate::vScrollChange()
-{
-    if (spinnerGuards.vertical)
-        return;
-    spinnerGuards.vertical = true;
-    const auto release = qScopeGuard([this] { spinnerGuards.vertical = false; });
-    const qint32 rows = spinnerStep(vScroll->value(), kRowsPerPage);
-    vScroll->setValue(kSpinnerRest);
-    scrollRows(rows);
-}
-
 void ucAgendaPrivate::scrollRows(qint32 rows)
 {
     core.scrollRows(rows);
@@ -155,16 +70,7 @@ void ucAgendaPrivate::surfaceWheel(int angleDelta)
 */
 void ucAgenda::Scroll(const QVariant &lngDirection)
 {
-    double value = 0;
-    if (lngDirection.isValid() && !lngDirection.isNull()) {
-        bool ok = false;
-        value = lngDirection.toDouble(&ok);
-        if (!ok)
-            throw Error(TypeMismatch, QStringLiteral("Scroll: eine Zahl wird erwartet."));
-    }
-    if (!std::isfinite(value))
-        throw Error(InvalidArgument, QStringLiteral("Scroll: ungültige Richtung."));
-    d->core.scrollDays(value);
+    d->core.scrollDays(scrollDirectionArgument(lngDirection));
     Repaint();
 }
 

@@ -5,17 +5,12 @@
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/viewsurface.h"
-#include "shared/cdc.h"
 #include "shared/logging.h"
 #include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
 
-#include <QCalendarWidget>
-#include <cmath>
 #include <utility>
-#include <QPainter>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -110,11 +105,7 @@ ctlGantt::ctlGantt(QWidget *parent)
         if (!d->noRepaint)
             Repaint();
     });
-    d->ccrpDtp = new QCalendarWidget(this);
-    d->ccrpDtp->setObjectName(QStringLiteral("ccrpDtp"));
-    d->ccrpDtp->setWindowFlags(Qt::Popup);
-    d->ccrpDtp->setGridVisible(true);
-    d->ccrpDtp->hide();
+    d->buildMenu();
     d->connectChildren();
     d->connectCoreEvents();
     d->arrange();
@@ -204,10 +195,7 @@ void ctlGantt::setOptimaleZeilenhoehe(bool value)
 */
 void ctlGantt::setAlignOnWeekday(qint32 weekday)
 {
-    if (weekday < 0 || weekday > 7)
-        throw Error(InvalidArgument,
-                    QStringLiteral("AlignOnWeekday: Wochentag 1 (Sonntag) bis 7 (Samstag) oder 0 erwartet."));
-    d->core.model.alignWeekday = weekday;
+    d->core.setAlignWeekday(weekday);
 }
 
 /*! Empties rows, appointments and their details, deselects and drops the proposal; does not
@@ -256,12 +244,7 @@ bool ctlGantt::isIntervallSichtbar(double date1, double date2)
 */
 void ctlGantt::Refresh()
 {
-    requireValidDate(mStartDate, "Refresh");
-    if (mEndDate != 0)
-        requireValidDate(mEndDate, "Refresh");
-    d->core.model.forgetFilledRange();
-    double lastDay = mEndDate;
-    SetDisplayedRange(mStartDate, &lastDay, false, false);
+    d->changeRange([](GanttCore &core) { core.refresh(); });
     Repaint();
 }
 
@@ -328,21 +311,7 @@ void ctlGantt::resizeEvent(QResizeEvent *)
 */
 QImage ctlGantt::paintToImage(const QSize &size, qreal devicePixelRatio)
 {
-    // The picture covers every pixel with its background first: a blank one is not filled.
-    if (cDC::blankPicture(QSize(1, 1), devicePixelRatio).isNull() || size.width() < 1
-        || size.height() < 1)
-        return QImage();
-    const qint64 width = qint64(std::ceil(size.width() * devicePixelRatio));
-    const qint64 height = qint64(std::ceil(size.height() * devicePixelRatio));
-    if (!cDC::fitsSurface(width, height))
-        return QImage();
-    QImage image(int(width), int(height), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.setDevicePixelRatio(devicePixelRatio);
-    QPainter painter(&image);
-    d->synced().paintView(&painter, size.width(), size.height());
-    return image;
+    return d->synced().paintToImage(size, devicePixelRatio);
 }
 
 /*! The screen presentation; Classic unless the host chose Modern. */
@@ -412,9 +381,9 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
 {
-    // Written back also when the NeedDates handler fails.
-    const auto publish = qScopeGuard([this] { d->publishRange(); });
-    d->synced().setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
+    d->changeRange([&](GanttCore &core) {
+        core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
+    });
 }
 
 /*!

@@ -33,10 +33,7 @@ public:
     void select(const AccessibleAppointment &appointment) override
     {
         ctlGanttPrivate *d = view();
-        // As a click on the bar: what cannot be selected clears the selection.
-        const GanttEintrag &e = std::as_const(d->core.model).date(appointment.index);
-        d->core.model.selectedDate = e.blnfeiertag || e.breadonly ? QString() : e.dsn;
-        d->core.gestures.followSelection(appointment.index);
+        d->core.selectEntry(appointment.index);
         d->q->Repaint();
     }
 
@@ -53,7 +50,7 @@ public:
         const QString dsn = appointment.index >= 1 && appointment.index <= model.dateCount()
                                 ? model.date(appointment.index).dsn
                                 : QString();
-        d->showMenu(m_surface->mapToGlobal(appointment.rect.center()), dsn);
+        d->menu->popup(m_surface->mapToGlobal(appointment.rect.center()), dsn);
     }
 
 private:

@@ -1,15 +1,11 @@
-// The Gantt view's mouse handling, context menu, date picker and scrolling.
+// The Gantt view's mouse handling, context menu entries, date picker and scrolling.
 #include "gantt/ctlgantt_p.h"
 
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
-#include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
-#include "shared/cdc.h"
+#include "shared/datepicker.h"
 #include "shared/guarded.h"
-#include "shared/hostentries.h"
-#include "shared/popupplace.h"
-#include "shared/rounding.h"
 #include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
 #include "shared/uitext.h"
@@ -17,17 +13,11 @@
 #include <dayplex/error.h>
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QCalendarWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
 #include <QScrollBar>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include <iterator>
 
 namespace Dayplex {
 
@@ -38,8 +28,6 @@ const char *const kViewCaptions[] = {
     QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "7 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "3 Wochen"),
     QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "4 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "6 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "8 Wochen"),
     QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "12 Wochen")};
-
-const QString kMoveTag = QStringLiteral("VERSCHIEBEN");
 
 } // namespace
 
@@ -64,10 +52,6 @@ void ctlGanttPrivate::connectChildren()
             q->Repaint();
         });
     });
-    // A click on a day, or Enter, picks it.
-    const auto picked = [this](QDate date) { guarded(lcGantt(), [&] { datePicked(date); }); };
-    QObject::connect(ccrpDtp, &QCalendarWidget::clicked, q, picked);
-    QObject::connect(ccrpDtp, &QCalendarWidget::activated, q, picked);
 }
 
 void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
@@ -107,7 +91,7 @@ void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
             q->SelectedDateMove(a.from, 2);
             break;
         case S::Menu:
-            showMenu(a.value ? calpic->mapToGlobal(QPoint(a.rect.left, a.rect.top)) : globalPos, a.text);
+            menu->popup(a.value ? calpic->mapToGlobal(QPoint(a.rect.left, a.rect.top)) : globalPos, a.text);
             break;
         case S::DatePicker:
             openDatePicker(false);
@@ -211,68 +195,45 @@ void ctlGanttPrivate::showSelected()
         Q_EMIT q->ShowDate(core.model.selectedDate);
 }
 
-QMenu *ctlGanttPrivate::contextMenu()
+void ctlGanttPrivate::buildMenu()
 {
-    if (menu)
-        return menu;
-    menu = new QMenu(q);
-    menu->setObjectName(QStringLiteral("mnuPopUp"));
-    const auto add = [this](QMenu *to, const char *name, const QString &caption, auto handler) {
-        QAction *action = to->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        QObject::connect(action, &QAction::triggered, q, [handler] { guarded(lcGantt(), handler); });
-        return action;
+    menu = std::make_unique<ViewMenu>(
+        q, ViewMenu::View{[](const std::function<void()> &command) { guarded(lcGantt(), command); },
+                          [this] { return synced().menuState(); }, [this] { return q->CurrentDate(); },
+                          [this](QMenu *popUp, const QString &dsn) { Q_EMIT q->contextMenuAboutToShow(popUp, dsn); },
+                          [this](double value, bool move) { datePicked(value, move); }, calpic});
+    using E = ViewMenu::EnabledBy;
+    QMenu *popUp = menu->popUp();
+    const auto add = [this](QMenu *to, const char *name, const QString &caption, auto command, E enabledBy = E::Always) {
+        return menu->addEntry(to, QLatin1String(name), caption, command, enabledBy);
     };
-    add(menu, "mnuToday", uiText("Dayplex::ctlGantt", "Heute"), [this] { today(); });
-    add(menu, "mnuDatum", uiText("Dayplex::ctlGantt", "Datum..."), [this] { openDatePicker(false); });
-    add(menu, "mnuCalendar", uiText("Dayplex::ctlGantt", ">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
-    add(menu, "mnuFreienTerminSuchen", uiText("Dayplex::ctlGantt", "Freien Termin suchen"),
+    add(popUp, "mnuToday", uiText("Dayplex::ctlGantt", "Heute"), [this] { today(); });
+    add(popUp, "mnuDatum", uiText("Dayplex::ctlGantt", "Datum..."), [this] { openDatePicker(false); });
+    add(popUp, "mnuCalendar", uiText("Dayplex::ctlGantt", ">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
+    add(popUp, "mnuFreienTerminSuchen", uiText("Dayplex::ctlGantt", "Freien Termin suchen"),
         [this] { openSearchPanel(); });
-    menu->addSeparator();
-    mnuNeu = add(menu, "mnuNeu", uiText("Dayplex::ctlGantt", "Neu"), [this] { createFromProposal(); });
-    mnuAnzeigen = add(menu, "mnuAnzeigen", uiText("Dayplex::ctlGantt", "Anzeigen"), [this] { showSelected(); });
-    mnuVerschieben = add(menu, "mnuVerschieben", uiText("Dayplex::ctlGantt", "Verschieben"),
-                         [this] { openDatePicker(true); });
-    menu->addSeparator();
-    add(menu, "mnuMerkmale", uiText("Dayplex::ctlGantt", "Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
-    menu->addSeparator();
-    viewMenu = menu->addMenu(uiText("Dayplex::ctlGantt", "Ansicht"));
+    popUp->addSeparator();
+    add(popUp, "mnuNeu", uiText("Dayplex::ctlGantt", "Neu"), [this] { createFromProposal(); }, E::Create);
+    QAction *show = add(popUp, "mnuAnzeigen", uiText("Dayplex::ctlGantt", "Anzeigen"), [this] { showSelected(); }, E::Show);
+    add(popUp, "mnuVerschieben", uiText("Dayplex::ctlGantt", "Verschieben"), [this] { openDatePicker(true); }, E::Move);
+    popUp->addSeparator();
+    add(popUp, "mnuMerkmale", uiText("Dayplex::ctlGantt", "Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
+    popUp->addSeparator();
+    QMenu *viewMenu = popUp->addMenu(uiText("Dayplex::ctlGantt", "Ansicht"));
     viewMenu->setObjectName(QStringLiteral("mnuAnsicht"));
-    int index = 0;
-    for (const char *caption : kViewCaptions) {
-        const QString text = QLatin1String(caption);
-        QAction *action = add(viewMenu, "", uiText("Dayplex::ctlGantt", caption), [this, text] { showDays(text); });
+    for (int i = 0; i < int(std::size(kViewCaptions)); ++i) {
         // The day count is read from the German caption, whatever the menu shows.
-        action->setData(text);
-        action->setObjectName(QStringLiteral("mnuAnsichtTage_%1").arg(index++));
-        action->setCheckable(true);
+        const qint32 days = ganttDaysFromCaption(QLatin1String(kViewCaptions[i]));
+        menu->addDaysEntry(viewMenu, QStringLiteral("mnuAnsichtTage_%1").arg(i),
+                           uiText("Dayplex::ctlGantt", kViewCaptions[i]), days, [this, days] { showDays(days); });
     }
-    menu->addSeparator();
-    add(menu, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
-    add(menu, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
-    menu->setDefaultAction(mnuAnzeigen);
-    ownMenuEntries = menu->actions();
-    return menu;
-}
-
-void ctlGanttPrivate::prepareMenu()
-{
-    contextMenu();
-    const MenuState state = synced().menuState();
-    for (QAction *action : viewMenu->actions())
-        action->setChecked(ganttDaysFromCaption(action->data().toString()) == state.shownDays);
-    mnuAnzeigen->setEnabled(state.canShow);
-    mnuVerschieben->setEnabled(state.canMove);
-    mnuNeu->setEnabled(state.canCreate);
-}
-
-void ctlGanttPrivate::showMenu(QPoint globalPos, const QString &dsn)
-{
-    prepareMenu();
-    takeOutHostEntries(*menu, ownMenuEntries);
-    Q_EMIT q->contextMenuAboutToShow(menu, dsn);
-    // Not exec: the menu never blocks the caller.
-    menu->popup(globalPos);
+    popUp->addSeparator();
+    add(popUp, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
+    add(popUp, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
+    menu->finish(show);
+    // One month at a time, as the drop-down opens at the mouse.
+    menu->picker()->setMonthsAcross(1);
+    menu->picker()->setMonthsDown(1);
 }
 
 void ctlGanttPrivate::today()
@@ -284,43 +245,27 @@ void ctlGanttPrivate::today()
     core.model.sucheAb = 0;
 }
 
-void ctlGanttPrivate::showDays(const QString &caption)
+void ctlGanttPrivate::showDays(qint32 count)
 {
-    const qint32 n = ganttDaysFromCaption(caption);
     const Date first = q->CurrentDate();
-    double last = first + n - 1;
+    double last = first + count - 1;
     q->SetDisplayedRange(first, &last, false, true);
     q->Repaint();
 }
 
 void ctlGanttPrivate::openDatePicker(bool move)
 {
-    ccrpDtp->setProperty("tag", move ? kMoveTag : QString());
-    const QDate current = toQDate(q->CurrentDate());
-    if (current.isValid())
-        ccrpDtp->setSelectedDate(current);
     // At the mouse, moved back onto the screen where it would leave it.
-    ccrpDtp->adjustSize();
-    QPoint at = calpic->mapToGlobal(core.gestures.downPoint());
-    if (const QScreen *screen = q->screen())
-        at = keptOnScreen(at, ccrpDtp->size(), screen->availableGeometry());
-    ccrpDtp->move(at);
-    ccrpDtp->show();
-    ccrpDtp->setFocus(Qt::PopupFocusReason);
+    menu->openPicker(move ? ViewMenu::kMoveTag : QString(), calpic->mapToGlobal(core.gestures.downPoint()));
 }
 
-void ctlGanttPrivate::datePicked(QDate date)
+void ctlGanttPrivate::datePicked(double value, bool move)
 {
-    if (!ccrpDtp->isVisible())
-        return; // the second half of a double click
-    ccrpDtp->hide();
-    const Date value = toDate(date);
-    if (!isValidDate(value))
-        return;
-    if (ccrpDtp->property("tag").toString() == kMoveTag && !core.model.selectedDate.isEmpty()
-        && !core.model.isSelectedReadOnly())
-        q->SelectedDateMove(std::floor(value), 2);
-    q->SetDisplayedRange(value, nullptr, false, true);
+    // The view starts at the picked day's midnight, whatever time the picker kept.
+    const Date day = cTools::DateOnly(value);
+    if (move && !core.model.selectedDate.isEmpty() && !core.model.isSelectedReadOnly())
+        q->SelectedDateMove(day, 2);
+    q->SetDisplayedRange(day, nullptr, false, true);
     q->Repaint();
 }
 
@@ -400,14 +345,7 @@ void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 */
 void ctlGantt::Scroll(const QVariant &lngDirection)
 {
-    bool ok = false;
-    const double direction = lngDirection.toDouble(&ok);
-    if (!ok || !std::isfinite(direction))
-        throw Error(TypeMismatch, QStringLiteral("Scroll: die Richtung ist keine Zahl."));
-    {
-        const auto publish = qScopeGuard([this] { d->publishRange(); });
-        d->synced().scrollDays(direction);
-    }
+    d->changeRange([&](GanttCore &core) { core.scrollDays(lngDirection); });
     Repaint();
 }
 

@@ -7,6 +7,7 @@
 #include "gantt/rowscrollbar.h"
 #include "shared/cursors.h"
 #include "shared/ctools.h"
+#include "shared/viewmenu.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ctlgantt.h>
@@ -19,9 +20,6 @@
 #include <QSize>
 #include <QVariant>
 
-class QAction;
-class QCalendarWidget;
-class QMenu;
 class QScrollBar;
 
 namespace Dayplex {
@@ -30,7 +28,7 @@ class cDC;
 class GanttSearchPanel;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
-// bars, the menus and the date picker; the view itself is the core's.
+// bars, the menu entries; the view itself is the core's.
 class ctlGanttPrivate : public SurfaceEvents
 {
 public:
@@ -51,6 +49,8 @@ public:
     GanttCore &synced();
     // The core's shown days written back to mStartDate and mEndDate.
     void publishRange();
+    // A change of the core's shown days, written back also when it fails.
+    void changeRange(const std::function<void(GanttCore &)> &change);
     // The core's events raised as the control's signals, its proposal shown in the panel.
     void connectCoreEvents();
     // The screen: the kept picture, painted anew when what it shows changed, with the frame of
@@ -79,16 +79,13 @@ public:
     bool keyPress(int key, Qt::KeyboardModifiers modifiers);
     // "Anzeigen" and the double click: ShowDate for the selection.
     void showSelected();
-    // The context menu, built once; prepareMenu sets ticks and enabled states as for opening.
-    QMenu *contextMenu();
-    void prepareMenu();
-    // dsn: the appointment the menu opens over, for the host's entries.
-    void showMenu(QPoint globalPos, const QString &dsn = QString());
+    // The context menu and the date picker, with the view's entries.
+    void buildMenu();
     void today();
-    void showDays(const QString &caption);
-    // The date picker: "Datum..." (jump) or "Verschieben" (move the selection there).
+    void showDays(qint32 count);
+    // The date picker at the mouse: "Datum..." (jump) or "Verschieben" (move the selection there).
     void openDatePicker(bool move);
-    void datePicked(QDate date);
+    void datePicked(double value, bool move);
     void hScrollChanged(int value);
 
     // The search panel.
@@ -97,9 +94,6 @@ public:
     void runSearch(int index);
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
-
-    // The modern print: the period over as many pages as it needs.
-    QVariant printModern(bool preview);
 
     ctlGantt *const q;
 
@@ -118,17 +112,11 @@ public:
     // Child widgets.
     ViewSurface *calpic = nullptr;
     GanttSearchPanel *panel = nullptr;
-    QCalendarWidget *ccrpDtp = nullptr; // the pop-up date picker
     QScrollBar *hScroll = nullptr;
     RowScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
     bool resettingHScroll = false;
-    QMenu *menu = nullptr;
-    QList<QAction *> ownMenuEntries; // the view's; a host's go again before each opening
-    QMenu *viewMenu = nullptr;
-    QAction *mnuNeu = nullptr;
-    QAction *mnuAnzeigen = nullptr;
-    QAction *mnuVerschieben = nullptr;
+    std::unique_ptr<ViewMenu> menu;
 };
 
 } // namespace Dayplex

@@ -5,6 +5,7 @@
 #include "shared/viewsurface.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace Dayplex {
@@ -24,6 +25,13 @@ void ctlGanttPrivate::publishRange()
 {
     q->mStartDate = core.startDate;
     q->mEndDate = core.endDate;
+}
+
+void ctlGanttPrivate::changeRange(const std::function<void(GanttCore &)> &change)
+{
+    // Written back also when the NeedDates handler fails.
+    const auto publish = qScopeGuard([this] { publishRange(); });
+    change(synced());
 }
 
 bool ctlGanttPrivate::surfacePaint(QWidget &surface, const QRegion &)

@@ -1,18 +1,9 @@
 // The Gantt view's print job, its printed view and the options dialog.
 #include "gantt/ctlgantt_p.h"
 
-#include "gantt/ganttpainter.h"
-#include "gantt/ganttprint.h"
-#include "shared/cdc.h"
-#include "shared/logging.h"
+#include "dialogs/viewprint.h"
 
-#include <dayplex/error.h>
-
-#include <QDebug>
 #include <QPainter>
-
-#include <cmath>
-#include <limits>
 
 namespace Dayplex {
 
@@ -25,17 +16,20 @@ namespace Dayplex {
 QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
 {
     const Date rememberedFirstDay = mStartDate;
-    const auto restoreScreen = [this, rememberedFirstDay] {
-        d->core.applySettings(d->core.settings.withLayout(QStringLiteral("strLayoutScreenGantt")));
-        SetDisplayedRange(rememberedFirstDay, nullptr, false, true);
+    ViewPrintJob job{this, blnPrintPreview, d->core.printPresentation};
+    job.applyPrintLayout = [this]() -> const cContainer & { return d->core.applyPrintLayout(); };
+    // The period decides the pages, not the count asked for.
+    job.modern.pageCount = [this](QPainter &painter, const QRect &area, qint32) {
+        return d->synced().modernPageCount(painter, area);
+    };
+    job.modern.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
+        d->synced().paintModernPage(painter, area, page, pages);
+    };
+    job.restoreScreen = [this, rememberedFirstDay] {
+        d->changeRange([&](GanttCore &core) { core.restoreScreenLayout(rememberedFirstDay); });
         Repaint();
     };
-    return cCommonCalendar::PrintAndRestore([&] {
-        d->core.applySettings(d->core.settings.withLayout(QStringLiteral("strLayoutDruckGantt")));
-        return d->core.printPresentation == Presentation::Modern
-                   ? d->printModern(blnPrintPreview)
-                   : d->common.PrintCalendar(this, blnPrintPreview, d->core.settings.layout);
-    }, restoreScreen);
+    return printAndRestore(d->common, job);
 }
 
 /*!
@@ -49,19 +43,6 @@ void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
                             qint32 hoehe)
 {
     d->synced().printView(hdc, offsetx, offsety, breite, hoehe);
-}
-
-QVariant ctlGanttPrivate::printModern(bool preview)
-{
-    cCommonCalendar::PrintedDocument document;
-    // The period decides the pages, not the count asked for.
-    document.pageCount = [this](QPainter &painter, const QRect &area, qint32) {
-        return synced().modernPageCount(painter, area);
-    };
-    document.paintPage = [this](QPainter &painter, const QRect &area, qint32 page, qint32 pages) {
-        synced().paintModernPage(painter, area, page, pages);
-    };
-    return common.PrintDocument(q, preview, core.settings.layout, document);
 }
 
 /*!

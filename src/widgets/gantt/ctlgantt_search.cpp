@@ -8,61 +8,17 @@
 
 #include <dayplex/error.h>
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimeEdit>
 
-#include <cmath>
 
 namespace Dayplex {
 
 namespace {
 
-// Looking for an Escape lets events through; more often than this it would slow the search.
-constexpr qint64 kAbortCheckMs = 50;
-
 // Thrown when the view is deleted by an event let through during the search.
 struct ViewGone
 {
-};
-
-class SearchHost : public FreeSlotHost
-{
-public:
-    explicit SearchHost(ctlGantt *q)
-        : m_view(q)
-    {
-    }
-
-    Date displayedFirstDay() const override { return view()->mStartDate; }
-    Date displayedLastDay() const override { return view()->mEndDate; }
-    void showRange(Date firstDay, Date lastDay) override
-    {
-        double last = lastDay;
-        view()->SetDisplayedRange(firstDay, &last, false, false);
-    }
-    bool abortRequested() override
-    {
-        if (m_sinceCheck.isValid() && m_sinceCheck.elapsed() < kAbortCheckMs)
-            return false;
-        m_sinceCheck.start();
-        const bool abort = m_tools.AbortRequested();
-        view();
-        return abort;
-    }
-    void setBusy(bool busy) override { m_tools.WaitCursor(busy); }
-
-private:
-    ctlGantt *view() const
-    {
-        if (!m_view)
-            throw ViewGone();
-        return m_view;
-    }
-
-    QPointer<ctlGantt> m_view;
-    cTools m_tools; // the busy pointer belongs to the search, not to the view
-    QElapsedTimer m_sinceCheck;
 };
 
 } // namespace
@@ -98,20 +54,29 @@ void ctlGanttPrivate::runSearch(int index)
     query.weekends = panel->weekends();
 
     const QPointer<ctlGantt> alive(q);
-    SearchHost host(q);
+    cTools tools; // the busy pointer belongs to the search, not to the view
+    const auto abortRequested = [&] {
+        const bool abort = tools.AbortRequested();
+        if (!alive)
+            throw ViewGone();
+        return abort;
+    };
+    const SlotSearchFrontEnd frontEnd{abortRequested, [&](bool busy) { tools.WaitCursor(busy); }};
     searching = true;
     FreeSlotResult result;
     try {
-        result = searchFreeSlot(core.model, host, core.freeSlotQuery(query), index != 0);
+        result = synced().searchFreeSlot(query, index != 0, frontEnd);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
             return;
         }
         searching = false;
+        publishRange();
         q->Repaint();
         throw;
     }
+    publishRange();
     searching = false;
     if (!result.message.isEmpty()) {
         cTools::Message(result.message, Prompt::Kind::Information, freeSlotTitle());
@@ -156,9 +121,8 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
     requireValidDate(from, "findFreeSlot");
     FreienTerminSuchen(from);
     markRowsByKey(d->core.model, rowKeys);
-    // A length the hour picker can show; longer ones are searched as days by the user.
-    if (length * 1440.0 >= 1.0 && length < 1.0)
-        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(int(std::nearbyint(length * 1440.0)) * 60));
+    if (const int minutes = hourPickerMinutes(length); minutes > 0)
+        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(minutes * 60));
     Repaint();
 }
 
@@ -169,9 +133,7 @@ void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double leng
 */
 bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
 {
-    requireValidDate(dateStart, "isTerminFrei");
-    requireValidDate(dateEnde, "isTerminFrei");
-    return isSlotFree(d->core.model, dateStart, dateEnde, d->panel->weekends());
+    return d->core.isSlotFree(dateStart, dateEnde, d->panel->weekends());
 }
 
 /*!
@@ -180,9 +142,7 @@ bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
 */
 bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
 {
-    requireValidDate(dateStart, "isTerminFreiMerkmal");
-    requireValidDate(dateEnde, "isTerminFreiMerkmal");
-    return d->core.model.isRowFree(strmkmdsn, dateStart, dateEnde);
+    return d->core.isRowFree(dateStart, dateEnde, strmkmdsn);
 }
 
 /*!
@@ -191,10 +151,7 @@ bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QStr
 */
 void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
 {
-    requireValidDate(dateStart, "TerminVorSchlagEintragen");
-    requireValidDate(dateEnde, "TerminVorSchlagEintragen");
-    d->core.model.vorschlagVon = dateStart;
-    d->core.model.vorschlagBis = dateEnde;
+    d->core.propose(dateStart, dateEnde);
 }
 
 } // namespace Dayplex

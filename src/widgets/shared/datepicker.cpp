@@ -1,5 +1,5 @@
-// The calendar's date picker: a date box with a drop-down of several month calendars.
-#include "calendar/datepicker.h"
+// The views' date picker: a date box with a drop-down of one or several month calendars.
+#include "shared/datepicker.h"
 
 #include "shared/ctools.h"
 #include "shared/germanformat.h"
@@ -262,9 +262,13 @@ void DatePicker::setMonthsDown(int count)
 
 void DatePicker::openDropDown()
 {
+    openDropDownAt(mapToGlobal(QPoint(0, height())));
+}
+
+void DatePicker::openDropDownAt(QPoint at)
+{
     const QDate value = toQDate(m_value);
     m_dropDown->setup(value, m_grid, m_weekNumbers);
-    QPoint at = mapToGlobal(QPoint(0, height()));
     if (const QScreen *s = screen())
         at = keptOnScreen(at, m_dropDown->size(), s->availableGeometry());
     m_dropDown->move(at);

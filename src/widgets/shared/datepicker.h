@@ -77,8 +77,8 @@ private:
     QPalette m_hiddenSelection;
 };
 
-// The calendar's date picker "ccrpDtp": a date box whose drop-down of month calendars is used
-// to jump to a day or to move the selected appointment there. The box itself normally lies
+// A view's date picker "ccrpDtp": a date box whose drop-down of month calendars is used to
+// jump to a day or to move the selected appointment there. The box itself normally lies
 // outside the visible area; only the drop-down is seen. Value keeps a time of day: picking a
 // day keeps the time the value had. Change is raised only when a day is picked in the
 // drop-down. Tag holds what the pick is for (read with cTools::GetTag).
@@ -112,6 +112,9 @@ public:
 
     // Opens the drop-down below the box, kept on the screen, without waiting for the pick.
     void openDropDown();
+    // Opens it with its top left corner at this point of the screen, kept on the screen; the
+    // box itself may stay hidden.
+    void openDropDownAt(QPoint at);
     DatePickerDropDown *dropDown() const { return m_dropDown; }
 
 Q_SIGNALS:
