@@ -22,6 +22,7 @@
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 #include "support/testmain.h"
 
@@ -455,6 +456,38 @@ private slots:
         QCOMPARE(view.gantt.mStartDate, kMonday);
         view.gantt.Repaint();
         QCOMPARE(view.shown(), before);
+    }
+
+    // Catches a day bar that moves by its own rules instead of the calendar's spinner: a wheel
+    // notch that moves three days or a page, an arrow that pages, a bar that does not rest in
+    // the middle afterwards.
+    void dayBarSteps_data()
+    {
+        QTest::addColumn<int>("action"); // a slider action, or below zero a wheel turn by that angle
+        QTest::addColumn<Date>("firstShown");
+        QTest::newRow("arrow right") << int(QAbstractSlider::SliderSingleStepAdd) << kMonday + 1;
+        QTest::newRow("arrow left") << int(QAbstractSlider::SliderSingleStepSub) << kMonday - 1;
+        QTest::newRow("beside the thumb") << int(QAbstractSlider::SliderPageStepAdd) << kMonday + 7;
+        QTest::newRow("a wheel notch down") << -120 << kMonday + 1;
+        QTest::newRow("half a notch") << -60 << kMonday;
+    }
+    void dayBarSteps()
+    {
+        QFETCH(int, action);
+        Scene view;
+        view.show();
+        auto *bar = view.gantt.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+        const int rest = bar->value();
+        if (action < 0) {
+            const QPointF inside(5, 5);
+            QWheelEvent turn(inside, bar->mapToGlobal(inside), QPoint(), QPoint(0, action), Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(bar, &turn);
+        } else {
+            bar->triggerAction(QAbstractSlider::SliderAction(action));
+        }
+        QTEST(view.gantt.mStartDate, "firstShown");
+        QCOMPARE(bar->value(), rest);
     }
 
     // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the

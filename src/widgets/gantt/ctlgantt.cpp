@@ -4,8 +4,10 @@
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
+#include "shared/guarded.h"
 #include "shared/viewsurface.h"
 #include "shared/logging.h"
+#include "shared/spinnerbar.h"
 #include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
@@ -90,13 +92,8 @@ ctlGantt::ctlGantt(QWidget *parent)
     d->panel = new GanttSearchPanel(this);
     d->calpic = new ViewSurface(*d, lcGantt(), this);
     d->calpic->setObjectName(QStringLiteral("calpic"));
-    d->hScroll = new QScrollBar(Qt::Horizontal, this);
-    d->hScroll->setObjectName(QStringLiteral("HScroll"));
-    d->hScroll->setRange(0, 100);
-    d->hScroll->setSingleStep(1);
-    d->hScroll->setPageStep(10);
-    d->hScroll->setValue(kSpinnerRest); // the bar rests in the middle; paging reads the direction
-    connect(d->hScroll, &QScrollBar::valueChanged, this, [this](int value) { d->hScrollChanged(value); });
+    d->hScroll = new SpinnerBar(Qt::Horizontal, QStringLiteral("HScroll"), kPageOfDays, this);
+    d->hScroll->stepped = [this](qint32 days) { guarded(lcGantt(), [&] { Scroll(days); }); };
     d->vScroll = new RowScrollBar(this);
     d->vScroll->setObjectName(QStringLiteral("VScroll"));
     d->vScroll->setRange(1, 1);

@@ -6,7 +6,6 @@
 #include "gantt/ganttsearchpanel.h"
 #include "shared/datepicker.h"
 #include "shared/guarded.h"
-#include "shared/spinnerstep.h"
 #include "shared/changeprompt.h"
 #include "shared/uitext.h"
 
@@ -16,7 +15,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollBar>
 #include <iterator>
 
 namespace Dayplex {
@@ -267,17 +265,6 @@ void ctlGanttPrivate::datePicked(double value, bool move)
         q->SelectedDateMove(day, 2);
     q->SetDisplayedRange(day, nullptr, false, true);
     q->Repaint();
-}
-
-void ctlGanttPrivate::hScrollChanged(int value)
-{
-    if (resettingHScroll)
-        return;
-    const qint32 direction = spinnerStep(value, kPageOfDays);
-    resettingHScroll = true;
-    hScroll->setValue(kSpinnerRest);
-    resettingHScroll = false;
-    guarded(lcGantt(), [&] { q->Scroll(direction); });
 }
 
 /*!

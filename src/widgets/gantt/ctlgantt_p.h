@@ -26,6 +26,7 @@ namespace Dayplex {
 
 class cDC;
 class GanttSearchPanel;
+class SpinnerBar;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
 // bars, the menu entries; the view itself is the core's.
@@ -86,7 +87,6 @@ public:
     // The date picker at the mouse: "Datum..." (jump) or "Verschieben" (move the selection there).
     void openDatePicker(bool move);
     void datePicked(double value, bool move);
-    void hScrollChanged(int value);
 
     // The search panel.
     void openSearchPanel();
@@ -112,10 +112,9 @@ public:
     // Child widgets.
     ViewSurface *calpic = nullptr;
     GanttSearchPanel *panel = nullptr;
-    QScrollBar *hScroll = nullptr;
+    SpinnerBar *hScroll = nullptr;
     RowScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
-    bool resettingHScroll = false;
     std::unique_ptr<ViewMenu> menu;
 };
 
