@@ -4,6 +4,7 @@
 #include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttsearchpanel.h"
+#include "shared/answersteps.h"
 #include "shared/datepicker.h"
 #include "shared/guarded.h"
 #include "shared/changeprompt.h"
@@ -108,12 +109,7 @@ void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
         }
     };
     // The pointer goes back also when a step fails.
-    const auto finish = qScopeGuard([&] {
-        for (const GanttStep &a : actions.finally)
-            run(a);
-    });
-    for (const GanttStep &a : actions.steps)
-        run(a);
+    runAnswer(actions, run, [] {}, [] {});
 }
 
 namespace {
