@@ -170,10 +170,10 @@ const QImage &AgendaItem::picture(QSize size, qreal ratio)
     return m_shown;
 }
 
-void AgendaItem::pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at)
+void AgendaItem::pointerPress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at)
 {
     // A stale gesture is painted away before the press goes in again.
-    m_core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
+    m_core.pressAndPerform(button, buttons, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void AgendaItem::pointerMove(Qt::MouseButtons buttons, QPointF at)

@@ -263,9 +263,8 @@ void QuickViewBase::geometryChange(const QRectF &newGeometry, const QRectF &oldG
 void QuickViewBase::mousePressEvent(QMouseEvent *event)
 {
     forceActiveFocus(Qt::MouseFocusReason);
-    const bool othersHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
     guarded("a press on the view",
-            [&] { pointerPress(event->button(), othersHeld, event->position()); });
+            [&] { pointerPress(event->button(), event->buttons(), event->position()); });
     event->accept();
 }
 
@@ -287,6 +286,8 @@ void QuickViewBase::mouseReleaseEvent(QMouseEvent *event)
 
 void QuickViewBase::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    // The window has handed the second press in as a press already (widgets get the double
+    // click in its place); only the left button's double click means more.
     if (event->button() == Qt::LeftButton)
         guarded("a double click on the view", [&] { pointerDoubleClick(event->position()); });
 }
@@ -335,7 +336,7 @@ void QuickViewBase::touchEvent(QTouchEvent *event)
         switch (p.state()) {
         case QEventPoint::Pressed:
             forceActiveFocus(Qt::MouseFocusReason);
-            pointerPress(Qt::LeftButton, false, p.position());
+            pointerPress(Qt::LeftButton, Qt::LeftButton, p.position());
             break;
         case QEventPoint::Updated:
             pointerMove(Qt::LeftButton, p.position());

@@ -172,7 +172,8 @@ protected:
 
     // The core's picture for the size; painted again only when what it shows changed.
     virtual const QImage &picture(QSize size, qreal ratio) = 0;
-    virtual void pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at) = 0;
+    // buttons: all held now, the pressed one among them.
+    virtual void pointerPress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) = 0;
     virtual void pointerMove(Qt::MouseButtons buttons, QPointF at) = 0;
     virtual void pointerRelease(bool stillHeld, QPointF at) = 0;
     virtual void pointerDoubleClick(QPointF at) = 0;

@@ -132,7 +132,7 @@ const QImage &ResourceViewItem::picture(QSize size, qreal)
     return m_shown;
 }
 
-void ResourceViewItem::pointerPress(Qt::MouseButton button, bool, QPointF at)
+void ResourceViewItem::pointerPress(Qt::MouseButton button, Qt::MouseButtons, QPointF at)
 {
     perform(m_core.press({button, button, at.x(), at.y()}));
 }

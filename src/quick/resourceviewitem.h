@@ -57,7 +57,7 @@ Q_SIGNALS:
 
 protected:
     const QImage &picture(QSize size, qreal ratio) override;
-    void pointerPress(Qt::MouseButton button, bool othersHeld, QPointF at) override;
+    void pointerPress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) override;
     void pointerMove(Qt::MouseButtons buttons, QPointF at) override;
     void pointerRelease(bool stillHeld, QPointF at) override;
     void pointerDoubleClick(QPointF at) override;

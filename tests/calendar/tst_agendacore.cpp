@@ -68,10 +68,10 @@ struct PaintedWeek
             core.applyOwnStep(a);
     }
     // Performs the core's own steps of an answer; how many answers there were.
-    int press(QPointF at)
+    int press(QPointF at, Qt::MouseButtons held = Qt::LeftButton)
     {
         int answers = 0;
-        core.pressAndPerform(Qt::LeftButton, false, at.x(), at.y(), [&](const GestureResult &r) {
+        core.pressAndPerform(Qt::LeftButton, held, at.x(), at.y(), [&](const GestureResult &r) {
             ++answers;
             apply(r);
         });
@@ -216,17 +216,24 @@ private slots:
     }
 
     // Catches a press that ends a move whose release never arrived and is then lost instead
-    // of going to the picture without that move, and one handed in twice after a release.
+    // of going to the picture without that move, one handed in twice after a release, and a
+    // second button during the drag that ends it.
     void pressAfterADrag_data()
     {
         QTest::addColumn<bool>("released");
+        QTest::addColumn<int>("held");
         QTest::addColumn<int>("answers");
-        QTest::newRow("the release lost") << false << 2;
-        QTest::newRow("the release arrived") << true << 1;
+        QTest::addColumn<bool>("selects");
+        QTest::newRow("the release lost") << false << int(Qt::LeftButton) << 2 << true;
+        QTest::newRow("the release arrived") << true << int(Qt::LeftButton) << 1 << true;
+        QTest::newRow("a second button during the drag")
+            << false << int(Qt::LeftButton | Qt::RightButton) << 1 << false;
     }
     void pressAfterADrag()
     {
         QFETCH(bool, released);
+        QFETCH(int, held);
+        QFETCH(bool, selects);
         PaintedWeek week;
         const QPointF box = week.at(0, termineintrag), to = box + QPointF(9, 0);
         QVERIFY(box.x() >= 0);
@@ -234,8 +241,8 @@ private slots:
         week.core.move(Qt::LeftButton, to.x(), to.y());
         if (released)
             week.core.release(false, to.x(), to.y());
-        QTEST(week.press(week.at(kMon + 1 + hm(14, 0))), "answers");
-        QVERIFY(std::abs(week.core.selection.start - (kMon + 1 + hm(14, 0))) < 1e-7);
+        QTEST(week.press(week.at(kMon + 1 + hm(14, 0)), Qt::MouseButtons(held)), "answers");
+        QCOMPARE(std::abs(week.core.selection.start - (kMon + 1 + hm(14, 0))) < 1e-7, selects);
     }
 
     // Catches a resize whose release fails (the change question, a host's handler) and leaves

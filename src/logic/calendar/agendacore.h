@@ -175,8 +175,9 @@ public:
     GestureView gestureView() const;
     GestureResult press(Qt::MouseButton button, bool othersHeld, double x, double y);
     // A press whose answer the front end performs; when it ended a stale gesture (PressAgain
-    // last), the press goes in again, to the picture the answer left.
-    void pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+    // last), the press goes in again, to the picture the answer left. buttons: all held now,
+    // the pressed one among them.
+    void pressAndPerform(Qt::MouseButton button, Qt::MouseButtons buttons, double x, double y,
                          const std::function<void(const GestureResult &)> &perform);
     // The buttons the view's gestures know; a move counts the others as not held.
     static constexpr Qt::MouseButtons kViewButtons{Qt::LeftButton | Qt::RightButton | Qt::MiddleButton};

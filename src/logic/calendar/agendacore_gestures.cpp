@@ -30,9 +30,10 @@ GestureResult AgendaCore::press(Qt::MouseButton button, bool othersHeld, double 
     return gesture.press(gestureView(), button, othersHeld, x, y);
 }
 
-void AgendaCore::pressAndPerform(Qt::MouseButton button, bool othersHeld, double x, double y,
+void AgendaCore::pressAndPerform(Qt::MouseButton button, Qt::MouseButtons buttons, double x, double y,
                                  const std::function<void(const GestureResult &)> &perform)
 {
+    const bool othersHeld = (buttons & ~button) != Qt::NoButton;
     const GestureResult result = press(button, othersHeld, x, y);
     perform(result);
     if (!result.steps.isEmpty() && result.steps.last().kind == GestureAction::PressAgain)

@@ -24,11 +24,10 @@ constexpr int kAutoScrollMilliseconds = 100;
 
 void ucAgendaPrivate::surfacePress(Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at, QPoint)
 {
-    const bool othersHeld = (buttons & ~button) != Qt::NoButton;
     if (core.gesture.keyboardInUse())
         pic->update(); // the focus frame goes
     // A stale gesture is painted away before the press goes in again.
-    core.pressAndPerform(button, othersHeld, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
+    core.pressAndPerform(button, buttons, at.x(), at.y(), [this](const GestureResult &r) { perform(r); });
 }
 
 void ucAgendaPrivate::surfaceMove(Qt::MouseButtons buttons, QPointF at)
