@@ -20,8 +20,6 @@
 #include <QSize>
 #include <QVariant>
 
-class QScrollBar;
-
 namespace Dayplex {
 
 class cDC;
