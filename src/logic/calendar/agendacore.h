@@ -285,6 +285,8 @@ private:
     // The same, current at least within part: a paint that exposes a corner costs a corner.
     const QImage &picture(QSize size, qreal ratio, const ScenePictureKey &key, const QRect &part);
     void paintStraight(QImage &target, QSize size, const ScenePictureKey &key);
+    // The kept picture now stands for key; owed: the image holds it only within held.
+    void keepPainted(const ScenePictureKey &key, qreal ratio, bool owed, const QRegion &held);
     // Gives the kept image the size at ratio; false when it had another and is new.
     bool keepImageSized(QSize size, qreal ratio);
     // Fills white what of part the kept image of a surface of that size has not had yet.

@@ -99,11 +99,16 @@ const QImage *AgendaCore::paintForSurface(QSize size, qreal ratio, const WindowP
 void AgendaCore::paintStraight(QImage &target, QSize size, const ScenePictureKey &key)
 {
     paintPicture(target, size, false);
+    keepPainted(key, target.devicePixelRatio(), true, QRegion());
+}
+
+void AgendaCore::keepPainted(const ScenePictureKey &key, qreal ratio, bool owed, const QRegion &held)
+{
     kept.key = key;
-    kept.ratio = target.devicePixelRatio();
+    kept.ratio = ratio;
     kept.valid = true;
-    kept.owed = true;
-    kept.held = QRegion();
+    kept.owed = owed;
+    kept.held = held;
     ++kept.renders;
 }
 
@@ -168,12 +173,7 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey
         return kept.image;
     }
     kept.unshown += whole;
-    kept.key = key;
-    kept.ratio = ratio;
-    kept.valid = true;
-    kept.owed = true;
-    kept.held = needed;
-    ++kept.renders;
+    keepPainted(key, ratio, true, needed);
     return kept.image;
 }
 
@@ -198,11 +198,7 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey
     const bool cellsOnly = kept.valid && !kept.owed && sameSize && kept.key.first == key.first;
     const std::optional<QRegion> changed = paintPicture(kept.image, size, cellsOnly);
     kept.unshown += changed ? *changed : QRegion(0, 0, size.width(), size.height());
-    kept.key = key;
-    kept.ratio = ratio;
-    kept.valid = true;
-    kept.owed = false;
-    ++kept.renders;
+    keepPainted(key, ratio, false, QRegion());
     return kept.image;
 }
 
