@@ -200,21 +200,13 @@ private slots:
         QStringList got;
         for (const SegmentBox &b : layout.segments) {
             QCOMPARE(b.timeBarWidth, 3);
-            got << QStringLiteral("%1: %2,%3 %4x%5%6")
-                       .arg(b.column)
-                       .arg(b.box.x())
-                       .arg(b.box.y())
-                       .arg(b.box.width())
-                       .arg(b.box.height())
-                       .arg(b.inexact ? " inexact" : "");
+            got << QString::asprintf("%d: %d,%d %dx%d%s", b.column, b.box.x(), b.box.y(), b.box.width(),
+                                     b.box.height(), b.inexact ? " inexact" : "");
         }
         for (const AllDayBox &b : layout.allDay) {
             QCOMPARE(b.box.top(), 24 + (b.bandRow - 1) * 24);
             QCOMPARE(b.box.height(), 24);
-            got << QStringLiteral("band %1: %2 %3")
-                       .arg(b.bandRow)
-                       .arg(b.box.x())
-                       .arg(b.box.width());
+            got << QString::asprintf("band %d: %d %d", b.bandRow, b.box.x(), b.box.width());
         }
         QTEST(got.join(QStringLiteral("; ")), "expected");
         for (int c = 0; mode == "all day" && c < matrix.days(); ++c)
