@@ -27,6 +27,9 @@ const Date kMonday = AgendaWeek::monday();
 constexpr qint32 kA = 10, kB = 11;
 const AppointmentDetails kSeries{true, {}};
 const AppointmentDetails kMeeting{false, {"Anna Berg", "Ben Koch"}};
+const QSize kKeptSize(900, 600);
+using Change = std::function<void(ucAgenda &)>;
+
 // The answers of the series question, in the order of the scopes.
 const QStringList kScopeButtons{"Nur diesen Termin", "Diesen und alle folgenden Termine",
                                 "Alle Termine der Serie"};
@@ -40,6 +43,8 @@ void markSeries(AgendaWeek &week)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class tst_CalendarPicture : public QObject
 {
@@ -115,52 +120,48 @@ private slots:
     // full paint gives.
     void keptPicture_data()
     {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<Change>("change");
         QTest::addColumn<bool>("paintsAgain");
-        for (const char *same : {"Repaint", "DrawDragDrop", "MousePointer"})
-            QTest::newRow(same) << same << false;
-        for (const char *changed :
-             {"same range again (cells coloured anew)", "AddDate", "Clear", "Scroll", "setOptions",
-              "setFirstTime", "setDayInfoHeight", "setMinDateHeight", "time selection",
-              "whole days", "SelectedDate", "backcolor", "presentation", "the next day",
-              "a record's times", "setTimeRaster", "another size", "another pixel ratio"})
-            QTest::newRow(changed) << changed << true;
+        const auto row = [](const char *tag, bool again, const Change &change) { QTest::newRow(tag) << change << again; };
+        row("Repaint", false, [](ucAgenda &a) { a.Repaint(); });
+        row("DrawDragDrop", false, [](ucAgenda &a) { a.DrawDragDrop(10, 10, 100, 50); });
+        row("MousePointer", false, [](ucAgenda &a) { a.MousePointer(QStringLiteral("SizeN")); });
+        row("same range again (cells coloured anew)", true, [](ucAgenda &a) {
+            double last = a.LastDay();
+            a.SetDisplayedRange(a.FirstDay(), &last, false, false);
+        });
+        row("AddDate", true, [](ucAgenda &a) { a.AddDate("Z", "Neu", kMonday + hm(15, 0), kMonday + hm(16, 0), false, 0, false, 0, false); });
+        row("Clear", true, [](ucAgenda &a) { a.Clear(); });
+        row("Scroll", true, [](ucAgenda &a) { a.Scroll(1); });
+        row("setOptions", true, [](ucAgenda &a) { a.setOptions("cContainer 1\nstrLayoutScreenCalendar:s34=cContainer 1\nrgbArbeitszeit:l=255\n\n"); });
+        row("setFirstTime", true, [](ucAgenda &a) { a.setFirstTime(hm(10, 0)); });
+        row("setDayInfoHeight", true, [](ucAgenda &a) { a.setDayInfoHeight(1); });
+        row("setMinDateHeight", true, [](ucAgenda &a) { a.setMinDateHeight(6); });
+        row("time selection", true, [](ucAgenda &a) { a.setSelectionEnd(kMonday + 1 + hm(11, 0)); });
+        row("whole days", true, [](ucAgenda &a) { a.setSelectionStart(kMonday + 3); a.setSelectionEnd(kMonday + 5); });
+        row("SelectedDate", true, [](ucAgenda &a) { a.setSelectedDate("B"); });
+        row("backcolor", true, [](ucAgenda &a) { a.setBackcolor(kMonday + hm(12, 0), 0x00FF00); });
+        row("presentation", true, [](ucAgenda &a) { a.setPresentation(Presentation::Modern); });
+        row("the next day", true, [](ucAgenda &) { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); });
+        // As a refused change puts the times back after a repaint.
+        row("a record's times", true, [](ucAgenda &a) {
+            AppointmentStore &store = ucAgendaPrivate::get(&a)->core.data.store;
+            store.setTimes(kA, store.at(kA).dateStart - hm(1, 0), store.at(kA).dateEnd);
+        });
+        row("setTimeRaster", true, [](ucAgenda &a) { a.setTimeRaster(15 * kOneMinute); });
+        row("another size", true, [](ucAgenda &a) { a.paintToImage(QSize(800, 500)); });
+        row("another pixel ratio", true, [](ucAgenda &a) { a.paintToImage(kKeptSize, 2); });
     }
     void keptPicture()
     {
-        QFETCH(QString, change);
+        QFETCH(Change, change);
         AgendaWeek week;
         ucAgenda &a = week.agenda;
         ucAgendaPrivate *d = week.d;
-        const QSize size(900, 600);
+        const QSize size = kKeptSize;
         a.setSelectionStart(kMonday + 1 + hm(9, 0));
         a.paintToImage(size);
-        const QHash<QString, std::function<void()>> changes{
-            {"Repaint", [&] { a.Repaint(); }},
-            {"DrawDragDrop", [&] { a.DrawDragDrop(10, 10, 100, 50); }},
-            {"same range again (cells coloured anew)", [&] { double last = a.LastDay(); a.SetDisplayedRange(a.FirstDay(), &last, false, false); }},
-            {"MousePointer", [&] { a.MousePointer(QStringLiteral("SizeN")); }},
-            {"AddDate", [&] { a.AddDate("Z", "Neu", kMonday + hm(15, 0), kMonday + hm(16, 0), false, 0, false, 0, false); }},
-            {"Clear", [&] { a.Clear(); }},
-            {"Scroll", [&] { a.Scroll(1); }},
-            {"setOptions", [&] { a.setOptions("cContainer 1\nstrLayoutScreenCalendar:s34="
-                                              "cContainer 1\nrgbArbeitszeit:l=255\n\n"); }},
-            {"setFirstTime", [&] { a.setFirstTime(hm(10, 0)); }},
-            {"setDayInfoHeight", [&] { a.setDayInfoHeight(1); }},
-            {"setMinDateHeight", [&] { a.setMinDateHeight(6); }},
-            {"time selection", [&] { a.setSelectionEnd(kMonday + 1 + hm(11, 0)); }},
-            {"whole days", [&] { a.setSelectionStart(kMonday + 3); a.setSelectionEnd(kMonday + 5); }},
-            {"SelectedDate", [&] { a.setSelectedDate("B"); }},
-            {"backcolor", [&] { a.setBackcolor(kMonday + hm(12, 0), 0x00FF00); }},
-            {"presentation", [&] { a.setPresentation(Presentation::Modern); }},
-            {"the next day", [&] { setCurrentDateTimeForTesting(kMonday + 3 + hm(0, 1)); }},
-            // As a refused change puts the times back after a repaint.
-            {"a record's times", [&] { const TerminEintrag &e = d->core.data.store.at(kA); d->core.data.store.setTimes(kA, e.dateStart - hm(1, 0), e.dateEnd); }},
-            {"setTimeRaster", [&] { a.setTimeRaster(15 * kOneMinute); }},
-            {"another size", [&] { a.paintToImage(QSize(800, 500)); }},
-            {"another pixel ratio", [&] { a.paintToImage(size, 2); }},
-        };
-        changes.value(change)();
+        change(a);
         const quint64 before = d->core.kept.renders;
         const QImage kept = a.paintToImage(size).copy();
         QTEST(d->core.kept.renders > before, "paintsAgain");
