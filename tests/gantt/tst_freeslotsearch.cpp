@@ -350,7 +350,6 @@ private slots:
     void rowsMarkedByKey()
     {
         QFETCH(QStringList, keys);
-        QFETCH(QString, marked);
         Host host({});
         host.model.row(1).blnMarkiert = true;
         host.model.row(3).blnMarkiert = false;
@@ -359,7 +358,7 @@ private slots:
         for (qint32 r = 1; r <= host.model.rowCount(); ++r)
             if (host.model.row(r).blnMarkiert)
                 rows << host.model.row(r).dsn;
-        QCOMPARE(rows.join(QLatin1Char(' ')), marked);
+        QTEST(rows.join(QLatin1Char(' ')), "marked");
     }
 
     // Catches a length of a day that the hour picker shows as 00:00, and limits moved off one
