@@ -94,8 +94,7 @@ private Q_SLOTS:
     void leadingNumbers()
     {
         QFETCH(QString, text);
-        QFETCH(double, expected);
-        QCOMPARE(Dayplex::leadingNumber(text), expected);
+        QTEST(Dayplex::leadingNumber(text), "expected");
     }
 
     // Catches writers that store the wrong kind or variant type, readers that refuse a form a

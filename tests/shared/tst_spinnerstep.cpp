@@ -33,8 +33,7 @@ void tst_SpinnerStep::steps_data()
 void tst_SpinnerStep::steps()
 {
     QFETCH(int, value);
-    QFETCH(qint32, expected);
-    QCOMPARE(spinnerStep(value, 10), expected);
+    QTEST(spinnerStep(value, 10), "expected");
 }
 
 DAYPLEX_TEST_MAIN(tst_SpinnerStep)

@@ -90,10 +90,9 @@ private slots:
     void textsFollowTheUiLanguage()
     {
         QFETCH(QLocale, locale);
-        QFETCH(QStringList, texts);
         QLocale::setDefault(locale);
         chooseUiLanguage(QLocale());
-        QCOMPARE(shownTexts(), texts);
+        QTEST(shownTexts(), "texts");
     }
 };
 
