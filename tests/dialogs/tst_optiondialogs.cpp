@@ -90,24 +90,20 @@ QStringList choosersRun; // "tag=initial value" of every chooser, in order
 // Abbrechen when there is none.
 void answerChooser(QDialog &dialog)
 {
-    if (auto *colour = qobject_cast<QColorDialog *>(&dialog)) {
-        QCOMPARE(colour->objectName(), QLatin1String(ModalWindow::ColorChooser));
-        choosersRun << colour->property("tag").toString() + '=' + colour->currentColor().name();
-        if (!answeredColour)
-            return colour->reject();
-        colour->setCurrentColor(*answeredColour);
-        colour->accept();
-    } else if (auto *font = qobject_cast<QFontDialog *>(&dialog)) {
-        QCOMPARE(font->objectName(), QLatin1String(ModalWindow::FontChooser));
-        choosersRun << font->property("tag").toString() + '='
-                           + QString::number(font->currentFont().pointSize());
-        if (!answeredFont)
-            return font->reject();
-        font->setCurrentFont(*answeredFont);
-        font->accept();
-    } else {
+    auto *colour = qobject_cast<QColorDialog *>(&dialog);
+    auto *font = qobject_cast<QFontDialog *>(&dialog);
+    if (!colour && !font)
         QFAIL(qPrintable("unexpected window " + dialog.objectName()));
-    }
+    QCOMPARE(dialog.objectName(), QLatin1String(colour ? ModalWindow::ColorChooser : ModalWindow::FontChooser));
+    choosersRun << dialog.property("tag").toString() + '='
+                       + (colour ? colour->currentColor().name() : QString::number(font->currentFont().pointSize()));
+    if (colour ? !answeredColour : !answeredFont)
+        return dialog.reject();
+    if (colour)
+        colour->setCurrentColor(*answeredColour);
+    else
+        font->setCurrentFont(*answeredFont);
+    dialog.accept();
 }
 
 // What a dialog stored on OK against what it was given: every key of `in` is kept, with the
