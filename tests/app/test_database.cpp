@@ -191,7 +191,7 @@ private Q_SLOTS:
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("8"));
         QStringList shown;
         for (int participant : {1, 2})
             for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
@@ -229,12 +229,16 @@ private Q_SLOTS:
             old.open(location, kAnchor);
             meeting = old.saveAppointment(sample(7), {7, 2, 5}).first();
             single = old.saveAppointment(sample(3), {3}).first();
+            if (!server) { // SQLite's index of what a view shows came later and holds the seats
+                execSql(old.connectionName(), QStringLiteral("DROP INDEX appointments_shown"));
+                execSql(old.connectionName(), QStringLiteral("CREATE INDEX appointments_range ON appointments(span_class, start)"));
+            }
             execSql(old.connectionName(), QStringLiteral("ALTER TABLE appointments DROP COLUMN seats"));
             execSql(old.connectionName(), QStringLiteral("UPDATE settings SET value = '6' WHERE key = 'schema_version'"));
         }
         Database db;
         db.open(location, kAnchor);
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("8"));
         QCOMPARE(db.appointment(meeting)->participantIds, (QList<int>{7, 2, 5}));
         QStringList seats;
         for (const Appointment &a : db.appointmentsInDays(monday, monday + 6, {2, 3}))
@@ -469,7 +473,10 @@ private Q_SLOTS:
         if (server)
             execSql(db.connectionName(), QStringLiteral("SET plan_cache_mode = force_generic_plan"));
         int generic = 0;
-        for (const Database::Statement &read : db.daysStatements(monday, monday + 6)) {
+        QVector<Database::Statement> reads = db.daysStatements(monday, monday + 6);
+        // A view's read of the single rows: on SQLite from the index alone.
+        reads.append(db.daysStatements(monday, monday + 6, RowContent::Shown).first());
+        for (const Database::Statement &read : qAsConst(reads)) {
             QStringList explains{QStringLiteral("EXPLAIN %1%2").arg(server ? "" : "QUERY PLAN ", inlined(read))};
             if (server) {
                 // A desk's prepared read, after a few runs planned once for any days.
@@ -493,6 +500,10 @@ private Q_SLOTS:
                 QVERIFY2(!text.contains(QRegularExpression(server ? QStringLiteral("Seq Scan") : QStringLiteral("(^|\n)SCAN (?!CONSTANT)"))),
                          qPrintable(text));
                 QVERIFY2(text.contains(QLatin1String("INDEX")) || text.contains(QLatin1String("Index")), qPrintable(text));
+                if (!server && &read == &reads.last())
+                    for (const QString &line : lines)
+                        QVERIFY2(!line.startsWith(QLatin1String("SEARCH")) || line.contains(QLatin1String("COVERING INDEX")),
+                                 qPrintable(line));
                 // A start bounded on one side only reads everything before the days.
                 for (const QString &line : lines)
                     if (line.contains(QLatin1String("start")) && line.contains(QRegularExpression(QStringLiteral("INDEX|Index Cond"))))
