@@ -508,7 +508,7 @@ const QVector<Migration> &migrations()
           " GROUP BY appointment_id HAVING count(*) > 1) s WHERE s.appointment_id = appointments.id"}},
         // What a view shows, in an index that leads as the one it replaces: SQLite answers a
         // view's range read from the index alone, where it looked up the row behind every entry
-        // (a third of its work for a quarter of a large team). A server plans its reads its
+        // (about a third of its work for a quarter of a large team). A server plans its reads its
         // own way and keeps its index.
         {8,
          {"CREATE INDEX appointments_shown ON appointments(span_class, start, \"end\", rrule, rdates, text, all_day,"
@@ -962,8 +962,9 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
     const auto earlier = [](const Position &a, const Position &b) {
         return a.start != b.start ? a.start < b.start : a.id < b.id;
     };
-    // The single ones come in a few ordered runs (a run per class of length and part); the
-    // occurrences, series by series, are sorted first, then all runs are merged.
+    // SQLite's single ones come in a few ordered runs, one per class of length, a server's in
+    // the order they are stored (mergeRuns sorts those); the occurrences, series by series,
+    // are sorted first.
     std::sort(order.begin() + singles, order.end(), earlier);
     mergeRuns(order.begin(), order.end(), earlier);
     for (qsizetype first = 0; first < result.size(); ++first) {
