@@ -99,6 +99,8 @@ public:
     PrintChoiceOffer printChoice;
     // Asks for sheet and period, then prints them (ucagenda_printchoice.cpp).
     QVariant printChosen(bool preview);
+    // The print job of the shown days; the screen keeps its picture and comes back afterwards.
+    QVariant print(bool preview);
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;

@@ -45,17 +45,6 @@ QVariant printResourceView(ctlGantt &view, const PrintChoice &choice, bool previ
 
 } // namespace
 
-void ucAgenda::offerPrintChoice(bool offered, ctlGantt *resourceView)
-{
-    d->printChoice.offered = offered;
-    d->printChoice.resourceView = resourceView;
-}
-
-bool ucAgenda::printChoiceOffered() const
-{
-    return d->printChoice.offered;
-}
-
 /*
     The dialog is answered once for the choice; the job of the chosen sheets then takes its
     printer and preview over, with the pages the period needs, so the user is asked only once.

@@ -1,16 +1,13 @@
-// The Gantt view's mouse handling, context menu entries, date picker and scrolling.
+// The resource view's mouse and keyboard handling, context menu entries and date picker, and the
+// core's events as signals.
 #include "gantt/ctlgantt_p.h"
 
-#include "gantt/freeslotsearch.h"
 #include "gantt/ganttinteraction.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/answersteps.h"
 #include "shared/datepicker.h"
 #include "shared/guarded.h"
-#include "shared/changeprompt.h"
 #include "shared/uitext.h"
-
-#include <dayplex/error.h>
 
 #include <QAction>
 #include <QMenu>
@@ -263,73 +260,24 @@ void ctlGanttPrivate::datePicked(double value, bool move)
     q->Repaint();
 }
 
-/*!
-    Draws an inverted frame from (left, top) to (left + width, top + height) straight onto the
-    picture on screen, after erasing the frame drawn before; the hairline at the mouse is such a
-    frame. Nothing happens when left equals the left edge of the last frame; left -1 forgets
-    the last frame without drawing. A full paint forgets it as well. A frame whose edges leave
-    the 32-bit range throws Dayplex::Error 6.
-*/
-void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
+void ctlGanttPrivate::connectCoreEvents()
 {
-    const bool drawn = left != d->core.drag.left && left != -1;
-    d->core.drawDragFrame(left, top, width, height);
-    if (drawn && !d->core.picture.isNull())
-        d->showFrame();
-}
-
-/*!
-    Sets the mouse pointer of the picture area. A number (or the text "0") is a standard
-    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
-    other numbers throw Dayplex::Error 5. Any other value names one of the library's cursors
-    ("curMove", "SizeN", "SizeS", "SplitterNS", in any case); it is loaded only when it differs
-    from the last value given. An unknown name throws Dayplex::Error 5 and changes nothing.
-*/
-void ctlGantt::MousePointer(const QVariant &v)
-{
-    d->pointer.set(*d->calpic, v);
-}
-
-/*!
-    Moves every appointment with the selected key to NewDate, keeping its length: to NewDate
-    itself when both NewDate and the old start have a time of day, else to NewDate's day at the
-    old clock time. The row never changes. The change goes through the confirmation
-    (ConfirmChanges); refused, the old times come back. Repaints, and raises DateChanged for
-    a confirmed move. An occurrence of a series asks for the scope instead, also without
-    ConfirmChanges, and raises seriesDateChanged; "Abbrechen" brings the old times back. Nothing happens without a selection; dragzielTyp is not used. An invalid
-    date, or one the move would carry out of the calendar, throws Dayplex::Error 5 and changes
-    nothing.
-*/
-void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
-{
-    Q_UNUSED(dragzielTyp);
-    const std::optional<ChangeRequest> request = d->core.moveSelected(NewDate);
-    if (!request)
-        return;
-    ChangeAnswer answer;
-    try {
-        answer = askChange(*request, [this] { Repaint(); });
-    } catch (...) {
-        // The question failed: the appointments keep their confirmed times.
-        d->core.revertChange(*request);
-        Repaint();
-        throw;
-    }
-    d->core.commitChange(*request, answer);
-    Repaint();
-    d->core.raiseChange(*request, answer);
-}
-
-/*!
-    Moves the shown days: 1 or -1 by one day, without weekday alignment; any other value by
-    one page (the number of shown days) in its direction, aligned to the AlignOnWeekday
-    weekday; 0 stays. Asks the host for the new days when needed and repaints. A value that is
-    no number throws Dayplex::Error 13.
-*/
-void ctlGantt::Scroll(const QVariant &lngDirection)
-{
-    d->changeRange([&](GanttCore &core) { core.scrollDays(lngDirection); });
-    Repaint();
+    core.events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (!q->Enabled)
+            return;
+        // The handler reads the days the view shows now.
+        publishRange();
+        Q_EMIT q->NeedDates(first, last, fields);
+    };
+    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
+        Q_EMIT q->DateChanged(dsn, start, end);
+    };
+    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
+        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
+    };
+    core.proposalShown = [this](const QString &label, bool newEnabled) {
+        panel->showProposal(label, newEnabled);
+    };
 }
 
 } // namespace Dayplex

@@ -32,6 +32,8 @@ class ctlGanttPrivate : public SurfaceEvents
 {
 public:
     explicit ctlGanttPrivate(ctlGantt *q);
+    // Creates the search panel, the picture area and the two scroll bars.
+    void createChildren();
     // Wires the search panel and the date picker to the view.
     void connectChildren();
 
@@ -92,6 +94,8 @@ public:
     void runSearch(int index);
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
+    // The print job of the shown days; the screen shows its days again afterwards.
+    QVariant print(bool preview);
 
     ctlGantt *const q;
 
