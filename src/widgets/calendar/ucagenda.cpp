@@ -7,8 +7,6 @@
 #include "shared/guarded.h"
 #include "shared/logging.h"
 
-#include <dayplex/ctlgantt.h>
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QStyle>
@@ -582,8 +580,8 @@ void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
 QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
 {
     // The chosen sheets come back here, one job each, with the choice made.
-    if (d->printChoice.offered && !d->printChoice.running)
-        return d->printChosen(blnPrintPreview);
+    if (d->printChoice.asks())
+        return d->printChoice.run(*this, d->printSheets(), blnPrintPreview);
     return d->print(blnPrintPreview);
 }
 
@@ -601,13 +599,12 @@ void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint3
 
 void ucAgenda::offerPrintChoice(bool offered, ctlGantt *resourceView)
 {
-    d->printChoice.offered = offered;
-    d->printChoice.resourceView = resourceView;
+    d->printChoice.offer(offered, resourceView);
 }
 
 bool ucAgenda::printChoiceOffered() const
 {
-    return d->printChoice.offered;
+    return d->printChoice.offered();
 }
 
 } // namespace Dayplex

@@ -4,6 +4,7 @@
 #include "calendar/agendacore.h"
 #include "calendar/agendatable.h"
 #include "dialogs/ccommoncalendar.h"
+#include "dialogs/printchoiceflow.h"
 #include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
@@ -12,7 +13,6 @@
 
 #include <QImage>
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QVariant>
 #include <functional>
@@ -88,17 +88,10 @@ public:
     const AgendaTable table{core};
     cTools tools;
     cCommonCalendar common;
-    // The print dialog's choice of sheet and period, when the host offers it, and the
-    // resource view it may print; `running` while the chosen sheets print.
-    struct PrintChoiceOffer
-    {
-        bool offered = false;
-        QPointer<ctlGantt> resourceView;
-        bool running = false;
-    };
-    PrintChoiceOffer printChoice;
-    // Asks for sheet and period, then prints them (ucagenda_printchoice.cpp).
-    QVariant printChosen(bool preview);
+    // The print dialog's choice of sheet and period, when the host offers it.
+    PrintChoiceFlow printChoice;
+    // What the calendar does for that choice (ucagenda_print.cpp).
+    PrintChoiceFlow::Calendar printSheets();
     // The print job of the shown days; the screen keeps its picture and comes back afterwards.
     QVariant print(bool preview);
     // The screen picture from before a print job, shown instead of the view until the job and

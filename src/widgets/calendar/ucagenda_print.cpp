@@ -36,4 +36,17 @@ QVariant ucAgendaPrivate::print(bool preview)
     return printAndRestore(common, job);
 }
 
+PrintChoiceFlow::Calendar ucAgendaPrivate::printSheets()
+{
+    return {[this](bool calendarShown, std::optional<std::pair<Date, Date>> resourceShown) {
+                return core.presetChoice(calendarShown, resourceShown);
+            },
+            [this](const PrintChoice &choice) {
+                if (pic)
+                    screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
+                return core.showChoice(choice);
+            },
+            [this] { screenWhilePrinting = QImage(); }};
+}
+
 } // namespace Dayplex

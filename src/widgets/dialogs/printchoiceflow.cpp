@@ -1,11 +1,11 @@
-// The print dialog's choice of sheet and period, and the job of the chosen sheets.
-#include "calendar/ucagenda_p.h"
+#include "dialogs/printchoiceflow.h"
 
 #include "dialogs/cprintdialog.h"
-#include "print/printchoice.h"
+#include "shared/ctools.h"
 #include "shared/uitext.h"
 
 #include <dayplex/ctlgantt.h>
+#include <dayplex/ucagenda.h>
 
 #include <QScopeGuard>
 
@@ -17,16 +17,6 @@ namespace {
 bool shownInWindow(const QWidget &view)
 {
     return view.isVisibleTo(view.window());
-}
-
-// The sheet and period the user sees: the resource view's while it is shown instead of the
-// calendar, else the calendar's.
-PrintChoice presetChoice(const ucAgenda &calendar, const AgendaCore &core, const ctlGantt *resourceView)
-{
-    std::optional<std::pair<Date, Date>> resourceShown;
-    if (resourceView && shownInWindow(*resourceView))
-        resourceShown.emplace(resourceView->mStartDate, resourceView->mEndDate);
-    return core.presetChoice(shownInWindow(calendar), resourceShown);
 }
 
 // Shows the resource view over the period and prints it; afterwards it shows its days again.
@@ -45,17 +35,21 @@ QVariant printResourceView(ctlGantt &view, const PrintChoice &choice, bool previ
 
 } // namespace
 
-/*
-    The dialog is answered once for the choice; the job of the chosen sheets then takes its
-    printer and preview over, with the pages the period needs, so the user is asked only once.
-*/
-QVariant ucAgendaPrivate::printChosen(bool preview)
+void PrintChoiceFlow::offer(bool offered, ctlGantt *resourceView)
 {
-    QWidget *window = q->window();
-    cPrintDialog dialog(window);
+    m_offered = offered;
+    m_resourceView = resourceView;
+}
+
+QVariant PrintChoiceFlow::run(ucAgenda &calendar, const Calendar &sheets, bool preview)
+{
+    ctlGantt *resourceView = m_resourceView;
+    std::optional<std::pair<Date, Date>> resourceShown;
+    if (resourceView && shownInWindow(*resourceView))
+        resourceShown.emplace(resourceView->mStartDate, resourceView->mEndDate);
+    cPrintDialog dialog(calendar.window());
     dialog.setMode(1);
-    ctlGantt *resourceView = printChoice.resourceView;
-    dialog.offerChoice(presetChoice(*q, core, resourceView), resourceView != nullptr);
+    dialog.offerChoice(sheets.preset(shownInWindow(calendar), resourceShown), resourceView != nullptr);
     if (!dialog.Show() || !dialog.choice())
         return QVariant();
     const PrintChoice choice = *dialog.choice();
@@ -70,20 +64,17 @@ QVariant ucAgendaPrivate::printChosen(bool preview)
     if (choice.sheet == PrintSheet::Resource)
         return printResourceView(*resourceView, choice, preview);
 
-    const Date shownFirst = core.grid.firstDay;
-    double shownLast = core.grid.lastDay;
-    if (pic)
-        screenWhilePrinting = picture(pic->size(), pic->devicePixelRatioF()).copy();
-    dialog.setPageCount(core.showChoice(choice));
-
-    printChoice.running = true;
-    const auto back = qScopeGuard([this, shownFirst, &shownLast] {
-        printChoice.running = false;
-        screenWhilePrinting = QImage();
-        q->SetDisplayedRange(shownFirst, &shownLast, false, true);
-        q->Repaint();
+    const Date shownFirst = calendar.FirstDay();
+    double shownLast = calendar.LastDay();
+    dialog.setPageCount(sheets.show(choice));
+    m_printing = true;
+    const auto back = qScopeGuard([this, &calendar, &sheets, shownFirst, &shownLast] {
+        m_printing = false;
+        sheets.screenBack();
+        calendar.SetDisplayedRange(shownFirst, &shownLast, false, true);
+        calendar.Repaint();
     });
-    return q->PrintCalendar(preview);
+    return calendar.PrintCalendar(preview);
 }
 
 } // namespace Dayplex
