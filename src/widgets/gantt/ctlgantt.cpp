@@ -32,7 +32,7 @@ ctlGantt::ctlGantt(QWidget *parent)
 {
     installAccessibleInterfaces();
     d->createChildren();
-    d->buildMenu();
+    d->menu = std::make_unique<GanttMenu>(d.get());
     d->connectChildren();
     d->connectCoreEvents();
     d->arrange();

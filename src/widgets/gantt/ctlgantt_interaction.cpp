@@ -1,31 +1,15 @@
-// The resource view's mouse and keyboard handling, context menu entries and date picker, and the
-// core's events as signals.
+// The resource view's mouse and keyboard handling: the events go to the core, and what it answers
+// is carried out here; the search panel's buttons and the core's events as signals.
 #include "gantt/ctlgantt_p.h"
 
-#include "gantt/ganttinteraction.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/answersteps.h"
-#include "shared/datepicker.h"
 #include "shared/guarded.h"
-#include "shared/uitext.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <iterator>
 
 namespace Dayplex {
-
-namespace {
-
-const char *const kViewCaptions[] = {
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "1 Tag"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "5 Tage"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "7 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "3 Wochen"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "4 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "6 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "8 Wochen"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "12 Wochen")};
-
-} // namespace
 
 void ctlGanttPrivate::connectChildren()
 {
@@ -90,7 +74,7 @@ void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
             menu->popup(a.value ? calpic->mapToGlobal(QPoint(a.rect.left, a.rect.top)) : globalPos, a.text);
             break;
         case S::DatePicker:
-            openDatePicker(false);
+            menu->openPickerAtMouse(false);
             break;
         case S::ShowSelected:
             showSelected();
@@ -184,80 +168,6 @@ void ctlGanttPrivate::showSelected()
 {
     if (!core.model.selectedDate.isEmpty())
         Q_EMIT q->ShowDate(core.model.selectedDate);
-}
-
-void ctlGanttPrivate::buildMenu()
-{
-    menu = std::make_unique<ViewMenu>(
-        q, ViewMenu::View{[](const std::function<void()> &command) { guarded(lcGantt(), command); },
-                          [this] { return synced().menuState(); }, [this] { return q->CurrentDate(); },
-                          [this](QMenu *popUp, const QString &dsn) { Q_EMIT q->contextMenuAboutToShow(popUp, dsn); },
-                          [this](double value, bool move) { datePicked(value, move); }, calpic});
-    using E = ViewMenu::EnabledBy;
-    QMenu *popUp = menu->popUp();
-    const auto add = [this](QMenu *to, const char *name, const QString &caption, auto command, E enabledBy = E::Always) {
-        return menu->addEntry(to, QLatin1String(name), caption, command, enabledBy);
-    };
-    add(popUp, "mnuToday", uiText("Dayplex::ctlGantt", "Heute"), [this] { today(); });
-    add(popUp, "mnuDatum", uiText("Dayplex::ctlGantt", "Datum..."), [this] { openDatePicker(false); });
-    add(popUp, "mnuCalendar", uiText("Dayplex::ctlGantt", ">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
-    add(popUp, "mnuFreienTerminSuchen", uiText("Dayplex::ctlGantt", "Freien Termin suchen"),
-        [this] { openSearchPanel(); });
-    popUp->addSeparator();
-    add(popUp, "mnuNeu", uiText("Dayplex::ctlGantt", "Neu"), [this] { createFromProposal(); }, E::Create);
-    QAction *show = add(popUp, "mnuAnzeigen", uiText("Dayplex::ctlGantt", "Anzeigen"), [this] { showSelected(); }, E::Show);
-    add(popUp, "mnuVerschieben", uiText("Dayplex::ctlGantt", "Verschieben"), [this] { openDatePicker(true); }, E::Move);
-    popUp->addSeparator();
-    add(popUp, "mnuMerkmale", uiText("Dayplex::ctlGantt", "Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
-    popUp->addSeparator();
-    QMenu *viewMenu = popUp->addMenu(uiText("Dayplex::ctlGantt", "Ansicht"));
-    viewMenu->setObjectName(QStringLiteral("mnuAnsicht"));
-    for (int i = 0; i < int(std::size(kViewCaptions)); ++i) {
-        // The day count is read from the German caption, whatever the menu shows.
-        const qint32 days = ganttDaysFromCaption(QLatin1String(kViewCaptions[i]));
-        menu->addDaysEntry(viewMenu, QStringLiteral("mnuAnsichtTage_%1").arg(i),
-                           uiText("Dayplex::ctlGantt", kViewCaptions[i]), days, [this, days] { showDays(days); });
-    }
-    popUp->addSeparator();
-    add(popUp, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
-    add(popUp, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
-    menu->finish(show);
-    // One month at a time, as the drop-down opens at the mouse.
-    menu->picker()->setMonthsAcross(1);
-    menu->picker()->setMonthsDown(1);
-}
-
-void ctlGanttPrivate::today()
-{
-    const Date now = currentDateTime();
-    q->SetDisplayedRange(cTools::DateOnly(now), nullptr, false, true);
-    q->Repaint();
-    panel->setSearchFrom(now);
-    core.model.sucheAb = 0;
-}
-
-void ctlGanttPrivate::showDays(qint32 count)
-{
-    const Date first = q->CurrentDate();
-    double last = first + count - 1;
-    q->SetDisplayedRange(first, &last, false, true);
-    q->Repaint();
-}
-
-void ctlGanttPrivate::openDatePicker(bool move)
-{
-    // At the mouse, moved back onto the screen where it would leave it.
-    menu->openPicker(move ? ViewMenu::kMoveTag : QString(), calpic->mapToGlobal(core.gestures.downPoint()));
-}
-
-void ctlGanttPrivate::datePicked(double value, bool move)
-{
-    // The view starts at the picked day's midnight, whatever time the picker kept.
-    const Date day = cTools::DateOnly(value);
-    if (move && !core.model.selectedDate.isEmpty() && !core.model.isSelectedReadOnly())
-        q->SelectedDateMove(day, 2);
-    q->SetDisplayedRange(day, nullptr, false, true);
-    q->Repaint();
 }
 
 void ctlGanttPrivate::connectCoreEvents()
