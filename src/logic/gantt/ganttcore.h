@@ -98,6 +98,13 @@ public:
     // The free-slot search the panel asks for, stepped in the layout's raster; the modern
     // presentation keeps the rows the user marked and goes on before the last proposal.
     FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    // The search panel opened: the next search starts afresh, over every row.
+    void openSearch();
+    // A new start day or day: the next search starts afresh from it.
+    void restartSearch();
+    // The panel's days field took the keyboard: every row is marked again, except in the modern
+    // presentation, which keeps the rows the user marked. True when the rows were marked.
+    bool markRowsForDays();
     // One press of a search button over the core's own range (see searchFreeSlot); the front
     // end is asked for an abort at most every kAbortCheckMs.
     FreeSlotResult searchFreeSlot(const FreeSlotQuery &asked, bool forward, const SlotSearchFrontEnd &frontEnd);

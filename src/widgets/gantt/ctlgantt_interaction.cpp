@@ -21,15 +21,11 @@ void ctlGanttPrivate::connectChildren()
                      [this] { guarded(lcGantt(), [&] { createFromProposal(); }); });
     QObject::connect(panel->cmdClose, &QPushButton::clicked, q,
                      [this] { guarded(lcGantt(), [&] { closeSearchPanel(); }); });
-    // A new start day starts the next search afresh.
-    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { core.model.sucheAb = 0; });
+    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { core.restartSearch(); });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
-        // The modern presentation keeps the rows the user marked for the search.
-        if (core.presentation == Presentation::Modern)
-            return;
         guarded(lcGantt(), [&] {
-            markAllRows(core.model);
-            q->Repaint();
+            if (core.markRowsForDays())
+                q->Repaint();
         });
     });
 }

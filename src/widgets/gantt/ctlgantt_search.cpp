@@ -23,9 +23,8 @@ struct ViewGone
 void ctlGanttPrivate::openSearchPanel()
 {
     panel->reset(q->CurrentDate());
-    core.model.sucheAb = 0;
+    core.openSearch();
     panel->show();
-    markAllRows(core.model);
     panel->dtpTimeStunden->setFocus();
     arrange();
     q->Repaint();
@@ -42,14 +41,6 @@ void ctlGanttPrivate::runSearch(int index)
 {
     if (searching)
         return;
-    FreeSlotQuery query;
-    query.days = panel->days();
-    query.length = panel->length();
-    query.windowFrom = panel->windowFrom();
-    query.windowTo = panel->windowTo();
-    query.searchFrom = panel->searchFrom();
-    query.weekends = panel->weekends();
-
     const QPointer<ctlGantt> alive(q);
     cTools tools; // the busy pointer belongs to the search, not to the view
     const auto abortRequested = [&] {
@@ -62,7 +53,7 @@ void ctlGanttPrivate::runSearch(int index)
     searching = true;
     FreeSlotResult result;
     try {
-        result = synced().searchFreeSlot(query, index != 0, frontEnd);
+        result = synced().searchFreeSlot(panel->query(), index != 0, frontEnd);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));

@@ -73,7 +73,7 @@ void GanttMenu::today()
     d->q->SetDisplayedRange(cTools::DateOnly(now), nullptr, false, true);
     d->q->Repaint();
     d->panel->setSearchFrom(now);
-    d->core.model.sucheAb = 0;
+    d->core.restartSearch();
 }
 
 void GanttMenu::showDays(qint32 count)
