@@ -455,12 +455,14 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
     current number of days is kept, or with blnDefault the layout's lngAnzahlTage. With
     blnalignonweekday the first day moves back to the AlignOnWeekday weekday, as long as the
     requested day stays visible. Raises NeedDates when the days leave the filled range and
-    Enabled is true, and writes the resulting last day back. Does not repaint.
+    Enabled is true, and writes the resulting last day back. Does not repaint. A wheel turn of
+    less than a notch over the scroll bars is forgotten.
 */
 void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
                                  const QVariant &blnDefault, bool blnalignonweekday)
 {
     d->core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault.toBool(), blnalignonweekday);
+    d->dropWheelTurns();
 }
 
 /*!

@@ -76,6 +76,8 @@ public:
     void decideChange(qint32 index);
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
     void scrollRows(qint32 rows);
+    // The host jumped to other days: wheel turns below a notch over the bars are dropped.
+    void dropWheelTurns();
     // The core's events raised as the control's signals.
     void connectCoreEvents();
     // The "Anzeigen" command: ShowDate for the selected appointment.

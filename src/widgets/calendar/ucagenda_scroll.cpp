@@ -61,6 +61,12 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
     showPicture();
 }
 
+void ucAgendaPrivate::dropWheelTurns()
+{
+    hScroll->dropWheelTurn();
+    vScroll->dropWheelTurn();
+}
+
 void ucAgendaPrivate::surfaceWheel(int angleDelta)
 {
     const qint32 rows = core.wheelRows(angleDelta);

@@ -302,8 +302,9 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
     the layout's lngAnzahlTage days, and the computed last day is written back. With
     blnalignonweekday the range moves back to the AlignOnWeekday weekday while the requested
     day stays visible. Raises NeedDates when the days leave the filled range and Enabled is
-    true, but never from inside a NeedDates handler. Does not repaint. Invalid dates throw
-    Dayplex::Error 5 and change nothing.
+    true, but never from inside a NeedDates handler. Does not repaint. A wheel turn of less
+    than a notch over the day bar is forgotten. Invalid dates throw Dayplex::Error 5 and change
+    nothing.
 */
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
@@ -311,6 +312,7 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
     d->changeRange([&](GanttCore &core) {
         core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
     });
+    d->hScroll->dropWheelTurn();
 }
 
 /*!
