@@ -3,6 +3,7 @@
 #include "calendar/ucagenda_p.h"
 
 #include "shared/answersteps.h"
+#include "shared/changesignals.h"
 #include "shared/changeprompt.h"
 
 #include <QTimer>
@@ -164,12 +165,7 @@ void ucAgendaPrivate::connectCoreEvents()
         if (q->Enabled)
             Q_EMIT q->NeedDates(first, last, fields);
     };
-    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
-        Q_EMIT q->DateChanged(dsn, start, end);
-    };
-    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
-        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
-    };
+    raiseChangesAsSignals(core.events, q);
 }
 
 } // namespace Dayplex

@@ -4,6 +4,7 @@
 
 #include "gantt/ganttsearchpanel.h"
 #include "shared/answersteps.h"
+#include "shared/changesignals.h"
 #include "shared/guarded.h"
 
 #include <QPushButton>
@@ -175,12 +176,7 @@ void ctlGanttPrivate::connectCoreEvents()
         publishRange();
         Q_EMIT q->NeedDates(first, last, fields);
     };
-    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
-        Q_EMIT q->DateChanged(dsn, start, end);
-    };
-    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
-        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
-    };
+    raiseChangesAsSignals(core.events, q);
     core.proposalShown = [this](const QString &label, bool newEnabled) {
         panel->showProposal(label, newEnabled);
     };
