@@ -248,6 +248,8 @@ private:
     // What the screen shows now, and the key of the kept picture for it.
     GanttContent shownContent() const;
     ScreenKey screenKey(const GanttContent &shown) const;
+    // The current-time line's column in the geometry of the kept picture.
+    qint32 nowColumnShown(Date now) const;
     // Whether the kept picture differs from what the key stands for, or was drawn onto since.
     bool pictureChanged(const ScreenKey &key) const;
     // The kept picture in the surface's size (null when it does not fit), its pixels unset.

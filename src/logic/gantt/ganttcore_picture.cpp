@@ -110,7 +110,12 @@ GanttContent GanttCore::shownContent() const
 
 ScreenKey GanttCore::screenKey(const GanttContent &shown) const
 {
-    return {shown.pictureKey(), GanttContent::nowColumn(screenScene.layout, shown.now), surfaceSize};
+    return {shown.pictureKey(), nowColumnShown(shown.now), surfaceSize};
+}
+
+qint32 GanttCore::nowColumnShown(Date now) const
+{
+    return GanttContent::nowColumn(screenScene.layout, now);
 }
 
 bool GanttCore::keptShowsNow() const
@@ -145,7 +150,7 @@ void GanttCore::keepPainted(ScreenKey key, Date now, bool owed)
     ++pictureRenders;
     screenScene = scene;
     // The current-time line's column in the geometry just painted.
-    key.nowColumn = GanttContent::nowColumn(screenScene.layout, now);
+    key.nowColumn = nowColumnShown(now);
     pictureKey = key;
     pictureStale = false;
     pictureOwed = owed;
