@@ -2,19 +2,15 @@
 
 #include "accessibility/accessiblefactory.h"
 #include "gantt/freeslotsearch.h"
-#include "gantt/ganttinteraction.h"
-#include "gantt/ganttpainter.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/changeprompt.h"
 #include "shared/guarded.h"
 #include "shared/viewsurface.h"
 #include "shared/logging.h"
 #include "shared/spinnerbar.h"
-#include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
 
-#include <QScrollBar>
 #include <QStyle>
 #include <QTimeEdit>
 #include <utility>
