@@ -153,6 +153,11 @@ struct CalendarChanges
     QString calendarIdentity;
 };
 
+// What a read fills in: every field, or what a view shows of an appointment (a row's own uid,
+// source, rule and date lists are left empty; an occurrence computed from its series has the
+// series' fields).
+enum class RowContent { Whole, Shown };
+
 // True when the appointment touches one of the whole days firstDay..lastDay.
 bool touchesDays(const Appointment &appointment, Dayplex::Date firstDay, Dayplex::Date lastDay);
 
@@ -196,7 +201,8 @@ public:
     // computed now (changed ones as stored, cancelled ones not at all); a meeting comes once,
     // with all its participants, when any of them is asked for.
     QVector<Appointment> appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
-                                            const QList<int> &participantIds = {}) const;
+                                            const QList<int> &participantIds = {},
+                                            RowContent content = RowContent::Whole) const;
     // A statement and its values in order.
     struct Statement
     {
@@ -206,10 +212,11 @@ public:
     // The reads of appointmentsInDays: the single appointments and changed occurrences, the
     // starts of the changed occurrences of the series, and the series. Each is bounded on both
     // sides by an index, so that the server can be asked how it reads them.
-    QVector<Statement> daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
+    QVector<Statement> daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay,
+                                      RowContent content = RowContent::Whole) const;
     // The first of those reads in parts of a few weeks each on a server, whose rows together
     // are the same.
-    QVector<Statement> singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
+    QVector<Statement> singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay, RowContent content) const;
     // The last two of those reads.
     QVector<Statement> seriesStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;
     std::optional<Appointment> appointment(qint64 id) const;

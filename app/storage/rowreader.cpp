@@ -10,12 +10,38 @@
 
 namespace Terminplaner {
 
+// What a view shows comes first, so that a read for a view ends after it.
 const QLatin1String kRowColumns(
     "id, text, start, \"end\", all_day, font_color, back_color, done, read_only,"
-    " participant_id, note, uid, version, rrule, rdates, exdates, series_id,"
-    " recurrence_start, source, seats");
+    " participant_id, note, version, series_id, recurrence_start, seats,"
+    " uid, rrule, rdates, exdates, source");
+
+QLatin1String rowColumns(RowContent content)
+{
+    static const QLatin1String shown = kRowColumns.left(kRowColumns.indexOf(QLatin1String(", uid")));
+    return content == RowContent::Whole ? kRowColumns : shown;
+}
 
 namespace {
+
+// Days from 1970-01-01 to a date of the Gregorian calendar (year 1 on), without the tables
+// and checks of QDate: a range read parses two dates per row.
+qint64 daysFromCivil(int year, int month, int day)
+{
+    const int y = month <= 2 ? year - 1 : year;
+    const int era = y / 400; // y >= 0
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return qint64(era) * 146097 + dayOfEra - 719468;
+}
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
 
 // Digits by position, for UTF-16 and SQLite's UTF-8 alike.
 template <typename Char>
@@ -32,11 +58,15 @@ std::optional<Dayplex::Date> parseDigits(const Char *text, qsizetype size)
         }
         return value;
     };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid())
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 || hour > 23
+        || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
-    return Dayplex::toDate(date) + Dayplex::toTimeOfDay(time);
+    constexpr qint64 kDaysFrom1899To1970 = 25569; // the automation date of 1970-01-01
+    // As Dayplex::toDate(QDate) + Dayplex::toTimeOfDay(QTime) add them, to the last bit.
+    return double(daysFromCivil(year, month, day) + kDaysFrom1899To1970)
+        + double(((hour * 60 + minute) * 60 + second) * 1000) / 86400000.0;
 }
 
 Dayplex::Date checkedDateTime(std::optional<Dayplex::Date> value, const QString &text)
@@ -183,6 +213,8 @@ QList<Dayplex::Date> dateList(const QString &text)
 QList<int> seatList(const QString &text)
 {
     QList<int> seats;
+    if (text.isEmpty()) // one participant, the most common row
+        return seats;
     for (QStringView part : QStringView(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
         seats.append(part.toInt());
     return seats;
@@ -211,10 +243,10 @@ QList<int> SharedValues::onlyParticipant(int id)
 Appointment readRow(const RowReader &row)
 {
     SharedValues shared;
-    return readRow(row, shared);
+    return readRow(row, shared, RowContent::Whole);
 }
 
-Appointment readRow(const RowReader &row, SharedValues &shared)
+Appointment readRow(const RowReader &row, SharedValues &shared, RowContent content)
 {
     Appointment a;
     a.id = row.number(0);
@@ -228,18 +260,20 @@ Appointment readRow(const RowReader &row, SharedValues &shared)
     a.readOnly = row.number(8) != 0;
     a.participantId = int(row.number(9));
     a.note = row.number(10) != 0;
-    a.uid = row.text(11);
-    a.version = row.number(12);
-    a.rrule = row.text(13);
-    a.rdates = dateList(row.text(14));
-    a.exdates = dateList(row.text(15));
-    a.seriesId = row.number(16);
+    a.version = row.number(11);
+    a.seriesId = row.number(12);
     if (a.seriesId != 0)
-        a.recurrenceStart = row.dateTime(17);
-    a.source = row.text(18);
-    a.participantIds = seatList(row.text(19));
+        a.recurrenceStart = row.dateTime(13);
+    a.participantIds = seatList(row.text(14));
     if (a.participantIds.isEmpty())
         a.participantIds = shared.onlyParticipant(a.participantId);
+    if (content == RowContent::Shown)
+        return a;
+    a.uid = row.text(15);
+    a.rrule = row.text(16);
+    a.rdates = dateList(row.text(17));
+    a.exdates = dateList(row.text(18));
+    a.source = row.text(19);
     return a;
 }
 
@@ -248,7 +282,7 @@ QVector<Appointment> readRows(RowReader &rows)
     QVector<Appointment> read;
     SharedValues shared;
     while (rows.next())
-        read.append(readRow(rows, shared));
+        read.append(readRow(rows, shared, RowContent::Whole));
     return read;
 }
 

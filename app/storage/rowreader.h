@@ -19,8 +19,8 @@ class QSqlQuery;
 
 namespace Terminplaner {
 
-// An appointment's columns, in the order readRow() takes them.
-extern const QLatin1String kRowColumns;
+// An appointment's columns, in the order readRow() takes them: all, or what a view shows.
+QLatin1String rowColumns(RowContent content);
 
 // A meeting's participants in the row's seats column, comma-separated in their order; empty
 // for a single participant, who is the row's participant_id.
@@ -97,11 +97,11 @@ private:
     QHash<int, QList<int>> m_onlyParticipant;
 };
 
-// The appointment in the current row.
+// The appointment in the current row of a read of rowColumns(content).
 Appointment readRow(const RowReader &row);
-Appointment readRow(const RowReader &row, SharedValues &shared);
+Appointment readRow(const RowReader &row, SharedValues &shared, RowContent content);
 
-// Every row of a read of kRowColumns.
+// Every row of a read of rowColumns(RowContent::Whole).
 QVector<Appointment> readRows(RowReader &rows);
 
 } // namespace Terminplaner

@@ -120,11 +120,12 @@ QString memo(const QVector<MemoField> &fields, const Appointment &a, const QStri
 
 HostBridge::HostBridge(Database &db) : m_db(db) {}
 
-QString HostBridge::appointmentKey(qint64 id)
+namespace {
+
+// "T" and the id's digits, written backwards so that they end at end; returns where they begin.
+char *writeKey(qint64 id, char *end)
 {
-    // Digits by hand and one allocation: every box of a fill has a key, and printf is slow.
-    char key[24];
-    char *at = std::end(key);
+    char *at = end;
     quint64 rest = id < 0 ? 0 - quint64(id) : quint64(id);
     do {
         *--at = char('0' + rest % 10);
@@ -133,6 +134,16 @@ QString HostBridge::appointmentKey(qint64 id)
     if (id < 0)
         *--at = '-';
     *--at = 'T';
+    return at;
+}
+
+} // namespace
+
+QString HostBridge::appointmentKey(qint64 id)
+{
+    // Digits by hand and one allocation: every box of a fill has a key, and printf is slow.
+    char key[24];
+    const char *at = writeKey(id, std::end(key));
     return QString::fromLatin1(at, std::end(key) - at);
 }
 
@@ -140,21 +151,27 @@ QString HostBridge::appointmentKey(const Appointment &a)
 {
     if (!a.isOccurrence() || a.id != a.seriesId)
         return appointmentKey(a.id);
-    // By digits: a week of series has hundreds of these, and date formats are slow.
-    const QDate date = Dayplex::toQDate(a.recurrenceStart);
+    // By digits, in one allocation: a quarter of series has thousands of these, and date
+    // formats are slow.
+    int year = 0, month = 0, day = 0;
+    Dayplex::toQDate(a.recurrenceStart).getDate(&year, &month, &day);
     const QTime time = Dayplex::toQTime(a.recurrenceStart);
-    char start[] = "@00000000T000000";
-    const auto put = [&start](int at, int value, int digits) {
+    char key[24 + 16];
+    char *start = std::end(key) - 16;
+    const auto put = [start](int at, int value, int digits) {
         for (int i = at + digits - 1; i >= at; --i, value /= 10)
             start[i] = char('0' + value % 10);
     };
-    put(1, date.year(), 4);
-    put(5, date.month(), 2);
-    put(7, date.day(), 2);
+    start[0] = '@';
+    put(1, year, 4);
+    put(5, month, 2);
+    put(7, day, 2);
+    start[9] = 'T';
     put(10, time.hour(), 2);
     put(12, time.minute(), 2);
     put(14, time.second(), 2);
-    return appointmentKey(a.seriesId) + QLatin1String(start, sizeof start - 1);
+    const char *at = writeKey(a.seriesId, start);
+    return QString::fromLatin1(at, std::end(key) - at);
 }
 
 qint64 HostBridge::appointmentId(const QString &dsn)
@@ -305,7 +322,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
     const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
+        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
 
     noteVersions(&view, appointments);
     view.SetFilledRange(firstDay, lastDay);
@@ -338,7 +355,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
     const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter);
+        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
 
     noteVersions(&view, appointments);
     view.SetFilledRange(firstDay, lastDay);

@@ -6,6 +6,7 @@
 #include "hostbridge.h"
 #include "icalendar.h"
 #include "pgserver.h"
+#include "rowreader.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -190,7 +191,7 @@ private Q_SLOTS:
         Database db;
         db.open(path, kAnchor);
         QVERIFY(!db.seededOnOpen());
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("8"));
         QStringList shown;
         for (int participant : {1, 2})
             for (const Appointment &a : db.appointmentsInDays(day(2026, 12, 7), day(2026, 12, 8), {participant}))
@@ -228,12 +229,16 @@ private Q_SLOTS:
             old.open(location, kAnchor);
             meeting = old.saveAppointment(sample(7), {7, 2, 5}).first();
             single = old.saveAppointment(sample(3), {3}).first();
+            if (!server) { // SQLite's index of what a view shows came later and holds the seats
+                execSql(old.connectionName(), QStringLiteral("DROP INDEX appointments_shown"));
+                execSql(old.connectionName(), QStringLiteral("CREATE INDEX appointments_range ON appointments(span_class, start)"));
+            }
             execSql(old.connectionName(), QStringLiteral("ALTER TABLE appointments DROP COLUMN seats"));
             execSql(old.connectionName(), QStringLiteral("UPDATE settings SET value = '6' WHERE key = 'schema_version'"));
         }
         Database db;
         db.open(location, kAnchor);
-        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("7"));
+        QCOMPARE(db.setting(QStringLiteral("schema_version")), QStringLiteral("8"));
         QCOMPARE(db.appointment(meeting)->participantIds, (QList<int>{7, 2, 5}));
         QStringList seats;
         for (const Appointment &a : db.appointmentsInDays(monday, monday + 6, {2, 3}))
@@ -468,7 +473,10 @@ private Q_SLOTS:
         if (server)
             execSql(db.connectionName(), QStringLiteral("SET plan_cache_mode = force_generic_plan"));
         int generic = 0;
-        for (const Database::Statement &read : db.daysStatements(monday, monday + 6)) {
+        QVector<Database::Statement> reads = db.daysStatements(monday, monday + 6);
+        // A view's read of the single rows: on SQLite from the index alone.
+        reads.append(db.daysStatements(monday, monday + 6, RowContent::Shown).first());
+        for (const Database::Statement &read : qAsConst(reads)) {
             QStringList explains{QStringLiteral("EXPLAIN %1%2").arg(server ? "" : "QUERY PLAN ", inlined(read))};
             if (server) {
                 // A desk's prepared read, after a few runs planned once for any days.
@@ -492,6 +500,10 @@ private Q_SLOTS:
                 QVERIFY2(!text.contains(QRegularExpression(server ? QStringLiteral("Seq Scan") : QStringLiteral("(^|\n)SCAN (?!CONSTANT)"))),
                          qPrintable(text));
                 QVERIFY2(text.contains(QLatin1String("INDEX")) || text.contains(QLatin1String("Index")), qPrintable(text));
+                if (!server && &read == &reads.last())
+                    for (const QString &line : lines)
+                        QVERIFY2(!line.startsWith(QLatin1String("SEARCH")) || line.contains(QLatin1String("COVERING INDEX")),
+                                 qPrintable(line));
                 // A start bounded on one side only reads everything before the days.
                 for (const QString &line : lines)
                     if (line.contains(QLatin1String("start")) && line.contains(QRegularExpression(QStringLiteral("INDEX|Index Cond"))))
@@ -607,9 +619,10 @@ private Q_SLOTS:
         const qint64 id = db.insertAppointment(stored);
         QCOMPARE(id, Q_INT64_C(4294967301));
         QVector<Appointment> read;
-        for (const Appointment &a : db.appointmentsInDays(std::floor(stored.start), stored.end, {3}))
-            if (a.id == id)
-                read.append(a);
+        for (const RowContent content : {RowContent::Whole, RowContent::Shown})
+            for (const Appointment &a : db.appointmentsInDays(std::floor(stored.start), stored.end, {3}, content))
+                if (a.id == id)
+                    read.append(a);
         read.append(*db.appointment(id));
         for (const Appointment &a : read) {
             QCOMPARE(a.text, text);
@@ -621,9 +634,11 @@ private Q_SLOTS:
             QCOMPARE(a.participantIds, QList<int>{3});
             QCOMPARE(a.version, 1);
             QCOMPARE(a.seriesId, 0);
-            QVERIFY(a.rrule.isEmpty() && a.rdates.isEmpty() && a.source.isEmpty() && !a.uid.isEmpty());
+            QVERIFY(a.rrule.isEmpty() && a.rdates.isEmpty() && a.source.isEmpty());
+            // Only the read for a view leaves the uid out.
+            QCOMPARE(a.uid.isEmpty(), &a == &read.at(1));
         }
-        QCOMPARE(read.size(), 2);
+        QCOMPARE(read.size(), 3);
     }
 
     void longRangesReadEveryRowOnce_data()
@@ -679,6 +694,103 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, shown(4));
         execSql(db.connectionName(), QStringLiteral("RESET ROLE"));
         QCOMPARE(shown(4), expected);
+    }
+
+    void storedDatesReadAsQtReadsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        for (const char *valid : {"1899-12-30T00:00:00", "1899-12-29T23:59:59", "0001-01-01T00:00:00", "0100-03-01T12:00:00",
+                                  "1600-02-29T06:30:00", "2000-02-29T12:00:00", "2031-05-05T09:00:00", "2026-10-25T02:15:00",
+                                  "9999-12-31T23:59:59"})
+            QTest::newRow(valid) << QString::fromLatin1(valid) << true;
+        for (const char *invalid : {"0000-01-01T00:00:00", "1900-02-29T00:00:00", "2023-02-29T00:00:00", "2031-04-31T00:00:00",
+                                    "2031-13-01T00:00:00", "2031-00-10T00:00:00", "2031-05-00T00:00:00", "2031-05-05T24:00:00",
+                                    "2031-05-05T23:60:00", "2031-05-05T23:59:60", "2031-05-05 09:00:00", "2031-05-05T9:00:00",
+                                    "2031-5-05T09:00:00", "2031-05-0xT09:00:00"})
+            QTest::newRow(invalid) << QString::fromLatin1(invalid) << false;
+    }
+
+    // Catches a stored date read as another moment than Qt's calendar and clock give it, to
+    // the last bit, or a day that does not exist taken for one.
+    void storedDatesReadAsQtReadsThem()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const QByteArray utf8 = text.toUtf8();
+        const std::optional<Dayplex::Date> fromUtf16 = parseSqlDateTime(QStringView(text));
+        const std::optional<Dayplex::Date> fromUtf8 = parseSqlDateTime(utf8.constData(), utf8.size());
+        QCOMPARE(fromUtf16.has_value(), valid);
+        QCOMPARE(fromUtf8.has_value(), valid);
+        if (!valid)
+            return;
+        const auto number = [&text](int from, int length) { return text.mid(from, length).toInt(); };
+        const Dayplex::Date expected = Dayplex::toDate(QDate(number(0, 4), number(5, 2), number(8, 2)))
+            + Dayplex::toTimeOfDay(QTime(number(11, 2), number(14, 2), number(17, 2)));
+        QVERIFY2(*fromUtf16 == expected && *fromUtf8 == expected,
+                 qPrintable(QString::number(*fromUtf16, 'g', 17) + QStringLiteral(" != ") + QString::number(expected, 'g', 17)));
+    }
+
+    void viewReadsMatchWholeReads_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("server") << true;
+    }
+
+    // Catches a read for a view that takes one column for another, and rows out of their order
+    // by start: single ones saved last day first, of several lengths, between the occurrences
+    // of a series, one of them changed.
+    void viewReadsMatchWholeReads()
+    {
+        QFETCH(bool, server);
+        const QString name = QStringLiteral("ansicht%1").arg(++m_databases);
+        Database db;
+        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        const Dayplex::Date monday = day(2031, 5, 5);
+        Appointment daily = weekly(QStringLiteral("FREQ=DAILY;COUNT=10"));
+        const qint64 seriesId = db.saveAppointment(daily, {1, 2}).first();
+        Appointment moved = daily;
+        moved.start = monday + 3 + hm(7, 0);
+        moved.end = monday + 3 + hm(8, 0);
+        moved.rrule.clear();
+        db.changeOccurrence(seriesId, monday + 3 + hm(9, 0), moved, Dayplex::SeriesScope::OnlyThis);
+        for (int d = 11; d >= 0; --d) {
+            Appointment single = appointment(QStringLiteral("Tag %1").arg(d), monday + d + hm(8, 30), monday + d + hm(9, 30), 2);
+            if (d % 4 == 1) { // a whole day
+                single.allDay = true;
+                single.start = single.end = monday + d;
+            } else if (d % 4 == 2) { // three days: another class of length
+                single.end = monday + d + 2 + hm(9, 30);
+            }
+            single.done = d % 3 == 0;
+            single.readOnly = d % 5 == 0;
+            single.note = d % 2 == 0;
+            single.fontColor = 0x00000080 + d;
+            single.backColor = 0x00C8EEC8 - d;
+            db.saveAppointment(single, d == 6 ? QList<int>{7, 2, 5} : QList<int>{2});
+        }
+        const QVector<Appointment> whole = db.appointmentsInDays(monday, monday + 13, {2});
+        const QVector<Appointment> shown = db.appointmentsInDays(monday, monday + 13, {2}, RowContent::Shown);
+        QCOMPARE(whole.size(), 22);
+        for (qsizetype i = 1; i < whole.size(); ++i)
+            QVERIFY2(std::make_pair(whole[i - 1].start, whole[i - 1].id) < std::make_pair(whole[i].start, whole[i].id),
+                     qPrintable(whole[i - 1].text + QStringLiteral(" before ") + whole[i].text));
+        const auto viewed = [](const Appointment &a) {
+            return QStringList{QString::number(a.id), a.text, sql(a.start), sql(a.end), QString::number(a.allDay),
+                               QString::number(a.fontColor), QString::number(a.backColor), QString::number(a.done),
+                               QString::number(a.readOnly), QString::number(a.note), QString::number(a.version),
+                               QString::number(a.seriesId), sql(a.recurrenceStart)}
+                .join(QLatin1Char('|'));
+        };
+        QCOMPARE(shown.size(), whole.size());
+        for (qsizetype i = 0; i < whole.size(); ++i) {
+            QCOMPARE(viewed(shown[i]), viewed(whole[i]));
+            QCOMPARE(shown[i].allParticipants(), whole[i].allParticipants());
+            // An occurrence computed from its series has the series' fields.
+            QCOMPARE(shown[i].uid.isEmpty(), shown[i].id != shown[i].seriesId);
+            QVERIFY(!whole[i].uid.isEmpty());
+        }
     }
 
     void staleWritesAreRefused_data()
@@ -763,6 +875,8 @@ private Q_SLOTS:
         QTest::newRow("single") << "T12" << qint64(12) << 0.0;
         QTest::newRow("occurrence") << "T12@20310505T090000" << qint64(12) << day(2031, 5, 5) + hm(9, 0);
         QTest::newRow("in the spring gap") << "T7@20310330T023000" << qint64(7) << day(2031, 3, 30) + hm(2, 30);
+        QTest::newRow("long id, last second") << "T4294967301@99991231T235959" << qint64(4294967301)
+                                              << day(9999, 12, 31) + hm(23, 59) + 59 * Dayplex::kOneSecond;
         QTest::newRow("cut short") << "T12@20310505" << qint64(0) << 0.0;
         QTest::newRow("no such day") << "T12@20310230T090000" << qint64(0) << 0.0;
         QTest::newRow("no series") << "T@20310505T090000" << qint64(0) << 0.0;

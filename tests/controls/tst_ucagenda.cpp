@@ -2,7 +2,9 @@
 // its store, basic members, the host protocol, pictures and cursors.
 #include <dayplex/dayplex.h>
 
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 #include "support/testing.h"
 #include "support/testmain.h"
@@ -180,6 +182,44 @@ private slots:
             for (int x = 0; x < image.width(); x += 5)
                 colours.insert(image.pixel(x, y));
         QVERIFY2(colours.size() > 3, "the picture is practically blank");
+    }
+
+    // Catches half a wheel notch over a scroll bar that outlives a jump of the host's days (a
+    // kept view then answers the same turns unlike a new one), and two halves that never step.
+    void halfNotchesAroundAJump_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<bool>("jump");
+        QTest::addColumn<bool>("stepped");
+        QTest::newRow("days: two halves step") << "HScroll" << false << true;
+        QTest::newRow("days: a jump between drops the first half") << "HScroll" << true << false;
+        QTest::newRow("rows: two halves step") << "VScroll" << false << true;
+        QTest::newRow("rows: a jump between drops the first half") << "VScroll" << true << false;
+    }
+    void halfNotchesAroundAJump()
+    {
+        QFETCH(QString, bar);
+        QFETCH(bool, jump);
+        ucAgenda agenda;
+        agenda.resize(640, 480);
+        showWeek(agenda);
+        agenda.setFirstTime(hm(8, 0));
+        agenda.show();
+        auto *scrollBar = agenda.findChild<QScrollBar *>(bar);
+        QVERIFY(scrollBar);
+        const auto halfNotch = [scrollBar] {
+            const QPointF inside(5, 5);
+            QWheelEvent turn(inside, scrollBar->mapToGlobal(inside), QPoint(), QPoint(0, -60), Qt::NoButton,
+                             Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(scrollBar, &turn);
+        };
+        const auto shown = [&agenda] { return std::make_pair(agenda.FirstDay(), agenda.FirstTime()); };
+        const auto before = shown();
+        halfNotch();
+        if (jump)
+            showWeek(agenda);
+        halfNotch();
+        QTEST(shown() != before, "stepped");
     }
 
     // The cursor pictures are compiled into the shared library; a host that loads it gets them.

@@ -200,6 +200,39 @@ private slots:
         QCOMPARE(QString(state.canCreate ? 'N' : '-') + (state.canShow ? 'S' : '-') + (state.canMove ? 'M' : '-'),
                  offered);
     }
+
+    // Catches an opened search that goes on from the last one or leaves a row unmarked, and a
+    // days field that throws away the rows the user marked in the modern presentation.
+    void searchRows_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<bool>("opened"); // else the days field took the keyboard
+        QTest::addColumn<QString>("marked"); // the rows' keys, after "b" alone was marked
+        QTest::addColumn<bool>("afresh");
+        QTest::newRow("opened, classic") << false << true << "ab" << true;
+        QTest::newRow("opened, modern") << true << true << "ab" << true;
+        QTest::newRow("days field, classic") << false << false << "ab" << false;
+        QTest::newRow("days field, modern") << true << false << "b" << false;
+    }
+    void searchRows()
+    {
+        QFETCH(bool, modern);
+        QFETCH(bool, opened);
+        GanttCore core;
+        fill(core);
+        core.presentation = modern ? Presentation::Modern : Presentation::Classic;
+        markRowsByKey(core.model, {QStringLiteral("b")});
+        core.model.sucheAb = kMon;
+        if (opened)
+            core.openSearch();
+        else
+            QCOMPARE(core.markRowsForDays(), !modern);
+        QString marked;
+        for (qint32 r = 1; r <= core.model.rowCount(); ++r)
+            marked += core.model.row(r).blnMarkiert ? core.model.row(r).dsn : QString();
+        QTEST(marked, "marked");
+        QTEST(core.model.sucheAb == 0, "afresh");
+    }
 };
 
 DAYPLEX_TEST_MAIN(tst_GanttCore)

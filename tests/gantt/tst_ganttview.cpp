@@ -49,6 +49,15 @@ double share(const QImage &image, const QRect &rect, const QColor &colour)
 
 QRect interior(const BarRect &e) { return QRect(e.left + 1, e.top + 1, e.width - 2, e.height - 2); }
 
+// A vertical wheel turn by the angle over a widget.
+void turnWheel(QWidget &widget, int angle)
+{
+    const QPointF inside(5, 5);
+    QWheelEvent turn(inside, widget.mapToGlobal(inside), QPoint(), QPoint(0, angle), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&widget, &turn);
+}
+
 const Date kMonday = day(2024, 3, 25); // Easter week: Good Friday on the 29th
 const qint32 kHeaderBack = cTools::DefaultFreeTimeColor();
 const qint32 kZeitbalken = 0xFF0000;
@@ -478,16 +487,36 @@ private slots:
         view.show();
         auto *bar = view.gantt.findChild<QScrollBar *>(QStringLiteral("HScroll"));
         const int rest = bar->value();
-        if (action < 0) {
-            const QPointF inside(5, 5);
-            QWheelEvent turn(inside, bar->mapToGlobal(inside), QPoint(), QPoint(0, action), Qt::NoButton,
-                             Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(bar, &turn);
-        } else {
+        if (action < 0)
+            turnWheel(*bar, action);
+        else
             bar->triggerAction(QAbstractSlider::SliderAction(action));
-        }
         QTEST(view.gantt.mStartDate, "firstShown");
         QCOMPARE(bar->value(), rest);
+    }
+
+    // Catches half a wheel notch over the day bar that outlives a jump of the host's days (a
+    // kept view then answers the same turns unlike a new one), and two halves that never step.
+    void halfNotchesAroundAJump_data()
+    {
+        QTest::addColumn<bool>("jump");
+        QTest::addColumn<Date>("firstShown");
+        QTest::newRow("two halves step a day") << false << kMonday + 1;
+        QTest::newRow("a jump between drops the first half") << true << kMonday;
+    }
+    void halfNotchesAroundAJump()
+    {
+        QFETCH(bool, jump);
+        Scene view;
+        view.show();
+        auto *bar = view.gantt.findChild<QScrollBar *>(QStringLiteral("HScroll"));
+        turnWheel(*bar, -60);
+        if (jump) {
+            double last = kMonday + 6;
+            view.gantt.SetDisplayedRange(kMonday, &last, false, false);
+        }
+        turnWheel(*bar, -60);
+        QTEST(view.gantt.mStartDate, "firstShown");
     }
 
     // Catches a weekday range that refuses Saturday or "none", takes 8 or -1, or forgets the

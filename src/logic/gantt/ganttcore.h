@@ -33,9 +33,20 @@ namespace Dayplex {
 
 class cDC;
 
-// What a screen picture shows: its content and its size. While it stays the same, the kept
-// picture is shown again instead of being painted anew.
-using ScreenKey = std::pair<GanttPictureKey, QSize>;
+// What a screen picture shows: its content, the current-time line's column in its geometry
+// and its size. While it stays the same, the kept picture is shown again instead of being
+// painted anew.
+struct ScreenKey
+{
+    GanttPictureKey content;
+    qint32 nowColumn = 0;
+    QSize size;
+
+    bool operator==(const ScreenKey &other) const
+    {
+        return content == other.content && nowColumn == other.nowColumn && size == other.size;
+    }
+};
 
 // What a front end adds to a free-slot search: whether the user asked to stop (which lets
 // events through) and the busy pointer.
@@ -87,6 +98,13 @@ public:
     // The free-slot search the panel asks for, stepped in the layout's raster; the modern
     // presentation keeps the rows the user marked and goes on before the last proposal.
     FreeSlotQuery freeSlotQuery(FreeSlotQuery asked) const;
+    // The search panel opened: the next search starts afresh, over every row.
+    void openSearch();
+    // A new start day or day: the next search starts afresh from it.
+    void restartSearch();
+    // The panel's days field took the keyboard: every row is marked again, except in the modern
+    // presentation, which keeps the rows the user marked. True when the rows were marked.
+    bool markRowsForDays();
     // One press of a search button over the core's own range (see searchFreeSlot); the front
     // end is asked for an abort at most every kAbortCheckMs.
     FreeSlotResult searchFreeSlot(const FreeSlotQuery &asked, bool forward, const SlotSearchFrontEnd &frontEnd);
@@ -112,19 +130,19 @@ public:
     // The whole view with its corner in a new image of size logical pixels at the ratio; a
     // failing step is skipped. Null where cDC::pictureSize finds no picture.
     QImage paintToImage(const QSize &size, qreal devicePixelRatio);
-    // What the kept picture would show if painted now in the surface's size.
-    ScreenKey pictureKeyNow() const;
     // Whether the kept picture shows what a full paint would show now: nothing to paint.
     bool keptShowsNow() const;
-    // The kept picture brought up to date for the surface (painted anew only when what it
-    // shows changed), with the landing frame of a move by the keys; keptOnly shows it as it is.
+    // The window's pixels under the surface, when the surface's paint may write them all.
+    using WindowPixels = std::function<std::optional<QImage>()>;
+    // One paint of the surface, its key computed once: a picture that changed, or that the
+    // screen had straight while the kept one is owed, is painted whole into the window's pixels
+    // (unscaled, with the frame of Drag inverted on it; the kept picture is then owed), when
+    // there are any; else the kept picture is brought up to date (painted anew only when what it
+    // shows changed) to be drawn by drawScreen. Either way with the landing frame of a move by
+    // the keys; keptOnly shows the kept picture as it is. True when painted into the pixels.
+    bool paintForSurface(const WindowPixels &windowPixels, bool keptOnly);
+    // The kept picture brought up to date without the window's pixels (an item, an image).
     void prepareScreen(bool keptOnly);
-    // Whether the surface's next full paint paints the picture anew: it changed, or the screen
-    // had it straight and the kept one is owed.
-    bool paintsStraight() const;
-    // The picture painted whole straight onto target (the surface's pixels, unscaled), with
-    // the frame of Drag inverted on it; the kept picture is owed and painted when it is read.
-    void paintStraight(QImage &target);
     // The kept picture with the frame of Drag inverted over it, onto the target.
     void drawScreen(QPainter &target) const;
     // The frame around the bar the keyboard is on, or around the picture.
@@ -223,13 +241,23 @@ public:
     QVector<PrintedPage> printedPages;
 
 private:
-    void paintAll(cDC &dc, qint32 width, qint32 height);
-    // Whether what the kept picture shows changed, or it was drawn onto since.
-    bool pictureChanged() const;
+    // The font, the two measures and the whole view with its corner, onto the surface.
+    void paintAll(cDC &dc, qint32 width, qint32 height, const GanttContent &shown);
+    // The whole picture of what is shown onto target (nothing drawn when null).
+    void paintWhole(QImage *target, QSize size, const GanttContent &shown);
+    // What the screen shows now, and the key of the kept picture for it.
+    GanttContent shownContent() const;
+    ScreenKey screenKey(const GanttContent &shown) const;
+    // The current-time line's column in the geometry of the kept picture.
+    qint32 nowColumnShown(Date now) const;
+    // Whether the kept picture differs from what the key stands for, or was drawn onto since.
+    bool pictureChanged(const ScreenKey &key) const;
     // The kept picture in the surface's size (null when it does not fit), its pixels unset.
     void sizePicture();
-    // The picture painted anew onto target (nothing when null); it becomes the kept one's.
-    void renderPicture(QImage *target);
+    // What a whole paint of the picture for key leaves: the kept key, with the current-time
+    // column in the geometry just painted, its scene and corner, and whether the kept image
+    // owes the pixels that went to the screen instead.
+    void keepPainted(ScreenKey key, Date now, bool owed);
     // After a full paint: the frame of Drag starts afresh, or with the landing of the keys.
     void settleScreen(bool rendered);
     // An owed kept picture painted now, for what reads or draws onto it.

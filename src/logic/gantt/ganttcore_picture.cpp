@@ -67,15 +67,13 @@ void GanttCore::drawScene(cDC &dc, const GanttContent &content, qint32 offsetx, 
     GanttZeichnen(dc, content, scene, &insides);
 }
 
-// The font, the two measures and the whole view with its corner, onto the surface.
-void GanttCore::paintAll(cDC &dc, qint32 width, qint32 height)
+void GanttCore::paintAll(cDC &dc, qint32 width, qint32 height, const GanttContent &shown)
 {
     QFont font = settings.style.font;
     dc.setFont(&font);
     dc.UpdateFont();
     const qint32 th = dc.textHeight(QStringLiteral("W"));
     const qint32 cw = dc.textWidth(QStringLiteral("X"));
-    const GanttContent shown = content(forPrinting, presentation == Presentation::Modern);
     // Errors are ignored from here on: what was drawn stays, the corner follows.
     try {
         drawScene(dc, shown, 0, 0, width, height, th, cw, true);
@@ -99,28 +97,37 @@ QImage GanttCore::paintToImage(const QSize &size, qreal devicePixelRatio)
     QPainter painter(&image);
     cDC dc;
     dc.Initialize(&painter, size.width(), size.height(), false);
-    paintAll(dc, size.width(), size.height());
+    paintAll(dc, size.width(), size.height(), shownContent());
     // A full paint leaves no inverted frame behind; Drag starts afresh.
     drag = DragFrame();
     return image;
 }
 
-ScreenKey GanttCore::pictureKeyNow() const
+GanttContent GanttCore::shownContent() const
 {
-    return {content(forPrinting, presentation == Presentation::Modern).pictureKey(screenScene.layout),
-            surfaceSize};
+    return content(forPrinting, presentation == Presentation::Modern);
+}
+
+ScreenKey GanttCore::screenKey(const GanttContent &shown) const
+{
+    return {shown.pictureKey(), nowColumnShown(shown.now), surfaceSize};
+}
+
+qint32 GanttCore::nowColumnShown(Date now) const
+{
+    return GanttContent::nowColumn(screenScene.layout, now);
 }
 
 bool GanttCore::keptShowsNow() const
 {
     return surfaceVisible && !picture.isNull() && !pictureStale && drag.none()
            && shownChanges.isEmpty() && cornerFullPaint && cornerDate == model.datMaus
-           && pictureKeyNow() == pictureKey;
+           && screenKey(shownContent()) == pictureKey;
 }
 
-bool GanttCore::pictureChanged() const
+bool GanttCore::pictureChanged(const ScreenKey &key) const
 {
-    return pictureStale || !(pictureKeyNow() == pictureKey);
+    return pictureStale || !(key == pictureKey);
 }
 
 void GanttCore::sizePicture()
@@ -131,17 +138,22 @@ void GanttCore::sizePicture()
                                                                 : QImage();
 }
 
-void GanttCore::renderPicture(QImage *target)
+void GanttCore::paintWhole(QImage *target, QSize size, const GanttContent &shown)
 {
-    const QSize size = surfaceSize;
     cDC dc;
     dc.Initialize(target, size.width(), size.height(), false);
-    paintAll(dc, size.width(), size.height());
+    paintAll(dc, size.width(), size.height(), shown);
+}
+
+void GanttCore::keepPainted(ScreenKey key, Date now, bool owed)
+{
     ++pictureRenders;
     screenScene = scene;
-    // With the now line's column in the new geometry.
-    pictureKey = pictureKeyNow();
+    // The current-time line's column in the geometry just painted.
+    key.nowColumn = nowColumnShown(now);
+    pictureKey = key;
     pictureStale = false;
+    pictureOwed = owed;
     cornerDate = model.datMaus;
     cornerFullPaint = true;
 }
@@ -161,36 +173,42 @@ void GanttCore::settleScreen(bool rendered)
     }
 }
 
-void GanttCore::prepareScreen(bool keptOnly)
+bool GanttCore::paintForSurface(const WindowPixels &windowPixels, bool keptOnly)
 {
     if (keptOnly && !picture.isNull()) {
         catchUp();
-        return;
+        return false;
     }
-    const bool rendered = pictureChanged();
-    if (rendered) {
+    const GanttContent shown = shownContent();
+    const ScreenKey key = screenKey(shown);
+    const bool changed = pictureChanged(key);
+    // Straight into the window's pixels (unscaled only: the kept picture is shown at the
+    // window's ratio): no copy of the kept image.
+    if (!keptOnly && (changed || pictureOwed) && windowPixels
+        && cDC::fitsSurface(surfaceSize.width(), surfaceSize.height())) {
+        if (std::optional<QImage> pixels = windowPixels()) {
+            sizePicture();
+            paintWhole(&*pixels, surfaceSize, shown);
+            keepPainted(key, shown.now, true);
+            settleScreen(true);
+            invertFrame(*pixels, pixels->rect());
+            return true;
+        }
+    }
+    if (changed) {
         sizePicture();
-        renderPicture(picture.isNull() ? nullptr : &picture);
-        pictureOwed = false;
+        paintWhole(picture.isNull() ? nullptr : &picture, surfaceSize, shown);
+        keepPainted(key, shown.now, false);
     } else {
         catchUp();
     }
-    settleScreen(rendered);
+    settleScreen(changed);
+    return false;
 }
 
-bool GanttCore::paintsStraight() const
+void GanttCore::prepareScreen(bool keptOnly)
 {
-    return (pictureOwed || pictureChanged())
-           && cDC::fitsSurface(surfaceSize.width(), surfaceSize.height());
-}
-
-void GanttCore::paintStraight(QImage &target)
-{
-    sizePicture();
-    renderPicture(&target);
-    pictureOwed = true;
-    settleScreen(true);
-    invertFrame(target, target.rect());
+    paintForSurface(WindowPixels(), keptOnly);
 }
 
 void GanttCore::catchUp()
@@ -198,12 +216,11 @@ void GanttCore::catchUp()
     if (!pictureOwed || picture.isNull())
         return;
     pictureOwed = false;
+    const GanttContent shown = shownContent();
     // What the screen shows, unless it changed since: then the next paint paints it whole.
-    if (pictureChanged())
+    if (pictureChanged(screenKey(shown)))
         pictureStale = true;
-    cDC dc;
-    dc.Initialize(&picture, picture.width(), picture.height(), false);
-    paintAll(dc, picture.width(), picture.height());
+    paintWhole(&picture, picture.size(), shown);
     scene = screenScene;
 }
 

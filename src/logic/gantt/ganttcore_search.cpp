@@ -49,6 +49,25 @@ FreeSlotResult GanttCore::searchFreeSlot(const FreeSlotQuery &asked, bool forwar
     return Dayplex::searchFreeSlot(model, host, freeSlotQuery(asked), forward);
 }
 
+void GanttCore::openSearch()
+{
+    restartSearch();
+    markAllRows(model);
+}
+
+void GanttCore::restartSearch()
+{
+    model.sucheAb = 0;
+}
+
+bool GanttCore::markRowsForDays()
+{
+    if (presentation == Presentation::Modern)
+        return false;
+    markAllRows(model);
+    return true;
+}
+
 bool GanttCore::isSlotFree(Date start, Date end, bool weekends) const
 {
     requireValidDate(start, "isTerminFrei");

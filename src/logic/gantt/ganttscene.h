@@ -35,23 +35,23 @@ struct GanttContent
 
     // The kept picture's key: each field as the value that stands for it, the model by its
     // revision with the selection and the proposal it does not count, the style by its
-    // revision, and the time by the current-time line's column in the picture shown. The
-    // binding names every field, so that one added here does not compile until it has its
-    // place.
-    auto pictureKey(const GanttLayout &shown) const
+    // revision; the time counts by the current-time line's column in the geometry of the
+    // picture shown, which the screen's key adds (GanttCore's ScreenKey). The binding names
+    // every field, so that one added here does not compile until it has its place.
+    auto pictureKey() const
     {
         const auto &[model_, style_, styleRevision_, startDate_, endDate_, firstRow_,
                      forPrinting_, modern_, now_, workFrom_, workTo_] = *this;
         (void)style_;
+        (void)now_;
         return std::make_tuple(model_.revision(), model_.selectedDate, model_.vorschlagVon,
                                model_.vorschlagBis, styleRevision_, startDate_, endDate_,
-                               firstRow_, forPrinting_, modern_, nowColumn(shown, now_),
-                               workFrom_, workTo_);
+                               firstRow_, forPrinting_, modern_, workFrom_, workTo_);
     }
     // The column of the current-time line in a picture's geometry, the lowest number without.
     static qint32 nowColumn(const GanttLayout &layout, Date now);
 };
-using GanttPictureKey = decltype(std::declval<const GanttContent &>().pictureKey(GanttLayout()));
+using GanttPictureKey = decltype(std::declval<const GanttContent &>().pictureKey());
 
 // One picture of the Gantt view computed before it is drawn: the geometry and header scale, the
 // bar rectangle of every appointment (all 0 when the bar is not on screen) with the overlap

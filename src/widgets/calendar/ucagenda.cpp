@@ -7,47 +7,15 @@
 #include "shared/guarded.h"
 #include "shared/logging.h"
 
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QPainter>
 #include <cmath>
 #include <utility>
 
 namespace Dayplex {
-
-ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
-    : q(q)
-{
-}
-
-ucAgendaPrivate::~ucAgendaPrivate() = default;
-
-AgendaCore &ucAgendaPrivate::synced()
-{
-    core.forPrinting = q->ForPrinting;
-    return core;
-}
-
-const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
-{
-    return synced().picture(size, ratio);
-}
-
-void ucAgendaPrivate::connectCoreEvents()
-{
-    core.events.needDates = [this](Date first, Date last, const QString &fields) {
-        if (q->Enabled)
-            Q_EMIT q->NeedDates(first, last, fields);
-    };
-    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
-        Q_EMIT q->DateChanged(dsn, start, end);
-    };
-    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
-        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
-    };
-}
 
 /*!
     Creates the calendar showing today, with the default options and Enabled false, so that no
@@ -487,12 +455,14 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
     current number of days is kept, or with blnDefault the layout's lngAnzahlTage. With
     blnalignonweekday the first day moves back to the AlignOnWeekday weekday, as long as the
     requested day stays visible. Raises NeedDates when the days leave the filled range and
-    Enabled is true, and writes the resulting last day back. Does not repaint.
+    Enabled is true, and writes the resulting last day back. Does not repaint. A wheel turn of
+    less than a notch over the scroll bars is forgotten.
 */
 void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
                                  const QVariant &blnDefault, bool blnalignonweekday)
 {
     d->core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault.toBool(), blnalignonweekday);
+    d->dropWheelTurns();
 }
 
 /*!
@@ -524,6 +494,119 @@ void ucAgenda::ZellenBelegungEintragen(qint32 idxtagvon, qint32 idxtagbis, qint3
                                        qint32 idxzeilebis, const QString &dsn)
 {
     d->core.matrix.zellenBelegungEintragen(idxtagvon, idxtagbis, idxzeilevon, idxzeilebis, dsn);
+}
+
+/*!
+    Scrolls the displayed days and repaints: by one day for 1 and -1, otherwise by the number
+    of displayed days in the direction of the sign (0 shows the same days again). A page step
+    is aligned on the AlignOnWeekday weekday, a day step is not. Asks the host for data
+    (NeedDates) when the new days leave the filled range. A value that is not a number throws
+    Dayplex::Error (type mismatch); an empty value counts as 0.
+*/
+void ucAgenda::Scroll(const QVariant &lngDirection)
+{
+    d->core.scrollDays(scrollDirectionArgument(lngDirection));
+    Repaint();
+}
+
+/*! Stops the automatic scrolling of a drag. */
+void ucAgenda::StopAutoScroll()
+{
+    d->timerAutoScroll->stop();
+    d->core.gesture.stopAutoScroll();
+}
+
+/*!
+    Whether the rest of the day from FirstTime on, and two rows more, fits on the drawing
+    surface. Uses the geometry of the last paint.
+*/
+bool ucAgenda::isLastRowVisible()
+{
+    return d->core.lastRowVisible();
+}
+
+/*!
+    Draws the drag ghost: a frame from (left, top) to (left + width, top + height), inverted
+    over the picture of the surface, so that what lies under it stays readable and comes back
+    unchanged. The frame drawn before is taken away first; four zeros only take it away. The
+    ghost stays over later repaints until it is replaced. Throws Dayplex::Error (overflow) when
+    the right or bottom edge leaves the 32-bit range, changing nothing.
+*/
+void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    d->core.setGhost(left, top, width, height, d->pic->size());
+    d->showPicture();
+}
+
+/*!
+    Sets the mouse pointer of the drawing surface. A number (or the text "0") is a standard
+    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
+    other numbers throw Dayplex::Error (invalid argument). Any other value names one of the
+    library's cursors, matched without regard to case: "curMove", "SizeN", "SizeS",
+    "SplitterNS"; it is loaded only when it differs from the value given last, so that a mouse
+    move over the same zone costs nothing. An unknown name throws Dayplex::Error (invalid
+    argument) and leaves pointer and cache as they were.
+*/
+void ucAgenda::MousePointer(const QVariant &v)
+{
+    d->pointer.set(*d->pic, v);
+}
+
+/*!
+    Moves the selected appointment to NewDate, keeping its duration: dragzielTyp 2 (a day of
+    the all-day band) keeps its time of day, any other target starts it at NewDate. Whether it
+    is an all-day entry does not change. The change then goes through the confirmation
+    (ConfirmChanges) and, once committed, DateChanged is raised; an occurrence of a series
+    asks for the scope instead and raises seriesDateChanged. Nothing happens without a
+    selected appointment. An invalid date throws Dayplex::Error, changing nothing.
+*/
+void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
+{
+    if (!d->core.moveSelected(NewDate, dragzielTyp))
+        return;
+    try {
+        d->decideChange(d->core.selection.index);
+    } catch (...) {
+        d->core.restoreSelectedTimes();
+        throw;
+    }
+}
+
+/*!
+    Prints the displayed period: a one-day view as "Tagesplan" with the layout
+    strLayoutDruckTag, a longer one as "Wochenplan" with strLayoutDruckWoche, through the print
+    dialog (or the preview). Afterwards the screen layout and the period shown before are back,
+    also when the job fails or the print layout's raster does not divide the day
+    (Dayplex::Error 5). Returns the print driver's result.
+*/
+QVariant ucAgenda::PrintCalendar(bool blnPrintPreview)
+{
+    // The chosen sheets come back here, one job each, with the choice made.
+    if (d->printChoice.asks())
+        return d->printChoice.run(*this, d->printSheets(), blnPrintPreview);
+    return d->print(blnPrintPreview);
+}
+
+/*!
+    Draws one printed view into the rectangle (offsetx, offsety, breite, hoehe) of the
+    printer's painter hdc: a header band with the month overviews of the first day's month and
+    the next, the title block between them, the calendar below in print mode (no selection, no
+    today mark, the day cut at the last raster step that fits), and a frame around it all.
+*/
+void ucAgenda::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                            qint32 hoehe)
+{
+    d->synced().printView(hdc, offsetx, offsety, breite, hoehe);
+}
+
+void ucAgenda::offerPrintChoice(bool offered, ctlGantt *resourceView)
+{
+    d->printChoice.offer(offered, resourceView);
+}
+
+bool ucAgenda::printChoiceOffered() const
+{
+    return d->printChoice.offered();
 }
 
 } // namespace Dayplex

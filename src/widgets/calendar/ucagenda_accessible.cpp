@@ -2,23 +2,18 @@
 // as the mouse does them.
 #include "calendar/ucagenda_p.h"
 
-#include "accessibility/accessibleview.h"
+#include "accessibility/viewsourcebase.h"
 #include "accessibility/viewsources.h"
 #include "shared/logging.h"
-
-#include <QWidget>
 
 namespace Dayplex {
 
 namespace {
 
-class CalendarAccessibleSource : public AccessibleViewSource
+class CalendarAccessibleSource : public ViewSourceBase<ucAgenda, ucAgendaPrivate>
 {
 public:
-    explicit CalendarAccessibleSource(QWidget *surface)
-        : m_surface(surface)
-    {
-    }
+    using ViewSourceBase::ViewSourceBase;
 
     const ViewTable *table() const override
     {
@@ -48,25 +43,13 @@ public:
         if (d->openContextMenu)
             d->openContextMenu(appointment.rect.center());
     }
-
-private:
-    // Null while the calendar is being destroyed: its private part may already be gone.
-    ucAgendaPrivate *view() const
-    {
-        auto *agenda = qobject_cast<ucAgenda *>(m_surface->parentWidget());
-        return agenda ? ucAgendaPrivate::get(agenda) : nullptr;
-    }
-
-    QWidget *const m_surface;
 };
 
 } // namespace
 
 std::unique_ptr<AccessibleViewSource> calendarAccessibleSource(QWidget *surface)
 {
-    if (!qobject_cast<ucAgenda *>(surface->parentWidget()))
-        return nullptr;
-    return std::make_unique<CalendarAccessibleSource>(surface);
+    return CalendarAccessibleSource::sourceFor<CalendarAccessibleSource>(surface);
 }
 
 } // namespace Dayplex

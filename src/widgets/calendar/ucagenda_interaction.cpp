@@ -1,18 +1,13 @@
 // The calendar's mouse and keyboard handling: the events go to the gesture logic, and what it
-// answers is carried out here; the change question and the mouse pointer.
+// answers is carried out here; the change question and the core's events as signals.
 #include "calendar/ucagenda_p.h"
 
 #include "shared/answersteps.h"
+#include "shared/changesignals.h"
 #include "shared/changeprompt.h"
 
-#include <dayplex/error.h>
-
-#include <QPainter>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace Dayplex {
 
@@ -164,51 +159,13 @@ void ucAgendaPrivate::showSelected()
         Q_EMIT q->ShowDate(dsn);
 }
 
-/*!
-    Draws the drag ghost: a frame from (left, top) to (left + width, top + height), inverted
-    over the picture of the surface, so that what lies under it stays readable and comes back
-    unchanged. The frame drawn before is taken away first; four zeros only take it away. The
-    ghost stays over later repaints until it is replaced. Throws Dayplex::Error (overflow) when
-    the right or bottom edge leaves the 32-bit range, changing nothing.
-*/
-void ucAgenda::DrawDragDrop(qint32 left, qint32 top, qint32 width, qint32 height)
+void ucAgendaPrivate::connectCoreEvents()
 {
-    d->core.setGhost(left, top, width, height, d->pic->size());
-    d->showPicture();
-}
-
-/*!
-    Sets the mouse pointer of the drawing surface. A number (or the text "0") is a standard
-    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
-    other numbers throw Dayplex::Error (invalid argument). Any other value names one of the
-    library's cursors, matched without regard to case: "curMove", "SizeN", "SizeS",
-    "SplitterNS"; it is loaded only when it differs from the value given last, so that a mouse
-    move over the same zone costs nothing. An unknown name throws Dayplex::Error (invalid
-    argument) and leaves pointer and cache as they were.
-*/
-void ucAgenda::MousePointer(const QVariant &v)
-{
-    d->pointer.set(*d->pic, v);
-}
-
-/*!
-    Moves the selected appointment to NewDate, keeping its duration: dragzielTyp 2 (a day of
-    the all-day band) keeps its time of day, any other target starts it at NewDate. Whether it
-    is an all-day entry does not change. The change then goes through the confirmation
-    (ConfirmChanges) and, once committed, DateChanged is raised; an occurrence of a series
-    asks for the scope instead and raises seriesDateChanged. Nothing happens without a
-    selected appointment. An invalid date throws Dayplex::Error, changing nothing.
-*/
-void ucAgenda::SelectedDateMove(double NewDate, qint32 dragzielTyp)
-{
-    if (!d->core.moveSelected(NewDate, dragzielTyp))
-        return;
-    try {
-        d->decideChange(d->core.selection.index);
-    } catch (...) {
-        d->core.restoreSelectedTimes();
-        throw;
-    }
+    core.events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (q->Enabled)
+            Q_EMIT q->NeedDates(first, last, fields);
+    };
+    raiseChangesAsSignals(core.events, q);
 }
 
 } // namespace Dayplex

@@ -4,6 +4,7 @@
 #include "calendar/agendacore.h"
 #include "calendar/agendatable.h"
 #include "dialogs/ccommoncalendar.h"
+#include "dialogs/printchoiceflow.h"
 #include "shared/cursors.h"
 #include "shared/ctools.h"
 #include "shared/viewsurface.h"
@@ -12,7 +13,6 @@
 
 #include <QImage>
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QVariant>
 #include <functional>
@@ -76,6 +76,8 @@ public:
     void decideChange(qint32 index);
     // Scrolls the time rows by whole rows, kept within the day; repaints the surface.
     void scrollRows(qint32 rows);
+    // The host jumped to other days: wheel turns below a notch over the bars are dropped.
+    void dropWheelTurns();
     // The core's events raised as the control's signals.
     void connectCoreEvents();
     // The "Anzeigen" command: ShowDate for the selected appointment.
@@ -88,17 +90,12 @@ public:
     const AgendaTable table{core};
     cTools tools;
     cCommonCalendar common;
-    // The print dialog's choice of sheet and period, when the host offers it, and the
-    // resource view it may print; `running` while the chosen sheets print.
-    struct PrintChoiceOffer
-    {
-        bool offered = false;
-        QPointer<ctlGantt> resourceView;
-        bool running = false;
-    };
-    PrintChoiceOffer printChoice;
-    // Asks for sheet and period, then prints them (ucagenda_printchoice.cpp).
-    QVariant printChosen(bool preview);
+    // The print dialog's choice of sheet and period, when the host offers it.
+    PrintChoiceFlow printChoice;
+    // What the calendar does for that choice (ucagenda_print.cpp).
+    PrintChoiceFlow::Calendar printSheets();
+    // The print job of the shown days; the screen keeps its picture and comes back afterwards.
+    QVariant print(bool preview);
     // The screen picture from before a print job, shown instead of the view until the job and
     // its preview are over and the screen state is back; null otherwise.
     QImage screenWhilePrinting;

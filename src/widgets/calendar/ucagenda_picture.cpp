@@ -7,6 +7,17 @@
 
 namespace Dayplex {
 
+AgendaCore &ucAgendaPrivate::synced()
+{
+    core.forPrinting = q->ForPrinting;
+    return core;
+}
+
+const QImage &ucAgendaPrivate::picture(QSize size, qreal ratio)
+{
+    return synced().picture(size, ratio);
+}
+
 void ucAgendaPrivate::showPicture()
 {
     // A hidden surface paints nothing, and neither does one whose control prints.

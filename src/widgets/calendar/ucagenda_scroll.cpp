@@ -1,8 +1,8 @@
-// The calendar's children and scrolling: the drawing surface and the two scroll bars used as
-// spinners, scrolling by days and rows, the wheel, and the auto-scroll timer of a drag.
+// The calendar front end's parts and scrolling: the drawing surface and the two scroll bars
+// used as spinners, scrolling by rows, the wheel, and the auto-scroll timer of a drag.
 #include "calendar/ucagenda_p.h"
 
-#include "calendar/calendararguments.h"
+#include "calendar/calendarmenu.h"
 #include "shared/viewsurface.h"
 #include "shared/guarded.h"
 #include "shared/logging.h"
@@ -13,6 +13,13 @@
 #include <algorithm>
 
 namespace Dayplex {
+
+ucAgendaPrivate::ucAgendaPrivate(ucAgenda *q)
+    : q(q)
+{
+}
+
+ucAgendaPrivate::~ucAgendaPrivate() = default;
 
 void ucAgendaPrivate::createChildren()
 {
@@ -54,40 +61,17 @@ void ucAgendaPrivate::scrollRows(qint32 rows)
     showPicture();
 }
 
+void ucAgendaPrivate::dropWheelTurns()
+{
+    hScroll->dropWheelTurn();
+    vScroll->dropWheelTurn();
+}
+
 void ucAgendaPrivate::surfaceWheel(int angleDelta)
 {
     const qint32 rows = core.wheelRows(angleDelta);
     if (rows != 0)
         scrollRows(rows);
-}
-
-/*!
-    Scrolls the displayed days and repaints: by one day for 1 and -1, otherwise by the number
-    of displayed days in the direction of the sign (0 shows the same days again). A page step
-    is aligned on the AlignOnWeekday weekday, a day step is not. Asks the host for data
-    (NeedDates) when the new days leave the filled range. A value that is not a number throws
-    Dayplex::Error (type mismatch); an empty value counts as 0.
-*/
-void ucAgenda::Scroll(const QVariant &lngDirection)
-{
-    d->core.scrollDays(scrollDirectionArgument(lngDirection));
-    Repaint();
-}
-
-/*! Stops the automatic scrolling of a drag. */
-void ucAgenda::StopAutoScroll()
-{
-    d->timerAutoScroll->stop();
-    d->core.gesture.stopAutoScroll();
-}
-
-/*!
-    Whether the rest of the day from FirstTime on, and two rows more, fits on the drawing
-    surface. Uses the geometry of the last paint.
-*/
-bool ucAgenda::isLastRowVisible()
-{
-    return d->core.lastRowVisible();
 }
 
 } // namespace Dayplex

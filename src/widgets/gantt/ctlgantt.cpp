@@ -1,83 +1,21 @@
 #include "gantt/ctlgantt_p.h"
 
 #include "accessibility/accessiblefactory.h"
-#include "gantt/ganttinteraction.h"
-#include "gantt/ganttpainter.h"
+#include "gantt/freeslotsearch.h"
 #include "gantt/ganttsearchpanel.h"
+#include "shared/changeprompt.h"
 #include "shared/guarded.h"
 #include "shared/viewsurface.h"
 #include "shared/logging.h"
 #include "shared/spinnerbar.h"
-#include "shared/spinnerstep.h"
 
 #include <dayplex/error.h>
 
-#include <utility>
-#include <QScrollBar>
 #include <QStyle>
+#include <QTimeEdit>
+#include <utility>
 
 namespace Dayplex {
-
-ctlGanttPrivate::ctlGanttPrivate(ctlGantt *q)
-    : q(q)
-{
-}
-
-QRect ctlGanttPrivate::pictureRect() const
-{
-    const int barWidth = vScroll->sizeHint().width();
-    const int barHeight = hScroll->sizeHint().height();
-    // The chart moves below the search panel while it shows, with a gap of 5 pixels.
-    const int top = panel->isVisibleTo(q) ? panel->y() + panel->height() + 5 : 0;
-    return QRect(0, top, qMax(0, q->width() - barWidth), qMax(0, q->height() - barHeight - top));
-}
-
-void ctlGanttPrivate::arrange()
-{
-    if (panel->isVisibleTo(q)) {
-        const int width = q->width();
-        const int height = panel->hasHeightForWidth() ? panel->heightForWidth(width)
-                                                      : panel->sizeHint().height();
-        panel->setGeometry(0, 0, width, height);
-    }
-    const QRect picture = pictureRect();
-    calpic->setGeometry(picture);
-    hScroll->setGeometry(0, picture.bottom() + 1, picture.width(), hScroll->sizeHint().height());
-    vScroll->setGeometry(picture.width(), picture.top(), vScroll->sizeHint().width(),
-                         picture.height());
-}
-
-qint32 ctlGanttPrivate::firstRow() const
-{
-    return vScroll->value();
-}
-
-void ctlGanttPrivate::updateRowMaximum()
-{
-    noRepaint = true;
-    vScroll->setMaximum(qMax(core.model.rowCount(), vScroll->minimum()));
-    noRepaint = false;
-}
-
-void ctlGanttPrivate::connectCoreEvents()
-{
-    core.events.needDates = [this](Date first, Date last, const QString &fields) {
-        if (!q->Enabled)
-            return;
-        // The handler reads the days the view shows now.
-        publishRange();
-        Q_EMIT q->NeedDates(first, last, fields);
-    };
-    core.events.dateChanged = [this](const QString &dsn, Date start, Date end) {
-        Q_EMIT q->DateChanged(dsn, start, end);
-    };
-    core.events.seriesDateChanged = [this](const QString &dsn, SeriesScope scope, Date start, Date end) {
-        Q_EMIT q->seriesDateChanged(dsn, scope, start, end);
-    };
-    core.proposalShown = [this](const QString &label, bool newEnabled) {
-        panel->showProposal(label, newEnabled);
-    };
-}
 
 /*!
     Creates the resource view with the default options and Enabled false. Its first day is the
@@ -89,20 +27,8 @@ ctlGantt::ctlGantt(QWidget *parent)
     , d(std::make_unique<ctlGanttPrivate>(this))
 {
     installAccessibleInterfaces();
-    d->panel = new GanttSearchPanel(this);
-    d->calpic = new ViewSurface(*d, lcGantt(), this);
-    d->calpic->setObjectName(QStringLiteral("calpic"));
-    d->hScroll = new SpinnerBar(Qt::Horizontal, QStringLiteral("HScroll"), kPageOfDays, this);
-    d->hScroll->stepped = [this](qint32 days) { guarded(lcGantt(), [&] { Scroll(days); }); };
-    d->vScroll = new RowScrollBar(this);
-    d->vScroll->setObjectName(QStringLiteral("VScroll"));
-    d->vScroll->setRange(1, 1);
-    d->vScroll->setPageStep(1);
-    connect(d->vScroll, &QScrollBar::valueChanged, this, [this] {
-        if (!d->noRepaint)
-            Repaint();
-    });
-    d->buildMenu();
+    d->createChildren();
+    d->menu = std::make_unique<GanttMenu>(d.get());
     d->connectChildren();
     d->connectCoreEvents();
     d->arrange();
@@ -372,8 +298,9 @@ void ctlGantt::ZeilenFarbe(qint32 StartY, qint32 Farbe)
     the layout's lngAnzahlTage days, and the computed last day is written back. With
     blnalignonweekday the range moves back to the AlignOnWeekday weekday while the requested
     day stays visible. Raises NeedDates when the days leave the filled range and Enabled is
-    true, but never from inside a NeedDates handler. Does not repaint. Invalid dates throw
-    Dayplex::Error 5 and change nothing.
+    true, but never from inside a NeedDates handler. Does not repaint. A wheel turn of less
+    than a notch over the day bar is forgotten. Invalid dates throw Dayplex::Error 5 and change
+    nothing.
 */
 void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool blnDefault,
                                  bool blnalignonweekday)
@@ -381,6 +308,7 @@ void ctlGantt::SetDisplayedRange(double dayFirstDay, double *dayLastDay, bool bl
     d->changeRange([&](GanttCore &core) {
         core.setDisplayedRange(dayFirstDay, dayLastDay, blnDefault, blnalignonweekday);
     });
+    d->hScroll->dropWheelTurn();
 }
 
 /*!
@@ -417,6 +345,165 @@ void ctlGantt::AddMerkmal(const QString &Merkmal, const QString &dsn)
 {
     d->core.model.addMerkmal(Merkmal, dsn);
     d->updateRowMaximum();
+}
+
+/*!
+    Moves the shown days: 1 or -1 by one day, without weekday alignment; any other value by
+    one page (the number of shown days) in its direction, aligned to the AlignOnWeekday
+    weekday; 0 stays. Asks the host for the new days when needed and repaints. A value that is
+    no number throws Dayplex::Error 13.
+*/
+void ctlGantt::Scroll(const QVariant &lngDirection)
+{
+    d->changeRange([&](GanttCore &core) { core.scrollDays(lngDirection); });
+    Repaint();
+}
+
+/*!
+    Draws an inverted frame from (left, top) to (left + width, top + height) straight onto the
+    picture on screen, after erasing the frame drawn before; the hairline at the mouse is such a
+    frame. Nothing happens when left equals the left edge of the last frame; left -1 forgets
+    the last frame without drawing. A full paint forgets it as well. A frame whose edges leave
+    the 32-bit range throws Dayplex::Error 6.
+*/
+void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
+{
+    const bool drawn = left != d->core.drag.left && left != -1;
+    d->core.drawDragFrame(left, top, width, height);
+    if (drawn && !d->core.picture.isNull())
+        d->showFrame();
+}
+
+/*!
+    Sets the mouse pointer of the picture area. A number (or the text "0") is a standard
+    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
+    other numbers throw Dayplex::Error 5. Any other value names one of the library's cursors
+    ("curMove", "SizeN", "SizeS", "SplitterNS", in any case); it is loaded only when it differs
+    from the last value given. An unknown name throws Dayplex::Error 5 and changes nothing.
+*/
+void ctlGantt::MousePointer(const QVariant &v)
+{
+    d->pointer.set(*d->calpic, v);
+}
+
+/*!
+    Moves every appointment with the selected key to NewDate, keeping its length: to NewDate
+    itself when both NewDate and the old start have a time of day, else to NewDate's day at the
+    old clock time. The row never changes. The change goes through the confirmation
+    (ConfirmChanges); refused, the old times come back. Repaints, and raises DateChanged for
+    a confirmed move. An occurrence of a series asks for the scope instead, also without
+    ConfirmChanges, and raises seriesDateChanged; "Abbrechen" brings the old times back. Nothing happens without a selection; dragzielTyp is not used. An invalid
+    date, or one the move would carry out of the calendar, throws Dayplex::Error 5 and changes
+    nothing.
+*/
+void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
+{
+    Q_UNUSED(dragzielTyp);
+    const std::optional<ChangeRequest> request = d->core.moveSelected(NewDate);
+    if (!request)
+        return;
+    ChangeAnswer answer;
+    try {
+        answer = askChange(*request, [this] { Repaint(); });
+    } catch (...) {
+        // The question failed: the appointments keep their confirmed times.
+        d->core.revertChange(*request);
+        Repaint();
+        throw;
+    }
+    d->core.commitChange(*request, answer);
+    Repaint();
+    d->core.raiseChange(*request, answer);
+}
+
+/*!
+    Prints the view through the print dialog (or the preview) with the print layout
+    strLayoutDruckGantt: each printed view shows the next page of days. Afterwards the screen
+    layout is back and the view shows the first day it showed before, with its span, also when
+    the job fails. Returns what the print driver returns.
+*/
+QVariant ctlGantt::PrintGantt(bool blnPrintPreview)
+{
+    return d->print(blnPrintPreview);
+}
+
+/*!
+    Draws the current view into the rectangle (offsetx, offsety, breite, hoehe) of the
+    printer's painter hdc, in the painter's font, framed by a black line. Lines are at least
+    cDC::MinimumLinePoints wide on a printer. While
+    ForPrinting is true no selection, row marking, current-time line or proposal is drawn.
+    A painter that is not active, or an empty rectangle, throws Dayplex::Error 5.
+*/
+void ctlGantt::PrintAnsicht(QPainter *hdc, qint32 offsetx, qint32 offsety, qint32 breite,
+                            qint32 hoehe)
+{
+    d->synced().printView(hdc, offsetx, offsety, breite, hoehe);
+}
+
+/*!
+    Opens the options dialog on the current options. Confirmed, its options are applied, the
+    view asks the host for its days again and repaints, and OptionsChanged is raised. Cancelled,
+    nothing changes. Always returns "".
+*/
+QString ctlGantt::ShowOptionsDialog()
+{
+    return d->common.ShowOptionsOf(*this);
+}
+
+/*!
+    Opens the search panel above the chart, searching from the day of dateab: no days, a
+    length of one hour, Monday's working hours as the window, every row but the holiday row
+    marked. An invalid date throws Dayplex::Error 5.
+*/
+void ctlGantt::FreienTerminSuchen(double dateab)
+{
+    requireValidDate(dateab, "FreienTerminSuchen");
+    d->core.model.datMaus = dateab;
+    d->openSearchPanel();
+}
+
+/*!
+    Opens the free-slot search from \a from as FreienTerminSuchen does, but with only the rows
+    whose keys \a rowKeys names marked (every row when none of them is shown) and, when \a length
+    lies between one minute and a day, the slot's length set to it. Invalid dates throw
+    Dayplex::Error 5.
+*/
+void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double length)
+{
+    requireValidDate(from, "findFreeSlot");
+    FreienTerminSuchen(from);
+    markRowsByKey(d->core.model, rowKeys);
+    if (const int minutes = hourPickerMinutes(length); minutes > 0)
+        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(minutes * 60));
+    Repaint();
+}
+
+/*!
+    Whether dateStart to dateEnde may be proposed: no Saturday or Sunday touched unless the
+    panel allows weekends and holidays, and no marked row (nor the holiday row, unless allowed)
+    busy then. Invalid dates throw Dayplex::Error 5.
+*/
+bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
+{
+    return d->core.isSlotFree(dateStart, dateEnde, d->panel->weekends());
+}
+
+/*!
+    Whether no appointment of the row strmkmdsn overlaps dateStart to dateEnde; mere notes
+    never count. Invalid dates throw Dayplex::Error 5.
+*/
+bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
+{
+    return d->core.isRowFree(dateStart, dateEnde, strmkmdsn);
+}
+
+/*!
+    Makes dateStart to dateEnde the proposal, shown in the marked rows at the next paint.
+    Invalid dates throw Dayplex::Error 5 and change nothing.
+*/
+void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
+{
+    d->core.propose(dateStart, dateEnde);
 }
 
 } // namespace Dayplex

@@ -2,7 +2,7 @@
 // mouse does them.
 #include "gantt/ctlgantt_p.h"
 
-#include "accessibility/accessibleview.h"
+#include "accessibility/viewsourcebase.h"
 #include "accessibility/viewsources.h"
 #include "shared/logging.h"
 
@@ -10,13 +10,10 @@ namespace Dayplex {
 
 namespace {
 
-class GanttAccessibleSource : public AccessibleViewSource
+class GanttAccessibleSource : public ViewSourceBase<ctlGantt, ctlGanttPrivate>
 {
 public:
-    explicit GanttAccessibleSource(QWidget *surface)
-        : m_surface(surface)
-    {
-    }
+    using ViewSourceBase::ViewSourceBase;
 
     const ViewTable *table() const override
     {
@@ -52,25 +49,13 @@ public:
                                 : QString();
         d->menu->popup(m_surface->mapToGlobal(appointment.rect.center()), dsn);
     }
-
-private:
-    // Null while the view is being destroyed: its private part may already be gone.
-    ctlGanttPrivate *view() const
-    {
-        auto *gantt = qobject_cast<ctlGantt *>(m_surface->parentWidget());
-        return gantt ? ctlGanttPrivate::get(gantt) : nullptr;
-    }
-
-    QWidget *const m_surface;
 };
 
 } // namespace
 
 std::unique_ptr<AccessibleViewSource> ganttAccessibleSource(QWidget *surface)
 {
-    if (!qobject_cast<ctlGantt *>(surface->parentWidget()))
-        return nullptr;
-    return std::make_unique<GanttAccessibleSource>(surface);
+    return GanttAccessibleSource::sourceFor<GanttAccessibleSource>(surface);
 }
 
 } // namespace Dayplex

@@ -1,34 +1,16 @@
-// The Gantt view's mouse handling, context menu entries, date picker and scrolling.
+// The resource view's mouse and keyboard handling: the events go to the core, and what it answers
+// is carried out here; the search panel's buttons and the core's events as signals.
 #include "gantt/ctlgantt_p.h"
 
-#include "gantt/freeslotsearch.h"
-#include "gantt/ganttinteraction.h"
 #include "gantt/ganttsearchpanel.h"
 #include "shared/answersteps.h"
-#include "shared/datepicker.h"
+#include "shared/changesignals.h"
 #include "shared/guarded.h"
-#include "shared/changeprompt.h"
-#include "shared/uitext.h"
 
-#include <dayplex/error.h>
-
-#include <QAction>
-#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <iterator>
 
 namespace Dayplex {
-
-namespace {
-
-const char *const kViewCaptions[] = {
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "1 Tag"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "5 Tage"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "7 Tage"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "2 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "3 Wochen"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "4 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "6 Wochen"), QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "8 Wochen"),
-    QT_TRANSLATE_NOOP("Dayplex::ctlGantt", "12 Wochen")};
-
-} // namespace
 
 void ctlGanttPrivate::connectChildren()
 {
@@ -40,15 +22,11 @@ void ctlGanttPrivate::connectChildren()
                      [this] { guarded(lcGantt(), [&] { createFromProposal(); }); });
     QObject::connect(panel->cmdClose, &QPushButton::clicked, q,
                      [this] { guarded(lcGantt(), [&] { closeSearchPanel(); }); });
-    // A new start day starts the next search afresh.
-    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { core.model.sucheAb = 0; });
+    QObject::connect(panel, &GanttSearchPanel::searchFromEdited, q, [this] { core.restartSearch(); });
     QObject::connect(panel, &GanttSearchPanel::daysFocused, q, [this] {
-        // The modern presentation keeps the rows the user marked for the search.
-        if (core.presentation == Presentation::Modern)
-            return;
         guarded(lcGantt(), [&] {
-            markAllRows(core.model);
-            q->Repaint();
+            if (core.markRowsForDays())
+                q->Repaint();
         });
     });
 }
@@ -93,7 +71,7 @@ void ctlGanttPrivate::perform(const GanttActions &actions, QPoint globalPos)
             menu->popup(a.value ? calpic->mapToGlobal(QPoint(a.rect.left, a.rect.top)) : globalPos, a.text);
             break;
         case S::DatePicker:
-            openDatePicker(false);
+            menu->openPickerAtMouse(false);
             break;
         case S::ShowSelected:
             showSelected();
@@ -189,147 +167,19 @@ void ctlGanttPrivate::showSelected()
         Q_EMIT q->ShowDate(core.model.selectedDate);
 }
 
-void ctlGanttPrivate::buildMenu()
+void ctlGanttPrivate::connectCoreEvents()
 {
-    menu = std::make_unique<ViewMenu>(
-        q, ViewMenu::View{[](const std::function<void()> &command) { guarded(lcGantt(), command); },
-                          [this] { return synced().menuState(); }, [this] { return q->CurrentDate(); },
-                          [this](QMenu *popUp, const QString &dsn) { Q_EMIT q->contextMenuAboutToShow(popUp, dsn); },
-                          [this](double value, bool move) { datePicked(value, move); }, calpic});
-    using E = ViewMenu::EnabledBy;
-    QMenu *popUp = menu->popUp();
-    const auto add = [this](QMenu *to, const char *name, const QString &caption, auto command, E enabledBy = E::Always) {
-        return menu->addEntry(to, QLatin1String(name), caption, command, enabledBy);
+    core.events.needDates = [this](Date first, Date last, const QString &fields) {
+        if (!q->Enabled)
+            return;
+        // The handler reads the days the view shows now.
+        publishRange();
+        Q_EMIT q->NeedDates(first, last, fields);
     };
-    add(popUp, "mnuToday", uiText("Dayplex::ctlGantt", "Heute"), [this] { today(); });
-    add(popUp, "mnuDatum", uiText("Dayplex::ctlGantt", "Datum..."), [this] { openDatePicker(false); });
-    add(popUp, "mnuCalendar", uiText("Dayplex::ctlGantt", ">>Kalender"), [this] { Q_EMIT q->ShowImCalendar(); });
-    add(popUp, "mnuFreienTerminSuchen", uiText("Dayplex::ctlGantt", "Freien Termin suchen"),
-        [this] { openSearchPanel(); });
-    popUp->addSeparator();
-    add(popUp, "mnuNeu", uiText("Dayplex::ctlGantt", "Neu"), [this] { createFromProposal(); }, E::Create);
-    QAction *show = add(popUp, "mnuAnzeigen", uiText("Dayplex::ctlGantt", "Anzeigen"), [this] { showSelected(); }, E::Show);
-    add(popUp, "mnuVerschieben", uiText("Dayplex::ctlGantt", "Verschieben"), [this] { openDatePicker(true); }, E::Move);
-    popUp->addSeparator();
-    add(popUp, "mnuMerkmale", uiText("Dayplex::ctlGantt", "Teilnehmer..."), [this] { Q_EMIT q->ChangeFilter(); });
-    popUp->addSeparator();
-    QMenu *viewMenu = popUp->addMenu(uiText("Dayplex::ctlGantt", "Ansicht"));
-    viewMenu->setObjectName(QStringLiteral("mnuAnsicht"));
-    for (int i = 0; i < int(std::size(kViewCaptions)); ++i) {
-        // The day count is read from the German caption, whatever the menu shows.
-        const qint32 days = ganttDaysFromCaption(QLatin1String(kViewCaptions[i]));
-        menu->addDaysEntry(viewMenu, QStringLiteral("mnuAnsichtTage_%1").arg(i),
-                           uiText("Dayplex::ctlGantt", kViewCaptions[i]), days, [this, days] { showDays(days); });
-    }
-    popUp->addSeparator();
-    add(popUp, "mnuOptions", uiText("Dayplex::ctlGantt", "Optionen..."), [this] { q->ShowOptionsDialog(); });
-    add(popUp, "mnuDrucken", uiText("Dayplex::ctlGantt", "Drucken..."), [this] { q->PrintGantt(false); });
-    menu->finish(show);
-    // One month at a time, as the drop-down opens at the mouse.
-    menu->picker()->setMonthsAcross(1);
-    menu->picker()->setMonthsDown(1);
-}
-
-void ctlGanttPrivate::today()
-{
-    const Date now = currentDateTime();
-    q->SetDisplayedRange(cTools::DateOnly(now), nullptr, false, true);
-    q->Repaint();
-    panel->setSearchFrom(now);
-    core.model.sucheAb = 0;
-}
-
-void ctlGanttPrivate::showDays(qint32 count)
-{
-    const Date first = q->CurrentDate();
-    double last = first + count - 1;
-    q->SetDisplayedRange(first, &last, false, true);
-    q->Repaint();
-}
-
-void ctlGanttPrivate::openDatePicker(bool move)
-{
-    // At the mouse, moved back onto the screen where it would leave it.
-    menu->openPicker(move ? ViewMenu::kMoveTag : QString(), calpic->mapToGlobal(core.gestures.downPoint()));
-}
-
-void ctlGanttPrivate::datePicked(double value, bool move)
-{
-    // The view starts at the picked day's midnight, whatever time the picker kept.
-    const Date day = cTools::DateOnly(value);
-    if (move && !core.model.selectedDate.isEmpty() && !core.model.isSelectedReadOnly())
-        q->SelectedDateMove(day, 2);
-    q->SetDisplayedRange(day, nullptr, false, true);
-    q->Repaint();
-}
-
-/*!
-    Draws an inverted frame from (left, top) to (left + width, top + height) straight onto the
-    picture on screen, after erasing the frame drawn before; the hairline at the mouse is such a
-    frame. Nothing happens when left equals the left edge of the last frame; left -1 forgets
-    the last frame without drawing. A full paint forgets it as well. A frame whose edges leave
-    the 32-bit range throws Dayplex::Error 6.
-*/
-void ctlGantt::Drag(qint32 left, qint32 top, qint32 width, qint32 height)
-{
-    const bool drawn = left != d->core.drag.left && left != -1;
-    d->core.drawDragFrame(left, top, width, height);
-    if (drawn && !d->core.picture.isNull())
-        d->showFrame();
-}
-
-/*!
-    Sets the mouse pointer of the picture area. A number (or the text "0") is a standard
-    pointer: 0 the default, 1 to 15 the standard shapes, 99 the custom cursor last loaded;
-    other numbers throw Dayplex::Error 5. Any other value names one of the library's cursors
-    ("curMove", "SizeN", "SizeS", "SplitterNS", in any case); it is loaded only when it differs
-    from the last value given. An unknown name throws Dayplex::Error 5 and changes nothing.
-*/
-void ctlGantt::MousePointer(const QVariant &v)
-{
-    d->pointer.set(*d->calpic, v);
-}
-
-/*!
-    Moves every appointment with the selected key to NewDate, keeping its length: to NewDate
-    itself when both NewDate and the old start have a time of day, else to NewDate's day at the
-    old clock time. The row never changes. The change goes through the confirmation
-    (ConfirmChanges); refused, the old times come back. Repaints, and raises DateChanged for
-    a confirmed move. An occurrence of a series asks for the scope instead, also without
-    ConfirmChanges, and raises seriesDateChanged; "Abbrechen" brings the old times back. Nothing happens without a selection; dragzielTyp is not used. An invalid
-    date, or one the move would carry out of the calendar, throws Dayplex::Error 5 and changes
-    nothing.
-*/
-void ctlGantt::SelectedDateMove(double NewDate, qint32 dragzielTyp)
-{
-    Q_UNUSED(dragzielTyp);
-    const std::optional<ChangeRequest> request = d->core.moveSelected(NewDate);
-    if (!request)
-        return;
-    ChangeAnswer answer;
-    try {
-        answer = askChange(*request, [this] { Repaint(); });
-    } catch (...) {
-        // The question failed: the appointments keep their confirmed times.
-        d->core.revertChange(*request);
-        Repaint();
-        throw;
-    }
-    d->core.commitChange(*request, answer);
-    Repaint();
-    d->core.raiseChange(*request, answer);
-}
-
-/*!
-    Moves the shown days: 1 or -1 by one day, without weekday alignment; any other value by
-    one page (the number of shown days) in its direction, aligned to the AlignOnWeekday
-    weekday; 0 stays. Asks the host for the new days when needed and repaints. A value that is
-    no number throws Dayplex::Error 13.
-*/
-void ctlGantt::Scroll(const QVariant &lngDirection)
-{
-    d->changeRange([&](GanttCore &core) { core.scrollDays(lngDirection); });
-    Repaint();
+    raiseChangesAsSignals(core.events, q);
+    core.proposalShown = [this](const QString &label, bool newEnabled) {
+        panel->showProposal(label, newEnabled);
+    };
 }
 
 } // namespace Dayplex

@@ -3,11 +3,11 @@
 
 #include "dialogs/ccommoncalendar.h"
 #include "gantt/ganttcore.h"
+#include "gantt/ganttmenu.h"
 #include "gantt/gantttable.h"
 #include "gantt/rowscrollbar.h"
 #include "shared/cursors.h"
 #include "shared/ctools.h"
-#include "shared/viewmenu.h"
 #include "shared/viewsurface.h"
 
 #include <dayplex/ctlgantt.h>
@@ -27,11 +27,13 @@ class GanttSearchPanel;
 class SpinnerBar;
 
 // The QWidget front end of the resource view: the picture area, the search panel, the scroll
-// bars, the menu entries; the view itself is the core's.
+// bars, the menu; the view itself is the core's.
 class ctlGanttPrivate : public SurfaceEvents
 {
 public:
     explicit ctlGanttPrivate(ctlGantt *q);
+    // Creates the search panel, the picture area and the two scroll bars.
+    void createChildren();
     // Wires the search panel and the date picker to the view.
     void connectChildren();
 
@@ -78,20 +80,14 @@ public:
     bool keyPress(int key, Qt::KeyboardModifiers modifiers);
     // "Anzeigen" and the double click: ShowDate for the selection.
     void showSelected();
-    // The context menu and the date picker, with the view's entries.
-    void buildMenu();
-    void today();
-    void showDays(qint32 count);
-    // The date picker at the mouse: "Datum..." (jump) or "Verschieben" (move the selection there).
-    void openDatePicker(bool move);
-    void datePicked(double value, bool move);
-
     // The search panel.
     void openSearchPanel();
     void closeSearchPanel();
     void runSearch(int index);
     // "Neu": NewDate for the proposal with the marked rows.
     void createFromProposal();
+    // The print job of the shown days; the screen shows its days again afterwards.
+    QVariant print(bool preview);
 
     ctlGantt *const q;
 
@@ -113,7 +109,8 @@ public:
     SpinnerBar *hScroll = nullptr;
     RowScrollBar *vScroll = nullptr;
     bool noRepaint = false; // the vertical bar changes without repainting
-    std::unique_ptr<ViewMenu> menu;
+    // The context menu and the date picker, with the view's entries.
+    std::unique_ptr<GanttMenu> menu;
 };
 
 } // namespace Dayplex

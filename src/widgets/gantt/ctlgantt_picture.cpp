@@ -45,15 +45,9 @@ bool ctlGanttPrivate::surfacePaint(QWidget &surface, const QRegion &)
 
 void ctlGanttPrivate::paintScreen(QPainter &target)
 {
-    // A picture painted whole goes straight into the window's pixels when the painter covers
-    // them all (unscaled only: the kept picture is shown at the window's ratio): no copy.
-    std::optional<QImage> pixels;
-    if (!showKeptOnly && synced().paintsStraight())
-        pixels = windowPixels(target, calpic->size(), 1);
-    if (pixels) {
-        core.paintStraight(*pixels);
-    } else {
-        synced().prepareScreen(showKeptOnly);
+    const bool straight =
+        synced().paintForSurface([&] { return windowPixels(target, calpic->size(), 1); }, showKeptOnly);
+    if (!straight) {
         if (core.picture.isNull())
             return;
         core.drawScreen(target);

@@ -6,11 +6,8 @@
 #include "shared/viewsurface.h"
 #include "shared/logging.h"
 
-#include <dayplex/error.h>
-
 #include <QPointer>
 #include <QTimeEdit>
-
 
 namespace Dayplex {
 
@@ -26,9 +23,8 @@ struct ViewGone
 void ctlGanttPrivate::openSearchPanel()
 {
     panel->reset(q->CurrentDate());
-    core.model.sucheAb = 0;
+    core.openSearch();
     panel->show();
-    markAllRows(core.model);
     panel->dtpTimeStunden->setFocus();
     arrange();
     q->Repaint();
@@ -45,14 +41,6 @@ void ctlGanttPrivate::runSearch(int index)
 {
     if (searching)
         return;
-    FreeSlotQuery query;
-    query.days = panel->days();
-    query.length = panel->length();
-    query.windowFrom = panel->windowFrom();
-    query.windowTo = panel->windowTo();
-    query.searchFrom = panel->searchFrom();
-    query.weekends = panel->weekends();
-
     const QPointer<ctlGantt> alive(q);
     cTools tools; // the busy pointer belongs to the search, not to the view
     const auto abortRequested = [&] {
@@ -65,7 +53,7 @@ void ctlGanttPrivate::runSearch(int index)
     searching = true;
     FreeSlotResult result;
     try {
-        result = synced().searchFreeSlot(query, index != 0, frontEnd);
+        result = synced().searchFreeSlot(panel->query(), index != 0, frontEnd);
     } catch (...) {
         if (!alive) {
             warnCaught(lcSearch(), QStringLiteral("free-slot search ended with its view"));
@@ -96,62 +84,6 @@ void ctlGanttPrivate::createFromProposal()
         return;
     Q_EMIT q->NewDate(core.model.vorschlagVon, core.model.vorschlagBis, markedRowList(core.model));
     q->Repaint();
-}
-
-/*!
-    Opens the search panel above the chart, searching from the day of dateab: no days, a
-    length of one hour, Monday's working hours as the window, every row but the holiday row
-    marked. An invalid date throws Dayplex::Error 5.
-*/
-void ctlGantt::FreienTerminSuchen(double dateab)
-{
-    requireValidDate(dateab, "FreienTerminSuchen");
-    d->core.model.datMaus = dateab;
-    d->openSearchPanel();
-}
-
-/*!
-    Opens the free-slot search from \a from as FreienTerminSuchen does, but with only the rows
-    whose keys \a rowKeys names marked (every row when none of them is shown) and, when \a length
-    lies between one minute and a day, the slot's length set to it. Invalid dates throw
-    Dayplex::Error 5.
-*/
-void ctlGantt::findFreeSlot(double from, const QStringList &rowKeys, double length)
-{
-    requireValidDate(from, "findFreeSlot");
-    FreienTerminSuchen(from);
-    markRowsByKey(d->core.model, rowKeys);
-    if (const int minutes = hourPickerMinutes(length); minutes > 0)
-        d->panel->dtpTimeStunden->setTime(QTime(0, 0).addSecs(minutes * 60));
-    Repaint();
-}
-
-/*!
-    Whether dateStart to dateEnde may be proposed: no Saturday or Sunday touched unless the
-    panel allows weekends and holidays, and no marked row (nor the holiday row, unless allowed)
-    busy then. Invalid dates throw Dayplex::Error 5.
-*/
-bool ctlGantt::isTerminFrei(double dateStart, double dateEnde)
-{
-    return d->core.isSlotFree(dateStart, dateEnde, d->panel->weekends());
-}
-
-/*!
-    Whether no appointment of the row strmkmdsn overlaps dateStart to dateEnde; mere notes
-    never count. Invalid dates throw Dayplex::Error 5.
-*/
-bool ctlGantt::isTerminFreiMerkmal(double dateStart, double dateEnde, const QString &strmkmdsn)
-{
-    return d->core.isRowFree(dateStart, dateEnde, strmkmdsn);
-}
-
-/*!
-    Makes dateStart to dateEnde the proposal, shown in the marked rows at the next paint.
-    Invalid dates throw Dayplex::Error 5 and change nothing.
-*/
-void ctlGantt::TerminVorSchlagEintragen(double dateStart, double dateEnde)
-{
-    d->core.propose(dateStart, dateEnde);
 }
 
 } // namespace Dayplex

@@ -145,6 +145,18 @@ GanttSearchPanel::GanttSearchPanel(QWidget *parent)
     hide();
 }
 
+FreeSlotQuery GanttSearchPanel::query() const
+{
+    FreeSlotQuery asked;
+    asked.days = days();
+    asked.length = length();
+    asked.windowFrom = windowFrom();
+    asked.windowTo = windowTo();
+    asked.searchFrom = searchFrom();
+    asked.weekends = weekends();
+    return asked;
+}
+
 double GanttSearchPanel::days() const
 {
     const double n = leadingNumber(txtTage->text());

@@ -1,6 +1,8 @@
 #ifndef DAYPLEX_GANTTSEARCHPANEL_H
 #define DAYPLEX_GANTTSEARCHPANEL_H
 
+#include "gantt/freeslotsearch.h"
+
 #include <dayplex/dates.h>
 
 #include <QGroupBox>
@@ -38,6 +40,8 @@ public:
     void showProposal(const QString &text, bool canCreate);
     // The state a fresh opening starts from: no days, one hour, searching from `day`.
     void reset(Date day);
+    // The search the fields ask for.
+    FreeSlotQuery query() const;
 
     QLineEdit *txtTage = nullptr;
     QTimeEdit *dtpTimeStunden = nullptr;

@@ -18,6 +18,9 @@ public:
 
     // Called with the steps taken (0 for a move too small to count), the bar back at rest.
     std::function<void(qint32 steps)> stepped;
+    // A wheel turn below a notch waits for the rest of the notch; a jump of the shown days by
+    // the host drops it, so that half a notch from before the jump does not step after it.
+    void dropWheelTurn() { m_wheelRemainder = 0; }
 
 protected:
     // A notch steps like an arrow; the bar's own handling would step three at once, which the
