@@ -139,6 +139,8 @@ public:
     // How a picture of the key differs from the kept one.
     enum class PictureChange { None, Cells, Whole };
     PictureChange pictureChange(const ScenePictureKey &key, qreal ratio) const;
+    // Whether the kept picture is this key's at this pixel ratio (painted, or owed).
+    bool keptIs(const ScenePictureKey &key, qreal ratio) const;
     // Before a surface of that size shows the picture: all of it joins kept.unshown when it is
     // to be painted whole or the focus frame shows, else the changed cells, painted now.
     PictureChange prepareShow(QSize size, qreal ratio, bool focusFrame);

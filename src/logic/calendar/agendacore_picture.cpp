@@ -69,6 +69,11 @@ AgendaCore::PictureChange AgendaCore::pictureChange(const ScenePictureKey &key, 
     return kept.key == key ? PictureChange::None : PictureChange::Cells;
 }
 
+bool AgendaCore::keptIs(const ScenePictureKey &key, qreal ratio) const
+{
+    return kept.valid && kept.key == key && kept.ratio == ratio;
+}
+
 AgendaCore::PictureChange AgendaCore::prepareShow(QSize size, qreal ratio, bool focusFrame)
 {
     const ScenePictureKey key = pictureKey(size);
@@ -158,7 +163,7 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey
     const QRegion needed(part & whole);
     if (needed.isEmpty() || needed == QRegion(whole))
         return picture(size, ratio, key);
-    const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
+    const bool current = keptIs(key, ratio);
     if (current && (!kept.owed || needed.subtracted(kept.held).isEmpty()))
         return kept.image;
     // Only the time selection moved on a whole picture: its cells cost no more than a part.
@@ -184,7 +189,7 @@ const QImage &AgendaCore::picture(QSize size, qreal ratio)
 
 const QImage &AgendaCore::picture(QSize size, qreal ratio, const ScenePictureKey &key)
 {
-    const bool current = kept.valid && kept.key == key && kept.ratio == ratio;
+    const bool current = keptIs(key, ratio);
     if (current && !kept.owed)
         return kept.image;
     const bool sameSize = keepImageSized(size, ratio);
