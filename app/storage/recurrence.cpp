@@ -4,6 +4,7 @@
 // series, and its jump ahead walks every week from the start for a two-weekly rule. Every
 // other rule goes through libical. Both work in floating local time; the spring gap of
 // Europe/Berlin is applied to the result.
+#include "civildays.h"
 #include "recurrencerules.h"
 
 #include <QDateTime>
@@ -29,24 +30,12 @@ namespace {
 using Dayplex::Date;
 using Dayplex::kOneSecond;
 
-constexpr qint64 kEpochShift = 25569; // 1970-01-01 in days since 1899-12-30
 constexpr int kLibicalLastYear = 2582; // libical stops its iterators after this year
 constexpr int kLibicalSteps = 100000; // libical steps one expansion may take (about 0.4 s)
 constexpr qint64 kMaxPeriods = 4000000; // more than the days from 0100 to 9999
 constexpr Date kLongestGap = 2.0 / 24; // the double summer time of 1945 skipped two hours
 
-qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-// Days since 1899-12-30 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
-qint64 dayNumber(qint64 y, int m, int d)
-{
-    y -= m <= 2;
-    const qint64 era = floorDiv(y, 400);
-    const qint64 yoe = y - era * 400;
-    const qint64 doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468 + kEpochShift;
-}
-
+// A day number back to its date (the inverse of dayNumber).
 struct Civil { qint64 year; int month; int day; };
 
 Civil civilOf(qint64 day)
@@ -63,13 +52,6 @@ Civil civilOf(qint64 day)
 
 // 1 = Monday ... 7 = Sunday; day 0 was a Saturday.
 int isoWeekday(qint64 day) { return int(day + 5 - floorDiv(day + 5, 7) * 7) + 1; }
-
-int daysInMonth(qint64 y, int m)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 && leap ? 29 : days[m - 1];
-}
 
 Date valueOf(qint64 day, int seconds) { return Date(day) + seconds / 86400.0; }
 

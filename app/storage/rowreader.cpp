@@ -1,5 +1,7 @@
 #include "rowreader.h"
 
+#include "civildays.h"
+
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -24,25 +26,6 @@ QLatin1String rowColumns(RowContent content)
 
 namespace {
 
-// Days from 1970-01-01 to a date of the Gregorian calendar (year 1 on), without the tables
-// and checks of QDate: a range read parses two dates per row.
-qint64 daysFromCivil(int year, int month, int day)
-{
-    const int y = month <= 2 ? year - 1 : year;
-    const int era = y / 400; // y >= 0
-    const int yearOfEra = y - era * 400;
-    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return qint64(era) * 146097 + dayOfEra - 719468;
-}
-
-int daysInMonth(int year, int month)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 // Digits by position, for UTF-16 and SQLite's UTF-8 alike.
 template <typename Char>
 std::optional<Dayplex::Date> parseDigits(const Char *text, qsizetype size)
@@ -63,9 +46,8 @@ std::optional<Dayplex::Date> parseDigits(const Char *text, qsizetype size)
     if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 || hour > 23
         || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
-    constexpr qint64 kDaysFrom1899To1970 = 25569; // the automation date of 1970-01-01
     // As Dayplex::toDate(QDate) + Dayplex::toTimeOfDay(QTime) add them, to the last bit.
-    return double(daysFromCivil(year, month, day) + kDaysFrom1899To1970)
+    return double(dayNumber(year, month, day))
         + double(((hour * 60 + minute) * 60 + second) * 1000) / 86400000.0;
 }
 
