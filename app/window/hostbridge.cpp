@@ -321,16 +321,16 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
-
-    noteVersions(&view, appointments);
+    QHash<qint64, qint64> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     const QVector<MemoField> fields = memoFields(fieldList);
     const QVector<MemoField> subjectOnly{MemoField::Subject};
     const bool readOnly = m_db.isReadOnly();
     FillResult result;
-    for (const Appointment &a : appointments) {
+    if (filter.isEmpty())
+        return result;
+    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
+        versions.insert(a.id, a.version);
         const QStringList who = namesOf(a.allParticipants(), names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
@@ -344,7 +344,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
         } catch (const Dayplex::Error &) {
             ++result.skipped;
         }
-    }
+    });
     return result;
 }
 
@@ -354,10 +354,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
-
-    noteVersions(&view, appointments);
+    QHash<qint64, qint64> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     for (const Participant &p : participants)
         if (filter.contains(p.id))
@@ -368,7 +365,10 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     for (int id : filter)
         rowKeys.insert(id, participantKey(id));
     FillResult result;
-    for (const Appointment &a : appointments) {
+    if (filter.isEmpty())
+        return result;
+    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
+        versions.insert(a.id, a.version);
         // The row already names the participant; a meeting is a bar in each shown one's row.
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
@@ -387,17 +387,18 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
                 ++result.skipped;
             }
         }
-    }
+    });
     return result;
 }
 
-void HostBridge::noteVersions(const QObject *view, const QVector<Appointment> &appointments) const
+QHash<qint64, qint64> &HostBridge::freshVersions(const QObject *view) const
 {
     QHash<qint64, qint64> &versions = m_versions[view];
+    // The next fill of a view is mostly as large as the last.
+    const qsizetype shownBefore = versions.size();
     versions.clear();
-    versions.reserve(appointments.size());
-    for (const Appointment &a : appointments)
-        versions.insert(a.id, a.version);
+    versions.reserve(shownBefore);
+    return versions;
 }
 
 qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const

@@ -95,7 +95,8 @@ private:
     // Settings go to the database, or stay for this session when it is read-only.
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
-    void noteVersions(const QObject *view, const QVector<Appointment> &appointments) const;
+    // The versions noted for view, emptied for its next fill.
+    QHash<qint64, qint64> &freshVersions(const QObject *view) const;
     // participantFilter() within the list read already.
     QList<int> participantFilter(const QVector<Participant> &participants) const;
 
