@@ -8,6 +8,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <iterator>
 
 namespace Terminplaner {
@@ -321,7 +322,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    QHash<qint64, qint64> &versions = freshVersions(&view);
+    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     const QVector<MemoField> fields = memoFields(fieldList);
     const QVector<MemoField> subjectOnly{MemoField::Subject};
@@ -330,7 +331,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     if (filter.isEmpty())
         return result;
     m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
-        versions.insert(a.id, a.version);
+        versions.push_back({a.id, a.version});
         const QStringList who = namesOf(a.allParticipants(), names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
@@ -354,7 +355,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    QHash<qint64, qint64> &versions = freshVersions(&view);
+    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     for (const Participant &p : participants)
         if (filter.contains(p.id))
@@ -368,7 +369,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     if (filter.isEmpty())
         return result;
     m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
-        versions.insert(a.id, a.version);
+        versions.push_back({a.id, a.version});
         // The row already names the participant; a meeting is a bar in each shown one's row.
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
@@ -391,19 +392,20 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     return result;
 }
 
-QHash<qint64, qint64> &HostBridge::freshVersions(const QObject *view) const
+std::vector<ShownVersion> &HostBridge::freshVersions(const QObject *view) const
 {
-    QHash<qint64, qint64> &versions = m_versions[view];
-    // The next fill of a view is mostly as large as the last.
-    const qsizetype shownBefore = versions.size();
+    std::vector<ShownVersion> &versions = m_versions[view];
     versions.clear();
-    versions.reserve(shownBefore);
     return versions;
 }
 
 qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const
 {
-    return m_versions.value(view).value(id, 0);
+    const auto shown = m_versions.constFind(view);
+    if (shown == m_versions.constEnd())
+        return 0;
+    const auto found = std::find_if(shown->begin(), shown->end(), [id](const ShownVersion &v) { return v.id == id; });
+    return found == shown->end() ? 0 : found->version;
 }
 
 qint64 HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,
