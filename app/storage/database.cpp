@@ -711,13 +711,19 @@ Database::Statement singlesRead(double from, double toExclusive, double partFrom
     return singles;
 }
 
+// At most so many parts: each is a statement, and years in parts of two weeks (an export) would
+// be a thousand of them.
+constexpr double kMostParts = 16;
+
 // Where the parts of a read of the single appointments after the first begin.
 std::vector<Dayplex::Date> singlesPartStarts(Dayplex::Date firstDay, Dayplex::Date lastDay)
 {
+    const double from = std::floor(firstDay);
     const double toExclusive = std::floor(lastDay) + 1.0;
+    const double partDays = std::max(kDaysPerPart, std::ceil((toExclusive - from) / kMostParts));
     std::vector<Dayplex::Date> starts;
     // The first part takes the long ones that begin before the days, too.
-    for (double partFrom = std::floor(firstDay) + kDaysPerPart; partFrom < toExclusive; partFrom += kDaysPerPart)
+    for (double partFrom = from + partDays; partFrom < toExclusive; partFrom += partDays)
         starts.push_back(partFrom);
     return starts;
 }
