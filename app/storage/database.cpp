@@ -3,6 +3,7 @@
 #include "recurrence.h"
 #include "rowreader.h"
 #include "seriesfields.h"
+#include "startorder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -673,8 +674,8 @@ std::optional<Appointment> Database::firstRow(const Statement &statement) const
 
 namespace {
 
-// Days of single appointments per part of a server's read: a week comes in one part, a
-// quarter in eight.
+// Days of single appointments per part of a read: a week comes in one part, a quarter in
+// eight, each sorted on its own while the server sends the next.
 constexpr double kDaysPerPart = 14;
 
 // The single appointments and changed occurrences that can reach the days from..toExclusive
@@ -710,6 +711,17 @@ Database::Statement singlesRead(double from, double toExclusive, double partFrom
     return singles;
 }
 
+// Where the parts of a read of the single appointments after the first begin.
+std::vector<Dayplex::Date> singlesPartStarts(Dayplex::Date firstDay, Dayplex::Date lastDay)
+{
+    const double toExclusive = std::floor(lastDay) + 1.0;
+    std::vector<Dayplex::Date> starts;
+    // The first part takes the long ones that begin before the days, too.
+    for (double partFrom = std::floor(firstDay) + kDaysPerPart; partFrom < toExclusive; partFrom += kDaysPerPart)
+        starts.push_back(partFrom);
+    return starts;
+}
+
 } // namespace
 
 QVector<Database::Statement> Database::singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay,
@@ -717,13 +729,13 @@ QVector<Database::Statement> Database::singlesInParts(Dayplex::Date firstDay, Da
 {
     const double from = std::floor(firstDay);
     const double toExclusive = std::floor(lastDay) + 1.0;
-    if (!m_postgres)
-        return {singlesRead(from, toExclusive, Dayplex::kMinDate, toExclusive, content, false)};
     QVector<Statement> parts;
-    // The first part takes the long ones that begin before the days, too.
-    for (double partFrom = Dayplex::kMinDate, partTo = from + kDaysPerPart; partFrom < toExclusive;
-         partFrom = partTo, partTo += kDaysPerPart)
-        parts.append(singlesRead(from, toExclusive, partFrom, std::min(partTo, toExclusive), content, true));
+    double partFrom = Dayplex::kMinDate;
+    for (Dayplex::Date partTo : singlesPartStarts(firstDay, lastDay)) {
+        parts.append(singlesRead(from, toExclusive, partFrom, partTo, content, m_postgres));
+        partFrom = partTo;
+    }
+    parts.append(singlesRead(from, toExclusive, partFrom, toExclusive, content, m_postgres));
     return parts;
 }
 
@@ -852,41 +864,17 @@ QSqlQuery Database::run(const Statement &statement) const
     return query;
 }
 
-namespace {
-
-// Beyond so many runs a sort is cheaper than merging them.
-constexpr size_t kMergedRuns = 64;
-
-// Sorts what comes in ascending runs by merging neighbouring runs until one is left.
-template <typename Iterator, typename Less>
-void mergeRuns(Iterator first, Iterator last, Less less)
-{
-    std::vector<Iterator> bounds{first};
-    for (Iterator at = first; at != last && at + 1 != last; ++at)
-        if (less(*(at + 1), *at))
-            bounds.push_back(at + 1);
-    bounds.push_back(last);
-    // Rows in no order to speak of are sorted anew.
-    if (bounds.size() > kMergedRuns) {
-        std::sort(first, last, less);
-        return;
-    }
-    while (bounds.size() > 2) {
-        std::vector<Iterator> merged{first};
-        for (size_t run = 0; run + 2 < bounds.size(); run += 2) {
-            std::inplace_merge(bounds[run], bounds[run + 1], bounds[run + 2], less);
-            merged.push_back(bounds[run + 2]);
-        }
-        if (merged.back() != last) // an odd run out stays for the next round
-            merged.push_back(last);
-        bounds = std::move(merged);
-    }
-}
-
-} // namespace
-
 QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
                                                   const QList<int> &participantIds, RowContent content) const
+{
+    QVector<Appointment> result;
+    result.reserve(qsizetype(m_shownPerDay * (std::floor(lastDay) + 1.0 - std::floor(firstDay)) * 1.25));
+    forEachInDays(firstDay, lastDay, participantIds, content, [&result](Appointment &&a) { result.append(std::move(a)); });
+    return result;
+}
+
+void Database::forEachInDays(Dayplex::Date firstDay, Dayplex::Date lastDay, const QList<int> &participantIds,
+                             RowContent content, const std::function<void(Appointment &&)> &take) const
 {
     if (!Dayplex::isValidDate(firstDay) || !Dayplex::isValidDate(lastDay) || lastDay < firstDay)
         throw DatabaseError(QStringLiteral("Ungültiger Zeitraum."));
@@ -901,26 +889,17 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
         return std::any_of(a.participantIds.begin(), a.participantIds.end(),
                            [&askedIds](int id) { return std::binary_search(askedIds.begin(), askedIds.end(), id); });
     };
-    // Sent together: the server reads the series while the single ones are read here.
+    // The series go first: their occurrences are worked out here while the server still
+    // sends the single rows, which are most of them.
     const QVector<Statement> series = seriesStatements(firstDay, lastDay);
     const std::vector<std::unique_ptr<RowReader>> reads =
-        rowsOf(QVector<QVector<Statement>>{singlesInParts(firstDay, lastDay, content), {series.at(0)}, {series.at(1)}});
-    // Only what is shown is kept: removing afterwards would move every row behind the first gap.
-    QVector<Appointment> result;
-    result.reserve(qsizetype(m_shownPerDay * (toExclusive - from) * 1.25));
-    SharedValues shared;
-    for (RowReader &singles = *reads[0]; singles.next();) {
-        Appointment a = readRow(singles, shared, content);
-        if (asked(a) && touchesDays(a, firstDay, lastDay))
-            result.append(std::move(a));
-    }
-
-    const qsizetype singles = result.size();
+        rowsOf(QVector<QVector<Statement>>{{series.at(0)}, {series.at(1)}, singlesInParts(firstDay, lastDay, content)});
     QHash<qint64, QList<Dayplex::Date>> overridden;
-    for (RowReader &changed = *reads[1]; changed.next();)
+    for (RowReader &changed = *reads[0]; changed.next();)
         overridden[changed.number(0)].append(changed.dateTime(1));
 
-    for (const Appointment &master : readRows(*reads[2])) {
+    QVector<Appointment> occurrences;
+    for (const Appointment &master : readRows(*reads[1])) {
         if (!asked(master))
             continue;
         QVector<Dayplex::Date> starts;
@@ -942,47 +921,23 @@ QVector<Appointment> Database::appointmentsInDays(Dayplex::Date firstDay, Dayple
             occurrence.seriesId = master.id;
             occurrence.recurrenceStart = start;
             if (touchesDays(occurrence, firstDay, lastDay))
-                result.append(occurrence);
+                occurrences.append(occurrence);
         }
     }
-    // Sorted by position, with the keys beside it: swapping whole appointments, or reaching
-    // into them for every comparison, costs more. Put in place cycle by cycle: a second list
-    // of tens of thousands of appointments costs more in fresh memory than the moves.
-    struct Position
-    {
-        Dayplex::Date start;
-        qint64 id;
-        qsizetype index;
-    };
-    m_shownPerDay = double(result.size()) / (toExclusive - from);
-    std::vector<Position> order;
-    order.reserve(size_t(result.size()));
-    for (qsizetype i = 0; i < result.size(); ++i)
-        order.push_back({result.at(i).start, result.at(i).id, i});
-    const auto earlier = [](const Position &a, const Position &b) {
-        return a.start != b.start ? a.start < b.start : a.id < b.id;
-    };
-    // SQLite's single ones come in a few ordered runs, one per class of length, a server's in
-    // the order they are stored (mergeRuns sorts those); the occurrences, series by series,
-    // are sorted first.
-    std::sort(order.begin() + singles, order.end(), earlier);
-    mergeRuns(order.begin(), order.end(), earlier);
-    for (qsizetype first = 0; first < result.size(); ++first) {
-        // Rows that came in order stay where they are.
-        if (order[size_t(first)].index == first || order[size_t(first)].index < 0)
-            continue;
-        Appointment held = std::move(result[first]);
-        qsizetype at = first;
-        while (order[size_t(at)].index != first) {
-            const qsizetype from = order[size_t(at)].index;
-            result[at] = std::move(result[from]);
-            order[size_t(at)].index = -1;
-            at = from;
-        }
-        result[at] = std::move(held);
-        order[size_t(at)].index = -1;
+
+    qsizetype shown = 0;
+    StartOrder order(std::move(occurrences), singlesPartStarts(firstDay, lastDay), [&take, &shown](Appointment &&a) {
+        ++shown;
+        take(std::move(a));
+    });
+    SharedValues shared;
+    for (RowReader &singles = *reads[2]; singles.next();) {
+        Appointment a = readRow(singles, shared, content);
+        if (asked(a) && touchesDays(a, firstDay, lastDay))
+            order.add(std::move(a));
     }
-    return result;
+    order.finish();
+    m_shownPerDay = double(shown) / (toExclusive - from);
 }
 
 std::optional<Appointment> Database::appointment(qint64 id) const

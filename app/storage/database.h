@@ -203,6 +203,11 @@ public:
     QVector<Appointment> appointmentsInDays(Dayplex::Date firstDay, Dayplex::Date lastDay,
                                             const QList<int> &participantIds = {},
                                             RowContent content = RowContent::Whole) const;
+    // As appointmentsInDays, handing each appointment to take in that order as soon as its
+    // place is sure: a view fills while the server still sends the later rows. A failed read
+    // throws, possibly after some were handed on.
+    void forEachInDays(Dayplex::Date firstDay, Dayplex::Date lastDay, const QList<int> &participantIds,
+                       RowContent content, const std::function<void(Appointment &&)> &take) const;
     // A statement and its values in order.
     struct Statement
     {
@@ -214,8 +219,8 @@ public:
     // sides by an index, so that the server can be asked how it reads them.
     QVector<Statement> daysStatements(Dayplex::Date firstDay, Dayplex::Date lastDay,
                                       RowContent content = RowContent::Whole) const;
-    // The first of those reads in parts of a few weeks each on a server, whose rows together
-    // are the same.
+    // The first of those reads in parts of a few weeks each, whose rows together are the
+    // same; the ranges of start of the parts ascend.
     QVector<Statement> singlesInParts(Dayplex::Date firstDay, Dayplex::Date lastDay, RowContent content) const;
     // The last two of those reads.
     QVector<Statement> seriesStatements(Dayplex::Date firstDay, Dayplex::Date lastDay) const;

@@ -8,6 +8,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <iterator>
 
 namespace Terminplaner {
@@ -321,16 +322,16 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
-
-    noteVersions(&view, appointments);
+    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     const QVector<MemoField> fields = memoFields(fieldList);
     const QVector<MemoField> subjectOnly{MemoField::Subject};
     const bool readOnly = m_db.isReadOnly();
     FillResult result;
-    for (const Appointment &a : appointments) {
+    if (filter.isEmpty())
+        return result;
+    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
+        versions.push_back({a.id, a.version});
         const QStringList who = namesOf(a.allParticipants(), names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
@@ -344,7 +345,7 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
         } catch (const Dayplex::Error &) {
             ++result.skipped;
         }
-    }
+    });
     return result;
 }
 
@@ -354,10 +355,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    const QVector<Appointment> appointments =
-        filter.isEmpty() ? QVector<Appointment>() : m_db.appointmentsInDays(firstDay, lastDay, filter, RowContent::Shown);
-
-    noteVersions(&view, appointments);
+    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     for (const Participant &p : participants)
         if (filter.contains(p.id))
@@ -368,7 +366,10 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     for (int id : filter)
         rowKeys.insert(id, participantKey(id));
     FillResult result;
-    for (const Appointment &a : appointments) {
+    if (filter.isEmpty())
+        return result;
+    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
+        versions.push_back({a.id, a.version});
         // The row already names the participant; a meeting is a bar in each shown one's row.
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
@@ -387,22 +388,24 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
                 ++result.skipped;
             }
         }
-    }
+    });
     return result;
 }
 
-void HostBridge::noteVersions(const QObject *view, const QVector<Appointment> &appointments) const
+std::vector<ShownVersion> &HostBridge::freshVersions(const QObject *view) const
 {
-    QHash<qint64, qint64> &versions = m_versions[view];
+    std::vector<ShownVersion> &versions = m_versions[view];
     versions.clear();
-    versions.reserve(appointments.size());
-    for (const Appointment &a : appointments)
-        versions.insert(a.id, a.version);
+    return versions;
 }
 
 qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const
 {
-    return m_versions.value(view).value(id, 0);
+    const auto shown = m_versions.constFind(view);
+    if (shown == m_versions.constEnd())
+        return 0;
+    const auto found = std::find_if(shown->begin(), shown->end(), [id](const ShownVersion &v) { return v.id == id; });
+    return found == shown->end() ? 0 : found->version;
 }
 
 qint64 HostBridge::applyDateChange(const QObject *view, const QString &dsn, Dayplex::Date start,

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 namespace Dayplex {
 class ucAgenda;
 class ctlGantt;
@@ -21,6 +23,13 @@ struct FillResult
 {
     int delivered = 0; // appointments handed to the view
     int skipped = 0;   // records the view refused
+};
+
+// The version of a row as a view was filled with it.
+struct ShownVersion
+{
+    qint64 id;
+    qint64 version;
 };
 
 // The host side of the views' protocol, without any window: answers NeedDates from the
@@ -95,14 +104,16 @@ private:
     // Settings go to the database, or stay for this session when it is read-only.
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
-    void noteVersions(const QObject *view, const QVector<Appointment> &appointments) const;
+    // The versions noted for view, emptied for its next fill.
+    std::vector<ShownVersion> &freshVersions(const QObject *view) const;
     // participantFilter() within the list read already.
     QList<int> participantFilter(const QVector<Participant> &participants) const;
 
     Database &m_db;
     QHash<QString, QString> m_sessionSettings;
     // Per view: what each shown appointment's row looked like when the view was filled.
-    mutable QHash<const QObject *, QHash<qint64, qint64>> m_versions;
+    // Looked up only when the user changes one, so a list: a fill notes tens of thousands.
+    mutable QHash<const QObject *, std::vector<ShownVersion>> m_versions;
 };
 
 template <typename View>

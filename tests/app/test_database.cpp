@@ -7,6 +7,7 @@
 #include "icalendar.h"
 #include "pgserver.h"
 #include "rowreader.h"
+#include "startorder.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -729,6 +730,73 @@ private Q_SLOTS:
             + Dayplex::toTimeOfDay(QTime(number(11, 2), number(14, 2), number(17, 2)));
         QVERIFY2(*fromUtf16 == expected && *fromUtf8 == expected,
                  qPrintable(QString::number(*fromUtf16, 'g', 17) + QStringLiteral(" != ") + QString::number(expected, 'g', 17)));
+    }
+
+    void startOrderHandsOnInPlace_data()
+    {
+        QTest::addColumn<QString>("singles");     // parts split by |, each row "day/id", in the order read
+        QTest::addColumn<QString>("occurrences"); // "day/id", in any order
+        QTest::addColumn<QString>("partStarts");
+        QTest::newRow("one part") << "3/4 1/9 1/2 0.5/7" << "" << "";
+        QTest::newRow("parts with occurrences between") << "3/4 1/9 | 20/3 14/8 | 29/1" << "2/100 13.9/101 14/5 40/102 0/103"
+                                                        << "14 28";
+        QTest::newRow("same start: the id decides") << "7/5 | 14/2 14/9" << "7/4 7/6 14/3 14/10" << "14";
+        QTest::newRow("a part with no rows") << "2/1 | 30/2 29/3" << "15/9 28.5/8" << "14 28";
+        QTest::newRow("long ones before the days in the first part") << "-40/1 3/2 -3/3 | 14/4" << "-1/9" << "14";
+        QTest::newRow("only occurrences") << "" << "9/3 1/2 20/1" << "14";
+        QTest::newRow("occurrences after the last single") << "1/1 | 15/2" << "16/3 40/4 15.5/5" << "14 28";
+    }
+
+    // Catches rows out of their order by start and id, a row handed on twice or not at all, one
+    // held until the end instead of handed on when the next part begins (the view would fill
+    // only after the last row arrived), or one handed on before an earlier one can still come.
+    void startOrderHandsOnInPlace()
+    {
+        QFETCH(QString, singles);
+        QFETCH(QString, occurrences);
+        QFETCH(QString, partStarts);
+        const auto rows = [](const QString &text) {
+            QVector<Appointment> read;
+            for (const QString &row : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                Appointment a;
+                a.start = row.section(QLatin1Char('/'), 0, 0).toDouble();
+                a.id = row.section(QLatin1Char('/'), 1).toLongLong();
+                read.append(a);
+            }
+            return read;
+        };
+        std::vector<Dayplex::Date> starts;
+        for (const QString &start : partStarts.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            starts.push_back(start.toDouble());
+        QVector<Appointment> all = rows(occurrences);
+        QStringList handedOn;
+        StartOrder order(all, starts, [&handedOn](Appointment &&a) { handedOn.append(QString::number(a.id)); });
+        // What must be out once nothing before limit can come any more: all of it, in order.
+        const auto before = [&all](Dayplex::Date limit) {
+            QVector<Appointment> sorted = all;
+            std::sort(sorted.begin(), sorted.end(), [](const Appointment &a, const Appointment &b) {
+                return std::make_pair(a.start, a.id) < std::make_pair(b.start, b.id);
+            });
+            QStringList ids;
+            for (const Appointment &a : sorted)
+                if (a.start < limit)
+                    ids.append(QString::number(a.id));
+            return ids;
+        };
+        const QStringList parts = singles.split(QLatin1Char('|'));
+        for (qsizetype part = 0; part < parts.size(); ++part) {
+            const QVector<Appointment> read = rows(parts[part]);
+            for (qsizetype i = 0; i < read.size(); ++i) {
+                order.add(Appointment(read[i]));
+                if (i == 0 && part > 0) {
+                    const Dayplex::Date partStart = *(std::upper_bound(starts.begin(), starts.end(), read[i].start) - 1);
+                    QCOMPARE(handedOn, before(partStart));
+                }
+                all.append(read[i]);
+            }
+        }
+        order.finish();
+        QCOMPARE(handedOn, before(std::numeric_limits<double>::infinity()));
     }
 
     void viewReadsMatchWholeReads_data()

@@ -195,6 +195,8 @@ private slots:
         QTest::newRow("days: a jump between drops the first half") << "HScroll" << true << false;
         QTest::newRow("rows: two halves step") << "VScroll" << false << true;
         QTest::newRow("rows: a jump between drops the first half") << "VScroll" << true << false;
+        QTest::newRow("surface: two halves step") << "pic" << false << true;
+        QTest::newRow("surface: a jump between drops the first half") << "pic" << true << false;
     }
     void halfNotchesAroundAJump()
     {
@@ -205,13 +207,13 @@ private slots:
         showWeek(agenda);
         agenda.setFirstTime(hm(8, 0));
         agenda.show();
-        auto *scrollBar = agenda.findChild<QScrollBar *>(bar);
-        QVERIFY(scrollBar);
-        const auto halfNotch = [scrollBar] {
+        auto *turned = agenda.findChild<QWidget *>(bar);
+        QVERIFY(turned);
+        const auto halfNotch = [turned] {
             const QPointF inside(5, 5);
-            QWheelEvent turn(inside, scrollBar->mapToGlobal(inside), QPoint(), QPoint(0, -60), Qt::NoButton,
+            QWheelEvent turn(inside, turned->mapToGlobal(inside), QPoint(), QPoint(0, -60), Qt::NoButton,
                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(scrollBar, &turn);
+            QCoreApplication::sendEvent(turned, &turn);
         };
         const auto shown = [&agenda] { return std::make_pair(agenda.FirstDay(), agenda.FirstTime()); };
         const auto before = shown();

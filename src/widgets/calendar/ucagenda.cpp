@@ -456,7 +456,7 @@ void ucAgenda::SetFilledRange(double daystart, double dayEnd)
     blnalignonweekday the first day moves back to the AlignOnWeekday weekday, as long as the
     requested day stays visible. Raises NeedDates when the days leave the filled range and
     Enabled is true, and writes the resulting last day back. Does not repaint. A wheel turn of
-    less than a notch over the scroll bars is forgotten.
+    less than a notch over the scroll bars or the drawing surface is forgotten.
 */
 void ucAgenda::SetDisplayedRange(double dayFirstDay, double *dayLastDay,
                                  const QVariant &blnDefault, bool blnalignonweekday)

@@ -65,6 +65,7 @@ void ucAgendaPrivate::dropWheelTurns()
 {
     hScroll->dropWheelTurn();
     vScroll->dropWheelTurn();
+    core.wheelRemainder = 0;
 }
 
 void ucAgendaPrivate::surfaceWheel(int angleDelta)
