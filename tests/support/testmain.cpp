@@ -18,11 +18,24 @@ std::map<QByteArray, std::function<std::unique_ptr<QObject>()>> &suites()
     return registered;
 }
 
+// ".../tests/calendar/tst_hittest.cpp" registers as "calendar_hittest", as tests/CMakeLists.txt
+// names the CTest test.
+QByteArray suiteName(const char *sourcePath)
+{
+    const QList<QByteArray> parts = QByteArray(sourcePath).replace('\\', '/').split('/');
+    QByteArray unit = parts.last();
+    unit.truncate(unit.lastIndexOf('.'));
+    if (unit.startsWith("tst_"))
+        unit.remove(0, 4);
+    const QByteArray area = parts.size() > 1 ? parts.at(parts.size() - 2) : QByteArray();
+    return area + '_' + unit;
+}
+
 } // namespace
 
-bool registerSuite(const char *name, std::function<std::unique_ptr<QObject>()> make)
+bool registerSuite(const char *sourcePath, std::function<std::unique_ptr<QObject>()> make)
 {
-    suites()[name] = std::move(make);
+    suites()[suiteName(sourcePath)] = std::move(make);
     return true;
 }
 
