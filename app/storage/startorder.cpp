@@ -16,12 +16,12 @@ StartOrder::StartOrder(QVector<Appointment> occurrences, std::vector<Dayplex::Da
 
 void StartOrder::add(Appointment &&single)
 {
-    if (m_nextPart < m_partStarts.size() && single.start >= m_partStarts[m_nextPart]) {
-        // A later part has begun: nothing still to come starts before it.
-        while (m_nextPart < m_partStarts.size() && single.start >= m_partStarts[m_nextPart])
-            ++m_nextPart;
+    const size_t part = m_nextPart;
+    while (m_nextPart < m_partStarts.size() && single.start >= m_partStarts[m_nextPart])
+        ++m_nextPart;
+    // A later part has begun: nothing still to come starts before it.
+    if (m_nextPart != part)
         handOnBefore(m_partStarts[m_nextPart - 1]);
-    }
     m_held.append(std::move(single));
 }
 

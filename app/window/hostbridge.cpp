@@ -322,16 +322,12 @@ FillResult HostBridge::fillCalendar(Dayplex::ucAgenda &view, Dayplex::Date first
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     const QVector<MemoField> fields = memoFields(fieldList);
     const QVector<MemoField> subjectOnly{MemoField::Subject};
     const bool readOnly = m_db.isReadOnly();
     FillResult result;
-    if (filter.isEmpty())
-        return result;
-    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
-        versions.push_back({a.id, a.version});
+    readShown(&view, firstDay, lastDay, filter, [&](const Appointment &a) {
         const QStringList who = namesOf(a.allParticipants(), names);
         // With one participant chosen the name in every box says nothing, unlike a meeting's.
         const QVector<MemoField> &shown = filter.size() == 1 && who.size() == 1 ? subjectOnly : fields;
@@ -355,7 +351,6 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     const QVector<Participant> participants = m_db.participants();
     const QList<int> filter = participantFilter(participants);
     const QHash<int, QString> names = namesById(participants);
-    std::vector<ShownVersion> &versions = freshVersions(&view);
     view.SetFilledRange(firstDay, lastDay);
     for (const Participant &p : participants)
         if (filter.contains(p.id))
@@ -366,10 +361,7 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     for (int id : filter)
         rowKeys.insert(id, participantKey(id));
     FillResult result;
-    if (filter.isEmpty())
-        return result;
-    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
-        versions.push_back({a.id, a.version});
+    readShown(&view, firstDay, lastDay, filter, [&](const Appointment &a) {
         // The row already names the participant; a meeting is a bar in each shown one's row.
         const QString text = memo(fields, a, QString());
         const QString key = appointmentKey(a);
@@ -392,11 +384,17 @@ FillResult HostBridge::fillGantt(Dayplex::ctlGantt &view, Dayplex::Date firstDay
     return result;
 }
 
-std::vector<ShownVersion> &HostBridge::freshVersions(const QObject *view) const
+void HostBridge::readShown(const QObject *view, Dayplex::Date firstDay, Dayplex::Date lastDay,
+                           const QList<int> &filter, const std::function<void(const Appointment &)> &show) const
 {
     std::vector<ShownVersion> &versions = m_versions[view];
     versions.clear();
-    return versions;
+    if (filter.isEmpty())
+        return;
+    m_db.forEachInDays(firstDay, lastDay, filter, RowContent::Shown, [&](Appointment &&a) {
+        versions.push_back({a.id, a.version});
+        show(a);
+    });
 }
 
 qint64 HostBridge::shownVersion(const QObject *view, qint64 id) const

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace Dayplex {
@@ -104,8 +105,10 @@ private:
     // Settings go to the database, or stay for this session when it is read-only.
     QString setting(const QString &key, const QString &fallback = QString()) const;
     void setSetting(const QString &key, const QString &value);
-    // The versions noted for view, emptied for its next fill.
-    std::vector<ShownVersion> &freshVersions(const QObject *view) const;
+    // Each appointment of the days that one of filter takes part in, in order, to show in
+    // view, whose versions are noted anew on the way; none for an empty filter.
+    void readShown(const QObject *view, Dayplex::Date firstDay, Dayplex::Date lastDay, const QList<int> &filter,
+                   const std::function<void(const Appointment &)> &show) const;
     // participantFilter() within the list read already.
     QList<int> participantFilter(const QVector<Participant> &participants) const;
 

@@ -210,9 +210,7 @@ private Q_SLOTS:
 
     void upgradedMeetingsKeepTheirSeats_data()
     {
-        QTest::addColumn<bool>("server");
-        QTest::newRow("SQLite") << false;
-        QTest::newRow("server") << true;
+        onBothServers();
     }
 
     // Catches a database of the schema before the seats were on the row that comes up with its
@@ -220,8 +218,7 @@ private Q_SLOTS:
     void upgradedMeetingsKeepTheirSeats()
     {
         QFETCH(bool, server);
-        const QString location = server ? m_server.createDatabase(QStringLiteral("seats"))
-                                        : m_dir.filePath(QStringLiteral("seats.sqlite"));
+        const QString location = freshLocation(QStringLiteral("seats"), server);
         const Dayplex::Date monday = day(2031, 5, 5);
         qint64 meeting = 0;
         qint64 single = 0;
@@ -357,9 +354,7 @@ private Q_SLOTS:
         QFETCH(QString, weeks);
         QFETCH(int, series);
         Database db;
-        db.open(server ? m_server.createDatabase(QStringLiteral("serie%1").arg(++m_databases))
-                       : m_dir.filePath(QStringLiteral("serie%1.sqlite").arg(++m_databases)),
-                kAnchor);
+        db.open(freshLocation(QStringLiteral("serie"), server), kAnchor);
         const int before = db.appointmentCount();
         const qint64 id = db.saveAppointment(weekly(rule), {1, 2}).first();
         const Dayplex::Date may26 = day(2031, 5, 26) + hm(9, 0);
@@ -435,9 +430,7 @@ private Q_SLOTS:
 
     void rangeReadsUseTheIndex_data()
     {
-        QTest::addColumn<bool>("server");
-        QTest::newRow("SQLite") << false;
-        QTest::newRow("server") << true;
+        onBothServers();
     }
 
     // Catches a read of the days that walks the whole table (or everything before the days) on
@@ -446,9 +439,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, server);
         Database db;
-        db.open(server ? m_server.createDatabase(QStringLiteral("plan"))
-                       : m_dir.filePath(QStringLiteral("plan.sqlite")),
-                kAnchor);
+        db.open(freshLocation(QStringLiteral("plan"), server), kAnchor);
         // Ten years of rows, one in a hundred 40 days long, one in two hundred a series.
         const QString when = server ? QStringLiteral("to_char(timestamp '2020-01-01 09:00' + (i %% 3650) * interval '1 day'"
                                                      " + %1, 'YYYY-MM-DD\"T\"HH24:MI:SS')")
@@ -554,9 +545,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, server);
         QFETCH(QString, storedStart);
-        const QString name = storedStart.isEmpty() ? QStringLiteral("rows") : QStringLiteral("baddate");
         Database db;
-        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        db.open(freshLocation(QStringLiteral("zeilen"), server), kAnchor);
         const Dayplex::Date monday = day(2031, 5, 5);
         Appointment meeting = appointment(QStringLiteral("Abstimmung Müller – Größe 📅"), monday + hm(9, 0),
                                           monday + hm(10, 30), 7);
@@ -608,9 +598,8 @@ private Q_SLOTS:
         QFETCH(QString, end);
         QFETCH(int, backColor);
         QFETCH(int, fontColor);
-        const QString name = QStringLiteral("werte%1").arg(++m_databases);
         Database db;
-        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        db.open(freshLocation(QStringLiteral("werte"), server), kAnchor);
         execSql(db.connectionName(), server ? QStringLiteral("SELECT setval(pg_get_serial_sequence('appointments', 'id'), 4294967300)")
                                             : QStringLiteral("UPDATE sqlite_sequence SET seq = 4294967300 WHERE name = 'appointments'"));
         Appointment stored = appointment(text, Database::fromSqlDateTime(start), Database::fromSqlDateTime(end), 3);
@@ -644,9 +633,7 @@ private Q_SLOTS:
 
     void longRangesReadEveryRowOnce_data()
     {
-        QTest::addColumn<bool>("server");
-        QTest::newRow("SQLite") << false;
-        QTest::newRow("server") << true;
+        onBothServers();
     }
 
     // Catches a read of many weeks that loses or doubles rows where the server's parts meet,
@@ -654,9 +641,8 @@ private Q_SLOTS:
     void longRangesReadEveryRowOnce()
     {
         QFETCH(bool, server);
-        const QString name = QStringLiteral("lang%1").arg(++m_databases);
         Database db;
-        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        db.open(freshLocation(QStringLiteral("lang"), server), kAnchor);
         const Dayplex::Date monday = day(2031, 5, 5);
         const struct
         {
@@ -803,9 +789,7 @@ private Q_SLOTS:
 
     void viewReadsMatchWholeReads_data()
     {
-        QTest::addColumn<bool>("server");
-        QTest::newRow("SQLite") << false;
-        QTest::newRow("server") << true;
+        onBothServers();
     }
 
     // Catches a read for a view that takes one column for another, and rows out of their order
@@ -814,9 +798,8 @@ private Q_SLOTS:
     void viewReadsMatchWholeReads()
     {
         QFETCH(bool, server);
-        const QString name = QStringLiteral("ansicht%1").arg(++m_databases);
         Database db;
-        db.open(server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite")), kAnchor);
+        db.open(freshLocation(QStringLiteral("ansicht"), server), kAnchor);
         const Dayplex::Date monday = day(2031, 5, 5);
         Appointment daily = weekly(QStringLiteral("FREQ=DAILY;COUNT=10"));
         const qint64 seriesId = db.saveAppointment(daily, {1, 2}).first();
@@ -886,8 +869,7 @@ private Q_SLOTS:
         QFETCH(bool, server);
         QFETCH(QString, path);
         QFETCH(bool, deleted);
-        const QString location = server ? m_server.createDatabase(QStringLiteral("veraltet%1").arg(++m_databases))
-                                        : m_dir.filePath(QStringLiteral("veraltet%1.sqlite").arg(++m_databases));
+        const QString location = freshLocation(QStringLiteral("veraltet"), server);
         Database here, there;
         here.open(location, kAnchor);
         there.open(location, kAnchor);
@@ -1091,6 +1073,21 @@ private Q_SLOTS:
     }
 
 private:
+    // The column "server": each row once on SQLite and once on the test's server.
+    static void onBothServers()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("server") << true;
+    }
+
+    // A database of its own for a test row, on the server or as a file.
+    QString freshLocation(const QString &stem, bool server)
+    {
+        const QString name = stem + QString::number(++m_databases);
+        return server ? m_server.createDatabase(name) : m_dir.filePath(name + QStringLiteral(".sqlite"));
+    }
+
     QTemporaryDir m_dir;
     PgServer m_server;
     int m_databases = 0;
